@@ -1,0 +1,94 @@
+#include "model/map_file.h"
+
+#include <filesystem>
+#include <fstream>
+
+#include "text/utf.h"
+
+namespace qv {
+
+namespace {
+
+// Far beyond any metro; a bigger file is not a map.
+constexpr std::uintmax_t kMaxMapBytes = 64u << 20;
+
+std::optional<std::u16string> Refuse(MapError* error, std::string reason) {
+    if (error) {
+        *error = {0, std::move(reason)};
+    }
+    return std::nullopt;
+}
+
+bool StartsWith(std::string_view bytes, std::string_view prefix) {
+    return bytes.substr(0, prefix.size()) == prefix;
+}
+
+std::optional<std::string> ReadWholeFile(const std::filesystem::path& path, MapError* error) {
+    std::error_code code;
+    if (std::filesystem::is_directory(path, code)) {
+        Refuse(error, "cannot open: it is a folder");
+        return std::nullopt;
+    }
+    std::ifstream file(path, std::ios::binary);
+    if (!file) {
+        Refuse(error, "cannot open the file");
+        return std::nullopt;
+    }
+    const std::uintmax_t size = std::filesystem::file_size(path, code);
+    if (code || size > kMaxMapBytes) {
+        Refuse(error, code ? "cannot read the file size" : "the file is too large for a map");
+        return std::nullopt;
+    }
+    std::string bytes(static_cast<std::size_t>(size), '\0');
+    file.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    if (file.gcount() != static_cast<std::streamsize>(bytes.size())) {
+        Refuse(error, "cannot read the file");
+        return std::nullopt;
+    }
+    return bytes;
+}
+
+}  // namespace
+
+std::optional<std::u16string> DecodeMapBytes(std::string_view bytes, MapError* error) {
+    if (bytes.empty()) {
+        return Refuse(error, "the file is empty");
+    }
+    if (StartsWith(bytes, "\xFE\xFF")) {
+        return Refuse(error, "UTF-16 big-endian text: save the map as UTF-16LE or UTF-8");
+    }
+    const bool utf16Marked = StartsWith(bytes, "\xFF\xFE");
+    const bool utf16Unmarked = bytes.size() >= 2 && bytes[0] != '\0' && bytes[1] == '\0';
+    if (utf16Marked || utf16Unmarked) {
+        if (bytes.size() % 2 != 0) {
+            return Refuse(error, "UTF-16 text with an odd number of bytes: the file is cut short");
+        }
+        return DecodeUtf16Le(bytes.substr(utf16Marked ? 2 : 0));
+    }
+    if (StartsWith(bytes, "\xEF\xBB\xBF")) {
+        bytes.remove_prefix(3);
+    }
+    std::optional<std::u16string> text = Utf8ToUtf16(bytes);
+    if (!text) {
+        return Refuse(error, "neither UTF-16LE nor UTF-8 text");
+    }
+    return text;
+}
+
+int LoadMapFile(NetworkModel& model, std::u16string_view path, Settings settings, MapError* error) {
+    const std::optional<std::string> bytes = ReadWholeFile(Utf16ToUtf8(path), error);
+    if (!bytes) {
+        return -1;
+    }
+    const std::optional<std::u16string> text = DecodeMapBytes(*bytes, error);
+    if (!text || ParseMapText(model, *text, error) != 0) {
+        return -1;
+    }
+    model.BuildStationIndex();
+    model.hotStation = nullptr;
+    model.AdoptSettings(std::move(settings));
+    model.RestoreSavedStations();
+    return 0;
+}
+
+}  // namespace qv

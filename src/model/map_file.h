@@ -1,0 +1,23 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "model/map_parser.h"
+#include "model/network_model.h"
+#include "settings/settings.h"
+
+namespace qv {
+
+// The text of a map file from its bytes: UTF-16LE or UTF-8, each with or without byte-order mark,
+// told apart by the first bytes. The mark is not part of the text. Nothing for other encodings.
+std::optional<std::u16string> DecodeMapBytes(std::string_view bytes, MapError* error = nullptr);
+
+// Reads the map file at `path` (opened for reading only) into the model, which must be empty,
+// then adopts `settings` and restores the saved departure and destination. Returns 0, or -1 with
+// the reason in `error`; after -1 the caller discards the model.
+[[nodiscard]] int LoadMapFile(NetworkModel& model, std::u16string_view path, Settings settings,
+                              MapError* error = nullptr);
+
+}  // namespace qv

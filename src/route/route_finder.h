@@ -1,0 +1,39 @@
+#pragma once
+
+#include <cstdint>
+#include <string_view>
+#include <vector>
+
+#include "model/network_model.h"
+
+namespace qv {
+
+inline constexpr std::u16string_view kRouteNotFoundText = u"Маршрут не найден";
+inline constexpr std::u16string_view kRouteNotFoundCaption = u"Информация";
+
+// What a search shows the user, given by the caller so that the search needs no user interface.
+class RouteSearchFeedback {
+public:
+    virtual ~RouteSearchFeedback() = default;
+    // A busy indication for the whole search.
+    virtual void BeginWait() = 0;
+    virtual void EndWait() = 0;
+    // kRouteNotFoundText with kRouteNotFoundCaption and the information icon; returns when the
+    // user has closed it. Called while the busy indication is still on.
+    virtual void ShowRouteNotFound() = 0;
+};
+
+// Replaces the model's route with the best path from its departure to its destination, by the
+// settings' algorithm (0 = fewest transfers, 1 = shortest time) within their transfer limit.
+// Rebuilds the adjacency first, so that forbidden stations are avoided.
+void FindRoute(NetworkModel& model, RouteSearchFeedback& feedback);
+
+// The search itself over the model's current adjacency: the station-index numbers of the chosen
+// path in travel order, or nothing.
+std::vector<std::int32_t> SearchRoute(const NetworkModel& model, std::int32_t departure,
+                                      std::int32_t destination);
+
+// The longest path a search extends, in points plus one.
+std::int64_t MaxPathLength(const NetworkModel& model);
+
+}  // namespace qv

@@ -1,0 +1,46 @@
+#include "route/route_list.h"
+
+#include <algorithm>
+
+#include "route/route_measures.h"
+#include "text/decimal.h"
+
+namespace qv {
+
+std::int32_t RouteStationCount(const NetworkModel& model) {
+    return static_cast<std::int32_t>(
+        std::count_if(model.route.begin(), model.route.end(), [](const Station* point) { return point->IsStation(); }));
+}
+
+std::int64_t RouteTravelTime(const NetworkModel& model) {
+    return TravelTime(model.route, model.transfers, model.settings.countWaitTime);
+}
+
+std::vector<RouteListRow> BuildRouteList(const NetworkModel& model) {
+    using Role = RouteListRow::Role;
+    std::vector<RouteListRow> rows;
+    if (model.route.empty() || !model.departure || !model.destination) {
+        return rows;
+    }
+    rows.push_back({Role::Departure, model.departure->name, model.departure});
+    rows.push_back({Role::Destination, model.destination->name, model.destination});
+    rows.push_back({Role::Summary, u"Станций " + FormatDecimal(RouteStationCount(model)) + u" пересадок " +
+                                       FormatDecimal(CountTransfers(model.route))});
+    rows.push_back({Role::Time, u"Время в пути " + FormatDecimal(RouteTravelTime(model)) + u" мин"});
+
+    const Station* previous = nullptr;
+    for (const Station* point : model.route) {
+        if (!point->IsStation()) {
+            continue;
+        }
+        if (previous && point->line->number != previous->line->number) {
+            rows.push_back({Role::Transfer, u"Пересадка на линию"});
+            rows.push_back({Role::LineName, u"\"" + point->line->name + u"\"", nullptr, point->line});
+        }
+        rows.push_back({Role::Station, point->name, point});
+        previous = point;
+    }
+    return rows;
+}
+
+}  // namespace qv

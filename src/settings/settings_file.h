@@ -1,0 +1,30 @@
+#pragma once
+
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "settings/settings.h"
+
+namespace qv {
+
+// $XDG_CONFIG_HOME/quorvane/quorvane.ini, or ~/.config/quorvane/quorvane.ini.
+std::filesystem::path GetSettingsPath();
+
+// Writes the record as 19 UTF-16LE lines. The previous file survives a failed save untouched.
+// Returns 1 on success, 0 on failure.
+[[nodiscard]] int SaveSettings(const Settings& settings, const std::filesystem::path& path);
+[[nodiscard]] int SaveSettings(const Settings& settings);
+
+// Reads the file into the record; a short file fills what it holds. Returns 1 when the file was
+// read (whatever it held), 0 when it could not be opened, leaving the record unchanged.
+[[nodiscard]] int LoadSettings(Settings& settings, const std::filesystem::path& path);
+[[nodiscard]] int LoadSettings(Settings& settings);
+
+// The file's text as SaveSettings writes it, and its reading back into a record.
+std::u16string FormatSettingsText(const Settings& settings);
+void ParseSettingsText(Settings& settings, std::u16string_view text);
+
+
+}  // namespace qv
