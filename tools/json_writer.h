@@ -8,7 +8,7 @@ namespace qv {
 
 // Builds one JSON value on one line. Commas between members and elements are placed by the writer.
 class JsonWriter {
-public:
+  public:
     JsonWriter& BeginObject() { return Open('{'); }
     JsonWriter& EndObject() { return Close('}'); }
     JsonWriter& BeginArray() { return Open('['); }
@@ -45,7 +45,7 @@ public:
 
     const std::string& Text() const { return out_; }
 
-private:
+  private:
     JsonWriter& Open(char bracket) {
         Separate();
         out_ += bracket;
@@ -71,11 +71,21 @@ private:
         out_ += '"';
         for (const char c : text) {
             switch (c) {
-                case '"': out_ += "\\\""; break;
-                case '\\': out_ += "\\\\"; break;
-                case '\n': out_ += "\\n"; break;
-                case '\r': out_ += "\\r"; break;
-                case '\t': out_ += "\\t"; break;
+                case '"':
+                    out_ += "\\\"";
+                    break;
+                case '\\':
+                    out_ += "\\\\";
+                    break;
+                case '\n':
+                    out_ += "\\n";
+                    break;
+                case '\r':
+                    out_ += "\\r";
+                    break;
+                case '\t':
+                    out_ += "\\t";
+                    break;
                 default:
                     if (static_cast<unsigned char>(c) < 0x20) {
                         static constexpr char kHex[] = "0123456789abcdef";

@@ -25,14 +25,16 @@ std::int32_t CountStations(const NetworkModel& model) {
 }
 
 std::string KindText(std::int16_t kind) {
-    return kind >= 0x20 && kind < 0x7F ? std::string(1, static_cast<char>(kind)) : std::to_string(kind);
+    return kind >= 0x20 && kind < 0x7F ? std::string(1, static_cast<char>(kind))
+                                       : std::to_string(kind);
 }
 
 std::string Summary(const std::string& file, const NetworkModel& model) {
-    return file + ": ok: \"" + Utf16ToUtf8(model.name) + "\", " + std::to_string(model.LineCount()) +
-           " lines, " + std::to_string(model.StationCount()) + " points (" +
-           std::to_string(CountStations(model)) + " stations), " + std::to_string(model.TransferCount()) +
-           " transfers, " + std::to_string(model.tabLetters.size()) + " tab letters, zoom " +
+    return file + ": ok: \"" + Utf16ToUtf8(model.name) + "\", " +
+           std::to_string(model.LineCount()) + " lines, " + std::to_string(model.StationCount()) +
+           " points (" + std::to_string(CountStations(model)) + " stations), " +
+           std::to_string(model.TransferCount()) + " transfers, " +
+           std::to_string(model.tabLetters.size()) + " tab letters, zoom " +
            std::to_string(model.zoomFactor);
 }
 
@@ -131,7 +133,10 @@ std::string ModelJson(const std::string& file, const NetworkModel& model) {
 std::string ErrorText(const std::string& file, const qv::MapError& error, bool asJson) {
     if (asJson) {
         JsonWriter json;
-        json.BeginObject().Member("file", file).Member("error", error.reason).Member("line", std::int64_t{error.line});
+        json.BeginObject()
+            .Member("file", file)
+            .Member("error", error.reason)
+            .Member("line", std::int64_t{error.line});
         return json.EndObject().Text();
     }
     const std::string where = error.line > 0 ? file + ":" + std::to_string(error.line) : file;

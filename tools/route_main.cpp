@@ -38,7 +38,7 @@ struct Arguments {
 };
 
 class ConsoleFeedback : public qv::RouteSearchFeedback {
-public:
+  public:
     void BeginWait() override {}
     void EndWait() override {}
     void ShowRouteNotFound() override {
@@ -56,8 +56,9 @@ std::optional<std::int32_t> WholeNumber(std::string_view text) {
 // A number is a station-index number; anything else is the name of the first 'S' point.
 Station* FindPoint(const NetworkModel& model, const std::string& wanted) {
     if (const std::optional<std::int32_t> index = WholeNumber(wanted)) {
-        return *index >= 0 && *index < model.StationCount() ? model.Stations()[static_cast<std::size_t>(*index)]
-                                                            : nullptr;
+        return *index >= 0 && *index < model.StationCount()
+                   ? model.Stations()[static_cast<std::size_t>(*index)]
+                   : nullptr;
     }
     const std::optional<std::u16string> name = qv::Utf8ToUtf16(wanted);
     for (Station* point : model.Stations()) {
@@ -144,7 +145,8 @@ int main(int argc, char** argv) {
     model.departure = FindPoint(model, arguments.from);
     model.destination = FindPoint(model, arguments.to);
     if (!model.departure || !model.destination) {
-        std::fprintf(stderr, "no such point: %s\n", (model.departure ? arguments.to : arguments.from).c_str());
+        std::fprintf(stderr, "no such point: %s\n",
+                     (model.departure ? arguments.to : arguments.from).c_str());
         return kBadArguments;
     }
 
@@ -156,7 +158,8 @@ int main(int argc, char** argv) {
     }
     std::printf("route: %s\n", IndexList(model.route).c_str());
     std::printf("stations %d transfers %d minutes %lld\n", qv::RouteStationCount(model),
-                qv::CountTransfers(model.route), static_cast<long long>(qv::RouteTravelTime(model)));
+                qv::CountTransfers(model.route),
+                static_cast<long long>(qv::RouteTravelTime(model)));
     for (const qv::RouteListRow& row : qv::BuildRouteList(model)) {
         std::puts(qv::Utf16ToUtf8(row.text).c_str());
     }

@@ -5,8 +5,11 @@
 namespace qv {
 
 void Adjacency::Build(std::int32_t pointCount, std::vector<Link> links) {
-    const auto inRange = [pointCount](std::int32_t point) { return point >= 0 && point < pointCount; };
-    std::erase_if(links, [&](const Link& link) { return !inRange(link.first) || !inRange(link.second); });
+    const auto inRange = [pointCount](std::int32_t point) {
+        return point >= 0 && point < pointCount;
+    };
+    std::erase_if(links,
+                  [&](const Link& link) { return !inRange(link.first) || !inRange(link.second); });
     std::sort(links.begin(), links.end());
     links.erase(std::unique(links.begin(), links.end()), links.end());
 
@@ -27,8 +30,9 @@ std::span<const std::int32_t> Adjacency::Neighbours(std::int32_t from) const {
         return {};
     }
     const auto row = static_cast<std::size_t>(from);
-    return std::span(neighbours_).subspan(static_cast<std::size_t>(rowStart_[row]),
-                                          static_cast<std::size_t>(rowStart_[row + 1] - rowStart_[row]));
+    return std::span(neighbours_)
+        .subspan(static_cast<std::size_t>(rowStart_[row]),
+                 static_cast<std::size_t>(rowStart_[row + 1] - rowStart_[row]));
 }
 
 bool Adjacency::Joined(std::int32_t from, std::int32_t to) const {

@@ -10,7 +10,7 @@ namespace qv {
 // Which point a route may step to from which, as sorted neighbour lists: memory grows with points
 // plus links.
 class Adjacency {
-public:
+  public:
     using Link = std::pair<std::int32_t, std::int32_t>;
 
     // Links naming a point outside 0..pointCount-1 are dropped; repeated links count once.
@@ -23,7 +23,7 @@ public:
     // In increasing index order.
     std::span<const std::int32_t> Neighbours(std::int32_t from) const;
 
-private:
+  private:
     std::vector<std::int32_t> rowStart_{0};
     std::vector<std::int32_t> neighbours_;
 };

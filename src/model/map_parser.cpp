@@ -38,13 +38,13 @@ bool Permits(OptionalRule rule, std::u16string_view rest) {
 }
 
 class MapParser {
-public:
+  public:
     MapParser(NetworkModel& model, std::u16string_view text) : model_(model), reader_(text) {}
 
     bool Parse();
     const MapError& Error() const { return error_; }
 
-private:
+  private:
     bool ParseSchemeRecord(std::u16string_view record);
     bool ParseDrawingRecord(std::u16string_view record);
     bool ParseLineRecord(std::u16string_view record);
@@ -58,9 +58,16 @@ private:
     // Every line up to the last tab letter must be present and non-empty.
     bool NextLine(std::u16string_view& line, const char* expected);
     bool Field(std::u16string_view& record, const char* name, std::u16string_view& field);
-    bool Text(std::u16string_view& record, const char* name, std::size_t maxLength, std::u16string& out);
+    bool Text(std::u16string_view& record, const char* name, std::size_t maxLength,
+              std::u16string& out);
     bool Number(std::u16string_view& record, const char* name, std::int32_t& out);
     bool ColourValue(std::u16string_view& record, const char* name, Colour& out);
+    // An optional number or colour without digits keeps its default, as it always has.
+    bool LenientNumber(std::u16string_view& record, const char* name, std::int32_t& out);
+    bool OptionalNumber(OptionalRule rule, std::u16string_view& record, const char* name,
+                        std::int32_t& out);
+    bool OptionalColour(OptionalRule rule, std::u16string_view& record, const char* name,
+                        Colour& out);
 
     NetworkModel& model_;
     MapTextReader reader_;
@@ -118,7 +125,8 @@ bool MapParser::Number(std::u16string_view& record, const char* name, std::int32
     }
     const std::optional<std::int32_t> value = ParseDecimal(field);
     if (!value) {
-        return Fail(std::string(record_) + ": " + name + ": not a number: '" + Utf16ToUtf8(field) + "'");
+        return Fail(std::string(record_) + ": " + name + ": not a number: '" + Utf16ToUtf8(field) +
+                    "'");
     }
     out = *value;
     return true;
@@ -131,9 +139,37 @@ bool MapParser::ColourValue(std::u16string_view& record, const char* name, Colou
     }
     const std::optional<std::uint32_t> value = ParseHex(field);
     if (!value) {
-        return Fail(std::string(record_) + ": " + name + ": not a colour: '" + Utf16ToUtf8(field) + "'");
+        return Fail(std::string(record_) + ": " + name + ": not a colour: '" + Utf16ToUtf8(field) +
+                    "'");
     }
     out = *value;
+    return true;
+}
+
+bool MapParser::LenientNumber(std::u16string_view& record, const char* name, std::int32_t& out) {
+    std::u16string_view field;
+    if (!Field(record, name, field)) {
+        return false;
+    }
+    out = ParseDecimal(field).value_or(out);
+    return true;
+}
+
+bool MapParser::OptionalNumber(OptionalRule rule, std::u16string_view& record, const char* name,
+                               std::int32_t& out) {
+    return !Permits(rule, record) || LenientNumber(record, name, out);
+}
+
+bool MapParser::OptionalColour(OptionalRule rule, std::u16string_view& record, const char* name,
+                               Colour& out) {
+    std::u16string_view field;
+    if (!Permits(rule, record)) {
+        return true;
+    }
+    if (!Field(record, name, field)) {
+        return false;
+    }
+    out = ParseHex(field).value_or(out);
     return true;
 }
 
@@ -196,15 +232,14 @@ bool MapParser::ParseSchemeRecord(std::u16string_view record) {
         !Number(record, "transfer count", declaredTransfers_)) {
         return false;
     }
-    if (Permits(OptionalRule::A, record) && !Number(record, "zoom factor", model_.zoomFactor)) {
-        return false;
-    }
-    return !Permits(OptionalRule::A, record) || Number(record, "label zoom", model_.labelMinZoom);
+    return OptionalNumber(OptionalRule::A, record, "zoom factor", model_.zoomFactor) &&
+           OptionalNumber(OptionalRule::A, record, "label zoom", model_.labelMinZoom);
 }
 
 bool MapParser::ParseDrawingRecord(std::u16string_view record) {
     record_ = "drawing record";
-    if (!Number(record, "origin x", model_.originX) || !Number(record, "origin y", model_.originY) ||
+    if (!Number(record, "origin x", model_.originX) ||
+        !Number(record, "origin y", model_.originY) ||
         !Number(record, "line width", model_.lineWidth) ||
         !Number(record, "station radius", model_.stationRadius) ||
         !Number(record, "outline width", model_.outlineWidth) ||
@@ -213,16 +248,10 @@ bool MapParser::ParseDrawingRecord(std::u16string_view record) {
     }
     model_.viewX = model_.originX;
     model_.viewY = model_.originY;
-    if (Permits(OptionalRule::A, record) && !Number(record, "label font height", model_.labelFontHeight)) {
-        return false;
-    }
-    if (Permits(OptionalRule::A, record) && !ColourValue(record, "label colour", model_.labelColour)) {
-        return false;
-    }
-    if (Permits(OptionalRule::A, record) && !Number(record, "label halo", model_.labelHalo)) {
-        return false;
-    }
-    return !Permits(OptionalRule::B, record) || Number(record, "station style", model_.stationStyle);
+    return OptionalNumber(OptionalRule::A, record, "label font height", model_.labelFontHeight) &&
+           OptionalColour(OptionalRule::A, record, "label colour", model_.labelColour) &&
+           OptionalNumber(OptionalRule::A, record, "label halo", model_.labelHalo) &&
+           OptionalNumber(OptionalRule::B, record, "station style", model_.stationStyle);
 }
 
 bool MapParser::ParseLineRecord(std::u16string_view record) {
@@ -239,10 +268,8 @@ bool MapParser::ParseLineRecord(std::u16string_view record) {
     std::int32_t waitTime = 0;
     if (!Number(record, "number", number) || !Text(record, "name", kMaxNameLength, name) ||
         !ColourValue(record, "colour", colour) || !Number(record, "ring", ring) ||
-        !Number(record, "point count", capacity)) {
-        return false;
-    }
-    if (Permits(OptionalRule::B, record) && !Number(record, "waiting time", waitTime)) {
+        !Number(record, "point count", capacity) ||
+        !OptionalNumber(OptionalRule::B, record, "waiting time", waitTime)) {
         return false;
     }
     const bool isRing = (ring & 0xFF) != 0;  // only the low byte was ever kept
@@ -275,10 +302,11 @@ bool MapParser::ParsePointRecord(std::u16string_view record) {
     }
     if (Permits(OptionalRule::Label, record) &&
         (!Text(record, "label", kMaxLabelLength, point.labelText) ||
-         !Number(record, "label x", point.labelX) || !Number(record, "label y", point.labelY))) {
+         !LenientNumber(record, "label x", point.labelX) ||
+         !LenientNumber(record, "label y", point.labelY))) {
         return false;
     }
-    if (Permits(OptionalRule::B, record) && !Number(record, "label alignment", point.labelAlign)) {
+    if (!OptionalNumber(OptionalRule::B, record, "label alignment", point.labelAlign)) {
         return false;
     }
     Line& line = *model_.Lines()[static_cast<std::size_t>(position - 1)];

@@ -16,7 +16,7 @@ struct MapError {
 
 // Hands out the lines of a map text one by one and counts them.
 class MapTextReader {
-public:
+  public:
     explicit MapTextReader(std::u16string_view text) : rest_(text) {}
 
     // The next line without its line end; nothing at the end of the text.
@@ -24,7 +24,7 @@ public:
     // The number of the line last read (1-based).
     int LineNumber() const { return lineNumber_; }
 
-private:
+  private:
     std::u16string_view rest_;
     int lineNumber_ = 0;
 };
@@ -35,6 +35,7 @@ std::optional<std::u16string_view> ReadField(std::u16string_view& line);
 
 // Fills the model's lines, points, transfers, drawing parameters and tab letters from the text of
 // a map file (without byte-order mark). Returns 0, or -1 with the reason in `error`.
-[[nodiscard]] int ParseMapText(NetworkModel& model, std::u16string_view text, MapError* error = nullptr);
+[[nodiscard]] int ParseMapText(NetworkModel& model, std::u16string_view text,
+                               MapError* error = nullptr);
 
 }  // namespace qv

@@ -7,13 +7,14 @@ namespace qv {
 namespace {
 
 std::uint64_t CoordinateKey(std::int32_t x, std::int32_t y) {
-    return (static_cast<std::uint64_t>(static_cast<std::uint32_t>(x)) << 32) | static_cast<std::uint32_t>(y);
+    return (static_cast<std::uint64_t>(static_cast<std::uint32_t>(x)) << 32) |
+           static_cast<std::uint32_t>(y);
 }
 
 }  // namespace
 
-Line& NetworkModel::AddLine(std::int32_t number, std::u16string lineName, Colour colour, bool isRing,
-                            std::int32_t capacity, std::int32_t waitTime) {
+Line& NetworkModel::AddLine(std::int32_t number, std::u16string lineName, Colour colour,
+                            bool isRing, std::int32_t capacity, std::int32_t waitTime) {
     auto line = std::make_unique<Line>();
     line->number = number;
     line->name = std::move(lineName);
@@ -79,7 +80,8 @@ void NetworkModel::RestoreSavedStations() {
         return;
     }
     const auto pointAt = [this](std::int32_t index) -> Station* {
-        return index >= 0 && index < StationCount() ? stations_[static_cast<std::size_t>(index)] : nullptr;
+        return index >= 0 && index < StationCount() ? stations_[static_cast<std::size_t>(index)]
+                                                    : nullptr;
     };
     departure = pointAt(settings.departureIndex);
     destination = pointAt(settings.destinationIndex);

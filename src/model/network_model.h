@@ -20,7 +20,7 @@ inline constexpr int kMaxTabLetters = 40;
 // numbers every point, the adjacency a route walks, the chosen ends and route, and the drawing
 // parameters of its map file.
 class NetworkModel {
-public:
+  public:
     NetworkModel() = default;
     NetworkModel(const NetworkModel&) = delete;
     NetworkModel& operator=(const NetworkModel&) = delete;
@@ -79,7 +79,7 @@ public:
     // Releases everything the load made; the model is empty afterwards.
     void Clear();
 
-private:
+  private:
     std::vector<std::unique_ptr<Line>> lines_;
     std::vector<Station*> stations_;
     Adjacency adjacency_;

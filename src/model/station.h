@@ -15,16 +15,16 @@ inline constexpr std::int16_t kMarkedPointKind = 'B';
 
 // One point of a line: a station, or a point of the line's course.
 struct Station {
-    std::u16string name;
-    std::u16string labelText;   // empty = no label
+    std::u16string name{};
+    std::u16string labelText{};  // empty = no label
     std::int32_t labelAlign = 1;
-    std::int32_t index = 0;     // number in the station index
-    std::int32_t runTime = 0;   // minutes to the next point of the line, in the line's order
+    std::int32_t index = 0;    // number in the station index
+    std::int32_t runTime = 0;  // minutes to the next point of the line, in the line's order
     std::int16_t kind = kStationKind;
     std::int32_t x = 0;
     std::int32_t y = 0;
-    Line* line = nullptr;       // the owning line
-    std::int32_t labelX = 0;    // label anchor, absolute map coordinates
+    Line* line = nullptr;     // the owning line
+    std::int32_t labelX = 0;  // label anchor, absolute map coordinates
     std::int32_t labelY = 0;
 
     bool IsStation() const { return kind == kStationKind; }

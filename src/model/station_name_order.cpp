@@ -36,12 +36,18 @@ int CompareAtLevel(std::u16string_view a, std::u16string_view b, int (*key)(char
     return a.size() == b.size() ? 0 : (a.size() < b.size() ? -1 : 1);
 }
 
-int PrimaryKey(char16_t c) { return CollationKey(c); }
+int PrimaryKey(char16_t c) {
+    return CollationKey(c);
+}
 
 // Е before Ё where nothing else differs.
-int SecondaryKey(char16_t c) { return CollationKey(c) * 2 + (c == u'Ё' || c == u'ё' ? 1 : 0); }
+int SecondaryKey(char16_t c) {
+    return CollationKey(c) * 2 + (c == u'Ё' || c == u'ё' ? 1 : 0);
+}
 
-int CodeUnit(char16_t c) { return c; }
+int CodeUnit(char16_t c) {
+    return c;
+}
 
 }  // namespace
 
@@ -54,6 +60,8 @@ int CompareNames(std::u16string_view a, std::u16string_view b) {
     return 0;
 }
 
-int CompareStationNames(const Station& a, const Station& b) { return CompareNames(a.name, b.name); }
+int CompareStationNames(const Station& a, const Station& b) {
+    return CompareNames(a.name, b.name);
+}
 
 }  // namespace qv

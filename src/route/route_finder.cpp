@@ -18,8 +18,8 @@ constexpr std::int32_t kNoNode = -1;
 struct PathNode {
     std::int32_t station = 0;
     std::int32_t parent = kNoNode;
-    std::int32_t refs = 0;        // child nodes plus table slots that end here
-    std::int32_t length = 0;      // points from the departure to here
+    std::int32_t refs = 0;    // child nodes plus table slots that end here
+    std::int32_t length = 0;  // points from the departure to here
     std::int32_t transfers = 0;
     std::int32_t lineNumber = 0;  // line of the last 'S' point so far, when there is one
     bool hasStation = false;
@@ -28,7 +28,7 @@ struct PathNode {
 // Owns the nodes; a node returns to the free list when nothing refers to it any more, so memory
 // follows the paths alive in the table, not all paths ever made.
 class PathArena {
-public:
+  public:
     std::int32_t Make(std::int32_t parent, const Station& point) {
         PathNode node;
         if (parent != kNoNode) {
@@ -63,9 +63,11 @@ public:
         }
     }
 
-    const PathNode& operator[](std::int32_t id) const { return nodes_[static_cast<std::size_t>(id)]; }
+    const PathNode& operator[](std::int32_t id) const {
+        return nodes_[static_cast<std::size_t>(id)];
+    }
 
-private:
+  private:
     std::vector<PathNode> nodes_;
     std::vector<std::int32_t> free_;
 };
@@ -74,7 +76,7 @@ private:
 // in a sweep the first admissible neighbour (in index order) continues the path itself and each
 // further one starts a copy in the next free slot; copies wait for the next pass.
 class RouteSearch {
-public:
+  public:
     RouteSearch(const NetworkModel& model, std::int32_t departure, std::int32_t destination)
         : model_(model),
           points_(model.Stations()),
@@ -93,7 +95,7 @@ public:
         return PathOf(Choose());
     }
 
-private:
+  private:
     bool EndsAtDestination(std::int32_t slot) const {
         return arena_[slots_[static_cast<std::size_t>(slot)]].station == destination_;
     }
@@ -109,7 +111,8 @@ private:
             const std::int32_t slot = live[i];
             if (EndsAtDestination(slot)) {
                 if (++arrivals > kArrivalsPerPass) {
-                    next.insert(next.end(), live.begin() + static_cast<std::ptrdiff_t>(i), live.end());
+                    next.insert(next.end(), live.begin() + static_cast<std::ptrdiff_t>(i),
+                                live.end());
                     break;
                 }
                 next.push_back(slot);
@@ -151,7 +154,8 @@ private:
         bool taken = false;
         for (const std::int32_t candidate : model_.StationLinks().Neighbours(last)) {
             const Station& point = *points_[static_cast<std::size_t>(candidate)];
-            if (point.kind == kForbiddenKind || onPath_[static_cast<std::size_t>(candidate)] == stamp_) {
+            if (point.kind == kForbiddenKind ||
+                onPath_[static_cast<std::size_t>(candidate)] == stamp_) {
                 continue;
             }
             // The limit is tested on the path before the step.

@@ -13,7 +13,7 @@ inline constexpr std::u16string_view kRouteNotFoundCaption = u"Информац�
 
 // What a search shows the user, given by the caller so that the search needs no user interface.
 class RouteSearchFeedback {
-public:
+  public:
     virtual ~RouteSearchFeedback() = default;
     // A busy indication for the whole search.
     virtual void BeginWait() = 0;

@@ -9,7 +9,8 @@ namespace qv {
 
 std::int32_t RouteStationCount(const NetworkModel& model) {
     return static_cast<std::int32_t>(
-        std::count_if(model.route.begin(), model.route.end(), [](const Station* point) { return point->IsStation(); }));
+        std::count_if(model.route.begin(), model.route.end(),
+                      [](const Station* point) { return point->IsStation(); }));
 }
 
 std::int64_t RouteTravelTime(const NetworkModel& model) {
@@ -24,9 +25,11 @@ std::vector<RouteListRow> BuildRouteList(const NetworkModel& model) {
     }
     rows.push_back({Role::Departure, model.departure->name, model.departure});
     rows.push_back({Role::Destination, model.destination->name, model.destination});
-    rows.push_back({Role::Summary, u"Станций " + FormatDecimal(RouteStationCount(model)) + u" пересадок " +
+    rows.push_back({Role::Summary, u"Станций " + FormatDecimal(RouteStationCount(model)) +
+                                       u" пересадок " +
                                        FormatDecimal(CountTransfers(model.route))});
-    rows.push_back({Role::Time, u"Время в пути " + FormatDecimal(RouteTravelTime(model)) + u" мин"});
+    rows.push_back(
+        {Role::Time, u"Время в пути " + FormatDecimal(RouteTravelTime(model)) + u" мин"});
 
     const Station* previous = nullptr;
     for (const Station* point : model.route) {
@@ -35,7 +38,8 @@ std::vector<RouteListRow> BuildRouteList(const NetworkModel& model) {
         }
         if (previous && point->line->number != previous->line->number) {
             rows.push_back({Role::Transfer, u"Пересадка на линию"});
-            rows.push_back({Role::LineName, u"\"" + point->line->name + u"\"", nullptr, point->line});
+            rows.push_back(
+                {Role::LineName, u"\"" + point->line->name + u"\"", nullptr, point->line});
         }
         rows.push_back({Role::Station, point->name, point});
         previous = point;

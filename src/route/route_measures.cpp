@@ -20,8 +20,10 @@ std::int32_t CountTransfers(std::span<Station* const> path) {
 const Transfer* FindTransferBetween(const Station& a, const Station& b,
                                     const std::vector<Transfer>& transfers) {
     for (const Transfer& transfer : transfers) {
-        const bool forward = transfer.x1 == a.x && transfer.y1 == a.y && transfer.x2 == b.x && transfer.y2 == b.y;
-        const bool backward = transfer.x1 == b.x && transfer.y1 == b.y && transfer.x2 == a.x && transfer.y2 == a.y;
+        const bool forward =
+            transfer.x1 == a.x && transfer.y1 == a.y && transfer.x2 == b.x && transfer.y2 == b.y;
+        const bool backward =
+            transfer.x1 == b.x && transfer.y1 == b.y && transfer.x2 == a.x && transfer.y2 == a.y;
         if (forward || backward) {
             return &transfer;
         }

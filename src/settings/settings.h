@@ -8,14 +8,14 @@ namespace qv {
 // The user's preferences and remembered state. Copied whole, by value, between its holders: the
 // main window's master copy, the loaded network's copy and the settings page's working copy.
 struct Settings {
-    std::u16string mapPath;               // last map loaded successfully; empty = ask for one
-    std::int32_t departureIndex = -1;     // station-index number, or -1
-    std::int32_t destinationIndex = -1;   // station-index number, or -1
-    std::int32_t savedZoom = 1;           // the map's zoom factor if the view was zoomed, else 1
+    std::u16string mapPath;              // last map loaded successfully; empty = ask for one
+    std::int32_t departureIndex = -1;    // station-index number, or -1
+    std::int32_t destinationIndex = -1;  // station-index number, or -1
+    std::int32_t savedZoom = 1;          // the map's zoom factor if the view was zoomed, else 1
     std::int32_t savedViewX = 0;
     std::int32_t savedViewY = 0;
-    std::int32_t algorithm = 0;           // 0 = fewest transfers, 1 = shortest travel time
-    std::int32_t pickerMode = 0;          // 0 = letter tabs, 1 = keyboard
+    std::int32_t algorithm = 0;   // 0 = fewest transfers, 1 = shortest travel time
+    std::int32_t pickerMode = 0;  // 0 = letter tabs, 1 = keyboard
     bool countWaitTime = true;
     std::int32_t tooltipMs = 2000;
     std::int32_t maxTransfers = 3;

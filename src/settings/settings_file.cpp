@@ -21,25 +21,42 @@ constexpr int kLineCount = 19;
 // Only the first lines matter; a larger file is damaged, not a reason to read gigabytes.
 constexpr std::size_t kMaxReadBytes = 1 << 20;
 
-std::u16string FirstCharacter(std::int32_t value) { return FormatDecimal(value).substr(0, 1); }
+std::u16string FirstCharacter(std::int32_t value) {
+    return FormatDecimal(value).substr(0, 1);
+}
 
 // What a field becomes when reading stops at its line; `lineWasEmpty` tells an empty line from
 // the end of the text.
 void ApplyStopRule(Settings& settings, int lineNumber, bool lineWasEmpty) {
     switch (lineNumber) {
-        case 6: settings.maxTransfers = 3; break;
+        case 6:
+            settings.maxTransfers = 3;
+            break;
         case 7:
             if (lineWasEmpty) {
                 settings.routeShowLine = true;
             }
             break;
-        case 8: settings.routeShowStations = true; break;
-        case 9: settings.routeBlink = true; break;
-        case 10: settings.pickerMode = 0; break;
-        case 11: settings.departureIndex = settings.destinationIndex = -1; break;
-        case 12: settings.destinationIndex = -1; break;
-        case 13: settings.saveRoute = false; break;
-        default: break;
+        case 8:
+            settings.routeShowStations = true;
+            break;
+        case 9:
+            settings.routeBlink = true;
+            break;
+        case 10:
+            settings.pickerMode = 0;
+            break;
+        case 11:
+            settings.departureIndex = settings.destinationIndex = -1;
+            break;
+        case 12:
+            settings.destinationIndex = -1;
+            break;
+        case 13:
+            settings.saveRoute = false;
+            break;
+        default:
+            break;
     }
 }
 
@@ -52,25 +69,62 @@ void StoreLine(Settings& settings, int lineNumber, std::u16string_view line) {
     const std::int32_t value = *parsed;
     const bool on = value != 0;
     switch (lineNumber) {
-        case 2: settings.algorithm = value; break;
-        case 3: settings.countWaitTime = on; break;
-        case 4: settings.tooltipMs = value; break;
-        case 5: settings.showStationNames = on; break;
-        case 6: settings.maxTransfers = value; break;
-        case 7: settings.routeShowLine = on; break;
-        case 8: settings.routeShowStations = on; break;
-        case 9: settings.routeBlink = on; break;
-        case 10: settings.pickerMode = value; break;
-        case 11: settings.departureIndex = value; break;
-        case 12: settings.destinationIndex = value; break;
-        case 13: settings.saveRoute = on; break;
-        case 14: settings.cyrillicFont = on; break;
-        case 15: settings.saveZoom = on; break;
-        case 16: settings.savePosition = on; break;
-        case 17: settings.savedZoom = value; break;
-        case 18: settings.savedViewX = value; break;
-        case 19: settings.savedViewY = value; break;
-        default: break;
+        case 2:
+            settings.algorithm = value;
+            break;
+        case 3:
+            settings.countWaitTime = on;
+            break;
+        case 4:
+            settings.tooltipMs = value;
+            break;
+        case 5:
+            settings.showStationNames = on;
+            break;
+        case 6:
+            settings.maxTransfers = value;
+            break;
+        case 7:
+            settings.routeShowLine = on;
+            break;
+        case 8:
+            settings.routeShowStations = on;
+            break;
+        case 9:
+            settings.routeBlink = on;
+            break;
+        case 10:
+            settings.pickerMode = value;
+            break;
+        case 11:
+            settings.departureIndex = value;
+            break;
+        case 12:
+            settings.destinationIndex = value;
+            break;
+        case 13:
+            settings.saveRoute = on;
+            break;
+        case 14:
+            settings.cyrillicFont = on;
+            break;
+        case 15:
+            settings.saveZoom = on;
+            break;
+        case 16:
+            settings.savePosition = on;
+            break;
+        case 17:
+            settings.savedZoom = value;
+            break;
+        case 18:
+            settings.savedViewX = value;
+            break;
+        case 19:
+            settings.savedViewY = value;
+            break;
+        default:
+            break;
     }
 }
 
@@ -185,7 +239,9 @@ int SaveSettings(const Settings& settings, const std::filesystem::path& path) {
     return ReplaceFileAtomically(path, EncodeUtf16Le(FormatSettingsText(settings))) ? 1 : 0;
 }
 
-int SaveSettings(const Settings& settings) { return SaveSettings(settings, GetSettingsPath()); }
+int SaveSettings(const Settings& settings) {
+    return SaveSettings(settings, GetSettingsPath());
+}
 
 int LoadSettings(Settings& settings, const std::filesystem::path& path) {
     std::ifstream file(path, std::ios::binary);
@@ -199,6 +255,8 @@ int LoadSettings(Settings& settings, const std::filesystem::path& path) {
     return 1;
 }
 
-int LoadSettings(Settings& settings) { return LoadSettings(settings, GetSettingsPath()); }
+int LoadSettings(Settings& settings) {
+    return LoadSettings(settings, GetSettingsPath());
+}
 
 }  // namespace qv

@@ -26,5 +26,4 @@ std::filesystem::path GetSettingsPath();
 std::u16string FormatSettingsText(const Settings& settings);
 void ParseSettingsText(Settings& settings, std::u16string_view text);
 
-
 }  // namespace qv

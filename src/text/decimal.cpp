@@ -6,7 +6,9 @@ namespace qv {
 
 namespace {
 
-bool IsSpace(char16_t c) { return c == u' ' || (c >= u'\t' && c <= u'\r'); }
+bool IsSpace(char16_t c) {
+    return c == u' ' || (c >= u'\t' && c <= u'\r');
+}
 
 std::size_t SkipSpaces(std::u16string_view text) {
     std::size_t i = 0;

@@ -1,0 +1,63 @@
+#include "model/station_name_order.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <random>
+#include <vector>
+
+namespace qv {
+namespace {
+
+TEST(CompareNames, IgnoresCaseOfCyrillicAndLatin) {
+    EXPECT_LT(CompareNames(u"арбатская", u"Бауманская"), 0);
+    EXPECT_GT(CompareNames(u"Юго-Западная", u"щукинская"), 0);
+    EXPECT_LT(CompareNames(u"alpha", u"Beta"), 0);
+    EXPECT_LT(CompareNames(u"Я", u"яя"), 0);
+}
+
+TEST(CompareNames, PutsYoBesideYe) {
+    std::vector<std::u16string> names = {u"Жулебино", u"Ёлки", u"Есенина", u"Дубки", u"Ель", u"ёж", u"Еж"};
+    std::sort(names.begin(), names.end(), [](const auto& a, const auto& b) { return CompareNames(a, b) < 0; });
+    EXPECT_EQ(names, (std::vector<std::u16string>{u"Дубки", u"Еж", u"ёж", u"Ёлки", u"Ель", u"Есенина", u"Жулебино"}));
+}
+
+TEST(CompareNames, EqualOnlyForTheSameCodeUnits) {
+    EXPECT_EQ(CompareNames(u"Сокол", u"Сокол"), 0);
+    EXPECT_LT(CompareNames(u"Сокол", u"сокол"), 0);
+    EXPECT_GT(CompareNames(u"сокол", u"Сокол"), 0);
+    EXPECT_LT(CompareNames(u"Сокол", u"Соколиная"), 0);
+}
+
+TEST(CompareNames, IsATotalOrderOnRandomNames) {
+    const std::u16string alphabet = u"аАеЕёЁжЖzZ -1";
+    std::mt19937 random(7);
+    std::vector<std::u16string> names;
+    for (int i = 0; i < 300; ++i) {
+        std::u16string name;
+        for (int length = static_cast<int>(random() % 4); length >= 0; --length) {
+            name += alphabet[random() % alphabet.size()];
+        }
+        names.push_back(name);
+    }
+    for (const auto& a : names) {
+        for (const auto& b : names) {
+            ASSERT_EQ(CompareNames(a, b), -CompareNames(b, a));
+            ASSERT_EQ(CompareNames(a, b) == 0, a == b);
+        }
+    }
+    std::sort(names.begin(), names.end(), [](const auto& a, const auto& b) { return CompareNames(a, b) < 0; });
+    for (std::size_t i = 0; i + 2 < names.size(); ++i) {
+        ASSERT_LE(CompareNames(names[i], names[i + 2]), 0);
+    }
+}
+
+TEST(CompareStationNames, ComparesTheStationsNames) {
+    const Station a{.name = u"Арбатская"};
+    const Station b{.name = u"арбатская"};
+    EXPECT_LT(CompareStationNames(a, b), 0);
+    EXPECT_EQ(CompareStationNames(a, a), 0);
+}
+
+}  // namespace
+}  // namespace qv

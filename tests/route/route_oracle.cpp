@@ -1,0 +1,229 @@
+#include "route_oracle.h"
+
+#include <algorithm>
+#include <optional>
+
+namespace qv::testing {
+
+namespace {
+
+using Path = std::vector<std::int32_t>;
+
+std::int32_t OracleTransferCount(const NetworkModel& model, const Path& path, std::size_t length) {
+    std::int32_t count = 0;
+    bool haveLine = false;
+    std::int32_t current = 0;
+    for (std::size_t i = 0; i < length; ++i) {
+        const Station& point = *model.Stations()[static_cast<std::size_t>(path[i])];
+        if (point.kind != 'S') {
+            continue;
+        }
+        if (!haveLine) {
+            haveLine = true;
+            current = point.line->number;
+        } else if (point.line->number != current) {
+            ++count;
+            current = point.line->number;
+        }
+    }
+    return count;
+}
+
+std::int64_t OracleTravelTime(const NetworkModel& model, const Path& path) {
+    std::int64_t time = 0;
+    const Station* previous = nullptr;
+    std::int32_t current = 0;
+    for (const std::int32_t index : path) {
+        const Station& point = *model.Stations()[static_cast<std::size_t>(index)];
+        if (point.kind != 'S') {
+            continue;
+        }
+        if (!previous) {
+            if (model.settings.countWaitTime) {
+                time += point.line->waitTime;
+            }
+            current = point.line->number;
+        } else if (point.line->number != current) {
+            if (model.settings.countWaitTime) {
+                time += point.line->waitTime;
+            }
+            for (const Transfer& t : model.transfers) {
+                if ((t.x1 == previous->x && t.y1 == previous->y && t.x2 == point.x && t.y2 == point.y) ||
+                    (t.x1 == point.x && t.y1 == point.y && t.x2 == previous->x && t.y2 == previous->y)) {
+                    time += t.time;
+                    break;
+                }
+            }
+            current = point.line->number;
+        } else if (previous->index > point.index || point.line->isRing) {
+            time += point.runTime;
+        } else {
+            time += previous->runTime;
+        }
+        previous = &point;
+    }
+    return time;
+}
+
+}  // namespace
+
+std::vector<std::vector<std::uint8_t>> OracleAdjacency(const NetworkModel& model) {
+    const auto n = static_cast<std::size_t>(model.StationCount());
+    std::vector<std::vector<std::uint8_t>> matrix(n, std::vector<std::uint8_t>(n, 0));
+    for (const auto& line : model.Lines()) {
+        const std::int32_t count = line->StationCount();
+        for (std::int32_t j = 0; j < count; ++j) {
+            const auto at = static_cast<std::size_t>(line->stations[static_cast<std::size_t>(j)]->index);
+            if (count < 2) {
+                continue;
+            }
+            if (j == 0) {
+                matrix[at][at + 1] = 1;
+            } else if (j == count - 1) {
+                matrix[at][at - 1] = 1;
+                if (line->isRing) {
+                    const auto first = static_cast<std::size_t>(line->firstStationIndex);
+                    matrix[at][first] = 1;
+                    matrix[first][at] = 1;
+                }
+            } else {
+                matrix[at][at + 1] = 1;
+                matrix[at][at - 1] = 1;
+            }
+        }
+    }
+    for (const Transfer& transfer : model.transfers) {
+        std::optional<std::size_t> k;
+        std::optional<std::size_t> l;
+        for (std::size_t i = 0; i < n && !k; ++i) {
+            const Station& point = *model.Stations()[i];
+            if (point.x == transfer.x1 && point.y == transfer.y1 && point.kind == 'S') {
+                k = i;
+            }
+        }
+        for (std::size_t i = 0; i < n && k && !l; ++i) {
+            const Station& point = *model.Stations()[i];
+            if (point.x == transfer.x2 && point.y == transfer.y2 && point.kind == 'S') {
+                l = i;
+            }
+        }
+        if (k && l) {
+            matrix[*k][*l] = 1;
+            matrix[*l][*k] = 1;
+        }
+    }
+    return matrix;
+}
+
+std::vector<std::int32_t> OracleSearchRoute(const NetworkModel& model, std::int32_t departure,
+                                            std::int32_t destination, OracleEvents* events) {
+    OracleEvents seen;
+    const std::int32_t n = model.StationCount();
+    const auto matrix = OracleAdjacency(model);
+    const std::int64_t transferCount = model.TransferCount();
+    const std::int64_t maxLength =
+        transferCount == 0 ? n + 1 : (transferCount < 10 ? std::int64_t{n} * transferCount : (2 * std::int64_t{n}) / 3);
+    const std::int64_t slotCount = 100 * std::int64_t{n};
+
+    std::vector<std::optional<Path>> table(static_cast<std::size_t>(slotCount));
+    table[0] = Path{departure};
+    std::int64_t pathCount = 1;
+    bool changed = false;
+
+    do {
+        changed = false;
+        std::int32_t arrivals = 0;
+        const std::int64_t passEnd = pathCount;
+        for (std::int64_t i = 0; i < passEnd; ++i) {
+            std::optional<Path>& slot = table[static_cast<std::size_t>(i)];
+            if (!slot) {
+                continue;
+            }
+            Path& path = *slot;
+            if (path.back() == destination) {
+                ++arrivals;
+                if (arrivals > 100) {
+                    seen.arrivalsCut = true;
+                    break;
+                }
+                continue;
+            }
+            // Sweeps over this path.
+            while (true) {
+                const std::size_t length = path.size();
+                const std::int32_t last = path.back();
+                if (static_cast<std::int64_t>(length) >= maxLength - 1) {
+                    break;
+                }
+                bool extended = false;
+                bool finished = false;
+                for (std::int32_t s = 0; s < n; ++s) {
+                    if (model.Stations()[static_cast<std::size_t>(s)]->kind == 'F' ||
+                        matrix[static_cast<std::size_t>(last)][static_cast<std::size_t>(s)] != 1 ||
+                        std::find(path.begin(), path.end(), s) != path.end()) {
+                        continue;
+                    }
+                    if (OracleTransferCount(model, path, length) > model.settings.maxTransfers) {
+                        extended = false;
+                        break;
+                    }
+                    if (!extended) {
+                        path.push_back(s);
+                        changed = true;
+                        extended = true;
+                        if (s == destination) {
+                            finished = true;
+                            break;
+                        }
+                    } else {
+                        if (pathCount >= slotCount - 2) {
+                            seen.tableFilled = true;
+                            changed = false;
+                            extended = false;
+                            break;
+                        }
+                        Path copy(path.begin(), path.begin() + static_cast<std::ptrdiff_t>(length));
+                        copy.push_back(s);
+                        table[static_cast<std::size_t>(pathCount)] = std::move(copy);
+                        ++pathCount;
+                        changed = true;
+                    }
+                }
+                if (!extended || finished) {
+                    break;
+                }
+            }
+            if (path.back() != destination) {
+                slot.reset();
+            }
+        }
+    } while (changed);
+
+    if (events) {
+        *events = seen;
+    }
+    const std::int32_t algorithm = model.settings.algorithm;
+    std::int64_t best = algorithm == 0 ? 100 * std::int64_t{n} : 9999;
+    std::optional<std::int64_t> chosen;
+    for (std::int64_t i = 0; i < pathCount; ++i) {
+        const std::optional<Path>& slot = table[static_cast<std::size_t>(i)];
+        if (!slot || slot->back() != destination) {
+            continue;
+        }
+        std::int64_t score = 0;
+        if (algorithm == 0) {
+            score = OracleTransferCount(model, *slot, slot->size());
+        } else if (algorithm == 1) {
+            score = OracleTravelTime(model, *slot);
+        } else {
+            continue;
+        }
+        if (score < best) {
+            best = score;
+            chosen = i;
+        }
+    }
+    return chosen ? *table[static_cast<std::size_t>(*chosen)] : Path{};
+}
+
+}  // namespace qv::testing

@@ -1,0 +1,265 @@
+#include "settings/settings_file.h"
+
+#include <sys/resource.h>
+
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+#include "text/utf.h"
+
+namespace qv {
+namespace {
+
+namespace fs = std::filesystem;
+
+// A record in which every field differs from its default, to see what reading changes.
+Settings Unusual() {
+    Settings s;
+    s.mapPath = u"/карты/старая.qvn";
+    s.departureIndex = 5;
+    s.destinationIndex = 6;
+    s.savedZoom = 2;
+    s.savedViewX = -40;
+    s.savedViewY = -70;
+    s.algorithm = 1;
+    s.pickerMode = 1;
+    s.countWaitTime = false;
+    s.tooltipMs = 900;
+    s.maxTransfers = 9;
+    s.showStationNames = true;
+    s.routeShowLine = false;
+    s.routeShowStations = false;
+    s.routeBlink = false;
+    s.cyrillicFont = true;
+    s.saveRoute = true;
+    s.saveZoom = true;
+    s.savePosition = true;
+    return s;
+}
+
+}  // namespace
+
+void PrintTo(const Settings& s, std::ostream* out) {
+    *out << "{" << Utf16ToUtf8(s.mapPath) << " dep " << s.departureIndex << " dest " << s.destinationIndex
+         << " zoom " << s.savedZoom << " view " << s.savedViewX << "," << s.savedViewY << " alg " << s.algorithm
+         << " picker " << s.pickerMode << " wait " << s.countWaitTime << " tip " << s.tooltipMs << " max "
+         << s.maxTransfers << " switches " << s.showStationNames << s.routeShowLine << s.routeShowStations
+         << s.routeBlink << s.cyrillicFont << s.saveRoute << s.saveZoom << s.savePosition << "}";
+}
+
+namespace {
+
+const char16_t* const kDefaultLines[] = {u"",  u"0", u"1", u"2000", u"0", u"3", u"1", u"1", u"1", u"0",
+                                         u"-1", u"-1", u"0", u"0",    u"0", u"0", u"1", u"0", u"0"};
+
+std::u16string Lines(int count, const char16_t* const* lines = kDefaultLines) {
+    std::u16string text;
+    for (int i = 0; i < count; ++i) {
+        text += lines[i];
+        text += u"\r\n";
+    }
+    return text;
+}
+
+class SettingsFileTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        folder_ = fs::temp_directory_path() /
+                  ("qv-settings-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+        fs::remove_all(folder_);
+        fs::create_directories(folder_);
+        path_ = folder_ / "quorvane.ini";
+    }
+    void TearDown() override { fs::remove_all(folder_); }
+
+    std::string FileBytes() const {
+        std::ifstream file(path_, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(file), {});
+    }
+    int FileCount() const {
+        return static_cast<int>(std::distance(fs::directory_iterator(folder_), fs::directory_iterator()));
+    }
+
+    fs::path folder_;
+    fs::path path_;
+};
+
+TEST_F(SettingsFileTest, DefaultRecordIsWrittenByteForByte) {
+    ASSERT_EQ(SaveSettings(Settings{}, path_), 1);
+    EXPECT_EQ(FileBytes(), EncodeUtf16Le(Lines(19)));
+
+    Settings loaded = Unusual();
+    ASSERT_EQ(LoadSettings(loaded, path_), 1);
+    EXPECT_EQ(loaded, Settings{});
+}
+
+TEST_F(SettingsFileTest, RoundTripKeepsEveryFieldAndTheWholePath) {
+    Settings saved = Unusual();
+    saved.mapPath = u"/" + std::u16string(1000, u'щ') + u".qvn";
+    saved.savedZoom = 12;  // once cut to its first digit
+    ASSERT_EQ(SaveSettings(saved, path_), 1);
+    Settings loaded;
+    ASSERT_EQ(LoadSettings(loaded, path_), 1);
+    EXPECT_EQ(loaded, saved);
+}
+
+TEST_F(SettingsFileTest, SwitchesAndChoicesAreWrittenAsOneCharacter) {
+    Settings settings;
+    settings.algorithm = 12;
+    settings.pickerMode = -1;
+    EXPECT_EQ(FormatSettingsText(settings).substr(0, 7), u"\r\n1\r\n1\r");
+    EXPECT_NE(FormatSettingsText(settings).find(u"\r\n-\r\n-1\r\n"), std::u16string::npos);
+}
+
+TEST_F(SettingsFileTest, ShortFilesSetWhatTheirLastLineDecides) {
+    // For a file of the first k lines of the default file, read into an unusual record.
+    for (int k = 1; k <= 18; ++k) {
+        Settings expected = Unusual();
+        const Settings defaults;
+        expected.mapPath = defaults.mapPath;
+        if (k >= 2) expected.algorithm = defaults.algorithm;
+        if (k >= 3) expected.countWaitTime = defaults.countWaitTime;
+        if (k >= 4) expected.tooltipMs = defaults.tooltipMs;
+        if (k >= 5) expected.showStationNames = defaults.showStationNames;
+        if (k >= 5) expected.maxTransfers = 3;  // set when reading stops at line 6, read from it later
+        if (k >= 7) expected.routeShowLine = true;
+        if (k >= 7) expected.routeShowStations = true;
+        if (k >= 8) expected.routeBlink = true;
+        if (k >= 9) expected.pickerMode = 0;
+        if (k >= 10) expected.departureIndex = expected.destinationIndex = -1;
+        if (k >= 11) expected.destinationIndex = -1;
+        if (k >= 12) expected.saveRoute = false;
+        if (k >= 14) expected.cyrillicFont = defaults.cyrillicFont;
+        if (k >= 15) expected.saveZoom = defaults.saveZoom;
+        if (k >= 16) expected.savePosition = defaults.savePosition;
+        if (k >= 17) expected.savedZoom = defaults.savedZoom;
+        if (k >= 18) expected.savedViewX = defaults.savedViewX;
+
+        Settings loaded = Unusual();
+        ParseSettingsText(loaded, Lines(k));
+        EXPECT_EQ(loaded, expected) << "file of " << k << " lines";
+    }
+}
+
+TEST_F(SettingsFileTest, PathAloneLeavesEverythingElse) {
+    Settings loaded = Unusual();
+    ParseSettingsText(loaded, u"/новая.qvn\r\n");
+    Settings expected = Unusual();
+    expected.mapPath = u"/новая.qvn";
+    EXPECT_EQ(loaded, expected);
+}
+
+TEST_F(SettingsFileTest, EmptySeventhLineTurnsTheRouteLineOnButTheEndOfTextDoesNot) {
+    Settings ended = Unusual();
+    ParseSettingsText(ended, Lines(6));
+    EXPECT_FALSE(ended.routeShowLine);
+
+    Settings empty = Unusual();
+    ParseSettingsText(empty, Lines(6) + u"\r\n0\r\n");
+    EXPECT_TRUE(empty.routeShowLine);
+    EXPECT_FALSE(empty.routeShowStations);  // reading stopped at the empty line
+}
+
+TEST_F(SettingsFileTest, LineWithoutNumberLeavesItsField) {
+    const char16_t* lines[19];
+    std::copy(std::begin(kDefaultLines), std::end(kDefaultLines), lines);
+    lines[3] = u"много";  // tooltipMs
+    lines[4] = u"x";      // showStationNames
+    Settings loaded = Unusual();
+    ParseSettingsText(loaded, Lines(19, lines));
+    EXPECT_EQ(loaded.tooltipMs, 900);
+    EXPECT_TRUE(loaded.showStationNames);
+    EXPECT_EQ(loaded.maxTransfers, 3);
+}
+
+TEST_F(SettingsFileTest, OneDigitZoomOfOlderFilesStillLoads) {
+    const char16_t* lines[19];
+    std::copy(std::begin(kDefaultLines), std::end(kDefaultLines), lines);
+    lines[16] = u"2";
+    Settings loaded;
+    ParseSettingsText(loaded, Lines(19, lines));
+    EXPECT_EQ(loaded.savedZoom, 2);
+}
+
+TEST_F(SettingsFileTest, LfLineEndsReadLikeCrLf) {
+    std::u16string text = FormatSettingsText(Unusual());
+    std::erase(text, u'\r');
+    Settings loaded;
+    ParseSettingsText(loaded, text);
+    EXPECT_EQ(loaded, Unusual());
+}
+
+TEST_F(SettingsFileTest, MissingFileLeavesTheRecord) {
+    Settings loaded = Unusual();
+    EXPECT_EQ(LoadSettings(loaded, folder_ / "none.ini"), 0);
+    EXPECT_EQ(loaded, Unusual());
+}
+
+TEST_F(SettingsFileTest, OddTrailingByteIsIgnored) {
+    std::ofstream(path_, std::ios::binary) << EncodeUtf16Le(FormatSettingsText(Unusual())) << 'x';
+    Settings loaded;
+    ASSERT_EQ(LoadSettings(loaded, path_), 1);
+    EXPECT_EQ(loaded, Unusual());
+}
+
+TEST_F(SettingsFileTest, FailedWriteKeepsThePreviousFile) {
+    ASSERT_EQ(SaveSettings(Unusual(), path_), 1);
+    const std::string before = FileBytes();
+
+    // Files may not grow past a few bytes: the temporary file's write fails.
+    rlimit saved{};
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
+    const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit tiny = saved;
+    tiny.rlim_cur = 16;
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &tiny), 0);
+    const int result = SaveSettings(Settings{}, path_);
+    setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, previousHandler);
+
+    EXPECT_EQ(result, 0);
+    EXPECT_EQ(FileBytes(), before);
+    EXPECT_EQ(FileCount(), 1);  // no temporary file left behind
+}
+
+TEST_F(SettingsFileTest, FailedReplaceKeepsWhatIsThere) {
+    fs::create_directories(path_ / "in-the-way");  // a folder where the file should be
+    EXPECT_EQ(SaveSettings(Settings{}, path_), 0);
+    EXPECT_TRUE(fs::is_directory(path_));
+    EXPECT_EQ(FileCount(), 1);
+}
+
+TEST_F(SettingsFileTest, PathWithLineBreakIsNotSaved) {
+    ASSERT_EQ(SaveSettings(Unusual(), path_), 1);
+    const std::string before = FileBytes();
+    Settings broken;
+    broken.mapPath = u"/a\nb.qvn";
+    EXPECT_EQ(SaveSettings(broken, path_), 0);
+    EXPECT_EQ(FileBytes(), before);
+}
+
+TEST_F(SettingsFileTest, PathFollowsTheConfigurationFolderAndIsCreated) {
+    const char* oldConfig = std::getenv("XDG_CONFIG_HOME");
+    const std::string restore = oldConfig ? oldConfig : "";
+    ::setenv("XDG_CONFIG_HOME", folder_.c_str(), 1);
+    EXPECT_EQ(GetSettingsPath(), folder_ / "quorvane" / "quorvane.ini");
+    EXPECT_EQ(SaveSettings(Unusual()), 1);
+    EXPECT_TRUE(fs::exists(folder_ / "quorvane" / "quorvane.ini"));
+
+    ::setenv("XDG_CONFIG_HOME", "relative/ignored", 1);
+    ::setenv("HOME", "/home/someone", 1);
+    EXPECT_EQ(GetSettingsPath(), fs::path("/home/someone/.config/quorvane/quorvane.ini"));
+    if (oldConfig) {
+        ::setenv("XDG_CONFIG_HOME", restore.c_str(), 1);
+    } else {
+        ::unsetenv("XDG_CONFIG_HOME");
+    }
+}
+
+}  // namespace
+}  // namespace qv
