@@ -32,7 +32,7 @@ fuzz: setup
 	@CC=clang CXX=clang++ cmake -S . -B $(FUZZ) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQV_FUZZ=ON >/dev/null
 	@cmake --build $(FUZZ) -j $(JOBS) --target map_parser_fuzz
 	@mkdir -p fuzz-corpus/map
-	@$(FUZZ)/tests/fuzz/map_parser_fuzz -max_total_time=$(FUZZ_SECONDS) -max_len=65536 fuzz-corpus/map maps
+	@$(FUZZ)/tests/fuzz/map_parser_fuzz -max_total_time=$(FUZZ_SECONDS) -max_len=65536 -dict=tests/fuzz/map.dict -print_final_stats=1 fuzz-corpus/map maps tests/fuzz/seeds
 
 format: setup
 	@git ls-files '*.cpp' '*.h' | xargs clang-format -i

@@ -1,0 +1,15 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+
+#include "model/network_model.h"
+
+namespace qv::bench {
+
+// A metro-like network: lines wander across a grid with a station every few units, one line in
+// five a ring, one point in ten a shape point; `transfers` records join stations of different
+// lines that lie close together.
+std::unique_ptr<NetworkModel> MakeGeneratedMetro(std::int32_t points, std::int32_t transfers, std::uint32_t seed);
+
+}  // namespace qv::bench
