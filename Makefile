@@ -17,20 +17,20 @@ $(CHECKED)/build.ninja: setup
 	@cmake -S . -B $(CHECKED) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DQV_SANITIZE=ON -DQV_WERROR=ON >/dev/null
 
 run: setup $(RELEASE)/build.ninja
-	@cmake --build $(RELEASE) -j $(JOBS)
+	@flock /tmp/quorvane-build.lock cmake --build $(RELEASE) -j $(JOBS)
 	@$(RELEASE)/tools/quorvane-mapcheck maps/*.qvn
 
 test: setup $(CHECKED)/build.ninja
-	@cmake --build $(CHECKED) -j $(JOBS)
+	@flock /tmp/quorvane-build.lock cmake --build $(CHECKED) -j $(JOBS)
 	@cd $(CHECKED) && ctest --output-on-failure -j $(JOBS)
 
 bench: setup $(RELEASE)/build.ninja
-	@cmake --build $(RELEASE) -j $(JOBS)
+	@flock /tmp/quorvane-build.lock cmake --build $(RELEASE) -j $(JOBS)
 	@for b in $(RELEASE)/bench/*_bench; do $$b; done
 
 fuzz: setup
 	@CC=clang CXX=clang++ cmake -S . -B $(FUZZ) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQV_FUZZ=ON >/dev/null
-	@cmake --build $(FUZZ) -j $(JOBS) --target map_parser_fuzz
+	@flock /tmp/quorvane-build.lock cmake --build $(FUZZ) -j $(JOBS) --target map_parser_fuzz
 	@mkdir -p fuzz-corpus/map
 	@$(FUZZ)/tests/fuzz/map_parser_fuzz -max_total_time=$(FUZZ_SECONDS) -max_len=65536 -dict=tests/fuzz/map.dict -print_final_stats=1 fuzz-corpus/map maps tests/fuzz/seeds
 
