@@ -71,7 +71,7 @@ void Register(const std::string& name, const std::shared_ptr<NetworkModel>& mode
                                          return qv::testing::OracleSearchRoute(m, a, b);
                                      }))
             ->Unit(benchmark::kMillisecond)
-            ->Iterations(1);
+            ->MinTime(0.05);
     }
 }
 

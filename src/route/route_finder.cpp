@@ -1,65 +1,55 @@
 #include "route/route_finder.h"
 
 #include <algorithm>
-
-#include "route/route_measures.h"
+#include <functional>
+#include <limits>
+#include <unordered_map>
+#include <utility>
 
 namespace qv {
 
 namespace {
 
 constexpr std::int64_t kSlotsPerPoint = 100;
-constexpr std::int32_t kArrivalsPerPass = 100;
+constexpr std::size_t kArrivalsPerPass = 100;
 constexpr std::int64_t kNoTimeLimit = 9999;
-constexpr std::int32_t kNoNode = -1;
+constexpr std::int32_t kNone = -1;
 
 // Paths share their prefixes: a path is the node of its last point, each node names the node
-// before it, and carries the transfer count of the path that ends in it.
+// before it and carries the transfer count and minutes of the path that ends in it.
 struct PathNode {
+    std::int32_t first = 0;  // a node holds a run of consecutive points of one line, first..station
     std::int32_t station = 0;
-    std::int32_t parent = kNoNode;
+    std::int32_t parent = kNone;
     std::int32_t refs = 0;    // child nodes plus table slots that end here
     std::int32_t length = 0;  // points from the departure to here
     std::int32_t transfers = 0;
-    std::int32_t lineNumber = 0;  // line of the last 'S' point so far, when there is one
-    bool hasStation = false;
+    std::int32_t lastStation = kNone;  // the last 'S' point so far
+    std::int64_t minutes = 0;
 };
 
 // Owns the nodes; a node returns to the free list when nothing refers to it any more, so memory
 // follows the paths alive in the table, not all paths ever made.
 class PathArena {
   public:
-    std::int32_t Make(std::int32_t parent, const Station& point) {
-        PathNode node;
-        if (parent != kNoNode) {
-            node = nodes_[static_cast<std::size_t>(parent)];
-            ++nodes_[static_cast<std::size_t>(parent)].refs;
+    // A node that adds a reference to its parent: a copy branching off a path.
+    std::int32_t Branch(PathNode node) {
+        if (node.parent != kNone) {
+            ++At(node.parent).refs;
         }
-        node.station = point.index;
-        node.parent = parent;
-        node.refs = 1;
-        ++node.length;
-        if (point.IsStation()) {
-            if (node.hasStation && node.lineNumber != point.line->number) {
-                ++node.transfers;
-            }
-            node.lineNumber = point.line->number;
-            node.hasStation = true;
-        }
-        if (free_.empty()) {
-            nodes_.push_back(node);
-            return static_cast<std::int32_t>(nodes_.size() - 1);
-        }
-        const std::int32_t id = free_.back();
-        free_.pop_back();
-        nodes_[static_cast<std::size_t>(id)] = node;
-        return id;
+        return Store(node);
     }
 
+    // A node that takes over the caller's reference to its parent: a path growing by a point.
+    std::int32_t Extend(PathNode node) { return Store(node); }
+
+    // A node grown in place; only for a node that nothing but its own path refers to.
+    void Replace(std::int32_t id, const PathNode& node) { At(id) = node; }
+
     void Release(std::int32_t id) {
-        while (id != kNoNode && --nodes_[static_cast<std::size_t>(id)].refs == 0) {
+        while (id != kNone && --At(id).refs == 0) {
             free_.push_back(id);
-            id = nodes_[static_cast<std::size_t>(id)].parent;
+            id = At(id).parent;
         }
     }
 
@@ -68,143 +58,356 @@ class PathArena {
     }
 
   private:
+    PathNode& At(std::int32_t id) { return nodes_[static_cast<std::size_t>(id)]; }
+
+    std::int32_t Store(PathNode node) {
+        node.refs = 1;
+        if (free_.empty()) {
+            nodes_.push_back(node);
+            return static_cast<std::int32_t>(nodes_.size() - 1);
+        }
+        const std::int32_t id = free_.back();
+        free_.pop_back();
+        At(id) = node;
+        return id;
+    }
+
     std::vector<PathNode> nodes_;
     std::vector<std::int32_t> free_;
 };
 
+// The time of the first transfer record joining two places, in either orientation.
+class TransferTimes {
+  public:
+    explicit TransferTimes(const std::vector<Transfer>& transfers) {
+        for (const Transfer& t : transfers) {
+            times_.try_emplace(Key(t.x1, t.y1, t.x2, t.y2), t.time);
+            times_.try_emplace(Key(t.x2, t.y2, t.x1, t.y1), t.time);
+        }
+    }
+
+    std::int64_t Between(const Station& from, const Station& to) const {
+        const auto found = times_.find(Key(from.x, from.y, to.x, to.y));
+        return found == times_.end() ? 0 : found->second;
+    }
+
+  private:
+    using PlacePair = std::pair<std::uint64_t, std::uint64_t>;
+    struct PlacePairHash {
+        std::size_t operator()(const PlacePair& key) const {
+            return std::hash<std::uint64_t>()(key.first * 0x9E3779B97F4A7C15ull ^ key.second);
+        }
+    };
+
+    static PlacePair Key(std::int32_t x1, std::int32_t y1, std::int32_t x2, std::int32_t y2) {
+        const auto place = [](std::int32_t x, std::int32_t y) {
+            return (std::uint64_t{static_cast<std::uint32_t>(x)} << 32) |
+                   static_cast<std::uint32_t>(y);
+        };
+        return {place(x1, y1), place(x2, y2)};
+    }
+
+    std::unordered_map<PlacePair, std::int32_t, PlacePairHash> times_;
+};
+
+// What one 'S' point following another adds to a path.
+struct StepCost {
+    std::int32_t transfers = 0;
+    std::int64_t minutes = 0;
+};
+
+// What a search reads of each point, laid out flat. Kinds do not change during a search, so the
+// neighbours a path may step to are known before it starts, and so is the cost of each step
+// from a station to a station.
+class SearchGraph {
+  public:
+    SearchGraph(const NetworkModel& model)
+        : stations_(model.Stations()),
+          transferTimes_(model.transfers),
+          countWaitTime_(model.settings.countWaitTime) {
+        firstLink_.reserve(stations_.size() + 1);
+        firstLink_.push_back(0);
+        for (const Station* station : stations_) {
+            for (const std::int32_t neighbour : model.StationLinks().Neighbours(station->index)) {
+                const Station& next = *stations_[static_cast<std::size_t>(neighbour)];
+                if (next.kind != kForbiddenKind) {
+                    links_.push_back(neighbour);
+                    linkCosts_.push_back(station->IsStation() && next.IsStation()
+                                             ? Cost(*station, next)
+                                             : StepCost{});
+                }
+            }
+            firstLink_.push_back(static_cast<std::int32_t>(links_.size()));
+        }
+    }
+
+    bool IsStation(std::int32_t point) const { return At(point).IsStation(); }
+    bool OnOneLine(std::int32_t a, std::int32_t b) const { return At(a).line == At(b).line; }
+
+    // Admissible neighbours of a point, in index order, as [first, last) positions of Link().
+    std::size_t FirstLink(std::int32_t point) const {
+        return static_cast<std::size_t>(firstLink_[static_cast<std::size_t>(point)]);
+    }
+    std::size_t EndLink(std::int32_t point) const {
+        return static_cast<std::size_t>(firstLink_[static_cast<std::size_t>(point) + 1]);
+    }
+    std::int32_t Link(std::size_t link) const { return links_[link]; }
+    const StepCost& LinkCost(std::size_t link) const { return linkCosts_[link]; }
+
+    // The boarding of the first line.
+    std::int64_t FirstWait(std::int32_t point) const {
+        return countWaitTime_ ? At(point).line->waitTime : 0;
+    }
+
+    // The cost of reaching station `to` when the last station before it was `from`.
+    StepCost Cost(std::int32_t from, std::int32_t to) const { return Cost(At(from), At(to)); }
+
+  private:
+    const Station& At(std::int32_t point) const {
+        return *stations_[static_cast<std::size_t>(point)];
+    }
+
+    StepCost Cost(const Station& from, const Station& to) const {
+        if (from.line->number != to.line->number) {
+            return {1, (countWaitTime_ ? to.line->waitTime : 0) + transferTimes_.Between(from, to)};
+        }
+        // Against the line's order, and on a ring, the station stepped onto keeps the run time.
+        return {0, from.index > to.index || to.line->isRing ? to.runTime : from.runTime};
+    }
+
+    std::span<Station* const> stations_;
+    TransferTimes transferTimes_;
+    bool countWaitTime_;
+    std::vector<std::int32_t> firstLink_;
+    std::vector<std::int32_t> links_;
+    std::vector<StepCost> linkCosts_;
+};
+
 // Enumerates paths in passes over a table of slots, exactly as the route has always been chosen:
 // in a sweep the first admissible neighbour (in index order) continues the path itself and each
-// further one starts a copy in the next free slot; copies wait for the next pass.
+// further one starts a copy in the next free slot; copies wait for the next pass. A pass visits
+// the slots in order and stops at the 101st that already ends at the destination, so only the
+// slots still to be extended and the first 101 arrivals need to be kept in order.
 class RouteSearch {
   public:
     RouteSearch(const NetworkModel& model, std::int32_t departure, std::int32_t destination)
-        : model_(model),
-          points_(model.Stations()),
+        : graph_(model),
           destination_(destination),
+          algorithm_(model.settings.algorithm),
+          maxTransfers_(model.settings.maxTransfers),
           maxLength_(MaxPathLength(model)),
           slotLimit_(kSlotsPerPoint * model.StationCount() - 2),
-          onPath_(points_.size(), 0) {
-        slots_.push_back(arena_.Make(kNoNode, *points_[static_cast<std::size_t>(departure)]));
+          onPath_(static_cast<std::size_t>(model.StationCount()), 0) {
+        AddSlot(arena_.Branch(Step(kNone, PathNode{}, departure, 0)), departure);
     }
 
     std::vector<std::int32_t> Run() {
-        std::vector<std::int32_t> live{0};
         do {
-            live = Pass(live);
+            Pass();
         } while (changed_);
         return PathOf(Choose());
     }
 
   private:
-    bool EndsAtDestination(std::int32_t slot) const {
-        return arena_[slots_[static_cast<std::size_t>(slot)]].station == destination_;
+    std::int32_t LastPoint(std::int32_t slot) const { return arena_[SlotNode(slot)].station; }
+    std::int32_t SlotNode(std::int32_t slot) const {
+        return slots_[static_cast<std::size_t>(slot)];
     }
 
-    // Visits the slots alive at the start of the pass; returns those alive after it, in order.
-    std::vector<std::int32_t> Pass(const std::vector<std::int32_t>& live) {
+    // The node of the path ending in `parent` (kNone: the empty path) followed by `point`; `link`
+    // is the step's position in the graph when the path ends in a station.
+    PathNode Step(std::int32_t parent, const PathNode& before, std::int32_t point,
+                  std::size_t link) const {
+        PathNode node = before;
+        node.parent = parent;
+        node.first = point;
+        node.station = point;
+        ++node.length;
+        if (!graph_.IsStation(point)) {
+            return node;
+        }
+        if (before.lastStation == before.station && parent != kNone) {
+            const StepCost& cost = graph_.LinkCost(link);
+            node.transfers += cost.transfers;
+            node.minutes += cost.minutes;
+        } else if (before.lastStation != kNone) {
+            const StepCost cost = graph_.Cost(before.lastStation, point);
+            node.transfers += cost.transfers;
+            node.minutes += cost.minutes;
+        } else {
+            node.minutes += graph_.FirstWait(point);
+        }
+        node.lastStation = point;
+        return node;
+    }
+
+    // A new slot for the path ending in `node`: kept in order among arrivals or among the paths
+    // still to be extended.
+    void AddSlot(std::int32_t node, std::int32_t lastPoint) {
+        const auto slot = static_cast<std::int32_t>(slots_.size());
+        slots_.push_back(node);
+        if (lastPoint == destination_) {
+            AddArrival(slot);
+        } else {
+            pending_.push_back(slot);
+        }
+    }
+
+    void AddArrival(std::int32_t slot) {
+        firstArrivals_.insert(std::upper_bound(firstArrivals_.begin(), firstArrivals_.end(), slot),
+                              slot);
+        if (firstArrivals_.size() > kArrivalsPerPass + 1) {
+            firstArrivals_.pop_back();
+        }
+    }
+
+    void Pass() {
         changed_ = false;
-        std::int32_t arrivals = 0;
-        const auto firstNewSlot = static_cast<std::int32_t>(slots_.size());
-        std::vector<std::int32_t> next;
-        next.reserve(live.size());
-        for (std::size_t i = 0; i < live.size(); ++i) {
-            const std::int32_t slot = live[i];
-            if (EndsAtDestination(slot)) {
-                if (++arrivals > kArrivalsPerPass) {
-                    next.insert(next.end(), live.begin() + static_cast<std::ptrdiff_t>(i),
-                                live.end());
-                    break;
-                }
-                next.push_back(slot);
-                continue;
-            }
+        const std::int32_t stopAt = firstArrivals_.size() > kArrivalsPerPass
+                                        ? firstArrivals_[kArrivalsPerPass]
+                                        : std::numeric_limits<std::int32_t>::max();
+        const std::size_t passEnd = pending_.size();
+        while (pendingHead_ < passEnd && pending_[pendingHead_] < stopAt) {
+            const std::int32_t slot = pending_[pendingHead_++];
             Extend(slot);
-            if (EndsAtDestination(slot)) {
-                next.push_back(slot);
+            if (LastPoint(slot) == destination_) {
+                AddArrival(slot);
             } else {
-                arena_.Release(slots_[static_cast<std::size_t>(slot)]);
-                slots_[static_cast<std::size_t>(slot)] = kNoNode;
+                arena_.Release(SlotNode(slot));
+                slots_[static_cast<std::size_t>(slot)] = kNone;
             }
         }
-        for (auto slot = firstNewSlot; slot < static_cast<std::int32_t>(slots_.size()); ++slot) {
-            next.push_back(slot);
+        if (pendingHead_ * 2 > pending_.size()) {
+            pending_.erase(pending_.begin(),
+                           pending_.begin() + static_cast<std::ptrdiff_t>(pendingHead_));
+            pendingHead_ = 0;
         }
-        return next;
     }
 
+    // Grows the path in `slot` sweep by sweep until a sweep takes no step or the path arrives.
     void Extend(std::int32_t slot) {
-        ++stamp_;
-        for (std::int32_t node = slots_[static_cast<std::size_t>(slot)]; node != kNoNode;
-             node = arena_[node].parent) {
-            onPath_[static_cast<std::size_t>(arena_[node].station)] = stamp_;
+        std::int32_t leaf = SlotNode(slot);
+        MarkPath(leaf);
+        while (Sweep(leaf)) {
         }
-        while (Sweep(slot)) {
+        slots_[static_cast<std::size_t>(slot)] = leaf;
+        marked_ = leaf;
+    }
+
+    // Counts the points of the path ending in `leaf` in onPath_. Consecutive slots mostly share
+    // long prefixes, so only the points below the common part of the old and new path change.
+    // The old path may have been released since it was marked; its nodes are then on the free
+    // list but unchanged, because no node is made between the end of one extension and this.
+    void MarkPath(std::int32_t leaf) {
+        std::int32_t old = marked_;
+        std::int32_t now = leaf;
+        std::int32_t oldLength = old == kNone ? 0 : arena_[old].length;
+        std::int32_t nowLength = now == kNone ? 0 : arena_[now].length;
+        while (old != now) {
+            if (oldLength >= nowLength) {
+                oldLength -= CountOnPath(arena_[old], -1);
+                old = arena_[old].parent;
+            } else {
+                nowLength -= CountOnPath(arena_[now], +1);
+                now = arena_[now].parent;
+            }
+        }
+        marked_ = leaf;
+    }
+
+    // Adds `change` to the count of each point of the node; returns how many points it holds.
+    std::int32_t CountOnPath(const PathNode& node, std::int8_t change) {
+        const std::int32_t step = node.station >= node.first ? 1 : -1;
+        for (std::int32_t point = node.first;; point += step) {
+            onPath_[static_cast<std::size_t>(point)] =
+                static_cast<std::uint8_t>(onPath_[static_cast<std::size_t>(point)] + change);
+            if (point == node.station) {
+                return (node.station - node.first) * step + 1;
+            }
         }
     }
 
-    // One step of the path in `slot`; true when it took a step and may go on.
-    bool Sweep(std::int32_t slot) {
-        const std::int32_t start = slots_[static_cast<std::size_t>(slot)];
-        const PathNode& node = arena_[start];
-        if (node.length >= maxLength_ - 1) {
+    // Whether `next` continues the node's run: the next point of the same line in the run's
+    // direction.
+    bool ContinuesRun(const PathNode& node, std::int32_t next) const {
+        if (!graph_.OnOneLine(node.station, next)) {
             return false;
         }
-        const std::int32_t startTransfers = node.transfers;
-        const std::int32_t last = node.station;
-        bool taken = false;
-        for (const std::int32_t candidate : model_.StationLinks().Neighbours(last)) {
-            const Station& point = *points_[static_cast<std::size_t>(candidate)];
-            if (point.kind == kForbiddenKind ||
-                onPath_[static_cast<std::size_t>(candidate)] == stamp_) {
-                continue;
-            }
-            // The limit is tested on the path before the step.
-            if (startTransfers > model_.settings.maxTransfers) {
-                return false;
-            }
-            changed_ = true;
-            if (!taken) {
-                taken = true;
-                slots_[static_cast<std::size_t>(slot)] = arena_.Make(start, point);
-                arena_.Release(start);  // the new node holds it now instead of the slot
-                onPath_[static_cast<std::size_t>(candidate)] = stamp_;
-                if (candidate == destination_) {
-                    return false;
-                }
-            } else {
-                if (static_cast<std::int64_t>(slots_.size()) >= slotLimit_) {
-                    changed_ = false;
-                    return false;
-                }
-                slots_.push_back(arena_.Make(start, point));
+        if (node.first == node.station) {
+            return next == node.station + 1 || next == node.station - 1;
+        }
+        return next - node.station == (node.station > node.first ? 1 : -1);
+    }
+
+    // One sweep over the path ending in `leaf`, which follows the path when it takes a step;
+    // true when it took one and the path may go on.
+    bool Sweep(std::int32_t& leaf) {
+        const std::int32_t start = leaf;
+        const PathNode before = arena_[start];
+        if (before.length >= maxLength_ - 1) {
+            return false;
+        }
+        const std::size_t end = graph_.EndLink(before.station);
+        std::size_t firstTaken = end;
+        std::int32_t admissible = 0;
+        for (std::size_t link = graph_.FirstLink(before.station); link < end; ++link) {
+            if (onPath_[static_cast<std::size_t>(graph_.Link(link))] == 0 && admissible++ == 0) {
+                firstTaken = link;
             }
         }
-        return taken;
+        // The limit is tested on the path before the step.
+        if (admissible == 0 || before.transfers > maxTransfers_) {
+            return false;
+        }
+        changed_ = true;
+
+        // The first candidate continues the path itself: in place when nothing else refers to its
+        // last node and no copy will need that node as it is now.
+        const std::int32_t candidate = graph_.Link(firstTaken);
+        PathNode grown = Step(start, before, candidate, firstTaken);
+        if (admissible == 1 && before.refs == 1 && ContinuesRun(before, candidate)) {
+            grown.parent = before.parent;
+            grown.first = before.first;
+            arena_.Replace(start, grown);
+        } else {
+            leaf = arena_.Extend(grown);
+        }
+        ++onPath_[static_cast<std::size_t>(candidate)];
+        if (candidate == destination_) {
+            return false;
+        }
+
+        // Each further candidate starts a copy of the path as it was before the sweep.
+        for (std::size_t link = firstTaken + 1; link < end; ++link) {
+            const std::int32_t further = graph_.Link(link);
+            if (onPath_[static_cast<std::size_t>(further)] != 0) {
+                continue;
+            }
+            if (static_cast<std::int64_t>(slots_.size()) >= slotLimit_) {
+                changed_ = false;
+                return false;
+            }
+            AddSlot(arena_.Branch(Step(start, before, further, link)), further);
+        }
+        return true;
     }
 
     // The slot of the best path that reached the destination, lowest slot among equals; -1 if none.
     std::int32_t Choose() const {
-        const std::int32_t algorithm = model_.settings.algorithm;
-        if (algorithm != 0 && algorithm != 1) {
-            return -1;
+        if (algorithm_ != 0 && algorithm_ != 1) {
+            return kNone;
         }
-        std::int64_t best = algorithm == 0 ? kSlotsPerPoint * model_.StationCount() : kNoTimeLimit;
-        std::int32_t chosen = -1;
-        std::vector<Station*> path;
+        std::int64_t best = algorithm_ == 0
+                                ? kSlotsPerPoint * static_cast<std::int64_t>(onPath_.size())
+                                : kNoTimeLimit;
+        std::int32_t chosen = kNone;
         for (std::size_t slot = 0; slot < slots_.size(); ++slot) {
-            const std::int32_t node = slots_[slot];
-            if (node == kNoNode || arena_[node].station != destination_) {
+            if (slots_[slot] == kNone) {
                 continue;
             }
-            std::int64_t score = arena_[node].transfers;
-            if (algorithm == 1) {
-                path.clear();
-                for (const std::int32_t index : PathOf(static_cast<std::int32_t>(slot))) {
-                    path.push_back(points_[static_cast<std::size_t>(index)]);
-                }
-                score = TravelTime(path, model_.transfers, model_.settings.countWaitTime);
-            }
-            if (score < best) {
+            const PathNode& path = arena_[slots_[slot]];
+            const std::int64_t score = algorithm_ == 0 ? path.transfers : path.minutes;
+            if (path.station == destination_ && score < best) {
                 best = score;
                 chosen = static_cast<std::int32_t>(slot);
             }
@@ -214,26 +417,36 @@ class RouteSearch {
 
     std::vector<std::int32_t> PathOf(std::int32_t slot) const {
         std::vector<std::int32_t> path;
-        if (slot < 0) {
+        if (slot == kNone) {
             return path;
         }
-        for (std::int32_t node = slots_[static_cast<std::size_t>(slot)]; node != kNoNode;
-             node = arena_[node].parent) {
-            path.push_back(arena_[node].station);
+        for (std::int32_t id = SlotNode(slot); id != kNone; id = arena_[id].parent) {
+            const PathNode& node = arena_[id];
+            const std::int32_t step = node.station >= node.first ? 1 : -1;
+            for (std::int32_t point = node.station;; point -= step) {
+                path.push_back(point);
+                if (point == node.first) {
+                    break;
+                }
+            }
         }
         std::reverse(path.begin(), path.end());
         return path;
     }
 
-    const NetworkModel& model_;
-    std::span<Station* const> points_;
+    const SearchGraph graph_;
     const std::int32_t destination_;
+    const std::int32_t algorithm_;
+    const std::int32_t maxTransfers_;
     const std::int64_t maxLength_;
     const std::int64_t slotLimit_;
     PathArena arena_;
-    std::vector<std::int32_t> slots_;  // the last node of each slot's path, kNoNode once emptied
-    std::vector<std::uint32_t> onPath_;
-    std::uint32_t stamp_ = 0;
+    std::vector<std::int32_t> slots_;    // the last node of each slot's path, kNone once emptied
+    std::vector<std::int32_t> pending_;  // slots still to be extended, in order, from pendingHead_
+    std::size_t pendingHead_ = 0;
+    std::vector<std::int32_t> firstArrivals_;  // the lowest slots that end at the destination
+    std::vector<std::uint8_t> onPath_;  // how often each point occurs on the marked path: 0 or 1
+    std::int32_t marked_ = kNone;       // the last node of the marked path
     bool changed_ = false;
 };
 

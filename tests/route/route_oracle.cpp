@@ -2,14 +2,16 @@
 
 #include <algorithm>
 #include <optional>
+#include <span>
 
 namespace qv::testing {
 
 namespace {
 
-using Path = std::vector<std::int32_t>;
+using PointList = std::vector<std::int32_t>;
 
-std::int32_t OracleTransferCount(const NetworkModel& model, const Path& path, std::size_t length) {
+std::int32_t OracleTransferCount(const NetworkModel& model, std::span<const std::int32_t> path,
+                                 std::size_t length) {
     std::int32_t count = 0;
     bool haveLine = false;
     std::int32_t current = 0;
@@ -29,7 +31,7 @@ std::int32_t OracleTransferCount(const NetworkModel& model, const Path& path, st
     return count;
 }
 
-std::int64_t OracleTravelTime(const NetworkModel& model, const Path& path) {
+std::int64_t OracleTravelTime(const NetworkModel& model, const PointList& path) {
     std::int64_t time = 0;
     const Station* previous = nullptr;
     std::int32_t current = 0;
@@ -48,8 +50,10 @@ std::int64_t OracleTravelTime(const NetworkModel& model, const Path& path) {
                 time += point.line->waitTime;
             }
             for (const Transfer& t : model.transfers) {
-                if ((t.x1 == previous->x && t.y1 == previous->y && t.x2 == point.x && t.y2 == point.y) ||
-                    (t.x1 == point.x && t.y1 == point.y && t.x2 == previous->x && t.y2 == previous->y)) {
+                if ((t.x1 == previous->x && t.y1 == previous->y && t.x2 == point.x &&
+                     t.y2 == point.y) ||
+                    (t.x1 == point.x && t.y1 == point.y && t.x2 == previous->x &&
+                     t.y2 == previous->y)) {
                     time += t.time;
                     break;
                 }
@@ -73,7 +77,8 @@ std::vector<std::vector<std::uint8_t>> OracleAdjacency(const NetworkModel& model
     for (const auto& line : model.Lines()) {
         const std::int32_t count = line->StationCount();
         for (std::int32_t j = 0; j < count; ++j) {
-            const auto at = static_cast<std::size_t>(line->stations[static_cast<std::size_t>(j)]->index);
+            const auto at =
+                static_cast<std::size_t>(line->stations[static_cast<std::size_t>(j)]->index);
             if (count < 2) {
                 continue;
             }
@@ -122,25 +127,44 @@ std::vector<std::int32_t> OracleSearchRoute(const NetworkModel& model, std::int3
     const auto matrix = OracleAdjacency(model);
     const std::int64_t transferCount = model.TransferCount();
     const std::int64_t maxLength =
-        transferCount == 0 ? n + 1 : (transferCount < 10 ? std::int64_t{n} * transferCount : (2 * std::int64_t{n}) / 3);
+        transferCount == 0
+            ? n + 1
+            : (transferCount < 10 ? std::int64_t{n} * transferCount : (2 * std::int64_t{n}) / 3);
     const std::int64_t slotCount = 100 * std::int64_t{n};
 
-    std::vector<std::optional<Path>> table(static_cast<std::size_t>(slotCount));
-    table[0] = Path{departure};
+    // A path as the procedure lays it out: entry 0 the point count, then the points; the first
+    // path has room for maxLength + 1 entries (at least two), every later one for n + 1.
+    using Path = std::vector<std::int32_t>;
+    std::vector<Path> table(
+        static_cast<std::size_t>(slotCount));  // an empty vector is an empty slot
+    table[0] = Path(static_cast<std::size_t>(std::max<std::int64_t>(maxLength + 1, 2)), 0);
+    table[0][0] = 1;
+    table[0][1] = departure;
     std::int64_t pathCount = 1;
     bool changed = false;
+
+    const auto points = [](const Path& path) {
+        return std::vector<std::int32_t>(path.begin() + 1, path.begin() + 1 + path[0]);
+    };
+    const auto contains = [](const Path& path, std::int32_t s) {
+        for (std::int32_t k = 1; k <= path[0]; ++k) {
+            if (path[static_cast<std::size_t>(k)] == s) {
+                return true;
+            }
+        }
+        return false;
+    };
 
     do {
         changed = false;
         std::int32_t arrivals = 0;
         const std::int64_t passEnd = pathCount;
         for (std::int64_t i = 0; i < passEnd; ++i) {
-            std::optional<Path>& slot = table[static_cast<std::size_t>(i)];
-            if (!slot) {
+            Path& path = table[static_cast<std::size_t>(i)];
+            if (path.empty()) {
                 continue;
             }
-            Path& path = *slot;
-            if (path.back() == destination) {
+            if (path[static_cast<std::size_t>(path[0])] == destination) {
                 ++arrivals;
                 if (arrivals > 100) {
                     seen.arrivalsCut = true;
@@ -150,9 +174,9 @@ std::vector<std::int32_t> OracleSearchRoute(const NetworkModel& model, std::int3
             }
             // Sweeps over this path.
             while (true) {
-                const std::size_t length = path.size();
-                const std::int32_t last = path.back();
-                if (static_cast<std::int64_t>(length) >= maxLength - 1) {
+                const std::int32_t length = path[0];
+                const std::int32_t last = path[static_cast<std::size_t>(length)];
+                if (length >= maxLength - 1) {
                     break;
                 }
                 bool extended = false;
@@ -160,15 +184,18 @@ std::vector<std::int32_t> OracleSearchRoute(const NetworkModel& model, std::int3
                 for (std::int32_t s = 0; s < n; ++s) {
                     if (model.Stations()[static_cast<std::size_t>(s)]->kind == 'F' ||
                         matrix[static_cast<std::size_t>(last)][static_cast<std::size_t>(s)] != 1 ||
-                        std::find(path.begin(), path.end(), s) != path.end()) {
+                        contains(path, s)) {
                         continue;
                     }
-                    if (OracleTransferCount(model, path, length) > model.settings.maxTransfers) {
+                    if (OracleTransferCount(model, std::span(path).subspan(1),
+                                            static_cast<std::size_t>(length)) >
+                        model.settings.maxTransfers) {
                         extended = false;
                         break;
                     }
                     if (!extended) {
-                        path.push_back(s);
+                        path[0] = length + 1;
+                        path[static_cast<std::size_t>(length) + 1] = s;
                         changed = true;
                         extended = true;
                         if (s == destination) {
@@ -182,8 +209,10 @@ std::vector<std::int32_t> OracleSearchRoute(const NetworkModel& model, std::int3
                             extended = false;
                             break;
                         }
-                        Path copy(path.begin(), path.begin() + static_cast<std::ptrdiff_t>(length));
-                        copy.push_back(s);
+                        Path copy(static_cast<std::size_t>(n) + 1, 0);
+                        std::copy(path.begin() + 1, path.begin() + 1 + length, copy.begin() + 1);
+                        copy[0] = length + 1;
+                        copy[static_cast<std::size_t>(length) + 1] = s;
                         table[static_cast<std::size_t>(pathCount)] = std::move(copy);
                         ++pathCount;
                         changed = true;
@@ -193,8 +222,8 @@ std::vector<std::int32_t> OracleSearchRoute(const NetworkModel& model, std::int3
                     break;
                 }
             }
-            if (path.back() != destination) {
-                slot.reset();
+            if (path[static_cast<std::size_t>(path[0])] != destination) {
+                path = Path();
             }
         }
     } while (changed);
@@ -206,15 +235,15 @@ std::vector<std::int32_t> OracleSearchRoute(const NetworkModel& model, std::int3
     std::int64_t best = algorithm == 0 ? 100 * std::int64_t{n} : 9999;
     std::optional<std::int64_t> chosen;
     for (std::int64_t i = 0; i < pathCount; ++i) {
-        const std::optional<Path>& slot = table[static_cast<std::size_t>(i)];
-        if (!slot || slot->back() != destination) {
+        const Path& path = table[static_cast<std::size_t>(i)];
+        if (path.empty() || path[static_cast<std::size_t>(path[0])] != destination) {
             continue;
         }
         std::int64_t score = 0;
         if (algorithm == 0) {
-            score = OracleTransferCount(model, *slot, slot->size());
+            score = OracleTransferCount(model, points(path), static_cast<std::size_t>(path[0]));
         } else if (algorithm == 1) {
-            score = OracleTravelTime(model, *slot);
+            score = OracleTravelTime(model, points(path));
         } else {
             continue;
         }
@@ -223,7 +252,7 @@ std::vector<std::int32_t> OracleSearchRoute(const NetworkModel& model, std::int3
             chosen = i;
         }
     }
-    return chosen ? *table[static_cast<std::size_t>(*chosen)] : Path{};
+    return chosen ? points(table[static_cast<std::size_t>(*chosen)]) : std::vector<std::int32_t>{};
 }
 
 }  // namespace qv::testing
