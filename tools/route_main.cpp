@@ -112,7 +112,10 @@ bool ParseArguments(int argc, char** argv, Arguments& arguments) {
 std::string IndexList(const std::vector<Station*>& route) {
     std::string text;
     for (const Station* point : route) {
-        text += (text.empty() ? "" : " ") + std::to_string(point->index);
+        if (!text.empty()) {
+            text += ' ';
+        }
+        text += std::to_string(point->index);
     }
     return text;
 }
@@ -129,9 +132,12 @@ int main(int argc, char** argv) {
     qv::MapError error;
     const std::optional<std::u16string> path = qv::Utf8ToUtf16(arguments.map);
     if (!path || qv::LoadMapFile(model, *path, arguments.settings, &error) != 0) {
-        const std::string where = error.line > 0 ? ":" + std::to_string(error.line) : "";
-        std::fprintf(stderr, "%s%s: error: %s\n", arguments.map.c_str(), where.c_str(),
-                     path ? error.reason.c_str() : "the file name is not UTF-8");
+        const char* reason = path ? error.reason.c_str() : "the file name is not UTF-8";
+        if (error.line > 0) {
+            std::fprintf(stderr, "%s:%d: error: %s\n", arguments.map.c_str(), error.line, reason);
+        } else {
+            std::fprintf(stderr, "%s: error: %s\n", arguments.map.c_str(), reason);
+        }
         return kBadArguments;
     }
     for (const std::string& wanted : arguments.forbidden) {

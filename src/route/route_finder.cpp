@@ -214,30 +214,36 @@ class RouteSearch {
         return slots_[static_cast<std::size_t>(slot)];
     }
 
-    // The node of the path ending in `parent` (kNone: the empty path) followed by `point`; `link`
-    // is the step's position in the graph when the path ends in a station.
-    PathNode Step(std::int32_t parent, const PathNode& before, std::int32_t point,
-                  std::size_t link) const {
-        PathNode node = before;
-        node.parent = parent;
-        node.first = point;
+    // Moves the end of the path in `node` onto `point`, reached through graph link `link`.
+    void Advance(PathNode& node, std::int32_t point, std::size_t link) const {
+        const bool fromStation = node.lastStation != kNone && node.lastStation == node.station;
         node.station = point;
         ++node.length;
         if (!graph_.IsStation(point)) {
-            return node;
+            return;
         }
-        if (before.lastStation == before.station && parent != kNone) {
+        if (fromStation) {
             const StepCost& cost = graph_.LinkCost(link);
             node.transfers += cost.transfers;
             node.minutes += cost.minutes;
-        } else if (before.lastStation != kNone) {
-            const StepCost cost = graph_.Cost(before.lastStation, point);
+        } else if (node.lastStation != kNone) {
+            const StepCost cost = graph_.Cost(node.lastStation, point);
             node.transfers += cost.transfers;
             node.minutes += cost.minutes;
         } else {
             node.minutes += graph_.FirstWait(point);
         }
         node.lastStation = point;
+    }
+
+    // A new node: the path ending in `parent` (kNone: the empty path), whose last node is
+    // `before`, followed by `point`.
+    PathNode Step(std::int32_t parent, const PathNode& before, std::int32_t point,
+                  std::size_t link) const {
+        PathNode node = before;
+        node.parent = parent;
+        node.first = point;
+        Advance(node, point, link);
         return node;
     }
 
@@ -285,11 +291,18 @@ class RouteSearch {
     }
 
     // Grows the path in `slot` sweep by sweep until a sweep takes no step or the path arrives.
+    // The path's last node is worked on here and written back whenever a node is made.
     void Extend(std::int32_t slot) {
         std::int32_t leaf = SlotNode(slot);
-        MarkPath(leaf);
-        while (Sweep(leaf)) {
+        PathNode node = arena_[leaf];
+        // A path too long or past the transfer limit takes no step, whatever its neighbours.
+        if (node.length >= maxLength_ - 1 || node.transfers > maxTransfers_) {
+            return;
         }
+        MarkPath(leaf);
+        while (Sweep(leaf, node)) {
+        }
+        arena_.Replace(leaf, node);
         slots_[static_cast<std::size_t>(slot)] = leaf;
         marked_ = leaf;
     }
@@ -339,40 +352,40 @@ class RouteSearch {
         return next - node.station == (node.station > node.first ? 1 : -1);
     }
 
-    // One sweep over the path ending in `leaf`, which follows the path when it takes a step;
-    // true when it took one and the path may go on.
-    bool Sweep(std::int32_t& leaf) {
-        const std::int32_t start = leaf;
-        const PathNode before = arena_[start];
-        if (before.length >= maxLength_ - 1) {
+    // One sweep over the path whose last node is `node`, stored at `leaf`; both follow the path
+    // when it takes a step. True when it took one and the path may go on.
+    bool Sweep(std::int32_t& leaf, PathNode& node) {
+        if (node.length >= maxLength_ - 1) {
             return false;
         }
-        const std::size_t end = graph_.EndLink(before.station);
+        const std::size_t end = graph_.EndLink(node.station);
         std::size_t firstTaken = end;
         std::int32_t admissible = 0;
-        for (std::size_t link = graph_.FirstLink(before.station); link < end; ++link) {
+        for (std::size_t link = graph_.FirstLink(node.station); link < end; ++link) {
             if (onPath_[static_cast<std::size_t>(graph_.Link(link))] == 0 && admissible++ == 0) {
                 firstTaken = link;
             }
         }
         // The limit is tested on the path before the step.
-        if (admissible == 0 || before.transfers > maxTransfers_) {
+        if (admissible == 0 || node.transfers > maxTransfers_) {
             return false;
         }
         changed_ = true;
-
-        // The first candidate continues the path itself: in place when nothing else refers to its
-        // last node and no copy will need that node as it is now.
         const std::int32_t candidate = graph_.Link(firstTaken);
-        PathNode grown = Step(start, before, candidate, firstTaken);
-        if (admissible == 1 && before.refs == 1 && ContinuesRun(before, candidate)) {
-            grown.parent = before.parent;
-            grown.first = before.first;
-            arena_.Replace(start, grown);
-        } else {
-            leaf = arena_.Extend(grown);
-        }
         ++onPath_[static_cast<std::size_t>(candidate)];
+
+        // The first candidate continues the path itself: within its last node when nothing else
+        // refers to that node and no copy will need it as it is now.
+        if (admissible == 1 && node.refs == 1 && ContinuesRun(node, candidate)) {
+            Advance(node, candidate, firstTaken);
+            return candidate != destination_;
+        }
+        arena_.Replace(leaf, node);
+        const std::int32_t start = leaf;
+        const PathNode before = node;
+        node = Step(start, before, candidate, firstTaken);
+        leaf = arena_.Extend(node);
+        node.refs = 1;
         if (candidate == destination_) {
             return false;
         }
