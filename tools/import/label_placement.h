@@ -1,0 +1,56 @@
+#pragma once
+
+#include <cstdint>
+#include <span>
+#include <string>
+#include <vector>
+
+namespace qv::import {
+
+// One label to place: the name, and the map-unit box of the station discs it names.
+struct LabelRequest {
+    std::u16string text;
+    int minX = 0;  // centres of the stations the label names
+    int maxX = 0;
+    int minY = 0;
+    int maxY = 0;
+};
+
+struct PlacedLabel {
+    std::u16string text;  // shortened with "." when no side had room for the whole name
+    std::int32_t labelX = 0;
+    std::int32_t labelY = 0;
+    std::int32_t labelAlign = 1;  // 1 = text starts at the anchor, 2 = text ends at it
+};
+
+// The size of label text at the map's font (8 pixels): a width per character that covers the
+// wide Cyrillic capitals of most names, and the line height.
+inline constexpr double kLabelCharWidth = 5.5;
+inline constexpr int kLabelHeight = 10;
+
+struct LabelScreen {
+    int scale = 1;
+    int stationRadius = 2;
+    // The screen, in pixels of the scaled image: the whole image, but never the strips under the
+    // navigation bar and the menu bar.
+    int width = 240;
+    int height = 320;
+    int topBar = 26;
+    int bottomBar = 26;
+};
+
+struct LabelOutcome {
+    std::vector<PlacedLabel> labels;  // one per request, in order
+    int overlaps = 0;                 // pairs of labels that overlap
+    int coveredDiscs = 0;             // labels lying over another station's disc
+    int shortened = 0;
+};
+
+// Puts each label to the right or to the left of its stations, level with them, above or below,
+// whichever side has room: inside the screen first, then clear of other labels, then clear of
+// other stations. Labels are placed in turn and then placed again twice with all the others
+// known. `discs` are the centres of every station, in map units.
+LabelOutcome PlaceLabels(std::span<const LabelRequest> requests,
+                         std::span<const std::pair<int, int>> discs, const LabelScreen& screen);
+
+}  // namespace qv::import

@@ -1,0 +1,55 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "model/network_model.h"
+
+namespace qv::import {
+
+// Shortest travel times between the stations of a loaded map, by the program's own rules (run
+// times along a line, transfer times, a wait per boarding when waits count), over its links.
+class TravelTimes {
+  public:
+    TravelTimes(const NetworkModel& model, bool countWaitTime);
+    // Minutes from one point to every point; -1 where no route exists.
+    std::vector<std::int64_t> From(std::int32_t departure) const;
+
+  private:
+    std::int64_t StepMinutes(const Station& from, const Station& to) const;
+
+    const NetworkModel& model_;
+    bool countWaitTime_;
+};
+
+struct Trip {
+    std::int32_t from = -1;
+    std::int32_t to = -1;
+    std::int64_t minutes = -1;  // by TravelTimes
+};
+
+struct MapCheck {
+    std::int32_t lines = 0;
+    std::int32_t stations = 0;  // distinct station names
+    std::int32_t points = 0;
+    std::int32_t transfers = 0;
+    std::int32_t zoomFactor = 1;
+    std::int32_t labelMinZoom = 1;
+    std::int64_t unreachablePairs = 0;  // ordered pairs of points with no links between them
+    std::int64_t searchedPairs = 0;     // pairs given to the route finder
+    std::int64_t finderMisses = 0;      // of those, pairs it found no route for
+    std::int64_t finderSlower = 0;      // pairs where its route by time is slower than the best
+    Trip longest;                       // the pair whose shortest time is the largest
+    std::int64_t longestByFinder = -1;  // the finder's minutes for that pair
+};
+
+// Checks a loaded map: every point reaches every other over the links; the route finder, with
+// `maxTransfers` and choosing by time, finds a route for the pairs asked (every pair when
+// `everyPair`, else each point to the three points farthest from it in time).
+MapCheck CheckMap(NetworkModel& model, std::int32_t maxTransfers, bool everyPair);
+
+// The first 'S' point with that name, or -1.
+std::int32_t FindStationByName(const NetworkModel& model, std::u16string_view name);
+
+}  // namespace qv::import

@@ -1,0 +1,599 @@
+#include "scheme_builder.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <map>
+#include <numeric>
+#include <set>
+
+#include "geo.h"
+#include "layout.h"
+#include "line_splitting.h"
+#include "model/network_model.h"
+#include "model/station_name_order.h"
+#include "projection.h"
+#include "text/utf.h"
+
+namespace qv::import {
+
+namespace {
+
+// Networks with more places than this are drawn with thinner lines and smaller discs.
+constexpr int kLargeNetworkPlaces = 100;
+constexpr int kLargestZoom = 4;
+// Exponents tried for the distances from the centre: 1, 0.95, ... 0.4.
+constexpr int kBendSteps = 12;
+constexpr double kBendStep = 0.05;
+constexpr double kMostStretch = 1.6;
+constexpr double kNearlyAsGood = 1.15;
+
+struct MapPoint {
+    int line = 0;      // index into the scheme's lines
+    int position = 0;  // along that line
+    int station = 0;   // index into the source's stations
+};
+
+struct Drawing {
+    int lineWidth = 3;
+    int stationRadius = 3;
+    int outlineWidth = 1;
+    int spacing = 4;  // between the stations of one place
+    int gap = 5;      // between the discs of two places
+};
+
+class UnionFind {
+  public:
+    explicit UnionFind(std::size_t size) : parent_(size) {
+        std::iota(parent_.begin(), parent_.end(), 0);
+    }
+    int Find(int item) {
+        while (parent_[static_cast<std::size_t>(item)] != item) {
+            item = parent_[static_cast<std::size_t>(item)] =
+                parent_[static_cast<std::size_t>(parent_[static_cast<std::size_t>(item)])];
+        }
+        return item;
+    }
+    void Join(int a, int b) { parent_[static_cast<std::size_t>(Find(a))] = Find(b); }
+
+  private:
+    std::vector<int> parent_;
+};
+
+std::string CheckLinks(const SourceNetwork& network) {
+    bool any = false;
+    for (const SourceLine& line : network.lines) {
+        std::set<std::pair<int, int>> seen;
+        for (const SourceLink& link : line.links) {
+            const auto count = static_cast<int>(network.stations.size());
+            if (link.from < 0 || link.from >= count || link.to < 0 || link.to >= count ||
+                link.from == link.to) {
+                return Utf16ToUtf8(line.name) + ": a link does not join two stations";
+            }
+            if (!seen.insert(std::minmax(link.from, link.to)).second) {
+                return Utf16ToUtf8(line.name) + ": " +
+                       Utf16ToUtf8(network.stations[static_cast<std::size_t>(link.from)].name) +
+                       " and " +
+                       Utf16ToUtf8(network.stations[static_cast<std::size_t>(link.to)].name) +
+                       " are linked twice";
+            }
+            any = true;
+        }
+    }
+    return any ? std::string() : "no line joins two stations";
+}
+
+std::int32_t WaitFor(const SourceNetwork& network, const SourceLine& line,
+                     const BuildOptions& options) {
+    std::int32_t headway = options.times.headwayMinutes;
+    for (const HeadwayException& exception : options.headways) {
+        if (exception.city == network.name && exception.line == line.name) {
+            headway = exception.headwayMinutes;
+        }
+    }
+    return WaitMinutes(headway);
+}
+
+class Builder {
+  public:
+    Builder(const SourceNetwork& network, const BuildOptions& options, BuildReport& report)
+        : network_(network), options_(options), report_(report) {}
+
+    DraftScheme Build() {
+        SplitLines();
+        FindPlaces();
+        ChooseDrawing();
+        LayOut();
+        AddRunTimes();
+        AddTransfers();
+        ChooseZoomAndLabels();
+        scheme_.name = network_.name;
+        std::vector<std::u16string> names;
+        std::vector<Colour> colours;
+        for (const DraftLine& line : scheme_.lines) {
+            colours.push_back(line.colour);
+            for (const DraftPoint& point : line.points) {
+                names.push_back(point.name);
+            }
+        }
+        scheme_.tabLetters = TabLetters(std::move(names));
+        scheme_.routeColour = ChooseRouteColour(colours);
+        return std::move(scheme_);
+    }
+
+  private:
+    const SourceStation& StationOf(const MapPoint& point) const {
+        return network_.stations[static_cast<std::size_t>(point.station)];
+    }
+    DraftPoint& Draft(const MapPoint& point) {
+        return scheme_.lines[static_cast<std::size_t>(point.line)]
+            .points[static_cast<std::size_t>(point.position)];
+    }
+
+    void SplitLines() {
+        std::int32_t number = 0;
+        for (const SourceLine& line : network_.lines) {
+            if (line.links.empty()) {
+                continue;
+            }
+            ++number;
+            SplitLine split = SplitIntoChains(line.links);
+            for (const int fork : split.costlyForks) {
+                report_.notes.push_back(
+                    Utf16ToUtf8(line.name) + ": a ride across the fork at " +
+                    Utf16ToUtf8(network_.stations[static_cast<std::size_t>(fork)].name) +
+                    " counts a run time too many");
+            }
+            for (Chain& chain : split.chains) {
+                DraftLine draft{
+                    number, line.name, line.colour, chain.isRing, WaitFor(network_, line, options_),
+                    {}};
+                for (std::size_t i = 0; i < chain.stations.size(); ++i) {
+                    const int station = chain.stations[i];
+                    points_.push_back(
+                        {static_cast<int>(scheme_.lines.size()), static_cast<int>(i), station});
+                    DraftPoint point;
+                    point.name = network_.stations[static_cast<std::size_t>(station)].name;
+                    draft.points.push_back(std::move(point));
+                }
+                scheme_.lines.push_back(std::move(draft));
+                chains_.push_back(std::move(chain));
+                sourceLineOf_.push_back(&line);
+            }
+        }
+    }
+
+    void FindPlaces() {
+        joined_ = FindInterchanges(network_, options_.interchange, options_.interchangeExceptions);
+        UnionFind places(network_.stations.size());
+        for (const StationPair& pair : joined_) {
+            places.Join(pair.first, pair.second);
+        }
+        std::map<int, int> placeOfRoot;
+        for (const MapPoint& point : points_) {
+            const int root = places.Find(point.station);
+            if (!placeOfRoot.contains(root)) {
+                placeOfRoot[root] = static_cast<int>(placePoints_.size());
+                placePoints_.emplace_back();
+            }
+            placePoints_[static_cast<std::size_t>(placeOfRoot[root])].push_back(
+                static_cast<int>(&point - points_.data()));
+        }
+        for (const MapPoint& point : points_) {
+            placeOf_.push_back(placeOfRoot[places.Find(point.station)]);
+        }
+        report_.places = static_cast<int>(placePoints_.size());
+    }
+
+    void ChooseDrawing() {
+        if (static_cast<int>(placePoints_.size()) > kLargeNetworkPlaces) {
+            drawing_ = {2, 2, 1, 3, 4};
+        }
+        scheme_.lineWidth = drawing_.lineWidth;
+        scheme_.stationRadius = drawing_.stationRadius;
+        scheme_.outlineWidth = drawing_.outlineWidth;
+    }
+
+    // The least bending of distances from the centre that leaves no more than a tenth of the
+    // places crowded; for a network that stays crowded, the least bending that is nearly as
+    // good as the best, because strong bending squeezes the outer stations of long lines.
+    // Such a network may also use more of the screen's other side when much wider than tall
+    // (or the other way): a schematic map, not a survey.
+    std::vector<PlanePoint> Project(const std::vector<GeoPosition>& positions,
+                                    const std::vector<double>& radii, const ScreenBox& box,
+                                    double margin) {
+        const double acceptable = static_cast<double>(positions.size()) / 10;
+        struct Trial {
+            double exponent;
+            double stretch;
+            double crowding;
+        };
+        std::vector<Trial> trials;
+        for (int step = 0; step <= kBendSteps; ++step) {
+            const double exponent = options_.exponent.value_or(1 - step * kBendStep);
+            const double crowding =
+                Crowding(FitToBox(ProjectToPlane(positions, exponent), box, margin), radii);
+            trials.push_back({exponent, 1, crowding});
+            if (crowding <= acceptable || options_.exponent) {
+                break;
+            }
+        }
+        if (trials.back().crowding > acceptable) {
+            for (const Trial plain : std::vector<Trial>(trials)) {
+                const double crowding = Crowding(
+                    FitToBox(ProjectToPlane(positions, plain.exponent), box, margin, kMostStretch),
+                    radii);
+                trials.push_back({plain.exponent, kMostStretch, crowding});
+            }
+        }
+        double least = std::numeric_limits<double>::infinity();
+        for (const Trial& trial : trials) {
+            least = std::min(least, trial.crowding);
+        }
+        const Trial* chosen = &trials.back();
+        for (const Trial& trial : trials) {
+            if (trial.crowding <= std::max(acceptable, least * kNearlyAsGood) &&
+                (trial.exponent > chosen->exponent ||
+                 (trial.exponent == chosen->exponent && trial.crowding < chosen->crowding))) {
+                chosen = &trial;
+            }
+        }
+        if (chosen->crowding > std::max(acceptable, least * kNearlyAsGood)) {
+            chosen = &trials.front();
+        }
+        report_.exponent = chosen->exponent;
+        report_.stretched = chosen->stretch != 1;
+        return FitToBox(ProjectToPlane(positions, chosen->exponent), box, margin, chosen->stretch);
+    }
+
+    // How many pairs of places lie closer than the spreading will want them; the spreading
+    // moves a few tight pairs well, but a centre where many crowd needs bending.
+    double Crowding(const std::vector<PlanePoint>& centres,
+                    const std::vector<double>& radii) const {
+        int tooClose = 0;
+        for (std::size_t a = 0; a < centres.size(); ++a) {
+            for (std::size_t b = a + 1; b < centres.size(); ++b) {
+                tooClose += std::hypot(centres[a].x - centres[b].x, centres[a].y - centres[b].y) <
+                            radii[a] + radii[b] + drawing_.gap;
+            }
+        }
+        return tooClose;
+    }
+
+    void LayOut() {
+        std::vector<GeoPosition> positions;
+        std::vector<double> radii;
+        double widest = 0;
+        for (const std::vector<int>& members : placePoints_) {
+            std::set<int> stations;
+            GeoPosition sum;
+            for (const int point : members) {
+                if (stations.insert(points_[static_cast<std::size_t>(point)].station).second) {
+                    const GeoPosition position =
+                        StationOf(points_[static_cast<std::size_t>(point)]).position;
+                    sum.latitude += position.latitude;
+                    sum.longitude += position.longitude;
+                }
+            }
+            const auto count = static_cast<double>(stations.size());
+            positions.push_back({sum.latitude / count, sum.longitude / count});
+            const std::vector<Offset> slots =
+                ClusterSlots(static_cast<int>(members.size()), drawing_.spacing);
+            double radius = 0;
+            for (const Offset& slot : slots) {
+                radius = std::max(radius, std::hypot(slot.dx, slot.dy));
+            }
+            radii.push_back(radius);
+            widest = std::max(widest, radius);
+        }
+        const ScreenBox screen;
+        const double margin = widest + drawing_.stationRadius + 2;
+        std::vector<PlanePoint> centres = Project(positions, radii, screen, margin);
+        const double edge = drawing_.stationRadius + 2;
+        SpreadApart(
+            centres, radii, drawing_.gap,
+            {screen.left + edge, screen.top + edge, screen.right - edge, screen.bottom - edge},
+            400);
+
+        std::set<std::pair<int, int>> taken;
+        for (std::size_t place = 0; place < placePoints_.size(); ++place) {
+            const std::vector<int>& members = placePoints_[place];
+            const int cx = static_cast<int>(std::lround(centres[place].x));
+            const int cy = static_cast<int>(std::lround(centres[place].y));
+            const std::vector<Offset> slots =
+                ClusterSlots(static_cast<int>(members.size()), drawing_.spacing);
+            std::vector<PlanePoint> directions;
+            for (const int point : members) {
+                directions.push_back(Direction(point, centres));
+            }
+            const std::vector<int> assignment = AssignSlots(slots, directions);
+            for (std::size_t i = 0; i < members.size(); ++i) {
+                const Offset slot = slots[static_cast<std::size_t>(assignment[i])];
+                std::pair<int, int> spot{cx + slot.dx, cy + slot.dy};
+                spot = FreeSpot(spot, taken);
+                taken.insert(spot);
+                DraftPoint& draft = Draft(points_[static_cast<std::size_t>(members[i])]);
+                draft.x = spot.first;
+                draft.y = spot.second;
+            }
+        }
+    }
+
+    // The sum of unit vectors from the point's place towards the places of its line neighbours.
+    PlanePoint Direction(int point, const std::vector<PlanePoint>& centres) const {
+        const MapPoint& here = points_[static_cast<std::size_t>(point)];
+        const Chain& chain = chains_[static_cast<std::size_t>(here.line)];
+        const auto size = static_cast<int>(chain.stations.size());
+        std::vector<int> neighbours;
+        if (here.position > 0 || chain.isRing) {
+            neighbours.push_back((here.position + size - 1) % size);
+        }
+        if (here.position + 1 < size || chain.isRing) {
+            neighbours.push_back((here.position + 1) % size);
+        }
+        const PlanePoint origin =
+            centres[static_cast<std::size_t>(placeOf_[static_cast<std::size_t>(point)])];
+        PlanePoint sum;
+        const int first = point - here.position;
+        for (const int position : neighbours) {
+            const int other = placeOf_[static_cast<std::size_t>(first + position)];
+            const PlanePoint target = centres[static_cast<std::size_t>(other)];
+            const double length = std::hypot(target.x - origin.x, target.y - origin.y);
+            if (length > 1e-9) {
+                sum.x += (target.x - origin.x) / length;
+                sum.y += (target.y - origin.y) / length;
+            }
+        }
+        return sum;
+    }
+
+    // The nearest free position, searched in growing squares; never shared by two points.
+    static std::pair<int, int> FreeSpot(std::pair<int, int> wanted,
+                                        const std::set<std::pair<int, int>>& taken) {
+        for (int ring = 0;; ++ring) {
+            for (int dy = -ring; dy <= ring; ++dy) {
+                for (int dx = -ring; dx <= ring; ++dx) {
+                    if (std::max(std::abs(dx), std::abs(dy)) != ring) {
+                        continue;
+                    }
+                    const std::pair<int, int> spot{wanted.first + dx, wanted.second + dy};
+                    if (!taken.contains(spot)) {
+                        return spot;
+                    }
+                }
+            }
+        }
+    }
+
+    void AddRunTimes() {
+        for (std::size_t l = 0; l < scheme_.lines.size(); ++l) {
+            const Chain& chain = chains_[l];
+            const SourceLine& line = *sourceLineOf_[l];
+            DraftLine& draft = scheme_.lines[l];
+            for (std::size_t i = 0; i < chain.links.size(); ++i) {
+                const SourceLink& link = line.links[static_cast<std::size_t>(chain.links[i])];
+                if (link.minutes) {
+                    draft.points[i].runTime = *link.minutes;
+                    ++report_.dataRunTimes;
+                } else {
+                    const double metres = DistanceMetres(
+                        network_.stations[static_cast<std::size_t>(link.from)].position,
+                        network_.stations[static_cast<std::size_t>(link.to)].position);
+                    draft.points[i].runTime = EstimateRunMinutes(metres, options_.times);
+                    ++report_.estimatedRunTimes;
+                }
+            }
+        }
+    }
+
+    bool IsLastOfOpenLine(int point) const {
+        const MapPoint& here = points_[static_cast<std::size_t>(point)];
+        const Chain& chain = chains_[static_cast<std::size_t>(here.line)];
+        return !chain.isRing && here.position + 1 == static_cast<int>(chain.stations.size());
+    }
+
+    void AddTransfer(int a, int b, std::int32_t minutes) {
+        const DraftPoint& first = Draft(points_[static_cast<std::size_t>(a)]);
+        const DraftPoint& second = Draft(points_[static_cast<std::size_t>(b)]);
+        scheme_.transfers.push_back({first.x, first.y, second.x, second.y, minutes});
+    }
+
+    void AddTransfers() {
+        std::map<std::pair<int, int>, double> joined;
+        for (const StationPair& pair : joined_) {
+            joined[{pair.first, pair.second}] = pair.metres;
+        }
+        for (const std::vector<int>& members : placePoints_) {
+            // Branches of one line meeting at a station: joined where a ride counts no run time,
+            // and joined anyway where nothing else would connect them.
+            UnionFind branches(points_.size());
+            std::vector<std::pair<int, int>> costly;
+            for (std::size_t i = 0; i < members.size(); ++i) {
+                for (std::size_t j = i + 1; j < members.size(); ++j) {
+                    const int a = members[i];
+                    const int b = members[j];
+                    const MapPoint& first = points_[static_cast<std::size_t>(a)];
+                    const MapPoint& second = points_[static_cast<std::size_t>(b)];
+                    const int numberA = scheme_.lines[static_cast<std::size_t>(first.line)].number;
+                    const int numberB = scheme_.lines[static_cast<std::size_t>(second.line)].number;
+                    if (numberA != numberB) {
+                        const auto found = joined.find(std::minmax(first.station, second.station));
+                        if (first.station == second.station || found != joined.end()) {
+                            const double metres =
+                                first.station == second.station ? 0 : found->second;
+                            AddTransfer(a, b, EstimateTransferMinutes(metres, options_.times));
+                            ++report_.estimatedTransfers;
+                        }
+                    } else if (first.station == second.station) {
+                        if (IsLastOfOpenLine(a)) {
+                            AddTransfer(a, b, 0);
+                            branches.Join(a, b);
+                            ++report_.forkTransfers;
+                        } else {
+                            costly.emplace_back(a, b);
+                        }
+                    }
+                }
+            }
+            for (const auto& [a, b] : costly) {
+                if (branches.Find(a) != branches.Find(b)) {
+                    AddTransfer(a, b, 0);
+                    branches.Join(a, b);
+                    ++report_.forkTransfers;
+                }
+            }
+        }
+    }
+
+    void ChooseZoomAndLabels() {
+        std::vector<std::pair<int, int>> discs;
+        for (const MapPoint& point : points_) {
+            const DraftPoint& draft = Draft(point);
+            discs.emplace_back(draft.x, draft.y);
+        }
+        double nearest = std::numeric_limits<double>::infinity();
+        for (std::size_t a = 0; a < points_.size(); ++a) {
+            for (std::size_t b = a + 1; b < points_.size(); ++b) {
+                if (placeOf_[a] != placeOf_[b]) {
+                    nearest = std::min(nearest, std::hypot(discs[a].first - discs[b].first,
+                                                           discs[a].second - discs[b].second));
+                }
+            }
+        }
+        report_.nearestPlaceUnits = std::isfinite(nearest) ? static_cast<int>(nearest) : 0;
+        // Discs of the size they have at scale 1, with a pixel between them.
+        const double discSpan = 2 * (drawing_.stationRadius + drawing_.outlineWidth) + 1;
+        int zoom = 1;
+        while (zoom < kLargestZoom && zoom * nearest < discSpan) {
+            ++zoom;
+        }
+
+        std::vector<LabelRequest> requests;
+        std::vector<int> labelledPoint;
+        for (const std::vector<int>& members : placePoints_) {
+            std::map<std::u16string, std::vector<int>> byName;
+            for (const int point : members) {
+                byName[Draft(points_[static_cast<std::size_t>(point)]).name].push_back(point);
+            }
+            for (const auto& [name, named] : byName) {
+                LabelRequest request{
+                    name, std::numeric_limits<int>::max(), std::numeric_limits<int>::min(),
+                    std::numeric_limits<int>::max(), std::numeric_limits<int>::min()};
+                for (const int point : named) {
+                    const DraftPoint& draft = Draft(points_[static_cast<std::size_t>(point)]);
+                    request.minX = std::min(request.minX, draft.x);
+                    request.maxX = std::max(request.maxX, draft.x);
+                    request.minY = std::min(request.minY, draft.y);
+                    request.maxY = std::max(request.maxY, draft.y);
+                }
+                requests.push_back(std::move(request));
+                labelledPoint.push_back(*std::min_element(named.begin(), named.end()));
+            }
+        }
+
+        // Labels show from scale 1 when they fit there; otherwise only in the zoomed view, at
+        // the smallest zoom (up to the largest) where they fit.
+        const auto place = [&](int scale) {
+            return PlaceLabels(requests, discs, {scale, drawing_.stationRadius});
+        };
+        LabelOutcome labels = place(1);
+        int labelZoom = 1;
+        if (labels.overlaps > 0 || labels.shortened > 0) {
+            labelZoom = std::max(zoom, 2);
+            labels = place(labelZoom);
+            while (labels.overlaps > 0 && labelZoom < kLargestZoom) {
+                labels = place(++labelZoom);
+            }
+            zoom = labelZoom;
+        }
+        scheme_.zoomFactor = zoom;
+        scheme_.labelMinZoom = labelZoom;
+        for (std::size_t i = 0; i < requests.size(); ++i) {
+            DraftPoint& draft = Draft(points_[static_cast<std::size_t>(labelledPoint[i])]);
+            const PlacedLabel& label = labels.labels[i];
+            draft.labelText = label.text;
+            draft.labelX = label.labelX;
+            draft.labelY = label.labelY;
+            draft.labelAlign = label.labelAlign;
+        }
+        report_.labels = std::move(labels);
+    }
+
+    const SourceNetwork& network_;
+    const BuildOptions& options_;
+    BuildReport& report_;
+    DraftScheme scheme_;
+    Drawing drawing_;
+    std::vector<MapPoint> points_;                 // in station-index order
+    std::vector<Chain> chains_;                    // per scheme line
+    std::vector<const SourceLine*> sourceLineOf_;  // per scheme line
+    std::vector<StationPair> joined_;
+    std::vector<std::vector<int>> placePoints_;  // per place, its points
+    std::vector<int> placeOf_;                   // per point
+};
+
+std::u16string Initial(std::u16string_view name) {
+    char16_t c = name.empty() ? u'?' : name.front();
+    if (c >= u'а' && c <= u'я') {
+        c = static_cast<char16_t>(c - (u'а' - u'А'));
+    } else if (c >= u'a' && c <= u'z') {
+        c = static_cast<char16_t>(c - (u'a' - u'A'));
+    } else if (c == u'Ё' || c == u'ё') {
+        c = u'Е';
+    }
+    return std::u16string(1, c);
+}
+
+double ColourDistance(Colour a, Colour b) {
+    const auto channel = [](Colour colour, int shift) {
+        return static_cast<double>((colour >> shift) & 0xFF);
+    };
+    return std::hypot(channel(a, 0) - channel(b, 0), channel(a, 8) - channel(b, 8),
+                      channel(a, 16) - channel(b, 16));
+}
+
+}  // namespace
+
+std::u16string TabLetters(std::vector<std::u16string> names) {
+    std::sort(names.begin(), names.end(), [](const std::u16string& a, const std::u16string& b) {
+        return CompareNames(a, b) < 0;
+    });
+    std::u16string letters;
+    for (const std::u16string& name : names) {
+        const std::u16string initial = Initial(name);
+        if ((letters.empty() || CompareNames(std::u16string(1, letters.back()), initial) != 0) &&
+            letters.size() < static_cast<std::size_t>(kMaxTabLetters)) {
+            letters += initial;
+        }
+    }
+    return letters;
+}
+
+Colour ChooseRouteColour(std::span<const Colour> lineColours) {
+    // Magenta, red, black, lime and cyan, as 0x00BBGGRR.
+    constexpr Colour kCandidates[] = {0xFF00FF, 0x0000FF, 0x000000, 0x00FF00, 0xFFFF00};
+    Colour best = kCandidates[0];
+    double bestDistance = -1;
+    for (const Colour candidate : kCandidates) {
+        double nearest = 1e9;
+        for (const Colour line : lineColours) {
+            nearest = std::min(nearest, ColourDistance(candidate, line));
+        }
+        if (nearest > bestDistance + 1e-9) {
+            bestDistance = nearest;
+            best = candidate;
+        }
+    }
+    return best;
+}
+
+Outcome<DraftScheme> BuildScheme(const SourceNetwork& network, const BuildOptions& options,
+                                 BuildReport& report) {
+    if (const std::string fault = CheckLinks(network); !fault.empty()) {
+        return Outcome<DraftScheme>::Failure(fault);
+    }
+    return Outcome<DraftScheme>{Builder(network, options, report).Build(), {}};
+}
+
+}  // namespace qv::import

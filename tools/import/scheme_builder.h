@@ -1,0 +1,52 @@
+#pragma once
+
+#include <optional>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "interchange.h"
+#include "label_placement.h"
+#include "scheme_draft.h"
+#include "source_network.h"
+#include "travel_times.h"
+
+namespace qv::import {
+
+struct BuildOptions {
+    TimeEstimates times;
+    InterchangeRules interchange;
+    std::span<const InterchangeException> interchangeExceptions;
+    std::span<const HeadwayException> headways;
+    // The exponent of the distances from the centre; chosen from the density when not given.
+    std::optional<double> exponent;
+};
+
+// What the build decided and estimated, for the report.
+struct BuildReport {
+    std::vector<std::string> notes;
+    double exponent = 1;     // of the distance from the centre; 1 = true to scale
+    bool stretched = false;  // one axis drawn at a larger scale than the other
+    int places = 0;          // stations and interchanges drawn as one spot
+    int dataRunTimes = 0;    // run times from the data
+    int estimatedRunTimes = 0;
+    int estimatedTransfers = 0;
+    int forkTransfers = 0;      // zero-minute transfers between branches of one line
+    int nearestPlaceUnits = 0;  // smallest distance between stations of different places
+    LabelOutcome labels;
+};
+
+// The whole scheme of a network: lines cut at their forks, places laid out on the screen,
+// transfers, times, labels, zoom and tab letters. Fails only for a network with nothing to draw
+// or links the data repeats.
+Outcome<DraftScheme> BuildScheme(const SourceNetwork& network, const BuildOptions& options,
+                                 BuildReport& report);
+
+// The distinct first letters of the names, in the order the station list sorts names (Ё with
+// Е), upper case, at most 40.
+std::u16string TabLetters(std::vector<std::u16string> names);
+
+// Of a few colours that stand out on a white scheme, the one farthest from every line colour.
+Colour ChooseRouteColour(std::span<const Colour> lineColours);
+
+}  // namespace qv::import
