@@ -75,6 +75,33 @@ Box DiscBox(std::pair<int, int> centre, const LabelScreen& screen) {
             s * centre.second + r};
 }
 
+// Whether the segment passes through the box (Liang and Barsky's clipping).
+bool Crosses(const Segment& segment, const Box& box, double scale) {
+    const double x0 = segment.from.first * scale;
+    const double y0 = segment.from.second * scale;
+    const double dx = segment.to.first * scale - x0;
+    const double dy = segment.to.second * scale - y0;
+    double enter = 0;
+    double leave = 1;
+    const double p[] = {-dx, dx, -dy, dy};
+    const double q[] = {x0 - box.left, box.right - x0, y0 - box.top, box.bottom - y0};
+    for (int i = 0; i < 4; ++i) {
+        if (p[i] == 0) {
+            if (q[i] < 0) {
+                return false;
+            }
+            continue;
+        }
+        const double t = q[i] / p[i];
+        if (p[i] < 0) {
+            enter = std::max(enter, t);
+        } else {
+            leave = std::min(leave, t);
+        }
+    }
+    return enter < leave;
+}
+
 bool Names(const LabelRequest& request, std::pair<int, int> disc) {
     return disc.first >= request.minX && disc.first <= request.maxX &&
            disc.second >= request.minY && disc.second <= request.maxY;
@@ -83,9 +110,10 @@ bool Names(const LabelRequest& request, std::pair<int, int> disc) {
 class Placer {
   public:
     Placer(std::span<const LabelRequest> requests, std::span<const std::pair<int, int>> discs,
-           const LabelScreen& screen)
+           std::span<const Segment> segments, const LabelScreen& screen)
         : requests_(requests),
           discs_(discs),
+          segments_(segments),
           screen_(screen),
           placed_(requests.size()),
           present_(requests.size(), false) {}
@@ -147,11 +175,15 @@ class Placer {
                 cost += 1000;
             }
         }
+        for (const Segment& segment : segments_) {
+            cost += Crosses(segment, candidate.box, screen_.scale) ? 10 : 0;
+        }
         return cost + 50.0 * CoveredDiscs(index, candidate.box);
     }
 
     std::span<const LabelRequest> requests_;
     std::span<const std::pair<int, int>> discs_;
+    std::span<const Segment> segments_;
     LabelScreen screen_;
     std::vector<Candidate> placed_;
     std::vector<bool> present_;
@@ -160,8 +192,9 @@ class Placer {
 }  // namespace
 
 LabelOutcome PlaceLabels(std::span<const LabelRequest> requests,
-                         std::span<const std::pair<int, int>> discs, const LabelScreen& screen) {
-    Placer placer(requests, discs, screen);
+                         std::span<const std::pair<int, int>> discs,
+                         std::span<const Segment> segments, const LabelScreen& screen) {
+    Placer placer(requests, discs, segments, screen);
     for (int pass = 0; pass < 3; ++pass) {
         for (std::size_t i = 0; i < requests.size(); ++i) {
             placer.Place(i);

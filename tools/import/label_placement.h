@@ -48,9 +48,15 @@ struct LabelOutcome {
 
 // Puts each label to the right or to the left of its stations, level with them, above or below,
 // whichever side has room: inside the screen first, then clear of other labels, then clear of
-// other stations. Labels are placed in turn and then placed again twice with all the others
-// known. `discs` are the centres of every station, in map units.
+// other stations, then crossing few lines. Labels are placed in turn and then placed again twice
+// with all the others known. `discs` are the centres of every station and `segments` the
+// stretches of line between them, in map units.
+struct Segment {
+    std::pair<int, int> from;
+    std::pair<int, int> to;
+};
 LabelOutcome PlaceLabels(std::span<const LabelRequest> requests,
-                         std::span<const std::pair<int, int>> discs, const LabelScreen& screen);
+                         std::span<const std::pair<int, int>> discs,
+                         std::span<const Segment> segments, const LabelScreen& screen);
 
 }  // namespace qv::import

@@ -146,6 +146,7 @@ Outcome<std::vector<std::vector<std::string>>> ParseCsv(std::string_view text) {
     bool quoted = false;
     bool fieldStarted = false;
     std::size_t line = 1;
+    std::size_t quoteLine = 1;  // where the open quote began
     for (std::size_t i = 0; i < text.size(); ++i) {
         const char c = text[i];
         if (quoted) {
@@ -160,6 +161,7 @@ Outcome<std::vector<std::vector<std::string>>> ParseCsv(std::string_view text) {
             }
         } else if (c == '"' && field.empty()) {
             quoted = true;
+            quoteLine = line;
             fieldStarted = true;
         } else if (c == '"') {
             return Outcome<Rows>::Failure("line " + std::to_string(line) +
@@ -186,7 +188,8 @@ Outcome<std::vector<std::vector<std::string>>> ParseCsv(std::string_view text) {
         }
     }
     if (quoted) {
-        return Outcome<Rows>::Failure("line " + std::to_string(line) + ": a quote is not closed");
+        return Outcome<Rows>::Failure("line " + std::to_string(quoteLine) +
+                                      ": a quote is not closed");
     }
     if (fieldStarted || !field.empty() || !row.empty()) {
         row.push_back(std::move(field));

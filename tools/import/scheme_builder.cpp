@@ -494,8 +494,21 @@ class Builder {
 
         // Labels show from scale 1 when they fit there; otherwise only in the zoomed view, at
         // the smallest zoom (up to the largest) where they fit.
+        std::vector<Segment> segments;
+        for (const DraftLine& line : scheme_.lines) {
+            for (std::size_t i = 0; i < line.points.size(); ++i) {
+                const std::size_t next = (i + 1) % line.points.size();
+                if (next != 0 || (line.isRing && line.points.size() > 2)) {
+                    segments.push_back({{line.points[i].x, line.points[i].y},
+                                        {line.points[next].x, line.points[next].y}});
+                }
+            }
+        }
+        for (const Transfer& transfer : scheme_.transfers) {
+            segments.push_back({{transfer.x1, transfer.y1}, {transfer.x2, transfer.y2}});
+        }
         const auto place = [&](int scale) {
-            return PlaceLabels(requests, discs, {scale, drawing_.stationRadius});
+            return PlaceLabels(requests, discs, segments, {scale, drawing_.stationRadius});
         };
         LabelOutcome labels = place(1);
         int labelZoom = 1;

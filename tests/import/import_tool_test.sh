@@ -1,0 +1,49 @@
+#!/usr/bin/env bash
+# Runs quorvane-import on good and broken input, checking its messages and exit codes.
+set -u
+tool=$1
+data=$2
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+failures=0
+total=0
+
+expect() {  # expect NAME EXPECTED_STATUS EXPECTED_TEXT COMMAND...
+    local name=$1 status=$2 text=$3
+    shift 3
+    local output actual
+    output=$("$@" 2>&1)
+    actual=$?
+    total=$((total + 1))
+    if [ "$actual" -ne "$status" ] || ! grep -qF -- "$text" <<<"$output"; then
+        echo "FAIL $name: exit $actual (wanted $status), output:"
+        echo "$output" | head -20
+        failures=$((failures + 1))
+    fi
+}
+
+expect "list" 0 "Москва: 19 lines, 336 stations" "$tool" list --cities "$data/cities-metro.json"
+expect "one city" 0 '"Новосибирск": 2 lines, 13 stations, 13 points, 1 transfers' \
+    "$tool" city Новосибирск --cities "$data/cities-metro.json" --output "$work/n.qvn"
+expect "check" 0 "unreachable pairs: 0" "$tool" check "$work/n.qvn"
+expect "trip" 0 "trip Речной вокзал to Сибирская:" \
+    "$tool" check --trip "Речной вокзал" Сибирская "$work/n.qvn"
+expect "unknown trip station" 1 "no such station" "$tool" check --trip Нигде Сибирская "$work/n.qvn"
+expect "missing city" 1 "no city named \"Атлантида\"; the file has: Самара" \
+    "$tool" city Атлантида --cities "$data/cities-metro.json" --output "$work/x.qvn"
+printf '[{"name": "Город", "lines": [' >"$work/broken.json"
+expect "broken json" 1 "broken.json: not valid JSON" \
+    "$tool" city Город --cities "$work/broken.json" --output "$work/x.qvn"
+expect "missing file" 1 "cannot read $work/none.json" \
+    "$tool" list --cities "$work/none.json"
+cp "$data"/london.*.csv "$work/"
+echo '1,2,99,3' >>"$work/london.connections.csv"
+expect "bad london row" 1 "connections row 408: the line is not in the lines table" \
+    "$tool" london --data "$work" --output "$work/x.qvn"
+expect "map that does not load" 1 "does not load" "$tool" check "$work/broken.json"
+expect "usage" 2 "usage" "$tool" city
+expect "no output" 2 "usage" "$tool" city Москва
+expect "bad option" 2 "usage" "$tool" check --max-transfers lots "$work/n.qvn"
+
+echo "$((total - failures)) passed, $failures failed"
+[ "$failures" -eq 0 ]

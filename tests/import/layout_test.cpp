@@ -1,0 +1,179 @@
+// Projection, layout of places, estimates of times and the placing of labels.
+
+#include "import/layout.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <random>
+
+#include "import/label_placement.h"
+#include "import/projection.h"
+#include "import/travel_times.h"
+
+namespace qv::import {
+namespace {
+
+std::vector<GeoPosition> RandomCity(unsigned seed, double spanDegrees) {
+    std::mt19937 random(seed);
+    std::uniform_real_distribution<double> offset(-spanDegrees, spanDegrees);
+    std::vector<GeoPosition> positions;
+    for (int i = 0; i < 60; ++i) {
+        positions.push_back({55.75 + offset(random) / 2, 37.6 + offset(random)});
+    }
+    return positions;
+}
+
+TEST(Projection, KeepsEveryStationInsideTheScreenBetweenTheBars) {
+    const ScreenBox screen;
+    for (const double exponent : {1.0, 0.7, 0.4}) {
+        for (const double stretch : {1.0, 1.6}) {
+            for (unsigned seed = 1; seed <= 5; ++seed) {
+                const std::vector<PlanePoint> points = FitToBox(
+                    ProjectToPlane(RandomCity(seed, 0.3 * seed), exponent), screen, 6, stretch);
+                for (const PlanePoint& point : points) {
+                    EXPECT_GE(point.x, 6 - 1e-9);
+                    EXPECT_LE(point.x, 234 + 1e-9);
+                    EXPECT_GE(point.y, 32 - 1e-9);
+                    EXPECT_LE(point.y, 288 + 1e-9);
+                }
+            }
+        }
+    }
+}
+
+TEST(Projection, KeepsTheAspectAndNorthUp) {
+    // Two stations 1 km apart east-west and one 2 km north: the map keeps the 1 : 2 shape.
+    const double eastDegrees = 1 / (111.32 * std::cos(55.75 * std::numbers::pi / 180));
+    const std::vector<GeoPosition> positions = {
+        {55.75, 37.6}, {55.75, 37.6 + eastDegrees}, {55.75 + 2 / 110.574, 37.6}};
+    const std::vector<PlanePoint> points = FitToBox(ProjectToPlane(positions, 1), {}, 0);
+    const double width = points[1].x - points[0].x;
+    const double height = points[0].y - points[2].y;  // north is up
+    EXPECT_GT(width, 0);
+    EXPECT_NEAR(height / width, 2, 0.01);
+    EXPECT_NEAR(height, 268, 1e-6);  // the taller side fills the room between the bars
+}
+
+TEST(Projection, BendingKeepsDirectionsAndTheOrderOfDistances) {
+    const std::vector<GeoPosition> positions = RandomCity(7, 0.4);
+    const std::vector<PlanePoint> plain = ProjectToPlane(positions, 1);
+    const std::vector<PlanePoint> bent = ProjectToPlane(positions, 0.5);
+    for (std::size_t i = 0; i < plain.size(); ++i) {
+        EXPECT_NEAR(std::atan2(plain[i].y, plain[i].x), std::atan2(bent[i].y, bent[i].x), 1e-9);
+        for (std::size_t j = 0; j < plain.size(); ++j) {
+            EXPECT_EQ(std::hypot(plain[i].x, plain[i].y) < std::hypot(plain[j].x, plain[j].y),
+                      std::hypot(bent[i].x, bent[i].y) < std::hypot(bent[j].x, bent[j].y));
+        }
+    }
+}
+
+TEST(Projection, OneStationOrOneRowDoesNotDivideByZero) {
+    const ScreenBox screen;
+    const std::vector<GeoPosition> lone = {{55, 37}};
+    const std::vector<PlanePoint> one = FitToBox(ProjectToPlane(lone, 1), screen, 5);
+    ASSERT_EQ(one.size(), 1u);
+    EXPECT_TRUE(std::isfinite(one[0].x) && std::isfinite(one[0].y));
+    const std::vector<GeoPosition> pair = {{55, 37}, {55, 37.1}};
+    const std::vector<PlanePoint> row = FitToBox(ProjectToPlane(pair, 1), screen, 5);
+    EXPECT_NEAR(row[0].x, 5, 1e-9);
+    EXPECT_NEAR(row[1].x, 235, 1e-9);
+    EXPECT_NEAR(row[0].y, row[1].y, 1e-9);
+}
+
+TEST(Layout, ClusterSlotsAreDistinctAndApart) {
+    for (int count = 1; count <= 9; ++count) {
+        for (const int spacing : {3, 4}) {
+            const std::vector<Offset> slots = ClusterSlots(count, spacing);
+            ASSERT_EQ(slots.size(), static_cast<std::size_t>(count));
+            for (std::size_t a = 0; a < slots.size(); ++a) {
+                for (std::size_t b = a + 1; b < slots.size(); ++b) {
+                    EXPECT_GE(std::hypot(slots[a].dx - slots[b].dx, slots[a].dy - slots[b].dy),
+                              spacing - 0.01);
+                }
+            }
+        }
+    }
+}
+
+TEST(Layout, AStationTakesTheSlotOnTheSideItsLineLeavesTowards) {
+    const std::vector<Offset> slots = ClusterSlots(2, 4);  // left, then right
+    ASSERT_LT(slots[0].dx, slots[1].dx);
+    // The first station's line runs east, the second's west: they swap sides.
+    EXPECT_EQ(AssignSlots(slots, std::vector<PlanePoint>{{1, 0}, {-1, 0}}),
+              (std::vector<int>{1, 0}));
+    EXPECT_EQ(AssignSlots(slots, std::vector<PlanePoint>{{-1, 0}, {1, 0}}),
+              (std::vector<int>{0, 1}));
+}
+
+TEST(Layout, SpreadingPartsPlacesOnOneSpotAndStaysInTheBox) {
+    std::vector<PlanePoint> centres = {{100, 100}, {100, 100}, {101, 100}, {5, 40}};
+    const std::vector<double> radii = {0, 2, 0, 0};
+    const ScreenBox box{4, 30, 236, 290};
+    SpreadApart(centres, radii, 4, box, 400);
+    EXPECT_GE(SmallestClearance(centres, radii), 4 - 1e-6);
+    for (std::size_t i = 0; i < centres.size(); ++i) {
+        EXPECT_GE(centres[i].x, box.left + radii[i]);
+        EXPECT_GE(centres[i].y, box.top + radii[i]);
+    }
+}
+
+TEST(TravelTimes, EstimatesRoundAsDocumented) {
+    const TimeEstimates estimates;  // 40 km/h, 0.5 min dwell, 80 m/min, +1 min, at least 2
+    EXPECT_EQ(EstimateRunMinutes(0, estimates), 1);        // never 0
+    EXPECT_EQ(EstimateRunMinutes(1334, estimates), 3);     // 2.001 + 0.5 rounds up
+    EXPECT_EQ(EstimateRunMinutes(1300, estimates), 2);     // 1.95 + 0.5 = 2.45
+    EXPECT_EQ(EstimateRunMinutes(6000, estimates), 10);    // 9 + 0.5 rounds up
+    EXPECT_EQ(EstimateTransferMinutes(0, estimates), 2);   // the shortest transfer
+    EXPECT_EQ(EstimateTransferMinutes(80, estimates), 2);  // 1 + 1
+    EXPECT_EQ(EstimateTransferMinutes(81, estimates), 3);  // the walk rounds up
+    EXPECT_EQ(EstimateTransferMinutes(480, estimates), 7);
+    EXPECT_EQ(WaitMinutes(4), 2);
+    EXPECT_EQ(WaitMinutes(5), 3);
+    EXPECT_EQ(WaitMinutes(10), 5);
+}
+
+TEST(Labels, StayOnTheScreenTakingTheSideWithRoom) {
+    const std::vector<LabelRequest> requests = {
+        {u"Западная", 10, 10, 150, 150},     // near the left edge: text to the right
+        {u"Восточная", 230, 230, 150, 150},  // near the right edge: text to the left
+        {u"Верхняя", 120, 120, 28, 28},      // under the navigation bar: not above the station
+    };
+    const std::vector<std::pair<int, int>> discs = {{10, 150}, {230, 150}, {120, 28}};
+    const LabelOutcome outcome = PlaceLabels(requests, discs, {}, {1, 2});
+    ASSERT_EQ(outcome.labels.size(), 3u);
+    EXPECT_EQ(outcome.labels[0].labelAlign, 1);
+    EXPECT_GT(outcome.labels[0].labelX, 10);
+    EXPECT_EQ(outcome.labels[1].labelAlign, 2);
+    EXPECT_LT(outcome.labels[1].labelX, 230);
+    EXPECT_GE(outcome.labels[2].labelY - kLabelHeight, 26);
+    EXPECT_EQ(outcome.overlaps, 0);
+    EXPECT_EQ(outcome.shortened, 0);
+}
+
+TEST(Labels, ANameTooLongForEitherSideIsShortenedToFit) {
+    const std::u16string name(60, u'ж');  // 330 pixels by the estimate
+    const std::vector<LabelRequest> requests = {{name, 120, 120, 150, 150}};
+    const std::vector<std::pair<int, int>> discs = {{120, 150}};
+    const LabelOutcome outcome = PlaceLabels(requests, discs, {}, {1, 2});
+    const PlacedLabel& label = outcome.labels[0];
+    EXPECT_EQ(outcome.shortened, 1);
+    ASSERT_LT(label.text.size(), name.size());
+    EXPECT_EQ(label.text.back(), u'.');
+    const double width = std::ceil(kLabelCharWidth * static_cast<double>(label.text.size()));
+    const double left = label.labelAlign == 1 ? label.labelX : label.labelX - width;
+    EXPECT_GE(left, 0);
+    EXPECT_LE(left + width, 240);
+}
+
+TEST(Labels, AvoidEachOtherWhenThereIsRoom) {
+    // Two stations one above the other, 6 units apart: their labels must not share a row.
+    const std::vector<LabelRequest> requests = {{u"Первая", 100, 100, 150, 150},
+                                                {u"Вторая", 100, 100, 156, 156}};
+    const std::vector<std::pair<int, int>> discs = {{100, 150}, {100, 156}};
+    const LabelOutcome outcome = PlaceLabels(requests, discs, {}, {1, 2});
+    EXPECT_EQ(outcome.overlaps, 0);
+}
+
+}  // namespace
+}  // namespace qv::import

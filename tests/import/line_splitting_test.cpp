@@ -1,0 +1,160 @@
+// Cutting lines at their forks: every link once, and the order that makes a ride across a fork
+// count no run time.
+
+#include "import/line_splitting.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <fstream>
+#include <map>
+#include <numeric>
+#include <sstream>
+
+#include "import/london_csv.h"
+#include "text/utf.h"
+
+namespace qv::import {
+namespace {
+
+std::vector<SourceLink> Links(std::initializer_list<std::pair<int, int>> pairs) {
+    std::vector<SourceLink> links;
+    for (const auto& [from, to] : pairs) {
+        links.push_back({from, to, std::nullopt});
+    }
+    return links;
+}
+
+// Each link in exactly one chain, and each step of a chain is the link it names.
+void ExpectEveryLinkOnce(const std::vector<SourceLink>& links, const SplitLine& split) {
+    std::vector<int> seen;
+    for (const Chain& chain : split.chains) {
+        const std::size_t steps = chain.isRing ? chain.stations.size() : chain.stations.size() - 1;
+        ASSERT_EQ(chain.links.size(), steps);
+        for (std::size_t i = 0; i < steps; ++i) {
+            const SourceLink& link = links[static_cast<std::size_t>(chain.links[i])];
+            const int a = chain.stations[i];
+            const int b = chain.stations[(i + 1) % chain.stations.size()];
+            EXPECT_TRUE((link.from == a && link.to == b) || (link.from == b && link.to == a))
+                << "step " << i << " of a chain does not follow its link";
+            seen.push_back(chain.links[i]);
+        }
+    }
+    std::sort(seen.begin(), seen.end());
+    std::vector<int> all(links.size());
+    std::iota(all.begin(), all.end(), 0);
+    EXPECT_EQ(seen, all);
+}
+
+// At every station that several chains reach, the chain listed first ends there, so that a step
+// from its last station (run time 0) to any later chain counts nothing.
+void ExpectForkRule(const SplitLine& split) {
+    std::map<int, int> chainsAt;
+    for (const Chain& chain : split.chains) {
+        for (const int station : chain.stations) {
+            ++chainsAt[station];
+        }
+    }
+    std::map<int, bool> first;
+    for (const Chain& chain : split.chains) {
+        for (std::size_t i = 0; i < chain.stations.size(); ++i) {
+            const int station = chain.stations[i];
+            if (chainsAt[station] < 2 || first.contains(station)) {
+                continue;
+            }
+            first[station] = true;
+            const bool costly = std::find(split.costlyForks.begin(), split.costlyForks.end(),
+                                          station) != split.costlyForks.end();
+            EXPECT_TRUE(costly || (!chain.isRing && i + 1 == chain.stations.size()))
+                << "station " << station << " is first reached in the middle of a chain";
+        }
+    }
+}
+
+TEST(LineSplitting, AChainStaysOneChainInItsOwnOrder) {
+    const std::vector<SourceLink> links = Links({{5, 6}, {6, 7}, {7, 8}});
+    const SplitLine split = SplitIntoChains(links);
+    ASSERT_EQ(split.chains.size(), 1u);
+    EXPECT_EQ(split.chains[0].stations, (std::vector<int>{5, 6, 7, 8}));
+    EXPECT_FALSE(split.chains[0].isRing);
+    ExpectEveryLinkOnce(links, split);
+}
+
+TEST(LineSplitting, AClosedLoopIsOneRingStartingAtTheFirstLink) {
+    const std::vector<SourceLink> links = Links({{1, 2}, {2, 3}, {3, 4}, {4, 1}});
+    const SplitLine split = SplitIntoChains(links);
+    ASSERT_EQ(split.chains.size(), 1u);
+    EXPECT_TRUE(split.chains[0].isRing);
+    EXPECT_EQ(split.chains[0].stations, (std::vector<int>{1, 2, 3, 4}));
+    EXPECT_EQ(split.chains[0].links.back(), 3);
+    ExpectEveryLinkOnce(links, split);
+}
+
+TEST(LineSplitting, ABranchComesFirstAndEndsAtTheFork) {
+    // Trunk 0-1-2-3-4, branch 2-5-6: the branch is shorter and is listed first, towards 2.
+    const std::vector<SourceLink> links = Links({{0, 1}, {1, 2}, {2, 3}, {3, 4}, {2, 5}, {5, 6}});
+    const SplitLine split = SplitIntoChains(links);
+    ASSERT_EQ(split.chains.size(), 2u);
+    EXPECT_EQ(split.chains[0].stations, (std::vector<int>{6, 5, 2}));
+    EXPECT_EQ(split.chains[1].stations, (std::vector<int>{0, 1, 2, 3, 4}));
+    EXPECT_TRUE(split.costlyForks.empty());
+    ExpectEveryLinkOnce(links, split);
+    ExpectForkRule(split);
+}
+
+TEST(LineSplitting, TwoLoopsWithEndsKeepTheRuleByCuttingChains) {
+    // Like a line with two central branches between two forks, plus a loop at one end.
+    const std::vector<SourceLink> links = Links({{0, 1},
+                                                 {1, 2},
+                                                 {2, 3},
+                                                 {3, 4},
+                                                 {4, 5},  // end, fork 2, fork 4, end
+                                                 {2, 6},
+                                                 {6, 7},
+                                                 {7, 4},  // the second branch between the forks
+                                                 {5, 8},
+                                                 {8, 9},
+                                                 {9, 5},     // a loop hung at the end 5
+                                                 {1, 10}});  // a short spur
+    const SplitLine split = SplitIntoChains(links);
+    ExpectEveryLinkOnce(links, split);
+    ExpectForkRule(split);
+    EXPECT_TRUE(split.costlyForks.empty());
+}
+
+TEST(LineSplitting, ALineWithoutEndsAndTwoLoopsStillKeepsEveryLink) {
+    // Two forks joined by three ways: no order can keep the rule, so the costly fork is named.
+    const std::vector<SourceLink> links = Links({{0, 1}, {1, 2}, {2, 3}, {0, 4}, {4, 3}, {0, 3}});
+    const SplitLine split = SplitIntoChains(links);
+    ExpectEveryLinkOnce(links, split);
+    ExpectForkRule(split);
+    EXPECT_FALSE(split.costlyForks.empty());
+}
+
+std::string ReadData(const std::string& name) {
+    std::ifstream file(std::string(QV_DATA_DIR) + "/" + name, std::ios::binary);
+    std::ostringstream text;
+    text << file.rdbuf();
+    return text.str();
+}
+
+TEST(LineSplitting, EveryLondonLineKeepsEveryConnectionAndTheForkRule) {
+    const std::string stations = ReadData("london.stations.csv");
+    const std::string lines = ReadData("london.lines.csv");
+    const std::string connections = ReadData("london.connections.csv");
+    const Outcome<SourceNetwork> network = ReadLondon({stations, lines, connections});
+    ASSERT_TRUE(network) << network.error;
+    std::size_t lineRecords = 0;
+    for (const SourceLine& line : network.value->lines) {
+        const SplitLine split = SplitIntoChains(line.links);
+        SCOPED_TRACE(Utf16ToUtf8(line.name));
+        ExpectEveryLinkOnce(line.links, split);
+        ExpectForkRule(split);
+        EXPECT_TRUE(split.costlyForks.empty());
+        lineRecords += split.chains.size();
+    }
+    EXPECT_GT(lineRecords, network.value->lines.size());  // the forks made more lines
+}
+
+}  // namespace
+}  // namespace qv::import

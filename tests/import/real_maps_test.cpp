@@ -1,0 +1,251 @@
+// The maps of the real cities: built from the data in the project, they keep every connection
+// and its minutes, never give two points one position, stay on the screen, load, connect every
+// station, and match the files shipped in maps/.
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <fstream>
+#include <map>
+#include <set>
+#include <sstream>
+
+#include "import/city_json.h"
+#include "import/city_network.h"
+#include "import/london_csv.h"
+#include "import/map_validation.h"
+#include "import/map_writer.h"
+#include "import/scheme_builder.h"
+#include "map_text.h"
+#include "model/map_file.h"
+#include "route/route_measures.h"
+#include "text/utf.h"
+
+namespace qv::import {
+namespace {
+
+std::string ReadBytes(const std::string& path) {
+    std::ifstream file(path, std::ios::binary);
+    std::ostringstream text;
+    text << file.rdbuf();
+    return text.str();
+}
+
+std::string Data(const std::string& name) {
+    return ReadBytes(std::string(QV_DATA_DIR) + "/" + name);
+}
+
+struct BuiltMap {
+    std::string file;
+    SourceNetwork source;
+    std::u16string text;
+    std::shared_ptr<NetworkModel> model;
+};
+
+BuiltMap Build(const std::string& file, SourceNetwork source, BuildOptions options) {
+    BuildReport report;
+    const Outcome<DraftScheme> scheme = BuildScheme(source, options, report);
+    EXPECT_TRUE(scheme) << scheme.error;
+    BuiltMap built{file, std::move(source), WriteMapText(*scheme.value),
+                   std::make_shared<NetworkModel>()};
+    MapError error;
+    EXPECT_EQ(testing::LoadText(*built.model, built.text.substr(1), &error), 0) << error.reason;
+    return built;
+}
+
+// Every shipped map of a real city, built once for all the tests below.
+class RealMaps : public ::testing::Test {
+  protected:
+    static void SetUpTestSuite() {
+        maps_ = new std::vector<BuiltMap>;
+        const Outcome<std::vector<City>> cities = ReadCities(Data("cities-metro.json"));
+        ASSERT_TRUE(cities) << cities.error;
+        const std::pair<std::u16string, std::string> shipped[] = {
+            {u"Москва", "moscow"},
+            {u"Санкт-Петербург", "saint-petersburg"},
+            {u"Киев", "kyiv"},
+            {u"Харьков", "kharkiv"},
+            {u"Минск", "minsk"},
+            {u"Новосибирск", "novosibirsk"},
+            {u"Нижний Новгород", "nizhny-novgorod"}};
+        BuildOptions options;
+        options.interchange = CityInterchangeRules();
+        options.interchangeExceptions = KnownInterchangeExceptions();
+        options.headways = KnownHeadwayExceptions();
+        for (const auto& [name, file] : shipped) {
+            const Outcome<City> city = SelectCity(*cities.value, name);
+            ASSERT_TRUE(city) << city.error;
+            std::vector<std::string> notes;
+            maps_->push_back(
+                Build(file, BuildCityNetwork(*city.value, KnownStationFixes(), notes), options));
+        }
+        const std::string stations = Data("london.stations.csv");
+        const std::string lines = Data("london.lines.csv");
+        const std::string connections = Data("london.connections.csv");
+        Outcome<SourceNetwork> london = ReadLondon({stations, lines, connections});
+        ASSERT_TRUE(london) << london.error;
+        BuildOptions londonOptions;
+        londonOptions.interchange = LondonInterchangeRules();
+        londonOptions.interchangeExceptions = KnownInterchangeExceptions();
+        maps_->push_back(Build("london", std::move(*london.value), londonOptions));
+    }
+    static void TearDownTestSuite() {
+        delete maps_;
+        maps_ = nullptr;
+    }
+    static std::vector<BuiltMap>* maps_;
+};
+
+std::vector<BuiltMap>* RealMaps::maps_ = nullptr;
+
+TEST_F(RealMaps, EveryCityWithTwoLinesAndLondonAreBuilt) {
+    ASSERT_EQ(maps_->size(), 8u);
+    for (const BuiltMap& map : *maps_) {
+        EXPECT_GE(map.model->LineCount(), 2) << map.file;
+    }
+}
+
+TEST_F(RealMaps, NoTwoPointsShareAPositionAndTransferEndsFindOneStationEach) {
+    for (const BuiltMap& map : *maps_) {
+        SCOPED_TRACE(map.file);
+        std::map<std::pair<int, int>, int> atPosition;
+        for (const Station* point : map.model->Stations()) {
+            EXPECT_EQ(point->kind, kStationKind);
+            const int sharing = ++atPosition[std::make_pair(point->x, point->y)];
+            EXPECT_EQ(sharing, 1) << Utf16ToUtf8(point->name);
+        }
+        for (const Transfer& transfer : map.model->transfers) {
+            EXPECT_NE(std::make_pair(transfer.x1, transfer.y1),
+                      std::make_pair(transfer.x2, transfer.y2));
+            EXPECT_TRUE(atPosition.contains({transfer.x1, transfer.y1}));
+            EXPECT_TRUE(atPosition.contains({transfer.x2, transfer.y2}));
+            EXPECT_GE(transfer.time, 0);
+        }
+    }
+}
+
+TEST_F(RealMaps, StationsAndLabelsStayOnTheScreen) {
+    for (const BuiltMap& map : *maps_) {
+        SCOPED_TRACE(map.file);
+        const NetworkModel& model = *map.model;
+        const int scale = model.labelMinZoom;
+        EXPECT_GE(model.zoomFactor, 1);
+        EXPECT_LE(model.zoomFactor, 4);
+        EXPECT_TRUE(scale == 1 || scale == model.zoomFactor);
+        for (const Station* point : model.Stations()) {
+            EXPECT_GE(point->x - model.stationRadius, 0);
+            EXPECT_LE(point->x + model.stationRadius, 240);
+            EXPECT_GE(point->y - model.stationRadius, 26);
+            EXPECT_LE(point->y + model.stationRadius, 294);
+            if (point->labelText.empty()) {
+                continue;
+            }
+            const double width =
+                std::ceil(kLabelCharWidth * static_cast<double>(point->labelText.size()));
+            const double anchor = scale * point->labelX;
+            const double left = point->labelAlign == 1 ? anchor : anchor - width;
+            EXPECT_TRUE(point->labelAlign == 1 || point->labelAlign == 2);
+            EXPECT_GE(left, 0) << Utf16ToUtf8(point->labelText);
+            EXPECT_LE(left + width, 240 * scale) << Utf16ToUtf8(point->labelText);
+            EXPECT_GE(scale * point->labelY - kLabelHeight, 26);
+            EXPECT_LE(scale * point->labelY, 320 * scale - 26);
+        }
+    }
+}
+
+TEST_F(RealMaps, EveryStationReachesEveryOther) {
+    for (const BuiltMap& map : *maps_) {
+        SCOPED_TRACE(map.file);
+        const TravelTimes times(*map.model, false);
+        const std::vector<std::int64_t> minutes = times.From(0);
+        EXPECT_EQ(std::count(minutes.begin(), minutes.end(), -1), 0);
+    }
+}
+
+TEST_F(RealMaps, LondonKeepsEveryConnectionWithItsMinutesInTheRightDirection) {
+    const BuiltMap& london = maps_->back();
+    ASSERT_EQ(london.file, "london");
+    // Each step along a line of the map, as (station key, next station key) with its run time.
+    std::multimap<std::pair<std::string, std::string>, std::pair<int, std::int32_t>> steps;
+    std::map<std::u16string, std::string> keyOfName;
+    for (const SourceStation& station : london.source.stations) {
+        keyOfName[station.name] = station.key;
+    }
+    for (const auto& line : london.model->Lines()) {
+        const std::int32_t count = line->StationCount();
+        for (std::int32_t i = 0; i < count; ++i) {
+            if (i + 1 == count && !line->isRing) {
+                EXPECT_EQ(line->stations[static_cast<std::size_t>(i)]->runTime, 0);
+                continue;
+            }
+            const Station& from = *line->stations[static_cast<std::size_t>(i)];
+            const Station& to = *line->stations[static_cast<std::size_t>((i + 1) % count)];
+            steps.insert(
+                {{keyOfName.at(from.name), keyOfName.at(to.name)}, {line->number, from.runTime}});
+        }
+    }
+    std::size_t connections = 0;
+    for (std::size_t l = 0; l < london.source.lines.size(); ++l) {
+        for (const SourceLink& link : london.source.lines[l].links) {
+            const std::string& a = london.source.stations[static_cast<std::size_t>(link.from)].key;
+            const std::string& b = london.source.stations[static_cast<std::size_t>(link.to)].key;
+            int found = 0;
+            for (const auto& key : {std::make_pair(a, b), std::make_pair(b, a)}) {
+                const auto [first, last] = steps.equal_range(key);
+                for (auto step = first; step != last; ++step) {
+                    if (step->second.first == static_cast<int>(l) + 1) {
+                        EXPECT_EQ(step->second.second, *link.minutes) << a << " " << b;
+                        ++found;
+                    }
+                }
+            }
+            EXPECT_EQ(found, 1) << "connection " << a << " to " << b << " on line " << l + 1;
+            ++connections;
+        }
+    }
+    EXPECT_EQ(connections, 406u);
+}
+
+TEST_F(RealMaps, ARideAcrossAForkCountsNoTimeAndNoTransfer) {
+    const NetworkModel& london = *maps_->back().model;
+    int forks = 0;
+    for (const Transfer& transfer : london.transfers) {
+        Station* ends[2] = {nullptr, nullptr};
+        for (Station* point : london.Stations()) {
+            if (point->x == transfer.x1 && point->y == transfer.y1) {
+                ends[0] = point;
+            } else if (point->x == transfer.x2 && point->y == transfer.y2) {
+                ends[1] = point;
+            }
+        }
+        ASSERT_TRUE(ends[0] && ends[1]);
+        if (ends[0]->line->number != ends[1]->line->number) {
+            continue;
+        }
+        ++forks;
+        for (int way = 0; way < 2; ++way) {
+            const std::vector<Station*> path = {ends[way], ends[1 - way]};
+            EXPECT_EQ(TravelTime(path, london.transfers, false), 0) << Utf16ToUtf8(ends[0]->name);
+            EXPECT_EQ(CountTransfers(path), 0);
+        }
+    }
+    EXPECT_GT(forks, 20);
+}
+
+TEST_F(RealMaps, TheShippedFilesAreWhatTheImportMakesToday) {
+    for (const BuiltMap& map : *maps_) {
+        const std::string shipped = ReadBytes(std::string(QV_MAPS_DIR) + "/" + map.file + ".qvn");
+        EXPECT_TRUE(shipped == MapFileBytes(map.text))
+            << map.file << ".qvn is out of date: run scripts/make-maps";
+        NetworkModel loaded;
+        MapError error;
+        EXPECT_EQ(
+            LoadMapFile(loaded, *Utf8ToUtf16(std::string(QV_MAPS_DIR) + "/" + map.file + ".qvn"),
+                        Settings{}, &error),
+            0)
+            << map.file << ": " << error.reason;
+    }
+}
+
+}  // namespace
+}  // namespace qv::import

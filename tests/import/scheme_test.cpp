@@ -1,0 +1,266 @@
+// Building a scheme from a small network, writing it and reading it back with the map parser.
+
+#include <gtest/gtest.h>
+
+#include <set>
+
+#include "import/city_network.h"
+#include "import/interchange.h"
+#include "import/map_writer.h"
+#include "import/scheme_builder.h"
+#include "map_text.h"
+#include "model/map_parser.h"
+
+namespace qv::import {
+namespace {
+
+// Stations about 1.1 km apart along two lines that cross at a pair of stations 100 m apart.
+SourceNetwork CrossingNetwork() {
+    SourceNetwork network;
+    network.name = u"Перекрёсток";
+    const double step = 0.01;
+    const auto name = [](std::u16string_view stem, int i) {
+        std::u16string text(stem);
+        text += static_cast<char16_t>(u'А' + i);
+        return text;
+    };
+    for (int i = 0; i < 3; ++i) {
+        network.stations.push_back({"", name(u"Запад ", i), {55.75, 37.60 + step * (i - 1) * 3.2}});
+    }
+    for (int i = 0; i < 3; ++i) {
+        network.stations.push_back(
+            {"", name(u"север ", i), {55.75 + step * (i - 1) + 0.0009 * (i == 1), 37.60}});
+    }
+    network.stations[1].name = u"Центр";
+    network.stations[4].name = u"Центр";
+    network.lines.push_back({u"Красная", 0x0000FF, {{0, 1, std::nullopt}, {1, 2, std::nullopt}}});
+    network.lines.push_back({u"Синяя", 0xFF0000, {{3, 4, std::nullopt}, {4, 5, 4}}});
+    return network;
+}
+
+BuildOptions CityOptions() {
+    BuildOptions options;
+    options.interchange = CityInterchangeRules();
+    return options;
+}
+
+TEST(Scheme, BuildsLinesTransfersAndTimesThatTheParserReadsBack) {
+    BuildReport report;
+    const Outcome<DraftScheme> scheme = BuildScheme(CrossingNetwork(), CityOptions(), report);
+    ASSERT_TRUE(scheme) << scheme.error;
+    NetworkModel model;
+    MapError error;
+    ASSERT_EQ(testing::LoadText(model, WriteMapText(*scheme.value).substr(1), &error), 0)
+        << error.reason << " at line " << error.line;
+    ASSERT_EQ(model.LineCount(), 2);
+    EXPECT_EQ(model.Lines()[0]->number, 1);
+    EXPECT_EQ(model.Lines()[1]->number, 2);
+    EXPECT_EQ(model.Lines()[0]->waitTime, 2);
+    ASSERT_EQ(model.TransferCount(), 1);
+    const Transfer& transfer = model.transfers[0];
+    EXPECT_NE(std::make_pair(transfer.x1, transfer.y1), std::make_pair(transfer.x2, transfer.y2));
+    EXPECT_EQ(transfer.time, 3);  // 100 m: 2 minutes' walk, rounded up, plus 1
+    // Run times: 2 km at 40 km/h is 3 minutes plus the dwell; the data's 4 minutes are kept.
+    EXPECT_EQ(model.Stations()[0]->runTime, 4);
+    EXPECT_EQ(model.Stations()[2]->runTime, 0);  // the last station of an open line
+    EXPECT_EQ(model.Stations()[4]->runTime, 4);
+    EXPECT_EQ(report.dataRunTimes, 1);
+    EXPECT_EQ(report.estimatedRunTimes, 3);
+    EXPECT_EQ(model.zoomFactor, scheme.value->zoomFactor);
+    EXPECT_EQ(model.labelMinZoom, scheme.value->labelMinZoom);
+    // One label for the two stations named Центр, one for each other station.
+    int labels = 0;
+    for (const Station* point : model.Stations()) {
+        labels += !point->labelText.empty();
+    }
+    EXPECT_EQ(labels, 5);
+    EXPECT_EQ(model.tabLetters, u"ЗСЦ");
+}
+
+TEST(Scheme, RefusesRepeatedLinksAndNetworksWithoutLinks) {
+    BuildReport report;
+    SourceNetwork repeated = CrossingNetwork();
+    repeated.lines[0].links.push_back({1, 0, std::nullopt});
+    const Outcome<DraftScheme> first = BuildScheme(repeated, CityOptions(), report);
+    ASSERT_FALSE(first);
+    EXPECT_NE(first.error.find("linked twice"), std::string::npos) << first.error;
+    SourceNetwork empty = CrossingNetwork();
+    empty.lines[0].links.clear();
+    empty.lines[1].links.clear();
+    EXPECT_FALSE(BuildScheme(empty, CityOptions(), report));
+}
+
+TEST(MapWriter, WritesOptionalFieldsSoThatTheParserTakesThem) {
+    DraftScheme scheme;
+    scheme.name = u"Пример";
+    scheme.zoomFactor = 3;
+    scheme.labelMinZoom = 3;  // written "03;": a two-character last field would be skipped
+    scheme.labelColour = 0x102030;
+    DraftLine line{7, u"Кольцо", 0x0080FF, true, 4, {}};
+    for (int i = 0; i < 3; ++i) {
+        DraftPoint point;
+        point.name = u"Станция " + std::u16string(1, u'А' + i);
+        point.x = 20 + 40 * i;
+        point.y = 40 + (i == 1 ? 30 : 0);
+        point.runTime = i + 1;
+        point.labelText = i == 0 ? u"А" : u"";
+        point.labelX = 24;
+        point.labelY = 30;
+        point.labelAlign = 2;
+        line.points.push_back(point);
+    }
+    scheme.lines.push_back(line);
+    scheme.tabLetters = u"С";
+    const std::u16string text = WriteMapText(scheme);
+    ASSERT_EQ(text.front(), u'\uFEFF');
+    EXPECT_TRUE(text.ends_with(u"\r\nС\r\n"));
+    NetworkModel model;
+    MapError error;
+    ASSERT_EQ(testing::LoadText(model, text.substr(1), &error), 0) << error.reason;
+    EXPECT_EQ(model.zoomFactor, 3);
+    EXPECT_EQ(model.labelMinZoom, 3);
+    EXPECT_EQ(model.labelColour, 0x102030u);
+    EXPECT_EQ(model.stationStyle, 1);
+    EXPECT_EQ(model.TransferCount(), 0);
+    const Line& ring = *model.Lines()[0];
+    EXPECT_TRUE(ring.isRing);
+    EXPECT_EQ(ring.number, 7);
+    EXPECT_EQ(ring.waitTime, 4);
+    EXPECT_EQ(ring.stations[0]->labelText, u"А");
+    EXPECT_EQ(ring.stations[0]->labelAlign, 2);
+    EXPECT_EQ(ring.stations[1]->labelText, u"");
+    EXPECT_EQ(ring.stations[2]->runTime, 3);
+    EXPECT_EQ(model.tabLetters, u"С");
+    // The bytes are UTF-16LE with the mark first.
+    const std::string bytes = MapFileBytes(text);
+    EXPECT_EQ(bytes.substr(0, 4), std::string("\xFF\xFE[\0", 4));
+}
+
+TEST(TabLetters, SortLikeTheStationListAndFoldЁ) {
+    EXPECT_EQ(TabLetters({u"Ёлки", u"арбат", u"Европа", u"Бор", u"Арбат", u"Angel"}), u"AАБЕ");
+    std::vector<std::u16string> many;
+    for (char16_t c = u'A'; c <= u'Z'; ++c) {
+        many.push_back(std::u16string(1, c));
+    }
+    for (char16_t c = u'А'; c <= u'Я'; ++c) {
+        many.push_back(std::u16string(1, c));
+    }
+    EXPECT_EQ(TabLetters(many).size(), 40u);
+    EXPECT_EQ(TabLetters({}), u"");
+}
+
+TEST(RouteColour, AvoidsTheLineColours) {
+    EXPECT_EQ(ChooseRouteColour(std::vector<Colour>{0x0000FF, 0x00FF00}), 0xFF00FFu);
+    EXPECT_NE(ChooseRouteColour(std::vector<Colour>{0xFF00FF, 0xCC00DD}), 0xFF00FFu);
+}
+
+TEST(Interchanges, JoinNearStationsSameNamesAndExceptionsOnly) {
+    SourceNetwork network;
+    network.name = u"Город";
+    const auto add = [&network](std::u16string name, double latitude) {
+        network.stations.push_back({"", std::move(name), {latitude, 37.0}});
+        network.lines.push_back({u"Линия", 0, {}});
+        return static_cast<int>(network.stations.size()) - 1;
+    };
+    // Each station on a line of its own, with a far neighbour so that it serves the line.
+    const auto station = [&](std::u16string name, double latitude) {
+        const int here = add(std::move(name), latitude);
+        network.stations.push_back({"", u"Далёкая", {latitude + 0.5, 37.0}});
+        network.lines.back().links.push_back(
+            {here, static_cast<int>(network.stations.size()) - 1, std::nullopt});
+        return here;
+    };
+    const double metre = 1 / 110574.0;
+    const int a = station(u"Альфа", 55);
+    const int b = station(u"Бета", 55 + 450 * metre);     // near: joined
+    const int c = station(u"Гамма", 55 + 1000 * metre);   // 550 m from Бета: not joined
+    const int d = station(u"альфа 2", 55 + 900 * metre);  // same name as Альфа, 900 m: joined
+    const int e = station(u"Эпсилон", 55 + 1300 * metre);
+    const int f = station(u"Зета", 55 + 1400 * metre);  // near Эпсилон but an exception
+    const InterchangeException exceptions[] = {
+        {u"Город", u"Зета", u"Эпсилон", false, ""},
+        {u"Город", u"Гамма", u"Альфа", true, ""},
+    };
+    std::set<std::pair<int, int>> joined;
+    for (const StationPair& pair : FindInterchanges(network, CityInterchangeRules(), exceptions)) {
+        joined.insert({pair.first, pair.second});
+    }
+    EXPECT_TRUE(joined.contains({a, b}));
+    EXPECT_FALSE(joined.contains({b, c}));
+    EXPECT_TRUE(joined.contains({a, d}));
+    EXPECT_TRUE(joined.contains({a, c}));  // joined by its exception, 1 km apart
+    EXPECT_FALSE(joined.contains({e, f}));
+    EXPECT_TRUE(SameStationName(u"Ёлки 1", u"елки"));
+    EXPECT_FALSE(SameStationName(u"Ёлки", u"Ели"));
+}
+
+City LineCity(std::u16string lineName, std::vector<std::pair<std::u16string, GeoPosition>> stops) {
+    City city{u"Город", {}};
+    CityLine line{"1", std::move(lineName), 0x00FF00, {}};
+    for (std::size_t i = 0; i < stops.size(); ++i) {
+        line.stations.push_back({"", stops[i].first, stops[i].second, static_cast<int>(i)});
+    }
+    city.lines.push_back(std::move(line));
+    return city;
+}
+
+TEST(CityNetwork, ClosesALoopIntoARingButNotAnArc) {
+    // Four stations on a square: the first and last are neighbours.
+    const City square = LineCity(u"Кольцо", {{u"А", {55.00, 37.00}},
+                                             {u"Б", {55.00, 37.02}},
+                                             {u"В", {55.01, 37.02}},
+                                             {u"Г", {55.01, 37.00}}});
+    std::vector<std::string> notes;
+    EXPECT_EQ(BuildCityNetwork(square, {}, notes).lines[0].links.size(), 4u);
+    // Four stations on a bend: the last is the third station's neighbour, not the first's.
+    const City arc = LineCity(u"Дуга", {{u"А", {55.00, 37.00}},
+                                        {u"Б", {55.00, 37.02}},
+                                        {u"В", {55.01, 37.03}},
+                                        {u"Г", {55.02, 37.03}}});
+    EXPECT_EQ(BuildCityNetwork(arc, {}, notes).lines[0].links.size(), 3u);
+    EXPECT_TRUE(notes.empty());
+}
+
+TEST(CityNetwork, AppliesTheFixesThatNameTheLineAndReportsTheRest) {
+    const City city = LineCity(u"Линия", {{u"А", {55.00, 37.00}},
+                                          {u"В", {55.00, 37.04}},
+                                          {u"Б", {55.00, 37.02}},
+                                          {u"Г", {54.00, 37.00}},
+                                          {u"Д", {55.00, 37.08}},
+                                          {u"Е", {55.01, 37.02}}});
+    const StationFix fixes[] = {
+        {u"Город", u"Линия", u"Б", StationFix::Kind::MoveBefore, u"В", "order"},
+        {u"Город", u"Линия", u"Г", StationFix::Kind::BetweenNeighbours, u"", "position"},
+        {u"Город", u"Линия", u"Е", StationFix::Kind::BranchFrom, u"Б", "fork"},
+        {u"Город", u"Линия", u"Ж", StationFix::Kind::MoveAfter, u"А", "missing"},
+        {u"Другой", u"Линия", u"А", StationFix::Kind::MoveAfter, u"Д", "another city"},
+    };
+    std::vector<std::string> notes;
+    const SourceNetwork network = BuildCityNetwork(city, fixes, notes);
+    std::vector<std::pair<std::u16string, std::u16string>> links;
+    for (const SourceLink& link : network.lines[0].links) {
+        links.emplace_back(network.stations[static_cast<std::size_t>(link.from)].name,
+                           network.stations[static_cast<std::size_t>(link.to)].name);
+    }
+    EXPECT_EQ(links, (std::vector<std::pair<std::u16string, std::u16string>>{
+                         {u"А", u"Б"}, {u"Б", u"В"}, {u"В", u"Г"}, {u"Г", u"Д"}, {u"Б", u"Е"}}));
+    // Г now lies halfway between В and Д.
+    EXPECT_NEAR(network.stations[3].position.latitude, 55.00, 1e-9);
+    EXPECT_NEAR(network.stations[3].position.longitude, 37.06, 1e-9);
+    ASSERT_EQ(notes.size(), 4u);
+    EXPECT_NE(notes[3].find("Ж: a listed mend found nothing to mend"), std::string::npos);
+}
+
+TEST(CityNetwork, ReportsALinkFarLongerThanTheOthers) {
+    const City city = LineCity(u"Линия", {{u"А", {55.00, 37.00}},
+                                          {u"Б", {55.01, 37.00}},
+                                          {u"В", {55.02, 37.00}},
+                                          {u"Г", {55.12, 37.00}}});
+    std::vector<std::string> notes;
+    BuildCityNetwork(city, {}, notes);
+    ASSERT_EQ(notes.size(), 1u);
+    EXPECT_NE(notes[0].find("В to Г is 11.1 km"), std::string::npos) << notes[0];
+}
+
+}  // namespace
+}  // namespace qv::import
