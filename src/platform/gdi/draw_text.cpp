@@ -1,0 +1,154 @@
+#include "platform/gdi/draw_text.h"
+
+#include <algorithm>
+#include <cmath>
+#include <string>
+#include <vector>
+
+#include "platform/gdi/font_renderer.h"
+#include "platform/gdi/raster.h"
+
+namespace qv {
+
+namespace {
+
+std::vector<std::u16string> SplitLines(std::u16string_view text, bool singleLine) {
+    std::vector<std::u16string> lines;
+    if (singleLine) {
+        std::u16string line(text);
+        std::replace_if(
+            line.begin(), line.end(), [](char16_t c) { return c == u'\r' || c == u'\n'; }, u' ');
+        lines.push_back(std::move(line));
+        return lines;
+    }
+    std::u16string current;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == u'\r' || text[i] == u'\n') {
+            if (text[i] == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n') {
+                ++i;
+            }
+            lines.push_back(std::move(current));
+            current.clear();
+        } else {
+            current += text[i];
+        }
+    }
+    lines.push_back(std::move(current));
+    return lines;
+}
+
+// Breaks each line between words so that it fits the width; a word wider than the width keeps
+// a line of its own.
+std::vector<std::u16string> WrapLines(const std::vector<std::u16string>& lines,
+                                      const FontRenderer& font, double width) {
+    std::vector<std::u16string> wrapped;
+    for (const std::u16string& line : lines) {
+        std::u16string current;
+        std::size_t start = 0;
+        while (start <= line.size()) {
+            std::size_t end = line.find(u' ', start);
+            if (end == std::u16string::npos) {
+                end = line.size();
+            }
+            const std::u16string word = line.substr(start, end - start);
+            const std::u16string candidate = current.empty() ? word : current + u' ' + word;
+            if (!current.empty() && font.Advance(candidate) > width) {
+                wrapped.push_back(current);
+                current = word;
+            } else {
+                current = candidate;
+            }
+            start = end + 1;
+        }
+        wrapped.push_back(current);
+    }
+    return wrapped;
+}
+
+RECT Intersection(const RECT& a, const RECT& b) {
+    RECT r{std::max(a.left, b.left), std::max(a.top, b.top), std::min(a.right, b.right),
+           std::min(a.bottom, b.bottom)};
+    r.right = std::max(r.right, r.left);
+    r.bottom = std::max(r.bottom, r.top);
+    return r;
+}
+
+}  // namespace
+
+int DrawTextW(HDC dc, const char16_t* text, int count, RECT* rect, UINT format) {
+    if (!text) {
+        return 0;
+    }
+    const std::u16string_view view =
+        count < 0 ? std::u16string_view(text)
+                  : std::u16string_view(text, static_cast<std::size_t>(count));
+    return DrawTextW(dc, view, rect, format);
+}
+
+int DrawTextW(HDC dc, std::u16string_view text, RECT* rect, UINT format) {
+    if (!dc || !rect || !dc->font) {
+        return 0;
+    }
+    const int k = dc->Scale();
+    const FontRenderer& font = dc->font->Renderer(k);
+    const LONG logicalLineHeight = dc->font->Renderer(1).Metrics().tmHeight;
+    const bool singleLine = (format & DT_SINGLELINE) != 0;
+    std::vector<std::u16string> lines = SplitLines(text, singleLine);
+    if ((format & DT_WORDBREAK) && !singleLine) {
+        lines = WrapLines(lines, font, static_cast<double>(rect->right - rect->left) * k);
+    }
+    const int textHeight = static_cast<int>(lines.size()) * logicalLineHeight;
+
+    if (format & DT_CALCRECT) {
+        double widest = 0;
+        for (const std::u16string& line : lines) {
+            widest = std::max(widest, font.Advance(line));
+        }
+        rect->right = rect->left + static_cast<LONG>(std::ceil(widest / k));
+        rect->bottom = rect->top + textHeight;
+        return textHeight;
+    }
+    if (!dc->bitmap || !font.Usable()) {
+        return textHeight;
+    }
+
+    const POINT topLeft = dc->ToDevice({rect->left, rect->top});
+    const POINT bottomRight = dc->ToDevice({rect->right, rect->bottom});
+    const RECT area{topLeft.x, topLeft.y, bottomRight.x, bottomRight.y};
+    const RECT clip =
+        (format & DT_NOCLIP) ? dc->DeviceClip() : Intersection(area, dc->DeviceClip());
+    const int lineHeight = font.Metrics().tmHeight;
+    int y = area.top;
+    if (singleLine && (format & DT_VCENTER)) {
+        y = area.top + (area.bottom - area.top - lineHeight) / 2;
+    } else if (singleLine && (format & DT_BOTTOM)) {
+        y = area.bottom - lineHeight;
+    }
+
+    cairo_t* context = cairo_create(dc->bitmap->Surface());
+    cairo_rectangle(context, clip.left, clip.top, clip.right - clip.left, clip.bottom - clip.top);
+    cairo_clip(context);
+    const COLORREF colour = dc->textColour;
+    for (const std::u16string& line : lines) {
+        const int width = static_cast<int>(std::lround(font.Advance(line)));
+        int x = area.left;
+        if (format & DT_RIGHT) {
+            x = area.right - width;
+        } else if (format & DT_CENTER) {
+            x = area.left + (area.right - area.left - width) / 2;
+        }
+        if (dc->backgroundMode == OPAQUE && width > 0) {
+            cairo_surface_flush(dc->bitmap->Surface());
+            raster::Fill(*dc->bitmap, clip, raster::BoxRuns({x, y, x + width, y + lineHeight}),
+                         dc->backgroundColour);
+        }
+        cairo_set_source_rgb(context, GetRValue(colour) / 255.0, GetGValue(colour) / 255.0,
+                             GetBValue(colour) / 255.0);
+        font.Draw(context, x, y + font.Metrics().tmAscent, line);
+        y += lineHeight;
+    }
+    cairo_destroy(context);
+    return textHeight;
+}
+
+}  // namespace qv

@@ -1,0 +1,112 @@
+#include "platform/gdi/raster.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+
+namespace qv::raster {
+
+RECT Grown(const RECT& box, int by) {
+    return {box.left - by, box.top - by, box.right + by, box.bottom + by};
+}
+
+Runs BoxRuns(const RECT& box) {
+    Runs runs;
+    for (int y = box.top; y < box.bottom && box.left < box.right; ++y) {
+        runs.push_back({y, box.left, box.right});
+    }
+    return runs;
+}
+
+Runs EllipseRuns(const RECT& box) {
+    Runs runs;
+    if (box.right <= box.left || box.bottom <= box.top) {
+        return runs;
+    }
+    const double cx = (box.left + box.right) / 2.0;
+    const double cy = (box.top + box.bottom) / 2.0;
+    const double a = (box.right - box.left) / 2.0;
+    const double b = (box.bottom - box.top) / 2.0;
+    // The columns whose centres lie within half a pixel of the vertical centre line.
+    const int middleLeft = static_cast<int>(std::ceil(cx - 1.0));
+    const int middleRight = static_cast<int>(std::floor(cx)) + 1;
+    for (int y = box.top; y < box.bottom; ++y) {
+        double dy = y + 0.5 - cy;
+        if (std::abs(dy) <= 0.5) {
+            dy = 0;
+        }
+        const double half = a * std::sqrt(std::max(0.0, 1.0 - (dy / b) * (dy / b)));
+        const int left = static_cast<int>(std::ceil(cx - half - 0.5));
+        const int right = static_cast<int>(std::floor(cx + half - 0.5)) + 1;
+        runs.push_back({y, std::max(box.left, std::min(left, middleLeft)),
+                        std::min(box.right, std::max(right, middleRight))});
+    }
+    return runs;
+}
+
+Runs Difference(const Runs& outer, const Runs& inner) {
+    Runs result;
+    for (const Run& run : outer) {
+        // `inner` has one run per row from its first row on.
+        const long row = inner.empty() ? -1 : run.y - inner.front().y;
+        const Run* cut = row >= 0 && row < static_cast<long>(inner.size())
+                             ? &inner[static_cast<std::size_t>(row)]
+                             : nullptr;
+        if (!cut || cut->right <= run.left || cut->left >= run.right || cut->left >= cut->right) {
+            result.push_back(run);
+            continue;
+        }
+        if (run.left < cut->left) {
+            result.push_back({run.y, run.left, cut->left});
+        }
+        if (cut->right < run.right) {
+            result.push_back({run.y, cut->right, run.right});
+        }
+    }
+    return result;
+}
+
+void Fill(Bitmap& bitmap, const RECT& clip, const Runs& runs, COLORREF colour) {
+    const std::uint32_t pixel = PixelOf(colour);
+    bitmap.BeginPixels();
+    for (const Run& run : runs) {
+        if (run.y < clip.top || run.y >= clip.bottom) {
+            continue;
+        }
+        const int left = std::max(run.left, clip.left);
+        const int right = std::min(run.right, clip.right);
+        if (left < right) {
+            std::fill(bitmap.Row(run.y) + left, bitmap.Row(run.y) + right, pixel);
+        }
+    }
+    bitmap.EndPixels();
+}
+
+void Line(Bitmap& bitmap, const RECT& clip, POINT from, POINT to, COLORREF colour) {
+    const std::uint32_t pixel = PixelOf(colour);
+    const int dx = std::abs(to.x - from.x);
+    const int dy = -std::abs(to.y - from.y);
+    const int stepX = from.x < to.x ? 1 : -1;
+    const int stepY = from.y < to.y ? 1 : -1;
+    int error = dx + dy;
+    int x = from.x;
+    int y = from.y;
+    bitmap.BeginPixels();
+    while (x != to.x || y != to.y) {
+        if (x >= clip.left && x < clip.right && y >= clip.top && y < clip.bottom) {
+            bitmap.Row(y)[x] = pixel;
+        }
+        const int twice = 2 * error;
+        if (twice >= dy) {
+            error += dy;
+            x += stepX;
+        }
+        if (twice <= dx) {
+            error += dx;
+            y += stepY;
+        }
+    }
+    bitmap.EndPixels();
+}
+
+}  // namespace qv::raster

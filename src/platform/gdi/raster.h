@@ -1,0 +1,36 @@
+#pragma once
+
+// Shapes as runs of device pixels, so that small circles come out round and symmetric.
+
+#include <vector>
+
+#include "platform/gdi/gdi_objects.h"
+
+namespace qv::raster {
+
+// Pixels left..right-1 of row y.
+struct Run {
+    int y = 0;
+    int left = 0;
+    int right = 0;
+};
+using Runs = std::vector<Run>;
+
+// The box [left, right) x [top, bottom) in device pixels, grown by `by` on every side (a
+// negative `by` shrinks it).
+RECT Grown(const RECT& box, int by);
+
+// One run per row of the box.
+Runs BoxRuns(const RECT& box);
+// The ellipse inscribed in the box, one run per row: a pixel belongs when its centre lies
+// inside; the row and the column through the centre always reach the box's edges, so flat and
+// thin boxes stay whole.
+Runs EllipseRuns(const RECT& box);
+// The pixels of `outer` that are not in `inner` (one run per row, rows in order).
+Runs Difference(const Runs& outer, const Runs& inner);
+
+void Fill(Bitmap& bitmap, const RECT& clip, const Runs& runs, COLORREF colour);
+// A one-pixel line from `from` towards `to`, `to` itself excluded.
+void Line(Bitmap& bitmap, const RECT& clip, POINT from, POINT to, COLORREF colour);
+
+}  // namespace qv::raster

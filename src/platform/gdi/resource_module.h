@@ -1,0 +1,64 @@
+#pragma once
+
+#include <map>
+#include <memory>
+#include <span>
+#include <string_view>
+#include <vector>
+
+#include "platform/gdi/device_context.h"
+
+namespace qv {
+
+// An image written as text: one character per pixel, rows top first, each character looked
+// up in the palette; a character missing from the palette is a transparent pixel of an icon
+// (white in a bitmap).
+struct PixelArt {
+    int width = 0;
+    int height = 0;
+    std::span<const std::string_view> rows;
+};
+
+// The classic 16-colour palette, one letter each: K black, R maroon, G green, Y olive, B navy,
+// M purple, C teal, s silver, S grey, r red, g lime, y yellow, b blue, m fuchsia, c aqua,
+// W white.
+std::optional<COLORREF> PaletteColour(char key);
+
+// The program's resources: bitmaps and icons by id, as the module of the program carries them.
+class ResourceModule {
+  public:
+    void AddBitmap(int id, PixelArt art) { bitmaps_[id] = art; }
+    void AddIcon(int id, PixelArt art) { icons_[id] = art; }
+    const PixelArt* FindBitmap(int id) const;
+    const PixelArt* FindIcon(int id) const;
+
+  private:
+    std::map<int, PixelArt> bitmaps_;
+    std::map<int, PixelArt> icons_;
+};
+
+using HINSTANCE = const ResourceModule*;
+
+// An icon: its colours and which pixels are drawn.
+struct Icon {
+    int width = 0;
+    int height = 0;
+    std::vector<COLORREF> colours;
+    std::vector<bool> opaque;
+};
+using HICON = Icon*;
+
+// A device-independent bitmap (device scale 1) of the resource, or null when there is none.
+HBITMAP LoadBitmapW(HINSTANCE module, int id);
+HICON LoadIconW(HINSTANCE module, int id);
+BOOL DestroyIcon(HICON icon);
+// Draws the icon's opaque pixels at (x, y), scaled to width x height (0: its own size).
+BOOL DrawIconEx(HDC dc, int x, int y, HICON icon, int width, int height, UINT step,
+                HBRUSH flickerFree, UINT flags);
+
+struct IconDeleter {
+    void operator()(Icon* icon) const { DestroyIcon(icon); }
+};
+using UniqueIcon = std::unique_ptr<Icon, IconDeleter>;
+
+}  // namespace qv

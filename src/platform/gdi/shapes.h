@@ -1,0 +1,23 @@
+#pragma once
+
+#include <span>
+
+#include "platform/gdi/device_context.h"
+
+namespace qv {
+
+// Outline with the current pen, fill with the current brush. The right and bottom edges are
+// outside the shape; a pen wider than one pixel is centred on the outline.
+BOOL Rectangle(HDC dc, int left, int top, int right, int bottom);
+BOOL Ellipse(HDC dc, int left, int top, int right, int bottom);
+// Straight segments through the points with the current pen. A one-pixel pen leaves out the
+// last point, as a line to a point always has; wider pens have round ends and joins.
+BOOL Polyline(HDC dc, const POINT* points, int count);
+inline BOOL Polyline(HDC dc, std::span<const POINT> points) {
+    return Polyline(dc, points.data(), static_cast<int>(points.size()));
+}
+int FillRect(HDC dc, const RECT* rect, HBRUSH brush);
+COLORREF SetPixel(HDC dc, int x, int y, COLORREF colour);
+COLORREF GetPixel(HDC dc, int x, int y);
+
+}  // namespace qv

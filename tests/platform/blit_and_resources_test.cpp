@@ -1,0 +1,143 @@
+#include <gtest/gtest.h>
+
+#include "platform/gdi/blit.h"
+#include "platform/gdi/image_list.h"
+#include "platform/gdi/resource_module.h"
+#include "platform/gdi/shapes.h"
+#include "resources/program_resources.h"
+#include "resources/resource_ids.h"
+#include "surface_fixture.h"
+
+namespace qv {
+namespace {
+
+using testing::Surface;
+
+constexpr COLORREF kWhite = RGB(255, 255, 255);
+
+// A 4 x 4 source whose pixel (x, y) has red x * 50 and green y * 50.
+void PaintGradient(const Surface& surface) {
+    for (int y = 0; y < 4; ++y) {
+        for (int x = 0; x < 4; ++x) {
+            SetPixel(surface.Dc(), x, y,
+                     RGB(static_cast<BYTE>(x * 50), static_cast<BYTE>(y * 50), 0));
+        }
+    }
+}
+
+COLORREF Gradient(int x, int y) {
+    return RGB(static_cast<BYTE>(x * 50), static_cast<BYTE>(y * 50), 0);
+}
+
+TEST(BitBlt, ClipsAtNegativeTargetOffsets) {
+    Surface source(4, 4);
+    PaintGradient(source);
+    Surface target(3, 3);
+    EXPECT_EQ(BitBlt(target.Dc(), -2, -1, 4, 4, source.Dc(), 0, 0, SRCCOPY), 1);
+    EXPECT_EQ(target.At(0, 0), Gradient(2, 1));
+    EXPECT_EQ(target.At(1, 2), Gradient(3, 3));
+    EXPECT_EQ(target.At(2, 0), kWhite);  // past the source's right edge
+}
+
+TEST(BitBlt, ClipsAtNegativeSourceOffsetsAndFarEdges) {
+    Surface source(4, 4);
+    PaintGradient(source);
+    Surface target(6, 6);
+    BitBlt(target.Dc(), 0, 0, 6, 6, source.Dc(), -1, -2, SRCCOPY);
+    EXPECT_EQ(target.At(0, 0), kWhite);
+    EXPECT_EQ(target.At(1, 2), Gradient(0, 0));
+    EXPECT_EQ(target.At(4, 5), Gradient(3, 3));
+    EXPECT_EQ(target.At(5, 5), kWhite);
+    BitBlt(target.Dc(), 4, 4, 100, 100, source.Dc(), 0, 0, SRCCOPY);  // far past every edge
+    EXPECT_EQ(target.At(5, 5), Gradient(1, 1));
+}
+
+TEST(BitBlt, OnlyPlainCopyIsKnown) {
+    Surface source(2, 2);
+    Surface target(2, 2);
+    EXPECT_EQ(BitBlt(target.Dc(), 0, 0, 2, 2, source.Dc(), 0, 0, 0x00EE0086), 0);
+}
+
+TEST(StretchBlt, ScalesByNearestNeighbour) {
+    Surface source(4, 4);
+    PaintGradient(source);
+    Surface target(8, 8);
+    StretchBlt(target.Dc(), 0, 0, 8, 8, source.Dc(), 0, 0, 4, 4, SRCCOPY);
+    for (int y = 0; y < 8; ++y) {
+        for (int x = 0; x < 8; ++x) {
+            ASSERT_EQ(target.At(x, y), Gradient(x / 2, y / 2)) << x << "," << y;
+        }
+    }
+}
+
+TEST(StretchBlt, ScaleOneBitmapOnAScaleTwoSurfaceIsDoubled) {
+    Surface target(12, 12, 2);
+    UniqueBitmap marker(LoadBitmapW(ProgramModule(), IDB_DEPARTURE_MARKER));
+    ASSERT_TRUE(marker);
+    UniqueDC source(CreateCompatibleDC(target.Dc()));
+    const HBITMAP previous = SelectObject(source.get(), marker.get());
+    StretchBlt(target.Dc(), 1, 1, 10, 10, source.get(), 0, 0, 10, 10, SRCCOPY);
+    SelectObject(source.get(), previous);
+    // Marker pixel (3, 0) is dark green: device pixels (8..9, 2..3).
+    EXPECT_EQ(target.At(8, 2), RGB(0, 128, 0));
+    EXPECT_EQ(target.At(9, 3), RGB(0, 128, 0));
+    EXPECT_EQ(target.At(2, 2), kWhite);
+}
+
+TEST(Resources, MarkerBitmapsHoldTheirPixelTables) {
+    UniqueBitmap departure(LoadBitmapW(ProgramModule(), IDB_DEPARTURE_MARKER));
+    UniqueBitmap forbidden(LoadBitmapW(ProgramModule(), IDB_FORBIDDEN_MARKER));
+    UniqueBitmap destination(LoadBitmapW(ProgramModule(), IDB_DESTINATION_MARKER));
+    ASSERT_TRUE(departure && forbidden && destination);
+    EXPECT_EQ(departure->Width(), 10);
+    EXPECT_EQ(departure->GetPixel(0, 0), kWhite);
+    EXPECT_EQ(departure->GetPixel(2, 0), RGB(0, 255, 0));
+    EXPECT_EQ(departure->GetPixel(4, 5), RGB(0, 128, 0));
+    EXPECT_EQ(forbidden->GetPixel(3, 3), RGB(128, 0, 0));
+    EXPECT_EQ(forbidden->GetPixel(9, 4), RGB(128, 0, 0));
+    EXPECT_EQ(destination->GetPixel(5, 1), RGB(255, 0, 0));
+    EXPECT_EQ(LoadBitmapW(ProgramModule(), 4242), nullptr);
+    EXPECT_EQ(LoadBitmapW(nullptr, IDB_DEPARTURE_MARKER), nullptr);
+}
+
+TEST(Resources, IconsDrawOnlyTheirOpaquePixels) {
+    constexpr std::string_view rows[] = {"r.", ".b"};
+    ResourceModule module;
+    module.AddIcon(7, {2, 2, rows});
+    UniqueIcon icon(LoadIconW(&module, 7));
+    ASSERT_TRUE(icon);
+    Surface surface(6, 6);
+    SetPixel(surface.Dc(), 2, 1, RGB(0, 255, 0));
+    DrawIconEx(surface.Dc(), 1, 1, icon.get(), 4, 4, 0, nullptr, DI_NORMAL);
+    EXPECT_EQ(surface.At(1, 1), RGB(255, 0, 0));
+    EXPECT_EQ(surface.At(2, 2), RGB(255, 0, 0));  // scaled to twice its size
+    EXPECT_EQ(surface.At(3, 1), kWhite);          // transparent
+    EXPECT_EQ(surface.At(4, 4), RGB(0, 0, 255));
+    EXPECT_EQ(LoadIconW(&module, 8), nullptr);
+}
+
+TEST(ImageList, SplitsAStripAndDrawsByIndexWithItsMask) {
+    Surface strip(8, 4);
+    SetPixel(strip.Dc(), 0, 0, RGB(255, 0, 0));
+    SetPixel(strip.Dc(), 4, 0, RGB(0, 0, 255));
+    Surface mask(8, 4);
+    SetPixel(mask.Dc(), 4, 0, RGB(0, 0, 0));  // only this pixel of the second image shows
+    UniqueImageList list(ImageList_Create(4, 4, ILC_COLOR | ILC_MASK, 2, 0));
+    EXPECT_EQ(ImageList_Add(list.get(), const_cast<Bitmap*>(&strip.Pixels()), nullptr), 0);
+    EXPECT_EQ(ImageList_Add(list.get(), const_cast<Bitmap*>(&strip.Pixels()),
+                            const_cast<Bitmap*>(&mask.Pixels())),
+              2);
+    EXPECT_EQ(ImageList_GetImageCount(list.get()), 4);
+
+    Surface target(10, 10);
+    SetPixel(target.Dc(), 6, 6, RGB(0, 255, 0));
+    ImageList_Draw(list.get(), 0, target.Dc(), 1, 1, ILD_NORMAL);
+    EXPECT_EQ(target.At(1, 1), RGB(255, 0, 0));
+    ImageList_Draw(list.get(), 3, target.Dc(), 5, 5, ILD_NORMAL);
+    EXPECT_EQ(target.At(5, 5), RGB(0, 0, 255));
+    EXPECT_EQ(target.At(6, 6), RGB(0, 255, 0));  // masked out
+    EXPECT_EQ(ImageList_Draw(list.get(), 4, target.Dc(), 0, 0, ILD_NORMAL), 0);
+}
+
+}  // namespace
+}  // namespace qv

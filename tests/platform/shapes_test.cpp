@@ -1,0 +1,241 @@
+#include "platform/gdi/shapes.h"
+
+#include <gtest/gtest.h>
+
+#include "platform/gdi/system_metrics.h"
+#include "surface_fixture.h"
+
+namespace qv {
+namespace {
+
+using testing::Surface;
+
+constexpr COLORREF kBlack = RGB(0, 0, 0);
+constexpr COLORREF kRed = RGB(255, 0, 0);
+constexpr COLORREF kWhite = RGB(255, 255, 255);
+
+struct Tools {
+    Tools(HDC dc, int penWidth, COLORREF penColour, COLORREF brushColour)
+        : pen(CreatePen(PS_SOLID, penWidth, penColour)),
+          brush(CreateSolidBrush(brushColour)),
+          penScope(dc, pen.get()),
+          brushScope(dc, brush.get()) {}
+    UniquePen pen;
+    UniqueBrush brush;
+    SelectionScope penScope;
+    SelectionScope brushScope;
+};
+
+TEST(Rectangle, OnePixelPenOutlinesTheBoxWithoutItsRightAndBottomEdges) {
+    Surface surface(8, 6);
+    Tools tools(surface.Dc(), 1, kBlack, kRed);
+    Rectangle(surface.Dc(), 1, 1, 6, 5);
+    EXPECT_EQ(surface.Picture(kBlack),
+              "........\n"
+              ".#####..\n"
+              ".#???#..\n"
+              ".#???#..\n"
+              ".#####..\n"
+              "........\n");
+    EXPECT_EQ(surface.At(2, 2), kRed);
+}
+
+TEST(Rectangle, WidePenIsCentredOnTheOutline) {
+    Surface surface(40, 40);
+    Tools tools(surface.Dc(), 5, kBlack, kRed);
+    Rectangle(surface.Dc(), 10, 10, 30, 30);
+    // The one-pixel outline would be columns 10 and 29; five pixels centred on them.
+    EXPECT_EQ(surface.At(7, 20), kWhite);
+    EXPECT_EQ(surface.At(8, 20), kBlack);
+    EXPECT_EQ(surface.At(12, 20), kBlack);
+    EXPECT_EQ(surface.At(13, 20), kRed);
+    EXPECT_EQ(surface.At(26, 20), kRed);
+    EXPECT_EQ(surface.At(27, 20), kBlack);
+    EXPECT_EQ(surface.At(31, 20), kBlack);
+    EXPECT_EQ(surface.At(32, 20), kWhite);
+}
+
+TEST(Rectangle, NullPenFillsTheWholeBoxAndNullBrushLeavesTheInside) {
+    Surface surface(6, 6);
+    UniqueBrush red(CreateSolidBrush(kRed));
+    {
+        SelectionScope pen(surface.Dc(), GetStockObject(NULL_PEN));
+        SelectionScope brush(surface.Dc(), red.get());
+        Rectangle(surface.Dc(), 1, 1, 4, 4);
+    }
+    EXPECT_EQ(surface.Picture(kRed), "......\n.###..\n.###..\n.###..\n......\n......\n");
+    Surface outline(6, 6);
+    SelectionScope brush(outline.Dc(), GetStockObject(NULL_BRUSH));
+    Rectangle(outline.Dc(), 1, 1, 5, 5);
+    EXPECT_EQ(outline.At(2, 2), kWhite);
+    EXPECT_EQ(outline.At(1, 2), kBlack);
+}
+
+TEST(Ellipse, SmallDiscsAreRoundSymmetricAndInsideTheirBox) {
+    for (int radius = 3; radius <= 6; ++radius) {
+        for (const int pen : {0, 1, 2}) {
+            Surface surface(40, 40);
+            Tools tools(surface.Dc(), pen, kBlack, kRed);
+            const int cx = 20;
+            const int cy = 17;
+            Ellipse(surface.Dc(), cx - radius, cy - radius, cx + radius, cy + radius);
+            for (int y = cy - radius - 3; y < cy + radius + 3; ++y) {
+                for (int x = cx - radius - 3; x < cx + radius + 3; ++x) {
+                    const COLORREF c = surface.At(x, y);
+                    // Mirror images across both centre lines, and across the diagonal.
+                    ASSERT_EQ(c, surface.At(2 * cx - 1 - x, y)) << radius << " " << x << "," << y;
+                    ASSERT_EQ(c, surface.At(x, 2 * cy - 1 - y)) << radius << " " << x << "," << y;
+                    ASSERT_EQ(c, surface.At(cx + (y - cy), cy + (x - cx)))
+                        << radius << " " << x << "," << y;
+                    if (pen <= 1) {
+                        const bool inBox = x >= cx - radius && x < cx + radius &&
+                                           y >= cy - radius && y < cy + radius;
+                        ASSERT_TRUE(inBox || c == kWhite) << radius << " " << x << "," << y;
+                    }
+                }
+            }
+            // The middle row spans the whole box; the corners stay clear.
+            EXPECT_NE(surface.At(cx - radius, cy), kWhite);
+            EXPECT_NE(surface.At(cx + radius - 1, cy), kWhite);
+            EXPECT_EQ(surface.At(cx - radius, cy - radius), kWhite);
+        }
+    }
+}
+
+TEST(Ellipse, RadiusFourDiscHasTheExpectedRows) {
+    Surface surface(8, 8);
+    Tools tools(surface.Dc(), 1, kBlack, kRed);
+    Ellipse(surface.Dc(), 0, 0, 8, 8);
+    EXPECT_EQ(surface.Picture(kBlack),
+              "..####..\n"
+              ".#????#.\n"
+              "#??????#\n"
+              "#??????#\n"
+              "#??????#\n"
+              "#??????#\n"
+              ".#????#.\n"
+              "..####..\n");
+}
+
+TEST(Ellipse, FlatBoxKeepsItsMiddleRowWhole) {
+    Surface surface(30, 4);
+    Tools tools(surface.Dc(), 1, kBlack, kRed);
+    Ellipse(surface.Dc(), 2, 1, 28, 3);
+    EXPECT_EQ(surface.At(2, 1), kBlack);
+    EXPECT_EQ(surface.At(27, 2), kBlack);
+    EXPECT_EQ(surface.At(28, 2), kWhite);
+}
+
+TEST(Polyline, OnePixelPenLeavesOutTheLastPoint) {
+    Surface surface(8, 4);
+    const POINT points[] = {{1, 1}, {5, 1}, {5, 3}};
+    Polyline(surface.Dc(), points, 3);
+    EXPECT_EQ(surface.Picture(kBlack),
+              "........\n"
+              ".#####..\n"
+              ".....#..\n"
+              "........\n");
+}
+
+TEST(Polyline, WidePenHasRoundEndsPastItsPoints) {
+    Surface surface(20, 12);
+    UniquePen pen(CreatePen(PS_SOLID, 5, kRed));
+    SelectionScope scope(surface.Dc(), pen.get());
+    const POINT points[] = {{5, 5}, {14, 5}};
+    Polyline(surface.Dc(), points, 2);
+    EXPECT_EQ(surface.At(14, 5), kRed);
+    EXPECT_EQ(surface.At(16, 5), kRed);  // the cap reaches half the width past the end
+    EXPECT_EQ(surface.At(18, 5), kWhite);
+    EXPECT_EQ(surface.At(9, 3), kRed);
+    EXPECT_EQ(surface.At(9, 7), kRed);
+    EXPECT_EQ(surface.At(9, 8), kWhite);
+    // Symmetric about the line's axis.
+    for (int x = 0; x < 20; ++x) {
+        for (int d = 0; d < 5; ++d) {
+            EXPECT_EQ(surface.At(x, 5 - d), surface.At(x, 5 + d)) << x << " " << d;
+        }
+    }
+}
+
+TEST(Polyline, FewerThanTwoPointsDrawNothing) {
+    Surface surface(4, 4);
+    const POINT point{1, 1};
+    EXPECT_EQ(Polyline(surface.Dc(), &point, 1), 0);
+    EXPECT_EQ(surface.At(1, 1), kWhite);
+}
+
+TEST(DeviceScale, TwoDoublesEveryExtentButNotTheLogicalCoordinates) {
+    Surface single(20, 20, 1);
+    Surface twice(20, 20, 2);
+    for (const Surface* surface : {&single, &twice}) {
+        Tools tools(surface->Dc(), 1, kBlack, kRed);
+        Ellipse(surface->Dc(), 4, 4, 12, 12);
+        Rectangle(surface->Dc(), 14, 2, 18, 6);
+    }
+    EXPECT_EQ(twice.Pixels().DeviceWidth(), 40);
+    // The rectangle's outline: one logical pixel, two device pixels.
+    EXPECT_EQ(twice.At(28, 6), kBlack);
+    EXPECT_EQ(twice.At(29, 6), kBlack);
+    EXPECT_EQ(twice.At(30, 6), kRed);
+    EXPECT_EQ(twice.At(35, 6), kBlack);
+    EXPECT_EQ(twice.At(36, 6), kWhite);
+    // The disc spans device columns 8..23 on its middle row, as its box 4..12 doubled.
+    EXPECT_EQ(twice.At(7, 16), kWhite);
+    EXPECT_NE(twice.At(8, 16), kWhite);
+    EXPECT_NE(twice.At(23, 16), kWhite);
+    EXPECT_EQ(twice.At(24, 16), kWhite);
+    // The rectangle is the scale-1 one with every pixel doubled.
+    for (int y = 0; y < 8; ++y) {
+        for (int x = 12; x < 20; ++x) {
+            for (int d = 0; d < 4; ++d) {
+                EXPECT_EQ(single.At(x, y), twice.At(2 * x + d % 2, 2 * y + d / 2)) << x << "," << y;
+            }
+        }
+    }
+}
+
+TEST(ClipRect, LimitsEveryDrawing) {
+    Surface surface(10, 10);
+    IntersectClipRect(surface.Dc(), 2, 2, 5, 5);
+    Tools tools(surface.Dc(), 3, kBlack, kRed);
+    Rectangle(surface.Dc(), 0, 0, 10, 10);
+    const POINT line[] = {{0, 8}, {9, 8}};
+    Polyline(surface.Dc(), line, 2);
+    for (int y = 0; y < 10; ++y) {
+        for (int x = 0; x < 10; ++x) {
+            const bool inside = x >= 2 && x < 5 && y >= 2 && y < 5;
+            EXPECT_EQ(inside, surface.At(x, y) != kWhite) << x << "," << y;
+        }
+    }
+}
+
+TEST(Objects, SelectedObjectsAreNotDeletedAndStockObjectsStay) {
+    Surface surface(4, 4);
+    HPEN pen = CreatePen(PS_SOLID, 1, kRed);
+    const HPEN previous = SelectObject(surface.Dc(), pen);
+    EXPECT_EQ(previous, GetStockObject(BLACK_PEN));
+    EXPECT_EQ(DeleteObject(pen), 0);
+    EXPECT_EQ(SelectObject(surface.Dc(), previous), pen);
+    EXPECT_EQ(DeleteObject(pen), 1);
+    EXPECT_EQ(DeleteObject(GetStockObject(WHITE_BRUSH)), 1);
+    EXPECT_EQ(static_cast<Brush*>(GetStockObject(WHITE_BRUSH))->colour, kWhite);
+}
+
+TEST(Objects, NewSurfaceHasTheWhiteBrushAndDrawsNothingWithoutABitmap) {
+    UniqueDC dc(CreateCompatibleDC(nullptr));
+    EXPECT_EQ(dc->brush, GetStockObject(WHITE_BRUSH));
+    SelectionScope black(dc.get(), GetStockObject(BLACK_BRUSH));
+    EXPECT_EQ(Rectangle(dc.get(), 0, 0, 5, 5), 1);  // harmless: the default bitmap takes nothing
+    EXPECT_EQ(GetPixel(dc.get(), 0, 0), kWhite);
+}
+
+TEST(SystemMetrics, ScreenAndClassicColours) {
+    EXPECT_EQ(GetSystemMetrics(SM_CXSCREEN), 240);
+    EXPECT_EQ(GetSystemMetrics(SM_CYSCREEN), 320);
+    EXPECT_EQ(GetSysColor(COLOR_BTNFACE), RGB(192, 192, 192));
+    EXPECT_EQ(GetSysColor(COLOR_BTNSHADOW), RGB(128, 128, 128));
+    EXPECT_EQ(GetSysColor(COLOR_WINDOW), kWhite);
+}
+
+}  // namespace
+}  // namespace qv

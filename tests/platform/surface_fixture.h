@@ -1,0 +1,43 @@
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "platform/gdi/device_context.h"
+
+namespace qv::testing {
+
+// A memory surface of width x height logical pixels at device scale k, white.
+class Surface {
+  public:
+    Surface(int width, int height, int scale = 1) : dc_(new DeviceContext(scale)) {
+        bitmap_.reset(CreateCompatibleBitmap(dc_.get(), width, height));
+        previous_ = SelectObject(dc_.get(), bitmap_.get());
+    }
+    ~Surface() { SelectObject(dc_.get(), previous_); }
+
+    HDC Dc() const { return dc_.get(); }
+    const Bitmap& Pixels() const { return *bitmap_; }
+    // The colour of device pixel (x, y).
+    COLORREF At(int x, int y) const { return bitmap_->GetPixel(x, y); }
+    // Rows of the device pixels as characters: '.' for white, '#' for `ink`, '?' otherwise.
+    std::string Picture(COLORREF ink) const {
+        std::string text;
+        for (int y = 0; y < bitmap_->DeviceHeight(); ++y) {
+            for (int x = 0; x < bitmap_->DeviceWidth(); ++x) {
+                const COLORREF c = At(x, y);
+                text += c == RGB(255, 255, 255) ? '.' : (c == ink ? '#' : '?');
+            }
+            text += '\n';
+        }
+        return text;
+    }
+
+  private:
+    UniqueDC dc_;
+    UniqueBitmap bitmap_;
+    HBITMAP previous_ = nullptr;
+};
+
+}  // namespace qv::testing

@@ -1,0 +1,212 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "platform/gdi/draw_text.h"
+#include "surface_fixture.h"
+
+namespace qv {
+namespace {
+
+using testing::Surface;
+
+constexpr COLORREF kWhite = RGB(255, 255, 255);
+constexpr COLORREF kYellow = RGB(255, 255, 128);
+
+UniqueFont MakeFont(LONG height, LONG weight = FW_NORMAL) {
+    LOGFONTW attributes;
+    attributes.lfHeight = height;
+    attributes.lfWeight = weight;
+    return UniqueFont(CreateFontIndirectW(&attributes));
+}
+
+TEXTMETRICW MetricsOf(HDC dc) {
+    TEXTMETRICW metrics;
+    EXPECT_EQ(GetTextMetricsW(dc, &metrics), 1);
+    return metrics;
+}
+
+// Columns and rows that hold anything but white and the background colour.
+struct Ink {
+    int left = 1 << 20;
+    int right = -1;
+    int top = 1 << 20;
+    int bottom = -1;
+};
+
+Ink InkOf(const Surface& surface, COLORREF background = kWhite) {
+    Ink ink;
+    for (int y = 0; y < surface.Pixels().DeviceHeight(); ++y) {
+        for (int x = 0; x < surface.Pixels().DeviceWidth(); ++x) {
+            const COLORREF c = surface.At(x, y);
+            if (c != kWhite && c != background) {
+                ink.left = std::min(ink.left, x);
+                ink.right = std::max(ink.right, x);
+                ink.top = std::min(ink.top, y);
+                ink.bottom = std::max(ink.bottom, y);
+            }
+        }
+    }
+    return ink;
+}
+
+TEST(TextMetrics, OfTheChosenFontAtItsSizes) {
+    Surface surface(10, 10);
+    struct Expected {
+        LONG height;
+        LONG cell;
+        LONG ascent;
+        LONG average;
+    };
+    for (const Expected e :
+         {Expected{-8, 10, 8, 4}, Expected{-10, 13, 10, 5}, Expected{-13, 17, 13, 7}}) {
+        UniqueFont font = MakeFont(e.height);
+        SelectionScope scope(surface.Dc(), font.get());
+        const TEXTMETRICW metrics = MetricsOf(surface.Dc());
+        EXPECT_EQ(metrics.tmHeight, e.cell) << e.height;
+        EXPECT_EQ(metrics.tmAscent, e.ascent) << e.height;
+        EXPECT_EQ(metrics.tmHeight, metrics.tmAscent + metrics.tmDescent);
+        EXPECT_EQ(metrics.tmAveCharWidth, e.average) << e.height;
+    }
+}
+
+TEST(TextMetrics, PositiveHeightIsTheCellAndZeroTheDefault) {
+    Surface surface(10, 10);
+    UniqueFont cell = MakeFont(17);
+    {
+        SelectionScope scope(surface.Dc(), cell.get());
+        EXPECT_NEAR(MetricsOf(surface.Dc()).tmHeight, 17, 1);
+    }
+    UniqueFont fallback = MakeFont(0);
+    SelectionScope scope(surface.Dc(), fallback.get());
+    const TEXTMETRICW metrics = MetricsOf(surface.Dc());
+    EXPECT_EQ(metrics.tmAscent, 11);
+    // The surface's own font is the default one.
+    SelectionScope system(surface.Dc(), GetStockObject(SYSTEM_FONT));
+    EXPECT_EQ(MetricsOf(surface.Dc()).tmHeight, metrics.tmHeight);
+}
+
+TEST(TextMetrics, AreTheSameAtEveryDeviceScale) {
+    UniqueFont font = MakeFont(-9, FW_BOLD);
+    Surface single(10, 10, 1);
+    Surface twice(10, 10, 2);
+    SelectionScope a(single.Dc(), font.get());
+    SelectionScope b(twice.Dc(), font.get());
+    const TEXTMETRICW one = MetricsOf(single.Dc());
+    const TEXTMETRICW two = MetricsOf(twice.Dc());
+    EXPECT_EQ(one.tmHeight, two.tmHeight);
+    EXPECT_EQ(one.tmAveCharWidth, two.tmAveCharWidth);
+    EXPECT_EQ(one.tmWeight, FW_BOLD);
+}
+
+TEST(DrawText, OpaqueFillsTheCellAndTransparentDoesNot) {
+    for (const int mode : {OPAQUE, TRANSPARENT}) {
+        Surface surface(60, 20);
+        UniqueFont font = MakeFont(-10);
+        SelectionScope scope(surface.Dc(), font.get());
+        SetBkMode(surface.Dc(), mode);
+        SetBkColor(surface.Dc(), kYellow);
+        RECT box{2, 3, 58, 19};
+        DrawTextW(surface.Dc(), u"Ж", &box, DT_LEFT);
+        const TEXTMETRICW metrics = MetricsOf(surface.Dc());
+        const bool filled =
+            surface.At(2, 3) == kYellow && surface.At(2, 3 + metrics.tmHeight - 1) == kYellow;
+        EXPECT_EQ(filled, mode == OPAQUE);
+        EXPECT_EQ(surface.At(2, 3 + metrics.tmHeight), kWhite);  // only the cell
+        EXPECT_EQ(surface.At(40, 5), kWhite);                    // and only as wide as the text
+        EXPECT_EQ(surface.At(1, 5), kWhite);
+    }
+}
+
+TEST(DrawText, FormatsPlaceTheTextInTheRectangle) {
+    UniqueFont font = MakeFont(-10);
+    const auto inkFor = [&](UINT format) {
+        Surface surface(80, 30);
+        SelectionScope scope(surface.Dc(), font.get());
+        SetBkMode(surface.Dc(), TRANSPARENT);
+        RECT box{10, 4, 70, 26};
+        DrawTextW(surface.Dc(), u"Ш", &box, format);
+        return InkOf(surface);
+    };
+    const Ink left = inkFor(DT_LEFT);
+    const Ink right = inkFor(DT_RIGHT);
+    const Ink centre = inkFor(DT_CENTER);
+    const Ink middle = inkFor(DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+    EXPECT_GE(left.left, 10);
+    EXPECT_LE(left.left, 12);
+    EXPECT_LE(right.right, 69);
+    EXPECT_GE(right.right, 66);
+    EXPECT_NEAR((centre.left + centre.right) / 2.0, 40, 2);
+    EXPECT_GE(left.top, 4);
+    EXPECT_LE(left.top, 7);
+    // Vertically centred: the ink moves down by about half the spare height.
+    EXPECT_NEAR(middle.top - left.top, (22 - 13) / 2, 1);
+    EXPECT_EQ(middle.left, centre.left);
+}
+
+TEST(DrawText, ClipsToTheRectangle) {
+    Surface surface(60, 20);
+    UniqueFont font = MakeFont(-13);
+    SelectionScope scope(surface.Dc(), font.get());
+    RECT box{5, 2, 20, 8};
+    DrawTextW(surface.Dc(), u"ЖЖЖЖЖЖ", &box, DT_LEFT);
+    const Ink ink = InkOf(surface);
+    EXPECT_GE(ink.left, 5);
+    EXPECT_LE(ink.right, 19);
+    EXPECT_GE(ink.top, 2);
+    EXPECT_LE(ink.bottom, 7);
+}
+
+TEST(DrawText, CalcRectMeasuresWithoutDrawing) {
+    Surface surface(100, 60);
+    UniqueFont font = MakeFont(-10);
+    SelectionScope scope(surface.Dc(), font.get());
+    const TEXTMETRICW metrics = MetricsOf(surface.Dc());
+    RECT box{3, 4, 3, 4};
+    const int height = DrawTextW(surface.Dc(), u"Маршрут\nне найден", &box, DT_CALCRECT);
+    EXPECT_EQ(height, 2 * metrics.tmHeight);
+    EXPECT_EQ(box.bottom, 4 + 2 * metrics.tmHeight);
+    EXPECT_GT(box.right - box.left, 30);
+    EXPECT_LT(box.right - box.left, 70);
+    EXPECT_EQ(InkOf(surface).right, -1);
+
+    RECT single{0, 0, 0, 0};
+    DrawTextW(surface.Dc(), u"Маршрут\nне найден", &single, DT_CALCRECT | DT_SINGLELINE);
+    EXPECT_EQ(single.bottom, metrics.tmHeight);
+}
+
+TEST(DrawText, NullTerminatedCountAndWordBreak) {
+    Surface surface(60, 60);
+    UniqueFont font = MakeFont(-10);
+    SelectionScope scope(surface.Dc(), font.get());
+    RECT box{0, 0, 0, 0};
+    const char16_t text[] = u"ab\0cd";
+    DrawTextW(surface.Dc(), text, -1, &box, DT_CALCRECT);
+    RECT prefix{0, 0, 0, 0};
+    DrawTextW(surface.Dc(), u"ab", &prefix, DT_CALCRECT);
+    EXPECT_EQ(box.right, prefix.right);
+
+    RECT narrow{0, 0, 40, 0};
+    const int lines = DrawTextW(surface.Dc(), u"один два три", &narrow, DT_CALCRECT | DT_WORDBREAK);
+    EXPECT_GE(lines, 2 * MetricsOf(surface.Dc()).tmHeight);
+}
+
+TEST(DrawText, ScaleTwoKeepsTheLayoutInLogicalPixels) {
+    UniqueFont font = MakeFont(-10);
+    Surface single(80, 20, 1);
+    Surface twice(80, 20, 2);
+    SelectionScope a(single.Dc(), font.get());
+    SelectionScope b(twice.Dc(), font.get());
+    RECT box1{0, 0, 80, 20};
+    RECT box2{0, 0, 80, 20};
+    DrawTextW(single.Dc(), u"Схема", &box1, DT_RIGHT);
+    DrawTextW(twice.Dc(), u"Схема", &box2, DT_RIGHT);
+    const Ink one = InkOf(single);
+    const Ink two = InkOf(twice);
+    EXPECT_NEAR(two.right / 2.0, one.right, 1.5);
+    EXPECT_NEAR(two.left / 2.0, one.left, 2.5);
+    EXPECT_NEAR(two.bottom / 2.0, one.bottom, 1.5);
+}
+
+}  // namespace
+}  // namespace qv
