@@ -151,17 +151,17 @@ bool CheckWrittenMap(const std::string& path, const Arguments& arguments) {
     const TravelTimes riding(model, false);
     bool tripsFound = true;
     for (const auto& [from, to] : arguments.trips) {
-        const std::int32_t a = FindStationByName(model, *qv::Utf8ToUtf16(from));
-        const std::int32_t b = FindStationByName(model, *qv::Utf8ToUtf16(to));
-        if (a < 0 || b < 0) {
+        const std::u16string a = qv::Utf8ToUtf16(from).value_or(u"");
+        const std::u16string b = qv::Utf8ToUtf16(to).value_or(u"");
+        if (FindStationsByName(model, a).empty() || FindStationsByName(model, b).empty()) {
             std::printf("  trip %s to %s: no such station\n", from.c_str(), to.c_str());
             tripsFound = false;
             continue;
         }
         std::printf("  trip %s to %s: %lld min riding and changing, %lld min with waits\n",
                     from.c_str(), to.c_str(),
-                    static_cast<long long>(riding.From(a)[static_cast<std::size_t>(b)]),
-                    static_cast<long long>(times.From(a)[static_cast<std::size_t>(b)]));
+                    static_cast<long long>(TripMinutes(riding, model, a, b)),
+                    static_cast<long long>(TripMinutes(times, model, a, b)));
     }
     if (check.finderMisses > 0) {
         std::printf(

@@ -53,60 +53,60 @@ BuiltMap Build(const std::string& file, SourceNetwork source, BuildOptions optio
     return built;
 }
 
-// Every shipped map of a real city, built once for all the tests below.
-class RealMaps : public ::testing::Test {
-  protected:
-    static void SetUpTestSuite() {
-        maps_ = new std::vector<BuiltMap>;
-        const Outcome<std::vector<City>> cities = ReadCities(Data("cities-metro.json"));
-        ASSERT_TRUE(cities) << cities.error;
-        const std::pair<std::u16string, std::string> shipped[] = {
-            {u"Москва", "moscow"},
-            {u"Санкт-Петербург", "saint-petersburg"},
-            {u"Киев", "kyiv"},
-            {u"Харьков", "kharkiv"},
-            {u"Минск", "minsk"},
-            {u"Новосибирск", "novosibirsk"},
-            {u"Нижний Новгород", "nizhny-novgorod"}};
-        BuildOptions options;
-        options.interchange = CityInterchangeRules();
-        options.interchangeExceptions = KnownInterchangeExceptions();
-        options.headways = KnownHeadwayExceptions();
-        for (const auto& [name, file] : shipped) {
-            const Outcome<City> city = SelectCity(*cities.value, name);
-            ASSERT_TRUE(city) << city.error;
-            std::vector<std::string> notes;
-            maps_->push_back(
-                Build(file, BuildCityNetwork(*city.value, KnownStationFixes(), notes), options));
+// Every shipped map of a real city.
+std::vector<BuiltMap> BuildAll() {
+    std::vector<BuiltMap> maps;
+    const Outcome<std::vector<City>> cities = ReadCities(Data("cities-metro.json"));
+    EXPECT_TRUE(cities) << cities.error;
+    if (!cities) {
+        return maps;
+    }
+    const std::pair<std::u16string, std::string> shipped[] = {
+        {u"Москва", "moscow"},
+        {u"Санкт-Петербург", "saint-petersburg"},
+        {u"Киев", "kyiv"},
+        {u"Харьков", "kharkiv"},
+        {u"Минск", "minsk"},
+        {u"Новосибирск", "novosibirsk"},
+        {u"Нижний Новгород", "nizhny-novgorod"}};
+    BuildOptions options;
+    options.interchange = CityInterchangeRules();
+    options.interchangeExceptions = KnownInterchangeExceptions();
+    options.headways = KnownHeadwayExceptions();
+    for (const auto& [name, file] : shipped) {
+        const Outcome<City> city = SelectCity(*cities.value, name);
+        if (!city) {
+            ADD_FAILURE() << city.error;
+            continue;
         }
-        const std::string stations = Data("london.stations.csv");
-        const std::string lines = Data("london.lines.csv");
-        const std::string connections = Data("london.connections.csv");
-        Outcome<SourceNetwork> london = ReadLondon({stations, lines, connections});
-        ASSERT_TRUE(london) << london.error;
-        BuildOptions londonOptions;
-        londonOptions.interchange = LondonInterchangeRules();
-        londonOptions.interchangeExceptions = KnownInterchangeExceptions();
-        maps_->push_back(Build("london", std::move(*london.value), londonOptions));
+        std::vector<std::string> notes;
+        maps.push_back(
+            Build(file, BuildCityNetwork(*city.value, KnownStationFixes(), notes), options));
     }
-    static void TearDownTestSuite() {
-        delete maps_;
-        maps_ = nullptr;
+    const std::string stations = Data("london.stations.csv");
+    const std::string lines = Data("london.lines.csv");
+    const std::string connections = Data("london.connections.csv");
+    Outcome<SourceNetwork> london = ReadLondon({stations, lines, connections});
+    if (!london) {
+        ADD_FAILURE() << london.error;
+        return maps;
     }
-    static std::vector<BuiltMap>* maps_;
-};
+    BuildOptions londonOptions;
+    londonOptions.interchange = LondonInterchangeRules();
+    londonOptions.interchangeExceptions = KnownInterchangeExceptions();
+    maps.push_back(Build("london", std::move(*london.value), londonOptions));
+    return maps;
+}
 
-std::vector<BuiltMap>* RealMaps::maps_ = nullptr;
-
-TEST_F(RealMaps, EveryCityWithTwoLinesAndLondonAreBuilt) {
-    ASSERT_EQ(maps_->size(), 8u);
-    for (const BuiltMap& map : *maps_) {
+void EveryCityWithTwoLinesAndLondonAreBuilt(const std::vector<BuiltMap>& maps) {
+    ASSERT_EQ(maps.size(), 8u);
+    for (const BuiltMap& map : maps) {
         EXPECT_GE(map.model->LineCount(), 2) << map.file;
     }
 }
 
-TEST_F(RealMaps, NoTwoPointsShareAPositionAndTransferEndsFindOneStationEach) {
-    for (const BuiltMap& map : *maps_) {
+void NoTwoPointsShareAPositionAndTransferEndsFindOneStationEach(const std::vector<BuiltMap>& maps) {
+    for (const BuiltMap& map : maps) {
         SCOPED_TRACE(map.file);
         std::map<std::pair<int, int>, int> atPosition;
         for (const Station* point : map.model->Stations()) {
@@ -124,8 +124,8 @@ TEST_F(RealMaps, NoTwoPointsShareAPositionAndTransferEndsFindOneStationEach) {
     }
 }
 
-TEST_F(RealMaps, StationsAndLabelsStayOnTheScreen) {
-    for (const BuiltMap& map : *maps_) {
+void StationsAndLabelsStayOnTheScreen(const std::vector<BuiltMap>& maps) {
+    for (const BuiltMap& map : maps) {
         SCOPED_TRACE(map.file);
         const NetworkModel& model = *map.model;
         const int scale = model.labelMinZoom;
@@ -153,8 +153,8 @@ TEST_F(RealMaps, StationsAndLabelsStayOnTheScreen) {
     }
 }
 
-TEST_F(RealMaps, EveryStationReachesEveryOther) {
-    for (const BuiltMap& map : *maps_) {
+void EveryStationReachesEveryOther(const std::vector<BuiltMap>& maps) {
+    for (const BuiltMap& map : maps) {
         SCOPED_TRACE(map.file);
         const TravelTimes times(*map.model, false);
         const std::vector<std::int64_t> minutes = times.From(0);
@@ -162,8 +162,9 @@ TEST_F(RealMaps, EveryStationReachesEveryOther) {
     }
 }
 
-TEST_F(RealMaps, LondonKeepsEveryConnectionWithItsMinutesInTheRightDirection) {
-    const BuiltMap& london = maps_->back();
+void LondonKeepsEveryConnectionWithItsMinutesInTheRightDirection(
+    const std::vector<BuiltMap>& maps) {
+    const BuiltMap& london = maps.back();
     ASSERT_EQ(london.file, "london");
     // Each step along a line of the map, as (station key, next station key) with its run time.
     std::multimap<std::pair<std::string, std::string>, std::pair<int, std::int32_t>> steps;
@@ -206,8 +207,8 @@ TEST_F(RealMaps, LondonKeepsEveryConnectionWithItsMinutesInTheRightDirection) {
     EXPECT_EQ(connections, 406u);
 }
 
-TEST_F(RealMaps, ARideAcrossAForkCountsNoTimeAndNoTransfer) {
-    const NetworkModel& london = *maps_->back().model;
+void ARideAcrossAForkCountsNoTimeAndNoTransfer(const std::vector<BuiltMap>& maps) {
+    const NetworkModel& london = *maps.back().model;
     int forks = 0;
     for (const Transfer& transfer : london.transfers) {
         Station* ends[2] = {nullptr, nullptr};
@@ -232,8 +233,8 @@ TEST_F(RealMaps, ARideAcrossAForkCountsNoTimeAndNoTransfer) {
     EXPECT_GT(forks, 20);
 }
 
-TEST_F(RealMaps, TheShippedFilesAreWhatTheImportMakesToday) {
-    for (const BuiltMap& map : *maps_) {
+void TheShippedFilesAreWhatTheImportMakesToday(const std::vector<BuiltMap>& maps) {
+    for (const BuiltMap& map : maps) {
         const std::string shipped = ReadBytes(std::string(QV_MAPS_DIR) + "/" + map.file + ".qvn");
         EXPECT_TRUE(shipped == MapFileBytes(map.text))
             << map.file << ".qvn is out of date: run scripts/make-maps";
@@ -244,6 +245,41 @@ TEST_F(RealMaps, TheShippedFilesAreWhatTheImportMakesToday) {
                         Settings{}, &error),
             0)
             << map.file << ": " << error.reason;
+    }
+}
+
+// One test, so that the maps are built once: each is a second's work or more in the checked
+// build.
+TEST(RealMaps, AreBuiltFromTheDataAndKeepEveryRule) {
+    const std::vector<BuiltMap> maps = BuildAll();
+    ASSERT_EQ(maps.size(), 8u);
+    {
+        SCOPED_TRACE("EveryCityWithTwoLinesAndLondonAreBuilt");
+        EveryCityWithTwoLinesAndLondonAreBuilt(maps);
+    }
+    {
+        SCOPED_TRACE("NoTwoPointsShareAPositionAndTransferEndsFindOneStationEach");
+        NoTwoPointsShareAPositionAndTransferEndsFindOneStationEach(maps);
+    }
+    {
+        SCOPED_TRACE("StationsAndLabelsStayOnTheScreen");
+        StationsAndLabelsStayOnTheScreen(maps);
+    }
+    {
+        SCOPED_TRACE("EveryStationReachesEveryOther");
+        EveryStationReachesEveryOther(maps);
+    }
+    {
+        SCOPED_TRACE("LondonKeepsEveryConnectionWithItsMinutesInTheRightDirection");
+        LondonKeepsEveryConnectionWithItsMinutesInTheRightDirection(maps);
+    }
+    {
+        SCOPED_TRACE("ARideAcrossAForkCountsNoTimeAndNoTransfer");
+        ARideAcrossAForkCountsNoTimeAndNoTransfer(maps);
+    }
+    {
+        SCOPED_TRACE("TheShippedFilesAreWhatTheImportMakesToday");
+        TheShippedFilesAreWhatTheImportMakesToday(maps);
     }
 }
 

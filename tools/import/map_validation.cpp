@@ -46,13 +46,30 @@ std::vector<std::int64_t> TravelTimes::From(std::int32_t departure) const {
     return minutes;
 }
 
-std::int32_t FindStationByName(const NetworkModel& model, std::u16string_view name) {
+std::vector<std::int32_t> FindStationsByName(const NetworkModel& model, std::u16string_view name) {
+    std::vector<std::int32_t> found;
     for (const Station* point : model.Stations()) {
         if (point->IsStation() && point->name == name) {
-            return point->index;
+            found.push_back(point->index);
         }
     }
-    return -1;
+    return found;
+}
+
+std::int64_t TripMinutes(const TravelTimes& times, const NetworkModel& model,
+                         std::u16string_view from, std::u16string_view to) {
+    std::int64_t best = -1;
+    const std::vector<std::int32_t> ends = FindStationsByName(model, to);
+    for (const std::int32_t start : FindStationsByName(model, from)) {
+        const std::vector<std::int64_t> minutes = times.From(start);
+        for (const std::int32_t end : ends) {
+            const std::int64_t value = minutes[static_cast<std::size_t>(end)];
+            if (value >= 0 && (best < 0 || value < best)) {
+                best = value;
+            }
+        }
+    }
+    return best;
 }
 
 MapCheck CheckMap(NetworkModel& model, std::int32_t maxTransfers, bool everyPair) {

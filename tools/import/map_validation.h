@@ -49,7 +49,12 @@ struct MapCheck {
 // `everyPair`, else each point to the three points farthest from it in time).
 MapCheck CheckMap(NetworkModel& model, std::int32_t maxTransfers, bool everyPair);
 
-// The first 'S' point with that name, or -1.
-std::int32_t FindStationByName(const NetworkModel& model, std::u16string_view name);
+// Every 'S' point with that name: a station served by several lines has one point per line.
+std::vector<std::int32_t> FindStationsByName(const NetworkModel& model, std::u16string_view name);
+
+// The shortest minutes between any point of one name and any point of the other; -1 when
+// either name is unknown or no route exists.
+std::int64_t TripMinutes(const TravelTimes& times, const NetworkModel& model,
+                         std::u16string_view from, std::u16string_view to);
 
 }  // namespace qv::import
