@@ -3,9 +3,9 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <string>
 
+#include "golden_picture.h"
 #include "platform/gdi/blit.h"
 #include "platform/gdi/draw_text.h"
 #include "platform/gdi/shapes.h"
@@ -59,45 +59,13 @@ void DrawScene(HDC dc) {
     DrawTextW(dc, u"Щукинская", &right, DT_RIGHT | DT_SINGLELINE);
 }
 
-// Share of pixels that differ clearly.
-double DifferingShare(const Bitmap& drawn, cairo_surface_t* golden) {
-    const auto* pixels =
-        reinterpret_cast<const std::uint32_t*>(cairo_image_surface_get_data(golden));
-    const int stride = cairo_image_surface_get_stride(golden) / 4;
-    drawn.Flush();
-    long differing = 0;
-    for (int y = 0; y < drawn.DeviceHeight(); ++y) {
-        for (int x = 0; x < drawn.DeviceWidth(); ++x) {
-            const std::uint32_t a = drawn.Row(y)[x];
-            const std::uint32_t b = pixels[y * stride + x];
-            for (int shift = 0; shift < 24; shift += 8) {
-                if (std::abs(static_cast<int>((a >> shift) & 0xFF) -
-                             static_cast<int>((b >> shift) & 0xFF)) > 32) {
-                    ++differing;
-                    break;
-                }
-            }
-        }
-    }
-    return static_cast<double>(differing) / (drawn.DeviceWidth() * drawn.DeviceHeight());
-}
-
 TEST(GoldenPictures, SceneMatchesAtBothScales) {
     for (const int scale : {1, 2}) {
         DeviceScreen screen(scale);
         DrawScene(screen.Dc());
-        const std::string path =
-            std::string(QV_TEST_DATA_DIR) + "/gdi/scene-k" + std::to_string(scale) + ".png";
-        if (std::getenv("QV_UPDATE_GOLDEN")) {
-            ASSERT_TRUE(screen.Pixels().WritePng(path.c_str()));
-            continue;
-        }
-        cairo_surface_t* golden = cairo_image_surface_create_from_png(path.c_str());
-        ASSERT_EQ(cairo_surface_status(golden), CAIRO_STATUS_SUCCESS) << path;
-        ASSERT_EQ(cairo_image_surface_get_width(golden), screen.Pixels().DeviceWidth());
-        ASSERT_EQ(cairo_image_surface_get_height(golden), screen.Pixels().DeviceHeight());
-        EXPECT_LT(DifferingShare(screen.Pixels(), golden), 0.002) << path;
-        cairo_surface_destroy(golden);
+        testing::ExpectGoldenPicture(
+            screen.Pixels(),
+            std::string(QV_TEST_DATA_DIR) + "/gdi/scene-k" + std::to_string(scale) + ".png");
     }
 }
 

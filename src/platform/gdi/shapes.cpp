@@ -32,7 +32,10 @@ BOOL DrawClosedShape(HDC dc, const RECT& box, MakeRuns makeRuns) {
     }
     const RECT clip = dc->DeviceClip();
     const int pen = DevicePenWidth(dc);
-    const int outside = pen > 0 ? (pen - 1) / 2 : 0;
+    // An even width puts its extra pixel outside, so that a two-pixel frame shows around a disc
+    // drawn on the same box; the split is made in logical pixels and then scaled.
+    const int logicalPen = pen / dc->Scale();
+    const int outside = (logicalPen / 2) * dc->Scale();
     const int inside = pen - outside;
     if (dc->brush && !dc->brush->null) {
         raster::Fill(*dc->bitmap, clip, makeRuns(raster::Grown(box, -inside)), dc->brush->colour);

@@ -1,0 +1,133 @@
+#include "render/gdi_surface.h"
+
+#include <algorithm>
+
+#include "platform/gdi/blit.h"
+#include "platform/gdi/draw_text.h"
+#include "platform/gdi/shapes.h"
+
+namespace qv {
+
+namespace {
+
+// Images beyond this many device pixels per map unit are drawn at a coarser device scale.
+constexpr int kMaxImagePixelsPerUnit = 8;
+
+}  // namespace
+
+GdiSurface::~GdiSurface() {
+    while (!pens_.empty()) {
+        Restore(pens_);
+    }
+    while (!brushes_.empty()) {
+        Restore(brushes_);
+    }
+    while (!fonts_.empty()) {
+        Restore(fonts_);
+    }
+}
+
+void GdiSurface::Select(std::vector<Selection>& stack, HGDIOBJ made) {
+    stack.push_back({made, SelectObject(dc_, made)});
+}
+
+void GdiSurface::Restore(std::vector<Selection>& stack) {
+    if (stack.empty()) {
+        return;
+    }
+    const Selection top = stack.back();
+    stack.pop_back();
+    SelectObject(dc_, top.previous);
+    DeleteObject(top.made);
+}
+
+void GdiSurface::SelectPen(int width, COLORREF colour) {
+    Select(pens_, CreatePen(PS_SOLID, width, colour));
+}
+void GdiSurface::RestorePen() {
+    Restore(pens_);
+}
+void GdiSurface::SelectBrush(COLORREF colour) {
+    Select(brushes_, CreateSolidBrush(colour));
+}
+void GdiSurface::RestoreBrush() {
+    Restore(brushes_);
+}
+void GdiSurface::SelectFont(const LOGFONTW& attributes) {
+    Select(fonts_, CreateFontIndirectW(&attributes));
+}
+void GdiSurface::RestoreFont() {
+    Restore(fonts_);
+}
+
+void GdiSurface::Rectangle(int left, int top, int right, int bottom) {
+    qv::Rectangle(dc_, left, top, right, bottom);
+}
+
+void GdiSurface::Ellipse(int left, int top, int right, int bottom) {
+    qv::Ellipse(dc_, left, top, right, bottom);
+}
+
+void GdiSurface::Polyline(std::span<const POINT> points) {
+    qv::Polyline(dc_, points);
+}
+
+void GdiSurface::CopyImage(const SchemeImageSurface& image, int x, int y, int width, int height) {
+    const auto* gdiImage = dynamic_cast<const GdiSchemeImage*>(&image);
+    if (gdiImage) {
+        BitBlt(dc_, x, y, width, height, gdiImage->Dc(), 0, 0, SRCCOPY);
+    }
+}
+
+void GdiSurface::StretchBitmap(int bitmapId, int x, int y, int width, int height) {
+    UniqueBitmap bitmap(LoadBitmapW(module_, bitmapId));
+    if (!bitmap) {
+        return;
+    }
+    UniqueDC source(CreateCompatibleDC(dc_));
+    const HBITMAP previous = SelectObject(source.get(), bitmap.get());
+    StretchBlt(dc_, x, y, width, height, source.get(), 0, 0, bitmap->Width(), bitmap->Height(),
+               SRCCOPY);
+    SelectObject(source.get(), previous);
+}
+
+TEXTMETRICW GdiSurface::TextMetrics() {
+    TEXTMETRICW metrics;
+    GetTextMetricsW(dc_, &metrics);
+    return metrics;
+}
+
+void GdiSurface::SetTextColour(COLORREF colour) {
+    SetTextColor(dc_, colour);
+}
+void GdiSurface::SetBackgroundColour(COLORREF colour) {
+    SetBkColor(dc_, colour);
+}
+void GdiSurface::SetBackgroundMode(int mode) {
+    SetBkMode(dc_, mode);
+}
+
+void GdiSurface::DrawText(std::u16string_view text, const RECT& rect, UINT format) {
+    RECT box = rect;
+    DrawTextW(dc_, text, &box, format);
+}
+
+std::unique_ptr<SchemeImageSurface> GdiSurface::CreateImage(int width, int height) {
+    // A zoomed image is already larger; its device scale is bounded so that its memory is.
+    const int zoom = std::max(1, std::max(width / 240, height / 320));
+    const int deviceScale =
+        std::clamp(std::min(dc_->Scale(), kMaxImagePixelsPerUnit / zoom), 1, dc_->Scale());
+    return std::make_unique<GdiSchemeImage>(dc_, width, height, deviceScale, module_);
+}
+
+GdiSchemeImage::GdiSchemeImage(HDC like, int width, int height, int deviceScale, HINSTANCE module)
+    : bitmap_(new Bitmap(width, height, deviceScale)),
+      dc_(CreateCompatibleDC(like)),
+      previous_(SelectObject(dc_.get(), bitmap_.get())),
+      surface_(dc_.get(), module) {}
+
+GdiSchemeImage::~GdiSchemeImage() {
+    SelectObject(dc_.get(), previous_);
+}
+
+}  // namespace qv

@@ -1,0 +1,75 @@
+#include "render/scheme_painter.h"
+
+#include "render/scheme_renderer.h"
+#include "render/scheme_view.h"
+#include "render/station_labels.h"
+
+namespace qv {
+
+namespace {
+
+void DrawMarkersOnScreen(const NetworkModel& model, DrawingSurface& surface, bool withEnds) {
+    const int s = CurrentScale(model);
+    if (withEnds) {
+        DrawDepartureMarker(model, surface, true);
+        DrawDestinationMarker(model, surface, true);
+    }
+    for (const auto& line : model.Lines()) {
+        DrawForbiddenMarkers(*line, surface, model.originX + model.viewX,
+                             model.originY + model.viewY, s);
+    }
+}
+
+void CopyImageWithMargins(const NetworkModel& model, DrawingSurface& surface,
+                          const SchemeImageSurface& image) {
+    PenScope pen(surface, 1, kMarginGrey);
+    BrushScope brush(surface, kMarginGrey);
+    if (!model.zoomed) {
+        surface.CopyImage(image, 0, 0, kViewWidth, kViewHeight);
+        return;
+    }
+    const int s = UsableScale(model.zoomFactor);
+    const int width = kViewWidth * s;
+    const int height = kViewHeight * s;
+    if (model.viewX > 0) {
+        surface.Rectangle(0, 0, model.viewX, height);
+    }
+    if (model.viewY > 0) {
+        surface.Rectangle(0, 0, width, model.viewY);
+    }
+    if (model.viewX < -kViewWidth) {
+        surface.Rectangle(model.viewX + width, 0, width, height);
+    }
+    if (model.viewY < -kViewHeight) {
+        surface.Rectangle(0, model.viewY + height, width, height);
+    }
+    surface.CopyImage(image, model.viewX, model.viewY, width, height);
+}
+
+}  // namespace
+
+void PaintScheme(NetworkModel& model, const LOGFONTW& fontTemplate, DrawingSurface& surface,
+                 bool blinkOn, int& routeLabelCounter) {
+    if (!model.memoryDc) {
+        BuildSchemeImage(model, fontTemplate, surface);
+    }
+    if (const SchemeImageSurface* image = SchemeImageOf(model)) {
+        CopyImageWithMargins(model, surface, *image);
+    }
+    const Settings& settings = model.settings;
+    if (settings.routeShowLine && settings.routeBlink && blinkOn) {
+        DrawRoute(model, surface, true);
+        DrawMarkersOnScreen(model, surface, true);
+    }
+    if (settings.routeShowStations) {
+        DrawRouteStationCallout(model, fontTemplate, surface, routeLabelCounter);
+    }
+    if (model.route.size() <= 1) {
+        DrawMarkersOnScreen(model, surface, true);
+    }
+    if (model.hotStation) {
+        DrawStationCallout(model, fontTemplate, surface, *model.hotStation);
+    }
+}
+
+}  // namespace qv

@@ -1,0 +1,29 @@
+#pragma once
+
+#include "model/network_model.h"
+
+namespace qv {
+
+// The largest scale the scheme is drawn at: a zoom factor beyond it would ask for gigabytes.
+inline constexpr int kMaxScale = 8;
+inline constexpr int kViewWidth = 240;
+inline constexpr int kViewHeight = 320;
+
+// A zoom factor or saved scale as used for drawing: 0 or below means no zoom, more than
+// kMaxScale is taken as kMaxScale.
+int UsableScale(int scale);
+// The scale the scheme is drawn at now: the zoom factor while zoomed, else 1.
+int CurrentScale(const NetworkModel& model);
+
+// The first point under a tap at window position (x, y), within a square catch area around each
+// point; shape points are never hit. Null when none.
+Station* HitTest(const NetworkModel& model, int x, int y);
+// Switches between scale 1 and the zoom factor and places the view; false when the map offers
+// no zoom.
+bool ToggleZoom(NetworkModel& model);
+// Places the view for scale `scale` around the departure and destination.
+void CentreView(NetworkModel& model, int scale);
+// Moves a zoomed view by a drag distance.
+void PanView(NetworkModel& model, int dx, int dy);
+
+}  // namespace qv

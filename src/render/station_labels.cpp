@@ -1,0 +1,160 @@
+#include "render/station_labels.h"
+
+#include "render/scheme_renderer.h"
+#include "render/scheme_view.h"
+
+namespace qv {
+
+namespace {
+
+constexpr LONG kCalloutFontHeight = -10;
+constexpr BYTE kLabelQuality = DRAFT_QUALITY;
+
+// The text's width as the labels and callouts estimate it: twice the average for every character.
+int EstimatedWidth(std::u16string_view text, const TEXTMETRICW& metrics) {
+    return 2 * static_cast<int>(text.size()) * metrics.tmAveCharWidth;
+}
+
+LOGFONTW FontFrom(const LOGFONTW& fontTemplate, LONG height, bool cyrillic) {
+    LOGFONTW attributes = fontTemplate;
+    attributes.lfHeight = height;
+    if (cyrillic) {
+        attributes.lfCharSet = RUSSIAN_CHARSET;
+    }
+    return attributes;
+}
+
+}  // namespace
+
+void DrawStationLabels(const NetworkModel& model, const LOGFONTW& fontTemplate,
+                       DrawingSurface& surface) {
+    const int s = CurrentScale(model);
+    if (model.labelMinZoom > s) {
+        return;
+    }
+    LOGFONTW attributes =
+        FontFrom(fontTemplate, model.labelFontHeight, model.settings.cyrillicFont);
+    attributes.lfQuality = kLabelQuality;
+    FontScope font(surface, attributes);
+    surface.SetBackgroundMode(TRANSPARENT);
+    for (const auto& line : model.Lines()) {
+        DrawLineLabels(*line, surface, model.originX, model.originY, s, model.labelColour,
+                       model.labelHalo);
+    }
+    surface.SetBackgroundMode(OPAQUE);
+}
+
+void DrawLineLabels(const Line& line, DrawingSurface& surface, int x0, int y0, int s,
+                    COLORREF colour, int halo) {
+    if (line.StationCount() <= 1) {
+        return;
+    }
+    for (const auto& point : line.stations) {
+        if (point->labelText.empty()) {
+            continue;
+        }
+        const TEXTMETRICW metrics = surface.TextMetrics();
+        const int h = metrics.tmHeight;
+        const int w = EstimatedWidth(point->labelText, metrics);
+        const int ax = x0 + s * point->labelX;
+        const int ay = y0 + s * point->labelY;
+        RECT rect;
+        UINT format = DT_LEFT;
+        switch (point->labelAlign) {
+            case 1:
+                rect = {ax, ay - h, ax + w, ay};
+                break;
+            case 2:
+                rect = {ax - w, ay - h, ax, ay};
+                format = DT_RIGHT;
+                break;
+            case 3:
+                rect = {ax, ay - h, ax + w, ay};
+                format = DT_CENTER;
+                break;
+            default:
+                continue;
+        }
+        if (halo == 1) {
+            DrawHaloText(rect, surface, point->labelText, format);
+        }
+        surface.SetTextColour(colour == kLineColourLabel ? line.colour : colour);
+        surface.SetBackgroundColour(kWhite);
+        surface.DrawText(point->labelText, rect, format);
+    }
+}
+
+void DrawHaloText(const RECT& rect, DrawingSurface& surface, std::u16string_view text,
+                  UINT format) {
+    static constexpr POINT kOffsets[] = {{1, 0}, {-1, 0}, {0, -1},  {0, 1},
+                                         {1, 1}, {-1, 1}, {-1, -1}, {1, -1}};
+    surface.SetTextColour(kWhite);
+    for (const POINT offset : kOffsets) {
+        const RECT moved{rect.left + offset.x, rect.top + offset.y, rect.right + offset.x,
+                         rect.bottom + offset.y};
+        surface.DrawText(text, moved, format);
+    }
+}
+
+void DrawStationCallout(const NetworkModel& model, const LOGFONTW& fontTemplate,
+                        DrawingSurface& surface, const Station& station) {
+    const int s = CurrentScale(model);
+    // Measured with the surface's own font, before the callout font is selected.
+    const TEXTMETRICW metrics = surface.TextMetrics();
+    const int h = metrics.tmHeight;
+    const int w = EstimatedWidth(station.name, metrics);
+    surface.SetTextColour(kBlack);
+    surface.SetBackgroundColour(kCalloutBackground);
+    const int px = s * station.x + model.viewX + model.originX;
+    const int py = s * station.y + model.viewY + model.originY;
+    {
+        PenScope pen(surface, (model.lineWidth - model.outlineWidth) * s, kBlack);
+        const int radius = (model.stationRadius + model.outlineWidth) * s;
+        surface.Ellipse(px - radius, py - radius, px + radius, py + radius);
+    }
+    {
+        PenScope pen(surface, model.outlineWidth, station.line->colour);
+        BrushScope brush(surface, station.line->colour);
+        const int radius = model.stationRadius + model.outlineWidth;
+        surface.Ellipse(px - radius, py - radius, px + radius, py + radius);
+    }
+    FontScope font(surface,
+                   FontFrom(fontTemplate, kCalloutFontHeight, model.settings.cyrillicFont));
+    const int gap = model.stationRadius + 1;
+    RECT rect;
+    if (py > kViewHeight / 2) {
+        rect.top = py - gap - h;
+        rect.bottom = py - gap;
+    } else {
+        rect.top = py + gap;
+        rect.bottom = py + gap + h;
+    }
+    UINT format = DT_SINGLELINE;
+    if (px < kViewWidth / 2) {
+        rect.left = px + gap;
+        rect.right = px + gap + w;
+    } else {
+        rect.right = px - gap;
+        rect.left = px - gap - w;
+        format |= DT_RIGHT;
+    }
+    surface.DrawText(station.name, rect, format);
+}
+
+void DrawRouteStationCallout(const NetworkModel& model, const LOGFONTW& fontTemplate,
+                             DrawingSurface& surface, int& counter) {
+    const std::size_t n = model.route.size();
+    if (n <= 1) {
+        return;
+    }
+    int stations = 0;
+    for (std::size_t i = 0; i < n; ++i) {
+        if (model.route[i]->IsStation() && ++stations == counter) {
+            DrawStationCallout(model, fontTemplate, surface, *model.route[i]);
+            return;
+        }
+    }
+    counter = 0;
+}
+
+}  // namespace qv

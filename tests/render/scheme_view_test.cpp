@@ -1,0 +1,177 @@
+#include "render/scheme_view.h"
+
+#include <gtest/gtest.h>
+
+#include "network_builder.h"
+#include "recording_surface.h"
+#include "render/scheme_painter.h"
+#include "render/scheme_renderer.h"
+
+namespace qv {
+namespace {
+
+using testing::DrawCall;
+using testing::NetworkBuilder;
+using testing::RecordingSurface;
+using Kind = DrawCall::Kind;
+
+std::unique_ptr<NetworkModel> HitNetwork() {
+    auto model =
+        NetworkBuilder()
+            .Line(1, {{u"P", 100, 50, 1, kShapePointKind}, {u"A", 100, 50}, {u"B", 103, 51}})
+            .Line(2, {{u"C", 101, 52}, {u"D", 10, 10}})
+            .Build();
+    for (const auto& line : model->Lines()) {
+        line->stationRadius = 4;
+        line->outlineWidth = 2;  // catch area: 2 map units each way
+    }
+    return model;
+}
+
+TEST(HitTest, SquareCatchAreaFirstLineAndPointWinShapePointsNever) {
+    auto model = HitNetwork();
+    EXPECT_EQ(HitTest(*model, 101, 52), model->Stations()[1]);  // A, not the shape point before it
+    EXPECT_EQ(HitTest(*model, 102, 52), model->Stations()[1]);
+    EXPECT_EQ(HitTest(*model, 105, 53), model->Stations()[2]);  // A is 5 away: B
+    EXPECT_EQ(HitTest(*model, 98, 48), model->Stations()[1]);   // corner of the square
+    EXPECT_EQ(HitTest(*model, 97, 50), nullptr);
+    EXPECT_EQ(HitTest(*model, 10, 12), model->Stations()[4]);
+    EXPECT_EQ(HitTest(*model, 200, 200), nullptr);
+}
+
+TEST(HitTest, ZoomedTapsMapBackThroughTheView) {
+    auto model = HitNetwork();
+    model->zoomFactor = 2;
+    model->zoomed = true;
+    model->viewX = -100;
+    model->viewY = -60;
+    // Station A (100, 50) is drawn at window (100, 40).
+    EXPECT_EQ(HitTest(*model, 100, 40), model->Stations()[1]);
+    EXPECT_EQ(HitTest(*model, 100 - 2 * 3, 40), nullptr);
+}
+
+TEST(HitTest, ZoomFactorOfZeroOrLessMeansNoZoom) {
+    auto model = HitNetwork();
+    model->zoomed = true;
+    for (const int factor : {0, -3}) {
+        model->zoomFactor = factor;
+        EXPECT_EQ(CurrentScale(*model), 1);
+        EXPECT_EQ(HitTest(*model, 101, 52), model->Stations()[1]);  // view 0: no division by zero
+        EXPECT_FALSE(ToggleZoom(*model));
+    }
+}
+
+TEST(ToggleZoom, AlternatesAndComesBackToAnUnpannedView) {
+    auto model = HitNetwork();
+    EXPECT_FALSE(ToggleZoom(*model));  // zoom factor 1
+    model->zoomFactor = 2;
+    RecordingSurface window;
+    BuildSchemeImage(*model, {}, window);
+    ASSERT_TRUE(ToggleZoom(*model));
+    EXPECT_TRUE(model->zoomed);
+    EXPECT_EQ(model->memoryDc, nullptr);
+    EXPECT_EQ(model->viewX, -120);  // neither end set: the middle of the image
+    EXPECT_EQ(model->viewY, -160);
+    ASSERT_TRUE(ToggleZoom(*model));
+    EXPECT_FALSE(model->zoomed);
+    BuildSchemeImage(*model, {}, window);
+    EXPECT_EQ(model->viewX, 0);
+    EXPECT_EQ(model->viewY, 0);
+}
+
+TEST(CentreView, EveryRowOfItsTable) {
+    auto model = NetworkBuilder().Line(1, {{u"D", 100, 100}, {u"T", 50, 200}}).Build();
+    Station* d = model->Stations()[0];
+    Station* t = model->Stations()[1];
+    model->departure = d;
+    model->destination = t;
+    CentreView(*model, 2);
+    EXPECT_EQ(model->viewX, 20);    // D.x > T.x
+    EXPECT_EQ(model->viewY, -160);  // D.y <= T.y
+    std::swap(model->departure, model->destination);
+    CentreView(*model, 2);
+    EXPECT_EQ(model->viewX, (120 - 50) * 2 + 20 - 240);
+    EXPECT_EQ(model->viewY, (160 - 200) * 2 - 40);
+    model->destination = nullptr;  // departure T alone
+    CentreView(*model, 2);
+    EXPECT_EQ(model->viewX, (120 - 50) * 2 - 120);
+    EXPECT_EQ(model->viewY, (160 - 200) * 2 - 160);
+    model->departure = nullptr;
+    model->destination = d;
+    CentreView(*model, 3);
+    EXPECT_EQ(model->viewX, (120 - 100) * 3 - 80);
+    EXPECT_EQ(model->viewY, (160 - 100) * 3 - 106);
+    model->destination = nullptr;
+    CentreView(*model, 0);  // an unusable scale is scale 1
+    EXPECT_EQ(model->viewX, -240);
+    EXPECT_EQ(model->viewY, -320);
+}
+
+TEST(PanView, MovesOnlyAZoomedView) {
+    auto model = HitNetwork();
+    PanView(*model, 15, -7);
+    EXPECT_EQ(model->viewX, 0);
+    model->zoomed = true;
+    model->zoomFactor = 2;
+    model->viewX = -100;
+    PanView(*model, 15, -7);
+    PanView(*model, 1000, 0);  // no limit
+    EXPECT_EQ(model->viewX, 915);
+    EXPECT_EQ(model->viewY, -7);
+}
+
+TEST(PaintScheme, GreyMarginsWhereAZoomedViewLeavesTheImage) {
+    auto model = HitNetwork();
+    model->zoomFactor = 2;
+    model->zoomed = true;
+    model->viewX = 20;
+    RecordingSurface window;
+    int counter = 0;
+    PaintScheme(*model, {}, window, false, counter);
+    auto rectangles = window.Calls(Kind::Rectangle);
+    ASSERT_EQ(rectangles.size(), 1u);
+    EXPECT_EQ(rectangles[0].rect, (RECT{0, 0, 20, 640}));
+    EXPECT_EQ(rectangles[0].brushColour, 0x808080u);
+    const auto copies = window.Calls(Kind::CopyImage);
+    ASSERT_EQ(copies.size(), 1u);
+    EXPECT_EQ(copies[0].rect, (RECT{20, 0, 500, 640}));
+
+    model->viewX = -260;
+    model->viewY = -330;
+    RecordingSurface other;
+    PaintScheme(*model, {}, other, false, counter);
+    rectangles = other.Calls(Kind::Rectangle);
+    ASSERT_EQ(rectangles.size(), 2u);
+    EXPECT_EQ(rectangles[0].rect, (RECT{220, 0, 480, 640}));
+    EXPECT_EQ(rectangles[1].rect, (RECT{0, 310, 480, 640}));
+}
+
+TEST(PaintScheme, OverlaysFollowTheBlinkPhaseAndTheHotStationComesLast) {
+    auto model = HitNetwork();
+    model->departure = model->Stations()[1];
+    model->destination = model->Stations()[4];
+    model->route = {model->Stations()[1], model->Stations()[2], model->Stations()[4]};
+    model->routeColour = 0xFF00FF;
+    model->hotStation = model->Stations()[3];
+    int counter = 0;
+    for (const bool blinkOn : {false, true}) {
+        RecordingSurface window;
+        PaintScheme(*model, {}, window, blinkOn, counter);
+        const auto route = std::count_if(
+            window.calls.begin(), window.calls.end(),
+            [](const DrawCall& c) { return c.kind == Kind::Polyline && c.penColour == 0xFF00FFu; });
+        EXPECT_EQ(route, blinkOn ? 1 : 0);
+        EXPECT_EQ(window.Calls(Kind::StretchBitmap).size(), blinkOn ? 2u : 0u);
+        // The callout's text is the last call.
+        ASSERT_EQ(window.calls.back().kind, Kind::DrawText);
+        EXPECT_EQ(window.calls.back().text, u"C");
+    }
+    // Without a route the end markers show in every phase.
+    model->route.clear();
+    RecordingSurface window;
+    PaintScheme(*model, {}, window, false, counter);
+    EXPECT_EQ(window.Calls(Kind::StretchBitmap).size(), 2u);
+}
+
+}  // namespace
+}  // namespace qv

@@ -1,0 +1,54 @@
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <string>
+
+#include "platform/gdi/gdi_objects.h"
+
+namespace qv::testing {
+
+// Share of the pixels that differ clearly (by more than 32 in a channel) between a bitmap and
+// a PNG file; 1 when the file cannot be read or its size differs.
+inline double DifferingShare(const Bitmap& drawn, const std::string& path) {
+    cairo_surface_t* golden = cairo_image_surface_create_from_png(path.c_str());
+    if (cairo_surface_status(golden) != CAIRO_STATUS_SUCCESS ||
+        cairo_image_surface_get_width(golden) != drawn.DeviceWidth() ||
+        cairo_image_surface_get_height(golden) != drawn.DeviceHeight()) {
+        cairo_surface_destroy(golden);
+        return 1;
+    }
+    const auto* pixels =
+        reinterpret_cast<const std::uint32_t*>(cairo_image_surface_get_data(golden));
+    const int stride = cairo_image_surface_get_stride(golden) / 4;
+    drawn.Flush();
+    long differing = 0;
+    for (int y = 0; y < drawn.DeviceHeight(); ++y) {
+        for (int x = 0; x < drawn.DeviceWidth(); ++x) {
+            const std::uint32_t a = drawn.Row(y)[x];
+            const std::uint32_t b = pixels[y * stride + x];
+            for (int shift = 0; shift < 24; shift += 8) {
+                if (std::abs(static_cast<int>((a >> shift) & 0xFF) -
+                             static_cast<int>((b >> shift) & 0xFF)) > 32) {
+                    ++differing;
+                    break;
+                }
+            }
+        }
+    }
+    cairo_surface_destroy(golden);
+    return static_cast<double>(differing) / (drawn.DeviceWidth() * drawn.DeviceHeight());
+}
+
+// Compares the bitmap with the picture at `path`, or writes it there when QV_UPDATE_GOLDEN is
+// set (after a deliberate change of the drawing: look at the new pictures before committing).
+inline void ExpectGoldenPicture(const Bitmap& drawn, const std::string& path) {
+    if (std::getenv("QV_UPDATE_GOLDEN")) {
+        ASSERT_TRUE(drawn.WritePng(path.c_str())) << path;
+        return;
+    }
+    EXPECT_LT(DifferingShare(drawn, path), 0.002) << path;
+}
+
+}  // namespace qv::testing
