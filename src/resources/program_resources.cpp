@@ -8,7 +8,8 @@ namespace qv {
 
 namespace {
 
-// Letters of the palette: W white, G green, g lime, R maroon, r red.
+// Letters of the palette (see PaletteColour): W white, K black, G green, g lime, R maroon,
+// r red, C teal, c aqua, y yellow, B navy, b blue.
 constexpr std::string_view kDepartureMarker[] = {
     "WWgGGGGgWW", "WgGggggGgW", "gGggGGggGg", "GgggGGgggG", "GgggGGgggG",
     "GgGgGGgGgG", "GggGGGGggG", "gGggGGggGg", "WgGggggGgW", "WWgGGGGgWW",
@@ -22,11 +23,52 @@ constexpr std::string_view kDestinationMarker[] = {
     "RrrrRRrrrR", "RrrrRRrrrR", "rRrrRRrrRr", "WrRrrrrRrW", "WWrRRRRrWW",
 };
 
+// Front of a teal metro car with yellow lamps.
+constexpr std::string_view kRouteTrain[] = {
+    "WWWWKKKKKKKKWWWW", "WWWKCCCCCCCCKWWW", "WWKCCCCCCCCCCKWW", "WWKCKKKKKKKKCKWW",
+    "WWKCKccccccKCKWW", "WWKCKccccccKCKWW", "WWKCKccccccKCKWW", "WWKCKKKKKKKKCKWW",
+    "WWKCCCCCCCCCCKWW", "WWKCCCCCCCCCCKWW", "WWKCyyCCCCyyCKWW", "WWKCyyCCCCyyCKWW",
+    "WWKCCCCCCCCCCKWW", "WWKKKKKKKKKKKKWW", "WWWKKWWWWWWKKWWW", "WWKKWWWWWWWWKKWW",
+};
+// Green disc, arrow down.
+constexpr std::string_view kRouteDeparture[] = {
+    "WWWWWWWWWWWWWWWW", "WWWWGGGGGGGGWWWW", "WWWGGggggggGGWWW", "WWGGgggGGgggGGWW",
+    "WGGggggGGggggGGW", "WGgggggGGgggggGW", "WGgggggGGgggggGW", "WGgggggGGgggggGW",
+    "WGgggggGGgggggGW", "WGggGGGGGGGGggGW", "WGgggGGGGGGgggGW", "WGGgggGGGGgggGGW",
+    "WWGGgggGGgggGGWW", "WWWGGggggggGGWWW", "WWWWGGGGGGGGWWWW", "WWWWWWWWWWWWWWWW",
+};
+// Red disc, arrow up.
+constexpr std::string_view kRouteDestination[] = {
+    "WWWWWWWWWWWWWWWW", "WWWWRRRRRRRRWWWW", "WWWRRrrrrrrRRWWW", "WWRRrrrRRrrrRRWW",
+    "WRRrrrRRRRrrrRRW", "WRrrrRRRRRRrrrRW", "WRrrRRRRRRRRrrRW", "WRrrrrrRRrrrrrRW",
+    "WRrrrrrRRrrrrrRW", "WRrrrrrRRrrrrrRW", "WRrrrrrRRrrrrrRW", "WRRrrrrRRrrrrRRW",
+    "WWRRrrrRRrrrRRWW", "WWWRRrrrrrrRRWWW", "WWWWRRRRRRRRWWWW", "WWWWWWWWWWWWWWWW",
+};
+// Walking figure.
+constexpr std::string_view kRouteTransfer[] = {
+    "WWWWWWWKKWWWWWWW", "WWWWWWKKKKWWWWWW", "WWWWWWKKKKWWWWWW", "WWWWWWWKKWWWWWWW",
+    "WWWWWKKKKKWWWWWW", "WWWWKKKKKKKWWWWW", "WWWKKWKKKWKKWWWW", "WWKKWWKKKWWKKWWW",
+    "WWWWWWKKKWWWWWWW", "WWWWWKKWKKWWWWWW", "WWWWWKKWWKKWWWWW", "WWWWKKWWWWKKWWWW",
+    "WWWWKKWWWWWKKWWW", "WWWKKWWWWWWWKKWW", "WWKKKWWWWWWWWKKW", "WWWWWWWWWWWWWWWW",
+};
+// Blue disc with a white i.
+constexpr std::string_view kRouteSummary[] = {
+    "WWWWWWWWWWWWWWWW", "WWWWBBBBBBBBWWWW", "WWWBBbbbbbbBBWWW", "WWBBbbbWWbbbBBWW",
+    "WBBbbbbWWbbbbBBW", "WBbbbbbbbbbbbbBW", "WBbbbbWWWbbbbbBW", "WBbbbbbWWbbbbbBW",
+    "WBbbbbbWWbbbbbBW", "WBbbbbbWWbbbbbBW", "WBbbbbbWWbbbbbBW", "WBBbbbbWWbbbbBBW",
+    "WWBBbbWWWWbbBBWW", "WWWBBbbbbbbBBWWW", "WWWWBBBBBBBBWWWW", "WWWWWWWWWWWWWWWW",
+};
+
 ResourceModule MakeModule() {
     ResourceModule module;
     module.AddBitmap(IDB_DEPARTURE_MARKER, {10, 10, kDepartureMarker});
     module.AddBitmap(IDB_FORBIDDEN_MARKER, {10, 10, kForbiddenMarker});
     module.AddBitmap(IDB_DESTINATION_MARKER, {10, 10, kDestinationMarker});
+    module.AddBitmap(IDB_ROUTE_TRAIN, {16, 16, kRouteTrain});
+    module.AddBitmap(IDB_ROUTE_DEPARTURE, {16, 16, kRouteDeparture});
+    module.AddBitmap(IDB_ROUTE_DESTINATION, {16, 16, kRouteDestination});
+    module.AddBitmap(IDB_ROUTE_TRANSFER, {16, 16, kRouteTransfer});
+    module.AddBitmap(IDB_ROUTE_SUMMARY, {16, 16, kRouteSummary});
     return module;
 }
 

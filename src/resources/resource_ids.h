@@ -7,4 +7,11 @@ inline constexpr int IDB_DEPARTURE_MARKER = 5018;
 inline constexpr int IDB_FORBIDDEN_MARKER = 5019;
 inline constexpr int IDB_DESTINATION_MARKER = 5020;
 
+// 16 x 16 images of the rows of the route's list.
+inline constexpr int IDB_ROUTE_TRAIN = 5009;
+inline constexpr int IDB_ROUTE_DEPARTURE = 5010;
+inline constexpr int IDB_ROUTE_DESTINATION = 5011;
+inline constexpr int IDB_ROUTE_TRANSFER = 5013;
+inline constexpr int IDB_ROUTE_SUMMARY = 5014;
+
 }  // namespace qv

@@ -100,6 +100,22 @@ TEST(Resources, MarkerBitmapsHoldTheirPixelTables) {
     EXPECT_EQ(LoadBitmapW(nullptr, IDB_DEPARTURE_MARKER), nullptr);
 }
 
+TEST(Resources, RouteListImagesAreWholeSixteenSquares) {
+    for (const int id : {IDB_ROUTE_TRAIN, IDB_ROUTE_DEPARTURE, IDB_ROUTE_DESTINATION,
+                         IDB_ROUTE_TRANSFER, IDB_ROUTE_SUMMARY}) {
+        UniqueBitmap image(LoadBitmapW(ProgramModule(), id));
+        ASSERT_TRUE(image) << id;
+        EXPECT_EQ(image->Width(), 16);
+        EXPECT_EQ(image->Height(), 16);
+        EXPECT_EQ(image->GetPixel(0, 0), kWhite) << id;  // corners stay white
+    }
+    UniqueBitmap departure(LoadBitmapW(ProgramModule(), IDB_ROUTE_DEPARTURE));
+    UniqueBitmap summary(LoadBitmapW(ProgramModule(), IDB_ROUTE_SUMMARY));
+    EXPECT_EQ(departure->GetPixel(3, 6), RGB(0, 255, 0));
+    EXPECT_EQ(summary->GetPixel(7, 8), kWhite);  // the letter i on blue
+    EXPECT_EQ(summary->GetPixel(4, 8), RGB(0, 0, 255));
+}
+
 TEST(Resources, IconsDrawOnlyTheirOpaquePixels) {
     constexpr std::string_view rows[] = {"r.", ".b"};
     ResourceModule module;
