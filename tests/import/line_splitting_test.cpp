@@ -131,6 +131,18 @@ TEST(LineSplitting, ALineWithoutEndsAndTwoLoopsStillKeepsEveryLink) {
     EXPECT_FALSE(split.costlyForks.empty());
 }
 
+TEST(LineSplitting, ALineKnittedLikeAMeshEndsAndKeepsEveryLink) {
+    std::vector<SourceLink> links;
+    for (int a = 0; a < 9; ++a) {
+        for (int b = a + 1; b < 9; ++b) {
+            links.push_back({a, b, std::nullopt});
+        }
+    }
+    const SplitLine split = SplitIntoChains(links);
+    ExpectEveryLinkOnce(links, split);
+    ExpectForkRule(split);
+}
+
 std::string ReadData(const std::string& name) {
     std::ifstream file(std::string(QV_DATA_DIR) + "/" + name, std::ios::binary);
     std::ostringstream text;

@@ -17,27 +17,40 @@ struct Step {
 using Adjacency = std::map<int, std::vector<Step>>;
 
 // The longest simple path from `start` over unused links; ties go to the path whose links,
-// compared in order, have the lower indices.
+// compared in order, have the lower indices. The search is exhaustive for the tree-like lines of
+// real networks and stops at a bound of steps for a line knitted like a mesh, which keeps the
+// best path found by then.
 class LongestPath {
   public:
     LongestPath(const Adjacency& adjacency, const std::vector<bool>& used)
         : adjacency_(adjacency), used_(used) {}
 
+    static bool Better(const Chain& a, const Chain& b) {
+        if (a.links.size() != b.links.size()) {
+            return a.links.size() > b.links.size();
+        }
+        return a.links < b.links;
+    }
+
     Chain From(int start) {
-        best_ = {};
-        current_ = {{start}, {}, false};
+        best_ = {{start}, {}, false};
+        current_ = best_;
         visited_ = {start};
+        steps_ = 0;
         Walk(start);
         return best_;
     }
 
   private:
+    static constexpr int kMostSteps = 20000;
+
     void Walk(int node) {
         if (Better(current_, best_)) {
             best_ = current_;
         }
         for (const Step& step : adjacency_.at(node)) {
-            if (used_[static_cast<std::size_t>(step.link)] || visited_.contains(step.neighbour)) {
+            if (used_[static_cast<std::size_t>(step.link)] || visited_.contains(step.neighbour) ||
+                ++steps_ > kMostSteps) {
                 continue;
             }
             visited_.insert(step.neighbour);
@@ -55,14 +68,7 @@ class LongestPath {
     Chain best_;
     Chain current_;
     std::set<int> visited_;
-
-  public:
-    static bool Better(const Chain& a, const Chain& b) {
-        if (a.links.size() != b.links.size()) {
-            return a.links.size() > b.links.size();
-        }
-        return a.links < b.links;
-    }
+    int steps_ = 0;
 };
 
 bool IsSimpleLoop(const std::vector<int>& componentLinks, const Adjacency& adjacency,
