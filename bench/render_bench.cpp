@@ -21,13 +21,6 @@ namespace {
 
 using namespace qv;
 
-class QuietFeedback : public RouteSearchFeedback {
-  public:
-    void BeginWait() override {}
-    void EndWait() override {}
-    void ShowRouteNotFound() override {}
-};
-
 std::shared_ptr<NetworkModel> CityMap() {
     auto model = std::make_shared<NetworkModel>();
     Settings settings;
@@ -73,7 +66,7 @@ void FindSomeRoute(NetworkModel& model) {
     model.departure = model.Stations()[0];
     model.destination =
         model.Stations()[static_cast<std::size_t>(model.Lines()[1]->firstStationIndex + 5)];
-    QuietFeedback feedback;
+    SilentRouteSearchFeedback feedback;
     FindRoute(model, feedback);
 }
 

@@ -37,13 +37,6 @@ struct Options {
     int callout = -1;
 };
 
-class SilentFeedback : public RouteSearchFeedback {
-  public:
-    void BeginWait() override {}
-    void EndWait() override {}
-    void ShowRouteNotFound() override { std::fputs("route not found\n", stderr); }
-};
-
 bool Number(const char* text, int& out) {
     const std::string_view view(text);
     const std::optional<std::int32_t> value =
@@ -127,7 +120,7 @@ int main(int argc, char** argv) {
         model.departure = PointAt(model, options.from);
         model.destination = PointAt(model, options.to);
         if (model.departure && model.destination) {
-            SilentFeedback feedback;
+            SilentRouteSearchFeedback feedback;
             FindRoute(model, feedback);
         }
     }

@@ -23,6 +23,14 @@ class RouteSearchFeedback {
     virtual void ShowRouteNotFound() = 0;
 };
 
+// Shows nothing: for searches that run where no one is looking (tools, pictures, measurements).
+class SilentRouteSearchFeedback : public RouteSearchFeedback {
+public:
+    void BeginWait() override {}
+    void EndWait() override {}
+    void ShowRouteNotFound() override {}
+};
+
 // Replaces the model's route with the best path from its departure to its destination, by the
 // settings' algorithm (0 = fewest transfers, 1 = shortest time) within their transfer limit.
 // Rebuilds the adjacency first, so that forbidden stations are avoided.

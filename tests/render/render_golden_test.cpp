@@ -18,13 +18,6 @@
 namespace qv {
 namespace {
 
-class QuietFeedback : public RouteSearchFeedback {
-  public:
-    void BeginWait() override {}
-    void EndWait() override {}
-    void ShowRouteNotFound() override {}
-};
-
 struct Scene {
     const char* name;
     bool zoom = false;
@@ -45,7 +38,7 @@ void ExpectScene(const Scene& scene) {
     if (scene.route) {
         model.departure = model.Stations()[0];
         model.destination = model.Stations()[60];
-        QuietFeedback feedback;
+        SilentRouteSearchFeedback feedback;
         FindRoute(model, feedback);
         ASSERT_FALSE(model.route.empty());
     }
