@@ -10,8 +10,8 @@ namespace qv {
 
 namespace {
 
-// Images beyond this many device pixels per map unit are drawn at a coarser device scale.
-constexpr int kMaxImagePixelsPerUnit = 8;
+constexpr int kMaxImageDeviceWidth = 240 * 8;
+constexpr int kMaxImageDeviceHeight = 320 * 8;
 
 }  // namespace
 
@@ -113,10 +113,11 @@ void GdiSurface::DrawText(std::u16string_view text, const RECT& rect, UINT forma
 }
 
 std::unique_ptr<SchemeImageSurface> GdiSurface::CreateImage(int width, int height) {
-    // A zoomed image is already larger; its device scale is bounded so that its memory is.
-    const int zoom = std::max(1, std::max(width / 240, height / 320));
-    const int deviceScale =
-        std::clamp(std::min(dc_->Scale(), kMaxImagePixelsPerUnit / zoom), 1, dc_->Scale());
+    // A zoomed image is already large: its device scale is lowered so that it never holds more
+    // device pixels than the screen at the largest scale would.
+    const int fitting = std::min(kMaxImageDeviceWidth / std::max(width, 1),
+                                 kMaxImageDeviceHeight / std::max(height, 1));
+    const int deviceScale = std::clamp(fitting, 1, dc_->Scale());
     return std::make_unique<GdiSchemeImage>(dc_, width, height, deviceScale, module_);
 }
 
