@@ -60,6 +60,12 @@ int CompareNames(std::u16string_view a, std::u16string_view b) {
     return 0;
 }
 
+std::u16string FoldedName(std::u16string_view name) {
+    std::u16string folded(name);
+    std::transform(folded.begin(), folded.end(), folded.begin(), CollationKey);
+    return folded;
+}
+
 int CompareStationNames(const Station& a, const Station& b) {
     return CompareNames(a.name, b.name);
 }

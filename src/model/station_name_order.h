@@ -1,5 +1,6 @@
 #pragma once
 
+#include <string>
 #include <string_view>
 
 #include "model/station.h"
@@ -10,6 +11,8 @@ namespace qv {
 // alike, Ё beside Е; names equal in that sense are ordered by their code units, so the order is
 // total and consistent. Negative, zero or positive.
 int CompareNames(std::u16string_view a, std::u16string_view b);
+// The name with case folded and Ё written as е: equal for names that sort as equal letters.
+std::u16string FoldedName(std::u16string_view name);
 int CompareStationNames(const Station& a, const Station& b);
 
 }  // namespace qv

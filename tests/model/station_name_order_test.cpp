@@ -52,6 +52,11 @@ TEST(CompareNames, IsATotalOrderOnRandomNames) {
     }
 }
 
+TEST(FoldedName, FoldsCaseAndYo) {
+    EXPECT_EQ(FoldedName(u"ЁлкИ Abc-1"), u"елки abc-1");
+    EXPECT_EQ(FoldedName(u"ЇЖак"), u"їжак");
+}
+
 TEST(CompareStationNames, ComparesTheStationsNames) {
     const Station a{.name = u"Арбатская"};
     const Station b{.name = u"арбатская"};

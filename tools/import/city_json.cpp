@@ -4,6 +4,7 @@
 #include <cmath>
 #include <nlohmann/json.hpp>
 
+#include "model/station_name_order.h"
 #include "text/utf.h"
 
 namespace qv::import {
@@ -156,18 +157,7 @@ bool ReadCity(const Json& json, const Place& place, City& city, std::string& err
 
 // Spaces and the Cyrillic Ё do not decide whether a name was meant.
 std::u16string LooseName(std::u16string_view name) {
-    std::u16string loose;
-    for (char16_t c : name) {
-        if (c >= u'А' && c <= u'Я') {
-            c = static_cast<char16_t>(c + (u'а' - u'А'));
-        } else if (c >= u'A' && c <= u'Z') {
-            c = static_cast<char16_t>(c + (u'a' - u'A'));
-        } else if (c == u'Ё' || c == u'ё') {
-            c = u'е';
-        }
-        loose += c;
-    }
-    return CleanName(loose);
+    return CleanName(FoldedName(name));
 }
 
 }  // namespace

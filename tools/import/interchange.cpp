@@ -4,6 +4,7 @@
 #include <set>
 
 #include "geo.h"
+#include "model/station_name_order.h"
 
 namespace qv::import {
 
@@ -22,18 +23,9 @@ constexpr std::array kExceptions = {
                          "one station complex with two names, joined by escalators"},
 };
 
-std::u16string FoldedName(std::u16string_view name) {
-    std::u16string folded;
-    for (char16_t c : name) {
-        if (c >= u'А' && c <= u'Я') {
-            c = static_cast<char16_t>(c + (u'а' - u'А'));
-        } else if (c >= u'A' && c <= u'Z') {
-            c = static_cast<char16_t>(c + (u'a' - u'A'));
-        } else if (c == u'Ё' || c == u'ё') {
-            c = u'е';
-        }
-        folded += c;
-    }
+// The name folded as the station list compares letters, without a trailing number or spaces.
+std::u16string BareName(std::u16string_view name) {
+    std::u16string folded = FoldedName(name);
     while (!folded.empty() &&
            (folded.back() == u' ' || (folded.back() >= u'0' && folded.back() <= u'9'))) {
         folded.pop_back();
@@ -61,7 +53,7 @@ InterchangeRules LondonInterchangeRules() {
 }
 
 bool SameStationName(std::u16string_view a, std::u16string_view b) {
-    return FoldedName(a) == FoldedName(b);
+    return BareName(a) == BareName(b);
 }
 
 std::vector<StationPair> FindInterchanges(const SourceNetwork& network,
