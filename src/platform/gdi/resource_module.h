@@ -4,6 +4,9 @@
 #include <memory>
 #include <span>
 #include <string_view>
+#include <typeindex>
+#include <typeinfo>
+#include <utility>
 #include <vector>
 
 #include "platform/gdi/device_context.h"
@@ -32,9 +35,22 @@ class ResourceModule {
     const PixelArt* FindBitmap(int id) const;
     const PixelArt* FindIcon(int id) const;
 
+    // Resources of the kinds the window layer reads (dialog templates, accelerator tables):
+    // kept by kind and id. The module refers to them; they live as long as the program.
+    template <typename T>
+    void AddResource(int id, const T& resource) {
+        others_[{std::type_index(typeid(T)), id}] = &resource;
+    }
+    template <typename T>
+    const T* FindResource(int id) const {
+        const auto found = others_.find({std::type_index(typeid(T)), id});
+        return found == others_.end() ? nullptr : static_cast<const T*>(found->second);
+    }
+
   private:
     std::map<int, PixelArt> bitmaps_;
     std::map<int, PixelArt> icons_;
+    std::map<std::pair<std::type_index, int>, const void*> others_;
 };
 
 using HINSTANCE = const ResourceModule*;

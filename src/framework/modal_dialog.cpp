@@ -1,0 +1,83 @@
+#include "framework/modal_dialog.h"
+
+#include <utility>
+
+#include "framework/module_state.h"
+#include "platform/pocket/shell_dialog.h"
+#include "platform/user/dialog_manager.h"
+#include "platform/user/window_functions.h"
+#include "platform/user/window_messages.h"
+#include "platform/user/window_styles.h"
+
+namespace qv {
+
+namespace {
+
+// The shell's set-up of a dialog that does not make its own: the "ok" button, the whole screen
+// below the navigation bar, the input panel down.
+constexpr DWORD kDefaultShellSetUp = SHIDIF_DONEBUTTON | SHIDIF_SIZEDLGFULLSCREEN | SHIDIF_SIPDOWN;
+
+}  // namespace
+
+INT_PTR RunModalDialog(DialogObject& dialog, int templateId, HWND owner, LPARAM parameter) {
+    ModuleState* module = CurrentModule();
+    if (!module || !AddCreationRecord(dialog)) {
+        return -1;
+    }
+    const DialogTemplate* dialogTemplate =
+        module->instance ? module->instance->FindResource<DialogTemplate>(templateId) : nullptr;
+    const INT_PTR result = DialogBoxIndirectParamW(module->instance, dialogTemplate, owner,
+                                                   FirstDialogMessage, parameter);
+    // A dialog that could not be made never took the record; it must not bind a later window.
+    DropCreationRecord(dialog);
+    return result;
+}
+
+INT_PTR FirstDialogMessage(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+    FrameworkObject* object = TakeCreationRecord();
+    if (!object) {
+        // Nobody announced this dialog: it stays with the dialog manager's defaults for good.
+        SetWindowLongW(dialog, DWL_DLGPROC, 0);
+        return 0;
+    }
+    object->hwnd = dialog;
+    SetWindowLongW(dialog, GWL_USERDATA, reinterpret_cast<LONG_PTR>(object));
+    SetWindowLongW(dialog, DWL_DLGPROC, ProcedureToLong(BoundDialogMessage));
+    return BoundDialogMessage(dialog, message, wParam, lParam);
+}
+
+INT_PTR BoundDialogMessage(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+    auto* object = reinterpret_cast<FrameworkObject*>(GetWindowLongW(dialog, GWL_USERDATA));
+    if (!object) {
+        return 0;
+    }
+    return object->GetEntryProcedure()(*object, message, wParam, lParam);
+}
+
+LRESULT DialogMessageProcedure(FrameworkObject& object, UINT message, WPARAM wParam,
+                               LPARAM lParam) {
+    const MSG record{object.hwnd, message, wParam, lParam, 0, {0, 0}};
+    const MSG* previous = std::exchange(object.currentMessage, &record);
+    LRESULT result = 0;
+    const bool handled = object.HandleMessage(object.hwnd, message, wParam, lParam, result, 0);
+    object.currentMessage = previous;
+    if (handled) {
+        if (DialogAnswersByReturnValue(message)) {
+            return result;
+        }
+        if (message == WM_INITDIALOG) {
+            SHINITDLGINFO setUp{SHIDIM_FLAGS, object.hwnd, kDefaultShellSetUp};
+            SHInitDialog(&setUp);  // a dialog that cannot be set up still runs
+            return result;
+        }
+        SetWindowLongW(object.hwnd, DWL_MSGRESULT, result);
+        return 1;
+    }
+    if (message == WM_DESTROY) {
+        const HWND former = std::exchange(object.hwnd, nullptr);
+        object.OnWindowGone(former);
+    }
+    return 0;
+}
+
+}  // namespace qv

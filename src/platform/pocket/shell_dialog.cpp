@@ -1,0 +1,28 @@
+#include "platform/pocket/shell_dialog.h"
+
+#include "platform/gdi/system_metrics.h"
+#include "platform/user/window_functions.h"
+
+namespace qv {
+
+BOOL SHInitDialog(SHINITDLGINFO* info) {
+    if (!info || (info->dwMask & SHIDIM_FLAGS) == 0 || !IsWindow(info->hDlg)) {
+        return 0;
+    }
+    const DWORD flags = info->dwFlags;
+    if ((flags & (SHIDIF_SIZEDLGFULLSCREEN | SHIDIF_FULLSCREENNOMENUBAR)) != 0) {
+        MoveWindow(info->hDlg, 0, kNavigationBarHeight, kScreenWidth,
+                   kScreenHeight - kNavigationBarHeight, 1);
+    } else if ((flags & SHIDIF_SIZEDLG) != 0) {
+        MoveWindow(info->hDlg, 0, kNavigationBarHeight, kScreenWidth,
+                   kScreenHeight - kNavigationBarHeight - kMenuBarHeight, 1);
+    }
+    if ((flags & SHIDIF_DONEBUTTON) != 0) {
+        SetPropW(info->hDlg, kDoneButtonProperty, 1);
+    } else {
+        RemovePropW(info->hDlg, kDoneButtonProperty);
+    }
+    return 1;
+}
+
+}  // namespace qv

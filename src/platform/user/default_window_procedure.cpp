@@ -1,0 +1,83 @@
+#include "platform/user/default_window_procedure.h"
+
+#include <algorithm>
+
+#include "platform/gdi/shapes.h"
+#include "platform/user/input_functions.h"
+#include "platform/user/paint_functions.h"
+#include "platform/user/window_functions.h"
+#include "platform/user/window_messages.h"
+#include "platform/user/window_system.h"
+
+namespace qv {
+
+LRESULT DefWindowProcW(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    WindowSystem* system = WindowSystem::Current();
+    Window* found = system ? system->Find(window) : nullptr;
+    if (!found) {
+        return 0;
+    }
+    switch (message) {
+        case WM_PAINT: {
+            PAINTSTRUCT paint;
+            BeginPaint(window, &paint);
+            EndPaint(window, &paint);
+            return 0;
+        }
+        case WM_ERASEBKGND: {
+            const HBRUSH brush = found->Class()->attributes.hbrBackground;
+            const HDC dc = reinterpret_cast<HDC>(wParam);
+            if (!brush || !dc) {
+                return 0;
+            }
+            const RECT client = found->ClientRect();
+            FillRect(dc, &client, brush);
+            return 1;
+        }
+        case WM_CLOSE:
+            DestroyWindow(window);
+            return 0;
+        case WM_SETTEXT: {
+            const auto* text = PointerFromParam<const char16_t>(lParam);
+            found->text = text ? text : u"";
+            system->TitleChanged(window);
+            return 1;
+        }
+        case WM_GETTEXT: {
+            auto* buffer = PointerFromParam<char16_t>(lParam);
+            if (!buffer || wParam == 0) {
+                return 0;
+            }
+            const std::size_t count = std::min<std::size_t>(found->text.size(), wParam - 1);
+            std::copy_n(found->text.begin(), count, buffer);
+            buffer[count] = u'\0';
+            return static_cast<LRESULT>(count);
+        }
+        case WM_GETTEXTLENGTH:
+            return static_cast<LRESULT>(found->text.size());
+        case WM_SETFONT:
+            found->font = reinterpret_cast<HFONT>(wParam);
+            if (LOWORD(static_cast<std::uintptr_t>(lParam)) != 0) {
+                system->Invalidate(*found, nullptr, true);
+            }
+            return 0;
+        case WM_GETFONT:
+            return reinterpret_cast<LRESULT>(found->font);
+        case WM_SETICON: {
+            HICON& slot = wParam == ICON_BIG ? found->bigIcon : found->smallIcon;
+            return reinterpret_cast<LRESULT>(std::exchange(slot, reinterpret_cast<HICON>(lParam)));
+        }
+        case WM_GETICON:
+            return reinterpret_cast<LRESULT>(wParam == ICON_BIG ? found->bigIcon
+                                                                : found->smallIcon);
+        case WM_ACTIVATE:
+            if (LOWORD(wParam) != WA_INACTIVE) {
+                SetFocus(window);
+            }
+            return 0;
+        default:
+            return 0;
+    }
+}
+
+}  // namespace qv

@@ -1,0 +1,68 @@
+#include "platform/user/message_functions.h"
+
+#include "platform/user/window_messages.h"
+#include "platform/user/window_system.h"
+
+namespace qv {
+
+LRESULT SendMessageW(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    WindowSystem* system = WindowSystem::Current();
+    return system ? system->Send(window, message, wParam, lParam) : 0;
+}
+
+BOOL PostMessageW(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    WindowSystem* system = WindowSystem::Current();
+    if (!system || (window && !system->Find(window))) {
+        return 0;
+    }
+    system->Queue().Post({window, message, wParam, lParam,
+                          static_cast<DWORD>(system->Now().count()),
+                          system->Input().PenPosition()});
+    return 1;
+}
+
+void PostQuitMessage(int exitCode) {
+    if (WindowSystem* system = WindowSystem::Current()) {
+        system->Queue().PostQuit(exitCode);
+    }
+}
+
+BOOL GetMessageW(MSG* message, HWND window, UINT first, UINT last) {
+    WindowSystem* system = WindowSystem::Current();
+    if (!system || !message || (window && !system->Find(window))) {
+        return -1;
+    }
+    system->NextMessage(*message, {window, first, last}, true, true);
+    return message->message == WM_QUIT ? 0 : 1;
+}
+
+BOOL PeekMessageW(MSG* message, HWND window, UINT first, UINT last, UINT remove) {
+    WindowSystem* system = WindowSystem::Current();
+    if (!system || !message) {
+        return 0;
+    }
+    return system->NextMessage(*message, {window, first, last}, (remove & PM_REMOVE) != 0, false)
+               ? 1
+               : 0;
+}
+
+BOOL TranslateMessage(const MSG* message) {
+    WindowSystem* system = WindowSystem::Current();
+    return system && message && system->Translate(*message) ? 1 : 0;
+}
+
+LRESULT DispatchMessageW(const MSG* message) {
+    WindowSystem* system = WindowSystem::Current();
+    return system && message ? system->Dispatch(*message) : 0;
+}
+
+LRESULT CallWindowProcW(WNDPROC procedure, HWND window, UINT message, WPARAM wParam,
+                        LPARAM lParam) {
+    WindowSystem* system = WindowSystem::Current();
+    if (!system) {
+        return procedure ? procedure(window, message, wParam, lParam) : 0;
+    }
+    return system->CallProcedure(procedure, window, message, wParam, lParam);
+}
+
+}  // namespace qv

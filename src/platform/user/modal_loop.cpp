@@ -1,0 +1,77 @@
+#include "platform/user/modal_loop.h"
+
+#include "platform/user/dialog_manager.h"
+#include "platform/user/window_messages.h"
+#include "platform/user/window_styles.h"
+#include "platform/user/window_system.h"
+
+namespace qv {
+
+ModalLoop::ModalLoop(WindowSystem& system, HWND window, INT_PTR resultIfGone)
+    : system_(system), window_(window), result_(resultIfGone) {
+    system_.EnterModal(*this);
+}
+
+ModalLoop::~ModalLoop() {
+    EnableOthers();
+    system_.LeaveModal(*this);
+}
+
+INT_PTR ModalLoop::Run(Keys keys) {
+    DisableOthers();
+    system_.Show(window_, SW_SHOW);
+    MSG message;
+    while (!ended_ && system_.Find(window_)) {
+        system_.NextMessage(message, {}, true, true);
+        if (message.message == WM_QUIT) {
+            // The loop below ends too.
+            system_.Queue().PostQuit(static_cast<int>(message.wParam));
+            break;
+        }
+        if (keys == Keys::Dialog && IsDialogMessageW(window_, &message)) {
+            continue;
+        }
+        system_.Translate(message);
+        system_.Dispatch(message);
+    }
+    EnableOthers();
+    return result_;
+}
+
+void ModalLoop::End(INT_PTR result) {
+    ended_ = true;
+    result_ = result;
+}
+
+void ModalLoop::DisableOthers() {
+    const Window* window = system_.Find(window_);
+    if (!window) {
+        return;
+    }
+    for (const HWND other : system_.TopLevelWindows()) {
+        const Window* candidate = system_.Find(other);
+        if (other == window_ || !candidate || (candidate->style & WS_DISABLED) != 0) {
+            continue;
+        }
+        // Windows that belong to the modal window stay usable.
+        bool owned = false;
+        for (HWND owner = candidate->owner; owner && !owned;) {
+            owned = owner == window_;
+            const Window* next = system_.Find(owner);
+            owner = next ? next->owner : nullptr;
+        }
+        if (!owned) {
+            system_.Enable(other, false);
+            disabled_.push_back(other);
+        }
+    }
+}
+
+void ModalLoop::EnableOthers() {
+    for (auto it = disabled_.rbegin(); it != disabled_.rend(); ++it) {
+        system_.Enable(*it, true);
+    }
+    disabled_.clear();
+}
+
+}  // namespace qv

@@ -1,0 +1,40 @@
+#pragma once
+
+#include <vector>
+
+#include "platform/user/user_types.h"
+
+namespace qv {
+
+class WindowSystem;
+
+// One level of modal message loop: it runs for one window, keeps input to it by disabling the
+// program's other top-level windows, and ends only when its own window is ended or gone. The
+// quit message ends it too and is posted again for the loop below.
+class ModalLoop {
+  public:
+    enum class Keys { Plain, Dialog };
+
+    ModalLoop(WindowSystem& system, HWND window, INT_PTR resultIfGone);
+    ~ModalLoop();
+    ModalLoop(const ModalLoop&) = delete;
+    ModalLoop& operator=(const ModalLoop&) = delete;
+
+    // Shows and activates the window and handles messages until the level ends.
+    INT_PTR Run(Keys keys);
+    void End(INT_PTR result);
+    HWND Handle() const { return window_; }
+    bool Ended() const { return ended_; }
+
+  private:
+    void DisableOthers();
+    void EnableOthers();
+
+    WindowSystem& system_;
+    HWND window_;
+    INT_PTR result_;
+    bool ended_ = false;
+    std::vector<HWND> disabled_;
+};
+
+}  // namespace qv

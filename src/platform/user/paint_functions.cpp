@@ -1,0 +1,136 @@
+#include "platform/user/paint_functions.h"
+
+#include <iterator>
+
+#include "platform/gdi/system_metrics.h"
+#include "platform/user/window_messages.h"
+#include "platform/user/window_system.h"
+
+namespace qv {
+
+BOOL InvalidateRect(HWND window, const RECT* rect, BOOL erase) {
+    WindowSystem* system = WindowSystem::Current();
+    if (!system) {
+        return 0;
+    }
+    if (!window) {
+        for (Window* each : system->Windows().All()) {
+            if (!each->IsDesktop()) {
+                system->Invalidate(*each, nullptr, erase != 0);
+            }
+        }
+        return 1;
+    }
+    Window* found = system->Find(window);
+    if (!found || found->IsDesktop()) {
+        return 0;
+    }
+    system->Invalidate(*found, rect, erase != 0);
+    return 1;
+}
+
+BOOL ValidateRect(HWND window, const RECT* rect) {
+    WindowSystem* system = WindowSystem::Current();
+    Window* found = system ? system->Find(window) : nullptr;
+    if (!found) {
+        return 0;
+    }
+    system->Validate(*found, rect);
+    return 1;
+}
+
+BOOL UpdateWindow(HWND window) {
+    WindowSystem* system = WindowSystem::Current();
+    const Window* found = system ? system->Find(window) : nullptr;
+    if (!found) {
+        return 0;
+    }
+    if (found->invalid && found->IsShown()) {
+        system->Dispatch({window, WM_PAINT, 0, 0, static_cast<DWORD>(system->Now().count()), {}});
+    }
+    return 1;
+}
+
+BOOL GetUpdateRect(HWND window, RECT* rect, BOOL /*erase*/) {
+    WindowSystem* system = WindowSystem::Current();
+    const Window* found = system ? system->Find(window) : nullptr;
+    if (!found || !found->invalid) {
+        if (rect) {
+            *rect = {};
+        }
+        return 0;
+    }
+    if (rect) {
+        *rect = *found->invalid;
+    }
+    return 1;
+}
+
+HDC BeginPaint(HWND window, PAINTSTRUCT* paint) {
+    WindowSystem* system = WindowSystem::Current();
+    Window* found = system ? system->Find(window) : nullptr;
+    if (!found || !paint) {
+        return nullptr;
+    }
+    WindowTable::Pin pin(system->Windows(), *found);
+    ++found->paintsBegun;
+    const RECT area = found->invalid.value_or(RECT{});
+    const bool erase = found->eraseWanted;
+    // Valid from here on: what the handler invalidates while painting is painted next time.
+    found->invalid.reset();
+    found->eraseWanted = false;
+    const HDC dc = found->surface.Lend(found->ClientOriginInSurface(), area);
+    paint->hdc = dc;
+    paint->rcPaint = area;
+    paint->fErase = 0;
+    if (erase) {
+        const LRESULT erased = system->Send(window, WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
+        paint->fErase = erased ? 0 : 1;
+    }
+    return dc;
+}
+
+BOOL EndPaint(HWND window, const PAINTSTRUCT* paint) {
+    WindowSystem* system = WindowSystem::Current();
+    Window* found = system ? system->Find(window) : nullptr;
+    if (!found || !paint || !found->surface.Return(paint->hdc)) {
+        return 0;
+    }
+    system->MarkScreenDirty();
+    return 1;
+}
+
+HDC GetDC(HWND window) {
+    WindowSystem* system = WindowSystem::Current();
+    Window* found = system ? system->Find(window) : nullptr;
+    if (!found || found->IsDesktop()) {
+        return nullptr;
+    }
+    return found->surface.Lend(found->ClientOriginInSurface(), found->ClientRect());
+}
+
+int ReleaseDC(HWND window, HDC dc) {
+    WindowSystem* system = WindowSystem::Current();
+    Window* found = system ? system->Find(window) : nullptr;
+    if (!found || !found->surface.Return(dc)) {
+        return 0;
+    }
+    system->MarkScreenDirty();
+    return 1;
+}
+
+HBRUSH GetSysColorBrush(int index) {
+    // Shared for the whole run, like the stock objects: DeleteObject leaves them.
+    static HBRUSH brushes[32] = {};
+    if (index < 0 || index >= static_cast<int>(std::size(brushes))) {
+        return nullptr;
+    }
+    HBRUSH& brush = brushes[index];
+    if (!brush) {
+        brush = new Brush(GetSysColor(index));
+        brush->isStock = true;
+    }
+    return brush;
+}
+
+}  // namespace qv

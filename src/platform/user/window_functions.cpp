@@ -1,0 +1,434 @@
+#include "platform/user/window_functions.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "platform/user/dialog_manager.h"
+#include "platform/user/message_functions.h"
+#include "platform/user/rendezvous.h"
+#include "platform/user/window_messages.h"
+#include "platform/user/window_styles.h"
+#include "platform/user/window_system.h"
+
+namespace qv {
+
+namespace {
+
+Window* Find(HWND window) {
+    WindowSystem* system = WindowSystem::Current();
+    return system ? system->Find(window) : nullptr;
+}
+
+bool IsDialogWindow(const Window& window) {
+    return window.Class()->name == kDialogClassName;
+}
+
+}  // namespace
+
+ATOM RegisterClassW(const WNDCLASSW* attributes) {
+    WindowSystem* system = WindowSystem::Current();
+    return system && attributes ? system->Classes().Register(*attributes) : 0;
+}
+
+BOOL UnregisterClassW(ClassAtomOrName className, HINSTANCE module) {
+    WindowSystem* system = WindowSystem::Current();
+    if (!system) {
+        return 0;
+    }
+    const WindowClass* windowClass = system->Classes().Find(className, module);
+    if (!windowClass || windowClass->attributes.hInstance != module) {
+        return 0;
+    }
+    const auto windows = system->Windows().All();
+    if (std::any_of(windows.begin(), windows.end(),
+                    [&](const Window* w) { return w->Class() == windowClass; })) {
+        return 0;
+    }
+    return system->Classes().Unregister(className, module) ? 1 : 0;
+}
+
+ATOM GetClassInfoW(HINSTANCE module, ClassAtomOrName className, WNDCLASSW* attributes) {
+    WindowSystem* system = WindowSystem::Current();
+    const WindowClass* windowClass = system ? system->Classes().Find(className, module) : nullptr;
+    if (!windowClass) {
+        return 0;
+    }
+    if (attributes) {
+        *attributes = windowClass->attributes;
+    }
+    return windowClass->atom;
+}
+
+int GetClassNameW(HWND window, char16_t* buffer, int size) {
+    const Window* found = Find(window);
+    if (!found || !buffer || size <= 0) {
+        return 0;
+    }
+    const std::u16string& name = found->Class()->name;
+    const int count = std::min(static_cast<int>(name.size()), size - 1);
+    std::copy_n(name.begin(), count, buffer);
+    buffer[count] = u'\0';
+    return count;
+}
+
+HWND CreateWindowExW(DWORD exStyle, ClassAtomOrName className, std::u16string_view title,
+                     DWORD style, int x, int y, int width, int height, HWND parent, UINT_PTR id,
+                     HINSTANCE module, void* parameter) {
+    WindowSystem* system = WindowSystem::Current();
+    if (!system) {
+        return nullptr;
+    }
+    WindowCreation creation;
+    creation.exStyle = exStyle;
+    creation.className = className;
+    creation.title = title;
+    creation.style = style;
+    creation.rect = {x, y, x + std::max(width, 0), y + std::max(height, 0)};
+    creation.parent = parent;
+    creation.id = id;
+    creation.instance = module;
+    creation.parameter = parameter;
+    return system->Create(creation);
+}
+
+BOOL DestroyWindow(HWND window) {
+    WindowSystem* system = WindowSystem::Current();
+    return system && system->Destroy(window) ? 1 : 0;
+}
+
+BOOL ShowWindow(HWND window, int command) {
+    WindowSystem* system = WindowSystem::Current();
+    return system && system->Show(window, command) ? 1 : 0;
+}
+
+BOOL MoveWindow(HWND window, int x, int y, int width, int height, BOOL repaint) {
+    WindowSystem* system = WindowSystem::Current();
+    return system && system->Move(window, {x, y, x + width, y + height}, repaint != 0) ? 1 : 0;
+}
+
+BOOL EnableWindow(HWND window, BOOL enable) {
+    WindowSystem* system = WindowSystem::Current();
+    return system && system->Enable(window, enable != 0) ? 1 : 0;
+}
+
+BOOL IsWindow(HWND window) {
+    return Find(window) ? 1 : 0;
+}
+
+BOOL IsWindowVisible(HWND window) {
+    const Window* found = Find(window);
+    return found && found->IsShown() ? 1 : 0;
+}
+
+BOOL IsWindowEnabled(HWND window) {
+    const Window* found = Find(window);
+    return found && (found->style & WS_DISABLED) == 0 ? 1 : 0;
+}
+
+BOOL SetWindowTextW(HWND window, std::u16string_view text) {
+    if (!Find(window)) {
+        return 0;
+    }
+    const std::u16string terminated(text);
+    return SendMessageW(window, WM_SETTEXT, 0, PointerParam(terminated.c_str())) != 0 ? 1 : 0;
+}
+
+int GetWindowTextW(HWND window, char16_t* buffer, int size) {
+    if (!buffer || size <= 0) {
+        return 0;
+    }
+    buffer[0] = u'\0';
+    return static_cast<int>(
+        SendMessageW(window, WM_GETTEXT, static_cast<WPARAM>(size), PointerParam(buffer)));
+}
+
+int GetWindowTextLengthW(HWND window) {
+    return static_cast<int>(SendMessageW(window, WM_GETTEXTLENGTH, 0, 0));
+}
+
+std::u16string GetWindowText(HWND window) {
+    const int length = GetWindowTextLengthW(window);
+    std::u16string text(static_cast<std::size_t>(std::max(length, 0)) + 1, u'\0');
+    const int copied = GetWindowTextW(window, text.data(), static_cast<int>(text.size()));
+    text.resize(static_cast<std::size_t>(std::max(copied, 0)));
+    return text;
+}
+
+BOOL GetClientRect(HWND window, RECT* rect) {
+    const Window* found = Find(window);
+    if (!found || !rect) {
+        return 0;
+    }
+    *rect = found->ClientRect();
+    return 1;
+}
+
+BOOL GetWindowRect(HWND window, RECT* rect) {
+    const Window* found = Find(window);
+    if (!found || !rect) {
+        return 0;
+    }
+    const POINT origin = found->ScreenOrigin();
+    *rect = {origin.x, origin.y, origin.x + found->Width(), origin.y + found->Height()};
+    return 1;
+}
+
+BOOL ClientToScreen(HWND window, POINT* point) {
+    const Window* found = Find(window);
+    if (!found || !point) {
+        return 0;
+    }
+    const POINT origin = found->ClientScreenOrigin();
+    point->x += origin.x;
+    point->y += origin.y;
+    return 1;
+}
+
+BOOL ScreenToClient(HWND window, POINT* point) {
+    const Window* found = Find(window);
+    if (!found || !point) {
+        return 0;
+    }
+    const POINT origin = found->ClientScreenOrigin();
+    point->x -= origin.x;
+    point->y -= origin.y;
+    return 1;
+}
+
+HWND GetDesktopWindow() {
+    WindowSystem* system = WindowSystem::Current();
+    return system ? system->Desktop().Handle() : nullptr;
+}
+
+HWND GetParent(HWND window) {
+    const Window* found = Find(window);
+    if (!found || found->IsDesktop()) {
+        return nullptr;
+    }
+    return found->IsChild() ? found->parent->Handle() : found->owner;
+}
+
+BOOL IsChild(HWND parent, HWND window) {
+    const Window* found = Find(window);
+    if (!found || !parent || window == parent) {
+        return 0;
+    }
+    for (const Window* w = found; w && w->IsChild(); w = w->parent) {
+        if (w->parent && w->parent->Handle() == parent) {
+            return 1;
+        }
+    }
+    return 0;
+}
+
+HWND GetDlgItem(HWND dialog, int id) {
+    const Window* found = Find(dialog);
+    if (!found) {
+        return nullptr;
+    }
+    for (const Window* child : found->children) {
+        if (child->id == static_cast<UINT_PTR>(id)) {
+            return child->Handle();
+        }
+    }
+    return nullptr;
+}
+
+int GetDlgCtrlID(HWND window) {
+    const Window* found = Find(window);
+    return found && found->IsChild() ? static_cast<int>(found->id) : 0;
+}
+
+LONG_PTR SetWindowLongW(HWND window, int index, LONG_PTR value) {
+    WindowSystem* system = WindowSystem::Current();
+    Window* found = Find(window);
+    if (!found || found->IsDesktop()) {
+        return 0;
+    }
+    switch (index) {
+        case GWL_WNDPROC: {
+            const auto procedure = LongToProcedure<WNDPROC>(value);
+            if (!procedure) {
+                return 0;
+            }
+            return ProcedureToLong(std::exchange(found->procedure, procedure));
+        }
+        case GWL_USERDATA:
+            return std::exchange(found->userData, value);
+        case GWL_STYLE: {
+            const DWORD previous = found->style;
+            found->style = static_cast<DWORD>(value);
+            system->MarkScreenDirty();
+            return static_cast<LONG_PTR>(previous);
+        }
+        case GWL_EXSTYLE:
+            return static_cast<LONG_PTR>(std::exchange(found->exStyle, static_cast<DWORD>(value)));
+        case GWL_ID:
+            return static_cast<LONG_PTR>(std::exchange(found->id, static_cast<UINT_PTR>(value)));
+        case GWL_HINSTANCE:
+            return 0;  // a window stays with the module that made it
+        case GWL_HWNDPARENT:
+            if (found->IsChild()) {
+                return 0;
+            }
+            return PointerParam(
+                std::exchange(found->owner, HandleFromParam(static_cast<std::uintptr_t>(value))));
+        default:
+            break;
+    }
+    if (IsDialogWindow(*found)) {
+        switch (index) {
+            case DWL_MSGRESULT:
+                return std::exchange(found->dialogResult, value);
+            case DWL_DLGPROC:
+                return ProcedureToLong(
+                    std::exchange(found->dialogProcedure, LongToProcedure<DLGPROC>(value)));
+            case DWL_USER:
+                return std::exchange(found->dialogUser, value);
+            default:
+                return 0;
+        }
+    }
+    if (index < 0 ||
+        static_cast<std::size_t>(index) + sizeof(LONG_PTR) > found->extraBytes.size()) {
+        return 0;
+    }
+    LONG_PTR previous;
+    std::memcpy(&previous, found->extraBytes.data() + index, sizeof(previous));
+    std::memcpy(found->extraBytes.data() + index, &value, sizeof(value));
+    return previous;
+}
+
+LONG_PTR GetWindowLongW(HWND window, int index) {
+    const Window* found = Find(window);
+    if (!found) {
+        return 0;
+    }
+    switch (index) {
+        case GWL_WNDPROC:
+            return ProcedureToLong(found->procedure);
+        case GWL_USERDATA:
+            return found->userData;
+        case GWL_STYLE:
+            return static_cast<LONG_PTR>(found->style);
+        case GWL_EXSTYLE:
+            return static_cast<LONG_PTR>(found->exStyle);
+        case GWL_ID:
+            return static_cast<LONG_PTR>(found->id);
+        case GWL_HINSTANCE:
+            return PointerParam(found->instance);
+        case GWL_HWNDPARENT:
+            return PointerParam(GetParent(window));
+        default:
+            break;
+    }
+    if (IsDialogWindow(*found)) {
+        switch (index) {
+            case DWL_MSGRESULT:
+                return found->dialogResult;
+            case DWL_DLGPROC:
+                return ProcedureToLong(found->dialogProcedure);
+            case DWL_USER:
+                return found->dialogUser;
+            default:
+                return 0;
+        }
+    }
+    if (index < 0 ||
+        static_cast<std::size_t>(index) + sizeof(LONG_PTR) > found->extraBytes.size()) {
+        return 0;
+    }
+    LONG_PTR value;
+    std::memcpy(&value, found->extraBytes.data() + index, sizeof(value));
+    return value;
+}
+
+BOOL SetPropW(HWND window, std::u16string_view name, LONG_PTR value) {
+    Window* found = Find(window);
+    if (!found || name.empty()) {
+        return 0;
+    }
+    found->properties.insert_or_assign(std::u16string(name), value);
+    return 1;
+}
+
+LONG_PTR GetPropW(HWND window, std::u16string_view name) {
+    const Window* found = Find(window);
+    if (!found) {
+        return 0;
+    }
+    const auto property = found->properties.find(name);
+    return property == found->properties.end() ? 0 : property->second;
+}
+
+LONG_PTR RemovePropW(HWND window, std::u16string_view name) {
+    Window* found = Find(window);
+    if (!found) {
+        return 0;
+    }
+    const auto property = found->properties.find(name);
+    if (property == found->properties.end()) {
+        return 0;
+    }
+    const LONG_PTR value = property->second;
+    found->properties.erase(property);
+    return value;
+}
+
+HWND FindWindowW(const char16_t* className, const char16_t* title) {
+    WindowSystem* system = WindowSystem::Current();
+    if (!system) {
+        return nullptr;
+    }
+    const std::u16string_view wantedClass = className ? className : u"";
+    std::optional<std::u16string_view> wantedTitle;
+    if (title) {
+        wantedTitle = title;
+    }
+    if (const HWND local = system->FindTopLevel(wantedClass, wantedTitle)) {
+        return local;
+    }
+    Rendezvous* rendezvous = system->GetRendezvous();
+    if (!rendezvous) {
+        return nullptr;
+    }
+    return rendezvous->Find(wantedClass, wantedTitle,
+                            [system] { return system->Windows().NewHandle(); });
+}
+
+BOOL SetForegroundWindow(HWND window) {
+    WindowSystem* system = WindowSystem::Current();
+    if (!system) {
+        return 0;
+    }
+    if (Rendezvous* rendezvous = system->GetRendezvous();
+        rendezvous && rendezvous->IsRemote(window)) {
+        return rendezvous->Raise(window) ? 1 : 0;
+    }
+    return system->BringToForeground(window) ? 1 : 0;
+}
+
+HWND GetForegroundWindow() {
+    return GetActiveWindow();
+}
+
+HWND SetActiveWindow(HWND window) {
+    WindowSystem* system = WindowSystem::Current();
+    if (!system) {
+        return nullptr;
+    }
+    const Window* found = system->Find(window);
+    if (!found || found->IsChild() || found->IsDesktop()) {
+        return nullptr;
+    }
+    const HWND previous = system->Active();
+    system->Activate(window, WA_ACTIVE);
+    return previous;
+}
+
+HWND GetActiveWindow() {
+    const WindowSystem* system = WindowSystem::Current();
+    return system ? system->Active() : nullptr;
+}
+
+}  // namespace qv

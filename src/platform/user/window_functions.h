@@ -1,0 +1,69 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "platform/user/user_types.h"
+
+namespace qv {
+
+// Classes.
+ATOM RegisterClassW(const WNDCLASSW* attributes);
+// Fails while windows of the class exist.
+BOOL UnregisterClassW(ClassAtomOrName className, HINSTANCE module);
+// The class's atom (0 when there is none), with its attributes copied out.
+ATOM GetClassInfoW(HINSTANCE module, ClassAtomOrName className, WNDCLASSW* attributes);
+int GetClassNameW(HWND window, char16_t* buffer, int size);
+
+// Windows.
+HWND CreateWindowExW(DWORD exStyle, ClassAtomOrName className, std::u16string_view title,
+                     DWORD style, int x, int y, int width, int height, HWND parent, UINT_PTR id,
+                     HINSTANCE module, void* parameter);
+BOOL DestroyWindow(HWND window);
+// Whether the window was visible before.
+BOOL ShowWindow(HWND window, int command);
+BOOL MoveWindow(HWND window, int x, int y, int width, int height, BOOL repaint);
+// Whether the window was disabled before.
+BOOL EnableWindow(HWND window, BOOL enable);
+BOOL IsWindow(HWND window);
+BOOL IsWindowVisible(HWND window);
+BOOL IsWindowEnabled(HWND window);
+
+BOOL SetWindowTextW(HWND window, std::u16string_view text);
+// Copies at most size - 1 characters and a terminating null; returns the characters copied.
+int GetWindowTextW(HWND window, char16_t* buffer, int size);
+int GetWindowTextLengthW(HWND window);
+std::u16string GetWindowText(HWND window);
+
+BOOL GetClientRect(HWND window, RECT* rect);
+// In screen coordinates.
+BOOL GetWindowRect(HWND window, RECT* rect);
+BOOL ClientToScreen(HWND window, POINT* point);
+BOOL ScreenToClient(HWND window, POINT* point);
+
+HWND GetDesktopWindow();
+// A child's parent, or the window a top-level window belongs to.
+HWND GetParent(HWND window);
+BOOL IsChild(HWND parent, HWND window);
+HWND GetDlgItem(HWND dialog, int id);
+int GetDlgCtrlID(HWND window);
+
+// GWL_WNDPROC, GWL_USERDATA, GWL_STYLE, GWL_EXSTYLE, GWL_ID, GWL_HINSTANCE, GWL_HWNDPARENT;
+// for dialogs DWL_MSGRESULT, DWL_DLGPROC and DWL_USER; for other windows the offset of a value
+// in the class's extra bytes. Returns the previous value, 0 when the slot does not exist.
+LONG_PTR SetWindowLongW(HWND window, int index, LONG_PTR value);
+LONG_PTR GetWindowLongW(HWND window, int index);
+
+BOOL SetPropW(HWND window, std::u16string_view name, LONG_PTR value);
+LONG_PTR GetPropW(HWND window, std::u16string_view name);
+LONG_PTR RemovePropW(HWND window, std::u16string_view name);
+
+// A top-level window of this program or of another one of the same user. A null or empty class
+// and a null title match any.
+HWND FindWindowW(const char16_t* className, const char16_t* title);
+BOOL SetForegroundWindow(HWND window);
+HWND GetForegroundWindow();
+HWND SetActiveWindow(HWND window);
+HWND GetActiveWindow();
+
+}  // namespace qv

@@ -1,0 +1,784 @@
+#include "platform/user/window_system.h"
+
+#include <algorithm>
+#include <utility>
+
+#include "platform/host/virtual_keys.h"
+#include "platform/user/cursor.h"
+#include "platform/user/default_window_procedure.h"
+#include "platform/user/modal_loop.h"
+#include "platform/user/rendezvous.h"
+#include "platform/user/window_messages.h"
+#include "platform/user/window_styles.h"
+
+namespace qv {
+
+namespace {
+
+WindowSystem* g_current = nullptr;
+
+// How often a program that others may look for checks for their requests while it waits.
+constexpr HostTime kRendezvousPoll{100};
+
+const WindowClass kDesktopClass{0, u"#32769", WNDCLASSW{0, DefWindowProcW}};
+
+RECT Intersection(const RECT& a, const RECT& b) {
+    return {std::max(a.left, b.left), std::max(a.top, b.top), std::min(a.right, b.right),
+            std::min(a.bottom, b.bottom)};
+}
+
+bool IsEmpty(const RECT& r) {
+    return r.right <= r.left || r.bottom <= r.top;
+}
+
+RECT Union(const RECT& a, const RECT& b) {
+    return {std::min(a.left, b.left), std::min(a.top, b.top), std::max(a.right, b.right),
+            std::max(a.bottom, b.bottom)};
+}
+
+// The character a key makes by itself; letters and digits come from the host as text.
+char16_t CharacterOfKey(WPARAM key, bool control) {
+    switch (key) {
+        case VK_BACK:
+            return u'\b';
+        case VK_TAB:
+            return u'\t';
+        case VK_RETURN:
+            return u'\r';
+        case VK_ESCAPE:
+            return 0x1B;
+        default:
+            break;
+    }
+    if (control && key >= 'A' && key <= 'Z') {
+        return static_cast<char16_t>(key - 'A' + 1);
+    }
+    return 0;
+}
+
+}  // namespace
+
+WindowSystem::WindowSystem(Host& host, Options options)
+    : host_(host), screen_(host.DeviceScale()), input_(*this) {
+    auto desktop = std::make_unique<Window>(windows_.NewHandle(), &kDesktopClass);
+    desktop->life = Window::Life::Alive;
+    desktop->style = WS_VISIBLE;
+    desktop->rect = {0, 0, kScreenWidth, kScreenHeight};
+    desktop->procedure = DefWindowProcW;
+    desktop_ = &windows_.Add(std::move(desktop));
+    cursor_ = LoadCursorW(nullptr, IDC_ARROW);
+    if (options.rendezvousFolder) {
+        rendezvous_ = Rendezvous::Open(*options.rendezvousFolder);
+    }
+    previousCurrent_ = std::exchange(g_current, this);
+}
+
+WindowSystem::~WindowSystem() {
+    // The program is ending: windows go without messages, as at the end of a process.
+    if (g_current == this) {
+        g_current = previousCurrent_;
+    }
+    host_.SetBusy(false);
+}
+
+WindowSystem* WindowSystem::Current() {
+    return g_current;
+}
+
+HWND WindowSystem::Create(const WindowCreation& creation) {
+    const WindowClass* windowClass = classes_.Find(creation.className, creation.instance);
+    if (!windowClass) {
+        return nullptr;
+    }
+    Window* parent = desktop_;
+    HWND owner = nullptr;
+    if ((creation.style & WS_CHILD) != 0) {
+        parent = Find(creation.parent);
+        if (!parent || parent->IsDesktop()) {
+            return nullptr;
+        }
+    } else if (creation.parent) {
+        Window* ownerWindow = Find(creation.parent);
+        if (!ownerWindow) {
+            return nullptr;
+        }
+        owner = ownerWindow->IsDesktop() ? nullptr : ownerWindow->TopLevel().Handle();
+    }
+    if (parent->life == Window::Life::Destroying) {
+        return nullptr;
+    }
+    auto made = std::make_unique<Window>(windows_.NewHandle(), windowClass);
+    made->style = creation.style & ~WS_VISIBLE;
+    made->exStyle = creation.exStyle;
+    made->rect = creation.rect;
+    made->rect.right = std::max(made->rect.right, made->rect.left);
+    made->rect.bottom = std::max(made->rect.bottom, made->rect.top);
+    made->text = creation.title;
+    made->parent = parent;
+    made->owner = owner;
+    made->id = creation.id;
+    made->instance = creation.instance;
+    made->procedure = windowClass->attributes.lpfnWndProc;
+    made->extraBytes.resize(static_cast<std::size_t>(windowClass->attributes.cbWndExtra));
+    made->surface.Resize(made->Width(), made->Height(), screen_.Scale());
+    made->invalid = made->ClientRect();
+    made->eraseWanted = true;
+    Window& window = windows_.Add(std::move(made));
+    if (parent->IsDesktop()) {
+        LinkTopLevel(window);
+    } else {
+        parent->children.insert(parent->children.begin(), &window);
+    }
+
+    const HWND handle = window.Handle();
+    const std::u16string title(creation.title);
+    CREATESTRUCTW parameters;
+    parameters.lpCreateParams = creation.parameter;
+    parameters.hInstance = creation.instance;
+    parameters.id = creation.id;
+    parameters.hwndParent = creation.parent;
+    parameters.x = window.rect.left;
+    parameters.y = window.rect.top;
+    parameters.cx = window.Width();
+    parameters.cy = window.Height();
+    parameters.style = static_cast<LONG>(creation.style);
+    parameters.lpszName = title.c_str();
+    parameters.lpszClass = windowClass->name.c_str();
+    parameters.dwExStyle = creation.exStyle;
+    const LRESULT created = Send(handle, WM_CREATE, 0, PointerParam(&parameters));
+    Window* alive = Find(handle);
+    if (!alive) {
+        return nullptr;
+    }
+    if (created == -1) {
+        Destroy(handle);
+        return nullptr;
+    }
+    if (alive->life == Window::Life::Creating) {
+        alive->life = Window::Life::Alive;
+    }
+    const RECT client = alive->ClientRect();
+    Send(handle, WM_SIZE, SIZE_RESTORED, MAKELPARAM(client.right, client.bottom));
+    alive = Find(handle);
+    if (alive && (creation.style & WS_VISIBLE) != 0 && (alive->style & WS_VISIBLE) == 0) {
+        Show(handle, SW_SHOW);
+    }
+    MarkScreenDirty();
+    return Find(handle) ? handle : nullptr;
+}
+
+bool WindowSystem::Destroy(HWND handle) {
+    Window* window = Find(handle);
+    if (!window || window->IsDesktop() || window->life == Window::Life::Destroying) {
+        return false;
+    }
+    WindowTable::Pin pin(windows_, *window);
+    window->life = Window::Life::Destroying;
+    // The windows it owns go first, whole.
+    for (const HWND owned : TopLevelWindows()) {
+        const Window* candidate = Find(owned);
+        if (candidate && candidate->owner == handle) {
+            Destroy(owned);
+        }
+    }
+    // Off the screen first, which passes the focus and the activation on.
+    window->style &= ~WS_VISIBLE;
+    MarkScreenDirty();
+    if (focus_ && InTree(handle, focus_)) {
+        const HWND lost = std::exchange(focus_, nullptr);
+        Send(lost, WM_KILLFOCUS, 0, 0);
+    }
+    if (active_ == handle) {
+        ActivateNext(handle);
+    }
+    SendDestroyDown(handle);
+    SendNcDestroyUp(handle);
+    if (Window* gone = Find(handle)) {
+        RetireTree(*gone);
+    }
+    return true;
+}
+
+void WindowSystem::SendDestroyDown(HWND handle) {
+    Send(handle, WM_DESTROY, 0, 0);
+    const Window* window = Find(handle);
+    if (!window) {
+        return;
+    }
+    std::vector<HWND> children;
+    for (const Window* child : window->children) {
+        children.push_back(child->Handle());
+    }
+    for (const HWND child : children) {
+        Window* found = Find(child);
+        if (found && found->life != Window::Life::Destroying) {
+            found->life = Window::Life::Destroying;
+            SendDestroyDown(child);
+        }
+    }
+}
+
+void WindowSystem::SendNcDestroyUp(HWND handle) {
+    const Window* window = Find(handle);
+    if (!window) {
+        return;
+    }
+    std::vector<HWND> children;
+    for (const Window* child : window->children) {
+        children.push_back(child->Handle());
+    }
+    for (const HWND child : children) {
+        if (Find(child)) {
+            SendNcDestroyUp(child);
+        }
+    }
+    Send(handle, WM_NCDESTROY, 0, 0);
+}
+
+void WindowSystem::RetireTree(Window& window) {
+    const std::vector<Window*> children = window.children;
+    for (Window* child : children) {
+        RetireTree(*child);
+    }
+    const HWND handle = window.Handle();
+    timers_.KillAll(handle);
+    input_.Forget(handle);
+    if (focus_ == handle) {
+        focus_ = nullptr;
+    }
+    if (active_ == handle) {
+        active_ = nullptr;
+    }
+    if (window.parent) {
+        std::erase(window.parent->children, &window);
+    }
+    window.parent = nullptr;
+    window.children.clear();
+    windows_.Retire(handle);
+}
+
+bool WindowSystem::Show(HWND handle, int command) {
+    Window* window = Find(handle);
+    if (!window || window->IsDesktop()) {
+        return false;
+    }
+    const bool wasVisible = (window->style & WS_VISIBLE) != 0;
+    if (command == SW_HIDE) {
+        if (!wasVisible) {
+            return false;
+        }
+        window->style &= ~WS_VISIBLE;
+        MarkScreenDirty();
+        if (focus_ && InTree(handle, focus_)) {
+            const HWND lost = std::exchange(focus_, nullptr);
+            Send(lost, WM_KILLFOCUS, 0, 0);
+        }
+        if (active_ == handle) {
+            ActivateNext(handle);
+        }
+        return true;
+    }
+    if (!wasVisible) {
+        window->style |= WS_VISIBLE;
+        Invalidate(*window, nullptr, true);
+        MarkScreenDirty();
+    }
+    const bool activate = command != SW_SHOWNA && command != SW_SHOWNOACTIVATE;
+    if (activate && !window->IsChild() && window->IsEnabledTree()) {
+        Activate(handle, WA_ACTIVE);
+    }
+    return wasVisible;
+}
+
+bool WindowSystem::Move(HWND handle, const RECT& rect, bool repaint) {
+    Window* window = Find(handle);
+    if (!window || window->IsDesktop()) {
+        return false;
+    }
+    RECT next = rect;
+    next.right = std::max(next.right, next.left);
+    next.bottom = std::max(next.bottom, next.top);
+    const bool resized =
+        next.right - next.left != window->Width() || next.bottom - next.top != window->Height();
+    const bool moved = next.left != window->rect.left || next.top != window->rect.top;
+    window->rect = next;
+    if (resized) {
+        // The surface's pixels are gone with its old size.
+        window->surface.Resize(window->Width(), window->Height(), screen_.Scale());
+        Invalidate(*window, nullptr, true);
+    } else if (repaint) {
+        Invalidate(*window, nullptr, true);
+    }
+    MarkScreenDirty();
+    const RECT client = window->ClientRect();
+    if (moved) {
+        Send(handle, WM_MOVE, 0, MAKELPARAM(next.left, next.top));
+    }
+    if (resized) {
+        Send(handle, WM_SIZE, SIZE_RESTORED, MAKELPARAM(client.right, client.bottom));
+    }
+    return true;
+}
+
+bool WindowSystem::Enable(HWND handle, bool enable) {
+    Window* window = Find(handle);
+    if (!window || window->IsDesktop()) {
+        return false;
+    }
+    const bool wasDisabled = (window->style & WS_DISABLED) != 0;
+    if (wasDisabled == !enable) {
+        return wasDisabled;
+    }
+    if (enable) {
+        window->style &= ~WS_DISABLED;
+    } else {
+        window->style |= WS_DISABLED;
+        if (input_.Capture() && InTree(handle, input_.Capture())) {
+            input_.Forget(input_.Capture());
+        }
+    }
+    Send(handle, WM_ENABLE, enable ? 1 : 0, 0);
+    return wasDisabled;
+}
+
+std::vector<HWND> WindowSystem::TopLevelWindows() const {
+    std::vector<HWND> handles;
+    for (const Window* window : desktop_->children) {
+        handles.push_back(window->Handle());
+    }
+    return handles;
+}
+
+void WindowSystem::LinkTopLevel(Window& window) {
+    desktop_->children.insert(desktop_->children.begin(), &window);
+    Restack(window);
+}
+
+void WindowSystem::Restack(Window& topLevel) {
+    auto& order = desktop_->children;
+    std::erase(order, &topLevel);
+    order.insert(order.begin(), &topLevel);
+    // The windows a window owns stay above it, and topmost windows above all others.
+    std::vector<Window*> lifted;
+    std::vector<HWND> owners{topLevel.Handle()};
+    for (std::size_t i = 0; i < owners.size(); ++i) {
+        for (Window* candidate : order) {
+            if (candidate->owner == owners[i] &&
+                std::find(lifted.begin(), lifted.end(), candidate) == lifted.end()) {
+                lifted.push_back(candidate);
+                owners.push_back(candidate->Handle());
+            }
+        }
+    }
+    for (auto it = lifted.rbegin(); it != lifted.rend(); ++it) {
+        std::erase(order, *it);
+        order.insert(order.begin(), *it);
+    }
+    std::stable_partition(order.begin(), order.end(),
+                          [](const Window* w) { return (w->exStyle & WS_EX_TOPMOST) != 0; });
+    MarkScreenDirty();
+}
+
+LRESULT WindowSystem::Send(HWND handle, UINT message, WPARAM wParam, LPARAM lParam) {
+    Window* window = Find(handle);
+    if (!window) {
+        return 0;
+    }
+    WindowTable::Pin pin(windows_, *window);
+    const WNDPROC procedure = window->procedure ? window->procedure : DefWindowProcW;
+    return procedure(handle, message, wParam, lParam);
+}
+
+LRESULT WindowSystem::CallProcedure(WNDPROC procedure, HWND handle, UINT message, WPARAM wParam,
+                                    LPARAM lParam) {
+    if (!procedure) {
+        return 0;
+    }
+    Window* window = Find(handle);
+    if (!window) {
+        return procedure(handle, message, wParam, lParam);
+    }
+    WindowTable::Pin pin(windows_, *window);
+    return procedure(handle, message, wParam, lParam);
+}
+
+bool WindowSystem::Accepts(const MessageFilter& filter, const MSG& message) const {
+    if (message.message == WM_QUIT) {
+        return true;
+    }
+    if (filter.window && message.hwnd != filter.window && !InTree(filter.window, message.hwnd)) {
+        return false;
+    }
+    if (filter.first == 0 && filter.last == 0) {
+        return true;
+    }
+    return message.message >= filter.first && message.message <= filter.last;
+}
+
+bool WindowSystem::NextMessage(MSG& message, const MessageFilter& filter, bool remove, bool wait) {
+    const auto accepts = [&](const MSG& candidate) { return Accepts(filter, candidate); };
+    while (true) {
+        if (const auto posted = queue_.Take(accepts, remove)) {
+            message = *posted;
+            return true;
+        }
+        if (const auto input = input_.Take(accepts, remove)) {
+            message = *input;
+            return true;
+        }
+        if (const auto event = host_.NextInput()) {
+            input_.Route(*event);
+            continue;
+        }
+        const DWORD time = static_cast<DWORD>(Now().count());
+        if (queue_.QuitPending()) {
+            message = {nullptr, WM_QUIT, static_cast<WPARAM>(queue_.QuitCode()), 0, time, {}};
+            if (remove) {
+                queue_.ClearQuit();
+            }
+            return true;
+        }
+        if (const Window* window = NextToPaint(filter)) {
+            message = {window->Handle(), WM_PAINT, 0, 0, time, {}};
+            return true;
+        }
+        const auto timer = timers_.FirstDue(Now(), [&](const TimerList::Timer& candidate) {
+            return accepts({candidate.window, WM_TIMER, candidate.id, 0, 0, {}});
+        });
+        if (timer) {
+            message = {timer->window, WM_TIMER,
+                       timer->id,     reinterpret_cast<LPARAM>(timer->procedure),
+                       time,          {}};
+            if (remove) {
+                timers_.Fired(timer->window, timer->id, Now());
+            }
+            return true;
+        }
+        if (!wait) {
+            return false;
+        }
+        if (WaitForWork() == WaitOutcome::Idle) {
+            // Nothing will ever come: the program is asked to end.
+            ranOutOfInput_ = true;
+            queue_.PostQuit(0);
+        }
+    }
+}
+
+LRESULT WindowSystem::Dispatch(const MSG& message) {
+    if (message.message == WM_TIMER && message.lParam != 0) {
+        const auto procedure = reinterpret_cast<TIMERPROC>(message.lParam);
+        procedure(message.hwnd, WM_TIMER, message.wParam, message.time);
+        return 0;
+    }
+    Window* window = Find(message.hwnd);
+    if (!window) {
+        return 0;
+    }
+    if (message.message != WM_PAINT) {
+        return Send(message.hwnd, message.message, message.wParam, message.lParam);
+    }
+    const int paintsBefore = window->paintsBegun;
+    const LRESULT result = Send(message.hwnd, WM_PAINT, message.wParam, message.lParam);
+    // A window that never begins painting is not asked again and again.
+    if (Window* still = Find(message.hwnd); still && still->paintsBegun == paintsBefore) {
+        Validate(*still, nullptr);
+    }
+    return result;
+}
+
+bool WindowSystem::Translate(const MSG& message) {
+    if (message.message != WM_KEYDOWN && message.message != WM_KEYUP &&
+        message.message != WM_SYSKEYDOWN && message.message != WM_SYSKEYUP) {
+        return false;
+    }
+    if (message.message == WM_KEYDOWN) {
+        const bool control = (input_.KeyState(VK_CONTROL) & 0x8000) != 0;
+        if (const char16_t character = CharacterOfKey(message.wParam, control)) {
+            queue_.PostNext(
+                {message.hwnd, WM_CHAR, character, message.lParam, message.time, message.pt});
+        }
+    }
+    return true;
+}
+
+WindowSystem::PumpResult WindowSystem::Pump() {
+    MSG message;
+    while (true) {
+        while (NextMessage(message, {}, true, false)) {
+            if (message.message == WM_QUIT) {
+                return PumpResult::Quit;
+            }
+            Translate(message);
+            Dispatch(message);
+        }
+        if (WaitForWork() == WaitOutcome::Idle) {
+            return PumpResult::Idle;
+        }
+    }
+}
+
+WindowSystem::WaitOutcome WindowSystem::WaitForWork() {
+    PresentIfChanged();
+    if (rendezvous_) {
+        const bool served = rendezvous_->Serve(
+            [this](std::u16string_view className, std::optional<std::u16string_view> title) {
+                return FindTopLevel(className, title);
+            },
+            [this](HWND window) { return BringToForeground(window); });
+        if (served) {
+            return WaitOutcome::Work;
+        }
+    }
+    std::optional<HostTime> deadline = timers_.NextDue();
+    if (rendezvous_) {
+        const HostTime poll = Now() + kRendezvousPoll;
+        if (!deadline || poll < *deadline) {
+            deadline = poll;
+        }
+    }
+    return host_.Wait(deadline) == Host::WaitResult::Idle ? WaitOutcome::Idle : WaitOutcome::Work;
+}
+
+HWND WindowSystem::FindTopLevel(std::u16string_view className,
+                                std::optional<std::u16string_view> title) const {
+    for (const Window* window : desktop_->children) {
+        if (window->life == Window::Life::Destroying) {
+            continue;
+        }
+        if (!className.empty() && window->Class()->name != className) {
+            continue;
+        }
+        if (title && window->text != *title) {
+            continue;
+        }
+        return window->Handle();
+    }
+    return nullptr;
+}
+
+void WindowSystem::Activate(HWND handle, WORD how) {
+    Window* target = Find(handle);
+    if (target && target->IsDesktop()) {
+        target = nullptr;
+    }
+    const HWND next = target ? target->TopLevel().Handle() : nullptr;
+    if (next == active_) {
+        return;
+    }
+    const HWND previous = std::exchange(active_, next);
+    if (target) {
+        Restack(target->TopLevel());
+    }
+    if (Find(previous)) {
+        Send(previous, WM_ACTIVATE, MAKEWPARAM(WA_INACTIVE, 0), PointerParam(next));
+    }
+    if (focus_ && previous && InTree(previous, focus_)) {
+        const HWND lost = std::exchange(focus_, nullptr);
+        Send(lost, WM_KILLFOCUS, HandleParam(next), 0);
+    }
+    if (next && active_ == next && Find(next)) {
+        Send(next, WM_ACTIVATE, MAKEWPARAM(how, 0), PointerParam(previous));
+    }
+    UpdateHostTitle();
+    MarkScreenDirty();
+}
+
+void WindowSystem::ActivateNext(HWND leaving) {
+    const Window* window = Find(leaving);
+    const auto usable = [&](const Window* candidate) {
+        return candidate && candidate->Handle() != leaving &&
+               candidate->life != Window::Life::Destroying &&
+               (candidate->style & WS_VISIBLE) != 0 && (candidate->style & WS_DISABLED) == 0;
+    };
+    HWND next = nullptr;
+    if (window && usable(Find(window->owner))) {
+        next = window->owner;
+    } else {
+        for (const Window* candidate : desktop_->children) {
+            if (usable(candidate)) {
+                next = candidate->Handle();
+                break;
+            }
+        }
+    }
+    Activate(next, WA_ACTIVE);
+}
+
+HWND WindowSystem::SetFocus(HWND handle) {
+    if (handle) {
+        Window* window = Find(handle);
+        if (!window || window->IsDesktop()) {
+            return nullptr;
+        }
+        const HWND top = window->TopLevel().Handle();
+        if (top != active_) {
+            Activate(top, WA_ACTIVE);
+            if (!Find(handle)) {
+                return nullptr;
+            }
+        }
+    }
+    const HWND previous = focus_;
+    if (previous == handle) {
+        return previous;
+    }
+    focus_ = handle;
+    if (Find(previous)) {
+        Send(previous, WM_KILLFOCUS, HandleParam(handle), 0);
+    }
+    if (handle && focus_ == handle) {
+        Send(handle, WM_SETFOCUS, HandleParam(previous), 0);
+    }
+    return previous;
+}
+
+bool WindowSystem::BringToForeground(HWND handle) {
+    Window* window = Find(handle);
+    if (!window || window->IsDesktop()) {
+        return false;
+    }
+    HWND target = window->TopLevel().Handle();
+    if ((window->TopLevel().style & WS_DISABLED) != 0) {
+        // A modal window in front of it takes the activation instead.
+        for (const Window* candidate : desktop_->children) {
+            if ((candidate->style & (WS_VISIBLE | WS_DISABLED)) == WS_VISIBLE) {
+                target = candidate->Handle();
+                break;
+            }
+        }
+    }
+    Activate(target, WA_ACTIVE);
+    host_.Raise();
+    return true;
+}
+
+void WindowSystem::RequestClose() {
+    HWND target = active_;
+    if (!target) {
+        for (const Window* candidate : desktop_->children) {
+            if ((candidate->style & WS_VISIBLE) != 0) {
+                target = candidate->Handle();
+                break;
+            }
+        }
+    }
+    if (target) {
+        queue_.Post({target, WM_CLOSE, 0, 0, static_cast<DWORD>(Now().count()), {}});
+    } else {
+        queue_.PostQuit(0);
+    }
+}
+
+void WindowSystem::TitleChanged(HWND handle) {
+    if (const Window* window = Find(handle); window && (window->style & WS_CAPTION) != 0) {
+        MarkScreenDirty();
+    }
+    if (handle == active_) {
+        UpdateHostTitle();
+    }
+}
+
+void WindowSystem::UpdateHostTitle() {
+    // The program's own windows name it; its boxes and dialogs do not.
+    if (const Window* window = Find(active_); window && (window->style & WS_POPUP) == 0) {
+        host_.SetTitle(window->text);
+    }
+}
+
+bool WindowSystem::InTree(HWND root, HWND handle) const {
+    for (const Window* window = Find(handle); window; window = window->parent) {
+        if (window->Handle() == root) {
+            return true;
+        }
+    }
+    return false;
+}
+
+void WindowSystem::Invalidate(Window& window, const RECT* rect, bool erase) {
+    const RECT client = window.ClientRect();
+    const RECT area = rect ? Intersection(*rect, client) : client;
+    if (IsEmpty(area)) {
+        return;
+    }
+    window.invalid = window.invalid ? Union(*window.invalid, area) : area;
+    window.eraseWanted = window.eraseWanted || erase;
+    if ((window.style & WS_CLIPCHILDREN) != 0) {
+        return;
+    }
+    for (Window* child : window.children) {
+        const POINT inside = child->ClientOriginInSurface();
+        const int dx = child->rect.left + inside.x;
+        const int dy = child->rect.top + inside.y;
+        const RECT childArea{area.left - dx, area.top - dy, area.right - dx, area.bottom - dy};
+        Invalidate(*child, &childArea, erase);
+    }
+}
+
+void WindowSystem::Validate(Window& window, const RECT* rect) {
+    if (!window.invalid) {
+        return;
+    }
+    // The invalid area is kept as one rectangle: it goes when the validated area covers it.
+    if (!rect || Intersection(*rect, *window.invalid) == *window.invalid) {
+        window.invalid.reset();
+        window.eraseWanted = false;
+    }
+}
+
+Window* WindowSystem::NextToPaint(const MessageFilter& filter) const {
+    std::vector<Window*> pending(desktop_->children.begin(), desktop_->children.end());
+    for (std::size_t i = 0; i < pending.size(); ++i) {
+        Window* window = pending[i];
+        if ((window->style & WS_VISIBLE) == 0) {
+            continue;
+        }
+        if (window->invalid && Accepts(filter, {window->Handle(), WM_PAINT, 0, 0, 0, {}})) {
+            return window;
+        }
+        pending.insert(pending.end(), window->children.begin(), window->children.end());
+    }
+    return nullptr;
+}
+
+void WindowSystem::PresentIfChanged() {
+    if (!screenDirty_) {
+        return;
+    }
+    screenDirty_ = false;
+    compositor_.Compose(*desktop_, screen_.Dc(), active_);
+    host_.Present(screen_.Pixels());
+}
+
+void WindowSystem::Rescale() {
+    screen_.Rescale(host_.DeviceScale());
+    for (Window* window : windows_.All()) {
+        if (window->IsDesktop()) {
+            continue;
+        }
+        window->surface.Resize(window->Width(), window->Height(), screen_.Scale());
+        Invalidate(*window, nullptr, true);
+    }
+    MarkScreenDirty();
+}
+
+void WindowSystem::LeaveModal(ModalLoop& loop) {
+    std::erase(modalLoops_, &loop);
+}
+
+ModalLoop* WindowSystem::FindModal(HWND handle) const {
+    for (auto it = modalLoops_.rbegin(); it != modalLoops_.rend(); ++it) {
+        if ((*it)->Handle() == handle) {
+            return *it;
+        }
+    }
+    return nullptr;
+}
+
+HCURSOR WindowSystem::SetCursor(HCURSOR cursor) {
+    const HCURSOR previous = std::exchange(cursor_, cursor);
+    host_.SetBusy(cursor && cursor->IsWait());
+    return previous;
+}
+
+}  // namespace qv

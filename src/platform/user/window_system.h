@@ -1,0 +1,168 @@
+#pragma once
+
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <vector>
+
+#include "platform/host/device_screen.h"
+#include "platform/host/host.h"
+#include "platform/user/class_registry.h"
+#include "platform/user/compositor.h"
+#include "platform/user/input_router.h"
+#include "platform/user/message_queue.h"
+#include "platform/user/timer_list.h"
+#include "platform/user/window_table.h"
+
+namespace qv {
+
+class ModalLoop;
+class Rendezvous;
+
+// What CreateWindowExW was asked for.
+struct WindowCreation {
+    DWORD exStyle = 0;
+    ClassAtomOrName className{ATOM{0}};
+    std::u16string_view title;
+    DWORD style = 0;
+    RECT rect{};
+    HWND parent = nullptr;
+    UINT_PTR id = 0;
+    HINSTANCE instance = nullptr;
+    void* parameter = nullptr;
+};
+
+// Which messages a retrieval accepts: all of them, or those of one window and its children, or
+// a range of ids.
+struct MessageFilter {
+    HWND window = nullptr;
+    UINT first = 0;
+    UINT last = 0;
+};
+
+// The window system of the program's one thread: it owns the windows, their classes, the
+// message queue, the timers and the device screen, and runs on the host it is handed. The
+// functions with the platform's names act on the current one; there is one per program (a test
+// may make one after another).
+class WindowSystem {
+  public:
+    struct Options {
+        // Where running programs find each other; no rendezvous without one.
+        std::optional<std::filesystem::path> rendezvousFolder;
+    };
+    enum class PumpResult { Idle, Quit };
+
+    explicit WindowSystem(Host& host, Options options = {});
+    ~WindowSystem();
+    WindowSystem(const WindowSystem&) = delete;
+    WindowSystem& operator=(const WindowSystem&) = delete;
+
+    // The system the platform functions act on, or null when there is none.
+    static WindowSystem* Current();
+
+    Host& GetHost() { return host_; }
+    DeviceScreen& Screen() { return screen_; }
+    ClassRegistry& Classes() { return classes_; }
+    WindowTable& Windows() { return windows_; }
+    MessageQueue& Queue() { return queue_; }
+    TimerList& Timers() { return timers_; }
+    InputRouter& Input() { return input_; }
+    Rendezvous* GetRendezvous() { return rendezvous_.get(); }
+    Window& Desktop() { return *desktop_; }
+    Window* Find(HWND handle) const { return windows_.Find(handle); }
+
+    // Windows.
+    HWND Create(const WindowCreation& creation);
+    bool Destroy(HWND handle);
+    bool Show(HWND handle, int command);
+    bool Move(HWND handle, const RECT& rect, bool repaint);
+    bool Enable(HWND handle, bool enable);
+    // Top-level windows, the top of the z-order first.
+    std::vector<HWND> TopLevelWindows() const;
+    // The top-level window of this program with the class (any when empty) and the title (any
+    // when none), the top of the z-order first.
+    HWND FindTopLevel(std::u16string_view className,
+                      std::optional<std::u16string_view> title) const;
+
+    // Messages.
+    LRESULT Send(HWND handle, UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT CallProcedure(WNDPROC procedure, HWND handle, UINT message, WPARAM wParam,
+                          LPARAM lParam);
+    // The next message: posted ones, then input, then the quit request, then paints, then
+    // timers. Without `wait` returns false when there is none; with it waits on the host, and
+    // when the host will never have more (the headless host's script and time are used up)
+    // the quit request is made.
+    bool NextMessage(MSG& message, const MessageFilter& filter, bool remove, bool wait);
+    LRESULT Dispatch(const MSG& message);
+    // Makes the character of a key that makes one; true for key messages.
+    bool Translate(const MSG& message);
+    // Handles messages until the host has nothing more to give, or until the quit message.
+    PumpResult Pump();
+    bool RanOutOfInput() const { return ranOutOfInput_; }
+    HostTime Now() const { return host_.Now(); }
+
+    // Activation and focus.
+    HWND Active() const { return active_; }
+    HWND Focus() const { return focus_; }
+    void Activate(HWND handle, WORD how);
+    HWND SetFocus(HWND handle);
+    // Brings a window forward for another program's request, or for the program itself.
+    bool BringToForeground(HWND handle);
+    // Asks the active window to close, as the host's close button does.
+    void RequestClose();
+    // A window's text changed: its caption bar and the host's title follow.
+    void TitleChanged(HWND handle);
+
+    // Painting.
+    void Invalidate(Window& window, const RECT* rect, bool erase);
+    void Validate(Window& window, const RECT* rect);
+    void MarkScreenDirty() { screenDirty_ = true; }
+    // Composes the screen from the windows and shows it, when something changed.
+    void PresentIfChanged();
+    void Rescale();
+
+    // Modal loops, innermost last.
+    void EnterModal(ModalLoop& loop) { modalLoops_.push_back(&loop); }
+    void LeaveModal(ModalLoop& loop);
+    ModalLoop* FindModal(HWND handle) const;
+
+    // The cursor shape; the wait cursor shows the host's busy indication.
+    HCURSOR SetCursor(HCURSOR cursor);
+    HCURSOR CurrentCursor() const { return cursor_; }
+
+  private:
+    enum class WaitOutcome { Work, Idle };
+
+    void LinkTopLevel(Window& window);
+    void Restack(Window& topLevel);
+    void SendDestroyDown(HWND handle);
+    void SendNcDestroyUp(HWND handle);
+    void RetireTree(Window& window);
+    void ActivateNext(HWND leaving);
+    bool InTree(HWND root, HWND handle) const;
+    Window* NextToPaint(const MessageFilter& filter) const;
+    bool Accepts(const MessageFilter& filter, const MSG& message) const;
+    WaitOutcome WaitForWork();
+    void UpdateHostTitle();
+
+    Host& host_;
+    DeviceScreen screen_;
+    ClassRegistry classes_;
+    WindowTable windows_;
+    Window* desktop_ = nullptr;
+    MessageQueue queue_;
+    TimerList timers_;
+    InputRouter input_;
+    Compositor compositor_;
+    std::unique_ptr<Rendezvous> rendezvous_;
+    std::vector<ModalLoop*> modalLoops_;
+    HWND active_ = nullptr;
+    HWND focus_ = nullptr;
+    HCURSOR cursor_ = nullptr;
+    bool screenDirty_ = true;
+    bool ranOutOfInput_ = false;
+    WindowSystem* previousCurrent_ = nullptr;
+};
+
+}  // namespace qv

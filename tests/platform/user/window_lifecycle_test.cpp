@@ -1,0 +1,228 @@
+#include <gtest/gtest.h>
+
+#include "platform/user/input_functions.h"
+#include "platform/user/timer_functions.h"
+#include "window_test.h"
+
+namespace qv {
+namespace {
+
+using testing::Answer;
+using testing::WindowTest;
+using Lines = std::vector<std::string>;
+
+constexpr RECT kScreen{0, 0, 240, 320};
+
+class WindowLifecycle : public WindowTest {};
+
+TEST_F(WindowLifecycle, CreationSendsCreateAndSizeThenShowsAndActivates) {
+    const HWND main = Make("main", WS_VISIBLE, kScreen);
+    ASSERT_NE(main, nullptr);
+    EXPECT_EQ(Log(),
+              (Lines{"main:WM_CREATE", "main:WM_SIZE", "main:WM_ACTIVATE", "main:WM_SETFOCUS"}));
+    EXPECT_EQ(Entries()[1].lParam, MAKELPARAM(240, 320));
+    EXPECT_EQ(LOWORD(Entries()[2].wParam), WA_ACTIVE);
+    EXPECT_TRUE(IsWindowVisible(main));
+    EXPECT_EQ(GetActiveWindow(), main);
+    EXPECT_EQ(GetFocus(), main);
+
+    // The creation message sees the window not yet shown, with its parameters.
+    ClearLog();
+    bool visibleDuringCreate = true;
+    int widthSeen = 0;
+    const HWND child = Make(
+        "child", WS_CHILD | WS_VISIBLE, {10, 20, 60, 40}, main,
+        [&](HWND w, UINT m, WPARAM, LPARAM l) -> std::optional<LRESULT> {
+            if (m == WM_CREATE) {
+                visibleDuringCreate = IsWindowVisible(w) != 0;
+                widthSeen = PointerFromParam<CREATESTRUCTW>(l)->cx;
+            }
+            return std::nullopt;
+        },
+        0, 7);
+    EXPECT_FALSE(visibleDuringCreate);
+    EXPECT_EQ(widthSeen, 50);
+    EXPECT_EQ(Log(), (Lines{"child:WM_CREATE", "child:WM_SIZE"}));  // a child is not activated
+    EXPECT_EQ(GetParent(child), main);
+    EXPECT_TRUE(IsChild(main, child));
+    EXPECT_FALSE(IsChild(child, main));
+    EXPECT_EQ(GetDlgItem(main, 7), child);
+    EXPECT_EQ(GetDlgCtrlID(child), 7);
+    RECT rect;
+    ASSERT_TRUE(GetWindowRect(child, &rect));
+    EXPECT_EQ(rect, (RECT{10, 20, 60, 40}));
+}
+
+TEST_F(WindowLifecycle, CreationRefusedByTheCreateHandlerDestroysTheWindow) {
+    const HWND refused = Make("refused", WS_VISIBLE, kScreen, nullptr, Answer(WM_CREATE, -1));
+    EXPECT_EQ(refused, nullptr);
+    EXPECT_EQ(Log(), (Lines{"refused:WM_CREATE", "refused:WM_DESTROY", "refused:WM_NCDESTROY"}));
+    EXPECT_TRUE(system.TopLevelWindows().empty());
+    EXPECT_EQ(GetActiveWindow(), nullptr);
+
+    // Any other answer creates it.
+    EXPECT_NE(Make("kept", 0, kScreen, nullptr, Answer(WM_CREATE, 5)), nullptr);
+}
+
+TEST_F(WindowLifecycle, CreationFailsWithoutClassOrParent) {
+    EXPECT_EQ(
+        CreateWindowExW(0, u"NoSuchClass", u"", 0, 0, 0, 10, 10, nullptr, 0, nullptr, nullptr),
+        nullptr);
+    EXPECT_EQ(Make("orphan", WS_CHILD, {0, 0, 10, 10}), nullptr);
+    const HWND gone = Make("gone", 0, kScreen);
+    DestroyWindow(gone);
+    EXPECT_EQ(Make("child", WS_CHILD, {0, 0, 10, 10}, gone), nullptr);
+    EXPECT_EQ(Make("owned", 0, {0, 0, 10, 10}, gone), nullptr);
+}
+
+TEST_F(WindowLifecycle, DestroyGoesOwnedWindowsFirstThenDownThenUp) {
+    const HWND main = Make("main", WS_VISIBLE, kScreen);
+    const HWND a = Make("a", WS_CHILD | WS_VISIBLE, {0, 0, 100, 100}, main);
+    Make("a1", WS_CHILD | WS_VISIBLE, {0, 0, 50, 50}, a);
+    const HWND b = Make("b", WS_CHILD | WS_VISIBLE, {100, 0, 200, 100}, main);
+    const HWND popup = Make("popup", WS_POPUP | WS_VISIBLE, {20, 20, 100, 100}, main);
+    SetTimer(b, 1, 100, nullptr);
+    bool childrenAliveDuringParentDestroy = false;
+    On(main, [&](HWND, UINT m, WPARAM, LPARAM) -> std::optional<LRESULT> {
+        if (m == WM_DESTROY) {
+            childrenAliveDuringParentDestroy = IsWindow(a) && IsWindow(b);
+        }
+        return std::nullopt;
+    });
+    ClearLog();
+    ASSERT_TRUE(DestroyWindow(main));
+    EXPECT_EQ(Log({WM_DESTROY, WM_NCDESTROY}),
+              (Lines{"popup:WM_DESTROY", "popup:WM_NCDESTROY", "main:WM_DESTROY", "b:WM_DESTROY",
+                     "a:WM_DESTROY", "a1:WM_DESTROY", "b:WM_NCDESTROY", "a1:WM_NCDESTROY",
+                     "a:WM_NCDESTROY", "main:WM_NCDESTROY"}));
+    EXPECT_TRUE(childrenAliveDuringParentDestroy);
+    for (const HWND w : {main, a, b, popup}) {
+        EXPECT_FALSE(IsWindow(w));
+    }
+    EXPECT_FALSE(DestroyWindow(main));
+    // The destroyed window's timer is gone with it.
+    host.AllowTime(std::chrono::milliseconds(1000));
+    ClearLog();
+    Pump();
+    EXPECT_TRUE(Log({WM_TIMER}).empty());
+}
+
+TEST_F(WindowLifecycle, DestroyInsideItsOwnHandlersIsSafe) {
+    const HWND main = Make("main", WS_VISIBLE, kScreen);
+    const HWND child = Make("child", WS_CHILD | WS_VISIBLE, {0, 0, 50, 50}, main);
+    // The child destroys its parent while handling a tap, and again while being destroyed.
+    On(child, [&](HWND self, UINT m, WPARAM, LPARAM) -> std::optional<LRESULT> {
+        if (m == WM_LBUTTONUP) {
+            DestroyWindow(main);
+            EXPECT_FALSE(IsWindow(self));
+            return 0;
+        }
+        if (m == WM_DESTROY) {
+            EXPECT_FALSE(DestroyWindow(self));
+            EXPECT_FALSE(DestroyWindow(main));
+        }
+        return std::nullopt;
+    });
+    host.Tap(10, 10);
+    Pump();
+    EXPECT_FALSE(IsWindow(main));
+    EXPECT_FALSE(IsWindow(child));
+}
+
+TEST_F(WindowLifecycle, DestroyedWindowsRefuseEverything) {
+    const HWND main = Make("main", WS_VISIBLE, kScreen, nullptr, Answer(WM_USER, 42));
+    EXPECT_EQ(SendMessageW(main, WM_USER, 0, 0), 42);
+    ASSERT_TRUE(PostMessageW(main, WM_USER, 0, 0));  // still queued when the window goes
+    DestroyWindow(main);
+    ClearLog();
+    EXPECT_EQ(SendMessageW(main, WM_USER, 0, 0), 0);
+    EXPECT_FALSE(PostMessageW(main, WM_USER, 0, 0));
+    EXPECT_FALSE(SetWindowTextW(main, u"x"));
+    RECT rect;
+    EXPECT_FALSE(GetWindowRect(main, &rect));
+    EXPECT_EQ(SetTimer(main, 1, 10, nullptr), 0u);
+    EXPECT_FALSE(ShowWindow(main, SW_SHOW));
+    EXPECT_EQ(SetFocus(main), nullptr);
+    EXPECT_EQ(SetCapture(main), nullptr);
+    EXPECT_EQ(SetWindowLongW(main, GWL_USERDATA, 1), 0);
+    Pump();
+    EXPECT_TRUE(Log().empty());
+}
+
+TEST_F(WindowLifecycle, TextSlotsAndGeometry) {
+    const HWND main = Make("main", WS_VISIBLE, kScreen);
+    const HWND box = Make("box", WS_POPUP | WS_CAPTION | WS_VISIBLE, {20, 40, 220, 140}, main);
+    ASSERT_TRUE(SetWindowTextW(box, u"Маршрут"));
+    EXPECT_EQ(GetWindowText(box), u"Маршрут");
+    EXPECT_EQ(GetWindowTextLengthW(box), 7);
+    char16_t small[4];
+    EXPECT_EQ(GetWindowTextW(box, small, 4), 3);
+    EXPECT_EQ(std::u16string(small), u"Мар");
+
+    // A caption bar and a border lie outside the client area.
+    RECT client;
+    GetClientRect(box, &client);
+    EXPECT_EQ(client, (RECT{0, 0, 198, 100 - 2 - Window::kCaptionHeight}));
+    POINT corner{0, 0};
+    ClientToScreen(box, &corner);
+    EXPECT_EQ(corner, (POINT{21, 41 + Window::kCaptionHeight}));
+    ScreenToClient(box, &corner);
+    EXPECT_EQ(corner, (POINT{0, 0}));
+    EXPECT_EQ(GetParent(box), main);  // the owner of a popup
+    EXPECT_EQ(GetParent(main), nullptr);
+
+    // Slots: user data, the class's extra bytes within their bounds, the id.
+    EXPECT_EQ(SetWindowLongW(main, GWL_USERDATA, 1234), 0);
+    EXPECT_EQ(GetWindowLongW(main, GWL_USERDATA), 1234);
+    EXPECT_EQ(SetWindowLongW(main, 8, 99), 0);
+    EXPECT_EQ(GetWindowLongW(main, 8), 99);
+    EXPECT_EQ(SetWindowLongW(main, 9, 1), 0);  // would run past the 16 extra bytes
+    EXPECT_EQ(GetWindowLongW(main, 16), 0);
+    EXPECT_EQ(GetWindowLongW(main, GWL_STYLE) & WS_VISIBLE, static_cast<LONG_PTR>(WS_VISIBLE));
+}
+
+LRESULT Uppercase(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+WNDPROC g_previous = nullptr;
+
+LRESULT Uppercase(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_USER) {
+        return 100 + CallWindowProcW(g_previous, window, message, wParam, lParam);
+    }
+    return CallWindowProcW(g_previous, window, message, wParam, lParam);
+}
+
+TEST_F(WindowLifecycle, ProcedureReplacementChainsToThePrevious) {
+    const HWND main = Make("main", 0, kScreen, nullptr, Answer(WM_USER, 5));
+    g_previous =
+        LongToProcedure<WNDPROC>(SetWindowLongW(main, GWL_WNDPROC, ProcedureToLong(Uppercase)));
+    ASSERT_NE(g_previous, nullptr);
+    EXPECT_EQ(GetWindowLongW(main, GWL_WNDPROC), ProcedureToLong(Uppercase));
+    EXPECT_EQ(SendMessageW(main, WM_USER, 0, 0), 105);
+    EXPECT_EQ(SetWindowLongW(main, GWL_WNDPROC, 0), 0);  // a window always has a procedure
+    EXPECT_EQ(SendMessageW(main, WM_USER, 0, 0), 105);
+}
+
+TEST_F(WindowLifecycle, ClassesAreRegisteredOncePerModuleAndStayWhileUsed) {
+    WNDCLASSW attributes;
+    attributes.lpfnWndProc = DefWindowProcW;
+    attributes.lpszClassName = u"Plain";
+    const ATOM atom = RegisterClassW(&attributes);
+    ASSERT_NE(atom, 0);
+    EXPECT_EQ(RegisterClassW(&attributes), 0);
+    WNDCLASSW found;
+    EXPECT_EQ(GetClassInfoW(nullptr, u"Plain", &found), atom);
+    EXPECT_EQ(std::u16string_view(found.lpszClassName), u"Plain");
+    EXPECT_EQ(GetClassInfoW(nullptr, u"Other", nullptr), 0);
+    const HWND window =
+        CreateWindowExW(0, atom, u"by atom", 0, 0, 0, 10, 10, nullptr, 0, nullptr, nullptr);
+    ASSERT_NE(window, nullptr);
+    char16_t name[16];
+    EXPECT_EQ(GetClassNameW(window, name, 16), 5);
+    EXPECT_FALSE(UnregisterClassW(u"Plain", nullptr));
+    DestroyWindow(window);
+    EXPECT_TRUE(UnregisterClassW(u"Plain", nullptr));
+    EXPECT_EQ(GetClassInfoW(nullptr, atom, nullptr), 0);
+}
+
+}  // namespace
+}  // namespace qv

@@ -1,0 +1,107 @@
+#include "window_test.h"
+
+#include "platform/user/paint_functions.h"
+
+namespace qv::testing {
+
+namespace {
+
+constexpr const char16_t* kClass = u"Recorder";
+
+}  // namespace
+
+WindowTest* WindowTest::current_ = nullptr;
+
+WindowTest::WindowTest() {
+    current_ = this;
+    WNDCLASSW attributes;
+    attributes.lpfnWndProc = Procedure;
+    attributes.hbrBackground = GetSysColorBrush(COLOR_WINDOW);
+    attributes.cbWndExtra = 16;
+    attributes.lpszClassName = kClass;
+    RegisterClassW(&attributes);
+}
+
+WindowTest::~WindowTest() {
+    current_ = nullptr;
+}
+
+HWND WindowTest::Make(const std::string& name, DWORD style, RECT rect, HWND parent, Handler handler,
+                      DWORD exStyle, UINT_PTR id) {
+    Behaviour pending{name, std::move(handler)};
+    return CreateWindowExW(exStyle, kClass, u"", style, rect.left, rect.top, rect.right - rect.left,
+                           rect.bottom - rect.top, parent, id, nullptr, &pending);
+}
+
+std::string WindowTest::NameOf(HWND window) const {
+    const auto found = windows_.find(window);
+    return found == windows_.end() ? "?" : found->second.name;
+}
+
+std::vector<std::string> WindowTest::Log(std::vector<UINT> only) const {
+    std::vector<std::string> lines;
+    for (const Entry& entry : log_) {
+        if (!only.empty() && std::find(only.begin(), only.end(), entry.message) == only.end()) {
+            continue;
+        }
+        lines.push_back(NameOf(entry.window) + ":" + MessageName(entry.message));
+    }
+    return lines;
+}
+
+LRESULT WindowTest::Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    WindowTest& test = *current_;
+    if (message == WM_CREATE) {
+        const auto* creation = PointerFromParam<const CREATESTRUCTW>(lParam);
+        test.windows_[window] = *static_cast<const Behaviour*>(creation->lpCreateParams);
+    }
+    test.log_.push_back({window, message, wParam, lParam});
+    // A copy: the handler may replace itself.
+    const Handler handler = test.windows_[window].handler;
+    if (handler) {
+        if (const std::optional<LRESULT> answer = handler(window, message, wParam, lParam)) {
+            return *answer;
+        }
+    }
+    return DefWindowProcW(window, message, wParam, lParam);
+}
+
+std::string MessageName(UINT message) {
+    static const std::map<UINT, std::string> names{
+        {WM_CREATE, "WM_CREATE"},
+        {WM_DESTROY, "WM_DESTROY"},
+        {WM_MOVE, "WM_MOVE"},
+        {WM_SIZE, "WM_SIZE"},
+        {WM_ACTIVATE, "WM_ACTIVATE"},
+        {WM_SETFOCUS, "WM_SETFOCUS"},
+        {WM_KILLFOCUS, "WM_KILLFOCUS"},
+        {WM_ENABLE, "WM_ENABLE"},
+        {WM_SETTEXT, "WM_SETTEXT"},
+        {WM_GETTEXT, "WM_GETTEXT"},
+        {WM_GETTEXTLENGTH, "WM_GETTEXTLENGTH"},
+        {WM_PAINT, "WM_PAINT"},
+        {WM_CLOSE, "WM_CLOSE"},
+        {WM_ERASEBKGND, "WM_ERASEBKGND"},
+        {WM_SETFONT, "WM_SETFONT"},
+        {WM_GETFONT, "WM_GETFONT"},
+        {WM_NCDESTROY, "WM_NCDESTROY"},
+        {WM_KEYDOWN, "WM_KEYDOWN"},
+        {WM_KEYUP, "WM_KEYUP"},
+        {WM_CHAR, "WM_CHAR"},
+        {WM_SYSKEYDOWN, "WM_SYSKEYDOWN"},
+        {WM_SYSKEYUP, "WM_SYSKEYUP"},
+        {WM_COMMAND, "WM_COMMAND"},
+        {WM_TIMER, "WM_TIMER"},
+        {WM_MOUSEMOVE, "WM_MOUSEMOVE"},
+        {WM_LBUTTONDOWN, "WM_LBUTTONDOWN"},
+        {WM_LBUTTONUP, "WM_LBUTTONUP"},
+        {WM_CAPTURECHANGED, "WM_CAPTURECHANGED"},
+        {WM_USER, "WM_USER"},
+        {WM_USER + 1, "WM_USER+1"},
+        {WM_USER + 2, "WM_USER+2"},
+    };
+    const auto found = names.find(message);
+    return found == names.end() ? std::to_string(message) : found->second;
+}
+
+}  // namespace qv::testing

@@ -1,0 +1,73 @@
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/host/headless_host.h"
+#include "platform/user/default_window_procedure.h"
+#include "platform/user/message_functions.h"
+#include "platform/user/window_functions.h"
+#include "platform/user/window_messages.h"
+#include "platform/user/window_styles.h"
+#include "platform/user/window_system.h"
+
+namespace qv::testing {
+
+// Windows of one class whose procedure writes every message to a log (named "window:WM_..."),
+// and answers what the test wants answered; everything else gets the default processing.
+class WindowTest : public ::testing::Test {
+  public:
+    using Handler = std::function<std::optional<LRESULT>(HWND, UINT, WPARAM, LPARAM)>;
+
+  protected:
+    WindowTest();
+    ~WindowTest() override;
+
+    HWND Make(const std::string& name, DWORD style, RECT rect, HWND parent = nullptr,
+              Handler handler = {}, DWORD exStyle = 0, UINT_PTR id = 0);
+    void On(HWND window, Handler handler) { windows_[window].handler = std::move(handler); }
+    // The log, or only the entries of these messages.
+    std::vector<std::string> Log(std::vector<UINT> only = {}) const;
+    struct Entry {
+        HWND window;
+        UINT message;
+        WPARAM wParam;
+        LPARAM lParam;
+    };
+    const std::vector<Entry>& Entries() const { return log_; }
+    void ClearLog() { log_.clear(); }
+    std::string NameOf(HWND window) const;
+    // Handles everything the host has and returns when it has nothing more.
+    WindowSystem::PumpResult Pump() { return system.Pump(); }
+    COLORREF ScreenPixel(int x, int y) const { return host.LastFrame()->GetPixel(x, y); }
+
+    HeadlessHost host;
+    WindowSystem system{host};
+
+  private:
+    struct Behaviour {
+        std::string name;
+        Handler handler;
+    };
+    static LRESULT Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+    static WindowTest* current_;
+    std::map<HWND, Behaviour> windows_;
+    std::vector<Entry> log_;
+};
+
+std::string MessageName(UINT message);
+
+// A handler that answers one message with a value.
+inline WindowTest::Handler Answer(UINT message, LRESULT value) {
+    return [=](HWND, UINT m, WPARAM, LPARAM) -> std::optional<LRESULT> {
+        return m == message ? std::optional<LRESULT>(value) : std::nullopt;
+    };
+}
+
+}  // namespace qv::testing
