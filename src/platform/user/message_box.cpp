@@ -166,12 +166,14 @@ LRESULT ButtonProcedure(HWND button, UINT message, WPARAM wParam, LPARAM lParam)
                 SelectionScope brush(dc, fill.get());
                 Rectangle(dc, client.left, client.top, client.right, client.bottom);
             }
-            SelectionScope font(dc,
-                                reinterpret_cast<HFONT>(SendMessageW(button, WM_GETFONT, 0, 0)));
-            SetBkMode(dc, TRANSPARENT);
-            SetTextColor(dc, pressed ? paper : ink);
-            const std::u16string label = GetWindowText(button);
-            DrawTextW(dc, label, &client, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+            {
+                SelectionScope font(
+                    dc, reinterpret_cast<HFONT>(SendMessageW(button, WM_GETFONT, 0, 0)));
+                SetBkMode(dc, TRANSPARENT);
+                SetTextColor(dc, pressed ? paper : ink);
+                const std::u16string label = GetWindowText(button);
+                DrawTextW(dc, label, &client, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+            }
             EndPaint(button, &paint);
             return 0;
         }

@@ -81,6 +81,7 @@ std::string MessageName(UINT message) {
         {WM_GETTEXTLENGTH, "WM_GETTEXTLENGTH"},
         {WM_PAINT, "WM_PAINT"},
         {WM_CLOSE, "WM_CLOSE"},
+        {WM_QUIT, "WM_QUIT"},
         {WM_ERASEBKGND, "WM_ERASEBKGND"},
         {WM_SETFONT, "WM_SETFONT"},
         {WM_GETFONT, "WM_GETFONT"},

@@ -1,0 +1,224 @@
+#include "platform/user/dialog_manager.h"
+
+#include <gtest/gtest.h>
+
+#include "platform/host/virtual_keys.h"
+#include "platform/user/input_functions.h"
+#include "platform/user/message_box.h"
+#include "platform/user/timer_functions.h"
+#include "window_test.h"
+
+namespace qv {
+namespace {
+
+using testing::WindowTest;
+using Lines = std::vector<std::string>;
+
+constexpr RECT kScreen{0, 0, 240, 320};
+constexpr WORD kProbeId = 100;
+
+constexpr DialogItemTemplate kItems[] = {
+    {u"Probe", u"", 101, WS_VISIBLE, 0, 4, 40, 40, 12},
+    {u"Probe", u"", kProbeId, WS_VISIBLE | WS_TABSTOP, 0, 4, 4, 40, 12},
+};
+constexpr DialogTemplate kDialog{
+    WS_POPUP | WS_CAPTION, 0, 10, 10, 100, 80, u"Проба", u"System", 8, kItems};
+constexpr DialogItemTemplate kBrokenItems[] = {{u"NoSuchControl", u"", 1, WS_VISIBLE}};
+constexpr DialogTemplate kBroken{WS_POPUP, 0, 0, 0, 50, 50, u"", u"", 0, kBrokenItems};
+
+// What the dialog procedure saw and does; one dialog runs at a time.
+struct Script {
+    std::vector<UINT> messages;
+    std::function<INT_PTR(HWND, UINT, WPARAM, LPARAM)> handle;
+};
+Script* g_script = nullptr;
+
+INT_PTR ScriptedDialog(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+    g_script->messages.push_back(message);
+    return g_script->handle ? g_script->handle(dialog, message, wParam, lParam) : 0;
+}
+
+class Dialogs : public WindowTest {
+  protected:
+    Dialogs() {
+        WNDCLASSW probe;
+        probe.lpfnWndProc = DefWindowProcW;
+        probe.lpszClassName = u"Probe";
+        RegisterClassW(&probe);
+        g_script = &script;
+        main = Make("main", WS_VISIBLE, kScreen);
+    }
+    ~Dialogs() override { g_script = nullptr; }
+
+    INT_PTR Run(const DialogTemplate* dialogTemplate = &kDialog, LPARAM parameter = 0) {
+        return DialogBoxIndirectParamW(nullptr, dialogTemplate, main, ScriptedDialog, parameter);
+    }
+
+    Script script;
+    HWND main = nullptr;
+};
+
+TEST_F(Dialogs, RunModallyFromTheTemplateAndEndWithTheGivenResult) {
+    HWND dialog = nullptr;
+    HWND focusAtOk = nullptr;
+    LPARAM initParameter = 0;
+    WPARAM initFocus = 0;
+    bool ownerDisabled = false;
+    script.handle = [&](HWND d, UINT m, WPARAM w, LPARAM l) -> INT_PTR {
+        if (m == WM_INITDIALOG) {
+            dialog = d;
+            initParameter = l;
+            initFocus = w;
+            return 1;  // the first control takes the focus
+        }
+        if (m == WM_COMMAND && LOWORD(w) == IDOK) {
+            focusAtOk = GetFocus();
+            ownerDisabled = !IsWindowEnabled(main);
+            EndDialog(d, 7);
+            return 1;
+        }
+        return 0;
+    };
+    host.Key(VK_RETURN);
+    EXPECT_EQ(Run(&kDialog, 42), 7);
+    ASSERT_GE(script.messages.size(), 2u);
+    EXPECT_EQ(script.messages[0], WM_SETFONT);
+    EXPECT_EQ(script.messages[1], WM_INITDIALOG);
+    EXPECT_EQ(initParameter, 42);
+    EXPECT_NE(initFocus, 0u);
+    EXPECT_TRUE(ownerDisabled);
+    EXPECT_FALSE(IsWindow(dialog));
+    EXPECT_TRUE(IsWindowEnabled(main));
+    EXPECT_EQ(GetActiveWindow(), main);
+    EXPECT_EQ(HandleParam(focusAtOk), initFocus);
+}
+
+TEST_F(Dialogs, ControlsComeFromTheTemplateInDialogUnits) {
+    RECT probe{};
+    RECT frame{};
+    script.handle = [&](HWND d, UINT m, WPARAM, LPARAM) -> INT_PTR {
+        if (m == WM_INITDIALOG) {
+            GetWindowRect(GetDlgItem(d, kProbeId), &probe);
+            GetWindowRect(d, &frame);
+            EndDialog(d, 1);
+        }
+        return 0;
+    };
+    EXPECT_EQ(Run(), 1);
+    // The same dialog units give the same pixels at both places; 40 across is 10 characters.
+    EXPECT_GT(probe.right - probe.left, 40);
+    EXPECT_EQ(probe.left - frame.left, 1 + (probe.right - probe.left) / 10);
+}
+
+TEST_F(Dialogs, EndingDuringInitialisationNeverShowsTheDialog) {
+    script.handle = [&](HWND d, UINT m, WPARAM, LPARAM) -> INT_PTR {
+        if (m == WM_INITDIALOG) {
+            EndDialog(d, 3);
+        }
+        return 0;
+    };
+    EXPECT_EQ(Run(), 3);
+    const auto& seen = script.messages;
+    EXPECT_EQ(std::count(seen.begin(), seen.end(), WM_ACTIVATE), 0);
+}
+
+TEST_F(Dialogs, HandledMessagesAnswerWithTheMessageResultOrTheirReturnValue) {
+    LRESULT plain = 0;
+    LRESULT colour = 0;
+    LRESULT unhandled = -1;
+    script.handle = [&](HWND d, UINT m, WPARAM, LPARAM) -> INT_PTR {
+        switch (m) {
+            case WM_INITDIALOG:
+                plain = SendMessageW(d, WM_USER, 0, 0);
+                colour = SendMessageW(d, WM_CTLCOLORDLG, 0, 0);
+                unhandled = SendMessageW(d, WM_USER + 1, 0, 0);
+                EndDialog(d, 1);
+                return 0;
+            case WM_USER:
+                SetWindowLongW(d, DWL_MSGRESULT, 55);
+                return 1;
+            case WM_CTLCOLORDLG:
+                return 0x1234;
+            default:
+                return 0;
+        }
+    };
+    Run();
+    EXPECT_EQ(plain, 55);
+    EXPECT_EQ(colour, 0x1234);
+    EXPECT_EQ(unhandled, 0);
+}
+
+TEST_F(Dialogs, EscapeAndClosingAskForCancel) {
+    script.handle = [&](HWND d, UINT m, WPARAM w, LPARAM) -> INT_PTR {
+        if (m == WM_COMMAND && LOWORD(w) == IDCANCEL) {
+            EndDialog(d, IDCANCEL);
+            return 1;
+        }
+        return 0;
+    };
+    host.Key(VK_ESCAPE);
+    EXPECT_EQ(Run(), IDCANCEL);
+    script.messages.clear();
+    script.handle = [&, inner = script.handle](HWND d, UINT m, WPARAM w, LPARAM l) -> INT_PTR {
+        if (m == WM_INITDIALOG) {
+            PostMessageW(d, WM_CLOSE, 0, 0);  // left to the dialog manager: Cancel
+        }
+        return inner(d, m, w, l);
+    };
+    EXPECT_EQ(Run(), IDCANCEL);
+}
+
+TEST_F(Dialogs, DialogsThatCannotBeMadeFail) {
+    EXPECT_EQ(Run(nullptr), -1);
+    EXPECT_EQ(Run(&kBroken), -1);
+    // The broken one was taken down before its initialisation.
+    EXPECT_EQ(std::count(script.messages.begin(), script.messages.end(), WM_INITDIALOG), 0);
+    EXPECT_EQ(system.TopLevelWindows(), (std::vector<HWND>{main}));
+    EXPECT_EQ(DialogBoxParamW(nullptr, 200, main, ScriptedDialog, 0), -1);
+    EXPECT_FALSE(EndDialog(main, 1));  // not a dialog
+}
+
+TEST_F(Dialogs, NestedModalLoopsEachEndOnlyTheirOwnLevel) {
+    // window handler -> dialog -> message box; the dialog is ended from a timer while the box is
+    // up, but its loop waits for the box to close first.
+    std::vector<std::string> events;
+    HWND dialog = nullptr;
+    script.handle = [&](HWND d, UINT m, WPARAM w, LPARAM) -> INT_PTR {
+        if (m == WM_INITDIALOG) {
+            dialog = d;
+            PostMessageW(d, WM_COMMAND, 200, 0);
+        } else if (m == WM_COMMAND && LOWORD(w) == 200) {
+            events.push_back("box " +
+                             std::to_string(MessageBoxW(d, u"Маршрут не найден", u"Информация",
+                                                        MB_OK | MB_ICONASTERISK)));
+            events.push_back(IsWindow(d) ? "dialog still there" : "dialog gone");
+            return 1;
+        }
+        return 0;
+    };
+    On(main, [&](HWND self, UINT m, WPARAM, LPARAM) -> std::optional<LRESULT> {
+        if (m == WM_USER) {
+            SetTimer(self, 1, 100, nullptr);
+            events.push_back("dialog " + std::to_string(Run()));
+            return 0;
+        }
+        if (m == WM_TIMER) {
+            KillTimer(self, 1);
+            EndDialog(dialog, 9);
+            const HWND box = FindWindowW(u"QvMessageBox", nullptr);
+            events.push_back(box ? "box still up" : "box gone");
+            host.Key(VK_RETURN);
+        }
+        return std::nullopt;
+    });
+    PostMessageW(main, WM_USER, 0, 0);
+    host.AllowTime(std::chrono::milliseconds(500));
+    Pump();
+    EXPECT_EQ(events, (Lines{"box still up", "box 1", "dialog still there", "dialog 9"}));
+    EXPECT_EQ(system.TopLevelWindows(), (std::vector<HWND>{main}));
+    EXPECT_TRUE(IsWindowEnabled(main));
+}
+
+}  // namespace
+}  // namespace qv

@@ -1,0 +1,193 @@
+#include <gtest/gtest.h>
+
+#include "platform/host/virtual_keys.h"
+#include "platform/user/accelerator_table.h"
+#include "platform/user/input_functions.h"
+#include "window_test.h"
+
+namespace qv {
+namespace {
+
+using testing::WindowTest;
+using Lines = std::vector<std::string>;
+
+constexpr RECT kScreen{0, 0, 240, 320};
+
+class Input : public WindowTest {
+  protected:
+    std::vector<std::pair<UINT, POINT>> PenLog(HWND window) const {
+        std::vector<std::pair<UINT, POINT>> pen;
+        for (const auto& entry : Entries()) {
+            if (entry.window == window &&
+                (entry.message == WM_LBUTTONDOWN || entry.message == WM_MOUSEMOVE ||
+                 entry.message == WM_LBUTTONUP)) {
+                pen.push_back(
+                    {entry.message, {GET_X_LPARAM(entry.lParam), GET_Y_LPARAM(entry.lParam)}});
+            }
+        }
+        return pen;
+    }
+};
+
+TEST_F(Input, ThePenReachesTheWindowUnderItInClientCoordinates) {
+    const HWND main = Make("main", WS_VISIBLE, kScreen);
+    const HWND panel = Make("panel", WS_CHILD | WS_VISIBLE, {20, 30, 120, 130}, main);
+    const HWND hidden = Make("hidden", WS_CHILD, {0, 0, 240, 320}, main);
+    const HWND off = Make("off", WS_CHILD | WS_VISIBLE | WS_DISABLED, {0, 200, 240, 320}, main);
+    host.PenDown(25, 40);
+    host.PenMove(30, 41);
+    host.PenUp(200, 250);
+    Pump();
+    using Pen = std::vector<std::pair<UINT, POINT>>;
+    EXPECT_EQ(PenLog(panel), (Pen{{WM_LBUTTONDOWN, {5, 10}}, {WM_MOUSEMOVE, {10, 11}}}));
+    // Without the capture the pen's lifting goes where the pen is; a disabled child passes it
+    // to its parent and a hidden one is not there.
+    EXPECT_EQ(PenLog(main), (Pen{{WM_LBUTTONUP, {200, 250}}}));
+    EXPECT_TRUE(PenLog(hidden).empty());
+    EXPECT_TRUE(PenLog(off).empty());
+    const auto down = std::find_if(Entries().begin(), Entries().end(),
+                                   [](const auto& e) { return e.message == WM_LBUTTONDOWN; });
+    EXPECT_EQ(down->wParam, MK_LBUTTON);
+}
+
+TEST_F(Input, TheCaptureTakesThePenWhereverItGoes) {
+    const HWND main = Make("main", WS_VISIBLE, kScreen);
+    const HWND button = Make("button", WS_CHILD | WS_VISIBLE, {100, 100, 150, 120}, main,
+                             [](HWND self, UINT m, WPARAM, LPARAM) -> std::optional<LRESULT> {
+                                 if (m == WM_LBUTTONDOWN) {
+                                     SetCapture(self);
+                                 } else if (m == WM_LBUTTONUP) {
+                                     ReleaseCapture();
+                                 }
+                                 return std::nullopt;
+                             });
+    host.PenDown(110, 105);
+    host.PenMove(90, 95);
+    host.PenUp(5, 6);
+    host.Tap(5, 6);
+    Pump();
+    using Pen = std::vector<std::pair<UINT, POINT>>;
+    EXPECT_EQ(
+        PenLog(button),
+        (Pen{{WM_LBUTTONDOWN, {10, 5}}, {WM_MOUSEMOVE, {-10, -5}}, {WM_LBUTTONUP, {-95, -94}}}));
+    EXPECT_EQ(PenLog(main), (Pen{{WM_LBUTTONDOWN, {5, 6}}, {WM_LBUTTONUP, {5, 6}}}));
+    EXPECT_EQ(Log({WM_CAPTURECHANGED}), (Lines{"button:WM_CAPTURECHANGED"}));
+    EXPECT_EQ(GetCapture(), nullptr);
+
+    // A window that is destroyed loses the capture.
+    SetCapture(button);
+    DestroyWindow(button);
+    EXPECT_EQ(GetCapture(), nullptr);
+}
+
+TEST_F(Input, FocusMovesWithKillThenSetAndKeysFollowIt) {
+    const HWND main = Make("main", WS_VISIBLE, kScreen);
+    const HWND a = Make("a", WS_CHILD | WS_VISIBLE, {0, 0, 10, 10}, main);
+    const HWND b = Make("b", WS_CHILD | WS_VISIBLE, {10, 0, 20, 10}, main);
+    EXPECT_EQ(SetFocus(a), main);
+    ClearLog();
+    EXPECT_EQ(SetFocus(b), a);
+    EXPECT_EQ(Log(), (Lines{"a:WM_KILLFOCUS", "b:WM_SETFOCUS"}));
+    EXPECT_EQ(Entries()[0].wParam, HandleParam(b));
+    EXPECT_EQ(Entries()[1].wParam, HandleParam(a));
+    EXPECT_EQ(SetFocus(b), b);  // no messages for the same window
+    EXPECT_EQ(Entries().size(), 2u);
+    ClearLog();
+    host.Key('Q');
+    Pump();
+    EXPECT_EQ(Log({WM_KEYDOWN, WM_KEYUP}), (Lines{"b:WM_KEYDOWN", "b:WM_KEYUP"}));
+    // Hiding the focus window takes the keyboard away.
+    ShowWindow(b, SW_HIDE);
+    EXPECT_EQ(GetFocus(), nullptr);
+}
+
+TEST_F(Input, ActivationMovesBetweenTopLevelWindows) {
+    const HWND first = Make("first", WS_POPUP | WS_VISIBLE, {0, 0, 100, 100});
+    ClearLog();
+    const HWND second = Make("second", WS_POPUP | WS_VISIBLE, {100, 100, 200, 200});
+    EXPECT_EQ(Log({WM_ACTIVATE, WM_SETFOCUS, WM_KILLFOCUS}),
+              (Lines{"first:WM_ACTIVATE", "first:WM_KILLFOCUS", "second:WM_ACTIVATE",
+                     "second:WM_SETFOCUS"}));
+    const auto activations = Log({WM_ACTIVATE});
+    ClearLog();
+    // A tap on an inactive window activates it before the pen arrives.
+    host.Tap(10, 10);
+    Pump();
+    EXPECT_EQ(Log({WM_ACTIVATE, WM_LBUTTONDOWN}),
+              (Lines{"second:WM_ACTIVATE", "first:WM_ACTIVATE", "first:WM_LBUTTONDOWN"}));
+    const auto& entries = Entries();
+    const auto firstActivation = std::find_if(entries.begin(), entries.end(), [&](const auto& e) {
+        return e.window == first && e.message == WM_ACTIVATE;
+    });
+    EXPECT_EQ(LOWORD(firstActivation->wParam), WA_CLICKACTIVE);
+    EXPECT_EQ(PointerFromParam<WindowHandle>(firstActivation->lParam), second);
+    EXPECT_EQ(GetActiveWindow(), first);
+    // The active window's going passes the activation on.
+    DestroyWindow(first);
+    EXPECT_EQ(GetActiveWindow(), second);
+}
+
+TEST_F(Input, DisabledWindowsGetNoInput) {
+    const HWND main = Make("main", WS_VISIBLE, kScreen);
+    EnableWindow(main, 0);
+    EXPECT_FALSE(IsWindowEnabled(main));
+    ClearLog();
+    host.Tap(10, 10);
+    host.Key('Q');
+    Pump();
+    EXPECT_TRUE(Log({WM_LBUTTONDOWN, WM_LBUTTONUP, WM_KEYDOWN, WM_KEYUP}).empty());
+    EXPECT_TRUE(EnableWindow(main, 1));  // it was disabled
+    EXPECT_EQ(Log({WM_ENABLE}), (Lines{"main:WM_ENABLE"}));
+    EXPECT_EQ(Entries().back().wParam, 1u);
+}
+
+TEST_F(Input, AcceleratorsTurnControlAndAltKeysIntoCommands) {
+    const HWND main = Make("main", WS_VISIBLE, kScreen);
+    const ACCEL table[] = {
+        {FVIRTKEY | FCONTROL, 'H', 1031},
+        {FVIRTKEY | FCONTROL, 'Q', 1004},
+        {FVIRTKEY | FALT, VK_F1 + 3, 1004},
+        {FVIRTKEY | FCONTROL | FSHIFT, 'N', 1099},
+    };
+    const HACCEL accelerators = CreateAcceleratorTableW(table, 4);
+    ASSERT_NE(accelerators, nullptr);
+    host.Key('H', {.control = true});
+    host.Key('H');
+    host.Key('N', {.control = true});  // the entry wants Shift too
+    host.Key(VK_F1 + 3, {.alt = true});
+    host.Key('Q', {.control = true, .shift = true});
+    ClearLog();
+    MSG message;
+    std::vector<std::pair<UINT, WPARAM>> dispatched;
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+        if (message.message == WM_PAINT) {
+            DispatchMessageW(&message);
+            continue;
+        }
+        if (TranslateAcceleratorW(message.hwnd, accelerators, &message)) {
+            continue;
+        }
+        dispatched.push_back({message.message, message.wParam});
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
+    }
+    std::vector<WPARAM> commands;
+    for (const auto& entry : Entries()) {
+        if (entry.message == WM_COMMAND) {
+            commands.push_back(entry.wParam);
+        }
+    }
+    EXPECT_EQ(commands, (std::vector<WPARAM>{MAKEWPARAM(1031, 1), MAKEWPARAM(1004, 1)}));
+    // Keys that are not accelerators go on as keys (Ctrl with a letter makes its control
+    // character); the accelerators' own key-ups go on too.
+    const std::vector<std::pair<UINT, WPARAM>> expected{
+        {WM_KEYUP, 'H'}, {WM_KEYDOWN, 'H'}, {WM_KEYUP, 'H'},          {WM_KEYDOWN, 'N'},
+        {WM_CHAR, 14},   {WM_KEYUP, 'N'},   {WM_SYSKEYUP, VK_F1 + 3}, {WM_KEYDOWN, 'Q'},
+        {WM_CHAR, 17},   {WM_KEYUP, 'Q'}};
+    EXPECT_EQ(dispatched, expected);
+    EXPECT_TRUE(DestroyAcceleratorTable(accelerators));
+    EXPECT_EQ(TranslateAcceleratorW(main, nullptr, &message), 0);
+}
+
+}  // namespace
+}  // namespace qv

@@ -1,0 +1,198 @@
+#include "platform/user/message_box.h"
+
+#include <gtest/gtest.h>
+
+#include "platform/host/virtual_keys.h"
+#include "platform/user/timer_functions.h"
+#include "window_test.h"
+
+namespace qv {
+namespace {
+
+using testing::WindowTest;
+using Lines = std::vector<std::string>;
+
+constexpr RECT kScreen{0, 0, 240, 320};
+constexpr UINT kShowBox = WM_USER;
+
+class MessageBoxes : public WindowTest {
+  protected:
+    // A main window that shows a box when asked, and on its timer runs `duringBox`.
+    HWND MakeMain(UINT type = MB_OK | MB_ICONHAND, bool withOwner = true) {
+        return Make("main", WS_VISIBLE, kScreen, nullptr,
+                    [=, this](HWND self, UINT m, WPARAM, LPARAM) -> std::optional<LRESULT> {
+                        if (m == kShowBox) {
+                            results.push_back(MessageBoxW(withOwner ? self : nullptr,
+                                                          u"Старый формат схемы", u"Ошибка", type));
+                            activeAfterBox = GetActiveWindow();
+                            return 0;
+                        }
+                        if (m == WM_TIMER && duringBox) {
+                            duringBox();
+                        }
+                        return std::nullopt;
+                    });
+    }
+    HWND FindBox() const { return FindWindowW(u"QvMessageBox", u"Ошибка"); }
+
+    std::vector<int> results;
+    HWND activeAfterBox = nullptr;
+    std::function<void()> duringBox;
+};
+
+TEST_F(MessageBoxes, ABoxInsideAHandlerEndsWithEnter) {
+    const HWND main = MakeMain();
+    PostMessageW(main, kShowBox, 0, 0);
+    host.Key(VK_RETURN);
+    EXPECT_EQ(Pump(), WindowSystem::PumpResult::Idle);
+    EXPECT_EQ(results, (std::vector<int>{IDOK}));
+    EXPECT_EQ(FindBox(), nullptr);
+    EXPECT_EQ(activeAfterBox, main);
+    EXPECT_TRUE(IsWindowEnabled(main));
+    // The key went to the box, not to the window below it.
+    EXPECT_TRUE(Log({WM_KEYDOWN}).empty());
+}
+
+TEST_F(MessageBoxes, TheBoxLooksRightAndATapOnOkEndsIt) {
+    const HWND main = MakeMain();
+    SetTimer(main, 1, 100, nullptr);
+    RECT box{};
+    RECT ok{};
+    bool shown = false;
+    std::unique_ptr<Bitmap> frame;
+    duringBox = [&] {
+        const HWND found = FindBox();
+        if (!found || shown) {
+            return;
+        }
+        shown = true;
+        GetWindowRect(found, &box);
+        GetWindowRect(GetDlgItem(found, IDOK), &ok);
+        const Bitmap* last = host.LastFrame();
+        frame = std::make_unique<Bitmap>(last->Width(), last->Height(), 1);
+        // A tap beside the box reaches nobody; a tap on "ok" ends it.
+        host.Tap(5, 5);
+        host.Tap((ok.left + ok.right) / 2, (ok.top + ok.bottom) / 2);
+    };
+    PostMessageW(main, kShowBox, 0, 0);
+    host.AllowTime(std::chrono::milliseconds(500));
+    Pump();
+    ASSERT_TRUE(shown);
+    EXPECT_EQ(results, (std::vector<int>{IDOK}));
+    EXPECT_EQ(FindBox(), nullptr);
+    EXPECT_TRUE(Log({WM_LBUTTONDOWN, WM_LBUTTONUP}).empty());
+    // Centred, clear of the navigation and menu bars.
+    EXPECT_EQ(box.left, 240 - box.right);
+    EXPECT_EQ(box.top, 320 - box.bottom);
+    EXPECT_GE(box.top, 26);
+    EXPECT_GT(ok.top, box.top + 40);
+    EXPECT_EQ(ok.left - box.left, box.right - ok.right);
+}
+
+TEST_F(MessageBoxes, TheScreenShowsCaptionIconTextAndButton) {
+    const HWND main = MakeMain();
+    SetTimer(main, 1, 100, nullptr);
+    std::vector<std::pair<POINT, COLORREF>> seen;
+    RECT box{};
+    RECT ok{};
+    duringBox = [&] {
+        const HWND found = FindBox();
+        if (!found || !seen.empty()) {
+            return;
+        }
+        GetWindowRect(found, &box);
+        GetWindowRect(GetDlgItem(found, IDOK), &ok);
+        const auto at = [&](int x, int y) { seen.push_back({{x, y}, ScreenPixel(x, y)}); };
+        at(box.left + 60, box.top + 5);                     // the caption bar
+        at(box.left, box.top + 40);                         // the frame
+        at(box.left + 1 + 8 + 16, box.top + 19 + 10 + 16);  // the middle of the stop icon
+        at(box.left + 1 + 8 + 3, box.top + 19 + 10 + 16);   // the icon's red
+        at(ok.left, (ok.top + ok.bottom) / 2);              // the button's frame
+        at(box.left + 100, box.bottom - 3);                 // white below the button
+        host.Key(VK_RETURN);
+    };
+    PostMessageW(main, kShowBox, 0, 0);
+    host.AllowTime(std::chrono::milliseconds(500));
+    Pump();
+    ASSERT_EQ(seen.size(), 6u);
+    EXPECT_EQ(seen[0].second, RGB(0, 0, 128));
+    EXPECT_EQ(seen[1].second, RGB(0, 0, 0));
+    EXPECT_EQ(seen[2].second, RGB(255, 255, 255));  // the cross
+    EXPECT_EQ(seen[3].second, RGB(255, 0, 0));
+    EXPECT_EQ(seen[4].second, RGB(0, 0, 0));
+    EXPECT_EQ(seen[5].second, RGB(255, 255, 255));
+    // After the box the main window is whole again.
+    EXPECT_EQ(ScreenPixel(box.left + 60, box.top + 5), RGB(255, 255, 255));
+}
+
+TEST_F(MessageBoxes, TimersGoOnButOtherWindowsWaitWithoutAnOwner) {
+    const HWND main = MakeMain(MB_OK | MB_ICONASTERISK, false);
+    const HWND other = Make("other", WS_POPUP | WS_VISIBLE, {0, 0, 50, 50});
+    SetActiveWindow(main);
+    SetTimer(main, 1, 100, nullptr);
+    int ticks = 0;
+    bool othersDisabled = false;
+    duringBox = [&] {
+        if (++ticks == 3) {
+            othersDisabled = !IsWindowEnabled(main) && !IsWindowEnabled(other);
+            host.Key(VK_ESCAPE);
+        }
+    };
+    PostMessageW(main, kShowBox, 0, 0);
+    host.AllowTime(std::chrono::milliseconds(1000));
+    Pump();
+    EXPECT_TRUE(othersDisabled);
+    EXPECT_EQ(results, (std::vector<int>{IDOK}));
+    EXPECT_TRUE(IsWindowEnabled(main));
+    EXPECT_TRUE(IsWindowEnabled(other));
+    EXPECT_EQ(activeAfterBox, main);
+    EXPECT_EQ(ticks, 10);  // and the timer ran on after it
+}
+
+TEST_F(MessageBoxes, TheProgramEndingEndsTheBoxAndTheLoopBelow) {
+    const HWND main = MakeMain();
+    PostMessageW(main, kShowBox, 0, 0);
+    // No key will come: the headless host runs out, which asks the program to end.
+    EXPECT_EQ(Pump(), WindowSystem::PumpResult::Quit);
+    EXPECT_EQ(results, (std::vector<int>{IDOK}));
+    EXPECT_TRUE(system.RanOutOfInput());
+    EXPECT_EQ(FindBox(), nullptr);
+}
+
+TEST_F(MessageBoxes, OnlyTheOkBoxIsOffered) {
+    const HWND main = MakeMain(MB_OKCANCEL);
+    PostMessageW(main, kShowBox, 0, 0);
+    Pump();
+    EXPECT_EQ(results, (std::vector<int>{0}));
+    EXPECT_EQ(MessageBoxW(main, u"", u"", 4 /* yes and no */), 0);
+    EXPECT_EQ(FindBox(), nullptr);
+}
+
+TEST_F(MessageBoxes, LongTextIsCutToTheRoomBetweenTheBars) {
+    const HWND main = MakeMain();
+    std::u16string text;
+    for (int i = 0; i < 400; ++i) {
+        text += u"Маршрут ";
+    }
+    RECT box{};
+    On(main, [&](HWND self, UINT m, WPARAM, LPARAM) -> std::optional<LRESULT> {
+        if (m == kShowBox) {
+            results.push_back(MessageBoxW(self, text, u"Ошибка", MB_OK));
+        }
+        if (m == WM_TIMER) {
+            GetWindowRect(FindBox(), &box);
+            host.Key(VK_RETURN);
+        }
+        return std::nullopt;
+    });
+    SetTimer(main, 1, 50, nullptr);
+    PostMessageW(main, kShowBox, 0, 0);
+    host.AllowTime(std::chrono::milliseconds(60));
+    Pump();
+    EXPECT_EQ(results, (std::vector<int>{IDOK}));
+    EXPECT_EQ(box.top, 26);
+    EXPECT_EQ(box.bottom, 320 - 26);
+}
+
+}  // namespace
+}  // namespace qv
