@@ -18,7 +18,7 @@ namespace {
 WindowSystem* g_current = nullptr;
 
 // How often a program that others may look for checks for their requests while it waits.
-constexpr HostTime kRendezvousPoll{100};
+constexpr HostTime kRendezvousPoll{50};
 
 const WindowClass kDesktopClass{0, u"#32769", WNDCLASSW{0, DefWindowProcW}};
 

@@ -1,0 +1,202 @@
+#include "framework/modal_dialog.h"
+
+#include <gtest/gtest.h>
+
+#include "framework/frame_window.h"
+#include "framework_test.h"
+#include "platform/host/virtual_keys.h"
+#include "platform/pocket/shell_dialog.h"
+#include "platform/user/dialog_manager.h"
+#include "platform/user/message_functions.h"
+#include "platform/user/timer_functions.h"
+#include "platform/user/window_functions.h"
+#include "platform/user/window_messages.h"
+#include "platform/user/window_styles.h"
+
+namespace qv {
+namespace {
+
+using testing::FrameworkTest;
+using testing::ScriptedDialog;
+using testing::ScriptedWindow;
+
+constexpr RECT kScreen{0, 0, 240, 320};
+constexpr UINT ID_STATION_LIST = 1031;
+
+class ModalDialogs : public FrameworkTest {
+  protected:
+    ModalDialogs() {
+        CreateFrameWindow(main, nullptr, kScreen, u"Схема метро", WS_VISIBLE | WS_SYSMENU, 0, 0,
+                          nullptr);
+    }
+    LRESULT EndOnOk(ScriptedDialog& dialog, INT_PTR result) {
+        dialog.handlers[WM_COMMAND] = [&dialog, result](const Message& m, bool& handled) {
+            if (CommandId(m) != IDOK) {
+                handled = false;
+                return LRESULT{0};
+            }
+            EndDialog(dialog.hwnd, result);
+            return LRESULT{0};
+        };
+        return 0;
+    }
+
+    ScriptedWindow main{MainWindowClassRecord()};
+};
+
+TEST_F(ModalDialogs, ADialogIsBoundFromItsFirstMessageAndEndsWithItsResult) {
+    ScriptedDialog dialog;
+    RECT placed{};
+    LPARAM doneButton = 0;
+    dialog.handlers[WM_INITDIALOG] = [&](const Message&, bool&) -> LRESULT { return 1; };
+    dialog.handlers[WM_COMMAND] = [&](const Message& m, bool&) -> LRESULT {
+        GetWindowRect(dialog.hwnd, &placed);
+        doneButton = GetPropW(dialog.hwnd, kDoneButtonProperty);
+        EndDialog(dialog.hwnd, 5);
+        EXPECT_EQ(CommandId(m), IDOK);
+        return 0;
+    };
+    host.Key(VK_RETURN);
+    EXPECT_EQ(RunModalDialog(dialog, kDialogId, main.hwnd), 5);
+    ASSERT_FALSE(dialog.seen.empty());
+    EXPECT_EQ(dialog.seen.front().message, WM_SETFONT);
+    EXPECT_NE(dialog.seen.front().hwnd, nullptr);
+    // The default shell set-up of a handled initialisation: below the navigation bar, whole
+    // screen, with the "ok" button.
+    EXPECT_EQ(placed, (RECT{0, 26, 240, 320}));
+    EXPECT_EQ(doneButton, 1);
+    EXPECT_EQ(dialog.hwnd, nullptr);
+    EXPECT_EQ(dialog.gone.size(), 1u);
+    EXPECT_EQ(GetActiveWindow(), main.hwnd);
+}
+
+TEST_F(ModalDialogs, AnUnhandledInitialisationSkipsTheShellSetUp) {
+    ScriptedDialog dialog;
+    RECT placed{};
+    LPARAM doneButton = 1;
+    dialog.handlers[WM_COMMAND] = [&](const Message&, bool&) -> LRESULT {
+        GetWindowRect(dialog.hwnd, &placed);
+        doneButton = GetPropW(dialog.hwnd, kDoneButtonProperty);
+        EndDialog(dialog.hwnd, IDOK);
+        return 0;
+    };
+    host.Key(VK_RETURN);
+    EXPECT_EQ(RunModalDialog(dialog, kCaptionlessDialogId, main.hwnd), IDOK);
+    EXPECT_TRUE(dialog.Saw(WM_INITDIALOG));
+    EXPECT_NE(placed.top, 26);
+    EXPECT_GT(placed.left, 0);
+    EXPECT_EQ(doneButton, 0);
+}
+
+TEST_F(ModalDialogs, HandledMessagesAnswerThroughTheMessageResultOrDirectly) {
+    ScriptedDialog dialog;
+    LRESULT plain = 0;
+    LRESULT colour = 0;
+    dialog.handlers[WM_INITDIALOG] = [&](const Message&, bool& handled) -> LRESULT {
+        plain = SendMessageW(dialog.hwnd, WM_USER, 0, 0);
+        colour = SendMessageW(dialog.hwnd, WM_CTLCOLORDLG, 0, 0);
+        EndDialog(dialog.hwnd, 1);
+        handled = false;
+        return 0;
+    };
+    dialog.handlers[WM_USER] = [](const Message&, bool&) -> LRESULT { return 55; };
+    dialog.handlers[WM_CTLCOLORDLG] = [](const Message&, bool&) -> LRESULT { return 0x99; };
+    EXPECT_EQ(RunModalDialog(dialog, kDialogId, main.hwnd), 1);
+    EXPECT_EQ(plain, 55);
+    EXPECT_EQ(colour, 0x99);
+}
+
+TEST_F(ModalDialogs, AClearedHandledFlagSendsTheMessageToTheDialogManager) {
+    ScriptedDialog dialog;
+    int closes = 0;
+    dialog.handlers[WM_INITDIALOG] = [&](const Message&, bool&) -> LRESULT {
+        PostMessageW(dialog.hwnd, WM_CLOSE, 0, 0);
+        return 1;
+    };
+    dialog.handlers[WM_CLOSE] = [&](const Message&, bool& handled) -> LRESULT {
+        ++closes;
+        handled = false;  // the dialog manager turns it into Cancel
+        return 0;
+    };
+    dialog.handlers[WM_COMMAND] = [&](const Message& m, bool&) -> LRESULT {
+        EndDialog(dialog.hwnd, CommandId(m));
+        return 0;
+    };
+    EXPECT_EQ(RunModalDialog(dialog, kDialogId, main.hwnd), IDCANCEL);
+    EXPECT_EQ(closes, 1);
+}
+
+TEST_F(ModalDialogs, ADialogInsideAWindowHandlerKeepsTheWindowsCurrentMessage) {
+    ScriptedDialog dialog;
+    std::vector<std::string> checks;
+    const MSG* commandRecord = nullptr;
+    main.handlers[WM_COMMAND] = [&](const Message&, bool&) -> LRESULT {
+        commandRecord = main.currentMessage;
+        SetTimer(main.hwnd, 1, 100, nullptr);
+        const INT_PTR result = RunModalDialog(dialog, kDialogId, main.hwnd);
+        checks.push_back("dialog " + std::to_string(result));
+        checks.push_back(main.currentMessage == commandRecord &&
+                                 main.currentMessage->message == WM_COMMAND
+                             ? "command restored"
+                             : "command lost");
+        return 0;
+    };
+    dialog.handlers[WM_INITDIALOG] = [&](const Message&, bool&) -> LRESULT {
+        checks.push_back(dialog.currentMessage->message == WM_INITDIALOG ? "dialog's own"
+                                                                         : "dialog wrong");
+        checks.push_back(main.currentMessage == commandRecord ? "window's kept" : "window's lost");
+        return 1;
+    };
+    // The window's timer runs while the dialog is up: its message nests in the window's.
+    main.handlers[WM_TIMER] = [&](const Message&, bool&) -> LRESULT {
+        KillTimer(main.hwnd, 1);
+        checks.push_back(main.currentMessage->message == WM_TIMER ? "timer's own" : "timer wrong");
+        EndDialog(dialog.hwnd, 4);
+        return 0;
+    };
+    PostMessageW(main.hwnd, WM_COMMAND, ID_STATION_LIST, 0);
+    host.AllowTime(std::chrono::milliseconds(500));
+    system.Pump();
+    EXPECT_EQ(checks, (std::vector<std::string>{"dialog's own", "window's kept", "timer's own",
+                                                "dialog 4", "command restored"}));
+    EXPECT_EQ(main.currentMessage, nullptr);
+}
+
+TEST_F(ModalDialogs, AMissingTemplateFailsAndLeavesNoRecordBehind) {
+    ScriptedDialog missing;
+    EXPECT_EQ(RunModalDialog(missing, 4242, main.hwnd), -1);
+    EXPECT_TRUE(missing.seen.empty());
+    EXPECT_EQ(TakeCreationRecord(), nullptr);
+    ScriptedDialog next;
+    next.handlers[WM_INITDIALOG] = [&](const Message&, bool&) -> LRESULT {
+        EndDialog(next.hwnd, 8);
+        return 1;
+    };
+    EXPECT_EQ(RunModalDialog(next, kDialogId, main.hwnd), 8);
+    EXPECT_TRUE(missing.seen.empty());
+}
+
+TEST_F(ModalDialogs, DialogsNestEachBoundToItsOwnObject) {
+    ScriptedDialog outer;
+    ScriptedDialog inner;
+    INT_PTR innerResult = 0;
+    outer.handlers[WM_INITDIALOG] = [&](const Message&, bool&) -> LRESULT {
+        innerResult = RunModalDialog(inner, kCaptionlessDialogId, outer.hwnd);
+        EXPECT_NE(outer.hwnd, nullptr);
+        EndDialog(outer.hwnd, 1);
+        return 1;
+    };
+    inner.handlers[WM_INITDIALOG] = [&](const Message&, bool&) -> LRESULT {
+        EXPECT_NE(inner.hwnd, outer.hwnd);
+        EXPECT_EQ(GetParent(inner.hwnd), outer.hwnd);
+        EndDialog(inner.hwnd, 2);
+        return 1;
+    };
+    EXPECT_EQ(RunModalDialog(outer, kDialogId, main.hwnd), 1);
+    EXPECT_EQ(innerResult, 2);
+    EXPECT_EQ(inner.gone.size(), 1u);
+    EXPECT_EQ(outer.gone.size(), 1u);
+}
+
+}  // namespace
+}  // namespace qv

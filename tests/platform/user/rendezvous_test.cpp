@@ -1,0 +1,269 @@
+#include "platform/user/rendezvous.h"
+
+#include <gtest/gtest.h>
+#include <poll.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <thread>
+
+#include "platform/host/headless_host.h"
+#include "platform/user/default_window_procedure.h"
+#include "platform/user/rendezvous_request.h"
+#include "platform/user/window_functions.h"
+#include "platform/user/window_styles.h"
+#include "platform/user/window_system.h"
+
+namespace qv {
+namespace {
+
+namespace fs = std::filesystem;
+using std::chrono::milliseconds;
+
+constexpr const char16_t* kClass = u"QuorvaneWnd";
+constexpr const char16_t* kTitle = u"Схема метро";
+
+// A host on the real clock for the second program: it waits as long as it is allowed to, or
+// until another program has raised it.
+class RealTimeHost final : public Host {
+  public:
+    explicit RealTimeHost(milliseconds limit)
+        : start_(std::chrono::steady_clock::now()), limit_(limit) {}
+
+    bool Raised() const { return raised_; }
+
+    int DeviceScale() const override { return 1; }
+    void Present(const Bitmap&) override {}
+    std::optional<InputEvent> NextInput() override { return std::nullopt; }
+    HostTime Now() const override {
+        return std::chrono::duration_cast<milliseconds>(std::chrono::steady_clock::now() - start_);
+    }
+    WaitResult Wait(std::optional<HostTime> deadline) override {
+        if (raised_ || Now() >= limit_) {
+            return WaitResult::Idle;
+        }
+        const HostTime until = deadline ? std::min(*deadline, limit_) : limit_;
+        std::this_thread::sleep_for(std::max(until - Now(), HostTime(0)));
+        return WaitResult::Deadline;
+    }
+    void SetTitle(std::u16string_view) override {}
+    void Raise() override { raised_ = true; }
+    void SetBusy(bool) override {}
+
+  private:
+    std::chrono::steady_clock::time_point start_;
+    HostTime limit_;
+    bool raised_ = false;
+};
+
+class RendezvousTest : public ::testing::Test {
+  protected:
+    RendezvousTest() {
+        char pattern[] = "/tmp/qv-rendezvous-XXXXXX";
+        folder_ = ::mkdtemp(pattern);
+        meeting_ = folder_ / "meet";
+    }
+    ~RendezvousTest() override { fs::remove_all(folder_); }
+
+    static ATOM RegisterMainClass() {
+        WNDCLASSW attributes;
+        attributes.lpfnWndProc = DefWindowProcW;
+        attributes.lpszClassName = kClass;
+        return RegisterClassW(&attributes);
+    }
+
+    // A second program: shows its main window, says it is ready, and ends with 0 once another
+    // program has raised that window.
+    pid_t StartSecondProgram(int& ready) {
+        int channel[2];
+        EXPECT_EQ(::pipe(channel), 0);
+        const pid_t pid = ::fork();
+        if (pid == 0) {
+            ::close(channel[0]);
+            RealTimeHost host(milliseconds(10000));
+            WindowSystem system(host, {meeting_});
+            RegisterMainClass();
+            const HWND main = CreateWindowExW(0, kClass, kTitle, WS_VISIBLE, 0, 0, 240, 320,
+                                              nullptr, 0, nullptr, nullptr);
+            const HWND other = CreateWindowExW(0, kClass, u"Другое", WS_VISIBLE, 0, 0, 10, 10,
+                                               nullptr, 0, nullptr, nullptr);
+            const bool made = main && other && GetActiveWindow() == other;
+            (void)!::write(channel[1], "r", 1);
+            system.Pump();
+            ::_exit(made && host.Raised() && GetActiveWindow() == main ? 0 : 1);
+        }
+        ::close(channel[1]);
+        ready = channel[0];
+        return pid;
+    }
+
+    static bool WaitReady(int fd) {
+        pollfd entry{fd, POLLIN, 0};
+        char byte = 0;
+        const bool ready = ::poll(&entry, 1, 10000) == 1 && ::read(fd, &byte, 1) == 1;
+        ::close(fd);
+        return ready;
+    }
+
+    static int ExitCode(pid_t pid) {
+        int status = 0;
+        ::waitpid(pid, &status, 0);
+        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    }
+
+    // A socket file nobody listens on, as a program that died leaves it.
+    static void LeaveDeadSocket(const fs::path& path) {
+        const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+        sockaddr_un address{};
+        address.sun_family = AF_UNIX;
+        std::strcpy(address.sun_path, path.c_str());
+        ASSERT_EQ(::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof(address)), 0);
+        ::close(fd);
+    }
+
+    fs::path folder_;
+    fs::path meeting_;
+};
+
+TEST_F(RendezvousTest, TwoProgramsFindEachOtherAndTheSecondRaisesTheFirst) {
+    int ready = -1;
+    const pid_t first = StartSecondProgram(ready);
+    ASSERT_TRUE(WaitReady(ready));
+
+    HeadlessHost host;
+    WindowSystem system(host, {meeting_});
+    const HWND found = FindWindowW(kClass, kTitle);
+    ASSERT_NE(found, nullptr);
+    EXPECT_FALSE(IsWindow(found));  // a window of the other program
+    EXPECT_EQ(FindWindowW(kClass, kTitle), found);
+    EXPECT_EQ(FindWindowW(kClass, u"Схема метро 2"), nullptr);  // the title must match whole
+    EXPECT_EQ(FindWindowW(u"OtherClass", nullptr), nullptr);
+    EXPECT_NE(FindWindowW(kClass, nullptr), nullptr);
+    EXPECT_TRUE(SetForegroundWindow(found));
+    EXPECT_EQ(ExitCode(first), 0);
+
+    // Once it has ended, nobody is found and its socket is gone.
+    EXPECT_EQ(FindWindowW(kClass, kTitle), nullptr);
+    EXPECT_FALSE(SetForegroundWindow(found));
+    std::vector<fs::path> left;
+    for (const auto& entry : fs::directory_iterator(meeting_)) {
+        left.push_back(entry.path());
+    }
+    EXPECT_EQ(left, (std::vector<fs::path>{system.GetRendezvous()->SocketPath()}));
+}
+
+TEST_F(RendezvousTest, AProgramFindsItsOwnWindowsWithoutAsking) {
+    HeadlessHost host;
+    WindowSystem system(host, {meeting_});
+    RegisterMainClass();
+    const HWND main =
+        CreateWindowExW(0, kClass, kTitle, 0, 0, 0, 240, 320, nullptr, 0, nullptr, nullptr);
+    EXPECT_EQ(FindWindowW(kClass, kTitle), main);
+    EXPECT_TRUE(SetForegroundWindow(main));
+    EXPECT_EQ(GetActiveWindow(), main);
+}
+
+TEST_F(RendezvousTest, SocketsOfDeadProgramsAreRemovedAndOtherFilesLeft) {
+    ASSERT_EQ(::mkdir(meeting_.c_str(), 0700), 0);
+    LeaveDeadSocket(meeting_ / "999999.sock");
+    std::ofstream(meeting_ / "notes.sock") << "not a socket";
+    // A program that dies without cleaning up.
+    const pid_t crashed = ::fork();
+    if (crashed == 0) {
+        HeadlessHost host;
+        WindowSystem system(host, {meeting_});
+        ::_exit(system.GetRendezvous() ? 0 : 1);  // no destructors run
+    }
+    ASSERT_EQ(ExitCode(crashed), 0);
+    const fs::path crashedSocket = meeting_ / (std::to_string(crashed) + ".sock");
+    ASSERT_TRUE(fs::exists(crashedSocket));
+
+    HeadlessHost host;
+    WindowSystem system(host, {meeting_});
+    EXPECT_EQ(FindWindowW(kClass, nullptr), nullptr);
+    EXPECT_FALSE(fs::exists(meeting_ / "999999.sock"));
+    EXPECT_FALSE(fs::exists(crashedSocket));
+    EXPECT_TRUE(fs::exists(meeting_ / "notes.sock"));
+}
+
+TEST_F(RendezvousTest, TheFolderIsTheUsersAloneOrNotUsed) {
+    // A folder left open to others is closed first; the socket is the user's alone.
+    ASSERT_EQ(::mkdir(meeting_.c_str(), 0755), 0);
+    ::chmod(meeting_.c_str(), 0755);
+    auto rendezvous = Rendezvous::Open(meeting_);
+    ASSERT_NE(rendezvous, nullptr);
+    struct stat status {};
+    ::stat(meeting_.c_str(), &status);
+    EXPECT_EQ(status.st_mode & 0777, 0700u);
+    ::stat(rendezvous->SocketPath().c_str(), &status);
+    EXPECT_TRUE(S_ISSOCK(status.st_mode));
+    EXPECT_EQ(status.st_mode & 077, 0u);
+    const fs::path socket = rendezvous->SocketPath();
+    rendezvous.reset();
+    EXPECT_FALSE(fs::exists(socket));
+
+    // A link or a file in its place is not used.
+    const fs::path link = folder_ / "link";
+    fs::create_directory_symlink(meeting_, link);
+    EXPECT_EQ(Rendezvous::Open(link), nullptr);
+    std::ofstream(folder_ / "file") << "x";
+    EXPECT_EQ(Rendezvous::Open(folder_ / "file"), nullptr);
+    // Then a program runs alone.
+    HeadlessHost host;
+    WindowSystem system(host, {link});
+    EXPECT_EQ(system.GetRendezvous(), nullptr);
+    EXPECT_EQ(FindWindowW(kClass, kTitle), nullptr);
+}
+
+TEST_F(RendezvousTest, TheDefaultFolderIsTheRuntimeFolderOrTheUsersOwnUnderTmp) {
+    const char* saved = std::getenv("XDG_RUNTIME_DIR");
+    const std::string previous = saved ? saved : "";
+    ::setenv("XDG_RUNTIME_DIR", "/run/user/1234", 1);
+    EXPECT_EQ(Rendezvous::DefaultFolder(), fs::path("/run/user/1234/quorvane"));
+    ::unsetenv("XDG_RUNTIME_DIR");
+    EXPECT_EQ(Rendezvous::DefaultFolder(),
+              fs::path("/tmp/quorvane-" + std::to_string(::geteuid())));
+    if (saved) {
+        ::setenv("XDG_RUNTIME_DIR", previous.c_str(), 1);
+    }
+}
+
+TEST(RendezvousRequestTest, RequestsSurviveTheTripAndBrokenOnesAreRefused) {
+    RendezvousRequest find;
+    find.className = u"QuorvaneWnd";
+    find.title = u"Схема метро";
+    const auto decoded = RendezvousRequest::Decode(find.Encode());
+    ASSERT_TRUE(decoded);
+    EXPECT_EQ(decoded->className, find.className);
+    EXPECT_EQ(decoded->title, find.title);
+
+    RendezvousRequest any;
+    any.className = u"X";
+    EXPECT_FALSE(RendezvousRequest::Decode(any.Encode())->title);
+
+    RendezvousRequest raise;
+    raise.kind = RendezvousRequest::Kind::Raise;
+    raise.window = 0x12345678;
+    EXPECT_EQ(RendezvousRequest::Decode(raise.Encode())->window, 0x12345678u);
+
+    const std::string bytes = find.Encode();
+    for (std::size_t cut = 0; cut < bytes.size(); ++cut) {
+        EXPECT_FALSE(RendezvousRequest::Decode(bytes.substr(0, cut))) << cut;
+    }
+    EXPECT_FALSE(RendezvousRequest::Decode(bytes + "x"));
+    EXPECT_FALSE(RendezvousRequest::Decode("Q"));
+    RendezvousRequest huge;
+    huge.className.assign(RendezvousRequest::kMaxName + 1, u'a');
+    EXPECT_FALSE(RendezvousRequest::Decode(huge.Encode()));
+}
+
+}  // namespace
+}  // namespace qv
