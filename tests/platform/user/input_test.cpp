@@ -2,6 +2,7 @@
 
 #include "platform/host/virtual_keys.h"
 #include "platform/user/accelerator_table.h"
+#include "platform/user/cursor.h"
 #include "platform/user/input_functions.h"
 #include "window_test.h"
 
@@ -187,6 +188,22 @@ TEST_F(Input, AcceleratorsTurnControlAndAltKeysIntoCommands) {
     EXPECT_EQ(dispatched, expected);
     EXPECT_TRUE(DestroyAcceleratorTable(accelerators));
     EXPECT_EQ(TranslateAcceleratorW(main, nullptr, &message), 0);
+}
+
+TEST_F(Input, TheWaitCursorShowsTheHostsBusyIndication) {
+    const HCURSOR wait = LoadCursorW(nullptr, IDC_WAIT);
+    ASSERT_NE(wait, nullptr);
+    EXPECT_EQ(LoadCursorW(nullptr, IDC_WAIT), wait);
+    EXPECT_EQ(LoadCursorW(nullptr, 12345), nullptr);
+    const HCURSOR arrow = GetCursor();
+    EXPECT_EQ(arrow, LoadCursorW(nullptr, IDC_ARROW));
+    EXPECT_FALSE(host.Busy());
+    EXPECT_EQ(SetCursor(wait), arrow);
+    EXPECT_TRUE(host.Busy());
+    EXPECT_EQ(SetCursor(arrow), wait);
+    EXPECT_FALSE(host.Busy());
+    EXPECT_EQ(SetCursor(nullptr), arrow);
+    EXPECT_FALSE(host.Busy());
 }
 
 }  // namespace

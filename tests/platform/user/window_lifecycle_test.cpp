@@ -181,6 +181,26 @@ TEST_F(WindowLifecycle, TextSlotsAndGeometry) {
     EXPECT_EQ(GetWindowLongW(main, GWL_STYLE) & WS_VISIBLE, static_cast<LONG_PTR>(WS_VISIBLE));
 }
 
+TEST_F(WindowLifecycle, TheDefaultProcessingKeepsFontAndIcons) {
+    const HWND main = Make("main", WS_VISIBLE, kScreen);
+    EXPECT_EQ(SendMessageW(main, WM_GETFONT, 0, 0), 0);  // no font of its own
+    LOGFONTW attributes;
+    attributes.lfHeight = -10;
+    UniqueFont font(CreateFontIndirectW(&attributes));
+    SendMessageW(main, WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), 0);
+    EXPECT_EQ(SendMessageW(main, WM_GETFONT, 0, 0), reinterpret_cast<LRESULT>(font.get()));
+    Icon big;
+    Icon small;
+    EXPECT_EQ(SendMessageW(main, WM_SETICON, ICON_BIG, PointerParam(&big)), 0);
+    EXPECT_EQ(SendMessageW(main, WM_SETICON, ICON_SMALL, PointerParam(&small)), 0);
+    EXPECT_EQ(SendMessageW(main, WM_SETICON, ICON_BIG, 0), PointerParam(&big));
+    EXPECT_EQ(SendMessageW(main, WM_GETICON, ICON_SMALL, 0), PointerParam(&small));
+    // The host's title follows the active window's text.
+    SetWindowTextW(main, u"Схема метро");
+    EXPECT_EQ(host.Title(), u"Схема метро");
+    SendMessageW(main, WM_SETFONT, 0, 0);
+}
+
 LRESULT Uppercase(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 WNDPROC g_previous = nullptr;
 

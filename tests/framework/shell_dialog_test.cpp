@@ -1,0 +1,53 @@
+#include "platform/pocket/shell_dialog.h"
+
+#include <gtest/gtest.h>
+
+#include "framework_test.h"
+#include "platform/user/default_window_procedure.h"
+#include "platform/user/window_functions.h"
+#include "platform/user/window_styles.h"
+
+namespace qv {
+namespace {
+
+class ShellDialog : public testing::FrameworkTest {
+  protected:
+    ShellDialog() {
+        WNDCLASSW attributes;
+        attributes.lpfnWndProc = DefWindowProcW;
+        attributes.lpszClassName = u"Page";
+        RegisterClassW(&attributes);
+        page = CreateWindowExW(0, u"Page", u"", WS_POPUP, 30, 40, 100, 100, nullptr, 0, nullptr,
+                               nullptr);
+    }
+    RECT SetUp(DWORD flags) {
+        SHINITDLGINFO info{SHIDIM_FLAGS, page, flags};
+        EXPECT_TRUE(SHInitDialog(&info));
+        RECT rect;
+        GetWindowRect(page, &rect);
+        return rect;
+    }
+    HWND page = nullptr;
+};
+
+TEST_F(ShellDialog, SizesThePageBelowTheNavigationBar) {
+    EXPECT_EQ(SetUp(SHIDIF_SIZEDLG), (RECT{0, 26, 240, 294}));
+    EXPECT_EQ(GetPropW(page, kDoneButtonProperty), 0);
+    EXPECT_EQ(SetUp(SHIDIF_DONEBUTTON | SHIDIF_SIZEDLGFULLSCREEN | SHIDIF_SIPDOWN),
+              (RECT{0, 26, 240, 320}));
+    EXPECT_EQ(GetPropW(page, kDoneButtonProperty), 1);
+    EXPECT_EQ(SetUp(SHIDIF_DONEBUTTON | SHIDIF_SIPDOWN | SHIDIF_FULLSCREENNOMENUBAR),
+              (RECT{0, 26, 240, 320}));
+}
+
+TEST_F(ShellDialog, RefusesWhatIsNotADialogSetUp) {
+    SHINITDLGINFO noFlags{0, page, SHIDIF_SIZEDLG};
+    EXPECT_FALSE(SHInitDialog(&noFlags));
+    DestroyWindow(page);
+    SHINITDLGINFO gone{SHIDIM_FLAGS, page, SHIDIF_SIZEDLG};
+    EXPECT_FALSE(SHInitDialog(&gone));
+    EXPECT_FALSE(SHInitDialog(nullptr));
+}
+
+}  // namespace
+}  // namespace qv
