@@ -72,6 +72,12 @@ void TimerList::Fired(HWND window, UINT_PTR id, HostTime now) {
     }
 }
 
+bool TimerList::HasProcedure(HWND window, UINT_PTR id, TIMERPROC procedure) const {
+    return std::any_of(timers_.begin(), timers_.end(), [&](const Timer& timer) {
+        return timer.window == window && timer.id == id && timer.procedure == procedure;
+    });
+}
+
 TimerList::Timer* TimerList::Find(HWND window, UINT_PTR id) {
     const auto found = std::find_if(timers_.begin(), timers_.end(), [&](const Timer& timer) {
         return timer.window == window && timer.id == id;

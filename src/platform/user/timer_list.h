@@ -39,6 +39,7 @@ class TimerList {
                                   const std::function<bool(const Timer&)>& wanted) const;
     // Moves a timer that has fired on to its next period.
     void Fired(HWND window, UINT_PTR id, HostTime now);
+    bool HasProcedure(HWND window, UINT_PTR id, TIMERPROC procedure) const;
 
   private:
     Timer* Find(HWND window, UINT_PTR id);

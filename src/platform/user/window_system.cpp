@@ -467,9 +467,13 @@ bool WindowSystem::NextMessage(MSG& message, const MessageFilter& filter, bool r
 
 LRESULT WindowSystem::Dispatch(const MSG& message) {
     if (message.message == WM_TIMER && message.lParam != 0) {
+        // Only a running timer's own procedure is called: a posted WM_TIMER with some other
+        // value is an ordinary message.
         const auto procedure = reinterpret_cast<TIMERPROC>(message.lParam);
-        procedure(message.hwnd, WM_TIMER, message.wParam, message.time);
-        return 0;
+        if (timers_.HasProcedure(message.hwnd, message.wParam, procedure)) {
+            procedure(message.hwnd, WM_TIMER, message.wParam, message.time);
+            return 0;
+        }
     }
     Window* window = Find(message.hwnd);
     if (!window) {

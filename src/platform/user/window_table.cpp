@@ -5,8 +5,9 @@
 namespace qv {
 
 HWND WindowTable::NewHandle() {
-    nextHandle_ += 4;
-    return reinterpret_cast<HWND>(nextHandle_);
+    static std::uintptr_t next = 0x10000;
+    next += 4;
+    return reinterpret_cast<HWND>(next);
 }
 
 Window& WindowTable::Add(std::unique_ptr<Window> window) {

@@ -28,7 +28,7 @@ class WindowTable {
         Window& window_;
     };
 
-    // A handle no window has had before.
+    // A handle no window of this process has had before, in this window system or an earlier one.
     HWND NewHandle();
     Window& Add(std::unique_ptr<Window> window);
     Window* Find(HWND handle) const;
@@ -40,7 +40,6 @@ class WindowTable {
 
     std::unordered_map<HWND, std::unique_ptr<Window>> live_;
     std::vector<std::unique_ptr<Window>> retired_;
-    std::uintptr_t nextHandle_ = 0x10000;
 };
 
 }  // namespace qv

@@ -99,5 +99,16 @@ TEST_F(Timers, ThreadTimersCallTheirProcedure) {
     EXPECT_TRUE(KillTimer(nullptr, id));
 }
 
+TEST_F(Timers, APostedTimerMessageNeverCallsAnUnknownProcedure) {
+    const HWND main = MakeTimed();
+    // A value that is no timer's procedure goes to the window as an ordinary message.
+    PostMessageW(main, WM_TIMER, 5, 0x1234);
+    Pump();
+    const auto timer = std::find_if(Entries().begin(), Entries().end(),
+                                    [](const auto& entry) { return entry.message == WM_TIMER; });
+    ASSERT_NE(timer, Entries().end());
+    EXPECT_EQ(timer->lParam, 0x1234);
+}
+
 }  // namespace
 }  // namespace qv
