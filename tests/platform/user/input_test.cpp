@@ -150,7 +150,13 @@ TEST_F(Input, AcceleratorsTurnControlAndAltKeysIntoCommands) {
         {FVIRTKEY | FALT, VK_F1 + 3, 1004},
         {FVIRTKEY | FCONTROL | FSHIFT, 'N', 1099},
     };
-    const HACCEL accelerators = CreateAcceleratorTableW(table, 4);
+    // The table as the program's module carries it.
+    ResourceModule module;
+    const AcceleratorResource resource{table};
+    module.AddResource(300, resource);
+    EXPECT_EQ(LoadAcceleratorsW(&module, 301), nullptr);
+    EXPECT_EQ(CreateAcceleratorTableW(table, 0), nullptr);
+    const HACCEL accelerators = LoadAcceleratorsW(&module, 300);
     ASSERT_NE(accelerators, nullptr);
     host.Key('H', {.control = true});
     host.Key('H');

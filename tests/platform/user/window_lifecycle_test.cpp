@@ -170,6 +170,10 @@ TEST_F(WindowLifecycle, TextSlotsAndGeometry) {
     EXPECT_EQ(corner, (POINT{0, 0}));
     EXPECT_EQ(GetParent(box), main);  // the owner of a popup
     EXPECT_EQ(GetParent(main), nullptr);
+    RECT screen;
+    ASSERT_TRUE(GetWindowRect(GetDesktopWindow(), &screen));
+    EXPECT_EQ(screen, kScreen);
+    EXPECT_FALSE(DestroyWindow(GetDesktopWindow()));
 
     // Slots: user data, the class's extra bytes within their bounds, the id.
     EXPECT_EQ(SetWindowLongW(main, GWL_USERDATA, 1234), 0);
