@@ -5,7 +5,7 @@ CHECKED := build/checked
 FUZZ := build/fuzz
 FUZZ_SECONDS ?= 60
 
-.PHONY: setup run test bench format fuzz clean
+.PHONY: setup run test bench format fuzz fuzz-render clean
 
 setup:
 	@scripts/setup
@@ -33,6 +33,12 @@ fuzz: setup
 	@flock /tmp/quorvane-build.lock cmake --build $(FUZZ) -j $(JOBS) --target map_parser_fuzz
 	@mkdir -p fuzz-corpus/map
 	@$(FUZZ)/tests/fuzz/map_parser_fuzz -max_total_time=$(FUZZ_SECONDS) -max_len=65536 -dict=tests/fuzz/map.dict -print_final_stats=1 fuzz-corpus/map maps tests/fuzz/seeds
+
+fuzz-render: setup
+	@CC=clang CXX=clang++ cmake -S . -B $(FUZZ) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQV_FUZZ=ON >/dev/null
+	@flock /tmp/quorvane-build.lock cmake --build $(FUZZ) -j $(JOBS) --target render_fuzz
+	@mkdir -p fuzz-corpus/render
+	@$(FUZZ)/tests/fuzz/render_fuzz -max_total_time=$(FUZZ_SECONDS) -max_len=16384 -timeout=10 -dict=tests/fuzz/map.dict -print_final_stats=1 fuzz-corpus/render maps tests/fuzz/seeds
 
 format: setup
 	@git ls-files '*.cpp' '*.h' | xargs clang-format -i

@@ -15,8 +15,8 @@ void DrawMarkersOnScreen(const NetworkModel& model, DrawingSurface& surface, boo
         DrawDestinationMarker(model, surface, true);
     }
     for (const auto& line : model.Lines()) {
-        DrawForbiddenMarkers(*line, surface, model.originX + model.viewX,
-                             model.originY + model.viewY, s);
+        DrawForbiddenMarkers(*line, surface, Held(std::int64_t{model.originX} + model.viewX),
+                             Held(std::int64_t{model.originY} + model.viewY), s);
     }
 }
 
@@ -38,10 +38,10 @@ void CopyImageWithMargins(const NetworkModel& model, DrawingSurface& surface,
         surface.Rectangle(0, 0, width, model.viewY);
     }
     if (model.viewX < -kViewWidth) {
-        surface.Rectangle(model.viewX + width, 0, width, height);
+        surface.Rectangle(Held(std::int64_t{model.viewX} + width), 0, width, height);
     }
     if (model.viewY < -kViewHeight) {
-        surface.Rectangle(0, model.viewY + height, width, height);
+        surface.Rectangle(0, Held(std::int64_t{model.viewY} + height), width, height);
     }
     surface.CopyImage(image, model.viewX, model.viewY, width, height);
 }

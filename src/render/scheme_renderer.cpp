@@ -16,7 +16,34 @@ bool IsSolidKind(std::int16_t kind) {
 }
 
 POINT Scaled(const Station& point, int x0, int y0, int s) {
-    return {x0 + s * point.x, y0 + s * point.y};
+    return {Held(x0 + std::int64_t{s} * point.x), Held(y0 + std::int64_t{s} * point.y)};
+}
+
+// Beyond this many dashes in one segment, only those near the image are drawn.
+constexpr std::int64_t kManyDashes = 4096;
+
+std::int64_t FloorDivide(std::int64_t a, std::int64_t b) {
+    return a / b - ((a % b != 0) && ((a < 0) != (b < 0)));
+}
+std::int64_t CeilDivide(std::int64_t a, std::int64_t b) {
+    return -FloorDivide(-a, b);
+}
+
+// Narrows [first, last] to the steps k at which origin + 2 k step lies in [low, high].
+void NarrowToRange(std::int64_t origin, std::int64_t step, std::int64_t low, std::int64_t high,
+                   std::int64_t& first, std::int64_t& last) {
+    if (step == 0) {
+        if (origin < low || origin > high) {
+            last = first - 1;
+        }
+        return;
+    }
+    const std::int64_t a =
+        step > 0 ? CeilDivide(low - origin, 2 * step) : CeilDivide(high - origin, 2 * step);
+    const std::int64_t b =
+        step > 0 ? FloorDivide(high - origin, 2 * step) : FloorDivide(low - origin, 2 * step);
+    first = std::max(first, a);
+    last = std::min(last, b);
 }
 
 void Circle(DrawingSurface& surface, POINT centre, int radius) {
@@ -30,8 +57,8 @@ void DrawEndMarker(const NetworkModel& model, const Station* station, int bitmap
         return;
     }
     const int s = CurrentScale(model);
-    const int x0 = model.originX + (onScreen ? model.viewX : 0);
-    const int y0 = model.originY + (onScreen ? model.viewY : 0);
+    const int x0 = Held(std::int64_t{model.originX} + (onScreen ? model.viewX : 0));
+    const int y0 = Held(std::int64_t{model.originY} + (onScreen ? model.viewY : 0));
     const POINT centre = Scaled(*station, x0, y0, s);
     surface.StretchBitmap(bitmapId, centre.x - 5 * s, centre.y - 5 * s, 10 * s, 10 * s);
 }
@@ -118,7 +145,7 @@ void DrawLine(const Line& line, DrawingSurface& surface, int x0, int y0, int s) 
     if (line.isRing) {
         points.push_back(Scaled(*line.stations.front(), x0, y0, s));
     }
-    PenScope pen(surface, line.lineWidth * s, line.colour);
+    PenScope pen(surface, Held(std::int64_t{line.lineWidth} * s), line.colour);
     surface.Polyline(points);
     for (int j = 0; j < first; ++j) {
         DrawDashedSegment(*line.stations[static_cast<std::size_t>(j)],
@@ -132,11 +159,12 @@ void DrawLine(const Line& line, DrawingSurface& surface, int x0, int y0, int s) 
 
 void DrawDashedSegment(const Station& from, const Station& to, DrawingSurface& surface, int x0,
                        int y0, int s) {
-    const std::int64_t dx = static_cast<std::int64_t>(to.x - from.x) * s;
-    const std::int64_t dy = static_cast<std::int64_t>(to.y - from.y) * s;
+    const std::int64_t dx = (std::int64_t{to.x} - from.x) * s;
+    const std::int64_t dy = (std::int64_t{to.y} - from.y) * s;
     const double angle = std::atan2(static_cast<double>(dy), static_cast<double>(dx));
-    // Wide, so that distant points cannot overflow the sum of squares.
-    const double length = std::sqrt(static_cast<double>(dx * dx + dy * dy));
+    // In double: exact for any sane map, and no overflow for distant points.
+    const double length = std::sqrt(static_cast<double>(dx) * static_cast<double>(dx) +
+                                    static_cast<double>(dy) * static_cast<double>(dy));
     auto dashes = static_cast<std::int64_t>(length * (1.0 / (3 * s)));
     if (dashes == 0) {
         dashes = 1;
@@ -144,10 +172,17 @@ void DrawDashedSegment(const Station& from, const Station& to, DrawingSurface& s
     const auto ddx = static_cast<int>(std::cos(angle) * 3 * s);
     const auto ddy = static_cast<int>(std::sin(angle) * 3 * s);
     const std::int64_t count = (dashes - 1) / 2 + 1;
-    const POINT start{x0 + s * from.x, y0 + s * from.y};
-    for (std::int64_t k = 0; k < count; ++k) {
-        const POINT a{static_cast<int>(start.x + 2 * k * ddx),
-                      static_cast<int>(start.y + 2 * k * ddy)};
+    const POINT start = Scaled(from, x0, y0, s);
+    std::int64_t first = 0;
+    std::int64_t last = count - 1;
+    if (count > kManyDashes) {
+        // Only the dashes near the image: a segment of absurd length costs what the image does.
+        const std::int64_t margin = kManyDashes;
+        NarrowToRange(start.x, ddx, -margin, std::int64_t{kViewWidth} * s + margin, first, last);
+        NarrowToRange(start.y, ddy, -margin, std::int64_t{kViewHeight} * s + margin, first, last);
+    }
+    for (std::int64_t k = first; k <= last; ++k) {
+        const POINT a{Held(start.x + 2 * k * ddx), Held(start.y + 2 * k * ddy)};
         const POINT dash[] = {a, {a.x + ddx, a.y + ddy}};
         surface.Polyline(dash);
     }
@@ -156,21 +191,33 @@ void DrawDashedSegment(const Station& from, const Station& to, DrawingSurface& s
 void DrawTransferRims(const NetworkModel& model, std::size_t index, int s,
                       DrawingSurface& surface) {
     const Transfer& transfer = model.transfers[index];
-    PenScope pen(surface, model.outlineWidth * s, kBlack);
+    PenScope pen(surface, Held(std::int64_t{model.outlineWidth} * s), kBlack);
     BrushScope brush(surface, kWhite);
-    const int radius = (model.stationRadius + model.outlineWidth) * s;
-    Circle(surface, {model.originX + s * transfer.x1, model.originY + s * transfer.y1}, radius);
-    Circle(surface, {model.originX + s * transfer.x2, model.originY + s * transfer.y2}, radius);
+    const int radius = Held((std::int64_t{model.stationRadius} + model.outlineWidth) * s);
+    Circle(surface,
+           {Held(model.originX + std::int64_t{s} * transfer.x1),
+            Held(model.originY + std::int64_t{s} * transfer.y1)},
+           radius);
+    Circle(surface,
+           {Held(model.originX + std::int64_t{s} * transfer.x2),
+            Held(model.originY + std::int64_t{s} * transfer.y2)},
+           radius);
 }
 
 void DrawTransferCores(const NetworkModel& model, std::size_t index, int s,
                        DrawingSurface& surface) {
     const Transfer& transfer = model.transfers[index];
-    PenScope pen(surface, model.outlineWidth * s, kWhite);
+    PenScope pen(surface, Held(std::int64_t{model.outlineWidth} * s), kWhite);
     BrushScope brush(surface, kWhite);
-    const int radius = model.stationRadius * s;
-    Circle(surface, {model.originX + s * transfer.x1, model.originY + s * transfer.y1}, radius);
-    Circle(surface, {model.originX + s * transfer.x2, model.originY + s * transfer.y2}, radius);
+    const int radius = Held(std::int64_t{model.stationRadius} * s);
+    Circle(surface,
+           {Held(model.originX + std::int64_t{s} * transfer.x1),
+            Held(model.originY + std::int64_t{s} * transfer.y1)},
+           radius);
+    Circle(surface,
+           {Held(model.originX + std::int64_t{s} * transfer.x2),
+            Held(model.originY + std::int64_t{s} * transfer.y2)},
+           radius);
 }
 
 void DrawStationMarkers(const Line& line, DrawingSurface& surface, int x0, int y0, int s,
@@ -178,23 +225,27 @@ void DrawStationMarkers(const Line& line, DrawingSurface& surface, int x0, int y
     if (line.StationCount() <= 1) {
         return;
     }
-    const int outline = line.outlineWidth * s;
+    const int outline = Held(std::int64_t{line.outlineWidth} * s);
     for (const auto& point : line.stations) {
         const POINT centre = Scaled(*point, x0, y0, s);
         if (point->kind == kStationKind || point->kind == kForbiddenKind) {
             const bool filled = style == 1;
             PenScope pen(surface, outline, filled ? kWhite : line.colour);
             BrushScope brush(surface, filled ? line.colour : kWhite);
-            Circle(surface, centre, (filled ? line.stationRadius : line.stationRadius - 1) * s);
+            Circle(surface, centre,
+                   Held((filled ? std::int64_t{line.stationRadius}
+                                : std::int64_t{line.stationRadius} - 1) *
+                        s));
         } else if (point->kind == kMarkedPointKind) {
             {
                 PenScope pen(surface, outline, kWhite);
                 BrushScope brush(surface, line.colour);
-                Circle(surface, centre, line.stationRadius * s);
+                Circle(surface, centre, Held(std::int64_t{line.stationRadius} * s));
             }
             PenScope pen(surface, outline, line.colour);
             BrushScope brush(surface, style == 1 ? kWhite : kLightGrey);
-            Circle(surface, centre, (line.stationRadius - line.outlineWidth) * s);
+            Circle(surface, centre,
+                   Held((std::int64_t{line.stationRadius} - line.outlineWidth) * s));
         }
     }
 }
@@ -204,14 +255,14 @@ void DrawRoute(const NetworkModel& model, DrawingSurface& surface, bool onScreen
         return;
     }
     const int s = CurrentScale(model);
-    const int x0 = model.originX + (onScreen ? model.viewX : 0);
-    const int y0 = model.originY + (onScreen ? model.viewY : 0);
+    const int x0 = Held(std::int64_t{model.originX} + (onScreen ? model.viewX : 0));
+    const int y0 = Held(std::int64_t{model.originY} + (onScreen ? model.viewY : 0));
     std::vector<POINT> points;
     points.reserve(model.route.size());
     for (const Station* point : model.route) {
         points.push_back(Scaled(*point, x0, y0, s));
     }
-    PenScope pen(surface, model.lineWidth * s, model.routeColour);
+    PenScope pen(surface, Held(std::int64_t{model.lineWidth} * s), model.routeColour);
     surface.Polyline(points);
 }
 
@@ -229,8 +280,9 @@ void DrawForbiddenMarkers(const Line& line, DrawingSurface& surface, int x0, int
     }
     for (const auto& point : line.stations) {
         if (point->kind == kForbiddenKind) {
-            surface.StretchBitmap(IDB_FORBIDDEN_MARKER, x0 + s * (point->x - 5),
-                                  y0 + s * (point->y - 5), 10 * s, 10 * s);
+            surface.StretchBitmap(
+                IDB_FORBIDDEN_MARKER, Held(x0 + std::int64_t{s} * (std::int64_t{point->x} - 5)),
+                Held(y0 + std::int64_t{s} * (std::int64_t{point->y} - 5)), 10 * s, 10 * s);
         }
     }
 }

@@ -15,11 +15,13 @@ int CurrentScale(const NetworkModel& model) {
 }
 
 Station* HitTest(const NetworkModel& model, int x, int y) {
-    const int s = CurrentScale(model);
-    const int mx = model.zoomed ? (x - model.viewX - model.originX) / s : x - model.originX;
-    const int my = model.zoomed ? (y - model.viewY - model.originY) / s : y - model.originY;
+    const std::int64_t s = CurrentScale(model);
+    const std::int64_t mx = model.zoomed ? (std::int64_t{x} - model.viewX - model.originX) / s
+                                         : std::int64_t{x} - model.originX;
+    const std::int64_t my = model.zoomed ? (std::int64_t{y} - model.viewY - model.originY) / s
+                                         : std::int64_t{y} - model.originY;
     for (const auto& line : model.Lines()) {
-        const int d = line->stationRadius - line->outlineWidth;
+        const std::int64_t d = std::int64_t{line->stationRadius} - line->outlineWidth;
         for (const auto& point : line->stations) {
             if (point->kind != kShapePointKind && mx - d <= point->x && point->x <= mx + d &&
                 my - d <= point->y && point->y <= my + d) {
@@ -41,27 +43,29 @@ bool ToggleZoom(NetworkModel& model) {
 }
 
 void CentreView(NetworkModel& model, int scale) {
-    const int s = UsableScale(scale);
+    const std::int64_t s = UsableScale(scale);
     const Station* d = model.departure;
     const Station* t = model.destination;
+    const auto along = [s](std::int64_t middle, std::int32_t coordinate) {
+        return (middle - coordinate) * s;
+    };
+    std::int64_t x = -(kViewWidth / s);
+    std::int64_t y = -(kViewHeight / s);
     if (d && t) {
-        model.viewX =
-            d->x > t->x ? (120 - d->x) * s - 20 : (120 - d->x) * s + 20 - 2 * (kViewWidth / s);
-        model.viewY =
-            d->y > t->y ? (160 - d->y) * s - 40 : (160 - d->y) * s + 40 - 2 * (kViewHeight / s);
+        x = d->x > t->x ? along(120, d->x) - 20 : along(120, d->x) + 20 - 2 * (kViewWidth / s);
+        y = d->y > t->y ? along(160, d->y) - 40 : along(160, d->y) + 40 - 2 * (kViewHeight / s);
     } else if (const Station* one = d ? d : t) {
-        model.viewX = (120 - one->x) * s - kViewWidth / s;
-        model.viewY = (160 - one->y) * s - kViewHeight / s;
-    } else {
-        model.viewX = -(kViewWidth / s);
-        model.viewY = -(kViewHeight / s);
+        x = along(120, one->x) - kViewWidth / s;
+        y = along(160, one->y) - kViewHeight / s;
     }
+    model.viewX = Held(x);
+    model.viewY = Held(y);
 }
 
 void PanView(NetworkModel& model, int dx, int dy) {
     if (model.zoomed) {
-        model.viewX += dx;
-        model.viewY += dy;
+        model.viewX = Held(std::int64_t{model.viewX} + dx);
+        model.viewY = Held(std::int64_t{model.viewY} + dy);
     }
 }
 

@@ -1,5 +1,8 @@
 #pragma once
 
+#include <algorithm>
+#include <cstdint>
+
 #include "model/network_model.h"
 
 namespace qv {
@@ -8,6 +11,13 @@ namespace qv {
 inline constexpr int kMaxScale = 8;
 inline constexpr int kViewWidth = 240;
 inline constexpr int kViewHeight = 320;
+
+// Drawing positions and sizes are computed wide and held within this distance of the origin,
+// so that no value of a map file can overflow them; it lies far outside any image.
+inline constexpr std::int64_t kDrawingLimit = std::int64_t{1} << 26;
+inline int Held(std::int64_t value) {
+    return static_cast<int>(std::clamp<std::int64_t>(value, -kDrawingLimit, kDrawingLimit));
+}
 
 // A zoom factor or saved scale as used for drawing: 0 or below means no zoom, more than
 // kMaxScale is taken as kMaxScale.

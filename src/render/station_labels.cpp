@@ -56,8 +56,8 @@ void DrawLineLabels(const Line& line, DrawingSurface& surface, int x0, int y0, i
         const TEXTMETRICW metrics = surface.TextMetrics();
         const int h = metrics.tmHeight;
         const int w = EstimatedWidth(point->labelText, metrics);
-        const int ax = x0 + s * point->labelX;
-        const int ay = y0 + s * point->labelY;
+        const int ax = Held(x0 + std::int64_t{s} * point->labelX);
+        const int ay = Held(y0 + std::int64_t{s} * point->labelY);
         RECT rect;
         UINT format = DT_LEFT;
         switch (point->labelAlign) {
@@ -105,22 +105,23 @@ void DrawStationCallout(const NetworkModel& model, const LOGFONTW& fontTemplate,
     const int w = EstimatedWidth(station.name, metrics);
     surface.SetTextColour(kBlack);
     surface.SetBackgroundColour(kCalloutBackground);
-    const int px = s * station.x + model.viewX + model.originX;
-    const int py = s * station.y + model.viewY + model.originY;
+    const int px = Held(std::int64_t{s} * station.x + model.viewX + model.originX);
+    const int py = Held(std::int64_t{s} * station.y + model.viewY + model.originY);
     {
-        PenScope pen(surface, (model.lineWidth - model.outlineWidth) * s, kBlack);
-        const int radius = (model.stationRadius + model.outlineWidth) * s;
+        PenScope pen(surface, Held((std::int64_t{model.lineWidth} - model.outlineWidth) * s),
+                     kBlack);
+        const int radius = Held((std::int64_t{model.stationRadius} + model.outlineWidth) * s);
         surface.Ellipse(px - radius, py - radius, px + radius, py + radius);
     }
     {
         PenScope pen(surface, model.outlineWidth, station.line->colour);
         BrushScope brush(surface, station.line->colour);
-        const int radius = model.stationRadius + model.outlineWidth;
+        const int radius = Held(std::int64_t{model.stationRadius} + model.outlineWidth);
         surface.Ellipse(px - radius, py - radius, px + radius, py + radius);
     }
     FontScope font(surface,
                    FontFrom(fontTemplate, kCalloutFontHeight, model.settings.cyrillicFont));
-    const int gap = model.stationRadius + 1;
+    const int gap = Held(std::int64_t{model.stationRadius} + 1);
     RECT rect;
     if (py > kViewHeight / 2) {
         rect.top = py - gap - h;

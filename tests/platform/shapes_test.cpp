@@ -196,6 +196,23 @@ TEST(DeviceScale, TwoDoublesEveryExtentButNotTheLogicalCoordinates) {
     }
 }
 
+TEST(FarCoordinates, CostNoMoreThanTheSurface) {
+    // Shapes and lines reaching far beyond the surface are drawn as much as shows, at once.
+    Surface surface(10, 10);
+    Tools tools(surface.Dc(), 1, kBlack, kRed);
+    const int far = 2000000000;
+    const POINT line[] = {{-far, 5}, {far, 5}, {far, -far}};
+    Polyline(surface.Dc(), line, 3);
+    EXPECT_EQ(surface.At(0, 5), kBlack);
+    EXPECT_EQ(surface.At(9, 5), kBlack);
+    Ellipse(surface.Dc(), -far, -far, far, far);
+    EXPECT_EQ(surface.At(5, 0), kRed);
+    UniquePen huge(CreatePen(PS_SOLID, far, kBlack));
+    SelectionScope pen(surface.Dc(), huge.get());
+    Rectangle(surface.Dc(), 2, 2, 4, 4);
+    EXPECT_EQ(surface.At(9, 9), kBlack);
+}
+
 TEST(ClipRect, LimitsEveryDrawing) {
     Surface surface(10, 10);
     IntersectClipRect(surface.Dc(), 2, 2, 5, 5);

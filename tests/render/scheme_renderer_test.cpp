@@ -59,6 +59,53 @@ TEST(DashedSegment, DiagonalAndScaledComponentsAreTruncated) {
     EXPECT_EQ(up[1].points, Points({{5, 5 - 12}, {5, 5 - 18}}));
 }
 
+TEST(DashedSegment, AnAbsurdlyLongSegmentDrawsOnlyNearTheImage) {
+    RecordingSurface surface;
+    DrawDashedSegment(At(-2000000000, 10), At(2000000000, 10), surface, 0, 0, 1);
+    const auto dashes = surface.Calls(Kind::Polyline);
+    EXPECT_LT(dashes.size(), 3000u);
+    ASSERT_FALSE(dashes.empty());
+    // The dashes keep their places along the segment.
+    EXPECT_EQ((dashes[1].points[0].x - dashes[0].points[0].x), 6);
+}
+
+TEST(BuildSchemeImage, ExtremeMapValuesNeitherOverflowNorHang) {
+    constexpr std::int32_t kHuge = 2147483647;
+    auto model = NetworkBuilder()
+                     .Line(1, {{u"A", -kHuge, kHuge, 1, kMarkedPointKind},
+                               {u"B", kHuge, -kHuge},
+                               {u"C", 0, 0, 1, kForbiddenKind}})
+                     .Transfer(kHuge, -kHuge, -kHuge, kHuge, 1)
+                     .Build();
+    model->originX = kHuge;
+    model->originY = -kHuge - 1;
+    model->stationRadius = kHuge;
+    model->outlineWidth = -kHuge;
+    model->lineWidth = kHuge;
+    for (const auto& line : model->Lines()) {
+        line->stationRadius = kHuge;
+        line->outlineWidth = kHuge;
+        line->lineWidth = kHuge;
+        line->stations[0]->labelText = u"Метка";
+        line->stations[0]->labelX = kHuge;
+    }
+    model->zoomFactor = 8;
+    model->zoomed = true;
+    model->settings.showStationNames = true;
+    model->settings.routeBlink = false;
+    model->route = {model->Stations()[0], model->Stations()[1]};
+    model->departure = model->Stations()[0];
+    model->hotStation = model->Stations()[1];
+    // The undefined-behaviour sanitizer fails this test on any overflow.
+    RecordingSurface window;
+    BuildSchemeImage(*model, {}, window);
+    EXPECT_FALSE(window.images.empty());
+    HitTest(*model, kHuge, -kHuge);
+    PanView(*model, kHuge, kHuge);
+    PanView(*model, kHuge, kHuge);
+    CentreView(*model, 8);
+}
+
 TEST(DrawLine, DashesWhereTheLineRunsPastItsStationsAndShapePoints) {
     auto model = NetworkBuilder()
                      .Line(1, {{u"b0", 0, 0, 1, kMarkedPointKind},

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <algorithm>
+#include <cstdint>
 #include <optional>
 
 #include "platform/gdi/gdi_objects.h"
@@ -20,9 +22,16 @@ class DeviceContext {
     int Scale() const { return bitmap && !bitmap->isStock ? bitmap->Scale() : scale_; }
     // The device pixels drawing may touch; empty without a bitmap.
     RECT DeviceClip() const;
+    // Coordinates far beyond any surface are held at a distance where arithmetic stays safe.
     POINT ToDevice(POINT logical) const {
-        return {(logical.x + origin.x) * Scale(), (logical.y + origin.y) * Scale()};
+        return {ClampCoordinate((std::int64_t{logical.x} + origin.x) * Scale()),
+                ClampCoordinate((std::int64_t{logical.y} + origin.y) * Scale())};
     }
+    static LONG ClampCoordinate(std::int64_t value) {
+        return static_cast<LONG>(
+            std::clamp<std::int64_t>(value, -kCoordinateLimit, kCoordinateLimit));
+    }
+    static constexpr std::int64_t kCoordinateLimit = std::int64_t{1} << 26;
 
     Bitmap* bitmap = nullptr;
     Pen* pen = nullptr;

@@ -139,7 +139,8 @@ int DrawTextW(HDC dc, std::u16string_view text, RECT* rect, UINT format) {
         }
         if (dc->backgroundMode == OPAQUE && width > 0) {
             cairo_surface_flush(dc->bitmap->Surface());
-            raster::Fill(*dc->bitmap, clip, raster::BoxRuns({x, y, x + width, y + lineHeight}),
+            raster::Fill(*dc->bitmap, clip,
+                         raster::BoxRuns({x, y, x + width, y + lineHeight}, clip),
                          dc->backgroundColour);
         }
         cairo_set_source_rgb(context, GetRValue(colour) / 255.0, GetGValue(colour) / 255.0,

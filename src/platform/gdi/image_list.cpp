@@ -72,7 +72,8 @@ BOOL ImageList_Draw(HIMAGELIST list, int index, HDC dc, int x, int y, UINT /*sty
             }
             const POINT p = dc->ToDevice({x + column, y + row});
             const COLORREF colour = image.GetPixel(column * image.Scale(), row * image.Scale());
-            raster::Fill(*dc->bitmap, clip, raster::BoxRuns({p.x, p.y, p.x + k, p.y + k}), colour);
+            raster::Fill(*dc->bitmap, clip, raster::BoxRuns({p.x, p.y, p.x + k, p.y + k}, clip),
+                         colour);
         }
     }
     return 1;

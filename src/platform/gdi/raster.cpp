@@ -10,15 +10,16 @@ RECT Grown(const RECT& box, int by) {
     return {box.left - by, box.top - by, box.right + by, box.bottom + by};
 }
 
-Runs BoxRuns(const RECT& box) {
+Runs BoxRuns(const RECT& box, const RECT& rows) {
     Runs runs;
-    for (int y = box.top; y < box.bottom && box.left < box.right; ++y) {
+    for (int y = std::max(box.top, rows.top);
+         y < std::min(box.bottom, rows.bottom) && box.left < box.right; ++y) {
         runs.push_back({y, box.left, box.right});
     }
     return runs;
 }
 
-Runs EllipseRuns(const RECT& box) {
+Runs EllipseRuns(const RECT& box, const RECT& rows) {
     Runs runs;
     if (box.right <= box.left || box.bottom <= box.top) {
         return runs;
@@ -30,7 +31,7 @@ Runs EllipseRuns(const RECT& box) {
     // The columns whose centres lie within half a pixel of the vertical centre line.
     const int middleLeft = static_cast<int>(std::ceil(cx - 1.0));
     const int middleRight = static_cast<int>(std::floor(cx)) + 1;
-    for (int y = box.top; y < box.bottom; ++y) {
+    for (int y = std::max(box.top, rows.top); y < std::min(box.bottom, rows.bottom); ++y) {
         double dy = y + 0.5 - cy;
         if (std::abs(dy) <= 0.5) {
             dy = 0;
@@ -84,26 +85,36 @@ void Fill(Bitmap& bitmap, const RECT& clip, const Runs& runs, COLORREF colour) {
 
 void Line(Bitmap& bitmap, const RECT& clip, POINT from, POINT to, COLORREF colour) {
     const std::uint32_t pixel = PixelOf(colour);
-    const int dx = std::abs(to.x - from.x);
-    const int dy = -std::abs(to.y - from.y);
-    const int stepX = from.x < to.x ? 1 : -1;
-    const int stepY = from.y < to.y ? 1 : -1;
-    int error = dx + dy;
-    int x = from.x;
-    int y = from.y;
+    const std::int64_t dx = std::int64_t{to.x} - from.x;
+    const std::int64_t dy = std::int64_t{to.y} - from.y;
+    const bool xMajor = std::abs(dx) >= std::abs(dy);
+    const std::int64_t steps = std::max(std::abs(dx), std::abs(dy));
+    if (steps == 0) {
+        return;
+    }
+    // Step i of the line lies at the major coordinate start + i and the minor coordinate rounded
+    // from the exact line, so only the steps inside the clip need visiting, however long the line.
+    const std::int64_t majorStart = xMajor ? from.x : from.y;
+    const std::int64_t minorStart = xMajor ? from.y : from.x;
+    const int majorSign = (xMajor ? dx : dy) < 0 ? -1 : 1;
+    const int minorSign = (xMajor ? dy : dx) < 0 ? -1 : 1;
+    const std::int64_t minorSpan = xMajor ? std::abs(dy) : std::abs(dx);
+    const std::int64_t clipLow = xMajor ? clip.left : clip.top;
+    const std::int64_t clipHigh = xMajor ? clip.right : clip.bottom;
+    // Steps whose major coordinate lies in [clipLow, clipHigh).
+    std::int64_t first = majorSign > 0 ? clipLow - majorStart : majorStart - (clipHigh - 1);
+    std::int64_t last = majorSign > 0 ? clipHigh - 1 - majorStart : majorStart - clipLow;
+    first = std::max<std::int64_t>(first, 0);
+    last = std::min<std::int64_t>(last, steps - 1);
     bitmap.BeginPixels();
-    while (x != to.x || y != to.y) {
+    for (std::int64_t i = first; i <= last; ++i) {
+        const std::int64_t major = majorStart + majorSign * i;
+        const std::int64_t minor =
+            minorStart + minorSign * ((2 * i * minorSpan + steps) / (2 * steps));
+        const std::int64_t x = xMajor ? major : minor;
+        const std::int64_t y = xMajor ? minor : major;
         if (x >= clip.left && x < clip.right && y >= clip.top && y < clip.bottom) {
-            bitmap.Row(y)[x] = pixel;
-        }
-        const int twice = 2 * error;
-        if (twice >= dy) {
-            error += dy;
-            x += stepX;
-        }
-        if (twice <= dx) {
-            error += dx;
-            y += stepY;
+            bitmap.Row(static_cast<int>(y))[x] = pixel;
         }
     }
     bitmap.EndPixels();

@@ -20,12 +20,13 @@ using Runs = std::vector<Run>;
 // negative `by` shrinks it).
 RECT Grown(const RECT& box, int by);
 
-// One run per row of the box.
-Runs BoxRuns(const RECT& box);
-// The ellipse inscribed in the box, one run per row: a pixel belongs when its centre lies
-// inside; the row and the column through the centre always reach the box's edges, so flat and
-// thin boxes stay whole.
-Runs EllipseRuns(const RECT& box);
+// One run per row of the box, for the rows `rows` lets through (only its top and bottom count):
+// a shape far larger than the surface costs no more than the surface.
+Runs BoxRuns(const RECT& box, const RECT& rows);
+// The ellipse inscribed in the box, one run per row within `rows`: a pixel belongs when its
+// centre lies inside; the row and the column through the centre always reach the box's edges,
+// so flat and thin boxes stay whole.
+Runs EllipseRuns(const RECT& box, const RECT& rows);
 // The pixels of `outer` that are not in `inner` (one run per row, rows in order).
 Runs Difference(const Runs& outer, const Runs& inner);
 

@@ -124,7 +124,7 @@ BOOL DrawIconEx(HDC dc, int x, int y, HICON icon, int width, int height, UINT /*
                 continue;
             }
             const POINT p = dc->ToDevice({x + column, y + row});
-            raster::Fill(*dc->bitmap, clip, raster::BoxRuns({p.x, p.y, p.x + k, p.y + k}),
+            raster::Fill(*dc->bitmap, clip, raster::BoxRuns({p.x, p.y, p.x + k, p.y + k}, clip),
                          icon->colours[source]);
         }
     }

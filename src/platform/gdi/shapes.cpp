@@ -16,11 +16,14 @@ RECT DeviceBox(HDC dc, int left, int top, int right, int bottom) {
     return {a.x, a.y, b.x, b.y};
 }
 
+// Wider pens than this cover any surface anyway.
+constexpr int kMaxPenWidth = 4096;
+
 int DevicePenWidth(HDC dc) {
     if (!dc->pen || dc->pen->null) {
         return 0;
     }
-    return std::max(dc->pen->width, 1) * dc->Scale();
+    return std::clamp(dc->pen->width, 1, kMaxPenWidth) * dc->Scale();
 }
 
 // Fills the inside with the brush, then the pen's band: the shape grown by half the pen width
@@ -38,11 +41,12 @@ BOOL DrawClosedShape(HDC dc, const RECT& box, MakeRuns makeRuns) {
     const int outside = (logicalPen / 2) * dc->Scale();
     const int inside = pen - outside;
     if (dc->brush && !dc->brush->null) {
-        raster::Fill(*dc->bitmap, clip, makeRuns(raster::Grown(box, -inside)), dc->brush->colour);
+        raster::Fill(*dc->bitmap, clip, makeRuns(raster::Grown(box, -inside), clip),
+                     dc->brush->colour);
     }
     if (pen > 0) {
-        const raster::Runs band = raster::Difference(makeRuns(raster::Grown(box, outside)),
-                                                     makeRuns(raster::Grown(box, -inside)));
+        const raster::Runs band = raster::Difference(makeRuns(raster::Grown(box, outside), clip),
+                                                     makeRuns(raster::Grown(box, -inside), clip));
         raster::Fill(*dc->bitmap, clip, band, dc->pen->colour);
     }
     return 1;
@@ -111,7 +115,8 @@ int FillRect(HDC dc, const RECT* rect, HBRUSH brush) {
     if (dc->bitmap && !brush->null) {
         raster::Fill(
             *dc->bitmap, dc->DeviceClip(),
-            raster::BoxRuns(DeviceBox(dc, rect->left, rect->top, rect->right, rect->bottom)),
+            raster::BoxRuns(DeviceBox(dc, rect->left, rect->top, rect->right, rect->bottom),
+                            dc->DeviceClip()),
             brush->colour);
     }
     return 1;
@@ -123,8 +128,8 @@ COLORREF SetPixel(HDC dc, int x, int y, COLORREF colour) {
     }
     const POINT p = dc->ToDevice({x, y});
     const int k = dc->Scale();
-    raster::Fill(*dc->bitmap, dc->DeviceClip(), raster::BoxRuns({p.x, p.y, p.x + k, p.y + k}),
-                 colour);
+    raster::Fill(*dc->bitmap, dc->DeviceClip(),
+                 raster::BoxRuns({p.x, p.y, p.x + k, p.y + k}, dc->DeviceClip()), colour);
     return colour;
 }
 
