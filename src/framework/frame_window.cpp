@@ -76,11 +76,8 @@ LRESULT BoundWindowMessage(HWND window, UINT message, WPARAM wParam, LPARAM lPar
 
 LRESULT WindowMessageProcedure(FrameworkObject& base, UINT message, WPARAM wParam, LPARAM lParam) {
     auto& object = static_cast<WindowObject&>(base);
-    const MSG record{object.hwnd, message, wParam, lParam, 0, {0, 0}};
-    const MSG* previous = std::exchange(object.currentMessage, &record);
     LRESULT result = 0;
-    const bool handled = object.HandleMessage(object.hwnd, message, wParam, lParam, result, 0);
-    object.currentMessage = previous;
+    const bool handled = object.HandleAsCurrent(message, wParam, lParam, result);
     if (handled) {
         return result;
     }

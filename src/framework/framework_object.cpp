@@ -1,5 +1,7 @@
 #include "framework/framework_object.h"
 
+#include <utility>
+
 #include "framework/module_state.h"
 #include "platform/user/window_functions.h"
 #include "platform/user/window_styles.h"
@@ -14,5 +16,13 @@ FrameworkObject::~FrameworkObject() {
 }
 
 void FrameworkObject::OnWindowGone(HWND /*formerWindow*/) {}
+
+bool FrameworkObject::HandleAsCurrent(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+    const MSG record{hwnd, message, wParam, lParam, 0, {0, 0}};
+    const MSG* previous = std::exchange(currentMessage, &record);
+    const bool handled = HandleMessage(hwnd, message, wParam, lParam, result, 0);
+    currentMessage = previous;
+    return handled;
+}
 
 }  // namespace qv

@@ -41,6 +41,10 @@ class FrameworkObject {
     HWND hwnd = nullptr;
     CreationRecord creationRecord;
     const MSG* currentMessage = nullptr;
+
+    // Runs the message map with the message as the current one, and puts the previous current
+    // message back afterwards, so that a modal loop inside a handler leaves it as it was.
+    bool HandleAsCurrent(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
 };
 
 }  // namespace qv

@@ -56,11 +56,8 @@ INT_PTR BoundDialogMessage(HWND dialog, UINT message, WPARAM wParam, LPARAM lPar
 
 LRESULT DialogMessageProcedure(FrameworkObject& object, UINT message, WPARAM wParam,
                                LPARAM lParam) {
-    const MSG record{object.hwnd, message, wParam, lParam, 0, {0, 0}};
-    const MSG* previous = std::exchange(object.currentMessage, &record);
     LRESULT result = 0;
-    const bool handled = object.HandleMessage(object.hwnd, message, wParam, lParam, result, 0);
-    object.currentMessage = previous;
+    const bool handled = object.HandleAsCurrent(message, wParam, lParam, result);
     if (handled) {
         if (DialogAnswersByReturnValue(message)) {
             return result;
