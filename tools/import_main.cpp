@@ -205,16 +205,27 @@ int WriteScheme(const qv::import::SourceNetwork& network, const BuildOptions& op
     return CheckWrittenMap(arguments.output, arguments) ? kDone : kRefused;
 }
 
-int ListCities(const Arguments& arguments) {
+// The cities of the city file; nothing when it cannot be read, the refusal then printed.
+std::optional<std::vector<City>> LoadCities(const Arguments& arguments) {
     const std::optional<std::string> json = ReadFile(arguments.cities);
     if (!json) {
-        return Refuse("cannot read " + arguments.cities);
+        Refuse("cannot read " + arguments.cities);
+        return std::nullopt;
     }
-    const Outcome<std::vector<City>> cities = ReadCities(*json);
+    Outcome<std::vector<City>> cities = ReadCities(*json);
     if (!cities) {
-        return Refuse(arguments.cities + ": " + cities.error);
+        Refuse(arguments.cities + ": " + cities.error);
+        return std::nullopt;
     }
-    for (const City& city : *cities.value) {
+    return std::move(*cities.value);
+}
+
+int ListCities(const Arguments& arguments) {
+    const std::optional<std::vector<City>> cities = LoadCities(arguments);
+    if (!cities) {
+        return kRefused;
+    }
+    for (const City& city : *cities) {
         std::size_t stations = 0;
         for (const CityLine& line : city.lines) {
             stations += line.stations.size();
@@ -226,19 +237,15 @@ int ListCities(const Arguments& arguments) {
 }
 
 int ImportCity(const Arguments& arguments) {
-    const std::optional<std::string> json = ReadFile(arguments.cities);
-    if (!json) {
-        return Refuse("cannot read " + arguments.cities);
-    }
-    const Outcome<std::vector<City>> cities = ReadCities(*json);
+    const std::optional<std::vector<City>> cities = LoadCities(arguments);
     if (!cities) {
-        return Refuse(arguments.cities + ": " + cities.error);
+        return kRefused;
     }
     const std::optional<std::u16string> wanted = qv::Utf8ToUtf16(arguments.positional[0]);
     if (!wanted) {
         return Refuse("the city name is not UTF-8");
     }
-    const Outcome<City> city = SelectCity(*cities.value, *wanted);
+    const Outcome<City> city = SelectCity(*cities, *wanted);
     if (!city) {
         return Refuse(city.error);
     }
