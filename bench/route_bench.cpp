@@ -78,7 +78,7 @@ void Register(const std::string& name, const std::shared_ptr<NetworkModel>& mode
 }  // namespace
 
 int main(int argc, char** argv) {
-    for (const std::string file : {"example.qvn", "zarechensk.qvn"}) {
+    for (const std::string file : {"example.qvn", "zarechensk.qvn", "moscow.qvn", "london.qvn"}) {
         if (auto model = LoadShipped(file)) {
             for (const std::int32_t algorithm : {0, 1}) {
                 model = LoadShipped(file);
