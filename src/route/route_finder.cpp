@@ -6,6 +6,8 @@
 #include <unordered_map>
 #include <utility>
 
+#include "route/route_measures.h"
+
 namespace qv {
 
 namespace {
@@ -111,10 +113,7 @@ class TransferTimes {
 };
 
 // What one 'S' point following another adds to a path.
-struct StepCost {
-    std::int32_t transfers = 0;
-    std::int64_t minutes = 0;
-};
+using StepCost = StationStep;
 
 // What a search reads of each point, laid out flat. Kinds do not change during a search, so the
 // neighbours a path may step to are known before it starts, and so is the cost of each step
@@ -156,7 +155,7 @@ class SearchGraph {
 
     // The boarding of the first line.
     std::int64_t FirstWait(std::int32_t point) const {
-        return countWaitTime_ ? At(point).line->waitTime : 0;
+        return FirstBoarding(At(point), countWaitTime_);
     }
 
     // The cost of reaching station `to` when the last station before it was `from`.
@@ -168,11 +167,11 @@ class SearchGraph {
     }
 
     StepCost Cost(const Station& from, const Station& to) const {
-        if (from.line->number != to.line->number) {
-            return {1, (countWaitTime_ ? to.line->waitTime : 0) + transferTimes_.Between(from, to)};
+        StepCost step = StepBetween(from, to, countWaitTime_);
+        if (step.transfers > 0) {
+            step.minutes += transferTimes_.Between(from, to);
         }
-        // Against the line's order, and on a ring, the station stepped onto keeps the run time.
-        return {0, from.index > to.index || to.line->isRing ? to.runTime : from.runTime};
+        return step;
     }
 
     std::span<Station* const> stations_;

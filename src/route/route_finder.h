@@ -25,7 +25,7 @@ class RouteSearchFeedback {
 
 // Shows nothing: for searches that run where no one is looking (tools, pictures, measurements).
 class SilentRouteSearchFeedback : public RouteSearchFeedback {
-public:
+  public:
     void BeginWait() override {}
     void EndWait() override {}
     void ShowRouteNotFound() override {}

@@ -31,6 +31,18 @@ const Transfer* FindTransferBetween(const Station& a, const Station& b,
     return nullptr;
 }
 
+StationStep StepBetween(const Station& from, const Station& to, bool countWaitTime) {
+    if (from.line->number != to.line->number) {
+        return {1, countWaitTime ? to.line->waitTime : 0};
+    }
+    // Against the line's order, and on a ring, the station stepped onto keeps the run time.
+    return {0, from.index > to.index || to.line->isRing ? to.runTime : from.runTime};
+}
+
+std::int64_t FirstBoarding(const Station& station, bool countWaitTime) {
+    return countWaitTime ? station.line->waitTime : 0;
+}
+
 std::int64_t TravelTime(std::span<Station* const> path, const std::vector<Transfer>& transfers,
                         bool countWaitTime) {
     std::int64_t minutes = 0;
@@ -39,20 +51,16 @@ std::int64_t TravelTime(std::span<Station* const> path, const std::vector<Transf
         if (!point->IsStation()) {
             continue;
         }
-        if (!previous || point->line->number != previous->line->number) {
-            if (countWaitTime) {
-                minutes += point->line->waitTime;
-            }
-            if (previous) {
+        if (!previous) {
+            minutes += FirstBoarding(*point, countWaitTime);
+        } else {
+            const StationStep step = StepBetween(*previous, *point, countWaitTime);
+            minutes += step.minutes;
+            if (step.transfers > 0) {
                 if (const Transfer* transfer = FindTransferBetween(*previous, *point, transfers)) {
                     minutes += transfer->time;
                 }
             }
-        } else if (previous->index > point->index || point->line->isRing) {
-            // Against the line's order the run time is kept by the station stepped onto.
-            minutes += point->runTime;
-        } else {
-            minutes += previous->runTime;
         }
         previous = point;
     }
