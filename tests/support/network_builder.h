@@ -8,7 +8,7 @@
 namespace qv::testing {
 
 // Small networks written in a test: each point is given by name, position, run time and kind.
-struct PointSpec {
+struct PointData {
     const char16_t* name;
     std::int32_t x;
     std::int32_t y;
@@ -18,12 +18,12 @@ struct PointSpec {
 
 class NetworkBuilder {
   public:
-    NetworkBuilder& Line(std::int32_t number, std::initializer_list<PointSpec> points,
+    NetworkBuilder& Line(std::int32_t number, std::initializer_list<PointData> points,
                          std::int32_t waitTime = 0, bool ring = false) {
         qv::Line& line =
             model_->AddLine(number, u"Линия " + std::u16string(1, char16_t(u'0' + number % 10)), 0,
                             ring, static_cast<std::int32_t>(points.size()), waitTime);
-        for (const PointSpec& point : points) {
+        for (const PointData& point : points) {
             line.AddStation({.name = point.name,
                              .runTime = point.runTime,
                              .kind = point.kind,
