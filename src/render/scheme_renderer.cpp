@@ -1,6 +1,7 @@
 #include "render/scheme_renderer.h"
 
 #include <cmath>
+#include <utility>
 #include <vector>
 
 #include "render/scheme_view.h"
@@ -48,6 +49,20 @@ void NarrowToRange(std::int64_t origin, std::int64_t step, std::int64_t low, std
 
 void Circle(DrawingSurface& surface, POINT centre, int radius) {
     surface.Ellipse(centre.x - radius, centre.y - radius, centre.x + radius, centre.y + radius);
+}
+
+// White circles of the radius at both ends of the transfer, outlined in the pen colour.
+void DrawTransferCircles(const NetworkModel& model, const Transfer& transfer, int s,
+                         COLORREF penColour, int radius, DrawingSurface& surface) {
+    PenScope pen(surface, Held(std::int64_t{model.outlineWidth} * s), penColour);
+    BrushScope brush(surface, kWhite);
+    for (const auto& [x, y] :
+         {std::pair{transfer.x1, transfer.y1}, std::pair{transfer.x2, transfer.y2}}) {
+        Circle(
+            surface,
+            {Held(model.originX + std::int64_t{s} * x), Held(model.originY + std::int64_t{s} * y)},
+            radius);
+    }
 }
 
 // The departure or destination marker at its station.
@@ -190,34 +205,15 @@ void DrawDashedSegment(const Station& from, const Station& to, DrawingSurface& s
 
 void DrawTransferRims(const NetworkModel& model, std::size_t index, int s,
                       DrawingSurface& surface) {
-    const Transfer& transfer = model.transfers[index];
-    PenScope pen(surface, Held(std::int64_t{model.outlineWidth} * s), kBlack);
-    BrushScope brush(surface, kWhite);
-    const int radius = Held((std::int64_t{model.stationRadius} + model.outlineWidth) * s);
-    Circle(surface,
-           {Held(model.originX + std::int64_t{s} * transfer.x1),
-            Held(model.originY + std::int64_t{s} * transfer.y1)},
-           radius);
-    Circle(surface,
-           {Held(model.originX + std::int64_t{s} * transfer.x2),
-            Held(model.originY + std::int64_t{s} * transfer.y2)},
-           radius);
+    DrawTransferCircles(model, model.transfers[index], s, kBlack,
+                        Held((std::int64_t{model.stationRadius} + model.outlineWidth) * s),
+                        surface);
 }
 
 void DrawTransferCores(const NetworkModel& model, std::size_t index, int s,
                        DrawingSurface& surface) {
-    const Transfer& transfer = model.transfers[index];
-    PenScope pen(surface, Held(std::int64_t{model.outlineWidth} * s), kWhite);
-    BrushScope brush(surface, kWhite);
-    const int radius = Held(std::int64_t{model.stationRadius} * s);
-    Circle(surface,
-           {Held(model.originX + std::int64_t{s} * transfer.x1),
-            Held(model.originY + std::int64_t{s} * transfer.y1)},
-           radius);
-    Circle(surface,
-           {Held(model.originX + std::int64_t{s} * transfer.x2),
-            Held(model.originY + std::int64_t{s} * transfer.y2)},
-           radius);
+    DrawTransferCircles(model, model.transfers[index], s, kWhite,
+                        Held(std::int64_t{model.stationRadius} * s), surface);
 }
 
 void DrawStationMarkers(const Line& line, DrawingSurface& surface, int x0, int y0, int s,
