@@ -5,22 +5,7 @@ tool=$1
 data=$2
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-failures=0
-total=0
-
-expect() {  # expect NAME EXPECTED_STATUS EXPECTED_TEXT COMMAND...
-    local name=$1 status=$2 text=$3
-    shift 3
-    local output actual
-    output=$("$@" 2>&1)
-    actual=$?
-    total=$((total + 1))
-    if [ "$actual" -ne "$status" ] || ! grep -qF -- "$text" <<<"$output"; then
-        echo "FAIL $name: exit $actual (wanted $status), output:"
-        echo "$output" | head -20
-        failures=$((failures + 1))
-    fi
-}
+source "$(dirname "$0")/../support/expect.sh"
 
 expect "list" 0 "Москва: 19 lines, 336 stations" "$tool" list --cities "$data/cities-metro.json"
 expect "one city" 0 '"Новосибирск": 2 lines, 13 stations, 13 points, 1 transfers' \
@@ -45,5 +30,4 @@ expect "usage" 2 "usage" "$tool" city
 expect "no output" 2 "usage" "$tool" city Москва
 expect "bad option" 2 "usage" "$tool" check --max-transfers lots "$work/n.qvn"
 
-echo "$((total - failures)) passed, $failures failed"
-[ "$failures" -eq 0 ]
+finish

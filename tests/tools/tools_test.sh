@@ -5,20 +5,7 @@ tools=$1
 maps=$2
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-failures=0
-
-expect() {  # expect NAME EXPECTED_STATUS EXPECTED_TEXT COMMAND...
-    local name=$1 status=$2 text=$3
-    shift 3
-    local output actual
-    output=$("$@" 2>&1)
-    actual=$?
-    if [ "$actual" -ne "$status" ] || ! grep -qF -- "$text" <<<"$output"; then
-        echo "FAIL $name: exit $actual (wanted $status), output:"
-        echo "$output" | head -20
-        failures=$((failures + 1))
-    fi
-}
+source "$(dirname "$0")/../support/expect.sh"
 
 expect "mapcheck summary" 0 'example.qvn: ok: "Пример", 1 lines, 3 points (3 stations), 0 transfers, 2 tab letters, zoom 2' \
     "$tools/quorvane-mapcheck" "$maps/example.qvn"
@@ -43,6 +30,4 @@ expect "route bad option" 2 "usage" "$tools/quorvane-route" --by speed "$maps/ex
 expect "route unknown station" 2 "no such point: Четвёртая" "$tools/quorvane-route" "$maps/example.qvn" 0 Четвёртая
 expect "route broken map" 2 "bad.qvn:8: error" "$tools/quorvane-route" "$work/bad.qvn" 0 1
 
-total=13
-echo "$((total - failures)) passed, $failures failed"
-[ "$failures" -eq 0 ]
+finish

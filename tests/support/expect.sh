@@ -1,0 +1,25 @@
+# Checks for command-line tests, sourced by their scripts.
+#   expect NAME EXPECTED_STATUS EXPECTED_TEXT COMMAND...   runs the command, checks its exit code
+#                                                          and that its output holds the text
+#   finish                                                  prints the count, fails if any failed
+total=0
+failures=0
+
+expect() {
+    local name=$1 status=$2 text=$3
+    shift 3
+    local output actual
+    output=$("$@" 2>&1)
+    actual=$?
+    total=$((total + 1))
+    if [ "$actual" -ne "$status" ] || ! grep -qF -- "$text" <<<"$output"; then
+        echo "FAIL $name: exit $actual (wanted $status), output:"
+        echo "$output" | head -20
+        failures=$((failures + 1))
+    fi
+}
+
+finish() {
+    echo "$((total - failures)) passed, $failures failed"
+    [ "$failures" -eq 0 ]
+}
