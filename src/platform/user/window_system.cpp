@@ -199,16 +199,26 @@ bool WindowSystem::Destroy(HWND handle) {
     return true;
 }
 
+namespace {
+
+std::vector<HWND> ChildHandles(const Window& window) {
+    std::vector<HWND> handles;
+    for (const Window* child : window.children) {
+        handles.push_back(child->Handle());
+    }
+    return handles;
+}
+
+}  // namespace
+
 void WindowSystem::SendDestroyDown(HWND handle) {
     Send(handle, WM_DESTROY, 0, 0);
     const Window* window = Find(handle);
     if (!window) {
         return;
     }
-    std::vector<HWND> children;
-    for (const Window* child : window->children) {
-        children.push_back(child->Handle());
-    }
+    // Handlers may destroy windows, so the children are named before any is sent a message.
+    const std::vector<HWND> children = ChildHandles(*window);
     for (const HWND child : children) {
         Window* found = Find(child);
         if (found && found->life != Window::Life::Destroying) {
@@ -223,10 +233,8 @@ void WindowSystem::SendNcDestroyUp(HWND handle) {
     if (!window) {
         return;
     }
-    std::vector<HWND> children;
-    for (const Window* child : window->children) {
-        children.push_back(child->Handle());
-    }
+    // Handlers may destroy windows, so the children are named before any is sent a message.
+    const std::vector<HWND> children = ChildHandles(*window);
     for (const HWND child : children) {
         if (Find(child)) {
             SendNcDestroyUp(child);
