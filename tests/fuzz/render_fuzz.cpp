@@ -2,9 +2,8 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <string_view>
 
-#include "model/map_file.h"
+#include "fuzz_map.h"
 #include "platform/host/device_screen.h"
 #include "render/gdi_surface.h"
 #include "render/scheme_painter.h"
@@ -19,16 +18,10 @@ constexpr std::int32_t kMaxSearchedPoints = 64;
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    const std::string_view bytes(reinterpret_cast<const char*>(data), size);
-    const std::optional<std::u16string> text = qv::DecodeMapBytes(bytes);
-    if (!text) {
-        return 0;
-    }
     qv::NetworkModel model;
-    if (qv::ParseMapText(model, *text) != 0) {
+    if (!qv::fuzzing::LoadFuzzedMap(data, size, model)) {
         return 0;
     }
-    model.BuildStationIndex();
     model.settings.showStationNames = true;
     model.settings.routeBlink = size % 2 == 0;
     const std::int32_t count = model.StationCount();
