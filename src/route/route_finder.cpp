@@ -1,12 +1,10 @@
 #include "route/route_finder.h"
 
 #include <algorithm>
-#include <functional>
 #include <limits>
-#include <unordered_map>
-#include <utility>
 
-#include "route/route_measures.h"
+#include "route/best_route_search.h"
+#include "route/search_graph.h"
 
 namespace qv {
 
@@ -14,8 +12,7 @@ namespace {
 
 constexpr std::int64_t kSlotsPerPoint = 100;
 constexpr std::size_t kArrivalsPerPass = 100;
-constexpr std::int64_t kNoTimeLimit = 9999;
-constexpr std::int32_t kNone = -1;
+constexpr std::int32_t kNone = kNoPoint;
 
 // Paths share their prefixes: a path is the node of its last point, each node names the node
 // before it and carries the transfer count and minutes of the path that ends in it.
@@ -78,133 +75,43 @@ class PathArena {
     std::vector<std::int32_t> free_;
 };
 
-// The time of the first transfer record joining two places, in either orientation.
-class TransferTimes {
-  public:
-    explicit TransferTimes(const std::vector<Transfer>& transfers) {
-        for (const Transfer& t : transfers) {
-            times_.try_emplace(Key(t.x1, t.y1, t.x2, t.y2), t.time);
-            times_.try_emplace(Key(t.x2, t.y2, t.x1, t.y1), t.time);
-        }
-    }
-
-    std::int64_t Between(const Station& from, const Station& to) const {
-        const auto found = times_.find(Key(from.x, from.y, to.x, to.y));
-        return found == times_.end() ? 0 : found->second;
-    }
-
-  private:
-    using PlacePair = std::pair<std::uint64_t, std::uint64_t>;
-    struct PlacePairHash {
-        std::size_t operator()(const PlacePair& key) const {
-            return std::hash<std::uint64_t>()(key.first * 0x9E3779B97F4A7C15ull ^ key.second);
-        }
-    };
-
-    static PlacePair Key(std::int32_t x1, std::int32_t y1, std::int32_t x2, std::int32_t y2) {
-        const auto place = [](std::int32_t x, std::int32_t y) {
-            return (std::uint64_t{static_cast<std::uint32_t>(x)} << 32) |
-                   static_cast<std::uint32_t>(y);
-        };
-        return {place(x1, y1), place(x2, y2)};
-    }
-
-    std::unordered_map<PlacePair, std::int32_t, PlacePairHash> times_;
-};
-
-// What one 'S' point following another adds to a path.
-using StepCost = StationStep;
-
-// What a search reads of each point, laid out flat. Kinds do not change during a search, so the
-// neighbours a path may step to are known before it starts, and so is the cost of each step
-// from a station to a station.
-class SearchGraph {
-  public:
-    SearchGraph(const NetworkModel& model)
-        : stations_(model.Stations()),
-          transferTimes_(model.transfers),
-          countWaitTime_(model.settings.countWaitTime) {
-        firstLink_.reserve(stations_.size() + 1);
-        firstLink_.push_back(0);
-        for (const Station* station : stations_) {
-            for (const std::int32_t neighbour : model.StationLinks().Neighbours(station->index)) {
-                const Station& next = *stations_[static_cast<std::size_t>(neighbour)];
-                if (next.kind != kForbiddenKind) {
-                    links_.push_back(neighbour);
-                    linkCosts_.push_back(station->IsStation() && next.IsStation()
-                                             ? Cost(*station, next)
-                                             : StepCost{});
-                }
-            }
-            firstLink_.push_back(static_cast<std::int32_t>(links_.size()));
-        }
-    }
-
-    bool IsStation(std::int32_t point) const { return At(point).IsStation(); }
-    bool OnOneLine(std::int32_t a, std::int32_t b) const { return At(a).line == At(b).line; }
-
-    // Admissible neighbours of a point, in index order, as [first, last) positions of Link().
-    std::size_t FirstLink(std::int32_t point) const {
-        return static_cast<std::size_t>(firstLink_[static_cast<std::size_t>(point)]);
-    }
-    std::size_t EndLink(std::int32_t point) const {
-        return static_cast<std::size_t>(firstLink_[static_cast<std::size_t>(point) + 1]);
-    }
-    std::int32_t Link(std::size_t link) const { return links_[link]; }
-    const StepCost& LinkCost(std::size_t link) const { return linkCosts_[link]; }
-
-    // The boarding of the first line.
-    std::int64_t FirstWait(std::int32_t point) const {
-        return FirstBoarding(At(point), countWaitTime_);
-    }
-
-    // The cost of reaching station `to` when the last station before it was `from`.
-    StepCost Cost(std::int32_t from, std::int32_t to) const { return Cost(At(from), At(to)); }
-
-  private:
-    const Station& At(std::int32_t point) const {
-        return *stations_[static_cast<std::size_t>(point)];
-    }
-
-    StepCost Cost(const Station& from, const Station& to) const {
-        StepCost step = StepBetween(from, to, countWaitTime_);
-        if (step.transfers > 0) {
-            step.minutes += transferTimes_.Between(from, to);
-        }
-        return step;
-    }
-
-    std::span<Station* const> stations_;
-    TransferTimes transferTimes_;
-    bool countWaitTime_;
-    std::vector<std::int32_t> firstLink_;
-    std::vector<std::int32_t> links_;
-    std::vector<StepCost> linkCosts_;
-};
-
 // Enumerates paths in passes over a table of slots, exactly as the route has always been chosen:
 // in a sweep the first admissible neighbour (in index order) continues the path itself and each
 // further one starts a copy in the next free slot; copies wait for the next pass. A pass visits
 // the slots in order and stops at the 101st that already ends at the destination, so only the
-// slots still to be extended and the first 101 arrivals need to be kept in order.
+// slots still to be extended and the first 101 arrivals need to be kept in order. A full table
+// and a pass stopped that way both cut the enumeration short.
 class RouteSearch {
   public:
-    RouteSearch(const NetworkModel& model, std::int32_t departure, std::int32_t destination)
-        : graph_(model),
+    RouteSearch(const NetworkModel& model, const SearchGraph& graph, std::int32_t departure,
+                std::int32_t destination)
+        : graph_(graph),
           destination_(destination),
           algorithm_(model.settings.algorithm),
           maxTransfers_(model.settings.maxTransfers),
           maxLength_(MaxPathLength(model)),
           slotLimit_(kSlotsPerPoint * model.StationCount() - 2),
           onPath_(static_cast<std::size_t>(model.StationCount()), 0) {
-        AddSlot(arena_.Branch(Step(kNone, PathNode{}, departure, 0)), departure);
+        PathNode start{.first = departure,
+                       .station = departure,
+                       .length = 1,
+                       .lastStation = graph_.IsStation(departure) ? departure : kNone,
+                       .minutes = graph_.Start(departure).minutes};
+        AddSlot(arena_.Branch(start), departure);
     }
 
-    std::vector<std::int32_t> Run() {
+    EnumeratedRoute Run() {
         do {
             Pass();
         } while (changed_);
-        return PathOf(Choose());
+        const std::int32_t chosen = Choose();
+        EnumeratedRoute result{.route = {.points = PathOf(chosen), .score = {}},
+                               .cutShort = cutShort_};
+        if (chosen != kNone) {
+            const PathNode& end = arena_[SlotNode(chosen)];
+            result.route.score = {end.transfers, end.minutes};
+        }
+        return result;
     }
 
   private:
@@ -215,24 +122,14 @@ class RouteSearch {
 
     // Moves the end of the path in `node` onto `point`, reached through graph link `link`.
     void Advance(PathNode& node, std::int32_t point, std::size_t link) const {
-        const bool fromStation = node.lastStation != kNone && node.lastStation == node.station;
+        const StationStep step = graph_.Reach(node.station, node.lastStation, link);
         node.station = point;
         ++node.length;
-        if (!graph_.IsStation(point)) {
-            return;
+        node.transfers += step.transfers;
+        node.minutes += step.minutes;
+        if (graph_.IsStation(point)) {
+            node.lastStation = point;
         }
-        if (fromStation) {
-            const StepCost& cost = graph_.LinkCost(link);
-            node.transfers += cost.transfers;
-            node.minutes += cost.minutes;
-        } else if (node.lastStation != kNone) {
-            const StepCost cost = graph_.Cost(node.lastStation, point);
-            node.transfers += cost.transfers;
-            node.minutes += cost.minutes;
-        } else {
-            node.minutes += graph_.FirstWait(point);
-        }
-        node.lastStation = point;
     }
 
     // A new node: the path ending in `parent` (kNone: the empty path), whose last node is
@@ -268,6 +165,7 @@ class RouteSearch {
 
     void Pass() {
         changed_ = false;
+        cutShort_ = cutShort_ || firstArrivals_.size() > kArrivalsPerPass;
         const std::int32_t stopAt = firstArrivals_.size() > kArrivalsPerPass
                                         ? firstArrivals_[kArrivalsPerPass]
                                         : std::numeric_limits<std::int32_t>::max();
@@ -397,6 +295,7 @@ class RouteSearch {
             }
             if (static_cast<std::int64_t>(slots_.size()) >= slotLimit_) {
                 changed_ = false;
+                cutShort_ = true;
                 return false;
             }
             AddSlot(arena_.Branch(Step(start, before, further, link)), further);
@@ -411,7 +310,7 @@ class RouteSearch {
         }
         std::int64_t best = algorithm_ == 0
                                 ? kSlotsPerPoint * static_cast<std::int64_t>(onPath_.size())
-                                : kNoTimeLimit;
+                                : kRouteMinutesLimit;
         std::int32_t chosen = kNone;
         for (std::size_t slot = 0; slot < slots_.size(); ++slot) {
             if (slots_[slot] == kNone) {
@@ -446,7 +345,7 @@ class RouteSearch {
         return path;
     }
 
-    const SearchGraph graph_;
+    const SearchGraph& graph_;
     const std::int32_t destination_;
     const std::int32_t algorithm_;
     const std::int32_t maxTransfers_;
@@ -460,6 +359,7 @@ class RouteSearch {
     std::vector<std::uint8_t> onPath_;  // how often each point occurs on the marked path: 0 or 1
     std::int32_t marked_ = kNone;       // the last node of the marked path
     bool changed_ = false;
+    bool cutShort_ = false;
 };
 
 }  // namespace
@@ -474,13 +374,39 @@ std::int64_t MaxPathLength(const NetworkModel& model) {
     return transfers < 10 ? points * transfers : (2 * points) / 3;
 }
 
+EnumeratedRoute EnumerateRoute(const NetworkModel& model, std::int32_t departure,
+                               std::int32_t destination) {
+    const std::int32_t count = model.StationCount();
+    if (departure < 0 || departure >= count || destination < 0 || destination >= count) {
+        return {};
+    }
+    const SearchGraph graph(model);
+    return RouteSearch(model, graph, departure, destination).Run();
+}
+
 std::vector<std::int32_t> SearchRoute(const NetworkModel& model, std::int32_t departure,
                                       std::int32_t destination) {
     const std::int32_t count = model.StationCount();
     if (departure < 0 || departure >= count || destination < 0 || destination >= count) {
         return {};
     }
-    return RouteSearch(model, departure, destination).Run();
+    const SearchGraph graph(model);
+    EnumeratedRoute enumerated = RouteSearch(model, graph, departure, destination).Run();
+    if (!enumerated.cutShort) {
+        return std::move(enumerated.route.points);
+    }
+    // The bounds stopped the enumeration before it saw every path: a route it did not see may
+    // be better, or be the only one.
+    const RouteRules rules{.algorithm = model.settings.algorithm,
+                           .maxTransfers = model.settings.maxTransfers,
+                           .maxLength = MaxPathLength(model)};
+    ScoredRoute best = SearchBestRoute(graph, rules, departure, destination);
+    if (!best.points.empty() &&
+        (enumerated.route.points.empty() ||
+         IsBetterRoute(best.score, enumerated.route.score, rules.algorithm))) {
+        return std::move(best.points);
+    }
+    return std::move(enumerated.route.points);
 }
 
 void FindRoute(NetworkModel& model, RouteSearchFeedback& feedback) {

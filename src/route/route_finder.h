@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "model/network_model.h"
+#include "route/best_route_search.h"
 
 namespace qv {
 
@@ -37,9 +38,20 @@ class SilentRouteSearchFeedback : public RouteSearchFeedback {
 void FindRoute(NetworkModel& model, RouteSearchFeedback& feedback);
 
 // The search itself over the model's current adjacency: the station-index numbers of the chosen
-// path in travel order, or nothing.
+// path in travel order, or nothing. The enumeration's choice, unless its bounds cut it short and
+// the exact search finds a better route or the only one.
 std::vector<std::int32_t> SearchRoute(const NetworkModel& model, std::int32_t departure,
                                       std::int32_t destination);
+
+// The enumeration alone: paths in passes over a table of 100 slots a point, the first candidate
+// continuing a path and copies for the others, the choice among the arrivals; and whether the full
+// table or the cut-off after 101 arrivals in a pass left paths unexplored.
+struct EnumeratedRoute {
+    ScoredRoute route;
+    bool cutShort = false;
+};
+EnumeratedRoute EnumerateRoute(const NetworkModel& model, std::int32_t departure,
+                               std::int32_t destination);
 
 // The longest path a search extends, in points plus one.
 std::int64_t MaxPathLength(const NetworkModel& model);

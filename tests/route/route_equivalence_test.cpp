@@ -16,7 +16,8 @@ void ExpectAdjacencyMatchesTheMatrix(const NetworkModel& model, std::uint32_t se
     const auto matrix = testing::OracleAdjacency(model);
     for (std::int32_t a = 0; a < model.StationCount(); ++a) {
         for (std::int32_t b = 0; b < model.StationCount(); ++b) {
-            ASSERT_EQ(model.StationLinks().Joined(a, b), matrix[a][b] == 1) << "seed " << seed << " link " << a << "-" << b;
+            ASSERT_EQ(model.StationLinks().Joined(a, b), matrix[a][b] == 1)
+                << "seed " << seed << " link " << a << "-" << b;
         }
     }
 }
@@ -28,7 +29,8 @@ struct Tally {
     OracleEvents events;
 };
 
-void CompareOnSeeds(std::uint32_t first, std::uint32_t last, const RandomNetworkShape& shape, Tally& tally) {
+void CompareOnSeeds(std::uint32_t first, std::uint32_t last, const RandomNetworkShape& shape,
+                    Tally& tally) {
     for (std::uint32_t seed = first; seed <= last; ++seed) {
         const auto model = MakeRandomNetwork(seed, shape);
         ExpectAdjacencyMatchesTheMatrix(*model, seed);
@@ -36,7 +38,12 @@ void CompareOnSeeds(std::uint32_t first, std::uint32_t last, const RandomNetwork
         const std::int32_t to = model->destination->index;
         OracleEvents events;
         const std::vector<std::int32_t> expected = OracleSearchRoute(*model, from, to, &events);
-        ASSERT_EQ(SearchRoute(*model, from, to), expected) << "seed " << seed;
+        const EnumeratedRoute enumerated = EnumerateRoute(*model, from, to);
+        ASSERT_EQ(enumerated.route.points, expected) << "seed " << seed;
+        ASSERT_EQ(enumerated.cutShort, events.tableFilled || events.arrivalsCut) << "seed " << seed;
+        if (!enumerated.cutShort) {
+            ASSERT_EQ(SearchRoute(*model, from, to), expected) << "seed " << seed;
+        }
         (expected.empty() ? tally.none : tally.found) += 1;
         tally.sameEnds += from == to;
         tally.events.tableFilled |= events.tableFilled;
@@ -53,12 +60,25 @@ TEST(RouteEquivalence, FastFinderChoosesTheOraclesRouteOnSmallRandomNetworks) {
     EXPECT_GT(tally.sameEnds, 200);
 }
 
+constexpr RandomNetworkShape kDense{.maxLines = 8,
+                                    .maxPointsPerLine = 14,
+                                    .gridSize = 4,
+                                    .minTransferRecords = 20,
+                                    .maxTransferRecords = 60};
+
 TEST(RouteEquivalence, DenseNetworksFillTheTableAndCutPassesAlike) {
     Tally tally;
-    CompareOnSeeds(10001, 10150, {.maxLines = 8, .maxPointsPerLine = 14, .gridSize = 4, .minTransferRecords = 20, .maxTransferRecords = 60}, tally);
+    CompareOnSeeds(10001, 10150, kDense, tally);
     EXPECT_TRUE(tally.events.tableFilled);
     EXPECT_TRUE(tally.events.arrivalsCut);
     EXPECT_GT(tally.found, 30);
+}
+
+TEST(RouteEquivalence, PassEndsAtTheHundredAndFirstArrivalNotTheHundredth) {
+    // The one network among thousands where the difference changes the choice.
+    Tally tally;
+    CompareOnSeeds(14927, 14927, kDense, tally);
+    EXPECT_TRUE(tally.events.arrivalsCut);
 }
 
 }  // namespace

@@ -1,0 +1,74 @@
+#pragma once
+
+#include <cstdint>
+#include <span>
+#include <unordered_map>
+#include <utility>
+#include <vector>
+
+#include "model/network_model.h"
+#include "route/route_measures.h"
+
+namespace qv {
+
+inline constexpr std::int32_t kNoPoint = -1;
+
+// The time of the first transfer record joining two places, in either orientation.
+class TransferTimes {
+  public:
+    explicit TransferTimes(const std::vector<Transfer>& transfers);
+    std::int64_t Between(const Station& from, const Station& to) const;
+
+  private:
+    using PlacePair = std::pair<std::uint64_t, std::uint64_t>;
+    struct PlacePairHash {
+        std::size_t operator()(const PlacePair& key) const;
+    };
+    static PlacePair Key(std::int32_t x1, std::int32_t y1, std::int32_t x2, std::int32_t y2);
+
+    std::unordered_map<PlacePair, std::int32_t, PlacePairHash> times_;
+};
+
+// What a route search reads of each point, laid out flat. Kinds do not change during a search, so
+// the neighbours a path may step to are known before it starts, and so is the cost of each step
+// from a station to a station.
+class SearchGraph {
+  public:
+    explicit SearchGraph(const NetworkModel& model);
+
+    std::int32_t PointCount() const { return static_cast<std::int32_t>(stations_.size()); }
+    bool IsStation(std::int32_t point) const { return At(point).IsStation(); }
+    bool OnOneLine(std::int32_t a, std::int32_t b) const { return At(a).line == At(b).line; }
+
+    // Admissible neighbours of a point, in index order, as [first, last) positions of Link().
+    std::size_t FirstLink(std::int32_t point) const {
+        return static_cast<std::size_t>(firstLink_[static_cast<std::size_t>(point)]);
+    }
+    std::size_t EndLink(std::int32_t point) const {
+        return static_cast<std::size_t>(firstLink_[static_cast<std::size_t>(point) + 1]);
+    }
+    std::int32_t Link(std::size_t link) const { return links_[link]; }
+
+    // What a path adds by stepping through `link` from `point` when its last station is
+    // `lastStation` (kNoPoint before the first): nothing onto a point that is not a station, the
+    // first line's wait onto the first station, else the station-to-station step.
+    StationStep Reach(std::int32_t point, std::int32_t lastStation, std::size_t link) const;
+
+    // What a path that starts at `point` holds before its first step.
+    StationStep Start(std::int32_t point) const;
+
+  private:
+    const Station& At(std::int32_t point) const {
+        return *stations_[static_cast<std::size_t>(point)];
+    }
+    StationStep Cost(const Station& from, const Station& to) const;
+
+    std::span<Station* const> stations_;
+    TransferTimes transferTimes_;
+    bool countWaitTime_;
+    std::vector<std::int32_t> firstLink_;
+    std::vector<std::int32_t> links_;
+    std::vector<StationStep> linkCosts_;
+};
+
+}  // namespace qv
