@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "allocation_meter.h"
@@ -41,8 +42,23 @@ Ends FarEnds(const NetworkModel& model) {
     return ends;
 }
 
-void RunSearch(benchmark::State& state, std::shared_ptr<NetworkModel> model, Search search) {
-    const Ends ends = FarEnds(*model);
+// The first stations of these names, or nothing.
+std::optional<Ends> NamedEnds(const NetworkModel& model, std::u16string_view from, std::u16string_view to) {
+    const auto find = [&](std::u16string_view name) -> std::int32_t {
+        for (const qv::Station* station : model.Stations()) {
+            if (station->IsStation() && station->name == name) {
+                return station->index;
+            }
+        }
+        return -1;
+    };
+    const Ends ends{find(from), find(to)};
+    return ends.from < 0 || ends.to < 0 ? std::nullopt : std::optional<Ends>(ends);
+}
+
+void RunSearch(benchmark::State& state, std::shared_ptr<NetworkModel> model, Ends ends, Search search) {
+    // Whether the enumeration's bounds stop it, so that the exact search runs too.
+    state.counters["cut_short"] = qv::EnumerateRoute(*model, ends.from, ends.to).cutShort ? 1 : 0;
     const std::size_t before = qv::bench::AllocationMeter::Current();
     qv::bench::AllocationMeter::ResetPeak();
     const std::vector<std::int32_t> route = search(*model, ends.from, ends.to);
@@ -62,11 +78,13 @@ std::shared_ptr<NetworkModel> LoadShipped(const std::string& file) {
     return model;
 }
 
-void Register(const std::string& name, const std::shared_ptr<NetworkModel>& model, bool withOracle) {
-    benchmark::RegisterBenchmark(("finder/" + name).c_str(), RunSearch, model, Search(qv::SearchRoute))
+void Register(const std::string& name, const std::shared_ptr<NetworkModel>& model, bool withOracle,
+              std::optional<Ends> ends = std::nullopt) {
+    const Ends chosen = ends.value_or(FarEnds(*model));
+    benchmark::RegisterBenchmark(("finder/" + name).c_str(), RunSearch, model, chosen, Search(qv::SearchRoute))
         ->Unit(benchmark::kMillisecond);
     if (withOracle) {
-        benchmark::RegisterBenchmark(("oracle/" + name).c_str(), RunSearch, model,
+        benchmark::RegisterBenchmark(("oracle/" + name).c_str(), RunSearch, model, chosen,
                                      Search([](const NetworkModel& m, std::int32_t a, std::int32_t b) {
                                          return qv::testing::OracleSearchRoute(m, a, b);
                                      }))
@@ -84,6 +102,38 @@ int main(int argc, char** argv) {
                 model = LoadShipped(file);
                 model->settings.algorithm = algorithm;
                 Register(file + "/alg" + std::to_string(algorithm), model, true);
+            }
+        }
+    }
+    // Trips where the enumeration is cut short and the exact search gives the route.
+    const std::pair<std::string, std::pair<std::u16string, std::u16string>> cutTrips[] = {
+        {"london.qvn", {u"Baker Street", u"Chesham"}},
+        {"london.qvn", {u"Upminster", u"Chesham"}},
+        {"moscow.qvn", {u"Лобня", u"Подольск"}},
+    };
+    for (const auto& [file, trip] : cutTrips) {
+        for (const std::int32_t algorithm : {0, 1}) {
+            for (const std::int32_t maxTransfers : {3, 10}) {
+                std::shared_ptr<NetworkModel> model = LoadShipped(file);
+                if (!model) {
+                    continue;
+                }
+                model->settings.algorithm = algorithm;
+                model->settings.maxTransfers = maxTransfers;
+                model->BuildAdjacency();
+                const std::string name = file + "/" + qv::Utf16ToUtf8(trip.first) + "-" + qv::Utf16ToUtf8(trip.second) +
+                                         "/alg" + std::to_string(algorithm) + "/max" + std::to_string(maxTransfers);
+                const std::optional<Ends> ends = NamedEnds(*model, trip.first, trip.second);
+                Register(name, model, true, ends);
+                // The exact search alone, as it runs after the cut enumeration.
+                benchmark::RegisterBenchmark(("exact/" + name).c_str(), RunSearch, model, ends.value_or(FarEnds(*model)),
+                                             Search([](const NetworkModel& m, std::int32_t a, std::int32_t b) {
+                                                 const qv::RouteRules rules{.algorithm = m.settings.algorithm,
+                                                                            .maxTransfers = m.settings.maxTransfers,
+                                                                            .maxLength = qv::MaxPathLength(m)};
+                                                 return qv::SearchBestRoute(qv::SearchGraph(m), rules, a, b).points;
+                                             }))
+                    ->Unit(benchmark::kMillisecond);
             }
         }
     }
