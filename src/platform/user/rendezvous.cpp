@@ -1,6 +1,5 @@
 #include "platform/user/rendezvous.h"
 
-#include <fcntl.h>
 #include <poll.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
@@ -19,12 +18,20 @@ namespace qv {
 
 namespace {
 
+namespace fs = std::filesystem;
+using Clock = std::chrono::steady_clock;
+
 constexpr std::size_t kMaxRequestBytes = 4096;
-constexpr int kAnswerTimeoutMs = 200;
-constexpr int kAskTimeoutMs = 1000;
+// Answers are a window (8 bytes) or a yes or no (1 byte).
+constexpr std::size_t kMaxAnswerBytes = 64;
+// Beyond this many waiting callers the oldest is dropped, so that no number of them holds more.
+constexpr std::size_t kMaxWaitingRequests = 8;
+// Peers beyond this many are not asked, so that one question holds few descriptors.
+constexpr std::size_t kMaxPeersAsked = 64;
+constexpr int kMaxSocketNames = 16;
 constexpr const char* kSocketSuffix = ".sock";
 
-std::optional<sockaddr_un> AddressOf(const std::filesystem::path& path) {
+std::optional<sockaddr_un> AddressOf(const fs::path& path) {
     sockaddr_un address{};
     address.sun_family = AF_UNIX;
     const std::string text = path.string();
@@ -36,7 +43,7 @@ std::optional<sockaddr_un> AddressOf(const std::filesystem::path& path) {
 }
 
 // The folder exists, is a real folder of this user and no one else may enter it.
-bool MakePrivateFolder(const std::filesystem::path& folder) {
+bool MakePrivateFolder(const fs::path& folder) {
     if (::mkdir(folder.c_str(), 0700) != 0 && errno != EEXIST) {
         return false;
     }
@@ -51,56 +58,21 @@ bool MakePrivateFolder(const std::filesystem::path& folder) {
     return true;
 }
 
-// Waits until the descriptor can be read or written; false on timeout.
-bool WaitFor(int fd, short events, int timeoutMs) {
-    pollfd entry{fd, events, 0};
-    int ready;
-    do {
-        ready = ::poll(&entry, 1, timeoutMs);
-    } while (ready < 0 && errno == EINTR);
-    return ready > 0;
-}
-
-bool SendAll(int fd, std::string_view bytes, int timeoutMs) {
-    while (!bytes.empty()) {
-        if (!WaitFor(fd, POLLOUT, timeoutMs)) {
-            return false;
-        }
-        const ssize_t sent = ::send(fd, bytes.data(), bytes.size(), MSG_NOSIGNAL);
-        if (sent < 0 && (errno == EINTR || errno == EAGAIN)) {
-            continue;
-        }
-        if (sent <= 0) {
-            return false;
-        }
-        bytes.remove_prefix(static_cast<std::size_t>(sent));
+// A socket of this user at the path itself; a link is not followed.
+std::optional<FileIdentity> OwnSocketAt(const fs::path& path) {
+    struct stat status {};
+    if (::lstat(path.c_str(), &status) != 0 || !S_ISSOCK(status.st_mode) ||
+        status.st_uid != ::geteuid()) {
+        return std::nullopt;
     }
-    return true;
+    return FileIdentity{static_cast<std::uint64_t>(status.st_dev),
+                        static_cast<std::uint64_t>(status.st_ino)};
 }
 
-// Everything the other side sends until it ends its half; nothing when it sends too much or
-// too slowly.
-std::optional<std::string> ReceiveAll(int fd, int timeoutMs) {
-    std::string bytes;
-    char buffer[512];
-    while (true) {
-        if (!WaitFor(fd, POLLIN, timeoutMs)) {
-            return std::nullopt;
-        }
-        const ssize_t got = ::recv(fd, buffer, sizeof(buffer), 0);
-        if (got < 0 && (errno == EINTR || errno == EAGAIN)) {
-            continue;
-        }
-        if (got < 0) {
-            return std::nullopt;
-        }
-        if (got == 0) {
-            return bytes;
-        }
-        bytes.append(buffer, static_cast<std::size_t>(got));
-        if (bytes.size() > kMaxRequestBytes) {
-            return std::nullopt;
-        }
+// Removes the socket only while it is still the one that was seen.
+void RemoveSocket(const fs::path& path, FileIdentity seen) {
+    if (OwnSocketAt(path) == seen) {
+        ::unlink(path.c_str());
     }
 }
 
@@ -111,102 +83,327 @@ bool PeerIsThisUser(int fd) {
            credentials.uid == ::geteuid();
 }
 
-enum class AskOutcome { Answered, Stale, Failed };
+enum class Connection { Made, Refused, Failed };
 
-// Sends the request to the socket and returns the answer.
-AskOutcome Ask(const std::filesystem::path& socket, const RendezvousRequest& request,
-               std::string& answer) {
+// Unix-domain connections are made at once or not at all (a full backlog counts as failed), so
+// connecting never waits.
+Connection Connect(const fs::path& socket, UniqueFd& fd) {
     const auto address = AddressOf(socket);
     if (!address) {
-        return AskOutcome::Failed;
+        return Connection::Failed;
     }
-    UniqueFd fd(::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0));
+    fd = UniqueFd(::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0));
     if (!fd) {
-        return AskOutcome::Failed;
+        return Connection::Failed;
     }
-    if (::connect(fd.Get(), reinterpret_cast<const sockaddr*>(&*address), sizeof(*address)) != 0) {
-        // Nobody listens: the program that made the socket is gone.
-        return errno == ECONNREFUSED ? AskOutcome::Stale : AskOutcome::Failed;
+    if (::connect(fd.Get(), reinterpret_cast<const sockaddr*>(&*address), sizeof(*address)) == 0) {
+        return Connection::Made;
     }
-    if (!PeerIsThisUser(fd.Get()) || !SendAll(fd.Get(), request.Encode(), kAskTimeoutMs) ||
-        ::shutdown(fd.Get(), SHUT_WR) != 0) {
-        return AskOutcome::Failed;
-    }
-    const auto received = ReceiveAll(fd.Get(), kAskTimeoutMs);
-    if (!received) {
-        return AskOutcome::Failed;
-    }
-    answer = *received;
-    return AskOutcome::Answered;
+    // Nobody listens: the program that made the socket is gone.
+    return errno == ECONNREFUSED ? Connection::Refused : Connection::Failed;
 }
 
-// Removes a socket left behind, and nothing else.
-void RemoveStale(const std::filesystem::path& socket) {
-    struct stat status {};
-    if (::lstat(socket.c_str(), &status) == 0 && S_ISSOCK(status.st_mode) &&
-        status.st_uid == ::geteuid()) {
-        ::unlink(socket.c_str());
+enum class Progress { Waiting, Done, Broken };
+
+// Takes what the other side has sent so far, up to its end; broken once it is more than `limit`.
+Progress ReceiveAvailable(int fd, std::string& bytes, std::size_t limit) {
+    char buffer[512];
+    while (true) {
+        const ssize_t got = ::recv(fd, buffer, sizeof(buffer), MSG_DONTWAIT);
+        if (got < 0 && errno == EINTR) {
+            continue;
+        }
+        if (got < 0) {
+            return errno == EAGAIN || errno == EWOULDBLOCK ? Progress::Waiting : Progress::Broken;
+        }
+        if (got == 0) {
+            return Progress::Done;
+        }
+        bytes.append(buffer, static_cast<std::size_t>(got));
+        if (bytes.size() > limit) {
+            return Progress::Broken;
+        }
     }
+}
+
+// Sends what the socket takes now; done once nothing is left.
+Progress SendAvailable(int fd, std::string_view& bytes) {
+    while (!bytes.empty()) {
+        const ssize_t sent = ::send(fd, bytes.data(), bytes.size(), MSG_NOSIGNAL | MSG_DONTWAIT);
+        if (sent < 0 && errno == EINTR) {
+            continue;
+        }
+        if (sent < 0) {
+            return errno == EAGAIN || errno == EWOULDBLOCK ? Progress::Waiting : Progress::Broken;
+        }
+        bytes.remove_prefix(static_cast<std::size_t>(sent));
+    }
+    return Progress::Done;
+}
+
+// One question put to one peer, moved on whenever its socket is ready.
+struct PeerCall {
+    enum class State { Sending, Receiving, Answered, Failed };
+
+    fs::path socket;
+    UniqueFd fd;
+    std::string_view unsent;
+    std::string answer;
+    State state = State::Sending;
+
+    bool Over() const { return state == State::Answered || state == State::Failed; }
+};
+
+// Moves the call on as far as it goes without waiting.
+void Advance(PeerCall& call) {
+    if (call.state == PeerCall::State::Sending) {
+        const Progress sent = SendAvailable(call.fd.Get(), call.unsent);
+        if (sent == Progress::Waiting) {
+            return;
+        }
+        // The request ends where the writing half is shut.
+        call.state = sent == Progress::Done && ::shutdown(call.fd.Get(), SHUT_WR) == 0
+                         ? PeerCall::State::Receiving
+                         : PeerCall::State::Failed;
+    }
+    if (call.state == PeerCall::State::Receiving) {
+        switch (ReceiveAvailable(call.fd.Get(), call.answer, kMaxAnswerBytes)) {
+            case Progress::Waiting:
+                return;
+            case Progress::Done:
+                call.state = PeerCall::State::Answered;
+                break;
+            case Progress::Broken:
+                call.state = PeerCall::State::Failed;
+                break;
+        }
+    }
+    call.fd.Reset();
+}
+
+// Connects to the peer and starts the call; none when it cannot be made. A socket nobody
+// listens on is removed.
+std::optional<PeerCall> CallPeer(const fs::path& socket, FileIdentity identity,
+                                 std::string_view request) {
+    PeerCall call{socket, {}, request, {}, PeerCall::State::Sending};
+    switch (Connect(socket, call.fd)) {
+        case Connection::Refused:
+            RemoveSocket(socket, identity);
+            return std::nullopt;
+        case Connection::Failed:
+            return std::nullopt;
+        case Connection::Made:
+            break;
+    }
+    // Another user cannot enter the folder; the check keeps it so if the folder is opened.
+    if (!PeerIsThisUser(call.fd.Get())) {
+        return std::nullopt;
+    }
+    return call;
+}
+
+// Carries all the calls on together until `enough` says the answers so far suffice, every call
+// is over, or the deadline has passed; calls still going then count as failed.
+void CarryOn(std::vector<PeerCall>& calls, Clock::time_point deadline,
+             const std::function<bool(const std::vector<PeerCall>&)>& enough) {
+    std::vector<pollfd> ready;
+    while (true) {
+        ready.clear();
+        for (PeerCall& call : calls) {
+            if (!call.Over()) {
+                Advance(call);
+            }
+            if (!call.Over()) {
+                const short events = call.state == PeerCall::State::Sending ? POLLOUT : POLLIN;
+                ready.push_back({call.fd.Get(), events, 0});
+            }
+        }
+        const auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - Clock::now());
+        if (ready.empty() || enough(calls) || left.count() <= 0) {
+            break;
+        }
+        ::poll(ready.data(), ready.size(), static_cast<int>(left.count()));
+    }
+    for (PeerCall& call : calls) {
+        if (!call.Over()) {
+            call.fd.Reset();
+            call.state = PeerCall::State::Failed;
+        }
+    }
+}
+
+std::optional<std::uint64_t> WindowIn(const PeerCall& call) {
+    std::uint64_t window = 0;
+    if (call.state != PeerCall::State::Answered || call.answer.size() != sizeof(window)) {
+        return std::nullopt;
+    }
+    std::memcpy(&window, call.answer.data(), sizeof(window));
+    return window != 0 ? std::optional(window) : std::nullopt;
+}
+
+bool EveryCallOver(const std::vector<PeerCall>& calls) {
+    return std::all_of(calls.begin(), calls.end(),
+                       [](const PeerCall& call) { return call.Over(); });
+}
+
+// The earliest call with a window is known once every call before it is over.
+bool FirstWindowKnown(const std::vector<PeerCall>& calls) {
+    for (const PeerCall& call : calls) {
+        if (!call.Over()) {
+            return false;
+        }
+        if (WindowIn(call)) {
+            return true;
+        }
+    }
+    return true;
+}
+
+struct SocketFile {
+    fs::path path;
+    FileIdentity identity;
+};
+
+// The sockets of this user in the folder but its own, by name; links and other files are left out.
+std::vector<SocketFile> OtherSockets(const fs::path& folder, const fs::path& own) {
+    std::vector<SocketFile> sockets;
+    std::error_code error;
+    for (fs::directory_iterator entry(folder, error), end; !error && entry != end;
+         entry.increment(error)) {
+        const fs::path& path = entry->path();
+        if (path.extension() != kSocketSuffix || path == own) {
+            continue;
+        }
+        if (const auto identity = OwnSocketAt(path)) {
+            sockets.push_back({path, *identity});
+        }
+    }
+    std::sort(sockets.begin(), sockets.end(),
+              [](const SocketFile& a, const SocketFile& b) { return a.path < b.path; });
+    return sockets;
+}
+
+// Binds the listener to the first name of this process it can have. A name held by anything
+// but a socket of ours that nobody listens on is left as it is, and the next name is tried.
+std::optional<SocketFile> BindOwnName(const fs::path& folder, int listener) {
+    const std::string pid = std::to_string(::getpid());
+    for (int n = 0; n < kMaxSocketNames; ++n) {
+        const fs::path path =
+            folder / (pid + (n == 0 ? "" : "-" + std::to_string(n)) + kSocketSuffix);
+        const auto address = AddressOf(path);
+        if (!address) {
+            return std::nullopt;
+        }
+        if (const auto stale = OwnSocketAt(path)) {
+            UniqueFd probe;
+            if (Connect(path, probe) == Connection::Refused) {
+                RemoveSocket(path, *stale);
+            }
+        }
+        if (::bind(listener, reinterpret_cast<const sockaddr*>(&*address), sizeof(*address)) == 0) {
+            const auto identity = OwnSocketAt(path);
+            if (!identity) {
+                return std::nullopt;
+            }
+            return SocketFile{path, *identity};
+        }
+        if (errno != EADDRINUSE) {
+            return std::nullopt;
+        }
+    }
+    return std::nullopt;
 }
 
 }  // namespace
 
-std::filesystem::path Rendezvous::DefaultFolder() {
+fs::path Rendezvous::DefaultFolder() {
     const char* runtime = std::getenv("XDG_RUNTIME_DIR");
     if (runtime && runtime[0] == '/') {
-        return std::filesystem::path(runtime) / "quorvane";
+        return fs::path(runtime) / "quorvane";
     }
-    return std::filesystem::path("/tmp") / ("quorvane-" + std::to_string(::geteuid()));
+    return fs::path("/tmp") / ("quorvane-" + std::to_string(::geteuid()));
 }
 
-std::unique_ptr<Rendezvous> Rendezvous::Open(const std::filesystem::path& folder) {
+std::unique_ptr<Rendezvous> Rendezvous::Open(const fs::path& folder) {
     if (!MakePrivateFolder(folder)) {
-        return nullptr;
-    }
-    std::filesystem::path socketPath = folder / (std::to_string(::getpid()) + kSocketSuffix);
-    const auto address = AddressOf(socketPath);
-    if (!address) {
         return nullptr;
     }
     UniqueFd listener(::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0));
     if (!listener) {
         return nullptr;
     }
-    // A socket of this process id can only be a dead program's.
-    RemoveStale(socketPath);
-    if (::bind(listener.Get(), reinterpret_cast<const sockaddr*>(&*address), sizeof(*address)) !=
-            0 ||
-        ::chmod(socketPath.c_str(), 0600) != 0 || ::listen(listener.Get(), 8) != 0) {
-        ::unlink(socketPath.c_str());
+    const auto bound = BindOwnName(folder, listener.Get());
+    if (!bound) {
         return nullptr;
     }
-    return std::unique_ptr<Rendezvous>(new Rendezvous(folder, socketPath, std::move(listener)));
+    if (::chmod(bound->path.c_str(), 0600) != 0 ||
+        ::listen(listener.Get(), static_cast<int>(kMaxWaitingRequests)) != 0) {
+        RemoveSocket(bound->path, bound->identity);
+        return nullptr;
+    }
+    return std::unique_ptr<Rendezvous>(
+        new Rendezvous(folder, bound->path, bound->identity, std::move(listener)));
 }
 
 Rendezvous::~Rendezvous() {
-    ::unlink(socketPath_.c_str());
+    RemoveSocket(socketPath_, socketIdentity_);
 }
 
 bool Rendezvous::Serve(const FindLocal& find, const RaiseLocal& raise) {
+    AcceptCalls();
+    // Taken out of the waiting list first: answering may run a nested loop that serves again.
     bool served = false;
-    while (true) {
-        UniqueFd connection(::accept4(listener_.Get(), nullptr, nullptr, SOCK_CLOEXEC));
+    for (const WaitingRequest& request : TakeWholeRequests()) {
+        served = Answer(request, find, raise) || served;
+    }
+    return served;
+}
+
+void Rendezvous::AcceptCalls() {
+    for (std::size_t taken = 0; taken < kMaxWaitingRequests; ++taken) {
+        UniqueFd connection(
+            ::accept4(listener_.Get(), nullptr, nullptr, SOCK_CLOEXEC | SOCK_NONBLOCK));
         if (!connection) {
-            return served;
+            return;
         }
         // Another user cannot enter the folder; the check keeps it so if the folder is opened.
-        if (PeerIsThisUser(connection.Get())) {
-            Answer(connection.Get(), find, raise);
-            served = true;
+        if (!PeerIsThisUser(connection.Get())) {
+            continue;
         }
+        if (waiting_.size() == kMaxWaitingRequests) {
+            waiting_.erase(waiting_.begin());
+        }
+        waiting_.push_back({std::move(connection), {}, Clock::now() + kRequestDeadline});
     }
 }
 
-void Rendezvous::Answer(int connection, const FindLocal& find, const RaiseLocal& raise) {
-    const auto received = ReceiveAll(connection, kAnswerTimeoutMs);
-    const auto request = received ? RendezvousRequest::Decode(*received) : std::nullopt;
+std::vector<Rendezvous::WaitingRequest> Rendezvous::TakeWholeRequests() {
+    std::vector<WaitingRequest> whole;
+    std::vector<WaitingRequest> unfinished;
+    const Clock::time_point now = Clock::now();
+    for (WaitingRequest& request : waiting_) {
+        switch (ReceiveAvailable(request.connection.Get(), request.bytes, kMaxRequestBytes)) {
+            case Progress::Done:
+                whole.push_back(std::move(request));
+                break;
+            case Progress::Broken:
+                break;
+            case Progress::Waiting:
+                if (now < request.deadline) {
+                    unfinished.push_back(std::move(request));
+                }
+                break;
+        }
+    }
+    waiting_ = std::move(unfinished);
+    return whole;
+}
+
+bool Rendezvous::Answer(const WaitingRequest& waiting, const FindLocal& find,
+                        const RaiseLocal& raise) {
+    const auto request = RendezvousRequest::Decode(waiting.bytes);
     if (!request) {
-        return;
+        return false;
     }
     std::string answer;
     if (request->kind == RendezvousRequest::Kind::Find) {
@@ -221,7 +418,10 @@ void Rendezvous::Answer(int connection, const FindLocal& find, const RaiseLocal&
         const HWND window = reinterpret_cast<HWND>(static_cast<std::uintptr_t>(request->window));
         answer.push_back(window && raise(window) ? 1 : 0);
     }
-    SendAll(connection, answer, kAnswerTimeoutMs);
+    // A fresh connection's buffer holds a few bytes at once; a caller that left gets nothing.
+    std::string_view unsent = answer;
+    SendAvailable(waiting.connection.Get(), unsent);
+    return true;
 }
 
 HWND Rendezvous::Find(std::u16string_view className, std::optional<std::u16string_view> title,
@@ -236,36 +436,29 @@ HWND Rendezvous::Find(std::u16string_view className, std::optional<std::u16strin
         (request.title && request.title->size() > RendezvousRequest::kMaxName)) {
         return nullptr;
     }
-    std::error_code error;
-    std::vector<std::filesystem::path> sockets;
-    for (const auto& entry : std::filesystem::directory_iterator(folder_, error)) {
-        const std::filesystem::path& path = entry.path();
-        if (path.extension() == kSocketSuffix && path != socketPath_) {
-            sockets.push_back(path);
+    const std::string bytes = request.Encode();
+    const Clock::time_point deadline = Clock::now() + kAnswerDeadline;
+    std::vector<PeerCall> calls;
+    for (const SocketFile& socket : OtherSockets(folder_, socketPath_)) {
+        if (calls.size() == kMaxPeersAsked) {
+            break;
+        }
+        if (auto call = CallPeer(socket.path, socket.identity, bytes)) {
+            calls.push_back(std::move(*call));
         }
     }
-    std::sort(sockets.begin(), sockets.end());
-    for (const std::filesystem::path& socket : sockets) {
-        std::string answer;
-        const AskOutcome outcome = Ask(socket, request, answer);
-        if (outcome == AskOutcome::Stale) {
-            RemoveStale(socket);
-            continue;
-        }
-        std::uint64_t window = 0;
-        if (outcome != AskOutcome::Answered || answer.size() != sizeof(window)) {
-            continue;
-        }
-        std::memcpy(&window, answer.data(), sizeof(window));
-        if (window == 0) {
+    CarryOn(calls, deadline, FirstWindowKnown);
+    for (const PeerCall& call : calls) {
+        const auto window = WindowIn(call);
+        if (!window) {
             continue;
         }
         for (const RemoteWindow& known : remotes_) {
-            if (known.socket == socket && known.window == window) {
+            if (known.socket == call.socket && known.window == *window) {
                 return known.handle;
             }
         }
-        remotes_.push_back({newHandle(), socket, window});
+        remotes_.push_back({newHandle(), call.socket, *window});
         return remotes_.back().handle;
     }
     return nullptr;
@@ -283,15 +476,22 @@ bool Rendezvous::Raise(HWND remote) {
     if (found == remotes_.end()) {
         return false;
     }
+    const auto identity = OwnSocketAt(found->socket);
+    if (!identity) {
+        return false;
+    }
     RendezvousRequest request;
     request.kind = RendezvousRequest::Kind::Raise;
     request.window = found->window;
-    std::string answer;
-    const AskOutcome outcome = Ask(found->socket, request, answer);
-    if (outcome == AskOutcome::Stale) {
-        RemoveStale(found->socket);
+    const std::string bytes = request.Encode();
+    const Clock::time_point deadline = Clock::now() + kAnswerDeadline;
+    std::vector<PeerCall> calls;
+    if (auto call = CallPeer(found->socket, *identity, bytes)) {
+        calls.push_back(std::move(*call));
     }
-    return outcome == AskOutcome::Answered && answer.size() == 1 && answer[0] == 1;
+    CarryOn(calls, deadline, EveryCallOver);
+    return !calls.empty() && calls[0].state == PeerCall::State::Answered &&
+           calls[0].answer.size() == 1 && calls[0].answer[0] == 1;
 }
 
 }  // namespace qv

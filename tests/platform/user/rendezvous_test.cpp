@@ -8,6 +8,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <chrono>
 #include <cstdlib>
 #include <cstring>
@@ -27,6 +28,8 @@ namespace {
 
 namespace fs = std::filesystem;
 using std::chrono::milliseconds;
+using Clock = std::chrono::steady_clock;
+using namespace std::chrono_literals;
 
 constexpr const char16_t* kClass = u"QuorvaneWnd";
 constexpr const char16_t* kTitle = u"Схема метро";
@@ -119,14 +122,63 @@ class RendezvousTest : public ::testing::Test {
         return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     }
 
-    // A socket file nobody listens on, as a program that died leaves it.
-    static void LeaveDeadSocket(const fs::path& path) {
-        const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    static sockaddr_un AddressOf(const fs::path& path) {
         sockaddr_un address{};
         address.sun_family = AF_UNIX;
         std::strcpy(address.sun_path, path.c_str());
-        ASSERT_EQ(::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof(address)), 0);
-        ::close(fd);
+        return address;
+    }
+
+    static UniqueFd Bind(const fs::path& path) {
+        UniqueFd fd(::socket(AF_UNIX, SOCK_STREAM, 0));
+        const sockaddr_un address = AddressOf(path);
+        EXPECT_EQ(::bind(fd.Get(), reinterpret_cast<const sockaddr*>(&address), sizeof(address)),
+                  0);
+        return fd;
+    }
+
+    // A socket file nobody listens on, as a program that died leaves it.
+    static void LeaveDeadSocket(const fs::path& path) { Bind(path); }
+
+    // A socket that takes calls into its backlog and never answers them.
+    static UniqueFd Listen(const fs::path& path) {
+        UniqueFd fd = Bind(path);
+        EXPECT_EQ(::listen(fd.Get(), 8), 0);
+        return fd;
+    }
+
+    static UniqueFd Call(const fs::path& path) {
+        UniqueFd fd(::socket(AF_UNIX, SOCK_STREAM, 0));
+        const sockaddr_un address = AddressOf(path);
+        EXPECT_EQ(::connect(fd.Get(), reinterpret_cast<const sockaddr*>(&address), sizeof(address)),
+                  0);
+        return fd;
+    }
+
+    // Everything until the other side ends, or what came within 15 s.
+    static std::string ReceiveToEnd(int fd) {
+        std::string bytes;
+        char buffer[256];
+        pollfd entry{fd, POLLIN, 0};
+        ssize_t got = 0;
+        while (::poll(&entry, 1, 15000) == 1 && (got = ::recv(fd, buffer, sizeof(buffer), 0)) > 0) {
+            bytes.append(buffer, static_cast<std::size_t>(got));
+        }
+        return bytes;
+    }
+
+    static std::string EncodedFind() {
+        RendezvousRequest request;
+        request.className = kClass;
+        return request.Encode();
+    }
+
+    static std::string EncodedWindow(std::uint64_t window) {
+        return std::string(reinterpret_cast<const char*>(&window), sizeof(window));
+    }
+
+    static double SecondsSince(Clock::time_point start) {
+        return std::chrono::duration<double>(Clock::now() - start).count();
     }
 
     fs::path folder_;
@@ -175,6 +227,8 @@ TEST_F(RendezvousTest, SocketsOfDeadProgramsAreRemovedAndOtherFilesLeft) {
     ASSERT_EQ(::mkdir(meeting_.c_str(), 0700), 0);
     LeaveDeadSocket(meeting_ / "999999.sock");
     std::ofstream(meeting_ / "notes.sock") << "not a socket";
+    LeaveDeadSocket(folder_ / "elsewhere.sock");
+    fs::create_symlink(folder_ / "elsewhere.sock", meeting_ / "1.sock");
     // A program that dies without cleaning up.
     const pid_t crashed = ::fork();
     if (crashed == 0) {
@@ -192,6 +246,111 @@ TEST_F(RendezvousTest, SocketsOfDeadProgramsAreRemovedAndOtherFilesLeft) {
     EXPECT_FALSE(fs::exists(meeting_ / "999999.sock"));
     EXPECT_FALSE(fs::exists(crashedSocket));
     EXPECT_TRUE(fs::exists(meeting_ / "notes.sock"));
+    EXPECT_TRUE(fs::is_symlink(meeting_ / "1.sock"));
+    EXPECT_TRUE(fs::is_socket(folder_ / "elsewhere.sock"));
+}
+
+TEST_F(RendezvousTest, ACallerSendingByteByByteIsCutOffWithoutHoldingTheLoopOrOtherCallers) {
+    auto rendezvous = Rendezvous::Open(meeting_);
+    ASSERT_NE(rendezvous, nullptr);
+    const fs::path socket = rendezvous->SocketPath();
+    const auto start = Clock::now();
+    std::atomic<double> cutOffAfter = -1;
+    std::thread trickler([&] {
+        UniqueFd fd = Call(socket);
+        while (SecondsSince(start) < 3) {
+            if (::send(fd.Get(), "F", 1, MSG_NOSIGNAL) != 1) {
+                cutOffAfter = SecondsSince(start);
+                return;
+            }
+            std::this_thread::sleep_for(150ms);
+        }
+    });
+    std::atomic<double> answeredAfter = -1;
+    std::thread caller([&] {
+        std::this_thread::sleep_for(100ms);
+        UniqueFd fd = Call(socket);
+        const std::string request = EncodedFind();
+        ::send(fd.Get(), request.data(), request.size(), MSG_NOSIGNAL);
+        ::shutdown(fd.Get(), SHUT_WR);
+        if (ReceiveToEnd(fd.Get()) == EncodedWindow(0x42)) {
+            answeredAfter = SecondsSince(start);
+        }
+    });
+
+    // The message loop: serve, then wait a little.
+    const HWND window = reinterpret_cast<HWND>(std::uintptr_t{0x42});
+    Clock::duration longestServe{};
+    while (SecondsSince(start) < 3.5 && (cutOffAfter < 0 || answeredAfter < 0)) {
+        const auto before = Clock::now();
+        rendezvous->Serve(
+            [&](std::u16string_view, std::optional<std::u16string_view>) { return window; },
+            [](HWND) { return false; });
+        longestServe = std::max(longestServe, Clock::now() - before);
+        std::this_thread::sleep_for(20ms);
+    }
+    trickler.join();
+    caller.join();
+    EXPECT_LT(longestServe, 1s);
+    EXPECT_GE(cutOffAfter, 0);
+    EXPECT_LT(cutOffAfter, 2);
+    EXPECT_GE(answeredAfter, 0);
+    EXPECT_LT(answeredAfter, 2);
+}
+
+TEST_F(RendezvousTest, PeersThatNeverAnswerHoldAFindOnlyUntilOneDeadline) {
+    ASSERT_EQ(::mkdir(meeting_.c_str(), 0700), 0);
+    std::vector<fs::path> silent;
+    std::vector<UniqueFd> listeners;
+    for (int i = 0; i < 10; ++i) {
+        silent.push_back(meeting_ / ("1000" + std::to_string(i) + ".sock"));
+        listeners.push_back(Listen(silent.back()));
+    }
+    // Asked after all of them by the order of names, it answers with window 7.
+    UniqueFd answering = Listen(meeting_ / "99999.sock");
+    std::thread peer([&] {
+        pollfd entry{answering.Get(), POLLIN, 0};
+        if (::poll(&entry, 1, 15000) == 1) {
+            UniqueFd fd(::accept(answering.Get(), nullptr, nullptr));
+            if (ReceiveToEnd(fd.Get()) == EncodedFind()) {
+                ::send(fd.Get(), EncodedWindow(7).data(), 8, MSG_NOSIGNAL);
+            }
+        }
+    });
+    auto rendezvous = Rendezvous::Open(meeting_);
+    ASSERT_NE(rendezvous, nullptr);
+    const HWND handle = reinterpret_cast<HWND>(std::uintptr_t{0x1000});
+    const auto start = Clock::now();
+    EXPECT_EQ(rendezvous->Find(kClass, std::nullopt, [&] { return handle; }), handle);
+    EXPECT_LT(SecondsSince(start), 2);
+    peer.join();
+    for (const fs::path& path : silent) {
+        EXPECT_TRUE(fs::is_socket(path)) << path;  // alive, only slow
+    }
+}
+
+TEST_F(RendezvousTest, WhatHoldsTheSocketsNameIsLeftAlone) {
+    ASSERT_EQ(::mkdir(meeting_.c_str(), 0700), 0);
+    const fs::path usual = meeting_ / (std::to_string(::getpid()) + ".sock");
+    std::ofstream(folder_ / "target") << "kept";
+    fs::create_symlink(folder_ / "target", usual);
+    {
+        auto first = Rendezvous::Open(meeting_);
+        ASSERT_NE(first, nullptr);
+        EXPECT_NE(first->SocketPath(), usual);
+        EXPECT_TRUE(fs::is_socket(fs::symlink_status(first->SocketPath())));
+        // A second program in this process takes neither name, and leaves the first's socket.
+        auto second = Rendezvous::Open(meeting_);
+        ASSERT_NE(second, nullptr);
+        EXPECT_NE(second->SocketPath(), first->SocketPath());
+        EXPECT_NE(second->SocketPath(), usual);
+        second.reset();
+        EXPECT_TRUE(fs::is_socket(first->SocketPath()));
+    }
+    EXPECT_TRUE(fs::is_symlink(usual));
+    std::string text;
+    std::ifstream(folder_ / "target") >> text;
+    EXPECT_EQ(text, "kept");
 }
 
 TEST_F(RendezvousTest, TheFolderIsTheUsersAloneOrNotUsed) {
