@@ -25,7 +25,8 @@ std::int64_t SquaredDistance(const Station& a, const Station& b) {
 
 }  // namespace
 
-std::unique_ptr<NetworkModel> MakeGeneratedMetro(std::int32_t points, std::int32_t transfers, std::uint32_t seed) {
+std::unique_ptr<NetworkModel> MakeGeneratedMetro(std::int32_t points, std::int32_t transfers,
+                                                 std::uint32_t seed) {
     std::mt19937 random(seed);
     const auto between = [&random](std::int32_t low, std::int32_t high) {
         return std::uniform_int_distribution<std::int32_t>(low, high)(random);
@@ -50,7 +51,9 @@ std::unique_ptr<NetworkModel> MakeGeneratedMetro(std::int32_t points, std::int32
             }
             added.AddStation({.name = u"Станция",
                               .runTime = between(1, 4),
-                              .kind = between(1, 10) == 1 && i > 0 && i + 1 < length ? kShapePointKind : kStationKind,
+                              .kind = between(1, 10) == 1 && i > 0 && i + 1 < length
+                                          ? kShapePointKind
+                                          : kStationKind,
                               .x = x,
                               .y = y});
         }
@@ -72,18 +75,51 @@ std::unique_ptr<NetworkModel> MakeGeneratedMetro(std::int32_t points, std::int32
                     }
                 }
             }
-            std::sort(pairs.begin(), pairs.end(), [](const auto& l, const auto& r) { return l.distance < r.distance; });
+            std::sort(pairs.begin(), pairs.end(),
+                      [](const auto& l, const auto& r) { return l.distance < r.distance; });
             byLines.push_back(pairs.front());
-            others.insert(others.end(), pairs.begin() + 1, pairs.begin() + std::min<std::ptrdiff_t>(4, pairs.size()));
+            others.insert(others.end(), pairs.begin() + 1,
+                          pairs.begin() + std::min<std::ptrdiff_t>(4, pairs.size()));
         }
     }
-    std::stable_sort(byLines.begin() + 1, byLines.end(), [](const auto& l, const auto& r) { return l.distance < r.distance; });
-    std::sort(others.begin(), others.end(), [](const auto& l, const auto& r) { return l.distance < r.distance; });
+    std::stable_sort(byLines.begin() + 1, byLines.end(),
+                     [](const auto& l, const auto& r) { return l.distance < r.distance; });
+    std::sort(others.begin(), others.end(),
+              [](const auto& l, const auto& r) { return l.distance < r.distance; });
     byLines.insert(byLines.end(), others.begin(), others.end());
     for (std::int32_t i = 0; i < transfers && i < static_cast<std::int32_t>(byLines.size()); ++i) {
         const Candidate& c = byLines[static_cast<std::size_t>(i)];
         model->transfers.push_back({c.a->x, c.a->y, c.b->x, c.b->y, between(2, 5)});
     }
+    model->BuildAdjacency();
+    return model;
+}
+
+}  // namespace qv::bench
+
+namespace qv::bench {
+
+std::unique_ptr<NetworkModel> MakeGridMetro(std::int32_t rows, std::int32_t columns) {
+    auto model = std::make_unique<NetworkModel>();
+    constexpr std::int32_t kSpacing = 10;
+    for (std::int32_t row = 0; row < rows; ++row) {
+        Line& line = model->AddLine(row, u"Ряд", 0x0000FF, false, columns, 2);
+        for (std::int32_t column = 0; column < columns; ++column) {
+            line.AddStation(
+                {.name = u"Р", .runTime = 2, .x = column * kSpacing, .y = row * kSpacing});
+        }
+    }
+    // Columns stand one unit off the rows, so that each crossing is a transfer between two points.
+    for (std::int32_t column = 0; column < columns; ++column) {
+        Line& line = model->AddLine(rows + column, u"Столбец", 0xFF0000, false, rows, 2);
+        for (std::int32_t row = 0; row < rows; ++row) {
+            line.AddStation(
+                {.name = u"С", .runTime = 2, .x = column * kSpacing + 1, .y = row * kSpacing + 1});
+            model->transfers.push_back(
+                {column * kSpacing, row * kSpacing, column * kSpacing + 1, row * kSpacing + 1, 1});
+        }
+    }
+    model->BuildStationIndex();
     model->BuildAdjacency();
     return model;
 }

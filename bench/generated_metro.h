@@ -10,6 +10,11 @@ namespace qv::bench {
 // A metro-like network: lines wander across a grid with a station every few units, one line in
 // five a ring, one point in ten a shape point; `transfers` records join stations of different
 // lines that lie close together.
-std::unique_ptr<NetworkModel> MakeGeneratedMetro(std::int32_t points, std::int32_t transfers, std::uint32_t seed);
+std::unique_ptr<NetworkModel> MakeGeneratedMetro(std::int32_t points, std::int32_t transfers,
+                                                 std::uint32_t seed);
+
+// A grid: `rows` lines across and `columns` lines down, a transfer at every crossing. The most
+// points a map may hold make it the largest search a user can ask for.
+std::unique_ptr<NetworkModel> MakeGridMetro(std::int32_t rows, std::int32_t columns);
 
 }  // namespace qv::bench

@@ -19,7 +19,8 @@
 namespace {
 
 using qv::NetworkModel;
-using Search = std::function<std::vector<std::int32_t>(const NetworkModel&, std::int32_t, std::int32_t)>;
+using Search =
+    std::function<std::vector<std::int32_t>(const NetworkModel&, std::int32_t, std::int32_t)>;
 
 struct Ends {
     std::int32_t from = 0;
@@ -43,7 +44,8 @@ Ends FarEnds(const NetworkModel& model) {
 }
 
 // The first stations of these names, or nothing.
-std::optional<Ends> NamedEnds(const NetworkModel& model, std::u16string_view from, std::u16string_view to) {
+std::optional<Ends> NamedEnds(const NetworkModel& model, std::u16string_view from,
+                              std::u16string_view to) {
     const auto find = [&](std::u16string_view name) -> std::int32_t {
         for (const qv::Station* station : model.Stations()) {
             if (station->IsStation() && station->name == name) {
@@ -56,13 +58,15 @@ std::optional<Ends> NamedEnds(const NetworkModel& model, std::u16string_view fro
     return ends.from < 0 || ends.to < 0 ? std::nullopt : std::optional<Ends>(ends);
 }
 
-void RunSearch(benchmark::State& state, std::shared_ptr<NetworkModel> model, Ends ends, Search search) {
+void RunSearch(benchmark::State& state, std::shared_ptr<NetworkModel> model, Ends ends,
+               Search search) {
     // Whether the enumeration's bounds stop it, so that the exact search runs too.
     state.counters["cut_short"] = qv::EnumerateRoute(*model, ends.from, ends.to).cutShort ? 1 : 0;
     const std::size_t before = qv::bench::AllocationMeter::Current();
     qv::bench::AllocationMeter::ResetPeak();
     const std::vector<std::int32_t> route = search(*model, ends.from, ends.to);
-    state.counters["peak_MB"] = static_cast<double>(qv::bench::AllocationMeter::Peak() - before) / 1e6;
+    state.counters["peak_MB"] =
+        static_cast<double>(qv::bench::AllocationMeter::Peak() - before) / 1e6;
     state.counters["route_points"] = static_cast<double>(route.size());
     for (auto _ : state) {
         benchmark::DoNotOptimize(search(*model, ends.from, ends.to));
@@ -72,7 +76,8 @@ void RunSearch(benchmark::State& state, std::shared_ptr<NetworkModel> model, End
 std::shared_ptr<NetworkModel> LoadShipped(const std::string& file) {
     auto model = std::make_shared<NetworkModel>();
     const std::string path = std::string(QV_MAPS_DIR) + "/" + file;
-    if (!std::filesystem::exists(path) || qv::LoadMapFile(*model, *qv::Utf8ToUtf16(path), qv::Settings{}) != 0) {
+    if (!std::filesystem::exists(path) ||
+        qv::LoadMapFile(*model, *qv::Utf8ToUtf16(path), qv::Settings{}) != 0) {
         return nullptr;
     }
     return model;
@@ -81,16 +86,31 @@ std::shared_ptr<NetworkModel> LoadShipped(const std::string& file) {
 void Register(const std::string& name, const std::shared_ptr<NetworkModel>& model, bool withOracle,
               std::optional<Ends> ends = std::nullopt) {
     const Ends chosen = ends.value_or(FarEnds(*model));
-    benchmark::RegisterBenchmark(("finder/" + name).c_str(), RunSearch, model, chosen, Search(qv::SearchRoute))
+    benchmark::RegisterBenchmark(("finder/" + name).c_str(), RunSearch, model, chosen,
+                                 Search(qv::SearchRoute))
         ->Unit(benchmark::kMillisecond);
     if (withOracle) {
-        benchmark::RegisterBenchmark(("oracle/" + name).c_str(), RunSearch, model, chosen,
-                                     Search([](const NetworkModel& m, std::int32_t a, std::int32_t b) {
-                                         return qv::testing::OracleSearchRoute(m, a, b);
-                                     }))
+        benchmark::RegisterBenchmark(
+            ("oracle/" + name).c_str(), RunSearch, model, chosen,
+            Search([](const NetworkModel& m, std::int32_t a, std::int32_t b) {
+                return qv::testing::OracleSearchRoute(m, a, b);
+            }))
             ->Unit(benchmark::kMillisecond)
             ->MinTime(0.05);
     }
+}
+
+// The exact search alone, as it runs after a cut enumeration.
+void RegisterExact(const std::string& name, const std::shared_ptr<NetworkModel>& model, Ends ends) {
+    benchmark::RegisterBenchmark(
+        ("exact/" + name).c_str(), RunSearch, model, ends,
+        Search([](const NetworkModel& m, std::int32_t a, std::int32_t b) {
+            const qv::RouteRules rules{.algorithm = m.settings.algorithm,
+                                       .maxTransfers = m.settings.maxTransfers,
+                                       .maxLength = qv::MaxPathLength(m)};
+            return qv::SearchBestRoute(qv::SearchGraph(m), rules, a, b).points;
+        }))
+        ->Unit(benchmark::kMillisecond);
 }
 
 }  // namespace
@@ -121,31 +141,39 @@ int main(int argc, char** argv) {
                 model->settings.algorithm = algorithm;
                 model->settings.maxTransfers = maxTransfers;
                 model->BuildAdjacency();
-                const std::string name = file + "/" + qv::Utf16ToUtf8(trip.first) + "-" + qv::Utf16ToUtf8(trip.second) +
-                                         "/alg" + std::to_string(algorithm) + "/max" + std::to_string(maxTransfers);
+                const std::string name =
+                    file + "/" + qv::Utf16ToUtf8(trip.first) + "-" + qv::Utf16ToUtf8(trip.second) +
+                    "/alg" + std::to_string(algorithm) + "/max" + std::to_string(maxTransfers);
                 const std::optional<Ends> ends = NamedEnds(*model, trip.first, trip.second);
                 Register(name, model, true, ends);
-                // The exact search alone, as it runs after the cut enumeration.
-                benchmark::RegisterBenchmark(("exact/" + name).c_str(), RunSearch, model, ends.value_or(FarEnds(*model)),
-                                             Search([](const NetworkModel& m, std::int32_t a, std::int32_t b) {
-                                                 const qv::RouteRules rules{.algorithm = m.settings.algorithm,
-                                                                            .maxTransfers = m.settings.maxTransfers,
-                                                                            .maxLength = qv::MaxPathLength(m)};
-                                                 return qv::SearchBestRoute(qv::SearchGraph(m), rules, a, b).points;
-                                             }))
-                    ->Unit(benchmark::kMillisecond);
+                RegisterExact(name, model, ends.value_or(FarEnds(*model)));
             }
+        }
+    }
+    // The largest maps the loader accepts: a 127 x 127 grid holds 32,258 points; corner to corner.
+    for (const std::int32_t algorithm : {0, 1}) {
+        for (const std::int32_t maxTransfers : {3, 10, 99999}) {
+            std::shared_ptr<NetworkModel> model = qv::bench::MakeGridMetro(127, 127);
+            model->settings.algorithm = algorithm;
+            model->settings.maxTransfers = maxTransfers;
+            const Ends corners{0, model->StationCount() - 1};
+            const std::string name =
+                "grid127/alg" + std::to_string(algorithm) + "/max" + std::to_string(maxTransfers);
+            Register(name, model, false, corners);
+            RegisterExact(name, model, corners);
         }
     }
     for (const std::int32_t points : {100, 300, 1000}) {
         for (const std::int32_t transfers : {5, 20, 60}) {
             for (const std::int32_t algorithm : {0, 1}) {
                 for (const std::int32_t maxTransfers : {3, 10}) {
-                    std::shared_ptr<NetworkModel> model = qv::bench::MakeGeneratedMetro(points, transfers, 42);
+                    std::shared_ptr<NetworkModel> model =
+                        qv::bench::MakeGeneratedMetro(points, transfers, 42);
                     model->settings.algorithm = algorithm;
                     model->settings.maxTransfers = maxTransfers;
-                    const std::string name = "gen" + std::to_string(points) + "/t" + std::to_string(transfers) +
-                                             "/alg" + std::to_string(algorithm) + "/max" + std::to_string(maxTransfers);
+                    const std::string name =
+                        "gen" + std::to_string(points) + "/t" + std::to_string(transfers) + "/alg" +
+                        std::to_string(algorithm) + "/max" + std::to_string(maxTransfers);
                     Register(name, model, true);
                 }
             }

@@ -31,6 +31,11 @@ struct QueueEntry {
     }
 };
 
+// The most the labels of one search may hold. A search that would need more gives up, leaving the
+// enumeration's choice; no loaded map comes near it at the transfer limits a user can set.
+constexpr std::size_t kLabelBudget = std::size_t{256} << 20;
+constexpr std::size_t kBytesPerLabel = 2 * sizeof(Label) + sizeof(QueueEntry);
+
 // Labels leave the queue best first, with fewer points first among equals. Step costs are not
 // negative, so a label is beaten by one already taken at the same point with the same last
 // station that had no more transfers, no more minutes and, if the point bound can matter, no more
@@ -53,6 +58,9 @@ class BestRouteSearch {
               .length = 1,
               .minutes = start.minutes});
         while (!queue_.empty()) {
+            if (labels_.size() * kBytesPerLabel > kLabelBudget) {
+                return {};
+            }
             const std::int32_t id = queue_.top().label;
             queue_.pop();
             if (!Take(labels_[static_cast<std::size_t>(id)])) {

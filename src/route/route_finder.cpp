@@ -13,6 +13,19 @@ namespace {
 constexpr std::int64_t kSlotsPerPoint = 100;
 constexpr std::size_t kArrivalsPerPass = 100;
 constexpr std::int32_t kNone = kNoPoint;
+// The most the enumeration's path store may reserve; past it the table counts as full, which
+// bounds the search's memory on any map the loader accepts. Growing storage briefly holds its old
+// and new arrays, so the search's peak is about twice this.
+constexpr std::size_t kPathStoreBudget = std::size_t{128} << 20;
+
+// What a vector holds once one more element is pushed: its storage doubles when full.
+template <typename T>
+std::size_t BytesAfterPush(const std::vector<T>& items) {
+    const std::size_t capacity = items.size() < items.capacity()
+                                     ? items.capacity()
+                                     : std::max<std::size_t>(1, 2 * items.capacity());
+    return capacity * sizeof(T);
+}
 
 // Paths share their prefixes: a path is the node of its last point, each node names the node
 // before it and carries the transfer count and minutes of the path that ends in it.
@@ -50,6 +63,11 @@ class PathArena {
             free_.push_back(id);
             id = At(id).parent;
         }
+    }
+
+    // What the nodes would hold after one more is made.
+    std::size_t BytesAfterOneMore() const {
+        return free_.empty() ? BytesAfterPush(nodes_) : nodes_.capacity() * sizeof(PathNode);
     }
 
     const PathNode& operator[](std::int32_t id) const {
@@ -293,7 +311,8 @@ class RouteSearch {
             if (onPath_[static_cast<std::size_t>(further)] != 0) {
                 continue;
             }
-            if (static_cast<std::int64_t>(slots_.size()) >= slotLimit_) {
+            if (static_cast<std::int64_t>(slots_.size()) >= slotLimit_ ||
+                StoreBytesAfterCopy() > kPathStoreBudget) {
                 changed_ = false;
                 cutShort_ = true;
                 return false;
@@ -301,6 +320,11 @@ class RouteSearch {
             AddSlot(arena_.Branch(Step(start, before, further, link)), further);
         }
         return true;
+    }
+
+    // What the path store would hold after one more copy.
+    std::size_t StoreBytesAfterCopy() const {
+        return arena_.BytesAfterOneMore() + BytesAfterPush(slots_) + BytesAfterPush(pending_);
     }
 
     // The slot of the best path that reached the destination, lowest slot among equals; -1 if none.
