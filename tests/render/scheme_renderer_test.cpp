@@ -130,7 +130,13 @@ TEST(DrawLine, DashesWhereTheLineRunsPastItsStationsAndShapePoints) {
     EXPECT_EQ(lines[1].points.front(), (POINT{0, 10}));
     EXPECT_EQ(lines[6].points.front(), (POINT{30, 10}));
     EXPECT_EQ(lines[11].points.front(), (POINT{120, 10}));
-    EXPECT_EQ(lines[15].penWidth, 3);  // the dashes use the line's pen
+    // The dashes take the line's width and colour with flat ends; the polyline keeps round ones.
+    EXPECT_EQ(lines[0].penEnds, PenEnds::Round);
+    for (std::size_t i = 1; i < lines.size(); ++i) {
+        EXPECT_EQ(lines[i].penWidth, 3);
+        EXPECT_EQ(lines[i].penColour, 0x123456u);
+        EXPECT_EQ(lines[i].penEnds, PenEnds::Flat);
+    }
     EXPECT_EQ(surface.openSelections, 0);
 }
 
