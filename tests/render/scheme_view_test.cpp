@@ -79,32 +79,76 @@ TEST(ToggleZoom, AlternatesAndComesBackToAnUnpannedView) {
     EXPECT_EQ(model->viewY, 0);
 }
 
-TEST(CentreView, EveryRowOfItsTable) {
+TEST(CentreView, AtScaleTwoTheWorkedExampleAndTheTable) {
     auto model = NetworkBuilder().Line(1, {{u"D", 100, 100}, {u"T", 50, 200}}).Build();
     Station* d = model->Stations()[0];
     Station* t = model->Stations()[1];
     model->departure = d;
     model->destination = t;
+    model->originX = 7;  // the map offsets are left out
     CentreView(*model, 2);
-    EXPECT_EQ(model->viewX, 20);    // D.x > T.x
+    EXPECT_EQ(model->viewX, 20);    // D.x > T.x: the departure lands at window (220, 40)
     EXPECT_EQ(model->viewY, -160);  // D.y <= T.y
     std::swap(model->departure, model->destination);
     CentreView(*model, 2);
     EXPECT_EQ(model->viewX, (120 - 50) * 2 + 20 - 240);
     EXPECT_EQ(model->viewY, (160 - 200) * 2 - 40);
-    model->destination = nullptr;  // departure T alone
+    model->destination = nullptr;
     CentreView(*model, 2);
     EXPECT_EQ(model->viewX, (120 - 50) * 2 - 120);
     EXPECT_EQ(model->viewY, (160 - 200) * 2 - 160);
     model->departure = nullptr;
-    model->destination = d;
-    CentreView(*model, 3);
-    EXPECT_EQ(model->viewX, (120 - 100) * 3 - 80);
-    EXPECT_EQ(model->viewY, (160 - 100) * 3 - 106);
-    model->destination = nullptr;
-    CentreView(*model, 0);  // an unusable scale is scale 1
-    EXPECT_EQ(model->viewX, -240);
-    EXPECT_EQ(model->viewY, -320);
+    CentreView(*model, 2);
+    EXPECT_EQ(model->viewX, -120);
+    EXPECT_EQ(model->viewY, -160);
+}
+
+// Where a station lands in the window of a view placed at scale s (map offsets 0).
+POINT Landing(const NetworkModel& model, const Station& station, int s) {
+    return {s * station.x + model.viewX, s * station.y + model.viewY};
+}
+
+TEST(CentreView, AtEveryScaleTheStationLandsWhereScaleTwoPutsIt) {
+    struct Case {
+        POINT departure;
+        POINT destination;
+        POINT landing;
+    };
+    const Case cases[] = {
+        {{100, 100}, {50, 200}, {220, 40}},  // destination to the lower left
+        {{50, 200}, {100, 100}, {20, 280}},  // to the upper right
+        {{70, 30}, {70, 90}, {20, 40}},      // same x: as if it lay to the right
+        {{70, 30}, {10, 30}, {220, 40}},     // same y: as if it lay below
+        {{70, 30}, {70, 30}, {20, 40}},
+    };
+    for (const int s : {2, 3, 4}) {
+        for (const Case& c : cases) {
+            auto model = NetworkBuilder()
+                             .Line(1, {{u"D", c.departure.x, c.departure.y},
+                                       {u"T", c.destination.x, c.destination.y}})
+                             .Build();
+            Station& d = *model->Stations()[0];
+            model->departure = &d;
+            model->destination = model->Stations()[1];
+            CentreView(*model, s);
+            EXPECT_EQ(Landing(*model, d, s), c.landing) << "scale " << s << " from " << d.x;
+            // One end alone lands at the window's centre, whichever end it is.
+            for (const bool departure : {true, false}) {
+                model->departure = departure ? &d : nullptr;
+                model->destination = departure ? nullptr : &d;
+                CentreView(*model, s);
+                EXPECT_EQ(Landing(*model, d, s), (POINT{120, 160})) << "scale " << s;
+            }
+        }
+        // Neither: the image's middle (map point (120, 160)) at the window's centre.
+        auto model = NetworkBuilder().Line(1, {{u"A", 120, 160}, {u"B", 0, 0}}).Build();
+        CentreView(*model, s);
+        EXPECT_EQ(Landing(*model, *model->Stations()[0], s), (POINT{120, 160})) << "scale " << s;
+    }
+    auto model = NetworkBuilder().Line(1, {{u"A", 120, 160}, {u"B", 0, 0}}).Build();
+    CentreView(*model, 0);  // an unusable scale is scale 1: the whole image
+    EXPECT_EQ(model->viewX, 0);
+    EXPECT_EQ(model->viewY, 0);
 }
 
 TEST(PanView, MovesOnlyAZoomedView) {
