@@ -140,6 +140,31 @@ TEST(DrawLine, DashesWhereTheLineRunsPastItsStationsAndShapePoints) {
     EXPECT_EQ(surface.openSelections, 0);
 }
 
+TEST(BuildSchemeImage, AnEndStationMadeForbiddenIsDashedFromTheNextImageOn) {
+    auto model = NetworkBuilder().Line(1, {{u"a", 0, 0}, {u"b", 30, 0}, {u"c", 60, 0}}).Build();
+    model->Lines()[0]->colour = 0x123456;
+    const auto lineCalls = [&model] {
+        RecordingSurface window;
+        BuildSchemeImage(*model, {}, window);
+        std::vector<DrawCall> calls;
+        for (const DrawCall& call : window.images.at(0)->Calls(Kind::Polyline)) {
+            if (call.penColour == 0x123456u) {
+                calls.push_back(call);
+            }
+        }
+        return calls;
+    };
+    ASSERT_EQ(lineCalls().size(), 1u);
+    ToggleForbidden(*model->Stations()[2]);
+    const auto calls = lineCalls();
+    ASSERT_EQ(calls.size(), 1u + 5);
+    EXPECT_EQ(calls[0].points, Points({{0, 0}, {30, 0}}));
+    EXPECT_EQ(calls[1].points, Points({{30, 0}, {33, 0}}));
+    EXPECT_EQ(calls[5].points, Points({{54, 0}, {57, 0}}));
+    ToggleForbidden(*model->Stations()[2]);
+    EXPECT_EQ(lineCalls().size(), 1u);
+}
+
 TEST(DrawLine, LineWithoutStationsOrShapePointsIsSolidAndRingsClose) {
     auto model = NetworkBuilder()
                      .Line(1, {{u"a", 0, 0, 1, kMarkedPointKind}, {u"b", 10, 0, 1, kForbiddenKind}})
