@@ -134,6 +134,13 @@ int main(int argc, char** argv) {
                      error.reason.c_str());
         return 2;
     }
+    for (const int index : {options.from, options.to, options.callout}) {
+        if (index < -1 || index >= model.StationCount()) {
+            std::fprintf(stderr, "%s: no point %d (the map has %d)\n", options.map.c_str(), index,
+                         model.StationCount());
+            return 2;
+        }
+    }
     if (options.from >= 0 || options.to >= 0) {
         model.departure = PointAt(model, options.from);
         model.destination = PointAt(model, options.to);
