@@ -1,7 +1,8 @@
-// quorvane-render MAP OUT.png [--scale K] [--zoom] [--view X Y] [--labels] [--route FROM TO]
-//                 [--static-route] [--blink-off] [--callout POINT]
+// quorvane-render MAP OUT.png [--scale K] [--zoom [--centre]] [--view X Y] [--labels]
+//                 [--route FROM TO] [--static-route] [--blink-off] [--callout POINT]
 // Paints the scheme of a map as the program shows it and writes the 240 x 320 screen as PNG.
-// K is the device scale (1 to 3); FROM, TO and POINT are station-index numbers.
+// K is the device scale (1 to 3); FROM, TO and POINT are station-index numbers, -1 for none.
+// --centre prints the view the zoom command chooses and where the route's ends land in it.
 
 #include <cstdio>
 #include <string>
@@ -26,6 +27,7 @@ struct Options {
     std::string output;
     int scale = 1;
     bool zoom = false;
+    bool centre = false;
     bool view = false;
     int viewX = 0;
     int viewY = 0;
@@ -59,6 +61,8 @@ bool Parse(int argc, char** argv, Options& options) {
                 return false;
         } else if (arg == "--zoom") {
             options.zoom = true;
+        } else if (arg == "--centre") {
+            options.centre = true;
         } else if (arg == "--view" && two) {
             options.view = true;
             if (!Number(argv[++i], options.viewX) || !Number(argv[++i], options.viewY))
@@ -85,7 +89,9 @@ bool Parse(int argc, char** argv, Options& options) {
             return false;
         }
     }
-    return positional == 2 && options.scale >= 1 && options.scale <= 3;
+    // The centred view is the one the zoom command chooses: a view given by hand is another.
+    const bool centreFits = !options.centre || (options.zoom && !options.view);
+    return positional == 2 && options.scale >= 1 && options.scale <= 3 && centreFits;
 }
 
 Station* PointAt(const NetworkModel& model, int index) {
@@ -94,14 +100,26 @@ Station* PointAt(const NetworkModel& model, int index) {
                : nullptr;
 }
 
+// One end of the route and the window pixel its station lands on.
+void PrintEnd(const NetworkModel& model, const char* role, const Station* station) {
+    if (!station) {
+        return;
+    }
+    const std::int64_t s = CurrentScale(model);
+    std::printf("%s: %d %s at %lld %lld\n", role, station->index,
+                Utf16ToUtf8(station->name).c_str(),
+                static_cast<long long>(s * station->x + model.originX + model.viewX),
+                static_cast<long long>(s * station->y + model.originY + model.viewY));
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
     Options options;
     if (!Parse(argc, argv, options)) {
         std::fputs(
-            "usage: quorvane-render MAP OUT.png [--scale K] [--zoom] [--view X Y] [--labels] "
-            "[--route FROM TO] [--static-route] [--blink-off] [--callout POINT]\n",
+            "usage: quorvane-render MAP OUT.png [--scale K] [--zoom [--centre]] [--view X Y] "
+            "[--labels] [--route FROM TO] [--static-route] [--blink-off] [--callout POINT]\n",
             stderr);
         return 2;
     }
@@ -116,6 +134,13 @@ int main(int argc, char** argv) {
                      error.reason.c_str());
         return 2;
     }
+    for (const int index : {options.from, options.to, options.callout}) {
+        if (index < -1 || index >= model.StationCount()) {
+            std::fprintf(stderr, "%s: no point %d (the map has %d)\n", options.map.c_str(), index,
+                         model.StationCount());
+            return 2;
+        }
+    }
     if (options.from >= 0 || options.to >= 0) {
         model.departure = PointAt(model, options.from);
         model.destination = PointAt(model, options.to);
@@ -124,8 +149,14 @@ int main(int argc, char** argv) {
             FindRoute(model, feedback);
         }
     }
-    if (options.zoom) {
-        ToggleZoom(model);
+    if (options.zoom && !ToggleZoom(model) && options.centre) {
+        std::fprintf(stderr, "%s: the map offers no zoom\n", options.map.c_str());
+        return 2;
+    }
+    if (options.centre) {
+        std::printf("scale %d, view %d %d\n", CurrentScale(model), model.viewX, model.viewY);
+        PrintEnd(model, "departure", model.departure);
+        PrintEnd(model, "destination", model.destination);
     }
     if (options.view) {
         model.viewX = options.viewX;

@@ -11,6 +11,9 @@ namespace qv {
 
 class SchemeImageSurface;
 
+// How a pen wider than a pixel ends a stroke: with a round cap past each end point, or flat at it.
+enum class PenEnds { Round, Flat };
+
 // What the scheme renderer draws with: the platform's drawing operations as the renderer uses
 // them, so that a recording surface can stand in for the real one. Pens, brushes and fonts are
 // selected for a step and restored afterwards; restoring releases the object made for the step.
@@ -18,7 +21,7 @@ class DrawingSurface {
   public:
     virtual ~DrawingSurface() = default;
 
-    virtual void SelectPen(int width, COLORREF colour) = 0;
+    virtual void SelectPen(int width, COLORREF colour, PenEnds ends) = 0;
     virtual void RestorePen() = 0;
     virtual void SelectBrush(COLORREF colour) = 0;
     virtual void RestoreBrush() = 0;
@@ -53,8 +56,9 @@ class SchemeImageSurface : public SchemeImage {
 // Selects a pen for one step and puts the previous one back when the step ends.
 class PenScope {
   public:
-    PenScope(DrawingSurface& surface, int width, COLORREF colour) : surface_(surface) {
-        surface_.SelectPen(width, colour);
+    PenScope(DrawingSurface& surface, int width, COLORREF colour, PenEnds ends = PenEnds::Round)
+        : surface_(surface) {
+        surface_.SelectPen(width, colour, ends);
     }
     ~PenScope() { surface_.RestorePen(); }
     PenScope(const PenScope&) = delete;

@@ -41,8 +41,9 @@ void GdiSurface::Restore(std::vector<Selection>& stack) {
     DeleteObject(top.made);
 }
 
-void GdiSurface::SelectPen(int width, COLORREF colour) {
-    Select(pens_, CreatePen(PS_SOLID, width, colour));
+void GdiSurface::SelectPen(int width, COLORREF colour, PenEnds ends) {
+    Select(pens_,
+           CreatePen(ends == PenEnds::Flat ? PS_SOLID | PS_ENDCAP_FLAT : PS_SOLID, width, colour));
 }
 void GdiSurface::RestorePen() {
     Restore(pens_);

@@ -17,7 +17,7 @@ class GdiSurface : public DrawingSurface {
 
     HDC Dc() const { return dc_; }
 
-    void SelectPen(int width, COLORREF colour) override;
+    void SelectPen(int width, COLORREF colour, PenEnds ends) override;
     void RestorePen() override;
     void SelectBrush(COLORREF colour) override;
     void RestoreBrush() override;

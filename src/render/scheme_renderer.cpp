@@ -160,8 +160,16 @@ void DrawLine(const Line& line, DrawingSurface& surface, int x0, int y0, int s) 
     if (line.isRing) {
         points.push_back(Scaled(*line.stations.front(), x0, y0, s));
     }
-    PenScope pen(surface, Held(std::int64_t{line.lineWidth} * s), line.colour);
-    surface.Polyline(points);
+    const int width = Held(std::int64_t{line.lineWidth} * s);
+    {
+        PenScope pen(surface, width, line.colour);
+        surface.Polyline(points);
+    }
+    if (first == 0 && last == n - 1) {
+        return;
+    }
+    // Round ends would lengthen every dash by the pen's width and close the gaps.
+    PenScope dashPen(surface, width, line.colour, PenEnds::Flat);
     for (int j = 0; j < first; ++j) {
         DrawDashedSegment(*line.stations[static_cast<std::size_t>(j)],
                           *line.stations[static_cast<std::size_t>(j) + 1], surface, x0, y0, s);

@@ -21,8 +21,10 @@ void BuildSchemeImage(NetworkModel& model, const LOGFONTW& fontTemplate, Drawing
 void DiscardSchemeImage(NetworkModel& model);
 
 // One line's polyline, with dashes where it runs on past its first or last station or shape
-// point; (x0, y0) is added to the scaled map coordinates.
+// point; (x0, y0) is added to the scaled map coordinates. The polyline has round ends and joins,
+// the dashes flat ends, so that a dash and a gap are each 3 * s pixels long at any line width.
 void DrawLine(const Line& line, DrawingSurface& surface, int x0, int y0, int s);
+// The dashes of one segment, with the surface's current pen.
 void DrawDashedSegment(const Station& from, const Station& to, DrawingSurface& surface, int x0,
                        int y0, int s);
 // The black rims, then the white cores, of transfer `index`'s two circles.

@@ -6,6 +6,14 @@
 
 namespace qv {
 
+namespace {
+
+// How far from the window's edges a departure is put when the destination is set too.
+constexpr std::int64_t kCentreMarginX = 20;
+constexpr std::int64_t kCentreMarginY = 40;
+
+}  // namespace
+
 int UsableScale(int scale) {
     return scale < 1 ? 1 : std::min(scale, kMaxScale);
 }
@@ -46,20 +54,23 @@ void CentreView(NetworkModel& model, int scale) {
     const std::int64_t s = UsableScale(scale);
     const Station* d = model.departure;
     const Station* t = model.destination;
-    const auto along = [s](std::int64_t middle, std::int32_t coordinate) {
-        return (middle - coordinate) * s;
-    };
-    std::int64_t x = -(kViewWidth / s);
-    std::int64_t y = -(kViewHeight / s);
-    if (d && t) {
-        x = d->x > t->x ? along(120, d->x) - 20 : along(120, d->x) + 20 - 2 * (kViewWidth / s);
-        y = d->y > t->y ? along(160, d->y) - 40 : along(160, d->y) + 40 - 2 * (kViewHeight / s);
-    } else if (const Station* one = d ? d : t) {
-        x = along(120, one->x) - kViewWidth / s;
-        y = along(160, one->y) - kViewHeight / s;
+    // The map point that is put at the window point; neither end set: the middle of the image.
+    std::int64_t mapX = kViewWidth / 2;
+    std::int64_t mapY = kViewHeight / 2;
+    std::int64_t windowX = kViewWidth / 2;
+    std::int64_t windowY = kViewHeight / 2;
+    if (const Station* one = d ? d : t) {
+        mapX = one->x;
+        mapY = one->y;
     }
-    model.viewX = Held(x);
-    model.viewY = Held(y);
+    if (d && t) {
+        // The departure near the edges away from the destination, so that the route runs into
+        // the view.
+        windowX = d->x > t->x ? kViewWidth - kCentreMarginX : kCentreMarginX;
+        windowY = d->y > t->y ? kViewHeight - kCentreMarginY : kCentreMarginY;
+    }
+    model.viewX = Held(windowX - s * mapX);
+    model.viewY = Held(windowY - s * mapY);
 }
 
 void PanView(NetworkModel& model, int dx, int dy) {

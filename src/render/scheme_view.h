@@ -31,7 +31,10 @@ Station* HitTest(const NetworkModel& model, int x, int y);
 // Switches between scale 1 and the zoom factor and places the view; false when the map offers
 // no zoom.
 bool ToggleZoom(NetworkModel& model);
-// Places the view for scale `scale` around the departure and destination.
+// Places the view for scale `scale`: a lone departure or destination at the window's centre; with
+// both, the departure 20 pixels from the left or right edge and 40 from the top or bottom, on the
+// sides away from the destination; with neither, the middle of the image. The map offsets are
+// left out.
 void CentreView(NetworkModel& model, int scale);
 // Moves a zoomed view by a drag distance.
 void PanView(NetworkModel& model, int dx, int dy);

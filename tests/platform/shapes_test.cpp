@@ -159,6 +159,53 @@ TEST(Polyline, WidePenHasRoundEndsPastItsPoints) {
     }
 }
 
+// The smallest box holding every pixel of `ink` in device rows [top, bottom), and whether the box
+// is wholly inked.
+struct InkBox {
+    RECT box{1 << 20, 1 << 20, -1, -1};
+    bool solid = false;
+};
+InkBox InkIn(const Surface& surface, int top, int bottom, COLORREF ink) {
+    InkBox found;
+    int count = 0;
+    for (int y = top; y < bottom; ++y) {
+        for (int x = 0; x < surface.Pixels().DeviceWidth(); ++x) {
+            if (surface.At(x, y) == ink) {
+                found.box = {std::min<LONG>(found.box.left, x), std::min<LONG>(found.box.top, y),
+                             std::max<LONG>(found.box.right, x + 1),
+                             std::max<LONG>(found.box.bottom, y + 1)};
+                ++count;
+            }
+        }
+    }
+    found.solid = count == (found.box.right - found.box.left) * (found.box.bottom - found.box.top);
+    return found;
+}
+
+TEST(Polyline, FlatEndedPenCoversItsFirstPointNotItsLastAtEveryWidthAndScale) {
+    for (const int k : {1, 2}) {
+        for (int width = 1; width <= 5; ++width) {
+            Surface surface(16, 16, k);
+            UniquePen pen(CreatePen(PS_SOLID | PS_ENDCAP_FLAT, width, kRed));
+            SelectionScope scope(surface.Dc(), pen.get());
+            const POINT across[] = {{4, 4}, {10, 4}};
+            const POINT up[] = {{12, 13}, {12, 7}};
+            Polyline(surface.Dc(), across, 2);
+            Polyline(surface.Dc(), up, 2);
+            const InkBox a = InkIn(surface, 0, 7 * k, kRed);
+            const InkBox u = InkIn(surface, 7 * k, 16 * k, kRed);
+            const std::string where = "k " + std::to_string(k) + " width " + std::to_string(width);
+            EXPECT_TRUE(a.solid && u.solid) << where;
+            EXPECT_EQ(a.box.left, 4 * k) << where;
+            EXPECT_EQ(a.box.right, 10 * k) << where;
+            EXPECT_EQ(a.box.bottom - a.box.top, width * k) << where;
+            EXPECT_EQ(u.box.top, 8 * k) << where;  // from row 13 up to row 7, row 7 left out
+            EXPECT_EQ(u.box.bottom, 14 * k) << where;
+            EXPECT_EQ(u.box.right - u.box.left, width * k) << where;
+        }
+    }
+}
+
 TEST(Polyline, FewerThanTwoPointsDrawNothing) {
     Surface surface(4, 4);
     const POINT point{1, 1};

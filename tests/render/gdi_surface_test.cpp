@@ -4,7 +4,10 @@
 
 #include "network_builder.h"
 #include "platform/host/device_screen.h"
+#include "platform/surface_fixture.h"
+#include "render/scheme_painter.h"
 #include "render/scheme_renderer.h"
+#include "render/scheme_view.h"
 #include "resources/program_resources.h"
 
 namespace qv {
@@ -34,7 +37,7 @@ TEST(GdiSurface, ReleasesWhatItSelectedForAStep) {
     const HPEN originalPen = screen.Dc()->pen;
     {
         GdiSurface surface(screen.Dc(), ProgramModule());
-        surface.SelectPen(3, 0x0000FF);
+        surface.SelectPen(3, 0x0000FF, PenEnds::Round);
         surface.SelectBrush(0x00FF00);
         EXPECT_NE(screen.Dc()->pen, originalPen);
         surface.RestorePen();
@@ -42,6 +45,71 @@ TEST(GdiSurface, ReleasesWhatItSelectedForAStep) {
         // The brush is still selected when the surface ends: it is put back then.
     }
     EXPECT_EQ(screen.Dc()->brush, GetStockObject(WHITE_BRUSH));
+}
+
+TEST(DrawLine, DashesAndGapsAreThreeScaledPixelsAtEveryLineWidth) {
+    // Dashed from (10, 10) to the station at (40, 10), solid down to (40, 40), dashed to (40, 70).
+    auto model = testing::NetworkBuilder()
+                     .Line(1, {{u"b", 10, 10, 1, kMarkedPointKind},
+                               {u"s", 40, 10},
+                               {u"t", 40, 40},
+                               {u"c", 40, 70, 1, kMarkedPointKind}})
+                     .Build();
+    Line& line = *model->Lines()[0];
+    line.colour = 0x0000FF;
+    for (const int s : {1, 2}) {
+        for (int width = 1; width <= 5; ++width) {
+            line.lineWidth = width;
+            testing::Surface pixels(90, 150);
+            GdiSurface surface(pixels.Dc(), ProgramModule());
+            DrawLine(line, surface, 0, 0, s);
+            const auto red = [&](int x, int y) { return pixels.At(x, y) == line.colour; };
+            const std::string where = "s " + std::to_string(s) + " width " + std::to_string(width);
+            // Five dashes each way, the last one 3 * s short of the solid part's end.
+            EXPECT_FALSE(red(10 * s - 1, 10 * s)) << where;
+            for (int d = 0; d <= 27 * s; ++d) {
+                const bool dash = d < 27 * s && d % (6 * s) < 3 * s;
+                ASSERT_EQ(red(10 * s + d, 10 * s), dash) << where << " across at " << d;
+                ASSERT_EQ(red(40 * s, 40 * s + d), dash) << where << " down at " << d;
+            }
+        }
+    }
+}
+
+TEST(PaintScheme, WhatLiesBeyondTheImageNeverShowsWhateverTheView) {
+    // Lines running out of the zoomed image's right and bottom edges and its corner (480 x 640).
+    auto model = testing::NetworkBuilder()
+                     .Line(1, {{u"a", 200, 10}, {u"b", 300, 10}})
+                     .Line(2, {{u"c", 10, 300}, {u"d", 10, 400}})
+                     .Line(3, {{u"e", 230, 310}, {u"f", 300, 400}})
+                     .Build();
+    constexpr COLORREF kRed = 0x0000FF;
+    for (const auto& line : model->Lines()) {
+        line->colour = kRed;
+        line->lineWidth = 2;
+    }
+    model->zoomFactor = 2;
+    model->zoomed = true;
+    for (const POINT view : {POINT{-300, 0}, POINT{0, -600}, POINT{-330, -610}, POINT{-700, 0}}) {
+        model->viewX = view.x;
+        model->viewY = view.y;
+        DeviceScreen screen(1);
+        GdiSurface surface(screen.Dc(), ProgramModule());
+        int counter = 0;
+        PaintScheme(*model, LOGFONTW{}, surface, false, counter);
+        int red = 0;
+        for (int y = 0; y < kViewHeight; ++y) {
+            for (int x = 0; x < kViewWidth; ++x) {
+                if (screen.Pixels().GetPixel(x, y) == kRed) {
+                    ++red;
+                    ASSERT_LT(x, view.x + 480) << view.x << "," << view.y;
+                    ASSERT_LT(y, view.y + 640) << view.x << "," << view.y;
+                }
+            }
+        }
+        // The parts inside the image show (the last view leaves the image altogether).
+        EXPECT_EQ(red > 0, view.x != -700) << view.x << "," << view.y;
+    }
 }
 
 }  // namespace

@@ -18,6 +18,7 @@ struct DrawCall {
     std::vector<POINT> points{};  // polylines
     int penWidth = 0;
     COLORREF penColour = 0;
+    PenEnds penEnds = PenEnds::Round;
     COLORREF brushColour = 0;
     int bitmapId = 0;
     std::u16string text{};
@@ -38,8 +39,8 @@ class RecordingSurface : public DrawingSurface {
     std::vector<RecordingSurface*> images;
     int openSelections = 0;
 
-    void SelectPen(int width, COLORREF colour) override {
-        pens_.push_back({width, colour});
+    void SelectPen(int width, COLORREF colour, PenEnds ends) override {
+        pens_.push_back({width, colour, ends});
         ++openSelections;
     }
     void RestorePen() override {
@@ -117,12 +118,14 @@ class RecordingSurface : public DrawingSurface {
     struct PenState {
         int width;
         COLORREF colour;
+        PenEnds ends;
     };
 
     DrawCall& Record(DrawCall::Kind kind) {
         DrawCall call{kind};
         call.penWidth = pens_.empty() ? 1 : pens_.back().width;
         call.penColour = pens_.empty() ? 0 : pens_.back().colour;
+        call.penEnds = pens_.empty() ? PenEnds::Round : pens_.back().ends;
         call.brushColour = brushes_.empty() ? 0xFFFFFF : brushes_.back();
         call.textColour = textColour_;
         call.backgroundColour = backgroundColour_;

@@ -130,8 +130,39 @@ TEST(DrawLine, DashesWhereTheLineRunsPastItsStationsAndShapePoints) {
     EXPECT_EQ(lines[1].points.front(), (POINT{0, 10}));
     EXPECT_EQ(lines[6].points.front(), (POINT{30, 10}));
     EXPECT_EQ(lines[11].points.front(), (POINT{120, 10}));
-    EXPECT_EQ(lines[15].penWidth, 3);  // the dashes use the line's pen
+    // The dashes take the line's width and colour with flat ends; the polyline keeps round ones.
+    EXPECT_EQ(lines[0].penEnds, PenEnds::Round);
+    for (std::size_t i = 1; i < lines.size(); ++i) {
+        EXPECT_EQ(lines[i].penWidth, 3);
+        EXPECT_EQ(lines[i].penColour, 0x123456u);
+        EXPECT_EQ(lines[i].penEnds, PenEnds::Flat);
+    }
     EXPECT_EQ(surface.openSelections, 0);
+}
+
+TEST(BuildSchemeImage, AnEndStationMadeForbiddenIsDashedFromTheNextImageOn) {
+    auto model = NetworkBuilder().Line(1, {{u"a", 0, 0}, {u"b", 30, 0}, {u"c", 60, 0}}).Build();
+    model->Lines()[0]->colour = 0x123456;
+    const auto lineCalls = [&model] {
+        RecordingSurface window;
+        BuildSchemeImage(*model, {}, window);
+        std::vector<DrawCall> calls;
+        for (const DrawCall& call : window.images.at(0)->Calls(Kind::Polyline)) {
+            if (call.penColour == 0x123456u) {
+                calls.push_back(call);
+            }
+        }
+        return calls;
+    };
+    ASSERT_EQ(lineCalls().size(), 1u);
+    ToggleForbidden(*model->Stations()[2]);
+    const auto calls = lineCalls();
+    ASSERT_EQ(calls.size(), 1u + 5);
+    EXPECT_EQ(calls[0].points, Points({{0, 0}, {30, 0}}));
+    EXPECT_EQ(calls[1].points, Points({{30, 0}, {33, 0}}));
+    EXPECT_EQ(calls[5].points, Points({{54, 0}, {57, 0}}));
+    ToggleForbidden(*model->Stations()[2]);
+    EXPECT_EQ(lineCalls().size(), 1u);
 }
 
 TEST(DrawLine, LineWithoutStationsOrShapePointsIsSolidAndRingsClose) {

@@ -48,6 +48,18 @@ TEST(HitTest, ZoomedTapsMapBackThroughTheView) {
     // Station A (100, 50) is drawn at window (100, 40).
     EXPECT_EQ(HitTest(*model, 100, 40), model->Stations()[1]);
     EXPECT_EQ(HitTest(*model, 100 - 2 * 3, 40), nullptr);
+
+    model->zoomFactor = 3;
+    model->originX = 31;
+    model->originY = 20;
+    model->viewX = -200;
+    model->viewY = -100;
+    // A is drawn at window (131, 70); a tap maps back to ((x + 169) / 3, (y + 80) / 3).
+    EXPECT_EQ(HitTest(*model, 131, 70), model->Stations()[1]);
+    EXPECT_EQ(HitTest(*model, 125, 70), model->Stations()[1]);  // map x 98, A's square edge
+    EXPECT_EQ(HitTest(*model, 124, 70), nullptr);
+    EXPECT_EQ(HitTest(*model, 139, 70), model->Stations()[1]);  // map x 102
+    EXPECT_EQ(HitTest(*model, 140, 70), model->Stations()[2]);  // map x 103: past A, on B
 }
 
 TEST(HitTest, ZoomFactorOfZeroOrLessMeansNoZoom) {
@@ -79,32 +91,76 @@ TEST(ToggleZoom, AlternatesAndComesBackToAnUnpannedView) {
     EXPECT_EQ(model->viewY, 0);
 }
 
-TEST(CentreView, EveryRowOfItsTable) {
+TEST(CentreView, AtScaleTwoTheWorkedExampleAndTheTable) {
     auto model = NetworkBuilder().Line(1, {{u"D", 100, 100}, {u"T", 50, 200}}).Build();
     Station* d = model->Stations()[0];
     Station* t = model->Stations()[1];
     model->departure = d;
     model->destination = t;
+    model->originX = 7;  // the map offsets are left out
     CentreView(*model, 2);
-    EXPECT_EQ(model->viewX, 20);    // D.x > T.x
+    EXPECT_EQ(model->viewX, 20);    // D.x > T.x: the departure lands at window (220, 40)
     EXPECT_EQ(model->viewY, -160);  // D.y <= T.y
     std::swap(model->departure, model->destination);
     CentreView(*model, 2);
     EXPECT_EQ(model->viewX, (120 - 50) * 2 + 20 - 240);
     EXPECT_EQ(model->viewY, (160 - 200) * 2 - 40);
-    model->destination = nullptr;  // departure T alone
+    model->destination = nullptr;
     CentreView(*model, 2);
     EXPECT_EQ(model->viewX, (120 - 50) * 2 - 120);
     EXPECT_EQ(model->viewY, (160 - 200) * 2 - 160);
     model->departure = nullptr;
-    model->destination = d;
-    CentreView(*model, 3);
-    EXPECT_EQ(model->viewX, (120 - 100) * 3 - 80);
-    EXPECT_EQ(model->viewY, (160 - 100) * 3 - 106);
-    model->destination = nullptr;
-    CentreView(*model, 0);  // an unusable scale is scale 1
-    EXPECT_EQ(model->viewX, -240);
-    EXPECT_EQ(model->viewY, -320);
+    CentreView(*model, 2);
+    EXPECT_EQ(model->viewX, -120);
+    EXPECT_EQ(model->viewY, -160);
+}
+
+// Where a station lands in the window of a view placed at scale s (map offsets 0).
+POINT Landing(const NetworkModel& model, const Station& station, int s) {
+    return {s * station.x + model.viewX, s * station.y + model.viewY};
+}
+
+TEST(CentreView, AtEveryScaleTheStationLandsWhereScaleTwoPutsIt) {
+    struct Case {
+        POINT departure;
+        POINT destination;
+        POINT landing;
+    };
+    const Case cases[] = {
+        {{100, 100}, {50, 200}, {220, 40}},  // destination to the lower left
+        {{50, 200}, {100, 100}, {20, 280}},  // to the upper right
+        {{70, 30}, {70, 90}, {20, 40}},      // same x: as if it lay to the right
+        {{70, 30}, {10, 30}, {220, 40}},     // same y: as if it lay below
+        {{70, 30}, {70, 30}, {20, 40}},
+    };
+    for (const int s : {2, 3, 4}) {
+        for (const Case& c : cases) {
+            auto model = NetworkBuilder()
+                             .Line(1, {{u"D", c.departure.x, c.departure.y},
+                                       {u"T", c.destination.x, c.destination.y}})
+                             .Build();
+            Station& d = *model->Stations()[0];
+            model->departure = &d;
+            model->destination = model->Stations()[1];
+            CentreView(*model, s);
+            EXPECT_EQ(Landing(*model, d, s), c.landing) << "scale " << s << " from " << d.x;
+            // One end alone lands at the window's centre, whichever end it is.
+            for (const bool departure : {true, false}) {
+                model->departure = departure ? &d : nullptr;
+                model->destination = departure ? nullptr : &d;
+                CentreView(*model, s);
+                EXPECT_EQ(Landing(*model, d, s), (POINT{120, 160})) << "scale " << s;
+            }
+        }
+        // Neither: the image's middle (map point (120, 160)) at the window's centre.
+        auto model = NetworkBuilder().Line(1, {{u"A", 120, 160}, {u"B", 0, 0}}).Build();
+        CentreView(*model, s);
+        EXPECT_EQ(Landing(*model, *model->Stations()[0], s), (POINT{120, 160})) << "scale " << s;
+    }
+    auto model = NetworkBuilder().Line(1, {{u"A", 120, 160}, {u"B", 0, 0}}).Build();
+    CentreView(*model, 0);  // an unusable scale is scale 1: the whole image
+    EXPECT_EQ(model->viewX, 0);
+    EXPECT_EQ(model->viewY, 0);
 }
 
 TEST(PanView, MovesOnlyAZoomedView) {
@@ -171,6 +227,79 @@ TEST(PaintScheme, OverlaysFollowTheBlinkPhaseAndTheHotStationComesLast) {
     RecordingSurface window;
     PaintScheme(*model, {}, window, false, counter);
     EXPECT_EQ(window.Calls(Kind::StretchBitmap).size(), 2u);
+}
+
+// Route A (100, 50), P, B, D of the hit network, from A to D, with C forbidden.
+void SetRoute(NetworkModel& model) {
+    const auto& points = model.Stations();
+    model.route = {points[1], points[0], points[2], points[4]};
+    model.departure = points[1];
+    model.destination = points[4];
+    model.routeColour = 0xFF00FF;
+    ToggleForbidden(*points[3]);
+}
+
+long RouteLines(const RecordingSurface& surface) {
+    return std::count_if(surface.calls.begin(), surface.calls.end(), [](const DrawCall& c) {
+        return c.kind == Kind::Polyline && c.penColour == 0xFF00FFu;
+    });
+}
+
+TEST(PaintScheme, StaticRouteMarkersStayOnTheirStationsAsAZoomedViewPans) {
+    auto model = HitNetwork();
+    SetRoute(*model);
+    model->settings.routeBlink = false;
+    model->zoomFactor = 2;
+    model->zoomed = true;
+    model->originX = 5;
+    model->viewX = -100;
+    model->viewY = -60;
+    RecordingSurface first;
+    int counter = 0;
+    PaintScheme(*model, {}, first, true, counter);
+    ASSERT_EQ(first.images.size(), 1u);
+    const auto markers = first.images[0]->Calls(Kind::StretchBitmap);
+    ASSERT_EQ(markers.size(), 3u);
+    EXPECT_EQ(RouteLines(*first.images[0]), 1);
+    for (const POINT pan : {POINT{0, 0}, POINT{37, -90}}) {
+        PanView(*model, pan.x, pan.y);
+        RecordingSurface window;
+        PaintScheme(*model, {}, window, true, counter);
+        EXPECT_TRUE(window.images.empty());  // panning keeps the image
+        EXPECT_TRUE(window.Calls(Kind::StretchBitmap).empty());
+        EXPECT_EQ(RouteLines(window), 0);
+        const RECT copy = window.Calls(Kind::CopyImage).at(0).rect;
+        // The departure marker, copied with the image, is centred on A's window position.
+        const RECT marker = markers[0].rect;
+        EXPECT_EQ(copy.left + (marker.left + marker.right) / 2, 2 * 100 + 5 + model->viewX);
+        EXPECT_EQ(copy.top + (marker.top + marker.bottom) / 2, 2 * 50 + model->viewY);
+    }
+}
+
+TEST(PaintScheme, RouteLineOffHidesRouteAndMarkersWhileTheCalloutsCycle) {
+    for (const bool blink : {false, true}) {
+        auto model = HitNetwork();
+        SetRoute(*model);
+        model->settings.routeShowLine = false;
+        model->settings.routeBlink = blink;
+        model->settings.routeShowStations = true;
+        RecordingSurface builder;
+        BuildSchemeImage(*model, {}, builder);
+        EXPECT_EQ(RouteLines(*builder.images[0]), 0);
+        EXPECT_TRUE(builder.images[0]->Calls(Kind::StretchBitmap).empty());
+        int counter = 1;
+        // The route's stations in travel order, its shape point not counted, then none.
+        for (const std::u16string expected : {u"A", u"B", u"D", u""}) {
+            RecordingSurface window;
+            PaintScheme(*model, {}, window, true, counter);
+            EXPECT_EQ(RouteLines(window), 0);
+            EXPECT_TRUE(window.Calls(Kind::StretchBitmap).empty());
+            const auto texts = window.Calls(Kind::DrawText);
+            EXPECT_EQ(texts.empty() ? u"" : texts.back().text, expected) << blink;
+            ++counter;
+        }
+        EXPECT_EQ(counter, 1);  // reset to 0 past the last station, then stepped
+    }
 }
 
 }  // namespace

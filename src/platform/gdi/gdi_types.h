@@ -79,6 +79,9 @@ struct TEXTMETRICW {
 
 // Pens, brushes, background modes.
 inline constexpr int PS_SOLID = 0;
+// Wide strokes end at their points instead of with a round cap (added to PS_SOLID).
+inline constexpr int PS_ENDCAP_FLAT = 0x200;
+inline constexpr int PS_ENDCAP_MASK = 0xF00;
 inline constexpr int TRANSPARENT = 1;
 inline constexpr int OPAQUE = 2;
 

@@ -1,7 +1,9 @@
 #include "platform/gdi/shapes.h"
 
 #include <algorithm>
+#include <cmath>
 #include <utility>
+#include <vector>
 
 #include "platform/gdi/raster.h"
 
@@ -52,6 +54,22 @@ BOOL DrawClosedShape(HDC dc, const RECT& box, MakeRuns makeRuns) {
     return 1;
 }
 
+struct DevicePoint {
+    double x;
+    double y;
+};
+
+// Moves `end` by `distance` away from `towards`, along the line through both.
+void StepBack(DevicePoint& end, const DevicePoint& towards, double distance) {
+    const double dx = towards.x - end.x;
+    const double dy = towards.y - end.y;
+    const double length = std::hypot(dx, dy);
+    if (length > 0) {
+        end.x -= dx / length * distance;
+        end.y -= dy / length * distance;
+    }
+}
+
 void StrokeWide(HDC dc, const POINT* points, int count, int width) {
     cairo_t* context = cairo_create(dc->bitmap->Surface());
     const RECT clip = dc->DeviceClip();
@@ -62,17 +80,25 @@ void StrokeWide(HDC dc, const POINT* points, int count, int width) {
     cairo_set_source_rgb(context, GetRValue(colour) / 255.0, GetGValue(colour) / 255.0,
                          GetBValue(colour) / 255.0);
     cairo_set_line_width(context, width);
-    cairo_set_line_cap(context, CAIRO_LINE_CAP_ROUND);
+    const bool flat = (dc->pen->style & PS_ENDCAP_MASK) == PS_ENDCAP_FLAT;
+    cairo_set_line_cap(context, flat ? CAIRO_LINE_CAP_BUTT : CAIRO_LINE_CAP_ROUND);
     cairo_set_line_join(context, CAIRO_LINE_JOIN_ROUND);
     // Through the centres of the logical pixels.
     const double centre = dc->Scale() / 2.0;
+    std::vector<DevicePoint> path(static_cast<std::size_t>(count));
     for (int i = 0; i < count; ++i) {
         const POINT p = dc->ToDevice(points[i]);
-        if (i == 0) {
-            cairo_move_to(context, p.x + centre, p.y + centre);
-        } else {
-            cairo_line_to(context, p.x + centre, p.y + centre);
-        }
+        path[static_cast<std::size_t>(i)] = {p.x + centre, p.y + centre};
+    }
+    if (flat) {
+        // Half a pixel back along the stroke at both ends: a flat end then covers the pixels a
+        // one-pixel line does, its first point and not its last, at every device scale.
+        StepBack(path[0], path[1], centre);
+        StepBack(path[path.size() - 1], path[path.size() - 2], -centre);
+    }
+    cairo_move_to(context, path[0].x, path[0].y);
+    for (std::size_t i = 1; i < path.size(); ++i) {
+        cairo_line_to(context, path[i].x, path[i].y);
     }
     cairo_stroke(context);
     cairo_destroy(context);

@@ -11,7 +11,8 @@ namespace qv {
 BOOL Rectangle(HDC dc, int left, int top, int right, int bottom);
 BOOL Ellipse(HDC dc, int left, int top, int right, int bottom);
 // Straight segments through the points with the current pen. A one-pixel pen leaves out the
-// last point, as a line to a point always has; wider pens have round ends and joins.
+// last point, as a line to a point always has; wider pens have round joins and round ends, or
+// flat ones at the points themselves when their style has PS_ENDCAP_FLAT.
 BOOL Polyline(HDC dc, const POINT* points, int count);
 inline BOOL Polyline(HDC dc, std::span<const POINT> points) {
     return Polyline(dc, points.data(), static_cast<int>(points.size()));
