@@ -11,6 +11,8 @@
 #include <string>
 #include <system_error>
 
+#include "text/file_descriptor.h"
+
 namespace qv {
 
 namespace fs = std::filesystem;
@@ -23,22 +25,6 @@ constexpr int kMaxLinkHops = 40;
 constexpr std::string_view kTemporaryPattern = ".XXXXXX";
 // A save whose temporary was taken for stale by another save tries again this often.
 constexpr int kCreateAttempts = 3;
-
-class FileDescriptor {
-  public:
-    explicit FileDescriptor(int fd) : fd_(fd) {}
-    FileDescriptor(const FileDescriptor&) = delete;
-    FileDescriptor& operator=(const FileDescriptor&) = delete;
-    ~FileDescriptor() {
-        if (fd_ >= 0) {
-            ::close(fd_);
-        }
-    }
-    int Get() const { return fd_; }
-
-  private:
-    int fd_;
-};
 
 // The file that `path` finally names, its symbolic links followed; nothing for a loop of links.
 std::optional<fs::path> FinalTarget(fs::path path) {

@@ -9,25 +9,11 @@
 #include <cstdint>
 #include <system_error>
 
+#include "text/file_descriptor.h"
+
 namespace qv {
 
 namespace {
-
-class FileDescriptor {
-  public:
-    explicit FileDescriptor(int fd) : fd_(fd) {}
-    FileDescriptor(const FileDescriptor&) = delete;
-    FileDescriptor& operator=(const FileDescriptor&) = delete;
-    ~FileDescriptor() {
-        if (fd_ >= 0) {
-            ::close(fd_);
-        }
-    }
-    int Get() const { return fd_; }
-
-  private:
-    int fd_;
-};
 
 // Nothing for a regular file.
 const char* OtherKind(mode_t mode) {

@@ -1,15 +1,12 @@
 #include "model/map_file.h"
 
 #include <gtest/gtest.h>
-#include <sys/socket.h>
-#include <sys/stat.h>
-#include <sys/un.h>
 #include <unistd.h>
 
-#include <cstring>
 #include <filesystem>
 #include <fstream>
 
+#include "special_files.h"
 #include "text/utf.h"
 
 namespace qv {
@@ -92,15 +89,9 @@ TEST_F(MapFileTest, OtherEncodingsAndDamagedFilesAreRefused) {
 
 TEST_F(MapFileTest, OnlyRegularFilesAreReadAndNothingWaitsForAPeer) {
     const std::filesystem::path fifo = folder_ / "fifo.qvn";
-    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
     const std::filesystem::path socketPath = folder_ / "socket.qvn";
-    const int listener = ::socket(AF_UNIX, SOCK_STREAM, 0);
-    sockaddr_un address{};
-    address.sun_family = AF_UNIX;
-    ASSERT_LT(socketPath.string().size(), sizeof(address.sun_path));
-    std::strcpy(address.sun_path, socketPath.c_str());
-    ASSERT_EQ(::bind(listener, reinterpret_cast<const sockaddr*>(&address), sizeof(address)), 0);
-    ASSERT_EQ(::listen(listener, 1), 0);
+    const testing::SpecialFiles special(fifo, socketPath);
+    ASSERT_TRUE(special.Made());
     const std::filesystem::path sparse = folder_ / "huge.qvn";
     std::ofstream(sparse).close();
     std::filesystem::resize_file(sparse, (std::uintmax_t{64} << 20) + 1);  // no blocks written
@@ -126,7 +117,6 @@ TEST_F(MapFileTest, OnlyRegularFilesAreReadAndNothingWaitsForAPeer) {
         EXPECT_NE(error.reason.find(c.reason), std::string::npos) << c.path << ": " << error.reason;
     }
     ::alarm(0);
-    ::close(listener);
 }
 
 TEST_F(MapFileTest, AnyFileNameTheSystemAcceptsLoads) {

@@ -5,19 +5,17 @@
 #include <pwd.h>
 #include <sys/file.h>
 #include <sys/resource.h>
-#include <sys/socket.h>
 #include <sys/stat.h>
-#include <sys/un.h>
 #include <unistd.h>
 
 #include <csignal>
 #include <cstdlib>
-#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <optional>
 
+#include "special_files.h"
 #include "text/utf.h"
 
 namespace qv {
@@ -161,46 +159,39 @@ TEST_F(SettingsFileTest, SwitchesAndChoicesAreWrittenAsOneCharacter) {
 }
 
 TEST_F(SettingsFileTest, ShortFilesSetWhatTheirLastLineDecides) {
-    // For a file of the first k lines of the default file, read into an unusual record.
+    // A file of the first k lines of the default file, read into an unusual record, changes each
+    // field from the k given here on.
+    struct Change {
+        int fromLines;
+        void (*apply)(Settings&);
+    };
+    const Change changes[] = {
+        {1, [](Settings& s) { s.mapPath.clear(); }},
+        {2, [](Settings& s) { s.algorithm = 0; }},
+        {3, [](Settings& s) { s.countWaitTime = true; }},
+        {4, [](Settings& s) { s.tooltipMs = 2000; }},
+        {5, [](Settings& s) { s.showStationNames = false; }},
+        // Set when reading stops at line 6, read from it later.
+        {5, [](Settings& s) { s.maxTransfers = 3; }},
+        {7, [](Settings& s) { s.routeShowLine = true; }},
+        {7, [](Settings& s) { s.routeShowStations = true; }},
+        {8, [](Settings& s) { s.routeBlink = true; }},
+        {9, [](Settings& s) { s.pickerMode = 0; }},
+        {10, [](Settings& s) { s.departureIndex = s.destinationIndex = -1; }},
+        {12, [](Settings& s) { s.saveRoute = false; }},
+        {14, [](Settings& s) { s.cyrillicFont = false; }},
+        {15, [](Settings& s) { s.saveZoom = false; }},
+        {16, [](Settings& s) { s.savePosition = false; }},
+        {17, [](Settings& s) { s.savedZoom = 1; }},
+        {18, [](Settings& s) { s.savedViewX = 0; }},
+    };
     for (int k = 1; k <= 18; ++k) {
         Settings expected = Unusual();
-        const Settings defaults;
-        expected.mapPath = defaults.mapPath;
-        if (k >= 2)
-            expected.algorithm = defaults.algorithm;
-        if (k >= 3)
-            expected.countWaitTime = defaults.countWaitTime;
-        if (k >= 4)
-            expected.tooltipMs = defaults.tooltipMs;
-        if (k >= 5)
-            expected.showStationNames = defaults.showStationNames;
-        if (k >= 5)
-            expected.maxTransfers = 3;  // set when reading stops at line 6, read from it later
-        if (k >= 7)
-            expected.routeShowLine = true;
-        if (k >= 7)
-            expected.routeShowStations = true;
-        if (k >= 8)
-            expected.routeBlink = true;
-        if (k >= 9)
-            expected.pickerMode = 0;
-        if (k >= 10)
-            expected.departureIndex = expected.destinationIndex = -1;
-        if (k >= 11)
-            expected.destinationIndex = -1;
-        if (k >= 12)
-            expected.saveRoute = false;
-        if (k >= 14)
-            expected.cyrillicFont = defaults.cyrillicFont;
-        if (k >= 15)
-            expected.saveZoom = defaults.saveZoom;
-        if (k >= 16)
-            expected.savePosition = defaults.savePosition;
-        if (k >= 17)
-            expected.savedZoom = defaults.savedZoom;
-        if (k >= 18)
-            expected.savedViewX = defaults.savedViewX;
-
+        for (const Change& change : changes) {
+            if (k >= change.fromLines) {
+                change.apply(expected);
+            }
+        }
         Settings loaded = Unusual();
         ParseSettingsText(loaded, Lines(k));
         EXPECT_EQ(loaded, expected) << "file of " << k << " lines";
@@ -310,14 +301,9 @@ TEST_F(SettingsFileTest, MapPathWithALineBreakIsRememberedNowhereAndTheRestIsSav
 
 TEST_F(SettingsFileTest, WhatIsNotARegularFileIsNotReadAndLeavesTheRecord) {
     const fs::path fifo = folder_ / "fifo.ini";
-    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
     const fs::path socketPath = folder_ / "socket.ini";
-    const int listener = ::socket(AF_UNIX, SOCK_STREAM, 0);
-    sockaddr_un address{};
-    address.sun_family = AF_UNIX;
-    ASSERT_LT(socketPath.string().size(), sizeof(address.sun_path));
-    std::strcpy(address.sun_path, socketPath.c_str());
-    ASSERT_EQ(::bind(listener, reinterpret_cast<const sockaddr*>(&address), sizeof(address)), 0);
+    const testing::SpecialFiles special(fifo, socketPath);
+    ASSERT_TRUE(special.Made());
     fs::create_directories(path_);
 
     ::alarm(20);  // a load that waits for a writer ends the test instead of hanging it
@@ -327,7 +313,6 @@ TEST_F(SettingsFileTest, WhatIsNotARegularFileIsNotReadAndLeavesTheRecord) {
         EXPECT_EQ(loaded, Unusual()) << path;
     }
     ::alarm(0);
-    ::close(listener);
 }
 
 TEST_F(SettingsFileTest, PathsThatCannotHoldTheFileFailCleanly) {
