@@ -6,6 +6,7 @@
 #include <sys/file.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <csignal>
@@ -14,6 +15,7 @@
 #include <fstream>
 #include <iterator>
 #include <optional>
+#include <vector>
 
 #include "special_files.h"
 #include "text/utf.h"
@@ -362,6 +364,36 @@ TEST_F(SettingsFileTest, StaleTemporariesOfOurOwnPatternAreRemovedAtTheNextSave)
     EXPECT_TRUE(fs::exists(folder_ / "quorvane.ini.Pipe01"));
     EXPECT_TRUE(fs::exists(folder_ / "quorvane.ini.Dir001"));
     EXPECT_EQ(FileCount(), 1 + 5 + 2);
+}
+
+TEST_F(SettingsFileTest, SavesRunningTogetherNeverRemoveEachOthersTemporaries) {
+    constexpr int kSavers = 4;
+    constexpr int kSaves = 40;
+    std::vector<pid_t> savers;
+    for (int i = 0; i < kSavers; ++i) {
+        const pid_t pid = ::fork();
+        ASSERT_GE(pid, 0);
+        if (pid == 0) {
+            Settings settings = Unusual();
+            int failures = 0;
+            for (int save = 0; save < kSaves; ++save) {
+                settings.departureIndex = save;
+                failures += SaveSettings(settings, path_) == 1 ? 0 : 1;
+            }
+            ::_exit(failures);
+        }
+        savers.push_back(pid);
+    }
+    for (const pid_t pid : savers) {
+        int status = 0;
+        ASSERT_EQ(::waitpid(pid, &status, 0), pid);
+        ASSERT_TRUE(WIFEXITED(status));
+        EXPECT_EQ(WEXITSTATUS(status), 0) << "failed saves";
+    }
+    EXPECT_EQ(FileCount(), 1);
+    Settings loaded;
+    ASSERT_EQ(LoadSettings(loaded, path_), 1);
+    EXPECT_EQ(loaded.departureIndex, kSaves - 1);
 }
 
 TEST_F(SettingsFileTest, LinkedFileIsReplacedAtItsTargetAndTheLinksKept) {
