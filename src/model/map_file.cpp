@@ -1,8 +1,6 @@
 #include "model/map_file.h"
 
-#include <filesystem>
-#include <fstream>
-
+#include "text/regular_file.h"
 #include "text/utf.h"
 
 namespace qv {
@@ -10,7 +8,7 @@ namespace qv {
 namespace {
 
 // Far beyond any metro; a bigger file is not a map.
-constexpr std::uintmax_t kMaxMapBytes = 64u << 20;
+constexpr std::size_t kMaxMapBytes = std::size_t{64} << 20;
 
 std::optional<std::u16string> Refuse(MapError* error, std::string reason) {
     if (error) {
@@ -24,28 +22,16 @@ bool StartsWith(std::string_view bytes, std::string_view prefix) {
 }
 
 std::optional<std::string> ReadWholeFile(const std::filesystem::path& path, MapError* error) {
-    std::error_code code;
-    if (std::filesystem::is_directory(path, code)) {
-        Refuse(error, "cannot open: it is a folder");
+    RegularFileContents contents = ReadRegularFile(path, kMaxMapBytes, LongerFile::Refuse);
+    if (contents.longer) {
+        Refuse(error, "the file is too large for a map (more than 64 MB)");
         return std::nullopt;
     }
-    std::ifstream file(path, std::ios::binary);
-    if (!file) {
-        Refuse(error, "cannot open the file");
+    if (!contents.read) {
+        Refuse(error, std::move(contents.reason));
         return std::nullopt;
     }
-    const std::uintmax_t size = std::filesystem::file_size(path, code);
-    if (code || size > kMaxMapBytes) {
-        Refuse(error, code ? "cannot read the file size" : "the file is too large for a map");
-        return std::nullopt;
-    }
-    std::string bytes(static_cast<std::size_t>(size), '\0');
-    file.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    if (file.gcount() != static_cast<std::streamsize>(bytes.size())) {
-        Refuse(error, "cannot read the file");
-        return std::nullopt;
-    }
-    return bytes;
+    return std::move(contents.bytes);
 }
 
 }  // namespace
@@ -76,7 +62,12 @@ std::optional<std::u16string> DecodeMapBytes(std::string_view bytes, MapError* e
 }
 
 int LoadMapFile(NetworkModel& model, std::u16string_view path, Settings settings, MapError* error) {
-    const std::optional<std::string> bytes = ReadWholeFile(Utf16ToUtf8(path), error);
+    return LoadMapFileAt(model, Utf16ToUtf8(path), std::move(settings), error);
+}
+
+int LoadMapFileAt(NetworkModel& model, const std::filesystem::path& path, Settings settings,
+                  MapError* error) {
+    const std::optional<std::string> bytes = ReadWholeFile(path, error);
     if (!bytes) {
         return -1;
     }

@@ -24,10 +24,52 @@ std::u16string Truncated(std::u16string_view text, std::size_t maxLength) {
         return std::u16string(text);
     }
     std::size_t length = maxLength;
-    if (text[length - 1] >= 0xD800 && text[length - 1] <= 0xDBFF) {
+    if (IsHighSurrogate(text[length - 1])) {
         --length;  // never keep half of a surrogate pair
     }
     return std::u16string(text.substr(0, length));
+}
+
+bool IsControlCharacter(char16_t c) {
+    return c < 0x20 || (c >= 0x7F && c <= 0x9F);
+}
+
+std::string CodeUnitName(char16_t c) {
+    static constexpr char kDigits[] = "0123456789ABCDEF";
+    std::string name = "U+";
+    for (int shift = 12; shift >= 0; shift -= 4) {
+        name += kDigits[(c >> shift) & 0xF];
+    }
+    return name;
+}
+
+// What makes a text unfit for a name: a control character (it would cut or forge the lines that
+// show the name) or half of a surrogate pair (no character at all). Nothing when it is fit.
+std::optional<std::string> UnfitCharacter(std::u16string_view text) {
+    for (const char16_t c : text) {
+        if (IsControlCharacter(c)) {
+            return "a control character (" + CodeUnitName(c) + ")";
+        }
+    }
+    if (const std::size_t half = FindUnpairedSurrogate(text); half != std::u16string_view::npos) {
+        return "half of a surrogate pair (" + CodeUnitName(text[half]) + ")";
+    }
+    return std::nullopt;
+}
+
+// A field as a message quotes it: short, and with nothing in it that could upset a terminal.
+std::string Quoted(std::u16string_view field) {
+    constexpr std::size_t kMaxQuotedLength = 40;
+    std::u16string shown;
+    for (const char16_t c : Truncated(field, kMaxQuotedLength)) {
+        if (IsControlCharacter(c)) {
+            const std::string name = CodeUnitName(c);
+            shown.append(u"<").append(name.begin(), name.end()).append(u">");
+        } else {
+            shown += c;
+        }
+    }
+    return "'" + Utf16ToUtf8(shown) + (field.size() > kMaxQuotedLength ? "...'" : "'");
 }
 
 // Optional fields are read only while the rest of the record is long enough.
@@ -68,6 +110,8 @@ class MapParser {
                         std::int32_t& out);
     bool OptionalColour(OptionalRule rule, std::u16string_view& record, const char* name,
                         Colour& out);
+    // Minutes are added up along a route: a negative time would make a longer trip look shorter.
+    bool CheckMinutes(const char* name, std::int32_t minutes);
 
     NetworkModel& model_;
     MapTextReader reader_;
@@ -75,6 +119,7 @@ class MapParser {
     const char* record_ = "";
     std::int32_t declaredLines_ = 0;
     std::int32_t declaredTransfers_ = 0;
+    std::int32_t pointCount_ = 0;
     std::vector<int> lineRecordLines_;  // the file line of each line record, for messages
 };
 
@@ -114,6 +159,9 @@ bool MapParser::Text(std::u16string_view& record, const char* name, std::size_t 
     if (!Field(record, name, field)) {
         return false;
     }
+    if (const std::optional<std::string> unfit = UnfitCharacter(field)) {
+        return Fail(std::string(record_) + ": " + name + ": holds " + *unfit);
+    }
     out = Truncated(field, maxLength);
     return true;
 }
@@ -125,8 +173,7 @@ bool MapParser::Number(std::u16string_view& record, const char* name, std::int32
     }
     const std::optional<std::int32_t> value = ParseDecimal(field);
     if (!value) {
-        return Fail(std::string(record_) + ": " + name + ": not a number: '" + Utf16ToUtf8(field) +
-                    "'");
+        return Fail(std::string(record_) + ": " + name + ": not a number: " + Quoted(field));
     }
     out = *value;
     return true;
@@ -139,8 +186,7 @@ bool MapParser::ColourValue(std::u16string_view& record, const char* name, Colou
     }
     const std::optional<std::uint32_t> value = ParseHex(field);
     if (!value) {
-        return Fail(std::string(record_) + ": " + name + ": not a colour: '" + Utf16ToUtf8(field) +
-                    "'");
+        return Fail(std::string(record_) + ": " + name + ": not a colour: " + Quoted(field));
     }
     out = *value;
     return true;
@@ -170,6 +216,14 @@ bool MapParser::OptionalColour(OptionalRule rule, std::u16string_view& record, c
         return false;
     }
     out = ParseHex(field).value_or(out);
+    return true;
+}
+
+bool MapParser::CheckMinutes(const char* name, std::int32_t minutes) {
+    if (minutes < 0) {
+        return Fail(std::string(record_) + ": " + name + ": " + std::to_string(minutes) +
+                    " minutes: a time cannot be negative");
+    }
     return true;
 }
 
@@ -269,7 +323,8 @@ bool MapParser::ParseLineRecord(std::u16string_view record) {
     if (!Number(record, "number", number) || !Text(record, "name", kMaxNameLength, name) ||
         !ColourValue(record, "colour", colour) || !Number(record, "ring", ring) ||
         !Number(record, "point count", capacity) ||
-        !OptionalNumber(OptionalRule::B, record, "waiting time", waitTime)) {
+        !OptionalNumber(OptionalRule::B, record, "waiting time", waitTime) ||
+        !CheckMinutes("waiting time", waitTime)) {
         return false;
     }
     const bool isRing = (ring & 0xFF) != 0;  // only the low byte was ever kept
@@ -297,7 +352,8 @@ bool MapParser::ParsePointRecord(std::u16string_view record) {
     point.kind = static_cast<std::int16_t>(static_cast<std::int8_t>(record[0] & 0xFF));
     record.remove_prefix(2);
     if (!Text(record, "name", kMaxNameLength, point.name) || !Number(record, "x", point.x) ||
-        !Number(record, "y", point.y) || !Number(record, "run time", point.runTime)) {
+        !Number(record, "y", point.y) || !Number(record, "run time", point.runTime) ||
+        !CheckMinutes("run time", point.runTime)) {
         return false;
     }
     if (Permits(OptionalRule::Label, record) &&
@@ -309,12 +365,17 @@ bool MapParser::ParsePointRecord(std::u16string_view record) {
     if (!OptionalNumber(OptionalRule::B, record, "label alignment", point.labelAlign)) {
         return false;
     }
+    if (pointCount_ >= kMaxMapPoints) {
+        return Fail("point record: more than " + std::to_string(kMaxMapPoints) +
+                    " points, more than the format's 16-bit route entries can name");
+    }
     Line& line = *model_.Lines()[static_cast<std::size_t>(position - 1)];
     if (line.StationCount() >= line.capacity) {
         return Fail("point record: line " + std::to_string(position) + " declares " +
                     std::to_string(line.capacity) + " points and has more");
     }
     line.AddStation(std::move(point));
+    ++pointCount_;
     return true;
 }
 
@@ -338,7 +399,8 @@ bool MapParser::ParseTransferRecord(std::u16string_view record) {
     std::int32_t ignored = 0;
     if (!Number(record, "number", ignored) || !Number(record, "x1", transfer.x1) ||
         !Number(record, "y1", transfer.y1) || !Number(record, "x2", transfer.x2) ||
-        !Number(record, "y2", transfer.y2) || !Number(record, "time", transfer.time)) {
+        !Number(record, "y2", transfer.y2) || !Number(record, "time", transfer.time) ||
+        !CheckMinutes("time", transfer.time)) {
         return false;
     }
     model_.transfers.push_back(transfer);
@@ -361,7 +423,14 @@ bool MapParser::ParseTabLetters() {
         if (!NextLine(letterLine, "a tab letter")) {
             return false;
         }
-        model_.tabLetters += letterLine.front();
+        // A letter is one code unit, so half of a pair is all it could hold of a character
+        // beyond the first plane.
+        const char16_t letter = letterLine.front();
+        if (IsControlCharacter(letter) || IsHighSurrogate(letter) || IsLowSurrogate(letter)) {
+            return Fail("tab letters: the letter is " + CodeUnitName(letter) +
+                        ", a control character or half of a surrogate pair");
+        }
+        model_.tabLetters += letter;
     }
     return true;
 }

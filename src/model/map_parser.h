@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -7,6 +8,9 @@
 #include "model/network_model.h"
 
 namespace qv {
+
+// The most points a map may hold: the format's route entries were 16-bit.
+inline constexpr std::int32_t kMaxMapPoints = 32767;
 
 // Why a map file was refused, for the tools; the program itself shows one message for all.
 struct MapError {

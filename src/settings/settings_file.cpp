@@ -1,16 +1,16 @@
 #include "settings/settings_file.h"
 
-#include <fcntl.h>
+#include <pwd.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <cstdlib>
-#include <fstream>
-#include <iterator>
-#include <system_error>
+#include <vector>
 
+#include "settings/atomic_file.h"
 #include "text/decimal.h"
 #include "text/line_reader.h"
+#include "text/regular_file.h"
 #include "text/utf.h"
 
 namespace qv {
@@ -20,6 +20,8 @@ namespace {
 constexpr int kLineCount = 19;
 // Only the first lines matter; a larger file is damaged, not a reason to read gigabytes.
 constexpr std::size_t kMaxReadBytes = 1 << 20;
+// Far beyond any real entry; the database is asked again with more room up to this.
+constexpr std::size_t kMaxPasswordEntryBytes = 1 << 20;
 
 std::u16string FirstCharacter(std::int32_t value) {
     return FormatDecimal(value).substr(0, 1);
@@ -128,43 +130,20 @@ void StoreLine(Settings& settings, int lineNumber, std::u16string_view line) {
     }
 }
 
-bool WriteAll(int fd, std::string_view bytes) {
-    while (!bytes.empty()) {
-        const ssize_t written = ::write(fd, bytes.data(), bytes.size());
-        if (written < 0 && errno == EINTR) {
-            continue;
-        }
-        if (written <= 0) {
-            return false;
-        }
-        bytes.remove_prefix(static_cast<std::size_t>(written));
+// The home folder that the password database names for this user; nothing when it names none.
+std::optional<std::filesystem::path> HomeFromPasswordDatabase() {
+    const long suggested = ::sysconf(_SC_GETPW_R_SIZE_MAX);
+    std::vector<char> buffer(suggested > 0 ? static_cast<std::size_t>(suggested) : 16384);
+    passwd entry{};
+    passwd* found = nullptr;
+    while (::getpwuid_r(::getuid(), &entry, buffer.data(), buffer.size(), &found) == ERANGE &&
+           buffer.size() < kMaxPasswordEntryBytes) {
+        buffer.resize(buffer.size() * 2);
     }
-    return true;
-}
-
-// Writes a temporary file beside the target and renames it over the target, so that a reader
-// sees either the old file or the new one, never a part of either.
-bool ReplaceFileAtomically(const std::filesystem::path& path, std::string_view bytes) {
-    std::error_code error;
-    const std::filesystem::path folder = path.parent_path();
-    if (!folder.empty()) {
-        std::filesystem::create_directories(folder, error);
-        if (error) {
-            return false;
-        }
+    if (!found || !found->pw_dir || found->pw_dir[0] != '/') {
+        return std::nullopt;
     }
-    std::string temporary = path.string() + ".XXXXXX";
-    const int fd = ::mkstemp(temporary.data());
-    if (fd < 0) {
-        return false;
-    }
-    const bool written = WriteAll(fd, bytes) && ::fsync(fd) == 0;
-    const bool closed = ::close(fd) == 0;
-    if (!written || !closed || ::rename(temporary.c_str(), path.c_str()) != 0) {
-        ::unlink(temporary.c_str());
-        return false;
-    }
-    return true;
+    return std::filesystem::path(found->pw_dir);
 }
 
 }  // namespace
@@ -173,17 +152,22 @@ std::filesystem::path GetSettingsPath() {
     std::filesystem::path base;
     if (const char* config = std::getenv("XDG_CONFIG_HOME"); config && *config == '/') {
         base = config;
-    } else if (const char* home = std::getenv("HOME"); home && *home) {
+    } else if (const char* home = std::getenv("HOME"); home && *home == '/') {
         base = std::filesystem::path(home) / ".config";
+    } else if (const std::optional<std::filesystem::path> passwordHome =
+                   HomeFromPasswordDatabase()) {
+        base = *passwordHome / ".config";
     } else {
-        base = std::filesystem::temp_directory_path();
+        return {};
     }
     return base / "quorvane" / "quorvane.ini";
 }
 
 std::u16string FormatSettingsText(const Settings& settings) {
+    // A line break would shift every later line: such a map's path is not remembered.
+    const bool pathFits = settings.mapPath.find_first_of(u"\r\n") == std::u16string::npos;
     const std::u16string lines[kLineCount] = {
-        settings.mapPath,
+        pathFits ? settings.mapPath : std::u16string(),
         FirstCharacter(settings.algorithm),
         FirstCharacter(settings.countWaitTime),
         FormatDecimal(settings.tooltipMs),
@@ -232,10 +216,6 @@ void ParseSettingsText(Settings& settings, std::u16string_view text) {
 }
 
 int SaveSettings(const Settings& settings, const std::filesystem::path& path) {
-    // A line break inside the path would shift every later line of the file.
-    if (settings.mapPath.find_first_of(u"\r\n") != std::u16string::npos) {
-        return 0;
-    }
     return ReplaceFileAtomically(path, EncodeUtf16Le(FormatSettingsText(settings))) ? 1 : 0;
 }
 
@@ -244,14 +224,12 @@ int SaveSettings(const Settings& settings) {
 }
 
 int LoadSettings(Settings& settings, const std::filesystem::path& path) {
-    std::ifstream file(path, std::ios::binary);
-    if (!file) {
+    const RegularFileContents contents =
+        ReadRegularFile(path, kMaxReadBytes, LongerFile::ReadItsStart);
+    if (!contents.read) {
         return 0;
     }
-    std::string bytes(kMaxReadBytes, '\0');
-    file.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    bytes.resize(static_cast<std::size_t>(file.gcount()));
-    ParseSettingsText(settings, DecodeUtf16Le(bytes));
+    ParseSettingsText(settings, DecodeUtf16Le(contents.bytes));
     return 1;
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -7,6 +8,15 @@
 namespace qv {
 
 // Conversions at the host boundary (file names, terminal output). In memory all text is UTF-16.
+
+constexpr bool IsHighSurrogate(char16_t c) {
+    return c >= 0xD800 && c <= 0xDBFF;
+}
+constexpr bool IsLowSurrogate(char16_t c) {
+    return c >= 0xDC00 && c <= 0xDFFF;
+}
+// The position of the first surrogate that is not half of a pair, or npos.
+std::size_t FindUnpairedSurrogate(std::u16string_view text);
 
 // Returns nothing when the bytes are not well-formed UTF-8.
 std::optional<std::u16string> Utf8ToUtf16(std::string_view utf8);

@@ -1,10 +1,12 @@
 #include "model/map_file.h"
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
 
+#include "special_files.h"
 #include "text/utf.h"
 
 namespace qv {
@@ -13,14 +15,15 @@ namespace {
 const std::u16string kExampleText =
     u"[NAME]\r\nПример;1;0;2;2;\r\n[MAP]\r\n0;0;3;4;1;FF00FFh;-10;\r\n[LINES]\r\n"
     u"1;Кольцевая;0080FFh;1;3;2;\r\n[STATION]\r\n1;1;S;Первая;20;20;2;Первая;24;16;1;\r\n"
-    u"1;2;P;Вторая;60;20;3;\r\n1;3;S;Третья;40;60;2;\r\n[CROSS]\r\n[TABLETTERS]\r\n2;\r\nВ\r\nП\r\n";
+    u"1;2;P;Вторая;60;20;3;\r\n1;3;S;Третья;40;60;2;\r\n[CROSS]\r\n[TABLETTERS]\r\n2;"
+    u"\r\nВ\r\nП\r\n";
 
 class MapFileTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         folder_ = std::filesystem::temp_directory_path() /
-                  ("qv-map-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "-" +
-                   ::testing::UnitTest::GetInstance()->current_test_info()->name());
+                  ("qv-map-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
+                   "-" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
         std::filesystem::create_directories(folder_);
     }
     void TearDown() override { std::filesystem::remove_all(folder_); }
@@ -37,7 +40,8 @@ protected:
 TEST_F(MapFileTest, ShippedExampleLoads) {
     NetworkModel model;
     MapError error;
-    ASSERT_EQ(LoadMapFile(model, *Utf8ToUtf16(QV_MAPS_DIR "/example.qvn"), Settings{}, &error), 0) << error.reason;
+    ASSERT_EQ(LoadMapFile(model, *Utf8ToUtf16(QV_MAPS_DIR "/example.qvn"), Settings{}, &error), 0)
+        << error.reason;
     EXPECT_EQ(model.name, u"Пример");
     EXPECT_EQ(model.StationCount(), 3);
     EXPECT_EQ(model.tabLetters, u"ВП");
@@ -54,7 +58,8 @@ TEST_F(MapFileTest, EveryEncodingGivesTheSameNetwork) {
     for (const std::string& bytes : variants) {
         NetworkModel model;
         MapError error;
-        ASSERT_EQ(LoadMapFile(model, Write("map.qvn", bytes), Settings{}, &error), 0) << error.reason;
+        ASSERT_EQ(LoadMapFile(model, Write("map.qvn", bytes), Settings{}, &error), 0)
+            << error.reason;
         EXPECT_EQ(model.name, u"Пример");
         ASSERT_EQ(model.StationCount(), 3);
         EXPECT_EQ(model.Stations()[2]->name, u"Третья");
@@ -70,7 +75,7 @@ TEST_F(MapFileTest, OtherEncodingsAndDamagedFilesAreRefused) {
     const std::string refused[] = {
         bigEndian,
         "\xFF\xFE" + EncodeUtf16Le(kExampleText) + "x",  // odd number of bytes
-        Utf16ToUtf8(kExampleText) + "\xC3",             // broken UTF-8
+        Utf16ToUtf8(kExampleText) + "\xC3",              // broken UTF-8
         "",
         std::string("\x00\x01\x02\x03", 4),
     };
@@ -82,12 +87,45 @@ TEST_F(MapFileTest, OtherEncodingsAndDamagedFilesAreRefused) {
     }
 }
 
-TEST_F(MapFileTest, MissingFileAndFolderAreRefused) {
+TEST_F(MapFileTest, OnlyRegularFilesAreReadAndNothingWaitsForAPeer) {
+    const std::filesystem::path fifo = folder_ / "fifo.qvn";
+    const std::filesystem::path socketPath = folder_ / "socket.qvn";
+    const testing::SpecialFiles special(fifo, socketPath);
+    ASSERT_TRUE(special.Made());
+    const std::filesystem::path sparse = folder_ / "huge.qvn";
+    std::ofstream(sparse).close();
+    std::filesystem::resize_file(sparse, (std::uintmax_t{64} << 20) + 1);  // no blocks written
+
+    struct Case {
+        std::filesystem::path path;
+        const char* reason;
+    };
+    const Case cases[] = {
+        {folder_ / "none.qvn", "No such file"},
+        {folder_, "folder"},
+        {fifo, "FIFO"},
+        {socketPath, "socket"},
+        {"/dev/null", "device"},
+        {sparse, "too large"},
+    };
+    ::alarm(20);  // a load that waits for a writer ends the test instead of hanging it
+    for (const Case& c : cases) {
+        NetworkModel model;
+        MapError error;
+        EXPECT_EQ(LoadMapFileAt(model, c.path, Settings{}, &error), -1) << c.path;
+        EXPECT_EQ(error.line, 0);
+        EXPECT_NE(error.reason.find(c.reason), std::string::npos) << c.path << ": " << error.reason;
+    }
+    ::alarm(0);
+}
+
+TEST_F(MapFileTest, AnyFileNameTheSystemAcceptsLoads) {
+    // Not UTF-8, and a line break in the name.
+    const std::filesystem::path path = folder_ / "\xFF\xFE\nкарта.qvn";
+    std::ofstream(path, std::ios::binary) << Utf16ToUtf8(kExampleText);
     NetworkModel model;
-    MapError error;
-    EXPECT_EQ(LoadMapFile(model, *Utf8ToUtf16((folder_ / "none.qvn").string()), Settings{}, &error), -1);
-    EXPECT_EQ(error.line, 0);
-    EXPECT_EQ(LoadMapFile(model, *Utf8ToUtf16(folder_.string()), Settings{}, &error), -1);
+    ASSERT_EQ(LoadMapFileAt(model, path, Settings{}), 0);
+    EXPECT_EQ(model.StationCount(), 3);
 }
 
 TEST_F(MapFileTest, AdoptsTheSettingsAndRestoresSavedEndsOnlyWhenAsked) {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "map_text.h"
+#include "text/utf.h"
 
 namespace qv {
 namespace {
@@ -11,20 +12,24 @@ using testing::LoadText;
 using testing::MapText;
 
 // The smallest complete map: one ring line of three stations, as shipped in maps/example.qvn.
-std::u16string ExampleText(std::u16string_view schemeRecord = u"Пример;1;0;2;2;",
-                           std::u16string_view drawingRecord = u"0;0;3;4;1;FF00FFh;-10;",
-                           std::u16string_view firstPoint = u"1;1;S;Первая;20;20;2;Первая;24;16;1;") {
-    return MapText({u"[NAME]", schemeRecord, u"[MAP]", drawingRecord, u"[LINES]", u"1;Кольцевая;0080FFh;1;3;2;",
-                    u"[STATION]", firstPoint, u"1;2;S;Вторая;60;20;3;", u"1;3;S;Третья;40;60;2;", u"[CROSS]",
-                    u"[TABLETTERS]", u"2;", u"В", u"П"});
+std::u16string ExampleText(
+    std::u16string_view schemeRecord = u"Пример;1;0;2;2;",
+    std::u16string_view drawingRecord = u"0;0;3;4;1;FF00FFh;-10;",
+    std::u16string_view firstPoint = u"1;1;S;Первая;20;20;2;Первая;24;16;1;") {
+    return MapText({u"[NAME]", schemeRecord, u"[MAP]", drawingRecord, u"[LINES]",
+                    u"1;Кольцевая;0080FFh;1;3;2;", u"[STATION]", firstPoint,
+                    u"1;2;S;Вторая;60;20;3;", u"1;3;S;Третья;40;60;2;", u"[CROSS]", u"[TABLETTERS]",
+                    u"2;", u"В", u"П"});
 }
 
 // Two lines joined by one transfer; records given by the caller where a test varies them.
-std::u16string TwoLineText(std::u16string_view transferSection, std::u16string_view declaredTransfers = u"1") {
+std::u16string TwoLineText(std::u16string_view transferSection,
+                           std::u16string_view declaredTransfers = u"1") {
     return u"[NAME]\r\nДва;2;" + std::u16string(declaredTransfers) +
            u";\r\n[MAP]\r\n0;0;3;4;1;FF00FFh;\r\n[LINES]\r\n"
            u"1;Красная;0000FFh;0;2;\r\n2;Синяя;FF0000h;0;2;\r\n[STATION]\r\n"
-           u"1;1;S;А;10;10;2;\r\n1;2;S;Б;20;10;2;\r\n2;1;S;В;22;12;3;\r\n2;2;S;Г;22;30;3;\r\n[CROSS]\r\n" +
+           u"1;1;S;А;10;10;2;\r\n1;2;S;Б;20;10;2;\r\n2;1;S;В;22;12;3;\r\n2;2;S;Г;22;30;3;\r\n["
+           u"CROSS]\r\n" +
            std::u16string(transferSection) + u"[TABLETTERS]\r\n1;\r\nА\r\n";
 }
 
@@ -110,7 +115,8 @@ TEST(MapParser, DrawingRecordDefaultsAndRuleB) {
     EXPECT_EQ(defaults.stationStyle, 1);
 
     NetworkModel full;
-    ASSERT_EQ(LoadText(full, ExampleText(u"Пример;1;0;", u"0;0;3;4;1;FF00FFh;-12;00FF00h;00;2;")), 0);
+    ASSERT_EQ(LoadText(full, ExampleText(u"Пример;1;0;", u"0;0;3;4;1;FF00FFh;-12;00FF00h;00;2;")),
+              0);
     EXPECT_EQ(full.labelFontHeight, -12);
     EXPECT_EQ(full.labelHalo, 0);
     EXPECT_EQ(full.stationStyle, 2);  // "2;" is two characters: rule B reads it
@@ -118,14 +124,18 @@ TEST(MapParser, DrawingRecordDefaultsAndRuleB) {
 
 TEST(MapParser, PointRecordOptionalFields) {
     NetworkModel aligned;
-    ASSERT_EQ(LoadText(aligned, ExampleText(u"Пример;1;0;", u"0;0;3;4;1;FF00FFh;", u"1;1;S;Первая;20;20;2;Ярлык;24;16;3;")), 0);
+    ASSERT_EQ(LoadText(aligned, ExampleText(u"Пример;1;0;", u"0;0;3;4;1;FF00FFh;",
+                                            u"1;1;S;Первая;20;20;2;Ярлык;24;16;3;")),
+              0);
     EXPECT_EQ(aligned.Stations()[0]->labelText, u"Ярлык");
     EXPECT_EQ(aligned.Stations()[0]->labelAlign, 3);
 
     // Five characters before field 8 are too few for the label group: all of it keeps defaults,
     // and the alignment then read from "L" holds no number.
     NetworkModel shortGroup;
-    ASSERT_EQ(LoadText(shortGroup, ExampleText(u"Пример;1;0;", u"0;0;3;4;1;FF00FFh;", u"1;1;S;Первая;20;20;2;L;12;")), 0);
+    ASSERT_EQ(LoadText(shortGroup, ExampleText(u"Пример;1;0;", u"0;0;3;4;1;FF00FFh;",
+                                               u"1;1;S;Первая;20;20;2;L;12;")),
+              0);
     const Station& point = *shortGroup.Stations()[0];
     EXPECT_EQ(point.labelText, u"");
     EXPECT_EQ(point.labelX, 0);
@@ -133,7 +143,9 @@ TEST(MapParser, PointRecordOptionalFields) {
     EXPECT_EQ(point.labelAlign, 1);
 
     NetworkModel sixCharacters;
-    ASSERT_EQ(LoadText(sixCharacters, ExampleText(u"Пример;1;0;", u"0;0;3;4;1;FF00FFh;", u"1;1;S;Первая;20;20;2;L;1;2;")), 0);
+    ASSERT_EQ(LoadText(sixCharacters, ExampleText(u"Пример;1;0;", u"0;0;3;4;1;FF00FFh;",
+                                                  u"1;1;S;Первая;20;20;2;L;1;2;")),
+              0);
     EXPECT_EQ(sixCharacters.Stations()[0]->labelText, u"L");
     EXPECT_EQ(sixCharacters.Stations()[0]->labelX, 1);
     EXPECT_EQ(sixCharacters.Stations()[0]->labelY, 2);
@@ -142,7 +154,9 @@ TEST(MapParser, PointRecordOptionalFields) {
 
 TEST(MapParser, SpacesStartingAFieldAreDroppedOthersKept) {
     NetworkModel model;
-    ASSERT_EQ(LoadText(model, ExampleText(u"  Пример ;1;0;", u"0;0;3;4;1;FF00FFh;", u"1;1;S;  Первая  ; 20; 20;2;")), 0);
+    ASSERT_EQ(LoadText(model, ExampleText(u"  Пример ;1;0;", u"0;0;3;4;1;FF00FFh;",
+                                          u"1;1;S;  Первая  ; 20; 20;2;")),
+              0);
     EXPECT_EQ(model.name, u"Пример ");
     EXPECT_EQ(model.Stations()[0]->name, u"Первая  ");
     EXPECT_EQ(model.Stations()[0]->x, 20);
@@ -170,7 +184,9 @@ TEST(MapParser, FirstLineMustBeNameHeader) {
 }
 
 TEST(MapParser, OlderFormatWithoutTabLettersIsRefused) {
-    const MapError error = RefusalOf(TwoLineText(u"1;20;10;22;12;4;\r\n").substr(0, TwoLineText(u"1;20;10;22;12;4;\r\n").find(u"[TABLETTERS]")));
+    const MapError error =
+        RefusalOf(TwoLineText(u"1;20;10;22;12;4;\r\n")
+                      .substr(0, TwoLineText(u"1;20;10;22;12;4;\r\n").find(u"[TABLETTERS]")));
     EXPECT_NE(error.reason.find("[TABLETTERS]"), std::string::npos);
 }
 
@@ -219,7 +235,8 @@ TEST(MapParser, RefusesWhatLiesOutsideTheFormat) {
         {"number too large", replaced(u"1;2;S;Вторая;60;", u"1;2;S;Вторая;6000000000;"), 9},
         {"kind of two characters", replaced(u"1;2;S;", u"1;2;SS;"), 9},
         {"kind missing", replaced(u"1;2;S;Вторая;60;20;3;", u"1;2;S"), 9},
-        {"more points than declared", replaced(u"1;Кольцевая;0080FFh;1;3;", u"1;Кольцевая;0080FFh;1;2;"), 10},
+        {"more points than declared",
+         replaced(u"1;Кольцевая;0080FFh;1;3;", u"1;Кольцевая;0080FFh;1;2;"), 10},
         {"more lines than declared", replaced(u"Пример;1;", u"Пример;0;"), 6},
         {"line position 0", replaced(u"1;2;S;", u"0;2;S;"), 9},
         {"letter count above 40", replaced(u"2;\r\nВ", u"41;\r\nВ"), 13},
@@ -234,6 +251,110 @@ TEST(MapParser, RefusesWhatLiesOutsideTheFormat) {
         EXPECT_EQ(ParseMapText(model, c.text, &error), -1) << c.what;
         EXPECT_EQ(error.line, c.line) << c.what << ": " << error.reason;
     }
+}
+
+TEST(MapParser, NegativeTimesAreRefusedAtTheirRecord) {
+    struct Case {
+        const char* what;
+        std::u16string text;
+        int line;
+    };
+    const auto replaced = [](std::u16string text, std::u16string_view from,
+                             std::u16string_view to) {
+        text.replace(text.find(from), from.size(), to);
+        return text;
+    };
+    const Case cases[] = {
+        {"waiting time", replaced(ExampleText(), u"0080FFh;1;3;2;", u"0080FFh;1;3;-2;"), 6},
+        {"run time", replaced(ExampleText(), u"Вторая;60;20;3;", u"Вторая;60;20;-1;"), 9},
+        {"time", TwoLineText(u"1;20;10;22;12;-2147483648;\r\n"), 14},
+    };
+    for (const Case& c : cases) {
+        const MapError error = RefusalOf(c.text);
+        EXPECT_EQ(error.line, c.line) << c.what;
+        EXPECT_NE(error.reason.find(std::string(c.what) + ": -"), std::string::npos)
+            << error.reason;
+        EXPECT_NE(error.reason.find("negative"), std::string::npos) << error.reason;
+    }
+
+    NetworkModel zero;
+    const std::u16string zeroTimes =
+        replaced(replaced(TwoLineText(u"1;20;10;22;12;0;\r\n"), u"0000FFh;0;2;", u"0000FFh;0;2;0;"),
+                 u"Б;20;10;2;", u"Б;20;10;0;");
+    ASSERT_EQ(LoadText(zero, zeroTimes), 0);
+    EXPECT_EQ(zero.transfers[0].time, 0);
+    EXPECT_EQ(zero.Stations()[1]->runTime, 0);
+}
+
+TEST(MapParser, NamesWithControlCharactersOrHalfPairsAreRefused) {
+    struct Case {
+        const char* what;
+        std::u16string_view from;
+        std::u16string to;
+        int line;
+        const char* reason;
+    };
+    const std::u16string high(1, char16_t{0xD83D});
+    const std::u16string low(1, char16_t{0xDE87});
+    const Case cases[] = {
+        {"NUL in the scheme name", u"Пример;", std::u16string(u"При\0мер;", 8), 2,
+         "control character (U+0000)"},
+        {"tab in a line name", u"Кольцевая;", u"Коль\tцевая;", 6, "control character (U+0009)"},
+        {"escape in a point name", u"Вторая;", u"Вто\x1Bрая;", 9, "control character (U+001B)"},
+        {"C1 control in a label", u"Первая;24;", u"Пер\x85вая;24;", 8,
+         "control character (U+0085)"},
+        {"delete in a point name", u"Третья;", u"Третья\x7F;", 10, "control character (U+007F)"},
+        {"high half at the end", u"Вторая;", u"Вторая" + high + u";", 9, "surrogate pair (U+D83D)"},
+        {"low half alone", u"Кольцевая;", low + u"Кольцевая;", 6, "surrogate pair (U+DE87)"},
+        {"halves in the wrong order", u"Третья;", low + high + u";", 10, "surrogate pair (U+DE87)"},
+        {"NUL as a tab letter", u"\r\nВ\r\n", std::u16string(u"\r\n\0\r\n", 5), 14, "U+0000"},
+        {"half a pair as a tab letter", u"\r\nП\r\n", u"\r\n" + high + low + u"\r\n", 15, "U+D83D"},
+    };
+    for (const Case& c : cases) {
+        std::u16string text = ExampleText();
+        text.replace(text.find(c.from), c.from.size(), c.to);
+        const MapError error = RefusalOf(text);
+        EXPECT_EQ(error.line, c.line) << c.what;
+        EXPECT_NE(error.reason.find(c.reason), std::string::npos) << c.what << ": " << error.reason;
+    }
+
+    NetworkModel paired;
+    std::u16string text = ExampleText();
+    text.replace(text.find(u"Вторая;"), 7, u"Вторая " + high + low + u";");
+    ASSERT_EQ(LoadText(paired, text), 0);
+    EXPECT_EQ(paired.Stations()[1]->name, u"Вторая \U0001F687");
+}
+
+TEST(MapParser, MessagesQuoteFieldsShortAndWithoutControlCharacters) {
+    std::u16string text = ExampleText();
+    text.replace(text.find(u"0;0;3;4;1;"), 10,
+                 u"0;\x1B[2J" + std::u16string(100, u'9') + u";3;4;1;");
+    const MapError error = RefusalOf(text);
+    EXPECT_EQ(error.reason.find('\x1B'), std::string::npos) << error.reason;
+    EXPECT_NE(error.reason.find("'<U+001B>[2J99"), std::string::npos) << error.reason;
+    EXPECT_LT(error.reason.size(), 110u) << error.reason;
+}
+
+// One line of `count` shape points in a row.
+std::u16string MapOfPoints(std::int32_t count) {
+    const std::string head =
+        "[NAME]\r\nБольшая;1;0;\r\n[MAP]\r\n0;0;1;1;1;0h;\r\n[LINES]\r\n1;Линия;0h;0;" +
+        std::to_string(count) + ";\r\n[STATION]\r\n";
+    std::string text = head;
+    for (std::int32_t i = 0; i < count; ++i) {
+        text += "1;x;P;p;" + std::to_string(i) + ";0;1;\r\n";
+    }
+    return *Utf8ToUtf16(text + "[CROSS]\r\n[TABLETTERS]\r\n0;\r\n");
+}
+
+TEST(MapParser, PointsBeyondWhatSixteenBitRouteEntriesNameAreRefused) {
+    NetworkModel largest;
+    ASSERT_EQ(LoadText(largest, MapOfPoints(kMaxMapPoints)), 0);
+    EXPECT_EQ(largest.StationCount(), 32767);
+
+    const MapError error = RefusalOf(MapOfPoints(kMaxMapPoints + 1));
+    EXPECT_EQ(error.line, 7 + 32768);  // the 32,768th point record
+    EXPECT_NE(error.reason.find("32767"), std::string::npos) << error.reason;
 }
 
 TEST(MapParser, RefusalNamesTheLineAndTheReason) {
@@ -255,16 +376,53 @@ TEST(MapParser, MoreTransfersThanDeclaredAreRefused) {
     EXPECT_EQ(RefusalOf(TwoLineText(u"1;20;10;22;12;4;\r\n2;20;10;22;12;4;\r\n")).line, 15);
 }
 
-TEST(MapParser, LongNamesAndLabelsAreCut) {
+TEST(MapParser, LongNamesAndLabelsAreCutNeverInsideASurrogatePair) {
     const std::u16string longName(120, u'Ж');
     const std::u16string longLabel(60, u'Л');
     NetworkModel model;
-    ASSERT_EQ(LoadText(model, ExampleText(longName + u";1;0;", u"0;0;3;4;1;FF00FFh;",
-                                          u"1;1;S;" + longName + u";20;20;2;" + longLabel + u";24;16;1;")),
+    ASSERT_EQ(LoadText(model,
+                       ExampleText(longName + u";1;0;", u"0;0;3;4;1;FF00FFh;",
+                                   u"1;1;S;" + longName + u";20;20;2;" + longLabel + u";24;16;1;")),
               0);
     EXPECT_EQ(model.name, longName.substr(0, 99));
     EXPECT_EQ(model.Stations()[0]->name.size(), 99u);
     EXPECT_EQ(model.Stations()[0]->labelText, longLabel.substr(0, 49));
+
+    // U+1F687 is two code units; a cut between them would leave half a character.
+    const std::u16string pair = u"\U0001F687";
+    const auto withPairAt = [&](std::size_t position, std::size_t length) {
+        return std::u16string(position, u'Ж') + pair + std::u16string(length - position - 2, u'Ж');
+    };
+    NetworkModel cut;
+    ASSERT_EQ(LoadText(cut, ExampleText(withPairAt(98, 120) + u";1;0;", u"0;0;3;4;1;FF00FFh;",
+                                        u"1;1;S;" + withPairAt(97, 120) + u";20;20;2;" +
+                                            withPairAt(48, 60) + u";24;16;1;")),
+              0);
+    EXPECT_EQ(cut.name, std::u16string(98, u'Ж'));  // pair across the cut: dropped
+    EXPECT_EQ(cut.Stations()[0]->name,
+              withPairAt(97, 120).substr(0, 99));  // pair just inside: kept
+    EXPECT_EQ(cut.Stations()[0]->labelText, std::u16string(48, u'Ж'));
+}
+
+TEST(MapParser, HeadersAreKnownByTheirFirstCharacter) {
+    // Any '[' or a capital of the next header's name ends a run of records.
+    std::u16string text = TwoLineText(u"1;20;10;22;12;4;\r\n");
+    text.replace(text.find(u"[STATION]"), 9, u"STATION]");
+    text.replace(text.find(u"[CROSS]"), 7, u"CROSS]");
+    text.replace(text.find(u"[TABLETTERS]"), 12, u"TABLETTERS]");
+    NetworkModel model;
+    MapError error;
+    ASSERT_EQ(LoadText(model, text, &error), 0) << error.reason;
+    EXPECT_EQ(model.LineCount(), 2);
+    EXPECT_EQ(model.StationCount(), 4);
+    EXPECT_EQ(model.TransferCount(), 1);
+    EXPECT_EQ(model.tabLetters, u"А");
+
+    std::u16string other = TwoLineText(u"1;20;10;22;12;4;\r\n");
+    other.replace(other.find(u"[STATION]"), 9, u"[что угодно");
+    NetworkModel bracket;
+    ASSERT_EQ(LoadText(bracket, other), 0);
+    EXPECT_EQ(bracket.StationCount(), 4);
 }
 
 TEST(MapParser, DeclaredCountsAllocateNothingLarge) {
@@ -282,10 +440,11 @@ TEST(MapParser, DeclaredCountsAllocateNothingLarge) {
 }
 
 TEST(MapParser, InterleavedPointRecordsKeepEachLineInOrder) {
-    const std::u16string text = MapText(
-        {u"[NAME]", u"Два;2;0;", u"[MAP]", u"0;0;3;4;1;FF00FFh;", u"[LINES]", u"7;Первая;0000FFh;0;3;",
-         u"3;Вторая;FF0000h;256;2;", u"[STATION]", u"2;x;S;Б1;50;10;1;", u"1;x;S;А1;10;10;1;", u"1;x;P;А2;20;10;1;",
-         u"2;x;С;Б2;60;10;1;", u"1;x;S;А3;30;10;1;", u"[CROSS]", u"[TABLETTERS]", u"0;"});
+    const std::u16string text =
+        MapText({u"[NAME]", u"Два;2;0;", u"[MAP]", u"0;0;3;4;1;FF00FFh;", u"[LINES]",
+                 u"7;Первая;0000FFh;0;3;", u"3;Вторая;FF0000h;256;2;", u"[STATION]",
+                 u"2;x;S;Б1;50;10;1;", u"1;x;S;А1;10;10;1;", u"1;x;P;А2;20;10;1;",
+                 u"2;x;С;Б2;60;10;1;", u"1;x;S;А3;30;10;1;", u"[CROSS]", u"[TABLETTERS]", u"0;"});
     NetworkModel model;
     ASSERT_EQ(LoadText(model, text), 0);
     ASSERT_EQ(model.StationCount(), 5);
@@ -295,9 +454,9 @@ TEST(MapParser, InterleavedPointRecordsKeepEachLineInOrder) {
     }
     EXPECT_EQ(model.Lines()[0]->number, 7);
     EXPECT_EQ(model.Lines()[1]->firstStationIndex, 3);
-    EXPECT_FALSE(model.Lines()[1]->isRing);             // only the low byte of 256 is kept
+    EXPECT_FALSE(model.Lines()[1]->isRing);  // only the low byte of 256 is kept
     EXPECT_EQ(model.Stations()[1]->kind, kShapePointKind);
-    EXPECT_EQ(model.Stations()[4]->kind, 0x21);         // Cyrillic С keeps only its low byte
+    EXPECT_EQ(model.Stations()[4]->kind, 0x21);  // Cyrillic С keeps only its low byte
     EXPECT_TRUE(model.tabLetters.empty());
 }
 

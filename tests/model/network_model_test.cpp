@@ -8,7 +8,8 @@ namespace qv {
 namespace {
 
 // Adds a line of points at the given x positions (y = the line's number), all of kind 'S'.
-Line& AddPoints(NetworkModel& model, std::int32_t number, std::initializer_list<std::int32_t> xs, bool ring = false) {
+Line& AddPoints(NetworkModel& model, std::int32_t number, std::initializer_list<std::int32_t> xs,
+                bool ring = false) {
     Line& line = model.AddLine(number, u"Линия", 0, ring, static_cast<std::int32_t>(xs.size()), 0);
     for (const std::int32_t x : xs) {
         line.AddStation({.name = u"Станция", .x = x, .y = number});
@@ -53,19 +54,22 @@ TEST(NetworkModel, ConsecutiveLinesAreNotJoined) {
 }
 
 TEST(NetworkModel, TransferJoinsTheFirstStationAtEachEnd) {
+    // Each end of the first transfer lies where several points do; only the lowest-numbered
+    // 'S' point of each place is joined.
     NetworkModel model;
-    AddPoints(model, 1, {0, 10});
-    AddPoints(model, 2, {10, 20});                 // points 2 and 3
-    Line& third = AddPoints(model, 3, {50, 60});  // points 4 and 5
-    third.stations[0]->x = 20;                     // point 4 now lies where point 3 does
-    third.stations[0]->y = 2;
-    model.transfers.push_back({10, 1, 20, 2, 3});  // point 1 with the first of points 3 and 4
+    Line& first = model.AddLine(1, u"Линия", 0, false, 2, 0);
+    first.AddStation({.name = u"Изгиб", .kind = kShapePointKind, .x = 10, .y = 1});  // 0
+    first.AddStation({.name = u"А", .x = 10, .y = 1});                               // 1
+    AddPoints(model, 2, {30, 40});                                                   // 2, 3
+    AddPoints(model, 3, {20, 60});                                                   // 4, 5
+    AddPoints(model, 4, {20, 70});                                                   // 6, 7
+    model.Lines()[1]->stations[0]->x = 10;  // point 2 also at (10, 1)
+    model.Lines()[1]->stations[0]->y = 1;
+    model.Lines()[3]->stations[0]->y = 3;  // point 6 also at (20, 3), where point 4 is
+    model.transfers.push_back({10, 1, 20, 3, 3});
     model.transfers.push_back({0, 1, 99, 99, 3});  // second end matches nothing
     model.BuildStationIndex();
-    EXPECT_TRUE(model.StationLinks().Joined(1, 3));
-    EXPECT_TRUE(model.StationLinks().Joined(3, 1));
-    EXPECT_FALSE(model.StationLinks().Joined(1, 4));
-    EXPECT_EQ(model.StationLinks().Neighbours(0).size(), 1u);
+    EXPECT_EQ(Links(model), (LinkTable{{1}, {0, 4}, {3}, {2}, {1, 5}, {4}, {7}, {6}}));
 }
 
 TEST(NetworkModel, ForbiddenStationLosesTransfersButKeepsItsLine) {
@@ -165,8 +169,9 @@ TEST(Adjacency, DropsLinksOutsideTheRangeAndRepeats) {
     Adjacency adjacency;
     adjacency.Build(3, {{0, 2}, {0, 1}, {0, 2}, {-1, 0}, {2, 3}, {5, 5}});
     EXPECT_EQ(adjacency.LinkCount(), 2);
-    EXPECT_EQ(std::vector<std::int32_t>(adjacency.Neighbours(0).begin(), adjacency.Neighbours(0).end()),
-              (std::vector<std::int32_t>{1, 2}));
+    EXPECT_EQ(
+        std::vector<std::int32_t>(adjacency.Neighbours(0).begin(), adjacency.Neighbours(0).end()),
+        (std::vector<std::int32_t>{1, 2}));
     EXPECT_TRUE(adjacency.Neighbours(7).empty());
     EXPECT_FALSE(adjacency.Joined(-1, 0));
 }

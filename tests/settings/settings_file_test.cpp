@@ -1,15 +1,23 @@
 #include "settings/settings_file.h"
 
-#include <sys/resource.h>
-
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <pwd.h>
+#include <sys/file.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <csignal>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <optional>
+#include <vector>
 
+#include "special_files.h"
 #include "text/utf.h"
 
 namespace qv {
@@ -45,17 +53,19 @@ Settings Unusual() {
 }  // namespace
 
 void PrintTo(const Settings& s, std::ostream* out) {
-    *out << "{" << Utf16ToUtf8(s.mapPath) << " dep " << s.departureIndex << " dest " << s.destinationIndex
-         << " zoom " << s.savedZoom << " view " << s.savedViewX << "," << s.savedViewY << " alg " << s.algorithm
-         << " picker " << s.pickerMode << " wait " << s.countWaitTime << " tip " << s.tooltipMs << " max "
-         << s.maxTransfers << " switches " << s.showStationNames << s.routeShowLine << s.routeShowStations
-         << s.routeBlink << s.cyrillicFont << s.saveRoute << s.saveZoom << s.savePosition << "}";
+    *out << "{" << Utf16ToUtf8(s.mapPath) << " dep " << s.departureIndex << " dest "
+         << s.destinationIndex << " zoom " << s.savedZoom << " view " << s.savedViewX << ","
+         << s.savedViewY << " alg " << s.algorithm << " picker " << s.pickerMode << " wait "
+         << s.countWaitTime << " tip " << s.tooltipMs << " max " << s.maxTransfers << " switches "
+         << s.showStationNames << s.routeShowLine << s.routeShowStations << s.routeBlink
+         << s.cyrillicFont << s.saveRoute << s.saveZoom << s.savePosition << "}";
 }
 
 namespace {
 
-const char16_t* const kDefaultLines[] = {u"",  u"0", u"1", u"2000", u"0", u"3", u"1", u"1", u"1", u"0",
-                                         u"-1", u"-1", u"0", u"0",    u"0", u"0", u"1", u"0", u"0"};
+const char16_t* const kDefaultLines[] = {u"",  u"0", u"1", u"2000", u"0",  u"3", u"1",
+                                         u"1", u"1", u"0", u"-1",   u"-1", u"0", u"0",
+                                         u"0", u"0", u"1", u"0",    u"0"};
 
 std::u16string Lines(int count, const char16_t* const* lines = kDefaultLines) {
     std::u16string text;
@@ -67,10 +77,11 @@ std::u16string Lines(int count, const char16_t* const* lines = kDefaultLines) {
 }
 
 class SettingsFileTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         folder_ = fs::temp_directory_path() /
-                  ("qv-settings-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+                  ("qv-settings-" +
+                   std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
         fs::remove_all(folder_);
         fs::create_directories(folder_);
         path_ = folder_ / "quorvane.ini";
@@ -82,7 +93,8 @@ protected:
         return std::string(std::istreambuf_iterator<char>(file), {});
     }
     int FileCount() const {
-        return static_cast<int>(std::distance(fs::directory_iterator(folder_), fs::directory_iterator()));
+        return static_cast<int>(
+            std::distance(fs::directory_iterator(folder_), fs::directory_iterator()));
     }
 
     fs::path folder_;
@@ -108,6 +120,38 @@ TEST_F(SettingsFileTest, RoundTripKeepsEveryFieldAndTheWholePath) {
     EXPECT_EQ(loaded, saved);
 }
 
+TEST_F(SettingsFileTest, RoundTripKeepsEachFieldOnItsOwnLine) {
+    // Numbers that all differ, and each switch once alone on and once alone off: two fields written
+    // in each other's place cannot come back unchanged.
+    bool Settings::*const switches[] = {
+        &Settings::countWaitTime,     &Settings::showStationNames, &Settings::routeShowLine,
+        &Settings::routeShowStations, &Settings::routeBlink,       &Settings::cyrillicFont,
+        &Settings::saveRoute,         &Settings::saveZoom,         &Settings::savePosition,
+    };
+    Settings numbers;
+    numbers.mapPath = u"/карта.qvn";
+    numbers.algorithm = 2;  // one character each
+    numbers.pickerMode = 3;
+    numbers.tooltipMs = 900;
+    numbers.maxTransfers = 7;
+    numbers.departureIndex = 40;
+    numbers.destinationIndex = 41;
+    numbers.savedZoom = 12;
+    numbers.savedViewX = -50;
+    numbers.savedViewY = -60;
+    for (bool Settings::*const alone : switches) {
+        for (const bool on : {true, false}) {
+            Settings saved = numbers;
+            for (bool Settings::*const field : switches) {
+                saved.*field = (field == alone) == on;
+            }
+            Settings loaded;
+            ParseSettingsText(loaded, FormatSettingsText(saved));
+            EXPECT_EQ(loaded, saved);
+        }
+    }
+}
+
 TEST_F(SettingsFileTest, SwitchesAndChoicesAreWrittenAsOneCharacter) {
     Settings settings;
     settings.algorithm = 12;
@@ -117,29 +161,39 @@ TEST_F(SettingsFileTest, SwitchesAndChoicesAreWrittenAsOneCharacter) {
 }
 
 TEST_F(SettingsFileTest, ShortFilesSetWhatTheirLastLineDecides) {
-    // For a file of the first k lines of the default file, read into an unusual record.
+    // A file of the first k lines of the default file, read into an unusual record, changes each
+    // field from the k given here on.
+    struct Change {
+        int fromLines;
+        void (*apply)(Settings&);
+    };
+    const Change changes[] = {
+        {1, [](Settings& s) { s.mapPath.clear(); }},
+        {2, [](Settings& s) { s.algorithm = 0; }},
+        {3, [](Settings& s) { s.countWaitTime = true; }},
+        {4, [](Settings& s) { s.tooltipMs = 2000; }},
+        {5, [](Settings& s) { s.showStationNames = false; }},
+        // Set when reading stops at line 6, read from it later.
+        {5, [](Settings& s) { s.maxTransfers = 3; }},
+        {7, [](Settings& s) { s.routeShowLine = true; }},
+        {7, [](Settings& s) { s.routeShowStations = true; }},
+        {8, [](Settings& s) { s.routeBlink = true; }},
+        {9, [](Settings& s) { s.pickerMode = 0; }},
+        {10, [](Settings& s) { s.departureIndex = s.destinationIndex = -1; }},
+        {12, [](Settings& s) { s.saveRoute = false; }},
+        {14, [](Settings& s) { s.cyrillicFont = false; }},
+        {15, [](Settings& s) { s.saveZoom = false; }},
+        {16, [](Settings& s) { s.savePosition = false; }},
+        {17, [](Settings& s) { s.savedZoom = 1; }},
+        {18, [](Settings& s) { s.savedViewX = 0; }},
+    };
     for (int k = 1; k <= 18; ++k) {
         Settings expected = Unusual();
-        const Settings defaults;
-        expected.mapPath = defaults.mapPath;
-        if (k >= 2) expected.algorithm = defaults.algorithm;
-        if (k >= 3) expected.countWaitTime = defaults.countWaitTime;
-        if (k >= 4) expected.tooltipMs = defaults.tooltipMs;
-        if (k >= 5) expected.showStationNames = defaults.showStationNames;
-        if (k >= 5) expected.maxTransfers = 3;  // set when reading stops at line 6, read from it later
-        if (k >= 7) expected.routeShowLine = true;
-        if (k >= 7) expected.routeShowStations = true;
-        if (k >= 8) expected.routeBlink = true;
-        if (k >= 9) expected.pickerMode = 0;
-        if (k >= 10) expected.departureIndex = expected.destinationIndex = -1;
-        if (k >= 11) expected.destinationIndex = -1;
-        if (k >= 12) expected.saveRoute = false;
-        if (k >= 14) expected.cyrillicFont = defaults.cyrillicFont;
-        if (k >= 15) expected.saveZoom = defaults.saveZoom;
-        if (k >= 16) expected.savePosition = defaults.savePosition;
-        if (k >= 17) expected.savedZoom = defaults.savedZoom;
-        if (k >= 18) expected.savedViewX = defaults.savedViewX;
-
+        for (const Change& change : changes) {
+            if (k >= change.fromLines) {
+                change.apply(expected);
+            }
+        }
         Settings loaded = Unusual();
         ParseSettingsText(loaded, Lines(k));
         EXPECT_EQ(loaded, expected) << "file of " << k << " lines";
@@ -234,31 +288,193 @@ TEST_F(SettingsFileTest, FailedReplaceKeepsWhatIsThere) {
     EXPECT_EQ(FileCount(), 1);
 }
 
-TEST_F(SettingsFileTest, PathWithLineBreakIsNotSaved) {
-    ASSERT_EQ(SaveSettings(Unusual(), path_), 1);
-    const std::string before = FileBytes();
-    Settings broken;
-    broken.mapPath = u"/a\nb.qvn";
-    EXPECT_EQ(SaveSettings(broken, path_), 0);
-    EXPECT_EQ(FileBytes(), before);
+TEST_F(SettingsFileTest, MapPathWithALineBreakIsRememberedNowhereAndTheRestIsSaved) {
+    for (const std::u16string mapPath : {u"/a\nb.qvn", u"/a\rb.qvn", u"\r\n"}) {
+        Settings saved = Unusual();
+        saved.mapPath = mapPath;
+        ASSERT_EQ(SaveSettings(saved, path_), 1);
+        Settings loaded = Unusual();
+        ASSERT_EQ(LoadSettings(loaded, path_), 1);
+        Settings expected = Unusual();
+        expected.mapPath.clear();
+        EXPECT_EQ(loaded, expected);
+    }
 }
 
-TEST_F(SettingsFileTest, PathFollowsTheConfigurationFolderAndIsCreated) {
-    const char* oldConfig = std::getenv("XDG_CONFIG_HOME");
-    const std::string restore = oldConfig ? oldConfig : "";
-    ::setenv("XDG_CONFIG_HOME", folder_.c_str(), 1);
-    EXPECT_EQ(GetSettingsPath(), folder_ / "quorvane" / "quorvane.ini");
-    EXPECT_EQ(SaveSettings(Unusual()), 1);
-    EXPECT_TRUE(fs::exists(folder_ / "quorvane" / "quorvane.ini"));
+TEST_F(SettingsFileTest, WhatIsNotARegularFileIsNotReadAndLeavesTheRecord) {
+    const fs::path fifo = folder_ / "fifo.ini";
+    const fs::path socketPath = folder_ / "socket.ini";
+    const testing::SpecialFiles special(fifo, socketPath);
+    ASSERT_TRUE(special.Made());
+    fs::create_directories(path_);
 
-    ::setenv("XDG_CONFIG_HOME", "relative/ignored", 1);
-    ::setenv("HOME", "/home/someone", 1);
-    EXPECT_EQ(GetSettingsPath(), fs::path("/home/someone/.config/quorvane/quorvane.ini"));
-    if (oldConfig) {
-        ::setenv("XDG_CONFIG_HOME", restore.c_str(), 1);
-    } else {
-        ::unsetenv("XDG_CONFIG_HOME");
+    ::alarm(20);  // a load that waits for a writer ends the test instead of hanging it
+    for (const fs::path& path : {path_, fifo, socketPath, fs::path("/dev/null")}) {
+        Settings loaded = Unusual();
+        EXPECT_EQ(LoadSettings(loaded, path), 0) << path;
+        EXPECT_EQ(loaded, Unusual()) << path;
     }
+    ::alarm(0);
+}
+
+TEST_F(SettingsFileTest, PathsThatCannotHoldTheFileFailCleanly) {
+    std::ofstream(folder_ / "file") << "x";
+    const fs::path paths[] = {
+        fs::path(),
+        folder_ / "file" / "quorvane.ini",                 // a file where a folder should be
+        folder_ / std::string(300, 'n') / "quorvane.ini",  // a name too long for the system
+        folder_ / std::string(300, 'n'),
+    };
+    for (const fs::path& path : paths) {
+        EXPECT_NO_THROW({
+            EXPECT_EQ(SaveSettings(Unusual(), path), 0) << path;
+            Settings loaded = Unusual();
+            EXPECT_EQ(LoadSettings(loaded, path), 0) << path;
+            EXPECT_EQ(loaded, Unusual());
+        });
+    }
+    EXPECT_EQ(FileCount(), 1);
+}
+
+TEST_F(SettingsFileTest, StaleTemporariesOfOurOwnPatternAreRemovedAtTheNextSave) {
+    const std::string stale[] = {"quorvane.ini.Ab12Cd", "quorvane.ini.000000",
+                                 "quorvane.ini.zzzzzz"};
+    const std::string kept[] = {"quorvane.ini.bak", "quorvane.ini.Ab12Cd7", "quorvane.ini.Ab-2Cd",
+                                "other.ini.Ab12Cd", "quorvane.ini.Live01"};
+    for (const std::string& name : stale) {
+        std::ofstream(folder_ / name) << "half a save";
+    }
+    for (const std::string& name : kept) {
+        std::ofstream(folder_ / name) << "not ours to remove";
+    }
+    ASSERT_EQ(::mkfifo((folder_ / "quorvane.ini.Pipe01").c_str(), 0600), 0);
+    fs::create_directories(folder_ / "quorvane.ini.Dir001");
+    // A save that is still writing holds its temporary's lock.
+    const int live = ::open((folder_ / "quorvane.ini.Live01").c_str(), O_RDONLY | O_CLOEXEC);
+    ASSERT_EQ(::flock(live, LOCK_EX), 0);
+
+    ASSERT_EQ(SaveSettings(Unusual(), path_), 1);
+    ::close(live);
+    for (const std::string& name : stale) {
+        EXPECT_FALSE(fs::exists(folder_ / name)) << name;
+    }
+    for (const std::string& name : kept) {
+        EXPECT_TRUE(fs::exists(folder_ / name)) << name;
+    }
+    EXPECT_TRUE(fs::exists(folder_ / "quorvane.ini.Pipe01"));
+    EXPECT_TRUE(fs::exists(folder_ / "quorvane.ini.Dir001"));
+    EXPECT_EQ(FileCount(), 1 + 5 + 2);
+}
+
+TEST_F(SettingsFileTest, SavesRunningTogetherNeverRemoveEachOthersTemporaries) {
+    constexpr int kSavers = 4;
+    constexpr int kSaves = 40;
+    std::vector<pid_t> savers;
+    for (int i = 0; i < kSavers; ++i) {
+        const pid_t pid = ::fork();
+        ASSERT_GE(pid, 0);
+        if (pid == 0) {
+            Settings settings = Unusual();
+            int failures = 0;
+            for (int save = 0; save < kSaves; ++save) {
+                settings.departureIndex = save;
+                failures += SaveSettings(settings, path_) == 1 ? 0 : 1;
+            }
+            ::_exit(failures);
+        }
+        savers.push_back(pid);
+    }
+    for (const pid_t pid : savers) {
+        int status = 0;
+        ASSERT_EQ(::waitpid(pid, &status, 0), pid);
+        ASSERT_TRUE(WIFEXITED(status));
+        EXPECT_EQ(WEXITSTATUS(status), 0) << "failed saves";
+    }
+    EXPECT_EQ(FileCount(), 1);
+    Settings loaded;
+    ASSERT_EQ(LoadSettings(loaded, path_), 1);
+    EXPECT_EQ(loaded.departureIndex, kSaves - 1);
+}
+
+TEST_F(SettingsFileTest, LinkedFileIsReplacedAtItsTargetAndTheLinksKept) {
+    fs::create_directories(folder_ / "dotfiles");
+    const fs::path target = folder_ / "dotfiles" / "quorvane.ini";
+    fs::create_symlink("dotfiles/quorvane.ini", path_);
+    fs::create_symlink("quorvane.ini", folder_ / "chain.ini");  // a link to the link
+    ASSERT_EQ(SaveSettings(Settings{}, path_), 1);              // the target did not exist yet
+    EXPECT_TRUE(fs::is_regular_file(fs::symlink_status(target)));
+
+    std::ofstream(folder_ / "dotfiles" / "quorvane.ini.Ab12Cd") << "half a save";
+    ASSERT_EQ(SaveSettings(Unusual(), folder_ / "chain.ini"), 1);
+    EXPECT_EQ(fs::read_symlink(path_), "dotfiles/quorvane.ini");
+    EXPECT_EQ(fs::read_symlink(folder_ / "chain.ini"), "quorvane.ini");
+    Settings loaded;
+    ASSERT_EQ(LoadSettings(loaded, target), 1);
+    EXPECT_EQ(loaded, Unusual());
+    EXPECT_EQ(std::distance(fs::directory_iterator(folder_ / "dotfiles"), fs::directory_iterator()),
+              1);
+    EXPECT_EQ(FileCount(), 3);  // the two links and the folder of the target
+
+    fs::create_symlink("loop-b.ini", folder_ / "loop-a.ini");
+    fs::create_symlink("loop-a.ini", folder_ / "loop-b.ini");
+    EXPECT_EQ(SaveSettings(Unusual(), folder_ / "loop-a.ini"), 0);
+    EXPECT_TRUE(fs::is_symlink(folder_ / "loop-a.ini"));
+}
+
+// Sets or removes an environment variable for the life of the object.
+class ScopedVariable {
+  public:
+    ScopedVariable(const char* name, const char* value) : name_(name) {
+        if (const char* old = std::getenv(name)) {
+            old_ = old;
+        }
+        if (value) {
+            ::setenv(name, value, 1);
+        } else {
+            ::unsetenv(name);
+        }
+    }
+    ScopedVariable(const ScopedVariable&) = delete;
+    ScopedVariable& operator=(const ScopedVariable&) = delete;
+    ~ScopedVariable() {
+        if (old_) {
+            ::setenv(name_, old_->c_str(), 1);
+        } else {
+            ::unsetenv(name_);
+        }
+    }
+
+  private:
+    const char* name_;
+    std::optional<std::string> old_;
+};
+
+TEST_F(SettingsFileTest, PathFollowsTheConfigurationFolderAndIsCreated) {
+    {
+        const ScopedVariable config("XDG_CONFIG_HOME", folder_.c_str());
+        EXPECT_EQ(GetSettingsPath(), folder_ / "quorvane" / "quorvane.ini");
+        EXPECT_EQ(SaveSettings(Unusual()), 1);
+        EXPECT_TRUE(fs::exists(folder_ / "quorvane" / "quorvane.ini"));
+    }
+    const ScopedVariable config("XDG_CONFIG_HOME", "relative/ignored");
+    const ScopedVariable home("HOME", "/home/someone");
+    EXPECT_EQ(GetSettingsPath(), fs::path("/home/someone/.config/quorvane/quorvane.ini"));
+}
+
+TEST_F(SettingsFileTest, WithoutHomeVariablesThePasswordDatabaseNamesTheHome) {
+    const passwd* entry = ::getpwuid(::getuid());
+    ASSERT_NE(entry, nullptr);
+    const fs::path expected =
+        entry->pw_dir[0] == '/' ? fs::path(entry->pw_dir) / ".config" / "quorvane" / "quorvane.ini"
+                                : fs::path();
+    const ScopedVariable config("XDG_CONFIG_HOME", nullptr);
+    const ScopedVariable temporary("TMPDIR", "/no/such/folder");
+    {
+        const ScopedVariable home("HOME", nullptr);
+        EXPECT_EQ(GetSettingsPath(), expected);
+    }
+    const ScopedVariable home("HOME", "relative");
+    EXPECT_EQ(GetSettingsPath(), expected);
 }
 
 }  // namespace

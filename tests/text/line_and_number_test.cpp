@@ -12,7 +12,7 @@ TEST(TakeLine, AcceptsEveryLineEndAndTellsAnEmptyLineFromTheEnd) {
     EXPECT_EQ(TakeLine(text), u"b");
     EXPECT_EQ(TakeLine(text), u"c");
     EXPECT_EQ(TakeLine(text), u"d");
-    EXPECT_EQ(TakeLine(text), u"");  // an empty line is a line
+    EXPECT_EQ(TakeLine(text), u"");   // an empty line is a line
     EXPECT_EQ(TakeLine(text), u"e");  // the last line may lack its end
     EXPECT_EQ(TakeLine(text), std::nullopt);
 }

@@ -15,16 +15,36 @@ TEST(Utf, RoundTripsCyrillicAndSupplementaryCharacters) {
 }
 
 TEST(Utf, RefusesMalformedUtf8) {
-    EXPECT_FALSE(Utf8ToUtf16("\xC3"));              // cut short
-    EXPECT_FALSE(Utf8ToUtf16("\xC0\xAF"));          // overlong
-    EXPECT_FALSE(Utf8ToUtf16("\xED\xA0\x80"));      // encoded surrogate
+    EXPECT_FALSE(Utf8ToUtf16("\xC3"));          // cut short
+    EXPECT_FALSE(Utf8ToUtf16("\xC0\xAF"));      // overlong
+    EXPECT_FALSE(Utf8ToUtf16("\xED\xA0\x80"));  // encoded high surrogate
+    EXPECT_FALSE(Utf8ToUtf16("\xED\xB0\x80"));  // encoded low surrogate
+    EXPECT_FALSE(Utf8ToUtf16("\xED\xBF\xBF"));  // the last low surrogate
+    EXPECT_TRUE(Utf8ToUtf16("\xED\x9F\xBF"));   // U+D7FF, just below them
     EXPECT_FALSE(Utf8ToUtf16("\xFF"));
-    EXPECT_FALSE(Utf8ToUtf16("a\x80"));             // stray continuation byte
+    EXPECT_FALSE(Utf8ToUtf16("a\x80"));  // stray continuation byte
     EXPECT_TRUE(Utf8ToUtf16(""));
 }
 
-TEST(Utf, UnpairedSurrogateBecomesReplacementCharacter) {
-    EXPECT_EQ(Utf16ToUtf8(std::u16string(1, char16_t{0xD800}) + u"a"), "\xEF\xBF\xBD" "a");
+TEST(Utf, UnpairedSurrogatesBecomeReplacementCharactersAndAreFound) {
+    const std::string replacement = "\xEF\xBF\xBD";
+    struct Case {
+        std::u16string text;
+        std::string utf8;
+        std::size_t firstUnpaired;
+    };
+    const Case cases[] = {
+        {{0xD800, u'a'}, replacement + "a", 0},
+        {{u'a', 0xDC00, 0xDC00}, "a" + replacement + replacement, 1},  // two lows are no pair
+        {{0xD800, 0xD800}, replacement + replacement, 0},
+        {{0xDC00, 0xD800}, replacement + replacement, 0},  // a pair in the wrong order
+        {{0xD83D, 0xDE87, 0xDBFF}, "\xF0\x9F\x9A\x87" + replacement, 2},
+        {{0xDBFF, 0xDFFF}, "\xF4\x8F\xBF\xBF", std::u16string::npos},  // U+10FFFF
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(Utf16ToUtf8(c.text), c.utf8);
+        EXPECT_EQ(FindUnpairedSurrogate(c.text), c.firstUnpaired);
+    }
 }
 
 TEST(Utf, Utf16LeBytesRoundTripAndIgnoreAnOddByte) {
