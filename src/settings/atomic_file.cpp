@@ -21,8 +21,10 @@ namespace {
 
 // As many links as the system itself follows before it gives up.
 constexpr int kMaxLinkHops = 40;
-// mkstemp's pattern: six letters or digits after the name of the file replaced.
-constexpr std::string_view kTemporaryPattern = ".XXXXXX";
+// mkstemp's pattern after the name of the file replaced: six letters or digits, behind a word no
+// one gives a copy of their own (a "quorvane.ini.backup" must never look like a temporary).
+constexpr std::string_view kTemporaryPrefix = ".save-";
+constexpr std::string_view kTemporaryPattern = ".save-XXXXXX";
 // A save whose temporary was taken for stale by another save tries again this often.
 constexpr int kCreateAttempts = 3;
 
@@ -43,12 +45,13 @@ std::optional<fs::path> FinalTarget(fs::path path) {
 }
 
 bool IsTemporaryName(const std::string& name, const std::string& fileName) {
+    const std::string prefix = fileName + std::string(kTemporaryPrefix);
     if (name.size() != fileName.size() + kTemporaryPattern.size() ||
-        name.compare(0, fileName.size() + 1, fileName + ".") != 0) {
+        name.compare(0, prefix.size(), prefix) != 0) {
         return false;
     }
     return std::all_of(
-        name.begin() + static_cast<std::ptrdiff_t>(fileName.size() + 1), name.end(), [](char c) {
+        name.begin() + static_cast<std::ptrdiff_t>(prefix.size()), name.end(), [](char c) {
             return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
         });
 }

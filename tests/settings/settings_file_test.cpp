@@ -337,20 +337,21 @@ TEST_F(SettingsFileTest, PathsThatCannotHoldTheFileFailCleanly) {
 }
 
 TEST_F(SettingsFileTest, StaleTemporariesOfOurOwnPatternAreRemovedAtTheNextSave) {
-    const std::string stale[] = {"quorvane.ini.Ab12Cd", "quorvane.ini.000000",
-                                 "quorvane.ini.zzzzzz"};
-    const std::string kept[] = {"quorvane.ini.bak", "quorvane.ini.Ab12Cd7", "quorvane.ini.Ab-2Cd",
-                                "other.ini.Ab12Cd", "quorvane.ini.Live01"};
+    const std::string stale[] = {"quorvane.ini.save-Ab12Cd", "quorvane.ini.save-000000",
+                                 "quorvane.ini.save-zzzzzz"};
+    const std::string kept[] = {"quorvane.ini.backup",      "quorvane.ini.save-Ab12Cd7",
+                                "quorvane.ini.save-Ab-2Cd", "other.ini.save-Ab12Cd",
+                                "quorvane.ini.save-Live01", "quorvane.ini.Ab12Cd"};
     for (const std::string& name : stale) {
         std::ofstream(folder_ / name) << "half a save";
     }
     for (const std::string& name : kept) {
         std::ofstream(folder_ / name) << "not ours to remove";
     }
-    ASSERT_EQ(::mkfifo((folder_ / "quorvane.ini.Pipe01").c_str(), 0600), 0);
-    fs::create_directories(folder_ / "quorvane.ini.Dir001");
+    ASSERT_EQ(::mkfifo((folder_ / "quorvane.ini.save-Pipe01").c_str(), 0600), 0);
+    fs::create_directories(folder_ / "quorvane.ini.save-Dir001");
     // A save that is still writing holds its temporary's lock.
-    const int live = ::open((folder_ / "quorvane.ini.Live01").c_str(), O_RDONLY | O_CLOEXEC);
+    const int live = ::open((folder_ / "quorvane.ini.save-Live01").c_str(), O_RDONLY | O_CLOEXEC);
     ASSERT_EQ(::flock(live, LOCK_EX), 0);
 
     ASSERT_EQ(SaveSettings(Unusual(), path_), 1);
@@ -361,9 +362,9 @@ TEST_F(SettingsFileTest, StaleTemporariesOfOurOwnPatternAreRemovedAtTheNextSave)
     for (const std::string& name : kept) {
         EXPECT_TRUE(fs::exists(folder_ / name)) << name;
     }
-    EXPECT_TRUE(fs::exists(folder_ / "quorvane.ini.Pipe01"));
-    EXPECT_TRUE(fs::exists(folder_ / "quorvane.ini.Dir001"));
-    EXPECT_EQ(FileCount(), 1 + 5 + 2);
+    EXPECT_TRUE(fs::exists(folder_ / "quorvane.ini.save-Pipe01"));
+    EXPECT_TRUE(fs::exists(folder_ / "quorvane.ini.save-Dir001"));
+    EXPECT_EQ(FileCount(), 1 + 6 + 2);
 }
 
 TEST_F(SettingsFileTest, SavesRunningTogetherNeverRemoveEachOthersTemporaries) {
@@ -404,7 +405,7 @@ TEST_F(SettingsFileTest, LinkedFileIsReplacedAtItsTargetAndTheLinksKept) {
     ASSERT_EQ(SaveSettings(Settings{}, path_), 1);              // the target did not exist yet
     EXPECT_TRUE(fs::is_regular_file(fs::symlink_status(target)));
 
-    std::ofstream(folder_ / "dotfiles" / "quorvane.ini.Ab12Cd") << "half a save";
+    std::ofstream(folder_ / "dotfiles" / "quorvane.ini.save-Ab12Cd") << "half a save";
     ASSERT_EQ(SaveSettings(Unusual(), folder_ / "chain.ini"), 1);
     EXPECT_EQ(fs::read_symlink(path_), "dotfiles/quorvane.ini");
     EXPECT_EQ(fs::read_symlink(folder_ / "chain.ini"), "quorvane.ini");
