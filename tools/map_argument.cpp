@@ -8,6 +8,7 @@
 #include <cstring>
 #include <optional>
 
+#include "printable.h"
 #include "text/utf.h"
 
 namespace qv::tools {
@@ -62,6 +63,11 @@ int LoadMapArgument(NetworkModel& model, const std::string& path, Settings setti
     }
     const std::string opened = "/proc/self/fd/" + std::to_string(file.Get());
     return LoadMapFile(model, *Utf8ToUtf16(opened), std::move(settings), &error);
+}
+
+std::string MapErrorLine(const std::string& path, const MapError& error) {
+    const std::string where = error.line > 0 ? ":" + std::to_string(error.line) : "";
+    return Printable(path) + where + ": error: " + Printable(error.reason);
 }
 
 }  // namespace qv::tools

@@ -11,4 +11,8 @@ namespace qv::tools {
 [[nodiscard]] int LoadMapArgument(NetworkModel& model, const std::string& path, Settings settings,
                                   MapError& error);
 
+// "FILE:LINE: error: REASON", or "FILE: error: REASON" for a reason about the whole file, with
+// the name and the reason printable.
+std::string MapErrorLine(const std::string& path, const MapError& error);
+
 }  // namespace qv::tools

@@ -141,9 +141,7 @@ void PrintError(const std::string& file, const qv::MapError& error, bool asJson)
             .EndLine();
         return;
     }
-    const std::string where =
-        error.line > 0 ? Printable(file) + ":" + std::to_string(error.line) : Printable(file);
-    std::printf("%s: error: %s\n", where.c_str(), Printable(error.reason).c_str());
+    std::printf("%s\n", qv::tools::MapErrorLine(file, error).c_str());
 }
 
 // Loads every file and prints one line for each; 0 when all loaded, 1 otherwise.

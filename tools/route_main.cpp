@@ -120,9 +120,7 @@ int FindAndPrintRoute(const CommandLine& line) {
     NetworkModel model;
     qv::MapError error;
     if (qv::tools::LoadMapArgument(model, map, SearchSettings(line), error) != 0) {
-        const std::string where =
-            error.line > 0 ? Printable(map) + ":" + std::to_string(error.line) : Printable(map);
-        std::fprintf(stderr, "%s: error: %s\n", where.c_str(), Printable(error.reason).c_str());
+        std::fprintf(stderr, "%s\n", qv::tools::MapErrorLine(map, error).c_str());
         return qv::tools::kToolFailed;
     }
     // Both ends are found before any station is forbidden, so that naming a station in both
