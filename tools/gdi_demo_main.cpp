@@ -1,23 +1,28 @@
-// quorvane-gdi-demo PREFIX [--window]: draws a sample of every drawing operation and of Cyrillic
-// text at several sizes on the device screen, at device scales 1 and 2, and writes
+// quorvane-gdi-demo [--window] [--] PREFIX: draws a sample of every drawing operation and of
+// Cyrillic text at several sizes on the device screen, at device scales 1 and 2, and writes
 // PREFIX-k1.png and PREFIX-k2.png. With --window it also shows the sample in a real window.
 
-#include <cstdio>
 #include <string>
 #include <string_view>
 
+#include "command_line.h"
 #include "platform/gdi/blit.h"
 #include "platform/gdi/draw_text.h"
 #include "platform/gdi/shapes.h"
 #include "platform/gdi/system_metrics.h"
 #include "platform/host/device_screen.h"
 #include "platform/host/sdl_host.h"
+#include "printable.h"
 #include "resources/program_resources.h"
 #include "resources/resource_ids.h"
 
 namespace {
 
 using namespace qv;
+
+constexpr tools::OptionRule kOptions[] = {{"--window", 0}};
+constexpr tools::ToolSyntax kSyntax{"quorvane-gdi-demo",
+                                    "usage: quorvane-gdi-demo [--window] [--] PREFIX\n", kOptions};
 
 constexpr std::u16string_view kPangram = u"Съешь же ещё этих мягких булок";
 
@@ -128,47 +133,52 @@ void DrawSample(HDC dc) {
     Text(dc, -9, DEFAULT_QUALITY, FW_BOLD, 274, u"АБВГДЕЖЗИКЛМНОПРСТУФХЦЧШЩЭЮЯ");
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
-    if (argc < 2) {
-        std::fputs("usage: quorvane-gdi-demo PREFIX [--window]\n", stderr);
-        return 2;
+int ShowInWindow() {
+    std::string error;
+    auto host = SdlHost::Open(2, error);
+    if (!host) {
+        tools::Fail(kSyntax, error);
+        return 1;
     }
-    const std::string prefix = argv[1];
+    host->SetTitle(u"Quorvane: проба рисования");
+    DeviceScreen screen(host->DeviceScale());
+    DrawSample(screen.Dc());
+    host->Present(screen.Pixels());
+    while (true) {
+        host->Wait(std::nullopt);
+        while (const auto event = host->NextInput()) {
+            if (event->kind == InputEvent::Kind::Close) {
+                return 0;
+            }
+            if (event->kind == InputEvent::Kind::ScaleChanged) {
+                screen.Rescale(host->DeviceScale());
+                DrawSample(screen.Dc());
+            }
+        }
+        host->Present(screen.Pixels());
+    }
+}
+
+int DrawSamples(const tools::CommandLine& line) {
+    if (line.Plain().size() != 1) {
+        throw tools::UsageError("one PREFIX wanted, " + std::to_string(line.Plain().size()) +
+                                " arguments given");
+    }
+    const std::string& prefix = line.Plain()[0];
     for (const int scale : {1, 2}) {
         DeviceScreen screen(scale);
         DrawSample(screen.Dc());
         const std::string path = prefix + "-k" + std::to_string(scale) + ".png";
         if (!screen.Pixels().WritePng(path.c_str())) {
-            std::fprintf(stderr, "cannot write %s\n", path.c_str());
+            tools::Fail(kSyntax, "cannot write " + tools::Printable(path));
             return 1;
         }
     }
-    if (argc > 2 && std::string_view(argv[2]) == "--window") {
-        std::string error;
-        auto host = SdlHost::Open(2, error);
-        if (!host) {
-            std::fprintf(stderr, "quorvane-gdi-demo: %s\n", error.c_str());
-            return 1;
-        }
-        host->SetTitle(u"Quorvane: проба рисования");
-        DeviceScreen screen(host->DeviceScale());
-        DrawSample(screen.Dc());
-        host->Present(screen.Pixels());
-        while (true) {
-            host->Wait(std::nullopt);
-            while (const auto event = host->NextInput()) {
-                if (event->kind == InputEvent::Kind::Close) {
-                    return 0;
-                }
-                if (event->kind == InputEvent::Kind::ScaleChanged) {
-                    screen.Rescale(host->DeviceScale());
-                    DrawSample(screen.Dc());
-                }
-            }
-            host->Present(screen.Pixels());
-        }
-    }
-    return 0;
+    return line.Has("--window") ? ShowInWindow() : 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    return qv::tools::RunTool(argc, argv, kSyntax, DrawSamples);
 }

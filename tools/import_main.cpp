@@ -1,12 +1,14 @@
 // quorvane-import: makes map files of real metro networks from open data, and checks them.
 //   quorvane-import list [--cities FILE]
-//   quorvane-import city NAME [--cities FILE] --output MAP
-//   quorvane-import london [--data FOLDER] --output MAP
-//   quorvane-import check [--every-pair] [--max-transfers N] [--trip FROM TO]... MAP...
+//   quorvane-import city NAME [--cities FILE] [--bend E] --output MAP
+//   quorvane-import london [--data FOLDER] [--bend E] --output MAP
+//   quorvane-import check [--every-pair] [--max-transfers N] [--trip FROM TO]... [--] MAP...
 // Exit 0 on success, 1 when the data is refused or a map fails its checks, 2 for bad arguments.
 
+#include <algorithm>
+#include <array>
+#include <cstdint>
 #include <cstdio>
-#include <cstdlib>
 #include <fstream>
 #include <optional>
 #include <sstream>
@@ -14,32 +16,57 @@
 #include <string_view>
 #include <vector>
 
+#include "command_line.h"
 #include "import/city_json.h"
 #include "import/city_network.h"
 #include "import/london_csv.h"
 #include "import/map_validation.h"
 #include "import/map_writer.h"
 #include "import/scheme_builder.h"
-#include "model/map_file.h"
+#include "map_argument.h"
+#include "printable.h"
 #include "text/utf.h"
 
 namespace {
 
 using namespace qv::import;
+using qv::tools::Printable;
 
 constexpr int kDone = 0;
 constexpr int kRefused = 1;
-constexpr int kBadArguments = 2;
-constexpr const char* kUsage =
+constexpr qv::tools::OptionRule kOptions[] = {
+    {"--cities", 1},     {"--data", 1},          {"--output", 1}, {"--bend", 1},
+    {"--every-pair", 0}, {"--max-transfers", 1}, {"--trip", 2}};
+constexpr qv::tools::ToolSyntax kSyntax{
+    "quorvane-import",
     "usage: quorvane-import list [--cities FILE]\n"
-    "       quorvane-import city NAME [--cities FILE] --output MAP\n"
-    "       quorvane-import london [--data FOLDER] --output MAP\n"
-    "       quorvane-import check [--every-pair] [--max-transfers N] [--trip FROM TO]... MAP...\n";
+    "       quorvane-import city NAME [--cities FILE] [--bend E] --output MAP\n"
+    "       quorvane-import london [--data FOLDER] [--bend E] --output MAP\n"
+    "       quorvane-import check [--every-pair] [--max-transfers N] [--trip FROM TO]... [--] "
+    "MAP...\n",
+    kOptions};
 constexpr const char* kDefaultCities = "data/open-metro/cities-metro.json";
 constexpr const char* kDefaultLondon = "data/open-metro";
 // The program's own default limit: a higher one makes the finder's bounded search give up on
 // far pairs of large networks sooner, not later.
 const std::int32_t kCheckTransfers = qv::Settings{}.maxTransfers;
+constexpr std::int64_t kMostCheckTransfers = 999;
+
+// What each command takes: its options and how many plain arguments follow it.
+struct CommandRule {
+    std::string_view name;
+    std::array<std::string_view, 3> options;
+    std::size_t fewestArguments;
+    std::size_t mostArguments;
+    bool needsOutput;
+};
+
+const CommandRule kCommands[] = {
+    {"list", {"--cities"}, 0, 0, false},
+    {"city", {"--cities", "--bend", "--output"}, 1, 1, true},
+    {"london", {"--data", "--bend", "--output"}, 0, 0, true},
+    {"check", {"--every-pair", "--max-transfers", "--trip"}, 1, SIZE_MAX, false},
+};
 
 struct Arguments {
     std::string command;
@@ -53,45 +80,47 @@ struct Arguments {
     std::optional<double> exponent;
 };
 
-std::optional<Arguments> ParseArguments(int argc, char** argv) {
-    if (argc < 2) {
-        return std::nullopt;
+// Throws UsageError for an unknown command, an option it does not take or the wrong number of
+// arguments.
+void CheckCommand(const qv::tools::CommandLine& line) {
+    using qv::tools::UsageError;
+    if (line.Plain().empty()) {
+        throw UsageError("no command given");
     }
-    Arguments arguments;
-    arguments.command = argv[1];
-    for (int i = 2; i < argc; ++i) {
-        const std::string_view option = argv[i];
-        const bool hasValue = i + 1 < argc;
-        if (option == "--cities" && hasValue) {
-            arguments.cities = argv[++i];
-        } else if (option == "--data" && hasValue) {
-            arguments.london = argv[++i];
-        } else if (option == "--output" && hasValue) {
-            arguments.output = argv[++i];
-        } else if (option == "--bend" && hasValue) {
-            char* end = nullptr;
-            const double value = std::strtod(argv[++i], &end);
-            if (*end != '\0' || !(value >= 0.3 && value <= 1)) {
-                return std::nullopt;
-            }
-            arguments.exponent = value;
-        } else if (option == "--every-pair") {
-            arguments.everyPair = true;
-        } else if (option == "--max-transfers" && hasValue) {
-            const std::string value = argv[++i];
-            if (value.empty() || value.find_first_not_of("0123456789") != std::string::npos ||
-                value.size() > 3) {
-                return std::nullopt;
-            }
-            arguments.maxTransfers = std::stoi(value);
-        } else if (option == "--trip" && i + 2 < argc) {
-            arguments.trips.emplace_back(argv[i + 1], argv[i + 2]);
-            i += 2;
-        } else if (option.starts_with("--")) {
-            return std::nullopt;
-        } else {
-            arguments.positional.emplace_back(option);
+    const std::string& name = line.Plain()[0];
+    const auto rule = std::find_if(std::begin(kCommands), std::end(kCommands),
+                                   [&](const CommandRule& known) { return known.name == name; });
+    if (rule == std::end(kCommands)) {
+        throw UsageError("unknown command \"" + Printable(name) + "\"");
+    }
+    for (const std::string_view option : line.GivenOptions()) {
+        if (std::find(rule->options.begin(), rule->options.end(), option) == rule->options.end()) {
+            throw UsageError(std::string(option) + " does not apply to " + name);
         }
+    }
+    const std::size_t count = line.Plain().size() - 1;
+    if (count < rule->fewestArguments || count > rule->mostArguments) {
+        throw UsageError("wrong number of arguments for " + name);
+    }
+    if (rule->needsOutput && !line.Has("--output")) {
+        throw UsageError(name + " needs --output MAP");
+    }
+}
+
+Arguments ReadArguments(const qv::tools::CommandLine& line) {
+    CheckCommand(line);
+    Arguments arguments;
+    arguments.command = line.Plain()[0];
+    arguments.positional.assign(line.Plain().begin() + 1, line.Plain().end());
+    arguments.cities = line.Text("--cities", kDefaultCities);
+    arguments.london = line.Text("--data", kDefaultLondon);
+    arguments.output = line.Text("--output", "");
+    arguments.exponent = line.Real("--bend", 0.3, 1);
+    arguments.everyPair = line.Has("--every-pair");
+    arguments.maxTransfers = static_cast<std::int32_t>(
+        line.Number("--max-transfers", 0, kMostCheckTransfers, kCheckTransfers));
+    for (const std::vector<std::string>& trip : line.Uses("--trip")) {
+        arguments.trips.emplace_back(trip[0], trip[1]);
     }
     return arguments;
 }
@@ -110,13 +139,14 @@ std::optional<std::string> ReadFile(const std::string& path) {
 }
 
 int Refuse(const std::string& message) {
-    std::fprintf(stderr, "quorvane-import: %s\n", message.c_str());
+    qv::tools::Fail(kSyntax, Printable(message));
     return kRefused;
 }
 
 std::string Name(const qv::NetworkModel& model, std::int32_t point) {
     return point < 0 ? "?"
-                     : qv::Utf16ToUtf8(model.Stations()[static_cast<std::size_t>(point)]->name);
+                     : Printable(qv::Utf16ToUtf8(
+                           model.Stations()[static_cast<std::size_t>(point)]->name));
 }
 
 // Loads the map as the program does and prints what the checks found; false when it does not
@@ -125,18 +155,17 @@ std::string Name(const qv::NetworkModel& model, std::int32_t point) {
 bool CheckWrittenMap(const std::string& path, const Arguments& arguments) {
     qv::NetworkModel model;
     qv::MapError error;
-    const std::optional<std::u16string> widePath = qv::Utf8ToUtf16(path);
-    if (!widePath || qv::LoadMapFile(model, *widePath, qv::Settings{}, &error) != 0) {
-        std::printf("%s: does not load: %s (line %d)\n", path.c_str(), error.reason.c_str(),
-                    error.line);
+    if (qv::tools::LoadMapArgument(model, path, qv::Settings{}, error) != 0) {
+        std::printf("%s: does not load: %s (line %d)\n", Printable(path).c_str(),
+                    Printable(error.reason).c_str(), error.line);
         return false;
     }
     const MapCheck check = CheckMap(model, arguments.maxTransfers, arguments.everyPair);
     std::printf(
         "%s: \"%s\": %d lines, %d stations, %d points, %d transfers, zoom %d, labels "
         "from scale %d\n",
-        path.c_str(), qv::Utf16ToUtf8(model.name).c_str(), check.lines, check.stations,
-        check.points, check.transfers, check.zoomFactor, check.labelMinZoom);
+        Printable(path).c_str(), Printable(qv::Utf16ToUtf8(model.name)).c_str(), check.lines,
+        check.stations, check.points, check.transfers, check.zoomFactor, check.labelMinZoom);
     std::printf(
         "  unreachable pairs: %lld; route finder (by time, up to %d transfers): %lld of "
         "%lld pairs without a route, %lld slower than the shortest\n",
@@ -154,12 +183,13 @@ bool CheckWrittenMap(const std::string& path, const Arguments& arguments) {
         const std::u16string a = qv::Utf8ToUtf16(from).value_or(u"");
         const std::u16string b = qv::Utf8ToUtf16(to).value_or(u"");
         if (FindStationsByName(model, a).empty() || FindStationsByName(model, b).empty()) {
-            std::printf("  trip %s to %s: no such station\n", from.c_str(), to.c_str());
+            std::printf("  trip %s to %s: no such station\n", Printable(from).c_str(),
+                        Printable(to).c_str());
             tripsFound = false;
             continue;
         }
         std::printf("  trip %s to %s: %lld min riding and changing, %lld min with waits\n",
-                    from.c_str(), to.c_str(),
+                    Printable(from).c_str(), Printable(to).c_str(),
                     static_cast<long long>(TripMinutes(riding, model, a, b)),
                     static_cast<long long>(TripMinutes(times, model, a, b)));
     }
@@ -190,14 +220,14 @@ int WriteScheme(const qv::import::SourceNetwork& network, const BuildOptions& op
         return Refuse("cannot write " + arguments.output);
     }
     for (const std::string& note : report.notes) {
-        std::printf("note: %s\n", note.c_str());
+        std::printf("note: %s\n", Printable(note).c_str());
     }
     std::printf(
         "%s: %d places, distances from the centre to the power %.2f%s, nearest places %d "
         "units apart; run times %d from the data, %d estimated; %d transfers estimated, "
         "%d between branches; labels: %d overlapping pairs, %d over other stations, %d "
         "shortened\n",
-        arguments.output.c_str(), report.places, report.exponent,
+        Printable(arguments.output).c_str(), report.places, report.exponent,
         report.stretched ? " (one axis stretched)" : "", report.nearestPlaceUnits,
         report.dataRunTimes, report.estimatedRunTimes, report.estimatedTransfers,
         report.forkTransfers, report.labels.overlaps, report.labels.coveredDiscs,
@@ -230,7 +260,7 @@ int ListCities(const Arguments& arguments) {
         for (const CityLine& line : city.lines) {
             stations += line.stations.size();
         }
-        std::printf("%s: %zu lines, %zu stations\n", qv::Utf16ToUtf8(city.name).c_str(),
+        std::printf("%s: %zu lines, %zu stations\n", Printable(qv::Utf16ToUtf8(city.name)).c_str(),
                     city.lines.size(), stations);
     }
     return kDone;
@@ -280,32 +310,27 @@ int ImportLondon(const Arguments& arguments) {
     return WriteScheme(*network.value, options, {}, arguments);
 }
 
+int Import(const qv::tools::CommandLine& line) {
+    const Arguments arguments = ReadArguments(line);
+    const std::string& command = arguments.command;
+    if (command == "list") {
+        return ListCities(arguments);
+    }
+    if (command == "city") {
+        return ImportCity(arguments);
+    }
+    if (command == "london") {
+        return ImportLondon(arguments);
+    }
+    bool passed = true;
+    for (const std::string& map : arguments.positional) {
+        passed = CheckWrittenMap(map, arguments) && passed;
+    }
+    return passed ? kDone : kRefused;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
-    const std::optional<Arguments> arguments = ParseArguments(argc, argv);
-    if (!arguments) {
-        std::fputs(kUsage, stderr);
-        return kBadArguments;
-    }
-    const std::string& command = arguments->command;
-    const std::size_t count = arguments->positional.size();
-    if (command == "list" && count == 0) {
-        return ListCities(*arguments);
-    }
-    if (command == "city" && count == 1 && !arguments->output.empty()) {
-        return ImportCity(*arguments);
-    }
-    if (command == "london" && count == 0 && !arguments->output.empty()) {
-        return ImportLondon(*arguments);
-    }
-    if (command == "check" && count > 0) {
-        bool passed = true;
-        for (const std::string& map : arguments->positional) {
-            passed = CheckWrittenMap(map, *arguments) && passed;
-        }
-        return passed ? kDone : kRefused;
-    }
-    std::fputs(kUsage, stderr);
-    return kBadArguments;
+    return qv::tools::RunTool(argc, argv, kSyntax, Import);
 }

@@ -1,13 +1,13 @@
-// quorvane-mapcheck [--json] FILE...: loads each map file and tells what it holds or why it was
-// refused. Exit 0 when every file loaded, 1 otherwise, 2 for bad arguments.
+// quorvane-mapcheck [--json] [--] FILE...: loads each map file and tells what it holds or why it
+// was refused, one line per file. Exit 0 when every file loaded, 1 otherwise, 2 for bad arguments.
 
 #include <cstdio>
 #include <string>
-#include <string_view>
-#include <vector>
 
+#include "command_line.h"
 #include "json_writer.h"
-#include "model/map_file.h"
+#include "map_argument.h"
+#include "printable.h"
 #include "text/utf.h"
 
 namespace {
@@ -15,6 +15,8 @@ namespace {
 using qv::JsonWriter;
 using qv::NetworkModel;
 using qv::Utf16ToUtf8;
+using qv::tools::CommandLine;
+using qv::tools::Printable;
 
 std::int32_t CountStations(const NetworkModel& model) {
     std::int32_t stations = 0;
@@ -30,7 +32,7 @@ std::string KindText(std::int16_t kind) {
 }
 
 std::string Summary(const std::string& file, const NetworkModel& model) {
-    return file + ": ok: \"" + Utf16ToUtf8(model.name) + "\", " +
+    return Printable(file) + ": ok: \"" + Printable(Utf16ToUtf8(model.name)) + "\", " +
            std::to_string(model.LineCount()) + " lines, " + std::to_string(model.StationCount()) +
            " points (" + std::to_string(CountStations(model)) + " stations), " +
            std::to_string(model.TransferCount()) + " transfers, " +
@@ -106,10 +108,9 @@ void WriteTransfersAndLinks(JsonWriter& json, const NetworkModel& model) {
     json.EndArray();
 }
 
-std::string ModelJson(const std::string& file, const NetworkModel& model) {
-    JsonWriter json;
+void WriteModel(JsonWriter& json, const std::string& file, const NetworkModel& model) {
     json.BeginObject()
-        .Member("file", file)
+        .Member("file", Printable(file))
         .Member("name", Utf16ToUtf8(model.name))
         .Member("zoomFactor", std::int64_t{model.zoomFactor})
         .Member("labelMinZoom", std::int64_t{model.labelMinZoom})
@@ -127,56 +128,53 @@ std::string ModelJson(const std::string& file, const NetworkModel& model) {
     WritePoints(json, model);
     WriteTransfersAndLinks(json, model);
     json.EndObject();
-    return json.Text();
 }
 
-std::string ErrorText(const std::string& file, const qv::MapError& error, bool asJson) {
+void PrintError(const std::string& file, const qv::MapError& error, bool asJson) {
     if (asJson) {
-        JsonWriter json;
+        JsonWriter json(stdout);
         json.BeginObject()
-            .Member("file", file)
+            .Member("file", Printable(file))
             .Member("error", error.reason)
-            .Member("line", std::int64_t{error.line});
-        return json.EndObject().Text();
+            .Member("line", std::int64_t{error.line})
+            .EndObject()
+            .EndLine();
+        return;
     }
-    const std::string where = error.line > 0 ? file + ":" + std::to_string(error.line) : file;
-    return where + ": error: " + error.reason;
+    std::printf("%s\n", qv::tools::MapErrorLine(file, error).c_str());
+}
+
+// Loads every file and prints one line for each; 0 when all loaded, 1 otherwise.
+int CheckMaps(const CommandLine& line) {
+    const bool asJson = line.Has("--json");
+    if (line.Plain().empty()) {
+        throw qv::tools::UsageError("no map file given");
+    }
+    int status = 0;
+    for (const std::string& file : line.Plain()) {
+        NetworkModel model;
+        qv::MapError error;
+        if (qv::tools::LoadMapArgument(model, file, qv::Settings{}, error) != 0) {
+            PrintError(file, error, asJson);
+            status = 1;
+            continue;
+        }
+        if (asJson) {
+            JsonWriter json(stdout);
+            WriteModel(json, file, model);
+            json.EndLine();
+        } else {
+            std::printf("%s\n", Summary(file, model).c_str());
+        }
+    }
+    return status;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-    bool asJson = false;
-    std::vector<std::string> files;
-    for (int i = 1; i < argc; ++i) {
-        const std::string_view argument = argv[i];
-        if (argument == "--json") {
-            asJson = true;
-        } else if (argument == "--help" || argument == "-h") {
-            std::puts("usage: quorvane-mapcheck [--json] FILE...");
-            return 0;
-        } else {
-            files.emplace_back(argument);
-        }
-    }
-    if (files.empty()) {
-        std::fputs("usage: quorvane-mapcheck [--json] FILE...\n", stderr);
-        return 2;
-    }
-    int status = 0;
-    for (const std::string& file : files) {
-        NetworkModel model;
-        qv::MapError error;
-        const std::optional<std::u16string> path = qv::Utf8ToUtf16(file);
-        if (!path) {
-            error.reason = "the file name is not UTF-8";
-        }
-        if (!path || qv::LoadMapFile(model, *path, qv::Settings{}, &error) != 0) {
-            std::puts(ErrorText(file, error, asJson).c_str());
-            status = 1;
-            continue;
-        }
-        std::puts((asJson ? ModelJson(file, model) : Summary(file, model)).c_str());
-    }
-    return status;
+    static constexpr qv::tools::OptionRule kOptions[] = {{"--json", 0}};
+    static constexpr qv::tools::ToolSyntax kSyntax{
+        "quorvane-mapcheck", "usage: quorvane-mapcheck [--json] [--] FILE...\n", kOptions};
+    return qv::tools::RunTool(argc, argv, kSyntax, CheckMaps);
 }

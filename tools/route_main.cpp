@@ -1,41 +1,40 @@
 // quorvane-route [--by transfers|time] [--wait on|off] [--max-transfers N] [--forbid POINT]...
-//                MAP FROM TO
+//                [--] MAP FROM TO
 // Finds a route as the program does and prints it with its details list. FROM, TO and POINT are
 // station-index numbers or exact station names. Exit 0 with a route, 1 without, 2 for bad
 // arguments or a map that does not load.
 
+#include <algorithm>
 #include <cstdio>
-#include <optional>
+#include <limits>
 #include <string>
-#include <string_view>
 #include <vector>
 
-#include "model/map_file.h"
+#include "command_line.h"
+#include "map_argument.h"
+#include "printable.h"
 #include "route/route_finder.h"
 #include "route/route_list.h"
 #include "route/route_measures.h"
-#include "text/decimal.h"
 #include "text/utf.h"
 
 namespace {
 
 using qv::NetworkModel;
 using qv::Station;
+using qv::tools::CommandLine;
+using qv::tools::Printable;
 
 constexpr int kFound = 0;
 constexpr int kNotFound = 1;
-constexpr int kBadArguments = 2;
-constexpr const char* kUsage =
-    "usage: quorvane-route [--by transfers|time] [--wait on|off] [--max-transfers N] "
-    "[--forbid POINT]... MAP FROM TO\n";
 
-struct Arguments {
-    qv::Settings settings;
-    std::vector<std::string> forbidden;
-    std::string map;
-    std::string from;
-    std::string to;
-};
+constexpr qv::tools::OptionRule kOptions[] = {
+    {"--by", 1}, {"--wait", 1}, {"--max-transfers", 1}, {"--forbid", 1}};
+constexpr qv::tools::ToolSyntax kSyntax{
+    "quorvane-route",
+    "usage: quorvane-route [--by transfers|time] [--wait on|off] [--max-transfers N] "
+    "[--forbid POINT]... [--] MAP FROM TO\n",
+    kOptions};
 
 class ConsoleFeedback : public qv::RouteSearchFeedback {
   public:
@@ -46,67 +45,29 @@ class ConsoleFeedback : public qv::RouteSearchFeedback {
     }
 };
 
-std::optional<std::int32_t> WholeNumber(std::string_view text) {
-    if (text.empty() || text.find_first_not_of("-0123456789") != std::string_view::npos) {
-        return std::nullopt;
-    }
-    return qv::ParseDecimal(std::u16string(text.begin(), text.end()));
+bool IsStation(const Station& point) {
+    return point.kind == qv::kStationKind || point.kind == qv::kForbiddenKind;
 }
 
-// A number is a station-index number; anything else is the name of the first 'S' point.
+// A whole number is a station-index number; anything else is the name of the first station of
+// that name. Nothing, with the reason printed, when the map has no such point.
 Station* FindPoint(const NetworkModel& model, const std::string& wanted) {
-    if (const std::optional<std::int32_t> index = WholeNumber(wanted)) {
-        return *index >= 0 && *index < model.StationCount()
-                   ? model.Stations()[static_cast<std::size_t>(*index)]
-                   : nullptr;
+    if (const std::optional<std::int64_t> index = qv::tools::WholeNumber(wanted)) {
+        if (*index >= 0 && *index < model.StationCount()) {
+            return model.Stations()[static_cast<std::size_t>(*index)];
+        }
+        qv::tools::Fail(kSyntax, "no such point: " + wanted + " (the map has points 0 to " +
+                                     std::to_string(model.StationCount() - 1) + ")");
+        return nullptr;
     }
     const std::optional<std::u16string> name = qv::Utf8ToUtf16(wanted);
     for (Station* point : model.Stations()) {
-        if (name && point->IsStation() && point->name == *name) {
+        if (name && IsStation(*point) && point->name == *name) {
             return point;
         }
     }
+    qv::tools::Fail(kSyntax, "no such point: " + Printable(wanted));
     return nullptr;
-}
-
-bool ParseArguments(int argc, char** argv, Arguments& arguments) {
-    std::vector<std::string> positional;
-    for (int i = 1; i < argc; ++i) {
-        const std::string_view option = argv[i];
-        const bool hasValue = i + 1 < argc;
-        if (option == "--by" && hasValue) {
-            const std::string_view value = argv[++i];
-            if (value != "transfers" && value != "time") {
-                return false;
-            }
-            arguments.settings.algorithm = value == "time" ? 1 : 0;
-        } else if (option == "--wait" && hasValue) {
-            const std::string_view value = argv[++i];
-            if (value != "on" && value != "off") {
-                return false;
-            }
-            arguments.settings.countWaitTime = value == "on";
-        } else if (option == "--max-transfers" && hasValue) {
-            const std::optional<std::int32_t> limit = WholeNumber(argv[++i]);
-            if (!limit) {
-                return false;
-            }
-            arguments.settings.maxTransfers = *limit;
-        } else if (option == "--forbid" && hasValue) {
-            arguments.forbidden.emplace_back(argv[++i]);
-        } else if (option.starts_with("--")) {
-            return false;
-        } else {
-            positional.emplace_back(option);
-        }
-    }
-    if (positional.size() != 3) {
-        return false;
-    }
-    arguments.map = positional[0];
-    arguments.from = positional[1];
-    arguments.to = positional[2];
-    return true;
 }
 
 std::string IndexList(const std::vector<Station*>& route) {
@@ -120,40 +81,54 @@ std::string IndexList(const std::vector<Station*>& route) {
     return text;
 }
 
-}  // namespace
+qv::Settings SearchSettings(const CommandLine& line) {
+    qv::Settings settings;
+    settings.algorithm = static_cast<std::int32_t>(line.Choice("--by", {"transfers", "time"}, 0));
+    settings.countWaitTime = line.Choice("--wait", {"off", "on"}, 1) == 1;
+    settings.maxTransfers = static_cast<std::int32_t>(line.Number(
+        "--max-transfers", 0, std::numeric_limits<std::int32_t>::max(), settings.maxTransfers));
+    return settings;
+}
 
-int main(int argc, char** argv) {
-    Arguments arguments;
-    if (!ParseArguments(argc, argv, arguments)) {
-        std::fputs(kUsage, stderr);
-        return kBadArguments;
+// Forbids each station named once, however often it is named; a point that is not a station
+// cannot be forbidden.
+bool ForbidStations(const NetworkModel& model, const CommandLine& line) {
+    std::vector<Station*> forbidden;
+    for (const std::vector<std::string>& use : line.Uses("--forbid")) {
+        Station* point = FindPoint(model, use[0]);
+        if (!point) {
+            return false;
+        }
+        if (!IsStation(*point)) {
+            qv::tools::Fail(kSyntax, "not a station, cannot be forbidden: " + Printable(use[0]));
+            return false;
+        }
+        forbidden.push_back(point);
     }
+    for (Station* point : forbidden) {
+        point->kind = qv::kForbiddenKind;
+    }
+    return true;
+}
+
+int FindAndPrintRoute(const CommandLine& line) {
+    if (line.Plain().size() != 3) {
+        throw qv::tools::UsageError("MAP, FROM and TO wanted, " +
+                                    std::to_string(line.Plain().size()) + " arguments given");
+    }
+    const std::string& map = line.Plain()[0];
     NetworkModel model;
     qv::MapError error;
-    const std::optional<std::u16string> path = qv::Utf8ToUtf16(arguments.map);
-    if (!path || qv::LoadMapFile(model, *path, arguments.settings, &error) != 0) {
-        const char* reason = path ? error.reason.c_str() : "the file name is not UTF-8";
-        if (error.line > 0) {
-            std::fprintf(stderr, "%s:%d: error: %s\n", arguments.map.c_str(), error.line, reason);
-        } else {
-            std::fprintf(stderr, "%s: error: %s\n", arguments.map.c_str(), reason);
-        }
-        return kBadArguments;
+    if (qv::tools::LoadMapArgument(model, map, SearchSettings(line), error) != 0) {
+        std::fprintf(stderr, "%s\n", qv::tools::MapErrorLine(map, error).c_str());
+        return qv::tools::kToolFailed;
     }
-    for (const std::string& wanted : arguments.forbidden) {
-        Station* point = FindPoint(model, wanted);
-        if (!point) {
-            std::fprintf(stderr, "no such point: %s\n", wanted.c_str());
-            return kBadArguments;
-        }
-        qv::ToggleForbidden(*point);
-    }
-    model.departure = FindPoint(model, arguments.from);
-    model.destination = FindPoint(model, arguments.to);
-    if (!model.departure || !model.destination) {
-        std::fprintf(stderr, "no such point: %s\n",
-                     (model.departure ? arguments.to : arguments.from).c_str());
-        return kBadArguments;
+    // Both ends are found before any station is forbidden, so that naming a station in both
+    // places finds it.
+    model.departure = FindPoint(model, line.Plain()[1]);
+    model.destination = model.departure ? FindPoint(model, line.Plain()[2]) : nullptr;
+    if (!model.destination || !ForbidStations(model, line)) {
+        return qv::tools::kToolFailed;
     }
 
     ConsoleFeedback feedback;
@@ -167,7 +142,13 @@ int main(int argc, char** argv) {
                 qv::CountTransfers(model.route),
                 static_cast<long long>(qv::RouteTravelTime(model)));
     for (const qv::RouteListRow& row : qv::BuildRouteList(model)) {
-        std::puts(qv::Utf16ToUtf8(row.text).c_str());
+        std::printf("%s\n", Printable(qv::Utf16ToUtf8(row.text)).c_str());
     }
     return kFound;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    return qv::tools::RunTool(argc, argv, kSyntax, FindAndPrintRoute);
 }

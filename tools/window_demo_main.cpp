@@ -1,13 +1,12 @@
-// quorvane-window-demo PREFIX [--window]: a full-screen window of the framework with a painted
+// quorvane-window-demo [--window] [--] PREFIX: a full-screen window of the framework with a painted
 // scheme, a timer that ticks every half second and message boxes over it. Headless it plays a
 // short script on the virtual clock and writes PREFIX-window.png, PREFIX-information.png,
 // PREFIX-stop.png and PREFIX-after.png; with --window it runs in a real window until closed.
 
-#include <cstdio>
 #include <memory>
 #include <string>
-#include <string_view>
 
+#include "command_line.h"
 #include "framework/frame_window.h"
 #include "framework/message_map.h"
 #include "framework/module_state.h"
@@ -24,11 +23,16 @@
 #include "platform/user/window_functions.h"
 #include "platform/user/window_styles.h"
 #include "platform/user/window_system.h"
+#include "printable.h"
 #include "resources/program_resources.h"
 
 namespace {
 
 using namespace qv;
+
+constexpr tools::OptionRule kOptions[] = {{"--window", 0}};
+constexpr tools::ToolSyntax kSyntax{
+    "quorvane-window-demo", "usage: quorvane-window-demo [--window] [--] PREFIX\n", kOptions};
 
 constexpr UINT_PTR kTick = 1;
 constexpr int kBar = 26;
@@ -166,7 +170,7 @@ class DemoWindow final : public WindowObject {
     void Save(const std::string& name) {
         const std::string path = prefix_ + "-" + name + ".png";
         if (!headless_->WriteScreenshot(path)) {
-            std::fprintf(stderr, "cannot write %s\n", path.c_str());
+            tools::Fail(kSyntax, "cannot write " + tools::Printable(path));
             failed = true;
         }
     }
@@ -199,7 +203,7 @@ int Run(Host& host, HeadlessHost* headless, const std::string& prefix) {
     const RECT screen{0, 0, 240, 320};
     if (!CreateFrameWindow(window, nullptr, screen, u"Quorvane: окна", WS_VISIBLE | WS_SYSMENU, 0,
                            0, nullptr)) {
-        std::fputs("quorvane-window-demo: cannot create the window\n", stderr);
+        tools::Fail(kSyntax, "cannot create the window");
         return 1;
     }
     MSG message;
@@ -208,30 +212,34 @@ int Run(Host& host, HeadlessHost* headless, const std::string& prefix) {
         DispatchMessageW(&message);
     }
     if (headless && system.RanOutOfInput()) {
-        std::fputs("quorvane-window-demo: the script stopped early\n", stderr);
+        tools::Fail(kSyntax, "the script stopped early");
         return 1;
     }
     return window.failed ? 1 : 0;
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
-    if (argc < 2) {
-        std::fputs("usage: quorvane-window-demo PREFIX [--window]\n", stderr);
-        return 2;
+int RunDemo(const tools::CommandLine& line) {
+    if (line.Plain().size() != 1) {
+        throw tools::UsageError("one PREFIX wanted, " + std::to_string(line.Plain().size()) +
+                                " arguments given");
     }
-    const std::string prefix = argv[1];
-    if (argc > 2 && std::string_view(argv[2]) == "--window") {
+    const std::string& prefix = line.Plain()[0];
+    if (line.Has("--window")) {
         std::string error;
-        auto host = qv::SdlHost::Open(2, error);
+        auto host = SdlHost::Open(2, error);
         if (!host) {
-            std::fprintf(stderr, "quorvane-window-demo: %s\n", error.c_str());
+            tools::Fail(kSyntax, error);
             return 1;
         }
         return Run(*host, nullptr, prefix);
     }
-    qv::HeadlessHost host;
+    HeadlessHost host;
     host.AllowTime(std::chrono::seconds(10));
     return Run(host, &host, prefix);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    return qv::tools::RunTool(argc, argv, kSyntax, RunDemo);
 }

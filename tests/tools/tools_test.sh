@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Runs the command-line tools on the shipped maps and on broken input, checking output and exit codes.
+# Runs the command-line tools on the shipped maps and on hostile input: command lines, file
+# names, names inside maps and outputs that cannot be written, checking output and exit codes.
 set -u
 tools=$1
 maps=$2
@@ -7,27 +8,150 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 source "$(dirname "$0")/../support/expect.sh"
 
-expect "mapcheck summary" 0 'example.qvn: ok: "Пример", 1 lines, 3 points (3 stations), 0 transfers, 2 tab letters, zoom 2' \
-    "$tools/quorvane-mapcheck" "$maps/example.qvn"
-expect "mapcheck every shipped map" 0 "ok" "$tools/quorvane-mapcheck" "$maps"/*.qvn
+# expect_output NAME STATUS TEXT COMMAND...: the whole standard output, each control byte other
+# than a line end shown as "?", must be the text.
+expect_output() {
+    local name=$1 status=$2 text=$3
+    shift 3
+    local output actual
+    output=$("$@" 2>/dev/null | LC_ALL=C tr '\000-\011\013-\037\177' '[?*]'; exit "${PIPESTATUS[0]}")
+    actual=$?
+    total=$((total + 1))
+    if [ "$actual" -ne "$status" ] || [ "$output" != "$text" ]; then
+        echo "FAIL $name: exit $actual (wanted $status), output:"
+        echo "$output" | head -20
+        failures=$((failures + 1))
+    fi
+}
 
+mapcheck=$tools/quorvane-mapcheck
+route=$tools/quorvane-route
+import=$tools/quorvane-import
+example=$maps/example.qvn
+# A UTF-8 map of three points on one line: NAME ZOOM POINTS...
+small_map() {
+    printf '[NAME]\r\n%s;1;0;%s;1;\r\n[MAP]\r\n0;0;3;3;1;FF00FFh;-8;\r\n[LINES]\r\n' "$1" "$2"
+    shift 2
+    printf '1;L;0000FFh;0;%d;2;\r\n[STATION]\r\n' $#
+    local i=0
+    for name in "$@"; do
+        i=$((i + 1))
+        printf '1;%d;S;%s;%d;20;1;\r\n' $i "$name" $((i * 20))
+    done
+    printf '[CROSS]\r\n[TABLETTERS]\r\n0;\r\n'
+}
+
+# Maps and their refusals.
+expect "mapcheck summary" 0 'example.qvn: ok: "Пример", 1 lines, 3 points (3 stations), 0 transfers, 2 tab letters, zoom 2' \
+    "$mapcheck" "$example"
+expect "mapcheck every shipped map" 0 "ok" "$mapcheck" "$maps"/*.qvn
 printf '[NAME]\r\nX;1;0;\r\n[MAP]\r\n0;0;1;1;1;0h;\r\n[LINES]\r\n1;L;0h;0;2;\r\n[STATION]\r\n9;1;S;A;0;0;1;\r\n' >"$work/bad.qvn"
 expect "mapcheck refusal with line" 1 "bad.qvn:8: error: point record: line position 9, the map has 1 lines" \
-    "$tools/quorvane-mapcheck" "$maps/example.qvn" "$work/bad.qvn"
-expect "mapcheck json" 0 '"adjacency":[[1,2],[0,2],[0,1]]' "$tools/quorvane-mapcheck" --json "$maps/example.qvn"
-expect "mapcheck json error" 1 '"line":8' "$tools/quorvane-mapcheck" --json "$work/bad.qvn"
-expect "mapcheck usage" 2 "usage" "$tools/quorvane-mapcheck"
+    "$mapcheck" "$example" "$work/bad.qvn"
+expect "mapcheck json" 0 '"adjacency":[[1,2],[0,2],[0,1]]' "$mapcheck" --json "$example"
+expect "mapcheck json error" 1 '"line":8' "$mapcheck" --json "$work/bad.qvn"
+# The JSON is written as it is built: a document far larger than its buffer comes out whole.
+{
+    printf '[NAME]\r\nBig;1;0;1;1;\r\n[MAP]\r\n0;0;3;3;1;FF00FFh;-8;\r\n[LINES]\r\n1;L;0000FFh;0;3000;2;\r\n[STATION]\r\n'
+    seq 1 3000 | awk '{ printf "1;%d;S;P%d;%d;0;1;\r\n", $1, $1, $1 }'
+    printf '[CROSS]\r\n[TABLETTERS]\r\n0;\r\n'
+} >"$work/big.qvn"
+expect "mapcheck json of a large map ends whole" 0 '"name":"P3000","x":3000' "$mapcheck" --json "$work/big.qvn"
+expect_output "mapcheck json of a large map is one line a file" 0 "2 [2998]]}" \
+    bash -o pipefail -c '"$0" --json "$1" "$1" | awk "END { print NR, substr(\$0, length(\$0) - 7) }"' \
+    "$mapcheck" "$work/big.qvn"
 
+# Route search.
 expect "route by time" 0 $'route: 2 0\nstations 2 transfers 0 minutes 4' \
-    "$tools/quorvane-route" --by time "$maps/example.qvn" 2 0
+    "$route" --by time "$example" 2 0
 expect "route by name lists the stations" 0 $'Станций 3 пересадок 0\nВремя в пути 7 мин\nПервая\nВторая\nТретья' \
-    "$tools/quorvane-route" "$maps/example.qvn" Первая Третья
-expect "route to a forbidden station" 1 "route: none" \
-    "$tools/quorvane-route" --forbid Вторая "$maps/example.qvn" 0 1
-expect "route not found message" 1 "Маршрут не найден" \
-    "$tools/quorvane-route" --forbid 1 "$maps/example.qvn" 0 1
-expect "route bad option" 2 "usage" "$tools/quorvane-route" --by speed "$maps/example.qvn" 0 1
-expect "route unknown station" 2 "no such point: Четвёртая" "$tools/quorvane-route" "$maps/example.qvn" 0 Четвёртая
-expect "route broken map" 2 "bad.qvn:8: error" "$tools/quorvane-route" "$work/bad.qvn" 0 1
+    "$route" "$example" Первая Третья
+expect "route to a forbidden station" 1 "route: none" "$route" --forbid Вторая "$example" 0 1
+expect "route not found message" 1 "Маршрут не найден" "$route" "$example" 0 1 --forbid 1
+expect "route forbidding twice still forbids" 1 "route: none" \
+    "$route" --forbid 1 --forbid Вторая --forbid 1 "$example" 0 1
+expect "route forbidding the ends, named" 1 "route: none" "$route" --forbid Третья "$example" Первая Третья
+expect "route unknown station" 2 "quorvane-route: no such point: Четвёртая" "$route" "$example" 0 Четвёртая
+expect "route station out of range" 2 "no such point: 3 (the map has points 0 to 2)" "$route" "$example" 3 0
+expect "route forbidden out of range" 2 "no such point: -1 (the map" "$route" --forbid -1 "$example" 0 1
+expect "route broken map" 2 "bad.qvn:8: error" "$route" "$work/bad.qvn" 0 1
+
+# Command lines: a number is the whole argument and in range; unknown options are refused.
+expect "route station half a number" 2 "no such point: 0-5" "$route" "$example" 0-5 1
+expect "route station with trailing dashes" 2 "no such point: 5--" "$route" "$example" 5-- 1
+for limit in 1-2 2x -1 "" " 1" 2147483648; do
+    expect "route --max-transfers '$limit'" 2 "--max-transfers: \"$limit\" is not a whole number from 0 to 2147483647" \
+        "$route" --max-transfers "$limit" "$example" 0 1
+done
+expect "route --max-transfers 0" 0 "route: 0 1" "$route" --max-transfers 0 "$example" 0 1
+expect "route bad choice" 2 '--by: "speed" is not transfers or time' "$route" --by speed "$example" 0 1
+expect "route missing value" 2 "--wait needs a value" "$route" "$example" 0 1 --wait
+expect "route too many arguments" 2 "MAP, FROM and TO wanted, 4 arguments given" "$route" "$example" 0 1 2
+expect "route negative station after --" 2 "no such point: -1 (the map" "$route" -- "$example" 0 -1
+expect "mapcheck unknown option" 2 'unknown option "--jsn"' "$mapcheck" --jsn "$example"
+expect "mapcheck no file" 2 "no map file given" "$mapcheck" --json
+cp "$example" "$work/--json"
+expect "mapcheck -- ends the options" 0 '--json: ok: "Пример"' bash -c 'cd "$1" && "$0" -- --json' "$mapcheck" "$work"
+expect "import option of another command" 2 "--output does not apply to list" "$import" list --output "$work/x.qvn"
+expect "import bend" 2 '--bend: "0.5x" is not a number from 0.3 to 1' "$import" city X --bend 0.5x --output "$work/x.qvn"
+expect "import unknown command" 2 'unknown command "lst"' "$import" lst
+expect "import trip needs two values" 2 "--trip needs 2 values" "$import" check "$example" --trip A
+for tool in quorvane-mapcheck quorvane-route quorvane-import quorvane-gdi-demo quorvane-window-demo; do
+    expect "$tool --help" 0 "usage: $tool" "$tools/$tool" --help
+    expect "$tool -h among bad arguments" 0 "usage: $tool" "$tools/$tool" --no-such-option -h
+done
+for tool in quorvane-gdi-demo quorvane-window-demo; do
+    expect "$tool unknown option" 2 'unknown option "--windw"' "$tools/$tool" "$work/demo" --windw
+    expect "$tool one prefix" 2 "one PREFIX wanted, 2 arguments given" "$tools/$tool" "$work/a" "$work/b"
+done
+
+# File names: any name the system accepts loads, and each is printed as one escaped line.
+summary='ok: "Пример", 1 lines, 3 points (3 stations), 0 transfers, 2 tab letters, zoom 2'
+mkdir "$work/names"
+cp "$example" "$work/names/"$'\xff\xfe'.qvn
+cp "$example" "$work/names/"$'forged\nX: ok: "Y".qvn'
+cp "$example" "$work/names/"$'esc\e[2J\\.qvn'
+expect_output "mapcheck escapes file names" 0 "\\xFF\\xFE.qvn: $summary
+forged\\nX: ok: \"Y\".qvn: $summary
+esc\\x1B[2J\\\\.qvn: $summary" \
+    bash -c 'cd "$1" && "$0" "$2" "$3" "$4"' "$mapcheck" "$work/names" \
+    $'\xff\xfe'.qvn $'forged\nX: ok: "Y".qvn' $'esc\e[2J\\.qvn'
+expect_output "mapcheck json escapes file names" 1 '{"file":"\\xFF\\xFE.qvn","name":"Пример"
+{"file":"missing\\n","error":"cannot open the file"' \
+    bash -o pipefail -c 'cd "$1" && "$0" --json "$2" "missing
+" | cut -d, -f1-2' "$mapcheck" "$work/names" $'\xff\xfe.qvn'
+cp "$example" "$work/"$'\xff\xfe'.qvn
+expect "route on a map with a non-UTF-8 name" 0 "route: 0 1" "$route" "$work/"$'\xff\xfe'.qvn 0 1
+expect "import check of a map with a non-UTF-8 name" 0 $'\\xFF\\xFE.qvn: "Пример"' "$import" check "$work/"$'\xff\xfe'.qvn
+mkfifo "$work/"$'\xff'fifo
+expect "a FIFO is refused, not waited on" 1 $'\\xFFfifo: error: cannot open: not a regular file' \
+    timeout 10 "$mapcheck" "$work/"$'\xff'fifo
+mkdir "$work/"$'\xff'dir
+expect "a folder is refused" 1 $'\\xFFdir: error: cannot open: it is a folder' "$mapcheck" "$work/"$'\xff'dir
+expect "a missing file says why" 1 $'\\xFFnone: error: cannot open the file: No such file or directory' \
+    "$mapcheck" "$work/"$'\xff'none
+expect "gdi-demo names what it cannot write" 1 $'cannot write '"$work"$'/none/\\xFF-k1.png' \
+    "$tools/quorvane-gdi-demo" "$work/none/"$'\xff'
+
+# Names inside a map never cut or add a line: loaded or refused, each file gives one whole line
+# without control characters. Prints the lines, the control bytes and the whole lines.
+clean_line() {
+    "$mapcheck" "$1" >"$work/out"
+    local status=$?
+    echo "$(wc -l <"$work/out") $(LC_ALL=C tr -d '\200-\377[:print:]\n' <"$work/out" | wc -c)" \
+        "$(grep -acE 'zoom 1$|: error: ' "$work/out")"
+    [ "$status" -le 1 ]
+}
+small_map $'Net\001work\x1b' 1 A B C >"$work/controls.qvn"
+small_map 'Net@work' 1 A B C | tr '@' '\000' >"$work/nul.qvn"
+for file in controls nul; do
+    expect_output "$file in a name: one whole clean line" 0 "1 0 1" clean_line "$work/$file.qvn"
+done
+
+# Output that cannot be written is a failure, not a success.
+expect "mapcheck to a full disk" 2 "quorvane-mapcheck: cannot write the output" \
+    bash -c '"$0" --json "$1" >/dev/full' "$mapcheck" "$work/big.qvn"
+expect "route to a full disk" 2 "quorvane-route: cannot write the output" \
+    bash -c '"$0" "$1" 0 2 >/dev/full' "$route" "$example"
 
 finish

@@ -1,0 +1,154 @@
+#include "command_line.h"
+
+#include <gtest/gtest.h>
+
+#include <new>
+#include <string>
+#include <vector>
+
+#include "printable.h"
+
+namespace qv::tools {
+namespace {
+
+constexpr OptionRule kRules[] = {{"--json", 0}, {"--by", 1}, {"--trip", 2}, {"--max", 1}};
+
+CommandLine Read(std::vector<const char*> arguments) {
+    return CommandLine(arguments, kRules);
+}
+
+TEST(WholeNumber, TakesOnlyAWholeDecimalWithinItsRange) {
+    EXPECT_EQ(WholeNumber("0", 0, 5), 0);
+    EXPECT_EQ(WholeNumber("5", 0, 5), 5);
+    EXPECT_EQ(WholeNumber("-3", -3, 5), -3);
+    EXPECT_EQ(WholeNumber("007", 0, 9), 7);
+    for (const char* refused : {"6", "-1", "0-5", "5--", "1-2", "2x", "", "-", "+1", " 1", "1 ",
+                                "0x1", "1.0", "99999999999999999999"}) {
+        EXPECT_EQ(WholeNumber(refused, 0, 5), std::nullopt) << refused;
+    }
+}
+
+TEST(WholeNumber, RealsAreWholeFiniteAndInRange) {
+    EXPECT_EQ(WholeReal("0.3", 0.3, 1), 0.3);
+    EXPECT_EQ(WholeReal("1", 0.3, 1), 1.0);
+    for (const char* refused :
+         {"0.29", "1.01", "0.5x", " 0.5", "+0.5", "nan", "inf", "", "1e999"}) {
+        EXPECT_EQ(WholeReal(refused, 0.3, 1), std::nullopt) << refused;
+    }
+}
+
+TEST(CommandLine, OptionsGoAnywhereAndDoubleDashEndsThem) {
+    const CommandLine line = Read({"map", "--by", "-x", "--json", "-", "--", "--max", "-h"});
+    EXPECT_FALSE(line.HelpWanted());
+    EXPECT_TRUE(line.Has("--json"));
+    EXPECT_FALSE(line.Has("--max"));
+    EXPECT_EQ(line.Text("--by", ""), "-x");  // a value is taken whatever it looks like
+    EXPECT_EQ(line.Plain(), (std::vector<std::string>{"map", "-", "--max", "-h"}));
+}
+
+TEST(CommandLine, RefusesUnknownOptionsAndMissingValues) {
+    EXPECT_THROW(Read({"--jsn", "map"}), UsageError);
+    EXPECT_THROW(Read({"-j"}), UsageError);
+    EXPECT_THROW(Read({"--json=1"}), UsageError);
+    EXPECT_THROW(Read({"map", "--by"}), UsageError);
+    EXPECT_THROW(Read({"--trip", "a"}), UsageError);
+    EXPECT_NO_THROW(Read({"--trip", "a", "b"}));
+}
+
+TEST(CommandLine, HelpBeforeDoubleDashWinsOverEverythingElse) {
+    EXPECT_TRUE(Read({"--bogus", "--help"}).HelpWanted());
+    EXPECT_TRUE(Read({"-h", "--by"}).HelpWanted());
+    EXPECT_FALSE(Read({"--", "--help"}).HelpWanted());
+}
+
+TEST(CommandLine, RepeatedOptionsKeepEveryUseAndTheLastCounts) {
+    const CommandLine line =
+        Read({"--trip", "a", "b", "--by", "time", "--trip", "c", "d", "--by", "transfers"});
+    EXPECT_EQ(line.Uses("--trip"), (std::vector<std::vector<std::string>>{{"a", "b"}, {"c", "d"}}));
+    EXPECT_EQ(line.Choice("--by", {"transfers", "time"}, 1), 0u);
+    EXPECT_EQ(line.GivenOptions().size(), 4u);
+}
+
+TEST(CommandLine, TypedValuesAreCheckedWithTheOptionNamed) {
+    EXPECT_EQ(Read({}).Number("--max", 0, 9, 3), 3);
+    EXPECT_EQ(Read({"--max", "9"}).Number("--max", 0, 9, 3), 9);
+    try {
+        Read({"--max", "1-2"}).Number("--max", 0, 9, 3);
+        FAIL() << "1-2 taken as a number";
+    } catch (const UsageError& error) {
+        EXPECT_STREQ(error.what(), "--max: \"1-2\" is not a whole number from 0 to 9");
+    }
+    EXPECT_THROW(Read({"--by", "speed"}).Choice("--by", {"transfers", "time"}, 0), UsageError);
+    EXPECT_THROW(Read({"--max", "0.1"}).Real("--max", 0.3, 1), UsageError);
+    EXPECT_EQ(Read({}).Real("--max", 0.3, 1), std::nullopt);
+}
+
+// Runs a tool body through the runner, capturing both streams.
+struct ToolRun {
+    int status;
+    std::string out;
+    std::string err;
+    bool bodyRan;
+};
+
+ToolRun RunWith(std::vector<const char*> arguments, const std::function<int()>& body) {
+    static constexpr ToolSyntax kSyntax{"tool", "usage: tool [--json] FILE\n", kRules};
+    arguments.insert(arguments.begin(), "tool");
+    bool ran = false;
+    ::testing::internal::CaptureStdout();
+    ::testing::internal::CaptureStderr();
+    const int status = RunTool(static_cast<int>(arguments.size()), arguments.data(), kSyntax,
+                               [&](const CommandLine&) {
+                                   ran = true;
+                                   return body();
+                               });
+    std::string out = ::testing::internal::GetCapturedStdout();
+    return {status, out, ::testing::internal::GetCapturedStderr(), ran};
+}
+
+TEST(RunTool, HelpPrintsTheUsageAndSucceedsWithoutRunningTheTool) {
+    const ToolRun run = RunWith({"--help"}, [] { return 1; });
+    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(run.out, "usage: tool [--json] FILE\n");
+    EXPECT_FALSE(run.bodyRan);
+}
+
+TEST(RunTool, EveryFailureIsOneReasonAndStatusTwo) {
+    const ToolRun unknown = RunWith({"--bogus"}, [] { return 0; });
+    EXPECT_EQ(unknown.status, 2);
+    EXPECT_EQ(unknown.err, "tool: unknown option \"--bogus\"\nusage: tool [--json] FILE\n");
+    EXPECT_FALSE(unknown.bodyRan);
+
+    const ToolRun memory = RunWith({}, []() -> int { throw std::bad_alloc(); });
+    EXPECT_EQ(memory.status, 2);
+    EXPECT_EQ(memory.err, "tool: out of memory\n");
+
+    const ToolRun other = RunWith({}, []() -> int { throw std::runtime_error("broken\npipe"); });
+    EXPECT_EQ(other.status, 2);
+    EXPECT_EQ(other.err, "tool: broken\\npipe\n");
+
+    EXPECT_EQ(RunWith({"x"}, [] { return 1; }).status, 1);
+}
+
+TEST(Printable, EscapesWhatCouldBreakOrForgeALine) {
+    const std::pair<std::string, std::string> cases[] = {
+        {"Пример 🚇.qvn", "Пример 🚇.qvn"},
+        {"a\nb: ok: x", "a\\nb: ok: x"},
+        {"\r\t", "\\r\\t"},
+        {std::string("a\0b", 3), "a\\x00b"},
+        {"\x1b[2J", "\\x1B[2J"},
+        {"\x7f", "\\x7F"},
+        {"back\\slash", "back\\\\slash"},
+        {"\xff.qvn", "\\xFF.qvn"},
+        {"\xd0", "\\xD0"},                    // cut short
+        {"\xc0\xaf", "\\xC0\\xAF"},           // overlong
+        {"\xed\xa0\x80", "\\xED\\xA0\\x80"},  // a surrogate
+        {"\xc2\x85|\xe2\x80\xa8", "\\u0085|\\u2028"},
+    };
+    for (const auto& [text, shown] : cases) {
+        EXPECT_EQ(Printable(text), shown) << shown;
+    }
+}
+
+}  // namespace
+}  // namespace qv::tools
