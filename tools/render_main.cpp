@@ -1,5 +1,5 @@
-// quorvane-render MAP OUT.png [--scale K] [--zoom [--centre]] [--view X Y] [--labels]
-//                 [--route FROM TO] [--static-route] [--blink-off] [--callout POINT]
+// quorvane-render [--scale K] [--zoom [--centre]] [--view X Y] [--labels] [--route FROM TO]
+//                 [--static-route] [--blink-off] [--callout POINT] [--] MAP OUT.png
 // Paints the scheme of a map as the program shows it and writes the 240 x 320 screen as PNG.
 // K is the device scale (1 to 3); FROM, TO and POINT are station-index numbers, -1 for none.
 // --centre prints the view the zoom command chooses and where the route's ends land in it.
@@ -8,96 +8,54 @@
 #include <string>
 #include <string_view>
 
+#include "command_line.h"
+#include "map_argument.h"
 #include "model/map_file.h"
 #include "platform/host/device_screen.h"
+#include "printable.h"
 #include "render/gdi_surface.h"
 #include "render/scheme_painter.h"
 #include "render/scheme_view.h"
 #include "resources/program_resources.h"
 #include "route/route_finder.h"
-#include "text/decimal.h"
 #include "text/utf.h"
 
 namespace {
 
 using namespace qv;
+using qv::tools::CommandLine;
+using qv::tools::UsageError;
 
-struct Options {
-    std::string map;
-    std::string output;
-    int scale = 1;
-    bool zoom = false;
-    bool centre = false;
-    bool view = false;
-    int viewX = 0;
-    int viewY = 0;
-    bool labels = false;
-    int from = -1;
-    int to = -1;
-    bool staticRoute = false;
-    bool blinkOn = true;
-    int callout = -1;
-};
+constexpr qv::tools::OptionRule kOptions[] = {
+    {"--scale", 1}, {"--zoom", 0},         {"--centre", 0},    {"--view", 2},   {"--labels", 0},
+    {"--route", 2}, {"--static-route", 0}, {"--blink-off", 0}, {"--callout", 1}};
+constexpr qv::tools::ToolSyntax kSyntax{
+    "quorvane-render",
+    "usage: quorvane-render [--scale K] [--zoom [--centre]] [--view X Y] [--labels] "
+    "[--route FROM TO] [--static-route] [--blink-off] [--callout POINT] [--] MAP OUT.png\n",
+    kOptions};
 
-bool Number(const char* text, int& out) {
-    const std::string_view view(text);
-    const std::optional<std::int32_t> value =
-        ParseDecimal(std::u16string(view.begin(), view.end()));
-    if (!value) {
-        return false;
+// A point number of the map, or -1 for none.
+int PointNumber(const NetworkModel& model, const std::string& text) {
+    const std::optional<std::int64_t> index =
+        qv::tools::WholeNumber(text, -1, model.StationCount() - 1);
+    if (!index) {
+        throw UsageError("no point " + qv::tools::Printable(text) + " (the map has points 0 to " +
+                         std::to_string(model.StationCount() - 1) + ", -1 for none)");
     }
-    out = *value;
-    return true;
+    return static_cast<int>(*index);
 }
 
-bool Parse(int argc, char** argv, Options& options) {
-    int positional = 0;
-    for (int i = 1; i < argc; ++i) {
-        const std::string_view arg = argv[i];
-        const bool one = i + 1 < argc;
-        const bool two = i + 2 < argc;
-        if (arg == "--scale" && one) {
-            if (!Number(argv[++i], options.scale))
-                return false;
-        } else if (arg == "--zoom") {
-            options.zoom = true;
-        } else if (arg == "--centre") {
-            options.centre = true;
-        } else if (arg == "--view" && two) {
-            options.view = true;
-            if (!Number(argv[++i], options.viewX) || !Number(argv[++i], options.viewY))
-                return false;
-        } else if (arg == "--labels") {
-            options.labels = true;
-        } else if (arg == "--route" && two) {
-            if (!Number(argv[++i], options.from) || !Number(argv[++i], options.to))
-                return false;
-        } else if (arg == "--static-route") {
-            options.staticRoute = true;
-        } else if (arg == "--blink-off") {
-            options.blinkOn = false;
-        } else if (arg == "--callout" && one) {
-            if (!Number(argv[++i], options.callout))
-                return false;
-        } else if (positional == 0) {
-            options.map = arg;
-            ++positional;
-        } else if (positional == 1) {
-            options.output = arg;
-            ++positional;
-        } else {
-            return false;
-        }
+std::int32_t ViewCoordinate(const std::string& text) {
+    const std::optional<std::int64_t> value = qv::tools::WholeNumber(text);
+    if (!value) {
+        throw UsageError("--view: not a whole number: " + qv::tools::Printable(text));
     }
-    // The centred view is the one the zoom command chooses: a view given by hand is another.
-    const bool centreFits = !options.centre || (options.zoom && !options.view);
-    return positional == 2 && options.scale >= 1 && options.scale <= 3 && centreFits;
+    return static_cast<std::int32_t>(*value);
 }
 
 Station* PointAt(const NetworkModel& model, int index) {
-    return index >= 0 && index < model.StationCount()
-               ? model.Stations()[static_cast<std::size_t>(index)]
-               : nullptr;
+    return index >= 0 ? model.Stations()[static_cast<std::size_t>(index)] : nullptr;
 }
 
 // One end of the route and the window pixel its station lands on.
@@ -107,69 +65,76 @@ void PrintEnd(const NetworkModel& model, const char* role, const Station* statio
     }
     const std::int64_t s = CurrentScale(model);
     std::printf("%s: %d %s at %lld %lld\n", role, station->index,
-                Utf16ToUtf8(station->name).c_str(),
+                qv::tools::Printable(Utf16ToUtf8(station->name)).c_str(),
                 static_cast<long long>(s * station->x + model.originX + model.viewX),
                 static_cast<long long>(s * station->y + model.originY + model.viewY));
+}
+
+int Render(const CommandLine& line) {
+    if (line.Plain().size() != 2) {
+        throw UsageError("MAP and OUT.png wanted, " + std::to_string(line.Plain().size()) +
+                         " arguments given");
+    }
+    const std::string& map = line.Plain()[0];
+    const std::string& output = line.Plain()[1];
+    const int scale = static_cast<int>(line.Number("--scale", 1, 3, 1));
+    const bool zoom = line.Has("--zoom");
+    const bool centre = line.Has("--centre");
+    // The centred view is the one the zoom command chooses: a view given by hand is another.
+    if (centre && (!zoom || line.Has("--view"))) {
+        throw UsageError("--centre goes with --zoom and without --view");
+    }
+
+    Settings settings;
+    settings.showStationNames = line.Has("--labels");
+    settings.routeBlink = !line.Has("--static-route");
+    NetworkModel model;
+    MapError error;
+    if (qv::tools::LoadMapArgument(model, map, settings, error) != 0) {
+        std::fprintf(stderr, "%s\n", qv::tools::MapErrorLine(map, error).c_str());
+        return qv::tools::kToolFailed;
+    }
+    int from = -1;
+    int to = -1;
+    if (line.Has("--route")) {
+        const std::vector<std::string> ends = line.Uses("--route").back();
+        from = PointNumber(model, ends[0]);
+        to = PointNumber(model, ends[1]);
+    }
+    const int callout = PointNumber(model, line.Text("--callout", "-1"));
+
+    model.departure = PointAt(model, from);
+    model.destination = PointAt(model, to);
+    if (model.departure && model.destination) {
+        SilentRouteSearchFeedback feedback;
+        FindRoute(model, feedback);
+    }
+    if (zoom && !ToggleZoom(model) && centre) {
+        return qv::tools::Fail(kSyntax, qv::tools::Printable(map) + ": the map offers no zoom");
+    }
+    if (centre) {
+        std::printf("scale %d, view %d %d\n", CurrentScale(model), model.viewX, model.viewY);
+        PrintEnd(model, "departure", model.departure);
+        PrintEnd(model, "destination", model.destination);
+    }
+    if (line.Has("--view")) {
+        const std::vector<std::string> view = line.Uses("--view").back();
+        model.viewX = ViewCoordinate(view[0]);
+        model.viewY = ViewCoordinate(view[1]);
+    }
+    model.hotStation = PointAt(model, callout);
+    DeviceScreen screen(scale);
+    GdiSurface surface(screen.Dc(), ProgramModule());
+    int routeLabelCounter = 1;
+    PaintScheme(model, LOGFONTW{}, surface, !line.Has("--blink-off"), routeLabelCounter);
+    if (!screen.Pixels().WritePng(output.c_str())) {
+        return qv::tools::Fail(kSyntax, "cannot write " + qv::tools::Printable(output));
+    }
+    return 0;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-    Options options;
-    if (!Parse(argc, argv, options)) {
-        std::fputs(
-            "usage: quorvane-render MAP OUT.png [--scale K] [--zoom [--centre]] [--view X Y] "
-            "[--labels] [--route FROM TO] [--static-route] [--blink-off] [--callout POINT]\n",
-            stderr);
-        return 2;
-    }
-    Settings settings;
-    settings.showStationNames = options.labels;
-    settings.routeBlink = !options.staticRoute;
-    NetworkModel model;
-    MapError error;
-    const std::optional<std::u16string> path = Utf8ToUtf16(options.map);
-    if (!path || LoadMapFile(model, *path, settings, &error) != 0) {
-        std::fprintf(stderr, "%s:%d: error: %s\n", options.map.c_str(), error.line,
-                     error.reason.c_str());
-        return 2;
-    }
-    for (const int index : {options.from, options.to, options.callout}) {
-        if (index < -1 || index >= model.StationCount()) {
-            std::fprintf(stderr, "%s: no point %d (the map has %d)\n", options.map.c_str(), index,
-                         model.StationCount());
-            return 2;
-        }
-    }
-    if (options.from >= 0 || options.to >= 0) {
-        model.departure = PointAt(model, options.from);
-        model.destination = PointAt(model, options.to);
-        if (model.departure && model.destination) {
-            SilentRouteSearchFeedback feedback;
-            FindRoute(model, feedback);
-        }
-    }
-    if (options.zoom && !ToggleZoom(model) && options.centre) {
-        std::fprintf(stderr, "%s: the map offers no zoom\n", options.map.c_str());
-        return 2;
-    }
-    if (options.centre) {
-        std::printf("scale %d, view %d %d\n", CurrentScale(model), model.viewX, model.viewY);
-        PrintEnd(model, "departure", model.departure);
-        PrintEnd(model, "destination", model.destination);
-    }
-    if (options.view) {
-        model.viewX = options.viewX;
-        model.viewY = options.viewY;
-    }
-    model.hotStation = PointAt(model, options.callout);
-    DeviceScreen screen(options.scale);
-    GdiSurface surface(screen.Dc(), ProgramModule());
-    int routeLabelCounter = 1;
-    PaintScheme(model, LOGFONTW{}, surface, options.blinkOn, routeLabelCounter);
-    if (!screen.Pixels().WritePng(options.output.c_str())) {
-        std::fprintf(stderr, "cannot write %s\n", options.output.c_str());
-        return 1;
-    }
-    return 0;
+    return qv::tools::RunTool(argc, argv, kSyntax, Render);
 }

@@ -96,7 +96,7 @@ expect "import option of another command" 2 "--output does not apply to list" "$
 expect "import bend" 2 '--bend: "0.5x" is not a number from 0.3 to 1' "$import" city X --bend 0.5x --output "$work/x.qvn"
 expect "import unknown command" 2 'unknown command "lst"' "$import" lst
 expect "import trip needs two values" 2 "--trip needs 2 values" "$import" check "$example" --trip A
-for tool in quorvane-mapcheck quorvane-route quorvane-import quorvane-gdi-demo quorvane-window-demo; do
+for tool in quorvane-mapcheck quorvane-route quorvane-import quorvane-gdi-demo quorvane-window-demo quorvane-render; do
     expect "$tool --help" 0 "usage: $tool" "$tools/$tool" --help
     expect "$tool -h among bad arguments" 0 "usage: $tool" "$tools/$tool" --no-such-option -h
 done
@@ -104,6 +104,20 @@ for tool in quorvane-gdi-demo quorvane-window-demo; do
     expect "$tool unknown option" 2 'unknown option "--windw"' "$tools/$tool" "$work/demo" --windw
     expect "$tool one prefix" 2 "one PREFIX wanted, 2 arguments given" "$tools/$tool" "$work/a" "$work/b"
 done
+
+render="$tools/quorvane-render"
+moscow="$maps/moscow.qvn"
+expect "render scale with letters" 2 '--scale: "2x" is not a whole number from 1 to 3' "$render" "$example" "$work/r.png" --scale 2x
+expect "render route end with letters" 2 'no point 5x (the map has points 0 to 2, -1 for none)' "$render" "$example" "$work/r.png" --route 0 5x
+expect "render station out of range" 2 'no point 3 (the map has points 0 to 2, -1 for none)' "$render" "$example" "$work/r.png" --callout 3
+expect "render misspelt option refused" 2 'unknown option "--labls"' \
+    bash -c 'cd "$1" && "$0" "$2" --labls' "$render" "$work" "$example"
+expect "render wrote no picture for refused arguments" 1 "" test -e "$work/--labls" -o -e "$work/r.png"
+expect "render centre wants zoom" 2 "--centre goes with --zoom and without --view" "$render" "$example" "$work/r.png" --centre
+expect "render centres a lone departure" 0 $'departure: 93 Киевская at 120 160' \
+    "$render" "$moscow" "$work/r.png" --zoom --centre --route 93 -1
+expect "render centres neither end on the image's middle" 0 'scale 4, view -360 -480' \
+    "$render" "$moscow" "$work/r.png" --zoom --centre
 
 # File names: any name the system accepts loads, and each is printed as one escaped line.
 summary='ok: "Пример", 1 lines, 3 points (3 stations), 0 transfers, 2 tab letters, zoom 2'
@@ -117,14 +131,14 @@ esc\\x1B[2J\\\\.qvn: $summary" \
     bash -c 'cd "$1" && "$0" "$2" "$3" "$4"' "$mapcheck" "$work/names" \
     $'\xff\xfe'.qvn $'forged\nX: ok: "Y".qvn' $'esc\e[2J\\.qvn'
 expect_output "mapcheck json escapes file names" 1 '{"file":"\\xFF\\xFE.qvn","name":"Пример"
-{"file":"missing\\n","error":"cannot open the file"' \
+{"file":"missing\\n","error":"cannot open the file: No such file or directory"' \
     bash -o pipefail -c 'cd "$1" && "$0" --json "$2" "missing
 " | cut -d, -f1-2' "$mapcheck" "$work/names" $'\xff\xfe.qvn'
 cp "$example" "$work/"$'\xff\xfe'.qvn
 expect "route on a map with a non-UTF-8 name" 0 "route: 0 1" "$route" "$work/"$'\xff\xfe'.qvn 0 1
 expect "import check of a map with a non-UTF-8 name" 0 $'\\xFF\\xFE.qvn: "Пример"' "$import" check "$work/"$'\xff\xfe'.qvn
 mkfifo "$work/"$'\xff'fifo
-expect "a FIFO is refused, not waited on" 1 $'\\xFFfifo: error: cannot open: not a regular file' \
+expect "a FIFO is refused, not waited on" 1 $'\\xFFfifo: error: cannot open: it is a FIFO (named pipe), not a regular file' \
     timeout 10 "$mapcheck" "$work/"$'\xff'fifo
 mkdir "$work/"$'\xff'dir
 expect "a folder is refused" 1 $'\\xFFdir: error: cannot open: it is a folder' "$mapcheck" "$work/"$'\xff'dir
