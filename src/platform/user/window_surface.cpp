@@ -83,11 +83,14 @@ WindowSurface::Kept WindowSurface::Keep(const RECT& bounds, const std::vector<RE
     kept.under = bitmap_.get();
     kept.pixels.reset(
         new Bitmap(bounds.right - bounds.left, bounds.bottom - bounds.top, bitmap_->Scale()));
-    DeviceContext copy(scale_);
-    SelectObject(&copy, kept.pixels.get());
-    BitBlt(&copy, 0, 0, bounds.right - bounds.left, bounds.bottom - bounds.top, &source_,
-           bounds.left, bounds.top, SRCCOPY);
-    SelectObject(&copy, DefaultBitmap());
+    DeviceContext from(scale_);
+    SelectObject(&from, bitmap_.get());
+    DeviceContext to(scale_);
+    SelectObject(&to, kept.pixels.get());
+    BitBlt(&to, 0, 0, bounds.right - bounds.left, bounds.bottom - bounds.top, &from, bounds.left,
+           bounds.top, SRCCOPY);
+    SelectObject(&from, DefaultBitmap());
+    SelectObject(&to, DefaultBitmap());
     return kept;
 }
 
