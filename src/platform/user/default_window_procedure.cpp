@@ -70,6 +70,11 @@ LRESULT DefWindowProcW(HWND window, UINT message, WPARAM wParam, LPARAM lParam) 
         case WM_GETICON:
             return reinterpret_cast<LRESULT>(wParam == ICON_BIG ? found->bigIcon
                                                                 : found->smallIcon);
+        case WM_CANCELMODE:
+            if (GetCapture()) {
+                ReleaseCapture();
+            }
+            return 0;
         case WM_ACTIVATE:
             if (LOWORD(wParam) != WA_INACTIVE) {
                 SetFocus(window);

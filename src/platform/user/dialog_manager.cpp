@@ -60,15 +60,12 @@ RECT ToPixels(int x, int y, int cx, int cy, SIZE base) {
 }
 
 HWND FirstTabStop(HWND dialog) {
-    const Window* found = WindowSystem::Current()->Find(dialog);
-    if (!found) {
-        return nullptr;
-    }
-    // Children are kept top first; the template's first control is the last.
-    for (auto it = found->children.rbegin(); it != found->children.rend(); ++it) {
-        const DWORD style = (*it)->style;
+    // Z-order is template order.
+    for (HWND control = GetWindow(dialog, GW_CHILD); control;
+         control = GetWindow(control, GW_HWNDNEXT)) {
+        const DWORD style = static_cast<DWORD>(GetWindowLongW(control, GWL_STYLE));
         if ((style & WS_TABSTOP) != 0 && (style & WS_VISIBLE) != 0 && (style & WS_DISABLED) == 0) {
-            return (*it)->Handle();
+            return control;
         }
     }
     return nullptr;

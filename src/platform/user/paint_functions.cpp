@@ -1,6 +1,7 @@
 #include "platform/user/paint_functions.h"
 
 #include <iterator>
+#include <vector>
 
 #include "platform/gdi/system_metrics.h"
 #include "platform/user/window_messages.h"
@@ -45,7 +46,7 @@ BOOL UpdateWindow(HWND window) {
     if (!found) {
         return 0;
     }
-    if (found->invalid && found->IsShown()) {
+    if (!found->invalid.Empty() && found->IsShown()) {
         system->Dispatch({window, WM_PAINT, 0, 0, static_cast<DWORD>(system->Now().count()), {}});
     }
     return 1;
@@ -54,14 +55,14 @@ BOOL UpdateWindow(HWND window) {
 BOOL GetUpdateRect(HWND window, RECT* rect, BOOL /*erase*/) {
     WindowSystem* system = WindowSystem::Current();
     const Window* found = system ? system->Find(window) : nullptr;
-    if (!found || !found->invalid) {
+    if (!found || found->invalid.Empty()) {
         if (rect) {
             *rect = {};
         }
         return 0;
     }
     if (rect) {
-        *rect = *found->invalid;
+        *rect = found->invalid.Bounds();
     }
     return 1;
 }
@@ -74,14 +75,15 @@ HDC BeginPaint(HWND window, PAINTSTRUCT* paint) {
     }
     WindowTable::Pin pin(system->Windows(), *found);
     ++found->paintsBegun;
-    const RECT area = found->invalid.value_or(RECT{});
+    const std::vector<RECT> area = found->invalid.Rectangles();
+    const RECT bounds = found->invalid.Bounds();
     const bool erase = found->eraseWanted;
     // Valid from here on: what the handler invalidates while painting is painted next time.
-    found->invalid.reset();
+    found->invalid.Clear();
     found->eraseWanted = false;
-    const HDC dc = found->surface.Lend(found->ClientOriginInSurface(), area);
+    const HDC dc = found->surface.LendForPaint(found->ClientOriginInSurface(), area);
     paint->hdc = dc;
-    paint->rcPaint = area;
+    paint->rcPaint = bounds;
     paint->fErase = 0;
     if (erase) {
         const LRESULT erased = system->Send(window, WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/user/invalid_area.h"
 #include "platform/user/window_class.h"
 #include "platform/user/window_surface.h"
 
@@ -51,7 +52,7 @@ class Window {
     std::u16string text;
     Window* parent = nullptr;       // the desktop for top-level windows
     HWND owner = nullptr;           // the window a top-level window belongs to
-    std::vector<Window*> children;  // the top of the z-order first
+    std::vector<Window*> children;  // the top of the z-order first, as GetWindow walks them
     UINT_PTR id = 0;
     HINSTANCE instance = nullptr;
     WNDPROC procedure = nullptr;
@@ -69,7 +70,7 @@ class Window {
     HICON smallIcon = nullptr;
     std::map<std::u16string, LONG_PTR, std::less<>> properties;
 
-    std::optional<RECT> invalid;  // client coordinates
+    InvalidArea invalid;
     bool eraseWanted = false;
     int paintsBegun = 0;
     WindowSurface surface;

@@ -221,6 +221,31 @@ BOOL IsChild(HWND parent, HWND window) {
     return 0;
 }
 
+HWND GetWindow(HWND window, UINT relation) {
+    const Window* found = Find(window);
+    if (!found) {
+        return nullptr;
+    }
+    if (relation == GW_CHILD) {
+        return found->children.empty() ? nullptr : found->children.front()->Handle();
+    }
+    if (relation == GW_OWNER) {
+        return found->IsChild() ? nullptr : found->owner;
+    }
+    if ((relation != GW_HWNDNEXT && relation != GW_HWNDPREV) || !found->parent) {
+        return nullptr;
+    }
+    const std::vector<Window*>& siblings = found->parent->children;
+    const auto at = std::find(siblings.begin(), siblings.end(), found);
+    if (at == siblings.end()) {
+        return nullptr;
+    }
+    if (relation == GW_HWNDNEXT) {
+        return at + 1 == siblings.end() ? nullptr : (*(at + 1))->Handle();
+    }
+    return at == siblings.begin() ? nullptr : (*(at - 1))->Handle();
+}
+
 HWND GetDlgItem(HWND dialog, int id) {
     const Window* found = Find(dialog);
     if (!found) {

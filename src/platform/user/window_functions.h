@@ -45,6 +45,10 @@ HWND GetDesktopWindow();
 // A child's parent, or the window a top-level window belongs to.
 HWND GetParent(HWND window);
 BOOL IsChild(HWND parent, HWND window);
+// Siblings in z-order, the top first (a parent's children in the order they were made):
+// GW_CHILD the window's top child, GW_HWNDNEXT the sibling below it, GW_HWNDPREV the one above,
+// GW_OWNER the window a top-level window belongs to. Null when there is none.
+HWND GetWindow(HWND window, UINT relation);
 HWND GetDlgItem(HWND dialog, int id);
 int GetDlgCtrlID(HWND window);
 

@@ -88,6 +88,12 @@ inline constexpr int IDC_WAIT = 32514;
 inline constexpr int IDI_HAND = 32513;
 inline constexpr int IDI_ASTERISK = 32516;
 
+// GetWindow: which relation.
+inline constexpr UINT GW_HWNDNEXT = 2;
+inline constexpr UINT GW_HWNDPREV = 3;
+inline constexpr UINT GW_OWNER = 4;
+inline constexpr UINT GW_CHILD = 5;
+
 // Resource types.
 inline constexpr int RT_DIALOG = 5;
 

@@ -7,6 +7,7 @@
 #include "platform/user/cursor.h"
 #include "platform/user/default_window_procedure.h"
 #include "platform/user/modal_loop.h"
+#include "platform/user/rectangle_math.h"
 #include "platform/user/rendezvous.h"
 #include "platform/user/window_messages.h"
 #include "platform/user/window_styles.h"
@@ -21,20 +22,6 @@ WindowSystem* g_current = nullptr;
 constexpr HostTime kRendezvousPoll{50};
 
 const WindowClass kDesktopClass{0, u"#32769", WNDCLASSW{0, DefWindowProcW}};
-
-RECT Intersection(const RECT& a, const RECT& b) {
-    return {std::max(a.left, b.left), std::max(a.top, b.top), std::min(a.right, b.right),
-            std::min(a.bottom, b.bottom)};
-}
-
-bool IsEmpty(const RECT& r) {
-    return r.right <= r.left || r.bottom <= r.top;
-}
-
-RECT Union(const RECT& a, const RECT& b) {
-    return {std::min(a.left, b.left), std::min(a.top, b.top), std::max(a.right, b.right),
-            std::max(a.bottom, b.bottom)};
-}
 
 // The character a key makes by itself; letters and digits come from the host as text.
 char16_t CharacterOfKey(WPARAM key, bool control) {
@@ -121,13 +108,15 @@ HWND WindowSystem::Create(const WindowCreation& creation) {
     made->procedure = windowClass->attributes.lpfnWndProc;
     made->extraBytes.resize(static_cast<std::size_t>(windowClass->attributes.cbWndExtra));
     made->surface.Resize(made->Width(), made->Height(), screen_.Scale());
-    made->invalid = made->ClientRect();
+    made->invalid.Add(made->ClientRect());
     made->eraseWanted = true;
     Window& window = windows_.Add(std::move(made));
     if (parent->IsDesktop()) {
         LinkTopLevel(window);
     } else {
-        parent->children.insert(parent->children.begin(), &window);
+        // A new child goes below its siblings, so that z-order is creation order, as a
+        // dialog's template order is its tab order.
+        parent->children.push_back(&window);
     }
 
     const HWND handle = window.Handle();
@@ -341,9 +330,15 @@ bool WindowSystem::Enable(HWND handle, bool enable) {
         window->style &= ~WS_DISABLED;
     } else {
         window->style |= WS_DISABLED;
+        // The default handling of the cancel gives the capture up; a window that handles it
+        // itself still loses a capture held inside it, as disabled windows get no input.
+        Send(handle, WM_CANCELMODE, 0, 0);
         if (input_.Capture() && InTree(handle, input_.Capture())) {
-            input_.Forget(input_.Capture());
+            input_.ReleaseCapture();
         }
+    }
+    if (!Find(handle)) {
+        return wasDisabled;
     }
     Send(handle, WM_ENABLE, enable ? 1 : 0, 0);
     return wasDisabled;
@@ -709,11 +704,12 @@ bool WindowSystem::InTree(HWND root, HWND handle) const {
 
 void WindowSystem::Invalidate(Window& window, const RECT* rect, bool erase) {
     const RECT client = window.ClientRect();
-    const RECT area = rect ? Intersection(*rect, client) : client;
-    if (IsEmpty(area)) {
+    const RECT area = rect ? rect::Intersection(*rect, client) : client;
+    if (rect::IsEmpty(area)) {
         return;
     }
-    window.invalid = window.invalid ? Union(*window.invalid, area) : area;
+    window.invalid.Add(area);
+    // A later invalidation without erasing never cancels an erase still to come.
     window.eraseWanted = window.eraseWanted || erase;
     if ((window.style & WS_CLIPCHILDREN) != 0) {
         return;
@@ -722,18 +718,18 @@ void WindowSystem::Invalidate(Window& window, const RECT* rect, bool erase) {
         const POINT inside = child->ClientOriginInSurface();
         const int dx = child->rect.left + inside.x;
         const int dy = child->rect.top + inside.y;
-        const RECT childArea{area.left - dx, area.top - dy, area.right - dx, area.bottom - dy};
+        const RECT childArea = rect::Offset(area, -dx, -dy);
         Invalidate(*child, &childArea, erase);
     }
 }
 
 void WindowSystem::Validate(Window& window, const RECT* rect) {
-    if (!window.invalid) {
-        return;
+    if (rect) {
+        window.invalid.Remove(*rect);
+    } else {
+        window.invalid.Clear();
     }
-    // The invalid area is kept as one rectangle: it goes when the validated area covers it.
-    if (!rect || Intersection(*rect, *window.invalid) == *window.invalid) {
-        window.invalid.reset();
+    if (window.invalid.Empty()) {
         window.eraseWanted = false;
     }
 }
@@ -745,7 +741,8 @@ Window* WindowSystem::NextToPaint(const MessageFilter& filter) const {
         if ((window->style & WS_VISIBLE) == 0) {
             continue;
         }
-        if (window->invalid && Accepts(filter, {window->Handle(), WM_PAINT, 0, 0, 0, {}})) {
+        if (!window->invalid.Empty() &&
+            Accepts(filter, {window->Handle(), WM_PAINT, 0, 0, 0, {}})) {
             return window;
         }
         pending.insert(pending.end(), window->children.begin(), window->children.end());

@@ -102,6 +102,50 @@ TEST_F(Input, FocusMovesWithKillThenSetAndKeysFollowIt) {
     EXPECT_EQ(GetFocus(), nullptr);
 }
 
+TEST_F(Input, AParentDestroyedOrHiddenTakesTheFocusFromItsChildFirst) {
+    const HWND main = Make("main", WS_VISIBLE, kScreen);
+    const HWND panel = Make("panel", WS_CHILD | WS_VISIBLE, {0, 0, 100, 100}, main);
+    const HWND edit = Make("edit", WS_CHILD | WS_VISIBLE, {0, 0, 50, 20}, panel);
+    const HWND page = Make("page", WS_CHILD | WS_VISIBLE, {0, 100, 100, 200}, main);
+    const HWND field = Make("field", WS_CHILD | WS_VISIBLE, {0, 0, 50, 20}, page);
+    SetFocus(edit);
+    ClearLog();
+    DestroyWindow(panel);
+    EXPECT_EQ(Log({WM_KILLFOCUS, WM_DESTROY}),
+              (Lines{"edit:WM_KILLFOCUS", "panel:WM_DESTROY", "edit:WM_DESTROY"}));
+    EXPECT_EQ(GetFocus(), nullptr);
+    EXPECT_EQ(GetActiveWindow(), main);
+    SetFocus(field);
+    ClearLog();
+    ShowWindow(page, SW_HIDE);
+    EXPECT_EQ(Log({WM_KILLFOCUS}), (Lines{"field:WM_KILLFOCUS"}));
+    EXPECT_EQ(GetFocus(), nullptr);
+}
+
+TEST_F(Input, DisablingAParentCancelsTheCaptureItsChildHolds) {
+    const HWND main = Make("main", WS_VISIBLE, kScreen);
+    const HWND panel = Make("panel", WS_CHILD | WS_VISIBLE, {0, 0, 100, 100}, main);
+    const HWND button = Make("button", WS_CHILD | WS_VISIBLE, {10, 10, 50, 30}, panel);
+    SetCapture(button);
+    ClearLog();
+    EnableWindow(panel, 0);
+    EXPECT_EQ(Log({WM_CANCELMODE, WM_CAPTURECHANGED, WM_ENABLE}),
+              (Lines{"panel:WM_CANCELMODE", "button:WM_CAPTURECHANGED", "panel:WM_ENABLE"}));
+    EXPECT_EQ(GetCapture(), nullptr);
+    host.PenMove(20, 20);
+    Pump();
+    EXPECT_TRUE(PenLog(button).empty());
+
+    // A parent that handles the cancel itself still takes the capture from its child.
+    EnableWindow(panel, 1);
+    On(panel, testing::Answer(WM_CANCELMODE, 0));
+    SetCapture(button);
+    ClearLog();
+    EnableWindow(panel, 0);
+    EXPECT_EQ(GetCapture(), nullptr);
+    EXPECT_EQ(Log({WM_CAPTURECHANGED}), (Lines{"button:WM_CAPTURECHANGED"}));
+}
+
 TEST_F(Input, ActivationMovesBetweenTopLevelWindows) {
     const HWND first = Make("first", WS_POPUP | WS_VISIBLE, {0, 0, 100, 100});
     ClearLog();

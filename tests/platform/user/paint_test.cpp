@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "platform/gdi/shapes.h"
+#include "platform/user/invalid_area.h"
 #include "platform/user/paint_functions.h"
 #include "window_test.h"
 
@@ -61,11 +64,113 @@ TEST_F(Painting, PaintsOnlyWhatIsInvalidAndErasesOnlyWhenAsked) {
     EXPECT_EQ(Log({WM_ERASEBKGND, WM_PAINT}), (Lines{"main:WM_PAINT"}));
     EXPECT_EQ(painter.areas.back(), (RECT{10, 5, 40, 20}));
 
+    // A later invalidation without erasing leaves the erase that is still to come.
     ClearLog();
     InvalidateRect(main, &a, 1);
+    InvalidateRect(main, &b, 0);
     Pump();
     EXPECT_EQ(Log({WM_ERASEBKGND, WM_PAINT}), (Lines{"main:WM_PAINT", "main:WM_ERASEBKGND"}));
-    EXPECT_EQ(painter.areas.back(), a);
+}
+
+// Paints in three colours, one after another, checking on the pixels that only the invalid
+// rectangles change, at the device's scale.
+class PaintClip : public WindowTest, public ::testing::WithParamInterface<int> {
+  public:
+    PaintClip() : WindowTest(GetParam()) {}
+};
+
+TEST_P(PaintClip, OnlyTheInvalidRectanglesReachTheScreenAndValidatingAPartIsExact) {
+    Painter painter(kRed);
+    const HWND main = Make("main", WS_VISIBLE, kScreen, nullptr, painter.Handler());
+    Pump();
+    painter.colour = kBlue;
+    const RECT a{10, 10, 20, 20};
+    const RECT b{30, 30, 40, 40};
+    InvalidateRect(main, &a, 1);
+    InvalidateRect(main, &b, 0);
+    Pump();
+    EXPECT_EQ(painter.areas.back(), (RECT{10, 10, 40, 40}));  // the bounds of both
+    for (const POINT p : {POINT{10, 10}, POINT{19, 19}, POINT{30, 30}, POINT{39, 39}}) {
+        EXPECT_EQ(ScreenPixel(p.x, p.y), kBlue) << p.x << "," << p.y;
+    }
+    for (const POINT p : {POINT{20, 20}, POINT{25, 25}, POINT{35, 15}, POINT{15, 35}}) {
+        EXPECT_EQ(ScreenPixel(p.x, p.y), kRed) << p.x << "," << p.y;  // erased or drawn: undone
+    }
+
+    painter.colour = kWhite;
+    const RECT block{100, 100, 160, 160};
+    const RECT middle{120, 120, 140, 140};
+    InvalidateRect(main, &block, 0);
+    ValidateRect(main, &middle);
+    RECT pending;
+    ASSERT_TRUE(GetUpdateRect(main, &pending, 0));
+    EXPECT_EQ(pending, block);
+    Pump();
+    EXPECT_EQ(painter.areas.back(), block);
+    for (const POINT p : {POINT{100, 100}, POINT{119, 130}, POINT{140, 130}, POINT{130, 119},
+                          POINT{130, 140}, POINT{159, 159}}) {
+        EXPECT_EQ(ScreenPixel(p.x, p.y), kWhite) << p.x << "," << p.y;
+    }
+    for (const POINT p : {POINT{120, 120}, POINT{130, 130}, POINT{139, 139}}) {
+        EXPECT_EQ(ScreenPixel(p.x, p.y), kRed) << p.x << "," << p.y;
+    }
+
+    // Validating the rest too leaves nothing to paint.
+    const auto paints = painter.areas.size();
+    InvalidateRect(main, &block, 0);
+    ValidateRect(main, &middle);
+    ValidateRect(main, &a);
+    EXPECT_TRUE(GetUpdateRect(main, &pending, 0));
+    ValidateRect(main, &block);
+    EXPECT_FALSE(GetUpdateRect(main, &pending, 0));
+    Pump();
+    EXPECT_EQ(painter.areas.size(), paints);
+}
+
+INSTANTIATE_TEST_SUITE_P(Scales, PaintClip, ::testing::Values(1, 2));
+
+TEST(InvalidArea, MergesOverlapsKeepsDisjointPartsAndFallsBackToBoundsPastTheCap) {
+    InvalidArea area;
+    area.Add({0, 0, 10, 10});
+    area.Add({5, 5, 15, 15});    // overlaps: their bounds
+    area.Add({15, 0, 20, 15});   // beside with the same height: one rectangle
+    area.Add({40, 40, 50, 50});  // apart
+    area.Add({});                // nothing
+    EXPECT_EQ(area.Rectangles(), (std::vector<RECT>{{0, 0, 20, 15}, {40, 40, 50, 50}}));
+    EXPECT_EQ(area.Bounds(), (RECT{0, 0, 50, 50}));
+
+    InvalidArea many;
+    for (int i = 0; i < static_cast<int>(InvalidArea::kMaxRectangles); ++i) {
+        many.Add({i * 10, 0, i * 10 + 5, 5});
+    }
+    EXPECT_EQ(many.Rectangles().size(), InvalidArea::kMaxRectangles);
+    many.Add({0, 100, 5, 105});
+    const int right = static_cast<int>(InvalidArea::kMaxRectangles - 1) * 10 + 5;
+    EXPECT_EQ(many.Rectangles(), (std::vector<RECT>{{0, 0, right, 105}}));
+}
+
+TEST(InvalidArea, RemovingSplitsExactly) {
+    // Cuts inside, across an edge, over a corner and beyond: what is left never overlaps and
+    // covers exactly the pixels not cut.
+    const RECT whole{0, 0, 20, 20};
+    for (const RECT cut : {RECT{5, 5, 10, 10}, RECT{-5, 5, 10, 10}, RECT{15, 15, 30, 30},
+                           RECT{-1, -1, 21, 21}, RECT{30, 30, 40, 40}}) {
+        InvalidArea area;
+        area.Add(whole);
+        area.Remove(cut);
+        const auto& parts = area.Rectangles();
+        for (int y = -2; y < 22; ++y) {
+            for (int x = -2; x < 22; ++x) {
+                const bool wanted =
+                    x >= 0 && x < 20 && y >= 0 && y < 20 &&
+                    !(x >= cut.left && x < cut.right && y >= cut.top && y < cut.bottom);
+                const auto holding = std::count_if(parts.begin(), parts.end(), [&](const RECT& r) {
+                    return x >= r.left && x < r.right && y >= r.top && y < r.bottom;
+                });
+                ASSERT_EQ(holding, wanted ? 1 : 0) << x << "," << y;
+            }
+        }
+    }
 }
 
 TEST_F(Painting, PaintWaitsForTheQueueAndSkipsHiddenWindows) {

@@ -92,9 +92,9 @@ TEST_F(WindowLifecycle, DestroyGoesOwnedWindowsFirstThenDownThenUp) {
     ClearLog();
     ASSERT_TRUE(DestroyWindow(main));
     EXPECT_EQ(Log({WM_DESTROY, WM_NCDESTROY}),
-              (Lines{"popup:WM_DESTROY", "popup:WM_NCDESTROY", "main:WM_DESTROY", "b:WM_DESTROY",
-                     "a:WM_DESTROY", "a1:WM_DESTROY", "b:WM_NCDESTROY", "a1:WM_NCDESTROY",
-                     "a:WM_NCDESTROY", "main:WM_NCDESTROY"}));
+              (Lines{"popup:WM_DESTROY", "popup:WM_NCDESTROY", "main:WM_DESTROY", "a:WM_DESTROY",
+                     "a1:WM_DESTROY", "b:WM_DESTROY", "a1:WM_NCDESTROY", "a:WM_NCDESTROY",
+                     "b:WM_NCDESTROY", "main:WM_NCDESTROY"}));
     EXPECT_TRUE(childrenAliveDuringParentDestroy);
     for (const HWND w : {main, a, b, popup}) {
         EXPECT_FALSE(IsWindow(w));
@@ -105,6 +105,37 @@ TEST_F(WindowLifecycle, DestroyGoesOwnedWindowsFirstThenDownThenUp) {
     ClearLog();
     Pump();
     EXPECT_TRUE(Log({WM_TIMER}).empty());
+}
+
+TEST_F(WindowLifecycle, SiblingsKeepCreationOrderTopFirst) {
+    const HWND main = Make("main", WS_VISIBLE, kScreen);
+    const HWND a = Make("a", WS_CHILD | WS_VISIBLE, {0, 0, 50, 50}, main);
+    const HWND b = Make("b", WS_CHILD, {0, 0, 10, 10}, main);
+    const HWND c = Make("c", WS_CHILD | WS_VISIBLE, {25, 25, 75, 75}, main);
+    EXPECT_EQ(GetWindow(main, GW_CHILD), a);
+    EXPECT_EQ(GetWindow(a, GW_HWNDNEXT), b);
+    EXPECT_EQ(GetWindow(b, GW_HWNDNEXT), c);
+    EXPECT_EQ(GetWindow(c, GW_HWNDNEXT), nullptr);
+    EXPECT_EQ(GetWindow(c, GW_HWNDPREV), b);
+    EXPECT_EQ(GetWindow(a, GW_HWNDPREV), nullptr);
+    EXPECT_EQ(GetWindow(a, GW_CHILD), nullptr);
+    EXPECT_EQ(GetWindow(a, GW_OWNER), nullptr);
+    // The first made lies on top where siblings overlap.
+    host.Tap(30, 30);
+    Pump();
+    EXPECT_EQ(Log({WM_LBUTTONDOWN}), (Lines{"a:WM_LBUTTONDOWN"}));
+    DestroyWindow(b);
+    EXPECT_EQ(GetWindow(a, GW_HWNDNEXT), c);
+    EXPECT_EQ(GetWindow(c, GW_HWNDPREV), a);
+    EXPECT_EQ(GetWindow(b, GW_HWNDNEXT), nullptr);
+
+    // Top-level windows: the newest on top; an owned window names its owner.
+    const HWND popup = Make("popup", WS_POPUP | WS_VISIBLE, {20, 20, 100, 100}, main);
+    EXPECT_EQ(GetWindow(GetDesktopWindow(), GW_CHILD), popup);
+    EXPECT_EQ(GetWindow(popup, GW_HWNDNEXT), main);
+    EXPECT_EQ(GetWindow(popup, GW_OWNER), main);
+    EXPECT_EQ(GetWindow(main, GW_OWNER), nullptr);
+    EXPECT_EQ(GetWindow(main, 99), nullptr);
 }
 
 TEST_F(WindowLifecycle, DestroyInsideItsOwnHandlersIsSafe) {

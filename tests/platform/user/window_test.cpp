@@ -12,7 +12,7 @@ constexpr const char16_t* kClass = u"Recorder";
 
 WindowTest* WindowTest::current_ = nullptr;
 
-WindowTest::WindowTest() {
+WindowTest::WindowTest(int scale) : host(scale) {
     current_ = this;
     WNDCLASSW attributes;
     attributes.lpfnWndProc = Procedure;
@@ -83,6 +83,7 @@ std::string MessageName(UINT message) {
         {WM_CLOSE, "WM_CLOSE"},
         {WM_QUIT, "WM_QUIT"},
         {WM_ERASEBKGND, "WM_ERASEBKGND"},
+        {WM_CANCELMODE, "WM_CANCELMODE"},
         {WM_SETFONT, "WM_SETFONT"},
         {WM_GETFONT, "WM_GETFONT"},
         {WM_NCDESTROY, "WM_NCDESTROY"},

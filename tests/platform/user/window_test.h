@@ -25,7 +25,7 @@ class WindowTest : public ::testing::Test {
     using Handler = std::function<std::optional<LRESULT>(HWND, UINT, WPARAM, LPARAM)>;
 
   protected:
-    WindowTest();
+    explicit WindowTest(int scale = 1);
     ~WindowTest() override;
 
     HWND Make(const std::string& name, DWORD style, RECT rect, HWND parent = nullptr,
@@ -44,7 +44,11 @@ class WindowTest : public ::testing::Test {
     std::string NameOf(HWND window) const;
     // Handles everything the host has and returns when it has nothing more.
     WindowSystem::PumpResult Pump() { return system.Pump(); }
-    COLORREF ScreenPixel(int x, int y) const { return host.LastFrame()->GetPixel(x, y); }
+    // The screen's pixel at a point of the device screen, whatever its scale.
+    COLORREF ScreenPixel(int x, int y) const {
+        const int scale = host.DeviceScale();
+        return host.LastFrame()->GetPixel(x * scale, y * scale);
+    }
 
     HeadlessHost host;
     WindowSystem system{host};
