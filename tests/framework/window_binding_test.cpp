@@ -34,7 +34,7 @@ TEST_F(WindowBinding, TheObjectKnowsItsWindowBeforeItsFirstHandler) {
     EXPECT_EQ(atCreate, window);
     EXPECT_EQ(main.hwnd, window);
     ASSERT_FALSE(main.seen.empty());
-    EXPECT_EQ(main.seen.front().message, WM_CREATE);  // every message, from the first one
+    EXPECT_EQ(main.seen.front().message, WM_NCCREATE);  // every message, from the first one
     EXPECT_TRUE(main.Saw(WM_SIZE));
     EXPECT_TRUE(main.Saw(WM_ACTIVATE));
     char16_t name[32];

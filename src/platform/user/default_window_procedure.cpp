@@ -18,6 +18,8 @@ LRESULT DefWindowProcW(HWND window, UINT message, WPARAM wParam, LPARAM lParam) 
         return 0;
     }
     switch (message) {
+        case WM_NCCREATE:
+            return 1;  // the text was set when the window was made
         case WM_PAINT: {
             PAINTSTRUCT paint;
             BeginPaint(window, &paint);

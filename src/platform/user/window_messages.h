@@ -33,6 +33,7 @@ inline constexpr UINT WM_COMPAREITEM = 0x0039;
 inline constexpr UINT WM_NOTIFY = 0x004E;
 inline constexpr UINT WM_GETICON = 0x007F;
 inline constexpr UINT WM_SETICON = 0x0080;
+inline constexpr UINT WM_NCCREATE = 0x0081;
 inline constexpr UINT WM_NCDESTROY = 0x0082;
 inline constexpr UINT WM_GETDLGCODE = 0x0087;
 inline constexpr UINT WM_KEYDOWN = 0x0100;

@@ -134,7 +134,12 @@ HWND WindowSystem::Create(const WindowCreation& creation) {
     parameters.lpszName = title.c_str();
     parameters.lpszClass = windowClass->name.c_str();
     parameters.dwExStyle = creation.exStyle;
-    const LRESULT created = Send(handle, WM_CREATE, 0, PointerParam(&parameters));
+    // A window's own state (a control's, say) is made on its first message and may refuse it.
+    const LRESULT accepted = Send(handle, WM_NCCREATE, 0, PointerParam(&parameters));
+    if (!Find(handle)) {
+        return nullptr;
+    }
+    const LRESULT created = accepted ? Send(handle, WM_CREATE, 0, PointerParam(&parameters)) : -1;
     Window* alive = Find(handle);
     if (!alive) {
         return nullptr;

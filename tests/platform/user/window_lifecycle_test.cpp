@@ -18,10 +18,10 @@ class WindowLifecycle : public WindowTest {};
 TEST_F(WindowLifecycle, CreationSendsCreateAndSizeThenShowsAndActivates) {
     const HWND main = Make("main", WS_VISIBLE, kScreen);
     ASSERT_NE(main, nullptr);
-    EXPECT_EQ(Log(),
-              (Lines{"main:WM_CREATE", "main:WM_SIZE", "main:WM_ACTIVATE", "main:WM_SETFOCUS"}));
-    EXPECT_EQ(Entries()[1].lParam, MAKELPARAM(240, 320));
-    EXPECT_EQ(LOWORD(Entries()[2].wParam), WA_ACTIVE);
+    EXPECT_EQ(Log(), (Lines{"main:WM_NCCREATE", "main:WM_CREATE", "main:WM_SIZE",
+                            "main:WM_ACTIVATE", "main:WM_SETFOCUS"}));
+    EXPECT_EQ(Entries()[2].lParam, MAKELPARAM(240, 320));
+    EXPECT_EQ(LOWORD(Entries()[3].wParam), WA_ACTIVE);
     EXPECT_TRUE(IsWindowVisible(main));
     EXPECT_EQ(GetActiveWindow(), main);
     EXPECT_EQ(GetFocus(), main);
@@ -42,7 +42,8 @@ TEST_F(WindowLifecycle, CreationSendsCreateAndSizeThenShowsAndActivates) {
         0, 7);
     EXPECT_FALSE(visibleDuringCreate);
     EXPECT_EQ(widthSeen, 50);
-    EXPECT_EQ(Log(), (Lines{"child:WM_CREATE", "child:WM_SIZE"}));  // a child is not activated
+    // A child is not activated.
+    EXPECT_EQ(Log(), (Lines{"child:WM_NCCREATE", "child:WM_CREATE", "child:WM_SIZE"}));
     EXPECT_EQ(GetParent(child), main);
     EXPECT_TRUE(IsChild(main, child));
     EXPECT_FALSE(IsChild(child, main));
@@ -54,9 +55,14 @@ TEST_F(WindowLifecycle, CreationSendsCreateAndSizeThenShowsAndActivates) {
 }
 
 TEST_F(WindowLifecycle, CreationRefusedByTheCreateHandlerDestroysTheWindow) {
+    // The first message may refuse too: then the creation message never comes.
+    EXPECT_EQ(Make("early", WS_VISIBLE, kScreen, nullptr, Answer(WM_NCCREATE, 0)), nullptr);
+    EXPECT_EQ(Log(), (Lines{"early:WM_NCCREATE", "early:WM_DESTROY", "early:WM_NCDESTROY"}));
+    ClearLog();
     const HWND refused = Make("refused", WS_VISIBLE, kScreen, nullptr, Answer(WM_CREATE, -1));
     EXPECT_EQ(refused, nullptr);
-    EXPECT_EQ(Log(), (Lines{"refused:WM_CREATE", "refused:WM_DESTROY", "refused:WM_NCDESTROY"}));
+    EXPECT_EQ(Log(), (Lines{"refused:WM_NCCREATE", "refused:WM_CREATE", "refused:WM_DESTROY",
+                            "refused:WM_NCDESTROY"}));
     EXPECT_TRUE(system.TopLevelWindows().empty());
     EXPECT_EQ(GetActiveWindow(), nullptr);
 

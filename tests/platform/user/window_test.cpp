@@ -51,7 +51,7 @@ std::vector<std::string> WindowTest::Log(std::vector<UINT> only) const {
 
 LRESULT WindowTest::Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     WindowTest& test = *current_;
-    if (message == WM_CREATE) {
+    if (message == WM_NCCREATE) {
         const auto* creation = PointerFromParam<const CREATESTRUCTW>(lParam);
         test.windows_[window] = *static_cast<const Behaviour*>(creation->lpCreateParams);
     }
@@ -86,6 +86,7 @@ std::string MessageName(UINT message) {
         {WM_CANCELMODE, "WM_CANCELMODE"},
         {WM_SETFONT, "WM_SETFONT"},
         {WM_GETFONT, "WM_GETFONT"},
+        {WM_NCCREATE, "WM_NCCREATE"},
         {WM_NCDESTROY, "WM_NCDESTROY"},
         {WM_KEYDOWN, "WM_KEYDOWN"},
         {WM_KEYUP, "WM_KEYUP"},
