@@ -44,10 +44,12 @@ constexpr std::size_t kBytesPerLabel = 2 * sizeof(Label) + sizeof(QueueEntry);
 // leaving out a loop neither adds transfers nor minutes.
 class BestRouteSearch {
   public:
-    BestRouteSearch(const SearchGraph& graph, const RouteRules& rules, std::int32_t destination)
+    BestRouteSearch(const SearchGraph& graph, const RouteRules& rules, std::int32_t destination,
+                    std::optional<RouteScore> toBeat)
         : graph_(graph),
           rules_(rules),
           destination_(destination),
+          toBeat_(toBeat),
           lengthMatters_(rules.maxLength - 1 < graph.PointCount()),
           taken_(static_cast<std::size_t>(graph.PointCount())) {}
 
@@ -66,8 +68,11 @@ class BestRouteSearch {
             if (!Take(labels_[static_cast<std::size_t>(id)])) {
                 continue;
             }
-            if (labels_[static_cast<std::size_t>(id)].point == destination_) {
-                return RouteOf(id);
+            const Label& taken = labels_[static_cast<std::size_t>(id)];
+            if (taken.point == destination_) {
+                const bool better = !toBeat_ || IsBetterRoute({taken.transfers, taken.minutes},
+                                                              *toBeat_, rules_.algorithm);
+                return better ? RouteOf(id) : ScoredRoute{};
             }
             Expand(id);
         }
@@ -125,7 +130,11 @@ class BestRouteSearch {
                               .length = from.length + 1,
                               .minutes = from.minutes + step.minutes,
                               .parent = id};
-            if ((rules_.algorithm == 1 && label.minutes >= kRouteMinutesLimit) || Beaten(label)) {
+            // Steps never lower a score, so a label no better than the route to beat stays so.
+            if ((rules_.algorithm == 1 && label.minutes >= kRouteMinutesLimit) ||
+                (toBeat_ &&
+                 !IsBetterRoute({label.transfers, label.minutes}, *toBeat_, rules_.algorithm)) ||
+                Beaten(label)) {
                 continue;
             }
             Push(label);
@@ -151,6 +160,7 @@ class BestRouteSearch {
     const SearchGraph& graph_;
     const RouteRules rules_;
     const std::int32_t destination_;
+    const std::optional<RouteScore> toBeat_;
     const bool lengthMatters_;
     std::vector<Label> labels_;
     std::priority_queue<QueueEntry, std::vector<QueueEntry>, std::greater<>> queue_;
@@ -167,12 +177,13 @@ bool IsBetterRoute(const RouteScore& a, const RouteScore& b, std::int32_t algori
 }
 
 ScoredRoute SearchBestRoute(const SearchGraph& graph, const RouteRules& rules,
-                            std::int32_t departure, std::int32_t destination) {
+                            std::int32_t departure, std::int32_t destination,
+                            std::optional<RouteScore> toBeat) {
     if ((rules.algorithm != 0 && rules.algorithm != 1) || departure < 0 ||
         departure >= graph.PointCount() || destination < 0 || destination >= graph.PointCount()) {
         return {};
     }
-    return BestRouteSearch(graph, rules, destination).Run(departure);
+    return BestRouteSearch(graph, rules, destination, toBeat).Run(departure);
 }
 
 }  // namespace qv

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 #include "route/search_graph.h"
@@ -33,8 +34,10 @@ struct RouteRules {
 
 // The best route among all simple paths that keep the rules, by the algorithm's order (0 or 1;
 // any other chooses nothing). Exact whatever the network's size: a label-setting search over the
-// point, the last station passed and the transfer count.
+// point, the last station passed and the transfer count. With `toBeat`, only a route strictly
+// better than that score, or nothing: a known route prunes the search.
 ScoredRoute SearchBestRoute(const SearchGraph& graph, const RouteRules& rules,
-                            std::int32_t departure, std::int32_t destination);
+                            std::int32_t departure, std::int32_t destination,
+                            std::optional<RouteScore> toBeat = std::nullopt);
 
 }  // namespace qv

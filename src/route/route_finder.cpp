@@ -424,10 +424,11 @@ std::vector<std::int32_t> SearchRoute(const NetworkModel& model, std::int32_t de
     const RouteRules rules{.algorithm = model.settings.algorithm,
                            .maxTransfers = model.settings.maxTransfers,
                            .maxLength = MaxPathLength(model)};
-    ScoredRoute best = SearchBestRoute(graph, rules, departure, destination);
-    if (!best.points.empty() &&
-        (enumerated.route.points.empty() ||
-         IsBetterRoute(best.score, enumerated.route.score, rules.algorithm))) {
+    const bool chosen = !enumerated.route.points.empty();
+    ScoredRoute best =
+        SearchBestRoute(graph, rules, departure, destination,
+                        chosen ? std::optional<RouteScore>(enumerated.route.score) : std::nullopt);
+    if (!best.points.empty()) {
         return std::move(best.points);
     }
     return std::move(enumerated.route.points);

@@ -136,6 +136,14 @@ TEST(BestRouteSearch, ReachesTheBestOfEveryAdmissibleSimplePathOnSmallNetworks) 
         EXPECT_EQ(measured.minutes, best.score.minutes) << "seed " << seed;
         EXPECT_EQ(measured.transfers, expected->transfers) << "seed " << seed;
         EXPECT_EQ(measured.minutes, expected->minutes) << "seed " << seed;
+        // A known route as good as the best leaves nothing to find; a worse one, the best.
+        const SearchGraph graph(*model);
+        EXPECT_TRUE(SearchBestRoute(graph, RulesOf(*model), from, to, *expected).points.empty())
+            << "seed " << seed;
+        const RouteScore worse{expected->transfers, expected->minutes + 1};
+        EXPECT_EQ(SearchBestRoute(graph, RulesOf(*model), from, to, worse).score.minutes,
+                  expected->minutes)
+            << "seed " << seed;
         ++found;
         bounded += MaxPathLength(*model) - 1 < model->StationCount();
     }
