@@ -1,0 +1,41 @@
+#include "platform/controls/classic_look.h"
+
+#include "platform/gdi/gdi_objects.h"
+#include "platform/gdi/shapes.h"
+#include "platform/gdi/system_metrics.h"
+
+namespace qv {
+
+void FillSolid(HDC dc, const RECT& rect, COLORREF colour) {
+    if (rect.right <= rect.left || rect.bottom <= rect.top) {
+        return;
+    }
+    const UniqueBrush brush(CreateSolidBrush(colour));
+    FillRect(dc, &rect, brush.get());
+}
+
+void DrawRaisedButton(HDC dc, const RECT& r) {
+    FillSolid(dc, r, GetSysColor(COLOR_BTNFACE));
+    FillSolid(dc, {r.left, r.top, r.right - 1, r.top + 1}, GetSysColor(COLOR_3DLIGHT));
+    FillSolid(dc, {r.left, r.top, r.left + 1, r.bottom - 1}, GetSysColor(COLOR_3DLIGHT));
+    FillSolid(dc, {r.left + 1, r.top + 1, r.right - 2, r.top + 2}, kButtonHighlight);
+    FillSolid(dc, {r.left + 1, r.top + 1, r.left + 2, r.bottom - 2}, kButtonHighlight);
+    FillSolid(dc, {r.left, r.bottom - 1, r.right, r.bottom}, GetSysColor(COLOR_3DDKSHADOW));
+    FillSolid(dc, {r.right - 1, r.top, r.right, r.bottom}, GetSysColor(COLOR_3DDKSHADOW));
+    FillSolid(dc, {r.left + 1, r.bottom - 2, r.right - 1, r.bottom - 1},
+              GetSysColor(COLOR_BTNSHADOW));
+    FillSolid(dc, {r.right - 2, r.top + 1, r.right - 1, r.bottom - 1},
+              GetSysColor(COLOR_BTNSHADOW));
+}
+
+void DrawArrow(HDC dc, const RECT& rect, ArrowDirection direction, COLORREF colour) {
+    constexpr int kHalfWidth = 3;
+    const int centreX = (rect.left + rect.right - 1) / 2;
+    const int top = (rect.top + rect.bottom) / 2 - (kHalfWidth + 1) / 2;
+    for (int row = 0; row <= kHalfWidth; ++row) {
+        const int half = direction == ArrowDirection::Up ? row : kHalfWidth - row;
+        FillSolid(dc, {centreX - half, top + row, centreX + half + 1, top + row + 1}, colour);
+    }
+}
+
+}  // namespace qv

@@ -1,0 +1,81 @@
+#pragma once
+
+#include <memory>
+#include <optional>
+
+#include "platform/user/default_window_procedure.h"
+#include "platform/user/window_functions.h"
+#include "platform/user/window_messages.h"
+
+namespace qv {
+
+// Where a control keeps its state object: the first value of its class's extra bytes (the
+// user-data slot belongs to whoever binds the window).
+inline constexpr int kControlStateSlot = 0;
+inline constexpr int kControlExtraBytes = sizeof(LONG_PTR);
+
+// What every control's state object shares: it may be destroyed by its parent while one of its
+// own notifications runs, so it is deleted only when the last of its messages returns.
+class ControlState {
+  public:
+    explicit ControlState(HWND window) : window_(window) {}
+    virtual ~ControlState() = default;
+    ControlState(const ControlState&) = delete;
+    ControlState& operator=(const ControlState&) = delete;
+
+    HWND Window() const { return window_; }
+    // True once WM_NCDESTROY has come: handlers stop after a notification that destroyed them.
+    bool Gone() const { return gone_; }
+
+    virtual std::optional<LRESULT> HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) = 0;
+
+  private:
+    template <typename State>
+    friend LRESULT RunControlProcedure(HWND, UINT, WPARAM, LPARAM);
+
+    HWND window_;
+    int depth_ = 0;
+    bool gone_ = false;
+};
+
+// The window procedure of a control class whose state is `State`, made from the window and its
+// CREATESTRUCTW at WM_NCCREATE.
+template <typename State>
+LRESULT RunControlProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_NCCREATE) {
+        const auto& creation = *PointerFromParam<const CREATESTRUCTW>(lParam);
+        auto state = std::make_unique<State>(window, creation);
+        SetWindowLongW(window, kControlStateSlot, reinterpret_cast<LONG_PTR>(state.get()));
+        if (!DefWindowProcW(window, message, wParam, lParam)) {
+            SetWindowLongW(window, kControlStateSlot, 0);
+            return 0;
+        }
+        state.release();
+        return 1;
+    }
+    auto* state = reinterpret_cast<ControlState*>(GetWindowLongW(window, kControlStateSlot));
+    if (!state) {
+        return DefWindowProcW(window, message, wParam, lParam);
+    }
+    if (message == WM_NCDESTROY) {
+        SetWindowLongW(window, kControlStateSlot, 0);
+        state->gone_ = true;
+        if (state->depth_ == 0) {
+            delete state;
+        }
+        return DefWindowProcW(window, message, wParam, lParam);
+    }
+    ++state->depth_;
+    const std::optional<LRESULT> result = state->HandleMessage(message, wParam, lParam);
+    --state->depth_;
+    const bool finished = state->gone_ && state->depth_ == 0;
+    if (finished) {
+        delete state;
+    }
+    if (result) {
+        return *result;
+    }
+    return finished ? 0 : DefWindowProcW(window, message, wParam, lParam);
+}
+
+}  // namespace qv

@@ -1,0 +1,868 @@
+#include "platform/controls/list_view.h"
+
+#include <algorithm>
+#include <array>
+#include <cstdlib>
+
+#include "platform/controls/classic_look.h"
+#include "platform/controls/control_state.h"
+#include "platform/controls/list_view_items.h"
+#include "platform/controls/vertical_scroll_bar.h"
+#include "platform/gdi/draw_text.h"
+#include "platform/gdi/system_metrics.h"
+#include "platform/host/virtual_keys.h"
+#include "platform/user/input_functions.h"
+#include "platform/user/message_functions.h"
+#include "platform/user/paint_functions.h"
+#include "platform/user/window_styles.h"
+
+namespace qv {
+
+namespace {
+
+constexpr LONG kDefaultFontHeight = -11;
+constexpr int kImageMargin = 2;
+constexpr int kTextMargin = 2;
+// How far the pen moves before a press becomes a drag of the list rather than a tap.
+constexpr int kDragThreshold = 4;
+// The longest text read from a parent's own buffer.
+constexpr int kMaxForeignText = 1024;
+
+struct Column {
+    int width = 0;
+    int format = LVCFMT_LEFT;
+};
+
+std::u16string ReadText(const char16_t* text, int limit) {
+    std::u16string result;
+    if (!text || text == LPSTR_TEXTCALLBACKW) {
+        return result;
+    }
+    for (int i = 0; i < limit && text[i] != u'\0'; ++i) {
+        result.push_back(text[i]);
+    }
+    return result;
+}
+
+ItemText TextFromRecord(const char16_t* text) {
+    if (text == LPSTR_TEXTCALLBACKW) {
+        return {true, {}};
+    }
+    return {false, ReadText(text, kMaxForeignText)};
+}
+
+int CopyText(std::u16string_view text, char16_t* buffer, int size) {
+    if (!buffer || size <= 0) {
+        return 0;
+    }
+    const int count = std::min(static_cast<int>(text.size()), size - 1);
+    std::copy_n(text.begin(), count, buffer);
+    buffer[count] = u'\0';
+    return count;
+}
+
+class ListView final : public ControlState {
+  public:
+    ListView(HWND window, const CREATESTRUCTW&) : ControlState(window) {
+        LOGFONTW attributes;
+        attributes.lfHeight = kDefaultFontHeight;
+        defaultFont_.reset(CreateFontIndirectW(&attributes));
+    }
+    ~ListView() override {
+        if (!(Style() & LVS_SHAREIMAGELISTS)) {
+            ImageList_Destroy(smallImages_);
+            ImageList_Destroy(normalImages_);
+        }
+    }
+
+    std::optional<LRESULT> HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+  private:
+    enum class PenMode { None, Pressed, Dragging, Thumb };
+
+    DWORD Style() const { return static_cast<DWORD>(GetWindowLongW(Window(), GWL_STYLE)); }
+    HFONT Font() const { return font_ ? font_ : defaultFont_.get(); }
+    RECT Client() const {
+        RECT client{};
+        GetClientRect(Window(), &client);
+        return client;
+    }
+    int PerPage() const { return std::max(0, (Client().bottom) / rowHeight_); }
+    int LargestTop() const { return std::max(0, items_.Count() - std::max(1, PerPage())); }
+    bool ScrollBarShown() const { return items_.Count() > PerPage(); }
+    int ListRight() const {
+        const RECT client = Client();
+        return ScrollBarShown() ? client.right - VerticalScrollBar::kWidth : client.right;
+    }
+    int ImageWidth() const { return smallImages_ ? smallImages_->width : 0; }
+    void Redraw() { InvalidateRect(Window(), nullptr, 0); }
+
+    void MeasureRows();
+    void PlaceScrollBar();
+    void ScrollTo(int top);
+    bool EnsureVisible(int index, bool partialAllowed);
+    int RowAt(POINT point) const;
+
+    LRESULT Notify(NMHDR& header) { return NotifyParent(Window(), &header); }
+    // Sets the bits of `mask` to those of `state`, telling the parent when they change.
+    void ChangeState(int index, UINT state, UINT mask);
+    void SetStateFromCaller(int index, UINT state, UINT mask);
+    // Selects and focuses one item (-1: none), as a tap or a key does.
+    void SelectByUser(int index);
+    std::u16string TextOf(int index, int column);
+
+    void Paint();
+    void PaintContent(HDC dc, const RECT& area);
+    // Returns false when the parent destroyed the list while the row was drawn.
+    bool PaintRow(HDC dc, int index, bool notifyItems);
+
+    void OnPenDown(POINT point);
+    void OnPenMove(POINT point);
+    void OnPenUp(POINT point);
+    void Tap(POINT point);
+    void OnKey(int key);
+
+    LRESULT InsertItem(const LVITEMW* record);
+    BOOL SetItem(const LVITEMW* record);
+    BOOL SetItemText(int index, const LVITEMW* record);
+    BOOL GetItem(LVITEMW* record);
+    int GetNextItem(int start, UINT flags) const;
+    LRESULT InsertColumn(int index, const LVCOLUMNW* record);
+    BOOL GetItemRect(int index, RECT* rect) const;
+    HIMAGELIST SetImageList(WPARAM which, HIMAGELIST list);
+
+    ListViewItems items_;
+    std::vector<Column> columns_;
+    DWORD extendedStyle_ = 0;
+    HIMAGELIST smallImages_ = nullptr;
+    HIMAGELIST normalImages_ = nullptr;
+    HFONT font_ = nullptr;
+    UniqueFont defaultFont_;
+    int rowHeight_ = 17;
+    int top_ = 0;
+    bool focused_ = false;
+    VerticalScrollBar scrollBar_;
+    PenMode penMode_ = PenMode::None;
+    POINT penStart_{};
+    int topAtPress_ = 0;
+    int thumbGrab_ = 0;
+    std::array<char16_t, 260> textBuffer_{};
+};
+
+void ListView::MeasureRows() {
+    const HDC dc = GetDC(Window());
+    int textHeight = 13;
+    if (dc) {
+        SelectionScope font(dc, Font());
+        TEXTMETRICW metrics;
+        if (GetTextMetricsW(dc, &metrics)) {
+            textHeight = metrics.tmHeight;
+        }
+    }
+    ReleaseDC(Window(), dc);
+    const int imageHeight = smallImages_ ? smallImages_->height : 0;
+    rowHeight_ = std::max(textHeight, imageHeight) + 1;
+    ScrollTo(top_);
+}
+
+void ListView::PlaceScrollBar() {
+    const RECT client = Client();
+    scrollBar_.Place({client.right - VerticalScrollBar::kWidth, 0, client.right, client.bottom});
+    scrollBar_.SetRange({items_.Count(), PerPage(), top_});
+}
+
+void ListView::ScrollTo(int top) {
+    const int clamped = std::clamp(top, 0, LargestTop());
+    if (clamped != top_) {
+        top_ = clamped;
+        Redraw();
+    }
+    PlaceScrollBar();
+}
+
+bool ListView::EnsureVisible(int index, bool partialAllowed) {
+    if (!items_.Valid(index)) {
+        return false;
+    }
+    const int perPage = std::max(1, PerPage());
+    if (index < top_) {
+        ScrollTo(index);
+    } else if (index >= top_ + perPage) {
+        const bool partlyShown = index == top_ + perPage && Client().bottom % rowHeight_ != 0;
+        if (!(partialAllowed && partlyShown)) {
+            ScrollTo(index - perPage + 1);
+        }
+    }
+    return true;
+}
+
+int ListView::RowAt(POINT point) const {
+    if (point.y < 0 || point.x < 0 || point.x >= ListRight()) {
+        return -1;
+    }
+    if (!(extendedStyle_ & LVS_EX_FULLROWSELECT) && !columns_.empty() &&
+        point.x >= columns_.front().width) {
+        return -1;
+    }
+    const int index = top_ + point.y / rowHeight_;
+    return items_.Valid(index) ? index : -1;
+}
+
+void ListView::ChangeState(int index, UINT state, UINT mask) {
+    if (!items_.Valid(index)) {
+        return;
+    }
+    ListViewItem& item = items_.At(index);
+    const UINT old = item.state;
+    item.state = (old & ~mask) | (state & mask);
+    if (item.state == old) {
+        return;
+    }
+    Redraw();
+    NMLISTVIEW change;
+    change.hdr = NotificationHeader(Window(), LVN_ITEMCHANGED);
+    change.iItem = index;
+    change.uNewState = item.state;
+    change.uOldState = old;
+    change.uChanged = LVIF_STATE;
+    change.lParam = item.data;
+    Notify(change.hdr);
+}
+
+void ListView::SetStateFromCaller(int index, UINT state, UINT mask) {
+    const bool selecting = (mask & state & LVIS_SELECTED) != 0;
+    const bool focusing = (mask & state & LVIS_FOCUSED) != 0;
+    if (selecting && (Style() & LVS_SINGLESEL)) {
+        for (int other = items_.FindNext(-1, LVIS_SELECTED); other >= 0 && !Gone();
+             other = items_.FindNext(other, LVIS_SELECTED)) {
+            if (other != index) {
+                ChangeState(other, 0, LVIS_SELECTED);
+            }
+        }
+    }
+    if (focusing) {
+        for (int other = items_.FindNext(-1, LVIS_FOCUSED); other >= 0 && !Gone();
+             other = items_.FindNext(other, LVIS_FOCUSED)) {
+            if (other != index) {
+                ChangeState(other, 0, LVIS_FOCUSED);
+            }
+        }
+    }
+    if (Gone()) {
+        return;
+    }
+    ChangeState(index, state, mask);
+    if (selecting && items_.SelectionMark() < 0) {
+        items_.SetSelectionMark(index);
+    }
+}
+
+void ListView::SelectByUser(int index) {
+    for (int other = items_.FindNext(-1, LVIS_SELECTED); other >= 0 && !Gone();
+         other = items_.FindNext(other, LVIS_SELECTED)) {
+        if (other != index) {
+            ChangeState(other, 0, index >= 0 ? LVIS_SELECTED | LVIS_FOCUSED : LVIS_SELECTED);
+        }
+    }
+    if (Gone()) {
+        return;
+    }
+    if (!items_.Valid(index)) {
+        items_.SetSelectionMark(-1);
+        return;
+    }
+    const int focused = items_.FindNext(-1, LVIS_FOCUSED);
+    if (focused >= 0 && focused != index) {
+        ChangeState(focused, 0, LVIS_FOCUSED);
+    }
+    if (Gone()) {
+        return;
+    }
+    ChangeState(index, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+    items_.SetSelectionMark(index);
+    EnsureVisible(index, false);
+}
+
+std::u16string ListView::TextOf(int index, int column) {
+    const ListViewItem& item = items_.At(index);
+    if (static_cast<std::size_t>(column) >= item.texts.size()) {
+        return {};
+    }
+    const ItemText& text = item.texts[static_cast<std::size_t>(column)];
+    if (!text.onDemand) {
+        return text.text;
+    }
+    NMLVDISPINFOW info;
+    info.hdr = NotificationHeader(Window(), LVN_GETDISPINFOW);
+    info.item.mask = LVIF_TEXT;
+    info.item.iItem = index;
+    info.item.iSubItem = column;
+    info.item.lParam = item.data;
+    textBuffer_[0] = u'\0';
+    info.item.pszText = textBuffer_.data();
+    info.item.cchTextMax = static_cast<int>(textBuffer_.size());
+    Notify(info.hdr);
+    if (Gone()) {
+        return {};
+    }
+    const int limit = info.item.pszText == textBuffer_.data() ? static_cast<int>(textBuffer_.size())
+                                                              : kMaxForeignText;
+    std::u16string result = ReadText(info.item.pszText, limit);
+    if ((info.item.mask & LVIF_DI_SETITEM) && items_.Valid(index)) {
+        auto& texts = items_.At(index).texts;
+        if (static_cast<std::size_t>(column) < texts.size()) {
+            texts[static_cast<std::size_t>(column)] = {false, result};
+        }
+    }
+    return result;
+}
+
+void ListView::Paint() {
+    PAINTSTRUCT paint;
+    const HDC dc = BeginPaint(Window(), &paint);
+    if (dc) {
+        PaintContent(dc, paint.rcPaint);
+        EndPaint(Window(), &paint);
+    }
+}
+
+void ListView::PaintContent(HDC dc, const RECT& area) {
+    SelectionScope font(dc, Font());
+    const RECT client = Client();
+    NMLVCUSTOMDRAW draw;
+    draw.nmcd.hdr = NotificationHeader(Window(), NM_CUSTOMDRAW);
+    draw.nmcd.dwDrawStage = CDDS_PREPAINT;
+    draw.nmcd.hdc = dc;
+    draw.nmcd.rc = client;
+    const LRESULT answer = Notify(draw.nmcd.hdr);
+    if (Gone()) {
+        return;
+    }
+    const int listRight = ListRight();
+    FillSolid(dc, {0, 0, listRight, client.bottom}, GetSysColor(COLOR_WINDOW));
+    if (!(answer & CDRF_SKIPDEFAULT)) {
+        const int first = top_ + std::max(0, area.top) / rowHeight_;
+        const int last = top_ + std::max(0, area.bottom - 1) / rowHeight_;
+        for (int index = first; index <= last && items_.Valid(index); ++index) {
+            if (!PaintRow(dc, index, (answer & CDRF_NOTIFYITEMDRAW) != 0)) {
+                return;
+            }
+        }
+    }
+    if (ScrollBarShown()) {
+        scrollBar_.Paint(dc);
+    }
+    if (answer & CDRF_NOTIFYPOSTPAINT) {
+        draw.nmcd.dwDrawStage = CDDS_POSTPAINT;
+        Notify(draw.nmcd.hdr);
+    }
+}
+
+bool ListView::PaintRow(HDC dc, int index, bool notifyItems) {
+    const int y = (index - top_) * rowHeight_;
+    const int listRight = ListRight();
+    NMLVCUSTOMDRAW draw;
+    draw.nmcd.hdr = NotificationHeader(Window(), NM_CUSTOMDRAW);
+    draw.nmcd.dwDrawStage = CDDS_ITEMPREPAINT;
+    draw.nmcd.hdc = dc;
+    draw.nmcd.rc = {0, y, listRight, y + rowHeight_};
+    draw.nmcd.dwItemSpec = static_cast<DWORD_PTR>(index);
+    const ListViewItem& before = items_.At(index);
+    draw.nmcd.uItemState = ((before.state & LVIS_SELECTED) ? CDIS_SELECTED : 0) |
+                           ((before.state & LVIS_FOCUSED) && focused_ ? CDIS_FOCUS : 0);
+    draw.nmcd.lItemlParam = before.data;
+    draw.clrText = GetSysColor(COLOR_WINDOWTEXT);
+    draw.clrTextBk = GetSysColor(COLOR_WINDOW);
+    LRESULT answer = CDRF_DODEFAULT;
+    if (notifyItems) {
+        answer = Notify(draw.nmcd.hdr);
+        if (Gone()) {
+            return false;
+        }
+    }
+    if ((answer & CDRF_SKIPDEFAULT) || !items_.Valid(index)) {
+        return true;
+    }
+    // The parent may clear CDIS_SELECTED to have its own colours on a selected row.
+    const bool highlighted =
+        (draw.nmcd.uItemState & CDIS_SELECTED) && (focused_ || (Style() & LVS_SHOWSELALWAYS));
+    const COLORREF selectedText = GetSysColor(focused_ ? COLOR_HIGHLIGHTTEXT : COLOR_BTNTEXT);
+    const COLORREF selectedBack = GetSysColor(focused_ ? COLOR_HIGHLIGHT : COLOR_BTNFACE);
+    const bool fullRow = (extendedStyle_ & LVS_EX_FULLROWSELECT) != 0;
+    const int image = items_.At(index).image;
+    SetBkMode(dc, TRANSPARENT);
+    int left = 0;
+    for (std::size_t column = 0; column < columns_.size() && left < listRight; ++column) {
+        const int right = std::min(listRight, left + columns_[column].width);
+        int labelLeft = left;
+        if (column == 0 && smallImages_) {
+            if (image >= 0) {
+                ImageList_Draw(smallImages_, image, dc, left + kImageMargin,
+                               y + (rowHeight_ - smallImages_->height) / 2, ILD_NORMAL);
+            }
+            labelLeft = std::min(right, left + kImageMargin + ImageWidth() + kImageMargin);
+        }
+        const bool lit = highlighted && (column == 0 || fullRow);
+        FillSolid(dc, {labelLeft, y, right, y + rowHeight_}, lit ? selectedBack : draw.clrTextBk);
+        const std::u16string text = TextOf(index, static_cast<int>(column));
+        if (Gone()) {
+            return false;
+        }
+        if (!items_.Valid(index)) {
+            return true;
+        }
+        SetTextColor(dc, lit ? selectedText : draw.clrText);
+        const UINT align = column == 0                                ? DT_LEFT
+                           : columns_[column].format == LVCFMT_RIGHT  ? DT_RIGHT
+                           : columns_[column].format == LVCFMT_CENTER ? DT_CENTER
+                                                                      : DT_LEFT;
+        RECT textRect{labelLeft + kTextMargin, y, right - kTextMargin, y + rowHeight_};
+        DrawTextW(dc, text, &textRect, align | DT_SINGLELINE | DT_VCENTER);
+        left += columns_[column].width;
+    }
+    if (answer & CDRF_NOTIFYPOSTPAINT) {
+        draw.nmcd.dwDrawStage = CDDS_ITEMPOSTPAINT;
+        Notify(draw.nmcd.hdr);
+    }
+    return !Gone();
+}
+
+void ListView::OnPenDown(POINT point) {
+    if (GetFocus() != Window()) {
+        SetFocus(Window());
+        if (Gone()) {
+            return;
+        }
+    }
+    penStart_ = point;
+    topAtPress_ = top_;
+    penMode_ = PenMode::Pressed;
+    if (ScrollBarShown()) {
+        const int page = std::max(1, PerPage());
+        switch (scrollBar_.HitTest(point)) {
+            case VerticalScrollBar::Part::None:
+                break;
+            case VerticalScrollBar::Part::LineUp:
+                penMode_ = PenMode::None;
+                ScrollTo(top_ - 1);
+                return;
+            case VerticalScrollBar::Part::LineDown:
+                penMode_ = PenMode::None;
+                ScrollTo(top_ + 1);
+                return;
+            case VerticalScrollBar::Part::PageUp:
+                penMode_ = PenMode::None;
+                ScrollTo(top_ - page);
+                return;
+            case VerticalScrollBar::Part::PageDown:
+                penMode_ = PenMode::None;
+                ScrollTo(top_ + page);
+                return;
+            case VerticalScrollBar::Part::Thumb:
+                penMode_ = PenMode::Thumb;
+                thumbGrab_ = point.y - scrollBar_.ThumbRect().top;
+                break;
+        }
+    }
+    SetCapture(Window());
+}
+
+void ListView::OnPenMove(POINT point) {
+    switch (penMode_) {
+        case PenMode::None:
+            return;
+        case PenMode::Pressed:
+            if (std::abs(point.y - penStart_.y) <= kDragThreshold) {
+                return;
+            }
+            penMode_ = PenMode::Dragging;
+            [[fallthrough]];
+        case PenMode::Dragging:
+            // The rows follow the pen: dragging upwards brings later rows into view.
+            ScrollTo(topAtPress_ - (point.y - penStart_.y) / rowHeight_);
+            return;
+        case PenMode::Thumb:
+            ScrollTo(scrollBar_.PositionForThumbTop(point.y - thumbGrab_));
+            return;
+    }
+}
+
+void ListView::OnPenUp(POINT point) {
+    const PenMode mode = std::exchange(penMode_, PenMode::None);
+    if (GetCapture() == Window()) {
+        ReleaseCapture();
+    }
+    if (mode == PenMode::Pressed) {
+        Tap(point);
+    }
+}
+
+void ListView::Tap(POINT point) {
+    const int index = RowAt(point);
+    SelectByUser(index);
+    if (Gone()) {
+        return;
+    }
+    NMITEMACTIVATE click;
+    click.hdr = NotificationHeader(Window(), NM_CLICK);
+    click.iItem = index;
+    click.ptAction = point;
+    click.lParam = items_.Valid(index) ? items_.At(index).data : 0;
+    Notify(click.hdr);
+}
+
+void ListView::OnKey(int key) {
+    const int count = items_.Count();
+    if (count == 0) {
+        return;
+    }
+    const int current = items_.FindNext(-1, LVIS_FOCUSED);
+    const int page = std::max(1, PerPage());
+    const int pageBottom = std::min(count - 1, top_ + page - 1);
+    int target = current;
+    switch (key) {
+        case VK_UP:
+            target = std::max(0, current - 1);
+            break;
+        case VK_DOWN:
+            target = current < 0 ? 0 : std::min(count - 1, current + 1);
+            break;
+        case VK_HOME:
+            target = 0;
+            break;
+        case VK_END:
+            target = count - 1;
+            break;
+        case VK_NEXT:
+            target = current < pageBottom ? pageBottom : std::min(count - 1, current + page - 1);
+            break;
+        case VK_PRIOR:
+            target = current > top_ ? top_ : std::max(0, current - page + 1);
+            break;
+        default:
+            return;
+    }
+    if (target != current || !(items_.At(target).state & LVIS_SELECTED)) {
+        SelectByUser(target);
+    } else {
+        EnsureVisible(target, false);
+    }
+}
+
+LRESULT ListView::InsertItem(const LVITEMW* record) {
+    if (!record || record->iSubItem != 0) {
+        return -1;
+    }
+    ListViewItem item;
+    item.texts.resize(std::max<std::size_t>(1, columns_.size()));
+    if (record->mask & LVIF_TEXT) {
+        item.texts[0] = TextFromRecord(record->pszText);
+    }
+    if (record->mask & LVIF_IMAGE) {
+        item.image = record->iImage;
+    }
+    if (record->mask & LVIF_PARAM) {
+        item.data = record->lParam;
+    }
+    const int index = items_.Insert(record->iItem, std::move(item));
+    if (record->mask & LVIF_STATE) {
+        SetStateFromCaller(index, record->state, record->stateMask);
+    }
+    ScrollTo(top_);
+    Redraw();
+    return index;
+}
+
+BOOL ListView::SetItemText(int index, const LVITEMW* record) {
+    if (!record || !items_.Valid(index) || record->iSubItem < 0) {
+        return 0;
+    }
+    auto& texts = items_.At(index).texts;
+    const auto column = static_cast<std::size_t>(record->iSubItem);
+    if (column >= texts.size()) {
+        texts.resize(column + 1);
+    }
+    texts[column] = TextFromRecord(record->pszText);
+    Redraw();
+    return 1;
+}
+
+BOOL ListView::SetItem(const LVITEMW* record) {
+    if (!record || !items_.Valid(record->iItem)) {
+        return 0;
+    }
+    if ((record->mask & LVIF_TEXT) && !SetItemText(record->iItem, record)) {
+        return 0;
+    }
+    if (record->iSubItem == 0) {
+        ListViewItem& item = items_.At(record->iItem);
+        if (record->mask & LVIF_IMAGE) {
+            item.image = record->iImage;
+        }
+        if (record->mask & LVIF_PARAM) {
+            item.data = record->lParam;
+        }
+        if (record->mask & LVIF_STATE) {
+            SetStateFromCaller(record->iItem, record->state, record->stateMask);
+        }
+    }
+    Redraw();
+    return 1;
+}
+
+BOOL ListView::GetItem(LVITEMW* record) {
+    if (!record || !items_.Valid(record->iItem) || record->iSubItem < 0) {
+        return 0;
+    }
+    if (record->mask & LVIF_TEXT) {
+        const std::u16string text = TextOf(record->iItem, record->iSubItem);
+        if (Gone() || !items_.Valid(record->iItem)) {
+            return 0;
+        }
+        CopyText(text, record->pszText, record->cchTextMax);
+    }
+    const ListViewItem& item = items_.At(record->iItem);
+    if (record->mask & LVIF_IMAGE) {
+        record->iImage = item.image;
+    }
+    if (record->mask & LVIF_PARAM) {
+        record->lParam = item.data;
+    }
+    if (record->mask & LVIF_STATE) {
+        record->state = item.state & record->stateMask;
+    }
+    return 1;
+}
+
+int ListView::GetNextItem(int start, UINT flags) const {
+    const UINT state = flags & (LVNI_FOCUSED | LVNI_SELECTED);
+    if (flags & LVNI_ABOVE) {
+        return items_.FindPrevious(start, state);
+    }
+    return items_.FindNext(start, state);
+}
+
+LRESULT ListView::InsertColumn(int index, const LVCOLUMNW* record) {
+    if (!record || index < 0) {
+        return -1;
+    }
+    Column column;
+    if (record->mask & LVCF_WIDTH) {
+        column.width = std::max(0, record->cx);
+    }
+    if (record->mask & LVCF_FMT) {
+        column.format = record->fmt;
+    }
+    const int at = std::min(index, static_cast<int>(columns_.size()));
+    columns_.insert(columns_.begin() + at, column);
+    Redraw();
+    return at;
+}
+
+BOOL ListView::GetItemRect(int index, RECT* rect) const {
+    if (!rect || !items_.Valid(index)) {
+        return 0;
+    }
+    const int which = rect->left;
+    const int y = (index - top_) * rowHeight_;
+    int right = 0;
+    for (const Column& column : columns_) {
+        right += column.width;
+    }
+    const int labelLeft = smallImages_ ? kImageMargin + ImageWidth() + kImageMargin : 0;
+    switch (which) {
+        case LVIR_ICON:
+            *rect = {kImageMargin, y, kImageMargin + ImageWidth(), y + rowHeight_};
+            return 1;
+        case LVIR_LABEL:
+            *rect = {labelLeft, y, columns_.empty() ? labelLeft : columns_.front().width,
+                     y + rowHeight_};
+            return 1;
+        default:
+            *rect = {0, y, right, y + rowHeight_};
+            return 1;
+    }
+}
+
+HIMAGELIST ListView::SetImageList(WPARAM which, HIMAGELIST list) {
+    HIMAGELIST& slot = which == LVSIL_SMALL ? smallImages_ : normalImages_;
+    HIMAGELIST previous = std::exchange(slot, list);
+    MeasureRows();
+    Redraw();
+    return previous;
+}
+
+std::optional<LRESULT> ListView::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    const POINT pen{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+    switch (message) {
+        case WM_CREATE:
+            MeasureRows();
+            return std::nullopt;
+        case WM_PAINT:
+            Paint();
+            return 0;
+        case WM_ERASEBKGND:
+            return 1;
+        case WM_SIZE:
+            ScrollTo(top_);
+            Redraw();
+            return 0;
+        case WM_SETFONT:
+            font_ = reinterpret_cast<HFONT>(wParam);
+            MeasureRows();
+            if (LOWORD(static_cast<std::uintptr_t>(lParam))) {
+                Redraw();
+            }
+            return 0;
+        case WM_GETFONT:
+            return reinterpret_cast<LRESULT>(font_);
+        case WM_GETDLGCODE:
+            return DLGC_WANTARROWS;
+        case WM_SETFOCUS:
+        case WM_KILLFOCUS: {
+            focused_ = message == WM_SETFOCUS;
+            Redraw();
+            NMHDR header = NotificationHeader(Window(), focused_ ? NM_SETFOCUS : NM_KILLFOCUS);
+            Notify(header);
+            return 0;
+        }
+        case WM_LBUTTONDOWN:
+            OnPenDown(pen);
+            return 0;
+        case WM_MOUSEMOVE:
+            OnPenMove(pen);
+            return 0;
+        case WM_LBUTTONUP:
+            OnPenUp(pen);
+            return 0;
+        case WM_CANCELMODE:
+        case WM_CAPTURECHANGED:
+            penMode_ = PenMode::None;
+            return std::nullopt;
+        case WM_KEYDOWN:
+            OnKey(static_cast<int>(wParam));
+            return 0;
+        case LVM_SETIMAGELIST:
+            return reinterpret_cast<LRESULT>(
+                SetImageList(wParam, PointerFromParam<ImageList>(lParam)));
+        case LVM_GETITEMCOUNT:
+            return items_.Count();
+        case LVM_DELETEITEM:
+            if (!items_.Erase(static_cast<int>(wParam))) {
+                return 0;
+            }
+            ScrollTo(top_);
+            Redraw();
+            return 1;
+        case LVM_DELETEALLITEMS:
+            items_.Clear();
+            ScrollTo(0);
+            Redraw();
+            return 1;
+        case LVM_GETNEXTITEM:
+            return GetNextItem(static_cast<int>(static_cast<LPARAM>(wParam)),
+                               LOWORD(static_cast<std::uintptr_t>(lParam)));
+        case LVM_GETITEMRECT:
+            return GetItemRect(static_cast<int>(wParam), PointerFromParam<RECT>(lParam));
+        case LVM_ENSUREVISIBLE:
+            return EnsureVisible(static_cast<int>(wParam), lParam != 0);
+        case LVM_GETCOLUMNWIDTH:
+            return wParam < columns_.size() ? columns_[wParam].width : 0;
+        case LVM_SETCOLUMNWIDTH:
+            if (wParam >= columns_.size()) {
+                return 0;
+            }
+            columns_[wParam].width = std::max(0, GET_X_LPARAM(lParam));
+            Redraw();
+            return 1;
+        case LVM_GETTOPINDEX:
+            return top_;
+        case LVM_GETCOUNTPERPAGE:
+            return PerPage();
+        case LVM_SETITEMSTATE: {
+            const auto* record = PointerFromParam<const LVITEMW>(lParam);
+            if (!record) {
+                return 0;
+            }
+            const int index = static_cast<int>(static_cast<LPARAM>(wParam));
+            if (index == -1) {
+                for (int each = 0; each < items_.Count() && !Gone(); ++each) {
+                    ChangeState(each, record->state, record->stateMask);
+                }
+                return 1;
+            }
+            if (!items_.Valid(index)) {
+                return 0;
+            }
+            SetStateFromCaller(index, record->state, record->stateMask);
+            return 1;
+        }
+        case LVM_GETITEMSTATE: {
+            const int index = static_cast<int>(wParam);
+            return items_.Valid(index) ? items_.At(index).state & static_cast<UINT>(lParam) : 0;
+        }
+        case LVM_SORTITEMS: {
+            const BOOL sorted =
+                items_.Sort(reinterpret_cast<PFNLVCOMPARE>(lParam), static_cast<LPARAM>(wParam));
+            Redraw();
+            return sorted;
+        }
+        case LVM_SETEXTENDEDLISTVIEWSTYLE: {
+            const DWORD previous = extendedStyle_;
+            const DWORD mask = wParam ? static_cast<DWORD>(wParam) : ~DWORD{0};
+            extendedStyle_ = (previous & ~mask) | (static_cast<DWORD>(lParam) & mask);
+            Redraw();
+            return previous;
+        }
+        case LVM_GETEXTENDEDLISTVIEWSTYLE:
+            return extendedStyle_;
+        case LVM_GETSELECTIONMARK:
+            return items_.SelectionMark();
+        case LVM_SETSELECTIONMARK:
+            return items_.SetSelectionMark(static_cast<int>(lParam));
+        case LVM_GETITEMW:
+            return GetItem(PointerFromParam<LVITEMW>(lParam));
+        case LVM_SETITEMW:
+            return SetItem(PointerFromParam<const LVITEMW>(lParam));
+        case LVM_INSERTITEMW:
+            return InsertItem(PointerFromParam<const LVITEMW>(lParam));
+        case LVM_INSERTCOLUMNW:
+            return InsertColumn(static_cast<int>(wParam),
+                                PointerFromParam<const LVCOLUMNW>(lParam));
+        case LVM_GETITEMTEXTW: {
+            auto* record = PointerFromParam<LVITEMW>(lParam);
+            const int index = static_cast<int>(wParam);
+            if (!record || !items_.Valid(index) || record->iSubItem < 0) {
+                return 0;
+            }
+            const std::u16string text = TextOf(index, record->iSubItem);
+            return CopyText(text, record->pszText, record->cchTextMax);
+        }
+        case LVM_SETITEMTEXTW:
+            return SetItemText(static_cast<int>(wParam), PointerFromParam<const LVITEMW>(lParam));
+        default:
+            return std::nullopt;
+    }
+}
+
+LRESULT ListViewProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    return RunControlProcedure<ListView>(window, message, wParam, lParam);
+}
+
+}  // namespace
+
+ATOM RegisterListViewClass() {
+    WNDCLASSW attributes;
+    if (const ATOM existing = GetClassInfoW(nullptr, WC_LISTVIEW, &attributes)) {
+        return existing;
+    }
+    attributes = {};
+    attributes.style = CS_GLOBALCLASS;
+    attributes.lpfnWndProc = ListViewProcedure;
+    attributes.cbWndExtra = kControlExtraBytes;
+    attributes.hbrBackground = GetSysColorBrush(COLOR_WINDOW);
+    attributes.lpszClassName = WC_LISTVIEW;
+    return RegisterClassW(&attributes);
+}
+
+}  // namespace qv

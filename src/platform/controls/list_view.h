@@ -1,0 +1,20 @@
+#pragma once
+
+// The list view control, in report mode: columns without a header, items with a small image,
+// item data and texts kept or asked of the parent on demand, a single selection shown always
+// or while focused, custom drawing by the parent, a vertical scroll bar of its own, scrolling
+// by dragging the list with the pen, and the selection moved by the arrow and page keys.
+//
+// Rows are drawn and their texts asked for only while they are visible, so lists of thousands
+// of items cost nothing per item but their storage. Without LVS_SHAREIMAGELISTS the list owns
+// the image lists it is given and destroys them with itself; LVM_SETIMAGELIST hands the one it
+// replaces back to the caller.
+
+#include "platform/controls/list_view_messages.h"
+
+namespace qv {
+
+// Registers WC_LISTVIEW once; returns its atom, 0 when it cannot be registered.
+ATOM RegisterListViewClass();
+
+}  // namespace qv

@@ -1,0 +1,444 @@
+#include "platform/controls/list_view.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <random>
+#include <string>
+
+#include "control_test.h"
+#include "gallery/list_screens.h"
+#include "platform/controls/tab_control.h"
+#include "platform/gdi/system_metrics.h"
+#include "platform/host/virtual_keys.h"
+#include "platform/user/input_functions.h"
+#include "platform/user/message_functions.h"
+#include "platform/user/paint_functions.h"
+#include "platform/user/window_functions.h"
+#include "platform/user/window_messages.h"
+#include "platform/user/window_styles.h"
+
+namespace qv::testing {
+namespace {
+
+constexpr int kLeft = 10;
+constexpr int kTop = 20;
+constexpr COLORREF kGreen = RGB(0, 200, 0);
+
+// A list of one 180-pixel column at (10, 20), 200 x 170, whose texts the parent gives as
+// "Item N" of the item data.
+class ListViewTest : public ControlTest {
+  protected:
+    ListViewTest() {
+        RegisterListViewClass();
+        list = CreateWindowExW(0, WC_LISTVIEW, u"",
+                               WS_CHILD | WS_VISIBLE | LVS_REPORT | LVS_NOCOLUMNHEADER |
+                                   LVS_SHOWSELALWAYS | LVS_SINGLESEL,
+                               kLeft, kTop, 200, 170, parent, 7, nullptr, nullptr);
+        SendMessageW(list, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FULLROWSELECT,
+                     LVS_EX_FULLROWSELECT);
+        LVCOLUMNW column;
+        column.mask = LVCF_WIDTH;
+        column.cx = 180;
+        SendMessageW(list, LVM_INSERTCOLUMNW, 0, PointerParam(&column));
+        answer = [this](NMHDR* header) -> LRESULT {
+            if (header->code == LVN_GETDISPINFOW) {
+                auto* info = reinterpret_cast<NMLVDISPINFOW*>(header);
+                const std::u16string text = u"Item " + Digits(info->item.lParam);
+                std::copy(text.begin(), text.end(), info->item.pszText);
+                info->item.pszText[text.size()] = u'\0';
+                return 0;
+            }
+            return custom ? custom(header) : 0;
+        };
+    }
+
+    static std::u16string Digits(LPARAM value) {
+        std::u16string digits;
+        const std::string narrow = std::to_string(value);
+        return {narrow.begin(), narrow.end()};
+    }
+
+    void Fill(int count) {
+        for (int i = 0; i < count; ++i) {
+            LVITEMW item;
+            item.mask = LVIF_TEXT | LVIF_PARAM;
+            item.iItem = i;
+            item.pszText = LPSTR_TEXTCALLBACKW;
+            item.lParam = i;
+            ASSERT_EQ(SendMessageW(list, LVM_INSERTITEMW, 0, PointerParam(&item)), i);
+        }
+    }
+    LRESULT Send(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) {
+        return SendMessageW(list, message, wParam, lParam);
+    }
+    int Top() { return static_cast<int>(Send(LVM_GETTOPINDEX)); }
+    int PerPage() { return static_cast<int>(Send(LVM_GETCOUNTPERPAGE)); }
+    int RowHeight() {
+        RECT row{LVIR_BOUNDS, 0, 0, 0};
+        Send(LVM_GETITEMRECT, static_cast<WPARAM>(Top()), PointerParam(&row));
+        return row.bottom - row.top;
+    }
+    LPARAM DataAt(int index) {
+        LVITEMW item;
+        item.mask = LVIF_PARAM;
+        item.iItem = index;
+        EXPECT_TRUE(Send(LVM_GETITEMW, 0, PointerParam(&item)));
+        return item.lParam;
+    }
+    // A screen point inside the row that shows `index`, near its left end.
+    POINT RowPoint(int index) {
+        return {kLeft + 40, kTop + (index - Top()) * RowHeight() + RowHeight() / 2};
+    }
+
+    HWND list = nullptr;
+    Answer custom;
+};
+
+TEST_F(ListViewTest, TextsAreAskedOnlyForVisibleRows) {
+    Fill(5000);
+    Pump();
+    const int perPage = PerPage();
+    ASSERT_GT(perPage, 3);
+    auto asked = Notices(LVN_GETDISPINFOW);
+    ASSERT_FALSE(asked.empty());
+    for (const Notice& notice : asked) {
+        EXPECT_LE(notice.item, perPage) << "the partly shown row is the last one asked";
+    }
+
+    // The way a picker brings an item to the top: the last item, then the item itself.
+    ClearNotices();
+    EXPECT_TRUE(Send(LVM_ENSUREVISIBLE, 4999, 0));
+    EXPECT_EQ(Top(), 5000 - perPage);
+    EXPECT_TRUE(Send(LVM_ENSUREVISIBLE, 2500, 1));
+    EXPECT_EQ(Top(), 2500);
+    Pump();
+    asked = Notices(LVN_GETDISPINFOW);
+    ASSERT_FALSE(asked.empty());
+    for (const Notice& notice : asked) {
+        EXPECT_GE(notice.item, 2500);
+        EXPECT_LE(notice.item, 2500 + perPage);
+    }
+
+    // LVM_GETITEMTEXTW asks too, and copies no more than the buffer holds.
+    char16_t small[5];
+    LVITEMW item;
+    item.pszText = small;
+    item.cchTextMax = 5;
+    EXPECT_EQ(Send(LVM_GETITEMTEXTW, 42, PointerParam(&item)), 4);
+    EXPECT_EQ(std::u16string(small), u"Item");
+}
+
+TEST_F(ListViewTest, EnsureVisibleScrollsTheLeastAndAcceptsAPartRowWhenAllowed) {
+    Fill(100);
+    const int perPage = PerPage();
+    ASSERT_NE(170 % RowHeight(), 0) << "the list must show a partial row for this test";
+    EXPECT_TRUE(Send(LVM_ENSUREVISIBLE, static_cast<WPARAM>(perPage), 1));
+    EXPECT_EQ(Top(), 0);
+    EXPECT_TRUE(Send(LVM_ENSUREVISIBLE, static_cast<WPARAM>(perPage), 0));
+    EXPECT_EQ(Top(), 1);
+    EXPECT_TRUE(Send(LVM_ENSUREVISIBLE, 0, 0));
+    EXPECT_EQ(Top(), 0);
+    EXPECT_FALSE(Send(LVM_ENSUREVISIBLE, 100, 0));
+    EXPECT_FALSE(Send(LVM_ENSUREVISIBLE, static_cast<WPARAM>(-1), 0));
+    EXPECT_EQ(Top(), 0);
+    // A short list never scrolls.
+    Send(LVM_DELETEALLITEMS);
+    Fill(3);
+    EXPECT_TRUE(Send(LVM_ENSUREVISIBLE, 2, 0));
+    EXPECT_EQ(Top(), 0);
+}
+
+int Descending(LPARAM a, LPARAM b, LPARAM) {
+    return static_cast<int>(b / 10 - a / 10);
+}
+
+int Random(LPARAM, LPARAM, LPARAM seed) {
+    static std::mt19937 generator(static_cast<unsigned>(seed));
+    return static_cast<int>(generator() % 3) - 1;
+}
+
+TEST_F(ListViewTest, SortingOrdersByTheCallbackKeepsTiesAndTheSelectionMark) {
+    Fill(30);
+    LVITEMW select;
+    select.state = LVIS_SELECTED;
+    select.stateMask = LVIS_SELECTED;
+    Send(LVM_SETITEMSTATE, 3, PointerParam(&select));
+    EXPECT_EQ(Send(LVM_GETSELECTIONMARK), 3);
+
+    EXPECT_TRUE(Send(LVM_SORTITEMS, 0, reinterpret_cast<LPARAM>(&Descending)));
+    // Tens descending, and within the same tens the original order.
+    const LPARAM expected[] = {20, 21, 22, 29, 10, 11};
+    const int places[] = {0, 1, 2, 9, 10, 11};
+    for (int i = 0; i < 6; ++i) {
+        EXPECT_EQ(DataAt(places[i]), expected[i]) << "place " << places[i];
+    }
+    EXPECT_EQ(DataAt(Send(LVM_GETSELECTIONMARK)), 3);
+    EXPECT_EQ(DataAt(Send(LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED)), 3);
+
+    // A comparison that contradicts itself leaves every item in the list once.
+    EXPECT_TRUE(Send(LVM_SORTITEMS, 7, reinterpret_cast<LPARAM>(&Random)));
+    std::vector<bool> seen(30);
+    for (int i = 0; i < 30; ++i) {
+        seen[static_cast<std::size_t>(DataAt(i))] = true;
+    }
+    EXPECT_EQ(std::count(seen.begin(), seen.end(), true), 30);
+    EXPECT_FALSE(Send(LVM_SORTITEMS, 0, 0));
+}
+
+TEST_F(ListViewTest, ATapSelectsAndMarksTheItemAndTellsTheParentInOrder) {
+    Fill(50);
+    Pump();
+    const POINT second = RowPoint(2);
+    host.Tap(second.x, second.y);
+    Pump();
+    auto changes = Notices(LVN_ITEMCHANGED);
+    ASSERT_EQ(changes.size(), 1U);
+    EXPECT_EQ(changes[0].item, 2);
+    EXPECT_EQ(changes[0].newState, LVIS_SELECTED | LVIS_FOCUSED);
+    EXPECT_EQ(Send(LVM_GETSELECTIONMARK), 2);
+    ASSERT_EQ(Notices(NM_CLICK).size(), 1U);
+    EXPECT_EQ(Notices(NM_CLICK)[0].item, 2);
+    EXPECT_EQ(GetFocus(), list);
+
+    // The old item is let go before the new one is taken.
+    ClearNotices();
+    const POINT fifth = RowPoint(5);
+    host.Tap(fifth.x, fifth.y);
+    Pump();
+    changes = Notices(LVN_ITEMCHANGED);
+    ASSERT_EQ(changes.size(), 2U);
+    EXPECT_EQ(changes[0].item, 2);
+    EXPECT_EQ(changes[0].newState, 0U);
+    EXPECT_EQ(changes[1].item, 5);
+    EXPECT_EQ(Send(LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED), 5);
+    EXPECT_EQ(Send(LVM_GETNEXTITEM, 5, LVNI_SELECTED), -1);
+
+    // Past the last item: nothing is selected and there is no mark.
+    Send(LVM_DELETEALLITEMS);
+    Fill(3);
+    Send(LVM_SETSELECTIONMARK, 0, 1);
+    ClearNotices();
+    const POINT empty = RowPoint(6);
+    host.Tap(empty.x, empty.y);
+    Pump();
+    EXPECT_EQ(Send(LVM_GETSELECTIONMARK), -1);
+    ASSERT_EQ(Notices(NM_CLICK).size(), 1U);
+    EXPECT_EQ(Notices(NM_CLICK)[0].item, -1);
+}
+
+TEST_F(ListViewTest, KeysMoveTheSelectionAndKeepItInView) {
+    Fill(100);
+    EXPECT_EQ(Send(WM_GETDLGCODE), DLGC_WANTARROWS);
+    SetFocus(list);
+    const int perPage = PerPage();
+    const auto selected = [&] {
+        return static_cast<int>(Send(LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
+    };
+    host.Key(VK_DOWN);
+    Pump();
+    EXPECT_EQ(selected(), 0) << "the first Down takes the first item";
+    host.Key(VK_UP);
+    Pump();
+    EXPECT_EQ(selected(), 0);
+    host.Key(VK_NEXT);
+    Pump();
+    EXPECT_EQ(selected(), perPage - 1) << "first to the bottom of the page";
+    EXPECT_EQ(Top(), 0);
+    host.Key(VK_NEXT);
+    Pump();
+    EXPECT_EQ(selected(), 2 * perPage - 2) << "then a page further";
+    EXPECT_EQ(Top(), perPage - 1);
+    host.Key(VK_END);
+    Pump();
+    EXPECT_EQ(selected(), 99);
+    EXPECT_EQ(Top(), 100 - perPage);
+    host.Key(VK_PRIOR);
+    Pump();
+    EXPECT_EQ(selected(), 100 - perPage);
+    host.Key(VK_HOME);
+    Pump();
+    EXPECT_EQ(selected(), 0);
+    EXPECT_EQ(Top(), 0);
+    EXPECT_EQ(Send(LVM_GETSELECTIONMARK), 0);
+    EXPECT_EQ(Send(LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED), 0);
+}
+
+TEST_F(ListViewTest, CustomDrawColoursReachThePixels) {
+    Fill(10);
+    std::vector<DWORD> stages;
+    custom = [&](NMHDR* header) -> LRESULT {
+        if (header->code != NM_CUSTOMDRAW) {
+            return 0;
+        }
+        auto* draw = reinterpret_cast<NMLVCUSTOMDRAW*>(header);
+        stages.push_back(draw->nmcd.dwDrawStage);
+        if (draw->nmcd.dwDrawStage == CDDS_PREPAINT) {
+            return CDRF_NOTIFYITEMDRAW;
+        }
+        if (draw->nmcd.lItemlParam == 1 || draw->nmcd.lItemlParam == 3) {
+            draw->clrTextBk = kGreen;
+        }
+        if (draw->nmcd.lItemlParam == 3) {
+            draw->nmcd.uItemState &= ~CDIS_SELECTED;
+        }
+        return CDRF_DODEFAULT;
+    };
+    LVITEMW select;
+    select.state = LVIS_SELECTED | LVIS_FOCUSED;
+    select.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+    Send(LVM_SETITEMSTATE, 2, PointerParam(&select));
+    SetFocus(list);
+    Pump();
+    ASSERT_FALSE(stages.empty());
+    EXPECT_EQ(stages.front(), CDDS_PREPAINT);
+    EXPECT_EQ(std::count(stages.begin(), stages.end(), CDDS_ITEMPREPAINT), 10);
+    const int x = kLeft + 170;  // right of every text
+    EXPECT_EQ(ScreenPixel(x, RowPoint(0).y), GetSysColor(COLOR_WINDOW));
+    EXPECT_EQ(ScreenPixel(x, RowPoint(1).y), kGreen);
+    EXPECT_EQ(ScreenPixel(x, RowPoint(2).y), GetSysColor(COLOR_HIGHLIGHT));
+
+    // A selected row whose parent clears its selected state shows the parent's colour.
+    Send(LVM_SETITEMSTATE, 3, PointerParam(&select));
+    Pump();
+    EXPECT_EQ(ScreenPixel(x, RowPoint(3).y), kGreen);
+    EXPECT_EQ(ScreenPixel(x, RowPoint(2).y), GetSysColor(COLOR_WINDOW));
+
+    // Without the per-item answer no item stage is sent and the defaults are drawn.
+    stages.clear();
+    custom = [&](NMHDR* header) -> LRESULT {
+        if (header->code == NM_CUSTOMDRAW) {
+            stages.push_back(reinterpret_cast<NMCUSTOMDRAW*>(header)->dwDrawStage);
+        }
+        return CDRF_DODEFAULT;
+    };
+    InvalidateRect(list, nullptr, 0);
+    Pump();
+    EXPECT_EQ(stages, std::vector<DWORD>{CDDS_PREPAINT});
+    EXPECT_EQ(ScreenPixel(x, RowPoint(1).y), GetSysColor(COLOR_WINDOW));
+}
+
+TEST_F(ListViewTest, DraggingWithThePenScrollsWithoutSelecting) {
+    Fill(100);
+    Pump();
+    const int row = RowHeight();
+    const POINT start = RowPoint(6);
+    host.PenDown(start.x, start.y);
+    host.PenMove(start.x, start.y - row);
+    host.PenMove(start.x, start.y - 3 * row - 1);
+    Pump();
+    EXPECT_EQ(Top(), 3);
+    host.PenMove(start.x, start.y + 10 * row);
+    Pump();
+    EXPECT_EQ(Top(), 0) << "never above the first item";
+    host.PenMove(start.x, start.y - 2 * row);
+    host.PenUp(start.x, start.y - 2 * row);
+    Pump();
+    EXPECT_EQ(Top(), 2);
+    EXPECT_TRUE(Notices(LVN_ITEMCHANGED).empty());
+    EXPECT_TRUE(Notices(NM_CLICK).empty());
+    EXPECT_EQ(Send(LVM_GETSELECTIONMARK), -1);
+    EXPECT_EQ(GetCapture(), nullptr);
+
+    // A small wobble is still a tap.
+    const POINT tap = RowPoint(4);
+    host.PenDown(tap.x, tap.y);
+    host.PenMove(tap.x, tap.y + 2);
+    host.PenUp(tap.x, tap.y + 2);
+    Pump();
+    EXPECT_EQ(Send(LVM_GETSELECTIONMARK), 4);
+
+    // The scroll bar's arrows and track, at the right edge.
+    const int barX = kLeft + 200 - 6;
+    host.Tap(barX, kTop + 170 - 4);
+    Pump();
+    EXPECT_EQ(Top(), 3);
+    host.Tap(barX, kTop + 4);
+    Pump();
+    EXPECT_EQ(Top(), 2);
+    host.Tap(barX, kTop + 140);
+    Pump();
+    EXPECT_EQ(Top(), 2 + PerPage());
+}
+
+TEST_F(ListViewTest, ItemsKeepTheirPartsAndTheParentMayDestroyTheListInANotification) {
+    LVITEMW item;
+    item.mask = LVIF_TEXT | LVIF_IMAGE | LVIF_PARAM;
+    char16_t text[] = u"Станция";
+    item.pszText = text;
+    item.iImage = 4;
+    item.lParam = 99;
+    item.iItem = 50;  // past the end: appended
+    EXPECT_EQ(Send(LVM_INSERTITEMW, 0, PointerParam(&item)), 0);
+    item.iSubItem = 1;
+    EXPECT_EQ(Send(LVM_INSERTITEMW, 0, PointerParam(&item)), -1) << "sub-items are not items";
+    EXPECT_EQ(Send(LVM_INSERTITEMW, 0, 0), -1);
+    char16_t buffer[32];
+    LVITEMW read;
+    read.mask = LVIF_TEXT | LVIF_IMAGE | LVIF_PARAM;
+    read.pszText = buffer;
+    read.cchTextMax = 32;
+    ASSERT_TRUE(Send(LVM_GETITEMW, 0, PointerParam(&read)));
+    EXPECT_EQ(std::u16string(buffer), u"Станция");
+    EXPECT_EQ(read.iImage, 4);
+    EXPECT_EQ(read.lParam, 99);
+    read.iItem = 1;
+    EXPECT_FALSE(Send(LVM_GETITEMW, 0, PointerParam(&read)));
+
+    Fill(5);
+    custom = [&](NMHDR* header) -> LRESULT {
+        if (header->code == NM_CLICK) {
+            DestroyWindow(list);
+        }
+        return 0;
+    };
+    const POINT first = RowPoint(0);
+    host.Tap(first.x, first.y);
+    Pump();
+    EXPECT_FALSE(IsWindow(list));
+}
+
+TEST(ListScreens, GalleryScreensShowTheirSamples) {
+    for (const int scale : {1, 2}) {
+        HeadlessHost host(scale);
+        WindowSystem system(host);
+        RegisterListViewClass();
+        WNDCLASSW attributes;
+        attributes.lpfnWndProc = DefWindowProcW;
+        attributes.lpszClassName = u"Screen";
+        RegisterClassW(&attributes);
+        const HWND listScreen =
+            CreateWindowExW(0, u"Screen", u"", WS_POPUP | WS_VISIBLE, 0, 0, kScreenWidth,
+                            kScreenHeight, nullptr, 0, nullptr, nullptr);
+        BuildListViewScreen(listScreen);
+        system.Pump();
+        const HWND panel = GetWindow(listScreen, GW_CHILD);
+        const HWND list = GetDlgItem(panel, 1021);
+        ASSERT_NE(list, nullptr);
+        EXPECT_EQ(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0), 300);
+        EXPECT_EQ(SendMessageW(list, LVM_GETTOPINDEX, 0, 0), 150);
+        const char* folder = std::getenv("QV_LIST_SHOTS");
+        const std::string suffix = "-x" + std::to_string(scale) + ".png";
+        if (folder) {
+            std::filesystem::create_directories(folder);
+            EXPECT_TRUE(host.WriteScreenshot(std::string(folder) + "/list-view" + suffix));
+        }
+        DestroyWindow(listScreen);
+
+        const HWND tabScreen =
+            CreateWindowExW(0, u"Screen", u"", WS_POPUP | WS_VISIBLE, 0, 0, kScreenWidth,
+                            kScreenHeight, nullptr, 0, nullptr, nullptr);
+        BuildTabScreen(tabScreen);
+        system.Pump();
+        HWND tabs = GetWindow(GetWindow(tabScreen, GW_CHILD), GW_CHILD);
+        EXPECT_EQ(SendMessageW(tabs, TCM_GETROWCOUNT, 0, 0), 2);
+        if (folder) {
+            EXPECT_TRUE(host.WriteScreenshot(std::string(folder) + "/tabs" + suffix));
+        }
+        DestroyWindow(tabScreen);
+    }
+}
+
+}  // namespace
+}  // namespace qv::testing

@@ -1,0 +1,185 @@
+#include "platform/controls/tab_control.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "control_test.h"
+#include "platform/controls/tab_layout.h"
+#include "platform/gdi/gdi_objects.h"
+#include "platform/host/virtual_keys.h"
+#include "platform/user/message_functions.h"
+#include "platform/user/window_functions.h"
+#include "platform/user/window_messages.h"
+#include "platform/user/window_styles.h"
+
+namespace qv::testing {
+namespace {
+
+constexpr int kLeft = 2;
+constexpr int kTop = 10;
+constexpr int kWidth = 236;
+
+class TabControlTest : public ControlTest {
+  protected:
+    TabControlTest() { RegisterTabControlClass(); }
+
+    // Letter tabs as a station picker makes them: one row of up to 20, else two of half the
+    // letters, the width shared out of 210 pixels.
+    HWND MakeLetterTabs(int count, DWORD extraStyle = TCS_FIXEDWIDTH) {
+        const HWND tabs = CreateWindowExW(0, WC_TABCONTROL, u"",
+                                          WS_CHILD | WS_VISIBLE | TCS_MULTILINE | extraStyle, kLeft,
+                                          kTop, kWidth, 60, parent, 1022, nullptr, nullptr);
+        const int perRow = count <= 20 ? count : count / 2;
+        const int width = 210 / perRow;
+        SendMessageW(tabs, TCM_SETMINTABWIDTH, 0, width);
+        SendMessageW(tabs, TCM_SETITEMSIZE, 0, MAKELPARAM(width, 12));
+        SendMessageW(tabs, TCM_SETPADDING, 0, MAKELPARAM(2, 2));
+        for (int i = 0; i < count; ++i) {
+            char16_t label[2] = {static_cast<char16_t>(u'А' + i), u'\0'};
+            TCITEMW item;
+            item.mask = TCIF_TEXT;
+            item.pszText = label;
+            EXPECT_EQ(
+                SendMessageW(tabs, TCM_INSERTITEMW, static_cast<WPARAM>(i), PointerParam(&item)),
+                i);
+        }
+        return tabs;
+    }
+    static RECT TabRect(HWND tabs, int index) {
+        RECT rect{};
+        EXPECT_TRUE(
+            SendMessageW(tabs, TCM_GETITEMRECT, static_cast<WPARAM>(index), PointerParam(&rect)));
+        return rect;
+    }
+};
+
+TEST_F(TabControlTest, LetterTabsWrapIntoRowsOfTheirFixedWidth) {
+    struct Case {
+        int count;
+        int rows;
+        int width;
+        int firstRow;  // tabs in the first row
+    };
+    for (const Case& c : {Case{20, 1, 10, 20}, Case{21, 2, 21, 11}, Case{40, 2, 10, 23}}) {
+        SCOPED_TRACE(c.count);
+        const HWND tabs = MakeLetterTabs(c.count);
+        EXPECT_EQ(SendMessageW(tabs, TCM_GETROWCOUNT, 0, 0), c.rows);
+        EXPECT_EQ(SendMessageW(tabs, TCM_GETITEMCOUNT, 0, 0), c.count);
+        EXPECT_EQ(SendMessageW(tabs, TCM_GETCURSEL, 0, 0), 0)
+            << "the first tab inserted is selected";
+        int inFirstRow = 0;
+        for (int i = 0; i < c.count; ++i) {
+            const RECT tab = TabRect(tabs, i);
+            EXPECT_EQ(tab.right - tab.left, c.width) << "fixed-width rows are not stretched";
+            EXPECT_EQ(tab.bottom - tab.top, 12);
+            EXPECT_GE(tab.left, kTabRowInset);
+            EXPECT_LE(tab.right, kWidth - kTabRowInset);
+            if (i > 0 && TabRect(tabs, i - 1).top == tab.top) {
+                EXPECT_EQ(TabRect(tabs, i - 1).right, tab.left) << "tabs of a row touch";
+            }
+            inFirstRow += tab.top == TabRect(tabs, 0).top ? 1 : 0;
+        }
+        EXPECT_EQ(inFirstRow, c.firstRow);
+        // The selected tab's row lies on the display area.
+        EXPECT_EQ(TabRect(tabs, 0).bottom, 12 * c.rows);
+        DestroyWindow(tabs);
+    }
+}
+
+TEST_F(TabControlTest, ATapSelectsItsTabAndBringsItsRowToTheFront) {
+    const HWND tabs = MakeLetterTabs(21);
+    Pump();
+    const RECT target = TabRect(tabs, 15);
+    ASSERT_EQ(target.top, 0) << "the second row starts behind the first";
+    host.Tap(kLeft + target.left + 5, kTop + target.top + 5);
+    Pump();
+    const auto changing = Notices(TCN_SELCHANGING);
+    const auto changed = Notices(TCN_SELCHANGE);
+    ASSERT_EQ(changing.size(), 1U);
+    ASSERT_EQ(changed.size(), 1U);
+    EXPECT_EQ(SendMessageW(tabs, TCM_GETCURSEL, 0, 0), 15);
+    EXPECT_EQ(TabRect(tabs, 15).top, 12) << "now next to the display area";
+    EXPECT_EQ(TabRect(tabs, 0).top, 0);
+
+    // A tap on the selected tab tells nobody; a refusing parent keeps the selection.
+    ClearNotices();
+    const RECT selected = TabRect(tabs, 15);
+    host.Tap(kLeft + selected.left + 5, kTop + selected.top + 5);
+    Pump();
+    EXPECT_TRUE(Notices(TCN_SELCHANGING).empty());
+    answer = [](NMHDR* header) -> LRESULT { return header->code == TCN_SELCHANGING; };
+    const RECT other = TabRect(tabs, 3);
+    host.Tap(kLeft + other.left + 5, kTop + other.top + 5);
+    Pump();
+    EXPECT_EQ(Notices(TCN_SELCHANGING).size(), 1U);
+    EXPECT_TRUE(Notices(TCN_SELCHANGE).empty());
+    EXPECT_EQ(SendMessageW(tabs, TCM_GETCURSEL, 0, 0), 15);
+
+    // Keys move it too, with the same notifications; TCM_SETCURSEL tells nobody.
+    answer = nullptr;
+    ClearNotices();
+    SendMessageW(tabs, WM_KEYDOWN, VK_RIGHT, 0);
+    EXPECT_EQ(SendMessageW(tabs, TCM_GETCURSEL, 0, 0), 16);
+    EXPECT_EQ(Notices(TCN_SELCHANGE).size(), 1U);
+    EXPECT_EQ(SendMessageW(tabs, TCM_SETCURSEL, 2, 0), 16);
+    EXPECT_EQ(SendMessageW(tabs, TCM_SETCURSEL, 21, 0), -1);
+    EXPECT_EQ(SendMessageW(tabs, TCM_GETCURSEL, 0, 0), 2);
+    EXPECT_EQ(Notices(TCN_SELCHANGE).size(), 1U);
+    EXPECT_EQ(TabRect(tabs, 0).top, 12);
+    TCHITTESTINFO hit;
+    hit.pt = {TabRect(tabs, 20).left + 1, TabRect(tabs, 20).top + 1};
+    EXPECT_EQ(SendMessageW(tabs, TCM_HITTEST, 0, PointerParam(&hit)), 20);
+    EXPECT_EQ(hit.flags, TCHT_ONITEM);
+}
+
+TEST_F(TabControlTest, TabsSizedByTheirTextHonourPaddingMinimumAndFillTheirRows) {
+    const HWND tabs = CreateWindowExW(0, WC_TABCONTROL, u"", WS_CHILD | WS_VISIBLE | TCS_MULTILINE,
+                                      kLeft, kTop, kWidth, 60, parent, 1, nullptr, nullptr);
+    SendMessageW(tabs, TCM_SETITEMSIZE, 0, MAKELPARAM(0, 16));
+    const std::u16string labels[] = {u"Один",  u"Два",  u"Три",    u"Четыре", u"Пять",
+                                     u"Шесть", u"Семь", u"Восемь", u"Девять"};
+    int index = 0;
+    for (const std::u16string& label : labels) {
+        std::u16string copy = label;
+        TCITEMW item;
+        item.mask = TCIF_TEXT;
+        item.pszText = copy.data();
+        SendMessageW(tabs, TCM_INSERTITEMW, static_cast<WPARAM>(index++), PointerParam(&item));
+    }
+    const int rows = static_cast<int>(SendMessageW(tabs, TCM_GETROWCOUNT, 0, 0));
+    ASSERT_GT(rows, 1);
+    for (int i = 0; i < index; ++i) {
+        const bool lastInRow = i + 1 == index || TabRect(tabs, i + 1).top != TabRect(tabs, i).top;
+        if (lastInRow) {
+            EXPECT_EQ(TabRect(tabs, i).right, kWidth - kTabRowInset) << "rows are filled";
+        }
+    }
+    // A minimum wider than any text makes every tab that wide, before the rows are filled.
+    EXPECT_EQ(SendMessageW(tabs, TCM_SETMINTABWIDTH, 0, 100), -1);
+    EXPECT_EQ(SendMessageW(tabs, TCM_GETROWCOUNT, 0, 0), 5);
+    for (int i = 0; i < index; ++i) {
+        EXPECT_GE(TabRect(tabs, i).right - TabRect(tabs, i).left, 100);
+    }
+    // Ragged rows keep their tabs' own widths.
+    SetWindowLongW(tabs, GWL_STYLE, GetWindowLongW(tabs, GWL_STYLE) | TCS_RAGGEDRIGHT);
+    SendMessageW(tabs, TCM_SETMINTABWIDTH, 0, 100);
+    EXPECT_EQ(TabRect(tabs, 0).right - TabRect(tabs, 0).left, 100);
+}
+
+TEST(TabLayout, EmptyAndSingleLineLayouts) {
+    EXPECT_EQ(LayOutTabs({}, {236, 12, true, true}, 0).rows, 0);
+    const int widths[] = {100, 100, 100};
+    const TabLayout single = LayOutTabs(widths, {236, 12, false, true}, 2);
+    EXPECT_EQ(single.rows, 1);
+    EXPECT_EQ(single.tabs[2].left, kTabRowInset + 200) << "one row runs past the edge";
+    const TabLayout three = LayOutTabs(widths, {110, 12, true, false}, 1);
+    EXPECT_EQ(three.rows, 3);
+    // Selected row 1 in front, row 2 behind it, row 0 at the back.
+    EXPECT_EQ(three.tabs[1].top, 24);
+    EXPECT_EQ(three.tabs[2].top, 12);
+    EXPECT_EQ(three.tabs[0].top, 0);
+}
+
+}  // namespace
+}  // namespace qv::testing

@@ -1,0 +1,17 @@
+#pragma once
+
+#include "platform/user/user_types.h"
+
+namespace qv {
+
+// Gallery screens of the list controls, each filling `parent`'s client area with a panel of its
+// own that answers the controls' notifications.
+
+// A list view of 300 Cyrillic station names with their lines, sorted, scrolled to the middle,
+// one row selected and the rows of one line drawn in that line's colour by custom draw.
+void BuildListViewScreen(HWND parent);
+// Three multi-line tab controls of fixed-width letter tabs: 21 letters in two rows with the
+// first tab selected, the same with a tab of the second row selected, and 20 letters in one.
+void BuildTabScreen(HWND parent);
+
+}  // namespace qv
