@@ -204,6 +204,18 @@ City LineCity(std::u16string lineName, std::vector<std::pair<std::u16string, Geo
     return city;
 }
 
+using Links = std::vector<std::pair<std::u16string, std::u16string>>;
+
+// The first line's links, by the names of the stations they join.
+Links LinkNames(const SourceNetwork& network) {
+    Links links;
+    for (const SourceLink& link : network.lines[0].links) {
+        links.emplace_back(network.stations[static_cast<std::size_t>(link.from)].name,
+                           network.stations[static_cast<std::size_t>(link.to)].name);
+    }
+    return links;
+}
+
 TEST(CityNetwork, ClosesALoopIntoARingButNotAnArc) {
     // Four stations on a square: the first and last are neighbours.
     const City square = LineCity(u"Кольцо", {{u"А", {55.00, 37.00}},
@@ -237,13 +249,8 @@ TEST(CityNetwork, AppliesTheFixesThatNameTheLineAndReportsTheRest) {
     };
     std::vector<std::string> notes;
     const SourceNetwork network = BuildCityNetwork(city, fixes, notes);
-    std::vector<std::pair<std::u16string, std::u16string>> links;
-    for (const SourceLink& link : network.lines[0].links) {
-        links.emplace_back(network.stations[static_cast<std::size_t>(link.from)].name,
-                           network.stations[static_cast<std::size_t>(link.to)].name);
-    }
-    EXPECT_EQ(links, (std::vector<std::pair<std::u16string, std::u16string>>{
-                         {u"А", u"Б"}, {u"Б", u"В"}, {u"В", u"Г"}, {u"Г", u"Д"}, {u"Б", u"Е"}}));
+    EXPECT_EQ(LinkNames(network),
+              (Links{{u"А", u"Б"}, {u"Б", u"В"}, {u"В", u"Г"}, {u"Г", u"Д"}, {u"Б", u"Е"}}));
     // Г now lies halfway between В and Д.
     EXPECT_NEAR(network.stations[3].position.latitude, 55.00, 1e-9);
     EXPECT_NEAR(network.stations[3].position.longitude, 37.06, 1e-9);
@@ -264,13 +271,7 @@ TEST(CityNetwork, PlacesAnEndBeyondItsNeighbourAndLeavesOutAStationNotServed) {
     };
     std::vector<std::string> notes;
     const SourceNetwork network = BuildCityNetwork(city, fixes, notes);
-    std::vector<std::pair<std::u16string, std::u16string>> links;
-    for (const SourceLink& link : network.lines[0].links) {
-        links.emplace_back(network.stations[static_cast<std::size_t>(link.from)].name,
-                           network.stations[static_cast<std::size_t>(link.to)].name);
-    }
-    EXPECT_EQ(links, (std::vector<std::pair<std::u16string, std::u16string>>{
-                         {u"А", u"Б"}, {u"Б", u"В"}, {u"В", u"Г"}}));
+    EXPECT_EQ(LinkNames(network), (Links{{u"А", u"Б"}, {u"Б", u"В"}, {u"В", u"Г"}}));
     // А lies as far beyond Б as В lies on Б's other side.
     EXPECT_NEAR(network.stations[0].position.latitude, 55.00, 1e-9);
     EXPECT_NEAR(network.stations[0].position.longitude, 37.00, 1e-9);
