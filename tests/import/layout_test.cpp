@@ -175,5 +175,44 @@ TEST(Labels, AvoidEachOtherWhenThereIsRoom) {
     EXPECT_EQ(outcome.overlaps, 0);
 }
 
+TEST(Labels, AbbreviateWholeWordsKeepingTheCaseOfTheirFirstLetter) {
+    EXPECT_EQ(AbbreviateName(u"Улица Академика Королёва"), u"Ул. Акад. Королёва");
+    EXPECT_EQ(AbbreviateName(u"Ленинский проспект"), u"Ленинский пр.");
+    EXPECT_EQ(AbbreviateName(u"Драмтеатр имени Ауэзова"), u"Драмтеатр им. Ауэзова");
+    EXPECT_EQ(AbbreviateName(u"Baker Street"), u"Baker St");
+    EXPECT_EQ(AbbreviateName(u"Edgware Road (C)"), u"Edgware Rd (C)");
+    // Only whole words: a word that merely begins like one stays, and so do the spaces.
+    EXPECT_EQ(AbbreviateName(u"Streatham  Улицы"), u"Streatham  Улицы");
+    EXPECT_EQ(AbbreviateName(u""), u"");
+}
+
+TEST(Labels, TakeTheAbbreviationWhereTheWholeNameWouldHideAStation) {
+    // Near the left edge only the right side has room; unlabelled stations at x 130 lie in
+    // every right-hand place of the whole name (to x 146) but beyond the short form (to 113).
+    const std::vector<LabelRequest> requests = {{u"Улица Академика Королёва", 10, 10, 150, 150}};
+    const std::vector<std::pair<int, int>> discs = {{10, 150}, {130, 143}, {130, 150}, {130, 157}};
+    const LabelOutcome outcome = PlaceLabels(requests, discs, {}, {1, 2});
+    EXPECT_EQ(outcome.labels[0].text, u"Ул. Акад. Королёва");
+    EXPECT_EQ(outcome.abbreviated, 1);
+    EXPECT_EQ(outcome.shortened, 0);
+    EXPECT_EQ(outcome.coveredDiscs, 0);
+}
+
+TEST(Labels, MoveTwoAtOnceWhereNeitherMoveAloneHelps) {
+    // Б is near the right edge: of its places only the one level with it on the left is clear
+    // of the unlabelled stations at x 150. А, placed first, takes its best place on the right,
+    // which stands next to that one; Б alone would then rather hide a station, and А alone has
+    // no reason to move. Both moving at once leaves every label clear.
+    const std::vector<LabelRequest> requests = {{u"Аааа", 60, 60, 154, 154},
+                                                {std::u16string(20, u'Б'), 200, 200, 150, 150}};
+    const std::vector<std::pair<int, int>> discs = {{60, 154}, {200, 150}, {150, 141}, {150, 159}};
+    const LabelOutcome outcome = PlaceLabels(requests, discs, {}, {1, 2});
+    EXPECT_EQ(outcome.coveredDiscs, 0);
+    EXPECT_EQ(outcome.overlaps, 0);
+    EXPECT_EQ(outcome.labels[1].labelAlign, 2);
+    EXPECT_EQ(outcome.labels[1].labelY, 155);  // level with its station
+    EXPECT_LT(outcome.labels[0].labelX, 60);   // А gave way to the left
+}
+
 }  // namespace
 }  // namespace qv::import

@@ -204,6 +204,18 @@ City LineCity(std::u16string lineName, std::vector<std::pair<std::u16string, Geo
     return city;
 }
 
+using Links = std::vector<std::pair<std::u16string, std::u16string>>;
+
+// The first line's links, by the names of the stations they join.
+Links LinkNames(const SourceNetwork& network) {
+    Links links;
+    for (const SourceLink& link : network.lines[0].links) {
+        links.emplace_back(network.stations[static_cast<std::size_t>(link.from)].name,
+                           network.stations[static_cast<std::size_t>(link.to)].name);
+    }
+    return links;
+}
+
 TEST(CityNetwork, ClosesALoopIntoARingButNotAnArc) {
     // Four stations on a square: the first and last are neighbours.
     const City square = LineCity(u"Кольцо", {{u"А", {55.00, 37.00}},
@@ -237,18 +249,34 @@ TEST(CityNetwork, AppliesTheFixesThatNameTheLineAndReportsTheRest) {
     };
     std::vector<std::string> notes;
     const SourceNetwork network = BuildCityNetwork(city, fixes, notes);
-    std::vector<std::pair<std::u16string, std::u16string>> links;
-    for (const SourceLink& link : network.lines[0].links) {
-        links.emplace_back(network.stations[static_cast<std::size_t>(link.from)].name,
-                           network.stations[static_cast<std::size_t>(link.to)].name);
-    }
-    EXPECT_EQ(links, (std::vector<std::pair<std::u16string, std::u16string>>{
-                         {u"А", u"Б"}, {u"Б", u"В"}, {u"В", u"Г"}, {u"Г", u"Д"}, {u"Б", u"Е"}}));
+    EXPECT_EQ(LinkNames(network),
+              (Links{{u"А", u"Б"}, {u"Б", u"В"}, {u"В", u"Г"}, {u"Г", u"Д"}, {u"Б", u"Е"}}));
     // Г now lies halfway between В and Д.
     EXPECT_NEAR(network.stations[3].position.latitude, 55.00, 1e-9);
     EXPECT_NEAR(network.stations[3].position.longitude, 37.06, 1e-9);
     ASSERT_EQ(notes.size(), 4u);
     EXPECT_NE(notes[3].find("Ж: a listed mend found nothing to mend"), std::string::npos);
+}
+
+TEST(CityNetwork, PlacesAnEndBeyondItsNeighbourAndLeavesOutAStationNotServed) {
+    const City city = LineCity(u"Линия", {{u"А", {55.00, 37.03}},
+                                          {u"Б", {55.00, 37.02}},
+                                          {u"В", {55.00, 37.04}},
+                                          {u"Х", {55.50, 37.00}},
+                                          {u"Г", {55.00, 37.06}}});
+    const StationFix fixes[] = {
+        {u"Город", u"Линия", u"А", StationFix::Kind::BeyondNeighbour, u"", "end"},
+        {u"Город", u"Линия", u"Х", StationFix::Kind::NotServed, u"", "unfinished"},
+        {u"Город", u"Линия", u"В", StationFix::Kind::BeyondNeighbour, u"", "not an end"},
+    };
+    std::vector<std::string> notes;
+    const SourceNetwork network = BuildCityNetwork(city, fixes, notes);
+    EXPECT_EQ(LinkNames(network), (Links{{u"А", u"Б"}, {u"Б", u"В"}, {u"В", u"Г"}}));
+    // А lies as far beyond Б as В lies on Б's other side.
+    EXPECT_NEAR(network.stations[0].position.latitude, 55.00, 1e-9);
+    EXPECT_NEAR(network.stations[0].position.longitude, 37.00, 1e-9);
+    ASSERT_EQ(notes.size(), 3u);
+    EXPECT_NE(notes[2].find("В: a listed mend found nothing to mend"), std::string::npos);
 }
 
 TEST(CityNetwork, ReportsALinkFarLongerThanTheOthers) {

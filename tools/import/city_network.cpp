@@ -50,6 +50,12 @@ constexpr std::array kFixes = {
                "Дунайская, Шушары"},
     StationFix{u"Санкт-Петербург", u"Фрунзенско-Приморская", u"Проспект Славы",
                Kind::BetweenNeighbours, u"", "its position is 70 km south of the city"},
+    StationFix{u"Казань", u"Центральная", u"Авиастроительная", Kind::BeyondNeighbour, u"",
+               "the end of the line, north of Северный вокзал along улица Копылова, but placed "
+               "150 m from Яшьлек, so that the line ran 1.4 km north and 1.5 km back"},
+    StationFix{u"Екатеринбург", u"Север-Юг", u"Бажовская", Kind::NotServed, u"",
+               "a station never finished, between Геологическая and Чкаловская: trains pass it "
+               "without stopping; the data gives it the position of Площадь 1905 года"},
 };
 
 struct WorkLine {
@@ -106,6 +112,23 @@ bool ApplyFix(WorkLine& line, const StationFix& fix) {
                 (before.latitude + after.latitude) / 2, (before.longitude + after.longitude) / 2};
             return true;
         }
+        case Kind::BeyondNeighbour: {
+            const std::size_t position = at(station);
+            if (order.size() < 3 || (position != 0 && position + 1 != order.size())) {
+                return false;
+            }
+            const bool first = position == 0;
+            const GeoPosition neighbour =
+                line.positions[static_cast<std::size_t>(order[first ? 1 : position - 1])];
+            const GeoPosition next =
+                line.positions[static_cast<std::size_t>(order[first ? 2 : position - 2])];
+            line.positions[static_cast<std::size_t>(station)] = {
+                2 * neighbour.latitude - next.latitude, 2 * neighbour.longitude - next.longitude};
+            return true;
+        }
+        case Kind::NotServed:
+            order.erase(order.begin() + static_cast<std::ptrdiff_t>(at(station)));
+            return true;
         case Kind::BranchFrom:
             if (at(station) == 0) {
                 return false;
@@ -200,10 +223,12 @@ SourceNetwork BuildCityNetwork(const City& city, std::span<const StationFix> fix
                     ", suspicious but left as the data has it");
             }
         }
+        std::vector<GeoPosition> served;
+        for (const int station : line.order) {
+            served.push_back(line.positions[static_cast<std::size_t>(station)]);
+        }
         const bool plainChain = line.replacedLinks.empty();
-        if (plainChain && line.order.size() >= 4 &&
-            AreNeighbours(line.positions, static_cast<std::size_t>(line.order.front()),
-                          static_cast<std::size_t>(line.order.back()))) {
+        if (plainChain && served.size() >= 4 && AreNeighbours(served, 0, served.size() - 1)) {
             sourceLine.links.push_back(
                 {first + line.order.back(), first + line.order.front(), std::nullopt});
         }

@@ -17,7 +17,10 @@ struct StationFix {
         MoveBefore,         // the station belongs just before `other` along the line
         MoveAfter,          // the station belongs just after `other`
         BetweenNeighbours,  // its position is wrong: put it halfway between its two neighbours
-        BranchFrom,  // the line forks: the station follows `other`, not the one listed before
+        BranchFrom,       // the line forks: the station follows `other`, not the one listed before
+        BeyondNeighbour,  // an end station's position is wrong: put it past its neighbour, as
+                          // far again as the station on the neighbour's other side
+        NotServed,        // trains pass it without stopping: leave it out of the line
     };
     std::u16string_view city;
     std::u16string_view line;

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace qv::import {
@@ -17,7 +18,7 @@ struct LabelRequest {
 };
 
 struct PlacedLabel {
-    std::u16string text;  // shortened with "." when no side had room for the whole name
+    std::u16string text;  // the name, abbreviated, or cut short with "." when too long
     std::int32_t labelX = 0;
     std::int32_t labelY = 0;
     std::int32_t labelAlign = 1;  // 1 = text starts at the anchor, 2 = text ends at it
@@ -43,14 +44,22 @@ struct LabelOutcome {
     std::vector<PlacedLabel> labels;  // one per request, in order
     int overlaps = 0;                 // pairs of labels that overlap
     int coveredDiscs = 0;             // labels lying over another station's disc
-    int shortened = 0;
+    int abbreviated = 0;              // names written with the usual abbreviations
+    int shortened = 0;                // names cut short, too long for the screen
 };
 
+// The name with the usual abbreviations of map lettering (улица, площадь, проспект, Street,
+// Road and a few more), each keeping the case of its first letter.
+std::u16string AbbreviateName(std::u16string_view name);
+
 // Puts each label to the right or to the left of its stations, level with them, above or below,
-// whichever side has room: inside the screen first, then clear of other labels, then clear of
-// other stations, then crossing few lines. Labels are placed in turn and then placed again twice
-// with all the others known. `discs` are the centres of every station and `segments` the
-// stretches of line between them, in map units.
+// or centred above or below, whichever side has room: inside the screen first, then clear of
+// other labels, then clear of other stations, then in full rather than abbreviated, then
+// crossing few lines. Labels are placed in turn, placed again twice with all the others known,
+// then moved, alone or two at a time, while a move lowers the total cost, and moved at random
+// for a while to leave a poor arrangement; the same input always gives the same labels.
+// `discs` are the centres of every station and `segments` the stretches of line between them,
+// in map units.
 struct Segment {
     std::pair<int, int> from;
     std::pair<int, int> to;

@@ -21,6 +21,8 @@ namespace {
 // Networks with more places than this are drawn with thinner lines and smaller discs.
 constexpr int kLargeNetworkPlaces = 100;
 constexpr int kLargestZoom = 4;
+// Labels fit at a scale where at most one in this many lies over another station's disc.
+constexpr int kMostCoveringLabels = 10;
 // Exponents tried for the distances from the centre: 1, 0.95, ... 0.4.
 constexpr int kBendSteps = 12;
 constexpr double kBendStep = 0.05;
@@ -491,7 +493,8 @@ class Builder {
         }
 
         // Labels show from scale 1 when they fit there; otherwise only in the zoomed view, at
-        // the smallest zoom (up to the largest) where they fit.
+        // the smallest zoom (up to the largest) where they fit: whole or abbreviated, none
+        // overlapping another, and no more than a tenth of them over another station's disc.
         std::vector<Segment> segments;
         for (const DraftLine& line : scheme_.lines) {
             for (std::size_t i = 0; i < line.points.size(); ++i) {
@@ -508,12 +511,17 @@ class Builder {
         const auto place = [&](int scale) {
             return PlaceLabels(requests, discs, segments, {scale, drawing_.stationRadius});
         };
+        const auto fit = [](const LabelOutcome& labels) {
+            return labels.overlaps == 0 && labels.shortened == 0 &&
+                   kMostCoveringLabels * labels.coveredDiscs <=
+                       static_cast<int>(labels.labels.size());
+        };
         LabelOutcome labels = place(1);
         int labelZoom = 1;
-        if (labels.overlaps > 0 || labels.shortened > 0) {
+        if (!fit(labels)) {
             labelZoom = std::max(zoom, 2);
             labels = place(labelZoom);
-            while (labels.overlaps > 0 && labelZoom < kLargestZoom) {
+            while (!fit(labels) && labelZoom < kLargestZoom) {
                 labels = place(++labelZoom);
             }
             zoom = labelZoom;
