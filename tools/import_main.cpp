@@ -47,8 +47,7 @@ constexpr qv::tools::ToolSyntax kSyntax{
     kOptions};
 constexpr const char* kDefaultCities = "data/open-metro/cities-metro.json";
 constexpr const char* kDefaultLondon = "data/open-metro";
-// The program's own default limit: a higher one makes the finder's bounded search give up on
-// far pairs of large networks sooner, not later.
+// The program's own default limit.
 const std::int32_t kCheckTransfers = qv::Settings{}.maxTransfers;
 constexpr std::int64_t kMostCheckTransfers = 999;
 
@@ -150,8 +149,8 @@ std::string Name(const qv::NetworkModel& model, std::int32_t point) {
 }
 
 // Loads the map as the program does and prints what the checks found; false when it does not
-// load, when a station cannot reach another, or when a trip names no station. Pairs the route
-// finder gives up on are reported but not failed: its search is bounded by design.
+// load, when a station cannot reach another, when a trip names no station, or when the route
+// finder misses a pair that a route joins within the transfer limit.
 bool CheckWrittenMap(const std::string& path, const Arguments& arguments) {
     qv::NetworkModel model;
     qv::MapError error;
@@ -168,10 +167,12 @@ bool CheckWrittenMap(const std::string& path, const Arguments& arguments) {
         check.stations, check.points, check.transfers, check.zoomFactor, check.labelMinZoom);
     std::printf(
         "  unreachable pairs: %lld; route finder (by time, up to %d transfers): %lld of "
-        "%lld pairs without a route, %lld slower than the shortest\n",
+        "%lld pairs without a route (%lld need more transfers, %lld missed), %lld slower than "
+        "the shortest\n",
         static_cast<long long>(check.unreachablePairs), arguments.maxTransfers,
-        static_cast<long long>(check.finderMisses), static_cast<long long>(check.searchedPairs),
-        static_cast<long long>(check.finderSlower));
+        static_cast<long long>(check.beyondLimit + check.finderMisses),
+        static_cast<long long>(check.searchedPairs), static_cast<long long>(check.beyondLimit),
+        static_cast<long long>(check.finderMisses), static_cast<long long>(check.finderSlower));
     std::printf("  longest shortest-time trip: %s to %s, %lld min (route finder: %lld min)\n",
                 Name(model, check.longest.from).c_str(), Name(model, check.longest.to).c_str(),
                 static_cast<long long>(check.longest.minutes),
@@ -195,11 +196,11 @@ bool CheckWrittenMap(const std::string& path, const Arguments& arguments) {
     }
     if (check.finderMisses > 0) {
         std::printf(
-            "  warning: the route finder's bounded search gives up on %lld pairs that are "
-            "connected\n",
+            "  error: the route finder misses %lld pairs that a route joins within the "
+            "limit\n",
             static_cast<long long>(check.finderMisses));
     }
-    return tripsFound && check.unreachablePairs == 0;
+    return tripsFound && check.unreachablePairs == 0 && check.finderMisses == 0;
 }
 
 int WriteScheme(const qv::import::SourceNetwork& network, const BuildOptions& options,

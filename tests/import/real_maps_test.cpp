@@ -19,6 +19,7 @@
 #include "import/scheme_builder.h"
 #include "map_text.h"
 #include "model/map_file.h"
+#include "random_network.h"
 #include "route/route_finder.h"
 #include "route/route_measures.h"
 #include "text/utf.h"
@@ -311,6 +312,38 @@ TEST(RealMaps, AreBuiltFromTheDataAndKeepEveryRule) {
         SCOPED_TRACE("TheShippedFilesAreWhatTheImportMakesToday");
         TheShippedFilesAreWhatTheImportMakesToday(maps);
     }
+}
+
+}  // namespace
+}  // namespace qv::import
+
+namespace qv::import {
+namespace {
+
+// The check's own walk agrees with the route finder on whether a route exists within the limit,
+// on random networks where the point bound does not come into play.
+TEST(MapChecks, ReachWithinTheLimitAgreesWithTheRouteFinder) {
+    int compared = 0;
+    int beyond = 0;
+    for (std::uint32_t seed = 1; seed <= 600; ++seed) {
+        const auto model = testing::MakeRandomNetwork(seed);
+        const std::int32_t from = model->departure->index;
+        if (MaxPathLength(*model) - 1 < model->StationCount()) {
+            continue;
+        }
+        model->settings.algorithm = 1;
+        const std::vector<bool> reached =
+            ReachableWithin(*model, from, model->settings.maxTransfers);
+        for (std::int32_t to = 0; to < model->StationCount(); ++to) {
+            ASSERT_EQ(!SearchRoute(*model, from, to).empty(),
+                      static_cast<bool>(reached[static_cast<std::size_t>(to)]))
+                << "seed " << seed << " to " << to;
+            ++compared;
+            beyond += !reached[static_cast<std::size_t>(to)];
+        }
+    }
+    EXPECT_GT(compared, 3000);
+    EXPECT_GT(beyond, 300);
 }
 
 }  // namespace

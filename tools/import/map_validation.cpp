@@ -1,7 +1,10 @@
 #include "map_validation.h"
 
 #include <algorithm>
+#include <deque>
 #include <functional>
+#include <map>
+#include <optional>
 #include <queue>
 #include <set>
 
@@ -44,6 +47,50 @@ std::vector<std::int64_t> TravelTimes::From(std::int32_t departure) const {
         }
     }
     return minutes;
+}
+
+std::vector<bool> ReachableWithin(const NetworkModel& model, std::int32_t departure,
+                                  std::int32_t maxTransfers) {
+    const auto stations = model.Stations();
+    // A state is a point and the line number of the last station passed (none before the first);
+    // fewer transfers to a state never allow fewer steps from it, so each keeps its fewest.
+    using State = std::pair<std::int32_t, std::optional<std::int32_t>>;
+    std::map<State, std::int32_t> fewest;
+    std::deque<std::pair<State, std::int32_t>> queue;
+    std::vector<bool> reached(stations.size(), false);
+    const auto lineAfter = [&](std::int32_t point, std::optional<std::int32_t> line) {
+        const Station& here = *stations[static_cast<std::size_t>(point)];
+        return here.IsStation() ? std::optional<std::int32_t>(here.line->number) : line;
+    };
+    queue.push_back({{departure, lineAfter(departure, std::nullopt)}, 0});
+    reached[static_cast<std::size_t>(departure)] = true;
+    while (!queue.empty()) {
+        const auto [state, transfers] = queue.front();
+        queue.pop_front();
+        const auto [known, added] = fewest.try_emplace(state, transfers);
+        if (!added && known->second <= transfers) {
+            continue;
+        }
+        known->second = transfers;
+        if (transfers > maxTransfers) {
+            continue;
+        }
+        for (const std::int32_t next : model.StationLinks().Neighbours(state.first)) {
+            const Station& there = *stations[static_cast<std::size_t>(next)];
+            if (there.kind == kForbiddenKind) {
+                continue;
+            }
+            reached[static_cast<std::size_t>(next)] = true;
+            const std::optional<std::int32_t> line = lineAfter(next, state.second);
+            const bool change = there.IsStation() && state.second && *state.second != *line;
+            if (change) {
+                queue.push_back({{next, line}, transfers + 1});
+            } else {
+                queue.push_front({{next, line}, transfers});
+            }
+        }
+    }
+    return reached;
 }
 
 std::vector<std::int32_t> FindStationsByName(const NetworkModel& model, std::u16string_view name) {
@@ -112,16 +159,20 @@ MapCheck CheckMap(NetworkModel& model, std::int32_t maxTransfers, bool everyPair
     }
 
     std::vector<std::int64_t> best(static_cast<std::size_t>(model.StationCount()));
+    std::vector<bool> withinLimit;
     std::int32_t bestFrom = -1;
     for (const auto& [from, to] : pairs) {
         if (from != bestFrom) {
             best = times.From(from);
+            withinLimit = ReachableWithin(model, from, maxTransfers);
             bestFrom = from;
         }
         ++check.searchedPairs;
         const std::vector<std::int32_t> route = SearchRoute(model, from, to);
         if (route.empty()) {
-            ++check.finderMisses;
+            const bool exists = withinLimit[static_cast<std::size_t>(to)];
+            check.beyondLimit += !exists;
+            check.finderMisses += exists;
             continue;
         }
         std::vector<Station*> path;

@@ -38,7 +38,8 @@ struct MapCheck {
     std::int32_t labelMinZoom = 1;
     std::int64_t unreachablePairs = 0;  // ordered pairs of points with no links between them
     std::int64_t searchedPairs = 0;     // pairs given to the route finder
-    std::int64_t finderMisses = 0;      // of those, pairs it found no route for
+    std::int64_t beyondLimit = 0;       // of those, pairs no route reaches within the limit
+    std::int64_t finderMisses = 0;      // pairs within the limit it found no route for
     std::int64_t finderSlower = 0;      // pairs where its route by time is slower than the best
     Trip longest;                       // the pair whose shortest time is the largest
     std::int64_t longestByFinder = -1;  // the finder's minutes for that pair
@@ -48,6 +49,12 @@ struct MapCheck {
 // `maxTransfers` and choosing by time, finds a route for the pairs asked (every pair when
 // `everyPair`, else each point to the three points farthest from it in time).
 MapCheck CheckMap(NetworkModel& model, std::int32_t maxTransfers, bool everyPair);
+
+// Which points a route from `departure` reaches when each step is taken with at most
+// `maxTransfers` transfers behind it, as the route finder's rules allow (the point bound aside).
+// A breadth-first walk over point and last line, independent of the finder.
+std::vector<bool> ReachableWithin(const NetworkModel& model, std::int32_t departure,
+                                  std::int32_t maxTransfers);
 
 // Every 'S' point with that name: a station served by several lines has one point per line.
 std::vector<std::int32_t> FindStationsByName(const NetworkModel& model, std::u16string_view name);
