@@ -332,42 +332,45 @@ void EditControl::Paint() {
     const bool editable = enabled && (Style() & ES_READONLY) == 0;
     FillWithColour(dc, client, editable ? COLOR_WINDOW : COLOR_BTNFACE);
 
-    const std::vector<LONG> offsets = Offsets();
-    const std::u16string& text = buffer_.Text();
-    SelectionScope font(dc, ControlFont(font_));
-    TEXTMETRICW metrics;
-    GetTextMetricsW(dc, &metrics);
-    const RECT area = TextArea();
-    const LONG top = (client.bottom - metrics.tmHeight) / 2;
-    const LONG origin = area.left - scroll_;
-    IntersectClipRect(dc, area.left, area.top, area.right, area.bottom);
-    SetBkMode(dc, TRANSPARENT);
+    {
+        const std::vector<LONG> offsets = Offsets();
+        const std::u16string& text = buffer_.Text();
+        SelectionScope font(dc, ControlFont(font_));
+        TEXTMETRICW metrics;
+        GetTextMetricsW(dc, &metrics);
+        const RECT area = TextArea();
+        const LONG top = (client.bottom - metrics.tmHeight) / 2;
+        const LONG origin = area.left - scroll_;
+        IntersectClipRect(dc, area.left, area.top, area.right, area.bottom);
+        SetBkMode(dc, TRANSPARENT);
 
-    // Three runs: before the selection, the selection (shown only while focused), after it.
-    const bool showSelection = focused_ && buffer_.HasSelection();
-    const std::size_t start = showSelection ? buffer_.SelectionStart() : text.size();
-    const std::size_t end = showSelection ? buffer_.SelectionEnd() : text.size();
-    const auto run = [&](std::size_t from, std::size_t to, int textColour) {
-        if (from >= to) {
-            return;
+        // Three runs: before the selection, the selection (shown only while focused), after it.
+        const bool showSelection = focused_ && buffer_.HasSelection();
+        const std::size_t start = showSelection ? buffer_.SelectionStart() : text.size();
+        const std::size_t end = showSelection ? buffer_.SelectionEnd() : text.size();
+        const auto run = [&](std::size_t from, std::size_t to, int textColour) {
+            if (from >= to) {
+                return;
+            }
+            RECT cell{origin + offsets[from], top, origin + offsets[to] + 1,
+                      top + metrics.tmHeight};
+            SetTextColor(dc, GetSysColor(textColour));
+            DrawTextW(dc, std::u16string_view(text).substr(from, to - from), &cell,
+                      DT_LEFT | DT_SINGLELINE | DT_NOCLIP);
+        };
+        const int ink = enabled ? COLOR_WINDOWTEXT : COLOR_BTNSHADOW;
+        run(0, start, ink);
+        if (showSelection) {
+            const RECT band{origin + offsets[start], top, origin + offsets[end],
+                            top + metrics.tmHeight};
+            FillWithColour(dc, band, COLOR_HIGHLIGHT);
+            run(start, end, COLOR_HIGHLIGHTTEXT);
         }
-        RECT cell{origin + offsets[from], top, origin + offsets[to] + 1, top + metrics.tmHeight};
-        SetTextColor(dc, GetSysColor(textColour));
-        DrawTextW(dc, std::u16string_view(text).substr(from, to - from), &cell,
-                  DT_LEFT | DT_SINGLELINE | DT_NOCLIP);
-    };
-    const int ink = enabled ? COLOR_WINDOWTEXT : COLOR_BTNSHADOW;
-    run(0, start, ink);
-    if (showSelection) {
-        const RECT band{origin + offsets[start], top, origin + offsets[end],
-                        top + metrics.tmHeight};
-        FillWithColour(dc, band, COLOR_HIGHLIGHT);
-        run(start, end, COLOR_HIGHLIGHTTEXT);
-    }
-    run(end, text.size(), ink);
-    if (focused_ && caretOn_) {
-        const LONG x = std::min<LONG>(origin + offsets[buffer_.Caret()], area.right - 1);
-        FillWithColour(dc, {x, top, x + 1, top + metrics.tmHeight}, COLOR_WINDOWTEXT);
+        run(end, text.size(), ink);
+        if (focused_ && caretOn_) {
+            const LONG x = std::min<LONG>(origin + offsets[buffer_.Caret()], area.right - 1);
+            FillWithColour(dc, {x, top, x + 1, top + metrics.tmHeight}, COLOR_WINDOWTEXT);
+        }
     }
     EndPaint(self, &paint);
 }

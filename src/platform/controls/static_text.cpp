@@ -60,11 +60,14 @@ void StaticText::Paint() {
     RECT client;
     GetClientRect(self, &client);
     FillRect(dc, &client, ParentBackground(self, dc, WM_CTLCOLORSTATIC));
-    const std::u16string text = GetWindowText(self);
-    SelectionScope font(dc, ControlFont(font_));
-    SetBkMode(dc, TRANSPARENT);
-    SetTextColor(dc, GetSysColor(IsWindowEnabled(self) ? COLOR_WINDOWTEXT : COLOR_BTNSHADOW));
-    DrawTextW(dc, text, &client, TextFormat(static_cast<DWORD>(GetWindowLongW(self, GWL_STYLE))));
+    {
+        const std::u16string text = GetWindowText(self);
+        SelectionScope font(dc, ControlFont(font_));
+        SetBkMode(dc, TRANSPARENT);
+        SetTextColor(dc, GetSysColor(IsWindowEnabled(self) ? COLOR_WINDOWTEXT : COLOR_BTNSHADOW));
+        DrawTextW(dc, text, &client,
+                  TextFormat(static_cast<DWORD>(GetWindowLongW(self, GWL_STYLE))));
+    }
     EndPaint(self, &paint);
 }
 
