@@ -38,15 +38,27 @@ class ControlState {
     bool gone_ = false;
 };
 
+// The state of a control of kind `State`, or nothing for another window.
+template <typename State>
+State* ControlStateOf(HWND window) {
+    return dynamic_cast<State*>(
+        reinterpret_cast<ControlState*>(GetWindowLongW(window, kControlStateSlot)));
+}
+
 // The window procedure of a control class whose state is `State`, made from the window and its
 // CREATESTRUCTW at WM_NCCREATE.
 template <typename State>
 LRESULT RunControlProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_NCCREATE) {
-        const auto& creation = *PointerFromParam<const CREATESTRUCTW>(lParam);
-        auto state = std::make_unique<State>(window, creation);
+        const auto* creation = PointerFromParam<const CREATESTRUCTW>(lParam);
+        if (!creation) {
+            return 0;
+        }
+        auto state = std::make_unique<State>(window, *creation);
         SetWindowLongW(window, kControlStateSlot, reinterpret_cast<LONG_PTR>(state.get()));
-        if (!DefWindowProcW(window, message, wParam, lParam)) {
+        // A class without room for the state cannot hold the control.
+        if (GetWindowLongW(window, kControlStateSlot) != reinterpret_cast<LONG_PTR>(state.get()) ||
+            !DefWindowProcW(window, message, wParam, lParam)) {
             SetWindowLongW(window, kControlStateSlot, 0);
             return 0;
         }

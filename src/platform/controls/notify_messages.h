@@ -3,6 +3,7 @@
 // Notifications and custom-draw records shared by the common controls, and the dialog codes they
 // answer, as the pocket computer numbers them.
 
+#include "platform/controls/control_codes.h"
 #include "platform/gdi/gdi_types.h"
 #include "platform/user/user_types.h"
 
@@ -16,10 +17,6 @@ inline constexpr UINT NM_CLICK = NM_FIRST - 2;
 inline constexpr UINT NM_SETFOCUS = NM_FIRST - 7;
 inline constexpr UINT NM_KILLFOCUS = NM_FIRST - 8;
 inline constexpr UINT NM_CUSTOMDRAW = NM_FIRST - 12;
-
-// WM_GETDLGCODE answers of the controls: the keys they keep from the dialog manager.
-inline constexpr LRESULT DLGC_WANTARROWS = 0x0001;
-inline constexpr LRESULT DLGC_WANTCHARS = 0x0080;
 
 // Custom draw: the stage being drawn.
 inline constexpr DWORD CDDS_PREPAINT = 0x00000001;

@@ -1,0 +1,51 @@
+#pragma once
+
+#include <string_view>
+#include <vector>
+
+#include "platform/controls/control_state.h"
+#include "platform/controls/edit_buffer.h"
+
+namespace qv {
+
+inline constexpr std::u16string_view kEditClassName = u"EDIT";
+
+// A single-line edit: typing, Backspace and Delete, the caret moved by Left, Right, Home and End
+// and blinking while the edit has the keyboard, a selection made with Shift and those keys or by
+// dragging the pen. ES_AUTOHSCROLL scrolls the text to keep the caret in view (without it,
+// typing stops at the right edge); ES_NUMBER accepts digits only; ES_READONLY refuses changes.
+// The parent hears EN_SETFOCUS, EN_KILLFOCUS, EN_CHANGE and EN_MAXTEXT.
+class EditControl final : public ControlState {
+  public:
+    EditControl(HWND window, const CREATESTRUCTW& creation);
+
+    std::optional<LRESULT> HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+  private:
+    DWORD Style() const;
+    // Where each position of the text lies, from the text's start, in logical pixels.
+    std::vector<LONG> Offsets() const;
+    RECT TextArea() const;
+    std::size_t PositionAt(int x) const;
+    void KeepCaretInView();
+    void Notify(WORD code);
+    void Redraw();
+    void ShowCaretNow();
+    void Changed();
+    void OnCharacter(char16_t character);
+    void OnKey(int virtualKey);
+    void OnPenDown(int x);
+    LRESULT CopyText(WPARAM size, LPARAM buffer) const;
+    void Paint();
+
+    EditBuffer buffer_;
+    HFONT font_ = nullptr;
+    LONG scroll_ = 0;
+    bool focused_ = false;
+    bool caretOn_ = false;
+    bool dragging_ = false;
+};
+
+bool RegisterEditClass();
+
+}  // namespace qv

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <string_view>
+
+#include "platform/controls/control_state.h"
+
+namespace qv {
+
+inline constexpr std::u16string_view kStaticClassName = u"STATIC";
+
+// Text on the dialog's background, left-aligned (SS_LEFT), centred (SS_CENTER) or right-aligned
+// (SS_RIGHT), broken between words to fit, in the font given by WM_SETFONT; greyed when
+// disabled. The parent may choose the background with WM_CTLCOLORSTATIC.
+class StaticText final : public ControlState {
+  public:
+    StaticText(HWND window, const CREATESTRUCTW& creation);
+
+    std::optional<LRESULT> HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+  private:
+    void Paint();
+
+    HFONT font_ = nullptr;
+};
+
+bool RegisterStaticClass();
+
+}  // namespace qv

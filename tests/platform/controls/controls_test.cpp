@@ -1,0 +1,89 @@
+#include "controls_test.h"
+
+#include "platform/gdi/shapes.h"
+#include "platform/user/default_window_procedure.h"
+#include "platform/user/paint_functions.h"
+#include "platform/user/window_functions.h"
+#include "platform/user/window_messages.h"
+#include "platform/user/window_styles.h"
+
+namespace qv::testing {
+
+ControlsTest* ControlsTest::current_ = nullptr;
+
+// Owner-drawn buttons are painted in these colours, so that a test can tell their state.
+constexpr COLORREF kOwnerDrawnNormal = RGB(0, 0, 255);
+constexpr COLORREF kOwnerDrawnSelected = RGB(255, 0, 0);
+
+ControlsTest::ControlsTest() {
+    current_ = this;
+    EXPECT_TRUE(RegisterStandardControls());
+    WNDCLASSW attributes;
+    attributes.lpfnWndProc = PageProcedure;
+    attributes.hbrBackground = GetSysColorBrush(COLOR_WINDOW);
+    attributes.lpszClassName = u"ControlsTestPage";
+    RegisterClassW(&attributes);
+    page = CreateWindowExW(0, u"ControlsTestPage", u"page", WS_VISIBLE, 0, 0, 240, 320, nullptr, 0,
+                           nullptr, nullptr);
+}
+
+ControlsTest::~ControlsTest() {
+    // Windows left at the end of the system go without messages, so their controls' state
+    // would never be freed.
+    DestroyWindow(page);
+    current_ = nullptr;
+}
+
+HWND ControlsTest::Make(std::u16string_view className, std::u16string_view text, DWORD style,
+                        RECT rect, int id) {
+    return CreateWindowExW(0, className, text, style | WS_CHILD | WS_VISIBLE, rect.left, rect.top,
+                           rect.right - rect.left, rect.bottom - rect.top, page,
+                           static_cast<UINT_PTR>(id), nullptr, nullptr);
+}
+
+std::vector<ControlsTest::Command> ControlsTest::Commands(WORD code) const {
+    std::vector<Command> found;
+    for (const Command& command : commands) {
+        if (command.code == code) {
+            found.push_back(command);
+        }
+    }
+    return found;
+}
+
+COLORREF ControlsTest::ScreenPixel(int x, int y) const {
+    const int scale = host.DeviceScale();
+    return host.LastFrame()->GetPixel(x * scale, y * scale);
+}
+
+int ControlsTest::CountPixels(const RECT& rect, COLORREF colour) const {
+    int count = 0;
+    for (LONG y = rect.top; y < rect.bottom; ++y) {
+        for (LONG x = rect.left; x < rect.right; ++x) {
+            count += ScreenPixel(x, y) == colour ? 1 : 0;
+        }
+    }
+    return count;
+}
+
+LRESULT ControlsTest::PageProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (current_ && message == WM_COMMAND) {
+        const Command command{LOWORD(wParam), HIWORD(wParam), HandleFromParam(lParam)};
+        current_->commands.push_back(command);
+        if (current_->onCommand) {
+            current_->onCommand(command);
+        }
+        return 0;
+    }
+    if (current_ && message == WM_DRAWITEM) {
+        const auto* item = PointerFromParam<const DRAWITEMSTRUCT>(lParam);
+        current_->drawn.push_back(*item);
+        UniqueBrush brush(CreateSolidBrush(
+            (item->itemState & ODS_SELECTED) != 0 ? kOwnerDrawnSelected : kOwnerDrawnNormal));
+        FillRect(item->hDC, &item->rcItem, brush.get());
+        return 1;
+    }
+    return DefWindowProcW(window, message, wParam, lParam);
+}
+
+}  // namespace qv::testing

@@ -1,0 +1,213 @@
+#include "controls_test.h"
+#include "platform/controls/edit_buffer.h"
+#include "platform/controls/edit_control.h"
+#include "platform/host/virtual_keys.h"
+#include "platform/user/input_functions.h"
+#include "platform/user/message_functions.h"
+#include "platform/user/window_functions.h"
+#include "platform/user/window_styles.h"
+
+namespace qv {
+namespace {
+
+using Edits = testing::ControlsTest;
+using Command = testing::ControlsTest::Command;
+
+constexpr RECT kEditRect{10, 10, 130, 30};
+constexpr COLORREF kBlack = RGB(0, 0, 0);
+constexpr COLORREF kHighlight = RGB(0, 0, 128);
+
+std::pair<DWORD, DWORD> Selection(HWND edit) {
+    DWORD start = 99;
+    DWORD end = 99;
+    const LRESULT packed =
+        SendMessageW(edit, EM_GETSEL, reinterpret_cast<WPARAM>(&start), PointerParam(&end));
+    EXPECT_EQ(LOWORD(static_cast<std::uintptr_t>(packed)), start);
+    EXPECT_EQ(HIWORD(static_cast<std::uintptr_t>(packed)), end);
+    return {start, end};
+}
+
+TEST_F(Edits, TypingAndDeletingMoveTheCaretAndNotifyEachChange) {
+    const HWND edit = Make(kEditClassName, u"", ES_AUTOHSCROLL | WS_TABSTOP, kEditRect, 20);
+    EXPECT_EQ(SendMessageW(edit, WM_GETDLGCODE, 0, 0),
+              DLGC_WANTCHARS | DLGC_WANTARROWS | DLGC_HASSETSEL);
+    SetFocus(edit);
+    EXPECT_EQ(Commands(EN_SETFOCUS), (std::vector<Command>{{20, EN_SETFOCUS, edit}}));
+    host.Type(u"Схема");
+    Pump();
+    EXPECT_EQ(GetWindowText(edit), u"Схема");
+    EXPECT_EQ(GetWindowTextLengthW(edit), 5);
+    EXPECT_EQ(Selection(edit), (std::pair<DWORD, DWORD>{5, 5}));
+    EXPECT_EQ(Commands(EN_CHANGE).size(), 5u);
+
+    host.Key(VK_LEFT);
+    host.Key(VK_LEFT);
+    host.Key(VK_BACK);  // the key makes its character, which deletes
+    Pump();
+    EXPECT_EQ(GetWindowText(edit), u"Схма");
+    EXPECT_EQ(Selection(edit), (std::pair<DWORD, DWORD>{2, 2}));
+    host.Key(VK_DELETE);
+    host.Key(VK_HOME);
+    host.Key(VK_BACK);  // nothing before the start
+    host.Key(VK_END);
+    host.Key(VK_DELETE);  // nothing after the end
+    Pump();
+    EXPECT_EQ(GetWindowText(edit), u"Сха");
+    EXPECT_EQ(Selection(edit), (std::pair<DWORD, DWORD>{3, 3}));
+    EXPECT_EQ(Commands(EN_CHANGE).size(), 7u);
+
+    // A short buffer gets what fits and a terminating null.
+    char16_t part[3];
+    EXPECT_EQ(GetWindowTextW(edit, part, 3), 2);
+    EXPECT_EQ(std::u16string(part), u"Сх");
+    // Control characters other than Backspace are not text.
+    host.Type(u"\t\r");
+    Pump();
+    EXPECT_EQ(GetWindowText(edit), u"Сха");
+
+    // WM_SETTEXT replaces the text and puts the caret at the start.
+    SetWindowTextW(edit, u"2000");
+    EXPECT_EQ(GetWindowText(edit), u"2000");
+    EXPECT_EQ(Selection(edit), (std::pair<DWORD, DWORD>{0, 0}));
+    SetFocus(page);
+    EXPECT_EQ(Commands(EN_KILLFOCUS), (std::vector<Command>{{20, EN_KILLFOCUS, edit}}));
+}
+
+TEST_F(Edits, TheCaretBlinksAtItsPlaceOnlyWhileTheEditHasTheKeyboard) {
+    const HWND edit = Make(kEditClassName, u"", ES_AUTOHSCROLL, kEditRect, 20);
+    // The caret is the only dark thing in the empty edit's text area.
+    const RECT area{kEditRect.left, kEditRect.top, kEditRect.right, kEditRect.bottom};
+    Pump();
+    EXPECT_EQ(CountPixels(area, kBlack), 0);
+    SetFocus(edit);
+    Pump();
+    const int caretHeight = CountPixels(area, kBlack);
+    EXPECT_GT(caretHeight, 8);
+    EXPECT_EQ(CountPixels({12, 10, 13, 30}, kBlack), caretHeight);  // just after the margin
+    host.AllowTime(std::chrono::milliseconds(500));
+    Pump();
+    EXPECT_EQ(CountPixels(area, kBlack), 0);
+    host.AllowTime(std::chrono::milliseconds(500));
+    Pump();
+    EXPECT_EQ(CountPixels(area, kBlack), caretHeight);
+
+    // Typing moves it right; losing the keyboard hides it for good.
+    host.Type(u"11");
+    Pump();
+    EXPECT_EQ(CountPixels({12, 10, 13, 30}, kBlack), 0);
+    SetFocus(page);
+    host.AllowTime(std::chrono::milliseconds(2000));
+    Pump();
+    const int textInk = CountPixels(area, kBlack);
+    host.AllowTime(std::chrono::milliseconds(500));
+    Pump();
+    EXPECT_EQ(CountPixels(area, kBlack), textInk);
+}
+
+TEST_F(Edits, NumberEditsRefuseLettersAndTheLimitHoldsForTyping) {
+    const HWND edit = Make(kEditClassName, u"", ES_NUMBER | ES_AUTOHSCROLL, kEditRect, 21);
+    SendMessageW(edit, EM_LIMITTEXT, 4, 0);
+    EXPECT_EQ(SendMessageW(edit, EM_GETLIMITTEXT, 0, 0), 4);
+    SetFocus(edit);
+    host.Type(u"1a2Ж-3 45");
+    Pump();
+    EXPECT_EQ(GetWindowText(edit), u"1234");
+    EXPECT_EQ(Commands(EN_CHANGE).size(), 4u);
+    EXPECT_EQ(Commands(EN_MAXTEXT).size(), 1u);  // the 5; letters are refused silently
+
+    // A selection makes room: typing over it replaces it within the limit.
+    SendMessageW(edit, EM_SETSEL, 1, 3);
+    host.Type(u"9");
+    Pump();
+    EXPECT_EQ(GetWindowText(edit), u"194");
+    // WM_SETTEXT is not typing: neither the limit nor the digits rule applies.
+    SetWindowTextW(edit, u"abc12345");
+    EXPECT_EQ(GetWindowText(edit), u"abc12345");
+    SendMessageW(edit, EM_SETSEL, 0, -1);
+    SendMessageW(edit, EM_LIMITTEXT, 0, 0);
+    EXPECT_EQ(SendMessageW(edit, EM_GETLIMITTEXT, 0, 0),
+              static_cast<LRESULT>(EditBuffer::kLargestLimit));
+    host.Type(u"7");
+    Pump();
+    EXPECT_EQ(GetWindowText(edit), u"7");
+
+    // Without horizontal scrolling, typing stops at the right edge.
+    const HWND narrow = Make(kEditClassName, u"", 0, {10, 40, 50, 60}, 22);
+    SetFocus(narrow);
+    host.Type(u"ШШШШШШШШШШШШШШШШ");
+    Pump();
+    const std::size_t fitted = GetWindowText(narrow).size();
+    EXPECT_GT(fitted, 1u);
+    EXPECT_LT(fitted, 16u);
+}
+
+TEST_F(Edits, ShiftWithArrowsAndThePenDragSelect) {
+    const HWND edit = Make(kEditClassName, u"станция", ES_AUTOHSCROLL, kEditRect, 23);
+    SetFocus(edit);
+    host.Key(VK_END);
+    host.Key(VK_LEFT, {.shift = true});
+    host.Key(VK_LEFT, {.shift = true});
+    Pump();
+    EXPECT_EQ(Selection(edit), (std::pair<DWORD, DWORD>{5, 7}));
+    // The selection is shown in the highlight colour.
+    EXPECT_GT(CountPixels(kEditRect, kHighlight), 20);
+    host.Key(VK_HOME, {.shift = true});
+    Pump();
+    EXPECT_EQ(Selection(edit), (std::pair<DWORD, DWORD>{0, 7}));
+    host.Key(VK_RIGHT, {.shift = true});
+    Pump();
+    EXPECT_EQ(Selection(edit), (std::pair<DWORD, DWORD>{1, 7}));
+    // An arrow without Shift collapses the selection to its side.
+    host.Key(VK_LEFT);
+    Pump();
+    EXPECT_EQ(Selection(edit), (std::pair<DWORD, DWORD>{1, 1}));
+    host.Key(VK_RIGHT, {.shift = true});
+    host.Key(VK_RIGHT, {.shift = true});
+    host.Type(u"ы");
+    Pump();
+    EXPECT_EQ(GetWindowText(edit), u"сынция");
+    host.Key(VK_LEFT, {.shift = true});
+    host.Key(VK_DELETE);
+    Pump();
+    EXPECT_EQ(GetWindowText(edit), u"снция");
+    EXPECT_EQ(Selection(edit), (std::pair<DWORD, DWORD>{1, 1}));
+
+    // The pen selects from where it went down to where it is; the selection hides without the
+    // keyboard but stays.
+    host.PenDown(12, 20);
+    host.PenMove(200, 20);
+    host.PenUp(200, 20);
+    Pump();
+    EXPECT_EQ(Selection(edit), (std::pair<DWORD, DWORD>{0, 5}));
+    EXPECT_EQ(GetCapture(), nullptr);
+    SetFocus(page);
+    Pump();
+    EXPECT_EQ(CountPixels(kEditRect, kHighlight), 0);
+    EXPECT_EQ(Selection(edit), (std::pair<DWORD, DWORD>{0, 5}));
+}
+
+TEST_F(Edits, ASelectionIsSetAsTheMessageSays) {
+    EditBuffer buffer;
+    buffer.SetText(u"abcdef");
+    buffer.Select(4, 2);  // backwards: the caret at the end given
+    EXPECT_EQ(buffer.SelectionStart(), 2u);
+    EXPECT_EQ(buffer.SelectionEnd(), 4u);
+    EXPECT_EQ(buffer.Caret(), 2u);
+    buffer.Select(-1, 0);  // deselects, the caret stays
+    EXPECT_FALSE(buffer.HasSelection());
+    EXPECT_EQ(buffer.Caret(), 2u);
+    buffer.Select(3, -1);
+    EXPECT_EQ(buffer.SelectionEnd(), 6u);
+    buffer.Select(50, 60);  // held to the text
+    EXPECT_EQ(buffer.SelectionStart(), 6u);
+    buffer.SetLimit(8);
+    buffer.Select(0, 0);
+    EXPECT_EQ(buffer.Replace(u"xyz"), EditBuffer::Typing::Cut);
+    EXPECT_EQ(buffer.Text(), u"xyabcdef");
+    EXPECT_EQ(buffer.Caret(), 2u);
+    EXPECT_EQ(buffer.Replace(u"q"), EditBuffer::Typing::Full);
+    EXPECT_EQ(buffer.Text(), u"xyabcdef");
+}
+
+}  // namespace
+}  // namespace qv

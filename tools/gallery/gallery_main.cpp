@@ -1,0 +1,161 @@
+// quorvane-gallery [--out DIR] [--scale K] [--window]: every control family in each of its
+// states, one screen per family. Headless it writes DIR/NAME-kK.png for each screen (K 1 and 2
+// unless --scale names one); with --window the screens are shown in a real window, the "<" and
+// ">" buttons at the bottom going from one to the next.
+
+#include <filesystem>
+#include <memory>
+#include <string>
+
+#include "command_line.h"
+#include "gallery_screens.h"
+#include "platform/controls/button.h"
+#include "platform/controls/common_controls.h"
+#include "platform/controls/control_codes.h"
+#include "platform/host/headless_host.h"
+#include "platform/host/sdl_host.h"
+#include "platform/user/message_functions.h"
+#include "platform/user/window_functions.h"
+#include "platform/user/window_messages.h"
+#include "platform/user/window_styles.h"
+#include "platform/user/window_system.h"
+#include "printable.h"
+
+namespace {
+
+using namespace qv;
+
+constexpr tools::OptionRule kOptions[] = {{"--out", 1}, {"--scale", 1}, {"--window", 0}};
+constexpr tools::ToolSyntax kSyntax{
+    "quorvane-gallery",
+    "usage: quorvane-gallery [--out DIR] [--scale K] [--window]\n"
+    "  writes DIR/NAME-kK.png for every screen of controls (DIR defaults to the current folder,\n"
+    "  K to both 1 and 2); with --window shows them in a real window instead\n",
+    kOptions};
+
+// The fonts of the program's dialogs: 8 points, normal and bold.
+struct DialogFonts {
+    UniqueFont normal;
+    UniqueFont bold;
+
+    DialogFonts() {
+        LOGFONTW attributes;
+        attributes.lfHeight = -11;
+        normal.reset(CreateFontIndirectW(&attributes));
+        attributes.lfWeight = FW_BOLD;
+        bold.reset(CreateFontIndirectW(&attributes));
+    }
+};
+
+HWND MakePage(const DialogFonts& fonts, std::size_t screen, bool withNavigation) {
+    const HWND window = CreateWindowExW(0, gallery::kPageClassName, u"Quorvane: элементы",
+                                        WS_VISIBLE, 0, 0, 240, 320, nullptr, 0, nullptr, nullptr);
+    if (!window) {
+        return nullptr;
+    }
+    const gallery::Page page{window, fonts.normal.get(), fonts.bold.get()};
+    if (withNavigation) {
+        gallery::AddControl(page, kButtonClassName, u"<", BS_PUSHBUTTON, {8, 292, 48, 314},
+                            gallery::kPreviousScreen);
+        gallery::AddControl(page, kButtonClassName, u">", BS_PUSHBUTTON, {192, 292, 232, 314},
+                            gallery::kNextScreen);
+    }
+    gallery::Screens()[screen].build(page);
+    return window;
+}
+
+bool StartControls() {
+    INITCOMMONCONTROLSEX families;
+    families.dwICC = ICC_STANDARD_CLASSES;
+    return InitCommonControlsEx(&families) && gallery::RegisterPageClass();
+}
+
+int WriteScreens(const std::filesystem::path& folder, int scale) {
+    for (const gallery::Screen& screen : gallery::Screens()) {
+        HeadlessHost host(scale);
+        WindowSystem system(host);
+        const DialogFonts fonts;
+        if (!StartControls()) {
+            return tools::Fail(kSyntax, "cannot register the controls");
+        }
+        const HWND page =
+            MakePage(fonts, static_cast<std::size_t>(&screen - gallery::Screens().data()), false);
+        if (!page) {
+            return tools::Fail(kSyntax, "cannot make the page of " + std::string(screen.name));
+        }
+        system.Pump();
+        const std::filesystem::path path =
+            folder / (std::string(screen.name) + "-k" + std::to_string(scale) + ".png");
+        const bool written = host.WriteScreenshot(path.string());
+        DestroyWindow(page);
+        if (!written) {
+            return tools::Fail(kSyntax, "cannot write " + tools::Printable(path.string()));
+        }
+    }
+    return 0;
+}
+
+// The screens one after another in a real window, until it is closed.
+int ShowScreens(int scale) {
+    std::string error;
+    auto host = SdlHost::Open(scale, error);
+    if (!host) {
+        return tools::Fail(kSyntax, error);
+    }
+    WindowSystem system(*host);
+    const DialogFonts fonts;
+    if (!StartControls()) {
+        return tools::Fail(kSyntax, "cannot register the controls");
+    }
+    const std::size_t count = gallery::Screens().size();
+    std::size_t shown = 0;
+    HWND page = MakePage(fonts, shown, true);
+    MSG message;
+    while (page && GetMessageW(&message, nullptr, 0, 0) > 0) {
+        if (message.hwnd == nullptr && message.message == gallery::kTurnScreen) {
+            shown = message.wParam != 0 ? (shown + 1) % count : (shown + count - 1) % count;
+            DestroyWindow(page);
+            page = MakePage(fonts, shown, true);
+            continue;
+        }
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
+    }
+    DestroyWindow(page);
+    return 0;
+}
+
+int RunGallery(const tools::CommandLine& line) {
+    if (!line.Plain().empty()) {
+        throw tools::UsageError("no plain arguments wanted, " +
+                                std::to_string(line.Plain().size()) + " given");
+    }
+    const int scale = static_cast<int>(line.Number("--scale", 1, 3, 0));
+    if (line.Has("--window")) {
+        return ShowScreens(scale == 0 ? 2 : scale);
+    }
+    const std::filesystem::path folder = line.Text("--out", ".");
+    std::error_code error;
+    std::filesystem::create_directories(folder, error);
+    if (error) {
+        return tools::Fail(
+            kSyntax, "cannot make " + tools::Printable(folder.string()) + ": " + error.message());
+    }
+    for (const int k : {1, 2}) {
+        if (scale == 0 || scale == k) {
+            if (const int status = WriteScreens(folder, k); status != 0) {
+                return status;
+            }
+        }
+    }
+    if (scale == 3) {
+        return WriteScreens(folder, 3);
+    }
+    return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    return qv::tools::RunTool(argc, argv, kSyntax, RunGallery);
+}
