@@ -176,15 +176,7 @@ bool WindowSystem::Destroy(HWND handle) {
         }
     }
     // Off the screen first, which passes the focus and the activation on.
-    window->style &= ~WS_VISIBLE;
-    MarkScreenDirty();
-    if (focus_ && InTree(handle, focus_)) {
-        const HWND lost = std::exchange(focus_, nullptr);
-        Send(lost, WM_KILLFOCUS, 0, 0);
-    }
-    if (active_ == handle) {
-        ActivateNext(handle);
-    }
+    Hide(*window);
     SendDestroyDown(handle);
     SendNcDestroyUp(handle);
     if (Window* gone = Find(handle)) {
@@ -269,15 +261,7 @@ bool WindowSystem::Show(HWND handle, int command) {
         if (!wasVisible) {
             return false;
         }
-        window->style &= ~WS_VISIBLE;
-        MarkScreenDirty();
-        if (focus_ && InTree(handle, focus_)) {
-            const HWND lost = std::exchange(focus_, nullptr);
-            Send(lost, WM_KILLFOCUS, 0, 0);
-        }
-        if (active_ == handle) {
-            ActivateNext(handle);
-        }
+        Hide(*window);
         return true;
     }
     if (!wasVisible) {
@@ -290,6 +274,19 @@ bool WindowSystem::Show(HWND handle, int command) {
         Activate(handle, WA_ACTIVE);
     }
     return wasVisible;
+}
+
+void WindowSystem::Hide(Window& window) {
+    const HWND handle = window.Handle();
+    window.style &= ~WS_VISIBLE;
+    MarkScreenDirty();
+    if (focus_ && InTree(handle, focus_)) {
+        const HWND lost = std::exchange(focus_, nullptr);
+        Send(lost, WM_KILLFOCUS, 0, 0);
+    }
+    if (active_ == handle) {
+        ActivateNext(handle);
+    }
 }
 
 bool WindowSystem::Move(HWND handle, const RECT& rect, bool repaint) {

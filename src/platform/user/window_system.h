@@ -134,6 +134,8 @@ class WindowSystem {
   private:
     enum class WaitOutcome { Work, Idle };
 
+    // Takes the window off the screen, passing on the focus held inside it and its activation.
+    void Hide(Window& window);
     void LinkTopLevel(Window& window);
     void Restack(Window& topLevel);
     void SendDestroyDown(HWND handle);
