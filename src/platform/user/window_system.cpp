@@ -46,7 +46,7 @@ char16_t CharacterOfKey(WPARAM key, bool control) {
 }  // namespace
 
 WindowSystem::WindowSystem(Host& host, Options options)
-    : host_(host), screen_(host.DeviceScale()), input_(*this) {
+    : host_(host), screen_(host.DeviceScale()), input_(*this), activation_(*this) {
     auto desktop = std::make_unique<Window>(windows_.NewHandle(), &kDesktopClass);
     desktop->life = Window::Life::Alive;
     desktop->style = WS_VISIBLE;
@@ -237,12 +237,7 @@ void WindowSystem::RetireTree(Window& window) {
     const HWND handle = window.Handle();
     timers_.KillAll(handle);
     input_.Forget(handle);
-    if (focus_ == handle) {
-        focus_ = nullptr;
-    }
-    if (active_ == handle) {
-        active_ = nullptr;
-    }
+    activation_.Forget(handle);
     if (window.parent) {
         std::erase(window.parent->children, &window);
     }
@@ -277,16 +272,9 @@ bool WindowSystem::Show(HWND handle, int command) {
 }
 
 void WindowSystem::Hide(Window& window) {
-    const HWND handle = window.Handle();
     window.style &= ~WS_VISIBLE;
     MarkScreenDirty();
-    if (focus_ && InTree(handle, focus_)) {
-        const HWND lost = std::exchange(focus_, nullptr);
-        Send(lost, WM_KILLFOCUS, 0, 0);
-    }
-    if (active_ == handle) {
-        ActivateNext(handle);
-    }
+    activation_.LeaveScreen(window.Handle());
 }
 
 bool WindowSystem::Move(HWND handle, const RECT& rect, bool repaint) {
@@ -566,104 +554,8 @@ HWND WindowSystem::FindTopLevel(std::u16string_view className,
     return nullptr;
 }
 
-void WindowSystem::Activate(HWND handle, WORD how) {
-    Window* target = Find(handle);
-    if (target && target->IsDesktop()) {
-        target = nullptr;
-    }
-    const HWND next = target ? target->TopLevel().Handle() : nullptr;
-    if (next == active_) {
-        return;
-    }
-    const HWND previous = std::exchange(active_, next);
-    if (target) {
-        Restack(target->TopLevel());
-    }
-    if (Find(previous)) {
-        Send(previous, WM_ACTIVATE, MAKEWPARAM(WA_INACTIVE, 0), PointerParam(next));
-    }
-    if (focus_ && previous && InTree(previous, focus_)) {
-        const HWND lost = std::exchange(focus_, nullptr);
-        Send(lost, WM_KILLFOCUS, HandleParam(next), 0);
-    }
-    if (next && active_ == next && Find(next)) {
-        Send(next, WM_ACTIVATE, MAKEWPARAM(how, 0), PointerParam(previous));
-    }
-    UpdateHostTitle();
-    MarkScreenDirty();
-}
-
-void WindowSystem::ActivateNext(HWND leaving) {
-    const Window* window = Find(leaving);
-    const auto usable = [&](const Window* candidate) {
-        return candidate && candidate->Handle() != leaving &&
-               candidate->life != Window::Life::Destroying &&
-               (candidate->style & WS_VISIBLE) != 0 && (candidate->style & WS_DISABLED) == 0;
-    };
-    HWND next = nullptr;
-    if (window && usable(Find(window->owner))) {
-        next = window->owner;
-    } else {
-        for (const Window* candidate : desktop_->children) {
-            if (usable(candidate)) {
-                next = candidate->Handle();
-                break;
-            }
-        }
-    }
-    Activate(next, WA_ACTIVE);
-}
-
-HWND WindowSystem::SetFocus(HWND handle) {
-    if (handle) {
-        Window* window = Find(handle);
-        if (!window || window->IsDesktop()) {
-            return nullptr;
-        }
-        const HWND top = window->TopLevel().Handle();
-        if (top != active_) {
-            Activate(top, WA_ACTIVE);
-            if (!Find(handle)) {
-                return nullptr;
-            }
-        }
-    }
-    const HWND previous = focus_;
-    if (previous == handle) {
-        return previous;
-    }
-    focus_ = handle;
-    if (Find(previous)) {
-        Send(previous, WM_KILLFOCUS, HandleParam(handle), 0);
-    }
-    if (handle && focus_ == handle) {
-        Send(handle, WM_SETFOCUS, HandleParam(previous), 0);
-    }
-    return previous;
-}
-
-bool WindowSystem::BringToForeground(HWND handle) {
-    Window* window = Find(handle);
-    if (!window || window->IsDesktop()) {
-        return false;
-    }
-    HWND target = window->TopLevel().Handle();
-    if ((window->TopLevel().style & WS_DISABLED) != 0) {
-        // A modal window in front of it takes the activation instead.
-        for (const Window* candidate : desktop_->children) {
-            if ((candidate->style & (WS_VISIBLE | WS_DISABLED)) == WS_VISIBLE) {
-                target = candidate->Handle();
-                break;
-            }
-        }
-    }
-    Activate(target, WA_ACTIVE);
-    host_.Raise();
-    return true;
-}
-
 void WindowSystem::RequestClose() {
-    HWND target = active_;
+    HWND target = activation_.Active();
     if (!target) {
         for (const Window* candidate : desktop_->children) {
             if ((candidate->style & WS_VISIBLE) != 0) {
@@ -683,15 +575,8 @@ void WindowSystem::TitleChanged(HWND handle) {
     if (const Window* window = Find(handle); window && (window->style & WS_CAPTION) != 0) {
         MarkScreenDirty();
     }
-    if (handle == active_) {
-        UpdateHostTitle();
-    }
-}
-
-void WindowSystem::UpdateHostTitle() {
-    // The program's own windows name it; its boxes and dialogs do not.
-    if (const Window* window = Find(active_); window && (window->style & WS_POPUP) == 0) {
-        host_.SetTitle(window->text);
+    if (handle == activation_.Active()) {
+        activation_.UpdateHostTitle();
     }
 }
 
@@ -757,7 +642,7 @@ void WindowSystem::PresentIfChanged() {
         return;
     }
     screenDirty_ = false;
-    compositor_.Compose(*desktop_, screen_.Dc(), active_);
+    compositor_.Compose(*desktop_, screen_.Dc(), activation_.Active());
     host_.Present(screen_.Pixels());
 }
 
