@@ -7,7 +7,6 @@
 #include "platform/user/cursor.h"
 #include "platform/user/default_window_procedure.h"
 #include "platform/user/modal_loop.h"
-#include "platform/user/rectangle_math.h"
 #include "platform/user/rendezvous.h"
 #include "platform/user/window_messages.h"
 #include "platform/user/window_styles.h"
@@ -431,7 +430,10 @@ bool WindowSystem::NextMessage(MSG& message, const MessageFilter& filter, bool r
             }
             return true;
         }
-        if (const Window* window = NextToPaint(filter)) {
+        const auto paintAccepted = [&](HWND window) {
+            return Accepts(filter, {window, WM_PAINT, 0, 0, 0, {}});
+        };
+        if (const Window* window = painting_.NextToPaint(*desktop_, paintAccepted)) {
             message = {window->Handle(), WM_PAINT, 0, 0, time, {}};
             return true;
         }
@@ -587,54 +589,6 @@ bool WindowSystem::InTree(HWND root, HWND handle) const {
         }
     }
     return false;
-}
-
-void WindowSystem::Invalidate(Window& window, const RECT* rect, bool erase) {
-    const RECT client = window.ClientRect();
-    const RECT area = rect ? rect::Intersection(*rect, client) : client;
-    if (rect::IsEmpty(area)) {
-        return;
-    }
-    window.invalid.Add(area);
-    // A later invalidation without erasing never cancels an erase still to come.
-    window.eraseWanted = window.eraseWanted || erase;
-    if ((window.style & WS_CLIPCHILDREN) != 0) {
-        return;
-    }
-    for (Window* child : window.children) {
-        const POINT inside = child->ClientOriginInSurface();
-        const int dx = child->rect.left + inside.x;
-        const int dy = child->rect.top + inside.y;
-        const RECT childArea = rect::Offset(area, -dx, -dy);
-        Invalidate(*child, &childArea, erase);
-    }
-}
-
-void WindowSystem::Validate(Window& window, const RECT* rect) {
-    if (rect) {
-        window.invalid.Remove(*rect);
-    } else {
-        window.invalid.Clear();
-    }
-    if (window.invalid.Empty()) {
-        window.eraseWanted = false;
-    }
-}
-
-Window* WindowSystem::NextToPaint(const MessageFilter& filter) const {
-    std::vector<Window*> pending(desktop_->children.begin(), desktop_->children.end());
-    for (std::size_t i = 0; i < pending.size(); ++i) {
-        Window* window = pending[i];
-        if ((window->style & WS_VISIBLE) == 0) {
-            continue;
-        }
-        if (!window->invalid.Empty() &&
-            Accepts(filter, {window->Handle(), WM_PAINT, 0, 0, 0, {}})) {
-            return window;
-        }
-        pending.insert(pending.end(), window->children.begin(), window->children.end());
-    }
-    return nullptr;
 }
 
 void WindowSystem::PresentIfChanged() {

@@ -13,6 +13,7 @@
 #include "platform/user/compositor.h"
 #include "platform/user/input_router.h"
 #include "platform/user/message_queue.h"
+#include "platform/user/paint_scheduler.h"
 #include "platform/user/timer_list.h"
 #include "platform/user/window_table.h"
 
@@ -116,8 +117,10 @@ class WindowSystem {
     void TitleChanged(HWND handle);
 
     // Painting.
-    void Invalidate(Window& window, const RECT* rect, bool erase);
-    void Validate(Window& window, const RECT* rect);
+    void Invalidate(Window& window, const RECT* rect, bool erase) {
+        painting_.Invalidate(window, rect, erase);
+    }
+    void Validate(Window& window, const RECT* rect) { painting_.Validate(window, rect); }
     void MarkScreenDirty() { screenDirty_ = true; }
     // Composes the screen from the windows and shows it, when something changed.
     void PresentIfChanged();
@@ -147,7 +150,6 @@ class WindowSystem {
     void SendDestroyDown(HWND handle);
     void SendNcDestroyUp(HWND handle);
     void RetireTree(Window& window);
-    Window* NextToPaint(const MessageFilter& filter) const;
     bool Accepts(const MessageFilter& filter, const MSG& message) const;
     WaitOutcome WaitForWork();
 
@@ -161,6 +163,7 @@ class WindowSystem {
     InputRouter input_;
     Compositor compositor_;
     ActivationFocus activation_;
+    PaintScheduler painting_;
     std::unique_ptr<Rendezvous> rendezvous_;
     std::vector<ModalLoop*> modalLoops_;
     HCURSOR cursor_ = nullptr;
