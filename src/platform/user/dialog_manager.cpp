@@ -4,6 +4,8 @@
 
 #include "platform/gdi/system_metrics.h"
 #include "platform/host/virtual_keys.h"
+#include "platform/user/dialog_navigation.h"
+#include "platform/user/dialog_state.h"
 #include "platform/user/input_functions.h"
 #include "platform/user/message_functions.h"
 #include "platform/user/modal_loop.h"
@@ -17,7 +19,6 @@ namespace qv {
 
 namespace {
 
-constexpr WORD BN_CLICKED = 0;
 // What a dialog returns when its window went without EndDialog.
 constexpr INT_PTR kResultWhenGone = 0;
 
@@ -60,32 +61,43 @@ RECT ToPixels(int x, int y, int cx, int cy, SIZE base) {
 }
 
 HWND FirstTabStop(HWND dialog) {
-    // Z-order is template order.
-    for (HWND control = GetWindow(dialog, GW_CHILD); control;
-         control = GetWindow(control, GW_HWNDNEXT)) {
-        const DWORD style = static_cast<DWORD>(GetWindowLongW(control, GWL_STYLE));
-        if ((style & WS_TABSTOP) != 0 && (style & WS_VISIBLE) != 0 && (style & WS_DISABLED) == 0) {
-            return control;
-        }
-    }
-    return nullptr;
+    return GetNextDlgTabItem(dialog, nullptr, 0);
 }
 
+// The first control that answers as a default push button becomes the dialog's default.
+void RecordDefaultButton(HWND dialog) {
+    for (HWND control = GetWindow(dialog, GW_CHILD); control;
+         control = GetWindow(control, GW_HWNDNEXT)) {
+        if ((SendMessageW(control, WM_GETDLGCODE, 0, 0) & DLGC_DEFPUSHBUTTON) != 0) {
+            DialogState(dialog).SetDefaultId(static_cast<WORD>(GetDlgCtrlID(control)));
+            return;
+        }
+    }
+}
+
+bool IsDialog(HWND window) {
+    char16_t name[16];
+    const int length = GetClassNameW(window, name, 16);
+    return std::u16string_view(name, static_cast<std::size_t>(length)) == kDialogClassName;
+}
+
+// A child dialog is a page inside its parent; any other is a pop-up over its owner.
 HWND CreateDialogFromTemplate(WindowSystem& system, HINSTANCE module,
-                              const DialogTemplate& dialogTemplate, HWND owner, DLGPROC procedure,
-                              LPARAM parameter) {
+                              const DialogTemplate& dialogTemplate, HWND parent, DWORD style,
+                              DLGPROC procedure, LPARAM parameter) {
     RegisterDialogClass();
     UniqueFont font = TemplateFont(dialogTemplate);
     const SIZE base = BaseUnits(font.get());
     RECT rect =
         ToPixels(dialogTemplate.x, dialogTemplate.y, dialogTemplate.cx, dialogTemplate.cy, base);
     POINT origin{};
-    ClientToScreen(owner, &origin);
-    const DWORD style = (dialogTemplate.style & ~(WS_VISIBLE | WS_CHILD)) | WS_POPUP;
+    if ((style & WS_CHILD) == 0) {
+        ClientToScreen(parent, &origin);
+    }
     const HWND dialog =
-        CreateWindowExW(dialogTemplate.exStyle, kDialogClassName, dialogTemplate.caption, style,
-                        origin.x + rect.left, origin.y + rect.top, rect.right - rect.left,
-                        rect.bottom - rect.top, owner, 0, module, nullptr);
+        CreateWindowExW(dialogTemplate.exStyle, kDialogClassName, dialogTemplate.caption,
+                        style & ~WS_VISIBLE, origin.x + rect.left, origin.y + rect.top,
+                        rect.right - rect.left, rect.bottom - rect.top, parent, 0, module, nullptr);
     if (!dialog) {
         return nullptr;
     }
@@ -109,16 +121,54 @@ HWND CreateDialogFromTemplate(WindowSystem& system, HINSTANCE module,
             SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(dialogFont), 0);
         }
     }
+    RecordDefaultButton(dialog);
     const HWND first = FirstTabStop(dialog);
     const LRESULT focusFirst = SendMessageW(dialog, WM_INITDIALOG, HandleParam(first), parameter);
-    Window* made = system.Find(dialog);
-    if (!made) {
+    if (!IsWindow(dialog)) {
         return nullptr;
     }
-    if (focusFirst && first && !made->dialogFocus) {
-        made->dialogFocus = first;
+    if (focusFirst && first && IsChild(dialog, first)) {
+        // A pop-up takes it when it is activated; a page at once, when its window is active.
+        const bool page = (style & WS_CHILD) != 0;
+        if (page && GetActiveWindow() && IsChild(GetActiveWindow(), dialog)) {
+            MoveDialogFocus(dialog, first);
+        } else if (!DialogState(dialog).SavedFocus()) {
+            PrepareDialogFocus(dialog, first);
+        }
     }
     return dialog;
+}
+
+// Gives the focus back to the control that had it, or to the first tab stop.
+void RestoreFocus(HWND dialog) {
+    const HWND saved = DialogState(dialog).SavedFocus();
+    if (saved && IsChild(dialog, saved) && IsWindowEnabled(saved) && IsWindowVisible(saved)) {
+        SetFocus(saved);
+    } else if (const HWND first = FirstTabStop(dialog)) {
+        MoveDialogFocus(dialog, first);
+    } else if (GetFocus() != dialog) {
+        SetFocus(dialog);
+    }
+}
+
+LRESULT MoveToNextControl(HWND dialog, WPARAM wParam, LPARAM lParam) {
+    HWND target = nullptr;
+    if (LOWORD(static_cast<std::uintptr_t>(lParam)) != 0) {
+        target = HandleFromParam(wParam);
+    } else {
+        const HWND focus = GetFocus();
+        target = GetNextDlgTabItem(dialog, IsChild(dialog, focus) ? focus : nullptr,
+                                   wParam != 0 ? 1 : 0);
+    }
+    MoveDialogFocus(dialog, target);
+    return 0;
+}
+
+LRESULT SetDefaultId(HWND dialog, WPARAM id) {
+    DialogState(dialog).SetDefaultId(static_cast<WORD>(id));
+    const HWND focus = GetFocus();
+    ShowDefaultButtonLook(dialog, IsChild(dialog, focus) ? focus : nullptr);
+    return 1;
 }
 
 }  // namespace
@@ -132,29 +182,29 @@ bool DialogAnswersByReturnValue(UINT message) {
 INT_PTR DialogBoxIndirectParamW(HINSTANCE module, const DialogTemplate* dialogTemplate, HWND owner,
                                 DLGPROC procedure, LPARAM parameter) {
     WindowSystem* system = WindowSystem::Current();
-    if (!system || !dialogTemplate || (owner && !system->Find(owner))) {
+    if (!system || !dialogTemplate || (owner && !IsWindow(owner))) {
         return -1;
     }
-    const HWND previousActive = system->Active();
-    const HWND dialog =
-        CreateDialogFromTemplate(*system, module, *dialogTemplate, owner, procedure, parameter);
+    const HWND previousActive = GetActiveWindow();
+    const DWORD style = (dialogTemplate->style & ~(WS_VISIBLE | WS_CHILD)) | WS_POPUP;
+    const HWND dialog = CreateDialogFromTemplate(*system, module, *dialogTemplate, owner, style,
+                                                 procedure, parameter);
     if (!dialog) {
         return -1;
     }
     INT_PTR result = kResultWhenGone;
     {
         ModalLoop loop(*system, dialog, kResultWhenGone);
-        const Window* window = system->Find(dialog);
-        if (window && window->dialogEnd) {
-            result = *window->dialogEnd;
+        if (const auto ended = DialogState(dialog).EndResult()) {
+            result = *ended;
         } else {
-            result = loop.Run(ModalLoop::Keys::Dialog);
+            result = loop.Run(
+                [dialog](const MSG& message) { return IsDialogMessageW(dialog, &message) != 0; });
         }
     }
     DestroyWindow(dialog);
-    if (const Window* previous = system->Find(previousActive);
-        previous && previous->IsShown() && previous->IsEnabledTree()) {
-        system->Activate(previousActive, WA_ACTIVE);
+    if (IsWindowVisible(previousActive) && IsWindowEnabled(previousActive)) {
+        SetActiveWindow(previousActive);
     }
     return result;
 }
@@ -166,13 +216,38 @@ INT_PTR DialogBoxParamW(HINSTANCE module, int templateId, HWND owner, DLGPROC pr
     return DialogBoxIndirectParamW(module, dialogTemplate, owner, procedure, parameter);
 }
 
+HWND CreateDialogIndirectParamW(HINSTANCE module, const DialogTemplate* dialogTemplate, HWND parent,
+                                DLGPROC procedure, LPARAM parameter) {
+    WindowSystem* system = WindowSystem::Current();
+    if (!system || !dialogTemplate || (parent && !IsWindow(parent))) {
+        return nullptr;
+    }
+    const bool page = (dialogTemplate->style & WS_CHILD) != 0;
+    if (page && !parent) {
+        return nullptr;
+    }
+    const DWORD style = page ? dialogTemplate->style & ~WS_POPUP : dialogTemplate->style;
+    const HWND dialog = CreateDialogFromTemplate(*system, module, *dialogTemplate, parent, style,
+                                                 procedure, parameter);
+    if (dialog && (dialogTemplate->style & WS_VISIBLE) != 0) {
+        ShowWindow(dialog, SW_SHOW);
+    }
+    return IsWindow(dialog) ? dialog : nullptr;
+}
+
+HWND CreateDialogParamW(HINSTANCE module, int templateId, HWND parent, DLGPROC procedure,
+                        LPARAM parameter) {
+    const DialogTemplate* dialogTemplate =
+        module ? module->FindResource<DialogTemplate>(templateId) : nullptr;
+    return CreateDialogIndirectParamW(module, dialogTemplate, parent, procedure, parameter);
+}
+
 BOOL EndDialog(HWND dialog, INT_PTR result) {
     WindowSystem* system = WindowSystem::Current();
-    Window* window = system ? system->Find(dialog) : nullptr;
-    if (!window || window->Class()->name != kDialogClassName) {
+    if (!system || !IsWindow(dialog) || !IsDialog(dialog)) {
         return 0;
     }
-    window->dialogEnd = result;
+    DialogState(dialog).SetEndResult(result);
     if (ModalLoop* loop = system->FindModal(dialog)) {
         loop->End(result);
     }
@@ -180,19 +255,16 @@ BOOL EndDialog(HWND dialog, INT_PTR result) {
 }
 
 LRESULT DefDlgProcW(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
-    WindowSystem* system = WindowSystem::Current();
-    const Window* window = system ? system->Find(dialog) : nullptr;
-    if (!window) {
+    if (!IsWindow(dialog)) {
         return 0;
     }
-    if (const DLGPROC procedure = window->dialogProcedure) {
+    if (const auto procedure = LongToProcedure<DLGPROC>(GetWindowLongW(dialog, DWL_DLGPROC))) {
         const INT_PTR handled = procedure(dialog, message, wParam, lParam);
         if (handled) {
             if (DialogAnswersByReturnValue(message) || message == WM_INITDIALOG) {
                 return handled;
             }
-            const Window* still = system->Find(dialog);
-            return still ? still->dialogResult : 0;
+            return GetWindowLongW(dialog, DWL_MSGRESULT);
         }
     }
     switch (message) {
@@ -202,48 +274,33 @@ LRESULT DefDlgProcW(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
             SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED),
                          PointerParam(GetDlgItem(dialog, IDCANCEL)));
             return 0;
-        case WM_ACTIVATE: {
-            Window* found = system->Find(dialog);
-            if (!found) {
-                return 0;
-            }
+        case WM_ACTIVATE:
             if (LOWORD(wParam) == WA_INACTIVE) {
-                if (const HWND focus = GetFocus(); focus && IsChild(dialog, focus)) {
-                    found->dialogFocus = focus;
+                if (const HWND focus = GetFocus(); IsChild(dialog, focus)) {
+                    DialogState(dialog).SaveFocus(focus);
                 }
-                return 0;
+            } else {
+                RestoreFocus(dialog);
             }
-            HWND target = found->dialogFocus;
-            if (!target || !IsChild(dialog, target)) {
-                target = FirstTabStop(dialog);
-            }
-            SetFocus(target ? target : dialog);
             return 0;
-        }
+        case WM_SETFOCUS:
+            // The dialog passes the keyboard on to its control.
+            if (const HWND saved = DialogState(dialog).SavedFocus(); IsChild(dialog, saved)) {
+                RestoreFocus(dialog);
+            }
+            return 0;
+        case WM_NEXTDLGCTL:
+            return MoveToNextControl(dialog, wParam, lParam);
+        case DM_GETDEFID:
+            if (const WORD id = DialogState(dialog).DefaultId(); id != 0) {
+                return MAKELPARAM(id, DC_HASDEFID);
+            }
+            return 0;
+        case DM_SETDEFID:
+            return SetDefaultId(dialog, wParam);
         default:
             return DefWindowProcW(dialog, message, wParam, lParam);
     }
-}
-
-BOOL IsDialogMessageW(HWND dialog, const MSG* message) {
-    if (!message || !IsWindow(dialog) ||
-        (message->hwnd != dialog && !IsChild(dialog, message->hwnd))) {
-        return 0;
-    }
-    if (message->message == WM_KEYDOWN &&
-        (message->wParam == VK_RETURN || message->wParam == VK_ESCAPE)) {
-        const LRESULT code =
-            SendMessageW(message->hwnd, WM_GETDLGCODE, message->wParam, PointerParam(message));
-        if ((code & DLGC_WANTALLKEYS) == 0) {
-            const int id = message->wParam == VK_RETURN ? IDOK : IDCANCEL;
-            SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
-                         PointerParam(GetDlgItem(dialog, id)));
-            return 1;
-        }
-    }
-    TranslateMessage(message);
-    DispatchMessageW(message);
-    return 1;
 }
 
 }  // namespace qv

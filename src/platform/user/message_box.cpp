@@ -296,7 +296,7 @@ int MessageBoxW(HWND owner, std::u16string_view text, std::u16string_view captio
     INT_PTR result;
     {
         ModalLoop loop(*system, box, IDOK);
-        result = loop.Run(ModalLoop::Keys::Plain);
+        result = loop.Run();
     }
     DestroyWindow(box);
     if (const Window* previous = system->Find(previousActive);

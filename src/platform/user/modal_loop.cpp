@@ -1,6 +1,5 @@
 #include "platform/user/modal_loop.h"
 
-#include "platform/user/dialog_manager.h"
 #include "platform/user/window_messages.h"
 #include "platform/user/window_styles.h"
 #include "platform/user/window_system.h"
@@ -17,7 +16,7 @@ ModalLoop::~ModalLoop() {
     system_.LeaveModal(*this);
 }
 
-INT_PTR ModalLoop::Run(Keys keys) {
+INT_PTR ModalLoop::Run(const PreTranslate& preTranslate) {
     DisableOthers();
     system_.Show(window_, SW_SHOW);
     MSG message;
@@ -28,7 +27,7 @@ INT_PTR ModalLoop::Run(Keys keys) {
             system_.Queue().PostQuit(static_cast<int>(message.wParam));
             break;
         }
-        if (keys == Keys::Dialog && IsDialogMessageW(window_, &message)) {
+        if (preTranslate && preTranslate(message)) {
             continue;
         }
         system_.Translate(message);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <vector>
 
 #include "platform/user/user_types.h"
@@ -13,7 +14,8 @@ class WindowSystem;
 // quit message ends it too and is posted again for the loop below.
 class ModalLoop {
   public:
-    enum class Keys { Plain, Dialog };
+    // Sees each message before it is translated and dispatched; true when it has handled it.
+    using PreTranslate = std::function<bool(const MSG&)>;
 
     ModalLoop(WindowSystem& system, HWND window, INT_PTR resultIfGone);
     ~ModalLoop();
@@ -21,7 +23,7 @@ class ModalLoop {
     ModalLoop& operator=(const ModalLoop&) = delete;
 
     // Shows and activates the window and handles messages until the level ends.
-    INT_PTR Run(Keys keys);
+    INT_PTR Run(const PreTranslate& preTranslate = {});
     void End(INT_PTR result);
     HWND Handle() const { return window_; }
     bool Ended() const { return ended_; }

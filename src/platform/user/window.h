@@ -1,7 +1,6 @@
 #pragma once
 
 #include <map>
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -58,12 +57,6 @@ class Window {
     WNDPROC procedure = nullptr;
     LONG_PTR userData = 0;
     std::vector<std::byte> extraBytes;
-    // The dialog slots; used by windows of the dialog class.
-    LRESULT dialogResult = 0;
-    DLGPROC dialogProcedure = nullptr;
-    LONG_PTR dialogUser = 0;
-    HWND dialogFocus = nullptr;        // the control that had the focus when the dialog lost it
-    std::optional<INT_PTR> dialogEnd;  // EndDialog was called, perhaps before the loop began
     HFONT font = nullptr;
     UniqueFont ownedFont;  // a font made for this window, released with it
     HICON bigIcon = nullptr;

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cstring>
 
-#include "platform/user/dialog_manager.h"
 #include "platform/user/message_functions.h"
 #include "platform/user/rendezvous.h"
 #include "platform/user/window_messages.h"
@@ -17,10 +16,6 @@ namespace {
 Window* Find(HWND window) {
     WindowSystem* system = WindowSystem::Current();
     return system ? system->Find(window) : nullptr;
-}
-
-bool IsDialogWindow(const Window& window) {
-    return window.Class()->name == kDialogClassName;
 }
 
 }  // namespace
@@ -301,19 +296,6 @@ LONG_PTR SetWindowLongW(HWND window, int index, LONG_PTR value) {
         default:
             break;
     }
-    if (IsDialogWindow(*found)) {
-        switch (index) {
-            case DWL_MSGRESULT:
-                return std::exchange(found->dialogResult, value);
-            case DWL_DLGPROC:
-                return ProcedureToLong(
-                    std::exchange(found->dialogProcedure, LongToProcedure<DLGPROC>(value)));
-            case DWL_USER:
-                return std::exchange(found->dialogUser, value);
-            default:
-                return 0;
-        }
-    }
     if (index < 0 ||
         static_cast<std::size_t>(index) + sizeof(LONG_PTR) > found->extraBytes.size()) {
         return 0;
@@ -346,18 +328,6 @@ LONG_PTR GetWindowLongW(HWND window, int index) {
             return PointerParam(GetParent(window));
         default:
             break;
-    }
-    if (IsDialogWindow(*found)) {
-        switch (index) {
-            case DWL_MSGRESULT:
-                return found->dialogResult;
-            case DWL_DLGPROC:
-                return ProcedureToLong(found->dialogProcedure);
-            case DWL_USER:
-                return found->dialogUser;
-            default:
-                return 0;
-        }
     }
     if (index < 0 ||
         static_cast<std::size_t>(index) + sizeof(LONG_PTR) > found->extraBytes.size()) {

@@ -52,9 +52,9 @@ HWND GetWindow(HWND window, UINT relation);
 HWND GetDlgItem(HWND dialog, int id);
 int GetDlgCtrlID(HWND window);
 
-// GWL_WNDPROC, GWL_USERDATA, GWL_STYLE, GWL_EXSTYLE, GWL_ID, GWL_HINSTANCE, GWL_HWNDPARENT;
-// for dialogs DWL_MSGRESULT, DWL_DLGPROC and DWL_USER; for other windows the offset of a value
-// in the class's extra bytes. Returns the previous value, 0 when the slot does not exist.
+// GWL_WNDPROC, GWL_USERDATA, GWL_STYLE, GWL_EXSTYLE, GWL_ID, GWL_HINSTANCE, GWL_HWNDPARENT, or
+// the offset of a value in the class's extra bytes (a dialog's DWL_MSGRESULT, DWL_DLGPROC and
+// DWL_USER among them). Returns the previous value, 0 when the slot does not exist.
 LONG_PTR SetWindowLongW(HWND window, int index, LONG_PTR value);
 LONG_PTR GetWindowLongW(HWND window, int index);
 

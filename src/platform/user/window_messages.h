@@ -28,6 +28,7 @@ inline constexpr UINT WM_VKEYTOITEM = 0x002E;
 inline constexpr UINT WM_CHARTOITEM = 0x002F;
 inline constexpr UINT WM_SETFONT = 0x0030;
 inline constexpr UINT WM_GETFONT = 0x0031;
+inline constexpr UINT WM_NEXTDLGCTL = 0x0028;
 inline constexpr UINT WM_QUERYDRAGICON = 0x0037;
 inline constexpr UINT WM_COMPAREITEM = 0x0039;
 inline constexpr UINT WM_NOTIFY = 0x004E;
@@ -36,6 +37,11 @@ inline constexpr UINT WM_SETICON = 0x0080;
 inline constexpr UINT WM_NCCREATE = 0x0081;
 inline constexpr UINT WM_NCDESTROY = 0x0082;
 inline constexpr UINT WM_GETDLGCODE = 0x0087;
+inline constexpr UINT EM_SETSEL = 0x00B1;
+inline constexpr UINT BM_GETCHECK = 0x00F0;
+inline constexpr UINT BM_SETCHECK = 0x00F1;
+inline constexpr UINT BM_SETSTYLE = 0x00F4;
+inline constexpr UINT BM_CLICK = 0x00F5;
 inline constexpr UINT WM_KEYDOWN = 0x0100;
 inline constexpr UINT WM_KEYUP = 0x0101;
 inline constexpr UINT WM_CHAR = 0x0102;
@@ -57,6 +63,8 @@ inline constexpr UINT WM_LBUTTONDOWN = 0x0201;
 inline constexpr UINT WM_LBUTTONUP = 0x0202;
 inline constexpr UINT WM_CAPTURECHANGED = 0x0215;
 inline constexpr UINT WM_USER = 0x0400;
+inline constexpr UINT DM_GETDEFID = WM_USER + 0;
+inline constexpr UINT DM_SETDEFID = WM_USER + 1;
 
 // WM_ACTIVATE: the low word of the first parameter.
 inline constexpr WORD WA_INACTIVE = 0;
@@ -73,10 +81,28 @@ inline constexpr WPARAM MK_LBUTTON = 0x0001;
 inline constexpr WPARAM ICON_SMALL = 0;
 inline constexpr WPARAM ICON_BIG = 1;
 
-// WM_GETDLGCODE answers.
+// WM_GETDLGCODE answers: what keys a control keeps from the dialog manager, and what it is.
+inline constexpr LRESULT DLGC_WANTARROWS = 0x0001;
+inline constexpr LRESULT DLGC_WANTTAB = 0x0002;
 inline constexpr LRESULT DLGC_WANTALLKEYS = 0x0004;
 inline constexpr LRESULT DLGC_WANTMESSAGE = 0x0004;
+inline constexpr LRESULT DLGC_HASSETSEL = 0x0008;
+inline constexpr LRESULT DLGC_DEFPUSHBUTTON = 0x0010;
+inline constexpr LRESULT DLGC_UNDEFPUSHBUTTON = 0x0020;
+inline constexpr LRESULT DLGC_RADIOBUTTON = 0x0040;
+inline constexpr LRESULT DLGC_WANTCHARS = 0x0080;
+inline constexpr LRESULT DLGC_STATIC = 0x0100;
 inline constexpr LRESULT DLGC_BUTTON = 0x2000;
+
+// DM_GETDEFID: the high word of an answer that names a default button.
+inline constexpr WORD DC_HASDEFID = 0x534B;
+
+// Button states.
+inline constexpr LRESULT BST_UNCHECKED = 0;
+inline constexpr LRESULT BST_CHECKED = 1;
+
+// Notification codes of buttons.
+inline constexpr WORD BN_CLICKED = 0;
 
 // Key message second parameter bits.
 inline constexpr LPARAM KF_ALTDOWN_BIT = LPARAM{1} << 29;

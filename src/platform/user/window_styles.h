@@ -42,12 +42,13 @@ inline constexpr int GWL_ID = -12;
 inline constexpr int GWL_STYLE = -16;
 inline constexpr int GWL_EXSTYLE = -20;
 inline constexpr int GWL_USERDATA = -21;
-// Dialog slots.
+// Dialog slots: offsets in a dialog's extra bytes, one pointer-sized value each.
 inline constexpr int DWL_MSGRESULT = 0;
-inline constexpr int DWL_DLGPROC = 4;
-inline constexpr int DWL_USER = 8;
-// Extra bytes a dialog window's class reserves for the dialog slots.
-inline constexpr int DLGWINDOWEXTRA = 12;
+inline constexpr int DWL_DLGPROC = static_cast<int>(sizeof(LONG_PTR));
+inline constexpr int DWL_USER = 2 * static_cast<int>(sizeof(LONG_PTR));
+// Extra bytes a dialog window's class reserves: the three public slots and the dialog manager's
+// own (default button, saved focus, end state).
+inline constexpr int DLGWINDOWEXTRA = 7 * static_cast<int>(sizeof(LONG_PTR));
 
 // Show states.
 inline constexpr int SW_HIDE = 0;
@@ -55,6 +56,12 @@ inline constexpr int SW_SHOWNORMAL = 1;
 inline constexpr int SW_SHOWNOACTIVATE = 4;
 inline constexpr int SW_SHOW = 5;
 inline constexpr int SW_SHOWNA = 8;
+
+// Button styles the dialog manager looks at.
+inline constexpr DWORD BS_PUSHBUTTON = 0x00000000;
+inline constexpr DWORD BS_DEFPUSHBUTTON = 0x00000001;
+inline constexpr DWORD BS_AUTORADIOBUTTON = 0x00000009;
+inline constexpr DWORD BS_TYPEMASK = 0x0000000F;
 
 // Standard command ids.
 inline constexpr int IDOK = 1;

@@ -7,7 +7,6 @@
 #include "platform/user/cursor.h"
 #include "platform/user/default_window_procedure.h"
 #include "platform/user/modal_loop.h"
-#include "platform/user/rectangle_math.h"
 #include "platform/user/rendezvous.h"
 #include "platform/user/window_messages.h"
 #include "platform/user/window_styles.h"
@@ -46,7 +45,7 @@ char16_t CharacterOfKey(WPARAM key, bool control) {
 }  // namespace
 
 WindowSystem::WindowSystem(Host& host, Options options)
-    : host_(host), screen_(host.DeviceScale()), input_(*this) {
+    : host_(host), screen_(host.DeviceScale()), input_(*this), activation_(*this) {
     auto desktop = std::make_unique<Window>(windows_.NewHandle(), &kDesktopClass);
     desktop->life = Window::Life::Alive;
     desktop->style = WS_VISIBLE;
@@ -176,15 +175,7 @@ bool WindowSystem::Destroy(HWND handle) {
         }
     }
     // Off the screen first, which passes the focus and the activation on.
-    window->style &= ~WS_VISIBLE;
-    MarkScreenDirty();
-    if (focus_ && InTree(handle, focus_)) {
-        const HWND lost = std::exchange(focus_, nullptr);
-        Send(lost, WM_KILLFOCUS, 0, 0);
-    }
-    if (active_ == handle) {
-        ActivateNext(handle);
-    }
+    Hide(*window);
     SendDestroyDown(handle);
     SendNcDestroyUp(handle);
     if (Window* gone = Find(handle)) {
@@ -245,12 +236,7 @@ void WindowSystem::RetireTree(Window& window) {
     const HWND handle = window.Handle();
     timers_.KillAll(handle);
     input_.Forget(handle);
-    if (focus_ == handle) {
-        focus_ = nullptr;
-    }
-    if (active_ == handle) {
-        active_ = nullptr;
-    }
+    activation_.Forget(handle);
     if (window.parent) {
         std::erase(window.parent->children, &window);
     }
@@ -269,15 +255,7 @@ bool WindowSystem::Show(HWND handle, int command) {
         if (!wasVisible) {
             return false;
         }
-        window->style &= ~WS_VISIBLE;
-        MarkScreenDirty();
-        if (focus_ && InTree(handle, focus_)) {
-            const HWND lost = std::exchange(focus_, nullptr);
-            Send(lost, WM_KILLFOCUS, 0, 0);
-        }
-        if (active_ == handle) {
-            ActivateNext(handle);
-        }
+        Hide(*window);
         return true;
     }
     if (!wasVisible) {
@@ -290,6 +268,12 @@ bool WindowSystem::Show(HWND handle, int command) {
         Activate(handle, WA_ACTIVE);
     }
     return wasVisible;
+}
+
+void WindowSystem::Hide(Window& window) {
+    window.style &= ~WS_VISIBLE;
+    MarkScreenDirty();
+    activation_.LeaveScreen(window.Handle());
 }
 
 bool WindowSystem::Move(HWND handle, const RECT& rect, bool repaint) {
@@ -446,7 +430,10 @@ bool WindowSystem::NextMessage(MSG& message, const MessageFilter& filter, bool r
             }
             return true;
         }
-        if (const Window* window = NextToPaint(filter)) {
+        const auto paintAccepted = [&](HWND window) {
+            return Accepts(filter, {window, WM_PAINT, 0, 0, 0, {}});
+        };
+        if (const Window* window = painting_.NextToPaint(*desktop_, paintAccepted)) {
             message = {window->Handle(), WM_PAINT, 0, 0, time, {}};
             return true;
         }
@@ -569,104 +556,8 @@ HWND WindowSystem::FindTopLevel(std::u16string_view className,
     return nullptr;
 }
 
-void WindowSystem::Activate(HWND handle, WORD how) {
-    Window* target = Find(handle);
-    if (target && target->IsDesktop()) {
-        target = nullptr;
-    }
-    const HWND next = target ? target->TopLevel().Handle() : nullptr;
-    if (next == active_) {
-        return;
-    }
-    const HWND previous = std::exchange(active_, next);
-    if (target) {
-        Restack(target->TopLevel());
-    }
-    if (Find(previous)) {
-        Send(previous, WM_ACTIVATE, MAKEWPARAM(WA_INACTIVE, 0), PointerParam(next));
-    }
-    if (focus_ && previous && InTree(previous, focus_)) {
-        const HWND lost = std::exchange(focus_, nullptr);
-        Send(lost, WM_KILLFOCUS, HandleParam(next), 0);
-    }
-    if (next && active_ == next && Find(next)) {
-        Send(next, WM_ACTIVATE, MAKEWPARAM(how, 0), PointerParam(previous));
-    }
-    UpdateHostTitle();
-    MarkScreenDirty();
-}
-
-void WindowSystem::ActivateNext(HWND leaving) {
-    const Window* window = Find(leaving);
-    const auto usable = [&](const Window* candidate) {
-        return candidate && candidate->Handle() != leaving &&
-               candidate->life != Window::Life::Destroying &&
-               (candidate->style & WS_VISIBLE) != 0 && (candidate->style & WS_DISABLED) == 0;
-    };
-    HWND next = nullptr;
-    if (window && usable(Find(window->owner))) {
-        next = window->owner;
-    } else {
-        for (const Window* candidate : desktop_->children) {
-            if (usable(candidate)) {
-                next = candidate->Handle();
-                break;
-            }
-        }
-    }
-    Activate(next, WA_ACTIVE);
-}
-
-HWND WindowSystem::SetFocus(HWND handle) {
-    if (handle) {
-        Window* window = Find(handle);
-        if (!window || window->IsDesktop()) {
-            return nullptr;
-        }
-        const HWND top = window->TopLevel().Handle();
-        if (top != active_) {
-            Activate(top, WA_ACTIVE);
-            if (!Find(handle)) {
-                return nullptr;
-            }
-        }
-    }
-    const HWND previous = focus_;
-    if (previous == handle) {
-        return previous;
-    }
-    focus_ = handle;
-    if (Find(previous)) {
-        Send(previous, WM_KILLFOCUS, HandleParam(handle), 0);
-    }
-    if (handle && focus_ == handle) {
-        Send(handle, WM_SETFOCUS, HandleParam(previous), 0);
-    }
-    return previous;
-}
-
-bool WindowSystem::BringToForeground(HWND handle) {
-    Window* window = Find(handle);
-    if (!window || window->IsDesktop()) {
-        return false;
-    }
-    HWND target = window->TopLevel().Handle();
-    if ((window->TopLevel().style & WS_DISABLED) != 0) {
-        // A modal window in front of it takes the activation instead.
-        for (const Window* candidate : desktop_->children) {
-            if ((candidate->style & (WS_VISIBLE | WS_DISABLED)) == WS_VISIBLE) {
-                target = candidate->Handle();
-                break;
-            }
-        }
-    }
-    Activate(target, WA_ACTIVE);
-    host_.Raise();
-    return true;
-}
-
 void WindowSystem::RequestClose() {
-    HWND target = active_;
+    HWND target = activation_.Active();
     if (!target) {
         for (const Window* candidate : desktop_->children) {
             if ((candidate->style & WS_VISIBLE) != 0) {
@@ -686,15 +577,8 @@ void WindowSystem::TitleChanged(HWND handle) {
     if (const Window* window = Find(handle); window && (window->style & WS_CAPTION) != 0) {
         MarkScreenDirty();
     }
-    if (handle == active_) {
-        UpdateHostTitle();
-    }
-}
-
-void WindowSystem::UpdateHostTitle() {
-    // The program's own windows name it; its boxes and dialogs do not.
-    if (const Window* window = Find(active_); window && (window->style & WS_POPUP) == 0) {
-        host_.SetTitle(window->text);
+    if (handle == activation_.Active()) {
+        activation_.UpdateHostTitle();
     }
 }
 
@@ -707,60 +591,12 @@ bool WindowSystem::InTree(HWND root, HWND handle) const {
     return false;
 }
 
-void WindowSystem::Invalidate(Window& window, const RECT* rect, bool erase) {
-    const RECT client = window.ClientRect();
-    const RECT area = rect ? rect::Intersection(*rect, client) : client;
-    if (rect::IsEmpty(area)) {
-        return;
-    }
-    window.invalid.Add(area);
-    // A later invalidation without erasing never cancels an erase still to come.
-    window.eraseWanted = window.eraseWanted || erase;
-    if ((window.style & WS_CLIPCHILDREN) != 0) {
-        return;
-    }
-    for (Window* child : window.children) {
-        const POINT inside = child->ClientOriginInSurface();
-        const int dx = child->rect.left + inside.x;
-        const int dy = child->rect.top + inside.y;
-        const RECT childArea = rect::Offset(area, -dx, -dy);
-        Invalidate(*child, &childArea, erase);
-    }
-}
-
-void WindowSystem::Validate(Window& window, const RECT* rect) {
-    if (rect) {
-        window.invalid.Remove(*rect);
-    } else {
-        window.invalid.Clear();
-    }
-    if (window.invalid.Empty()) {
-        window.eraseWanted = false;
-    }
-}
-
-Window* WindowSystem::NextToPaint(const MessageFilter& filter) const {
-    std::vector<Window*> pending(desktop_->children.begin(), desktop_->children.end());
-    for (std::size_t i = 0; i < pending.size(); ++i) {
-        Window* window = pending[i];
-        if ((window->style & WS_VISIBLE) == 0) {
-            continue;
-        }
-        if (!window->invalid.Empty() &&
-            Accepts(filter, {window->Handle(), WM_PAINT, 0, 0, 0, {}})) {
-            return window;
-        }
-        pending.insert(pending.end(), window->children.begin(), window->children.end());
-    }
-    return nullptr;
-}
-
 void WindowSystem::PresentIfChanged() {
     if (!screenDirty_) {
         return;
     }
     screenDirty_ = false;
-    compositor_.Compose(*desktop_, screen_.Dc(), active_);
+    compositor_.Compose(*desktop_, screen_.Dc(), activation_.Active());
     host_.Present(screen_.Pixels());
 }
 

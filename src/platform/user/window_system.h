@@ -8,10 +8,12 @@
 
 #include "platform/host/device_screen.h"
 #include "platform/host/host.h"
+#include "platform/user/activation_focus.h"
 #include "platform/user/class_registry.h"
 #include "platform/user/compositor.h"
 #include "platform/user/input_router.h"
 #include "platform/user/message_queue.h"
+#include "platform/user/paint_scheduler.h"
 #include "platform/user/timer_list.h"
 #include "platform/user/window_table.h"
 
@@ -103,24 +105,32 @@ class WindowSystem {
     HostTime Now() const { return host_.Now(); }
 
     // Activation and focus.
-    HWND Active() const { return active_; }
-    HWND Focus() const { return focus_; }
-    void Activate(HWND handle, WORD how);
-    HWND SetFocus(HWND handle);
+    HWND Active() const { return activation_.Active(); }
+    HWND Focus() const { return activation_.Focus(); }
+    void Activate(HWND handle, WORD how) { activation_.Activate(handle, how); }
+    HWND SetFocus(HWND handle) { return activation_.SetFocus(handle); }
     // Brings a window forward for another program's request, or for the program itself.
-    bool BringToForeground(HWND handle);
+    bool BringToForeground(HWND handle) { return activation_.BringToForeground(handle); }
     // Asks the active window to close, as the host's close button does.
     void RequestClose();
     // A window's text changed: its caption bar and the host's title follow.
     void TitleChanged(HWND handle);
 
     // Painting.
-    void Invalidate(Window& window, const RECT* rect, bool erase);
-    void Validate(Window& window, const RECT* rect);
+    void Invalidate(Window& window, const RECT* rect, bool erase) {
+        painting_.Invalidate(window, rect, erase);
+    }
+    void Validate(Window& window, const RECT* rect) { painting_.Validate(window, rect); }
     void MarkScreenDirty() { screenDirty_ = true; }
     // Composes the screen from the windows and shows it, when something changed.
     void PresentIfChanged();
     void Rescale();
+
+    // The window tree.
+    // Whether the window is the root or lies inside it.
+    bool InTree(HWND root, HWND handle) const;
+    // Puts a top-level window on top, with the windows it owns above it.
+    void Restack(Window& topLevel);
 
     // Modal loops, innermost last.
     void EnterModal(ModalLoop& loop) { modalLoops_.push_back(&loop); }
@@ -134,17 +144,14 @@ class WindowSystem {
   private:
     enum class WaitOutcome { Work, Idle };
 
+    // Takes the window off the screen, passing on the focus held inside it and its activation.
+    void Hide(Window& window);
     void LinkTopLevel(Window& window);
-    void Restack(Window& topLevel);
     void SendDestroyDown(HWND handle);
     void SendNcDestroyUp(HWND handle);
     void RetireTree(Window& window);
-    void ActivateNext(HWND leaving);
-    bool InTree(HWND root, HWND handle) const;
-    Window* NextToPaint(const MessageFilter& filter) const;
     bool Accepts(const MessageFilter& filter, const MSG& message) const;
     WaitOutcome WaitForWork();
-    void UpdateHostTitle();
 
     Host& host_;
     DeviceScreen screen_;
@@ -155,10 +162,10 @@ class WindowSystem {
     TimerList timers_;
     InputRouter input_;
     Compositor compositor_;
+    ActivationFocus activation_;
+    PaintScheduler painting_;
     std::unique_ptr<Rendezvous> rendezvous_;
     std::vector<ModalLoop*> modalLoops_;
-    HWND active_ = nullptr;
-    HWND focus_ = nullptr;
     HCURSOR cursor_ = nullptr;
     bool screenDirty_ = true;
     bool ranOutOfInput_ = false;

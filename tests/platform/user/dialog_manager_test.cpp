@@ -131,7 +131,7 @@ TEST_F(Dialogs, HandledMessagesAnswerWithTheMessageResultOrTheirReturnValue) {
             case WM_INITDIALOG:
                 plain = SendMessageW(d, WM_USER, 0, 0);
                 colour = SendMessageW(d, WM_CTLCOLORDLG, 0, 0);
-                unhandled = SendMessageW(d, WM_USER + 1, 0, 0);
+                unhandled = SendMessageW(d, WM_USER + 100, 0, 0);
                 EndDialog(d, 1);
                 return 0;
             case WM_USER:
