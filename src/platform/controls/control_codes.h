@@ -1,25 +1,18 @@
 #pragma once
 
 // Styles, messages, notification codes and records of the standard controls, as the pocket
-// computer numbers them.
+// computer numbers them; those the dialog manager needs too are in the window layer.
 
 #include <cstdint>
 
 #include "platform/gdi/device_context.h"
 #include "platform/user/user_types.h"
+#include "platform/user/window_messages.h"
+#include "platform/user/window_styles.h"
 
 namespace qv {
 
 inline constexpr UINT WM_DRAWITEM = 0x002B;
-
-// WM_GETDLGCODE answers of the controls, beside those of the window layer.
-inline constexpr LRESULT DLGC_WANTARROWS = 0x0001;
-inline constexpr LRESULT DLGC_HASSETSEL = 0x0008;
-inline constexpr LRESULT DLGC_DEFPUSHBUTTON = 0x0010;
-inline constexpr LRESULT DLGC_UNDEFPUSHBUTTON = 0x0020;
-inline constexpr LRESULT DLGC_RADIOBUTTON = 0x0040;
-inline constexpr LRESULT DLGC_WANTCHARS = 0x0080;
-inline constexpr LRESULT DLGC_STATIC = 0x0100;
 
 // Static text.
 inline constexpr DWORD SS_LEFT = 0x0000;
@@ -28,28 +21,16 @@ inline constexpr DWORD SS_RIGHT = 0x0002;
 inline constexpr DWORD SS_TYPEMASK = 0x001F;
 
 // Buttons.
-inline constexpr DWORD BS_PUSHBUTTON = 0x0000;
-inline constexpr DWORD BS_DEFPUSHBUTTON = 0x0001;
 inline constexpr DWORD BS_CHECKBOX = 0x0002;
 inline constexpr DWORD BS_AUTOCHECKBOX = 0x0003;
 inline constexpr DWORD BS_RADIOBUTTON = 0x0004;
-inline constexpr DWORD BS_AUTORADIOBUTTON = 0x0009;
 inline constexpr DWORD BS_OWNERDRAW = 0x000B;
-inline constexpr DWORD BS_TYPEMASK = 0x000F;
 
-inline constexpr UINT BM_GETCHECK = 0x00F0;
-inline constexpr UINT BM_SETCHECK = 0x00F1;
 inline constexpr UINT BM_GETSTATE = 0x00F2;
 inline constexpr UINT BM_SETSTATE = 0x00F3;
-inline constexpr UINT BM_SETSTYLE = 0x00F4;
-inline constexpr UINT BM_CLICK = 0x00F5;
 
-inline constexpr LRESULT BST_UNCHECKED = 0x0000;
-inline constexpr LRESULT BST_CHECKED = 0x0001;
 inline constexpr LRESULT BST_PUSHED = 0x0004;
 inline constexpr LRESULT BST_FOCUS = 0x0008;
-
-inline constexpr WORD BN_CLICKED = 0;
 
 // Owner drawing.
 inline constexpr UINT ODT_BUTTON = 4;
@@ -80,7 +61,6 @@ inline constexpr DWORD ES_READONLY = 0x0800;
 inline constexpr DWORD ES_NUMBER = 0x2000;
 
 inline constexpr UINT EM_GETSEL = 0x00B0;
-inline constexpr UINT EM_SETSEL = 0x00B1;
 inline constexpr UINT EM_REPLACESEL = 0x00C2;
 inline constexpr UINT EM_LIMITTEXT = 0x00C5;
 inline constexpr UINT EM_SETLIMITTEXT = EM_LIMITTEXT;
