@@ -101,9 +101,8 @@ class PathArena {
 // and a pass stopped that way both cut the enumeration short.
 class RouteSearch {
   public:
-    RouteSearch(const NetworkModel& model, const SearchGraph& graph, std::int32_t departure,
-                std::int32_t destination)
-        : graph_(graph),
+    RouteSearch(const NetworkModel& model, std::int32_t departure, std::int32_t destination)
+        : graph_(model),
           destination_(destination),
           algorithm_(model.settings.algorithm),
           maxTransfers_(model.settings.maxTransfers),
@@ -117,6 +116,8 @@ class RouteSearch {
                        .minutes = graph_.Start(departure).minutes};
         AddSlot(arena_.Branch(start), departure);
     }
+
+    const SearchGraph& Graph() const { return graph_; }
 
     EnumeratedRoute Run() {
         do {
@@ -138,16 +139,27 @@ class RouteSearch {
         return slots_[static_cast<std::size_t>(slot)];
     }
 
-    // Moves the end of the path in `node` onto `point`, reached through graph link `link`.
+    // Moves the end of the path in `node` onto `point`, reached through graph link `link`. The
+    // same rule as SearchGraph::Reach, spelled out: this is the enumeration's innermost step.
     void Advance(PathNode& node, std::int32_t point, std::size_t link) const {
-        const StationStep step = graph_.Reach(node.station, node.lastStation, link);
+        const bool fromStation = node.lastStation != kNone && node.lastStation == node.station;
         node.station = point;
         ++node.length;
-        node.transfers += step.transfers;
-        node.minutes += step.minutes;
-        if (graph_.IsStation(point)) {
-            node.lastStation = point;
+        if (!graph_.IsStation(point)) {
+            return;
         }
+        if (fromStation) {
+            const StationStep& cost = graph_.LinkCost(link);
+            node.transfers += cost.transfers;
+            node.minutes += cost.minutes;
+        } else if (node.lastStation != kNone) {
+            const StationStep cost = graph_.StepCost(node.lastStation, point);
+            node.transfers += cost.transfers;
+            node.minutes += cost.minutes;
+        } else {
+            node.minutes += graph_.Start(point).minutes;
+        }
+        node.lastStation = point;
     }
 
     // A new node: the path ending in `parent` (kNone: the empty path), whose last node is
@@ -369,7 +381,8 @@ class RouteSearch {
         return path;
     }
 
-    const SearchGraph& graph_;
+    // Held by value: the hot loops read it beside the path store, one load nearer.
+    const SearchGraph graph_;
     const std::int32_t destination_;
     const std::int32_t algorithm_;
     const std::int32_t maxTransfers_;
@@ -404,8 +417,7 @@ EnumeratedRoute EnumerateRoute(const NetworkModel& model, std::int32_t departure
     if (departure < 0 || departure >= count || destination < 0 || destination >= count) {
         return {};
     }
-    const SearchGraph graph(model);
-    return RouteSearch(model, graph, departure, destination).Run();
+    return RouteSearch(model, departure, destination).Run();
 }
 
 std::vector<std::int32_t> SearchRoute(const NetworkModel& model, std::int32_t departure,
@@ -414,8 +426,8 @@ std::vector<std::int32_t> SearchRoute(const NetworkModel& model, std::int32_t de
     if (departure < 0 || departure >= count || destination < 0 || destination >= count) {
         return {};
     }
-    const SearchGraph graph(model);
-    EnumeratedRoute enumerated = RouteSearch(model, graph, departure, destination).Run();
+    RouteSearch search(model, departure, destination);
+    EnumeratedRoute enumerated = search.Run();
     if (!enumerated.cutShort) {
         return std::move(enumerated.route.points);
     }
@@ -426,7 +438,7 @@ std::vector<std::int32_t> SearchRoute(const NetworkModel& model, std::int32_t de
                            .maxLength = MaxPathLength(model)};
     const bool chosen = !enumerated.route.points.empty();
     ScoredRoute best =
-        SearchBestRoute(graph, rules, departure, destination,
+        SearchBestRoute(search.Graph(), rules, departure, destination,
                         chosen ? std::optional<RouteScore>(enumerated.route.score) : std::nullopt);
     if (!best.points.empty()) {
         return std::move(best.points);

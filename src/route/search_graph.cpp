@@ -47,22 +47,6 @@ SearchGraph::SearchGraph(const NetworkModel& model)
     }
 }
 
-StationStep SearchGraph::Reach(std::int32_t point, std::int32_t lastStation,
-                               std::size_t link) const {
-    const std::int32_t next = links_[link];
-    if (!IsStation(next)) {
-        return {};
-    }
-    if (lastStation == kNoPoint) {
-        return Start(next);
-    }
-    return lastStation == point ? linkCosts_[link] : Cost(At(lastStation), At(next));
-}
-
-StationStep SearchGraph::Start(std::int32_t point) const {
-    return {0, IsStation(point) ? FirstBoarding(At(point), countWaitTime_) : 0};
-}
-
 StationStep SearchGraph::Cost(const Station& from, const Station& to) const {
     StationStep step = StepBetween(from, to, countWaitTime_);
     if (step.transfers > 0) {

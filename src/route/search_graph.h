@@ -48,14 +48,32 @@ class SearchGraph {
         return static_cast<std::size_t>(firstLink_[static_cast<std::size_t>(point) + 1]);
     }
     std::int32_t Link(std::size_t link) const { return links_[link]; }
+    // The step from the station at the link's start to the station at its end.
+    const StationStep& LinkCost(std::size_t link) const { return linkCosts_[link]; }
+    // The step between two stations that shape points may separate.
+    StationStep StepCost(std::int32_t from, std::int32_t to) const {
+        return Cost(At(from), At(to));
+    }
 
     // What a path adds by stepping through `link` from `point` when its last station is
     // `lastStation` (kNoPoint before the first): nothing onto a point that is not a station, the
     // first line's wait onto the first station, else the station-to-station step.
-    StationStep Reach(std::int32_t point, std::int32_t lastStation, std::size_t link) const;
+    // Inline: a search takes this step millions of times.
+    StationStep Reach(std::int32_t point, std::int32_t lastStation, std::size_t link) const {
+        const std::int32_t next = links_[link];
+        if (!IsStation(next)) {
+            return {};
+        }
+        if (lastStation == kNoPoint) {
+            return Start(next);
+        }
+        return lastStation == point ? linkCosts_[link] : Cost(At(lastStation), At(next));
+    }
 
     // What a path that starts at `point` holds before its first step.
-    StationStep Start(std::int32_t point) const;
+    StationStep Start(std::int32_t point) const {
+        return {0, IsStation(point) ? FirstBoarding(At(point), countWaitTime_) : 0};
+    }
 
   private:
     const Station& At(std::int32_t point) const {
