@@ -11,12 +11,13 @@
 #include "framework/message_map.h"
 #include "framework/module_state.h"
 #include "framework/window_object.h"
+#include "platform/controls/message_box.h"
 #include "platform/gdi/draw_text.h"
 #include "platform/gdi/shapes.h"
 #include "platform/host/headless_host.h"
 #include "platform/host/sdl_host.h"
 #include "platform/host/virtual_keys.h"
-#include "platform/user/message_box.h"
+#include "platform/user/dialog_manager.h"
 #include "platform/user/message_functions.h"
 #include "platform/user/paint_functions.h"
 #include "platform/user/timer_functions.h"
@@ -177,7 +178,7 @@ class DemoWindow final : public WindowObject {
 
     void TapOk(const char16_t* caption) {
         RECT ok;
-        const HWND box = FindWindowW(u"QvMessageBox", caption);
+        const HWND box = FindWindowW(kDialogClassName.data(), caption);
         if (!box || !GetWindowRect(GetDlgItem(box, IDOK), &ok)) {
             failed = true;
             return;

@@ -2,9 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/controls/message_box.h"
 #include "platform/host/virtual_keys.h"
 #include "platform/user/input_functions.h"
-#include "platform/user/message_box.h"
 #include "platform/user/timer_functions.h"
 #include "window_test.h"
 
@@ -206,7 +206,7 @@ TEST_F(Dialogs, NestedModalLoopsEachEndOnlyTheirOwnLevel) {
         if (m == WM_TIMER) {
             KillTimer(self, 1);
             EndDialog(dialog, 9);
-            const HWND box = FindWindowW(u"QvMessageBox", nullptr);
+            const HWND box = FindWindowW(kDialogClassName.data(), u"Информация");
             events.push_back(box ? "box still up" : "box gone");
             host.Key(VK_RETURN);
         }

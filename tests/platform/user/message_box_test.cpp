@@ -1,8 +1,12 @@
-#include "platform/user/message_box.h"
+#include "platform/controls/message_box.h"
 
 #include <gtest/gtest.h>
 
+#include "platform/controls/control_codes.h"
 #include "platform/host/virtual_keys.h"
+#include "platform/user/dialog_manager.h"
+#include "platform/user/input_functions.h"
+#include "platform/user/message_functions.h"
 #include "platform/user/timer_functions.h"
 #include "window_test.h"
 
@@ -33,7 +37,7 @@ class MessageBoxes : public WindowTest {
                         return std::nullopt;
                     });
     }
-    HWND FindBox() const { return FindWindowW(u"QvMessageBox", u"Ошибка"); }
+    HWND FindBox() const { return FindWindowW(kDialogClassName.data(), u"Ошибка"); }
 
     std::vector<int> results;
     HWND activeAfterBox = nullptr;
@@ -58,6 +62,9 @@ TEST_F(MessageBoxes, TheBoxLooksRightAndATapOnOkEndsIt) {
     SetTimer(main, 1, 100, nullptr);
     RECT box{};
     RECT ok{};
+    std::u16string okClass;
+    LRESULT okCode = 0;
+    bool okFocused = false;
     bool shown = false;
     std::unique_ptr<Bitmap> frame;
     duringBox = [&] {
@@ -68,6 +75,12 @@ TEST_F(MessageBoxes, TheBoxLooksRightAndATapOnOkEndsIt) {
         shown = true;
         GetWindowRect(found, &box);
         GetWindowRect(GetDlgItem(found, IDOK), &ok);
+        // "ok" is the controls' own default push button, and has the focus.
+        char16_t name[16];
+        const int length = GetClassNameW(GetDlgItem(found, IDOK), name, 16);
+        okClass = std::u16string(name, static_cast<std::size_t>(length));
+        okCode = SendMessageW(GetDlgItem(found, IDOK), WM_GETDLGCODE, 0, 0);
+        okFocused = GetFocus() == GetDlgItem(found, IDOK);
         const Bitmap* last = host.LastFrame();
         frame = std::make_unique<Bitmap>(last->Width(), last->Height(), 1);
         // A tap beside the box reaches nobody; a tap on "ok" ends it.
@@ -78,6 +91,9 @@ TEST_F(MessageBoxes, TheBoxLooksRightAndATapOnOkEndsIt) {
     host.AllowTime(std::chrono::milliseconds(500));
     Pump();
     ASSERT_TRUE(shown);
+    EXPECT_EQ(okClass, u"BUTTON");
+    EXPECT_NE(okCode & DLGC_DEFPUSHBUTTON, 0);
+    EXPECT_TRUE(okFocused);
     EXPECT_EQ(results, (std::vector<int>{IDOK}));
     EXPECT_EQ(FindBox(), nullptr);
     EXPECT_TRUE(Log({WM_LBUTTONDOWN, WM_LBUTTONUP}).empty());
