@@ -18,12 +18,16 @@ constexpr std::int32_t kNone = kNoPoint;
 // and new arrays, so the search's peak is about twice this.
 constexpr std::size_t kPathStoreBudget = std::size_t{128} << 20;
 
+template <typename T>
+bool IsFull(const std::vector<T>& items) {
+    return items.size() == items.capacity();
+}
+
 // What a vector holds once one more element is pushed: its storage doubles when full.
 template <typename T>
 std::size_t BytesAfterPush(const std::vector<T>& items) {
-    const std::size_t capacity = items.size() < items.capacity()
-                                     ? items.capacity()
-                                     : std::max<std::size_t>(1, 2 * items.capacity());
+    const std::size_t capacity =
+        IsFull(items) ? std::max<std::size_t>(1, 2 * items.capacity()) : items.capacity();
     return capacity * sizeof(T);
 }
 
@@ -65,6 +69,7 @@ class PathArena {
         }
     }
 
+    bool IsFull() const { return free_.empty() && qv::IsFull(nodes_); }
     // What the nodes would hold after one more is made.
     std::size_t BytesAfterOneMore() const {
         return free_.empty() ? BytesAfterPush(nodes_) : nodes_.capacity() * sizeof(PathNode);
@@ -323,8 +328,7 @@ class RouteSearch {
             if (onPath_[static_cast<std::size_t>(further)] != 0) {
                 continue;
             }
-            if (static_cast<std::int64_t>(slots_.size()) >= slotLimit_ ||
-                StoreBytesAfterCopy() > kPathStoreBudget) {
+            if (static_cast<std::int64_t>(slots_.size()) >= slotLimit_ || !StoreHasRoom()) {
                 changed_ = false;
                 cutShort_ = true;
                 return false;
@@ -334,9 +338,14 @@ class RouteSearch {
         return true;
     }
 
-    // What the path store would hold after one more copy.
-    std::size_t StoreBytesAfterCopy() const {
-        return arena_.BytesAfterOneMore() + BytesAfterPush(slots_) + BytesAfterPush(pending_);
+    // Whether one more copy keeps the path store within its budget; worked out only when some
+    // part of the store is about to grow.
+    bool StoreHasRoom() const {
+        if (!arena_.IsFull() && !IsFull(slots_) && !IsFull(pending_)) {
+            return true;
+        }
+        return arena_.BytesAfterOneMore() + BytesAfterPush(slots_) + BytesAfterPush(pending_) <=
+               kPathStoreBudget;
     }
 
     // The slot of the best path that reached the destination, lowest slot among equals; -1 if none.
