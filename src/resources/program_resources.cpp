@@ -61,6 +61,9 @@ constexpr std::string_view kRouteSummary[] = {
 
 ResourceModule MakeModule() {
     ResourceModule module;
+    module.AddString(IDS_TITLE, u"Схема метро");
+    // The first letter is the Latin capital C, the other four are Cyrillic.
+    module.AddString(IDS_MENUBAR_SCHEME, u"Cхема");
     module.AddBitmap(IDB_DEPARTURE_MARKER, {10, 10, kDepartureMarker});
     module.AddBitmap(IDB_FORBIDDEN_MARKER, {10, 10, kForbiddenMarker});
     module.AddBitmap(IDB_DESTINATION_MARKER, {10, 10, kDestinationMarker});

@@ -4,7 +4,7 @@
 
 namespace qv {
 
-// The module that carries the program's bitmaps and icons.
+// The module that carries the program's bitmaps, icons and strings.
 HINSTANCE ProgramModule();
 
 }  // namespace qv

@@ -2,6 +2,10 @@
 
 namespace qv {
 
+// Strings of the string table.
+inline constexpr unsigned IDS_TITLE = 4000;
+inline constexpr unsigned IDS_MENUBAR_SCHEME = 4002;
+
 // Bitmaps of the scheme's markers.
 inline constexpr int IDB_DEPARTURE_MARKER = 5018;
 inline constexpr int IDB_FORBIDDEN_MARKER = 5019;

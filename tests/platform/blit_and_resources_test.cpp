@@ -1,5 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <string_view>
+#include <utility>
+#include <vector>
+
 #include "platform/gdi/blit.h"
 #include "platform/gdi/image_list.h"
 #include "platform/gdi/resource_module.h"
@@ -130,6 +134,75 @@ TEST(Resources, IconsDrawOnlyTheirOpaquePixels) {
     EXPECT_EQ(surface.At(3, 1), kWhite);          // transparent
     EXPECT_EQ(surface.At(4, 4), RGB(0, 0, 255));
     EXPECT_EQ(LoadIconW(&module, 8), nullptr);
+}
+
+// A buffer of `size` units past which a sentinel shows whether anything was written too far.
+struct GuardedBuffer {
+    explicit GuardedBuffer(int size) : units(static_cast<std::size_t>(size) + 2, u'#') {
+        units.back() = u'\0';
+    }
+    char16_t* Data() { return units.data(); }
+    std::u16string_view Text() const { return units.data(); }
+    char16_t Sentinel() const { return units[units.size() - 2]; }
+    std::vector<char16_t> units;
+};
+
+TEST(Strings, ProgramStringsAreExactWithTheLatinC) {
+    GuardedBuffer title(100);
+    EXPECT_EQ(LoadStringW(ProgramModule(), IDS_TITLE, title.Data(), 100), 11);
+    EXPECT_EQ(title.Text(), u"\u0421\u0445\u0435\u043C\u0430 \u043C\u0435\u0442\u0440\u043E");
+    GuardedBuffer scheme(100);
+    EXPECT_EQ(LoadStringW(ProgramModule(), IDS_MENUBAR_SCHEME, scheme.Data(), 100), 5);
+    EXPECT_EQ(scheme.Text(), u"C\u0445\u0435\u043C\u0430");
+}
+
+TEST(Strings, CutsAtTheBufferBoundaryInUtf16Units) {
+    // Exactly full, one short, and the smallest buffers.
+    for (const auto& [size, expected] : std::vector<std::pair<int, std::u16string_view>>{
+             {12, u"\u0421\u0445\u0435\u043C\u0430 \u043C\u0435\u0442\u0440\u043E"},
+             {11, u"\u0421\u0445\u0435\u043C\u0430 \u043C\u0435\u0442\u0440"},
+             {2, u"\u0421"},
+             {1, u""}}) {
+        GuardedBuffer buffer(size);
+        EXPECT_EQ(LoadStringW(ProgramModule(), IDS_TITLE, buffer.Data(), size),
+                  static_cast<int>(expected.size()))
+            << size;
+        EXPECT_EQ(buffer.Text(), expected) << size;
+        EXPECT_EQ(buffer.Sentinel(), u'#') << size;
+    }
+    // The platform counts units, so a pair is split when the boundary falls inside it.
+    ResourceModule module;
+    module.AddString(7, u"a\U0001F687b");
+    GuardedBuffer buffer(3);
+    EXPECT_EQ(LoadStringW(&module, 7, buffer.Data(), 3), 2);
+    EXPECT_EQ(buffer.Text(), std::u16string_view(u"a\U0001F687").substr(0, 2));
+}
+
+TEST(Strings, MissingStringsAndBadArgumentsLoadNothing) {
+    ResourceModule module;
+    module.AddString(7, u"");
+    for (const auto& [source, id] : std::vector<std::pair<HINSTANCE, UINT>>{
+             {ProgramModule(), 4001}, {&module, 7}, {nullptr, IDS_TITLE}}) {
+        GuardedBuffer buffer(8);
+        EXPECT_EQ(LoadStringW(source, id, buffer.Data(), 8), 0) << id;
+        EXPECT_EQ(buffer.Text(), u"") << id;
+    }
+    EXPECT_EQ(LoadStringW(ProgramModule(), IDS_TITLE, nullptr, 100), 0);
+    EXPECT_EQ(LoadStringW(ProgramModule(), IDS_TITLE, nullptr, 0), 0);
+    GuardedBuffer untouched(4);
+    EXPECT_EQ(LoadStringW(ProgramModule(), IDS_TITLE, untouched.Data(), -1), 0);
+    EXPECT_EQ(untouched.units[0], u'#');
+}
+
+TEST(Strings, ZeroSizeHandsOutAReadOnlyPointerAndTheLength) {
+    const char16_t* resource = u"stale";
+    EXPECT_EQ(
+        LoadStringW(ProgramModule(), IDS_MENUBAR_SCHEME, reinterpret_cast<char16_t*>(&resource), 0),
+        5);
+    EXPECT_EQ(resource, ProgramModule()->FindString(IDS_MENUBAR_SCHEME).data());
+    EXPECT_EQ(std::u16string_view(resource, 5), u"C\u0445\u0435\u043C\u0430");
+    EXPECT_EQ(LoadStringW(ProgramModule(), 4001, reinterpret_cast<char16_t*>(&resource), 0), 0);
+    EXPECT_EQ(resource, nullptr);
 }
 
 TEST(ImageList, SplitsAStripAndDrawsByIndexWithItsMask) {

@@ -1,5 +1,8 @@
 #include "platform/gdi/resource_module.h"
 
+#include <algorithm>
+#include <cstring>
+
 #include "platform/gdi/raster.h"
 
 namespace qv {
@@ -66,6 +69,11 @@ const PixelArt* ResourceModule::FindIcon(int id) const {
     return found == icons_.end() ? nullptr : &found->second;
 }
 
+std::u16string_view ResourceModule::FindString(UINT id) const {
+    const auto found = strings_.find(id);
+    return found == strings_.end() ? std::u16string_view{} : found->second;
+}
+
 HBITMAP LoadBitmapW(HINSTANCE module, int id) {
     const PixelArt* art = module ? module->FindBitmap(id) : nullptr;
     if (!art || art->width <= 0 || art->height <= 0) {
@@ -96,6 +104,23 @@ HICON LoadIconW(HINSTANCE module, int id) {
         }
     }
     return icon;
+}
+
+int LoadStringW(HINSTANCE module, UINT id, char16_t* buffer, int bufferMax) {
+    if (!buffer || bufferMax < 0) {
+        return 0;
+    }
+    const std::u16string_view text = module ? module->FindString(id) : std::u16string_view{};
+    if (bufferMax == 0) {
+        // The caller's buffer is storage for a pointer and may not be aligned for one.
+        const char16_t* resource = text.empty() ? nullptr : text.data();
+        std::memcpy(buffer, &resource, sizeof resource);
+        return static_cast<int>(text.size());
+    }
+    const std::size_t copied = std::min(text.size(), static_cast<std::size_t>(bufferMax - 1));
+    std::copy_n(text.data(), copied, buffer);
+    buffer[copied] = u'\0';
+    return static_cast<int>(copied);
 }
 
 BOOL DestroyIcon(HICON icon) {

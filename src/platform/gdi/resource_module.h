@@ -2,6 +2,7 @@
 
 #include <map>
 #include <memory>
+#include <optional>
 #include <span>
 #include <string_view>
 #include <typeindex>
@@ -35,6 +36,11 @@ class ResourceModule {
     const PixelArt* FindBitmap(int id) const;
     const PixelArt* FindIcon(int id) const;
 
+    // A string of the string table. The module refers to the text, which lives as long as the
+    // program; an empty text reads as a missing string, as in the platform's tables.
+    void AddString(UINT id, std::u16string_view text) { strings_[id] = text; }
+    std::u16string_view FindString(UINT id) const;
+
     // Resources of the kinds the window layer reads (dialog templates, accelerator tables):
     // kept by kind and id. The module refers to them; they live as long as the program.
     template <typename T>
@@ -50,6 +56,7 @@ class ResourceModule {
   private:
     std::map<int, PixelArt> bitmaps_;
     std::map<int, PixelArt> icons_;
+    std::map<UINT, std::u16string_view> strings_;
     std::map<std::pair<std::type_index, int>, const void*> others_;
 };
 
@@ -67,6 +74,12 @@ using HICON = Icon*;
 // A device-independent bitmap (device scale 1) of the resource, or null when there is none.
 HBITMAP LoadBitmapW(HINSTANCE module, int id);
 HICON LoadIconW(HINSTANCE module, int id);
+// Copies string `id` into `buffer` cut to bufferMax - 1 UTF-16 units (a surrogate pair may be
+// split, as on the platform) and a terminating null, and returns the units copied. With
+// bufferMax 0, `buffer` must hold a pointer: it receives a read-only pointer to the text, which
+// is not null-terminated, and the text's length is returned. Returns 0 for a missing string,
+// a null buffer or a negative size; a missing string leaves an empty text (or a null pointer).
+int LoadStringW(HINSTANCE module, UINT id, char16_t* buffer, int bufferMax);
 BOOL DestroyIcon(HICON icon);
 // Draws the icon's opaque pixels at (x, y), scaled to width x height (0: its own size).
 BOOL DrawIconEx(HDC dc, int x, int y, HICON icon, int width, int height, UINT step,
