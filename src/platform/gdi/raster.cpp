@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <numeric>
 
 namespace qv::raster {
 
@@ -88,14 +89,19 @@ void Fill(Bitmap& bitmap, const RECT& clip, const Runs& runs, COLORREF colour) {
 CoverMask::CoverMask(const RECT& clip)
     : clip_(clip), width_(std::max(0, static_cast<int>(clip.right - clip.left))) {
     const int height = std::max(0, static_cast<int>(clip.bottom - clip.top));
-    next_.resize(static_cast<std::size_t>(width_ + 1) * static_cast<std::size_t>(height));
-    for (std::size_t i = 0; i < next_.size(); ++i) {
-        next_[i] = static_cast<int>(i % static_cast<std::size_t>(width_ + 1));
-    }
+    // Rows are set up when first reached: a few small shapes need not pay for the whole clip.
+    rows_.resize(static_cast<std::size_t>(height));
     nextOpenRow_.resize(static_cast<std::size_t>(height) + 1);
-    for (std::size_t i = 0; i < nextOpenRow_.size(); ++i) {
-        nextOpenRow_[i] = static_cast<int>(i);
+    std::iota(nextOpenRow_.begin(), nextOpenRow_.end(), 0);
+}
+
+int* CoverMask::RowSlots(int row) {
+    std::vector<int>& slots = rows_[static_cast<std::size_t>(row)];
+    if (slots.empty()) {
+        slots.resize(static_cast<std::size_t>(width_) + 1);
+        std::iota(slots.begin(), slots.end(), 0);
     }
+    return slots.data();
 }
 
 int CoverMask::NextFree(int* slots, int column) const {
@@ -115,8 +121,7 @@ void CoverMask::Fill(Bitmap& bitmap, const Run& run, std::uint32_t pixel) {
     if (left >= right) {
         return;
     }
-    int* slots =
-        &next_[static_cast<std::size_t>(run.y - clip_.top) * static_cast<std::size_t>(width_ + 1)];
+    int* slots = RowSlots(run.y - clip_.top);
     int x = NextFree(slots, left);
     if (x >= right) {
         return;

@@ -49,11 +49,15 @@ class CoverMask {
     // itself, a taken one further on.
     int NextFree(int* slots, int index) const;
 
+    // The row's slots, set up on first use.
+    int* RowSlots(int row);
+
     RECT clip_;
     int width_;
-    std::vector<int> next_;         // per row, a slot for each column and one past the last
-    std::vector<int> nextOpenRow_;  // a slot for each row and one past the last
+    std::vector<std::vector<int>> rows_;  // a slot for each column and one past the last
+    std::vector<int> nextOpenRow_;        // a slot for each row and one past the last
 };
+
 // A one-pixel line from `from` towards `to`, `to` itself excluded.
 void Line(Bitmap& bitmap, const RECT& clip, POINT from, POINT to, COLORREF colour);
 
