@@ -5,6 +5,7 @@
 #include <benchmark/benchmark.h>
 
 #include <chrono>
+#include <cmath>
 #include <cstdint>
 #include <functional>
 #include <limits>
@@ -159,6 +160,31 @@ std::shared_ptr<NetworkModel> TransfersMap(std::int32_t stationRadius, std::int3
     return Indexed(std::move(model));
 }
 
+// The most transfers of a radius far larger than the image, their ends on a ring around the
+// image's middle just too far to cover it: each end's disc covers part of the image, few repeat.
+std::shared_ptr<NetworkModel> GrazingTransfersMap(std::int32_t stationRadius) {
+    auto model = EmptyMap(3, stationRadius);
+    Line& line = *model->Lines().front();
+    line.AddStation({.name = u"А", .runTime = 1, .x = 10, .y = 10});
+    line.AddStation({.name = u"Б", .runTime = 1, .x = 200, .y = 300});
+    std::mt19937 random(13);
+    std::uniform_real_distribution<double> angle(0, 2 * 3.14159265358979);
+    std::uniform_real_distribution<double> beyond(stationRadius + 40.0, stationRadius + 160.0);
+    const auto end = [&] {
+        const double a = angle(random);
+        const double d = beyond(random);
+        return std::pair{static_cast<std::int32_t>(kViewWidth / 2 + d * std::cos(a)),
+                         static_cast<std::int32_t>(kViewHeight / 2 + d * std::sin(a))};
+    };
+    model->transfers.reserve(kMostTransfers);
+    for (std::int32_t i = 0; i < kMostTransfers; ++i) {
+        const auto [x1, y1] = end();
+        const auto [x2, y2] = end();
+        model->transfers.push_back({x1, y1, x2, y2, 2});
+    }
+    return Indexed(std::move(model));
+}
+
 void FindSomeRoute(NetworkModel& model) {
     model.departure = model.Stations()[0];
     model.destination =
@@ -261,6 +287,7 @@ int main(int argc, char** argv) {
         {"transfers-r1000-one-place", [] { return TransfersMap(1000, 0); }},
         {"transfers-r1000-spread", [] { return TransfersMap(1000, 1000); }},
         {"transfers-r40-spread", [] { return TransfersMap(40, 40); }},
+        {"transfers-r1000-grazing", [] { return GrazingTransfersMap(1000); }},
     };
     for (const auto& [name, make] : worst) {
         const auto map = std::make_shared<LazyMap>(make);
