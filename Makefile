@@ -32,7 +32,7 @@ fuzz: setup
 	@CC=clang CXX=clang++ cmake -S . -B $(FUZZ) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQV_FUZZ=ON >/dev/null
 	@flock /tmp/quorvane-build.lock cmake --build $(FUZZ) -j $(JOBS) --target map_parser_fuzz
 	@mkdir -p fuzz-corpus/map
-	@$(FUZZ)/tests/fuzz/map_parser_fuzz -max_total_time=$(FUZZ_SECONDS) -max_len=65536 -dict=tests/fuzz/map.dict -print_final_stats=1 fuzz-corpus/map maps tests/fuzz/seeds
+	@$(FUZZ)/tests/fuzz/map_parser_fuzz -max_total_time=$(FUZZ_SECONDS) -max_len=65536 -timeout=10 -dict=tests/fuzz/map.dict -print_final_stats=1 fuzz-corpus/map maps tests/fuzz/seeds
 
 fuzz-render: setup
 	@CC=clang CXX=clang++ cmake -S . -B $(FUZZ) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQV_FUZZ=ON >/dev/null

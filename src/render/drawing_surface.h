@@ -14,6 +14,16 @@ class SchemeImageSurface;
 // How a pen wider than a pixel ends a stroke: with a round cap past each end point, or flat at it.
 enum class PenEnds { Round, Flat };
 
+// A circle or ellipse with its own round pen of the width and colour and its own brush.
+struct Disc {
+    RECT box;
+    int penWidth = 1;
+    COLORREF pen = 0;
+    COLORREF brush = 0;
+
+    bool operator==(const Disc&) const = default;
+};
+
 // What the scheme renderer draws with: the platform's drawing operations as the renderer uses
 // them, so that a recording surface can stand in for the real one. Pens, brushes and fonts are
 // selected for a step and restored afterwards; restoring releases the object made for the step.
@@ -31,6 +41,8 @@ class DrawingSurface {
     virtual void Rectangle(int left, int top, int right, int bottom) = 0;
     virtual void Ellipse(int left, int top, int right, int bottom) = 0;
     virtual void Polyline(std::span<const POINT> points) = 0;
+    // The discs in order, each as Ellipse with its pen and brush selected would draw it.
+    virtual void Discs(std::span<const Disc> discs) = 0;
     // Copies width x height of the image's top-left corner to (x, y).
     virtual void CopyImage(const SchemeImageSurface& image, int x, int y, int width,
                            int height) = 0;

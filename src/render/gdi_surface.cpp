@@ -73,6 +73,15 @@ void GdiSurface::Polyline(std::span<const POINT> points) {
     qv::Polyline(dc_, points);
 }
 
+void GdiSurface::Discs(std::span<const Disc> discs) {
+    std::vector<EllipseStep> steps;
+    steps.reserve(discs.size());
+    for (const Disc& disc : discs) {
+        steps.push_back({disc.box, disc.penWidth, disc.pen, disc.brush});
+    }
+    Ellipses(dc_, steps);
+}
+
 void GdiSurface::CopyImage(const SchemeImageSurface& image, int x, int y, int width, int height) {
     const auto* gdiImage = dynamic_cast<const GdiSchemeImage*>(&image);
     if (gdiImage) {

@@ -26,6 +26,7 @@ class GdiSurface : public DrawingSurface {
     void Rectangle(int left, int top, int right, int bottom) override;
     void Ellipse(int left, int top, int right, int bottom) override;
     void Polyline(std::span<const POINT> points) override;
+    void Discs(std::span<const Disc> discs) override;
     void CopyImage(const SchemeImageSurface& image, int x, int y, int width, int height) override;
     void StretchBitmap(int bitmapId, int x, int y, int width, int height) override;
     TEXTMETRICW TextMetrics() override;

@@ -1,5 +1,6 @@
 #include "render/scheme_renderer.h"
 
+#include <algorithm>
 #include <cmath>
 #include <utility>
 #include <vector>
@@ -47,22 +48,106 @@ void NarrowToRange(std::int64_t origin, std::int64_t step, std::int64_t low, std
     last = std::min(last, b);
 }
 
-void Circle(DrawingSurface& surface, POINT centre, int radius) {
-    surface.Ellipse(centre.x - radius, centre.y - radius, centre.x + radius, centre.y + radius);
+Disc CircleAt(POINT centre, int radius, int penWidth, COLORREF pen, COLORREF brush) {
+    return {{centre.x - radius, centre.y - radius, centre.x + radius, centre.y + radius},
+            penWidth,
+            pen,
+            brush};
 }
 
-// White circles of the radius at both ends of the transfer, outlined in the pen colour.
-void DrawTransferCircles(const NetworkModel& model, const Transfer& transfer, int s,
-                         COLORREF penColour, int radius, DrawingSurface& surface) {
-    PenScope pen(surface, Held(std::int64_t{model.outlineWidth} * s), penColour);
-    BrushScope brush(surface, kWhite);
-    for (const auto& [x, y] :
-         {std::pair{transfer.x1, transfer.y1}, std::pair{transfer.x2, transfer.y2}}) {
-        Circle(
-            surface,
-            {Held(model.originX + std::int64_t{s} * x), Held(model.originY + std::int64_t{s} * y)},
-            radius);
+// The width of a pen as the platform draws it.
+constexpr int kWidestPen = 4096;
+int UsedPen(int width) {
+    return std::clamp(width, 1, kWidestPen);
+}
+
+// The centres met so far among those from which a disc can touch the image, one bit each.
+class PlaceSet {
+  public:
+    // Discs reaching `reach` from their centre, over an image of width x height.
+    PlaceSet(int width, int height, std::int64_t reach)
+        : left_(-reach), top_(-reach), columns_(width + 2 * reach), rows_(height + 2 * reach) {
+        if (columns_ > 0 && rows_ > 0 && columns_ * rows_ <= kMostBits) {
+            bits_.assign(static_cast<std::size_t>(columns_ * rows_), false);
+        }
     }
+    // False when the centre was met before; always true where the set keeps no bits.
+    bool Insert(POINT centre) {
+        const std::int64_t column = centre.x - left_;
+        const std::int64_t row = centre.y - top_;
+        if (bits_.empty() || column < 0 || row < 0 || column >= columns_ || row >= rows_) {
+            return true;
+        }
+        const auto bit = static_cast<std::size_t>(row * columns_ + column);
+        if (bits_[bit]) {
+            return false;
+        }
+        bits_[bit] = true;
+        return true;
+    }
+
+  private:
+    // Beyond this the discs are so large that hardly any place repeats; 8 MB.
+    static constexpr std::int64_t kMostBits = std::int64_t{1} << 26;
+    std::int64_t left_;
+    std::int64_t top_;
+    std::int64_t columns_;
+    std::int64_t rows_;
+    std::vector<bool> bits_;
+};
+
+// Circles of the radius at both ends of every transfer, outlined in the pen colour. A map may
+// list millions: they are walked last first, so that each place is kept once, at its last
+// occurrence (which paints over the earlier ones), and none before the last disc that covers
+// the image.
+void AddTransferCircles(const NetworkModel& model, int s, COLORREF penColour, int radius,
+                        DiscLayer& layer) {
+    const int penWidth = Held(std::int64_t{model.outlineWidth} * s);
+    const auto discAt = [&](POINT centre) {
+        return CircleAt(centre, radius, penWidth, penColour, kWhite);
+    };
+    PlaceSet met(layer.Width(), layer.Height(),
+                 std::abs(std::int64_t{radius}) + UsedPen(penWidth) / 2 + 2);
+    std::vector<POINT> kept;
+    bool covered = false;
+    for (auto transfer = model.transfers.rbegin(); transfer != model.transfers.rend() && !covered;
+         ++transfer) {
+        for (const auto& [x, y] :
+             {std::pair{transfer->x2, transfer->y2}, std::pair{transfer->x1, transfer->y1}}) {
+            const POINT centre{Held(model.originX + std::int64_t{s} * x),
+                               Held(model.originY + std::int64_t{s} * y)};
+            const Disc disc = discAt(centre);
+            if (!layer.Touches(disc) || !met.Insert(centre)) {
+                continue;
+            }
+            kept.push_back(centre);
+            if (layer.CoversImage(disc)) {
+                covered = true;
+                break;
+            }
+        }
+    }
+    for (auto centre = kept.rbegin(); centre != kept.rend(); ++centre) {
+        layer.Add(discAt(*centre));
+    }
+}
+
+std::uint64_t HashOf(const Disc& disc) {
+    std::uint64_t hash = 0;
+    for (const std::int64_t value :
+         {std::int64_t{disc.box.left}, std::int64_t{disc.box.top}, std::int64_t{disc.box.right},
+          std::int64_t{disc.box.bottom}, std::int64_t{disc.penWidth}, std::int64_t{disc.pen},
+          std::int64_t{disc.brush}}) {
+        hash = (hash ^ static_cast<std::uint64_t>(value)) * 0x9E3779B97F4A7C15ULL;
+        hash ^= hash >> 29;
+    }
+    // Every bit of the fields stirred into the low bits, which pick the slot.
+    hash ^= hash >> 33;
+    hash *= 0xFF51AFD7ED558CCDULL;
+    hash ^= hash >> 33;
+    hash *= 0xC4CEB9FE1A85EC53ULL;
+    hash ^= hash >> 33;
+    return hash;
 }
 
 // The departure or destination marker at its station.
@@ -106,15 +191,15 @@ void BuildSchemeImage(NetworkModel& model, const LOGFONTW& fontTemplate, Drawing
     for (const auto& line : model.Lines()) {
         DrawLine(*line, canvas, model.originX, model.originY, s);
     }
-    // All rims before any core: overlapping transfer circles merge into one white area.
-    for (std::size_t i = 0; i < model.transfers.size(); ++i) {
-        DrawTransferRims(model, i, s, canvas);
-    }
-    for (std::size_t i = 0; i < model.transfers.size(); ++i) {
-        DrawTransferCores(model, i, s, canvas);
-    }
-    for (const auto& line : model.Lines()) {
-        DrawStationMarkers(*line, canvas, model.originX, model.originY, s, model.stationStyle);
+    {
+        DiscLayer discs(width, height);
+        // All rims before any core: overlapping transfer circles merge into one white area.
+        AddTransferRims(model, s, discs);
+        AddTransferCores(model, s, discs);
+        for (const auto& line : model.Lines()) {
+            AddStationMarkers(*line, discs, model.originX, model.originY, s, model.stationStyle);
+        }
+        discs.DrawOn(canvas);
     }
     if (model.settings.showStationNames) {
         DrawStationLabels(model, fontTemplate, canvas);
@@ -211,45 +296,138 @@ void DrawDashedSegment(const Station& from, const Station& to, DrawingSurface& s
     }
 }
 
-void DrawTransferRims(const NetworkModel& model, std::size_t index, int s,
-                      DrawingSurface& surface) {
-    DrawTransferCircles(model, model.transfers[index], s, kBlack,
-                        Held((std::int64_t{model.stationRadius} + model.outlineWidth) * s),
-                        surface);
+DiscLayer::DiscLayer(int width, int height) : width_(width), height_(height) {}
+
+bool DiscLayer::Touches(const Disc& disc) const {
+    const std::int64_t reach = UsedPen(disc.penWidth) / 2 + 1;
+    const std::int64_t left = std::min(disc.box.left, disc.box.right) - reach;
+    const std::int64_t right = std::max(disc.box.left, disc.box.right) + reach;
+    const std::int64_t top = std::min(disc.box.top, disc.box.bottom) - reach;
+    const std::int64_t bottom = std::max(disc.box.top, disc.box.bottom) + reach;
+    return right > 0 && left < width_ && bottom > 0 && top < height_;
 }
 
-void DrawTransferCores(const NetworkModel& model, std::size_t index, int s,
-                       DrawingSurface& surface) {
-    DrawTransferCircles(model, model.transfers[index], s, kWhite,
-                        Held(std::int64_t{model.stationRadius} * s), surface);
+bool DiscLayer::CoversImage(const Disc& disc) const {
+    // The brush's ellipse, a pixel inside its edge, must hold every corner of the image.
+    const int pen = UsedPen(disc.penWidth);
+    const double inside = pen - pen / 2 + 1;
+    const double a = std::abs(static_cast<double>(disc.box.right) - disc.box.left) / 2 - inside;
+    const double b = std::abs(static_cast<double>(disc.box.bottom) - disc.box.top) / 2 - inside;
+    if (a <= 0 || b <= 0) {
+        return false;
+    }
+    const double cx = (static_cast<double>(disc.box.left) + disc.box.right) / 2;
+    const double cy = (static_cast<double>(disc.box.top) + disc.box.bottom) / 2;
+    for (const auto& [x, y] : {std::pair{0, 0}, std::pair{width_, 0}, std::pair{0, height_},
+                               std::pair{width_, height_}}) {
+        const double u = (x - cx) / a;
+        const double v = (y - cy) / b;
+        if (u * u + v * v > 1) {
+            return false;
+        }
+    }
+    return true;
 }
 
-void DrawStationMarkers(const Line& line, DrawingSurface& surface, int x0, int y0, int s,
-                        int style) {
+std::size_t DiscLayer::SlotOf(const Disc& disc) const {
+    const std::size_t mask = table_.size() - 1;
+    for (std::size_t slot = HashOf(disc) & mask;; slot = (slot + 1) & mask) {
+        if (table_[slot] == 0 || discs_[table_[slot] - 1] == disc) {
+            return slot;
+        }
+    }
+}
+
+void DiscLayer::Rebuild() {
+    std::vector<Disc> kept;
+    kept.reserve(discs_.size() - dead_);
+    for (std::size_t i = 0; i < discs_.size(); ++i) {
+        if (alive_[i]) {
+            kept.push_back(discs_[i]);
+        }
+    }
+    discs_ = std::move(kept);
+    alive_.assign(discs_.size(), true);
+    dead_ = 0;
+    std::size_t size = 1024;
+    while (size < 4 * discs_.size()) {
+        size *= 2;
+    }
+    table_.assign(size, 0);
+    usedSlots_.clear();
+    for (std::size_t i = 0; i < discs_.size(); ++i) {
+        const std::size_t slot = SlotOf(discs_[i]);
+        table_[slot] = static_cast<std::uint32_t>(i + 1);
+        usedSlots_.push_back(slot);
+    }
+}
+
+void DiscLayer::Add(const Disc& disc) {
+    if (!Touches(disc)) {
+        return;
+    }
+    if (CoversImage(disc)) {
+        for (const std::size_t slot : usedSlots_) {
+            table_[slot] = 0;
+        }
+        usedSlots_.clear();
+        discs_.clear();
+        alive_.clear();
+        dead_ = 0;
+    }
+    if (2 * discs_.size() + 2 > table_.size()) {
+        Rebuild();
+    }
+    const std::size_t slot = SlotOf(disc);
+    if (table_[slot] != 0) {
+        // The later copy paints the same pixels in the same colours over whatever the earlier did.
+        alive_[table_[slot] - 1] = false;
+        ++dead_;
+    } else {
+        usedSlots_.push_back(slot);
+    }
+    discs_.push_back(disc);
+    alive_.push_back(true);
+    table_[slot] = static_cast<std::uint32_t>(discs_.size());
+}
+
+void DiscLayer::DrawOn(DrawingSurface& surface) {
+    Rebuild();
+    surface.Discs(discs_);
+    discs_.clear();
+    alive_.clear();
+    table_.clear();
+    usedSlots_.clear();
+}
+
+void AddTransferRims(const NetworkModel& model, int s, DiscLayer& layer) {
+    AddTransferCircles(model, s, kBlack,
+                       Held((std::int64_t{model.stationRadius} + model.outlineWidth) * s), layer);
+}
+
+void AddTransferCores(const NetworkModel& model, int s, DiscLayer& layer) {
+    AddTransferCircles(model, s, kWhite, Held(std::int64_t{model.stationRadius} * s), layer);
+}
+
+void AddStationMarkers(const Line& line, DiscLayer& layer, int x0, int y0, int s, int style) {
     if (line.StationCount() <= 1) {
         return;
     }
     const int outline = Held(std::int64_t{line.outlineWidth} * s);
+    const bool filled = style == 1;
+    const int stationRadius = Held(
+        (filled ? std::int64_t{line.stationRadius} : std::int64_t{line.stationRadius} - 1) * s);
+    const int outerRadius = Held(std::int64_t{line.stationRadius} * s);
+    const int innerRadius = Held((std::int64_t{line.stationRadius} - line.outlineWidth) * s);
     for (const auto& point : line.stations) {
         const POINT centre = Scaled(*point, x0, y0, s);
         if (point->kind == kStationKind || point->kind == kForbiddenKind) {
-            const bool filled = style == 1;
-            PenScope pen(surface, outline, filled ? kWhite : line.colour);
-            BrushScope brush(surface, filled ? line.colour : kWhite);
-            Circle(surface, centre,
-                   Held((filled ? std::int64_t{line.stationRadius}
-                                : std::int64_t{line.stationRadius} - 1) *
-                        s));
+            layer.Add(CircleAt(centre, stationRadius, outline, filled ? kWhite : line.colour,
+                               filled ? line.colour : kWhite));
         } else if (point->kind == kMarkedPointKind) {
-            {
-                PenScope pen(surface, outline, kWhite);
-                BrushScope brush(surface, line.colour);
-                Circle(surface, centre, Held(std::int64_t{line.stationRadius} * s));
-            }
-            PenScope pen(surface, outline, line.colour);
-            BrushScope brush(surface, style == 1 ? kWhite : kLightGrey);
-            Circle(surface, centre,
-                   Held((std::int64_t{line.stationRadius} - line.outlineWidth) * s));
+            layer.Add(CircleAt(centre, outerRadius, outline, kWhite, line.colour));
+            layer.Add(
+                CircleAt(centre, innerRadius, outline, line.colour, filled ? kWhite : kLightGrey));
         }
     }
 }

@@ -1,5 +1,8 @@
 #pragma once
 
+#include <cstdint>
+#include <vector>
+
 #include "model/network_model.h"
 #include "render/drawing_surface.h"
 
@@ -27,12 +30,44 @@ void DrawLine(const Line& line, DrawingSurface& surface, int x0, int y0, int s);
 // The dashes of one segment, with the surface's current pen.
 void DrawDashedSegment(const Station& from, const Station& to, DrawingSurface& surface, int x0,
                        int y0, int s);
-// The black rims, then the white cores, of transfer `index`'s two circles.
-void DrawTransferRims(const NetworkModel& model, std::size_t index, int s, DrawingSurface& surface);
-void DrawTransferCores(const NetworkModel& model, std::size_t index, int s,
-                       DrawingSurface& surface);
-void DrawStationMarkers(const Line& line, DrawingSurface& surface, int x0, int y0, int s,
-                        int style);
+
+// The discs of an image in drawing order, less those that cannot show: those outside the image,
+// those drawn again later at the same place and size in the same colours, and those under a
+// later disc whose inside covers the whole image. What is kept grows with the distinct discs
+// that touch the image, not with how many a map lists.
+class DiscLayer {
+  public:
+    // The image's area, from (0, 0).
+    DiscLayer(int width, int height);
+    void Add(const Disc& disc);
+    // Hands what is kept to the surface, in order, and empties the layer.
+    void DrawOn(DrawingSurface& surface);
+    std::size_t KeptCount() const { return discs_.size() - dead_; }
+    int Width() const { return width_; }
+    int Height() const { return height_; }
+    // Whether any pixel of the disc can fall on the image.
+    bool Touches(const Disc& disc) const;
+    // Whether the disc's brush covers every pixel of the image.
+    bool CoversImage(const Disc& disc) const;
+
+  private:
+    // The slot of the table that holds `disc`, or the empty slot where it would go.
+    std::size_t SlotOf(const Disc& disc) const;
+    void Rebuild();
+
+    int width_;
+    int height_;
+    std::vector<Disc> discs_;
+    std::vector<bool> alive_;
+    std::size_t dead_ = 0;
+    std::vector<std::uint32_t> table_;  // index + 1 of the latest of each disc; 0 = empty
+    std::vector<std::size_t> usedSlots_;
+};
+
+// The black rims of every transfer's two circles, then their white cores.
+void AddTransferRims(const NetworkModel& model, int s, DiscLayer& layer);
+void AddTransferCores(const NetworkModel& model, int s, DiscLayer& layer);
+void AddStationMarkers(const Line& line, DiscLayer& layer, int x0, int y0, int s, int style);
 // In image coordinates, or in window coordinates (the view offset added) when `onScreen`.
 void DrawRoute(const NetworkModel& model, DrawingSurface& surface, bool onScreen);
 void DrawDepartureMarker(const NetworkModel& model, DrawingSurface& surface, bool onScreen);

@@ -12,7 +12,7 @@ constexpr BYTE kLabelQuality = DRAFT_QUALITY;
 
 // The text's width as the labels and callouts estimate it: twice the average for every character.
 int EstimatedWidth(std::u16string_view text, const TEXTMETRICW& metrics) {
-    return 2 * static_cast<int>(text.size()) * metrics.tmAveCharWidth;
+    return Held(std::int64_t{2} * static_cast<std::int64_t>(text.size()) * metrics.tmAveCharWidth);
 }
 
 LOGFONTW FontFrom(const LOGFONTW& fontTemplate, LONG height, bool cyrillic) {
@@ -37,23 +37,24 @@ void DrawStationLabels(const NetworkModel& model, const LOGFONTW& fontTemplate,
     attributes.lfQuality = kLabelQuality;
     FontScope font(surface, attributes);
     surface.SetBackgroundMode(TRANSPARENT);
+    const RECT image{0, 0, kViewWidth * s, kViewHeight * s};
     for (const auto& line : model.Lines()) {
-        DrawLineLabels(*line, surface, model.originX, model.originY, s, model.labelColour,
+        DrawLineLabels(*line, surface, image, model.originX, model.originY, s, model.labelColour,
                        model.labelHalo);
     }
     surface.SetBackgroundMode(OPAQUE);
 }
 
-void DrawLineLabels(const Line& line, DrawingSurface& surface, int x0, int y0, int s,
-                    COLORREF colour, int halo) {
+void DrawLineLabels(const Line& line, DrawingSurface& surface, const RECT& area, int x0, int y0,
+                    int s, COLORREF colour, int halo) {
     if (line.StationCount() <= 1) {
         return;
     }
+    const TEXTMETRICW metrics = surface.TextMetrics();
     for (const auto& point : line.stations) {
         if (point->labelText.empty()) {
             continue;
         }
-        const TEXTMETRICW metrics = surface.TextMetrics();
         const int h = metrics.tmHeight;
         const int w = EstimatedWidth(point->labelText, metrics);
         const int ax = Held(x0 + std::int64_t{s} * point->labelX);
@@ -74,6 +75,11 @@ void DrawLineLabels(const Line& line, DrawingSurface& surface, int x0, int y0, i
                 break;
             default:
                 continue;
+        }
+        // Text is clipped to its box, and the halo reaches a pixel beyond it.
+        if (rect.right + 1 <= area.left || rect.left - 1 >= area.right ||
+            rect.bottom + 1 <= area.top || rect.top - 1 >= area.bottom) {
+            continue;
         }
         if (halo == 1) {
             DrawHaloText(rect, surface, point->labelText, format);

@@ -13,8 +13,9 @@ inline constexpr COLORREF kLineColourLabel = 0xFFFFFF;
 // when the scale is at least the map's label scale.
 void DrawStationLabels(const NetworkModel& model, const LOGFONTW& fontTemplate,
                        DrawingSurface& surface);
-void DrawLineLabels(const Line& line, DrawingSurface& surface, int x0, int y0, int s,
-                    COLORREF colour, int halo);
+// Labels whose box (with its halo) lies wholly outside `area` are left out.
+void DrawLineLabels(const Line& line, DrawingSurface& surface, const RECT& area, int x0, int y0,
+                    int s, COLORREF colour, int halo);
 // The text drawn in white eight times around the rectangle, a one-pixel outline for the label.
 void DrawHaloText(const RECT& rect, DrawingSurface& surface, std::u16string_view text, UINT format);
 // A ring around the station and its name on a light-yellow band toward the screen's middle.

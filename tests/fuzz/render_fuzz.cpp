@@ -11,12 +11,6 @@
 #include "resources/program_resources.h"
 #include "route/route_finder.h"
 
-namespace {
-
-constexpr std::int32_t kMaxSearchedPoints = 64;
-
-}  // namespace
-
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     qv::NetworkModel model;
     if (!qv::fuzzing::LoadFuzzedMap(data, size, model)) {
@@ -29,10 +23,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         model.departure = model.Stations().front();
         model.destination = model.Stations().back();
         model.hotStation = model.Stations()[static_cast<std::size_t>(count / 2)];
-        if (count <= kMaxSearchedPoints) {
-            qv::SilentRouteSearchFeedback feedback;
-            qv::FindRoute(model, feedback);
-        }
+        qv::SilentRouteSearchFeedback feedback;
+        qv::FindRoute(model, feedback);
     }
     qv::DeviceScreen screen(1);
     qv::GdiSurface surface(screen.Dc(), qv::ProgramModule());

@@ -2,6 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
+#include <random>
+#include <vector>
+
 #include "platform/gdi/system_metrics.h"
 #include "surface_fixture.h"
 
@@ -258,6 +263,156 @@ TEST(FarCoordinates, CostNoMoreThanTheSurface) {
     SelectionScope pen(surface.Dc(), huge.get());
     Rectangle(surface.Dc(), 2, 2, 4, 4);
     EXPECT_EQ(surface.At(9, 9), kBlack);
+}
+
+// Whether two surfaces of one size hold the same device pixels; the first difference otherwise.
+::testing::AssertionResult SamePixels(const Surface& a, const Surface& b) {
+    for (int y = 0; y < a.Pixels().DeviceHeight(); ++y) {
+        for (int x = 0; x < a.Pixels().DeviceWidth(); ++x) {
+            if (a.At(x, y) != b.At(x, y)) {
+                return ::testing::AssertionFailure() << "first difference at " << x << "," << y;
+            }
+        }
+    }
+    return ::testing::AssertionSuccess();
+}
+
+// The polyline as one Cairo stroke, set up as the platform sets up a round-ended wide pen.
+void OneStroke(const Surface& surface, const std::vector<POINT>& points, int width,
+               COLORREF colour = kRed) {
+    cairo_t* context = cairo_create(surface.Pixels().Surface());
+    cairo_set_antialias(context, CAIRO_ANTIALIAS_NONE);
+    cairo_set_source_rgb(context, GetRValue(colour) / 255.0, GetGValue(colour) / 255.0,
+                         GetBValue(colour) / 255.0);
+    cairo_set_line_width(context, width);
+    cairo_set_line_cap(context, CAIRO_LINE_CAP_ROUND);
+    cairo_set_line_join(context, CAIRO_LINE_JOIN_ROUND);
+    for (const POINT p : points) {
+        cairo_line_to(context, p.x + 0.5, p.y + 0.5);
+    }
+    cairo_stroke(context);
+    cairo_destroy(context);
+}
+
+double DistanceToPath(double x, double y, const std::vector<POINT>& points) {
+    double nearest = 1e18;
+    for (std::size_t i = 0; i + 1 < points.size(); ++i) {
+        const double ax = points[i].x + 0.5;
+        const double ay = points[i].y + 0.5;
+        const double dx = points[i + 1].x - points[i].x;
+        const double dy = points[i + 1].y - points[i].y;
+        const double length = dx * dx + dy * dy;
+        const double t =
+            length > 0 ? std::clamp(((x - ax) * dx + (y - ay) * dy) / length, 0.0, 1.0) : 0;
+        nearest = std::min(nearest, std::hypot(x - ax - t * dx, y - ay - t * dy));
+    }
+    return nearest;
+}
+
+TEST(Polyline, LongLinesDrawnInPiecesMatchOneStrokeWhereItKeepsToThePen) {
+    // A spiral of 600 points (three pieces) that never folds over itself: the same pixels.
+    std::vector<POINT> spiral;
+    for (int i = 0; i < 600; ++i) {
+        const double t = i * 0.05;
+        spiral.push_back({static_cast<LONG>(std::lround(105 + (5 + 3 * t) * std::cos(t))),
+                          static_cast<LONG>(std::lround(105 + (5 + 3 * t) * std::sin(t)))});
+    }
+    for (const int width : {2, 7, 15}) {
+        Surface pieces(210, 210);
+        Surface whole(210, 210);
+        Tools tools(pieces.Dc(), width, kRed, kWhite);
+        Polyline(pieces.Dc(), spiral.data(), static_cast<int>(spiral.size()));
+        OneStroke(whole, spiral, width);
+        EXPECT_TRUE(SamePixels(pieces, whole)) << "spiral, width " << width;
+    }
+    // A random walk folding over itself many times, partly off the surface: one stroke fills a
+    // few pixels beyond the pen's reach where the path folds; the pieces draw every pixel
+    // within it and none that one stroke leaves.
+    std::mt19937 random(5);
+    std::vector<POINT> walk{{60, 60}};
+    for (int i = 0; i < 2000; ++i) {
+        walk.push_back(
+            {static_cast<LONG>(std::clamp<int>(walk.back().x + random() % 21 - 10, -20, 140)),
+             static_cast<LONG>(std::clamp<int>(walk.back().y + random() % 21 - 10, -20, 140))});
+    }
+    for (const int width : {2, 7}) {
+        Surface pieces(120, 120);
+        Surface whole(120, 120);
+        Tools tools(pieces.Dc(), width, kRed, kWhite);
+        Polyline(pieces.Dc(), walk.data(), static_cast<int>(walk.size()));
+        OneStroke(whole, walk, width);
+        for (int y = 0; y < 120; ++y) {
+            for (int x = 0; x < 120; ++x) {
+                if (pieces.At(x, y) == whole.At(x, y)) {
+                    continue;
+                }
+                EXPECT_EQ(pieces.At(x, y), kWhite) << x << "," << y << " width " << width;
+                EXPECT_GE(DistanceToPath(x + 0.5, y + 0.5, walk), width / 2.0 - 1e-9)
+                    << x << "," << y << " width " << width;
+            }
+        }
+    }
+    // A zigzag whose pen covers the surface after a few segments.
+    std::vector<POINT> zigzag;
+    for (int i = 0; i < 600; ++i) {
+        zigzag.push_back({i % 2 == 0 ? 0 : 119, i / 5});
+    }
+    Surface pieces(120, 120);
+    Surface whole(120, 120);
+    Tools tools(pieces.Dc(), 400, kRed, kWhite);
+    Polyline(pieces.Dc(), zigzag.data(), static_cast<int>(zigzag.size()));
+    OneStroke(whole, zigzag, 400);
+    EXPECT_TRUE(SamePixels(pieces, whole));
+}
+
+TEST(Polyline, WideLineFromFarAwayIsDrawnWhereItCrossesTheSurface) {
+    // Far points overflow the stroker's fixed-point coordinates unless cut near the surface.
+    for (const int scale : {1, 2}) {
+        Surface far(40, 30, scale);
+        Surface near(40, 30, scale);
+        const std::vector<POINT> across = {
+            {-50'000'000, 10}, {50'000'000, 10}, {50'000'000, 20}, {-50'000'000, 20}};
+        const std::vector<POINT> cut = {{-100, 10}, {140, 10}, {140, 20}, {-100, 20}};
+        Tools farTools(far.Dc(), 5, kRed, kWhite);
+        Tools nearTools(near.Dc(), 5, kRed, kWhite);
+        Polyline(far.Dc(), across.data(), 4);
+        Polyline(near.Dc(), cut.data(), 4);
+        EXPECT_EQ(far.At(20 * scale, 10 * scale), kRed);
+        EXPECT_TRUE(SamePixels(far, near)) << scale;
+    }
+}
+
+TEST(Ellipses, MatchDrawingEachInTurnUnderAClipAtEveryScale) {
+    std::mt19937 random(9);
+    std::vector<EllipseStep> steps;
+    for (int i = 0; i < 300; ++i) {
+        // Overlapping discs of a few sizes, some off the surface, some repeated, pens of
+        // every split, and now and then one larger than the surface.
+        const int radius = i % 50 == 0 ? 200 : static_cast<int>(random() % 4) * 3 + 1;
+        const int x = static_cast<int>(random() % 90) - 15;
+        const int y = static_cast<int>(random() % 70) - 15;
+        steps.push_back({{x - radius, y - radius, x + radius, y + radius},
+                         static_cast<int>(random() % 4),
+                         RGB(random() % 4 * 60, 0, 0),
+                         RGB(0, random() % 4 * 60, 0)});
+        if (i % 7 == 0) {
+            steps.push_back(steps[random() % steps.size()]);
+        }
+    }
+    steps.push_back({{30, 20, 20, 10}, 2, kBlack, kRed});  // corners in the other order
+    for (const int scale : {1, 2}) {
+        Surface batch(60, 40, scale);
+        Surface each(60, 40, scale);
+        for (const Surface* surface : {&batch, &each}) {
+            IntersectClipRect(surface->Dc(), 3, 2, 55, 38);
+        }
+        EXPECT_EQ(Ellipses(batch.Dc(), steps), 1);
+        for (const EllipseStep& step : steps) {
+            Tools tools(each.Dc(), step.penWidth, step.pen, step.brush);
+            Ellipse(each.Dc(), step.box.left, step.box.top, step.box.right, step.box.bottom);
+        }
+        EXPECT_TRUE(SamePixels(batch, each)) << scale;
+    }
 }
 
 TEST(ClipRect, LimitsEveryDrawing) {

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "platform/gdi/draw_text.h"
+#include "platform/gdi/font_renderer.h"
 #include "surface_fixture.h"
 
 namespace qv {
@@ -84,6 +85,25 @@ TEST(TextMetrics, PositiveHeightIsTheCellAndZeroTheDefault) {
     // The surface's own font is the default one.
     SelectionScope system(surface.Dc(), GetStockObject(SYSTEM_FONT));
     EXPECT_EQ(MetricsOf(surface.Dc()).tmHeight, metrics.tmHeight);
+}
+
+TEST(TextMetrics, HeightsBeyondTheScreenAreHeldAtTheTallestCharacter) {
+    Surface surface(10, 10);
+    UniqueFont tallest = MakeFont(-kMaxCharacterHeight);
+    LONG tallestCell = 0;
+    {
+        SelectionScope scope(surface.Dc(), tallest.get());
+        tallestCell = MetricsOf(surface.Dc()).tmHeight;
+    }
+    EXPECT_GT(tallestCell, kMaxCharacterHeight);
+    for (const LONG height :
+         {LONG{-83'000'000}, LONG{-2'147'483'647} - 1, LONG{83'000'000}, LONG{2'147'483'647}}) {
+        UniqueFont huge = MakeFont(height);
+        SelectionScope scope(surface.Dc(), huge.get());
+        EXPECT_EQ(MetricsOf(surface.Dc()).tmHeight, tallestCell) << height;
+        RECT rect{0, 0, 10, 10};
+        EXPECT_GT(DrawTextW(surface.Dc(), u"Ж", &rect, DT_LEFT), 0);
+    }
 }
 
 TEST(TextMetrics, AreTheSameAtEveryDeviceScale) {

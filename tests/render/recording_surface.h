@@ -73,6 +73,16 @@ class RecordingSurface : public DrawingSurface {
     void Polyline(std::span<const POINT> points) override {
         Record(DrawCall::Kind::Polyline).points.assign(points.begin(), points.end());
     }
+    // Each disc as an ellipse drawn with its own pen and brush.
+    void Discs(std::span<const Disc> discs) override {
+        for (const Disc& disc : discs) {
+            SelectPen(disc.penWidth, disc.pen, PenEnds::Round);
+            SelectBrush(disc.brush);
+            Ellipse(disc.box.left, disc.box.top, disc.box.right, disc.box.bottom);
+            RestoreBrush();
+            RestorePen();
+        }
+    }
     void CopyImage(const SchemeImageSurface&, int x, int y, int width, int height) override {
         Record(DrawCall::Kind::CopyImage).rect = {x, y, x + width, y + height};
     }

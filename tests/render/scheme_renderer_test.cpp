@@ -263,7 +263,9 @@ TEST(DrawStationMarkers, BothStylesAndTheMarkedPoint) {
     auto model = TransferNetwork();
     const Line& second = *model->Lines()[1];
     RecordingSurface filled;
-    DrawStationMarkers(second, filled, 0, 0, 1, 1);
+    DiscLayer filledLayer(kViewWidth, kViewHeight);
+    AddStationMarkers(second, filledLayer, 0, 0, 1, 1);
+    filledLayer.DrawOn(filled);
     ASSERT_EQ(filled.calls.size(), 3u);
     EXPECT_EQ(filled.calls[0].brushColour, 0x0000FFu);
     EXPECT_EQ(filled.calls[0].penColour, kWhite);
@@ -275,11 +277,83 @@ TEST(DrawStationMarkers, BothStylesAndTheMarkedPoint) {
     EXPECT_EQ(filled.calls[2].rect, (RECT{37, 57, 43, 63}));
 
     RecordingSurface outlined;
-    DrawStationMarkers(second, outlined, 0, 0, 1, 2);
+    DiscLayer outlinedLayer(kViewWidth, kViewHeight);
+    AddStationMarkers(second, outlinedLayer, 0, 0, 1, 2);
+    outlinedLayer.DrawOn(outlined);
     EXPECT_EQ(outlined.calls[0].brushColour, kWhite);
     EXPECT_EQ(outlined.calls[0].penColour, 0x0000FFu);
     EXPECT_EQ(outlined.calls[0].rect, (RECT{39, 21, 45, 27}));  // radius one smaller
     EXPECT_EQ(outlined.calls[2].brushColour, kLightGrey);
+}
+
+Disc DiscAt(int x, int y, int radius, int penWidth = 1, COLORREF brush = kWhite) {
+    return {{x - radius, y - radius, x + radius, y + radius}, penWidth, kBlack, brush};
+}
+
+std::vector<RECT> DrawnBoxes(DiscLayer& layer) {
+    RecordingSurface surface;
+    layer.DrawOn(surface);
+    std::vector<RECT> boxes;
+    for (const DrawCall& call : surface.Calls(Kind::Ellipse)) {
+        boxes.push_back(call.rect);
+    }
+    return boxes;
+}
+
+TEST(DiscLayer, LeavesOutDiscsOffTheImageAndCopiesDrawnAgainLater) {
+    DiscLayer layer(100, 50);
+    layer.Add(DiscAt(-6, 20, 5));     // ends a pixel short of the image
+    layer.Add(DiscAt(-6, 20, 5, 4));  // its pen reaches in
+    layer.Add(DiscAt(50, 55, 4, 1));  // below
+    layer.Add(DiscAt(104, 20, 5));    // its rightmost pixel is column 99
+    layer.Add(DiscAt(10, 10, 3));
+    layer.Add(DiscAt(20, 10, 3));
+    layer.Add(DiscAt(10, 10, 3));             // drawn again: the first copy goes
+    layer.Add(DiscAt(20, 10, 3, 1, kBlack));  // the same place in another colour stays
+    EXPECT_EQ(layer.KeptCount(), 5u);
+    EXPECT_EQ(DrawnBoxes(layer), (std::vector<RECT>{{-11, 15, -1, 25},
+                                                    {99, 15, 109, 25},
+                                                    {17, 7, 23, 13},
+                                                    {7, 7, 13, 13},
+                                                    {17, 7, 23, 13}}));
+    EXPECT_EQ(layer.KeptCount(), 0u);
+}
+
+TEST(DiscLayer, ADiscWhoseInsideCoversTheImageHidesEverythingBefore) {
+    DiscLayer layer(100, 50);
+    layer.Add(DiscAt(10, 10, 3));
+    // Radius 56: the corners lie 55.9 from the centre, inside the edge but not a pixel inside.
+    layer.Add(DiscAt(50, 25, 56));
+    layer.Add(DiscAt(20, 10, 3));
+    layer.Add(DiscAt(50, 25, 58));  // the corners are more than a pixel inside its brush
+    layer.Add(DiscAt(30, 10, 3));
+    EXPECT_EQ(DrawnBoxes(layer), (std::vector<RECT>{{-8, -33, 108, 83}, {27, 7, 33, 13}}));
+    // A wide pen leaves less inside for the brush.
+    DiscLayer wide(100, 50);
+    wide.Add(DiscAt(10, 10, 3));
+    wide.Add(DiscAt(50, 25, 58, 6));
+    EXPECT_EQ(wide.KeptCount(), 2u);
+}
+
+TEST(DiscLayer, TransfersListedManyTimesAreDrawnOncePerPlaceAtTheirLastTurn) {
+    auto model = TransferNetwork();
+    const std::vector<Transfer> listed = model->transfers;
+    for (int i = 0; i < 1000; ++i) {
+        model->transfers.push_back(listed[static_cast<std::size_t>(i % 2)]);
+    }
+    model->transfers.push_back({300, 20, 40, 20, 3});  // one end off the image
+    DiscLayer layer(kViewWidth, kViewHeight);
+    AddTransferRims(*model, 1, layer);
+    // In the order of their last turns: (42, 24), then (10, 20) and (12, 24), then (40, 20) of
+    // the last transfer, whose other end is off the image.
+    EXPECT_EQ(DrawnBoxes(layer), (std::vector<RECT>{{47 - 5, 31 - 5, 47 + 5, 31 + 5},
+                                                    {15 - 5, 27 - 5, 15 + 5, 27 + 5},
+                                                    {17 - 5, 31 - 5, 17 + 5, 31 + 5},
+                                                    {45 - 5, 27 - 5, 45 + 5, 27 + 5}}));
+    model->transfers.push_back({100, 150, 0, 0, 3});
+    model->stationRadius = 1000;
+    AddTransferCores(*model, 1, layer);
+    EXPECT_EQ(layer.KeptCount(), 1u);  // the last end drawn covers the image
 }
 
 TEST(BuildSchemeImage, StaticRouteModePutsRouteAndMarkersIntoTheImage) {

@@ -5,6 +5,7 @@
 #include "network_builder.h"
 #include "recording_surface.h"
 #include "render/scheme_renderer.h"
+#include "render/scheme_view.h"
 
 namespace qv {
 namespace {
@@ -54,6 +55,35 @@ TEST(StationLabels, RectanglesAndFormatsByAlignmentAboveTheAnchor) {
         EXPECT_EQ(text.fontHeight, -8);
     }
     EXPECT_EQ(surface.openSelections, 0);
+}
+
+TEST(StationLabels, OnlyLabelsThatCanTouchTheImageAreDrawnHaloIncluded) {
+    for (const int scale : {1, 2}) {
+        auto model = NetworkBuilder()
+                         .Line(1, {{u"A", 10, 10}, {u"B", 20, 20}, {u"C", 30, 30}, {u"D", 40, 40}})
+                         .Build();
+        model->labelFontHeight = -8;  // cell 11, width 2 * 5 * 4 = 40
+        model->zoomFactor = scale;
+        model->zoomed = scale > 1;
+        const int width = kViewWidth * scale;
+        // In map units: right-aligned ending at column 0 and a unit before it; left-aligned
+        // starting at the image's right edge and a unit past it.
+        const std::pair<std::int32_t, std::int32_t> anchors[] = {
+            {0, 2}, {-1, 2}, {kViewWidth, 1}, {kViewWidth + 1, 1}};
+        for (std::size_t i = 0; i < 4; ++i) {
+            Station& point = *model->Stations()[i];
+            point.labelText = u"Метка";
+            point.labelX = anchors[i].first;
+            point.labelY = 30;
+            point.labelAlign = anchors[i].second;
+        }
+        RecordingSurface surface;
+        DrawStationLabels(*model, {}, surface);
+        const auto texts = surface.Calls(Kind::DrawText);
+        ASSERT_EQ(texts.size(), 18u) << scale;  // two labels, each with its halo
+        EXPECT_EQ(texts[8].rect, (RECT{-40, 30 * scale - 11, 0, 30 * scale})) << scale;
+        EXPECT_EQ(texts[17].rect.left, width) << scale;
+    }
 }
 
 TEST(StationLabels, HaloIsEightWhiteCopiesInOrderThenTheLabel) {

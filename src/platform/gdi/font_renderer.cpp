@@ -7,6 +7,7 @@
 #include FT_MODULE_H
 #include FT_TRUETYPE_TABLES_H
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <string>
@@ -77,7 +78,7 @@ cairo_antialias_t AntialiasFor(BYTE quality) {
 
 // The em size in pixels: a negative height is the character height, a positive one the cell
 // height (ascent plus descent as the font's Windows metrics give them).
-double EmSize(LONG height, FT_Face face) {
+double UnboundedEmSize(LONG height, FT_Face face) {
     if (height == 0) {
         return kDefaultCharacterHeight;
     }
@@ -91,6 +92,10 @@ double EmSize(LONG height, FT_Face face) {
     }
     return height * static_cast<double>(face->units_per_EM) /
            (os2->usWinAscent + os2->usWinDescent);
+}
+
+double EmSize(LONG height, FT_Face face) {
+    return std::min(UnboundedEmSize(height, face), static_cast<double>(kMaxCharacterHeight));
 }
 
 std::string GlyphText(std::u16string_view text) {
@@ -145,31 +150,50 @@ FontRenderer::~FontRenderer() {
     }
 }
 
+const FontRenderer::GlyphRun& FontRenderer::Glyphs(std::u16string_view text) const {
+    if (text == last_.text) {
+        return last_;
+    }
+    last_.text = text;
+    last_.glyphs.clear();
+    last_.advance = 0;
+    const std::string utf8 = GlyphText(text);
+    cairo_glyph_t* glyphs = nullptr;
+    int glyphCount = 0;
+    if (cairo_scaled_font_text_to_glyphs(font_, 0, 0, utf8.c_str(), static_cast<int>(utf8.size()),
+                                         &glyphs, &glyphCount, nullptr, nullptr,
+                                         nullptr) != CAIRO_STATUS_SUCCESS) {
+        return last_;
+    }
+    last_.glyphs.assign(glyphs, glyphs + glyphCount);
+    cairo_glyph_free(glyphs);
+    cairo_text_extents_t extents;
+    cairo_scaled_font_glyph_extents(font_, last_.glyphs.data(), glyphCount, &extents);
+    last_.advance = extents.x_advance;
+    return last_;
+}
+
 double FontRenderer::Advance(std::u16string_view text) const {
     if (!font_ || text.empty()) {
         return 0;
     }
-    const std::string utf8 = GlyphText(text);
-    cairo_text_extents_t extents;
-    cairo_scaled_font_text_extents(font_, utf8.c_str(), &extents);
-    return extents.x_advance;
+    return Glyphs(text).advance;
 }
 
 void FontRenderer::Draw(cairo_t* context, double x, double y, std::u16string_view text) const {
     if (!font_ || text.empty()) {
         return;
     }
-    const std::string utf8 = GlyphText(text);
-    cairo_glyph_t* glyphs = nullptr;
-    int glyphCount = 0;
-    if (cairo_scaled_font_text_to_glyphs(font_, x, y, utf8.c_str(), static_cast<int>(utf8.size()),
-                                         &glyphs, &glyphCount, nullptr, nullptr,
-                                         nullptr) != CAIRO_STATUS_SUCCESS) {
+    std::vector<cairo_glyph_t> placed = Glyphs(text).glyphs;
+    if (placed.empty()) {
         return;
     }
+    for (cairo_glyph_t& glyph : placed) {
+        glyph.x += x;
+        glyph.y += y;
+    }
     cairo_set_scaled_font(context, font_);
-    cairo_show_glyphs(context, glyphs, glyphCount);
-    cairo_glyph_free(glyphs);
+    cairo_show_glyphs(context, placed.data(), static_cast<int>(placed.size()));
 }
 
 }  // namespace qv

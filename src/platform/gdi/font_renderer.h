@@ -2,17 +2,23 @@
 
 #include <cairo.h>
 
+#include <string>
 #include <string_view>
+#include <vector>
 
 #include "platform/gdi/gdi_types.h"
+#include "platform/gdi/system_metrics.h"
 
 namespace qv {
 
 // Character height of a font whose LOGFONTW asks for the default size.
 inline constexpr LONG kDefaultCharacterHeight = 11;
+// The tallest character a font is made with, in logical pixels: the device screen's height. A
+// taller one could not be shown whole, and asks the font engine for absurd sizes.
+inline constexpr LONG kMaxCharacterHeight = kScreenHeight;
 
-// One font at one device scale: glyphs from the program's single font file (DejaVu Sans, regular
-// or bold), measured and drawn through Cairo.
+// One font at one device scale (character heights held within kMaxCharacterHeight): glyphs from the
+// program's single font file (DejaVu Sans, regular or bold), measured and drawn through Cairo.
 class FontRenderer {
   public:
     FontRenderer(const LOGFONTW& attributes, int scale);
@@ -29,8 +35,18 @@ class FontRenderer {
     void Draw(cairo_t* context, double x, double y, std::u16string_view text) const;
 
   private:
+    // The glyphs of the text last measured or drawn, from (0, 0): a label and its halo draw the
+    // same text nine times over.
+    struct GlyphRun {
+        std::u16string text;
+        std::vector<cairo_glyph_t> glyphs;
+        double advance = 0;
+    };
+    const GlyphRun& Glyphs(std::u16string_view text) const;
+
     cairo_scaled_font_t* font_ = nullptr;
     TEXTMETRICW metrics_;
+    mutable GlyphRun last_;
 };
 
 }  // namespace qv

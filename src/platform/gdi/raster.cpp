@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <numeric>
 
 namespace qv::raster {
 
@@ -24,23 +25,25 @@ Runs EllipseRuns(const RECT& box, const RECT& rows) {
     if (box.right <= box.left || box.bottom <= box.top) {
         return runs;
     }
-    const double cx = (box.left + box.right) / 2.0;
-    const double cy = (box.top + box.bottom) / 2.0;
-    const double a = (box.right - box.left) / 2.0;
-    const double b = (box.bottom - box.top) / 2.0;
+    // Measured from the box's corner, so that equal boxes anywhere give the same runs.
+    const int width = box.right - box.left;
+    const double cx = width / 2.0;
+    const double cy = (box.bottom - box.top) / 2.0;
+    const double a = cx;
+    const double b = cy;
     // The columns whose centres lie within half a pixel of the vertical centre line.
     const int middleLeft = static_cast<int>(std::ceil(cx - 1.0));
     const int middleRight = static_cast<int>(std::floor(cx)) + 1;
     for (int y = std::max(box.top, rows.top); y < std::min(box.bottom, rows.bottom); ++y) {
-        double dy = y + 0.5 - cy;
+        double dy = (y - box.top) + 0.5 - cy;
         if (std::abs(dy) <= 0.5) {
             dy = 0;
         }
         const double half = a * std::sqrt(std::max(0.0, 1.0 - (dy / b) * (dy / b)));
         const int left = static_cast<int>(std::ceil(cx - half - 0.5));
         const int right = static_cast<int>(std::floor(cx + half - 0.5)) + 1;
-        runs.push_back({y, std::max(box.left, std::min(left, middleLeft)),
-                        std::min(box.right, std::max(right, middleRight))});
+        runs.push_back({y, box.left + std::max(0, std::min(left, middleLeft)),
+                        box.left + std::min(width, std::max(right, middleRight))});
     }
     return runs;
 }
@@ -81,6 +84,68 @@ void Fill(Bitmap& bitmap, const RECT& clip, const Runs& runs, COLORREF colour) {
         }
     }
     bitmap.EndPixels();
+}
+
+CoverMask::CoverMask(const RECT& clip)
+    : clip_(clip), width_(std::max(0, static_cast<int>(clip.right - clip.left))) {
+    const int height = std::max(0, static_cast<int>(clip.bottom - clip.top));
+    // Rows are set up when first reached: a few small shapes need not pay for the whole clip.
+    rows_.resize(static_cast<std::size_t>(height));
+    nextOpenRow_.resize(static_cast<std::size_t>(height) + 1);
+    std::iota(nextOpenRow_.begin(), nextOpenRow_.end(), 0);
+}
+
+int* CoverMask::RowSlots(int row) {
+    std::vector<int>& slots = rows_[static_cast<std::size_t>(row)];
+    if (slots.empty()) {
+        slots.resize(static_cast<std::size_t>(width_) + 1);
+        std::iota(slots.begin(), slots.end(), 0);
+    }
+    return slots.data();
+}
+
+int CoverMask::NextFree(int* slots, int column) const {
+    while (slots[column] != column) {
+        slots[column] = slots[slots[column]];
+        column = slots[column];
+    }
+    return column;
+}
+
+void CoverMask::Fill(Bitmap& bitmap, const Run& run, std::uint32_t pixel) {
+    if (run.y < clip_.top || run.y >= clip_.bottom) {
+        return;
+    }
+    const int left = std::max(run.left, static_cast<int>(clip_.left)) - clip_.left;
+    const int right = std::min(run.right, static_cast<int>(clip_.right)) - clip_.left;
+    if (left >= right) {
+        return;
+    }
+    int* slots = RowSlots(run.y - clip_.top);
+    int x = NextFree(slots, left);
+    if (x >= right) {
+        return;
+    }
+    std::uint32_t* row = bitmap.Row(run.y) + clip_.left;
+    while (x < right) {
+        const int start = x;
+        while (x < right && slots[x] == x) {
+            slots[x] = x + 1;
+            ++x;
+        }
+        std::fill(row + start, row + x, pixel);
+        x = NextFree(slots, x);
+    }
+    if (NextFree(slots, 0) == width_) {
+        const int full = run.y - clip_.top;
+        nextOpenRow_[static_cast<std::size_t>(full)] = full + 1;
+    }
+}
+
+bool CoverMask::Covered(int top, int bottom) {
+    top = std::max(top, static_cast<int>(clip_.top)) - clip_.top;
+    bottom = std::min(bottom, static_cast<int>(clip_.bottom)) - clip_.top;
+    return top >= bottom || NextFree(nextOpenRow_.data(), top) >= bottom;
 }
 
 void Line(Bitmap& bitmap, const RECT& clip, POINT from, POINT to, COLORREF colour) {

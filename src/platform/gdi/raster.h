@@ -31,6 +31,33 @@ Runs EllipseRuns(const RECT& box, const RECT& rows);
 Runs Difference(const Runs& outer, const Runs& inner);
 
 void Fill(Bitmap& bitmap, const RECT& clip, const Runs& runs, COLORREF colour);
+
+// The pixels of the clip that shapes drawn last first have already written: a pixel written
+// once stays, so every pixel ends as the last shape in drawing order that covers it left it, and
+// no pixel is written twice however many shapes pile up.
+class CoverMask {
+  public:
+    explicit CoverMask(const RECT& clip);
+    // Writes the pixels of the run that are still free and marks them written. The caller
+    // brackets its writes with the bitmap's BeginPixels and EndPixels.
+    void Fill(Bitmap& bitmap, const Run& run, std::uint32_t pixel);
+    // Whether every pixel of the clip's rows top..bottom-1 is written.
+    bool Covered(int top, int bottom);
+
+  private:
+    // The first free slot at or after `index` (the last slot when none); a free slot points to
+    // itself, a taken one further on.
+    int NextFree(int* slots, int index) const;
+
+    // The row's slots, set up on first use.
+    int* RowSlots(int row);
+
+    RECT clip_;
+    int width_;
+    std::vector<std::vector<int>> rows_;  // a slot for each column and one past the last
+    std::vector<int> nextOpenRow_;        // a slot for each row and one past the last
+};
+
 // A one-pixel line from `from` towards `to`, `to` itself excluded.
 void Line(Bitmap& bitmap, const RECT& clip, POINT from, POINT to, COLORREF colour);
 
