@@ -245,15 +245,7 @@ void Button::PaintOwnerDrawn(HDC dc, const RECT& client) {
 }
 
 bool RegisterButtonClass() {
-    if (GetClassInfoW(nullptr, kButtonClassName, nullptr) != 0) {
-        return true;
-    }
-    WNDCLASSW attributes;
-    attributes.style = CS_GLOBALCLASS;
-    attributes.lpfnWndProc = RunControlProcedure<Button>;
-    attributes.cbWndExtra = kControlExtraBytes;
-    attributes.lpszClassName = kButtonClassName.data();
-    return RegisterClassW(&attributes) != 0;
+    return RegisterControlClass<Button>(kButtonClassName) != 0;
 }
 
 BOOL CheckDlgButton(HWND dialog, int id, UINT check) {

@@ -2,10 +2,12 @@
 
 #include <memory>
 #include <optional>
+#include <string_view>
 
 #include "platform/user/default_window_procedure.h"
 #include "platform/user/window_functions.h"
 #include "platform/user/window_messages.h"
+#include "platform/user/window_styles.h"
 
 namespace qv {
 
@@ -88,6 +90,23 @@ LRESULT RunControlProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lPa
         return *result;
     }
     return finished ? 0 : DefWindowProcW(window, message, wParam, lParam);
+}
+
+// Registers the class of a control whose state is `State` in the current window system, once;
+// the class's atom.
+template <typename State>
+ATOM RegisterControlClass(std::u16string_view name, HBRUSH background = nullptr) {
+    WNDCLASSW attributes;
+    if (const ATOM existing = GetClassInfoW(nullptr, name, &attributes)) {
+        return existing;
+    }
+    attributes = {};
+    attributes.style = CS_GLOBALCLASS;
+    attributes.lpfnWndProc = RunControlProcedure<State>;
+    attributes.cbWndExtra = kControlExtraBytes;
+    attributes.hbrBackground = background;
+    attributes.lpszClassName = name.data();
+    return RegisterClassW(&attributes);
 }
 
 }  // namespace qv

@@ -376,15 +376,7 @@ void EditControl::Paint() {
 }
 
 bool RegisterEditClass() {
-    if (GetClassInfoW(nullptr, kEditClassName, nullptr) != 0) {
-        return true;
-    }
-    WNDCLASSW attributes;
-    attributes.style = CS_GLOBALCLASS;
-    attributes.lpfnWndProc = RunControlProcedure<EditControl>;
-    attributes.cbWndExtra = kControlExtraBytes;
-    attributes.lpszClassName = kEditClassName.data();
-    return RegisterClassW(&attributes) != 0;
+    return RegisterControlClass<EditControl>(kEditClassName) != 0;
 }
 
 }  // namespace qv

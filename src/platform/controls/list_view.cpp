@@ -845,24 +845,10 @@ std::optional<LRESULT> ListView::HandleMessage(UINT message, WPARAM wParam, LPAR
     }
 }
 
-LRESULT ListViewProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    return RunControlProcedure<ListView>(window, message, wParam, lParam);
-}
-
 }  // namespace
 
 ATOM RegisterListViewClass() {
-    WNDCLASSW attributes;
-    if (const ATOM existing = GetClassInfoW(nullptr, WC_LISTVIEW, &attributes)) {
-        return existing;
-    }
-    attributes = {};
-    attributes.style = CS_GLOBALCLASS;
-    attributes.lpfnWndProc = ListViewProcedure;
-    attributes.cbWndExtra = kControlExtraBytes;
-    attributes.hbrBackground = GetSysColorBrush(COLOR_WINDOW);
-    attributes.lpszClassName = WC_LISTVIEW;
-    return RegisterClassW(&attributes);
+    return RegisterControlClass<ListView>(WC_LISTVIEW, GetSysColorBrush(COLOR_WINDOW));
 }
 
 }  // namespace qv

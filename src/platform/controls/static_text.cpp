@@ -72,15 +72,7 @@ void StaticText::Paint() {
 }
 
 bool RegisterStaticClass() {
-    if (GetClassInfoW(nullptr, kStaticClassName, nullptr) != 0) {
-        return true;
-    }
-    WNDCLASSW attributes;
-    attributes.style = CS_GLOBALCLASS;
-    attributes.lpfnWndProc = RunControlProcedure<StaticText>;
-    attributes.cbWndExtra = kControlExtraBytes;
-    attributes.lpszClassName = kStaticClassName.data();
-    return RegisterClassW(&attributes) != 0;
+    return RegisterControlClass<StaticText>(kStaticClassName) != 0;
 }
 
 }  // namespace qv

@@ -348,24 +348,10 @@ std::optional<LRESULT> TabControl::HandleMessage(UINT message, WPARAM wParam, LP
     }
 }
 
-LRESULT TabControlProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    return RunControlProcedure<TabControl>(window, message, wParam, lParam);
-}
-
 }  // namespace
 
 ATOM RegisterTabControlClass() {
-    WNDCLASSW attributes;
-    if (const ATOM existing = GetClassInfoW(nullptr, WC_TABCONTROL, &attributes)) {
-        return existing;
-    }
-    attributes = {};
-    attributes.style = CS_GLOBALCLASS;
-    attributes.lpfnWndProc = TabControlProcedure;
-    attributes.cbWndExtra = kControlExtraBytes;
-    attributes.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
-    attributes.lpszClassName = WC_TABCONTROL;
-    return RegisterClassW(&attributes);
+    return RegisterControlClass<TabControl>(WC_TABCONTROL, GetSysColorBrush(COLOR_BTNFACE));
 }
 
 }  // namespace qv
