@@ -12,9 +12,9 @@ namespace qv::testing {
 
 // Files that are not regular files, made where a test wants them: a FIFO nobody writes to and a
 // socket that listens while the object lives.
-class SpecialFiles {
+class NonRegularFiles {
   public:
-    SpecialFiles(const std::filesystem::path& fifo, const std::filesystem::path& socketPath) {
+    NonRegularFiles(const std::filesystem::path& fifo, const std::filesystem::path& socketPath) {
         made_ = ::mkfifo(fifo.c_str(), 0600) == 0;
         sockaddr_un address{};
         address.sun_family = AF_UNIX;
@@ -29,9 +29,9 @@ class SpecialFiles {
             ::bind(listener_, reinterpret_cast<const sockaddr*>(&address), sizeof(address)) == 0 &&
             ::listen(listener_, 1) == 0;
     }
-    SpecialFiles(const SpecialFiles&) = delete;
-    SpecialFiles& operator=(const SpecialFiles&) = delete;
-    ~SpecialFiles() {
+    NonRegularFiles(const NonRegularFiles&) = delete;
+    NonRegularFiles& operator=(const NonRegularFiles&) = delete;
+    ~NonRegularFiles() {
         if (listener_ >= 0) {
             ::close(listener_);
         }
