@@ -11,7 +11,7 @@
 #include <string>
 #include <system_error>
 
-#include "text/file_descriptor.h"
+#include "text/unique_fd.h"
 
 namespace qv {
 
@@ -59,7 +59,7 @@ bool IsTemporaryName(const std::string& name, const std::string& fileName) {
 // A temporary is stale when it is a regular file of ours whose lock no live save holds. The name
 // must still be that file when it is removed.
 void RemoveIfStale(const fs::path& candidate) {
-    const FileDescriptor file(
+    const UniqueFd file(
         ::open(candidate.c_str(), O_RDONLY | O_NONBLOCK | O_NOFOLLOW | O_CLOEXEC | O_NOCTTY));
     struct stat opened {};
     struct stat named {};
@@ -138,7 +138,7 @@ bool ReplaceFileAtomically(const fs::path& path, std::string_view bytes) {
     RemoveStaleTemporaries(*target);
     std::string temporary;
     // The lock lasts until the rename is done, so no other save removes the temporary before.
-    const FileDescriptor file(CreateLockedTemporary(*target, temporary));
+    const UniqueFd file(CreateLockedTemporary(*target, temporary));
     if (file.Get() < 0) {
         return false;
     }

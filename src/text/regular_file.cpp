@@ -9,7 +9,7 @@
 #include <cstdint>
 #include <system_error>
 
-#include "text/file_descriptor.h"
+#include "text/unique_fd.h"
 
 namespace qv {
 
@@ -77,7 +77,7 @@ RegularFileContents ReadRegularFile(const std::filesystem::path& path, std::size
                                     LongerFile longer) {
     // Without O_NONBLOCK opening a FIFO waits for a writer; O_NOCTTY keeps a terminal from
     // becoming ours.
-    const FileDescriptor file(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY));
+    const UniqueFd file(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY));
     struct stat status {};
     if (file.Get() < 0) {
         const int openError = errno;

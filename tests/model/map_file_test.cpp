@@ -6,7 +6,7 @@
 #include <filesystem>
 #include <fstream>
 
-#include "special_files.h"
+#include "non_regular_files.h"
 #include "text/utf.h"
 
 namespace qv {
@@ -90,8 +90,8 @@ TEST_F(MapFileTest, OtherEncodingsAndDamagedFilesAreRefused) {
 TEST_F(MapFileTest, OnlyRegularFilesAreReadAndNothingWaitsForAPeer) {
     const std::filesystem::path fifo = folder_ / "fifo.qvn";
     const std::filesystem::path socketPath = folder_ / "socket.qvn";
-    const testing::SpecialFiles special(fifo, socketPath);
-    ASSERT_TRUE(special.Made());
+    const testing::NonRegularFiles made(fifo, socketPath);
+    ASSERT_TRUE(made.Made());
     const std::filesystem::path sparse = folder_ / "huge.qvn";
     std::ofstream(sparse).close();
     std::filesystem::resize_file(sparse, (std::uintmax_t{64} << 20) + 1);  // no blocks written

@@ -17,7 +17,7 @@
 #include <optional>
 #include <vector>
 
-#include "special_files.h"
+#include "non_regular_files.h"
 #include "text/utf.h"
 
 namespace qv {
@@ -304,8 +304,8 @@ TEST_F(SettingsFileTest, MapPathWithALineBreakIsRememberedNowhereAndTheRestIsSav
 TEST_F(SettingsFileTest, WhatIsNotARegularFileIsNotReadAndLeavesTheRecord) {
     const fs::path fifo = folder_ / "fifo.ini";
     const fs::path socketPath = folder_ / "socket.ini";
-    const testing::SpecialFiles special(fifo, socketPath);
-    ASSERT_TRUE(special.Made());
+    const testing::NonRegularFiles made(fifo, socketPath);
+    ASSERT_TRUE(made.Made());
     fs::create_directories(path_);
 
     ::alarm(20);  // a load that waits for a writer ends the test instead of hanging it

@@ -10,8 +10,8 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/user/unique_fd.h"
 #include "platform/user/user_types.h"
+#include "text/unique_fd.h"
 
 namespace qv {
 

@@ -6,7 +6,7 @@
 
 namespace qv {
 
-// A file descriptor, closed when it goes.
+// A file descriptor, closed when it goes; shared by the core's file readers and the window layer.
 class UniqueFd {
   public:
     UniqueFd() = default;
