@@ -94,6 +94,20 @@ TrackResult RunMenuLoop(HWND popup) {
     return result;
 }
 
+// The window showing the popup menu: `window` itself, or the topmost one of the program's.
+const PopupMenuWindow* FindMenuWindow(HWND window, HMENU menu) {
+    if (const PopupMenuWindow* given = PopupMenuOf(window); given && given->ShownMenu() == menu) {
+        return given;
+    }
+    for (HWND top = GetWindow(GetDesktopWindow(), GW_CHILD); top;
+         top = GetWindow(top, GW_HWNDNEXT)) {
+        if (const PopupMenuWindow* shown = PopupMenuOf(top); shown && shown->ShownMenu() == menu) {
+            return shown;
+        }
+    }
+    return nullptr;
+}
+
 }  // namespace
 
 RECT PlacePopupMenu(SIZE size, POINT point, UINT flags, SIZE screen, const RECT* exclude) {
@@ -138,6 +152,20 @@ HWND CreatePopupMenuWindow(HMENU menu, UINT flags, int x, int y, HWND owner,
         ShowWindow(popup, SW_SHOWNA);
     }
     return popup;
+}
+
+BOOL GetMenuItemRect(HWND window, HMENU menu, UINT position, RECT* rect) {
+    const PopupMenuWindow* shown = menu && rect ? FindMenuWindow(window, menu) : nullptr;
+    const std::optional<RECT> item =
+        shown ? shown->ItemRect(static_cast<int>(position)) : std::nullopt;
+    if (!item) {
+        return 0;
+    }
+    POINT corner{item->left, item->top};
+    ClientToScreen(shown->Window(), &corner);
+    *rect = {corner.x, corner.y, corner.x + item->right - item->left,
+             corner.y + item->bottom - item->top};
+    return 1;
 }
 
 BOOL TrackPopupMenuEx(HMENU menu, UINT flags, int x, int y, HWND owner, const TPMPARAMS* params) {

@@ -46,6 +46,10 @@ RECT PlacePopupMenu(SIZE size, POINT point, UINT flags, SIZE screen, const RECT*
 HWND CreatePopupMenuWindow(HMENU menu, UINT flags, int x, int y, HWND owner,
                            const TPMPARAMS* params);
 
+// The screen rectangle of the item at the position in the window showing the popup menu; the
+// window is found when `window` is not one.
+BOOL GetMenuItemRect(HWND window, HMENU menu, UINT position, RECT* rect);
+
 // Shows the menu and runs its own loop until an item is chosen or the menu is dismissed. The
 // pen is the menu's: a tap on an item chooses it, a tap outside dismisses the menu and goes no
 // further; keys go to the menu wherever the focus is: Up and Down move the highlight round the

@@ -183,6 +183,13 @@ void PopupMenuWindow::PaintRow(HDC dc, const Row& row, bool highlighted,
     }
 }
 
+std::optional<RECT> PopupMenuWindow::ItemRect(int position) const {
+    if (position < 0 || position >= static_cast<int>(rows_.size())) {
+        return std::nullopt;
+    }
+    return rows_[static_cast<std::size_t>(position)].rect;
+}
+
 int PopupMenuWindow::RowAt(POINT point) const {
     for (std::size_t i = 0; i < rows_.size(); ++i) {
         if (Inside(rows_[i].rect, point)) {

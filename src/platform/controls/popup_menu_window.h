@@ -36,6 +36,9 @@ class PopupMenuWindow final : public ControlState {
     UINT Chosen() const { return chosen_; }
     // Whether the pen went down on the window's capture and has not come up yet.
     bool PenHeld() const { return penHeld_; }
+    HMENU ShownMenu() const { return menu_; }
+    // The item's rectangle in client coordinates.
+    std::optional<RECT> ItemRect(int position) const;
 
   private:
     struct Row {
