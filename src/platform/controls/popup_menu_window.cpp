@@ -37,15 +37,14 @@ PopupMenuWindow::PopupMenuWindow(HWND window, const CREATESTRUCTW& creation)
     : ControlState(window) {
     if (const auto* request = static_cast<const PopupMenuRequest*>(creation.lpCreateParams)) {
         request_ = *request;
-        menu_ = request->menu;
     }
     LOGFONTW attributes;
     attributes.lfHeight = kFontHeight;
     font_.reset(CreateFontIndirectW(&attributes));
-    if (!menu_) {
+    if (!request_.menu) {
         return;
     }
-    for (const MenuItem& item : menu_->Items()) {
+    for (const MenuItem& item : request_.menu->Items()) {
         Row row;
         row.separator = (item.flags & MF_SEPARATOR) != 0;
         row.label = ParseMenuLabel(row.separator ? std::u16string_view() : item.text);
@@ -87,7 +86,7 @@ std::optional<LRESULT> PopupMenuWindow::HandleMessage(UINT message, WPARAM wPara
             Finish(MenuOutcome::Dismissed, 0);
             return 0;
         case MN_GETHMENU:
-            return reinterpret_cast<LRESULT>(menu_);
+            return reinterpret_cast<LRESULT>(request_.menu);
         case MN_SELECTITEM: {
             const int row = static_cast<int>(static_cast<INT_PTR>(wParam));
             if (row != -1 && (row < 0 || row >= static_cast<int>(rows_.size()) ||

@@ -36,7 +36,7 @@ class PopupMenuWindow final : public ControlState {
     UINT Chosen() const { return chosen_; }
     // Whether the pen went down on the window's capture and has not come up yet.
     bool PenHeld() const { return penHeld_; }
-    HMENU ShownMenu() const { return menu_; }
+    HMENU ShownMenu() const { return request_.menu; }
     // The item's rectangle in client coordinates.
     std::optional<RECT> ItemRect(int position) const;
 
@@ -61,7 +61,6 @@ class PopupMenuWindow final : public ControlState {
     void OnPen(UINT message, WPARAM buttons, POINT point);
     void Finish(MenuOutcome outcome, UINT chosen);
 
-    HMENU menu_ = nullptr;
     PopupMenuRequest request_;
     UniqueFont font_;
     std::vector<Row> rows_;
