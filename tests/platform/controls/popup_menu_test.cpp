@@ -287,13 +287,12 @@ TEST_F(PopupMenus, TheMenuStaysOnTheScreenAndOffTheExcludedRectangle) {
     EXPECT_EQ(upwards.left, 0);
     EXPECT_EQ(upwards.bottom, kBarTop.y);
     EXPECT_GT(upwards.top, 0);
-    const SIZE size{upwards.right - upwards.left, upwards.bottom - upwards.top};
-    // The window is where the placement puts it, wherever that is.
-    const RECT flipped = MenuRect(TPM_LEFTALIGN | TPM_TOPALIGN, {230, 10});
-    EXPECT_EQ(flipped.right, 230);
-    EXPECT_EQ(flipped.top, 10);
-    EXPECT_EQ(flipped.right - flipped.left, size.cx);
-
+    // The excluded rectangle reaches the window.
+    TPMPARAMS params;
+    params.rcExclude = {0, 200, 240, 320};
+    const RECT excluded = MenuRect(kUpwards | TPM_VERTICAL, kBarTop, &params);
+    EXPECT_EQ(excluded.bottom, 200);
+    EXPECT_EQ(excluded.bottom - excluded.top, upwards.bottom - upwards.top);
     const SIZE screen{240, 320};
     const SIZE menuSize{100, 120};
     struct Case {
