@@ -2,6 +2,17 @@
 
 namespace qv {
 
+// The main window's menu: a bar whose one popup is the "Схема" menu.
+inline constexpr int IDR_MENUBAR = 100;
+
+// Commands of the main window's menu.
+inline constexpr int ID_ABOUT = 1003;
+inline constexpr int ID_EXIT = 1004;
+inline constexpr int ID_LOAD_MAP = 1030;
+inline constexpr int ID_STATION_LIST = 1031;
+inline constexpr int ID_SETTINGS = 1035;
+inline constexpr int ID_HELP = 1041;
+
 // Strings of the string table.
 inline constexpr unsigned IDS_TITLE = 4000;
 inline constexpr unsigned IDS_MENUBAR_SCHEME = 4002;
