@@ -48,6 +48,11 @@ class JsonWriter {
         Put(std::string_view(digits, std::to_chars(digits, digits + sizeof digits, number).ptr));
         return *this;
     }
+    JsonWriter& Null() {
+        Separate();
+        Put("null");
+        return *this;
+    }
     JsonWriter& Value(bool flag) {
         Separate();
         Put(flag ? "true" : "false");

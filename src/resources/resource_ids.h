@@ -13,6 +13,23 @@ inline constexpr int ID_STATION_LIST = 1031;
 inline constexpr int ID_SETTINGS = 1035;
 inline constexpr int ID_HELP = 1041;
 
+// Commands of the main window's toolbar and accelerators; Ctrl+O sends ID_OPEN, which nothing
+// handles.
+inline constexpr int ID_OPEN = 1001;
+inline constexpr int ID_DEPARTURE = 1025;
+inline constexpr int ID_DESTINATION = 1026;
+inline constexpr int ID_CLEAR_STATIONS = 1033;
+inline constexpr int ID_ROUTE_INFO = 1034;
+inline constexpr int ID_FORBIDDEN_STATION = 1038;
+inline constexpr int ID_SCALE = 1039;
+
+// The main window's accelerator table.
+inline constexpr int IDR_ACCELERATORS = 300;
+
+// Timers of the main window: the tapped station's callout, and the route's blinking.
+inline constexpr unsigned IDT_TOOLTIP = 1;
+inline constexpr unsigned IDT_BLINK = 2;
+
 // Strings of the string table.
 inline constexpr unsigned IDS_TITLE = 4000;
 inline constexpr unsigned IDS_MENUBAR_SCHEME = 4002;

@@ -43,8 +43,11 @@ struct Layout {
 };
 
 // What one box shows; it lives on the stack of MessageBoxW for as long as the box does.
+constexpr std::u16string_view kBoxProperty = u"qv.messageBox";
+
 struct BoxContent {
     std::u16string text;
+    UINT iconType = 0;
     UniqueIcon icon;
     UniqueFont textFont;
     UniqueFont buttonFont;
@@ -142,6 +145,7 @@ INT_PTR BoxProcedure(HWND box, UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_INITDIALOG: {
             auto* content = PointerFromParam<BoxContent>(lParam);
             SetWindowLongW(box, DWL_USER, reinterpret_cast<LONG_PTR>(content));
+            SetPropW(box, kBoxProperty, 1);
             Place(box, *content);
             return 1;
         }
@@ -172,6 +176,15 @@ int IconOf(UINT type) {
 
 }  // namespace
 
+std::optional<MessageBoxContent> DescribeMessageBox(HWND window) {
+    const BoxContent* content =
+        IsWindow(window) && GetPropW(window, kBoxProperty) != 0 ? ContentOf(window) : nullptr;
+    if (!content) {
+        return std::nullopt;
+    }
+    return MessageBoxContent{content->text, content->iconType};
+}
+
 int MessageBoxW(HWND owner, std::u16string_view text, std::u16string_view caption, UINT type) {
     if (!WindowSystem::Current() || (type & MB_TYPEMASK) != MB_OK || !RegisterButtonClass()) {
         return 0;
@@ -181,6 +194,7 @@ int MessageBoxW(HWND owner, std::u16string_view text, std::u16string_view captio
     }
     BoxContent content;
     content.text = text;
+    content.iconType = type & MB_ICONMASK;
     if (const int icon = IconOf(type)) {
         content.icon.reset(LoadIconW(SystemModule(), icon));
     }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <optional>
+#include <string>
 #include <string_view>
 
 #include "platform/user/user_types.h"
@@ -13,5 +15,13 @@ namespace qv {
 // button sets fail with 0. The box is a dialog of the controls layer, so it lives above the
 // window layer; it registers the button class it needs.
 int MessageBoxW(HWND owner, std::u16string_view text, std::u16string_view caption, UINT type);
+
+// What an open message box says, for those who look at the screen from outside (scripts).
+struct MessageBoxContent {
+    std::u16string text;
+    UINT icon = 0;  // MB_ICONHAND, MB_ICONASTERISK or 0
+};
+// Null when the window is not a message box.
+std::optional<MessageBoxContent> DescribeMessageBox(HWND window);
 
 }  // namespace qv

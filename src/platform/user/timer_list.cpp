@@ -1,6 +1,7 @@
 #include "platform/user/timer_list.h"
 
 #include <algorithm>
+#include <iterator>
 
 namespace qv {
 
@@ -76,6 +77,13 @@ bool TimerList::HasProcedure(HWND window, UINT_PTR id, TIMERPROC procedure) cons
     return std::any_of(timers_.begin(), timers_.end(), [&](const Timer& timer) {
         return timer.window == window && timer.id == id && timer.procedure == procedure;
     });
+}
+
+std::vector<TimerList::Timer> TimerList::Of(HWND window) const {
+    std::vector<Timer> running;
+    std::copy_if(timers_.begin(), timers_.end(), std::back_inserter(running),
+                 [&](const Timer& timer) { return timer.window == window; });
+    return running;
 }
 
 TimerList::Timer* TimerList::Find(HWND window, UINT_PTR id) {

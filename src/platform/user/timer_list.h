@@ -40,6 +40,8 @@ class TimerList {
     // Moves a timer that has fired on to its next period.
     void Fired(HWND window, UINT_PTR id, HostTime now);
     bool HasProcedure(HWND window, UINT_PTR id, TIMERPROC procedure) const;
+    // The window's running timers, in the order they were started.
+    std::vector<Timer> Of(HWND window) const;
 
   private:
     Timer* Find(HWND window, UINT_PTR id);

@@ -1,0 +1,56 @@
+#include "resources/main_window_resources.h"
+
+#include "platform/host/virtual_keys.h"
+#include "platform/user/accelerator_table.h"
+#include "platform/user/window_styles.h"
+#include "resources/resource_ids.h"
+
+namespace qv {
+
+namespace {
+
+constexpr std::array<ToolbarButton, kToolbarButtonCount> kButtons{{
+    {0, ID_DEPARTURE, u"Станция отправления"},
+    {1, ID_DESTINATION, u"Станция назначения"},
+    {2, ID_CLEAR_STATIONS, u"Очистка станций"},
+    {3, ID_FORBIDDEN_STATION, u"Запрещенная станция"},
+    {4, ID_STATION_LIST, u"Станции по алфавиту"},
+    {5, ID_ROUTE_INFO, u"Информация о маршруте"},
+    {6, ID_SCALE, u"Масштабирование"},
+    {7, ID_HELP, u"Помощь"},
+}};
+
+constexpr WORD kKeyF4 = 0x73;
+
+constexpr ACCEL kAccelerators[] = {
+    {FVIRTKEY | FNOINVERT | FCONTROL, 'H', ID_STATION_LIST},
+    {FVIRTKEY | FNOINVERT | FCONTROL, 'N', ID_LOAD_MAP},
+    {FVIRTKEY | FNOINVERT | FCONTROL, 'O', ID_OPEN},
+    {FVIRTKEY | FNOINVERT | FCONTROL, 'Q', ID_EXIT},
+    {FVIRTKEY | FNOINVERT | FALT, kKeyF4, ID_EXIT},
+};
+constexpr AcceleratorResource kAcceleratorTable{kAccelerators};
+
+}  // namespace
+
+const std::array<ToolbarButton, kToolbarButtonCount>& ToolbarButtons() {
+    return kButtons;
+}
+
+const std::array<const char16_t*, kToolbarButtonCount + 1>& ToolbarTooltips() {
+    static const std::array<const char16_t*, kToolbarButtonCount + 1> tooltips = [] {
+        std::array<const char16_t*, kToolbarButtonCount + 1> texts{};
+        texts[0] = u"";
+        for (int i = 0; i < kToolbarButtonCount; ++i) {
+            texts[i + 1] = kButtons[i].tooltip.data();
+        }
+        return texts;
+    }();
+    return tooltips;
+}
+
+void AddMainWindowResources(ResourceModule& module) {
+    module.AddResource(IDR_ACCELERATORS, kAcceleratorTable);
+}
+
+}  // namespace qv

@@ -1,0 +1,102 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <span>
+#include <string_view>
+
+#include "framework/message_map.h"
+#include "framework/window_object.h"
+#include "model/network_model.h"
+#include "route/route_finder.h"
+#include "settings/settings.h"
+
+namespace qv {
+
+// Room for a chosen map's path: the longest path the system's file functions take, so that any
+// path a file can be opened by is kept whole.
+inline constexpr std::size_t kMapPathCapacity = 32768;
+
+// What the route search shows on the main window: the wait cursor while it runs, and the
+// program's box when there is no route.
+class WindowRouteFeedback final : public RouteSearchFeedback {
+  public:
+    void BeginWait() override;
+    void EndWait() override;
+    void ShowRouteNotFound() override;
+
+  private:
+    HCURSOR previous_ = nullptr;
+};
+
+// The program's main window: it owns the loaded network and the master settings, shows the
+// scheme, turns taps and commands into the chosen stations and the route, and loads maps.
+class MainWindow final : public WindowObject {
+  public:
+    MainWindow();
+    ~MainWindow() override;
+
+    bool HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result,
+                       int mapId) override;
+
+    // The main window of the running program, found through its window; null when there is none.
+    static MainWindow* FromWindow(HWND window);
+
+    HWND menuBar = nullptr;
+    std::int32_t tapDownX = 0;
+    std::int32_t tapDownY = 0;
+    bool blinkOn = false;
+    std::int32_t routeLabelCounter = 0;
+    Settings settings;
+    std::unique_ptr<NetworkModel> model;
+
+    // A map named when the program was started: the first open-file page is answered with it.
+    std::u16string startMap;
+
+    // Map loading.
+    // Runs the open-file page into `buffer`: 0 when a file was chosen, -1 otherwise.
+    int BrowseForMapFile(std::span<char16_t> buffer);
+    // Replaces the network by the one in the file; false (and no network) when it cannot be
+    // loaded.
+    bool LoadMap(std::u16string_view path);
+
+    // Shared steps of the commands.
+    void RecomputeRoute();
+    void StartBlinkTimer();
+    void Repaint();
+
+  private:
+    LRESULT OnCreate(const Message& message, bool& handled);
+    LRESULT OnDestroy(const Message& message, bool& handled);
+    LRESULT OnSize(const Message& message, bool& handled);
+    LRESULT OnPaint(const Message& message, bool& handled);
+    LRESULT OnTimer(const Message& message, bool& handled);
+    LRESULT OnPenDown(const Message& message, bool& handled);
+    LRESULT OnPenUp(const Message& message, bool& handled);
+
+    LRESULT OnDeparture(const Message& message, bool& handled);
+    LRESULT OnDestination(const Message& message, bool& handled);
+    LRESULT OnClearStations(const Message& message, bool& handled);
+    LRESULT OnForbiddenStation(const Message& message, bool& handled);
+    LRESULT OnScale(const Message& message, bool& handled);
+    LRESULT OnHelp(const Message& message, bool& handled);
+    LRESULT OnExit(const Message& message, bool& handled);
+    LRESULT OnLoadMap(const Message& message, bool& handled);
+    // The commands that open the station picker, the route details, the settings page and the
+    // about box: they have no pages yet and do nothing.
+    LRESULT OnPageCommand(const Message& message, bool& handled);
+
+    bool BuildMenuBar();
+    void PaintNow(HDC dc);
+    // Makes the hot station the departure or the destination; -1 without a network.
+    LRESULT ChooseEnd(Station* NetworkModel::*end, std::int32_t Settings::*savedIndex,
+                      Station* NetworkModel::*otherEnd);
+    void DropModel();
+
+    WindowRouteFeedback feedback_;
+};
+
+// The help page beside the executable, or under the installed program's shared data.
+std::u16string HelpFilePath(std::u16string_view executableFolder);
+
+}  // namespace qv

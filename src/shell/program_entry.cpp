@@ -1,0 +1,97 @@
+#include "shell/program_entry.h"
+
+#include <array>
+
+#include "framework/frame_window.h"
+#include "framework/module_state.h"
+#include "platform/controls/common_controls.h"
+#include "platform/user/accelerator_table.h"
+#include "platform/user/message_functions.h"
+#include "platform/user/rendezvous.h"
+#include "platform/user/window_functions.h"
+#include "platform/user/window_styles.h"
+#include "platform/user/window_system.h"
+#include "resources/resource_ids.h"
+
+namespace qv {
+
+namespace {
+
+constexpr int kTitleCapacity = 100;
+
+std::u16string LoadTitle(HINSTANCE instance) {
+    std::array<char16_t, kTitleCapacity> title{};
+    LoadStringW(instance, IDS_TITLE, title.data(), kTitleCapacity);
+    return title.data();
+}
+
+int RunMessageLoop(HINSTANCE instance) {
+    const HACCEL accelerators = LoadAcceleratorsW(instance, IDR_ACCELERATORS);
+    MSG message;
+    while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+        if (!TranslateAcceleratorW(message.hwnd, accelerators, &message)) {
+            TranslateMessage(&message);
+            DispatchMessageW(&message);
+        }
+    }
+    DestroyAcceleratorTable(accelerators);
+    return static_cast<int>(message.wParam);
+}
+
+}  // namespace
+
+bool FindRunningInstance() {
+    // The class alone: once a map is loaded the running window's title is the network's name,
+    // and a second copy must still find it rather than share its settings file.
+    const HWND running = FindWindowW(kMainWindowClass, nullptr);
+    if (!running) {
+        return false;
+    }
+    SetForegroundWindow(running);
+    return true;
+}
+
+bool CreateMainWindow(MainWindow& window) {
+    RECT screen;
+    GetWindowRect(GetDesktopWindow(), &screen);
+    const std::u16string title = LoadTitle(CurrentModule()->instance);
+    return CreateFrameWindow(window, nullptr, screen, title, WS_VISIBLE | WS_SYSMENU, 0, 0,
+                             nullptr) != nullptr;
+}
+
+MainWindow* CurrentMainWindow() {
+    WindowSystem* system = WindowSystem::Current();
+    if (!system) {
+        return nullptr;
+    }
+    const HWND window = system->FindTopLevel(kMainWindowClass, std::nullopt);
+    return window ? MainWindow::FromWindow(window) : nullptr;
+}
+
+int RunProgram(Host& host, HINSTANCE instance, const ProgramStart& start) {
+    static ModuleState module;
+    InitModule(&module, instance);
+    WindowSystem system(host, {Rendezvous::DefaultFolder()});
+    if (FindRunningInstance()) {
+        return 0;
+    }
+    const INITCOMMONCONTROLSEX families{sizeof(INITCOMMONCONTROLSEX),
+                                        ICC_LISTVIEW_CLASSES | ICC_TAB_CLASSES};
+    InitCommonControlsEx(&families);
+    int exitCode = 0;
+    {
+        MainWindow window;
+        window.startMap = start.map;
+        CreateMainWindow(window);
+        if (window.hwnd) {
+            ShowWindow(window.hwnd, start.showCommand);
+            if (!window.startMap.empty()) {
+                SendMessageW(window.hwnd, WM_COMMAND, ID_LOAD_MAP, 0);
+            }
+        }
+        exitCode = RunMessageLoop(instance);
+    }
+    return exitCode;
+}
+
+}  // namespace qv

@@ -1,0 +1,183 @@
+#include "headless/program_state.h"
+
+#include <string>
+
+#include "json_writer.h"
+#include "platform/controls/message_box.h"
+#include "platform/user/message_functions.h"
+#include "platform/user/window_functions.h"
+#include "platform/user/window_styles.h"
+#include "platform/user/window_system.h"
+#include "render/scheme_view.h"
+#include "shell/program_entry.h"
+#include "text/utf.h"
+
+namespace qv::tools {
+
+namespace {
+
+std::string Utf8(std::u16string_view text) {
+    return Utf16ToUtf8(text);
+}
+
+void WriteRect(JsonWriter& json, const RECT& rect) {
+    json.BeginArray()
+        .Value(std::int64_t{rect.left})
+        .Value(std::int64_t{rect.top})
+        .Value(std::int64_t{rect.right})
+        .Value(std::int64_t{rect.bottom})
+        .EndArray();
+}
+
+std::u16string ClassOf(HWND window) {
+    char16_t name[64] = {};
+    GetClassNameW(window, name, 64);
+    return name;
+}
+
+void WriteWindow(JsonWriter& json, HWND window) {
+    if (!IsWindowVisible(window)) {
+        return;
+    }
+    RECT rect{};
+    GetWindowRect(window, &rect);
+    const std::u16string className = ClassOf(window);
+    json.BeginObject()
+        .Member("class", Utf8(className))
+        .Member("id", std::int64_t{GetDlgCtrlID(window)})
+        .Member("text", Utf8(GetWindowText(window)))
+        .Key("rect");
+    WriteRect(json, rect);
+    json.Member("enabled", IsWindowEnabled(window) != 0)
+        .Member("focus", WindowSystem::Current()->Focus() == window);
+    if (className == u"BUTTON") {
+        json.Member("checked", SendMessageW(window, BM_GETCHECK, 0, 0) == BST_CHECKED);
+    }
+    json.EndObject();
+    for (HWND child = GetWindow(window, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        WriteWindow(json, child);
+    }
+}
+
+void WriteStation(JsonWriter& json, std::string_view key, const Station* station) {
+    json.Key(key);
+    if (!station) {
+        json.Null();
+        return;
+    }
+    json.BeginObject()
+        .Member("index", std::int64_t{station->index})
+        .Member("name", Utf8(station->name))
+        .EndObject();
+}
+
+void WriteModel(JsonWriter& json, const NetworkModel* model) {
+    json.Key("model");
+    if (!model) {
+        json.Null();
+        return;
+    }
+    json.BeginObject()
+        .Member("name", Utf8(model->name))
+        .Member("stations", std::int64_t{model->StationCount()});
+    WriteStation(json, "departure", model->departure);
+    WriteStation(json, "destination", model->destination);
+    WriteStation(json, "hotStation", model->hotStation);
+    json.Key("route").BeginArray();
+    for (const Station* station : model->route) {
+        json.Value(std::int64_t{station->index});
+    }
+    json.EndArray()
+        .Member("zoomed", model->zoomed)
+        .Member("zoomFactor", std::int64_t{model->zoomFactor})
+        .Member("scale", std::int64_t{CurrentScale(*model)})
+        .Key("view")
+        .BeginArray()
+        .Value(std::int64_t{model->viewX})
+        .Value(std::int64_t{model->viewY})
+        .EndArray()
+        .Key("forbidden")
+        .BeginArray();
+    for (const Station* station : model->Stations()) {
+        if (station->kind == kForbiddenKind) {
+            json.Value(std::int64_t{station->index});
+        }
+    }
+    json.EndArray().EndObject();
+}
+
+void WriteSettings(JsonWriter& json, const Settings& settings) {
+    json.Key("settings")
+        .BeginObject()
+        .Member("mapPath", Utf8(settings.mapPath))
+        .Member("departureIndex", std::int64_t{settings.departureIndex})
+        .Member("destinationIndex", std::int64_t{settings.destinationIndex})
+        .Member("savedZoom", std::int64_t{settings.savedZoom})
+        .Member("savedViewX", std::int64_t{settings.savedViewX})
+        .Member("savedViewY", std::int64_t{settings.savedViewY})
+        .Member("algorithm", std::int64_t{settings.algorithm})
+        .Member("pickerMode", std::int64_t{settings.pickerMode})
+        .Member("countWaitTime", settings.countWaitTime)
+        .Member("tooltipMs", std::int64_t{settings.tooltipMs})
+        .Member("maxTransfers", std::int64_t{settings.maxTransfers})
+        .Member("showStationNames", settings.showStationNames)
+        .Member("routeShowLine", settings.routeShowLine)
+        .Member("routeShowStations", settings.routeShowStations)
+        .Member("routeBlink", settings.routeBlink)
+        .Member("cyrillicFont", settings.cyrillicFont)
+        .Member("saveRoute", settings.saveRoute)
+        .Member("saveZoom", settings.saveZoom)
+        .Member("savePosition", settings.savePosition)
+        .EndObject();
+}
+
+}  // namespace
+
+void WriteProgramState(std::FILE* out) {
+    WindowSystem* system = WindowSystem::Current();
+    if (!system) {
+        return;
+    }
+    JsonWriter json(out);
+    json.BeginObject().Key("windows").BeginArray();
+    const std::vector<HWND> topLevel = system->TopLevelWindows();
+    for (const HWND window : topLevel) {
+        WriteWindow(json, window);
+    }
+    json.EndArray().Key("messageBoxes").BeginArray();
+    for (const HWND window : topLevel) {
+        if (const auto box = DescribeMessageBox(window); box && IsWindowVisible(window)) {
+            json.BeginObject()
+                .Member("caption", Utf8(GetWindowText(window)))
+                .Member("text", Utf8(box->text))
+                .Member("icon", box->icon == MB_ICONHAND       ? "stop"
+                                : box->icon == MB_ICONASTERISK ? "information"
+                                                               : "none")
+                .EndObject();
+        }
+    }
+    json.EndArray();
+    const MainWindow* main = CurrentMainWindow();
+    WriteModel(json, main ? main->model.get() : nullptr);
+    json.Member("blinkOn", main && main->blinkOn)
+        .Member("routeLabelCounter", std::int64_t{main ? main->routeLabelCounter : 0})
+        .Key("timers")
+        .BeginArray();
+    if (main && main->hwnd) {
+        for (const TimerList::Timer& timer : system->Timers().Of(main->hwnd)) {
+            json.BeginObject()
+                .Member("id", static_cast<std::int64_t>(timer.id))
+                .Member("period", static_cast<std::int64_t>(timer.period.count()))
+                .EndObject();
+        }
+    }
+    json.EndArray();
+    if (main) {
+        WriteSettings(json, main->settings);
+    } else {
+        json.Key("settings").Null();
+    }
+    json.EndObject().EndLine();
+}
+
+}  // namespace qv::tools
