@@ -1,0 +1,452 @@
+// The whole program through its entry routine, driven by quorvane-headless scripts in a scratch
+// home, checked on the state it reports.
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <nlohmann/json.hpp>
+#include <optional>
+#include <sstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "model/map_file.h"
+#include "render/scheme_view.h"
+#include "route/route_finder.h"
+#include "settings/settings_file.h"
+#include "text/utf.h"
+
+namespace qv {
+namespace {
+
+namespace fs = std::filesystem;
+using nlohmann::json;
+
+const fs::path kMaps = QV_MAPS_DIR;
+
+struct Outcome {
+    int exitCode = -1;
+    std::vector<json> states;
+    std::string errors;
+};
+
+// A home of its own for each test: settings, the rendezvous folder and the script's output.
+class Home {
+  public:
+    Home() {
+        char pattern[] = "/tmp/qv-program-XXXXXX";
+        root_ = mkdtemp(pattern);
+        fs::create_directories(root_ / "run");
+        chmod((root_ / "run").c_str(), 0700);
+    }
+    ~Home() { fs::remove_all(root_); }
+    const fs::path& Root() const { return root_; }
+    fs::path SettingsFile() const { return root_ / "config" / "quorvane" / "quorvane.ini"; }
+
+    void Save(const Settings& settings) const {
+        fs::create_directories(SettingsFile().parent_path());
+        ASSERT_EQ(SaveSettings(settings, SettingsFile()), 1);
+    }
+    Settings Saved() const {
+        Settings settings;
+        EXPECT_EQ(LoadSettings(settings, SettingsFile()), 1);
+        return settings;
+    }
+
+    // The command that runs the script, with its output in files named after `tag`.
+    std::string Command(const std::string& script, const std::string& map,
+                        const std::string& tag) const {
+        std::ofstream(root_ / (tag + ".script")) << script;
+        const std::string r = root_.string();
+        return "env HOME=" + r + " XDG_CONFIG_HOME=" + r + "/config XDG_RUNTIME_DIR=" + r +
+               "/run " + QV_HEADLESS + " --script " + r + "/" + tag + ".script --out " + r +
+               (map.empty() ? "" : " " + map) + " >" + r + "/" + tag + ".out 2>" + r + "/" + tag +
+               ".err";
+    }
+    Outcome Collect(int status, const std::string& tag) const {
+        Outcome outcome;
+        outcome.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+        std::ifstream out(root_ / (tag + ".out"));
+        for (std::string line; std::getline(out, line);) {
+            outcome.states.push_back(json::parse(line));
+        }
+        std::stringstream errors;
+        errors << std::ifstream(root_ / (tag + ".err")).rdbuf();
+        outcome.errors = errors.str();
+        return outcome;
+    }
+    Outcome Run(const std::string& script, const std::string& map = {},
+                const std::string& tag = "run") const {
+        return Collect(std::system(Command(script, map, tag).c_str()), tag);
+    }
+
+  private:
+    fs::path root_;
+};
+
+// A loaded map of the test's own, to find where stations are and what the route finder says.
+struct Map {
+    explicit Map(const std::string& name) : path((kMaps / name).string()) {
+        EXPECT_EQ(LoadMapFile(model, Utf8ToUtf16(path).value(), Settings{}), 0);
+    }
+    // A tap position that hits the station and nothing before it.
+    std::string TapAt(int index) const {
+        const Station& s = *model.Stations()[index];
+        const int x = model.originX + s.x;
+        const int y = model.originY + s.y;
+        EXPECT_EQ(HitTest(model, x, y), &s);
+        return std::to_string(x) + " " + std::to_string(y);
+    }
+    // Stations that a tap at their centre hits, inside the screen.
+    std::vector<int> Tappable() const {
+        std::vector<int> found;
+        for (const Station* s : model.Stations()) {
+            const int x = model.originX + s->x;
+            const int y = model.originY + s->y;
+            if (s->IsStation() && x >= 0 && y >= 0 && x < 240 && y < 290 &&
+                HitTest(model, x, y) == s) {
+                found.push_back(s->index);
+            }
+        }
+        return found;
+    }
+    std::vector<int> RouteBetween(int from, int to, std::vector<int> forbidden = {}) {
+        for (int f : forbidden) {
+            model.Stations()[f]->kind = kForbiddenKind;
+        }
+        model.departure = model.Stations()[from];
+        model.destination = model.Stations()[to];
+        SilentRouteSearchFeedback silent;
+        FindRoute(model, silent);
+        std::vector<int> route;
+        for (const Station* s : model.route) {
+            route.push_back(s->index);
+        }
+        for (int f : forbidden) {
+            model.Stations()[f]->kind = kStationKind;
+        }
+        return route;
+    }
+
+    std::string path;
+    NetworkModel model;
+};
+
+std::vector<int> Route(const json& state) {
+    return state["model"]["route"].get<std::vector<int>>();
+}
+
+json Timers(const json& state) {
+    return state["timers"];
+}
+
+bool HasTimer(const json& state, int id, int period) {
+    for (const json& timer : state["timers"]) {
+        if (timer["id"] == id && timer["period"] == period) {
+            return true;
+        }
+    }
+    return false;
+}
+
+TEST(ProgramStart, FirstStartWithoutSettingsEndsWhenNoMapIsChosen) {
+    const Home home;
+    const Outcome outcome = home.Run("state\n");
+    EXPECT_EQ(outcome.exitCode, 0);
+    EXPECT_TRUE(outcome.states.empty());
+    EXPECT_FALSE(fs::exists(home.SettingsFile()));
+}
+
+TEST(ProgramStart, MissingRememberedMapShowsTheErrorThenTheEmptyWindow) {
+    const Home home;
+    Settings settings;
+    settings.mapPath = Utf8ToUtf16((home.Root() / "gone.qvn").string()).value();
+    home.Save(settings);
+    const Outcome outcome = home.Run("state\nkey return\nwait 10\nstate\n");
+    EXPECT_EQ(outcome.exitCode, 0);
+    ASSERT_EQ(outcome.states.size(), 2u);
+    const json& box = outcome.states[0]["messageBoxes"];
+    ASSERT_EQ(box.size(), 1u);
+    EXPECT_EQ(box[0]["caption"], "Ошибка");
+    EXPECT_EQ(box[0]["text"], "Старый формат схемы");
+    EXPECT_EQ(box[0]["icon"], "stop");
+    const json& after = outcome.states[1];
+    EXPECT_TRUE(after["messageBoxes"].empty());
+    EXPECT_TRUE(after["model"].is_null());
+    ASSERT_FALSE(after["windows"].empty());
+    EXPECT_EQ(after["windows"][0]["class"], "QuorvaneWnd");
+    EXPECT_EQ(after["windows"][0]["text"], "Схема метро");
+    // The reason names the file, for the map's author.
+    EXPECT_NE(outcome.errors.find("gone.qvn"), std::string::npos) << outcome.errors;
+    // The remembered path stays as it was.
+    EXPECT_EQ(home.Saved().mapPath, settings.mapPath);
+}
+
+TEST(ProgramStart, BrokenMapReportsTheLineOnStandardError) {
+    const Home home;
+    const fs::path broken = home.Root() / "broken.qvn";
+    std::ofstream(broken) << "[NAME]\r\nX;1;0;2;2;\r\n[MAP]\r\nnonsense\r\n";
+    const Outcome outcome = home.Run("key return\nwait 10\nstate\n", broken.string());
+    ASSERT_EQ(outcome.states.size(), 1u);
+    EXPECT_TRUE(outcome.states[0]["model"].is_null());
+    EXPECT_NE(outcome.errors.find("broken.qvn: line "), std::string::npos) << outcome.errors;
+}
+
+TEST(ProgramStart, LongMapPathIsKeptWhole) {
+    const Home home;
+    fs::path folder = home.Root();
+    for (int i = 0; i < 6; ++i) {
+        folder /= std::string(60, static_cast<char>('a' + i));
+    }
+    fs::create_directories(folder);
+    const fs::path map = folder / "example.qvn";
+    fs::copy_file(kMaps / "example.qvn", map);
+    ASSERT_GT(map.string().size(), 300u);
+    const Outcome outcome = home.Run("state\n", map.string());
+    ASSERT_EQ(outcome.states.size(), 1u);
+    EXPECT_EQ(outcome.states[0]["settings"]["mapPath"], map.string());
+    EXPECT_EQ(Utf16ToUtf8(home.Saved().mapPath), map.string());
+}
+
+TEST(MainWindow, TapShowsTheCalloutUntilTheTooltipTimeEnds) {
+    const Home home;
+    const Map map("zarechensk.qvn");
+    const int station = map.Tappable().at(0);
+    const Outcome outcome = home.Run(
+        "tap " + map.TapAt(station) + "\nstate\nwait 1990\nstate\nwait 20\nstate\ntap 0 0\nstate\n",
+        map.path);
+    ASSERT_EQ(outcome.states.size(), 4u);
+    EXPECT_EQ(outcome.states[0]["model"]["hotStation"]["index"], station);
+    EXPECT_TRUE(HasTimer(outcome.states[0], 1, 2000));
+    EXPECT_EQ(outcome.states[1]["model"]["hotStation"]["index"], station);
+    EXPECT_TRUE(outcome.states[2]["model"]["hotStation"].is_null());
+    EXPECT_TRUE(Timers(outcome.states[2]).empty());
+    EXPECT_TRUE(outcome.states[3]["model"]["hotStation"].is_null());
+}
+
+TEST(MainWindow, DepartureDestinationFindTheRouteThatBlinks) {
+    const Home home;
+    Map map("zarechensk.qvn");
+    const std::vector<int> tappable = map.Tappable();
+    const int from = tappable.front();
+    const int to = tappable.back();
+    const std::string script =
+        "command ID_DEPARTURE\nstate\n"  // nothing is hot yet
+        "tap " +
+        map.TapAt(from) +
+        "\ncommand ID_DEPARTURE\nstate\n"
+        "tap " +
+        map.TapAt(to) +
+        "\ncommand ID_DESTINATION\nstate\n"
+        "wait 500\nstate\nwait 500\nstate\n";
+    const Outcome outcome = home.Run(script, map.path);
+    ASSERT_EQ(outcome.states.size(), 5u);
+    EXPECT_TRUE(outcome.states[0]["model"]["departure"].is_null());
+    const json& departed = outcome.states[1];
+    EXPECT_EQ(departed["model"]["departure"]["index"], from);
+    EXPECT_EQ(departed["settings"]["departureIndex"], from);
+    EXPECT_TRUE(Route(departed).empty());
+    EXPECT_FALSE(HasTimer(departed, 2, 500));
+    const json& routed = outcome.states[2];
+    EXPECT_EQ(Route(routed), map.RouteBetween(from, to));
+    EXPECT_FALSE(Route(routed).empty());
+    EXPECT_EQ(routed["settings"]["destinationIndex"], to);
+    EXPECT_TRUE(routed["blinkOn"]);
+    EXPECT_EQ(routed["routeLabelCounter"], 1);
+    EXPECT_TRUE(HasTimer(routed, 2, 500));
+    EXPECT_FALSE(outcome.states[3]["blinkOn"]);
+    EXPECT_TRUE(outcome.states[4]["blinkOn"]);
+    EXPECT_EQ(outcome.states[4]["routeLabelCounter"], 2);
+    const Settings saved = home.Saved();
+    EXPECT_EQ(saved.departureIndex, from);
+    EXPECT_EQ(saved.destinationIndex, to);
+}
+
+TEST(MainWindow, ForbiddenStationDetoursAndClearKeepsTheMark) {
+    const Home home;
+    Map map("zarechensk.qvn");
+    const std::vector<int> tappable = map.Tappable();
+    const int from = tappable.front();
+    const int to = tappable.back();
+    const std::vector<int> route = map.RouteBetween(from, to);
+    // A station of the route between its ends that a tap can reach.
+    int middle = -1;
+    for (std::size_t i = 1; i + 1 < route.size(); ++i) {
+        if (std::find(tappable.begin(), tappable.end(), route[i]) != tappable.end() &&
+            map.model.Stations()[route[i]]->IsStation()) {
+            middle = route[i];
+            break;
+        }
+    }
+    ASSERT_NE(middle, -1);
+    // The map comes with forbidden stations of its own.
+    std::vector<int> forbidden;
+    for (const Station* s : map.model.Stations()) {
+        if (s->kind == kForbiddenKind) {
+            forbidden.push_back(s->index);
+        }
+    }
+    const std::vector<int> fromFile = forbidden;
+    forbidden.push_back(middle);
+    std::sort(forbidden.begin(), forbidden.end());
+    const std::string script =
+        "tap " + map.TapAt(from) + "\ncommand ID_DEPARTURE\ntap " + map.TapAt(to) +
+        "\ncommand ID_DESTINATION\n"
+        "key return\n"  // a box if no route is left
+        "tap " +
+        map.TapAt(middle) +
+        "\ncommand ID_FORBIDDEN_STATION\nkey return\nwait 10\nstate\n"
+        "command ID_DEPARTURE\nstate\n"  // a forbidden station is never an end
+        "command ID_CLEAR_STATIONS\nstate\n"
+        "command ID_FORBIDDEN_STATION\nstate\n";
+    const Outcome outcome = home.Run(script, map.path);
+    ASSERT_EQ(outcome.states.size(), 4u);
+    const json& detour = outcome.states[0];
+    EXPECT_EQ(detour["model"]["forbidden"], forbidden);
+    EXPECT_EQ(Route(detour), map.RouteBetween(from, to, {middle}));
+    EXPECT_NE(Route(detour), route);
+    EXPECT_EQ(outcome.states[1]["model"]["departure"]["index"], from);
+    const json& cleared = outcome.states[2];
+    EXPECT_TRUE(cleared["model"]["departure"].is_null());
+    EXPECT_TRUE(cleared["model"]["destination"].is_null());
+    EXPECT_TRUE(Route(cleared).empty());
+    EXPECT_FALSE(HasTimer(cleared, 2, 500));
+    EXPECT_EQ(cleared["model"]["forbidden"], forbidden);
+    EXPECT_EQ(cleared["settings"]["departureIndex"], -1);
+    EXPECT_EQ(outcome.states[3]["model"]["forbidden"], fromFile);
+}
+
+TEST(MainWindow, ScaleDragAndExitSaveTheView) {
+    const Home home;
+    const Map map("example.qvn");
+    ASSERT_EQ(map.model.zoomFactor, 2);
+    const Outcome outcome = home.Run(
+        "command ID_SCALE\nstate\ndrag 100 100 130 90\nstate\n"
+        "command ID_SCALE\nstate\ncommand ID_SCALE\ndrag 50 50 40 45\nstate\n"
+        "command ID_EXIT\nwait 10\nstate\n",
+        map.path);
+    EXPECT_EQ(outcome.exitCode, 0);
+    ASSERT_EQ(outcome.states.size(), 4u);  // the program has ended before the last state
+    const json& zoomed = outcome.states[0]["model"];
+    EXPECT_TRUE(zoomed["zoomed"]);
+    EXPECT_EQ(zoomed["scale"], 2);
+    EXPECT_EQ(outcome.states[0]["settings"]["savedZoom"], 2);
+    const json& panned = outcome.states[1]["model"];
+    EXPECT_EQ(panned["view"][0], zoomed["view"][0].get<int>() + 30);
+    EXPECT_EQ(panned["view"][1], zoomed["view"][1].get<int>() - 10);
+    EXPECT_FALSE(outcome.states[2]["model"]["zoomed"]);
+    EXPECT_EQ(outcome.states[2]["settings"]["savedZoom"], 1);
+    const json& last = outcome.states[3]["model"];
+    const Settings saved = home.Saved();
+    EXPECT_EQ(saved.savedZoom, 2);
+    EXPECT_EQ(saved.savedViewX, last["view"][0]);
+    EXPECT_EQ(saved.savedViewY, last["view"][1]);
+}
+
+TEST(MainWindow, ScaleDoesNothingWithoutAZoomFactorAndDragDoesNotPanUnzoomed) {
+    const Home home;
+    const Map map("almaty.qvn");
+    ASSERT_EQ(map.model.zoomFactor, 1);
+    const Outcome outcome = home.Run("command ID_SCALE\ndrag 100 100 130 90\nstate\n", map.path);
+    ASSERT_EQ(outcome.states.size(), 1u);
+    EXPECT_FALSE(outcome.states[0]["model"]["zoomed"]);
+    EXPECT_EQ(outcome.states[0]["model"]["view"], json::array({0, 0}));
+    EXPECT_EQ(outcome.states[0]["settings"]["savedZoom"], 1);
+}
+
+TEST(MainWindow, RestartRestoresTheRouteWhenAskedTo) {
+    const Home home;
+    Map map("zarechensk.qvn");
+    const std::vector<int> tappable = map.Tappable();
+    Settings settings;
+    settings.mapPath = Utf8ToUtf16(map.path).value();
+    settings.saveRoute = true;
+    settings.departureIndex = tappable.front();
+    settings.destinationIndex = tappable.back();
+    home.Save(settings);
+    const Outcome outcome = home.Run("state\n");
+    ASSERT_EQ(outcome.states.size(), 1u);
+    const json& state = outcome.states[0];
+    EXPECT_EQ(Route(state), map.RouteBetween(tappable.front(), tappable.back()));
+    EXPECT_TRUE(state["blinkOn"]);
+    EXPECT_TRUE(HasTimer(state, 2, 500));
+    EXPECT_EQ(state["windows"][0]["text"], "Метро Зареченска");
+}
+
+TEST(MainWindow, AcceleratorsAndHelp) {
+    const Home home;
+    const Map map("example.qvn");
+    // Ctrl+O does nothing; the help page is not beside the test build, so its box shows.
+    const Outcome ctrlO = home.Run(
+        "state\nkey ctrl+o\nstate\ncommand ID_HELP\nstate\n"
+        "key return\nwait 10\nstate\n",
+        map.path);
+    ASSERT_EQ(ctrlO.states.size(), 4u);
+    EXPECT_EQ(ctrlO.states[0], ctrlO.states[1]);
+    const json& help = ctrlO.states[2]["messageBoxes"];
+    ASSERT_EQ(help.size(), 1u);
+    EXPECT_EQ(help[0]["caption"], "Ошибка");
+    EXPECT_EQ(help[0]["text"], "Ошибка");
+    EXPECT_EQ(help[0]["icon"], "stop");
+    EXPECT_TRUE(ctrlO.states[3]["messageBoxes"].empty());
+    for (const char* key : {"ctrl+q", "alt+f4"}) {
+        const Outcome outcome =
+            home.Run(std::string("command ID_SCALE\nkey ") + key + "\nwait 10\nstate\n", {});
+        EXPECT_EQ(outcome.exitCode, 0) << key;
+        EXPECT_TRUE(outcome.states.empty()) << key;
+        EXPECT_EQ(home.Saved().savedZoom, 2) << key;
+        Settings reset = home.Saved();
+        reset.savedZoom = 1;
+        home.Save(reset);
+    }
+}
+
+TEST(ProgramStart, SecondStartRaisesTheFirstAndEnds) {
+    const Home home;
+    const Map map("example.qvn");
+    const pid_t first = fork();
+    if (first == 0) {
+        const int status =
+            std::system(home.Command("pause 2500\nstate\n", map.path, "first").c_str());
+        _exit(WIFEXITED(status) ? WEXITSTATUS(status) : 1);
+    }
+    // The first copy is up once its map is remembered and its socket listens.
+    const auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(3);
+    auto listening = [&] {
+        for (const auto& entry : fs::directory_iterator(home.Root() / "run")) {
+            if (entry.is_directory()) {
+                for (const auto& socket : fs::directory_iterator(entry)) {
+                    if (socket.is_socket()) {
+                        return true;
+                    }
+                }
+            }
+        }
+        return false;
+    };
+    while (!(listening() && fs::exists(home.SettingsFile())) &&
+           std::chrono::steady_clock::now() < giveUp) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    const fs::file_time_type written = fs::last_write_time(home.SettingsFile());
+    const Outcome second = home.Run("state\n", (kMaps / "almaty.qvn").string(), "second");
+    int status = 0;
+    waitpid(first, &status, 0);
+    const Outcome firstOutcome = home.Collect(status, "first");
+    EXPECT_EQ(second.exitCode, 0);
+    EXPECT_TRUE(second.states.empty());
+    EXPECT_EQ(fs::last_write_time(home.SettingsFile()), written);
+    ASSERT_EQ(firstOutcome.states.size(), 1u);
+    EXPECT_EQ(firstOutcome.states[0]["model"]["name"], "Пример");
+}
+
+}  // namespace
+}  // namespace qv
