@@ -116,21 +116,32 @@ void WindowTree::Restack(Window& topLevel) {
     auto& order = desktop_->children;
     std::erase(order, &topLevel);
     order.insert(order.begin(), &topLevel);
-    // The windows a window owns stay above it, and topmost windows above all others.
-    std::vector<Window*> lifted;
-    std::vector<HWND> owners{topLevel.Handle()};
+    // The windows a window owns stay above it, those they own above them, and so on; windows
+    // owned at the same depth keep their order. Topmost windows stay above all others.
+    struct Lifted {
+        Window* window;
+        std::size_t depth;
+    };
+    std::vector<Lifted> lifted;
+    const auto isLifted = [&](const Window* w) {
+        return std::any_of(lifted.begin(), lifted.end(),
+                           [&](const Lifted& each) { return each.window == w; });
+    };
+    std::vector<Lifted> owners{{&topLevel, 0}};
     for (std::size_t i = 0; i < owners.size(); ++i) {
         for (Window* candidate : order) {
-            if (candidate->owner == owners[i] &&
-                std::find(lifted.begin(), lifted.end(), candidate) == lifted.end()) {
-                lifted.push_back(candidate);
-                owners.push_back(candidate->Handle());
+            if (candidate->owner == owners[i].window->Handle() && candidate != &topLevel &&
+                !isLifted(candidate)) {
+                lifted.push_back({candidate, owners[i].depth + 1});
+                owners.push_back(lifted.back());
             }
         }
     }
+    std::stable_sort(lifted.begin(), lifted.end(),
+                     [](const Lifted& a, const Lifted& b) { return a.depth > b.depth; });
     for (auto it = lifted.rbegin(); it != lifted.rend(); ++it) {
-        std::erase(order, *it);
-        order.insert(order.begin(), *it);
+        std::erase(order, it->window);
+        order.insert(order.begin(), it->window);
     }
     std::stable_partition(order.begin(), order.end(),
                           [](const Window* w) { return (w->exStyle & WS_EX_TOPMOST) != 0; });
