@@ -52,7 +52,6 @@ class WindowSystem {
     static WindowSystem* Current();
 
     Host& GetHost() { return host_; }
-    DeviceScreen& Screen() { return screen_; }
     Rendezvous* GetRendezvous() { return rendezvous_.get(); }
 
     // Classes.
@@ -64,7 +63,7 @@ class WindowSystem {
     }
 
     // Windows.
-    Window& Desktop() { return tree_.Desktop(); }
+    const Window& Desktop() const { return tree_.Desktop(); }
     Window* Find(HWND handle) const { return tree_.Find(handle); }
     // Keeps the window's record while one of its messages is handled.
     [[nodiscard]] WindowTable::Pin Pin(Window& window) { return tree_.Pin(window); }
