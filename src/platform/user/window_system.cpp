@@ -64,7 +64,7 @@ WindowSystem* WindowSystem::Current() {
 }
 
 void WindowSystem::DestroyRemaining() {
-    // The procedures run with this system current, whichever was made last.
+    // The windows' procedures act on this system, even when another was made after it.
     WindowSystem* const current = std::exchange(g_current, this);
     endingWindows_ = true;
     // Nothing is activated in turn as the windows go: the active one is told it lost the
