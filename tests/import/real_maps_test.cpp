@@ -19,6 +19,7 @@
 #include "import/scheme_builder.h"
 #include "map_text.h"
 #include "model/map_file.h"
+#include "platform/pocket/shell_layout.h"
 #include "random_network.h"
 #include "route/route_finder.h"
 #include "route/route_measures.h"
@@ -166,8 +167,8 @@ void StationsAndLabelsStayOnTheScreen(const std::vector<BuiltMap>& maps) {
         for (const Station* point : model.Stations()) {
             EXPECT_GE(point->x - model.stationRadius, 0);
             EXPECT_LE(point->x + model.stationRadius, 240);
-            EXPECT_GE(point->y - model.stationRadius, 26);
-            EXPECT_LE(point->y + model.stationRadius, 294);
+            EXPECT_GE(point->y - model.stationRadius, WorkArea().top);
+            EXPECT_LE(point->y + model.stationRadius, WorkArea().bottom);
             if (point->labelText.empty()) {
                 continue;
             }

@@ -1,5 +1,6 @@
 #include "platform/user/input_functions.h"
 
+#include "platform/host/virtual_keys.h"
 #include "platform/user/window_system.h"
 
 namespace qv {
@@ -35,6 +36,23 @@ HWND GetCapture() {
 SHORT GetKeyState(int virtualKey) {
     WindowSystem* system = WindowSystem::Current();
     return system ? system->Input().KeyState(virtualKey) : SHORT{0};
+}
+
+BOOL SendKeyboardInput(const InputEvent& event) {
+    WindowSystem* system = WindowSystem::Current();
+    const bool key = event.kind == InputEvent::Kind::KeyDown ||
+                     event.kind == InputEvent::Kind::KeyUp ||
+                     event.kind == InputEvent::Kind::Character;
+    if (!system || !key) {
+        return 0;
+    }
+    InputEvent typed = event;
+    InputRouter& input = system->Input();
+    typed.modifiers = {(input.KeyState(VK_CONTROL) & 0x8000) != 0,
+                       (input.KeyState(VK_MENU) & 0x8000) != 0,
+                       (input.KeyState(VK_SHIFT) & 0x8000) != 0};
+    input.Route(typed);
+    return 1;
 }
 
 }  // namespace qv
