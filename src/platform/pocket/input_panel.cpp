@@ -11,7 +11,13 @@ namespace qv {
 
 namespace {
 
-HWND FindKeyboard() {
+bool ValidRecord(const SIPINFO* info) {
+    return info && info->cbSize == sizeof(SIPINFO) && GetDesktopWindow();
+}
+
+}  // namespace
+
+HWND InputPanelKeyboard() {
     for (const HWND window : TopLevelWindows()) {
         if (IsOnScreenKeyboard(window)) {
             return window;
@@ -20,14 +26,8 @@ HWND FindKeyboard() {
     return nullptr;
 }
 
-bool ValidRecord(const SIPINFO* info) {
-    return info && info->cbSize == sizeof(SIPINFO) && GetDesktopWindow();
-}
-
-}  // namespace
-
 InputPanelState CurrentInputPanel() {
-    const HWND keyboard = FindKeyboard();
+    const HWND keyboard = InputPanelKeyboard();
     return keyboard && IsWindowVisible(keyboard) ? InputPanelState::Up : InputPanelState::Down;
 }
 
@@ -38,7 +38,7 @@ bool SetInputPanel(InputPanelState wanted) {
     if (CurrentInputPanel() == wanted) {
         return true;
     }
-    HWND keyboard = FindKeyboard();
+    HWND keyboard = InputPanelKeyboard();
     if (wanted == InputPanelState::Up) {
         if (!keyboard) {
             keyboard = CreateOnScreenKeyboard();
@@ -67,7 +67,7 @@ bool ToggleInputPanel() {
 }
 
 void DestroyInputPanel() {
-    if (const HWND keyboard = FindKeyboard()) {
+    if (const HWND keyboard = InputPanelKeyboard()) {
         SetInputPanel(InputPanelState::Down);
         DestroyWindow(keyboard);
     }

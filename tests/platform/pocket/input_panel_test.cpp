@@ -42,7 +42,7 @@ class InputPanel : public ::testing::Test {
     }
     ~InputPanel() override {
         DestroyInputPanel();
-        EXPECT_EQ(Keyboard(), nullptr);
+        EXPECT_EQ(InputPanelKeyboard(), nullptr);
         g_settingChanges = nullptr;
     }
 
@@ -72,15 +72,6 @@ class InputPanel : public ::testing::Test {
         SIPINFO info = Info();
         info.fdwFlags = up ? SIPF_ON : 0;
         return SipSetInfo(&info);
-    }
-    static HWND Keyboard() {
-        for (HWND window = GetWindow(GetDesktopWindow(), GW_CHILD); window;
-             window = GetWindow(window, GW_HWNDNEXT)) {
-            if (IsOnScreenKeyboard(window)) {
-                return window;
-            }
-        }
-        return nullptr;
     }
 
     HeadlessHost host;
@@ -115,7 +106,7 @@ TEST_F(InputPanel, PagesShrinkAboveThePanelAndGrowBackAndEveryTopLevelWindowIsTo
     EXPECT_EQ(up.rcVisibleDesktop, above);
     EXPECT_EQ(up.rcSipRect, InputPanelRect());
     // The keyboard shows on the panel's rectangle without taking the activation or the focus.
-    const HWND keyboard = Keyboard();
+    const HWND keyboard = InputPanelKeyboard();
     ASSERT_NE(keyboard, nullptr);
     EXPECT_TRUE(IsWindowVisible(keyboard));
     EXPECT_EQ(RectOf(keyboard), InputPanelRect());
@@ -169,7 +160,7 @@ TEST_F(InputPanel, ARecordOfTheWrongSizeIsRefusedAndChangesNothing) {
     EXPECT_FALSE(SipGetInfo(nullptr));
     EXPECT_FALSE(SipSetInfo(nullptr));
     EXPECT_EQ(CurrentInputPanel(), InputPanelState::Down);
-    EXPECT_EQ(Keyboard(), nullptr);
+    EXPECT_EQ(InputPanelKeyboard(), nullptr);
     EXPECT_TRUE(settingChanges.empty());
 }
 

@@ -116,16 +116,9 @@ class OnScreenKeyboardTest : public ::testing::Test {
         return CallWindowProcW(test.editProcedure, window, message, wParam, lParam);
     }
 
-    static HWND Keyboard() {
-        for (HWND window = GetWindow(GetDesktopWindow(), GW_CHILD); window;
-             window = GetWindow(window, GW_HWNDNEXT)) {
-            if (IsOnScreenKeyboard(window)) {
-                return window;
-            }
-        }
-        return nullptr;
+    static const OnScreenKeyboard& State() {
+        return *ControlStateOf<OnScreenKeyboard>(InputPanelKeyboard());
     }
-    static const OnScreenKeyboard& State() { return *ControlStateOf<OnScreenKeyboard>(Keyboard()); }
     // The middle of the key on the screen: the first character key showing `label`, or the
     // first key doing `action`.
     static POINT KeyPoint(KeyAction action, char16_t character = 0) {
@@ -184,7 +177,7 @@ TEST_F(OnScreenKeyboardTest, TapsTypeIntoTheFocusedEditOfAModalPageWithoutMoving
             GetWindowRect(d, &placed);
             EXPECT_EQ(placed, PageRect(PageSizing::FullScreen, InputPanelState::Up));
             EXPECT_FALSE(IsWindowEnabled(main));
-            EXPECT_TRUE(IsWindowEnabled(Keyboard()));
+            EXPECT_TRUE(IsWindowEnabled(InputPanelKeyboard()));
             TapLetters(u"при");
         },
         [&](HWND d) {
