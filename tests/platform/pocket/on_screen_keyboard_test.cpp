@@ -166,10 +166,13 @@ class OnScreenKeyboardTest : public ::testing::Test {
 
 TEST_F(OnScreenKeyboardTest, TapsTypeIntoTheFocusedEditOfAModalPageWithoutMovingTheFocus) {
     HWND page = nullptr;
+    // Up before the page starts: its set-up lowers it, and its modal loop leaves it usable.
+    Raise();
     const INT_PTR result = Run({
         [&](HWND d) {
             page = d;
             ASSERT_EQ(GetFocus(), edit);
+            EXPECT_EQ(CurrentInputPanel(), InputPanelState::Down);
             Raise();
             // The page makes room for the panel; the main window, disabled by the modal loop,
             // stays so, while the keyboard stays usable.
