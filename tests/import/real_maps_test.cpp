@@ -179,8 +179,8 @@ void StationsAndLabelsStayOnTheScreen(const std::vector<BuiltMap>& maps) {
             EXPECT_TRUE(point->labelAlign == 1 || point->labelAlign == 2);
             EXPECT_GE(left, 0) << Utf16ToUtf8(point->labelText);
             EXPECT_LE(left + width, 240 * scale) << Utf16ToUtf8(point->labelText);
-            EXPECT_GE(scale * point->labelY - kLabelHeight, 26);
-            EXPECT_LE(scale * point->labelY, 320 * scale - 26);
+            EXPECT_GE(scale * point->labelY - kLabelHeight, kNavigationBarHeight);
+            EXPECT_LE(scale * point->labelY, kScreenHeight * scale - kMenuBarHeight);
         }
     }
 }
