@@ -9,10 +9,21 @@
 
 namespace qv {
 
+namespace {
+
+bool TakesActivation(const Window& window) {
+    return (window.TopLevel().ExStyle() & WS_EX_NOACTIVATE) == 0;
+}
+
+}  // namespace
+
 void ActivationFocus::Activate(HWND handle, WORD how) {
     Window* target = system_.Find(handle);
     if (target && target->IsDesktop()) {
         target = nullptr;
+    }
+    if (target && !TakesActivation(*target)) {
+        return;
     }
     const HWND next = target ? target->TopLevel().Handle() : nullptr;
     if (next == active_) {
@@ -39,7 +50,7 @@ void ActivationFocus::Activate(HWND handle, WORD how) {
 void ActivationFocus::ActivateNext(HWND leaving) {
     const Window* window = system_.Find(leaving);
     const auto usable = [&](const Window* candidate) {
-        return candidate && candidate->Handle() != leaving &&
+        return candidate && candidate->Handle() != leaving && TakesActivation(*candidate) &&
                candidate->Stage() != Window::Life::Destroying &&
                (candidate->Style() & (WS_VISIBLE | WS_DISABLED)) == WS_VISIBLE;
     };
@@ -60,7 +71,7 @@ void ActivationFocus::ActivateNext(HWND leaving) {
 HWND ActivationFocus::SetFocus(HWND handle) {
     if (handle) {
         Window* window = system_.Find(handle);
-        if (!window || window->IsDesktop()) {
+        if (!window || window->IsDesktop() || !TakesActivation(*window)) {
             return nullptr;
         }
         const HWND top = window->TopLevel().Handle();
@@ -113,7 +124,8 @@ bool ActivationFocus::BringToForeground(HWND handle) {
     if ((window->TopLevel().Style() & WS_DISABLED) != 0) {
         // A modal window in front of it takes the activation instead.
         for (const Window* candidate : tree_.Desktop().Children()) {
-            if ((candidate->Style() & (WS_VISIBLE | WS_DISABLED)) == WS_VISIBLE) {
+            if ((candidate->Style() & (WS_VISIBLE | WS_DISABLED)) == WS_VISIBLE &&
+                TakesActivation(*candidate)) {
                 target = candidate->Handle();
                 break;
             }
