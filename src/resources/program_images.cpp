@@ -72,7 +72,7 @@ constexpr ImageRows kClearStations = {
     "sssKrrrrWKssssss",
     "ssssKrrRKsssssss",
     "sssssKRKssssssss",
-    "ssssssKsssSsSsSs",
+    "ssssssKsssssssss",
     "ssssssssssssssss",
 };
 

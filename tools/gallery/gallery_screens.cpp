@@ -1,5 +1,6 @@
 #include "gallery_screens.h"
 
+#include "image_screens.h"
 #include "list_screens.h"
 #include "platform/controls/button.h"
 #include "platform/controls/control_codes.h"
@@ -177,8 +178,14 @@ void BuildTabs(const Page& page) {
 }
 
 constexpr Screen kScreens[] = {
-    {"static", BuildStatics}, {"buttons", BuildPushButtons}, {"checks", BuildChecks},
-    {"edits", BuildEdits},    {"list-view", BuildLists},     {"tabs", BuildTabs},
+    {"static", BuildStatics},
+    {"buttons", BuildPushButtons},
+    {"checks", BuildChecks},
+    {"edits", BuildEdits},
+    {"list-view", BuildLists},
+    {"tabs", BuildTabs},
+    {"toolbar-images", BuildToolbarImageScreen},
+    {"icons", BuildIconScreen},
 };
 
 }  // namespace
