@@ -3,6 +3,7 @@
 #include <string_view>
 
 #include "platform/user/menu.h"
+#include "resources/program_images.h"
 #include "resources/resource_ids.h"
 
 namespace qv {
@@ -88,6 +89,7 @@ ResourceModule MakeModule() {
     module.AddBitmap(IDB_ROUTE_DESTINATION, {16, 16, kRouteDestination});
     module.AddBitmap(IDB_ROUTE_TRANSFER, {16, 16, kRouteTransfer});
     module.AddBitmap(IDB_ROUTE_SUMMARY, {16, 16, kRouteSummary});
+    AddProgramImages(module);
     return module;
 }
 

@@ -1,5 +1,6 @@
 #include "gallery_screens.h"
 
+#include "image_screens.h"
 #include "keyboard_screens.h"
 #include "list_screens.h"
 #include "menu_screen.h"
@@ -190,6 +191,8 @@ constexpr Screen kScreens[] = {
     {"keyboard-held", BuildHeldKey},
     {"keyboard-latin", BuildLatinKeyboard},
     {"keyboard-symbols", BuildSymbolKeyboard},
+    {"toolbar-images", BuildToolbarImageScreen},
+    {"icons", BuildIconScreen},
 };
 
 }  // namespace
