@@ -10,14 +10,14 @@ namespace qv {
 namespace {
 
 constexpr std::array<ToolbarButton, kToolbarButtonCount> kButtons{{
-    {0, ID_DEPARTURE, u"Станция отправления"},
-    {1, ID_DESTINATION, u"Станция назначения"},
-    {2, ID_CLEAR_STATIONS, u"Очистка станций"},
-    {3, ID_FORBIDDEN_STATION, u"Запрещенная станция"},
-    {4, ID_STATION_LIST, u"Станции по алфавиту"},
-    {5, ID_ROUTE_INFO, u"Информация о маршруте"},
-    {6, ID_SCALE, u"Масштабирование"},
-    {7, ID_HELP, u"Помощь"},
+    {kDepartureImage, ID_DEPARTURE, u"Станция отправления"},
+    {kDestinationImage, ID_DESTINATION, u"Станция назначения"},
+    {kClearStationsImage, ID_CLEAR_STATIONS, u"Очистка станций"},
+    {kForbiddenStationImage, ID_FORBIDDEN_STATION, u"Запрещенная станция"},
+    {kStationListImage, ID_STATION_LIST, u"Станции по алфавиту"},
+    {kRouteInfoImage, ID_ROUTE_INFO, u"Информация о маршруте"},
+    {kScaleImage, ID_SCALE, u"Масштабирование"},
+    {kHelpImage, ID_HELP, u"Помощь"},
 }};
 
 constexpr WORD kKeyF4 = 0x73;

@@ -4,6 +4,7 @@
 #include <string_view>
 
 #include "platform/gdi/resource_module.h"
+#include "resources/program_images.h"
 
 namespace qv {
 
@@ -18,7 +19,6 @@ struct ToolbarButton {
 inline constexpr int kToolbarButtonCount = 8;
 // The strip holds more images than the buttons use; it is added with this count.
 inline constexpr int kToolbarStripImages = 15;
-inline constexpr int kToolbarImageSize = 16;
 
 // The toolbar's buttons in order after the menu bar's "Cхема" button.
 const std::array<ToolbarButton, kToolbarButtonCount>& ToolbarButtons();

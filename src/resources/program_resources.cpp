@@ -4,6 +4,7 @@
 
 #include "platform/user/menu.h"
 #include "resources/main_window_resources.h"
+#include "resources/program_images.h"
 #include "resources/resource_ids.h"
 
 namespace qv {
@@ -90,6 +91,7 @@ ResourceModule MakeModule() {
     module.AddBitmap(IDB_ROUTE_TRANSFER, {16, 16, kRouteTransfer});
     module.AddBitmap(IDB_ROUTE_SUMMARY, {16, 16, kRouteSummary});
     AddMainWindowResources(module);
+    AddProgramImages(module);
     return module;
 }
 

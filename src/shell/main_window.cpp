@@ -88,8 +88,8 @@ bool MainWindow::BuildMenuBar() {
         return false;
     }
     SetMenuBarTooltips(menuBar, ToolbarTooltips());
-    AddMenuBarImages(menuBar, ProgramModule(), kToolbarStripId, kToolbarStripImages,
-                     kToolbarImageSize, kToolbarImageSize);
+    AddMenuBarImages(menuBar, ProgramModule(), IDB_TOOLBAR, kToolbarStripImages, kToolbarImageSize,
+                     kToolbarImageSize);
     AddMenuBarButtons(menuBar, ToolbarButtons());
     return true;
 }
@@ -101,9 +101,9 @@ LRESULT MainWindow::OnCreate(const Message&, bool&) {
     if (!BuildMenuBar()) {
         return -1;
     }
-    if (HICON icon = LoadIconW(ProgramModule(), kApplicationIconId)) {
-        // The window keeps the icon it is given for as long as it lives.
-        SendMessageW(hwnd, WM_SETICON, ICON_BIG, PointerParam(icon));
+    icon_.reset(LoadIconW(ProgramModule(), IDI_APP));
+    if (icon_) {
+        SendMessageW(hwnd, WM_SETICON, ICON_BIG, PointerParam(icon_.get()));
     }
     [[maybe_unused]] const int read = LoadSettings(settings);
     if (settings.mapPath.empty()) {

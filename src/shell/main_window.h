@@ -94,6 +94,8 @@ class MainWindow final : public WindowObject {
     void DropModel();
 
     WindowRouteFeedback feedback_;
+    // The window's large icon, which the window refers to and this object owns.
+    UniqueIcon icon_;
 };
 
 // The help page beside the executable, or under the installed program's shared data.

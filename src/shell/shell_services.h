@@ -14,10 +14,6 @@
 
 namespace qv {
 
-// The toolbar strip and the program's icon.
-inline constexpr int kToolbarStripId = 2010;
-inline constexpr int kApplicationIconId = 1;
-
 // The shell's menu bar of `owner` from menu-bar description `menuBarId`; null on failure.
 HWND CreateShellMenuBar(HWND owner, HINSTANCE module, int menuBarId);
 // The tooltips by button position (TB_SETTOOLTIPS).

@@ -1,5 +1,7 @@
 #include "gallery_screens.h"
 
+#include "image_screens.h"
+#include "keyboard_screens.h"
 #include "list_screens.h"
 #include "menu_screen.h"
 #include "platform/controls/button.h"
@@ -178,9 +180,19 @@ void BuildTabs(const Page& page) {
 }
 
 constexpr Screen kScreens[] = {
-    {"static", BuildStatics},        {"buttons", BuildPushButtons}, {"checks", BuildChecks},
-    {"edits", BuildEdits},           {"list-view", BuildLists},     {"tabs", BuildTabs},
+    {"static", BuildStatics},
+    {"buttons", BuildPushButtons},
+    {"checks", BuildChecks},
+    {"edits", BuildEdits},
+    {"list-view", BuildLists},
+    {"tabs", BuildTabs},
     {"popup-menu", BuildMenuScreen},
+    {"keyboard-ru", BuildRussianKeyboard},
+    {"keyboard-held", BuildHeldKey},
+    {"keyboard-latin", BuildLatinKeyboard},
+    {"keyboard-symbols", BuildSymbolKeyboard},
+    {"toolbar-images", BuildToolbarImageScreen},
+    {"icons", BuildIconScreen},
 };
 
 }  // namespace

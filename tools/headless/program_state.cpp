@@ -4,6 +4,7 @@
 
 #include "json_writer.h"
 #include "platform/controls/message_box.h"
+#include "platform/pocket/input_panel.h"
 #include "platform/user/message_functions.h"
 #include "platform/user/window_functions.h"
 #include "platform/user/window_styles.h"
@@ -157,6 +158,10 @@ void WriteProgramState(std::FILE* out) {
         }
     }
     json.EndArray();
+    SIPINFO panel;
+    panel.cbSize = sizeof(SIPINFO);
+    json.Member("inputPanel",
+                SipGetInfo(&panel) && (panel.fdwFlags & SIPF_ON) != 0 ? "up" : "down");
     const MainWindow* main = CurrentMainWindow();
     WriteModel(json, main ? main->model.get() : nullptr);
     json.Member("blinkOn", main && main->blinkOn)
@@ -164,7 +169,7 @@ void WriteProgramState(std::FILE* out) {
         .Key("timers")
         .BeginArray();
     if (main && main->hwnd) {
-        for (const TimerList::Timer& timer : system->Timers().Of(main->hwnd)) {
+        for (const TimerList::Timer& timer : system->TimersOf(main->hwnd)) {
             json.BeginObject()
                 .Member("id", static_cast<std::int64_t>(timer.id))
                 .Member("period", static_cast<std::int64_t>(timer.period.count()))

@@ -1,5 +1,6 @@
 #include "platform/user/input_functions.h"
 
+#include "platform/host/virtual_keys.h"
 #include "platform/user/window_system.h"
 
 namespace qv {
@@ -19,22 +20,38 @@ HWND SetCapture(HWND window) {
     if (!system || !system->Find(window)) {
         return nullptr;
     }
-    return system->Input().SetCapture(window);
+    return system->SetCapture(window);
 }
 
 BOOL ReleaseCapture() {
     WindowSystem* system = WindowSystem::Current();
-    return system && system->Input().ReleaseCapture() ? 1 : 0;
+    return system && system->ReleaseCapture() ? 1 : 0;
 }
 
 HWND GetCapture() {
     WindowSystem* system = WindowSystem::Current();
-    return system ? system->Input().Capture() : nullptr;
+    return system ? system->Capture() : nullptr;
 }
 
 SHORT GetKeyState(int virtualKey) {
     WindowSystem* system = WindowSystem::Current();
-    return system ? system->Input().KeyState(virtualKey) : SHORT{0};
+    return system ? system->KeyState(virtualKey) : SHORT{0};
+}
+
+BOOL SendKeyboardInput(const InputEvent& event) {
+    WindowSystem* system = WindowSystem::Current();
+    const bool key = event.kind == InputEvent::Kind::KeyDown ||
+                     event.kind == InputEvent::Kind::KeyUp ||
+                     event.kind == InputEvent::Kind::Character;
+    if (!system || !key) {
+        return 0;
+    }
+    InputEvent typed = event;
+    typed.modifiers = {(system->KeyState(VK_CONTROL) & 0x8000) != 0,
+                       (system->KeyState(VK_MENU) & 0x8000) != 0,
+                       (system->KeyState(VK_SHIFT) & 0x8000) != 0};
+    system->RouteInput(typed);
+    return 1;
 }
 
 }  // namespace qv
