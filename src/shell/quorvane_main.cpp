@@ -1,0 +1,50 @@
+// quorvane [MAP]: the program in a real window. MAP (a path or a file:// URI) is loaded as if
+// chosen on the open-file page.
+
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <string>
+
+#include "platform/host/sdl_host.h"
+#include "resources/program_resources.h"
+#include "shell/map_argument_uri.h"
+#include "shell/program_entry.h"
+#include "text/utf.h"
+
+namespace {
+
+constexpr int kWindowScale = 2;
+constexpr char kUsage[] = "usage: quorvane [MAP]\n";
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    using namespace qv;
+    if (argc > 2) {
+        std::fputs(kUsage, stderr);
+        return 2;
+    }
+    ProgramStart start;
+    if (argc == 2) {
+        if (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0) {
+            std::fputs(kUsage, stdout);
+            return 0;
+        }
+        const auto path = MapArgumentPath(argv[1]);
+        if (!path) {
+            std::fprintf(stderr, "quorvane: not a file path or file:// URI: %s\n", argv[1]);
+            return 2;
+        }
+        std::error_code error;
+        const std::filesystem::path absolute = std::filesystem::absolute(*path, error);
+        start.map = Utf8ToUtf16(error ? *path : absolute.string()).value_or(u"");
+    }
+    std::string error;
+    auto host = SdlHost::Open(kWindowScale, error);
+    if (!host) {
+        std::fprintf(stderr, "quorvane: %s\n", error.c_str());
+        return 1;
+    }
+    return RunProgram(*host, ProgramModule(), start);
+}

@@ -1,0 +1,71 @@
+// The headless runner's script reading and the program's map argument.
+
+#include <gtest/gtest.h>
+
+#include "headless/script.h"
+#include "platform/host/virtual_keys.h"
+#include "shell/map_argument_uri.h"
+
+namespace qv {
+namespace {
+
+using tools::ParseKey;
+using tools::ParseScript;
+using tools::ScriptError;
+using tools::ScriptStep;
+
+TEST(ScriptKeys, ModifiersAndNames) {
+    const auto altF4 = ParseKey("Alt+F4");
+    ASSERT_TRUE(altF4);
+    EXPECT_EQ(altF4->virtualKey, VK_F1 + 3);
+    EXPECT_EQ(altF4->modifiers, (KeyModifiers{false, true, false}));
+    const auto ctrlH = ParseKey("ctrl+h");
+    ASSERT_TRUE(ctrlH);
+    EXPECT_EQ(ctrlH->virtualKey, 'H');
+    EXPECT_TRUE(ctrlH->modifiers.control);
+    EXPECT_EQ(ParseKey("shift+tab")->virtualKey, VK_TAB);
+    // A "+" key alone is not a modifier list; unknown names and modifiers are refused.
+    EXPECT_FALSE(ParseKey("hyper+a"));
+    EXPECT_FALSE(ParseKey("f13"));
+    EXPECT_FALSE(ParseKey("ctrl+"));
+    EXPECT_FALSE(ParseKey(""));
+}
+
+TEST(ScriptLines, StepsInOrderAndTheFirstBadLine) {
+    const auto parsed = ParseScript(
+        "# a comment\r\n\ntap 10 20\nwait 5 # rest\ncommand ID_EXIT\n"
+        "type a#b\nstate\n");
+    const auto* steps = std::get_if<std::vector<ScriptStep>>(&parsed);
+    ASSERT_TRUE(steps);
+    // tap: down, 50 ms, up; then the wait, the command, two characters and the state.
+    ASSERT_EQ(steps->size(), 9u);
+    EXPECT_EQ(std::get<tools::InputStep>((*steps)[0]).event.kind, InputEvent::Kind::PenDown);
+    EXPECT_EQ(std::get<tools::AdvanceStep>((*steps)[1]).duration, HostTime(50));
+    EXPECT_EQ(std::get<tools::InputStep>((*steps)[2]).event.position.y, 20);
+    EXPECT_EQ(std::get<tools::AdvanceStep>((*steps)[3]).duration, HostTime(5));
+    EXPECT_EQ(std::get<tools::CommandStep>((*steps)[4]).id, 1004);
+    EXPECT_EQ(std::get<tools::InputStep>((*steps)[6]).event.character, u'#');
+    EXPECT_TRUE(std::holds_alternative<tools::StateStep>((*steps)[8]));
+
+    for (const char* bad : {"tap 1\n", "wait -1\n", "key hyper\n", "command ID_NOPE\n", "shot\n",
+                            "state now\n", "jump 1 2\n", "drag 1 2 3\n"}) {
+        const auto failed = ParseScript(std::string("state\n") + bad);
+        const auto* error = std::get_if<ScriptError>(&failed);
+        ASSERT_TRUE(error) << bad;
+        EXPECT_EQ(error->line, 2) << bad;
+    }
+}
+
+TEST(MapArgument, PathsAndFileUris) {
+    EXPECT_EQ(MapArgumentPath("maps/kyiv.qvn"), "maps/kyiv.qvn");
+    EXPECT_EQ(MapArgumentPath("file:///home/a/%D0%9A%20x.qvn"), "/home/a/К x.qvn");
+    EXPECT_EQ(MapArgumentPath("FILE://localhost/m.qvn"), "/m.qvn");
+    EXPECT_FALSE(MapArgumentPath("file://other/m.qvn"));
+    EXPECT_FALSE(MapArgumentPath("https://example.org/m.qvn"));
+    EXPECT_FALSE(MapArgumentPath("file:///m%2"));
+    EXPECT_FALSE(MapArgumentPath("file:///m%00.qvn"));
+    EXPECT_FALSE(MapArgumentPath("file:///m%zz"));
+}
+
+}  // namespace
+}  // namespace qv
