@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/controls/classic_look.h"
+#include "platform/user/classic_look.h"
 #include "platform/controls/control_state.h"
 #include "platform/controls/tab_layout.h"
 #include "platform/gdi/draw_text.h"

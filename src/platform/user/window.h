@@ -15,8 +15,6 @@ namespace qv {
 class Window {
   public:
     enum class Life { Creating, Alive, Destroying, Gone };
-    static constexpr int kCaptionHeight = 18;
-
     Window(HWND handle, const WindowClass* windowClass) : handle_(handle), class_(windowClass) {}
     Window(const Window&) = delete;
     Window& operator=(const Window&) = delete;
@@ -34,8 +32,10 @@ class Window {
 
     int Width() const { return rect.right - rect.left; }
     int Height() const { return rect.bottom - rect.top; }
-    // How far the client area lies inside the window rectangle on each side.
-    RECT FrameInsets() const;
+    // How far the client area lies inside the window rectangle on each side, as the window
+    // answered WM_NCCALCSIZE.
+    RECT FrameInsets() const { return frameInsets_; }
+    void SetFrameInsets(const RECT& insets) { frameInsets_ = insets; }
     // The client area in client coordinates: (0, 0) at its top left.
     RECT ClientRect() const;
     // Where the window's top left and its client area's top left lie on the screen.
@@ -72,6 +72,7 @@ class Window {
   private:
     HWND handle_;
     const WindowClass* class_;
+    RECT frameInsets_{};
 };
 
 }  // namespace qv

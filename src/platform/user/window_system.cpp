@@ -7,6 +7,7 @@
 #include "platform/user/cursor.h"
 #include "platform/user/default_window_procedure.h"
 #include "platform/user/modal_loop.h"
+#include "platform/user/non_client.h"
 #include "platform/user/rendezvous.h"
 #include "platform/user/window_messages.h"
 #include "platform/user/window_styles.h"
@@ -107,8 +108,6 @@ HWND WindowSystem::Create(const WindowCreation& creation) {
     made->procedure = windowClass->attributes.lpfnWndProc;
     made->extraBytes.resize(static_cast<std::size_t>(windowClass->attributes.cbWndExtra));
     made->surface.Resize(made->Width(), made->Height(), screen_.Scale());
-    made->invalid.Add(made->ClientRect());
-    made->eraseWanted = true;
     Window& window = windows_.Add(std::move(made));
     if (parent->IsDesktop()) {
         LinkTopLevel(window);
@@ -137,6 +136,12 @@ HWND WindowSystem::Create(const WindowCreation& creation) {
     const LRESULT accepted = Send(handle, WM_NCCREATE, 0, PointerParam(&parameters));
     if (!Find(handle)) {
         return nullptr;
+    }
+    if (accepted) {
+        RecalculateClientArea(*this, handle);
+        if (Window* calculated = Find(handle)) {
+            Invalidate(*calculated, nullptr, true);
+        }
     }
     const LRESULT created = accepted ? Send(handle, WM_CREATE, 0, PointerParam(&parameters)) : -1;
     Window* alive = Find(handle);
@@ -237,6 +242,8 @@ void WindowSystem::RetireTree(Window& window) {
     timers_.KillAll(handle);
     input_.Forget(handle);
     activation_.Forget(handle);
+    scrollBars_.Forget(handle);
+    frames_.Forget(handle);
     if (window.parent) {
         std::erase(window.parent->children, &window);
     }
@@ -291,6 +298,11 @@ bool WindowSystem::Move(HWND handle, const RECT& rect, bool repaint) {
     if (resized) {
         // The surface's pixels are gone with its old size.
         window->surface.Resize(window->Width(), window->Height(), screen_.Scale());
+        RecalculateClientArea(*this, handle);
+        window = Find(handle);
+        if (!window) {
+            return true;
+        }
         Invalidate(*window, nullptr, true);
     } else if (repaint) {
         Invalidate(*window, nullptr, true);
@@ -592,11 +604,12 @@ bool WindowSystem::InTree(HWND root, HWND handle) const {
 }
 
 void WindowSystem::PresentIfChanged() {
+    frames_.PaintStale(*this);
     if (!screenDirty_) {
         return;
     }
     screenDirty_ = false;
-    compositor_.Compose(*desktop_, screen_.Dc(), activation_.Active());
+    compositor_.Compose(*desktop_, screen_.Dc());
     host_.Present(screen_.Pixels());
 }
 
@@ -609,6 +622,7 @@ void WindowSystem::Rescale() {
         window->surface.Resize(window->Width(), window->Height(), screen_.Scale());
         Invalidate(*window, nullptr, true);
     }
+    frames_.MarkAllStale();
     MarkScreenDirty();
 }
 

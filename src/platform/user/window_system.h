@@ -11,9 +11,11 @@
 #include "platform/user/activation_focus.h"
 #include "platform/user/class_registry.h"
 #include "platform/user/compositor.h"
+#include "platform/user/frame_painter.h"
 #include "platform/user/input_router.h"
 #include "platform/user/message_queue.h"
 #include "platform/user/paint_scheduler.h"
+#include "platform/user/scroll_bars.h"
 #include "platform/user/timer_list.h"
 #include "platform/user/window_table.h"
 
@@ -71,6 +73,8 @@ class WindowSystem {
     TimerList& Timers() { return timers_; }
     InputRouter& Input() { return input_; }
     Rendezvous* GetRendezvous() { return rendezvous_.get(); }
+    ScrollBars& Bars() { return scrollBars_; }
+    FramePainter& Frames() { return frames_; }
     Window& Desktop() { return *desktop_; }
     Window* Find(HWND handle) const { return windows_.Find(handle); }
 
@@ -122,7 +126,8 @@ class WindowSystem {
     }
     void Validate(Window& window, const RECT* rect) { painting_.Validate(window, rect); }
     void MarkScreenDirty() { screenDirty_ = true; }
-    // Composes the screen from the windows and shows it, when something changed.
+    // Has stale frames painted (WM_NCPAINT), then composes the screen from the windows and
+    // shows it, when something changed.
     void PresentIfChanged();
     void Rescale();
 
@@ -164,6 +169,8 @@ class WindowSystem {
     Compositor compositor_;
     ActivationFocus activation_;
     PaintScheduler painting_;
+    ScrollBars scrollBars_{*this};
+    FramePainter frames_;
     std::unique_ptr<Rendezvous> rendezvous_;
     std::vector<ModalLoop*> modalLoops_;
     HCURSOR cursor_ = nullptr;
