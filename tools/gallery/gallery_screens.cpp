@@ -172,13 +172,18 @@ void BuildLists(const Page& page) {
     BuildListViewScreen(page.window);
 }
 
+void BuildScrollBars(const Page& page) {
+    BuildScrollBarScreen(page.window);
+}
+
 void BuildTabs(const Page& page) {
     BuildTabScreen(page.window);
 }
 
 constexpr Screen kScreens[] = {
     {"static", BuildStatics}, {"buttons", BuildPushButtons}, {"checks", BuildChecks},
-    {"edits", BuildEdits},    {"list-view", BuildLists},     {"tabs", BuildTabs},
+    {"edits", BuildEdits},    {"list-view", BuildLists},     {"scroll-bars", BuildScrollBars},
+    {"tabs", BuildTabs},
 };
 
 }  // namespace

@@ -481,6 +481,27 @@ TEST(ListScreens, GalleryScreensShowTheirSamples) {
             EXPECT_TRUE(host.WriteScreenshot(std::string(folder) + "/tabs" + suffix));
         }
         DestroyWindow(tabScreen);
+
+        const HWND barScreen =
+            CreateWindowExW(0, u"Screen", u"", WS_POPUP | WS_VISIBLE, 0, 0, kScreenWidth,
+                            kScreenHeight, nullptr, 0, nullptr, nullptr);
+        BuildScrollBarScreen(barScreen);
+        system.Pump();
+        const auto barShown = [](HWND window) {
+            return (GetWindowLongW(window, GWL_STYLE) & WS_VSCROLL) != 0;
+        };
+        const HWND longList = GetWindow(GetWindow(barScreen, GW_CHILD), GW_CHILD);
+        const HWND shortList = GetWindow(longList, GW_HWNDNEXT);
+        const HWND greyed = GetWindow(GetWindow(shortList, GW_HWNDNEXT), GW_HWNDNEXT);
+        EXPECT_TRUE(barShown(longList));
+        EXPECT_EQ(GetScrollPos(longList, SB_VERT),
+                  300 - SendMessageW(longList, LVM_GETCOUNTPERPAGE, 0, 0));
+        EXPECT_FALSE(barShown(shortList));
+        EXPECT_TRUE(barShown(greyed)) << "kept, greyed, when asked";
+        if (folder) {
+            EXPECT_TRUE(host.WriteScreenshot(std::string(folder) + "/scroll-bars" + suffix));
+        }
+        DestroyWindow(barScreen);
     }
 }
 
