@@ -10,7 +10,7 @@ namespace qv {
 namespace {
 
 // The repeat timer lives among the window's timers under an id no program picks.
-constexpr UINT_PTR kRepeatTimer = ~UINT_PTR{0} - 0x5B;
+constexpr UINT_PTR kRepeatTimer = UINTPTR_MAX - 1;
 
 POINT InWindow(const Window& window, POINT screen) {
     const POINT origin = window.ScreenOrigin();
