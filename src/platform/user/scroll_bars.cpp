@@ -1,5 +1,7 @@
 #include "platform/user/scroll_bars.h"
 
+#include <utility>
+
 #include "platform/user/window.h"
 #include "platform/user/window_messages.h"
 #include "platform/user/window_styles.h"
@@ -68,6 +70,7 @@ bool ScrollBars::PenOverPart() const {
 }
 
 void ScrollBars::PenDown(HWND handle, POINT screen) {
+    DropStaleHold();
     const Window* window = system_.Find(handle);
     if (!window || hold_) {
         return;
@@ -148,7 +151,14 @@ void ScrollBars::OnRepeatTimer(HWND window, UINT, UINT_PTR, DWORD) {
     }
 }
 
+void ScrollBars::DropStaleHold() {
+    if (hold_ && system_.Input().Capture() != hold_->window) {
+        StopRepeating(std::exchange(hold_, std::nullopt)->window);
+    }
+}
+
 void ScrollBars::Repeat(HWND handle) {
+    DropStaleHold();
     if (!Holding(handle)) {
         StopRepeating(handle);
         return;

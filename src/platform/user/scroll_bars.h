@@ -62,6 +62,8 @@ class ScrollBars {
 
     static void OnRepeatTimer(HWND window, UINT message, UINT_PTR id, DWORD time);
     void Repeat(HWND window);
+    // A hold whose capture went without the window hearing of it is over.
+    void DropStaleHold();
     bool PenOverPart() const;
     // Sends the scroll that the held part makes; false when the window went away meanwhile.
     bool Step();

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <climits>
+
 #include "platform/gdi/shapes.h"
 #include "platform/gdi/system_metrics.h"
 #include "platform/user/input_functions.h"
@@ -338,6 +340,25 @@ TEST_F(ScrollBar, SetScrollInfoClampsAndTheBarHidesWhenTheRangeFits) {
     EXPECT_FALSE(GetScrollInfo(nullptr, SB_VERT, &info));
     EXPECT_FALSE(GetScrollInfo(window, SB_VERT, nullptr));
 
+    // The widest range there is, with a page as large as can be said.
+    info.fMask = SIF_RANGE | SIF_PAGE | SIF_POS;
+    info.nMin = INT_MIN;
+    info.nMax = INT_MAX;
+    info.nPage = UINT_MAX;
+    info.nPos = INT_MAX;
+    EXPECT_EQ(SetScrollInfo(window, SB_VERT, &info, 1), 1) << "max - (INT_MAX - 1)";
+    info.nPos = INT_MIN;
+    EXPECT_EQ(SetScrollInfo(window, SB_VERT, &info, 1), INT_MIN);
+    scrolls.clear();
+    followThumb = false;
+    host.PenDown(kBarX, 20);
+    host.PenMove(kBarX, 60);
+    host.PenUp(kBarX, 60);
+    Pump();
+    ASSERT_EQ(scrolls.size(), 3U);
+    EXPECT_EQ(scrolls[1].substr(0, 14), "thumb position");
+    EXPECT_EQ(scrolls[2], "end");
+
     EXPECT_TRUE(ShowScrollBar(window, SB_VERT, 1));
     EXPECT_NE(GetWindowLongW(window, GWL_STYLE) & WS_VSCROLL, 0);
     GetClientRect(window, &client);
@@ -356,13 +377,29 @@ TEST_F(ScrollBar, AHoldEndsWhenTheCaptureGoesOrTheWindowDoes) {
     Pump();
     ReleaseCapture();
 
+    // A window that keeps the news of its lost capture to itself can still use its bar later.
+    On(window, [this](HWND w, UINT message, WPARAM wParam, LPARAM) -> std::optional<LRESULT> {
+        return message == WM_CAPTURECHANGED ? std::optional<LRESULT>(0)
+                                            : OnScroll(w, message, wParam);
+    });
+    host.PenDown(kBarX, 195);
+    Pump();
+    SetCapture(other);
+    Wait(1s);
+    ReleaseCapture();
+    host.PenUp(150, 50);
+    host.Tap(kBarX, 5);
+    Wait(1s);
+    EXPECT_EQ(scrolls, (Lines{"line down", "end", "line down", "line up", "end"}))
+        << "no repeats once the capture went";
+
     destroyOnScroll = true;
     host.PenDown(kBarX, 195);
     Wait(1s);
     host.PenUp(kBarX, 195);
     Pump();
     EXPECT_FALSE(IsWindow(window));
-    EXPECT_EQ(scrolls.size(), 3U);
+    EXPECT_EQ(scrolls.size(), 6U);
     EXPECT_EQ(GetCapture(), nullptr);
 }
 
