@@ -2,6 +2,8 @@
 
 #include <utility>
 
+#include "platform/user/input_functions.h"
+#include "platform/user/timer_functions.h"
 #include "platform/user/window.h"
 #include "platform/user/window_messages.h"
 #include "platform/user/window_styles.h"
@@ -82,14 +84,13 @@ void ScrollBars::PenDown(HWND handle, POINT screen) {
         return;
     }
     hold_ = Hold{handle, part, pen, pen.y - layout.thumb.top, layout.state.position};
-    system_.Input().SetCapture(handle);
+    SetCapture(handle);
     Redraw(handle);
     if (part == ScrollBarPart::Thumb || !Step()) {
         return;
     }
     if (Holding(handle)) {
-        system_.Timers().Set(handle, kRepeatTimer, static_cast<UINT>(kFirstRepeat.count()),
-                             OnRepeatTimer, system_.Now());
+        SetTimer(handle, kRepeatTimer, static_cast<UINT>(kFirstRepeat.count()), OnRepeatTimer);
     }
 }
 
@@ -130,8 +131,8 @@ void ScrollBars::PenUp(HWND handle) {
     StopRepeating(handle);
     Redraw(handle);
     Scroll(handle, SB_ENDSCROLL);
-    if (system_.Input().Capture() == handle) {
-        system_.Input().ReleaseCapture();
+    if (GetCapture() == handle) {
+        ReleaseCapture();
     }
 }
 
@@ -152,7 +153,7 @@ void ScrollBars::OnRepeatTimer(HWND window, UINT, UINT_PTR, DWORD) {
 }
 
 void ScrollBars::DropStaleHold() {
-    if (hold_ && system_.Input().Capture() != hold_->window) {
+    if (hold_ && GetCapture() != hold_->window) {
         StopRepeating(std::exchange(hold_, std::nullopt)->window);
     }
 }
@@ -163,8 +164,7 @@ void ScrollBars::Repeat(HWND handle) {
         StopRepeating(handle);
         return;
     }
-    system_.Timers().Set(handle, kRepeatTimer, static_cast<UINT>(kRepeatPeriod.count()),
-                         OnRepeatTimer, system_.Now());
+    SetTimer(handle, kRepeatTimer, static_cast<UINT>(kRepeatPeriod.count()), OnRepeatTimer);
     if (PenOverPart()) {
         Step();
     }
@@ -201,7 +201,7 @@ void ScrollBars::Redraw(HWND window) {
 }
 
 void ScrollBars::StopRepeating(HWND window) {
-    system_.Timers().Kill(window, kRepeatTimer);
+    KillTimer(window, kRepeatTimer);
 }
 
 }  // namespace qv
