@@ -1,5 +1,6 @@
 #include "platform/user/scroll_bars.h"
 
+#include <algorithm>
 #include <utility>
 
 #include "platform/user/input_functions.h"
