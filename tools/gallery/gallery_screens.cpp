@@ -175,6 +175,10 @@ void BuildLists(const Page& page) {
     BuildListViewScreen(page.window);
 }
 
+void BuildScrollBars(const Page& page) {
+    BuildScrollBarScreen(page.window);
+}
+
 void BuildTabs(const Page& page) {
     BuildTabScreen(page.window);
 }
@@ -185,6 +189,7 @@ constexpr Screen kScreens[] = {
     {"checks", BuildChecks},
     {"edits", BuildEdits},
     {"list-view", BuildLists},
+    {"scroll-bars", BuildScrollBars},
     {"tabs", BuildTabs},
     {"popup-menu", BuildMenuScreen},
     {"keyboard-ru", BuildRussianKeyboard},

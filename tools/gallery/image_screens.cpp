@@ -3,7 +3,6 @@
 #include <array>
 #include <string_view>
 
-#include "platform/controls/classic_look.h"
 #include "platform/controls/control_paint.h"
 #include "platform/controls/control_state.h"
 #include "platform/gdi/blit.h"
@@ -12,6 +11,7 @@
 #include "platform/gdi/resource_module.h"
 #include "platform/gdi/shapes.h"
 #include "platform/gdi/system_metrics.h"
+#include "platform/user/classic_look.h"
 #include "platform/user/paint_functions.h"
 #include "resources/program_images.h"
 #include "resources/program_resources.h"

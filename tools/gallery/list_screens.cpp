@@ -12,6 +12,7 @@
 #include "platform/user/input_functions.h"
 #include "platform/user/message_functions.h"
 #include "platform/user/paint_functions.h"
+#include "platform/user/scroll_functions.h"
 #include "platform/user/window_styles.h"
 
 namespace qv {
@@ -147,24 +148,24 @@ int CompareNames(LPARAM a, LPARAM b, LPARAM panel) {
 
 }  // namespace
 
-void BuildListViewScreen(HWND parent) {
-    RegisterListViewClass();
-    HWND panelWindow = nullptr;
-    Panel* panel = MakePanel(parent, &panelWindow);
-    if (!panel) {
-        return;
-    }
-    panel->names = StationNames();
+namespace {
+
+// The panel's stations and the lines they are on, which its lists show.
+void AddStations(Panel& panel) {
+    panel.names = StationNames();
     for (int i = 0; i < kStationCount; ++i) {
-        panel->lineOf.push_back((i / 3) % static_cast<int>(Lines().size()));
+        panel.lineOf.push_back((i / 3) % static_cast<int>(Lines().size()));
     }
-    RECT client{};
-    GetClientRect(panelWindow, &client);
+}
+
+// A station list of the first `count` stations, sorted by name, as the station picker has it.
+HWND AddStationList(HWND panelWindow, Panel& panel, RECT rect, DWORD style, int count) {
     const HWND list =
         CreateWindowExW(0, WC_LISTVIEW, u"List1",
                         WS_CHILD | WS_VISIBLE | WS_TABSTOP | LVS_REPORT | LVS_NOCOLUMNHEADER |
-                            LVS_SHOWSELALWAYS | LVS_SINGLESEL,
-                        0, 0, client.right, client.bottom, panelWindow, kListId, nullptr, nullptr);
+                            LVS_SHOWSELALWAYS | LVS_SINGLESEL | style,
+                        rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top,
+                        panelWindow, kListId, nullptr, nullptr);
     SendMessageW(list, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FULLROWSELECT, LVS_EX_FULLROWSELECT);
     LVCOLUMNW column;
     column.mask = LVCF_FMT | LVCF_WIDTH;
@@ -172,19 +173,35 @@ void BuildListViewScreen(HWND parent) {
     SendMessageW(list, LVM_INSERTCOLUMNW, 0, PointerParam(&column));
     SendMessageW(list, LVM_INSERTCOLUMNW, 1, PointerParam(&column));
     SendMessageW(list, LVM_SETIMAGELIST, LVSIL_SMALL, PointerParam(LineImages().release()));
-    for (int i = 0; i < kStationCount; ++i) {
+    for (int i = 0; i < count; ++i) {
         LVITEMW item;
         item.mask = LVIF_TEXT | LVIF_IMAGE | LVIF_PARAM;
         item.iItem = i;
         item.pszText = LPSTR_TEXTCALLBACKW;
-        item.iImage = panel->lineOf[static_cast<std::size_t>(i)];
+        item.iImage = panel.lineOf[static_cast<std::size_t>(i)];
         item.lParam = i;
         SendMessageW(list, LVM_INSERTITEMW, 0, PointerParam(&item));
         item.iSubItem = 1;
         SendMessageW(list, LVM_SETITEMTEXTW, static_cast<WPARAM>(i), PointerParam(&item));
     }
-    SendMessageW(list, LVM_SORTITEMS, reinterpret_cast<WPARAM>(panel),
+    SendMessageW(list, LVM_SORTITEMS, reinterpret_cast<WPARAM>(&panel),
                  reinterpret_cast<LPARAM>(&CompareNames));
+    return list;
+}
+
+}  // namespace
+
+void BuildListViewScreen(HWND parent) {
+    RegisterListViewClass();
+    HWND panelWindow = nullptr;
+    Panel* panel = MakePanel(parent, &panelWindow);
+    if (!panel) {
+        return;
+    }
+    AddStations(*panel);
+    RECT client{};
+    GetClientRect(panelWindow, &client);
+    const HWND list = AddStationList(panelWindow, *panel, client, 0, kStationCount);
     SendMessageW(list, LVM_ENSUREVISIBLE, kStationCount - 1, 0);
     SendMessageW(list, LVM_ENSUREVISIBLE, kStationCount / 2, 1);
     LVITEMW selected;
@@ -192,6 +209,38 @@ void BuildListViewScreen(HWND parent) {
     selected.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
     SendMessageW(list, LVM_SETITEMSTATE, kStationCount / 2 + 2, PointerParam(&selected));
     SetFocus(list);
+}
+
+void BuildScrollBarScreen(HWND parent) {
+    RegisterListViewClass();
+    HWND panelWindow = nullptr;
+    Panel* panel = MakePanel(parent, &panelWindow);
+    if (!panel) {
+        return;
+    }
+    AddStations(*panel);
+    RECT client{};
+    GetClientRect(panelWindow, &client);
+    const int width = client.right;
+    const HWND last =
+        AddStationList(panelWindow, *panel, {4, 4, width - 4, 104}, WS_BORDER, kStationCount);
+    SendMessageW(last, LVM_ENSUREVISIBLE, kStationCount - 1, 0);
+    AddStationList(panelWindow, *panel, {4, 110, width - 4, 190}, WS_BORDER, 3);
+    const HWND framed = CreateWindowExW(0, kPanelClass, u"Прокрутка",
+                                        WS_CHILD | WS_VISIBLE | WS_CAPTION | WS_VSCROLL, 4, 196,
+                                        width / 2 - 6, 120, panelWindow, 0, nullptr, nullptr);
+    SCROLLINFO info;
+    info.fMask = SIF_RANGE | SIF_PAGE | SIF_POS;
+    info.nMax = 99;
+    info.nPage = 25;
+    info.nPos = 40;
+    SetScrollInfo(framed, SB_VERT, &info, 1);
+    const HWND greyed =
+        CreateWindowExW(0, kPanelClass, u"", WS_CHILD | WS_VISIBLE | WS_BORDER | WS_VSCROLL,
+                        width / 2 + 2, 196, width / 2 - 6, 120, panelWindow, 0, nullptr, nullptr);
+    info.fMask = SIF_RANGE | SIF_PAGE | SIF_DISABLENOSCROLL;
+    info.nPage = 100;
+    SetScrollInfo(greyed, SB_VERT, &info, 1);
 }
 
 void BuildTabScreen(HWND parent) {

@@ -10,6 +10,10 @@ namespace qv {
 // A list view of 300 Cyrillic station names with their lines, sorted, scrolled to the middle,
 // one row selected and the rows of one line drawn in that line's colour by custom draw.
 void BuildListViewScreen(HWND parent);
+// The scroll bar in its states: a framed station list scrolled to its end, a short one without
+// a bar, a window with a caption and a bar in the middle of its range, and a greyed bar whose
+// range fits its page.
+void BuildScrollBarScreen(HWND parent);
 // Three multi-line tab controls of fixed-width letter tabs: 21 letters in two rows with the
 // first tab selected, the same with a tab of the second row selected, and 20 letters in one.
 void BuildTabScreen(HWND parent);

@@ -4,16 +4,16 @@
 #include <array>
 #include <cstdlib>
 
-#include "platform/controls/classic_look.h"
 #include "platform/controls/control_state.h"
 #include "platform/controls/list_view_items.h"
-#include "platform/controls/vertical_scroll_bar.h"
 #include "platform/gdi/draw_text.h"
 #include "platform/gdi/system_metrics.h"
 #include "platform/host/virtual_keys.h"
+#include "platform/user/classic_look.h"
 #include "platform/user/input_functions.h"
 #include "platform/user/message_functions.h"
 #include "platform/user/paint_functions.h"
+#include "platform/user/scroll_functions.h"
 #include "platform/user/window_styles.h"
 
 namespace qv {
@@ -78,7 +78,7 @@ class ListView final : public ControlState {
     std::optional<LRESULT> HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
   private:
-    enum class PenMode { None, Pressed, Dragging, Thumb };
+    enum class PenMode { None, Pressed, Dragging };
 
     DWORD Style() const { return static_cast<DWORD>(GetWindowLongW(Window(), GWL_STYLE)); }
     HFONT Font() const { return font_ ? font_ : defaultFont_.get(); }
@@ -89,17 +89,13 @@ class ListView final : public ControlState {
     }
     int PerPage() const { return std::max(0, (Client().bottom) / rowHeight_); }
     int LargestTop() const { return std::max(0, items_.Count() - std::max(1, PerPage())); }
-    bool ScrollBarShown() const { return items_.Count() > PerPage(); }
-    int ListRight() const {
-        const RECT client = Client();
-        return ScrollBarShown() ? client.right - VerticalScrollBar::kWidth : client.right;
-    }
     int ImageWidth() const { return smallImages_ ? smallImages_->width : 0; }
     void Redraw() { InvalidateRect(Window(), nullptr, 0); }
 
     void MeasureRows();
-    void PlaceScrollBar();
+    void UpdateScrollBar();
     void ScrollTo(int top);
+    void OnScroll(WORD code);
     bool EnsureVisible(int index, bool partialAllowed);
     int RowAt(POINT point) const;
 
@@ -141,11 +137,9 @@ class ListView final : public ControlState {
     int rowHeight_ = 17;
     int top_ = 0;
     bool focused_ = false;
-    VerticalScrollBar scrollBar_;
     PenMode penMode_ = PenMode::None;
     POINT penStart_{};
     int topAtPress_ = 0;
-    int thumbGrab_ = 0;
     std::array<char16_t, 260> textBuffer_{};
 };
 
@@ -165,10 +159,14 @@ void ListView::MeasureRows() {
     ScrollTo(top_);
 }
 
-void ListView::PlaceScrollBar() {
-    const RECT client = Client();
-    scrollBar_.Place({client.right - VerticalScrollBar::kWidth, 0, client.right, client.bottom});
-    scrollBar_.SetRange({items_.Count(), PerPage(), top_});
+void ListView::UpdateScrollBar() {
+    SCROLLINFO info;
+    info.fMask = SIF_RANGE | SIF_PAGE | SIF_POS;
+    info.nMin = 0;
+    info.nMax = std::max(0, items_.Count() - 1);
+    info.nPage = static_cast<UINT>(std::max(1, PerPage()));
+    info.nPos = top_;
+    SetScrollInfo(Window(), SB_VERT, &info, 1);
 }
 
 void ListView::ScrollTo(int top) {
@@ -177,7 +175,42 @@ void ListView::ScrollTo(int top) {
         top_ = clamped;
         Redraw();
     }
-    PlaceScrollBar();
+    UpdateScrollBar();
+}
+
+void ListView::OnScroll(WORD code) {
+    const int page = std::max(1, PerPage());
+    switch (code) {
+        case SB_LINEUP:
+            ScrollTo(top_ - 1);
+            break;
+        case SB_LINEDOWN:
+            ScrollTo(top_ + 1);
+            break;
+        case SB_PAGEUP:
+            ScrollTo(top_ - page);
+            break;
+        case SB_PAGEDOWN:
+            ScrollTo(top_ + page);
+            break;
+        case SB_THUMBTRACK:
+        case SB_THUMBPOSITION: {
+            // The packed position holds only 16 bits; the bar keeps the whole one.
+            SCROLLINFO info;
+            info.fMask = SIF_TRACKPOS;
+            GetScrollInfo(Window(), SB_VERT, &info);
+            ScrollTo(info.nTrackPos);
+            break;
+        }
+        case SB_TOP:
+            ScrollTo(0);
+            break;
+        case SB_BOTTOM:
+            ScrollTo(LargestTop());
+            break;
+        default:
+            break;
+    }
 }
 
 bool ListView::EnsureVisible(int index, bool partialAllowed) {
@@ -197,7 +230,7 @@ bool ListView::EnsureVisible(int index, bool partialAllowed) {
 }
 
 int ListView::RowAt(POINT point) const {
-    if (point.y < 0 || point.x < 0 || point.x >= ListRight()) {
+    if (point.y < 0 || point.x < 0 || point.x >= Client().right) {
         return -1;
     }
     if (!(extendedStyle_ & LVS_EX_FULLROWSELECT) && !columns_.empty() &&
@@ -338,8 +371,7 @@ void ListView::PaintContent(HDC dc, const RECT& area) {
     if (Gone()) {
         return;
     }
-    const int listRight = ListRight();
-    FillSolid(dc, {0, 0, listRight, client.bottom}, GetSysColor(COLOR_WINDOW));
+    FillSolid(dc, client, GetSysColor(COLOR_WINDOW));
     if (!(answer & CDRF_SKIPDEFAULT)) {
         const int first = top_ + std::max(0, area.top) / rowHeight_;
         const int last = top_ + std::max(0, area.bottom - 1) / rowHeight_;
@@ -349,9 +381,6 @@ void ListView::PaintContent(HDC dc, const RECT& area) {
             }
         }
     }
-    if (ScrollBarShown()) {
-        scrollBar_.Paint(dc);
-    }
     if (answer & CDRF_NOTIFYPOSTPAINT) {
         draw.nmcd.dwDrawStage = CDDS_POSTPAINT;
         Notify(draw.nmcd.hdr);
@@ -360,7 +389,7 @@ void ListView::PaintContent(HDC dc, const RECT& area) {
 
 bool ListView::PaintRow(HDC dc, int index, bool notifyItems) {
     const int y = (index - top_) * rowHeight_;
-    const int listRight = ListRight();
+    const int listRight = Client().right;
     NMLVCUSTOMDRAW draw;
     draw.nmcd.hdr = NotificationHeader(Window(), NM_CUSTOMDRAW);
     draw.nmcd.dwDrawStage = CDDS_ITEMPREPAINT;
@@ -437,33 +466,6 @@ void ListView::OnPenDown(POINT point) {
     penStart_ = point;
     topAtPress_ = top_;
     penMode_ = PenMode::Pressed;
-    if (ScrollBarShown()) {
-        const int page = std::max(1, PerPage());
-        switch (scrollBar_.HitTest(point)) {
-            case VerticalScrollBar::Part::None:
-                break;
-            case VerticalScrollBar::Part::LineUp:
-                penMode_ = PenMode::None;
-                ScrollTo(top_ - 1);
-                return;
-            case VerticalScrollBar::Part::LineDown:
-                penMode_ = PenMode::None;
-                ScrollTo(top_ + 1);
-                return;
-            case VerticalScrollBar::Part::PageUp:
-                penMode_ = PenMode::None;
-                ScrollTo(top_ - page);
-                return;
-            case VerticalScrollBar::Part::PageDown:
-                penMode_ = PenMode::None;
-                ScrollTo(top_ + page);
-                return;
-            case VerticalScrollBar::Part::Thumb:
-                penMode_ = PenMode::Thumb;
-                thumbGrab_ = point.y - scrollBar_.ThumbRect().top;
-                break;
-        }
-    }
     SetCapture(Window());
 }
 
@@ -480,9 +482,6 @@ void ListView::OnPenMove(POINT point) {
         case PenMode::Dragging:
             // The rows follow the pen: dragging upwards brings later rows into view.
             ScrollTo(topAtPress_ - (point.y - penStart_.y) / rowHeight_);
-            return;
-        case PenMode::Thumb:
-            ScrollTo(scrollBar_.PositionForThumbTop(point.y - thumbGrab_));
             return;
     }
 }
@@ -741,6 +740,9 @@ std::optional<LRESULT> ListView::HandleMessage(UINT message, WPARAM wParam, LPAR
             return std::nullopt;
         case WM_KEYDOWN:
             OnKey(static_cast<int>(wParam));
+            return 0;
+        case WM_VSCROLL:
+            OnScroll(LOWORD(wParam));
             return 0;
         case LVM_SETIMAGELIST:
             return reinterpret_cast<LRESULT>(

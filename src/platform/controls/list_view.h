@@ -2,7 +2,7 @@
 
 // The list view control, in report mode: columns without a header, items with a small image,
 // item data and texts kept or asked of the parent on demand, a single selection shown always
-// or while focused, custom drawing by the parent, a vertical scroll bar of its own, scrolling
+// or while focused, custom drawing by the parent, the window's vertical scroll bar, scrolling
 // by dragging the list with the pen, and the selection moved by the arrow and page keys.
 //
 // Rows are drawn and their texts asked for only while they are visible, so lists of thousands

@@ -4,12 +4,12 @@
 #include <string>
 #include <vector>
 
-#include "platform/controls/classic_look.h"
 #include "platform/controls/control_state.h"
 #include "platform/controls/tab_layout.h"
 #include "platform/gdi/draw_text.h"
 #include "platform/gdi/system_metrics.h"
 #include "platform/host/virtual_keys.h"
+#include "platform/user/classic_look.h"
 #include "platform/user/message_functions.h"
 #include "platform/user/paint_functions.h"
 #include "platform/user/window_styles.h"

@@ -7,19 +7,15 @@ namespace qv {
 
 class Window;
 
-// Puts the windows on the screen: each window's surface over its parent's client area and
-// over the siblings below it, the frames and caption bars drawn by the system.
+// Puts the windows on the screen: each window's surface, frame included, over its parent's
+// client area and over the siblings below it. The frames were painted into the surfaces by the
+// windows themselves (WM_NCPAINT).
 class Compositor {
   public:
-    Compositor();
-
-    void Compose(Window& desktop, HDC screen, HWND active);
+    void Compose(Window& desktop, HDC screen);
 
   private:
-    void ComposeTree(Window& window, HDC screen, const RECT& clip, HWND active);
-    void DrawFrame(Window& window, bool active);
-
-    UniqueFont captionFont_;
+    void ComposeTree(Window& window, HDC screen, const RECT& clip);
 };
 
 }  // namespace qv

@@ -4,9 +4,11 @@
 
 #include "platform/gdi/shapes.h"
 #include "platform/user/input_functions.h"
+#include "platform/user/non_client.h"
 #include "platform/user/paint_functions.h"
 #include "platform/user/window_functions.h"
 #include "platform/user/window_messages.h"
+#include "platform/user/window_styles.h"
 #include "platform/user/window_system.h"
 
 namespace qv {
@@ -28,6 +30,22 @@ LRESULT DefWindowProcW(HWND window, UINT message, WPARAM wParam, LPARAM lParam) 
     switch (message) {
         case WM_NCCREATE:
             return 1;  // the text was set when the window was made
+        case WM_NCCALCSIZE:
+            return DefaultNcCalcSize(*found, lParam);
+        case WM_NCHITTEST:
+            return DefaultNcHitTest(*found, {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
+        case WM_NCPAINT:
+            DefaultNcPaint(*system, *found);
+            return 0;
+        case WM_NCLBUTTONDOWN:
+        case WM_NCMOUSEMOVE:
+        case WM_NCLBUTTONUP:
+            DefaultNcPen(*system, *found, message, wParam,
+                         {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
+            return 0;
+        case WM_CAPTURECHANGED:
+            system->Bars().CaptureLost(window);
+            return 0;
         case WM_PAINT: {
             PAINTSTRUCT paint;
             BeginPaint(window, &paint);
@@ -50,6 +68,9 @@ LRESULT DefWindowProcW(HWND window, UINT message, WPARAM wParam, LPARAM lParam) 
         case WM_SETTEXT: {
             const auto* text = PointerFromParam<const char16_t>(lParam);
             found->SetText(text ? text : u"");
+            if ((found->Style() & WS_CAPTION) == WS_CAPTION) {
+                system->Frames().MarkStale(window);
+            }
             system->TitleChanged(window);
             return 1;
         }

@@ -106,15 +106,23 @@ SHORT InputRouter::KeyState(int virtualKey) const {
 
 void InputRouter::RoutePen(UINT message, POINT screen) {
     penPosition_ = screen;
+    const DWORD time = static_cast<DWORD>(system_.Now().count());
     Window* target = capture_ ? system_.Find(capture_) : nullptr;
+    // A window holding its own scroll bar keeps getting the pen as non-client input.
+    LRESULT hit = target && system_.Bars().Holding(capture_) ? HTVSCROLL : HTCLIENT;
     if (!target) {
         target = WindowAt(screen);
-        // Taps outside a client area, or on a window that a modal loop has disabled, go nowhere.
-        if (!target || !target->IsEnabledTree() || !Contains(ClientScreenRect(*target), screen)) {
+        // A window that a modal loop has disabled gets nothing.
+        if (!target || !target->IsEnabledTree()) {
+            return;
+        }
+        const HWND handle = target->Handle();
+        hit = system_.Send(handle, WM_NCHITTEST, 0, MAKELPARAM(screen.x, screen.y));
+        target = system_.Find(handle);
+        if (!target || hit == HTNOWHERE || hit == HTTRANSPARENT || hit == HTERROR) {
             return;
         }
         if (message == WM_LBUTTONDOWN && target->TopLevel().Handle() != system_.Active()) {
-            const HWND handle = target->Handle();
             system_.Activate(target->TopLevel().Handle(), WA_CLICKACTIVE);
             target = system_.Find(handle);
             if (!target) {
@@ -122,11 +130,17 @@ void InputRouter::RoutePen(UINT message, POINT screen) {
             }
         }
     }
+    if (hit != HTCLIENT) {
+        // Non-client pen messages carry the part and the screen position.
+        const UINT nonClient = message - WM_MOUSEMOVE + WM_NCMOUSEMOVE;
+        routed_.push_back({target->Handle(), nonClient, static_cast<WPARAM>(hit),
+                           MAKELPARAM(screen.x, screen.y), time, screen});
+        return;
+    }
     const POINT client = target->ClientScreenOrigin();
     const WPARAM buttons = penDown_ ? MK_LBUTTON : 0;
     routed_.push_back({target->Handle(), message, buttons,
-                       MAKELPARAM(screen.x - client.x, screen.y - client.y),
-                       static_cast<DWORD>(system_.Now().count()), screen});
+                       MAKELPARAM(screen.x - client.x, screen.y - client.y), time, screen});
 }
 
 void InputRouter::RouteKey(const InputEvent& event) {

@@ -34,6 +34,10 @@ constexpr RECT Bounds(const RECT& a, const RECT& b) {
             std::max(a.bottom, b.bottom)};
 }
 
+constexpr bool Contains(const RECT& r, POINT p) {
+    return p.x >= r.left && p.x < r.right && p.y >= r.top && p.y < r.bottom;
+}
+
 constexpr RECT Offset(const RECT& r, int dx, int dy) {
     return {r.left + dx, r.top + dy, r.right + dx, r.bottom + dy};
 }

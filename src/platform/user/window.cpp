@@ -41,17 +41,6 @@ const Window& Window::TopLevel() const {
     return const_cast<Window*>(this)->TopLevel();
 }
 
-RECT Window::FrameInsets() const {
-    RECT insets{};
-    if ((style & WS_BORDER) != 0 || (style & WS_DLGFRAME) != 0) {
-        insets = {1, 1, 1, 1};
-    }
-    if ((style & WS_CAPTION) == WS_CAPTION) {
-        insets.top += kCaptionHeight;
-    }
-    return insets;
-}
-
 RECT Window::ClientRect() const {
     const RECT insets = FrameInsets();
     const int width = Width() - insets.left - insets.right;

@@ -20,7 +20,6 @@ class Window {
   public:
     enum class Life { Creating, Alive, Destroying, Gone };
     enum class IconSize { Big, Small };
-    static constexpr int kCaptionHeight = 18;
 
     // What a paint takes over: the invalid rectangles, their bounds, and whether to erase.
     struct PaintArea {
@@ -56,8 +55,10 @@ class Window {
     const RECT& Rect() const { return rect; }
     int Width() const { return rect.right - rect.left; }
     int Height() const { return rect.bottom - rect.top; }
-    // How far the client area lies inside the window rectangle on each side.
-    RECT FrameInsets() const;
+    // How far the client area lies inside the window rectangle on each side, as the window
+    // answered WM_NCCALCSIZE.
+    RECT FrameInsets() const { return frameInsets_; }
+    void SetFrameInsets(const RECT& insets) { frameInsets_ = insets; }
     // The client area in client coordinates: (0, 0) at its top left.
     RECT ClientRect() const;
     // Where the window's top left and its client area's top left lie on the screen.
@@ -137,6 +138,7 @@ class Window {
 
     HWND handle_;
     const WindowClass* class_;
+    RECT frameInsets_{};
 };
 
 }  // namespace qv

@@ -37,7 +37,13 @@ inline constexpr UINT WM_GETICON = 0x007F;
 inline constexpr UINT WM_SETICON = 0x0080;
 inline constexpr UINT WM_NCCREATE = 0x0081;
 inline constexpr UINT WM_NCDESTROY = 0x0082;
+inline constexpr UINT WM_NCCALCSIZE = 0x0083;
+inline constexpr UINT WM_NCHITTEST = 0x0084;
+inline constexpr UINT WM_NCPAINT = 0x0085;
 inline constexpr UINT WM_GETDLGCODE = 0x0087;
+inline constexpr UINT WM_NCMOUSEMOVE = 0x00A0;
+inline constexpr UINT WM_NCLBUTTONDOWN = 0x00A1;
+inline constexpr UINT WM_NCLBUTTONUP = 0x00A2;
 inline constexpr UINT EM_SETSEL = 0x00B1;
 inline constexpr UINT BM_GETCHECK = 0x00F0;
 inline constexpr UINT BM_SETCHECK = 0x00F1;
@@ -52,6 +58,8 @@ inline constexpr UINT WM_SYSCHAR = 0x0106;
 inline constexpr UINT WM_INITDIALOG = 0x0110;
 inline constexpr UINT WM_COMMAND = 0x0111;
 inline constexpr UINT WM_TIMER = 0x0113;
+inline constexpr UINT WM_HSCROLL = 0x0114;
+inline constexpr UINT WM_VSCROLL = 0x0115;
 inline constexpr UINT WM_CTLCOLORMSGBOX = 0x0132;
 inline constexpr UINT WM_CTLCOLOREDIT = 0x0133;
 inline constexpr UINT WM_CTLCOLORLISTBOX = 0x0134;
@@ -74,6 +82,27 @@ inline constexpr WORD WA_CLICKACTIVE = 2;
 
 // WM_SIZE: the first parameter.
 inline constexpr WPARAM SIZE_RESTORED = 0;
+
+// WM_NCHITTEST answers: what part of a window a point is on.
+inline constexpr LRESULT HTERROR = -2;
+inline constexpr LRESULT HTTRANSPARENT = -1;
+inline constexpr LRESULT HTNOWHERE = 0;
+inline constexpr LRESULT HTCLIENT = 1;
+inline constexpr LRESULT HTCAPTION = 2;
+inline constexpr LRESULT HTHSCROLL = 6;
+inline constexpr LRESULT HTVSCROLL = 7;
+inline constexpr LRESULT HTBORDER = 18;
+
+// WM_VSCROLL: the low word of the first parameter, what the user did to the scroll bar.
+inline constexpr WORD SB_LINEUP = 0;
+inline constexpr WORD SB_LINEDOWN = 1;
+inline constexpr WORD SB_PAGEUP = 2;
+inline constexpr WORD SB_PAGEDOWN = 3;
+inline constexpr WORD SB_THUMBPOSITION = 4;
+inline constexpr WORD SB_THUMBTRACK = 5;
+inline constexpr WORD SB_TOP = 6;
+inline constexpr WORD SB_BOTTOM = 7;
+inline constexpr WORD SB_ENDSCROLL = 8;
 
 // Pen messages: the first parameter.
 inline constexpr WPARAM MK_LBUTTON = 0x0001;

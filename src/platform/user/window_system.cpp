@@ -7,6 +7,7 @@
 #include "platform/user/cursor.h"
 #include "platform/user/default_window_procedure.h"
 #include "platform/user/modal_loop.h"
+#include "platform/user/non_client.h"
 #include "platform/user/rendezvous.h"
 #include "platform/user/window_messages.h"
 #include "platform/user/window_styles.h"
@@ -137,6 +138,12 @@ HWND WindowSystem::Create(const WindowCreation& creation) {
     if (!Find(handle)) {
         return nullptr;
     }
+    if (accepted) {
+        RecalculateClientArea(*this, handle);
+        if (Window* calculated = Find(handle)) {
+            Invalidate(*calculated, nullptr, true);
+        }
+    }
     const LRESULT created = accepted ? Send(handle, WM_CREATE, 0, PointerParam(&parameters)) : -1;
     Window* alive = Find(handle);
     if (!alive) {
@@ -216,6 +223,8 @@ void WindowSystem::Retire(Window& window) {
         timers_.KillAll(handle);
         input_.Forget(handle);
         activation_.Forget(handle);
+        scrollBars_.Forget(handle);
+        frames_.Forget(handle);
     }
 }
 
@@ -256,6 +265,13 @@ bool WindowSystem::Move(HWND handle, const RECT& rect, bool repaint) {
         return false;
     }
     const WindowTree::Placement placement = tree_.Place(*window, rect, screen_.Scale());
+    if (placement.resized) {
+        RecalculateClientArea(*this, handle);
+        window = Find(handle);
+        if (!window) {
+            return true;
+        }
+    }
     if (placement.resized || repaint) {
         Invalidate(*window, nullptr, true);
     }
@@ -517,11 +533,12 @@ void WindowSystem::TitleChanged(HWND handle) {
 }
 
 void WindowSystem::PresentIfChanged() {
+    frames_.PaintStale(*this);
     if (!screenDirty_) {
         return;
     }
     screenDirty_ = false;
-    compositor_.Compose(tree_.Desktop(), screen_.Dc(), activation_.Active());
+    compositor_.Compose(tree_.Desktop(), screen_.Dc());
     host_.Present(screen_.Pixels());
 }
 
@@ -529,6 +546,7 @@ void WindowSystem::Rescale() {
     screen_.Rescale(host_.DeviceScale());
     tree_.Rescale(screen_.Scale());
     InvalidateAll(true);
+    frames_.MarkAllStale();
     MarkScreenDirty();
 }
 

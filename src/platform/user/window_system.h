@@ -11,9 +11,11 @@
 #include "platform/user/activation_focus.h"
 #include "platform/user/class_registry.h"
 #include "platform/user/compositor.h"
+#include "platform/user/frame_painter.h"
 #include "platform/user/input_router.h"
 #include "platform/user/message_queue.h"
 #include "platform/user/paint_scheduler.h"
+#include "platform/user/scroll_bars.h"
 #include "platform/user/timer_list.h"
 #include "platform/user/window_tree.h"
 
@@ -61,6 +63,10 @@ class WindowSystem {
     const WindowClass* FindClass(ClassAtomOrName className, HINSTANCE module) const {
         return classes_.Find(className, module);
     }
+
+    // The non-client area: window scroll bars and the frames left to paint.
+    ScrollBars& Bars() { return scrollBars_; }
+    FramePainter& Frames() { return frames_; }
 
     // Windows.
     const Window& Desktop() const { return tree_.Desktop(); }
@@ -143,7 +149,8 @@ class WindowSystem {
     // Every window.
     void InvalidateAll(bool erase);
     void MarkScreenDirty() { screenDirty_ = true; }
-    // Composes the screen from the windows and shows it, when something changed.
+    // Has stale frames painted (WM_NCPAINT), then composes the screen from the windows and
+    // shows it, when something changed.
     void PresentIfChanged();
     void Rescale();
 
@@ -178,6 +185,8 @@ class WindowSystem {
     Compositor compositor_;
     ActivationFocus activation_;
     PaintScheduler painting_;
+    ScrollBars scrollBars_{*this};
+    FramePainter frames_;
     std::unique_ptr<Rendezvous> rendezvous_;
     std::vector<ModalLoop*> modalLoops_;
     HCURSOR cursor_ = nullptr;

@@ -42,7 +42,7 @@ Window& WindowTree::Add(const WindowClass& windowClass, Window& parent, HWND own
     made->procedure = windowClass.attributes.lpfnWndProc;
     made->extraBytes.resize(static_cast<std::size_t>(windowClass.attributes.cbWndExtra));
     made->surface.Resize(made->Width(), made->Height(), scale);
-    made->AddInvalid(made->ClientRect(), true);
+
     Window& window = table_.Add(std::move(made));
     if (parent.IsDesktop()) {
         parent.children.insert(parent.children.begin(), &window);

@@ -15,6 +15,7 @@
 #include "platform/user/input_functions.h"
 #include "platform/user/message_functions.h"
 #include "platform/user/paint_functions.h"
+#include "platform/user/scroll_functions.h"
 #include "platform/user/window_functions.h"
 #include "platform/user/window_messages.h"
 #include "platform/user/window_styles.h"
@@ -254,6 +255,7 @@ TEST_F(ListViewTest, KeysMoveTheSelectionAndKeepItInView) {
     Pump();
     EXPECT_EQ(selected(), 99);
     EXPECT_EQ(Top(), 100 - perPage);
+    EXPECT_EQ(GetScrollPos(list, SB_VERT), Top()) << "the bar follows the keys";
     host.Key(VK_PRIOR);
     Pump();
     EXPECT_EQ(selected(), 100 - perPage);
@@ -362,6 +364,48 @@ TEST_F(ListViewTest, DraggingWithThePenScrollsWithoutSelecting) {
     EXPECT_EQ(Top(), 2 + PerPage());
 }
 
+TEST_F(ListViewTest, TheBarComesWithTheItemsAndItsThumbScrollsTheList) {
+    const auto client = [&] {
+        RECT rect;
+        GetClientRect(list, &rect);
+        return rect.right;
+    };
+    const auto barShown = [&] { return (GetWindowLongW(list, GWL_STYLE) & WS_VSCROLL) != 0; };
+    Fill(3);
+    EXPECT_FALSE(barShown());
+    EXPECT_EQ(client(), 200);
+    Send(LVM_DELETEALLITEMS);
+    Fill(100);
+    EXPECT_TRUE(barShown());
+    EXPECT_EQ(client(), 200 - 13) << "the rows end at the bar";
+    SCROLLINFO info;
+    info.fMask = SIF_ALL;
+    GetScrollInfo(list, SB_VERT, &info);
+    EXPECT_EQ(info.nMax, 99);
+    EXPECT_EQ(static_cast<int>(info.nPage), PerPage());
+    Pump();
+
+    // The thumb dragged down the track: the rows follow while it moves, and at the end of the
+    // track the last row is at the bottom.
+    const int barX = kLeft + 200 - 6;
+    host.PenDown(barX, kTop + 13 + 2);
+    host.PenMove(barX, kTop + 13 + 2 + 40);
+    Pump();
+    const int midway = Top();
+    EXPECT_GT(midway, 0);
+    EXPECT_LT(midway, 100 - PerPage());
+    host.PenMove(barX, kTop + 170);
+    host.PenUp(barX, kTop + 170);
+    Pump();
+    EXPECT_EQ(Top(), 100 - PerPage());
+    EXPECT_EQ(GetScrollPos(list, SB_VERT), Top());
+    EXPECT_TRUE(Notices(LVN_ITEMCHANGED).empty()) << "the bar never selects";
+
+    Send(LVM_DELETEALLITEMS);
+    EXPECT_FALSE(barShown());
+    EXPECT_EQ(Top(), 0);
+}
+
 TEST_F(ListViewTest, ItemsKeepTheirPartsAndTheParentMayDestroyTheListInANotification) {
     LVITEMW item;
     item.mask = LVIF_TEXT | LVIF_IMAGE | LVIF_PARAM;
@@ -437,6 +481,27 @@ TEST(ListScreens, GalleryScreensShowTheirSamples) {
             EXPECT_TRUE(host.WriteScreenshot(std::string(folder) + "/tabs" + suffix));
         }
         DestroyWindow(tabScreen);
+
+        const HWND barScreen =
+            CreateWindowExW(0, u"Screen", u"", WS_POPUP | WS_VISIBLE, 0, 0, kScreenWidth,
+                            kScreenHeight, nullptr, 0, nullptr, nullptr);
+        BuildScrollBarScreen(barScreen);
+        system.Pump();
+        const auto barShown = [](HWND window) {
+            return (GetWindowLongW(window, GWL_STYLE) & WS_VSCROLL) != 0;
+        };
+        const HWND longList = GetWindow(GetWindow(barScreen, GW_CHILD), GW_CHILD);
+        const HWND shortList = GetWindow(longList, GW_HWNDNEXT);
+        const HWND greyed = GetWindow(GetWindow(shortList, GW_HWNDNEXT), GW_HWNDNEXT);
+        EXPECT_TRUE(barShown(longList));
+        EXPECT_EQ(GetScrollPos(longList, SB_VERT),
+                  300 - SendMessageW(longList, LVM_GETCOUNTPERPAGE, 0, 0));
+        EXPECT_FALSE(barShown(shortList));
+        EXPECT_TRUE(barShown(greyed)) << "kept, greyed, when asked";
+        if (folder) {
+            EXPECT_TRUE(host.WriteScreenshot(std::string(folder) + "/scroll-bars" + suffix));
+        }
+        DestroyWindow(barScreen);
     }
 }
 

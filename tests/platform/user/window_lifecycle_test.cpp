@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/user/frame_painter.h"
 #include "platform/user/input_functions.h"
 #include "platform/user/timer_functions.h"
 #include "window_test.h"
@@ -22,10 +23,10 @@ class WindowLifecycle : public WindowTest {};
 TEST_F(WindowLifecycle, CreationSendsCreateAndSizeThenShowsAndActivates) {
     const HWND main = Make("main", WS_VISIBLE, kScreen);
     ASSERT_NE(main, nullptr);
-    EXPECT_EQ(Log(), (Lines{"main:WM_NCCREATE", "main:WM_CREATE", "main:WM_SIZE",
-                            "main:WM_ACTIVATE", "main:WM_SETFOCUS"}));
-    EXPECT_EQ(Entries()[2].lParam, MAKELPARAM(240, 320));
-    EXPECT_EQ(LOWORD(Entries()[3].wParam), WA_ACTIVE);
+    EXPECT_EQ(Log(), (Lines{"main:WM_NCCREATE", "main:WM_NCCALCSIZE", "main:WM_CREATE",
+                            "main:WM_SIZE", "main:WM_ACTIVATE", "main:WM_SETFOCUS"}));
+    EXPECT_EQ(Entries()[3].lParam, MAKELPARAM(240, 320));
+    EXPECT_EQ(LOWORD(Entries()[4].wParam), WA_ACTIVE);
     EXPECT_TRUE(IsWindowVisible(main));
     EXPECT_EQ(GetActiveWindow(), main);
     EXPECT_EQ(GetFocus(), main);
@@ -47,7 +48,8 @@ TEST_F(WindowLifecycle, CreationSendsCreateAndSizeThenShowsAndActivates) {
     EXPECT_FALSE(visibleDuringCreate);
     EXPECT_EQ(widthSeen, 50);
     // A child is not activated.
-    EXPECT_EQ(Log(), (Lines{"child:WM_NCCREATE", "child:WM_CREATE", "child:WM_SIZE"}));
+    EXPECT_EQ(Log(), (Lines{"child:WM_NCCREATE", "child:WM_NCCALCSIZE", "child:WM_CREATE",
+                            "child:WM_SIZE"}));
     EXPECT_EQ(GetParent(child), main);
     EXPECT_TRUE(IsChild(main, child));
     EXPECT_FALSE(IsChild(child, main));
@@ -65,8 +67,8 @@ TEST_F(WindowLifecycle, CreationRefusedByTheCreateHandlerDestroysTheWindow) {
     ClearLog();
     const HWND refused = Make("refused", WS_VISIBLE, kScreen, nullptr, Answer(WM_CREATE, -1));
     EXPECT_EQ(refused, nullptr);
-    EXPECT_EQ(Log(), (Lines{"refused:WM_NCCREATE", "refused:WM_CREATE", "refused:WM_DESTROY",
-                            "refused:WM_NCDESTROY"}));
+    EXPECT_EQ(Log(), (Lines{"refused:WM_NCCREATE", "refused:WM_NCCALCSIZE", "refused:WM_CREATE",
+                            "refused:WM_DESTROY", "refused:WM_NCDESTROY"}));
     EXPECT_TRUE(system.TopLevelWindows().empty());
     EXPECT_EQ(GetActiveWindow(), nullptr);
 
@@ -203,10 +205,10 @@ TEST_F(WindowLifecycle, TextSlotsAndGeometry) {
     // A caption bar and a border lie outside the client area.
     RECT client;
     GetClientRect(box, &client);
-    EXPECT_EQ(client, (RECT{0, 0, 198, 100 - 2 - Window::kCaptionHeight}));
+    EXPECT_EQ(client, (RECT{0, 0, 198, 100 - 2 - FramePainter::kCaptionHeight}));
     POINT corner{0, 0};
     ClientToScreen(box, &corner);
-    EXPECT_EQ(corner, (POINT{21, 41 + Window::kCaptionHeight}));
+    EXPECT_EQ(corner, (POINT{21, 41 + FramePainter::kCaptionHeight}));
     ScreenToClient(box, &corner);
     EXPECT_EQ(corner, (POINT{0, 0}));
     EXPECT_EQ(GetParent(box), main);  // the owner of a popup

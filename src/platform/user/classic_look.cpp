@@ -1,4 +1,4 @@
-#include "platform/controls/classic_look.h"
+#include "platform/user/classic_look.h"
 
 #include "platform/gdi/gdi_objects.h"
 #include "platform/gdi/shapes.h"

@@ -1,0 +1,52 @@
+#pragma once
+
+#include "platform/gdi/device_context.h"
+
+namespace qv {
+
+// The numbers of one scroll bar: a range of positions, the page shown and the position of its
+// first unit. A window's bar starts with the range 0 to 100, as the platform's does.
+struct ScrollBarState {
+    int min = 0;
+    int max = 100;
+    int page = 0;
+    int position = 0;
+    // Shown greyed, without a thumb, because the range fits the page (SIF_DISABLENOSCROLL).
+    bool disabled = false;
+};
+
+// The largest position: the last page's first unit.
+int LargestPosition(const ScrollBarState& state);
+// Whether there is anything to scroll.
+bool ScrollNeeded(const ScrollBarState& state);
+// Page and position brought inside the range.
+void ClampScrollBar(ScrollBarState& state);
+
+enum class ScrollBarPart { None, LineUp, LineDown, PageUp, PageDown, Thumb };
+
+// Where the parts of a vertical bar lie, in the coordinates of its rectangle; the thumb drawn at
+// `position` (the tracking position while the thumb is dragged).
+struct ScrollBarLayout {
+    static constexpr int kWidth = 13;
+    static constexpr int kMinimumThumb = 8;
+
+    ScrollBarLayout(const RECT& bar, const ScrollBarState& state, int position);
+
+    ScrollBarPart PartAt(POINT point) const;
+    // The position that puts the thumb's top at `thumbTop`, rounded to the nearest unit.
+    int PositionForThumbTop(int thumbTop) const;
+    bool HasThumb() const { return thumb.bottom > thumb.top; }
+
+    RECT bar;
+    RECT lineUp;
+    RECT lineDown;
+    RECT track;
+    RECT thumb;
+    ScrollBarState state;
+};
+
+// The classic look: raised arrow buttons (sunk while pressed), the track, a raised thumb; the
+// arrows grey and no thumb when there is nothing to scroll.
+void PaintScrollBar(HDC dc, const ScrollBarLayout& layout, ScrollBarPart pressed);
+
+}  // namespace qv
