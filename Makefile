@@ -17,8 +17,8 @@ $(CHECKED)/build.ninja: setup
 	@cmake -S . -B $(CHECKED) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DQV_SANITIZE=ON -DQV_WERROR=ON >/dev/null
 
 run: setup $(RELEASE)/build.ninja
-	@flock /tmp/quorvane-build.lock cmake --build $(RELEASE) -j $(JOBS)
-	@$(RELEASE)/tools/quorvane-mapcheck maps/*.qvn
+	@flock /tmp/quorvane-build.lock cmake --build $(RELEASE) -j $(JOBS) --target quorvane
+	@$(RELEASE)/src/quorvane
 
 test: setup $(CHECKED)/build.ninja
 	@flock /tmp/quorvane-build.lock cmake --build $(CHECKED) -j $(JOBS)
