@@ -1,6 +1,7 @@
 // The whole program through its entry routine, driven by quorvane-headless scripts in a scratch
 // home, checked on the state it reports.
 
+#include <cairo.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -11,7 +12,9 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <nlohmann/json.hpp>
+#include <numeric>
 #include <optional>
 #include <sstream>
 #include <string>
@@ -140,6 +143,26 @@ struct Map {
     NetworkModel model;
 };
 
+// The pixels of a shot, 0x00RRGGBB, row after row; empty when it cannot be read.
+std::vector<std::uint32_t> ShotPixels(const fs::path& file) {
+    cairo_surface_t* shot = cairo_image_surface_create_from_png(file.c_str());
+    std::vector<std::uint32_t> pixels;
+    if (cairo_surface_status(shot) == CAIRO_STATUS_SUCCESS) {
+        cairo_surface_flush(shot);
+        const int width = cairo_image_surface_get_width(shot);
+        const int stride = cairo_image_surface_get_stride(shot) / 4;
+        const auto* data =
+            reinterpret_cast<const std::uint32_t*>(cairo_image_surface_get_data(shot));
+        for (int y = 0; y < cairo_image_surface_get_height(shot); ++y) {
+            for (int x = 0; x < width; ++x) {
+                pixels.push_back(data[y * stride + x] & 0xFFFFFF);
+            }
+        }
+    }
+    cairo_surface_destroy(shot);
+    return pixels;
+}
+
 std::vector<int> Route(const json& state) {
     return state["model"]["route"].get<std::vector<int>>();
 }
@@ -170,9 +193,12 @@ TEST(ProgramStart, MissingRememberedMapShowsTheErrorThenTheEmptyWindow) {
     Settings settings;
     settings.mapPath = Utf8ToUtf16((home.Root() / "gone.qvn").string()).value();
     home.Save(settings);
-    const Outcome outcome = home.Run("state\nkey return\nwait 10\nstate\n");
+    const Outcome outcome = home.Run("state\nkey return\nwait 10\nstate\nshot empty.png\n");
     EXPECT_EQ(outcome.exitCode, 0);
     ASSERT_EQ(outcome.states.size(), 2u);
+    const std::vector<std::uint32_t> empty = ShotPixels(home.Root() / "empty.png");
+    ASSERT_EQ(empty.size(), 240u * 320u);
+    EXPECT_EQ(std::count(empty.begin(), empty.end(), 0xFFFFFFu), 240 * 320);
     const json& box = outcome.states[0]["messageBoxes"];
     ASSERT_EQ(box.size(), 1u);
     EXPECT_EQ(box[0]["caption"], "Ошибка");
@@ -246,8 +272,16 @@ TEST(MainWindow, DepartureDestinationFindTheRouteThatBlinks) {
         "tap " +
         map.TapAt(to) +
         "\ncommand ID_DESTINATION\nstate\n"
-        "wait 500\nstate\nwait 500\nstate\n";
+        "shot on.png\nwait 500\nstate\nshot off.png\nwait 500\nstate\n";
     const Outcome outcome = home.Run(script, map.path);
+    // The route and its end markers show in the on-phase only.
+    const std::vector<std::uint32_t> on = ShotPixels(home.Root() / "on.png");
+    const std::vector<std::uint32_t> off = ShotPixels(home.Root() / "off.png");
+    ASSERT_EQ(on.size(), 240u * 320u);
+    ASSERT_EQ(off.size(), on.size());
+    EXPECT_GT(std::inner_product(on.begin(), on.end(), off.begin(), 0, std::plus<>(),
+                                 std::not_equal_to<>()),
+              20);
     ASSERT_EQ(outcome.states.size(), 5u);
     EXPECT_TRUE(outcome.states[0]["model"]["departure"].is_null());
     const json& departed = outcome.states[1];
