@@ -18,7 +18,7 @@ constexpr int kMarkGap = 4;
 void PaintLabel(HDC dc, RECT area, const ButtonLook& look, UINT format) {
     SelectionScope font(dc, ControlFont(look.font));
     SetBkMode(dc, TRANSPARENT);
-    SetTextColor(dc, GetSysColor(look.disabled ? COLOR_BTNSHADOW : COLOR_BTNTEXT));
+    SetTextColor(dc, GetSysColor(look.disabled ? COLOR_GRAYTEXT : COLOR_BTNTEXT));
     DrawTextW(dc, look.text, &area, format | DT_SINGLELINE | DT_VCENTER);
 }
 

@@ -11,9 +11,6 @@ namespace qv {
 
 namespace {
 
-// The white edge of the classic bevel; the device has no colour of its own for it.
-constexpr int kBevelLight = COLOR_WINDOW;
-
 void Line(HDC dc, LONG left, LONG top, LONG right, LONG bottom, int systemColour) {
     const RECT rect{left, top, right, bottom};
     FillRect(dc, &rect, GetSysColorBrush(systemColour));
@@ -36,11 +33,11 @@ void FillWithColour(HDC dc, const RECT& rect, int systemColour) {
 RECT DrawBevel(HDC dc, const RECT& rect, Bevel bevel) {
     switch (bevel) {
         case Bevel::Raised:
-            Edges(dc, rect, kBevelLight, COLOR_3DDKSHADOW);
+            Edges(dc, rect, COLOR_BTNHIGHLIGHT, COLOR_3DDKSHADOW);
             Edges(dc, Shrunk(rect, 1, 1), COLOR_3DLIGHT, COLOR_BTNSHADOW);
             break;
         case Bevel::Sunken:
-            Edges(dc, rect, COLOR_BTNSHADOW, kBevelLight);
+            Edges(dc, rect, COLOR_BTNSHADOW, COLOR_BTNHIGHLIGHT);
             Edges(dc, Shrunk(rect, 1, 1), COLOR_3DDKSHADOW, COLOR_3DLIGHT);
             break;
         case Bevel::Pushed:

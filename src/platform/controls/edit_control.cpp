@@ -358,7 +358,7 @@ void EditControl::Paint() {
             DrawTextW(dc, std::u16string_view(text).substr(from, to - from), &cell,
                       DT_LEFT | DT_SINGLELINE | DT_NOCLIP);
         };
-        const int ink = enabled ? COLOR_WINDOWTEXT : COLOR_BTNSHADOW;
+        const int ink = enabled ? COLOR_WINDOWTEXT : COLOR_GRAYTEXT;
         run(0, start, ink);
         if (showSelection) {
             const RECT band{origin + offsets[start], top, origin + offsets[end],

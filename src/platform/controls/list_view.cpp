@@ -4,6 +4,7 @@
 #include <array>
 #include <cstdlib>
 
+#include "platform/controls/control_paint.h"
 #include "platform/controls/control_state.h"
 #include "platform/controls/list_view_items.h"
 #include "platform/gdi/draw_text.h"
@@ -20,7 +21,6 @@ namespace qv {
 
 namespace {
 
-constexpr LONG kDefaultFontHeight = -11;
 constexpr int kImageMargin = 2;
 constexpr int kTextMargin = 2;
 // How far the pen moves before a press becomes a drag of the list rather than a tap.
@@ -63,11 +63,7 @@ int CopyText(std::u16string_view text, char16_t* buffer, int size) {
 
 class ListView final : public ControlState {
   public:
-    ListView(HWND window, const CREATESTRUCTW&) : ControlState(window) {
-        LOGFONTW attributes;
-        attributes.lfHeight = kDefaultFontHeight;
-        defaultFont_.reset(CreateFontIndirectW(&attributes));
-    }
+    ListView(HWND window, const CREATESTRUCTW&) : ControlState(window) {}
     ~ListView() override {
         if (!(Style() & LVS_SHAREIMAGELISTS)) {
             ImageList_Destroy(smallImages_);
@@ -81,7 +77,7 @@ class ListView final : public ControlState {
     enum class PenMode { None, Pressed, Dragging };
 
     DWORD Style() const { return static_cast<DWORD>(GetWindowLongW(Window(), GWL_STYLE)); }
-    HFONT Font() const { return font_ ? font_ : defaultFont_.get(); }
+    HFONT Font() const { return ControlFont(font_); }
     RECT Client() const {
         RECT client{};
         GetClientRect(Window(), &client);
@@ -133,7 +129,6 @@ class ListView final : public ControlState {
     HIMAGELIST smallImages_ = nullptr;
     HIMAGELIST normalImages_ = nullptr;
     HFONT font_ = nullptr;
-    UniqueFont defaultFont_;
     int rowHeight_ = 17;
     int top_ = 0;
     bool focused_ = false;

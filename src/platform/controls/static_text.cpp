@@ -64,7 +64,7 @@ void StaticText::Paint() {
         const std::u16string text = GetWindowText(self);
         SelectionScope font(dc, ControlFont(font_));
         SetBkMode(dc, TRANSPARENT);
-        SetTextColor(dc, GetSysColor(IsWindowEnabled(self) ? COLOR_WINDOWTEXT : COLOR_BTNSHADOW));
+        SetTextColor(dc, GetSysColor(IsWindowEnabled(self) ? COLOR_WINDOWTEXT : COLOR_GRAYTEXT));
         DrawTextW(dc, text, &client,
                   TextFormat(static_cast<DWORD>(GetWindowLongW(self, GWL_STYLE))));
     }

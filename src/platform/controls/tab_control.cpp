@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/controls/control_paint.h"
 #include "platform/controls/control_state.h"
 #include "platform/controls/tab_layout.h"
 #include "platform/gdi/draw_text.h"
@@ -18,7 +19,6 @@ namespace qv {
 
 namespace {
 
-constexpr LONG kDefaultFontHeight = -11;
 constexpr int kDefaultPaddingX = 6;
 constexpr int kDefaultPaddingY = 3;
 constexpr int kMaxLabel = 1024;
@@ -41,17 +41,13 @@ RECT SelectedTabRect(RECT tab) {
 
 class TabControl final : public ControlState {
   public:
-    TabControl(HWND window, const CREATESTRUCTW&) : ControlState(window) {
-        LOGFONTW attributes;
-        attributes.lfHeight = kDefaultFontHeight;
-        defaultFont_.reset(CreateFontIndirectW(&attributes));
-    }
+    TabControl(HWND window, const CREATESTRUCTW&) : ControlState(window) {}
 
     std::optional<LRESULT> HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
   private:
     DWORD Style() const { return static_cast<DWORD>(GetWindowLongW(Window(), GWL_STYLE)); }
-    HFONT Font() const { return font_ ? font_ : defaultFont_.get(); }
+    HFONT Font() const { return ControlFont(font_); }
     bool Valid(int index) const { return index >= 0 && index < static_cast<int>(tabs_.size()); }
     int TabHeight(HDC dc) const;
 
@@ -69,7 +65,6 @@ class TabControl final : public ControlState {
     std::vector<Tab> tabs_;
     int selected_ = -1;
     HFONT font_ = nullptr;
-    UniqueFont defaultFont_;
     SIZE itemSize_{};
     SIZE padding_{kDefaultPaddingX, kDefaultPaddingY};
     int minWidth_ = -1;
@@ -145,7 +140,7 @@ void TabControl::SelectByUser(int index) {
 }
 
 void TabControl::PaintTab(HDC dc, const RECT& r, const std::u16string& label) {
-    const COLORREF light = kButtonHighlight;
+    const COLORREF light = GetSysColor(COLOR_BTNHIGHLIGHT);
     const COLORREF dark = GetSysColor(COLOR_3DDKSHADOW);
     FillSolid(dc, {r.left + 1, r.top + 1, r.right - 1, r.bottom}, GetSysColor(COLOR_BTNFACE));
     FillSolid(dc, {r.left, r.top + 2, r.left + 1, r.bottom}, light);
@@ -178,8 +173,10 @@ void TabControl::PaintContent(HDC dc) {
     if (client.bottom > top) {
         // The display area's raised frame, which the selected tab opens at the top.
         const RECT area{0, top, client.right, client.bottom};
-        FillSolid(dc, {area.left, area.top, area.right - 1, area.top + 1}, kButtonHighlight);
-        FillSolid(dc, {area.left, area.top, area.left + 1, area.bottom - 1}, kButtonHighlight);
+        FillSolid(dc, {area.left, area.top, area.right - 1, area.top + 1},
+                  GetSysColor(COLOR_BTNHIGHLIGHT));
+        FillSolid(dc, {area.left, area.top, area.left + 1, area.bottom - 1},
+                  GetSysColor(COLOR_BTNHIGHLIGHT));
         FillSolid(dc, {area.left, area.bottom - 1, area.right, area.bottom},
                   GetSysColor(COLOR_3DDKSHADOW));
         FillSolid(dc, {area.right - 1, area.top, area.right, area.bottom},

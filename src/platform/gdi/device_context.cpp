@@ -44,32 +44,85 @@ DeviceContext::DeviceContext(int scale) : scale_(std::clamp(scale, 1, 8)) {
 }
 
 DeviceContext::~DeviceContext() {
+    while (!saved_.empty()) {
+        Release(saved_.back());
+        saved_.pop_back();
+    }
     Drop(pen);
     Drop(brush);
     Drop(font);
     Drop(bitmap);
 }
 
-RECT DeviceContext::DeviceClip() const {
+RECT DeviceContext::SurfaceBounds() const {
+    return bitmap ? RECT{0, 0, bitmap->Width(), bitmap->Height()} : RECT{};
+}
+
+ClipRegion DeviceContext::DeviceClip() const {
     if (!bitmap || bitmap->isStock) {
         return {};
     }
-    RECT area{0, 0, bitmap->DeviceWidth(), bitmap->DeviceHeight()};
-    if (clip) {
-        const POINT topLeft = ToDevice({clip->left, clip->top});
-        const POINT bottomRight = ToDevice({clip->right, clip->bottom});
-        area.left = std::max(area.left, topLeft.x);
-        area.top = std::max(area.top, topLeft.y);
-        area.right = std::min(area.right, bottomRight.x);
-        area.bottom = std::min(area.bottom, bottomRight.y);
+    const RECT whole{0, 0, bitmap->DeviceWidth(), bitmap->DeviceHeight()};
+    if (!clip) {
+        return whole;
     }
-    if (area.right < area.left) {
-        area.right = area.left;
+    ClipRegion device = clip->Transformed(0, 0, Scale(), kCoordinateLimit);
+    device.Intersect(whole);
+    return device;
+}
+
+int DeviceContext::Save() {
+    for (GdiObject* object : {static_cast<GdiObject*>(bitmap), static_cast<GdiObject*>(pen),
+                              static_cast<GdiObject*>(brush), static_cast<GdiObject*>(font)}) {
+        Hold(object);
     }
-    if (area.bottom < area.top) {
-        area.bottom = area.top;
+    saved_.push_back(
+        {bitmap, pen, brush, font, textColour, backgroundColour, backgroundMode, origin, clip});
+    return SavedLevels();
+}
+
+bool DeviceContext::Restore(int level) {
+    if (level < 1 || level > SavedLevels()) {
+        return false;
     }
-    return area;
+    while (SavedLevels() > level) {
+        Release(saved_.back());
+        saved_.pop_back();
+    }
+    State state = std::move(saved_.back());
+    saved_.pop_back();
+    Swap(bitmap, state.bitmap);
+    Swap(pen, state.pen);
+    Swap(brush, state.brush);
+    Swap(font, state.font);
+    textColour = state.textColour;
+    backgroundColour = state.backgroundColour;
+    backgroundMode = state.backgroundMode;
+    origin = state.origin;
+    clip = std::move(state.clip);
+    // The state's own holds end now that the surface holds its objects again.
+    Release(state);
+    return true;
+}
+
+void DeviceContext::ReplaceBitmap(const Bitmap* from, Bitmap* to) {
+    if (bitmap == from) {
+        Swap(bitmap, to);
+    }
+    for (State& state : saved_) {
+        if (state.bitmap == from) {
+            Hold(to);
+            Drop(state.bitmap);
+            state.bitmap = to;
+        }
+    }
+}
+
+void DeviceContext::Release(const State& state) {
+    Drop(state.bitmap);
+    Drop(state.pen);
+    Drop(state.brush);
+    Drop(state.font);
 }
 
 HDC CreateCompatibleDC(HDC like) {
@@ -138,17 +191,54 @@ BOOL SetViewportOrgEx(HDC dc, int x, int y, POINT* previous) {
 }
 
 int IntersectClipRect(HDC dc, int left, int top, int right, int bottom) {
-    RECT wanted{left, top, right, bottom};
-    if (dc->clip) {
-        wanted.left = std::max(wanted.left, dc->clip->left);
-        wanted.top = std::max(wanted.top, dc->clip->top);
-        wanted.right = std::min(wanted.right, dc->clip->right);
-        wanted.bottom = std::min(wanted.bottom, dc->clip->bottom);
+    if (!dc) {
+        return ERROR;
     }
-    dc->clip = wanted;
-    return wanted.right > wanted.left && wanted.bottom > wanted.top
-               ? 2
-               : 1;  // SIMPLEREGION : NULLREGION
+    const POINT topLeft = dc->ToSurface({left, top});
+    const POINT bottomRight = dc->ToSurface({right, bottom});
+    if (!dc->clip) {
+        dc->clip = ClipRegion(dc->SurfaceBounds());
+    }
+    dc->clip->Intersect({topLeft.x, topLeft.y, bottomRight.x, bottomRight.y});
+    return dc->clip->Kind();
+}
+
+int ExcludeClipRect(HDC dc, int left, int top, int right, int bottom) {
+    if (!dc) {
+        return ERROR;
+    }
+    const POINT topLeft = dc->ToSurface({left, top});
+    const POINT bottomRight = dc->ToSurface({right, bottom});
+    if (!dc->clip) {
+        dc->clip = ClipRegion(dc->SurfaceBounds());
+    }
+    dc->clip->Exclude({topLeft.x, topLeft.y, bottomRight.x, bottomRight.y});
+    return dc->clip->Kind();
+}
+
+int GetClipBox(HDC dc, RECT* box) {
+    if (!dc || !box) {
+        return ERROR;
+    }
+    ClipRegion visible = dc->clip.value_or(ClipRegion(dc->SurfaceBounds()));
+    visible.Intersect(dc->SurfaceBounds());
+    const RECT bounds = visible.Bounds();
+    *box = visible.Empty() ? RECT{}
+                           : RECT{bounds.left - dc->origin.x, bounds.top - dc->origin.y,
+                                  bounds.right - dc->origin.x, bounds.bottom - dc->origin.y};
+    return visible.Kind();
+}
+
+int SaveDC(HDC dc) {
+    return dc ? dc->Save() : 0;
+}
+
+BOOL RestoreDC(HDC dc, int level) {
+    if (!dc) {
+        return 0;
+    }
+    const int absolute = level < 0 ? dc->SavedLevels() + 1 + level : level;
+    return dc->Restore(absolute) ? 1 : 0;
 }
 
 }  // namespace qv

@@ -65,14 +65,6 @@ std::vector<std::u16string> WrapLines(const std::vector<std::u16string>& lines,
     return wrapped;
 }
 
-RECT Intersection(const RECT& a, const RECT& b) {
-    RECT r{std::max(a.left, b.left), std::max(a.top, b.top), std::min(a.right, b.right),
-           std::min(a.bottom, b.bottom)};
-    r.right = std::max(r.right, r.left);
-    r.bottom = std::max(r.bottom, r.top);
-    return r;
-}
-
 }  // namespace
 
 int DrawTextW(HDC dc, const char16_t* text, int count, RECT* rect, UINT format) {
@@ -115,8 +107,10 @@ int DrawTextW(HDC dc, std::u16string_view text, RECT* rect, UINT format) {
     const POINT topLeft = dc->ToDevice({rect->left, rect->top});
     const POINT bottomRight = dc->ToDevice({rect->right, rect->bottom});
     const RECT area{topLeft.x, topLeft.y, bottomRight.x, bottomRight.y};
-    const RECT clip =
-        (format & DT_NOCLIP) ? dc->DeviceClip() : Intersection(area, dc->DeviceClip());
+    ClipRegion clip = dc->DeviceClip();
+    if (!(format & DT_NOCLIP)) {
+        clip.Intersect(area);
+    }
     const int lineHeight = font.Metrics().tmHeight;
     int y = area.top;
     if (singleLine && (format & DT_VCENTER)) {
@@ -126,8 +120,7 @@ int DrawTextW(HDC dc, std::u16string_view text, RECT* rect, UINT format) {
     }
 
     cairo_t* context = cairo_create(dc->bitmap->Surface());
-    cairo_rectangle(context, clip.left, clip.top, clip.right - clip.left, clip.bottom - clip.top);
-    cairo_clip(context);
+    ClipContext(context, clip);
     const COLORREF colour = dc->textColour;
     for (const std::u16string& line : lines) {
         const int width = static_cast<int>(std::lround(font.Advance(line)));
@@ -140,7 +133,7 @@ int DrawTextW(HDC dc, std::u16string_view text, RECT* rect, UINT format) {
         if (dc->backgroundMode == OPAQUE && width > 0) {
             cairo_surface_flush(dc->bitmap->Surface());
             raster::Fill(*dc->bitmap, clip,
-                         raster::BoxRuns({x, y, x + width, y + lineHeight}, clip),
+                         raster::BoxRuns({x, y, x + width, y + lineHeight}, clip.Bounds()),
                          dc->backgroundColour);
         }
         cairo_set_source_rgb(context, GetRValue(colour) / 255.0, GetGValue(colour) / 255.0,

@@ -119,6 +119,12 @@ inline constexpr UINT DT_SINGLELINE = 0x20;
 inline constexpr UINT DT_NOCLIP = 0x100;
 inline constexpr UINT DT_CALCRECT = 0x400;
 
+// Kinds of region, as the clipping operations return them.
+inline constexpr int ERROR = 0;
+inline constexpr int NULLREGION = 1;
+inline constexpr int SIMPLEREGION = 2;
+inline constexpr int COMPLEXREGION = 3;
+
 // Raster operations.
 inline constexpr std::uint32_t SRCCOPY = 0x00CC0020;
 
@@ -131,7 +137,9 @@ inline constexpr int COLOR_HIGHLIGHT = 13;
 inline constexpr int COLOR_HIGHLIGHTTEXT = 14;
 inline constexpr int COLOR_BTNFACE = 15;
 inline constexpr int COLOR_BTNSHADOW = 16;
+inline constexpr int COLOR_GRAYTEXT = 17;
 inline constexpr int COLOR_BTNTEXT = 18;
+inline constexpr int COLOR_BTNHIGHLIGHT = 20;
 inline constexpr int COLOR_3DDKSHADOW = 21;
 inline constexpr int COLOR_3DLIGHT = 22;
 

@@ -63,7 +63,7 @@ BOOL ImageList_Draw(HIMAGELIST list, int index, HDC dc, int x, int y, UINT /*sty
         return 1;
     }
     const int k = dc->Scale();
-    const RECT clip = dc->DeviceClip();
+    const ClipRegion clip = dc->DeviceClip();
     for (int row = 0; row < list->height; ++row) {
         for (int column = 0; column < list->width; ++column) {
             const std::size_t at = static_cast<std::size_t>(row * list->width + column);
@@ -72,8 +72,8 @@ BOOL ImageList_Draw(HIMAGELIST list, int index, HDC dc, int x, int y, UINT /*sty
             }
             const POINT p = dc->ToDevice({x + column, y + row});
             const COLORREF colour = image.GetPixel(column * image.Scale(), row * image.Scale());
-            raster::Fill(*dc->bitmap, clip, raster::BoxRuns({p.x, p.y, p.x + k, p.y + k}, clip),
-                         colour);
+            const RECT pixel{p.x, p.y, p.x + k, p.y + k};
+            raster::Fill(*dc->bitmap, clip, raster::BoxRuns(pixel, pixel), colour);
         }
     }
     return 1;

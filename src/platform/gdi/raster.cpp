@@ -70,29 +70,43 @@ Runs Difference(const Runs& outer, const Runs& inner) {
     return result;
 }
 
-void Fill(Bitmap& bitmap, const RECT& clip, const Runs& runs, COLORREF colour) {
+void Fill(Bitmap& bitmap, const ClipRegion& clip, const Runs& runs, COLORREF colour) {
     const std::uint32_t pixel = PixelOf(colour);
     bitmap.BeginPixels();
-    for (const Run& run : runs) {
-        if (run.y < clip.top || run.y >= clip.bottom) {
-            continue;
-        }
-        const int left = std::max(run.left, clip.left);
-        const int right = std::min(run.right, clip.right);
-        if (left < right) {
-            std::fill(bitmap.Row(run.y) + left, bitmap.Row(run.y) + right, pixel);
+    for (const RECT& part : clip.Rectangles()) {
+        for (const Run& run : runs) {
+            if (run.y < part.top || run.y >= part.bottom) {
+                continue;
+            }
+            const int left = std::max(run.left, static_cast<int>(part.left));
+            const int right = std::min(run.right, static_cast<int>(part.right));
+            if (left < right) {
+                std::fill(bitmap.Row(run.y) + left, bitmap.Row(run.y) + right, pixel);
+            }
         }
     }
     bitmap.EndPixels();
 }
 
-CoverMask::CoverMask(const RECT& clip)
-    : clip_(clip), width_(std::max(0, static_cast<int>(clip.right - clip.left))) {
-    const int height = std::max(0, static_cast<int>(clip.bottom - clip.top));
+CoverMask::CoverMask(const ClipRegion& clip)
+    : clip_(clip.Bounds()), width_(std::max(0, static_cast<int>(clip_.right - clip_.left))) {
+    const int height = std::max(0, static_cast<int>(clip_.bottom - clip_.top));
     // Rows are set up when first reached: a few small shapes need not pay for the whole clip.
     rows_.resize(static_cast<std::size_t>(height));
     nextOpenRow_.resize(static_cast<std::size_t>(height) + 1);
     std::iota(nextOpenRow_.begin(), nextOpenRow_.end(), 0);
+    if (clip.Kind() != COMPLEXREGION) {
+        return;
+    }
+    ClipRegion outside(clip_);
+    for (const RECT& part : clip.Rectangles()) {
+        outside.Exclude(part);
+    }
+    for (const RECT& hole : outside.Rectangles()) {
+        for (int y = hole.top; y < hole.bottom; ++y) {
+            Take({y, hole.left, hole.right}, nullptr, 0);
+        }
+    }
 }
 
 int* CoverMask::RowSlots(int row) {
@@ -113,6 +127,12 @@ int CoverMask::NextFree(int* slots, int column) const {
 }
 
 void CoverMask::Fill(Bitmap& bitmap, const Run& run, std::uint32_t pixel) {
+    if (run.y >= clip_.top && run.y < clip_.bottom) {
+        Take(run, bitmap.Row(run.y) + clip_.left, pixel);
+    }
+}
+
+void CoverMask::Take(const Run& run, std::uint32_t* row, std::uint32_t pixel) {
     if (run.y < clip_.top || run.y >= clip_.bottom) {
         return;
     }
@@ -126,14 +146,15 @@ void CoverMask::Fill(Bitmap& bitmap, const Run& run, std::uint32_t pixel) {
     if (x >= right) {
         return;
     }
-    std::uint32_t* row = bitmap.Row(run.y) + clip_.left;
     while (x < right) {
         const int start = x;
         while (x < right && slots[x] == x) {
             slots[x] = x + 1;
             ++x;
         }
-        std::fill(row + start, row + x, pixel);
+        if (row) {
+            std::fill(row + start, row + x, pixel);
+        }
         x = NextFree(slots, x);
     }
     if (NextFree(slots, 0) == width_) {
@@ -148,8 +169,9 @@ bool CoverMask::Covered(int top, int bottom) {
     return top >= bottom || NextFree(nextOpenRow_.data(), top) >= bottom;
 }
 
-void Line(Bitmap& bitmap, const RECT& clip, POINT from, POINT to, COLORREF colour) {
-    const std::uint32_t pixel = PixelOf(colour);
+namespace {
+
+void LineIn(Bitmap& bitmap, const RECT& clip, POINT from, POINT to, std::uint32_t pixel) {
     const std::int64_t dx = std::int64_t{to.x} - from.x;
     const std::int64_t dy = std::int64_t{to.y} - from.y;
     const bool xMajor = std::abs(dx) >= std::abs(dy);
@@ -171,7 +193,6 @@ void Line(Bitmap& bitmap, const RECT& clip, POINT from, POINT to, COLORREF colou
     std::int64_t last = majorSign > 0 ? clipHigh - 1 - majorStart : majorStart - clipLow;
     first = std::max<std::int64_t>(first, 0);
     last = std::min<std::int64_t>(last, steps - 1);
-    bitmap.BeginPixels();
     for (std::int64_t i = first; i <= last; ++i) {
         const std::int64_t major = majorStart + majorSign * i;
         const std::int64_t minor =
@@ -181,6 +202,16 @@ void Line(Bitmap& bitmap, const RECT& clip, POINT from, POINT to, COLORREF colou
         if (x >= clip.left && x < clip.right && y >= clip.top && y < clip.bottom) {
             bitmap.Row(static_cast<int>(y))[x] = pixel;
         }
+    }
+}
+
+}  // namespace
+
+void Line(Bitmap& bitmap, const ClipRegion& clip, POINT from, POINT to, COLORREF colour) {
+    // Each step's pixel is fixed by the whole line, so the parts of the clip can take it in turn.
+    bitmap.BeginPixels();
+    for (const RECT& part : clip.Rectangles()) {
+        LineIn(bitmap, part, from, to, PixelOf(colour));
     }
     bitmap.EndPixels();
 }

@@ -4,6 +4,7 @@
 
 #include <vector>
 
+#include "platform/gdi/clip_region.h"
 #include "platform/gdi/gdi_objects.h"
 
 namespace qv::raster {
@@ -30,14 +31,16 @@ Runs EllipseRuns(const RECT& box, const RECT& rows);
 // The pixels of `outer` that are not in `inner` (one run per row, rows in order).
 Runs Difference(const Runs& outer, const Runs& inner);
 
-void Fill(Bitmap& bitmap, const RECT& clip, const Runs& runs, COLORREF colour);
+// The runs' pixels inside the clip (device pixels of the bitmap).
+void Fill(Bitmap& bitmap, const ClipRegion& clip, const Runs& runs, COLORREF colour);
 
 // The pixels of the clip that shapes drawn last first have already written: a pixel written
 // once stays, so every pixel ends as the last shape in drawing order that covers it left it, and
-// no pixel is written twice however many shapes pile up.
+// no pixel is written twice however many shapes pile up. The pixels within the clip's bounds
+// but outside the clip count as written from the start.
 class CoverMask {
   public:
-    explicit CoverMask(const RECT& clip);
+    explicit CoverMask(const ClipRegion& clip);
     // Writes the pixels of the run that are still free and marks them written. The caller
     // brackets its writes with the bitmap's BeginPixels and EndPixels.
     void Fill(Bitmap& bitmap, const Run& run, std::uint32_t pixel);
@@ -45,6 +48,8 @@ class CoverMask {
     bool Covered(int top, int bottom);
 
   private:
+    // Marks the run's free pixels as written, writing them when a row is given.
+    void Take(const Run& run, std::uint32_t* row, std::uint32_t pixel);
     // The first free slot at or after `index` (the last slot when none); a free slot points to
     // itself, a taken one further on.
     int NextFree(int* slots, int index) const;
@@ -59,6 +64,6 @@ class CoverMask {
 };
 
 // A one-pixel line from `from` towards `to`, `to` itself excluded.
-void Line(Bitmap& bitmap, const RECT& clip, POINT from, POINT to, COLORREF colour);
+void Line(Bitmap& bitmap, const ClipRegion& clip, POINT from, POINT to, COLORREF colour);
 
 }  // namespace qv::raster

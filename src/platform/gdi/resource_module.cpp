@@ -139,7 +139,7 @@ BOOL DrawIconEx(HDC dc, int x, int y, HICON icon, int width, int height, UINT /*
     const int w = width > 0 ? width : icon->width;
     const int h = height > 0 ? height : icon->height;
     const int k = dc->Scale();
-    const RECT clip = dc->DeviceClip();
+    const ClipRegion clip = dc->DeviceClip();
     for (int row = 0; row < h; ++row) {
         for (int column = 0; column < w; ++column) {
             const std::size_t source = static_cast<std::size_t>(row * icon->height / h) *
@@ -149,8 +149,8 @@ BOOL DrawIconEx(HDC dc, int x, int y, HICON icon, int width, int height, UINT /*
                 continue;
             }
             const POINT p = dc->ToDevice({x + column, y + row});
-            raster::Fill(*dc->bitmap, clip, raster::BoxRuns({p.x, p.y, p.x + k, p.y + k}, clip),
-                         icon->colours[source]);
+            const RECT pixel{p.x, p.y, p.x + k, p.y + k};
+            raster::Fill(*dc->bitmap, clip, raster::BoxRuns(pixel, pixel), icon->colours[source]);
         }
     }
     return 1;

@@ -35,7 +35,8 @@ BOOL DrawClosedShape(HDC dc, const RECT& box, MakeRuns makeRuns) {
     if (!dc || !dc->bitmap) {
         return 0;
     }
-    const RECT clip = dc->DeviceClip();
+    const ClipRegion clip = dc->DeviceClip();
+    const RECT rows = clip.Bounds();
     const int pen = DevicePenWidth(dc);
     // An even width puts its extra pixel outside, so that a two-pixel frame shows around a disc
     // drawn on the same box; the split is made in logical pixels and then scaled.
@@ -43,12 +44,12 @@ BOOL DrawClosedShape(HDC dc, const RECT& box, MakeRuns makeRuns) {
     const int outside = (logicalPen / 2) * dc->Scale();
     const int inside = pen - outside;
     if (dc->brush && !dc->brush->null) {
-        raster::Fill(*dc->bitmap, clip, makeRuns(raster::Grown(box, -inside), clip),
+        raster::Fill(*dc->bitmap, clip, makeRuns(raster::Grown(box, -inside), rows),
                      dc->brush->colour);
     }
     if (pen > 0) {
-        const raster::Runs band = raster::Difference(makeRuns(raster::Grown(box, outside), clip),
-                                                     makeRuns(raster::Grown(box, -inside), clip));
+        const raster::Runs band = raster::Difference(makeRuns(raster::Grown(box, outside), rows),
+                                                     makeRuns(raster::Grown(box, -inside), rows));
         raster::Fill(*dc->bitmap, clip, band, dc->pen->colour);
     }
     return 1;
@@ -183,10 +184,11 @@ class PieceStroker {
 };
 
 void StrokeWide(HDC dc, const POINT* points, int count, int width) {
-    const RECT clip = dc->DeviceClip();
-    if (clip.left >= clip.right || clip.top >= clip.bottom) {
+    const ClipRegion clip = dc->DeviceClip();
+    if (clip.Empty()) {
         return;
     }
+    const RECT bounds = clip.Bounds();
     const bool flat = (dc->pen->style & PS_ENDCAP_MASK) == PS_ENDCAP_FLAT;
     // Through the centres of the logical pixels.
     const double centre = dc->Scale() / 2.0;
@@ -202,16 +204,15 @@ void StrokeWide(HDC dc, const POINT* points, int count, int width) {
         StepBack(path[path.size() - 1], path[path.size() - 2], -centre);
     } else {
         for (std::size_t i = 0; i + 1 < path.size(); ++i) {
-            if (CoversClip(path[i], path[i + 1], width, clip)) {
+            if (CoversClip(path[i], path[i + 1], width, bounds)) {
                 // One colour over the whole clip: the rest of the line would change nothing.
-                raster::Fill(*dc->bitmap, clip, raster::BoxRuns(clip, clip), dc->pen->colour);
+                raster::Fill(*dc->bitmap, clip, raster::BoxRuns(bounds, bounds), dc->pen->colour);
                 return;
             }
         }
     }
     cairo_t* context = cairo_create(dc->bitmap->Surface());
-    cairo_rectangle(context, clip.left, clip.top, clip.right - clip.left, clip.bottom - clip.top);
-    cairo_clip(context);
+    ClipContext(context, clip);
     cairo_set_antialias(context, CAIRO_ANTIALIAS_NONE);
     const COLORREF colour = dc->pen->colour;
     cairo_set_source_rgb(context, GetRValue(colour) / 255.0, GetGValue(colour) / 255.0,
@@ -219,7 +220,7 @@ void StrokeWide(HDC dc, const POINT* points, int count, int width) {
     cairo_set_line_width(context, width);
     cairo_set_line_cap(context, flat ? CAIRO_LINE_CAP_BUTT : CAIRO_LINE_CAP_ROUND);
     cairo_set_line_join(context, CAIRO_LINE_JOIN_ROUND);
-    PieceStroker stroker(context, clip, width);
+    PieceStroker stroker(context, bounds, width);
     for (std::size_t i = 0; i + 1 < path.size(); ++i) {
         stroker.Segment(path[i], path[i + 1]);
     }
@@ -304,13 +305,14 @@ BOOL Ellipses(HDC dc, std::span<const EllipseStep> steps) {
     if (!dc || !dc->bitmap) {
         return 0;
     }
-    const RECT clip = dc->DeviceClip();
-    if (clip.left >= clip.right || clip.top >= clip.bottom) {
+    const ClipRegion clip = dc->DeviceClip();
+    if (clip.Empty()) {
         return 1;
     }
+    const RECT bounds = clip.Bounds();
     const int k = dc->Scale();
     raster::CoverMask written(clip);
-    EllipseShapes shapes(clip);
+    EllipseShapes shapes(bounds);
     Bitmap& bitmap = *dc->bitmap;
     bitmap.BeginPixels();
     for (auto step = steps.rbegin(); step != steps.rend(); ++step) {
@@ -321,8 +323,8 @@ BOOL Ellipses(HDC dc, std::span<const EllipseStep> steps) {
         const RECT box =
             DeviceBox(dc, step->box.left, step->box.top, step->box.right, step->box.bottom);
         const RECT outer = raster::Grown(box, outside);
-        if (outer.right <= clip.left || outer.left >= clip.right || outer.bottom <= clip.top ||
-            outer.top >= clip.bottom) {
+        if (outer.right <= bounds.left || outer.left >= bounds.right ||
+            outer.bottom <= bounds.top || outer.top >= bounds.bottom) {
             continue;
         }
         if (written.Covered(outer.top, outer.bottom)) {
@@ -355,7 +357,7 @@ BOOL Polyline(HDC dc, const POINT* points, int count) {
         StrokeWide(dc, points, count, width);
         return 1;
     }
-    const RECT clip = dc->DeviceClip();
+    const ClipRegion clip = dc->DeviceClip();
     for (int i = 0; i + 1 < count; ++i) {
         raster::Line(*dc->bitmap, clip, dc->ToDevice(points[i]), dc->ToDevice(points[i + 1]),
                      dc->pen->colour);
@@ -368,10 +370,11 @@ int FillRect(HDC dc, const RECT* rect, HBRUSH brush) {
         return 0;
     }
     if (dc->bitmap && !brush->null) {
+        const ClipRegion clip = dc->DeviceClip();
         raster::Fill(
-            *dc->bitmap, dc->DeviceClip(),
+            *dc->bitmap, clip,
             raster::BoxRuns(DeviceBox(dc, rect->left, rect->top, rect->right, rect->bottom),
-                            dc->DeviceClip()),
+                            clip.Bounds()),
             brush->colour);
     }
     return 1;
@@ -384,7 +387,8 @@ COLORREF SetPixel(HDC dc, int x, int y, COLORREF colour) {
     const POINT p = dc->ToDevice({x, y});
     const int k = dc->Scale();
     raster::Fill(*dc->bitmap, dc->DeviceClip(),
-                 raster::BoxRuns({p.x, p.y, p.x + k, p.y + k}, dc->DeviceClip()), colour);
+                 raster::BoxRuns({p.x, p.y, p.x + k, p.y + k}, {p.x, p.y, p.x + k, p.y + k}),
+                 colour);
     return colour;
 }
 

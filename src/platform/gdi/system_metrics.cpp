@@ -27,8 +27,12 @@ COLORREF GetSysColor(int index) {
             return RGB(192, 192, 192);
         case COLOR_BTNSHADOW:
             return RGB(128, 128, 128);
+        case COLOR_GRAYTEXT:
+            return RGB(128, 128, 128);
         case COLOR_BTNTEXT:
             return RGB(0, 0, 0);
+        case COLOR_BTNHIGHLIGHT:
+            return RGB(255, 255, 255);
         case COLOR_3DDKSHADOW:
             return RGB(0, 0, 0);
         case COLOR_3DLIGHT:

@@ -18,8 +18,9 @@ void DrawRaisedButton(HDC dc, const RECT& r) {
     FillSolid(dc, r, GetSysColor(COLOR_BTNFACE));
     FillSolid(dc, {r.left, r.top, r.right - 1, r.top + 1}, GetSysColor(COLOR_3DLIGHT));
     FillSolid(dc, {r.left, r.top, r.left + 1, r.bottom - 1}, GetSysColor(COLOR_3DLIGHT));
-    FillSolid(dc, {r.left + 1, r.top + 1, r.right - 2, r.top + 2}, kButtonHighlight);
-    FillSolid(dc, {r.left + 1, r.top + 1, r.left + 2, r.bottom - 2}, kButtonHighlight);
+    FillSolid(dc, {r.left + 1, r.top + 1, r.right - 2, r.top + 2}, GetSysColor(COLOR_BTNHIGHLIGHT));
+    FillSolid(dc, {r.left + 1, r.top + 1, r.left + 2, r.bottom - 2},
+              GetSysColor(COLOR_BTNHIGHLIGHT));
     FillSolid(dc, {r.left, r.bottom - 1, r.right, r.bottom}, GetSysColor(COLOR_3DDKSHADOW));
     FillSolid(dc, {r.right - 1, r.top, r.right, r.bottom}, GetSysColor(COLOR_3DDKSHADOW));
     FillSolid(dc, {r.left + 1, r.bottom - 2, r.right - 1, r.bottom - 1},

@@ -6,9 +6,6 @@
 
 namespace qv {
 
-// The system's button highlight, which the drawing layer's colour table does not carry.
-inline constexpr COLORREF kButtonHighlight = RGB(255, 255, 255);
-
 void FillSolid(HDC dc, const RECT& rect, COLORREF colour);
 // A raised button: light outer and white inner edges at the top and left, black outer and grey
 // inner edges at the bottom and right, the face in COLOR_BTNFACE.

@@ -19,7 +19,7 @@ HDC GetWindowDC(HWND window) {
     if (!found || found->IsDesktop()) {
         return nullptr;
     }
-    return found->Surface().Lend({0, 0}, {0, 0, found->Width(), found->Height()});
+    return found->Surface().Lend({0, 0}, RECT{0, 0, found->Width(), found->Height()});
 }
 
 bool RecalculateClientArea(WindowSystem& system, HWND handle) {

@@ -1,0 +1,468 @@
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <random>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/gdi/blit.h"
+#include "platform/gdi/clip_region.h"
+#include "platform/gdi/draw_text.h"
+#include "platform/gdi/image_list.h"
+#include "platform/gdi/resource_module.h"
+#include "platform/gdi/shapes.h"
+#include "surface_fixture.h"
+
+namespace qv {
+namespace {
+
+using testing::Surface;
+
+constexpr COLORREF kRed = RGB(255, 0, 0);
+constexpr COLORREF kBlue = RGB(0, 0, 255);
+constexpr COLORREF kWhite = RGB(255, 255, 255);
+
+// Checks a region against the pixels it should hold, on a grid that holds every rectangle made.
+class PixelModel {
+  public:
+    static constexpr int kLow = -2;
+    static constexpr int kHigh = 30;
+
+    void Set(const RECT& r, bool value) {
+        for (int y = r.top; y < r.bottom; ++y) {
+            for (int x = r.left; x < r.right; ++x) {
+                Cell(x, y) = value;
+            }
+        }
+    }
+    void Keep(const RECT& r) {
+        for (int y = kLow; y < kHigh; ++y) {
+            for (int x = kLow; x < kHigh; ++x) {
+                Cell(x, y) = Cell(x, y) && x >= r.left && x < r.right && y >= r.top && y < r.bottom;
+            }
+        }
+    }
+    // A description of what differs, empty when the region holds exactly the model's pixels,
+    // its rectangles do not overlap and its kind and bounds are right.
+    std::string Mismatch(const ClipRegion& region) const {
+        PixelModel counts;
+        for (const RECT& r : region.Rectangles()) {
+            if (r.right <= r.left || r.bottom <= r.top || r.left < kLow || r.top < kLow ||
+                r.right > kHigh || r.bottom > kHigh) {
+                return "a rectangle empty or out of place";
+            }
+            for (int y = r.top; y < r.bottom; ++y) {
+                for (int x = r.left; x < r.right; ++x) {
+                    ++counts.Cell(x, y);
+                }
+            }
+        }
+        RECT bounds{kHigh, kHigh, kLow, kLow};
+        int cells = 0;
+        for (int y = kLow; y < kHigh; ++y) {
+            for (int x = kLow; x < kHigh; ++x) {
+                const int held = Cell(x, y);
+                if (counts.Cell(x, y) != held) {
+                    return "pixel " + std::to_string(x) + "," + std::to_string(y);
+                }
+                if (held) {
+                    ++cells;
+                    bounds = {std::min<LONG>(bounds.left, x), std::min<LONG>(bounds.top, y),
+                              std::max<LONG>(bounds.right, x + 1),
+                              std::max<LONG>(bounds.bottom, y + 1)};
+                }
+            }
+        }
+        if (cells == 0) {
+            return region.Kind() == NULLREGION && region.Bounds() == RECT{} ? "" : "kind";
+        }
+        const bool rectangle = cells == (bounds.right - bounds.left) * (bounds.bottom - bounds.top);
+        if (region.Kind() != (rectangle ? SIMPLEREGION : COMPLEXREGION)) {
+            return "kind";
+        }
+        return region.Bounds() == bounds ? "" : "bounds";
+    }
+
+  private:
+    int& Cell(int x, int y) { return cells_[y - kLow][x - kLow]; }
+    int Cell(int x, int y) const { return cells_[y - kLow][x - kLow]; }
+
+    int cells_[kHigh - kLow][kHigh - kLow] = {};
+};
+
+TEST(ClipRegion, AddIntersectAndExcludeHoldExactlyTheirPixelsWithoutOverlap) {
+    std::mt19937 random(7);
+    const auto anyRect = [&] {
+        const int left = static_cast<int>(random() % 18) - 1;
+        const int top = static_cast<int>(random() % 18) - 1;
+        // Now and then an empty or inside-out one.
+        return RECT{left, top, left + static_cast<int>(random() % 12) - 1,
+                    top + static_cast<int>(random() % 12) - 1};
+    };
+    for (int round = 0; round < 300; ++round) {
+        ClipRegion region;
+        PixelModel model;
+        for (int step = 0; step < 8; ++step) {
+            const RECT r = anyRect();
+            switch (random() % 3) {
+                case 0:
+                    region.Add(r);
+                    model.Set(r, true);
+                    break;
+                case 1:
+                    region.Intersect(r);
+                    model.Keep(r);
+                    break;
+                default:
+                    region.Exclude(r);
+                    model.Set(r, false);
+                    break;
+            }
+            ASSERT_EQ(model.Mismatch(region), "") << "round " << round << " step " << step;
+        }
+    }
+}
+
+TEST(ClipRegion, PiecesThatMakeOneRectangleAreOne) {
+    ClipRegion region({0, 0, 10, 10});
+    region.Exclude({4, 4, 6, 6});
+    EXPECT_EQ(region.Kind(), COMPLEXREGION);
+    region.Intersect({0, 0, 4, 10});  // three pieces of the cut, one column together
+    EXPECT_EQ(region.Rectangles(), (std::vector<RECT>{{0, 0, 4, 10}}));
+    region.Add({4, 0, 10, 10});
+    EXPECT_EQ(region.Rectangles(), (std::vector<RECT>{{0, 0, 10, 10}}));
+}
+
+// Surfaces clipped to a frame: inside (2, 2)-(22, 22) without (8, 8)-(16, 16).
+constexpr int kSide = 24;
+bool InFrame(int x, int y) {
+    const bool outer = x >= 2 && x < 22 && y >= 2 && y < 22;
+    const bool hole = x >= 8 && x < 16 && y >= 8 && y < 16;
+    return outer && !hole;
+}
+
+void ClipToFrame(HDC dc) {
+    EXPECT_EQ(IntersectClipRect(dc, 2, 2, 22, 22), SIMPLEREGION);
+    EXPECT_EQ(ExcludeClipRect(dc, 8, 8, 16, 16), COMPLEXREGION);
+}
+
+struct Operation {
+    std::string name;
+    std::function<void(HDC)> draw;
+    bool coversSurface;  // paints every pixel the clip lets through
+};
+
+std::vector<Operation> Operations() {
+    const auto withTools = [](int penWidth, int penStyle, std::function<void(HDC)> draw) {
+        return [=](HDC dc) {
+            UniquePen pen(CreatePen(penStyle, penWidth, kBlue));
+            UniqueBrush brush(CreateSolidBrush(kRed));
+            SelectionScope penScope(dc, pen.get());
+            SelectionScope brushScope(dc, brush.get());
+            draw(dc);
+        };
+    };
+    const auto redSource = [](int side, std::function<void(HDC, HDC)> draw) {
+        return [=](HDC dc) {
+            Surface source(side, side);
+            UniqueBrush red(CreateSolidBrush(kRed));
+            const RECT all{0, 0, side, side};
+            FillRect(source.Dc(), &all, red.get());
+            draw(dc, source.Dc());
+        };
+    };
+    return {
+        {"FillRect",
+         [](HDC dc) {
+             UniqueBrush red(CreateSolidBrush(kRed));
+             const RECT all{-5, -5, 50, 50};
+             FillRect(dc, &all, red.get());
+         },
+         true},
+        {"Rectangle", withTools(3, PS_SOLID, [](HDC dc) { Rectangle(dc, -10, -10, 40, 40); }),
+         true},
+        {"Ellipse", withTools(1, PS_SOLID, [](HDC dc) { Ellipse(dc, -30, -30, 54, 54); }), true},
+        {"Ellipses",
+         [](HDC dc) {
+             const EllipseStep steps[] = {{{-30, -30, 54, 54}, 1, kBlue, kRed},
+                                          {{4, 4, 20, 20}, 2, kBlue, kRed}};
+             Ellipses(dc, steps);
+         },
+         true},
+        {"thin lines",
+         withTools(1, PS_SOLID,
+                   [](HDC dc) {
+                       for (int y = 0; y < kSide; ++y) {
+                           const POINT row[] = {{-5, y}, {30, y}};
+                           Polyline(dc, row, 2);
+                       }
+                   }),
+         true},
+        {"a line wider than the surface",
+         withTools(100, PS_SOLID,
+                   [](HDC dc) {
+                       const POINT line[] = {{0, 12}, {24, 12}};
+                       Polyline(dc, line, 2);
+                   }),
+         true},
+        {"a wide flat line",
+         withTools(9, PS_SOLID | PS_ENDCAP_FLAT,
+                   [](HDC dc) {
+                       const POINT line[] = {{-5, 0}, {30, 24}, {-5, 24}};
+                       Polyline(dc, line, 3);
+                   }),
+         false},
+        {"text",
+         [](HDC dc) {
+             SetTextColor(dc, kBlue);
+             SetBkColor(dc, kRed);
+             SetBkMode(dc, OPAQUE);
+             RECT box{-2, 0, 40, 40};
+             DrawTextW(dc, u"ЖЖЖЖЖ\nЖЖЖЖЖ\nЖЖЖЖЖ", &box, DT_LEFT);
+         },
+         false},
+        {"text without its own clip",
+         [](HDC dc) {
+             SetTextColor(dc, kBlue);
+             RECT box{6, 6, 7, 7};
+             DrawTextW(dc, u"ЖЖЖЖЖ", &box, DT_LEFT | DT_SINGLELINE | DT_NOCLIP);
+         },
+         false},
+        {"BitBlt",
+         redSource(30,
+                   [](HDC dc, HDC source) { BitBlt(dc, -3, -3, 30, 30, source, 0, 0, SRCCOPY); }),
+         true},
+        {"StretchBlt",
+         redSource(5,
+                   [](HDC dc, HDC source) {
+                       StretchBlt(dc, -3, -3, 30, 30, source, 0, 0, 5, 5, SRCCOPY);
+                   }),
+         true},
+        {"SetPixel",
+         [](HDC dc) {
+             for (int y = 0; y < kSide; ++y) {
+                 for (int x = 0; x < kSide; ++x) {
+                     SetPixel(dc, x, y, kRed);
+                 }
+             }
+         },
+         true},
+        {"ImageList_Draw",
+         redSource(kSide,
+                   [](HDC dc, HDC source) {
+                       UniqueImageList list(ImageList_Create(kSide, kSide, ILC_COLOR, 1, 0));
+                       ImageList_Add(list.get(), source->bitmap, nullptr);
+                       ImageList_Draw(list.get(), 0, dc, 0, 0, ILD_NORMAL);
+                   }),
+         true},
+        {"DrawIconEx",
+         [](HDC dc) {
+             constexpr std::string_view rows[] = {"rr", "rr"};
+             ResourceModule module;
+             module.AddIcon(1, {2, 2, rows});
+             UniqueIcon icon(LoadIconW(&module, 1));
+             DrawIconEx(dc, 0, 0, icon.get(), kSide, kSide, 0, nullptr, DI_NORMAL);
+         },
+         true},
+    };
+}
+
+TEST(Clip, EveryDrawingStaysInsideAClipOfSeveralRectangles) {
+    for (const int scale : {1, 2}) {
+        for (const Operation& operation : Operations()) {
+            Surface surface(kSide, kSide, scale);
+            ClipToFrame(surface.Dc());
+            operation.draw(surface.Dc());
+            int drawn = 0;
+            for (int y = 0; y < kSide * scale; ++y) {
+                for (int x = 0; x < kSide * scale; ++x) {
+                    const bool inside = InFrame(x / scale, y / scale);
+                    const bool changed = surface.At(x, y) != kWhite;
+                    drawn += changed ? 1 : 0;
+                    if (changed && !inside) {
+                        ADD_FAILURE() << operation.name << " at scale " << scale
+                                      << " drew outside the clip at " << x << "," << y;
+                        return;
+                    }
+                    if (!changed && inside && operation.coversSurface) {
+                        ADD_FAILURE() << operation.name << " at scale " << scale
+                                      << " left a pixel of the clip at " << x << "," << y;
+                        return;
+                    }
+                }
+            }
+            EXPECT_GT(drawn, 0) << operation.name << " at scale " << scale;
+        }
+    }
+}
+
+TEST(Clip, ClipStaysWhereItWasSetWhenTheOriginMovesAndItsBoxIsLogical) {
+    Surface surface(20, 20);
+    const HDC dc = surface.Dc();
+    RECT box;
+    EXPECT_EQ(GetClipBox(dc, &box), SIMPLEREGION);  // no clip: the whole bitmap
+    EXPECT_EQ(box, (RECT{0, 0, 20, 20}));
+    SetViewportOrgEx(dc, 5, 5, nullptr);
+    EXPECT_EQ(IntersectClipRect(dc, 0, 0, 10, 10), SIMPLEREGION);  // pixels 5..14
+    EXPECT_EQ(GetClipBox(dc, &box), SIMPLEREGION);
+    EXPECT_EQ(box, (RECT{0, 0, 10, 10}));
+    SetViewportOrgEx(dc, 0, 0, nullptr);
+    EXPECT_EQ(GetClipBox(dc, &box), SIMPLEREGION);
+    EXPECT_EQ(box, (RECT{5, 5, 15, 15}));
+    // Cutting a side off leaves a rectangle; a corner, an L; everything, nothing.
+    EXPECT_EQ(ExcludeClipRect(dc, 0, 0, 20, 7), SIMPLEREGION);
+    EXPECT_EQ(ExcludeClipRect(dc, 12, 7, 20, 9), COMPLEXREGION);
+    EXPECT_EQ(GetClipBox(dc, &box), COMPLEXREGION);
+    EXPECT_EQ(box, (RECT{5, 7, 15, 15}));
+    UniqueBrush red(CreateSolidBrush(kRed));
+    const RECT all{0, 0, 20, 20};
+    FillRect(dc, &all, red.get());
+    EXPECT_EQ(surface.At(11, 8), kRed);
+    EXPECT_EQ(surface.At(12, 8), kWhite);
+    EXPECT_EQ(surface.At(14, 9), kRed);
+    EXPECT_EQ(surface.At(15, 9), kWhite);
+    EXPECT_EQ(IntersectClipRect(dc, 100, 100, 90, 110), NULLREGION);
+    EXPECT_EQ(GetClipBox(dc, &box), NULLREGION);
+    EXPECT_EQ(box, RECT{});
+    EXPECT_EQ(ExcludeClipRect(dc, 0, 0, 1, 1), NULLREGION);
+
+    // Without a clip, excluding takes the rectangle out of the whole bitmap.
+    Surface other(10, 10);
+    EXPECT_EQ(ExcludeClipRect(other.Dc(), 0, 0, 10, 4), SIMPLEREGION);
+    EXPECT_EQ(GetClipBox(other.Dc(), &box), SIMPLEREGION);
+    EXPECT_EQ(box, (RECT{0, 4, 10, 10}));
+
+    EXPECT_EQ(IntersectClipRect(nullptr, 0, 0, 1, 1), ERROR);
+    EXPECT_EQ(ExcludeClipRect(nullptr, 0, 0, 1, 1), ERROR);
+    EXPECT_EQ(GetClipBox(dc, nullptr), ERROR);
+}
+
+// A picture in which every pixel has its own colour.
+COLORREF Original(int x, int y) {
+    return RGB(static_cast<BYTE>(x * 20), static_cast<BYTE>(y * 20), 7);
+}
+
+TEST(Clip, CopyingWithinOneBitmapReadsThePixelsAsTheyWereBefore) {
+    // Two bands, rows 2..5 and 8..11; moving the picture down 4 rows reads rows 4 and 5 for the
+    // second band after the first has written them.
+    Surface surface(10, 12);
+    const HDC dc = surface.Dc();
+    for (int y = 0; y < 12; ++y) {
+        for (int x = 0; x < 10; ++x) {
+            SetPixel(dc, x, y, Original(x, y));
+        }
+    }
+    IntersectClipRect(dc, 0, 2, 10, 12);
+    ExcludeClipRect(dc, 0, 6, 10, 8);
+    BitBlt(dc, 1, 4, 10, 12, dc, 0, 0, SRCCOPY);
+    for (int y = 0; y < 12; ++y) {
+        for (int x = 0; x < 10; ++x) {
+            const bool inside = ((y >= 4 && y < 6) || (y >= 8 && y < 12)) && x >= 1;
+            EXPECT_EQ(surface.At(x, y), inside ? Original(x - 1, y - 4) : Original(x, y))
+                << x << "," << y;
+        }
+    }
+}
+
+TEST(SaveDC, RestoresObjectsColoursModeOriginAndClip) {
+    Surface surface(20, 20);
+    const HDC dc = surface.Dc();
+    UniqueBrush red(CreateSolidBrush(kRed));
+    UniqueBrush blue(CreateSolidBrush(kBlue));
+    UniquePen pen(CreatePen(PS_SOLID, 1, kBlue));
+    const HBRUSH stockBrush = SelectObject(dc, red.get());
+    SetTextColor(dc, kRed);
+    IntersectClipRect(dc, 0, 0, 10, 20);
+    EXPECT_EQ(SaveDC(dc), 1);
+
+    SelectObject(dc, blue.get());
+    const HPEN stockPen = SelectObject(dc, pen.get());
+    SetTextColor(dc, kBlue);
+    SetBkColor(dc, kBlue);
+    SetBkMode(dc, TRANSPARENT);
+    SetViewportOrgEx(dc, 3, 3, nullptr);
+    ExcludeClipRect(dc, 0, 0, 2, 2);  // pixels 3..4
+    EXPECT_EQ(SaveDC(dc), 2);
+    IntersectClipRect(dc, 0, 0, 1, 1);
+    SelectObject(dc, stockPen);
+    // The pen is held by the saved state until that state is gone.
+    EXPECT_EQ(DeleteObject(pen.get()), 0);
+
+    EXPECT_TRUE(RestoreDC(dc, -1));
+    RECT box;
+    EXPECT_EQ(GetClipBox(dc, &box), COMPLEXREGION);
+    EXPECT_EQ(box, (RECT{-3, -3, 7, 17}));
+    EXPECT_EQ(SelectObject(dc, pen.get()), pen.get());
+    const RECT all{-10, -10, 30, 30};
+    FillRect(dc, &all, dc->brush);
+    EXPECT_EQ(surface.At(3, 3), kWhite);
+    EXPECT_EQ(surface.At(5, 3), kBlue);
+    EXPECT_EQ(surface.At(10, 10), kWhite);
+
+    EXPECT_TRUE(RestoreDC(dc, 1));
+    EXPECT_EQ(SelectObject(dc, stockBrush), red.get());
+    EXPECT_EQ(SelectObject(dc, pen.get()), stockPen);
+    SelectObject(dc, stockPen);
+    EXPECT_EQ(SetTextColor(dc, 0), kRed);
+    EXPECT_EQ(SetBkColor(dc, 0), kWhite);
+    EXPECT_EQ(SetBkMode(dc, OPAQUE), OPAQUE);
+    POINT origin;
+    SetViewportOrgEx(dc, 0, 0, &origin);
+    EXPECT_EQ(origin, (POINT{0, 0}));
+    EXPECT_EQ(GetClipBox(dc, &box), SIMPLEREGION);
+    EXPECT_EQ(box, (RECT{0, 0, 10, 20}));
+    EXPECT_EQ(DeleteObject(pen.release()), 1);
+}
+
+TEST(RestoreDC, LevelsCountFromTheFirstSaveOrBackFromTheLastAndBadOnesChangeNothing) {
+    Surface surface(20, 20);
+    const HDC dc = surface.Dc();
+    EXPECT_FALSE(RestoreDC(dc, -1));  // nothing saved
+    EXPECT_FALSE(RestoreDC(dc, 1));
+    // Level n keeps a clip of width n, so that a restore shows which level it reached.
+    for (int level = 1; level <= 3; ++level) {
+        IntersectClipRect(dc, 0, 0, 10 - level, 10);
+        EXPECT_EQ(SaveDC(dc), level);
+    }
+    IntersectClipRect(dc, 0, 0, 1, 1);
+    const auto clipWidth = [&] {
+        RECT box;
+        GetClipBox(dc, &box);
+        return box.right - box.left;
+    };
+    for (const int bad : {0, 4, -4, 100, -100}) {
+        EXPECT_FALSE(RestoreDC(dc, bad)) << bad;
+        EXPECT_EQ(clipWidth(), 1) << bad;
+    }
+    EXPECT_TRUE(RestoreDC(dc, 2));  // the second save; the third goes with it
+    EXPECT_EQ(clipWidth(), 8);
+    EXPECT_FALSE(RestoreDC(dc, 2));
+    EXPECT_FALSE(RestoreDC(dc, -2));
+    EXPECT_EQ(SaveDC(dc), 2);
+    EXPECT_TRUE(RestoreDC(dc, -2));  // back from the last: the first
+    EXPECT_EQ(clipWidth(), 9);
+    EXPECT_FALSE(RestoreDC(dc, -1));
+    EXPECT_FALSE(RestoreDC(nullptr, 1));
+    EXPECT_EQ(SaveDC(nullptr), 0);
+}
+
+TEST(SaveDC, DeletingTheSurfaceLetsGoOfTheSavedObjects) {
+    UniqueDC dc(CreateCompatibleDC(nullptr));
+    UniqueBitmap bitmap(CreateCompatibleBitmap(dc.get(), 4, 4));
+    const LOGFONTW attributes;
+    UniqueFont font(CreateFontIndirectW(&attributes));
+    SelectObject(dc.get(), bitmap.get());
+    const HGDIOBJ stockFont = SelectObject(dc.get(), font.get());
+    SaveDC(dc.get());
+    SaveDC(dc.get());
+    SelectObject(dc.get(), DefaultBitmap());
+    SelectObject(dc.get(), stockFont);
+    EXPECT_EQ(DeleteObject(font.get()), 0);
+    dc.reset();
+    EXPECT_EQ(DeleteObject(font.release()), 1);
+    EXPECT_EQ(DeleteObject(bitmap.release()), 1);
+}
+
+}  // namespace
+}  // namespace qv
