@@ -3,6 +3,7 @@
 #include <array>
 #include <filesystem>
 #include <system_error>
+#include <utility>
 
 #include "framework/frame_window.h"
 #include "platform/controls/message_box.h"
@@ -106,7 +107,11 @@ LRESULT MainWindow::OnCreate(const Message&, bool&) {
         SendMessageW(hwnd, WM_SETICON, ICON_BIG, PointerParam(icon_.get()));
     }
     [[maybe_unused]] const int read = LoadSettings(settings);
-    if (settings.mapPath.empty()) {
+    if (!startMap.empty()) {
+        // As if chosen on the open-file page: nothing of the previous map is restored.
+        ForgetRememberedPlaces();
+        settings.mapPath = std::exchange(startMap, {});
+    } else if (settings.mapPath.empty()) {
         std::array<char16_t, kMapPathCapacity> buffer{};
         if (BrowseForMapFile(buffer) == -1) {
             return -1;

@@ -50,7 +50,7 @@ class MainWindow final : public WindowObject {
     Settings settings;
     std::unique_ptr<NetworkModel> model;
 
-    // A map named when the program was started: the first open-file page is answered with it.
+    // A map named when the program was started, loaded in place of the remembered one.
     std::u16string startMap;
 
     // Map loading.
@@ -92,6 +92,8 @@ class MainWindow final : public WindowObject {
     LRESULT ChooseEnd(Station* NetworkModel::*end, std::int32_t Settings::*savedIndex,
                       Station* NetworkModel::*otherEnd);
     void DropModel();
+    // The remembered view and stations, which belong to the map being left.
+    void ForgetRememberedPlaces();
 
     WindowRouteFeedback feedback_;
     // The window's large icon, which the window refers to and this object owns.

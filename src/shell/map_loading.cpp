@@ -1,8 +1,6 @@
-#include <algorithm>
 #include <array>
 #include <cstdio>
 #include <string>
-#include <utility>
 
 #include "model/map_file.h"
 #include "platform/controls/message_box.h"
@@ -36,16 +34,15 @@ void ReportLoadFailure(std::u16string_view path, const MapError& error) {
 }  // namespace
 
 int MainWindow::BrowseForMapFile(std::span<char16_t> buffer) {
-    if (!startMap.empty()) {
-        const std::u16string chosen = std::exchange(startMap, {});
-        if (chosen.size() >= buffer.size()) {
-            return -1;
-        }
-        std::copy(chosen.begin(), chosen.end(), buffer.begin());
-        buffer[chosen.size()] = u'\0';
-        return 0;
-    }
     return ChooseFileToOpen(hwnd, buffer) ? 0 : -1;
+}
+
+void MainWindow::ForgetRememberedPlaces() {
+    settings.savedViewX = 0;
+    settings.departureIndex = -1;
+    settings.destinationIndex = -1;
+    settings.savedZoom = 1;
+    settings.savedViewY = 0;
 }
 
 LRESULT MainWindow::OnLoadMap(const Message&, bool&) {
@@ -58,11 +55,7 @@ LRESULT MainWindow::OnLoadMap(const Message&, bool&) {
         model->destination = nullptr;
         model->ClearRoute();
     }
-    settings.savedViewX = 0;
-    settings.departureIndex = -1;
-    settings.destinationIndex = -1;
-    settings.savedZoom = 1;
-    settings.savedViewY = 0;
+    ForgetRememberedPlaces();
     [[maybe_unused]] const int saved = SaveSettings(settings);
     KillTimer(hwnd, IDT_TOOLTIP);
     KillTimer(hwnd, IDT_BLINK);

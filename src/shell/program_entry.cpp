@@ -85,9 +85,6 @@ int RunProgram(Host& host, HINSTANCE instance, const ProgramStart& start) {
         CreateMainWindow(window);
         if (window.hwnd) {
             ShowWindow(window.hwnd, start.showCommand);
-            if (!window.startMap.empty()) {
-                SendMessageW(window.hwnd, WM_COMMAND, ID_LOAD_MAP, 0);
-            }
         }
         exitCode = RunMessageLoop(instance);
     }

@@ -415,6 +415,24 @@ TEST(MainWindow, RestartRestoresTheRouteWhenAskedTo) {
     EXPECT_EQ(state["windows"][0]["text"], "Метро Зареченска");
 }
 
+TEST(ProgramStart, MapArgumentReplacesTheRememberedMapAndItsStations) {
+    const Home home;
+    Settings settings;
+    settings.mapPath = Utf8ToUtf16((kMaps / "zarechensk.qvn").string()).value();
+    settings.saveRoute = true;
+    settings.departureIndex = 0;
+    settings.destinationIndex = 1;
+    home.Save(settings);
+    const Outcome outcome = home.Run("state\n", (kMaps / "example.qvn").string());
+    ASSERT_EQ(outcome.states.size(), 1u);
+    const json& state = outcome.states[0];
+    EXPECT_EQ(state["model"]["name"], "Пример");
+    EXPECT_TRUE(state["model"]["departure"].is_null());
+    EXPECT_TRUE(Route(state).empty());
+    EXPECT_EQ(state["settings"]["departureIndex"], -1);
+    EXPECT_EQ(Utf16ToUtf8(home.Saved().mapPath), (kMaps / "example.qvn").string());
+}
+
 TEST(MainWindow, AcceleratorsAndHelp) {
     const Home home;
     const Map map("example.qvn");
