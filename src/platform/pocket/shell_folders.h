@@ -1,0 +1,31 @@
+#pragma once
+
+#include <filesystem>
+#include <optional>
+#include <string_view>
+
+namespace qv {
+
+// The folders the device's shell names, as this machine has them.
+struct ShellFolders {
+    // "\My Documents": the user's documents folder.
+    std::filesystem::path documents;
+    // The maps that come with the program; nothing when none are found.
+    std::optional<std::filesystem::path> shippedMaps;
+};
+
+// This machine's folders, looked up once: the documents folder as `xdg-user-dir DOCUMENTS` names
+// it (the home folder when that fails), the maps from QUORVANE_MAPS_DIR, else "maps" beside the
+// executable, else "../share/quorvane/maps" from it, else the source tree's maps of a build.
+const ShellFolders& CurrentShellFolders();
+// Replaces the folders for the rest of the run (tests, pictures); nothing goes back to looking
+// them up.
+void OverrideShellFolders(std::optional<ShellFolders> folders);
+
+// The folder of this system a device path stands for: "\My Documents" and what lies below it
+// in the documents folder, an absolute path of this system as it is. Nothing for any other
+// device path.
+std::optional<std::filesystem::path> SystemFolder(std::u16string_view devicePath,
+                                                  const ShellFolders& folders);
+
+}  // namespace qv
