@@ -1,6 +1,7 @@
 #include "gallery_screens.h"
 
 #include "list_screens.h"
+#include "open_file_screen.h"
 #include "platform/controls/button.h"
 #include "platform/controls/control_codes.h"
 #include "platform/controls/control_paint.h"
@@ -177,8 +178,13 @@ void BuildTabs(const Page& page) {
 }
 
 constexpr Screen kScreens[] = {
-    {"static", BuildStatics}, {"buttons", BuildPushButtons}, {"checks", BuildChecks},
-    {"edits", BuildEdits},    {"list-view", BuildLists},     {"tabs", BuildTabs},
+    {"static", BuildStatics},
+    {"buttons", BuildPushButtons},
+    {"checks", BuildChecks},
+    {"edits", BuildEdits},
+    {"list-view", BuildLists},
+    {"tabs", BuildTabs},
+    {"open-file", BuildOpenFileScreen},
 };
 
 }  // namespace

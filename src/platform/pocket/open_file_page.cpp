@@ -1,5 +1,6 @@
 #include "platform/pocket/open_file_page.h"
 
+#include <algorithm>
 #include <array>
 #include <memory>
 #include <string_view>
@@ -33,6 +34,7 @@ constexpr int kNoteHeight = 18;
 constexpr int kMargin = 4;
 constexpr int kUpWidth = 54;
 constexpr int kCancelWidth = 70;
+constexpr int kFolderColumnWidth = 72;
 constexpr LONG kTextHeight = -11;
 // A row is acted on once the list's own notification has returned: entering a folder refills the
 // list and choosing a file ends the page.
@@ -262,9 +264,9 @@ void OpenFilePage::LayOut() {
     }
     const HWND list = Item(kOpenFileList);
     MoveWindow(list, 0, listTop, width, std::max(0, barTop - listTop), 1);
-    const int nameWidth = width * 3 / 5;
+    const int nameWidth = std::max(0, width - kFolderColumnWidth - VerticalScrollBar::kWidth);
     SendMessageW(list, LVM_SETCOLUMNWIDTH, 0, nameWidth);
-    SendMessageW(list, LVM_SETCOLUMNWIDTH, 1, width - nameWidth - VerticalScrollBar::kWidth);
+    SendMessageW(list, LVM_SETCOLUMNWIDTH, 1, kFolderColumnWidth);
     MoveWindow(Item(IDCANCEL), kMargin, barTop + 3, kCancelWidth, kMenuBarHeight - 6, 1);
     InvalidateRect(page_, nullptr, 1);
 }

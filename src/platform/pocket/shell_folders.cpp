@@ -84,8 +84,12 @@ const ShellFolders& CurrentShellFolders() {
     if (Overridden()) {
         return *Overridden();
     }
-    static const ShellFolders found{DocumentsFolder(), ShippedMapsFolder()};
+    static const ShellFolders found = LookUpShellFolders();
     return found;
+}
+
+ShellFolders LookUpShellFolders() {
+    return {DocumentsFolder(), ShippedMapsFolder()};
 }
 
 void OverrideShellFolders(std::optional<ShellFolders> folders) {

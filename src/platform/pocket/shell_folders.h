@@ -14,12 +14,13 @@ struct ShellFolders {
     std::optional<std::filesystem::path> shippedMaps;
 };
 
-// This machine's folders, looked up once: the documents folder as `xdg-user-dir DOCUMENTS` names
+// This machine's folders: the documents folder as `xdg-user-dir DOCUMENTS` names
 // it (the home folder when that fails), the maps from QUORVANE_MAPS_DIR, else "maps" beside the
 // executable, else "../share/quorvane/maps" from it, else the source tree's maps of a build.
+ShellFolders LookUpShellFolders();
+// The folders looked up once for the whole run, or those given to OverrideShellFolders.
 const ShellFolders& CurrentShellFolders();
-// Replaces the folders for the rest of the run (tests, pictures); nothing goes back to looking
-// them up.
+// Puts folders in the place of those looked up (tests, pictures) until it is given nothing.
 void OverrideShellFolders(std::optional<ShellFolders> folders);
 
 // The folder of this system a device path stands for: "\My Documents" and what lies below it

@@ -1,0 +1,99 @@
+#include "platform/pocket/shell_folders.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <optional>
+#include <string>
+
+#include "platform/pocket/file_catalogue.h"
+#include "scratch_folder.h"
+
+namespace qv {
+namespace {
+
+namespace fs = std::filesystem;
+
+TEST(FilePatterns, TheChosenEntryOfTheFilterMatchesWithoutRegardToCase) {
+    constexpr char16_t kFilter[] = u"Quorvane (*.qvn)\0*.qvn\0Все\0*.*\0Два\0*.a; *.b\0";
+    const FilePatterns maps = FilePatterns::FromFilter(kFilter, 0);
+    EXPECT_TRUE(maps.Match(u"kyiv.qvn"));
+    EXPECT_TRUE(maps.Match(u"KYIV.QvN"));
+    EXPECT_TRUE(maps.Match(u".qvn"));
+    EXPECT_FALSE(maps.Match(u"kyiv.qvn.bak"));
+    EXPECT_FALSE(maps.Match(u"kyivqvn"));
+    EXPECT_TRUE(FilePatterns::FromFilter(kFilter, 1).Match(u"kyiv.qvn"));
+    EXPECT_FALSE(FilePatterns::FromFilter(kFilter, 1).Match(u"notes.txt"));
+    EXPECT_TRUE(FilePatterns::FromFilter(kFilter, 2).Match(u"README"));
+    const FilePatterns two = FilePatterns::FromFilter(kFilter, 3);
+    EXPECT_TRUE(two.Match(u"x.A"));
+    EXPECT_TRUE(two.Match(u"Ы.b"));
+    EXPECT_FALSE(two.Match(u"x.c"));
+    // An index past the end is the first entry; no filter is every file.
+    EXPECT_FALSE(FilePatterns::FromFilter(kFilter, 9).Match(u"notes.txt"));
+    EXPECT_TRUE(FilePatterns::FromFilter(nullptr, 0).Match(u"notes.txt"));
+    EXPECT_TRUE(FilePatterns({u"сх?ма*.qvn"}).Match(u"СХЕМА-2.QVN"));
+    EXPECT_FALSE(FilePatterns({u"сх?ма*.qvn"}).Match(u"схма.qvn"));
+}
+
+TEST(ShellFolders, DevicePathsOfTheDocumentsFolder) {
+    const ShellFolders folders{"/home/u/Documents", std::nullopt};
+    EXPECT_EQ(SystemFolder(u"\\My Documents", folders), fs::path("/home/u/Documents"));
+    EXPECT_EQ(SystemFolder(u"\\My Documents\\", folders), fs::path("/home/u/Documents"));
+    EXPECT_EQ(SystemFolder(u"\\My Documents\\Схемы\\2024", folders),
+              fs::path("/home/u/Documents/Схемы/2024"));
+    EXPECT_EQ(SystemFolder(u"/srv/maps/../maps2", folders), fs::path("/srv/maps2"));
+    for (const std::u16string_view outside :
+         {u"\\My Documents2", u"\\Windows", u"My Documents", u"", u"\\My Documents\\..\\etc",
+          u"\\My Documents\\a/../../etc", u"relative/path"}) {
+        EXPECT_EQ(SystemFolder(outside, folders), std::nullopt);
+    }
+}
+
+// The environment of one test, put back afterwards.
+class Environment {
+  public:
+    void Set(const char* name, const std::string& value) {
+        if (!saved_.contains(name)) {
+            const char* old = std::getenv(name);
+            saved_[name] = old ? std::optional<std::string>(old) : std::nullopt;
+        }
+        ::setenv(name, value.c_str(), 1);
+    }
+    ~Environment() {
+        for (const auto& [name, value] : saved_) {
+            if (value) {
+                ::setenv(name.c_str(), value->c_str(), 1);
+            } else {
+                ::unsetenv(name.c_str());
+            }
+        }
+    }
+
+  private:
+    std::map<std::string, std::optional<std::string>> saved_;
+};
+
+TEST(ShellFolders, TheDesktopNamesTheDocumentsAndTheMapsFolder) {
+    testing::ScratchFolder scratch;
+    Environment environment;
+    environment.Set("HOME", scratch.Path().string());
+    environment.Set("XDG_CONFIG_HOME", (scratch.Path() / "config").string());
+    environment.Set("QUORVANE_MAPS_DIR", scratch.Folder("maps").string());
+    scratch.Write("config/user-dirs.dirs", "XDG_DOCUMENTS_DIR=\"$HOME/Документы\"\n");
+    scratch.Folder("Документы");
+    ShellFolders found = LookUpShellFolders();
+    EXPECT_EQ(found.documents, scratch.Path() / "Документы");
+    EXPECT_EQ(found.shippedMaps, scratch.Path() / "maps");
+
+    // A documents folder that is not there is the home folder; a maps folder named but missing
+    // is none.
+    fs::remove(scratch.Path() / "Документы");
+    environment.Set("QUORVANE_MAPS_DIR", (scratch.Path() / "gone").string());
+    found = LookUpShellFolders();
+    EXPECT_EQ(found.documents, scratch.Path());
+    EXPECT_EQ(found.shippedMaps, std::nullopt);
+}
+
+}  // namespace
+}  // namespace qv
