@@ -48,7 +48,7 @@ struct CatalogueListing {
 // at once. Hidden folders and links to folders are never entered.
 struct CatalogueBounds {
     int depth = 4;
-    std::size_t entries = 20000;  // folder entries looked at in all
+    std::size_t entries = 10000;  // folder entries looked at in all
     std::size_t files = 2000;     // matching files listed
 };
 
