@@ -102,7 +102,10 @@ std::optional<std::filesystem::path> SystemFolder(std::u16string_view devicePath
         return std::nullopt;
     }
     if (devicePath.starts_with(u"/")) {
-        return std::filesystem::path(Utf16ToUtf8(devicePath)).lexically_normal();
+        std::filesystem::path path =
+            std::filesystem::path(Utf16ToUtf8(devicePath)).lexically_normal();
+        // A folder is named by its name, not by "name/", so that pages can show it.
+        return path.has_filename() || !path.has_relative_path() ? path : path.parent_path();
     }
     if (!devicePath.starts_with(kMyDocuments)) {
         return std::nullopt;

@@ -42,7 +42,8 @@ TEST(ShellFolders, DevicePathsOfTheDocumentsFolder) {
     EXPECT_EQ(SystemFolder(u"\\My Documents\\", folders), fs::path("/home/u/Documents"));
     EXPECT_EQ(SystemFolder(u"\\My Documents\\Схемы\\2024", folders),
               fs::path("/home/u/Documents/Схемы/2024"));
-    EXPECT_EQ(SystemFolder(u"/srv/maps/../maps2", folders), fs::path("/srv/maps2"));
+    EXPECT_EQ(SystemFolder(u"/srv/maps/../maps2/", folders), fs::path("/srv/maps2"));
+    EXPECT_EQ(SystemFolder(u"/", folders), fs::path("/"));
     for (const std::u16string_view outside :
          {u"\\My Documents2", u"\\Windows", u"My Documents", u"", u"\\My Documents\\..\\etc",
           u"\\My Documents\\a/../../etc", u"relative/path"}) {
