@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <map>
 #include <optional>
 #include <string>
 
@@ -79,21 +80,27 @@ TEST(ShellFolders, TheDesktopNamesTheDocumentsAndTheMapsFolder) {
     testing::ScratchFolder scratch;
     Environment environment;
     environment.Set("HOME", scratch.Path().string());
-    environment.Set("XDG_CONFIG_HOME", (scratch.Path() / "config").string());
+    environment.Set("PATH", (scratch.Path() / "bin").string());
     environment.Set("QUORVANE_MAPS_DIR", scratch.Folder("maps").string());
-    scratch.Write("config/user-dirs.dirs", "XDG_DOCUMENTS_DIR=\"$HOME/Документы\"\n");
+    // The desktop's own answer stands in: the folder it names for DOCUMENTS, nothing else.
+    const fs::path lookup = scratch.Write(
+        "bin/xdg-user-dir", "#!/bin/sh\n[ \"$1\" = DOCUMENTS ] && echo \"$HOME/Документы\"\n");
+    fs::permissions(lookup, fs::perms::owner_all);
     scratch.Folder("Документы");
     ShellFolders found = LookUpShellFolders();
     EXPECT_EQ(found.documents, scratch.Path() / "Документы");
     EXPECT_EQ(found.shippedMaps, scratch.Path() / "maps");
 
-    // A documents folder that is not there is the home folder; a maps folder named but missing
-    // is none.
+    // A documents folder that is not there is the home folder, as is no answer at all; a maps
+    // folder named but missing is none.
     fs::remove(scratch.Path() / "Документы");
     environment.Set("QUORVANE_MAPS_DIR", (scratch.Path() / "gone").string());
     found = LookUpShellFolders();
     EXPECT_EQ(found.documents, scratch.Path());
     EXPECT_EQ(found.shippedMaps, std::nullopt);
+    scratch.Folder("Документы");
+    fs::remove(lookup);
+    EXPECT_EQ(LookUpShellFolders().documents, scratch.Path());
 }
 
 }  // namespace
