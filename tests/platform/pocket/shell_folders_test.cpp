@@ -7,35 +7,12 @@
 #include <optional>
 #include <string>
 
-#include "platform/pocket/file_catalogue.h"
 #include "scratch_folder.h"
 
 namespace qv {
 namespace {
 
 namespace fs = std::filesystem;
-
-TEST(FilePatterns, TheChosenEntryOfTheFilterMatchesWithoutRegardToCase) {
-    constexpr char16_t kFilter[] = u"Quorvane (*.qvn)\0*.qvn\0Все\0*.*\0Два\0*.a; *.b\0";
-    const FilePatterns maps = FilePatterns::FromFilter(kFilter, 0);
-    EXPECT_TRUE(maps.Match(u"kyiv.qvn"));
-    EXPECT_TRUE(maps.Match(u"KYIV.QvN"));
-    EXPECT_TRUE(maps.Match(u".qvn"));
-    EXPECT_FALSE(maps.Match(u"kyiv.qvn.bak"));
-    EXPECT_FALSE(maps.Match(u"kyivqvn"));
-    EXPECT_TRUE(FilePatterns::FromFilter(kFilter, 1).Match(u"kyiv.qvn"));
-    EXPECT_FALSE(FilePatterns::FromFilter(kFilter, 1).Match(u"notes.txt"));
-    EXPECT_TRUE(FilePatterns::FromFilter(kFilter, 2).Match(u"README"));
-    const FilePatterns two = FilePatterns::FromFilter(kFilter, 3);
-    EXPECT_TRUE(two.Match(u"x.A"));
-    EXPECT_TRUE(two.Match(u"Ы.b"));
-    EXPECT_FALSE(two.Match(u"x.c"));
-    // An index past the end is the first entry; no filter is every file.
-    EXPECT_FALSE(FilePatterns::FromFilter(kFilter, 9).Match(u"notes.txt"));
-    EXPECT_TRUE(FilePatterns::FromFilter(nullptr, 0).Match(u"notes.txt"));
-    EXPECT_TRUE(FilePatterns({u"сх?ма*.qvn"}).Match(u"СХЕМА-2.QVN"));
-    EXPECT_FALSE(FilePatterns({u"сх?ма*.qvn"}).Match(u"схма.qvn"));
-}
 
 TEST(ShellFolders, DevicePathsOfTheDocumentsFolder) {
     const ShellFolders folders{"/home/u/Documents", std::nullopt};
