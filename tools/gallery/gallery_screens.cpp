@@ -4,6 +4,7 @@
 #include "keyboard_screens.h"
 #include "list_screens.h"
 #include "menu_screen.h"
+#include "open_file_screen.h"
 #include "platform/controls/button.h"
 #include "platform/controls/control_codes.h"
 #include "platform/controls/control_paint.h"
@@ -198,6 +199,7 @@ constexpr Screen kScreens[] = {
     {"keyboard-symbols", BuildSymbolKeyboard},
     {"toolbar-images", BuildToolbarImageScreen},
     {"icons", BuildIconScreen},
+    {"open-file", BuildOpenFileScreen},
 };
 
 }  // namespace

@@ -1,0 +1,63 @@
+#pragma once
+
+#include <cstddef>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace qv {
+
+// The patterns of an open-file filter ("*.qvn", "*.a;*.b", "*.*"), matched against file names
+// without regard to case, as the device's file system does.
+class FilePatterns {
+  public:
+    // The patterns of entry `index` (1-based; 0 or one past the end means the first) of a filter
+    // text: label and pattern strings, each ended by a null character, a further null after the
+    // last. Without a filter every file matches.
+    static FilePatterns FromFilter(const char16_t* filter, std::size_t index);
+    explicit FilePatterns(std::vector<std::u16string> patterns = {})
+        : patterns_(std::move(patterns)) {}
+
+    bool Match(std::u16string_view fileName) const;
+
+  private:
+    std::vector<std::u16string> patterns_;
+};
+
+enum class CatalogueEntryKind { Folder, File };
+
+// One row of the open-file page.
+struct CatalogueEntry {
+    CatalogueEntryKind kind = CatalogueEntryKind::File;
+    std::filesystem::path path;
+    std::u16string name;    // a folder's name; a map's network name, else the file's name
+    std::u16string folder;  // the name of the folder that holds a file
+};
+
+// What one folder of the page shows: its subfolders, then the matching files in it and below
+// it (and, for the start folder, the program's own maps), ordered by name.
+struct CatalogueListing {
+    std::vector<CatalogueEntry> entries;
+    bool unreadable = false;  // the folder itself could not be read: only the program's maps
+    bool cut = false;         // the search below it stopped at its bounds
+};
+
+// How far a listing looks below its folder, so that a page over a large home folder still opens
+// at once. Hidden folders and links to folders are never entered.
+struct CatalogueBounds {
+    int depth = 4;
+    std::size_t entries = 10000;  // folder entries looked at in all
+    std::size_t files = 2000;     // matching files listed
+};
+
+CatalogueListing ListFolder(const std::filesystem::path& folder, const FilePatterns& patterns,
+                            const std::optional<std::filesystem::path>& extraFiles,
+                            const CatalogueBounds& bounds = {});
+
+// A name of this system as the page shows it: nothing when its bytes are not UTF-8, as such a
+// path could not be handed back to the caller.
+std::optional<std::u16string> DisplayName(const std::filesystem::path& name);
+
+}  // namespace qv

@@ -1,0 +1,42 @@
+#pragma once
+
+#include <filesystem>
+#include <optional>
+#include <string>
+
+#include "platform/pocket/file_catalogue.h"
+#include "platform/user/user_types.h"
+
+namespace qv {
+
+// What the open-file page shows: the files of `startFolder` and its subfolders that match the
+// patterns, each row with the network's name and its folder, and at the start folder the
+// program's own maps too. Folders are entered with a tap and left with "Вверх", never above the
+// start folder.
+struct OpenFilePageSetup {
+    std::filesystem::path startFolder;
+    std::optional<std::filesystem::path> shippedMaps;
+    FilePatterns patterns;
+    std::u16string title = u"Открыть";
+};
+
+struct OpenFilePageResult {
+    bool shown = false;                           // false: the page could not be made
+    std::optional<std::filesystem::path> chosen;  // nothing when cancelled
+};
+
+// Runs the page over the screen below the navigation bar until a file is tapped (or chosen with
+// "ok" or Enter) or the page is cancelled; every other window of the program waits for it.
+OpenFilePageResult RunOpenFilePage(HWND owner, const OpenFilePageSetup& setup);
+
+// The same page as a child of `parent` filling it below the navigation bar, to be looked at: a
+// tap on a file chooses nothing. Null when it cannot be made.
+HWND CreateOpenFilePage(HWND parent, const OpenFilePageSetup& setup);
+
+// The page's controls; Cancel is IDCANCEL.
+inline constexpr int kOpenFileList = 1201;
+inline constexpr int kOpenFileUp = 1202;
+inline constexpr int kOpenFileFolderText = 1203;
+inline constexpr int kOpenFileNote = 1204;
+
+}  // namespace qv

@@ -1,0 +1,79 @@
+#include "platform/pocket/file_catalogue.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "scratch_folder.h"
+#include "text/utf.h"
+
+namespace qv {
+namespace {
+
+namespace fs = std::filesystem;
+
+TEST(FilePatterns, TheChosenEntryOfTheFilterMatchesWithoutRegardToCase) {
+    constexpr char16_t kFilter[] = u"Quorvane (*.qvn)\0*.qvn\0Все\0*.*\0Два\0*.a; *.b\0";
+    const FilePatterns maps = FilePatterns::FromFilter(kFilter, 0);
+    EXPECT_TRUE(maps.Match(u"kyiv.qvn"));
+    EXPECT_TRUE(maps.Match(u"KYIV.QvN"));
+    EXPECT_TRUE(maps.Match(u".qvn"));
+    EXPECT_FALSE(maps.Match(u"kyiv.qvn.bak"));
+    EXPECT_FALSE(maps.Match(u"kyivqvn"));
+    EXPECT_TRUE(FilePatterns::FromFilter(kFilter, 1).Match(u"kyiv.qvn"));
+    EXPECT_FALSE(FilePatterns::FromFilter(kFilter, 1).Match(u"notes.txt"));
+    EXPECT_TRUE(FilePatterns::FromFilter(kFilter, 2).Match(u"README"));
+    const FilePatterns two = FilePatterns::FromFilter(kFilter, 3);
+    EXPECT_TRUE(two.Match(u"x.A"));
+    EXPECT_TRUE(two.Match(u"Ы.b"));
+    EXPECT_FALSE(two.Match(u"x.c"));
+    // An index past the end is the first entry; no filter is every file.
+    EXPECT_FALSE(FilePatterns::FromFilter(kFilter, 9).Match(u"notes.txt"));
+    EXPECT_TRUE(FilePatterns::FromFilter(nullptr, 0).Match(u"notes.txt"));
+    EXPECT_TRUE(FilePatterns({u"сх?ма*.qvn"}).Match(u"СХЕМА-2.QVN"));
+    EXPECT_FALSE(FilePatterns({u"сх?ма*.qvn"}).Match(u"схма.qvn"));
+}
+
+std::vector<std::u16string> Names(const CatalogueListing& listing) {
+    std::vector<std::u16string> names;
+    for (const CatalogueEntry& entry : listing.entries) {
+        names.push_back(entry.name);
+    }
+    return names;
+}
+
+TEST(FileCatalogue, SearchesBelowTheFolderWithinItsBounds) {
+    testing::ScratchFolder scratch;
+    const FilePatterns maps({u"*.qvn"});
+    scratch.Write("a.qvn", "");
+    scratch.Write("one/b.qvn", "");
+    scratch.Write("one/two/c.qvn", "");
+    scratch.Write("one/two/three/d.qvn", "");
+    // A link back up is not a folder to enter, and the same file is listed once.
+    fs::create_directory_symlink(scratch.Path(), scratch.Path() / "one" / "loop");
+    fs::create_symlink(scratch.Path() / "a.qvn", scratch.Path() / "one" / "same.qvn");
+
+    CatalogueListing all = ListFolder(scratch.Path(), maps, scratch.Path() / "one");
+    EXPECT_EQ(Names(all),
+              (std::vector<std::u16string>{u"one", u"a.qvn", u"b.qvn", u"c.qvn", u"d.qvn"}));
+    EXPECT_FALSE(all.cut);
+    EXPECT_EQ(all.entries[2].folder, u"one");
+    EXPECT_EQ(all.entries[2].kind, CatalogueEntryKind::File);
+
+    CatalogueListing shallow = ListFolder(scratch.Path(), maps, std::nullopt, {.depth = 2});
+    EXPECT_EQ(Names(shallow), (std::vector<std::u16string>{u"one", u"a.qvn", u"b.qvn", u"c.qvn"}));
+    EXPECT_TRUE(shallow.cut);
+    CatalogueListing few = ListFolder(scratch.Path(), maps, std::nullopt, {.files = 2});
+    EXPECT_EQ(few.entries.size(), 3U);
+    EXPECT_TRUE(few.cut);
+    CatalogueListing glance = ListFolder(scratch.Path(), maps, std::nullopt, {.entries = 2});
+    EXPECT_EQ(Names(glance), (std::vector<std::u16string>{u"one", u"a.qvn"}));
+    EXPECT_TRUE(glance.cut);
+
+    CatalogueListing missing = ListFolder(scratch.Path() / "none", maps, scratch.Path());
+    EXPECT_TRUE(missing.unreadable);
+    EXPECT_EQ(Names(missing), (std::vector<std::u16string>{u"a.qvn"}));
+}
+
+}  // namespace
+}  // namespace qv

@@ -1,0 +1,314 @@
+#include "platform/pocket/open_file_page.h"
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <fstream>
+#include <functional>
+#include <sstream>
+#include <vector>
+
+#include "platform/controls/list_view_messages.h"
+#include "platform/host/headless_host.h"
+#include "platform/host/virtual_keys.h"
+#include "platform/pocket/common_dialog.h"
+#include "platform/pocket/shell_folders.h"
+#include "platform/user/default_window_procedure.h"
+#include "platform/user/dialog_manager.h"
+#include "platform/user/message_functions.h"
+#include "platform/user/timer_functions.h"
+#include "platform/user/window_functions.h"
+#include "platform/user/window_styles.h"
+#include "platform/user/window_system.h"
+#include "scratch_folder.h"
+#include "text/utf.h"
+
+namespace qv {
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr char16_t kFilter[] = u"Quorvane (*.qvn)\0*.qvn\0";
+
+std::string ShippedMap(const char* name) {
+    std::ifstream file(fs::path(QV_MAPS_DIR) / name, std::ios::binary);
+    std::ostringstream bytes;
+    bytes << file.rdbuf();
+    return bytes.str();
+}
+
+struct Row {
+    std::u16string name;
+    std::u16string folder;
+    bool operator==(const Row&) const = default;
+};
+
+std::ostream& operator<<(std::ostream& out, const Row& row) {
+    return out << Utf16ToUtf8(row.name) << " | " << Utf16ToUtf8(row.folder);
+}
+
+// The page of a scratch tree, driven as a user would: each step runs on a timer of a window
+// below the page once everything before it has been handled, looks at the page and queues taps.
+class OpenFilePageTest : public ::testing::Test {
+  protected:
+    using Step = std::function<void(HWND page)>;
+
+    OpenFilePageTest() {
+        current_ = this;
+        documents = scratch.Folder("docs");
+        scratch.Write("docs/kyiv.qvn", ShippedMap("kyiv.qvn"));
+        scratch.Write("docs/fake.qvn", "no map at all");
+        scratch.Write("docs/notes.txt", ShippedMap("minsk.qvn"));
+        scratch.Write("docs/trips/minsk.qvn", ShippedMap("minsk.qvn"));
+        scratch.Write("docs/trips/deep/broken.qvn", "[NAME]\r\n");
+        scratch.Write("docs/.hidden/moscow.qvn", ShippedMap("moscow.qvn"));
+        locked = scratch.Folder("docs/locked");
+        fs::permissions(locked, fs::perms::none);
+        shipped = scratch.Folder("shipped");
+        scratch.Write("shipped/example.qvn", ShippedMap("example.qvn"));
+        OverrideShellFolders(ShellFolders{documents, shipped});
+
+        WNDCLASSW attributes;
+        attributes.lpfnWndProc = DriverProcedure;
+        attributes.lpszClassName = u"Driver";
+        RegisterClassW(&attributes);
+        driver = CreateWindowExW(0, u"Driver", u"", WS_VISIBLE, 0, 0, 240, 320, nullptr, 0, nullptr,
+                                 nullptr);
+        SetTimer(driver, 1, 50, nullptr);
+    }
+    ~OpenFilePageTest() override {
+        OverrideShellFolders(std::nullopt);
+        current_ = nullptr;
+    }
+
+    // Runs the dialog with these steps; a test whose steps leave the page open ends when the
+    // host's time runs out.
+    BOOL Open(OPENFILENAMEW& request, std::vector<Step> script) {
+        steps = std::move(script);
+        stepsRun = 0;
+        host.AllowTime(std::chrono::seconds(60));
+        return GetOpenFileNameW(&request);
+    }
+    OPENFILENAMEW Request(std::u16string& buffer) {
+        OPENFILENAMEW request;
+        request.hwndOwner = driver;
+        request.lpstrFilter = kFilter;
+        request.lpstrFile = buffer.data();
+        request.nMaxFile = static_cast<DWORD>(buffer.size());
+        request.lpstrInitialDir = u"\\My Documents";
+        return request;
+    }
+
+    static std::vector<Row> Rows(HWND page) {
+        const HWND list = GetDlgItem(page, kOpenFileList);
+        std::vector<Row> rows;
+        const auto count = SendMessageW(list, LVM_GETITEMCOUNT, 0, 0);
+        for (int index = 0; index < count; ++index) {
+            Row row;
+            for (std::u16string* text : {&row.name, &row.folder}) {
+                char16_t buffer[128] = {};
+                LVITEMW item;
+                item.iSubItem = text == &row.name ? 0 : 1;
+                item.pszText = buffer;
+                item.cchTextMax = 128;
+                SendMessageW(list, LVM_GETITEMTEXTW, static_cast<WPARAM>(index),
+                             PointerParam(&item));
+                *text = buffer;
+            }
+            rows.push_back(row);
+        }
+        return rows;
+    }
+    static std::u16string Text(HWND window) {
+        char16_t buffer[256] = {};
+        const int length = GetWindowTextW(window, buffer, 256);
+        return std::u16string(buffer, static_cast<std::size_t>(length));
+    }
+    void TapRow(HWND page, std::u16string_view name) {
+        const HWND list = GetDlgItem(page, kOpenFileList);
+        const std::vector<Row> rows = Rows(page);
+        const auto found = std::find_if(rows.begin(), rows.end(),
+                                        [&](const Row& row) { return row.name == name; });
+        ASSERT_NE(found, rows.end()) << Utf16ToUtf8(name);
+        const int index = static_cast<int>(found - rows.begin());
+        SendMessageW(list, LVM_ENSUREVISIBLE, static_cast<WPARAM>(index), 0);
+        RECT row{};
+        row.left = LVIR_BOUNDS;
+        SendMessageW(list, LVM_GETITEMRECT, static_cast<WPARAM>(index), PointerParam(&row));
+        POINT point{(row.left + row.right) / 2, (row.top + row.bottom) / 2};
+        ClientToScreen(list, &point);
+        host.Tap(point.x, point.y);
+    }
+    void TapControl(HWND page, int id) {
+        RECT rect{};
+        GetWindowRect(GetDlgItem(page, id), &rect);
+        host.Tap((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
+    }
+
+    testing::ScratchFolder scratch;
+    fs::path documents;
+    fs::path locked;
+    fs::path shipped;
+    HeadlessHost host;
+    WindowSystem system{host};
+    HWND driver = nullptr;
+    std::vector<Step> steps;
+    std::size_t stepsRun = 0;
+
+  private:
+    static LRESULT DriverProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+        if (message == WM_TIMER && current_) {
+            current_->NextStep();
+            return 0;
+        }
+        return DefWindowProcW(window, message, wParam, lParam);
+    }
+    void NextStep() {
+        const HWND page = FindWindowW(kDialogClassName.data(), u"Открыть");
+        if (page && stepsRun < steps.size()) {
+            steps[stepsRun++](page);
+        }
+    }
+    static OpenFilePageTest* current_;
+};
+
+OpenFilePageTest* OpenFilePageTest::current_ = nullptr;
+
+TEST_F(OpenFilePageTest, ListsTheTreeEntersAndLeavesFoldersAndChoosesByTap) {
+    const std::vector<Row> start = {
+        {u"locked", u""},   {u"trips", u""},      {u"broken.qvn", u"deep"}, {u"fake.qvn", u"docs"},
+        {u"Киев", u"docs"}, {u"Минск", u"trips"}, {u"Пример", u"shipped"},
+    };
+    std::u16string buffer(260, u'\0');
+    OPENFILENAMEW request = Request(buffer);
+    RECT placed{};
+    bool upShown = true;
+    const BOOL chosen =
+        Open(request, {
+                          [&](HWND page) {
+                              GetWindowRect(page, &placed);
+                              EXPECT_EQ(Rows(page), start);
+                              EXPECT_EQ(Text(GetDlgItem(page, kOpenFileFolderText)), u"docs");
+                              EXPECT_FALSE(IsWindowVisible(GetDlgItem(page, kOpenFileNote)));
+                              upShown = IsWindowVisible(GetDlgItem(page, kOpenFileUp));
+                              TapRow(page, u"trips");
+                          },
+                          [&](HWND page) {
+                              EXPECT_EQ(Rows(page), (std::vector<Row>{{u"deep", u""},
+                                                                      {u"broken.qvn", u"deep"},
+                                                                      {u"Минск", u"trips"}}));
+                              EXPECT_EQ(Text(GetDlgItem(page, kOpenFileFolderText)), u"docs/trips");
+                              EXPECT_TRUE(IsWindowVisible(GetDlgItem(page, kOpenFileUp)));
+                              TapControl(page, kOpenFileUp);
+                          },
+                          [&](HWND page) {
+                              EXPECT_EQ(Rows(page), start);
+                              EXPECT_FALSE(IsWindowVisible(GetDlgItem(page, kOpenFileUp)));
+                              if (::geteuid() == 0) {
+                                  // Permissions do not hold the superuser back: the folder goes
+                                  // instead.
+                                  fs::permissions(locked, fs::perms::owner_all);
+                                  fs::remove(locked);
+                                  scratch.Write("docs/locked", "now a file");
+                              }
+                              TapRow(page, u"locked");
+                          },
+                          [&](HWND page) {
+                              EXPECT_TRUE(Rows(page).empty());
+                              EXPECT_TRUE(IsWindowVisible(GetDlgItem(page, kOpenFileNote)));
+                              EXPECT_EQ(Text(GetDlgItem(page, kOpenFileNote)),
+                                        u"Эту папку не удалось прочитать.");
+                              TapControl(page, kOpenFileUp);
+                          },
+                          [&](HWND page) {
+                              EXPECT_FALSE(IsWindowVisible(GetDlgItem(page, kOpenFileNote)));
+                              TapRow(page, u"Минск");
+                          },
+                      });
+    EXPECT_EQ(stepsRun, 5U);
+    ASSERT_TRUE(chosen);
+    EXPECT_EQ(CommDlgExtendedError(), 0U);
+    const std::u16string expected = *Utf8ToUtf16((documents / "trips" / "minsk.qvn").string());
+    EXPECT_EQ(std::u16string(buffer.c_str()), expected);
+    EXPECT_EQ(request.nFileOffset, expected.size() - 9);
+    EXPECT_EQ(request.nFileExtension, expected.size() - 3);
+    // A page over the screen below the navigation bar; it is gone and its owner usable again.
+    EXPECT_EQ(placed, (RECT{0, 26, 240, 320}));
+    EXPECT_FALSE(upShown);
+    EXPECT_EQ(FindWindowW(kDialogClassName.data(), u"Открыть"), nullptr);
+    EXPECT_TRUE(IsWindowEnabled(driver));
+}
+
+TEST_F(OpenFilePageTest, CancelOkAndTheBufferBoundary) {
+    const std::u16string kyiv = *Utf8ToUtf16((documents / "kyiv.qvn").string());
+    std::u16string buffer(260, u'\0');
+    OPENFILENAMEW request = Request(buffer);
+    EXPECT_FALSE(Open(request, {[&](HWND page) { TapControl(page, IDCANCEL); }}));
+    EXPECT_EQ(CommDlgExtendedError(), 0U);
+    EXPECT_EQ(buffer[0], u'\0');
+
+    // "ok" acts on the selected row: a folder is entered, a file chosen.
+    const auto select = [](HWND page, int row) {
+        LVITEMW state;
+        state.state = state.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+        SendMessageW(GetDlgItem(page, kOpenFileList), LVM_SETITEMSTATE, static_cast<WPARAM>(row),
+                     PointerParam(&state));
+    };
+    EXPECT_TRUE(Open(request, {[&](HWND page) {
+                         select(page, 1);
+                         SendMessageW(page, WM_COMMAND, IDOK, 0);
+                         EXPECT_EQ(Text(GetDlgItem(page, kOpenFileFolderText)), u"docs/trips");
+                         select(page, 2);
+                         host.Key(VK_RETURN);
+                     }}));
+    EXPECT_EQ(std::u16string(buffer.c_str()),
+              *Utf8ToUtf16((documents / "trips" / "minsk.qvn").string()));
+
+    // Room for the path and its terminating null is enough; one less fails, and nothing of the
+    // path is left in the buffer.
+    request.nMaxFile = static_cast<DWORD>(kyiv.size() + 1);
+    EXPECT_TRUE(Open(request, {[&](HWND page) { TapRow(page, u"Киев"); }}));
+    EXPECT_EQ(std::u16string(buffer.c_str()), kyiv);
+    request.nMaxFile = static_cast<DWORD>(kyiv.size());
+    EXPECT_FALSE(Open(request, {[&](HWND page) { TapRow(page, u"Киев"); }}));
+    EXPECT_EQ(CommDlgExtendedError(), FNERR_BUFFERTOOSMALL);
+    EXPECT_EQ(buffer[0], u'\0');
+    EXPECT_EQ(stepsRun, 1U);
+}
+
+TEST_F(OpenFilePageTest, RefusesRequestsItCannotServe) {
+    std::u16string buffer(260, u'\0');
+    OPENFILENAMEW request = Request(buffer);
+    request.lStructSize = 12;
+    EXPECT_FALSE(Open(request, {}));
+    EXPECT_EQ(CommDlgExtendedError(), CDERR_STRUCTSIZE);
+    request = Request(buffer);
+    request.nMaxFile = 0;
+    EXPECT_FALSE(Open(request, {}));
+    EXPECT_EQ(CommDlgExtendedError(), CDERR_INITIALIZATION);
+    request = Request(buffer);
+    request.Flags = OFN_ALLOWMULTISELECT;
+    EXPECT_FALSE(Open(request, {}));
+    EXPECT_EQ(CommDlgExtendedError(), CDERR_INITIALIZATION);
+    request = Request(buffer);
+    request.lpstrInitialDir = u"\\Windows";
+    EXPECT_FALSE(Open(request, {}));
+    EXPECT_EQ(CommDlgExtendedError(), FNERR_INVALIDFILENAME);
+    EXPECT_EQ(FindWindowW(kDialogClassName.data(), u"Открыть"), nullptr);
+
+    // A start folder that cannot be read still offers the program's maps, under a note.
+    request = Request(buffer);
+    request.lpstrInitialDir = u"\\My Documents\\missing";
+    std::vector<Row> rows;
+    std::u16string note;
+    EXPECT_FALSE(Open(request, {[&](HWND page) {
+                          rows = Rows(page);
+                          note = Text(GetDlgItem(page, kOpenFileNote));
+                          host.Key(VK_ESCAPE);
+                      }}));
+    EXPECT_EQ(rows, (std::vector<Row>{{u"Пример", u"shipped"}}));
+    EXPECT_EQ(note, u"Эту папку не удалось прочитать.");
+}
+
+}  // namespace
+}  // namespace qv

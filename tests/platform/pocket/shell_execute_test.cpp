@@ -1,0 +1,152 @@
+#include "platform/pocket/shell_execute.h"
+
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <chrono>
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+#include <thread>
+
+#include "platform/pocket/child_process.h"
+#include "platform/pocket/last_error.h"
+#include "scratch_folder.h"
+#include "text/utf.h"
+
+namespace qv {
+namespace {
+
+namespace fs = std::filesystem;
+
+// True when this process has no child left, running or to be reaped.
+bool NoChildren() {
+    return ::waitpid(-1, nullptr, WNOHANG) == -1 && errno == ECHILD;
+}
+
+class ShellExecuteTest : public ::testing::Test {
+  protected:
+    ShellExecuteTest() {
+        help = scratch.Write("Help/-quorvane $HOME 'x'.html", "<html></html>");
+        record = scratch.Path() / "opened";
+        // The stand-in writes its arguments one a line, then renames, so the file appears whole.
+        opener = scratch.Write("bin/stand-in-opener",
+                               "#!/bin/sh\nprintf '%s\\n' \"$#\" \"$@\" > '" + record.string() +
+                                   ".tmp'\n/bin/mv '" + record.string() + ".tmp' '" +
+                                   record.string() + "'\n");
+        fs::permissions(opener, fs::perms::owner_all);
+    }
+    ~ShellExecuteTest() override { SetDocumentOpener("xdg-open"); }
+
+    std::optional<std::string> WaitForRecord() const {
+        for (int tries = 0; tries < 500; ++tries) {
+            if (fs::exists(record)) {
+                std::ifstream file(record);
+                std::ostringstream text;
+                text << file.rdbuf();
+                return text.str();
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+        return std::nullopt;
+    }
+    static SHELLEXECUTEINFO Request(const std::u16string& file) {
+        SHELLEXECUTEINFO info;
+        info.lpFile = file.c_str();
+        info.lpDirectory = u"\\Windows";
+        return info;
+    }
+
+    testing::ScratchFolder scratch;
+    fs::path help;
+    fs::path record;
+    fs::path opener;
+};
+
+TEST_F(ShellExecuteTest, TheOpenerGetsTheWholePathAsItsOneArgumentAndIsNotLeftToReap) {
+    SetDocumentOpener(opener.string());
+    const std::u16string file = *Utf8ToUtf16(help.string());
+    SHELLEXECUTEINFO info = Request(file);
+    SetLastError(ERROR_ACCESS_DENIED);
+    ASSERT_TRUE(ShellExecuteEx(&info));
+    EXPECT_EQ(GetLastError(), ERROR_SUCCESS);
+    EXPECT_GT(info.hInstApp, 32);
+    EXPECT_TRUE(NoChildren());
+    EXPECT_EQ(WaitForRecord(), "1\n" + help.string() + "\n");
+
+    // Found by name on PATH too, with the verb named.
+    fs::remove(record);
+    const std::string path = std::getenv("PATH");
+    ::setenv("PATH", (scratch.Path() / "bin").c_str(), 1);
+    SetDocumentOpener("stand-in-opener");
+    info = Request(file);
+    info.lpVerb = u"open";
+    const BOOL byName = ShellExecuteEx(&info);
+    ::setenv("PATH", path.c_str(), 1);
+    EXPECT_TRUE(byName);
+    EXPECT_EQ(WaitForRecord(), "1\n" + help.string() + "\n");
+    EXPECT_TRUE(NoChildren());
+}
+
+TEST_F(ShellExecuteTest, FailuresAreReportedAsFailures) {
+    const std::u16string file = *Utf8ToUtf16(help.string());
+    const std::u16string missing = *Utf8ToUtf16((scratch.Path() / "Help/none.html").string());
+    SetDocumentOpener(opener.string());
+    SHELLEXECUTEINFO info = Request(missing);
+    EXPECT_FALSE(ShellExecuteEx(&info));
+    EXPECT_EQ(GetLastError(), ERROR_FILE_NOT_FOUND);
+    EXPECT_EQ(info.hInstApp, SE_ERR_FNF);
+
+    SetDocumentOpener("quorvane-no-such-opener");
+    info = Request(file);
+    EXPECT_FALSE(ShellExecuteEx(&info));
+    EXPECT_EQ(GetLastError(), ERROR_NO_ASSOCIATION);
+    EXPECT_EQ(info.hInstApp, SE_ERR_NOASSOC);
+
+    // An opener that is there but cannot be started: its exec fails in the child.
+    const fs::path broken = scratch.Write("bin/broken-opener", "not a program\n");
+    fs::permissions(broken, fs::perms::owner_all);
+    SetDocumentOpener(broken.string());
+    info = Request(file);
+    EXPECT_FALSE(ShellExecuteEx(&info));
+    EXPECT_EQ(GetLastError(), ERROR_NO_ASSOCIATION);
+    // A folder of that name is no program either.
+    SetDocumentOpener(scratch.Path().string());
+    EXPECT_FALSE(ShellExecuteEx(&info));
+
+    SetDocumentOpener(opener.string());
+    info = Request(file);
+    info.lpVerb = u"print";
+    EXPECT_FALSE(ShellExecuteEx(&info));
+    EXPECT_EQ(GetLastError(), ERROR_INVALID_PARAMETER);
+    info = Request(file);
+    info.lpParameters = u"--help";
+    EXPECT_FALSE(ShellExecuteEx(&info));
+    info = Request(file);
+    info.cbSize = 4;
+    EXPECT_FALSE(ShellExecuteEx(&info));
+    EXPECT_FALSE(ShellExecuteEx(nullptr));
+    EXPECT_TRUE(NoChildren());
+    EXPECT_FALSE(fs::exists(record));
+}
+
+TEST(ChildProcess, OutputOfAProgramThatEndsInTime) {
+    EXPECT_EQ(RunForOutput("/bin/echo", {"a b", "c"}, 100, std::chrono::seconds(10)), "a b c\n");
+    EXPECT_EQ(RunForOutput("/bin/false", {}, 100, std::chrono::seconds(10)), std::nullopt);
+    EXPECT_EQ(RunForOutput("/nonexistent/program", {}, 100, std::chrono::seconds(10)),
+              std::nullopt);
+    // Too much output, or too long a wait, gives nothing, and the program is not left behind.
+    EXPECT_EQ(RunForOutput("/bin/echo", {std::string(200, 'x')}, 100, std::chrono::seconds(10)),
+              std::nullopt);
+    EXPECT_EQ(RunForOutput("/bin/sleep", {"30"}, 100, std::chrono::milliseconds(50)), std::nullopt);
+    EXPECT_TRUE(NoChildren());
+    EXPECT_EQ(FindProgram("sh").value_or("").filename(), "sh");
+    EXPECT_EQ(FindProgram("quorvane-no-such-program"), std::nullopt);
+    EXPECT_EQ(FindProgram("/etc"), std::nullopt);
+    EXPECT_EQ(FindProgram(""), std::nullopt);
+}
+
+}  // namespace
+}  // namespace qv
