@@ -1,12 +1,10 @@
 #include "shell/shell_services.h"
 
-#include <fcntl.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
 #include <filesystem>
 #include <system_error>
 
+#include "platform/pocket/common_dialog.h"
+#include "platform/pocket/shell_execute.h"
 #include "platform/user/default_window_procedure.h"
 #include "platform/user/window_functions.h"
 #include "platform/user/window_styles.h"
@@ -43,44 +41,29 @@ int AddMenuBarImages(HWND, HINSTANCE, int, int, int, int) {
 
 void AddMenuBarButtons(HWND, std::span<const ToolbarButton>) {}
 
-// Until the open-file page is part of the platform, choosing a file is always cancelled.
-bool ChooseFileToOpen(HWND, std::span<char16_t> buffer) {
-    if (!buffer.empty()) {
-        buffer[0] = u'\0';
+bool ChooseFileToOpen(HWND owner, std::span<char16_t> buffer) {
+    // Two strings, each ended by a null, and a further null after the last (the literal's own).
+    static constexpr char16_t kFilter[] = u"Quorvane (*.qvn)\0*.qvn\0";
+    if (buffer.empty()) {
+        return false;
     }
-    return false;
+    buffer[0] = u'\0';
+    OPENFILENAMEW request;
+    request.hwndOwner = owner;
+    request.lpstrFilter = kFilter;
+    request.lpstrFile = buffer.data();
+    request.nMaxFile = static_cast<DWORD>(buffer.size());
+    request.lpstrInitialDir = u"\\My Documents";
+    return GetOpenFileNameW(&request) != 0;
 }
 
 bool OpenDocument(std::u16string_view path) {
-    const std::string file = Utf16ToUtf8(path);
-    std::error_code error;
-    if (!std::filesystem::is_regular_file(file, error)) {
-        return false;
-    }
-    int report[2];
-    if (pipe2(report, O_CLOEXEC) != 0) {
-        return false;
-    }
-    // The opener runs detached: a child starts it and ends at once, and an exec that fails is
-    // told back through the pipe, which closes by itself when the exec succeeds.
-    const pid_t child = fork();
-    if (child == 0) {
-        if (fork() == 0) {
-            execlp("xdg-open", "xdg-open", file.c_str(), static_cast<char*>(nullptr));
-            const char failed = 1;
-            [[maybe_unused]] const auto written = write(report[1], &failed, 1);
-        }
-        _exit(0);
-    }
-    close(report[1]);
-    bool started = false;
-    if (child > 0) {
-        waitpid(child, nullptr, 0);
-        char failed = 0;
-        started = read(report[0], &failed, 1) == 0;
-    }
-    close(report[0]);
-    return started;
+    const std::u16string file(path);
+    SHELLEXECUTEINFO info;
+    info.lpFile = file.c_str();
+    info.lpDirectory = u"\\Windows";
+    info.nShow = 0;
+    return ShellExecuteEx(&info) != 0;
 }
 
 std::u16string ExecutableFolder() {

@@ -49,6 +49,10 @@ class Home {
         root_ = mkdtemp(pattern);
         fs::create_directories(root_ / "run");
         chmod((root_ / "run").c_str(), 0700);
+        // The open-file page lists the (empty) documents folder and one shipped map.
+        fs::create_directories(root_ / "home");
+        fs::create_directories(root_ / "maps");
+        fs::copy_file(kMaps / "example.qvn", root_ / "maps" / "example.qvn");
     }
     ~Home() { fs::remove_all(root_); }
     const fs::path& Root() const { return root_; }
@@ -69,10 +73,10 @@ class Home {
                         const std::string& tag) const {
         std::ofstream(root_ / (tag + ".script")) << script;
         const std::string r = root_.string();
-        return "env HOME=" + r + " XDG_CONFIG_HOME=" + r + "/config XDG_RUNTIME_DIR=" + r +
-               "/run " + QV_HEADLESS + " --script " + r + "/" + tag + ".script --out " + r +
-               (map.empty() ? "" : " " + map) + " >" + r + "/" + tag + ".out 2>" + r + "/" + tag +
-               ".err";
+        return "env HOME=" + r + "/home QUORVANE_MAPS_DIR=" + r + "/maps XDG_CONFIG_HOME=" + r +
+               "/config XDG_RUNTIME_DIR=" + r + "/run " + QV_HEADLESS + " --script " + r + "/" +
+               tag + ".script --out " + r + (map.empty() ? "" : " " + map) + " >" + r + "/" + tag +
+               ".out 2>" + r + "/" + tag + ".err";
     }
     Outcome Collect(int status, const std::string& tag) const {
         Outcome outcome;
@@ -180,12 +184,43 @@ bool HasTimer(const json& state, int id, int period) {
     return false;
 }
 
-TEST(ProgramStart, FirstStartWithoutSettingsEndsWhenNoMapIsChosen) {
+// Where the open-file page shows its first row, the one shipped map.
+constexpr char kFirstRow[] = "tap 60 56\n";
+
+TEST(ProgramStart, FirstStartAsksForAMapAndEndsWhenCancelled) {
     const Home home;
-    const Outcome outcome = home.Run("state\n");
+    const Outcome outcome = home.Run("state\nkey escape\nwait 10\nstate\n");
     EXPECT_EQ(outcome.exitCode, 0);
-    EXPECT_TRUE(outcome.states.empty());
+    ASSERT_EQ(outcome.states.size(), 1u);
+    EXPECT_EQ(outcome.states[0]["windows"][0]["text"], "Открыть");
+    EXPECT_TRUE(outcome.states[0]["model"].is_null());
     EXPECT_FALSE(fs::exists(home.SettingsFile()));
+
+    const Outcome chosen = home.Run(std::string(kFirstRow) + "wait 10\nstate\n");
+    ASSERT_EQ(chosen.states.size(), 1u);
+    EXPECT_EQ(chosen.states[0]["model"]["name"], "Пример");
+    EXPECT_EQ(chosen.states[0]["windows"][0]["text"], "Пример");
+    EXPECT_EQ(home.Saved().mapPath, Utf8ToUtf16((home.Root() / "maps" / "example.qvn").string()));
+}
+
+TEST(MainWindow, LoadCommandForgetsTheStationsAndCancelChangesNothing) {
+    const Home home;
+    const Map map("zarechensk.qvn");
+    const std::vector<int> tappable = map.Tappable();
+    const std::string script = "tap " + map.TapAt(tappable.front()) +
+                               "\ncommand ID_DEPARTURE\nkey ctrl+n\nwait 10\nstate\nkey "
+                               "escape\nwait 10\nstate\nkey ctrl+n\n" +
+                               kFirstRow + "wait 10\nstate\n";
+    const Outcome outcome = home.Run(script, map.path);
+    ASSERT_EQ(outcome.states.size(), 3u);
+    EXPECT_EQ(outcome.states[0]["windows"][0]["text"], "Открыть");
+    const json& cancelled = outcome.states[1];
+    EXPECT_EQ(cancelled["model"]["departure"]["index"], tappable.front());
+    EXPECT_EQ(cancelled["settings"]["departureIndex"], tappable.front());
+    const json& loaded = outcome.states[2];
+    EXPECT_EQ(loaded["model"]["name"], "Пример");
+    EXPECT_TRUE(loaded["model"]["departure"].is_null());
+    EXPECT_EQ(loaded["settings"]["departureIndex"], -1);
 }
 
 TEST(ProgramStart, MissingRememberedMapShowsTheErrorThenTheEmptyWindow) {
