@@ -193,6 +193,8 @@ TEST(ProgramStart, FirstStartAsksForAMapAndEndsWhenCancelled) {
     EXPECT_EQ(outcome.exitCode, 0);
     ASSERT_EQ(outcome.states.size(), 1u);
     EXPECT_EQ(outcome.states[0]["windows"][0]["text"], "Открыть");
+    EXPECT_EQ(outcome.states[0]["windows"][1]["items"],
+              json::array({json::array({"Пример", "maps"})}));
     EXPECT_TRUE(outcome.states[0]["model"].is_null());
     EXPECT_FALSE(fs::exists(home.SettingsFile()));
 

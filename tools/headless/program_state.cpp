@@ -1,9 +1,12 @@
 #include "headless/program_state.h"
 
+#include <algorithm>
 #include <string>
 
 #include "json_writer.h"
+#include "platform/controls/list_view_messages.h"
 #include "platform/controls/message_box.h"
+#include "platform/controls/tab_control_messages.h"
 #include "platform/pocket/input_panel.h"
 #include "platform/user/message_functions.h"
 #include "platform/user/window_functions.h"
@@ -36,6 +39,53 @@ std::u16string ClassOf(HWND window) {
     return name;
 }
 
+constexpr int kTextCapacity = 512;
+constexpr int kMaxColumns = 16;
+
+// The rows of a list view as arrays of their column texts, with the selection and the top row.
+void WriteListView(JsonWriter& json, HWND list) {
+    int columns = 0;
+    while (columns < kMaxColumns && SendMessageW(list, LVM_GETCOLUMNWIDTH, columns, 0) > 0) {
+        ++columns;
+    }
+    const auto count = static_cast<int>(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0));
+    json.Member("selection", static_cast<std::int64_t>(SendMessageW(
+                                 list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED)))
+        .Member("topIndex", static_cast<std::int64_t>(SendMessageW(list, LVM_GETTOPINDEX, 0, 0)))
+        .Key("items")
+        .BeginArray();
+    for (int row = 0; row < count; ++row) {
+        json.BeginArray();
+        for (int column = 0; column < std::max(columns, 1); ++column) {
+            char16_t text[kTextCapacity] = {};
+            LVITEMW item;
+            item.iSubItem = column;
+            item.pszText = text;
+            item.cchTextMax = kTextCapacity;
+            SendMessageW(list, LVM_GETITEMTEXTW, row, PointerParam(&item));
+            json.Value(Utf8(text));
+        }
+        json.EndArray();
+    }
+    json.EndArray();
+}
+
+void WriteTabs(JsonWriter& json, HWND tabs) {
+    const auto count = static_cast<int>(SendMessageW(tabs, TCM_GETITEMCOUNT, 0, 0));
+    json.Key("tabs").BeginArray();
+    for (int tab = 0; tab < count; ++tab) {
+        char16_t text[kTextCapacity] = {};
+        TCITEMW item;
+        item.mask = TCIF_TEXT;
+        item.pszText = text;
+        item.cchTextMax = kTextCapacity;
+        SendMessageW(tabs, TCM_GETITEMW, tab, PointerParam(&item));
+        json.Value(Utf8(text));
+    }
+    json.EndArray().Member("currentTab",
+                           static_cast<std::int64_t>(SendMessageW(tabs, TCM_GETCURSEL, 0, 0)));
+}
+
 void WriteWindow(JsonWriter& json, HWND window) {
     if (!IsWindowVisible(window)) {
         return;
@@ -53,6 +103,10 @@ void WriteWindow(JsonWriter& json, HWND window) {
         .Member("focus", WindowSystem::Current()->Focus() == window);
     if (className == u"BUTTON") {
         json.Member("checked", SendMessageW(window, BM_GETCHECK, 0, 0) == BST_CHECKED);
+    } else if (className == WC_LISTVIEW) {
+        WriteListView(json, window);
+    } else if (className == WC_TABCONTROL) {
+        WriteTabs(json, window);
     }
     json.EndObject();
     for (HWND child = GetWindow(window, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
