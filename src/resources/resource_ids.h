@@ -18,4 +18,9 @@ inline constexpr int IDB_ROUTE_DESTINATION = 5011;
 inline constexpr int IDB_ROUTE_TRANSFER = 5013;
 inline constexpr int IDB_ROUTE_SUMMARY = 5014;
 
+// The main window's menu bar: the description and the menu it opens share the id; the command of
+// its "Cхема" button.
+inline constexpr int IDR_MENUBAR = 100;
+inline constexpr int ID_MENUBAR_SCHEME = 101;
+
 }  // namespace qv

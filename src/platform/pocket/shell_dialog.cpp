@@ -1,6 +1,7 @@
 #include "platform/pocket/shell_dialog.h"
 
 #include "platform/gdi/system_metrics.h"
+#include "platform/user/shell_observer.h"
 #include "platform/user/window_functions.h"
 
 namespace qv {
@@ -22,6 +23,7 @@ BOOL SHInitDialog(SHINITDLGINFO* info) {
     } else {
         RemovePropW(info->hDlg, kDoneButtonProperty);
     }
+    NotifyShell(info->hDlg, ShellChange::DoneButton);
     return 1;
 }
 

@@ -8,10 +8,21 @@
 
 namespace qv {
 
+namespace {
+
+bool TakesActivation(Window& window) {
+    return (window.TopLevel().exStyle & WS_EX_NOACTIVATE) == 0;
+}
+
+}  // namespace
+
 void ActivationFocus::Activate(HWND handle, WORD how) {
     Window* target = system_.Find(handle);
     if (target && target->IsDesktop()) {
         target = nullptr;
+    }
+    if (target && !TakesActivation(*target)) {
+        return;
     }
     const HWND next = target ? target->TopLevel().Handle() : nullptr;
     if (next == active_) {
@@ -33,12 +44,15 @@ void ActivationFocus::Activate(HWND handle, WORD how) {
     }
     UpdateHostTitle();
     system_.MarkScreenDirty();
+    if (ShellObserver* shell = system_.Shell()) {
+        shell->ActiveChanged(active_);
+    }
 }
 
 void ActivationFocus::ActivateNext(HWND leaving) {
     const Window* window = system_.Find(leaving);
-    const auto usable = [&](const Window* candidate) {
-        return candidate && candidate->Handle() != leaving &&
+    const auto usable = [&](Window* candidate) {
+        return candidate && candidate->Handle() != leaving && TakesActivation(*candidate) &&
                candidate->life != Window::Life::Destroying &&
                (candidate->style & WS_VISIBLE) != 0 && (candidate->style & WS_DISABLED) == 0;
     };
@@ -46,7 +60,7 @@ void ActivationFocus::ActivateNext(HWND leaving) {
     if (window && usable(system_.Find(window->owner))) {
         next = window->owner;
     } else {
-        for (const Window* candidate : system_.Desktop().children) {
+        for (Window* candidate : system_.Desktop().children) {
             if (usable(candidate)) {
                 next = candidate->Handle();
                 break;
@@ -59,7 +73,7 @@ void ActivationFocus::ActivateNext(HWND leaving) {
 HWND ActivationFocus::SetFocus(HWND handle) {
     if (handle) {
         Window* window = system_.Find(handle);
-        if (!window || window->IsDesktop()) {
+        if (!window || window->IsDesktop() || !TakesActivation(*window)) {
             return nullptr;
         }
         const HWND top = window->TopLevel().Handle();
@@ -111,8 +125,9 @@ bool ActivationFocus::BringToForeground(HWND handle) {
     HWND target = window->TopLevel().Handle();
     if ((window->TopLevel().style & WS_DISABLED) != 0) {
         // A modal window in front of it takes the activation instead.
-        for (const Window* candidate : system_.Desktop().children) {
-            if ((candidate->style & (WS_VISIBLE | WS_DISABLED)) == WS_VISIBLE) {
+        for (Window* candidate : system_.Desktop().children) {
+            if ((candidate->style & (WS_VISIBLE | WS_DISABLED)) == WS_VISIBLE &&
+                TakesActivation(*candidate)) {
                 target = candidate->Handle();
                 break;
             }

@@ -49,7 +49,8 @@ void ModalLoop::DisableOthers() {
     }
     for (const HWND other : system_.TopLevelWindows()) {
         const Window* candidate = system_.Find(other);
-        if (other == window_ || !candidate || (candidate->style & WS_DISABLED) != 0) {
+        if (other == window_ || !candidate || (candidate->style & WS_DISABLED) != 0 ||
+            (candidate->exStyle & WS_EX_SHELLWINDOW) != 0) {
             continue;
         }
         // Windows that belong to the modal window stay usable.

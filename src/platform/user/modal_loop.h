@@ -10,7 +10,8 @@ namespace qv {
 class WindowSystem;
 
 // One level of modal message loop: it runs for one window, keeps input to it by disabling the
-// program's other top-level windows, and ends only when its own window is ended or gone. The
+// program's other top-level windows (not the shell's, WS_EX_SHELLWINDOW), and ends only when its
+// own window is ended or gone. The
 // quit message ends it too and is posted again for the loop below.
 class ModalLoop {
   public:

@@ -279,6 +279,7 @@ LONG_PTR SetWindowLongW(HWND window, int index, LONG_PTR value) {
             const DWORD previous = found->style;
             found->style = static_cast<DWORD>(value);
             system->MarkScreenDirty();
+            NotifyShell(window, ShellChange::Style);
             return static_cast<LONG_PTR>(previous);
         }
         case GWL_EXSTYLE:

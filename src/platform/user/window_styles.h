@@ -26,6 +26,11 @@ inline constexpr DWORD WS_TABSTOP = 0x00010000;
 
 inline constexpr DWORD WS_EX_DLGMODALFRAME = 0x00000001;
 inline constexpr DWORD WS_EX_TOPMOST = 0x00000008;
+// Never activated and never given the focus, not even by a tap: an on-screen keyboard.
+inline constexpr DWORD WS_EX_NOACTIVATE = 0x08000000;
+// This layer's own bit: a window of the shell (its bars, its keyboard) that a modal loop leaves
+// enabled, so that it works inside every page.
+inline constexpr DWORD WS_EX_SHELLWINDOW = 0x00800000;
 
 // Class styles.
 inline constexpr UINT CS_VREDRAW = 0x0001;

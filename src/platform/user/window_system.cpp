@@ -580,6 +580,7 @@ void WindowSystem::TitleChanged(HWND handle) {
     if (handle == activation_.Active()) {
         activation_.UpdateHostTitle();
     }
+    NotifyShell(handle, ShellChange::Text);
 }
 
 bool WindowSystem::InTree(HWND root, HWND handle) const {

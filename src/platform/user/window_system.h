@@ -14,6 +14,7 @@
 #include "platform/user/input_router.h"
 #include "platform/user/message_queue.h"
 #include "platform/user/paint_scheduler.h"
+#include "platform/user/shell_observer.h"
 #include "platform/user/timer_list.h"
 #include "platform/user/window_table.h"
 
@@ -141,6 +142,11 @@ class WindowSystem {
     HCURSOR SetCursor(HCURSOR cursor);
     HCURSOR CurrentCursor() const { return cursor_; }
 
+    // The device's shell around the program's windows; it goes with the system, without
+    // messages, as the windows do.
+    void SetShell(std::unique_ptr<ShellObserver> shell) { shell_ = std::move(shell); }
+    ShellObserver* Shell() const { return shell_.get(); }
+
   private:
     enum class WaitOutcome { Work, Idle };
 
@@ -170,6 +176,7 @@ class WindowSystem {
     bool screenDirty_ = true;
     bool ranOutOfInput_ = false;
     WindowSystem* previousCurrent_ = nullptr;
+    std::unique_ptr<ShellObserver> shell_;
 };
 
 }  // namespace qv
