@@ -288,10 +288,12 @@ void MenuBar::Paint() {
     FillWithColour(dc, client, COLOR_BTNFACE);
     FillWithColour(dc, {0, 0, client.right, 1}, COLOR_BTNSHADOW);
     FillSolid(dc, {0, 1, client.right, 2}, kButtonHighlight);
-    SelectionScope font(dc, font_.get());
-    SetBkMode(dc, TRANSPARENT);
-    for (std::size_t i = 0; i < buttons_.size() && i < rects_.size(); ++i) {
-        PaintButton(dc, static_cast<int>(i));
+    {
+        SelectionScope font(dc, font_.get());
+        SetBkMode(dc, TRANSPARENT);
+        for (std::size_t i = 0; i < buttons_.size() && i < rects_.size(); ++i) {
+            PaintButton(dc, static_cast<int>(i));
+        }
     }
     EndPaint(Window(), &paint);
 }

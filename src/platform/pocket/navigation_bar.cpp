@@ -134,23 +134,25 @@ void NavigationBar::Paint() {
     FillWithColour(dc, client, COLOR_BTNFACE);
     FillWithColour(dc, {0, client.bottom - 2, client.right, client.bottom - 1}, COLOR_BTNSHADOW);
     FillWithColour(dc, {0, client.bottom - 1, client.right, client.bottom}, COLOR_3DDKSHADOW);
-    SelectionScope font(dc, bold_.get());
-    SetBkMode(dc, TRANSPARENT);
-    SetTextColor(dc, GetSysColor(COLOR_BTNTEXT));
-    const RECT done = DoneRect();
-    RECT title{kTitleLeft, 0, done_ ? done.left - kDoneMargin : client.right - kDoneMargin,
-               client.bottom - kEdge};
-    DrawTextW(dc, GetWindowText(Window()), &title, DT_LEFT | DT_VCENTER | DT_SINGLELINE);
-    if (done_) {
-        const bool down = pressed_ && inside_;
-        FillWithColour(dc, done, COLOR_BTNFACE);
-        if (down) {
-            DrawBevel(dc, done, Bevel::Pushed);
-        } else {
-            DrawRaisedButton(dc, done);
+    {
+        SelectionScope font(dc, bold_.get());
+        SetBkMode(dc, TRANSPARENT);
+        SetTextColor(dc, GetSysColor(COLOR_BTNTEXT));
+        const RECT done = DoneRect();
+        RECT title{kTitleLeft, 0, done_ ? done.left - kDoneMargin : client.right - kDoneMargin,
+                   client.bottom - kEdge};
+        DrawTextW(dc, GetWindowText(Window()), &title, DT_LEFT | DT_VCENTER | DT_SINGLELINE);
+        if (done_) {
+            const bool down = pressed_ && inside_;
+            FillWithColour(dc, done, COLOR_BTNFACE);
+            if (down) {
+                DrawBevel(dc, done, Bevel::Pushed);
+            } else {
+                DrawRaisedButton(dc, done);
+            }
+            RECT text = down ? Moved(done, 1, 1) : done;
+            DrawTextW(dc, u"ok", &text, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
         }
-        RECT text = down ? Moved(done, 1, 1) : done;
-        DrawTextW(dc, u"ok", &text, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
     }
     EndPaint(Window(), &paint);
 }

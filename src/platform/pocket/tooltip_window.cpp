@@ -43,11 +43,13 @@ class Tooltip final : public ControlState {
             GetClientRect(Window(), &client);
             FillSolid(dc, client, kTipBackground);
             const RECT inside = DrawFrame(dc, client, COLOR_WINDOWTEXT);
-            SelectionScope font(dc, font_.get());
-            SetBkMode(dc, TRANSPARENT);
-            SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
-            RECT text = Shrunk(inside, kPaddingX, 0);
-            DrawTextW(dc, GetWindowText(Window()), &text, DT_LEFT | DT_VCENTER | DT_SINGLELINE);
+            {
+                SelectionScope font(dc, font_.get());
+                SetBkMode(dc, TRANSPARENT);
+                SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
+                RECT text = Shrunk(inside, kPaddingX, 0);
+                DrawTextW(dc, GetWindowText(Window()), &text, DT_LEFT | DT_VCENTER | DT_SINGLELINE);
+            }
             EndPaint(Window(), &paint);
         }
         return 0;

@@ -10,10 +10,14 @@
 #include "platform/user/dialog_manager.h"
 #include "platform/user/message_functions.h"
 #include "platform/user/window_functions.h"
+#include "platform/user/window_messages.h"
+#include "platform/user/window_styles.h"
 #include "shell_test.h"
 
 namespace qv {
 namespace {
+
+using Command = testing::ShellTest::Command;
 
 constexpr DialogTemplate kPage{WS_POPUP, 0, 0, 0, 160, 182, u"Настройки", u"", 0, {}};
 

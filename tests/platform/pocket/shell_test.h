@@ -13,13 +13,14 @@ namespace qv::testing {
 // The main window of a program on the headless host, with the shell installed: it writes down
 // the commands it gets.
 class ShellTest : public ::testing::Test {
-  protected:
+  public:
     struct Command {
         int id;
         LPARAM source;
         bool operator==(const Command&) const = default;
     };
 
+  protected:
     ShellTest();
     ~ShellTest() override;
 
