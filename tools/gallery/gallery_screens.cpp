@@ -16,6 +16,7 @@
 #include "platform/user/window_functions.h"
 #include "platform/user/window_messages.h"
 #include "platform/user/window_styles.h"
+#include "shell_screens.h"
 
 namespace qv::gallery {
 
@@ -177,8 +178,14 @@ void BuildTabs(const Page& page) {
 }
 
 constexpr Screen kScreens[] = {
-    {"static", BuildStatics}, {"buttons", BuildPushButtons}, {"checks", BuildChecks},
-    {"edits", BuildEdits},    {"list-view", BuildLists},     {"tabs", BuildTabs},
+    {"static", BuildStatics},
+    {"buttons", BuildPushButtons},
+    {"checks", BuildChecks},
+    {"edits", BuildEdits},
+    {"list-view", BuildLists},
+    {"tabs", BuildTabs},
+    {"shell-bars", BuildShellBarsScreen},
+    {"shell-page", BuildShellPageScreen},
 };
 
 }  // namespace

@@ -29,7 +29,7 @@ void ShowOrHide(HWND window, bool show) {
 
 class PocketShell final : public ShellObserver {
   public:
-    PocketShell() : navigation_(CreateNavigationBar()) {}
+    PocketShell() { MakeNavigationBar(); }
 
     void ActiveChanged(HWND) override { Refresh(); }
     void WindowChanged(HWND window, ShellChange) override {
@@ -39,6 +39,12 @@ class PocketShell final : public ShellObserver {
     }
 
     HWND Navigation() const { return navigation_; }
+    // A bar that someone destroyed is made again.
+    void MakeNavigationBar() {
+        if (!IsWindow(navigation_)) {
+            navigation_ = CreateNavigationBar();
+        }
+    }
 
     void Refresh() {
         const HWND active = GetActiveWindow();
@@ -60,7 +66,7 @@ class PocketShell final : public ShellObserver {
     }
 
   private:
-    HWND navigation_;
+    HWND navigation_ = nullptr;
 };
 
 PocketShell* CurrentShell() {
@@ -72,10 +78,14 @@ PocketShell* CurrentShell() {
 
 void InstallPocketShell() {
     WindowSystem* system = WindowSystem::Current();
-    if (!system || CurrentShell()) {
+    if (!system) {
         return;
     }
-    system->SetShell(std::make_unique<PocketShell>());
+    if (PocketShell* shell = CurrentShell()) {
+        shell->MakeNavigationBar();
+    } else {
+        system->SetShell(std::make_unique<PocketShell>());
+    }
     RefreshPocketShell();
 }
 

@@ -7,7 +7,7 @@ namespace qv {
 // Installs the device's shell in the current window system, once: the navigation bar at the top
 // of the screen follows the active window's title, its Done button and its wish to hide the
 // bar, and each menu bar shows while its window is the active one. The shell goes with the
-// window system.
+// window system. Installing it again makes its navigation bar anew if that was destroyed.
 void InstallPocketShell();
 // Brings the bars up to date with the active window at once.
 void RefreshPocketShell();

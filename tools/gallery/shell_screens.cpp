@@ -1,0 +1,175 @@
+#include "shell_screens.h"
+
+#include <array>
+#include <string>
+
+#include "platform/controls/button.h"
+#include "platform/controls/control_codes.h"
+#include "platform/controls/static_text.h"
+#include "platform/gdi/system_metrics.h"
+#include "platform/pocket/menu_bar.h"
+#include "platform/pocket/pocket_shell.h"
+#include "platform/pocket/shell_dialog.h"
+#include "platform/pocket/tooltip_window.h"
+#include "platform/user/dialog_manager.h"
+#include "platform/user/message_functions.h"
+#include "platform/user/window_functions.h"
+#include "platform/user/window_messages.h"
+#include "platform/user/window_styles.h"
+#include "resources/program_resources.h"
+#include "resources/resource_ids.h"
+
+namespace qv::gallery {
+
+namespace {
+
+const char16_t* const kTooltips[] = {
+    u"",
+    u"Станция отправления",
+    u"Станция назначения",
+    u"Очистка станций",
+    u"Запрещенная станция",
+    u"Станции по алфавиту",
+    u"Информация о маршруте",
+    u"Масштабирование",
+    u"Помощь",
+};
+constexpr int kCommands[] = {1025, 1026, 1033, 1038, 1031, 1034, 1039, 1041};
+
+// A stand-in for the toolbar's image strip until the program carries its own: nine 16 x 16
+// images, each a framed square of one colour with its number's worth of dots.
+constexpr int kStandInStrip = 2010;
+constexpr std::string_view kStripColours = "rgbyBmCRG";
+
+HINSTANCE StandInModule() {
+    static const std::array<std::string, 16> rows = [] {
+        std::array<std::string, 16> made;
+        for (int y = 0; y < 16; ++y) {
+            for (int image = 0; image < 9; ++image) {
+                for (int x = 0; x < 16; ++x) {
+                    const bool frame = x == 1 || x == 14 || y == 1 || y == 14;
+                    const bool inside = x > 1 && x < 14 && y > 1 && y < 14;
+                    const bool dot = y == 7 && x >= 3 && x < 3 + 2 * (image + 1) && x % 2 == 1;
+                    char key = 's';
+                    if (frame) {
+                        key = 'K';
+                    } else if (dot) {
+                        key = 'W';
+                    } else if (inside) {
+                        key = kStripColours[static_cast<std::size_t>(image)];
+                    }
+                    made[static_cast<std::size_t>(y)].push_back(key);
+                }
+            }
+        }
+        return made;
+    }();
+    static const std::array<std::string_view, 16> views = [] {
+        std::array<std::string_view, 16> made;
+        for (std::size_t i = 0; i < rows.size(); ++i) {
+            made[i] = rows[i];
+        }
+        return made;
+    }();
+    static const ResourceModule module = [] {
+        ResourceModule made;
+        made.AddBitmap(kStandInStrip, {16 * 9, 16, views});
+        return made;
+    }();
+    return &module;
+}
+
+// The main window's bars, as its creation makes them.
+HWND MakeMainBars(HWND window) {
+    SetWindowTextW(window, u"Схема метро");
+    InstallPocketShell();
+    // The gallery's page is the only window the screen has: the navigation bar goes with it.
+    SetWindowLongW(ShellNavigationBar(), GWL_HWNDPARENT, PointerParam(window));
+    SHMENUBARINFO info;
+    info.hwndParent = window;
+    info.nToolBarId = IDR_MENUBAR;
+    info.hInstRes = ProgramModule();
+    if (!SHCreateMenuBar(&info)) {
+        return nullptr;
+    }
+    SendMessageW(info.hwndMB, TB_SETTOOLTIPS, std::size(kTooltips), PointerParam(kTooltips));
+    CommandBar_AddBitmap(info.hwndMB, StandInModule(), kStandInStrip, 15, 16, 16);
+    std::array<TBBUTTON, std::size(kCommands)> buttons;
+    for (std::size_t i = 0; i < buttons.size(); ++i) {
+        buttons[i] = {static_cast<int>(i), kCommands[i], TBSTATE_ENABLED, TBSTYLE_BUTTON, 0, 0};
+    }
+    SendMessageW(info.hwndMB, TB_ADDBUTTONS, buttons.size(), PointerParam(buttons.data()));
+    // In a real window the turning buttons would lie under the menu bar.
+    for (const int id : {kPreviousScreen, kNextScreen}) {
+        if (const HWND turn = GetDlgItem(window, id)) {
+            RECT rect;
+            GetWindowRect(turn, &rect);
+            MoveWindow(turn, rect.left, 240, rect.right - rect.left, rect.bottom - rect.top, 1);
+        }
+    }
+    return info.hwndMB;
+}
+
+constexpr DialogItemTemplate kPageItems[] = {
+    {kStaticClassName, u"Алгоритм выбора", 1055, WS_VISIBLE | SS_LEFT, 0, 0, 1, 119, 9},
+    {kButtonClassName, u"по количеству пересадок", 1050,
+     WS_VISIBLE | WS_TABSTOP | WS_GROUP | BS_AUTORADIOBUTTON, 0, 2, 10, 102, 10},
+    {kButtonClassName, u"по времени в пути", 1051, WS_VISIBLE | BS_AUTORADIOBUTTON, 0, 2, 20, 78,
+     10},
+    {kButtonClassName, u"учитывать время ожидания", 1056, WS_VISIBLE | WS_TABSTOP | BS_AUTOCHECKBOX,
+     0, 2, 30, 109, 10},
+};
+constexpr DialogTemplate kPage{WS_POPUP | WS_BORDER | WS_VISIBLE,
+                               0,
+                               0,
+                               0,
+                               160,
+                               182,
+                               u"Настройки",
+                               u"MS Sans Serif",
+                               8,
+                               kPageItems};
+
+INT_PTR PageProcedure(HWND page, UINT message, WPARAM wParam, LPARAM) {
+    if (message == WM_INITDIALOG) {
+        SHINITDLGINFO info{SHIDIM_FLAGS, page,
+                           SHIDIF_DONEBUTTON | SHIDIF_SIPDOWN | SHIDIF_FULLSCREENNOMENUBAR};
+        SHInitDialog(&info);
+        CheckRadioButton(page, 1050, 1051, 1050);
+        CheckDlgButton(page, 1056, BST_CHECKED);
+        return 1;
+    }
+    if (message == WM_COMMAND && (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL)) {
+        DestroyWindow(page);
+        return 1;
+    }
+    return 0;
+}
+
+}  // namespace
+
+void BuildShellBarsScreen(const Page& page) {
+    const HWND bar = MakeMainBars(page.window);
+    if (!bar) {
+        return;
+    }
+    AddControl(page, kStaticClassName,
+               u"Навигационная панель сверху, панель меню снизу; кнопка «Станция отправления» "
+               u"удержана, её подсказка над панелью.",
+               SS_LEFT, {8, 40, 232, 100});
+    RECT button{};
+    SendMessageW(bar, TB_GETITEMRECT, 1, PointerParam(&button));
+    RECT barRect{};
+    GetWindowRect(bar, &barRect);
+    TooltipWindow tip(bar);
+    tip.Show(kTooltips[1], {button.left, barRect.top, button.right, barRect.bottom});
+}
+
+void BuildShellPageScreen(const Page& page) {
+    if (!MakeMainBars(page.window)) {
+        return;
+    }
+    CreateDialogIndirectParamW(nullptr, &kPage, page.window, PageProcedure, 0);
+}
+
+}  // namespace qv::gallery
