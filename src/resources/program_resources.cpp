@@ -4,6 +4,7 @@
 
 #include "platform/pocket/menu_bar_description.h"
 #include "platform/pocket/toolbar_messages.h"
+#include "platform/user/menu.h"
 #include "resources/resource_ids.h"
 
 namespace qv {
@@ -69,11 +70,26 @@ constexpr std::string_view kRouteSummary[] = {
     "WWBBbbWWWWbbBBWW", "WWWBBbbbbbbBBWWW", "WWWWBBBBBBBBWWWW", "WWWWWWWWWWWWWWWW",
 };
 
+constexpr MenuItemTemplate kSchemeMenu[] = {
+    MenuCommand(u"&Загрузить", ID_LOAD_MAP),
+    MenuSeparator(),
+    MenuCommand(u"&Станции по алфавиту", ID_STATION_LIST),
+    MenuSeparator(),
+    MenuCommand(u"Настройки", ID_SETTINGS),
+    MenuCommand(u"Помощь", ID_HELP),
+    // The O is the Latin capital O, the rest is Cyrillic.
+    MenuCommand(u"&O программе", ID_ABOUT),
+    MenuCommand(u"Вы&ход", ID_EXIT),
+};
+constexpr MenuItemTemplate kMenuBarItems[] = {MenuPopup(u"&Схема", kSchemeMenu)};
+constexpr MenuTemplate kMenuBar{kMenuBarItems};
+
 ResourceModule MakeModule() {
     ResourceModule module;
     module.AddString(IDS_TITLE, u"Схема метро");
     // The first letter is the Latin capital C, the other four are Cyrillic.
     module.AddString(IDS_MENUBAR_SCHEME, u"Cхема");
+    module.AddResource(IDR_MENUBAR, kMenuBar);
     module.AddBitmap(IDB_DEPARTURE_MARKER, {10, 10, kDepartureMarker});
     module.AddBitmap(IDB_FORBIDDEN_MARKER, {10, 10, kForbiddenMarker});
     module.AddBitmap(IDB_DESTINATION_MARKER, {10, 10, kDestinationMarker});

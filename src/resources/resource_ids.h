@@ -2,6 +2,17 @@
 
 namespace qv {
 
+// The main window's menu: a bar whose one popup is the "Схема" menu.
+inline constexpr int IDR_MENUBAR = 100;
+
+// Commands of the main window's menu.
+inline constexpr int ID_ABOUT = 1003;
+inline constexpr int ID_EXIT = 1004;
+inline constexpr int ID_LOAD_MAP = 1030;
+inline constexpr int ID_STATION_LIST = 1031;
+inline constexpr int ID_SETTINGS = 1035;
+inline constexpr int ID_HELP = 1041;
+
 // Strings of the string table.
 inline constexpr unsigned IDS_TITLE = 4000;
 inline constexpr unsigned IDS_MENUBAR_SCHEME = 4002;
@@ -18,9 +29,8 @@ inline constexpr int IDB_ROUTE_DESTINATION = 5011;
 inline constexpr int IDB_ROUTE_TRANSFER = 5013;
 inline constexpr int IDB_ROUTE_SUMMARY = 5014;
 
-// The main window's menu bar: the description and the menu it opens share the id; the command of
-// its "Cхема" button.
-inline constexpr int IDR_MENUBAR = 100;
+// The command of the "Cхема" button of the main window's menu bar, whose description shares the
+// id IDR_MENUBAR with the menu it opens.
 inline constexpr int ID_MENUBAR_SCHEME = 101;
 
 }  // namespace qv

@@ -1,6 +1,7 @@
 #include "gallery_screens.h"
 
 #include "list_screens.h"
+#include "menu_screen.h"
 #include "platform/controls/button.h"
 #include "platform/controls/control_codes.h"
 #include "platform/controls/control_paint.h"
@@ -184,6 +185,7 @@ constexpr Screen kScreens[] = {
     {"edits", BuildEdits},
     {"list-view", BuildLists},
     {"tabs", BuildTabs},
+    {"popup-menu", BuildMenuScreen},
     {"shell-bars", BuildShellBarsScreen},
     {"shell-page", BuildShellPageScreen},
 };

@@ -7,6 +7,7 @@
 #include "platform/controls/classic_look.h"
 #include "platform/controls/control_paint.h"
 #include "platform/controls/control_state.h"
+#include "platform/controls/popup_menu.h"
 #include "platform/gdi/draw_text.h"
 #include "platform/gdi/image_list.h"
 #include "platform/gdi/system_metrics.h"
@@ -16,6 +17,7 @@
 #include "platform/pocket/shell_dialog.h"
 #include "platform/pocket/tooltip_window.h"
 #include "platform/user/input_functions.h"
+#include "platform/user/menu.h"
 #include "platform/user/message_functions.h"
 #include "platform/user/paint_functions.h"
 #include "platform/user/timer_functions.h"
@@ -80,6 +82,8 @@ class MenuBar final : public ControlState {
     void EndPress();
     void ShowTip();
     void Activate(int index);
+    // Tracks the drop-down button's submenu until a choice is made or the menu is dismissed.
+    void OpenSubmenu(int index);
 
     void Paint();
     void PaintButton(HDC dc, int index);
@@ -102,6 +106,7 @@ class MenuBar final : public ControlState {
     TooltipWindow tooltip_;
     int pressed_ = -1;
     bool inside_ = false;
+    int opened_ = -1;
 };
 
 std::optional<LRESULT> MenuBar::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -156,6 +161,7 @@ std::optional<LRESULT> MenuBar::HandleMessage(UINT message, WPARAM wParam, LPARA
             for (std::size_t i = 0; i < buttons_.size(); ++i) {
                 if (buttons_[i].command == static_cast<int>(wParam)) {
                     return (static_cast<int>(i) == pressed_ && inside_) ||
+                           static_cast<int>(i) == opened_ ||
                            (buttons_[i].state & TBSTATE_PRESSED) != 0;
                 }
             }
@@ -271,10 +277,33 @@ void MenuBar::ShowTip() {
 void MenuBar::Activate(int index) {
     const BarButton& button = buttons_[static_cast<std::size_t>(index)];
     if (button.submenu >= 0) {
-        // The popup menu of a drop-down button is not wired yet: the window layer has no menus.
+        OpenSubmenu(index);
         return;
     }
     SendMessageW(Owner(), WM_COMMAND, MAKEWPARAM(button.command, 0), PointerParam(Window()));
+}
+
+void MenuBar::OpenSubmenu(int index) {
+    const UniqueMenu menu(LoadMenuW(menuModule_, menuId_));
+    const HMENU popup = GetSubMenu(menu.get(), buttons_[static_cast<std::size_t>(index)].submenu);
+    if (!popup) {
+        return;
+    }
+    RECT bar{};
+    GetWindowRect(Window(), &bar);
+    TPMPARAMS params;
+    params.rcExclude = bar;
+    // The button looks pressed while its menu is open, which opens upwards from the bar.
+    opened_ = index;
+    InvalidateRect(Window(), nullptr, 0);
+    TrackPopupMenuEx(popup, TPM_LEFTALIGN | TPM_BOTTOMALIGN | TPM_VERTICAL,
+                     bar.left + rects_[static_cast<std::size_t>(index)].left, bar.top, Owner(),
+                     &params);
+    if (Gone()) {
+        return;
+    }
+    opened_ = -1;
+    InvalidateRect(Window(), nullptr, 0);
 }
 
 void MenuBar::Paint() {

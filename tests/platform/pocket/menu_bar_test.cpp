@@ -3,10 +3,12 @@
 #include <chrono>
 
 #include "platform/gdi/system_metrics.h"
+#include "platform/host/virtual_keys.h"
 #include "platform/pocket/menu_bar_layout.h"
 #include "platform/pocket/tooltip_window.h"
 #include "platform/user/input_functions.h"
 #include "platform/user/message_functions.h"
+#include "platform/user/timer_functions.h"
 #include "platform/user/window_functions.h"
 #include "resources/program_resources.h"
 #include "resources/resource_ids.h"
@@ -197,6 +199,44 @@ TEST_F(MenuBars, ATooltipShowsAfterHalfASecondWithTheTextOfTheButtonsPosition) {
     EXPECT_EQ(ShownTip(), nullptr);
     host.PenUp(Centre(0).x, Centre(0).y);
     Pump();
+}
+
+TEST_F(MenuBars, TheTextButtonOpensItsMenuUpwardsAndTheChoiceGoesToTheWindow) {
+    // A timer of the main window looks at the menu while it is open.
+    RECT menuRect{};
+    LRESULT pressedMeanwhile = 0;
+    SetTimer(main, 7, 100, nullptr);
+    timerSeen = [&] {
+        KillTimer(main, 7);
+        const HWND menu = FindTopLevel(u"#32768");
+        if (menu && IsWindowVisible(menu)) {
+            GetWindowRect(menu, &menuRect);
+        }
+        pressedMeanwhile = Pressed(ID_MENUBAR_SCHEME);
+    };
+    host.Tap(Centre(0).x, Centre(0).y);
+    host.AllowTime(milliseconds(200));
+    Pump();
+    EXPECT_EQ(menuRect.bottom, ScreenRect(0).top - 3);
+    EXPECT_GT(menuRect.bottom, menuRect.top);
+    EXPECT_EQ(menuRect.left, ScreenRect(0).left);
+    EXPECT_TRUE(pressedMeanwhile);
+    EXPECT_FALSE(Pressed(ID_MENUBAR_SCHEME));
+    EXPECT_TRUE(commands.empty());
+
+    // From the keyboard: the first item is "&Загрузить".
+    host.Tap(Centre(0).x, Centre(0).y);
+    host.Key(VK_DOWN);
+    host.Key(VK_RETURN);
+    Pump();
+    EXPECT_EQ(commands, (std::vector<Command>{{ID_LOAD_MAP, 0}}));
+    // A tap outside closes the menu and goes no further, not even to a toolbar button.
+    commands.clear();
+    host.Tap(Centre(0).x, Centre(0).y);
+    host.Tap(Centre(1).x, Centre(1).y);
+    Pump();
+    EXPECT_TRUE(commands.empty());
+    EXPECT_EQ(FindTopLevel(u"#32768"), nullptr);
 }
 
 TEST(TooltipPlacement, GoesAboveTheAnchorAndStaysOnTheScreen) {

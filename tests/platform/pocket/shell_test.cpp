@@ -128,6 +128,10 @@ LRESULT ShellTest::Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lP
         current_->commands.push_back({LOWORD(wParam), lParam});
         return 0;
     }
+    if (message == WM_TIMER && current_ && current_->timerSeen) {
+        current_->timerSeen();
+        return 0;
+    }
     return DefWindowProcW(window, message, wParam, lParam);
 }
 

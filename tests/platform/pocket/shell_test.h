@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string_view>
 #include <vector>
 
@@ -41,6 +42,8 @@ class ShellTest : public ::testing::Test {
     WindowSystem system{host};
     HWND main = nullptr;
     std::vector<Command> commands;
+    // Called for each WM_TIMER of the main window.
+    std::function<void()> timerSeen;
 
   private:
     static LRESULT Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

@@ -1,0 +1,451 @@
+#include "platform/controls/popup_menu.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "platform/gdi/system_metrics.h"
+#include "platform/host/headless_host.h"
+#include "platform/host/virtual_keys.h"
+#include "platform/user/default_window_procedure.h"
+#include "platform/user/input_functions.h"
+#include "platform/user/message_functions.h"
+#include "platform/user/paint_functions.h"
+#include "platform/user/timer_functions.h"
+#include "platform/user/window_functions.h"
+#include "platform/user/window_messages.h"
+#include "platform/user/window_styles.h"
+#include "platform/user/window_system.h"
+
+namespace qv {
+namespace {
+
+using Events = std::vector<std::string>;
+
+constexpr UINT kOpenMenu = WM_USER + 7;
+constexpr int kMenuId = 3;
+// The top edge of the menu bar, which the menus open upwards from.
+constexpr POINT kBarTop{0, 294};
+constexpr UINT kUpwards = TPM_LEFTALIGN | TPM_BOTTOMALIGN;
+
+// Positions: 0 Загрузить, 1 separator, 2 Станции, 3 greyed, 4 separator, 5 О (Latin), 6 Обзор
+// (Cyrillic), 7 Сдвиг (the same letter as Станции), 8 Выход.
+constexpr MenuItemTemplate kItems[] = {
+    MenuCommand(u"&Загрузить", 101),
+    MenuSeparator(),
+    MenuCommand(u"&Станции по алфавиту", 102),
+    MenuCommand(u"&Недоступно", 103, MF_GRAYED),
+    MenuSeparator(),
+    MenuCommand(u"&O программе", 104),
+    MenuCommand(u"&Обзор", 105),
+    MenuCommand(u"&Сдвиг", 106),
+    MenuCommand(u"Вы&ход", 107),
+};
+constexpr MenuItemTemplate kBar[] = {MenuPopup(u"&Тест", kItems)};
+constexpr MenuTemplate kMenu{kBar};
+
+POINT Centre(const RECT& rect) {
+    return {(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
+}
+
+// An owner window that opens the menu from inside its own handler, as a menu bar does, and
+// writes down what it gets: the tracking's result, commands, and pen and key messages.
+class PopupMenus : public ::testing::Test {
+  protected:
+    PopupMenus() {
+        current_ = this;
+        module_.AddResource(kMenuId, kMenu);
+        bar_.reset(LoadMenuW(&module_, kMenuId));
+        menu = GetSubMenu(bar_.get(), 0);
+        WNDCLASSW attributes;
+        attributes.lpfnWndProc = Procedure;
+        attributes.hbrBackground = GetSysColorBrush(COLOR_WINDOW);
+        attributes.lpszClassName = u"MenuOwner";
+        RegisterClassW(&attributes);
+        owner = CreateWindowExW(0, u"MenuOwner", u"", WS_POPUP | WS_VISIBLE, 0, 0, kScreenWidth,
+                                kScreenHeight, nullptr, 0, nullptr, nullptr);
+    }
+    ~PopupMenus() override {
+        DestroyWindow(owner);
+        current_ = nullptr;
+    }
+
+    void Open(UINT openFlags = kUpwards, POINT at = kBarTop) {
+        flags = openFlags;
+        point = at;
+        PostMessageW(owner, kOpenMenu, 0, 0);
+    }
+    // The screen rectangle of an item where the menu opens with these flags, from a menu window
+    // shown for a moment.
+    RECT Item(int position, UINT openFlags = kUpwards, POINT at = kBarTop) {
+        const HWND shown = CreatePopupMenuWindow(menu, openFlags, at.x, at.y, owner, nullptr);
+        RECT rect{};
+        EXPECT_TRUE(GetMenuItemRect(nullptr, menu, static_cast<UINT>(position), &rect));
+        DestroyWindow(shown);
+        return rect;
+    }
+    RECT MenuRect(UINT openFlags, POINT at, const TPMPARAMS* params = nullptr) {
+        const HWND shown = CreatePopupMenuWindow(menu, openFlags, at.x, at.y, owner, params);
+        RECT rect{};
+        EXPECT_TRUE(GetWindowRect(shown, &rect));
+        DestroyWindow(shown);
+        return rect;
+    }
+    void TapItem(int position) {
+        const POINT centre = Centre(Item(position));
+        host.Tap(centre.x, centre.y);
+    }
+    static HWND OpenMenuWindow() { return FindWindowW(kPopupMenuClassName.data(), nullptr); }
+    WindowSystem::PumpResult Pump() { return system.Pump(); }
+    COLORREF ScreenPixel(int x, int y) const {
+        const int scale = host.DeviceScale();
+        return host.LastFrame()->GetPixel(x * scale, y * scale);
+    }
+
+    HeadlessHost host;
+    WindowSystem system{host};
+    HWND owner = nullptr;
+    HMENU menu = nullptr;
+    UINT flags = kUpwards;
+    POINT point = kBarTop;
+    Events events;
+    // Runs on the owner's timer, while the menu is open.
+    std::function<void()> onTimer;
+    // Opens the menu on the owner's first pen-down, as a menu bar's button does.
+    bool openOnPress = false;
+
+  private:
+    static LRESULT Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+        PopupMenus* test = current_;
+        if (!test) {
+            return DefWindowProcW(window, message, wParam, lParam);
+        }
+        switch (message) {
+            case kOpenMenu: {
+                const BOOL result = TrackPopupMenuEx(test->menu, test->flags, test->point.x,
+                                                     test->point.y, window, nullptr);
+                test->events.push_back("returned " + std::to_string(result));
+                return 0;
+            }
+            case WM_COMMAND:
+                test->events.push_back("command " + std::to_string(LOWORD(wParam)) + "/" +
+                                       std::to_string(HIWORD(wParam)) + "/" +
+                                       std::to_string(lParam));
+                return 0;
+            case WM_TIMER:
+                if (test->onTimer) {
+                    test->onTimer();
+                }
+                return 0;
+            case WM_LBUTTONDOWN:
+            case WM_LBUTTONUP:
+                test->events.push_back(message == WM_LBUTTONDOWN ? "owner pen down"
+                                                                 : "owner pen up");
+                if (message == WM_LBUTTONDOWN && test->openOnPress) {
+                    SendMessageW(window, kOpenMenu, 0, 0);
+                }
+                return 0;
+            case WM_KEYDOWN:
+            case WM_CHAR:
+                test->events.push_back("owner key");
+                return 0;
+            default:
+                return DefWindowProcW(window, message, wParam, lParam);
+        }
+    }
+
+    static PopupMenus* current_;
+    ResourceModule module_;
+    UniqueMenu bar_;
+};
+
+PopupMenus* PopupMenus::current_ = nullptr;
+
+TEST_F(PopupMenus, ATapOnAnItemPostsItsCommandAfterTheMenuIsGone) {
+    Open();
+    TapItem(2);
+    EXPECT_EQ(Pump(), WindowSystem::PumpResult::Idle);
+    EXPECT_EQ(events, (Events{"returned 1", "command 102/0/0"}));
+    EXPECT_EQ(OpenMenuWindow(), nullptr);
+    EXPECT_EQ(GetCapture(), nullptr);
+    EXPECT_EQ(GetActiveWindow(), owner) << "the menu never takes the activation";
+}
+
+TEST_F(PopupMenus, SeparatorsAndGreyedItemsIgnoreTapsAndATapOutsideEndsWithNothing) {
+    Open();
+    TapItem(1);
+    TapItem(3);
+    TapItem(4);
+    host.Tap(200, 20);
+    host.Tap(200, 20);
+    EXPECT_EQ(Pump(), WindowSystem::PumpResult::Idle);
+    // The tap that closed the menu went nowhere else; the next one reached the owner.
+    EXPECT_EQ(events, (Events{"returned 1", "owner pen down", "owner pen up"}));
+    EXPECT_EQ(OpenMenuWindow(), nullptr);
+}
+
+TEST_F(PopupMenus, EscapeEndsWithNothingAndTheKeysNeverReachTheFocus) {
+    SetFocus(owner);
+    flags = kUpwards | TPM_RETURNCMD;
+    PostMessageW(owner, kOpenMenu, 0, 0);
+    host.Key(VK_DOWN);
+    host.Key(VK_ESCAPE);
+    EXPECT_EQ(Pump(), WindowSystem::PumpResult::Idle);
+    EXPECT_EQ(events, (Events{"returned 0"}));
+    EXPECT_EQ(GetFocus(), owner);
+}
+
+TEST_F(PopupMenus, UpAndDownGoRoundTheItemsThatCanBeChosen) {
+    struct Case {
+        std::vector<int> keys;
+        std::string chosen;
+    };
+    const Case cases[] = {
+        {{VK_DOWN, VK_RETURN}, "returned 101"},
+        {{VK_UP, VK_RETURN}, "returned 107"},
+        // Past the separator, then past the greyed item and the second separator.
+        {{VK_DOWN, VK_DOWN, VK_DOWN, VK_RETURN}, "returned 104"},
+        {{VK_DOWN, VK_UP, VK_RETURN}, "returned 107"},
+        {{VK_DOWN, VK_DOWN, VK_DOWN, VK_DOWN, VK_DOWN, VK_DOWN, VK_DOWN, VK_RETURN},
+         "returned 101"},
+        {{VK_UP, VK_UP, VK_UP, VK_UP, VK_UP, VK_RETURN}, "returned 102"},
+        // Return without a highlight, and keys the menu does not use, leave it open.
+        {{VK_RETURN, VK_LEFT, VK_TAB, VK_DOWN, VK_RETURN}, "returned 101"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.chosen);
+        events.clear();
+        Open(kUpwards | TPM_RETURNCMD);
+        for (const int key : c.keys) {
+            host.Key(key);
+        }
+        EXPECT_EQ(Pump(), WindowSystem::PumpResult::Idle);
+        EXPECT_EQ(events, Events{c.chosen});
+    }
+}
+
+TEST_F(PopupMenus, AMnemonicChoosesItsItemOrTakesTurnsAmongSeveral) {
+    struct Case {
+        std::u16string typed;
+        std::vector<int> keysAfter;
+        std::string chosen;
+    };
+    const Case cases[] = {
+        {u"з", {}, "returned 101"},
+        {u"Х", {}, "returned 107"},
+        {u"o", {}, "returned 104"},  // Latin
+        {u"О", {}, "returned 105"},  // Cyrillic
+        // Two items share С: each press moves the highlight, Return chooses.
+        {u"с", {VK_RETURN}, "returned 102"},
+        {u"сс", {VK_RETURN}, "returned 106"},
+        {u"ссс", {VK_RETURN}, "returned 102"},
+        // The greyed item's letter and letters of no item change nothing.
+        {u"нq", {VK_ESCAPE}, "returned 0"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.chosen);
+        events.clear();
+        Open(kUpwards | TPM_RETURNCMD);
+        host.Type(c.typed);
+        for (const int key : c.keysAfter) {
+            host.Key(key);
+        }
+        EXPECT_EQ(Pump(), WindowSystem::PumpResult::Idle);
+        EXPECT_EQ(events, Events{c.chosen});
+    }
+}
+
+TEST_F(PopupMenus, AMenuOpenedByAPressTakesTheReleaseAndTheDrag) {
+    openOnPress = true;
+    const POINT button{20, 305};
+    const POINT exit = Centre(Item(8));
+    const POINT settings = Centre(Item(2));
+    // Released where it was pressed: the menu stays; then a tap on an item.
+    host.PenDown(button.x, button.y);
+    host.PenUp(button.x, button.y);
+    host.Tap(exit.x, exit.y);
+    // Pressed, dragged over one item onto another and released there.
+    host.PenDown(button.x, button.y);
+    host.PenMove(settings.x, settings.y);
+    host.PenMove(exit.x, exit.y);
+    host.PenUp(exit.x, exit.y);
+    // Dragged off the items and released outside: still open, until Escape.
+    host.PenDown(button.x, button.y);
+    host.PenMove(settings.x, settings.y);
+    host.PenMove(200, 10);
+    host.PenUp(200, 10);
+    host.Key(VK_ESCAPE);
+    EXPECT_EQ(Pump(), WindowSystem::PumpResult::Idle);
+    EXPECT_EQ(events, (Events{"owner pen down", "returned 1", "command 107/0/0", "owner pen down",
+                              "returned 1", "command 107/0/0", "owner pen down", "returned 1"}));
+}
+
+TEST_F(PopupMenus, TheMenuStaysOnTheScreenAndOffTheExcludedRectangle) {
+    const RECT upwards = MenuRect(kUpwards, kBarTop);
+    EXPECT_EQ(upwards.left, 0);
+    EXPECT_EQ(upwards.bottom, kBarTop.y);
+    EXPECT_GT(upwards.top, 0);
+    // The excluded rectangle reaches the window.
+    TPMPARAMS params;
+    params.rcExclude = {0, 200, 240, 320};
+    const RECT excluded = MenuRect(kUpwards | TPM_VERTICAL, kBarTop, &params);
+    EXPECT_EQ(excluded.bottom, 200);
+    EXPECT_EQ(excluded.bottom - excluded.top, upwards.bottom - upwards.top);
+    const SIZE screen{240, 320};
+    const SIZE menuSize{100, 120};
+    struct Case {
+        POINT at;
+        UINT flags;
+        RECT exclude;
+        RECT expected;
+    };
+    constexpr RECT kNone{};
+    const Case cases[] = {
+        {{0, 294}, TPM_LEFTALIGN | TPM_BOTTOMALIGN, kNone, {0, 174, 100, 294}},
+        // Off the right and the bottom edges: to the other side of the point.
+        {{230, 10}, TPM_LEFTALIGN | TPM_TOPALIGN, kNone, {130, 10, 230, 130}},
+        {{150, 250}, TPM_LEFTALIGN | TPM_TOPALIGN, kNone, {50, 130, 150, 250}},
+        {{5, 5}, TPM_RIGHTALIGN | TPM_BOTTOMALIGN, kNone, {5, 5, 105, 125}},
+        {{120, 160}, TPM_CENTERALIGN | TPM_VCENTERALIGN, kNone, {70, 100, 170, 220}},
+        // No room on either side: moved inside the screen.
+        {{200, 300}, TPM_CENTERALIGN | TPM_BOTTOMALIGN, kNone, {140, 180, 240, 300}},
+        {{-50, 400}, TPM_LEFTALIGN | TPM_TOPALIGN, kNone, {0, 200, 100, 320}},
+        // Off the excluded rectangle, below or above it as the alignment prefers.
+        {{10, 150}, TPM_TOPALIGN | TPM_VERTICAL, {0, 140, 240, 200}, {10, 200, 110, 320}},
+        {{10, 150}, TPM_BOTTOMALIGN | TPM_VERTICAL, {0, 140, 240, 200}, {10, 20, 110, 140}},
+        // Beside it without TPM_VERTICAL; where no side has room the menu stays.
+        {{100, 150}, TPM_LEFTALIGN, {90, 0, 130, 320}, {130, 150, 230, 270}},
+        {{100, 150}, TPM_LEFTALIGN, {90, 0, 150, 320}, {100, 150, 200, 270}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::to_string(c.at.x) + "," + std::to_string(c.at.y));
+        const bool excluding = c.exclude.right > c.exclude.left;
+        const RECT placed =
+            PlacePopupMenu(menuSize, c.at, c.flags, screen, excluding ? &c.exclude : nullptr);
+        EXPECT_EQ(placed.left, c.expected.left);
+        EXPECT_EQ(placed.top, c.expected.top);
+        EXPECT_EQ(placed.right, c.expected.right);
+        EXPECT_EQ(placed.bottom, c.expected.bottom);
+    }
+    // Larger than the screen: its top left corner shows.
+    const RECT huge = PlacePopupMenu({300, 400}, {100, 100}, TPM_CENTERALIGN, screen, nullptr);
+    EXPECT_EQ(huge.left, 0);
+    EXPECT_EQ(huge.top, 0);
+}
+
+TEST_F(PopupMenus, TheHighlightIsInTheSelectionColoursAndGreyedItemsAreGrey) {
+    const HWND shown = CreatePopupMenuWindow(menu, kUpwards, kBarTop.x, kBarTop.y, owner, nullptr);
+    ASSERT_NE(shown, nullptr);
+    EXPECT_EQ(SendMessageW(shown, MN_GETHMENU, 0, 0), reinterpret_cast<LRESULT>(menu));
+    EXPECT_EQ(SendMessageW(shown, MN_SELECTITEM, 1, 0), 0) << "a separator";
+    EXPECT_EQ(SendMessageW(shown, MN_SELECTITEM, 3, 0), 0) << "a greyed item";
+    EXPECT_EQ(SendMessageW(shown, MN_SELECTITEM, 9, 0), 0) << "no item";
+    EXPECT_EQ(SendMessageW(shown, MN_SELECTITEM, 2, 0), 1);
+    Pump();
+    auto count = [&](const RECT& rect, COLORREF colour) {
+        int found = 0;
+        for (LONG y = rect.top; y < rect.bottom; ++y) {
+            for (LONG x = rect.left; x < rect.right; ++x) {
+                found += ScreenPixel(x, y) == colour ? 1 : 0;
+            }
+        }
+        return found;
+    };
+    const COLORREF black = RGB(0, 0, 0);
+    const COLORREF white = RGB(255, 255, 255);
+    const COLORREF grey = GetSysColor(COLOR_BTNSHADOW);
+    RECT frame{};
+    GetWindowRect(shown, &frame);
+    EXPECT_EQ(ScreenPixel(frame.left, frame.top), black);
+    EXPECT_EQ(ScreenPixel(frame.right - 1, frame.bottom - 1), black);
+
+    const RECT highlighted = Item(2);
+    EXPECT_EQ(ScreenPixel(highlighted.left, highlighted.top), GetSysColor(COLOR_HIGHLIGHT));
+    EXPECT_GT(count(highlighted, white), 0) << "its text";
+    EXPECT_EQ(count(highlighted, black), 0);
+    const RECT plain = Item(0);
+    EXPECT_EQ(ScreenPixel(plain.left, plain.top), white);
+    EXPECT_GT(count(plain, black), 0);
+    const RECT greyed = Item(3);
+    EXPECT_GT(count(greyed, grey), 0);
+    EXPECT_EQ(count(greyed, black), 0);
+    const RECT separator = Item(1);
+    EXPECT_GT(count(separator, grey), 0);
+    EXPECT_EQ(count(separator, black), 0);
+
+    // Moving the highlight repaints both rows.
+    EXPECT_EQ(SendMessageW(shown, MN_SELECTITEM, 0, 0), 1);
+    Pump();
+    EXPECT_EQ(ScreenPixel(plain.left, plain.top), GetSysColor(COLOR_HIGHLIGHT));
+    EXPECT_EQ(ScreenPixel(highlighted.left, highlighted.top), white);
+    DestroyWindow(shown);
+}
+
+TEST_F(PopupMenus, TheQuitMessageEndsTheMenuAndIsPostedAgain) {
+    Open();
+    EXPECT_EQ(Pump(), WindowSystem::PumpResult::Quit);
+    EXPECT_EQ(events, (Events{"returned 1"}));
+    EXPECT_EQ(OpenMenuWindow(), nullptr);
+}
+
+TEST_F(PopupMenus, OtherMessagesRunMeanwhileButASecondMenuIsRefused) {
+    SetTimer(owner, 1, 100, nullptr);
+    host.AllowTime(std::chrono::milliseconds(150));
+    onTimer = [&] {
+        KillTimer(owner, 1);
+        events.push_back("nested " +
+                         std::to_string(TrackPopupMenuEx(menu, 0, 0, 0, owner, nullptr)));
+        host.Key(VK_ESCAPE);
+    };
+    Open();
+    EXPECT_EQ(Pump(), WindowSystem::PumpResult::Idle);
+    EXPECT_EQ(events, (Events{"nested 0", "returned 1"}));
+}
+
+TEST_F(PopupMenus, AnOwnerDestroyedWhileItsMenuIsOpenTakesTheMenuWithIt) {
+    SetTimer(owner, 1, 100, nullptr);
+    host.AllowTime(std::chrono::milliseconds(150));
+    const POINT item = Centre(Item(2));
+    onTimer = [&] {
+        DestroyWindow(owner);
+        // Would choose the item if the menu were still open.
+        host.Tap(item.x, item.y);
+    };
+    Open(kUpwards | TPM_RETURNCMD);
+    EXPECT_EQ(Pump(), WindowSystem::PumpResult::Idle);
+    EXPECT_EQ(events, (Events{"returned 0"}));
+    EXPECT_EQ(OpenMenuWindow(), nullptr);
+    EXPECT_EQ(GetCapture(), nullptr);
+}
+
+TEST_F(PopupMenus, MenusThatCannotBeShownFail) {
+    constexpr MenuItemTemplate kEmpty[] = {MenuPopup(u"&Пусто", {})};
+    ResourceModule module;
+    const MenuTemplate empty{kEmpty};
+    module.AddResource(1, empty);
+    const UniqueMenu emptyBar(LoadMenuW(&module, 1));
+    const HWND gone =
+        CreateWindowExW(0, u"MenuOwner", u"", WS_POPUP, 0, 0, 10, 10, nullptr, 0, nullptr, nullptr);
+    DestroyWindow(gone);
+    TPMPARAMS wrongSize;
+    wrongSize.cbSize = 4;
+    EXPECT_FALSE(TrackPopupMenuEx(nullptr, 0, 0, 0, owner, nullptr));
+    EXPECT_FALSE(TrackPopupMenuEx(GetSubMenu(emptyBar.get(), 0), 0, 0, 0, owner, nullptr));
+    EXPECT_FALSE(TrackPopupMenuEx(menu, 0, 0, 0, nullptr, nullptr));
+    EXPECT_FALSE(TrackPopupMenuEx(menu, 0, 0, 0, gone, nullptr));
+    EXPECT_FALSE(TrackPopupMenuEx(menu, 0, 0, 0, owner, &wrongSize));
+    RECT rect{};
+    EXPECT_FALSE(GetMenuItemRect(nullptr, menu, 0, &rect)) << "not shown";
+    const HWND shown = CreatePopupMenuWindow(menu, 0, 0, 0, owner, nullptr);
+    EXPECT_TRUE(GetMenuItemRect(shown, menu, 8, &rect));
+    EXPECT_FALSE(GetMenuItemRect(shown, menu, 9, &rect));
+    EXPECT_FALSE(GetMenuItemRect(shown, menu, 0xFFFFFFFF, &rect));
+    DestroyWindow(shown);
+    EXPECT_EQ(OpenMenuWindow(), nullptr);
+    EXPECT_EQ(GetCapture(), nullptr);
+}
+
+}  // namespace
+}  // namespace qv
