@@ -187,6 +187,7 @@ constexpr Screen kScreens[] = {
     {"tabs", BuildTabs},
     {"popup-menu", BuildMenuScreen},
     {"shell-bars", BuildShellBarsScreen},
+    {"shell-menu", BuildShellMenuScreen},
     {"shell-page", BuildShellPageScreen},
 };
 

@@ -5,6 +5,7 @@
 
 #include "platform/controls/button.h"
 #include "platform/controls/control_codes.h"
+#include "platform/controls/popup_menu.h"
 #include "platform/controls/static_text.h"
 #include "platform/gdi/system_metrics.h"
 #include "platform/pocket/menu_bar.h"
@@ -12,6 +13,7 @@
 #include "platform/pocket/shell_dialog.h"
 #include "platform/pocket/tooltip_window.h"
 #include "platform/user/dialog_manager.h"
+#include "platform/user/menu.h"
 #include "platform/user/message_functions.h"
 #include "platform/user/window_functions.h"
 #include "platform/user/window_messages.h"
@@ -163,6 +165,21 @@ void BuildShellBarsScreen(const Page& page) {
     GetWindowRect(bar, &barRect);
     TooltipWindow tip(bar);
     tip.Show(kTooltips[1], {button.left, barRect.top, button.right, barRect.bottom});
+}
+
+void BuildShellMenuScreen(const Page& page) {
+    const HWND bar = MakeMainBars(page.window);
+    if (!bar) {
+        return;
+    }
+    // Where the "Cхема" button opens its menu, as it does when tapped.
+    RECT barRect{};
+    GetWindowRect(bar, &barRect);
+    const UniqueMenu menu(LoadMenuW(ProgramModule(), IDR_MENUBAR));
+    TPMPARAMS params;
+    params.rcExclude = barRect;
+    CreatePopupMenuWindow(GetSubMenu(menu.get(), 0), TPM_LEFTALIGN | TPM_BOTTOMALIGN | TPM_VERTICAL,
+                          1, barRect.top, page.window, &params);
 }
 
 void BuildShellPageScreen(const Page& page) {
