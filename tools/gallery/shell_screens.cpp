@@ -18,25 +18,13 @@
 #include "platform/user/window_functions.h"
 #include "platform/user/window_messages.h"
 #include "platform/user/window_styles.h"
+#include "resources/main_toolbar.h"
 #include "resources/program_resources.h"
 #include "resources/resource_ids.h"
 
 namespace qv::gallery {
 
 namespace {
-
-const char16_t* const kTooltips[] = {
-    u"",
-    u"Станция отправления",
-    u"Станция назначения",
-    u"Очистка станций",
-    u"Запрещенная станция",
-    u"Станции по алфавиту",
-    u"Информация о маршруте",
-    u"Масштабирование",
-    u"Помощь",
-};
-constexpr int kCommands[] = {1025, 1026, 1033, 1038, 1031, 1034, 1039, 1041};
 
 // A stand-in for the toolbar's image strip until the program carries its own: nine 16 x 16
 // images, each a framed square of one colour with its number's worth of dots.
@@ -94,13 +82,12 @@ HWND MakeMainBars(HWND window) {
     if (!SHCreateMenuBar(&info)) {
         return nullptr;
     }
-    SendMessageW(info.hwndMB, TB_SETTOOLTIPS, std::size(kTooltips), PointerParam(kTooltips));
-    CommandBar_AddBitmap(info.hwndMB, StandInModule(), kStandInStrip, 15, 16, 16);
-    std::array<TBBUTTON, std::size(kCommands)> buttons;
-    for (std::size_t i = 0; i < buttons.size(); ++i) {
-        buttons[i] = {static_cast<int>(i), kCommands[i], TBSTATE_ENABLED, TBSTYLE_BUTTON, 0, 0};
-    }
-    SendMessageW(info.hwndMB, TB_ADDBUTTONS, buttons.size(), PointerParam(buttons.data()));
+    SendMessageW(info.hwndMB, TB_SETTOOLTIPS, std::size(kMainToolbarTooltips),
+                 PointerParam(kMainToolbarTooltips));
+    CommandBar_AddBitmap(info.hwndMB, StandInModule(), kStandInStrip, kMainToolbarImageCount, 16,
+                         16);
+    SendMessageW(info.hwndMB, TB_ADDBUTTONS, kMainToolbarButtons.size(),
+                 PointerParam(kMainToolbarButtons.data()));
     // In a real window the turning buttons would lie under the menu bar.
     for (const int id : {kPreviousScreen, kNextScreen}) {
         if (const HWND turn = GetDlgItem(window, id)) {
@@ -164,7 +151,7 @@ void BuildShellBarsScreen(const Page& page) {
     RECT barRect{};
     GetWindowRect(bar, &barRect);
     TooltipWindow tip(bar);
-    tip.Show(kTooltips[1], {button.left, barRect.top, button.right, barRect.bottom});
+    tip.Show(kMainToolbarTooltips[1], {button.left, barRect.top, button.right, barRect.bottom});
 }
 
 void BuildShellMenuScreen(const Page& page) {

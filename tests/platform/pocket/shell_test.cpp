@@ -11,6 +11,7 @@
 #include "platform/user/paint_functions.h"
 #include "platform/user/window_functions.h"
 #include "platform/user/window_styles.h"
+#include "resources/main_toolbar.h"
 #include "resources/program_resources.h"
 #include "resources/resource_ids.h"
 
@@ -20,20 +21,6 @@ namespace {
 
 constexpr std::string_view kStripKeys = "rgbyBmCRG";
 constexpr int kImages = 9;
-
-const char16_t* const kTooltips[] = {
-    u"",
-    u"Станция отправления",
-    u"Станция назначения",
-    u"Очистка станций",
-    u"Запрещенная станция",
-    u"Станции по алфавиту",
-    u"Информация о маршруте",
-    u"Масштабирование",
-    u"Помощь",
-};
-
-constexpr int kCommands[] = {1025, 1026, 1033, 1038, 1031, 1034, 1039, 1041};
 
 }  // namespace
 
@@ -101,13 +88,11 @@ HWND ShellTest::MakeMainMenuBar() {
         return nullptr;
     }
     const HWND bar = info.hwndMB;
-    SendMessageW(bar, TB_SETTOOLTIPS, std::size(kTooltips), PointerParam(kTooltips));
-    CommandBar_AddBitmap(bar, StandInModule(), kStandInStrip, 15, 16, 16);
-    std::array<TBBUTTON, std::size(kCommands)> buttons;
-    for (std::size_t i = 0; i < buttons.size(); ++i) {
-        buttons[i] = {static_cast<int>(i), kCommands[i], TBSTATE_ENABLED, TBSTYLE_BUTTON, 0, 0};
-    }
-    SendMessageW(bar, TB_ADDBUTTONS, buttons.size(), PointerParam(buttons.data()));
+    SendMessageW(bar, TB_SETTOOLTIPS, std::size(kMainToolbarTooltips),
+                 PointerParam(kMainToolbarTooltips));
+    CommandBar_AddBitmap(bar, StandInModule(), kStandInStrip, kMainToolbarImageCount, 16, 16);
+    SendMessageW(bar, TB_ADDBUTTONS, kMainToolbarButtons.size(),
+                 PointerParam(kMainToolbarButtons.data()));
     return bar;
 }
 
