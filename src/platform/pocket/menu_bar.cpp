@@ -11,6 +11,7 @@
 #include "platform/gdi/draw_text.h"
 #include "platform/gdi/image_list.h"
 #include "platform/gdi/system_metrics.h"
+#include "platform/pocket/bar_painter.h"
 #include "platform/pocket/menu_bar_description.h"
 #include "platform/pocket/menu_bar_layout.h"
 #include "platform/pocket/pocket_shell.h"
@@ -307,24 +308,11 @@ void MenuBar::OpenSubmenu(int index) {
 }
 
 void MenuBar::Paint() {
-    PAINTSTRUCT paint;
-    const HDC dc = BeginPaint(Window(), &paint);
-    if (!dc) {
-        return;
-    }
-    RECT client{};
-    GetClientRect(Window(), &client);
-    FillWithColour(dc, client, COLOR_BTNFACE);
-    FillWithColour(dc, {0, 0, client.right, 1}, COLOR_BTNSHADOW);
-    FillSolid(dc, {0, 1, client.right, 2}, kButtonHighlight);
-    {
-        SelectionScope font(dc, font_.get());
-        SetBkMode(dc, TRANSPARENT);
+    PaintBar(Window(), BarEdge::Top, font_.get(), [this](HDC dc, const RECT&) {
         for (std::size_t i = 0; i < buttons_.size() && i < rects_.size(); ++i) {
             PaintButton(dc, static_cast<int>(i));
         }
-    }
-    EndPaint(Window(), &paint);
+    });
 }
 
 void MenuBar::PaintButton(HDC dc, int index) {

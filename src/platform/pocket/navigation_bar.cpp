@@ -7,6 +7,7 @@
 #include "platform/controls/control_state.h"
 #include "platform/gdi/draw_text.h"
 #include "platform/gdi/system_metrics.h"
+#include "platform/pocket/bar_painter.h"
 #include "platform/pocket/shell_dialog.h"
 #include "platform/user/input_functions.h"
 #include "platform/user/message_functions.h"
@@ -20,8 +21,6 @@ constexpr int kTitleLeft = 4;
 constexpr int kDoneWidth = 28;
 constexpr int kDoneMargin = 2;
 constexpr int kDoneTop = 3;
-// The bar's bottom edge: a grey line over a black one.
-constexpr int kEdge = 2;
 
 bool Contains(const RECT& r, POINT p) {
     return p.x >= r.left && p.x < r.right && p.y >= r.top && p.y < r.bottom;
@@ -57,7 +56,7 @@ class NavigationBar final : public ControlState {
         RECT client{};
         GetClientRect(Window(), &client);
         return {client.right - kDoneMargin - kDoneWidth, kDoneTop, client.right - kDoneMargin,
-                client.bottom - kEdge - kDoneTop + 1};
+                client.bottom - kBarEdgeWidth - kDoneTop + 1};
     }
 
   private:
@@ -124,37 +123,25 @@ std::optional<LRESULT> NavigationBar::HandleMessage(UINT message, WPARAM, LPARAM
 }
 
 void NavigationBar::Paint() {
-    PAINTSTRUCT paint;
-    const HDC dc = BeginPaint(Window(), &paint);
-    if (!dc) {
-        return;
-    }
-    RECT client{};
-    GetClientRect(Window(), &client);
-    FillWithColour(dc, client, COLOR_BTNFACE);
-    FillWithColour(dc, {0, client.bottom - 2, client.right, client.bottom - 1}, COLOR_BTNSHADOW);
-    FillWithColour(dc, {0, client.bottom - 1, client.right, client.bottom}, COLOR_3DDKSHADOW);
-    {
-        SelectionScope font(dc, bold_.get());
-        SetBkMode(dc, TRANSPARENT);
+    PaintBar(Window(), BarEdge::Bottom, bold_.get(), [this](HDC dc, const RECT& client) {
         SetTextColor(dc, GetSysColor(COLOR_BTNTEXT));
         const RECT done = DoneRect();
         RECT title{kTitleLeft, 0, done_ ? done.left - kDoneMargin : client.right - kDoneMargin,
-                   client.bottom - kEdge};
+                   client.bottom - kBarEdgeWidth};
         DrawTextW(dc, GetWindowText(Window()), &title, DT_LEFT | DT_VCENTER | DT_SINGLELINE);
-        if (done_) {
-            const bool down = pressed_ && inside_;
-            FillWithColour(dc, done, COLOR_BTNFACE);
-            if (down) {
-                DrawBevel(dc, done, Bevel::Pushed);
-            } else {
-                DrawRaisedButton(dc, done);
-            }
-            RECT text = down ? Moved(done, 1, 1) : done;
-            DrawTextW(dc, u"ok", &text, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+        if (!done_) {
+            return;
         }
-    }
-    EndPaint(Window(), &paint);
+        const bool down = pressed_ && inside_;
+        if (down) {
+            FillWithColour(dc, done, COLOR_BTNFACE);
+            DrawBevel(dc, done, Bevel::Pushed);
+        } else {
+            DrawRaisedButton(dc, done);
+        }
+        RECT text = down ? Moved(done, 1, 1) : done;
+        DrawTextW(dc, u"ok", &text, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+    });
 }
 
 }  // namespace
