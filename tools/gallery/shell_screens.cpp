@@ -73,7 +73,7 @@ HINSTANCE StandInModule() {
 HWND MakeMainBars(HWND window) {
     SetWindowTextW(window, u"Схема метро");
     InstallPocketShell();
-    // The gallery's page is the only window the screen has: the navigation bar goes with it.
+    // The navigation bar goes with the page, so that the other screens in a real window have none.
     SetWindowLongW(ShellNavigationBar(), GWL_HWNDPARENT, PointerParam(window));
     SHMENUBARINFO info;
     info.hwndParent = window;

@@ -5,13 +5,14 @@
 #include "platform/user/window_messages.h"
 #include "platform/user/window_styles.h"
 #include "platform/user/window_system.h"
+#include "platform/user/window_tree.h"
 
 namespace qv {
 
 namespace {
 
-bool TakesActivation(Window& window) {
-    return (window.TopLevel().exStyle & WS_EX_NOACTIVATE) == 0;
+bool TakesActivation(const Window& window) {
+    return (window.TopLevel().ExStyle() & WS_EX_NOACTIVATE) == 0;
 }
 
 }  // namespace
@@ -30,12 +31,12 @@ void ActivationFocus::Activate(HWND handle, WORD how) {
     }
     const HWND previous = std::exchange(active_, next);
     if (target) {
-        system_.Restack(target->TopLevel());
+        tree_.Restack(target->TopLevel());
     }
     if (system_.Find(previous)) {
         system_.Send(previous, WM_ACTIVATE, MAKEWPARAM(WA_INACTIVE, 0), PointerParam(next));
     }
-    if (focus_ && previous && system_.InTree(previous, focus_)) {
+    if (focus_ && previous && tree_.InTree(previous, focus_)) {
         const HWND lost = std::exchange(focus_, nullptr);
         system_.Send(lost, WM_KILLFOCUS, HandleParam(next), 0);
     }
@@ -51,16 +52,16 @@ void ActivationFocus::Activate(HWND handle, WORD how) {
 
 void ActivationFocus::ActivateNext(HWND leaving) {
     const Window* window = system_.Find(leaving);
-    const auto usable = [&](Window* candidate) {
+    const auto usable = [&](const Window* candidate) {
         return candidate && candidate->Handle() != leaving && TakesActivation(*candidate) &&
-               candidate->life != Window::Life::Destroying &&
-               (candidate->style & WS_VISIBLE) != 0 && (candidate->style & WS_DISABLED) == 0;
+               candidate->Stage() != Window::Life::Destroying &&
+               (candidate->Style() & (WS_VISIBLE | WS_DISABLED)) == WS_VISIBLE;
     };
     HWND next = nullptr;
-    if (window && usable(system_.Find(window->owner))) {
-        next = window->owner;
+    if (window && usable(system_.Find(window->Owner()))) {
+        next = window->Owner();
     } else {
-        for (Window* candidate : system_.Desktop().children) {
+        for (const Window* candidate : tree_.Desktop().Children()) {
             if (usable(candidate)) {
                 next = candidate->Handle();
                 break;
@@ -99,7 +100,7 @@ HWND ActivationFocus::SetFocus(HWND handle) {
 }
 
 void ActivationFocus::LeaveScreen(HWND handle) {
-    if (focus_ && system_.InTree(handle, focus_)) {
+    if (focus_ && tree_.InTree(handle, focus_)) {
         const HWND lost = std::exchange(focus_, nullptr);
         system_.Send(lost, WM_KILLFOCUS, 0, 0);
     }
@@ -123,10 +124,10 @@ bool ActivationFocus::BringToForeground(HWND handle) {
         return false;
     }
     HWND target = window->TopLevel().Handle();
-    if ((window->TopLevel().style & WS_DISABLED) != 0) {
+    if ((window->TopLevel().Style() & WS_DISABLED) != 0) {
         // A modal window in front of it takes the activation instead.
-        for (Window* candidate : system_.Desktop().children) {
-            if ((candidate->style & (WS_VISIBLE | WS_DISABLED)) == WS_VISIBLE &&
+        for (const Window* candidate : tree_.Desktop().Children()) {
+            if ((candidate->Style() & (WS_VISIBLE | WS_DISABLED)) == WS_VISIBLE &&
                 TakesActivation(*candidate)) {
                 target = candidate->Handle();
                 break;
@@ -140,8 +141,8 @@ bool ActivationFocus::BringToForeground(HWND handle) {
 
 void ActivationFocus::UpdateHostTitle() {
     // The program's own windows name it; its boxes and dialogs do not.
-    if (const Window* window = system_.Find(active_); window && (window->style & WS_POPUP) == 0) {
-        system_.GetHost().SetTitle(window->text);
+    if (const Window* window = system_.Find(active_); window && (window->Style() & WS_POPUP) == 0) {
+        system_.GetHost().SetTitle(window->Text());
     }
 }
 

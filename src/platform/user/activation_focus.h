@@ -5,12 +5,13 @@
 namespace qv {
 
 class WindowSystem;
+class WindowTree;
 
 // Which top-level window is active and which window has the keyboard, and the messages that tell
 // windows when either changes.
 class ActivationFocus {
   public:
-    explicit ActivationFocus(WindowSystem& system) : system_(system) {}
+    ActivationFocus(WindowSystem& system, WindowTree& tree) : system_(system), tree_(tree) {}
     ActivationFocus(const ActivationFocus&) = delete;
     ActivationFocus& operator=(const ActivationFocus&) = delete;
 
@@ -34,6 +35,7 @@ class ActivationFocus {
     void ActivateNext(HWND leaving);
 
     WindowSystem& system_;
+    WindowTree& tree_;
     HWND active_ = nullptr;
     HWND focus_ = nullptr;
 };

@@ -51,14 +51,14 @@ void Compositor::Compose(Window& desktop, HDC screen, HWND active) {
     screen->clip.reset();
     Fill(screen, all, kDesktopColour);
     // Bottom of the z-order first, so that later windows cover earlier ones.
-    for (auto it = desktop.children.rbegin(); it != desktop.children.rend(); ++it) {
+    for (auto it = desktop.Children().rbegin(); it != desktop.Children().rend(); ++it) {
         ComposeTree(**it, screen, all, active);
     }
     screen->clip.reset();
 }
 
 void Compositor::ComposeTree(Window& window, HDC screen, const RECT& clip, HWND active) {
-    if ((window.style & WS_VISIBLE) == 0) {
+    if ((window.Style() & WS_VISIBLE) == 0) {
         return;
     }
     const POINT origin = window.ScreenOrigin();
@@ -69,13 +69,13 @@ void Compositor::ComposeTree(Window& window, HDC screen, const RECT& clip, HWND 
     }
     DrawFrame(window, window.Handle() == active);
     screen->clip = visible;
-    BitBlt(screen, origin.x, origin.y, window.Width(), window.Height(), window.surface.Source(), 0,
-           0, SRCCOPY);
+    BitBlt(screen, origin.x, origin.y, window.Width(), window.Height(), window.Surface().Source(),
+           0, 0, SRCCOPY);
     const POINT client = window.ClientScreenOrigin();
     const RECT clientRect = window.ClientRect();
     const RECT childClip = Intersection(
         visible, {client.x, client.y, client.x + clientRect.right, client.y + clientRect.bottom});
-    for (auto it = window.children.rbegin(); it != window.children.rend(); ++it) {
+    for (auto it = window.Children().rbegin(); it != window.Children().rend(); ++it) {
         ComposeTree(**it, screen, childClip, active);
     }
 }
@@ -85,7 +85,7 @@ void Compositor::DrawFrame(Window& window, bool active) {
     if (insets.left == 0 && insets.top == 0) {
         return;
     }
-    HDC dc = window.surface.Source();
+    HDC dc = window.Surface().Source();
     dc->origin = {};
     dc->clip.reset();
     const int width = window.Width();
@@ -94,7 +94,7 @@ void Compositor::DrawFrame(Window& window, bool active) {
     Fill(dc, {0, height - 1, width, height}, kFrameColour);
     Fill(dc, {0, 0, 1, height}, kFrameColour);
     Fill(dc, {width - 1, 0, width, height}, kFrameColour);
-    if ((window.style & WS_CAPTION) != WS_CAPTION) {
+    if ((window.Style() & WS_CAPTION) != WS_CAPTION) {
         return;
     }
     const RECT bar{1, 1, width - 1, 1 + Window::kCaptionHeight};
@@ -103,7 +103,7 @@ void Compositor::DrawFrame(Window& window, bool active) {
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, kCaptionText);
     RECT text{bar.left + 4, bar.top, bar.right - 4, bar.bottom};
-    DrawTextW(dc, window.text, &text, DT_LEFT | DT_VCENTER | DT_SINGLELINE);
+    DrawTextW(dc, window.Text(), &text, DT_LEFT | DT_VCENTER | DT_SINGLELINE);
 }
 
 }  // namespace qv

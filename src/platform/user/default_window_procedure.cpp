@@ -11,6 +11,14 @@
 
 namespace qv {
 
+namespace {
+
+Window::IconSize IconSizeOf(WPARAM which) {
+    return which == ICON_BIG ? Window::IconSize::Big : Window::IconSize::Small;
+}
+
+}  // namespace
+
 LRESULT DefWindowProcW(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     WindowSystem* system = WindowSystem::Current();
     Window* found = system ? system->Find(window) : nullptr;
@@ -41,7 +49,7 @@ LRESULT DefWindowProcW(HWND window, UINT message, WPARAM wParam, LPARAM lParam) 
             return 0;
         case WM_SETTEXT: {
             const auto* text = PointerFromParam<const char16_t>(lParam);
-            found->text = text ? text : u"";
+            found->SetText(text ? text : u"");
             system->TitleChanged(window);
             return 1;
         }
@@ -50,28 +58,26 @@ LRESULT DefWindowProcW(HWND window, UINT message, WPARAM wParam, LPARAM lParam) 
             if (!buffer || wParam == 0) {
                 return 0;
             }
-            const std::size_t count = std::min<std::size_t>(found->text.size(), wParam - 1);
-            std::copy_n(found->text.begin(), count, buffer);
+            const std::size_t count = std::min<std::size_t>(found->Text().size(), wParam - 1);
+            std::copy_n(found->Text().begin(), count, buffer);
             buffer[count] = u'\0';
             return static_cast<LRESULT>(count);
         }
         case WM_GETTEXTLENGTH:
-            return static_cast<LRESULT>(found->text.size());
+            return static_cast<LRESULT>(found->Text().size());
         case WM_SETFONT:
-            found->font = reinterpret_cast<HFONT>(wParam);
+            found->SetFont(reinterpret_cast<HFONT>(wParam));
             if (LOWORD(static_cast<std::uintptr_t>(lParam)) != 0) {
                 system->Invalidate(*found, nullptr, true);
             }
             return 0;
         case WM_GETFONT:
-            return reinterpret_cast<LRESULT>(found->font);
-        case WM_SETICON: {
-            HICON& slot = wParam == ICON_BIG ? found->bigIcon : found->smallIcon;
-            return reinterpret_cast<LRESULT>(std::exchange(slot, reinterpret_cast<HICON>(lParam)));
-        }
+            return reinterpret_cast<LRESULT>(found->Font());
+        case WM_SETICON:
+            return reinterpret_cast<LRESULT>(
+                found->SetIcon(IconSizeOf(wParam), reinterpret_cast<HICON>(lParam)));
         case WM_GETICON:
-            return reinterpret_cast<LRESULT>(wParam == ICON_BIG ? found->bigIcon
-                                                                : found->smallIcon);
+            return reinterpret_cast<LRESULT>(found->Icon(IconSizeOf(wParam)));
         case WM_CANCELMODE:
             if (GetCapture()) {
                 ReleaseCapture();

@@ -102,7 +102,7 @@ HWND CreateDialogFromTemplate(WindowSystem& system, HINSTANCE module,
         return nullptr;
     }
     const HFONT dialogFont = font.get();
-    system.Find(dialog)->ownedFont = std::move(font);
+    system.Find(dialog)->KeepFont(std::move(font));
     SetWindowLongW(dialog, DWL_DLGPROC, ProcedureToLong(procedure));
     if (dialogFont) {
         SendMessageW(dialog, WM_SETFONT, reinterpret_cast<WPARAM>(dialogFont), 0);

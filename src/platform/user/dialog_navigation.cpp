@@ -153,8 +153,17 @@ BOOL IsDialogMessageW(HWND dialog, const MSG* message) {
     if (message->message == WM_KEYDOWN && HandleKey(dialog, *message)) {
         return 1;
     }
+    const HWND focusBefore = GetFocus();
     TranslateMessage(message);
     DispatchMessageW(message);
+    // A control that took the focus from the pen gets the default look as if a key had moved
+    // the focus there; SetFocus from code leaves the look alone.
+    if (message->message == WM_LBUTTONDOWN && IsWindow(dialog)) {
+        const HWND focus = GetFocus();
+        if (focus != focusBefore && IsChild(dialog, focus)) {
+            ShowDefaultButtonLook(dialog, focus);
+        }
+    }
     return 1;
 }
 

@@ -9,7 +9,8 @@ namespace qv {
 // WS_TABSTOP controls in sibling order, the arrow keys move inside a WS_GROUP group (checking an
 // automatic radio button as it takes the focus), Enter presses the default push button (IDOK when
 // there is none) and Escape asks for IDCANCEL. Any other message for the dialog or its controls
-// is translated and dispatched. True when the message was for the dialog or one of its controls.
+// is translated and dispatched; a tap that gives a control the focus moves the default look as
+// the keys do. True when the message was for the dialog or one of its controls.
 BOOL IsDialogMessageW(HWND dialog, const MSG* message);
 // The next (or previous) visible enabled WS_TABSTOP control after the control, wrapping round;
 // without a control, the first (or last). The control itself when no other qualifies.

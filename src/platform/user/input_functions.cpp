@@ -19,22 +19,22 @@ HWND SetCapture(HWND window) {
     if (!system || !system->Find(window)) {
         return nullptr;
     }
-    return system->Input().SetCapture(window);
+    return system->SetCapture(window);
 }
 
 BOOL ReleaseCapture() {
     WindowSystem* system = WindowSystem::Current();
-    return system && system->Input().ReleaseCapture() ? 1 : 0;
+    return system && system->ReleaseCapture() ? 1 : 0;
 }
 
 HWND GetCapture() {
     WindowSystem* system = WindowSystem::Current();
-    return system ? system->Input().Capture() : nullptr;
+    return system ? system->Capture() : nullptr;
 }
 
 SHORT GetKeyState(int virtualKey) {
     WindowSystem* system = WindowSystem::Current();
-    return system ? system->Input().KeyState(virtualKey) : SHORT{0};
+    return system ? system->KeyState(virtualKey) : SHORT{0};
 }
 
 }  // namespace qv

@@ -165,7 +165,7 @@ Window* InputRouter::WindowAt(POINT screen) const {
     Window* found = nullptr;
     for (const HWND handle : system_.TopLevelWindows()) {
         Window* top = system_.Find(handle);
-        if (top && (top->style & WS_VISIBLE) != 0 && Contains(ScreenRect(*top), screen)) {
+        if (top && (top->Style() & WS_VISIBLE) != 0 && Contains(ScreenRect(*top), screen)) {
             found = top;
             break;
         }
@@ -176,8 +176,8 @@ Window* InputRouter::WindowAt(POINT screen) const {
         if (!Contains(ClientScreenRect(*found), screen)) {
             break;
         }
-        for (Window* child : found->children) {
-            if ((child->style & WS_VISIBLE) != 0 && (child->style & WS_DISABLED) == 0 &&
+        for (Window* child : found->Children()) {
+            if ((child->Style() & WS_VISIBLE) != 0 && (child->Style() & WS_DISABLED) == 0 &&
                 Contains(ScreenRect(*child), screen)) {
                 found = child;
                 deeper = true;

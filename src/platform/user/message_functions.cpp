@@ -15,15 +15,13 @@ BOOL PostMessageW(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (!system || (window && !system->Find(window))) {
         return 0;
     }
-    system->Queue().Post({window, message, wParam, lParam,
-                          static_cast<DWORD>(system->Now().count()),
-                          system->Input().PenPosition()});
+    system->Post(window, message, wParam, lParam);
     return 1;
 }
 
 void PostQuitMessage(int exitCode) {
     if (WindowSystem* system = WindowSystem::Current()) {
-        system->Queue().PostQuit(exitCode);
+        system->PostQuit(exitCode);
     }
 }
 

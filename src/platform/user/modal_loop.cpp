@@ -24,7 +24,7 @@ INT_PTR ModalLoop::Run(const PreTranslate& preTranslate) {
         system_.NextMessage(message, {}, true, true);
         if (message.message == WM_QUIT) {
             // The loop below ends too.
-            system_.Queue().PostQuit(static_cast<int>(message.wParam));
+            system_.PostQuit(static_cast<int>(message.wParam));
             break;
         }
         if (preTranslate && preTranslate(message)) {
@@ -49,16 +49,16 @@ void ModalLoop::DisableOthers() {
     }
     for (const HWND other : system_.TopLevelWindows()) {
         const Window* candidate = system_.Find(other);
-        if (other == window_ || !candidate || (candidate->style & WS_DISABLED) != 0 ||
-            (candidate->exStyle & WS_EX_SHELLWINDOW) != 0) {
+        if (other == window_ || !candidate || (candidate->Style() & WS_DISABLED) != 0 ||
+            (candidate->ExStyle() & WS_EX_SHELLWINDOW) != 0) {
             continue;
         }
         // Windows that belong to the modal window stay usable.
         bool owned = false;
-        for (HWND owner = candidate->owner; owner && !owned;) {
+        for (HWND owner = candidate->Owner(); owner && !owned;) {
             owned = owner == window_;
             const Window* next = system_.Find(owner);
-            owner = next ? next->owner : nullptr;
+            owner = next ? next->Owner() : nullptr;
         }
         if (!owned) {
             system_.Enable(other, false);

@@ -15,11 +15,7 @@ BOOL InvalidateRect(HWND window, const RECT* rect, BOOL erase) {
         return 0;
     }
     if (!window) {
-        for (Window* each : system->Windows().All()) {
-            if (!each->IsDesktop()) {
-                system->Invalidate(*each, nullptr, erase != 0);
-            }
-        }
+        system->InvalidateAll(erase != 0);
         return 1;
     }
     Window* found = system->Find(window);
@@ -46,7 +42,7 @@ BOOL UpdateWindow(HWND window) {
     if (!found) {
         return 0;
     }
-    if (!found->invalid.Empty() && found->IsShown()) {
+    if (!found->Invalid().Empty() && found->IsShown()) {
         system->Dispatch({window, WM_PAINT, 0, 0, static_cast<DWORD>(system->Now().count()), {}});
     }
     return 1;
@@ -55,14 +51,14 @@ BOOL UpdateWindow(HWND window) {
 BOOL GetUpdateRect(HWND window, RECT* rect, BOOL /*erase*/) {
     WindowSystem* system = WindowSystem::Current();
     const Window* found = system ? system->Find(window) : nullptr;
-    if (!found || found->invalid.Empty()) {
+    if (!found || found->Invalid().Empty()) {
         if (rect) {
             *rect = {};
         }
         return 0;
     }
     if (rect) {
-        *rect = found->invalid.Bounds();
+        *rect = found->Invalid().Bounds();
     }
     return 1;
 }
@@ -73,19 +69,14 @@ HDC BeginPaint(HWND window, PAINTSTRUCT* paint) {
     if (!found || !paint) {
         return nullptr;
     }
-    WindowTable::Pin pin(system->Windows(), *found);
-    ++found->paintsBegun;
-    const std::vector<RECT> area = found->invalid.Rectangles();
-    const RECT bounds = found->invalid.Bounds();
-    const bool erase = found->eraseWanted;
+    const auto pin = system->Pin(*found);
     // Valid from here on: what the handler invalidates while painting is painted next time.
-    found->invalid.Clear();
-    found->eraseWanted = false;
-    const HDC dc = found->surface.LendForPaint(found->ClientOriginInSurface(), area);
+    const Window::PaintArea area = found->TakePaintArea();
+    const HDC dc = found->Surface().LendForPaint(found->ClientOriginInSurface(), area.rectangles);
     paint->hdc = dc;
-    paint->rcPaint = bounds;
+    paint->rcPaint = area.bounds;
     paint->fErase = 0;
-    if (erase) {
+    if (area.erase) {
         const LRESULT erased = system->Send(window, WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
         paint->fErase = erased ? 0 : 1;
     }
@@ -95,7 +86,7 @@ HDC BeginPaint(HWND window, PAINTSTRUCT* paint) {
 BOOL EndPaint(HWND window, const PAINTSTRUCT* paint) {
     WindowSystem* system = WindowSystem::Current();
     Window* found = system ? system->Find(window) : nullptr;
-    if (!found || !paint || !found->surface.Return(paint->hdc)) {
+    if (!found || !paint || !found->Surface().Return(paint->hdc)) {
         return 0;
     }
     system->MarkScreenDirty();
@@ -108,13 +99,13 @@ HDC GetDC(HWND window) {
     if (!found || found->IsDesktop()) {
         return nullptr;
     }
-    return found->surface.Lend(found->ClientOriginInSurface(), found->ClientRect());
+    return found->Surface().Lend(found->ClientOriginInSurface(), found->ClientRect());
 }
 
 int ReleaseDC(HWND window, HDC dc) {
     WindowSystem* system = WindowSystem::Current();
     Window* found = system ? system->Find(window) : nullptr;
-    if (!found || !found->surface.Return(dc)) {
+    if (!found || !found->Surface().Return(dc)) {
         return 0;
     }
     system->MarkScreenDirty();

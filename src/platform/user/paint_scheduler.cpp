@@ -13,44 +13,35 @@ void PaintScheduler::Invalidate(Window& window, const RECT* rect, bool erase) {
     if (rect::IsEmpty(area)) {
         return;
     }
-    window.invalid.Add(area);
-    // A later invalidation without erasing never cancels an erase still to come.
-    window.eraseWanted = window.eraseWanted || erase;
-    if ((window.style & WS_CLIPCHILDREN) != 0) {
+    window.AddInvalid(area, erase);
+    if ((window.Style() & WS_CLIPCHILDREN) != 0) {
         return;
     }
-    for (Window* child : window.children) {
+    for (Window* child : window.Children()) {
         const POINT inside = child->ClientOriginInSurface();
-        const int dx = child->rect.left + inside.x;
-        const int dy = child->rect.top + inside.y;
+        const int dx = child->Rect().left + inside.x;
+        const int dy = child->Rect().top + inside.y;
         const RECT childArea = rect::Offset(area, -dx, -dy);
         Invalidate(*child, &childArea, erase);
     }
 }
 
 void PaintScheduler::Validate(Window& window, const RECT* rect) {
-    if (rect) {
-        window.invalid.Remove(*rect);
-    } else {
-        window.invalid.Clear();
-    }
-    if (window.invalid.Empty()) {
-        window.eraseWanted = false;
-    }
+    window.RemoveInvalid(rect);
 }
 
 Window* PaintScheduler::NextToPaint(const Window& desktop,
                                     const std::function<bool(HWND)>& accepts) const {
-    std::vector<Window*> pending(desktop.children.begin(), desktop.children.end());
+    std::vector<Window*> pending(desktop.Children().begin(), desktop.Children().end());
     for (std::size_t i = 0; i < pending.size(); ++i) {
         Window* window = pending[i];
-        if ((window->style & WS_VISIBLE) == 0) {
+        if ((window->Style() & WS_VISIBLE) == 0) {
             continue;
         }
-        if (!window->invalid.Empty() && accepts(window->Handle())) {
+        if (!window->Invalid().Empty() && accepts(window->Handle())) {
             return window;
         }
-        pending.insert(pending.end(), window->children.begin(), window->children.end());
+        pending.insert(pending.end(), window->Children().begin(), window->Children().end());
     }
     return nullptr;
 }

@@ -9,12 +9,12 @@ UINT_PTR SetTimer(HWND window, UINT_PTR id, UINT periodMs, TIMERPROC procedure) 
     if (!system || (window && !system->Find(window)) || (window && id == 0)) {
         return 0;
     }
-    return system->Timers().Set(window, id, periodMs, procedure, system->Now());
+    return system->SetTimer(window, id, periodMs, procedure);
 }
 
 BOOL KillTimer(HWND window, UINT_PTR id) {
     WindowSystem* system = WindowSystem::Current();
-    return system && system->Timers().Kill(window, id) ? 1 : 0;
+    return system && system->KillTimer(window, id) ? 1 : 0;
 }
 
 }  // namespace qv

@@ -1,7 +1,6 @@
 #include "platform/user/window_functions.h"
 
 #include <algorithm>
-#include <cstring>
 
 #include "platform/user/message_functions.h"
 #include "platform/user/rendezvous.h"
@@ -22,29 +21,17 @@ Window* Find(HWND window) {
 
 ATOM RegisterClassW(const WNDCLASSW* attributes) {
     WindowSystem* system = WindowSystem::Current();
-    return system && attributes ? system->Classes().Register(*attributes) : 0;
+    return system && attributes ? system->RegisterClass(*attributes) : 0;
 }
 
 BOOL UnregisterClassW(ClassAtomOrName className, HINSTANCE module) {
     WindowSystem* system = WindowSystem::Current();
-    if (!system) {
-        return 0;
-    }
-    const WindowClass* windowClass = system->Classes().Find(className, module);
-    if (!windowClass || windowClass->attributes.hInstance != module) {
-        return 0;
-    }
-    const auto windows = system->Windows().All();
-    if (std::any_of(windows.begin(), windows.end(),
-                    [&](const Window* w) { return w->Class() == windowClass; })) {
-        return 0;
-    }
-    return system->Classes().Unregister(className, module) ? 1 : 0;
+    return system && system->UnregisterClass(className, module) ? 1 : 0;
 }
 
 ATOM GetClassInfoW(HINSTANCE module, ClassAtomOrName className, WNDCLASSW* attributes) {
     WindowSystem* system = WindowSystem::Current();
-    const WindowClass* windowClass = system ? system->Classes().Find(className, module) : nullptr;
+    const WindowClass* windowClass = system ? system->FindClass(className, module) : nullptr;
     if (!windowClass) {
         return 0;
     }
@@ -117,7 +104,7 @@ BOOL IsWindowVisible(HWND window) {
 
 BOOL IsWindowEnabled(HWND window) {
     const Window* found = Find(window);
-    return found && (found->style & WS_DISABLED) == 0 ? 1 : 0;
+    return found && (found->Style() & WS_DISABLED) == 0 ? 1 : 0;
 }
 
 BOOL SetWindowTextW(HWND window, std::u16string_view text) {
@@ -200,7 +187,7 @@ HWND GetParent(HWND window) {
     if (!found || found->IsDesktop()) {
         return nullptr;
     }
-    return found->IsChild() ? found->parent->Handle() : found->owner;
+    return found->IsChild() ? found->Parent()->Handle() : found->Owner();
 }
 
 BOOL IsChild(HWND parent, HWND window) {
@@ -208,8 +195,8 @@ BOOL IsChild(HWND parent, HWND window) {
     if (!found || !parent || window == parent) {
         return 0;
     }
-    for (const Window* w = found; w && w->IsChild(); w = w->parent) {
-        if (w->parent && w->parent->Handle() == parent) {
+    for (const Window* w = found; w && w->IsChild(); w = w->Parent()) {
+        if (w->Parent() && w->Parent()->Handle() == parent) {
             return 1;
         }
     }
@@ -217,28 +204,8 @@ BOOL IsChild(HWND parent, HWND window) {
 }
 
 HWND GetWindow(HWND window, UINT relation) {
-    const Window* found = Find(window);
-    if (!found) {
-        return nullptr;
-    }
-    if (relation == GW_CHILD) {
-        return found->children.empty() ? nullptr : found->children.front()->Handle();
-    }
-    if (relation == GW_OWNER) {
-        return found->IsChild() ? nullptr : found->owner;
-    }
-    if ((relation != GW_HWNDNEXT && relation != GW_HWNDPREV) || !found->parent) {
-        return nullptr;
-    }
-    const std::vector<Window*>& siblings = found->parent->children;
-    const auto at = std::find(siblings.begin(), siblings.end(), found);
-    if (at == siblings.end()) {
-        return nullptr;
-    }
-    if (relation == GW_HWNDNEXT) {
-        return at + 1 == siblings.end() ? nullptr : (*(at + 1))->Handle();
-    }
-    return at == siblings.begin() ? nullptr : (*(at - 1))->Handle();
+    const WindowSystem* system = WindowSystem::Current();
+    return system ? system->Relative(window, relation) : nullptr;
 }
 
 HWND GetDlgItem(HWND dialog, int id) {
@@ -246,8 +213,8 @@ HWND GetDlgItem(HWND dialog, int id) {
     if (!found) {
         return nullptr;
     }
-    for (const Window* child : found->children) {
-        if (child->id == static_cast<UINT_PTR>(id)) {
+    for (const Window* child : found->Children()) {
+        if (child->Id() == static_cast<UINT_PTR>(id)) {
             return child->Handle();
         }
     }
@@ -256,7 +223,7 @@ HWND GetDlgItem(HWND dialog, int id) {
 
 int GetDlgCtrlID(HWND window) {
     const Window* found = Find(window);
-    return found && found->IsChild() ? static_cast<int>(found->id) : 0;
+    return found && found->IsChild() ? static_cast<int>(found->Id()) : 0;
 }
 
 LONG_PTR SetWindowLongW(HWND window, int index, LONG_PTR value) {
@@ -271,40 +238,27 @@ LONG_PTR SetWindowLongW(HWND window, int index, LONG_PTR value) {
             if (!procedure) {
                 return 0;
             }
-            return ProcedureToLong(std::exchange(found->procedure, procedure));
+            return ProcedureToLong(found->SetProcedure(procedure));
         }
         case GWL_USERDATA:
-            return std::exchange(found->userData, value);
+            return found->SetUserData(value);
         case GWL_STYLE: {
-            const DWORD previous = found->style;
-            found->style = static_cast<DWORD>(value);
-            system->MarkScreenDirty();
+            const DWORD previous = system->SetStyle(*found, static_cast<DWORD>(value));
             NotifyShell(window, ShellChange::Style);
             return static_cast<LONG_PTR>(previous);
         }
         case GWL_EXSTYLE:
-            return static_cast<LONG_PTR>(std::exchange(found->exStyle, static_cast<DWORD>(value)));
+            return static_cast<LONG_PTR>(found->SetExStyle(static_cast<DWORD>(value)));
         case GWL_ID:
-            return static_cast<LONG_PTR>(std::exchange(found->id, static_cast<UINT_PTR>(value)));
+            return static_cast<LONG_PTR>(found->SetId(static_cast<UINT_PTR>(value)));
         case GWL_HINSTANCE:
             return 0;  // a window stays with the module that made it
         case GWL_HWNDPARENT:
-            if (found->IsChild()) {
-                return 0;
-            }
             return PointerParam(
-                std::exchange(found->owner, HandleFromParam(static_cast<std::uintptr_t>(value))));
+                system->SetOwner(*found, HandleFromParam(static_cast<std::uintptr_t>(value))));
         default:
-            break;
+            return found->SetExtraValue(index, value).value_or(0);
     }
-    if (index < 0 ||
-        static_cast<std::size_t>(index) + sizeof(LONG_PTR) > found->extraBytes.size()) {
-        return 0;
-    }
-    LONG_PTR previous;
-    std::memcpy(&previous, found->extraBytes.data() + index, sizeof(previous));
-    std::memcpy(found->extraBytes.data() + index, &value, sizeof(value));
-    return previous;
 }
 
 LONG_PTR GetWindowLongW(HWND window, int index) {
@@ -314,29 +268,22 @@ LONG_PTR GetWindowLongW(HWND window, int index) {
     }
     switch (index) {
         case GWL_WNDPROC:
-            return ProcedureToLong(found->procedure);
+            return ProcedureToLong(found->Procedure());
         case GWL_USERDATA:
-            return found->userData;
+            return found->UserData();
         case GWL_STYLE:
-            return static_cast<LONG_PTR>(found->style);
+            return static_cast<LONG_PTR>(found->Style());
         case GWL_EXSTYLE:
-            return static_cast<LONG_PTR>(found->exStyle);
+            return static_cast<LONG_PTR>(found->ExStyle());
         case GWL_ID:
-            return static_cast<LONG_PTR>(found->id);
+            return static_cast<LONG_PTR>(found->Id());
         case GWL_HINSTANCE:
-            return PointerParam(found->instance);
+            return PointerParam(found->Instance());
         case GWL_HWNDPARENT:
             return PointerParam(GetParent(window));
         default:
-            break;
+            return found->ExtraValue(index).value_or(0);
     }
-    if (index < 0 ||
-        static_cast<std::size_t>(index) + sizeof(LONG_PTR) > found->extraBytes.size()) {
-        return 0;
-    }
-    LONG_PTR value;
-    std::memcpy(&value, found->extraBytes.data() + index, sizeof(value));
-    return value;
 }
 
 BOOL SetPropW(HWND window, std::u16string_view name, LONG_PTR value) {
@@ -344,31 +291,18 @@ BOOL SetPropW(HWND window, std::u16string_view name, LONG_PTR value) {
     if (!found || name.empty()) {
         return 0;
     }
-    found->properties.insert_or_assign(std::u16string(name), value);
+    found->SetProperty(name, value);
     return 1;
 }
 
 LONG_PTR GetPropW(HWND window, std::u16string_view name) {
     const Window* found = Find(window);
-    if (!found) {
-        return 0;
-    }
-    const auto property = found->properties.find(name);
-    return property == found->properties.end() ? 0 : property->second;
+    return found ? found->Property(name).value_or(0) : 0;
 }
 
 LONG_PTR RemovePropW(HWND window, std::u16string_view name) {
     Window* found = Find(window);
-    if (!found) {
-        return 0;
-    }
-    const auto property = found->properties.find(name);
-    if (property == found->properties.end()) {
-        return 0;
-    }
-    const LONG_PTR value = property->second;
-    found->properties.erase(property);
-    return value;
+    return found ? found->RemoveProperty(name).value_or(0) : 0;
 }
 
 HWND FindWindowW(const char16_t* className, const char16_t* title) {
@@ -388,8 +322,7 @@ HWND FindWindowW(const char16_t* className, const char16_t* title) {
     if (!rendezvous) {
         return nullptr;
     }
-    return rendezvous->Find(wantedClass, wantedTitle,
-                            [system] { return system->Windows().NewHandle(); });
+    return rendezvous->Find(wantedClass, wantedTitle, [system] { return system->NewHandle(); });
 }
 
 BOOL SetForegroundWindow(HWND window) {

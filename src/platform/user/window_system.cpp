@@ -20,8 +20,6 @@ WindowSystem* g_current = nullptr;
 // How often a program that others may look for checks for their requests while it waits.
 constexpr HostTime kRendezvousPoll{50};
 
-const WindowClass kDesktopClass{0, u"#32769", WNDCLASSW{0, DefWindowProcW}};
-
 // The character a key makes by itself; letters and digits come from the host as text.
 char16_t CharacterOfKey(WPARAM key, bool control) {
     switch (key) {
@@ -45,13 +43,7 @@ char16_t CharacterOfKey(WPARAM key, bool control) {
 }  // namespace
 
 WindowSystem::WindowSystem(Host& host, Options options)
-    : host_(host), screen_(host.DeviceScale()), input_(*this), activation_(*this) {
-    auto desktop = std::make_unique<Window>(windows_.NewHandle(), &kDesktopClass);
-    desktop->life = Window::Life::Alive;
-    desktop->style = WS_VISIBLE;
-    desktop->rect = {0, 0, kScreenWidth, kScreenHeight};
-    desktop->procedure = DefWindowProcW;
-    desktop_ = &windows_.Add(std::move(desktop));
+    : host_(host), screen_(host.DeviceScale()), input_(*this), activation_(*this, tree_) {
     cursor_ = LoadCursorW(nullptr, IDC_ARROW);
     if (options.rendezvousFolder) {
         rendezvous_ = Rendezvous::Open(*options.rendezvousFolder);
@@ -60,7 +52,7 @@ WindowSystem::WindowSystem(Host& host, Options options)
 }
 
 WindowSystem::~WindowSystem() {
-    // The program is ending: windows go without messages, as at the end of a process.
+    DestroyRemaining();
     if (g_current == this) {
         g_current = previousCurrent_;
     }
@@ -71,12 +63,42 @@ WindowSystem* WindowSystem::Current() {
     return g_current;
 }
 
+void WindowSystem::DestroyRemaining() {
+    // The windows' procedures act on this system, even when another was made after it.
+    WindowSystem* const current = std::exchange(g_current, this);
+    endingWindows_ = true;
+    // Nothing is activated in turn as the windows go: the active one is told it lost the
+    // activation once, as the program ends.
+    activation_.Activate(nullptr, WA_INACTIVE);
+    while (true) {
+        const std::vector<HWND> remaining = tree_.TopLevelWindows();
+        const auto next = std::find_if(remaining.begin(), remaining.end(), [&](HWND handle) {
+            const Window* window = Find(handle);
+            return window && window->Stage() != Window::Life::Destroying;
+        });
+        if (next == remaining.end()) {
+            break;
+        }
+        Destroy(*next);
+    }
+    g_current = current;
+}
+
+bool WindowSystem::UnregisterClass(ClassAtomOrName className, HINSTANCE module) {
+    const WindowClass* windowClass = classes_.Find(className, module);
+    if (!windowClass || windowClass->attributes.hInstance != module ||
+        tree_.AnyOfClass(*windowClass)) {
+        return false;
+    }
+    return classes_.Unregister(className, module);
+}
+
 HWND WindowSystem::Create(const WindowCreation& creation) {
     const WindowClass* windowClass = classes_.Find(creation.className, creation.instance);
-    if (!windowClass) {
+    if (!windowClass || endingWindows_) {
         return nullptr;
     }
-    Window* parent = desktop_;
+    Window* parent = &tree_.Desktop();
     HWND owner = nullptr;
     if ((creation.style & WS_CHILD) != 0) {
         parent = Find(creation.parent);
@@ -90,33 +112,10 @@ HWND WindowSystem::Create(const WindowCreation& creation) {
         }
         owner = ownerWindow->IsDesktop() ? nullptr : ownerWindow->TopLevel().Handle();
     }
-    if (parent->life == Window::Life::Destroying) {
+    if (parent->Stage() == Window::Life::Destroying) {
         return nullptr;
     }
-    auto made = std::make_unique<Window>(windows_.NewHandle(), windowClass);
-    made->style = creation.style & ~WS_VISIBLE;
-    made->exStyle = creation.exStyle;
-    made->rect = creation.rect;
-    made->rect.right = std::max(made->rect.right, made->rect.left);
-    made->rect.bottom = std::max(made->rect.bottom, made->rect.top);
-    made->text = creation.title;
-    made->parent = parent;
-    made->owner = owner;
-    made->id = creation.id;
-    made->instance = creation.instance;
-    made->procedure = windowClass->attributes.lpfnWndProc;
-    made->extraBytes.resize(static_cast<std::size_t>(windowClass->attributes.cbWndExtra));
-    made->surface.Resize(made->Width(), made->Height(), screen_.Scale());
-    made->invalid.Add(made->ClientRect());
-    made->eraseWanted = true;
-    Window& window = windows_.Add(std::move(made));
-    if (parent->IsDesktop()) {
-        LinkTopLevel(window);
-    } else {
-        // A new child goes below its siblings, so that z-order is creation order, as a
-        // dialog's template order is its tab order.
-        parent->children.push_back(&window);
-    }
+    Window& window = tree_.Add(*windowClass, *parent, owner, creation, screen_.Scale());
 
     const HWND handle = window.Handle();
     const std::u16string title(creation.title);
@@ -125,8 +124,8 @@ HWND WindowSystem::Create(const WindowCreation& creation) {
     parameters.hInstance = creation.instance;
     parameters.id = creation.id;
     parameters.hwndParent = creation.parent;
-    parameters.x = window.rect.left;
-    parameters.y = window.rect.top;
+    parameters.x = window.Rect().left;
+    parameters.y = window.Rect().top;
     parameters.cx = window.Width();
     parameters.cy = window.Height();
     parameters.style = static_cast<LONG>(creation.style);
@@ -147,13 +146,11 @@ HWND WindowSystem::Create(const WindowCreation& creation) {
         Destroy(handle);
         return nullptr;
     }
-    if (alive->life == Window::Life::Creating) {
-        alive->life = Window::Life::Alive;
-    }
+    tree_.MarkAlive(*alive);
     const RECT client = alive->ClientRect();
     Send(handle, WM_SIZE, SIZE_RESTORED, MAKELPARAM(client.right, client.bottom));
     alive = Find(handle);
-    if (alive && (creation.style & WS_VISIBLE) != 0 && (alive->style & WS_VISIBLE) == 0) {
+    if (alive && (creation.style & WS_VISIBLE) != 0 && (alive->Style() & WS_VISIBLE) == 0) {
         Show(handle, SW_SHOW);
     }
     MarkScreenDirty();
@@ -162,15 +159,14 @@ HWND WindowSystem::Create(const WindowCreation& creation) {
 
 bool WindowSystem::Destroy(HWND handle) {
     Window* window = Find(handle);
-    if (!window || window->IsDesktop() || window->life == Window::Life::Destroying) {
+    if (!window || !tree_.MarkDestroying(*window)) {
         return false;
     }
-    WindowTable::Pin pin(windows_, *window);
-    window->life = Window::Life::Destroying;
+    const auto pin = tree_.Pin(*window);
     // The windows it owns go first, whole.
     for (const HWND owned : TopLevelWindows()) {
         const Window* candidate = Find(owned);
-        if (candidate && candidate->owner == handle) {
+        if (candidate && candidate->Owner() == handle) {
             Destroy(owned);
         }
     }
@@ -179,22 +175,10 @@ bool WindowSystem::Destroy(HWND handle) {
     SendDestroyDown(handle);
     SendNcDestroyUp(handle);
     if (Window* gone = Find(handle)) {
-        RetireTree(*gone);
+        Retire(*gone);
     }
     return true;
 }
-
-namespace {
-
-std::vector<HWND> ChildHandles(const Window& window) {
-    std::vector<HWND> handles;
-    for (const Window* child : window.children) {
-        handles.push_back(child->Handle());
-    }
-    return handles;
-}
-
-}  // namespace
 
 void WindowSystem::SendDestroyDown(HWND handle) {
     Send(handle, WM_DESTROY, 0, 0);
@@ -203,11 +187,10 @@ void WindowSystem::SendDestroyDown(HWND handle) {
         return;
     }
     // Handlers may destroy windows, so the children are named before any is sent a message.
-    const std::vector<HWND> children = ChildHandles(*window);
+    const std::vector<HWND> children = WindowTree::ChildHandles(*window);
     for (const HWND child : children) {
         Window* found = Find(child);
-        if (found && found->life != Window::Life::Destroying) {
-            found->life = Window::Life::Destroying;
+        if (found && tree_.MarkDestroying(*found)) {
             SendDestroyDown(child);
         }
     }
@@ -219,7 +202,7 @@ void WindowSystem::SendNcDestroyUp(HWND handle) {
         return;
     }
     // Handlers may destroy windows, so the children are named before any is sent a message.
-    const std::vector<HWND> children = ChildHandles(*window);
+    const std::vector<HWND> children = WindowTree::ChildHandles(*window);
     for (const HWND child : children) {
         if (Find(child)) {
             SendNcDestroyUp(child);
@@ -228,21 +211,12 @@ void WindowSystem::SendNcDestroyUp(HWND handle) {
     Send(handle, WM_NCDESTROY, 0, 0);
 }
 
-void WindowSystem::RetireTree(Window& window) {
-    const std::vector<Window*> children = window.children;
-    for (Window* child : children) {
-        RetireTree(*child);
+void WindowSystem::Retire(Window& window) {
+    for (const HWND handle : tree_.Remove(window)) {
+        timers_.KillAll(handle);
+        input_.Forget(handle);
+        activation_.Forget(handle);
     }
-    const HWND handle = window.Handle();
-    timers_.KillAll(handle);
-    input_.Forget(handle);
-    activation_.Forget(handle);
-    if (window.parent) {
-        std::erase(window.parent->children, &window);
-    }
-    window.parent = nullptr;
-    window.children.clear();
-    windows_.Retire(handle);
 }
 
 bool WindowSystem::Show(HWND handle, int command) {
@@ -250,7 +224,7 @@ bool WindowSystem::Show(HWND handle, int command) {
     if (!window || window->IsDesktop()) {
         return false;
     }
-    const bool wasVisible = (window->style & WS_VISIBLE) != 0;
+    const bool wasVisible = (window->Style() & WS_VISIBLE) != 0;
     if (command == SW_HIDE) {
         if (!wasVisible) {
             return false;
@@ -259,7 +233,7 @@ bool WindowSystem::Show(HWND handle, int command) {
         return true;
     }
     if (!wasVisible) {
-        window->style |= WS_VISIBLE;
+        window->SetStyle(window->Style() | WS_VISIBLE);
         Invalidate(*window, nullptr, true);
         MarkScreenDirty();
     }
@@ -271,7 +245,7 @@ bool WindowSystem::Show(HWND handle, int command) {
 }
 
 void WindowSystem::Hide(Window& window) {
-    window.style &= ~WS_VISIBLE;
+    window.SetStyle(window.Style() & ~WS_VISIBLE);
     MarkScreenDirty();
     activation_.LeaveScreen(window.Handle());
 }
@@ -281,26 +255,17 @@ bool WindowSystem::Move(HWND handle, const RECT& rect, bool repaint) {
     if (!window || window->IsDesktop()) {
         return false;
     }
-    RECT next = rect;
-    next.right = std::max(next.right, next.left);
-    next.bottom = std::max(next.bottom, next.top);
-    const bool resized =
-        next.right - next.left != window->Width() || next.bottom - next.top != window->Height();
-    const bool moved = next.left != window->rect.left || next.top != window->rect.top;
-    window->rect = next;
-    if (resized) {
-        // The surface's pixels are gone with its old size.
-        window->surface.Resize(window->Width(), window->Height(), screen_.Scale());
-        Invalidate(*window, nullptr, true);
-    } else if (repaint) {
+    const WindowTree::Placement placement = tree_.Place(*window, rect, screen_.Scale());
+    if (placement.resized || repaint) {
         Invalidate(*window, nullptr, true);
     }
     MarkScreenDirty();
+    const RECT next = window->Rect();
     const RECT client = window->ClientRect();
-    if (moved) {
+    if (placement.moved) {
         Send(handle, WM_MOVE, 0, MAKELPARAM(next.left, next.top));
     }
-    if (resized) {
+    if (placement.resized) {
         Send(handle, WM_SIZE, SIZE_RESTORED, MAKELPARAM(client.right, client.bottom));
     }
     return true;
@@ -311,18 +276,18 @@ bool WindowSystem::Enable(HWND handle, bool enable) {
     if (!window || window->IsDesktop()) {
         return false;
     }
-    const bool wasDisabled = (window->style & WS_DISABLED) != 0;
+    const bool wasDisabled = (window->Style() & WS_DISABLED) != 0;
     if (wasDisabled == !enable) {
         return wasDisabled;
     }
     if (enable) {
-        window->style &= ~WS_DISABLED;
+        window->SetStyle(window->Style() & ~WS_DISABLED);
     } else {
-        window->style |= WS_DISABLED;
+        window->SetStyle(window->Style() | WS_DISABLED);
         // The default handling of the cancel gives the capture up; a window that handles it
         // itself still loses a capture held inside it, as disabled windows get no input.
         Send(handle, WM_CANCELMODE, 0, 0);
-        if (input_.Capture() && InTree(handle, input_.Capture())) {
+        if (input_.Capture() && tree_.InTree(handle, input_.Capture())) {
             input_.ReleaseCapture();
         }
     }
@@ -333,42 +298,18 @@ bool WindowSystem::Enable(HWND handle, bool enable) {
     return wasDisabled;
 }
 
-std::vector<HWND> WindowSystem::TopLevelWindows() const {
-    std::vector<HWND> handles;
-    for (const Window* window : desktop_->children) {
-        handles.push_back(window->Handle());
-    }
-    return handles;
-}
-
-void WindowSystem::LinkTopLevel(Window& window) {
-    desktop_->children.insert(desktop_->children.begin(), &window);
-    Restack(window);
-}
-
-void WindowSystem::Restack(Window& topLevel) {
-    auto& order = desktop_->children;
-    std::erase(order, &topLevel);
-    order.insert(order.begin(), &topLevel);
-    // The windows a window owns stay above it, and topmost windows above all others.
-    std::vector<Window*> lifted;
-    std::vector<HWND> owners{topLevel.Handle()};
-    for (std::size_t i = 0; i < owners.size(); ++i) {
-        for (Window* candidate : order) {
-            if (candidate->owner == owners[i] &&
-                std::find(lifted.begin(), lifted.end(), candidate) == lifted.end()) {
-                lifted.push_back(candidate);
-                owners.push_back(candidate->Handle());
-            }
-        }
-    }
-    for (auto it = lifted.rbegin(); it != lifted.rend(); ++it) {
-        std::erase(order, *it);
-        order.insert(order.begin(), *it);
-    }
-    std::stable_partition(order.begin(), order.end(),
-                          [](const Window* w) { return (w->exStyle & WS_EX_TOPMOST) != 0; });
+DWORD WindowSystem::SetStyle(Window& window, DWORD style) {
     MarkScreenDirty();
+    return window.SetStyle(style);
+}
+
+HWND WindowSystem::SetOwner(Window& window, HWND owner) {
+    return window.IsChild() ? nullptr : tree_.SetOwner(window, owner);
+}
+
+HWND WindowSystem::Relative(HWND handle, UINT relation) const {
+    const Window* window = Find(handle);
+    return window ? tree_.Relative(*window, relation) : nullptr;
 }
 
 LRESULT WindowSystem::Send(HWND handle, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -376,8 +317,8 @@ LRESULT WindowSystem::Send(HWND handle, UINT message, WPARAM wParam, LPARAM lPar
     if (!window) {
         return 0;
     }
-    WindowTable::Pin pin(windows_, *window);
-    const WNDPROC procedure = window->procedure ? window->procedure : DefWindowProcW;
+    const auto pin = tree_.Pin(*window);
+    const WNDPROC procedure = window->Procedure() ? window->Procedure() : DefWindowProcW;
     return procedure(handle, message, wParam, lParam);
 }
 
@@ -390,7 +331,7 @@ LRESULT WindowSystem::CallProcedure(WNDPROC procedure, HWND handle, UINT message
     if (!window) {
         return procedure(handle, message, wParam, lParam);
     }
-    WindowTable::Pin pin(windows_, *window);
+    const auto pin = tree_.Pin(*window);
     return procedure(handle, message, wParam, lParam);
 }
 
@@ -398,7 +339,8 @@ bool WindowSystem::Accepts(const MessageFilter& filter, const MSG& message) cons
     if (message.message == WM_QUIT) {
         return true;
     }
-    if (filter.window && message.hwnd != filter.window && !InTree(filter.window, message.hwnd)) {
+    if (filter.window && message.hwnd != filter.window &&
+        !tree_.InTree(filter.window, message.hwnd)) {
         return false;
     }
     if (filter.first == 0 && filter.last == 0) {
@@ -433,7 +375,7 @@ bool WindowSystem::NextMessage(MSG& message, const MessageFilter& filter, bool r
         const auto paintAccepted = [&](HWND window) {
             return Accepts(filter, {window, WM_PAINT, 0, 0, 0, {}});
         };
-        if (const Window* window = painting_.NextToPaint(*desktop_, paintAccepted)) {
+        if (const Window* window = painting_.NextToPaint(tree_.Desktop(), paintAccepted)) {
             message = {window->Handle(), WM_PAINT, 0, 0, time, {}};
             return true;
         }
@@ -477,10 +419,10 @@ LRESULT WindowSystem::Dispatch(const MSG& message) {
     if (message.message != WM_PAINT) {
         return Send(message.hwnd, message.message, message.wParam, message.lParam);
     }
-    const int paintsBefore = window->paintsBegun;
+    const int paintsBefore = window->PaintsBegun();
     const LRESULT result = Send(message.hwnd, WM_PAINT, message.wParam, message.lParam);
     // A window that never begins painting is not asked again and again.
-    if (Window* still = Find(message.hwnd); still && still->paintsBegun == paintsBefore) {
+    if (Window* still = Find(message.hwnd); still && still->PaintsBegun() == paintsBefore) {
         Validate(*still, nullptr);
     }
     return result;
@@ -499,6 +441,15 @@ bool WindowSystem::Translate(const MSG& message) {
         }
     }
     return true;
+}
+
+void WindowSystem::Post(HWND handle, UINT message, WPARAM wParam, LPARAM lParam) {
+    queue_.Post(
+        {handle, message, wParam, lParam, static_cast<DWORD>(Now().count()), input_.PenPosition()});
+}
+
+UINT_PTR WindowSystem::SetTimer(HWND handle, UINT_PTR id, UINT periodMs, TIMERPROC procedure) {
+    return timers_.Set(handle, id, periodMs, procedure, Now());
 }
 
 WindowSystem::PumpResult WindowSystem::Pump() {
@@ -539,28 +490,11 @@ WindowSystem::WaitOutcome WindowSystem::WaitForWork() {
     return host_.Wait(deadline) == Host::WaitResult::Idle ? WaitOutcome::Idle : WaitOutcome::Work;
 }
 
-HWND WindowSystem::FindTopLevel(std::u16string_view className,
-                                std::optional<std::u16string_view> title) const {
-    for (const Window* window : desktop_->children) {
-        if (window->life == Window::Life::Destroying) {
-            continue;
-        }
-        if (!className.empty() && window->Class()->name != className) {
-            continue;
-        }
-        if (title && window->text != *title) {
-            continue;
-        }
-        return window->Handle();
-    }
-    return nullptr;
-}
-
 void WindowSystem::RequestClose() {
     HWND target = activation_.Active();
     if (!target) {
-        for (const Window* candidate : desktop_->children) {
-            if ((candidate->style & WS_VISIBLE) != 0) {
+        for (const Window* candidate : tree_.Desktop().Children()) {
+            if ((candidate->Style() & WS_VISIBLE) != 0) {
                 target = candidate->Handle();
                 break;
             }
@@ -574,7 +508,7 @@ void WindowSystem::RequestClose() {
 }
 
 void WindowSystem::TitleChanged(HWND handle) {
-    if (const Window* window = Find(handle); window && (window->style & WS_CAPTION) != 0) {
+    if (const Window* window = Find(handle); window && (window->Style() & WS_CAPTION) != 0) {
         MarkScreenDirty();
     }
     if (handle == activation_.Active()) {
@@ -583,34 +517,28 @@ void WindowSystem::TitleChanged(HWND handle) {
     NotifyShell(handle, ShellChange::Text);
 }
 
-bool WindowSystem::InTree(HWND root, HWND handle) const {
-    for (const Window* window = Find(handle); window; window = window->parent) {
-        if (window->Handle() == root) {
-            return true;
-        }
-    }
-    return false;
-}
-
 void WindowSystem::PresentIfChanged() {
     if (!screenDirty_) {
         return;
     }
     screenDirty_ = false;
-    compositor_.Compose(*desktop_, screen_.Dc(), activation_.Active());
+    compositor_.Compose(tree_.Desktop(), screen_.Dc(), activation_.Active());
     host_.Present(screen_.Pixels());
 }
 
 void WindowSystem::Rescale() {
     screen_.Rescale(host_.DeviceScale());
-    for (Window* window : windows_.All()) {
-        if (window->IsDesktop()) {
-            continue;
-        }
-        window->surface.Resize(window->Width(), window->Height(), screen_.Scale());
-        Invalidate(*window, nullptr, true);
-    }
+    tree_.Rescale(screen_.Scale());
+    InvalidateAll(true);
     MarkScreenDirty();
+}
+
+void WindowSystem::InvalidateAll(bool erase) {
+    for (Window* window : tree_.All()) {
+        if (!window->IsDesktop()) {
+            Invalidate(*window, nullptr, erase);
+        }
+    }
 }
 
 void WindowSystem::LeaveModal(ModalLoop& loop) {

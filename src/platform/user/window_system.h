@@ -16,25 +16,12 @@
 #include "platform/user/paint_scheduler.h"
 #include "platform/user/shell_observer.h"
 #include "platform/user/timer_list.h"
-#include "platform/user/window_table.h"
+#include "platform/user/window_tree.h"
 
 namespace qv {
 
 class ModalLoop;
 class Rendezvous;
-
-// What CreateWindowExW was asked for.
-struct WindowCreation {
-    DWORD exStyle = 0;
-    ClassAtomOrName className{ATOM{0}};
-    std::u16string_view title;
-    DWORD style = 0;
-    RECT rect{};
-    HWND parent = nullptr;
-    UINT_PTR id = 0;
-    HINSTANCE instance = nullptr;
-    void* parameter = nullptr;
-};
 
 // Which messages a retrieval accepts: all of them, or those of one window and its children, or
 // a range of ids.
@@ -47,7 +34,8 @@ struct MessageFilter {
 // The window system of the program's one thread: it owns the windows, their classes, the
 // message queue, the timers and the device screen, and runs on the host it is handed. The
 // functions with the platform's names act on the current one; there is one per program (a test
-// may make one after another).
+// may make one after another). Windows still alive when it ends are destroyed as DestroyWindow
+// destroys them, so that their procedures let go of what they hold.
 class WindowSystem {
   public:
     struct Options {
@@ -65,28 +53,42 @@ class WindowSystem {
     static WindowSystem* Current();
 
     Host& GetHost() { return host_; }
-    DeviceScreen& Screen() { return screen_; }
-    ClassRegistry& Classes() { return classes_; }
-    WindowTable& Windows() { return windows_; }
-    MessageQueue& Queue() { return queue_; }
-    TimerList& Timers() { return timers_; }
-    InputRouter& Input() { return input_; }
     Rendezvous* GetRendezvous() { return rendezvous_.get(); }
-    Window& Desktop() { return *desktop_; }
-    Window* Find(HWND handle) const { return windows_.Find(handle); }
+
+    // Classes.
+    ATOM RegisterClass(const WNDCLASSW& attributes) { return classes_.Register(attributes); }
+    // Fails while windows of the class exist.
+    bool UnregisterClass(ClassAtomOrName className, HINSTANCE module);
+    const WindowClass* FindClass(ClassAtomOrName className, HINSTANCE module) const {
+        return classes_.Find(className, module);
+    }
 
     // Windows.
+    const Window& Desktop() const { return tree_.Desktop(); }
+    Window* Find(HWND handle) const { return tree_.Find(handle); }
+    // Keeps the window's record while one of its messages is handled.
+    [[nodiscard]] WindowTable::Pin Pin(Window& window) { return tree_.Pin(window); }
+    // A handle no window of this process has had, for a window of another program.
+    HWND NewHandle() { return tree_.NewHandle(); }
     HWND Create(const WindowCreation& creation);
     bool Destroy(HWND handle);
     bool Show(HWND handle, int command);
     bool Move(HWND handle, const RECT& rect, bool repaint);
     bool Enable(HWND handle, bool enable);
+    // The previous style; the screen shows the new one.
+    DWORD SetStyle(Window& window, DWORD style);
+    // A top-level window's previous owner; a child has none.
+    HWND SetOwner(Window& window, HWND owner);
+    // GW_CHILD, GW_HWNDNEXT, GW_HWNDPREV or GW_OWNER of the window; null when there is none.
+    HWND Relative(HWND handle, UINT relation) const;
     // Top-level windows, the top of the z-order first.
-    std::vector<HWND> TopLevelWindows() const;
+    std::vector<HWND> TopLevelWindows() const { return tree_.TopLevelWindows(); }
     // The top-level window of this program with the class (any when empty) and the title (any
     // when none), the top of the z-order first.
     HWND FindTopLevel(std::u16string_view className,
-                      std::optional<std::u16string_view> title) const;
+                      std::optional<std::u16string_view> title) const {
+        return tree_.FindTopLevel(className, title);
+    }
 
     // Messages.
     LRESULT Send(HWND handle, UINT message, WPARAM wParam, LPARAM lParam);
@@ -100,10 +102,23 @@ class WindowSystem {
     LRESULT Dispatch(const MSG& message);
     // Makes the character of a key that makes one; true for key messages.
     bool Translate(const MSG& message);
+    // Posts to the window (the thread when null), stamped with the time and the pen's position.
+    void Post(HWND handle, UINT message, WPARAM wParam, LPARAM lParam);
+    void PostQuit(int exitCode) { queue_.PostQuit(exitCode); }
     // Handles messages until the host has nothing more to give, or until the quit message.
     PumpResult Pump();
     bool RanOutOfInput() const { return ranOutOfInput_; }
     HostTime Now() const { return host_.Now(); }
+
+    // Timers; the id of the timer set, 0 when none was.
+    UINT_PTR SetTimer(HWND handle, UINT_PTR id, UINT periodMs, TIMERPROC procedure);
+    bool KillTimer(HWND handle, UINT_PTR id) { return timers_.Kill(handle, id); }
+
+    // Input.
+    HWND Capture() const { return input_.Capture(); }
+    HWND SetCapture(HWND handle) { return input_.SetCapture(handle); }
+    bool ReleaseCapture() { return input_.ReleaseCapture(); }
+    SHORT KeyState(int virtualKey) const { return input_.KeyState(virtualKey); }
 
     // Activation and focus.
     HWND Active() const { return activation_.Active(); }
@@ -122,16 +137,12 @@ class WindowSystem {
         painting_.Invalidate(window, rect, erase);
     }
     void Validate(Window& window, const RECT* rect) { painting_.Validate(window, rect); }
+    // Every window.
+    void InvalidateAll(bool erase);
     void MarkScreenDirty() { screenDirty_ = true; }
     // Composes the screen from the windows and shows it, when something changed.
     void PresentIfChanged();
     void Rescale();
-
-    // The window tree.
-    // Whether the window is the root or lies inside it.
-    bool InTree(HWND root, HWND handle) const;
-    // Puts a top-level window on top, with the windows it owns above it.
-    void Restack(Window& topLevel);
 
     // Modal loops, innermost last.
     void EnterModal(ModalLoop& loop) { modalLoops_.push_back(&loop); }
@@ -152,18 +163,17 @@ class WindowSystem {
 
     // Takes the window off the screen, passing on the focus held inside it and its activation.
     void Hide(Window& window);
-    void LinkTopLevel(Window& window);
     void SendDestroyDown(HWND handle);
     void SendNcDestroyUp(HWND handle);
-    void RetireTree(Window& window);
+    void Retire(Window& window);
+    void DestroyRemaining();
     bool Accepts(const MessageFilter& filter, const MSG& message) const;
     WaitOutcome WaitForWork();
 
     Host& host_;
     DeviceScreen screen_;
     ClassRegistry classes_;
-    WindowTable windows_;
-    Window* desktop_ = nullptr;
+    WindowTree tree_;
     MessageQueue queue_;
     TimerList timers_;
     InputRouter input_;
@@ -175,6 +185,7 @@ class WindowSystem {
     HCURSOR cursor_ = nullptr;
     bool screenDirty_ = true;
     bool ranOutOfInput_ = false;
+    bool endingWindows_ = false;
     WindowSystem* previousCurrent_ = nullptr;
     std::unique_ptr<ShellObserver> shell_;
 };

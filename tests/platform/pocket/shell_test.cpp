@@ -67,9 +67,6 @@ ShellTest::ShellTest() {
 }
 
 ShellTest::~ShellTest() {
-    // The bars' states go with their windows, which the end of the window system does not end.
-    DestroyWindow(main);
-    DestroyWindow(ShellNavigationBar());
     current_ = nullptr;
 }
 

@@ -62,6 +62,11 @@ LRESULT Field(HWND field, UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_SETFOCUS:
             Note("focus " + Id(field));
             return 0;
+        case WM_LBUTTONDOWN:
+            if (CodeOf(field) != DLGC_STATIC) {
+                SetFocus(field);
+            }
+            return 0;
         case WM_KEYDOWN:
             Note("key " + Id(field));
             return 0;
@@ -119,7 +124,8 @@ constexpr DialogTemplate kPage{WS_CHILD | WS_VISIBLE, 0, 2, 3, 120, 110, u"", u"
 std::function<INT_PTR(HWND, UINT, WPARAM, LPARAM)>* g_procedure = nullptr;
 
 INT_PTR Scripted(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
-    return (*g_procedure)(dialog, message, wParam, lParam);
+    // A page left when the test ends is destroyed after its script is gone.
+    return g_procedure ? (*g_procedure)(dialog, message, wParam, lParam) : 0;
 }
 
 class DialogKeyboard : public ::testing::Test {
@@ -231,6 +237,29 @@ TEST_F(DialogKeyboard, EnterPressesTheFocusedPushButtonOrElseTheDefaultOne) {
     // The look follows the focus: to Cancel and away from OK.
     EXPECT_EQ(Only("default"), Lines{"default 2"});
     EXPECT_EQ(Only("plain"), Lines{"plain 1"});
+}
+
+TEST_F(DialogKeyboard, ATapThatMovesTheFocusMovesTheDefaultLookAsTheKeysDo) {
+    init = [&](HWND dialog) -> INT_PTR {
+        // Cancel, the static (which takes no focus), the edit, then OK.
+        for (const int id : {IDCANCEL, 11, 10, IDOK}) {
+            RECT rect;
+            GetWindowRect(GetDlgItem(dialog, id), &rect);
+            host.Tap((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
+        }
+        host.Key(VK_ESCAPE);
+        return 1;
+    };
+    EXPECT_EQ(DialogBoxIndirectParamW(nullptr, &kDialog, main, Scripted, 0), IDCANCEL);
+    EXPECT_EQ(Only("focus"), (Lines{"focus 10", "focus 2", "focus 10", "focus 1"}));
+    Lines looks;
+    for (const std::string& event : events) {
+        if (event.starts_with("default") || event.starts_with("plain")) {
+            looks.push_back(event);
+        }
+    }
+    // To Cancel and away from OK, back to OK from the edit; OK tapped keeps it.
+    EXPECT_EQ(looks, (Lines{"plain 1", "default 2", "plain 2", "default 1"}));
 }
 
 TEST_F(DialogKeyboard, TheDefaultIdCanBeSetAndADisabledDefaultIsNeverPressed) {

@@ -1,5 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <memory>
+#include <string>
+#include <vector>
+
 #include "platform/user/input_functions.h"
 #include "platform/user/timer_functions.h"
 #include "window_test.h"
@@ -283,6 +287,83 @@ TEST_F(WindowLifecycle, ClassesAreRegisteredOncePerModuleAndStayWhileUsed) {
     DestroyWindow(window);
     EXPECT_TRUE(UnregisterClassW(u"Plain", nullptr));
     EXPECT_EQ(GetClassInfoW(nullptr, atom, nullptr), 0);
+}
+
+// Windows left when their window system ends, each with a state made at its first message and
+// let go at its last, as a control's is.
+std::vector<std::string>* g_ending = nullptr;
+WindowSystem* g_endingSystem = nullptr;
+int g_states = 0;
+
+LRESULT Stateful(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    auto* name = reinterpret_cast<std::string*>(GetWindowLongW(window, GWL_USERDATA));
+    const auto note = [&](const std::string& what) {
+        if (g_ending) {
+            g_ending->push_back(*name + ":" + what);
+        }
+    };
+    switch (message) {
+        case WM_NCCREATE: {
+            const auto* creation = PointerFromParam<const CREATESTRUCTW>(lParam);
+            const std::u16string title(creation->lpszName);
+            SetWindowLongW(window, GWL_USERDATA,
+                           reinterpret_cast<LONG_PTR>(new std::string(title.begin(), title.end())));
+            ++g_states;
+            break;
+        }
+        case WM_ACTIVATE:
+            note(LOWORD(wParam) == WA_INACTIVE ? "inactive" : "active");
+            break;
+        case WM_DESTROY:
+            note("destroy");
+            if (*name == "main" && CreateWindowExW(0, u"Stateful", u"late", WS_VISIBLE, 0, 0, 10,
+                                                   10, nullptr, 0, nullptr, nullptr)) {
+                note("made a window while ending");
+            }
+            break;
+        case WM_NCDESTROY:
+            note(WindowSystem::Current() == g_endingSystem ? "gone" : "gone from another system");
+            delete name;
+            --g_states;
+            return 0;
+        default:
+            break;
+    }
+    return DefWindowProcW(window, message, wParam, lParam);
+}
+
+TEST(WindowSystemEnd, DestroysTheWindowsLeftAsDestroyWindowDoesThenGivesBackTheOneBefore) {
+    HeadlessHost host;
+    WindowSystem outer(host);
+    auto ending = std::make_unique<WindowSystem>(host);
+    g_endingSystem = ending.get();
+    WNDCLASSW attributes;
+    attributes.lpfnWndProc = Stateful;
+    attributes.lpszClassName = u"Stateful";
+    ASSERT_NE(RegisterClassW(&attributes), 0);
+    const auto make = [](const char16_t* name, DWORD style, HWND parent) {
+        return CreateWindowExW(0, u"Stateful", name, style, 0, 0, 100, 100, parent, 0, nullptr,
+                               nullptr);
+    };
+    const HWND main = make(u"main", WS_VISIBLE, nullptr);
+    const HWND a = make(u"a", WS_CHILD | WS_VISIBLE, main);
+    make(u"a1", WS_CHILD | WS_VISIBLE, a);
+    make(u"b", WS_CHILD, main);
+    make(u"popup", WS_POPUP | WS_VISIBLE, main);  // owned by main, and active
+    make(u"hidden", WS_POPUP, nullptr);
+    ASSERT_EQ(g_states, 6);
+
+    std::vector<std::string> log;
+    g_ending = &log;
+    ending.reset();
+    g_ending = nullptr;
+    // The active window loses the activation once, and nothing is activated in its place.
+    EXPECT_EQ(log, (std::vector<std::string>{"popup:inactive", "hidden:destroy", "hidden:gone",
+                                             "popup:destroy", "popup:gone", "main:destroy",
+                                             "a:destroy", "a1:destroy", "b:destroy", "a1:gone",
+                                             "a:gone", "b:gone", "main:gone"}));
+    EXPECT_EQ(g_states, 0);
+    EXPECT_EQ(WindowSystem::Current(), &outer);
 }
 
 }  // namespace

@@ -50,6 +50,10 @@ std::vector<std::string> WindowTest::Log(std::vector<UINT> only) const {
 }
 
 LRESULT WindowTest::Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    // The windows left when the test ends are destroyed after its log is gone.
+    if (!current_) {
+        return DefWindowProcW(window, message, wParam, lParam);
+    }
     WindowTest& test = *current_;
     if (message == WM_NCCREATE) {
         const auto* creation = PointerFromParam<const CREATESTRUCTW>(lParam);
