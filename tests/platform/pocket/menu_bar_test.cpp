@@ -10,6 +10,7 @@
 #include "platform/user/message_functions.h"
 #include "platform/user/timer_functions.h"
 #include "platform/user/window_functions.h"
+#include "platform/user/window_styles.h"
 #include "resources/program_resources.h"
 #include "resources/resource_ids.h"
 #include "shell_test.h"
@@ -78,6 +79,24 @@ TEST_F(MenuBars, SitAtTheBottomAndShowWhileTheirWindowIsActive) {
     EXPECT_FALSE(IsWindowVisible(bar));
     DestroyWindow(other);
     EXPECT_EQ(GetActiveWindow(), main);
+    EXPECT_TRUE(IsWindowVisible(bar));
+
+    // A bar made while its window is still hidden, as during the window's creation, shows
+    // once the window does.
+    const HWND hidden = CreateWindowExW(0, u"ShellTestWindow", u"", WS_POPUP, 0, 0, 240, 320,
+                                        nullptr, 0, nullptr, nullptr);
+    SHMENUBARINFO early;
+    early.hwndParent = hidden;
+    early.nToolBarId = IDR_MENUBAR;
+    early.hInstRes = ProgramModule();
+    ASSERT_TRUE(SHCreateMenuBar(&early));
+    EXPECT_FALSE(IsWindowVisible(early.hwndMB));
+    EXPECT_TRUE(IsWindowVisible(bar));
+    ShowWindow(hidden, SW_SHOW);
+    EXPECT_TRUE(IsWindowVisible(early.hwndMB));
+    EXPECT_FALSE(IsWindowVisible(bar));
+    DestroyWindow(hidden);
+    EXPECT_FALSE(IsWindow(early.hwndMB));
     EXPECT_TRUE(IsWindowVisible(bar));
 
     SHMENUBARINFO wrongSize;
