@@ -17,6 +17,7 @@
 #include "platform/host/headless_host.h"
 #include "platform/host/sdl_host.h"
 #include "platform/host/virtual_keys.h"
+#include "platform/pocket/shell_layout.h"
 #include "platform/user/dialog_manager.h"
 #include "platform/user/message_functions.h"
 #include "platform/user/paint_functions.h"
@@ -36,7 +37,6 @@ constexpr tools::ToolSyntax kSyntax{
     "quorvane-window-demo", "usage: quorvane-window-demo [--window] [--] PREFIX\n", kOptions};
 
 constexpr UINT_PTR kTick = 1;
-constexpr int kBar = 26;
 constexpr RECT kCounter{8, 260, 232, 286};
 
 // Draws a small scheme of two lines and their stations.
@@ -92,8 +92,8 @@ class DemoWindow final : public WindowObject {
         RECT client;
         GetClientRect(hwnd, &client);
         // Where the shell's bars will lie over the window.
-        const RECT top{0, 0, client.right, kBar};
-        const RECT bottom{0, client.bottom - kBar, client.right, client.bottom};
+        const RECT top = NavigationBarRect();
+        const RECT bottom = MenuBarRect();
         FillRect(dc, &top, GetSysColorBrush(COLOR_HIGHLIGHT));
         FillRect(dc, &bottom, GetSysColorBrush(COLOR_BTNFACE));
         DrawScheme(dc);
@@ -104,7 +104,8 @@ class DemoWindow final : public WindowObject {
             SelectionScope scope(dc, font.get());
             SetBkMode(dc, TRANSPARENT);
             SetTextColor(dc, RGB(255, 255, 255));
-            RECT title{6, 0, client.right, kBar};
+            RECT title = top;
+            title.left = 6;
             DrawTextW(dc, u"Схема метро", &title, DT_LEFT | DT_VCENTER | DT_SINGLELINE);
             SetTextColor(dc, RGB(0, 0, 0));
             RECT menu = bottom;

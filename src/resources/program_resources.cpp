@@ -5,6 +5,7 @@
 #include "platform/pocket/menu_bar_description.h"
 #include "platform/pocket/toolbar_messages.h"
 #include "platform/user/menu.h"
+#include "resources/program_images.h"
 #include "resources/resource_ids.h"
 
 namespace qv {
@@ -99,6 +100,7 @@ ResourceModule MakeModule() {
     module.AddBitmap(IDB_ROUTE_TRANSFER, {16, 16, kRouteTransfer});
     module.AddBitmap(IDB_ROUTE_SUMMARY, {16, 16, kRouteSummary});
     module.AddResource(IDR_MENUBAR, kMainMenuBar);
+    AddProgramImages(module);
     return module;
 }
 

@@ -33,4 +33,12 @@ inline constexpr int IDB_ROUTE_SUMMARY = 5014;
 // id IDR_MENUBAR with the menu it opens.
 inline constexpr int ID_MENUBAR_SCHEME = 101;
 
+// The toolbar's image strip.
+inline constexpr int IDB_TOOLBAR = 2010;
+
+// Icons: the program's, and those of the station picker's departure and destination buttons.
+inline constexpr int IDI_APP = 1;
+inline constexpr int IDI_DEPARTURE = 5003;
+inline constexpr int IDI_DESTINATION = 5004;
+
 }  // namespace qv

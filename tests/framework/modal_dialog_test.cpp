@@ -6,6 +6,7 @@
 #include "framework_test.h"
 #include "platform/host/virtual_keys.h"
 #include "platform/pocket/shell_dialog.h"
+#include "platform/pocket/shell_layout.h"
 #include "platform/user/dialog_manager.h"
 #include "platform/user/message_functions.h"
 #include "platform/user/timer_functions.h"
@@ -63,7 +64,7 @@ TEST_F(ModalDialogs, ADialogIsBoundFromItsFirstMessageAndEndsWithItsResult) {
     EXPECT_NE(dialog.seen.front().hwnd, nullptr);
     // The default shell set-up of a handled initialisation: below the navigation bar, whole
     // screen, with the "ok" button.
-    EXPECT_EQ(placed, (RECT{0, 26, 240, 320}));
+    EXPECT_EQ(placed, PageRect(PageSizing::FullScreen, InputPanelState::Down));
     EXPECT_EQ(doneButton, 1);
     EXPECT_EQ(dialog.hwnd, nullptr);
     EXPECT_EQ(dialog.gone.size(), 1u);
@@ -83,7 +84,7 @@ TEST_F(ModalDialogs, AnUnhandledInitialisationSkipsTheShellSetUp) {
     host.Key(VK_RETURN);
     EXPECT_EQ(RunModalDialog(dialog, kCaptionlessDialogId, main.hwnd), IDOK);
     EXPECT_TRUE(dialog.Saw(WM_INITDIALOG));
-    EXPECT_NE(placed.top, 26);
+    EXPECT_NE(placed.top, kNavigationBarHeight);
     EXPECT_GT(placed.left, 0);
     EXPECT_EQ(doneButton, 0);
 }

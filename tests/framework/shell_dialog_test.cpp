@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "framework_test.h"
+#include "platform/pocket/shell_layout.h"
 #include "platform/user/default_window_procedure.h"
 #include "platform/user/window_functions.h"
 #include "platform/user/window_styles.h"
@@ -31,13 +32,12 @@ class ShellDialog : public testing::FrameworkTest {
 };
 
 TEST_F(ShellDialog, SizesThePageBelowTheNavigationBar) {
-    EXPECT_EQ(SetUp(SHIDIF_SIZEDLG), (RECT{0, 26, 240, 294}));
+    EXPECT_EQ(SetUp(SHIDIF_SIZEDLG), WorkArea());
     EXPECT_EQ(GetPropW(page, kDoneButtonProperty), 0);
-    EXPECT_EQ(SetUp(SHIDIF_DONEBUTTON | SHIDIF_SIZEDLGFULLSCREEN | SHIDIF_SIPDOWN),
-              (RECT{0, 26, 240, 320}));
+    const RECT fullScreen{0, kNavigationBarHeight, kScreenWidth, kScreenHeight};
+    EXPECT_EQ(SetUp(SHIDIF_DONEBUTTON | SHIDIF_SIZEDLGFULLSCREEN | SHIDIF_SIPDOWN), fullScreen);
     EXPECT_EQ(GetPropW(page, kDoneButtonProperty), 1);
-    EXPECT_EQ(SetUp(SHIDIF_DONEBUTTON | SHIDIF_SIPDOWN | SHIDIF_FULLSCREENNOMENUBAR),
-              (RECT{0, 26, 240, 320}));
+    EXPECT_EQ(SetUp(SHIDIF_DONEBUTTON | SHIDIF_SIPDOWN | SHIDIF_FULLSCREENNOMENUBAR), fullScreen);
 }
 
 TEST_F(ShellDialog, RefusesWhatIsNotADialogSetUp) {

@@ -10,6 +10,7 @@
 #include "import/label_placement.h"
 #include "import/projection.h"
 #include "import/travel_times.h"
+#include "platform/pocket/shell_layout.h"
 
 namespace qv::import {
 namespace {
@@ -52,7 +53,8 @@ TEST(Projection, KeepsTheAspectAndNorthUp) {
     const double height = points[0].y - points[2].y;  // north is up
     EXPECT_GT(width, 0);
     EXPECT_NEAR(height / width, 2, 0.01);
-    EXPECT_NEAR(height, 268, 1e-6);  // the taller side fills the room between the bars
+    // The taller side fills the room between the bars.
+    EXPECT_NEAR(height, WorkArea().bottom - WorkArea().top, 1e-6);
 }
 
 TEST(Projection, BendingKeepsDirectionsAndTheOrderOfDistances) {
@@ -146,7 +148,7 @@ TEST(Labels, StayOnTheScreenTakingTheSideWithRoom) {
     EXPECT_GT(outcome.labels[0].labelX, 10);
     EXPECT_EQ(outcome.labels[1].labelAlign, 2);
     EXPECT_LT(outcome.labels[1].labelX, 230);
-    EXPECT_GE(outcome.labels[2].labelY - kLabelHeight, 26);
+    EXPECT_GE(outcome.labels[2].labelY - kLabelHeight, kNavigationBarHeight);
     EXPECT_EQ(outcome.overlaps, 0);
     EXPECT_EQ(outcome.shortened, 0);
 }

@@ -19,6 +19,7 @@
 #include "import/scheme_builder.h"
 #include "map_text.h"
 #include "model/map_file.h"
+#include "platform/pocket/shell_layout.h"
 #include "random_network.h"
 #include "route/route_finder.h"
 #include "route/route_measures.h"
@@ -166,8 +167,8 @@ void StationsAndLabelsStayOnTheScreen(const std::vector<BuiltMap>& maps) {
         for (const Station* point : model.Stations()) {
             EXPECT_GE(point->x - model.stationRadius, 0);
             EXPECT_LE(point->x + model.stationRadius, 240);
-            EXPECT_GE(point->y - model.stationRadius, 26);
-            EXPECT_LE(point->y + model.stationRadius, 294);
+            EXPECT_GE(point->y - model.stationRadius, WorkArea().top);
+            EXPECT_LE(point->y + model.stationRadius, WorkArea().bottom);
             if (point->labelText.empty()) {
                 continue;
             }
@@ -178,8 +179,8 @@ void StationsAndLabelsStayOnTheScreen(const std::vector<BuiltMap>& maps) {
             EXPECT_TRUE(point->labelAlign == 1 || point->labelAlign == 2);
             EXPECT_GE(left, 0) << Utf16ToUtf8(point->labelText);
             EXPECT_LE(left + width, 240 * scale) << Utf16ToUtf8(point->labelText);
-            EXPECT_GE(scale * point->labelY - kLabelHeight, 26);
-            EXPECT_LE(scale * point->labelY, 320 * scale - 26);
+            EXPECT_GE(scale * point->labelY - kLabelHeight, kNavigationBarHeight);
+            EXPECT_LE(scale * point->labelY, kScreenHeight * scale - kMenuBarHeight);
         }
     }
 }

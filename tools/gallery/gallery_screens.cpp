@@ -1,5 +1,7 @@
 #include "gallery_screens.h"
 
+#include "image_screens.h"
+#include "keyboard_screens.h"
 #include "list_screens.h"
 #include "menu_screen.h"
 #include "platform/controls/button.h"
@@ -186,6 +188,12 @@ constexpr Screen kScreens[] = {
     {"list-view", BuildLists},
     {"tabs", BuildTabs},
     {"popup-menu", BuildMenuScreen},
+    {"keyboard-ru", BuildRussianKeyboard},
+    {"keyboard-held", BuildHeldKey},
+    {"keyboard-latin", BuildLatinKeyboard},
+    {"keyboard-symbols", BuildSymbolKeyboard},
+    {"toolbar-images", BuildToolbarImageScreen},
+    {"icons", BuildIconScreen},
     {"shell-bars", BuildShellBarsScreen},
     {"shell-menu", BuildShellMenuScreen},
     {"shell-page", BuildShellPageScreen},

@@ -1,8 +1,4 @@
 #include "shell_screens.h"
-
-#include <array>
-#include <string>
-
 #include "platform/controls/button.h"
 #include "platform/controls/control_codes.h"
 #include "platform/controls/popup_menu.h"
@@ -26,49 +22,6 @@ namespace qv::gallery {
 
 namespace {
 
-// A stand-in for the toolbar's image strip until the program carries its own: nine 16 x 16
-// images, each a framed square of one colour with its number's worth of dots.
-constexpr int kStandInStrip = 2010;
-constexpr std::string_view kStripColours = "rgbyBmCRG";
-
-HINSTANCE StandInModule() {
-    static const std::array<std::string, 16> rows = [] {
-        std::array<std::string, 16> made;
-        for (int y = 0; y < 16; ++y) {
-            for (int image = 0; image < 9; ++image) {
-                for (int x = 0; x < 16; ++x) {
-                    const bool frame = x == 1 || x == 14 || y == 1 || y == 14;
-                    const bool inside = x > 1 && x < 14 && y > 1 && y < 14;
-                    const bool dot = y == 7 && x >= 3 && x < 3 + 2 * (image + 1) && x % 2 == 1;
-                    char key = 's';
-                    if (frame) {
-                        key = 'K';
-                    } else if (dot) {
-                        key = 'W';
-                    } else if (inside) {
-                        key = kStripColours[static_cast<std::size_t>(image)];
-                    }
-                    made[static_cast<std::size_t>(y)].push_back(key);
-                }
-            }
-        }
-        return made;
-    }();
-    static const std::array<std::string_view, 16> views = [] {
-        std::array<std::string_view, 16> made;
-        for (std::size_t i = 0; i < rows.size(); ++i) {
-            made[i] = rows[i];
-        }
-        return made;
-    }();
-    static const ResourceModule module = [] {
-        ResourceModule made;
-        made.AddBitmap(kStandInStrip, {16 * 9, 16, views});
-        return made;
-    }();
-    return &module;
-}
-
 // The main window's bars, as its creation makes them.
 HWND MakeMainBars(HWND window) {
     SetWindowTextW(window, u"Схема метро");
@@ -84,8 +37,7 @@ HWND MakeMainBars(HWND window) {
     }
     SendMessageW(info.hwndMB, TB_SETTOOLTIPS, std::size(kMainToolbarTooltips),
                  PointerParam(kMainToolbarTooltips));
-    CommandBar_AddBitmap(info.hwndMB, StandInModule(), kStandInStrip, kMainToolbarImageCount, 16,
-                         16);
+    CommandBar_AddBitmap(info.hwndMB, ProgramModule(), IDB_TOOLBAR, kMainToolbarImageCount, 16, 16);
     SendMessageW(info.hwndMB, TB_ADDBUTTONS, kMainToolbarButtons.size(),
                  PointerParam(kMainToolbarButtons.data()));
     // In a real window the turning buttons would lie under the menu bar.

@@ -6,6 +6,8 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/pocket/shell_layout.h"
+
 namespace qv::import {
 
 // One label to place: the name, and the map-unit box of the station discs it names.
@@ -36,8 +38,8 @@ struct LabelScreen {
     // navigation bar and the menu bar.
     int width = 240;
     int height = 320;
-    int topBar = 26;
-    int bottomBar = 26;
+    int topBar = kNavigationBarHeight;
+    int bottomBar = kMenuBarHeight;
 };
 
 struct LabelOutcome {

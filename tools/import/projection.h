@@ -3,6 +3,7 @@
 #include <span>
 #include <vector>
 
+#include "platform/pocket/shell_layout.h"
 #include "source_network.h"
 
 namespace qv::import {
@@ -12,13 +13,13 @@ struct PlanePoint {
     double y = 0;  // grows southwards, as screen rows do
 };
 
-// The screen area a map may use: the device's 240 x 320 less the navigation bar (26 pixels at
-// the top) and the menu bar (26 at the bottom).
+// The screen area a map may use: the shell's work area, between the navigation bar at the top
+// and the menu bar at the bottom.
 struct ScreenBox {
-    double left = 0;
-    double top = 26;
-    double right = 240;
-    double bottom = 294;
+    double left = WorkArea().left;
+    double top = WorkArea().top;
+    double right = WorkArea().right;
+    double bottom = WorkArea().bottom;
 };
 
 // Kilometres east and south of the spot where the positions crowd most, on the plane of the

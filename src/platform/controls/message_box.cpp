@@ -7,6 +7,7 @@
 #include "platform/controls/control_codes.h"
 #include "platform/gdi/draw_text.h"
 #include "platform/gdi/system_metrics.h"
+#include "platform/pocket/shell_layout.h"
 #include "platform/user/dialog_manager.h"
 #include "platform/user/message_functions.h"
 #include "platform/user/paint_functions.h"
@@ -26,8 +27,6 @@ constexpr int kMargin = 8;
 constexpr int kIconSize = 32;
 constexpr int kButtonWidth = 60;
 constexpr int kButtonHeight = 22;
-// The top navigation bar and the bottom menu bar stay uncovered.
-constexpr int kBarHeight = 26;
 constexpr LONG kTextHeight = -11;
 
 // The dialog manager makes the button; the box places it in pixels when the dialog starts.
@@ -84,7 +83,9 @@ Layout LayOut(const BoxContent& content, const RECT& insets) {
     layout.icon = {kMargin, kMargin + 2};
     const int contentBottom =
         std::max(text.bottom, content.icon ? layout.icon.y + kIconSize : LONG{0});
-    const int maxClientHeight = kScreenHeight - 2 * kBarHeight - insets.top - insets.bottom;
+    // The shell's navigation bar and menu bar stay uncovered.
+    const RECT work = WorkArea();
+    const int maxClientHeight = work.bottom - work.top - insets.top - insets.bottom;
     int buttonTop = contentBottom + kMargin + 2;
     int clientHeight = buttonTop + kButtonHeight + kMargin;
     if (clientHeight > maxClientHeight) {
@@ -97,7 +98,7 @@ Layout LayOut(const BoxContent& content, const RECT& insets) {
                      buttonTop + kButtonHeight};
     const int height = clientHeight + insets.top + insets.bottom;
     const int left = (kScreenWidth - kBoxWidth) / 2;
-    const int top = (kScreenHeight - height) / 2;
+    const int top = work.top + (work.bottom - work.top - height) / 2;
     layout.window = {left, top, left + kBoxWidth, top + height};
     return layout;
 }

@@ -21,5 +21,17 @@ inline constexpr int VK_RIGHT = 0x27;
 inline constexpr int VK_DOWN = 0x28;
 inline constexpr int VK_DELETE = 0x2E;
 inline constexpr int VK_F1 = 0x70;
+// The punctuation keys, named for the US keyboard's characters on them.
+inline constexpr int VK_OEM_1 = 0xBA;       // ; :
+inline constexpr int VK_OEM_PLUS = 0xBB;    // = +
+inline constexpr int VK_OEM_COMMA = 0xBC;   // , <
+inline constexpr int VK_OEM_MINUS = 0xBD;   // - _
+inline constexpr int VK_OEM_PERIOD = 0xBE;  // . >
+inline constexpr int VK_OEM_2 = 0xBF;       // / ?
+inline constexpr int VK_OEM_3 = 0xC0;       // ` ~
+inline constexpr int VK_OEM_4 = 0xDB;       // [ {
+inline constexpr int VK_OEM_5 = 0xDC;       // \ |
+inline constexpr int VK_OEM_6 = 0xDD;       // ] }
+inline constexpr int VK_OEM_7 = 0xDE;       // ' "
 
 }  // namespace qv

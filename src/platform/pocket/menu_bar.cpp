@@ -15,7 +15,7 @@
 #include "platform/pocket/menu_bar_description.h"
 #include "platform/pocket/menu_bar_layout.h"
 #include "platform/pocket/pocket_shell.h"
-#include "platform/pocket/shell_dialog.h"
+#include "platform/pocket/shell_layout.h"
 #include "platform/pocket/tooltip_window.h"
 #include "platform/user/input_functions.h"
 #include "platform/user/menu.h"
@@ -430,10 +430,11 @@ BOOL SHCreateMenuBar(SHMENUBARINFO* info) {
         return 0;
     }
     InstallPocketShell();
+    const RECT place = MenuBarRect();
     const HWND bar =
         CreateWindowExW(WS_EX_TOPMOST | WS_EX_NOACTIVATE | WS_EX_SHELLWINDOW, kMenuBarClassName,
-                        u"", WS_POPUP, 0, kScreenHeight - kMenuBarHeight, kScreenWidth,
-                        kMenuBarHeight, info->hwndParent, 0, info->hInstRes, nullptr);
+                        u"", WS_POPUP, place.left, place.top, place.right - place.left,
+                        place.bottom - place.top, info->hwndParent, 0, info->hInstRes, nullptr);
     MenuBar* state = ControlStateOf<MenuBar>(bar);
     if (!state) {
         DestroyWindow(bar);

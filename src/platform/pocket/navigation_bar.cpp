@@ -9,6 +9,7 @@
 #include "platform/gdi/system_metrics.h"
 #include "platform/pocket/bar_painter.h"
 #include "platform/pocket/shell_dialog.h"
+#include "platform/pocket/shell_layout.h"
 #include "platform/user/input_functions.h"
 #include "platform/user/message_functions.h"
 #include "platform/user/paint_functions.h"
@@ -150,9 +151,11 @@ HWND CreateNavigationBar() {
     if (!RegisterControlClass<NavigationBar>(kNavigationBarClassName)) {
         return nullptr;
     }
+    const RECT place = NavigationBarRect();
     return CreateWindowExW(WS_EX_TOPMOST | WS_EX_NOACTIVATE | WS_EX_SHELLWINDOW,
-                           kNavigationBarClassName, u"", WS_POPUP, 0, 0, kScreenWidth,
-                           kNavigationBarHeight, nullptr, 0, nullptr, nullptr);
+                           kNavigationBarClassName, u"", WS_POPUP, place.left, place.top,
+                           place.right - place.left, place.bottom - place.top, nullptr, 0, nullptr,
+                           nullptr);
 }
 
 void FollowWindow(HWND bar, HWND window) {

@@ -1,6 +1,7 @@
 #include "platform/pocket/shell_dialog.h"
 
-#include "platform/gdi/system_metrics.h"
+#include "platform/pocket/input_panel.h"
+#include "platform/pocket/shell_pages.h"
 #include "platform/user/shell_observer.h"
 #include "platform/user/window_functions.h"
 
@@ -11,12 +12,15 @@ BOOL SHInitDialog(SHINITDLGINFO* info) {
         return 0;
     }
     const DWORD flags = info->dwFlags;
+    if ((flags & SHIDIF_SIPDOWN) != 0) {
+        SetInputPanel(InputPanelState::Down);
+    }
     if ((flags & (SHIDIF_SIZEDLGFULLSCREEN | SHIDIF_FULLSCREENNOMENUBAR)) != 0) {
-        MoveWindow(info->hDlg, 0, kNavigationBarHeight, kScreenWidth,
-                   kScreenHeight - kNavigationBarHeight, 1);
+        PlaceShellPage(info->hDlg, PageSizing::FullScreen, CurrentInputPanel());
     } else if ((flags & SHIDIF_SIZEDLG) != 0) {
-        MoveWindow(info->hDlg, 0, kNavigationBarHeight, kScreenWidth,
-                   kScreenHeight - kNavigationBarHeight - kMenuBarHeight, 1);
+        PlaceShellPage(info->hDlg, PageSizing::WorkArea, CurrentInputPanel());
+    } else {
+        ReleaseShellPage(info->hDlg);
     }
     if ((flags & SHIDIF_DONEBUTTON) != 0) {
         SetPropW(info->hDlg, kDoneButtonProperty, 1);

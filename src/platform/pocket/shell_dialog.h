@@ -20,18 +20,14 @@ inline constexpr DWORD SHIDIF_SIZEDLGFULLSCREEN = 0x0004;
 inline constexpr DWORD SHIDIF_SIPDOWN = 0x0008;
 inline constexpr DWORD SHIDIF_FULLSCREENNOMENUBAR = 0x0010;
 
-// Height of the navigation bar at the top of the screen and of the menu bar at the bottom.
-inline constexpr int kNavigationBarHeight = 26;
-inline constexpr int kMenuBarHeight = 26;
-
 // The property that marks a dialog whose navigation bar shows the "ok" button sending IDOK.
 inline constexpr std::u16string_view kDoneButtonProperty = u"qv.shell.doneButton";
 
-// Sets a dialog up as the device's shell does: sized to the screen below the navigation bar
-// (SHIDIF_SIZEDLG leaves the menu bar free, SHIDIF_SIZEDLGFULLSCREEN and
-// SHIDIF_FULLSCREENNOMENUBAR take the room down to the bottom), and marked for the "ok" button
-// (SHIDIF_DONEBUTTON). The input panel is not shown by this program, so SHIDIF_SIPDOWN has
-// nothing to do.
+// Sets a dialog up as the device's shell does: SHIDIF_SIPDOWN lowers the input panel; the
+// dialog is sized as a page below the navigation bar (SHIDIF_SIZEDLG leaves the menu bar free,
+// SHIDIF_SIZEDLGFULLSCREEN and SHIDIF_FULLSCREENNOMENUBAR take the room down to the bottom),
+// kept above the input panel while it is up (shell_pages); and it is marked for the "ok" button
+// (SHIDIF_DONEBUTTON).
 BOOL SHInitDialog(SHINITDLGINFO* info);
 
 }  // namespace qv

@@ -1,5 +1,6 @@
 #include "platform/user/input_functions.h"
 
+#include "platform/host/virtual_keys.h"
 #include "platform/user/window_system.h"
 
 namespace qv {
@@ -35,6 +36,22 @@ HWND GetCapture() {
 SHORT GetKeyState(int virtualKey) {
     WindowSystem* system = WindowSystem::Current();
     return system ? system->KeyState(virtualKey) : SHORT{0};
+}
+
+BOOL SendKeyboardInput(const InputEvent& event) {
+    WindowSystem* system = WindowSystem::Current();
+    const bool key = event.kind == InputEvent::Kind::KeyDown ||
+                     event.kind == InputEvent::Kind::KeyUp ||
+                     event.kind == InputEvent::Kind::Character;
+    if (!system || !key) {
+        return 0;
+    }
+    InputEvent typed = event;
+    typed.modifiers = {(system->KeyState(VK_CONTROL) & 0x8000) != 0,
+                       (system->KeyState(VK_MENU) & 0x8000) != 0,
+                       (system->KeyState(VK_SHIFT) & 0x8000) != 0};
+    system->RouteInput(typed);
+    return 1;
 }
 
 }  // namespace qv

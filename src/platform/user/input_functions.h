@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/host/host.h"
 #include "platform/user/user_types.h"
 
 namespace qv {
@@ -14,5 +15,9 @@ BOOL ReleaseCapture();
 HWND GetCapture();
 // The high bit is set while the key is down, as of the last key message.
 SHORT GetKeyState(int virtualKey);
+// Adds a key press, release or character to the input as the device's keyboard would give it,
+// with the modifiers held at the time: an on-screen keyboard types through it, and its keys
+// reach the focus window as WM_KEYDOWN, WM_CHAR and WM_KEYUP. Events of other kinds are refused.
+BOOL SendKeyboardInput(const InputEvent& event);
 
 }  // namespace qv

@@ -23,6 +23,7 @@ inline constexpr UINT WM_CLOSE = 0x0010;
 inline constexpr UINT WM_QUIT = 0x0012;
 inline constexpr UINT WM_ERASEBKGND = 0x0014;
 inline constexpr UINT WM_SHOWWINDOW = 0x0018;
+inline constexpr UINT WM_SETTINGCHANGE = 0x001A;
 inline constexpr UINT WM_CANCELMODE = 0x001F;
 inline constexpr UINT WM_VKEYTOITEM = 0x002E;
 inline constexpr UINT WM_CHARTOITEM = 0x002F;

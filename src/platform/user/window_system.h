@@ -119,6 +119,8 @@ class WindowSystem {
     HWND SetCapture(HWND handle) { return input_.SetCapture(handle); }
     bool ReleaseCapture() { return input_.ReleaseCapture(); }
     SHORT KeyState(int virtualKey) const { return input_.KeyState(virtualKey); }
+    // Routes a key event made by the program as a keyboard's would be.
+    void RouteInput(const InputEvent& event) { input_.Route(event); }
 
     // Activation and focus.
     HWND Active() const { return activation_.Active(); }

@@ -4,6 +4,7 @@
 
 #include "platform/controls/control_codes.h"
 #include "platform/host/virtual_keys.h"
+#include "platform/pocket/shell_layout.h"
 #include "platform/user/dialog_manager.h"
 #include "platform/user/input_functions.h"
 #include "platform/user/message_functions.h"
@@ -100,7 +101,7 @@ TEST_F(MessageBoxes, TheBoxLooksRightAndATapOnOkEndsIt) {
     // Centred, clear of the navigation and menu bars.
     EXPECT_EQ(box.left, 240 - box.right);
     EXPECT_EQ(box.top, 320 - box.bottom);
-    EXPECT_GE(box.top, 26);
+    EXPECT_GE(box.top, WorkArea().top);
     EXPECT_GT(ok.top, box.top + 40);
     EXPECT_EQ(ok.left - box.left, box.right - ok.right);
 }
@@ -206,8 +207,8 @@ TEST_F(MessageBoxes, LongTextIsCutToTheRoomBetweenTheBars) {
     host.AllowTime(std::chrono::milliseconds(60));
     Pump();
     EXPECT_EQ(results, (std::vector<int>{IDOK}));
-    EXPECT_EQ(box.top, 26);
-    EXPECT_EQ(box.bottom, 320 - 26);
+    EXPECT_EQ(box.top, WorkArea().top);
+    EXPECT_EQ(box.bottom, WorkArea().bottom);
 }
 
 }  // namespace

@@ -1,0 +1,84 @@
+#include "platform/pocket/key_preview.h"
+
+#include <algorithm>
+
+#include "platform/controls/control_paint.h"
+#include "platform/gdi/draw_text.h"
+#include "platform/gdi/system_metrics.h"
+#include "platform/user/message_functions.h"
+#include "platform/user/paint_functions.h"
+
+namespace qv {
+
+namespace {
+
+constexpr int kGrowth = 12;
+constexpr int kMinimumWidth = 32;
+constexpr int kHeight = 34;
+// Room between the preview and the key, so that the key's own press still shows.
+constexpr int kLift = 2;
+
+}  // namespace
+
+KeyPreview::KeyPreview(HWND window, const CREATESTRUCTW&) : ControlState(window) {
+    LOGFONTW attributes;
+    attributes.lfHeight = -20;
+    attributes.lfWeight = FW_BOLD;
+    font_.reset(CreateFontIndirectW(&attributes));
+}
+
+std::optional<LRESULT> KeyPreview::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    const HWND self = Window();
+    switch (message) {
+        case WM_PAINT:
+            Paint();
+            return 0;
+        case WM_ERASEBKGND:
+            return 1;
+        case WM_SETTEXT: {
+            const LRESULT result = DefWindowProcW(self, message, wParam, lParam);
+            InvalidateRect(self, nullptr, 0);
+            return result;
+        }
+        default:
+            return DefWindowProcW(self, message, wParam, lParam);
+    }
+}
+
+void KeyPreview::Paint() {
+    const HWND self = Window();
+    PAINTSTRUCT paint;
+    const HDC dc = BeginPaint(self, &paint);
+    RECT client;
+    GetClientRect(self, &client);
+    RECT inside = DrawFrame(dc, client, COLOR_3DDKSHADOW);
+    inside = DrawBevel(dc, inside, Bevel::Raised);
+    FillWithColour(dc, inside, COLOR_BTNFACE);
+    {
+        SelectionScope font(dc, font_.get());
+        SetBkMode(dc, TRANSPARENT);
+        SetTextColor(dc, GetSysColor(COLOR_BTNTEXT));
+        DrawTextW(dc, GetWindowText(self), &inside, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+    }
+    EndPaint(self, &paint);
+}
+
+HWND CreateKeyPreview(HWND keyboard) {
+    if (!RegisterControlClass<KeyPreview>(kKeyPreviewClassName)) {
+        return nullptr;
+    }
+    return CreateWindowExW(WS_EX_NOACTIVATE | WS_EX_TOPMOST | WS_EX_SHELLWINDOW,
+                           kKeyPreviewClassName, u"", WS_POPUP, 0, 0, kMinimumWidth, kHeight,
+                           keyboard, 0, nullptr, nullptr);
+}
+
+void ShowKeyPreview(HWND preview, std::u16string_view text, const RECT& key) {
+    const int width = std::max<int>(kMinimumWidth, key.right - key.left + kGrowth);
+    const int left = std::clamp<int>((key.left + key.right - width) / 2, 0, kScreenWidth - width);
+    const int top = std::max<int>(0, key.top - kLift - kHeight);
+    SetWindowTextW(preview, text);
+    MoveWindow(preview, left, top, width, kHeight, 1);
+    ShowWindow(preview, SW_SHOWNA);
+}
+
+}  // namespace qv

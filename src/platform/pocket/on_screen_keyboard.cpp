@@ -1,0 +1,188 @@
+#include "platform/pocket/on_screen_keyboard.h"
+
+#include <iterator>
+#include <string>
+
+#include "platform/controls/button_painter.h"
+#include "platform/controls/control_paint.h"
+#include "platform/pocket/key_preview.h"
+#include "platform/pocket/shell_layout.h"
+#include "platform/user/input_functions.h"
+#include "platform/user/message_functions.h"
+#include "platform/user/paint_functions.h"
+
+namespace qv {
+
+namespace {
+
+UniqueFont MakeFont(LONG height) {
+    LOGFONTW attributes;
+    attributes.lfHeight = height;
+    return UniqueFont(CreateFontIndirectW(&attributes));
+}
+
+void SendKey(InputEvent::Kind kind, int virtualKey) {
+    InputEvent event;
+    event.kind = kind;
+    event.virtualKey = virtualKey;
+    SendKeyboardInput(event);
+}
+
+}  // namespace
+
+OnScreenKeyboard::OnScreenKeyboard(HWND window, const CREATESTRUCTW&)
+    : ControlState(window), keyFont_(MakeFont(-11)), labelFont_(MakeFont(-9)) {}
+
+std::optional<LRESULT> OnScreenKeyboard::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    const HWND self = Window();
+    const POINT pen{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+    switch (message) {
+        case WM_PAINT:
+            Paint();
+            return 0;
+        case WM_ERASEBKGND:
+            return 1;
+        case WM_LBUTTONDOWN:
+            SetCapture(self);
+            Press(KeyAt(state_.Layout(), pen));
+            return 0;
+        case WM_MOUSEMOVE:
+            if (GetCapture() == self) {
+                Press(KeyAt(state_.Layout(), pen));
+            }
+            return 0;
+        case WM_LBUTTONUP: {
+            if (GetCapture() != self) {
+                return 0;
+            }
+            const KeyCap* key = pressed_;
+            Press(nullptr);
+            ReleaseCapture();
+            if (key) {
+                Type(*key);
+            }
+            return 0;
+        }
+        case WM_CAPTURECHANGED:
+            Press(nullptr);
+            return 0;
+        case WM_CANCELMODE:
+            Press(nullptr);
+            return DefWindowProcW(self, message, wParam, lParam);
+        default:
+            return DefWindowProcW(self, message, wParam, lParam);
+    }
+}
+
+std::u16string OnScreenKeyboard::LabelOf(const KeyCap& key) const {
+    switch (key.action) {
+        case KeyAction::Character:
+            return std::u16string(1, state_.CharacterOf(key));
+        case KeyAction::Shift:
+            return u"⇧";
+        case KeyAction::Caps:
+            return u"Caps";
+        case KeyAction::Backspace:
+            return u"←";
+        case KeyAction::Return:
+            return u"↵";
+        case KeyAction::Space:
+            return u"";
+        case KeyAction::NextLayout:
+            return std::u16string(LayoutOf(NextLayout(state_.Layout().id)).name);
+    }
+    return u"";
+}
+
+void OnScreenKeyboard::Paint() {
+    const HWND self = Window();
+    PAINTSTRUCT paint;
+    const HDC dc = BeginPaint(self, &paint);
+    RECT client;
+    GetClientRect(self, &client);
+    FillWithColour(dc, client, COLOR_BTNFACE);
+    for (const KeyCap& key : state_.Layout().keys) {
+        const std::u16string label = LabelOf(key);
+        ButtonLook look;
+        look.text = label;
+        look.font = key.action == KeyAction::Character ? keyFont_.get() : labelFont_.get();
+        look.pressed = &key == pressed_ || (key.action == KeyAction::Shift && state_.Shift()) ||
+                       (key.action == KeyAction::Caps && state_.Caps());
+        PaintButton(dc, key.rect, look);
+    }
+    EndPaint(self, &paint);
+}
+
+void OnScreenKeyboard::Press(const KeyCap* key) {
+    if (key == pressed_) {
+        return;
+    }
+    const HWND self = Window();
+    if (pressed_) {
+        InvalidateRect(self, &pressed_->rect, 0);
+    }
+    pressed_ = key;
+    if (key) {
+        InvalidateRect(self, &key->rect, 0);
+    }
+    if (key && key->action == KeyAction::Character) {
+        ShowPreview(*key);
+    } else if (preview_) {
+        ShowWindow(preview_, SW_HIDE);
+    }
+}
+
+void OnScreenKeyboard::ShowPreview(const KeyCap& key) {
+    if (!preview_) {
+        preview_ = CreateKeyPreview(Window());
+        if (!preview_) {
+            return;
+        }
+    }
+    POINT corner{key.rect.left, key.rect.top};
+    ClientToScreen(Window(), &corner);
+    const RECT onScreen{corner.x, corner.y, corner.x + (key.rect.right - key.rect.left),
+                        corner.y + (key.rect.bottom - key.rect.top)};
+    ShowKeyPreview(preview_, LabelOf(key), onScreen);
+}
+
+void OnScreenKeyboard::Type(const KeyCap& key) {
+    const std::optional<Keystroke> stroke = state_.Tap(key);
+    // A mode may have changed what every key shows.
+    InvalidateRect(Window(), nullptr, 0);
+    if (!stroke) {
+        return;
+    }
+    if (stroke->virtualKey != 0) {
+        SendKey(InputEvent::Kind::KeyDown, stroke->virtualKey);
+    }
+    if (stroke->character != 0) {
+        InputEvent event;
+        event.kind = InputEvent::Kind::Character;
+        event.character = stroke->character;
+        SendKeyboardInput(event);
+    }
+    if (stroke->virtualKey != 0) {
+        SendKey(InputEvent::Kind::KeyUp, stroke->virtualKey);
+    }
+}
+
+HWND CreateOnScreenKeyboard() {
+    if (!RegisterControlClass<OnScreenKeyboard>(kOnScreenKeyboardClassName)) {
+        return nullptr;
+    }
+    const RECT panel = InputPanelRect();
+    return CreateWindowExW(WS_EX_NOACTIVATE | WS_EX_TOPMOST | WS_EX_SHELLWINDOW,
+                           kOnScreenKeyboardClassName, u"", WS_POPUP, panel.left, panel.top,
+                           panel.right - panel.left, panel.bottom - panel.top, nullptr, 0, nullptr,
+                           nullptr);
+}
+
+bool IsOnScreenKeyboard(HWND window) {
+    char16_t name[kOnScreenKeyboardClassName.size() + 2] = {};
+    const int length = GetClassNameW(window, name, static_cast<int>(std::size(name)));
+    return std::u16string_view(name, static_cast<std::size_t>(length)) ==
+           kOnScreenKeyboardClassName;
+}
+
+}  // namespace qv

@@ -1,0 +1,47 @@
+#pragma once
+
+#include <optional>
+#include <string_view>
+
+#include "platform/controls/control_state.h"
+#include "platform/gdi/gdi_objects.h"
+#include "platform/pocket/keyboard_state.h"
+
+namespace qv {
+
+inline constexpr std::u16string_view kOnScreenKeyboardClassName = u"qv.OnScreenKeyboard";
+
+// The input panel's keyboard: a window on the panel's rectangle that is never activated and
+// never takes the focus, so that a tap types into whatever window has the focus, as the keys of
+// a physical keyboard would. It types on release, into the key under the pen; while the pen is
+// down a character key shows enlarged above it (KeyPreview).
+class OnScreenKeyboard final : public ControlState {
+  public:
+    OnScreenKeyboard(HWND window, const CREATESTRUCTW& creation);
+
+    std::optional<LRESULT> HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+    const KeyboardState& State() const { return state_; }
+    // The key the pen holds down, or null.
+    const KeyCap* Pressed() const { return pressed_; }
+    HWND Preview() const { return preview_; }
+
+  private:
+    void Paint();
+    std::u16string LabelOf(const KeyCap& key) const;
+    // Makes the key the one held down (none when null), with its look and its preview.
+    void Press(const KeyCap* key);
+    void ShowPreview(const KeyCap& key);
+    void Type(const KeyCap& key);
+
+    KeyboardState state_;
+    const KeyCap* pressed_ = nullptr;
+    HWND preview_ = nullptr;  // belongs to the keyboard and goes with it
+    UniqueFont keyFont_;
+    UniqueFont labelFont_;
+};
+
+// Makes the keyboard, hidden, on the input panel's rectangle; null when it cannot be made.
+HWND CreateOnScreenKeyboard();
+bool IsOnScreenKeyboard(HWND window);
+
+}  // namespace qv

@@ -1,0 +1,74 @@
+#include "desktop_icon.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+
+namespace qv::tools {
+namespace {
+
+const std::filesystem::path kTheme = std::filesystem::path(QV_ICONS_DIR) / "hicolor";
+
+std::uint32_t Alpha(std::uint32_t pixel) {
+    return pixel >> 24;
+}
+
+std::uint32_t At(const RenderedIcon& icon, int x, int y) {
+    return icon.pixels[static_cast<std::size_t>(y) * static_cast<std::size_t>(icon.size) +
+                       static_cast<std::size_t>(x)];
+}
+
+// The shipped files must be what the drawing makes now, or a change to it was not written out
+// with scripts/make-icons.
+TEST(DesktopIcon, ShippedFilesAreWhatTheDrawingMakes) {
+    std::ifstream file(kTheme / "scalable" / "apps" / "quorvane.svg", std::ios::binary);
+    ASSERT_TRUE(file);
+    const std::string shipped{std::istreambuf_iterator<char>(file), {}};
+    EXPECT_EQ(shipped, DesktopIconSvg());
+
+    const RenderedIcon png = ReadPng((kTheme / "48x48" / "apps" / "quorvane.png").string());
+    const RenderedIcon drawn = RenderDesktopIcon(48);
+    ASSERT_EQ(png.size, 48);
+    ASSERT_EQ(png.pixels.size(), drawn.pixels.size());
+    for (std::size_t i = 0; i < drawn.pixels.size(); ++i) {
+        for (int shift = 0; shift < 32; shift += 8) {
+            const int a = static_cast<int>((png.pixels[i] >> shift) & 0xFF);
+            const int b = static_cast<int>((drawn.pixels[i] >> shift) & 0xFF);
+            // Another Cairo may round an edge pixel differently.
+            ASSERT_LE(std::abs(a - b), 2) << "pixel " << i % 48 << "," << i / 48;
+        }
+    }
+}
+
+TEST(DesktopIcon, TileIsOpaqueAndItsCornersTransparentAtEverySize) {
+    for (const int size : {32, 48, 256}) {
+        const RenderedIcon icon = RenderDesktopIcon(size);
+        ASSERT_EQ(icon.size, size);
+        ASSERT_EQ(icon.pixels.size(), static_cast<std::size_t>(size * size));
+        for (const auto& [x, y] :
+             {std::pair{0, 0}, {size - 1, 0}, {0, size - 1}, {size - 1, size - 1}}) {
+            EXPECT_EQ(Alpha(At(icon, x, y)), 0u) << size << ": " << x << "," << y;
+        }
+        // The middle of the transfer is white; the blue line runs through the middle row.
+        EXPECT_EQ(At(icon, size / 2, size / 2), 0xFFFFFFFFu) << size;
+        EXPECT_EQ(At(icon, size / 2 + size * 3 / 10, size / 2), 0xFF0000FFu) << size;
+    }
+}
+
+TEST(DesktopIcon, BadSizesAndFilesGiveNothing) {
+    EXPECT_EQ(RenderDesktopIcon(0).size, 0);
+    EXPECT_EQ(RenderDesktopIcon(-3).pixels.size(), 0u);
+    EXPECT_FALSE(WritePng(RenderDesktopIcon(0), "/dev/null"));
+    EXPECT_FALSE(WritePng(RenderDesktopIcon(16), "/nonexistent-folder/icon.png"));
+    EXPECT_EQ(ReadPng("/nonexistent-folder/icon.png").size, 0);
+    // A file that is not a PNG at all.
+    EXPECT_EQ(ReadPng((kTheme / "scalable" / "apps" / "quorvane.svg").string()).size, 0);
+}
+
+}  // namespace
+}  // namespace qv::tools

@@ -1,0 +1,65 @@
+// quorvane-desktop-icon [--out DIR]: writes the application icon for the desktop into the icon
+// theme's folders under DIR (data/icons unless given): hicolor/48x48/apps/quorvane.png and
+// hicolor/scalable/apps/quorvane.svg.
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#include "command_line.h"
+#include "desktop_icon.h"
+#include "printable.h"
+
+namespace {
+
+using namespace qv;
+
+constexpr int kPngSize = 48;
+
+constexpr tools::OptionRule kOptions[] = {{"--out", 1}};
+constexpr tools::ToolSyntax kSyntax{
+    "quorvane-desktop-icon",
+    "usage: quorvane-desktop-icon [--out DIR]\n"
+    "  writes DIR/hicolor/48x48/apps/quorvane.png and DIR/hicolor/scalable/apps/quorvane.svg\n"
+    "  (DIR defaults to data/icons)\n",
+    kOptions};
+
+bool WriteText(const std::filesystem::path& path, const std::string& text) {
+    std::ofstream file(path, std::ios::binary);
+    file << text;
+    file.close();
+    return !file.fail();
+}
+
+int WriteIcons(const tools::CommandLine& line) {
+    if (!line.Plain().empty()) {
+        throw tools::UsageError("no plain arguments wanted, " +
+                                std::to_string(line.Plain().size()) + " given");
+    }
+    const std::filesystem::path theme =
+        std::filesystem::path(line.Text("--out", "data/icons")) / "hicolor";
+    const std::filesystem::path png = theme / "48x48" / "apps" / "quorvane.png";
+    const std::filesystem::path svg = theme / "scalable" / "apps" / "quorvane.svg";
+    for (const std::filesystem::path& file : {png, svg}) {
+        std::error_code error;
+        std::filesystem::create_directories(file.parent_path(), error);
+        if (error) {
+            return tools::Fail(kSyntax, "cannot make " +
+                                            tools::Printable(file.parent_path().string()) + ": " +
+                                            error.message());
+        }
+    }
+    if (!tools::WritePng(tools::RenderDesktopIcon(kPngSize), png.string())) {
+        return tools::Fail(kSyntax, "cannot write " + tools::Printable(png.string()));
+    }
+    if (!WriteText(svg, tools::DesktopIconSvg())) {
+        return tools::Fail(kSyntax, "cannot write " + tools::Printable(svg.string()));
+    }
+    return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    return qv::tools::RunTool(argc, argv, kSyntax, WriteIcons);
+}
