@@ -1,5 +1,7 @@
 #include "platform/pocket/bar_painter.h"
 
+#include <optional>
+
 #include "platform/controls/classic_look.h"
 #include "platform/controls/control_paint.h"
 #include "platform/gdi/system_metrics.h"
@@ -28,7 +30,10 @@ void PaintBar(HWND window, BarEdge edge, HFONT font,
     }
     {
         // Put back before the paint ends, while the device context is still there.
-        SelectionScope selected(dc, font);
+        std::optional<SelectionScope> selected;
+        if (font) {
+            selected.emplace(dc, font);
+        }
         SetBkMode(dc, TRANSPARENT);
         content(dc, client);
     }

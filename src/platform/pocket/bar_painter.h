@@ -11,8 +11,8 @@ namespace qv {
 // bar's top.
 enum class BarEdge { Top, Bottom };
 
-// Paints a shell bar: the button face with its edge, then `content` with the font selected and
-// a transparent background, inside the paint of `window`.
+// Paints a shell bar: the button face with its edge, then `content` with the font (if any)
+// selected and a transparent background, inside the paint of `window`.
 void PaintBar(HWND window, BarEdge edge, HFONT font,
               const std::function<void(HDC dc, const RECT& client)>& content);
 

@@ -12,6 +12,7 @@
 #include "platform/gdi/image_list.h"
 #include "platform/gdi/system_metrics.h"
 #include "platform/pocket/bar_painter.h"
+#include "platform/pocket/keyboard_button.h"
 #include "platform/pocket/menu_bar_description.h"
 #include "platform/pocket/menu_bar_layout.h"
 #include "platform/pocket/pocket_shell.h"
@@ -430,7 +431,7 @@ BOOL SHCreateMenuBar(SHMENUBARINFO* info) {
         return 0;
     }
     InstallPocketShell();
-    const RECT place = MenuBarRect();
+    const RECT place = MenuBarRectBesideKeyboardButton();
     const HWND bar =
         CreateWindowExW(WS_EX_TOPMOST | WS_EX_NOACTIVATE | WS_EX_SHELLWINDOW, kMenuBarClassName,
                         u"", WS_POPUP, place.left, place.top, place.right - place.left,

@@ -3,6 +3,7 @@
 #include <memory>
 
 #include "platform/pocket/full_screen.h"
+#include "platform/pocket/keyboard_button.h"
 #include "platform/pocket/menu_bar.h"
 #include "platform/pocket/navigation_bar.h"
 #include "platform/user/window_functions.h"
@@ -29,7 +30,7 @@ void ShowOrHide(HWND window, bool show) {
 
 class PocketShell final : public ShellObserver {
   public:
-    PocketShell() { MakeNavigationBar(); }
+    PocketShell() { MakeBars(); }
 
     void ActiveChanged(HWND) override { Refresh(); }
     void WindowChanged(HWND window, ShellChange) override {
@@ -39,10 +40,14 @@ class PocketShell final : public ShellObserver {
     }
 
     HWND Navigation() const { return navigation_; }
+    HWND KeyboardButton() const { return keyboardButton_; }
     // A bar that someone destroyed is made again.
-    void MakeNavigationBar() {
+    void MakeBars() {
         if (!IsWindow(navigation_)) {
             navigation_ = CreateNavigationBar();
+        }
+        if (!IsWindow(keyboardButton_)) {
+            keyboardButton_ = CreateKeyboardButton();
         }
     }
 
@@ -51,6 +56,9 @@ class PocketShell final : public ShellObserver {
         if (IsWindow(navigation_)) {
             FollowWindow(navigation_, active);
             ShowOrHide(navigation_, !TaskBarHidden(active));
+        }
+        if (IsWindow(keyboardButton_)) {
+            ShowOrHide(keyboardButton_, !SipButtonHidden(active));
         }
         // Collected first: showing and hiding must not disturb the walk.
         std::vector<HWND> bars;
@@ -67,6 +75,7 @@ class PocketShell final : public ShellObserver {
 
   private:
     HWND navigation_ = nullptr;
+    HWND keyboardButton_ = nullptr;
 };
 
 PocketShell* CurrentShell() {
@@ -82,7 +91,7 @@ void InstallPocketShell() {
         return;
     }
     if (PocketShell* shell = CurrentShell()) {
-        shell->MakeNavigationBar();
+        shell->MakeBars();
     } else {
         system->SetShell(std::make_unique<PocketShell>());
     }
@@ -98,6 +107,11 @@ void RefreshPocketShell() {
 HWND ShellNavigationBar() {
     const PocketShell* shell = CurrentShell();
     return shell ? shell->Navigation() : nullptr;
+}
+
+HWND ShellKeyboardButton() {
+    const PocketShell* shell = CurrentShell();
+    return shell ? shell->KeyboardButton() : nullptr;
 }
 
 bool ShellSipButtonHidden() {

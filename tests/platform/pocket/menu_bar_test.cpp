@@ -28,16 +28,17 @@ class MenuBars : public testing::ShellTest {
   protected:
     MenuBars() : bar(MakeMainMenuBar()) { Pump(); }
 
-    RECT ScreenRect(int position) const {
+    RECT ScreenRect(int position, HWND which = nullptr) const {
+        which = which ? which : bar;
         RECT rect{};
-        SendMessageW(bar, TB_GETITEMRECT, static_cast<WPARAM>(position), PointerParam(&rect));
+        SendMessageW(which, TB_GETITEMRECT, static_cast<WPARAM>(position), PointerParam(&rect));
         POINT corner{0, 0};
-        ClientToScreen(bar, &corner);
+        ClientToScreen(which, &corner);
         return {rect.left + corner.x, rect.top + corner.y, rect.right + corner.x,
                 rect.bottom + corner.y};
     }
-    POINT Centre(int position) const {
-        const RECT r = ScreenRect(position);
+    POINT Centre(int position, HWND which = nullptr) const {
+        const RECT r = ScreenRect(position, which);
         return {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
     }
     void Press(int position) {
@@ -64,7 +65,8 @@ TEST_F(MenuBars, SitAtTheBottomAndShowWhileTheirWindowIsActive) {
     ASSERT_NE(bar, nullptr);
     RECT rect;
     GetWindowRect(bar, &rect);
-    EXPECT_EQ(rect, (RECT{0, kScreenHeight - 26, kScreenWidth, kScreenHeight}));
+    // The input panel's button keeps the right end of the row.
+    EXPECT_EQ(rect, (RECT{0, kScreenHeight - 26, kScreenWidth - 28, kScreenHeight}));
     EXPECT_TRUE(IsWindowVisible(bar));
     EXPECT_EQ(SendMessageW(bar, TB_BUTTONCOUNT, 0, 0), 9);
     // The buttons lie side by side from the left, the text button first.
@@ -72,7 +74,7 @@ TEST_F(MenuBars, SitAtTheBottomAndShowWhileTheirWindowIsActive) {
         EXPECT_EQ(ScreenRect(position).left, ScreenRect(position - 1).right);
         EXPECT_EQ(ScreenRect(position).right - ScreenRect(position).left, 20);
     }
-    EXPECT_LE(ScreenRect(8).right, kScreenWidth);
+    EXPECT_LE(ScreenRect(8).right, kScreenWidth - 28);
 
     const HWND other = MakeWindow(u"Страница", {0, 26, 240, 320});
     EXPECT_EQ(GetActiveWindow(), other);
@@ -152,16 +154,28 @@ TEST_F(MenuBars, ImagesComeFromTheStripAndACountPastItsEndReadsNoMore) {
         EXPECT_EQ(ScreenPixel(centre.x, centre.y), testing::StripColour(image)) << image;
     }
     // The count of 15 was cut to the nine images the strip holds: the ninth is there, the
-    // tenth and the fifteenth draw nothing.
+    // tenth and the fifteenth draw nothing (shown on the bar of another window).
+    const HWND other = MakeWindow(u"", {0, 0, kScreenWidth, kScreenHeight});
+    SHMENUBARINFO info;
+    info.hwndParent = other;
+    info.nToolBarId = IDR_MENUBAR;
+    info.hInstRes = ProgramModule();
+    ASSERT_TRUE(SHCreateMenuBar(&info));
+    EXPECT_EQ(CommandBar_AddBitmap(info.hwndMB, testing::StandInModule(), testing::kStandInStrip,
+                                   15, 16, 16),
+              0);
     const TBBUTTON extra[] = {{8, 1, TBSTATE_ENABLED, TBSTYLE_BUTTON, 0, 0},
                               {9, 2, TBSTATE_ENABLED, TBSTYLE_BUTTON, 0, 0},
                               {14, 3, TBSTATE_ENABLED, TBSTYLE_BUTTON, 0, 0}};
-    SendMessageW(bar, TB_ADDBUTTONS, 3, PointerParam(extra));
+    SendMessageW(info.hwndMB, TB_ADDBUTTONS, 3, PointerParam(extra));
     Pump();
-    const POINT ninth = Centre(9);
+    const POINT ninth = Centre(1, info.hwndMB);
     EXPECT_EQ(ScreenPixel(ninth.x, ninth.y), testing::StripColour(8));
-    const POINT tenth = Centre(10);
-    EXPECT_EQ(ScreenPixel(tenth.x, tenth.y), kFace);
+    for (const int position : {2, 3}) {
+        const POINT past = Centre(position, info.hwndMB);
+        EXPECT_EQ(ScreenPixel(past.x, past.y), kFace);
+    }
+    DestroyWindow(other);
     // The next images would follow the nine.
     EXPECT_EQ(
         CommandBar_AddBitmap(bar, testing::StandInModule(), testing::kStandInStrip, 1, 16, 16), 9);

@@ -5,6 +5,7 @@
 #include "platform/gdi/system_metrics.h"
 #include "platform/host/virtual_keys.h"
 #include "platform/pocket/full_screen.h"
+#include "platform/pocket/input_panel.h"
 #include "platform/pocket/pocket_shell.h"
 #include "platform/pocket/shell_dialog.h"
 #include "platform/user/dialog_manager.h"
@@ -154,14 +155,59 @@ TEST_F(NavigationBars, OkIsAButtonThatClicksOnReleaseInsideOnly) {
     EXPECT_TRUE(IsRectEmpty(DoneButtonRect(bar)));
 }
 
+TEST_F(NavigationBars, TheKeyboardButtonRaisesAndLowersThePanelInsideAModalPageToo) {
+    const HWND button = ShellKeyboardButton();
+    RECT rect;
+    GetWindowRect(button, &rect);
+    EXPECT_EQ(rect, (RECT{kScreenWidth - 28, kScreenHeight - 26, kScreenWidth, kScreenHeight}));
+    EXPECT_TRUE(IsWindowVisible(button));
+    const POINT centre{(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
+    host.Tap(centre.x, centre.y);
+    Pump();
+    EXPECT_EQ(CurrentInputPanel(), InputPanelState::Up);
+    EXPECT_EQ(GetActiveWindow(), main);
+    // Lifted away from the button: nothing.
+    host.PenDown(centre.x, centre.y);
+    host.PenMove(100, 200);
+    host.PenUp(100, 200);
+    Pump();
+    EXPECT_EQ(CurrentInputPanel(), InputPanelState::Up);
+    host.Tap(centre.x, centre.y);
+    Pump();
+    EXPECT_EQ(CurrentInputPanel(), InputPanelState::Down);
+
+    InputPanelState atCancel = InputPanelState::Down;
+    g_page = [&](HWND page, UINT message, WPARAM wParam) -> INT_PTR {
+        if (message == WM_INITDIALOG) {
+            SHINITDLGINFO info{SHIDIM_FLAGS, page,
+                               SHIDIF_DONEBUTTON | SHIDIF_SIPDOWN | SHIDIF_FULLSCREENNOMENUBAR};
+            SHInitDialog(&info);
+            return 1;
+        }
+        if (message == WM_COMMAND) {
+            atCancel = CurrentInputPanel();
+            EndDialog(page, LOWORD(wParam));
+            return 1;
+        }
+        return 0;
+    };
+    host.Tap(centre.x, centre.y);
+    host.Key(VK_ESCAPE);
+    EXPECT_EQ(DialogBoxIndirectParamW(nullptr, &kPage, main, PageProcedure, 0), IDCANCEL);
+    EXPECT_EQ(atCancel, InputPanelState::Up);
+    DestroyInputPanel();
+}
+
 TEST_F(NavigationBars, AreHiddenForThePageThatAsksAndBackForOthers) {
     const HWND page = MakeWindow(u"О программе", {0, 0, 240, 320});
     EXPECT_TRUE(SHFullScreen(page, SHFS_HIDETASKBAR | SHFS_HIDESIPBUTTON));
     EXPECT_FALSE(IsWindowVisible(bar));
     EXPECT_TRUE(ShellSipButtonHidden());
+    EXPECT_FALSE(IsWindowVisible(ShellKeyboardButton()));
     SetActiveWindow(main);
     EXPECT_TRUE(IsWindowVisible(bar));
     EXPECT_FALSE(ShellSipButtonHidden());
+    EXPECT_TRUE(IsWindowVisible(ShellKeyboardButton()));
     SetActiveWindow(page);
     EXPECT_FALSE(IsWindowVisible(bar));
     EXPECT_TRUE(SHFullScreen(page, SHFS_SHOWTASKBAR));
