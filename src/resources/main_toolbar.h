@@ -11,13 +11,6 @@
 
 namespace qv {
 
-inline constexpr int ID_DEPARTURE = 1025;
-inline constexpr int ID_DESTINATION = 1026;
-inline constexpr int ID_CLEAR_STATIONS = 1033;
-inline constexpr int ID_ROUTE_INFO = 1034;
-inline constexpr int ID_FORBIDDEN_STATION = 1038;
-inline constexpr int ID_SCALE = 1039;
-
 inline constexpr const char16_t* kMainToolbarTooltips[] = {
     u"",
     u"Станция отправления",
