@@ -13,6 +13,14 @@ inline constexpr int ID_STATION_LIST = 1031;
 inline constexpr int ID_SETTINGS = 1035;
 inline constexpr int ID_HELP = 1041;
 
+// Commands of the toolbar's buttons that the menu does not have.
+inline constexpr int ID_DEPARTURE = 1025;
+inline constexpr int ID_DESTINATION = 1026;
+inline constexpr int ID_CLEAR_STATIONS = 1033;
+inline constexpr int ID_ROUTE_INFO = 1034;
+inline constexpr int ID_FORBIDDEN_STATION = 1038;
+inline constexpr int ID_SCALE = 1039;
+
 // Strings of the string table.
 inline constexpr unsigned IDS_TITLE = 4000;
 inline constexpr unsigned IDS_MENUBAR_SCHEME = 4002;
@@ -28,6 +36,10 @@ inline constexpr int IDB_ROUTE_DEPARTURE = 5010;
 inline constexpr int IDB_ROUTE_DESTINATION = 5011;
 inline constexpr int IDB_ROUTE_TRANSFER = 5013;
 inline constexpr int IDB_ROUTE_SUMMARY = 5014;
+
+// The command of the "Cхема" button of the main window's menu bar, whose description shares the
+// id IDR_MENUBAR with the menu it opens.
+inline constexpr int ID_MENUBAR_SCHEME = 101;
 
 // The toolbar's image strip.
 inline constexpr int IDB_TOOLBAR = 2010;
