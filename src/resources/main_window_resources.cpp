@@ -9,17 +9,6 @@ namespace qv {
 
 namespace {
 
-constexpr std::array<ToolbarButton, kToolbarButtonCount> kButtons{{
-    {kDepartureImage, ID_DEPARTURE, u"Станция отправления"},
-    {kDestinationImage, ID_DESTINATION, u"Станция назначения"},
-    {kClearStationsImage, ID_CLEAR_STATIONS, u"Очистка станций"},
-    {kForbiddenStationImage, ID_FORBIDDEN_STATION, u"Запрещенная станция"},
-    {kStationListImage, ID_STATION_LIST, u"Станции по алфавиту"},
-    {kRouteInfoImage, ID_ROUTE_INFO, u"Информация о маршруте"},
-    {kScaleImage, ID_SCALE, u"Масштабирование"},
-    {kHelpImage, ID_HELP, u"Помощь"},
-}};
-
 constexpr WORD kKeyF4 = 0x73;
 
 constexpr ACCEL kAccelerators[] = {
@@ -32,22 +21,6 @@ constexpr ACCEL kAccelerators[] = {
 constexpr AcceleratorResource kAcceleratorTable{kAccelerators};
 
 }  // namespace
-
-const std::array<ToolbarButton, kToolbarButtonCount>& ToolbarButtons() {
-    return kButtons;
-}
-
-const std::array<const char16_t*, kToolbarButtonCount + 1>& ToolbarTooltips() {
-    static const std::array<const char16_t*, kToolbarButtonCount + 1> tooltips = [] {
-        std::array<const char16_t*, kToolbarButtonCount + 1> texts{};
-        texts[0] = u"";
-        for (int i = 0; i < kToolbarButtonCount; ++i) {
-            texts[i + 1] = kButtons[i].tooltip.data();
-        }
-        return texts;
-    }();
-    return tooltips;
-}
 
 void AddMainWindowResources(ResourceModule& module) {
     module.AddResource(IDR_ACCELERATORS, kAcceleratorTable);

@@ -2,6 +2,8 @@
 
 #include <string_view>
 
+#include "platform/pocket/menu_bar_description.h"
+#include "platform/pocket/toolbar_messages.h"
 #include "platform/user/menu.h"
 #include "resources/main_window_resources.h"
 #include "resources/program_images.h"
@@ -10,6 +12,14 @@
 namespace qv {
 
 namespace {
+
+// The main window's menu bar: one drop-down text button that opens the first submenu of menu
+// IDR_MENUBAR; the toolbar's buttons are added by the window itself.
+constexpr MenuBarButton kMainMenuBarButtons[] = {
+    {I_IMAGENONE, ID_MENUBAR_SCHEME, TBSTATE_ENABLED, TBSTYLE_DROPDOWN | TBSTYLE_AUTOSIZE,
+     IDS_MENUBAR_SCHEME, 0},
+};
+constexpr MenuBarDescription kMainMenuBar{IDR_MENUBAR, kMainMenuBarButtons};
 
 // Letters of the palette (see PaletteColour): W white, K black, G green, g lime, R maroon,
 // r red, C teal, c aqua, y yellow, B navy, b blue.
@@ -90,6 +100,7 @@ ResourceModule MakeModule() {
     module.AddBitmap(IDB_ROUTE_DESTINATION, {16, 16, kRouteDestination});
     module.AddBitmap(IDB_ROUTE_TRANSFER, {16, 16, kRouteTransfer});
     module.AddBitmap(IDB_ROUTE_SUMMARY, {16, 16, kRouteSummary});
+    module.AddResource(IDR_MENUBAR, kMainMenuBar);
     AddMainWindowResources(module);
     AddProgramImages(module);
     return module;

@@ -46,6 +46,10 @@ inline constexpr int IDB_ROUTE_DESTINATION = 5011;
 inline constexpr int IDB_ROUTE_TRANSFER = 5013;
 inline constexpr int IDB_ROUTE_SUMMARY = 5014;
 
+// The command of the "Cхема" button of the main window's menu bar, whose description shares the
+// id IDR_MENUBAR with the menu it opens.
+inline constexpr int ID_MENUBAR_SCHEME = 101;
+
 // The toolbar's image strip.
 inline constexpr int IDB_TOOLBAR = 2010;
 

@@ -7,6 +7,7 @@
 
 #include "framework/frame_window.h"
 #include "platform/controls/message_box.h"
+#include "platform/pocket/menu_bar.h"
 #include "platform/user/cursor.h"
 #include "platform/user/message_functions.h"
 #include "platform/user/paint_functions.h"
@@ -17,7 +18,8 @@
 #include "render/scheme_painter.h"
 #include "render/scheme_renderer.h"
 #include "render/scheme_view.h"
-#include "resources/main_window_resources.h"
+#include "resources/main_toolbar.h"
+#include "resources/program_images.h"
 #include "resources/program_resources.h"
 #include "resources/resource_ids.h"
 #include "settings/settings_file.h"
@@ -83,25 +85,28 @@ bool MainWindow::HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM 
                                           mapId);
 }
 
-bool MainWindow::BuildMenuBar() {
-    menuBar = CreateShellMenuBar(hwnd, ProgramModule(), IDR_MENUBAR);
-    if (!menuBar) {
-        return false;
-    }
-    SetMenuBarTooltips(menuBar, ToolbarTooltips());
-    AddMenuBarImages(menuBar, ProgramModule(), IDB_TOOLBAR, kToolbarStripImages, kToolbarImageSize,
-                     kToolbarImageSize);
-    AddMenuBarButtons(menuBar, ToolbarButtons());
-    return true;
+HWND MainWindow::CreateMenuBar(int menuBarId) {
+    SHMENUBARINFO info;
+    info.hwndParent = hwnd;
+    info.nToolBarId = static_cast<UINT>(menuBarId);
+    info.hInstRes = ProgramModule();
+    menuBar = SHCreateMenuBar(&info) ? info.hwndMB : nullptr;
+    return menuBar;
 }
 
 LRESULT MainWindow::OnCreate(const Message&, bool&) {
     if (CallDefaultProcedure(*this) == -1) {
         return -1;
     }
-    if (!BuildMenuBar()) {
+    if (!CreateMenuBar(IDR_MENUBAR)) {
         return -1;
     }
+    SendMessageW(menuBar, TB_SETTOOLTIPS, std::size(kMainToolbarTooltips),
+                 PointerParam(kMainToolbarTooltips));
+    CommandBar_AddBitmap(menuBar, ProgramModule(), IDB_TOOLBAR, kMainToolbarImageCount,
+                         kToolbarImageSize, kToolbarImageSize);
+    SendMessageW(menuBar, TB_ADDBUTTONS, kMainToolbarButtons.size(),
+                 PointerParam(kMainToolbarButtons.data()));
     icon_.reset(LoadIconW(ProgramModule(), IDI_APP));
     if (icon_) {
         SendMessageW(hwnd, WM_SETICON, ICON_BIG, PointerParam(icon_.get()));

@@ -60,6 +60,9 @@ class MainWindow final : public WindowObject {
     // loaded.
     bool LoadMap(std::u16string_view path);
 
+    // The shell's menu bar of the window from the menu-bar description; kept in `menuBar`.
+    HWND CreateMenuBar(int menuBarId);
+
     // Shared steps of the commands.
     void RecomputeRoute();
     void StartBlinkTimer();
@@ -86,7 +89,6 @@ class MainWindow final : public WindowObject {
     // about box: they have no pages yet and do nothing.
     LRESULT OnPageCommand(const Message& message, bool& handled);
 
-    bool BuildMenuBar();
     void PaintNow(HDC dc);
     // Makes the hot station the departure or the destination; -1 without a network.
     LRESULT ChooseEnd(Station* NetworkModel::*end, std::int32_t Settings::*savedIndex,

@@ -5,6 +5,7 @@
 #include "framework/frame_window.h"
 #include "framework/module_state.h"
 #include "platform/controls/common_controls.h"
+#include "platform/pocket/pocket_shell.h"
 #include "platform/user/accelerator_table.h"
 #include "platform/user/message_functions.h"
 #include "platform/user/rendezvous.h"
@@ -72,6 +73,7 @@ int RunProgram(Host& host, HINSTANCE instance, const ProgramStart& start) {
     static ModuleState module;
     InitModule(&module, instance);
     WindowSystem system(host, {Rendezvous::DefaultFolder()});
+    InstallPocketShell();
     if (FindRunningInstance()) {
         return 0;
     }

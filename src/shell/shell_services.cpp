@@ -5,41 +5,9 @@
 
 #include "platform/pocket/common_dialog.h"
 #include "platform/pocket/shell_execute.h"
-#include "platform/user/default_window_procedure.h"
-#include "platform/user/window_functions.h"
-#include "platform/user/window_styles.h"
 #include "text/utf.h"
 
 namespace qv {
-
-// Until the shell's bar is part of the platform, the bar is a hidden window of the program that
-// takes the toolbar's messages and ignores them; the commands reach the window through the
-// accelerators and the script's commands.
-HWND CreateShellMenuBar(HWND owner, HINSTANCE module, int) {
-    constexpr char16_t kClass[] = u"QvMenuBarStandIn";
-    if (!owner) {
-        return nullptr;
-    }
-    WNDCLASSW attributes;
-    if (!GetClassInfoW(module, ClassAtomOrName(kClass), &attributes)) {
-        attributes.lpfnWndProc = DefWindowProcW;
-        attributes.hInstance = module;
-        attributes.lpszClassName = kClass;
-        if (!RegisterClassW(&attributes)) {
-            return nullptr;
-        }
-    }
-    return CreateWindowExW(0, ClassAtomOrName(kClass), u"", WS_POPUP, 0, 0, 0, 0, owner, 0, module,
-                           nullptr);
-}
-
-void SetMenuBarTooltips(HWND, std::span<const char16_t* const>) {}
-
-int AddMenuBarImages(HWND, HINSTANCE, int, int, int, int) {
-    return -1;
-}
-
-void AddMenuBarButtons(HWND, std::span<const ToolbarButton>) {}
 
 bool ChooseFileToOpen(HWND owner, std::span<char16_t> buffer) {
     // Two strings, each ended by a null, and a further null after the last (the literal's own).

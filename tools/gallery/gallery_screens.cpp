@@ -20,6 +20,7 @@
 #include "platform/user/window_functions.h"
 #include "platform/user/window_messages.h"
 #include "platform/user/window_styles.h"
+#include "shell_screens.h"
 
 namespace qv::gallery {
 
@@ -200,6 +201,9 @@ constexpr Screen kScreens[] = {
     {"toolbar-images", BuildToolbarImageScreen},
     {"icons", BuildIconScreen},
     {"open-file", BuildOpenFileScreen},
+    {"shell-bars", BuildShellBarsScreen},
+    {"shell-menu", BuildShellMenuScreen},
+    {"shell-page", BuildShellPageScreen},
 };
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include "platform/pocket/input_panel.h"
 #include "platform/pocket/shell_pages.h"
+#include "platform/user/shell_observer.h"
 #include "platform/user/window_functions.h"
 
 namespace qv {
@@ -26,6 +27,7 @@ BOOL SHInitDialog(SHINITDLGINFO* info) {
     } else {
         RemovePropW(info->hDlg, kDoneButtonProperty);
     }
+    NotifyShell(info->hDlg, ShellChange::DoneButton);
     return 1;
 }
 

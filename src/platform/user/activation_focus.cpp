@@ -45,6 +45,9 @@ void ActivationFocus::Activate(HWND handle, WORD how) {
     }
     UpdateHostTitle();
     system_.MarkScreenDirty();
+    if (ShellObserver* shell = system_.Shell()) {
+        shell->ActiveChanged(active_);
+    }
 }
 
 void ActivationFocus::ActivateNext(HWND leaving) {

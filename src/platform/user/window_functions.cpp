@@ -242,8 +242,11 @@ LONG_PTR SetWindowLongW(HWND window, int index, LONG_PTR value) {
         }
         case GWL_USERDATA:
             return found->SetUserData(value);
-        case GWL_STYLE:
-            return static_cast<LONG_PTR>(system->SetStyle(*found, static_cast<DWORD>(value)));
+        case GWL_STYLE: {
+            const DWORD previous = system->SetStyle(*found, static_cast<DWORD>(value));
+            NotifyShell(window, ShellChange::Style);
+            return static_cast<LONG_PTR>(previous);
+        }
         case GWL_EXSTYLE:
             return static_cast<LONG_PTR>(found->SetExStyle(static_cast<DWORD>(value)));
         case GWL_ID:

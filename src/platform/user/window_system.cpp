@@ -530,6 +530,7 @@ void WindowSystem::TitleChanged(HWND handle) {
     if (handle == activation_.Active()) {
         activation_.UpdateHostTitle();
     }
+    NotifyShell(handle, ShellChange::Text);
 }
 
 void WindowSystem::PresentIfChanged() {

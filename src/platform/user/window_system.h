@@ -16,6 +16,7 @@
 #include "platform/user/message_queue.h"
 #include "platform/user/paint_scheduler.h"
 #include "platform/user/scroll_bars.h"
+#include "platform/user/shell_observer.h"
 #include "platform/user/timer_list.h"
 #include "platform/user/window_tree.h"
 
@@ -163,6 +164,11 @@ class WindowSystem {
     HCURSOR SetCursor(HCURSOR cursor);
     HCURSOR CurrentCursor() const { return cursor_; }
 
+    // The device's shell around the program's windows; it goes with the system, without
+    // messages, as the windows do.
+    void SetShell(std::unique_ptr<ShellObserver> shell) { shell_ = std::move(shell); }
+    ShellObserver* Shell() const { return shell_.get(); }
+
   private:
     enum class WaitOutcome { Work, Idle };
 
@@ -194,6 +200,7 @@ class WindowSystem {
     bool ranOutOfInput_ = false;
     bool endingWindows_ = false;
     WindowSystem* previousCurrent_ = nullptr;
+    std::unique_ptr<ShellObserver> shell_;
 };
 
 }  // namespace qv

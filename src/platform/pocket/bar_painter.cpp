@@ -1,0 +1,43 @@
+#include "platform/pocket/bar_painter.h"
+
+#include <optional>
+
+#include "platform/controls/control_paint.h"
+#include "platform/gdi/system_metrics.h"
+#include "platform/user/classic_look.h"
+#include "platform/user/paint_functions.h"
+#include "platform/user/window_functions.h"
+
+namespace qv {
+
+void PaintBar(HWND window, BarEdge edge, HFONT font,
+              const std::function<void(HDC dc, const RECT& client)>& content) {
+    PAINTSTRUCT paint;
+    const HDC dc = BeginPaint(window, &paint);
+    if (!dc) {
+        return;
+    }
+    RECT client{};
+    GetClientRect(window, &client);
+    FillWithColour(dc, client, COLOR_BTNFACE);
+    if (edge == BarEdge::Top) {
+        FillWithColour(dc, {0, 0, client.right, 1}, COLOR_BTNSHADOW);
+        FillSolid(dc, {0, 1, client.right, 2}, GetSysColor(COLOR_BTNHIGHLIGHT));
+    } else {
+        FillWithColour(dc, {0, client.bottom - 2, client.right, client.bottom - 1},
+                       COLOR_BTNSHADOW);
+        FillWithColour(dc, {0, client.bottom - 1, client.right, client.bottom}, COLOR_3DDKSHADOW);
+    }
+    {
+        // Put back before the paint ends, while the device context is still there.
+        std::optional<SelectionScope> selected;
+        if (font) {
+            selected.emplace(dc, font);
+        }
+        SetBkMode(dc, TRANSPARENT);
+        content(dc, client);
+    }
+    EndPaint(window, &paint);
+}
+
+}  // namespace qv

@@ -1,0 +1,139 @@
+#include "platform/pocket/keyboard_button.h"
+
+#include "platform/controls/control_paint.h"
+#include "platform/controls/control_state.h"
+#include "platform/gdi/system_metrics.h"
+#include "platform/pocket/bar_painter.h"
+#include "platform/pocket/input_panel.h"
+#include "platform/user/classic_look.h"
+#include "platform/user/input_functions.h"
+#include "platform/user/paint_functions.h"
+
+namespace qv {
+
+namespace {
+
+constexpr int kGlyphWidth = 17;
+constexpr int kGlyphHeight = 11;
+
+bool Contains(const RECT& r, POINT p) {
+    return p.x >= r.left && p.x < r.right && p.y >= r.top && p.y < r.bottom;
+}
+
+// A keyboard seen from above: a frame with two rows of keys and a space bar.
+void DrawKeyboardGlyph(HDC dc, int left, int top) {
+    const COLORREF ink = GetSysColor(COLOR_BTNTEXT);
+    FillSolid(dc, {left, top, left + kGlyphWidth, top + kGlyphHeight}, ink);
+    FillSolid(dc, {left + 1, top + 1, left + kGlyphWidth - 1, top + kGlyphHeight - 1},
+              GetSysColor(COLOR_BTNHIGHLIGHT));
+    for (int row = 0; row < 2; ++row) {
+        for (int key = 0; key < 7; ++key) {
+            const int x = left + 2 + 2 * key;
+            const int y = top + 2 + 2 * row;
+            FillSolid(dc, {x, y, x + 1, y + 1}, ink);
+        }
+    }
+    FillSolid(dc, {left + 4, top + 7, left + kGlyphWidth - 4, top + 8}, ink);
+}
+
+class KeyboardButton final : public ControlState {
+  public:
+    KeyboardButton(HWND window, const CREATESTRUCTW&) : ControlState(window) {}
+
+    std::optional<LRESULT> HandleMessage(UINT message, WPARAM, LPARAM lParam) override {
+        const POINT point{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+        switch (message) {
+            case WM_PAINT:
+                Paint();
+                return 0;
+            case WM_ERASEBKGND:
+                return 1;
+            case WM_LBUTTONDOWN:
+                pressed_ = true;
+                inside_ = true;
+                SetCapture(Window());
+                InvalidateRect(Window(), nullptr, 0);
+                return 0;
+            case WM_MOUSEMOVE:
+                if (pressed_ && inside_ != Contains(Client(), point)) {
+                    inside_ = !inside_;
+                    InvalidateRect(Window(), nullptr, 0);
+                }
+                return 0;
+            case WM_LBUTTONUP: {
+                if (!pressed_) {
+                    return 0;
+                }
+                const bool click = Contains(Client(), point);
+                EndPress();
+                if (click) {
+                    ToggleInputPanel();
+                }
+                return 0;
+            }
+            case WM_CANCELMODE:
+            case WM_CAPTURECHANGED:
+                EndPress();
+                return 0;
+            case WM_SETTINGCHANGE:
+                // The panel went up or down.
+                InvalidateRect(Window(), nullptr, 0);
+                return 0;
+            default:
+                return std::nullopt;
+        }
+    }
+
+  private:
+    RECT Client() const {
+        RECT client{};
+        GetClientRect(Window(), &client);
+        return client;
+    }
+    void EndPress() {
+        if (!pressed_) {
+            return;
+        }
+        pressed_ = false;
+        inside_ = false;
+        if (GetCapture() == Window()) {
+            ReleaseCapture();
+        }
+        InvalidateRect(Window(), nullptr, 0);
+    }
+    void Paint() {
+        PaintBar(Window(), BarEdge::Top, nullptr, [this](HDC dc, const RECT& client) {
+            const RECT r{1, kBarEdgeWidth + 1, client.right - 1, client.bottom - 1};
+            const bool down = (pressed_ && inside_) || CurrentInputPanel() == InputPanelState::Up;
+            if (down) {
+                FillWithColour(dc, {r.left, r.top, r.right - 1, r.top + 1}, COLOR_BTNSHADOW);
+                FillWithColour(dc, {r.left, r.top, r.left + 1, r.bottom - 1}, COLOR_BTNSHADOW);
+                FillSolid(dc, {r.left, r.bottom - 1, r.right, r.bottom},
+                          GetSysColor(COLOR_BTNHIGHLIGHT));
+                FillSolid(dc, {r.right - 1, r.top, r.right, r.bottom},
+                          GetSysColor(COLOR_BTNHIGHLIGHT));
+            }
+            const int shift = down ? 1 : 0;
+            DrawKeyboardGlyph(dc, (r.left + r.right - kGlyphWidth) / 2 + shift,
+                              (r.top + r.bottom - kGlyphHeight) / 2 + shift);
+        });
+    }
+
+    bool pressed_ = false;
+    bool inside_ = false;
+};
+
+}  // namespace
+
+HWND CreateKeyboardButton() {
+    if (!RegisterControlClass<KeyboardButton>(kKeyboardButtonClassName)) {
+        return nullptr;
+    }
+    const RECT place = KeyboardButtonRect();
+    return CreateWindowExW(WS_EX_TOPMOST | WS_EX_NOACTIVATE | WS_EX_SHELLWINDOW,
+                           kKeyboardButtonClassName, u"", WS_POPUP, place.left, place.top,
+                           place.right - place.left, place.bottom - place.top, nullptr, 0, nullptr,
+                           nullptr);
+}
+
+}  // namespace qv

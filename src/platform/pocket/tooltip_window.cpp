@@ -1,0 +1,119 @@
+#include "platform/pocket/tooltip_window.h"
+
+#include <algorithm>
+
+#include "platform/controls/control_paint.h"
+#include "platform/controls/control_state.h"
+#include "platform/gdi/draw_text.h"
+#include "platform/gdi/system_metrics.h"
+#include "platform/user/classic_look.h"
+#include "platform/user/paint_functions.h"
+
+namespace qv {
+
+namespace {
+
+constexpr std::u16string_view kTooltipClassName = u"QvShellTooltip";
+constexpr COLORREF kTipBackground = RGB(255, 255, 225);
+constexpr int kPaddingX = 3;
+constexpr int kPaddingY = 1;
+constexpr int kGap = 1;
+
+LOGFONTW TipFont() {
+    LOGFONTW attributes;
+    attributes.lfHeight = -11;
+    return attributes;
+}
+
+class Tooltip final : public ControlState {
+  public:
+    Tooltip(HWND window, const CREATESTRUCTW&) : ControlState(window) {
+        const LOGFONTW attributes = TipFont();
+        font_.reset(CreateFontIndirectW(&attributes));
+    }
+
+    std::optional<LRESULT> HandleMessage(UINT message, WPARAM, LPARAM) override {
+        if (message != WM_PAINT) {
+            return std::nullopt;
+        }
+        PAINTSTRUCT paint;
+        const HDC dc = BeginPaint(Window(), &paint);
+        if (dc) {
+            RECT client{};
+            GetClientRect(Window(), &client);
+            FillSolid(dc, client, kTipBackground);
+            const RECT inside = DrawFrame(dc, client, COLOR_WINDOWTEXT);
+            {
+                SelectionScope font(dc, font_.get());
+                SetBkMode(dc, TRANSPARENT);
+                SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
+                RECT text = Shrunk(inside, kPaddingX, 0);
+                DrawTextW(dc, GetWindowText(Window()), &text, DT_LEFT | DT_VCENTER | DT_SINGLELINE);
+            }
+            EndPaint(Window(), &paint);
+        }
+        return 0;
+    }
+
+    HFONT Font() const { return font_.get(); }
+
+  private:
+    UniqueFont font_;
+};
+
+SIZE TipSize(HWND tip, std::u16string_view text) {
+    const Tooltip* state = ControlStateOf<Tooltip>(tip);
+    const HDC dc = GetDC(tip);
+    SIZE measured{};
+    {
+        SelectionScope font(dc, state ? state->Font() : nullptr);
+        measured = MeasureText(dc, text);
+    }
+    ReleaseDC(tip, dc);
+    return {measured.cx + 2 * (kPaddingX + 1), measured.cy + 2 * (kPaddingY + 1)};
+}
+
+}  // namespace
+
+RECT PlaceTooltip(SIZE size, const RECT& anchor) {
+    const LONG width = std::min<LONG>(size.cx, kScreenWidth);
+    const LONG height = std::min<LONG>(size.cy, kScreenHeight);
+    LONG top = anchor.top - kGap - height;
+    if (top < 0) {
+        top = std::min<LONG>(anchor.bottom + kGap, kScreenHeight - height);
+    }
+    const LONG left = std::clamp<LONG>(anchor.left, 0, kScreenWidth - width);
+    return {left, top, left + width, top + height};
+}
+
+void TooltipWindow::Show(std::u16string_view text, const RECT& anchor) {
+    if (!IsWindow(window_)) {
+        if (!RegisterControlClass<Tooltip>(kTooltipClassName)) {
+            return;
+        }
+        window_ =
+            CreateWindowExW(WS_EX_TOPMOST | WS_EX_NOACTIVATE | WS_EX_SHELLWINDOW, kTooltipClassName,
+                            u"", WS_POPUP, 0, 0, 0, 0, owner_, 0, nullptr, nullptr);
+        if (!window_) {
+            return;
+        }
+    }
+    SetWindowTextW(window_, text);
+    const RECT place = PlaceTooltip(TipSize(window_, text), anchor);
+    MoveWindow(window_, place.left, place.top, place.right - place.left, place.bottom - place.top,
+               1);
+    ShowWindow(window_, SW_SHOWNOACTIVATE);
+    InvalidateRect(window_, nullptr, 1);
+}
+
+void TooltipWindow::Hide() {
+    if (IsWindow(window_)) {
+        ShowWindow(window_, SW_HIDE);
+    }
+}
+
+bool TooltipWindow::Shown() const {
+    return IsWindow(window_) && IsWindowVisible(window_);
+}
+
+}  // namespace qv
