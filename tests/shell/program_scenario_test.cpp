@@ -352,6 +352,20 @@ TEST(MainWindow, DepartureDestinationFindTheRouteThatBlinks) {
     EXPECT_EQ(saved.destinationIndex, to);
 }
 
+TEST(MainWindow, ToolbarButtonsSendTheirCommands) {
+    const Home home;
+    Map map("zarechensk.qvn");
+    const std::vector<int> tappable = map.Tappable();
+    // The first two buttons after "Cхема" on the menu bar: departure, destination.
+    const std::string script = "tap " + map.TapAt(tappable.front()) + "\ntap 57 307\ntap " +
+                               map.TapAt(tappable.back()) + "\ntap 76 307\nwait 10\nstate\n";
+    const Outcome outcome = home.Run(script, map.path);
+    ASSERT_EQ(outcome.states.size(), 1u);
+    EXPECT_EQ(outcome.states[0]["model"]["departure"]["index"], tappable.front());
+    EXPECT_EQ(outcome.states[0]["model"]["destination"]["index"], tappable.back());
+    EXPECT_EQ(Route(outcome.states[0]), map.RouteBetween(tappable.front(), tappable.back()));
+}
+
 TEST(MainWindow, ForbiddenStationDetoursAndClearKeepsTheMark) {
     const Home home;
     Map map("zarechensk.qvn");
