@@ -500,7 +500,7 @@ TEST(MainWindow, AcceleratorsAndHelp) {
     const Map map("example.qvn");
     // Ctrl+O does nothing; the help page is not beside the test build, so its box shows.
     const Outcome ctrlO = home.Run(
-        "state\nkey ctrl+o\nstate\ncommand ID_HELP\nstate\n"
+        "state\nkey ctrl+o\nstate\nmenu Помощь\nstate\n"
         "key return\nwait 10\nstate\n",
         map.path);
     ASSERT_EQ(ctrlO.states.size(), 4u);
@@ -511,9 +511,9 @@ TEST(MainWindow, AcceleratorsAndHelp) {
     EXPECT_EQ(help[0]["text"], "Ошибка");
     EXPECT_EQ(help[0]["icon"], "stop");
     EXPECT_TRUE(ctrlO.states[3]["messageBoxes"].empty());
-    for (const char* key : {"ctrl+q", "alt+f4"}) {
+    for (const char* key : {"key ctrl+q", "key alt+f4", "menu Выход"}) {
         const Outcome outcome =
-            home.Run(std::string("command ID_SCALE\nkey ") + key + "\nwait 10\nstate\n", {});
+            home.Run(std::string("command ID_SCALE\n") + key + "\nwait 10\nstate\n", {});
         EXPECT_EQ(outcome.exitCode, 0) << key;
         EXPECT_TRUE(outcome.states.empty()) << key;
         EXPECT_EQ(home.Saved().savedZoom, 2) << key;

@@ -4,8 +4,11 @@
 #include <utility>
 
 #include "headless/program_state.h"
+#include "platform/host/virtual_keys.h"
+#include "platform/pocket/menu_bar.h"
 #include "platform/user/menu.h"
 #include "platform/user/message_functions.h"
+#include "platform/user/window_functions.h"
 #include "printable.h"
 #include "resources/program_resources.h"
 #include "resources/resource_ids.h"
@@ -23,25 +26,51 @@ struct Overloaded : Ts... {
     using Ts::operator()...;
 };
 
-// The command of the item of the main window's menu with that text, "&" left out.
-std::optional<UINT> MenuCommandOf(std::u16string_view text) {
+// How many times Down reaches the item of the main window's menu with that text, "&" left out,
+// from a popup with nothing highlighted; nothing when there is no such item.
+std::optional<int> MenuStepsTo(std::u16string_view text) {
     UniqueMenu bar(LoadMenuW(ProgramModule(), IDR_MENUBAR));
     const HMENU popup = GetSubMenu(bar.get(), 0);
     if (!popup) {
         return std::nullopt;
     }
+    int steps = 0;
     for (const MenuItem& item : popup->Items()) {
+        if (!IsSelectableMenuItem(item)) {
+            continue;
+        }
+        ++steps;
         std::u16string plain;
         for (const char16_t c : item.text) {
             if (c != u'&') {
                 plain += c;
             }
         }
-        if (plain == text && IsSelectableMenuItem(item)) {
-            return item.id;
+        if (plain == text) {
+            return steps;
         }
     }
     return std::nullopt;
+}
+
+// The centre of the menu bar's first button, on the screen.
+std::optional<POINT> MenuButtonCentre() {
+    const HWND bar = FindWindowW(kMenuBarClassName.data(), nullptr);
+    RECT rect{};
+    if (!bar || !IsWindowVisible(bar) ||
+        !SendMessageW(bar, TB_GETITEMRECT, 0, PointerParam(&rect))) {
+        return std::nullopt;
+    }
+    POINT centre{(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
+    ClientToScreen(bar, &centre);
+    return centre;
+}
+
+InputEvent KeyEvent(InputEvent::Kind kind, int key) {
+    InputEvent event;
+    event.kind = kind;
+    event.virtualKey = key;
+    return event;
 }
 
 }  // namespace
@@ -108,13 +137,26 @@ ScriptHost::Played ScriptHost::Play(const ScriptStep& step) {
                 return Played::Input;
             },
             [&](const MenuStep& menu) {
-                const MainWindow* window = CurrentMainWindow();
-                const auto id = MenuCommandOf(menu.text);
-                if (!window || !id) {
+                // The popup opens under the pen on the "Cхема" button and is then worked with
+                // its keys, as a user would.
+                const auto steps = MenuStepsTo(menu.text);
+                const auto button = MenuButtonCentre();
+                if (!steps || !button) {
                     Fail("menu: no item \"" + Printable(Utf16ToUtf8(menu.text)) + "\"");
                     return Played::Now;
                 }
-                PostMessageW(window->hwnd, WM_COMMAND, *id, 0);
+                InputEvent pen;
+                pen.position = *button;
+                pen.kind = InputEvent::Kind::PenDown;
+                inner_.Queue(pen);
+                pen.kind = InputEvent::Kind::PenUp;
+                inner_.Queue(pen);
+                for (int press = 0; press < *steps; ++press) {
+                    inner_.Queue(KeyEvent(InputEvent::Kind::KeyDown, VK_DOWN));
+                    inner_.Queue(KeyEvent(InputEvent::Kind::KeyUp, VK_DOWN));
+                }
+                inner_.Queue(KeyEvent(InputEvent::Kind::KeyDown, VK_RETURN));
+                inner_.Queue(KeyEvent(InputEvent::Kind::KeyUp, VK_RETURN));
                 return Played::Input;
             },
             [&](const ShotStep& shot) {
