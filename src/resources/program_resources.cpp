@@ -5,8 +5,10 @@
 #include "platform/pocket/menu_bar_description.h"
 #include "platform/pocket/toolbar_messages.h"
 #include "platform/user/menu.h"
+#include "resources/about_template.h"
 #include "resources/program_images.h"
 #include "resources/resource_ids.h"
+#include "resources/settings_template.h"
 
 namespace qv {
 
@@ -101,6 +103,8 @@ ResourceModule MakeModule() {
     module.AddBitmap(IDB_ROUTE_SUMMARY, {16, 16, kRouteSummary});
     module.AddResource(IDR_MENUBAR, kMainMenuBar);
     AddProgramImages(module);
+    AddSettingsTemplate(module);
+    AddAboutTemplate(module);
     return module;
 }
 

@@ -1,0 +1,27 @@
+#pragma once
+
+#include "framework/dialog_object.h"
+#include "framework/message_map.h"
+#include "platform/gdi/gdi_objects.h"
+
+namespace qv {
+
+// The full-screen about box: the product name in bold, the version and the release date. Any
+// tap closes it, on pen-up, as do OK and Cancel.
+class AboutDialog : public DialogObject {
+  public:
+    bool HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result,
+                       int mapId) override;
+
+  protected:
+    LRESULT OnInitDialog(const Message& message, bool& handled);
+    LRESULT OnPenUp(const Message& message, bool& handled);
+    LRESULT OnClose(const Message& message, bool& handled);
+
+  private:
+    UniqueFont titleFont;
+};
+
+void ShowAboutBox(HWND owner);
+
+}  // namespace qv

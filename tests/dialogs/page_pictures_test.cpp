@@ -1,0 +1,61 @@
+#include <cstdlib>
+
+#include "dialogs/about_dialog.h"
+#include "dialogs/settings_dialog.h"
+#include "framework/modal_dialog.h"
+#include "page_test.h"
+#include "platform/gdi/gdi_objects.h"
+#include "platform/pocket/shell_layout.h"
+#include "resources/resource_ids.h"
+
+namespace qv {
+namespace {
+
+// The pages as the screen shows them, at the device's size and doubled. With QV_PAGE_PICTURES
+// set to a folder, the pictures are written there to be looked at.
+class PagePictures : public testing::PageTest, public ::testing::WithParamInterface<int> {
+  protected:
+    PagePictures() : PageTest(GetParam()) {}
+
+    // Runs the page until the input runs out, with the screen as it was last shown.
+    template <typename Page>
+    const Bitmap& Picture(Page& page, int templateId, const char* name) {
+        RunModalDialog(page, templateId, owner);
+        if (const char* pictures = std::getenv("QV_PAGE_PICTURES")) {
+            host.WriteScreenshot(std::string(pictures) + "/" + name + "-" +
+                                 std::to_string(GetParam()) + "x.png");
+        }
+        EXPECT_NE(host.LastFrame(), nullptr);
+        return *host.LastFrame();
+    }
+    // Whether some pixel of the screen rows is drawn in black.
+    static bool InkIn(const Bitmap& frame, int top, int bottom) {
+        const int scale = GetParam();
+        for (int y = top * scale; y < bottom * scale; ++y) {
+            for (int x = 0; x < frame.DeviceWidth(); ++x) {
+                if (frame.GetPixel(x, y) == 0) {
+                    return true;
+                }
+            }
+        }
+        return false;
+    }
+};
+
+TEST_P(PagePictures, SettingsAndAboutFillTheScreenBelowTheNavigationBar) {
+    SettingsDialog settings(settingsPath);
+    const Bitmap& settingsPicture = Picture(settings, IDD_SETTINGS, "settings");
+    EXPECT_EQ(settingsPicture.DeviceWidth(), kScreenWidth * GetParam());
+    // The first heading sits right below the navigation bar; the page reaches the bottom.
+    EXPECT_TRUE(InkIn(settingsPicture, kNavigationBarHeight, kNavigationBarHeight + 12));
+    EXPECT_TRUE(InkIn(settingsPicture, kScreenHeight - 60, kScreenHeight));
+
+    AboutDialog about;
+    const Bitmap& aboutPicture = Picture(about, IDD_ABOUT, "about");
+    EXPECT_TRUE(InkIn(aboutPicture, kNavigationBarHeight, kNavigationBarHeight + 20));
+}
+
+INSTANTIATE_TEST_SUITE_P(Scales, PagePictures, ::testing::Values(1, 2));
+
+}  // namespace
+}  // namespace qv
