@@ -28,11 +28,11 @@ class PagePictures : public testing::PageTest, public ::testing::WithParamInterf
         EXPECT_NE(host.LastFrame(), nullptr);
         return *host.LastFrame();
     }
-    // Whether some pixel of the screen rows is drawn in black.
+    // Whether some pixel of the screen rows, inside the page's border, is drawn in black.
     static bool InkIn(const Bitmap& frame, int top, int bottom) {
         const int scale = GetParam();
         for (int y = top * scale; y < bottom * scale; ++y) {
-            for (int x = 0; x < frame.DeviceWidth(); ++x) {
+            for (int x = 2 * scale; x < frame.DeviceWidth() - 2 * scale; ++x) {
                 if (frame.GetPixel(x, y) == 0) {
                     return true;
                 }
@@ -42,17 +42,20 @@ class PagePictures : public testing::PageTest, public ::testing::WithParamInterf
     }
 };
 
-TEST_P(PagePictures, SettingsAndAboutFillTheScreenBelowTheNavigationBar) {
+TEST_P(PagePictures, SettingsFillTheScreenBelowTheNavigationBar) {
     SettingsDialog settings(settingsPath);
-    const Bitmap& settingsPicture = Picture(settings, IDD_SETTINGS, "settings");
-    EXPECT_EQ(settingsPicture.DeviceWidth(), kScreenWidth * GetParam());
+    const Bitmap& picture = Picture(settings, IDD_SETTINGS, "settings");
+    EXPECT_EQ(picture.DeviceWidth(), kScreenWidth * GetParam());
     // The first heading sits right below the navigation bar; the page reaches the bottom.
-    EXPECT_TRUE(InkIn(settingsPicture, kNavigationBarHeight, kNavigationBarHeight + 12));
-    EXPECT_TRUE(InkIn(settingsPicture, kScreenHeight - 60, kScreenHeight));
+    EXPECT_TRUE(InkIn(picture, kNavigationBarHeight, kNavigationBarHeight + 12));
+    EXPECT_TRUE(InkIn(picture, kScreenHeight - 60, kScreenHeight));
+}
 
+TEST_P(PagePictures, AboutShowsItsLinesAndNothingBelowThem) {
     AboutDialog about;
-    const Bitmap& aboutPicture = Picture(about, IDD_ABOUT, "about");
-    EXPECT_TRUE(InkIn(aboutPicture, kNavigationBarHeight, kNavigationBarHeight + 20));
+    const Bitmap& picture = Picture(about, IDD_ABOUT, "about");
+    EXPECT_TRUE(InkIn(picture, kNavigationBarHeight, kNavigationBarHeight + 20));
+    EXPECT_FALSE(InkIn(picture, kNavigationBarHeight + 120, kScreenHeight - 3));
 }
 
 INSTANTIATE_TEST_SUITE_P(Scales, PagePictures, ::testing::Values(1, 2));
