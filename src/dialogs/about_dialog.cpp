@@ -2,6 +2,7 @@
 
 #include "dialogs/heading_font.h"
 #include "framework/modal_dialog.h"
+#include "platform/pocket/full_screen.h"
 #include "platform/pocket/shell_dialog.h"
 #include "platform/user/dialog_manager.h"
 #include "platform/user/window_functions.h"
@@ -23,6 +24,7 @@ bool AboutDialog::HandleMessage(HWND, UINT message, WPARAM wParam, LPARAM lParam
         OnMessage(WM_LBUTTONUP, &AboutDialog::OnPenUp),
         OnCommand(IDOK, &AboutDialog::OnClose),
         OnCommand(IDCANCEL, &AboutDialog::OnClose),
+        OnMessage(WM_ACTIVATE, &AboutDialog::OnActivate),
     };
     return DispatchMessageMap<AboutDialog>(*this, kMap, {hwnd, message, wParam, lParam}, result,
                                            mapId);
@@ -46,6 +48,16 @@ LRESULT AboutDialog::OnPenUp(const Message&, bool&) {
 
 LRESULT AboutDialog::OnClose(const Message&, bool&) {
     EndDialog(hwnd, IDOK);
+    return 0;
+}
+
+LRESULT AboutDialog::OnActivate(const Message& message, bool& handled) {
+    if (LOWORD(message.wParam) != WA_INACTIVE) {
+        SHFullScreen(hwnd, SHFS_HIDETASKBAR);
+        SHFullScreen(hwnd, SHFS_HIDESIPBUTTON);
+    }
+    // The dialog manager's own activation work still has to run.
+    handled = false;
     return 0;
 }
 

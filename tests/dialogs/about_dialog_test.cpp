@@ -3,6 +3,7 @@
 #include "framework/modal_dialog.h"
 #include "page_test.h"
 #include "platform/host/virtual_keys.h"
+#include "platform/pocket/full_screen.h"
 #include "platform/pocket/shell_layout.h"
 #include "resources/resource_ids.h"
 #include "text/utf.h"
@@ -75,6 +76,30 @@ TEST_F(AboutBox, ShowsTheBoldNameAndTheVersionOverTheWholeScreen) {
     EXPECT_NE(version.lfWeight, FW_BOLD);
     // The version of the build.
     EXPECT_EQ(versionText, u"Вер. " + *Utf8ToUtf16(QV_TEST_VERSION));
+}
+
+TEST_F(AboutBox, HidesTheTaskBarAndTheInputPanelButtonWheneverItIsActivated) {
+    Box box;
+    std::vector<bool> hidden;
+    const auto look = [&](HWND hwnd) {
+        hidden.push_back(TaskBarHidden(hwnd));
+        hidden.push_back(SipButtonHidden(hwnd));
+    };
+    box.onOpen = [&](HWND hwnd) {
+        look(hwnd);
+        SHFullScreen(hwnd, SHFS_SHOWTASKBAR | SHFS_SHOWSIPBUTTON);
+        // Another program comes to the front: the box, inactive, leaves the bars alone.
+        const HWND other = CreateWindowExW(0, u"Owner", u"Другая", WS_POPUP | WS_VISIBLE, 0, 0, 240,
+                                           320, nullptr, 0, nullptr, nullptr);
+        SetActiveWindow(other);
+        look(hwnd);
+        SetActiveWindow(hwnd);
+        look(hwnd);
+        DestroyWindow(other);
+        host.Key(VK_ESCAPE);
+    };
+    EXPECT_EQ(Run(box), IDOK);
+    EXPECT_EQ(hidden, (std::vector<bool>{true, true, false, false, true, true}));
 }
 
 }  // namespace
