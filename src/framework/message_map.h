@@ -44,13 +44,16 @@ struct MessageMapEntry {
     UINT id = 0;
     UINT code = 0;
     Handler handler = nullptr;
+    // A command entry without a code takes the command from menus, toolbars and controls alike.
+    bool anyCode = true;
 
     bool Takes(const Message& m) const {
         switch (kind) {
             case Kind::Message:
                 return m.id == message;
             case Kind::Command:
-                return m.id == WM_COMMAND && LOWORD(m.wParam) == id;
+                return m.id == WM_COMMAND && LOWORD(m.wParam) == id &&
+                       (anyCode || HIWORD(m.wParam) == code);
             case Kind::Notify: {
                 const auto* header = PointerFromParam<const NMHDR>(m.lParam);
                 return m.id == WM_NOTIFY && header && header->idFrom == id && header->code == code;
@@ -70,6 +73,12 @@ template <typename Owner>
 constexpr MessageMapEntry<Owner> OnCommand(UINT id,
                                            LRESULT (Owner::*handler)(const Message&, bool&)) {
     return {MessageMapEntry<Owner>::Kind::Command, WM_COMMAND, id, 0, handler};
+}
+// A command by its id and one notification code only (EN_CHANGE of an edit, say).
+template <typename Owner>
+constexpr MessageMapEntry<Owner> OnCommand(UINT id, UINT code,
+                                           LRESULT (Owner::*handler)(const Message&, bool&)) {
+    return {MessageMapEntry<Owner>::Kind::Command, WM_COMMAND, id, code, handler, false};
 }
 template <typename Owner>
 constexpr MessageMapEntry<Owner> OnNotify(UINT id, UINT code,

@@ -5,9 +5,11 @@
 #include "platform/pocket/menu_bar_description.h"
 #include "platform/pocket/toolbar_messages.h"
 #include "platform/user/menu.h"
+#include "resources/about_template.h"
 #include "resources/main_window_resources.h"
 #include "resources/program_images.h"
 #include "resources/resource_ids.h"
+#include "resources/settings_template.h"
 
 namespace qv {
 
@@ -103,6 +105,8 @@ ResourceModule MakeModule() {
     module.AddResource(IDR_MENUBAR, kMainMenuBar);
     AddMainWindowResources(module);
     AddProgramImages(module);
+    AddSettingsTemplate(module);
+    AddAboutTemplate(module);
     return module;
 }
 

@@ -58,4 +58,33 @@ inline constexpr int IDI_APP = 1;
 inline constexpr int IDI_DEPARTURE = 5003;
 inline constexpr int IDI_DESTINATION = 5004;
 
+// The settings page and its controls.
+inline constexpr int IDD_SETTINGS = 200;
+inline constexpr int IDC_LABEL_PICKER = 1031;
+inline constexpr int IDC_ALGO_TRANSFERS = 1050;
+inline constexpr int IDC_ALGO_TIME = 1051;
+inline constexpr int IDC_PICK_KEYBOARD = 1052;
+inline constexpr int IDC_PICK_TABS = 1053;
+inline constexpr int IDC_LABEL_ALGORITHM = 1055;
+inline constexpr int IDC_COUNT_WAIT = 1056;
+inline constexpr int IDC_LABEL_TOOLTIP = 1057;
+inline constexpr int IDC_TOOLTIP_MS = 1058;
+inline constexpr int IDC_LABEL_DISPLAY = 1059;
+inline constexpr int IDC_SHOW_NAMES = 1060;
+inline constexpr int IDC_MAX_TRANSFERS = 1061;
+inline constexpr int IDC_ROUTE_LINE = 1062;
+inline constexpr int IDC_ROUTE_STATIONS = 1063;
+inline constexpr int IDC_ROUTE_BLINK = 1064;
+inline constexpr int IDC_LABEL_SAVE = 1065;
+inline constexpr int IDC_SAVE_ROUTE = 1066;
+inline constexpr int IDC_CYRILLIC_FONT = 1067;
+inline constexpr int IDC_SAVE_ZOOM = 1068;
+inline constexpr int IDC_SAVE_POSITION = 1069;
+
+// The about box and its product name.
+inline constexpr int IDD_ABOUT = 202;
+inline constexpr int IDC_ABOUT_PRODUCT = 1067;
+inline constexpr int IDC_ABOUT_VERSION = 1070;
+inline constexpr int IDC_ABOUT_DATE = 1071;
+
 }  // namespace qv

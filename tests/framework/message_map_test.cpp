@@ -16,6 +16,8 @@ class Mapped {
             OnMessage(WM_LBUTTONUP, &Mapped::OnPenUp),
             OnMessage(WM_TIMER, &Mapped::OnTimerFirst),
             OnMessage(WM_TIMER, &Mapped::OnTimerSecond),
+            OnCommand(1065, 0x0300, &Mapped::OnEditChanged),
+            OnCommand(1065, 0x0100, &Mapped::OnEditFocused),
             OnCommand(1004, &Mapped::OnExit),
             OnNotify(1021, 0xFFFFFF9B, &Mapped::OnListChanged),
         };
@@ -45,6 +47,14 @@ class Mapped {
     LRESULT OnExit(const Message& message, bool&) {
         calls.push_back("exit " + std::to_string(NotificationCode(message)));
         return -1;
+    }
+    LRESULT OnEditChanged(const Message&, bool&) {
+        calls.push_back("edit changed");
+        return 3;
+    }
+    LRESULT OnEditFocused(const Message&, bool&) {
+        calls.push_back("edit focused");
+        return 4;
     }
     LRESULT OnListChanged(const Message&, bool&) {
         calls.push_back("list");
@@ -76,16 +86,25 @@ TEST(MessageMap, OtherMapsAndUnknownMessagesAreNotHandled) {
 TEST(MessageMap, CommandsAndNotificationsAreDecodedOnce) {
     Mapped map;
     LRESULT result = 0;
-    // A command with a notification code is the same command.
+    // An entry without a code takes the command whatever its code; one with a code takes
+    // that code only, even from the same control.
     EXPECT_TRUE(map.Handle(WM_COMMAND, MAKEWPARAM(1004, 1), 0, result, 0));
     EXPECT_EQ(result, -1);
+    EXPECT_TRUE(map.Handle(WM_COMMAND, MAKEWPARAM(1004, 0), 0, result, 0));
+    EXPECT_TRUE(map.Handle(WM_COMMAND, MAKEWPARAM(1065, 0x0100), 0, result, 0));
+    EXPECT_EQ(result, 4);
+    EXPECT_TRUE(map.Handle(WM_COMMAND, MAKEWPARAM(1065, 0x0300), 0, result, 0));
+    EXPECT_EQ(result, 3);
+    EXPECT_FALSE(map.Handle(WM_COMMAND, MAKEWPARAM(1065, 0x0200), 0, result, 0));
+    EXPECT_FALSE(map.Handle(WM_COMMAND, MAKEWPARAM(1065, 0), 0, result, 0));
     NMHDR changed{nullptr, 1021, 0xFFFFFF9B};
     NMHDR other{nullptr, 1021, 0xFFFFFFFE};
     EXPECT_TRUE(map.Handle(WM_NOTIFY, 1021, PointerParam(&changed), result, 0));
     EXPECT_FALSE(map.Handle(WM_NOTIFY, 1021, PointerParam(&other), result, 0));
     // Pen positions are unsigned client pixels.
     EXPECT_TRUE(map.Handle(WM_LBUTTONUP, 0, MAKELPARAM(200, 300), result, 0));
-    EXPECT_EQ(map.calls, (std::vector<std::string>{"exit 1", "list", "pen 200,300"}));
+    EXPECT_EQ(map.calls, (std::vector<std::string>{"exit 1", "exit 0", "edit focused",
+                                                   "edit changed", "list", "pen 200,300"}));
 }
 
 }  // namespace

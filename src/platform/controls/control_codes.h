@@ -19,6 +19,7 @@ inline constexpr DWORD SS_LEFT = 0x0000;
 inline constexpr DWORD SS_CENTER = 0x0001;
 inline constexpr DWORD SS_RIGHT = 0x0002;
 inline constexpr DWORD SS_TYPEMASK = 0x001F;
+inline constexpr DWORD SS_NOTIFY = 0x0100;
 
 // Buttons.
 inline constexpr DWORD BS_CHECKBOX = 0x0002;

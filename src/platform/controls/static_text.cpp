@@ -48,6 +48,12 @@ std::optional<LRESULT> StaticText::HandleMessage(UINT message, WPARAM wParam, LP
             return 0;
         case WM_GETDLGCODE:
             return DLGC_STATIC;
+        case WM_NCHITTEST:
+            // Taps go through plain text to the window beneath it.
+            if ((GetWindowLongW(self, GWL_STYLE) & SS_NOTIFY) == 0) {
+                return HTTRANSPARENT;
+            }
+            return DefWindowProcW(self, message, wParam, lParam);
         default:
             return DefWindowProcW(self, message, wParam, lParam);
     }

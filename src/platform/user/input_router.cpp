@@ -116,9 +116,15 @@ void InputRouter::RoutePen(UINT message, POINT screen) {
         if (!target || !target->IsEnabledTree()) {
             return;
         }
-        const HWND handle = target->Handle();
+        HWND handle = target->Handle();
         hit = system_.Send(handle, WM_NCHITTEST, 0, MAKELPARAM(screen.x, screen.y));
         target = system_.Find(handle);
+        // A child that lets the pen through hands it to its parent, which is asked in turn.
+        while (target && hit == HTTRANSPARENT && target->Parent() != &system_.Desktop()) {
+            handle = target->Parent()->Handle();
+            hit = system_.Send(handle, WM_NCHITTEST, 0, MAKELPARAM(screen.x, screen.y));
+            target = system_.Find(handle);
+        }
         if (!target || hit == HTNOWHERE || hit == HTTRANSPARENT || hit == HTERROR) {
             return;
         }

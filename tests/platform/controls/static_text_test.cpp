@@ -58,6 +58,11 @@ TEST_F(StaticTexts, AlignmentFontAndTextAreHonoured) {
     Pump();
     EXPECT_EQ(CountPixels(left, kBlack), 0);
     EXPECT_EQ(SendMessageW(heading, WM_GETDLGCODE, 0, 0), DLGC_STATIC);
+    // Plain text lets taps through to the page; a text that asks for them keeps them.
+    EXPECT_EQ(SendMessageW(heading, WM_NCHITTEST, 0, MAKELPARAM(5, 5)), HTTRANSPARENT);
+    const HWND notifying =
+        Make(kStaticClassName, u"Отображение", SS_LEFT | SS_NOTIFY, {0, 40, 200, 56}, 3);
+    EXPECT_EQ(SendMessageW(notifying, WM_NCHITTEST, 0, MAKELPARAM(5, 45)), HTCLIENT);
     DestroyWindow(heading);  // before the fonts it refers to go
 }
 

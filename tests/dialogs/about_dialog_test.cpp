@@ -1,0 +1,106 @@
+#include "dialogs/about_dialog.h"
+
+#include "framework/modal_dialog.h"
+#include "page_test.h"
+#include "platform/host/virtual_keys.h"
+#include "platform/pocket/full_screen.h"
+#include "platform/pocket/shell_layout.h"
+#include "resources/resource_ids.h"
+#include "text/utf.h"
+
+namespace qv {
+namespace {
+
+using Box = testing::ProbedPage<AboutDialog>;
+
+class AboutBox : public testing::PageTest {
+  protected:
+    INT_PTR Run(Box& box) { return RunModalDialog(box, IDD_ABOUT, owner); }
+    POINT Middle(HWND box, int id) {
+        RECT rect;
+        GetWindowRect(GetDlgItem(box, id), &rect);
+        return {(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
+    }
+};
+
+// A page that is still open when the input runs out ends with the program's quit, not with a
+// result of its own.
+constexpr INT_PTR kStillOpen = 0;
+
+TEST_F(AboutBox, ClosesOnPenUpAnywhereButNotOnPenDown) {
+    {
+        Box box;
+        box.onOpen = [&](HWND) { host.PenDown(120, 250); };
+        EXPECT_EQ(Run(box), kStillOpen);
+    }
+    for (const bool onTheName : {false, true}) {
+        Box box;
+        box.onOpen = [&](HWND hwnd) {
+            const POINT at = onTheName ? Middle(hwnd, IDC_ABOUT_PRODUCT) : POINT{200, 300};
+            host.PenDown(at.x, at.y);
+            host.PenUp(at.x, at.y);
+        };
+        EXPECT_EQ(Run(box), IDOK) << onTheName;
+    }
+}
+
+TEST_F(AboutBox, OkAndCancelCloseIt) {
+    for (const int key : {VK_RETURN, VK_ESCAPE}) {
+        Box box;
+        box.onOpen = [&](HWND) { host.Key(key); };
+        EXPECT_EQ(Run(box), IDOK);
+    }
+}
+
+TEST_F(AboutBox, ShowsTheBoldNameAndTheVersionOverTheWholeScreen) {
+    Box box;
+    RECT placed{};
+    LOGFONTW name;
+    LOGFONTW version;
+    std::u16string versionText;
+    box.onOpen = [&](HWND hwnd) {
+        GetWindowRect(hwnd, &placed);
+        const auto fontOf = [&](int id, LOGFONTW& font) {
+            const LRESULT handle = SendMessageW(GetDlgItem(hwnd, id), WM_GETFONT, 0, 0);
+            ASSERT_NE(handle, 0);
+            GetObjectW(reinterpret_cast<HGDIOBJ>(handle), sizeof(font), &font);
+        };
+        fontOf(IDC_ABOUT_PRODUCT, name);
+        fontOf(IDC_ABOUT_VERSION, version);
+        versionText = GetWindowText(GetDlgItem(hwnd, IDC_ABOUT_VERSION));
+        host.Key(VK_RETURN);
+    };
+    EXPECT_EQ(Run(box), IDOK);
+    EXPECT_EQ(placed, (RECT{0, kNavigationBarHeight, kScreenWidth, kScreenHeight}));
+    EXPECT_EQ(name.lfWeight, FW_BOLD);
+    EXPECT_NE(version.lfWeight, FW_BOLD);
+    // The version of the build.
+    EXPECT_EQ(versionText, u"Вер. " + *Utf8ToUtf16(QV_TEST_VERSION));
+}
+
+TEST_F(AboutBox, HidesTheTaskBarAndTheInputPanelButtonWheneverItIsActivated) {
+    Box box;
+    std::vector<bool> hidden;
+    const auto look = [&](HWND hwnd) {
+        hidden.push_back(TaskBarHidden(hwnd));
+        hidden.push_back(SipButtonHidden(hwnd));
+    };
+    box.onOpen = [&](HWND hwnd) {
+        look(hwnd);
+        SHFullScreen(hwnd, SHFS_SHOWTASKBAR | SHFS_SHOWSIPBUTTON);
+        // Another program comes to the front: the box, inactive, leaves the bars alone.
+        const HWND other = CreateWindowExW(0, u"Owner", u"Другая", WS_POPUP | WS_VISIBLE, 0, 0, 240,
+                                           320, nullptr, 0, nullptr, nullptr);
+        SetActiveWindow(other);
+        look(hwnd);
+        SetActiveWindow(hwnd);
+        look(hwnd);
+        DestroyWindow(other);
+        host.Key(VK_ESCAPE);
+    };
+    EXPECT_EQ(Run(box), IDOK);
+    EXPECT_EQ(hidden, (std::vector<bool>{true, true, false, false, true, true}));
+}
+
+}  // namespace
+}  // namespace qv

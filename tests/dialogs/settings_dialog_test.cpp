@@ -1,0 +1,244 @@
+#include "dialogs/settings_dialog.h"
+
+#include <sys/resource.h>
+
+#include <csignal>
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+#include <map>
+
+#include "dialogs/heading_font.h"
+#include "framework/modal_dialog.h"
+#include "page_test.h"
+#include "platform/controls/button.h"
+#include "platform/host/virtual_keys.h"
+#include "platform/pocket/shell_layout.h"
+#include "resources/resource_ids.h"
+#include "settings/settings_file.h"
+
+namespace qv {
+namespace {
+
+using Page = testing::ProbedPage<SettingsDialog>;
+
+constexpr int kChecks[] = {
+    IDC_ALGO_TRANSFERS, IDC_ALGO_TIME,  IDC_PICK_KEYBOARD,  IDC_PICK_TABS,   IDC_COUNT_WAIT,
+    IDC_SHOW_NAMES,     IDC_ROUTE_LINE, IDC_ROUTE_STATIONS, IDC_ROUTE_BLINK, IDC_SAVE_ROUTE,
+    IDC_CYRILLIC_FONT,  IDC_SAVE_ZOOM,  IDC_SAVE_POSITION};
+constexpr int kHeadings[] = {IDC_LABEL_ALGORITHM, IDC_LABEL_TOOLTIP, IDC_LABEL_DISPLAY,
+                             IDC_LABEL_PICKER, IDC_LABEL_SAVE};
+
+// What the page shows.
+struct Shown {
+    std::map<int, bool> checked;
+    std::u16string tooltipMs;
+    std::u16string maxTransfers;
+    RECT placed{};
+    LOGFONTW heading;
+    bool headingsShareTheFont = true;
+};
+
+Shown Look(HWND page) {
+    Shown shown;
+    for (const int id : kChecks) {
+        shown.checked[id] = IsDlgButtonChecked(page, id) == BST_CHECKED;
+    }
+    shown.tooltipMs = GetWindowText(GetDlgItem(page, IDC_TOOLTIP_MS));
+    shown.maxTransfers = GetWindowText(GetDlgItem(page, IDC_MAX_TRANSFERS));
+    GetWindowRect(page, &shown.placed);
+    const auto font = [&](int id) { return SendMessageW(GetDlgItem(page, id), WM_GETFONT, 0, 0); };
+    GetObjectW(reinterpret_cast<HGDIOBJ>(font(IDC_LABEL_ALGORITHM)), sizeof(shown.heading),
+               &shown.heading);
+    for (const int id : kHeadings) {
+        shown.headingsShareTheFont &= font(id) == font(IDC_LABEL_ALGORITHM) && font(id) != 0;
+    }
+    return shown;
+}
+
+class SettingsPage : public testing::PageTest {
+  protected:
+    INT_PTR Run(Page& page) { return RunModalDialog(page, IDD_SETTINGS, owner); }
+
+    // Queues a tap on the middle of the page's control.
+    void Tap(HWND page, int id) {
+        RECT rect;
+        GetWindowRect(GetDlgItem(page, id), &rect);
+        host.Tap((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
+    }
+    // Queues typing that replaces the text of the page's number box.
+    void Retype(HWND page, int id, std::u16string_view text) {
+        Tap(page, id);
+        host.Key(VK_END);
+        for (std::size_t i = GetWindowText(GetDlgItem(page, id)).size(); i > 0; --i) {
+            host.Key(VK_BACK);
+        }
+        host.Type(text);
+    }
+    std::string FileBytes() const {
+        std::ifstream in(settingsPath, std::ios::binary);
+        return {std::istreambuf_iterator<char>(in), {}};
+    }
+    Settings Saved() const {
+        Settings saved;
+        saved.mapPath = u"unread";
+        EXPECT_EQ(LoadSettings(saved, settingsPath), 1);
+        return saved;
+    }
+    static Settings Unusual() {
+        Settings settings;
+        settings.mapPath = u"/maps/Москва.qvn";
+        settings.departureIndex = 12;
+        settings.destinationIndex = 40;
+        settings.savedZoom = 2;
+        settings.savedViewX = -30;
+        settings.savedViewY = 17;
+        settings.algorithm = 7;
+        settings.pickerMode = 1;
+        settings.countWaitTime = false;
+        settings.tooltipMs = 1500;
+        settings.maxTransfers = 5;
+        settings.showStationNames = true;
+        settings.cyrillicFont = true;
+        settings.saveZoom = true;
+        return settings;
+    }
+};
+
+TEST_F(SettingsPage, WithoutAFileShowsTheDefaultsAndCancelWritesNothing) {
+    Page page(settingsPath);
+    Shown shown;
+    page.onOpen = [&](HWND hwnd) {
+        shown = Look(hwnd);
+        // Toggled and typed, then cancelled.
+        Tap(hwnd, IDC_SAVE_ROUTE);
+        Tap(hwnd, IDC_ALGO_TIME);
+        Retype(hwnd, IDC_MAX_TRANSFERS, u"7");
+        host.Key(VK_ESCAPE);
+    };
+    EXPECT_EQ(Run(page), IDCANCEL);
+    EXPECT_FALSE(std::filesystem::exists(settingsPath));
+    EXPECT_EQ(page.WorkingSettings(), Settings{});
+
+    const std::map<int, bool> defaults = {
+        {IDC_ALGO_TRANSFERS, true}, {IDC_ALGO_TIME, false},     {IDC_PICK_KEYBOARD, false},
+        {IDC_PICK_TABS, true},      {IDC_COUNT_WAIT, true},     {IDC_SHOW_NAMES, false},
+        {IDC_ROUTE_LINE, true},     {IDC_ROUTE_STATIONS, true}, {IDC_ROUTE_BLINK, true},
+        {IDC_SAVE_ROUTE, false},    {IDC_CYRILLIC_FONT, false}, {IDC_SAVE_ZOOM, false},
+        {IDC_SAVE_POSITION, false}};
+    EXPECT_EQ(shown.checked, defaults);
+    EXPECT_EQ(shown.tooltipMs, u"2000");
+    EXPECT_EQ(shown.maxTransfers, u"3");
+    // The whole screen below the navigation bar, over the menu bar.
+    EXPECT_EQ(shown.placed, (RECT{0, kNavigationBarHeight, kScreenWidth, kScreenHeight}));
+    EXPECT_EQ(shown.heading.lfWeight, FW_BOLD);
+    EXPECT_NE(shown.heading.lfCharSet, RUSSIAN_CHARSET);
+    EXPECT_TRUE(shown.headingsShareTheFont);
+}
+
+TEST_F(SettingsPage, OkStoresWhatWasChosenAndCutsNumbersToNineDigits) {
+    Page page(settingsPath);
+    page.onOpen = [&](HWND hwnd) {
+        Tap(hwnd, IDC_ALGO_TIME);
+        Tap(hwnd, IDC_PICK_KEYBOARD);
+        Tap(hwnd, IDC_COUNT_WAIT);
+        Tap(hwnd, IDC_SAVE_POSITION);
+        Retype(hwnd, IDC_MAX_TRANSFERS, u"0");
+        Retype(hwnd, IDC_TOOLTIP_MS, u"1234567890");
+        host.Key(VK_RETURN);
+    };
+    EXPECT_EQ(Run(page), IDOK);
+    Settings expected;  // fields the page does not show keep their defaults
+    expected.algorithm = 1;
+    expected.pickerMode = 1;
+    expected.countWaitTime = false;
+    expected.savePosition = true;
+    expected.maxTransfers = 0;
+    expected.tooltipMs = 123456789;
+    EXPECT_EQ(Saved(), expected);
+    EXPECT_EQ(page.WorkingSettings(), expected);
+}
+
+TEST_F(SettingsPage, EmptyNumbersAndUnknownChoicesKeepTheirValuesWithACyrillicHeading) {
+    ASSERT_EQ(SaveSettings(Unusual(), settingsPath), 1);
+    Page page(settingsPath);
+    Shown shown;
+    page.onOpen = [&](HWND hwnd) {
+        shown = Look(hwnd);
+        Retype(hwnd, IDC_TOOLTIP_MS, u"");
+        SetWindowTextW(GetDlgItem(hwnd, IDC_MAX_TRANSFERS), u"");
+        host.Key(VK_RETURN);
+    };
+    EXPECT_EQ(Run(page), IDOK);
+    EXPECT_EQ(Saved(), Unusual());
+    // An algorithm the page does not know checks neither of its buttons.
+    EXPECT_FALSE(shown.checked[IDC_ALGO_TRANSFERS]);
+    EXPECT_FALSE(shown.checked[IDC_ALGO_TIME]);
+    EXPECT_TRUE(shown.checked[IDC_PICK_KEYBOARD]);
+    EXPECT_FALSE(shown.checked[IDC_PICK_TABS]);
+    EXPECT_TRUE(shown.checked[IDC_CYRILLIC_FONT]);
+    EXPECT_EQ(shown.tooltipMs, u"1500");
+    EXPECT_EQ(shown.heading.lfCharSet, RUSSIAN_CHARSET);
+    EXPECT_EQ(shown.heading.lfWeight, FW_BOLD);
+}
+
+TEST_F(SettingsPage, AFailedSaveKeepsTheFileAndThePageAndSaysSo) {
+    ASSERT_EQ(SaveSettings(Unusual(), settingsPath), 1);
+    const std::string before = FileBytes();
+    rlimit saved{};
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
+    const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit tiny = saved;
+    tiny.rlim_cur = 16;
+
+    Page page(settingsPath);
+    std::string afterFailure;
+    page.onOpen = [&](HWND hwnd) {
+        ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &tiny), 0);
+        Tap(hwnd, IDC_SAVE_ROUTE);
+        host.Key(VK_RETURN);  // OK: the save fails
+        host.Key(VK_RETURN);  // closes the box
+        host.Key(VK_RETURN);  // OK again, with room to write
+    };
+    page.onOk = [&](HWND) {
+        if (page.oks == 2) {
+            afterFailure = FileBytes();
+            setrlimit(RLIMIT_FSIZE, &saved);
+        }
+    };
+    const INT_PTR result = Run(page);
+    setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, previousHandler);
+
+    EXPECT_EQ(result, IDOK);
+    EXPECT_EQ(page.oks, 2);
+    EXPECT_EQ(afterFailure, before);
+    // One box took the page's place, before the page closed.
+    ASSERT_EQ(page.interruptions.size(), 2u);
+    EXPECT_EQ(page.interruptions[0].rfind(u"Ошибка|", 0), 0u);
+    EXPECT_EQ(page.interruptions[1], u"Схема метро");
+    Settings expected = Unusual();
+    expected.saveRoute = true;
+    EXPECT_EQ(Saved(), expected);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder), {}), 1);
+}
+
+TEST_F(SettingsPage, ShowSettingsDialogUsesTheUsersSettingsFile) {
+    const char* previous = std::getenv("XDG_CONFIG_HOME");
+    const std::string kept = previous ? previous : "";
+    setenv("XDG_CONFIG_HOME", folder.c_str(), 1);
+    host.Key(VK_RETURN);
+    ShowSettingsDialog(owner);
+    Settings written;
+    written.tooltipMs = 0;
+    EXPECT_EQ(LoadSettings(written, folder / "quorvane" / "quorvane.ini"), 1);
+    if (previous) {
+        setenv("XDG_CONFIG_HOME", kept.c_str(), 1);
+    } else {
+        unsetenv("XDG_CONFIG_HOME");
+    }
+    EXPECT_EQ(written, Settings{});
+}
+
+}  // namespace
+}  // namespace qv
