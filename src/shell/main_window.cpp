@@ -5,6 +5,8 @@
 #include <system_error>
 #include <utility>
 
+#include "dialogs/about_dialog.h"
+#include "dialogs/settings_dialog.h"
 #include "framework/frame_window.h"
 #include "platform/controls/message_box.h"
 #include "platform/pocket/menu_bar.h"
@@ -68,7 +70,7 @@ bool MainWindow::HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM 
         OnMessage(WM_TIMER, &MainWindow::OnTimer),
         OnMessage(WM_LBUTTONDOWN, &MainWindow::OnPenDown),
         OnMessage(WM_LBUTTONUP, &MainWindow::OnPenUp),
-        OnCommand(ID_ABOUT, &MainWindow::OnPageCommand),
+        OnCommand(ID_ABOUT, &MainWindow::OnAbout),
         OnCommand(ID_EXIT, &MainWindow::OnExit),
         OnCommand(ID_DEPARTURE, &MainWindow::OnDeparture),
         OnCommand(ID_DESTINATION, &MainWindow::OnDestination),
@@ -76,7 +78,7 @@ bool MainWindow::HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM 
         OnCommand(ID_STATION_LIST, &MainWindow::OnPageCommand),
         OnCommand(ID_CLEAR_STATIONS, &MainWindow::OnClearStations),
         OnCommand(ID_ROUTE_INFO, &MainWindow::OnPageCommand),
-        OnCommand(ID_SETTINGS, &MainWindow::OnPageCommand),
+        OnCommand(ID_SETTINGS, &MainWindow::OnSettings),
         OnCommand(ID_FORBIDDEN_STATION, &MainWindow::OnForbiddenStation),
         OnCommand(ID_SCALE, &MainWindow::OnScale),
         OnCommand(ID_HELP, &MainWindow::OnHelp),
@@ -335,6 +337,34 @@ LRESULT MainWindow::OnExit(const Message&, bool&) {
 }
 
 LRESULT MainWindow::OnPageCommand(const Message&, bool&) {
+    return 0;
+}
+
+LRESULT MainWindow::OnSettings(const Message&, bool&) {
+    const bool showNames = settings.showStationNames;
+    const bool routeLine = settings.routeShowLine;
+    const bool routeBlink = settings.routeBlink;
+    ShowSettingsDialog(hwnd);
+    // The page hands its result over through the file, after OK and after Cancel alike.
+    [[maybe_unused]] const int read = LoadSettings(settings);
+    if (!model) {
+        return 0;
+    }
+    if (settings.showStationNames != showNames || settings.routeShowLine != routeLine ||
+        settings.routeBlink != routeBlink) {
+        DiscardSchemeImage(*model);
+    }
+    model->AdoptSettings(settings);
+    if (model->departure && model->destination) {
+        RecomputeRoute();
+    } else {
+        KillTimer(hwnd, IDT_BLINK);
+    }
+    return 0;
+}
+
+LRESULT MainWindow::OnAbout(const Message&, bool&) {
+    ShowAboutBox(hwnd);
     return 0;
 }
 

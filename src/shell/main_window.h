@@ -85,8 +85,10 @@ class MainWindow final : public WindowObject {
     LRESULT OnHelp(const Message& message, bool& handled);
     LRESULT OnExit(const Message& message, bool& handled);
     LRESULT OnLoadMap(const Message& message, bool& handled);
-    // The commands that open the station picker, the route details, the settings page and the
-    // about box: they have no pages yet and do nothing.
+    LRESULT OnSettings(const Message& message, bool& handled);
+    LRESULT OnAbout(const Message& message, bool& handled);
+    // The commands that open the station picker and the route details: they have no pages yet
+    // and do nothing.
     LRESULT OnPageCommand(const Message& message, bool& handled);
 
     void PaintNow(HDC dc);
