@@ -3,6 +3,7 @@
 #include <string_view>
 
 #include "platform/user/menu.h"
+#include "resources/page_templates.h"
 #include "resources/program_images.h"
 #include "resources/resource_ids.h"
 
@@ -89,6 +90,8 @@ ResourceModule MakeModule() {
     module.AddBitmap(IDB_ROUTE_DESTINATION, {16, 16, kRouteDestination});
     module.AddBitmap(IDB_ROUTE_TRANSFER, {16, 16, kRouteTransfer});
     module.AddBitmap(IDB_ROUTE_SUMMARY, {16, 16, kRouteSummary});
+    module.AddResource(IDD_STATION_PICKER, kStationPickerTemplate);
+    module.AddResource(IDD_ROUTE_DETAILS, kRouteDetailsTemplate);
     AddProgramImages(module);
     return module;
 }

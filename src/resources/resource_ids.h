@@ -37,4 +37,14 @@ inline constexpr int IDI_APP = 1;
 inline constexpr int IDI_DEPARTURE = 5003;
 inline constexpr int IDI_DESTINATION = 5004;
 
+// The station picker and the route details pages, and their controls. The two buttons share their
+// ids with the main window's departure and destination commands.
+inline constexpr int IDD_STATION_PICKER = 201;
+inline constexpr int IDD_ROUTE_DETAILS = 5008;
+inline constexpr int IDC_LIST = 1021;
+inline constexpr int IDC_LETTER_TABS = 1022;
+inline constexpr int ID_DEPARTURE = 1025;
+inline constexpr int ID_DESTINATION = 1026;
+inline constexpr int IDC_NAME_EDIT = 1065;
+
 }  // namespace qv
