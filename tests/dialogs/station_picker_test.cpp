@@ -8,6 +8,7 @@
 #include "model/station_name_order.h"
 #include "page_test.h"
 #include "platform/controls/tab_control_messages.h"
+#include "platform/gdi/system_metrics.h"
 #include "platform/host/virtual_keys.h"
 #include "platform/user/input_functions.h"
 #include "resources/resource_ids.h"
@@ -18,7 +19,7 @@ namespace {
 
 class StationPickerTest : public testing::PageTest {
   protected:
-    StationPickerTest() { Load("minsk.qvn"); }
+    explicit StationPickerTest(int scale = 1) : PageTest(scale) { Load("minsk.qvn"); }
 
     void Open(int mode, std::vector<Step> script) {
         Run(std::move(script), [&] { ShowStationPicker(owner, model, mode); });
@@ -105,38 +106,54 @@ TEST_F(StationPickerTest, ListsEveryOpenStationOnceByNameWithItsLineAndNoForbidd
     EXPECT_EQ(std::count(names.begin(), names.end(), u"Восток"), 1);
 }
 
-TEST_F(StationPickerTest, TabWidthsAndRowsFollowTheLetterCount) {
+// The tab size the picker asks for follows the letter count: 210 pixels over one row of up to 20
+// letters, over half the letters with more. How many rows the letters then take depends on the
+// font's letter widths and the strip's width, so rows are only checked to wrap with more than 20.
+TEST_F(StationPickerTest, TabWidthsFollowTheLetterCountAndManyLettersWrap) {
     struct Case {
         int letters;
         int width;
-        int rows;
     };
     const std::u16string alphabet = u"АБВГДЕЖЗИКЛМНОПРСТУФХЦЧШЩЭЮЯABCDEFGHIJKLMN";
-    for (const Case c : {Case{20, 10, 1}, Case{21, 21, 2}, Case{40, 10, 2}}) {
+    for (const Case c : {Case{20, 10}, Case{21, 21}, Case{40, 10}, Case{0, 0}}) {
         model.tabLetters = alphabet.substr(0, static_cast<std::size_t>(c.letters));
-        int count = 0;
+        int count = -1;
         int rows = 0;
-        std::vector<int> widths;
+        LRESULT minimum = 0;
+        LRESULT size = 0;
+        std::vector<RECT> tabs;
         Open(kLetterTabs, {[&](HWND page) {
-                 count = static_cast<int>(SendMessageW(Tabs(page), TCM_GETITEMCOUNT, 0, 0));
-                 rows = static_cast<int>(SendMessageW(Tabs(page), TCM_GETROWCOUNT, 0, 0));
+                 const HWND control = Tabs(page);
+                 count = static_cast<int>(SendMessageW(control, TCM_GETITEMCOUNT, 0, 0));
+                 rows = static_cast<int>(SendMessageW(control, TCM_GETROWCOUNT, 0, 0));
                  for (int i = 0; i < count; ++i) {
                      RECT tab{};
-                     SendMessageW(Tabs(page), TCM_GETITEMRECT, static_cast<WPARAM>(i),
+                     SendMessageW(control, TCM_GETITEMRECT, static_cast<WPARAM>(i),
                                   PointerParam(&tab));
-                     widths.push_back(tab.right - tab.left);
+                     tabs.push_back(tab);
                  }
                  if (c.letters == 40) {
                      Shot("picker-40-tabs");
                  }
+                 // Each answers with the value the picker set.
+                 minimum = SendMessageW(control, TCM_SETMINTABWIDTH, 0, 1);
+                 size = SendMessageW(control, TCM_SETITEMSIZE, 0, MAKELPARAM(1, 1));
                  host.Key(VK_ESCAPE);
              }});
         EXPECT_EQ(count, c.letters);
-        EXPECT_EQ(rows, c.rows) << c.letters;
-        EXPECT_EQ(*std::min_element(widths.begin(), widths.end()), c.width) << c.letters;
-        for (int w : widths)
-            std::cerr << w << ' ';
-        std::cerr << '\n';
+        if (c.letters == 0) {
+            EXPECT_EQ(minimum, -1) << "no tab size without letters";
+            continue;
+        }
+        EXPECT_EQ(minimum, c.width) << c.letters;
+        EXPECT_EQ(size, MAKELPARAM(c.width, 12)) << c.letters;
+        for (const RECT& tab : tabs) {
+            EXPECT_GE(tab.right - tab.left, c.width) << c.letters;
+            EXPECT_EQ(tab.bottom - tab.top, 12) << c.letters;
+        }
+        if (c.letters > 20) {
+            EXPECT_GE(rows, 2) << c.letters;
+        }
     }
 }
 
@@ -271,6 +288,27 @@ TEST_F(StationPickerTest, TheButtonsTakeTheSelectedStationOrNoneAndCancelKeepsTh
     EXPECT_EQ(result, 1);
     EXPECT_EQ(model.departure, chosen);
     EXPECT_EQ(model.destination, chosen);
+}
+
+class StationPickerAtTwice : public StationPickerTest {
+  protected:
+    StationPickerAtTwice() : StationPickerTest(2) {}
+};
+
+TEST_F(StationPickerAtTwice, BothModesDrawTheirButtonsAtTwiceTheScale) {
+    model.departure = model.Lines()[1]->stations[0].get();
+    for (const int mode : {kLetterTabs, kKeyboardEntry}) {
+        COLORREF face = 0;
+        Open(mode, {[&](HWND page) {
+                 RECT button{};
+                 GetWindowRect(GetDlgItem(page, ID_DEPARTURE), &button);
+                 // Left of the icon, inside the frame.
+                 face = host.LastFrame()->GetPixel(2 * (button.left + 3), 2 * (button.top + 7));
+                 Shot(mode == kLetterTabs ? "picker-tabs-2x" : "picker-keyboard-2x");
+                 host.Key(VK_ESCAPE);
+             }});
+        EXPECT_EQ(face, GetSysColor(COLOR_BTNFACE)) << mode;
+    }
 }
 
 }  // namespace
