@@ -136,12 +136,17 @@ TEST_F(RouteDetailsTest, CloseEndsThePageWithOneAndLeavesTheModelAlone) {
     RouteDetailsDialog dialog(model);
     INT_PTR result = 0;
     Run({[&](HWND page) {
-            EXPECT_EQ(dialog.routeStationCount, 3);
-            EXPECT_EQ(dialog.routeTransferCount, 0);
-            // Tapping "ok" on the navigation bar closes the page like Cancel.
-            SendMessageW(page, WM_COMMAND, IDOK, 0);
-        }},
+             EXPECT_EQ(dialog.routeStationCount, 3);
+             EXPECT_EQ(dialog.routeTransferCount, 0);
+             // A command from a child of the list leaves the page open; the navigation bar's
+             // "ok" closes it like Cancel.
+             const HWND child = CreateWindowExW(0, u"STATIC", u"", WS_CHILD, 0, 0, 10, 10,
+                                                GetDlgItem(page, IDC_LIST), 0, nullptr, nullptr);
+             SendMessageW(page, WM_COMMAND, IDCANCEL, PointerParam(child));
+         },
+         [&](HWND page) { SendMessageW(page, WM_COMMAND, IDOK, 0); }},
         [&] { result = RunModalDialog(dialog, IDD_ROUTE_DETAILS, owner); });
+    EXPECT_EQ(stepsRun, 2u);
     EXPECT_EQ(result, 1);
     EXPECT_EQ(model.route, route);
     EXPECT_EQ(dialog.hwnd, nullptr);

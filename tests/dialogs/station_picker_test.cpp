@@ -10,6 +10,7 @@
 #include "platform/controls/tab_control_messages.h"
 #include "platform/gdi/system_metrics.h"
 #include "platform/host/virtual_keys.h"
+#include "platform/pocket/keyboard_layout.h"
 #include "platform/user/input_functions.h"
 #include "resources/resource_ids.h"
 #include "text/utf.h"
@@ -62,6 +63,17 @@ class StationPickerTest : public testing::PageTest {
         SendMessageW(List(page), LVM_ENSUREVISIBLE, static_cast<WPARAM>(index), 0);
         const POINT point = Centre(List(page), ItemRect(List(page), index));
         host.Tap(point.x, point.y);
+    }
+    // Taps a letter of the on-screen keyboard's Russian layout.
+    void TapKey(char16_t letter) {
+        for (const KeyCap& key : LayoutOf(KeyboardLayoutId::Russian).keys) {
+            if (key.action == KeyAction::Character && key.character == letter) {
+                const POINT point = Centre(InputPanelKeyboard(), key.rect);
+                host.Tap(point.x, point.y);
+                return;
+            }
+        }
+        ADD_FAILURE() << "no key";
     }
     Station* Named(std::u16string_view name) {
         for (Station* station : model.Stations()) {
@@ -193,7 +205,7 @@ TEST_F(StationPickerTest, ATabScrollsToItsFirstStationOrLeavesTheListWhereItIs) 
     EXPECT_EQ(tops[2], tops[1]);
 }
 
-TEST_F(StationPickerTest, KeyboardModeRaisesTheKeyboardAndTypingScrollsUpToNineLetters) {
+TEST_F(StationPickerTest, KeyboardModeRaisesTheKeyboardAndTypingOnEitherKeyboardScrollsUpToNine) {
     std::vector<int> tops;
     std::vector<int> expected;
     bool editFocused = false;
@@ -204,7 +216,8 @@ TEST_F(StationPickerTest, KeyboardModeRaisesTheKeyboardAndTypingScrollsUpToNineL
                                  editFocused = GetFocus() == GetDlgItem(page, IDC_NAME_EDIT);
                                  tabsGone = Tabs(page) == nullptr;
                                  EXPECT_EQ(CurrentInputPanel(), InputPanelState::Up);
-                                 host.Type(u"пл");
+                                 TapKey(u'п');
+                                 TapKey(u'л');
                              },
                              [&](HWND page) {
                                  tops.push_back(TopIndex(List(page)));
@@ -288,6 +301,27 @@ TEST_F(StationPickerTest, TheButtonsTakeTheSelectedStationOrNoneAndCancelKeepsTh
     EXPECT_EQ(result, 1);
     EXPECT_EQ(model.departure, chosen);
     EXPECT_EQ(model.destination, chosen);
+}
+
+TEST_F(StationPickerTest, CommandsFromAChildOfTheListAreConsumedAndOthersClose) {
+    StationPicker picker(model, kKeyboardEntry);
+    INT_PTR result = 0;
+    Run({
+            [&](HWND page) {
+                const HWND child = CreateWindowExW(0, u"STATIC", u"", WS_CHILD, 0, 0, 10, 10,
+                                                   List(page), 0, nullptr, nullptr);
+                SendMessageW(page, WM_COMMAND, MAKEWPARAM(IDOK, 0), PointerParam(child));
+                SendMessageW(page, WM_COMMAND, MAKEWPARAM(IDCANCEL, 0), PointerParam(child));
+            },
+            [&](HWND page) {
+                EXPECT_EQ(CurrentInputPanel(), InputPanelState::Up);
+                SendMessageW(page, WM_COMMAND, MAKEWPARAM(IDOK, 0), 0);
+            },
+        },
+        [&] { result = RunModalDialog(picker, IDD_STATION_PICKER, owner); });
+    EXPECT_EQ(stepsRun, 2u);
+    EXPECT_EQ(result, 1);
+    EXPECT_EQ(CurrentInputPanel(), InputPanelState::Down);
 }
 
 class StationPickerAtTwice : public StationPickerTest {
