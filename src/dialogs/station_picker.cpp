@@ -174,7 +174,10 @@ void StationPicker::SetUpLineImages() {
     // The list owns the image list from here on.
     HIMAGELIST images =
         ImageList_Create(kLineImageSize, kLineImageSize, ILC_COLOR, model->LineCount(), 1);
-    const UniqueDC dc(CreateCompatibleDC(nullptr));
+    // Drawn at the screen's device scale, as the scheme image is, so that the discs stay round.
+    const HDC screen = GetDC(listView);
+    const UniqueDC dc(CreateCompatibleDC(screen));
+    ReleaseDC(listView, screen);
     for (const auto& line : model->Lines()) {
         const UniqueBitmap image(CreateCompatibleBitmap(dc.get(), kLineImageSize, kLineImageSize));
         {
