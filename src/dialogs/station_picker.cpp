@@ -133,13 +133,13 @@ LRESULT StationPicker::OnInitDialog(const Message&, bool&) {
 void StationPicker::SetUpFonts() {
     const bool cyrillic = model->settings.cyrillicFont;
     const HWND departure = GetDlgItem(hwnd, ID_DEPARTURE);
-    const auto* current = reinterpret_cast<HFONT>(SendMessageW(departure, WM_GETFONT, 0, 0));
-    buttonFont_ = FontLike(const_cast<HFONT>(current), -10, 0, cyrillic);
+    const auto current = reinterpret_cast<HFONT>(SendMessageW(departure, WM_GETFONT, 0, 0));
+    buttonFont_ = FontLike(current, -10, 0, cyrillic);
     for (const int id : {ID_DEPARTURE, ID_DESTINATION}) {
         SendMessageW(GetDlgItem(hwnd, id), WM_SETFONT, reinterpret_cast<WPARAM>(buttonFont_.get()),
                      1);
     }
-    tabFont_ = FontLike(const_cast<HFONT>(current), -9, 700, cyrillic);
+    tabFont_ = FontLike(current, -9, 700, cyrillic);
 }
 
 void StationPicker::SetUpTabs() {
@@ -225,14 +225,14 @@ void StationPicker::FillStationList() {
     SendMessageW(listView, LVM_SORTITEMS, 0, reinterpret_cast<LPARAM>(byName));
 }
 
-const Station* StationPicker::ItemStation(int index) const {
+Station* StationPicker::ItemStation(int index) const {
     LVITEMW item;
     item.mask = LVIF_PARAM;
     item.iItem = index;
     if (!SendMessageW(listView, LVM_GETITEMW, 0, PointerParam(&item))) {
         return nullptr;
     }
-    return PointerFromParam<const Station>(item.lParam);
+    return PointerFromParam<Station>(item.lParam);
 }
 
 LRESULT StationPicker::OnGetDisplayInfo(const Message& message, bool&) {
@@ -338,7 +338,7 @@ LRESULT StationPicker::OnEndpointCommand(const Message& message, bool&) {
 
 void StationPicker::AssignEndpoint(bool departure) {
     const auto mark = static_cast<int>(SendMessageW(listView, LVM_GETSELECTIONMARK, 0, 0));
-    Station* chosen = mark < 0 ? nullptr : const_cast<Station*>(ItemStation(mark));
+    Station* chosen = mark < 0 ? nullptr : ItemStation(mark);
     (departure ? model->departure : model->destination) = chosen;
 }
 

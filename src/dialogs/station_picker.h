@@ -48,7 +48,7 @@ class StationPicker final : public DialogObject {
     void FillStationList();
     void OnNameEditChanged();
     void OnDrawEndpointButton(const struct DRAWITEMSTRUCT& item);
-    const Station* ItemStation(int index) const;
+    Station* ItemStation(int index) const;
     // The station selected in the list (none without a selection) becomes the chosen end.
     void AssignEndpoint(bool departure);
 
