@@ -7,6 +7,7 @@
 #include "platform/user/menu.h"
 #include "resources/about_template.h"
 #include "resources/main_window_resources.h"
+#include "resources/page_templates.h"
 #include "resources/program_images.h"
 #include "resources/resource_ids.h"
 #include "resources/settings_template.h"
@@ -104,6 +105,8 @@ ResourceModule MakeModule() {
     module.AddBitmap(IDB_ROUTE_SUMMARY, {16, 16, kRouteSummary});
     module.AddResource(IDR_MENUBAR, kMainMenuBar);
     AddMainWindowResources(module);
+    module.AddResource(IDD_STATION_PICKER, kStationPickerTemplate);
+    module.AddResource(IDD_ROUTE_DETAILS, kRouteDetailsTemplate);
     AddProgramImages(module);
     AddSettingsTemplate(module);
     AddAboutTemplate(module);

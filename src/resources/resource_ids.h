@@ -87,4 +87,12 @@ inline constexpr int IDC_ABOUT_PRODUCT = 1067;
 inline constexpr int IDC_ABOUT_VERSION = 1070;
 inline constexpr int IDC_ABOUT_DATE = 1071;
 
+// The station picker and the route details pages, and their controls. The picker's two buttons
+// are ID_DEPARTURE and ID_DESTINATION, the ids of the main window's commands.
+inline constexpr int IDD_STATION_PICKER = 201;
+inline constexpr int IDD_ROUTE_DETAILS = 5008;
+inline constexpr int IDC_LIST = 1021;
+inline constexpr int IDC_LETTER_TABS = 1022;
+inline constexpr int IDC_NAME_EDIT = 1065;
+
 }  // namespace qv

@@ -188,7 +188,10 @@ std::optional<LRESULT> Button::HandleMessage(UINT message, WPARAM wParam, LPARAM
             Apply(press_.Show(wParam != 0));
             return 0;
         case BM_SETSTYLE: {
-            const DWORD style = (StyleOf(self) & ~BS_TYPEMASK) | (wParam & BS_TYPEMASK);
+            // The dialog manager moves the default look between push buttons; a button its
+            // parent draws keeps being drawn by it.
+            const DWORD type = Type() == BS_OWNERDRAW ? BS_OWNERDRAW : (wParam & BS_TYPEMASK);
+            const DWORD style = (StyleOf(self) & ~BS_TYPEMASK) | type;
             SetWindowLongW(self, GWL_STYLE, static_cast<LONG_PTR>(style));
             if (LOWORD(static_cast<std::uintptr_t>(lParam)) != 0) {
                 Redraw();

@@ -183,6 +183,10 @@ TEST_F(Buttons, OwnerDrawnButtonsAreDrawnByTheParentInEachState) {
     EXPECT_EQ(first.itemState, 0u);
     EXPECT_EQ(ScreenPixel(50, 55), RGB(0, 0, 255));
     EXPECT_EQ(SendMessageW(drawn_, WM_GETDLGCODE, 0, 0), DLGC_BUTTON | DLGC_UNDEFPUSHBUTTON);
+    // The default look that the dialog manager moves about leaves it owner-drawn.
+    SendMessageW(drawn_, BM_SETSTYLE, BS_DEFPUSHBUTTON, 1);
+    SendMessageW(drawn_, BM_SETSTYLE, BS_PUSHBUTTON, 1);
+    EXPECT_EQ(GetWindowLongW(drawn_, GWL_STYLE) & BS_TYPEMASK, BS_OWNERDRAW);
 
     host.PenDown(50, 55);
     Pump();

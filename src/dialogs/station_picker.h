@@ -1,0 +1,66 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "framework/dialog_object.h"
+#include "framework/message_map.h"
+#include "model/network_model.h"
+#include "platform/gdi/gdi_objects.h"
+
+namespace qv {
+
+// How the picker finds a station quickly: by letter tabs or by typing the name's beginning on the
+// edit (with the on-screen keyboard).
+enum PickerMode : int { kLetterTabs = 0, kKeyboardEntry = 1 };
+
+// The alphabetical station list with letter tabs or a name edit, and two buttons that make the
+// selected station the departure or the destination. It writes the model's ends directly.
+class StationPicker final : public DialogObject {
+  public:
+    StationPicker(NetworkModel& network, int mode) : model(&network), pickerMode(mode) {}
+
+    bool HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result,
+                       int mapId) override;
+
+    // Makes item `index` the top row when the list is long enough.
+    void ScrollItemToTop(int index);
+    // Raises or lowers the on-screen keyboard.
+    static void ShowInputPanel(bool raise);
+
+    NetworkModel* model;
+    HWND listView = nullptr;
+    HWND nameEdit = nullptr;  // null once destroyed
+    int pickerMode;
+
+  private:
+    LRESULT OnInitDialog(const Message& message, bool& handled);
+    LRESULT OnDrawItem(const Message& message, bool& handled);
+    LRESULT OnLetterTabChanged(const Message& message, bool& handled);
+    LRESULT OnGetDisplayInfo(const Message& message, bool& handled);
+    LRESULT OnClose(const Message& message, bool& handled);
+    LRESULT OnEndpointCommand(const Message& message, bool& handled);
+    LRESULT OnNameEditCommand(const Message& message, bool& handled);
+
+    void SetUpFonts();
+    void SetUpTabs();
+    void SetUpLineImages();
+    void FillStationList();
+    void OnNameEditChanged();
+    void OnDrawEndpointButton(const struct DRAWITEMSTRUCT& item);
+    Station* ItemStation(int index) const;
+    // The station selected in the list (none without a selection) becomes the chosen end.
+    void AssignEndpoint(bool departure);
+
+    UniqueFont buttonFont_;
+    UniqueFont tabFont_;
+    std::vector<std::u16string> tabLabels_;
+};
+
+// Runs the picker over the owner on the model with the given picker mode.
+void ShowStationPicker(HWND owner, NetworkModel& model, int pickerMode);
+
+// One UTF-16 code unit in upper case: Latin, Latin-1 and Cyrillic letters; others unchanged.
+char16_t UpperCodeUnit(char16_t unit);
+
+}  // namespace qv

@@ -1,0 +1,172 @@
+#include <gtest/gtest.h>
+
+#include "dialogs/route_details_dialog.h"
+#include "framework/modal_dialog.h"
+#include "platform/host/virtual_keys.h"
+#include "resources/resource_ids.h"
+#include "route/route_finder.h"
+#include "scripted_page_test.h"
+#include "text/utf.h"
+
+namespace qv {
+namespace {
+
+// Rows below the first page are not read from the screen.
+constexpr COLORREF kUnread = 0xFFFFFFFF;
+
+struct Row {
+    std::u16string text;
+    COLORREF background;
+};
+
+class RouteDetailsTest : public testing::ScriptedPageTest {
+  protected:
+    explicit RouteDetailsTest(int scale = 1) : ScriptedPageTest(scale) { Load("minsk.qvn"); }
+
+    const Line& LineNumbered(int number) {
+        for (const auto& line : model.Lines()) {
+            if (line->number == number) {
+                return *line;
+            }
+        }
+        ADD_FAILURE() << number;
+        return *model.Lines().front();
+    }
+    void Route(Station* from, Station* to) {
+        model.departure = from;
+        model.destination = to;
+        SilentRouteSearchFeedback silent;
+        FindRoute(model, silent);
+        ASSERT_FALSE(model.route.empty());
+    }
+    // Every row's text and the colour of its text background, read from the screen at the
+    // row's right end, where no text reaches.
+    std::vector<Row> ShowRows(const std::string& shot = "") {
+        std::vector<Row> rows;
+        Run({[&](HWND page) {
+                const HWND list = GetDlgItem(page, IDC_LIST);
+                EXPECT_EQ(SendMessageW(list, LVM_GETCOUNTPERPAGE, 0, 0) >= 10, true);
+                const int visible =
+                    std::min(ItemCount(list),
+                             static_cast<int>(SendMessageW(list, LVM_GETCOUNTPERPAGE, 0, 0)));
+                for (int i = 0; i < ItemCount(list); ++i) {
+                    COLORREF background = kUnread;
+                    if (i < visible) {
+                        const RECT row = ItemRect(list, i);
+                        RECT client{};
+                        GetClientRect(list, &client);
+                        POINT point{std::min(row.right, client.right) - 3,
+                                    (row.top + row.bottom) / 2};
+                        ClientToScreen(list, &point);
+                        const int k = host.DeviceScale();
+                        background = host.LastFrame()->GetPixel(point.x * k, point.y * k);
+                    }
+                    rows.push_back({ItemText(list, i, 0), background});
+                }
+                if (!shot.empty()) {
+                    Shot(shot);
+                }
+                host.Key(VK_ESCAPE);
+            }},
+            [&] { ShowRouteDetails(owner, model); });
+        return rows;
+    }
+};
+
+TEST_F(RouteDetailsTest, AOneLineRouteListsItsStationsInTheLineColourWithTheRunTimes) {
+    const Line& line = LineNumbered(1);
+    Station* first = line.stations[0].get();
+    Station* fourth = line.stations[3].get();
+    model.settings.countWaitTime = false;
+    Route(first, fourth);
+    const int minutes = first->runTime + line.stations[1]->runTime + line.stations[2]->runTime;
+    const std::vector<Row> rows = ShowRows();
+    ASSERT_EQ(rows.size(), 4u + 4u);
+    EXPECT_EQ(rows[0].text, first->name);
+    EXPECT_EQ(rows[1].text, fourth->name);
+    EXPECT_EQ(rows[2].text, u"Станций 4 пересадок 0");
+    EXPECT_EQ(Utf16ToUtf8(rows[3].text), "Время в пути " + std::to_string(minutes) + " мин");
+    for (std::size_t i = 0; i < 4; ++i) {
+        EXPECT_EQ(rows[4 + i].text, line.stations[i]->name);
+    }
+    for (const std::size_t i : {0u, 1u, 4u, 5u, 6u, 7u}) {
+        EXPECT_EQ(rows[i].background, line.colour) << i;
+    }
+    EXPECT_EQ(rows[2].background, RGB(255, 255, 255));
+    EXPECT_EQ(rows[3].background, RGB(255, 255, 255));
+}
+
+TEST_F(RouteDetailsTest, AChangeOfLinePutsTheTransferAndTheQuotedLineBeforeTheNewLine) {
+    const Line& first = LineNumbered(1);
+    const Line& second = LineNumbered(2);
+    Route(first.stations[0].get(), second.stations.back().get());
+    std::vector<const Station*> stations;
+    int changes = 0;
+    for (const Station* point : model.route) {
+        if (point->IsStation()) {
+            changes += !stations.empty() && stations.back()->line->number != point->line->number;
+            stations.push_back(point);
+        }
+    }
+    ASSERT_EQ(changes, 1);
+    const std::vector<Row> rows = ShowRows("route-details");
+    ASSERT_EQ(rows.size(), 4 + stations.size() + 2);
+    EXPECT_EQ(Utf16ToUtf8(rows[2].text),
+              "Станций " + std::to_string(stations.size()) + " пересадок 1");
+    std::size_t row = 4;
+    for (std::size_t i = 0; i < stations.size(); ++i) {
+        if (i > 0 && stations[i]->line->number != stations[i - 1]->line->number) {
+            EXPECT_EQ(rows[row++].text, u"Пересадка на линию");
+            EXPECT_EQ(rows[row++].text, u"\"" + stations[i]->line->name + u"\"");
+        }
+        EXPECT_EQ(rows[row].text, stations[i]->name);
+        if (rows[row].background != kUnread) {
+            EXPECT_EQ(rows[row].background, stations[i]->line->colour) << row;
+        }
+        ++row;
+    }
+    EXPECT_EQ(rows[0].background, first.colour);
+    EXPECT_EQ(rows[1].background, second.colour);
+}
+
+TEST_F(RouteDetailsTest, CloseEndsThePageWithOneAndLeavesTheModelAlone) {
+    const Line& line = LineNumbered(1);
+    Route(line.stations[0].get(), line.stations[2].get());
+    const std::vector<Station*> route = model.route;
+    RouteDetailsDialog dialog(model);
+    INT_PTR result = 0;
+    Run({[&](HWND page) {
+             EXPECT_EQ(dialog.routeStationCount, 3);
+             EXPECT_EQ(dialog.routeTransferCount, 0);
+             // A command from a child of the list leaves the page open; the navigation bar's
+             // "ok" closes it like Cancel.
+             const HWND child = CreateWindowExW(0, u"STATIC", u"", WS_CHILD, 0, 0, 10, 10,
+                                                GetDlgItem(page, IDC_LIST), 0, nullptr, nullptr);
+             SendMessageW(page, WM_COMMAND, IDCANCEL, PointerParam(child));
+         },
+         [&](HWND page) { SendMessageW(page, WM_COMMAND, IDOK, 0); }},
+        [&] { result = RunModalDialog(dialog, IDD_ROUTE_DETAILS, owner); });
+    EXPECT_EQ(stepsRun, 2u);
+    EXPECT_EQ(result, 1);
+    EXPECT_EQ(model.route, route);
+    EXPECT_EQ(dialog.hwnd, nullptr);
+}
+
+class RouteDetailsAtTwice : public RouteDetailsTest {
+  protected:
+    RouteDetailsAtTwice() : RouteDetailsTest(2) {}
+};
+
+TEST_F(RouteDetailsAtTwice, RowColoursHoldAtTwiceTheScale) {
+    const Line& first = LineNumbered(1);
+    const Line& second = LineNumbered(2);
+    Route(first.stations[0].get(), second.stations.back().get());
+    const std::vector<Row> rows = ShowRows("route-details-2x");
+    ASSERT_GT(rows.size(), 6u);
+    EXPECT_EQ(rows[0].background, first.colour);
+    EXPECT_EQ(rows[1].background, second.colour);
+    EXPECT_EQ(rows[4].background, first.colour);
+}
+
+}  // namespace
+}  // namespace qv

@@ -1,0 +1,349 @@
+#include "dialogs/station_picker.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "framework/modal_dialog.h"
+#include "model/station_name_order.h"
+#include "platform/controls/tab_control_messages.h"
+#include "platform/gdi/system_metrics.h"
+#include "platform/host/virtual_keys.h"
+#include "platform/pocket/keyboard_layout.h"
+#include "platform/user/input_functions.h"
+#include "resources/resource_ids.h"
+#include "scripted_page_test.h"
+#include "text/utf.h"
+
+namespace qv {
+namespace {
+
+class StationPickerTest : public testing::ScriptedPageTest {
+  protected:
+    explicit StationPickerTest(int scale = 1) : ScriptedPageTest(scale) { Load("minsk.qvn"); }
+
+    void Open(int mode, std::vector<Step> script) {
+        Run(std::move(script), [&] { ShowStationPicker(owner, model, mode); });
+    }
+    static HWND List(HWND page) { return GetDlgItem(page, IDC_LIST); }
+    static HWND Tabs(HWND page) { return GetDlgItem(page, IDC_LETTER_TABS); }
+    static std::vector<std::u16string> Names(HWND page) {
+        std::vector<std::u16string> names;
+        for (int i = 0; i < ItemCount(List(page)); ++i) {
+            names.push_back(ItemText(List(page), i, 0));
+        }
+        return names;
+    }
+    // The first row whose name's upper-cased beginning is not less than `typed`, and where the
+    // list can bring it: to the top, or as far as the list's end allows.
+    static int ExpectedTop(HWND page, std::u16string_view typed) {
+        const std::vector<std::u16string> names = Names(page);
+        std::u16string wanted;
+        for (const char16_t unit : typed) {
+            wanted.push_back(UpperCodeUnit(unit));
+        }
+        for (std::size_t i = 0; i < names.size(); ++i) {
+            std::u16string prefix = names[i].substr(0, wanted.size());
+            std::transform(prefix.begin(), prefix.end(), prefix.begin(), UpperCodeUnit);
+            if (prefix >= wanted) {
+                const auto perPage =
+                    static_cast<int>(SendMessageW(List(page), LVM_GETCOUNTPERPAGE, 0, 0));
+                return std::min(static_cast<int>(i), static_cast<int>(names.size()) - perPage);
+            }
+        }
+        return -1;
+    }
+    void TapTab(HWND page, int index) {
+        RECT tab{};
+        SendMessageW(Tabs(page), TCM_GETITEMRECT, static_cast<WPARAM>(index), PointerParam(&tab));
+        const POINT point = Centre(Tabs(page), tab);
+        host.Tap(point.x, point.y);
+    }
+    void TapRow(HWND page, int index) {
+        SendMessageW(List(page), LVM_ENSUREVISIBLE, static_cast<WPARAM>(index), 0);
+        const POINT point = Centre(List(page), ItemRect(List(page), index));
+        host.Tap(point.x, point.y);
+    }
+    // Taps a letter of the on-screen keyboard's Russian layout.
+    void TapKey(char16_t letter) {
+        for (const KeyCap& key : LayoutOf(KeyboardLayoutId::Russian).keys) {
+            if (key.action == KeyAction::Character && key.character == letter) {
+                const POINT point = Centre(InputPanelKeyboard(), key.rect);
+                host.Tap(point.x, point.y);
+                return;
+            }
+        }
+        ADD_FAILURE() << "no key";
+    }
+    Station* Named(std::u16string_view name) {
+        for (Station* station : model.Stations()) {
+            if (station->name == name) {
+                return station;
+            }
+        }
+        ADD_FAILURE() << Utf16ToUtf8(name);
+        return nullptr;
+    }
+};
+
+TEST_F(StationPickerTest, ListsEveryOpenStationOnceByNameWithItsLineAndNoForbiddenOne) {
+    Station* forbidden = Named(u"Восток");
+    ToggleForbidden(*forbidden);
+    int stations = 0;
+    for (const Station* point : model.Stations()) {
+        stations += point->IsStation() ? 1 : 0;
+    }
+    std::vector<std::u16string> names;
+    Open(kLetterTabs, {[&](HWND page) {
+             names = Names(page);
+             for (int i = 0; i < ItemCount(List(page)); ++i) {
+                 const std::u16string line = ItemText(List(page), i, 1);
+                 EXPECT_TRUE(std::any_of(model.Lines().begin(), model.Lines().end(),
+                                         [&](const auto& l) { return l->name == line; }));
+             }
+             host.Key(VK_ESCAPE);
+         }});
+    ASSERT_EQ(static_cast<int>(names.size()), stations);
+    EXPECT_EQ(std::count(names.begin(), names.end(), u"Восток"), 0);
+    for (std::size_t i = 1; i < names.size(); ++i) {
+        EXPECT_LE(CompareNames(names[i - 1], names[i]), 0) << i;
+    }
+
+    // Allowed again, it is back at the next opening.
+    ToggleForbidden(*forbidden);
+    Open(kLetterTabs, {[&](HWND page) {
+             names = Names(page);
+             host.Key(VK_ESCAPE);
+         }});
+    EXPECT_EQ(std::count(names.begin(), names.end(), u"Восток"), 1);
+}
+
+// The tab size the picker asks for follows the letter count: 210 pixels over one row of up to 20
+// letters, over half the letters with more. How many rows the letters then take depends on the
+// font's letter widths and the strip's width, so rows are only checked to wrap with more than 20.
+TEST_F(StationPickerTest, TabWidthsFollowTheLetterCountAndManyLettersWrap) {
+    struct Case {
+        int letters;
+        int width;
+    };
+    const std::u16string alphabet = u"АБВГДЕЖЗИКЛМНОПРСТУФХЦЧШЩЭЮЯABCDEFGHIJKLMN";
+    for (const Case c : {Case{20, 10}, Case{21, 21}, Case{40, 10}, Case{0, 0}}) {
+        model.tabLetters = alphabet.substr(0, static_cast<std::size_t>(c.letters));
+        int count = -1;
+        int rows = 0;
+        LRESULT minimum = 0;
+        LRESULT size = 0;
+        std::vector<RECT> tabs;
+        Open(kLetterTabs, {[&](HWND page) {
+                 const HWND control = Tabs(page);
+                 count = static_cast<int>(SendMessageW(control, TCM_GETITEMCOUNT, 0, 0));
+                 rows = static_cast<int>(SendMessageW(control, TCM_GETROWCOUNT, 0, 0));
+                 for (int i = 0; i < count; ++i) {
+                     RECT tab{};
+                     SendMessageW(control, TCM_GETITEMRECT, static_cast<WPARAM>(i),
+                                  PointerParam(&tab));
+                     tabs.push_back(tab);
+                 }
+                 if (c.letters == 40) {
+                     Shot("picker-40-tabs");
+                 }
+                 // Each answers with the value the picker set.
+                 minimum = SendMessageW(control, TCM_SETMINTABWIDTH, 0, 1);
+                 size = SendMessageW(control, TCM_SETITEMSIZE, 0, MAKELPARAM(1, 1));
+                 host.Key(VK_ESCAPE);
+             }});
+        EXPECT_EQ(count, c.letters);
+        if (c.letters == 0) {
+            EXPECT_EQ(minimum, -1) << "no tab size without letters";
+            continue;
+        }
+        EXPECT_EQ(minimum, c.width) << c.letters;
+        EXPECT_EQ(size, MAKELPARAM(c.width, 12)) << c.letters;
+        for (const RECT& tab : tabs) {
+            EXPECT_GE(tab.right - tab.left, c.width) << c.letters;
+            EXPECT_EQ(tab.bottom - tab.top, 12) << c.letters;
+        }
+        if (c.letters > 20) {
+            EXPECT_GE(rows, 2) << c.letters;
+        }
+    }
+}
+
+TEST_F(StationPickerTest, ATabScrollsToItsFirstStationOrLeavesTheListWhereItIs) {
+    // The last letter comes after every name in code-unit order.
+    model.tabLetters = u"АБКМПУ\u04FF";
+    std::vector<int> tops;
+    std::vector<int> expected;
+    const auto tapAndExpect = [&](int tab, std::u16string_view letter) {
+        return [&, tab, letter](HWND page) {
+            tops.push_back(TopIndex(List(page)));
+            expected.push_back(ExpectedTop(page, letter));
+            TapTab(page, tab);
+        };
+    };
+    Open(kLetterTabs, {
+                          [&](HWND page) {
+                              EXPECT_EQ(TopIndex(List(page)), 0);
+                              EXPECT_EQ(SendMessageW(Tabs(page), TCM_GETCURSEL, 0, 0), 0);
+                              TapTab(page, 3);
+                          },
+                          tapAndExpect(4, u"м"),
+                          tapAndExpect(6, u"п"),
+                          [&](HWND page) {
+                              tops.push_back(TopIndex(List(page)));
+                              EXPECT_EQ(SendMessageW(List(page), LVM_GETSELECTIONMARK, 0, 0), -1);
+                              Shot("picker-tabs");
+                              host.Key(VK_ESCAPE);
+                          },
+                      });
+    ASSERT_EQ(tops.size(), 3u);
+    EXPECT_GT(tops[0], 0);
+    EXPECT_EQ(tops[0], expected[0]);
+    EXPECT_EQ(tops[1], expected[1]);
+    EXPECT_NE(tops[0], tops[1]);
+    // No name reaches the last letter: the list stays where the previous tab left it.
+    EXPECT_EQ(tops[2], tops[1]);
+}
+
+TEST_F(StationPickerTest, KeyboardModeRaisesTheKeyboardAndTypingOnEitherKeyboardScrollsUpToNine) {
+    std::vector<int> tops;
+    std::vector<int> expected;
+    bool editFocused = false;
+    bool tabsGone = false;
+    std::u16string nineLetters;
+    Open(kKeyboardEntry, {
+                             [&](HWND page) {
+                                 editFocused = GetFocus() == GetDlgItem(page, IDC_NAME_EDIT);
+                                 tabsGone = Tabs(page) == nullptr;
+                                 EXPECT_EQ(CurrentInputPanel(), InputPanelState::Up);
+                                 TapKey(u'п');
+                                 TapKey(u'л');
+                             },
+                             [&](HWND page) {
+                                 tops.push_back(TopIndex(List(page)));
+                                 expected.push_back(ExpectedTop(page, u"пл"));
+                                 Shot("picker-keyboard");
+                                 // A name of ten letters or more, whose tenth letter the page must
+                                 // not see.
+                                 const std::vector<std::u16string> names = Names(page);
+                                 const auto longName =
+                                     std::find_if(names.begin(), names.end(), [](const auto& n) {
+                                         return n.size() >= 10 && n.find(u' ') > 9;
+                                     });
+                                 ASSERT_NE(longName, names.end());
+                                 nineLetters = longName->substr(0, 9);
+                                 SetWindowTextW(GetDlgItem(page, IDC_NAME_EDIT), u"");
+                                 host.Type(nineLetters + u"я");
+                             },
+                             [&](HWND page) {
+                                 tops.push_back(TopIndex(List(page)));
+                                 expected.push_back(ExpectedTop(page, nineLetters));
+                                 EXPECT_NE(ExpectedTop(page, nineLetters + u"я"), expected.back());
+                                 host.Key(VK_RETURN);
+                             },
+                         });
+    EXPECT_TRUE(editFocused);
+    EXPECT_TRUE(tabsGone);
+    ASSERT_EQ(tops.size(), 2u);
+    EXPECT_GT(tops[0], 0);
+    EXPECT_EQ(tops, expected);
+    // Closing lowers the keyboard.
+    EXPECT_EQ(CurrentInputPanel(), InputPanelState::Down);
+}
+
+TEST_F(StationPickerTest, TheButtonsTakeTheSelectedStationOrNoneAndCancelKeepsThem) {
+    model.departure = Named(u"Уручье");
+    model.destination = Named(u"Уручье");
+    Station* chosen = nullptr;
+    Station* destinationWhilePressed = nullptr;
+    StationPicker picker(model, kLetterTabs);
+    INT_PTR result = 0;
+    Run({
+            [&](HWND page) {
+                // Nothing selected: the departure is cleared.
+                TapControl(page, ID_DEPARTURE);
+            },
+            [&](HWND page) {
+                EXPECT_EQ(model.departure, nullptr);
+                TapRow(page, 5);
+            },
+            [&](HWND page) {
+                const int mark =
+                    static_cast<int>(SendMessageW(List(page), LVM_GETSELECTIONMARK, 0, 0));
+                ASSERT_EQ(mark, 5);
+                LVITEMW item;
+                item.mask = LVIF_PARAM;
+                item.iItem = 5;
+                SendMessageW(List(page), LVM_GETITEMW, 0, PointerParam(&item));
+                chosen = PointerFromParam<Station>(item.lParam);
+                // Held down: the press is drawn, and the drawing makes the choice.
+                RECT rect{};
+                GetWindowRect(GetDlgItem(page, ID_DESTINATION), &rect);
+                host.PenDown((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
+            },
+            [&](HWND page) {
+                destinationWhilePressed = model.destination;
+                RECT rect{};
+                GetWindowRect(GetDlgItem(page, ID_DESTINATION), &rect);
+                host.PenUp((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
+                TapControl(page, ID_DEPARTURE);
+            },
+            [&](HWND) {
+                Shot("picker-chosen");
+                host.Key(VK_ESCAPE);
+            },
+        },
+        [&] { result = RunModalDialog(picker, IDD_STATION_PICKER, owner); });
+    ASSERT_NE(chosen, nullptr);
+    EXPECT_EQ(destinationWhilePressed, chosen)
+        << Utf16ToUtf8(destinationWhilePressed ? destinationWhilePressed->name : u"-") << " / "
+        << Utf16ToUtf8(chosen->name);
+    EXPECT_EQ(result, 1);
+    EXPECT_EQ(model.departure, chosen);
+    EXPECT_EQ(model.destination, chosen);
+}
+
+TEST_F(StationPickerTest, CommandsFromAChildOfTheListAreConsumedAndOthersClose) {
+    StationPicker picker(model, kKeyboardEntry);
+    INT_PTR result = 0;
+    Run({
+            [&](HWND page) {
+                const HWND child = CreateWindowExW(0, u"STATIC", u"", WS_CHILD, 0, 0, 10, 10,
+                                                   List(page), 0, nullptr, nullptr);
+                SendMessageW(page, WM_COMMAND, MAKEWPARAM(IDOK, 0), PointerParam(child));
+                SendMessageW(page, WM_COMMAND, MAKEWPARAM(IDCANCEL, 0), PointerParam(child));
+            },
+            [&](HWND page) {
+                EXPECT_EQ(CurrentInputPanel(), InputPanelState::Up);
+                SendMessageW(page, WM_COMMAND, MAKEWPARAM(IDOK, 0), 0);
+            },
+        },
+        [&] { result = RunModalDialog(picker, IDD_STATION_PICKER, owner); });
+    EXPECT_EQ(stepsRun, 2u);
+    EXPECT_EQ(result, 1);
+    EXPECT_EQ(CurrentInputPanel(), InputPanelState::Down);
+}
+
+class StationPickerAtTwice : public StationPickerTest {
+  protected:
+    StationPickerAtTwice() : StationPickerTest(2) {}
+};
+
+TEST_F(StationPickerAtTwice, BothModesDrawTheirButtonsAtTwiceTheScale) {
+    model.departure = model.Lines()[1]->stations[0].get();
+    for (const int mode : {kLetterTabs, kKeyboardEntry}) {
+        COLORREF face = 0;
+        Open(mode, {[&](HWND page) {
+                 RECT button{};
+                 GetWindowRect(GetDlgItem(page, ID_DEPARTURE), &button);
+                 // Left of the icon, inside the frame.
+                 face = host.LastFrame()->GetPixel(2 * (button.left + 3), 2 * (button.top + 7));
+                 Shot(mode == kLetterTabs ? "picker-tabs-2x" : "picker-keyboard-2x");
+                 host.Key(VK_ESCAPE);
+             }});
+        EXPECT_EQ(face, GetSysColor(COLOR_BTNFACE)) << mode;
+    }
+}
+
+}  // namespace
+}  // namespace qv
