@@ -6,7 +6,9 @@
 #include <utility>
 
 #include "dialogs/about_dialog.h"
+#include "dialogs/route_details_dialog.h"
 #include "dialogs/settings_dialog.h"
+#include "dialogs/station_picker.h"
 #include "framework/frame_window.h"
 #include "platform/controls/message_box.h"
 #include "platform/pocket/menu_bar.h"
@@ -75,9 +77,9 @@ bool MainWindow::HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM 
         OnCommand(ID_DEPARTURE, &MainWindow::OnDeparture),
         OnCommand(ID_DESTINATION, &MainWindow::OnDestination),
         OnCommand(ID_LOAD_MAP, &MainWindow::OnLoadMap),
-        OnCommand(ID_STATION_LIST, &MainWindow::OnPageCommand),
+        OnCommand(ID_STATION_LIST, &MainWindow::OnStationList),
         OnCommand(ID_CLEAR_STATIONS, &MainWindow::OnClearStations),
-        OnCommand(ID_ROUTE_INFO, &MainWindow::OnPageCommand),
+        OnCommand(ID_ROUTE_INFO, &MainWindow::OnRouteInfo),
         OnCommand(ID_SETTINGS, &MainWindow::OnSettings),
         OnCommand(ID_FORBIDDEN_STATION, &MainWindow::OnForbiddenStation),
         OnCommand(ID_SCALE, &MainWindow::OnScale),
@@ -336,7 +338,30 @@ LRESULT MainWindow::OnExit(const Message&, bool&) {
     return 0;
 }
 
-LRESULT MainWindow::OnPageCommand(const Message&, bool&) {
+LRESULT MainWindow::OnStationList(const Message&, bool&) {
+    if (!model) {
+        return -1;
+    }
+    ShowStationPicker(hwnd, *model, settings.pickerMode);
+    DiscardSchemeImage(*model);
+    if (model->departure && model->destination) {
+        settings.departureIndex = model->departure->index;
+        settings.destinationIndex = model->destination->index;
+        [[maybe_unused]] const int saved = SaveSettings(settings);
+        RecomputeRoute();
+    } else {
+        KillTimer(hwnd, IDT_BLINK);
+    }
+    return 0;
+}
+
+LRESULT MainWindow::OnRouteInfo(const Message&, bool&) {
+    if (!model) {
+        return -1;
+    }
+    if (!model->route.empty()) {
+        ShowRouteDetails(hwnd, *model);
+    }
     return 0;
 }
 

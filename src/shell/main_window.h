@@ -85,11 +85,10 @@ class MainWindow final : public WindowObject {
     LRESULT OnHelp(const Message& message, bool& handled);
     LRESULT OnExit(const Message& message, bool& handled);
     LRESULT OnLoadMap(const Message& message, bool& handled);
+    LRESULT OnStationList(const Message& message, bool& handled);
+    LRESULT OnRouteInfo(const Message& message, bool& handled);
     LRESULT OnSettings(const Message& message, bool& handled);
     LRESULT OnAbout(const Message& message, bool& handled);
-    // The commands that open the station picker and the route details: they have no pages yet
-    // and do nothing.
-    LRESULT OnPageCommand(const Message& message, bool& handled);
 
     void PaintNow(HDC dc);
     // Makes the hot station the departure or the destination; -1 without a network.

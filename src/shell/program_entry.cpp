@@ -77,6 +77,8 @@ int RunProgram(Host& host, HINSTANCE instance, const ProgramStart& start) {
     if (FindRunningInstance()) {
         return 0;
     }
+    // The device has its static texts, buttons and edits before any program asks for controls.
+    RegisterStandardControls();
     const INITCOMMONCONTROLSEX families{sizeof(INITCOMMONCONTROLSEX),
                                         ICC_LISTVIEW_CLASSES | ICC_TAB_CLASSES};
     InitCommonControlsEx(&families);

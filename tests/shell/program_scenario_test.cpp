@@ -352,6 +352,52 @@ TEST(MainWindow, DepartureDestinationFindTheRouteThatBlinks) {
     EXPECT_EQ(saved.destinationIndex, to);
 }
 
+TEST(MainWindow, PagesOpenFromTheirCommandsAndHandTheirResultsBack) {
+    const Home home;
+    Map map("zarechensk.qvn");
+    const std::vector<int> tappable = map.Tappable();
+    const int from = tappable.front();
+    const int to = tappable.back();
+    const std::string script = "tap " + map.TapAt(from) + "\ncommand ID_DEPARTURE\ntap " +
+                               map.TapAt(to) +
+                               "\ncommand ID_DESTINATION\n"
+                               "command ID_ROUTE_INFO\nwait 10\nstate\nkey escape\nwait 10\n"
+                               "key ctrl+h\nwait 10\nstate\nkey escape\nwait 10\nstate\n"
+                               "command ID_ABOUT\nwait 10\nstate\ntap 120 200\nwait 10\n"
+                               "command ID_SETTINGS\nwait 10\nstate\nkey escape\nwait 10\nstate\n";
+    const Outcome outcome = home.Run(script, map.path);
+    ASSERT_EQ(outcome.states.size(), 6u);
+    const std::vector<int> route = map.RouteBetween(from, to);
+    ASSERT_FALSE(route.empty());
+
+    // Route details: the summary rows, then at least every station of the route.
+    const json details = WindowOf(outcome.states[0], "SysListView32");
+    ASSERT_FALSE(details.is_null());
+    EXPECT_GE(details["items"].size(), 4 + route.size() - 1);
+
+    // The picker lists the selectable stations; closing it keeps both ends and searches again.
+    const json picker = WindowOf(outcome.states[1], "SysListView32");
+    ASSERT_FALSE(picker.is_null());
+    const auto selectable = std::count_if(map.model.Stations().begin(), map.model.Stations().end(),
+                                          [](const Station* s) { return s->IsStation(); });
+    EXPECT_EQ(picker["items"].size(), static_cast<std::size_t>(selectable));
+    const json& afterPicker = outcome.states[2];
+    EXPECT_TRUE(WindowOf(afterPicker, "SysListView32").is_null());
+    EXPECT_EQ(afterPicker["model"]["departure"]["index"], from);
+    EXPECT_EQ(Route(afterPicker), route);
+    EXPECT_EQ(afterPicker["settings"]["destinationIndex"], to);
+    EXPECT_TRUE(HasTimer(afterPicker, 2, 500));
+
+    // The about box is up, then gone on a tap; the settings page comes and Cancel keeps the file.
+    const auto windows = [&](std::size_t state) { return outcome.states[state]["windows"].size(); };
+    EXPECT_GT(windows(3), windows(2));
+    EXPECT_GT(windows(4), windows(3));
+    EXPECT_EQ(windows(5), windows(2));
+    EXPECT_EQ(outcome.states[5]["settings"], afterPicker["settings"]);
+    EXPECT_EQ(Route(outcome.states[5]), route);
+    EXPECT_EQ(outcome.exitCode, 0);
+}
+
 TEST(MainWindow, ToolbarButtonsSendTheirCommands) {
     const Home home;
     Map map("zarechensk.qvn");
