@@ -1,6 +1,7 @@
-// quorvane-desktop-icon [--out DIR]: writes the application icon for the desktop into the icon
-// theme's folders under DIR (data/icons unless given): hicolor/48x48/apps/quorvane.png and
-// hicolor/scalable/apps/quorvane.svg.
+// quorvane-desktop-icon [--out DIR] [--toolbar FILE]: writes the application icon for the
+// desktop into the icon theme's folders under DIR (data/icons unless given):
+// hicolor/48x48/apps/quorvane.png and hicolor/scalable/apps/quorvane.svg; with --toolbar also the
+// toolbar's image strip as a PNG, for the help page.
 
 #include <filesystem>
 #include <fstream>
@@ -8,7 +9,11 @@
 
 #include "command_line.h"
 #include "desktop_icon.h"
+#include "platform/gdi/gdi_objects.h"
+#include "platform/gdi/resource_module.h"
 #include "printable.h"
+#include "resources/program_resources.h"
+#include "resources/resource_ids.h"
 
 namespace {
 
@@ -16,12 +21,12 @@ using namespace qv;
 
 constexpr int kPngSize = 48;
 
-constexpr tools::OptionRule kOptions[] = {{"--out", 1}};
+constexpr tools::OptionRule kOptions[] = {{"--out", 1}, {"--toolbar", 1}};
 constexpr tools::ToolSyntax kSyntax{
     "quorvane-desktop-icon",
-    "usage: quorvane-desktop-icon [--out DIR]\n"
+    "usage: quorvane-desktop-icon [--out DIR] [--toolbar FILE]\n"
     "  writes DIR/hicolor/48x48/apps/quorvane.png and DIR/hicolor/scalable/apps/quorvane.svg\n"
-    "  (DIR defaults to data/icons)\n",
+    "  (DIR defaults to data/icons); with --toolbar also the toolbar's image strip to FILE\n",
     kOptions};
 
 bool WriteText(const std::filesystem::path& path, const std::string& text) {
@@ -54,6 +59,13 @@ int WriteIcons(const tools::CommandLine& line) {
     }
     if (!WriteText(svg, tools::DesktopIconSvg())) {
         return tools::Fail(kSyntax, "cannot write " + tools::Printable(svg.string()));
+    }
+    if (line.Has("--toolbar")) {
+        const std::string strip = line.Text("--toolbar", "");
+        const UniqueBitmap bitmap(LoadBitmapW(ProgramModule(), IDB_TOOLBAR));
+        if (!bitmap || !bitmap->WritePng(strip.c_str())) {
+            return tools::Fail(kSyntax, "cannot write " + tools::Printable(strip));
+        }
     }
     return 0;
 }
