@@ -50,6 +50,12 @@ int RunHeadless(const tools::CommandLine& line) {
         return tools::Fail(kSyntax, tools::Printable(scriptPath) + ":" +
                                         std::to_string(error->line) + ": " + error->reason);
     }
+    const std::string out = line.Text("--out", ".");
+    std::error_code made;
+    std::filesystem::create_directories(out, made);
+    if (made) {
+        return tools::Fail(kSyntax, "cannot make " + tools::Printable(out) + ": " + made.message());
+    }
     ProgramStart start;
     if (!line.Plain().empty()) {
         std::error_code error;
@@ -57,8 +63,7 @@ int RunHeadless(const tools::CommandLine& line) {
         start.map = Utf8ToUtf16((error ? std::filesystem::path(line.Plain()[0]) : map).string())
                         .value_or(u"");
     }
-    tools::ScriptHost host(std::move(std::get<std::vector<tools::ScriptStep>>(parsed)),
-                           line.Text("--out", "."),
+    tools::ScriptHost host(std::move(std::get<std::vector<tools::ScriptStep>>(parsed)), out,
                            static_cast<int>(line.Number("--scale", 1, 3, 1)), stdout);
     const int exitCode = RunProgram(host, ProgramModule(), start);
     std::fflush(stdout);

@@ -168,4 +168,18 @@ expect "mapcheck to a full disk" 2 "quorvane-mapcheck: cannot write the output" 
 expect "route to a full disk" 2 "quorvane-route: cannot write the output" \
     bash -c '"$0" "$1" 0 2 >/dev/full' "$route" "$example"
 
+# The headless runner makes the folder its pictures go to, and says when it cannot.
+headless() {
+    mkdir -p "$work/home" "$work/run" && chmod 700 "$work/run"
+    env HOME="$work/home" XDG_CONFIG_HOME="$work/config" XDG_RUNTIME_DIR="$work/run" \
+        "$tools/quorvane-headless" "$@"
+}
+printf 'shot first.png\n' >"$work/shot.script"
+expect "headless makes its output folder" 0 "" \
+    headless --script "$work/shot.script" --out "$work/shots/deep" "$example"
+expect "headless writes its picture there" 0 "" test -s "$work/shots/deep/first.png"
+: >"$work/plain-file"
+expect "headless output under a file" 2 "quorvane-headless: cannot make" \
+    headless --script "$work/shot.script" --out "$work/plain-file/shots" "$example"
+
 finish
