@@ -1,6 +1,7 @@
 #include "shell/main_window.h"
 
 #include <array>
+#include <cstring>
 #include <filesystem>
 #include <system_error>
 #include <utility>
@@ -17,6 +18,7 @@
 #include "platform/user/paint_functions.h"
 #include "platform/user/timer_functions.h"
 #include "platform/user/window_functions.h"
+#include "platform/user/window_messages.h"
 #include "platform/user/window_styles.h"
 #include "render/gdi_surface.h"
 #include "render/scheme_painter.h"
@@ -35,6 +37,8 @@ namespace qv {
 namespace {
 
 constexpr UINT kBlinkPeriodMs = 500;
+// Loads the map another copy handed over, after the handing over has been answered.
+constexpr UINT WM_LOAD_HANDED_MAP = WM_APP + 1;
 
 }  // namespace
 
@@ -72,6 +76,9 @@ bool MainWindow::HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM 
         OnMessage(WM_TIMER, &MainWindow::OnTimer),
         OnMessage(WM_LBUTTONDOWN, &MainWindow::OnPenDown),
         OnMessage(WM_LBUTTONUP, &MainWindow::OnPenUp),
+        OnMessage(WM_COPYDATA, &MainWindow::OnCopyData),
+        OnMessage(WM_LOAD_HANDED_MAP, &MainWindow::OnLoadHandedMap),
+        OnMessage(WM_ENABLE, &MainWindow::OnEnable),
         OnCommand(ID_ABOUT, &MainWindow::OnAbout),
         OnCommand(ID_EXIT, &MainWindow::OnExit),
         OnCommand(ID_DEPARTURE, &MainWindow::OnDeparture),
@@ -130,6 +137,38 @@ LRESULT MainWindow::OnCreate(const Message&, bool&) {
     blinkOn = false;
     LoadMap(settings.mapPath);
     ShowWindow(hwnd, SW_SHOW);
+    return 0;
+}
+
+LRESULT MainWindow::OnCopyData(const Message& message, bool&) {
+    const auto* copied = reinterpret_cast<const COPYDATASTRUCT*>(message.lParam);
+    if (!copied || copied->dwData != kOpenMapDataTag || !copied->lpData || copied->cbData == 0 ||
+        copied->cbData % sizeof(char16_t) != 0 ||
+        copied->cbData / sizeof(char16_t) >= kMapPathCapacity) {
+        return 0;
+    }
+    std::u16string path(copied->cbData / sizeof(char16_t), u'\0');
+    std::memcpy(path.data(), copied->lpData, copied->cbData);
+    if (path.find(u'\0') != std::u16string::npos) {
+        return 0;
+    }
+    handedMap_ = std::move(path);
+    PostMessageW(hwnd, WM_LOAD_HANDED_MAP, 0, 0);
+    return 1;
+}
+
+LRESULT MainWindow::OnLoadHandedMap(const Message&, bool&) {
+    if (!handedMap_.empty() && IsWindowEnabled(hwnd)) {
+        LoadChosenMap(std::exchange(handedMap_, {}));
+    }
+    return 0;
+}
+
+LRESULT MainWindow::OnEnable(const Message& message, bool& handled) {
+    if (message.wParam != 0 && !handedMap_.empty()) {
+        PostMessageW(hwnd, WM_LOAD_HANDED_MAP, 0, 0);
+    }
+    handled = false;
     return 0;
 }
 

@@ -17,6 +17,10 @@ namespace qv {
 // path a file can be opened by is kept whole.
 inline constexpr std::size_t kMapPathCapacity = 32768;
 
+// The WM_COPYDATA tag under which another copy of the program hands over a map's path (UTF-16,
+// no terminator) for the running copy to load.
+inline constexpr UINT_PTR kOpenMapDataTag = 0x51564D50;
+
 // What the route search shows on the main window: the wait cursor while it runs, and the
 // program's box when there is no route.
 class WindowRouteFeedback final : public RouteSearchFeedback {
@@ -59,6 +63,8 @@ class MainWindow final : public WindowObject {
     // Replaces the network by the one in the file; false (and no network) when it cannot be
     // loaded.
     bool LoadMap(std::u16string_view path);
+    // Loads the map as a chosen one: the stations, route and view of the map being left go.
+    void LoadChosenMap(std::u16string_view path);
 
     // The shell's menu bar of the window from the menu-bar description; kept in `menuBar`.
     HWND CreateMenuBar(int menuBarId);
@@ -89,6 +95,9 @@ class MainWindow final : public WindowObject {
     LRESULT OnRouteInfo(const Message& message, bool& handled);
     LRESULT OnSettings(const Message& message, bool& handled);
     LRESULT OnAbout(const Message& message, bool& handled);
+    LRESULT OnCopyData(const Message& message, bool& handled);
+    LRESULT OnLoadHandedMap(const Message& message, bool& handled);
+    LRESULT OnEnable(const Message& message, bool& handled);
 
     void PaintNow(HDC dc);
     // Makes the hot station the departure or the destination; -1 without a network.
@@ -99,6 +108,9 @@ class MainWindow final : public WindowObject {
     void ForgetRememberedPlaces();
 
     WindowRouteFeedback feedback_;
+    // A map another copy handed over, loaded once no page or box of this window is open (they
+    // refer to the network it replaces).
+    std::u16string handedMap_;
     // The window's large icon, which the window refers to and this object owns.
     UniqueIcon icon_;
 };

@@ -50,6 +50,11 @@ LRESULT MainWindow::OnLoadMap(const Message&, bool&) {
     if (BrowseForMapFile(buffer) == -1) {
         return 0;
     }
+    LoadChosenMap(buffer.data());
+    return 0;
+}
+
+void MainWindow::LoadChosenMap(std::u16string_view path) {
     if (model) {
         model->departure = nullptr;
         model->destination = nullptr;
@@ -59,8 +64,7 @@ LRESULT MainWindow::OnLoadMap(const Message&, bool&) {
     [[maybe_unused]] const int saved = SaveSettings(settings);
     KillTimer(hwnd, IDT_TOOLTIP);
     KillTimer(hwnd, IDT_BLINK);
-    LoadMap(buffer.data());
-    return 0;
+    LoadMap(path);
 }
 
 bool MainWindow::LoadMap(std::u16string_view path) {

@@ -1,6 +1,8 @@
 #include "shell/program_entry.h"
 
 #include <array>
+#include <cstdio>
+#include <string>
 
 #include "framework/frame_window.h"
 #include "framework/module_state.h"
@@ -10,15 +12,19 @@
 #include "platform/user/message_functions.h"
 #include "platform/user/rendezvous.h"
 #include "platform/user/window_functions.h"
+#include "platform/user/window_messages.h"
 #include "platform/user/window_styles.h"
 #include "platform/user/window_system.h"
 #include "resources/resource_ids.h"
+#include "text/utf.h"
 
 namespace qv {
 
 namespace {
 
 constexpr int kTitleCapacity = 100;
+// As long as the rendezvous lets an answer take.
+constexpr UINT kHandOverTimeoutMs = 500;
 
 std::u16string LoadTitle(HINSTANCE instance) {
     std::array<char16_t, kTitleCapacity> title{};
@@ -41,15 +47,32 @@ int RunMessageLoop(HINSTANCE instance) {
 
 }  // namespace
 
-bool FindRunningInstance() {
+std::optional<int> HandToRunningInstance(std::u16string_view map) {
     // The class alone: once a map is loaded the running window's title is the network's name,
     // and a second copy must still find it rather than share its settings file.
     const HWND running = FindWindowW(kMainWindowClass, nullptr);
     if (!running) {
-        return false;
+        return std::nullopt;
     }
     SetForegroundWindow(running);
-    return true;
+    if (map.empty()) {
+        return 0;
+    }
+    const COPYDATASTRUCT copied{kOpenMapDataTag, static_cast<DWORD>(map.size() * sizeof(char16_t)),
+                                map.data()};
+    LRESULT taken = 0;
+    const std::string file = Utf16ToUtf8(map);
+    if (!SendMessageTimeoutW(running, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&copied),
+                             SMTO_ABORTIFHUNG, kHandOverTimeoutMs, &taken)) {
+        std::fprintf(stderr, "quorvane: the running copy did not answer; %s is not loaded\n",
+                     file.c_str());
+        return 1;
+    }
+    if (taken == 0) {
+        std::fprintf(stderr, "quorvane: the running copy did not take %s\n", file.c_str());
+        return 1;
+    }
+    return 0;
 }
 
 bool CreateMainWindow(MainWindow& window) {
@@ -74,8 +97,8 @@ int RunProgram(Host& host, HINSTANCE instance, const ProgramStart& start) {
     InitModule(&module, instance);
     WindowSystem system(host, {Rendezvous::DefaultFolder()});
     InstallPocketShell();
-    if (FindRunningInstance()) {
-        return 0;
+    if (const auto handedTo = HandToRunningInstance(start.map)) {
+        return *handedTo;
     }
     // The device has its static texts, buttons and edits before any program asks for controls.
     RegisterStandardControls();

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <optional>
 #include <string>
+#include <string_view>
 
 #include "platform/gdi/resource_module.h"
 #include "platform/host/host.h"
@@ -19,9 +21,11 @@ struct ProgramStart {
 // Returns the exit code.
 int RunProgram(Host& host, HINSTANCE instance, const ProgramStart& start = {});
 
-// Raises the main window of a copy of the program that is already running; true when there
-// was one.
-bool FindRunningInstance();
+// Raises the main window of a copy of the program that is already running and hands it the map,
+// when one is given, to load. This copy's exit code when there was one: 0 once the running copy
+// has taken the map (or only raised without one), 1 when it did not answer in time or refused
+// the map, which is then said on standard error.
+std::optional<int> HandToRunningInstance(std::u16string_view map);
 // Makes the main window of the object, full-screen; true when it was made.
 bool CreateMainWindow(MainWindow& window);
 // The main window of this program, or null.

@@ -569,16 +569,18 @@ TEST(MainWindow, AcceleratorsAndHelp) {
     }
 }
 
-TEST(ProgramStart, SecondStartRaisesTheFirstAndEnds) {
-    const Home home;
-    const Map map("example.qvn");
+// Runs the first copy's script in a child process, and returns once that copy is up: its socket
+// listens and it has written the settings as a loaded map does.
+pid_t StartFirstCopy(const Home& home, const std::string& script, const std::string& map) {
+    std::optional<fs::file_time_type> before;
+    if (fs::exists(home.SettingsFile())) {
+        before = fs::last_write_time(home.SettingsFile());
+    }
     const pid_t first = fork();
     if (first == 0) {
-        const int status =
-            std::system(home.Command("pause 2500\nstate\n", map.path, "first").c_str());
+        const int status = std::system(home.Command(script, map, "first").c_str());
         _exit(WIFEXITED(status) ? WEXITSTATUS(status) : 1);
     }
-    // The first copy is up once its map is remembered and its socket listens.
     const auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(3);
     auto listening = [&] {
         for (const auto& entry : fs::directory_iterator(home.Root() / "run")) {
@@ -592,20 +594,80 @@ TEST(ProgramStart, SecondStartRaisesTheFirstAndEnds) {
         }
         return false;
     };
-    while (!(listening() && fs::exists(home.SettingsFile())) &&
-           std::chrono::steady_clock::now() < giveUp) {
+    auto written = [&] {
+        return fs::exists(home.SettingsFile()) &&
+               (!before || fs::last_write_time(home.SettingsFile()) != *before);
+    };
+    while (!(listening() && written()) && std::chrono::steady_clock::now() < giveUp) {
         std::this_thread::sleep_for(std::chrono::milliseconds(20));
     }
-    const fs::file_time_type written = fs::last_write_time(home.SettingsFile());
-    const Outcome second = home.Run("state\n", (kMaps / "almaty.qvn").string(), "second");
+    return first;
+}
+
+Outcome FirstCopyOutcome(const Home& home, pid_t first) {
     int status = 0;
     waitpid(first, &status, 0);
-    const Outcome firstOutcome = home.Collect(status, "first");
+    return home.Collect(status, "first");
+}
+
+TEST(ProgramStart, SecondStartRaisesTheFirstAndEnds) {
+    const Home home;
+    const Map map("example.qvn");
+    const pid_t first = StartFirstCopy(home, "pause 2500\nstate\n", map.path);
+    const fs::file_time_type written = fs::last_write_time(home.SettingsFile());
+    const Outcome second = home.Run("state\n", {}, "second");
+    const Outcome firstOutcome = FirstCopyOutcome(home, first);
     EXPECT_EQ(second.exitCode, 0);
     EXPECT_TRUE(second.states.empty());
+    EXPECT_EQ(second.errors, "");
     EXPECT_EQ(fs::last_write_time(home.SettingsFile()), written);
     ASSERT_EQ(firstOutcome.states.size(), 1u);
     EXPECT_EQ(firstOutcome.states[0]["model"]["name"], "Пример");
+}
+
+TEST(ProgramStart, SecondStartWithAMapHandsItToTheFirst) {
+    const Home home;
+    Settings settings;
+    settings.mapPath = Utf8ToUtf16((kMaps / "example.qvn").string()).value();
+    settings.saveRoute = true;
+    settings.departureIndex = 0;
+    settings.destinationIndex = 1;
+    home.Save(settings);
+    const pid_t first = StartFirstCopy(home, "state\npause 2500\nstate\n", {});
+    const std::string handed = (kMaps / "almaty.qvn").string();
+    const Outcome second = home.Run("state\n", handed, "second");
+    const Outcome firstOutcome = FirstCopyOutcome(home, first);
+    EXPECT_EQ(second.exitCode, 0);
+    EXPECT_TRUE(second.states.empty());
+    EXPECT_EQ(second.errors, "");
+    ASSERT_EQ(firstOutcome.states.size(), 2u);
+    const json& before = firstOutcome.states[0];
+    EXPECT_EQ(before["model"]["name"], "Пример");
+    EXPECT_FALSE(before["model"]["departure"].is_null());
+    const json& after = firstOutcome.states[1];
+    EXPECT_EQ(after["model"]["name"], Utf16ToUtf8(Map("almaty.qvn").model.name));
+    EXPECT_EQ(after["settings"]["mapPath"], handed);
+    EXPECT_TRUE(after["model"]["departure"].is_null());
+    EXPECT_TRUE(Route(after).empty());
+    EXPECT_EQ(after["settings"]["departureIndex"], -1);
+    EXPECT_EQ(Utf16ToUtf8(home.Saved().mapPath), handed);
+}
+
+TEST(ProgramStart, AMapHandedOverWhileAPageIsOpenIsLoadedWhenItCloses) {
+    const Home home;
+    const Map map("example.qvn");
+    // The settings page refers to the network it was opened on.
+    const pid_t first = StartFirstCopy(
+        home, "command ID_SETTINGS\nwait 10\npause 2500\nstate\nkey escape\nwait 10\nstate\n",
+        map.path);
+    const std::string handed = (kMaps / "almaty.qvn").string();
+    const Outcome second = home.Run("state\n", handed, "second");
+    const Outcome firstOutcome = FirstCopyOutcome(home, first);
+    EXPECT_EQ(second.exitCode, 0);
+    ASSERT_EQ(firstOutcome.states.size(), 2u);
+    EXPECT_EQ(firstOutcome.states[0]["model"]["name"], "Пример");
+    EXPECT_EQ(firstOutcome.states[1]["model"]["name"], Utf16ToUtf8(Map("almaty.qvn").model.name));
+    EXPECT_EQ(firstOutcome.states[1]["settings"]["mapPath"], handed);
 }
 
 }  // namespace

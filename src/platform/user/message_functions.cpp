@@ -1,5 +1,9 @@
 #include "platform/user/message_functions.h"
 
+#include <chrono>
+#include <string_view>
+
+#include "platform/user/rendezvous.h"
 #include "platform/user/window_messages.h"
 #include "platform/user/window_system.h"
 
@@ -8,6 +12,30 @@ namespace qv {
 LRESULT SendMessageW(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     WindowSystem* system = WindowSystem::Current();
     return system ? system->Send(window, message, wParam, lParam) : 0;
+}
+
+LRESULT SendMessageTimeoutW(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT,
+                            UINT timeoutMs, LRESULT* result) {
+    WindowSystem* system = WindowSystem::Current();
+    if (!system) {
+        return 0;
+    }
+    std::optional<LRESULT> answer;
+    if (system->Find(window)) {
+        answer = system->Send(window, message, wParam, lParam);
+    } else if (Rendezvous* rendezvous = system->GetRendezvous();
+               rendezvous && rendezvous->IsRemote(window) && message == WM_COPYDATA && lParam) {
+        const auto& copied = *reinterpret_cast<const COPYDATASTRUCT*>(lParam);
+        if (copied.lpData || copied.cbData == 0) {
+            const std::string_view bytes(static_cast<const char*>(copied.lpData), copied.cbData);
+            answer = rendezvous->SendCopyData(window, copied.dwData, bytes,
+                                              std::chrono::milliseconds(timeoutMs));
+        }
+    }
+    if (result) {
+        *result = answer.value_or(0);
+    }
+    return answer ? 1 : 0;
 }
 
 BOOL PostMessageW(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {

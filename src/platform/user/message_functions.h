@@ -10,6 +10,14 @@ inline constexpr UINT PM_REMOVE = 0x0001;
 
 // Calls the window's procedure now and returns its result; 0 for a window that is gone.
 LRESULT SendMessageW(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+inline constexpr UINT SMTO_NORMAL = 0x0000;
+inline constexpr UINT SMTO_ABORTIFHUNG = 0x0002;
+
+// Sends the message and keeps the window's result in `result`: 0 when the window is gone or did
+// not answer within the timeout, else 1. A window of another program takes only WM_COPYDATA,
+// whose bytes travel through the rendezvous and may be at most 64 KiB.
+LRESULT SendMessageTimeoutW(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT flags,
+                            UINT timeoutMs, LRESULT* result);
 // Queues the message; a null window makes it a message of the thread.
 BOOL PostMessageW(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 void PostQuitMessage(int exitCode);

@@ -21,8 +21,8 @@ namespace {
 namespace fs = std::filesystem;
 using Clock = std::chrono::steady_clock;
 
-constexpr std::size_t kMaxRequestBytes = 4096;
-// Answers are a window (8 bytes) or a yes or no (1 byte).
+constexpr std::size_t kMaxRequestBytes = RendezvousRequest::kMaxEncoded;
+// Answers are a window or a window's result (8 bytes), or a yes or no (1 byte).
 constexpr std::size_t kMaxAnswerBytes = 64;
 // Beyond this many waiting callers the oldest is dropped, so that no number of them holds more.
 constexpr std::size_t kMaxWaitingRequests = 8;
@@ -107,7 +107,7 @@ enum class Progress { Waiting, Done, Broken };
 
 // Takes what the other side has sent so far, up to its end; broken once it is more than `limit`.
 Progress ReceiveAvailable(int fd, std::string& bytes, std::size_t limit) {
-    char buffer[512];
+    char buffer[4096];
     while (true) {
         const ssize_t got = ::recv(fd, buffer, sizeof(buffer), MSG_DONTWAIT);
         if (got < 0 && errno == EINTR) {
@@ -349,12 +349,13 @@ Rendezvous::~Rendezvous() {
     RemoveSocket(socketPath_, socketIdentity_);
 }
 
-bool Rendezvous::Serve(const FindLocal& find, const RaiseLocal& raise) {
+bool Rendezvous::Serve(const FindLocal& find, const RaiseLocal& raise,
+                       const CopyDataLocal& copyData) {
     AcceptCalls();
     // Taken out of the waiting list first: answering may run a nested loop that serves again.
     bool served = false;
     for (const WaitingRequest& request : TakeWholeRequests()) {
-        served = Answer(request, find, raise) || served;
+        served = Answer(request, find, raise, copyData) || served;
     }
     return served;
 }
@@ -400,7 +401,7 @@ std::vector<Rendezvous::WaitingRequest> Rendezvous::TakeWholeRequests() {
 }
 
 bool Rendezvous::Answer(const WaitingRequest& waiting, const FindLocal& find,
-                        const RaiseLocal& raise) {
+                        const RaiseLocal& raise, const CopyDataLocal& copyData) {
     const auto request = RendezvousRequest::Decode(waiting.bytes);
     if (!request) {
         return false;
@@ -414,9 +415,17 @@ bool Rendezvous::Answer(const WaitingRequest& waiting, const FindLocal& find,
         const HWND window = find(request->className, title);
         const auto id = static_cast<std::uint64_t>(reinterpret_cast<std::uintptr_t>(window));
         answer.assign(reinterpret_cast<const char*>(&id), sizeof(id));
-    } else {
+    } else if (request->kind == RendezvousRequest::Kind::Raise) {
         const HWND window = reinterpret_cast<HWND>(static_cast<std::uintptr_t>(request->window));
         answer.push_back(window && raise(window) ? 1 : 0);
+    } else {
+        const HWND window = reinterpret_cast<HWND>(static_cast<std::uintptr_t>(request->window));
+        // No window to hand the bytes to: the empty answer tells the caller so.
+        if (const auto result =
+                window && copyData ? copyData(window, request->tag, request->data) : std::nullopt) {
+            const auto value = static_cast<std::int64_t>(*result);
+            answer.assign(reinterpret_cast<const char*>(&value), sizeof(value));
+        }
     }
     // A fresh connection's buffer holds a few bytes at once; a caller that left gets nothing.
     std::string_view unsent = answer;
@@ -469,29 +478,57 @@ bool Rendezvous::IsRemote(HWND window) const {
                        [&](const RemoteWindow& known) { return known.handle == window; });
 }
 
-bool Rendezvous::Raise(HWND remote) {
+std::optional<std::string> Rendezvous::AskOwner(HWND remote, const RendezvousRequest& request,
+                                                std::chrono::milliseconds timeout) {
     const auto found =
         std::find_if(remotes_.begin(), remotes_.end(),
                      [&](const RemoteWindow& known) { return known.handle == remote; });
     if (found == remotes_.end()) {
-        return false;
+        return std::nullopt;
     }
     const auto identity = OwnSocketAt(found->socket);
     if (!identity) {
-        return false;
+        return std::nullopt;
     }
-    RendezvousRequest request;
-    request.kind = RendezvousRequest::Kind::Raise;
-    request.window = found->window;
-    const std::string bytes = request.Encode();
-    const Clock::time_point deadline = Clock::now() + kAnswerDeadline;
+    RendezvousRequest addressed = request;
+    addressed.window = found->window;
+    const std::string bytes = addressed.Encode();
+    const Clock::time_point deadline = Clock::now() + std::min(timeout, kAnswerDeadline);
     std::vector<PeerCall> calls;
     if (auto call = CallPeer(found->socket, *identity, bytes)) {
         calls.push_back(std::move(*call));
     }
     CarryOn(calls, deadline, EveryCallOver);
-    return !calls.empty() && calls[0].state == PeerCall::State::Answered &&
-           calls[0].answer.size() == 1 && calls[0].answer[0] == 1;
+    if (calls.empty() || calls[0].state != PeerCall::State::Answered) {
+        return std::nullopt;
+    }
+    return std::move(calls[0].answer);
+}
+
+bool Rendezvous::Raise(HWND remote) {
+    RendezvousRequest request;
+    request.kind = RendezvousRequest::Kind::Raise;
+    const auto answer = AskOwner(remote, request, kAnswerDeadline);
+    return answer && answer->size() == 1 && (*answer)[0] == 1;
+}
+
+std::optional<LRESULT> Rendezvous::SendCopyData(HWND remote, std::uint64_t tag,
+                                                std::string_view data,
+                                                std::chrono::milliseconds timeout) {
+    if (data.size() > RendezvousRequest::kMaxData) {
+        return std::nullopt;
+    }
+    RendezvousRequest request;
+    request.kind = RendezvousRequest::Kind::CopyData;
+    request.tag = tag;
+    request.data = data;
+    const auto answer = AskOwner(remote, request, timeout);
+    std::int64_t result = 0;
+    if (!answer || answer->size() != sizeof(result)) {
+        return std::nullopt;
+    }
+    std::memcpy(&result, answer->data(), sizeof(result));
+    return static_cast<LRESULT>(result);
 }
 
 }  // namespace qv

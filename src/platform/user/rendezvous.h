@@ -15,6 +15,8 @@
 
 namespace qv {
 
+struct RendezvousRequest;
+
 // Which file a path named when it was looked at, so that a file put in its place later is told
 // apart from it.
 struct FileIdentity {
@@ -25,7 +27,8 @@ struct FileIdentity {
 
 // Where the running programs of one user find each other: each listens on a Unix-domain socket
 // named after its process in a folder only that user can enter, and answers whether it has a
-// top-level window of a class and title, and raises it on request. Sockets that nobody listens
+// top-level window of a class and title, raises it on request, and hands it tagged bytes as a
+// sent WM_COPYDATA, answering with what the window returned. Sockets that nobody listens
 // on any more (their program died) are removed by whoever meets them; nothing else is removed.
 // No peer can hold a program longer than a fixed deadline, whether it asks or answers.
 class Rendezvous {
@@ -33,6 +36,9 @@ class Rendezvous {
     using FindLocal = std::function<HWND(std::u16string_view className,
                                          std::optional<std::u16string_view> title)>;
     using RaiseLocal = std::function<bool(HWND window)>;
+    // What the window returned for the bytes; none when it is not there.
+    using CopyDataLocal = std::function<std::optional<LRESULT>(HWND window, std::uint64_t tag,
+                                                               std::string_view data)>;
     using NewHandle = std::function<HWND()>;
 
     // How long a peer has to send its whole request once its call was taken.
@@ -55,7 +61,8 @@ class Rendezvous {
 
     // Takes what callers have sent so far without waiting for more, answers the requests that
     // are whole and drops those past their deadline. True when one was answered.
-    bool Serve(const FindLocal& find, const RaiseLocal& raise);
+    // Bytes handed over are refused without a `copyData`.
+    bool Serve(const FindLocal& find, const RaiseLocal& raise, const CopyDataLocal& copyData = {});
     // Asks the other programs all at once; the window of the first by socket name that has one,
     // under a handle of this program.
     HWND Find(std::u16string_view className, std::optional<std::u16string_view> title,
@@ -63,6 +70,11 @@ class Rendezvous {
     bool IsRemote(HWND window) const;
     // Asks the program that owns the remote window to raise it.
     bool Raise(HWND remote);
+    // Hands the remote window the bytes under the tag and waits for its answer, at most
+    // `timeout` and never past kAnswerDeadline; none when more than
+    // RendezvousRequest::kMaxData bytes are given or no answer came in time.
+    std::optional<LRESULT> SendCopyData(HWND remote, std::uint64_t tag, std::string_view data,
+                                        std::chrono::milliseconds timeout);
 
   private:
     struct RemoteWindow {
@@ -85,7 +97,11 @@ class Rendezvous {
     void AcceptCalls();
     std::vector<WaitingRequest> TakeWholeRequests();
     static bool Answer(const WaitingRequest& request, const FindLocal& find,
-                       const RaiseLocal& raise);
+                       const RaiseLocal& raise, const CopyDataLocal& copyData);
+    // The whole answer of the program that owns the remote window; none when it gave none in
+    // time.
+    std::optional<std::string> AskOwner(HWND remote, const RendezvousRequest& request,
+                                        std::chrono::milliseconds timeout);
 
     std::filesystem::path folder_;
     std::filesystem::path socketPath_;

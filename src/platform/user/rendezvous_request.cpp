@@ -1,6 +1,7 @@
 #include "platform/user/rendezvous_request.h"
 
 #include <cstring>
+#include <utility>
 
 namespace qv {
 
@@ -52,6 +53,16 @@ class Reader {
         return text;
     }
 
+    std::optional<std::string> TakeBytes() {
+        const auto length = Take<std::uint32_t>();
+        if (!length || *length > RendezvousRequest::kMaxData || bytes_.size() < *length) {
+            return std::nullopt;
+        }
+        std::string taken(bytes_.substr(0, *length));
+        bytes_.remove_prefix(*length);
+        return taken;
+    }
+
     bool AtEnd() const { return bytes_.empty(); }
 
   private:
@@ -65,6 +76,13 @@ std::string RendezvousRequest::Encode() const {
     out.push_back(static_cast<char>(kind));
     if (kind == Kind::Raise) {
         Put(out, window);
+        return out;
+    }
+    if (kind == Kind::CopyData) {
+        Put(out, window);
+        Put(out, tag);
+        Put(out, static_cast<std::uint32_t>(data.size()));
+        out.append(data);
         return out;
     }
     PutText(out, className);
@@ -89,6 +107,19 @@ std::optional<RendezvousRequest> RendezvousRequest::Decode(std::string_view byte
             return std::nullopt;
         }
         request.window = *window;
+        return request;
+    }
+    if (*kind == static_cast<char>(Kind::CopyData)) {
+        request.kind = Kind::CopyData;
+        const auto window = reader.Take<std::uint64_t>();
+        const auto tag = reader.Take<std::uint64_t>();
+        auto data = reader.TakeBytes();
+        if (!window || !tag || !data || !reader.AtEnd()) {
+            return std::nullopt;
+        }
+        request.window = *window;
+        request.tag = *tag;
+        request.data = std::move(*data);
         return request;
     }
     if (*kind != static_cast<char>(Kind::Find)) {

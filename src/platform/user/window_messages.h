@@ -32,6 +32,7 @@ inline constexpr UINT WM_GETFONT = 0x0031;
 inline constexpr UINT WM_NEXTDLGCTL = 0x0028;
 inline constexpr UINT WM_QUERYDRAGICON = 0x0037;
 inline constexpr UINT WM_COMPAREITEM = 0x0039;
+inline constexpr UINT WM_COPYDATA = 0x004A;
 inline constexpr UINT WM_NOTIFY = 0x004E;
 inline constexpr UINT WM_GETICON = 0x007F;
 inline constexpr UINT WM_SETICON = 0x0080;
@@ -72,6 +73,7 @@ inline constexpr UINT WM_LBUTTONDOWN = 0x0201;
 inline constexpr UINT WM_LBUTTONUP = 0x0202;
 inline constexpr UINT WM_CAPTURECHANGED = 0x0215;
 inline constexpr UINT WM_USER = 0x0400;
+inline constexpr UINT WM_APP = 0x8000;
 inline constexpr UINT DM_GETDEFID = WM_USER + 0;
 inline constexpr UINT DM_SETDEFID = WM_USER + 1;
 
@@ -138,5 +140,13 @@ inline constexpr WORD BN_CLICKED = 0;
 inline constexpr LPARAM KF_ALTDOWN_BIT = LPARAM{1} << 29;
 inline constexpr LPARAM KF_REPEAT_BIT = LPARAM{1} << 30;
 inline constexpr LPARAM KF_UP_BIT = LPARAM{1} << 31;
+
+// What WM_COPYDATA carries: a tag the two programs agree on and bytes that are valid only while
+// the message is handled.
+struct COPYDATASTRUCT {
+    UINT_PTR dwData = 0;
+    DWORD cbData = 0;
+    const void* lpData = nullptr;
+};
 
 }  // namespace qv

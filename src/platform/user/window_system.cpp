@@ -491,7 +491,10 @@ WindowSystem::WaitOutcome WindowSystem::WaitForWork() {
             [this](std::u16string_view className, std::optional<std::u16string_view> title) {
                 return FindTopLevel(className, title);
             },
-            [this](HWND window) { return BringToForeground(window); });
+            [this](HWND window) { return BringToForeground(window); },
+            [this](HWND window, std::uint64_t tag, std::string_view data) {
+                return HandOver(window, tag, data);
+            });
         if (served) {
             return WaitOutcome::Work;
         }
@@ -504,6 +507,18 @@ WindowSystem::WaitOutcome WindowSystem::WaitForWork() {
         }
     }
     return host_.Wait(deadline) == Host::WaitResult::Idle ? WaitOutcome::Idle : WaitOutcome::Work;
+}
+
+std::optional<LRESULT> WindowSystem::HandOver(HWND window, std::uint64_t tag,
+                                              std::string_view data) {
+    const std::vector<HWND> topLevel = TopLevelWindows();
+    // Another program may name any window, but only the top-level ones are offered.
+    if (std::find(topLevel.begin(), topLevel.end(), window) == topLevel.end()) {
+        return std::nullopt;
+    }
+    const COPYDATASTRUCT copied{static_cast<UINT_PTR>(tag), static_cast<DWORD>(data.size()),
+                                data.data()};
+    return Send(window, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&copied));
 }
 
 void WindowSystem::RequestClose() {

@@ -1,9 +1,11 @@
 #pragma once
 
+#include <cstdint>
 #include <filesystem>
 #include <functional>
 #include <memory>
 #include <optional>
+#include <string_view>
 #include <vector>
 
 #include "platform/host/device_screen.h"
@@ -180,6 +182,9 @@ class WindowSystem {
     void DestroyRemaining();
     bool Accepts(const MessageFilter& filter, const MSG& message) const;
     WaitOutcome WaitForWork();
+    // Sends another program's bytes to a top-level window as WM_COPYDATA; none when the window
+    // is not one.
+    std::optional<LRESULT> HandOver(HWND window, std::uint64_t tag, std::string_view data);
 
     Host& host_;
     DeviceScreen screen_;

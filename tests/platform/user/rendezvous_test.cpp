@@ -18,8 +18,10 @@
 
 #include "platform/host/headless_host.h"
 #include "platform/user/default_window_procedure.h"
+#include "platform/user/message_functions.h"
 #include "platform/user/rendezvous_request.h"
 #include "platform/user/window_functions.h"
+#include "platform/user/window_messages.h"
 #include "platform/user/window_styles.h"
 #include "platform/user/window_system.h"
 
@@ -33,6 +35,47 @@ using namespace std::chrono_literals;
 
 constexpr const char16_t* kClass = u"QuorvaneWnd";
 constexpr const char16_t* kTitle = u"Схема метро";
+
+constexpr UINT_PTR kDataTag = 0x7A7A;
+constexpr UINT_PTR kQuitTag = 0x5151;
+
+// What a window answers for handed bytes: it proves that every byte and the tag arrived.
+LRESULT Digest(UINT_PTR tag, std::string_view bytes) {
+    std::uint64_t hash = 1469598103934665603u ^ tag;
+    for (const char c : bytes) {
+        hash = (hash ^ static_cast<unsigned char>(c)) * 1099511628211u;
+    }
+    return static_cast<LRESULT>(hash >> 1);
+}
+
+int handedOver = 0;
+
+LRESULT TakingProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message != WM_COPYDATA) {
+        return DefWindowProcW(window, message, wParam, lParam);
+    }
+    const auto& copied = *reinterpret_cast<const COPYDATASTRUCT*>(lParam);
+    ++handedOver;
+    if (copied.dwData == kQuitTag) {
+        PostQuitMessage(0);
+    }
+    return Digest(copied.dwData,
+                  std::string_view(static_cast<const char*>(copied.lpData), copied.cbData));
+}
+
+std::string Bytes(std::size_t count) {
+    std::string bytes(count, '\0');
+    for (std::size_t i = 0; i < count; ++i) {
+        bytes[i] = static_cast<char>(i * 7 + i / 251);
+    }
+    return bytes;
+}
+
+LRESULT HandOver(HWND window, UINT_PTR tag, std::string_view bytes, LRESULT& answer) {
+    const COPYDATASTRUCT copied{tag, static_cast<DWORD>(bytes.size()), bytes.data()};
+    return SendMessageTimeoutW(window, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&copied),
+                               SMTO_ABORTIFHUNG, 400, &answer);
+}
 
 // A host on the real clock for the second program: it waits as long as it is allowed to, or
 // until another program has raised it.
@@ -329,6 +372,144 @@ TEST_F(RendezvousTest, PeersThatNeverAnswerHoldAFindOnlyUntilOneDeadline) {
     }
 }
 
+TEST_F(RendezvousTest, BytesReachTheOtherProgramsWindowAndItsAnswerComesBack) {
+    int channel[2];
+    ASSERT_EQ(::pipe(channel), 0);
+    const pid_t other = ::fork();
+    if (other == 0) {
+        ::close(channel[0]);
+        RealTimeHost host(milliseconds(10000));
+        WindowSystem system(host, {meeting_});
+        WNDCLASSW attributes;
+        attributes.lpfnWndProc = TakingProcedure;
+        attributes.lpszClassName = kClass;
+        RegisterClassW(&attributes);
+        const HWND main = CreateWindowExW(0, kClass, kTitle, WS_VISIBLE, 0, 0, 240, 320, nullptr, 0,
+                                          nullptr, nullptr);
+        (void)!::write(channel[1], "r", 1);
+        const bool quit = system.Pump() == WindowSystem::PumpResult::Quit;
+        // The largest bytes, the empty ones and the last; the oversized never came.
+        ::_exit(main && quit && handedOver == 3 ? 0 : 1);
+    }
+    ::close(channel[1]);
+    ASSERT_TRUE(WaitReady(channel[0]));
+
+    HeadlessHost host;
+    WindowSystem system(host, {meeting_});
+    const HWND found = FindWindowW(kClass, kTitle);
+    ASSERT_NE(found, nullptr);
+    const std::string largest = Bytes(RendezvousRequest::kMaxData);
+    LRESULT answer = 0;
+    EXPECT_EQ(HandOver(found, kDataTag, largest, answer), 1);
+    EXPECT_EQ(answer, Digest(kDataTag, largest));
+    answer = 0;
+    EXPECT_EQ(HandOver(found, kDataTag, Bytes(RendezvousRequest::kMaxData + 1), answer), 0);
+    EXPECT_EQ(answer, 0);
+    EXPECT_EQ(HandOver(found, kDataTag, {}, answer), 1);
+    EXPECT_EQ(answer, Digest(kDataTag, {}));
+    // Only WM_COPYDATA goes to another program.
+    EXPECT_EQ(SendMessageTimeoutW(found, WM_CLOSE, 0, 0, SMTO_NORMAL, 400, &answer), 0);
+    EXPECT_EQ(HandOver(found, kQuitTag, "end", answer), 1);
+    EXPECT_EQ(answer, Digest(kQuitTag, "end"));
+    EXPECT_EQ(ExitCode(other), 0);
+    // Once it has ended, nothing answers.
+    EXPECT_EQ(HandOver(found, kDataTag, "late", answer), 0);
+}
+
+TEST_F(RendezvousTest, OversizedAndMalformedHandingsAreDroppedAndTheNextIsAnswered) {
+    auto rendezvous = Rendezvous::Open(meeting_);
+    ASSERT_NE(rendezvous, nullptr);
+    const fs::path socket = rendezvous->SocketPath();
+    const HWND window = reinterpret_cast<HWND>(std::uintptr_t{0x42});
+    RendezvousRequest handing;
+    handing.kind = RendezvousRequest::Kind::CopyData;
+    handing.window = 0x42;
+    handing.tag = kDataTag;
+    handing.data = Bytes(RendezvousRequest::kMaxData);
+    // Past what a whole request may be; one byte too many; cut short; to a window not there.
+    const std::string oversized = handing.Encode() + std::string(64, 'x');
+    const std::string longer = handing.Encode() + "x";
+    std::string cut = handing.Encode();
+    cut.pop_back();
+    RendezvousRequest elsewhere = handing;
+    elsewhere.window = 0x43;
+    elsewhere.data = "x";
+    const std::vector<std::string> requests = {oversized, longer, cut, elsewhere.Encode(),
+                                               handing.Encode()};
+    std::vector<std::string> answers(requests.size());
+    std::atomic<bool> allAnswered = false;
+    std::thread callers([&] {
+        for (std::size_t i = 0; i < requests.size(); ++i) {
+            UniqueFd fd = Call(socket);
+            ::send(fd.Get(), requests[i].data(), requests[i].size(), MSG_NOSIGNAL);
+            ::shutdown(fd.Get(), SHUT_WR);
+            answers[i] = ReceiveToEnd(fd.Get());
+        }
+        allAnswered = true;
+    });
+    int delivered = 0;
+    const auto start = Clock::now();
+    while (SecondsSince(start) < 5 && !allAnswered) {
+        rendezvous->Serve(
+            [](std::u16string_view, std::optional<std::u16string_view>) { return nullptr; },
+            [](HWND) { return false; },
+            [&](HWND to, std::uint64_t tag, std::string_view data) -> std::optional<LRESULT> {
+                if (to != window) {
+                    return std::nullopt;
+                }
+                ++delivered;
+                return Digest(tag, data);
+            });
+        std::this_thread::sleep_for(5ms);
+    }
+    callers.join();
+    for (std::size_t i = 0; i + 1 < answers.size(); ++i) {
+        EXPECT_EQ(answers[i], "") << i;
+    }
+    const LRESULT digest = Digest(kDataTag, handing.data);
+    EXPECT_EQ(answers.back(), std::string(reinterpret_cast<const char*>(&digest), sizeof(digest)));
+    EXPECT_EQ(delivered, 1);
+}
+
+TEST_F(RendezvousTest, AWindowThatNeverAnswersHoldsTheSenderOnlyUntilTheDeadline) {
+    ASSERT_EQ(::mkdir(meeting_.c_str(), 0700), 0);
+    // It finds its window 7 for the caller, then takes the bytes and keeps the call open.
+    UniqueFd listener = Listen(meeting_ / "99999.sock");
+    std::atomic<bool> done = false;
+    std::string taken;
+    std::thread peer([&] {
+        pollfd entry{listener.Get(), POLLIN, 0};
+        if (::poll(&entry, 1, 15000) == 1) {
+            UniqueFd fd(::accept(listener.Get(), nullptr, nullptr));
+            ReceiveToEnd(fd.Get());
+            ::send(fd.Get(), EncodedWindow(7).data(), 8, MSG_NOSIGNAL);
+        }
+        if (::poll(&entry, 1, 15000) == 1) {
+            UniqueFd fd(::accept(listener.Get(), nullptr, nullptr));
+            taken = ReceiveToEnd(fd.Get());
+            while (!done) {
+                std::this_thread::sleep_for(10ms);
+            }
+        }
+    });
+    auto rendezvous = Rendezvous::Open(meeting_);
+    ASSERT_NE(rendezvous, nullptr);
+    const HWND handle = reinterpret_cast<HWND>(std::uintptr_t{0x1000});
+    ASSERT_EQ(rendezvous->Find(kClass, std::nullopt, [&] { return handle; }), handle);
+    const auto start = Clock::now();
+    // A longer timeout asked for is held to the rendezvous' own deadline.
+    EXPECT_FALSE(rendezvous->SendCopyData(handle, kDataTag, "map", 10s));
+    const double waited = SecondsSince(start);
+    done = true;
+    peer.join();
+    EXPECT_GE(waited, 0.4);
+    EXPECT_LT(waited, 1.5);
+    const auto request = RendezvousRequest::Decode(taken);
+    ASSERT_TRUE(request);
+    EXPECT_EQ(request->window, 7u);
+    EXPECT_EQ(request->data, "map");
+}
+
 TEST_F(RendezvousTest, WhatHoldsTheSocketsNameIsLeftAlone) {
     ASSERT_EQ(::mkdir(meeting_.c_str(), 0700), 0);
     const fs::path usual = meeting_ / (std::to_string(::getpid()) + ".sock");
@@ -413,11 +594,25 @@ TEST(RendezvousRequestTest, RequestsSurviveTheTripAndBrokenOnesAreRefused) {
     raise.window = 0x12345678;
     EXPECT_EQ(RendezvousRequest::Decode(raise.Encode())->window, 0x12345678u);
 
-    const std::string bytes = find.Encode();
-    for (std::size_t cut = 0; cut < bytes.size(); ++cut) {
-        EXPECT_FALSE(RendezvousRequest::Decode(bytes.substr(0, cut))) << cut;
+    RendezvousRequest handing;
+    handing.kind = RendezvousRequest::Kind::CopyData;
+    handing.window = 9;
+    handing.tag = 0x51564D50;
+    handing.data = std::string("a\0b", 3);
+    const auto handed = RendezvousRequest::Decode(handing.Encode());
+    ASSERT_TRUE(handed);
+    EXPECT_EQ(handed->window, 9u);
+    EXPECT_EQ(handed->tag, 0x51564D50u);
+    EXPECT_EQ(handed->data, handing.data);
+
+    for (const std::string& bytes : {find.Encode(), handing.Encode()}) {
+        for (std::size_t cut = 0; cut < bytes.size(); ++cut) {
+            EXPECT_FALSE(RendezvousRequest::Decode(bytes.substr(0, cut))) << cut;
+        }
+        EXPECT_FALSE(RendezvousRequest::Decode(bytes + "x"));
     }
-    EXPECT_FALSE(RendezvousRequest::Decode(bytes + "x"));
+    handing.data.assign(RendezvousRequest::kMaxData + 1, 'a');
+    EXPECT_FALSE(RendezvousRequest::Decode(handing.Encode()));
     EXPECT_FALSE(RendezvousRequest::Decode("Q"));
     RendezvousRequest huge;
     huge.className.assign(RendezvousRequest::kMaxName + 1, u'a');
