@@ -3,42 +3,18 @@
 #include <algorithm>
 #include <cstdint>
 
+#include "platform/gdi/rectangle_math.h"
+
 namespace qv {
 
 namespace {
 
-bool IsEmpty(const RECT& r) {
-    return r.right <= r.left || r.bottom <= r.top;
-}
-
-RECT Intersection(const RECT& a, const RECT& b) {
-    return {std::max(a.left, b.left), std::max(a.top, b.top), std::min(a.right, b.right),
-            std::min(a.bottom, b.bottom)};
-}
+using rect::Intersection;
+using rect::IsEmpty;
+using rect::Subtract;
 
 std::int64_t Area(const RECT& r) {
     return IsEmpty(r) ? 0 : std::int64_t{r.right - r.left} * (r.bottom - r.top);
-}
-
-// Adds what is left of `from` once `cut` is taken out: a band above and below, the sides between.
-void Subtract(const RECT& from, const RECT& cut, std::vector<RECT>& pieces) {
-    const RECT inner = Intersection(from, cut);
-    if (IsEmpty(inner)) {
-        pieces.push_back(from);
-        return;
-    }
-    if (from.top < inner.top) {
-        pieces.push_back({from.left, from.top, from.right, inner.top});
-    }
-    if (inner.bottom < from.bottom) {
-        pieces.push_back({from.left, inner.bottom, from.right, from.bottom});
-    }
-    if (from.left < inner.left) {
-        pieces.push_back({from.left, inner.top, inner.left, inner.bottom});
-    }
-    if (inner.right < from.right) {
-        pieces.push_back({inner.right, inner.top, from.right, inner.bottom});
-    }
 }
 
 // Whether the two rectangles side by side or one above the other make one rectangle.

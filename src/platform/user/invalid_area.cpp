@@ -1,6 +1,6 @@
 #include "platform/user/invalid_area.h"
 
-#include "platform/user/rectangle_math.h"
+#include "platform/gdi/rectangle_math.h"
 
 namespace qv {
 

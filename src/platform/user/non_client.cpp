@@ -4,7 +4,7 @@
 
 #include "platform/user/frame_painter.h"
 #include "platform/user/paint_functions.h"
-#include "platform/user/rectangle_math.h"
+#include "platform/gdi/rectangle_math.h"
 #include "platform/user/scroll_bars.h"
 #include "platform/user/window.h"
 #include "platform/user/window_messages.h"

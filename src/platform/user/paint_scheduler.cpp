@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "platform/user/rectangle_math.h"
+#include "platform/gdi/rectangle_math.h"
 #include "platform/user/window_styles.h"
 
 namespace qv {

@@ -4,7 +4,7 @@
 
 #include "platform/gdi/system_metrics.h"
 #include "platform/user/classic_look.h"
-#include "platform/user/rectangle_math.h"
+#include "platform/gdi/rectangle_math.h"
 
 namespace qv {
 
