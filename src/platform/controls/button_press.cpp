@@ -1,21 +1,21 @@
 #include "platform/controls/button_press.h"
 
+#include "platform/gdi/rectangle_math.h"
 #include "platform/host/virtual_keys.h"
 #include "platform/user/input_functions.h"
 #include "platform/user/window_functions.h"
 
 namespace qv {
 
-namespace {
-
-bool Inside(HWND button, POINT position) {
-    RECT client;
-    GetClientRect(button, &client);
-    return position.x >= client.left && position.x < client.right && position.y >= client.top &&
-           position.y < client.bottom;
+bool ButtonPress::Inside(HWND button, POINT position) const {
+    RECT area{};
+    if (area_) {
+        area = *area_;
+    } else {
+        GetClientRect(button, &area);
+    }
+    return rect::Contains(area, position);
 }
-
-}  // namespace
 
 ButtonPress::Result ButtonPress::Look(bool pressed) {
     const bool changed = pressed_ != pressed;
@@ -23,8 +23,9 @@ ButtonPress::Result ButtonPress::Look(bool pressed) {
     return {changed, false};
 }
 
-ButtonPress::Result ButtonPress::PenDown(HWND button) {
+ButtonPress::Result ButtonPress::PenDown(HWND button, std::optional<RECT> area) {
     source_ = Source::Pen;
+    area_ = area;
     SetCapture(button);
     return Look(true);
 }

@@ -4,6 +4,7 @@
 
 #include "platform/controls/control_paint.h"
 #include "platform/gdi/draw_text.h"
+#include "platform/gdi/rectangle_math.h"
 #include "platform/gdi/shapes.h"
 #include "platform/gdi/system_metrics.h"
 #include "platform/host/virtual_keys.h"
@@ -22,10 +23,6 @@ constexpr int kTextRight = 14;
 constexpr int kSeparatorHeight = 7;
 constexpr int kSeparatorInset = 2;
 constexpr LONG kFontHeight = -11;
-
-bool Inside(const RECT& rect, POINT p) {
-    return p.x >= rect.left && p.x < rect.right && p.y >= rect.top && p.y < rect.bottom;
-}
 
 POINT PointOf(LPARAM lParam) {
     return {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
@@ -191,7 +188,7 @@ std::optional<RECT> PopupMenuWindow::ItemRect(int position) const {
 
 int PopupMenuWindow::RowAt(POINT point) const {
     for (std::size_t i = 0; i < rows_.size(); ++i) {
-        if (Inside(rows_[i].rect, point)) {
+        if (rect::Contains(rows_[i].rect, point)) {
             return static_cast<int>(i);
         }
     }
@@ -277,7 +274,7 @@ void PopupMenuWindow::OnPen(UINT message, WPARAM buttons, POINT point) {
     }
     RECT client;
     GetClientRect(Window(), &client);
-    const bool inside = Inside(client, point);
+    const bool inside = rect::Contains(client, point);
     const int row = inside ? RowAt(point) : -1;
     const bool selectable = row >= 0 && rows_[static_cast<std::size_t>(row)].selectable;
     switch (message) {

@@ -8,6 +8,7 @@
 #include "platform/controls/control_state.h"
 #include "platform/controls/tab_layout.h"
 #include "platform/gdi/draw_text.h"
+#include "platform/gdi/rectangle_math.h"
 #include "platform/gdi/system_metrics.h"
 #include "platform/host/virtual_keys.h"
 #include "platform/user/classic_look.h"
@@ -29,10 +30,6 @@ struct Tab {
     std::u16string label;
     LPARAM data = 0;
 };
-
-bool Contains(const RECT& r, POINT p) {
-    return p.x >= r.left && p.x < r.right && p.y >= r.top && p.y < r.bottom;
-}
 
 RECT SelectedTabRect(RECT tab) {
     return {tab.left - kSelectedGrowth, tab.top - kSelectedGrowth, tab.right + kSelectedGrowth,
@@ -114,11 +111,11 @@ void TabControl::LayOut() {
 
 int TabControl::HitTest(POINT point) const {
     if (Valid(selected_) &&
-        Contains(SelectedTabRect(layout_.tabs[static_cast<std::size_t>(selected_)]), point)) {
+        rect::Contains(SelectedTabRect(layout_.tabs[static_cast<std::size_t>(selected_)]), point)) {
         return selected_;
     }
     for (std::size_t i = 0; i < layout_.tabs.size(); ++i) {
-        if (Contains(layout_.tabs[i], point)) {
+        if (rect::Contains(layout_.tabs[i], point)) {
             return static_cast<int>(i);
         }
     }

@@ -1,5 +1,6 @@
 #include "platform/pocket/keyboard_button.h"
 
+#include "platform/controls/button_press.h"
 #include "platform/controls/control_paint.h"
 #include "platform/controls/control_state.h"
 #include "platform/gdi/system_metrics.h"
@@ -15,10 +16,6 @@ namespace {
 
 constexpr int kGlyphWidth = 17;
 constexpr int kGlyphHeight = 11;
-
-bool Contains(const RECT& r, POINT p) {
-    return p.x >= r.left && p.x < r.right && p.y >= r.top && p.y < r.bottom;
-}
 
 // A keyboard seen from above: a frame with two rows of keys and a space bar.
 void DrawKeyboardGlyph(HDC dc, int left, int top) {
@@ -49,31 +46,22 @@ class KeyboardButton final : public ControlState {
             case WM_ERASEBKGND:
                 return 1;
             case WM_LBUTTONDOWN:
-                pressed_ = true;
-                inside_ = true;
-                SetCapture(Window());
-                InvalidateRect(Window(), nullptr, 0);
+                Redraw(press_.PenDown(Window()));
                 return 0;
             case WM_MOUSEMOVE:
-                if (pressed_ && inside_ != Contains(Client(), point)) {
-                    inside_ = !inside_;
-                    InvalidateRect(Window(), nullptr, 0);
-                }
+                Redraw(press_.PenMove(Window(), point));
                 return 0;
             case WM_LBUTTONUP: {
-                if (!pressed_) {
-                    return 0;
-                }
-                const bool click = Contains(Client(), point);
-                EndPress();
-                if (click) {
+                const ButtonPress::Result result = press_.PenUp(Window(), point);
+                Redraw(result);
+                if (result.click) {
                     ToggleInputPanel();
                 }
                 return 0;
             }
             case WM_CANCELMODE:
             case WM_CAPTURECHANGED:
-                EndPress();
+                Redraw(press_.Cancel(Window()));
                 return 0;
             case WM_SETTINGCHANGE:
                 // The panel went up or down.
@@ -85,26 +73,15 @@ class KeyboardButton final : public ControlState {
     }
 
   private:
-    RECT Client() const {
-        RECT client{};
-        GetClientRect(Window(), &client);
-        return client;
-    }
-    void EndPress() {
-        if (!pressed_) {
-            return;
+    void Redraw(const ButtonPress::Result& result) {
+        if (result.redraw) {
+            InvalidateRect(Window(), nullptr, 0);
         }
-        pressed_ = false;
-        inside_ = false;
-        if (GetCapture() == Window()) {
-            ReleaseCapture();
-        }
-        InvalidateRect(Window(), nullptr, 0);
     }
     void Paint() {
         PaintBar(Window(), BarEdge::Top, nullptr, [this](HDC dc, const RECT& client) {
             const RECT r{1, kBarEdgeWidth + 1, client.right - 1, client.bottom - 1};
-            const bool down = (pressed_ && inside_) || CurrentInputPanel() == InputPanelState::Up;
+            const bool down = press_.Pressed() || CurrentInputPanel() == InputPanelState::Up;
             if (down) {
                 FillWithColour(dc, {r.left, r.top, r.right - 1, r.top + 1}, COLOR_BTNSHADOW);
                 FillWithColour(dc, {r.left, r.top, r.left + 1, r.bottom - 1}, COLOR_BTNSHADOW);
@@ -119,8 +96,7 @@ class KeyboardButton final : public ControlState {
         });
     }
 
-    bool pressed_ = false;
-    bool inside_ = false;
+    ButtonPress press_;
 };
 
 }  // namespace

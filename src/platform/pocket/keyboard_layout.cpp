@@ -5,6 +5,7 @@
 #include <initializer_list>
 #include <vector>
 
+#include "platform/gdi/rectangle_math.h"
 #include "platform/host/virtual_keys.h"
 #include "platform/pocket/shell_layout.h"
 
@@ -97,10 +98,6 @@ const std::vector<KeyCap>& SymbolKeys() {
     return keys;
 }
 
-bool Contains(const RECT& rect, POINT p) {
-    return p.x >= rect.left && p.x < rect.right && p.y >= rect.top && p.y < rect.bottom;
-}
-
 // The Russian keyboard's letters in the order of the US keyboard's keys below.
 constexpr std::u16string_view kRussianLetters = u"йцукенгшщзхъфывапролджэячсмитьбюё";
 constexpr std::array<int, 33> kRussianKeys = {
@@ -165,7 +162,7 @@ KeyboardLayoutId NextLayout(KeyboardLayoutId id) {
 
 const KeyCap* KeyAt(const KeyboardLayout& layout, POINT point) {
     for (const KeyCap& key : layout.keys) {
-        if (Contains(key.rect, point)) {
+        if (rect::Contains(key.rect, point)) {
             return &key;
         }
     }

@@ -9,6 +9,7 @@
 #include "platform/controls/popup_menu.h"
 #include "platform/gdi/draw_text.h"
 #include "platform/gdi/image_list.h"
+#include "platform/gdi/rectangle_math.h"
 #include "platform/gdi/system_metrics.h"
 #include "platform/pocket/bar_painter.h"
 #include "platform/pocket/keyboard_button.h"
@@ -43,10 +44,6 @@ struct BarButton {
     bool Enabled() const { return (state & TBSTATE_ENABLED) != 0 && (style & TBSTYLE_SEP) == 0; }
     bool Hidden() const { return (state & TBSTATE_HIDDEN) != 0; }
 };
-
-bool Contains(const RECT& r, POINT p) {
-    return p.x >= r.left && p.x < r.right && p.y >= r.top && p.y < r.bottom;
-}
 
 POINT PointOf(LPARAM lParam) {
     return {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
@@ -199,7 +196,7 @@ void MenuBar::LayOut() {
 
 int MenuBar::HitTest(POINT point) const {
     for (std::size_t i = 0; i < rects_.size(); ++i) {
-        if (Contains(rects_[i], point)) {
+        if (rect::Contains(rects_[i], point)) {
             return static_cast<int>(i);
         }
     }

@@ -2,9 +2,11 @@
 
 #include <string>
 
+#include "platform/controls/button_press.h"
 #include "platform/controls/control_paint.h"
 #include "platform/controls/control_state.h"
 #include "platform/gdi/draw_text.h"
+#include "platform/gdi/rectangle_math.h"
 #include "platform/gdi/system_metrics.h"
 #include "platform/pocket/bar_painter.h"
 #include "platform/pocket/shell_dialog.h"
@@ -23,10 +25,6 @@ constexpr int kDoneWidth = 28;
 constexpr int kDoneMargin = 2;
 constexpr int kDoneTop = 3;
 
-bool Contains(const RECT& r, POINT p) {
-    return p.x >= r.left && p.x < r.right && p.y >= r.top && p.y < r.bottom;
-}
-
 class NavigationBar final : public ControlState {
   public:
     NavigationBar(HWND window, const CREATESTRUCTW&) : ControlState(window) {
@@ -44,7 +42,7 @@ class NavigationBar final : public ControlState {
         SetWindowTextW(Window(), window ? GetWindowText(window) : std::u16string());
         const bool done = window && GetPropW(window, kDoneButtonProperty) != 0;
         if (!done) {
-            CancelPress();
+            press_.Cancel(Window());
         }
         done_ = done;
         InvalidateRect(Window(), nullptr, 0);
@@ -61,19 +59,16 @@ class NavigationBar final : public ControlState {
     }
 
   private:
-    void CancelPress() {
-        if (pressed_ && GetCapture() == Window()) {
-            ReleaseCapture();
+    void Redraw(const ButtonPress::Result& result) {
+        if (result.redraw) {
+            InvalidateRect(Window(), nullptr, 0);
         }
-        pressed_ = false;
-        inside_ = false;
     }
     void Paint();
 
     HWND followed_ = nullptr;
     bool done_ = false;
-    bool pressed_ = false;
-    bool inside_ = false;
+    ButtonPress press_;  // of the "ok" button
     UniqueFont bold_;
 };
 
@@ -86,37 +81,24 @@ std::optional<LRESULT> NavigationBar::HandleMessage(UINT message, WPARAM, LPARAM
         case WM_ERASEBKGND:
             return 1;
         case WM_LBUTTONDOWN:
-            if (done_ && Contains(DoneRect(), point)) {
-                pressed_ = true;
-                inside_ = true;
-                SetCapture(Window());
-                InvalidateRect(Window(), nullptr, 0);
+            if (done_ && rect::Contains(DoneRect(), point)) {
+                Redraw(press_.PenDown(Window(), DoneRect()));
             }
             return 0;
         case WM_MOUSEMOVE:
-            if (pressed_ && inside_ != Contains(DoneRect(), point)) {
-                inside_ = !inside_;
-                InvalidateRect(Window(), nullptr, 0);
-            }
+            Redraw(press_.PenMove(Window(), point));
             return 0;
         case WM_LBUTTONUP: {
-            if (!pressed_) {
-                return 0;
-            }
-            const bool click = Contains(DoneRect(), point);
-            CancelPress();
-            InvalidateRect(Window(), nullptr, 0);
-            if (click && IsWindow(followed_)) {
+            const ButtonPress::Result result = press_.PenUp(Window(), point);
+            Redraw(result);
+            if (result.click && IsWindow(followed_)) {
                 SendMessageW(followed_, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
             }
             return 0;
         }
         case WM_CANCELMODE:
         case WM_CAPTURECHANGED:
-            if (pressed_) {
-                CancelPress();
-                InvalidateRect(Window(), nullptr, 0);
-            }
+            Redraw(press_.Cancel(Window()));
             return 0;
         default:
             return std::nullopt;
@@ -133,7 +115,7 @@ void NavigationBar::Paint() {
         if (!done_) {
             return;
         }
-        const bool down = pressed_ && inside_;
+        const bool down = press_.Pressed();
         if (down) {
             FillWithColour(dc, done, COLOR_BTNFACE);
             DrawBevel(dc, done, Bevel::Pushed);

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "platform/gdi/rectangle_math.h"
 #include "platform/host/virtual_keys.h"
 #include "platform/user/window.h"
 #include "platform/user/window_messages.h"
@@ -11,10 +12,6 @@
 namespace qv {
 
 namespace {
-
-bool Contains(const RECT& rect, POINT p) {
-    return p.x >= rect.left && p.x < rect.right && p.y >= rect.top && p.y < rect.bottom;
-}
 
 RECT ScreenRect(const Window& window) {
     const POINT origin = window.ScreenOrigin();
@@ -185,7 +182,7 @@ Window* InputRouter::WindowAt(POINT screen) const {
     Window* found = nullptr;
     for (const HWND handle : system_.TopLevelWindows()) {
         Window* top = system_.Find(handle);
-        if (top && (top->Style() & WS_VISIBLE) != 0 && Contains(ScreenRect(*top), screen)) {
+        if (top && (top->Style() & WS_VISIBLE) != 0 && rect::Contains(ScreenRect(*top), screen)) {
             found = top;
             break;
         }
@@ -193,12 +190,12 @@ Window* InputRouter::WindowAt(POINT screen) const {
     // Down through the children: a hidden or disabled child lets the tap reach its parent.
     for (bool deeper = found != nullptr; deeper;) {
         deeper = false;
-        if (!Contains(ClientScreenRect(*found), screen)) {
+        if (!rect::Contains(ClientScreenRect(*found), screen)) {
             break;
         }
         for (Window* child : found->Children()) {
             if ((child->Style() & WS_VISIBLE) != 0 && (child->Style() & WS_DISABLED) == 0 &&
-                Contains(ScreenRect(*child), screen)) {
+                rect::Contains(ScreenRect(*child), screen)) {
                 found = child;
                 deeper = true;
                 break;
