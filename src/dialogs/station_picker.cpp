@@ -11,6 +11,7 @@
 #include "platform/controls/tab_control_messages.h"
 #include "platform/gdi/draw_text.h"
 #include "platform/gdi/image_list.h"
+#include "platform/gdi/rectangle_math.h"
 #include "platform/gdi/resource_module.h"
 #include "platform/gdi/shapes.h"
 #include "platform/gdi/system_metrics.h"
@@ -93,7 +94,10 @@ bool StationPicker::HandleMessage(HWND, UINT message, WPARAM wParam, LPARAM lPar
         OnCommand(IDCANCEL, &StationPicker::OnClose),
         OnCommand(ID_DEPARTURE, &StationPicker::OnEndpointCommand),
         OnCommand(ID_DESTINATION, &StationPicker::OnEndpointCommand),
-        OnCommand(IDC_NAME_EDIT, &StationPicker::OnNameEditCommand),
+        OnCommand(IDC_NAME_EDIT, EN_CHANGE, &StationPicker::OnNameEditChanged),
+        OnCommand(IDC_NAME_EDIT, EN_SETFOCUS, &StationPicker::OnNameEditFocus),
+        OnCommand(IDC_NAME_EDIT, EN_KILLFOCUS, &StationPicker::OnNameEditFocus),
+        OnMessage(WM_SIZE, &StationPicker::OnSize),
     };
     return DispatchMessageMap<StationPicker>(*this, kMap, {hwnd, message, wParam, lParam}, result,
                                              mapId);
@@ -120,6 +124,7 @@ LRESULT StationPicker::OnInitDialog(const Message&, bool&) {
     }
     nameEdit = GetDlgItem(hwnd, IDC_NAME_EDIT);
     FillStationList();
+    RememberLayout();
     if (pickerMode != kKeyboardEntry) {
         DestroyWindow(nameEdit);
         nameEdit = nullptr;
@@ -270,7 +275,7 @@ LRESULT StationPicker::OnLetterTabChanged(const Message& message, bool&) {
     return 1;
 }
 
-void StationPicker::OnNameEditChanged() {
+LRESULT StationPicker::OnNameEditChanged(const Message&, bool&) {
     std::array<char16_t, kTypedTextBuffer> buffer{};
     const int length = GetWindowTextW(nameEdit, buffer.data(), kTypedTextBuffer);
     const std::u16string typed = Upper({buffer.data(), static_cast<std::size_t>(length)});
@@ -287,21 +292,47 @@ void StationPicker::OnNameEditChanged() {
             break;
         }
     }
+    return 0;
 }
 
-LRESULT StationPicker::OnNameEditCommand(const Message& message, bool& handled) {
-    switch (NotificationCode(message)) {
-        case EN_CHANGE:
-            OnNameEditChanged();
-            break;
-        case EN_SETFOCUS:
-            ShowInputPanel(true);
-            break;
-        case EN_KILLFOCUS:
-            ShowInputPanel(false);
-            break;
-        default:
-            handled = false;
+LRESULT StationPicker::OnNameEditFocus(const Message& message, bool&) {
+    ShowInputPanel(NotificationCode(message) == EN_SETFOCUS);
+    return 0;
+}
+
+void StationPicker::RememberLayout() {
+    const auto placeOf = [this](int id) {
+        RECT rect{};
+        const HWND control = GetDlgItem(hwnd, id);
+        GetWindowRect(control, &rect);
+        POINT corners[] = {{rect.left, rect.top}, {rect.right, rect.bottom}};
+        for (POINT& corner : corners) {
+            ScreenToClient(hwnd, &corner);
+        }
+        return RECT{corners[0].x, corners[0].y, corners[1].x, corners[1].y};
+    };
+    layout_ = {placeOf(IDC_LIST), placeOf(ID_DEPARTURE), placeOf(ID_DESTINATION)};
+}
+
+LRESULT StationPicker::OnSize(const Message& message, bool& handled) {
+    handled = false;
+    if (!layout_) {
+        return 0;
+    }
+    // When the keyboard takes the lower part of the page, the buttons move up with the page's
+    // bottom and the list gives up the room, so that a station found by typing can be chosen.
+    const LONG height = HIWORD(message.lParam);
+    const LONG shift = std::max<LONG>(0, layout_->destination.bottom - height);
+    const auto place = [this](int id, const RECT& rect) {
+        MoveWindow(GetDlgItem(hwnd, id), rect.left, rect.top, rect.right - rect.left,
+                   rect.bottom - rect.top, 1);
+    };
+    RECT list = layout_->list;
+    list.bottom = std::max(list.top, list.bottom - shift);
+    place(IDC_LIST, list);
+    for (const auto& [id, rect] : {std::pair{ID_DEPARTURE, layout_->departure},
+                                   std::pair{ID_DESTINATION, layout_->destination}}) {
+        place(id, rect::Offset(rect, 0, static_cast<int>(-shift)));
     }
     return 0;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -40,18 +41,27 @@ class StationPicker final : public DialogObject {
     LRESULT OnGetDisplayInfo(const Message& message, bool& handled);
     LRESULT OnClose(const Message& message, bool& handled);
     LRESULT OnEndpointCommand(const Message& message, bool& handled);
-    LRESULT OnNameEditCommand(const Message& message, bool& handled);
+    LRESULT OnNameEditChanged(const Message& message, bool& handled);
+    LRESULT OnNameEditFocus(const Message& message, bool& handled);
+    LRESULT OnSize(const Message& message, bool& handled);
 
     void SetUpFonts();
     void SetUpTabs();
     void SetUpLineImages();
     void FillStationList();
-    void OnNameEditChanged();
+    // Where the template puts the list and the buttons, in the page's client area.
+    void RememberLayout();
     void OnDrawEndpointButton(const struct DRAWITEMSTRUCT& item);
     Station* ItemStation(int index) const;
     // The station selected in the list (none without a selection) becomes the chosen end.
     void AssignEndpoint(bool departure);
 
+    struct Layout {
+        RECT list;
+        RECT departure;
+        RECT destination;
+    };
+    std::optional<Layout> layout_;
     UniqueFont buttonFont_;
     UniqueFont tabFont_;
     std::vector<std::u16string> tabLabels_;

@@ -9,7 +9,9 @@
 #include "platform/controls/tab_control_messages.h"
 #include "platform/gdi/system_metrics.h"
 #include "platform/host/virtual_keys.h"
+#include "platform/pocket/input_panel.h"
 #include "platform/pocket/keyboard_layout.h"
+#include "platform/pocket/shell_layout.h"
 #include "platform/user/input_functions.h"
 #include "resources/resource_ids.h"
 #include "scripted_page_test.h"
@@ -163,9 +165,7 @@ TEST_F(StationPickerTest, TabWidthsFollowTheLetterCountAndManyLettersWrap) {
             EXPECT_GE(tab.right - tab.left, c.width) << c.letters;
             EXPECT_EQ(tab.bottom - tab.top, 12) << c.letters;
         }
-        if (c.letters > 20) {
-            EXPECT_GE(rows, 2) << c.letters;
-        }
+        EXPECT_EQ(rows, c.letters <= 20 ? 1 : 2) << c.letters;
     }
 }
 
@@ -211,6 +211,9 @@ TEST_F(StationPickerTest, KeyboardModeRaisesTheKeyboardAndTypingOnEitherKeyboard
     bool editFocused = false;
     bool tabsGone = false;
     std::u16string nineLetters;
+    const Station* chosen = nullptr;
+    std::u16string shownName;
+    LONG buttonBottomWithPanelDown = 0;
     Open(kKeyboardEntry, {
                              [&](HWND page) {
                                  editFocused = GetFocus() == GetDlgItem(page, IDC_NAME_EDIT);
@@ -239,9 +242,34 @@ TEST_F(StationPickerTest, KeyboardModeRaisesTheKeyboardAndTypingOnEitherKeyboard
                                  tops.push_back(TopIndex(List(page)));
                                  expected.push_back(ExpectedTop(page, nineLetters));
                                  EXPECT_NE(ExpectedTop(page, nineLetters + u"я"), expected.back());
+                                 // The buttons stay above the keyboard.
+                                 RECT list{};
+                                 GetWindowRect(List(page), &list);
+                                 RECT button{};
+                                 GetWindowRect(GetDlgItem(page, ID_DESTINATION), &button);
+                                 EXPECT_LE(list.bottom, button.top);
+                                 EXPECT_LE(button.bottom, InputPanelRect().top);
+                                 shownName = ItemText(List(page), TopIndex(List(page)), 0);
+                                 TapRow(page, TopIndex(List(page)));
+                             },
+                             [&](HWND page) {
+                                 // The list took the focus and the keyboard went down; the
+                                 // buttons are back where it was.
+                                 EXPECT_EQ(CurrentInputPanel(), InputPanelState::Down);
+                                 RECT button{};
+                                 GetWindowRect(GetDlgItem(page, ID_DESTINATION), &button);
+                                 buttonBottomWithPanelDown = button.bottom;
+                                 TapControl(page, ID_DESTINATION);
+                             },
+                             [&](HWND) {
+                                 chosen = model.destination;
                                  host.Key(VK_RETURN);
                              },
                          });
+    ASSERT_NE(chosen, nullptr);
+    EXPECT_EQ(chosen->name, shownName);
+    // With the keyboard down the buttons go back to their places, where the keyboard was.
+    EXPECT_GT(buttonBottomWithPanelDown, InputPanelRect().top);
     EXPECT_TRUE(editFocused);
     EXPECT_TRUE(tabsGone);
     ASSERT_EQ(tops.size(), 2u);

@@ -40,6 +40,20 @@ TEST_F(ShellDialog, SizesThePageBelowTheNavigationBar) {
     EXPECT_EQ(SetUp(SHIDIF_DONEBUTTON | SHIDIF_SIPDOWN | SHIDIF_FULLSCREENNOMENUBAR), fullScreen);
 }
 
+TEST_F(ShellDialog, APageLeavesItsCaptionToTheNavigationBar) {
+    SetWindowLongW(page, GWL_STYLE, WS_POPUP | WS_CAPTION);
+    SetWindowTextW(page, u"Станции");
+    SetUp(SHIDIF_SIPDOWN);
+    EXPECT_EQ(GetWindowLongW(page, GWL_STYLE) & WS_CAPTION, WS_CAPTION) << "not a page";
+    const RECT rect = SetUp(SHIDIF_SIZEDLGFULLSCREEN);
+    EXPECT_EQ(GetWindowLongW(page, GWL_STYLE) & WS_CAPTION, WS_BORDER);
+    RECT client;
+    GetClientRect(page, &client);
+    EXPECT_EQ(client.bottom, rect.bottom - rect.top - 2) << "inside the border only";
+    char16_t title[16];
+    EXPECT_EQ(GetWindowTextW(page, title, 16), 7);
+}
+
 TEST_F(ShellDialog, RefusesWhatIsNotADialogSetUp) {
     SHINITDLGINFO noFlags{0, page, SHIDIF_SIZEDLG};
     EXPECT_FALSE(SHInitDialog(&noFlags));

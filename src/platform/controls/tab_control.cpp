@@ -24,7 +24,7 @@ constexpr int kDefaultPaddingX = 6;
 constexpr int kDefaultPaddingY = 3;
 constexpr int kMaxLabel = 1024;
 // How far the selected tab stands out of its row on each side.
-constexpr int kSelectedGrowth = 2;
+constexpr int kSelectedGrowth = 1;
 
 struct Tab {
     std::u16string label;

@@ -25,7 +25,7 @@ struct TabLayout {
 
 // Tabs start this far from the left and end as far from the right, so that the selected tab,
 // drawn wider, stays inside the control.
-inline constexpr int kTabRowInset = 2;
+inline constexpr int kTabRowInset = 1;
 
 // Places tabs of the given widths left to right, wrapping into a new row where a tab would pass
 // the right edge (multi-line only). The row holding `selected` is drawn next to the display

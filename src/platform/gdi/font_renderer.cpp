@@ -8,9 +8,11 @@
 #include FT_TRUETYPE_TABLES_H
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstdio>
 #include <string>
+#include <string_view>
 
 #include "text/utf.h"
 
@@ -18,12 +20,44 @@ namespace qv {
 
 namespace {
 
-constexpr const char* kRegularFontFile = "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf";
-constexpr const char* kBoldFontFile = "/usr/share/fonts/truetype/dejavu/DejaVuSans-Bold.ttf";
 constexpr LONG kBoldFrom = 600;
 
-// The FreeType library and the two faces, loaded once and kept for the program's lifetime, so
-// that Cairo's font faces never outlive them.
+// The device draws dialogs that ask for its dialog face narrower than its system face; the
+// condensed cut of the same family keeps the letters and the proportions the layouts expect.
+enum class Family { Standard, Narrow };
+
+struct FaceFiles {
+    const char* regular;
+    const char* bold;
+};
+
+constexpr FaceFiles kStandardFiles{"/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf",
+                                   "/usr/share/fonts/truetype/dejavu/DejaVuSans-Bold.ttf"};
+constexpr FaceFiles kNarrowFiles{"/usr/share/fonts/truetype/dejavu/DejaVuSansCondensed.ttf",
+                                 "/usr/share/fonts/truetype/dejavu/DejaVuSansCondensed-Bold.ttf"};
+
+constexpr std::u16string_view kNarrowFaceNames[] = {u"MS Sans Serif", u"MS Shell Dlg", u"Tahoma"};
+
+Family FamilyFor(const LOGFONTW& attributes) {
+    const std::u16string_view name(attributes.lfFaceName,
+                                   std::char_traits<char16_t>::length(attributes.lfFaceName));
+    for (const std::u16string_view narrow : kNarrowFaceNames) {
+        if (name == narrow) {
+            return Family::Narrow;
+        }
+    }
+    return Family::Standard;
+}
+
+// One face file opened by FreeType and wrapped for Cairo.
+struct LoadedFace {
+    FT_Face freeType = nullptr;
+    cairo_font_face_t* cairo = nullptr;
+};
+
+// The FreeType library and the faces, loaded once and kept for the program's lifetime, so that
+// Cairo's font faces never outlive them. A missing narrow face falls back to the standard one,
+// a missing bold face to the regular one.
 class FontFiles {
   public:
     static FontFiles& Instance() {
@@ -31,8 +65,10 @@ class FontFiles {
         return files;
     }
 
-    cairo_font_face_t* Face(bool bold) const { return bold ? boldCairo_ : regularCairo_; }
-    FT_Face FreeTypeFace(bool bold) const { return bold ? bold_ : regular_; }
+    const LoadedFace& Face(Family family, bool bold) const {
+        const FacePair& pair = family == Family::Narrow ? narrow_ : standard_;
+        return pair[bold ? 1 : 0];
+    }
 
   private:
     FontFiles() {
@@ -43,32 +79,35 @@ class FontFiles {
         // The older hinting interpreter keeps small Cyrillic text crisp.
         FT_UInt interpreter = TT_INTERPRETER_VERSION_35;
         FT_Property_Set(library_, "truetype", "interpreter-version", &interpreter);
-        regular_ = Load(kRegularFontFile);
-        bold_ = Load(kBoldFontFile);
-        if (!bold_) {
-            bold_ = regular_;
+        standard_ = LoadPair(kStandardFiles, "fonts-dejavu-core");
+        narrow_ = LoadPair(kNarrowFiles, "fonts-dejavu-extra");
+        if (!narrow_[0].freeType) {
+            narrow_ = standard_;
         }
-        regularCairo_ = regular_ ? cairo_ft_font_face_create_for_ft_face(regular_, 0) : nullptr;
-        boldCairo_ = bold_ ? cairo_ft_font_face_create_for_ft_face(bold_, 0) : nullptr;
     }
 
-    FT_Face Load(const char* path) {
+    using FacePair = std::array<LoadedFace, 2>;  // regular, bold
+
+    FacePair LoadPair(const FaceFiles& files, const char* package) {
+        FacePair pair{Load(files.regular, package), Load(files.bold, package)};
+        if (!pair[1].freeType) {
+            pair[1] = pair[0];
+        }
+        return pair;
+    }
+
+    LoadedFace Load(const char* path, const char* package) {
         FT_Face face = nullptr;
         if (FT_New_Face(library_, path, 0, &face) != 0) {
-            std::fprintf(stderr,
-                         "quorvane: cannot load the font %s (package fonts-dejavu-core); text will "
-                         "not be drawn\n",
-                         path);
-            return nullptr;
+            std::fprintf(stderr, "quorvane: cannot load the font %s (package %s)\n", path, package);
+            return {};
         }
-        return face;
+        return {face, cairo_ft_font_face_create_for_ft_face(face, 0)};
     }
 
     FT_Library library_ = nullptr;
-    FT_Face regular_ = nullptr;
-    FT_Face bold_ = nullptr;
-    cairo_font_face_t* regularCairo_ = nullptr;
-    cairo_font_face_t* boldCairo_ = nullptr;
+    FacePair standard_;
+    FacePair narrow_;
 };
 
 // Like the device, text is drawn in whole pixels unless a font asks for smoothing.
@@ -106,12 +145,11 @@ std::string GlyphText(std::u16string_view text) {
 
 FontRenderer::FontRenderer(const LOGFONTW& attributes, int scale) {
     const bool bold = attributes.lfWeight >= kBoldFrom;
-    const FontFiles& files = FontFiles::Instance();
-    cairo_font_face_t* face = files.Face(bold);
-    if (!face) {
+    const LoadedFace& face = FontFiles::Instance().Face(FamilyFor(attributes), bold);
+    if (!face.cairo) {
         return;
     }
-    const double em = EmSize(attributes.lfHeight, files.FreeTypeFace(bold)) * scale;
+    const double em = EmSize(attributes.lfHeight, face.freeType) * scale;
     cairo_matrix_t size;
     cairo_matrix_init_scale(&size, em, em);
     cairo_matrix_t identity;
@@ -120,7 +158,7 @@ FontRenderer::FontRenderer(const LOGFONTW& attributes, int scale) {
     cairo_font_options_set_antialias(options, AntialiasFor(attributes.lfQuality));
     cairo_font_options_set_hint_style(options, CAIRO_HINT_STYLE_FULL);
     cairo_font_options_set_hint_metrics(options, CAIRO_HINT_METRICS_ON);
-    font_ = cairo_scaled_font_create(face, &size, &identity, options);
+    font_ = cairo_scaled_font_create(face.cairo, &size, &identity, options);
     cairo_font_options_destroy(options);
     if (cairo_scaled_font_status(font_) != CAIRO_STATUS_SUCCESS) {
         cairo_scaled_font_destroy(font_);
@@ -137,11 +175,11 @@ FontRenderer::FontRenderer(const LOGFONTW& attributes, int scale) {
     metrics_.tmExternalLeading = std::max<LONG>(0, std::lround(extents.height) - metrics_.tmHeight);
     metrics_.tmMaxCharWidth = std::lround(extents.max_x_advance);
     metrics_.tmWeight = bold ? FW_BOLD : FW_NORMAL;
-    const FT_Face ftFace = files.FreeTypeFace(bold);
-    const auto* os2 = static_cast<const TT_OS2*>(FT_Get_Sfnt_Table(ftFace, FT_SFNT_OS2));
-    metrics_.tmAveCharWidth = os2 && os2->xAvgCharWidth > 0
-                                  ? std::lround(os2->xAvgCharWidth * em / ftFace->units_per_EM)
-                                  : std::lround(Advance(u"x"));
+    const auto* os2 = static_cast<const TT_OS2*>(FT_Get_Sfnt_Table(face.freeType, FT_SFNT_OS2));
+    metrics_.tmAveCharWidth =
+        os2 && os2->xAvgCharWidth > 0
+            ? std::lround(os2->xAvgCharWidth * em / face.freeType->units_per_EM)
+            : std::lround(Advance(u"x"));
 }
 
 FontRenderer::~FontRenderer() {

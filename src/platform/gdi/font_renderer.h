@@ -17,8 +17,9 @@ inline constexpr LONG kDefaultCharacterHeight = 11;
 // taller one could not be shown whole, and asks the font engine for absurd sizes.
 inline constexpr LONG kMaxCharacterHeight = kScreenHeight;
 
-// One font at one device scale (character heights held within kMaxCharacterHeight): glyphs from the
-// program's single font file (DejaVu Sans, regular or bold), measured and drawn through Cairo.
+// One font at one device scale (character heights held within kMaxCharacterHeight): glyphs from
+// DejaVu Sans (regular or bold; its condensed cut for the device's dialog face), measured and drawn
+// through Cairo.
 class FontRenderer {
   public:
     FontRenderer(const LOGFONTW& attributes, int scale);

@@ -4,8 +4,24 @@
 #include "platform/pocket/shell_pages.h"
 #include "platform/user/shell_observer.h"
 #include "platform/user/window_functions.h"
+#include "platform/user/window_styles.h"
 
 namespace qv {
+
+namespace {
+
+// A page's title is shown by the navigation bar; its own caption bar would say it twice.
+void DropCaptionBar(HWND page) {
+    const auto style = static_cast<DWORD>(GetWindowLongW(page, GWL_STYLE));
+    if ((style & WS_CAPTION) != WS_CAPTION) {
+        return;
+    }
+    SetWindowLongW(page, GWL_STYLE, style & ~WS_DLGFRAME);
+    SetWindowPos(page, nullptr, 0, 0, 0, 0,
+                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_FRAMECHANGED);
+}
+
+}  // namespace
 
 BOOL SHInitDialog(SHINITDLGINFO* info) {
     if (!info || (info->dwMask & SHIDIM_FLAGS) == 0 || !IsWindow(info->hDlg)) {
@@ -14,6 +30,9 @@ BOOL SHInitDialog(SHINITDLGINFO* info) {
     const DWORD flags = info->dwFlags;
     if ((flags & SHIDIF_SIPDOWN) != 0) {
         SetInputPanel(InputPanelState::Down);
+    }
+    if ((flags & (SHIDIF_SIZEDLG | SHIDIF_SIZEDLGFULLSCREEN | SHIDIF_FULLSCREENNOMENUBAR)) != 0) {
+        DropCaptionBar(info->hDlg);
     }
     if ((flags & (SHIDIF_SIZEDLGFULLSCREEN | SHIDIF_FULLSCREENNOMENUBAR)) != 0) {
         PlaceShellPage(info->hDlg, PageSizing::FullScreen, CurrentInputPanel());

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "platform/gdi/draw_text.h"
 #include "platform/gdi/system_metrics.h"
 #include "platform/host/virtual_keys.h"
 #include "platform/user/dialog_navigation.h"
@@ -47,13 +48,19 @@ UniqueFont TemplateFont(const DialogTemplate& dialogTemplate) {
     return UniqueFont(CreateFontIndirectW(&attributes));
 }
 
-// A dialog unit in pixels: a quarter of the font's average width, an eighth of its height.
+// A dialog unit in pixels: a quarter of the font's average letter width (measured over the Latin
+// alphabet and rounded, as the device does), an eighth of its height.
 SIZE BaseUnits(HFONT font) {
+    static constexpr std::u16string_view kAlphabet =
+        u"ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz";
     DeviceContext dc(1);
     SelectionScope selection(&dc, font ? static_cast<HGDIOBJ>(font) : GetStockObject(SYSTEM_FONT));
     TEXTMETRICW metrics;
     GetTextMetricsW(&dc, &metrics);
-    return {std::max<LONG>(metrics.tmAveCharWidth, 1), std::max<LONG>(metrics.tmHeight, 1)};
+    RECT alphabet{};
+    DrawTextW(&dc, kAlphabet, &alphabet, DT_CALCRECT | DT_SINGLELINE);
+    const LONG width = (alphabet.right / 26 + 1) / 2;
+    return {std::max<LONG>(width, 1), std::max<LONG>(metrics.tmHeight, 1)};
 }
 
 RECT ToPixels(int x, int y, int cx, int cy, SIZE base) {

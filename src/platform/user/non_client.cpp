@@ -2,9 +2,9 @@
 
 #include <algorithm>
 
+#include "platform/gdi/rectangle_math.h"
 #include "platform/user/frame_painter.h"
 #include "platform/user/paint_functions.h"
-#include "platform/gdi/rectangle_math.h"
 #include "platform/user/scroll_bars.h"
 #include "platform/user/window.h"
 #include "platform/user/window_messages.h"
@@ -46,6 +46,19 @@ bool RecalculateClientArea(WindowSystem& system, HWND handle) {
     system.MarkScreenDirty();
     const RECT after = window->ClientRect();
     return after.right != before.right || after.bottom != before.bottom;
+}
+
+void ApplyFrameChange(WindowSystem& system, HWND handle) {
+    const bool resized = RecalculateClientArea(system, handle);
+    Window* window = system.Find(handle);
+    if (!window) {
+        return;
+    }
+    system.Invalidate(*window, nullptr, true);
+    if (resized) {
+        const RECT client = window->ClientRect();
+        system.Send(handle, WM_SIZE, SIZE_RESTORED, MAKELPARAM(client.right, client.bottom));
+    }
 }
 
 LRESULT DefaultNcCalcSize(const Window& window, LPARAM lParam) {

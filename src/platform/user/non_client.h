@@ -18,6 +18,9 @@ HDC GetWindowDC(HWND window);
 // Asks the window where its client area lies in its rectangle (WM_NCCALCSIZE) and keeps the
 // answer. True when the client area's size changed.
 bool RecalculateClientArea(WindowSystem& system, HWND window);
+// After a change of the frame's styles: the client area asked for again, the window redrawn and,
+// when its client area changed size, told so (WM_SIZE).
+void ApplyFrameChange(WindowSystem& system, HWND window);
 
 // The default handling: the client area inside the border, below the caption bar and left of
 // the scroll bar; the part under a point given in screen coordinates; the frame painted.

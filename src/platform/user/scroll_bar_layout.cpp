@@ -2,9 +2,9 @@
 
 #include <algorithm>
 
+#include "platform/gdi/rectangle_math.h"
 #include "platform/gdi/system_metrics.h"
 #include "platform/user/classic_look.h"
-#include "platform/gdi/rectangle_math.h"
 
 namespace qv {
 

@@ -29,14 +29,7 @@ void SetBarShown(WindowSystem& system, HWND handle, bool show) {
         return;
     }
     SetWindowLongW(handle, GWL_STYLE, show ? style | WS_VSCROLL : style & ~WS_VSCROLL);
-    if (!RecalculateClientArea(system, handle)) {
-        return;
-    }
-    if (Window* resized = system.Find(handle)) {
-        system.Invalidate(*resized, nullptr, true);
-        const RECT client = resized->ClientRect();
-        system.Send(handle, WM_SIZE, SIZE_RESTORED, MAKELPARAM(client.right, client.bottom));
-    }
+    ApplyFrameChange(system, handle);
 }
 
 void RedrawBar(WindowSystem& system, HWND handle) {

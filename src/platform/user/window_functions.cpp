@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "platform/user/message_functions.h"
+#include "platform/user/non_client.h"
 #include "platform/user/rendezvous.h"
 #include "platform/user/window_messages.h"
 #include "platform/user/window_styles.h"
@@ -86,6 +87,34 @@ BOOL ShowWindow(HWND window, int command) {
 BOOL MoveWindow(HWND window, int x, int y, int width, int height, BOOL repaint) {
     WindowSystem* system = WindowSystem::Current();
     return system && system->Move(window, {x, y, x + width, y + height}, repaint != 0) ? 1 : 0;
+}
+
+BOOL SetWindowPos(HWND window, HWND /*insertAfter*/, int x, int y, int width, int height,
+                  UINT flags) {
+    WindowSystem* system = WindowSystem::Current();
+    const Window* found = Find(window);
+    if (!system || !found || found->IsDesktop() || (flags & SWP_NOZORDER) == 0) {
+        return 0;
+    }
+    const RECT before = found->Rect();
+    const POINT origin = (flags & SWP_NOMOVE) != 0 ? POINT{before.left, before.top} : POINT{x, y};
+    const SIZE size = (flags & SWP_NOSIZE) != 0
+                          ? SIZE{before.right - before.left, before.bottom - before.top}
+                          : SIZE{width, height};
+    const bool frameChanged = (flags & SWP_FRAMECHANGED) != 0;
+    const bool clientResized = frameChanged && RecalculateClientArea(*system, window);
+    if (!system->Move(window, {origin.x, origin.y, origin.x + size.cx, origin.y + size.cy},
+                      frameChanged)) {
+        return 0;
+    }
+    // A new size has told the window already; a new frame in the same size has not.
+    found = Find(window);
+    if (found && clientResized && size.cx == before.right - before.left &&
+        size.cy == before.bottom - before.top) {
+        const RECT client = found->ClientRect();
+        SendMessageW(window, WM_SIZE, SIZE_RESTORED, MAKELPARAM(client.right, client.bottom));
+    }
+    return 1;
 }
 
 BOOL EnableWindow(HWND window, BOOL enable) {

@@ -23,6 +23,11 @@ BOOL DestroyWindow(HWND window);
 // Whether the window was visible before.
 BOOL ShowWindow(HWND window, int command);
 BOOL MoveWindow(HWND window, int x, int y, int width, int height, BOOL repaint);
+// Moves and sizes the window unless SWP_NOMOVE or SWP_NOSIZE says not to; SWP_FRAMECHANGED asks
+// it again where its client area lies, as after a change of its frame styles. The stacking order
+// follows activation alone, so the call needs SWP_NOZORDER (`insertAfter` is not looked at); it
+// never activates.
+BOOL SetWindowPos(HWND window, HWND insertAfter, int x, int y, int width, int height, UINT flags);
 // Whether the window was disabled before.
 BOOL EnableWindow(HWND window, BOOL enable);
 BOOL IsWindow(HWND window);

@@ -62,6 +62,13 @@ inline constexpr int SW_SHOWNOACTIVATE = 4;
 inline constexpr int SW_SHOW = 5;
 inline constexpr int SW_SHOWNA = 8;
 
+// SetWindowPos flags.
+inline constexpr UINT SWP_NOSIZE = 0x0001;
+inline constexpr UINT SWP_NOMOVE = 0x0002;
+inline constexpr UINT SWP_NOZORDER = 0x0004;
+inline constexpr UINT SWP_NOACTIVATE = 0x0010;
+inline constexpr UINT SWP_FRAMECHANGED = 0x0020;
+
 // Button styles the dialog manager looks at.
 inline constexpr DWORD BS_PUSHBUTTON = 0x00000000;
 inline constexpr DWORD BS_DEFPUSHBUTTON = 0x00000001;

@@ -81,6 +81,31 @@ TEST_F(NonClient, TheWindowSaysWhereItsClientAreaLies) {
     EXPECT_EQ(Entries().back().lParam, MAKELPARAM(40, 30));
 }
 
+TEST_F(NonClient, AChangedFrameCountsOnlyOnceTheWindowIsToldOfIt) {
+    const HWND page = Make("page", WS_POPUP | WS_VISIBLE | WS_CAPTION, {0, 20, 200, 220});
+    RECT client;
+    GetClientRect(page, &client);
+    const LONG withCaption = client.bottom;
+    SetWindowLongW(page, GWL_STYLE, WS_POPUP | WS_VISIBLE | WS_BORDER);
+    GetClientRect(page, &client);
+    EXPECT_EQ(client.bottom, withCaption) << "a new style alone does not move the frame";
+    EXPECT_FALSE(SetWindowPos(page, nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE))
+        << "the stacking order is not the call's to change";
+
+    ClearLog();
+    EXPECT_TRUE(SetWindowPos(page, nullptr, 5, 6, 0, 0,
+                             SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED));
+    EXPECT_EQ(Log({WM_NCCALCSIZE, WM_SIZE, WM_MOVE}),
+              (Lines{"page:WM_NCCALCSIZE", "page:WM_MOVE", "page:WM_SIZE"}));
+    GetClientRect(page, &client);
+    EXPECT_EQ(client, (RECT{0, 0, 198, 198}));
+    RECT bounds;
+    GetWindowRect(page, &bounds);
+    EXPECT_EQ(bounds, (RECT{5, 6, 205, 206}));
+    Pump();
+    EXPECT_EQ(ScreenPixel(100, 10), kWhite) << "no caption is left behind";
+}
+
 TEST_F(NonClient, HitTestingNamesEachPartAndRoutesThePen) {
     const HWND top =
         Make("top", WS_POPUP | WS_VISIBLE | WS_CAPTION | WS_VSCROLL, {20, 40, 220, 240});
