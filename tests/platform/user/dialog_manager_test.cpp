@@ -93,21 +93,34 @@ TEST_F(Dialogs, RunModallyFromTheTemplateAndEndWithTheGivenResult) {
     EXPECT_EQ(HandleParam(focusAtOk), initFocus);
 }
 
-TEST_F(Dialogs, ControlsComeFromTheTemplateInDialogUnits) {
-    RECT probe{};
-    RECT frame{};
-    script.handle = [&](HWND d, UINT m, WPARAM, LPARAM) -> INT_PTR {
-        if (m == WM_INITDIALOG) {
-            GetWindowRect(GetDlgItem(d, kProbeId), &probe);
-            GetWindowRect(d, &frame);
-            EndDialog(d, 1);
-        }
-        return 0;
+TEST_F(Dialogs, ControlsComeFromTheTemplateInDialogUnitsOfItsFont) {
+    // The device's dialog face is narrower than its system face: four units across are seven
+    // pixels in "System" 8 and six in "MS Sans Serif" 8; eight down are a line of either.
+    constexpr DialogTemplate kNarrow{WS_POPUP | WS_CAPTION, 0, 10,    10, 100, 80, u"Проба",
+                                     u"MS Sans Serif",      8, kItems};
+    struct Case {
+        const DialogTemplate* dialogTemplate;
+        LONG probeWidth;
     };
-    EXPECT_EQ(Run(), 1);
-    // The same dialog units give the same pixels at both places; 40 across is 10 characters.
-    EXPECT_GT(probe.right - probe.left, 40);
-    EXPECT_EQ(probe.left - frame.left, 1 + (probe.right - probe.left) / 10);
+    for (const Case c : {Case{&kDialog, 70}, Case{&kNarrow, 60}}) {
+        RECT probe{};
+        RECT frame{};
+        script.handle = [&](HWND d, UINT m, WPARAM, LPARAM) -> INT_PTR {
+            if (m == WM_INITDIALOG) {
+                GetWindowRect(GetDlgItem(d, kProbeId), &probe);
+                GetWindowRect(d, &frame);
+                EndDialog(d, 1);
+            }
+            return 0;
+        };
+        EXPECT_EQ(Run(c.dialogTemplate), 1);
+        EXPECT_EQ(probe.right - probe.left, c.probeWidth);
+        EXPECT_EQ(probe.bottom - probe.top, 21) << "12 units of a 14-pixel line";
+        // The same units give the same pixels for the dialog (10 across) and inside its border.
+        const LONG unitsOfFour = c.probeWidth / 10;
+        EXPECT_EQ(frame.left, 10 * unitsOfFour / 4);
+        EXPECT_EQ(probe.left - frame.left, 1 + unitsOfFour);
+    }
 }
 
 TEST_F(Dialogs, EndingDuringInitialisationNeverShowsTheDialog) {
