@@ -408,12 +408,6 @@ void StationPicker::OnDrawEndpointButton(const DRAWITEMSTRUCT& item) {
             {r.left, r.bottom - 1}, {r.right - 1, r.bottom - 1}, {r.right - 1, r.top}};
         Polyline(dc, edge);
     }
-    const UniqueIcon icon(
-        LoadIconW(ProgramModule(), isDeparture ? IDI_DEPARTURE : IDI_DESTINATION));
-    if (icon) {
-        DrawIconEx(dc, 6, 5, icon.get(), 0, 0, 0, nullptr, DI_NORMAL);
-    }
-
     if (item.itemState & ODS_SELECTED) {
         AssignEndpoint(isDeparture);
     }
@@ -437,6 +431,12 @@ void StationPicker::OnDrawEndpointButton(const DRAWITEMSTRUCT& item) {
     DrawTextW(dc, first, &upper, format);
     RECT lower{r.left, top + half, r.right, bottom - 4};
     DrawTextW(dc, second, &lower, format);
+    // Last, so that a long line name runs under the icon instead of over it.
+    const UniqueIcon icon(
+        LoadIconW(ProgramModule(), isDeparture ? IDI_DEPARTURE : IDI_DESTINATION));
+    if (icon) {
+        DrawIconEx(dc, 6, 5, icon.get(), 0, 0, 0, nullptr, DI_NORMAL);
+    }
 }
 
 void ShowStationPicker(HWND owner, NetworkModel& model, int pickerMode) {

@@ -357,19 +357,29 @@ class StationPickerAtTwice : public StationPickerTest {
     StationPickerAtTwice() : StationPickerTest(2) {}
 };
 
-TEST_F(StationPickerAtTwice, BothModesDrawTheirButtonsAtTwiceTheScale) {
+TEST_F(StationPickerAtTwice, BothModesDrawTheirButtonsAtTwiceTheScaleWithTheIconOnTop) {
     model.departure = model.Lines()[1]->stations[0].get();
+    // A line name as long as the longest real ones runs under the icon.
+    model.Lines()[1]->name = u"Таганско-Краснопресненская";
     for (const int mode : {kLetterTabs, kKeyboardEntry}) {
         COLORREF face = 0;
+        COLORREF iconBottom = 0;
         Open(mode, {[&](HWND page) {
                  RECT button{};
                  GetWindowRect(GetDlgItem(page, ID_DEPARTURE), &button);
-                 // Left of the icon, inside the frame.
-                 face = host.LastFrame()->GetPixel(2 * (button.left + 3), 2 * (button.top + 7));
+                 const auto at = [&](int x, int y) {
+                     return host.LastFrame()->GetPixel(2 * (button.left + x), 2 * (button.top + y));
+                 };
+                 // Left of the icon, inside the frame; the icon's disc low down, where the
+                 // second line passes.
+                 face = at(3, 7);
+                 iconBottom = at(14, 18);
                  Shot(mode == kLetterTabs ? "picker-tabs-2x" : "picker-keyboard-2x");
                  host.Key(VK_ESCAPE);
              }});
         EXPECT_EQ(face, GetSysColor(COLOR_BTNFACE)) << mode;
+        EXPECT_GT(GetGValue(iconBottom), 150) << mode;
+        EXPECT_LT(GetRValue(iconBottom), 100) << mode;
     }
 }
 

@@ -117,6 +117,19 @@ TEST(TextMetrics, AreTheSameAtEveryDeviceScale) {
     EXPECT_EQ(one.tmHeight, two.tmHeight);
     EXPECT_EQ(one.tmAveCharWidth, two.tmAveCharWidth);
     EXPECT_EQ(one.tmWeight, FW_BOLD);
+    // Text measures the same at every scale, so a label that fits at one fits at the other.
+    Surface thrice(10, 10, 3);
+    SelectionScope c(thrice.Dc(), font.get());
+    for (const std::u16string_view text : {u"Алтуфьево", u"максимальное количество", u"МЦД - 2"}) {
+        RECT atOne{};
+        RECT atTwo{};
+        RECT atThree{};
+        DrawTextW(single.Dc(), text, &atOne, DT_CALCRECT | DT_SINGLELINE);
+        DrawTextW(twice.Dc(), text, &atTwo, DT_CALCRECT | DT_SINGLELINE);
+        DrawTextW(thrice.Dc(), text, &atThree, DT_CALCRECT | DT_SINGLELINE);
+        EXPECT_EQ(atOne, atTwo);
+        EXPECT_EQ(atOne, atThree);
+    }
 }
 
 TEST(DrawText, OpaqueFillsTheCellAndTransparentDoesNot) {

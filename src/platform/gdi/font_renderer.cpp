@@ -166,6 +166,21 @@ FontRenderer::FontRenderer(const LOGFONTW& attributes, int scale) {
         return;
     }
 
+    if (scale > 1) {
+        // Text is laid out as at one pixel a logical pixel and only drawn finer, so that what
+        // fits at one scale fits at every other.
+        unit_ = std::make_unique<FontRenderer>(attributes, 1);
+        const TEXTMETRICW& unit = unit_->Metrics();
+        metrics_ = unit;
+        metrics_.tmAscent = unit.tmAscent * scale;
+        metrics_.tmDescent = unit.tmDescent * scale;
+        metrics_.tmHeight = unit.tmHeight * scale;
+        metrics_.tmExternalLeading = unit.tmExternalLeading * scale;
+        metrics_.tmMaxCharWidth = unit.tmMaxCharWidth * scale;
+        metrics_.tmAveCharWidth = unit.tmAveCharWidth * scale;
+        scale_ = scale;
+        return;
+    }
     cairo_font_extents_t extents;
     cairo_scaled_font_extents(font_, &extents);
     // Hinted extents come back a hair above whole numbers: round, do not ceil.
@@ -208,6 +223,15 @@ const FontRenderer::GlyphRun& FontRenderer::Glyphs(std::u16string_view text) con
     cairo_text_extents_t extents;
     cairo_scaled_font_glyph_extents(font_, last_.glyphs.data(), glyphCount, &extents);
     last_.advance = extents.x_advance;
+    if (unit_ && last_.advance > 0) {
+        // The run takes the width it has at scale 1, its glyphs spaced evenly within it.
+        const double width = unit_->Advance(text) * scale_;
+        const double stretch = width / last_.advance;
+        for (cairo_glyph_t& glyph : last_.glyphs) {
+            glyph.x *= stretch;
+        }
+        last_.advance = width;
+    }
     return last_;
 }
 

@@ -2,6 +2,7 @@
 
 #include <cairo.h>
 
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -19,7 +20,8 @@ inline constexpr LONG kMaxCharacterHeight = kScreenHeight;
 
 // One font at one device scale (character heights held within kMaxCharacterHeight): glyphs from
 // DejaVu Sans (regular or bold; its condensed cut for the device's dialog face), measured and drawn
-// through Cairo.
+// through Cairo. Above scale 1 it measures and places glyphs exactly as at scale 1, times the
+// scale, and only draws them finer.
 class FontRenderer {
   public:
     FontRenderer(const LOGFONTW& attributes, int scale);
@@ -46,6 +48,9 @@ class FontRenderer {
     const GlyphRun& Glyphs(std::u16string_view text) const;
 
     cairo_scaled_font_t* font_ = nullptr;
+    // Above scale 1: the same font at scale 1, whose metrics and glyph places this one takes.
+    std::unique_ptr<FontRenderer> unit_;
+    int scale_ = 1;
     TEXTMETRICW metrics_;
     mutable GlyphRun last_;
 };
