@@ -80,9 +80,9 @@ std::unique_ptr<SdlHost> SdlHost::Open(int initialScale, std::string& error) {
     }
     std::unique_ptr<SdlHost> host(new SdlHost());
     const int scale = std::clamp(initialScale, 1, kMaxScale);
-    host->window_ = SDL_CreateWindow("Quorvane", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
-                                     kScreenWidth * scale, kScreenHeight * scale,
-                                     SDL_WINDOW_RESIZABLE | SDL_WINDOW_ALLOW_HIGHDPI);
+    host->window_ = SDL_CreateWindow(
+        "Quorvane", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, kScreenWidth * scale,
+        kScreenHeight * scale, SDL_WINDOW_RESIZABLE | SDL_WINDOW_ALLOW_HIGHDPI | SDL_WINDOW_HIDDEN);
     if (host->window_) {
         host->renderer_ = SDL_CreateRenderer(host->window_, -1, 0);
     }
@@ -205,6 +205,12 @@ void SdlHost::Present(const Bitmap& screen) {
     screen.Flush();
     SDL_UpdateTexture(texture_, nullptr, screen.Row(0),
                       cairo_image_surface_get_stride(screen.Surface()));
+    // Shown with its first picture: a second start that only hands over to the running copy
+    // never shows a window at all.
+    if (!shown_) {
+        SDL_ShowWindow(window_);
+        shown_ = true;
+    }
     SDL_SetRenderDrawColor(renderer_, 48, 48, 48, 255);
     SDL_RenderClear(renderer_);
     const SDL_Rect target{offsetX_, offsetY_, screen.DeviceWidth() * magnification_,

@@ -50,6 +50,7 @@ class SdlHost final : public Host {
     int offsetX_ = 0;
     int offsetY_ = 0;
     bool penDown_ = false;
+    bool shown_ = false;
     std::deque<InputEvent> input_;
 };
 
