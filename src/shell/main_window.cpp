@@ -12,6 +12,7 @@
 #include "dialogs/station_picker.h"
 #include "framework/frame_window.h"
 #include "platform/controls/message_box.h"
+#include "platform/host/virtual_keys.h"
 #include "platform/pocket/menu_bar.h"
 #include "platform/user/cursor.h"
 #include "platform/user/message_functions.h"
@@ -79,6 +80,7 @@ bool MainWindow::HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM 
         OnMessage(WM_COPYDATA, &MainWindow::OnCopyData),
         OnMessage(WM_LOAD_HANDED_MAP, &MainWindow::OnLoadHandedMap),
         OnMessage(WM_ENABLE, &MainWindow::OnEnable),
+        OnMessage(WM_KEYDOWN, &MainWindow::OnKeyDown),
         OnCommand(ID_ABOUT, &MainWindow::OnAbout),
         OnCommand(ID_EXIT, &MainWindow::OnExit),
         OnCommand(ID_DEPARTURE, &MainWindow::OnDeparture),
@@ -169,6 +171,16 @@ LRESULT MainWindow::OnEnable(const Message& message, bool& handled) {
         PostMessageW(hwnd, WM_LOAD_HANDED_MAP, 0, 0);
     }
     handled = false;
+    return 0;
+}
+
+LRESULT MainWindow::OnKeyDown(const Message& message, bool& handled) {
+    // The menu bar is the window's menu, and F10 hands it the keys as a menu's key would.
+    if (message.wParam != VK_F10 || !menuBar) {
+        handled = false;
+        return 0;
+    }
+    SendMessageW(menuBar, WM_KEYDOWN, message.wParam, message.lParam);
     return 0;
 }
 

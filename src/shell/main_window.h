@@ -98,6 +98,7 @@ class MainWindow final : public WindowObject {
     LRESULT OnCopyData(const Message& message, bool& handled);
     LRESULT OnLoadHandedMap(const Message& message, bool& handled);
     LRESULT OnEnable(const Message& message, bool& handled);
+    LRESULT OnKeyDown(const Message& message, bool& handled);
 
     void PaintNow(HDC dc);
     // Makes the hot station the departure or the destination; -1 without a network.

@@ -23,7 +23,10 @@
 #include <vector>
 
 #include "model/map_file.h"
+#include "platform/pocket/menu_bar_layout.h"
+#include "platform/pocket/shell_layout.h"
 #include "render/scheme_view.h"
+#include "resources/main_toolbar.h"
 #include "route/route_finder.h"
 #include "settings/settings_file.h"
 #include "text/utf.h"
@@ -352,64 +355,186 @@ TEST(MainWindow, DepartureDestinationFindTheRouteThatBlinks) {
     EXPECT_EQ(saved.destinationIndex, to);
 }
 
-TEST(MainWindow, PagesOpenFromTheirCommandsAndHandTheirResultsBack) {
-    const Home home;
-    Map map("zarechensk.qvn");
-    const std::vector<int> tappable = map.Tappable();
-    const int from = tappable.front();
-    const int to = tappable.back();
-    const std::string script = "tap " + map.TapAt(from) + "\ncommand ID_DEPARTURE\ntap " +
-                               map.TapAt(to) +
-                               "\ncommand ID_DESTINATION\n"
-                               "command ID_ROUTE_INFO\nwait 10\nstate\nkey escape\nwait 10\n"
-                               "key ctrl+h\nwait 10\nstate\nkey escape\nwait 10\nstate\n"
-                               "command ID_ABOUT\nwait 10\nstate\ntap 120 200\nwait 10\n"
-                               "command ID_SETTINGS\nwait 10\nstate\nkey escape\nwait 10\nstate\n";
-    const Outcome outcome = home.Run(script, map.path);
-    ASSERT_EQ(outcome.states.size(), 6u);
-    const std::vector<int> route = map.RouteBetween(from, to);
+// The centre of a rectangle [left, top, right, bottom] as a script's "X Y".
+std::string Centre(const json& rect) {
+    return std::to_string((rect[0].get<int>() + rect[2].get<int>()) / 2) + " " +
+           std::to_string((rect[1].get<int>() + rect[3].get<int>()) / 2);
+}
+
+std::string Repeat(std::string_view line, std::size_t times) {
+    std::string lines;
+    for (std::size_t i = 0; i < times; ++i) {
+        lines += line;
+    }
+    return lines;
+}
+
+// The command's button on the menu bar, counted after "Cхема".
+std::size_t BarPosition(int command) {
+    const auto found =
+        std::find_if(kMainToolbarButtons.begin(), kMainToolbarButtons.end(),
+                     [&](const TBBUTTON& button) { return button.idCommand == command; });
+    return 1 + static_cast<std::size_t>(found - kMainToolbarButtons.begin());
+}
+
+// Where the pen finds the menu bar's buttons, the "Cхема" menu's items (those that can be
+// chosen, "&" left out) and the navigation bar's "ok". Text widths and menu rows follow the font,
+// so a first run reads them from the program's own layout; the "Cхема" button begins with its
+// padding, whatever its text.
+struct PenTargets {
+    std::vector<std::string> bar;
+    std::vector<std::pair<std::string, std::string>> menu;
+    std::string done;
+
+    std::size_t MenuPosition(std::string_view text) const {
+        const auto found = std::find_if(menu.begin(), menu.end(),
+                                        [&](const auto& item) { return item.first == text; });
+        EXPECT_NE(found, menu.end()) << text;
+        return static_cast<std::size_t>(found - menu.begin());
+    }
+};
+constexpr int kBarButtonsY = MenuBarRect().top + (kMenuBarEdge + kMenuBarHeight) / 2;
+constexpr int kSchemeButtonX = MenuBarRect().left + kMenuBarButtonMargin + kMenuBarTextPadding;
+
+PenTargets FindPenTargets(const Home& home, const std::string& map) {
+    const Outcome outcome = home.Run("state\ntap " + std::to_string(kSchemeButtonX) + " " +
+                                         std::to_string(kBarButtonsY) +
+                                         "\nwait 10\nstate\nkey escape\nwait 10\n"
+                                         "command ID_SETTINGS\nwait 10\nstate\nkey escape\n",
+                                     map, "targets");
+    PenTargets targets;
+    if (outcome.states.size() != 3) {
+        ADD_FAILURE() << outcome.errors;
+        return targets;
+    }
+    const json bar = WindowOf(outcome.states[0], "QvShellMenuBar");
+    for (const json& rect : bar["buttons"]) {
+        EXPECT_LE(rect[1], kBarButtonsY);
+        EXPECT_GT(rect[3], kBarButtonsY);
+        targets.bar.push_back(Centre(rect));
+    }
+    const json menu = WindowOf(outcome.states[1], "#32768");
+    for (const json& item : menu["items"]) {
+        std::string text = item["text"];
+        std::erase(text, '&');
+        if (!text.empty()) {
+            targets.menu.emplace_back(text, Centre(item["rect"]));
+        }
+    }
+    targets.done = Centre(WindowOf(outcome.states[2], "QvShellNavigationBar")["doneButton"]);
+    return targets;
+}
+
+// How one page is opened and closed.
+struct PagePass {
+    std::string open;
+    std::string close;
+    std::string_view what;
+};
+
+// Each page, once open, is the active window over the disabled main window and shows what it is
+// for; once closed, the main window is enabled and active with the keys under its own bars, with
+// the route and the settings it had before.
+void ExpectPagesHandBack(const Home& home, const std::string& steps, const std::string& map,
+                         const std::vector<PagePass>& pages, const Map& network,
+                         const std::vector<int>& route) {
+    std::string script = steps + "wait 10\nstate\n";
+    for (const PagePass& page : pages) {
+        script += page.open + "wait 10\nstate\n" + page.close + "wait 10\nstate\n";
+    }
+    const Outcome outcome = home.Run(script, map);
+    ASSERT_EQ(outcome.states.size(), 1 + 2 * pages.size()) << outcome.errors;
+    const json& before = outcome.states[0];
     ASSERT_FALSE(route.empty());
-
-    // Route details: the summary rows, then at least every station of the route.
-    const json details = WindowOf(outcome.states[0], "SysListView32");
-    ASSERT_FALSE(details.is_null());
-    EXPECT_GE(details["items"].size(), 4 + route.size() - 1);
-
-    // The picker lists the selectable stations; closing it keeps both ends and searches again.
-    const json picker = WindowOf(outcome.states[1], "SysListView32");
-    ASSERT_FALSE(picker.is_null());
-    const auto selectable = std::count_if(map.model.Stations().begin(), map.model.Stations().end(),
-                                          [](const Station* s) { return s->IsStation(); });
-    EXPECT_EQ(picker["items"].size(), static_cast<std::size_t>(selectable));
-    const json& afterPicker = outcome.states[2];
-    EXPECT_TRUE(WindowOf(afterPicker, "SysListView32").is_null());
-    EXPECT_EQ(afterPicker["model"]["departure"]["index"], from);
-    EXPECT_EQ(Route(afterPicker), route);
-    EXPECT_EQ(afterPicker["settings"]["destinationIndex"], to);
-    EXPECT_TRUE(HasTimer(afterPicker, 2, 500));
-
-    // The about box is up, then gone on a tap; the settings page comes and Cancel keeps the file.
-    const auto windows = [&](std::size_t state) { return outcome.states[state]["windows"].size(); };
-    EXPECT_GT(windows(3), windows(2));
-    EXPECT_GT(windows(4), windows(3));
-    EXPECT_EQ(windows(5), windows(2));
-    EXPECT_EQ(outcome.states[5]["settings"], afterPicker["settings"]);
-    EXPECT_EQ(Route(outcome.states[5]), route);
+    EXPECT_EQ(Route(before), route);
+    EXPECT_TRUE(before["blinkOn"]);
+    EXPECT_TRUE(HasTimer(before, 2, 500));
+    EXPECT_EQ(WindowOf(before, "QuorvaneWnd")["text"], Utf16ToUtf8(network.model.name));
+    for (std::size_t i = 0; i < pages.size(); ++i) {
+        const std::string_view what = pages[i].what;
+        const json& open = outcome.states[1 + 2 * i];
+        const json page = WindowOf(open, "#32770");
+        ASSERT_FALSE(page.is_null()) << what;
+        EXPECT_TRUE(page["active"]) << what;
+        EXPECT_FALSE(WindowOf(open, "QuorvaneWnd")["enabled"]) << what;
+        const json list = WindowOf(open, "SysListView32");
+        if (what == "picker") {
+            EXPECT_EQ(list["items"].size(),
+                      static_cast<std::size_t>(std::count_if(
+                          network.model.Stations().begin(), network.model.Stations().end(),
+                          [](const Station* s) { return s->IsStation(); })));
+        } else if (what == "details") {
+            // The summary rows, then at least every station of the route.
+            EXPECT_GE(list["items"].size(), 4 + route.size() - 1);
+        } else {
+            EXPECT_EQ(WindowOf(open, what == "settings" ? "BUTTON" : "STATIC")["id"],
+                      what == "settings" ? 1050 : 1067);
+        }
+        const json& closed = outcome.states[2 + 2 * i];
+        EXPECT_TRUE(WindowOf(closed, "#32770").is_null()) << what;
+        const json main = WindowOf(closed, "QuorvaneWnd");
+        EXPECT_TRUE(main["enabled"] && main["active"] && main["focus"]) << what;
+        EXPECT_EQ(WindowOf(closed, "QvShellNavigationBar")["text"], main["text"]) << what;
+        EXPECT_FALSE(WindowOf(closed, "QvShellMenuBar").is_null()) << what;
+        EXPECT_EQ(Route(closed), route) << what;
+        EXPECT_TRUE(HasTimer(closed, 2, 500)) << what;
+        EXPECT_EQ(closed["settings"], before["settings"]) << what;
+    }
     EXPECT_EQ(outcome.exitCode, 0);
 }
 
-TEST(MainWindow, ToolbarButtonsSendTheirCommands) {
+TEST(ProgramPass, EveryPageOpensAndClosesByTapAndByKeyboard) {
     const Home home;
-    Map map("zarechensk.qvn");
+    Map map("moscow.qvn");
+    const PenTargets pen = FindPenTargets(home, map.path);
     const std::vector<int> tappable = map.Tappable();
-    // The first two buttons after "Cхема" on the menu bar: departure, destination.
-    const std::string script = "tap " + map.TapAt(tappable.front()) + "\ntap 57 307\ntap " +
-                               map.TapAt(tappable.back()) + "\ntap 76 307\nwait 10\nstate\n";
-    const Outcome outcome = home.Run(script, map.path);
-    ASSERT_EQ(outcome.states.size(), 1u);
-    EXPECT_EQ(outcome.states[0]["model"]["departure"]["index"], tappable.front());
-    EXPECT_EQ(outcome.states[0]["model"]["destination"]["index"], tappable.back());
-    EXPECT_EQ(Route(outcome.states[0]), map.RouteBetween(tappable.front(), tappable.back()));
+    const int from = tappable.front();
+    const int to = tappable.back();
+    const std::vector<int> route = map.RouteBetween(from, to);
+    const auto tap = [](const std::string& at) { return "tap " + at + "\nwait 10\n"; };
+    const std::string scheme = tap(pen.bar.at(0));
+    constexpr RECT kWork = WorkArea();
+    {
+        SCOPED_TRACE("tap");
+        ExpectPagesHandBack(
+            home,
+            tap(map.TapAt(from)) + tap(pen.bar.at(BarPosition(ID_DEPARTURE))) + tap(map.TapAt(to)) +
+                tap(pen.bar.at(BarPosition(ID_DESTINATION))),
+            map.path,
+            {{tap(pen.bar.at(BarPosition(ID_STATION_LIST))), tap(pen.done), "picker"},
+             {tap(pen.bar.at(BarPosition(ID_ROUTE_INFO))), tap(pen.done), "details"},
+             {scheme + tap(pen.menu.at(pen.MenuPosition("Настройки")).second), tap(pen.done),
+              "settings"},
+             // The about box has no "ok": a tap anywhere closes it.
+             {scheme + tap(pen.menu.at(pen.MenuPosition("O программе")).second),
+              tap(Centre(json::array({kWork.left, kWork.top, kWork.right, kWork.bottom}))),
+              "about"}},
+            map, route);
+    }
+
+    // The route comes back at a start with no map named; F10 gives the menu bar the keys on
+    // "Cхема", Right moves along the toolbar and Return presses, the menu opening on its first
+    // item.
+    Settings settings;
+    settings.mapPath = Utf8ToUtf16(map.path).value();
+    settings.saveRoute = true;
+    settings.departureIndex = from;
+    settings.destinationIndex = to;
+    home.Save(settings);
+    const auto menu = [&](std::string_view item) {
+        return "key f10\nkey return\n" + Repeat("key down\n", pen.MenuPosition(item)) +
+               "key return\n";
+    };
+    SCOPED_TRACE("keyboard");
+    ExpectPagesHandBack(
+        home, {}, {},
+        {{"key ctrl+h\n", "key escape\n", "picker"},
+         {"key f10\n" + Repeat("key right\n", BarPosition(ID_ROUTE_INFO)) + "key return\n",
+          "key return\n", "details"},
+         // A box changed and then cancelled is not kept.
+         {menu("Настройки"), "key tab\nkey space\nkey escape\n", "settings"},
+         {menu("O программе"), "key return\n", "about"}},
+        map, route);
 }
 
 TEST(MainWindow, ForbiddenStationDetoursAndClearKeepsTheMark) {
@@ -502,25 +627,6 @@ TEST(MainWindow, ScaleDoesNothingWithoutAZoomFactorAndDragDoesNotPanUnzoomed) {
     EXPECT_FALSE(outcome.states[0]["model"]["zoomed"]);
     EXPECT_EQ(outcome.states[0]["model"]["view"], json::array({0, 0}));
     EXPECT_EQ(outcome.states[0]["settings"]["savedZoom"], 1);
-}
-
-TEST(MainWindow, RestartRestoresTheRouteWhenAskedTo) {
-    const Home home;
-    Map map("zarechensk.qvn");
-    const std::vector<int> tappable = map.Tappable();
-    Settings settings;
-    settings.mapPath = Utf8ToUtf16(map.path).value();
-    settings.saveRoute = true;
-    settings.departureIndex = tappable.front();
-    settings.destinationIndex = tappable.back();
-    home.Save(settings);
-    const Outcome outcome = home.Run("state\n");
-    ASSERT_EQ(outcome.states.size(), 1u);
-    const json& state = outcome.states[0];
-    EXPECT_EQ(Route(state), map.RouteBetween(tappable.front(), tappable.back()));
-    EXPECT_TRUE(state["blinkOn"]);
-    EXPECT_TRUE(HasTimer(state, 2, 500));
-    EXPECT_EQ(WindowOf(state, "QuorvaneWnd")["text"], "Метро Зареченска");
 }
 
 TEST(ProgramStart, MapArgumentReplacesTheRememberedMapAndItsStations) {

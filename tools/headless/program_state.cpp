@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <string>
 
+#include "headless/shell_state.h"
 #include "json_writer.h"
 #include "platform/controls/list_view_messages.h"
 #include "platform/controls/message_box.h"
@@ -22,15 +23,6 @@ namespace {
 
 std::string Utf8(std::u16string_view text) {
     return Utf16ToUtf8(text);
-}
-
-void WriteRect(JsonWriter& json, const RECT& rect) {
-    json.BeginArray()
-        .Value(std::int64_t{rect.left})
-        .Value(std::int64_t{rect.top})
-        .Value(std::int64_t{rect.right})
-        .Value(std::int64_t{rect.bottom})
-        .EndArray();
 }
 
 std::u16string ClassOf(HWND window) {
@@ -100,7 +92,9 @@ void WriteWindow(JsonWriter& json, HWND window) {
         .Key("rect");
     WriteRect(json, rect);
     json.Member("enabled", IsWindowEnabled(window) != 0)
+        .Member("active", GetActiveWindow() == window)
         .Member("focus", WindowSystem::Current()->Focus() == window);
+    WriteShellParts(json, window, className);
     if (className == u"BUTTON") {
         json.Member("checked", SendMessageW(window, BM_GETCHECK, 0, 0) == BST_CHECKED);
     } else if (className == WC_LISTVIEW) {

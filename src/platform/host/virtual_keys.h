@@ -21,6 +21,7 @@ inline constexpr int VK_RIGHT = 0x27;
 inline constexpr int VK_DOWN = 0x28;
 inline constexpr int VK_DELETE = 0x2E;
 inline constexpr int VK_F1 = 0x70;
+inline constexpr int VK_F10 = 0x79;
 // The punctuation keys, named for the US keyboard's characters on them.
 inline constexpr int VK_OEM_1 = 0xBA;       // ; :
 inline constexpr int VK_OEM_PLUS = 0xBB;    // = +

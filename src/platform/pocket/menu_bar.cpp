@@ -11,6 +11,7 @@
 #include "platform/gdi/image_list.h"
 #include "platform/gdi/rectangle_math.h"
 #include "platform/gdi/system_metrics.h"
+#include "platform/host/virtual_keys.h"
 #include "platform/pocket/bar_painter.h"
 #include "platform/pocket/keyboard_button.h"
 #include "platform/pocket/menu_bar_description.h"
@@ -44,6 +45,10 @@ struct BarButton {
     bool Enabled() const { return (state & TBSTATE_ENABLED) != 0 && (style & TBSTYLE_SEP) == 0; }
     bool Hidden() const { return (state & TBSTATE_HIDDEN) != 0; }
 };
+
+bool IsKeyMessage(UINT message) {
+    return message >= WM_KEYDOWN && message <= WM_SYSCHAR;
+}
 
 POINT PointOf(LPARAM lParam) {
     return {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
@@ -81,6 +86,15 @@ class MenuBar final : public ControlState {
     void EndPress();
     void ShowTip();
     void Activate(int index);
+    bool Selectable(int index) const {
+        return Valid(index) && buttons_[static_cast<std::size_t>(index)].Enabled() &&
+               !buttons_[static_cast<std::size_t>(index)].Hidden();
+    }
+    // The next button the keys can reach from `from` in the direction, round the bar; -1 for none.
+    int NextSelectable(int from, int direction) const;
+    void Highlight(int index);
+    // The keys work the bar until a button is pressed or the bar is left.
+    void TrackKeys();
     // Tracks the drop-down button's submenu until a choice is made or the menu is dismissed.
     void OpenSubmenu(int index);
 
@@ -106,6 +120,7 @@ class MenuBar final : public ControlState {
     int pressed_ = -1;
     bool inside_ = false;
     int opened_ = -1;
+    int keyed_ = -1;  // the button the keys have reached
 };
 
 std::optional<LRESULT> MenuBar::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -140,6 +155,13 @@ std::optional<LRESULT> MenuBar::HandleMessage(UINT message, WPARAM wParam, LPARA
         case WM_CAPTURECHANGED:
             EndPress();
             return 0;
+        case WM_KEYDOWN:
+        case WM_SYSKEYDOWN:
+            if (wParam == VK_F10 && keyed_ < 0 && pressed_ < 0 && opened_ < 0) {
+                TrackKeys();
+                return 0;
+            }
+            return std::nullopt;
         case WM_SIZE:
             LayOut();
             return std::nullopt;
@@ -282,6 +304,79 @@ void MenuBar::Activate(int index) {
     SendMessageW(Owner(), WM_COMMAND, MAKEWPARAM(button.command, 0), PointerParam(Window()));
 }
 
+int MenuBar::NextSelectable(int from, int direction) const {
+    const int count = static_cast<int>(buttons_.size());
+    for (int step = 1; step <= count; ++step) {
+        const int index = ((from + direction * step) % count + count) % count;
+        if (Selectable(index)) {
+            return index;
+        }
+    }
+    return -1;
+}
+
+void MenuBar::Highlight(int index) {
+    keyed_ = index;
+    InvalidateRect(Window(), nullptr, 0);
+}
+
+void MenuBar::TrackKeys() {
+    const HWND owner = Owner();
+    Highlight(NextSelectable(-1, 1));
+    int chosen = -1;
+    // Like a menu's loop: the keys are the bar's wherever the focus is; the pen, another active
+    // window or the bar's end leave it.
+    while (keyed_ >= 0 && !Gone() && GetActiveWindow() == owner) {
+        MSG message;
+        if (!GetMessageW(&message, nullptr, 0, 0)) {
+            PostQuitMessage(static_cast<int>(message.wParam));
+            break;
+        }
+        if (!IsKeyMessage(message.message)) {
+            if (message.message == WM_LBUTTONDOWN) {
+                Highlight(-1);
+            }
+            TranslateMessage(&message);
+            DispatchMessageW(&message);
+            continue;
+        }
+        if (message.message != WM_KEYDOWN && message.message != WM_SYSKEYDOWN) {
+            continue;
+        }
+        switch (message.wParam) {
+            case VK_LEFT:
+                Highlight(NextSelectable(keyed_, -1));
+                break;
+            case VK_RIGHT:
+                Highlight(NextSelectable(keyed_, 1));
+                break;
+            case VK_RETURN:
+            case VK_SPACE:
+            case VK_DOWN:
+                chosen = keyed_;
+                Highlight(-1);
+                break;
+            case VK_ESCAPE:
+            case VK_F10:
+                Highlight(-1);
+                break;
+            default:
+                break;
+        }
+    }
+    if (Gone()) {
+        return;
+    }
+    Highlight(-1);
+    if (Selectable(chosen)) {
+        if (buttons_[static_cast<std::size_t>(chosen)].submenu >= 0) {
+            // A menu opened by the keys starts on its first item, as the keys expect.
+            PostMessageW(Window(), WM_KEYDOWN, VK_DOWN, 0);
+        }
+        Activate(chosen);
+    }
+}
+
 void MenuBar::OpenSubmenu(int index) {
     const UniqueMenu menu(LoadMenuW(menuModule_, menuId_));
     const HMENU popup = GetSubMenu(menu.get(), buttons_[static_cast<std::size_t>(index)].submenu);
@@ -320,8 +415,8 @@ void MenuBar::PaintButton(HDC dc, int index) {
     if (button.Hidden() || (button.style & TBSTYLE_SEP) != 0) {
         return;
     }
-    const bool down =
-        (index == pressed_ && inside_) || (button.state & (TBSTATE_PRESSED | TBSTATE_CHECKED)) != 0;
+    const bool down = (index == pressed_ && inside_) || index == keyed_ ||
+                      (button.state & (TBSTATE_PRESSED | TBSTATE_CHECKED)) != 0;
     int shift = 0;
     if (down) {
         FillWithColour(dc, {r.left, r.top, r.right - 1, r.top + 1}, COLOR_BTNSHADOW);

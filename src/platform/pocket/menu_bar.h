@@ -11,6 +11,9 @@ namespace qv {
 // the bottom of the screen, shown while its window is active. The bar then takes TB_ADDBITMAP,
 // TB_ADDBUTTONS and TB_SETTOOLTIPS like a toolbar, sends WM_COMMAND to its window for a button
 // released inside, and shows a button's tooltip after it has been held for kTooltipDelayMs.
+// F10 sent to the bar (its window hands the key on) gives the bar the keys: Left and Right move
+// round its buttons from the first, Return, Space or Down press one (a drop-down's menu opens on
+// its first item), and Escape, F10, the pen or another active window leave.
 // False for a record of the wrong size, no window, or a description that is not there.
 BOOL SHCreateMenuBar(SHMENUBARINFO* info);
 

@@ -272,6 +272,34 @@ TEST_F(MenuBars, TheTextButtonOpensItsMenuUpwardsAndTheChoiceGoesToTheWindow) {
     EXPECT_EQ(FindTopLevel(u"#32768"), nullptr);
 }
 
+TEST_F(MenuBars, F10HandsTheKeysToTheBarUntilAButtonIsPressedOrTheBarIsLeft) {
+    const auto keyed = [&](std::initializer_list<int> keys) {
+        commands.clear();
+        for (const int key : keys) {
+            host.Key(key);
+        }
+        SendMessageW(bar, WM_KEYDOWN, VK_F10, 0);
+        Pump();
+        return commands;
+    };
+    // Left from the first button goes round to the last; Right to the next.
+    EXPECT_EQ(keyed({VK_LEFT, VK_RETURN}), (std::vector<Command>{{ID_HELP, PointerParam(bar)}}));
+    EXPECT_EQ(keyed({VK_RIGHT, VK_RIGHT, VK_SPACE}),
+              (std::vector<Command>{{ID_DESTINATION, PointerParam(bar)}}));
+    // The menu opens on its first item, "&Загрузить".
+    EXPECT_EQ(keyed({VK_DOWN, VK_RETURN}), (std::vector<Command>{{ID_LOAD_MAP, 0}}));
+    EXPECT_TRUE(keyed({VK_RIGHT, VK_ESCAPE, VK_RETURN}).empty());
+    EXPECT_EQ(FindTopLevel(u"#32768"), nullptr);
+    // The pen leaves the keys and goes on to where it went down.
+    commands.clear();
+    host.Tap(Centre(3).x, Centre(3).y);
+    SendMessageW(bar, WM_KEYDOWN, VK_F10, 0);
+    host.Key(VK_RETURN);
+    Pump();
+    EXPECT_EQ(commands, (std::vector<Command>{{ID_CLEAR_STATIONS, PointerParam(bar)}}));
+    EXPECT_EQ(GetActiveWindow(), main);
+}
+
 TEST(TooltipPlacement, GoesAboveTheAnchorAndStaysOnTheScreen) {
     EXPECT_EQ(PlaceTooltip({60, 16}, {20, 297, 40, 319}), (RECT{20, 280, 80, 296}));
     EXPECT_EQ(PlaceTooltip({60, 16}, {200, 297, 220, 319}), (RECT{180, 280, 240, 296}));
