@@ -361,6 +361,60 @@ std::string Centre(const json& rect) {
            std::to_string((rect[1].get<int>() + rect[3].get<int>()) / 2);
 }
 
+TEST(MainWindow, SettingsConfirmedOnThePageRebuildTheSchemeAndSearchAgain) {
+    const Home home;
+    Map map("moscow.qvn");
+    // Two stations whose route changes with the criterion.
+    const std::vector<int> tappable = map.Tappable();
+    const int from = tappable.front();
+    int to = -1;
+    std::vector<int> byTime;
+    for (const int candidate : tappable) {
+        map.model.settings.algorithm = 1;
+        byTime = map.RouteBetween(from, candidate);
+        map.model.settings.algorithm = 0;
+        if (!byTime.empty() && byTime != map.RouteBetween(from, candidate)) {
+            to = candidate;
+            break;
+        }
+    }
+    ASSERT_GE(to, 0);
+    const Outcome page = home.Run("command ID_SETTINGS\nstate\nkey escape\n", map.path, "page");
+    ASSERT_EQ(page.states.size(), 1u);
+    const auto control = [&](int id) {
+        for (const json& window : page.states[0]["windows"]) {
+            if (window["id"] == id && window["class"] == "BUTTON") {
+                return Centre(window["rect"]);
+            }
+        }
+        ADD_FAILURE() << id;
+        return std::string();
+    };
+    const std::string tapOk =
+        Centre(WindowOf(page.states[0], "QvShellNavigationBar")["doneButton"]);
+    // By time, and the route steady in the scheme image instead of blinking over it; both shots
+    // in what would be the blink's off-phase.
+    const std::string script =
+        "tap " + map.TapAt(from) + "\ncommand ID_DEPARTURE\ntap " + map.TapAt(to) +
+        "\ncommand ID_DESTINATION\nwait 500\nshot before.png\n" +
+        "state\ncommand ID_SETTINGS\ntap " + control(1051) + "\ntap " + control(1064) + "\ntap " +
+        tapOk + "\nwait 500\nshot after.png\nstate\n";
+    const Outcome outcome = home.Run(script, map.path);
+    ASSERT_EQ(outcome.states.size(), 2u);
+    EXPECT_EQ(Route(outcome.states[0]), map.RouteBetween(from, to));
+    EXPECT_EQ(outcome.states[1]["settings"]["algorithm"], 1);
+    EXPECT_EQ(outcome.states[1]["settings"]["routeBlink"], false);
+    EXPECT_EQ(Route(outcome.states[1]), byTime);
+    EXPECT_EQ(home.Saved().algorithm, 1);
+    const std::vector<std::uint32_t> before = ShotPixels(home.Root() / "before.png");
+    const std::vector<std::uint32_t> after = ShotPixels(home.Root() / "after.png");
+    ASSERT_EQ(before.size(), after.size());
+    EXPECT_GT(std::inner_product(before.begin(), before.end(), after.begin(), 0, std::plus<>(),
+                                 std::not_equal_to<>()),
+              200)
+        << "the route is drawn into a new scheme image";
+}
+
 std::string Repeat(std::string_view line, std::size_t times) {
     std::string lines;
     for (std::size_t i = 0; i < times; ++i) {

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <utility>
 
+#include "platform/gdi/rectangle_math.h"
 #include "platform/host/virtual_keys.h"
 #include "platform/user/cursor.h"
 #include "platform/user/default_window_procedure.h"
@@ -254,9 +255,30 @@ bool WindowSystem::Show(HWND handle, int command) {
 }
 
 void WindowSystem::Hide(Window& window) {
+    const bool wasShown = window.IsShown();
+    const POINT origin = window.ScreenOrigin();
+    const RECT covered = rect::Offset({0, 0, window.Width(), window.Height()}, origin.x, origin.y);
     window.SetStyle(window.Style() & ~WS_VISIBLE);
     MarkScreenDirty();
     activation_.LeaveScreen(window.Handle());
+    if (wasShown) {
+        InvalidateUncovered(covered);
+    }
+}
+
+void WindowSystem::InvalidateUncovered(const RECT& covered) {
+    for (Window* other : tree_.All()) {
+        if (other->IsDesktop() || !other->IsShown()) {
+            continue;
+        }
+        const POINT client = other->ClientScreenOrigin();
+        const RECT onScreen = rect::Offset(other->ClientRect(), client.x, client.y);
+        const RECT area = rect::Intersection(covered, onScreen);
+        if (!rect::IsEmpty(area)) {
+            const RECT local = rect::Offset(area, -client.x, -client.y);
+            Invalidate(*other, &local, true);
+        }
+    }
 }
 
 bool WindowSystem::Move(HWND handle, const RECT& rect, bool repaint) {

@@ -176,6 +176,9 @@ class WindowSystem {
 
     // Takes the window off the screen, passing on the focus held inside it and its activation.
     void Hide(Window& window);
+    // What a window hidden from the screen covered is painted again by the windows shown there:
+    // they are told, as on a screen that keeps no copy of what a window hides.
+    void InvalidateUncovered(const RECT& covered);
     void SendDestroyDown(HWND handle);
     void SendNcDestroyUp(HWND handle);
     void Retire(Window& window);

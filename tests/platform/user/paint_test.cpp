@@ -234,7 +234,7 @@ TEST_F(Painting, ParentsThatDoNotClipTheirChildrenInvalidateThemToo) {
     EXPECT_EQ(front.areas[1], (RECT{10, 10, 20, 20}));
 }
 
-TEST_F(Painting, TopLevelWindowsAreComposedInZOrder) {
+TEST_F(Painting, TopLevelWindowsAreComposedInZOrderAndRepaintWhatOthersUncover) {
     Painter first(kRed);
     Painter second(kBlue);
     const HWND a = Make("a", WS_POPUP | WS_VISIBLE, {0, 0, 100, 100}, nullptr, first.Handler());
@@ -245,11 +245,21 @@ TEST_F(Painting, TopLevelWindowsAreComposedInZOrder) {
     Pump();
     EXPECT_EQ(ScreenPixel(75, 75), kRed);
     EXPECT_EQ(system.TopLevelWindows(), (std::vector<HWND>{a, b}));
+    // What a window covered is painted again by the window under it, whose picture may have
+    // changed meanwhile; nothing else is.
+    second.areas.clear();
     ShowWindow(a, SW_HIDE);
     Pump();
+    EXPECT_EQ(second.areas, (std::vector<RECT>{{0, 0, 50, 50}}));
     EXPECT_EQ(ScreenPixel(75, 75), kBlue);
     EXPECT_EQ(ScreenPixel(10, 10), kWhite);  // the bare screen
     EXPECT_EQ(GetActiveWindow(), b);
+    const HWND c = Make("c", WS_POPUP | WS_VISIBLE, {100, 100, 200, 200}, nullptr);
+    Pump();
+    second.areas.clear();
+    DestroyWindow(c);
+    Pump();
+    EXPECT_EQ(second.areas, (std::vector<RECT>{{50, 50, 100, 100}}));
 }
 
 TEST_F(Painting, AWindowThatNeverBeginsPaintingIsNotAskedForever) {
