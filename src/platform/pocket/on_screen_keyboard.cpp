@@ -10,6 +10,7 @@
 #include "platform/user/input_functions.h"
 #include "platform/user/message_functions.h"
 #include "platform/user/paint_functions.h"
+#include "platform/user/timer_functions.h"
 
 namespace qv {
 
@@ -20,6 +21,11 @@ UniqueFont MakeFont(LONG height) {
     attributes.lfHeight = height;
     return UniqueFont(CreateFontIndirectW(&attributes));
 }
+
+// Backspace held down repeats after a pause, as a physical key does.
+constexpr UINT_PTR kRepeatTimer = 1;
+constexpr UINT kRepeatDelayMs = 500;
+constexpr UINT kRepeatPeriodMs = 100;
 
 void SendKey(InputEvent::Kind kind, int virtualKey) {
     InputEvent event;
@@ -56,13 +62,21 @@ std::optional<LRESULT> OnScreenKeyboard::HandleMessage(UINT message, WPARAM wPar
                 return 0;
             }
             const KeyCap* key = pressed_;
+            const bool repeated = repeated_;
             Press(nullptr);
             ReleaseCapture();
-            if (key) {
+            if (key && !repeated) {
                 Type(*key);
             }
             return 0;
         }
+        case WM_TIMER:
+            if (wParam == kRepeatTimer && pressed_) {
+                repeated_ = true;
+                Type(*pressed_);
+                SetTimer(self, kRepeatTimer, kRepeatPeriodMs, nullptr);
+            }
+            return 0;
         case WM_CAPTURECHANGED:
             Press(nullptr);
             return 0;
@@ -122,8 +136,14 @@ void OnScreenKeyboard::Press(const KeyCap* key) {
         InvalidateRect(self, &pressed_->rect, 0);
     }
     pressed_ = key;
+    repeated_ = false;
     if (key) {
         InvalidateRect(self, &key->rect, 0);
+    }
+    if (key && key->action == KeyAction::Backspace) {
+        SetTimer(self, kRepeatTimer, kRepeatDelayMs, nullptr);
+    } else {
+        KillTimer(self, kRepeatTimer);
     }
     if (key && key->action == KeyAction::Character) {
         ShowPreview(*key);

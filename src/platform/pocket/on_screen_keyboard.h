@@ -14,7 +14,8 @@ inline constexpr std::u16string_view kOnScreenKeyboardClassName = u"qv.OnScreenK
 // The input panel's keyboard: a window on the panel's rectangle that is never activated and
 // never takes the focus, so that a tap types into whatever window has the focus, as the keys of
 // a physical keyboard would. It types on release, into the key under the pen; while the pen is
-// down a character key shows enlarged above it (KeyPreview).
+// down a character key shows enlarged above it (KeyPreview). Backspace held down repeats, and
+// then its release types nothing more.
 class OnScreenKeyboard final : public ControlState {
   public:
     OnScreenKeyboard(HWND window, const CREATESTRUCTW& creation);
@@ -35,6 +36,7 @@ class OnScreenKeyboard final : public ControlState {
 
     KeyboardState state_;
     const KeyCap* pressed_ = nullptr;
+    bool repeated_ = false;   // the held key has typed by repeating
     HWND preview_ = nullptr;  // belongs to the keyboard and goes with it
     UniqueFont keyFont_;
     UniqueFont labelFont_;

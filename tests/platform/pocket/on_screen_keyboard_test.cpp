@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -65,6 +66,18 @@ class OnScreenKeyboardTest : public ::testing::Test {
     ~OnScreenKeyboardTest() override {
         DestroyInputPanel();
         g_test = nullptr;
+    }
+
+    // A step that lets `ticks` step periods pass before it does `then`.
+    Step After(int ticks, Step then) {
+        auto left = std::make_shared<int>(ticks);
+        return [this, left, then](HWND dialog) {
+            if ((*left)-- > 0) {
+                --next;
+                return;
+            }
+            then(dialog);
+        };
     }
 
     INT_PTR Run(std::vector<Step> script) {
@@ -329,7 +342,24 @@ TEST_F(OnScreenKeyboardTest, AHeldKeyShowsAboveTheFingerAndTypesOnlyWhereThePenI
         [&](HWND) {
             EXPECT_EQ(Text(), u"ъ");
             EXPECT_EQ(GetFocus(), edit);
+            // Backspace held for 750 ms repeats from 500 ms on, every 100 ms, and its release
+            // types nothing more; a short tap takes one letter.
+            ASSERT_TRUE(SetInputPanel(InputPanelState::Up));
+            host.Type(u"абвгдежзи");
+            const POINT back = KeyPoint(KeyAction::Backspace);
+            host.PenDown(back.x, back.y);
         },
+        After(14,
+              [&](HWND) {
+                  const POINT back = KeyPoint(KeyAction::Backspace);
+                  host.PenUp(back.x, back.y);
+              }),
+        [&](HWND) {
+            EXPECT_EQ(Text(), u"ъабвгде");
+            const POINT back = KeyPoint(KeyAction::Backspace);
+            host.Tap(back.x, back.y);
+        },
+        [&](HWND) { EXPECT_EQ(Text(), u"ъабвгд"); },
     });
     EXPECT_EQ(result, kStuck);
 }
