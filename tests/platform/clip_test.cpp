@@ -294,6 +294,12 @@ TEST(Clip, EveryDrawingStaysInsideAClipOfSeveralRectangles) {
             }
             EXPECT_GT(drawn, 0) << operation.name << " at scale " << scale;
         }
+        // Reading a pixel keeps to the clip as well.
+        Surface surface(kSide, kSide, scale);
+        ClipToFrame(surface.Dc());
+        EXPECT_EQ(GetPixel(surface.Dc(), 4, 4), kWhite);
+        EXPECT_EQ(GetPixel(surface.Dc(), 10, 10), CLR_INVALID) << "in the hole";
+        EXPECT_EQ(GetPixel(surface.Dc(), 1, 1), CLR_INVALID) << "outside the frame";
     }
 }
 

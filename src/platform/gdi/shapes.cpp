@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "platform/gdi/raster.h"
+#include "platform/gdi/rectangle_math.h"
 
 namespace qv {
 
@@ -382,7 +383,7 @@ int FillRect(HDC dc, const RECT* rect, HBRUSH brush) {
 
 COLORREF SetPixel(HDC dc, int x, int y, COLORREF colour) {
     if (!dc || !dc->bitmap) {
-        return 0xFFFFFFFF;
+        return CLR_INVALID;
     }
     const POINT p = dc->ToDevice({x, y});
     const int k = dc->Scale();
@@ -394,9 +395,16 @@ COLORREF SetPixel(HDC dc, int x, int y, COLORREF colour) {
 
 COLORREF GetPixel(HDC dc, int x, int y) {
     if (!dc || !dc->bitmap) {
-        return 0xFFFFFFFF;
+        return CLR_INVALID;
     }
     const POINT p = dc->ToDevice({x, y});
+    if (dc->clip) {
+        const ClipRegion clip = dc->DeviceClip();
+        const auto inside = [p](const RECT& r) { return rect::Contains(r, p); };
+        if (std::none_of(clip.Rectangles().begin(), clip.Rectangles().end(), inside)) {
+            return CLR_INVALID;
+        }
+    }
     return dc->bitmap->GetPixel(p.x, p.y);
 }
 

@@ -29,7 +29,10 @@ inline BOOL Polyline(HDC dc, std::span<const POINT> points) {
     return Polyline(dc, points.data(), static_cast<int>(points.size()));
 }
 int FillRect(HDC dc, const RECT* rect, HBRUSH brush);
+// What a pixel query answers outside the bitmap or its clip.
+inline constexpr COLORREF CLR_INVALID = 0xFFFFFFFF;
 COLORREF SetPixel(HDC dc, int x, int y, COLORREF colour);
+// The colour of the logical pixel; CLR_INVALID where drawing could not reach (outside the clip).
 COLORREF GetPixel(HDC dc, int x, int y);
 
 }  // namespace qv
