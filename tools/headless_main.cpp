@@ -45,8 +45,9 @@ constexpr tools::ToolSyntax kSyntax{
     "there too. PATH is emptied, so no other program can be started: help shows its error box.\n"
     "A crash, a sanitizer's report, a leak, a hang (no return for input within 100000 host calls\n"
     "of an event, or no host call for 60 s) or a window left unusable ends it with status 1, the\n"
-    "seed and the last 20 events as a script; with --out the events since the program's last\n"
-    "start are in DIR/monkey-S.script, to replay with: env PATH= quorvane-headless --script.\n",
+    "seed and the last 20 events as a script. With --out the events of the program's first\n"
+    "start are in DIR/monkey-S.script, those of a later start K in DIR/monkey-S.K.script, to\n"
+    "replay with a fresh $XDG_CONFIG_HOME: env PATH= quorvane-headless --script FILE [MAP].\n",
     kOptions};
 
 std::u16string MapArgument(const tools::CommandLine& line) {

@@ -29,6 +29,12 @@ constexpr std::array<std::string_view, 2> kExitKeys{"ctrl+q", "alt+f4"};
 // In a thousand keys.
 constexpr int kExitKeyPerMille = 2;
 
+// Where the main window's menu opens: its button at the left of the menu bar, and the items of
+// its popup above, the last of them (exit) at the bottom.
+constexpr POINT kMenuButton{18, 307};
+constexpr RECT kMenuItems{8, 162, 150, 292};
+constexpr int kExitItemTop = 275;
+
 // The "ok" of the navigation bar, top right.
 constexpr RECT kOkArea{211, 4, 238, 23};
 
@@ -60,7 +66,15 @@ int MonkeyEvents::Between(int low, int high) {
 }
 
 std::string MonkeyEvents::Next() {
+    if (!pending_.empty()) {
+        std::string line = std::move(pending_.front());
+        pending_.pop_front();
+        return line;
+    }
     const int roll = Between(1, 100);
+    if (roll <= 3) {
+        return MenuChoice();
+    }
     if (roll <= 40) {
         return Tap();
     }
@@ -159,6 +173,15 @@ std::string MonkeyEvents::Typed() {
         }
     }
     return "type " + Utf16ToUtf8(text);
+}
+
+std::string MonkeyEvents::MenuChoice() {
+    // Random taps seldom open the menu and then hit an item; this does, on whatever the menu
+    // button opens at the time.
+    const int bottom = Percent(90) ? kExitItemTop - 1 : kMenuItems.bottom - 1;
+    pending_.push_back("tap " + std::to_string(Between(kMenuItems.left, kMenuItems.right - 1)) +
+                       " " + std::to_string(Between(kMenuItems.top, bottom)));
+    return "tap " + std::to_string(kMenuButton.x) + " " + std::to_string(kMenuButton.y);
 }
 
 std::string MonkeyEvents::Wait() {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <deque>
 #include <random>
 #include <string>
 
@@ -29,8 +30,10 @@ class MonkeyEvents {
     std::string Key();
     std::string Typed();
     std::string Wait();
+    std::string MenuChoice();
 
     std::mt19937 random_;
+    std::deque<std::string> pending_;  // the rest of an action of several lines
 };
 
 }  // namespace qv::tools

@@ -14,13 +14,17 @@ std::optional<std::filesystem::path> MonkeyLog::ScriptFile() const {
     if (!folder_) {
         return std::nullopt;
     }
-    return *folder_ / ("monkey-" + std::to_string(seed_) + ".script");
+    const std::string name = "monkey-" + std::to_string(seed_) +
+                             (start_ > 1 ? "." + std::to_string(start_) : std::string()) +
+                             ".script";
+    return *folder_ / name;
 }
 
 void MonkeyLog::Started(int start) {
     const std::lock_guard lock(mutex_);
     start_ = start;
     last_.clear();
+    // Each start has a script of its own.
     if (script_) {
         std::fclose(script_);
         script_ = nullptr;

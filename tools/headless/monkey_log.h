@@ -12,14 +12,15 @@
 namespace qv::tools {
 
 // The events a monkey run has played, kept for the report of a failure: the last few in memory
-// and, when a folder is given, every event since the program's last start in a script file there.
+// and, when a folder is given, every event of each start of the program in a script file there,
+// monkey-SEED.script for the first, monkey-SEED.START.script for a later one.
 class MonkeyLog {
   public:
     static constexpr std::size_t kKept = 20;
 
     MonkeyLog(std::uint32_t seed, std::optional<std::filesystem::path> folder, std::string map);
 
-    // A new start of the program; the script file then begins anew.
+    // A new start of the program, counted from 1.
     void Started(int start);
     void Add(std::string_view line);
     // Says on standard error what failed, the seed and the last events, as a script.

@@ -1,0 +1,44 @@
+#!/usr/bin/env bash
+# Random use of the whole program on one map, in a scratch home, under whatever sanitizers the
+# build has: a crash, a sanitizer's report, a leak, a hang or a window left unusable fails it
+# with the seed and the last events. The same seed must give the same events.
+set -u
+headless=$1
+map=$2
+seed=$3
+events=$4
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+
+# run NAME EVENTS: the monkey in a home of its own under $work/NAME.
+run() {
+    mkdir -p "$work/$1/home" "$work/$1/config"
+    env HOME="$work/$1/home" XDG_CONFIG_HOME="$work/$1/config" \
+        QUORVANE_MAPS_DIR="$(dirname "$map")" \
+        "$headless" --monkey "$2" --seed "$seed" --out "$work/$1" "$map" >"$work/$1.output" 2>&1
+}
+
+failures=0
+fail() {
+    echo "FAIL $1"
+    failures=$((failures + 1))
+}
+
+run whole "$events"
+status=$?
+if [ "$status" -ne 0 ] || ! grep -q "^quorvane-headless: monkey seed $seed: ok, " "$work/whole.output"; then
+    cat "$work/whole.output"
+    fail "$events random events on $(basename "$map") with seed $seed: exit $status"
+fi
+# The settings went to the scratch configuration folder, and nowhere in the home.
+[ -s "$work/whole/config/quorvane/quorvane.ini" ] || fail "no settings in \$XDG_CONFIG_HOME"
+[ ! -e "$work/whole/home/.config" ] || fail "something was written to \$HOME/.config"
+
+# A short run again: its events are those of the long run's beginning.
+run again 100
+head -n 81 "$work/whole/monkey-$seed.script" >"$work/whole.first"
+cmp -s "$work/whole.first" <(head -n 81 "$work/again/monkey-$seed.script") ||
+    fail "the same seed gave other events"
+
+[ "$failures" -eq 0 ] && echo "monkey $(basename "$map") seed $seed: ok"
+exit $((failures > 0))
