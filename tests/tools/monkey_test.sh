@@ -28,6 +28,10 @@ run whole "$events"
 status=$?
 if [ "$status" -ne 0 ] || ! grep -q "^quorvane-headless: monkey seed $seed: ok, " "$work/whole.output"; then
     cat "$work/whole.output"
+    # The scripts of the failed run are kept, to replay.
+    kept="$PWD/monkey-$(basename "$map" .qvn)-$seed"
+    rm -rf "$kept" && mkdir -p "$kept" && cp "$work"/whole/*.script "$kept"/ &&
+        echo "the run's scripts are kept in $kept"
     fail "$events random events on $(basename "$map") with seed $seed: exit $status"
 fi
 # The settings went to the scratch configuration folder, and nowhere in the home.

@@ -1,5 +1,9 @@
 #include "headless/monkey.h"
 
+#include <dlfcn.h>
+#include <link.h>
+
+#include <algorithm>
 #include <chrono>
 #include <condition_variable>
 #include <csignal>
@@ -7,17 +11,15 @@
 #include <cstdlib>
 #include <mutex>
 #include <thread>
+#include <vector>
 
 #include "headless/monkey_host.h"
 #include "resources/program_resources.h"
 #include "shell/program_entry.h"
 #include "text/utf.h"
 
-// Present when the process runs under a sanitizer.
-extern "C" {
-void __sanitizer_set_death_callback(void (*callback)()) __attribute__((weak));
-int __lsan_do_recoverable_leak_check() __attribute__((weak));
-}
+// Present when the process runs under the leak sanitizer.
+extern "C" int __lsan_do_recoverable_leak_check() __attribute__((weak));
 
 namespace qv::tools {
 
@@ -44,11 +46,37 @@ void ReportSignal(int number) {
     std::raise(number);
 }
 
-// Without a sanitizer the fatal signals report the events; with one, its death callback does.
+using SetDeathCallback = void (*)(void (*)());
+constexpr const char* kSetDeathCallback = "__sanitizer_set_death_callback";
+
+void RegisterDeathCallback(void* symbol, std::vector<void*>& registered) {
+    if (symbol && std::find(registered.begin(), registered.end(), symbol) == registered.end()) {
+        registered.push_back(symbol);
+        reinterpret_cast<SetDeathCallback>(symbol)(ReportDeath);
+    }
+}
+
+// Each sanitizer runtime in the process has a death callback of its own (one compiler links
+// the address and the undefined-behaviour runtimes as two libraries): the report is given to all.
+int RegisterInLibrary(dl_phdr_info* library, std::size_t, void* registered) {
+    if (!library->dlpi_name || !*library->dlpi_name) {
+        return 0;
+    }
+    if (void* handle = ::dlopen(library->dlpi_name, RTLD_LAZY | RTLD_NOLOAD)) {
+        RegisterDeathCallback(::dlsym(handle, kSetDeathCallback),
+                              *static_cast<std::vector<void*>*>(registered));
+        ::dlclose(handle);
+    }
+    return 0;
+}
+
+// With a sanitizer its death callback reports the events; without, the fatal signals do.
 void WatchForCrashes(MonkeyLog& log) {
     g_log = &log;
-    if (__sanitizer_set_death_callback) {
-        __sanitizer_set_death_callback(ReportDeath);
+    std::vector<void*> registered;
+    RegisterDeathCallback(::dlsym(RTLD_DEFAULT, kSetDeathCallback), registered);
+    ::dl_iterate_phdr(RegisterInLibrary, &registered);
+    if (!registered.empty()) {
         return;
     }
     for (const int number : {SIGSEGV, SIGBUS, SIGFPE, SIGILL, SIGABRT}) {

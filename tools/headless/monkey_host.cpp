@@ -2,10 +2,12 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdio>
 #include <string_view>
 #include <variant>
 
 #include "headless/program_state.h"
+#include "platform/pocket/menu_bar.h"
 #include "platform/user/window_functions.h"
 #include "platform/user/window_styles.h"
 #include "platform/user/window_system.h"
@@ -22,6 +24,7 @@ constexpr std::array<std::string_view, 6> kRecoveryRound{"key escape", "wait 300
                                                          "wait 300",   "tap 224 13", "wait 300"};
 constexpr std::size_t kRecoveryRounds = 4;
 constexpr std::string_view kExitLine = "key ctrl+q";
+constexpr std::uint64_t kProgressEvery = 10000;
 
 }  // namespace
 
@@ -50,6 +53,11 @@ std::optional<std::string> UnusableWindows() {
     }
     if (system->Active() != main->hwnd) {
         return "the main window is not the active one";
+    }
+    // The main window's commands are on its menu bar, which pages may hide while they are up.
+    const HWND menuBar = FindWindowW(kMenuBarClassName.data(), nullptr);
+    if (!menuBar || !IsWindowVisible(menuBar)) {
+        return "the menu bar is hidden";
     }
     return std::nullopt;
 }
@@ -128,7 +136,11 @@ void MonkeyHost::NoteActiveWindow() {
 std::string MonkeyHost::NextLine() {
     if (phase_ == Phase::Random) {
         if (played_ < total_) {
-            ++played_;
+            if (++played_ % kProgressEvery == 0) {
+                std::printf("quorvane-headless: monkey seed %u: %llu events\n", log_.Seed(),
+                            static_cast<unsigned long long>(played_));
+                std::fflush(stdout);
+            }
             return events_.Next();
         }
         phase_ = Phase::Recovering;

@@ -73,7 +73,8 @@ class MonkeyHost final : public Host {
 };
 
 // What keeps the program's windows from being used now, or nothing when the main window is
-// shown, enabled and active, no modal loop runs and no window other than the shell's is open.
+// shown, enabled and active with its menu bar, no modal loop runs and no window other than the
+// shell's is open.
 std::optional<std::string> UnusableWindows();
 
 }  // namespace qv::tools
