@@ -75,6 +75,9 @@ std::string MonkeyEvents::Next() {
     if (roll <= 3) {
         return MenuChoice();
     }
+    if (roll <= 5) {
+        return PressAcross();
+    }
     if (roll <= 40) {
         return Tap();
     }
@@ -182,6 +185,17 @@ std::string MonkeyEvents::MenuChoice() {
     pending_.push_back("tap " + std::to_string(Between(kMenuItems.left, kMenuItems.right - 1)) +
                        " " + std::to_string(Between(kMenuItems.top, bottom)));
     return "tap " + std::to_string(kMenuButton.x) + " " + std::to_string(kMenuButton.y);
+}
+
+std::string MonkeyEvents::PressAcross() {
+    // The pen stays down while a key is pressed, time passes or text comes, and is lifted
+    // somewhere else.
+    const int roll = Between(1, 3);
+    pending_.push_back(roll == 1 ? Key() : roll == 2 ? Wait() : Typed());
+    const std::string to = ScreenPoint();
+    pending_.push_back("move " + to);
+    pending_.push_back("up " + to);
+    return "down " + Place();
 }
 
 std::string MonkeyEvents::Wait() {

@@ -31,6 +31,7 @@ class MonkeyEvents {
     std::string Typed();
     std::string Wait();
     std::string MenuChoice();
+    std::string PressAcross();
 
     std::mt19937 random_;
     std::deque<std::string> pending_;  // the rest of an action of several lines
