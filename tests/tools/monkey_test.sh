@@ -10,10 +10,18 @@ events=$4
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
+# Programs the monkey's program must never start (help's opener, the documents folder's lookup)
+# stand first on its PATH and leave a mark when started.
+mkdir -p "$work/bin"
+for program in xdg-open xdg-user-dir; do
+    printf '#!/bin/sh\ntouch "%s/started-%s"\n' "$work" "$program" >"$work/bin/$program"
+    chmod +x "$work/bin/$program"
+done
+
 # run NAME EVENTS: the monkey in a home of its own under $work/NAME.
 run() {
     mkdir -p "$work/$1/home" "$work/$1/config"
-    env HOME="$work/$1/home" XDG_CONFIG_HOME="$work/$1/config" \
+    env HOME="$work/$1/home" XDG_CONFIG_HOME="$work/$1/config" PATH="$work/bin:$PATH" \
         QUORVANE_MAPS_DIR="$(dirname "$map")" \
         "$headless" --monkey "$2" --seed "$seed" --out "$work/$1" "$map" >"$work/$1.output" 2>&1
 }
@@ -37,6 +45,9 @@ fi
 # The settings went to the scratch configuration folder, and nowhere in the home.
 [ -s "$work/whole/config/quorvane/quorvane.ini" ] || fail "no settings in \$XDG_CONFIG_HOME"
 [ ! -e "$work/whole/home/.config" ] || fail "something was written to \$HOME/.config"
+for started in "$work"/started-*; do
+    [ -e "$started" ] && fail "the program started ${started##*/started-}"
+done
 
 # A short run again: its events are those of the long run's beginning.
 run again 100

@@ -7,6 +7,7 @@
 #include <variant>
 
 #include "headless/program_state.h"
+#include "platform/pocket/input_panel.h"
 #include "platform/pocket/menu_bar.h"
 #include "platform/user/window_functions.h"
 #include "platform/user/window_styles.h"
@@ -129,6 +130,11 @@ void MonkeyHost::NoteActiveWindow() {
         char16_t className[64] = {};
         GetClassNameW(active, className, 64);
         name = Utf16ToUtf8(className) + ": " + Utf16ToUtf8(GetWindowText(active));
+    }
+    SIPINFO panel;
+    panel.cbSize = sizeof(SIPINFO);
+    if (SipGetInfo(&panel) && (panel.fdwFlags & SIPF_ON) != 0) {
+        name += ", input panel up";
     }
     ++activeWindows_[name];
 }
