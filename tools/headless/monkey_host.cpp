@@ -7,6 +7,7 @@
 #include <variant>
 
 #include "headless/program_state.h"
+#include "platform/controls/popup_menu.h"
 #include "platform/pocket/input_panel.h"
 #include "platform/pocket/menu_bar.h"
 #include "platform/user/window_functions.h"
@@ -29,6 +30,30 @@ constexpr std::uint64_t kProgressEvery = 10000;
 
 }  // namespace
 
+std::optional<std::string> LeftBehind() {
+    WindowSystem* system = WindowSystem::Current();
+    const MainWindow* main = CurrentMainWindow();
+    if (!system || !main || !main->hwnd || system->ModalDepth() != 0) {
+        return std::nullopt;
+    }
+    if (!IsWindowEnabled(main->hwnd)) {
+        return "the main window is disabled with no modal loop running";
+    }
+    for (const HWND window : system->TopLevelWindows()) {
+        char16_t name[64] = {};
+        GetClassNameW(window, name, 64);
+        // An open menu tracks the pen without a modal loop. A hidden window is a page or box
+        // that was never destroyed.
+        if (window != main->hwnd && std::u16string_view(name) != kPopupMenuClassName &&
+            (GetWindowLongW(window, GWL_EXSTYLE) & WS_EX_SHELLWINDOW) == 0) {
+            return "a window of class \"" + Utf16ToUtf8(name) + "\" is still " +
+                   (IsWindowVisible(window) ? "shown" : "there, hidden") +
+                   " with no modal loop running";
+        }
+    }
+    return std::nullopt;
+}
+
 std::optional<std::string> UnusableWindows() {
     WindowSystem* system = WindowSystem::Current();
     const MainWindow* main = CurrentMainWindow();
@@ -38,22 +63,26 @@ std::optional<std::string> UnusableWindows() {
     if (!IsWindowVisible(main->hwnd)) {
         return "the main window is hidden";
     }
-    if (!IsWindowEnabled(main->hwnd)) {
-        return "the main window is disabled";
-    }
     if (system->ModalDepth() != 0) {
         return "a modal loop still runs";
     }
-    for (const HWND window : system->TopLevelWindows()) {
-        if (window != main->hwnd && IsWindowVisible(window) &&
-            (GetWindowLongW(window, GWL_EXSTYLE) & WS_EX_SHELLWINDOW) == 0) {
-            char16_t name[64] = {};
-            GetClassNameW(window, name, 64);
-            return "a window of class \"" + Utf16ToUtf8(name) + "\" is still shown";
-        }
+    if (auto left = LeftBehind()) {
+        return left;
+    }
+    if (const HWND menu = FindWindowW(kPopupMenuClassName.data(), nullptr);
+        menu && IsWindowVisible(menu)) {
+        return "a menu is still open";
     }
     if (system->Active() != main->hwnd) {
         return "the main window is not the active one";
+    }
+    if (const HWND focus = system->Focus(); focus != main->hwnd && !IsChild(main->hwnd, focus)) {
+        return "the keyboard focus is outside the main window";
+    }
+    if (const HWND captured = system->Capture()) {
+        char16_t name[64] = {};
+        GetClassNameW(captured, name, 64);
+        return "the pen is still captured by a window of class \"" + Utf16ToUtf8(name) + "\"";
     }
     // The main window's commands are on its menu bar, which pages may hide while they are up.
     const HWND menuBar = FindWindowW(kMenuBarClassName.data(), nullptr);
@@ -101,6 +130,11 @@ Host::WaitResult MonkeyHost::Wait(std::optional<HostTime> deadline) {
             mostCalls_ = std::max(mostCalls_, calls_);
             calls_ = 0;
             NoteActiveWindow();
+            if (const auto left = LeftBehind()) {
+                std::fprintf(stderr, "# what the program shows:\n");
+                WriteProgramState(stderr);
+                log_.Fail("a closed page or box left " + *left);
+            }
             const std::string line = NextLine();
             log_.Add(line);
             ++eventsThisStart_;

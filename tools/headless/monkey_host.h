@@ -18,7 +18,8 @@ namespace qv::tools {
 // random event is played, as a script would play its line. After the random events it closes
 // what is open with Escape and the navigation bar's "ok", checks that the main window can be
 // used, and ends the program with its exit command. A program that does not come back for input
-// soon after an event has hung; that, and a window left unusable, is reported and ends the run.
+// soon after an event has hung; that, a window left behind by a closed page and a window left
+// unusable are reported and end the run.
 class MonkeyHost final : public Host {
   public:
     // Host calls (waits and input reads) an event may take before the program counts as hung.
@@ -71,6 +72,11 @@ class MonkeyHost final : public Host {
     std::atomic<std::uint64_t> progress_{0};
     std::map<std::string, std::uint64_t> activeWindows_;
 };
+
+// What a page or box left when it closed, looked at whenever no modal loop runs: the main window
+// disabled, or a window other than the main window and the shell's still there; nothing when all
+// is well or a modal loop runs.
+std::optional<std::string> LeftBehind();
 
 // What keeps the program's windows from being used now, or nothing when the main window is
 // shown, enabled and active with its menu bar, no modal loop runs and no window other than the
