@@ -55,5 +55,18 @@ head -n 81 "$work/whole/monkey-$seed.script" >"$work/whole.first"
 cmp -s "$work/whole.first" <(head -n 81 "$work/again/monkey-$seed.script") ||
     fail "the same seed gave other events"
 
+# Its script, replayed, leaves the same settings, when the run was one start of the program.
+if [ ! -e "$work/again/monkey-$seed.2.script" ]; then
+    mkdir -p "$work/replay/config"
+    env PATH= HOME="$work/again/home" XDG_CONFIG_HOME="$work/replay/config" \
+        QUORVANE_MAPS_DIR="$(dirname "$map")" \
+        "$headless" --script "$work/again/monkey-$seed.script" "$map" >/dev/null 2>&1 ||
+        fail "the replay of the monkey's script failed"
+    cmp -s "$work/again/config/quorvane/quorvane.ini" "$work/replay/config/quorvane/quorvane.ini" ||
+        fail "the replay of the monkey's script left other settings"
+else
+    echo "note: the short run restarted the program; its replay is not compared"
+fi
+
 [ "$failures" -eq 0 ] && echo "monkey $(basename "$map") seed $seed: ok"
 exit $((failures > 0))
