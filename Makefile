@@ -4,8 +4,11 @@ RELEASE := build/release
 CHECKED := build/checked
 FUZZ := build/fuzz
 FUZZ_SECONDS ?= 60
+MONKEY_EVENTS ?= 100000
+MONKEY_MAPS ?= $(wildcard maps/*.qvn)
+MONKEY_OUT := build/monkey
 
-.PHONY: setup run test bench format fuzz fuzz-render clean
+.PHONY: setup run test bench format fuzz fuzz-render monkey clean
 
 setup:
 	@scripts/setup
@@ -39,6 +42,27 @@ fuzz-render: setup
 	@flock /tmp/quorvane-build.lock cmake --build $(FUZZ) -j $(JOBS) --target render_fuzz
 	@mkdir -p fuzz-corpus/render
 	@$(FUZZ)/tests/fuzz/render_fuzz -max_total_time=$(FUZZ_SECONDS) -max_len=16384 -timeout=10 -dict=tests/fuzz/map.dict -print_final_stats=1 fuzz-corpus/render maps tests/fuzz/seeds
+
+# Random use of the whole program under the sanitizers, one seed per map from its name; each
+# map's run is in a scratch home, its scripts kept in build/monkey/MAP for a replay.
+monkey: setup $(CHECKED)/build.ninja
+	@flock /tmp/quorvane-build.lock cmake --build $(CHECKED) -j $(JOBS) --target quorvane-headless
+	@failed=0; \
+	for map in $(MONKEY_MAPS); do \
+		name=$$(basename "$$map" .qvn); \
+		seed=$$(printf '%s' "$$name" | cksum | cut -d' ' -f1); \
+		out=$(MONKEY_OUT)/$$name; \
+		rm -rf "$$out" && mkdir -p "$$out/home" "$$out/config"; \
+		start=$$(date +%s); \
+		if env HOME="$$PWD/$$out/home" XDG_CONFIG_HOME="$$PWD/$$out/config" QUORVANE_MAPS_DIR="$$PWD/maps" \
+			$(CHECKED)/tools/quorvane-headless --monkey $(MONKEY_EVENTS) --seed $$seed --out "$$out" "$$map"; then \
+			echo "monkey: $$name: ok in $$(( $$(date +%s) - start )) s"; \
+		else \
+			echo "monkey: $$name: FAILED after $$(( $$(date +%s) - start )) s, scripts in $$out"; \
+			failed=1; \
+		fi; \
+	done; \
+	exit $$failed
 
 format: setup
 	@git ls-files '*.cpp' '*.h' | xargs clang-format -i

@@ -1,5 +1,6 @@
 // quorvane-headless --script FILE [--out DIR] [--scale K] [MAP]: the program on the headless
 // host with a virtual clock, driven by a script; see tools/headless/script.h for its commands.
+// With --monkey N --seed S instead of a script, driven by N random events.
 
 #include <cstdio>
 #include <filesystem>
@@ -7,6 +8,7 @@
 #include <sstream>
 
 #include "command_line.h"
+#include "headless/monkey.h"
 #include "headless/script.h"
 #include "headless/script_host.h"
 #include "printable.h"
@@ -18,10 +20,12 @@ namespace {
 
 using namespace qv;
 
-constexpr tools::OptionRule kOptions[] = {{"--script", 1}, {"--out", 1}, {"--scale", 1}};
+constexpr tools::OptionRule kOptions[] = {
+    {"--script", 1}, {"--out", 1}, {"--scale", 1}, {"--monkey", 1}, {"--seed", 1}};
 constexpr tools::ToolSyntax kSyntax{
     "quorvane-headless",
     "usage: quorvane-headless --script FILE [--out DIR] [--scale K] [MAP]\n"
+    "       quorvane-headless --monkey N --seed S [--out DIR] [--scale K] [MAP]\n"
     "Runs the program on a virtual 240 x 320 screen, driven by the script, one command a line\n"
     "(# starts a comment):\n"
     "  tap X Y | down X Y | move X Y | up X Y | drag X1 Y1 X2 Y2 | hold X Y MS\n"
@@ -29,15 +33,76 @@ constexpr tools::ToolSyntax kSyntax{
     "  type TEXT | command ID (number or name, e.g. ID_EXIT) | menu TEXT (without &)\n"
     "  wait MS (virtual time) | pause MS (real time) | shot NAME.png (into DIR) | state (JSON)\n"
     "MAP is loaded as if chosen on the open-file page. Settings come from $XDG_CONFIG_HOME.\n"
-    "The exit code is the program's; 2 for a bad command line, script or a step that failed.\n",
+    "The exit code is the program's; 2 for a bad command line, script or a step that failed.\n"
+    "\n"
+    "--monkey plays N random events instead (taps, mostly on the menu bar row, the navigation\n"
+    "bar's ok and the work area; drags; holds; keys with the accelerators; typed Cyrillic, Latin\n"
+    "and digits; waits of virtual time), the same for the same seed S. After them it closes what\n"
+    "is open with escape and ok, checks that the main window is shown, enabled and active with\n"
+    "its menu bar and no modal loop or other window left, and ends the program with ctrl+q (its\n"
+    "exit code must be 0). An exit command among the events ends that start of the program,\n"
+    "which is then started again without MAP. $XDG_CONFIG_HOME must be set: the settings are\n"
+    "written there, and the program's rendezvous with other copies lies there too. PATH is\n"
+    "emptied, so no other program can be started: help shows its error box.\n"
+    "A crash, a sanitizer's report, a leak, a hang (no return for input within 100000 host calls\n"
+    "of an event, or no host call for 60 s) or a window left unusable ends it with status 1, the\n"
+    "seed and the last 20 events as a script. With --out the events of the program's first\n"
+    "start are in DIR/monkey-S.script, those of a later start K in DIR/monkey-S.K.script, to\n"
+    "replay with a fresh $XDG_CONFIG_HOME: env PATH= quorvane-headless --script FILE [MAP].\n",
     kOptions};
 
-int RunHeadless(const tools::CommandLine& line) {
-    if (!line.Has("--script")) {
-        throw tools::UsageError("--script FILE is wanted");
+std::u16string MapArgument(const tools::CommandLine& line) {
+    if (line.Plain().empty()) {
+        return {};
     }
+    std::error_code error;
+    const std::filesystem::path map = std::filesystem::absolute(line.Plain()[0], error);
+    return Utf8ToUtf16((error ? std::filesystem::path(line.Plain()[0]) : map).string())
+        .value_or(u"");
+}
+
+std::optional<std::string> MakeFolder(const std::string& out) {
+    std::error_code made;
+    std::filesystem::create_directories(out, made);
+    if (made) {
+        return "cannot make " + tools::Printable(out) + ": " + made.message();
+    }
+    return std::nullopt;
+}
+
+int RunMonkey(const tools::CommandLine& line) {
+    if (line.Has("--script") || !line.Has("--seed")) {
+        throw tools::UsageError("--monkey N wants --seed S and no --script");
+    }
+    tools::MonkeyOptions options;
+    options.events = static_cast<std::uint64_t>(line.Number("--monkey", 0, 100000000, 0));
+    options.seed = static_cast<std::uint32_t>(line.Number("--seed", 0, 4294967295LL, 0));
+    options.scale = static_cast<int>(line.Number("--scale", 1, 3, 1));
+    if (line.Has("--out")) {
+        const std::string out = line.Text("--out", ".");
+        if (const auto failed = MakeFolder(out)) {
+            return tools::Fail(kSyntax, *failed);
+        }
+        options.out = out;
+    }
+    options.map = Utf16ToUtf8(MapArgument(line));
+    if (!tools::SetUpSandbox()) {
+        return tools::Fail(kSyntax,
+                           "$XDG_CONFIG_HOME must be an absolute path to a folder the "
+                           "monkey can write in");
+    }
+    return tools::RunMonkey(options);
+}
+
+int RunHeadless(const tools::CommandLine& line) {
     if (line.Plain().size() > 1) {
         throw tools::UsageError("at most one MAP");
+    }
+    if (line.Has("--monkey")) {
+        return RunMonkey(line);
+    }
+    if (!line.Has("--script")) {
+        throw tools::UsageError("--script FILE or --monkey N is wanted");
     }
     const std::string scriptPath = line.Text("--script", "");
     std::ifstream file(scriptPath, std::ios::binary);
@@ -51,18 +116,11 @@ int RunHeadless(const tools::CommandLine& line) {
                                         std::to_string(error->line) + ": " + error->reason);
     }
     const std::string out = line.Text("--out", ".");
-    std::error_code made;
-    std::filesystem::create_directories(out, made);
-    if (made) {
-        return tools::Fail(kSyntax, "cannot make " + tools::Printable(out) + ": " + made.message());
+    if (const auto failed = MakeFolder(out)) {
+        return tools::Fail(kSyntax, *failed);
     }
     ProgramStart start;
-    if (!line.Plain().empty()) {
-        std::error_code error;
-        const std::filesystem::path map = std::filesystem::absolute(line.Plain()[0], error);
-        start.map = Utf8ToUtf16((error ? std::filesystem::path(line.Plain()[0]) : map).string())
-                        .value_or(u"");
-    }
+    start.map = MapArgument(line);
     tools::ScriptHost host(std::move(std::get<std::vector<tools::ScriptStep>>(parsed)), out,
                            static_cast<int>(line.Number("--scale", 1, 3, 1)), stdout);
     const int exitCode = RunProgram(host, ProgramModule(), start);

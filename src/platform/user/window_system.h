@@ -161,6 +161,7 @@ class WindowSystem {
     void EnterModal(ModalLoop& loop) { modalLoops_.push_back(&loop); }
     void LeaveModal(ModalLoop& loop);
     ModalLoop* FindModal(HWND handle) const;
+    std::size_t ModalDepth() const { return modalLoops_.size(); }
 
     // The cursor shape; the wait cursor shows the host's busy indication.
     HCURSOR SetCursor(HCURSOR cursor);
