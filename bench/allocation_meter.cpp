@@ -32,17 +32,35 @@ void Free(void* memory) noexcept {
 
 }  // namespace
 
-void* operator new(std::size_t size) { return Allocate(size); }
-void* operator new[](std::size_t size) { return Allocate(size); }
-void operator delete(void* memory) noexcept { Free(memory); }
-void operator delete[](void* memory) noexcept { Free(memory); }
-void operator delete(void* memory, std::size_t) noexcept { Free(memory); }
-void operator delete[](void* memory, std::size_t) noexcept { Free(memory); }
+void* operator new(std::size_t size) {
+    return Allocate(size);
+}
+void* operator new[](std::size_t size) {
+    return Allocate(size);
+}
+void operator delete(void* memory) noexcept {
+    Free(memory);
+}
+void operator delete[](void* memory) noexcept {
+    Free(memory);
+}
+void operator delete(void* memory, std::size_t) noexcept {
+    Free(memory);
+}
+void operator delete[](void* memory, std::size_t) noexcept {
+    Free(memory);
+}
 
 namespace qv::bench {
 
-std::size_t AllocationMeter::Current() { return current.load(); }
-std::size_t AllocationMeter::Peak() { return peak.load(); }
-void AllocationMeter::ResetPeak() { peak.store(current.load()); }
+std::size_t AllocationMeter::Current() {
+    return current.load();
+}
+std::size_t AllocationMeter::Peak() {
+    return peak.load();
+}
+void AllocationMeter::ResetPeak() {
+    peak.store(current.load());
+}
 
 }  // namespace qv::bench

@@ -14,7 +14,7 @@ namespace {
 using testing::NetworkBuilder;
 
 class RecordingFeedback : public RouteSearchFeedback {
-public:
+  public:
     void BeginWait() override { events.push_back("wait"); }
     void EndWait() override { events.push_back("done"); }
     void ShowRouteNotFound() override { events.push_back("not found"); }
@@ -67,7 +67,10 @@ TEST(FindRoute, DepartureEqualToDestinationIsARouteOfOnePoint) {
 }
 
 TEST(FindRoute, NetworkWithoutTransfersStillFindsRoutesAlongALine) {
-    auto model = NetworkBuilder().Line(1, {{u"A", 0, 0}, {u"B", 10, 0}, {u"C", 20, 0}, {u"D", 30, 0}, {u"E", 40, 0}}).Build();
+    auto model =
+        NetworkBuilder()
+            .Line(1, {{u"A", 0, 0}, {u"B", 10, 0}, {u"C", 20, 0}, {u"D", 30, 0}, {u"E", 40, 0}})
+            .Build();
     EXPECT_EQ(MaxPathLength(*model), 6);
     EXPECT_EQ(Find(*model, 0, 4), (Indices{0, 1, 2, 3, 4}));
     EXPECT_EQ(Find(*model, 4, 0), (Indices{4, 3, 2, 1, 0}));
@@ -75,8 +78,16 @@ TEST(FindRoute, NetworkWithoutTransfersStillFindsRoutesAlongALine) {
 
 TEST(FindRoute, TenTransfersBoundThePathToTwoThirdsOfThePoints) {
     NetworkBuilder builder;
-    builder.Line(1, {{u"0", 0, 0}, {u"1", 10, 0}, {u"2", 20, 0}, {u"3", 30, 0}, {u"4", 40, 0},
-                     {u"5", 50, 0}, {u"6", 60, 0}, {u"7", 70, 0}, {u"8", 80, 0}})
+    builder
+        .Line(1, {{u"0", 0, 0},
+                  {u"1", 10, 0},
+                  {u"2", 20, 0},
+                  {u"3", 30, 0},
+                  {u"4", 40, 0},
+                  {u"5", 50, 0},
+                  {u"6", 60, 0},
+                  {u"7", 70, 0},
+                  {u"8", 80, 0}})
         .Line(2, {{u"9", 0, 50}, {u"10", 10, 50}});
     for (int i = 0; i < 10; ++i) {
         builder.Transfer(999, i, 998, i, 1);  // joins nothing, but counts
@@ -128,7 +139,9 @@ TEST(FindRoute, RebuildsTheAdjacencySoThatNewKindsCount) {
 
 TEST(FindRoute, AmongEqualScoresTheLowestSlotWins) {
     // A ring of three: 0 -> 2 either through 1 (slot 0, found first) or directly (slot 1).
-    auto model = NetworkBuilder().Line(1, {{u"A", 0, 0, 2}, {u"B", 10, 0, 0}, {u"C", 5, 10, 2}}, 0, true).Build();
+    auto model = NetworkBuilder()
+                     .Line(1, {{u"A", 0, 0, 2}, {u"B", 10, 0, 0}, {u"C", 5, 10, 2}}, 0, true)
+                     .Build();
     EXPECT_EQ(Find(*model, 0, 2), (Indices{0, 1, 2}));
     model->settings.algorithm = 1;
     model->settings.countWaitTime = false;

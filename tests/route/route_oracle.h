@@ -16,7 +16,8 @@ struct OracleEvents {
     bool arrivalsCut = false;  // a pass ended after more than 100 arrivals
 };
 std::vector<std::int32_t> OracleSearchRoute(const NetworkModel& model, std::int32_t departure,
-                                            std::int32_t destination, OracleEvents* events = nullptr);
+                                            std::int32_t destination,
+                                            OracleEvents* events = nullptr);
 
 // The adjacency matrix as the rules build it, from the lines, transfers and current kinds.
 std::vector<std::vector<std::uint8_t>> OracleAdjacency(const NetworkModel& model);
