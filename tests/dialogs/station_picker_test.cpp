@@ -121,9 +121,9 @@ TEST_F(StationPickerTest, ListsEveryOpenStationOnceByNameWithItsLineAndNoForbidd
 }
 
 // The tab size the picker asks for follows the letter count: 210 pixels over one row of up to 20
-// letters, over half the letters with more. How many rows the letters then take depends on the
-// font's letter widths and the strip's width, so rows are only checked to wrap with more than 20.
-TEST_F(StationPickerTest, TabWidthsFollowTheLetterCountAndManyLettersWrap) {
+// letters, over half the letters with more, which the strip's 134 dialog units then hold in one
+// row or two.
+TEST_F(StationPickerTest, TabWidthsAndRowsFollowTheLetterCount) {
     struct Case {
         int letters;
         int width;
