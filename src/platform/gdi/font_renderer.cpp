@@ -166,18 +166,19 @@ FontRenderer::FontRenderer(const LOGFONTW& attributes, int scale) {
         return;
     }
 
-    if (scale > 1) {
-        // Text is laid out as at one pixel a logical pixel and only drawn finer, so that what
-        // fits at one scale fits at every other.
-        unit_ = std::make_unique<FontRenderer>(attributes, 1);
-        const TEXTMETRICW& unit = unit_->Metrics();
-        metrics_ = unit;
-        metrics_.tmAscent = unit.tmAscent * scale;
-        metrics_.tmDescent = unit.tmDescent * scale;
-        metrics_.tmHeight = unit.tmHeight * scale;
-        metrics_.tmExternalLeading = unit.tmExternalLeading * scale;
-        metrics_.tmMaxCharWidth = unit.tmMaxCharWidth * scale;
-        metrics_.tmAveCharWidth = unit.tmAveCharWidth * scale;
+    // Text is laid out as at one pixel a logical pixel and only drawn finer, so that what fits at
+    // one scale fits at every other.
+    if (auto unit = scale > 1 ? std::make_unique<FontRenderer>(attributes, 1) : nullptr;
+        unit && unit->Usable()) {
+        const TEXTMETRICW& one = unit->Metrics();
+        metrics_ = one;
+        metrics_.tmAscent = one.tmAscent * scale;
+        metrics_.tmDescent = one.tmDescent * scale;
+        metrics_.tmHeight = one.tmHeight * scale;
+        metrics_.tmExternalLeading = one.tmExternalLeading * scale;
+        metrics_.tmMaxCharWidth = one.tmMaxCharWidth * scale;
+        metrics_.tmAveCharWidth = one.tmAveCharWidth * scale;
+        unit_ = std::move(unit);
         scale_ = scale;
         return;
     }
