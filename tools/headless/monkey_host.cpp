@@ -28,6 +28,12 @@ constexpr std::size_t kRecoveryRounds = 4;
 constexpr std::string_view kExitLine = "key ctrl+q";
 constexpr std::uint64_t kProgressEvery = 10000;
 
+std::string ClassNameOf(HWND window) {
+    char16_t name[64] = {};
+    GetClassNameW(window, name, 64);
+    return Utf16ToUtf8(name);
+}
+
 }  // namespace
 
 std::optional<std::string> LeftBehind() {
@@ -40,13 +46,11 @@ std::optional<std::string> LeftBehind() {
         return "the main window is disabled with no modal loop running";
     }
     for (const HWND window : system->TopLevelWindows()) {
-        char16_t name[64] = {};
-        GetClassNameW(window, name, 64);
         // An open menu tracks the pen without a modal loop. A hidden window is a page or box
         // that was never destroyed.
-        if (window != main->hwnd && std::u16string_view(name) != kPopupMenuClassName &&
+        if (window != main->hwnd && !IsWindowOfClass(window, kPopupMenuClassName) &&
             (GetWindowLongW(window, GWL_EXSTYLE) & WS_EX_SHELLWINDOW) == 0) {
-            return "a window of class \"" + Utf16ToUtf8(name) + "\" is still " +
+            return "a window of class \"" + ClassNameOf(window) + "\" is still " +
                    (IsWindowVisible(window) ? "shown" : "there, hidden") +
                    " with no modal loop running";
         }
@@ -80,9 +84,7 @@ std::optional<std::string> UnusableWindows() {
         return "the keyboard focus is outside the main window";
     }
     if (const HWND captured = system->Capture()) {
-        char16_t name[64] = {};
-        GetClassNameW(captured, name, 64);
-        return "the pen is still captured by a window of class \"" + Utf16ToUtf8(name) + "\"";
+        return "the pen is still captured by a window of class \"" + ClassNameOf(captured) + "\"";
     }
     // The main window's commands are on its menu bar, which pages may hide while they are up.
     const HWND menuBar = FindWindowW(kMenuBarClassName.data(), nullptr);
@@ -161,9 +163,7 @@ void MonkeyHost::NoteActiveWindow() {
     const HWND active = system ? system->Active() : nullptr;
     std::string name = "none";
     if (active) {
-        char16_t className[64] = {};
-        GetClassNameW(active, className, 64);
-        name = Utf16ToUtf8(className) + ": " + Utf16ToUtf8(GetWindowText(active));
+        name = ClassNameOf(active) + ": " + Utf16ToUtf8(GetWindowText(active));
     }
     SIPINFO panel;
     panel.cbSize = sizeof(SIPINFO);

@@ -316,10 +316,7 @@ bool RegisterPopupMenuClass() {
 
 PopupMenuWindow* PopupMenuOf(HWND window) {
     // Other classes keep other things in the slot where a control keeps its state.
-    constexpr int kNameRoom = 16;
-    char16_t name[kNameRoom];
-    const int length = window ? GetClassNameW(window, name, kNameRoom) : 0;
-    if (std::u16string_view(name, static_cast<std::size_t>(length)) != kPopupMenuClassName) {
+    if (!IsWindowOfClass(window, kPopupMenuClassName)) {
         return nullptr;
     }
     return ControlStateOf<PopupMenuWindow>(window);

@@ -5,6 +5,7 @@
 #include "platform/controls/control_paint.h"
 #include "platform/gdi/draw_text.h"
 #include "platform/gdi/system_metrics.h"
+#include "platform/pocket/shell_window.h"
 #include "platform/user/message_functions.h"
 #include "platform/user/paint_functions.h"
 
@@ -64,12 +65,8 @@ void KeyPreview::Paint() {
 }
 
 HWND CreateKeyPreview(HWND keyboard) {
-    if (!RegisterControlClass<KeyPreview>(kKeyPreviewClassName)) {
-        return nullptr;
-    }
-    return CreateWindowExW(WS_EX_NOACTIVATE | WS_EX_TOPMOST | WS_EX_SHELLWINDOW,
-                           kKeyPreviewClassName, u"", WS_POPUP, 0, 0, kMinimumWidth, kHeight,
-                           keyboard, 0, nullptr, nullptr);
+    return CreateShellWindow<KeyPreview>(kKeyPreviewClassName, {0, 0, kMinimumWidth, kHeight},
+                                         keyboard);
 }
 
 void ShowKeyPreview(HWND preview, std::u16string_view text, const RECT& key) {

@@ -6,6 +6,7 @@
 #include "platform/gdi/system_metrics.h"
 #include "platform/pocket/bar_painter.h"
 #include "platform/pocket/input_panel.h"
+#include "platform/pocket/shell_window.h"
 #include "platform/user/classic_look.h"
 #include "platform/user/input_functions.h"
 #include "platform/user/paint_functions.h"
@@ -102,14 +103,7 @@ class KeyboardButton final : public ControlState {
 }  // namespace
 
 HWND CreateKeyboardButton() {
-    if (!RegisterControlClass<KeyboardButton>(kKeyboardButtonClassName)) {
-        return nullptr;
-    }
-    const RECT place = KeyboardButtonRect();
-    return CreateWindowExW(WS_EX_TOPMOST | WS_EX_NOACTIVATE | WS_EX_SHELLWINDOW,
-                           kKeyboardButtonClassName, u"", WS_POPUP, place.left, place.top,
-                           place.right - place.left, place.bottom - place.top, nullptr, 0, nullptr,
-                           nullptr);
+    return CreateShellWindow<KeyboardButton>(kKeyboardButtonClassName, KeyboardButtonRect());
 }
 
 }  // namespace qv

@@ -18,6 +18,7 @@
 #include "platform/pocket/menu_bar_layout.h"
 #include "platform/pocket/pocket_shell.h"
 #include "platform/pocket/shell_layout.h"
+#include "platform/pocket/shell_window.h"
 #include "platform/pocket/tooltip_window.h"
 #include "platform/user/classic_look.h"
 #include "platform/user/input_functions.h"
@@ -519,15 +520,12 @@ BOOL SHCreateMenuBar(SHMENUBARINFO* info) {
         info->hInstRes
             ? info->hInstRes->FindResource<MenuBarDescription>(static_cast<int>(info->nToolBarId))
             : nullptr;
-    if (!description || !RegisterControlClass<MenuBar>(kMenuBarClassName)) {
+    if (!description) {
         return 0;
     }
     InstallPocketShell();
-    const RECT place = MenuBarRectBesideKeyboardButton();
-    const HWND bar =
-        CreateWindowExW(WS_EX_TOPMOST | WS_EX_NOACTIVATE | WS_EX_SHELLWINDOW, kMenuBarClassName,
-                        u"", WS_POPUP, place.left, place.top, place.right - place.left,
-                        place.bottom - place.top, info->hwndParent, 0, info->hInstRes, nullptr);
+    const HWND bar = CreateShellWindow<MenuBar>(
+        kMenuBarClassName, MenuBarRectBesideKeyboardButton(), info->hwndParent, info->hInstRes);
     MenuBar* state = ControlStateOf<MenuBar>(bar);
     if (!state) {
         DestroyWindow(bar);

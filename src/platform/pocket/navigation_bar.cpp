@@ -11,6 +11,7 @@
 #include "platform/pocket/bar_painter.h"
 #include "platform/pocket/shell_dialog.h"
 #include "platform/pocket/shell_layout.h"
+#include "platform/pocket/shell_window.h"
 #include "platform/user/classic_look.h"
 #include "platform/user/input_functions.h"
 #include "platform/user/message_functions.h"
@@ -130,14 +131,7 @@ void NavigationBar::Paint() {
 }  // namespace
 
 HWND CreateNavigationBar() {
-    if (!RegisterControlClass<NavigationBar>(kNavigationBarClassName)) {
-        return nullptr;
-    }
-    const RECT place = NavigationBarRect();
-    return CreateWindowExW(WS_EX_TOPMOST | WS_EX_NOACTIVATE | WS_EX_SHELLWINDOW,
-                           kNavigationBarClassName, u"", WS_POPUP, place.left, place.top,
-                           place.right - place.left, place.bottom - place.top, nullptr, 0, nullptr,
-                           nullptr);
+    return CreateShellWindow<NavigationBar>(kNavigationBarClassName, NavigationBarRect());
 }
 
 void FollowWindow(HWND bar, HWND window) {

@@ -1,12 +1,12 @@
 #include "platform/pocket/on_screen_keyboard.h"
 
-#include <iterator>
 #include <string>
 
 #include "platform/controls/button_painter.h"
 #include "platform/controls/control_paint.h"
 #include "platform/pocket/key_preview.h"
 #include "platform/pocket/shell_layout.h"
+#include "platform/pocket/shell_window.h"
 #include "platform/user/input_functions.h"
 #include "platform/user/message_functions.h"
 #include "platform/user/paint_functions.h"
@@ -188,21 +188,11 @@ void OnScreenKeyboard::Type(const KeyCap& key) {
 }
 
 HWND CreateOnScreenKeyboard() {
-    if (!RegisterControlClass<OnScreenKeyboard>(kOnScreenKeyboardClassName)) {
-        return nullptr;
-    }
-    const RECT panel = InputPanelRect();
-    return CreateWindowExW(WS_EX_NOACTIVATE | WS_EX_TOPMOST | WS_EX_SHELLWINDOW,
-                           kOnScreenKeyboardClassName, u"", WS_POPUP, panel.left, panel.top,
-                           panel.right - panel.left, panel.bottom - panel.top, nullptr, 0, nullptr,
-                           nullptr);
+    return CreateShellWindow<OnScreenKeyboard>(kOnScreenKeyboardClassName, InputPanelRect());
 }
 
 bool IsOnScreenKeyboard(HWND window) {
-    char16_t name[kOnScreenKeyboardClassName.size() + 2] = {};
-    const int length = GetClassNameW(window, name, static_cast<int>(std::size(name)));
-    return std::u16string_view(name, static_cast<std::size_t>(length)) ==
-           kOnScreenKeyboardClassName;
+    return IsWindowOfClass(window, kOnScreenKeyboardClassName);
 }
 
 }  // namespace qv

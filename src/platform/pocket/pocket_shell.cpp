@@ -14,12 +14,8 @@ namespace qv {
 
 namespace {
 
-constexpr int kClassNameSize = 64;
-
 bool IsMenuBar(HWND window) {
-    char16_t name[kClassNameSize] = {};
-    const int length = GetClassNameW(window, name, kClassNameSize);
-    return std::u16string_view(name, static_cast<std::size_t>(length)) == kMenuBarClassName;
+    return IsWindowOfClass(window, kMenuBarClassName);
 }
 
 void ShowOrHide(HWND window, bool show) {

@@ -6,6 +6,7 @@
 #include "platform/controls/control_state.h"
 #include "platform/gdi/draw_text.h"
 #include "platform/gdi/system_metrics.h"
+#include "platform/pocket/shell_window.h"
 #include "platform/user/classic_look.h"
 #include "platform/user/paint_functions.h"
 
@@ -88,12 +89,7 @@ RECT PlaceTooltip(SIZE size, const RECT& anchor) {
 
 void TooltipWindow::Show(std::u16string_view text, const RECT& anchor) {
     if (!IsWindow(window_)) {
-        if (!RegisterControlClass<Tooltip>(kTooltipClassName)) {
-            return;
-        }
-        window_ =
-            CreateWindowExW(WS_EX_TOPMOST | WS_EX_NOACTIVATE | WS_EX_SHELLWINDOW, kTooltipClassName,
-                            u"", WS_POPUP, 0, 0, 0, 0, owner_, 0, nullptr, nullptr);
+        window_ = CreateShellWindow<Tooltip>(kTooltipClassName, {}, owner_);
         if (!window_) {
             return;
         }

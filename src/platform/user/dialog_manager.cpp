@@ -83,9 +83,7 @@ void RecordDefaultButton(HWND dialog) {
 }
 
 bool IsDialog(HWND window) {
-    char16_t name[16];
-    const int length = GetClassNameW(window, name, 16);
-    return std::u16string_view(name, static_cast<std::size_t>(length)) == kDialogClassName;
+    return IsWindowOfClass(window, kDialogClassName);
 }
 
 // A child dialog is a page inside its parent; any other is a pop-up over its owner.

@@ -42,6 +42,11 @@ ATOM GetClassInfoW(HINSTANCE module, ClassAtomOrName className, WNDCLASSW* attri
     return windowClass->atom;
 }
 
+bool IsWindowOfClass(HWND window, std::u16string_view className) {
+    const Window* found = Find(window);
+    return found && found->Class()->name == className;
+}
+
 int GetClassNameW(HWND window, char16_t* buffer, int size) {
     const Window* found = Find(window);
     if (!found || !buffer || size <= 0) {

@@ -14,6 +14,8 @@ BOOL UnregisterClassW(ClassAtomOrName className, HINSTANCE module);
 // The class's atom (0 when there is none), with its attributes copied out.
 ATOM GetClassInfoW(HINSTANCE module, ClassAtomOrName className, WNDCLASSW* attributes);
 int GetClassNameW(HWND window, char16_t* buffer, int size);
+// Whether the window exists and its class has exactly this name.
+bool IsWindowOfClass(HWND window, std::u16string_view className);
 
 // Windows.
 HWND CreateWindowExW(DWORD exStyle, ClassAtomOrName className, std::u16string_view title,
