@@ -190,30 +190,30 @@ BOOL SetViewportOrgEx(HDC dc, int x, int y, POINT* previous) {
     return 1;
 }
 
-int IntersectClipRect(HDC dc, int left, int top, int right, int bottom) {
+namespace {
+
+// Changes the clip (the whole surface when there was none) by a logical rectangle.
+int ChangeClip(HDC dc, const RECT& logical, void (ClipRegion::*change)(const RECT&)) {
     if (!dc) {
         return ERROR;
     }
-    const POINT topLeft = dc->ToSurface({left, top});
-    const POINT bottomRight = dc->ToSurface({right, bottom});
+    const POINT topLeft = dc->ToSurface({logical.left, logical.top});
+    const POINT bottomRight = dc->ToSurface({logical.right, logical.bottom});
     if (!dc->clip) {
         dc->clip = ClipRegion(dc->SurfaceBounds());
     }
-    dc->clip->Intersect({topLeft.x, topLeft.y, bottomRight.x, bottomRight.y});
+    ((*dc->clip).*change)({topLeft.x, topLeft.y, bottomRight.x, bottomRight.y});
     return dc->clip->Kind();
 }
 
+}  // namespace
+
+int IntersectClipRect(HDC dc, int left, int top, int right, int bottom) {
+    return ChangeClip(dc, {left, top, right, bottom}, &ClipRegion::Intersect);
+}
+
 int ExcludeClipRect(HDC dc, int left, int top, int right, int bottom) {
-    if (!dc) {
-        return ERROR;
-    }
-    const POINT topLeft = dc->ToSurface({left, top});
-    const POINT bottomRight = dc->ToSurface({right, bottom});
-    if (!dc->clip) {
-        dc->clip = ClipRegion(dc->SurfaceBounds());
-    }
-    dc->clip->Exclude({topLeft.x, topLeft.y, bottomRight.x, bottomRight.y});
-    return dc->clip->Kind();
+    return ChangeClip(dc, {left, top, right, bottom}, &ClipRegion::Exclude);
 }
 
 int GetClipBox(HDC dc, RECT* box) {

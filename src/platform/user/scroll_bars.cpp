@@ -128,19 +128,19 @@ void ScrollBars::PenUp(HWND handle) {
     if (!Holding(handle)) {
         return;
     }
-    hold_.reset();
-    StopRepeating(handle);
-    Redraw(handle);
-    Scroll(handle, SB_ENDSCROLL);
+    EndHold(handle);
     if (GetCapture() == handle) {
         ReleaseCapture();
     }
 }
 
 void ScrollBars::CaptureLost(HWND handle) {
-    if (!Holding(handle)) {
-        return;
+    if (Holding(handle)) {
+        EndHold(handle);
     }
+}
+
+void ScrollBars::EndHold(HWND handle) {
     hold_.reset();
     StopRepeating(handle);
     Redraw(handle);

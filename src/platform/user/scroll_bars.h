@@ -70,6 +70,8 @@ class ScrollBars {
     void Scroll(HWND window, WORD code, int position = 0);
     void Redraw(HWND window);
     void StopRepeating(HWND window);
+    // The hold is over: the bar drawn released and the window told the scroll ended.
+    void EndHold(HWND window);
 
     WindowSystem& system_;
     std::map<HWND, ScrollBarState> states_;
