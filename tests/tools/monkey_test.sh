@@ -56,9 +56,11 @@ cmp -s "$work/whole.first" <(head -n 81 "$work/again/monkey-$seed.script") ||
     fail "the same seed gave other events"
 
 # Its script, replayed, leaves the same settings, when the run was one start of the program.
+# The replay meets no other running copy: one would take its map and let it end at once.
 if [ ! -e "$work/again/monkey-$seed.2.script" ]; then
-    mkdir -p "$work/replay/config"
+    mkdir -p "$work/replay/config" "$work/replay/run" && chmod 700 "$work/replay/run"
     env PATH= HOME="$work/again/home" XDG_CONFIG_HOME="$work/replay/config" \
+        XDG_RUNTIME_DIR="$work/replay/run" \
         QUORVANE_MAPS_DIR="$(dirname "$map")" \
         "$headless" --script "$work/again/monkey-$seed.script" "$map" >/dev/null 2>&1 ||
         fail "the replay of the monkey's script failed"
