@@ -48,7 +48,8 @@ constexpr tools::ToolSyntax kSyntax{
     "of an event, or no host call for 60 s) or a window left unusable ends it with status 1, the\n"
     "seed and the last 20 events as a script. With --out the events of the program's first\n"
     "start are in DIR/monkey-S.script, those of a later start K in DIR/monkey-S.K.script, to\n"
-    "replay with a fresh $XDG_CONFIG_HOME: env PATH= quorvane-headless --script FILE [MAP].\n",
+    "replay with a fresh $XDG_CONFIG_HOME and a private $XDG_RUNTIME_DIR (so that no running\n"
+    "copy takes the map): env PATH= quorvane-headless --script FILE [MAP].\n",
     kOptions};
 
 std::u16string MapArgument(const tools::CommandLine& line) {

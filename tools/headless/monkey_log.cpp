@@ -66,8 +66,9 @@ void MonkeyLog::Report(std::string_view reason) {
     }
     if (const auto file = ScriptFile(); file && script_) {
         std::fprintf(stderr,
-                     "# every event since the start: %s\n# replay with a fresh $XDG_CONFIG_HOME: "
-                     "env PATH= quorvane-headless --script %s%s%s\n",
+                     "# every event since the start: %s\n# replay with a fresh $XDG_CONFIG_HOME "
+                     "and a private $XDG_RUNTIME_DIR: env PATH= quorvane-headless --script "
+                     "%s%s%s\n",
                      Printable(file->string()).c_str(), Printable(file->string()).c_str(),
                      start_ == 1 && !map_.empty() ? " " : "",
                      start_ == 1 ? Printable(map_).c_str() : "");
