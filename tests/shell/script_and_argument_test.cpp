@@ -31,6 +31,29 @@ TEST(ScriptKeys, ModifiersAndNames) {
     EXPECT_FALSE(ParseKey(""));
 }
 
+TEST(ScriptLines, ALetterOrDigitKeyTypesAsAKeyboardDoes) {
+    const auto typed = [](const char* line) {
+        const auto parsed = ParseScript(line);
+        std::u16string text;
+        for (const ScriptStep& step : std::get<std::vector<ScriptStep>>(parsed)) {
+            const InputEvent& event = std::get<tools::InputStep>(step).event;
+            if (event.kind == InputEvent::Kind::Character) {
+                text += event.character;
+            }
+        }
+        return text;
+    };
+    EXPECT_EQ(typed("key o\nkey shift+o\nkey 7\n"), u"oO7");
+    // No text with control or alt, for shift and a digit, or for a key that is not a letter.
+    EXPECT_EQ(typed("key ctrl+o\nkey alt+f\nkey shift+7\nkey f1\nkey space\n"), u"");
+    // The text comes between the key's press and its release.
+    const auto steps = std::get<std::vector<ScriptStep>>(ParseScript("key z\n"));
+    ASSERT_EQ(steps.size(), 3u);
+    EXPECT_EQ(std::get<tools::InputStep>(steps[0]).event.kind, InputEvent::Kind::KeyDown);
+    EXPECT_EQ(std::get<tools::InputStep>(steps[1]).event.character, u'z');
+    EXPECT_EQ(std::get<tools::InputStep>(steps[2]).event.kind, InputEvent::Kind::KeyUp);
+}
+
 TEST(ScriptLines, StepsInOrderAndTheFirstBadLine) {
     const auto parsed = ParseScript(
         "# a comment\r\n\ntap 10 20\nwait 5 # rest\ncommand ID_EXIT\n"

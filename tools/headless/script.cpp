@@ -82,6 +82,22 @@ std::optional<int> KeyCode(std::string_view name) {
     return std::nullopt;
 }
 
+// The text a keyboard sends with a letter or digit pressed without control or alt: the letter
+// in its case, or the digit. Shift with a digit depends on the layout and sends none here.
+std::optional<InputEvent> CharacterOfKey(const InputEvent& key) {
+    const KeyModifiers held = key.modifiers;
+    const bool letter = key.virtualKey >= 'A' && key.virtualKey <= 'Z';
+    const bool digit = key.virtualKey >= '0' && key.virtualKey <= '9';
+    if (held.control || held.alt || !(letter || (digit && !held.shift))) {
+        return std::nullopt;
+    }
+    InputEvent typed;
+    typed.kind = InputEvent::Kind::Character;
+    typed.character =
+        static_cast<char16_t>(letter && !held.shift ? key.virtualKey - 'A' + 'a' : key.virtualKey);
+    return typed;
+}
+
 InputEvent Pen(InputEvent::Kind kind, int x, int y) {
     InputEvent event;
     event.kind = kind;
@@ -161,6 +177,9 @@ class LineReader {
             InputEvent up = *key;
             up.kind = InputEvent::Kind::KeyUp;
             Input(*key);
+            if (const auto typed = CharacterOfKey(*key)) {
+                Input(*typed);
+            }
             Input(up);
             return std::nullopt;
         }
