@@ -51,7 +51,7 @@ TEST(BitBlt, ClipsAtNegativeOffsetsAndFarEdgesAndKnowsOnlyThePlainCopy) {
     EXPECT_EQ(BitBlt(target.Dc(), 0, 0, 2, 2, source.Dc(), 0, 0, 0x00EE0086), 0);
 }
 
-TEST(StretchBlt, ScalesByNearestNeighbour) {
+TEST(StretchBlt, ScalesByNearestNeighbourAndDoublesAScaleOneBitmapOnAScaleTwoSurface) {
     Surface source(4, 4);
     PaintGradient(source);
     Surface target(8, 8);
@@ -61,20 +61,17 @@ TEST(StretchBlt, ScalesByNearestNeighbour) {
             ASSERT_EQ(target.At(x, y), Gradient(x / 2, y / 2)) << x << "," << y;
         }
     }
-}
-
-TEST(StretchBlt, ScaleOneBitmapOnAScaleTwoSurfaceIsDoubled) {
-    Surface target(12, 12, 2);
+    Surface twice(12, 12, 2);
     UniqueBitmap marker(LoadBitmapW(ProgramModule(), IDB_DEPARTURE_MARKER));
     ASSERT_TRUE(marker);
-    UniqueDC source(CreateCompatibleDC(target.Dc()));
-    const HBITMAP previous = SelectObject(source.get(), marker.get());
-    StretchBlt(target.Dc(), 1, 1, 10, 10, source.get(), 0, 0, 10, 10, SRCCOPY);
-    SelectObject(source.get(), previous);
+    UniqueDC markerDc(CreateCompatibleDC(twice.Dc()));
+    const HBITMAP previous = SelectObject(markerDc.get(), marker.get());
+    StretchBlt(twice.Dc(), 1, 1, 10, 10, markerDc.get(), 0, 0, 10, 10, SRCCOPY);
+    SelectObject(markerDc.get(), previous);
     // Marker pixel (3, 0) is dark green: device pixels (8..9, 2..3).
-    EXPECT_EQ(target.At(8, 2), RGB(0, 128, 0));
-    EXPECT_EQ(target.At(9, 3), RGB(0, 128, 0));
-    EXPECT_EQ(target.At(2, 2), kWhite);
+    EXPECT_EQ(twice.At(8, 2), RGB(0, 128, 0));
+    EXPECT_EQ(twice.At(9, 3), RGB(0, 128, 0));
+    EXPECT_EQ(twice.At(2, 2), kWhite);
 }
 
 TEST(Resources, BitmapsHoldTheirPixelTablesAndMissingOnesAreNotLoaded) {

@@ -222,23 +222,6 @@ TEST(DeviceScale, TwoDoublesEveryExtentButNotTheLogicalCoordinates) {
     }
 }
 
-TEST(FarCoordinates, CostNoMoreThanTheSurface) {
-    // Shapes and lines reaching far beyond the surface are drawn as much as shows, at once.
-    Surface surface(10, 10);
-    Tools tools(surface.Dc(), 1, kBlack, kRed);
-    const int far = 2000000000;
-    const POINT line[] = {{-far, 5}, {far, 5}, {far, -far}};
-    Polyline(surface.Dc(), line, 3);
-    EXPECT_EQ(surface.At(0, 5), kBlack);
-    EXPECT_EQ(surface.At(9, 5), kBlack);
-    Ellipse(surface.Dc(), -far, -far, far, far);
-    EXPECT_EQ(surface.At(5, 0), kRed);
-    UniquePen huge(CreatePen(PS_SOLID, far, kBlack));
-    SelectionScope pen(surface.Dc(), huge.get());
-    Rectangle(surface.Dc(), 2, 2, 4, 4);
-    EXPECT_EQ(surface.At(9, 9), kBlack);
-}
-
 // Whether two surfaces of one size hold the same device pixels; the first difference otherwise.
 ::testing::AssertionResult SamePixels(const Surface& a, const Surface& b) {
     for (int y = 0; y < a.Pixels().DeviceHeight(); ++y) {
@@ -339,20 +322,35 @@ TEST(Polyline, LongLinesDrawnInPiecesMatchOneStrokeWhereItKeepsToThePen) {
     EXPECT_TRUE(SamePixels(pieces, whole));
 }
 
-TEST(Polyline, WideLineFromFarAwayIsDrawnWhereItCrossesTheSurface) {
+TEST(FarCoordinates, CostNoMoreThanTheSurfaceAndWideLinesAreDrawnWhereTheyCrossIt) {
+    // Shapes and lines reaching far beyond the surface are drawn as much as shows, at once.
+    Surface surface(10, 10);
+    Tools tools(surface.Dc(), 1, kBlack, kRed);
+    const int far = 2000000000;
+    const POINT line[] = {{-far, 5}, {far, 5}, {far, -far}};
+    Polyline(surface.Dc(), line, 3);
+    EXPECT_EQ(surface.At(0, 5), kBlack);
+    EXPECT_EQ(surface.At(9, 5), kBlack);
+    Ellipse(surface.Dc(), -far, -far, far, far);
+    EXPECT_EQ(surface.At(5, 0), kRed);
+    UniquePen huge(CreatePen(PS_SOLID, far, kBlack));
+    SelectionScope pen(surface.Dc(), huge.get());
+    Rectangle(surface.Dc(), 2, 2, 4, 4);
+    EXPECT_EQ(surface.At(9, 9), kBlack);
+
     // Far points overflow the stroker's fixed-point coordinates unless cut near the surface.
     for (const int scale : {1, 2}) {
-        Surface far(40, 30, scale);
-        Surface near(40, 30, scale);
+        Surface distant(40, 30, scale);
+        Surface close(40, 30, scale);
         const std::vector<POINT> across = {
             {-50'000'000, 10}, {50'000'000, 10}, {50'000'000, 20}, {-50'000'000, 20}};
         const std::vector<POINT> cut = {{-100, 10}, {140, 10}, {140, 20}, {-100, 20}};
-        Tools farTools(far.Dc(), 5, kRed, kWhite);
-        Tools nearTools(near.Dc(), 5, kRed, kWhite);
-        Polyline(far.Dc(), across.data(), 4);
-        Polyline(near.Dc(), cut.data(), 4);
-        EXPECT_EQ(far.At(20 * scale, 10 * scale), kRed);
-        EXPECT_TRUE(SamePixels(far, near)) << scale;
+        Tools distantTools(distant.Dc(), 5, kRed, kWhite);
+        Tools closeTools(close.Dc(), 5, kRed, kWhite);
+        Polyline(distant.Dc(), across.data(), 4);
+        Polyline(close.Dc(), cut.data(), 4);
+        EXPECT_EQ(distant.At(20 * scale, 10 * scale), kRed);
+        EXPECT_TRUE(SamePixels(distant, close)) << scale;
     }
 }
 

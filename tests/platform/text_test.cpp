@@ -190,7 +190,7 @@ TEST(DrawText, FormatsPlaceTheTextInTheRectangleAndItClipsTheText) {
     EXPECT_LE(clipped.bottom, 7);
 }
 
-TEST(DrawText, CalcRectMeasuresWithoutDrawing) {
+TEST(DrawText, CalcRectMeasuresWithoutDrawingUpToTheTerminatorAndWithWordBreaks) {
     Surface surface(100, 60);
     UniqueFont font = MakeFont(-10);
     SelectionScope scope(surface.Dc(), font.get());
@@ -206,18 +206,14 @@ TEST(DrawText, CalcRectMeasuresWithoutDrawing) {
     RECT single{0, 0, 0, 0};
     DrawTextW(surface.Dc(), u"Маршрут\nне найден", &single, DT_CALCRECT | DT_SINGLELINE);
     EXPECT_EQ(single.bottom, metrics.tmHeight);
-}
 
-TEST(DrawText, NullTerminatedCountAndWordBreak) {
-    Surface surface(60, 60);
-    UniqueFont font = MakeFont(-10);
-    SelectionScope scope(surface.Dc(), font.get());
-    RECT box{0, 0, 0, 0};
+    // A negative count runs to the terminating zero; word breaking makes more lines.
+    RECT terminated{0, 0, 0, 0};
     const char16_t text[] = u"ab\0cd";
-    DrawTextW(surface.Dc(), text, -1, &box, DT_CALCRECT);
+    DrawTextW(surface.Dc(), text, -1, &terminated, DT_CALCRECT);
     RECT prefix{0, 0, 0, 0};
     DrawTextW(surface.Dc(), u"ab", &prefix, DT_CALCRECT);
-    EXPECT_EQ(box.right, prefix.right);
+    EXPECT_EQ(terminated.right, prefix.right);
 
     RECT narrow{0, 0, 40, 0};
     const int lines = DrawTextW(surface.Dc(), u"один два три", &narrow, DT_CALCRECT | DT_WORDBREAK);
