@@ -361,7 +361,7 @@ TEST(Clip, CopyingWithinOneBitmapReadsThePixelsAsTheyWereBefore) {
     }
 }
 
-TEST(SaveDC, RestoresObjectsColoursModeOriginAndClip) {
+TEST(SaveDC, RestoresObjectsColoursModeOriginAndClipAndItsObjectsGoWithTheSurface) {
     Surface surface(20, 20);
     const HDC dc = surface.Dc();
     UniqueBrush red(CreateSolidBrush(kRed));
@@ -409,6 +409,22 @@ TEST(SaveDC, RestoresObjectsColoursModeOriginAndClip) {
     EXPECT_EQ(GetClipBox(dc, &box), SIMPLEREGION);
     EXPECT_EQ(box, (RECT{0, 0, 10, 20}));
     EXPECT_EQ(DeleteObject(pen.release()), 1);
+
+    // Deleting a surface lets go of the objects its saved states hold.
+    UniqueDC other(CreateCompatibleDC(nullptr));
+    UniqueBitmap small(CreateCompatibleBitmap(other.get(), 4, 4));
+    const LOGFONTW attributes;
+    UniqueFont font(CreateFontIndirectW(&attributes));
+    SelectObject(other.get(), small.get());
+    const HGDIOBJ stockFont = SelectObject(other.get(), font.get());
+    SaveDC(other.get());
+    SaveDC(other.get());
+    SelectObject(other.get(), DefaultBitmap());
+    SelectObject(other.get(), stockFont);
+    EXPECT_EQ(DeleteObject(font.get()), 0);
+    other.reset();
+    EXPECT_EQ(DeleteObject(font.release()), 1);
+    EXPECT_EQ(DeleteObject(small.release()), 1);
 }
 
 TEST(RestoreDC, LevelsCountFromTheFirstSaveOrBackFromTheLastAndBadOnesChangeNothing) {
@@ -441,23 +457,6 @@ TEST(RestoreDC, LevelsCountFromTheFirstSaveOrBackFromTheLastAndBadOnesChangeNoth
     EXPECT_FALSE(RestoreDC(dc, -1));
     EXPECT_FALSE(RestoreDC(nullptr, 1));
     EXPECT_EQ(SaveDC(nullptr), 0);
-}
-
-TEST(SaveDC, DeletingTheSurfaceLetsGoOfTheSavedObjects) {
-    UniqueDC dc(CreateCompatibleDC(nullptr));
-    UniqueBitmap bitmap(CreateCompatibleBitmap(dc.get(), 4, 4));
-    const LOGFONTW attributes;
-    UniqueFont font(CreateFontIndirectW(&attributes));
-    SelectObject(dc.get(), bitmap.get());
-    const HGDIOBJ stockFont = SelectObject(dc.get(), font.get());
-    SaveDC(dc.get());
-    SaveDC(dc.get());
-    SelectObject(dc.get(), DefaultBitmap());
-    SelectObject(dc.get(), stockFont);
-    EXPECT_EQ(DeleteObject(font.get()), 0);
-    dc.reset();
-    EXPECT_EQ(DeleteObject(font.release()), 1);
-    EXPECT_EQ(DeleteObject(bitmap.release()), 1);
 }
 
 }  // namespace
