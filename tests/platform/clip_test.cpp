@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <array>
 #include <functional>
 #include <random>
 #include <string>
@@ -23,73 +24,62 @@ constexpr COLORREF kRed = RGB(255, 0, 0);
 constexpr COLORREF kBlue = RGB(0, 0, 255);
 constexpr COLORREF kWhite = RGB(255, 255, 255);
 
-// Checks a region against the pixels it should hold, on a grid that holds every rectangle made.
-class PixelModel {
-  public:
-    static constexpr int kLow = -2;
-    static constexpr int kHigh = 30;
+// The pixels a region should hold, on a grid that holds every rectangle made.
+constexpr int kLow = -2;
+constexpr int kHigh = 30;
+using Grid = std::array<std::array<int, kHigh - kLow>, kHigh - kLow>;
 
-    void Set(const RECT& r, bool value) {
-        for (int y = r.top; y < r.bottom; ++y) {
-            for (int x = r.left; x < r.right; ++x) {
-                Cell(x, y) = value;
+bool Holds(const RECT& r, int x, int y) {
+    return x >= r.left && x < r.right && y >= r.top && y < r.bottom;
+}
+
+// Sets each pixel of the grid to what `next` makes of it, given whether the rectangle holds it.
+template <typename Next>
+void Apply(Grid& grid, const RECT& r, Next next) {
+    for (int y = kLow; y < kHigh; ++y) {
+        for (int x = kLow; x < kHigh; ++x) {
+            int& cell = grid[y - kLow][x - kLow];
+            cell = next(cell, Holds(r, x, y));
+        }
+    }
+}
+
+// What differs, empty when the region holds exactly the model's pixels, its rectangles do not
+// overlap and its kind and bounds are right.
+std::string Mismatch(const ClipRegion& region, const Grid& model) {
+    Grid counts{};
+    for (const RECT& r : region.Rectangles()) {
+        if (r.right <= r.left || r.bottom <= r.top || r.left < kLow || r.top < kLow ||
+            r.right > kHigh || r.bottom > kHigh) {
+            return "a rectangle empty or out of place";
+        }
+        Apply(counts, r, [](int count, bool held) { return count + (held ? 1 : 0); });
+    }
+    RECT bounds{kHigh, kHigh, kLow, kLow};
+    int cells = 0;
+    for (int y = kLow; y < kHigh; ++y) {
+        for (int x = kLow; x < kHigh; ++x) {
+            const int held = model[y - kLow][x - kLow];
+            if (counts[y - kLow][x - kLow] != held) {
+                return "pixel " + std::to_string(x) + "," + std::to_string(y);
+            }
+            if (held) {
+                ++cells;
+                bounds = {std::min<LONG>(bounds.left, x), std::min<LONG>(bounds.top, y),
+                          std::max<LONG>(bounds.right, x + 1),
+                          std::max<LONG>(bounds.bottom, y + 1)};
             }
         }
     }
-    void Keep(const RECT& r) {
-        for (int y = kLow; y < kHigh; ++y) {
-            for (int x = kLow; x < kHigh; ++x) {
-                Cell(x, y) = Cell(x, y) && x >= r.left && x < r.right && y >= r.top && y < r.bottom;
-            }
-        }
+    if (cells == 0) {
+        return region.Kind() == NULLREGION && region.Bounds() == RECT{} ? "" : "kind";
     }
-    // A description of what differs, empty when the region holds exactly the model's pixels,
-    // its rectangles do not overlap and its kind and bounds are right.
-    std::string Mismatch(const ClipRegion& region) const {
-        PixelModel counts;
-        for (const RECT& r : region.Rectangles()) {
-            if (r.right <= r.left || r.bottom <= r.top || r.left < kLow || r.top < kLow ||
-                r.right > kHigh || r.bottom > kHigh) {
-                return "a rectangle empty or out of place";
-            }
-            for (int y = r.top; y < r.bottom; ++y) {
-                for (int x = r.left; x < r.right; ++x) {
-                    ++counts.Cell(x, y);
-                }
-            }
-        }
-        RECT bounds{kHigh, kHigh, kLow, kLow};
-        int cells = 0;
-        for (int y = kLow; y < kHigh; ++y) {
-            for (int x = kLow; x < kHigh; ++x) {
-                const int held = Cell(x, y);
-                if (counts.Cell(x, y) != held) {
-                    return "pixel " + std::to_string(x) + "," + std::to_string(y);
-                }
-                if (held) {
-                    ++cells;
-                    bounds = {std::min<LONG>(bounds.left, x), std::min<LONG>(bounds.top, y),
-                              std::max<LONG>(bounds.right, x + 1),
-                              std::max<LONG>(bounds.bottom, y + 1)};
-                }
-            }
-        }
-        if (cells == 0) {
-            return region.Kind() == NULLREGION && region.Bounds() == RECT{} ? "" : "kind";
-        }
-        const bool rectangle = cells == (bounds.right - bounds.left) * (bounds.bottom - bounds.top);
-        if (region.Kind() != (rectangle ? SIMPLEREGION : COMPLEXREGION)) {
-            return "kind";
-        }
-        return region.Bounds() == bounds ? "" : "bounds";
+    const bool rectangle = cells == (bounds.right - bounds.left) * (bounds.bottom - bounds.top);
+    if (region.Kind() != (rectangle ? SIMPLEREGION : COMPLEXREGION)) {
+        return "kind";
     }
-
-  private:
-    int& Cell(int x, int y) { return cells_[y - kLow][x - kLow]; }
-    int Cell(int x, int y) const { return cells_[y - kLow][x - kLow]; }
-
-    int cells_[kHigh - kLow][kHigh - kLow] = {};
-};
+    return region.Bounds() == bounds ? "" : "bounds";
+}
 
 TEST(ClipRegion, AddIntersectAndExcludeHoldExactlyTheirPixelsWithoutOverlap) {
     std::mt19937 random(7);
@@ -102,24 +92,24 @@ TEST(ClipRegion, AddIntersectAndExcludeHoldExactlyTheirPixelsWithoutOverlap) {
     };
     for (int round = 0; round < 300; ++round) {
         ClipRegion region;
-        PixelModel model;
+        Grid model{};
         for (int step = 0; step < 8; ++step) {
             const RECT r = anyRect();
             switch (random() % 3) {
                 case 0:
                     region.Add(r);
-                    model.Set(r, true);
+                    Apply(model, r, [](int was, bool held) { return was || held ? 1 : 0; });
                     break;
                 case 1:
                     region.Intersect(r);
-                    model.Keep(r);
+                    Apply(model, r, [](int was, bool held) { return was && held ? 1 : 0; });
                     break;
                 default:
                     region.Exclude(r);
-                    model.Set(r, false);
+                    Apply(model, r, [](int was, bool held) { return was && !held ? 1 : 0; });
                     break;
             }
-            ASSERT_EQ(model.Mismatch(region), "") << "round " << round << " step " << step;
+            ASSERT_EQ(Mismatch(region, model), "") << "round " << round << " step " << step;
         }
     }
 }
@@ -371,7 +361,7 @@ TEST(Clip, CopyingWithinOneBitmapReadsThePixelsAsTheyWereBefore) {
     }
 }
 
-TEST(SaveDC, RestoresObjectsColoursModeOriginAndClip) {
+TEST(SaveDC, RestoresObjectsColoursModeOriginAndClipAndItsObjectsGoWithTheSurface) {
     Surface surface(20, 20);
     const HDC dc = surface.Dc();
     UniqueBrush red(CreateSolidBrush(kRed));
@@ -419,6 +409,22 @@ TEST(SaveDC, RestoresObjectsColoursModeOriginAndClip) {
     EXPECT_EQ(GetClipBox(dc, &box), SIMPLEREGION);
     EXPECT_EQ(box, (RECT{0, 0, 10, 20}));
     EXPECT_EQ(DeleteObject(pen.release()), 1);
+
+    // Deleting a surface lets go of the objects its saved states hold.
+    UniqueDC other(CreateCompatibleDC(nullptr));
+    UniqueBitmap small(CreateCompatibleBitmap(other.get(), 4, 4));
+    const LOGFONTW attributes;
+    UniqueFont font(CreateFontIndirectW(&attributes));
+    SelectObject(other.get(), small.get());
+    const HGDIOBJ stockFont = SelectObject(other.get(), font.get());
+    SaveDC(other.get());
+    SaveDC(other.get());
+    SelectObject(other.get(), DefaultBitmap());
+    SelectObject(other.get(), stockFont);
+    EXPECT_EQ(DeleteObject(font.get()), 0);
+    other.reset();
+    EXPECT_EQ(DeleteObject(font.release()), 1);
+    EXPECT_EQ(DeleteObject(small.release()), 1);
 }
 
 TEST(RestoreDC, LevelsCountFromTheFirstSaveOrBackFromTheLastAndBadOnesChangeNothing) {
@@ -451,23 +457,6 @@ TEST(RestoreDC, LevelsCountFromTheFirstSaveOrBackFromTheLastAndBadOnesChangeNoth
     EXPECT_FALSE(RestoreDC(dc, -1));
     EXPECT_FALSE(RestoreDC(nullptr, 1));
     EXPECT_EQ(SaveDC(nullptr), 0);
-}
-
-TEST(SaveDC, DeletingTheSurfaceLetsGoOfTheSavedObjects) {
-    UniqueDC dc(CreateCompatibleDC(nullptr));
-    UniqueBitmap bitmap(CreateCompatibleBitmap(dc.get(), 4, 4));
-    const LOGFONTW attributes;
-    UniqueFont font(CreateFontIndirectW(&attributes));
-    SelectObject(dc.get(), bitmap.get());
-    const HGDIOBJ stockFont = SelectObject(dc.get(), font.get());
-    SaveDC(dc.get());
-    SaveDC(dc.get());
-    SelectObject(dc.get(), DefaultBitmap());
-    SelectObject(dc.get(), stockFont);
-    EXPECT_EQ(DeleteObject(font.get()), 0);
-    dc.reset();
-    EXPECT_EQ(DeleteObject(font.release()), 1);
-    EXPECT_EQ(DeleteObject(bitmap.release()), 1);
 }
 
 }  // namespace

@@ -56,23 +56,15 @@ TEST(ToolbarStrip, IsNineSquaresInTheSixteenColours) {
     }
 }
 
-TEST(ToolbarStrip, EachImageStandsOnSilver) {
-    const UniqueBitmap strip = LoadStrip();
-    ASSERT_TRUE(strip);
-    constexpr int last = kToolbarImageSize - 1;
-    for (int index = 0; index < kToolbarImageCount; ++index) {
-        for (const auto& [x, y] : {std::pair{0, 0}, {last, 0}, {0, last}, {last, last}}) {
-            EXPECT_EQ(ImagePixel(*strip, index, x, y), kToolbarBackground)
-                << "image " << index << " at " << x << "," << y;
-        }
-    }
-}
-
-TEST(ToolbarStrip, ImagesAreFullAndUnlikeEachOther) {
+TEST(ToolbarStrip, ImagesStandOnSilverAndAreFullAndUnlikeEachOther) {
     const UniqueBitmap strip = LoadStrip();
     ASSERT_TRUE(strip);
     constexpr int n = kToolbarImageSize;
     for (int a = 0; a < kToolbarImageCount; ++a) {
+        for (const auto& [x, y] : {std::pair{0, 0}, {n - 1, 0}, {0, n - 1}, {n - 1, n - 1}}) {
+            EXPECT_EQ(ImagePixel(*strip, a, x, y), kToolbarBackground)
+                << "image " << a << " at " << x << "," << y;
+        }
         int drawn = 0;
         for (int y = 0; y < n; ++y) {
             for (int x = 0; x < n; ++x) {
@@ -115,15 +107,12 @@ TEST(ProgramResources, EveryBitmapAndIconTheProgramLoadsIsThere) {
         EXPECT_FALSE(icon->opaque.front()) << "icon " << id << ": corners are transparent";
         EXPECT_FALSE(icon->opaque.back()) << "icon " << id;
     }
-}
-
-TEST(ProgramResources, EndpointIconsAreTheToolbarImagesWithoutBackground) {
+    // The endpoint icons are the toolbar's images without their background.
     const UniqueBitmap strip = LoadStrip();
     ASSERT_TRUE(strip);
     for (const auto& [id, index] :
          {std::pair{IDI_DEPARTURE, kDepartureImage}, {IDI_DESTINATION, kDestinationImage}}) {
         const UniqueIcon icon(LoadIconW(ProgramModule(), id));
-        ASSERT_TRUE(icon);
         for (int y = 0; y < kToolbarImageSize; ++y) {
             for (int x = 0; x < kToolbarImageSize; ++x) {
                 const std::size_t at = static_cast<std::size_t>(y * kToolbarImageSize + x);

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <functional>
 #include <random>
 #include <utility>
 #include <vector>
@@ -32,49 +33,67 @@ struct Tools {
     SelectionScope brushScope;
 };
 
-TEST(Rectangle, OnePixelPenOutlinesTheBoxWithoutItsRightAndBottomEdges) {
-    Surface surface(8, 6);
-    Tools tools(surface.Dc(), 1, kBlack, kRed);
-    Rectangle(surface.Dc(), 1, 1, 6, 5);
-    EXPECT_EQ(surface.Picture(kBlack),
-              "........\n"
-              ".#####..\n"
-              ".#???#..\n"
-              ".#???#..\n"
-              ".#####..\n"
-              "........\n");
-    EXPECT_EQ(surface.At(2, 2), kRed);
+// Small shapes drawn with a one-pixel black pen and a red brush unless the case selects others.
+struct SmallPicture {
+    const char* name;
+    int width;
+    int height;
+    std::function<void(HDC)> draw;
+    const char* expected;
+};
+
+TEST(Shapes, SmallPicturesHoldExactlyTheirPixels) {
+    const SmallPicture pictures[] = {
+        {"a thin outline leaves out the right and bottom edges", 8, 6,
+         [](HDC dc) { Rectangle(dc, 1, 1, 6, 5); },
+         "........\n.#####..\n.#rrr#..\n.#rrr#..\n.#####..\n........\n"},
+        {"no pen: the brush fills the whole box", 6, 6,
+         [](HDC dc) {
+             SelectionScope pen(dc, GetStockObject(NULL_PEN));
+             Rectangle(dc, 1, 1, 4, 4);
+         },
+         "......\n.rrr..\n.rrr..\n.rrr..\n......\n......\n"},
+        {"no brush: the inside is left", 6, 6,
+         [](HDC dc) {
+             SelectionScope brush(dc, GetStockObject(NULL_BRUSH));
+             Rectangle(dc, 1, 1, 5, 5);
+         },
+         "......\n.####.\n.#..#.\n.#..#.\n.####.\n......\n"},
+        {"a disc of radius four", 8, 8, [](HDC dc) { Ellipse(dc, 0, 0, 8, 8); },
+         "..####..\n.#rrrr#.\n#rrrrrr#\n#rrrrrr#\n#rrrrrr#\n#rrrrrr#\n.#rrrr#.\n..####..\n"},
+        {"a thin polyline leaves out its last point", 8, 4,
+         [](HDC dc) {
+             const POINT points[] = {{1, 1}, {5, 1}, {5, 3}};
+             Polyline(dc, points, 3);
+         },
+         "........\n.#####..\n.....#..\n........\n"},
+        {"one point is no line", 4, 4,
+         [](HDC dc) {
+             const POINT point{1, 1};
+             EXPECT_EQ(Polyline(dc, &point, 1), 0);
+         },
+         "....\n....\n....\n....\n"},
+    };
+    for (const SmallPicture& picture : pictures) {
+        Surface surface(picture.width, picture.height);
+        Tools tools(surface.Dc(), 1, kBlack, kRed);
+        picture.draw(surface.Dc());
+        EXPECT_EQ(surface.Picture(), picture.expected) << picture.name;
+    }
 }
 
-TEST(Rectangle, WidePenIsCentredOnTheOutline) {
+TEST(Shapes, WidePensAreCentredOnTheOutlineAndFlatBoxesKeepTheirMiddleRow) {
     Surface surface(40, 40);
     Tools tools(surface.Dc(), 5, kBlack, kRed);
     Rectangle(surface.Dc(), 10, 10, 30, 30);
     // The one-pixel outline would be columns 10 and 29; five pixels centred on them.
-    EXPECT_EQ(surface.At(7, 20), kWhite);
-    EXPECT_EQ(surface.At(8, 20), kBlack);
-    EXPECT_EQ(surface.At(12, 20), kBlack);
-    EXPECT_EQ(surface.At(13, 20), kRed);
-    EXPECT_EQ(surface.At(26, 20), kRed);
-    EXPECT_EQ(surface.At(27, 20), kBlack);
-    EXPECT_EQ(surface.At(31, 20), kBlack);
-    EXPECT_EQ(surface.At(32, 20), kWhite);
-}
-
-TEST(Rectangle, NullPenFillsTheWholeBoxAndNullBrushLeavesTheInside) {
-    Surface surface(6, 6);
-    UniqueBrush red(CreateSolidBrush(kRed));
-    {
-        SelectionScope pen(surface.Dc(), GetStockObject(NULL_PEN));
-        SelectionScope brush(surface.Dc(), red.get());
-        Rectangle(surface.Dc(), 1, 1, 4, 4);
-    }
-    EXPECT_EQ(surface.Picture(kRed), "......\n.###..\n.###..\n.###..\n......\n......\n");
-    Surface outline(6, 6);
-    SelectionScope brush(outline.Dc(), GetStockObject(NULL_BRUSH));
-    Rectangle(outline.Dc(), 1, 1, 5, 5);
-    EXPECT_EQ(outline.At(2, 2), kWhite);
-    EXPECT_EQ(outline.At(1, 2), kBlack);
+    EXPECT_EQ(surface.Row(20), "........#####rrrrrrrrrrrrrr#####........");
+    Surface flat(30, 4);
+    Tools thin(flat.Dc(), 1, kBlack, kRed);
+    Ellipse(flat.Dc(), 2, 1, 28, 3);
+    EXPECT_EQ(flat.At(2, 1), kBlack);
+    EXPECT_EQ(flat.At(27, 2), kBlack);
+    EXPECT_EQ(flat.At(28, 2), kWhite);
 }
 
 TEST(Ellipse, SmallDiscsAreRoundSymmetricAndInsideTheirBox) {
@@ -108,41 +127,6 @@ TEST(Ellipse, SmallDiscsAreRoundSymmetricAndInsideTheirBox) {
             }
         }
     }
-}
-
-TEST(Ellipse, RadiusFourDiscHasTheExpectedRows) {
-    Surface surface(8, 8);
-    Tools tools(surface.Dc(), 1, kBlack, kRed);
-    Ellipse(surface.Dc(), 0, 0, 8, 8);
-    EXPECT_EQ(surface.Picture(kBlack),
-              "..####..\n"
-              ".#????#.\n"
-              "#??????#\n"
-              "#??????#\n"
-              "#??????#\n"
-              "#??????#\n"
-              ".#????#.\n"
-              "..####..\n");
-}
-
-TEST(Ellipse, FlatBoxKeepsItsMiddleRowWhole) {
-    Surface surface(30, 4);
-    Tools tools(surface.Dc(), 1, kBlack, kRed);
-    Ellipse(surface.Dc(), 2, 1, 28, 3);
-    EXPECT_EQ(surface.At(2, 1), kBlack);
-    EXPECT_EQ(surface.At(27, 2), kBlack);
-    EXPECT_EQ(surface.At(28, 2), kWhite);
-}
-
-TEST(Polyline, OnePixelPenLeavesOutTheLastPoint) {
-    Surface surface(8, 4);
-    const POINT points[] = {{1, 1}, {5, 1}, {5, 3}};
-    Polyline(surface.Dc(), points, 3);
-    EXPECT_EQ(surface.Picture(kBlack),
-              "........\n"
-              ".#####..\n"
-              ".....#..\n"
-              "........\n");
 }
 
 TEST(Polyline, WidePenHasRoundEndsPastItsPoints) {
@@ -212,13 +196,6 @@ TEST(Polyline, FlatEndedPenCoversItsFirstPointNotItsLastAtEveryWidthAndScale) {
     }
 }
 
-TEST(Polyline, FewerThanTwoPointsDrawNothing) {
-    Surface surface(4, 4);
-    const POINT point{1, 1};
-    EXPECT_EQ(Polyline(surface.Dc(), &point, 1), 0);
-    EXPECT_EQ(surface.At(1, 1), kWhite);
-}
-
 TEST(DeviceScale, TwoDoublesEveryExtentButNotTheLogicalCoordinates) {
     Surface single(20, 20, 1);
     Surface twice(20, 20, 2);
@@ -229,11 +206,7 @@ TEST(DeviceScale, TwoDoublesEveryExtentButNotTheLogicalCoordinates) {
     }
     EXPECT_EQ(twice.Pixels().DeviceWidth(), 40);
     // The rectangle's outline: one logical pixel, two device pixels.
-    EXPECT_EQ(twice.At(28, 6), kBlack);
-    EXPECT_EQ(twice.At(29, 6), kBlack);
-    EXPECT_EQ(twice.At(30, 6), kRed);
-    EXPECT_EQ(twice.At(35, 6), kBlack);
-    EXPECT_EQ(twice.At(36, 6), kWhite);
+    EXPECT_EQ(twice.Row(6).substr(28, 9), "##rrrr##.");
     // The disc spans device columns 8..23 on its middle row, as its box 4..12 doubled.
     EXPECT_EQ(twice.At(7, 16), kWhite);
     EXPECT_NE(twice.At(8, 16), kWhite);
@@ -247,23 +220,6 @@ TEST(DeviceScale, TwoDoublesEveryExtentButNotTheLogicalCoordinates) {
             }
         }
     }
-}
-
-TEST(FarCoordinates, CostNoMoreThanTheSurface) {
-    // Shapes and lines reaching far beyond the surface are drawn as much as shows, at once.
-    Surface surface(10, 10);
-    Tools tools(surface.Dc(), 1, kBlack, kRed);
-    const int far = 2000000000;
-    const POINT line[] = {{-far, 5}, {far, 5}, {far, -far}};
-    Polyline(surface.Dc(), line, 3);
-    EXPECT_EQ(surface.At(0, 5), kBlack);
-    EXPECT_EQ(surface.At(9, 5), kBlack);
-    Ellipse(surface.Dc(), -far, -far, far, far);
-    EXPECT_EQ(surface.At(5, 0), kRed);
-    UniquePen huge(CreatePen(PS_SOLID, far, kBlack));
-    SelectionScope pen(surface.Dc(), huge.get());
-    Rectangle(surface.Dc(), 2, 2, 4, 4);
-    EXPECT_EQ(surface.At(9, 9), kBlack);
 }
 
 // Whether two surfaces of one size hold the same device pixels; the first difference otherwise.
@@ -366,20 +322,35 @@ TEST(Polyline, LongLinesDrawnInPiecesMatchOneStrokeWhereItKeepsToThePen) {
     EXPECT_TRUE(SamePixels(pieces, whole));
 }
 
-TEST(Polyline, WideLineFromFarAwayIsDrawnWhereItCrossesTheSurface) {
+TEST(FarCoordinates, CostNoMoreThanTheSurfaceAndWideLinesAreDrawnWhereTheyCrossIt) {
+    // Shapes and lines reaching far beyond the surface are drawn as much as shows, at once.
+    Surface surface(10, 10);
+    Tools tools(surface.Dc(), 1, kBlack, kRed);
+    const int far = 2000000000;
+    const POINT line[] = {{-far, 5}, {far, 5}, {far, -far}};
+    Polyline(surface.Dc(), line, 3);
+    EXPECT_EQ(surface.At(0, 5), kBlack);
+    EXPECT_EQ(surface.At(9, 5), kBlack);
+    Ellipse(surface.Dc(), -far, -far, far, far);
+    EXPECT_EQ(surface.At(5, 0), kRed);
+    UniquePen huge(CreatePen(PS_SOLID, far, kBlack));
+    SelectionScope pen(surface.Dc(), huge.get());
+    Rectangle(surface.Dc(), 2, 2, 4, 4);
+    EXPECT_EQ(surface.At(9, 9), kBlack);
+
     // Far points overflow the stroker's fixed-point coordinates unless cut near the surface.
     for (const int scale : {1, 2}) {
-        Surface far(40, 30, scale);
-        Surface near(40, 30, scale);
+        Surface distant(40, 30, scale);
+        Surface close(40, 30, scale);
         const std::vector<POINT> across = {
             {-50'000'000, 10}, {50'000'000, 10}, {50'000'000, 20}, {-50'000'000, 20}};
         const std::vector<POINT> cut = {{-100, 10}, {140, 10}, {140, 20}, {-100, 20}};
-        Tools farTools(far.Dc(), 5, kRed, kWhite);
-        Tools nearTools(near.Dc(), 5, kRed, kWhite);
-        Polyline(far.Dc(), across.data(), 4);
-        Polyline(near.Dc(), cut.data(), 4);
-        EXPECT_EQ(far.At(20 * scale, 10 * scale), kRed);
-        EXPECT_TRUE(SamePixels(far, near)) << scale;
+        Tools distantTools(distant.Dc(), 5, kRed, kWhite);
+        Tools closeTools(close.Dc(), 5, kRed, kWhite);
+        Polyline(distant.Dc(), across.data(), 4);
+        Polyline(close.Dc(), cut.data(), 4);
+        EXPECT_EQ(distant.At(20 * scale, 10 * scale), kRed);
+        EXPECT_TRUE(SamePixels(distant, close)) << scale;
     }
 }
 
@@ -421,7 +392,7 @@ TEST(Ellipses, MatchDrawingEachInTurnUnderAClipAtEveryScale) {
     }
 }
 
-TEST(Objects, SelectedObjectsAreNotDeletedAndStockObjectsStay) {
+TEST(Objects, SelectedObjectsAreNotDeletedStockObjectsStayAndNoBitmapTakesNothing) {
     Surface surface(4, 4);
     HPEN pen = CreatePen(PS_SOLID, 1, kRed);
     const HPEN previous = SelectObject(surface.Dc(), pen);
@@ -431,9 +402,7 @@ TEST(Objects, SelectedObjectsAreNotDeletedAndStockObjectsStay) {
     EXPECT_EQ(DeleteObject(pen), 1);
     EXPECT_EQ(DeleteObject(GetStockObject(WHITE_BRUSH)), 1);
     EXPECT_EQ(static_cast<Brush*>(GetStockObject(WHITE_BRUSH))->colour, kWhite);
-}
 
-TEST(Objects, NewSurfaceHasTheWhiteBrushAndDrawsNothingWithoutABitmap) {
     UniqueDC dc(CreateCompatibleDC(nullptr));
     EXPECT_EQ(dc->brush, GetStockObject(WHITE_BRUSH));
     SelectionScope black(dc.get(), GetStockObject(BLACK_BRUSH));

@@ -21,15 +21,24 @@ class Surface {
     const Bitmap& Pixels() const { return *bitmap_; }
     // The colour of device pixel (x, y).
     COLORREF At(int x, int y) const { return bitmap_->GetPixel(x, y); }
-    // Rows of the device pixels as characters: '.' for white, '#' for `ink`, '?' otherwise.
-    std::string Picture(COLORREF ink) const {
+    // Device row y as characters: '.' white, '#' black, 'r' red, 'b' blue, '?' anything else.
+    std::string Row(int y) const {
+        std::string text;
+        for (int x = 0; x < bitmap_->DeviceWidth(); ++x) {
+            const COLORREF c = At(x, y);
+            text += c == RGB(255, 255, 255) ? '.'
+                    : c == RGB(0, 0, 0)     ? '#'
+                    : c == RGB(255, 0, 0)   ? 'r'
+                    : c == RGB(0, 0, 255)   ? 'b'
+                                            : '?';
+        }
+        return text;
+    }
+    // Every device row so, each ended by a new line.
+    std::string Picture() const {
         std::string text;
         for (int y = 0; y < bitmap_->DeviceHeight(); ++y) {
-            for (int x = 0; x < bitmap_->DeviceWidth(); ++x) {
-                const COLORREF c = At(x, y);
-                text += c == RGB(255, 255, 255) ? '.' : (c == ink ? '#' : '?');
-            }
-            text += '\n';
+            text += Row(y) + '\n';
         }
         return text;
     }

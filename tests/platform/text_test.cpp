@@ -53,7 +53,7 @@ Ink InkOf(const Surface& surface, COLORREF background = kWhite) {
     return ink;
 }
 
-TEST(TextMetrics, OfTheChosenFontAtItsSizes) {
+TEST(TextMetrics, OfTheChosenFontAtItsSizesWithAPositiveHeightTheCellAndZeroTheDefault) {
     Surface surface(10, 10);
     struct Expected {
         LONG height;
@@ -71,10 +71,6 @@ TEST(TextMetrics, OfTheChosenFontAtItsSizes) {
         EXPECT_EQ(metrics.tmHeight, metrics.tmAscent + metrics.tmDescent);
         EXPECT_EQ(metrics.tmAveCharWidth, e.average) << e.height;
     }
-}
-
-TEST(TextMetrics, PositiveHeightIsTheCellAndZeroTheDefault) {
-    Surface surface(10, 10);
     UniqueFont cell = MakeFont(17);
     {
         SelectionScope scope(surface.Dc(), cell.get());
@@ -108,10 +104,10 @@ TEST(TextMetrics, HeightsBeyondTheScreenAreHeldAtTheTallestCharacter) {
     }
 }
 
-TEST(TextMetrics, AreTheSameAtEveryDeviceScale) {
+TEST(TextMetrics, AreTheSameAtEveryDeviceScaleAndSoIsTheLayout) {
     UniqueFont font = MakeFont(-9, FW_BOLD);
-    Surface single(10, 10, 1);
-    Surface twice(10, 10, 2);
+    Surface single(80, 20, 1);
+    Surface twice(80, 20, 2);
     SelectionScope a(single.Dc(), font.get());
     SelectionScope b(twice.Dc(), font.get());
     const TEXTMETRICW one = MetricsOf(single.Dc());
@@ -132,6 +128,16 @@ TEST(TextMetrics, AreTheSameAtEveryDeviceScale) {
         EXPECT_EQ(atOne, atTwo);
         EXPECT_EQ(atOne, atThree);
     }
+    // And is drawn where it was measured, in logical pixels.
+    RECT box1{0, 0, 80, 20};
+    RECT box2{0, 0, 80, 20};
+    DrawTextW(single.Dc(), u"Схема", &box1, DT_RIGHT);
+    DrawTextW(twice.Dc(), u"Схема", &box2, DT_RIGHT);
+    const Ink inkOne = InkOf(single);
+    const Ink inkTwo = InkOf(twice);
+    EXPECT_NEAR(inkTwo.right / 2.0, inkOne.right, 1.5);
+    EXPECT_NEAR(inkTwo.left / 2.0, inkOne.left, 2.5);
+    EXPECT_NEAR(inkTwo.bottom / 2.0, inkOne.bottom, 1.5);
 }
 
 TEST(DrawText, OpaqueFillsTheCellAndTransparentDoesNot) {
@@ -153,14 +159,14 @@ TEST(DrawText, OpaqueFillsTheCellAndTransparentDoesNot) {
     }
 }
 
-TEST(DrawText, FormatsPlaceTheTextInTheRectangle) {
+TEST(DrawText, FormatsPlaceTheTextInTheRectangleAndItClipsTheText) {
     UniqueFont font = MakeFont(-10);
-    const auto inkFor = [&](UINT format) {
+    const auto inkFor = [&](UINT format, RECT box = {10, 4, 70, 26},
+                            std::u16string_view text = u"Ш") {
         Surface surface(80, 30);
         SelectionScope scope(surface.Dc(), font.get());
         SetBkMode(surface.Dc(), TRANSPARENT);
-        RECT box{10, 4, 70, 26};
-        DrawTextW(surface.Dc(), u"Ш", &box, format);
+        DrawTextW(surface.Dc(), text, &box, format);
         return InkOf(surface);
     };
     const Ink left = inkFor(DT_LEFT);
@@ -177,22 +183,14 @@ TEST(DrawText, FormatsPlaceTheTextInTheRectangle) {
     // Vertically centred: the ink moves down by about half the spare height.
     EXPECT_NEAR(middle.top - left.top, (22 - 13) / 2, 1);
     EXPECT_EQ(middle.left, centre.left);
+    const Ink clipped = inkFor(DT_LEFT, {5, 2, 20, 8}, u"ЖЖЖЖЖЖ");
+    EXPECT_GE(clipped.left, 5);
+    EXPECT_LE(clipped.right, 19);
+    EXPECT_GE(clipped.top, 2);
+    EXPECT_LE(clipped.bottom, 7);
 }
 
-TEST(DrawText, ClipsToTheRectangle) {
-    Surface surface(60, 20);
-    UniqueFont font = MakeFont(-13);
-    SelectionScope scope(surface.Dc(), font.get());
-    RECT box{5, 2, 20, 8};
-    DrawTextW(surface.Dc(), u"ЖЖЖЖЖЖ", &box, DT_LEFT);
-    const Ink ink = InkOf(surface);
-    EXPECT_GE(ink.left, 5);
-    EXPECT_LE(ink.right, 19);
-    EXPECT_GE(ink.top, 2);
-    EXPECT_LE(ink.bottom, 7);
-}
-
-TEST(DrawText, CalcRectMeasuresWithoutDrawing) {
+TEST(DrawText, CalcRectMeasuresWithoutDrawingUpToTheTerminatorAndWithWordBreaks) {
     Surface surface(100, 60);
     UniqueFont font = MakeFont(-10);
     SelectionScope scope(surface.Dc(), font.get());
@@ -208,18 +206,14 @@ TEST(DrawText, CalcRectMeasuresWithoutDrawing) {
     RECT single{0, 0, 0, 0};
     DrawTextW(surface.Dc(), u"Маршрут\nне найден", &single, DT_CALCRECT | DT_SINGLELINE);
     EXPECT_EQ(single.bottom, metrics.tmHeight);
-}
 
-TEST(DrawText, NullTerminatedCountAndWordBreak) {
-    Surface surface(60, 60);
-    UniqueFont font = MakeFont(-10);
-    SelectionScope scope(surface.Dc(), font.get());
-    RECT box{0, 0, 0, 0};
+    // A negative count runs to the terminating zero; word breaking makes more lines.
+    RECT terminated{0, 0, 0, 0};
     const char16_t text[] = u"ab\0cd";
-    DrawTextW(surface.Dc(), text, -1, &box, DT_CALCRECT);
+    DrawTextW(surface.Dc(), text, -1, &terminated, DT_CALCRECT);
     RECT prefix{0, 0, 0, 0};
     DrawTextW(surface.Dc(), u"ab", &prefix, DT_CALCRECT);
-    EXPECT_EQ(box.right, prefix.right);
+    EXPECT_EQ(terminated.right, prefix.right);
 
     RECT narrow{0, 0, 40, 0};
     const int lines = DrawTextW(surface.Dc(), u"один два три", &narrow, DT_CALCRECT | DT_WORDBREAK);
@@ -263,29 +257,12 @@ TEST(DrawText, SmallBoldDialogLettersKeepBothStemsBold) {
         SelectionScope scope(surface.Dc(), font.get());
         RECT box{0, 0, 12, 16};
         DrawTextW(surface.Dc(), letter, &box, DT_LEFT);
-        const std::string picture = surface.Picture(RGB(0, 0, 0));
+        const std::string picture = surface.Picture();
         for (const std::vector<int>& runs : RunsOf(picture)) {
             EXPECT_GE(runs.front(), 2) << picture;
             EXPECT_GE(runs.back(), 2) << picture;
         }
     }
-}
-
-TEST(DrawText, ScaleTwoKeepsTheLayoutInLogicalPixels) {
-    UniqueFont font = MakeFont(-10);
-    Surface single(80, 20, 1);
-    Surface twice(80, 20, 2);
-    SelectionScope a(single.Dc(), font.get());
-    SelectionScope b(twice.Dc(), font.get());
-    RECT box1{0, 0, 80, 20};
-    RECT box2{0, 0, 80, 20};
-    DrawTextW(single.Dc(), u"Схема", &box1, DT_RIGHT);
-    DrawTextW(twice.Dc(), u"Схема", &box2, DT_RIGHT);
-    const Ink one = InkOf(single);
-    const Ink two = InkOf(twice);
-    EXPECT_NEAR(two.right / 2.0, one.right, 1.5);
-    EXPECT_NEAR(two.left / 2.0, one.left, 2.5);
-    EXPECT_NEAR(two.bottom / 2.0, one.bottom, 1.5);
 }
 
 }  // namespace

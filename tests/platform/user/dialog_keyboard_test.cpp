@@ -294,28 +294,7 @@ TEST_F(DialogKeyboard, AControlThatWantsAllKeysKeepsEnterEscapeAndTab) {
     EXPECT_EQ(Only("command"), Lines{});
 }
 
-TEST_F(DialogKeyboard, NextControlMessageMovesTheFocusByHandleOrByDirection) {
-    HWND dialog = nullptr;
-    init = [&](HWND d) -> INT_PTR {
-        dialog = d;
-        return 1;
-    };
-    const HWND page = CreateDialogIndirectParamW(nullptr, &kPage, main, Scripted, 0);
-    ASSERT_NE(page, nullptr);
-    EXPECT_EQ(GetFocus(), GetDlgItem(page, 10));  // the window holding the page was active
-    SendMessageW(page, WM_NEXTDLGCTL, HandleParam(GetDlgItem(page, IDCANCEL)), 1);
-    EXPECT_EQ(GetFocus(), GetDlgItem(page, IDCANCEL));
-    SendMessageW(page, WM_NEXTDLGCTL, 1, 0);
-    EXPECT_EQ(GetFocus(), GetDlgItem(page, IDOK));
-    SendMessageW(page, WM_NEXTDLGCTL, 0, 0);
-    SendMessageW(page, WM_NEXTDLGCTL, 0, 0);
-    EXPECT_EQ(GetFocus(), GetDlgItem(page, 10));
-    EXPECT_EQ(GetNextDlgTabItem(page, nullptr, 1), GetDlgItem(page, IDCANCEL));
-    EXPECT_EQ(GetNextDlgGroupItem(page, GetDlgItem(page, 23), 0), GetDlgItem(page, 20));
-    EXPECT_EQ(GetNextDlgTabItem(page, main, 0), nullptr);  // not one of its controls
-}
-
-TEST_F(DialogKeyboard, AModelessPageLivesInsideItsParentAndTakesKeysThroughTheProgramsLoop) {
+TEST_F(DialogKeyboard, AModelessPageLivesInsideItsParentAndMovesItsFocusByMessageOrByKey) {
     const HWND page = CreateDialogIndirectParamW(nullptr, &kPage, main, Scripted, 0);
     ASSERT_NE(page, nullptr);
     EXPECT_EQ(GetParent(page), main);
@@ -330,6 +309,21 @@ TEST_F(DialogKeyboard, AModelessPageLivesInsideItsParentAndTakesKeysThroughThePr
     // Two dialog units in from the holding window, half of the field's four inside the page.
     EXPECT_EQ(pageRect.left - mainRect.left, (fieldRect.left - pageRect.left) / 2);
     EXPECT_GT(pageRect.top, mainRect.top);
+
+    // By handle, or forwards and back.
+    EXPECT_EQ(GetFocus(), GetDlgItem(page, 10));  // the window holding the page was active
+    SendMessageW(page, WM_NEXTDLGCTL, HandleParam(GetDlgItem(page, IDCANCEL)), 1);
+    EXPECT_EQ(GetFocus(), GetDlgItem(page, IDCANCEL));
+    SendMessageW(page, WM_NEXTDLGCTL, 1, 0);
+    EXPECT_EQ(GetFocus(), GetDlgItem(page, IDOK));
+    SendMessageW(page, WM_NEXTDLGCTL, 0, 0);
+    SendMessageW(page, WM_NEXTDLGCTL, 0, 0);
+    EXPECT_EQ(GetFocus(), GetDlgItem(page, 10));
+    EXPECT_EQ(GetNextDlgTabItem(page, nullptr, 1), GetDlgItem(page, IDCANCEL));
+    EXPECT_EQ(GetNextDlgGroupItem(page, GetDlgItem(page, 23), 0), GetDlgItem(page, 20));
+    EXPECT_EQ(GetNextDlgTabItem(page, main, 0), nullptr);  // not one of its controls
+
+    // The program's loop hands it its keys.
     const MSG tab{GetFocus(), WM_KEYDOWN, VK_TAB, 0, 0, {}};
     EXPECT_TRUE(IsDialogMessageW(page, &tab));
     EXPECT_EQ(GetFocus(), GetDlgItem(page, 20));

@@ -81,7 +81,7 @@ TEST_F(Input, TheCaptureTakesThePenWhereverItGoes) {
     EXPECT_EQ(GetCapture(), nullptr);
 }
 
-TEST_F(Input, FocusMovesWithKillThenSetAndKeysFollowIt) {
+TEST_F(Input, FocusMovesWithKillThenSetKeysFollowItAndAGoingParentTakesItFirst) {
     const HWND main = Make("main", WS_VISIBLE, kScreen);
     const HWND a = Make("a", WS_CHILD | WS_VISIBLE, {0, 0, 10, 10}, main);
     const HWND b = Make("b", WS_CHILD | WS_VISIBLE, {10, 0, 20, 10}, main);
@@ -100,10 +100,8 @@ TEST_F(Input, FocusMovesWithKillThenSetAndKeysFollowIt) {
     // Hiding the focus window takes the keyboard away.
     ShowWindow(b, SW_HIDE);
     EXPECT_EQ(GetFocus(), nullptr);
-}
 
-TEST_F(Input, AParentDestroyedOrHiddenTakesTheFocusFromItsChildFirst) {
-    const HWND main = Make("main", WS_VISIBLE, kScreen);
+    // So does destroying or hiding a parent, before the parent hears of it.
     const HWND panel = Make("panel", WS_CHILD | WS_VISIBLE, {0, 0, 100, 100}, main);
     const HWND edit = Make("edit", WS_CHILD | WS_VISIBLE, {0, 0, 50, 20}, panel);
     const HWND page = Make("page", WS_CHILD | WS_VISIBLE, {0, 100, 100, 200}, main);
@@ -122,7 +120,7 @@ TEST_F(Input, AParentDestroyedOrHiddenTakesTheFocusFromItsChildFirst) {
     EXPECT_EQ(GetFocus(), nullptr);
 }
 
-TEST_F(Input, DisablingAParentCancelsTheCaptureItsChildHolds) {
+TEST_F(Input, DisablingAParentCancelsTheCaptureItsChildHoldsAndADisabledWindowGetsNoInput) {
     const HWND main = Make("main", WS_VISIBLE, kScreen);
     const HWND panel = Make("panel", WS_CHILD | WS_VISIBLE, {0, 0, 100, 100}, main);
     const HWND button = Make("button", WS_CHILD | WS_VISIBLE, {10, 10, 50, 30}, panel);
@@ -144,6 +142,18 @@ TEST_F(Input, DisablingAParentCancelsTheCaptureItsChildHolds) {
     EnableWindow(panel, 0);
     EXPECT_EQ(GetCapture(), nullptr);
     EXPECT_EQ(Log({WM_CAPTURECHANGED}), (Lines{"button:WM_CAPTURECHANGED"}));
+
+    // A disabled window gets no input at all.
+    EnableWindow(main, 0);
+    EXPECT_FALSE(IsWindowEnabled(main));
+    ClearLog();
+    host.Tap(150, 150);
+    host.Key('Q');
+    Pump();
+    EXPECT_TRUE(Log({WM_LBUTTONDOWN, WM_LBUTTONUP, WM_KEYDOWN, WM_KEYUP}).empty());
+    EXPECT_TRUE(EnableWindow(main, 1));  // it was disabled
+    EXPECT_EQ(Log({WM_ENABLE}), (Lines{"main:WM_ENABLE"}));
+    EXPECT_EQ(Entries().back().wParam, 1u);
 }
 
 TEST_F(Input, ActivationMovesBetweenTopLevelWindows) {
@@ -170,20 +180,6 @@ TEST_F(Input, ActivationMovesBetweenTopLevelWindows) {
     // The active window's going passes the activation on.
     DestroyWindow(first);
     EXPECT_EQ(GetActiveWindow(), second);
-}
-
-TEST_F(Input, DisabledWindowsGetNoInput) {
-    const HWND main = Make("main", WS_VISIBLE, kScreen);
-    EnableWindow(main, 0);
-    EXPECT_FALSE(IsWindowEnabled(main));
-    ClearLog();
-    host.Tap(10, 10);
-    host.Key('Q');
-    Pump();
-    EXPECT_TRUE(Log({WM_LBUTTONDOWN, WM_LBUTTONUP, WM_KEYDOWN, WM_KEYUP}).empty());
-    EXPECT_TRUE(EnableWindow(main, 1));  // it was disabled
-    EXPECT_EQ(Log({WM_ENABLE}), (Lines{"main:WM_ENABLE"}));
-    EXPECT_EQ(Entries().back().wParam, 1u);
 }
 
 TEST_F(Input, AcceleratorsTurnControlAndAltKeysIntoCommands) {

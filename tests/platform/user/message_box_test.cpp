@@ -45,20 +45,7 @@ class MessageBoxes : public WindowTest {
     std::function<void()> duringBox;
 };
 
-TEST_F(MessageBoxes, ABoxInsideAHandlerEndsWithEnter) {
-    const HWND main = MakeMain();
-    PostMessageW(main, kShowBox, 0, 0);
-    host.Key(VK_RETURN);
-    EXPECT_EQ(Pump(), WindowSystem::PumpResult::Idle);
-    EXPECT_EQ(results, (std::vector<int>{IDOK}));
-    EXPECT_EQ(FindBox(), nullptr);
-    EXPECT_EQ(activeAfterBox, main);
-    EXPECT_TRUE(IsWindowEnabled(main));
-    // The key went to the box, not to the window below it.
-    EXPECT_TRUE(Log({WM_KEYDOWN}).empty());
-}
-
-TEST_F(MessageBoxes, TheBoxLooksRightAndATapOnOkEndsIt) {
+TEST_F(MessageBoxes, TheBoxShowsCaptionIconTextAndButtonAndATapOnOkEndsIt) {
     const HWND main = MakeMain();
     SetTimer(main, 1, 100, nullptr);
     RECT box{};
@@ -66,14 +53,12 @@ TEST_F(MessageBoxes, TheBoxLooksRightAndATapOnOkEndsIt) {
     std::u16string okClass;
     LRESULT okCode = 0;
     bool okFocused = false;
-    bool shown = false;
-    std::unique_ptr<Bitmap> frame;
+    std::vector<std::pair<POINT, COLORREF>> seen;
     duringBox = [&] {
         const HWND found = FindBox();
-        if (!found || shown) {
+        if (!found || !seen.empty()) {
             return;
         }
-        shown = true;
         GetWindowRect(found, &box);
         GetWindowRect(GetDlgItem(found, IDOK), &ok);
         // "ok" is the controls' own default push button, and has the focus.
@@ -82,8 +67,13 @@ TEST_F(MessageBoxes, TheBoxLooksRightAndATapOnOkEndsIt) {
         okClass = std::u16string(name, static_cast<std::size_t>(length));
         okCode = SendMessageW(GetDlgItem(found, IDOK), WM_GETDLGCODE, 0, 0);
         okFocused = GetFocus() == GetDlgItem(found, IDOK);
-        const Bitmap* last = host.LastFrame();
-        frame = std::make_unique<Bitmap>(last->Width(), last->Height(), 1);
+        const auto at = [&](int x, int y) { seen.push_back({{x, y}, ScreenPixel(x, y)}); };
+        at(box.left + 60, box.top + 5);                     // the caption bar
+        at(box.left, box.top + 40);                         // the frame
+        at(box.left + 1 + 8 + 16, box.top + 19 + 10 + 16);  // the middle of the stop icon
+        at(box.left + 1 + 8 + 3, box.top + 19 + 10 + 16);   // the icon's red
+        at(ok.left, (ok.top + ok.bottom) / 2);              // the button's frame
+        at(box.left + 100, box.bottom - 3);                 // white below the button
         // A tap beside the box reaches nobody; a tap on "ok" ends it.
         host.Tap(5, 5);
         host.Tap((ok.left + ok.right) / 2, (ok.top + ok.bottom) / 2);
@@ -91,7 +81,7 @@ TEST_F(MessageBoxes, TheBoxLooksRightAndATapOnOkEndsIt) {
     PostMessageW(main, kShowBox, 0, 0);
     host.AllowTime(std::chrono::milliseconds(500));
     Pump();
-    ASSERT_TRUE(shown);
+    ASSERT_EQ(seen.size(), 6u);
     EXPECT_EQ(okClass, u"BUTTON");
     EXPECT_NE(okCode & DLGC_DEFPUSHBUTTON, 0);
     EXPECT_TRUE(okFocused);
@@ -104,40 +94,11 @@ TEST_F(MessageBoxes, TheBoxLooksRightAndATapOnOkEndsIt) {
     EXPECT_GE(box.top, WorkArea().top);
     EXPECT_GT(ok.top, box.top + 40);
     EXPECT_EQ(ok.left - box.left, box.right - ok.right);
-}
-
-TEST_F(MessageBoxes, TheScreenShowsCaptionIconTextAndButton) {
-    const HWND main = MakeMain();
-    SetTimer(main, 1, 100, nullptr);
-    std::vector<std::pair<POINT, COLORREF>> seen;
-    RECT box{};
-    RECT ok{};
-    duringBox = [&] {
-        const HWND found = FindBox();
-        if (!found || !seen.empty()) {
-            return;
-        }
-        GetWindowRect(found, &box);
-        GetWindowRect(GetDlgItem(found, IDOK), &ok);
-        const auto at = [&](int x, int y) { seen.push_back({{x, y}, ScreenPixel(x, y)}); };
-        at(box.left + 60, box.top + 5);                     // the caption bar
-        at(box.left, box.top + 40);                         // the frame
-        at(box.left + 1 + 8 + 16, box.top + 19 + 10 + 16);  // the middle of the stop icon
-        at(box.left + 1 + 8 + 3, box.top + 19 + 10 + 16);   // the icon's red
-        at(ok.left, (ok.top + ok.bottom) / 2);              // the button's frame
-        at(box.left + 100, box.bottom - 3);                 // white below the button
-        host.Key(VK_RETURN);
-    };
-    PostMessageW(main, kShowBox, 0, 0);
-    host.AllowTime(std::chrono::milliseconds(500));
-    Pump();
-    ASSERT_EQ(seen.size(), 6u);
-    EXPECT_EQ(seen[0].second, RGB(0, 0, 128));
-    EXPECT_EQ(seen[1].second, RGB(0, 0, 0));
-    EXPECT_EQ(seen[2].second, RGB(255, 255, 255));  // the cross
-    EXPECT_EQ(seen[3].second, RGB(255, 0, 0));
-    EXPECT_EQ(seen[4].second, RGB(0, 0, 0));
-    EXPECT_EQ(seen[5].second, RGB(255, 255, 255));
+    const COLORREF expected[] = {RGB(0, 0, 128), RGB(0, 0, 0), RGB(255, 255, 255),
+                                 RGB(255, 0, 0), RGB(0, 0, 0), RGB(255, 255, 255)};
+    for (std::size_t i = 0; i < seen.size(); ++i) {
+        EXPECT_EQ(seen[i].second, expected[i]) << seen[i].first.x << "," << seen[i].first.y;
+    }
     // After the box the main window is whole again.
     EXPECT_EQ(ScreenPixel(box.left + 60, box.top + 5), RGB(255, 255, 255));
 }
@@ -166,23 +127,26 @@ TEST_F(MessageBoxes, TimersGoOnButOtherWindowsWaitWithoutAnOwner) {
     EXPECT_EQ(ticks, 10);  // and the timer ran on after it
 }
 
-TEST_F(MessageBoxes, TheProgramEndingEndsTheBoxAndTheLoopBelow) {
+TEST_F(MessageBoxes, EnterOrTheProgramEndingEndsTheBoxAndOnlyTheOkBoxIsOffered) {
     const HWND main = MakeMain();
+    PostMessageW(main, kShowBox, 0, 0);
+    host.Key(VK_RETURN);
+    EXPECT_EQ(Pump(), WindowSystem::PumpResult::Idle);
+    EXPECT_EQ(results, (std::vector<int>{IDOK}));
+    EXPECT_EQ(FindBox(), nullptr);
+    EXPECT_EQ(activeAfterBox, main);
+    EXPECT_TRUE(IsWindowEnabled(main));
+    // The key went to the box, not to the window below it.
+    EXPECT_TRUE(Log({WM_KEYDOWN}).empty());
+
     PostMessageW(main, kShowBox, 0, 0);
     // No key will come: the headless host runs out, which asks the program to end.
     EXPECT_EQ(Pump(), WindowSystem::PumpResult::Quit);
-    EXPECT_EQ(results, (std::vector<int>{IDOK}));
+    EXPECT_EQ(results, (std::vector<int>{IDOK, IDOK}));
     EXPECT_TRUE(system.RanOutOfInput());
     EXPECT_EQ(FindBox(), nullptr);
-}
-
-TEST_F(MessageBoxes, OnlyTheOkBoxIsOffered) {
-    const HWND main = MakeMain(MB_OKCANCEL);
-    PostMessageW(main, kShowBox, 0, 0);
-    Pump();
-    EXPECT_EQ(results, (std::vector<int>{0}));
+    EXPECT_EQ(MessageBoxW(main, u"", u"", MB_OKCANCEL), 0);
     EXPECT_EQ(MessageBoxW(main, u"", u"", 4 /* yes and no */), 0);
-    EXPECT_EQ(FindBox(), nullptr);
 }
 
 TEST_F(MessageBoxes, LongTextIsCutToTheRoomBetweenTheBars) {

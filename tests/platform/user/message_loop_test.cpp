@@ -68,31 +68,24 @@ TEST_F(MessageLoop, PostedComeBeforeInputThenQuitThenPaintThenTimers) {
     EXPECT_EQ(Entries()[1].wParam, 2u);
 }
 
-TEST_F(MessageLoop, PeekWithoutRemovingLeavesTheMessage) {
-    const HWND main = Make("main", 0, kScreen);
-    PostMessageW(main, WM_USER, 3, 0);
-    MSG message;
-    ASSERT_TRUE(PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE));
-    ASSERT_TRUE(PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE));
-    EXPECT_EQ(message.message, WM_USER);
-    EXPECT_EQ(message.hwnd, main);
-    EXPECT_FALSE(PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE));
-}
-
-TEST_F(MessageLoop, FiltersTakeOnlyTheirWindowOrRange) {
+TEST_F(MessageLoop, PeekWithoutRemovingLeavesTheMessageAndFiltersTakeOnlyTheirWindowOrRange) {
     const HWND a = Make("a", 0, kScreen);
     const HWND b = Make("b", 0, kScreen);
     PostMessageW(a, WM_USER, 0, 0);
     PostMessageW(b, WM_USER + 1, 0, 0);
     MSG message;
+    ASSERT_TRUE(PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE));
+    EXPECT_EQ(message.hwnd, a);
     ASSERT_TRUE(PeekMessageW(&message, b, 0, 0, PM_REMOVE));
     EXPECT_EQ(message.hwnd, b);
     EXPECT_FALSE(PeekMessageW(&message, nullptr, WM_USER + 1, WM_USER + 2, PM_REMOVE));
     ASSERT_TRUE(PeekMessageW(&message, nullptr, WM_USER, WM_USER, PM_REMOVE));
     EXPECT_EQ(message.hwnd, a);
+    EXPECT_EQ(message.message, WM_USER);
+    EXPECT_FALSE(PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE));
 }
 
-TEST_F(MessageLoop, GetMessageEndsWithTheQuitCode) {
+TEST_F(MessageLoop, GetMessageEndsWithTheQuitCodeOrWhenTheHostHasNothingMoreToGive) {
     const HWND main = Make("main", WS_VISIBLE, kScreen, nullptr,
                            [](HWND, UINT m, WPARAM, LPARAM) -> std::optional<LRESULT> {
                                if (m == WM_DESTROY) {
@@ -112,11 +105,8 @@ TEST_F(MessageLoop, GetMessageEndsWithTheQuitCode) {
     EXPECT_FALSE(IsWindow(main));
     EXPECT_FALSE(system.RanOutOfInput());
     EXPECT_GT(loops, 0);
-}
 
-TEST_F(MessageLoop, AHostWithNothingMoreToGiveEndsTheLoop) {
-    Make("main", WS_VISIBLE, kScreen);
-    MSG message;
+    Make("other", WS_VISIBLE, kScreen);
     while (GetMessageW(&message, nullptr, 0, 0) > 0) {
         DispatchMessageW(&message);
     }

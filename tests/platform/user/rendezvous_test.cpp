@@ -77,8 +77,7 @@ LRESULT HandOver(HWND window, UINT_PTR tag, std::string_view bytes, LRESULT& ans
                                SMTO_ABORTIFHUNG, 400, &answer);
 }
 
-// A host on the real clock for the second program: it waits as long as it is allowed to, or
-// until another program has raised it.
+// A host on the real clock for the second program: it waits as long as it is allowed to.
 class RealTimeHost final : public Host {
   public:
     explicit RealTimeHost(milliseconds limit)
@@ -93,7 +92,7 @@ class RealTimeHost final : public Host {
         return std::chrono::duration_cast<milliseconds>(std::chrono::steady_clock::now() - start_);
     }
     WaitResult Wait(std::optional<HostTime> deadline) override {
-        if (raised_ || Now() >= limit_) {
+        if (Now() >= limit_) {
             return WaitResult::Idle;
         }
         const HostTime until = deadline ? std::min(*deadline, limit_) : limit_;
@@ -121,13 +120,14 @@ class RendezvousTest : public ::testing::Test {
 
     static ATOM RegisterMainClass() {
         WNDCLASSW attributes;
-        attributes.lpfnWndProc = DefWindowProcW;
+        attributes.lpfnWndProc = TakingProcedure;
         attributes.lpszClassName = kClass;
         return RegisterClassW(&attributes);
     }
 
-    // A second program: shows its main window, says it is ready, and ends with 0 once another
-    // program has raised that window.
+    // A second program: shows its main window and another above it, says it is ready, and ends
+    // with 0 once another program has raised the main window and handed it three lots of bytes,
+    // the last of which asks it to quit.
     pid_t StartSecondProgram(int& ready) {
         int channel[2];
         EXPECT_EQ(::pipe(channel), 0);
@@ -143,8 +143,10 @@ class RendezvousTest : public ::testing::Test {
                                                nullptr, 0, nullptr, nullptr);
             const bool made = main && other && GetActiveWindow() == other;
             (void)!::write(channel[1], "r", 1);
-            system.Pump();
-            ::_exit(made && host.Raised() && GetActiveWindow() == main ? 0 : 1);
+            const bool quit = system.Pump() == WindowSystem::PumpResult::Quit;
+            // The largest bytes, the empty ones and the last; the oversized never came.
+            const bool handed = quit && handedOver == 3;
+            ::_exit(made && handed && host.Raised() && GetActiveWindow() == main ? 0 : 1);
         }
         ::close(channel[1]);
         ready = channel[0];
@@ -228,7 +230,7 @@ class RendezvousTest : public ::testing::Test {
     fs::path meeting_;
 };
 
-TEST_F(RendezvousTest, TwoProgramsFindEachOtherAndTheSecondRaisesTheFirst) {
+TEST_F(RendezvousTest, TwoProgramsFindEachOtherAndTheSecondRaisesTheFirstAndHandsItBytes) {
     int ready = -1;
     const pid_t first = StartSecondProgram(ready);
     ASSERT_TRUE(WaitReady(ready));
@@ -243,11 +245,27 @@ TEST_F(RendezvousTest, TwoProgramsFindEachOtherAndTheSecondRaisesTheFirst) {
     EXPECT_EQ(FindWindowW(u"OtherClass", nullptr), nullptr);
     EXPECT_NE(FindWindowW(kClass, nullptr), nullptr);
     EXPECT_TRUE(SetForegroundWindow(found));
+
+    // Bytes reach the window and its answer comes back; too many are refused.
+    const std::string largest = Bytes(RendezvousRequest::kMaxData);
+    LRESULT answer = 0;
+    EXPECT_EQ(HandOver(found, kDataTag, largest, answer), 1);
+    EXPECT_EQ(answer, Digest(kDataTag, largest));
+    answer = 0;
+    EXPECT_EQ(HandOver(found, kDataTag, Bytes(RendezvousRequest::kMaxData + 1), answer), 0);
+    EXPECT_EQ(answer, 0);
+    EXPECT_EQ(HandOver(found, kDataTag, {}, answer), 1);
+    EXPECT_EQ(answer, Digest(kDataTag, {}));
+    // Only WM_COPYDATA goes to another program.
+    EXPECT_EQ(SendMessageTimeoutW(found, WM_CLOSE, 0, 0, SMTO_NORMAL, 400, &answer), 0);
+    EXPECT_EQ(HandOver(found, kQuitTag, "end", answer), 1);
+    EXPECT_EQ(answer, Digest(kQuitTag, "end"));
     EXPECT_EQ(ExitCode(first), 0);
 
-    // Once it has ended, nobody is found and its socket is gone.
+    // Once it has ended, nobody is found, nothing answers and its socket is gone.
     EXPECT_EQ(FindWindowW(kClass, kTitle), nullptr);
     EXPECT_FALSE(SetForegroundWindow(found));
+    EXPECT_EQ(HandOver(found, kDataTag, "late", answer), 0);
     std::vector<fs::path> left;
     for (const auto& entry : fs::directory_iterator(meeting_)) {
         left.push_back(entry.path());
@@ -293,11 +311,65 @@ TEST_F(RendezvousTest, SocketsOfDeadProgramsAreRemovedAndOtherFilesLeft) {
     EXPECT_TRUE(fs::is_socket(folder_ / "elsewhere.sock"));
 }
 
-TEST_F(RendezvousTest, ACallerSendingByteByByteIsCutOffWithoutHoldingTheLoopOrOtherCallers) {
+TEST_F(RendezvousTest, PeersThatNeverAnswerHoldAFindOrAHandingOnlyUntilOneDeadline) {
+    ASSERT_EQ(::mkdir(meeting_.c_str(), 0700), 0);
+    std::vector<fs::path> silent;
+    std::vector<UniqueFd> listeners;
+    for (int i = 0; i < 10; ++i) {
+        silent.push_back(meeting_ / ("1000" + std::to_string(i) + ".sock"));
+        listeners.push_back(Listen(silent.back()));
+    }
+    // Asked after all of them by the order of names, it finds its window 7 for the caller, then
+    // takes the bytes handed to that window and keeps the call open.
+    UniqueFd answering = Listen(meeting_ / "99999.sock");
+    std::atomic<bool> done = false;
+    std::string taken;
+    std::thread peer([&] {
+        pollfd entry{answering.Get(), POLLIN, 0};
+        if (::poll(&entry, 1, 15000) == 1) {
+            UniqueFd fd(::accept(answering.Get(), nullptr, nullptr));
+            if (ReceiveToEnd(fd.Get()) == EncodedFind()) {
+                ::send(fd.Get(), EncodedWindow(7).data(), 8, MSG_NOSIGNAL);
+            }
+        }
+        if (::poll(&entry, 1, 15000) == 1) {
+            UniqueFd fd(::accept(answering.Get(), nullptr, nullptr));
+            taken = ReceiveToEnd(fd.Get());
+            while (!done) {
+                std::this_thread::sleep_for(10ms);
+            }
+        }
+    });
+    auto rendezvous = Rendezvous::Open(meeting_);
+    ASSERT_NE(rendezvous, nullptr);
+    const HWND handle = reinterpret_cast<HWND>(std::uintptr_t{0x1000});
+    auto start = Clock::now();
+    EXPECT_EQ(rendezvous->Find(kClass, std::nullopt, [&] { return handle; }), handle);
+    EXPECT_LT(SecondsSince(start), 2);
+    start = Clock::now();
+    // A longer timeout asked for is held to the rendezvous' own deadline.
+    EXPECT_FALSE(rendezvous->SendCopyData(handle, kDataTag, "map", 10s));
+    const double waited = SecondsSince(start);
+    done = true;
+    peer.join();
+    EXPECT_GE(waited, 0.4);
+    EXPECT_LT(waited, 1.5);
+    const auto request = RendezvousRequest::Decode(taken);
+    ASSERT_TRUE(request);
+    EXPECT_EQ(request->window, 7u);
+    EXPECT_EQ(request->data, "map");
+    for (const fs::path& path : silent) {
+        EXPECT_TRUE(fs::is_socket(path)) << path;  // alive, only slow
+    }
+}
+
+TEST_F(RendezvousTest, BadCallersAreCutOffOrDroppedWithoutHoldingTheLoopOrTheCallersAfterThem) {
     auto rendezvous = Rendezvous::Open(meeting_);
     ASSERT_NE(rendezvous, nullptr);
     const fs::path socket = rendezvous->SocketPath();
+    const HWND window = reinterpret_cast<HWND>(std::uintptr_t{0x42});
     const auto start = Clock::now();
+    // One sends byte by byte, another asks to find a window meanwhile.
     std::atomic<double> cutOffAfter = -1;
     std::thread trickler([&] {
         UniqueFd fd = Call(socket);
@@ -320,113 +392,13 @@ TEST_F(RendezvousTest, ACallerSendingByteByByteIsCutOffWithoutHoldingTheLoopOrOt
             answeredAfter = SecondsSince(start);
         }
     });
-
-    // The message loop: serve, then wait a little.
-    const HWND window = reinterpret_cast<HWND>(std::uintptr_t{0x42});
-    Clock::duration longestServe{};
-    while (SecondsSince(start) < 3.5 && (cutOffAfter < 0 || answeredAfter < 0)) {
-        const auto before = Clock::now();
-        rendezvous->Serve(
-            [&](std::u16string_view, std::optional<std::u16string_view>) { return window; },
-            [](HWND) { return false; });
-        longestServe = std::max(longestServe, Clock::now() - before);
-        std::this_thread::sleep_for(20ms);
-    }
-    trickler.join();
-    caller.join();
-    EXPECT_LT(longestServe, 1s);
-    EXPECT_GE(cutOffAfter, 0);
-    EXPECT_LT(cutOffAfter, 2);
-    EXPECT_GE(answeredAfter, 0);
-    EXPECT_LT(answeredAfter, 2);
-}
-
-TEST_F(RendezvousTest, PeersThatNeverAnswerHoldAFindOnlyUntilOneDeadline) {
-    ASSERT_EQ(::mkdir(meeting_.c_str(), 0700), 0);
-    std::vector<fs::path> silent;
-    std::vector<UniqueFd> listeners;
-    for (int i = 0; i < 10; ++i) {
-        silent.push_back(meeting_ / ("1000" + std::to_string(i) + ".sock"));
-        listeners.push_back(Listen(silent.back()));
-    }
-    // Asked after all of them by the order of names, it answers with window 7.
-    UniqueFd answering = Listen(meeting_ / "99999.sock");
-    std::thread peer([&] {
-        pollfd entry{answering.Get(), POLLIN, 0};
-        if (::poll(&entry, 1, 15000) == 1) {
-            UniqueFd fd(::accept(answering.Get(), nullptr, nullptr));
-            if (ReceiveToEnd(fd.Get()) == EncodedFind()) {
-                ::send(fd.Get(), EncodedWindow(7).data(), 8, MSG_NOSIGNAL);
-            }
-        }
-    });
-    auto rendezvous = Rendezvous::Open(meeting_);
-    ASSERT_NE(rendezvous, nullptr);
-    const HWND handle = reinterpret_cast<HWND>(std::uintptr_t{0x1000});
-    const auto start = Clock::now();
-    EXPECT_EQ(rendezvous->Find(kClass, std::nullopt, [&] { return handle; }), handle);
-    EXPECT_LT(SecondsSince(start), 2);
-    peer.join();
-    for (const fs::path& path : silent) {
-        EXPECT_TRUE(fs::is_socket(path)) << path;  // alive, only slow
-    }
-}
-
-TEST_F(RendezvousTest, BytesReachTheOtherProgramsWindowAndItsAnswerComesBack) {
-    int channel[2];
-    ASSERT_EQ(::pipe(channel), 0);
-    const pid_t other = ::fork();
-    if (other == 0) {
-        ::close(channel[0]);
-        RealTimeHost host(milliseconds(10000));
-        WindowSystem system(host, {meeting_});
-        WNDCLASSW attributes;
-        attributes.lpfnWndProc = TakingProcedure;
-        attributes.lpszClassName = kClass;
-        RegisterClassW(&attributes);
-        const HWND main = CreateWindowExW(0, kClass, kTitle, WS_VISIBLE, 0, 0, 240, 320, nullptr, 0,
-                                          nullptr, nullptr);
-        (void)!::write(channel[1], "r", 1);
-        const bool quit = system.Pump() == WindowSystem::PumpResult::Quit;
-        // The largest bytes, the empty ones and the last; the oversized never came.
-        ::_exit(main && quit && handedOver == 3 ? 0 : 1);
-    }
-    ::close(channel[1]);
-    ASSERT_TRUE(WaitReady(channel[0]));
-
-    HeadlessHost host;
-    WindowSystem system(host, {meeting_});
-    const HWND found = FindWindowW(kClass, kTitle);
-    ASSERT_NE(found, nullptr);
-    const std::string largest = Bytes(RendezvousRequest::kMaxData);
-    LRESULT answer = 0;
-    EXPECT_EQ(HandOver(found, kDataTag, largest, answer), 1);
-    EXPECT_EQ(answer, Digest(kDataTag, largest));
-    answer = 0;
-    EXPECT_EQ(HandOver(found, kDataTag, Bytes(RendezvousRequest::kMaxData + 1), answer), 0);
-    EXPECT_EQ(answer, 0);
-    EXPECT_EQ(HandOver(found, kDataTag, {}, answer), 1);
-    EXPECT_EQ(answer, Digest(kDataTag, {}));
-    // Only WM_COPYDATA goes to another program.
-    EXPECT_EQ(SendMessageTimeoutW(found, WM_CLOSE, 0, 0, SMTO_NORMAL, 400, &answer), 0);
-    EXPECT_EQ(HandOver(found, kQuitTag, "end", answer), 1);
-    EXPECT_EQ(answer, Digest(kQuitTag, "end"));
-    EXPECT_EQ(ExitCode(other), 0);
-    // Once it has ended, nothing answers.
-    EXPECT_EQ(HandOver(found, kDataTag, "late", answer), 0);
-}
-
-TEST_F(RendezvousTest, OversizedAndMalformedHandingsAreDroppedAndTheNextIsAnswered) {
-    auto rendezvous = Rendezvous::Open(meeting_);
-    ASSERT_NE(rendezvous, nullptr);
-    const fs::path socket = rendezvous->SocketPath();
-    const HWND window = reinterpret_cast<HWND>(std::uintptr_t{0x42});
+    // Handings past what a whole request may be, one byte too many, cut short, to a window not
+    // there, and at last a good one.
     RendezvousRequest handing;
     handing.kind = RendezvousRequest::Kind::CopyData;
     handing.window = 0x42;
     handing.tag = kDataTag;
     handing.data = Bytes(RendezvousRequest::kMaxData);
-    // Past what a whole request may be; one byte too many; cut short; to a window not there.
     const std::string oversized = handing.Encode() + std::string(64, 'x');
     const std::string longer = handing.Encode() + "x";
     std::string cut = handing.Encode();
@@ -447,11 +419,14 @@ TEST_F(RendezvousTest, OversizedAndMalformedHandingsAreDroppedAndTheNextIsAnswer
         }
         allAnswered = true;
     });
+
+    // The message loop: serve, then wait a little.
     int delivered = 0;
-    const auto start = Clock::now();
-    while (SecondsSince(start) < 5 && !allAnswered) {
+    Clock::duration longestServe{};
+    while (SecondsSince(start) < 5 && (cutOffAfter < 0 || answeredAfter < 0 || !allAnswered)) {
+        const auto before = Clock::now();
         rendezvous->Serve(
-            [](std::u16string_view, std::optional<std::u16string_view>) { return nullptr; },
+            [&](std::u16string_view, std::optional<std::u16string_view>) { return window; },
             [](HWND) { return false; },
             [&](HWND to, std::uint64_t tag, std::string_view data) -> std::optional<LRESULT> {
                 if (to != window) {
@@ -460,54 +435,23 @@ TEST_F(RendezvousTest, OversizedAndMalformedHandingsAreDroppedAndTheNextIsAnswer
                 ++delivered;
                 return Digest(tag, data);
             });
+        longestServe = std::max(longestServe, Clock::now() - before);
         std::this_thread::sleep_for(5ms);
     }
+    trickler.join();
+    caller.join();
     callers.join();
+    EXPECT_LT(longestServe, 1s);
+    EXPECT_GE(cutOffAfter, 0);
+    EXPECT_LT(cutOffAfter, 2);
+    EXPECT_GE(answeredAfter, 0);
+    EXPECT_LT(answeredAfter, 2);
     for (std::size_t i = 0; i + 1 < answers.size(); ++i) {
         EXPECT_EQ(answers[i], "") << i;
     }
     const LRESULT digest = Digest(kDataTag, handing.data);
     EXPECT_EQ(answers.back(), std::string(reinterpret_cast<const char*>(&digest), sizeof(digest)));
     EXPECT_EQ(delivered, 1);
-}
-
-TEST_F(RendezvousTest, AWindowThatNeverAnswersHoldsTheSenderOnlyUntilTheDeadline) {
-    ASSERT_EQ(::mkdir(meeting_.c_str(), 0700), 0);
-    // It finds its window 7 for the caller, then takes the bytes and keeps the call open.
-    UniqueFd listener = Listen(meeting_ / "99999.sock");
-    std::atomic<bool> done = false;
-    std::string taken;
-    std::thread peer([&] {
-        pollfd entry{listener.Get(), POLLIN, 0};
-        if (::poll(&entry, 1, 15000) == 1) {
-            UniqueFd fd(::accept(listener.Get(), nullptr, nullptr));
-            ReceiveToEnd(fd.Get());
-            ::send(fd.Get(), EncodedWindow(7).data(), 8, MSG_NOSIGNAL);
-        }
-        if (::poll(&entry, 1, 15000) == 1) {
-            UniqueFd fd(::accept(listener.Get(), nullptr, nullptr));
-            taken = ReceiveToEnd(fd.Get());
-            while (!done) {
-                std::this_thread::sleep_for(10ms);
-            }
-        }
-    });
-    auto rendezvous = Rendezvous::Open(meeting_);
-    ASSERT_NE(rendezvous, nullptr);
-    const HWND handle = reinterpret_cast<HWND>(std::uintptr_t{0x1000});
-    ASSERT_EQ(rendezvous->Find(kClass, std::nullopt, [&] { return handle; }), handle);
-    const auto start = Clock::now();
-    // A longer timeout asked for is held to the rendezvous' own deadline.
-    EXPECT_FALSE(rendezvous->SendCopyData(handle, kDataTag, "map", 10s));
-    const double waited = SecondsSince(start);
-    done = true;
-    peer.join();
-    EXPECT_GE(waited, 0.4);
-    EXPECT_LT(waited, 1.5);
-    const auto request = RendezvousRequest::Decode(taken);
-    ASSERT_TRUE(request);
-    EXPECT_EQ(request->window, 7u);
-    EXPECT_EQ(request->data, "map");
 }
 
 TEST_F(RendezvousTest, WhatHoldsTheSocketsNameIsLeftAlone) {

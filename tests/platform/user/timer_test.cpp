@@ -58,20 +58,6 @@ TEST_F(Timers, SettingARunningTimerAgainRestartsItWithTheNewPeriod) {
     EXPECT_EQ(Fired(main), (std::vector<std::string>{"1@750", "1@1250"}));
 }
 
-TEST_F(Timers, KilledTimersStopAndShortPeriodsAreMadeTenMilliseconds) {
-    const HWND main = MakeTimed();
-    SetTimer(main, 1, 0, nullptr);
-    host.AllowTime(milliseconds(25));
-    Pump();
-    EXPECT_EQ(Fired(main), (std::vector<std::string>{"1@10", "1@20"}));
-    EXPECT_TRUE(KillTimer(main, 1));
-    EXPECT_FALSE(KillTimer(main, 1));
-    host.AllowTime(milliseconds(100));
-    Pump();
-    EXPECT_EQ(Fired(main).size(), 2u);
-    EXPECT_EQ(SetTimer(main, 0, 10, nullptr), 0u);  // a window's timer needs an id
-}
-
 TEST_F(Timers, ATimerThatWaitedLongFiresOnceAndKeepsItsPhase) {
     const HWND main = MakeTimed();
     SetTimer(main, 1, 100, nullptr);
@@ -89,25 +75,29 @@ void CountTick(HWND, UINT, UINT_PTR, DWORD time) {
     g_ticks.push_back(time);
 }
 
-TEST_F(Timers, ThreadTimersCallTheirProcedure) {
+TEST_F(Timers, KilledTimersStopShortPeriodsAreTenMillisecondsAndThreadTimersCallTheirProcedure) {
+    const HWND main = MakeTimed();
+    SetTimer(main, 1, 0, nullptr);
+    host.AllowTime(milliseconds(25));
+    Pump();
+    EXPECT_EQ(Fired(main), (std::vector<std::string>{"1@10", "1@20"}));
+    EXPECT_TRUE(KillTimer(main, 1));
+    EXPECT_FALSE(KillTimer(main, 1));
     g_ticks.clear();
     const UINT_PTR id = SetTimer(nullptr, 0, 40, CountTick);
     ASSERT_NE(id, 0u);
     host.AllowTime(milliseconds(100));
     Pump();
-    EXPECT_EQ(g_ticks, (std::vector<DWORD>{40, 80}));
+    EXPECT_EQ(Fired(main).size(), 2u);
+    EXPECT_EQ(g_ticks, (std::vector<DWORD>{65, 105}));
     EXPECT_TRUE(KillTimer(nullptr, id));
-}
+    EXPECT_EQ(SetTimer(main, 0, 10, nullptr), 0u);  // a window's timer needs an id
 
-TEST_F(Timers, APostedTimerMessageNeverCallsAnUnknownProcedure) {
-    const HWND main = MakeTimed();
-    // A value that is no timer's procedure goes to the window as an ordinary message.
+    // A posted value that is no timer's procedure goes to the window as an ordinary message.
     PostMessageW(main, WM_TIMER, 5, 0x1234);
     Pump();
-    const auto timer = std::find_if(Entries().begin(), Entries().end(),
-                                    [](const auto& entry) { return entry.message == WM_TIMER; });
-    ASSERT_NE(timer, Entries().end());
-    EXPECT_EQ(timer->lParam, 0x1234);
+    EXPECT_EQ(Entries().back().message, static_cast<UINT>(WM_TIMER));
+    EXPECT_EQ(Entries().back().lParam, 0x1234);
 }
 
 }  // namespace
