@@ -74,6 +74,20 @@ TEST(StretchBlt, ScalesByNearestNeighbourAndDoublesAScaleOneBitmapOnAScaleTwoSur
     EXPECT_EQ(twice.At(2, 2), kWhite);
 }
 
+TEST(Bitmaps, BeyondTheLargestImageAreRefusedOrCut) {
+    Surface twice(4, 4, 2);
+    constexpr int kLargest = Bitmap::kMaxDeviceSide / 2;
+    EXPECT_EQ(CreateCompatibleBitmap(twice.Dc(), kLargest + 1, 1), nullptr);
+    EXPECT_EQ(CreateCompatibleBitmap(twice.Dc(), 1, 40000), nullptr);
+    const UniqueBitmap largest(CreateCompatibleBitmap(twice.Dc(), kLargest, 1));
+    ASSERT_NE(largest, nullptr);
+    EXPECT_EQ(largest->DeviceWidth(), 2 * kLargest);
+    // A window's surface cannot refuse: it is cut to the largest image and stays white.
+    const Bitmap cut(40000, 2, 3);
+    EXPECT_EQ(cut.DeviceWidth(), Bitmap::kMaxDeviceSide / 3 * 3);
+    EXPECT_EQ(cut.GetPixel(cut.DeviceWidth() - 1, 5), kWhite);
+}
+
 TEST(Resources, BitmapsHoldTheirPixelTablesAndMissingOnesAreNotLoaded) {
     struct Probe {
         int id;

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <functional>
+#include <limits>
 #include <random>
 #include <string>
 #include <string_view>
@@ -122,6 +123,13 @@ TEST(ClipRegion, PiecesThatMakeOneRectangleAreOne) {
     EXPECT_EQ(region.Rectangles(), (std::vector<RECT>{{0, 0, 4, 10}}));
     region.Add({4, 0, 10, 10});
     EXPECT_EQ(region.Rectangles(), (std::vector<RECT>{{0, 0, 10, 10}}));
+
+    // The widest rectangles there are, whose areas pass 2^63, join as well.
+    constexpr LONG kLeast = std::numeric_limits<LONG>::min();
+    constexpr LONG kMost = std::numeric_limits<LONG>::max();
+    ClipRegion whole({kLeast, kLeast, 0, kMost});
+    whole.Add({0, kLeast, kMost, kMost});
+    EXPECT_EQ(whole.Rectangles(), (std::vector<RECT>{{kLeast, kLeast, kMost, kMost}}));
 }
 
 // Surfaces clipped to a frame: inside (2, 2)-(22, 22) without (8, 8)-(16, 16).

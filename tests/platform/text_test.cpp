@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <limits>
 #include <string>
 #include <vector>
 
@@ -242,6 +243,22 @@ std::vector<std::vector<int>> RunsOf(const std::string& picture) {
         start = end + 1;
     }
     return rows;
+}
+
+TEST(DrawText, TheWidestRectanglesDoNotOverflow) {
+    Surface surface(40, 20);
+    UniqueFont font = MakeFont(-10);
+    SelectionScope scope(surface.Dc(), font.get());
+    constexpr LONG kLeast = std::numeric_limits<LONG>::min();
+    constexpr LONG kMost = std::numeric_limits<LONG>::max();
+    RECT everything{kLeast, kLeast, kMost, kMost};
+    const LONG lineHeight = MetricsOf(surface.Dc()).tmHeight;
+    EXPECT_EQ(DrawTextW(surface.Dc(), u"один два", &everything, DT_WORDBREAK), lineHeight);
+    // Measured from the far edge, the rectangle ends there.
+    RECT edge{kMost - 1, kMost - 1, kMost - 1, kMost - 1};
+    DrawTextW(surface.Dc(), u"Маршрут", &edge, DT_CALCRECT);
+    EXPECT_EQ(edge.right, kMost);
+    EXPECT_EQ(edge.bottom, kMost);
 }
 
 TEST(DrawText, SmallBoldDialogLettersKeepBothStemsBold) {

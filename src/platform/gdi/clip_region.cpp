@@ -13,8 +13,11 @@ using rect::Intersection;
 using rect::IsEmpty;
 using rect::Subtract;
 
-std::int64_t Area(const RECT& r) {
-    return IsEmpty(r) ? 0 : std::int64_t{r.right - r.left} * (r.bottom - r.top);
+// Exact for any rectangle: each side is below 2^32.
+std::uint64_t Area(const RECT& r) {
+    return IsEmpty(r) ? 0
+                      : static_cast<std::uint64_t>(std::int64_t{r.right} - r.left) *
+                            static_cast<std::uint64_t>(std::int64_t{r.bottom} - r.top);
 }
 
 // Whether the two rectangles side by side or one above the other make one rectangle.
@@ -117,7 +120,8 @@ void ClipRegion::Join() {
         return;
     }
     // A region whose rectangles fill their bounds is that one rectangle, however it was cut.
-    std::int64_t area = 0;
+    // The rectangles do not overlap, so their sum stays within the bounds' area.
+    std::uint64_t area = 0;
     for (const RECT& r : rectangles_) {
         area += Area(r);
     }
@@ -147,7 +151,8 @@ void ClipRegion::Join() {
 
 void ClipContext(cairo_t* context, const ClipRegion& region) {
     for (const RECT& r : region.Rectangles()) {
-        cairo_rectangle(context, r.left, r.top, r.right - r.left, r.bottom - r.top);
+        cairo_rectangle(context, r.left, r.top, static_cast<double>(r.right) - r.left,
+                        static_cast<double>(r.bottom) - r.top);
     }
     // Without a rectangle the path is empty, and clipping to it leaves nothing.
     cairo_clip(context);

@@ -1,6 +1,7 @@
 #include "platform/gdi/device_context.h"
 
 #include <algorithm>
+#include <memory>
 #include <utility>
 
 #include "platform/gdi/font_renderer.h"
@@ -135,10 +136,13 @@ BOOL DeleteDC(HDC dc) {
 }
 
 HBITMAP CreateCompatibleBitmap(HDC like, int width, int height) {
-    if (width <= 0 || height <= 0) {
+    const int scale = like ? like->Scale() : 1;
+    if (width <= 0 || height <= 0 || width > Bitmap::kMaxDeviceSide / scale ||
+        height > Bitmap::kMaxDeviceSide / scale) {
         return nullptr;
     }
-    return new Bitmap(width, height, like ? like->Scale() : 1);
+    auto bitmap = std::make_unique<Bitmap>(width, height, scale);
+    return bitmap->Width() == width ? bitmap.release() : nullptr;
 }
 
 HGDIOBJ SelectObject(HDC dc, HGDIOBJ object) {

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <string>
 #include <vector>
 
@@ -11,6 +12,15 @@
 namespace qv {
 
 namespace {
+
+// Lengths beyond this are held here, so that sums and differences of them stay in range.
+constexpr double kMaxLength = 1 << 30;
+
+LONG Saturated(double value) {
+    return static_cast<LONG>(std::clamp(value,
+                                        static_cast<double>(std::numeric_limits<LONG>::min()),
+                                        static_cast<double>(std::numeric_limits<LONG>::max())));
+}
 
 std::vector<std::u16string> SplitLines(std::u16string_view text, bool singleLine) {
     std::vector<std::u16string> lines;
@@ -87,17 +97,18 @@ int DrawTextW(HDC dc, std::u16string_view text, RECT* rect, UINT format) {
     const bool singleLine = (format & DT_SINGLELINE) != 0;
     std::vector<std::u16string> lines = SplitLines(text, singleLine);
     if ((format & DT_WORDBREAK) && !singleLine) {
-        lines = WrapLines(lines, font, static_cast<double>(rect->right - rect->left) * k);
+        lines = WrapLines(lines, font, (static_cast<double>(rect->right) - rect->left) * k);
     }
-    const int textHeight = static_cast<int>(lines.size()) * logicalLineHeight;
+    const int textHeight = static_cast<int>(
+        std::min(static_cast<double>(lines.size()) * logicalLineHeight, kMaxLength));
 
     if (format & DT_CALCRECT) {
         double widest = 0;
         for (const std::u16string& line : lines) {
             widest = std::max(widest, font.Advance(line));
         }
-        rect->right = rect->left + static_cast<LONG>(std::ceil(widest / k));
-        rect->bottom = rect->top + textHeight;
+        rect->right = Saturated(static_cast<double>(rect->left) + std::ceil(widest / k));
+        rect->bottom = Saturated(static_cast<double>(rect->top) + textHeight);
         return textHeight;
     }
     if (!dc->bitmap || !font.Usable()) {
@@ -123,7 +134,7 @@ int DrawTextW(HDC dc, std::u16string_view text, RECT* rect, UINT format) {
     ClipContext(context, clip);
     const COLORREF colour = dc->textColour;
     for (const std::u16string& line : lines) {
-        const int width = static_cast<int>(std::lround(font.Advance(line)));
+        const int width = static_cast<int>(std::lround(std::min(font.Advance(line), kMaxLength)));
         int x = area.left;
         if (format & DT_RIGHT) {
             x = area.right - width;

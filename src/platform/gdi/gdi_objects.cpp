@@ -34,10 +34,16 @@ const FontRenderer& Font::Renderer(int scale) const {
 }
 
 Bitmap::Bitmap(int logicalWidth, int logicalHeight, int deviceScale)
-    : width_(std::max(logicalWidth, 0)),
-      height_(std::max(logicalHeight, 0)),
-      scale_(std::clamp(deviceScale, 1, 8)) {
+    : scale_(std::clamp(deviceScale, 1, 8)) {
+    width_ = std::clamp(logicalWidth, 0, kMaxDeviceSide / scale_);
+    height_ = std::clamp(logicalHeight, 0, kMaxDeviceSide / scale_);
     surface_ = cairo_image_surface_create(CAIRO_FORMAT_RGB24, DeviceWidth(), DeviceHeight());
+    if (cairo_surface_status(surface_) != CAIRO_STATUS_SUCCESS) {
+        cairo_surface_destroy(surface_);
+        width_ = 0;
+        height_ = 0;
+        surface_ = cairo_image_surface_create(CAIRO_FORMAT_RGB24, 0, 0);
+    }
     // A new bitmap is white, as a new window or image is before anything is drawn.
     BeginPixels();
     for (int y = 0; y < DeviceHeight(); ++y) {

@@ -66,6 +66,11 @@ class Font final : public GdiObject {
 // pixel in each direction.
 class Bitmap final : public GdiObject {
   public:
+    // Cairo's image surfaces end here; a larger side is cut to it.
+    static constexpr int kMaxDeviceSide = 32767;
+
+    // A white bitmap of the size, each side cut so that its device pixels stay within
+    // kMaxDeviceSide; empty (0 x 0) when the memory for its pixels cannot be had.
     Bitmap(int logicalWidth, int logicalHeight, int deviceScale);
     ~Bitmap() override;
     Bitmap(const Bitmap&) = delete;

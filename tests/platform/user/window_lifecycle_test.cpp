@@ -4,8 +4,10 @@
 #include <string>
 #include <vector>
 
+#include "platform/gdi/shapes.h"
 #include "platform/user/frame_painter.h"
 #include "platform/user/input_functions.h"
+#include "platform/user/paint_functions.h"
 #include "platform/user/timer_functions.h"
 #include "window_test.h"
 
@@ -220,6 +222,16 @@ TEST_F(WindowLifecycle, TextSlotsAndGeometry) {
     EXPECT_EQ(SetWindowLongW(main, 9, 1), 0);  // would run past the 16 extra bytes
     EXPECT_EQ(GetWindowLongW(main, 16), 0);
     EXPECT_EQ(GetWindowLongW(main, GWL_STYLE) & WS_VISIBLE, static_cast<LONG_PTR>(WS_VISIBLE));
+
+    // A window wider than the largest image keeps its size and can be drawn in.
+    ASSERT_TRUE(MoveWindow(box, -100, 0, 40000, 100, 1));
+    RECT wide;
+    GetWindowRect(box, &wide);
+    EXPECT_EQ(wide, (RECT{-100, 0, 39900, 100}));
+    const HDC dc = GetDC(box);
+    RECT all{0, 0, 40000, 100};
+    EXPECT_NE(FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH))), 0);
+    ReleaseDC(box, dc);
 }
 
 TEST_F(WindowLifecycle, TheDefaultProcessingKeepsFontAndIcons) {
