@@ -30,90 +30,57 @@ class ModalDialogs : public FrameworkTest {
         CreateFrameWindow(main, nullptr, kScreen, u"Схема метро", WS_VISIBLE | WS_SYSMENU, 0, 0,
                           nullptr);
     }
-    LRESULT EndOnOk(ScriptedDialog& dialog, INT_PTR result) {
-        dialog.handlers[WM_COMMAND] = [&dialog, result](const Message& m, bool& handled) {
-            if (CommandId(m) != IDOK) {
-                handled = false;
-                return LRESULT{0};
-            }
-            EndDialog(dialog.hwnd, result);
-            return LRESULT{0};
-        };
-        return 0;
-    }
 
     ScriptedWindow main{MainWindowClassRecord()};
 };
 
-TEST_F(ModalDialogs, ADialogIsBoundFromItsFirstMessageAndEndsWithItsResult) {
-    ScriptedDialog dialog;
-    RECT placed{};
-    LPARAM doneButton = 0;
-    dialog.handlers[WM_INITDIALOG] = [&](const Message&, bool&) -> LRESULT { return 1; };
-    dialog.handlers[WM_COMMAND] = [&](const Message& m, bool&) -> LRESULT {
-        GetWindowRect(dialog.hwnd, &placed);
-        doneButton = GetPropW(dialog.hwnd, kDoneButtonProperty);
-        EndDialog(dialog.hwnd, 5);
-        EXPECT_EQ(CommandId(m), IDOK);
-        return 0;
-    };
-    host.Key(VK_RETURN);
-    EXPECT_EQ(RunModalDialog(dialog, kDialogId, main.hwnd), 5);
-    ASSERT_FALSE(dialog.seen.empty());
-    EXPECT_EQ(dialog.seen.front().message, WM_SETFONT);
-    EXPECT_NE(dialog.seen.front().hwnd, nullptr);
-    // The default shell set-up of a handled initialisation: below the navigation bar, whole
-    // screen, with the "ok" button.
-    EXPECT_EQ(placed, PageRect(PageSizing::FullScreen, InputPanelState::Down));
-    EXPECT_EQ(doneButton, 1);
-    EXPECT_EQ(dialog.hwnd, nullptr);
-    EXPECT_EQ(dialog.gone.size(), 1u);
-    EXPECT_EQ(GetActiveWindow(), main.hwnd);
+TEST_F(ModalDialogs, ADialogIsBoundFromItsFirstMessageAndAHandledInitialisationGetsTheShell) {
+    for (const bool initialisationHandled : {true, false}) {
+        SCOPED_TRACE(initialisationHandled);
+        ScriptedDialog dialog;
+        RECT placed{};
+        LPARAM doneButton = -1;
+        if (initialisationHandled) {
+            dialog.handlers[WM_INITDIALOG] = [](const Message&, bool&) -> LRESULT { return 1; };
+        }
+        dialog.handlers[WM_COMMAND] = [&](const Message& m, bool&) -> LRESULT {
+            GetWindowRect(dialog.hwnd, &placed);
+            doneButton = GetPropW(dialog.hwnd, kDoneButtonProperty);
+            EndDialog(dialog.hwnd, 5);
+            EXPECT_EQ(CommandId(m), IDOK);
+            return 0;
+        };
+        host.Key(VK_RETURN);
+        const int templateId = initialisationHandled ? kDialogId : kCaptionlessDialogId;
+        EXPECT_EQ(RunModalDialog(dialog, templateId, main.hwnd), 5);
+        ASSERT_FALSE(dialog.seen.empty());
+        // The first message: the font, where the template names one.
+        EXPECT_EQ(dialog.seen.front().message, initialisationHandled ? WM_SETFONT : WM_INITDIALOG);
+        EXPECT_NE(dialog.seen.front().hwnd, nullptr);
+        // The default shell set-up: below the navigation bar, whole screen, the "ok" button.
+        EXPECT_EQ(placed == PageRect(PageSizing::FullScreen, InputPanelState::Down),
+                  initialisationHandled);
+        EXPECT_EQ(placed.left > 0, !initialisationHandled);
+        EXPECT_EQ(doneButton, initialisationHandled ? 1 : 0);
+        EXPECT_EQ(dialog.hwnd, nullptr);
+        EXPECT_EQ(dialog.gone.size(), 1u);
+        EXPECT_EQ(GetActiveWindow(), main.hwnd);
+    }
 }
 
-TEST_F(ModalDialogs, AnUnhandledInitialisationSkipsTheShellSetUp) {
-    ScriptedDialog dialog;
-    RECT placed{};
-    LPARAM doneButton = 1;
-    dialog.handlers[WM_COMMAND] = [&](const Message&, bool&) -> LRESULT {
-        GetWindowRect(dialog.hwnd, &placed);
-        doneButton = GetPropW(dialog.hwnd, kDoneButtonProperty);
-        EndDialog(dialog.hwnd, IDOK);
-        return 0;
-    };
-    host.Key(VK_RETURN);
-    EXPECT_EQ(RunModalDialog(dialog, kCaptionlessDialogId, main.hwnd), IDOK);
-    EXPECT_TRUE(dialog.Saw(WM_INITDIALOG));
-    EXPECT_NE(placed.top, kNavigationBarHeight);
-    EXPECT_GT(placed.left, 0);
-    EXPECT_EQ(doneButton, 0);
-}
-
-TEST_F(ModalDialogs, HandledMessagesAnswerThroughTheMessageResultOrDirectly) {
+TEST_F(ModalDialogs, HandledMessagesAnswerThroughTheResultOrDirectlyAndClearedOnesGoOn) {
     ScriptedDialog dialog;
     LRESULT plain = 0;
     LRESULT colour = 0;
-    dialog.handlers[WM_INITDIALOG] = [&](const Message&, bool& handled) -> LRESULT {
-        plain = SendMessageW(dialog.hwnd, WM_USER, 0, 0);
-        colour = SendMessageW(dialog.hwnd, WM_CTLCOLORDLG, 0, 0);
-        EndDialog(dialog.hwnd, 1);
-        handled = false;
-        return 0;
-    };
-    dialog.handlers[WM_USER] = [](const Message&, bool&) -> LRESULT { return 55; };
-    dialog.handlers[WM_CTLCOLORDLG] = [](const Message&, bool&) -> LRESULT { return 0x99; };
-    EXPECT_EQ(RunModalDialog(dialog, kDialogId, main.hwnd), 1);
-    EXPECT_EQ(plain, 55);
-    EXPECT_EQ(colour, 0x99);
-}
-
-TEST_F(ModalDialogs, AClearedHandledFlagSendsTheMessageToTheDialogManager) {
-    ScriptedDialog dialog;
     int closes = 0;
     dialog.handlers[WM_INITDIALOG] = [&](const Message&, bool&) -> LRESULT {
+        plain = SendMessageW(dialog.hwnd, WM_USER, 0, 0);
+        colour = SendMessageW(dialog.hwnd, WM_CTLCOLORDLG, 0, 0);
         PostMessageW(dialog.hwnd, WM_CLOSE, 0, 0);
         return 1;
     };
+    dialog.handlers[WM_USER] = [](const Message&, bool&) -> LRESULT { return 55; };
+    dialog.handlers[WM_CTLCOLORDLG] = [](const Message&, bool&) -> LRESULT { return 0x99; };
     dialog.handlers[WM_CLOSE] = [&](const Message&, bool& handled) -> LRESULT {
         ++closes;
         handled = false;  // the dialog manager turns it into Cancel
@@ -124,6 +91,8 @@ TEST_F(ModalDialogs, AClearedHandledFlagSendsTheMessageToTheDialogManager) {
         return 0;
     };
     EXPECT_EQ(RunModalDialog(dialog, kDialogId, main.hwnd), IDCANCEL);
+    EXPECT_EQ(plain, 55);
+    EXPECT_EQ(colour, 0x99);
     EXPECT_EQ(closes, 1);
 }
 
@@ -163,25 +132,14 @@ TEST_F(ModalDialogs, ADialogInsideAWindowHandlerKeepsTheWindowsCurrentMessage) {
     EXPECT_EQ(main.currentMessage, nullptr);
 }
 
-TEST_F(ModalDialogs, AMissingTemplateFailsAndLeavesNoRecordBehind) {
-    ScriptedDialog missing;
-    EXPECT_EQ(RunModalDialog(missing, 4242, main.hwnd), -1);
-    EXPECT_TRUE(missing.seen.empty());
-    EXPECT_EQ(TakeCreationRecord(), nullptr);
-    ScriptedDialog next;
-    next.handlers[WM_INITDIALOG] = [&](const Message&, bool&) -> LRESULT {
-        EndDialog(next.hwnd, 8);
-        return 1;
-    };
-    EXPECT_EQ(RunModalDialog(next, kDialogId, main.hwnd), 8);
-    EXPECT_TRUE(missing.seen.empty());
-}
-
-TEST_F(ModalDialogs, DialogsNestEachBoundToItsOwnObject) {
+TEST_F(ModalDialogs, DialogsNestEachBoundToItsOwnObjectAndAMissingTemplateLeavesNoRecord) {
     ScriptedDialog outer;
     ScriptedDialog inner;
+    ScriptedDialog missing;
+    INT_PTR missingResult = 0;
     INT_PTR innerResult = 0;
     outer.handlers[WM_INITDIALOG] = [&](const Message&, bool&) -> LRESULT {
+        missingResult = RunModalDialog(missing, 4242, outer.hwnd);
         innerResult = RunModalDialog(inner, kCaptionlessDialogId, outer.hwnd);
         EXPECT_NE(outer.hwnd, nullptr);
         EndDialog(outer.hwnd, 1);
@@ -194,7 +152,10 @@ TEST_F(ModalDialogs, DialogsNestEachBoundToItsOwnObject) {
         return 1;
     };
     EXPECT_EQ(RunModalDialog(outer, kDialogId, main.hwnd), 1);
+    EXPECT_EQ(missingResult, -1);
     EXPECT_EQ(innerResult, 2);
+    EXPECT_TRUE(missing.seen.empty());
+    EXPECT_EQ(TakeCreationRecord(), nullptr);
     EXPECT_EQ(inner.gone.size(), 1u);
     EXPECT_EQ(outer.gone.size(), 1u);
 }

@@ -41,56 +41,23 @@ TEST_F(WindowBinding, TheObjectKnowsItsWindowBeforeItsFirstHandler) {
     GetClassNameW(window, name, 32);
     EXPECT_EQ(std::u16string(name), u"QuorvaneWnd");
     EXPECT_EQ(GetWindowText(window), u"Схема метро");
-    // The class's background is the window colour.
-    system.Pump();
-    EXPECT_EQ(host.LastFrame()->GetPixel(120, 160), RGB(255, 255, 255));
 }
 
-TEST_F(WindowBinding, CurrentMessageNestsAndIsRestored) {
-    ScriptedWindow main;
-    std::vector<UINT> outer;
-    std::vector<UINT> inner;
-    main.handlers[WM_USER] = [&](const Message&, bool&) -> LRESULT {
-        outer.push_back(main.currentMessage->message);
-        SendMessageW(main.hwnd, WM_USER + 1, 0, 0);
-        outer.push_back(main.currentMessage->message);
-        return 0;
-    };
-    main.handlers[WM_USER + 1] = [&](const Message&, bool&) -> LRESULT {
-        inner.push_back(main.currentMessage->message);
-        return 0;
-    };
-    CreateFrameWindow(main, nullptr, kScreen, u"", kMainStyle, 0, 0, nullptr);
-    SendMessageW(main.hwnd, WM_USER, 0, 0);
-    EXPECT_EQ(outer, (std::vector<UINT>{WM_USER, WM_USER}));
-    EXPECT_EQ(inner, (std::vector<UINT>{WM_USER + 1}));
-    EXPECT_EQ(main.currentMessage, nullptr);
-}
-
-TEST_F(WindowBinding, DefaultProcessingRunsTheMessageBeingHandled) {
-    ScriptedWindow main;
-    main.handlers[WM_SETTEXT] = [&](const Message&, bool&) -> LRESULT {
-        const LRESULT result = CallDefaultProcedure(main);
+TEST_F(WindowBinding, DefaultProcessingRunsTheMessageBeingHandledOrOneItsHandlerLeaves) {
+    for (const bool leave : {false, true}) {
+        ScriptedWindow main;
+        int offered = 0;
+        main.handlers[WM_SETTEXT] = [&](const Message&, bool& handled) -> LRESULT {
+            ++offered;
+            handled = !leave;
+            return leave ? 0 : CallDefaultProcedure(main);
+        };
+        CreateFrameWindow(main, nullptr, kScreen, u"старый", kMainStyle, 0, 0, nullptr);
+        EXPECT_TRUE(SetWindowTextW(main.hwnd, u"новый")) << leave;  // the default's answer
+        EXPECT_EQ(offered, 1);
         EXPECT_EQ(GetWindowText(main.hwnd), u"новый");
-        return result;
-    };
-    CreateFrameWindow(main, nullptr, kScreen, u"старый", kMainStyle, 0, 0, nullptr);
-    EXPECT_TRUE(SetWindowTextW(main.hwnd, u"новый"));
-    EXPECT_EQ(CallDefaultProcedure(main), 0);  // outside a message there is nothing to run
-}
-
-TEST_F(WindowBinding, AClearedHandledFlagSendsTheMessageToTheDefaultProcessing) {
-    ScriptedWindow main;
-    int offered = 0;
-    main.handlers[WM_SETTEXT] = [&](const Message&, bool& handled) -> LRESULT {
-        ++offered;
-        handled = false;
-        return 0;
-    };
-    CreateFrameWindow(main, nullptr, kScreen, u"старый", kMainStyle, 0, 0, nullptr);
-    EXPECT_TRUE(SetWindowTextW(main.hwnd, u"новый"));  // the default's answer
-    EXPECT_EQ(offered, 1);
-    EXPECT_EQ(GetWindowText(main.hwnd), u"новый");
+        EXPECT_EQ(CallDefaultProcedure(main), 0);  // outside a message there is nothing to run
+    }
 }
 
 TEST_F(WindowBinding, DestructionClearsTheWindowAndTellsTheObjectOnce) {
@@ -105,27 +72,37 @@ TEST_F(WindowBinding, DestructionClearsTheWindowAndTellsTheObjectOnce) {
     EXPECT_EQ(main.seen.back().hwnd, nullptr);
 }
 
-TEST_F(WindowBinding, ACreationHandlerCanRefuse) {
-    ScriptedWindow main;
-    main.handlers[WM_CREATE] = [](const Message&, bool&) -> LRESULT { return -1; };
-    EXPECT_EQ(CreateFrameWindow(main, nullptr, kScreen, u"", kMainStyle, 0, 0, nullptr), nullptr);
-    EXPECT_EQ(main.hwnd, nullptr);
-    EXPECT_EQ(main.gone.size(), 1u);
+TEST_F(WindowBinding, AWindowThatCannotBeMadeLeavesItsObjectUnboundAndNoRecordBehind) {
+    WindowClassRecord orphanClass;
+    orphanClass.attributes.lpfnWndProc = FirstWindowMessage;
+    orphanClass.attributes.lpszClassName = u"Orphan";
+    orphanClass.deriveFrom = u"NoSuchBase";
+    const struct {
+        const char* what;
+        WindowClassRecord& record;
+        DWORD style;
+        bool refuses;
+    } cases[] = {{"deriving from a missing class", orphanClass, kMainStyle, false},
+                 {"a child without a parent", DefaultWindowClassRecord(), 0, false},
+                 {"a creation handler that refuses", DefaultWindowClassRecord(), kMainStyle, true}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        ScriptedWindow failed(c.record);
+        failed.handlers[WM_CREATE] = [&](const Message&, bool&) -> LRESULT {
+            return c.refuses ? -1 : 0;
+        };
+        EXPECT_EQ(CreateFrameWindow(failed, nullptr, kScreen, u"", c.style, 0, 0, nullptr),
+                  nullptr);
+        EXPECT_EQ(failed.hwnd, nullptr);
+        EXPECT_EQ(failed.seen.empty(), !c.refuses);
+        EXPECT_EQ(failed.gone.size(), c.refuses ? 1u : 0u);
+        EXPECT_EQ(TakeCreationRecord(), nullptr);
+    }
+    EXPECT_EQ(orphanClass.atom, 0);
     EXPECT_TRUE(system.TopLevelWindows().empty());
 }
 
-TEST_F(WindowBinding, AWindowThatCouldNotBeMadeLeavesNoRecordBehind) {
-    ScriptedWindow failed;
-    // A child without a parent is never made, and never takes its record.
-    EXPECT_EQ(CreateFrameWindow(failed, nullptr, kScreen, u"", 0, 0, 0, nullptr), nullptr);
-    ScriptedWindow next;
-    const HWND window = CreateFrameWindow(next, nullptr, kScreen, u"", kMainStyle, 0, 0, nullptr);
-    EXPECT_EQ(next.hwnd, window);
-    EXPECT_EQ(failed.hwnd, nullptr);
-    EXPECT_TRUE(failed.seen.empty());
-    EXPECT_EQ(TakeCreationRecord(), nullptr);
-
-    // A window of the class made without announcing an object stays unbound for good.
+TEST_F(WindowBinding, AWindowMadeWithoutAnObjectStaysUnboundForGood) {
     WNDPROC unused = nullptr;
     ASSERT_NE(RegisterWindowClassRecord(*CurrentModule(), MainWindowClassRecord(), unused), 0);
     const HWND stray =
