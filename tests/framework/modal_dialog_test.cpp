@@ -7,6 +7,7 @@
 #include "platform/host/virtual_keys.h"
 #include "platform/pocket/shell_dialog.h"
 #include "platform/pocket/shell_layout.h"
+#include "platform/user/default_window_procedure.h"
 #include "platform/user/dialog_manager.h"
 #include "platform/user/message_functions.h"
 #include "platform/user/timer_functions.h"
@@ -98,37 +99,32 @@ TEST_F(ModalDialogs, HandledMessagesAnswerThroughTheResultOrDirectlyAndClearedOn
 
 TEST_F(ModalDialogs, ADialogInsideAWindowHandlerKeepsTheWindowsCurrentMessage) {
     ScriptedDialog dialog;
-    std::vector<std::string> checks;
-    const MSG* commandRecord = nullptr;
+    std::vector<UINT> current;  // the message each handler finds current, in order
+    const MSG* command = nullptr;
     main.handlers[WM_COMMAND] = [&](const Message&, bool&) -> LRESULT {
-        commandRecord = main.currentMessage;
+        command = main.currentMessage;
         SetTimer(main.hwnd, 1, 100, nullptr);
-        const INT_PTR result = RunModalDialog(dialog, kDialogId, main.hwnd);
-        checks.push_back("dialog " + std::to_string(result));
-        checks.push_back(main.currentMessage == commandRecord &&
-                                 main.currentMessage->message == WM_COMMAND
-                             ? "command restored"
-                             : "command lost");
+        EXPECT_EQ(RunModalDialog(dialog, kDialogId, main.hwnd), 4);
+        EXPECT_EQ(main.currentMessage, command);
+        current.push_back(main.currentMessage->message);
         return 0;
     };
     dialog.handlers[WM_INITDIALOG] = [&](const Message&, bool&) -> LRESULT {
-        checks.push_back(dialog.currentMessage->message == WM_INITDIALOG ? "dialog's own"
-                                                                         : "dialog wrong");
-        checks.push_back(main.currentMessage == commandRecord ? "window's kept" : "window's lost");
+        current.push_back(dialog.currentMessage->message);
+        EXPECT_EQ(main.currentMessage, command);
         return 1;
     };
     // The window's timer runs while the dialog is up: its message nests in the window's.
     main.handlers[WM_TIMER] = [&](const Message&, bool&) -> LRESULT {
         KillTimer(main.hwnd, 1);
-        checks.push_back(main.currentMessage->message == WM_TIMER ? "timer's own" : "timer wrong");
+        current.push_back(main.currentMessage->message);
         EndDialog(dialog.hwnd, 4);
         return 0;
     };
     PostMessageW(main.hwnd, WM_COMMAND, ID_STATION_LIST, 0);
     host.AllowTime(std::chrono::milliseconds(500));
     system.Pump();
-    EXPECT_EQ(checks, (std::vector<std::string>{"dialog's own", "window's kept", "timer's own",
-                                                "dialog 4", "command restored"}));
+    EXPECT_EQ(current, (std::vector<UINT>{WM_INITDIALOG, WM_TIMER, WM_COMMAND}));
     EXPECT_EQ(main.currentMessage, nullptr);
 }
 
@@ -158,6 +154,58 @@ TEST_F(ModalDialogs, DialogsNestEachBoundToItsOwnObjectAndAMissingTemplateLeaves
     EXPECT_EQ(TakeCreationRecord(), nullptr);
     EXPECT_EQ(inner.gone.size(), 1u);
     EXPECT_EQ(outer.gone.size(), 1u);
+}
+
+class ShellDialog : public FrameworkTest {
+  protected:
+    ShellDialog() {
+        WNDCLASSW attributes;
+        attributes.lpfnWndProc = DefWindowProcW;
+        attributes.lpszClassName = u"Page";
+        RegisterClassW(&attributes);
+        page = CreateWindowExW(0, u"Page", u"", WS_POPUP, 30, 40, 100, 100, nullptr, 0, nullptr,
+                               nullptr);
+    }
+    RECT SetUp(DWORD flags) {
+        SHINITDLGINFO info{SHIDIM_FLAGS, page, flags};
+        EXPECT_TRUE(SHInitDialog(&info));
+        RECT rect;
+        GetWindowRect(page, &rect);
+        return rect;
+    }
+    HWND page = nullptr;
+};
+
+TEST_F(ShellDialog, SizesThePageBelowTheNavigationBar) {
+    EXPECT_EQ(SetUp(SHIDIF_SIZEDLG), WorkArea());
+    EXPECT_EQ(GetPropW(page, kDoneButtonProperty), 0);
+    const RECT fullScreen{0, kNavigationBarHeight, kScreenWidth, kScreenHeight};
+    EXPECT_EQ(SetUp(SHIDIF_DONEBUTTON | SHIDIF_SIZEDLGFULLSCREEN | SHIDIF_SIPDOWN), fullScreen);
+    EXPECT_EQ(GetPropW(page, kDoneButtonProperty), 1);
+    EXPECT_EQ(SetUp(SHIDIF_DONEBUTTON | SHIDIF_SIPDOWN | SHIDIF_FULLSCREENNOMENUBAR), fullScreen);
+}
+
+TEST_F(ShellDialog, APageLeavesItsCaptionToTheNavigationBar) {
+    SetWindowLongW(page, GWL_STYLE, WS_POPUP | WS_CAPTION);
+    SetWindowTextW(page, u"Станции");
+    SetUp(SHIDIF_SIPDOWN);
+    EXPECT_EQ(GetWindowLongW(page, GWL_STYLE) & WS_CAPTION, WS_CAPTION) << "not a page";
+    const RECT rect = SetUp(SHIDIF_SIZEDLGFULLSCREEN);
+    EXPECT_EQ(GetWindowLongW(page, GWL_STYLE) & WS_CAPTION, WS_BORDER);
+    RECT client;
+    GetClientRect(page, &client);
+    EXPECT_EQ(client.bottom, rect.bottom - rect.top - 2) << "inside the border only";
+    char16_t title[16];
+    EXPECT_EQ(GetWindowTextW(page, title, 16), 7);
+}
+
+TEST_F(ShellDialog, RefusesWhatIsNotADialogSetUp) {
+    SHINITDLGINFO noFlags{0, page, SHIDIF_SIZEDLG};
+    EXPECT_FALSE(SHInitDialog(&noFlags));
+    DestroyWindow(page);
+    SHINITDLGINFO gone{SHIDIM_FLAGS, page, SHIDIF_SIZEDLG};
+    EXPECT_FALSE(SHInitDialog(&gone));
+    EXPECT_FALSE(SHInitDialog(nullptr));
 }
 
 }  // namespace

@@ -85,9 +85,12 @@ std::unique_ptr<NetworkModel> RingThroughBSlower() {
     return model;
 }
 
-template <std::int32_t kFirstRunTime>
-std::unique_ptr<NetworkModel> TwoStations() {
-    return NetworkBuilder().Line(1, {{u"A", 0, 0, kFirstRunTime}, {u"B", 10, 0}}, 4).Build();
+// A and B with a shape point between them, A's run time given.
+template <std::int32_t kRunTime>
+std::unique_ptr<NetworkModel> AroundAShapePoint() {
+    return NetworkBuilder()
+        .Line(1, {{u"A", 0, 0, kRunTime}, {u"p", 5, 5, 1, kShapePointKind}, {u"B", 10, 0}}, 4)
+        .Build();
 }
 
 struct RouteCase {
@@ -102,7 +105,7 @@ struct RouteCase {
 };
 
 const RouteCase kRouteCases[] = {
-    {"departure is the destination", TwoStations<1>, 1, 1, {1}, 1},
+    {"departure is the destination", AroundAShapePoint<1>, 2, 2, {2}, 1},
     {"no transfers: along a line", IdleLine<5, 0>, 0, 4, {0, 1, 2, 3, 4}},
     {"no transfers: back along it", IdleLine<5, 0>, 4, 0, {4, 3, 2, 1, 0}},
     {"ten transfers: within two thirds of the points", IdleLine<11, 10>, 0, 5, {0, 1, 2, 3, 4, 5}},
@@ -120,8 +123,8 @@ const RouteCase kRouteCases[] = {
     {"equal transfers: the lowest slot", Ring, 0, 2, {0, 1, 2}},
     {"equal minutes: the lowest slot", Ring, 0, 2, {0, 1, 2}, 1},
     {"fewer minutes", RingThroughBSlower, 0, 2, {0, 2}, 1},
-    {"9999 minutes are never chosen", TwoStations<9999>, 0, 1, {}, 1},
-    {"9998 minutes are", TwoStations<9998>, 0, 1, {0, 1}, 1},
+    {"9999 minutes are never chosen", AroundAShapePoint<9999>, 0, 2, {}, 1},
+    {"9998 minutes are, shape point and all", AroundAShapePoint<9998>, 0, 2, {0, 1, 2}, 1},
 };
 
 TEST(FindRoute, ChoosesByTheRulesBoundsAndTieBreaks) {
