@@ -106,7 +106,7 @@ TEST_F(ModalDialogs, ADialogInsideAWindowHandlerKeepsTheWindowsCurrentMessage) {
         SetTimer(main.hwnd, 1, 100, nullptr);
         EXPECT_EQ(RunModalDialog(dialog, kDialogId, main.hwnd), 4);
         EXPECT_EQ(main.currentMessage, command);
-        current.push_back(main.currentMessage->message);
+        current.push_back(command->message);
         return 0;
     };
     dialog.handlers[WM_INITDIALOG] = [&](const Message&, bool&) -> LRESULT {
