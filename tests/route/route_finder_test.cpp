@@ -157,6 +157,18 @@ TEST(BestRouteSearch, AmongEqualScoresTakesTheFewestPoints) {
     }
 }
 
+TEST(SearchRoute, EndsOutsideTheNetworkFindNothing) {
+    auto model = Cross();
+    model->BuildAdjacency();
+    const SearchGraph graph(*model);
+    for (const auto& [from, to] : {std::pair{-1, 3}, {0, -1}, {8, 3}, {0, 8}}) {
+        EXPECT_TRUE(SearchRoute(*model, from, to).empty()) << from << " " << to;
+        EXPECT_TRUE(EnumerateRoute(*model, from, to).route.points.empty());
+        EXPECT_TRUE(
+            SearchBestRoute(graph, {.maxTransfers = 3, .maxLength = 9}, from, to).points.empty());
+    }
+}
+
 TEST(FindRoute, RebuildsTheAdjacencySoThatNewKindsCount) {
     auto model = Detour();
     model->settings.algorithm = 1;
