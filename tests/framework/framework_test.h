@@ -28,12 +28,11 @@ class ScriptedObject : public Base {
     struct Seen {
         UINT message;
         HWND hwnd;
-        const MSG* current;
     };
 
     bool HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result,
                        int mapId) override {
-        seen.push_back({message, this->hwnd, this->currentMessage});
+        seen.push_back({message, this->hwnd});
         EXPECT_EQ(window, this->hwnd);
         if (mapId != 0) {
             return false;

@@ -2,109 +2,96 @@
 
 #include <gtest/gtest.h>
 
-#include <string>
 #include <vector>
 
 namespace qv {
 namespace {
 
-// A message map as the program writes one.
+// A message map as the program writes one; each handler logs and answers its own number.
 class Mapped {
   public:
-    bool Handle(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result, int mapId) {
+    bool Handle(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result, int mapId = 0) {
         static constexpr MessageMapEntry<Mapped> kMap[] = {
-            OnMessage(WM_LBUTTONUP, &Mapped::OnPenUp),
-            OnMessage(WM_TIMER, &Mapped::OnTimerFirst),
-            OnMessage(WM_TIMER, &Mapped::OnTimerSecond),
-            OnCommand(1065, 0x0300, &Mapped::OnEditChanged),
-            OnCommand(1065, 0x0100, &Mapped::OnEditFocused),
-            OnCommand(1004, &Mapped::OnExit),
-            OnNotify(1021, 0xFFFFFF9B, &Mapped::OnListChanged),
+            OnMessage(WM_TIMER, &Mapped::Take<1>),     OnMessage(WM_TIMER, &Mapped::Take<2>),
+            OnCommand(1065, 0x0300, &Mapped::Take<3>), OnCommand(1065, 0x0100, &Mapped::Take<4>),
+            OnCommand(1004, &Mapped::Take<5>),         OnNotify(1021, 0xFFFFFF9B, &Mapped::Take<6>),
         };
         return DispatchMessageMap<Mapped>(*this, kMap, {nullptr, message, wParam, lParam}, result,
                                           mapId);
     }
 
-    std::vector<std::string> calls;
-    bool firstTimerHandles = false;
+    std::vector<LRESULT> calls;
+    LRESULT declines = 1;  // the handler that clears its handled flag
 
   private:
-    LRESULT OnPenUp(const Message& message, bool&) {
-        const POINT at = PenPosition(message);
-        calls.push_back("pen " + std::to_string(at.x) + "," + std::to_string(at.y));
-        return 0;
-    }
-    LRESULT OnTimerFirst(const Message& message, bool& handled) {
+    template <LRESULT kNumber>
+    LRESULT Take(const Message&, bool& handled) {
         EXPECT_TRUE(handled);  // always offered as handled
-        calls.push_back("first " + std::to_string(TimerId(message)));
-        handled = firstTimerHandles;
-        return 11;
-    }
-    LRESULT OnTimerSecond(const Message&, bool&) {
-        calls.push_back("second");
-        return 22;
-    }
-    LRESULT OnExit(const Message& message, bool&) {
-        calls.push_back("exit " + std::to_string(NotificationCode(message)));
-        return -1;
-    }
-    LRESULT OnEditChanged(const Message&, bool&) {
-        calls.push_back("edit changed");
-        return 3;
-    }
-    LRESULT OnEditFocused(const Message&, bool&) {
-        calls.push_back("edit focused");
-        return 4;
-    }
-    LRESULT OnListChanged(const Message&, bool&) {
-        calls.push_back("list");
-        return 5;
+        calls.push_back(kNumber);
+        handled = kNumber != declines;
+        return kNumber;
     }
 };
 
 TEST(MessageMap, EntriesAreOfferedInOrderUntilOneKeepsItsHandledFlag) {
     Mapped map;
     LRESULT result = 0;
-    EXPECT_TRUE(map.Handle(WM_TIMER, 2, 0, result, 0));
-    EXPECT_EQ(result, 22);
-    map.firstTimerHandles = true;
-    EXPECT_TRUE(map.Handle(WM_TIMER, 1, 0, result, 0));
-    EXPECT_EQ(result, 11);
-    EXPECT_EQ(map.calls, (std::vector<std::string>{"first 2", "second", "first 1"}));
-}
-
-TEST(MessageMap, OtherMapsAndUnknownMessagesAreNotHandled) {
-    Mapped map;
-    LRESULT result = 99;
-    EXPECT_FALSE(map.Handle(WM_TIMER, 1, 0, result, 1));
-    EXPECT_FALSE(map.Handle(WM_PAINT, 0, 0, result, 0));
-    EXPECT_FALSE(map.Handle(WM_COMMAND, 1005, 0, result, 0));
+    EXPECT_TRUE(map.Handle(WM_TIMER, 0, 0, result));
+    EXPECT_EQ(result, 2);
+    map.declines = 0;
+    EXPECT_TRUE(map.Handle(WM_TIMER, 0, 0, result));
+    EXPECT_EQ(result, 1);
+    EXPECT_EQ(map.calls, (std::vector<LRESULT>{1, 2, 1}));
+    map.declines = 2;
+    map.calls.clear();
+    result = 99;
+    EXPECT_FALSE(map.Handle(WM_TIMER, 0, 0, result, 1));  // only map 0 exists
     EXPECT_TRUE(map.calls.empty());
     EXPECT_EQ(result, 99);
 }
 
-TEST(MessageMap, CommandsAndNotificationsAreDecodedOnce) {
-    Mapped map;
-    LRESULT result = 0;
-    // An entry without a code takes the command whatever its code; one with a code takes
-    // that code only, even from the same control.
-    EXPECT_TRUE(map.Handle(WM_COMMAND, MAKEWPARAM(1004, 1), 0, result, 0));
-    EXPECT_EQ(result, -1);
-    EXPECT_TRUE(map.Handle(WM_COMMAND, MAKEWPARAM(1004, 0), 0, result, 0));
-    EXPECT_TRUE(map.Handle(WM_COMMAND, MAKEWPARAM(1065, 0x0100), 0, result, 0));
-    EXPECT_EQ(result, 4);
-    EXPECT_TRUE(map.Handle(WM_COMMAND, MAKEWPARAM(1065, 0x0300), 0, result, 0));
-    EXPECT_EQ(result, 3);
-    EXPECT_FALSE(map.Handle(WM_COMMAND, MAKEWPARAM(1065, 0x0200), 0, result, 0));
-    EXPECT_FALSE(map.Handle(WM_COMMAND, MAKEWPARAM(1065, 0), 0, result, 0));
+TEST(MessageMap, CommandsAndNotificationsGoByIdAndCode) {
     NMHDR changed{nullptr, 1021, 0xFFFFFF9B};
-    NMHDR other{nullptr, 1021, 0xFFFFFFFE};
-    EXPECT_TRUE(map.Handle(WM_NOTIFY, 1021, PointerParam(&changed), result, 0));
-    EXPECT_FALSE(map.Handle(WM_NOTIFY, 1021, PointerParam(&other), result, 0));
-    // Pen positions are unsigned client pixels.
-    EXPECT_TRUE(map.Handle(WM_LBUTTONUP, 0, MAKELPARAM(200, 300), result, 0));
-    EXPECT_EQ(map.calls, (std::vector<std::string>{"exit 1", "exit 0", "edit focused",
-                                                   "edit changed", "list", "pen 200,300"}));
+    NMHDR otherCode{nullptr, 1021, 0xFFFFFFFE};
+    NMHDR otherId{nullptr, 1022, 0xFFFFFF9B};
+    // An entry without a code takes the command whatever its code; one with a code takes that
+    // code only, even from the same control.
+    const struct {
+        UINT message;
+        WPARAM wParam;
+        LPARAM lParam;
+        LRESULT handler;  // 0: not handled
+    } cases[] = {
+        {WM_COMMAND, MAKEWPARAM(1004, 1), 0, 5},
+        {WM_COMMAND, MAKEWPARAM(1004, 0), 0, 5},
+        {WM_COMMAND, MAKEWPARAM(1065, 0x0100), 0, 4},
+        {WM_COMMAND, MAKEWPARAM(1065, 0x0300), 0, 3},
+        {WM_COMMAND, MAKEWPARAM(1065, 0x0200), 0, 0},
+        {WM_COMMAND, MAKEWPARAM(1065, 0), 0, 0},
+        {WM_COMMAND, 1005, 0, 0},
+        {WM_NOTIFY, 1021, PointerParam(&changed), 6},
+        {WM_NOTIFY, 1021, PointerParam(&otherCode), 0},
+        {WM_NOTIFY, 1022, PointerParam(&otherId), 0},
+        {WM_NOTIFY, 1021, 0, 0},
+        {WM_PAINT, 0, 0, 0},
+    };
+    for (const auto& c : cases) {
+        Mapped map;
+        LRESULT result = 99;
+        EXPECT_EQ(map.Handle(c.message, c.wParam, c.lParam, result), c.handler != 0)
+            << c.message << " " << c.wParam;
+        EXPECT_EQ(result, c.handler != 0 ? c.handler : 99);
+    }
+}
+
+TEST(MessageMap, ParametersAreDecodedAsUnsignedWords) {
+    const Message pen{nullptr, WM_LBUTTONUP, 0, MAKELPARAM(0xFFFF, 0x8000)};
+    EXPECT_EQ(PenPosition(pen).x, 0xFFFF);
+    EXPECT_EQ(PenPosition(pen).y, 0x8000);
+    const Message command{nullptr, WM_COMMAND, MAKEWPARAM(1065, 0x0300), 0};
+    EXPECT_EQ(CommandId(command), 1065);
+    EXPECT_EQ(NotificationCode(command), 0x0300);
+    EXPECT_EQ(TimerId({nullptr, WM_TIMER, 7, 0}), 7u);
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include "platform/host/virtual_keys.h"
 #include "platform/pocket/shell_dialog.h"
 #include "platform/pocket/shell_layout.h"
+#include "platform/user/default_window_procedure.h"
 #include "platform/user/dialog_manager.h"
 #include "platform/user/message_functions.h"
 #include "platform/user/timer_functions.h"
@@ -30,90 +31,57 @@ class ModalDialogs : public FrameworkTest {
         CreateFrameWindow(main, nullptr, kScreen, u"Схема метро", WS_VISIBLE | WS_SYSMENU, 0, 0,
                           nullptr);
     }
-    LRESULT EndOnOk(ScriptedDialog& dialog, INT_PTR result) {
-        dialog.handlers[WM_COMMAND] = [&dialog, result](const Message& m, bool& handled) {
-            if (CommandId(m) != IDOK) {
-                handled = false;
-                return LRESULT{0};
-            }
-            EndDialog(dialog.hwnd, result);
-            return LRESULT{0};
-        };
-        return 0;
-    }
 
     ScriptedWindow main{MainWindowClassRecord()};
 };
 
-TEST_F(ModalDialogs, ADialogIsBoundFromItsFirstMessageAndEndsWithItsResult) {
-    ScriptedDialog dialog;
-    RECT placed{};
-    LPARAM doneButton = 0;
-    dialog.handlers[WM_INITDIALOG] = [&](const Message&, bool&) -> LRESULT { return 1; };
-    dialog.handlers[WM_COMMAND] = [&](const Message& m, bool&) -> LRESULT {
-        GetWindowRect(dialog.hwnd, &placed);
-        doneButton = GetPropW(dialog.hwnd, kDoneButtonProperty);
-        EndDialog(dialog.hwnd, 5);
-        EXPECT_EQ(CommandId(m), IDOK);
-        return 0;
-    };
-    host.Key(VK_RETURN);
-    EXPECT_EQ(RunModalDialog(dialog, kDialogId, main.hwnd), 5);
-    ASSERT_FALSE(dialog.seen.empty());
-    EXPECT_EQ(dialog.seen.front().message, WM_SETFONT);
-    EXPECT_NE(dialog.seen.front().hwnd, nullptr);
-    // The default shell set-up of a handled initialisation: below the navigation bar, whole
-    // screen, with the "ok" button.
-    EXPECT_EQ(placed, PageRect(PageSizing::FullScreen, InputPanelState::Down));
-    EXPECT_EQ(doneButton, 1);
-    EXPECT_EQ(dialog.hwnd, nullptr);
-    EXPECT_EQ(dialog.gone.size(), 1u);
-    EXPECT_EQ(GetActiveWindow(), main.hwnd);
+TEST_F(ModalDialogs, ADialogIsBoundFromItsFirstMessageAndAHandledInitialisationGetsTheShell) {
+    for (const bool initialisationHandled : {true, false}) {
+        SCOPED_TRACE(initialisationHandled);
+        ScriptedDialog dialog;
+        RECT placed{};
+        LPARAM doneButton = -1;
+        if (initialisationHandled) {
+            dialog.handlers[WM_INITDIALOG] = [](const Message&, bool&) -> LRESULT { return 1; };
+        }
+        dialog.handlers[WM_COMMAND] = [&](const Message& m, bool&) -> LRESULT {
+            GetWindowRect(dialog.hwnd, &placed);
+            doneButton = GetPropW(dialog.hwnd, kDoneButtonProperty);
+            EndDialog(dialog.hwnd, 5);
+            EXPECT_EQ(CommandId(m), IDOK);
+            return 0;
+        };
+        host.Key(VK_RETURN);
+        const int templateId = initialisationHandled ? kDialogId : kCaptionlessDialogId;
+        EXPECT_EQ(RunModalDialog(dialog, templateId, main.hwnd), 5);
+        ASSERT_FALSE(dialog.seen.empty());
+        // The first message: the font, where the template names one.
+        EXPECT_EQ(dialog.seen.front().message, initialisationHandled ? WM_SETFONT : WM_INITDIALOG);
+        EXPECT_NE(dialog.seen.front().hwnd, nullptr);
+        // The default shell set-up: below the navigation bar, whole screen, the "ok" button.
+        EXPECT_EQ(placed == PageRect(PageSizing::FullScreen, InputPanelState::Down),
+                  initialisationHandled);
+        EXPECT_EQ(placed.left > 0, !initialisationHandled);
+        EXPECT_EQ(doneButton, initialisationHandled ? 1 : 0);
+        EXPECT_EQ(dialog.hwnd, nullptr);
+        EXPECT_EQ(dialog.gone.size(), 1u);
+        EXPECT_EQ(GetActiveWindow(), main.hwnd);
+    }
 }
 
-TEST_F(ModalDialogs, AnUnhandledInitialisationSkipsTheShellSetUp) {
-    ScriptedDialog dialog;
-    RECT placed{};
-    LPARAM doneButton = 1;
-    dialog.handlers[WM_COMMAND] = [&](const Message&, bool&) -> LRESULT {
-        GetWindowRect(dialog.hwnd, &placed);
-        doneButton = GetPropW(dialog.hwnd, kDoneButtonProperty);
-        EndDialog(dialog.hwnd, IDOK);
-        return 0;
-    };
-    host.Key(VK_RETURN);
-    EXPECT_EQ(RunModalDialog(dialog, kCaptionlessDialogId, main.hwnd), IDOK);
-    EXPECT_TRUE(dialog.Saw(WM_INITDIALOG));
-    EXPECT_NE(placed.top, kNavigationBarHeight);
-    EXPECT_GT(placed.left, 0);
-    EXPECT_EQ(doneButton, 0);
-}
-
-TEST_F(ModalDialogs, HandledMessagesAnswerThroughTheMessageResultOrDirectly) {
+TEST_F(ModalDialogs, HandledMessagesAnswerThroughTheResultOrDirectlyAndClearedOnesGoOn) {
     ScriptedDialog dialog;
     LRESULT plain = 0;
     LRESULT colour = 0;
-    dialog.handlers[WM_INITDIALOG] = [&](const Message&, bool& handled) -> LRESULT {
-        plain = SendMessageW(dialog.hwnd, WM_USER, 0, 0);
-        colour = SendMessageW(dialog.hwnd, WM_CTLCOLORDLG, 0, 0);
-        EndDialog(dialog.hwnd, 1);
-        handled = false;
-        return 0;
-    };
-    dialog.handlers[WM_USER] = [](const Message&, bool&) -> LRESULT { return 55; };
-    dialog.handlers[WM_CTLCOLORDLG] = [](const Message&, bool&) -> LRESULT { return 0x99; };
-    EXPECT_EQ(RunModalDialog(dialog, kDialogId, main.hwnd), 1);
-    EXPECT_EQ(plain, 55);
-    EXPECT_EQ(colour, 0x99);
-}
-
-TEST_F(ModalDialogs, AClearedHandledFlagSendsTheMessageToTheDialogManager) {
-    ScriptedDialog dialog;
     int closes = 0;
     dialog.handlers[WM_INITDIALOG] = [&](const Message&, bool&) -> LRESULT {
+        plain = SendMessageW(dialog.hwnd, WM_USER, 0, 0);
+        colour = SendMessageW(dialog.hwnd, WM_CTLCOLORDLG, 0, 0);
         PostMessageW(dialog.hwnd, WM_CLOSE, 0, 0);
         return 1;
     };
+    dialog.handlers[WM_USER] = [](const Message&, bool&) -> LRESULT { return 55; };
+    dialog.handlers[WM_CTLCOLORDLG] = [](const Message&, bool&) -> LRESULT { return 0x99; };
     dialog.handlers[WM_CLOSE] = [&](const Message&, bool& handled) -> LRESULT {
         ++closes;
         handled = false;  // the dialog manager turns it into Cancel
@@ -124,64 +92,50 @@ TEST_F(ModalDialogs, AClearedHandledFlagSendsTheMessageToTheDialogManager) {
         return 0;
     };
     EXPECT_EQ(RunModalDialog(dialog, kDialogId, main.hwnd), IDCANCEL);
+    EXPECT_EQ(plain, 55);
+    EXPECT_EQ(colour, 0x99);
     EXPECT_EQ(closes, 1);
 }
 
 TEST_F(ModalDialogs, ADialogInsideAWindowHandlerKeepsTheWindowsCurrentMessage) {
     ScriptedDialog dialog;
-    std::vector<std::string> checks;
-    const MSG* commandRecord = nullptr;
+    std::vector<UINT> current;  // the message each handler finds current, in order
+    const MSG* command = nullptr;
     main.handlers[WM_COMMAND] = [&](const Message&, bool&) -> LRESULT {
-        commandRecord = main.currentMessage;
+        command = main.currentMessage;
         SetTimer(main.hwnd, 1, 100, nullptr);
-        const INT_PTR result = RunModalDialog(dialog, kDialogId, main.hwnd);
-        checks.push_back("dialog " + std::to_string(result));
-        checks.push_back(main.currentMessage == commandRecord &&
-                                 main.currentMessage->message == WM_COMMAND
-                             ? "command restored"
-                             : "command lost");
+        EXPECT_EQ(RunModalDialog(dialog, kDialogId, main.hwnd), 4);
+        EXPECT_EQ(main.currentMessage, command);
+        current.push_back(command->message);
         return 0;
     };
     dialog.handlers[WM_INITDIALOG] = [&](const Message&, bool&) -> LRESULT {
-        checks.push_back(dialog.currentMessage->message == WM_INITDIALOG ? "dialog's own"
-                                                                         : "dialog wrong");
-        checks.push_back(main.currentMessage == commandRecord ? "window's kept" : "window's lost");
+        current.push_back(dialog.currentMessage->message);
+        EXPECT_EQ(main.currentMessage, command);
         return 1;
     };
     // The window's timer runs while the dialog is up: its message nests in the window's.
     main.handlers[WM_TIMER] = [&](const Message&, bool&) -> LRESULT {
         KillTimer(main.hwnd, 1);
-        checks.push_back(main.currentMessage->message == WM_TIMER ? "timer's own" : "timer wrong");
+        current.push_back(main.currentMessage->message);
         EndDialog(dialog.hwnd, 4);
         return 0;
     };
     PostMessageW(main.hwnd, WM_COMMAND, ID_STATION_LIST, 0);
     host.AllowTime(std::chrono::milliseconds(500));
     system.Pump();
-    EXPECT_EQ(checks, (std::vector<std::string>{"dialog's own", "window's kept", "timer's own",
-                                                "dialog 4", "command restored"}));
+    EXPECT_EQ(current, (std::vector<UINT>{WM_INITDIALOG, WM_TIMER, WM_COMMAND}));
     EXPECT_EQ(main.currentMessage, nullptr);
 }
 
-TEST_F(ModalDialogs, AMissingTemplateFailsAndLeavesNoRecordBehind) {
-    ScriptedDialog missing;
-    EXPECT_EQ(RunModalDialog(missing, 4242, main.hwnd), -1);
-    EXPECT_TRUE(missing.seen.empty());
-    EXPECT_EQ(TakeCreationRecord(), nullptr);
-    ScriptedDialog next;
-    next.handlers[WM_INITDIALOG] = [&](const Message&, bool&) -> LRESULT {
-        EndDialog(next.hwnd, 8);
-        return 1;
-    };
-    EXPECT_EQ(RunModalDialog(next, kDialogId, main.hwnd), 8);
-    EXPECT_TRUE(missing.seen.empty());
-}
-
-TEST_F(ModalDialogs, DialogsNestEachBoundToItsOwnObject) {
+TEST_F(ModalDialogs, DialogsNestEachBoundToItsOwnObjectAndAMissingTemplateLeavesNoRecord) {
     ScriptedDialog outer;
     ScriptedDialog inner;
+    ScriptedDialog missing;
+    INT_PTR missingResult = 0;
     INT_PTR innerResult = 0;
     outer.handlers[WM_INITDIALOG] = [&](const Message&, bool&) -> LRESULT {
+        missingResult = RunModalDialog(missing, 4242, outer.hwnd);
         innerResult = RunModalDialog(inner, kCaptionlessDialogId, outer.hwnd);
         EXPECT_NE(outer.hwnd, nullptr);
         EndDialog(outer.hwnd, 1);
@@ -194,9 +148,64 @@ TEST_F(ModalDialogs, DialogsNestEachBoundToItsOwnObject) {
         return 1;
     };
     EXPECT_EQ(RunModalDialog(outer, kDialogId, main.hwnd), 1);
+    EXPECT_EQ(missingResult, -1);
     EXPECT_EQ(innerResult, 2);
+    EXPECT_TRUE(missing.seen.empty());
+    EXPECT_EQ(TakeCreationRecord(), nullptr);
     EXPECT_EQ(inner.gone.size(), 1u);
     EXPECT_EQ(outer.gone.size(), 1u);
+}
+
+class ShellDialog : public FrameworkTest {
+  protected:
+    ShellDialog() {
+        WNDCLASSW attributes;
+        attributes.lpfnWndProc = DefWindowProcW;
+        attributes.lpszClassName = u"Page";
+        RegisterClassW(&attributes);
+        page = CreateWindowExW(0, u"Page", u"", WS_POPUP, 30, 40, 100, 100, nullptr, 0, nullptr,
+                               nullptr);
+    }
+    RECT SetUp(DWORD flags) {
+        SHINITDLGINFO info{SHIDIM_FLAGS, page, flags};
+        EXPECT_TRUE(SHInitDialog(&info));
+        RECT rect;
+        GetWindowRect(page, &rect);
+        return rect;
+    }
+    HWND page = nullptr;
+};
+
+TEST_F(ShellDialog, SizesThePageBelowTheNavigationBar) {
+    EXPECT_EQ(SetUp(SHIDIF_SIZEDLG), WorkArea());
+    EXPECT_EQ(GetPropW(page, kDoneButtonProperty), 0);
+    const RECT fullScreen{0, kNavigationBarHeight, kScreenWidth, kScreenHeight};
+    EXPECT_EQ(SetUp(SHIDIF_DONEBUTTON | SHIDIF_SIZEDLGFULLSCREEN | SHIDIF_SIPDOWN), fullScreen);
+    EXPECT_EQ(GetPropW(page, kDoneButtonProperty), 1);
+    EXPECT_EQ(SetUp(SHIDIF_DONEBUTTON | SHIDIF_SIPDOWN | SHIDIF_FULLSCREENNOMENUBAR), fullScreen);
+}
+
+TEST_F(ShellDialog, APageLeavesItsCaptionToTheNavigationBar) {
+    SetWindowLongW(page, GWL_STYLE, WS_POPUP | WS_CAPTION);
+    SetWindowTextW(page, u"Станции");
+    SetUp(SHIDIF_SIPDOWN);
+    EXPECT_EQ(GetWindowLongW(page, GWL_STYLE) & WS_CAPTION, WS_CAPTION) << "not a page";
+    const RECT rect = SetUp(SHIDIF_SIZEDLGFULLSCREEN);
+    EXPECT_EQ(GetWindowLongW(page, GWL_STYLE) & WS_CAPTION, WS_BORDER);
+    RECT client;
+    GetClientRect(page, &client);
+    EXPECT_EQ(client.bottom, rect.bottom - rect.top - 2) << "inside the border only";
+    char16_t title[16];
+    EXPECT_EQ(GetWindowTextW(page, title, 16), 7);
+}
+
+TEST_F(ShellDialog, RefusesWhatIsNotADialogSetUp) {
+    SHINITDLGINFO noFlags{0, page, SHIDIF_SIZEDLG};
+    EXPECT_FALSE(SHInitDialog(&noFlags));
+    DestroyWindow(page);
+    SHINITDLGINFO gone{SHIDIM_FLAGS, page, SHIDIF_SIZEDLG};
+    EXPECT_FALSE(SHInitDialog(&gone));
+    EXPECT_FALSE(SHInitDialog(nullptr));
 }
 
 }  // namespace

@@ -1,9 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <regex>
+#include <thread>
+
 #include "framework/frame_window.h"
 #include "framework_test.h"
 #include "platform/user/message_functions.h"
-#include "platform/user/paint_functions.h"
 #include "platform/user/window_functions.h"
 #include "platform/user/window_messages.h"
 #include "platform/user/window_styles.h"
@@ -19,7 +21,7 @@ constexpr DWORD kMainStyle = WS_VISIBLE | WS_SYSMENU;
 
 class WindowBinding : public FrameworkTest {};
 
-TEST_F(WindowBinding, TheObjectKnowsItsWindowBeforeItsFirstHandler) {
+TEST_F(WindowBinding, TheMainWindowIsBoundFromItsFirstMessageUntilItsLast) {
     ScriptedWindow main(MainWindowClassRecord());
     HWND atCreate = nullptr;
     main.handlers[WM_CREATE] = [&](const Message& m, bool&) -> LRESULT {
@@ -37,65 +39,26 @@ TEST_F(WindowBinding, TheObjectKnowsItsWindowBeforeItsFirstHandler) {
     EXPECT_EQ(main.seen.front().message, WM_NCCREATE);  // every message, from the first one
     EXPECT_TRUE(main.Saw(WM_SIZE));
     EXPECT_TRUE(main.Saw(WM_ACTIVATE));
+    EXPECT_EQ(GetWindowText(window), u"Схема метро");
+
+    // Its class is registered once, with the main window's attributes.
+    WNDPROC super = DefWindowProcW;
+    const ATOM atom = RegisterWindowClassRecord(*CurrentModule(), MainWindowClassRecord(), super);
     char16_t name[32];
     GetClassNameW(window, name, 32);
     EXPECT_EQ(std::u16string(name), u"QuorvaneWnd");
-    EXPECT_EQ(GetWindowText(window), u"Схема метро");
-    // The class's background is the window colour.
-    system.Pump();
-    EXPECT_EQ(host.LastFrame()->GetPixel(120, 160), RGB(255, 255, 255));
-}
+    EXPECT_EQ(super, DefWindowProcW);  // derives from nothing
+    WNDCLASSW found;
+    ASSERT_EQ(GetClassInfoW(CurrentModule()->instance, u"QuorvaneWnd", &found), atom);
+    EXPECT_EQ(found.style, CS_HREDRAW | CS_VREDRAW);
+    EXPECT_EQ(found.lpfnWndProc, FirstWindowMessage);
+    EXPECT_EQ(found.cbWndExtra, 0);
+    EXPECT_EQ(found.hIcon, nullptr);
+    EXPECT_EQ(found.hCursor, nullptr);
+    EXPECT_EQ(found.hInstance, CurrentModule()->instance);
+    ASSERT_NE(found.hbrBackground, nullptr);
+    EXPECT_EQ(found.hbrBackground->colour, RGB(255, 255, 255));
 
-TEST_F(WindowBinding, CurrentMessageNestsAndIsRestored) {
-    ScriptedWindow main;
-    std::vector<UINT> outer;
-    std::vector<UINT> inner;
-    main.handlers[WM_USER] = [&](const Message&, bool&) -> LRESULT {
-        outer.push_back(main.currentMessage->message);
-        SendMessageW(main.hwnd, WM_USER + 1, 0, 0);
-        outer.push_back(main.currentMessage->message);
-        return 0;
-    };
-    main.handlers[WM_USER + 1] = [&](const Message&, bool&) -> LRESULT {
-        inner.push_back(main.currentMessage->message);
-        return 0;
-    };
-    CreateFrameWindow(main, nullptr, kScreen, u"", kMainStyle, 0, 0, nullptr);
-    SendMessageW(main.hwnd, WM_USER, 0, 0);
-    EXPECT_EQ(outer, (std::vector<UINT>{WM_USER, WM_USER}));
-    EXPECT_EQ(inner, (std::vector<UINT>{WM_USER + 1}));
-    EXPECT_EQ(main.currentMessage, nullptr);
-}
-
-TEST_F(WindowBinding, DefaultProcessingRunsTheMessageBeingHandled) {
-    ScriptedWindow main;
-    main.handlers[WM_SETTEXT] = [&](const Message&, bool&) -> LRESULT {
-        const LRESULT result = CallDefaultProcedure(main);
-        EXPECT_EQ(GetWindowText(main.hwnd), u"новый");
-        return result;
-    };
-    CreateFrameWindow(main, nullptr, kScreen, u"старый", kMainStyle, 0, 0, nullptr);
-    EXPECT_TRUE(SetWindowTextW(main.hwnd, u"новый"));
-    EXPECT_EQ(CallDefaultProcedure(main), 0);  // outside a message there is nothing to run
-}
-
-TEST_F(WindowBinding, AClearedHandledFlagSendsTheMessageToTheDefaultProcessing) {
-    ScriptedWindow main;
-    int offered = 0;
-    main.handlers[WM_SETTEXT] = [&](const Message&, bool& handled) -> LRESULT {
-        ++offered;
-        handled = false;
-        return 0;
-    };
-    CreateFrameWindow(main, nullptr, kScreen, u"старый", kMainStyle, 0, 0, nullptr);
-    EXPECT_TRUE(SetWindowTextW(main.hwnd, u"новый"));  // the default's answer
-    EXPECT_EQ(offered, 1);
-    EXPECT_EQ(GetWindowText(main.hwnd), u"новый");
-}
-
-TEST_F(WindowBinding, DestructionClearsTheWindowAndTellsTheObjectOnce) {
-    ScriptedWindow main;
-    const HWND window = CreateFrameWindow(main, nullptr, kScreen, u"", kMainStyle, 0, 0, nullptr);
     DestroyWindow(window);
     EXPECT_EQ(main.hwnd, nullptr);
     EXPECT_EQ(main.gone, (std::vector<HWND>{window}));
@@ -105,27 +68,54 @@ TEST_F(WindowBinding, DestructionClearsTheWindowAndTellsTheObjectOnce) {
     EXPECT_EQ(main.seen.back().hwnd, nullptr);
 }
 
-TEST_F(WindowBinding, ACreationHandlerCanRefuse) {
-    ScriptedWindow main;
-    main.handlers[WM_CREATE] = [](const Message&, bool&) -> LRESULT { return -1; };
-    EXPECT_EQ(CreateFrameWindow(main, nullptr, kScreen, u"", kMainStyle, 0, 0, nullptr), nullptr);
-    EXPECT_EQ(main.hwnd, nullptr);
-    EXPECT_EQ(main.gone.size(), 1u);
+TEST_F(WindowBinding, DefaultProcessingRunsTheMessageBeingHandledOrOneItsHandlerLeaves) {
+    for (const bool leave : {false, true}) {
+        ScriptedWindow main;
+        int offered = 0;
+        main.handlers[WM_SETTEXT] = [&](const Message&, bool& handled) -> LRESULT {
+            ++offered;
+            handled = !leave;
+            return leave ? 0 : CallDefaultProcedure(main);
+        };
+        CreateFrameWindow(main, nullptr, kScreen, u"старый", kMainStyle, 0, 0, nullptr);
+        EXPECT_TRUE(SetWindowTextW(main.hwnd, u"новый")) << leave;  // the default's answer
+        EXPECT_EQ(offered, 1);
+        EXPECT_EQ(GetWindowText(main.hwnd), u"новый");
+        EXPECT_EQ(CallDefaultProcedure(main), 0);  // outside a message there is nothing to run
+    }
+}
+
+TEST_F(WindowBinding, AWindowThatCannotBeMadeLeavesItsObjectUnboundAndNoRecordBehind) {
+    WindowClassRecord orphanClass;
+    orphanClass.attributes.lpfnWndProc = FirstWindowMessage;
+    orphanClass.attributes.lpszClassName = u"Orphan";
+    orphanClass.deriveFrom = u"NoSuchBase";
+    const struct {
+        const char* what;
+        WindowClassRecord& record;
+        DWORD style;
+        bool refuses;
+    } cases[] = {{"deriving from a missing class", orphanClass, kMainStyle, false},
+                 {"a child without a parent", DefaultWindowClassRecord(), 0, false},
+                 {"a creation handler that refuses", DefaultWindowClassRecord(), kMainStyle, true}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        ScriptedWindow failed(c.record);
+        failed.handlers[WM_CREATE] = [&](const Message&, bool&) -> LRESULT {
+            return c.refuses ? -1 : 0;
+        };
+        EXPECT_EQ(CreateFrameWindow(failed, nullptr, kScreen, u"", c.style, 0, 0, nullptr),
+                  nullptr);
+        EXPECT_EQ(failed.hwnd, nullptr);
+        EXPECT_EQ(failed.seen.empty(), !c.refuses);
+        EXPECT_EQ(failed.gone.size(), c.refuses ? 1u : 0u);
+        EXPECT_EQ(TakeCreationRecord(), nullptr);
+    }
+    EXPECT_EQ(orphanClass.atom, 0);
     EXPECT_TRUE(system.TopLevelWindows().empty());
 }
 
-TEST_F(WindowBinding, AWindowThatCouldNotBeMadeLeavesNoRecordBehind) {
-    ScriptedWindow failed;
-    // A child without a parent is never made, and never takes its record.
-    EXPECT_EQ(CreateFrameWindow(failed, nullptr, kScreen, u"", 0, 0, 0, nullptr), nullptr);
-    ScriptedWindow next;
-    const HWND window = CreateFrameWindow(next, nullptr, kScreen, u"", kMainStyle, 0, 0, nullptr);
-    EXPECT_EQ(next.hwnd, window);
-    EXPECT_EQ(failed.hwnd, nullptr);
-    EXPECT_TRUE(failed.seen.empty());
-    EXPECT_EQ(TakeCreationRecord(), nullptr);
-
-    // A window of the class made without announcing an object stays unbound for good.
+TEST_F(WindowBinding, AWindowMadeWithoutAnObjectStaysUnboundForGood) {
     WNDPROC unused = nullptr;
     ASSERT_NE(RegisterWindowClassRecord(*CurrentModule(), MainWindowClassRecord(), unused), 0);
     const HWND stray =
@@ -162,6 +152,80 @@ TEST_F(WindowBinding, AWindowThatOutlivesItsObjectGetsTheDefaultProcessing) {
     EXPECT_TRUE(SetWindowTextW(window, u"дальше"));
     EXPECT_EQ(GetWindowText(window), u"дальше");
     EXPECT_TRUE(DestroyWindow(window));
+}
+
+TEST_F(WindowBinding, TheModuleNeedsAState) {
+    EXPECT_EQ(InitModule(nullptr, nullptr), E_INVALIDARG);
+}
+
+TEST_F(WindowBinding, ARecordWithoutANameGetsOneFromItsAddress) {
+    WindowClassRecord record;
+    record.attributes.lpfnWndProc = FirstWindowMessage;
+    WNDPROC super = DefWindowProcW;
+    ASSERT_NE(RegisterWindowClassRecord(*CurrentModule(), record, super), 0);
+    const std::string name(record.generatedName.begin(), record.generatedName.end());
+    EXPECT_TRUE(std::regex_match(name, std::regex("ATL:[0-9A-F]{8,16}"))) << name;
+    EXPECT_EQ(std::stoull(name.substr(4), nullptr, 16), reinterpret_cast<std::uintptr_t>(&record));
+    EXPECT_EQ(std::u16string_view(record.attributes.lpszClassName), record.generatedName);
+}
+
+// The procedure of a class that another class derives from.
+std::vector<UINT> g_baseMessages;
+LRESULT BaseProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    g_baseMessages.push_back(message);
+    if (message == WM_USER) {
+        return 77;
+    }
+    return DefWindowProcW(window, message, wParam, lParam);
+}
+
+TEST_F(WindowBinding, ADerivedClassSendsWhatItLeavesToTheClassItDerivesFrom) {
+    WNDCLASSW base;
+    base.lpfnWndProc = BaseProcedure;
+    base.lpszClassName = u"BaseControl";
+    ASSERT_NE(RegisterClassW(&base), 0);
+    WindowClassRecord record;
+    record.attributes.lpfnWndProc = FirstWindowMessage;
+    record.attributes.lpszClassName = u"DerivedControl";
+    record.deriveFrom = u"BaseControl";
+    ScriptedWindow derived(record);
+    const HWND window =
+        CreateFrameWindow(derived, nullptr, kScreen, u"", kMainStyle, 0, 0, nullptr);
+    ASSERT_NE(window, nullptr);
+    EXPECT_EQ(derived.superProcedure, BaseProcedure);
+    EXPECT_EQ(SendMessageW(window, WM_USER, 0, 0), 77);
+    g_baseMessages.clear();
+    // After the destroy message the class's own procedure is back in place: the last message
+    // goes there straight.
+    DestroyWindow(window);
+    EXPECT_TRUE(derived.Saw(WM_DESTROY));
+    EXPECT_FALSE(derived.Saw(WM_NCDESTROY));
+    ASSERT_GE(g_baseMessages.size(), 2u);
+    EXPECT_EQ(g_baseMessages[g_baseMessages.size() - 2], WM_DESTROY);
+    EXPECT_EQ(g_baseMessages.back(), WM_NCDESTROY);
+    EXPECT_EQ(derived.gone, (std::vector<HWND>{window}));
+}
+
+TEST_F(WindowBinding, CreationRecordsAreTakenNewestFirstOnlyByTheirThreadAndGoWithTheirObject) {
+    ScriptedWindow first;
+    ScriptedWindow second;
+    ScriptedWindow elsewhere;
+    ASSERT_TRUE(AddCreationRecord(first));
+    {
+        ScriptedWindow shortLived;
+        AddCreationRecord(shortLived);
+        ASSERT_TRUE(AddCreationRecord(second));
+        AddCreationRecord(shortLived);  // announcing twice keeps one record
+    }
+    std::thread other([&] { AddCreationRecord(elsewhere); });
+    other.join();
+    EXPECT_EQ(TakeCreationRecord(), &second);
+    EXPECT_EQ(TakeCreationRecord(), &first);
+    EXPECT_EQ(TakeCreationRecord(), nullptr);  // the other thread's record is not ours
+    FrameworkObject* taken = nullptr;
+    std::thread owner([&] { taken = TakeCreationRecord(); });
+    owner.join();
+    EXPECT_EQ(taken, &elsewhere);
 }
 
 }  // namespace

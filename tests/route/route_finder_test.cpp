@@ -6,12 +6,13 @@
 #include <vector>
 
 #include "network_builder.h"
-#include "route/route_measures.h"
 
 namespace qv {
 namespace {
 
 using testing::NetworkBuilder;
+using Indices = std::vector<std::int32_t>;
+using Network = std::unique_ptr<NetworkModel> (*)();
 
 class RecordingFeedback : public RouteSearchFeedback {
   public:
@@ -21,26 +22,20 @@ class RecordingFeedback : public RouteSearchFeedback {
     std::vector<std::string> events;
 };
 
-std::vector<std::int32_t> RouteIndices(const NetworkModel& model) {
-    std::vector<std::int32_t> indices;
+Indices Find(NetworkModel& model, std::int32_t from, std::int32_t to) {
+    model.departure = model.Stations()[static_cast<std::size_t>(from)];
+    model.destination = model.Stations()[static_cast<std::size_t>(to)];
+    RecordingFeedback feedback;
+    FindRoute(model, feedback);
+    Indices indices;
     for (const Station* point : model.route) {
         indices.push_back(point->index);
     }
     return indices;
 }
 
-using Indices = std::vector<std::int32_t>;
-
-std::vector<std::int32_t> Find(NetworkModel& model, std::int32_t from, std::int32_t to) {
-    model.departure = model.Stations()[static_cast<std::size_t>(from)];
-    model.destination = model.Stations()[static_cast<std::size_t>(to)];
-    RecordingFeedback feedback;
-    FindRoute(model, feedback);
-    return RouteIndices(model);
-}
-
 // Line 1: A0 B1 C2 D3; line 2: E4 C'5 G6 H7; C and C' joined by a transfer.
-std::unique_ptr<NetworkModel> CrossNetwork() {
+std::unique_ptr<NetworkModel> Cross() {
     return NetworkBuilder()
         .Line(1, {{u"A", 0, 0}, {u"B", 10, 0}, {u"C", 20, 0}, {u"D", 30, 0}})
         .Line(2, {{u"E", 21, -20}, {u"C'", 21, 1}, {u"G", 21, 20}, {u"H", 21, 30}})
@@ -49,7 +44,7 @@ std::unique_ptr<NetworkModel> CrossNetwork() {
 }
 
 // Line 1: A0 B1 C2; line 2: A'3 X4 C'5, joined to line 1 at both ends.
-std::unique_ptr<NetworkModel> DetourNetwork() {
+std::unique_ptr<NetworkModel> Detour() {
     return NetworkBuilder()
         .Line(1, {{u"A", 0, 0}, {u"B", 10, 0}, {u"C", 20, 0}})
         .Line(2, {{u"A'", 1, 1}, {u"X", 10, 10}, {u"C'", 21, 1}})
@@ -58,78 +53,124 @@ std::unique_ptr<NetworkModel> DetourNetwork() {
         .Build();
 }
 
-TEST(FindRoute, DepartureEqualToDestinationIsARouteOfOnePoint) {
-    auto model = NetworkBuilder().Line(1, {{u"A", 0, 0}, {u"B", 10, 0}}, 4).Build();
-    model->settings.algorithm = 1;
-    EXPECT_EQ(Find(*model, 1, 1), (Indices{1}));
-    EXPECT_EQ(TravelTime(model->route, model->transfers, true), 4);
-    EXPECT_EQ(TravelTime(model->route, model->transfers, false), 0);
-}
-
-TEST(FindRoute, NetworkWithoutTransfersStillFindsRoutesAlongALine) {
-    auto model =
-        NetworkBuilder()
-            .Line(1, {{u"A", 0, 0}, {u"B", 10, 0}, {u"C", 20, 0}, {u"D", 30, 0}, {u"E", 40, 0}})
-            .Build();
-    EXPECT_EQ(MaxPathLength(*model), 6);
-    EXPECT_EQ(Find(*model, 0, 4), (Indices{0, 1, 2, 3, 4}));
-    EXPECT_EQ(Find(*model, 4, 0), (Indices{4, 3, 2, 1, 0}));
-}
-
-TEST(FindRoute, TenTransfersBoundThePathToTwoThirdsOfThePoints) {
-    NetworkBuilder builder;
-    builder
-        .Line(1, {{u"0", 0, 0},
-                  {u"1", 10, 0},
-                  {u"2", 20, 0},
-                  {u"3", 30, 0},
-                  {u"4", 40, 0},
-                  {u"5", 50, 0},
-                  {u"6", 60, 0},
-                  {u"7", 70, 0},
-                  {u"8", 80, 0}})
-        .Line(2, {{u"9", 0, 50}, {u"10", 10, 50}});
-    for (int i = 0; i < 10; ++i) {
-        builder.Transfer(999, i, 998, i, 1);  // joins nothing, but counts
+// A line of `points` points and `records` transfer records that join nothing but count.
+std::unique_ptr<NetworkModel> LineWithIdleTransfers(std::int32_t points, std::int32_t records) {
+    auto model = std::make_unique<NetworkModel>();
+    Line& line = model->AddLine(1, u"Линия", 0, false, points, 0);
+    for (std::int32_t i = 0; i < points; ++i) {
+        line.AddStation({.name = u"Точка", .runTime = 1, .x = 10 * i});
     }
-    auto model = builder.Build();
-    ASSERT_EQ(MaxPathLength(*model), 7);  // (2 x 11) / 3
-    EXPECT_EQ(Find(*model, 0, 5).size(), 6u);
-    EXPECT_TRUE(Find(*model, 0, 6).empty());
+    for (std::int32_t i = 0; i < records; ++i) {
+        model->transfers.push_back({999, i, 998, i, 1});
+    }
+    model->BuildStationIndex();
+    return model;
 }
 
-TEST(FindRoute, NoTransfersAllowedStillReachesTheStationOfTheTransferStep) {
-    auto model = CrossNetwork();
-    model->settings.maxTransfers = 0;
-    EXPECT_EQ(Find(*model, 0, 3), (Indices{0, 1, 2, 3}));
-    EXPECT_EQ(Find(*model, 0, 5), (Indices{0, 1, 2, 5}));
-    EXPECT_EQ(CountTransfers(model->route), 1);
-    EXPECT_TRUE(Find(*model, 0, 6).empty());
-    model->settings.maxTransfers = 1;
-    EXPECT_EQ(Find(*model, 0, 6), (Indices{0, 1, 2, 5, 6}));
+template <std::int32_t kPoints, std::int32_t kRecords>
+std::unique_ptr<NetworkModel> IdleLine() {
+    return LineWithIdleTransfers(kPoints, kRecords);
 }
 
-TEST(FindRoute, ForbiddenStationForcesADetourWithinTheTransferLimit) {
-    auto model = DetourNetwork();
-    EXPECT_EQ(Find(*model, 0, 2), (Indices{0, 1, 2}));
-    ToggleForbidden(*model->Stations()[1]);
-    EXPECT_EQ(Find(*model, 0, 2), (Indices{0, 3, 4, 5, 2}));
+// A ring of three: 0 -> 2 either through 1 (found first) or directly, in 0 + 2 minutes or 2.
+std::unique_ptr<NetworkModel> Ring() {
+    return NetworkBuilder()
+        .Line(1, {{u"A", 0, 0, 2}, {u"B", 10, 0, 0}, {u"C", 5, 10, 2}}, 0, true)
+        .Build();
+}
+
+std::unique_ptr<NetworkModel> RingThroughBSlower() {
+    auto model = Ring();
+    model->Stations()[1]->runTime = 1;
+    return model;
+}
+
+// A and B with a shape point between them, A's run time given.
+template <std::int32_t kRunTime>
+std::unique_ptr<NetworkModel> AroundAShapePoint() {
+    return NetworkBuilder()
+        .Line(1, {{u"A", 0, 0, kRunTime}, {u"p", 5, 5, 1, kShapePointKind}, {u"B", 10, 0}}, 4)
+        .Build();
+}
+
+struct RouteCase {
+    const char* what;
+    Network network;
+    std::int32_t from;
+    std::int32_t to;
+    Indices expected;
+    std::int32_t algorithm = 0;
+    std::int32_t maxTransfers = 3;
+    Indices forbidden = {};
+};
+
+const RouteCase kRouteCases[] = {
+    {"departure is the destination", AroundAShapePoint<1>, 2, 2, {2}, 1},
+    {"no transfers: along a line", IdleLine<5, 0>, 0, 4, {0, 1, 2, 3, 4}},
+    {"no transfers: back along it", IdleLine<5, 0>, 4, 0, {4, 3, 2, 1, 0}},
+    {"ten transfers: within two thirds of the points", IdleLine<11, 10>, 0, 5, {0, 1, 2, 3, 4, 5}},
+    {"ten transfers: past them", IdleLine<11, 10>, 0, 6, {}},
+    {"limit 0 still reaches the station of the transfer", Cross, 0, 5, {0, 1, 2, 5}, 0, 0},
+    {"limit 0 stops after it", Cross, 0, 6, {}, 0, 0},
+    {"limit 1 goes on", Cross, 0, 6, {0, 1, 2, 5, 6}, 0, 1},
+    {"unknown algorithm", Cross, 0, 3, {}, 2},
+    {"forbidden station forces a detour", Detour, 0, 2, {0, 3, 4, 5, 2}, 0, 3, {1}},
     // The limit is tested before a step: a path with one transfer may still take a second.
-    model->settings.maxTransfers = 1;
-    EXPECT_EQ(Find(*model, 0, 2), (Indices{0, 3, 4, 5, 2}));
-    model->settings.maxTransfers = 0;
-    EXPECT_TRUE(Find(*model, 0, 2).empty());
+    {"detour of two transfers under limit 1", Detour, 0, 2, {0, 3, 4, 5, 2}, 0, 1, {1}},
+    {"detour past limit 0", Detour, 0, 2, {}, 0, 0, {1}},
+    {"forbidden destination", Detour, 0, 2, {}, 0, 3, {2}},
+    {"forbidden destination that is the departure", Detour, 2, 2, {2}, 0, 3, {2}},
+    {"equal transfers: the lowest slot", Ring, 0, 2, {0, 1, 2}},
+    {"equal minutes: the lowest slot", Ring, 0, 2, {0, 1, 2}, 1},
+    {"fewer minutes", RingThroughBSlower, 0, 2, {0, 2}, 1},
+    {"9999 minutes are never chosen", AroundAShapePoint<9999>, 0, 2, {}, 1},
+    {"9998 minutes are, shape point and all", AroundAShapePoint<9998>, 0, 2, {0, 1, 2}, 1},
+};
+
+TEST(FindRoute, ChoosesByTheRulesBoundsAndTieBreaks) {
+    for (const RouteCase& c : kRouteCases) {
+        SCOPED_TRACE(c.what);
+        auto model = c.network();
+        model->settings.algorithm = c.algorithm;
+        model->settings.maxTransfers = c.maxTransfers;
+        model->settings.countWaitTime = c.algorithm != 1;  // the times above leave waits out
+        for (const std::int32_t point : c.forbidden) {
+            ToggleForbidden(*model->Stations()[static_cast<std::size_t>(point)]);
+        }
+        EXPECT_EQ(Find(*model, c.from, c.to), c.expected);
+    }
 }
 
-TEST(FindRoute, ForbiddenDestinationIsNeverReachedUnlessItIsTheDeparture) {
-    auto model = DetourNetwork();
-    ToggleForbidden(*model->Stations()[2]);
-    EXPECT_TRUE(Find(*model, 0, 2).empty());
-    EXPECT_EQ(Find(*model, 2, 2), (Indices{2}));
+TEST(MaxPathLength, OneMoreThanThePointsThenTimesTheTransfersBelowTenThenTwoThirds) {
+    for (const auto& [records, bound] : {std::pair{0, 12}, {1, 11}, {9, 99}, {10, 7}}) {
+        EXPECT_EQ(MaxPathLength(*LineWithIdleTransfers(11, records)), bound) << records;
+    }
+}
+
+TEST(BestRouteSearch, AmongEqualScoresTakesTheFewestPoints) {
+    auto model = Ring();
+    model->BuildAdjacency();
+    model->settings.countWaitTime = false;
+    for (const std::int32_t algorithm : {0, 1}) {
+        const RouteRules rules{.algorithm = algorithm, .maxTransfers = 0, .maxLength = 4};
+        EXPECT_EQ(SearchBestRoute(SearchGraph(*model), rules, 0, 2).points, (Indices{0, 2}));
+    }
+}
+
+TEST(SearchRoute, EndsOutsideTheNetworkFindNothing) {
+    auto model = Cross();
+    model->BuildAdjacency();
+    const SearchGraph graph(*model);
+    for (const auto& [from, to] : {std::pair{-1, 3}, {0, -1}, {8, 3}, {0, 8}}) {
+        EXPECT_TRUE(SearchRoute(*model, from, to).empty()) << from << " " << to;
+        EXPECT_TRUE(EnumerateRoute(*model, from, to).route.points.empty());
+        EXPECT_TRUE(
+            SearchBestRoute(graph, {.maxTransfers = 3, .maxLength = 9}, from, to).points.empty());
+    }
 }
 
 TEST(FindRoute, RebuildsTheAdjacencySoThatNewKindsCount) {
-    auto model = DetourNetwork();
+    auto model = Detour();
     model->settings.algorithm = 1;
     EXPECT_EQ(Find(*model, 0, 3), (Indices{0, 3}));
     // The departure made forbidden loses its transfer once the search rebuilds the links.
@@ -137,36 +178,8 @@ TEST(FindRoute, RebuildsTheAdjacencySoThatNewKindsCount) {
     EXPECT_EQ(Find(*model, 0, 3), (Indices{0, 1, 2, 5, 4, 3}));
 }
 
-TEST(FindRoute, AmongEqualScoresTheLowestSlotWins) {
-    // A ring of three: 0 -> 2 either through 1 (slot 0, found first) or directly (slot 1).
-    auto model = NetworkBuilder()
-                     .Line(1, {{u"A", 0, 0, 2}, {u"B", 10, 0, 0}, {u"C", 5, 10, 2}}, 0, true)
-                     .Build();
-    EXPECT_EQ(Find(*model, 0, 2), (Indices{0, 1, 2}));
-    model->settings.algorithm = 1;
-    model->settings.countWaitTime = false;
-    EXPECT_EQ(Find(*model, 0, 2), (Indices{0, 1, 2}));  // 0 + 2 minutes against 2
-    model->Stations()[1]->runTime = 1;
-    EXPECT_EQ(Find(*model, 0, 2), (Indices{0, 2}));
-}
-
-TEST(FindRoute, TimesOf9999MinutesOrMoreAreNeverChosen) {
-    auto model = NetworkBuilder().Line(1, {{u"A", 0, 0, 9999}, {u"B", 10, 0}}).Build();
-    model->settings.algorithm = 1;
-    model->settings.countWaitTime = false;
-    EXPECT_TRUE(Find(*model, 0, 1).empty());
-    model->Stations()[0]->runTime = 9998;
-    EXPECT_EQ(Find(*model, 0, 1), (Indices{0, 1}));
-}
-
-TEST(FindRoute, UnknownAlgorithmChoosesNothing) {
-    auto model = CrossNetwork();
-    model->settings.algorithm = 2;
-    EXPECT_TRUE(Find(*model, 0, 3).empty());
-}
-
 TEST(FindRoute, TellsTheUserWhileWaitingAndDropsTheOldRoute) {
-    auto model = CrossNetwork();
+    auto model = Cross();
     RecordingFeedback found;
     model->departure = model->Stations()[0];
     model->destination = model->Stations()[3];
@@ -180,14 +193,6 @@ TEST(FindRoute, TellsTheUserWhileWaitingAndDropsTheOldRoute) {
     FindRoute(*model, missing);
     EXPECT_EQ(missing.events, (std::vector<std::string>{"wait", "not found", "done"}));
     EXPECT_TRUE(model->route.empty());
-}
-
-TEST(FindRoute, ShapePointsAreRouteEntriesButNotStations) {
-    auto model = NetworkBuilder()
-                     .Line(1, {{u"A", 0, 0}, {u"p", 5, 5, 1, kShapePointKind}, {u"B", 10, 0}})
-                     .Build();
-    EXPECT_EQ(Find(*model, 0, 2), (Indices{0, 1, 2}));
-    EXPECT_EQ(CountTransfers(model->route), 0);
 }
 
 }  // namespace
