@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <climits>
 #include <cstdlib>
 
 #include "platform/controls/control_paint.h"
@@ -27,6 +28,8 @@ constexpr int kTextMargin = 2;
 constexpr int kDragThreshold = 4;
 // The longest text read from a parent's own buffer.
 constexpr int kMaxForeignText = 1024;
+// The widest column LVM_SETCOLUMNWIDTH can ask for, which keeps sums of widths in range.
+constexpr int kMaxColumnWidth = 0x7FFF;
 
 struct Column {
     int width = 0;
@@ -568,7 +571,9 @@ LRESULT ListView::InsertItem(const LVITEMW* record) {
 }
 
 BOOL ListView::SetItemText(int index, const LVITEMW* record) {
-    if (!record || !items_.Valid(index) || record->iSubItem < 0) {
+    // Only the columns there are have texts.
+    if (!record || !items_.Valid(index) || record->iSubItem < 0 ||
+        static_cast<std::size_t>(record->iSubItem) >= std::max<std::size_t>(1, columns_.size())) {
         return 0;
     }
     auto& texts = items_.At(index).texts;
@@ -642,7 +647,7 @@ LRESULT ListView::InsertColumn(int index, const LVCOLUMNW* record) {
     }
     Column column;
     if (record->mask & LVCF_WIDTH) {
-        column.width = std::max(0, record->cx);
+        column.width = std::clamp(record->cx, 0, kMaxColumnWidth);
     }
     if (record->mask & LVCF_FMT) {
         column.format = record->fmt;
@@ -659,10 +664,11 @@ BOOL ListView::GetItemRect(int index, RECT* rect) const {
     }
     const int which = rect->left;
     const int y = (index - top_) * rowHeight_;
-    int right = 0;
+    long long widths = 0;
     for (const Column& column : columns_) {
-        right += column.width;
+        widths += column.width;
     }
+    const int right = static_cast<int>(std::min<long long>(widths, INT_MAX));
     const int labelLeft = smallImages_ ? kImageMargin + ImageWidth() + kImageMargin : 0;
     switch (which) {
         case LVIR_ICON:

@@ -71,7 +71,7 @@ int ListViewItems::SetSelectionMark(int index) {
 }
 
 int ListViewItems::FindNext(int start, UINT state) const {
-    for (int index = std::max(start + 1, 0); index < Count(); ++index) {
+    for (int index = start < 0 ? 0 : std::min(start, Count()) + 1; index < Count(); ++index) {
         if ((At(index).state & state) == state) {
             return index;
         }
@@ -80,7 +80,7 @@ int ListViewItems::FindNext(int start, UINT state) const {
 }
 
 int ListViewItems::FindPrevious(int start, UINT state) const {
-    for (int index = std::min(start, Count()) - 1; index >= 0; --index) {
+    for (int index = std::clamp(start, 0, Count()) - 1; index >= 0; --index) {
         if ((At(index).state & state) == state) {
             return index;
         }

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <cstdlib>
 #include <filesystem>
 #include <random>
@@ -441,6 +442,46 @@ TEST_F(ListViewTest, ItemsKeepTheirPartsAndTheParentMayDestroyTheListInANotifica
     host.Tap(first.x, first.y);
     Pump();
     EXPECT_FALSE(IsWindow(list));
+}
+
+TEST_F(ListViewTest, IndicesAndWidthsOutOfRangeFailOrAreHeld) {
+    Fill(3);
+    struct Case {
+        UINT message;
+        WPARAM wParam;
+        LPARAM lParam;
+        LRESULT expected;
+    };
+    LVITEMW text;
+    char16_t label[] = u"x";
+    text.pszText = label;
+    text.iSubItem = INT_MAX;
+    LVITEMW secondColumn = text;
+    secondColumn.iSubItem = 1;
+    LVCOLUMNW column;
+    column.mask = LVCF_WIDTH;
+    column.cx = INT_MAX;
+    const Case cases[] = {
+        {LVM_GETNEXTITEM, static_cast<WPARAM>(INT_MAX), LVNI_ALL, -1},
+        {LVM_GETNEXTITEM, static_cast<WPARAM>(INT_MIN), LVNI_ABOVE, -1},
+        // Only the columns there are have texts.
+        {LVM_SETITEMTEXTW, 0, PointerParam(&text), 0},
+        {LVM_SETITEMTEXTW, 0, PointerParam(&secondColumn), 0},
+        {LVM_INSERTCOLUMNW, 1, PointerParam(&column), 1},
+        {LVM_GETCOLUMNWIDTH, 1, 0, 0x7FFF},
+        {LVM_SETITEMTEXTW, 0, PointerParam(&secondColumn), 1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.message);
+        EXPECT_EQ(Send(c.message, c.wParam, c.lParam), c.expected);
+    }
+    // Two columns as wide as they can be still add up and paint.
+    ASSERT_EQ(Send(LVM_INSERTCOLUMNW, 2, PointerParam(&column)), 2);
+    RECT row{LVIR_BOUNDS, 0, 0, 0};
+    ASSERT_TRUE(Send(LVM_GETITEMRECT, 0, PointerParam(&row)));
+    EXPECT_EQ(row.right, 180 + 2 * 0x7FFF);
+    UpdateWindow(parent);
+    Pump();
 }
 
 TEST(ListScreens, GalleryScreensShowTheirSamples) {
