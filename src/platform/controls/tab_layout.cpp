@@ -4,6 +4,14 @@
 
 namespace qv {
 
+namespace {
+
+// The widest tab TCM_SETITEMSIZE can ask for; wider ones are cut to it so that their edges stay
+// in range.
+constexpr int kMaxTabWidth = 0x7FFF;
+
+}  // namespace
+
 TabLayout LayOutTabs(std::span<const int> widths, const TabRowRules& rules, int selected) {
     TabLayout layout;
     if (widths.empty()) {
@@ -14,7 +22,7 @@ TabLayout LayOutTabs(std::span<const int> widths, const TabRowRules& rules, int 
     std::vector<int> rowEnds;  // index one past each row's last tab
     int x = kTabRowInset;
     for (std::size_t i = 0; i < widths.size(); ++i) {
-        const int width = std::max(0, widths[i]);
+        const int width = std::clamp(widths[i], 0, kMaxTabWidth);
         if (rules.multiLine && x > kTabRowInset && x + width > limit) {
             rowEnds.push_back(static_cast<int>(i));
             x = kTabRowInset;

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <string>
 
 #include "control_test.h"
@@ -179,6 +180,12 @@ TEST(TabLayout, EmptyAndSingleLineLayouts) {
     EXPECT_EQ(three.tabs[1].top, 24);
     EXPECT_EQ(three.tabs[2].top, 12);
     EXPECT_EQ(three.tabs[0].top, 0);
+    // Absurd widths, as TCM_SETMINTABWIDTH may ask for, are cut to the widest a tab can be.
+    const int absurd[] = {INT_MAX, INT_MAX, INT_MIN};
+    const TabLayout wide = LayOutTabs(absurd, {236, 12, false, false}, 0);
+    EXPECT_EQ(wide.tabs[1].left, kTabRowInset + 0x7FFF);
+    EXPECT_EQ(wide.tabs[2].left, kTabRowInset + 2 * 0x7FFF);
+    EXPECT_EQ(wide.tabs[2].right, wide.tabs[2].left);
 }
 
 }  // namespace
