@@ -17,7 +17,9 @@ enum class Alignment { Start, Centre, End };
 
 // One axis of the placement: the menu's start for a point, flipped to the point's other side
 // when it runs off the screen and the other side has room, then kept on the screen.
-LONG PlaceAlong(LONG anchor, LONG length, Alignment alignment, LONG limit) {
+LONG PlaceAlong(LONG point, LONG length, Alignment alignment, LONG limit) {
+    // A point off the screen places the menu as the nearest point on it would.
+    const LONG anchor = std::clamp<LONG>(point, 0, limit);
     LONG start = alignment == Alignment::Start    ? anchor
                  : alignment == Alignment::Centre ? anchor - length / 2
                                                   : anchor - length;
@@ -32,11 +34,11 @@ LONG PlaceAlong(LONG anchor, LONG length, Alignment alignment, LONG limit) {
 // Moves the menu's start off [low, high) on one axis when a side has room, the preferred side
 // first; false when neither has.
 bool AvoidAlong(LONG& start, LONG length, LONG low, LONG high, bool preferBefore, LONG limit) {
-    const LONG before = low - length;
+    const long long before = static_cast<long long>(low) - length;
     const bool beforeFits = before >= 0;
-    const bool afterFits = high + length <= limit;
+    const bool afterFits = static_cast<long long>(high) + length <= limit;
     if (beforeFits && (preferBefore || !afterFits)) {
-        start = before;
+        start = static_cast<LONG>(before);
         return true;
     }
     if (afterFits) {

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <functional>
 #include <string>
 #include <vector>
@@ -318,6 +319,10 @@ TEST_F(PopupMenus, TheMenuStaysOnTheScreenAndOffTheExcludedRectangle) {
         // Beside it without TPM_VERTICAL; where no side has room the menu stays.
         {{100, 150}, TPM_LEFTALIGN, {90, 0, 130, 320}, {130, 150, 230, 270}},
         {{100, 150}, TPM_LEFTALIGN, {90, 0, 150, 320}, {100, 150, 200, 270}},
+        // The farthest points and an excluded rectangle as large as can be.
+        {{INT_MAX, INT_MAX}, TPM_LEFTALIGN | TPM_TOPALIGN, kNone, {140, 200, 240, 320}},
+        {{INT_MIN, INT_MIN}, TPM_RIGHTALIGN | TPM_BOTTOMALIGN, kNone, {0, 0, 100, 120}},
+        {{10, 150}, TPM_VERTICAL, {INT_MIN, INT_MIN, INT_MAX, INT_MAX}, {10, 150, 110, 270}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(std::to_string(c.at.x) + "," + std::to_string(c.at.y));
