@@ -10,7 +10,7 @@ void EditBuffer::SetText(std::u16string_view text) {
 }
 
 void EditBuffer::SetLimit(std::size_t limit) {
-    limit_ = limit == 0 ? kLargestLimit : limit;
+    limit_ = limit == 0 ? kLargestLimit : std::min(limit, kLargestLimit);
 }
 
 void EditBuffer::Select(long start, long end) {

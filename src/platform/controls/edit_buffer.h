@@ -28,7 +28,7 @@ class EditBuffer {
 
     // Replaces the whole text, whatever the limit; the caret goes to the start.
     void SetText(std::u16string_view text);
-    // 0 makes the limit the largest there is.
+    // 0, or more than the largest limit, makes the limit the largest there is.
     void SetLimit(std::size_t limit);
     void SetDigitsOnly(bool digitsOnly) { digitsOnly_ = digitsOnly; }
     // As EM_SETSEL: a negative start takes the selection away and leaves the caret; a negative

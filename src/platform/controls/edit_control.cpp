@@ -42,21 +42,19 @@ DWORD EditControl::Style() const {
     return static_cast<DWORD>(GetWindowLongW(Window(), GWL_STYLE));
 }
 
-std::vector<LONG> EditControl::Offsets() const {
-    const std::u16string& text = buffer_.Text();
-    std::vector<LONG> offsets(text.size() + 1, 0);
-    const HDC dc = GetDC(Window());
+LONG EditControl::OffsetOf(std::size_t position) const {
+    const std::u16string_view text = buffer_.Text();
+    const HDC dc = position > 0 ? GetDC(Window()) : nullptr;
     if (!dc) {
-        return offsets;
+        return 0;
     }
+    LONG offset = 0;
     {
         SelectionScope font(dc, ControlFont(font_));
-        for (std::size_t i = 1; i <= text.size(); ++i) {
-            offsets[i] = MeasureText(dc, std::u16string_view(text).substr(0, i)).cx;
-        }
+        offset = MeasureText(dc, text.substr(0, std::min(position, text.size()))).cx;
     }
     ReleaseDC(Window(), dc);
-    return offsets;
+    return offset;
 }
 
 RECT EditControl::TextArea() const {
@@ -66,33 +64,38 @@ RECT EditControl::TextArea() const {
 }
 
 std::size_t EditControl::PositionAt(int x) const {
-    const std::vector<LONG> offsets = Offsets();
     const LONG along = x - kMargin + scroll_;
-    // The boundary nearest the pen: past a character's middle is after it.
-    for (std::size_t i = 0; i + 1 < offsets.size(); ++i) {
-        if (along < (offsets[i] + offsets[i + 1] + 1) / 2) {
-            return i;
+    // The boundary nearest the pen: past a character's middle is after it. The middles grow
+    // along the text, so the first one past the pen is searched for by halves.
+    std::size_t low = 0;
+    std::size_t high = buffer_.Text().size();
+    while (low < high) {
+        const std::size_t middle = low + (high - low) / 2;
+        if (along < (OffsetOf(middle) + OffsetOf(middle + 1) + 1) / 2) {
+            high = middle;
+        } else {
+            low = middle + 1;
         }
     }
-    return offsets.size() - 1;
+    return low;
 }
 
 void EditControl::KeepCaretInView() {
-    const std::vector<LONG> offsets = Offsets();
-    const RECT area = TextArea();
-    const LONG width = area.right - area.left;
-    const LONG caret = offsets[buffer_.Caret()];
     if ((Style() & ES_AUTOHSCROLL) == 0) {
         scroll_ = 0;
         return;
     }
+    const RECT area = TextArea();
+    const LONG width = area.right - area.left;
+    const LONG caret = OffsetOf(buffer_.Caret());
     if (caret < scroll_) {
         scroll_ = caret;
     } else if (caret >= scroll_ + width) {
         scroll_ = caret - width + 1;
     }
     // No blank space is kept to the right of text that has become shorter.
-    scroll_ = std::clamp<LONG>(scroll_, 0, std::max<LONG>(0, offsets.back() - width + 1));
+    scroll_ = std::clamp<LONG>(scroll_, 0,
+                               std::max<LONG>(0, OffsetOf(buffer_.Text().size()) - width + 1));
 }
 
 void EditControl::Notify(WORD code) {
@@ -141,7 +144,7 @@ void EditControl::OnCharacter(char16_t character) {
     // Without horizontal scrolling the text may not grow past the edit's right edge.
     if (typed != EditBuffer::Typing::Full && (Style() & ES_AUTOHSCROLL) == 0) {
         const RECT area = TextArea();
-        if (Offsets().back() > area.right - area.left) {
+        if (OffsetOf(buffer_.Text().size()) > area.right - area.left) {
             buffer_ = before;
             Notify(EN_MAXTEXT);
             return;
@@ -333,7 +336,6 @@ void EditControl::Paint() {
     FillWithColour(dc, client, editable ? COLOR_WINDOW : COLOR_BTNFACE);
 
     {
-        const std::vector<LONG> offsets = Offsets();
         const std::u16string& text = buffer_.Text();
         SelectionScope font(dc, ControlFont(font_));
         TEXTMETRICW metrics;
@@ -352,7 +354,7 @@ void EditControl::Paint() {
             if (from >= to) {
                 return;
             }
-            RECT cell{origin + offsets[from], top, origin + offsets[to] + 1,
+            RECT cell{origin + OffsetOf(from), top, origin + OffsetOf(to) + 1,
                       top + metrics.tmHeight};
             SetTextColor(dc, GetSysColor(textColour));
             DrawTextW(dc, std::u16string_view(text).substr(from, to - from), &cell,
@@ -361,14 +363,14 @@ void EditControl::Paint() {
         const int ink = enabled ? COLOR_WINDOWTEXT : COLOR_GRAYTEXT;
         run(0, start, ink);
         if (showSelection) {
-            const RECT band{origin + offsets[start], top, origin + offsets[end],
+            const RECT band{origin + OffsetOf(start), top, origin + OffsetOf(end),
                             top + metrics.tmHeight};
             FillWithColour(dc, band, COLOR_HIGHLIGHT);
             run(start, end, COLOR_HIGHLIGHTTEXT);
         }
         run(end, text.size(), ink);
         if (focused_ && caretOn_) {
-            const LONG x = std::min<LONG>(origin + offsets[buffer_.Caret()], area.right - 1);
+            const LONG x = std::min<LONG>(origin + OffsetOf(buffer_.Caret()), area.right - 1);
             FillWithColour(dc, {x, top, x + 1, top + metrics.tmHeight}, COLOR_WINDOWTEXT);
         }
     }

@@ -23,8 +23,10 @@ class EditControl final : public ControlState {
 
   private:
     DWORD Style() const;
-    // Where each position of the text lies, from the text's start, in logical pixels.
-    std::vector<LONG> Offsets() const;
+    // Where a position of the text lies, from the text's start, in logical pixels. Only the
+    // positions needed are measured: measuring all of a long text would take time growing with
+    // the square of its length.
+    LONG OffsetOf(std::size_t position) const;
     RECT TextArea() const;
     std::size_t PositionAt(int x) const;
     void KeepCaretInView();

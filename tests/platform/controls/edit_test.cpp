@@ -127,6 +127,12 @@ TEST_F(Edits, NumberEditsRefuseLettersAndTheLimitHoldsForTyping) {
     SendMessageW(edit, EM_LIMITTEXT, 0, 0);
     EXPECT_EQ(SendMessageW(edit, EM_GETLIMITTEXT, 0, 0),
               static_cast<LRESULT>(EditBuffer::kLargestLimit));
+    // A larger limit than there can be is the largest.
+    for (const WPARAM beyond : {WPARAM{0xFFFFFFFF}, ~WPARAM{0}}) {
+        SendMessageW(edit, EM_LIMITTEXT, beyond, 0);
+        EXPECT_EQ(SendMessageW(edit, EM_GETLIMITTEXT, 0, 0),
+                  static_cast<LRESULT>(EditBuffer::kLargestLimit));
+    }
     host.Type(u"7");
     Pump();
     EXPECT_EQ(GetWindowText(edit), u"7");
@@ -139,6 +145,17 @@ TEST_F(Edits, NumberEditsRefuseLettersAndTheLimitHoldsForTyping) {
     const std::size_t fitted = GetWindowText(narrow).size();
     EXPECT_GT(fitted, 1u);
     EXPECT_LT(fitted, 16u);
+
+    // A text as long as typing allows scrolls to its end, and a tap there finds the end; this
+    // once measured every position of the text over again at each step.
+    const std::u16string longText(EditBuffer::kDefaultLimit, u'ш');
+    SetWindowTextW(edit, longText);
+    SetFocus(edit);
+    SendMessageW(edit, EM_SETSEL, longText.size(), longText.size());
+    Pump();
+    host.Tap(kEditRect.right - 3, (kEditRect.top + kEditRect.bottom) / 2);
+    Pump();
+    EXPECT_EQ(Selection(edit).first, longText.size());
 }
 
 TEST_F(Edits, ShiftWithArrowsAndThePenDragSelect) {
