@@ -13,6 +13,17 @@ namespace qv {
 
 namespace {
 
+// Positions and sizes are held within this many pixels, so that the origins of windows inside
+// windows and the edges of the widest ones add up without overflowing.
+constexpr int kCoordinateLimit = 1 << 24;
+
+RECT PlacedRect(int x, int y, int width, int height) {
+    const int left = std::clamp(x, -kCoordinateLimit, kCoordinateLimit);
+    const int top = std::clamp(y, -kCoordinateLimit, kCoordinateLimit);
+    return {left, top, left + std::clamp(width, 0, kCoordinateLimit),
+            top + std::clamp(height, 0, kCoordinateLimit)};
+}
+
 Window* Find(HWND window) {
     WindowSystem* system = WindowSystem::Current();
     return system ? system->Find(window) : nullptr;
@@ -71,7 +82,7 @@ HWND CreateWindowExW(DWORD exStyle, ClassAtomOrName className, std::u16string_vi
     creation.className = className;
     creation.title = title;
     creation.style = style;
-    creation.rect = {x, y, x + std::max(width, 0), y + std::max(height, 0)};
+    creation.rect = PlacedRect(x, y, width, height);
     creation.parent = parent;
     creation.id = id;
     creation.instance = module;
@@ -91,7 +102,7 @@ BOOL ShowWindow(HWND window, int command) {
 
 BOOL MoveWindow(HWND window, int x, int y, int width, int height, BOOL repaint) {
     WindowSystem* system = WindowSystem::Current();
-    return system && system->Move(window, {x, y, x + width, y + height}, repaint != 0) ? 1 : 0;
+    return system && system->Move(window, PlacedRect(x, y, width, height), repaint != 0) ? 1 : 0;
 }
 
 BOOL SetWindowPos(HWND window, HWND /*insertAfter*/, int x, int y, int width, int height,
@@ -108,14 +119,14 @@ BOOL SetWindowPos(HWND window, HWND /*insertAfter*/, int x, int y, int width, in
                           : SIZE{width, height};
     const bool frameChanged = (flags & SWP_FRAMECHANGED) != 0;
     const bool clientResized = frameChanged && RecalculateClientArea(*system, window);
-    if (!system->Move(window, {origin.x, origin.y, origin.x + size.cx, origin.y + size.cy},
-                      frameChanged)) {
+    const RECT placed = PlacedRect(origin.x, origin.y, size.cx, size.cy);
+    if (!system->Move(window, placed, frameChanged)) {
         return 0;
     }
     // A new size has told the window already; a new frame in the same size has not.
     found = Find(window);
-    if (found && clientResized && size.cx == before.right - before.left &&
-        size.cy == before.bottom - before.top) {
+    if (found && clientResized && placed.right - placed.left == before.right - before.left &&
+        placed.bottom - placed.top == before.bottom - before.top) {
         const RECT client = found->ClientRect();
         SendMessageW(window, WM_SIZE, SIZE_RESTORED, MAKELPARAM(client.right, client.bottom));
     }

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <memory>
 #include <string>
 #include <vector>
@@ -232,6 +233,25 @@ TEST_F(WindowLifecycle, TextSlotsAndGeometry) {
     RECT all{0, 0, 40000, 100};
     EXPECT_NE(FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH))), 0);
     ReleaseDC(box, dc);
+
+    // The farthest places are held rather than wrapping round, and a negative size is none; a
+    // window inside a far one still finds its place on the screen.
+    const HWND inner = Make("inner", WS_CHILD | WS_VISIBLE, {0, 0, 10, 10}, box);
+    ASSERT_TRUE(MoveWindow(box, INT_MAX, INT_MIN, INT_MAX, -5, 1));
+    ASSERT_TRUE(MoveWindow(inner, INT_MAX, INT_MAX, 10, 10, 1));
+    RECT far;
+    GetWindowRect(box, &far);
+    EXPECT_GT(far.left, 0);
+    EXPECT_GT(far.right, far.left);
+    EXPECT_LT(far.top, 0);
+    EXPECT_EQ(far.bottom, far.top);
+    GetWindowRect(inner, &far);
+    EXPECT_GT(far.left, 0);
+    EXPECT_EQ(far.right - far.left, 10);
+    ASSERT_TRUE(SetWindowPos(box, nullptr, INT_MAX - 5, 0, 10, 10, SWP_NOZORDER));
+    GetWindowRect(box, &far);
+    EXPECT_GT(far.left, 0);
+    EXPECT_EQ(far.right - far.left, 10);
 }
 
 TEST_F(WindowLifecycle, TheDefaultProcessingKeepsFontAndIcons) {
