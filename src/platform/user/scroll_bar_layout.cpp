@@ -73,7 +73,7 @@ int ScrollBarLayout::PositionForThumbTop(int thumbTop) const {
     }
     const long long offset = std::clamp(thumbTop - track.top, 0, travel);
     const long long span = static_cast<long long>(LargestPosition(state)) - state.min;
-    return state.min + static_cast<int>((offset * span + travel / 2) / travel);
+    return static_cast<int>(state.min + (offset * span + travel / 2) / travel);
 }
 
 namespace {

@@ -383,6 +383,17 @@ TEST_F(ScrollBar, SetScrollInfoClampsAndTheBarHidesWhenTheRangeFits) {
     ASSERT_EQ(scrolls.size(), 3U);
     EXPECT_EQ(scrolls[1].substr(0, 14), "thumb position");
     EXPECT_EQ(scrolls[2], "end");
+    // With no page the thumb dragged past the end tracks to the largest position.
+    info.nPage = 0;
+    SetScrollInfo(window, SB_VERT, &info, 1);
+    scrolls.clear();
+    host.PenDown(kBarX, 14);
+    host.PenMove(kBarX, 400);
+    Pump();
+    ASSERT_FALSE(scrolls.empty());
+    EXPECT_NE(scrolls.back().find("tracking 2147483647"), std::string::npos) << scrolls.back();
+    host.PenUp(kBarX, 400);
+    Pump();
 
     EXPECT_TRUE(ShowScrollBar(window, SB_VERT, 1));
     EXPECT_NE(GetWindowLongW(window, GWL_STYLE) & WS_VSCROLL, 0);
