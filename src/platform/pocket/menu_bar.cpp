@@ -494,7 +494,7 @@ LRESULT MenuBar::AddBitmap(WPARAM count, const TBADDBITMAP* source) {
     // A strip holding more images than asked for gives only those asked for; one holding fewer
     // gives what it holds.
     const std::size_t wanted = static_cast<std::size_t>(first) + count;
-    if (images_->images.size() > wanted) {
+    if (images_->images.size() - static_cast<std::size_t>(first) > count) {
         images_->images.resize(wanted);
         images_->transparent.resize(wanted);
     }

@@ -179,6 +179,10 @@ TEST_F(MenuBars, ImagesComeFromTheStripAndACountPastItsEndReadsNoMore) {
     // The next images would follow the nine.
     EXPECT_EQ(
         CommandBar_AddBitmap(bar, testing::StandInModule(), testing::kStandInStrip, 1, 16, 16), 9);
+    // A count beyond any strip's keeps every image the strip and those before it hold.
+    const TBADDBITMAP strip{testing::StandInModule(), testing::kStandInStrip};
+    EXPECT_EQ(SendMessageW(bar, TB_ADDBITMAP, ~WPARAM{0}, PointerParam(&strip)), 10);
+    EXPECT_EQ(SendMessageW(bar, TB_ADDBITMAP, 1, PointerParam(&strip)), 19);
     EXPECT_EQ(CommandBar_AddBitmap(bar, testing::StandInModule(), 4242, 9, 16, 16), -1);
     EXPECT_EQ(
         CommandBar_AddBitmap(bar, testing::StandInModule(), testing::kStandInStrip, 0, 16, 16), -1);
