@@ -9,7 +9,6 @@
 #include "platform/controls/control_state.h"
 #include "platform/controls/list_view_items.h"
 #include "platform/gdi/draw_text.h"
-#include "platform/gdi/gdi_objects.h"
 #include "platform/gdi/system_metrics.h"
 #include "platform/host/virtual_keys.h"
 #include "platform/user/classic_look.h"
@@ -89,13 +88,7 @@ class ListView final : public ControlState {
     }
     int PerPage() const { return std::max(0, (Client().bottom) / rowHeight_); }
     int LargestTop() const { return std::max(0, items_.Count() - std::max(1, PerPage())); }
-    // An image list may claim any size, but holds no image larger than a bitmap can be.
-    int ImageWidth() const {
-        return smallImages_ ? std::min(smallImages_->width, Bitmap::kMaxDeviceSide) : 0;
-    }
-    int ImageHeight() const {
-        return smallImages_ ? std::min(smallImages_->height, Bitmap::kMaxDeviceSide) : 0;
-    }
+    int ImageWidth() const { return smallImages_ ? smallImages_->width : 0; }
     void Redraw() { InvalidateRect(Window(), nullptr, 0); }
 
     void MeasureRows();
@@ -159,7 +152,8 @@ void ListView::MeasureRows() {
         }
     }
     ReleaseDC(Window(), dc);
-    rowHeight_ = std::max(textHeight, ImageHeight()) + 1;
+    const int imageHeight = smallImages_ ? smallImages_->height : 0;
+    rowHeight_ = std::max(textHeight, imageHeight) + 1;
     ScrollTo(top_);
 }
 
@@ -431,7 +425,7 @@ bool ListView::PaintRow(HDC dc, int index, bool notifyItems) {
         if (column == 0 && smallImages_) {
             if (image >= 0) {
                 ImageList_Draw(smallImages_, image, dc, left + kImageMargin,
-                               y + (rowHeight_ - ImageHeight()) / 2, ILD_NORMAL);
+                               y + (rowHeight_ - smallImages_->height) / 2, ILD_NORMAL);
             }
             labelLeft = std::min(right, left + kImageMargin + ImageWidth() + kImageMargin);
         }

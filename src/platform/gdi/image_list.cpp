@@ -7,11 +7,14 @@
 namespace qv {
 
 HIMAGELIST ImageList_Create(int width, int height, UINT flags, int initial, int /*grow*/) {
-    if (width <= 0 || height <= 0) {
+    if (width <= 0 || height <= 0 || width > Bitmap::kMaxDeviceSide ||
+        height > Bitmap::kMaxDeviceSide) {
         return nullptr;
     }
     auto* list = new ImageList{width, height, flags, {}, {}};
-    list->images.reserve(static_cast<std::size_t>(std::max(initial, 0)));
+    // The initial count is only a hint; a huge one must not reserve memory that is never used.
+    constexpr int kMostReserved = 256;
+    list->images.reserve(static_cast<std::size_t>(std::clamp(initial, 0, kMostReserved)));
     return list;
 }
 
