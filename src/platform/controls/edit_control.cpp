@@ -42,19 +42,24 @@ DWORD EditControl::Style() const {
     return static_cast<DWORD>(GetWindowLongW(Window(), GWL_STYLE));
 }
 
-LONG EditControl::OffsetOf(std::size_t position) const {
+LONG EditControl::OffsetOf(HDC dc, std::size_t position) const {
     const std::u16string_view text = buffer_.Text();
-    const HDC dc = position > 0 ? GetDC(Window()) : nullptr;
+    return position == 0 ? 0 : MeasureText(dc, text.substr(0, std::min(position, text.size()))).cx;
+}
+
+template <class Measure>
+LONG EditControl::Measuring(Measure measure) const {
+    const HDC dc = GetDC(Window());
     if (!dc) {
         return 0;
     }
-    LONG offset = 0;
+    LONG result = 0;
     {
         SelectionScope font(dc, ControlFont(font_));
-        offset = MeasureText(dc, text.substr(0, std::min(position, text.size()))).cx;
+        result = measure(dc);
     }
     ReleaseDC(Window(), dc);
-    return offset;
+    return result;
 }
 
 RECT EditControl::TextArea() const {
@@ -67,17 +72,19 @@ std::size_t EditControl::PositionAt(int x) const {
     const LONG along = x - kMargin + scroll_;
     // The boundary nearest the pen: past a character's middle is after it. The middles grow
     // along the text, so the first one past the pen is searched for by halves.
-    std::size_t low = 0;
-    std::size_t high = buffer_.Text().size();
-    while (low < high) {
-        const std::size_t middle = low + (high - low) / 2;
-        if (along < (OffsetOf(middle) + OffsetOf(middle + 1) + 1) / 2) {
-            high = middle;
-        } else {
-            low = middle + 1;
+    return static_cast<std::size_t>(Measuring([&](HDC dc) {
+        std::size_t low = 0;
+        std::size_t high = buffer_.Text().size();
+        while (low < high) {
+            const std::size_t middle = low + (high - low) / 2;
+            if (along < (OffsetOf(dc, middle) + OffsetOf(dc, middle + 1) + 1) / 2) {
+                high = middle;
+            } else {
+                low = middle + 1;
+            }
         }
-    }
-    return low;
+        return static_cast<LONG>(low);
+    }));
 }
 
 void EditControl::KeepCaretInView() {
@@ -87,15 +94,18 @@ void EditControl::KeepCaretInView() {
     }
     const RECT area = TextArea();
     const LONG width = area.right - area.left;
-    const LONG caret = OffsetOf(buffer_.Caret());
+    LONG textWidth = 0;
+    const LONG caret = Measuring([&](HDC dc) {
+        textWidth = OffsetOf(dc, buffer_.Text().size());
+        return OffsetOf(dc, buffer_.Caret());
+    });
     if (caret < scroll_) {
         scroll_ = caret;
     } else if (caret >= scroll_ + width) {
         scroll_ = caret - width + 1;
     }
     // No blank space is kept to the right of text that has become shorter.
-    scroll_ = std::clamp<LONG>(scroll_, 0,
-                               std::max<LONG>(0, OffsetOf(buffer_.Text().size()) - width + 1));
+    scroll_ = std::clamp<LONG>(scroll_, 0, std::max<LONG>(0, textWidth - width + 1));
 }
 
 void EditControl::Notify(WORD code) {
@@ -144,7 +154,9 @@ void EditControl::OnCharacter(char16_t character) {
     // Without horizontal scrolling the text may not grow past the edit's right edge.
     if (typed != EditBuffer::Typing::Full && (Style() & ES_AUTOHSCROLL) == 0) {
         const RECT area = TextArea();
-        if (OffsetOf(buffer_.Text().size()) > area.right - area.left) {
+        const LONG textWidth =
+            Measuring([&](HDC dc) { return OffsetOf(dc, buffer_.Text().size()); });
+        if (textWidth > area.right - area.left) {
             buffer_ = before;
             Notify(EN_MAXTEXT);
             return;
@@ -354,7 +366,7 @@ void EditControl::Paint() {
             if (from >= to) {
                 return;
             }
-            RECT cell{origin + OffsetOf(from), top, origin + OffsetOf(to) + 1,
+            RECT cell{origin + OffsetOf(dc, from), top, origin + OffsetOf(dc, to) + 1,
                       top + metrics.tmHeight};
             SetTextColor(dc, GetSysColor(textColour));
             DrawTextW(dc, std::u16string_view(text).substr(from, to - from), &cell,
@@ -363,14 +375,14 @@ void EditControl::Paint() {
         const int ink = enabled ? COLOR_WINDOWTEXT : COLOR_GRAYTEXT;
         run(0, start, ink);
         if (showSelection) {
-            const RECT band{origin + OffsetOf(start), top, origin + OffsetOf(end),
+            const RECT band{origin + OffsetOf(dc, start), top, origin + OffsetOf(dc, end),
                             top + metrics.tmHeight};
             FillWithColour(dc, band, COLOR_HIGHLIGHT);
             run(start, end, COLOR_HIGHLIGHTTEXT);
         }
         run(end, text.size(), ink);
         if (focused_ && caretOn_) {
-            const LONG x = std::min<LONG>(origin + OffsetOf(buffer_.Caret()), area.right - 1);
+            const LONG x = std::min<LONG>(origin + OffsetOf(dc, buffer_.Caret()), area.right - 1);
             FillWithColour(dc, {x, top, x + 1, top + metrics.tmHeight}, COLOR_WINDOWTEXT);
         }
     }

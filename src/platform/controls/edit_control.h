@@ -23,10 +23,14 @@ class EditControl final : public ControlState {
 
   private:
     DWORD Style() const;
-    // Where a position of the text lies, from the text's start, in logical pixels. Only the
-    // positions needed are measured: measuring all of a long text would take time growing with
-    // the square of its length.
-    LONG OffsetOf(std::size_t position) const;
+    // Where a position of the text lies, from the text's start, in logical pixels, in the font
+    // selected into `dc`. Only the positions needed are measured: measuring all of a long text
+    // would take time growing with the square of its length.
+    LONG OffsetOf(HDC dc, std::size_t position) const;
+    // What `measure` finds with a device context of the window holding the edit's font; 0
+    // when there is none.
+    template <class Measure>
+    LONG Measuring(Measure measure) const;
     RECT TextArea() const;
     std::size_t PositionAt(int x) const;
     void KeepCaretInView();
