@@ -115,30 +115,14 @@ void OpenAndClose(benchmark::State& state, std::string_view command, std::string
     }
 }
 
-void BM_StartShowAndEnd(benchmark::State& state) {
-    OpenAndClose(state, "", "");
-}
-BENCHMARK(BM_StartShowAndEnd)->Unit(benchmark::kMillisecond);
-
-void BM_StationPicker(benchmark::State& state) {
-    OpenAndClose(state, "ID_STATION_LIST", "SysTabControl32");
-}
-BENCHMARK(BM_StationPicker)->Unit(benchmark::kMillisecond);
-
-void BM_RouteDetails(benchmark::State& state) {
-    OpenAndClose(state, "ID_ROUTE_INFO", "Пересадка на линию");
-}
-BENCHMARK(BM_RouteDetails)->Unit(benchmark::kMillisecond);
-
-void BM_Settings(benchmark::State& state) {
-    OpenAndClose(state, "ID_SETTINGS", "Время показа подсказки");
-}
-BENCHMARK(BM_Settings)->Unit(benchmark::kMillisecond);
-
-void BM_About(benchmark::State& state) {
-    OpenAndClose(state, "ID_ABOUT", "Quorvane");
-}
-BENCHMARK(BM_About)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(OpenAndClose, StartShowAndEnd, "", "")->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(OpenAndClose, StationPicker, "ID_STATION_LIST", "SysTabControl32")
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(OpenAndClose, RouteDetails, "ID_ROUTE_INFO", "Пересадка на линию")
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(OpenAndClose, Settings, "ID_SETTINGS", "Время показа подсказки")
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(OpenAndClose, About, "ID_ABOUT", "Quorvane")->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

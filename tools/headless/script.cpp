@@ -84,7 +84,7 @@ std::optional<int> KeyCode(std::string_view name) {
 
 // The text a keyboard sends with a letter or digit pressed without control or alt: the letter
 // in its case, or the digit. Shift with a digit depends on the layout and sends none here.
-std::optional<InputEvent> CharacterOfKey(const InputEvent& key) {
+std::optional<InputEvent> TypedCharacter(const InputEvent& key) {
     const KeyModifiers held = key.modifiers;
     const bool letter = key.virtualKey >= 'A' && key.virtualKey <= 'Z';
     const bool digit = key.virtualKey >= '0' && key.virtualKey <= '9';
@@ -177,7 +177,7 @@ class LineReader {
             InputEvent up = *key;
             up.kind = InputEvent::Kind::KeyUp;
             Input(*key);
-            if (const auto typed = CharacterOfKey(*key)) {
+            if (const auto typed = TypedCharacter(*key)) {
                 Input(*typed);
             }
             Input(up);
