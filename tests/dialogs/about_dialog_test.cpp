@@ -89,8 +89,8 @@ TEST_F(AboutBox, HidesTheTaskBarAndTheInputPanelButtonWheneverItIsActivated) {
         look(hwnd);
         SHFullScreen(hwnd, SHFS_SHOWTASKBAR | SHFS_SHOWSIPBUTTON);
         // Another program comes to the front: the box, inactive, leaves the bars alone.
-        const HWND other = CreateWindowExW(0, u"Owner", u"Другая", WS_POPUP | WS_VISIBLE, 0, 0, 240,
-                                           320, nullptr, 0, nullptr, nullptr);
+        const HWND other =
+            testing::MakePlainWindow(WS_POPUP | WS_VISIBLE, {0, 0, 240, 320}, u"Другая");
         SetActiveWindow(other);
         look(hwnd);
         SetActiveWindow(hwnd);

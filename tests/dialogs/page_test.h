@@ -8,9 +8,9 @@
 #include <vector>
 
 #include "framework/module_state.h"
+#include "plain_window.h"
 #include "platform/controls/common_controls.h"
 #include "platform/host/headless_host.h"
-#include "platform/user/default_window_procedure.h"
 #include "platform/user/message_functions.h"
 #include "platform/user/window_functions.h"
 #include "platform/user/window_messages.h"
@@ -74,12 +74,7 @@ class PageTest : public ::testing::Test {
     explicit PageTest(int scale = 1) : host(scale) {
         EXPECT_EQ(InitModule(&state_, ProgramModule()), S_OK);
         EXPECT_TRUE(RegisterStandardControls());
-        WNDCLASSW attributes;
-        attributes.lpfnWndProc = DefWindowProcW;
-        attributes.lpszClassName = u"Owner";
-        RegisterClassW(&attributes);
-        owner = CreateWindowExW(0, u"Owner", u"Схема метро", WS_POPUP | WS_VISIBLE, 0, 0, 240, 320,
-                                nullptr, 0, nullptr, nullptr);
+        owner = testing::MakePlainWindow(WS_POPUP | WS_VISIBLE, {0, 0, 240, 320}, u"Схема метро");
         const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
         folder = std::filesystem::path(::testing::TempDir()) / "quorvane-pages" /
                  (std::string(test->test_suite_name()) + "." + test->name());

@@ -4,10 +4,10 @@
 
 #include "framework/frame_window.h"
 #include "framework_test.h"
+#include "plain_window.h"
 #include "platform/host/virtual_keys.h"
 #include "platform/pocket/shell_dialog.h"
 #include "platform/pocket/shell_layout.h"
-#include "platform/user/default_window_procedure.h"
 #include "platform/user/dialog_manager.h"
 #include "platform/user/message_functions.h"
 #include "platform/user/timer_functions.h"
@@ -158,14 +158,7 @@ TEST_F(ModalDialogs, DialogsNestEachBoundToItsOwnObjectAndAMissingTemplateLeaves
 
 class ShellDialog : public FrameworkTest {
   protected:
-    ShellDialog() {
-        WNDCLASSW attributes;
-        attributes.lpfnWndProc = DefWindowProcW;
-        attributes.lpszClassName = u"Page";
-        RegisterClassW(&attributes);
-        page = CreateWindowExW(0, u"Page", u"", WS_POPUP, 30, 40, 100, 100, nullptr, 0, nullptr,
-                               nullptr);
-    }
+    ShellDialog() { page = testing::MakePlainWindow(WS_POPUP, {30, 40, 130, 140}); }
     RECT SetUp(DWORD flags) {
         SHINITDLGINFO info{SHIDIM_FLAGS, page, flags};
         EXPECT_TRUE(SHInitDialog(&info));

@@ -4,12 +4,12 @@
 #include <string>
 #include <vector>
 
+#include "plain_window.h"
 #include "platform/controls/button.h"
 #include "platform/controls/common_controls.h"
 #include "platform/controls/control_codes.h"
 #include "platform/host/headless_host.h"
 #include "platform/host/virtual_keys.h"
-#include "platform/user/default_window_procedure.h"
 #include "platform/user/dialog_manager.h"
 #include "platform/user/input_functions.h"
 #include "platform/user/message_functions.h"
@@ -67,12 +67,7 @@ class DialogControls : public ::testing::Test {
     DialogControls() {
         g_test = this;
         EXPECT_TRUE(RegisterStandardControls());
-        WNDCLASSW plain;
-        plain.lpfnWndProc = DefWindowProcW;
-        plain.lpszClassName = u"Plain";
-        RegisterClassW(&plain);
-        main = CreateWindowExW(0, u"Plain", u"", WS_VISIBLE, 0, 30, 240, 290, nullptr, 0, nullptr,
-                               nullptr);
+        main = testing::MakePlainWindow(WS_VISIBLE, {0, 30, 240, 320});
     }
     ~DialogControls() override {
         DestroyWindow(main);

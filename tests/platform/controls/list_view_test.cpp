@@ -10,6 +10,7 @@
 
 #include "control_test.h"
 #include "gallery/list_screens.h"
+#include "plain_window.h"
 #include "platform/controls/tab_control.h"
 #include "platform/gdi/system_metrics.h"
 #include "platform/host/virtual_keys.h"
@@ -500,13 +501,8 @@ TEST(ListScreens, GalleryScreensShowTheirSamples) {
         HeadlessHost host(scale);
         WindowSystem system(host);
         RegisterListViewClass();
-        WNDCLASSW attributes;
-        attributes.lpfnWndProc = DefWindowProcW;
-        attributes.lpszClassName = u"Screen";
-        RegisterClassW(&attributes);
         const HWND listScreen =
-            CreateWindowExW(0, u"Screen", u"", WS_POPUP | WS_VISIBLE, 0, 0, kScreenWidth,
-                            kScreenHeight, nullptr, 0, nullptr, nullptr);
+            testing::MakePlainWindow(WS_POPUP | WS_VISIBLE, {0, 0, kScreenWidth, kScreenHeight});
         BuildListViewScreen(listScreen);
         system.Pump();
         const HWND panel = GetWindow(listScreen, GW_CHILD);
@@ -523,8 +519,7 @@ TEST(ListScreens, GalleryScreensShowTheirSamples) {
         DestroyWindow(listScreen);
 
         const HWND tabScreen =
-            CreateWindowExW(0, u"Screen", u"", WS_POPUP | WS_VISIBLE, 0, 0, kScreenWidth,
-                            kScreenHeight, nullptr, 0, nullptr, nullptr);
+            testing::MakePlainWindow(WS_POPUP | WS_VISIBLE, {0, 0, kScreenWidth, kScreenHeight});
         BuildTabScreen(tabScreen);
         system.Pump();
         HWND tabs = GetWindow(GetWindow(tabScreen, GW_CHILD), GW_CHILD);
@@ -535,8 +530,7 @@ TEST(ListScreens, GalleryScreensShowTheirSamples) {
         DestroyWindow(tabScreen);
 
         const HWND barScreen =
-            CreateWindowExW(0, u"Screen", u"", WS_POPUP | WS_VISIBLE, 0, 0, kScreenWidth,
-                            kScreenHeight, nullptr, 0, nullptr, nullptr);
+            testing::MakePlainWindow(WS_POPUP | WS_VISIBLE, {0, 0, kScreenWidth, kScreenHeight});
         BuildScrollBarScreen(barScreen);
         system.Pump();
         const auto barShown = [](HWND window) {

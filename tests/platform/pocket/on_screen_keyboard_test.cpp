@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "plain_window.h"
 #include "platform/controls/common_controls.h"
 #include "platform/controls/control_codes.h"
 #include "platform/host/headless_host.h"
@@ -15,7 +16,6 @@
 #include "platform/pocket/input_panel.h"
 #include "platform/pocket/shell_dialog.h"
 #include "platform/pocket/shell_layout.h"
-#include "platform/user/default_window_procedure.h"
 #include "platform/user/dialog_manager.h"
 #include "platform/user/input_functions.h"
 #include "platform/user/message_functions.h"
@@ -56,12 +56,7 @@ class OnScreenKeyboardTest : public ::testing::Test {
     OnScreenKeyboardTest() {
         g_test = this;
         EXPECT_TRUE(RegisterStandardControls());
-        WNDCLASSW plain;
-        plain.lpfnWndProc = DefWindowProcW;
-        plain.lpszClassName = u"Plain";
-        RegisterClassW(&plain);
-        main = CreateWindowExW(0, u"Plain", u"", WS_VISIBLE, 0, 0, kScreenWidth, kScreenHeight,
-                               nullptr, 0, nullptr, nullptr);
+        main = testing::MakePlainWindow(WS_VISIBLE, {0, 0, kScreenWidth, kScreenHeight});
     }
     ~OnScreenKeyboardTest() override {
         DestroyInputPanel();

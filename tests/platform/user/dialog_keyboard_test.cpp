@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "plain_window.h"
 #include "platform/host/headless_host.h"
 #include "platform/host/virtual_keys.h"
 #include "platform/user/default_window_procedure.h"
@@ -136,12 +137,7 @@ class DialogKeyboard : public ::testing::Test {
         field.cbWndExtra = sizeof(LONG_PTR);
         field.lpszClassName = u"Field";
         RegisterClassW(&field);
-        WNDCLASSW plain;
-        plain.lpfnWndProc = DefWindowProcW;
-        plain.lpszClassName = u"Plain";
-        RegisterClassW(&plain);
-        main = CreateWindowExW(0, u"Plain", u"", WS_VISIBLE, 0, 30, 240, 290, nullptr, 0, nullptr,
-                               nullptr);
+        main = testing::MakePlainWindow(WS_VISIBLE, {0, 30, 240, 320});
         g_events = &events;
         g_procedure = &procedure;
         // By default the dialog gives the first tab stop the focus, notes its commands and

@@ -1,0 +1,21 @@
+#pragma once
+
+#include <string_view>
+
+#include "platform/user/default_window_procedure.h"
+#include "platform/user/window_functions.h"
+
+namespace qv::testing {
+
+// A top-level window whose class does only the default processing: the owner, screen or page
+// that a test puts what it checks on. The class is registered on first use.
+inline HWND MakePlainWindow(DWORD style, RECT rect, std::u16string_view title = u"") {
+    WNDCLASSW attributes;
+    attributes.lpfnWndProc = DefWindowProcW;
+    attributes.lpszClassName = u"Plain";
+    RegisterClassW(&attributes);  // fails once the class is there, which keeps it
+    return CreateWindowExW(0, u"Plain", title, style, rect.left, rect.top, rect.right - rect.left,
+                           rect.bottom - rect.top, nullptr, 0, nullptr, nullptr);
+}
+
+}  // namespace qv::testing
