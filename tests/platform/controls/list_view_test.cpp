@@ -483,17 +483,6 @@ TEST_F(ListViewTest, IndicesAndWidthsOutOfRangeFailOrAreHeld) {
     EXPECT_EQ(row.right, 180 + 2 * 0x7FFF);
     UpdateWindow(parent);
     Pump();
-    // An image list of the largest size there is gives rows as tall as a bitmap can be.
-    EXPECT_EQ(ImageList_Create(INT_MAX, INT_MAX, ILC_COLOR, 0, 0), nullptr);
-    Send(LVM_SETIMAGELIST, LVSIL_SMALL,
-         PointerParam(ImageList_Create(0x7FFF, 0x7FFF, ILC_COLOR, 0, 0)));
-    RECT labelRect{LVIR_LABEL, 0, 0, 0};
-    ASSERT_TRUE(Send(LVM_GETITEMRECT, 1, PointerParam(&labelRect)));
-    EXPECT_EQ(labelRect.left, 2 + 0x7FFF + 2);
-    EXPECT_EQ(labelRect.bottom - labelRect.top, 0x7FFF + 1);
-    UpdateWindow(parent);
-    Pump();
-    ImageList_Destroy(reinterpret_cast<HIMAGELIST>(Send(LVM_SETIMAGELIST, LVSIL_SMALL, 0)));
 }
 
 TEST(ListScreens, GalleryScreensShowTheirSamples) {
