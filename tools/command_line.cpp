@@ -6,7 +6,7 @@
 #include <cstdio>
 #include <new>
 
-#include "printable.h"
+#include "text/printable.h"
 
 namespace qv::tools {
 

@@ -11,9 +11,9 @@
 #include "desktop_icon.h"
 #include "platform/gdi/gdi_objects.h"
 #include "platform/gdi/resource_module.h"
-#include "printable.h"
 #include "resources/program_resources.h"
 #include "resources/resource_ids.h"
+#include "text/printable.h"
 
 namespace {
 
@@ -50,21 +50,21 @@ int WriteIcons(const tools::CommandLine& line) {
         std::filesystem::create_directories(file.parent_path(), error);
         if (error) {
             return tools::Fail(kSyntax, "cannot make " +
-                                            tools::Printable(file.parent_path().string()) + ": " +
+                                            qv::Printable(file.parent_path().string()) + ": " +
                                             error.message());
         }
     }
     if (!tools::WritePng(tools::RenderDesktopIcon(kPngSize), png.string())) {
-        return tools::Fail(kSyntax, "cannot write " + tools::Printable(png.string()));
+        return tools::Fail(kSyntax, "cannot write " + qv::Printable(png.string()));
     }
     if (!WriteText(svg, tools::DesktopIconSvg())) {
-        return tools::Fail(kSyntax, "cannot write " + tools::Printable(svg.string()));
+        return tools::Fail(kSyntax, "cannot write " + qv::Printable(svg.string()));
     }
     if (line.Has("--toolbar")) {
         const std::string strip = line.Text("--toolbar", "");
         const UniqueBitmap bitmap(LoadBitmapW(ProgramModule(), IDB_TOOLBAR));
         if (!bitmap || !bitmap->WritePng(strip.c_str())) {
-            return tools::Fail(kSyntax, "cannot write " + tools::Printable(strip));
+            return tools::Fail(kSyntax, "cannot write " + qv::Printable(strip));
         }
     }
     return 0;

@@ -12,9 +12,9 @@
 #include "platform/gdi/system_metrics.h"
 #include "platform/host/device_screen.h"
 #include "platform/host/sdl_host.h"
-#include "printable.h"
 #include "resources/program_resources.h"
 #include "resources/resource_ids.h"
+#include "text/printable.h"
 
 namespace {
 
@@ -170,7 +170,7 @@ int DrawSamples(const tools::CommandLine& line) {
         DrawSample(screen.Dc());
         const std::string path = prefix + "-k" + std::to_string(scale) + ".png";
         if (!screen.Pixels().WritePng(path.c_str())) {
-            tools::Fail(kSyntax, "cannot write " + tools::Printable(path));
+            tools::Fail(kSyntax, "cannot write " + qv::Printable(path));
             return 1;
         }
     }

@@ -11,9 +11,9 @@
 #include "headless/monkey.h"
 #include "headless/script.h"
 #include "headless/script_host.h"
-#include "printable.h"
 #include "resources/program_resources.h"
 #include "shell/program_entry.h"
+#include "text/printable.h"
 #include "text/utf.h"
 
 namespace {
@@ -60,15 +60,14 @@ std::u16string MapArgument(const tools::CommandLine& line) {
     }
     std::error_code error;
     const std::filesystem::path map = std::filesystem::absolute(line.Plain()[0], error);
-    return Utf8ToUtf16((error ? std::filesystem::path(line.Plain()[0]) : map).string())
-        .value_or(u"");
+    return FileNameText((error ? std::filesystem::path(line.Plain()[0]) : map).string());
 }
 
 std::optional<std::string> MakeFolder(const std::string& out) {
     std::error_code made;
     std::filesystem::create_directories(out, made);
     if (made) {
-        return "cannot make " + tools::Printable(out) + ": " + made.message();
+        return "cannot make " + qv::Printable(out) + ": " + made.message();
     }
     return std::nullopt;
 }
@@ -88,7 +87,7 @@ int RunMonkey(const tools::CommandLine& line) {
         }
         options.out = out;
     }
-    options.map = Utf16ToUtf8(MapArgument(line));
+    options.map = FileNameBytes(MapArgument(line)).value_or("");
     if (!tools::SetUpSandbox()) {
         return tools::Fail(kSyntax,
                            "$XDG_CONFIG_HOME must be an absolute path to a folder the "
@@ -111,12 +110,12 @@ int RunHeadless(const tools::CommandLine& line) {
     std::ifstream file(scriptPath, std::ios::binary);
     std::stringstream text;
     if (!file || !(text << file.rdbuf())) {
-        return tools::Fail(kSyntax, "cannot read " + tools::Printable(scriptPath));
+        return tools::Fail(kSyntax, "cannot read " + qv::Printable(scriptPath));
     }
     auto parsed = tools::ParseScript(text.str());
     if (const auto* error = std::get_if<tools::ScriptError>(&parsed)) {
-        return tools::Fail(kSyntax, tools::Printable(scriptPath) + ":" +
-                                        std::to_string(error->line) + ": " + error->reason);
+        return tools::Fail(kSyntax, qv::Printable(scriptPath) + ":" + std::to_string(error->line) +
+                                        ": " + error->reason);
     }
     const std::string out = line.Text("--out", ".");
     if (const auto failed = MakeFolder(out)) {

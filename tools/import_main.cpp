@@ -24,13 +24,13 @@
 #include "import/map_writer.h"
 #include "import/scheme_builder.h"
 #include "map_argument.h"
-#include "printable.h"
+#include "text/printable.h"
 #include "text/utf.h"
 
 namespace {
 
 using namespace qv::import;
-using qv::tools::Printable;
+using qv::Printable;
 
 constexpr int kDone = 0;
 constexpr int kRefused = 1;

@@ -2,7 +2,7 @@
 
 #include <filesystem>
 
-#include "printable.h"
+#include "text/printable.h"
 
 namespace qv::tools {
 

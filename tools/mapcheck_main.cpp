@@ -7,16 +7,16 @@
 #include "command_line.h"
 #include "json_writer.h"
 #include "map_argument.h"
-#include "printable.h"
+#include "text/printable.h"
 #include "text/utf.h"
 
 namespace {
 
 using qv::JsonWriter;
 using qv::NetworkModel;
+using qv::Printable;
 using qv::Utf16ToUtf8;
 using qv::tools::CommandLine;
-using qv::tools::Printable;
 
 std::int32_t CountStations(const NetworkModel& model) {
     std::int32_t stations = 0;

@@ -12,12 +12,12 @@
 #include "map_argument.h"
 #include "model/map_file.h"
 #include "platform/host/device_screen.h"
-#include "printable.h"
 #include "render/gdi_surface.h"
 #include "render/scheme_painter.h"
 #include "render/scheme_view.h"
 #include "resources/program_resources.h"
 #include "route/route_finder.h"
+#include "text/printable.h"
 #include "text/utf.h"
 
 namespace {
@@ -40,7 +40,7 @@ int PointNumber(const NetworkModel& model, const std::string& text) {
     const std::optional<std::int64_t> index =
         qv::tools::WholeNumber(text, -1, model.StationCount() - 1);
     if (!index) {
-        throw UsageError("no point " + qv::tools::Printable(text) + " (the map has points 0 to " +
+        throw UsageError("no point " + qv::Printable(text) + " (the map has points 0 to " +
                          std::to_string(model.StationCount() - 1) + ", -1 for none)");
     }
     return static_cast<int>(*index);
@@ -49,7 +49,7 @@ int PointNumber(const NetworkModel& model, const std::string& text) {
 std::int32_t ViewCoordinate(const std::string& text) {
     const std::optional<std::int64_t> value = qv::tools::WholeNumber(text);
     if (!value) {
-        throw UsageError("--view: not a whole number: " + qv::tools::Printable(text));
+        throw UsageError("--view: not a whole number: " + qv::Printable(text));
     }
     return static_cast<std::int32_t>(*value);
 }
@@ -65,7 +65,7 @@ void PrintEnd(const NetworkModel& model, const char* role, const Station* statio
     }
     const std::int64_t s = CurrentScale(model);
     std::printf("%s: %d %s at %lld %lld\n", role, station->index,
-                qv::tools::Printable(Utf16ToUtf8(station->name)).c_str(),
+                qv::Printable(Utf16ToUtf8(station->name)).c_str(),
                 static_cast<long long>(s * station->x + model.originX + model.viewX),
                 static_cast<long long>(s * station->y + model.originY + model.viewY));
 }
@@ -110,7 +110,7 @@ int Render(const CommandLine& line) {
         FindRoute(model, feedback);
     }
     if (zoom && !ToggleZoom(model) && centre) {
-        return qv::tools::Fail(kSyntax, qv::tools::Printable(map) + ": the map offers no zoom");
+        return qv::tools::Fail(kSyntax, qv::Printable(map) + ": the map offers no zoom");
     }
     if (centre) {
         std::printf("scale %d, view %d %d\n", CurrentScale(model), model.viewX, model.viewY);
@@ -128,7 +128,7 @@ int Render(const CommandLine& line) {
     int routeLabelCounter = 1;
     PaintScheme(model, LOGFONTW{}, surface, !line.Has("--blink-off"), routeLabelCounter);
     if (!screen.Pixels().WritePng(output.c_str())) {
-        return qv::tools::Fail(kSyntax, "cannot write " + qv::tools::Printable(output));
+        return qv::tools::Fail(kSyntax, "cannot write " + qv::Printable(output));
     }
     return 0;
 }

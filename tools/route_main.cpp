@@ -12,18 +12,18 @@
 
 #include "command_line.h"
 #include "map_argument.h"
-#include "printable.h"
 #include "route/route_finder.h"
 #include "route/route_list.h"
 #include "route/route_measures.h"
+#include "text/printable.h"
 #include "text/utf.h"
 
 namespace {
 
 using qv::NetworkModel;
+using qv::Printable;
 using qv::Station;
 using qv::tools::CommandLine;
-using qv::tools::Printable;
 
 constexpr int kFound = 0;
 constexpr int kNotFound = 1;

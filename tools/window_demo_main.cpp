@@ -25,8 +25,8 @@
 #include "platform/user/window_functions.h"
 #include "platform/user/window_styles.h"
 #include "platform/user/window_system.h"
-#include "printable.h"
 #include "resources/program_resources.h"
+#include "text/printable.h"
 
 namespace {
 
@@ -172,7 +172,7 @@ class DemoWindow final : public WindowObject {
     void Save(const std::string& name) {
         const std::string path = prefix_ + "-" + name + ".png";
         if (!headless_->WriteScreenshot(path)) {
-            tools::Fail(kSyntax, "cannot write " + tools::Printable(path));
+            tools::Fail(kSyntax, "cannot write " + qv::Printable(path));
             failed = true;
         }
     }

@@ -4,6 +4,7 @@
 #include "framework/modal_dialog.h"
 #include "platform/pocket/full_screen.h"
 #include "platform/pocket/shell_dialog.h"
+#include "platform/pocket/shell_pages.h"
 #include "platform/user/dialog_manager.h"
 #include "platform/user/window_functions.h"
 #include "platform/user/window_styles.h"
@@ -55,6 +56,9 @@ LRESULT AboutDialog::OnActivate(const Message& message, bool& handled) {
     if (LOWORD(message.wParam) != WA_INACTIVE) {
         SHFullScreen(hwnd, SHFS_HIDETASKBAR);
         SHFullScreen(hwnd, SHFS_HIDESIPBUTTON);
+        // The strip the navigation bar leaves is the box's too, and taps there close it.
+        ReleaseShellPage(hwnd);
+        MoveWindow(hwnd, 0, 0, kScreenWidth, kScreenHeight, 1);
     }
     // The dialog manager's own activation work still has to run.
     handled = false;

@@ -1,5 +1,7 @@
 #include "dialogs/route_details_dialog.h"
 
+#include <cmath>
+
 #include "framework/modal_dialog.h"
 #include "platform/controls/list_view_messages.h"
 #include "platform/gdi/image_list.h"
@@ -45,6 +47,22 @@ int ImageOf(Role role) {
             break;
     }
     return I_IMAGENONE;
+}
+
+// The relative luminance of a colour, from its linearised sRGB channels.
+double Luminance(COLORREF colour) {
+    const auto channel = [](unsigned value) {
+        const double c = value / 255.0;
+        return c <= 0.04045 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
+    };
+    return 0.2126 * channel(GetRValue(colour)) + 0.7152 * channel(GetGValue(colour)) +
+           0.0722 * channel(GetBValue(colour));
+}
+
+// White on a background it contrasts with more than black does, else black.
+COLORREF ReadableTextColour(COLORREF background) {
+    const double l = Luminance(background) + 0.05;
+    return 1.05 / l > l / 0.05 ? kWhite : COLORREF{0};
 }
 
 }  // namespace
@@ -134,6 +152,7 @@ LRESULT RouteDetailsDialog::OnCustomDraw(const Message& message, bool&) {
         case Role::Destination:
         case Role::Station:
             draw->clrTextBk = rows_[row].station->line->colour;
+            draw->clrText = ReadableTextColour(draw->clrTextBk);
             break;
         case Role::Summary:
         case Role::Time:

@@ -131,11 +131,15 @@ Settings SettingsDialog::ReadControls() const {
     } else if (Checked(hwnd, IDC_PICK_TABS)) {
         read.pickerMode = 0;
     }
+    KeepInRange(read);
     return read;
 }
 
 LRESULT SettingsDialog::OnOk(const Message&, bool&) {
     const Settings chosen = ReadControls();
+    // A number brought into its range is shown as it will be kept.
+    SetNumber(hwnd, IDC_TOOLTIP_MS, chosen.tooltipMs);
+    SetNumber(hwnd, IDC_MAX_TRANSFERS, chosen.maxTransfers);
     if (SaveSettings(chosen, settingsPath) != 1) {
         // The old file is still there; the page stays open so that nothing chosen is lost.
         MessageBoxW(hwnd, kNotSavedText, kErrorCaption, MB_OK | MB_ICONSTOP);

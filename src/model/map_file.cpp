@@ -1,5 +1,8 @@
 #include "model/map_file.h"
 
+#include <cerrno>
+#include <system_error>
+
 #include "text/regular_file.h"
 #include "text/utf.h"
 
@@ -62,7 +65,13 @@ std::optional<std::u16string> DecodeMapBytes(std::string_view bytes, MapError* e
 }
 
 int LoadMapFile(NetworkModel& model, std::u16string_view path, Settings settings, MapError* error) {
-    return LoadMapFileAt(model, Utf16ToUtf8(path), std::move(settings), error);
+    const std::optional<std::string> bytes = FileNameBytes(path);
+    if (!bytes) {
+        // Such a text names no file; read any other way it would name another one.
+        Refuse(error, "cannot open the file: " + std::generic_category().message(ENOENT));
+        return -1;
+    }
+    return LoadMapFileAt(model, *bytes, std::move(settings), error);
 }
 
 int LoadMapFileAt(NetworkModel& model, const std::filesystem::path& path, Settings settings,

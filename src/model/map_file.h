@@ -17,7 +17,8 @@ std::optional<std::u16string> DecodeMapBytes(std::string_view bytes, MapError* e
 
 // Reads the map file at `path` (a regular file, opened for reading only) into the model, which must
 // be empty, then adopts `settings` and restores the saved departure and destination. Returns 0, or
-// -1 with the reason in `error`; after -1 the caller discards the model.
+// -1 with the reason in `error`; after -1 the caller discards the model. `path` is a file name's
+// text (FileNameText): one that names no file is not found.
 [[nodiscard]] int LoadMapFile(NetworkModel& model, std::u16string_view path, Settings settings,
                               MapError* error = nullptr);
 // The same for a path as the system gives it, whatever its bytes.

@@ -98,4 +98,20 @@ void NetworkModel::Clear() {
     ClearRoute();
 }
 
+std::vector<const Station*> RouteStops(std::span<Station* const> route) {
+    std::vector<const Station*> stops;
+    for (const Station* point : route) {
+        if (!point->IsStation()) {
+            continue;
+        }
+        const Station* previous = stops.empty() ? nullptr : stops.back();
+        if (previous && previous->name == point->name &&
+            previous->line->number == point->line->number) {
+            continue;
+        }
+        stops.push_back(point);
+    }
+    return stops;
+}
+
 }  // namespace qv

@@ -85,4 +85,8 @@ class NetworkModel {
     Adjacency adjacency_;
 };
 
+// The stops of a route: its stations in travel order, where two in a row with one name on lines
+// of one number are one stop (a line cut into records where it forks meets its junction twice).
+std::vector<const Station*> RouteStops(std::span<Station* const> route);
+
 }  // namespace qv

@@ -8,12 +8,13 @@ namespace qv {
 
 namespace {
 
-void DrawMarkersOnScreen(const NetworkModel& model, DrawingSurface& surface, bool withEnds) {
+void DrawEndMarkers(const NetworkModel& model, DrawingSurface& surface) {
+    DrawDepartureMarker(model, surface, true);
+    DrawDestinationMarker(model, surface, true);
+}
+
+void DrawForbiddenMarkersOnScreen(const NetworkModel& model, DrawingSurface& surface) {
     const int s = CurrentScale(model);
-    if (withEnds) {
-        DrawDepartureMarker(model, surface, true);
-        DrawDestinationMarker(model, surface, true);
-    }
     for (const auto& line : model.Lines()) {
         DrawForbiddenMarkers(*line, surface, Held(std::int64_t{model.originX} + model.viewX),
                              Held(std::int64_t{model.originY} + model.viewY), s);
@@ -57,15 +58,21 @@ void PaintScheme(NetworkModel& model, const LOGFONTW& fontTemplate, DrawingSurfa
         CopyImageWithMargins(model, surface, *image);
     }
     const Settings& settings = model.settings;
-    if (settings.routeShowLine && settings.routeBlink && blinkOn) {
+    const bool routeShown = settings.routeShowLine && settings.routeBlink && blinkOn;
+    if (routeShown) {
         DrawRoute(model, surface, true);
-        DrawMarkersOnScreen(model, surface, true);
+        DrawForbiddenMarkersOnScreen(model, surface);
     }
     if (settings.routeShowStations) {
         DrawRouteStationCallout(model, fontTemplate, surface, routeLabelCounter);
     }
+    // The ends go over the route's callouts, so that they are always seen.
+    if (routeShown) {
+        DrawEndMarkers(model, surface);
+    }
     if (model.route.size() <= 1) {
-        DrawMarkersOnScreen(model, surface, true);
+        DrawEndMarkers(model, surface);
+        DrawForbiddenMarkersOnScreen(model, surface);
     }
     if (model.hotStation) {
         DrawStationCallout(model, fontTemplate, surface, *model.hotStation);

@@ -8,7 +8,8 @@ namespace qv {
 
 namespace {
 
-// How far from the window's edges a departure is put when the destination is set too.
+// How far from the sides of the window, and from the bars over its top and bottom, a departure
+// is put when the destination is set too.
 constexpr std::int64_t kCentreMarginX = 20;
 constexpr std::int64_t kCentreMarginY = 40;
 
@@ -67,7 +68,8 @@ void CentreView(NetworkModel& model, int scale) {
         // The departure near the edges away from the destination, so that the route runs into
         // the view.
         windowX = d->x > t->x ? kViewWidth - kCentreMarginX : kCentreMarginX;
-        windowY = d->y > t->y ? kViewHeight - kCentreMarginY : kCentreMarginY;
+        windowY =
+            d->y > t->y ? kViewHeight - kBarHeight - kCentreMarginY : kBarHeight + kCentreMarginY;
     }
     model.viewX = Held(windowX - s * mapX);
     model.viewY = Held(windowY - s * mapY);

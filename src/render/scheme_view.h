@@ -11,6 +11,8 @@ namespace qv {
 inline constexpr int kMaxScale = 8;
 inline constexpr int kViewWidth = 240;
 inline constexpr int kViewHeight = 320;
+// The navigation bar covers this much of the window's top, the menu bar as much of its bottom.
+inline constexpr int kBarHeight = 26;
 
 // Drawing positions and sizes are computed wide and held within this distance of the origin,
 // so that no value of a map file can overflow them; it lies far outside any image.
@@ -32,9 +34,9 @@ Station* HitTest(const NetworkModel& model, int x, int y);
 // no zoom.
 bool ToggleZoom(NetworkModel& model);
 // Places the view for scale `scale`: a lone departure or destination at the window's centre; with
-// both, the departure 20 pixels from the left or right edge and 40 from the top or bottom, on the
-// sides away from the destination; with neither, the middle of the image. The map offsets are
-// left out.
+// both, the departure 20 pixels from the left or right edge and 40 from the bar at the top or
+// bottom, on the sides away from the destination; with neither, the middle of the image. The map
+// offsets are left out.
 void CentreView(NetworkModel& model, int scale);
 // Moves a zoomed view by a drag distance.
 void PanView(NetworkModel& model, int dx, int dy);

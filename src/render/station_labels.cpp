@@ -150,16 +150,13 @@ void DrawStationCallout(const NetworkModel& model, const LOGFONTW& fontTemplate,
 
 void DrawRouteStationCallout(const NetworkModel& model, const LOGFONTW& fontTemplate,
                              DrawingSurface& surface, int& counter) {
-    const std::size_t n = model.route.size();
-    if (n <= 1) {
+    if (model.route.size() <= 1) {
         return;
     }
-    int stations = 0;
-    for (std::size_t i = 0; i < n; ++i) {
-        if (model.route[i]->IsStation() && ++stations == counter) {
-            DrawStationCallout(model, fontTemplate, surface, *model.route[i]);
-            return;
-        }
+    const std::vector<const Station*> stops = RouteStops(model.route);
+    if (counter >= 1 && static_cast<std::size_t>(counter) <= stops.size()) {
+        DrawStationCallout(model, fontTemplate, surface, *stops[counter - 1]);
+        return;
     }
     counter = 0;
 }

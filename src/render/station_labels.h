@@ -21,7 +21,7 @@ void DrawHaloText(const RECT& rect, DrawingSurface& surface, std::u16string_view
 // A ring around the station and its name on a light-yellow band toward the screen's middle.
 void DrawStationCallout(const NetworkModel& model, const LOGFONTW& fontTemplate,
                         DrawingSurface& surface, const Station& station);
-// The callout of the route's station number `counter` (counting stations of kind 'S' from 1);
+// The callout of the route's stop number `counter` (counting from 1);
 // a counter past the last station shows nothing and is reset to 0.
 void DrawRouteStationCallout(const NetworkModel& model, const LOGFONTW& fontTemplate,
                              DrawingSurface& surface, int& counter);

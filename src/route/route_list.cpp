@@ -1,16 +1,12 @@
 #include "route/route_list.h"
 
-#include <algorithm>
-
 #include "route/route_measures.h"
 #include "text/decimal.h"
 
 namespace qv {
 
 std::int32_t RouteStationCount(const NetworkModel& model) {
-    return static_cast<std::int32_t>(
-        std::count_if(model.route.begin(), model.route.end(),
-                      [](const Station* point) { return point->IsStation(); }));
+    return static_cast<std::int32_t>(RouteStops(model.route).size());
 }
 
 std::int64_t RouteTravelTime(const NetworkModel& model) {
@@ -32,10 +28,7 @@ std::vector<RouteListRow> BuildRouteList(const NetworkModel& model) {
         {Role::Time, u"Время в пути " + FormatDecimal(RouteTravelTime(model)) + u" мин"});
 
     const Station* previous = nullptr;
-    for (const Station* point : model.route) {
-        if (!point->IsStation()) {
-            continue;
-        }
+    for (const Station* point : RouteStops(model.route)) {
         if (previous && point->line->number != previous->line->number) {
             rows.push_back({Role::Transfer, u"Пересадка на линию"});
             rows.push_back(

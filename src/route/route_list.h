@@ -23,7 +23,7 @@ struct RouteListRow {
 // order with a transfer row and the new line's quoted name before each change of line.
 std::vector<RouteListRow> BuildRouteList(const NetworkModel& model);
 
-// Stations of kind 'S' on the route, and its minutes by the model's own settings.
+// The route's stops, and its minutes by the model's own settings.
 std::int32_t RouteStationCount(const NetworkModel& model);
 std::int64_t RouteTravelTime(const NetworkModel& model);
 

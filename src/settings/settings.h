@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <string>
 
@@ -30,5 +31,23 @@ struct Settings {
 
     bool operator==(const Settings&) const = default;
 };
+
+// The numbers the program can use: a callout that shows and a timer that ends, a transfer limit
+// a search can reach, and the two choices the page offers.
+inline constexpr std::int32_t kShortestTooltipMs = 100;
+inline constexpr std::int32_t kLongestTooltipMs = 60000;
+inline constexpr std::int32_t kMostTransfers = 99;
+
+// Brings numbers beyond those ranges to the nearer end, and an unknown choice to the first.
+inline void KeepInRange(Settings& settings) {
+    settings.tooltipMs = std::clamp(settings.tooltipMs, kShortestTooltipMs, kLongestTooltipMs);
+    settings.maxTransfers = std::clamp(settings.maxTransfers, 0, kMostTransfers);
+    if (settings.algorithm != 0 && settings.algorithm != 1) {
+        settings.algorithm = 0;
+    }
+    if (settings.pickerMode != 0 && settings.pickerMode != 1) {
+        settings.pickerMode = 0;
+    }
+}
 
 }  // namespace qv

@@ -146,6 +146,26 @@ std::optional<std::filesystem::path> HomeFromPasswordDatabase() {
     return std::filesystem::path(found->pw_dir);
 }
 
+void ParseSettingLines(Settings& settings, std::u16string_view text) {
+    settings.mapPath = std::u16string(TakeLine(text).value_or(u""));
+    for (int lineNumber = 2; lineNumber <= kLineCount; ++lineNumber) {
+        const std::optional<std::u16string_view> line = TakeLine(text);
+        if (!line || line->empty()) {
+            ApplyStopRule(settings, lineNumber, line.has_value());
+            return;
+        }
+        if (lineNumber == 9) {
+            settings.pickerMode = 0;
+        } else if (lineNumber == 10) {
+            settings.departureIndex = settings.destinationIndex = -1;
+        }
+        StoreLine(settings, lineNumber, *line);
+        if (lineNumber == 12) {
+            settings.saveRoute = false;
+        }
+    }
+}
+
 }  // namespace
 
 std::filesystem::path GetSettingsPath() {
@@ -196,23 +216,8 @@ std::u16string FormatSettingsText(const Settings& settings) {
 }
 
 void ParseSettingsText(Settings& settings, std::u16string_view text) {
-    settings.mapPath = std::u16string(TakeLine(text).value_or(u""));
-    for (int lineNumber = 2; lineNumber <= kLineCount; ++lineNumber) {
-        const std::optional<std::u16string_view> line = TakeLine(text);
-        if (!line || line->empty()) {
-            ApplyStopRule(settings, lineNumber, line.has_value());
-            return;
-        }
-        if (lineNumber == 9) {
-            settings.pickerMode = 0;
-        } else if (lineNumber == 10) {
-            settings.departureIndex = settings.destinationIndex = -1;
-        }
-        StoreLine(settings, lineNumber, *line);
-        if (lineNumber == 12) {
-            settings.saveRoute = false;
-        }
-    }
+    ParseSettingLines(settings, text);
+    KeepInRange(settings);
 }
 
 int SaveSettings(const Settings& settings, const std::filesystem::path& path) {

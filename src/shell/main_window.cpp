@@ -401,7 +401,10 @@ LRESULT MainWindow::OnStationList(const Message&, bool&) {
         [[maybe_unused]] const int saved = SaveSettings(settings);
         RecomputeRoute();
     } else {
+        // An end the picker removed takes the route with it.
+        model->ClearRoute();
         KillTimer(hwnd, IDT_BLINK);
+        Repaint();
     }
     return 0;
 }

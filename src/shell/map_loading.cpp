@@ -4,6 +4,7 @@
 
 #include "model/map_file.h"
 #include "platform/controls/message_box.h"
+#include "platform/pocket/shell_layout.h"
 #include "platform/user/paint_functions.h"
 #include "platform/user/timer_functions.h"
 #include "platform/user/window_functions.h"
@@ -13,16 +14,20 @@
 #include "settings/settings_file.h"
 #include "shell/main_window.h"
 #include "shell/shell_services.h"
+#include "text/printable.h"
 #include "text/utf.h"
 
 namespace qv {
 
 namespace {
 
+static_assert(kBarHeight == kNavigationBarHeight && kBarHeight == kMenuBarHeight,
+              "the view keeps the ends of a route clear of the bars");
+
 // The loader's reason on standard error, so that a map's author can find the fault that the
 // box does not name.
 void ReportLoadFailure(std::u16string_view path, const MapError& error) {
-    const std::string file = Utf16ToUtf8(path);
+    const std::string file = PrintableFileName(path);
     if (error.line > 0) {
         std::fprintf(stderr, "quorvane: %s: line %d: %s\n", file.c_str(), error.line,
                      error.reason.c_str());

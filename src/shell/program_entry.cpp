@@ -16,7 +16,7 @@
 #include "platform/user/window_styles.h"
 #include "platform/user/window_system.h"
 #include "resources/resource_ids.h"
-#include "text/utf.h"
+#include "text/printable.h"
 
 namespace qv {
 
@@ -61,7 +61,7 @@ std::optional<int> HandToRunningInstance(std::u16string_view map) {
     const COPYDATASTRUCT copied{kOpenMapDataTag, static_cast<DWORD>(map.size() * sizeof(char16_t)),
                                 map.data()};
     LRESULT taken = 0;
-    const std::string file = Utf16ToUtf8(map);
+    const std::string file = PrintableFileName(map);
     if (!SendMessageTimeoutW(running, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&copied),
                              SMTO_ABORTIFHUNG, kHandOverTimeoutMs, &taken)) {
         std::fprintf(stderr, "quorvane: the running copy did not answer; %s is not loaded\n",

@@ -10,6 +10,7 @@
 #include "resources/program_resources.h"
 #include "shell/map_argument_uri.h"
 #include "shell/program_entry.h"
+#include "text/printable.h"
 #include "text/utf.h"
 
 namespace {
@@ -33,12 +34,14 @@ int main(int argc, char** argv) {
         }
         const auto path = MapArgumentPath(argv[1]);
         if (!path) {
-            std::fprintf(stderr, "quorvane: not a file path or file:// URI: %s\n", argv[1]);
+            std::fprintf(stderr, "quorvane: not a file path or file:// URI: %s\n",
+                         Printable(argv[1]).c_str());
             return 2;
         }
         std::error_code error;
         const std::filesystem::path absolute = std::filesystem::absolute(*path, error);
-        start.map = Utf8ToUtf16(error ? *path : absolute.string()).value_or(u"");
+        // By its bytes, as a file name need not be UTF-8.
+        start.map = FileNameText(error ? *path : absolute.string());
     }
     std::string error;
     auto host = SdlHost::Open(kWindowScale, error);

@@ -42,41 +42,96 @@ void AppendUtf16(std::u16string& out, char32_t c) {
 
 }  // namespace
 
+namespace {
+
+struct Decoded {
+    char32_t c;
+    std::size_t length;
+};
+
+// The character that a well-formed UTF-8 sequence starting at `i` encodes; nothing otherwise.
+std::optional<Decoded> DecodeAt(std::string_view utf8, std::size_t i) {
+    const auto lead = static_cast<unsigned char>(utf8[i]);
+    int extra = 0;
+    char32_t c = 0;
+    char32_t minimum = 0;
+    if (lead < 0x80) {
+        return Decoded{lead, 1};
+    }
+    if ((lead & 0xE0) == 0xC0) {
+        extra = 1, c = lead & 0x1F, minimum = 0x80;
+    } else if ((lead & 0xF0) == 0xE0) {
+        extra = 2, c = lead & 0x0F, minimum = 0x800;
+    } else if ((lead & 0xF8) == 0xF0) {
+        extra = 3, c = lead & 0x07, minimum = 0x10000;
+    } else {
+        return std::nullopt;
+    }
+    if (utf8.size() - i <= static_cast<std::size_t>(extra)) {
+        return std::nullopt;
+    }
+    for (int k = 1; k <= extra; ++k) {
+        const auto next = static_cast<unsigned char>(utf8[i + k]);
+        if (!IsContinuation(next)) {
+            return std::nullopt;
+        }
+        c = (c << 6) | (next & 0x3F);
+    }
+    if (c < minimum || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)) {
+        return std::nullopt;
+    }
+    return Decoded{c, static_cast<std::size_t>(1 + extra)};
+}
+
+// A byte outside UTF-8 kept in a file name's text.
+constexpr char16_t kEscapedByteBase = 0xDC00;
+
+}  // namespace
+
 std::optional<std::u16string> Utf8ToUtf16(std::string_view utf8) {
     std::u16string out;
     out.reserve(utf8.size());
-    std::size_t i = 0;
-    while (i < utf8.size()) {
-        const auto lead = static_cast<unsigned char>(utf8[i]);
-        int extra = 0;
-        char32_t c = 0;
-        char32_t minimum = 0;
-        if (lead < 0x80) {
-            c = lead;
-        } else if ((lead & 0xE0) == 0xC0) {
-            extra = 1, c = lead & 0x1F, minimum = 0x80;
-        } else if ((lead & 0xF0) == 0xE0) {
-            extra = 2, c = lead & 0x0F, minimum = 0x800;
-        } else if ((lead & 0xF8) == 0xF0) {
-            extra = 3, c = lead & 0x07, minimum = 0x10000;
+    for (std::size_t i = 0; i < utf8.size();) {
+        const std::optional<Decoded> decoded = DecodeAt(utf8, i);
+        if (!decoded) {
+            return std::nullopt;
+        }
+        AppendUtf16(out, decoded->c);
+        i += decoded->length;
+    }
+    return out;
+}
+
+std::u16string FileNameText(std::string_view bytes) {
+    std::u16string out;
+    out.reserve(bytes.size());
+    for (std::size_t i = 0; i < bytes.size();) {
+        if (const std::optional<Decoded> decoded = DecodeAt(bytes, i)) {
+            AppendUtf16(out, decoded->c);
+            i += decoded->length;
         } else {
+            out += static_cast<char16_t>(kEscapedByteBase + static_cast<unsigned char>(bytes[i]));
+            ++i;
+        }
+    }
+    return out;
+}
+
+std::optional<std::string> FileNameBytes(std::u16string_view text) {
+    std::string out;
+    out.reserve(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        char32_t c = text[i];
+        if (IsHighSurrogate(text[i]) && i + 1 < text.size() && IsLowSurrogate(text[i + 1])) {
+            c = 0x10000 + ((c - 0xD800) << 10) + (text[i + 1] - 0xDC00);
+            ++i;
+        } else if (c >= kEscapedByteBase + 0x80 && c <= kEscapedByteBase + 0xFF) {
+            out += static_cast<char>(c - kEscapedByteBase);
+            continue;
+        } else if (IsHighSurrogate(text[i]) || IsLowSurrogate(text[i])) {
             return std::nullopt;
         }
-        if (utf8.size() - i <= static_cast<std::size_t>(extra) && extra > 0) {
-            return std::nullopt;
-        }
-        for (int k = 1; k <= extra; ++k) {
-            const auto next = static_cast<unsigned char>(utf8[i + k]);
-            if (!IsContinuation(next)) {
-                return std::nullopt;
-            }
-            c = (c << 6) | (next & 0x3F);
-        }
-        if (c < minimum || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)) {
-            return std::nullopt;
-        }
-        AppendUtf16(out, c);
-        i += 1 + extra;
+        AppendUtf8(out, c);
     }
     return out;
 }

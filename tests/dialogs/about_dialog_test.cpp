@@ -1,5 +1,7 @@
 #include "dialogs/about_dialog.h"
 
+#include <optional>
+
 #include "framework/modal_dialog.h"
 #include "page_test.h"
 #include "platform/host/virtual_keys.h"
@@ -33,14 +35,16 @@ TEST_F(AboutBox, ClosesOnPenUpAnywhereButNotOnPenDown) {
         box.onOpen = [&](HWND) { host.PenDown(120, 250); };
         EXPECT_EQ(Run(box), kStillOpen);
     }
-    for (const bool onTheName : {false, true}) {
+    // On the name, low on the page, and in the strip the navigation bar left.
+    for (const std::optional<POINT> place :
+         {std::optional<POINT>(), std::optional(POINT{200, 300}), std::optional(POINT{5, 3})}) {
         Box box;
         box.onOpen = [&](HWND hwnd) {
-            const POINT at = onTheName ? Middle(hwnd, IDC_ABOUT_PRODUCT) : POINT{200, 300};
+            const POINT at = place.value_or(Middle(hwnd, IDC_ABOUT_PRODUCT));
             host.PenDown(at.x, at.y);
             host.PenUp(at.x, at.y);
         };
-        EXPECT_EQ(Run(box), IDOK) << onTheName;
+        EXPECT_EQ(Run(box), IDOK) << (place ? place->y : -1);
     }
 }
 
@@ -71,7 +75,7 @@ TEST_F(AboutBox, ShowsTheBoldNameAndTheVersionOverTheWholeScreen) {
         host.Key(VK_RETURN);
     };
     EXPECT_EQ(Run(box), IDOK);
-    EXPECT_EQ(placed, (RECT{0, kNavigationBarHeight, kScreenWidth, kScreenHeight}));
+    EXPECT_EQ(placed, (RECT{0, 0, kScreenWidth, kScreenHeight}));
     EXPECT_EQ(name.lfWeight, FW_BOLD);
     EXPECT_NE(version.lfWeight, FW_BOLD);
     // The version of the build.

@@ -17,11 +17,19 @@ constexpr COLORREF kUnread = 0xFFFFFFFF;
 struct Row {
     std::u16string text;
     COLORREF background;
+    // Pixels of the row right of its picture, other than its background, that are white, black
+    // or of another colour.
+    int white = 0;
+    int black = 0;
+    int other = 0;
 };
 
 class RouteDetailsTest : public testing::ScriptedPageTest {
   protected:
-    explicit RouteDetailsTest(int scale = 1) : ScriptedPageTest(scale) { Load("minsk.qvn"); }
+    explicit RouteDetailsTest(int scale = 1, const char* map = "minsk.qvn")
+        : ScriptedPageTest(scale) {
+        Load(map);
+    }
 
     const Line& LineNumbered(int number) {
         for (const auto& line : model.Lines()) {
@@ -50,7 +58,7 @@ class RouteDetailsTest : public testing::ScriptedPageTest {
                     std::min(ItemCount(list),
                              static_cast<int>(SendMessageW(list, LVM_GETCOUNTPERPAGE, 0, 0)));
                 for (int i = 0; i < ItemCount(list); ++i) {
-                    COLORREF background = kUnread;
+                    Row shown{ItemText(list, i, 0), kUnread};
                     if (i < visible) {
                         const RECT row = ItemRect(list, i);
                         RECT client{};
@@ -59,9 +67,22 @@ class RouteDetailsTest : public testing::ScriptedPageTest {
                                     (row.top + row.bottom) / 2};
                         ClientToScreen(list, &point);
                         const int k = host.DeviceScale();
-                        background = host.LastFrame()->GetPixel(point.x * k, point.y * k);
+                        shown.background = host.LastFrame()->GetPixel(point.x * k, point.y * k);
+                        POINT origin{row.left + 20, row.top};
+                        ClientToScreen(list, &origin);
+                        for (int y = origin.y * k; y < (origin.y + row.bottom - row.top) * k; ++y) {
+                            for (int x = origin.x * k; x < point.x * k; ++x) {
+                                const COLORREF pixel = host.LastFrame()->GetPixel(x, y);
+                                if (pixel != shown.background) {
+                                    shown.white += pixel == RGB(255, 255, 255);
+                                    shown.black += pixel == RGB(0, 0, 0);
+                                    shown.other +=
+                                        pixel != RGB(255, 255, 255) && pixel != RGB(0, 0, 0);
+                                }
+                            }
+                        }
                     }
-                    rows.push_back({ItemText(list, i, 0), background});
+                    rows.push_back(shown);
                 }
                 if (!shot.empty()) {
                     Shot(shot);
@@ -151,6 +172,61 @@ TEST_F(RouteDetailsTest, CloseEndsThePageWithOneAndLeavesTheModelAlone) {
     EXPECT_EQ(model.route, route);
     EXPECT_EQ(dialog.hwnd, nullptr);
 }
+
+// Text on a line's colour is white where white contrasts more, else black: decided here by eye
+// for each colour, not by a formula.
+struct LineText {
+    const char* map;
+    const char* lineName;
+    COLORREF colour;
+    bool white;
+};
+
+class RouteDetailsRowText : public RouteDetailsTest,
+                            public ::testing::WithParamInterface<LineText> {
+  protected:
+    RouteDetailsRowText() : RouteDetailsTest(1, GetParam().map) {}
+};
+
+TEST_P(RouteDetailsRowText, StationRowsTakeTheTextColourThatReadsOnTheirLine) {
+    const Line* line = nullptr;
+    for (const auto& candidate : model.Lines()) {
+        if (candidate->name == Utf8ToUtf16(GetParam().lineName)) {
+            line = candidate.get();
+            break;
+        }
+    }
+    ASSERT_NE(line, nullptr);
+    ASSERT_EQ(line->colour, GetParam().colour);
+    std::vector<Station*> stations;
+    for (const auto& point : line->stations) {
+        if (point->IsStation()) {
+            stations.push_back(point.get());
+        }
+    }
+    ASSERT_GE(stations.size(), 2u);
+    Route(stations[0], stations[1]);
+    const std::vector<Row> rows = ShowRows();
+    ASSERT_GE(rows.size(), 5u);
+    for (const std::size_t i : {0u, 4u}) {
+        EXPECT_EQ(rows[i].background, line->colour) << i;
+        const int text = GetParam().white ? rows[i].white : rows[i].black;
+        const int wrong = GetParam().white ? rows[i].black : rows[i].white;
+        EXPECT_GT(text, 20) << i;
+        EXPECT_EQ(wrong + rows[i].other, 0) << i;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Maps, RouteDetailsRowText,
+    ::testing::Values(LineText{"london.qvn", "Northern Line", RGB(0, 0, 0), true},
+                      LineText{"london.qvn", "Circle Line", RGB(0xFF, 0xE0, 0x2B), false},
+                      LineText{"minsk.qvn", "Московская", RGB(0x05, 0x21, 0xC3), true},
+                      LineText{"minsk.qvn", "Автозаводская", RGB(0xBF, 0x08, 0x08), true},
+                      LineText{"minsk.qvn", "Зеленолужская", RGB(0x00, 0x9A, 0x49), false}),
+    [](const ::testing::TestParamInfo<LineText>& line) {
+        return std::to_string(line.index) + (line.param.white ? "White" : "Black");
+    });
 
 class RouteDetailsAtTwice : public RouteDetailsTest {
   protected:

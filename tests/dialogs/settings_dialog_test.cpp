@@ -136,7 +136,7 @@ TEST_F(SettingsPage, WithoutAFileShowsTheDefaultsAndCancelWritesNothing) {
     EXPECT_TRUE(shown.headingsShareTheFont);
 }
 
-TEST_F(SettingsPage, OkStoresWhatWasChosenAndCutsNumbersToNineDigits) {
+TEST_F(SettingsPage, OkStoresWhatWasChosenAndHoldsNumbersToTheirRanges) {
     Page page(settingsPath);
     page.onOpen = [&](HWND hwnd) {
         Tap(hwnd, IDC_ALGO_TIME);
@@ -154,12 +154,12 @@ TEST_F(SettingsPage, OkStoresWhatWasChosenAndCutsNumbersToNineDigits) {
     expected.countWaitTime = false;
     expected.savePosition = true;
     expected.maxTransfers = 0;
-    expected.tooltipMs = 123456789;
+    expected.tooltipMs = 60000;  // nine digits read, then brought to the longest
     EXPECT_EQ(Saved(), expected);
     EXPECT_EQ(page.WorkingSettings(), expected);
 }
 
-TEST_F(SettingsPage, EmptyNumbersAndUnknownChoicesKeepTheirValuesWithACyrillicHeading) {
+TEST_F(SettingsPage, EmptyNumbersKeepTheirValuesAndAnUnknownAlgorithmIsTheFirst) {
     ASSERT_EQ(SaveSettings(Unusual(), settingsPath), 1);
     Page page(settingsPath);
     Shown shown;
@@ -170,9 +170,11 @@ TEST_F(SettingsPage, EmptyNumbersAndUnknownChoicesKeepTheirValuesWithACyrillicHe
         host.Key(VK_RETURN);
     };
     EXPECT_EQ(Run(page), IDOK);
-    EXPECT_EQ(Saved(), Unusual());
-    // An algorithm the page does not know checks neither of its buttons.
-    EXPECT_FALSE(shown.checked[IDC_ALGO_TRANSFERS]);
+    Settings expected = Unusual();
+    expected.algorithm = 0;
+    EXPECT_EQ(Saved(), expected);
+    // An algorithm the program does not know is read as fewest transfers.
+    EXPECT_TRUE(shown.checked[IDC_ALGO_TRANSFERS]);
     EXPECT_FALSE(shown.checked[IDC_ALGO_TIME]);
     EXPECT_TRUE(shown.checked[IDC_PICK_KEYBOARD]);
     EXPECT_FALSE(shown.checked[IDC_PICK_TABS]);
@@ -193,15 +195,22 @@ TEST_F(SettingsPage, AFailedSaveKeepsTheFileAndThePageAndSaysSo) {
 
     Page page(settingsPath);
     std::string afterFailure;
+    std::u16string tooltipShown;
+    std::u16string transfersShown;
     page.onOpen = [&](HWND hwnd) {
         ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &tiny), 0);
         Tap(hwnd, IDC_SAVE_ROUTE);
+        Retype(hwnd, IDC_TOOLTIP_MS, u"99");
+        Retype(hwnd, IDC_MAX_TRANSFERS, u"100");
         host.Key(VK_RETURN);  // OK: the save fails
         host.Key(VK_RETURN);  // closes the box
         host.Key(VK_RETURN);  // OK again, with room to write
     };
-    page.onOk = [&](HWND) {
+    page.onOk = [&](HWND hwnd) {
         if (page.oks == 2) {
+            // The first OK showed the numbers as they are kept.
+            tooltipShown = GetWindowText(GetDlgItem(hwnd, IDC_TOOLTIP_MS));
+            transfersShown = GetWindowText(GetDlgItem(hwnd, IDC_MAX_TRANSFERS));
             afterFailure = FileBytes();
             setrlimit(RLIMIT_FSIZE, &saved);
         }
@@ -217,8 +226,13 @@ TEST_F(SettingsPage, AFailedSaveKeepsTheFileAndThePageAndSaysSo) {
     ASSERT_EQ(page.interruptions.size(), 2u);
     EXPECT_EQ(page.interruptions[0].rfind(u"Ошибка|", 0), 0u);
     EXPECT_EQ(page.interruptions[1], u"Схема метро");
+    EXPECT_EQ(tooltipShown, u"100");
+    EXPECT_EQ(transfersShown, u"99");
     Settings expected = Unusual();
+    expected.algorithm = 0;
     expected.saveRoute = true;
+    expected.tooltipMs = 100;
+    expected.maxTransfers = 99;
     EXPECT_EQ(Saved(), expected);
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder), {}), 1);
 }
@@ -230,7 +244,7 @@ TEST_F(SettingsPage, ShowSettingsDialogUsesTheUsersSettingsFile) {
     host.Key(VK_RETURN);
     ShowSettingsDialog(owner);
     Settings written;
-    written.tooltipMs = 0;
+    written.tooltipMs = 500;
     EXPECT_EQ(LoadSettings(written, folder / "quorvane" / "quorvane.ini"), 1);
     if (previous) {
         setenv("XDG_CONFIG_HOME", kept.c_str(), 1);

@@ -99,12 +99,12 @@ TEST(CentreView, AtScaleTwoTheWorkedExampleAndTheTable) {
     model->destination = t;
     model->originX = 7;  // the map offsets are left out
     CentreView(*model, 2);
-    EXPECT_EQ(model->viewX, 20);    // D.x > T.x: the departure lands at window (220, 40)
-    EXPECT_EQ(model->viewY, -160);  // D.y <= T.y
+    EXPECT_EQ(model->viewX, 20);    // D.x > T.x: the departure lands at window (220, 66)
+    EXPECT_EQ(model->viewY, -134);  // D.y <= T.y: 40 below the navigation bar
     std::swap(model->departure, model->destination);
     CentreView(*model, 2);
     EXPECT_EQ(model->viewX, (120 - 50) * 2 + 20 - 240);
-    EXPECT_EQ(model->viewY, (160 - 200) * 2 - 40);
+    EXPECT_EQ(model->viewY, 254 - 400);  // 40 above the menu bar
     model->destination = nullptr;
     CentreView(*model, 2);
     EXPECT_EQ(model->viewX, (120 - 50) * 2 - 120);
@@ -127,11 +127,12 @@ TEST(CentreView, AtEveryScaleTheStationLandsWhereScaleTwoPutsIt) {
         POINT landing;
     };
     const Case cases[] = {
-        {{100, 100}, {50, 200}, {220, 40}},  // destination to the lower left
-        {{50, 200}, {100, 100}, {20, 280}},  // to the upper right
-        {{70, 30}, {70, 90}, {20, 40}},      // same x: as if it lay to the right
-        {{70, 30}, {10, 30}, {220, 40}},     // same y: as if it lay below
-        {{70, 30}, {70, 30}, {20, 40}},
+        // 40 pixels inside the bars (26 high at the top and at the bottom), 20 from the sides
+        {{100, 100}, {50, 200}, {220, 66}},  // destination to the lower left
+        {{50, 200}, {100, 100}, {20, 254}},  // to the upper right
+        {{70, 30}, {70, 90}, {20, 66}},      // same x: as if it lay to the right
+        {{70, 30}, {10, 30}, {220, 66}},     // same y: as if it lay below
+        {{70, 30}, {70, 30}, {20, 66}},
     };
     for (const int s : {2, 3, 4}) {
         for (const Case& c : cases) {
@@ -212,13 +213,25 @@ TEST(PaintScheme, OverlaysFollowTheBlinkPhaseAndTheHotStationComesLast) {
     int counter = 0;
     for (const bool blinkOn : {false, true}) {
         RecordingSurface window;
+        counter = 1;  // the departure's callout
         PaintScheme(*model, {}, window, blinkOn, counter);
         const auto route = std::count_if(
             window.calls.begin(), window.calls.end(),
             [](const DrawCall& c) { return c.kind == Kind::Polyline && c.penColour == 0xFF00FFu; });
         EXPECT_EQ(route, blinkOn ? 1 : 0);
         EXPECT_EQ(window.Calls(Kind::StretchBitmap).size(), blinkOn ? 2u : 0u);
-        // The callout's text is the last call.
+        // The end markers go over the route station's callout, so that they are always seen.
+        const auto callout = std::find_if(
+            window.calls.begin(), window.calls.end(),
+            [](const DrawCall& c) { return c.kind == Kind::DrawText && c.text == u"A"; });
+        const auto marker =
+            std::find_if(window.calls.begin(), window.calls.end(),
+                         [](const DrawCall& c) { return c.kind == Kind::StretchBitmap; });
+        ASSERT_NE(callout, window.calls.end());
+        if (blinkOn) {
+            EXPECT_LT(callout - window.calls.begin(), marker - window.calls.begin());
+        }
+        // The tapped station's callout text is the last call.
         ASSERT_EQ(window.calls.back().kind, Kind::DrawText);
         EXPECT_EQ(window.calls.back().text, u"C");
     }

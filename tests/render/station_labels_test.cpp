@@ -135,6 +135,8 @@ std::unique_ptr<NetworkModel> CalloutNetwork() {
                                {u"Север", 200, 300},
                                {u"Край", 120, 160},
                                {u"p", 1, 1, 1, kShapePointKind}})
+                     // The line's other record from the fork at Край.
+                     .Line(1, {{u"Край", 121, 161}, {u"Дальний", 130, 10}})
                      .Build();
     model->stationRadius = 4;
     model->outlineWidth = 1;
@@ -191,10 +193,11 @@ TEST(StationCallout, RingAndDiscKeepTheirSizesAtScaleTwo) {
 
 TEST(RouteStationCallout, CounterWalksTheStationsAndResetsPastTheEnd) {
     auto model = CalloutNetwork();
-    model->route = {model->Stations()[0], model->Stations()[3], model->Stations()[1],
-                    model->Stations()[2]};
-    const std::u16string expected[] = {u"Юг", u"Север", u"Край"};
-    for (int counter = 1; counter <= 3; ++counter) {
+    const auto points = model->Stations();
+    // Край is met twice where the line forks: one stop, one callout.
+    model->route = {points[0], points[3], points[1], points[2], points[4], points[5]};
+    const std::u16string expected[] = {u"Юг", u"Север", u"Край", u"Дальний"};
+    for (int counter = 1; counter <= 4; ++counter) {
         RecordingSurface surface;
         int value = counter;
         DrawRouteStationCallout(*model, {}, surface, value);
@@ -203,7 +206,7 @@ TEST(RouteStationCallout, CounterWalksTheStationsAndResetsPastTheEnd) {
         EXPECT_EQ(texts[0].text, expected[counter - 1]);
         EXPECT_EQ(value, counter);
     }
-    for (const int outOfRange : {4, 0, -2}) {
+    for (const int outOfRange : {5, 0, -2}) {
         RecordingSurface surface;
         int value = outOfRange;
         DrawRouteStationCallout(*model, {}, surface, value);

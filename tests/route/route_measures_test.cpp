@@ -2,8 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
+#include "model/map_file.h"
 #include "network_builder.h"
+#include "route/route_finder.h"
 #include "route/route_list.h"
+#include "text/utf.h"
 
 namespace qv {
 namespace {
@@ -111,6 +116,62 @@ TEST(RouteList, ListsStationsWithARowAndTheQuotedNameBeforeEachChangeOfLineNumbe
     EXPECT_EQ(RouteStationCount(*model), 7);
     model->settings.countWaitTime = true;
     EXPECT_EQ(RouteTravelTime(*model), 4 + 21 + 6);
+}
+
+// Where a line forks, its junction ends one line record and starts another of the same number,
+// so a route through it meets the junction twice: it is one stop, listed and counted once.
+TEST(RouteList, AJunctionWhereALineForksIsOneStop) {
+    struct Trip {
+        const char* map;
+        const char* line;
+        const char* from;
+        const char* to;
+        std::vector<const char*> stops;
+    };
+    const Trip trips[] = {
+        {"london.qvn",
+         "Northern Line",
+         "Mornington Crescent",
+         "King's Cross St. Pancras",
+         {"Mornington Crescent", "Euston", "King's Cross St. Pancras"}},
+        {"moscow.qvn",
+         "Филевская",
+         "Выставочная",
+         "Студенческая",
+         {"Выставочная", "Киевская", "Студенческая"}},
+    };
+    for (const Trip& trip : trips) {
+        SCOPED_TRACE(trip.map);
+        NetworkModel model;
+        ASSERT_EQ(LoadMapFileAt(model, std::filesystem::path(QV_MAPS_DIR) / trip.map, Settings{}),
+                  0);
+        const auto named = [&](const char* name) {
+            for (Station* station : model.Stations()) {
+                if (station->IsStation() && station->name == Utf8ToUtf16(name) &&
+                    station->line->name == Utf8ToUtf16(trip.line)) {
+                    return station;
+                }
+            }
+            ADD_FAILURE() << name;
+            return model.Stations().front();
+        };
+        model.departure = named(trip.from);
+        model.destination = named(trip.to);
+        SilentRouteSearchFeedback silent;
+        FindRoute(model, silent);
+        ASSERT_FALSE(model.route.empty());
+
+        std::vector<std::string> listed;
+        for (const RouteListRow& row : BuildRouteList(model)) {
+            if (row.role == RouteListRow::Role::Station) {
+                listed.push_back(Utf16ToUtf8(row.text));
+            }
+        }
+        EXPECT_EQ(listed, std::vector<std::string>(trip.stops.begin(), trip.stops.end()));
+        EXPECT_EQ(RouteStationCount(model), static_cast<std::int32_t>(trip.stops.size()));
+        EXPECT_EQ(Utf16ToUtf8(BuildRouteList(model)[2].text),
+                  "Станций " + std::to_string(trip.stops.size()) + " пересадок 0");
+    }
 }
 
 }  // namespace

@@ -130,8 +130,6 @@ TEST_F(SettingsFileTest, RoundTripKeepsEachFieldOnItsOwnLine) {
     };
     Settings numbers;
     numbers.mapPath = u"/карта.qvn";
-    numbers.algorithm = 2;  // one character each
-    numbers.pickerMode = 3;
     numbers.tooltipMs = 900;
     numbers.maxTransfers = 7;
     numbers.departureIndex = 40;
@@ -139,15 +137,20 @@ TEST_F(SettingsFileTest, RoundTripKeepsEachFieldOnItsOwnLine) {
     numbers.savedZoom = 12;
     numbers.savedViewX = -50;
     numbers.savedViewY = -60;
-    for (bool Settings::*const alone : switches) {
-        for (const bool on : {true, false}) {
-            Settings saved = numbers;
-            for (bool Settings::*const field : switches) {
-                saved.*field = (field == alone) == on;
+    // The two choices, one character each, once each way round.
+    for (const std::int32_t algorithm : {0, 1}) {
+        numbers.algorithm = algorithm;
+        numbers.pickerMode = 1 - algorithm;
+        for (bool Settings::*const alone : switches) {
+            for (const bool on : {true, false}) {
+                Settings saved = numbers;
+                for (bool Settings::*const field : switches) {
+                    saved.*field = (field == alone) == on;
+                }
+                Settings loaded;
+                ParseSettingsText(loaded, FormatSettingsText(saved));
+                EXPECT_EQ(loaded, saved);
             }
-            Settings loaded;
-            ParseSettingsText(loaded, FormatSettingsText(saved));
-            EXPECT_EQ(loaded, saved);
         }
     }
 }
@@ -229,6 +232,40 @@ TEST_F(SettingsFileTest, LineWithoutNumberLeavesItsField) {
     EXPECT_EQ(loaded.tooltipMs, 900);
     EXPECT_TRUE(loaded.showStationNames);
     EXPECT_EQ(loaded.maxTransfers, 3);
+}
+
+TEST_F(SettingsFileTest, NumbersOutsideTheirRangesAreBroughtToTheNearerEnd) {
+    struct Case {
+        int line;  // 0-based line of the file
+        const char16_t* text;
+        std::int32_t Settings::*field;
+        std::int32_t read;
+    };
+    const Case cases[] = {
+        {3, u"0", &Settings::tooltipMs, 100},       {3, u"-1", &Settings::tooltipMs, 100},
+        {3, u"99", &Settings::tooltipMs, 100},      {3, u"100", &Settings::tooltipMs, 100},
+        {3, u"60000", &Settings::tooltipMs, 60000}, {3, u"60001", &Settings::tooltipMs, 60000},
+        {5, u"-1", &Settings::maxTransfers, 0},     {5, u"0", &Settings::maxTransfers, 0},
+        {5, u"99", &Settings::maxTransfers, 99},    {5, u"100", &Settings::maxTransfers, 99},
+        {1, u"1", &Settings::algorithm, 1},         {1, u"2", &Settings::algorithm, 0},
+        {1, u"7", &Settings::algorithm, 0},         {9, u"1", &Settings::pickerMode, 1},
+        {9, u"2", &Settings::pickerMode, 0},
+    };
+    for (const Case& c : cases) {
+        const char16_t* lines[19];
+        std::copy(std::begin(kDefaultLines), std::end(kDefaultLines), lines);
+        lines[c.line] = c.text;
+        Settings loaded = Unusual();
+        ParseSettingsText(loaded, Lines(19, lines));
+        EXPECT_EQ(loaded.*c.field, c.read) << "line " << c.line + 1 << ": " << Utf16ToUtf8(c.text);
+    }
+    // A short file keeps what it does not reach, brought into range as well.
+    Settings damaged;
+    damaged.tooltipMs = -1;
+    damaged.algorithm = 7;
+    ParseSettingsText(damaged, u"/a.qvn\r\n");
+    EXPECT_EQ(damaged.tooltipMs, 100);
+    EXPECT_EQ(damaged.algorithm, 0);
 }
 
 TEST_F(SettingsFileTest, OneDigitZoomOfOlderFilesStillLoads) {

@@ -198,6 +198,12 @@ bool HasTimer(const json& state, int id, int period) {
     return false;
 }
 
+// The centre of a rectangle [left, top, right, bottom] as a script's "X Y".
+std::string Centre(const json& rect) {
+    return std::to_string((rect[0].get<int>() + rect[2].get<int>()) / 2) + " " +
+           std::to_string((rect[1].get<int>() + rect[3].get<int>()) / 2);
+}
+
 // Where the open-file page shows its first row, the one shipped map.
 constexpr char kFirstRow[] = "tap 60 56\n";
 
@@ -293,6 +299,39 @@ TEST(ProgramStart, LongMapPathIsKeptWhole) {
     EXPECT_EQ(Utf16ToUtf8(home.Saved().mapPath), map.string());
 }
 
+TEST(ProgramStart, AMapWhoseNameIsNotUtf8IsOpenedByItsBytesAndRemembered) {
+    const Home home;
+    const std::string latin1 = "\xE9t\xE9.qvn";  // "été" in Latin-1
+    fs::copy_file(kMaps / "example.qvn", home.Root() / latin1);
+    std::ofstream(home.Root() / ("broken-" + latin1)) << "[NAME]\r\nX;1;0;2;2;\r\n";
+    const Outcome outcome = home.Run("state\n", (home.Root() / latin1).string());
+    ASSERT_EQ(outcome.states.size(), 1u);
+    EXPECT_EQ(outcome.states[0]["model"]["name"], "Пример");
+    const std::u16string remembered =
+        *Utf8ToUtf16(home.Root().string() + "/") + u"\xDCE9t\xDCE9.qvn";
+    EXPECT_EQ(home.Saved().mapPath, remembered);
+    // Started again, the remembered map loads.
+    EXPECT_EQ(home.Run("state\n").states.at(0)["model"]["name"], "Пример");
+    // The name of a map that does not load is written escaped.
+    const Outcome broken =
+        home.Run("key return\nwait 10\n", (home.Root() / ("broken-" + latin1)).string());
+    EXPECT_NE(broken.errors.find("broken-\\xE9t\\xE9.qvn"), std::string::npos) << broken.errors;
+}
+
+TEST(ProgramStart, ARememberedPathWithALoneSurrogateNamesNoFile) {
+    const Home home;
+    // The file its replacement character would name.
+    fs::copy_file(kMaps / "example.qvn", home.Root() / "a\xEF\xBF\xBD.qvn");
+    Settings settings;
+    settings.mapPath = *Utf8ToUtf16(home.Root().string() + "/a") + u"\xD800.qvn";
+    home.Save(settings);
+    const Outcome outcome = home.Run("state\nkey return\nwait 10\nstate\n");
+    ASSERT_EQ(outcome.states.size(), 2u);
+    EXPECT_EQ(outcome.states[0]["messageBoxes"].size(), 1u);
+    EXPECT_TRUE(outcome.states[1]["model"].is_null());
+    EXPECT_NE(outcome.errors.find("No such file"), std::string::npos) << outcome.errors;
+}
+
 TEST(MainWindow, TapShowsTheCalloutUntilTheTooltipTimeEnds) {
     const Home home;
     const Map map("zarechensk.qvn");
@@ -355,10 +394,42 @@ TEST(MainWindow, DepartureDestinationFindTheRouteThatBlinks) {
     EXPECT_EQ(saved.destinationIndex, to);
 }
 
-// The centre of a rectangle [left, top, right, bottom] as a script's "X Y".
-std::string Centre(const json& rect) {
-    return std::to_string((rect[0].get<int>() + rect[2].get<int>()) / 2) + " " +
-           std::to_string((rect[1].get<int>() + rect[3].get<int>()) / 2);
+TEST(MainWindow, AnEndThePickerRemovesTakesTheRouteWithIt) {
+    const Home home;
+    Map map("zarechensk.qvn");
+    const std::vector<int> tappable = map.Tappable();
+    Settings settings;
+    settings.mapPath = *Utf8ToUtf16(map.path);
+    settings.saveRoute = true;
+    settings.departureIndex = tappable.front();
+    settings.destinationIndex = tappable.back();
+    home.Save(settings);
+    const Outcome picker = home.Run("command ID_STATION_LIST\nwait 10\nstate\n", {}, "picker");
+    ASSERT_EQ(picker.states.size(), 1u);
+    std::string departureButton;
+    for (const json& window : picker.states[0]["windows"]) {
+        if (window["id"] == 1025) {
+            departureButton = Centre(window["rect"]);
+        }
+    }
+    ASSERT_FALSE(departureButton.empty());
+    // With no row selected the button clears the departure.
+    const Outcome outcome =
+        home.Run("wait 10\nstate\ncommand ID_STATION_LIST\nwait 10\ntap " + departureButton +
+                 "\nkey escape\nwait 10\nstate\nshot after.png\nwait 600\nstate\ncommand "
+                 "ID_ROUTE_INFO\nwait 10\nstate\n");
+    ASSERT_EQ(outcome.states.size(), 4u);
+    EXPECT_FALSE(Route(outcome.states[0]).empty());
+    const json& after = outcome.states[1];
+    EXPECT_TRUE(after["model"]["departure"].is_null());
+    EXPECT_TRUE(Route(after).empty());
+    EXPECT_FALSE(HasTimer(after, 2, 500));
+    // Nothing of the route is drawn (route colour 0xFF00FF).
+    const std::vector<std::uint32_t> shot = ShotPixels(home.Root() / "after.png");
+    ASSERT_EQ(shot.size(), 240u * 320u);
+    EXPECT_EQ(std::count(shot.begin(), shot.end(), 0xFF00FFu), 0);
+    // The route details open on no route as they do when there never was one: not at all.
+    EXPECT_EQ(outcome.states[3]["windows"], outcome.states[2]["windows"]);
 }
 
 TEST(MainWindow, SettingsConfirmedOnThePageRebuildTheSchemeAndSearchAgain) {

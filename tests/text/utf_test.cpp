@@ -47,6 +47,30 @@ TEST(Utf, UnpairedSurrogatesBecomeReplacementCharactersAndAreFound) {
     }
 }
 
+TEST(Utf, FileNamesKeepTheirBytesAndTextsThatNameNoFileAreRefused) {
+    struct Case {
+        std::string bytes;
+        std::u16string text;
+    };
+    const Case cases[] = {
+        {"\xD0\x9A\xD0\xB8\xD0\xB5\xD0\xB2.qvn", u"Киев.qvn"},
+        {"\xE9t\xE9.qvn", {0xDCE9, u't', 0xDCE9, u'.', u'q', u'v', u'n'}},  // Latin-1
+        {"\xED\xB3\xA9", {0xDCED, 0xDCB3, 0xDCA9}},  // an encoded U+DCE9 is three bytes
+        {"a\xC3", {u'a', 0xDCC3}},                   // cut short
+        {"\xF0\x9F\x9A\x87\xFF", {0xD83D, 0xDE87, 0xDCFF}},
+        {"", u""},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(FileNameText(c.bytes), c.text) << c.bytes;
+        EXPECT_EQ(FileNameBytes(c.text), c.bytes) << c.bytes;
+    }
+    // No file name gives these: reading them any other way would name another file.
+    for (const std::u16string& text : {std::u16string{u'a', 0xD800, u'.'}, std::u16string{0xDC7F},
+                                       std::u16string{0xDD00}, std::u16string{0xDBFF}}) {
+        EXPECT_FALSE(FileNameBytes(text)) << static_cast<int>(text[text.size() > 1]);
+    }
+}
+
 TEST(Utf, Utf16LeBytesRoundTripAndIgnoreAnOddByte) {
     const std::u16string text = u"[Ж]";
     const std::string bytes = EncodeUtf16Le(text);

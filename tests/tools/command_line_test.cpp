@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "printable.h"
+#include "text/printable.h"
 
 namespace qv::tools {
 namespace {

@@ -19,7 +19,7 @@
 #include "platform/user/window_messages.h"
 #include "platform/user/window_styles.h"
 #include "platform/user/window_system.h"
-#include "printable.h"
+#include "text/printable.h"
 
 namespace {
 
@@ -89,7 +89,7 @@ int WriteScreens(const std::filesystem::path& folder, int scale) {
         const bool written = host.WriteScreenshot(path.string());
         DestroyWindow(page);
         if (!written) {
-            return tools::Fail(kSyntax, "cannot write " + tools::Printable(path.string()));
+            return tools::Fail(kSyntax, "cannot write " + qv::Printable(path.string()));
         }
     }
     return 0;
@@ -139,7 +139,7 @@ int RunGallery(const tools::CommandLine& line) {
     std::filesystem::create_directories(folder, error);
     if (error) {
         return tools::Fail(
-            kSyntax, "cannot make " + tools::Printable(folder.string()) + ": " + error.message());
+            kSyntax, "cannot make " + qv::Printable(folder.string()) + ": " + error.message());
     }
     for (const int k : {1, 2}) {
         if (scale == 0 || scale == k) {

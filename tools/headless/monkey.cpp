@@ -16,6 +16,7 @@
 #include "headless/monkey_host.h"
 #include "resources/program_resources.h"
 #include "shell/program_entry.h"
+#include "text/printable.h"
 #include "text/utf.h"
 
 // Present when the process runs under the leak sanitizer.
@@ -149,7 +150,7 @@ bool SetUpSandbox() {
 int RunMonkey(const MonkeyOptions& options) {
     std::printf("quorvane-headless: monkey seed %u, %llu events%s%s\n", options.seed,
                 static_cast<unsigned long long>(options.events), options.map.empty() ? "" : ", ",
-                options.map.c_str());
+                Printable(options.map).c_str());
     std::fflush(stdout);
     MonkeyLog log(options.seed, options.out, options.map);
     WatchForCrashes(log);
@@ -162,7 +163,7 @@ int RunMonkey(const MonkeyOptions& options) {
             host.NewStart();
             ProgramStart start;
             if (starts == 1) {
-                start.map = Utf8ToUtf16(options.map).value_or(u"");
+                start.map = FileNameText(options.map);
             }
             const int exitCode = RunProgram(host, ProgramModule(), start);
             if (exitCode != 0) {

@@ -2,7 +2,7 @@
 
 #include <cstdlib>
 
-#include "printable.h"
+#include "text/printable.h"
 
 namespace qv::tools {
 

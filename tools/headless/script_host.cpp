@@ -9,10 +9,10 @@
 #include "platform/user/menu.h"
 #include "platform/user/message_functions.h"
 #include "platform/user/window_functions.h"
-#include "printable.h"
 #include "resources/program_resources.h"
 #include "resources/resource_ids.h"
 #include "shell/program_entry.h"
+#include "text/printable.h"
 #include "text/utf.h"
 
 namespace qv::tools {

@@ -79,6 +79,7 @@ class FolderWalk {
 
     const FilePatterns& patterns_;
     const CatalogueBounds& bounds_;
+    std::size_t names_ = 0;
     std::size_t looked_ = 0;
     std::size_t files_ = 0;
     std::set<fs::path> seen_;
@@ -125,26 +126,34 @@ void FolderWalk::Search(const fs::path& folder, int depth, CatalogueListing& lis
 
 bool FolderWalk::Take(const fs::directory_entry& entry, CatalogueListing& listing,
                       bool withFolders) {
+    if (++names_ > bounds_.names) {
+        listing.cut = true;
+        return false;
+    }
+    const fs::path& path = entry.path();
+    if (IsHidden(path)) {
+        return false;
+    }
+    // A file whose name no pattern matches costs only its name, so that thousands of other files
+    // do not use up the bounds before the maps among them are seen.
+    std::error_code error;
+    const bool folder = entry.is_directory(error) && !entry.is_symlink(error);
+    const std::optional<std::u16string> name = DisplayName(path.filename());
+    if (!name || (!folder && !patterns_.Match(*name))) {
+        return false;
+    }
     if (++looked_ > bounds_.entries) {
         listing.cut = true;
         return false;
     }
-    if (IsHidden(entry.path())) {
-        return false;
-    }
-    std::error_code error;
-    if (entry.is_directory(error) && !entry.is_symlink(error)) {
-        const std::optional<std::u16string> name = DisplayName(entry.path().filename());
-        if (!name) {
-            return false;
-        }
+    if (folder) {
         if (withFolders) {
-            listing.entries.push_back({CatalogueEntryKind::Folder, entry.path(), *name, {}});
+            listing.entries.push_back({CatalogueEntryKind::Folder, path, *name, {}});
         }
         return true;
     }
     if (entry.is_regular_file(error)) {
-        AddFile(entry.path(), listing);
+        AddFile(path, listing);
     }
     return false;
 }
@@ -218,7 +227,7 @@ FilePatterns FilePatterns::FromFilter(const char16_t* filter, std::size_t index)
         }
         list = end == std::u16string_view::npos ? std::u16string_view{} : list.substr(end + 1);
     }
-    return FilePatterns(std::move(patterns));
+    return FilePatterns(std::move(patterns), std::u16string(strings[chosen * 2]));
 }
 
 bool FilePatterns::Match(std::u16string_view fileName) const {
@@ -228,7 +237,7 @@ bool FilePatterns::Match(std::u16string_view fileName) const {
     const std::u16string name = FoldedText(fileName);
     return std::any_of(patterns_.begin(), patterns_.end(), [&](const std::u16string& pattern) {
         // "*.*" is every file, with or without a dot, as the device has it.
-        return pattern == u"*.*" || GlobMatch(FoldedText(pattern), name);
+        return pattern == u"*.*" || GlobMatch(pattern, name);
     });
 }
 

@@ -17,13 +17,16 @@ class FilePatterns {
     // text: label and pattern strings, each ended by a null character, a further null after the
     // last. Without a filter every file matches.
     static FilePatterns FromFilter(const char16_t* filter, std::size_t index);
-    explicit FilePatterns(std::vector<std::u16string> patterns = {})
-        : patterns_(std::move(patterns)) {}
+    explicit FilePatterns(std::vector<std::u16string> patterns = {}, std::u16string label = {})
+        : patterns_(std::move(patterns)), label_(std::move(label)) {}
 
     bool Match(std::u16string_view fileName) const;
+    // The filter entry's label, "Quorvane (*.qvn)" say; empty without a filter.
+    const std::u16string& Label() const { return label_; }
 
   private:
     std::vector<std::u16string> patterns_;
+    std::u16string label_;
 };
 
 enum class CatalogueEntryKind { Folder, File };
@@ -48,7 +51,8 @@ struct CatalogueListing {
 // at once. Hidden folders and links to folders are never entered.
 struct CatalogueBounds {
     int depth = 4;
-    std::size_t entries = 10000;  // folder entries looked at in all
+    std::size_t names = 1000000;  // names read in all
+    std::size_t entries = 10000;  // folders and matching files looked at in all
     std::size_t files = 2000;     // matching files listed
 };
 

@@ -52,6 +52,7 @@ constexpr DialogItemTemplate kItems[] = {
     {u"BUTTON", u"Отмена", IDCANCEL, WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, 0, 0, 0, 0, 0},
     {u"STATIC", u"", kOpenFileFolderText, WS_VISIBLE | SS_LEFT, 0, 0, 0, 0, 0},
     {u"STATIC", u"", kOpenFileNote, SS_LEFT, 0, 0, 0, 0, 0},
+    {u"STATIC", u"", kOpenFileType, WS_VISIBLE | SS_LEFT, 0, 0, 0, 0, 0},
 };
 
 // 16 x 16 pixel art of the rows: a folder and a map sheet; '.' is transparent.
@@ -153,10 +154,12 @@ class OpenFilePage {
 
 void OpenFilePage::Start() {
     SetWindowTextW(page_, setup_.title);
-    for (const int id : {kOpenFileList, kOpenFileUp, IDCANCEL, kOpenFileNote}) {
+    for (const int id : {kOpenFileList, kOpenFileUp, IDCANCEL, kOpenFileNote, kOpenFileType}) {
         SendMessageW(Item(id), WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), 0);
     }
     SendMessageW(Item(kOpenFileFolderText), WM_SETFONT, reinterpret_cast<WPARAM>(bold_.get()), 0);
+    const std::u16string& type = setup_.patterns.Label();
+    SetWindowTextW(Item(kOpenFileType), type.empty() ? type : u"Тип: " + type);
     const HWND list = Item(kOpenFileList);
     SendMessageW(list, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FULLROWSELECT, LVS_EX_FULLROWSELECT);
     SendMessageW(list, LVM_SETIMAGELIST, LVSIL_SMALL, PointerParam(RowImages().release()));
@@ -249,17 +252,22 @@ std::u16string_view OpenFilePage::Note() const {
     return {};
 }
 
+// Shown or not by its own style: the page itself is not visible yet when it first lays out.
+bool Shown(HWND control) {
+    return (GetWindowLongW(control, GWL_STYLE) & WS_VISIBLE) != 0;
+}
+
 void OpenFilePage::LayOut() {
     RECT client{};
     GetClientRect(page_, &client);
     const int width = client.right;
     const int barTop = client.bottom - kMenuBarHeight;
-    const bool up = IsWindowVisible(Item(kOpenFileUp));
+    const bool up = Shown(Item(kOpenFileUp));
     MoveWindow(Item(kOpenFileFolderText), kMargin, 4,
                width - 2 * kMargin - (up ? kUpWidth + kMargin : 0), kHeaderHeight - 6, 1);
     MoveWindow(Item(kOpenFileUp), width - kMargin - kUpWidth, 2, kUpWidth, kHeaderHeight - 4, 1);
     int listTop = kHeaderHeight;
-    if (IsWindowVisible(Item(kOpenFileNote))) {
+    if (Shown(Item(kOpenFileNote))) {
         MoveWindow(Item(kOpenFileNote), kMargin, listTop + 2, width - 2 * kMargin, kNoteHeight, 1);
         listTop += kNoteHeight + 2;
     }
@@ -269,6 +277,9 @@ void OpenFilePage::LayOut() {
     SendMessageW(list, LVM_SETCOLUMNWIDTH, 0, nameWidth);
     SendMessageW(list, LVM_SETCOLUMNWIDTH, 1, kFolderColumnWidth);
     MoveWindow(Item(IDCANCEL), kMargin, barTop + 3, kCancelWidth, kMenuBarHeight - 6, 1);
+    const int typeLeft = 2 * kMargin + kCancelWidth;
+    MoveWindow(Item(kOpenFileType), typeLeft, barTop + 6, std::max(0, width - typeLeft - kMargin),
+               kMenuBarHeight - 10, 1);
     InvalidateRect(page_, nullptr, 1);
 }
 

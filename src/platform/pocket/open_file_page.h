@@ -38,5 +38,6 @@ inline constexpr int kOpenFileList = 1201;
 inline constexpr int kOpenFileUp = 1202;
 inline constexpr int kOpenFileFolderText = 1203;
 inline constexpr int kOpenFileNote = 1204;
+inline constexpr int kOpenFileType = 1205;
 
 }  // namespace qv

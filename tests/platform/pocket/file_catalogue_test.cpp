@@ -32,6 +32,10 @@ TEST(FilePatterns, TheChosenEntryOfTheFilterMatchesWithoutRegardToCase) {
     EXPECT_TRUE(FilePatterns::FromFilter(nullptr, 0).Match(u"notes.txt"));
     EXPECT_TRUE(FilePatterns({u"сх?ма*.qvn"}).Match(u"СХЕМА-2.QVN"));
     EXPECT_FALSE(FilePatterns({u"сх?ма*.qvn"}).Match(u"схма.qvn"));
+    // The page names the chosen entry by its label.
+    EXPECT_EQ(maps.Label(), u"Quorvane (*.qvn)");
+    EXPECT_EQ(two.Label(), u"Два");
+    EXPECT_EQ(FilePatterns::FromFilter(nullptr, 0).Label(), u"");
 }
 
 std::vector<std::u16string> Names(const CatalogueListing& listing) {
@@ -69,6 +73,17 @@ TEST(FileCatalogue, SearchesBelowTheFolderWithinItsBounds) {
     CatalogueListing glance = ListFolder(scratch.Path(), maps, std::nullopt, {.entries = 2});
     EXPECT_EQ(Names(glance), (std::vector<std::u16string>{u"one", u"a.qvn"}));
     EXPECT_TRUE(glance.cut);
+
+    // Files of other types cost only their names: among hundreds of them the map still shows.
+    for (int i = 0; i < 300; ++i) {
+        scratch.Write("many/photo" + std::to_string(i) + ".jpg", "");
+    }
+    scratch.Write("many/e.qvn", "");
+    CatalogueListing crowded =
+        ListFolder(scratch.Path() / "many", maps, std::nullopt, {.entries = 1});
+    EXPECT_EQ(Names(crowded), (std::vector<std::u16string>{u"e.qvn"}));
+    EXPECT_FALSE(crowded.cut);
+    EXPECT_TRUE(ListFolder(scratch.Path() / "many", maps, std::nullopt, {.names = 100}).cut);
 
     CatalogueListing missing = ListFolder(scratch.Path() / "none", maps, scratch.Path());
     EXPECT_TRUE(missing.unreadable);

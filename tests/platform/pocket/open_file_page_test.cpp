@@ -191,6 +191,17 @@ TEST_F(OpenFilePageTest, ListsTheTreeEntersAndLeavesFoldersAndChoosesByTap) {
                               EXPECT_EQ(Text(GetDlgItem(page, kOpenFileFolderText)), u"docs");
                               EXPECT_FALSE(IsWindowVisible(GetDlgItem(page, kOpenFileNote)));
                               upShown = IsWindowVisible(GetDlgItem(page, kOpenFileUp));
+                              // The file type, in the bar beside Cancel.
+                              const HWND type = GetDlgItem(page, kOpenFileType);
+                              EXPECT_EQ(Text(type), u"Тип: Quorvane (*.qvn)");
+                              RECT typeRect{};
+                              RECT cancel{};
+                              GetWindowRect(type, &typeRect);
+                              GetWindowRect(GetDlgItem(page, IDCANCEL), &cancel);
+                              EXPECT_TRUE(IsWindowVisible(type));
+                              EXPECT_GE(typeRect.left, cancel.right);
+                              EXPECT_GE(typeRect.top, cancel.top);
+                              EXPECT_GT(typeRect.right - typeRect.left, 100);
                               TapRow(page, u"trips");
                           },
                           [&](HWND page) {
@@ -301,13 +312,21 @@ TEST_F(OpenFilePageTest, RefusesRequestsItCannotServe) {
     request.lpstrInitialDir = u"\\My Documents\\missing";
     std::vector<Row> rows;
     std::u16string note;
+    RECT noteRect{};
+    RECT listRect{};
     EXPECT_FALSE(Open(request, {[&](HWND page) {
                           rows = Rows(page);
                           note = Text(GetDlgItem(page, kOpenFileNote));
+                          GetWindowRect(GetDlgItem(page, kOpenFileNote), &noteRect);
+                          GetWindowRect(GetDlgItem(page, kOpenFileList), &listRect);
                           host.Key(VK_ESCAPE);
                       }}));
     EXPECT_EQ(rows, (std::vector<Row>{{u"Пример", u"shipped"}}));
     EXPECT_EQ(note, u"Эту папку не удалось прочитать.");
+    // Laid out in the folder the page opens in, as in any other: above the list.
+    EXPECT_GT(noteRect.bottom - noteRect.top, 10);
+    EXPECT_GT(noteRect.right - noteRect.left, 200);
+    EXPECT_GE(listRect.top, noteRect.bottom);
 }
 
 }  // namespace

@@ -1,10 +1,10 @@
-#include "printable.h"
+#include "text/printable.h"
 
 #include <optional>
 
 #include "text/utf.h"
 
-namespace qv::tools {
+namespace qv {
 
 namespace {
 
@@ -77,4 +77,8 @@ std::string Printable(std::string_view text) {
     return out;
 }
 
-}  // namespace qv::tools
+std::string PrintableFileName(std::u16string_view text) {
+    return Printable(FileNameBytes(text).value_or(Utf16ToUtf8(text)));
+}
+
+}  // namespace qv
