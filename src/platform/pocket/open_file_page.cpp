@@ -12,6 +12,7 @@
 #include "platform/gdi/gdi_objects.h"
 #include "platform/gdi/shapes.h"
 #include "platform/gdi/system_metrics.h"
+#include "platform/pocket/keyboard_button.h"
 #include "platform/pocket/shell_dialog.h"
 #include "platform/pocket/shell_layout.h"
 #include "platform/user/dialog_manager.h"
@@ -277,9 +278,11 @@ void OpenFilePage::LayOut() {
     SendMessageW(list, LVM_SETCOLUMNWIDTH, 0, nameWidth);
     SendMessageW(list, LVM_SETCOLUMNWIDTH, 1, kFolderColumnWidth);
     MoveWindow(Item(IDCANCEL), kMargin, barTop + 3, kCancelWidth, kMenuBarHeight - 6, 1);
+    // Clear of the input panel's button at the bar's right end.
     const int typeLeft = 2 * kMargin + kCancelWidth;
-    MoveWindow(Item(kOpenFileType), typeLeft, barTop + 6, std::max(0, width - typeLeft - kMargin),
-               kMenuBarHeight - 10, 1);
+    MoveWindow(Item(kOpenFileType), typeLeft, barTop + 6,
+               std::max(0, width - typeLeft - kKeyboardButtonWidth - kMargin), kMenuBarHeight - 10,
+               1);
     InvalidateRect(page_, nullptr, 1);
 }
 
@@ -305,6 +308,12 @@ INT_PTR OpenFilePage::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_PAINT:
             Paint();
             return 1;
+        case WM_CTLCOLORSTATIC:
+            // The file type lies on the bar.
+            if (reinterpret_cast<HWND>(lParam) == Item(kOpenFileType)) {
+                return reinterpret_cast<INT_PTR>(GetSysColorBrush(COLOR_BTNFACE));
+            }
+            return 0;
         case WM_NOTIFY: {
             const auto* header = PointerFromParam<NMHDR>(lParam);
             if (header->idFrom == static_cast<UINT_PTR>(kOpenFileList) &&
