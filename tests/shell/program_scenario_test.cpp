@@ -299,25 +299,6 @@ TEST(ProgramStart, LongMapPathIsKeptWhole) {
     EXPECT_EQ(Utf16ToUtf8(home.Saved().mapPath), map.string());
 }
 
-TEST(ProgramStart, AMapWhoseNameIsNotUtf8IsOpenedByItsBytesAndRemembered) {
-    const Home home;
-    const std::string latin1 = "\xE9t\xE9.qvn";  // "été" in Latin-1
-    fs::copy_file(kMaps / "example.qvn", home.Root() / latin1);
-    std::ofstream(home.Root() / ("broken-" + latin1)) << "[NAME]\r\nX;1;0;2;2;\r\n";
-    const Outcome outcome = home.Run("state\n", (home.Root() / latin1).string());
-    ASSERT_EQ(outcome.states.size(), 1u);
-    EXPECT_EQ(outcome.states[0]["model"]["name"], "Пример");
-    const std::u16string remembered =
-        *Utf8ToUtf16(home.Root().string() + "/") + u"\xDCE9t\xDCE9.qvn";
-    EXPECT_EQ(home.Saved().mapPath, remembered);
-    // Started again, the remembered map loads.
-    EXPECT_EQ(home.Run("state\n").states.at(0)["model"]["name"], "Пример");
-    // The name of a map that does not load is written escaped.
-    const Outcome broken =
-        home.Run("key return\nwait 10\n", (home.Root() / ("broken-" + latin1)).string());
-    EXPECT_NE(broken.errors.find("broken-\\xE9t\\xE9.qvn"), std::string::npos) << broken.errors;
-}
-
 TEST(ProgramStart, ARememberedPathWithALoneSurrogateNamesNoFile) {
     const Home home;
     // The file its replacement character would name.
@@ -899,6 +880,28 @@ TEST(ProgramStart, AMapHandedOverWhileAPageIsOpenIsLoadedWhenItCloses) {
     EXPECT_EQ(firstOutcome.states[0]["model"]["name"], "Пример");
     EXPECT_EQ(firstOutcome.states[1]["model"]["name"], Utf16ToUtf8(Map("almaty.qvn").model.name));
     EXPECT_EQ(firstOutcome.states[1]["settings"]["mapPath"], handed);
+}
+
+TEST(ProgramStart, AMapWhoseNameIsNotUtf8IsOpenedByItsBytesHandedOverAndRemembered) {
+    const Home home;
+    const std::string latin1 = "\xE9t\xE9.qvn";  // "été" in Latin-1
+    fs::copy_file(kMaps / "example.qvn", home.Root() / latin1);
+    std::ofstream(home.Root() / ("broken-" + latin1)) << "[NAME]\r\nX;1;0;2;2;\r\n";
+    const pid_t first =
+        StartFirstCopy(home, "pause 2500\nstate\n", (kMaps / "zarechensk.qvn").string());
+    const Outcome second = home.Run("state\n", (home.Root() / latin1).string(), "second");
+    const Outcome firstOutcome = FirstCopyOutcome(home, first);
+    EXPECT_EQ(second.exitCode, 0);
+    ASSERT_EQ(firstOutcome.states.size(), 1u);
+    EXPECT_EQ(firstOutcome.states[0]["model"]["name"], "Пример");
+    const std::u16string remembered =
+        *Utf8ToUtf16(home.Root().string() + "/") + u"\xDCE9t\xDCE9.qvn";
+    EXPECT_EQ(home.Saved().mapPath, remembered);
+    // Started again, the remembered map loads; a map that does not load is named escaped.
+    EXPECT_EQ(home.Run("state\n").states.at(0)["model"]["name"], "Пример");
+    const Outcome broken =
+        home.Run("key return\nwait 10\n", (home.Root() / ("broken-" + latin1)).string());
+    EXPECT_NE(broken.errors.find("broken-\\xE9t\\xE9.qvn"), std::string::npos) << broken.errors;
 }
 
 }  // namespace
