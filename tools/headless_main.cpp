@@ -51,7 +51,11 @@ constexpr tools::ToolSyntax kSyntax{
     "seed and the last 20 events as a script. With --out the events of the program's first\n"
     "start are in DIR/monkey-S.script, those of a later start K in DIR/monkey-S.K.script, to\n"
     "replay with a fresh $XDG_CONFIG_HOME and a private $XDG_RUNTIME_DIR (so that no running\n"
-    "copy takes the map): env PATH= quorvane-headless --script FILE [MAP].\n",
+    "copy takes the map): env PATH= quorvane-headless --script FILE [MAP].\n"
+    "\n"
+    "Examples:\n"
+    "  printf 'state\\nshot scheme.png\\nkey ctrl+q\\n' >steps\n"
+    "  quorvane-headless --script steps --out /tmp/shots /usr/share/quorvane/maps/example.qvn\n",
     kOptions};
 
 std::u16string MapArgument(const tools::CommandLine& line) {
