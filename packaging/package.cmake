@@ -56,7 +56,7 @@ foreach(entry IN LISTS QV_MANUAL_PAGES)
         OUTPUT ${man_dir}/${program}.1.gz
         COMMAND ${CMAKE_COMMAND} -E make_directory ${man_dir}
         COMMAND ${CMAKE_COMMAND} -E env SOURCE_DATE_EPOCH=${QV_SOURCE_DATE_EPOCH} LC_ALL=C.UTF-8
-                ${QV_HELP2MAN} --no-info --section=1 --name=${summary}
+                ${QV_HELP2MAN} --no-info --locale=C.UTF-8 --section=1 --name=${summary}
                 --output=${man_dir}/${program}.1 $<TARGET_FILE:${program}>
         COMMAND ${QV_GZIP} -9nf ${man_dir}/${program}.1
         DEPENDS ${program}

@@ -17,13 +17,13 @@ namespace {
 
 constexpr int kWindowScale = 2;
 constexpr char kUsage[] =
-    "usage: quorvane [MAP]\n"
+    "Usage: quorvane [MAP]\n"
     "Shows a metro scheme and finds routes between its stations, in a window.\n"
     "MAP (a path or a file:// URI) is loaded as if chosen on the open-file page; a second start\n"
     "hands it to the running copy.\n"
     "\n"
     "Examples:\n"
-    "  quorvane /usr/share/quorvane/maps/zarechensk.qvn\n";
+    "  $ quorvane /usr/share/quorvane/maps/zarechensk.qvn\n";
 
 }  // namespace
 
