@@ -3,12 +3,13 @@ JOBS ?= 2
 RELEASE := build/release
 CHECKED := build/checked
 FUZZ := build/fuzz
+PACKAGE := build/package
 FUZZ_SECONDS ?= 60
 MONKEY_EVENTS ?= 100000
 MONKEY_MAPS ?= $(wildcard maps/*.qvn)
 MONKEY_OUT := build/monkey
 
-.PHONY: setup run test bench format fuzz fuzz-render monkey clean
+.PHONY: setup run test package package-check bench format fuzz fuzz-render monkey clean
 
 setup:
 	@scripts/setup
@@ -26,6 +27,21 @@ run: setup $(RELEASE)/build.ninja
 test: setup $(CHECKED)/build.ninja
 	@flock /tmp/quorvane-build.lock cmake --build $(CHECKED) -j $(JOBS)
 	@cd $(CHECKED) && ctest --output-on-failure -j $(JOBS)
+	@$(MAKE) --no-print-directory package-check
+
+# The Debian package from an optimised build of the programs alone, its dates those of the last
+# commit (or of SOURCE_DATE_EPOCH when set), so that a commit always gives the same bytes.
+package: setup
+	@cmake -S . -B $(PACKAGE) -G Ninja -DCMAKE_BUILD_TYPE=Release -DQV_TESTS=OFF -DQV_PACKAGE=ON \
+		-DQV_SOURCE_DATE_EPOCH=$${SOURCE_DATE_EPOCH:-$$(git log -1 --format=%ct)} >/dev/null
+	@flock /tmp/quorvane-build.lock cmake --build $(PACKAGE) -j $(JOBS)
+	@rm -f $(PACKAGE)/quorvane_*.deb
+	@cd $(PACKAGE) && cpack -G DEB >/dev/null
+	@ls $(PACKAGE)/quorvane_*.deb
+
+# Unpacks the package into a scratch folder and checks it from there; installs nothing.
+package-check: package
+	@scripts/check-package $(PACKAGE)/quorvane_*.deb
 
 bench: setup $(RELEASE)/build.ninja
 	@flock /tmp/quorvane-build.lock cmake --build $(RELEASE) -j $(JOBS)

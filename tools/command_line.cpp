@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <new>
 
+#include "resources/version.h"
 #include "text/printable.h"
 
 namespace qv::tools {
@@ -18,6 +19,10 @@ bool IsOption(std::string_view argument) {
 
 bool IsHelp(std::string_view argument) {
     return argument == "--help" || argument == "-h";
+}
+
+bool IsVersion(std::string_view argument) {
+    return argument == "--version";
 }
 
 std::string Quoted(std::string_view text) {
@@ -40,10 +45,11 @@ CommandLine::CommandLine(std::span<const char* const> arguments,
                          std::span<const OptionRule> rules) {
     std::size_t i = 0;
     for (; i < arguments.size() && std::string_view(arguments[i]) != "--"; ++i) {
-        helpWanted_ = helpWanted_ || IsHelp(arguments[i]);
-    }
-    if (helpWanted_) {
-        return;
+        helpWanted_ = IsHelp(arguments[i]);
+        versionWanted_ = IsVersion(arguments[i]);
+        if (helpWanted_ || versionWanted_) {
+            return;
+        }
     }
     bool optionsEnded = false;
     for (i = 0; i < arguments.size(); ++i) {
@@ -193,6 +199,10 @@ int RunTool(int argc, const char* const* argv, const ToolSyntax& syntax,
             syntax.options);
         if (line.HelpWanted()) {
             std::fwrite(syntax.usage.data(), 1, syntax.usage.size(), stdout);
+            status = 0;
+        } else if (line.VersionWanted()) {
+            std::printf("%.*s %.*s\n", static_cast<int>(syntax.name.size()), syntax.name.data(),
+                        static_cast<int>(kVersionNumber.size()), kVersionNumber.data());
             status = 0;
         } else {
             status = body(line);

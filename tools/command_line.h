@@ -15,6 +15,7 @@ namespace qv::tools {
 
 // The rules every tool's command line follows:
 // - "--help" or "-h" before "--" prints the usage on standard output and ends with status 0;
+//   "--version" there prints "NAME VERSION" instead; the first of them counts;
 // - an argument that starts with "-" (other than "-" alone) before "--" is an option, and an
 //   option the tool does not know is refused;
 // - an option takes its values from the arguments after it, whatever they look like;
@@ -43,6 +44,7 @@ class CommandLine {
     CommandLine(std::span<const char* const> arguments, std::span<const OptionRule> rules);
 
     bool HelpWanted() const { return helpWanted_; }
+    bool VersionWanted() const { return versionWanted_; }
     const std::vector<std::string>& Plain() const { return plain_; }
     // Options given, in their order; used to tell which apply to a tool's sub-command.
     std::vector<std::string_view> GivenOptions() const;
@@ -69,6 +71,7 @@ class CommandLine {
     std::vector<Use> uses_;
     std::vector<std::string> plain_;
     bool helpWanted_ = false;
+    bool versionWanted_ = false;
 };
 
 // The whole text as a decimal number from minimum to maximum: digits with an optional "-", no
@@ -86,9 +89,9 @@ struct ToolSyntax {
 };
 
 // Reads the command line and runs the tool's body with it, standing between the body and the
-// shell: prints the usage for --help, refuses bad arguments, and turns running out of memory or
-// any other escaping exception, and a standard output that cannot be written, into a one-line
-// reason and status 2.
+// shell: prints the usage for --help and the version for --version, refuses bad arguments, and
+// turns running out of memory or any other escaping exception, and a standard output that cannot be
+// written, into a one-line reason and status 2.
 int RunTool(int argc, const char* const* argv, const ToolSyntax& syntax,
             const std::function<int(const CommandLine&)>& body);
 

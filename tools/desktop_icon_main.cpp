@@ -24,9 +24,13 @@ constexpr int kPngSize = 48;
 constexpr tools::OptionRule kOptions[] = {{"--out", 1}, {"--toolbar", 1}};
 constexpr tools::ToolSyntax kSyntax{
     "quorvane-desktop-icon",
-    "usage: quorvane-desktop-icon [--out DIR] [--toolbar FILE]\n"
-    "  writes DIR/hicolor/48x48/apps/quorvane.png and DIR/hicolor/scalable/apps/quorvane.svg\n"
-    "  (DIR defaults to data/icons); with --toolbar also the toolbar's image strip to FILE\n",
+    "Usage: quorvane-desktop-icon [--out DIR] [--toolbar FILE]\n"
+    "Draws the application icon for the desktop as DIR/hicolor/48x48/apps/quorvane.png and\n"
+    "DIR/hicolor/scalable/apps/quorvane.svg (DIR defaults to data/icons); with --toolbar also\n"
+    "the toolbar's image strip to FILE.\n"
+    "\n"
+    "Examples:\n"
+    "  $ quorvane-desktop-icon --out /tmp/icons\n",
     kOptions};
 
 bool WriteText(const std::filesystem::path& path, const std::string& text) {

@@ -21,8 +21,15 @@ namespace {
 using namespace qv;
 
 constexpr tools::OptionRule kOptions[] = {{"--window", 0}};
-constexpr tools::ToolSyntax kSyntax{"quorvane-gdi-demo",
-                                    "usage: quorvane-gdi-demo [--window] [--] PREFIX\n", kOptions};
+constexpr tools::ToolSyntax kSyntax{
+    "quorvane-gdi-demo",
+    "Usage: quorvane-gdi-demo [--window] [--] PREFIX\n"
+    "Draws a sample of every drawing operation and of Cyrillic text, at device scales 1 and 2,\n"
+    "into PREFIX-k1.png and PREFIX-k2.png; --window also shows it in a real window.\n"
+    "\n"
+    "Examples:\n"
+    "  $ quorvane-gdi-demo /tmp/sample\n",
+    kOptions};
 
 constexpr std::u16string_view kPangram = u"Съешь же ещё этих мягких булок";
 

@@ -24,16 +24,22 @@ constexpr tools::OptionRule kOptions[] = {
     {"--script", 1}, {"--out", 1}, {"--scale", 1}, {"--monkey", 1}, {"--seed", 1}};
 constexpr tools::ToolSyntax kSyntax{
     "quorvane-headless",
-    "usage: quorvane-headless --script FILE [--out DIR] [--scale K] [MAP]\n"
-    "       quorvane-headless --monkey N --seed S [--out DIR] [--scale K] [MAP]\n"
+    "Usage: quorvane-headless --script FILE [--out DIR] [--scale K] [MAP]\n"
+    "  or:  quorvane-headless --monkey N --seed S [--out DIR] [--scale K] [MAP]\n"
     "Runs the program on a virtual 240 x 320 screen, driven by the script, one command a line\n"
     "(# starts a comment):\n"
-    "  tap X Y | down X Y | move X Y | up X Y | drag X1 Y1 X2 Y2 | hold X Y MS\n"
-    "  key NAME[+NAME]   (ctrl+h, alt+f4, return, escape, tab, shift+tab, up, down, a ...;\n"
-    "                     a letter or digit without ctrl or alt also types it, as a keyboard "
-    "does)\n"
-    "  type TEXT | command ID (number or name, e.g. ID_EXIT) | menu TEXT (without &)\n"
-    "  wait MS (virtual time) | pause MS (real time) | shot NAME.png (into DIR) | state (JSON)\n"
+    "\n"
+    "  tap X Y            a tap; also down X Y, move X Y and up X Y\n"
+    "  drag X1 Y1 X2 Y2   a drag; hold X Y MS holds the pen down for MS\n"
+    "  key NAME[+NAME]    ctrl+h, alt+f4, return, escape, tab, shift+tab, up, down, a ...; a\n"
+    "                     letter or digit without ctrl or alt also types it, as a keyboard does\n"
+    "  type TEXT          types the text\n"
+    "  command ID         sends the command, a number or a name such as ID_EXIT\n"
+    "  menu TEXT          chooses the menu item of that text (without &)\n"
+    "  wait MS            lets MS pass on the virtual clock; pause MS waits in real time\n"
+    "  shot NAME.png      writes the screen into DIR\n"
+    "  state              prints the program's state as one JSON line\n"
+    "\n"
     "MAP is loaded as if chosen on the open-file page. Settings come from $XDG_CONFIG_HOME.\n"
     "The exit code is the program's; 2 for a bad command line, script or a step that failed.\n"
     "\n"
@@ -51,7 +57,11 @@ constexpr tools::ToolSyntax kSyntax{
     "seed and the last 20 events as a script. With --out the events of the program's first\n"
     "start are in DIR/monkey-S.script, those of a later start K in DIR/monkey-S.K.script, to\n"
     "replay with a fresh $XDG_CONFIG_HOME and a private $XDG_RUNTIME_DIR (so that no running\n"
-    "copy takes the map): env PATH= quorvane-headless --script FILE [MAP].\n",
+    "copy takes the map): env PATH= quorvane-headless --script FILE [MAP].\n"
+    "\n"
+    "Examples:\n"
+    "  $ printf 'state\\nshot scheme.png\\nkey ctrl+q\\n' | quorvane-headless --script /dev/stdin "
+    "--out /tmp/shots /usr/share/quorvane/maps/example.qvn\n",
     kOptions};
 
 std::u16string MapArgument(const tools::CommandLine& line) {

@@ -39,11 +39,21 @@ constexpr qv::tools::OptionRule kOptions[] = {
     {"--every-pair", 0}, {"--max-transfers", 1}, {"--trip", 2}};
 constexpr qv::tools::ToolSyntax kSyntax{
     "quorvane-import",
-    "usage: quorvane-import list [--cities FILE]\n"
-    "       quorvane-import city NAME [--cities FILE] [--bend E] --output MAP\n"
-    "       quorvane-import london [--data FOLDER] [--bend E] --output MAP\n"
-    "       quorvane-import check [--every-pair] [--max-transfers N] [--trip FROM TO]... [--] "
-    "MAP...\n",
+    "Usage: quorvane-import list [--cities FILE]\n"
+    "  or:  quorvane-import city NAME [--cities FILE] [--bend E] --output MAP\n"
+    "  or:  quorvane-import london [--data FOLDER] [--bend E] --output MAP\n"
+    "  or:  quorvane-import check [--every-pair] [--max-transfers N] [--trip FROM TO]... [--] "
+    "MAP...\n"
+    "Makes metro map files from open data and checks them: list names the cities of the city\n"
+    "file, city and london map one network (--bend E, 0.3 to 1, draws the outskirts in), check\n"
+    "loads maps and reports reachability, the route finder's coverage and the minutes of the\n"
+    "trips asked (N 0 to 999). The data is read from data/open-metro unless --cities or --data\n"
+    "names another copy. Exit 0 on success, 1 for refused data or a map that fails its checks,\n"
+    "2 for bad arguments.\n"
+    "\n"
+    "Examples:\n"
+    "  $ quorvane-import city Казань --cities cities-metro.json --output kazan.qvn\n"
+    "  $ quorvane-import check --every-pair /usr/share/quorvane/maps/kazan.qvn\n",
     kOptions};
 constexpr const char* kDefaultCities = "data/open-metro/cities-metro.json";
 constexpr const char* kDefaultLondon = "data/open-metro";

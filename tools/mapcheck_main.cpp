@@ -175,6 +175,16 @@ int CheckMaps(const CommandLine& line) {
 int main(int argc, char** argv) {
     static constexpr qv::tools::OptionRule kOptions[] = {{"--json", 0}};
     static constexpr qv::tools::ToolSyntax kSyntax{
-        "quorvane-mapcheck", "usage: quorvane-mapcheck [--json] [--] FILE...\n", kOptions};
+        "quorvane-mapcheck",
+        "Usage: quorvane-mapcheck [--json] [--] FILE...\n"
+        "Loads each metro map file and prints one line a file: what it holds, or the line and\n"
+        "reason it was refused. --json writes the whole loaded network as one JSON object a file.\n"
+        "Exit 0 when every file loaded, 1 otherwise, 2 for bad arguments.\n"
+        "\n"
+        "Examples:\n"
+        "  $ quorvane-mapcheck /usr/share/quorvane/maps/*.qvn\n"
+        "\n"
+        "  $ quorvane-mapcheck --json /usr/share/quorvane/maps/example.qvn\n",
+        kOptions};
     return qv::tools::RunTool(argc, argv, kSyntax, CheckMaps);
 }

@@ -31,8 +31,16 @@ constexpr qv::tools::OptionRule kOptions[] = {
     {"--route", 2}, {"--static-route", 0}, {"--blink-off", 0}, {"--callout", 1}};
 constexpr qv::tools::ToolSyntax kSyntax{
     "quorvane-render",
-    "usage: quorvane-render [--scale K] [--zoom [--centre]] [--view X Y] [--labels] "
-    "[--route FROM TO] [--static-route] [--blink-off] [--callout POINT] [--] MAP OUT.png\n",
+    "Usage: quorvane-render [--scale K] [--zoom [--centre]] [--view X Y] [--labels] "
+    "[--route FROM TO] [--static-route] [--blink-off] [--callout POINT] [--] MAP OUT.png\n"
+    "Paints a map as the program shows it and writes the 240 x 320 screen (K times finer at\n"
+    "device scale K) as a PNG picture. FROM, TO and POINT are station-index numbers, -1 for\n"
+    "none. --zoom --centre also prints the view the zoom command chooses for the route's ends.\n"
+    "\n"
+    "Examples:\n"
+    "  $ quorvane-render --scale 2 /usr/share/quorvane/maps/zarechensk.qvn scheme.png\n"
+    "  $ quorvane-render --route 0 2 --zoom --labels /usr/share/quorvane/maps/example.qvn "
+    "route.png\n",
     kOptions};
 
 // A point number of the map, or -1 for none.

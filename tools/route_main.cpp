@@ -32,8 +32,16 @@ constexpr qv::tools::OptionRule kOptions[] = {
     {"--by", 1}, {"--wait", 1}, {"--max-transfers", 1}, {"--forbid", 1}};
 constexpr qv::tools::ToolSyntax kSyntax{
     "quorvane-route",
-    "usage: quorvane-route [--by transfers|time] [--wait on|off] [--max-transfers N] "
-    "[--forbid POINT]... [--] MAP FROM TO\n",
+    "Usage: quorvane-route [--by transfers|time] [--wait on|off] [--max-transfers N] "
+    "[--forbid POINT]... [--] MAP FROM TO\n"
+    "Finds a route between two stations of a map as the program does and prints it with its\n"
+    "details list. FROM, TO and POINT are station-index numbers or exact station names; every\n"
+    "station named by --forbid is avoided. Exit 0 with a route, 1 without, 2 for bad arguments\n"
+    "or a map that does not load.\n"
+    "\n"
+    "Examples:\n"
+    "  $ quorvane-route --by time /usr/share/quorvane/maps/example.qvn 0 2\n"
+    "  $ quorvane-route --forbid Вторая /usr/share/quorvane/maps/example.qvn Первая Третья\n",
     kOptions};
 
 class ConsoleFeedback : public qv::RouteSearchFeedback {

@@ -34,7 +34,15 @@ using namespace qv;
 
 constexpr tools::OptionRule kOptions[] = {{"--window", 0}};
 constexpr tools::ToolSyntax kSyntax{
-    "quorvane-window-demo", "usage: quorvane-window-demo [--window] [--] PREFIX\n", kOptions};
+    "quorvane-window-demo",
+    "Usage: quorvane-window-demo [--window] [--] PREFIX\n"
+    "Runs a window of the framework with a timer and message boxes. Without a screen it plays a\n"
+    "short script and writes PREFIX-window.png, PREFIX-information.png, PREFIX-stop.png and\n"
+    "PREFIX-after.png; --window runs it in a real window until closed.\n"
+    "\n"
+    "Examples:\n"
+    "  $ quorvane-window-demo /tmp/demo\n",
+    kOptions};
 
 constexpr UINT_PTR kTick = 1;
 constexpr RECT kCounter{8, 260, 232, 286};

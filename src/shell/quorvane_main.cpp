@@ -8,6 +8,7 @@
 
 #include "platform/host/sdl_host.h"
 #include "resources/program_resources.h"
+#include "resources/version.h"
 #include "shell/map_argument_uri.h"
 #include "shell/program_entry.h"
 #include "text/printable.h"
@@ -16,7 +17,14 @@
 namespace {
 
 constexpr int kWindowScale = 2;
-constexpr char kUsage[] = "usage: quorvane [MAP]\n";
+constexpr char kUsage[] =
+    "Usage: quorvane [MAP]\n"
+    "Shows a metro scheme and finds routes between its stations, in a window.\n"
+    "MAP (a path or a file:// URI) is loaded as if chosen on the open-file page; a second start\n"
+    "hands it to the running copy.\n"
+    "\n"
+    "Examples:\n"
+    "  $ quorvane /usr/share/quorvane/maps/zarechensk.qvn\n";
 
 }  // namespace
 
@@ -30,6 +38,11 @@ int main(int argc, char** argv) {
     if (argc == 2) {
         if (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0) {
             std::fputs(kUsage, stdout);
+            return 0;
+        }
+        if (std::strcmp(argv[1], "--version") == 0) {
+            std::printf("quorvane %.*s\n", static_cast<int>(kVersionNumber.size()),
+                        kVersionNumber.data());
             return 0;
         }
         const auto path = MapArgumentPath(argv[1]);

@@ -30,8 +30,8 @@ echo '1,2,99,3' >>"$work/london.connections.csv"
 expect "bad london row" 1 "connections row 408: the line is not in the lines table" \
     "$tool" london --data "$work" --output "$work/x.qvn"
 expect "map that does not load" 1 "does not load" "$tool" check "$work/broken.json"
-expect "usage" 2 "usage" "$tool" city
-expect "no output" 2 "usage" "$tool" city Москва
-expect "bad option" 2 "usage" "$tool" check --max-transfers lots "$work/n.qvn"
+expect "usage" 2 "Usage: quorvane-import" "$tool" city
+expect "no output" 2 "Usage: quorvane-import" "$tool" city Москва
+expect "bad option" 2 "Usage: quorvane-import" "$tool" check --max-transfers lots "$work/n.qvn"
 
 finish

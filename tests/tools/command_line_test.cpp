@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <new>
+#include <regex>
 #include <string>
 #include <vector>
 
@@ -55,10 +56,37 @@ TEST(CommandLine, RefusesUnknownOptionsAndMissingValues) {
     EXPECT_NO_THROW(Read({"--trip", "a", "b"}));
 }
 
-TEST(CommandLine, HelpBeforeDoubleDashWinsOverEverythingElse) {
-    EXPECT_TRUE(Read({"--bogus", "--help"}).HelpWanted());
-    EXPECT_TRUE(Read({"-h", "--by"}).HelpWanted());
-    EXPECT_FALSE(Read({"--", "--help"}).HelpWanted());
+TEST(CommandLine, TheFirstOfHelpAndVersionBeforeDoubleDashWinsOverEverythingElse) {
+    struct Case {
+        std::vector<const char*> arguments;
+        bool help;
+        bool version;
+    };
+    const Case cases[] = {
+        {{"--bogus", "--help"}, true, false},
+        {{"-h", "--by"}, true, false},
+        {{"--", "--help"}, false, false},
+        {{"--version"}, false, true},
+        {{"--bogus", "--version", "--help"}, false, true},
+        {{"--help", "--version"}, true, false},
+        {{"--by", "--version"}, false, true},
+        {{"x", "--", "--version"}, false, false},
+        {{"--json", "--version", "--", "--help"}, false, true},
+        {{"-version", "--versions"}, false, false},
+    };
+    for (const Case& c : cases) {
+        std::string shown;
+        for (const char* argument : c.arguments) {
+            shown += std::string(argument) + " ";
+        }
+        try {
+            const CommandLine line = Read(c.arguments);
+            EXPECT_EQ(line.HelpWanted(), c.help) << shown;
+            EXPECT_EQ(line.VersionWanted(), c.version) << shown;
+        } catch (const UsageError& error) {
+            EXPECT_FALSE(c.help || c.version) << shown << error.what();
+        }
+    }
 }
 
 TEST(CommandLine, RepeatedOptionsKeepEveryUseAndTheLastCounts) {
@@ -110,6 +138,15 @@ TEST(RunTool, HelpPrintsTheUsageAndSucceedsWithoutRunningTheTool) {
     const ToolRun run = RunWith({"--help"}, [] { return 1; });
     EXPECT_EQ(run.status, 0);
     EXPECT_EQ(run.out, "usage: tool [--json] FILE\n");
+    EXPECT_FALSE(run.bodyRan);
+}
+
+TEST(RunTool, VersionPrintsNameAndVersionAndSucceedsWithoutRunningTheTool) {
+    const ToolRun run = RunWith({"--version", "--bogus"}, [] { return 1; });
+    EXPECT_EQ(run.status, 0);
+    EXPECT_TRUE(std::regex_match(run.out, std::regex("tool [0-9]+\\.[0-9]+\\.[0-9]+\n")))
+        << run.out;
+    EXPECT_EQ(run.err, "");
     EXPECT_FALSE(run.bodyRan);
 }
 

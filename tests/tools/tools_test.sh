@@ -4,6 +4,7 @@
 set -u
 tools=$1
 maps=$2
+version=$3
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 source "$(dirname "$0")/../support/expect.sh"
@@ -97,8 +98,9 @@ expect "import bend" 2 '--bend: "0.5x" is not a number from 0.3 to 1' "$import" 
 expect "import unknown command" 2 'unknown command "lst"' "$import" lst
 expect "import trip needs two values" 2 "--trip needs 2 values" "$import" check "$example" --trip A
 for tool in quorvane-mapcheck quorvane-route quorvane-import quorvane-gdi-demo quorvane-window-demo quorvane-render; do
-    expect "$tool --help" 0 "usage: $tool" "$tools/$tool" --help
-    expect "$tool -h among bad arguments" 0 "usage: $tool" "$tools/$tool" --no-such-option -h
+    expect "$tool --help" 0 "Usage: $tool" "$tools/$tool" --help
+    expect "$tool -h among bad arguments" 0 "Usage: $tool" "$tools/$tool" --no-such-option -h
+    expect_output "$tool --version" 0 "$tool $version" "$tools/$tool" --version
 done
 for tool in quorvane-gdi-demo quorvane-window-demo; do
     expect "$tool unknown option" 2 'unknown option "--windw"' "$tools/$tool" "$work/demo" --windw

@@ -28,9 +28,13 @@ using namespace qv;
 constexpr tools::OptionRule kOptions[] = {{"--out", 1}, {"--scale", 1}, {"--window", 0}};
 constexpr tools::ToolSyntax kSyntax{
     "quorvane-gallery",
-    "usage: quorvane-gallery [--out DIR] [--scale K] [--window]\n"
-    "  writes DIR/NAME-kK.png for every screen of controls (DIR defaults to the current folder,\n"
-    "  K to both 1 and 2); with --window shows them in a real window instead\n",
+    "Usage: quorvane-gallery [--out DIR] [--scale K] [--window]\n"
+    "Draws every control in each of its states, one screen per family, as DIR/NAME-kK.png (DIR\n"
+    "defaults to the current folder, K to both 1 and 2); with --window shows the screens in a\n"
+    "real window instead.\n"
+    "\n"
+    "Examples:\n"
+    "  $ quorvane-gallery --out /tmp/gallery --scale 2\n",
     kOptions};
 
 // The fonts of the program's dialogs: 8 points, normal and bold.
