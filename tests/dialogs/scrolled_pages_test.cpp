@@ -9,6 +9,7 @@
 #include "platform/controls/button.h"
 #include "platform/host/virtual_keys.h"
 #include "platform/pocket/keyboard_button.h"
+#include "platform/pocket/pocket_shell.h"
 #include "platform/pocket/shell_layout.h"
 #include "platform/user/input_functions.h"
 #include "platform/user/scroll_functions.h"
@@ -24,7 +25,8 @@ constexpr int kScrollBarWidth = 13;
 // Pages that hold more than they show, at the device's size and doubled.
 class ScrolledPages : public testing::ScriptedPageTest, public ::testing::WithParamInterface<int> {
   protected:
-    ScrolledPages() : ScriptedPageTest(GetParam()) {}
+    // With the shell's bars, so that the keyboard button raises the panel as on the device.
+    ScrolledPages() : ScriptedPageTest(GetParam()) { InstallPocketShell(); }
 
     static bool Shows(HWND window, DWORD bar) {
         return (GetWindowLongW(window, GWL_STYLE) & bar) != 0;
@@ -77,9 +79,11 @@ TEST_P(ScrolledPages, PickerLinesScrollIntoViewWithTheHorizontalBar) {
              info.fMask = SIF_ALL;
              GetScrollInfo(list, SB_HORZ, &info);
              Shot("picker-columns-left" + Suffix());
-             // A page of the bar's track, right of its thumb.
-             const RECT bar = ScreenRect(list);
-             host.Tap(bar.right - kScrollBarWidth - 6 - 1, bar.bottom - 2 - 6);
+             // A page of the bar's track, right of its thumb: left of the right arrow, below
+             // the rows.
+             POINT track{client.right - kScrollBarWidth - 6, client.bottom + kScrollBarWidth / 2};
+             ClientToScreen(list, &track);
+             host.Tap(track.x, track.y);
          },
          [&](HWND page) {
              const HWND list = GetDlgItem(page, IDC_LIST);
@@ -144,7 +148,9 @@ TEST_P(ScrolledPages, TheSettingsPageScrollsItsFocusedControlIntoViewAboveThePan
     RECT pageUp{};
     int savePositionInk = 0;
     int offsetAtBottom = -1;
+    int tapped = 0;
     int tappedOffset = -1;
+    bool checkedBefore = false;
     bool tappedChecked = false;
     bool barAfterPanelDown = true;
     int offsetAfterPanelDown = -1;
@@ -182,8 +188,7 @@ TEST_P(ScrolledPages, TheSettingsPageScrollsItsFocusedControlIntoViewAboveThePan
     script.push_back([&](HWND page) {
         inView(page, GetFocus(), "tabbed down");
         Shot("settings-tabbed-down" + Suffix());
-        // The page scrolled to its top with the pen on the bar; then a tap on the part of
-        // "маршрут" (under "Сохранение") that shows above the panel.
+        // The page scrolled to its top with the pen on the bar.
         const RECT track = ScreenRect(page);
         for (int i = 0; i < 3; ++i) {
             host.Tap(track.right - kScrollBarWidth / 2 - 1, track.top + kScrollBarWidth + 2);
@@ -191,15 +196,23 @@ TEST_P(ScrolledPages, TheSettingsPageScrollsItsFocusedControlIntoViewAboveThePan
     });
     script.push_back([&](HWND page) {
         EXPECT_EQ(offset(page), 0) << "the bar scrolled the page to its top";
-        const RECT route = ScreenRect(GetDlgItem(page, IDC_SAVE_ROUTE));
-        ASSERT_GT(route.bottom, kRoomAbovePanel.bottom) << "partly hidden, for the tap";
-        ASSERT_LT(route.top, kRoomAbovePanel.bottom - 2);
-        host.Tap(route.left + 4, kRoomAbovePanel.bottom - 2);
+        // A tap on the part of a check box that shows above the panel.
+        for (const auto& [id, rect] : whole) {
+            if (rect.top < kRoomAbovePanel.bottom - 2 && rect.bottom > kRoomAbovePanel.bottom &&
+                (GetWindowLongW(GetDlgItem(page, id), GWL_STYLE) & BS_TYPEMASK) ==
+                    BS_AUTOCHECKBOX) {
+                tapped = id;
+                checkedBefore = IsDlgButtonChecked(page, id) == BST_CHECKED;
+                host.Tap(rect.left + 4, kRoomAbovePanel.bottom - 2);
+                return;
+            }
+        }
     });
     script.push_back([&](HWND page) {
-        inView(page, GetDlgItem(page, IDC_SAVE_ROUTE), "tap");
+        ASSERT_NE(tapped, 0) << "a check box partly hidden, for the tap";
+        inView(page, GetDlgItem(page, tapped), "tap");
         tappedOffset = offset(page);
-        tappedChecked = IsDlgButtonChecked(page, IDC_SAVE_ROUTE) == BST_CHECKED;
+        tappedChecked = IsDlgButtonChecked(page, tapped) == BST_CHECKED;
         TapKeyboardButton();
     });
     script.push_back([&](HWND page) {
@@ -220,12 +233,13 @@ TEST_P(ScrolledPages, TheSettingsPageScrollsItsFocusedControlIntoViewAboveThePan
     ASSERT_TRUE(barWithPanelUp);
     const int lowest = whole[IDC_SAVE_POSITION].bottom - whole[IDC_ALGO_TRANSFERS].top;
     EXPECT_GT(bar.nMax + 1, lowest) << "the bar's range holds every control";
-    EXPECT_EQ(static_cast<int>(bar.nPage), kRoomAbovePanel.bottom - kRoomAbovePanel.top);
+    // The room inside the page's border.
+    EXPECT_EQ(static_cast<int>(bar.nPage), kRoomAbovePanel.bottom - kRoomAbovePanel.top - 2);
     EXPECT_EQ(bar.nPos, offsetAtBottom);
     EXPECT_GT(offsetAtBottom, 0);
     EXPECT_GT(savePositionInk, 0) << "its box and its text are drawn";
     EXPECT_GT(tappedOffset, 0) << "the tapped control came into view";
-    EXPECT_TRUE(tappedChecked) << "and the tap reached it";
+    EXPECT_NE(tappedChecked, checkedBefore) << "and the tap reached it";
     EXPECT_FALSE(barAfterPanelDown);
     EXPECT_EQ(offsetAfterPanelDown, 0) << "the page is whole again";
 }
