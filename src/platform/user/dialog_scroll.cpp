@@ -37,15 +37,22 @@ RECT ChildRect(HWND dialog, HWND child) {
     return {topLeft.x, topLeft.y, bottomRight.x, bottomRight.y};
 }
 
-// How tall the dialog's visible controls are together, unscrolled, with the margin below them.
-int ContentHeight(HWND dialog) {
+// Where the dialog's shown controls end, unscrolled. The dialog itself may not be shown yet.
+int ControlsBottom(HWND dialog) {
     int bottom = 0;
     for (HWND child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
-        if (IsWindowVisible(child)) {
+        if ((GetWindowLongW(child, GWL_STYLE) & WS_VISIBLE) != 0) {
             bottom = std::max(bottom, static_cast<int>(ChildRect(dialog, child).bottom));
         }
     }
-    return bottom == 0 ? 0 : bottom + DialogScrollOffset(dialog) + kDialogScrollMargin;
+    return bottom + DialogScrollOffset(dialog);
+}
+
+// How far the content reaches: with the margin below the controls when they need scrolling, so
+// that a page laid out down to its bottom edge does not.
+int ContentHeight(HWND dialog) {
+    const int bottom = ControlsBottom(dialog);
+    return bottom > ClientHeight(dialog) ? bottom + kDialogScrollMargin : bottom;
 }
 
 int LargestOffset(HWND dialog) {

@@ -22,8 +22,9 @@ void SetDialogScrolling(HWND dialog, bool on);
 bool DialogScrolls(HWND dialog);
 // How far the controls are scrolled up, in pixels; 0 when the dialog does not scroll.
 int DialogScrollOffset(HWND dialog);
-// After a change of the dialog's size: the bar shown when the visible controls reach below the
-// client area, its range their extent; else the controls back in place and the bar hidden.
+// After a change of the dialog's size: the bar shown when the shown controls reach below the
+// client area, its range their extent and the margin; else the controls back in place and the
+// bar hidden.
 void FitDialogScroll(HWND dialog);
 // Scrolls the least that shows the dialog's control holding `window` whole, with the margin;
 // its top when it is taller than the client area. Nothing for a window outside the dialog.
