@@ -98,7 +98,7 @@ class ListView final : public ControlState {
     void UpdateScrollBars();
     void SetBar(int bar);
     void ScrollTo(int top);
-    void ScrollAcross(int left);
+    void ScrollAcross(long long left);
     void OnScroll(WORD code);
     void OnHorizontalScroll(WORD code);
     void ScrollBy(long long dx, long long dy);
@@ -222,8 +222,8 @@ void ListView::ScrollTo(int top) {
     UpdateScrollBars();
 }
 
-void ListView::ScrollAcross(int left) {
-    const int clamped = std::clamp(left, 0, LargestLeft());
+void ListView::ScrollAcross(long long left) {
+    const auto clamped = static_cast<int>(std::clamp<long long>(left, 0, LargestLeft()));
     if (clamped != left_) {
         left_ = clamped;
         Redraw();
@@ -234,7 +234,7 @@ void ListView::ScrollAcross(int left) {
 void ListView::ScrollBy(long long dx, long long dy) {
     // Rows scroll whole: half a row or more counts as one.
     const long long rows = (std::llabs(dy) + rowHeight_ / 2) / rowHeight_;
-    ScrollAcross(static_cast<int>(std::clamp<long long>(left_ + dx, 0, INT_MAX)));
+    ScrollAcross(left_ + dx);
     if (!Gone() && rows != 0) {
         ScrollTo(
             static_cast<int>(std::clamp<long long>(top_ + (dy < 0 ? -rows : rows), 0, INT_MAX)));
@@ -280,16 +280,16 @@ void ListView::OnHorizontalScroll(WORD code) {
     const int page = std::max(1, static_cast<int>(Client().right));
     switch (code) {
         case SB_LINELEFT:
-            ScrollAcross(left_ - kListViewLineWidth);
+            ScrollAcross(static_cast<long long>(left_) - kListViewLineWidth);
             break;
         case SB_LINERIGHT:
-            ScrollAcross(left_ + kListViewLineWidth);
+            ScrollAcross(static_cast<long long>(left_) + kListViewLineWidth);
             break;
         case SB_PAGELEFT:
-            ScrollAcross(left_ - page);
+            ScrollAcross(static_cast<long long>(left_) - page);
             break;
         case SB_PAGERIGHT:
-            ScrollAcross(left_ + page);
+            ScrollAcross(static_cast<long long>(left_) + page);
             break;
         case SB_THUMBTRACK:
         case SB_THUMBPOSITION: {
