@@ -190,6 +190,60 @@ TEST(DrawText, FormatsPlaceTheTextInTheRectangleAndItClipsTheText) {
     EXPECT_LE(clipped.bottom, 7);
 }
 
+// A line too wide for its rectangle ends in "..." in place of the tail that does not fit: it
+// looks as the longest beginning that fits with the dots does, found by measuring each, at
+// both device scales.
+TEST(DrawText, EndEllipsisReplacesTheTailThatDoesNotFit) {
+    UniqueFont font = MakeFont(-11);
+    struct Case {
+        std::u16string text;
+        int width;
+    };
+    const Case cases[] = {
+        {u"Калининская", 200},                   // fits: unchanged
+        {u"Калининско-Солнцевская линия", 100},  // cut
+        {u"Замоскворецкая", 40},                 // cut short
+        {u"Ж", 3},                               // not even the dots fit
+        {u"ab\U0001D11E\U0001D11Ecd", 30},       // a pair is kept whole or dropped whole
+    };
+    for (const int scale : {1, 2}) {
+        for (const Case& c : cases) {
+            SCOPED_TRACE(::testing::Message() << "scale " << scale << " width " << c.width);
+            const auto draw = [&](std::u16string_view text, UINT format) {
+                Surface surface(220, 20, scale);
+                SelectionScope scope(surface.Dc(), font.get());
+                SetBkMode(surface.Dc(), TRANSPARENT);
+                RECT box{5, 2, 5 + c.width, 18};
+                DrawTextW(surface.Dc(), text, &box, format | DT_SINGLELINE);
+                return surface.Picture();
+            };
+            // The widest beginning whose picture with the dots ends inside the rectangle.
+            std::u16string expected = c.text;
+            {
+                Surface measure(10, 10, scale);
+                SelectionScope scope(measure.Dc(), font.get());
+                const auto fits = [&](const std::u16string& candidate) {
+                    RECT rect{0, 0, 0, 0};
+                    DrawTextW(measure.Dc(), candidate, &rect, DT_SINGLELINE | DT_CALCRECT);
+                    return rect.right <= c.width;
+                };
+                if (!fits(c.text)) {
+                    expected = u"...";
+                    for (std::size_t length = 1; length <= c.text.size(); ++length) {
+                        const char16_t last = c.text[length - 1];
+                        const bool splitsPair = last >= 0xD800 && last <= 0xDBFF;
+                        const std::u16string candidate = c.text.substr(0, length) + u"...";
+                        if (!splitsPair && fits(candidate)) {
+                            expected = candidate;
+                        }
+                    }
+                }
+            }
+            EXPECT_EQ(draw(c.text, DT_END_ELLIPSIS), draw(expected, 0));
+        }
+    }
+}
+
 TEST(DrawText, CalcRectMeasuresWithoutDrawingUpToTheTerminatorAndWithWordBreaks) {
     Surface surface(100, 60);
     UniqueFont font = MakeFont(-10);

@@ -177,6 +177,10 @@ void BuildLists(const Page& page) {
     BuildListViewScreen(page.window);
 }
 
+void BuildListScroll(const Page& page) {
+    BuildListScrollScreen(page.window);
+}
+
 void BuildScrollBars(const Page& page) {
     BuildScrollBarScreen(page.window);
 }
@@ -191,6 +195,7 @@ constexpr Screen kScreens[] = {
     {"checks", BuildChecks},
     {"edits", BuildEdits},
     {"list-view", BuildLists},
+    {"list-scroll", BuildListScroll},
     {"scroll-bars", BuildScrollBars},
     {"tabs", BuildTabs},
     {"popup-menu", BuildMenuScreen},

@@ -22,6 +22,8 @@ namespace {
 constexpr const char16_t* kPanelClass = u"QvListGalleryPanel";
 constexpr int kListId = 1021;
 constexpr int kStationCount = 300;
+// The line whose name is too long for a column.
+constexpr int kLongLine = 5;
 
 struct GalleryLine {
     std::u16string name;
@@ -36,6 +38,7 @@ const std::vector<GalleryLine>& Lines() {
         {u"Синяя", RGB(0, 0, 200), RGB(255, 255, 255)},
         {u"Жёлтая", RGB(230, 200, 0), RGB(255, 255, 255)},
         {u"Кольцевая", RGB(128, 64, 0), RGB(255, 255, 255)},
+        {u"Калининско-Солнцевская", RGB(0, 170, 200), RGB(255, 255, 255)},
     };
     return lines;
 }
@@ -123,7 +126,8 @@ Panel* MakePanel(HWND parent, HWND* panelWindow) {
 
 // A disc of the line's colour with a white rim on a white square, as the station list shows.
 UniqueImageList LineImages() {
-    UniqueImageList images(ImageList_Create(16, 16, ILC_COLOR, 5, 0));
+    UniqueImageList images(
+        ImageList_Create(16, 16, ILC_COLOR, static_cast<int>(Lines().size()), 0));
     const HDC dc = CreateCompatibleDC(nullptr);
     const UniquePen rim(CreatePen(PS_SOLID, 1, RGB(255, 255, 255)));
     for (const GalleryLine& line : Lines()) {
@@ -158,8 +162,14 @@ void AddStations(Panel& panel) {
     }
 }
 
+struct ColumnWidths {
+    int name = 150;
+    int line = 150;
+};
+
 // A station list of the first `count` stations, sorted by name, as the station picker has it.
-HWND AddStationList(HWND panelWindow, Panel& panel, RECT rect, DWORD style, int count) {
+HWND AddStationList(HWND panelWindow, Panel& panel, RECT rect, DWORD style, int count,
+                    ColumnWidths widths = {}) {
     const HWND list =
         CreateWindowExW(0, WC_LISTVIEW, u"List1",
                         WS_CHILD | WS_VISIBLE | WS_TABSTOP | LVS_REPORT | LVS_NOCOLUMNHEADER |
@@ -169,8 +179,9 @@ HWND AddStationList(HWND panelWindow, Panel& panel, RECT rect, DWORD style, int 
     SendMessageW(list, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FULLROWSELECT, LVS_EX_FULLROWSELECT);
     LVCOLUMNW column;
     column.mask = LVCF_FMT | LVCF_WIDTH;
-    column.cx = 150;
+    column.cx = widths.name;
     SendMessageW(list, LVM_INSERTCOLUMNW, 0, PointerParam(&column));
+    column.cx = widths.line;
     SendMessageW(list, LVM_INSERTCOLUMNW, 1, PointerParam(&column));
     SendMessageW(list, LVM_SETIMAGELIST, LVSIL_SMALL, PointerParam(LineImages().release()));
     for (int i = 0; i < count; ++i) {
@@ -241,6 +252,47 @@ void BuildScrollBarScreen(HWND parent) {
     info.fMask = SIF_RANGE | SIF_PAGE | SIF_DISABLENOSCROLL;
     info.nPage = 100;
     SetScrollInfo(greyed, SB_VERT, &info, 1);
+}
+
+void BuildListScrollScreen(HWND parent) {
+    RegisterListViewClass();
+    HWND panelWindow = nullptr;
+    Panel* panel = MakePanel(parent, &panelWindow);
+    if (!panel) {
+        return;
+    }
+    AddStations(*panel);
+    RECT client{};
+    GetClientRect(panelWindow, &client);
+    const int width = client.right;
+    constexpr int kGap = 4;
+    const int height = (client.bottom - 5 * kGap) / 4;
+    const auto place = [&](int slot, ColumnWidths widths) {
+        const int top = kGap + slot * (height + kGap);
+        const HWND list =
+            AddStationList(panelWindow, *panel, {kGap, top, width - kGap, top + height}, WS_BORDER,
+                           kStationCount, widths);
+        // The first station of the long line at the top, its line's name cut by its column.
+        const int count = static_cast<int>(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0));
+        for (int i = 0; i < count; ++i) {
+            LVITEMW item;
+            item.mask = LVIF_PARAM;
+            item.iItem = i;
+            SendMessageW(list, LVM_GETITEMW, 0, PointerParam(&item));
+            if (panel->lineOf[static_cast<std::size_t>(item.lParam)] == kLongLine) {
+                SendMessageW(list, LVM_ENSUREVISIBLE, static_cast<WPARAM>(count - 1), 0);
+                SendMessageW(list, LVM_ENSUREVISIBLE, static_cast<WPARAM>(i), 1);
+                break;
+            }
+        }
+        return list;
+    };
+    place(0, {110, 90});
+    place(1, {});
+    const HWND scrolled = place(2, {});
+    SendMessageW(scrolled, LVM_SCROLL, 40, 0);
+    const HWND atEnd = place(3, {});
+    SendMessageW(atEnd, WM_HSCROLL, SB_RIGHT, 0);
 }
 
 void BuildTabScreen(HWND parent) {

@@ -14,6 +14,10 @@ void BuildListViewScreen(HWND parent);
 // a bar, a window with a caption and a bar in the middle of its range, and a greyed bar whose
 // range fits its page.
 void BuildScrollBarScreen(HWND parent);
+// Station lists scrolled across, in four states: narrow columns that fit beside the vertical
+// bar (no horizontal bar, the long line name ending in "..."), and two 150-pixel columns with the
+// horizontal bar at the left end, scrolled 40 pixels, and at the right end.
+void BuildListScrollScreen(HWND parent);
 // Three multi-line tab controls of fixed-width letter tabs: 21 letters in two rows with the
 // first tab selected, the same with a tab of the second row selected, and 20 letters in one.
 void BuildTabScreen(HWND parent);

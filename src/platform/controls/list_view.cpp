@@ -88,13 +88,20 @@ class ListView final : public ControlState {
     }
     int PerPage() const { return std::max(0, (Client().bottom) / rowHeight_); }
     int LargestTop() const { return std::max(0, items_.Count() - std::max(1, PerPage())); }
+    int ColumnsWidth() const;
+    int LargestLeft() const { return std::max(0, ColumnsWidth() - Client().right); }
     int ImageWidth() const { return smallImages_ ? smallImages_->width : 0; }
     void Redraw() { InvalidateRect(Window(), nullptr, 0); }
 
     void MeasureRows();
-    void UpdateScrollBar();
+    // Each bar shown or hidden changes the room of the other, so both are set until they agree.
+    void UpdateScrollBars();
+    void SetBar(int bar);
     void ScrollTo(int top);
+    void ScrollAcross(long long left);
     void OnScroll(WORD code);
+    void OnHorizontalScroll(WORD code);
+    void ScrollBy(long long dx, long long dy);
     bool EnsureVisible(int index, bool partialAllowed);
     int RowAt(POINT point) const;
 
@@ -134,6 +141,9 @@ class ListView final : public ControlState {
     HFONT font_ = nullptr;
     int rowHeight_ = 17;
     int top_ = 0;
+    int left_ = 0;  // pixels of the columns scrolled out at the left
+    bool updatingBars_ = false;
+    bool barsStale_ = false;
     bool focused_ = false;
     PenMode penMode_ = PenMode::None;
     POINT penStart_{};
@@ -157,14 +167,50 @@ void ListView::MeasureRows() {
     ScrollTo(top_);
 }
 
-void ListView::UpdateScrollBar() {
+int ListView::ColumnsWidth() const {
+    long long widths = 0;
+    for (const Column& column : columns_) {
+        widths += column.width;
+    }
+    return static_cast<int>(std::min<long long>(widths, INT_MAX));
+}
+
+void ListView::UpdateScrollBars() {
+    if (updatingBars_) {
+        barsStale_ = true;
+        return;
+    }
+    updatingBars_ = true;
+    // Showing a bar only takes room from the other, so a few rounds settle them.
+    for (int round = 0; round < 3 && !Gone(); ++round) {
+        barsStale_ = false;
+        SetBar(SB_VERT);
+        if (!Gone()) {
+            SetBar(SB_HORZ);
+        }
+        if (!barsStale_) {
+            break;
+        }
+    }
+    updatingBars_ = false;
+}
+
+void ListView::SetBar(int bar) {
     SCROLLINFO info;
     info.fMask = SIF_RANGE | SIF_PAGE | SIF_POS;
     info.nMin = 0;
-    info.nMax = std::max(0, items_.Count() - 1);
-    info.nPage = static_cast<UINT>(std::max(1, PerPage()));
-    info.nPos = top_;
-    SetScrollInfo(Window(), SB_VERT, &info, 1);
+    if (bar == SB_VERT) {
+        top_ = std::clamp(top_, 0, LargestTop());
+        info.nMax = std::max(0, items_.Count() - 1);
+        info.nPage = static_cast<UINT>(std::max(1, PerPage()));
+        info.nPos = top_;
+    } else {
+        left_ = std::clamp(left_, 0, LargestLeft());
+        info.nMax = std::max(0, ColumnsWidth() - 1);
+        info.nPage = static_cast<UINT>(std::max(1, static_cast<int>(Client().right)));
+        info.nPos = left_;
+    }
+    SetScrollInfo(Window(), bar, &info, 1);
 }
 
 void ListView::ScrollTo(int top) {
@@ -173,7 +219,26 @@ void ListView::ScrollTo(int top) {
         top_ = clamped;
         Redraw();
     }
-    UpdateScrollBar();
+    UpdateScrollBars();
+}
+
+void ListView::ScrollAcross(long long left) {
+    const auto clamped = static_cast<int>(std::clamp<long long>(left, 0, LargestLeft()));
+    if (clamped != left_) {
+        left_ = clamped;
+        Redraw();
+    }
+    UpdateScrollBars();
+}
+
+void ListView::ScrollBy(long long dx, long long dy) {
+    // Rows scroll whole: half a row or more counts as one.
+    const long long rows = (std::llabs(dy) + rowHeight_ / 2) / rowHeight_;
+    ScrollAcross(left_ + dx);
+    if (!Gone() && rows != 0) {
+        ScrollTo(
+            static_cast<int>(std::clamp<long long>(top_ + (dy < 0 ? -rows : rows), 0, INT_MAX)));
+    }
 }
 
 void ListView::OnScroll(WORD code) {
@@ -211,6 +276,40 @@ void ListView::OnScroll(WORD code) {
     }
 }
 
+void ListView::OnHorizontalScroll(WORD code) {
+    const int page = std::max(1, static_cast<int>(Client().right));
+    switch (code) {
+        case SB_LINELEFT:
+            ScrollAcross(static_cast<long long>(left_) - kListViewLineWidth);
+            break;
+        case SB_LINERIGHT:
+            ScrollAcross(static_cast<long long>(left_) + kListViewLineWidth);
+            break;
+        case SB_PAGELEFT:
+            ScrollAcross(static_cast<long long>(left_) - page);
+            break;
+        case SB_PAGERIGHT:
+            ScrollAcross(static_cast<long long>(left_) + page);
+            break;
+        case SB_THUMBTRACK:
+        case SB_THUMBPOSITION: {
+            SCROLLINFO info;
+            info.fMask = SIF_TRACKPOS;
+            GetScrollInfo(Window(), SB_HORZ, &info);
+            ScrollAcross(info.nTrackPos);
+            break;
+        }
+        case SB_LEFT:
+            ScrollAcross(0);
+            break;
+        case SB_RIGHT:
+            ScrollAcross(LargestLeft());
+            break;
+        default:
+            break;
+    }
+}
+
 bool ListView::EnsureVisible(int index, bool partialAllowed) {
     if (!items_.Valid(index)) {
         return false;
@@ -232,7 +331,7 @@ int ListView::RowAt(POINT point) const {
         return -1;
     }
     if (!(extendedStyle_ & LVS_EX_FULLROWSELECT) && !columns_.empty() &&
-        point.x >= columns_.front().width) {
+        point.x + left_ >= columns_.front().width) {
         return -1;
     }
     const int index = top_ + point.y / rowHeight_;
@@ -418,16 +517,22 @@ bool ListView::PaintRow(HDC dc, int index, bool notifyItems) {
     const bool fullRow = (extendedStyle_ & LVS_EX_FULLROWSELECT) != 0;
     const int image = items_.At(index).image;
     SetBkMode(dc, TRANSPARENT);
-    int left = 0;
-    for (std::size_t column = 0; column < columns_.size() && left < listRight; ++column) {
-        const int right = std::min(listRight, left + columns_[column].width);
+    int left = -left_;
+    for (std::size_t column = 0; column < columns_.size() && left < listRight;
+         left += columns_[column].width, ++column) {
+        // The column's own edge, which may lie beyond the list's: its text is cut there.
+        const int columnRight = left + columns_[column].width;
+        if (columnRight <= 0) {
+            continue;
+        }
+        const int right = std::min(listRight, columnRight);
         int labelLeft = left;
         if (column == 0 && smallImages_) {
             if (image >= 0) {
                 ImageList_Draw(smallImages_, image, dc, left + kImageMargin,
                                y + (rowHeight_ - smallImages_->height) / 2, ILD_NORMAL);
             }
-            labelLeft = std::min(right, left + kImageMargin + ImageWidth() + kImageMargin);
+            labelLeft = std::min(columnRight, left + kImageMargin + ImageWidth() + kImageMargin);
         }
         const bool lit = highlighted && (column == 0 || fullRow);
         FillSolid(dc, {labelLeft, y, right, y + rowHeight_}, lit ? selectedBack : draw.clrTextBk);
@@ -443,9 +548,8 @@ bool ListView::PaintRow(HDC dc, int index, bool notifyItems) {
                            : columns_[column].format == LVCFMT_RIGHT  ? DT_RIGHT
                            : columns_[column].format == LVCFMT_CENTER ? DT_CENTER
                                                                       : DT_LEFT;
-        RECT textRect{labelLeft + kTextMargin, y, right - kTextMargin, y + rowHeight_};
-        DrawTextW(dc, text, &textRect, align | DT_SINGLELINE | DT_VCENTER);
-        left += columns_[column].width;
+        RECT textRect{labelLeft + kTextMargin, y, columnRight - kTextMargin, y + rowHeight_};
+        DrawTextW(dc, text, &textRect, align | DT_SINGLELINE | DT_VCENTER | DT_END_ELLIPSIS);
     }
     if (answer & CDRF_NOTIFYPOSTPAINT) {
         draw.nmcd.dwDrawStage = CDDS_ITEMPOSTPAINT;
@@ -509,6 +613,10 @@ void ListView::Tap(POINT point) {
 }
 
 void ListView::OnKey(int key) {
+    if (key == VK_LEFT || key == VK_RIGHT) {
+        OnHorizontalScroll(key == VK_LEFT ? SB_LINELEFT : SB_LINERIGHT);
+        return;
+    }
     const int count = items_.Count();
     if (count == 0) {
         return;
@@ -655,6 +763,7 @@ LRESULT ListView::InsertColumn(int index, const LVCOLUMNW* record) {
     const int at = std::min(index, static_cast<int>(columns_.size()));
     columns_.insert(columns_.begin() + at, column);
     Redraw();
+    UpdateScrollBars();
     return at;
 }
 
@@ -664,22 +773,21 @@ BOOL ListView::GetItemRect(int index, RECT* rect) const {
     }
     const int which = rect->left;
     const int y = (index - top_) * rowHeight_;
-    long long widths = 0;
-    for (const Column& column : columns_) {
-        widths += column.width;
-    }
-    const int right = static_cast<int>(std::min<long long>(widths, INT_MAX));
-    const int labelLeft = smallImages_ ? kImageMargin + ImageWidth() + kImageMargin : 0;
+    const int x = -left_;
+    const int labelLeft = x + (smallImages_ ? kImageMargin + ImageWidth() + kImageMargin : 0);
     switch (which) {
         case LVIR_ICON:
-            *rect = {kImageMargin, y, kImageMargin + ImageWidth(), y + rowHeight_};
+            *rect = {x + kImageMargin, y, x + kImageMargin + ImageWidth(), y + rowHeight_};
             return 1;
         case LVIR_LABEL:
-            *rect = {labelLeft, y, columns_.empty() ? labelLeft : columns_.front().width,
+            *rect = {labelLeft, y, columns_.empty() ? labelLeft : x + columns_.front().width,
                      y + rowHeight_};
             return 1;
         default:
-            *rect = {0, y, right, y + rowHeight_};
+            *rect = {x, y,
+                     static_cast<int>(
+                         std::min<long long>(static_cast<long long>(x) + ColumnsWidth(), INT_MAX)),
+                     y + rowHeight_};
             return 1;
     }
 }
@@ -704,7 +812,7 @@ std::optional<LRESULT> ListView::HandleMessage(UINT message, WPARAM wParam, LPAR
         case WM_ERASEBKGND:
             return 1;
         case WM_SIZE:
-            ScrollTo(top_);
+            UpdateScrollBars();
             Redraw();
             return 0;
         case WM_SETFONT:
@@ -745,6 +853,9 @@ std::optional<LRESULT> ListView::HandleMessage(UINT message, WPARAM wParam, LPAR
         case WM_VSCROLL:
             OnScroll(LOWORD(wParam));
             return 0;
+        case WM_HSCROLL:
+            OnHorizontalScroll(LOWORD(wParam));
+            return 0;
         case LVM_SETIMAGELIST:
             return reinterpret_cast<LRESULT>(
                 SetImageList(wParam, PointerFromParam<ImageList>(lParam)));
@@ -769,14 +880,18 @@ std::optional<LRESULT> ListView::HandleMessage(UINT message, WPARAM wParam, LPAR
             return GetItemRect(static_cast<int>(wParam), PointerFromParam<RECT>(lParam));
         case LVM_ENSUREVISIBLE:
             return EnsureVisible(static_cast<int>(wParam), lParam != 0);
+        case LVM_SCROLL:
+            ScrollBy(static_cast<int>(static_cast<LPARAM>(wParam)), static_cast<int>(lParam));
+            return 1;
         case LVM_GETCOLUMNWIDTH:
             return wParam < columns_.size() ? columns_[wParam].width : 0;
         case LVM_SETCOLUMNWIDTH:
             if (wParam >= columns_.size()) {
                 return 0;
             }
-            columns_[wParam].width = std::max(0, GET_X_LPARAM(lParam));
+            columns_[wParam].width = std::clamp(GET_X_LPARAM(lParam), 0, kMaxColumnWidth);
             Redraw();
+            UpdateScrollBars();
             return 1;
         case LVM_GETTOPINDEX:
             return top_;

@@ -34,6 +34,9 @@ inline constexpr UINT LVM_DELETEALLITEMS = LVM_FIRST + 9;
 inline constexpr UINT LVM_GETNEXTITEM = LVM_FIRST + 12;
 inline constexpr UINT LVM_GETITEMRECT = LVM_FIRST + 14;
 inline constexpr UINT LVM_ENSUREVISIBLE = LVM_FIRST + 19;
+// Scrolls by dx pixels across and dy pixels down, dy rounded to the nearest whole row (a half
+// row to a whole one).
+inline constexpr UINT LVM_SCROLL = LVM_FIRST + 20;
 inline constexpr UINT LVM_GETCOLUMNWIDTH = LVM_FIRST + 29;
 inline constexpr UINT LVM_SETCOLUMNWIDTH = LVM_FIRST + 30;
 inline constexpr UINT LVM_GETTOPINDEX = LVM_FIRST + 39;

@@ -75,6 +75,32 @@ std::vector<std::u16string> WrapLines(const std::vector<std::u16string>& lines,
     return wrapped;
 }
 
+// The longest beginning of the line that fits the width with "..." after it, so ended; the line
+// itself when it fits. A surrogate pair is kept whole or dropped whole.
+std::u16string EndWithEllipsis(const std::u16string& line, const FontRenderer& font, double width) {
+    static constexpr std::u16string_view kEllipsis = u"...";
+    if (font.Advance(line) <= width) {
+        return line;
+    }
+    const auto fits = [&](std::size_t length) {
+        return font.Advance(line.substr(0, length) + std::u16string(kEllipsis)) <= width;
+    };
+    std::size_t low = 0;
+    std::size_t high = line.size();
+    while (low < high) {
+        const std::size_t middle = (low + high + 1) / 2;
+        if (fits(middle)) {
+            low = middle;
+        } else {
+            high = middle - 1;
+        }
+    }
+    if (low > 0 && line[low - 1] >= 0xD800 && line[low - 1] <= 0xDBFF) {
+        --low;
+    }
+    return line.substr(0, low) + std::u16string(kEllipsis);
+}
+
 }  // namespace
 
 int DrawTextW(HDC dc, const char16_t* text, int count, RECT* rect, UINT format) {
@@ -121,6 +147,11 @@ int DrawTextW(HDC dc, std::u16string_view text, RECT* rect, UINT format) {
     ClipRegion clip = dc->DeviceClip();
     if (!(format & DT_NOCLIP)) {
         clip.Intersect(area);
+    }
+    if (format & DT_END_ELLIPSIS) {
+        for (std::u16string& line : lines) {
+            line = EndWithEllipsis(line, font, static_cast<double>(area.right) - area.left);
+        }
     }
     const int lineHeight = font.Metrics().tmHeight;
     int y = area.top;

@@ -118,6 +118,7 @@ inline constexpr UINT DT_WORDBREAK = 0x10;
 inline constexpr UINT DT_SINGLELINE = 0x20;
 inline constexpr UINT DT_NOCLIP = 0x100;
 inline constexpr UINT DT_CALCRECT = 0x400;
+inline constexpr UINT DT_END_ELLIPSIS = 0x8000;
 
 // Kinds of region, as the clipping operations return them.
 inline constexpr int ERROR = 0;

@@ -1,5 +1,7 @@
 #include "platform/pocket/shell_pages.h"
 
+#include "platform/user/dialog_scroll.h"
+#include "platform/user/input_functions.h"
 #include "platform/user/window_functions.h"
 #include "platform/user/window_styles.h"
 
@@ -12,13 +14,15 @@ LONG_PTR SizingValue(PageSizing sizing) {
     return static_cast<LONG_PTR>(sizing) + 1;
 }
 
+// A page that the room left does not hold scrolls, with its focused control in view.
 void Place(HWND page, const RECT& wanted) {
     RECT now;
-    if (GetWindowRect(page, &now) && now == wanted) {
-        return;
+    if (!GetWindowRect(page, &now) || now != wanted) {
+        MoveWindow(page, wanted.left, wanted.top, wanted.right - wanted.left,
+                   wanted.bottom - wanted.top, 1);
     }
-    MoveWindow(page, wanted.left, wanted.top, wanted.right - wanted.left,
-               wanted.bottom - wanted.top, 1);
+    FitDialogScroll(page);
+    ScrollDialogToControl(page, GetFocus());
 }
 
 }  // namespace
@@ -34,11 +38,13 @@ std::vector<HWND> TopLevelWindows() {
 
 void PlaceShellPage(HWND page, PageSizing sizing, InputPanelState panel) {
     SetPropW(page, kPageSizingProperty, SizingValue(sizing));
+    SetDialogScrolling(page, true);
     Place(page, PageRect(sizing, panel));
 }
 
 void ReleaseShellPage(HWND page) {
     RemovePropW(page, kPageSizingProperty);
+    SetDialogScrolling(page, false);
 }
 
 void FitShellPages(InputPanelState panel) {

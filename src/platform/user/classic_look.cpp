@@ -31,11 +31,20 @@ void DrawRaisedButton(HDC dc, const RECT& r) {
 
 void DrawArrow(HDC dc, const RECT& rect, ArrowDirection direction, COLORREF colour) {
     constexpr int kHalfWidth = 3;
+    const bool across = direction == ArrowDirection::Left || direction == ArrowDirection::Right;
     const int centreX = (rect.left + rect.right - 1) / 2;
+    const int centreY = (rect.top + rect.bottom - 1) / 2;
     const int top = (rect.top + rect.bottom) / 2 - (kHalfWidth + 1) / 2;
-    for (int row = 0; row <= kHalfWidth; ++row) {
-        const int half = direction == ArrowDirection::Up ? row : kHalfWidth - row;
-        FillSolid(dc, {centreX - half, top + row, centreX + half + 1, top + row + 1}, colour);
+    const int left = (rect.left + rect.right) / 2 - (kHalfWidth + 1) / 2;
+    for (int step = 0; step <= kHalfWidth; ++step) {
+        const bool tipFirst = direction == ArrowDirection::Up || direction == ArrowDirection::Left;
+        const int half = tipFirst ? step : kHalfWidth - step;
+        if (across) {
+            FillSolid(dc, {left + step, centreY - half, left + step + 1, centreY + half + 1},
+                      colour);
+        } else {
+            FillSolid(dc, {centreX - half, top + step, centreX + half + 1, top + step + 1}, colour);
+        }
     }
 }
 

@@ -6,6 +6,7 @@
 #include "platform/gdi/system_metrics.h"
 #include "platform/host/virtual_keys.h"
 #include "platform/user/dialog_navigation.h"
+#include "platform/user/dialog_scroll.h"
 #include "platform/user/dialog_state.h"
 #include "platform/user/input_functions.h"
 #include "platform/user/message_functions.h"
@@ -303,6 +304,12 @@ LRESULT DefDlgProcW(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
             return 0;
         case DM_SETDEFID:
             return SetDefaultId(dialog, wParam);
+        case WM_VSCROLL:
+            if (!DialogScrolls(dialog)) {
+                return DefWindowProcW(dialog, message, wParam, lParam);
+            }
+            OnDialogScroll(dialog, LOWORD(wParam));
+            return 0;
         default:
             return DefWindowProcW(dialog, message, wParam, lParam);
     }

@@ -33,7 +33,8 @@ BOOL EndDialog(HWND dialog, INT_PTR result);
 // The dialog window's procedure: the dialog procedure first; what it leaves is done here:
 // WM_CLOSE asks for IDCANCEL, activation gives the focus back to the control that had it (the
 // first tab stop when none had), WM_NEXTDLGCTL moves the focus, DM_GETDEFID and DM_SETDEFID
-// read and set the default push button (at first the template's first default push button).
+// read and set the default push button (at first the template's first default push button),
+// WM_VSCROLL scrolls a dialog that scrolls (dialog_scroll).
 LRESULT DefDlgProcW(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
 // The messages a dialog procedure answers with its return value rather than its message result
 // (DWL_MSGRESULT): the colour messages, WM_COMPAREITEM, WM_VKEYTOITEM, WM_CHARTOITEM,

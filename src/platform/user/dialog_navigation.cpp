@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "platform/host/virtual_keys.h"
+#include "platform/user/dialog_scroll.h"
 #include "platform/user/dialog_state.h"
 #include "platform/user/input_functions.h"
 #include "platform/user/message_functions.h"
@@ -162,7 +163,10 @@ BOOL IsDialogMessageW(HWND dialog, const MSG* message) {
         const HWND focus = GetFocus();
         if (focus != focusBefore && IsChild(dialog, focus)) {
             ShowDefaultButtonLook(dialog, focus);
+            ScrollToControlOnPenUp(dialog, focus);
         }
+    } else if (message->message == WM_LBUTTONUP) {
+        PenLiftedInDialog(dialog);
     }
     return 1;
 }
@@ -220,6 +224,7 @@ void MoveDialogFocus(HWND dialog, HWND control) {
     PrepareDialogFocus(dialog, control);
     if (control && IsChild(dialog, control)) {
         SetFocus(control);
+        ScrollDialogToControl(dialog, control);
     }
 }
 

@@ -106,7 +106,10 @@ void InputRouter::RoutePen(UINT message, POINT screen) {
     const DWORD time = static_cast<DWORD>(system_.Now().count());
     Window* target = capture_ ? system_.Find(capture_) : nullptr;
     // A window holding its own scroll bar keeps getting the pen as non-client input.
-    LRESULT hit = target && system_.Bars().Holding(capture_) ? HTVSCROLL : HTCLIENT;
+    LRESULT hit = HTCLIENT;
+    if (const auto axis = target ? system_.Bars().HeldAxis(capture_) : std::nullopt) {
+        hit = *axis == ScrollBarAxis::Vertical ? HTVSCROLL : HTHSCROLL;
+    }
     if (!target) {
         target = WindowAt(screen);
         // A window that a modal loop has disabled gets nothing.

@@ -3,6 +3,8 @@
 #include <algorithm>
 
 #include "platform/gdi/rectangle_math.h"
+#include "platform/gdi/system_metrics.h"
+#include "platform/user/classic_look.h"
 #include "platform/user/frame_painter.h"
 #include "platform/user/paint_functions.h"
 #include "platform/user/scroll_bars.h"
@@ -75,6 +77,9 @@ LRESULT DefaultNcCalcSize(const Window& window, LPARAM lParam) {
     if ((window.Style() & WS_VSCROLL) != 0) {
         client->right -= ScrollBarLayout::kWidth;
     }
+    if ((window.Style() & WS_HSCROLL) != 0) {
+        client->bottom -= ScrollBarLayout::kWidth;
+    }
     client->right = std::max(client->right, client->left);
     client->bottom = std::max(client->bottom, client->top);
     return 0;
@@ -91,8 +96,11 @@ LRESULT DefaultNcHitTest(const Window& window, POINT screen) {
     if (rect::Contains(client, point)) {
         return HTCLIENT;
     }
-    if (rect::Contains(ScrollBars::BarRect(window), point)) {
+    if (rect::Contains(ScrollBars::BarRect(window, ScrollBarAxis::Vertical), point)) {
         return HTVSCROLL;
+    }
+    if (rect::Contains(ScrollBars::BarRect(window, ScrollBarAxis::Horizontal), point)) {
+        return HTHSCROLL;
     }
     if ((window.Style() & WS_CAPTION) == WS_CAPTION && point.y < client.top &&
         point.y >= insets.top - FramePainter::kCaptionHeight) {
@@ -108,9 +116,14 @@ void DefaultNcPaint(WindowSystem& system, const Window& window) {
         return;
     }
     system.Frames().Paint(dc, window, handle == system.Active());
-    if ((window.Style() & WS_VSCROLL) != 0) {
-        PaintScrollBar(dc, system.Bars().LayoutOf(window), system.Bars().Pressed(handle));
+    for (const ScrollBarAxis axis : {ScrollBarAxis::Vertical, ScrollBarAxis::Horizontal}) {
+        const DWORD style = axis == ScrollBarAxis::Vertical ? WS_VSCROLL : WS_HSCROLL;
+        if ((window.Style() & style) != 0) {
+            PaintScrollBar(dc, system.Bars().LayoutOf(window, axis),
+                           system.Bars().Pressed(handle, axis));
+        }
     }
+    FillSolid(dc, ScrollBars::CornerRect(window), GetSysColor(COLOR_BTNFACE));
     ReleaseDC(handle, dc);
 }
 
@@ -119,7 +132,9 @@ void DefaultNcPen(WindowSystem& system, const Window& window, UINT message, WPAR
     ScrollBars& bars = system.Bars();
     const HWND handle = window.Handle();
     if (message == WM_NCLBUTTONDOWN && static_cast<LRESULT>(hit) == HTVSCROLL) {
-        bars.PenDown(handle, screen);
+        bars.PenDown(handle, ScrollBarAxis::Vertical, screen);
+    } else if (message == WM_NCLBUTTONDOWN && static_cast<LRESULT>(hit) == HTHSCROLL) {
+        bars.PenDown(handle, ScrollBarAxis::Horizontal, screen);
     } else if (message == WM_NCMOUSEMOVE) {
         bars.PenMove(handle, screen);
     } else if (message == WM_NCLBUTTONUP) {

@@ -1,7 +1,7 @@
 #pragma once
 
-// The non-client area of a window: the frame, the caption bar and the vertical scroll bar
-// around its client area. The window decides where its client area lies (WM_NCCALCSIZE), what
+// The non-client area of a window: the frame, the caption bar and the scroll bars around its
+// client area. The window decides where its client area lies (WM_NCCALCSIZE), what
 // a point is on (WM_NCHITTEST) and how its frame looks (WM_NCPAINT); the default handling of
 // those messages is here.
 
@@ -22,8 +22,9 @@ bool RecalculateClientArea(WindowSystem& system, HWND window);
 // when its client area changed size, told so (WM_SIZE).
 void ApplyFrameChange(WindowSystem& system, HWND window);
 
-// The default handling: the client area inside the border, below the caption bar and left of
-// the scroll bar; the part under a point given in screen coordinates; the frame painted.
+// The default handling: the client area inside the border, below the caption bar, left of
+// the vertical scroll bar and above the horizontal one; the part under a point given in screen
+// coordinates; the frame painted.
 LRESULT DefaultNcCalcSize(const Window& window, LPARAM lParam);
 LRESULT DefaultNcHitTest(const Window& window, POINT screen);
 void DefaultNcPaint(WindowSystem& system, const Window& window);

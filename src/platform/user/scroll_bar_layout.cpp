@@ -23,14 +23,17 @@ void ClampScrollBar(ScrollBarState& state) {
     state.position = std::clamp(state.position, state.min, LargestPosition(state));
 }
 
-ScrollBarLayout::ScrollBarLayout(const RECT& bounds, const ScrollBarState& numbers, int position)
-    : bar(bounds), state(numbers) {
-    const int arrow = std::min(kWidth, (bar.bottom - bar.top) / 2);
-    lineUp = {bar.left, bar.top, bar.right, bar.top + arrow};
-    lineDown = {bar.left, bar.bottom - arrow, bar.right, bar.bottom};
-    track = {bar.left, lineUp.bottom, bar.right, lineDown.top};
-    thumb = {track.left, track.top, track.right, track.top};
-    const int length = track.bottom - track.top;
+ScrollBarLayout::ScrollBarLayout(const RECT& bounds, const ScrollBarState& numbers, int position,
+                                 ScrollBarAxis direction)
+    : axis(direction), bar(bounds), state(numbers) {
+    const int first = Start(bar);
+    const int last = End(bar);
+    const int arrow = std::min(kWidth, (last - first) / 2);
+    lineUp = Span(first, first + arrow);
+    lineDown = Span(last - arrow, last);
+    track = Span(first + arrow, last - arrow);
+    thumb = Span(Start(track), Start(track));
+    const int length = End(track) - Start(track);
     if (state.disabled || !ScrollNeeded(state) || length <= 0) {
         return;
     }
@@ -43,35 +46,43 @@ ScrollBarLayout::ScrollBarLayout(const RECT& bounds, const ScrollBarState& numbe
     const long long span = static_cast<long long>(LargestPosition(state)) - state.min;
     const long long offset =
         static_cast<long long>(std::clamp(position, state.min, LargestPosition(state))) - state.min;
-    const int top = track.top + static_cast<int>(travel * offset / span);
-    thumb = {track.left, top, track.right, top + size};
+    const int thumbStart = Start(track) + static_cast<int>(travel * offset / span);
+    thumb = Span(thumbStart, thumbStart + size);
+}
+
+RECT ScrollBarLayout::Span(int start, int end) const {
+    if (axis == ScrollBarAxis::Vertical) {
+        return {bar.left, start, bar.right, end};
+    }
+    return {start, bar.top, end, bar.bottom};
 }
 
 ScrollBarPart ScrollBarLayout::PartAt(POINT point) const {
     if (!rect::Contains(bar, point)) {
         return ScrollBarPart::None;
     }
-    if (point.y < track.top) {
+    const int at = Along(point);
+    if (at < Start(track)) {
         return ScrollBarPart::LineUp;
     }
-    if (point.y >= track.bottom) {
+    if (at >= End(track)) {
         return ScrollBarPart::LineDown;
     }
     if (!HasThumb()) {
         return ScrollBarPart::None;
     }
-    if (point.y < thumb.top) {
+    if (at < Start(thumb)) {
         return ScrollBarPart::PageUp;
     }
-    return point.y >= thumb.bottom ? ScrollBarPart::PageDown : ScrollBarPart::Thumb;
+    return at >= End(thumb) ? ScrollBarPart::PageDown : ScrollBarPart::Thumb;
 }
 
-int ScrollBarLayout::PositionForThumbTop(int thumbTop) const {
-    const int travel = (track.bottom - track.top) - (thumb.bottom - thumb.top);
+int ScrollBarLayout::PositionForThumbStart(int thumbStart) const {
+    const int travel = (End(track) - Start(track)) - (End(thumb) - Start(thumb));
     if (travel <= 0 || !HasThumb()) {
         return state.position;
     }
-    const long long offset = std::clamp(thumbTop - track.top, 0, travel);
+    const long long offset = std::clamp(thumbStart - Start(track), 0, travel);
     const long long span = static_cast<long long>(LargestPosition(state)) - state.min;
     return static_cast<int>(state.min + (offset * span + travel / 2) / travel);
 }
@@ -97,17 +108,18 @@ void PaintArrowButton(HDC dc, const RECT& button, ArrowDirection direction, bool
 void PaintScrollBar(HDC dc, const ScrollBarLayout& layout, ScrollBarPart pressed) {
     const bool enabled = !layout.state.disabled && ScrollNeeded(layout.state);
     const COLORREF ink = GetSysColor(enabled ? COLOR_BTNTEXT : COLOR_BTNSHADOW);
-    PaintArrowButton(dc, layout.lineUp, ArrowDirection::Up, pressed == ScrollBarPart::LineUp, ink);
-    PaintArrowButton(dc, layout.lineDown, ArrowDirection::Down, pressed == ScrollBarPart::LineDown,
-                     ink);
+    const bool vertical = layout.axis == ScrollBarAxis::Vertical;
+    PaintArrowButton(dc, layout.lineUp, vertical ? ArrowDirection::Up : ArrowDirection::Left,
+                     pressed == ScrollBarPart::LineUp, ink);
+    PaintArrowButton(dc, layout.lineDown, vertical ? ArrowDirection::Down : ArrowDirection::Right,
+                     pressed == ScrollBarPart::LineDown, ink);
     FillSolid(dc, layout.track, GetSysColor(COLOR_3DLIGHT));
     // The part of the track held down is shown dark, as the platform shows it.
     if (pressed == ScrollBarPart::PageUp) {
-        FillSolid(dc, {layout.track.left, layout.track.top, layout.track.right, layout.thumb.top},
+        FillSolid(dc, layout.Span(layout.Start(layout.track), layout.Start(layout.thumb)),
                   GetSysColor(COLOR_3DDKSHADOW));
     } else if (pressed == ScrollBarPart::PageDown) {
-        FillSolid(dc,
-                  {layout.track.left, layout.thumb.bottom, layout.track.right, layout.track.bottom},
+        FillSolid(dc, layout.Span(layout.End(layout.thumb), layout.End(layout.track)),
                   GetSysColor(COLOR_3DDKSHADOW));
     }
     if (layout.HasThumb()) {

@@ -22,21 +22,33 @@ bool ScrollNeeded(const ScrollBarState& state);
 // Page and position brought inside the range.
 void ClampScrollBar(ScrollBarState& state);
 
+enum class ScrollBarAxis { Horizontal, Vertical };
+
+// The parts of a bar; on a horizontal bar "up" is the left end, as SB_LINELEFT is SB_LINEUP.
 enum class ScrollBarPart { None, LineUp, LineDown, PageUp, PageDown, Thumb };
 
-// Where the parts of a vertical bar lie, in the coordinates of its rectangle; the thumb drawn at
+// Where the parts of a bar lie, in the coordinates of its rectangle; the thumb drawn at
 // `position` (the tracking position while the thumb is dragged).
 struct ScrollBarLayout {
     static constexpr int kWidth = 13;
     static constexpr int kMinimumThumb = 8;
 
-    ScrollBarLayout(const RECT& bar, const ScrollBarState& state, int position);
+    ScrollBarLayout(const RECT& bar, const ScrollBarState& state, int position,
+                    ScrollBarAxis axis = ScrollBarAxis::Vertical);
 
     ScrollBarPart PartAt(POINT point) const;
-    // The position that puts the thumb's top at `thumbTop`, rounded to the nearest unit.
-    int PositionForThumbTop(int thumbTop) const;
-    bool HasThumb() const { return thumb.bottom > thumb.top; }
+    // The position that puts the thumb's start (top or left) at `thumbStart`, rounded to the
+    // nearest unit.
+    int PositionForThumbStart(int thumbStart) const;
+    bool HasThumb() const { return End(thumb) > Start(thumb); }
+    // A point's or a rectangle's coordinate along the bar.
+    int Along(POINT point) const { return axis == ScrollBarAxis::Vertical ? point.y : point.x; }
+    int Start(const RECT& r) const { return axis == ScrollBarAxis::Vertical ? r.top : r.left; }
+    int End(const RECT& r) const { return axis == ScrollBarAxis::Vertical ? r.bottom : r.right; }
+    // The part of the bar between two coordinates along it, across its whole width.
+    RECT Span(int start, int end) const;
 
+    ScrollBarAxis axis;
     RECT bar;
     RECT lineUp;
     RECT lineDown;

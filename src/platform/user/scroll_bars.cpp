@@ -24,67 +24,96 @@ POINT InWindow(const Window& window, POINT screen) {
 
 }  // namespace
 
-ScrollBarState ScrollBars::State(HWND window) const {
-    const auto found = states_.find(window);
+ScrollBarState ScrollBars::State(HWND window, ScrollBarAxis axis) const {
+    const auto found = states_.find({window, axis});
     return found == states_.end() ? ScrollBarState{} : found->second;
 }
 
 void ScrollBars::Forget(HWND window) {
-    states_.erase(window);
+    states_.erase({window, ScrollBarAxis::Horizontal});
+    states_.erase({window, ScrollBarAxis::Vertical});
     if (Holding(window)) {
         hold_.reset();
     }
 }
 
-RECT ScrollBars::BarRect(const Window& window) {
-    if ((window.Style() & WS_VSCROLL) == 0) {
+RECT ScrollBars::BarRect(const Window& window, ScrollBarAxis axis) {
+    const DWORD style = axis == ScrollBarAxis::Vertical ? WS_VSCROLL : WS_HSCROLL;
+    if ((window.Style() & style) == 0) {
         return {};
     }
     const RECT insets = window.FrameInsets();
     const RECT client = window.ClientRect();
-    const int left = insets.left + client.right;
-    return {left, insets.top, std::min(left + ScrollBarLayout::kWidth, window.Width()),
-            insets.top + client.bottom};
+    if (axis == ScrollBarAxis::Vertical) {
+        const int left = insets.left + client.right;
+        return {left, insets.top, std::min(left + ScrollBarLayout::kWidth, window.Width()),
+                insets.top + client.bottom};
+    }
+    const int top = insets.top + client.bottom;
+    return {insets.left, top, insets.left + client.right,
+            std::min(top + ScrollBarLayout::kWidth, window.Height())};
 }
 
-ScrollBarLayout ScrollBars::LayoutOf(const Window& window) const {
-    const ScrollBarState state = State(window.Handle());
-    const std::optional<int> tracked = TrackPosition(window.Handle());
-    return ScrollBarLayout(BarRect(window), state, tracked.value_or(state.position));
+RECT ScrollBars::CornerRect(const Window& window) {
+    if ((window.Style() & (WS_HSCROLL | WS_VSCROLL)) != (WS_HSCROLL | WS_VSCROLL)) {
+        return {};
+    }
+    const RECT vertical = BarRect(window, ScrollBarAxis::Vertical);
+    const RECT horizontal = BarRect(window, ScrollBarAxis::Horizontal);
+    return {vertical.left, horizontal.top, vertical.right, horizontal.bottom};
 }
 
-ScrollBarPart ScrollBars::Pressed(HWND window) const {
-    if (!Holding(window) || hold_->part == ScrollBarPart::Thumb || !PenOverPart()) {
+ScrollBarLayout ScrollBars::LayoutOf(const Window& window, ScrollBarAxis axis) const {
+    const ScrollBarState state = State(window.Handle(), axis);
+    const std::optional<int> tracked = TrackPosition(window.Handle(), axis);
+    return ScrollBarLayout(BarRect(window, axis), state, tracked.value_or(state.position), axis);
+}
+
+ScrollBarPart ScrollBars::Pressed(HWND window, ScrollBarAxis axis) const {
+    if (!Holding(window) || hold_->axis != axis || hold_->part == ScrollBarPart::Thumb ||
+        !PenOverPart()) {
         return ScrollBarPart::None;
     }
     return hold_->part;
 }
 
-std::optional<int> ScrollBars::TrackPosition(HWND window) const {
-    if (!Holding(window) || hold_->part != ScrollBarPart::Thumb) {
+std::optional<int> ScrollBars::TrackPosition(HWND window, ScrollBarAxis axis) const {
+    if (!Holding(window) || hold_->axis != axis || hold_->part != ScrollBarPart::Thumb) {
         return std::nullopt;
     }
     return hold_->trackPosition;
 }
 
-bool ScrollBars::PenOverPart() const {
-    const Window* window = system_.Find(hold_->window);
-    return window && LayoutOf(*window).PartAt(hold_->pen) == hold_->part;
+std::optional<ScrollBarAxis> ScrollBars::HeldAxis(HWND window) const {
+    if (!Holding(window)) {
+        return std::nullopt;
+    }
+    return hold_->axis;
 }
 
-void ScrollBars::PenDown(HWND handle, POINT screen) {
+bool ScrollBars::PenOverPart() const {
+    const Window* window = system_.Find(hold_->window);
+    return window && LayoutOf(*window, hold_->axis).PartAt(hold_->pen) == hold_->part;
+}
+
+void ScrollBars::PenDown(HWND handle, ScrollBarAxis axis, POINT screen) {
     DropStaleHold();
     const Window* window = system_.Find(handle);
     if (!window || hold_) {
         return;
     }
     const POINT pen = InWindow(*window, screen);
-    const ScrollBarLayout layout = LayoutOf(*window);
+    const ScrollBarLayout layout = LayoutOf(*window, axis);
     const ScrollBarPart part = layout.PartAt(pen);
     if (part == ScrollBarPart::None || layout.state.disabled || !ScrollNeeded(layout.state)) {
         return;
     }
-    hold_ = Hold{handle, part, pen, pen.y - layout.thumb.top, layout.state.position};
+    hold_ = Hold{handle,
+                 axis,
+                 part,
+                 pen,
+                 layout.Along(pen) - layout.Start(layout.thumb),
+                 layout.state.position};
     SetCapture(handle);
     Redraw(handle);
     if (part == ScrollBarPart::Thumb || !Step()) {
@@ -108,13 +137,14 @@ void ScrollBars::PenMove(HWND handle, POINT screen) {
         }
         return;
     }
-    const int position = LayoutOf(*window).PositionForThumbTop(hold_->pen.y - hold_->grab);
+    const ScrollBarLayout layout = LayoutOf(*window, hold_->axis);
+    const int position = layout.PositionForThumbStart(layout.Along(hold_->pen) - hold_->grab);
     if (position == hold_->trackPosition) {
         return;
     }
     hold_->trackPosition = position;
     Redraw(handle);
-    Scroll(handle, SB_THUMBTRACK, position);
+    Scroll(handle, hold_->axis, SB_THUMBTRACK, position);
 }
 
 void ScrollBars::PenUp(HWND handle) {
@@ -123,7 +153,7 @@ void ScrollBars::PenUp(HWND handle) {
     }
     if (hold_->part == ScrollBarPart::Thumb) {
         // The tracking position stays readable while the window handles the release.
-        Scroll(handle, SB_THUMBPOSITION, hold_->trackPosition);
+        Scroll(handle, hold_->axis, SB_THUMBPOSITION, hold_->trackPosition);
     }
     if (!Holding(handle)) {
         return;
@@ -141,10 +171,11 @@ void ScrollBars::CaptureLost(HWND handle) {
 }
 
 void ScrollBars::EndHold(HWND handle) {
+    const ScrollBarAxis axis = hold_->axis;
     hold_.reset();
     StopRepeating(handle);
     Redraw(handle);
-    Scroll(handle, SB_ENDSCROLL);
+    Scroll(handle, axis, SB_ENDSCROLL);
 }
 
 void ScrollBars::OnRepeatTimer(HWND window, UINT, UINT_PTR, DWORD) {
@@ -173,18 +204,19 @@ void ScrollBars::Repeat(HWND handle) {
 
 bool ScrollBars::Step() {
     const HWND handle = hold_->window;
+    const ScrollBarAxis axis = hold_->axis;
     switch (hold_->part) {
         case ScrollBarPart::LineUp:
-            Scroll(handle, SB_LINEUP);
+            Scroll(handle, axis, SB_LINEUP);
             break;
         case ScrollBarPart::LineDown:
-            Scroll(handle, SB_LINEDOWN);
+            Scroll(handle, axis, SB_LINEDOWN);
             break;
         case ScrollBarPart::PageUp:
-            Scroll(handle, SB_PAGEUP);
+            Scroll(handle, axis, SB_PAGEUP);
             break;
         case ScrollBarPart::PageDown:
-            Scroll(handle, SB_PAGEDOWN);
+            Scroll(handle, axis, SB_PAGEDOWN);
             break;
         default:
             break;
@@ -192,8 +224,9 @@ bool ScrollBars::Step() {
     return system_.Find(handle) != nullptr;
 }
 
-void ScrollBars::Scroll(HWND window, WORD code, int position) {
-    system_.Send(window, WM_VSCROLL, MAKEWPARAM(code, position), 0);
+void ScrollBars::Scroll(HWND window, ScrollBarAxis axis, WORD code, int position) {
+    const UINT message = axis == ScrollBarAxis::Vertical ? WM_VSCROLL : WM_HSCROLL;
+    system_.Send(window, message, MAKEWPARAM(code, position), 0);
 }
 
 void ScrollBars::Redraw(HWND window) {

@@ -2,6 +2,7 @@
 
 #include <map>
 #include <optional>
+#include <utility>
 
 #include "platform/host/host.h"
 #include "platform/user/scroll_bar_layout.h"
@@ -12,9 +13,10 @@ namespace qv {
 class Window;
 class WindowSystem;
 
-// The vertical scroll bars of the windows (a window's bar is shown while it has WS_VSCROLL, in
-// its non-client area right of the client area) and the pen's hold on one of them. A hold
-// keeps the capture; it sends WM_VSCROLL as the platform does:
+// The scroll bars of the windows (the vertical bar is shown while the window has WS_VSCROLL,
+// right of the client area; the horizontal one while it has WS_HSCROLL, below it) and the pen's
+// hold on one of them. A hold keeps the capture; it sends WM_VSCROLL (WM_HSCROLL for the
+// horizontal bar, whose codes SB_LINELEFT ... are the same numbers) as the platform does:
 //
 //   pen down on       | at once          | while held           | pen up
 //   an arrow          | SB_LINEUP / DOWN | repeated on a timer  | SB_ENDSCROLL
@@ -31,22 +33,26 @@ class ScrollBars {
     explicit ScrollBars(WindowSystem& system) : system_(system) {}
 
     // The bar's numbers; a window that never set them has the default range.
-    ScrollBarState State(HWND window) const;
-    ScrollBarState& StateOf(HWND window) { return states_[window]; }
+    ScrollBarState State(HWND window, ScrollBarAxis axis) const;
+    ScrollBarState& StateOf(HWND window, ScrollBarAxis axis) { return states_[{window, axis}]; }
     void Forget(HWND window);
 
-    // Where the window's bar lies in window coordinates; empty without WS_VSCROLL.
-    static RECT BarRect(const Window& window);
+    // Where the window's bar lies in window coordinates; empty without its style.
+    static RECT BarRect(const Window& window, ScrollBarAxis axis);
+    // The square between the two bars when both are shown; empty otherwise.
+    static RECT CornerRect(const Window& window);
     // The bar's parts, with the thumb at the tracking position while it is dragged.
-    ScrollBarLayout LayoutOf(const Window& window) const;
+    ScrollBarLayout LayoutOf(const Window& window, ScrollBarAxis axis) const;
     // The part drawn pressed: the one held, while the pen is over it.
-    ScrollBarPart Pressed(HWND window) const;
-    // Where the dragged thumb is, when the window's thumb is being dragged.
-    std::optional<int> TrackPosition(HWND window) const;
+    ScrollBarPart Pressed(HWND window, ScrollBarAxis axis) const;
+    // Where the dragged thumb is, when the window's thumb of that bar is being dragged.
+    std::optional<int> TrackPosition(HWND window, ScrollBarAxis axis) const;
     bool Holding(HWND window) const { return hold_ && hold_->window == window; }
+    // The bar the window's hold is on.
+    std::optional<ScrollBarAxis> HeldAxis(HWND window) const;
 
     // The pen on the window's bar, in screen coordinates.
-    void PenDown(HWND window, POINT screen);
+    void PenDown(HWND window, ScrollBarAxis axis, POINT screen);
     void PenMove(HWND window, POINT screen);
     void PenUp(HWND window);
     void CaptureLost(HWND window);
@@ -54,9 +60,10 @@ class ScrollBars {
   private:
     struct Hold {
         HWND window = nullptr;
+        ScrollBarAxis axis = ScrollBarAxis::Vertical;
         ScrollBarPart part = ScrollBarPart::None;
         POINT pen{};   // in window coordinates
-        int grab = 0;  // from the thumb's top to the pen
+        int grab = 0;  // from the thumb's start to the pen, along the bar
         int trackPosition = 0;
     };
 
@@ -67,14 +74,14 @@ class ScrollBars {
     bool PenOverPart() const;
     // Sends the scroll that the held part makes; false when the window went away meanwhile.
     bool Step();
-    void Scroll(HWND window, WORD code, int position = 0);
+    void Scroll(HWND window, ScrollBarAxis axis, WORD code, int position = 0);
     void Redraw(HWND window);
     void StopRepeating(HWND window);
     // The hold is over: the bar drawn released and the window told the scroll ended.
     void EndHold(HWND window);
 
     WindowSystem& system_;
-    std::map<HWND, ScrollBarState> states_;
+    std::map<std::pair<HWND, ScrollBarAxis>, ScrollBarState> states_;
     std::optional<Hold> hold_;
 };
 

@@ -13,22 +13,28 @@ namespace qv {
 
 namespace {
 
-Window* VerticalBarOwner(HWND window, int bar) {
+// The window whose own bar is meant; null for a bar this window system does not have.
+Window* BarOwner(HWND window, int bar) {
     WindowSystem* system = WindowSystem::Current();
     Window* found = system ? system->Find(window) : nullptr;
-    if (!found || found->IsDesktop() || (bar != SB_VERT && bar != SB_BOTH)) {
+    if (!found || found->IsDesktop() || (bar != SB_VERT && bar != SB_HORZ && bar != SB_BOTH)) {
         return nullptr;
     }
     return found;
 }
 
+ScrollBarAxis AxisOf(int bar) {
+    return bar == SB_HORZ ? ScrollBarAxis::Horizontal : ScrollBarAxis::Vertical;
+}
+
 // Shows or hides the bar; the client area follows, as after a change of frame.
-void SetBarShown(WindowSystem& system, HWND handle, bool show) {
+void SetBarShown(WindowSystem& system, HWND handle, ScrollBarAxis axis, bool show) {
+    const DWORD flag = axis == ScrollBarAxis::Vertical ? WS_VSCROLL : WS_HSCROLL;
     const auto style = static_cast<DWORD>(GetWindowLongW(handle, GWL_STYLE));
-    if (((style & WS_VSCROLL) != 0) == show) {
+    if (((style & flag) != 0) == show) {
         return;
     }
-    SetWindowLongW(handle, GWL_STYLE, show ? style | WS_VSCROLL : style & ~WS_VSCROLL);
+    SetWindowLongW(handle, GWL_STYLE, show ? style | flag : style & ~flag);
     ApplyFrameChange(system, handle);
 }
 
@@ -40,12 +46,11 @@ void RedrawBar(WindowSystem& system, HWND handle) {
 }  // namespace
 
 int SetScrollInfo(HWND window, int bar, const SCROLLINFO* info, BOOL redraw) {
-    Window* found = VerticalBarOwner(window, bar);
-    if (!found || bar != SB_VERT || !info) {
+    if (!BarOwner(window, bar) || bar == SB_BOTH || !info) {
         return 0;
     }
     WindowSystem& system = *WindowSystem::Current();
-    ScrollBarState& state = system.Bars().StateOf(window);
+    ScrollBarState& state = system.Bars().StateOf(window, AxisOf(bar));
     if (info->fMask & SIF_RANGE) {
         state.min = info->nMin;
         state.max = info->nMax;
@@ -63,7 +68,7 @@ int SetScrollInfo(HWND window, int bar, const SCROLLINFO* info, BOOL redraw) {
         const bool keep = (info->fMask & SIF_DISABLENOSCROLL) != 0;
         state.disabled = !needed && keep;
         // The state may move when the window answers the change of its client area.
-        SetBarShown(system, window, needed || keep);
+        SetBarShown(system, window, AxisOf(bar), needed || keep);
     }
     if (redraw) {
         RedrawBar(system, window);
@@ -72,12 +77,11 @@ int SetScrollInfo(HWND window, int bar, const SCROLLINFO* info, BOOL redraw) {
 }
 
 BOOL GetScrollInfo(HWND window, int bar, SCROLLINFO* info) {
-    const Window* found = VerticalBarOwner(window, bar);
-    if (!found || bar != SB_VERT || !info) {
+    if (!BarOwner(window, bar) || bar == SB_BOTH || !info) {
         return 0;
     }
     const ScrollBars& bars = WindowSystem::Current()->Bars();
-    const ScrollBarState state = bars.State(window);
+    const ScrollBarState state = bars.State(window, AxisOf(bar));
     if (info->fMask & SIF_RANGE) {
         info->nMin = state.min;
         info->nMax = state.max;
@@ -89,7 +93,7 @@ BOOL GetScrollInfo(HWND window, int bar, SCROLLINFO* info) {
         info->nPos = state.position;
     }
     if (info->fMask & SIF_TRACKPOS) {
-        info->nTrackPos = bars.TrackPosition(window).value_or(state.position);
+        info->nTrackPos = bars.TrackPosition(window, AxisOf(bar)).value_or(state.position);
     }
     return 1;
 }
@@ -114,7 +118,7 @@ BOOL SetScrollRange(HWND window, int bar, int min, int max, BOOL redraw) {
     info.fMask = SIF_RANGE;
     info.nMin = min;
     info.nMax = max;
-    if (!VerticalBarOwner(window, bar) || bar != SB_VERT) {
+    if (!BarOwner(window, bar) || bar == SB_BOTH) {
         return 0;
     }
     SetScrollInfo(window, bar, &info, redraw);
@@ -133,11 +137,16 @@ BOOL GetScrollRange(HWND window, int bar, int* min, int* max) {
 }
 
 BOOL ShowScrollBar(HWND window, int bar, BOOL show) {
-    if (!VerticalBarOwner(window, bar)) {
+    if (!BarOwner(window, bar)) {
         return 0;
     }
     WindowSystem& system = *WindowSystem::Current();
-    SetBarShown(system, window, show != 0);
+    if (bar != SB_HORZ) {
+        SetBarShown(system, window, ScrollBarAxis::Vertical, show != 0);
+    }
+    if (bar != SB_VERT && IsWindow(window)) {
+        SetBarShown(system, window, ScrollBarAxis::Horizontal, show != 0);
+    }
     RedrawBar(system, window);
     return 1;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
-// A window's own scroll bars. Only the vertical bar (SB_VERT) is there; the others are refused.
+// A window's own scroll bars: the vertical (SB_VERT) and the horizontal (SB_HORZ) one; a scroll
+// bar control (SB_CTL) is refused.
 
 #include "platform/user/user_types.h"
 
@@ -29,9 +30,9 @@ struct SCROLLINFO {
 };
 
 // Sets what the mask names. The page is held to the range and the position to min to
-// max - page + 1. A bar whose range fits its page is hidden (WS_VSCROLL taken off, the client
-// area growing), or shown greyed with SIF_DISABLENOSCROLL; one that has something to scroll is
-// shown. Returns the position.
+// max - page + 1. A bar whose range fits its page is hidden (WS_VSCROLL or WS_HSCROLL taken off,
+// the client area growing), or shown greyed with SIF_DISABLENOSCROLL; one that has something to
+// scroll is shown. Returns the position.
 int SetScrollInfo(HWND window, int bar, const SCROLLINFO* info, BOOL redraw);
 // SIF_TRACKPOS gives where the thumb is while it is dragged, else the position.
 BOOL GetScrollInfo(HWND window, int bar, SCROLLINFO* info);
@@ -40,6 +41,7 @@ int SetScrollPos(HWND window, int bar, int position, BOOL redraw);
 int GetScrollPos(HWND window, int bar);
 BOOL SetScrollRange(HWND window, int bar, int min, int max, BOOL redraw);
 BOOL GetScrollRange(HWND window, int bar, int* min, int* max);
+// SB_BOTH shows or hides both bars.
 BOOL ShowScrollBar(HWND window, int bar, BOOL show);
 
 }  // namespace qv

@@ -105,6 +105,13 @@ inline constexpr WORD SB_THUMBTRACK = 5;
 inline constexpr WORD SB_TOP = 6;
 inline constexpr WORD SB_BOTTOM = 7;
 inline constexpr WORD SB_ENDSCROLL = 8;
+// WM_HSCROLL: the same numbers, named for the horizontal bar.
+inline constexpr WORD SB_LINELEFT = SB_LINEUP;
+inline constexpr WORD SB_LINERIGHT = SB_LINEDOWN;
+inline constexpr WORD SB_PAGELEFT = SB_PAGEUP;
+inline constexpr WORD SB_PAGERIGHT = SB_PAGEDOWN;
+inline constexpr WORD SB_LEFT = SB_TOP;
+inline constexpr WORD SB_RIGHT = SB_BOTTOM;
 
 // Pen messages: the first parameter.
 inline constexpr WPARAM MK_LBUTTON = 0x0001;

@@ -7,11 +7,14 @@
 #include <filesystem>
 #include <random>
 #include <string>
+#include <tuple>
 
 #include "control_test.h"
 #include "gallery/list_screens.h"
 #include "plain_window.h"
 #include "platform/controls/tab_control.h"
+#include "platform/gdi/draw_text.h"
+#include "platform/gdi/gdi_objects.h"
 #include "platform/gdi/system_metrics.h"
 #include "platform/host/virtual_keys.h"
 #include "platform/user/input_functions.h"
@@ -485,6 +488,271 @@ TEST_F(ListViewTest, IndicesAndWidthsOutOfRangeFailOrAreHeld) {
     Pump();
 }
 
+// The fixture's list with 100 rows and a second column: 180 + 150 pixels of columns beside the
+// vertical bar, 200 - 13 pixels of list.
+class HorizontalScrollTest : public ListViewTest {
+  protected:
+    static constexpr int kClientWidth = 200 - 13;
+    static constexpr int kColumns = 180 + 150;
+    static constexpr int kLargestLeft = kColumns - kClientWidth;
+
+    HorizontalScrollTest() {
+        Fill(100);
+        LVCOLUMNW column;
+        column.mask = LVCF_WIDTH;
+        column.cx = 150;
+        Send(LVM_INSERTCOLUMNW, 1, PointerParam(&column));
+        Pump();
+    }
+    bool BarShown() { return (GetWindowLongW(list, GWL_STYLE) & WS_HSCROLL) != 0; }
+    // Where the first column begins, from the row's bounds: 0 unscrolled, negative scrolled.
+    int ColumnsLeft() {
+        RECT row{LVIR_BOUNDS, 0, 0, 0};
+        Send(LVM_GETITEMRECT, static_cast<WPARAM>(Top()), PointerParam(&row));
+        return row.left;
+    }
+    int ClientHeight() {
+        RECT client;
+        GetClientRect(list, &client);
+        return client.bottom;
+    }
+    std::vector<COLORREF> Band(int top, int bottom) {
+        std::vector<COLORREF> pixels;
+        for (int y = top; y < bottom; ++y) {
+            for (int x = kLeft; x < kLeft + kClientWidth; ++x) {
+                pixels.push_back(ScreenPixel(x, y));
+            }
+        }
+        return pixels;
+    }
+};
+
+TEST_F(HorizontalScrollTest, EachScrollCodeMovesTheColumnsByItsPixels) {
+    ASSERT_TRUE(BarShown());
+    EXPECT_EQ(ClientHeight(), 170 - 13) << "the rows end at the bar";
+    SCROLLINFO info;
+    info.fMask = SIF_ALL;
+    ASSERT_TRUE(GetScrollInfo(list, SB_HORZ, &info));
+    EXPECT_EQ(info.nMax, kColumns - 1);
+    EXPECT_EQ(static_cast<int>(info.nPage), kClientWidth);
+    struct Case {
+        int from;
+        WORD code;
+        int to;
+    };
+    const Case cases[] = {
+        {0, SB_LINERIGHT, kListViewLineWidth},
+        {kListViewLineWidth, SB_LINELEFT, 0},
+        {0, SB_LINELEFT, 0},
+        {3, SB_LINELEFT, 0},
+        {kLargestLeft - 3, SB_LINERIGHT, kLargestLeft},
+        {kLargestLeft, SB_LINERIGHT, kLargestLeft},
+        {0, SB_PAGERIGHT, kLargestLeft},
+        {kLargestLeft, SB_PAGELEFT, 0},
+        {0, SB_RIGHT, kLargestLeft},
+        {100, SB_LEFT, 0},
+        {50, SB_ENDSCROLL, 50},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(::testing::Message() << c.from << " code " << c.code);
+        Send(WM_HSCROLL, SB_LEFT);
+        Send(LVM_SCROLL, static_cast<WPARAM>(c.from), 0);
+        ASSERT_EQ(ColumnsLeft(), -c.from);
+        Send(WM_HSCROLL, c.code);
+        EXPECT_EQ(ColumnsLeft(), -c.to);
+        EXPECT_EQ(GetScrollPos(list, SB_HORZ), c.to);
+    }
+    EXPECT_EQ(Top(), 0) << "the rows stay";
+
+    // The picture moves with them: what was a line to the right is now at the same place.
+    Send(WM_HSCROLL, SB_LEFT);
+    Pump();
+    const int bandTop = kTop + 2;
+    const int bandBottom = kTop + 3 * RowHeight();
+    const std::vector<COLORREF> before = Band(bandTop, bandBottom);
+    Send(WM_HSCROLL, SB_LINERIGHT);
+    Pump();
+    const std::vector<COLORREF> after = Band(bandTop, bandBottom);
+    int inked = 0;
+    for (int y = 0; y < bandBottom - bandTop; ++y) {
+        for (int x = 0; x + kListViewLineWidth < kClientWidth; ++x) {
+            const auto at = [&](int column) {
+                return static_cast<std::size_t>(y * kClientWidth + column);
+            };
+            ASSERT_EQ(after[at(x)], before[at(x + kListViewLineWidth)]) << x << ", " << y;
+            inked += after[at(x)] != GetSysColor(COLOR_WINDOW) ? 1 : 0;
+        }
+    }
+    EXPECT_GT(inked, 20) << "the band holds text";
+}
+
+TEST_F(HorizontalScrollTest, ThePenOnTheBarScrollsTheColumns) {
+    const int barY = kTop + 170 - 6;
+    host.Tap(kLeft + 4, barY);
+    Pump();
+    EXPECT_EQ(ColumnsLeft(), 0) << "the left arrow at the left end";
+    host.Tap(kLeft + kClientWidth - 4, barY);
+    Pump();
+    EXPECT_EQ(ColumnsLeft(), -kListViewLineWidth);
+    host.Tap(kLeft + kClientWidth - 20, barY);
+    Pump();
+    EXPECT_EQ(ColumnsLeft(), -kLargestLeft) << "a page of the track";
+    host.Tap(kLeft + 4, barY);
+    Pump();
+    EXPECT_EQ(ColumnsLeft(), -(kLargestLeft - kListViewLineWidth));
+    EXPECT_EQ(Top(), 0);
+
+    // The thumb dragged along the track: the columns follow it, and at the track's end the
+    // last column ends at the list's edge.
+    Send(WM_HSCROLL, SB_LEFT);
+    Pump();
+    const int thumbStart = kLeft + 13 + 2;
+    host.PenDown(thumbStart, barY);
+    host.PenMove(thumbStart + 30, barY);
+    Pump();
+    const int midway = -ColumnsLeft();
+    EXPECT_GT(midway, 0);
+    EXPECT_LT(midway, kLargestLeft);
+    host.PenMove(kLeft + 200, barY);
+    host.PenUp(kLeft + 200, barY);
+    Pump();
+    EXPECT_EQ(ColumnsLeft(), -kLargestLeft);
+    RECT row{LVIR_BOUNDS, 0, 0, 0};
+    Send(LVM_GETITEMRECT, 0, PointerParam(&row));
+    EXPECT_EQ(row.right, kClientWidth);
+    EXPECT_TRUE(Notices(LVN_ITEMCHANGED).empty()) << "the bar never selects";
+    EXPECT_EQ(GetCapture(), nullptr);
+}
+
+TEST_F(HorizontalScrollTest, TheBarIsThereOnlyWhileTheColumnsAreWiderThanTheList) {
+    struct Case {
+        int secondWidth;
+        bool shown;
+        int left;  // after scrolling to the right end before the change
+    };
+    // 180 + 7 fills the list exactly.
+    const Case cases[] = {{8, true, 1}, {7, false, 0}, {0, false, 0}, {150, true, 0}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.secondWidth);
+        Send(WM_HSCROLL, SB_RIGHT);
+        Send(LVM_SETCOLUMNWIDTH, 1, MAKELPARAM(c.secondWidth, 0));
+        EXPECT_EQ(BarShown(), c.shown);
+        EXPECT_EQ(ClientHeight(), c.shown ? 170 - 13 : 170);
+        EXPECT_EQ(ColumnsLeft(), -c.left) << "held to the new largest position";
+    }
+    // Without rows the vertical bar goes and the list is wide enough again.
+    Send(LVM_SETCOLUMNWIDTH, 1, MAKELPARAM(20, 0));
+    EXPECT_TRUE(BarShown());
+    Send(LVM_DELETEALLITEMS);
+    EXPECT_FALSE(BarShown());
+    EXPECT_EQ(ColumnsLeft(), 0);
+}
+
+TEST_F(HorizontalScrollTest, LeftAndRightKeysAndLvmScrollMoveTheColumns) {
+    SetFocus(list);
+    LVITEMW select;
+    select.state = LVIS_SELECTED | LVIS_FOCUSED;
+    select.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+    Send(LVM_SETITEMSTATE, 4, PointerParam(&select));
+    ClearNotices();
+    host.Key(VK_RIGHT);
+    host.Key(VK_RIGHT);
+    Pump();
+    EXPECT_EQ(ColumnsLeft(), -2 * kListViewLineWidth);
+    host.Key(VK_LEFT);
+    Pump();
+    EXPECT_EQ(ColumnsLeft(), -kListViewLineWidth);
+    EXPECT_TRUE(Notices(LVN_ITEMCHANGED).empty()) << "the selection stays";
+    EXPECT_EQ(Send(LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED), 4);
+
+    // LVM_SCROLL: pixels across, rows down rounded to the nearest row.
+    const int row = RowHeight();
+    struct Case {
+        int dx;
+        int dy;
+        int left;
+        int top;
+    };
+    const int half = (row + 1) / 2;
+    const Case cases[] = {
+        {40, 0, 40, 0},
+        {-100, 0, 0, 0},
+        {10000, 0, kLargestLeft, 0},
+        {INT_MIN, 0, 0, 0},
+        {0, half, 0, 1},
+        {0, half - 1, 0, 0},
+        {0, 3 * row, 0, 3},
+        {0, 2 * row + half, 0, 3},
+        {0, 2 * row + half - 1, 0, 2},
+        {0, -half, 0, 0},
+        {0, INT_MAX, 0, 100 - PerPage()},
+        {0, INT_MIN, 0, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(::testing::Message() << c.dx << ", " << c.dy);
+        Send(WM_HSCROLL, SB_LEFT);
+        Send(WM_VSCROLL, SB_TOP);
+        EXPECT_EQ(Send(LVM_SCROLL, static_cast<WPARAM>(static_cast<LPARAM>(c.dx)), c.dy), 1);
+        EXPECT_EQ(ColumnsLeft(), -c.left);
+        EXPECT_EQ(Top(), c.top);
+    }
+}
+
+TEST_F(HorizontalScrollTest, ATextWiderThanItsColumnEndsInThreeDotsAtTheColumnsEdge) {
+    LOGFONTW attributes;
+    attributes.lfHeight = -11;
+    const UniqueFont font(CreateFontIndirectW(&attributes));
+    Send(WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), 1);
+    Send(LVM_SETCOLUMNWIDTH, 1, MAKELPARAM(100, 0));
+    const std::u16string text = u"Калининско-Солнцевская линия";
+    // The longest beginning that fits the column's text room with the dots after it, found by
+    // measuring each in the list's font; a text sits two pixels inside each edge.
+    const HDC dc = GetDC(list);
+    std::u16string expected;
+    {
+        SelectionScope selected(dc, font.get());
+        const auto width = [&](const std::u16string& candidate) {
+            RECT rect{0, 0, 0, 0};
+            DrawTextW(dc, candidate, &rect, DT_SINGLELINE | DT_CALCRECT);
+            return rect.right;
+        };
+        ASSERT_GT(width(text), 96);
+        for (std::size_t length = 0; length <= text.size(); ++length) {
+            const std::u16string candidate = text.substr(0, length) + u"...";
+            if (width(candidate) <= 96) {
+                expected = candidate;
+            }
+        }
+    }
+    ReleaseDC(list, dc);
+    ASSERT_FALSE(expected.empty());
+    ASSERT_LT(expected.size(), text.size());
+    std::u16string ownText[] = {text, expected};
+    for (int i = 0; i < 2; ++i) {
+        LVITEMW item;
+        item.iSubItem = 1;
+        item.pszText = ownText[i].data();
+        Send(LVM_SETITEMTEXTW, static_cast<WPARAM>(i), PointerParam(&item));
+    }
+    // The second column's right edge at the list's right edge.
+    Send(WM_HSCROLL, SB_RIGHT);
+    Pump();
+    ASSERT_EQ(ColumnsLeft(), kClientWidth - 280);
+    const int columnLeft = kLeft + kClientWidth - 100;
+    const int row = RowHeight();
+    int differing = 0;
+    int inked = 0;
+    for (int y = 0; y < row; ++y) {
+        for (int x = columnLeft; x < kLeft + kClientWidth; ++x) {
+            const COLORREF cut = ScreenPixel(x, kTop + y);
+            differing += cut != ScreenPixel(x, kTop + row + y) ? 1 : 0;
+            inked += cut != GetSysColor(COLOR_WINDOW) ? 1 : 0;
+        }
+    }
+    EXPECT_EQ(differing, 0) << "the long text looks as its beginning and three dots do";
+    EXPECT_GT(inked, 50);
+}
+
 TEST(ListScreens, GalleryScreensShowTheirSamples) {
     for (const int scale : {1, 2}) {
         HeadlessHost host(scale);
@@ -506,6 +774,33 @@ TEST(ListScreens, GalleryScreensShowTheirSamples) {
             EXPECT_TRUE(host.WriteScreenshot(std::string(folder) + "/list-view" + suffix));
         }
         DestroyWindow(listScreen);
+
+        const HWND scrollScreen =
+            testing::MakePlainWindow(WS_POPUP | WS_VISIBLE, {0, 0, kScreenWidth, kScreenHeight});
+        BuildListScrollScreen(scrollScreen);
+        system.Pump();
+        std::vector<HWND> lists;
+        for (HWND child = GetWindow(GetWindow(scrollScreen, GW_CHILD), GW_CHILD); child;
+             child = GetWindow(child, GW_HWNDNEXT)) {
+            lists.push_back(child);
+        }
+        ASSERT_EQ(lists.size(), 4U);
+        const auto across = [](HWND window) {
+            SCROLLINFO info;
+            info.fMask = SIF_ALL;
+            GetScrollInfo(window, SB_HORZ, &info);
+            const bool shown = (GetWindowLongW(window, GWL_STYLE) & WS_HSCROLL) != 0;
+            const int end = info.nMax - static_cast<int>(info.nPage) + 1;
+            return std::tuple{shown, info.nPos, end};
+        };
+        EXPECT_FALSE(std::get<0>(across(lists[0]))) << "narrow columns fit";
+        EXPECT_EQ(across(lists[1]), std::tuple(true, 0, 300 - 217));
+        EXPECT_EQ(across(lists[2]), std::tuple(true, 40, 300 - 217));
+        EXPECT_EQ(across(lists[3]), std::tuple(true, 300 - 217, 300 - 217));
+        if (folder) {
+            EXPECT_TRUE(host.WriteScreenshot(std::string(folder) + "/list-scroll" + suffix));
+        }
+        DestroyWindow(scrollScreen);
 
         const HWND tabScreen =
             testing::MakePlainWindow(WS_POPUP | WS_VISIBLE, {0, 0, kScreenWidth, kScreenHeight});

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <cmath>
 
 #include "platform/gdi/shapes.h"
 #include "platform/gdi/system_metrics.h"
@@ -178,6 +179,69 @@ TEST_F(NonClient, FramesArePaintedByTheWindowWhenTheyChange) {
     EXPECT_EQ(ScreenPixel(100, 100), kWhite);
     EXPECT_EQ(ScreenPixel(150, 110), kWhite);
     DestroyWindow(own);
+}
+
+// Both bars: the horizontal one below the client area, the vertical one right of it, and the
+// square where they meet; the horizontal bar sends WM_HSCROLL with the same codes.
+TEST_F(NonClient, AHorizontalBarLiesBelowTheClientAreaAndSendsItsOwnMessage) {
+    std::vector<std::string> scrolls;
+    const HWND window = Make("w", WS_POPUP | WS_VISIBLE, {0, 0, 100, 200}, nullptr,
+                             [&](HWND, UINT message, WPARAM wParam, LPARAM) {
+                                 std::optional<LRESULT> answer;
+                                 if (message == WM_HSCROLL || message == WM_VSCROLL) {
+                                     scrolls.push_back((message == WM_HSCROLL ? "h " : "v ") +
+                                                       std::to_string(LOWORD(wParam)) + " " +
+                                                       std::to_string(HIWORD(wParam)));
+                                     answer = 0;
+                                 }
+                                 return answer;
+                             });
+    SCROLLINFO info;
+    info.fMask = SIF_RANGE | SIF_PAGE;
+    info.nMax = 199;
+    info.nPage = 50;
+    SetScrollInfo(window, SB_HORZ, &info, 1);
+    SetScrollInfo(window, SB_VERT, &info, 1);
+    EXPECT_EQ(GetWindowLongW(window, GWL_STYLE) & (WS_HSCROLL | WS_VSCROLL),
+              WS_HSCROLL | WS_VSCROLL);
+    RECT client;
+    GetClientRect(window, &client);
+    EXPECT_EQ(client, (RECT{0, 0, 87, 187}));
+    Pump();
+    const auto hit = [&](int x, int y) {
+        return SendMessageW(window, WM_NCHITTEST, 0, MAKELPARAM(x, y));
+    };
+    EXPECT_EQ(hit(0, 187), HTHSCROLL);
+    EXPECT_EQ(hit(86, 199), HTHSCROLL);
+    EXPECT_EQ(hit(87, 186), HTVSCROLL);
+    EXPECT_EQ(hit(93, 193), HTBORDER) << "the square between the bars";
+    EXPECT_EQ(ScreenPixel(93, 193), GetSysColor(COLOR_BTNFACE));
+    EXPECT_EQ(ScreenPixel(20, 193), GetSysColor(COLOR_BTNFACE)) << "the thumb at the left";
+    EXPECT_EQ(ScreenPixel(70, 193), GetSysColor(COLOR_3DLIGHT)) << "the track";
+
+    // Arrows (left, right), the track right of the thumb, the thumb dragged along.
+    host.Tap(3, 193);
+    host.Tap(84, 193);
+    host.Tap(70, 193);
+    host.PenDown(15, 193);
+    host.PenMove(45, 150);
+    host.PenUp(45, 150);
+    Pump();
+    const int tracked = static_cast<int>(std::lround(30.0 * 150 / (61 - 15)));
+    EXPECT_EQ(scrolls,
+              (Lines{"h 0 0", "h 8 0", "h 1 0", "h 8 0", "h 3 0", "h 8 0",
+                     "h 5 " + std::to_string(tracked), "h 4 " + std::to_string(tracked), "h 8 0"}));
+    EXPECT_EQ(GetCapture(), nullptr);
+
+    // Each bar comes and goes on its own.
+    EXPECT_TRUE(ShowScrollBar(window, SB_HORZ, 0));
+    GetClientRect(window, &client);
+    EXPECT_EQ(client, (RECT{0, 0, 87, 200}));
+    EXPECT_TRUE(ShowScrollBar(window, SB_BOTH, 0));
+    EXPECT_EQ(GetWindowLongW(window, GWL_STYLE) & (WS_HSCROLL | WS_VSCROLL), 0);
+    EXPECT_TRUE(ShowScrollBar(window, SB_BOTH, 1));
+    GetClientRect(window, &client);
+    EXPECT_EQ(client, (RECT{0, 0, 87, 187}));
 }
 
 // A window with a vertical bar of 100 units, 10 to the page, that scrolls as a program does
@@ -360,8 +424,9 @@ TEST_F(ScrollBar, SetScrollInfoClampsAndTheBarHidesWhenTheRangeFits) {
     EXPECT_TRUE(GetScrollRange(window, SB_VERT, &low, &high));
     EXPECT_EQ(std::pair(low, high), std::pair(10, 10));
     EXPECT_EQ(GetWindowLongW(window, GWL_STYLE) & WS_VSCROLL, 0);
-    EXPECT_EQ(SetScrollInfo(window, SB_HORZ, &info, 1), 0);
-    EXPECT_FALSE(GetScrollInfo(window, SB_HORZ, &info));
+    EXPECT_EQ(SetScrollInfo(window, SB_CTL, &info, 1), 0);
+    EXPECT_FALSE(GetScrollInfo(window, SB_CTL, &info));
+    EXPECT_FALSE(GetScrollInfo(window, SB_BOTH, &info));
     EXPECT_FALSE(GetScrollInfo(nullptr, SB_VERT, &info));
     EXPECT_FALSE(GetScrollInfo(window, SB_VERT, nullptr));
 

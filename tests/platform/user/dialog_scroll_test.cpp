@@ -1,0 +1,195 @@
+#include "platform/user/dialog_scroll.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "plain_window.h"
+#include "platform/host/headless_host.h"
+#include "platform/host/virtual_keys.h"
+#include "platform/user/dialog_manager.h"
+#include "platform/user/input_functions.h"
+#include "platform/user/message_functions.h"
+#include "platform/user/scroll_functions.h"
+#include "platform/user/window_functions.h"
+#include "platform/user/window_messages.h"
+#include "platform/user/window_styles.h"
+#include "platform/user/window_system.h"
+
+namespace qv {
+namespace {
+
+// Eight tab stops of the system font's dialog units, stacked; the page is then made 120 x 100
+// pixels, less than they need.
+constexpr DialogItemTemplate kFields[] = {
+    {u"Field", u"", 10, WS_VISIBLE | WS_TABSTOP, 0, 4, 2, 40, 10},
+    {u"Field", u"", 11, WS_VISIBLE | WS_TABSTOP, 0, 4, 16, 40, 10},
+    {u"Field", u"", 12, WS_VISIBLE | WS_TABSTOP, 0, 4, 30, 40, 10},
+    {u"Field", u"", 13, WS_VISIBLE | WS_TABSTOP, 0, 4, 44, 40, 10},
+    {u"Field", u"", 14, WS_VISIBLE | WS_TABSTOP, 0, 4, 58, 40, 10},
+    {u"Field", u"", 15, WS_VISIBLE | WS_TABSTOP, 0, 4, 72, 40, 10},
+    {u"Field", u"", 16, WS_VISIBLE | WS_TABSTOP, 0, 4, 86, 40, 10},
+    {u"Field", u"", 17, WS_VISIBLE | WS_TABSTOP, 0, 4, 100, 40, 10},
+    // Hidden: never shown, so never scrolled to.
+    {u"Field", u"", 18, WS_TABSTOP, 0, 4, 400, 40, 10},
+};
+constexpr DialogTemplate kPage{WS_POPUP | WS_VISIBLE, 0, 0, 0, 100, 120, u"", u"", 0, kFields};
+constexpr int kWidth = 120;
+constexpr int kRoom = 100;
+
+INT_PTR PageProcedure(HWND, UINT, WPARAM, LPARAM) {
+    return 0;
+}
+
+class DialogScroll : public ::testing::Test {
+  protected:
+    DialogScroll() {
+        WNDCLASSW field;
+        field.lpfnWndProc = DefWindowProcW;
+        field.lpszClassName = u"Field";
+        RegisterClassW(&field);
+        main = testing::MakePlainWindow(WS_VISIBLE, {0, 0, 240, 320});
+        page = CreateDialogIndirectParamW(nullptr, &kPage, main, PageProcedure, 0);
+        MoveWindow(page, 0, 0, kWidth, 400, 1);
+        for (int id = 10; id <= 17; ++id) {
+            whole.push_back(Top(id));
+        }
+        MoveWindow(page, 0, 0, kWidth, kRoom, 1);
+    }
+
+    int Top(int id) {
+        RECT rect{};
+        GetWindowRect(GetDlgItem(page, id), &rect);
+        POINT corner{rect.left, rect.top};
+        ScreenToClient(page, &corner);
+        return corner.y;
+    }
+    int Bottom(int id) {
+        RECT rect{};
+        GetWindowRect(GetDlgItem(page, id), &rect);
+        POINT corner{rect.right, rect.bottom};
+        ScreenToClient(page, &corner);
+        return corner.y;
+    }
+    // How far every field moved up from its whole place; -1 when they moved apart.
+    int Moved() {
+        const int moved = whole[0] - Top(10);
+        for (int id = 10; id <= 17; ++id) {
+            if (whole[static_cast<std::size_t>(id - 10)] - Top(id) != moved) {
+                return -1;
+            }
+        }
+        return moved;
+    }
+    bool BarShown() { return (GetWindowLongW(page, GWL_STYLE) & WS_VSCROLL) != 0; }
+    // Tab as the program's loop hands it to the page.
+    void Tab() {
+        const MSG tab{GetFocus(), WM_KEYDOWN, VK_TAB, 0, 0, {}};
+        IsDialogMessageW(page, &tab);
+    }
+
+    HeadlessHost host;
+    WindowSystem system{host};
+    HWND main = nullptr;
+    HWND page = nullptr;
+    std::vector<int> whole;
+};
+
+TEST_F(DialogScroll, APageTallerThanItsRoomScrollsWithItsBarAndFocus) {
+    ASSERT_NE(page, nullptr);
+    // The content: the lowest shown field and the margin below it.
+    const int content = whole.back() + (Bottom(17) - Top(17)) + kDialogScrollMargin;
+    ASSERT_GT(content, kRoom);
+    const int largest = content - kRoom;
+    EXPECT_FALSE(BarShown()) << "a page scrolls only once it is told to";
+    EXPECT_EQ(Moved(), 0);
+
+    SetDialogScrolling(page, true);
+    FitDialogScroll(page);
+    ASSERT_TRUE(BarShown());
+    SCROLLINFO info;
+    info.fMask = SIF_ALL;
+    GetScrollInfo(page, SB_VERT, &info);
+    EXPECT_EQ(info.nMax, content - 1);
+    EXPECT_EQ(static_cast<int>(info.nPage), kRoom);
+
+    struct Case {
+        int from;
+        WORD code;
+        int to;
+    };
+    const Case cases[] = {
+        {0, SB_LINEDOWN, kDialogScrollLine},
+        {kDialogScrollLine + 3, SB_LINEUP, 3},
+        {3, SB_LINEUP, 0},
+        {largest - 1, SB_LINEDOWN, largest},
+        {0, SB_PAGEDOWN, std::min(kRoom, largest)},
+        {largest, SB_PAGEUP, std::max(0, largest - kRoom)},
+        {0, SB_BOTTOM, largest},
+        {largest, SB_TOP, 0},
+        {5, SB_ENDSCROLL, 5},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(::testing::Message() << c.from << " code " << c.code);
+        SetScrollPos(page, SB_VERT, c.from, 1);
+        SendMessageW(page, WM_VSCROLL, SB_THUMBPOSITION, 0);
+        ASSERT_EQ(Moved(), c.from);
+        SendMessageW(page, WM_VSCROLL, c.code, 0);
+        EXPECT_EQ(Moved(), c.to);
+        EXPECT_EQ(DialogScrollOffset(page), c.to);
+        EXPECT_EQ(GetScrollPos(page, SB_VERT), c.to);
+    }
+
+    // The focus moved by Tab is shown whole, with the least scrolling.
+    SendMessageW(page, WM_VSCROLL, SB_TOP, 0);
+    SetFocus(GetDlgItem(page, 10));
+    for (int id = 11; id <= 17; ++id) {
+        Tab();
+        ASSERT_EQ(GetDlgCtrlID(GetFocus()), id);
+        EXPECT_GE(Top(id), 0) << id;
+        EXPECT_LE(Bottom(id), kRoom) << id;
+    }
+    EXPECT_EQ(Moved(), largest) << "its bottom and the margin at the end";
+    Tab();
+    EXPECT_EQ(GetDlgCtrlID(GetFocus()), 10) << "round to the first";
+    EXPECT_EQ(Moved(), 0) << "its top at the top";
+
+    // More room than the content: whole again, without the bar.
+    SendMessageW(page, WM_VSCROLL, SB_BOTTOM, 0);
+    MoveWindow(page, 0, 0, kWidth, content, 1);
+    FitDialogScroll(page);
+    EXPECT_FALSE(BarShown());
+    EXPECT_EQ(Moved(), 0);
+    MoveWindow(page, 0, 0, kWidth, kRoom, 1);
+    FitDialogScroll(page);
+    EXPECT_TRUE(BarShown());
+
+    // Turned off, the page is whole and deaf to the bar's messages.
+    SendMessageW(page, WM_VSCROLL, SB_BOTTOM, 0);
+    SetDialogScrolling(page, false);
+    EXPECT_FALSE(BarShown());
+    EXPECT_EQ(Moved(), 0);
+    SendMessageW(page, WM_VSCROLL, SB_BOTTOM, 0);
+    FitDialogScroll(page);
+    EXPECT_EQ(Moved(), 0);
+    EXPECT_FALSE(BarShown());
+}
+
+TEST_F(DialogScroll, OnlyDialogsScrollAndAControlOutsideIsNotLookedFor) {
+    SetDialogScrolling(main, true);
+    EXPECT_FALSE(DialogScrolls(main));
+    SetDialogScrolling(page, true);
+    FitDialogScroll(page);
+    ScrollDialogToControl(page, main);
+    ScrollDialogToControl(page, nullptr);
+    EXPECT_EQ(Moved(), 0);
+    ScrollDialogToControl(page, GetDlgItem(page, 17));
+    EXPECT_EQ(Bottom(17), kRoom - kDialogScrollMargin);
+    // A tall control shows its top.
+    MoveWindow(GetDlgItem(page, 13), 4, Top(13), 40, kRoom + 30, 1);
+    ScrollDialogToControl(page, GetDlgItem(page, 13));
+    EXPECT_EQ(Top(13), kDialogScrollMargin);
+}
+
+}  // namespace
+}  // namespace qv
