@@ -16,7 +16,7 @@ void BuildOpenFileScreen(const Page& page) {
     }
     OpenFilePageSetup setup;
     setup.startFolder = *folders.shippedMaps;
-    setup.patterns = FilePatterns({u"*.qvn"});
+    setup.patterns = FilePatterns({u"*.qvn"}, u"Quorvane (*.qvn)");
     const HWND shown = CreateOpenFilePage(page.window, setup);
     // One row selected, as after a first tap.
     if (const HWND list = GetDlgItem(shown, kOpenFileList)) {
