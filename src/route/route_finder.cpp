@@ -1,7 +1,9 @@
 #include "route/route_finder.h"
 
 #include <algorithm>
+#include <functional>
 #include <limits>
+#include <optional>
 
 #include "route/best_route_search.h"
 #include "route/search_graph.h"
@@ -17,6 +19,9 @@ constexpr std::int32_t kNone = kNoPoint;
 // bounds the search's memory on any map the loader accepts. Growing storage briefly holds its old
 // and new arrays, so the search's peak is about twice this.
 constexpr std::size_t kPathStoreBudget = std::size_t{128} << 20;
+
+// Paths the enumeration makes before it asks for the best route's score, unless cut short first.
+constexpr std::size_t kSettleAfterPaths = 1024;
 
 template <typename T>
 bool IsFull(const std::vector<T>& items) {
@@ -98,6 +103,28 @@ class PathArena {
     std::vector<std::int32_t> free_;
 };
 
+// The best score any route has, as the exact search found it: nothing when it gave up, no score
+// when there is no route.
+struct KnownBest {
+    bool known = false;
+    std::optional<RouteScore> score;
+    const std::vector<std::int32_t>* points = nullptr;  // the exact search's route
+};
+
+// What lets an enumeration end before its bounds would: the best score, asked for once when the
+// enumeration runs long, and lower bounds on what each path still adds.
+struct Settling {
+    std::function<KnownBest()> askBest;
+    RemainingBounds* bounds = nullptr;
+};
+
+// How an enumeration ended.
+enum class Ending {
+    Exhausted,      // as its bounds end it
+    ChoiceStands,   // its choice is known, and has the best score
+    BestRouteWins,  // cut short, it will choose no route of the best score
+};
+
 // Enumerates paths in passes over a table of slots, exactly as the route has always been chosen:
 // in a sweep the first admissible neighbour (in index order) continues the path itself and each
 // further one starts a copy in the next free slot; copies wait for the next pass. A pass visits
@@ -113,6 +140,8 @@ class RouteSearch {
           maxTransfers_(model.settings.maxTransfers),
           maxLength_(MaxPathLength(model)),
           slotLimit_(kSlotsPerPoint * model.StationCount() - 2),
+          settleAfter_(std::max<std::size_t>(kSettleAfterPaths,
+                                             static_cast<std::size_t>(model.StationCount()))),
           onPath_(static_cast<std::size_t>(model.StationCount()), 0) {
         PathNode start{.first = departure,
                        .station = departure,
@@ -124,11 +153,14 @@ class RouteSearch {
 
     const SearchGraph& Graph() const { return graph_; }
 
-    EnumeratedRoute Run() {
+    Ending HowItEnded() const { return ending_; }
+
+    EnumeratedRoute Run(Settling settling = {}) {
+        settling_ = std::move(settling);
         do {
             Pass();
-        } while (changed_);
-        const std::int32_t chosen = Choose();
+        } while (changed_ && ending_ == Ending::Exhausted);
+        const std::int32_t chosen = ending_ == Ending::ChoiceStands ? bestArrival_ : Choose();
         EnumeratedRoute result{.route = {.points = PathOf(chosen), .score = {}},
                                .cutShort = cutShort_};
         if (chosen != kNone) {
@@ -187,6 +219,9 @@ class RouteSearch {
             AddArrival(slot);
         } else {
             pending_.push_back(slot);
+            if (best_ && MayReachBest(arena_[node])) {
+                hopeful_.push_back(slot);
+            }
         }
     }
 
@@ -196,23 +231,170 @@ class RouteSearch {
         if (firstArrivals_.size() > kArrivalsPerPass + 1) {
             firstArrivals_.pop_back();
         }
+        if (best_ && Primary(arena_[SlotNode(slot)]) == bestPrimary_ &&
+            (bestArrival_ == kNone || slot < bestArrival_)) {
+            bestArrival_ = slot;
+        }
+    }
+
+    std::int64_t Primary(const PathNode& node) const {
+        return algorithm_ == 0 ? node.transfers : node.minutes;
+    }
+
+    // Whether a path still to be extended may arrive with the best primary score.
+    bool MayReachBest(const PathNode& node) const {
+        const RemainingBounds& bounds = *settling_.bounds;
+        if (node.length >= maxLength_ - 1 || node.transfers > maxTransfers_ ||
+            !bounds.Reaches(node.station)) {
+            return false;
+        }
+        const std::int64_t transfers =
+            std::int64_t{node.transfers} + bounds.Transfers(node.station);
+        if (transfers > std::int64_t{maxTransfers_} + 1) {
+            return false;
+        }
+        const std::int64_t primary =
+            algorithm_ == 0 ? transfers : node.minutes + bounds.Minutes(node.station);
+        return primary <= bestPrimary_;
+    }
+
+    // Asks for the best score once the enumeration runs long or is cut short, then tells whether
+    // its choice is settled, setting ending_.
+    bool Settles() {
+        if (!asked_ && settling_.askBest && (cutShort_ || slots_.size() >= settleAfter_)) {
+            AskBest();
+        }
+        if (noRoute_ || (best_ && (onlyBestPrimary_ || (onlyBestScore_ && cutShort_)))) {
+            ending_ = Ending::BestRouteWins;
+            return true;
+        }
+        if (!best_) {
+            return false;
+        }
+        const std::int32_t lowestHopeful = hopefulHead_ < hopeful_.size()
+                                               ? hopeful_[hopefulHead_]
+                                               : std::numeric_limits<std::int32_t>::max();
+        if (bestArrival_ == kNone) {
+            if (lowestHopeful == std::numeric_limits<std::int32_t>::max()) {
+                ending_ = Ending::BestRouteWins;
+                return true;
+            }
+            return false;
+        }
+        if (lowestHopeful < bestArrival_) {
+            return false;
+        }
+        const PathNode& end = arena_[SlotNode(bestArrival_)];
+        if (end.transfers == best_->transfers && end.minutes == best_->minutes) {
+            ending_ = Ending::ChoiceStands;
+            return true;
+        }
+        if (cutShort_) {
+            ending_ = Ending::BestRouteWins;
+            return true;
+        }
+        return false;
+    }
+
+    void AskBest() {
+        asked_ = true;
+        const KnownBest known = settling_.askBest();
+        if (!known.known) {
+            return;
+        }
+        if (!known.score) {
+            noRoute_ = true;
+            return;
+        }
+        best_ = known.score;
+        bestPrimary_ = algorithm_ == 0 ? best_->transfers : best_->minutes;
+        settling_.bounds->AddMinutes(graph_);
+        FindRivals(*known.points);
+        for (std::size_t slot = 0; slot < slots_.size(); ++slot) {
+            if (slots_[slot] != kNone && arena_[slots_[slot]].station == destination_ &&
+                Primary(arena_[slots_[slot]]) == bestPrimary_) {
+                bestArrival_ = static_cast<std::int32_t>(slot);
+                break;
+            }
+        }
+        for (std::size_t at = pendingHead_; at < pending_.size(); ++at) {
+            if (MayReachBest(arena_[SlotNode(pending_[at])])) {
+                hopeful_.push_back(pending_[at]);
+            }
+        }
+    }
+
+    // Whether any path but `route` may score the best primary score, or the best score: every
+    // other path leaves the route somewhere, and what it holds there plus what it must still add
+    // shows whether it can.
+    void FindRivals(const std::vector<std::int32_t>& route) {
+        const RemainingBounds& bounds = *settling_.bounds;
+        std::vector<std::uint8_t> passed(onPath_.size(), 0);
+        PathNode at{.first = route.front(),
+                    .station = route.front(),
+                    .length = 1,
+                    .lastStation = graph_.IsStation(route.front()) ? route.front() : kNone,
+                    .minutes = graph_.Start(route.front()).minutes};
+        onlyBestPrimary_ = true;
+        onlyBestScore_ = true;
+        for (std::size_t i = 0; i + 1 < route.size(); ++i) {
+            passed[static_cast<std::size_t>(route[i])] = 1;
+            std::size_t onward = graph_.EndLink(at.station);
+            for (std::size_t link = graph_.FirstLink(at.station); link < graph_.EndLink(at.station);
+                 ++link) {
+                const std::int32_t next = graph_.Link(link);
+                if (next == route[i + 1]) {
+                    onward = link;
+                    continue;
+                }
+                if (passed[static_cast<std::size_t>(next)] != 0 || !bounds.Reaches(next)) {
+                    continue;
+                }
+                PathNode off = at;
+                Advance(off, next, link);
+                const std::int64_t transfers = std::int64_t{off.transfers} + bounds.Transfers(next);
+                const std::int64_t minutes = off.minutes + bounds.Minutes(next);
+                onlyBestPrimary_ =
+                    onlyBestPrimary_ && (algorithm_ == 0 ? transfers : minutes) > bestPrimary_;
+                onlyBestScore_ =
+                    onlyBestScore_ && (transfers > best_->transfers || minutes > best_->minutes);
+                if (!onlyBestScore_) {
+                    onlyBestPrimary_ = false;
+                    return;
+                }
+            }
+            if (onward == graph_.EndLink(at.station)) {
+                onlyBestPrimary_ = onlyBestScore_ = false;
+                return;
+            }
+            Advance(at, route[i + 1], onward);
+        }
     }
 
     void Pass() {
         changed_ = false;
         cutShort_ = cutShort_ || firstArrivals_.size() > kArrivalsPerPass;
+        if (Settles()) {
+            return;
+        }
         const std::int32_t stopAt = firstArrivals_.size() > kArrivalsPerPass
                                         ? firstArrivals_[kArrivalsPerPass]
                                         : std::numeric_limits<std::int32_t>::max();
         const std::size_t passEnd = pending_.size();
         while (pendingHead_ < passEnd && pending_[pendingHead_] < stopAt) {
             const std::int32_t slot = pending_[pendingHead_++];
+            if (hopefulHead_ < hopeful_.size() && hopeful_[hopefulHead_] == slot) {
+                ++hopefulHead_;
+            }
             Extend(slot);
             if (LastPoint(slot) == destination_) {
                 AddArrival(slot);
             } else {
                 arena_.Release(SlotNode(slot));
                 slots_[static_cast<std::size_t>(slot)] = kNone;
+            }
+            if (Settles()) {
+                return;
             }
         }
         if (pendingHead_ * 2 > pending_.size()) {
@@ -397,6 +579,7 @@ class RouteSearch {
     const std::int32_t maxTransfers_;
     const std::int64_t maxLength_;
     const std::int64_t slotLimit_;
+    const std::size_t settleAfter_;
     PathArena arena_;
     std::vector<std::int32_t> slots_;    // the last node of each slot's path, kNone once emptied
     std::vector<std::int32_t> pending_;  // slots still to be extended, in order, from pendingHead_
@@ -406,6 +589,18 @@ class RouteSearch {
     std::int32_t marked_ = kNone;       // the last node of the marked path
     bool changed_ = false;
     bool cutShort_ = false;
+
+    Settling settling_;
+    bool asked_ = false;
+    bool noRoute_ = false;
+    std::optional<RouteScore> best_;
+    std::int64_t bestPrimary_ = 0;
+    bool onlyBestPrimary_ = false;  // no path but the exact search's scores the best primary score
+    bool onlyBestScore_ = false;    // no path but the exact search's scores the best score
+    std::int32_t bestArrival_ = kNone;   // the lowest arrival of the best primary score
+    std::vector<std::int32_t> hopeful_;  // slots still to be extended that may reach it, in order
+    std::size_t hopefulHead_ = 0;
+    Ending ending_ = Ending::Exhausted;
 };
 
 }  // namespace
@@ -432,21 +627,60 @@ EnumeratedRoute EnumerateRoute(const NetworkModel& model, std::int32_t departure
 std::vector<std::int32_t> SearchRoute(const NetworkModel& model, std::int32_t departure,
                                       std::int32_t destination) {
     const std::int32_t count = model.StationCount();
-    if (departure < 0 || departure >= count || destination < 0 || destination >= count) {
+    const std::int32_t algorithm = model.settings.algorithm;
+    // Any other algorithm chooses nothing, whatever the paths.
+    if (departure < 0 || departure >= count || destination < 0 || destination >= count ||
+        (algorithm != 0 && algorithm != 1)) {
         return {};
     }
     RouteSearch search(model, departure, destination);
-    EnumeratedRoute enumerated = search.Run();
+    const RouteRules rules{.algorithm = algorithm,
+                           .maxTransfers = model.settings.maxTransfers,
+                           .maxLength = MaxPathLength(model)};
+    std::optional<RemainingBounds> bounds;
+    ScoredRoute best;
+    bool bestKnown = false;
+    Settling settling;
+    if (departure != destination) {
+        bounds.emplace(search.Graph(), destination);
+        // No walk leads there, or every one changes lines more often than a route may.
+        if (!bounds->Reaches(departure) ||
+            bounds->Transfers(departure) > std::int64_t{rules.maxTransfers} + 1) {
+            return {};
+        }
+        settling = {.askBest = [&]() -> KnownBest {
+                        best = SearchBestRoute(search.Graph(), rules, departure, destination);
+                        bestKnown = best.complete;
+                        return {.known = best.complete,
+                                .score = best.points.empty()
+                                             ? std::nullopt
+                                             : std::optional<RouteScore>(best.score),
+                                .points = &best.points};
+                    },
+                    .bounds = &*bounds};
+    }
+    EnumeratedRoute enumerated = search.Run(std::move(settling));
+    const bool chosen = !enumerated.route.points.empty();
+    switch (search.HowItEnded()) {
+        case Ending::ChoiceStands:
+            return std::move(enumerated.route.points);
+        case Ending::BestRouteWins:
+            return std::move(best.points);
+        case Ending::Exhausted:
+            break;
+    }
     if (!enumerated.cutShort) {
         return std::move(enumerated.route.points);
     }
     // The bounds stopped the enumeration before it saw every path: a route it did not see may
     // be better, or be the only one.
-    const RouteRules rules{.algorithm = model.settings.algorithm,
-                           .maxTransfers = model.settings.maxTransfers,
-                           .maxLength = MaxPathLength(model)};
-    const bool chosen = !enumerated.route.points.empty();
-    ScoredRoute best =
+    if (bestKnown) {
+        const bool bestChosen = chosen &&
+                                enumerated.route.score.transfers == best.score.transfers &&
+                                enumerated.route.score.minutes == best.score.minutes;
+        return std::move(bestChosen ? enumerated.route.points : best.points);
+    }
+    best =
         SearchBestRoute(search.Graph(), rules, departure, destination,
                         chosen ? std::optional<RouteScore>(enumerated.route.score) : std::nullopt);
     if (!best.points.empty()) {
