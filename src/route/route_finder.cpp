@@ -118,11 +118,30 @@ struct Settling {
     RemainingBounds* bounds = nullptr;
 };
 
+constexpr std::int32_t kNoSlot = std::numeric_limits<std::int32_t>::max();
+
+// Slots in the order they are extended; each leaves when its turn comes.
+class SlotQueue {
+  public:
+    void Add(std::int32_t slot) { slots_.push_back(slot); }
+    void Leave(std::int32_t slot) {
+        if (head_ < slots_.size() && slots_[head_] == slot) {
+            ++head_;
+        }
+    }
+    // kNoSlot when none is left.
+    std::int32_t Lowest() const { return head_ < slots_.size() ? slots_[head_] : kNoSlot; }
+
+  private:
+    std::vector<std::int32_t> slots_;
+    std::size_t head_ = 0;
+};
+
 // How an enumeration ended.
 enum class Ending {
     Exhausted,      // as its bounds end it
     ChoiceStands,   // its choice is known, and has the best score
-    BestRouteWins,  // cut short, it will choose no route of the best score
+    BestRouteWins,  // the outcome is the exact search's route
 };
 
 // Enumerates paths in passes over a table of slots, exactly as the route has always been chosen:
@@ -131,17 +150,26 @@ enum class Ending {
 // the slots in order and stops at the 101st that already ends at the destination, so only the
 // slots still to be extended and the first 101 arrivals need to be kept in order. A full table
 // and a pass stopped that way both cut the enumeration short.
+//
+// Its choice is the lowest slot among the arrivals of the least primary score (transfers or
+// minutes); where the enumeration is cut short, that choice stands only if it has the best score,
+// else the exact search's route replaces it. Once the best score is known, the enumeration ends as
+// soon as the outcome is settled: when no slot still to be extended below the lowest arrival of
+// the best primary score may arrive with that score (slots made later lie above it), or, cut
+// short, none may arrive with the best score; or when no path but the exact search's route can
+// score the best primary score, or, cut short, the best score. An enumeration that is not cut
+// short sees every path, so its choice has the best primary score.
 class RouteSearch {
   public:
-    RouteSearch(const NetworkModel& model, std::int32_t departure, std::int32_t destination)
+    RouteSearch(const NetworkModel& model, std::int32_t departure, std::int32_t destination,
+                std::size_t settleAfter = kSettleAfterPaths)
         : graph_(model),
           destination_(destination),
           algorithm_(model.settings.algorithm),
           maxTransfers_(model.settings.maxTransfers),
           maxLength_(MaxPathLength(model)),
           slotLimit_(kSlotsPerPoint * model.StationCount() - 2),
-          settleAfter_(std::max<std::size_t>(kSettleAfterPaths,
-                                             static_cast<std::size_t>(model.StationCount()))),
+          settleAfter_(settleAfter),
           onPath_(static_cast<std::size_t>(model.StationCount()), 0) {
         PathNode start{.first = departure,
                        .station = departure,
@@ -219,8 +247,8 @@ class RouteSearch {
             AddArrival(slot);
         } else {
             pending_.push_back(slot);
-            if (best_ && MayReachBest(arena_[node])) {
-                hopeful_.push_back(slot);
+            if (best_) {
+                AddHopeful(slot);
             }
         }
     }
@@ -233,29 +261,42 @@ class RouteSearch {
         }
         if (best_ && Primary(arena_[SlotNode(slot)]) == bestPrimary_ &&
             (bestArrival_ == kNone || slot < bestArrival_)) {
-            bestArrival_ = slot;
+            SetBestArrival(slot);
         }
+    }
+
+    void SetBestArrival(std::int32_t slot) {
+        bestArrival_ = slot;
+        const PathNode& end = arena_[SlotNode(slot)];
+        bestArrivalScoresBest_ = end.transfers == best_->transfers && end.minutes == best_->minutes;
+        bestArrivalIsExact_ = bestArrivalScoresBest_ && PathOf(slot) == exactRoute_;
+        exactArrived_ = exactArrived_ || bestArrivalIsExact_;
     }
 
     std::int64_t Primary(const PathNode& node) const {
         return algorithm_ == 0 ? node.transfers : node.minutes;
     }
 
-    // Whether a path still to be extended may arrive with the best primary score.
-    bool MayReachBest(const PathNode& node) const {
+    // Notes a slot still to be extended whose path may arrive with the best primary score, and
+    // whether it may arrive with the best score.
+    void AddHopeful(std::int32_t slot) {
+        const PathNode& node = arena_[SlotNode(slot)];
         const RemainingBounds& bounds = *settling_.bounds;
         if (node.length >= maxLength_ - 1 || node.transfers > maxTransfers_ ||
             !bounds.Reaches(node.station)) {
-            return false;
+            return;
         }
         const std::int64_t transfers =
             std::int64_t{node.transfers} + bounds.Transfers(node.station);
-        if (transfers > std::int64_t{maxTransfers_} + 1) {
-            return false;
+        const std::int64_t minutes = node.minutes + bounds.Minutes(node.station);
+        if (transfers > std::int64_t{maxTransfers_} + 1 ||
+            (algorithm_ == 0 ? transfers : minutes) > bestPrimary_) {
+            return;
         }
-        const std::int64_t primary =
-            algorithm_ == 0 ? transfers : node.minutes + bounds.Minutes(node.station);
-        return primary <= bestPrimary_;
+        mayScoreBestPrimary_.Add(slot);
+        if (transfers <= best_->transfers && minutes <= best_->minutes) {
+            mayScoreBest_.Add(slot);
+        }
     }
 
     // Asks for the best score once the enumeration runs long or is cut short, then tells whether
@@ -264,34 +305,34 @@ class RouteSearch {
         if (!asked_ && settling_.askBest && (cutShort_ || slots_.size() >= settleAfter_)) {
             AskBest();
         }
-        if (noRoute_ || (best_ && (onlyBestPrimary_ || (onlyBestScore_ && cutShort_)))) {
+        // An enumeration that is not cut short makes every path, the exact search's route among
+        // them; once no path left can become that route, it will be cut short.
+        const bool cut = cutShort_ || (best_ && exactPrefix_ == kNone && !exactArrived_);
+        if (noRoute_ || (best_ && (onlyBestPrimary_ || (onlyBestScore_ && cut)))) {
             ending_ = Ending::BestRouteWins;
             return true;
         }
         if (!best_) {
             return false;
         }
-        const std::int32_t lowestHopeful = hopefulHead_ < hopeful_.size()
-                                               ? hopeful_[hopefulHead_]
-                                               : std::numeric_limits<std::int32_t>::max();
-        if (bestArrival_ == kNone) {
-            if (lowestHopeful == std::numeric_limits<std::int32_t>::max()) {
+        // Cut short, the choice gives way to the exact search's route unless it scores the best,
+        // so only paths that may score the best can still change the outcome.
+        const std::int32_t bestBelow = bestArrival_ == kNone ? kNoSlot : bestArrival_;
+        if (cut && mayScoreBest_.Lowest() >= bestBelow &&
+            (bestArrival_ == kNone || !bestArrivalScoresBest_ || bestArrivalIsExact_)) {
+            ending_ = Ending::BestRouteWins;
+            return true;
+        }
+        if (mayScoreBestPrimary_.Lowest() >= bestBelow) {
+            // Nothing below can be chosen any more: the choice is the best arrival, if any.
+            if (bestArrival_ != kNone && bestArrivalScoresBest_) {
+                ending_ = Ending::ChoiceStands;
+                return true;
+            }
+            if (bestArrival_ == kNone || cut) {
                 ending_ = Ending::BestRouteWins;
                 return true;
             }
-            return false;
-        }
-        if (lowestHopeful < bestArrival_) {
-            return false;
-        }
-        const PathNode& end = arena_[SlotNode(bestArrival_)];
-        if (end.transfers == best_->transfers && end.minutes == best_->minutes) {
-            ending_ = Ending::ChoiceStands;
-            return true;
-        }
-        if (cutShort_) {
-            ending_ = Ending::BestRouteWins;
-            return true;
         }
         return false;
     }
@@ -309,19 +350,45 @@ class RouteSearch {
         best_ = known.score;
         bestPrimary_ = algorithm_ == 0 ? best_->transfers : best_->minutes;
         settling_.bounds->AddMinutes(graph_);
-        FindRivals(*known.points);
+        exactRoute_ = *known.points;
+        FindRivals(exactRoute_);
         for (std::size_t slot = 0; slot < slots_.size(); ++slot) {
-            if (slots_[slot] != kNone && arena_[slots_[slot]].station == destination_ &&
-                Primary(arena_[slots_[slot]]) == bestPrimary_) {
-                bestArrival_ = static_cast<std::int32_t>(slot);
-                break;
+            const std::int32_t end = slots_[slot];
+            if (end == kNone || arena_[end].station != destination_) {
+                continue;
             }
+            if (bestArrival_ == kNone && Primary(arena_[end]) == bestPrimary_) {
+                SetBestArrival(static_cast<std::int32_t>(slot));
+            }
+            exactArrived_ = exactArrived_ || OnExactRoute(end);
         }
         for (std::size_t at = pendingHead_; at < pending_.size(); ++at) {
-            if (MayReachBest(arena_[SlotNode(pending_[at])])) {
-                hopeful_.push_back(pending_[at]);
+            AddHopeful(pending_[at]);
+            if (OnExactRoute(SlotNode(pending_[at]))) {
+                NoteExactRoute(pending_[at], kNone);
             }
         }
+    }
+
+    // Whether the path ending in `node` is the start of the exact search's route.
+    bool OnExactRoute(std::int32_t node) const {
+        if (node == kNone || static_cast<std::size_t>(arena_[node].length) > exactRoute_.size()) {
+            return false;
+        }
+        for (std::int32_t id = node; id != kNone; id = arena_[id].parent) {
+            const PathNode& run = arena_[id];
+            const std::int32_t step = run.station >= run.first ? 1 : -1;
+            std::int32_t at = run.length - 1;
+            for (std::int32_t point = run.station;; point -= step, --at) {
+                if (exactRoute_[static_cast<std::size_t>(at)] != point) {
+                    return false;
+                }
+                if (point == run.first) {
+                    break;
+                }
+            }
+        }
+        return true;
     }
 
     // Whether any path but `route` may score the best primary score, or the best score: every
@@ -383,9 +450,8 @@ class RouteSearch {
         const std::size_t passEnd = pending_.size();
         while (pendingHead_ < passEnd && pending_[pendingHead_] < stopAt) {
             const std::int32_t slot = pending_[pendingHead_++];
-            if (hopefulHead_ < hopeful_.size() && hopeful_[hopefulHead_] == slot) {
-                ++hopefulHead_;
-            }
+            mayScoreBestPrimary_.Leave(slot);
+            mayScoreBest_.Leave(slot);
             Extend(slot);
             if (LastPoint(slot) == destination_) {
                 AddArrival(slot);
@@ -414,11 +480,43 @@ class RouteSearch {
             return;
         }
         MarkPath(leaf);
-        while (Sweep(leaf, node)) {
+        if (slot == exactPrefix_) {
+            ExtendAlongExactRoute(leaf, node);
+        } else {
+            while (Sweep(leaf, node)) {
+            }
         }
         arena_.Replace(leaf, node);
         slots_[static_cast<std::size_t>(slot)] = leaf;
         marked_ = leaf;
+    }
+
+    // Extends the path that runs along the exact search's route, following where the route goes:
+    // on with the path itself, or in the copy that takes the route's next point, or nowhere.
+    void ExtendAlongExactRoute(std::int32_t& leaf, PathNode& node) {
+        exactPrefix_ = kNone;
+        bool along = true;
+        bool more = true;
+        while (more) {
+            const auto next = static_cast<std::size_t>(node.length);
+            exactNext_ = along && next < exactRoute_.size() ? exactRoute_[next] : kNone;
+            more = Sweep(leaf, node);
+            along = along && node.length == static_cast<std::int32_t>(next) + 1 &&
+                    node.station == exactNext_;
+        }
+        if (along) {
+            exactArrived_ = exactArrived_ || node.station == destination_;
+        }
+        exactNext_ = kNone;
+    }
+
+    // A new slot whose path starts the exact search's route, or is it.
+    void NoteExactRoute(std::int32_t slot, std::int32_t lastPoint) {
+        if (lastPoint == destination_) {
+            exactArrived_ = true;
+        } else {
+            exactPrefix_ = slot;
+        }
     }
 
     // Counts the points of the path ending in `leaf` in onPath_. Consecutive slots mostly share
@@ -516,6 +614,9 @@ class RouteSearch {
                 return false;
             }
             AddSlot(arena_.Branch(Step(start, before, further, link)), further);
+            if (further == exactNext_) {
+                NoteExactRoute(static_cast<std::int32_t>(slots_.size() - 1), further);
+            }
         }
         return true;
     }
@@ -597,9 +698,15 @@ class RouteSearch {
     std::int64_t bestPrimary_ = 0;
     bool onlyBestPrimary_ = false;  // no path but the exact search's scores the best primary score
     bool onlyBestScore_ = false;    // no path but the exact search's scores the best score
-    std::int32_t bestArrival_ = kNone;   // the lowest arrival of the best primary score
-    std::vector<std::int32_t> hopeful_;  // slots still to be extended that may reach it, in order
-    std::size_t hopefulHead_ = 0;
+    std::vector<std::int32_t> exactRoute_;
+    std::int32_t bestArrival_ = kNone;  // the lowest arrival of the best primary score
+    bool bestArrivalScoresBest_ = false;
+    bool bestArrivalIsExact_ = false;   // it is the exact search's route
+    bool exactArrived_ = false;         // some arrival is the exact search's route
+    std::int32_t exactPrefix_ = kNone;  // the slot to extend whose path starts that route
+    std::int32_t exactNext_ = kNone;    // while it is extended, the route's next point
+    SlotQueue mayScoreBestPrimary_;     // slots still to be extended that may arrive so
+    SlotQueue mayScoreBest_;            // and those that may arrive with the best score
     Ending ending_ = Ending::Exhausted;
 };
 
@@ -626,6 +733,13 @@ EnumeratedRoute EnumerateRoute(const NetworkModel& model, std::int32_t departure
 
 std::vector<std::int32_t> SearchRoute(const NetworkModel& model, std::int32_t departure,
                                       std::int32_t destination) {
+    return SearchRoute(
+        model, departure, destination,
+        std::max<std::size_t>(kSettleAfterPaths, static_cast<std::size_t>(model.StationCount())));
+}
+
+std::vector<std::int32_t> SearchRoute(const NetworkModel& model, std::int32_t departure,
+                                      std::int32_t destination, std::size_t settleAfterPaths) {
     const std::int32_t count = model.StationCount();
     const std::int32_t algorithm = model.settings.algorithm;
     // Any other algorithm chooses nothing, whatever the paths.
@@ -633,7 +747,7 @@ std::vector<std::int32_t> SearchRoute(const NetworkModel& model, std::int32_t de
         (algorithm != 0 && algorithm != 1)) {
         return {};
     }
-    RouteSearch search(model, departure, destination);
+    RouteSearch search(model, departure, destination, settleAfterPaths);
     const RouteRules rules{.algorithm = algorithm,
                            .maxTransfers = model.settings.maxTransfers,
                            .maxLength = MaxPathLength(model)};
