@@ -157,8 +157,8 @@ enum class Ending {
 // soon as the outcome is settled: when no slot still to be extended below the lowest arrival of
 // the best primary score may arrive with that score (slots made later lie above it), or, cut
 // short, none may arrive with the best score; or when no path but the exact search's route can
-// score the best primary score, or, cut short, the best score. An enumeration that is not cut
-// short sees every path, so its choice has the best primary score.
+// score the best primary score, or, cut short, the best score. Where the outcome depends on
+// whether the enumeration will be cut short, it ends early only once that is certain.
 class RouteSearch {
   public:
     RouteSearch(const NetworkModel& model, std::int32_t departure, std::int32_t destination,
@@ -305,10 +305,17 @@ class RouteSearch {
         if (!asked_ && settling_.askBest && (cutShort_ || slots_.size() >= settleAfter_)) {
             AskBest();
         }
-        // An enumeration that is not cut short makes every path, the exact search's route among
-        // them; once no path left can become that route, it will be cut short.
-        const bool cut = cutShort_ || (best_ && exactPrefix_ == kNone && !exactArrived_);
-        if (noRoute_ || (best_ && (onlyBestPrimary_ || (onlyBestScore_ && cut)))) {
+        // An enumeration that is not cut short makes the exact search's route, unless that route
+        // passes a point whose first admissible neighbour is the destination (a path there ends
+        // at the destination); once no path left can become it, the enumeration will be cut.
+        const bool cut =
+            cutShort_ || (best_ && exactMade_ && exactPrefix_ == kNone && !exactArrived_);
+        // Not cut short, the choice has the best primary score: by transfers always (ending at
+        // the destination as soon as it is a neighbour adds no transfer that going on would
+        // not), by minutes where the exact search's route is made.
+        const bool choiceBestIfWhole = algorithm_ == 0 || exactMade_;
+        if (noRoute_ ||
+            (best_ && ((onlyBestPrimary_ && choiceBestIfWhole) || (onlyBestScore_ && cut)))) {
             ending_ = Ending::BestRouteWins;
             return true;
         }
@@ -329,7 +336,7 @@ class RouteSearch {
                 ending_ = Ending::ChoiceStands;
                 return true;
             }
-            if (bestArrival_ == kNone || cut) {
+            if ((bestArrival_ == kNone && choiceBestIfWhole) || cut) {
                 ending_ = Ending::BestRouteWins;
                 return true;
             }
@@ -351,6 +358,7 @@ class RouteSearch {
         bestPrimary_ = algorithm_ == 0 ? best_->transfers : best_->minutes;
         settling_.bounds->AddMinutes(graph_);
         exactRoute_ = *known.points;
+        exactMade_ = MadeWhenWhole(exactRoute_);
         FindRivals(exactRoute_);
         for (std::size_t slot = 0; slot < slots_.size(); ++slot) {
             const std::int32_t end = slots_[slot];
@@ -368,6 +376,26 @@ class RouteSearch {
                 NoteExactRoute(pending_[at], kNone);
             }
         }
+    }
+
+    // Whether an enumeration that is not cut short makes `route`: no point of it before the last
+    // but one has the destination as its first admissible neighbour.
+    bool MadeWhenWhole(const std::vector<std::int32_t>& route) const {
+        std::vector<std::uint8_t> passed(onPath_.size(), 0);
+        for (std::size_t i = 0; i + 1 < route.size(); ++i) {
+            passed[static_cast<std::size_t>(route[i])] = 1;
+            for (std::size_t link = graph_.FirstLink(route[i]); link < graph_.EndLink(route[i]);
+                 ++link) {
+                const std::int32_t first = graph_.Link(link);
+                if (passed[static_cast<std::size_t>(first)] == 0) {
+                    if (first == destination_ && route[i + 1] != first) {
+                        return false;
+                    }
+                    break;
+                }
+            }
+        }
+        return true;
     }
 
     // Whether the path ending in `node` is the start of the exact search's route.
@@ -701,8 +729,9 @@ class RouteSearch {
     std::vector<std::int32_t> exactRoute_;
     std::int32_t bestArrival_ = kNone;  // the lowest arrival of the best primary score
     bool bestArrivalScoresBest_ = false;
-    bool bestArrivalIsExact_ = false;   // it is the exact search's route
-    bool exactArrived_ = false;         // some arrival is the exact search's route
+    bool bestArrivalIsExact_ = false;  // it is the exact search's route
+    bool exactMade_ = false;     // an enumeration not cut short makes the exact search's route
+    bool exactArrived_ = false;  // some arrival is the exact search's route
     std::int32_t exactPrefix_ = kNone;  // the slot to extend whose path starts that route
     std::int32_t exactNext_ = kNone;    // while it is extended, the route's next point
     SlotQueue mayScoreBestPrimary_;     // slots still to be extended that may arrive so
