@@ -125,3 +125,28 @@ std::unique_ptr<NetworkModel> MakeGridMetro(std::int32_t rows, std::int32_t colu
 }
 
 }  // namespace qv::bench
+
+namespace qv::bench {
+
+std::unique_ptr<NetworkModel> MakeLadderMetro(std::int32_t lines, std::int32_t stations) {
+    auto model = std::make_unique<NetworkModel>();
+    constexpr std::int32_t kSpacing = 10;
+    for (std::int32_t row = 0; row < lines; ++row) {
+        Line& line = model->AddLine(row + 1, u"Линия", 0x00FF00, false, stations, 2);
+        for (std::int32_t column = 0; column < stations; ++column) {
+            line.AddStation(
+                {.name = u"Л", .runTime = 2, .x = column * kSpacing, .y = row * kSpacing});
+        }
+    }
+    for (std::int32_t row = 0; row + 2 < lines; ++row) {
+        for (const std::int32_t column : {2, stations - 3}) {
+            model->transfers.push_back(
+                {column * kSpacing, row * kSpacing, column * kSpacing, (row + 1) * kSpacing, 3});
+        }
+    }
+    model->BuildStationIndex();
+    model->BuildAdjacency();
+    return model;
+}
+
+}  // namespace qv::bench

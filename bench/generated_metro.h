@@ -17,4 +17,8 @@ std::unique_ptr<NetworkModel> MakeGeneratedMetro(std::int32_t points, std::int32
 // points a map may hold make it the largest search a user can ask for.
 std::unique_ptr<NetworkModel> MakeGridMetro(std::int32_t rows, std::int32_t columns);
 
+// A ladder of `lines` parallel lines of `stations` stations each, every line joined to the next by
+// transfers at two stations, the last line standing apart: its stations reach no other line.
+std::unique_ptr<NetworkModel> MakeLadderMetro(std::int32_t lines, std::int32_t stations);
+
 }  // namespace qv::bench

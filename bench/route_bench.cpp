@@ -87,7 +87,9 @@ void Register(const std::string& name, const std::shared_ptr<NetworkModel>& mode
               std::optional<Ends> ends = std::nullopt) {
     const Ends chosen = ends.value_or(FarEnds(*model));
     benchmark::RegisterBenchmark(("finder/" + name).c_str(), RunSearch, model, chosen,
-                                 Search(qv::SearchRoute))
+                                 Search([](const NetworkModel& m, std::int32_t a, std::int32_t b) {
+                                     return qv::SearchRoute(m, a, b);
+                                 }))
         ->Unit(benchmark::kMillisecond);
     if (withOracle) {
         benchmark::RegisterBenchmark(
@@ -109,6 +111,29 @@ void RegisterExact(const std::string& name, const std::shared_ptr<NetworkModel>&
                                        .maxTransfers = m.settings.maxTransfers,
                                        .maxLength = qv::MaxPathLength(m)};
             return qv::SearchBestRoute(qv::SearchGraph(m), rules, a, b).points;
+        }))
+        ->Unit(benchmark::kMillisecond);
+}
+
+// The search as it ran before the enumeration could end early: the whole enumeration, then the
+// exact search for a better route wherever the enumeration was cut short.
+void RegisterAsBefore(const std::string& name, const std::shared_ptr<NetworkModel>& model,
+                      Ends ends) {
+    benchmark::RegisterBenchmark(
+        ("before/" + name).c_str(), RunSearch, model, ends,
+        Search([](const NetworkModel& m, std::int32_t a, std::int32_t b) {
+            qv::EnumeratedRoute enumerated = qv::EnumerateRoute(m, a, b);
+            if (!enumerated.cutShort) {
+                return enumerated.route.points;
+            }
+            const qv::RouteRules rules{.algorithm = m.settings.algorithm,
+                                       .maxTransfers = m.settings.maxTransfers,
+                                       .maxLength = qv::MaxPathLength(m)};
+            const bool chosen = !enumerated.route.points.empty();
+            qv::ScoredRoute best = qv::SearchBestRoute(
+                qv::SearchGraph(m), rules, a, b,
+                chosen ? std::optional<qv::RouteScore>(enumerated.route.score) : std::nullopt);
+            return best.points.empty() ? enumerated.route.points : best.points;
         }))
         ->Unit(benchmark::kMillisecond);
 }
@@ -161,7 +186,38 @@ int main(int argc, char** argv) {
                 "grid127/alg" + std::to_string(algorithm) + "/max" + std::to_string(maxTransfers);
             Register(name, model, false, corners);
             RegisterExact(name, model, corners);
+            RegisterAsBefore(name, model, corners);
         }
+    }
+    // A map of 1,000 lines where no route exists: the destination on a line no transfer reaches
+    // (at the highest transfer limit the settings page allows), or across more lines than the
+    // transfer limit allows. `FindRoute` is what the main window
+    // runs when the station picker closes: the adjacency rebuilt, then the search.
+    for (const auto& [trip, maxTransfers] :
+         {std::pair<std::string, std::int32_t>{"apart", 99}, {"over-limit", 3}}) {
+        std::shared_ptr<NetworkModel> model = qv::bench::MakeLadderMetro(1000, 12);
+        model->settings.maxTransfers = maxTransfers;
+        const auto& lines = model->Lines();
+        const qv::Line& last = *lines[trip == "apart" ? lines.size() - 1 : lines.size() - 2];
+        const Ends ends{0, last.firstStationIndex + last.StationCount() - 1};
+        const std::string name = "lines1000/" + trip;
+        Register(name, model, false, ends);
+        RegisterAsBefore(name, model, ends);
+        benchmark::RegisterBenchmark(
+            ("FindRoute/" + name).c_str(), RunSearch, model, ends,
+            Search([model](const NetworkModel&, std::int32_t a, std::int32_t b) {
+                NetworkModel& searched = *model;
+                searched.departure = searched.Stations()[static_cast<std::size_t>(a)];
+                searched.destination = searched.Stations()[static_cast<std::size_t>(b)];
+                qv::SilentRouteSearchFeedback silent;
+                qv::FindRoute(searched, silent);
+                std::vector<std::int32_t> route;
+                for (const qv::Station* point : searched.route) {
+                    route.push_back(point->index);
+                }
+                return route;
+            }))
+            ->Unit(benchmark::kMillisecond);
     }
     for (const std::int32_t points : {100, 300, 1000}) {
         for (const std::int32_t transfers : {5, 20, 60}) {

@@ -61,7 +61,7 @@ class BestRouteSearch {
               .minutes = start.minutes});
         while (!queue_.empty()) {
             if (labels_.size() * kBytesPerLabel > kLabelBudget) {
-                return {};
+                return {.points = {}, .score = {}, .complete = false};
             }
             const std::int32_t id = queue_.top().label;
             queue_.pop();
@@ -152,7 +152,7 @@ class BestRouteSearch {
         std::vector<std::int32_t> sorted = route.points;
         std::sort(sorted.begin(), sorted.end());
         if (std::adjacent_find(sorted.begin(), sorted.end()) != sorted.end()) {
-            return {};
+            return {.points = {}, .score = {}, .complete = false};
         }
         return route;
     }

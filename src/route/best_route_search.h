@@ -22,6 +22,9 @@ bool IsBetterRoute(const RouteScore& a, const RouteScore& b, std::int32_t algori
 struct ScoredRoute {
     std::vector<std::int32_t> points;  // station-index numbers in travel order; empty for none
     RouteScore score;
+    // False when the search gave up (its memory budget, or a best walk that repeats a point,
+    // which only negative times make): an empty route then proves nothing.
+    bool complete = true;
 };
 
 // The rules every path of a search keeps: a step is taken only while the path holds fewer than

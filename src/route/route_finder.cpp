@@ -1,7 +1,9 @@
 #include "route/route_finder.h"
 
 #include <algorithm>
+#include <functional>
 #include <limits>
+#include <optional>
 
 #include "route/best_route_search.h"
 #include "route/search_graph.h"
@@ -17,6 +19,9 @@ constexpr std::int32_t kNone = kNoPoint;
 // bounds the search's memory on any map the loader accepts. Growing storage briefly holds its old
 // and new arrays, so the search's peak is about twice this.
 constexpr std::size_t kPathStoreBudget = std::size_t{128} << 20;
+
+// Paths the enumeration makes before it asks for the best route's score, unless cut short first.
+constexpr std::size_t kSettleAfterPaths = 1024;
 
 template <typename T>
 bool IsFull(const std::vector<T>& items) {
@@ -98,21 +103,73 @@ class PathArena {
     std::vector<std::int32_t> free_;
 };
 
+// The best score any route has, as the exact search found it: nothing when it gave up, no score
+// when there is no route.
+struct KnownBest {
+    bool known = false;
+    std::optional<RouteScore> score;
+    const std::vector<std::int32_t>* points = nullptr;  // the exact search's route
+};
+
+// What lets an enumeration end before its bounds would: the best score, asked for once when the
+// enumeration runs long, and lower bounds on what each path still adds.
+struct Settling {
+    std::function<KnownBest()> askBest;
+    RemainingBounds* bounds = nullptr;
+};
+
+constexpr std::int32_t kNoSlot = std::numeric_limits<std::int32_t>::max();
+
+// Slots in the order they are extended; each leaves when its turn comes.
+class SlotQueue {
+  public:
+    void Add(std::int32_t slot) { slots_.push_back(slot); }
+    void Leave(std::int32_t slot) {
+        if (head_ < slots_.size() && slots_[head_] == slot) {
+            ++head_;
+        }
+    }
+    // kNoSlot when none is left.
+    std::int32_t Lowest() const { return head_ < slots_.size() ? slots_[head_] : kNoSlot; }
+
+  private:
+    std::vector<std::int32_t> slots_;
+    std::size_t head_ = 0;
+};
+
+// How an enumeration ended.
+enum class Ending {
+    Exhausted,      // as its bounds end it
+    ChoiceStands,   // its choice is known, and has the best score
+    BestRouteWins,  // the outcome is the exact search's route
+};
+
 // Enumerates paths in passes over a table of slots, exactly as the route has always been chosen:
 // in a sweep the first admissible neighbour (in index order) continues the path itself and each
 // further one starts a copy in the next free slot; copies wait for the next pass. A pass visits
 // the slots in order and stops at the 101st that already ends at the destination, so only the
 // slots still to be extended and the first 101 arrivals need to be kept in order. A full table
 // and a pass stopped that way both cut the enumeration short.
+//
+// Its choice is the lowest slot among the arrivals of the least primary score (transfers or
+// minutes); where the enumeration is cut short, that choice stands only if it has the best score,
+// else the exact search's route replaces it. Once the best score is known, the enumeration ends as
+// soon as the outcome is settled: when no slot still to be extended below the lowest arrival of
+// the best primary score may arrive with that score (slots made later lie above it), or, cut
+// short, none may arrive with the best score; or when no path but the exact search's route can
+// score the best primary score, or, cut short, the best score. Where the outcome depends on
+// whether the enumeration will be cut short, it ends early only once that is certain.
 class RouteSearch {
   public:
-    RouteSearch(const NetworkModel& model, std::int32_t departure, std::int32_t destination)
+    RouteSearch(const NetworkModel& model, std::int32_t departure, std::int32_t destination,
+                std::size_t settleAfter = kSettleAfterPaths)
         : graph_(model),
           destination_(destination),
           algorithm_(model.settings.algorithm),
           maxTransfers_(model.settings.maxTransfers),
           maxLength_(MaxPathLength(model)),
           slotLimit_(kSlotsPerPoint * model.StationCount() - 2),
+          settleAfter_(settleAfter),
           onPath_(static_cast<std::size_t>(model.StationCount()), 0) {
         PathNode start{.first = departure,
                        .station = departure,
@@ -124,11 +181,14 @@ class RouteSearch {
 
     const SearchGraph& Graph() const { return graph_; }
 
-    EnumeratedRoute Run() {
+    Ending HowItEnded() const { return ending_; }
+
+    EnumeratedRoute Run(Settling settling = {}) {
+        settling_ = std::move(settling);
         do {
             Pass();
-        } while (changed_);
-        const std::int32_t chosen = Choose();
+        } while (changed_ && ending_ == Ending::Exhausted);
+        const std::int32_t chosen = ending_ == Ending::ChoiceStands ? bestArrival_ : Choose();
         EnumeratedRoute result{.route = {.points = PathOf(chosen), .score = {}},
                                .cutShort = cutShort_};
         if (chosen != kNone) {
@@ -187,6 +247,9 @@ class RouteSearch {
             AddArrival(slot);
         } else {
             pending_.push_back(slot);
+            if (best_) {
+                AddHopeful(slot);
+            }
         }
     }
 
@@ -196,23 +259,236 @@ class RouteSearch {
         if (firstArrivals_.size() > kArrivalsPerPass + 1) {
             firstArrivals_.pop_back();
         }
+        if (best_ && Primary(arena_[SlotNode(slot)]) == bestPrimary_ &&
+            (bestArrival_ == kNone || slot < bestArrival_)) {
+            SetBestArrival(slot);
+        }
+    }
+
+    void SetBestArrival(std::int32_t slot) {
+        bestArrival_ = slot;
+        const PathNode& end = arena_[SlotNode(slot)];
+        bestArrivalScoresBest_ = end.transfers == best_->transfers && end.minutes == best_->minutes;
+        bestArrivalIsExact_ = bestArrivalScoresBest_ && PathOf(slot) == exactRoute_;
+        exactArrived_ = exactArrived_ || bestArrivalIsExact_;
+    }
+
+    std::int64_t Primary(const PathNode& node) const {
+        return algorithm_ == 0 ? node.transfers : node.minutes;
+    }
+
+    // Notes a slot still to be extended whose path may arrive with the best primary score, and
+    // whether it may arrive with the best score.
+    void AddHopeful(std::int32_t slot) {
+        const PathNode& node = arena_[SlotNode(slot)];
+        const RemainingBounds& bounds = *settling_.bounds;
+        if (node.length >= maxLength_ - 1 || node.transfers > maxTransfers_ ||
+            !bounds.Reaches(node.station)) {
+            return;
+        }
+        const std::int64_t transfers =
+            std::int64_t{node.transfers} + bounds.Transfers(node.station);
+        const std::int64_t minutes = node.minutes + bounds.Minutes(node.station);
+        if (transfers > std::int64_t{maxTransfers_} + 1 ||
+            (algorithm_ == 0 ? transfers : minutes) > bestPrimary_) {
+            return;
+        }
+        mayScoreBestPrimary_.Add(slot);
+        if (transfers <= best_->transfers && minutes <= best_->minutes) {
+            mayScoreBest_.Add(slot);
+        }
+    }
+
+    // Asks for the best score once the enumeration runs long or is cut short, then tells whether
+    // its choice is settled, setting ending_.
+    bool Settles() {
+        if (!asked_ && settling_.askBest && (cutShort_ || slots_.size() >= settleAfter_)) {
+            AskBest();
+        }
+        // An enumeration that is not cut short makes the exact search's route, unless that route
+        // passes a point whose first admissible neighbour is the destination (a path there ends
+        // at the destination); once no path left can become it, the enumeration will be cut.
+        const bool cut =
+            cutShort_ || (best_ && exactMade_ && exactPrefix_ == kNone && !exactArrived_);
+        // Not cut short, the choice has the best primary score: by transfers always (ending at
+        // the destination as soon as it is a neighbour adds no transfer that going on would
+        // not), by minutes where the exact search's route is made.
+        const bool choiceBestIfWhole = algorithm_ == 0 || exactMade_;
+        if (noRoute_ ||
+            (best_ && ((onlyBestPrimary_ && choiceBestIfWhole) || (onlyBestScore_ && cut)))) {
+            ending_ = Ending::BestRouteWins;
+            return true;
+        }
+        if (!best_) {
+            return false;
+        }
+        // Cut short, the choice gives way to the exact search's route unless it scores the best,
+        // so only paths that may score the best can still change the outcome.
+        const std::int32_t bestBelow = bestArrival_ == kNone ? kNoSlot : bestArrival_;
+        if (cut && mayScoreBest_.Lowest() >= bestBelow &&
+            (bestArrival_ == kNone || !bestArrivalScoresBest_ || bestArrivalIsExact_)) {
+            ending_ = Ending::BestRouteWins;
+            return true;
+        }
+        if (mayScoreBestPrimary_.Lowest() >= bestBelow) {
+            // Nothing below can be chosen any more: the choice is the best arrival, if any.
+            if (bestArrival_ != kNone && bestArrivalScoresBest_) {
+                ending_ = Ending::ChoiceStands;
+                return true;
+            }
+            if ((bestArrival_ == kNone && choiceBestIfWhole) || cut) {
+                ending_ = Ending::BestRouteWins;
+                return true;
+            }
+        }
+        return false;
+    }
+
+    void AskBest() {
+        asked_ = true;
+        const KnownBest known = settling_.askBest();
+        if (!known.known) {
+            return;
+        }
+        if (!known.score) {
+            noRoute_ = true;
+            return;
+        }
+        best_ = known.score;
+        bestPrimary_ = algorithm_ == 0 ? best_->transfers : best_->minutes;
+        settling_.bounds->AddMinutes(graph_);
+        exactRoute_ = *known.points;
+        exactMade_ = MadeWhenWhole(exactRoute_);
+        FindRivals(exactRoute_);
+        for (std::size_t slot = 0; slot < slots_.size(); ++slot) {
+            const std::int32_t end = slots_[slot];
+            if (end == kNone || arena_[end].station != destination_) {
+                continue;
+            }
+            if (bestArrival_ == kNone && Primary(arena_[end]) == bestPrimary_) {
+                SetBestArrival(static_cast<std::int32_t>(slot));
+            }
+            exactArrived_ = exactArrived_ || OnExactRoute(end);
+        }
+        for (std::size_t at = pendingHead_; at < pending_.size(); ++at) {
+            AddHopeful(pending_[at]);
+            if (OnExactRoute(SlotNode(pending_[at]))) {
+                NoteExactRoute(pending_[at], kNone);
+            }
+        }
+    }
+
+    // Whether an enumeration that is not cut short makes `route`: no point of it before the last
+    // but one has the destination as its first admissible neighbour.
+    bool MadeWhenWhole(const std::vector<std::int32_t>& route) const {
+        std::vector<std::uint8_t> passed(onPath_.size(), 0);
+        for (std::size_t i = 0; i + 1 < route.size(); ++i) {
+            passed[static_cast<std::size_t>(route[i])] = 1;
+            for (std::size_t link = graph_.FirstLink(route[i]); link < graph_.EndLink(route[i]);
+                 ++link) {
+                const std::int32_t first = graph_.Link(link);
+                if (passed[static_cast<std::size_t>(first)] == 0) {
+                    if (first == destination_ && route[i + 1] != first) {
+                        return false;
+                    }
+                    break;
+                }
+            }
+        }
+        return true;
+    }
+
+    // Whether the path ending in `node` is the start of the exact search's route.
+    bool OnExactRoute(std::int32_t node) const {
+        if (node == kNone || static_cast<std::size_t>(arena_[node].length) > exactRoute_.size()) {
+            return false;
+        }
+        for (std::int32_t id = node; id != kNone; id = arena_[id].parent) {
+            const PathNode& run = arena_[id];
+            const std::int32_t step = run.station >= run.first ? 1 : -1;
+            std::int32_t at = run.length - 1;
+            for (std::int32_t point = run.station;; point -= step, --at) {
+                if (exactRoute_[static_cast<std::size_t>(at)] != point) {
+                    return false;
+                }
+                if (point == run.first) {
+                    break;
+                }
+            }
+        }
+        return true;
+    }
+
+    // Whether any path but `route` may score the best primary score, or the best score: every
+    // other path leaves the route somewhere, and what it holds there plus what it must still add
+    // shows whether it can.
+    void FindRivals(const std::vector<std::int32_t>& route) {
+        const RemainingBounds& bounds = *settling_.bounds;
+        std::vector<std::uint8_t> passed(onPath_.size(), 0);
+        PathNode at{.first = route.front(),
+                    .station = route.front(),
+                    .length = 1,
+                    .lastStation = graph_.IsStation(route.front()) ? route.front() : kNone,
+                    .minutes = graph_.Start(route.front()).minutes};
+        onlyBestPrimary_ = true;
+        onlyBestScore_ = true;
+        for (std::size_t i = 0; i + 1 < route.size(); ++i) {
+            passed[static_cast<std::size_t>(route[i])] = 1;
+            std::size_t onward = graph_.EndLink(at.station);
+            for (std::size_t link = graph_.FirstLink(at.station); link < graph_.EndLink(at.station);
+                 ++link) {
+                const std::int32_t next = graph_.Link(link);
+                if (next == route[i + 1]) {
+                    onward = link;
+                    continue;
+                }
+                if (passed[static_cast<std::size_t>(next)] != 0 || !bounds.Reaches(next)) {
+                    continue;
+                }
+                PathNode off = at;
+                Advance(off, next, link);
+                const std::int64_t transfers = std::int64_t{off.transfers} + bounds.Transfers(next);
+                const std::int64_t minutes = off.minutes + bounds.Minutes(next);
+                onlyBestPrimary_ =
+                    onlyBestPrimary_ && (algorithm_ == 0 ? transfers : minutes) > bestPrimary_;
+                onlyBestScore_ =
+                    onlyBestScore_ && (transfers > best_->transfers || minutes > best_->minutes);
+                if (!onlyBestScore_) {
+                    onlyBestPrimary_ = false;
+                    return;
+                }
+            }
+            if (onward == graph_.EndLink(at.station)) {
+                onlyBestPrimary_ = onlyBestScore_ = false;
+                return;
+            }
+            Advance(at, route[i + 1], onward);
+        }
     }
 
     void Pass() {
         changed_ = false;
         cutShort_ = cutShort_ || firstArrivals_.size() > kArrivalsPerPass;
+        if (Settles()) {
+            return;
+        }
         const std::int32_t stopAt = firstArrivals_.size() > kArrivalsPerPass
                                         ? firstArrivals_[kArrivalsPerPass]
                                         : std::numeric_limits<std::int32_t>::max();
         const std::size_t passEnd = pending_.size();
         while (pendingHead_ < passEnd && pending_[pendingHead_] < stopAt) {
             const std::int32_t slot = pending_[pendingHead_++];
+            mayScoreBestPrimary_.Leave(slot);
+            mayScoreBest_.Leave(slot);
             Extend(slot);
             if (LastPoint(slot) == destination_) {
                 AddArrival(slot);
             } else {
                 arena_.Release(SlotNode(slot));
                 slots_[static_cast<std::size_t>(slot)] = kNone;
+            }
+            if (Settles()) {
+                return;
             }
         }
         if (pendingHead_ * 2 > pending_.size()) {
@@ -232,11 +508,43 @@ class RouteSearch {
             return;
         }
         MarkPath(leaf);
-        while (Sweep(leaf, node)) {
+        if (slot == exactPrefix_) {
+            ExtendAlongExactRoute(leaf, node);
+        } else {
+            while (Sweep(leaf, node)) {
+            }
         }
         arena_.Replace(leaf, node);
         slots_[static_cast<std::size_t>(slot)] = leaf;
         marked_ = leaf;
+    }
+
+    // Extends the path that runs along the exact search's route, following where the route goes:
+    // on with the path itself, or in the copy that takes the route's next point, or nowhere.
+    void ExtendAlongExactRoute(std::int32_t& leaf, PathNode& node) {
+        exactPrefix_ = kNone;
+        bool along = true;
+        bool more = true;
+        while (more) {
+            const auto next = static_cast<std::size_t>(node.length);
+            exactNext_ = along && next < exactRoute_.size() ? exactRoute_[next] : kNone;
+            more = Sweep(leaf, node);
+            along = along && node.length == static_cast<std::int32_t>(next) + 1 &&
+                    node.station == exactNext_;
+        }
+        if (along) {
+            exactArrived_ = exactArrived_ || node.station == destination_;
+        }
+        exactNext_ = kNone;
+    }
+
+    // A new slot whose path starts the exact search's route, or is it.
+    void NoteExactRoute(std::int32_t slot, std::int32_t lastPoint) {
+        if (lastPoint == destination_) {
+            exactArrived_ = true;
+        } else {
+            exactPrefix_ = slot;
+        }
     }
 
     // Counts the points of the path ending in `leaf` in onPath_. Consecutive slots mostly share
@@ -334,6 +642,9 @@ class RouteSearch {
                 return false;
             }
             AddSlot(arena_.Branch(Step(start, before, further, link)), further);
+            if (further == exactNext_) {
+                NoteExactRoute(static_cast<std::int32_t>(slots_.size() - 1), further);
+            }
         }
         return true;
     }
@@ -397,6 +708,7 @@ class RouteSearch {
     const std::int32_t maxTransfers_;
     const std::int64_t maxLength_;
     const std::int64_t slotLimit_;
+    const std::size_t settleAfter_;
     PathArena arena_;
     std::vector<std::int32_t> slots_;    // the last node of each slot's path, kNone once emptied
     std::vector<std::int32_t> pending_;  // slots still to be extended, in order, from pendingHead_
@@ -406,6 +718,25 @@ class RouteSearch {
     std::int32_t marked_ = kNone;       // the last node of the marked path
     bool changed_ = false;
     bool cutShort_ = false;
+
+    Settling settling_;
+    bool asked_ = false;
+    bool noRoute_ = false;
+    std::optional<RouteScore> best_;
+    std::int64_t bestPrimary_ = 0;
+    bool onlyBestPrimary_ = false;  // no path but the exact search's scores the best primary score
+    bool onlyBestScore_ = false;    // no path but the exact search's scores the best score
+    std::vector<std::int32_t> exactRoute_;
+    std::int32_t bestArrival_ = kNone;  // the lowest arrival of the best primary score
+    bool bestArrivalScoresBest_ = false;
+    bool bestArrivalIsExact_ = false;  // it is the exact search's route
+    bool exactMade_ = false;     // an enumeration not cut short makes the exact search's route
+    bool exactArrived_ = false;  // some arrival is the exact search's route
+    std::int32_t exactPrefix_ = kNone;  // the slot to extend whose path starts that route
+    std::int32_t exactNext_ = kNone;    // while it is extended, the route's next point
+    SlotQueue mayScoreBestPrimary_;     // slots still to be extended that may arrive so
+    SlotQueue mayScoreBest_;            // and those that may arrive with the best score
+    Ending ending_ = Ending::Exhausted;
 };
 
 }  // namespace
@@ -431,22 +762,68 @@ EnumeratedRoute EnumerateRoute(const NetworkModel& model, std::int32_t departure
 
 std::vector<std::int32_t> SearchRoute(const NetworkModel& model, std::int32_t departure,
                                       std::int32_t destination) {
+    return SearchRoute(
+        model, departure, destination,
+        std::max<std::size_t>(kSettleAfterPaths, static_cast<std::size_t>(model.StationCount())));
+}
+
+std::vector<std::int32_t> SearchRoute(const NetworkModel& model, std::int32_t departure,
+                                      std::int32_t destination, std::size_t settleAfterPaths) {
     const std::int32_t count = model.StationCount();
-    if (departure < 0 || departure >= count || destination < 0 || destination >= count) {
+    const std::int32_t algorithm = model.settings.algorithm;
+    // Any other algorithm chooses nothing, whatever the paths.
+    if (departure < 0 || departure >= count || destination < 0 || destination >= count ||
+        (algorithm != 0 && algorithm != 1)) {
         return {};
     }
-    RouteSearch search(model, departure, destination);
-    EnumeratedRoute enumerated = search.Run();
+    RouteSearch search(model, departure, destination, settleAfterPaths);
+    const RouteRules rules{.algorithm = algorithm,
+                           .maxTransfers = model.settings.maxTransfers,
+                           .maxLength = MaxPathLength(model)};
+    std::optional<RemainingBounds> bounds;
+    ScoredRoute best;
+    bool bestKnown = false;
+    Settling settling;
+    if (departure != destination) {
+        bounds.emplace(search.Graph(), destination);
+        // No walk leads there, or every one changes lines more often than a route may.
+        if (!bounds->Reaches(departure) ||
+            bounds->Transfers(departure) > std::int64_t{rules.maxTransfers} + 1) {
+            return {};
+        }
+        settling = {.askBest = [&]() -> KnownBest {
+                        best = SearchBestRoute(search.Graph(), rules, departure, destination);
+                        bestKnown = best.complete;
+                        return {.known = best.complete,
+                                .score = best.points.empty()
+                                             ? std::nullopt
+                                             : std::optional<RouteScore>(best.score),
+                                .points = &best.points};
+                    },
+                    .bounds = &*bounds};
+    }
+    EnumeratedRoute enumerated = search.Run(std::move(settling));
+    const bool chosen = !enumerated.route.points.empty();
+    switch (search.HowItEnded()) {
+        case Ending::ChoiceStands:
+            return std::move(enumerated.route.points);
+        case Ending::BestRouteWins:
+            return std::move(best.points);
+        case Ending::Exhausted:
+            break;
+    }
     if (!enumerated.cutShort) {
         return std::move(enumerated.route.points);
     }
     // The bounds stopped the enumeration before it saw every path: a route it did not see may
     // be better, or be the only one.
-    const RouteRules rules{.algorithm = model.settings.algorithm,
-                           .maxTransfers = model.settings.maxTransfers,
-                           .maxLength = MaxPathLength(model)};
-    const bool chosen = !enumerated.route.points.empty();
-    ScoredRoute best =
+    if (bestKnown) {
+        const bool bestChosen = chosen &&
+                                enumerated.route.score.transfers == best.score.transfers &&
+                                enumerated.route.score.minutes == best.score.minutes;
+        return std::move(bestChosen ? enumerated.route.points : best.points);
+    }
+    best =
         SearchBestRoute(search.Graph(), rules, departure, destination,
                         chosen ? std::optional<RouteScore>(enumerated.route.score) : std::nullopt);
     if (!best.points.empty()) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string_view>
 #include <vector>
@@ -42,6 +43,11 @@ void FindRoute(NetworkModel& model, RouteSearchFeedback& feedback);
 // the exact search finds a better route or the only one.
 std::vector<std::int32_t> SearchRoute(const NetworkModel& model, std::int32_t departure,
                                       std::int32_t destination);
+// The same, asking the exact search for the best score once the enumeration has made
+// `settleAfterPaths` paths (above: 1,024, or the point count if more) or is cut short, so that it
+// may end early; the route is the same whenever it is asked.
+std::vector<std::int32_t> SearchRoute(const NetworkModel& model, std::int32_t departure,
+                                      std::int32_t destination, std::size_t settleAfterPaths);
 
 // The enumeration alone: paths in passes over a table of 100 slots a point, the first candidate
 // continuing a path and copies for the others, the choice among the arrivals; and whether the full

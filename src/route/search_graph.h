@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <limits>
 #include <span>
 #include <unordered_map>
 #include <utility>
@@ -70,6 +71,9 @@ class SearchGraph {
         return lastStation == point ? linkCosts_[link] : Cost(At(lastStation), At(next));
     }
 
+    // Whether no step costs negative minutes: runs, waits and transfer times are all at least 0.
+    bool MinutesNonNegative() const { return minutesNonNegative_; }
+
     // What a path that starts at `point` holds before its first step.
     StationStep Start(std::int32_t point) const {
         return {0, IsStation(point) ? FirstBoarding(At(point), countWaitTime_) : 0};
@@ -84,9 +88,47 @@ class SearchGraph {
     std::span<Station* const> stations_;
     TransferTimes transferTimes_;
     bool countWaitTime_;
+    bool minutesNonNegative_ = true;
     std::vector<std::int32_t> firstLink_;
     std::vector<std::int32_t> links_;
     std::vector<StationStep> linkCosts_;
+};
+
+// Lower bounds on what any walk from a point to the destination still adds to a path, whatever
+// the path before it: only steps between two stations count, each at its own transfers and
+// minutes. Walks may repeat points and ignore the length and transfer limits, so a route never
+// adds less.
+class RemainingBounds {
+  public:
+    static constexpr std::int32_t kUnreachable = std::numeric_limits<std::int32_t>::max();
+
+    // The transfers; the minutes are 0 until AddMinutes.
+    RemainingBounds(const SearchGraph& graph, std::int32_t destination);
+    // Only where no step costs negative minutes: otherwise they stay 0.
+    void AddMinutes(const SearchGraph& graph);
+
+    bool Reaches(std::int32_t point) const { return Transfers(point) != kUnreachable; }
+    std::int32_t Transfers(std::int32_t point) const {
+        return transfers_[static_cast<std::size_t>(point)];
+    }
+    std::int64_t Minutes(std::int32_t point) const {
+        return minutes_.empty() ? 0 : minutes_[static_cast<std::size_t>(point)];
+    }
+
+  private:
+    struct Edge {
+        std::int32_t from = 0;
+        std::int32_t transfers = 0;
+        std::int64_t minutes = 0;
+    };
+
+    std::span<const Edge> Into(std::int32_t point) const;
+
+    std::int32_t destination_;
+    std::vector<std::int32_t> firstEdge_;  // edges into each point, as [first, next) of edges_
+    std::vector<Edge> edges_;
+    std::vector<std::int32_t> transfers_;
+    std::vector<std::int64_t> minutes_;
 };
 
 }  // namespace qv

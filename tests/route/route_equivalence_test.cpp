@@ -160,6 +160,8 @@ void CompareOnSeeds(std::uint32_t first, std::uint32_t last, const RandomNetwork
         ASSERT_EQ(enumerated.route.points, expected);
         ASSERT_EQ(enumerated.cutShort, events.tableFilled || events.arrivalsCut);
         const Points route = SearchRoute(*model, from, to);
+        // Asked for the best score from the first path on, the search ends as early as it can.
+        ASSERT_EQ(SearchRoute(*model, from, to, 1), route);
         if (!enumerated.cutShort) {
             ASSERT_EQ(route, expected);
         } else {
@@ -170,6 +172,15 @@ void CompareOnSeeds(std::uint32_t first, std::uint32_t last, const RandomNetwork
             ASSERT_TRUE(expected.empty() ||
                         !IsBetterRoute(Measure(*model, expected), Measure(*model, route),
                                        model->settings.algorithm));
+            // The enumeration's choice stands where it has the best score; elsewhere the exact
+            // search's route replaces it.
+            const ScoredRoute best =
+                SearchBestRoute(SearchGraph(*model), RulesOf(*model), from, to);
+            ASSERT_TRUE(best.complete);
+            const bool choiceIsBest =
+                !expected.empty() && !best.points.empty() &&
+                !IsBetterRoute(best.score, Measure(*model, expected), model->settings.algorithm);
+            ASSERT_EQ(route, choiceIsBest ? expected : best.points);
             tally.bettered += route != expected;
         }
         (expected.empty() ? tally.none : tally.found) += 1;
