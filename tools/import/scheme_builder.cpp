@@ -29,9 +29,10 @@ constexpr int kBendSteps = 12;
 constexpr double kBendStep = 0.05;
 constexpr double kMostStretch = 1.6;
 constexpr double kNearlyAsGood = 1.15;
-// Grid nodes are this share of the median link apart, within bounds.
-constexpr double kGridShare = 1.0;
-constexpr int kLargestGrid = 30;
+// Grid nodes are a median link apart, within bounds; in a large network closer, so that its
+// crowded centre finds free ways.
+constexpr double kCrowdedGridShare = 0.55;
+constexpr int kLargestGrid = 48;
 
 struct MapPoint {
     int line = 0;      // index into the scheme's lines
@@ -363,8 +364,10 @@ class Builder {
         }
         std::sort(lengths.begin(), lengths.end());
         const double median = lengths.empty() ? 0 : lengths[lengths.size() / 2];
-        request.grid = std::clamp(static_cast<int>(std::lround(median * kGridShare)),
-                                  2 * separation, kLargestGrid);
+        const bool large = static_cast<int>(placePoints_.size()) > kLargeNetworkPlaces;
+        request.grid =
+            std::clamp(static_cast<int>(std::lround(median * (large ? kCrowdedGridShare : 1.0))),
+                       separation + 2, kLargestGrid);
         const SchematicLayout layout = LayOutSchematic(request);
         report_.grid = request.grid;
         report_.unroutedRuns = layout.unrouted;
