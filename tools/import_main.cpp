@@ -1,8 +1,9 @@
 // quorvane-import: makes map files of real metro networks from open data, and checks them.
 //   quorvane-import list [--cities FILE]
-//   quorvane-import city NAME [--cities FILE] [--bend E] --output MAP
-//   quorvane-import london [--data FOLDER] [--bend E] --output MAP
-//   quorvane-import check [--every-pair] [--max-transfers N] [--trip FROM TO]... [--] MAP...
+//   quorvane-import city NAME [--cities FILE] [--bend E] [--layout schematic|geographic] --output
+//   MAP quorvane-import london [--data FOLDER] [--bend E] [--layout schematic|geographic] --output
+//   MAP quorvane-import check [--every-pair] [--max-transfers N] [--trip FROM TO]... [--] MAP...
+//   quorvane-import score [--against GEOGRAPHIC-MAP] [--] MAP...
 // Exit 0 on success, 1 when the data is refused or a map fails its checks, 2 for bad arguments.
 
 #include <algorithm>
@@ -20,6 +21,7 @@
 #include "import/city_json.h"
 #include "import/city_network.h"
 #include "import/london_csv.h"
+#include "import/map_score.h"
 #include "import/map_validation.h"
 #include "import/map_writer.h"
 #include "import/scheme_builder.h"
@@ -35,25 +37,31 @@ using qv::Printable;
 constexpr int kDone = 0;
 constexpr int kRefused = 1;
 constexpr qv::tools::OptionRule kOptions[] = {
-    {"--cities", 1},     {"--data", 1},          {"--output", 1}, {"--bend", 1},
-    {"--every-pair", 0}, {"--max-transfers", 1}, {"--trip", 2}};
+    {"--cities", 1},     {"--data", 1},          {"--output", 1}, {"--bend", 1},   {"--layout", 1},
+    {"--every-pair", 0}, {"--max-transfers", 1}, {"--trip", 2},   {"--against", 1}};
 constexpr qv::tools::ToolSyntax kSyntax{
     "quorvane-import",
     "Usage: quorvane-import list [--cities FILE]\n"
-    "  or:  quorvane-import city NAME [--cities FILE] [--bend E] --output MAP\n"
-    "  or:  quorvane-import london [--data FOLDER] [--bend E] --output MAP\n"
+    "  or:  quorvane-import city NAME [--cities FILE] [--bend E] [--layout schematic|geographic] "
+    "--output MAP\n"
+    "  or:  quorvane-import london [--data FOLDER] [--bend E] [--layout schematic|geographic] "
+    "--output MAP\n"
     "  or:  quorvane-import check [--every-pair] [--max-transfers N] [--trip FROM TO]... [--] "
     "MAP...\n"
+    "  or:  quorvane-import score [--against GEOGRAPHIC-MAP] [--] MAP...\n"
     "Makes metro map files from open data and checks them: list names the cities of the city\n"
-    "file, city and london map one network (--bend E, 0.3 to 1, draws the outskirts in), check\n"
-    "loads maps and reports reachability, the route finder's coverage and the minutes of the\n"
-    "trips asked (N 0 to 999). The data is read from data/open-metro unless --cities or --data\n"
-    "names another copy. Exit 0 on success, 1 for refused data or a map that fails its checks,\n"
-    "2 for bad arguments.\n"
+    "file, city and london map one network (--layout schematic, the default, lays it on an\n"
+    "octilinear grid; geographic keeps its geography, where --bend E, 0.3 to 1, draws the\n"
+    "outskirts in), check loads maps and reports reachability, the route finder's coverage and\n"
+    "the minutes of the trips asked (N 0 to 999), score prints a map's layout figures (with\n"
+    "--against, its changes from a geographic map of the same network). The data is read from\n"
+    "data/open-metro unless --cities or --data names another copy. Exit 0 on success, 1 for\n"
+    "refused data or a map that fails its checks, 2 for bad arguments.\n"
     "\n"
     "Examples:\n"
     "  $ quorvane-import city Казань --cities cities-metro.json --output kazan.qvn\n"
-    "  $ quorvane-import check --every-pair /usr/share/quorvane/maps/kazan.qvn\n",
+    "  $ quorvane-import check --every-pair /usr/share/quorvane/maps/kazan.qvn\n"
+    "  $ quorvane-import score kazan.qvn\n",
     kOptions};
 constexpr const char* kDefaultCities = "data/open-metro/cities-metro.json";
 constexpr const char* kDefaultLondon = "data/open-metro";
@@ -64,7 +72,7 @@ constexpr std::int64_t kMostCheckTransfers = 999;
 // What each command takes: its options and how many plain arguments follow it.
 struct CommandRule {
     std::string_view name;
-    std::array<std::string_view, 3> options;
+    std::array<std::string_view, 4> options;
     std::size_t fewestArguments;
     std::size_t mostArguments;
     bool needsOutput;
@@ -72,9 +80,10 @@ struct CommandRule {
 
 const CommandRule kCommands[] = {
     {"list", {"--cities"}, 0, 0, false},
-    {"city", {"--cities", "--bend", "--output"}, 1, 1, true},
-    {"london", {"--data", "--bend", "--output"}, 0, 0, true},
+    {"city", {"--cities", "--bend", "--output", "--layout"}, 1, 1, true},
+    {"london", {"--data", "--bend", "--output", "--layout"}, 0, 0, true},
     {"check", {"--every-pair", "--max-transfers", "--trip"}, 1, SIZE_MAX, false},
+    {"score", {"--against"}, 1, SIZE_MAX, false},
 };
 
 struct Arguments {
@@ -87,6 +96,8 @@ struct Arguments {
     std::int32_t maxTransfers = kCheckTransfers;
     std::vector<std::pair<std::string, std::string>> trips;
     std::optional<double> exponent;
+    Layout layout = Layout::kSchematic;
+    std::string against;
 };
 
 // Throws UsageError for an unknown command, an option it does not take or the wrong number of
@@ -124,7 +135,15 @@ Arguments ReadArguments(const qv::tools::CommandLine& line) {
     arguments.cities = line.Text("--cities", kDefaultCities);
     arguments.london = line.Text("--data", kDefaultLondon);
     arguments.output = line.Text("--output", "");
+    arguments.against = line.Text("--against", "");
     arguments.exponent = line.Real("--bend", 0.3, 1);
+    const std::string layout = line.Text("--layout", "schematic");
+    if (layout == "geographic") {
+        arguments.layout = Layout::kGeographic;
+    } else if (layout != "schematic") {
+        throw qv::tools::UsageError("--layout is schematic or geographic, not \"" +
+                                    Printable(layout) + "\"");
+    }
     arguments.everyPair = line.Has("--every-pair");
     arguments.maxTransfers = static_cast<std::int32_t>(
         line.Number("--max-transfers", 0, kMostCheckTransfers, kCheckTransfers));
@@ -172,9 +191,10 @@ bool CheckWrittenMap(const std::string& path, const Arguments& arguments) {
     const MapCheck check = CheckMap(model, arguments.maxTransfers, arguments.everyPair);
     std::printf(
         "%s: \"%s\": %d lines, %d stations, %d points, %d transfers, zoom %d, labels "
-        "from scale %d\n",
+        "from scale %d%s\n",
         Printable(path).c_str(), Printable(qv::Utf16ToUtf8(model.name)).c_str(), check.lines,
-        check.stations, check.points, check.transfers, check.zoomFactor, check.labelMinZoom);
+        check.stations, check.points, check.transfers, check.zoomFactor, check.labelMinZoom,
+        check.corners > 0 ? (", " + std::to_string(check.corners) + " corners").c_str() : "");
     std::printf(
         "  unreachable pairs: %lld; route finder (by time, up to %d transfers): %lld of "
         "%lld pairs without a route (%lld need more transfers, %lld missed), %lld slower than "
@@ -213,10 +233,61 @@ bool CheckWrittenMap(const std::string& path, const Arguments& arguments) {
     return tripsFound && check.unreachablePairs == 0 && check.finderMisses == 0;
 }
 
+void PrintScore(const std::string& path, const MapScore& score) {
+    const double share =
+        score.drawnLength > 0 ? 100 * score.octilinearLength / score.drawnLength : 100;
+    const double kept = score.links > 0 ? 100.0 * score.keptLinks / score.links : 100;
+    std::printf("%s: %d places, %d links\n", Printable(path).c_str(), score.places, score.links);
+    std::printf("  drawn length at multiples of 45 degrees: %.1f%%\n", share);
+    std::printf("  bends along lines: %d, sharp turns: %d\n", score.bends, score.sharpTurns);
+    std::printf("  lines through a station they do not serve: %d\n", score.falseStops);
+    std::printf("  links kept as their own path: %d of %d (%.1f%%)\n", score.keptLinks, score.links,
+                kept);
+    std::printf("  crossings of links: %d\n", score.crossings);
+    std::printf("  nearest places: %.1f units, zoom %d (%.1f pixels zoomed)\n", score.nearestPlaces,
+                score.zoomFactor, score.nearestPlaces * score.zoomFactor);
+    std::printf("  labels: %d, overlapping pairs: %d, over another station's disc: %d\n",
+                score.labels, score.labelOverlaps, score.labelsOverDiscs);
+    if (score.compared) {
+        std::printf(
+            "  against the other map: %d places and %d links unmatched; crossings %d added, %d "
+            "lost; %d places with neighbours in another order\n",
+            score.unmatchedPlaces, score.unmatchedLinks, score.crossingsAdded, score.crossingsLost,
+            score.orderChanged);
+        std::printf("  displacement (mean link lengths): mean %.2f, max %.2f\n",
+                    score.meanDisplacement, score.maxDisplacement);
+    }
+}
+
+// Prints the figures of each map; false when a map does not load.
+bool ScoreMaps(const Arguments& arguments) {
+    qv::NetworkModel against;
+    qv::MapError error;
+    if (!arguments.against.empty() &&
+        qv::tools::LoadMapArgument(against, arguments.against, qv::Settings{}, error) != 0) {
+        std::printf("%s: does not load: %s (line %d)\n", Printable(arguments.against).c_str(),
+                    Printable(error.reason).c_str(), error.line);
+        return false;
+    }
+    bool loaded = true;
+    for (const std::string& path : arguments.positional) {
+        qv::NetworkModel model;
+        if (qv::tools::LoadMapArgument(model, path, qv::Settings{}, error) != 0) {
+            std::printf("%s: does not load: %s (line %d)\n", Printable(path).c_str(),
+                        Printable(error.reason).c_str(), error.line);
+            loaded = false;
+            continue;
+        }
+        PrintScore(path, arguments.against.empty() ? ScoreMap(model) : ScoreMap(model, against));
+    }
+    return loaded;
+}
+
 int WriteScheme(const qv::import::SourceNetwork& network, const BuildOptions& options,
                 std::vector<std::string> notes, const Arguments& arguments) {
     BuildOptions chosen = options;
     chosen.exponent = arguments.exponent;
+    chosen.layout = arguments.layout;
     BuildReport report;
     report.notes = std::move(notes);
     Outcome<DraftScheme> scheme = BuildScheme(network, chosen, report);
@@ -232,6 +303,10 @@ int WriteScheme(const qv::import::SourceNetwork& network, const BuildOptions& op
     }
     for (const std::string& note : report.notes) {
         std::printf("note: %s\n", Printable(note).c_str());
+    }
+    if (arguments.layout == Layout::kSchematic) {
+        std::printf("%s: schematic, grid nodes %d units apart, %d runs off the grid\n",
+                    Printable(arguments.output).c_str(), report.grid, report.unroutedRuns);
     }
     std::printf(
         "%s: %d places, distances from the centre to the power %.2f%s, nearest places %d "
@@ -332,6 +407,9 @@ int Import(const qv::tools::CommandLine& line) {
     }
     if (command == "london") {
         return ImportLondon(arguments);
+    }
+    if (command == "score") {
+        return ScoreMaps(arguments) ? kDone : kRefused;
     }
     bool passed = true;
     for (const std::string& map : arguments.positional) {

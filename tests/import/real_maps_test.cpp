@@ -10,10 +10,12 @@
 #include <map>
 #include <set>
 #include <sstream>
+#include <tuple>
 
 #include "import/city_json.h"
 #include "import/city_network.h"
 #include "import/london_csv.h"
+#include "import/map_score.h"
 #include "import/map_validation.h"
 #include "import/map_writer.h"
 #include "import/scheme_builder.h"
@@ -44,16 +46,30 @@ struct BuiltMap {
     SourceNetwork source;
     std::u16string text;
     std::shared_ptr<NetworkModel> model;
+    Layout layout = Layout::kSchematic;
+    std::shared_ptr<NetworkModel> geographic;  // the same network drawn from the geography
 };
 
 BuiltMap Build(const std::string& file, SourceNetwork source, BuildOptions options) {
     BuildReport report;
     const Outcome<DraftScheme> scheme = BuildScheme(source, options, report);
     EXPECT_TRUE(scheme) << scheme.error;
-    BuiltMap built{file, std::move(source), WriteMapText(*scheme.value),
-                   std::make_shared<NetworkModel>()};
+    BuiltMap built{file,
+                   std::move(source),
+                   WriteMapText(*scheme.value),
+                   std::make_shared<NetworkModel>(),
+                   options.layout,
+                   nullptr};
     MapError error;
     EXPECT_EQ(testing::LoadText(*built.model, built.text.substr(1), &error), 0) << error.reason;
+    if (options.layout == Layout::kSchematic) {
+        BuildOptions geographic = options;
+        geographic.layout = Layout::kGeographic;
+        BuildReport geographicReport;
+        const Outcome<DraftScheme> drawn = BuildScheme(built.source, geographic, geographicReport);
+        built.geographic = std::make_shared<NetworkModel>();
+        EXPECT_EQ(testing::LoadText(*built.geographic, WriteMapText(*drawn.value).substr(1)), 0);
+    }
     return built;
 }
 
@@ -65,24 +81,28 @@ std::vector<BuiltMap> BuildAll() {
     if (!cities) {
         return maps;
     }
-    const std::pair<std::u16string, std::string> shipped[] = {
-        {u"Москва", "moscow"},
-        {u"Санкт-Петербург", "saint-petersburg"},
-        {u"Киев", "kyiv"},
-        {u"Харьков", "kharkiv"},
-        {u"Минск", "minsk"},
-        {u"Новосибирск", "novosibirsk"},
-        {u"Нижний Новгород", "nizhny-novgorod"},
-        {u"Екатеринбург", "yekaterinburg"},
-        {u"Казань", "kazan"},
-        {u"Самара", "samara"},
-        {u"Днепр", "dnipro"},
-        {u"Алматы", "almaty"}};
+    // As scripts/make-maps ships them.
+    constexpr Layout kGeographic = Layout::kGeographic;
+    constexpr Layout kSchematic = Layout::kSchematic;
+    const std::tuple<std::u16string, std::string, Layout> shipped[] = {
+        {u"Москва", "moscow", kGeographic},
+        {u"Санкт-Петербург", "saint-petersburg", kGeographic},
+        {u"Киев", "kyiv", kGeographic},
+        {u"Харьков", "kharkiv", kSchematic},
+        {u"Минск", "minsk", kGeographic},
+        {u"Новосибирск", "novosibirsk", kGeographic},
+        {u"Нижний Новгород", "nizhny-novgorod", kSchematic},
+        {u"Екатеринбург", "yekaterinburg", kSchematic},
+        {u"Казань", "kazan", kSchematic},
+        {u"Самара", "samara", kSchematic},
+        {u"Днепр", "dnipro", kSchematic},
+        {u"Алматы", "almaty", kSchematic}};
     // Every city of the file is shipped.
     for (const City& city : *cities.value) {
         EXPECT_TRUE(std::any_of(std::begin(shipped), std::end(shipped),
                                 [&city](const auto& entry) {
-                                    return static_cast<bool>(SelectCity({city}, entry.first));
+                                    return static_cast<bool>(
+                                        SelectCity({city}, std::get<0>(entry)));
                                 }))
             << Utf16ToUtf8(city.name) << " has no map";
     }
@@ -90,8 +110,9 @@ std::vector<BuiltMap> BuildAll() {
     options.interchange = CityInterchangeRules();
     options.interchangeExceptions = KnownInterchangeExceptions();
     options.headways = KnownHeadwayExceptions();
-    for (const auto& [name, file] : shipped) {
+    for (const auto& [name, file, layout] : shipped) {
         const Outcome<City> city = SelectCity(*cities.value, name);
+        options.layout = layout;
         if (!city) {
             ADD_FAILURE() << city.error;
             continue;
@@ -109,6 +130,7 @@ std::vector<BuiltMap> BuildAll() {
         return maps;
     }
     BuildOptions londonOptions;
+    londonOptions.layout = kGeographic;
     londonOptions.interchange = LondonInterchangeRules();
     londonOptions.interchangeExceptions = KnownInterchangeExceptions();
     maps.push_back(Build("london", std::move(*london.value), londonOptions));
@@ -142,7 +164,11 @@ void NoTwoPointsShareAPositionAndTransferEndsFindOneStationEach(const std::vecto
         SCOPED_TRACE(map.file);
         std::map<std::pair<int, int>, int> atPosition;
         for (const Station* point : map.model->Stations()) {
-            EXPECT_EQ(point->kind, kStationKind);
+            EXPECT_TRUE(point->kind == kStationKind ||
+                        (point->kind == kShapePointKind && map.layout == Layout::kSchematic));
+            if (point->kind != kStationKind) {
+                continue;
+            }
             const int sharing = ++atPosition[std::make_pair(point->x, point->y)];
             EXPECT_EQ(sharing, 1) << Utf16ToUtf8(point->name);
         }
@@ -265,6 +291,31 @@ void ARideAcrossAForkCountsNoTimeAndNoTransfer(const std::vector<BuiltMap>& maps
     EXPECT_GT(forks, 20);
 }
 
+// A schematic map draws every stretch at 0, 45 or 90 degrees, never over a station its line does
+// not serve, never two links on one track, and keeps the crossings and the order of the lines
+// around each station of the geographic map of the same network.
+void SchematicMapsKeepTheNetworksShape(const std::vector<BuiltMap>& maps) {
+    int schematic = 0;
+    for (const BuiltMap& map : maps) {
+        if (!map.geographic) {
+            continue;
+        }
+        SCOPED_TRACE(map.file);
+        ++schematic;
+        const MapScore score = ScoreMap(*map.model, *map.geographic);
+        EXPECT_DOUBLE_EQ(score.octilinearLength, score.drawnLength);
+        EXPECT_EQ(score.sharpTurns, 0);
+        EXPECT_EQ(score.falseStops, 0);
+        EXPECT_EQ(score.keptLinks, score.links);
+        EXPECT_EQ(score.unmatchedPlaces + score.unmatchedLinks, 0);
+        EXPECT_EQ(score.crossingsAdded, 0);
+        EXPECT_EQ(score.crossingsLost, 0);
+        EXPECT_EQ(score.orderChanged, 0);
+        EXPECT_LE(score.maxDisplacement, 2.5);
+    }
+    EXPECT_EQ(schematic, 7);
+}
+
 void TheShippedFilesAreWhatTheImportMakesToday(const std::vector<BuiltMap>& maps) {
     for (const BuiltMap& map : maps) {
         const std::string shipped = ReadBytes(std::string(QV_MAPS_DIR) + "/" + map.file + ".qvn");
@@ -308,6 +359,10 @@ TEST(RealMaps, AreBuiltFromTheDataAndKeepEveryRule) {
     {
         SCOPED_TRACE("ARideAcrossAForkCountsNoTimeAndNoTransfer");
         ARideAcrossAForkCountsNoTimeAndNoTransfer(maps);
+    }
+    {
+        SCOPED_TRACE("SchematicMapsKeepTheNetworksShape");
+        SchematicMapsKeepTheNetworksShape(maps);
     }
     {
         SCOPED_TRACE("TheShippedFilesAreWhatTheImportMakesToday");

@@ -122,13 +122,17 @@ std::int64_t TripMinutes(const TravelTimes& times, const NetworkModel& model,
 MapCheck CheckMap(NetworkModel& model, std::int32_t maxTransfers, bool everyPair) {
     MapCheck check;
     check.lines = model.LineCount();
-    check.points = model.StationCount();
+    for (const Station* point : model.Stations()) {
+        ++(point->IsStation() ? check.points : check.corners);
+    }
     check.transfers = model.TransferCount();
     check.zoomFactor = model.zoomFactor;
     check.labelMinZoom = model.labelMinZoom;
     std::set<std::u16string> names;
     for (const Station* point : model.Stations()) {
-        names.insert(point->name);
+        if (point->IsStation()) {
+            names.insert(point->name);
+        }
     }
     check.stations = static_cast<std::int32_t>(names.size());
 
@@ -137,10 +141,20 @@ MapCheck CheckMap(NetworkModel& model, std::int32_t maxTransfers, bool everyPair
     model.BuildAdjacency();
     const TravelTimes times(model, model.settings.countWaitTime);
     std::vector<std::pair<std::int32_t, std::int32_t>> pairs;
+    // Only stations are ends of a route; the corners of lines are passed through.
+    const auto isEnd = [&](std::int32_t point) {
+        return model.Stations()[static_cast<std::size_t>(point)]->IsStation();
+    };
     for (std::int32_t from = 0; from < model.StationCount(); ++from) {
+        if (!isEnd(from)) {
+            continue;
+        }
         const std::vector<std::int64_t> minutes = times.From(from);
         std::vector<std::pair<std::int64_t, std::int32_t>> byTime;
         for (std::int32_t to = 0; to < model.StationCount(); ++to) {
+            if (!isEnd(to)) {
+                continue;
+            }
             if (minutes[static_cast<std::size_t>(to)] < 0) {
                 ++check.unreachablePairs;
                 continue;

@@ -32,7 +32,8 @@ struct Trip {
 struct MapCheck {
     std::int32_t lines = 0;
     std::int32_t stations = 0;  // distinct station names
-    std::int32_t points = 0;
+    std::int32_t points = 0;    // stations of every line record
+    std::int32_t corners = 0;   // points of a line's course that are no station
     std::int32_t transfers = 0;
     std::int32_t zoomFactor = 1;
     std::int32_t labelMinZoom = 1;

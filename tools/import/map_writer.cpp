@@ -88,7 +88,7 @@ std::u16string WriteMapText(const DraftScheme& scheme) {
             Record record;
             record.Number(static_cast<std::int64_t>(l + 1))
                 .Number(static_cast<std::int64_t>(p + 1))
-                .Text(u"S")
+                .Text(std::u16string(1, point.kind))
                 .Text(point.name)
                 .Number(point.x)
                 .Number(point.y)

@@ -12,6 +12,7 @@
 #include "model/network_model.h"
 #include "model/station_name_order.h"
 #include "projection.h"
+#include "schematic.h"
 #include "text/utf.h"
 
 namespace qv::import {
@@ -28,6 +29,10 @@ constexpr int kBendSteps = 12;
 constexpr double kBendStep = 0.05;
 constexpr double kMostStretch = 1.6;
 constexpr double kNearlyAsGood = 1.15;
+// Grid nodes are a median link apart, within bounds; in a large network closer, so that its
+// crowded centre finds free ways.
+constexpr double kCrowdedGridShare = 0.55;
+constexpr int kLargestGrid = 48;
 
 struct MapPoint {
     int line = 0;      // index into the scheme's lines
@@ -108,13 +113,16 @@ class Builder {
         AddRunTimes();
         AddTransfers();
         ChooseZoomAndLabels();
+        InsertCorners();
         scheme_.name = network_.name;
         std::vector<std::u16string> names;
         std::vector<Colour> colours;
         for (const DraftLine& line : scheme_.lines) {
             colours.push_back(line.colour);
             for (const DraftPoint& point : line.points) {
-                names.push_back(point.name);
+                if (point.kind == u'S') {
+                    names.push_back(point.name);
+                }
             }
         }
         scheme_.tabLetters = TabLetters(std::move(names));
@@ -146,6 +154,7 @@ class Builder {
                     " counts a run time too many");
             }
             for (Chain& chain : split.chains) {
+                chainFirstPoint_.push_back(static_cast<int>(points_.size()));
                 DraftLine draft{
                     number, line.name, line.colour, chain.isRing, WaitFor(network_, line, options_),
                     {}};
@@ -288,6 +297,10 @@ class Builder {
             widest = std::max(widest, radius);
         }
         const ScreenBox screen;
+        if (options_.layout == Layout::kSchematic) {
+            LayOutOnGrid(positions, radii, screen);
+            return;
+        }
         const double margin = widest + drawing_.stationRadius + 2;
         std::vector<PlanePoint> centres = Project(positions, radii, screen, margin);
         const double edge = drawing_.stationRadius + 2;
@@ -317,6 +330,100 @@ class Builder {
                 draft.x = spot.first;
                 draft.y = spot.second;
             }
+        }
+    }
+
+    // Lines at 0, 45 and 90 degrees: places on the nodes of a grid as near to their projected
+    // spots as the routing allows, lines sharing a stretch side by side.
+    void LayOutOnGrid(const std::vector<GeoPosition>& positions, const std::vector<double>& radii,
+                      const ScreenBox& screen) {
+        const int separation = drawing_.lineWidth + 1;
+        const double edge = drawing_.stationRadius + 2 + 2 * separation;
+        const ScreenBox inner{screen.left + edge, screen.top + edge, screen.right - edge,
+                              screen.bottom - edge};
+        const std::vector<PlanePoint> centres = Project(positions, radii, inner, 0);
+        SchematicRequest request;
+        request.places = centres;
+        request.box = inner;
+        request.separation = separation;
+        std::vector<double> lengths;
+        for (std::size_t l = 0; l < chains_.size(); ++l) {
+            PlaceChain chain;
+            chain.isRing = chains_[l].isRing;
+            for (std::size_t i = 0; i < chains_[l].stations.size(); ++i) {
+                chain.places.push_back(placeOf_[static_cast<std::size_t>(chainFirstPoint_[l]) + i]);
+            }
+            for (std::size_t i = 0; i + 1 < chain.places.size(); ++i) {
+                const PlanePoint a = centres[static_cast<std::size_t>(chain.places[i])];
+                const PlanePoint b = centres[static_cast<std::size_t>(chain.places[i + 1])];
+                if (chain.places[i] != chain.places[i + 1]) {
+                    lengths.push_back(std::hypot(a.x - b.x, a.y - b.y));
+                }
+            }
+            request.chains.push_back(std::move(chain));
+        }
+        std::sort(lengths.begin(), lengths.end());
+        const double median = lengths.empty() ? 0 : lengths[lengths.size() / 2];
+        const bool large = static_cast<int>(placePoints_.size()) > kLargeNetworkPlaces;
+        request.grid =
+            std::clamp(static_cast<int>(std::lround(median * (large ? kCrowdedGridShare : 1.0))),
+                       separation + 2, kLargestGrid);
+        const SchematicLayout layout = LayOutSchematic(request);
+        report_.grid = request.grid;
+        report_.unroutedRuns = layout.unrouted;
+        for (std::size_t l = 0; l < chains_.size(); ++l) {
+            const SchematicChain& drawn = layout.chains[l];
+            for (std::size_t i = 0; i < drawn.stations.size(); ++i) {
+                DraftPoint& draft = scheme_.lines[l].points[i];
+                draft.x = drawn.stations[i].x;
+                draft.y = drawn.stations[i].y;
+            }
+            corners_.push_back(drawn.corners);
+        }
+        // Transfers find their stations by position: no two may share one.
+        std::set<std::pair<int, int>> taken;
+        for (const MapPoint& point : points_) {
+            DraftPoint& draft = Draft(point);
+            const std::pair<int, int> spot = FreeSpot({draft.x, draft.y}, taken);
+            taken.insert(spot);
+            draft.x = spot.first;
+            draft.y = spot.second;
+        }
+    }
+
+    // The points of a line in order, its corners included.
+    std::vector<std::pair<int, int>> Course(std::size_t l) const {
+        const DraftLine& line = scheme_.lines[l];
+        std::vector<std::pair<int, int>> course;
+        for (std::size_t i = 0; i < line.points.size(); ++i) {
+            course.emplace_back(line.points[i].x, line.points[i].y);
+            if (l < corners_.size() && i < corners_[l].size()) {
+                for (const GridPoint& corner : corners_[l][i]) {
+                    course.emplace_back(corner.x, corner.y);
+                }
+            }
+        }
+        return course;
+    }
+
+    void InsertCorners() {
+        for (std::size_t l = 0; l < corners_.size(); ++l) {
+            std::vector<DraftPoint> points;
+            for (std::size_t i = 0; i < scheme_.lines[l].points.size(); ++i) {
+                const DraftPoint& station = scheme_.lines[l].points[i];
+                points.push_back(station);
+                if (i < corners_[l].size()) {
+                    for (const GridPoint& corner : corners_[l][i]) {
+                        DraftPoint point;
+                        point.kind = u'P';
+                        point.name = station.name;
+                        point.x = corner.x;
+                        point.y = corner.y;
+                        points.push_back(std::move(point));
+                    }
+                }
+            }
+            scheme_.lines[l].points = std::move(points);
         }
     }
 
@@ -496,12 +603,13 @@ class Builder {
         // the smallest zoom (up to the largest) where they fit: whole or abbreviated, none
         // overlapping another, and no more than a tenth of them over another station's disc.
         std::vector<Segment> segments;
-        for (const DraftLine& line : scheme_.lines) {
-            for (std::size_t i = 0; i < line.points.size(); ++i) {
-                const std::size_t next = (i + 1) % line.points.size();
+        for (std::size_t l = 0; l < scheme_.lines.size(); ++l) {
+            const DraftLine& line = scheme_.lines[l];
+            const std::vector<std::pair<int, int>> course = Course(l);
+            for (std::size_t i = 0; i < course.size(); ++i) {
+                const std::size_t next = (i + 1) % course.size();
                 if (next != 0 || (line.isRing && line.points.size() > 2)) {
-                    segments.push_back({{line.points[i].x, line.points[i].y},
-                                        {line.points[next].x, line.points[next].y}});
+                    segments.push_back({course[i], course[next]});
                 }
             }
         }
@@ -548,8 +656,10 @@ class Builder {
     std::vector<Chain> chains_;                    // per scheme line
     std::vector<const SourceLine*> sourceLineOf_;  // per scheme line
     std::vector<StationPair> joined_;
-    std::vector<std::vector<int>> placePoints_;  // per place, its points
-    std::vector<int> placeOf_;                   // per point
+    std::vector<std::vector<int>> placePoints_;                 // per place, its points
+    std::vector<int> placeOf_;                                  // per point
+    std::vector<int> chainFirstPoint_;                          // per scheme line, its first point
+    std::vector<std::vector<std::vector<GridPoint>>> corners_;  // per line, per link
 };
 
 std::u16string Initial(std::u16string_view name) {

@@ -13,7 +13,13 @@
 
 namespace qv::import {
 
+enum class Layout {
+    kSchematic,   // lines at 0, 45 and 90 degrees on a grid
+    kGeographic,  // stations where the geography puts them
+};
+
 struct BuildOptions {
+    Layout layout = Layout::kSchematic;
     TimeEstimates times;
     InterchangeRules interchange;
     std::span<const InterchangeException> interchangeExceptions;
@@ -33,6 +39,8 @@ struct BuildReport {
     int estimatedTransfers = 0;
     int forkTransfers = 0;      // zero-minute transfers between branches of one line
     int nearestPlaceUnits = 0;  // smallest distance between stations of different places
+    int grid = 0;               // map units between grid nodes of a schematic layout
+    int unroutedRuns = 0;       // runs of a schematic layout drawn straight, off the grid
     LabelOutcome labels;
 };
 

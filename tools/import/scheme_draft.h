@@ -10,6 +10,7 @@ namespace qv::import {
 
 // Everything a map file holds, ready to be written.
 struct DraftPoint {
+    char16_t kind = u'S';  // 'S' a station, 'P' a corner of the line
     std::u16string name;
     std::int32_t x = 0;
     std::int32_t y = 0;

@@ -1,0 +1,238 @@
+// The figures of the score command, on small maps whose figures are counted by hand.
+
+#include "import/map_score.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "map_text.h"
+#include "model/map_parser.h"
+#include "text/decimal.h"
+
+namespace qv::import {
+namespace {
+
+struct Point {
+    char16_t kind;
+    std::u16string name;
+    int x;
+    int y;
+};
+
+struct TestLine {
+    int number = 0;
+    std::vector<Point> points = {};
+    bool ring = false;
+};
+
+struct TestMap {
+    std::vector<TestLine> lines = {};
+    std::vector<Transfer> transfers = {};
+};
+
+std::u16string Number(std::int64_t value) {
+    return FormatDecimal(value) + u";";
+}
+
+std::unique_ptr<NetworkModel> Load(const TestMap& map) {
+    std::u16string text = u"\uFEFF[NAME]\r\nТест;" + Number(static_cast<int>(map.lines.size())) +
+                          Number(static_cast<int>(map.transfers.size())) +
+                          u"1;1;\r\n[MAP]\r\n0;0;2;2;1;FF00FFh;\r\n[LINES]\r\n";
+    for (const TestLine& line : map.lines) {
+        text += Number(line.number) + u"L;0000FFh;" + Number(line.ring ? 1 : 0) +
+                Number(static_cast<int>(line.points.size())) + u"\r\n";
+    }
+    text += u"[STATION]\r\n";
+    for (std::size_t l = 0; l < map.lines.size(); ++l) {
+        for (std::size_t p = 0; p < map.lines[l].points.size(); ++p) {
+            const Point& point = map.lines[l].points[p];
+            text += Number(static_cast<int>(l + 1)) + Number(static_cast<int>(p + 1)) +
+                    std::u16string(1, point.kind) + u";" + point.name + u";" + Number(point.x) +
+                    Number(point.y) + u"1;\r\n";
+        }
+    }
+    text += u"[CROSS]\r\n";
+    for (std::size_t i = 0; i < map.transfers.size(); ++i) {
+        const Transfer& t = map.transfers[i];
+        text += Number(static_cast<int>(i + 1)) + Number(t.x1) + Number(t.y1) + Number(t.x2) +
+                Number(t.y2) + Number(t.time) + u"\r\n";
+    }
+    text += u"[TABLETTERS]\r\n0;\r\n";
+    auto model = std::make_unique<NetworkModel>();
+    MapError error;
+    EXPECT_EQ(testing::LoadText(*model, text.substr(1), &error), 0) << error.reason;
+    return model;
+}
+
+TEST(MapScore, CountsAnglesBendsAndSharpTurnsAlongEachLine) {
+    struct Case {
+        const char* what;
+        std::vector<Point> points;
+        double share;  // of the drawn length at multiples of 45 degrees
+        int bends;
+        int sharp;
+    };
+    const Case cases[] = {
+        {"straight through a corner point",
+         {{'S', u"a", 0, 0}, {'P', u"a", 20, 0}, {'S', u"b", 40, 0}},
+         1,
+         0,
+         0},
+        {"a right angle at a corner point",
+         {{'S', u"a", 0, 0}, {'P', u"a", 30, 0}, {'S', u"b", 30, 30}},
+         1,
+         1,
+         0},
+        {"45 degrees, then off the grid",
+         {{'S', u"a", 0, 0}, {'S', u"b", 30, 30}, {'S', u"c", 60, 70}},
+         std::hypot(30, 30) / (std::hypot(30, 30) + 50),
+         1,
+         0},
+        {"a sharp turn back at a station",
+         {{'S', u"a", 0, 0}, {'S', u"b", 40, 0}, {'S', u"c", 10, 30}},
+         1,
+         1,
+         1},
+        {"just wider than sharp",
+         {{'S', u"a", 0, 0}, {'S', u"b", 40, 0}, {'S', u"c", 40, 30}},
+         1,
+         1,
+         0},
+        {"a reversal", {{'S', u"a", 0, 0}, {'S', u"b", 40, 0}, {'S', u"c", 20, 0}}, 1, 1, 1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const MapScore score = ScoreMap(*Load({{{1, c.points}}}));
+        EXPECT_NEAR(score.octilinearLength / score.drawnLength, c.share, 1e-9);
+        EXPECT_EQ(score.bends, c.bends);
+        EXPECT_EQ(score.sharpTurns, c.sharp);
+    }
+}
+
+TEST(MapScore, ARingBendsAtItsFirstPointToo) {
+    const MapScore score = ScoreMap(
+        *Load({{{1,
+                 {{'S', u"a", 0, 0}, {'S', u"b", 40, 0}, {'S', u"c", 40, 40}, {'S', u"d", 0, 40}},
+                 true}}}));
+    EXPECT_EQ(score.bends, 4);
+    EXPECT_EQ(score.links, 4);
+    EXPECT_DOUBLE_EQ(score.drawnLength, 160);
+}
+
+TEST(MapScore, FindsLinesOverStationsTheyDoNotServeAndSharedTrack) {
+    // Line 1 runs over b's disc; line 3 over r's and s's, and r to s lies on its track.
+    const TestMap map{{{1, {{'S', u"a", 0, 0}, {'S', u"c", 60, 0}}},
+                       {2, {{'S', u"b", 30, 1}, {'S', u"y", 30, 40}}},
+                       {3, {{'S', u"p", 100, 0}, {'P', u"p", 130, 0}, {'S', u"q", 160, 0}}},
+                       {4, {{'S', u"r", 120, 0}, {'S', u"s", 140, 0}}}}};
+    const MapScore score = ScoreMap(*Load(map));
+    EXPECT_EQ(score.falseStops, 3);
+    EXPECT_EQ(score.links, 4);
+    EXPECT_EQ(score.keptLinks, 2);
+}
+
+TEST(MapScore, AStationInsideAnInterchangeIsServedByEachOfItsLines) {
+    // Line 1 runs over the disc of line 2's station, which is one place with line 1's own.
+    const TestMap map{{{1, {{'S', u"a", 0, 0}, {'S', u"m", 30, 0}, {'S', u"c", 60, 0}}},
+                       {2, {{'S', u"n", 31, 1}, {'S', u"d", 31, 40}}}},
+                      {{30, 0, 31, 1, 2}}};
+    const MapScore score = ScoreMap(*Load(map));
+    EXPECT_EQ(score.falseStops, 0);
+    EXPECT_EQ(score.places, 4);
+}
+
+TEST(MapScore, ComparesCrossingsOrderAndPositionsWithAnotherDrawing) {
+    // Two lines crossing, and a star around one station.
+    const auto draw = [](int scale, int shiftX, bool swapped, bool crossing) {
+        TestMap map;
+        map.lines.push_back({1, {{'S', u"w", 0, 20}, {'S', u"e", 40, 20}}});
+        map.lines.push_back({2, {{'S', u"n", 20, 0}, {'S', u"s", 20, crossing ? 40 : 10}}});
+        const int east = swapped ? 80 : 120;
+        const int west = swapped ? 120 : 80;
+        map.lines.push_back({3, {{'S', u"m", 100, 60}, {'S', u"x", east, 60}}});
+        map.lines.push_back({4, {{'S', u"m", 100, 61}, {'S', u"y", west, 61}}});
+        map.lines.push_back({5, {{'S', u"m", 100, 62}, {'S', u"z", 100, 90}}});
+        map.transfers = {{100, 60, 100, 61, 1}, {100, 61, 100, 62, 1}};
+        for (TestLine& line : map.lines) {
+            for (Point& point : line.points) {
+                point.x = point.x * scale + shiftX;
+                point.y *= scale;
+            }
+        }
+        for (Transfer& t : map.transfers) {
+            t.x1 = t.x1 * scale + shiftX;
+            t.x2 = t.x2 * scale + shiftX;
+            t.y1 *= scale;
+            t.y2 *= scale;
+        }
+        return map;
+    };
+    const auto original = Load(draw(1, 0, false, true));
+    struct Case {
+        const char* what;
+        TestMap map;
+        int added;
+        int lost;
+        int order;
+        bool moved;
+    };
+    const Case cases[] = {
+        {"the same, twice as large and moved", draw(2, 7, false, true), 0, 0, 0, false},
+        {"the crossing lost", draw(1, 0, false, false), 0, 1, 0, true},
+        {"two neighbours swapped", draw(1, 0, true, true), 0, 0, 1, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const MapScore score = ScoreMap(*Load(c.map), *original);
+        EXPECT_TRUE(score.compared);
+        EXPECT_EQ(score.unmatchedPlaces, 0);
+        EXPECT_EQ(score.unmatchedLinks, 0);
+        EXPECT_EQ(score.crossingsAdded, c.added);
+        EXPECT_EQ(score.crossingsLost, c.lost);
+        EXPECT_EQ(score.orderChanged, c.order);
+        if (c.moved) {
+            EXPECT_GT(score.maxDisplacement, 0.01);
+        } else {
+            EXPECT_NEAR(score.maxDisplacement, 0, 1e-9);
+        }
+    }
+    // Adding is the reverse of losing.
+    const MapScore reverse = ScoreMap(*original, *Load(draw(1, 0, false, false)));
+    EXPECT_EQ(reverse.crossingsAdded, 1);
+    EXPECT_EQ(reverse.crossingsLost, 0);
+}
+
+TEST(MapScore, MeasuresDisplacementInMeanLinkLengths) {
+    // Links 10 long; one end moved by 5 after the best fit is half a link off at most.
+    const TestMap straight{{{1, {{'S', u"a", 0, 0}, {'S', u"b", 10, 0}, {'S', u"c", 20, 0}}}}};
+    const TestMap bent{{{1, {{'S', u"a", 0, 0}, {'S', u"b", 10, 0}, {'S', u"c", 20, 6}}}}};
+    const MapScore score = ScoreMap(*Load(bent), *Load(straight));
+    // Least squares: the fit leaves each place some distance off; the figure is finite,
+    // positive and below the move itself.
+    EXPECT_GT(score.meanDisplacement, 0);
+    EXPECT_LT(score.maxDisplacement, 0.6);
+}
+
+TEST(MapScore, CountsOverlappingLabelsAndLabelsOverOtherDiscs) {
+    std::u16string text =
+        u"[NAME]\r\nТ;1;0;1;1;\r\n[MAP]\r\n0;0;2;2;1;FF00FFh;\r\n[LINES]\r\n1;L;0000FFh;0;3;\r\n"
+        u"[STATION]\r\n"
+        u"1;1;S;a;10;50;1;Один;14;54;1;\r\n"
+        u"1;2;S;b;30;50;1;Два;20;54;1;\r\n"
+        u"1;3;S;c;100;50;1;Три;104;40;1;\r\n"
+        u"[CROSS]\r\n[TABLETTERS]\r\n0;\r\n";
+    NetworkModel model;
+    ASSERT_EQ(testing::LoadText(model, text), 0);
+    const MapScore score = ScoreMap(model);
+    EXPECT_EQ(score.labels, 3);
+    EXPECT_EQ(score.labelOverlaps, 1);    // Один and Два
+    EXPECT_EQ(score.labelsOverDiscs, 1);  // Один over b; Два only over its own station
+    EXPECT_DOUBLE_EQ(score.nearestPlaces, 20);
+}
+
+}  // namespace
+}  // namespace qv::import

@@ -1,0 +1,162 @@
+// The octilinear layout on small networks: angles, shared stretches, spacing and repeatability.
+
+#include "import/schematic.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <map>
+#include <set>
+
+namespace qv::import {
+namespace {
+
+// The course of a chain: its stations with the corners between them.
+std::vector<GridPoint> Course(const SchematicChain& chain) {
+    std::vector<GridPoint> course;
+    for (std::size_t i = 0; i < chain.stations.size(); ++i) {
+        course.push_back(chain.stations[i]);
+        if (i < chain.corners.size()) {
+            course.insert(course.end(), chain.corners[i].begin(), chain.corners[i].end());
+        }
+    }
+    if (chain.corners.size() == chain.stations.size()) {
+        course.push_back(chain.stations.front());  // a ring closes
+    }
+    return course;
+}
+
+bool Octilinear(GridPoint a, GridPoint b) {
+    const int dx = std::abs(b.x - a.x);
+    const int dy = std::abs(b.y - a.y);
+    return dx == 0 || dy == 0 || dx == dy;
+}
+
+// A cross of two lines meeting at place 0, a third line sharing the east arm from place 0 to
+// place 2, and a ring round the outside.
+SchematicRequest Cross() {
+    SchematicRequest request;
+    request.box = {10, 30, 230, 290};
+    request.grid = 12;
+    request.separation = 4;
+    request.places = {{120, 160}, {150, 160}, {180, 160}, {90, 160},  {60, 160},
+                      {120, 130}, {120, 100}, {120, 190}, {120, 220}, {200, 120}};
+    request.chains = {{{4, 3, 0, 1, 2}, false}, {{6, 5, 0, 7, 8}, false}, {{0, 1, 2, 9}, false}};
+    return request;
+}
+
+TEST(Schematic, DrawsEveryStretchAtMultiplesOf45DegreesAndNoStationOnAnother) {
+    const SchematicRequest request = Cross();
+    const SchematicLayout layout = LayOutSchematic(request);
+    ASSERT_EQ(layout.chains.size(), request.chains.size());
+    EXPECT_EQ(layout.unrouted, 0);
+    std::set<std::pair<int, int>> stations;
+    for (std::size_t c = 0; c < layout.chains.size(); ++c) {
+        SCOPED_TRACE(c);
+        const SchematicChain& chain = layout.chains[c];
+        ASSERT_EQ(chain.stations.size(), request.chains[c].places.size());
+        ASSERT_EQ(chain.corners.size(), chain.stations.size() - 1);
+        const std::vector<GridPoint> course = Course(chain);
+        for (std::size_t i = 0; i + 1 < course.size(); ++i) {
+            EXPECT_TRUE(Octilinear(course[i], course[i + 1]))
+                << course[i].x << "," << course[i].y << " to " << course[i + 1].x << ","
+                << course[i + 1].y;
+            EXPECT_FALSE(course[i] == course[i + 1]);
+        }
+        for (const GridPoint& station : chain.stations) {
+            EXPECT_TRUE(stations.insert({station.x, station.y}).second)
+                << station.x << "," << station.y;
+            EXPECT_GE(station.x, request.box.left);
+            EXPECT_LE(station.x, request.box.right + request.separation);
+        }
+    }
+}
+
+TEST(Schematic, LinesSharingAStretchRunSideBySide) {
+    const SchematicLayout layout = LayOutSchematic(Cross());
+    // Chains 0 and 2 share places 0, 1 and 2: their strokes there are parallel, one
+    // separation apart, and never on top of each other.
+    for (const auto& [first, second] : {std::pair{2, 0}, std::pair{3, 1}}) {
+        SCOPED_TRACE(first);
+        const GridPoint a1 = layout.chains[0].stations[static_cast<std::size_t>(first)];
+        const GridPoint a2 = layout.chains[0].stations[static_cast<std::size_t>(first) + 1];
+        const GridPoint b1 = layout.chains[2].stations[static_cast<std::size_t>(second)];
+        const GridPoint b2 = layout.chains[2].stations[static_cast<std::size_t>(second) + 1];
+        ASSERT_TRUE(layout.chains[0].corners[static_cast<std::size_t>(first)].empty());
+        ASSERT_TRUE(layout.chains[2].corners[static_cast<std::size_t>(second)].empty());
+        const double dx = a2.x - a1.x;
+        const double dy = a2.y - a1.y;
+        EXPECT_EQ(dx * (b2.y - b1.y) - dy * (b2.x - b1.x), 0);
+        const double apart = std::abs((b1.x - a1.x) * dy - (b1.y - a1.y) * dx) / std::hypot(dx, dy);
+        EXPECT_NEAR(apart, 4, 1.0);
+    }
+}
+
+TEST(Schematic, GivesTheSameLayoutEveryTime) {
+    const SchematicLayout first = LayOutSchematic(Cross());
+    const SchematicLayout second = LayOutSchematic(Cross());
+    ASSERT_EQ(first.chains.size(), second.chains.size());
+    for (std::size_t c = 0; c < first.chains.size(); ++c) {
+        EXPECT_EQ(first.chains[c].stations, second.chains[c].stations);
+        EXPECT_EQ(first.chains[c].corners, second.chains[c].corners);
+    }
+}
+
+TEST(Schematic, KeepsStationsNearTheirPlacesAndInTheirOrder) {
+    SchematicRequest request;
+    request.box = {0, 0, 240, 240};
+    request.grid = 20;
+    request.places = {{20, 20}, {60, 20}, {100, 20}, {140, 60}, {180, 100}};
+    request.chains = {{{0, 1, 2, 3, 4}, false}};
+    const SchematicLayout layout = LayOutSchematic(request);
+    ASSERT_EQ(layout.chains.size(), 1u);
+    const std::vector<GridPoint>& stations = layout.chains[0].stations;
+    for (std::size_t i = 0; i < stations.size(); ++i) {
+        const PlanePoint want = request.places[i];
+        EXPECT_LE(std::hypot(stations[i].x - want.x, stations[i].y - want.y), 2 * request.grid)
+            << i;
+    }
+    // Along the line, each station lies farther from the first.
+    for (std::size_t i = 1; i < stations.size(); ++i) {
+        EXPECT_GT(std::hypot(stations[i].x - stations[0].x, stations[i].y - stations[0].y),
+                  std::hypot(stations[i - 1].x - stations[0].x, stations[i - 1].y - stations[0].y));
+    }
+}
+
+TEST(Schematic, ClosesARingAndCrowdedGridsStillPlaceEveryStation) {
+    struct Case {
+        const char* what;
+        double size;
+        int grid;
+    };
+    const Case cases[] = {{"room enough", 200, 20}, {"a grid of two nodes a side", 10, 10}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        SchematicRequest request;
+        request.box = {0, 0, c.size, c.size};
+        request.grid = c.grid;
+        request.places = {{0, 0}, {c.size, 0}, {c.size, c.size}, {0, c.size}, {c.size / 2, 0}};
+        request.chains = {{{0, 4, 1, 2, 3}, true}};
+        const SchematicLayout layout = LayOutSchematic(request);
+        ASSERT_EQ(layout.chains.size(), 1u);
+        EXPECT_EQ(layout.chains[0].stations.size(), 5u);
+        EXPECT_EQ(layout.chains[0].corners.size(), 5u);
+        std::set<std::pair<int, int>> spots;
+        for (const GridPoint& station : layout.chains[0].stations) {
+            spots.insert({station.x, station.y});
+        }
+        if (c.grid == 20) {
+            EXPECT_EQ(layout.unrouted, 0);
+            EXPECT_EQ(spots.size(), 5u);
+            const std::vector<GridPoint> course = Course(layout.chains[0]);
+            for (std::size_t i = 0; i + 1 < course.size(); ++i) {
+                EXPECT_TRUE(Octilinear(course[i], course[i + 1]));
+            }
+        } else {
+            EXPECT_GT(layout.unrouted, 0);
+        }
+    }
+}
+
+}  // namespace
+}  // namespace qv::import

@@ -1,0 +1,553 @@
+#include "map_score.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+#include <map>
+#include <numbers>
+#include <numeric>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "label_placement.h"
+
+namespace qv::import {
+
+namespace {
+
+struct Vec {
+    std::int64_t x = 0;
+    std::int64_t y = 0;
+    bool operator==(const Vec&) const = default;
+};
+
+std::int64_t Cross(Vec o, Vec a, Vec b) {
+    return (a.x - o.x) * (b.y - o.y) - (a.y - o.y) * (b.x - o.x);
+}
+
+double Length(Vec a, Vec b) {
+    return std::hypot(static_cast<double>(b.x - a.x), static_cast<double>(b.y - a.y));
+}
+
+bool IsStationPoint(const Station& point) {
+    return point.kind == kStationKind || point.kind == kForbiddenKind;
+}
+
+// Whether two segments share a stretch of positive length.
+bool Overlap(Vec a1, Vec a2, Vec b1, Vec b2) {
+    if (Cross(a1, a2, b1) != 0 || Cross(a1, a2, b2) != 0 || a1 == a2) {
+        return false;
+    }
+    const Vec d{a2.x - a1.x, a2.y - a1.y};
+    const auto along = [&](Vec p) { return (p.x - a1.x) * d.x + (p.y - a1.y) * d.y; };
+    const std::int64_t length = d.x * d.x + d.y * d.y;
+    const std::int64_t lo = std::max<std::int64_t>(0, std::min(along(b1), along(b2)));
+    const std::int64_t hi = std::min(length, std::max(along(b1), along(b2)));
+    return hi > lo;
+}
+
+int Sign(std::int64_t value) {
+    return (value > 0) - (value < 0);
+}
+
+bool OnSegment(Vec a, Vec b, Vec p) {
+    return std::min(a.x, b.x) <= p.x && p.x <= std::max(a.x, b.x) && std::min(a.y, b.y) <= p.y &&
+           p.y <= std::max(a.y, b.y);
+}
+
+bool Intersect(Vec a1, Vec a2, Vec b1, Vec b2) {
+    const int d1 = Sign(Cross(b1, b2, a1));
+    const int d2 = Sign(Cross(b1, b2, a2));
+    const int d3 = Sign(Cross(a1, a2, b1));
+    const int d4 = Sign(Cross(a1, a2, b2));
+    if (d1 * d2 < 0 && d3 * d4 < 0) {
+        return true;
+    }
+    return (d1 == 0 && OnSegment(b1, b2, a1)) || (d2 == 0 && OnSegment(b1, b2, a2)) ||
+           (d3 == 0 && OnSegment(a1, a2, b1)) || (d4 == 0 && OnSegment(a1, a2, b2));
+}
+
+double DistanceToSegment(Vec p, Vec a, Vec b) {
+    const double dx = static_cast<double>(b.x - a.x);
+    const double dy = static_cast<double>(b.y - a.y);
+    const double length2 = dx * dx + dy * dy;
+    double t = 0;
+    if (length2 > 0) {
+        t = std::clamp(((p.x - a.x) * dx + (p.y - a.y) * dy) / length2, 0.0, 1.0);
+    }
+    return std::hypot(a.x + t * dx - p.x, a.y + t * dy - p.y);
+}
+
+class UnionFind {
+  public:
+    explicit UnionFind(std::size_t size) : parent_(size) {
+        std::iota(parent_.begin(), parent_.end(), 0);
+    }
+    std::size_t Find(std::size_t item) {
+        while (parent_[item] != item) {
+            item = parent_[item] = parent_[parent_[item]];
+        }
+        return item;
+    }
+    void Join(std::size_t a, std::size_t b) { parent_[Find(a)] = Find(b); }
+
+  private:
+    std::vector<std::size_t> parent_;
+};
+
+struct Link {
+    std::int32_t number = 0;
+    int from = 0;  // places
+    int to = 0;
+    std::vector<Vec> path;
+    std::u16string key;
+};
+
+struct PlaceInfo {
+    std::u16string key;
+    double x = 0;  // centre of its stations
+    double y = 0;
+    double radius = 0;
+};
+
+// The stations, places and links of one map, as the scores see them.
+struct Drawing {
+    std::vector<const Station*> stations;  // station points
+    std::vector<int> placeOf;              // per station point
+    std::vector<PlaceInfo> places;
+    std::vector<Link> links;
+    std::map<std::u16string, int> placeByKey;
+    std::map<std::u16string, int> linkByKey;
+};
+
+Vec At(const Station& point) {
+    return {point.x, point.y};
+}
+
+Drawing Analyse(const NetworkModel& map) {
+    Drawing drawing;
+    std::map<const Station*, std::size_t> indexOf;
+    std::map<std::pair<int, int>, std::vector<std::size_t>> atSpot;
+    for (const Station* point : map.Stations()) {
+        if (IsStationPoint(*point)) {
+            indexOf[point] = drawing.stations.size();
+            atSpot[{point->x, point->y}].push_back(drawing.stations.size());
+            drawing.stations.push_back(point);
+        }
+    }
+    UnionFind joined(drawing.stations.size());
+    for (const auto& [spot, members] : atSpot) {
+        for (const std::size_t member : members) {
+            joined.Join(member, members.front());
+        }
+    }
+    for (const Transfer& transfer : map.transfers) {
+        const auto first = atSpot.find({transfer.x1, transfer.y1});
+        const auto second = atSpot.find({transfer.x2, transfer.y2});
+        if (first != atSpot.end() && second != atSpot.end()) {
+            joined.Join(first->second.front(), second->second.front());
+        }
+    }
+    std::map<std::size_t, std::set<std::u16string>> namesOf;
+    for (std::size_t i = 0; i < drawing.stations.size(); ++i) {
+        const Station& point = *drawing.stations[i];
+        const std::string number = std::to_string(point.line->number);
+        namesOf[joined.Find(i)].insert(point.name + u"#" +
+                                       std::u16string(number.begin(), number.end()));
+    }
+    std::map<std::size_t, int> placeOfRoot;
+    for (const auto& [root, names] : namesOf) {
+        std::u16string key;
+        for (const std::u16string& name : names) {
+            key += name + u"|";
+        }
+        placeOfRoot[root] = static_cast<int>(drawing.places.size());
+        drawing.placeByKey.emplace(key, static_cast<int>(drawing.places.size()));
+        drawing.places.push_back({key});
+    }
+    std::vector<int> members(drawing.places.size(), 0);
+    for (std::size_t i = 0; i < drawing.stations.size(); ++i) {
+        const int place = placeOfRoot[joined.Find(i)];
+        drawing.placeOf.push_back(place);
+        drawing.places[static_cast<std::size_t>(place)].x += drawing.stations[i]->x;
+        drawing.places[static_cast<std::size_t>(place)].y += drawing.stations[i]->y;
+        ++members[static_cast<std::size_t>(place)];
+    }
+    for (std::size_t p = 0; p < drawing.places.size(); ++p) {
+        drawing.places[p].x /= members[p];
+        drawing.places[p].y /= members[p];
+    }
+    for (std::size_t i = 0; i < drawing.stations.size(); ++i) {
+        PlaceInfo& place = drawing.places[static_cast<std::size_t>(drawing.placeOf[i])];
+        place.radius = std::max(place.radius, std::hypot(drawing.stations[i]->x - place.x,
+                                                         drawing.stations[i]->y - place.y));
+    }
+
+    for (const auto& line : map.Lines()) {
+        const auto& points = line->stations;
+        const auto count = static_cast<int>(points.size());
+        std::vector<int> stops;
+        for (int i = 0; i < count; ++i) {
+            if (IsStationPoint(*points[static_cast<std::size_t>(i)])) {
+                stops.push_back(i);
+            }
+        }
+        const auto stopCount = static_cast<int>(stops.size());
+        const int linkCount = line->isRing && stopCount > 2 ? stopCount : stopCount - 1;
+        for (int s = 0; s < linkCount; ++s) {
+            const int begin = stops[static_cast<std::size_t>(s)];
+            const int end =
+                s + 1 < stopCount ? stops[static_cast<std::size_t>(s + 1)] : stops.front() + count;
+            Link link;
+            link.number = line->number;
+            for (int i = begin; i <= end; ++i) {
+                link.path.push_back(At(*points[static_cast<std::size_t>(i % count)]));
+            }
+            link.from = drawing.placeOf[indexOf[points[static_cast<std::size_t>(begin)].get()]];
+            link.to = drawing.placeOf[indexOf[points[static_cast<std::size_t>(end % count)].get()]];
+            const std::u16string& a = drawing.places[static_cast<std::size_t>(link.from)].key;
+            const std::u16string& b = drawing.places[static_cast<std::size_t>(link.to)].key;
+            link.key = std::u16string(1, static_cast<char16_t>(link.number)) + u"~" +
+                       std::min(a, b) + u"~" + std::max(a, b);
+            drawing.linkByKey.emplace(link.key, static_cast<int>(drawing.links.size()));
+            drawing.links.push_back(std::move(link));
+        }
+    }
+    return drawing;
+}
+
+void ScoreLines(const NetworkModel& map, const Drawing& drawing, MapScore& score) {
+    for (const auto& line : map.Lines()) {
+        std::vector<Vec> path;
+        for (const auto& point : line->stations) {
+            if (path.empty() || !(path.back() == At(*point))) {
+                path.push_back(At(*point));
+            }
+        }
+        const bool ring = line->isRing && path.size() > 2;
+        if (ring && path.front() == path.back()) {
+            path.pop_back();
+        }
+        const std::size_t n = path.size();
+        const std::size_t segmentCount = ring ? n : n - 1;
+        for (std::size_t i = 0; i < segmentCount; ++i) {
+            const Vec a = path[i];
+            const Vec b = path[(i + 1) % n];
+            const double length = Length(a, b);
+            score.drawnLength += length;
+            const std::int64_t dx = std::abs(b.x - a.x);
+            const std::int64_t dy = std::abs(b.y - a.y);
+            if (dx == 0 || dy == 0 || dx == dy) {
+                score.octilinearLength += length;
+            }
+        }
+        for (std::size_t i = ring ? 0 : 1; i + (ring ? 0 : 1) < n; ++i) {
+            const Vec u = path[(i + n - 1) % n];
+            const Vec v = path[i];
+            const Vec w = path[(i + 1) % n];
+            const std::int64_t cross = Cross(u, v, w);
+            const std::int64_t dot = (v.x - u.x) * (w.x - v.x) + (v.y - u.y) * (w.y - v.y);
+            if (cross == 0 && dot > 0) {
+                continue;
+            }
+            ++score.bends;
+            const double inside =
+                static_cast<double>((u.x - v.x) * (w.x - v.x) + (u.y - v.y) * (w.y - v.y)) /
+                (Length(v, u) * Length(v, w));
+            if (inside >= std::cos(std::numbers::pi / 4) - 1e-9) {
+                ++score.sharpTurns;
+            }
+        }
+    }
+
+    std::set<std::pair<int, int>> served;
+    for (std::size_t i = 0; i < drawing.stations.size(); ++i) {
+        served.insert({drawing.stations[i]->line->number, drawing.placeOf[i]});
+    }
+    std::set<std::pair<int, int>> falseStops;
+    for (const Link& link : drawing.links) {
+        for (std::size_t k = 0; k + 1 < link.path.size(); ++k) {
+            for (std::size_t i = 0; i < drawing.stations.size(); ++i) {
+                const int place = drawing.placeOf[i];
+                if (!served.contains({link.number, place}) &&
+                    DistanceToSegment(At(*drawing.stations[i]), link.path[k], link.path[k + 1]) <
+                        map.stationRadius) {
+                    falseStops.insert({link.number, place});
+                }
+            }
+        }
+    }
+    score.falseStops = static_cast<int>(falseStops.size());
+}
+
+std::set<std::pair<int, int>> ScoreLinks(const Drawing& drawing, MapScore& score) {
+    struct Piece {
+        Vec a;
+        Vec b;
+        int link;
+    };
+    std::vector<Piece> pieces;
+    for (std::size_t l = 0; l < drawing.links.size(); ++l) {
+        const std::vector<Vec>& path = drawing.links[l].path;
+        for (std::size_t k = 0; k + 1 < path.size(); ++k) {
+            if (!(path[k] == path[k + 1])) {
+                pieces.push_back({path[k], path[k + 1], static_cast<int>(l)});
+            }
+        }
+    }
+    std::vector<bool> shared(drawing.links.size(), false);
+    std::set<std::pair<int, int>> crossing;
+    for (std::size_t i = 0; i < pieces.size(); ++i) {
+        for (std::size_t j = i + 1; j < pieces.size(); ++j) {
+            const Piece& p = pieces[i];
+            const Piece& q = pieces[j];
+            if (p.link == q.link) {
+                continue;
+            }
+            if (Overlap(p.a, p.b, q.a, q.b)) {
+                shared[static_cast<std::size_t>(p.link)] = true;
+                shared[static_cast<std::size_t>(q.link)] = true;
+                continue;
+            }
+            const Link& first = drawing.links[static_cast<std::size_t>(p.link)];
+            const Link& second = drawing.links[static_cast<std::size_t>(q.link)];
+            if (first.from == second.from || first.from == second.to || first.to == second.from ||
+                first.to == second.to) {
+                continue;
+            }
+            if (Intersect(p.a, p.b, q.a, q.b)) {
+                crossing.insert(std::minmax(p.link, q.link));
+            }
+        }
+    }
+    score.links = static_cast<int>(drawing.links.size());
+    score.keptLinks = static_cast<int>(std::count(shared.begin(), shared.end(), false));
+    score.crossings = static_cast<int>(crossing.size());
+    return crossing;
+}
+
+void ScoreSpacing(const NetworkModel& map, const Drawing& drawing, MapScore& score) {
+    score.places = static_cast<int>(drawing.places.size());
+    score.zoomFactor = map.zoomFactor;
+    double nearest = std::numeric_limits<double>::infinity();
+    for (std::size_t a = 0; a < drawing.stations.size(); ++a) {
+        for (std::size_t b = a + 1; b < drawing.stations.size(); ++b) {
+            if (drawing.placeOf[a] != drawing.placeOf[b]) {
+                nearest =
+                    std::min(nearest, Length(At(*drawing.stations[a]), At(*drawing.stations[b])));
+            }
+        }
+    }
+    score.nearestPlaces = std::isfinite(nearest) ? nearest : 0;
+}
+
+void ScoreLabels(const NetworkModel& map, const Drawing& drawing, MapScore& score) {
+    struct Box {
+        double left, top, right, bottom;
+        bool Overlaps(const Box& o) const {
+            return left < o.right && o.left < right && top < o.bottom && o.top < bottom;
+        }
+    };
+    const double s = std::max(1, map.labelMinZoom);
+    std::vector<Box> boxes;
+    std::vector<int> placeOfLabel;
+    for (std::size_t i = 0; i < drawing.stations.size(); ++i) {
+        const Station& point = *drawing.stations[i];
+        if (point.labelText.empty()) {
+            continue;
+        }
+        const double width =
+            std::ceil(kLabelCharWidth * static_cast<double>(point.labelText.size()));
+        const double x = s * point.labelX;
+        const double bottom = s * point.labelY;
+        const double left = point.labelAlign == 2   ? x - width
+                            : point.labelAlign == 3 ? x + width / 2
+                                                    : x;
+        boxes.push_back({left, bottom - kLabelHeight, left + width, bottom});
+        placeOfLabel.push_back(drawing.placeOf[i]);
+    }
+    score.labels = static_cast<int>(boxes.size());
+    for (std::size_t a = 0; a < boxes.size(); ++a) {
+        for (std::size_t b = a + 1; b < boxes.size(); ++b) {
+            score.labelOverlaps += boxes[a].Overlaps(boxes[b]);
+        }
+        const double r = s * map.stationRadius;
+        for (std::size_t i = 0; i < drawing.stations.size(); ++i) {
+            const Station& point = *drawing.stations[i];
+            const Box disc{s * point.x - r, s * point.y - r, s * point.x + r, s * point.y + r};
+            if (drawing.placeOf[i] != placeOfLabel[a] && boxes[a].Overlaps(disc)) {
+                ++score.labelsOverDiscs;
+                break;
+            }
+        }
+    }
+}
+
+// The neighbouring places of each place, in the order they lie around it.
+std::vector<std::vector<std::u16string>> NeighbourOrder(const Drawing& drawing) {
+    std::vector<std::map<std::u16string, std::pair<double, double>>> towards(drawing.places.size());
+    for (const Link& link : drawing.links) {
+        if (link.from == link.to) {
+            continue;
+        }
+        for (const bool forward : {true, false}) {
+            const int here = forward ? link.from : link.to;
+            const int there = forward ? link.to : link.from;
+            const PlaceInfo& place = drawing.places[static_cast<std::size_t>(here)];
+            Vec leave = forward ? link.path.back() : link.path.front();
+            for (std::size_t k = 0; k < link.path.size(); ++k) {
+                const Vec p = link.path[forward ? k : link.path.size() - 1 - k];
+                if (std::hypot(p.x - place.x, p.y - place.y) > place.radius + 1) {
+                    leave = p;
+                    break;
+                }
+            }
+            const double dx = leave.x - place.x;
+            const double dy = leave.y - place.y;
+            const double length = std::hypot(dx, dy);
+            auto& sum = towards[static_cast<std::size_t>(here)]
+                               [drawing.places[static_cast<std::size_t>(there)].key];
+            if (length > 0) {
+                sum.first += dx / length;
+                sum.second += dy / length;
+            }
+        }
+    }
+    std::vector<std::vector<std::u16string>> order(drawing.places.size());
+    for (std::size_t p = 0; p < towards.size(); ++p) {
+        std::vector<std::pair<double, std::u16string>> around;
+        for (const auto& [key, sum] : towards[p]) {
+            around.emplace_back(std::atan2(sum.second, sum.first), key);
+        }
+        std::sort(around.begin(), around.end());
+        for (const auto& entry : around) {
+            order[p].push_back(entry.second);
+        }
+        if (!order[p].empty()) {
+            std::rotate(order[p].begin(), std::min_element(order[p].begin(), order[p].end()),
+                        order[p].end());
+        }
+    }
+    return order;
+}
+
+void Compare(const Drawing& drawing, const std::set<std::pair<int, int>>& crossing,
+             const Drawing& other, const std::set<std::pair<int, int>>& otherCrossing,
+             MapScore& score) {
+    score.compared = true;
+    // Places: matched by their names and lines.
+    std::vector<std::pair<int, int>> matched;
+    for (std::size_t p = 0; p < drawing.places.size(); ++p) {
+        const auto found = other.placeByKey.find(drawing.places[p].key);
+        if (found == other.placeByKey.end()) {
+            ++score.unmatchedPlaces;
+        } else {
+            matched.emplace_back(static_cast<int>(p), found->second);
+        }
+    }
+    std::vector<int> linkMatch(drawing.links.size(), -1);
+    for (std::size_t l = 0; l < drawing.links.size(); ++l) {
+        const auto found = other.linkByKey.find(drawing.links[l].key);
+        if (found == other.linkByKey.end()) {
+            ++score.unmatchedLinks;
+        } else {
+            linkMatch[l] = found->second;
+        }
+    }
+    std::set<std::pair<int, int>> mapped;
+    for (const auto& [a, b] : crossing) {
+        const int ma = linkMatch[static_cast<std::size_t>(a)];
+        const int mb = linkMatch[static_cast<std::size_t>(b)];
+        if (ma >= 0 && mb >= 0) {
+            mapped.insert(std::minmax(ma, mb));
+        }
+    }
+    for (const auto& pair : mapped) {
+        score.crossingsAdded += !otherCrossing.contains(pair);
+    }
+    for (const auto& pair : otherCrossing) {
+        score.crossingsLost += !mapped.contains(pair);
+    }
+
+    const auto order = NeighbourOrder(drawing);
+    const auto otherOrder = NeighbourOrder(other);
+    for (const auto& [here, there] : matched) {
+        score.orderChanged +=
+            order[static_cast<std::size_t>(here)] != otherOrder[static_cast<std::size_t>(there)];
+    }
+
+    // Displacement after the scale and shift that best lay this map over the other.
+    if (matched.empty()) {
+        return;
+    }
+    double px = 0, py = 0, qx = 0, qy = 0;
+    for (const auto& [here, there] : matched) {
+        px += drawing.places[static_cast<std::size_t>(here)].x;
+        py += drawing.places[static_cast<std::size_t>(here)].y;
+        qx += other.places[static_cast<std::size_t>(there)].x;
+        qy += other.places[static_cast<std::size_t>(there)].y;
+    }
+    const auto n = static_cast<double>(matched.size());
+    px /= n, py /= n, qx /= n, qy /= n;
+    double spread = 0, product = 0;
+    for (const auto& [here, there] : matched) {
+        const PlaceInfo& p = drawing.places[static_cast<std::size_t>(here)];
+        const PlaceInfo& q = other.places[static_cast<std::size_t>(there)];
+        spread += (p.x - px) * (p.x - px) + (p.y - py) * (p.y - py);
+        product += (p.x - px) * (q.x - qx) + (p.y - py) * (q.y - qy);
+    }
+    const double scale = spread > 0 ? product / spread : 1;
+    std::set<std::pair<int, int>> pairs;
+    double linkLength = 0;
+    for (const Link& link : other.links) {
+        if (link.from != link.to && pairs.insert(std::minmax(link.from, link.to)).second) {
+            const PlaceInfo& a = other.places[static_cast<std::size_t>(link.from)];
+            const PlaceInfo& b = other.places[static_cast<std::size_t>(link.to)];
+            linkLength += std::hypot(a.x - b.x, a.y - b.y);
+        }
+    }
+    linkLength = pairs.empty() ? 1 : linkLength / static_cast<double>(pairs.size());
+    double total = 0;
+    for (const auto& [here, there] : matched) {
+        const PlaceInfo& p = drawing.places[static_cast<std::size_t>(here)];
+        const PlaceInfo& q = other.places[static_cast<std::size_t>(there)];
+        const double d =
+            std::hypot(qx + scale * (p.x - px) - q.x, qy + scale * (p.y - py) - q.y) / linkLength;
+        total += d;
+        score.maxDisplacement = std::max(score.maxDisplacement, d);
+    }
+    score.meanDisplacement = total / n;
+}
+
+MapScore ScoreDrawing(const NetworkModel& map, const Drawing& drawing,
+                      std::set<std::pair<int, int>>& crossing) {
+    MapScore score;
+    ScoreLines(map, drawing, score);
+    crossing = ScoreLinks(drawing, score);
+    ScoreSpacing(map, drawing, score);
+    ScoreLabels(map, drawing, score);
+    return score;
+}
+
+}  // namespace
+
+MapScore ScoreMap(const NetworkModel& map) {
+    const Drawing drawing = Analyse(map);
+    std::set<std::pair<int, int>> crossing;
+    return ScoreDrawing(map, drawing, crossing);
+}
+
+MapScore ScoreMap(const NetworkModel& map, const NetworkModel& against) {
+    const Drawing drawing = Analyse(map);
+    const Drawing other = Analyse(against);
+    std::set<std::pair<int, int>> crossing;
+    MapScore score = ScoreDrawing(map, drawing, crossing);
+    std::set<std::pair<int, int>> otherCrossing;
+    MapScore otherScore;
+    otherCrossing = ScoreLinks(other, otherScore);
+    Compare(drawing, crossing, other, otherCrossing, score);
+    return score;
+}
+
+}  // namespace qv::import
