@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <ctime>
 #include <optional>
 #include <string>
 #include <system_error>
@@ -27,6 +28,8 @@ constexpr std::string_view kTemporaryPrefix = ".save-";
 constexpr std::string_view kTemporaryPattern = ".save-XXXXXX";
 // A save whose temporary was taken for stale by another save tries again this often.
 constexpr int kCreateAttempts = 3;
+// A temporary younger than this may belong to a save that has made it and not yet locked it.
+constexpr time_t kFreshSeconds = 60;
 
 // The file that `path` finally names, its symbolic links followed; nothing for a loop of links.
 std::optional<fs::path> FinalTarget(fs::path path) {
@@ -56,17 +59,18 @@ bool IsTemporaryName(const std::string& name, const std::string& fileName) {
         });
 }
 
-// A temporary is stale when it is a regular file of ours whose lock no live save holds. The name
-// must still be that file when it is removed.
+// A temporary is stale when it is a regular file of ours, older than a live save can be before
+// it locks its temporary, whose lock no live save holds. The name must still be that file when it
+// is removed.
 void RemoveIfStale(const fs::path& candidate) {
     const UniqueFd file(
         ::open(candidate.c_str(), O_RDONLY | O_NONBLOCK | O_NOFOLLOW | O_CLOEXEC | O_NOCTTY));
     struct stat opened {};
     struct stat named {};
     if (file.Get() < 0 || ::fstat(file.Get(), &opened) != 0 || !S_ISREG(opened.st_mode) ||
-        opened.st_uid != ::geteuid() || ::flock(file.Get(), LOCK_EX | LOCK_NB) != 0 ||
-        ::lstat(candidate.c_str(), &named) != 0 || named.st_dev != opened.st_dev ||
-        named.st_ino != opened.st_ino) {
+        opened.st_uid != ::geteuid() || ::time(nullptr) - opened.st_mtime < kFreshSeconds ||
+        ::flock(file.Get(), LOCK_EX | LOCK_NB) != 0 || ::lstat(candidate.c_str(), &named) != 0 ||
+        named.st_dev != opened.st_dev || named.st_ino != opened.st_ino) {
         return;
     }
     ::unlink(candidate.c_str());

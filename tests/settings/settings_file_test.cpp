@@ -9,6 +9,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <csignal>
 #include <cstdlib>
 #include <filesystem>
@@ -379,12 +380,17 @@ TEST_F(SettingsFileTest, StaleTemporariesOfOurOwnPatternAreRemovedAtTheNextSave)
     const std::string kept[] = {"quorvane.ini.backup",      "quorvane.ini.save-Ab12Cd7",
                                 "quorvane.ini.save-Ab-2Cd", "other.ini.save-Ab12Cd",
                                 "quorvane.ini.save-Live01", "quorvane.ini.Ab12Cd"};
+    // Left by saves that ended long ago; a fresh one may be a save that has not locked it yet.
+    const auto longAgo = fs::file_time_type::clock::now() - std::chrono::hours(1);
     for (const std::string& name : stale) {
         std::ofstream(folder_ / name) << "half a save";
+        fs::last_write_time(folder_ / name, longAgo);
     }
     for (const std::string& name : kept) {
         std::ofstream(folder_ / name) << "not ours to remove";
+        fs::last_write_time(folder_ / name, longAgo);
     }
+    std::ofstream(folder_ / "quorvane.ini.save-Fresh1") << "a save about to lock it";
     ASSERT_EQ(::mkfifo((folder_ / "quorvane.ini.save-Pipe01").c_str(), 0600), 0);
     fs::create_directories(folder_ / "quorvane.ini.save-Dir001");
     // A save that is still writing holds its temporary's lock.
@@ -401,7 +407,8 @@ TEST_F(SettingsFileTest, StaleTemporariesOfOurOwnPatternAreRemovedAtTheNextSave)
     }
     EXPECT_TRUE(fs::exists(folder_ / "quorvane.ini.save-Pipe01"));
     EXPECT_TRUE(fs::exists(folder_ / "quorvane.ini.save-Dir001"));
-    EXPECT_EQ(FileCount(), 1 + 6 + 2);
+    EXPECT_TRUE(fs::exists(folder_ / "quorvane.ini.save-Fresh1"));
+    EXPECT_EQ(FileCount(), 1 + 6 + 2 + 1);
 }
 
 TEST_F(SettingsFileTest, SavesRunningTogetherNeverRemoveEachOthersTemporaries) {
@@ -443,6 +450,8 @@ TEST_F(SettingsFileTest, LinkedFileIsReplacedAtItsTargetAndTheLinksKept) {
     EXPECT_TRUE(fs::is_regular_file(fs::symlink_status(target)));
 
     std::ofstream(folder_ / "dotfiles" / "quorvane.ini.save-Ab12Cd") << "half a save";
+    fs::last_write_time(folder_ / "dotfiles" / "quorvane.ini.save-Ab12Cd",
+                        fs::file_time_type::clock::now() - std::chrono::hours(1));
     ASSERT_EQ(SaveSettings(Unusual(), folder_ / "chain.ini"), 1);
     EXPECT_EQ(fs::read_symlink(path_), "dotfiles/quorvane.ini");
     EXPECT_EQ(fs::read_symlink(folder_ / "chain.ini"), "quorvane.ini");
