@@ -569,15 +569,15 @@ class RouteSearch {
     }
 
     // Adds `change` to the count of each point of the node; returns how many points it holds.
-    // The run's points are consecutive, so the order they are counted in does not matter.
     std::int32_t CountOnPath(const PathNode& node, std::int8_t change) {
-        const std::int32_t low = std::min(node.first, node.station);
-        const std::int32_t high = std::max(node.first, node.station);
-        std::uint8_t* counts = onPath_.data();
-        for (std::int32_t point = low; point <= high; ++point) {
-            counts[point] = static_cast<std::uint8_t>(counts[point] + change);
+        const std::int32_t step = node.station >= node.first ? 1 : -1;
+        for (std::int32_t point = node.first;; point += step) {
+            onPath_[static_cast<std::size_t>(point)] =
+                static_cast<std::uint8_t>(onPath_[static_cast<std::size_t>(point)] + change);
+            if (point == node.station) {
+                return (node.station - node.first) * step + 1;
+            }
         }
-        return high - low + 1;
     }
 
     // Whether `next` continues the node's run: the next point of the same line in the run's
