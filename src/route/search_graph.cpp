@@ -35,7 +35,11 @@ SearchGraph::SearchGraph(const NetworkModel& model)
     : stations_(model.Stations()),
       transferTimes_(model.transfers),
       countWaitTime_(model.settings.countWaitTime) {
+    isStation_.reserve(stations_.size());
+    lines_.reserve(stations_.size());
     for (const Station* station : stations_) {
+        isStation_.push_back(station->IsStation() ? 1 : 0);
+        lines_.push_back(station->line);
         minutesNonNegative_ = minutesNonNegative_ && station->runTime >= 0 &&
                               (!countWaitTime_ || station->line->waitTime >= 0);
     }

@@ -38,8 +38,12 @@ class SearchGraph {
     explicit SearchGraph(const NetworkModel& model);
 
     std::int32_t PointCount() const { return static_cast<std::int32_t>(stations_.size()); }
-    bool IsStation(std::int32_t point) const { return At(point).IsStation(); }
-    bool OnOneLine(std::int32_t a, std::int32_t b) const { return At(a).line == At(b).line; }
+    bool IsStation(std::int32_t point) const {
+        return isStation_[static_cast<std::size_t>(point)] != 0;
+    }
+    bool OnOneLine(std::int32_t a, std::int32_t b) const {
+        return lines_[static_cast<std::size_t>(a)] == lines_[static_cast<std::size_t>(b)];
+    }
 
     // Admissible neighbours of a point, in index order, as [first, last) positions of Link().
     std::size_t FirstLink(std::int32_t point) const {
@@ -89,6 +93,9 @@ class SearchGraph {
     TransferTimes transferTimes_;
     bool countWaitTime_;
     bool minutesNonNegative_ = true;
+    // Each point's kind and line, beside each other instead of behind a pointer per point.
+    std::vector<std::uint8_t> isStation_;
+    std::vector<const Line*> lines_;
     std::vector<std::int32_t> firstLink_;
     std::vector<std::int32_t> links_;
     std::vector<StationStep> linkCosts_;
