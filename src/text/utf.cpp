@@ -86,6 +86,16 @@ std::optional<Decoded> DecodeAt(std::string_view utf8, std::size_t i) {
 // A byte outside UTF-8 kept in a file name's text.
 constexpr char16_t kEscapedByteBase = 0xDC00;
 
+// The character at `i`, a surrogate pair read whole (`i` then on its second half); an unpaired
+// surrogate comes back as itself.
+char32_t CodePointAt(std::u16string_view text, std::size_t& i) {
+    if (IsHighSurrogate(text[i]) && i + 1 < text.size() && IsLowSurrogate(text[i + 1])) {
+        ++i;
+        return 0x10000 + ((char32_t{text[i - 1]} - 0xD800) << 10) + (text[i] - 0xDC00);
+    }
+    return text[i];
+}
+
 }  // namespace
 
 std::optional<std::u16string> Utf8ToUtf16(std::string_view utf8) {
@@ -121,17 +131,14 @@ std::optional<std::string> FileNameBytes(std::u16string_view text) {
     std::string out;
     out.reserve(text.size());
     for (std::size_t i = 0; i < text.size(); ++i) {
-        char32_t c = text[i];
-        if (IsHighSurrogate(text[i]) && i + 1 < text.size() && IsLowSurrogate(text[i + 1])) {
-            c = 0x10000 + ((c - 0xD800) << 10) + (text[i + 1] - 0xDC00);
-            ++i;
-        } else if (c >= kEscapedByteBase + 0x80 && c <= kEscapedByteBase + 0xFF) {
+        const char32_t c = CodePointAt(text, i);
+        if (c >= kEscapedByteBase + 0x80 && c <= kEscapedByteBase + 0xFF) {
             out += static_cast<char>(c - kEscapedByteBase);
-            continue;
-        } else if (IsHighSurrogate(text[i]) || IsLowSurrogate(text[i])) {
+        } else if (c >= 0xD800 && c <= 0xDFFF) {
             return std::nullopt;
+        } else {
+            AppendUtf8(out, c);
         }
-        AppendUtf8(out, c);
     }
     return out;
 }
@@ -151,14 +158,8 @@ std::string Utf16ToUtf8(std::u16string_view utf16) {
     std::string out;
     out.reserve(utf16.size());
     for (std::size_t i = 0; i < utf16.size(); ++i) {
-        char32_t c = utf16[i];
-        if (IsHighSurrogate(utf16[i]) && i + 1 < utf16.size() && IsLowSurrogate(utf16[i + 1])) {
-            c = 0x10000 + ((c - 0xD800) << 10) + (utf16[i + 1] - 0xDC00);
-            ++i;
-        } else if (IsHighSurrogate(utf16[i]) || IsLowSurrogate(utf16[i])) {
-            c = kReplacement;
-        }
-        AppendUtf8(out, c);
+        const char32_t c = CodePointAt(utf16, i);
+        AppendUtf8(out, c >= 0xD800 && c <= 0xDFFF ? kReplacement : c);
     }
     return out;
 }
