@@ -162,6 +162,24 @@ void AddStations(Panel& panel) {
     }
 }
 
+// A panel filled with the sample stations, for the list screens.
+struct StationPanel {
+    Panel* panel = nullptr;  // null when it could not be made
+    HWND window = nullptr;
+    RECT client{};
+};
+
+StationPanel MakeStationPanel(HWND parent) {
+    RegisterListViewClass();
+    StationPanel made;
+    made.panel = MakePanel(parent, &made.window);
+    if (made.panel) {
+        AddStations(*made.panel);
+        GetClientRect(made.window, &made.client);
+    }
+    return made;
+}
+
 struct ColumnWidths {
     int name = 150;
     int line = 150;
@@ -203,16 +221,12 @@ HWND AddStationList(HWND panelWindow, Panel& panel, RECT rect, DWORD style, int 
 }  // namespace
 
 void BuildListViewScreen(HWND parent) {
-    RegisterListViewClass();
-    HWND panelWindow = nullptr;
-    Panel* panel = MakePanel(parent, &panelWindow);
-    if (!panel) {
+    const StationPanel stations = MakeStationPanel(parent);
+    if (!stations.panel) {
         return;
     }
-    AddStations(*panel);
-    RECT client{};
-    GetClientRect(panelWindow, &client);
-    const HWND list = AddStationList(panelWindow, *panel, client, 0, kStationCount);
+    const HWND list =
+        AddStationList(stations.window, *stations.panel, stations.client, 0, kStationCount);
     SendMessageW(list, LVM_ENSUREVISIBLE, kStationCount - 1, 0);
     SendMessageW(list, LVM_ENSUREVISIBLE, kStationCount / 2, 1);
     LVITEMW selected;
@@ -223,55 +237,45 @@ void BuildListViewScreen(HWND parent) {
 }
 
 void BuildScrollBarScreen(HWND parent) {
-    RegisterListViewClass();
-    HWND panelWindow = nullptr;
-    Panel* panel = MakePanel(parent, &panelWindow);
-    if (!panel) {
+    const StationPanel stations = MakeStationPanel(parent);
+    if (!stations.panel) {
         return;
     }
-    AddStations(*panel);
-    RECT client{};
-    GetClientRect(panelWindow, &client);
-    const int width = client.right;
-    const HWND last =
-        AddStationList(panelWindow, *panel, {4, 4, width - 4, 104}, WS_BORDER, kStationCount);
+    const int width = stations.client.right;
+    const HWND last = AddStationList(stations.window, *stations.panel, {4, 4, width - 4, 104},
+                                     WS_BORDER, kStationCount);
     SendMessageW(last, LVM_ENSUREVISIBLE, kStationCount - 1, 0);
-    AddStationList(panelWindow, *panel, {4, 110, width - 4, 190}, WS_BORDER, 3);
+    AddStationList(stations.window, *stations.panel, {4, 110, width - 4, 190}, WS_BORDER, 3);
     const HWND framed = CreateWindowExW(0, kPanelClass, u"Прокрутка",
                                         WS_CHILD | WS_VISIBLE | WS_CAPTION | WS_VSCROLL, 4, 196,
-                                        width / 2 - 6, 120, panelWindow, 0, nullptr, nullptr);
+                                        width / 2 - 6, 120, stations.window, 0, nullptr, nullptr);
     SCROLLINFO info;
     info.fMask = SIF_RANGE | SIF_PAGE | SIF_POS;
     info.nMax = 99;
     info.nPage = 25;
     info.nPos = 40;
     SetScrollInfo(framed, SB_VERT, &info, 1);
-    const HWND greyed =
-        CreateWindowExW(0, kPanelClass, u"", WS_CHILD | WS_VISIBLE | WS_BORDER | WS_VSCROLL,
-                        width / 2 + 2, 196, width / 2 - 6, 120, panelWindow, 0, nullptr, nullptr);
+    const HWND greyed = CreateWindowExW(
+        0, kPanelClass, u"", WS_CHILD | WS_VISIBLE | WS_BORDER | WS_VSCROLL, width / 2 + 2, 196,
+        width / 2 - 6, 120, stations.window, 0, nullptr, nullptr);
     info.fMask = SIF_RANGE | SIF_PAGE | SIF_DISABLENOSCROLL;
     info.nPage = 100;
     SetScrollInfo(greyed, SB_VERT, &info, 1);
 }
 
 void BuildListScrollScreen(HWND parent) {
-    RegisterListViewClass();
-    HWND panelWindow = nullptr;
-    Panel* panel = MakePanel(parent, &panelWindow);
-    if (!panel) {
+    const StationPanel stations = MakeStationPanel(parent);
+    if (!stations.panel) {
         return;
     }
-    AddStations(*panel);
-    RECT client{};
-    GetClientRect(panelWindow, &client);
-    const int width = client.right;
+    const int width = stations.client.right;
     constexpr int kGap = 4;
-    const int height = (client.bottom - 5 * kGap) / 4;
+    const int height = (stations.client.bottom - 5 * kGap) / 4;
     const auto place = [&](int slot, ColumnWidths widths) {
         const int top = kGap + slot * (height + kGap);
-        const HWND list =
-            AddStationList(panelWindow, *panel, {kGap, top, width - kGap, top + height}, WS_BORDER,
-                           kStationCount, widths);
+        const HWND list = AddStationList(stations.window, *stations.panel,
+                                         {kGap, top, width - kGap, top + height}, WS_BORDER,
+                                         kStationCount, widths);
         // The first station of the long line at the top, its line's name cut by its column.
         const int count = static_cast<int>(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0));
         for (int i = 0; i < count; ++i) {
@@ -279,7 +283,7 @@ void BuildListScrollScreen(HWND parent) {
             item.mask = LVIF_PARAM;
             item.iItem = i;
             SendMessageW(list, LVM_GETITEMW, 0, PointerParam(&item));
-            if (panel->lineOf[static_cast<std::size_t>(item.lParam)] == kLongLine) {
+            if (stations.panel->lineOf[static_cast<std::size_t>(item.lParam)] == kLongLine) {
                 SendMessageW(list, LVM_ENSUREVISIBLE, static_cast<WPARAM>(count - 1), 0);
                 SendMessageW(list, LVM_ENSUREVISIBLE, static_cast<WPARAM>(i), 1);
                 break;
