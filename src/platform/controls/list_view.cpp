@@ -242,71 +242,17 @@ void ListView::ScrollBy(long long dx, long long dy) {
 }
 
 void ListView::OnScroll(WORD code) {
-    const int page = std::max(1, PerPage());
-    switch (code) {
-        case SB_LINEUP:
-            ScrollTo(top_ - 1);
-            break;
-        case SB_LINEDOWN:
-            ScrollTo(top_ + 1);
-            break;
-        case SB_PAGEUP:
-            ScrollTo(top_ - page);
-            break;
-        case SB_PAGEDOWN:
-            ScrollTo(top_ + page);
-            break;
-        case SB_THUMBTRACK:
-        case SB_THUMBPOSITION: {
-            // The packed position holds only 16 bits; the bar keeps the whole one.
-            SCROLLINFO info;
-            info.fMask = SIF_TRACKPOS;
-            GetScrollInfo(Window(), SB_VERT, &info);
-            ScrollTo(info.nTrackPos);
-            break;
-        }
-        case SB_TOP:
-            ScrollTo(0);
-            break;
-        case SB_BOTTOM:
-            ScrollTo(LargestTop());
-            break;
-        default:
-            break;
+    if (const auto target =
+            ScrollTarget(Window(), SB_VERT, code, top_, 1, std::max(1, PerPage()), LargestTop())) {
+        ScrollTo(static_cast<int>(std::clamp<long long>(*target, 0, LargestTop())));
     }
 }
 
 void ListView::OnHorizontalScroll(WORD code) {
-    const int page = std::max(1, static_cast<int>(Client().right));
-    switch (code) {
-        case SB_LINELEFT:
-            ScrollAcross(static_cast<long long>(left_) - kListViewLineWidth);
-            break;
-        case SB_LINERIGHT:
-            ScrollAcross(static_cast<long long>(left_) + kListViewLineWidth);
-            break;
-        case SB_PAGELEFT:
-            ScrollAcross(static_cast<long long>(left_) - page);
-            break;
-        case SB_PAGERIGHT:
-            ScrollAcross(static_cast<long long>(left_) + page);
-            break;
-        case SB_THUMBTRACK:
-        case SB_THUMBPOSITION: {
-            SCROLLINFO info;
-            info.fMask = SIF_TRACKPOS;
-            GetScrollInfo(Window(), SB_HORZ, &info);
-            ScrollAcross(info.nTrackPos);
-            break;
-        }
-        case SB_LEFT:
-            ScrollAcross(0);
-            break;
-        case SB_RIGHT:
-            ScrollAcross(LargestLeft());
-            break;
-        default:
-            break;
+    if (const auto target =
+            ScrollTarget(Window(), SB_HORZ, code, left_, kListViewLineWidth,
+                         std::max(1, static_cast<int>(Client().right)), LargestLeft())) {
+        ScrollAcross(*target);
     }
 }
 

@@ -179,40 +179,12 @@ void OnDialogScroll(HWND dialog, WORD code) {
     if (!DialogScrolls(dialog)) {
         return;
     }
-    const int offset = DialogScrollOffset(dialog);
-    const int page = std::max(1, ClientHeight(dialog));
-    int wanted = offset;
-    switch (code) {
-        case SB_LINEUP:
-            wanted = offset - kDialogScrollLine;
-            break;
-        case SB_LINEDOWN:
-            wanted = offset + kDialogScrollLine;
-            break;
-        case SB_PAGEUP:
-            wanted = offset - page;
-            break;
-        case SB_PAGEDOWN:
-            wanted = offset + page;
-            break;
-        case SB_THUMBTRACK:
-        case SB_THUMBPOSITION: {
-            SCROLLINFO info;
-            info.fMask = SIF_TRACKPOS;
-            GetScrollInfo(dialog, SB_VERT, &info);
-            wanted = info.nTrackPos;
-            break;
-        }
-        case SB_TOP:
-            wanted = 0;
-            break;
-        case SB_BOTTOM:
-            wanted = LargestOffset(dialog);
-            break;
-        default:
-            return;
+    const int last = LargestOffset(dialog);
+    if (const auto target =
+            ScrollTarget(dialog, SB_VERT, code, DialogScrollOffset(dialog), kDialogScrollLine,
+                         std::max(1, ClientHeight(dialog)), last)) {
+        ScrollTo(dialog, static_cast<int>(std::clamp<long long>(*target, 0, last)));
     }
-    ScrollTo(dialog, std::clamp(wanted, 0, LargestOffset(dialog)));
 }
 
 }  // namespace qv

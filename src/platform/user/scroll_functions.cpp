@@ -151,4 +151,31 @@ BOOL ShowScrollBar(HWND window, int bar, BOOL show) {
     return 1;
 }
 
+std::optional<long long> ScrollTarget(HWND window, int bar, WORD code, long long position, int line,
+                                      int page, long long last) {
+    switch (code) {
+        case SB_LINEUP:
+            return position - line;
+        case SB_LINEDOWN:
+            return position + line;
+        case SB_PAGEUP:
+            return position - page;
+        case SB_PAGEDOWN:
+            return position + page;
+        case SB_THUMBTRACK:
+        case SB_THUMBPOSITION: {
+            SCROLLINFO info;
+            info.fMask = SIF_TRACKPOS;
+            GetScrollInfo(window, bar, &info);
+            return info.nTrackPos;
+        }
+        case SB_TOP:
+            return 0;
+        case SB_BOTTOM:
+            return last;
+        default:
+            return std::nullopt;
+    }
+}
+
 }  // namespace qv

@@ -3,6 +3,8 @@
 // A window's own scroll bars: the vertical (SB_VERT) and the horizontal (SB_HORZ) one; a scroll
 // bar control (SB_CTL) is refused.
 
+#include <optional>
+
 #include "platform/user/user_types.h"
 
 namespace qv {
@@ -43,5 +45,11 @@ BOOL SetScrollRange(HWND window, int bar, int min, int max, BOOL redraw);
 BOOL GetScrollRange(HWND window, int bar, int* min, int* max);
 // SB_BOTH shows or hides both bars.
 BOOL ShowScrollBar(HWND window, int bar, BOOL show);
+
+// The position a scroll code of `window`'s bar asks for, from `position`: a line or a page either
+// way, the thumb's tracked position (read whole from the bar, as the message's packed one holds
+// 16 bits), or an end (`last`). Nothing for codes that ask for no position. Not held to the range.
+std::optional<long long> ScrollTarget(HWND window, int bar, WORD code, long long position, int line,
+                                      int page, long long last);
 
 }  // namespace qv
