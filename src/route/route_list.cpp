@@ -21,14 +21,14 @@ std::vector<RouteListRow> BuildRouteList(const NetworkModel& model) {
     }
     rows.push_back({Role::Departure, model.departure->name, model.departure});
     rows.push_back({Role::Destination, model.destination->name, model.destination});
-    rows.push_back({Role::Summary, u"Станций " + FormatDecimal(RouteStationCount(model)) +
-                                       u" пересадок " +
+    const std::vector<const Station*> stops = RouteStops(model.route);
+    rows.push_back({Role::Summary, u"Станций " + FormatDecimal(stops.size()) + u" пересадок " +
                                        FormatDecimal(CountTransfers(model.route))});
     rows.push_back(
         {Role::Time, u"Время в пути " + FormatDecimal(RouteTravelTime(model)) + u" мин"});
 
     const Station* previous = nullptr;
-    for (const Station* point : RouteStops(model.route)) {
+    for (const Station* point : stops) {
         if (previous && point->line->number != previous->line->number) {
             rows.push_back({Role::Transfer, u"Пересадка на линию"});
             rows.push_back(

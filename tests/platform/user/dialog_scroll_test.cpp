@@ -57,20 +57,18 @@ class DialogScroll : public ::testing::Test {
         MoveWindow(page, 0, 0, kWidth, kRoom, 1);
     }
 
-    int Top(int id) {
+    // The field's edges in the page's client coordinates.
+    RECT Placed(int id) {
         RECT rect{};
         GetWindowRect(GetDlgItem(page, id), &rect);
-        POINT corner{rect.left, rect.top};
-        ScreenToClient(page, &corner);
-        return corner.y;
+        POINT corners[] = {{rect.left, rect.top}, {rect.right, rect.bottom}};
+        for (POINT& corner : corners) {
+            ScreenToClient(page, &corner);
+        }
+        return {corners[0].x, corners[0].y, corners[1].x, corners[1].y};
     }
-    int Bottom(int id) {
-        RECT rect{};
-        GetWindowRect(GetDlgItem(page, id), &rect);
-        POINT corner{rect.right, rect.bottom};
-        ScreenToClient(page, &corner);
-        return corner.y;
-    }
+    int Top(int id) { return Placed(id).top; }
+    int Bottom(int id) { return Placed(id).bottom; }
     // How far every field moved up from its whole place; -1 when they moved apart.
     int Moved() {
         const int moved = whole[0] - Top(10);
