@@ -11,4 +11,7 @@ class DialogObject : public FrameworkObject {
     EntryProcedure GetEntryProcedure() const override;
 };
 
+// The entry procedure of dialog objects.
+LRESULT DialogMessageProcedure(FrameworkObject& object, UINT message, WPARAM wParam, LPARAM lParam);
+
 }  // namespace qv

@@ -9,14 +9,6 @@
 
 namespace qv {
 
-namespace {
-
-FrameworkObject* BoundObject(HWND window) {
-    return reinterpret_cast<FrameworkObject*>(GetWindowLongW(window, GWL_USERDATA));
-}
-
-}  // namespace
-
 HWND CreateFrameWindow(WindowObject& object, HWND parent, const RECT& rect,
                        std::u16string_view title, DWORD style, DWORD exStyle, UINT_PTR id,
                        void* parameter) {
@@ -50,49 +42,6 @@ LRESULT CallDefaultProcedure(WindowObject& object) {
     }
     return CallWindowProcW(object.superProcedure, object.hwnd, message->message, message->wParam,
                            message->lParam);
-}
-
-LRESULT FirstWindowMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    FrameworkObject* object = TakeCreationRecord();
-    if (!object) {
-        // Nobody announced this window: it stays unbound for good, so that it can never take
-        // the record of a window made later.
-        SetWindowLongW(window, GWL_WNDPROC, ProcedureToLong(DefWindowProcW));
-        return DefWindowProcW(window, message, wParam, lParam);
-    }
-    object->hwnd = window;
-    SetWindowLongW(window, GWL_USERDATA, reinterpret_cast<LONG_PTR>(object));
-    SetWindowLongW(window, GWL_WNDPROC, ProcedureToLong(BoundWindowMessage));
-    return BoundWindowMessage(window, message, wParam, lParam);
-}
-
-LRESULT BoundWindowMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    FrameworkObject* object = BoundObject(window);
-    if (!object) {
-        return DefWindowProcW(window, message, wParam, lParam);
-    }
-    return object->GetEntryProcedure()(*object, message, wParam, lParam);
-}
-
-LRESULT WindowMessageProcedure(FrameworkObject& base, UINT message, WPARAM wParam, LPARAM lParam) {
-    auto& object = static_cast<WindowObject&>(base);
-    LRESULT result = 0;
-    const bool handled = object.HandleAsCurrent(message, wParam, lParam, result);
-    if (handled) {
-        return result;
-    }
-    if (message != WM_DESTROY) {
-        return CallWindowProcW(object.superProcedure, object.hwnd, message, wParam, lParam);
-    }
-    const LONG_PTR procedure = GetWindowLongW(object.hwnd, GWL_WNDPROC);
-    result = CallWindowProcW(object.superProcedure, object.hwnd, WM_DESTROY, wParam, lParam);
-    if (object.superProcedure != DefWindowProcW &&
-        GetWindowLongW(object.hwnd, GWL_WNDPROC) == procedure) {
-        SetWindowLongW(object.hwnd, GWL_WNDPROC, ProcedureToLong(object.superProcedure));
-    }
-    const HWND former = std::exchange(object.hwnd, nullptr);
-    object.OnWindowGone(former);
-    return result;
 }
 
 }  // namespace qv

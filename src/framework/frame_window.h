@@ -2,6 +2,7 @@
 
 #include <string_view>
 
+#include "framework/window_binding.h"
 #include "framework/window_object.h"
 
 namespace qv {
@@ -15,13 +16,5 @@ HWND CreateFrameWindow(WindowObject& object, HWND parent, const RECT& rect,
                        void* parameter);
 // Runs the default processing of the message the object is handling; 0 outside one.
 LRESULT CallDefaultProcedure(WindowObject& object);
-
-// The procedure of the framework's classes: the first message binds the window to the object
-// whose creation record it finds, and goes on through BoundWindowMessage.
-LRESULT FirstWindowMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-// The procedure of a bound window: hands the message to its object's entry procedure.
-LRESULT BoundWindowMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-// The entry procedure of window objects.
-LRESULT WindowMessageProcedure(FrameworkObject& object, UINT message, WPARAM wParam, LPARAM lParam);
 
 }  // namespace qv

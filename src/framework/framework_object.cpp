@@ -1,5 +1,6 @@
 #include "framework/framework_object.h"
 
+#include <mutex>
 #include <utility>
 
 #include "framework/module_state.h"
@@ -23,6 +24,53 @@ bool FrameworkObject::HandleAsCurrent(UINT message, WPARAM wParam, LPARAM lParam
     const bool handled = HandleMessage(hwnd, message, wParam, lParam, result, 0);
     currentMessage = previous;
     return handled;
+}
+
+bool AddCreationRecord(FrameworkObject& object) {
+    ModuleState* module = CurrentModule();
+    if (!module) {
+        return false;
+    }
+    DropCreationRecord(object);
+    std::lock_guard lock(module->creationLock);
+    object.creationRecord.object = &object;
+    object.creationRecord.thread = std::this_thread::get_id();
+    object.creationRecord.next = module->creationList;
+    module->creationList = &object.creationRecord;
+    return true;
+}
+
+FrameworkObject* TakeCreationRecord() {
+    ModuleState* module = CurrentModule();
+    if (!module) {
+        return nullptr;
+    }
+    std::lock_guard lock(module->creationLock);
+    const std::thread::id thread = std::this_thread::get_id();
+    for (CreationRecord** link = &module->creationList; *link; link = &(*link)->next) {
+        CreationRecord* record = *link;
+        if (record->thread == thread) {
+            *link = record->next;
+            record->next = nullptr;
+            return record->object;
+        }
+    }
+    return nullptr;
+}
+
+void DropCreationRecord(FrameworkObject& object) {
+    ModuleState* module = CurrentModule();
+    if (!module) {
+        return;
+    }
+    std::lock_guard lock(module->creationLock);
+    for (CreationRecord** link = &module->creationList; *link; link = &(*link)->next) {
+        if (*link == &object.creationRecord) {
+            *link = object.creationRecord.next;
+            object.creationRecord.next = nullptr;
+            return;
+        }
+    }
 }
 
 }  // namespace qv

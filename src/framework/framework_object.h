@@ -47,4 +47,12 @@ class FrameworkObject {
     bool HandleAsCurrent(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
 };
 
+// Announces the object as the one whose window the calling thread makes next; false without a
+// module state.
+bool AddCreationRecord(FrameworkObject& object);
+// The object of the calling thread's newest record, which is taken out; null when there is none.
+FrameworkObject* TakeCreationRecord();
+// Takes the object's record out if it is still there, as when its window could not be made.
+void DropCreationRecord(FrameworkObject& object);
+
 }  // namespace qv

@@ -1,23 +1,12 @@
 #include "framework/modal_dialog.h"
 
-#include <utility>
-
 #include "framework/module_state.h"
-#include "platform/pocket/shell_dialog.h"
 #include "platform/user/dialog_manager.h"
 #include "platform/user/window_functions.h"
 #include "platform/user/window_messages.h"
 #include "platform/user/window_styles.h"
 
 namespace qv {
-
-namespace {
-
-// The shell's set-up of a dialog that does not make its own: the "ok" button, the whole screen
-// below the navigation bar, the input panel down.
-constexpr DWORD kDefaultShellSetUp = SHIDIF_DONEBUTTON | SHIDIF_SIZEDLGFULLSCREEN | SHIDIF_SIPDOWN;
-
-}  // namespace
 
 INT_PTR RunModalDialog(DialogObject& dialog, int templateId, HWND owner, LPARAM parameter) {
     ModuleState* module = CurrentModule();
@@ -52,29 +41,6 @@ INT_PTR BoundDialogMessage(HWND dialog, UINT message, WPARAM wParam, LPARAM lPar
         return 0;
     }
     return object->GetEntryProcedure()(*object, message, wParam, lParam);
-}
-
-LRESULT DialogMessageProcedure(FrameworkObject& object, UINT message, WPARAM wParam,
-                               LPARAM lParam) {
-    LRESULT result = 0;
-    const bool handled = object.HandleAsCurrent(message, wParam, lParam, result);
-    if (handled) {
-        if (DialogAnswersByReturnValue(message)) {
-            return result;
-        }
-        if (message == WM_INITDIALOG) {
-            SHINITDLGINFO setUp{SHIDIM_FLAGS, object.hwnd, kDefaultShellSetUp};
-            SHInitDialog(&setUp);  // a dialog that cannot be set up still runs
-            return result;
-        }
-        SetWindowLongW(object.hwnd, DWL_MSGRESULT, result);
-        return 1;
-    }
-    if (message == WM_DESTROY) {
-        const HWND former = std::exchange(object.hwnd, nullptr);
-        object.OnWindowGone(former);
-    }
-    return 0;
 }
 
 }  // namespace qv

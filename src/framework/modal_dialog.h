@@ -13,7 +13,5 @@ INT_PTR RunModalDialog(DialogObject& dialog, int templateId, HWND owner, LPARAM 
 // object whose creation record it finds, and goes on through BoundDialogMessage.
 INT_PTR FirstDialogMessage(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
 INT_PTR BoundDialogMessage(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
-// The entry procedure of dialog objects.
-LRESULT DialogMessageProcedure(FrameworkObject& object, UINT message, WPARAM wParam, LPARAM lParam);
 
 }  // namespace qv

@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <cstdio>
 
-#include "framework/frame_window.h"
+#include "framework/window_binding.h"
 #include "platform/gdi/gdi_types.h"
 #include "platform/user/cursor.h"
 #include "platform/user/paint_functions.h"

@@ -26,4 +26,7 @@ class WindowObject : public FrameworkObject {
     WindowClassRecord& classRecord_;
 };
 
+// The entry procedure of window objects.
+LRESULT WindowMessageProcedure(FrameworkObject& object, UINT message, WPARAM wParam, LPARAM lParam);
+
 }  // namespace qv

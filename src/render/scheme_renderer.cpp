@@ -165,10 +165,6 @@ void DrawEndMarker(const NetworkModel& model, const Station* station, int bitmap
 
 }  // namespace
 
-SchemeImageSurface* SchemeImageOf(const NetworkModel& model) {
-    return dynamic_cast<SchemeImageSurface*>(model.memoryDc.get());
-}
-
 void BuildSchemeImage(NetworkModel& model, const LOGFONTW& fontTemplate, DrawingSurface& surface) {
     if (model.settings.saveZoom && model.settings.savedZoom > 1) {
         model.zoomFactor = model.settings.savedZoom;
@@ -213,10 +209,6 @@ void BuildSchemeImage(NetworkModel& model, const LOGFONTW& fontTemplate, Drawing
         }
     }
     model.memoryDc = std::move(image);
-}
-
-void DiscardSchemeImage(NetworkModel& model) {
-    model.memoryDc.reset();
 }
 
 void DrawLine(const Line& line, DrawingSurface& surface, int x0, int y0, int s) {

@@ -5,23 +5,15 @@
 
 #include "model/network_model.h"
 #include "render/drawing_surface.h"
+#include "render/scheme_colours.h"
+#include "render/scheme_image.h"
 
 namespace qv {
-
-// The white, black and grey of the scheme.
-inline constexpr COLORREF kWhite = 0xFFFFFF;
-inline constexpr COLORREF kBlack = 0x000000;
-inline constexpr COLORREF kLightGrey = 0xC0C0C0;
-
-// The scheme image held by the model, if it is one this renderer made.
-SchemeImageSurface* SchemeImageOf(const NetworkModel& model);
 
 // Draws the whole static scheme (lines, transfers, stations, labels when shown, and the route
 // when it is shown without blinking) into a new image compatible with `surface` and gives it to
 // the model. `fontTemplate` is the window's font, the template of the label font.
 void BuildSchemeImage(NetworkModel& model, const LOGFONTW& fontTemplate, DrawingSurface& surface);
-// Releases the image, so that the next paint builds it anew.
-void DiscardSchemeImage(NetworkModel& model);
 
 // One line's polyline, with dashes where it runs on past its first or last station or shape
 // point; (x0, y0) is added to the scaled map coordinates. The polyline has round ends and joins,

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "render/scheme_renderer.h"
+#include "render/scheme_image.h"
 
 namespace qv {
 

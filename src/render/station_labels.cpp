@@ -1,6 +1,6 @@
 #include "render/station_labels.h"
 
-#include "render/scheme_renderer.h"
+#include "render/scheme_colours.h"
 #include "render/scheme_view.h"
 
 namespace qv {

@@ -3,16 +3,9 @@
 #include <span>
 #include <string_view>
 
-#include "platform/user/user_types.h"
+#include "gallery_page.h"
 
 namespace qv::gallery {
-
-// What a screen is built on: a full-screen page and the fonts of the program's dialogs.
-struct Page {
-    HWND window = nullptr;
-    HFONT font = nullptr;
-    HFONT bold = nullptr;
-};
 
 // One screen of the gallery: a control family in each of its states. A new control gets a new
 // screen, a row of Screens().
@@ -22,20 +15,5 @@ struct Screen {
 };
 
 std::span<const Screen> Screens();
-
-// The buttons that turn the screens in a real window, and the thread message the page posts for
-// them (the first parameter 1 for the next screen, 0 for the previous one).
-inline constexpr int kPreviousScreen = 901;
-inline constexpr int kNextScreen = 902;
-inline constexpr UINT kTurnScreen = 0x0400 + 1;
-
-// The page's class: it draws the owner-drawn buttons of its screens, asks for the turn of a
-// screen and ends the program when it is closed. Registered in the current window system.
-bool RegisterPageClass();
-inline constexpr std::u16string_view kPageClassName = u"QvGalleryPage";
-
-// Makes a control of the page in the page's font.
-HWND AddControl(const Page& page, std::u16string_view className, std::u16string_view text,
-                DWORD style, RECT rect, int id = 0, HFONT font = nullptr);
 
 }  // namespace qv::gallery

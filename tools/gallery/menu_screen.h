@@ -1,6 +1,6 @@
 #pragma once
 
-#include "gallery_screens.h"
+#include "gallery_page.h"
 
 namespace qv::gallery {
 

@@ -1,0 +1,13 @@
+#pragma once
+
+#include "framework/framework_object.h"
+
+namespace qv {
+
+// The procedure of the framework's classes: the first message binds the window to the object
+// whose creation record it finds, and goes on through BoundWindowMessage.
+LRESULT FirstWindowMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+// The procedure of a bound window: hands the message to its object's entry procedure.
+LRESULT BoundWindowMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+}  // namespace qv
