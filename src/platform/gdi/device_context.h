@@ -87,7 +87,8 @@ using HDC = DeviceContext*;
 // bitmap: it draws nothing until a bitmap is selected into it.
 HDC CreateCompatibleDC(HDC like);
 BOOL DeleteDC(HDC dc);
-// A white bitmap of logical width x height at the surface's device scale.
+// A white bitmap of logical width x height at the surface's device scale; null for an empty size,
+// a side past Bitmap::kMaxDeviceSide device pixels or memory that cannot be had.
 HBITMAP CreateCompatibleBitmap(HDC like, int width, int height);
 
 // Makes the object current and returns the object of its kind that it replaces.

@@ -19,9 +19,10 @@ inline constexpr LONG kDefaultCharacterHeight = 11;
 inline constexpr LONG kMaxCharacterHeight = kScreenHeight;
 
 // One font at one device scale (character heights held within kMaxCharacterHeight): glyphs from
-// DejaVu Sans (regular or bold; its condensed cut for the device's dialog face), measured and drawn
-// through Cairo. Above scale 1 it measures and places glyphs exactly as at scale 1, times the
-// scale, and only draws them finer.
+// DejaVu Sans (regular or bold; its condensed cut for the device's dialog face, so that pages laid
+// out in dialog units for that face fit), measured and drawn through Cairo. Above scale 1 it
+// measures and places glyphs exactly as at scale 1, times the scale, and only draws them finer:
+// a label that fits at one scale fits at every scale.
 class FontRenderer {
   public:
     FontRenderer(const LOGFONTW& attributes, int scale);

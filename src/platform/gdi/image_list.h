@@ -17,6 +17,7 @@ struct ImageList {
 };
 using HIMAGELIST = ImageList*;
 
+// Null for an empty image size or a side past Bitmap::kMaxDeviceSide.
 HIMAGELIST ImageList_Create(int width, int height, UINT flags, int initial, int grow);
 BOOL ImageList_Destroy(HIMAGELIST list);
 // Adds the images side by side in `image` (its width divided by the list's); white pixels of
