@@ -51,7 +51,8 @@ std::vector<std::int32_t> SearchRoute(const NetworkModel& model, std::int32_t de
 
 // The enumeration alone: paths in passes over a table of 100 slots a point, the first candidate
 // continuing a path and copies for the others, the choice among the arrivals; and whether the full
-// table or the cut-off after 101 arrivals in a pass left paths unexplored.
+// table or the cut-off after 101 arrivals in a pass left paths unexplored. Paths share their
+// prefixes, so a copy costs one node; a path store past its memory budget counts as a full table.
 struct EnumeratedRoute {
     ScoredRoute route;
     bool cutShort = false;
