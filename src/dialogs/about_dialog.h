@@ -7,8 +7,8 @@
 namespace qv {
 
 // The full-screen about box: the product name in bold, the version and the release date. Any
-// tap closes it, on pen-up, as do OK and Cancel. While it is active the task bar and the input
-// panel's button are hidden.
+// tap closes it, on pen-up (its plain static texts let taps through to the page), as do OK and
+// Cancel. While it is active the task bar and the input panel's button are hidden.
 class AboutDialog : public DialogObject {
   public:
     bool HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result,

@@ -11,6 +11,7 @@ namespace qv {
 
 // The full-screen settings page. It edits its own copy of the settings, read from the settings
 // file when it opens and written back on OK; the file carries the result to the main window.
+// A save that fails keeps the old file and the page open, so that nothing chosen is lost.
 class SettingsDialog : public DialogObject {
   public:
     explicit SettingsDialog(std::filesystem::path settingsPath);

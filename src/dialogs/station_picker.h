@@ -51,6 +51,8 @@ class StationPicker final : public DialogObject {
     void FillStationList();
     // Where the template puts the list and the buttons, in the page's client area.
     void RememberLayout();
+    // A button drawn pressed already chooses, as its click does again later, so that a tap
+    // quicker than a paint still chooses.
     void OnDrawEndpointButton(const struct DRAWITEMSTRUCT& item);
     Station* ItemStation(int index) const;
     // The station selected in the list (none without a selection) becomes the chosen end.
