@@ -20,8 +20,9 @@ struct MonkeyOptions {
 bool SetUpSandbox();
 
 // Runs the program on the monkey's host until its events are played and it has ended; starts it
-// again whenever an exit command ends it before. Returns 0 when nothing failed; a failure is
-// reported on standard error and ends the process with status 1.
+// again whenever an exit command ends it before. Returns 0 when nothing failed; a failure (a
+// sanitizer's report, a leak, or what the host finds) is reported on standard error with the
+// seed and the last events as a script, and ends the process with status 1.
 int RunMonkey(const MonkeyOptions& options);
 
 }  // namespace qv::tools
