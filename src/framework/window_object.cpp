@@ -1,8 +1,8 @@
 #include "framework/window_object.h"
 
 #include "framework/frame_window.h"
-#include "platform/user/window_functions.h"
-#include "platform/user/window_styles.h"
+#include "platform/user/api/window_functions.h"
+#include "platform/user/records/window_styles.h"
 
 namespace qv {
 

@@ -1,6 +1,6 @@
 #include "window_test.h"
 
-#include "platform/user/paint_functions.h"
+#include "platform/user/api/paint_functions.h"
 
 namespace qv::testing {
 
