@@ -95,7 +95,7 @@ MainWindow* CurrentMainWindow() {
 int RunProgram(Host& host, HINSTANCE instance, const ProgramStart& start) {
     static ModuleState module;
     InitModule(&module, instance);
-    WindowSystem system(host, {Rendezvous::DefaultFolder()});
+    WindowSystem system(host, {Rendezvous::Open(Rendezvous::DefaultFolder())});
     InstallPocketShell();
     if (const auto handedTo = HandToRunningInstance(start.map)) {
         return *handedTo;

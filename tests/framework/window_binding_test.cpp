@@ -7,6 +7,7 @@
 #include "framework_test.h"
 #include "platform/user/api/message_functions.h"
 #include "platform/user/api/window_functions.h"
+#include "platform/user/defaults/default_window_procedure.h"
 #include "platform/user/records/window_messages.h"
 #include "platform/user/records/window_styles.h"
 

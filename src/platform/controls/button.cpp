@@ -8,6 +8,7 @@
 #include "platform/user/api/input_functions.h"
 #include "platform/user/api/message_functions.h"
 #include "platform/user/api/paint_functions.h"
+#include "platform/user/defaults/default_window_procedure.h"
 #include "platform/user/records/window_styles.h"
 
 namespace qv {

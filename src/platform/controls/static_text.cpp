@@ -6,6 +6,7 @@
 #include "platform/gdi/shapes.h"
 #include "platform/gdi/system_metrics.h"
 #include "platform/user/api/paint_functions.h"
+#include "platform/user/defaults/default_window_procedure.h"
 #include "platform/user/records/window_styles.h"
 
 namespace qv {

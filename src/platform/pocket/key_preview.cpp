@@ -8,6 +8,7 @@
 #include "platform/pocket/shell_window.h"
 #include "platform/user/api/message_functions.h"
 #include "platform/user/api/paint_functions.h"
+#include "platform/user/defaults/default_window_procedure.h"
 
 namespace qv {
 

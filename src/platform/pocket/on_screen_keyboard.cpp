@@ -11,6 +11,7 @@
 #include "platform/user/api/message_functions.h"
 #include "platform/user/api/paint_functions.h"
 #include "platform/user/api/timer_functions.h"
+#include "platform/user/defaults/default_window_procedure.h"
 
 namespace qv {
 

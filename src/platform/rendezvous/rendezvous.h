@@ -10,6 +10,7 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/user/core/rendezvous_link.h"
 #include "platform/user/records/user_types.h"
 #include "text/unique_fd.h"
 
@@ -31,16 +32,8 @@ struct FileIdentity {
 // sent WM_COPYDATA, answering with what the window returned. Sockets that nobody listens
 // on any more (their program died) are removed by whoever meets them; nothing else is removed.
 // No peer can hold a program longer than a fixed deadline, whether it asks or answers.
-class Rendezvous {
+class Rendezvous : public RendezvousLink {
   public:
-    using FindLocal = std::function<HWND(std::u16string_view className,
-                                         std::optional<std::u16string_view> title)>;
-    using RaiseLocal = std::function<bool(HWND window)>;
-    // What the window returned for the bytes; none when it is not there.
-    using CopyDataLocal = std::function<std::optional<LRESULT>(HWND window, std::uint64_t tag,
-                                                               std::string_view data)>;
-    using NewHandle = std::function<HWND()>;
-
     // How long a peer has to send its whole request once its call was taken.
     static constexpr std::chrono::milliseconds kRequestDeadline{300};
     // How long all the peers asked together have to answer.
@@ -53,7 +46,7 @@ class Rendezvous {
     // "<pid>.sock", or "<pid>-N.sock" when something that is not a dead socket of ours holds
     // that name.
     static std::unique_ptr<Rendezvous> Open(const std::filesystem::path& folder);
-    ~Rendezvous();
+    ~Rendezvous() override;
     Rendezvous(const Rendezvous&) = delete;
     Rendezvous& operator=(const Rendezvous&) = delete;
 
@@ -62,19 +55,20 @@ class Rendezvous {
     // Takes what callers have sent so far without waiting for more, answers the requests that
     // are whole and drops those past their deadline. True when one was answered.
     // Bytes handed over are refused without a `copyData`.
-    bool Serve(const FindLocal& find, const RaiseLocal& raise, const CopyDataLocal& copyData = {});
+    bool Serve(const FindLocal& find, const RaiseLocal& raise,
+               const CopyDataLocal& copyData = {}) override;
     // Asks the other programs all at once; the window of the first by socket name that has one,
     // under a handle of this program.
     HWND Find(std::u16string_view className, std::optional<std::u16string_view> title,
-              const NewHandle& newHandle);
-    bool IsRemote(HWND window) const;
+              const NewHandle& newHandle) override;
+    bool IsRemote(HWND window) const override;
     // Asks the program that owns the remote window to raise it.
-    bool Raise(HWND remote);
+    bool Raise(HWND remote) override;
     // Hands the remote window the bytes under the tag and waits for its answer, at most
     // `timeout` and never past kAnswerDeadline; none when more than
     // RendezvousRequest::kMaxData bytes are given or no answer came in time.
     std::optional<LRESULT> SendCopyData(HWND remote, std::uint64_t tag, std::string_view data,
-                                        std::chrono::milliseconds timeout);
+                                        std::chrono::milliseconds timeout) override;
 
   private:
     struct RemoteWindow {

@@ -6,6 +6,7 @@
 #include "platform/host/virtual_keys.h"
 #include "platform/user/api/input_functions.h"
 #include "platform/user/api/timer_functions.h"
+#include "platform/user/defaults/default_window_procedure.h"
 #include "window_test.h"
 
 namespace qv {

@@ -10,6 +10,7 @@
 #include "platform/user/api/paint_functions.h"
 #include "platform/user/api/timer_functions.h"
 #include "platform/user/core/frame_painter.h"
+#include "platform/user/defaults/default_window_procedure.h"
 #include "window_test.h"
 
 namespace qv {

@@ -3,7 +3,7 @@
 #include <chrono>
 #include <string_view>
 
-#include "platform/rendezvous/rendezvous.h"
+#include "platform/user/core/rendezvous_link.h"
 #include "platform/user/core/window_system.h"
 #include "platform/user/records/window_messages.h"
 
@@ -23,7 +23,7 @@ LRESULT SendMessageTimeoutW(HWND window, UINT message, WPARAM wParam, LPARAM lPa
     std::optional<LRESULT> answer;
     if (system->Find(window)) {
         answer = system->Send(window, message, wParam, lParam);
-    } else if (Rendezvous* rendezvous = system->GetRendezvous();
+    } else if (RendezvousLink* rendezvous = system->GetRendezvous();
                rendezvous && rendezvous->IsRemote(window) && message == WM_COPYDATA && lParam) {
         const auto& copied = *reinterpret_cast<const COPYDATASTRUCT*>(lParam);
         if (copied.lpData || copied.cbData == 0) {

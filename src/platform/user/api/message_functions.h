@@ -1,6 +1,5 @@
 #pragma once
 
-#include "platform/user/defaults/default_window_procedure.h"
 #include "platform/user/records/user_types.h"
 
 namespace qv {

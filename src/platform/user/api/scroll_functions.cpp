@@ -5,7 +5,6 @@
 #include "platform/user/api/paint_functions.h"
 #include "platform/user/api/window_functions.h"
 #include "platform/user/core/window_system.h"
-#include "platform/user/defaults/non_client.h"
 #include "platform/user/records/window_messages.h"
 #include "platform/user/records/window_styles.h"
 
@@ -35,7 +34,7 @@ void SetBarShown(WindowSystem& system, HWND handle, ScrollBarAxis axis, bool sho
         return;
     }
     SetWindowLongW(handle, GWL_STYLE, show ? style | flag : style & ~flag);
-    ApplyFrameChange(system, handle);
+    system.ApplyFrameChange(handle);
 }
 
 void RedrawBar(WindowSystem& system, HWND handle) {

@@ -2,10 +2,10 @@
 
 #include <algorithm>
 
-#include "platform/rendezvous/rendezvous.h"
 #include "platform/user/api/message_functions.h"
+#include "platform/user/api/shell_observer.h"
+#include "platform/user/core/rendezvous_link.h"
 #include "platform/user/core/window_system.h"
-#include "platform/user/defaults/non_client.h"
 #include "platform/user/records/window_messages.h"
 #include "platform/user/records/window_styles.h"
 
@@ -118,7 +118,7 @@ BOOL SetWindowPos(HWND window, HWND /*insertAfter*/, int x, int y, int width, in
                           ? SIZE{before.right - before.left, before.bottom - before.top}
                           : SIZE{width, height};
     const bool frameChanged = (flags & SWP_FRAMECHANGED) != 0;
-    const bool clientResized = frameChanged && RecalculateClientArea(*system, window);
+    const bool clientResized = frameChanged && system->RecalculateClientArea(window);
     const RECT placed = PlacedRect(origin.x, origin.y, size.cx, size.cy);
     if (!system->Move(window, placed, frameChanged)) {
         return 0;
@@ -363,7 +363,7 @@ HWND FindWindowW(const char16_t* className, const char16_t* title) {
     if (const HWND local = system->FindTopLevel(wantedClass, wantedTitle)) {
         return local;
     }
-    Rendezvous* rendezvous = system->GetRendezvous();
+    RendezvousLink* rendezvous = system->GetRendezvous();
     if (!rendezvous) {
         return nullptr;
     }
@@ -375,7 +375,7 @@ BOOL SetForegroundWindow(HWND window) {
     if (!system) {
         return 0;
     }
-    if (Rendezvous* rendezvous = system->GetRendezvous();
+    if (RendezvousLink* rendezvous = system->GetRendezvous();
         rendezvous && rendezvous->IsRemote(window)) {
         return rendezvous->Raise(window) ? 1 : 0;
     }

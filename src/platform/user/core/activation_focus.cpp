@@ -2,7 +2,7 @@
 
 #include <utility>
 
-#include "platform/user/core/window_system.h"
+#include "platform/user/records/window.h"
 #include "platform/user/records/window_messages.h"
 #include "platform/user/records/window_styles.h"
 #include "platform/user/records/window_tree.h"
@@ -18,7 +18,7 @@ bool TakesActivation(const Window& window) {
 }  // namespace
 
 void ActivationFocus::Activate(HWND handle, WORD how) {
-    Window* target = system_.Find(handle);
+    Window* target = windows_.Find(handle);
     if (target && target->IsDesktop()) {
         target = nullptr;
     }
@@ -33,32 +33,32 @@ void ActivationFocus::Activate(HWND handle, WORD how) {
     if (target) {
         tree_.Restack(target->TopLevel());
     }
-    if (system_.Find(previous)) {
-        system_.Send(previous, WM_ACTIVATE, MAKEWPARAM(WA_INACTIVE, 0), PointerParam(next));
+    if (windows_.Find(previous)) {
+        windows_.Send(previous, WM_ACTIVATE, MAKEWPARAM(WA_INACTIVE, 0), PointerParam(next));
     }
     if (focus_ && previous && tree_.InTree(previous, focus_)) {
         const HWND lost = std::exchange(focus_, nullptr);
-        system_.Send(lost, WM_KILLFOCUS, HandleParam(next), 0);
+        windows_.Send(lost, WM_KILLFOCUS, HandleParam(next), 0);
     }
-    if (next && active_ == next && system_.Find(next)) {
-        system_.Send(next, WM_ACTIVATE, MAKEWPARAM(how, 0), PointerParam(previous));
+    if (next && active_ == next && windows_.Find(next)) {
+        windows_.Send(next, WM_ACTIVATE, MAKEWPARAM(how, 0), PointerParam(previous));
     }
     UpdateHostTitle();
-    system_.MarkScreenDirty();
-    if (ShellObserver* shell = system_.Shell()) {
-        shell->ActiveChanged(active_);
+    windows_.MarkScreenDirty();
+    if (shell_) {
+        shell_->ActiveChanged(active_);
     }
 }
 
 void ActivationFocus::ActivateNext(HWND leaving) {
-    const Window* window = system_.Find(leaving);
+    const Window* window = windows_.Find(leaving);
     const auto usable = [&](const Window* candidate) {
         return candidate && candidate->Handle() != leaving && TakesActivation(*candidate) &&
                candidate->Stage() != Window::Life::Destroying &&
                (candidate->Style() & (WS_VISIBLE | WS_DISABLED)) == WS_VISIBLE;
     };
     HWND next = nullptr;
-    if (window && usable(system_.Find(window->Owner()))) {
+    if (window && usable(windows_.Find(window->Owner()))) {
         next = window->Owner();
     } else {
         for (const Window* candidate : tree_.Desktop().Children()) {
@@ -73,14 +73,14 @@ void ActivationFocus::ActivateNext(HWND leaving) {
 
 HWND ActivationFocus::SetFocus(HWND handle) {
     if (handle) {
-        Window* window = system_.Find(handle);
+        Window* window = windows_.Find(handle);
         if (!window || window->IsDesktop() || !TakesActivation(*window)) {
             return nullptr;
         }
         const HWND top = window->TopLevel().Handle();
         if (top != active_) {
             Activate(top, WA_ACTIVE);
-            if (!system_.Find(handle)) {
+            if (!windows_.Find(handle)) {
                 return nullptr;
             }
         }
@@ -90,11 +90,11 @@ HWND ActivationFocus::SetFocus(HWND handle) {
         return previous;
     }
     focus_ = handle;
-    if (system_.Find(previous)) {
-        system_.Send(previous, WM_KILLFOCUS, HandleParam(handle), 0);
+    if (windows_.Find(previous)) {
+        windows_.Send(previous, WM_KILLFOCUS, HandleParam(handle), 0);
     }
     if (handle && focus_ == handle) {
-        system_.Send(handle, WM_SETFOCUS, HandleParam(previous), 0);
+        windows_.Send(handle, WM_SETFOCUS, HandleParam(previous), 0);
     }
     return previous;
 }
@@ -102,7 +102,7 @@ HWND ActivationFocus::SetFocus(HWND handle) {
 void ActivationFocus::LeaveScreen(HWND handle) {
     if (focus_ && tree_.InTree(handle, focus_)) {
         const HWND lost = std::exchange(focus_, nullptr);
-        system_.Send(lost, WM_KILLFOCUS, 0, 0);
+        windows_.Send(lost, WM_KILLFOCUS, 0, 0);
     }
     if (active_ == handle) {
         ActivateNext(handle);
@@ -119,7 +119,7 @@ void ActivationFocus::Forget(HWND handle) {
 }
 
 bool ActivationFocus::BringToForeground(HWND handle) {
-    Window* window = system_.Find(handle);
+    Window* window = windows_.Find(handle);
     if (!window || window->IsDesktop()) {
         return false;
     }
@@ -135,14 +135,15 @@ bool ActivationFocus::BringToForeground(HWND handle) {
         }
     }
     Activate(target, WA_ACTIVE);
-    system_.GetHost().Raise();
+    host_.Raise();
     return true;
 }
 
 void ActivationFocus::UpdateHostTitle() {
     // The program's own windows name it; its boxes and dialogs do not.
-    if (const Window* window = system_.Find(active_); window && (window->Style() & WS_POPUP) == 0) {
-        system_.GetHost().SetTitle(window->Text());
+    if (const Window* window = windows_.Find(active_);
+        window && (window->Style() & WS_POPUP) == 0) {
+        host_.SetTitle(window->Text());
     }
 }
 

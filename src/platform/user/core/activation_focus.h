@@ -1,17 +1,20 @@
 #pragma once
 
+#include "platform/host/host.h"
+#include "platform/user/core/shell_events.h"
+#include "platform/user/core/window_access.h"
 #include "platform/user/records/user_types.h"
 
 namespace qv {
 
-class WindowSystem;
 class WindowTree;
 
 // Which top-level window is active and which window has the keyboard, and the messages that tell
 // windows when either changes.
 class ActivationFocus {
   public:
-    ActivationFocus(WindowSystem& system, WindowTree& tree) : system_(system), tree_(tree) {}
+    ActivationFocus(WindowAccess& windows, WindowTree& tree, Host& host)
+        : windows_(windows), tree_(tree), host_(host) {}
     ActivationFocus(const ActivationFocus&) = delete;
     ActivationFocus& operator=(const ActivationFocus&) = delete;
 
@@ -27,6 +30,8 @@ class ActivationFocus {
     void LeaveScreen(HWND handle);
     // The window's record is going: neither names it any more.
     void Forget(HWND handle);
+    // The shell told of each change of the active window; none when null.
+    void SetShell(ShellObserver* shell) { shell_ = shell; }
     // The active window names the program on the host.
     void UpdateHostTitle();
 
@@ -34,8 +39,10 @@ class ActivationFocus {
     // Passes the activation on from a window that leaves: to its owner, else the top usable one.
     void ActivateNext(HWND leaving);
 
-    WindowSystem& system_;
+    WindowAccess& windows_;
     WindowTree& tree_;
+    Host& host_;
+    ShellObserver* shell_ = nullptr;
     HWND active_ = nullptr;
     HWND focus_ = nullptr;
 };

@@ -4,7 +4,8 @@
 
 #include "platform/gdi/draw_text.h"
 #include "platform/gdi/shapes.h"
-#include "platform/user/core/window_system.h"
+#include "platform/user/core/activation_focus.h"
+#include "platform/user/core/window_access.h"
 #include "platform/user/look/classic_look.h"
 #include "platform/user/records/window.h"
 #include "platform/user/records/window_messages.h"
@@ -46,23 +47,24 @@ FramePainter::FramePainter() {
     captionFont_.reset(CreateFontIndirectW(&attributes));
 }
 
-bool FramePainter::PaintStale(WindowSystem& system) {
+bool FramePainter::PaintStale(WindowAccess& windows, const Window& desktop,
+                              const ActivationFocus& activation) {
     // Handlers may destroy windows, so the windows are named before any is sent a message.
     std::vector<HWND> handles;
-    ShownTopFirst(system.Desktop(), handles);
+    ShownTopFirst(desktop, handles);
     bool sent = false;
     for (const HWND handle : handles) {
-        const Window* window = system.Find(handle);
+        const Window* window = windows.Find(handle);
         if (!window || !window->IsShown() || !HasNonClientArea(*window)) {
             continue;
         }
-        const bool active = handle == system.Active();
+        const bool active = handle == activation.Active();
         const auto found = painted_.find(handle);
         if (found != painted_.end() && (!HasCaption(*window) || found->second.active == active)) {
             continue;
         }
         painted_[handle] = {active};
-        system.Send(handle, WM_NCPAINT, 1, 0);
+        windows.Send(handle, WM_NCPAINT, 1, 0);
         sent = true;
     }
     return sent;

@@ -8,7 +8,8 @@
 namespace qv {
 
 class Window;
-class WindowSystem;
+class ActivationFocus;
+class WindowAccess;
 
 // The frames of the windows: which need WM_NCPAINT before the screen is composed, and the
 // drawing of a border and caption bar that the default WM_NCPAINT does.
@@ -23,9 +24,10 @@ class FramePainter {
     void MarkStale(HWND window) { painted_.erase(window); }
     void MarkAllStale() { painted_.clear(); }
     void Forget(HWND window) { painted_.erase(window); }
-    // Sends WM_NCPAINT to each shown window with a non-client area that is stale or whose
-    // caption's activation changed, top first. True when any was sent.
-    bool PaintStale(WindowSystem& system);
+    // Sends WM_NCPAINT to each shown window under the desktop with a non-client area that is
+    // stale or whose caption's activation changed, top first. True when any was sent.
+    bool PaintStale(WindowAccess& windows, const Window& desktop,
+                    const ActivationFocus& activation);
 
     // The border and caption bar, on a surface whose origin is the window's top left.
     void Paint(HDC dc, const Window& window, bool active) const;

@@ -4,10 +4,12 @@
 
 #include "platform/gdi/rectangle_math.h"
 #include "platform/host/virtual_keys.h"
-#include "platform/user/core/window_system.h"
+#include "platform/user/core/activation_focus.h"
+#include "platform/user/core/scroll_bars.h"
 #include "platform/user/records/window.h"
 #include "platform/user/records/window_messages.h"
 #include "platform/user/records/window_styles.h"
+#include "platform/user/records/window_tree.h"
 
 namespace qv {
 
@@ -26,7 +28,7 @@ RECT ClientScreenRect(const Window& window) {
 
 }  // namespace
 
-void InputRouter::Route(const InputEvent& event) {
+InputRouter::Request InputRouter::Route(const InputEvent& event) {
     switch (event.kind) {
         case InputEvent::Kind::PenDown:
             penDown_ = true;
@@ -45,12 +47,11 @@ void InputRouter::Route(const InputEvent& event) {
             RouteKey(event);
             break;
         case InputEvent::Kind::ScaleChanged:
-            system_.Rescale();
-            break;
+            return Request::Rescale;
         case InputEvent::Kind::Close:
-            system_.RequestClose();
-            break;
+            return Request::Close;
     }
+    return Request::None;
 }
 
 std::optional<MSG> InputRouter::Take(const std::function<bool(const MSG&)>& wanted, bool remove) {
@@ -69,7 +70,7 @@ HWND InputRouter::SetCapture(HWND window) {
     const HWND previous = capture_;
     capture_ = window;
     if (previous && previous != window) {
-        system_.Send(previous, WM_CAPTURECHANGED, 0, PointerParam(window));
+        windows_.Send(previous, WM_CAPTURECHANGED, 0, PointerParam(window));
     }
     return previous;
 }
@@ -78,7 +79,7 @@ bool InputRouter::ReleaseCapture() {
     const HWND previous = capture_;
     capture_ = nullptr;
     if (previous) {
-        system_.Send(previous, WM_CAPTURECHANGED, 0, 0);
+        windows_.Send(previous, WM_CAPTURECHANGED, 0, 0);
     }
     return true;
 }
@@ -103,11 +104,11 @@ SHORT InputRouter::KeyState(int virtualKey) const {
 
 void InputRouter::RoutePen(UINT message, POINT screen) {
     penPosition_ = screen;
-    const DWORD time = static_cast<DWORD>(system_.Now().count());
-    Window* target = capture_ ? system_.Find(capture_) : nullptr;
+    const DWORD time = static_cast<DWORD>(host_.Now().count());
+    Window* target = capture_ ? windows_.Find(capture_) : nullptr;
     // A window holding its own scroll bar keeps getting the pen as non-client input.
     LRESULT hit = HTCLIENT;
-    if (const auto axis = target ? system_.Bars().HeldAxis(capture_) : std::nullopt) {
+    if (const auto axis = target ? bars_.HeldAxis(capture_) : std::nullopt) {
         hit = *axis == ScrollBarAxis::Vertical ? HTVSCROLL : HTHSCROLL;
     }
     if (!target) {
@@ -117,20 +118,20 @@ void InputRouter::RoutePen(UINT message, POINT screen) {
             return;
         }
         HWND handle = target->Handle();
-        hit = system_.Send(handle, WM_NCHITTEST, 0, MAKELPARAM(screen.x, screen.y));
-        target = system_.Find(handle);
+        hit = windows_.Send(handle, WM_NCHITTEST, 0, MAKELPARAM(screen.x, screen.y));
+        target = windows_.Find(handle);
         // A child that lets the pen through hands it to its parent, which is asked in turn.
-        while (target && hit == HTTRANSPARENT && target->Parent() != &system_.Desktop()) {
+        while (target && hit == HTTRANSPARENT && target->Parent() != &tree_.Desktop()) {
             handle = target->Parent()->Handle();
-            hit = system_.Send(handle, WM_NCHITTEST, 0, MAKELPARAM(screen.x, screen.y));
-            target = system_.Find(handle);
+            hit = windows_.Send(handle, WM_NCHITTEST, 0, MAKELPARAM(screen.x, screen.y));
+            target = windows_.Find(handle);
         }
         if (!target || hit == HTNOWHERE || hit == HTTRANSPARENT || hit == HTERROR) {
             return;
         }
-        if (message == WM_LBUTTONDOWN && target->TopLevel().Handle() != system_.Active()) {
-            system_.Activate(target->TopLevel().Handle(), WA_CLICKACTIVE);
-            target = system_.Find(handle);
+        if (message == WM_LBUTTONDOWN && target->TopLevel().Handle() != activation_.Active()) {
+            activation_.Activate(target->TopLevel().Handle(), WA_CLICKACTIVE);
+            target = windows_.Find(handle);
             if (!target) {
                 return;
             }
@@ -153,12 +154,12 @@ void InputRouter::RouteKey(const InputEvent& event) {
     if (event.kind != InputEvent::Kind::Character) {
         modifiers_ = event.modifiers;
     }
-    HWND handle = system_.Focus() ? system_.Focus() : system_.Active();
-    const Window* target = system_.Find(handle);
+    HWND handle = activation_.Focus() ? activation_.Focus() : activation_.Active();
+    const Window* target = windows_.Find(handle);
     if (!target || !target->IsEnabledTree()) {
         return;
     }
-    MSG message{handle, 0, 0, 1, static_cast<DWORD>(system_.Now().count()), penPosition_};
+    MSG message{handle, 0, 0, 1, static_cast<DWORD>(host_.Now().count()), penPosition_};
     const LPARAM alt = event.modifiers.alt ? KF_ALTDOWN_BIT : 0;
     switch (event.kind) {
         case InputEvent::Kind::KeyDown:
@@ -183,8 +184,8 @@ void InputRouter::RouteKey(const InputEvent& event) {
 
 Window* InputRouter::WindowAt(POINT screen) const {
     Window* found = nullptr;
-    for (const HWND handle : system_.TopLevelWindows()) {
-        Window* top = system_.Find(handle);
+    for (const HWND handle : tree_.TopLevelWindows()) {
+        Window* top = windows_.Find(handle);
         if (top && (top->Style() & WS_VISIBLE) != 0 && rect::Contains(ScreenRect(*top), screen)) {
             found = top;
             break;

@@ -6,21 +6,29 @@
 #include <set>
 
 #include "platform/host/host.h"
+#include "platform/user/core/window_access.h"
 #include "platform/user/records/user_types.h"
 
 namespace qv {
 
-class WindowSystem;
+class ActivationFocus;
+class ScrollBars;
 class Window;
+class WindowTree;
 
 // Turns the host's input into messages: the pen to the window under it (or the one holding the
 // capture) in that window's client coordinates, keys and characters to the focus window.
 // Disabled windows get no input, which is how modal loops keep input to themselves.
 class InputRouter {
   public:
-    explicit InputRouter(WindowSystem& system) : system_(system) {}
+    // What the window system is left to do about an event that is no input to a window.
+    enum class Request { None, Rescale, Close };
 
-    void Route(const InputEvent& event);
+    InputRouter(WindowAccess& windows, const WindowTree& tree, ActivationFocus& activation,
+                const ScrollBars& bars, Host& host)
+        : windows_(windows), tree_(tree), activation_(activation), bars_(bars), host_(host) {}
+
+    [[nodiscard]] Request Route(const InputEvent& event);
     std::optional<MSG> Take(const std::function<bool(const MSG&)>& wanted, bool remove);
 
     HWND Capture() const { return capture_; }
@@ -40,7 +48,11 @@ class InputRouter {
     // window, which then gets nothing.
     Window* WindowAt(POINT screen) const;
 
-    WindowSystem& system_;
+    WindowAccess& windows_;
+    const WindowTree& tree_;
+    ActivationFocus& activation_;
+    const ScrollBars& bars_;
+    Host& host_;
     std::deque<MSG> routed_;
     HWND capture_ = nullptr;
     KeyModifiers modifiers_;

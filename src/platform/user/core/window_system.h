@@ -10,13 +10,15 @@
 
 #include "platform/host/device_screen.h"
 #include "platform/host/host.h"
-#include "platform/user/api/shell_observer.h"
 #include "platform/user/core/activation_focus.h"
 #include "platform/user/core/compositor.h"
 #include "platform/user/core/frame_painter.h"
 #include "platform/user/core/input_router.h"
 #include "platform/user/core/paint_scheduler.h"
+#include "platform/user/core/rendezvous_link.h"
 #include "platform/user/core/scroll_bars.h"
+#include "platform/user/core/shell_events.h"
+#include "platform/user/core/window_access.h"
 #include "platform/user/records/class_registry.h"
 #include "platform/user/records/message_queue.h"
 #include "platform/user/records/timer_list.h"
@@ -25,7 +27,6 @@
 namespace qv {
 
 class ModalLoop;
-class Rendezvous;
 
 // Which messages a retrieval accepts: all of them, or those of one window and its children, or
 // a range of ids.
@@ -39,12 +40,13 @@ struct MessageFilter {
 // message queue, the timers and the device screen, and runs on the host it is handed. The
 // functions with the platform's names act on the current one; there is one per program (a test
 // may make one after another). Windows still alive when it ends are destroyed as DestroyWindow
-// destroys them, so that their procedures let go of what they hold.
-class WindowSystem {
+// destroys them, so that their procedures let go of what they hold. Its parts see it as
+// WindowAccess.
+class WindowSystem final : public WindowAccess {
   public:
     struct Options {
-        // Where running programs find each other; no rendezvous without one.
-        std::optional<std::filesystem::path> rendezvousFolder;
+        // How running programs find each other; none without it.
+        std::unique_ptr<RendezvousLink> rendezvous;
     };
     enum class PumpResult { Idle, Quit };
 
@@ -57,7 +59,7 @@ class WindowSystem {
     static WindowSystem* Current();
 
     Host& GetHost() { return host_; }
-    Rendezvous* GetRendezvous() { return rendezvous_.get(); }
+    RendezvousLink* GetRendezvous() { return rendezvous_.get(); }
 
     // Classes.
     ATOM RegisterClass(const WNDCLASSW& attributes) { return classes_.Register(attributes); }
@@ -73,7 +75,7 @@ class WindowSystem {
 
     // Windows.
     const Window& Desktop() const { return tree_.Desktop(); }
-    Window* Find(HWND handle) const { return tree_.Find(handle); }
+    Window* Find(HWND handle) const override { return tree_.Find(handle); }
     // Keeps the window's record while one of its messages is handled.
     [[nodiscard]] WindowTable::Pin Pin(Window& window) { return tree_.Pin(window); }
     // A handle no window of this process has had, for a window of another program.
@@ -83,6 +85,12 @@ class WindowSystem {
     bool Show(HWND handle, int command);
     bool Move(HWND handle, const RECT& rect, bool repaint);
     bool Enable(HWND handle, bool enable);
+    // Asks the window where its client area lies in its rectangle (WM_NCCALCSIZE) and keeps the
+    // answer. True when the client area's size changed.
+    bool RecalculateClientArea(HWND handle);
+    // After a change of the frame's styles: the client area asked for again, the window redrawn
+    // and, when its client area changed size, told so (WM_SIZE).
+    void ApplyFrameChange(HWND handle);
     // The previous style; the screen shows the new one.
     DWORD SetStyle(Window& window, DWORD style);
     // A top-level window's previous owner; a child has none.
@@ -99,7 +107,7 @@ class WindowSystem {
     }
 
     // Messages.
-    LRESULT Send(HWND handle, UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT Send(HWND handle, UINT message, WPARAM wParam, LPARAM lParam) override;
     LRESULT CallProcedure(WNDPROC procedure, HWND handle, UINT message, WPARAM wParam,
                           LPARAM lParam);
     // The next message: posted ones, then input, then the quit request, then paints, then
@@ -130,7 +138,7 @@ class WindowSystem {
     bool ReleaseCapture() { return input_.ReleaseCapture(); }
     SHORT KeyState(int virtualKey) const { return input_.KeyState(virtualKey); }
     // Routes a key event made by the program as a keyboard's would be.
-    void RouteInput(const InputEvent& event) { input_.Route(event); }
+    void RouteInput(const InputEvent& event) { Act(input_.Route(event)); }
 
     // Activation and focus.
     HWND Active() const { return activation_.Active(); }
@@ -151,14 +159,14 @@ class WindowSystem {
     void Validate(Window& window, const RECT* rect) { painting_.Validate(window, rect); }
     // Every window.
     void InvalidateAll(bool erase);
-    void MarkScreenDirty() { screenDirty_ = true; }
+    void MarkScreenDirty() override { screenDirty_ = true; }
     // Has stale frames painted (WM_NCPAINT), then composes the screen from the windows and
     // shows it, when something changed.
     void PresentIfChanged();
     void Rescale();
 
-    // Modal loops, innermost last.
-    void EnterModal(ModalLoop& loop) { modalLoops_.push_back(&loop); }
+    // Modal loops, innermost last, each running for its window.
+    void EnterModal(HWND window, ModalLoop& loop) { modalLoops_.push_back({window, &loop}); }
     void LeaveModal(ModalLoop& loop);
     ModalLoop* FindModal(HWND handle) const;
     std::size_t ModalDepth() const { return modalLoops_.size(); }
@@ -169,11 +177,18 @@ class WindowSystem {
 
     // The device's shell around the program's windows; it goes with the system, without
     // messages, as the windows do.
-    void SetShell(std::unique_ptr<ShellObserver> shell) { shell_ = std::move(shell); }
+    void SetShell(std::unique_ptr<ShellObserver> shell) {
+        shell_ = std::move(shell);
+        activation_.SetShell(shell_.get());
+    }
     ShellObserver* Shell() const { return shell_.get(); }
 
   private:
     enum class WaitOutcome { Work, Idle };
+    struct ModalLevel {
+        HWND window = nullptr;
+        ModalLoop* loop = nullptr;
+    };
 
     // Takes the window off the screen, passing on the focus held inside it and its activation.
     void Hide(Window& window);
@@ -185,6 +200,8 @@ class WindowSystem {
     void Retire(Window& window);
     void DestroyRemaining();
     bool Accepts(const MessageFilter& filter, const MSG& message) const;
+    // Does what the input router left to the system.
+    void Act(InputRouter::Request request);
     WaitOutcome WaitForWork();
     // Sends another program's bytes to a top-level window as WM_COPYDATA; none when the window
     // is not one.
@@ -196,14 +213,14 @@ class WindowSystem {
     WindowTree tree_;
     MessageQueue queue_;
     TimerList timers_;
+    ActivationFocus activation_;
+    ScrollBars scrollBars_;
     InputRouter input_;
     Compositor compositor_;
-    ActivationFocus activation_;
     PaintScheduler painting_;
-    ScrollBars scrollBars_{*this};
     FramePainter frames_;
-    std::unique_ptr<Rendezvous> rendezvous_;
-    std::vector<ModalLoop*> modalLoops_;
+    std::unique_ptr<RendezvousLink> rendezvous_;
+    std::vector<ModalLevel> modalLoops_;
     HCURSOR cursor_ = nullptr;
     bool screenDirty_ = true;
     bool ranOutOfInput_ = false;

@@ -8,6 +8,7 @@
 #include "platform/user/api/window_functions.h"
 #include "platform/user/core/window_system.h"
 #include "platform/user/defaults/non_client.h"
+#include "platform/user/defaults/scroll_bar_tracking.h"
 #include "platform/user/records/window_messages.h"
 #include "platform/user/records/window_styles.h"
 
@@ -40,11 +41,10 @@ LRESULT DefWindowProcW(HWND window, UINT message, WPARAM wParam, LPARAM lParam) 
         case WM_NCLBUTTONDOWN:
         case WM_NCMOUSEMOVE:
         case WM_NCLBUTTONUP:
-            DefaultNcPen(*system, *found, message, wParam,
-                         {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
+            DefaultNcPen(*found, message, wParam, {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
             return 0;
         case WM_CAPTURECHANGED:
-            system->Bars().CaptureLost(window);
+            ScrollBarCaptureLost(window);
             return 0;
         case WM_PAINT: {
             PAINTSTRUCT paint;

@@ -10,6 +10,7 @@
 #include "platform/user/api/paint_functions.h"
 #include "platform/user/api/window_functions.h"
 #include "platform/user/core/window_system.h"
+#include "platform/user/defaults/default_window_procedure.h"
 #include "platform/user/defaults/dialog_navigation.h"
 #include "platform/user/defaults/dialog_scroll.h"
 #include "platform/user/defaults/dialog_state.h"

@@ -8,9 +8,6 @@
 
 namespace qv {
 
-// The class of dialog windows; its procedure is DefDlgProcW.
-inline constexpr std::u16string_view kDialogClassName = u"#32770";
-
 // Makes the dialog and its controls from the template and runs it modally over the owner until
 // EndDialog; returns the value given to EndDialog, or -1 when the dialog cannot be made. The
 // dialog procedure sees WM_SETFONT (with a template font) and WM_INITDIALOG first.

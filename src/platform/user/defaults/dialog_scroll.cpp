@@ -8,7 +8,7 @@
 #include "platform/user/api/paint_functions.h"
 #include "platform/user/api/scroll_functions.h"
 #include "platform/user/api/window_functions.h"
-#include "platform/user/defaults/dialog_manager.h"
+#include "platform/user/records/dialog_template.h"
 #include "platform/user/records/window_messages.h"
 #include "platform/user/records/window_styles.h"
 

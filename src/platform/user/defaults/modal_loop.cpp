@@ -8,7 +8,7 @@ namespace qv {
 
 ModalLoop::ModalLoop(WindowSystem& system, HWND window, INT_PTR resultIfGone)
     : system_(system), window_(window), result_(resultIfGone) {
-    system_.EnterModal(*this);
+    system_.EnterModal(window_, *this);
 }
 
 ModalLoop::~ModalLoop() {

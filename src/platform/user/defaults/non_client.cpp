@@ -8,6 +8,7 @@
 #include "platform/user/core/frame_painter.h"
 #include "platform/user/core/scroll_bars.h"
 #include "platform/user/core/window_system.h"
+#include "platform/user/defaults/scroll_bar_tracking.h"
 #include "platform/user/look/classic_look.h"
 #include "platform/user/records/window.h"
 #include "platform/user/records/window_messages.h"
@@ -22,45 +23,6 @@ HDC GetWindowDC(HWND window) {
         return nullptr;
     }
     return found->Surface().Lend({0, 0}, RECT{0, 0, found->Width(), found->Height()});
-}
-
-bool RecalculateClientArea(WindowSystem& system, HWND handle) {
-    Window* window = system.Find(handle);
-    if (!window) {
-        return false;
-    }
-    const RECT before = window->ClientRect();
-    const RECT bounds = window->Rect();
-    RECT client = bounds;
-    system.Send(handle, WM_NCCALCSIZE, 0, PointerParam(&client));
-    window = system.Find(handle);
-    if (!window) {
-        return false;
-    }
-    // A client area outside the window is taken as none at its corner.
-    client.left = std::clamp(client.left, bounds.left, bounds.right);
-    client.top = std::clamp(client.top, bounds.top, bounds.bottom);
-    client.right = std::clamp(client.right, client.left, bounds.right);
-    client.bottom = std::clamp(client.bottom, client.top, bounds.bottom);
-    window->SetFrameInsets({client.left - bounds.left, client.top - bounds.top,
-                            bounds.right - client.right, bounds.bottom - client.bottom});
-    system.Frames().MarkStale(handle);
-    system.MarkScreenDirty();
-    const RECT after = window->ClientRect();
-    return after.right != before.right || after.bottom != before.bottom;
-}
-
-void ApplyFrameChange(WindowSystem& system, HWND handle) {
-    const bool resized = RecalculateClientArea(system, handle);
-    Window* window = system.Find(handle);
-    if (!window) {
-        return;
-    }
-    system.Invalidate(*window, nullptr, true);
-    if (resized) {
-        const RECT client = window->ClientRect();
-        system.Send(handle, WM_SIZE, SIZE_RESTORED, MAKELPARAM(client.right, client.bottom));
-    }
 }
 
 LRESULT DefaultNcCalcSize(const Window& window, LPARAM lParam) {
@@ -120,25 +82,23 @@ void DefaultNcPaint(WindowSystem& system, const Window& window) {
         const DWORD style = axis == ScrollBarAxis::Vertical ? WS_VSCROLL : WS_HSCROLL;
         if ((window.Style() & style) != 0) {
             PaintScrollBar(dc, system.Bars().LayoutOf(window, axis),
-                           system.Bars().Pressed(handle, axis));
+                           system.Bars().Pressed(window, axis));
         }
     }
     FillSolid(dc, ScrollBars::CornerRect(window), GetSysColor(COLOR_BTNFACE));
     ReleaseDC(handle, dc);
 }
 
-void DefaultNcPen(WindowSystem& system, const Window& window, UINT message, WPARAM hit,
-                  POINT screen) {
-    ScrollBars& bars = system.Bars();
+void DefaultNcPen(const Window& window, UINT message, WPARAM hit, POINT screen) {
     const HWND handle = window.Handle();
     if (message == WM_NCLBUTTONDOWN && static_cast<LRESULT>(hit) == HTVSCROLL) {
-        bars.PenDown(handle, ScrollBarAxis::Vertical, screen);
+        ScrollBarPenDown(handle, ScrollBarAxis::Vertical, screen);
     } else if (message == WM_NCLBUTTONDOWN && static_cast<LRESULT>(hit) == HTHSCROLL) {
-        bars.PenDown(handle, ScrollBarAxis::Horizontal, screen);
+        ScrollBarPenDown(handle, ScrollBarAxis::Horizontal, screen);
     } else if (message == WM_NCMOUSEMOVE) {
-        bars.PenMove(handle, screen);
+        ScrollBarPenMove(handle, screen);
     } else if (message == WM_NCLBUTTONUP) {
-        bars.PenUp(handle);
+        ScrollBarPenUp(handle);
     }
 }
 

@@ -15,13 +15,6 @@ class WindowSystem;
 // A surface on the whole window, frame included, with the origin at its top left.
 HDC GetWindowDC(HWND window);
 
-// Asks the window where its client area lies in its rectangle (WM_NCCALCSIZE) and keeps the
-// answer. True when the client area's size changed.
-bool RecalculateClientArea(WindowSystem& system, HWND window);
-// After a change of the frame's styles: the client area asked for again, the window redrawn and,
-// when its client area changed size, told so (WM_SIZE).
-void ApplyFrameChange(WindowSystem& system, HWND window);
-
 // The default handling: the client area inside the border, below the caption bar, left of
 // the vertical scroll bar and above the horizontal one; the part under a point given in screen
 // coordinates; the frame painted.
@@ -29,7 +22,6 @@ LRESULT DefaultNcCalcSize(const Window& window, LPARAM lParam);
 LRESULT DefaultNcHitTest(const Window& window, POINT screen);
 void DefaultNcPaint(WindowSystem& system, const Window& window);
 // Pen messages on the non-client area; a press on the scroll bar holds it.
-void DefaultNcPen(WindowSystem& system, const Window& window, UINT message, WPARAM hit,
-                  POINT screen);
+void DefaultNcPen(const Window& window, UINT message, WPARAM hit, POINT screen);
 
 }  // namespace qv

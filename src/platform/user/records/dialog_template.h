@@ -7,6 +7,9 @@
 
 namespace qv {
 
+// The class of dialog windows; its procedure is DefDlgProcW.
+inline constexpr std::u16string_view kDialogClassName = u"#32770";
+
 // One control of a dialog template. Positions are in dialog units: a quarter of the dialog
 // font's average character width across, an eighth of its height down.
 struct DialogItemTemplate {

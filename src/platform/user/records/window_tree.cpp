@@ -4,14 +4,11 @@
 #include <utility>
 
 #include "platform/gdi/system_metrics.h"
-#include "platform/user/defaults/default_window_procedure.h"
 #include "platform/user/records/window_styles.h"
 
 namespace qv {
 
 namespace {
-
-const WindowClass kDesktopClass{0, u"#32769", WNDCLASSW{0, DefWindowProcW}};
 
 RECT Normalised(const RECT& rect) {
     return {rect.left, rect.top, std::max(rect.right, rect.left), std::max(rect.bottom, rect.top)};
@@ -19,12 +16,13 @@ RECT Normalised(const RECT& rect) {
 
 }  // namespace
 
-WindowTree::WindowTree() {
-    auto desktop = std::make_unique<Window>(table_.NewHandle(), &kDesktopClass);
+WindowTree::WindowTree(WNDPROC desktopProcedure)
+    : desktopClass_{0, u"#32769", WNDCLASSW{0, desktopProcedure}} {
+    auto desktop = std::make_unique<Window>(table_.NewHandle(), &desktopClass_);
     desktop->life = Window::Life::Alive;
     desktop->style = WS_VISIBLE;
     desktop->rect = {0, 0, kScreenWidth, kScreenHeight};
-    desktop->procedure = DefWindowProcW;
+    desktop->procedure = desktopProcedure;
     desktop_ = &table_.Add(std::move(desktop));
 }
 

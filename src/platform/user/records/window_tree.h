@@ -36,7 +36,8 @@ class WindowTree {
         bool resized = false;
     };
 
-    WindowTree();
+    // The desktop, the root of the tree, has the procedure given.
+    explicit WindowTree(WNDPROC desktopProcedure = nullptr);
     WindowTree(const WindowTree&) = delete;
     WindowTree& operator=(const WindowTree&) = delete;
 
@@ -88,6 +89,7 @@ class WindowTree {
   private:
     void Unlink(Window& window, std::vector<HWND>& removed);
 
+    WindowClass desktopClass_;
     WindowTable table_;
     Window* desktop_ = nullptr;
 };
