@@ -5,9 +5,9 @@
 #include "platform/pocket/full_screen.h"
 #include "platform/pocket/shell_dialog.h"
 #include "platform/pocket/shell_pages.h"
-#include "platform/user/dialog_manager.h"
-#include "platform/user/window_functions.h"
-#include "platform/user/window_styles.h"
+#include "platform/user/api/window_functions.h"
+#include "platform/user/defaults/dialog_manager.h"
+#include "platform/user/records/window_styles.h"
 #include "resources/resource_ids.h"
 
 namespace qv {

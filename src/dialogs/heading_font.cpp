@@ -1,7 +1,7 @@
 #include "dialogs/heading_font.h"
 
-#include "platform/user/message_functions.h"
-#include "platform/user/window_messages.h"
+#include "platform/user/api/message_functions.h"
+#include "platform/user/records/window_messages.h"
 
 namespace qv {
 

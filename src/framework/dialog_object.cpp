@@ -3,10 +3,10 @@
 #include <utility>
 
 #include "platform/pocket/shell_dialog.h"
-#include "platform/user/dialog_manager.h"
-#include "platform/user/window_functions.h"
-#include "platform/user/window_messages.h"
-#include "platform/user/window_styles.h"
+#include "platform/user/api/window_functions.h"
+#include "platform/user/defaults/dialog_manager.h"
+#include "platform/user/records/window_messages.h"
+#include "platform/user/records/window_styles.h"
 
 namespace qv {
 

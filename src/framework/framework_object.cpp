@@ -4,8 +4,8 @@
 #include <utility>
 
 #include "framework/module_state.h"
-#include "platform/user/window_functions.h"
-#include "platform/user/window_styles.h"
+#include "platform/user/api/window_functions.h"
+#include "platform/user/records/window_styles.h"
 
 namespace qv {
 

@@ -2,7 +2,7 @@
 
 #include <thread>
 
-#include "platform/user/user_types.h"
+#include "platform/user/records/user_types.h"
 
 namespace qv {
 

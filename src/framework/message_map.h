@@ -3,8 +3,8 @@
 #include <span>
 
 #include "platform/gdi/gdi_types.h"
-#include "platform/user/user_types.h"
-#include "platform/user/window_messages.h"
+#include "platform/user/records/user_types.h"
+#include "platform/user/records/window_messages.h"
 
 namespace qv {
 

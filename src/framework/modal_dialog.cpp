@@ -1,10 +1,10 @@
 #include "framework/modal_dialog.h"
 
 #include "framework/module_state.h"
-#include "platform/user/dialog_manager.h"
-#include "platform/user/window_functions.h"
-#include "platform/user/window_messages.h"
-#include "platform/user/window_styles.h"
+#include "platform/user/api/window_functions.h"
+#include "platform/user/defaults/dialog_manager.h"
+#include "platform/user/records/window_messages.h"
+#include "platform/user/records/window_styles.h"
 
 namespace qv {
 

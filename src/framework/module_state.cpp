@@ -1,6 +1,6 @@
 #include "framework/module_state.h"
 
-#include "platform/user/window_styles.h"
+#include "platform/user/records/window_styles.h"
 
 namespace qv {
 

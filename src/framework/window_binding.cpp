@@ -1,8 +1,8 @@
 #include "framework/window_binding.h"
 
-#include "platform/user/default_window_procedure.h"
-#include "platform/user/window_functions.h"
-#include "platform/user/window_styles.h"
+#include "platform/user/api/window_functions.h"
+#include "platform/user/defaults/default_window_procedure.h"
+#include "platform/user/records/window_styles.h"
 
 namespace qv {
 

@@ -5,10 +5,10 @@
 
 #include "framework/window_binding.h"
 #include "platform/gdi/gdi_types.h"
-#include "platform/user/cursor.h"
-#include "platform/user/paint_functions.h"
-#include "platform/user/window_functions.h"
-#include "platform/user/window_styles.h"
+#include "platform/user/api/cursor.h"
+#include "platform/user/api/paint_functions.h"
+#include "platform/user/api/window_functions.h"
+#include "platform/user/records/window_styles.h"
 
 namespace qv {
 

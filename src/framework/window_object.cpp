@@ -3,10 +3,10 @@
 #include <utility>
 
 #include "framework/window_binding.h"
-#include "platform/user/message_functions.h"
-#include "platform/user/window_functions.h"
-#include "platform/user/window_messages.h"
-#include "platform/user/window_styles.h"
+#include "platform/user/api/message_functions.h"
+#include "platform/user/api/window_functions.h"
+#include "platform/user/records/window_messages.h"
+#include "platform/user/records/window_styles.h"
 
 namespace qv {
 

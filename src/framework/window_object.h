@@ -2,7 +2,7 @@
 
 #include "framework/framework_object.h"
 #include "framework/window_class_record.h"
-#include "platform/user/default_window_procedure.h"
+#include "platform/user/defaults/default_window_procedure.h"
 
 namespace qv {
 

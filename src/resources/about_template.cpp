@@ -1,8 +1,8 @@
 #include "resources/about_template.h"
 
 #include "platform/controls/control_codes.h"
-#include "platform/user/dialog_template.h"
-#include "platform/user/window_styles.h"
+#include "platform/user/records/dialog_template.h"
+#include "platform/user/records/window_styles.h"
 #include "resources/resource_ids.h"
 #include "resources/version.h"
 

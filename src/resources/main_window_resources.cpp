@@ -1,8 +1,8 @@
 #include "resources/main_window_resources.h"
 
 #include "platform/host/virtual_keys.h"
-#include "platform/user/accelerator_table.h"
-#include "platform/user/window_styles.h"
+#include "platform/user/api/accelerator_table.h"
+#include "platform/user/records/window_styles.h"
 #include "resources/resource_ids.h"
 
 namespace qv {

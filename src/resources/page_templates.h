@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/user/dialog_template.h"
+#include "platform/user/records/dialog_template.h"
 
 namespace qv {
 

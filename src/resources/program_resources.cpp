@@ -4,7 +4,7 @@
 
 #include "platform/pocket/menu_bar_description.h"
 #include "platform/pocket/toolbar_messages.h"
-#include "platform/user/menu.h"
+#include "platform/user/records/menu.h"
 #include "resources/about_template.h"
 #include "resources/main_window_resources.h"
 #include "resources/page_templates.h"

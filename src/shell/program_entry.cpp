@@ -8,13 +8,13 @@
 #include "framework/module_state.h"
 #include "platform/controls/common_controls.h"
 #include "platform/pocket/pocket_shell.h"
-#include "platform/user/accelerator_table.h"
-#include "platform/user/message_functions.h"
-#include "platform/user/rendezvous.h"
-#include "platform/user/window_functions.h"
-#include "platform/user/window_messages.h"
-#include "platform/user/window_styles.h"
-#include "platform/user/window_system.h"
+#include "platform/rendezvous/rendezvous.h"
+#include "platform/user/api/accelerator_table.h"
+#include "platform/user/api/message_functions.h"
+#include "platform/user/api/window_functions.h"
+#include "platform/user/core/window_system.h"
+#include "platform/user/records/window_messages.h"
+#include "platform/user/records/window_styles.h"
 #include "resources/resource_ids.h"
 #include "text/printable.h"
 
@@ -95,7 +95,7 @@ MainWindow* CurrentMainWindow() {
 int RunProgram(Host& host, HINSTANCE instance, const ProgramStart& start) {
     static ModuleState module;
     InitModule(&module, instance);
-    WindowSystem system(host, {Rendezvous::DefaultFolder()});
+    WindowSystem system(host, {Rendezvous::Open(Rendezvous::DefaultFolder())});
     InstallPocketShell();
     if (const auto handedTo = HandToRunningInstance(start.map)) {
         return *handedTo;

@@ -11,11 +11,11 @@
 #include "plain_window.h"
 #include "platform/controls/common_controls.h"
 #include "platform/host/headless_host.h"
-#include "platform/user/message_functions.h"
-#include "platform/user/window_functions.h"
-#include "platform/user/window_messages.h"
-#include "platform/user/window_styles.h"
-#include "platform/user/window_system.h"
+#include "platform/user/api/message_functions.h"
+#include "platform/user/api/window_functions.h"
+#include "platform/user/core/window_system.h"
+#include "platform/user/records/window_messages.h"
+#include "platform/user/records/window_styles.h"
 #include "resources/program_resources.h"
 
 namespace qv::testing {

@@ -11,9 +11,9 @@
 #include "platform/pocket/keyboard_button.h"
 #include "platform/pocket/pocket_shell.h"
 #include "platform/pocket/shell_layout.h"
-#include "platform/user/input_functions.h"
-#include "platform/user/scroll_functions.h"
-#include "platform/user/window_messages.h"
+#include "platform/user/api/input_functions.h"
+#include "platform/user/api/scroll_functions.h"
+#include "platform/user/records/window_messages.h"
 #include "resources/resource_ids.h"
 #include "scripted_page_test.h"
 

@@ -12,7 +12,7 @@
 #include "platform/pocket/input_panel.h"
 #include "platform/pocket/keyboard_layout.h"
 #include "platform/pocket/shell_layout.h"
-#include "platform/user/input_functions.h"
+#include "platform/user/api/input_functions.h"
 #include "resources/resource_ids.h"
 #include "scripted_page_test.h"
 #include "text/utf.h"

@@ -11,9 +11,9 @@
 #include "framework/module_state.h"
 #include "framework/window_object.h"
 #include "platform/host/headless_host.h"
-#include "platform/user/dialog_template.h"
-#include "platform/user/window_styles.h"
-#include "platform/user/window_system.h"
+#include "platform/user/core/window_system.h"
+#include "platform/user/records/dialog_template.h"
+#include "platform/user/records/window_styles.h"
 
 namespace qv::testing {
 

@@ -8,12 +8,12 @@
 #include "platform/host/virtual_keys.h"
 #include "platform/pocket/shell_dialog.h"
 #include "platform/pocket/shell_layout.h"
-#include "platform/user/dialog_manager.h"
-#include "platform/user/message_functions.h"
-#include "platform/user/timer_functions.h"
-#include "platform/user/window_functions.h"
-#include "platform/user/window_messages.h"
-#include "platform/user/window_styles.h"
+#include "platform/user/api/message_functions.h"
+#include "platform/user/api/timer_functions.h"
+#include "platform/user/api/window_functions.h"
+#include "platform/user/defaults/dialog_manager.h"
+#include "platform/user/records/window_messages.h"
+#include "platform/user/records/window_styles.h"
 
 namespace qv {
 namespace {

@@ -2,8 +2,8 @@
 
 #include <string_view>
 
-#include "platform/user/default_window_procedure.h"
-#include "platform/user/window_functions.h"
+#include "platform/user/api/window_functions.h"
+#include "platform/user/defaults/default_window_procedure.h"
 
 namespace qv::testing {
 

@@ -14,11 +14,11 @@
 #include "platform/controls/control_codes.h"
 #include "platform/host/headless_host.h"
 #include "platform/host/sdl_host.h"
-#include "platform/user/message_functions.h"
-#include "platform/user/window_functions.h"
-#include "platform/user/window_messages.h"
-#include "platform/user/window_styles.h"
-#include "platform/user/window_system.h"
+#include "platform/user/api/message_functions.h"
+#include "platform/user/api/window_functions.h"
+#include "platform/user/core/window_system.h"
+#include "platform/user/records/window_messages.h"
+#include "platform/user/records/window_styles.h"
 #include "text/printable.h"
 
 namespace {

@@ -5,12 +5,12 @@
 #include "platform/controls/static_text.h"
 #include "platform/pocket/input_panel.h"
 #include "platform/pocket/on_screen_keyboard.h"
-#include "platform/user/default_window_procedure.h"
-#include "platform/user/input_functions.h"
-#include "platform/user/message_functions.h"
-#include "platform/user/window_functions.h"
-#include "platform/user/window_messages.h"
-#include "platform/user/window_styles.h"
+#include "platform/user/api/input_functions.h"
+#include "platform/user/api/message_functions.h"
+#include "platform/user/api/window_functions.h"
+#include "platform/user/defaults/default_window_procedure.h"
+#include "platform/user/records/window_messages.h"
+#include "platform/user/records/window_styles.h"
 
 namespace qv::gallery {
 

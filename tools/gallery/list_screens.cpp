@@ -9,11 +9,11 @@
 #include "platform/controls/tab_control.h"
 #include "platform/gdi/gdi_objects.h"
 #include "platform/gdi/shapes.h"
-#include "platform/user/input_functions.h"
-#include "platform/user/message_functions.h"
-#include "platform/user/paint_functions.h"
-#include "platform/user/scroll_functions.h"
-#include "platform/user/window_styles.h"
+#include "platform/user/api/input_functions.h"
+#include "platform/user/api/message_functions.h"
+#include "platform/user/api/paint_functions.h"
+#include "platform/user/api/scroll_functions.h"
+#include "platform/user/records/window_styles.h"
 
 namespace qv {
 

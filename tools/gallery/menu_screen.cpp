@@ -3,7 +3,7 @@
 #include "platform/controls/control_codes.h"
 #include "platform/controls/popup_menu.h"
 #include "platform/controls/static_text.h"
-#include "platform/user/message_functions.h"
+#include "platform/user/api/message_functions.h"
 #include "resources/program_resources.h"
 #include "resources/resource_ids.h"
 

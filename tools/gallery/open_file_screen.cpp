@@ -3,9 +3,9 @@
 #include "platform/controls/list_view_messages.h"
 #include "platform/pocket/open_file_page.h"
 #include "platform/pocket/shell_folders.h"
-#include "platform/user/input_functions.h"
-#include "platform/user/message_functions.h"
-#include "platform/user/window_functions.h"
+#include "platform/user/api/input_functions.h"
+#include "platform/user/api/message_functions.h"
+#include "platform/user/api/window_functions.h"
 
 namespace qv::gallery {
 

@@ -10,9 +10,9 @@
 #include "platform/controls/popup_menu.h"
 #include "platform/pocket/input_panel.h"
 #include "platform/pocket/menu_bar.h"
-#include "platform/user/window_functions.h"
-#include "platform/user/window_styles.h"
-#include "platform/user/window_system.h"
+#include "platform/user/api/window_functions.h"
+#include "platform/user/core/window_system.h"
+#include "platform/user/records/window_styles.h"
 #include "shell/program_entry.h"
 #include "text/utf.h"
 

@@ -6,9 +6,9 @@
 #include "platform/controls/popup_menu_window.h"
 #include "platform/pocket/menu_bar.h"
 #include "platform/pocket/navigation_bar.h"
-#include "platform/user/menu.h"
-#include "platform/user/message_functions.h"
-#include "platform/user/window_functions.h"
+#include "platform/user/api/message_functions.h"
+#include "platform/user/api/window_functions.h"
+#include "platform/user/records/menu.h"
 #include "text/utf.h"
 
 namespace qv::tools {

@@ -3,7 +3,7 @@
 #include <string_view>
 
 #include "json_writer.h"
-#include "platform/user/user_types.h"
+#include "platform/user/records/user_types.h"
 
 namespace qv::tools {
 

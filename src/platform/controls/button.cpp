@@ -5,10 +5,11 @@
 #include "platform/controls/button_painter.h"
 #include "platform/controls/control_codes.h"
 #include "platform/controls/control_paint.h"
-#include "platform/user/input_functions.h"
-#include "platform/user/message_functions.h"
-#include "platform/user/paint_functions.h"
-#include "platform/user/window_styles.h"
+#include "platform/user/api/input_functions.h"
+#include "platform/user/api/message_functions.h"
+#include "platform/user/api/paint_functions.h"
+#include "platform/user/defaults/default_window_procedure.h"
+#include "platform/user/records/window_styles.h"
 
 namespace qv {
 

@@ -6,7 +6,7 @@
 #include "platform/gdi/draw_text.h"
 #include "platform/gdi/shapes.h"
 #include "platform/gdi/system_metrics.h"
-#include "platform/user/paint_functions.h"
+#include "platform/user/api/paint_functions.h"
 
 namespace qv {
 

@@ -2,8 +2,8 @@
 
 #include "platform/gdi/rectangle_math.h"
 #include "platform/host/virtual_keys.h"
-#include "platform/user/input_functions.h"
-#include "platform/user/window_functions.h"
+#include "platform/user/api/input_functions.h"
+#include "platform/user/api/window_functions.h"
 
 namespace qv {
 

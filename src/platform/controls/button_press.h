@@ -3,7 +3,7 @@
 #include <optional>
 
 #include "platform/gdi/gdi_types.h"
-#include "platform/user/user_types.h"
+#include "platform/user/records/user_types.h"
 
 namespace qv {
 

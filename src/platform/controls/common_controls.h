@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/user/user_types.h"
+#include "platform/user/records/user_types.h"
 
 namespace qv {
 

@@ -6,9 +6,9 @@
 #include <cstdint>
 
 #include "platform/gdi/device_context.h"
-#include "platform/user/user_types.h"
-#include "platform/user/window_messages.h"
-#include "platform/user/window_styles.h"
+#include "platform/user/records/user_types.h"
+#include "platform/user/records/window_messages.h"
+#include "platform/user/records/window_styles.h"
 
 namespace qv {
 

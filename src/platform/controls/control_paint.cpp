@@ -3,9 +3,9 @@
 #include "platform/gdi/draw_text.h"
 #include "platform/gdi/shapes.h"
 #include "platform/gdi/system_metrics.h"
-#include "platform/user/message_functions.h"
-#include "platform/user/paint_functions.h"
-#include "platform/user/window_functions.h"
+#include "platform/user/api/message_functions.h"
+#include "platform/user/api/paint_functions.h"
+#include "platform/user/api/window_functions.h"
 
 namespace qv {
 

@@ -9,11 +9,12 @@
 #include "platform/gdi/draw_text.h"
 #include "platform/gdi/system_metrics.h"
 #include "platform/host/virtual_keys.h"
-#include "platform/user/input_functions.h"
-#include "platform/user/message_functions.h"
-#include "platform/user/paint_functions.h"
-#include "platform/user/timer_functions.h"
-#include "platform/user/window_styles.h"
+#include "platform/user/api/input_functions.h"
+#include "platform/user/api/message_functions.h"
+#include "platform/user/api/paint_functions.h"
+#include "platform/user/api/timer_functions.h"
+#include "platform/user/defaults/default_window_procedure.h"
+#include "platform/user/records/window_styles.h"
 
 namespace qv {
 

@@ -8,14 +8,14 @@
 #include "platform/gdi/draw_text.h"
 #include "platform/gdi/system_metrics.h"
 #include "platform/pocket/shell_layout.h"
-#include "platform/user/dialog_manager.h"
-#include "platform/user/message_functions.h"
-#include "platform/user/paint_functions.h"
-#include "platform/user/system_icons.h"
-#include "platform/user/window_functions.h"
-#include "platform/user/window_messages.h"
-#include "platform/user/window_styles.h"
-#include "platform/user/window_system.h"
+#include "platform/user/api/message_functions.h"
+#include "platform/user/api/paint_functions.h"
+#include "platform/user/api/system_icons.h"
+#include "platform/user/api/window_functions.h"
+#include "platform/user/core/window_system.h"
+#include "platform/user/defaults/dialog_manager.h"
+#include "platform/user/records/window_messages.h"
+#include "platform/user/records/window_styles.h"
 
 namespace qv {
 

@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-#include "platform/user/user_types.h"
+#include "platform/user/records/user_types.h"
 
 namespace qv {
 

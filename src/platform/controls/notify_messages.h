@@ -5,7 +5,7 @@
 
 #include "platform/controls/control_codes.h"
 #include "platform/gdi/gdi_types.h"
-#include "platform/user/user_types.h"
+#include "platform/user/records/user_types.h"
 
 namespace qv {
 

@@ -3,11 +3,11 @@
 #include <algorithm>
 
 #include "platform/controls/popup_menu_window.h"
-#include "platform/user/input_functions.h"
-#include "platform/user/message_functions.h"
-#include "platform/user/window_functions.h"
-#include "platform/user/window_messages.h"
-#include "platform/user/window_styles.h"
+#include "platform/user/api/input_functions.h"
+#include "platform/user/api/message_functions.h"
+#include "platform/user/api/window_functions.h"
+#include "platform/user/records/window_messages.h"
+#include "platform/user/records/window_styles.h"
 
 namespace qv {
 

@@ -2,8 +2,8 @@
 
 #include <string_view>
 
-#include "platform/user/menu.h"
-#include "platform/user/user_types.h"
+#include "platform/user/records/menu.h"
+#include "platform/user/records/user_types.h"
 
 namespace qv {
 

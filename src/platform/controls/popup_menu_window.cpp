@@ -8,7 +8,7 @@
 #include "platform/gdi/shapes.h"
 #include "platform/gdi/system_metrics.h"
 #include "platform/host/virtual_keys.h"
-#include "platform/user/paint_functions.h"
+#include "platform/user/api/paint_functions.h"
 
 namespace qv {
 

@@ -5,8 +5,9 @@
 #include "platform/gdi/draw_text.h"
 #include "platform/gdi/shapes.h"
 #include "platform/gdi/system_metrics.h"
-#include "platform/user/paint_functions.h"
-#include "platform/user/window_styles.h"
+#include "platform/user/api/paint_functions.h"
+#include "platform/user/defaults/default_window_procedure.h"
+#include "platform/user/records/window_styles.h"
 
 namespace qv {
 

@@ -11,10 +11,10 @@
 #include "platform/gdi/rectangle_math.h"
 #include "platform/gdi/system_metrics.h"
 #include "platform/host/virtual_keys.h"
-#include "platform/user/classic_look.h"
-#include "platform/user/message_functions.h"
-#include "platform/user/paint_functions.h"
-#include "platform/user/window_styles.h"
+#include "platform/user/api/message_functions.h"
+#include "platform/user/api/paint_functions.h"
+#include "platform/user/look/classic_look.h"
+#include "platform/user/records/window_styles.h"
 
 namespace qv {
 

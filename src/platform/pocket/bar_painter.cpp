@@ -4,9 +4,9 @@
 
 #include "platform/controls/control_paint.h"
 #include "platform/gdi/system_metrics.h"
-#include "platform/user/classic_look.h"
-#include "platform/user/paint_functions.h"
-#include "platform/user/window_functions.h"
+#include "platform/user/api/paint_functions.h"
+#include "platform/user/api/window_functions.h"
+#include "platform/user/look/classic_look.h"
 
 namespace qv {
 

@@ -3,7 +3,7 @@
 #include <functional>
 
 #include "platform/gdi/device_context.h"
-#include "platform/user/user_types.h"
+#include "platform/user/records/user_types.h"
 
 namespace qv {
 

@@ -1,7 +1,7 @@
 #include "platform/pocket/full_screen.h"
 
-#include "platform/user/shell_observer.h"
-#include "platform/user/window_functions.h"
+#include "platform/user/api/shell_observer.h"
+#include "platform/user/api/window_functions.h"
 
 namespace qv {
 

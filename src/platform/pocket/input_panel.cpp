@@ -2,10 +2,10 @@
 
 #include "platform/pocket/on_screen_keyboard.h"
 #include "platform/pocket/shell_pages.h"
-#include "platform/user/message_functions.h"
-#include "platform/user/window_functions.h"
-#include "platform/user/window_messages.h"
-#include "platform/user/window_styles.h"
+#include "platform/user/api/message_functions.h"
+#include "platform/user/api/window_functions.h"
+#include "platform/user/records/window_messages.h"
+#include "platform/user/records/window_styles.h"
 
 namespace qv {
 

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "platform/pocket/shell_layout.h"
-#include "platform/user/user_types.h"
+#include "platform/user/records/user_types.h"
 
 namespace qv {
 

@@ -6,8 +6,9 @@
 #include "platform/gdi/draw_text.h"
 #include "platform/gdi/system_metrics.h"
 #include "platform/pocket/shell_window.h"
-#include "platform/user/message_functions.h"
-#include "platform/user/paint_functions.h"
+#include "platform/user/api/message_functions.h"
+#include "platform/user/api/paint_functions.h"
+#include "platform/user/defaults/default_window_procedure.h"
 
 namespace qv {
 

@@ -7,9 +7,9 @@
 #include "platform/pocket/bar_painter.h"
 #include "platform/pocket/input_panel.h"
 #include "platform/pocket/shell_window.h"
-#include "platform/user/classic_look.h"
-#include "platform/user/input_functions.h"
-#include "platform/user/paint_functions.h"
+#include "platform/user/api/input_functions.h"
+#include "platform/user/api/paint_functions.h"
+#include "platform/user/look/classic_look.h"
 
 namespace qv {
 

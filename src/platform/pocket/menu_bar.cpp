@@ -20,12 +20,12 @@
 #include "platform/pocket/shell_layout.h"
 #include "platform/pocket/shell_window.h"
 #include "platform/pocket/tooltip_window.h"
-#include "platform/user/classic_look.h"
-#include "platform/user/input_functions.h"
-#include "platform/user/menu.h"
-#include "platform/user/message_functions.h"
-#include "platform/user/paint_functions.h"
-#include "platform/user/timer_functions.h"
+#include "platform/user/api/input_functions.h"
+#include "platform/user/api/message_functions.h"
+#include "platform/user/api/paint_functions.h"
+#include "platform/user/api/timer_functions.h"
+#include "platform/user/look/classic_look.h"
+#include "platform/user/records/menu.h"
 
 namespace qv {
 

@@ -3,7 +3,7 @@
 #include <span>
 #include <vector>
 
-#include "platform/user/user_types.h"
+#include "platform/user/records/user_types.h"
 
 namespace qv {
 

@@ -7,10 +7,11 @@
 #include "platform/pocket/key_preview.h"
 #include "platform/pocket/shell_layout.h"
 #include "platform/pocket/shell_window.h"
-#include "platform/user/input_functions.h"
-#include "platform/user/message_functions.h"
-#include "platform/user/paint_functions.h"
-#include "platform/user/timer_functions.h"
+#include "platform/user/api/input_functions.h"
+#include "platform/user/api/message_functions.h"
+#include "platform/user/api/paint_functions.h"
+#include "platform/user/api/timer_functions.h"
+#include "platform/user/defaults/default_window_procedure.h"
 
 namespace qv {
 

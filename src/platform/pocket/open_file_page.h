@@ -5,7 +5,7 @@
 #include <string>
 
 #include "platform/pocket/file_catalogue.h"
-#include "platform/user/user_types.h"
+#include "platform/user/records/user_types.h"
 
 namespace qv {
 

@@ -6,9 +6,9 @@
 #include "platform/pocket/keyboard_button.h"
 #include "platform/pocket/menu_bar.h"
 #include "platform/pocket/navigation_bar.h"
-#include "platform/user/window_functions.h"
-#include "platform/user/window_styles.h"
-#include "platform/user/window_system.h"
+#include "platform/user/api/window_functions.h"
+#include "platform/user/core/window_system.h"
+#include "platform/user/records/window_styles.h"
 
 namespace qv {
 

@@ -2,9 +2,9 @@
 
 #include "platform/pocket/input_panel.h"
 #include "platform/pocket/shell_pages.h"
-#include "platform/user/shell_observer.h"
-#include "platform/user/window_functions.h"
-#include "platform/user/window_styles.h"
+#include "platform/user/api/shell_observer.h"
+#include "platform/user/api/window_functions.h"
+#include "platform/user/records/window_styles.h"
 
 namespace qv {
 

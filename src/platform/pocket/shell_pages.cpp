@@ -1,9 +1,9 @@
 #include "platform/pocket/shell_pages.h"
 
-#include "platform/user/dialog_scroll.h"
-#include "platform/user/input_functions.h"
-#include "platform/user/window_functions.h"
-#include "platform/user/window_styles.h"
+#include "platform/user/api/input_functions.h"
+#include "platform/user/api/window_functions.h"
+#include "platform/user/defaults/dialog_scroll.h"
+#include "platform/user/records/window_styles.h"
 
 namespace qv {
 

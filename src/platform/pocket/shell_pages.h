@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "platform/pocket/shell_layout.h"
-#include "platform/user/user_types.h"
+#include "platform/user/records/user_types.h"
 
 namespace qv {
 

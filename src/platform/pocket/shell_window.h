@@ -3,8 +3,8 @@
 #include <string_view>
 
 #include "platform/controls/control_state.h"
-#include "platform/user/window_functions.h"
-#include "platform/user/window_styles.h"
+#include "platform/user/api/window_functions.h"
+#include "platform/user/records/window_styles.h"
 
 namespace qv {
 

@@ -6,8 +6,8 @@
 #include <cstdint>
 
 #include "platform/gdi/resource_module.h"
-#include "platform/user/user_types.h"
-#include "platform/user/window_messages.h"
+#include "platform/user/records/user_types.h"
+#include "platform/user/records/window_messages.h"
 
 namespace qv {
 

@@ -7,8 +7,8 @@
 #include "platform/gdi/draw_text.h"
 #include "platform/gdi/system_metrics.h"
 #include "platform/pocket/shell_window.h"
-#include "platform/user/classic_look.h"
-#include "platform/user/paint_functions.h"
+#include "platform/user/api/paint_functions.h"
+#include "platform/user/look/classic_look.h"
 
 namespace qv {
 

@@ -2,10 +2,10 @@
 
 #include "controls_test.h"
 #include "platform/host/virtual_keys.h"
-#include "platform/user/input_functions.h"
-#include "platform/user/message_functions.h"
-#include "platform/user/window_functions.h"
-#include "platform/user/window_styles.h"
+#include "platform/user/api/input_functions.h"
+#include "platform/user/api/message_functions.h"
+#include "platform/user/api/window_functions.h"
+#include "platform/user/records/window_styles.h"
 
 namespace qv {
 namespace {

@@ -7,7 +7,7 @@
 
 #include "platform/controls/notify_messages.h"
 #include "platform/host/headless_host.h"
-#include "platform/user/window_system.h"
+#include "platform/user/core/window_system.h"
 
 namespace qv::testing {
 

@@ -1,11 +1,11 @@
 #include "controls_test.h"
 
 #include "platform/gdi/shapes.h"
-#include "platform/user/default_window_procedure.h"
-#include "platform/user/paint_functions.h"
-#include "platform/user/window_functions.h"
-#include "platform/user/window_messages.h"
-#include "platform/user/window_styles.h"
+#include "platform/user/api/paint_functions.h"
+#include "platform/user/api/window_functions.h"
+#include "platform/user/defaults/default_window_procedure.h"
+#include "platform/user/records/window_messages.h"
+#include "platform/user/records/window_styles.h"
 
 namespace qv::testing {
 

@@ -9,8 +9,8 @@
 #include "platform/controls/common_controls.h"
 #include "platform/controls/control_codes.h"
 #include "platform/host/headless_host.h"
-#include "platform/user/user_types.h"
-#include "platform/user/window_system.h"
+#include "platform/user/core/window_system.h"
+#include "platform/user/records/user_types.h"
 
 namespace qv::testing {
 

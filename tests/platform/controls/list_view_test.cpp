@@ -17,13 +17,13 @@
 #include "platform/gdi/gdi_objects.h"
 #include "platform/gdi/system_metrics.h"
 #include "platform/host/virtual_keys.h"
-#include "platform/user/input_functions.h"
-#include "platform/user/message_functions.h"
-#include "platform/user/paint_functions.h"
-#include "platform/user/scroll_functions.h"
-#include "platform/user/window_functions.h"
-#include "platform/user/window_messages.h"
-#include "platform/user/window_styles.h"
+#include "platform/user/api/input_functions.h"
+#include "platform/user/api/message_functions.h"
+#include "platform/user/api/paint_functions.h"
+#include "platform/user/api/scroll_functions.h"
+#include "platform/user/api/window_functions.h"
+#include "platform/user/records/window_messages.h"
+#include "platform/user/records/window_styles.h"
 
 namespace qv::testing {
 namespace {

@@ -1,4 +1,4 @@
-#include "platform/user/menu.h"
+#include "platform/user/records/menu.h"
 
 #include <gtest/gtest.h>
 
@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "platform/controls/menu_label.h"
-#include "platform/user/accelerator_table.h"
+#include "platform/user/api/accelerator_table.h"
 #include "resources/program_resources.h"
 #include "resources/resource_ids.h"
 

@@ -2,9 +2,9 @@
 
 #include "controls_test.h"
 #include "platform/gdi/gdi_objects.h"
-#include "platform/user/message_functions.h"
-#include "platform/user/window_functions.h"
-#include "platform/user/window_messages.h"
+#include "platform/user/api/message_functions.h"
+#include "platform/user/api/window_functions.h"
+#include "platform/user/records/window_messages.h"
 
 namespace qv {
 namespace {

@@ -9,10 +9,10 @@
 #include "platform/controls/tab_layout.h"
 #include "platform/gdi/gdi_objects.h"
 #include "platform/host/virtual_keys.h"
-#include "platform/user/message_functions.h"
-#include "platform/user/window_functions.h"
-#include "platform/user/window_messages.h"
-#include "platform/user/window_styles.h"
+#include "platform/user/api/message_functions.h"
+#include "platform/user/api/window_functions.h"
+#include "platform/user/records/window_messages.h"
+#include "platform/user/records/window_styles.h"
 
 namespace qv::testing {
 namespace {

@@ -10,12 +10,12 @@
 #include "platform/pocket/on_screen_keyboard.h"
 #include "platform/pocket/shell_dialog.h"
 #include "platform/pocket/shell_layout.h"
-#include "platform/user/default_window_procedure.h"
-#include "platform/user/input_functions.h"
-#include "platform/user/window_functions.h"
-#include "platform/user/window_messages.h"
-#include "platform/user/window_styles.h"
-#include "platform/user/window_system.h"
+#include "platform/user/api/input_functions.h"
+#include "platform/user/api/window_functions.h"
+#include "platform/user/core/window_system.h"
+#include "platform/user/defaults/default_window_procedure.h"
+#include "platform/user/records/window_messages.h"
+#include "platform/user/records/window_styles.h"
 
 namespace qv {
 namespace {

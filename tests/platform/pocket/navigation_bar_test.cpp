@@ -8,11 +8,11 @@
 #include "platform/pocket/input_panel.h"
 #include "platform/pocket/pocket_shell.h"
 #include "platform/pocket/shell_dialog.h"
-#include "platform/user/dialog_manager.h"
-#include "platform/user/message_functions.h"
-#include "platform/user/window_functions.h"
-#include "platform/user/window_messages.h"
-#include "platform/user/window_styles.h"
+#include "platform/user/api/message_functions.h"
+#include "platform/user/api/window_functions.h"
+#include "platform/user/defaults/dialog_manager.h"
+#include "platform/user/records/window_messages.h"
+#include "platform/user/records/window_styles.h"
 #include "shell_test.h"
 
 namespace qv {

@@ -7,14 +7,14 @@
 #include "plain_window.h"
 #include "platform/host/headless_host.h"
 #include "platform/host/virtual_keys.h"
-#include "platform/user/default_window_procedure.h"
-#include "platform/user/dialog_manager.h"
-#include "platform/user/input_functions.h"
-#include "platform/user/message_functions.h"
-#include "platform/user/window_functions.h"
-#include "platform/user/window_messages.h"
-#include "platform/user/window_styles.h"
-#include "platform/user/window_system.h"
+#include "platform/user/api/input_functions.h"
+#include "platform/user/api/message_functions.h"
+#include "platform/user/api/window_functions.h"
+#include "platform/user/core/window_system.h"
+#include "platform/user/defaults/default_window_procedure.h"
+#include "platform/user/defaults/dialog_manager.h"
+#include "platform/user/records/window_messages.h"
+#include "platform/user/records/window_styles.h"
 
 namespace qv {
 namespace {

@@ -1,11 +1,12 @@
-#include "platform/user/dialog_manager.h"
+#include "platform/user/defaults/dialog_manager.h"
 
 #include <gtest/gtest.h>
 
 #include "platform/controls/message_box.h"
 #include "platform/host/virtual_keys.h"
-#include "platform/user/input_functions.h"
-#include "platform/user/timer_functions.h"
+#include "platform/user/api/input_functions.h"
+#include "platform/user/api/timer_functions.h"
+#include "platform/user/defaults/default_window_procedure.h"
 #include "window_test.h"
 
 namespace qv {

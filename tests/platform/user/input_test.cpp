@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
 
 #include "platform/host/virtual_keys.h"
-#include "platform/user/accelerator_table.h"
-#include "platform/user/cursor.h"
-#include "platform/user/input_functions.h"
+#include "platform/user/api/accelerator_table.h"
+#include "platform/user/api/cursor.h"
+#include "platform/user/api/input_functions.h"
 #include "window_test.h"
 
 namespace qv {

@@ -5,10 +5,10 @@
 #include "platform/controls/control_codes.h"
 #include "platform/host/virtual_keys.h"
 #include "platform/pocket/shell_layout.h"
-#include "platform/user/dialog_manager.h"
-#include "platform/user/input_functions.h"
-#include "platform/user/message_functions.h"
-#include "platform/user/timer_functions.h"
+#include "platform/user/api/input_functions.h"
+#include "platform/user/api/message_functions.h"
+#include "platform/user/api/timer_functions.h"
+#include "platform/user/defaults/dialog_manager.h"
 #include "window_test.h"
 
 namespace qv {

@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
 #include "platform/host/virtual_keys.h"
-#include "platform/user/paint_functions.h"
-#include "platform/user/timer_functions.h"
+#include "platform/user/api/paint_functions.h"
+#include "platform/user/api/timer_functions.h"
 #include "window_test.h"
 
 namespace qv {

@@ -5,9 +5,9 @@
 
 #include "platform/gdi/shapes.h"
 #include "platform/gdi/system_metrics.h"
-#include "platform/user/input_functions.h"
-#include "platform/user/paint_functions.h"
-#include "platform/user/scroll_functions.h"
+#include "platform/user/api/input_functions.h"
+#include "platform/user/api/paint_functions.h"
+#include "platform/user/api/scroll_functions.h"
 #include "window_test.h"
 
 namespace qv {

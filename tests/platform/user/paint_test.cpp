@@ -3,8 +3,8 @@
 #include <algorithm>
 
 #include "platform/gdi/shapes.h"
-#include "platform/user/invalid_area.h"
-#include "platform/user/paint_functions.h"
+#include "platform/user/api/paint_functions.h"
+#include "platform/user/records/invalid_area.h"
 #include "window_test.h"
 
 namespace qv {

@@ -1,4 +1,4 @@
-#include "platform/user/rendezvous.h"
+#include "platform/rendezvous/rendezvous.h"
 
 #include <gtest/gtest.h>
 #include <poll.h>
@@ -17,13 +17,13 @@
 #include <thread>
 
 #include "platform/host/headless_host.h"
-#include "platform/user/default_window_procedure.h"
-#include "platform/user/message_functions.h"
-#include "platform/user/rendezvous_request.h"
-#include "platform/user/window_functions.h"
-#include "platform/user/window_messages.h"
-#include "platform/user/window_styles.h"
-#include "platform/user/window_system.h"
+#include "platform/rendezvous/rendezvous_request.h"
+#include "platform/user/api/message_functions.h"
+#include "platform/user/api/window_functions.h"
+#include "platform/user/core/window_system.h"
+#include "platform/user/defaults/default_window_procedure.h"
+#include "platform/user/records/window_messages.h"
+#include "platform/user/records/window_styles.h"
 
 namespace qv {
 namespace {
@@ -135,7 +135,7 @@ class RendezvousTest : public ::testing::Test {
         if (pid == 0) {
             ::close(channel[0]);
             RealTimeHost host(milliseconds(10000));
-            WindowSystem system(host, {meeting_});
+            WindowSystem system(host, {Rendezvous::Open(meeting_)});
             RegisterMainClass();
             const HWND main = CreateWindowExW(0, kClass, kTitle, WS_VISIBLE, 0, 0, 240, 320,
                                               nullptr, 0, nullptr, nullptr);
@@ -236,7 +236,7 @@ TEST_F(RendezvousTest, TwoProgramsFindEachOtherAndTheSecondRaisesTheFirstAndHand
     ASSERT_TRUE(WaitReady(ready));
 
     HeadlessHost host;
-    WindowSystem system(host, {meeting_});
+    WindowSystem system(host, {Rendezvous::Open(meeting_)});
     const HWND found = FindWindowW(kClass, kTitle);
     ASSERT_NE(found, nullptr);
     EXPECT_FALSE(IsWindow(found));  // a window of the other program
@@ -270,12 +270,14 @@ TEST_F(RendezvousTest, TwoProgramsFindEachOtherAndTheSecondRaisesTheFirstAndHand
     for (const auto& entry : fs::directory_iterator(meeting_)) {
         left.push_back(entry.path());
     }
-    EXPECT_EQ(left, (std::vector<fs::path>{system.GetRendezvous()->SocketPath()}));
+    EXPECT_EQ(
+        left,
+        (std::vector<fs::path>{static_cast<Rendezvous*>(system.GetRendezvous())->SocketPath()}));
 }
 
 TEST_F(RendezvousTest, AProgramFindsItsOwnWindowsWithoutAsking) {
     HeadlessHost host;
-    WindowSystem system(host, {meeting_});
+    WindowSystem system(host, {Rendezvous::Open(meeting_)});
     RegisterMainClass();
     const HWND main =
         CreateWindowExW(0, kClass, kTitle, 0, 0, 0, 240, 320, nullptr, 0, nullptr, nullptr);
@@ -294,7 +296,7 @@ TEST_F(RendezvousTest, SocketsOfDeadProgramsAreRemovedAndOtherFilesLeft) {
     const pid_t crashed = ::fork();
     if (crashed == 0) {
         HeadlessHost host;
-        WindowSystem system(host, {meeting_});
+        WindowSystem system(host, {Rendezvous::Open(meeting_)});
         ::_exit(system.GetRendezvous() ? 0 : 1);  // no destructors run
     }
     ASSERT_EQ(ExitCode(crashed), 0);
@@ -302,7 +304,7 @@ TEST_F(RendezvousTest, SocketsOfDeadProgramsAreRemovedAndOtherFilesLeft) {
     ASSERT_TRUE(fs::exists(crashedSocket));
 
     HeadlessHost host;
-    WindowSystem system(host, {meeting_});
+    WindowSystem system(host, {Rendezvous::Open(meeting_)});
     EXPECT_EQ(FindWindowW(kClass, nullptr), nullptr);
     EXPECT_FALSE(fs::exists(meeting_ / "999999.sock"));
     EXPECT_FALSE(fs::exists(crashedSocket));
@@ -502,7 +504,7 @@ TEST_F(RendezvousTest, TheFolderIsTheUsersAloneOrNotUsed) {
     EXPECT_EQ(Rendezvous::Open(folder_ / "file"), nullptr);
     // Then a program runs alone.
     HeadlessHost host;
-    WindowSystem system(host, {link});
+    WindowSystem system(host, {Rendezvous::Open(link)});
     EXPECT_EQ(system.GetRendezvous(), nullptr);
     EXPECT_EQ(FindWindowW(kClass, kTitle), nullptr);
 }

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "platform/user/timer_functions.h"
+#include "platform/user/api/timer_functions.h"
 #include "window_test.h"
 
 namespace qv {

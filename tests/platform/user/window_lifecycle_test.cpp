@@ -6,10 +6,11 @@
 #include <vector>
 
 #include "platform/gdi/shapes.h"
-#include "platform/user/frame_painter.h"
-#include "platform/user/input_functions.h"
-#include "platform/user/paint_functions.h"
-#include "platform/user/timer_functions.h"
+#include "platform/user/api/input_functions.h"
+#include "platform/user/api/paint_functions.h"
+#include "platform/user/api/timer_functions.h"
+#include "platform/user/core/frame_painter.h"
+#include "platform/user/defaults/default_window_procedure.h"
 #include "window_test.h"
 
 namespace qv {

@@ -1,6 +1,7 @@
 #include "window_test.h"
 
-#include "platform/user/paint_functions.h"
+#include "platform/user/api/paint_functions.h"
+#include "platform/user/defaults/default_window_procedure.h"
 
 namespace qv::testing {
 

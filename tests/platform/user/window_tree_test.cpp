@@ -1,10 +1,10 @@
-#include "platform/user/window_tree.h"
+#include "platform/user/records/window_tree.h"
 
 #include <gtest/gtest.h>
 
 #include <vector>
 
-#include "platform/user/window_styles.h"
+#include "platform/user/records/window_styles.h"
 
 namespace qv {
 namespace {
