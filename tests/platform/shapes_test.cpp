@@ -5,10 +5,12 @@
 #include <algorithm>
 #include <cmath>
 #include <functional>
+#include <optional>
 #include <random>
 #include <utility>
 #include <vector>
 
+#include "platform/gdi/segment_clip.h"
 #include "platform/gdi/system_metrics.h"
 #include "surface_fixture.h"
 
@@ -41,6 +43,38 @@ struct SmallPicture {
     std::function<void(HDC)> draw;
     const char* expected;
 };
+
+TEST(ClipSegment, KeepsThePartInsideTheBoxEdgesIncluded) {
+    // Every case is in the box from (0, 0) to (10, 10); the fractions are exact in binary.
+    struct Case {
+        const char* name;
+        double x, y, dx, dy;
+        bool hits;
+        double enter, leave;
+    };
+    const Case cases[] = {
+        {"inside", 2, 2, 4, 4, true, 0, 1},
+        {"across", -10, 5, 40, 0, true, 0.25, 0.5},
+        {"backwards across", 30, 5, -40, 0, true, 0.5, 0.75},
+        {"in and out at a corner", -5, -5, 20, 20, true, 0.25, 0.75},
+        {"touching an edge", 10, -5, 0, 20, true, 0.25, 0.75},
+        {"touching a corner only", 5, 15, 10, -10, true, 0.5, 0.5},
+        {"leaving at once from an edge", 10, 5, 5, -5, true, 0, 0},
+        {"parallel outside", -5, 11, 20, 0, false, 0, 0},
+        {"short of the box", -8, 5, 4, 0, false, 0, 0},
+        {"missing a corner", 8, 16, 8, -8, false, 0, 0},
+        {"a point inside", 3, 3, 0, 0, true, 0, 1},
+        {"a point outside", 11, 3, 0, 0, false, 0, 0},
+    };
+    for (const Case& c : cases) {
+        const std::optional<SegmentSpan> span = ClipSegment(c.x, c.y, c.dx, c.dy, {0, 0, 10, 10});
+        ASSERT_EQ(span.has_value(), c.hits) << c.name;
+        if (span) {
+            EXPECT_EQ(span->enter, c.enter) << c.name;
+            EXPECT_EQ(span->leave, c.leave) << c.name;
+        }
+    }
+}
 
 TEST(Shapes, SmallPicturesHoldExactlyTheirPixels) {
     const SmallPicture pictures[] = {

@@ -38,25 +38,17 @@ using PaintSteps = void (*)(HDC dc, const Page& page);
 class ImagePanel final : public ControlState {
   public:
     ImagePanel(HWND window, const CREATESTRUCTW& creation)
-        : ControlState(window), screen_(*static_cast<const Screen*>(creation.lpCreateParams)) {}
+        : ControlState(window, Backdrop::ClassBrush),
+          screen_(*static_cast<const Screen*>(creation.lpCreateParams)) {}
 
     struct Screen {
         Page page;
         PaintSteps paint;
     };
 
-    std::optional<LRESULT> HandleMessage(UINT message, WPARAM, LPARAM) override {
-        if (message != WM_PAINT) {
-            return std::nullopt;
-        }
-        PAINTSTRUCT paint;
-        const HDC dc = BeginPaint(Window(), &paint);
-        screen_.paint(dc, screen_.page);
-        EndPaint(Window(), &paint);
-        return 0;
-    }
-
   private:
+    void OnPaint(const PaintEvent& paint) override { screen_.paint(paint.dc, screen_.page); }
+
     Screen screen_;
 };
 

@@ -63,13 +63,14 @@ std::vector<std::u16string> StationNames() {
 // The panel behind a gallery screen: it owns what its controls show and answers them.
 class Panel final : public ControlState {
   public:
-    Panel(HWND window, const CREATESTRUCTW&) : ControlState(window) {}
+    Panel(HWND window, const CREATESTRUCTW&) : ControlState(window, Backdrop::ClassBrush) {}
 
     std::vector<std::u16string> names;
     std::vector<int> lineOf;
     std::vector<UniqueFont> fonts;
 
-    std::optional<LRESULT> HandleMessage(UINT message, WPARAM, LPARAM lParam) override {
+  private:
+    std::optional<LRESULT> OnMessage(UINT message, WPARAM, LPARAM lParam) override {
         if (message != WM_NOTIFY) {
             return std::nullopt;
         }

@@ -6,7 +6,10 @@
 #include <compare>
 #include <limits>
 #include <map>
+#include <optional>
 #include <random>
+
+#include "platform/gdi/segment_clip.h"
 
 namespace qv::import {
 
@@ -151,31 +154,14 @@ Box DiscBox(std::pair<int, int> centre, const LabelScreen& screen) {
             s * centre.second + r};
 }
 
-// Whether the segment passes through the box (Liang and Barsky's clipping).
+// Whether the segment passes through the box; touching an edge or a corner is no crossing.
 bool Crosses(const Segment& segment, const Box& box, double scale) {
     const double x0 = segment.from.first * scale;
     const double y0 = segment.from.second * scale;
-    const double dx = segment.to.first * scale - x0;
-    const double dy = segment.to.second * scale - y0;
-    double enter = 0;
-    double leave = 1;
-    const double p[] = {-dx, dx, -dy, dy};
-    const double q[] = {x0 - box.left, box.right - x0, y0 - box.top, box.bottom - y0};
-    for (int i = 0; i < 4; ++i) {
-        if (p[i] == 0) {
-            if (q[i] < 0) {
-                return false;
-            }
-            continue;
-        }
-        const double t = q[i] / p[i];
-        if (p[i] < 0) {
-            enter = std::max(enter, t);
-        } else {
-            leave = std::min(leave, t);
-        }
-    }
-    return enter < leave;
+    const std::optional<SegmentSpan> span =
+        ClipSegment(x0, y0, segment.to.first * scale - x0, segment.to.second * scale - y0,
+                    {box.left, box.top, box.right, box.bottom});
+    return span && span->enter < span->leave;
 }
 
 bool Names(const LabelRequest& request, std::pair<int, int> disc) {

@@ -1,14 +1,12 @@
 #include "platform/controls/button.h"
 
-#include <vector>
-
 #include "platform/controls/button_painter.h"
 #include "platform/controls/control_codes.h"
 #include "platform/controls/control_paint.h"
 #include "platform/user/api/input_functions.h"
 #include "platform/user/api/message_functions.h"
 #include "platform/user/api/paint_functions.h"
-#include "platform/user/defaults/default_window_procedure.h"
+#include "platform/user/defaults/dialog_navigation.h"
 #include "platform/user/records/window_styles.h"
 
 namespace qv {
@@ -17,29 +15,6 @@ namespace {
 
 DWORD StyleOf(HWND window) {
     return static_cast<DWORD>(GetWindowLongW(window, GWL_STYLE));
-}
-
-POINT PenPoint(LPARAM lParam) {
-    return {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
-}
-
-// The siblings of the control's group: from the nearest one at or before it that starts a
-// group up to the next one that starts another.
-std::vector<HWND> GroupOf(HWND control) {
-    HWND first = control;
-    while ((StyleOf(first) & WS_GROUP) == 0) {
-        const HWND previous = GetWindow(first, GW_HWNDPREV);
-        if (!previous) {
-            break;
-        }
-        first = previous;
-    }
-    std::vector<HWND> group{first};
-    for (HWND next = GetWindow(first, GW_HWNDNEXT); next && (StyleOf(next) & WS_GROUP) == 0;
-         next = GetWindow(next, GW_HWNDNEXT)) {
-        group.push_back(next);
-    }
-    return group;
 }
 
 ButtonLook::Kind LookKind(DWORD type) {
@@ -70,10 +45,6 @@ DWORD Button::Type() const {
     return StyleOf(Window()) & BS_TYPEMASK;
 }
 
-void Button::Redraw() {
-    InvalidateRect(Window(), nullptr, 0);
-}
-
 void Button::Apply(ButtonPress::Result result) {
     if (result.redraw) {
         Redraw();
@@ -97,7 +68,7 @@ void Button::Click() {
             SetCheck(check_ == BST_CHECKED ? BST_UNCHECKED : BST_CHECKED);
             break;
         case BS_AUTORADIOBUTTON:
-            for (const HWND other : GroupOf(self)) {
+            for (const HWND other : ControlGroup(self)) {
                 if (other != self &&
                     (SendMessageW(other, WM_GETDLGCODE, 0, 0) & DLGC_RADIOBUTTON) != 0) {
                     SendMessageW(other, BM_SETCHECK, BST_UNCHECKED, 0);
@@ -113,69 +84,62 @@ void Button::Click() {
                  PointerParam(self));
 }
 
-std::optional<LRESULT> Button::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+void Button::OnPenDown(POINT) {
+    if (GetFocus() != Window()) {
+        SetFocus(Window());
+    }
+    Apply(press_.PenDown(Window()));
+}
+
+void Button::OnPenMove(POINT point, bool) {
+    Apply(press_.PenMove(Window(), point));
+}
+
+void Button::OnPenUp(POINT point) {
+    Apply(press_.PenUp(Window(), point));
+}
+
+void Button::OnCaptureLost() {
+    Apply(press_.Cancel(Window()));
+}
+
+void Button::OnKeyDown(int key) {
+    Apply(press_.KeyDown(key));
+}
+
+void Button::OnKeyUp(int key) {
+    Apply(press_.KeyUp(key));
+}
+
+void Button::OnFocus() {
+    focused_ = true;
+    Redraw();
+}
+
+void Button::OnFocusLost() {
+    focused_ = false;
+    Apply(press_.Cancel(Window()));
+    Redraw();
+}
+
+LRESULT Button::DialogCode() const {
+    switch (Type()) {
+        case BS_DEFPUSHBUTTON:
+            return DLGC_BUTTON | DLGC_DEFPUSHBUTTON;
+        case BS_PUSHBUTTON:
+        case BS_OWNERDRAW:
+            return DLGC_BUTTON | DLGC_UNDEFPUSHBUTTON;
+        case BS_RADIOBUTTON:
+        case BS_AUTORADIOBUTTON:
+            return DLGC_BUTTON | DLGC_RADIOBUTTON;
+        default:
+            return DLGC_BUTTON;
+    }
+}
+
+std::optional<LRESULT> Button::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     const HWND self = Window();
     switch (message) {
-        case WM_PAINT:
-            Paint();
-            return 0;
-        case WM_ERASEBKGND:
-            return 1;  // the paint covers everything
-        case WM_LBUTTONDOWN:
-            if (GetFocus() != self) {
-                SetFocus(self);
-            }
-            Apply(press_.PenDown(self));
-            return 0;
-        case WM_MOUSEMOVE:
-            Apply(press_.PenMove(self, PenPoint(lParam)));
-            return 0;
-        case WM_LBUTTONUP:
-            Apply(press_.PenUp(self, PenPoint(lParam)));
-            return 0;
-        case WM_KEYDOWN:
-            Apply(press_.KeyDown(static_cast<int>(wParam)));
-            return 0;
-        case WM_KEYUP:
-            Apply(press_.KeyUp(static_cast<int>(wParam)));
-            return 0;
-        case WM_CAPTURECHANGED:
-        case WM_CANCELMODE:
-            Apply(press_.Cancel(self));
-            return message == WM_CANCELMODE ? DefWindowProcW(self, message, wParam, lParam) : 0;
-        case WM_SETFOCUS:
-            focused_ = true;
-            Redraw();
-            return 0;
-        case WM_KILLFOCUS:
-            focused_ = false;
-            Apply(press_.Cancel(self));
-            Redraw();
-            return 0;
-        case WM_ENABLE:
-            Redraw();
-            return 0;
-        case WM_SETTEXT: {
-            const LRESULT result = DefWindowProcW(self, message, wParam, lParam);
-            Redraw();
-            return result;
-        }
-        case WM_SETFONT:
-            font_ = reinterpret_cast<HFONT>(wParam);
-            return DefWindowProcW(self, message, wParam, lParam);
-        case WM_GETDLGCODE:
-            switch (Type()) {
-                case BS_DEFPUSHBUTTON:
-                    return DLGC_BUTTON | DLGC_DEFPUSHBUTTON;
-                case BS_PUSHBUTTON:
-                case BS_OWNERDRAW:
-                    return DLGC_BUTTON | DLGC_UNDEFPUSHBUTTON;
-                case BS_RADIOBUTTON:
-                case BS_AUTORADIOBUTTON:
-                    return DLGC_BUTTON | DLGC_RADIOBUTTON;
-                default:
-                    return DLGC_BUTTON;
-            }
         case BM_GETCHECK:
             return check_;
         case BM_SETCHECK:
@@ -205,33 +169,28 @@ std::optional<LRESULT> Button::HandleMessage(UINT message, WPARAM wParam, LPARAM
             }
             return 0;
         default:
-            return DefWindowProcW(self, message, wParam, lParam);
+            return std::nullopt;
     }
 }
 
-void Button::Paint() {
-    PAINTSTRUCT paint;
-    const HDC dc = BeginPaint(Window(), &paint);
-    RECT client;
-    GetClientRect(Window(), &client);
+void Button::OnPaint(const PaintEvent& paint) {
     if (Type() == BS_OWNERDRAW) {
-        PaintOwnerDrawn(dc, client);
-    } else {
-        const std::u16string text = GetWindowText(Window());
-        ButtonLook look;
-        look.kind = LookKind(Type());
-        look.text = text;
-        look.font = font_;
-        look.pressed = press_.Pressed();
-        look.focused = focused_;
-        look.checked = check_ == BST_CHECKED;
-        look.disabled = !IsWindowEnabled(Window());
-        if (look.kind == ButtonLook::Kind::CheckBox || look.kind == ButtonLook::Kind::Radio) {
-            look.background = ParentBackground(Window(), dc, WM_CTLCOLORSTATIC);
-        }
-        PaintButton(dc, client, look);
+        PaintOwnerDrawn(paint.dc, paint.client);
+        return;
     }
-    EndPaint(Window(), &paint);
+    const std::u16string text = GetWindowText(Window());
+    ButtonLook look;
+    look.kind = LookKind(Type());
+    look.text = text;
+    look.font = TextFont();
+    look.pressed = press_.Pressed();
+    look.focused = focused_;
+    look.checked = check_ == BST_CHECKED;
+    look.disabled = !IsWindowEnabled(Window());
+    if (look.kind == ButtonLook::Kind::CheckBox || look.kind == ButtonLook::Kind::Radio) {
+        look.background = ParentBackground(Window(), paint.dc, WM_CTLCOLORSTATIC);
+    }
+    PaintButton(paint.dc, paint.client, look);
 }
 
 void Button::PaintOwnerDrawn(HDC dc, const RECT& client) {

@@ -18,21 +18,30 @@ class Button final : public ControlState {
   public:
     Button(HWND window, const CREATESTRUCTW& creation);
 
-    std::optional<LRESULT> HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
-
   private:
+    std::optional<LRESULT> OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+    void OnPaint(const PaintEvent& paint) override;
+    void OnPenDown(POINT point) override;
+    void OnPenMove(POINT point, bool held) override;
+    void OnPenUp(POINT point) override;
+    void OnCaptureLost() override;
+    void OnKeyDown(int key) override;
+    void OnKeyUp(int key) override;
+    void OnFocus() override;
+    void OnFocusLost() override;
+    void OnEnable() override { Redraw(); }
+    void OnTextChanged() override { Redraw(); }
+    LRESULT DialogCode() const override;
+
     DWORD Type() const;
     void Apply(ButtonPress::Result result);
     void Click();
     void SetCheck(LRESULT check);
-    void Paint();
     void PaintOwnerDrawn(HDC dc, const RECT& client);
-    void Redraw();
 
     ButtonPress press_;
     LRESULT check_ = 0;
     bool focused_ = false;
-    HFONT font_ = nullptr;
 };
 
 bool RegisterButtonClass();

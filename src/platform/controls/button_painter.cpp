@@ -4,6 +4,7 @@
 
 #include "platform/controls/control_paint.h"
 #include "platform/gdi/draw_text.h"
+#include "platform/gdi/rectangle_math.h"
 #include "platform/gdi/shapes.h"
 #include "platform/gdi/system_metrics.h"
 #include "platform/user/api/paint_functions.h"
@@ -41,7 +42,7 @@ void PaintPush(HDC dc, const RECT& client, const ButtonLook& look) {
     }
     inside = DrawBevel(dc, inside, look.pressed ? Bevel::Pushed : Bevel::Raised);
     FillWithColour(dc, inside, COLOR_BTNFACE);
-    const RECT label = look.pressed ? Moved(inside, 1, 1) : inside;
+    const RECT label = look.pressed ? rect::Offset(inside, 1, 1) : inside;
     PaintLabel(dc, label, look, DT_CENTER);
     if (look.focused) {
         DrawFocusFrame(dc, Shrunk(inside, 1, 1));

@@ -100,8 +100,4 @@ RECT Shrunk(const RECT& rect, int dx, int dy) {
     return {rect.left + dx, rect.top + dy, rect.right - dx, rect.bottom - dy};
 }
 
-RECT Moved(const RECT& rect, int dx, int dy) {
-    return {rect.left + dx, rect.top + dy, rect.right + dx, rect.bottom + dy};
-}
-
 }  // namespace qv

@@ -31,6 +31,5 @@ HBRUSH ParentBackground(HWND control, HDC dc, UINT colourMessage);
 
 // A rectangle with sides moved inwards (outwards when negative).
 RECT Shrunk(const RECT& rect, int dx, int dy);
-RECT Moved(const RECT& rect, int dx, int dy);
 
 }  // namespace qv

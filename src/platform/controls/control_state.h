@@ -16,11 +16,28 @@ namespace qv {
 inline constexpr int kControlStateSlot = 0;
 inline constexpr int kControlExtraBytes = sizeof(LONG_PTR);
 
-// What every control's state object shares: it may be destroyed by its parent while one of its
-// own notifications runs, so it is deleted only when the last of its messages returns.
+// One paint of a control, between BeginPaint and EndPaint.
+struct PaintEvent {
+    HDC dc = nullptr;
+    RECT client{};
+    RECT area{};  // the part to be painted
+};
+
+// Whether the class's brush is laid down before each paint; most controls cover every pixel of
+// their client area themselves.
+enum class Backdrop { Painted, ClassBrush };
+
+// The state of one control window and its one dispatch. Each message is decoded once into the
+// hook that takes it; a hook does nothing unless the control overrides it, and what no hook
+// takes goes to DefWindowProcW. A control's own messages (its class's family, or a standard one
+// it answers its own way) reach OnMessage before anything is decoded.
+//
+// The parent may destroy the control while one of its own notifications runs, so the state is
+// deleted only when the last of its messages returns.
 class ControlState {
   public:
-    explicit ControlState(HWND window) : window_(window) {}
+    explicit ControlState(HWND window, Backdrop backdrop = Backdrop::Painted)
+        : window_(window), backdrop_(backdrop) {}
     virtual ~ControlState() = default;
     ControlState(const ControlState&) = delete;
     ControlState& operator=(const ControlState&) = delete;
@@ -29,13 +46,47 @@ class ControlState {
     // True once WM_NCDESTROY has come: handlers stop after a notification that destroyed them.
     bool Gone() const { return gone_; }
 
-    virtual std::optional<LRESULT> HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) = 0;
+    std::optional<LRESULT> Dispatch(UINT message, WPARAM wParam, LPARAM lParam);
+
+  protected:
+    // The font given by WM_SETFONT, or the system's.
+    HFONT TextFont() const;
+    void Redraw() const;
+
+    virtual std::optional<LRESULT> OnMessage(UINT, WPARAM, LPARAM) { return std::nullopt; }
+    // False fails the window's creation.
+    virtual bool OnCreate() { return true; }
+    virtual void OnPaint(const PaintEvent&) {}
+    virtual void OnSize() {}
+    virtual void OnPenDown(POINT) {}
+    virtual void OnPenMove(POINT, bool /*held*/) {}
+    virtual void OnPenUp(POINT) {}
+    // The capture went elsewhere, or the window is told to cancel what it does (WM_CANCELMODE).
+    virtual void OnCaptureLost() {}
+    virtual void OnKeyDown(int) {}
+    virtual void OnKeyUp(int) {}
+    virtual void OnSystemKeyDown(int) {}
+    virtual void OnCharacter(char16_t) {}
+    virtual void OnSystemCharacter(char16_t) {}
+    virtual void OnFocus() {}
+    virtual void OnFocusLost() {}
+    virtual void OnTimer(UINT_PTR) {}
+    virtual void OnScroll(int /*bar*/, WORD /*code*/) {}
+    virtual void OnEnable() {}
+    virtual void OnTextChanged() {}
+    virtual void OnFontChanged() {}
+    // The answer to WM_GETDLGCODE.
+    virtual LRESULT DialogCode() const { return 0; }
 
   private:
     template <typename State>
     friend LRESULT RunControlProcedure(HWND, UINT, WPARAM, LPARAM);
 
+    LRESULT Paint();
+
     HWND window_;
+    Backdrop backdrop_;
+    HFONT font_ = nullptr;
     int depth_ = 0;
     bool gone_ = false;
 };
@@ -80,7 +131,7 @@ LRESULT RunControlProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lPa
         return DefWindowProcW(window, message, wParam, lParam);
     }
     ++state->depth_;
-    const std::optional<LRESULT> result = state->HandleMessage(message, wParam, lParam);
+    const std::optional<LRESULT> result = state->Dispatch(message, wParam, lParam);
     --state->depth_;
     const bool finished = state->gone_ && state->depth_ == 0;
     if (finished) {

@@ -56,7 +56,7 @@ LONG EditControl::Measuring(Measure measure) const {
     }
     LONG result = 0;
     {
-        SelectionScope font(dc, ControlFont(font_));
+        SelectionScope font(dc, TextFont());
         result = measure(dc);
     }
     ReleaseDC(Window(), dc);
@@ -115,10 +115,6 @@ void EditControl::Notify(WORD code) {
                  PointerParam(self));
 }
 
-void EditControl::Redraw() {
-    InvalidateRect(Window(), nullptr, 0);
-}
-
 void EditControl::ShowCaretNow() {
     if (focused_) {
         caretOn_ = true;
@@ -170,7 +166,7 @@ void EditControl::OnCharacter(char16_t character) {
     Changed();
 }
 
-void EditControl::OnKey(int virtualKey) {
+void EditControl::OnKeyDown(int virtualKey) {
     const auto move = [&](EditBuffer::Move where) {
         buffer_.MoveCaret(where, ShiftExtends());
         KeepCaretInView();
@@ -200,12 +196,12 @@ void EditControl::OnKey(int virtualKey) {
     }
 }
 
-void EditControl::OnPenDown(int x) {
+void EditControl::OnPenDown(POINT point) {
     const HWND self = Window();
     if (GetFocus() != self) {
         SetFocus(self);
     }
-    buffer_.PlaceCaret(PositionAt(x), ShiftExtends());
+    buffer_.PlaceCaret(PositionAt(point.x), ShiftExtends());
     dragging_ = true;
     SetCapture(self);
     KeepCaretInView();
@@ -225,60 +221,48 @@ LRESULT EditControl::CopyText(WPARAM size, LPARAM buffer) const {
     return static_cast<LRESULT>(count);
 }
 
-std::optional<LRESULT> EditControl::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
-    const HWND self = Window();
+void EditControl::OnPenMove(POINT point, bool) {
+    if (dragging_) {
+        buffer_.PlaceCaret(PositionAt(point.x), EditBuffer::Extend::Yes);
+        KeepCaretInView();
+        Redraw();
+    }
+}
+
+void EditControl::OnPenUp(POINT) {
+    if (dragging_) {
+        dragging_ = false;
+        if (GetCapture() == Window()) {
+            ReleaseCapture();
+        }
+    }
+}
+
+void EditControl::OnFocus() {
+    focused_ = true;
+    ShowCaretNow();
+    Redraw();
+    Notify(EN_SETFOCUS);
+}
+
+void EditControl::OnFocusLost() {
+    focused_ = false;
+    caretOn_ = false;
+    KillTimer(Window(), kCaretTimer);
+    Redraw();
+    Notify(EN_KILLFOCUS);
+}
+
+void EditControl::OnTimer(UINT_PTR id) {
+    if (id == kCaretTimer) {
+        caretOn_ = focused_ && !caretOn_;
+        Redraw();
+    }
+}
+
+std::optional<LRESULT> EditControl::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-        case WM_PAINT:
-            Paint();
-            return 0;
-        case WM_ERASEBKGND:
-            return 1;
-        case WM_CHAR:
-            OnCharacter(static_cast<char16_t>(wParam));
-            return 0;
-        case WM_KEYDOWN:
-            OnKey(static_cast<int>(wParam));
-            return 0;
-        case WM_LBUTTONDOWN:
-            OnPenDown(GET_X_LPARAM(lParam));
-            return 0;
-        case WM_MOUSEMOVE:
-            if (dragging_) {
-                buffer_.PlaceCaret(PositionAt(GET_X_LPARAM(lParam)), EditBuffer::Extend::Yes);
-                KeepCaretInView();
-                Redraw();
-            }
-            return 0;
-        case WM_LBUTTONUP:
-            if (dragging_) {
-                dragging_ = false;
-                if (GetCapture() == self) {
-                    ReleaseCapture();
-                }
-            }
-            return 0;
-        case WM_CAPTURECHANGED:
-            dragging_ = false;
-            return 0;
-        case WM_SETFOCUS:
-            focused_ = true;
-            ShowCaretNow();
-            Redraw();
-            Notify(EN_SETFOCUS);
-            return 0;
-        case WM_KILLFOCUS:
-            focused_ = false;
-            caretOn_ = false;
-            KillTimer(self, kCaretTimer);
-            Redraw();
-            Notify(EN_KILLFOCUS);
-            return 0;
-        case WM_TIMER:
-            if (wParam == kCaretTimer) {
-                caretOn_ = focused_ && !caretOn_;
-                Redraw();
-            }
-            return 0;
+        // The text is the buffer's, not the window's.
         case WM_SETTEXT: {
             const auto* text = PointerFromParam<const char16_t>(lParam);
             buffer_.SetText(text ? std::u16string_view(text) : u"");
@@ -290,15 +274,6 @@ std::optional<LRESULT> EditControl::HandleMessage(UINT message, WPARAM wParam, L
             return CopyText(wParam, lParam);
         case WM_GETTEXTLENGTH:
             return static_cast<LRESULT>(buffer_.Text().size());
-        case WM_SETFONT:
-            font_ = reinterpret_cast<HFONT>(wParam);
-            KeepCaretInView();
-            return DefWindowProcW(self, message, wParam, lParam);
-        case WM_ENABLE:
-            Redraw();
-            return 0;
-        case WM_GETDLGCODE:
-            return DLGC_WANTCHARS | DLGC_WANTARROWS | DLGC_HASSETSEL;
         case EM_GETSEL: {
             const auto start = static_cast<DWORD>(buffer_.SelectionStart());
             const auto end = static_cast<DWORD>(buffer_.SelectionEnd());
@@ -334,23 +309,20 @@ std::optional<LRESULT> EditControl::HandleMessage(UINT message, WPARAM wParam, L
         case EM_GETLIMITTEXT:
             return static_cast<LRESULT>(buffer_.Limit());
         default:
-            return DefWindowProcW(self, message, wParam, lParam);
+            return std::nullopt;
     }
 }
 
-void EditControl::Paint() {
-    const HWND self = Window();
-    PAINTSTRUCT paint;
-    const HDC dc = BeginPaint(self, &paint);
-    RECT client;
-    GetClientRect(self, &client);
-    const bool enabled = IsWindowEnabled(self) != 0;
+void EditControl::OnPaint(const PaintEvent& paint) {
+    const HDC dc = paint.dc;
+    const RECT& client = paint.client;
+    const bool enabled = IsWindowEnabled(Window()) != 0;
     const bool editable = enabled && (Style() & ES_READONLY) == 0;
     FillWithColour(dc, client, editable ? COLOR_WINDOW : COLOR_BTNFACE);
 
     {
         const std::u16string& text = buffer_.Text();
-        SelectionScope font(dc, ControlFont(font_));
+        SelectionScope font(dc, TextFont());
         TEXTMETRICW metrics;
         GetTextMetricsW(dc, &metrics);
         const RECT area = TextArea();
@@ -387,7 +359,6 @@ void EditControl::Paint() {
             FillWithColour(dc, {x, top, x + 1, top + metrics.tmHeight}, COLOR_WINDOWTEXT);
         }
     }
-    EndPaint(self, &paint);
 }
 
 bool RegisterEditClass() {

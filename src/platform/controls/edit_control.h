@@ -19,9 +19,24 @@ class EditControl final : public ControlState {
   public:
     EditControl(HWND window, const CREATESTRUCTW& creation);
 
-    std::optional<LRESULT> HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
-
   private:
+    std::optional<LRESULT> OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+    void OnPaint(const PaintEvent& paint) override;
+    void OnPenDown(POINT point) override;
+    void OnPenMove(POINT point, bool held) override;
+    void OnPenUp(POINT point) override;
+    void OnCaptureLost() override { dragging_ = false; }
+    void OnKeyDown(int virtualKey) override;
+    void OnCharacter(char16_t character) override;
+    void OnFocus() override;
+    void OnFocusLost() override;
+    void OnTimer(UINT_PTR id) override;
+    void OnEnable() override { Redraw(); }
+    void OnFontChanged() override { KeepCaretInView(); }
+    LRESULT DialogCode() const override {
+        return DLGC_WANTCHARS | DLGC_WANTARROWS | DLGC_HASSETSEL;
+    }
+
     DWORD Style() const;
     // Where a position of the text lies, from the text's start, in logical pixels, in the font
     // selected into `dc`. Only the positions needed are measured: measuring all of a long text
@@ -35,17 +50,11 @@ class EditControl final : public ControlState {
     std::size_t PositionAt(int x) const;
     void KeepCaretInView();
     void Notify(WORD code);
-    void Redraw();
     void ShowCaretNow();
     void Changed();
-    void OnCharacter(char16_t character);
-    void OnKey(int virtualKey);
-    void OnPenDown(int x);
     LRESULT CopyText(WPARAM size, LPARAM buffer) const;
-    void Paint();
 
     EditBuffer buffer_;
-    HFONT font_ = nullptr;
     LONG scroll_ = 0;
     bool focused_ = false;
     bool caretOn_ = false;

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "platform/controls/control_paint.h"
+#include "platform/controls/popup_menu_placement.h"
 #include "platform/gdi/draw_text.h"
 #include "platform/gdi/rectangle_math.h"
 #include "platform/gdi/shapes.h"
@@ -23,10 +24,6 @@ constexpr int kTextRight = 14;
 constexpr int kSeparatorHeight = 7;
 constexpr int kSeparatorInset = 2;
 constexpr LONG kFontHeight = -11;
-
-POINT PointOf(LPARAM lParam) {
-    return {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
-}
 
 }  // namespace
 
@@ -51,37 +48,8 @@ PopupMenuWindow::PopupMenuWindow(HWND window, const CREATESTRUCTW& creation)
     }
 }
 
-std::optional<LRESULT> PopupMenuWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+std::optional<LRESULT> PopupMenuWindow::OnMessage(UINT message, WPARAM wParam, LPARAM) {
     switch (message) {
-        case WM_CREATE:
-            return LayOut() ? 0 : -1;
-        case WM_PAINT:
-            Paint();
-            return 0;
-        case WM_ERASEBKGND:
-            return 1;
-        case WM_LBUTTONDOWN:
-        case WM_MOUSEMOVE:
-        case WM_LBUTTONUP:
-            OnPen(message, wParam, PointOf(lParam));
-            return 0;
-        case WM_KEYDOWN:
-        case WM_SYSKEYDOWN:
-            OnKey(wParam);
-            return 0;
-        case WM_CHAR:
-        case WM_SYSCHAR:
-            TypeMnemonic(static_cast<char16_t>(wParam));
-            return 0;
-        case WM_CAPTURECHANGED:
-            // Whoever takes the pen away ends the menu, as the system's menus end.
-            if (HandleFromParam(static_cast<std::uintptr_t>(lParam)) != Window()) {
-                Finish(MenuOutcome::Dismissed, 0);
-            }
-            return 0;
-        case WM_CANCELMODE:
-            Finish(MenuOutcome::Dismissed, 0);
-            return 0;
         case MN_GETHMENU:
             return reinterpret_cast<LRESULT>(request_.menu);
         case MN_SELECTITEM: {
@@ -129,12 +97,9 @@ bool PopupMenuWindow::LayOut() {
     return true;
 }
 
-void PopupMenuWindow::Paint() {
-    const HWND self = Window();
-    PAINTSTRUCT paint;
-    const HDC dc = BeginPaint(self, &paint);
-    RECT client;
-    GetClientRect(self, &client);
+void PopupMenuWindow::OnPaint(const PaintEvent& paint) {
+    const HDC dc = paint.dc;
+    const RECT& client = paint.client;
     FillWithColour(dc, client, COLOR_WINDOW);
     DrawFrame(dc, client, COLOR_WINDOWTEXT);
     {
@@ -146,7 +111,6 @@ void PopupMenuWindow::Paint() {
             PaintRow(dc, rows_[i], static_cast<int>(i) == highlight_, metrics);
         }
     }
-    EndPaint(self, &paint);
 }
 
 void PopupMenuWindow::PaintRow(HDC dc, const Row& row, bool highlighted,
@@ -239,7 +203,7 @@ void PopupMenuWindow::TypeMnemonic(char16_t typed) {
     }
 }
 
-void PopupMenuWindow::OnKey(WPARAM key) {
+void PopupMenuWindow::OnKeyDown(int key) {
     if (outcome_ != MenuOutcome::Open) {
         return;
     }
@@ -263,41 +227,50 @@ void PopupMenuWindow::OnKey(WPARAM key) {
     }
 }
 
-void PopupMenuWindow::OnPen(UINT message, WPARAM buttons, POINT point) {
-    if (message == WM_LBUTTONDOWN) {
-        penHeld_ = true;
-    } else if (message == WM_LBUTTONUP) {
-        penHeld_ = false;
+std::optional<int> PopupMenuWindow::PenRow(POINT point) const {
+    RECT client;
+    GetClientRect(Window(), &client);
+    if (!rect::Contains(client, point)) {
+        return std::nullopt;
     }
+    const int row = RowAt(point);
+    return row >= 0 && rows_[static_cast<std::size_t>(row)].selectable ? row : -1;
+}
+
+void PopupMenuWindow::OnPenDown(POINT point) {
+    penHeld_ = true;
     if (outcome_ != MenuOutcome::Open) {
         return;
     }
-    RECT client;
-    GetClientRect(Window(), &client);
-    const bool inside = rect::Contains(client, point);
-    const int row = inside ? RowAt(point) : -1;
-    const bool selectable = row >= 0 && rows_[static_cast<std::size_t>(row)].selectable;
-    switch (message) {
-        case WM_LBUTTONDOWN:
-            if (!inside) {
-                Finish(MenuOutcome::Dismissed, 0);
-                return;
-            }
-            Highlight(selectable ? row : -1);
-            break;
-        case WM_MOUSEMOVE:
-            // A pen hovering elsewhere leaves the keyboard's highlight alone; one dragged off
-            // the items takes it away.
-            if (inside || (buttons & MK_LBUTTON) != 0) {
-                Highlight(selectable ? row : -1);
-            }
-            break;
-        default:
-            if (selectable) {
-                Highlight(row);
-                Finish(MenuOutcome::Chosen, rows_[static_cast<std::size_t>(row)].id);
-            }
-            break;
+    const std::optional<int> row = PenRow(point);
+    if (!row) {
+        Finish(MenuOutcome::Dismissed, 0);
+        return;
+    }
+    Highlight(*row);
+}
+
+void PopupMenuWindow::OnPenMove(POINT point, bool held) {
+    if (outcome_ != MenuOutcome::Open) {
+        return;
+    }
+    // A pen hovering elsewhere leaves the keyboard's highlight alone; one dragged off the items
+    // takes it away.
+    const std::optional<int> row = PenRow(point);
+    if (row || held) {
+        Highlight(row.value_or(-1));
+    }
+}
+
+void PopupMenuWindow::OnPenUp(POINT point) {
+    penHeld_ = false;
+    if (outcome_ != MenuOutcome::Open) {
+        return;
+    }
+    const std::optional<int> row = PenRow(point);
+    if (row && *row >= 0) {
+        Highlight(*row);
+        Finish(MenuOutcome::Chosen, rows_[static_cast<std::size_t>(*row)].id);
     }
 }
 

@@ -5,8 +5,9 @@
 
 #include "platform/controls/control_state.h"
 #include "platform/controls/menu_label.h"
-#include "platform/controls/popup_menu.h"
+#include "platform/controls/popup_menu_codes.h"
 #include "platform/gdi/gdi_objects.h"
+#include "platform/user/records/menu.h"
 
 namespace qv {
 
@@ -29,8 +30,6 @@ class PopupMenuWindow final : public ControlState {
   public:
     PopupMenuWindow(HWND window, const CREATESTRUCTW& creation);
 
-    std::optional<LRESULT> HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
-
     MenuOutcome Outcome() const { return outcome_; }
     // The command of the chosen item.
     UINT Chosen() const { return chosen_; }
@@ -49,16 +48,28 @@ class PopupMenuWindow final : public ControlState {
         RECT rect{};
     };
 
+    std::optional<LRESULT> OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+    bool OnCreate() override { return LayOut(); }
+    void OnPaint(const PaintEvent& paint) override;
+    void OnPenDown(POINT point) override;
+    void OnPenMove(POINT point, bool held) override;
+    void OnPenUp(POINT point) override;
+    // Whoever takes the pen away ends the menu, as the system's menus end.
+    void OnCaptureLost() override { Finish(MenuOutcome::Dismissed, 0); }
+    void OnKeyDown(int key) override;
+    void OnSystemKeyDown(int key) override { OnKeyDown(key); }
+    void OnCharacter(char16_t typed) override { TypeMnemonic(typed); }
+    void OnSystemCharacter(char16_t typed) override { TypeMnemonic(typed); }
+
     bool LayOut();
-    void Paint();
     void PaintRow(HDC dc, const Row& row, bool highlighted, const TEXTMETRICW& metrics);
     // The row under the point of the client area, or -1.
     int RowAt(POINT point) const;
     void Highlight(int row);
     void Step(int direction);
     void TypeMnemonic(char16_t typed);
-    void OnKey(WPARAM key);
-    void OnPen(UINT message, WPARAM buttons, POINT point);
+    // The row under a pen inside the window that can be chosen, or -1; nothing outside it.
+    std::optional<int> PenRow(POINT point) const;
     void Finish(MenuOutcome outcome, UINT chosen);
 
     PopupMenuRequest request_;

@@ -28,54 +28,24 @@ UINT TextFormat(DWORD style) {
 
 StaticText::StaticText(HWND window, const CREATESTRUCTW&) : ControlState(window) {}
 
-std::optional<LRESULT> StaticText::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
-    const HWND self = Window();
-    switch (message) {
-        case WM_PAINT:
-            Paint();
-            return 0;
-        case WM_ERASEBKGND:
-            return 1;
-        case WM_SETTEXT: {
-            const LRESULT result = DefWindowProcW(self, message, wParam, lParam);
-            InvalidateRect(self, nullptr, 0);
-            return result;
-        }
-        case WM_SETFONT:
-            font_ = reinterpret_cast<HFONT>(wParam);
-            return DefWindowProcW(self, message, wParam, lParam);
-        case WM_ENABLE:
-            InvalidateRect(self, nullptr, 0);
-            return 0;
-        case WM_GETDLGCODE:
-            return DLGC_STATIC;
-        case WM_NCHITTEST:
-            // Taps go through plain text to the window beneath it.
-            if ((GetWindowLongW(self, GWL_STYLE) & SS_NOTIFY) == 0) {
-                return HTTRANSPARENT;
-            }
-            return DefWindowProcW(self, message, wParam, lParam);
-        default:
-            return DefWindowProcW(self, message, wParam, lParam);
+std::optional<LRESULT> StaticText::OnMessage(UINT message, WPARAM, LPARAM) {
+    // Taps go through plain text to the window beneath it.
+    if (message == WM_NCHITTEST && (GetWindowLongW(Window(), GWL_STYLE) & SS_NOTIFY) == 0) {
+        return HTTRANSPARENT;
     }
+    return std::nullopt;
 }
 
-void StaticText::Paint() {
+void StaticText::OnPaint(const PaintEvent& paint) {
     const HWND self = Window();
-    PAINTSTRUCT paint;
-    const HDC dc = BeginPaint(self, &paint);
-    RECT client;
-    GetClientRect(self, &client);
-    FillRect(dc, &client, ParentBackground(self, dc, WM_CTLCOLORSTATIC));
-    {
-        const std::u16string text = GetWindowText(self);
-        SelectionScope font(dc, ControlFont(font_));
-        SetBkMode(dc, TRANSPARENT);
-        SetTextColor(dc, GetSysColor(IsWindowEnabled(self) ? COLOR_WINDOWTEXT : COLOR_GRAYTEXT));
-        DrawTextW(dc, text, &client,
-                  TextFormat(static_cast<DWORD>(GetWindowLongW(self, GWL_STYLE))));
-    }
-    EndPaint(self, &paint);
+    RECT client = paint.client;
+    FillRect(paint.dc, &client, ParentBackground(self, paint.dc, WM_CTLCOLORSTATIC));
+    const std::u16string text = GetWindowText(self);
+    SelectionScope font(paint.dc, TextFont());
+    SetBkMode(paint.dc, TRANSPARENT);
+    SetTextColor(paint.dc, GetSysColor(IsWindowEnabled(self) ? COLOR_WINDOWTEXT : COLOR_GRAYTEXT));
+    DrawTextW(paint.dc, text, &client,
+              TextFormat(static_cast<DWORD>(GetWindowLongW(self, GWL_STYLE))));
 }
 
 bool RegisterStaticClass() {

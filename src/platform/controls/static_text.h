@@ -16,12 +16,12 @@ class StaticText final : public ControlState {
   public:
     StaticText(HWND window, const CREATESTRUCTW& creation);
 
-    std::optional<LRESULT> HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
-
   private:
-    void Paint();
-
-    HFONT font_ = nullptr;
+    std::optional<LRESULT> OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+    void OnPaint(const PaintEvent& paint) override;
+    void OnEnable() override { Redraw(); }
+    void OnTextChanged() override { Redraw(); }
+    LRESULT DialogCode() const override { return DLGC_STATIC; }
 };
 
 bool RegisterStaticClass();

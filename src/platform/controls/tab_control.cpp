@@ -40,11 +40,20 @@ class TabControl final : public ControlState {
   public:
     TabControl(HWND window, const CREATESTRUCTW&) : ControlState(window) {}
 
-    std::optional<LRESULT> HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
-
   private:
+    std::optional<LRESULT> OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+    bool OnCreate() override {
+        LayOut();
+        return true;
+    }
+    void OnPaint(const PaintEvent& paint) override;
+    void OnSize() override { LayOut(); }
+    void OnFontChanged() override { LayOut(); }
+    void OnPenDown(POINT point) override { SelectByUser(HitTest(point)); }
+    void OnKeyDown(int key) override;
+    LRESULT DialogCode() const override { return DLGC_WANTARROWS | DLGC_WANTCHARS; }
+
     DWORD Style() const { return static_cast<DWORD>(GetWindowLongW(Window(), GWL_STYLE)); }
-    HFONT Font() const { return ControlFont(font_); }
     bool Valid(int index) const { return index >= 0 && index < static_cast<int>(tabs_.size()); }
     int TabHeight(HDC dc) const;
 
@@ -52,8 +61,6 @@ class TabControl final : public ControlState {
     int HitTest(POINT point) const;
     // Asks the parent, selects and tells the parent, as a tap or a key does.
     void SelectByUser(int index);
-    void Paint();
-    void PaintContent(HDC dc);
     void PaintTab(HDC dc, const RECT& rect, const std::u16string& label);
 
     LRESULT InsertItem(int index, const TCITEMW* record);
@@ -61,7 +68,6 @@ class TabControl final : public ControlState {
 
     std::vector<Tab> tabs_;
     int selected_ = -1;
-    HFONT font_ = nullptr;
     SIZE itemSize_{};
     SIZE padding_{kDefaultPaddingX, kDefaultPaddingY};
     int minWidth_ = -1;
@@ -83,7 +89,7 @@ void TabControl::LayOut() {
     std::vector<int> widths;
     const bool fixed = (Style() & TCS_FIXEDWIDTH) != 0;
     {
-        SelectionScope font(dc, Font());
+        SelectionScope font(dc, TextFont());
         tabHeight_ = TabHeight(dc);
         for (const Tab& tab : tabs_) {
             int width = 0;
@@ -151,20 +157,11 @@ void TabControl::PaintTab(HDC dc, const RECT& r, const std::u16string& label) {
     DrawTextW(dc, label, &text, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
 }
 
-void TabControl::Paint() {
-    PAINTSTRUCT paint;
-    const HDC dc = BeginPaint(Window(), &paint);
-    if (dc) {
-        PaintContent(dc);
-        EndPaint(Window(), &paint);
-    }
-}
-
-void TabControl::PaintContent(HDC dc) {
-    SelectionScope font(dc, Font());
+void TabControl::OnPaint(const PaintEvent& paint) {
+    const HDC dc = paint.dc;
+    const RECT& client = paint.client;
+    SelectionScope font(dc, TextFont());
     SetBkMode(dc, TRANSPARENT);
-    RECT client{};
-    GetClientRect(Window(), &client);
     FillSolid(dc, client, GetSysColor(COLOR_BTNFACE));
     const int top = layout_.DisplayTop(tabHeight_);
     if (client.bottom > top) {
@@ -234,37 +231,16 @@ BOOL TabControl::GetItem(int index, TCITEMW* record) const {
     return 1;
 }
 
-std::optional<LRESULT> TabControl::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+void TabControl::OnKeyDown(int key) {
+    if (key == VK_LEFT && selected_ > 0) {
+        SelectByUser(selected_ - 1);
+    } else if (key == VK_RIGHT && Valid(selected_ + 1)) {
+        SelectByUser(selected_ + 1);
+    }
+}
+
+std::optional<LRESULT> TabControl::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-        case WM_CREATE:
-            LayOut();
-            return std::nullopt;
-        case WM_PAINT:
-            Paint();
-            return 0;
-        case WM_ERASEBKGND:
-            return 1;
-        case WM_SIZE:
-            LayOut();
-            return 0;
-        case WM_SETFONT:
-            font_ = reinterpret_cast<HFONT>(wParam);
-            LayOut();
-            return 0;
-        case WM_GETFONT:
-            return reinterpret_cast<LRESULT>(font_);
-        case WM_GETDLGCODE:
-            return DLGC_WANTARROWS | DLGC_WANTCHARS;
-        case WM_LBUTTONDOWN:
-            SelectByUser(HitTest({GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)}));
-            return 0;
-        case WM_KEYDOWN:
-            if (wParam == VK_LEFT && selected_ > 0) {
-                SelectByUser(selected_ - 1);
-            } else if (wParam == VK_RIGHT && Valid(selected_ + 1)) {
-                SelectByUser(selected_ + 1);
-            }
-            return 0;
         case TCM_GETITEMCOUNT:
             return static_cast<LRESULT>(tabs_.size());
         case TCM_INSERTITEMW:

@@ -2,11 +2,13 @@
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
 #include <utility>
 #include <vector>
 
 #include "platform/gdi/raster.h"
 #include "platform/gdi/rectangle_math.h"
+#include "platform/gdi/segment_clip.h"
 
 namespace qv {
 
@@ -76,32 +78,6 @@ void StepBack(DevicePoint& end, const DevicePoint& towards, double distance) {
 // this many points, each beginning a segment before the last one ended, draw the same pixels.
 constexpr std::size_t kPiecePoints = 256;
 
-// The part t0..t1 of the segment a-b that lies in the box, by Liang and Barsky; false when none.
-bool ClipSegment(const DevicePoint& a, const DevicePoint& b, double left, double top, double right,
-                 double bottom, double& t0, double& t1) {
-    t0 = 0;
-    t1 = 1;
-    const double dx = b.x - a.x;
-    const double dy = b.y - a.y;
-    const double p[] = {-dx, dx, -dy, dy};
-    const double q[] = {a.x - left, right - a.x, a.y - top, bottom - a.y};
-    for (int i = 0; i < 4; ++i) {
-        if (p[i] == 0) {
-            if (q[i] < 0) {
-                return false;
-            }
-            continue;
-        }
-        const double t = q[i] / p[i];
-        if (p[i] < 0) {
-            t0 = std::max(t0, t);
-        } else {
-            t1 = std::min(t1, t);
-        }
-    }
-    return t0 <= t1;
-}
-
 double DistanceToSegment(double x, double y, const DevicePoint& a, const DevicePoint& b) {
     const double dx = b.x - a.x;
     const double dy = b.y - a.y;
@@ -138,12 +114,14 @@ class PieceStroker {
           bottom_(clip.bottom + width / 2.0 + 2) {}
 
     void Segment(const DevicePoint& a, const DevicePoint& b) {
-        double t0 = 0;
-        double t1 = 0;
-        if (!ClipSegment(a, b, left_, top_, right_, bottom_, t0, t1)) {
+        const std::optional<SegmentSpan> span =
+            ClipSegment(a.x, a.y, b.x - a.x, b.y - a.y, {left_, top_, right_, bottom_});
+        if (!span) {
             Flush();
             return;
         }
+        const double t0 = span->enter;
+        const double t1 = span->leave;
         const DevicePoint from{a.x + t0 * (b.x - a.x), a.y + t0 * (b.y - a.y)};
         const DevicePoint to{a.x + t1 * (b.x - a.x), a.y + t1 * (b.y - a.y)};
         if (t0 > 0) {

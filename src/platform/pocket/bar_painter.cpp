@@ -4,21 +4,12 @@
 
 #include "platform/controls/control_paint.h"
 #include "platform/gdi/system_metrics.h"
-#include "platform/user/api/paint_functions.h"
-#include "platform/user/api/window_functions.h"
 #include "platform/user/look/classic_look.h"
 
 namespace qv {
 
-void PaintBar(HWND window, BarEdge edge, HFONT font,
+void PaintBar(HDC dc, const RECT& client, BarEdge edge, HFONT font,
               const std::function<void(HDC dc, const RECT& client)>& content) {
-    PAINTSTRUCT paint;
-    const HDC dc = BeginPaint(window, &paint);
-    if (!dc) {
-        return;
-    }
-    RECT client{};
-    GetClientRect(window, &client);
     FillWithColour(dc, client, COLOR_BTNFACE);
     if (edge == BarEdge::Top) {
         FillWithColour(dc, {0, 0, client.right, 1}, COLOR_BTNSHADOW);
@@ -28,16 +19,12 @@ void PaintBar(HWND window, BarEdge edge, HFONT font,
                        COLOR_BTNSHADOW);
         FillWithColour(dc, {0, client.bottom - 1, client.right, client.bottom}, COLOR_3DDKSHADOW);
     }
-    {
-        // Put back before the paint ends, while the device context is still there.
-        std::optional<SelectionScope> selected;
-        if (font) {
-            selected.emplace(dc, font);
-        }
-        SetBkMode(dc, TRANSPARENT);
-        content(dc, client);
+    std::optional<SelectionScope> selected;
+    if (font) {
+        selected.emplace(dc, font);
     }
-    EndPaint(window, &paint);
+    SetBkMode(dc, TRANSPARENT);
+    content(dc, client);
 }
 
 }  // namespace qv

@@ -11,9 +11,9 @@ namespace qv {
 // bar's top.
 enum class BarEdge { Top, Bottom };
 
-// Paints a shell bar: the button face with its edge, then `content` with the font (if any)
-// selected and a transparent background, inside the paint of `window`.
-void PaintBar(HWND window, BarEdge edge, HFONT font,
+// Paints a shell bar on the client area of a paint: the button face with its edge, then
+// `content` with the font (if any) selected and a transparent background.
+void PaintBar(HDC dc, const RECT& client, BarEdge edge, HFONT font,
               const std::function<void(HDC dc, const RECT& client)>& content);
 
 // The pixels of the edge, from the side it lies on.

@@ -7,8 +7,6 @@
 #include "platform/gdi/system_metrics.h"
 #include "platform/pocket/shell_window.h"
 #include "platform/user/api/message_functions.h"
-#include "platform/user/api/paint_functions.h"
-#include "platform/user/defaults/default_window_procedure.h"
 
 namespace qv {
 
@@ -29,40 +27,15 @@ KeyPreview::KeyPreview(HWND window, const CREATESTRUCTW&) : ControlState(window)
     font_.reset(CreateFontIndirectW(&attributes));
 }
 
-std::optional<LRESULT> KeyPreview::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
-    const HWND self = Window();
-    switch (message) {
-        case WM_PAINT:
-            Paint();
-            return 0;
-        case WM_ERASEBKGND:
-            return 1;
-        case WM_SETTEXT: {
-            const LRESULT result = DefWindowProcW(self, message, wParam, lParam);
-            InvalidateRect(self, nullptr, 0);
-            return result;
-        }
-        default:
-            return DefWindowProcW(self, message, wParam, lParam);
-    }
-}
-
-void KeyPreview::Paint() {
-    const HWND self = Window();
-    PAINTSTRUCT paint;
-    const HDC dc = BeginPaint(self, &paint);
-    RECT client;
-    GetClientRect(self, &client);
-    RECT inside = DrawFrame(dc, client, COLOR_3DDKSHADOW);
+void KeyPreview::OnPaint(const PaintEvent& paint) {
+    const HDC dc = paint.dc;
+    RECT inside = DrawFrame(dc, paint.client, COLOR_3DDKSHADOW);
     inside = DrawBevel(dc, inside, Bevel::Raised);
     FillWithColour(dc, inside, COLOR_BTNFACE);
-    {
-        SelectionScope font(dc, font_.get());
-        SetBkMode(dc, TRANSPARENT);
-        SetTextColor(dc, GetSysColor(COLOR_BTNTEXT));
-        DrawTextW(dc, GetWindowText(self), &inside, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
-    }
-    EndPaint(self, &paint);
+    SelectionScope font(dc, font_.get());
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, GetSysColor(COLOR_BTNTEXT));
+    DrawTextW(dc, GetWindowText(Window()), &inside, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
 }
 
 HWND CreateKeyPreview(HWND keyboard) {

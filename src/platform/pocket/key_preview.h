@@ -16,10 +16,9 @@ class KeyPreview final : public ControlState {
   public:
     KeyPreview(HWND window, const CREATESTRUCTW& creation);
 
-    std::optional<LRESULT> HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
-
   private:
-    void Paint();
+    void OnPaint(const PaintEvent& paint) override;
+    void OnTextChanged() override { Redraw(); }
 
     UniqueFont font_;
 };

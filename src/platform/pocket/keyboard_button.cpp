@@ -8,7 +8,6 @@
 #include "platform/pocket/input_panel.h"
 #include "platform/pocket/shell_window.h"
 #include "platform/user/api/input_functions.h"
-#include "platform/user/api/paint_functions.h"
 #include "platform/user/look/classic_look.h"
 
 namespace qv {
@@ -38,49 +37,25 @@ class KeyboardButton final : public ControlState {
   public:
     KeyboardButton(HWND window, const CREATESTRUCTW&) : ControlState(window) {}
 
-    std::optional<LRESULT> HandleMessage(UINT message, WPARAM, LPARAM lParam) override {
-        const POINT point{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
-        switch (message) {
-            case WM_PAINT:
-                Paint();
-                return 0;
-            case WM_ERASEBKGND:
-                return 1;
-            case WM_LBUTTONDOWN:
-                Redraw(press_.PenDown(Window()));
-                return 0;
-            case WM_MOUSEMOVE:
-                Redraw(press_.PenMove(Window(), point));
-                return 0;
-            case WM_LBUTTONUP: {
-                const ButtonPress::Result result = press_.PenUp(Window(), point);
-                Redraw(result);
-                if (result.click) {
-                    ToggleInputPanel();
-                }
-                return 0;
-            }
-            case WM_CANCELMODE:
-            case WM_CAPTURECHANGED:
-                Redraw(press_.Cancel(Window()));
-                return 0;
-            case WM_SETTINGCHANGE:
-                // The panel went up or down.
-                InvalidateRect(Window(), nullptr, 0);
-                return 0;
-            default:
-                return std::nullopt;
-        }
-    }
-
   private:
-    void Redraw(const ButtonPress::Result& result) {
-        if (result.redraw) {
-            InvalidateRect(Window(), nullptr, 0);
+    std::optional<LRESULT> OnMessage(UINT message, WPARAM, LPARAM) override {
+        if (message == WM_SETTINGCHANGE) {
+            // The panel went up or down.
+            Redraw();
+            return 0;
+        }
+        return std::nullopt;
+    }
+    void OnPenDown(POINT) override { Apply(press_.PenDown(Window())); }
+    void OnPenMove(POINT point, bool) override { Apply(press_.PenMove(Window(), point)); }
+    void OnPenUp(POINT point) override {
+        if (Apply(press_.PenUp(Window(), point)).click) {
+            ToggleInputPanel();
         }
     }
-    void Paint() {
-        PaintBar(Window(), BarEdge::Top, nullptr, [this](HDC dc, const RECT& client) {
+    void OnCaptureLost() override { Apply(press_.Cancel(Window())); }
+    void OnPaint(const PaintEvent& paint) override {
+        PaintBar(paint.dc, paint.client, BarEdge::Top, nullptr, [this](HDC dc, const RECT& client) {
             const RECT r{1, kBarEdgeWidth + 1, client.right - 1, client.bottom - 1};
             const bool down = press_.Pressed() || CurrentInputPanel() == InputPanelState::Up;
             if (down) {
@@ -95,6 +70,13 @@ class KeyboardButton final : public ControlState {
             DrawKeyboardGlyph(dc, (r.left + r.right - kGlyphWidth) / 2 + shift,
                               (r.top + r.bottom - kGlyphHeight) / 2 + shift);
         });
+    }
+
+    ButtonPress::Result Apply(ButtonPress::Result result) {
+        if (result.redraw) {
+            Redraw();
+        }
+        return result;
     }
 
     ButtonPress press_;

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/controls/button_press.h"
 #include "platform/controls/control_paint.h"
 #include "platform/controls/control_state.h"
 #include "platform/controls/popup_menu.h"
@@ -51,10 +52,6 @@ bool IsKeyMessage(UINT message) {
     return message >= WM_KEYDOWN && message <= WM_SYSCHAR;
 }
 
-POINT PointOf(LPARAM lParam) {
-    return {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
-}
-
 class MenuBar final : public ControlState {
   public:
     MenuBar(HWND window, const CREATESTRUCTW&) : ControlState(window), tooltip_(window) {
@@ -62,8 +59,6 @@ class MenuBar final : public ControlState {
         attributes.lfHeight = -11;
         font_.reset(CreateFontIndirectW(&attributes));
     }
-
-    std::optional<LRESULT> HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
     void AddButton(const BarButton& button) {
         buttons_.push_back(button);
@@ -75,16 +70,26 @@ class MenuBar final : public ControlState {
     }
 
   private:
+    std::optional<LRESULT> OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+    void OnPaint(const PaintEvent& paint) override;
+    void OnSize() override { LayOut(); }
+    void OnPenDown(POINT point) override;
+    void OnPenMove(POINT point, bool held) override;
+    void OnPenUp(POINT point) override;
+    // The pen went elsewhere or the bar lost the capture: the press ends without a command.
+    void OnCaptureLost() override;
+    void OnTimer(UINT_PTR id) override;
+    void OnKeyDown(int key) override;
+    void OnSystemKeyDown(int key) override { OnKeyDown(key); }
+
     HWND Owner() const { return GetWindow(Window(), GW_OWNER); }
     bool Valid(int index) const { return index >= 0 && index < static_cast<int>(buttons_.size()); }
     int HitTest(POINT point) const;
     void LayOut();
 
-    void Press(POINT point);
-    void Track(POINT point);
-    void Release(POINT point);
-    // Ends a press without a command: the pen went elsewhere or the bar lost the capture.
-    void EndPress();
+    // Whether the pen holds the button down.
+    bool HeldDown(int index) const { return Valid(index) && index == pressed_ && press_.Pressed(); }
+    void RedrawButton(int index);
     void ShowTip();
     void Activate(int index);
     bool Selectable(int index) const {
@@ -99,7 +104,6 @@ class MenuBar final : public ControlState {
     // Tracks the drop-down button's submenu until a choice is made or the menu is dismissed.
     void OpenSubmenu(int index);
 
-    void Paint();
     void PaintButton(HDC dc, int index);
 
     LRESULT AddButtons(WPARAM count, const TBBUTTON* records);
@@ -118,54 +122,14 @@ class MenuBar final : public ControlState {
     HINSTANCE menuModule_ = nullptr;
     int menuId_ = 0;
     TooltipWindow tooltip_;
-    int pressed_ = -1;
-    bool inside_ = false;
+    ButtonPress press_;
+    int pressed_ = -1;  // the button the pen went down on
     int opened_ = -1;
     int keyed_ = -1;  // the button the keys have reached
 };
 
-std::optional<LRESULT> MenuBar::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+std::optional<LRESULT> MenuBar::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-        case WM_PAINT:
-            Paint();
-            return 0;
-        case WM_ERASEBKGND:
-            return 1;
-        case WM_LBUTTONDOWN:
-            Press(PointOf(lParam));
-            return 0;
-        case WM_MOUSEMOVE:
-            Track(PointOf(lParam));
-            return 0;
-        case WM_LBUTTONUP:
-            Release(PointOf(lParam));
-            return 0;
-        case WM_TIMER:
-            if (wParam == kHoldTimer) {
-                KillTimer(Window(), kHoldTimer);
-                ShowTip();
-                return 0;
-            }
-            return std::nullopt;
-        case WM_CANCELMODE:
-            if (GetCapture() == Window()) {
-                ReleaseCapture();
-            }
-            EndPress();
-            return 0;
-        case WM_CAPTURECHANGED:
-            EndPress();
-            return 0;
-        case WM_KEYDOWN:
-        case WM_SYSKEYDOWN:
-            if (wParam == VK_F10 && keyed_ < 0 && pressed_ < 0 && opened_ < 0) {
-                TrackKeys();
-                return 0;
-            }
-            return std::nullopt;
-        case WM_SIZE:
-            LayOut();
-            return std::nullopt;
         case TB_ADDBUTTONS:
             return AddButtons(wParam, PointerFromParam<const TBBUTTON>(lParam));
         case TB_SETTOOLTIPS:
@@ -182,14 +146,26 @@ std::optional<LRESULT> MenuBar::HandleMessage(UINT message, WPARAM wParam, LPARA
         case TB_ISBUTTONPRESSED:
             for (std::size_t i = 0; i < buttons_.size(); ++i) {
                 if (buttons_[i].command == static_cast<int>(wParam)) {
-                    return (static_cast<int>(i) == pressed_ && inside_) ||
-                           static_cast<int>(i) == opened_ ||
+                    return HeldDown(static_cast<int>(i)) || static_cast<int>(i) == opened_ ||
                            (buttons_[i].state & TBSTATE_PRESSED) != 0;
                 }
             }
             return 0;
         default:
             return std::nullopt;
+    }
+}
+
+void MenuBar::OnTimer(UINT_PTR id) {
+    if (id == kHoldTimer) {
+        KillTimer(Window(), kHoldTimer);
+        ShowTip();
+    }
+}
+
+void MenuBar::OnKeyDown(int key) {
+    if (key == VK_F10 && keyed_ < 0 && pressed_ < 0 && opened_ < 0) {
+        TrackKeys();
     }
 }
 
@@ -226,63 +202,60 @@ int MenuBar::HitTest(POINT point) const {
     return -1;
 }
 
-void MenuBar::Press(POINT point) {
+void MenuBar::RedrawButton(int index) {
+    if (Valid(index)) {
+        InvalidateRect(Window(), &rects_[static_cast<std::size_t>(index)], 0);
+    }
+}
+
+void MenuBar::OnPenDown(POINT point) {
+    // A disabled button or a separator takes no press.
     const int index = HitTest(point);
     if (!Valid(index) || !buttons_[static_cast<std::size_t>(index)].Enabled()) {
         return;
     }
     pressed_ = index;
-    inside_ = true;
-    SetCapture(Window());
+    press_.PenDown(Window(), rects_[static_cast<std::size_t>(index)]);
     SetTimer(Window(), kHoldTimer, kTooltipDelayMs, nullptr);
-    InvalidateRect(Window(), &rects_[static_cast<std::size_t>(index)], 0);
+    RedrawButton(index);
 }
 
-void MenuBar::Track(POINT point) {
-    if (!Valid(pressed_)) {
+void MenuBar::OnPenMove(POINT point, bool) {
+    if (!Valid(pressed_) || !press_.PenMove(Window(), point).redraw) {
         return;
     }
-    const bool inside = HitTest(point) == pressed_;
-    if (inside == inside_) {
-        return;
-    }
-    inside_ = inside;
-    if (inside) {
+    // The tip shows only after the pen has held the button down for a while.
+    if (press_.Pressed()) {
         SetTimer(Window(), kHoldTimer, kTooltipDelayMs, nullptr);
     } else {
         KillTimer(Window(), kHoldTimer);
         tooltip_.Hide();
     }
-    InvalidateRect(Window(), &rects_[static_cast<std::size_t>(pressed_)], 0);
+    RedrawButton(pressed_);
 }
 
-void MenuBar::Release(POINT point) {
+void MenuBar::OnPenUp(POINT point) {
     if (!Valid(pressed_)) {
         return;
     }
     const int index = pressed_;
-    const bool inside = HitTest(point) == index;
-    if (GetCapture() == Window()) {
-        ReleaseCapture();
-    }
-    EndPress();
-    if (inside) {
+    const ButtonPress::Result result = press_.PenUp(Window(), point);
+    OnCaptureLost();
+    if (result.click) {
         Activate(index);
     }
 }
 
-void MenuBar::EndPress() {
+void MenuBar::OnCaptureLost() {
+    press_.Cancel(Window());
     KillTimer(Window(), kHoldTimer);
     tooltip_.Hide();
-    if (Valid(pressed_)) {
-        InvalidateRect(Window(), &rects_[static_cast<std::size_t>(pressed_)], 0);
-    }
+    RedrawButton(pressed_);
     pressed_ = -1;
-    inside_ = false;
 }
 
 void MenuBar::ShowTip() {
-    if (!Valid(pressed_) || !inside_) {
+    if (!HeldDown(pressed_)) {
         return;
     }
     const auto index = static_cast<std::size_t>(pressed_);
@@ -401,8 +374,8 @@ void MenuBar::OpenSubmenu(int index) {
     InvalidateRect(Window(), nullptr, 0);
 }
 
-void MenuBar::Paint() {
-    PaintBar(Window(), BarEdge::Top, font_.get(), [this](HDC dc, const RECT&) {
+void MenuBar::OnPaint(const PaintEvent& paint) {
+    PaintBar(paint.dc, paint.client, BarEdge::Top, font_.get(), [this](HDC dc, const RECT&) {
         for (std::size_t i = 0; i < buttons_.size() && i < rects_.size(); ++i) {
             PaintButton(dc, static_cast<int>(i));
         }
@@ -416,7 +389,7 @@ void MenuBar::PaintButton(HDC dc, int index) {
     if (button.Hidden() || (button.style & TBSTYLE_SEP) != 0) {
         return;
     }
-    const bool down = (index == pressed_ && inside_) || index == keyed_ ||
+    const bool down = HeldDown(index) || index == keyed_ ||
                       (button.state & (TBSTATE_PRESSED | TBSTATE_CHECKED)) != 0;
     int shift = 0;
     if (down) {
@@ -428,7 +401,7 @@ void MenuBar::PaintButton(HDC dc, int index) {
     }
     if (button.image == I_IMAGENONE) {
         SetTextColor(dc, GetSysColor(button.Enabled() ? COLOR_BTNTEXT : COLOR_BTNSHADOW));
-        RECT text = Moved(r, shift, shift);
+        RECT text = rect::Offset(r, shift, shift);
         DrawTextW(dc, button.text, &text, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
         return;
     }

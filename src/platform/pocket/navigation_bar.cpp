@@ -14,7 +14,6 @@
 #include "platform/pocket/shell_window.h"
 #include "platform/user/api/input_functions.h"
 #include "platform/user/api/message_functions.h"
-#include "platform/user/api/paint_functions.h"
 #include "platform/user/look/classic_look.h"
 
 namespace qv {
@@ -35,8 +34,6 @@ class NavigationBar final : public ControlState {
         bold_.reset(CreateFontIndirectW(&attributes));
     }
 
-    std::optional<LRESULT> HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
-
     void Follow(HWND window) {
         followed_ = window;
         // The bar's own text is the title it shows.
@@ -46,7 +43,7 @@ class NavigationBar final : public ControlState {
             press_.Cancel(Window());
         }
         done_ = done;
-        InvalidateRect(Window(), nullptr, 0);
+        Redraw();
     }
 
     RECT DoneRect() const {
@@ -60,12 +57,18 @@ class NavigationBar final : public ControlState {
     }
 
   private:
-    void Redraw(const ButtonPress::Result& result) {
+    void OnPaint(const PaintEvent& paint) override;
+    void OnPenDown(POINT point) override;
+    void OnPenMove(POINT point, bool) override { Apply(press_.PenMove(Window(), point)); }
+    void OnPenUp(POINT point) override;
+    void OnCaptureLost() override { Apply(press_.Cancel(Window())); }
+
+    ButtonPress::Result Apply(ButtonPress::Result result) {
         if (result.redraw) {
-            InvalidateRect(Window(), nullptr, 0);
+            Redraw();
         }
+        return result;
     }
-    void Paint();
 
     HWND followed_ = nullptr;
     bool done_ = false;
@@ -73,59 +76,39 @@ class NavigationBar final : public ControlState {
     UniqueFont bold_;
 };
 
-std::optional<LRESULT> NavigationBar::HandleMessage(UINT message, WPARAM, LPARAM lParam) {
-    const POINT point{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
-    switch (message) {
-        case WM_PAINT:
-            Paint();
-            return 0;
-        case WM_ERASEBKGND:
-            return 1;
-        case WM_LBUTTONDOWN:
-            if (done_ && rect::Contains(DoneRect(), point)) {
-                Redraw(press_.PenDown(Window(), DoneRect()));
-            }
-            return 0;
-        case WM_MOUSEMOVE:
-            Redraw(press_.PenMove(Window(), point));
-            return 0;
-        case WM_LBUTTONUP: {
-            const ButtonPress::Result result = press_.PenUp(Window(), point);
-            Redraw(result);
-            if (result.click && IsWindow(followed_)) {
-                SendMessageW(followed_, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
-            }
-            return 0;
-        }
-        case WM_CANCELMODE:
-        case WM_CAPTURECHANGED:
-            Redraw(press_.Cancel(Window()));
-            return 0;
-        default:
-            return std::nullopt;
+void NavigationBar::OnPenDown(POINT point) {
+    if (done_ && rect::Contains(DoneRect(), point)) {
+        Apply(press_.PenDown(Window(), DoneRect()));
     }
 }
 
-void NavigationBar::Paint() {
-    PaintBar(Window(), BarEdge::Bottom, bold_.get(), [this](HDC dc, const RECT& client) {
-        SetTextColor(dc, GetSysColor(COLOR_BTNTEXT));
-        const RECT done = DoneRect();
-        RECT title{kTitleLeft, 0, done_ ? done.left - kDoneMargin : client.right - kDoneMargin,
-                   client.bottom - kBarEdgeWidth};
-        DrawTextW(dc, GetWindowText(Window()), &title, DT_LEFT | DT_VCENTER | DT_SINGLELINE);
-        if (!done_) {
-            return;
-        }
-        const bool down = press_.Pressed();
-        if (down) {
-            FillWithColour(dc, done, COLOR_BTNFACE);
-            DrawBevel(dc, done, Bevel::Pushed);
-        } else {
-            DrawRaisedButton(dc, done);
-        }
-        RECT text = down ? Moved(done, 1, 1) : done;
-        DrawTextW(dc, u"ok", &text, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
-    });
+void NavigationBar::OnPenUp(POINT point) {
+    if (Apply(press_.PenUp(Window(), point)).click && IsWindow(followed_)) {
+        SendMessageW(followed_, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    }
+}
+
+void NavigationBar::OnPaint(const PaintEvent& paint) {
+    PaintBar(
+        paint.dc, paint.client, BarEdge::Bottom, bold_.get(), [this](HDC dc, const RECT& client) {
+            SetTextColor(dc, GetSysColor(COLOR_BTNTEXT));
+            const RECT done = DoneRect();
+            RECT title{kTitleLeft, 0, done_ ? done.left - kDoneMargin : client.right - kDoneMargin,
+                       client.bottom - kBarEdgeWidth};
+            DrawTextW(dc, GetWindowText(Window()), &title, DT_LEFT | DT_VCENTER | DT_SINGLELINE);
+            if (!done_) {
+                return;
+            }
+            const bool down = press_.Pressed();
+            if (down) {
+                FillWithColour(dc, done, COLOR_BTNFACE);
+                DrawBevel(dc, done, Bevel::Pushed);
+            } else {
+                DrawRaisedButton(dc, done);
+            }
+            RECT text = down ? rect::Offset(done, 1, 1) : done;
+            DrawTextW(dc, u"ok", &text, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+        });
 }
 
 }  // namespace

@@ -40,52 +40,35 @@ void SendKey(InputEvent::Kind kind, int virtualKey) {
 OnScreenKeyboard::OnScreenKeyboard(HWND window, const CREATESTRUCTW&)
     : ControlState(window), keyFont_(MakeFont(-11)), labelFont_(MakeFont(-9)) {}
 
-std::optional<LRESULT> OnScreenKeyboard::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
-    const HWND self = Window();
-    const POINT pen{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
-    switch (message) {
-        case WM_PAINT:
-            Paint();
-            return 0;
-        case WM_ERASEBKGND:
-            return 1;
-        case WM_LBUTTONDOWN:
-            SetCapture(self);
-            Press(KeyAt(state_.Layout(), pen));
-            return 0;
-        case WM_MOUSEMOVE:
-            if (GetCapture() == self) {
-                Press(KeyAt(state_.Layout(), pen));
-            }
-            return 0;
-        case WM_LBUTTONUP: {
-            if (GetCapture() != self) {
-                return 0;
-            }
-            const KeyCap* key = pressed_;
-            const bool repeated = repeated_;
-            Press(nullptr);
-            ReleaseCapture();
-            if (key && !repeated) {
-                Type(*key);
-            }
-            return 0;
-        }
-        case WM_TIMER:
-            if (wParam == kRepeatTimer && pressed_) {
-                repeated_ = true;
-                Type(*pressed_);
-                SetTimer(self, kRepeatTimer, kRepeatPeriodMs, nullptr);
-            }
-            return 0;
-        case WM_CAPTURECHANGED:
-            Press(nullptr);
-            return 0;
-        case WM_CANCELMODE:
-            Press(nullptr);
-            return DefWindowProcW(self, message, wParam, lParam);
-        default:
-            return DefWindowProcW(self, message, wParam, lParam);
+void OnScreenKeyboard::OnPenDown(POINT point) {
+    SetCapture(Window());
+    Press(KeyAt(state_.Layout(), point));
+}
+
+void OnScreenKeyboard::OnPenMove(POINT point, bool) {
+    if (GetCapture() == Window()) {
+        Press(KeyAt(state_.Layout(), point));
+    }
+}
+
+void OnScreenKeyboard::OnPenUp(POINT) {
+    if (GetCapture() != Window()) {
+        return;
+    }
+    const KeyCap* key = pressed_;
+    const bool repeated = repeated_;
+    Press(nullptr);
+    ReleaseCapture();
+    if (key && !repeated) {
+        Type(*key);
+    }
+}
+
+void OnScreenKeyboard::OnTimer(UINT_PTR id) {
+    if (id == kRepeatTimer && pressed_) {
+        repeated_ = true;
+        Type(*pressed_);
+        SetTimer(Window(), kRepeatTimer, kRepeatPeriodMs, nullptr);
     }
 }
 
@@ -109,13 +92,9 @@ std::u16string OnScreenKeyboard::LabelOf(const KeyCap& key) const {
     return u"";
 }
 
-void OnScreenKeyboard::Paint() {
-    const HWND self = Window();
-    PAINTSTRUCT paint;
-    const HDC dc = BeginPaint(self, &paint);
-    RECT client;
-    GetClientRect(self, &client);
-    FillWithColour(dc, client, COLOR_BTNFACE);
+void OnScreenKeyboard::OnPaint(const PaintEvent& paint) {
+    const HDC dc = paint.dc;
+    FillWithColour(dc, paint.client, COLOR_BTNFACE);
     for (const KeyCap& key : state_.Layout().keys) {
         const std::u16string label = LabelOf(key);
         ButtonLook look;
@@ -125,7 +104,6 @@ void OnScreenKeyboard::Paint() {
                        (key.action == KeyAction::Caps && state_.Caps());
         PaintButton(dc, key.rect, look);
     }
-    EndPaint(self, &paint);
 }
 
 void OnScreenKeyboard::Press(const KeyCap* key) {

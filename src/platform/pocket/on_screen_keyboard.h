@@ -20,14 +20,19 @@ class OnScreenKeyboard final : public ControlState {
   public:
     OnScreenKeyboard(HWND window, const CREATESTRUCTW& creation);
 
-    std::optional<LRESULT> HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
     const KeyboardState& State() const { return state_; }
     // The key the pen holds down, or null.
     const KeyCap* Pressed() const { return pressed_; }
     HWND Preview() const { return preview_; }
 
   private:
-    void Paint();
+    void OnPaint(const PaintEvent& paint) override;
+    void OnPenDown(POINT point) override;
+    void OnPenMove(POINT point, bool held) override;
+    void OnPenUp(POINT point) override;
+    void OnCaptureLost() override { Press(nullptr); }
+    void OnTimer(UINT_PTR id) override;
+
     std::u16string LabelOf(const KeyCap& key) const;
     // Makes the key the one held down (none when null), with its look and its preview.
     void Press(const KeyCap* key);

@@ -33,32 +33,20 @@ class Tooltip final : public ControlState {
         font_.reset(CreateFontIndirectW(&attributes));
     }
 
-    std::optional<LRESULT> HandleMessage(UINT message, WPARAM, LPARAM) override {
-        if (message != WM_PAINT) {
-            return std::nullopt;
-        }
-        PAINTSTRUCT paint;
-        const HDC dc = BeginPaint(Window(), &paint);
-        if (dc) {
-            RECT client{};
-            GetClientRect(Window(), &client);
-            FillSolid(dc, client, kTipBackground);
-            const RECT inside = DrawFrame(dc, client, COLOR_WINDOWTEXT);
-            {
-                SelectionScope font(dc, font_.get());
-                SetBkMode(dc, TRANSPARENT);
-                SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
-                RECT text = Shrunk(inside, kPaddingX, 0);
-                DrawTextW(dc, GetWindowText(Window()), &text, DT_LEFT | DT_VCENTER | DT_SINGLELINE);
-            }
-            EndPaint(Window(), &paint);
-        }
-        return 0;
-    }
-
     HFONT Font() const { return font_.get(); }
 
   private:
+    void OnPaint(const PaintEvent& paint) override {
+        const HDC dc = paint.dc;
+        FillSolid(dc, paint.client, kTipBackground);
+        const RECT inside = DrawFrame(dc, paint.client, COLOR_WINDOWTEXT);
+        SelectionScope font(dc, font_.get());
+        SetBkMode(dc, TRANSPARENT);
+        SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
+        RECT text = Shrunk(inside, kPaddingX, 0);
+        DrawTextW(dc, GetWindowText(Window()), &text, DT_LEFT | DT_VCENTER | DT_SINGLELINE);
+    }
+
     UniqueFont font_;
 };
 

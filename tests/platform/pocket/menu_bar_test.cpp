@@ -1,6 +1,7 @@
 #include "platform/pocket/menu_bar.h"
 
 #include <chrono>
+#include <iterator>
 
 #include "platform/gdi/system_metrics.h"
 #include "platform/host/virtual_keys.h"
@@ -146,6 +147,39 @@ TEST_F(MenuBars, AButtonSendsItsCommandOnReleaseInsideWhereThePressBegan) {
     EXPECT_EQ(commands, (std::vector<Command>{{1033, PointerParam(bar)}}));
     EXPECT_EQ(GetCapture(), nullptr);
     EXPECT_FALSE(Pressed(1038));
+}
+
+TEST_F(MenuBars, ADisabledButtonOrASeparatorTakesNoPress) {
+    const HWND other = MakeWindow(u"", {0, 0, kScreenWidth, kScreenHeight});
+    SHMENUBARINFO info;
+    info.hwndParent = other;
+    info.nToolBarId = IDR_MENUBAR;
+    info.hInstRes = ProgramModule();
+    ASSERT_TRUE(SHCreateMenuBar(&info));
+    bar = info.hwndMB;
+    const TBBUTTON added[] = {{0, 0, TBSTATE_ENABLED, TBSTYLE_SEP, 0, 0},
+                              {1, 2001, 0, TBSTYLE_BUTTON, 0, 0},
+                              {2, 2002, TBSTATE_ENABLED, TBSTYLE_BUTTON, 0, 0}};
+    SendMessageW(bar, TB_ADDBUTTONS, std::size(added), PointerParam(added));
+    Pump();
+    ASSERT_LE(ScreenRect(3).right, kScreenWidth - 28);
+    for (const int position : {1, 2}) {
+        Press(position);
+        Pump();
+        EXPECT_EQ(GetCapture(), nullptr) << position;
+        EXPECT_FALSE(Pressed(2001)) << position;
+        EXPECT_EQ(ScreenPixel(ScreenRect(position).left, ScreenRect(position).top), kFace)
+            << position;
+        Release(position);
+        Pump();
+    }
+    EXPECT_TRUE(commands.empty());
+    // The enabled button beside them answers the same taps.
+    Press(3);
+    Release(3);
+    Pump();
+    EXPECT_EQ(commands, (std::vector<Command>{{2002, PointerParam(bar)}}));
+    DestroyWindow(other);
 }
 
 TEST_F(MenuBars, ImagesComeFromTheStripAndACountPastItsEndReadsNoMore) {

@@ -194,19 +194,27 @@ HWND GetNextDlgGroupItem(HWND dialog, HWND control, BOOL previous) {
     if (!from) {
         return nullptr;
     }
-    const std::vector<HWND> controls = Controls(dialog);
-    const std::ptrdiff_t at = IndexOf(controls, from);
-    std::ptrdiff_t begin = at;
-    while (begin > 0 && (StyleOf(controls[static_cast<std::size_t>(begin)]) & WS_GROUP) == 0) {
-        --begin;
-    }
-    auto end = at + 1;
-    while (end < static_cast<std::ptrdiff_t>(controls.size()) &&
-           (StyleOf(controls[static_cast<std::size_t>(end)]) & WS_GROUP) == 0) {
-        ++end;
-    }
-    const HWND next = StepRound(controls, begin, end, at, previous != 0, Reachable);
+    const std::vector<HWND> group = ControlGroup(from);
+    const auto size = static_cast<std::ptrdiff_t>(group.size());
+    const HWND next = StepRound(group, 0, size, IndexOf(group, from), previous != 0, Reachable);
     return next ? next : from;
+}
+
+std::vector<HWND> ControlGroup(HWND control) {
+    HWND first = control;
+    while ((StyleOf(first) & WS_GROUP) == 0) {
+        const HWND before = GetWindow(first, GW_HWNDPREV);
+        if (!before) {
+            break;
+        }
+        first = before;
+    }
+    std::vector<HWND> group{first};
+    for (HWND next = GetWindow(first, GW_HWNDNEXT); next && (StyleOf(next) & WS_GROUP) == 0;
+         next = GetWindow(next, GW_HWNDNEXT)) {
+        group.push_back(next);
+    }
+    return group;
 }
 
 void PrepareDialogFocus(HWND dialog, HWND control) {

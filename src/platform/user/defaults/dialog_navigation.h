@@ -1,5 +1,7 @@
 #pragma once
 
+#include <vector>
+
 #include "platform/user/records/user_types.h"
 
 namespace qv {
@@ -17,8 +19,11 @@ BOOL IsDialogMessageW(HWND dialog, const MSG* message);
 // without a control, the first (or last). The control itself when no other qualifies.
 HWND GetNextDlgTabItem(HWND dialog, HWND control, BOOL previous);
 // The next (or previous) visible enabled control of the control's group, wrapping round inside
-// it. A group begins at a WS_GROUP control and ends before the next one.
+// it.
 HWND GetNextDlgGroupItem(HWND dialog, HWND control, BOOL previous);
+// The control's group, the arrow keys' and the automatic radio buttons': its siblings from the
+// nearest one at or before it with WS_GROUP up to the next one with it, in sibling order.
+std::vector<HWND> ControlGroup(HWND control);
 
 // Gives a control of the dialog the focus as the dialog manager does: an edit's text selected
 // whole, the default push button's look moved to it when it is a push button, the control
