@@ -21,6 +21,7 @@
 #include "platform/user/dialog_manager.h"
 #include "platform/user/message_functions.h"
 #include "platform/user/paint_functions.h"
+#include "platform/user/system_parameters.h"
 #include "platform/user/timer_functions.h"
 #include "platform/user/window_functions.h"
 #include "platform/user/window_styles.h"
@@ -209,6 +210,9 @@ int Run(Host& host, HeadlessHost* headless, const std::string& prefix) {
     static ModuleState module;
     InitModule(&module, ProgramModule());
     WindowSystem system(host);
+    // The boxes keep clear of where the device's bars would be, though none are shown here.
+    RECT work = WorkArea();
+    SystemParametersInfoW(SPI_SETWORKAREA, 0, &work, 0);
     DemoWindow window(headless, prefix);
     const RECT screen{0, 0, 240, 320};
     if (!CreateFrameWindow(window, nullptr, screen, u"Quorvane: окна", WS_VISIBLE | WS_SYSMENU, 0,

@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/gdi/system_metrics.h"
 #include "platform/host/device_screen.h"
 #include "platform/host/host.h"
 #include "platform/user/activation_focus.h"
@@ -171,6 +172,10 @@ class WindowSystem {
     // messages, as the windows do.
     void SetShell(std::unique_ptr<ShellObserver> shell) { shell_ = std::move(shell); }
     ShellObserver* Shell() const { return shell_.get(); }
+    // The part of the screen the shell leaves to the program's windows; the whole screen until
+    // it says otherwise (SystemParametersInfoW).
+    const RECT& WorkArea() const { return workArea_; }
+    void SetWorkArea(const RECT& area) { workArea_ = area; }
 
   private:
     enum class WaitOutcome { Work, Idle };
@@ -210,6 +215,7 @@ class WindowSystem {
     bool endingWindows_ = false;
     WindowSystem* previousCurrent_ = nullptr;
     std::unique_ptr<ShellObserver> shell_;
+    RECT workArea_{0, 0, kScreenWidth, kScreenHeight};
 };
 
 }  // namespace qv
