@@ -8,6 +8,7 @@
 #include <fstream>
 #include <string>
 
+#include "model/map_title.h"
 #include "platform/pocket/file_catalogue.h"
 
 namespace {
@@ -47,7 +48,7 @@ void ListCrowdedFolder(benchmark::State& state) {
     const FilePatterns maps({u"*.qvn"});
     std::size_t rows = 0;
     for (auto _ : state) {
-        const CatalogueListing listing = ListFolder(folder.Root(), maps, std::nullopt);
+        const CatalogueListing listing = ListFolder(folder.Root(), maps, {}, ReadMapTitle);
         rows = listing.entries.size();
         benchmark::DoNotOptimize(rows);
     }

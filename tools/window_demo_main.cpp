@@ -20,6 +20,7 @@
 #include "platform/pocket/shell_layout.h"
 #include "platform/user/api/message_functions.h"
 #include "platform/user/api/paint_functions.h"
+#include "platform/user/api/system_parameters.h"
 #include "platform/user/api/timer_functions.h"
 #include "platform/user/api/window_functions.h"
 #include "platform/user/core/window_system.h"
@@ -209,6 +210,9 @@ int Run(Host& host, HeadlessHost* headless, const std::string& prefix) {
     static ModuleState module;
     InitModule(&module, ProgramModule());
     WindowSystem system(host);
+    // The boxes keep clear of where the device's bars would be, though none are shown here.
+    RECT work = WorkArea();
+    SystemParametersInfoW(SPI_SETWORKAREA, 0, &work, 0);
     DemoWindow window(headless, prefix);
     const RECT screen{0, 0, 240, 320};
     if (!CreateFrameWindow(window, nullptr, screen, u"Quorvane: окна", WS_VISIBLE | WS_SYSMENU, 0,

@@ -23,8 +23,6 @@
 #include "platform/user/records/window_styles.h"
 #include "render/gdi_surface.h"
 #include "render/scheme_painter.h"
-#include "render/scheme_renderer.h"
-#include "render/scheme_view.h"
 #include "resources/main_toolbar.h"
 #include "resources/program_images.h"
 #include "resources/program_resources.h"
@@ -56,15 +54,20 @@ void WindowRouteFeedback::ShowRouteNotFound() {
     MessageBoxW(nullptr, kRouteNotFoundText, kRouteNotFoundCaption, MB_OK | MB_ICONASTERISK);
 }
 
-MainWindow::MainWindow() : WindowObject(MainWindowClassRecord()) {}
+MainWindow::MainWindow(std::u16string startMap)
+    : WindowObject(MainWindowClassRecord()),
+      session_(GetSettingsPath(), feedback_),
+      startMap_(std::move(startMap)) {}
 
-MainWindow::~MainWindow() {
-    DropModel();
-}
+MainWindow::~MainWindow() = default;
 
 MainWindow* MainWindow::FromWindow(HWND window) {
     return dynamic_cast<MainWindow*>(
         reinterpret_cast<FrameworkObject*>(GetWindowLongW(window, GWL_USERDATA)));
+}
+
+ProgramSnapshot MainWindow::Snapshot() const {
+    return {session_.Snapshot(), blinkOn_, routeLabelCounter_};
 }
 
 bool MainWindow::HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
@@ -103,8 +106,8 @@ HWND MainWindow::CreateMenuBar(int menuBarId) {
     info.hwndParent = hwnd;
     info.nToolBarId = static_cast<UINT>(menuBarId);
     info.hInstRes = ProgramModule();
-    menuBar = SHCreateMenuBar(&info) ? info.hwndMB : nullptr;
-    return menuBar;
+    menuBar_ = SHCreateMenuBar(&info) ? info.hwndMB : nullptr;
+    return menuBar_;
 }
 
 LRESULT MainWindow::OnCreate(const Message&, bool&) {
@@ -114,30 +117,27 @@ LRESULT MainWindow::OnCreate(const Message&, bool&) {
     if (!CreateMenuBar(IDR_MENUBAR)) {
         return -1;
     }
-    SendMessageW(menuBar, TB_SETTOOLTIPS, std::size(kMainToolbarTooltips),
+    SendMessageW(menuBar_, TB_SETTOOLTIPS, std::size(kMainToolbarTooltips),
                  PointerParam(kMainToolbarTooltips));
-    CommandBar_AddBitmap(menuBar, ProgramModule(), IDB_TOOLBAR, kMainToolbarImageCount,
+    CommandBar_AddBitmap(menuBar_, ProgramModule(), IDB_TOOLBAR, kMainToolbarImageCount,
                          kToolbarImageSize, kToolbarImageSize);
-    SendMessageW(menuBar, TB_ADDBUTTONS, kMainToolbarButtons.size(),
+    SendMessageW(menuBar_, TB_ADDBUTTONS, kMainToolbarButtons.size(),
                  PointerParam(kMainToolbarButtons.data()));
     icon_.reset(LoadIconW(ProgramModule(), IDI_APP));
     if (icon_) {
         SendMessageW(hwnd, WM_SETICON, ICON_BIG, PointerParam(icon_.get()));
     }
-    [[maybe_unused]] const int read = LoadSettings(settings);
-    if (!startMap.empty()) {
-        // As if chosen on the open-file page: nothing of the previous map is restored.
-        ForgetRememberedPlaces();
-        settings.mapPath = std::exchange(startMap, {});
-    } else if (settings.mapPath.empty()) {
+    std::u16string map = session_.Begin(std::exchange(startMap_, {}));
+    if (map.empty()) {
         std::array<char16_t, kMapPathCapacity> buffer{};
         if (BrowseForMapFile(buffer) == -1) {
             return -1;
         }
-        settings.mapPath = buffer.data();
+        map = buffer.data();
+        session_.NameMap(map);
     }
-    blinkOn = false;
-    LoadMap(settings.mapPath);
+    blinkOn_ = false;
+    LoadMap(map);
     ShowWindow(hwnd, SW_SHOW);
     return 0;
 }
@@ -176,11 +176,11 @@ LRESULT MainWindow::OnEnable(const Message& message, bool& handled) {
 
 LRESULT MainWindow::OnKeyDown(const Message& message, bool& handled) {
     // The menu bar is the window's menu, and F10 hands it the keys as a menu's key would.
-    if (message.wParam != VK_F10 || !menuBar) {
+    if (message.wParam != VK_F10 || !menuBar_) {
         handled = false;
         return 0;
     }
-    SendMessageW(menuBar, WM_KEYDOWN, message.wParam, message.lParam);
+    SendMessageW(menuBar_, WM_KEYDOWN, message.wParam, message.lParam);
     return 0;
 }
 
@@ -196,13 +196,14 @@ LRESULT MainWindow::OnSize(const Message&, bool&) {
 }
 
 void MainWindow::PaintNow(HDC dc) {
-    if (!model) {
+    NetworkModel* map = session_.Map();
+    if (!map) {
         return;
     }
     GdiSurface surface(dc, ProgramModule());
-    int counter = routeLabelCounter;
-    PaintScheme(*model, LOGFONTW{}, surface, blinkOn, counter);
-    routeLabelCounter = counter;
+    int counter = routeLabelCounter_;
+    PaintScheme(*map, LOGFONTW{}, surface, blinkOn_, counter);
+    routeLabelCounter_ = counter;
 }
 
 LRESULT MainWindow::OnPaint(const Message&, bool&) {
@@ -222,20 +223,18 @@ void MainWindow::Repaint() {
 LRESULT MainWindow::OnTimer(const Message& message, bool&) {
     switch (TimerId(message)) {
         case IDT_TOOLTIP:
-            if (model) {
-                model->hotStation = nullptr;
-            }
+            session_.DropPick();
             Repaint();
             KillTimer(hwnd, IDT_TOOLTIP);
             break;
         case IDT_BLINK:
-            blinkOn = !blinkOn;
-            if (!settings.routeBlink && !blinkOn) {
+            blinkOn_ = !blinkOn_;
+            if (!session_.CurrentSettings().routeBlink && !blinkOn_) {
                 break;
             }
             Repaint();
-            if (blinkOn) {
-                ++routeLabelCounter;
+            if (blinkOn_) {
+                ++routeLabelCounter_;
             }
             break;
         default:
@@ -246,109 +245,77 @@ LRESULT MainWindow::OnTimer(const Message& message, bool&) {
 
 LRESULT MainWindow::OnPenDown(const Message& message, bool&) {
     const POINT position = PenPosition(message);
-    tapDownX = position.x;
-    tapDownY = position.y;
+    tapDownX_ = position.x;
+    tapDownY_ = position.y;
     return 0;
 }
 
 LRESULT MainWindow::OnPenUp(const Message& message, bool&) {
-    if (!model) {
+    const POINT up = PenPosition(message);
+    const SessionChange change = session_.Tap(tapDownX_, tapDownY_, up.x, up.y);
+    if (change.noMap) {
         return 0;
     }
-    const POINT up = PenPosition(message);
-    if (up.x != tapDownX || up.y != tapDownY) {
-        PanView(*model, up.x - tapDownX, up.y - tapDownY);
-    }
-    model->hotStation = nullptr;
-    model->hotStation = HitTest(*model, up.x, up.y);
     Repaint();
-    if (model->hotStation) {
-        SetTimer(hwnd, IDT_TOOLTIP, static_cast<UINT>(settings.tooltipMs), nullptr);
+    if (change.picked) {
+        SetTimer(hwnd, IDT_TOOLTIP, static_cast<UINT>(session_.CurrentSettings().tooltipMs),
+                 nullptr);
     }
     return 0;
 }
 
 void MainWindow::StartBlinkTimer() {
-    if (model && (model->settings.routeShowStations || model->settings.routeBlink)) {
+    if (session_.RouteAnimated()) {
         SetTimer(hwnd, IDT_BLINK, kBlinkPeriodMs, nullptr);
     }
 }
 
-void MainWindow::RecomputeRoute() {
-    FindRoute(*model, feedback_);
-    blinkOn = true;
-    routeLabelCounter = 1;
+void MainWindow::RestartBlink() {
+    blinkOn_ = true;
+    routeLabelCounter_ = 1;
     StartBlinkTimer();
 }
 
-LRESULT MainWindow::ChooseEnd(Station* NetworkModel::*end, std::int32_t Settings::*savedIndex,
-                              Station* NetworkModel::*otherEnd) {
-    if (!model) {
+LRESULT MainWindow::ShowEndsChange(const SessionChange& change) {
+    if (change.noMap) {
         return -1;
     }
-    Station* hot = model->hotStation;
-    if (!hot || hot->kind != kStationKind) {
+    if (!change.ends && !change.forbidden) {
         return 0;
     }
-    (*model).*end = hot;
-    settings.*savedIndex = hot->index;
-    [[maybe_unused]] const int saved = SaveSettings(settings);
-    DiscardSchemeImage(*model);
-    if ((*model).*otherEnd) {
-        RecomputeRoute();
+    if (change.routeSearched) {
+        RestartBlink();
     }
     Repaint();
     return 0;
 }
 
 LRESULT MainWindow::OnDeparture(const Message&, bool&) {
-    return ChooseEnd(&NetworkModel::departure, &Settings::departureIndex,
-                     &NetworkModel::destination);
+    return ShowEndsChange(session_.ChooseDeparture());
 }
 
 LRESULT MainWindow::OnDestination(const Message&, bool&) {
-    return ChooseEnd(&NetworkModel::destination, &Settings::destinationIndex,
-                     &NetworkModel::departure);
+    return ShowEndsChange(session_.ChooseDestination());
 }
 
 LRESULT MainWindow::OnClearStations(const Message&, bool&) {
-    if (!model) {
+    if (session_.ClearStations().noMap) {
         return -1;
     }
-    DiscardSchemeImage(*model);
-    model->departure = nullptr;
-    model->destination = nullptr;
-    model->ClearRoute();
-    settings.departureIndex = -1;
-    settings.destinationIndex = -1;
-    [[maybe_unused]] const int saved = SaveSettings(settings);
     KillTimer(hwnd, IDT_BLINK);
     Repaint();
     return 0;
 }
 
 LRESULT MainWindow::OnForbiddenStation(const Message&, bool&) {
-    if (!model) {
-        return -1;
-    }
-    if (!model->hotStation || !ToggleForbidden(*model->hotStation)) {
-        return 0;
-    }
-    DiscardSchemeImage(*model);
-    if (model->departure && model->destination) {
-        RecomputeRoute();
-    }
-    Repaint();
-    return 0;
+    return ShowEndsChange(session_.ToggleForbiddenStation());
 }
 
 LRESULT MainWindow::OnScale(const Message&, bool&) {
-    if (model) {
-        if (!ToggleZoom(*model)) {
-            return 0;
-        }
-        settings.savedZoom = model->zoomed ? model->zoomFactor : 1;
-        model->AdoptSettings(settings);
+    // Without a map the empty window is painted anew all the same.
+    const SessionChange change = session_.ToggleScale();
+    if (!change.noMap && !change.scale) {
+        return 0;
     }
     PAINTSTRUCT paint;
     const HDC dc = BeginPaint(hwnd, &paint);
@@ -379,30 +346,20 @@ LRESULT MainWindow::OnHelp(const Message&, bool&) {
 }
 
 LRESULT MainWindow::OnExit(const Message&, bool&) {
-    if (model) {
-        settings.savedZoom = model->zoomed ? model->zoomFactor : 1;
-        settings.savedViewX = model->viewX;
-        settings.savedViewY = model->viewY;
-        [[maybe_unused]] const int saved = SaveSettings(settings);
-    }
+    session_.SaveView();
     DestroyWindow(hwnd);
     return 0;
 }
 
 LRESULT MainWindow::OnStationList(const Message&, bool&) {
-    if (!model) {
+    NetworkModel* map = session_.Map();
+    if (!map) {
         return -1;
     }
-    ShowStationPicker(hwnd, *model, settings.pickerMode);
-    DiscardSchemeImage(*model);
-    if (model->departure && model->destination) {
-        settings.departureIndex = model->departure->index;
-        settings.destinationIndex = model->destination->index;
-        [[maybe_unused]] const int saved = SaveSettings(settings);
-        RecomputeRoute();
+    ShowStationPicker(hwnd, *map, session_.CurrentSettings().pickerMode);
+    if (session_.TakePickerEnds().routeSearched) {
+        RestartBlink();
     } else {
-        // An end the picker removed takes the route with it.
-        model->ClearRoute();
         KillTimer(hwnd, IDT_BLINK);
         Repaint();
     }
@@ -410,33 +367,23 @@ LRESULT MainWindow::OnStationList(const Message&, bool&) {
 }
 
 LRESULT MainWindow::OnRouteInfo(const Message&, bool&) {
-    if (!model) {
+    const NetworkModel* map = session_.Map();
+    if (!map) {
         return -1;
     }
-    if (!model->route.empty()) {
-        ShowRouteDetails(hwnd, *model);
+    if (!map->route.empty()) {
+        ShowRouteDetails(hwnd, *map);
     }
     return 0;
 }
 
 LRESULT MainWindow::OnSettings(const Message&, bool&) {
-    const bool showNames = settings.showStationNames;
-    const bool routeLine = settings.routeShowLine;
-    const bool routeBlink = settings.routeBlink;
     ShowSettingsDialog(hwnd);
     // The page hands its result over through the file, after OK and after Cancel alike.
-    [[maybe_unused]] const int read = LoadSettings(settings);
-    if (!model) {
-        return 0;
-    }
-    if (settings.showStationNames != showNames || settings.routeShowLine != routeLine ||
-        settings.routeBlink != routeBlink) {
-        DiscardSchemeImage(*model);
-    }
-    model->AdoptSettings(settings);
-    if (model->departure && model->destination) {
-        RecomputeRoute();
-    } else {
+    const SessionChange change = session_.ReloadSettings();
+    if (change.routeSearched) {
+        RestartBlink();
+    } else if (change.noRoute) {
         KillTimer(hwnd, IDT_BLINK);
     }
     return 0;
@@ -445,13 +392,6 @@ LRESULT MainWindow::OnSettings(const Message&, bool&) {
 LRESULT MainWindow::OnAbout(const Message&, bool&) {
     ShowAboutBox(hwnd);
     return 0;
-}
-
-void MainWindow::DropModel() {
-    if (model) {
-        model->Clear();
-        model.reset();
-    }
 }
 
 }  // namespace qv

@@ -7,9 +7,8 @@
 
 #include "framework/message_map.h"
 #include "framework/window_object.h"
-#include "model/network_model.h"
 #include "route/route_finder.h"
-#include "settings/settings.h"
+#include "session/map_session.h"
 
 namespace qv {
 
@@ -33,11 +32,20 @@ class WindowRouteFeedback final : public RouteSearchFeedback {
     HCURSOR previous_ = nullptr;
 };
 
-// The program's main window: it owns the loaded network and the master settings, shows the
-// scheme, turns taps and commands into the chosen stations and the route, and loads maps.
+// What the main window holds, copied out for those who look from outside (scripts).
+struct ProgramSnapshot {
+    SessionSnapshot session;
+    bool blinkOn = false;
+    std::int32_t routeLabelCounter = 0;
+};
+
+// The program's main window: it shows the scheme of the session's map, turns taps and commands
+// into the session's operations, and what they changed into timers, repaints and boxes.
 class MainWindow final : public WindowObject {
   public:
-    MainWindow();
+    // `startMap`: a map named when the program was started, loaded in place of the remembered
+    // one; empty for none.
+    explicit MainWindow(std::u16string startMap = {});
     ~MainWindow() override;
 
     bool HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result,
@@ -46,33 +54,7 @@ class MainWindow final : public WindowObject {
     // The main window of the running program, found through its window; null when there is none.
     static MainWindow* FromWindow(HWND window);
 
-    HWND menuBar = nullptr;
-    std::int32_t tapDownX = 0;
-    std::int32_t tapDownY = 0;
-    bool blinkOn = false;
-    std::int32_t routeLabelCounter = 0;
-    Settings settings;
-    std::unique_ptr<NetworkModel> model;
-
-    // A map named when the program was started, loaded in place of the remembered one.
-    std::u16string startMap;
-
-    // Map loading.
-    // Runs the open-file page into `buffer`: 0 when a file was chosen, -1 otherwise.
-    int BrowseForMapFile(std::span<char16_t> buffer);
-    // Replaces the network by the one in the file; false (and no network) when it cannot be
-    // loaded.
-    bool LoadMap(std::u16string_view path);
-    // Loads the map as a chosen one: the stations, route and view of the map being left go.
-    void LoadChosenMap(std::u16string_view path);
-
-    // The shell's menu bar of the window from the menu-bar description; kept in `menuBar`.
-    HWND CreateMenuBar(int menuBarId);
-
-    // Shared steps of the commands.
-    void RecomputeRoute();
-    void StartBlinkTimer();
-    void Repaint();
+    ProgramSnapshot Snapshot() const;
 
   private:
     LRESULT OnCreate(const Message& message, bool& handled);
@@ -100,15 +82,31 @@ class MainWindow final : public WindowObject {
     LRESULT OnEnable(const Message& message, bool& handled);
     LRESULT OnKeyDown(const Message& message, bool& handled);
 
+    // The shell's menu bar of the window from the menu-bar description; kept in `menuBar_`.
+    HWND CreateMenuBar(int menuBarId);
+    // Runs the open-file page into `buffer`: 0 when a file was chosen, -1 otherwise.
+    int BrowseForMapFile(std::span<char16_t> buffer);
+    // Loads the map into the session and shows it, or says that it cannot be loaded.
+    bool LoadMap(std::u16string_view path);
+    // Loads the map as a chosen one: the stations, route and view of the map being left go.
+    void LoadChosenMap(std::u16string_view path);
+
+    // A change of the ends: a route searched for blinks anew, and the scheme is painted again.
+    LRESULT ShowEndsChange(const SessionChange& change);
+    // A route searched for anew starts blinking from its first state.
+    void RestartBlink();
+    void StartBlinkTimer();
+    void Repaint();
     void PaintNow(HDC dc);
-    // Makes the hot station the departure or the destination; -1 without a network.
-    LRESULT ChooseEnd(Station* NetworkModel::*end, std::int32_t Settings::*savedIndex,
-                      Station* NetworkModel::*otherEnd);
-    void DropModel();
-    // The remembered view and stations, which belong to the map being left.
-    void ForgetRememberedPlaces();
 
     WindowRouteFeedback feedback_;
+    MapSession session_;
+    std::u16string startMap_;
+    HWND menuBar_ = nullptr;
+    std::int32_t tapDownX_ = 0;
+    std::int32_t tapDownY_ = 0;
+    bool blinkOn_ = false;
+    std::int32_t routeLabelCounter_ = 0;
     // A map another copy handed over, loaded once no page or box of this window is open (they
     // refer to the network it replaces).
     std::u16string handedMap_;

@@ -11,7 +11,6 @@
 #include "platform/user/records/window_styles.h"
 #include "render/scheme_view.h"
 #include "resources/resource_ids.h"
-#include "settings/settings_file.h"
 #include "shell/main_window.h"
 #include "shell/shell_services.h"
 #include "text/printable.h"
@@ -42,14 +41,6 @@ int MainWindow::BrowseForMapFile(std::span<char16_t> buffer) {
     return ChooseFileToOpen(hwnd, buffer) ? 0 : -1;
 }
 
-void MainWindow::ForgetRememberedPlaces() {
-    settings.savedViewX = 0;
-    settings.departureIndex = -1;
-    settings.destinationIndex = -1;
-    settings.savedZoom = 1;
-    settings.savedViewY = 0;
-}
-
 LRESULT MainWindow::OnLoadMap(const Message&, bool&) {
     std::array<char16_t, kMapPathCapacity> buffer{};
     if (BrowseForMapFile(buffer) == -1) {
@@ -60,42 +51,24 @@ LRESULT MainWindow::OnLoadMap(const Message&, bool&) {
 }
 
 void MainWindow::LoadChosenMap(std::u16string_view path) {
-    if (model) {
-        model->departure = nullptr;
-        model->destination = nullptr;
-        model->ClearRoute();
-    }
-    ForgetRememberedPlaces();
-    [[maybe_unused]] const int saved = SaveSettings(settings);
+    session_.LeaveMap();
     KillTimer(hwnd, IDT_TOOLTIP);
     KillTimer(hwnd, IDT_BLINK);
     LoadMap(path);
 }
 
 bool MainWindow::LoadMap(std::u16string_view path) {
-    DropModel();
-    model = std::make_unique<NetworkModel>();
     MapError error;
-    if (LoadMapFile(*model, path, settings, &error) != 0) {
-        DropModel();
+    const SessionChange change = session_.LoadMap(std::u16string(path), error);
+    if (change.noMap) {
         ReportLoadFailure(path, error);
         MessageBoxW(nullptr, u"Старый формат схемы", u"Ошибка", MB_OK | MB_ICONHAND);
         return false;
     }
-    if (model->destination && model->departure) {
-        RecomputeRoute();
+    if (change.routeSearched) {
+        RestartBlink();
     }
-    SetWindowTextW(hwnd, model->name);
-    // The path may be the settings' own, so it is copied before the record changes.
-    settings.mapPath = std::u16string(path);
-    [[maybe_unused]] const int saved = SaveSettings(settings);
-    if (settings.savedZoom > 1) {
-        CentreView(*model, settings.savedZoom);
-    }
-    if (settings.savePosition) {
-        model->viewX = settings.savedViewX;
-        model->viewY = settings.savedViewY;
-    }
+    SetWindowTextW(hwnd, session_.Map()->name);
     InvalidateRect(hwnd, nullptr, 1);
     return true;
 }

@@ -107,8 +107,7 @@ int RunProgram(Host& host, HINSTANCE instance, const ProgramStart& start) {
     InitCommonControlsEx(&families);
     int exitCode = 0;
     {
-        MainWindow window;
-        window.startMap = start.map;
+        MainWindow window(start.map);
         CreateMainWindow(window);
         if (window.hwnd) {
             ShowWindow(window.hwnd, start.showCommand);

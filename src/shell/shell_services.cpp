@@ -5,6 +5,7 @@
 
 #include "platform/pocket/common_dialog.h"
 #include "platform/pocket/shell_execute.h"
+#include "shell/program_maps.h"
 #include "text/utf.h"
 
 namespace qv {
@@ -22,7 +23,7 @@ bool ChooseFileToOpen(HWND owner, std::span<char16_t> buffer) {
     request.lpstrFile = buffer.data();
     request.nMaxFile = static_cast<DWORD>(buffer.size());
     request.lpstrInitialDir = u"\\My Documents";
-    return GetOpenFileNameW(&request) != 0;
+    return GetOpenFileNameW(&request, MapFileExtras()) != 0;
 }
 
 bool OpenDocument(std::u16string_view path) {

@@ -11,9 +11,9 @@
 
 namespace qv {
 
-// The open-file page for map files (GetOpenFileNameW) with the filter "Quorvane (*.qvn)" and the
-// user's documents as the first folder. True with the chosen path in `buffer`; false when the
-// user cancelled or the page failed, `buffer` then empty.
+// The open-file page for map files (GetOpenFileNameW) with the filter "Quorvane (*.qvn)", the
+// user's documents as the first folder and the program's maps beside them. True with the chosen
+// path in `buffer`; false when the user cancelled or the page failed, `buffer` then empty.
 bool ChooseFileToOpen(HWND owner, std::span<char16_t> buffer);
 
 // Opens the document with the desktop's default action (ShellExecuteEx); false when that failed.

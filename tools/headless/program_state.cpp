@@ -13,7 +13,6 @@
 #include "platform/user/api/window_functions.h"
 #include "platform/user/core/window_system.h"
 #include "platform/user/records/window_styles.h"
-#include "render/scheme_view.h"
 #include "shell/program_entry.h"
 #include "text/utf.h"
 
@@ -108,7 +107,8 @@ void WriteWindow(JsonWriter& json, HWND window) {
     }
 }
 
-void WriteStation(JsonWriter& json, std::string_view key, const Station* station) {
+void WriteStation(JsonWriter& json, std::string_view key,
+                  const std::optional<StationMark>& station) {
     json.Key(key);
     if (!station) {
         json.Null();
@@ -120,37 +120,35 @@ void WriteStation(JsonWriter& json, std::string_view key, const Station* station
         .EndObject();
 }
 
-void WriteModel(JsonWriter& json, const NetworkModel* model) {
+void WriteModel(JsonWriter& json, const std::optional<MapSnapshot>& map) {
     json.Key("model");
-    if (!model) {
+    if (!map) {
         json.Null();
         return;
     }
     json.BeginObject()
-        .Member("name", Utf8(model->name))
-        .Member("stations", std::int64_t{model->StationCount()});
-    WriteStation(json, "departure", model->departure);
-    WriteStation(json, "destination", model->destination);
-    WriteStation(json, "hotStation", model->hotStation);
+        .Member("name", Utf8(map->name))
+        .Member("stations", std::int64_t{map->stations});
+    WriteStation(json, "departure", map->departure);
+    WriteStation(json, "destination", map->destination);
+    WriteStation(json, "hotStation", map->picked);
     json.Key("route").BeginArray();
-    for (const Station* station : model->route) {
-        json.Value(std::int64_t{station->index});
+    for (const std::int32_t station : map->route) {
+        json.Value(std::int64_t{station});
     }
     json.EndArray()
-        .Member("zoomed", model->zoomed)
-        .Member("zoomFactor", std::int64_t{model->zoomFactor})
-        .Member("scale", std::int64_t{CurrentScale(*model)})
+        .Member("zoomed", map->zoomed)
+        .Member("zoomFactor", std::int64_t{map->zoomFactor})
+        .Member("scale", std::int64_t{map->scale})
         .Key("view")
         .BeginArray()
-        .Value(std::int64_t{model->viewX})
-        .Value(std::int64_t{model->viewY})
+        .Value(std::int64_t{map->viewX})
+        .Value(std::int64_t{map->viewY})
         .EndArray()
         .Key("forbidden")
         .BeginArray();
-    for (const Station* station : model->Stations()) {
-        if (station->kind == kForbiddenKind) {
-            json.Value(std::int64_t{station->index});
-        }
+    for (const std::int32_t station : map->forbidden) {
+        json.Value(std::int64_t{station});
     }
     json.EndArray().EndObject();
 }
@@ -211,9 +209,11 @@ void WriteProgramState(std::FILE* out) {
     json.Member("inputPanel",
                 SipGetInfo(&panel) && (panel.fdwFlags & SIPF_ON) != 0 ? "up" : "down");
     const MainWindow* main = CurrentMainWindow();
-    WriteModel(json, main ? main->model.get() : nullptr);
-    json.Member("blinkOn", main && main->blinkOn)
-        .Member("routeLabelCounter", std::int64_t{main ? main->routeLabelCounter : 0})
+    const std::optional<ProgramSnapshot> program =
+        main ? std::optional(main->Snapshot()) : std::nullopt;
+    WriteModel(json, program ? program->session.map : std::nullopt);
+    json.Member("blinkOn", program && program->blinkOn)
+        .Member("routeLabelCounter", std::int64_t{program ? program->routeLabelCounter : 0})
         .Key("timers")
         .BeginArray();
     if (main && main->hwnd) {
@@ -225,8 +225,8 @@ void WriteProgramState(std::FILE* out) {
         }
     }
     json.EndArray();
-    if (main) {
-        WriteSettings(json, main->settings);
+    if (program) {
+        WriteSettings(json, program->session.settings);
     } else {
         json.Key("settings").Null();
     }

@@ -7,10 +7,10 @@
 #include "platform/controls/control_codes.h"
 #include "platform/gdi/draw_text.h"
 #include "platform/gdi/system_metrics.h"
-#include "platform/pocket/shell_layout.h"
 #include "platform/user/api/message_functions.h"
 #include "platform/user/api/paint_functions.h"
 #include "platform/user/api/system_icons.h"
+#include "platform/user/api/system_parameters.h"
 #include "platform/user/api/window_functions.h"
 #include "platform/user/core/window_system.h"
 #include "platform/user/defaults/dialog_manager.h"
@@ -65,7 +65,7 @@ UniqueFont MakeFont(LONG weight) {
 }
 
 // Icon and text side by side, the button centred below; the box grows with the text up to the
-// room between the bars, and text that does not fit is cut. `insets` is the frame and caption
+// height of the work area, and text that does not fit is cut. `insets` is the frame and caption
 // around the client area.
 Layout LayOut(const BoxContent& content, const RECT& insets) {
     Layout layout;
@@ -86,8 +86,9 @@ Layout LayOut(const BoxContent& content, const RECT& insets) {
     layout.icon = {kMargin, kMargin + 2};
     const int contentBottom =
         std::max(text.bottom, content.icon ? layout.icon.y + kIconSize : LONG{0});
-    // The shell's navigation bar and menu bar stay uncovered.
-    const RECT work = WorkArea();
+    // The shell's bars, outside the work area, stay uncovered.
+    RECT work{0, 0, kScreenWidth, kScreenHeight};
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
     const int maxClientHeight = work.bottom - work.top - insets.top - insets.bottom;
     int buttonTop = contentBottom + kMargin + 2;
     int clientHeight = buttonTop + kButtonHeight + kMargin;
@@ -100,7 +101,7 @@ Layout LayOut(const BoxContent& content, const RECT& insets) {
     layout.button = {(clientWidth - kButtonWidth) / 2, buttonTop, (clientWidth + kButtonWidth) / 2,
                      buttonTop + kButtonHeight};
     const int height = clientHeight + insets.top + insets.bottom;
-    const int left = (kScreenWidth - kBoxWidth) / 2;
+    const int left = work.left + (work.right - work.left - kBoxWidth) / 2;
     const int top = work.top + (work.bottom - work.top - height) / 2;
     layout.window = {left, top, left + kBoxWidth, top + height};
     return layout;

@@ -44,6 +44,10 @@ BOOL ReturnPath(OPENFILENAMEW& request, std::u16string_view path) {
 }  // namespace
 
 BOOL GetOpenFileNameW(OPENFILENAMEW* request) {
+    return GetOpenFileNameW(request, OpenFileExtras{});
+}
+
+BOOL GetOpenFileNameW(OPENFILENAMEW* request, const OpenFileExtras& extras) {
     if (!request || request->lStructSize != sizeof(OPENFILENAMEW)) {
         return Fail(CDERR_STRUCTSIZE);
     }
@@ -62,7 +66,7 @@ BOOL GetOpenFileNameW(OPENFILENAMEW* request) {
     }
     OpenFilePageSetup setup;
     setup.startFolder = *start;
-    setup.shippedMaps = folders.shippedMaps;
+    setup.extras = extras;
     setup.patterns = FilePatterns::FromFilter(request->lpstrFilter, request->nFilterIndex);
     if (request->lpstrTitle && *request->lpstrTitle != u'\0') {
         setup.title = request->lpstrTitle;

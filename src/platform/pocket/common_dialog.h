@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/pocket/file_catalogue.h"
 #include "platform/user/records/user_types.h"
 
 namespace qv {
@@ -45,14 +46,16 @@ inline constexpr DWORD FNERR_BUFFERTOOSMALL = 0x3003;
 
 // Lets the user choose an existing file on the open-file page (open_file_page.h), starting in
 // lpstrInitialDir ("\My Documents" and its subfolders are the user's documents folder; null is
-// that folder too), listing the files that match entry nFilterIndex of lpstrFilter and the
-// program's own maps. Returns 1 with the chosen file's whole path (of this system, '/'
-// separated) in lpstrFile and nFileOffset and nFileExtension set; 0 when the page was cancelled
-// (CommDlgExtendedError 0) or failed: a path longer than nMaxFile - 1 characters
-// (FNERR_BUFFERTOOSMALL, lpstrFile then empty, never a cut path), a request of the wrong size or
-// without a buffer (CDERR_STRUCTSIZE, CDERR_INITIALIZATION), hooks, templates or several files
-// asked for, which this page does not offer (CDERR_INITIALIZATION), an initial folder of
-// neither kind (FNERR_INVALIDFILENAME), a page that could not be made (CDERR_DIALOGFAILURE).
+// that folder too), listing the files that match entry nFilterIndex of lpstrFilter, and at the
+// start folder those of the extras' places too, each by its title from the extras. Returns 1 with
+// the chosen file's whole path (of this system, '/' separated) in lpstrFile and nFileOffset and
+// nFileExtension set; 0 when the page was cancelled (CommDlgExtendedError 0) or failed: a path
+// longer than nMaxFile - 1 characters (FNERR_BUFFERTOOSMALL, lpstrFile then empty, never a cut
+// path), a request of the wrong size or without a buffer (CDERR_STRUCTSIZE, CDERR_INITIALIZATION),
+// hooks, templates or several files asked for, which this page does not offer
+// (CDERR_INITIALIZATION), an initial folder of neither kind (FNERR_INVALIDFILENAME), a page that
+// could not be made (CDERR_DIALOGFAILURE).
+BOOL GetOpenFileNameW(OPENFILENAMEW* request, const OpenFileExtras& extras);
 BOOL GetOpenFileNameW(OPENFILENAMEW* request);
 DWORD CommDlgExtendedError();
 

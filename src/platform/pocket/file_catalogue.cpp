@@ -4,7 +4,6 @@
 #include <set>
 #include <tuple>
 
-#include "model/map_title.h"
 #include "text/utf.h"
 
 namespace qv {
@@ -64,8 +63,8 @@ bool IsHidden(const fs::path& name) {
 
 class FolderWalk {
   public:
-    FolderWalk(const FilePatterns& patterns, const CatalogueBounds& bounds)
-        : patterns_(patterns), bounds_(bounds) {}
+    FolderWalk(const FilePatterns& patterns, const FileTitle& title, const CatalogueBounds& bounds)
+        : patterns_(patterns), title_(title), bounds_(bounds) {}
 
     // Lists the folder's own entries; false when it cannot be read.
     bool ListTop(const fs::path& folder, CatalogueListing& listing);
@@ -78,6 +77,7 @@ class FolderWalk {
     void AddFile(const fs::path& path, CatalogueListing& listing);
 
     const FilePatterns& patterns_;
+    const FileTitle& title_;
     const CatalogueBounds& bounds_;
     std::size_t names_ = 0;
     std::size_t looked_ = 0;
@@ -174,7 +174,7 @@ void FolderWalk::AddFile(const fs::path& path, CatalogueListing& listing) {
         listing.cut = true;
         return;
     }
-    std::optional<std::u16string> title = ReadMapTitle(path);
+    std::optional<std::u16string> title = title_ ? title_(path) : std::nullopt;
     listing.entries.push_back(
         {CatalogueEntryKind::File, path, title ? std::move(*title) : *fileName, *folderName});
 }
@@ -242,15 +242,15 @@ bool FilePatterns::Match(std::u16string_view fileName) const {
 }
 
 CatalogueListing ListFolder(const fs::path& folder, const FilePatterns& patterns,
-                            const std::optional<fs::path>& extraFiles,
+                            const std::vector<fs::path>& extraPlaces, const FileTitle& title,
                             const CatalogueBounds& bounds) {
     CatalogueListing listing;
-    FolderWalk walk(patterns, bounds);
+    FolderWalk walk(patterns, title, bounds);
     if (!walk.ListTop(folder, listing)) {
         listing.unreadable = true;
     }
-    if (extraFiles) {
-        walk.AddFilesOf(*extraFiles, listing);
+    for (const fs::path& place : extraPlaces) {
+        walk.AddFilesOf(place, listing);
     }
     std::sort(listing.entries.begin(), listing.entries.end(), ComesBefore);
     return listing;

@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -35,15 +36,26 @@ enum class CatalogueEntryKind { Folder, File };
 struct CatalogueEntry {
     CatalogueEntryKind kind = CatalogueEntryKind::File;
     std::filesystem::path path;
-    std::u16string name;    // a folder's name; a map's network name, else the file's name
+    std::u16string name;    // a folder's name; a file's title, else its file name
     std::u16string folder;  // the name of the folder that holds a file
 };
 
+// The name a file is listed by in place of its file name (a map's network name, say); nothing
+// keeps the file name.
+using FileTitle = std::function<std::optional<std::u16string>(const std::filesystem::path&)>;
+
+// What a program adds to its open-file pages: places whose files the start folder lists as well
+// (its own maps, say), and the titles its files are listed by.
+struct OpenFileExtras {
+    std::vector<std::filesystem::path> places;
+    FileTitle title;
+};
+
 // What one folder of the page shows: its subfolders, then the matching files in it and below
-// it (and, for the start folder, the program's own maps), ordered by name.
+// it (and those of the extra places, the program's own maps say), ordered by name.
 struct CatalogueListing {
     std::vector<CatalogueEntry> entries;
-    bool unreadable = false;  // the folder itself could not be read: only the program's maps
+    bool unreadable = false;  // the folder itself could not be read: only the extra places' files
     bool cut = false;         // the search below it stopped at its bounds
 };
 
@@ -57,8 +69,8 @@ struct CatalogueBounds {
 };
 
 CatalogueListing ListFolder(const std::filesystem::path& folder, const FilePatterns& patterns,
-                            const std::optional<std::filesystem::path>& extraFiles,
-                            const CatalogueBounds& bounds = {});
+                            const std::vector<std::filesystem::path>& extraPlaces,
+                            const FileTitle& title, const CatalogueBounds& bounds = {});
 
 // A name of this system as the page shows it: nothing when its bytes are not UTF-8, as such a
 // path could not be handed back to the caller.

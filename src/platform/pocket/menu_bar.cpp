@@ -504,6 +504,7 @@ BOOL SHCreateMenuBar(SHMENUBARINFO* info) {
         DestroyWindow(bar);
         return 0;
     }
+    AddShellMenuBar(bar);
     state->SetMenu(info->hInstRes, description->menuId);
     for (const MenuBarButton& described : description->buttons) {
         char16_t text[kMaxText] = {};

@@ -179,8 +179,10 @@ void OpenFilePage::Start() {
 
 void OpenFilePage::Show(const fs::path& folder) {
     folder_ = folder;
-    listing_ = ListFolder(folder, setup_.patterns,
-                          folder == setup_.startFolder ? setup_.shippedMaps : std::nullopt);
+    listing_ =
+        ListFolder(folder, setup_.patterns,
+                   folder == setup_.startFolder ? setup_.extras.places : std::vector<fs::path>{},
+                   setup_.extras.title);
     SetWindowTextW(Item(kOpenFileFolderText), FolderText());
     SetWindowTextW(Item(kOpenFileNote), Note());
     ShowWindow(Item(kOpenFileNote), Note().empty() ? SW_HIDE : SW_SHOW);

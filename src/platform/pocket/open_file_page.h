@@ -10,13 +10,13 @@
 namespace qv {
 
 // What the open-file page shows: the files of `startFolder` and its subfolders that match the
-// patterns, each row with the network's name and its folder, and at the start folder the
-// program's own maps too. Folders are entered with a tap and left with "Вверх", never above the
-// start folder.
+// patterns, each row with the file's title (else its name) and its folder, and at the start
+// folder the files of the extra places too. Folders are entered with a tap and left with "Вверх",
+// never above the start folder.
 struct OpenFilePageSetup {
     std::filesystem::path startFolder;
-    std::optional<std::filesystem::path> shippedMaps;
     FilePatterns patterns;
+    OpenFileExtras extras;
     std::u16string title = u"Открыть";
 };
 

@@ -1,11 +1,14 @@
 #include "platform/pocket/pocket_shell.h"
 
+#include <algorithm>
 #include <memory>
+#include <vector>
 
 #include "platform/pocket/full_screen.h"
 #include "platform/pocket/keyboard_button.h"
-#include "platform/pocket/menu_bar.h"
 #include "platform/pocket/navigation_bar.h"
+#include "platform/pocket/shell_layout.h"
+#include "platform/user/api/system_parameters.h"
 #include "platform/user/api/window_functions.h"
 #include "platform/user/core/window_system.h"
 #include "platform/user/records/window_styles.h"
@@ -13,10 +16,6 @@
 namespace qv {
 
 namespace {
-
-bool IsMenuBar(HWND window) {
-    return IsWindowOfClass(window, kMenuBarClassName);
-}
 
 void ShowOrHide(HWND window, bool show) {
     if ((IsWindowVisible(window) != 0) != show) {
@@ -37,6 +36,7 @@ class PocketShell final : public ShellObserver {
 
     HWND Navigation() const { return navigation_; }
     HWND KeyboardButton() const { return keyboardButton_; }
+    void AddMenuBar(HWND bar) { menuBars_.push_back(bar); }
     // A bar that someone destroyed is made again.
     void MakeBars() {
         if (!IsWindow(navigation_)) {
@@ -56,14 +56,10 @@ class PocketShell final : public ShellObserver {
         if (IsWindow(keyboardButton_)) {
             ShowOrHide(keyboardButton_, !SipButtonHidden(active));
         }
-        // Collected first: showing and hiding must not disturb the walk.
-        std::vector<HWND> bars;
-        for (HWND window = GetWindow(GetDesktopWindow(), GW_CHILD); window;
-             window = GetWindow(window, GW_HWNDNEXT)) {
-            if (IsMenuBar(window)) {
-                bars.push_back(window);
-            }
-        }
+        std::erase_if(menuBars_, [](HWND bar) { return !IsWindow(bar); });
+        // Newest first, as they lie on the screen; a copy, as showing and hiding may reach code
+        // that adds a bar.
+        const std::vector<HWND> bars(menuBars_.rbegin(), menuBars_.rend());
         for (const HWND bar : bars) {
             ShowOrHide(bar, active && GetWindow(bar, GW_OWNER) == active);
         }
@@ -72,6 +68,8 @@ class PocketShell final : public ShellObserver {
   private:
     HWND navigation_ = nullptr;
     HWND keyboardButton_ = nullptr;
+    // Oldest first; a destroyed one is dropped at the next refresh.
+    std::vector<HWND> menuBars_;
 };
 
 PocketShell* CurrentShell() {
@@ -91,7 +89,15 @@ void InstallPocketShell() {
     } else {
         system->SetShell(std::make_unique<PocketShell>());
     }
+    RECT work = WorkArea();
+    SystemParametersInfoW(SPI_SETWORKAREA, 0, &work, 0);
     RefreshPocketShell();
+}
+
+void AddShellMenuBar(HWND bar) {
+    if (PocketShell* shell = CurrentShell()) {
+        shell->AddMenuBar(bar);
+    }
 }
 
 void RefreshPocketShell() {

@@ -5,7 +5,6 @@
 
 #include <cstdlib>
 #include <string>
-#include <vector>
 
 #include "platform/pocket/child_process.h"
 #include "text/utf.h"
@@ -47,32 +46,6 @@ std::filesystem::path DocumentsFolder() {
     return HomeFolder();
 }
 
-std::filesystem::path ExecutableFolder() {
-    std::error_code error;
-    const std::filesystem::path executable = std::filesystem::read_symlink("/proc/self/exe", error);
-    return error ? std::filesystem::path() : executable.parent_path();
-}
-
-std::optional<std::filesystem::path> ShippedMapsFolder() {
-    if (const char* named = std::getenv("QUORVANE_MAPS_DIR"); named && *named) {
-        return IsFolder(named) ? std::optional<std::filesystem::path>(named) : std::nullopt;
-    }
-    std::vector<std::filesystem::path> candidates;
-    if (const std::filesystem::path beside = ExecutableFolder(); !beside.empty()) {
-        candidates.push_back(beside / "maps");
-        candidates.push_back(beside.parent_path() / "share" / "quorvane" / "maps");
-    }
-#ifdef QV_SOURCE_MAPS_DIR
-    candidates.emplace_back(QV_SOURCE_MAPS_DIR);
-#endif
-    for (const std::filesystem::path& candidate : candidates) {
-        if (IsFolder(candidate)) {
-            return candidate.lexically_normal();
-        }
-    }
-    return std::nullopt;
-}
-
 std::optional<ShellFolders>& Overridden() {
     static std::optional<ShellFolders> folders;
     return folders;
@@ -89,7 +62,7 @@ const ShellFolders& CurrentShellFolders() {
 }
 
 ShellFolders LookUpShellFolders() {
-    return {DocumentsFolder(), ShippedMapsFolder()};
+    return {DocumentsFolder()};
 }
 
 void OverrideShellFolders(std::optional<ShellFolders> folders) {

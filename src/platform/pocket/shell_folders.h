@@ -10,13 +10,10 @@ namespace qv {
 struct ShellFolders {
     // "\My Documents": the user's documents folder.
     std::filesystem::path documents;
-    // The maps that come with the program; nothing when none are found.
-    std::optional<std::filesystem::path> shippedMaps;
 };
 
-// This machine's folders: the documents folder as `xdg-user-dir DOCUMENTS` names
-// it (the home folder when that fails), the maps from QUORVANE_MAPS_DIR, else "maps" beside the
-// executable, else "../share/quorvane/maps" from it, else the source tree's maps of a build.
+// This machine's folders: the documents folder as `xdg-user-dir DOCUMENTS` names it (the home
+// folder when that fails).
 ShellFolders LookUpShellFolders();
 // The folders looked up once for the whole run, or those given to OverrideShellFolders.
 const ShellFolders& CurrentShellFolders();

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <fstream>
 
 #include "scratch_folder.h"
 #include "text/utf.h"
@@ -57,20 +58,20 @@ TEST(FileCatalogue, SearchesBelowTheFolderWithinItsBounds) {
     fs::create_directory_symlink(scratch.Path(), scratch.Path() / "one" / "loop");
     fs::create_symlink(scratch.Path() / "a.qvn", scratch.Path() / "one" / "same.qvn");
 
-    CatalogueListing all = ListFolder(scratch.Path(), maps, scratch.Path() / "one");
+    CatalogueListing all = ListFolder(scratch.Path(), maps, {scratch.Path() / "one"}, {});
     EXPECT_EQ(Names(all),
               (std::vector<std::u16string>{u"one", u"a.qvn", u"b.qvn", u"c.qvn", u"d.qvn"}));
     EXPECT_FALSE(all.cut);
     EXPECT_EQ(all.entries[2].folder, u"one");
     EXPECT_EQ(all.entries[2].kind, CatalogueEntryKind::File);
 
-    CatalogueListing shallow = ListFolder(scratch.Path(), maps, std::nullopt, {.depth = 2});
+    CatalogueListing shallow = ListFolder(scratch.Path(), maps, {}, {}, {.depth = 2});
     EXPECT_EQ(Names(shallow), (std::vector<std::u16string>{u"one", u"a.qvn", u"b.qvn", u"c.qvn"}));
     EXPECT_TRUE(shallow.cut);
-    CatalogueListing few = ListFolder(scratch.Path(), maps, std::nullopt, {.files = 2});
+    CatalogueListing few = ListFolder(scratch.Path(), maps, {}, {}, {.files = 2});
     EXPECT_EQ(few.entries.size(), 3U);
     EXPECT_TRUE(few.cut);
-    CatalogueListing glance = ListFolder(scratch.Path(), maps, std::nullopt, {.entries = 2});
+    CatalogueListing glance = ListFolder(scratch.Path(), maps, {}, {}, {.entries = 2});
     EXPECT_EQ(Names(glance), (std::vector<std::u16string>{u"one", u"a.qvn"}));
     EXPECT_TRUE(glance.cut);
 
@@ -79,15 +80,71 @@ TEST(FileCatalogue, SearchesBelowTheFolderWithinItsBounds) {
         scratch.Write("many/photo" + std::to_string(i) + ".jpg", "");
     }
     scratch.Write("many/e.qvn", "");
-    CatalogueListing crowded =
-        ListFolder(scratch.Path() / "many", maps, std::nullopt, {.entries = 1});
+    CatalogueListing crowded = ListFolder(scratch.Path() / "many", maps, {}, {}, {.entries = 1});
     EXPECT_EQ(Names(crowded), (std::vector<std::u16string>{u"e.qvn"}));
     EXPECT_FALSE(crowded.cut);
-    EXPECT_TRUE(ListFolder(scratch.Path() / "many", maps, std::nullopt, {.names = 100}).cut);
+    EXPECT_TRUE(ListFolder(scratch.Path() / "many", maps, {}, {}, {.names = 100}).cut);
 
-    CatalogueListing missing = ListFolder(scratch.Path() / "none", maps, scratch.Path());
+    CatalogueListing missing = ListFolder(scratch.Path() / "none", maps, {scratch.Path()}, {});
     EXPECT_TRUE(missing.unreadable);
     EXPECT_EQ(Names(missing), (std::vector<std::u16string>{u"a.qvn"}));
+}
+
+TEST(FileCatalogue, FilesAreListedByTheirTitleAndTheExtraPlacesJoinTheFolder) {
+    testing::ScratchFolder scratch;
+    const FilePatterns maps({u"*.qvn"});
+    scratch.Write("docs/kyiv.qvn", "Киев");
+    scratch.Write("docs/blank.qvn", "");
+    scratch.Write("docs/sub/deep.qvn", "Глубокая");
+    scratch.Write("shipped/example.qvn", "Пример");
+    scratch.Write("shipped/notes.txt", "Заметки");
+    scratch.Write("more/zz.qvn", "");
+    // The title stands in for the file's name; a file it has no title for keeps its name.
+    const FileTitle contents = [](const fs::path& path) -> std::optional<std::u16string> {
+        std::ifstream file(path);
+        std::string text;
+        std::getline(file, text);
+        return text.empty() ? std::nullopt : Utf8ToUtf16(text);
+    };
+    struct Case {
+        const char* what;
+        std::vector<fs::path> places;
+        FileTitle title;
+        std::vector<std::u16string> names;
+        std::vector<std::u16string> folders;
+    };
+    const std::vector<Case> cases = {
+        {"titles, no places",
+         {},
+         contents,
+         {u"sub", u"blank.qvn", u"Глубокая", u"Киев"},
+         {u"", u"docs", u"sub", u"docs"}},
+        {"no title: file names",
+         {},
+         {},
+         {u"sub", u"blank.qvn", u"deep.qvn", u"kyiv.qvn"},
+         {u"", u"docs", u"sub", u"docs"}},
+        {"two places, their matching files only",
+         {scratch.Path() / "shipped", scratch.Path() / "more"},
+         contents,
+         {u"sub", u"blank.qvn", u"zz.qvn", u"Глубокая", u"Киев", u"Пример"},
+         {u"", u"docs", u"more", u"sub", u"docs", u"shipped"}},
+        {"a place that is the folder itself adds nothing twice",
+         {scratch.Path() / "docs"},
+         {},
+         {u"sub", u"blank.qvn", u"deep.qvn", u"kyiv.qvn"},
+         {u"", u"docs", u"sub", u"docs"}},
+    };
+    for (const Case& c : cases) {
+        const CatalogueListing listing =
+            ListFolder(scratch.Path() / "docs", maps, c.places, c.title);
+        std::vector<std::u16string> folders;
+        for (const CatalogueEntry& entry : listing.entries) {
+            folders.push_back(entry.folder);
+        }
+        EXPECT_EQ(Names(listing), c.names) << c.what;
+        EXPECT_EQ(folders, c.folders) << c.what;
+    }
 }
 
 }  // namespace

@@ -3,12 +3,14 @@
 #include <functional>
 
 #include "platform/gdi/system_metrics.h"
+#include "platform/host/headless_host.h"
 #include "platform/host/virtual_keys.h"
 #include "platform/pocket/full_screen.h"
 #include "platform/pocket/input_panel.h"
 #include "platform/pocket/pocket_shell.h"
 #include "platform/pocket/shell_dialog.h"
 #include "platform/user/api/message_functions.h"
+#include "platform/user/api/system_parameters.h"
 #include "platform/user/api/window_functions.h"
 #include "platform/user/defaults/dialog_manager.h"
 #include "platform/user/records/window_messages.h"
@@ -222,6 +224,20 @@ TEST_F(NavigationBars, AreHiddenForThePageThatAsksAndBackForOthers) {
     DestroyWindow(page);
     EXPECT_FALSE(SHFullScreen(page, SHFS_HIDETASKBAR));
     EXPECT_TRUE(IsWindowVisible(bar));
+}
+
+TEST(PocketShell, LeavesTheWorkAreaBetweenItsBarsToTheProgram) {
+    HeadlessHost host;
+    WindowSystem system(host);
+    RECT work{};
+    ASSERT_TRUE(SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0));
+    EXPECT_EQ(work, (RECT{0, 0, kScreenWidth, kScreenHeight}));
+    InstallPocketShell();
+    ASSERT_TRUE(SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0));
+    EXPECT_EQ(work, (RECT{0, 26, kScreenWidth, kScreenHeight - 26}));
+    RECT bar{};
+    GetWindowRect(ShellNavigationBar(), &bar);
+    EXPECT_EQ(bar.bottom, work.top);
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include <sstream>
 #include <vector>
 
+#include "model/map_title.h"
 #include "platform/controls/list_view_messages.h"
 #include "platform/host/headless_host.h"
 #include "platform/host/virtual_keys.h"
@@ -66,7 +67,7 @@ class OpenFilePageTest : public ::testing::Test {
         fs::permissions(locked, fs::perms::none);
         shipped = scratch.Folder("shipped");
         scratch.Write("shipped/example.qvn", ShippedMap("example.qvn"));
-        OverrideShellFolders(ShellFolders{documents, shipped});
+        OverrideShellFolders(ShellFolders{documents});
 
         WNDCLASSW attributes;
         attributes.lpfnWndProc = DriverProcedure;
@@ -87,7 +88,8 @@ class OpenFilePageTest : public ::testing::Test {
         steps = std::move(script);
         stepsRun = 0;
         host.AllowTime(std::chrono::seconds(60));
-        return GetOpenFileNameW(&request);
+        // The program hands the page its own maps and lists maps by their networks' names.
+        return GetOpenFileNameW(&request, OpenFileExtras{{shipped}, ReadMapTitle});
     }
     OPENFILENAMEW Request(std::u16string& buffer) {
         OPENFILENAMEW request;

@@ -7,6 +7,7 @@
 #include "platform/pocket/shell_layout.h"
 #include "platform/user/api/input_functions.h"
 #include "platform/user/api/message_functions.h"
+#include "platform/user/api/system_parameters.h"
 #include "platform/user/api/timer_functions.h"
 #include "platform/user/defaults/dialog_manager.h"
 #include "window_test.h"
@@ -22,6 +23,12 @@ constexpr UINT kShowBox = WM_USER;
 
 class MessageBoxes : public WindowTest {
   protected:
+    // The work area the device's shell sets between its bars.
+    MessageBoxes() {
+        RECT work = WorkArea();
+        SystemParametersInfoW(SPI_SETWORKAREA, 0, &work, 0);
+    }
+
     // A main window that shows a box when asked, and on its timer runs `duringBox`.
     HWND MakeMain(UINT type = MB_OK | MB_ICONHAND, bool withOwner = true) {
         return Make("main", WS_VISIBLE, kScreen, nullptr,
@@ -173,6 +180,70 @@ TEST_F(MessageBoxes, LongTextIsCutToTheRoomBetweenTheBars) {
     EXPECT_EQ(results, (std::vector<int>{IDOK}));
     EXPECT_EQ(box.top, WorkArea().top);
     EXPECT_EQ(box.bottom, WorkArea().bottom);
+}
+
+TEST_F(MessageBoxes, TheBoxKeepsToTheWorkAreaItIsGiven) {
+    struct Case {
+        RECT work;
+        bool longText;
+        RECT expected;  // the box's place; only its top and bottom for a long text
+    };
+    const HWND main = MakeMain();
+    std::u16string text;
+    for (int i = 0; i < 400; ++i) {
+        text += u"Маршрут ";
+    }
+    RECT box{};
+    bool useLong = false;
+    On(main, [&](HWND self, UINT m, WPARAM, LPARAM) -> std::optional<LRESULT> {
+        if (m == kShowBox) {
+            results.push_back(
+                MessageBoxW(self, useLong ? text : u"Старый формат схемы", u"Ошибка", MB_OK));
+        }
+        if (m == WM_TIMER) {
+            GetWindowRect(FindBox(), &box);
+            host.Key(VK_RETURN);
+        }
+        return std::nullopt;
+    });
+    const Case cases[] = {
+        {kScreen, true, {0, 0, 0, 320}},
+        {{0, 40, 240, 200}, true, {0, 40, 0, 200}},
+        {{20, 100, 220, 300}, true, {0, 100, 0, 300}},
+    };
+    for (const Case& c : cases) {
+        RECT work = c.work;
+        ASSERT_TRUE(SystemParametersInfoW(SPI_SETWORKAREA, 0, &work, 0));
+        RECT read{};
+        ASSERT_TRUE(SystemParametersInfoW(SPI_GETWORKAREA, 0, &read, 0));
+        EXPECT_EQ(read.top, c.work.top);
+        useLong = c.longText;
+        SetTimer(main, 1, 50, nullptr);
+        PostMessageW(main, kShowBox, 0, 0);
+        host.AllowTime(std::chrono::milliseconds(60));
+        Pump();
+        KillTimer(main, 1);
+        EXPECT_EQ(box.top, c.expected.top) << c.work.top;
+        EXPECT_EQ(box.bottom, c.expected.bottom) << c.work.top;
+        // Centred across the work area.
+        EXPECT_EQ(box.left - c.work.left, c.work.right - box.right) << c.work.top;
+    }
+    EXPECT_EQ(results, (std::vector<int>{IDOK, IDOK, IDOK}));
+}
+
+TEST_F(MessageBoxes, AWorkAreaThatIsEmptyOrAnotherParameterIsRefused) {
+    RECT before{};
+    ASSERT_TRUE(SystemParametersInfoW(SPI_GETWORKAREA, 0, &before, 0));
+    for (RECT bad : {RECT{0, 100, 240, 100}, RECT{100, 0, 50, 320}}) {
+        EXPECT_FALSE(SystemParametersInfoW(SPI_SETWORKAREA, 0, &bad, 0));
+    }
+    EXPECT_FALSE(SystemParametersInfoW(SPI_GETWORKAREA, 0, nullptr, 0));
+    RECT other{};
+    EXPECT_FALSE(SystemParametersInfoW(0, 0, &other, 0));
+    RECT after{};
+    ASSERT_TRUE(SystemParametersInfoW(SPI_GETWORKAREA, 0, &after, 0));
+    EXPECT_EQ(after.top, before.top);
+    EXPECT_EQ(after.bottom, before.bottom);
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/gdi/system_metrics.h"
 #include "platform/host/device_screen.h"
 #include "platform/host/host.h"
 #include "platform/user/core/activation_focus.h"
@@ -182,6 +183,10 @@ class WindowSystem final : public WindowAccess {
         activation_.SetShell(shell_.get());
     }
     ShellObserver* Shell() const { return shell_.get(); }
+    // The part of the screen the shell leaves to the program's windows; the whole screen until
+    // it says otherwise (SystemParametersInfoW).
+    const RECT& WorkArea() const { return workArea_; }
+    void SetWorkArea(const RECT& area) { workArea_ = area; }
 
   private:
     enum class WaitOutcome { Work, Idle };
@@ -227,6 +232,7 @@ class WindowSystem final : public WindowAccess {
     bool endingWindows_ = false;
     WindowSystem* previousCurrent_ = nullptr;
     std::unique_ptr<ShellObserver> shell_;
+    RECT workArea_{0, 0, kScreenWidth, kScreenHeight};
 };
 
 }  // namespace qv

@@ -1,0 +1,402 @@
+#include "session/map_session.h"
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "platform/pocket/scratch_folder.h"
+#include "settings/settings_file.h"
+#include "text/utf.h"
+
+namespace qv {
+namespace {
+
+namespace fs = std::filesystem;
+
+// A ring of four stations: Альфа - Бета - Гамма takes 2 minutes, Альфа - Дельта - Гамма 10.
+constexpr char kRing[] =
+    "[NAME]\r\nКольцо;1;0;2;2;\r\n[MAP]\r\n0;0;3;4;1;FF00FFh;-10;\r\n[LINES]\r\n"
+    "1;Кольцевая;0080FFh;1;4;2;\r\n[STATION]\r\n"
+    "1;1;S;Альфа;20;60;1;\r\n1;2;S;Бета;60;60;1;\r\n1;3;S;Гамма;100;60;5;\r\n"
+    "1;4;S;Дельта;60;140;5;\r\n[CROSS]\r\n[TABLETTERS]\r\n1;\r\nА\r\n";
+
+struct Place {
+    const char16_t* name;
+    int x;
+    int y;
+};
+constexpr Place kAlpha{u"Альфа", 20, 60};
+constexpr Place kBeta{u"Бета", 60, 60};
+constexpr Place kGamma{u"Гамма", 100, 60};
+constexpr Place kDelta{u"Дельта", 60, 140};
+constexpr Place kNowhere{u"", 200, 250};
+
+class RecordedFeedback final : public RouteSearchFeedback {
+  public:
+    void BeginWait() override { ++waits; }
+    void EndWait() override {}
+    void ShowRouteNotFound() override { ++notFound; }
+
+    int waits = 0;
+    int notFound = 0;
+};
+
+class MapSessionTest : public ::testing::Test {
+  protected:
+    MapSessionTest() {
+        // The shortest time decides, so that each route has one answer.
+        Settings settings;
+        settings.algorithm = 1;
+        Remember(settings);
+        map = scratch.Write("maps/ring.qvn", kRing);
+        scratch.Write("maps/flat.qvn",
+                      std::string(kRing).replace(std::string(kRing).find(";2;2;"), 5, ";1;1;"));
+    }
+
+    // The settings file of a run, as the program left it.
+    Settings Saved() const {
+        Settings saved;
+        EXPECT_EQ(LoadSettings(saved, settingsFile), 1);
+        return saved;
+    }
+    void Remember(const Settings& settings) const {
+        fs::create_directories(settingsFile.parent_path());
+        ASSERT_EQ(SaveSettings(settings, settingsFile), 1);
+    }
+    // A run of the program up to its map, loaded: the map the settings remember, or else the
+    // one the user is asked for.
+    void Start(MapSession& session, const fs::path& path) const {
+        const std::u16string wanted = Utf8ToUtf16(path.string()).value();
+        if (session.Begin(u"") != wanted) {
+            session.NameMap(wanted);
+        }
+        MapError error;
+        ASSERT_FALSE(session.LoadMap(wanted, error).noMap) << error.reason;
+    }
+    static void Tap(MapSession& session, const Place& place) {
+        session.Tap(place.x, place.y, place.x, place.y);
+    }
+    static std::vector<std::u16string> Names(MapSession& session,
+                                             const std::vector<std::int32_t>& indices) {
+        std::vector<std::u16string> names;
+        for (const std::int32_t index : indices) {
+            names.push_back(session.Map()->Stations()[static_cast<std::size_t>(index)]->name);
+        }
+        return names;
+    }
+    static std::u16string NameOf(const std::optional<StationMark>& mark) {
+        return mark ? mark->name : u"";
+    }
+
+    testing::ScratchFolder scratch;
+    fs::path map;
+    fs::path settingsFile = scratch.Path() / "config" / "quorvane.ini";
+    RecordedFeedback feedback;
+};
+
+using Route = std::vector<std::u16string>;
+
+TEST_F(MapSessionTest, TheTappedStationBecomesAnEndAndBothEndsFindTheRoute) {
+    struct Step {
+        const Place* tap;  // null: no tap before the command
+        SessionChange (MapSession::*command)();
+        SessionChange change;
+        std::u16string departure;
+        std::u16string destination;
+        Route route;
+    };
+    const SessionChange saved{.ends = true, .settingsSaved = true};
+    const SessionChange searched{.ends = true, .routeSearched = true, .settingsSaved = true};
+    const Step steps[] = {
+        // Nothing is picked out before the first tap.
+        {nullptr, &MapSession::ChooseDeparture, {}, u"", u"", {}},
+        {&kAlpha, &MapSession::ChooseDeparture, saved, u"Альфа", u"", {}},
+        {&kGamma,
+         &MapSession::ChooseDestination,
+         searched,
+         u"Альфа",
+         u"Гамма",
+         {u"Альфа", u"Бета", u"Гамма"}},
+        // A tap beside every station picks none, and the command does nothing.
+        {&kNowhere,
+         &MapSession::ChooseDeparture,
+         {},
+         u"Альфа",
+         u"Гамма",
+         {u"Альфа", u"Бета", u"Гамма"}},
+        {&kDelta,
+         &MapSession::ChooseDeparture,
+         searched,
+         u"Дельта",
+         u"Гамма",
+         {u"Дельта", u"Гамма"}},
+        // The same station at both ends.
+        {&kGamma, &MapSession::ChooseDeparture, searched, u"Гамма", u"Гамма", {u"Гамма"}},
+    };
+    MapSession session(settingsFile, feedback);
+    Start(session, map);
+    for (const Step& step : steps) {
+        const std::string what = step.tap ? Utf16ToUtf8(step.tap->name) : "no tap";
+        if (step.tap) {
+            Tap(session, *step.tap);
+        }
+        EXPECT_EQ((session.*step.command)(), step.change) << what;
+        const SessionSnapshot now = session.Snapshot();
+        EXPECT_EQ(NameOf(now.map->departure), step.departure) << what;
+        EXPECT_EQ(NameOf(now.map->destination), step.destination) << what;
+        EXPECT_EQ(Names(session, now.map->route), step.route) << what;
+    }
+    // The ends are remembered for the next run, by their station-index numbers.
+    EXPECT_EQ(Saved().departureIndex, 2);
+    EXPECT_EQ(Saved().destinationIndex, 2);
+    EXPECT_EQ(feedback.notFound, 0);
+}
+
+TEST_F(MapSessionTest, AForbiddenStationOnTheRouteSendsItRoundAndCannotBeAnEnd) {
+    MapSession session(settingsFile, feedback);
+    Start(session, map);
+    Tap(session, kAlpha);
+    session.ChooseDeparture();
+    Tap(session, kGamma);
+    session.ChooseDestination();
+    struct Step {
+        const Place* tap;
+        SessionChange change;
+        Route route;
+        std::vector<std::u16string> forbidden;
+        int notFound;
+    };
+    const SessionChange detour{.forbidden = true, .routeSearched = true};
+    const Step steps[] = {
+        {&kBeta, detour, {u"Альфа", u"Дельта", u"Гамма"}, {u"Бета"}, 0},
+        // Both ways closed: the user is told, and no route is shown.
+        {&kDelta, detour, {}, {u"Бета", u"Дельта"}, 1},
+        {&kBeta, detour, {u"Альфа", u"Бета", u"Гамма"}, {u"Дельта"}, 1},
+        {&kNowhere, {}, {u"Альфа", u"Бета", u"Гамма"}, {u"Дельта"}, 1},
+    };
+    for (const Step& step : steps) {
+        const std::string what = Utf16ToUtf8(step.tap->name);
+        Tap(session, *step.tap);
+        EXPECT_EQ(session.ToggleForbiddenStation(), step.change) << what;
+        const SessionSnapshot now = session.Snapshot();
+        EXPECT_EQ(Names(session, now.map->route), step.route) << what;
+        EXPECT_EQ(Names(session, now.map->forbidden), step.forbidden) << what;
+        EXPECT_EQ(feedback.notFound, step.notFound) << what;
+    }
+    // A forbidden station is no end.
+    Tap(session, kDelta);
+    EXPECT_EQ(session.ChooseDeparture(), SessionChange{});
+    EXPECT_EQ(NameOf(session.Snapshot().map->departure), u"Альфа");
+    // With one end only, forbidding searches for nothing.
+    session.ClearStations();
+    Tap(session, kAlpha);
+    session.ChooseDeparture();
+    Tap(session, kBeta);
+    EXPECT_EQ(session.ToggleForbiddenStation(), SessionChange{.forbidden = true});
+}
+
+TEST_F(MapSessionTest, ClearingForgetsBothSavedEndsButKeepsTheForbiddenStations) {
+    Settings remembered = Saved();
+    remembered.saveRoute = true;
+    Remember(remembered);
+    {
+        MapSession session(settingsFile, feedback);
+        Start(session, map);
+        Tap(session, kBeta);
+        session.ToggleForbiddenStation();
+        Tap(session, kAlpha);
+        session.ChooseDeparture();
+        Tap(session, kDelta);
+        session.ChooseDestination();
+    }
+    // The next run puts the remembered ends back and finds their route.
+    MapSession next(settingsFile, feedback);
+    Start(next, map);
+    SessionSnapshot now = next.Snapshot();
+    EXPECT_EQ(NameOf(now.map->departure), u"Альфа");
+    EXPECT_EQ(NameOf(now.map->destination), u"Дельта");
+    EXPECT_EQ(Names(next, now.map->route), (Route{u"Альфа", u"Дельта"}));
+
+    Tap(next, kGamma);
+    next.ToggleForbiddenStation();
+    EXPECT_EQ(next.ClearStations(),
+              (SessionChange{.ends = true, .noRoute = true, .settingsSaved = true}));
+    now = next.Snapshot();
+    EXPECT_EQ(now.map->departure, std::nullopt);
+    EXPECT_EQ(now.map->destination, std::nullopt);
+    EXPECT_TRUE(now.map->route.empty());
+    EXPECT_EQ(Names(next, now.map->forbidden), (Route{u"Гамма"}));
+    EXPECT_EQ(Saved().departureIndex, -1);
+    EXPECT_EQ(Saved().destinationIndex, -1);
+
+    MapSession third(settingsFile, feedback);
+    Start(third, map);
+    EXPECT_EQ(third.Snapshot().map->departure, std::nullopt);
+    EXPECT_EQ(third.Snapshot().map->destination, std::nullopt);
+}
+
+TEST_F(MapSessionTest, TheScaleSwitchesBetweenOneAndTheZoomFactorAndIsSavedAtTheEnd) {
+    struct Case {
+        const char* map;
+        SessionChange first;
+        int scaleAfterFirst;
+        int scaleAfterSecond;
+    };
+    const Case cases[] = {
+        {"maps/ring.qvn", {.scale = true, .view = true}, 2, 1},
+        // A map without a zoom factor has one scale only.
+        {"maps/flat.qvn", {}, 1, 1},
+    };
+    for (const Case& c : cases) {
+        MapSession session(settingsFile, feedback);
+        Start(session, scratch.Path() / c.map);
+        EXPECT_EQ(session.Snapshot().map->scale, 1) << c.map;
+        EXPECT_EQ(session.ToggleScale(), c.first) << c.map;
+        EXPECT_EQ(session.Snapshot().map->scale, c.scaleAfterFirst) << c.map;
+        session.ToggleScale();
+        EXPECT_EQ(session.Snapshot().map->scale, c.scaleAfterSecond) << c.map;
+    }
+}
+
+TEST_F(MapSessionTest, ADragMovesOnlyAZoomedViewAndTheEndSavesIt) {
+    MapSession session(settingsFile, feedback);
+    Start(session, map);
+    const MapSnapshot flat = *session.Snapshot().map;
+    EXPECT_EQ(session.Tap(100, 100, 130, 90), SessionChange{});
+    EXPECT_EQ(session.Snapshot().map->viewX, flat.viewX);
+
+    session.ToggleScale();
+    const MapSnapshot zoomed = *session.Snapshot().map;
+    EXPECT_EQ(session.Tap(100, 100, 130, 90), SessionChange{.view = true});
+    EXPECT_EQ(session.Snapshot().map->viewX, zoomed.viewX + 30);
+    EXPECT_EQ(session.Snapshot().map->viewY, zoomed.viewY - 10);
+    // A drag that ends on a station picks it out.
+    const std::int32_t x = 2 * kBeta.x + session.Snapshot().map->viewX;
+    const std::int32_t y = 2 * kBeta.y + session.Snapshot().map->viewY;
+    EXPECT_EQ(session.Tap(x - 5, y, x, y), (SessionChange{.view = true, .picked = true}));
+    EXPECT_EQ(NameOf(session.Snapshot().map->picked), u"Бета");
+    session.DropPick();
+    EXPECT_EQ(session.Snapshot().map->picked, std::nullopt);
+
+    EXPECT_EQ(session.SaveView(), SessionChange{.settingsSaved = true});
+    const MapSnapshot last = *session.Snapshot().map;
+    EXPECT_EQ(Saved().savedZoom, 2);
+    EXPECT_EQ(Saved().savedViewX, last.viewX);
+    EXPECT_EQ(Saved().savedViewY, last.viewY);
+}
+
+TEST_F(MapSessionTest, WithoutAMapEveryCommandDoesNothing) {
+    fs::remove(settingsFile);
+    MapSession session(settingsFile, feedback);
+    EXPECT_EQ(session.Begin(u""), u"");
+    MapError error;
+    EXPECT_EQ(session.LoadMap(u"/no/such/map.qvn", error), SessionChange{.noMap = true});
+    EXPECT_FALSE(error.reason.empty());
+    const std::vector<std::function<SessionChange()>> commands = {
+        [&] { return session.ChooseDeparture(); },
+        [&] { return session.ChooseDestination(); },
+        [&] { return session.ToggleForbiddenStation(); },
+        [&] { return session.ClearStations(); },
+        [&] { return session.ToggleScale(); },
+        [&] { return session.Tap(20, 60, 20, 60); },
+        [&] { return session.TakePickerEnds(); },
+        [&] { return session.ReloadSettings(); },
+        [&] { return session.SaveView(); },
+    };
+    for (std::size_t i = 0; i < commands.size(); ++i) {
+        EXPECT_EQ(commands[i](), SessionChange{.noMap = true}) << i;
+    }
+    EXPECT_EQ(session.Snapshot().map, std::nullopt);
+    EXPECT_FALSE(fs::exists(settingsFile));
+}
+
+TEST_F(MapSessionTest, AMapNamedAtTheStartReplacesTheRememberedOneAndItsPlaces) {
+    Settings remembered;
+    remembered.mapPath = u"/old/map.qvn";
+    remembered.departureIndex = 1;
+    remembered.destinationIndex = 2;
+    remembered.savedZoom = 2;
+    remembered.savedViewX = -40;
+    remembered.algorithm = 1;
+    Remember(remembered);
+    struct Case {
+        std::u16string startMap;
+        std::u16string mapToLoad;
+        std::int32_t departureIndex;
+        std::int32_t savedZoom;
+    };
+    const Case cases[] = {
+        {u"", u"/old/map.qvn", 1, 2},
+        {u"/new/map.qvn", u"/new/map.qvn", -1, 1},
+    };
+    for (const Case& c : cases) {
+        MapSession session(settingsFile, feedback);
+        EXPECT_EQ(session.Begin(c.startMap), c.mapToLoad);
+        EXPECT_EQ(session.CurrentSettings().departureIndex, c.departureIndex);
+        EXPECT_EQ(session.CurrentSettings().destinationIndex, c.departureIndex == -1 ? -1 : 2);
+        EXPECT_EQ(session.CurrentSettings().savedZoom, c.savedZoom);
+        // The other settings are the user's, whatever the map.
+        EXPECT_EQ(session.CurrentSettings().algorithm, 1);
+    }
+    // Nothing is written before a map has been loaded.
+    EXPECT_EQ(Saved(), remembered);
+}
+
+TEST_F(MapSessionTest, LeavingAMapForgetsItsEndsAndTheLoadedOneIsRemembered) {
+    MapSession session(settingsFile, feedback);
+    Start(session, map);
+    EXPECT_EQ(Saved().mapPath, Utf8ToUtf16(map.string()));
+    Tap(session, kAlpha);
+    session.ChooseDeparture();
+    Tap(session, kBeta);
+    session.ChooseDestination();
+    EXPECT_EQ(session.LeaveMap(),
+              (SessionChange{.ends = true, .noRoute = true, .settingsSaved = true}));
+    EXPECT_EQ(session.Snapshot().map->departure, std::nullopt);
+    EXPECT_TRUE(session.Snapshot().map->route.empty());
+    EXPECT_EQ(Saved().departureIndex, -1);
+    EXPECT_EQ(Saved().destinationIndex, -1);
+
+    // A map that cannot be loaded leaves none, and the settings keep naming the last good one.
+    const fs::path broken = scratch.Write("maps/broken.qvn", "[NAME]\r\n");
+    MapError error;
+    EXPECT_EQ(session.LoadMap(Utf8ToUtf16(broken.string()).value(), error),
+              SessionChange{.noMap = true});
+    EXPECT_EQ(session.Snapshot().map, std::nullopt);
+    EXPECT_EQ(Saved().mapPath, Utf8ToUtf16(map.string()));
+}
+
+TEST_F(MapSessionTest, ThePickerAndTheSettingsPageSearchAgainOnlyWithBothEnds) {
+    MapSession session(settingsFile, feedback);
+    Start(session, map);
+    // The picker sets the ends on the map itself.
+    NetworkModel& network = *session.Map();
+    network.departure = network.Stations()[0];
+    network.destination = network.Stations()[2];
+    EXPECT_EQ(session.TakePickerEnds(),
+              (SessionChange{.routeSearched = true, .settingsSaved = true}));
+    EXPECT_EQ(Names(session, session.Snapshot().map->route), (Route{u"Альфа", u"Бета", u"Гамма"}));
+    EXPECT_EQ(Saved().destinationIndex, 2);
+
+    // The page writes the file; the session reads it back and searches with the new limit.
+    Settings page = Saved();
+    page.maxTransfers = 0;
+    page.routeBlink = false;
+    Remember(page);
+    const int waits = feedback.waits;
+    EXPECT_EQ(session.ReloadSettings(), SessionChange{.routeSearched = true});
+    EXPECT_EQ(feedback.waits, waits + 1);
+    EXPECT_EQ(session.CurrentSettings().maxTransfers, 0);
+
+    network.destination = nullptr;
+    EXPECT_EQ(session.TakePickerEnds(), SessionChange{.noRoute = true});
+    EXPECT_TRUE(session.Snapshot().map->route.empty());
+    EXPECT_EQ(session.ReloadSettings(), SessionChange{.noRoute = true});
+    EXPECT_EQ(feedback.waits, waits + 1);
+}
+
+}  // namespace
+}  // namespace qv

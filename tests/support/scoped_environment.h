@@ -1,0 +1,34 @@
+#pragma once
+
+#include <cstdlib>
+#include <map>
+#include <optional>
+#include <string>
+
+namespace qv::testing {
+
+// The environment of one test, put back afterwards.
+class ScopedEnvironment {
+  public:
+    void Set(const char* name, const std::string& value) {
+        if (!saved_.contains(name)) {
+            const char* old = std::getenv(name);
+            saved_[name] = old ? std::optional<std::string>(old) : std::nullopt;
+        }
+        ::setenv(name, value.c_str(), 1);
+    }
+    ~ScopedEnvironment() {
+        for (const auto& [name, value] : saved_) {
+            if (value) {
+                ::setenv(name.c_str(), value->c_str(), 1);
+            } else {
+                ::unsetenv(name.c_str());
+            }
+        }
+    }
+
+  private:
+    std::map<std::string, std::optional<std::string>> saved_;
+};
+
+}  // namespace qv::testing
