@@ -92,7 +92,8 @@ class StationNames {
         Station* station = stations_[found->index];
         std::fprintf(stderr, "%s: \"%s\" taken as %s (%s, point %d)\n", std::string(kSyntax.name).c_str(),
                      Printable(typed).c_str(), Printable(qv::Utf16ToUtf8(station->name)).c_str(),
-                     Printable(qv::Utf16ToUtf8(station->line->name)).c_str(), station->index);
+                     Printable(qv::Utf16ToUtf8(station->line ? station->line->name : u"")).c_str(),
+                     station->index);
         return station;
     }
 

@@ -317,8 +317,9 @@ TEST_F(StationPickerTest, ATextThatBeginsNoNameFindsTheNameItMeansOrLeavesTheLis
                     ? before
                     : std::min(static_cast<int>(at - names.begin()),
                                static_cast<int>(names.size()) - perPage));
-            SetWindowTextW(GetDlgItem(page, IDC_NAME_EDIT), typing.text.substr(0, 1).c_str());
-            host.Type(typing.text.substr(1));
+            // Typed over the whole previous text, as a user who selected it all.
+            SendMessageW(GetDlgItem(page, IDC_NAME_EDIT), EM_SETSEL, 0, -1);
+            host.Type(typing.text);
         });
     }
     script.push_back([&](HWND page) {
