@@ -1,8 +1,8 @@
 // quorvane-route [--by transfers|time] [--wait on|off] [--max-transfers N] [--forbid POINT]...
 //                [--] MAP FROM TO
 // Finds a route as the program does and prints it with its details list. FROM, TO and POINT are
-// station-index numbers or station names, typed as loosely as the station picker takes them. Exit 0 with a route, 1 without, 2 for bad
-// arguments or a map that does not load.
+// station-index numbers or station names, typed as loosely as the station picker takes them. Exit 0
+// with a route, 1 without, 2 for bad arguments or a map that does not load.
 
 #include <algorithm>
 #include <cstdio>
@@ -11,8 +11,8 @@
 #include <vector>
 
 #include "command_line.h"
-#include "model/station_name_order.h"
 #include "map_argument.h"
+#include "model/station_name_order.h"
 #include "route/route_finder.h"
 #include "route/route_list.h"
 #include "route/route_measures.h"
@@ -41,7 +41,8 @@ constexpr qv::tools::ToolSyntax kSyntax{
     "station named by --forbid is avoided. A name that is no station's whole name is found as the\n"
     "station picker finds it: the first station, in alphabetical order, whose name begins with it\n"
     "as typed, with Е and Ё alike, typed in the other keyboard layout, or in Latin letters\n"
-    "(\"kievskaya\"), or else the nearest name with a letter wrong, missing or extra per four typed;\n"
+    "(\"kievskaya\"), or else the nearest name with a letter wrong, missing or extra per four "
+    "typed;\n"
     "the station taken is named on standard error. Exit 0 with a route, 1 without, 2 for bad\n"
     "arguments or a map that does not load.\n"
     "\n"
@@ -73,9 +74,9 @@ class StationNames {
                 stations_.push_back(point);
             }
         }
-        std::stable_sort(stations_.begin(), stations_.end(), [](const Station* a, const Station* b) {
-            return qv::CompareStationNames(*a, *b) < 0;
-        });
+        std::stable_sort(
+            stations_.begin(), stations_.end(),
+            [](const Station* a, const Station* b) { return qv::CompareStationNames(*a, *b) < 0; });
         std::vector<std::u16string> names;
         for (const Station* station : stations_) {
             names.push_back(station->name);
@@ -90,8 +91,9 @@ class StationNames {
             return nullptr;
         }
         Station* station = stations_[found->index];
-        std::fprintf(stderr, "%s: \"%s\" taken as %s (%s, point %d)\n", std::string(kSyntax.name).c_str(),
-                     Printable(typed).c_str(), Printable(qv::Utf16ToUtf8(station->name)).c_str(),
+        std::fprintf(stderr, "%s: \"%s\" taken as %s (%s, point %d)\n",
+                     std::string(kSyntax.name).c_str(), Printable(typed).c_str(),
+                     Printable(qv::Utf16ToUtf8(station->name)).c_str(),
                      Printable(qv::Utf16ToUtf8(station->line ? station->line->name : u"")).c_str(),
                      station->index);
         return station;
@@ -105,7 +107,8 @@ class StationNames {
 // A whole number is a station-index number; anything else is the name of the first station of
 // that name, or the station the picker would find for it. Nothing, with the reason printed, when
 // the map has no such point.
-Station* FindPoint(const NetworkModel& model, const StationNames& names, const std::string& wanted) {
+Station* FindPoint(const NetworkModel& model, const StationNames& names,
+                   const std::string& wanted) {
     if (const std::optional<std::int64_t> index = qv::tools::WholeNumber(wanted)) {
         if (*index >= 0 && *index < model.StationCount()) {
             return model.Stations()[static_cast<std::size_t>(*index)];
@@ -151,8 +154,7 @@ qv::Settings SearchSettings(const CommandLine& line) {
 
 // Forbids each station named once, however often it is named; a point that is not a station
 // cannot be forbidden.
-bool ForbidStations(const NetworkModel& model, const StationNames& names,
-                    const CommandLine& line) {
+bool ForbidStations(const NetworkModel& model, const StationNames& names, const CommandLine& line) {
     std::vector<Station*> forbidden;
     for (const std::vector<std::string>& use : line.Uses("--forbid")) {
         Station* point = FindPoint(model, names, use[0]);

@@ -117,7 +117,8 @@ std::optional<int> PrefixDistance(std::u16string_view typed, std::u16string_view
         return std::nullopt;
     }
     // Only so many of the name's letters can take part: the typed ones and the extra allowed.
-    const std::size_t columns = std::min(name.size(), typed.size() + static_cast<std::size_t>(limit));
+    const std::size_t columns =
+        std::min(name.size(), typed.size() + static_cast<std::size_t>(limit));
     std::vector<int> row(columns + 1);
     std::iota(row.begin(), row.end(), 0);
     std::vector<int> next(columns + 1);

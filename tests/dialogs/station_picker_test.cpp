@@ -312,11 +312,10 @@ TEST_F(StationPickerTest, ATextThatBeginsNoNameFindsTheNameItMeansOrLeavesTheLis
             const auto at = std::find(names.begin(), names.end(), typing.expected);
             const auto perPage =
                 static_cast<int>(SendMessageW(List(page), LVM_GETCOUNTPERPAGE, 0, 0));
-            expected.push_back(
-                typing.expected.empty()
-                    ? before
-                    : std::min(static_cast<int>(at - names.begin()),
-                               static_cast<int>(names.size()) - perPage));
+            expected.push_back(typing.expected.empty()
+                                   ? before
+                                   : std::min(static_cast<int>(at - names.begin()),
+                                              static_cast<int>(names.size()) - perPage));
             // Typed over the whole previous text, as a user who selected it all.
             SendMessageW(GetDlgItem(page, IDC_NAME_EDIT), EM_SETSEL, 0, -1);
             host.Type(typing.text);

@@ -26,8 +26,7 @@ struct Query {
 // Every open station once per line, alphabetically, as the picker lists them.
 std::vector<std::u16string> PickerNames(const char* map) {
     NetworkModel model;
-    EXPECT_EQ(LoadMapFileAt(model, std::filesystem::path(QV_MAPS_DIR) / map, Settings{}), 0)
-        << map;
+    EXPECT_EQ(LoadMapFileAt(model, std::filesystem::path(QV_MAPS_DIR) / map, Settings{}), 0) << map;
     std::vector<std::u16string> names;
     for (const auto& line : model.Lines()) {
         for (const auto& station : line->stations) {

@@ -30,8 +30,8 @@ TEST(NameSearchTest, EmptyTextIsTheBeginningOfTheFirstNameAndOfNoneInAnEmptyList
     NameReading reading{};
     EXPECT_EQ(Landing(NameSearch(names), names, u"", &reading), u"Бауманская");
     EXPECT_EQ(reading, NameReading::AsTyped);
-    EXPECT_FALSE(NameSearch({}).Find(u"").has_value());
-    EXPECT_FALSE(NameSearch({}).Find(u"rbtd").has_value());
+    EXPECT_FALSE(NameSearch(std::vector<std::u16string>{}).Find(u"").has_value());
+    EXPECT_FALSE(NameSearch(std::vector<std::u16string>{}).Find(u"rbtd").has_value());
 }
 
 // Each reading is tried only when every earlier one begins no name, whatever the list's order.
@@ -79,9 +79,14 @@ TEST(NameSearchTest, TextsNearNothingFindNothing) {
              u"qqqq",
              // Too short to forgive a letter.
              u"Кию",
-             u"Бвуманская" u"Бауманская",
+             u"Бвуманская"
+             u"Бауманская",
              // Longer than every name by more than its mistakes allow.
-             u"Киевская" u"Киевская" u"Киевская" u"Киевская" u"Киевская",
+             u"Киевская"
+             u"Киевская"
+             u"Киевская"
+             u"Киевская"
+             u"Киевская",
              u"\U0001F687",
          }) {
         EXPECT_EQ(Landing(search, names, typed), u"-") << Utf16ToUtf8(typed);
@@ -92,8 +97,8 @@ TEST(NameSearchTest, TextsNearNothingFindNothing) {
 
 TEST(NameSearchTest, UkrainianAndBelarusianLettersAreReadInEveryWay) {
     // Names as a Ukrainian or Belarusian map writes them.
-    const std::vector<std::u16string> names{u"Вокзальна", u"Голосіївська", u"Дарниця",
-                                            u"Лівобережна", u"Ґалаґана", u"Інстытут культуры",
+    const std::vector<std::u16string> names{u"Вокзальна",   u"Голосіївська", u"Дарниця",
+                                            u"Лівобережна", u"Ґалаґана",     u"Інстытут культуры",
                                             u"Ўручча"};
     const NameSearch search(names);
     struct Case {
@@ -136,8 +141,8 @@ TEST(NameSearchTest, PrefixDistanceCountsLettersWrongMissingOrExtraAgainstTheNam
         std::optional<int> expected;
     };
     const Case cases[] = {
-        {u"киев", u"киевская", 0, 0},  {u"кеив", u"киевская", 2, 2},
-        {u"киеская", u"киевская", 1, 1}, {u"кииевская", u"киевская", 2, 1},
+        {u"киев", u"киевская", 0, 0},      {u"кеив", u"киевская", 2, 2},
+        {u"киеская", u"киевская", 1, 1},   {u"кииевская", u"киевская", 2, 1},
         {u"киевскаяя", u"киевская", 2, 1}, {u"абвг", u"киевская", 2, std::nullopt},
         {u"", u"киевская", 0, 0},          {u"киев", u"", 4, 4},
         {u"киев", u"", 3, std::nullopt},
@@ -154,13 +159,11 @@ TEST(NameSearchTest, TheOtherLayoutGoesBothWaysWithShiftedAndPunctuationKeys) {
         std::u16string expected;
     };
     const Case cases[] = {
-        {u"rbtd", u"киев"},       {u"RBTD", u"киев"},   {u",f.", u"баю"},
-        {u"<F>", u"баю"},         {u"'ktr", u"элек"},   {u"\"kt", u"эле"},
-        {u"[jh", u"хор"},         {u"{jh", u"хор"},     {u"j,]", u"объ"},
-        {u"`krf", u"ёлка"},       {u"ифлук", u"baker"}, {u"ДЩТВЩТ", u"london"},
-        {u"ёж", u"`;"},           {u"і", u"s"},         {u"ї", u"]"},
-        {u"є", u"'"},             {u"ґ", u"`"},         {u"ў", u"o"},
-        {u"2 3", u"2 3"},         {u",", u"б"},
+        {u"rbtd", u"киев"}, {u"RBTD", u"киев"}, {u",f.", u"баю"},     {u"<F>", u"баю"},
+        {u"'ktr", u"элек"}, {u"\"kt", u"эле"},  {u"[jh", u"хор"},     {u"{jh", u"хор"},
+        {u"j,]", u"объ"},   {u"`krf", u"ёлка"}, {u"ифлук", u"baker"}, {u"ДЩТВЩТ", u"london"},
+        {u"ёж", u"`;"},     {u"і", u"s"},       {u"ї", u"]"},         {u"є", u"'"},
+        {u"ґ", u"`"},       {u"ў", u"o"},       {u"2 3", u"2 3"},     {u",", u"б"},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(InOtherLayout(c.typed), c.expected) << Utf16ToUtf8(c.typed);
