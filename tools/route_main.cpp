@@ -1,8 +1,8 @@
 // quorvane-route [--by transfers|time] [--wait on|off] [--max-transfers N] [--forbid POINT]...
 //                [--] MAP FROM TO
 // Finds a route as the program does and prints it with its details list. FROM, TO and POINT are
-// station-index numbers or exact station names. Exit 0 with a route, 1 without, 2 for bad
-// arguments or a map that does not load.
+// station-index numbers or station names, typed as loosely as the station picker takes them. Exit 0
+// with a route, 1 without, 2 for bad arguments or a map that does not load.
 
 #include <algorithm>
 #include <cstdio>
@@ -12,9 +12,11 @@
 
 #include "command_line.h"
 #include "map_argument.h"
+#include "model/station_name_order.h"
 #include "route/route_finder.h"
 #include "route/route_list.h"
 #include "route/route_measures.h"
+#include "text/name_search.h"
 #include "text/printable.h"
 #include "text/utf.h"
 
@@ -35,13 +37,19 @@ constexpr qv::tools::ToolSyntax kSyntax{
     "Usage: quorvane-route [--by transfers|time] [--wait on|off] [--max-transfers N] "
     "[--forbid POINT]... [--] MAP FROM TO\n"
     "Finds a route between two stations of a map as the program does and prints it with its\n"
-    "details list. FROM, TO and POINT are station-index numbers or exact station names; every\n"
-    "station named by --forbid is avoided. Exit 0 with a route, 1 without, 2 for bad arguments\n"
-    "or a map that does not load.\n"
+    "details list. FROM, TO and POINT are station-index numbers or station names; every\n"
+    "station named by --forbid is avoided. A name that is no station's whole name is found as the\n"
+    "station picker finds it: the first station, in alphabetical order, whose name begins with it\n"
+    "as typed, with Е and Ё alike, typed in the other keyboard layout, or in Latin letters\n"
+    "(\"kievskaya\"), or else the nearest name with a letter wrong, missing or extra per four "
+    "typed;\n"
+    "the station taken is named on standard error. Exit 0 with a route, 1 without, 2 for bad\n"
+    "arguments or a map that does not load.\n"
     "\n"
     "Examples:\n"
     "  $ quorvane-route --by time /usr/share/quorvane/maps/example.qvn 0 2\n"
-    "  $ quorvane-route --forbid Вторая /usr/share/quorvane/maps/example.qvn Первая Третья\n",
+    "  $ quorvane-route --forbid Вторая /usr/share/quorvane/maps/example.qvn Первая Третья\n"
+    "  $ quorvane-route /usr/share/quorvane/maps/moscow.qvn kievskaya ,fevfycrfz\n",
     kOptions};
 
 class ConsoleFeedback : public qv::RouteSearchFeedback {
@@ -57,9 +65,50 @@ bool IsStation(const Station& point) {
     return point.kind == qv::kStationKind || point.kind == qv::kForbiddenKind;
 }
 
+// The stations in the picker's order, each name beside them for finding loosely typed ones.
+class StationNames {
+  public:
+    explicit StationNames(const NetworkModel& model) {
+        for (Station* point : model.Stations()) {
+            if (IsStation(*point)) {
+                stations_.push_back(point);
+            }
+        }
+        std::stable_sort(
+            stations_.begin(), stations_.end(),
+            [](const Station* a, const Station* b) { return qv::CompareStationNames(*a, *b) < 0; });
+        std::vector<std::u16string> names;
+        for (const Station* station : stations_) {
+            names.push_back(station->name);
+        }
+        search_ = qv::NameSearch(std::move(names));
+    }
+
+    // The station the text means, named on standard error; nothing when none is near enough.
+    Station* Find(const std::string& typed, const std::u16string& text) const {
+        const std::optional<qv::NameFound> found = search_.Find(text);
+        if (!found) {
+            return nullptr;
+        }
+        Station* station = stations_[found->index];
+        std::fprintf(stderr, "%s: \"%s\" taken as %s (%s, point %d)\n",
+                     std::string(kSyntax.name).c_str(), Printable(typed).c_str(),
+                     Printable(qv::Utf16ToUtf8(station->name)).c_str(),
+                     Printable(qv::Utf16ToUtf8(station->line ? station->line->name : u"")).c_str(),
+                     station->index);
+        return station;
+    }
+
+  private:
+    std::vector<Station*> stations_;
+    qv::NameSearch search_;
+};
+
 // A whole number is a station-index number; anything else is the name of the first station of
-// that name. Nothing, with the reason printed, when the map has no such point.
-Station* FindPoint(const NetworkModel& model, const std::string& wanted) {
+// that name, or the station the picker would find for it. Nothing, with the reason printed, when
+// the map has no such point.
+Station* FindPoint(const NetworkModel& model, const StationNames& names,
+                   const std::string& wanted) {
     if (const std::optional<std::int64_t> index = qv::tools::WholeNumber(wanted)) {
         if (*index >= 0 && *index < model.StationCount()) {
             return model.Stations()[static_cast<std::size_t>(*index)];
@@ -72,6 +121,11 @@ Station* FindPoint(const NetworkModel& model, const std::string& wanted) {
     for (Station* point : model.Stations()) {
         if (name && IsStation(*point) && point->name == *name) {
             return point;
+        }
+    }
+    if (name && !name->empty()) {
+        if (Station* found = names.Find(wanted, *name)) {
+            return found;
         }
     }
     qv::tools::Fail(kSyntax, "no such point: " + Printable(wanted));
@@ -100,10 +154,10 @@ qv::Settings SearchSettings(const CommandLine& line) {
 
 // Forbids each station named once, however often it is named; a point that is not a station
 // cannot be forbidden.
-bool ForbidStations(const NetworkModel& model, const CommandLine& line) {
+bool ForbidStations(const NetworkModel& model, const StationNames& names, const CommandLine& line) {
     std::vector<Station*> forbidden;
     for (const std::vector<std::string>& use : line.Uses("--forbid")) {
-        Station* point = FindPoint(model, use[0]);
+        Station* point = FindPoint(model, names, use[0]);
         if (!point) {
             return false;
         }
@@ -133,9 +187,10 @@ int FindAndPrintRoute(const CommandLine& line) {
     }
     // Both ends are found before any station is forbidden, so that naming a station in both
     // places finds it.
-    model.departure = FindPoint(model, line.Plain()[1]);
-    model.destination = model.departure ? FindPoint(model, line.Plain()[2]) : nullptr;
-    if (!model.destination || !ForbidStations(model, line)) {
+    const StationNames names(model);
+    model.departure = FindPoint(model, names, line.Plain()[1]);
+    model.destination = model.departure ? FindPoint(model, names, line.Plain()[2]) : nullptr;
+    if (!model.destination || !ForbidStations(model, names, line)) {
         return qv::tools::kToolFailed;
     }
 

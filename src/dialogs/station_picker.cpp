@@ -72,17 +72,6 @@ UniqueFont FontLike(HFONT model, LONG height, LONG weight, bool cyrillic) {
 
 }  // namespace
 
-char16_t UpperCodeUnit(char16_t unit) {
-    if ((unit >= u'a' && unit <= u'z') || (unit >= u'а' && unit <= u'я') ||
-        (unit >= 0xE0 && unit <= 0xFE && unit != 0xF7)) {
-        return static_cast<char16_t>(unit - 0x20);
-    }
-    if (unit >= u'ѐ' && unit <= u'џ') {
-        return static_cast<char16_t>(unit - 0x50);
-    }
-    return unit;
-}
-
 bool StationPicker::HandleMessage(HWND, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result,
                                   int mapId) {
     static constexpr Map kMap[] = {
@@ -228,6 +217,13 @@ void StationPicker::FillStationList() {
                                    *PointerFromParam<const Station>(b));
     };
     SendMessageW(listView, LVM_SORTITEMS, 0, reinterpret_cast<LPARAM>(byName));
+    std::vector<std::u16string> names;
+    const auto count = static_cast<int>(SendMessageW(listView, LVM_GETITEMCOUNT, 0, 0));
+    for (int i = 0; i < count; ++i) {
+        const Station* station = ItemStation(i);
+        names.push_back(station ? station->name : std::u16string());
+    }
+    names_ = NameSearch(std::move(names));
 }
 
 Station* StationPicker::ItemStation(int index) const {
@@ -278,7 +274,16 @@ LRESULT StationPicker::OnLetterTabChanged(const Message& message, bool&) {
 LRESULT StationPicker::OnNameEditChanged(const Message&, bool&) {
     std::array<char16_t, kTypedTextBuffer> buffer{};
     const int length = GetWindowTextW(nameEdit, buffer.data(), kTypedTextBuffer);
-    const std::u16string typed = Upper({buffer.data(), static_cast<std::size_t>(length)});
+    const std::u16string_view text(buffer.data(), static_cast<std::size_t>(std::max(length, 0)));
+    const std::optional<NameFound> found = names_.Find(text);
+    if (!found) {
+        return 0;
+    }
+    if (found->reading != NameReading::AsTyped) {
+        ScrollItemToTop(static_cast<int>(found->index));
+        return 0;
+    }
+    const std::u16string typed = Upper(text);
     const auto count = static_cast<int>(SendMessageW(listView, LVM_GETITEMCOUNT, 0, 0));
     for (int i = 0; i < count; ++i) {
         const Station* station = ItemStation(i);

@@ -8,6 +8,8 @@
 #include "framework/message_map.h"
 #include "model/network_model.h"
 #include "platform/gdi/gdi_objects.h"
+#include "text/letter_case.h"
+#include "text/name_search.h"
 
 namespace qv {
 
@@ -67,12 +69,11 @@ class StationPicker final : public DialogObject {
     UniqueFont buttonFont_;
     UniqueFont tabFont_;
     std::vector<std::u16string> tabLabels_;
+    // The names in the list's order, for typed texts that begin none of them as typed.
+    NameSearch names_;
 };
 
 // Runs the picker over the owner on the model with the given picker mode.
 void ShowStationPicker(HWND owner, NetworkModel& model, int pickerMode);
-
-// One UTF-16 code unit in upper case: Latin, Latin-1 and Cyrillic letters; others unchanged.
-char16_t UpperCodeUnit(char16_t unit);
 
 }  // namespace qv

@@ -279,6 +279,61 @@ TEST_F(StationPickerTest, KeyboardModeRaisesTheKeyboardAndTypingOnEitherKeyboard
     EXPECT_EQ(CurrentInputPanel(), InputPanelState::Down);
 }
 
+// A text that begins no name as typed brings the name it means to the top: typed in the other
+// layout, in Latin letters, with a letter wrong. A text near no name leaves the list where it is;
+// the selection never changes.
+TEST_F(StationPickerTest, ATextThatBeginsNoNameFindsTheNameItMeansOrLeavesTheList) {
+    struct Typing {
+        std::u16string text;
+        std::u16string expected;  // empty: the list stays where the previous text left it
+    };
+    const Typing typings[] = {
+        {u"ytvbuf", u"Немига"},
+        // Nine units are read: "немигаййй" is three letters from every name.
+        {u"ytvbufqqqq", u""},
+        {u"Kuntsevsh", u"Кунцевщина"},
+        {u"Жжжжжж", u""},
+        {u"Грушевко", u"Грушевка"},
+        {u"Vjkjlt;yfz", u"Молодежная"},
+    };
+    std::vector<int> tops;
+    std::vector<int> expected;
+    std::vector<int> marks;
+    std::vector<Step> script;
+    for (const Typing& typing : typings) {
+        script.push_back([&, typing](HWND page) {
+            if (!tops.empty() || !expected.empty()) {
+                tops.push_back(TopIndex(List(page)));
+                marks.push_back(
+                    static_cast<int>(SendMessageW(List(page), LVM_GETSELECTIONMARK, 0, 0)));
+            }
+            const int before = TopIndex(List(page));
+            const std::vector<std::u16string> names = Names(page);
+            const auto at = std::find(names.begin(), names.end(), typing.expected);
+            const auto perPage =
+                static_cast<int>(SendMessageW(List(page), LVM_GETCOUNTPERPAGE, 0, 0));
+            expected.push_back(typing.expected.empty()
+                                   ? before
+                                   : std::min(static_cast<int>(at - names.begin()),
+                                              static_cast<int>(names.size()) - perPage));
+            // Typed over the whole previous text, as a user who selected it all.
+            SendMessageW(GetDlgItem(page, IDC_NAME_EDIT), EM_SETSEL, 0, -1);
+            host.Type(typing.text);
+        });
+    }
+    script.push_back([&](HWND page) {
+        tops.push_back(TopIndex(List(page)));
+        marks.push_back(static_cast<int>(SendMessageW(List(page), LVM_GETSELECTIONMARK, 0, 0)));
+        host.Key(VK_ESCAPE);
+    });
+    Open(kKeyboardEntry, std::move(script));
+    ASSERT_EQ(tops.size(), std::size(typings));
+    EXPECT_EQ(tops, expected);
+    EXPECT_GT(tops[0], 0);
+    EXPECT_NE(tops[2], tops[0]);
+    EXPECT_EQ(marks, std::vector<int>(std::size(typings), -1));
+}
+
 TEST_F(StationPickerTest, TheButtonsTakeTheSelectedStationOrNoneAndCancelKeepsThem) {
     model.departure = Named(u"Уручье");
     model.destination = Named(u"Уручье");

@@ -73,6 +73,21 @@ expect "route forbidding twice still forbids" 1 "route: none" \
     "$route" --forbid 1 --forbid Вторая --forbid 1 "$example" 0 1
 expect "route forbidding the ends, named" 1 "route: none" "$route" --forbid Третья "$example" Первая Третья
 expect "route unknown station" 2 "quorvane-route: no such point: Четвёртая" "$route" "$example" 0 Четвёртая
+# A name typed loosely finds the station the picker would find, and says which on standard error.
+expect "route takes a name typed in the other layout" 0 \
+    'quorvane-route: "gthdfz" taken as Первая (Кольцевая, point 0)' "$route" "$example" gthdfz 2
+expect "route takes a name in Latin letters" 0 "quorvane-route: \"tret'ya\" taken as Третья (Кольцевая, point 2)" \
+    "$route" "$example" 0 "tret'ya"
+expect "route takes the beginning of a name" 0 'quorvane-route: "вто" taken as Вторая (Кольцевая, point 1)' \
+    "$route" "$example" 0 вто
+expect "route to a loosely named station" 0 "route: 0 1" "$route" "$example" 0 вто
+expect "route forbids a name with a letter wrong" 1 \
+    'quorvane-route: "Вторвя" taken as Вторая (Кольцевая, point 1)' "$route" --forbid Вторвя "$example" 0 1
+expect "route forbidding a loosely named station forbids it" 1 "route: none" \
+    "$route" --forbid vtoraya "$example" 0 1
+expect "route says nothing on standard error for whole names" 0 "quiet" \
+    bash -c '[ -z "$("$0" "$1" Первая Третья 2>&1 >/dev/null)" ] && echo quiet' "$route" "$example"
+expect "route nothing near" 2 "quorvane-route: no such point: Жжжжжж" "$route" "$example" Жжжжжж 0
 expect "route station out of range" 2 "no such point: 3 (the map has points 0 to 2)" "$route" "$example" 3 0
 expect "route forbidden out of range" 2 "no such point: -1 (the map" "$route" --forbid -1 "$example" 0 1
 expect "route broken map" 2 "bad.qvn:8: error" "$route" "$work/bad.qvn" 0 1
