@@ -68,10 +68,19 @@ class PathArena {
     void Replace(std::int32_t id, const PathNode& node) { At(id) = node; }
 
     void Release(std::int32_t id) {
+        Release(id, [](const PathNode&) {});
+    }
+
+    // Lets go of a path, showing each node it frees to `onFree`; returns the node where the path
+    // still lives on in others (kNone if nowhere).
+    template <typename OnFree>
+    std::int32_t Release(std::int32_t id, OnFree onFree) {
         while (id != kNone && --At(id).refs == 0) {
+            onFree(At(id));
             free_.push_back(id);
             id = At(id).parent;
         }
+        return id;
     }
 
     bool IsFull() const { return free_.empty() && qv::IsFull(nodes_); }
@@ -188,7 +197,10 @@ class RouteSearch {
         do {
             Pass();
         } while (changed_ && ending_ == Ending::Exhausted);
-        const std::int32_t chosen = ending_ == Ending::ChoiceStands ? bestArrival_ : Choose();
+        // Where the exact search's route wins, the enumeration's own choice is not looked for.
+        const std::int32_t chosen = ending_ == Ending::ChoiceStands    ? bestArrival_
+                                    : ending_ == Ending::BestRouteWins ? kNone
+                                                                       : Choose();
         EnumeratedRoute result{.route = {.points = PathOf(chosen), .score = {}},
                                .cutShort = cutShort_};
         if (chosen != kNone) {
@@ -282,8 +294,7 @@ class RouteSearch {
     void AddHopeful(std::int32_t slot) {
         const PathNode& node = arena_[SlotNode(slot)];
         const RemainingBounds& bounds = *settling_.bounds;
-        if (node.length >= maxLength_ - 1 || node.transfers > maxTransfers_ ||
-            !bounds.Reaches(node.station)) {
+        if (TakesNoStep(node) || !bounds.Reaches(node.station)) {
             return;
         }
         const std::int64_t transfers =
@@ -478,13 +489,22 @@ class RouteSearch {
         const std::size_t passEnd = pending_.size();
         while (pendingHead_ < passEnd && pending_[pendingHead_] < stopAt) {
             const std::int32_t slot = pending_[pendingHead_++];
+            // A path that can take no step is in no queue and changes nothing that settles the
+            // outcome: it is only let go.
+            if (TakesNoStep(arena_[SlotNode(slot)])) {
+                arena_.Release(SlotNode(slot));
+                slots_[static_cast<std::size_t>(slot)] = kNone;
+                continue;
+            }
             mayScoreBestPrimary_.Leave(slot);
             mayScoreBest_.Leave(slot);
             Extend(slot);
             if (LastPoint(slot) == destination_) {
                 AddArrival(slot);
             } else {
-                arena_.Release(SlotNode(slot));
+                // The freed nodes leave the count of the marked path on the way.
+                marked_ = arena_.Release(SlotNode(slot),
+                                         [this](const PathNode& node) { CountOnPath(node, -1); });
                 slots_[static_cast<std::size_t>(slot)] = kNone;
             }
             if (Settles()) {
@@ -498,21 +518,21 @@ class RouteSearch {
         }
     }
 
+    // A path too long or past the transfer limit takes no step, whatever its neighbours.
+    bool TakesNoStep(const PathNode& node) const {
+        return node.length >= maxLength_ - 1 || node.transfers > maxTransfers_;
+    }
+
     // Grows the path in `slot` sweep by sweep until a sweep takes no step or the path arrives.
     // The path's last node is worked on here and written back whenever a node is made.
     void Extend(std::int32_t slot) {
         std::int32_t leaf = SlotNode(slot);
         PathNode node = arena_[leaf];
-        // A path too long or past the transfer limit takes no step, whatever its neighbours.
-        if (node.length >= maxLength_ - 1 || node.transfers > maxTransfers_) {
-            return;
-        }
         MarkPath(leaf);
         if (slot == exactPrefix_) {
             ExtendAlongExactRoute(leaf, node);
         } else {
-            while (Sweep(leaf, node)) {
-            }
+            Sweep(leaf, node);
         }
         arena_.Replace(leaf, node);
         slots_[static_cast<std::size_t>(slot)] = leaf;
@@ -549,8 +569,9 @@ class RouteSearch {
 
     // Counts the points of the path ending in `leaf` in onPath_. Consecutive slots mostly share
     // long prefixes, so only the points below the common part of the old and new path change.
-    // The old path may have been released since it was marked; its nodes are then on the free
-    // list but unchanged, because no node is made between the end of one extension and this.
+    // Nodes of the old path may have been freed since it was marked (a path that takes no step
+    // let go); they are then on the free list but unchanged, because no node is made between
+    // the end of one extension and this.
     void MarkPath(std::int32_t leaf) {
         std::int32_t old = marked_;
         std::int32_t now = leaf;
@@ -592,34 +613,53 @@ class RouteSearch {
         return next - node.station == (node.station > node.first ? 1 : -1);
     }
 
-    // One sweep over the path whose last node is `node`, stored at `leaf`; both follow the path
-    // when it takes a step. True when it took one and the path may go on.
+    // Sweeps the path whose last node is `node`, stored at `leaf`; both follow the path as it
+    // takes steps. While it is followed along the exact search's route, one sweep at a time: true
+    // when that sweep took a step and the path may go on. Otherwise until a sweep takes no step
+    // or the path arrives: false.
     bool Sweep(std::int32_t& leaf, PathNode& node) {
-        if (node.length >= maxLength_ - 1) {
-            return false;
-        }
-        const std::size_t end = graph_.EndLink(node.station);
-        std::size_t firstTaken = end;
-        std::int32_t admissible = 0;
-        for (std::size_t link = graph_.FirstLink(node.station); link < end; ++link) {
-            if (onPath_[static_cast<std::size_t>(graph_.Link(link))] == 0 && admissible++ == 0) {
-                firstTaken = link;
+        for (;;) {
+            if (node.length >= maxLength_ - 1) {
+                return false;
+            }
+            const std::size_t end = graph_.EndLink(node.station);
+            std::size_t firstTaken = end;
+            std::int32_t admissible = 0;
+            for (std::size_t link = graph_.FirstLink(node.station); link < end; ++link) {
+                if (onPath_[static_cast<std::size_t>(graph_.Link(link))] == 0 &&
+                    admissible++ == 0) {
+                    firstTaken = link;
+                }
+            }
+            // The limit is tested on the path before the step.
+            if (admissible == 0 || node.transfers > maxTransfers_) {
+                return false;
+            }
+            changed_ = true;
+            const std::int32_t candidate = graph_.Link(firstTaken);
+            ++onPath_[static_cast<std::size_t>(candidate)];
+
+            // The first candidate continues the path itself: within its last node when nothing
+            // else refers to that node and no copy will need it as it is now.
+            if (admissible == 1 && node.refs == 1 && ContinuesRun(node, candidate)) {
+                Advance(node, candidate, firstTaken);
+            } else if (!StepAndCopy(leaf, node, candidate, firstTaken, end)) {
+                return false;
+            }
+            if (node.station == destination_) {
+                return false;
+            }
+            if (exactNext_ != kNone) {
+                return true;
             }
         }
-        // The limit is tested on the path before the step.
-        if (admissible == 0 || node.transfers > maxTransfers_) {
-            return false;
-        }
-        changed_ = true;
-        const std::int32_t candidate = graph_.Link(firstTaken);
-        ++onPath_[static_cast<std::size_t>(candidate)];
+    }
 
-        // The first candidate continues the path itself: within its last node when nothing else
-        // refers to that node and no copy will need it as it is now.
-        if (admissible == 1 && node.refs == 1 && ContinuesRun(node, candidate)) {
-            Advance(node, candidate, firstTaken);
-            return candidate != destination_;
-        }
+    // The path takes its first candidate, through `firstTaken`, in a node of its own, and each
+    // further admissible neighbour up to `end` starts a copy of the path as it was. False when
+    // the table is full.
+    bool StepAndCopy(std::int32_t& leaf, PathNode& node, std::int32_t candidate,
+                     std::size_t firstTaken, std::size_t end) {
         arena_.Replace(leaf, node);
         const std::int32_t start = leaf;
         const PathNode before = node;
@@ -627,10 +667,8 @@ class RouteSearch {
         leaf = arena_.Extend(node);
         node.refs = 1;
         if (candidate == destination_) {
-            return false;
+            return true;
         }
-
-        // Each further candidate starts a copy of the path as it was before the sweep.
         for (std::size_t link = firstTaken + 1; link < end; ++link) {
             const std::int32_t further = graph_.Link(link);
             if (onPath_[static_cast<std::size_t>(further)] != 0) {
