@@ -86,7 +86,8 @@ class MainWindow final : public WindowObject {
     HWND CreateMenuBar(int menuBarId);
     // Runs the open-file page into `buffer`: 0 when a file was chosen, -1 otherwise.
     int BrowseForMapFile(std::span<char16_t> buffer);
-    // Loads the map into the session and shows it, or says that it cannot be loaded.
+    // Loads the map into the session and shows it, or says in the program's box that it cannot
+    // be loaded, the loader's reason (file, line, what is wrong) going to standard error.
     bool LoadMap(std::u16string_view path);
     // Loads the map as a chosen one: the stations, route and view of the map being left go.
     void LoadChosenMap(std::u16string_view path);

@@ -17,6 +17,7 @@ struct INITCOMMONCONTROLSEX {
 // Registers the classes of every family asked for; false for a record of the wrong size, a
 // family this layer does not have, or a class that could not be registered. Classes belong to
 // the current window system, so each system needs its own call.
+// The families are one table, so a new control is a new row.
 BOOL InitCommonControlsEx(const INITCOMMONCONTROLSEX* families);
 
 // "STATIC", "BUTTON" and "EDIT", which dialogs made from templates need; true when all three are

@@ -30,7 +30,8 @@ BOOL SipSetInfo(SIPINFO* info);
 
 // For the shell's own use, the menu bar's keyboard button among them.
 InputPanelState CurrentInputPanel();
-// The keyboard's window, or null before the panel was first raised.
+// The keyboard's window, or null before the panel was first raised. Lowering only hides it, so
+// the panel is up exactly while it is visible.
 HWND InputPanelKeyboard();
 // Raises or lowers the on-screen keyboard. When the state changes, the pages the shell sized
 // (shell_pages) follow it, and then every top-level window is sent WM_SETTINGCHANGE with

@@ -9,8 +9,9 @@ namespace qv {
 // Makes the shell's menu bar of a window from the menu-bar description `nToolBarId` of
 // `hInstRes` (its buttons, their texts from the string table, the menu they open) and puts it at
 // the bottom of the screen, shown while its window is active. The bar then takes TB_ADDBITMAP,
-// TB_ADDBUTTONS and TB_SETTOOLTIPS like a toolbar, sends WM_COMMAND to its window for a button
-// released inside, and shows a button's tooltip after it has been held for kTooltipDelayMs.
+// TB_ADDBUTTONS and TB_SETTOOLTIPS like a toolbar, presses its buttons as every button presses
+// (ButtonPress): WM_COMMAND to its window for one released inside, a drop-down's menu opened
+// upwards from the bar; and it shows a button's tooltip after it has been held for kTooltipDelayMs.
 // F10 sent to the bar (its window hands the key on) gives the bar the keys: Left and Right move
 // round its buttons from the first, Return, Space or Down press one (a drop-down's menu opens on
 // its first item), and Escape, F10, the pen or another active window leave.

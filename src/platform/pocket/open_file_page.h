@@ -26,7 +26,8 @@ struct OpenFilePageResult {
 };
 
 // Runs the page over the screen below the navigation bar until a file is tapped (or chosen with
-// "ok" or Enter) or the page is cancelled; every other window of the program waits for it.
+// "ok" or Enter) or the page is cancelled; every other window of the program waits for it. A
+// line under the list says when a folder could not be read or not all its files are shown.
 OpenFilePageResult RunOpenFilePage(HWND owner, const OpenFilePageSetup& setup);
 
 // The same page as a child of `parent` filling it below the navigation bar, to be looked at: a

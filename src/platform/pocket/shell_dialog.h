@@ -26,8 +26,8 @@ inline constexpr std::u16string_view kDoneButtonProperty = u"qv.shell.doneButton
 // Sets a dialog up as the device's shell does: SHIDIF_SIPDOWN lowers the input panel; the
 // dialog is sized as a page below the navigation bar (SHIDIF_SIZEDLG leaves the menu bar free,
 // SHIDIF_SIZEDLGFULLSCREEN and SHIDIF_FULLSCREENNOMENUBAR take the room down to the bottom),
-// kept above the input panel while it is up (shell_pages); and it is marked for the "ok" button
-// (SHIDIF_DONEBUTTON).
+// kept above the input panel while it is up (shell_pages); its caption bar goes, as the
+// navigation bar shows its title; and it is marked for the "ok" button (SHIDIF_DONEBUTTON).
 BOOL SHInitDialog(SHINITDLGINFO* info);
 
 }  // namespace qv

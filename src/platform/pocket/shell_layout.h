@@ -2,7 +2,9 @@
 
 // The shell's geometry on the device screen: the navigation bar at the top, the menu bar at the
 // bottom, the work area between them, and the input panel that sits on the menu bar's top edge
-// when it is up. Everything that places itself around the bars asks here.
+// when it is up. The shell places its windows and pages by it and sets the window layer's work
+// area from it, which the message box reads (SPI_GETWORKAREA); being constexpr, it also serves
+// what lays out without a window system (the map import's pictures).
 
 #include "platform/gdi/gdi_types.h"
 #include "platform/gdi/system_metrics.h"

@@ -12,7 +12,8 @@ namespace qv {
 RECT PlaceTooltip(SIZE size, const RECT& anchor);
 
 // A small window with a text that the shell shows above a button held down. It is owned by the
-// window it explains, goes with it, and never takes the activation.
+// window it explains, goes with it, and never takes the activation. There is no tooltip on hover:
+// the SDL host reports no pen movement without a press.
 class TooltipWindow {
   public:
     explicit TooltipWindow(HWND owner) : owner_(owner) {}

@@ -54,7 +54,8 @@ class Rendezvous : public RendezvousLink {
 
     // Takes what callers have sent so far without waiting for more, answers the requests that
     // are whole and drops those past their deadline. True when one was answered.
-    // Bytes handed over are refused without a `copyData`.
+    // Bytes handed over are refused without a `copyData`. A request that cannot be read (broken
+    // or too large) is dropped unanswered; bytes for a window that is not here get an empty answer.
     bool Serve(const FindLocal& find, const RaiseLocal& raise,
                const CopyDataLocal& copyData = {}) override;
     // Asks the other programs all at once; the window of the first by socket name that has one,

@@ -18,7 +18,10 @@ class WindowTree;
 
 // Turns the host's input into messages: the pen to the window under it (or the one holding the
 // capture) in that window's client coordinates, keys and characters to the focus window.
-// Disabled windows get no input, which is how modal loops keep input to themselves.
+// Disabled windows get no input, which is how modal loops keep input to themselves. A pen event
+// not captured first asks the window what the point is on (WM_NCHITTEST): HTCLIENT gives it the
+// client pen messages, a frame part the WM_NC... ones in screen coordinates, HTTRANSPARENT hands
+// the pen to the parent (static text does so) and HTNOWHERE drops it.
 class InputRouter {
   public:
     // What the window system is left to do about an event that is no input to a window.

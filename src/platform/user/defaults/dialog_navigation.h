@@ -14,6 +14,9 @@ namespace qv {
 // is translated and dispatched; a tap that gives a control the focus moves the default look as
 // the keys do. A dialog that scrolls (dialog_scroll) brings the control that took the focus into
 // view. True when the message was for the dialog or one of its controls.
+//
+// A disabled default button is not pressed. There are no mnemonics, so DLGC_WANTCHARS changes
+// nothing.
 BOOL IsDialogMessageW(HWND dialog, const MSG* message);
 // The next (or previous) visible enabled WS_TABSTOP control after the control, wrapping round;
 // without a control, the first (or last). The control itself when no other qualifies.

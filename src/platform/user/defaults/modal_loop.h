@@ -16,6 +16,7 @@ class WindowSystem;
 class ModalLoop {
   public:
     // Sees each message before it is translated and dispatched; true when it has handled it.
+    // The loop knows no dialogs: the dialog manager hands it IsDialogMessageW here.
     using PreTranslate = std::function<bool(const MSG&)>;
 
     ModalLoop(WindowSystem& system, HWND window, INT_PTR resultIfGone);

@@ -26,7 +26,8 @@ inline constexpr DWORD WS_TABSTOP = 0x00010000;
 
 inline constexpr DWORD WS_EX_DLGMODALFRAME = 0x00000001;
 inline constexpr DWORD WS_EX_TOPMOST = 0x00000008;
-// Never activated and never given the focus, not even by a tap: an on-screen keyboard.
+// Never activated and never given the focus, not even by a tap, and the activation never passes
+// to it: an on-screen keyboard.
 inline constexpr DWORD WS_EX_NOACTIVATE = 0x08000000;
 // This layer's own bit: a window of the shell (its bars, its keyboard) that a modal loop leaves
 // enabled, so that it works inside every page.
