@@ -7,6 +7,7 @@
 
 #include "model/network_model.h"
 #include "route/best_route_search.h"
+#include "route/route_enumeration.h"
 
 namespace qv {
 
@@ -48,19 +49,5 @@ std::vector<std::int32_t> SearchRoute(const NetworkModel& model, std::int32_t de
 // may end early; the route is the same whenever it is asked.
 std::vector<std::int32_t> SearchRoute(const NetworkModel& model, std::int32_t departure,
                                       std::int32_t destination, std::size_t settleAfterPaths);
-
-// The enumeration alone: paths in passes over a table of 100 slots a point, the first candidate
-// continuing a path and copies for the others, the choice among the arrivals; and whether the full
-// table or the cut-off after 101 arrivals in a pass left paths unexplored. Paths share their
-// prefixes, so a copy costs one node; a path store past its memory budget counts as a full table.
-struct EnumeratedRoute {
-    ScoredRoute route;
-    bool cutShort = false;
-};
-EnumeratedRoute EnumerateRoute(const NetworkModel& model, std::int32_t departure,
-                               std::int32_t destination);
-
-// The longest path a search extends, in points plus one.
-std::int64_t MaxPathLength(const NetworkModel& model);
 
 }  // namespace qv

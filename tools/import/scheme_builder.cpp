@@ -2,15 +2,17 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <map>
 #include <numeric>
 #include <set>
 
+#include "bent_projection.h"
 #include "geo.h"
 #include "layout.h"
 #include "line_splitting.h"
+#include "link_check.h"
 #include "model/network_model.h"
-#include "model/station_name_order.h"
 #include "projection.h"
 #include "schematic.h"
 #include "text/utf.h"
@@ -24,11 +26,6 @@ constexpr int kLargeNetworkPlaces = 100;
 constexpr int kLargestZoom = 4;
 // Labels fit at a scale where at most one in this many lies over another station's disc.
 constexpr int kMostCoveringLabels = 10;
-// Exponents tried for the distances from the centre: 1, 0.95, ... 0.4.
-constexpr int kBendSteps = 12;
-constexpr double kBendStep = 0.05;
-constexpr double kMostStretch = 1.6;
-constexpr double kNearlyAsGood = 1.15;
 // Grid nodes are a median link apart, within bounds; in a large network closer, so that its
 // crowded centre finds free ways.
 constexpr double kCrowdedGridShare = 0.55;
@@ -65,29 +62,6 @@ class UnionFind {
   private:
     std::vector<int> parent_;
 };
-
-std::string CheckLinks(const SourceNetwork& network) {
-    bool any = false;
-    for (const SourceLine& line : network.lines) {
-        std::set<std::pair<int, int>> seen;
-        for (const SourceLink& link : line.links) {
-            const auto count = static_cast<int>(network.stations.size());
-            if (link.from < 0 || link.from >= count || link.to < 0 || link.to >= count ||
-                link.from == link.to) {
-                return Utf16ToUtf8(line.name) + ": a link does not join two stations";
-            }
-            if (!seen.insert(std::minmax(link.from, link.to)).second) {
-                return Utf16ToUtf8(line.name) + ": " +
-                       Utf16ToUtf8(network.stations[static_cast<std::size_t>(link.from)].name) +
-                       " and " +
-                       Utf16ToUtf8(network.stations[static_cast<std::size_t>(link.to)].name) +
-                       " are linked twice";
-            }
-            any = true;
-        }
-    }
-    return any ? std::string() : "no line joins two stations";
-}
 
 std::int32_t WaitFor(const SourceNetwork& network, const SourceLine& line,
                      const BuildOptions& options) {
@@ -204,70 +178,14 @@ class Builder {
         scheme_.outlineWidth = drawing_.outlineWidth;
     }
 
-    // The least bending of distances from the centre that leaves no more than a tenth of the
-    // places crowded; for a network that stays crowded, the least bending that is nearly as
-    // good as the best, because strong bending squeezes the outer stations of long lines.
-    // Such a network may also use more of the screen's other side when much wider than tall
-    // (or the other way): a schematic map, not a survey.
     std::vector<PlanePoint> Project(const std::vector<GeoPosition>& positions,
                                     const std::vector<double>& radii, const ScreenBox& box,
                                     double margin) {
-        const double acceptable = static_cast<double>(positions.size()) / 10;
-        struct Trial {
-            double exponent;
-            double stretch;
-            double crowding;
-        };
-        std::vector<Trial> trials;
-        for (int step = 0; step <= kBendSteps; ++step) {
-            const double exponent = options_.exponent.value_or(1 - step * kBendStep);
-            const double crowding =
-                Crowding(FitToBox(ProjectToPlane(positions, exponent), box, margin), radii);
-            trials.push_back({exponent, 1, crowding});
-            if (crowding <= acceptable || options_.exponent) {
-                break;
-            }
-        }
-        if (trials.back().crowding > acceptable) {
-            for (const Trial plain : std::vector<Trial>(trials)) {
-                const double crowding = Crowding(
-                    FitToBox(ProjectToPlane(positions, plain.exponent), box, margin, kMostStretch),
-                    radii);
-                trials.push_back({plain.exponent, kMostStretch, crowding});
-            }
-        }
-        double least = std::numeric_limits<double>::infinity();
-        for (const Trial& trial : trials) {
-            least = std::min(least, trial.crowding);
-        }
-        const Trial* chosen = &trials.back();
-        for (const Trial& trial : trials) {
-            if (trial.crowding <= std::max(acceptable, least * kNearlyAsGood) &&
-                (trial.exponent > chosen->exponent ||
-                 (trial.exponent == chosen->exponent && trial.crowding < chosen->crowding))) {
-                chosen = &trial;
-            }
-        }
-        if (chosen->crowding > std::max(acceptable, least * kNearlyAsGood)) {
-            chosen = &trials.front();
-        }
-        report_.exponent = chosen->exponent;
-        report_.stretched = chosen->stretch != 1;
-        return FitToBox(ProjectToPlane(positions, chosen->exponent), box, margin, chosen->stretch);
-    }
-
-    // How many pairs of places lie closer than the spreading will want them; the spreading
-    // moves a few tight pairs well, but a centre where many crowd needs bending.
-    double Crowding(const std::vector<PlanePoint>& centres,
-                    const std::vector<double>& radii) const {
-        int tooClose = 0;
-        for (std::size_t a = 0; a < centres.size(); ++a) {
-            for (std::size_t b = a + 1; b < centres.size(); ++b) {
-                tooClose += std::hypot(centres[a].x - centres[b].x, centres[a].y - centres[b].y) <
-                            radii[a] + radii[b] + drawing_.gap;
-            }
-        }
-        return tooClose;
+        BentProjection projection =
+            ProjectBent(positions, radii, box, margin, options_.exponent, drawing_.gap);
+        report_.exponent = projection.exponent;
+        report_.stretched = projection.stretched;
+        return std::move(projection.centres);
     }
 
     void LayOut() {
@@ -662,60 +580,7 @@ class Builder {
     std::vector<std::vector<std::vector<GridPoint>>> corners_;  // per line, per link
 };
 
-std::u16string Initial(std::u16string_view name) {
-    char16_t c = name.empty() ? u'?' : name.front();
-    if (c >= u'а' && c <= u'я') {
-        c = static_cast<char16_t>(c - (u'а' - u'А'));
-    } else if (c >= u'a' && c <= u'z') {
-        c = static_cast<char16_t>(c - (u'a' - u'A'));
-    } else if (c == u'Ё' || c == u'ё') {
-        c = u'Е';
-    }
-    return std::u16string(1, c);
-}
-
-double ColourDistance(Colour a, Colour b) {
-    const auto channel = [](Colour colour, int shift) {
-        return static_cast<double>((colour >> shift) & 0xFF);
-    };
-    return std::hypot(channel(a, 0) - channel(b, 0), channel(a, 8) - channel(b, 8),
-                      channel(a, 16) - channel(b, 16));
-}
-
 }  // namespace
-
-std::u16string TabLetters(std::vector<std::u16string> names) {
-    std::sort(names.begin(), names.end(), [](const std::u16string& a, const std::u16string& b) {
-        return CompareNames(a, b) < 0;
-    });
-    std::u16string letters;
-    for (const std::u16string& name : names) {
-        const std::u16string initial = Initial(name);
-        if ((letters.empty() || CompareNames(std::u16string(1, letters.back()), initial) != 0) &&
-            letters.size() < static_cast<std::size_t>(kMaxTabLetters)) {
-            letters += initial;
-        }
-    }
-    return letters;
-}
-
-Colour ChooseRouteColour(std::span<const Colour> lineColours) {
-    // Magenta, red, black, lime and cyan, as 0x00BBGGRR.
-    constexpr Colour kCandidates[] = {0xFF00FF, 0x0000FF, 0x000000, 0x00FF00, 0xFFFF00};
-    Colour best = kCandidates[0];
-    double bestDistance = -1;
-    for (const Colour candidate : kCandidates) {
-        double nearest = 1e9;
-        for (const Colour line : lineColours) {
-            nearest = std::min(nearest, ColourDistance(candidate, line));
-        }
-        if (nearest > bestDistance + 1e-9) {
-            bestDistance = nearest;
-            best = candidate;
-        }
-    }
-    return best;
-}
 
 Outcome<DraftScheme> BuildScheme(const SourceNetwork& network, const BuildOptions& options,
                                  BuildReport& report) {

@@ -7,8 +7,10 @@
 
 #include "interchange.h"
 #include "label_placement.h"
+#include "route_colour.h"
 #include "scheme_draft.h"
 #include "source_network.h"
+#include "tab_letters.h"
 #include "travel_times.h"
 
 namespace qv::import {
@@ -49,12 +51,5 @@ struct BuildReport {
 // or links the data repeats.
 Outcome<DraftScheme> BuildScheme(const SourceNetwork& network, const BuildOptions& options,
                                  BuildReport& report);
-
-// The distinct first letters of the names, in the order the station list sorts names (Ё with
-// Е), upper case, at most 40.
-std::u16string TabLetters(std::vector<std::u16string> names);
-
-// Of a few colours that stand out on a white scheme, the one farthest from every line colour.
-Colour ChooseRouteColour(std::span<const Colour> lineColours);
 
 }  // namespace qv::import

@@ -1,0 +1,41 @@
+#pragma once
+
+#include <vector>
+
+#include "projection.h"
+
+namespace qv::import {
+
+struct GridPoint {
+    int x = 0;
+    int y = 0;
+    bool operator==(const GridPoint&) const = default;
+};
+
+// One line record as a sequence of places; a ring returns from its last place to its first.
+struct PlaceChain {
+    std::vector<int> places;
+    bool isRing = false;
+};
+
+struct SchematicRequest {
+    std::vector<PlanePoint> places;  // where each place would be true to the geography
+    std::vector<PlaceChain> chains;
+    ScreenBox box;       // the area the drawing may use
+    int grid = 8;        // map units between neighbouring grid nodes
+    int separation = 3;  // map units between the centres of two lines side by side
+};
+
+// Per line record: where each of its stations is drawn, and the corners of the line between
+// station i and the next one (for a ring, the last entry leads back to the first station).
+struct SchematicChain {
+    std::vector<GridPoint> stations;
+    std::vector<std::vector<GridPoint>> corners;
+};
+
+struct SchematicLayout {
+    std::vector<SchematicChain> chains;
+    int unrouted = 0;  // links drawn straight because no octilinear way was free
+};
+
+}  // namespace qv::import

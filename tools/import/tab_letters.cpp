@@ -1,0 +1,41 @@
+#include "tab_letters.h"
+
+#include <algorithm>
+
+#include "model/network_model.h"
+#include "model/station_name_order.h"
+
+namespace qv::import {
+
+namespace {
+
+std::u16string Initial(std::u16string_view name) {
+    char16_t c = name.empty() ? u'?' : name.front();
+    if (c >= u'а' && c <= u'я') {
+        c = static_cast<char16_t>(c - (u'а' - u'А'));
+    } else if (c >= u'a' && c <= u'z') {
+        c = static_cast<char16_t>(c - (u'a' - u'A'));
+    } else if (c == u'Ё' || c == u'ё') {
+        c = u'Е';
+    }
+    return std::u16string(1, c);
+}
+
+}  // namespace
+
+std::u16string TabLetters(std::vector<std::u16string> names) {
+    std::sort(names.begin(), names.end(), [](const std::u16string& a, const std::u16string& b) {
+        return CompareNames(a, b) < 0;
+    });
+    std::u16string letters;
+    for (const std::u16string& name : names) {
+        const std::u16string initial = Initial(name);
+        if ((letters.empty() || CompareNames(std::u16string(1, letters.back()), initial) != 0) &&
+            letters.size() < static_cast<std::size_t>(kMaxTabLetters)) {
+            letters += initial;
+        }
+    }
+    return letters;
+}
+
+}  // namespace qv::import
