@@ -7,8 +7,6 @@
 
 namespace qv {
 
-class WindowSystem;
-
 // One level of modal message loop: it runs for one window, keeps input to it by disabling the
 // program's other top-level windows (not the shell's, WS_EX_SHELLWINDOW), and ends only when its
 // own window is ended or gone. The
@@ -18,7 +16,7 @@ class ModalLoop {
     // Sees each message before it is translated and dispatched; true when it has handled it.
     using PreTranslate = std::function<bool(const MSG&)>;
 
-    ModalLoop(WindowSystem& system, HWND window, INT_PTR resultIfGone);
+    ModalLoop(HWND window, INT_PTR resultIfGone);
     ~ModalLoop();
     ModalLoop(const ModalLoop&) = delete;
     ModalLoop& operator=(const ModalLoop&) = delete;
@@ -33,7 +31,6 @@ class ModalLoop {
     void DisableOthers();
     void EnableOthers();
 
-    WindowSystem& system_;
     HWND window_;
     INT_PTR result_;
     bool ended_ = false;
