@@ -248,6 +248,19 @@ BOOL IsChild(HWND parent, HWND window) {
     return 0;
 }
 
+BOOL EnumWindows(WNDENUMPROC procedure, LPARAM parameter) {
+    const WindowSystem* system = WindowSystem::Current();
+    if (!system || !procedure) {
+        return 0;
+    }
+    for (const HWND window : system->TopLevelWindows()) {
+        if (!procedure(window, parameter)) {
+            break;
+        }
+    }
+    return 1;
+}
+
 HWND GetWindow(HWND window, UINT relation) {
     const WindowSystem* system = WindowSystem::Current();
     return system ? system->Relative(window, relation) : nullptr;

@@ -49,6 +49,10 @@ BOOL ClientToScreen(HWND window, POINT* point);
 BOOL ScreenToClient(HWND window, POINT* point);
 
 HWND GetDesktopWindow();
+// Calls `procedure` for each top-level window, the top of the z-order first, as they were when
+// the call began, until it returns FALSE.
+using WNDENUMPROC = BOOL (*)(HWND, LPARAM);
+BOOL EnumWindows(WNDENUMPROC procedure, LPARAM parameter);
 // A child's parent, or the window a top-level window belongs to.
 HWND GetParent(HWND window);
 BOOL IsChild(HWND parent, HWND window);

@@ -3,6 +3,7 @@
 #include <map>
 
 #include "platform/gdi/device_context.h"
+#include "platform/user/look/classic_look.h"
 #include "platform/user/records/user_types.h"
 
 namespace qv {
@@ -15,7 +16,7 @@ class WindowAccess;
 // drawing of a border and caption bar that the default WM_NCPAINT does.
 class FramePainter {
   public:
-    static constexpr int kCaptionHeight = 18;
+    static constexpr int kCaptionHeight = qv::kCaptionHeight;
 
     FramePainter();
 

@@ -17,15 +17,7 @@ class Window;
 // default behaviour's (defaults/scroll_bar_tracking.h).
 class ScrollBars {
   public:
-    // The part of a bar the pen pressed and holds.
-    struct Hold {
-        HWND window = nullptr;
-        ScrollBarAxis axis = ScrollBarAxis::Vertical;
-        ScrollBarPart part = ScrollBarPart::None;
-        POINT pen{};   // in window coordinates
-        int grab = 0;  // from the thumb's start to the pen, along the bar
-        int trackPosition = 0;
-    };
+    using Hold = ScrollBarHold;
 
     // The bar's numbers; a window that never set them has the default range.
     ScrollBarState State(HWND window, ScrollBarAxis axis) const;

@@ -3,12 +3,13 @@
 #include <algorithm>
 
 #include "platform/gdi/shapes.h"
+#include "platform/user/api/default_support.h"
 #include "platform/user/api/input_functions.h"
 #include "platform/user/api/paint_functions.h"
 #include "platform/user/api/window_functions.h"
-#include "platform/user/core/window_system.h"
 #include "platform/user/defaults/non_client.h"
 #include "platform/user/defaults/scroll_bar_tracking.h"
+#include "platform/user/records/window.h"
 #include "platform/user/records/window_messages.h"
 #include "platform/user/records/window_styles.h"
 
@@ -23,8 +24,7 @@ Window::IconSize IconSizeOf(WPARAM which) {
 }  // namespace
 
 LRESULT DefWindowProcW(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    WindowSystem* system = WindowSystem::Current();
-    Window* found = system ? system->Find(window) : nullptr;
+    Window* found = WindowFromHandle(window);
     if (!found) {
         return 0;
     }
@@ -36,7 +36,7 @@ LRESULT DefWindowProcW(HWND window, UINT message, WPARAM wParam, LPARAM lParam) 
         case WM_NCHITTEST:
             return DefaultNcHitTest(*found, {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
         case WM_NCPAINT:
-            DefaultNcPaint(*system, *found);
+            DefaultNcPaint(*found);
             return 0;
         case WM_NCLBUTTONDOWN:
         case WM_NCMOUSEMOVE:
@@ -69,9 +69,9 @@ LRESULT DefWindowProcW(HWND window, UINT message, WPARAM wParam, LPARAM lParam) 
             const auto* text = PointerFromParam<const char16_t>(lParam);
             found->SetText(text ? text : u"");
             if ((found->Style() & WS_CAPTION) == WS_CAPTION) {
-                system->Frames().MarkStale(window);
+                MarkFrameStale(window);
             }
-            system->TitleChanged(window);
+            NotifyTitleChanged(window);
             return 1;
         }
         case WM_GETTEXT: {
@@ -89,7 +89,7 @@ LRESULT DefWindowProcW(HWND window, UINT message, WPARAM wParam, LPARAM lParam) 
         case WM_SETFONT:
             found->SetFont(reinterpret_cast<HFONT>(wParam));
             if (LOWORD(static_cast<std::uintptr_t>(lParam)) != 0) {
-                system->Invalidate(*found, nullptr, true);
+                InvalidateRect(window, nullptr, 1);
             }
             return 0;
         case WM_GETFONT:

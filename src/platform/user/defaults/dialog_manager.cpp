@@ -5,16 +5,17 @@
 #include "platform/gdi/draw_text.h"
 #include "platform/gdi/system_metrics.h"
 #include "platform/host/virtual_keys.h"
+#include "platform/user/api/default_support.h"
 #include "platform/user/api/input_functions.h"
 #include "platform/user/api/message_functions.h"
 #include "platform/user/api/paint_functions.h"
 #include "platform/user/api/window_functions.h"
-#include "platform/user/core/window_system.h"
 #include "platform/user/defaults/default_window_procedure.h"
 #include "platform/user/defaults/dialog_navigation.h"
 #include "platform/user/defaults/dialog_scroll.h"
 #include "platform/user/defaults/dialog_state.h"
 #include "platform/user/defaults/modal_loop.h"
+#include "platform/user/records/window.h"
 #include "platform/user/records/window_messages.h"
 #include "platform/user/records/window_styles.h"
 
@@ -89,9 +90,8 @@ bool IsDialog(HWND window) {
 }
 
 // A child dialog is a page inside its parent; any other is a pop-up over its owner.
-HWND CreateDialogFromTemplate(WindowSystem& system, HINSTANCE module,
-                              const DialogTemplate& dialogTemplate, HWND parent, DWORD style,
-                              DLGPROC procedure, LPARAM parameter) {
+HWND CreateDialogFromTemplate(HINSTANCE module, const DialogTemplate& dialogTemplate, HWND parent,
+                              DWORD style, DLGPROC procedure, LPARAM parameter) {
     RegisterDialogClass();
     UniqueFont font = TemplateFont(dialogTemplate);
     const SIZE base = BaseUnits(font.get());
@@ -109,7 +109,7 @@ HWND CreateDialogFromTemplate(WindowSystem& system, HINSTANCE module,
         return nullptr;
     }
     const HFONT dialogFont = font.get();
-    system.Find(dialog)->KeepFont(std::move(font));
+    WindowFromHandle(dialog)->KeepFont(std::move(font));
     SetWindowLongW(dialog, DWL_DLGPROC, ProcedureToLong(procedure));
     if (dialogFont) {
         SendMessageW(dialog, WM_SETFONT, reinterpret_cast<WPARAM>(dialogFont), 0);
@@ -188,20 +188,19 @@ bool DialogAnswersByReturnValue(UINT message) {
 
 INT_PTR DialogBoxIndirectParamW(HINSTANCE module, const DialogTemplate* dialogTemplate, HWND owner,
                                 DLGPROC procedure, LPARAM parameter) {
-    WindowSystem* system = WindowSystem::Current();
-    if (!system || !dialogTemplate || (owner && !IsWindow(owner))) {
+    if (!GetDesktopWindow() || !dialogTemplate || (owner && !IsWindow(owner))) {
         return -1;
     }
     const HWND previousActive = GetActiveWindow();
     const DWORD style = (dialogTemplate->style & ~(WS_VISIBLE | WS_CHILD)) | WS_POPUP;
-    const HWND dialog = CreateDialogFromTemplate(*system, module, *dialogTemplate, owner, style,
-                                                 procedure, parameter);
+    const HWND dialog =
+        CreateDialogFromTemplate(module, *dialogTemplate, owner, style, procedure, parameter);
     if (!dialog) {
         return -1;
     }
     INT_PTR result = kResultWhenGone;
     {
-        ModalLoop loop(*system, dialog, kResultWhenGone);
+        ModalLoop loop(dialog, kResultWhenGone);
         if (const auto ended = DialogState(dialog).EndResult()) {
             result = *ended;
         } else {
@@ -225,8 +224,7 @@ INT_PTR DialogBoxParamW(HINSTANCE module, int templateId, HWND owner, DLGPROC pr
 
 HWND CreateDialogIndirectParamW(HINSTANCE module, const DialogTemplate* dialogTemplate, HWND parent,
                                 DLGPROC procedure, LPARAM parameter) {
-    WindowSystem* system = WindowSystem::Current();
-    if (!system || !dialogTemplate || (parent && !IsWindow(parent))) {
+    if (!GetDesktopWindow() || !dialogTemplate || (parent && !IsWindow(parent))) {
         return nullptr;
     }
     const bool page = (dialogTemplate->style & WS_CHILD) != 0;
@@ -234,8 +232,8 @@ HWND CreateDialogIndirectParamW(HINSTANCE module, const DialogTemplate* dialogTe
         return nullptr;
     }
     const DWORD style = page ? dialogTemplate->style & ~WS_POPUP : dialogTemplate->style;
-    const HWND dialog = CreateDialogFromTemplate(*system, module, *dialogTemplate, parent, style,
-                                                 procedure, parameter);
+    const HWND dialog =
+        CreateDialogFromTemplate(module, *dialogTemplate, parent, style, procedure, parameter);
     if (dialog && (dialogTemplate->style & WS_VISIBLE) != 0) {
         ShowWindow(dialog, SW_SHOW);
     }
@@ -250,12 +248,11 @@ HWND CreateDialogParamW(HINSTANCE module, int templateId, HWND parent, DLGPROC p
 }
 
 BOOL EndDialog(HWND dialog, INT_PTR result) {
-    WindowSystem* system = WindowSystem::Current();
-    if (!system || !IsWindow(dialog) || !IsDialog(dialog)) {
+    if (!IsWindow(dialog) || !IsDialog(dialog)) {
         return 0;
     }
     DialogState(dialog).SetEndResult(result);
-    if (ModalLoop* loop = system->FindModal(dialog)) {
+    if (ModalLoop* loop = FindModalLoop(dialog)) {
         loop->End(result);
     }
     return 1;

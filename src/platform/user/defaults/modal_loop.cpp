@@ -1,37 +1,54 @@
 #include "platform/user/defaults/modal_loop.h"
 
-#include "platform/user/core/window_system.h"
+#include "platform/user/api/default_support.h"
+#include "platform/user/api/message_functions.h"
+#include "platform/user/api/window_functions.h"
+#include "platform/user/records/window.h"
 #include "platform/user/records/window_messages.h"
 #include "platform/user/records/window_styles.h"
 
 namespace qv {
 
-ModalLoop::ModalLoop(WindowSystem& system, HWND window, INT_PTR resultIfGone)
-    : system_(system), window_(window), result_(resultIfGone) {
-    system_.EnterModal(window_, *this);
+namespace {
+
+BOOL CollectWindow(HWND window, LPARAM list) {
+    reinterpret_cast<std::vector<HWND>*>(list)->push_back(window);
+    return 1;
+}
+
+std::vector<HWND> TopLevelWindows() {
+    std::vector<HWND> windows;
+    EnumWindows(CollectWindow, reinterpret_cast<LPARAM>(&windows));
+    return windows;
+}
+
+}  // namespace
+
+ModalLoop::ModalLoop(HWND window, INT_PTR resultIfGone) : window_(window), result_(resultIfGone) {
+    EnterModalLoop(window_, *this);
 }
 
 ModalLoop::~ModalLoop() {
     EnableOthers();
-    system_.LeaveModal(*this);
+    LeaveModalLoop(*this);
 }
 
 INT_PTR ModalLoop::Run(const PreTranslate& preTranslate) {
     DisableOthers();
-    system_.Show(window_, SW_SHOW);
+    ShowWindow(window_, SW_SHOW);
     MSG message;
-    while (!ended_ && system_.Find(window_)) {
-        system_.NextMessage(message, {}, true, true);
+    while (!ended_ && IsWindow(window_)) {
+        GetMessageW(&message, nullptr, 0, 0);
         if (message.message == WM_QUIT) {
             // The loop below ends too.
-            system_.PostQuit(static_cast<int>(message.wParam));
+            PostQuitMessage(static_cast<int>(message.wParam));
             break;
         }
         if (preTranslate && preTranslate(message)) {
             continue;
         }
-        system_.Translate(message);
-        system_.Dispatch(message);
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
     }
     EnableOthers();
     return result_;
@@ -43,12 +60,11 @@ void ModalLoop::End(INT_PTR result) {
 }
 
 void ModalLoop::DisableOthers() {
-    const Window* window = system_.Find(window_);
-    if (!window) {
+    if (!IsWindow(window_)) {
         return;
     }
-    for (const HWND other : system_.TopLevelWindows()) {
-        const Window* candidate = system_.Find(other);
+    for (const HWND other : TopLevelWindows()) {
+        const Window* candidate = WindowFromHandle(other);
         if (other == window_ || !candidate || (candidate->Style() & WS_DISABLED) != 0 ||
             (candidate->ExStyle() & WS_EX_SHELLWINDOW) != 0) {
             continue;
@@ -57,11 +73,11 @@ void ModalLoop::DisableOthers() {
         bool owned = false;
         for (HWND owner = candidate->Owner(); owner && !owned;) {
             owned = owner == window_;
-            const Window* next = system_.Find(owner);
+            const Window* next = WindowFromHandle(owner);
             owner = next ? next->Owner() : nullptr;
         }
         if (!owned) {
-            system_.Enable(other, false);
+            EnableWindow(other, 0);
             disabled_.push_back(other);
         }
     }
@@ -69,7 +85,7 @@ void ModalLoop::DisableOthers() {
 
 void ModalLoop::EnableOthers() {
     for (auto it = disabled_.rbegin(); it != disabled_.rend(); ++it) {
-        system_.Enable(*it, true);
+        EnableWindow(*it, 1);
     }
     disabled_.clear();
 }

@@ -7,8 +7,6 @@
 
 namespace qv {
 
-class WindowSystem;
-
 // One level of modal message loop: it runs for one window, keeps input to it by disabling the
 // program's other top-level windows (not the shell's, WS_EX_SHELLWINDOW), and ends only when its
 // own window is ended or gone. The
@@ -19,7 +17,7 @@ class ModalLoop {
     // The loop knows no dialogs: the dialog manager hands it IsDialogMessageW here.
     using PreTranslate = std::function<bool(const MSG&)>;
 
-    ModalLoop(WindowSystem& system, HWND window, INT_PTR resultIfGone);
+    ModalLoop(HWND window, INT_PTR resultIfGone);
     ~ModalLoop();
     ModalLoop(const ModalLoop&) = delete;
     ModalLoop& operator=(const ModalLoop&) = delete;
@@ -34,7 +32,6 @@ class ModalLoop {
     void DisableOthers();
     void EnableOthers();
 
-    WindowSystem& system_;
     HWND window_;
     INT_PTR result_;
     bool ended_ = false;

@@ -4,10 +4,8 @@
 
 #include "platform/gdi/rectangle_math.h"
 #include "platform/gdi/system_metrics.h"
+#include "platform/user/api/default_support.h"
 #include "platform/user/api/paint_functions.h"
-#include "platform/user/core/frame_painter.h"
-#include "platform/user/core/scroll_bars.h"
-#include "platform/user/core/window_system.h"
 #include "platform/user/defaults/scroll_bar_tracking.h"
 #include "platform/user/look/classic_look.h"
 #include "platform/user/records/window.h"
@@ -17,8 +15,7 @@
 namespace qv {
 
 HDC GetWindowDC(HWND window) {
-    WindowSystem* system = WindowSystem::Current();
-    Window* found = system ? system->Find(window) : nullptr;
+    Window* found = WindowFromHandle(window);
     if (!found || found->IsDesktop()) {
         return nullptr;
     }
@@ -34,7 +31,7 @@ LRESULT DefaultNcCalcSize(const Window& window, LPARAM lParam) {
         *client = {client->left + 1, client->top + 1, client->right - 1, client->bottom - 1};
     }
     if ((window.Style() & WS_CAPTION) == WS_CAPTION) {
-        client->top += FramePainter::kCaptionHeight;
+        client->top += kCaptionHeight;
     }
     if ((window.Style() & WS_VSCROLL) != 0) {
         client->right -= ScrollBarLayout::kWidth;
@@ -58,34 +55,34 @@ LRESULT DefaultNcHitTest(const Window& window, POINT screen) {
     if (rect::Contains(client, point)) {
         return HTCLIENT;
     }
-    if (rect::Contains(ScrollBars::BarRect(window, ScrollBarAxis::Vertical), point)) {
+    if (rect::Contains(GetScrollBarRect(window.Handle(), ScrollBarAxis::Vertical), point)) {
         return HTVSCROLL;
     }
-    if (rect::Contains(ScrollBars::BarRect(window, ScrollBarAxis::Horizontal), point)) {
+    if (rect::Contains(GetScrollBarRect(window.Handle(), ScrollBarAxis::Horizontal), point)) {
         return HTHSCROLL;
     }
     if ((window.Style() & WS_CAPTION) == WS_CAPTION && point.y < client.top &&
-        point.y >= insets.top - FramePainter::kCaptionHeight) {
+        point.y >= insets.top - kCaptionHeight) {
         return HTCAPTION;
     }
     return HTBORDER;
 }
 
-void DefaultNcPaint(WindowSystem& system, const Window& window) {
+void DefaultNcPaint(const Window& window) {
     const HWND handle = window.Handle();
     const HDC dc = GetWindowDC(handle);
     if (!dc) {
         return;
     }
-    system.Frames().Paint(dc, window, handle == system.Active());
+    DrawWindowFrame(dc, handle);
     for (const ScrollBarAxis axis : {ScrollBarAxis::Vertical, ScrollBarAxis::Horizontal}) {
         const DWORD style = axis == ScrollBarAxis::Vertical ? WS_VSCROLL : WS_HSCROLL;
         if ((window.Style() & style) != 0) {
-            PaintScrollBar(dc, system.Bars().LayoutOf(window, axis),
-                           system.Bars().Pressed(window, axis));
+            PaintScrollBar(dc, GetScrollBarLayout(handle, axis),
+                           GetScrollBarPressedPart(handle, axis));
         }
     }
-    FillSolid(dc, ScrollBars::CornerRect(window), GetSysColor(COLOR_BTNFACE));
+    FillSolid(dc, GetScrollBarCorner(handle), GetSysColor(COLOR_BTNFACE));
     ReleaseDC(handle, dc);
 }
 

@@ -10,7 +10,6 @@
 namespace qv {
 
 class Window;
-class WindowSystem;
 
 // A surface on the whole window, frame included, with the origin at its top left.
 HDC GetWindowDC(HWND window);
@@ -20,7 +19,7 @@ HDC GetWindowDC(HWND window);
 // coordinates; the frame painted.
 LRESULT DefaultNcCalcSize(const Window& window, LPARAM lParam);
 LRESULT DefaultNcHitTest(const Window& window, POINT screen);
-void DefaultNcPaint(WindowSystem& system, const Window& window);
+void DefaultNcPaint(const Window& window);
 // Pen messages on the non-client area; a press on the scroll bar holds it.
 void DefaultNcPen(const Window& window, UINT message, WPARAM hit, POINT screen);
 

@@ -3,9 +3,11 @@
 #include <optional>
 #include <utility>
 
+#include "platform/user/api/default_support.h"
 #include "platform/user/api/input_functions.h"
+#include "platform/user/api/message_functions.h"
 #include "platform/user/api/timer_functions.h"
-#include "platform/user/core/window_system.h"
+#include "platform/user/api/window_functions.h"
 #include "platform/user/records/window.h"
 #include "platform/user/records/window_messages.h"
 #include "platform/user/records/window_styles.h"
@@ -24,19 +26,25 @@ POINT InWindow(const Window& window, POINT screen) {
     return {screen.x - origin.x, screen.y - origin.y};
 }
 
-bool PenOverPart(WindowSystem& system) {
-    const Window* window = system.Find(system.Bars().CurrentHold()->window);
-    return window && system.Bars().PenOverPart(*window);
+bool Holding(HWND window) {
+    const std::optional<ScrollBarHold> hold = GetScrollBarHold();
+    return hold && hold->window == window;
 }
 
-void Scroll(WindowSystem& system, HWND window, ScrollBarAxis axis, WORD code, int position = 0) {
+bool PenOverPart() {
+    const std::optional<ScrollBarHold> hold = GetScrollBarHold();
+    return hold && IsWindow(hold->window) &&
+           GetScrollBarLayout(hold->window, hold->axis).PartAt(hold->pen) == hold->part;
+}
+
+void Scroll(HWND window, ScrollBarAxis axis, WORD code, int position = 0) {
     const UINT message = axis == ScrollBarAxis::Vertical ? WM_VSCROLL : WM_HSCROLL;
-    system.Send(window, message, MAKEWPARAM(code, position), 0);
+    SendMessageW(window, message, MAKEWPARAM(code, position), 0);
 }
 
-void Redraw(WindowSystem& system, HWND window) {
-    system.Frames().MarkStale(window);
-    system.MarkScreenDirty();
+void Redraw(HWND window) {
+    MarkFrameStale(window);
+    MarkScreenDirty();
 }
 
 void StopRepeating(HWND window) {
@@ -44,147 +52,132 @@ void StopRepeating(HWND window) {
 }
 
 // The hold is over: the bar drawn released and the window told the scroll ended.
-void EndHold(WindowSystem& system, HWND handle) {
-    std::optional<ScrollBars::Hold>& hold = system.Bars().CurrentHold();
-    const ScrollBarAxis axis = hold->axis;
-    hold.reset();
+void EndHold(HWND handle) {
+    const ScrollBarAxis axis = GetScrollBarHold()->axis;
+    SetScrollBarHold(std::nullopt);
     StopRepeating(handle);
-    Redraw(system, handle);
-    Scroll(system, handle, axis, SB_ENDSCROLL);
+    Redraw(handle);
+    Scroll(handle, axis, SB_ENDSCROLL);
 }
 
 // Sends the scroll that the held part makes; false when the window went away meanwhile.
-bool Step(WindowSystem& system) {
-    const ScrollBars::Hold& hold = *system.Bars().CurrentHold();
+bool Step() {
+    const ScrollBarHold hold = *GetScrollBarHold();
     const HWND handle = hold.window;
-    const ScrollBarAxis axis = hold.axis;
     switch (hold.part) {
         case ScrollBarPart::LineUp:
-            Scroll(system, handle, axis, SB_LINEUP);
+            Scroll(handle, hold.axis, SB_LINEUP);
             break;
         case ScrollBarPart::LineDown:
-            Scroll(system, handle, axis, SB_LINEDOWN);
+            Scroll(handle, hold.axis, SB_LINEDOWN);
             break;
         case ScrollBarPart::PageUp:
-            Scroll(system, handle, axis, SB_PAGEUP);
+            Scroll(handle, hold.axis, SB_PAGEUP);
             break;
         case ScrollBarPart::PageDown:
-            Scroll(system, handle, axis, SB_PAGEDOWN);
+            Scroll(handle, hold.axis, SB_PAGEDOWN);
             break;
         default:
             break;
     }
-    return system.Find(handle) != nullptr;
+    return IsWindow(handle) != 0;
 }
 
 // A hold whose capture went without the window hearing of it is over.
-void DropStaleHold(WindowSystem& system) {
-    std::optional<ScrollBars::Hold>& hold = system.Bars().CurrentHold();
+void DropStaleHold() {
+    const std::optional<ScrollBarHold> hold = GetScrollBarHold();
     if (hold && GetCapture() != hold->window) {
-        StopRepeating(std::exchange(hold, std::nullopt)->window);
+        SetScrollBarHold(std::nullopt);
+        StopRepeating(hold->window);
     }
 }
 
 void OnRepeatTimer(HWND handle, UINT, UINT_PTR, DWORD) {
-    WindowSystem* system = WindowSystem::Current();
-    if (!system) {
-        return;
-    }
-    DropStaleHold(*system);
-    if (!system->Bars().Holding(handle)) {
+    DropStaleHold();
+    if (!Holding(handle)) {
         StopRepeating(handle);
         return;
     }
     SetTimer(handle, kRepeatTimer, kRepeatPeriodMs, OnRepeatTimer);
-    if (PenOverPart(*system)) {
-        Step(*system);
+    if (PenOverPart()) {
+        Step();
     }
 }
 
 }  // namespace
 
 void ScrollBarPenDown(HWND handle, ScrollBarAxis axis, POINT screen) {
-    WindowSystem* system = WindowSystem::Current();
-    if (!system) {
-        return;
-    }
-    DropStaleHold(*system);
-    ScrollBars& bars = system->Bars();
-    const Window* window = system->Find(handle);
-    if (!window || bars.CurrentHold()) {
+    DropStaleHold();
+    const Window* window = WindowFromHandle(handle);
+    if (!window || GetScrollBarHold()) {
         return;
     }
     const POINT pen = InWindow(*window, screen);
-    const ScrollBarLayout layout = bars.LayoutOf(*window, axis);
+    const ScrollBarLayout layout = GetScrollBarLayout(handle, axis);
     const ScrollBarPart part = layout.PartAt(pen);
     if (part == ScrollBarPart::None || layout.state.disabled || !ScrollNeeded(layout.state)) {
         return;
     }
-    bars.CurrentHold() = ScrollBars::Hold{handle,
-                                          axis,
-                                          part,
-                                          pen,
-                                          layout.Along(pen) - layout.Start(layout.thumb),
-                                          layout.state.position};
+    SetScrollBarHold(ScrollBarHold{handle, axis, part, pen,
+                                   layout.Along(pen) - layout.Start(layout.thumb),
+                                   layout.state.position});
     SetCapture(handle);
-    Redraw(*system, handle);
-    if (part == ScrollBarPart::Thumb || !Step(*system)) {
+    Redraw(handle);
+    if (part == ScrollBarPart::Thumb || !Step()) {
         return;
     }
-    if (bars.Holding(handle)) {
+    if (Holding(handle)) {
         SetTimer(handle, kRepeatTimer, kFirstRepeatMs, OnRepeatTimer);
     }
 }
 
 void ScrollBarPenMove(HWND handle, POINT screen) {
-    WindowSystem* system = WindowSystem::Current();
-    const Window* window = system ? system->Find(handle) : nullptr;
-    if (!window || !system->Bars().Holding(handle)) {
+    const Window* window = WindowFromHandle(handle);
+    if (!window || !Holding(handle)) {
         return;
     }
-    ScrollBars& bars = system->Bars();
-    ScrollBars::Hold& hold = *bars.CurrentHold();
-    const bool wasOver = PenOverPart(*system);
+    ScrollBarHold hold = *GetScrollBarHold();
+    const bool wasOver = PenOverPart();
     hold.pen = InWindow(*window, screen);
+    SetScrollBarHold(hold);
     if (hold.part != ScrollBarPart::Thumb) {
-        if (PenOverPart(*system) != wasOver) {
-            Redraw(*system, handle);
+        if (PenOverPart() != wasOver) {
+            Redraw(handle);
         }
         return;
     }
-    const ScrollBarLayout layout = bars.LayoutOf(*window, hold.axis);
+    const ScrollBarLayout layout = GetScrollBarLayout(handle, hold.axis);
     const int position = layout.PositionForThumbStart(layout.Along(hold.pen) - hold.grab);
     if (position == hold.trackPosition) {
         return;
     }
     hold.trackPosition = position;
-    Redraw(*system, handle);
-    Scroll(*system, handle, hold.axis, SB_THUMBTRACK, position);
+    SetScrollBarHold(hold);
+    Redraw(handle);
+    Scroll(handle, hold.axis, SB_THUMBTRACK, position);
 }
 
 void ScrollBarPenUp(HWND handle) {
-    WindowSystem* system = WindowSystem::Current();
-    if (!system || !system->Bars().Holding(handle)) {
+    if (!Holding(handle)) {
         return;
     }
-    const ScrollBars::Hold& hold = *system->Bars().CurrentHold();
+    const ScrollBarHold hold = *GetScrollBarHold();
     if (hold.part == ScrollBarPart::Thumb) {
         // The tracking position stays readable while the window handles the release.
-        Scroll(*system, handle, hold.axis, SB_THUMBPOSITION, hold.trackPosition);
+        Scroll(handle, hold.axis, SB_THUMBPOSITION, hold.trackPosition);
     }
-    if (!system->Bars().Holding(handle)) {
+    if (!Holding(handle)) {
         return;
     }
-    EndHold(*system, handle);
+    EndHold(handle);
     if (GetCapture() == handle) {
         ReleaseCapture();
     }
 }
 
 void ScrollBarCaptureLost(HWND handle) {
-    WindowSystem* system = WindowSystem::Current();
-    if (system && system->Bars().Holding(handle)) {
-        EndHold(*system, handle);
+    if (Holding(handle)) {
+        EndHold(handle);
     }
 }
 

@@ -6,9 +6,9 @@
 namespace qv {
 
 // The pen on a window's scroll bar, as the default handling of its non-client pen messages does
-// it: a press on a bar holds it (the record is the window system's ScrollBars). A hold keeps the
-// capture; it sends WM_VSCROLL (WM_HSCROLL for the horizontal bar, whose codes SB_LINELEFT ... are
-// the same numbers) as the platform does:
+// it: a press on a bar holds it (the record is the window system's, through GetScrollBarHold). A
+// hold keeps the capture; it sends WM_VSCROLL (WM_HSCROLL for the horizontal bar, whose codes
+// SB_LINELEFT ... are the same numbers) as the platform does:
 //
 //   pen down on       | at once          | while held           | pen up
 //   an arrow          | SB_LINEUP / DOWN | repeated on a timer  | SB_ENDSCROLL

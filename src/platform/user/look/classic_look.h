@@ -6,6 +6,9 @@
 
 namespace qv {
 
+// The caption bar of a window with WS_CAPTION, below its border.
+inline constexpr int kCaptionHeight = 18;
+
 void FillSolid(HDC dc, const RECT& rect, COLORREF colour);
 // A raised button: light outer and white inner edges at the top and left, black outer and grey
 // inner edges at the bottom and right, the face in COLOR_BTNFACE.

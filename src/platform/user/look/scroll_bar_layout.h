@@ -27,6 +27,18 @@ enum class ScrollBarAxis { Horizontal, Vertical };
 // The parts of a bar; on a horizontal bar "up" is the left end, as SB_LINELEFT is SB_LINEUP.
 enum class ScrollBarPart { None, LineUp, LineDown, PageUp, PageDown, Thumb };
 
+struct WindowHandle;
+
+// The part of a window's bar the pen pressed and holds.
+struct ScrollBarHold {
+    WindowHandle* window = nullptr;  // an HWND
+    ScrollBarAxis axis = ScrollBarAxis::Vertical;
+    ScrollBarPart part = ScrollBarPart::None;
+    POINT pen{};   // in window coordinates
+    int grab = 0;  // from the thumb's start to the pen, along the bar
+    int trackPosition = 0;
+};
+
 // Where the parts of a bar lie, in the coordinates of its rectangle; the thumb drawn at
 // `position` (the tracking position while the thumb is dragged).
 struct ScrollBarLayout {
