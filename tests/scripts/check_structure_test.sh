@@ -53,6 +53,11 @@ cycle=$(tree cycle "$layers" src/low/p.cpp="low/q.h" src/low/q.h= src/low/q.cpp=
     src/low/r.h= src/low/r.cpp="low/p.h" src/low/p.h=)
 expect cycle 1 '^cycle of 3 units: src/low/p src/low/q src/low/r$' "$cycle"
 
+# A deny line forbids one folder a lower one that the order alone would let it use.
+denied=$(tree denied "src/high\nsrc/mid\nsrc/low\ndeny src/high src/low\n" src/high/a.cpp="mid/b.h low/c.h" \
+    src/mid/b.h= src/low/c.h=)
+expect denied 1 '^denied: src/high/a.cpp \(src/high\) includes src/low/c.h \(src/low\)$' "$denied"
+
 # A unit's own header is no cycle; a file that no layer names is reported.
 unplaced=$(tree unplaced "$layers" src/low/c.cpp="low/c.h" src/low/c.h= src/other/e.cpp="low/c.h")
 expect unplaced 1 '^no layer: src/other/e.cpp$' "$unplaced"
