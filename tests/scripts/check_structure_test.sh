@@ -12,10 +12,10 @@ tree() {
     mkdir -p "$root/scripts"
     printf '%b' "$2" >"$root/scripts/layers"
     shift 2
-    local spec file includes
-    for spec in "$@"; do
-        file=${spec%%=*}
-        includes=${spec#*=}
+    local entry file includes
+    for entry in "$@"; do
+        file=${entry%%=*}
+        includes=${entry#*=}
         mkdir -p "$root/$(dirname "$file")"
         : >"$root/$file"
         for include in $includes; do
