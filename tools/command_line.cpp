@@ -115,6 +115,17 @@ std::string CommandLine::Text(std::string_view option, std::string fallback) con
     return use ? use->values.at(0) : std::move(fallback);
 }
 
+Language CommandLine::LanguageWanted() const {
+    const Use* use = LastUse("--lang");
+    if (!use) {
+        return LanguageOfEnvironment();
+    }
+    if (const auto named = LanguageNamed(use->values.at(0))) {
+        return *named;
+    }
+    throw UsageError("--lang wants en or ru, not " + Printable(use->values.at(0)));
+}
+
 std::size_t CommandLine::Choice(std::string_view option,
                                 std::initializer_list<std::string_view> choices,
                                 std::size_t fallback) const {

@@ -11,6 +11,8 @@
 #include <string_view>
 #include <vector>
 
+#include "text/language.h"
+
 namespace qv::tools {
 
 // The rules every tool's command line follows:
@@ -60,6 +62,8 @@ class CommandLine {
     std::int64_t Number(std::string_view option, std::int64_t minimum, std::int64_t maximum,
                         std::int64_t fallback) const;
     std::optional<double> Real(std::string_view option, double minimum, double maximum) const;
+    // The language --lang names ("en" or "ru"), else the one the locale asks for.
+    Language LanguageWanted() const;
 
   private:
     struct Use {

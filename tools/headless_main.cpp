@@ -11,6 +11,7 @@
 #include "headless/monkey.h"
 #include "headless/script.h"
 #include "headless/script_host.h"
+#include "resources/main_toolbar.h"
 #include "resources/program_resources.h"
 #include "shell/program_entry.h"
 #include "text/printable.h"
@@ -20,12 +21,12 @@ namespace {
 
 using namespace qv;
 
-constexpr tools::OptionRule kOptions[] = {
-    {"--script", 1}, {"--out", 1}, {"--scale", 1}, {"--monkey", 1}, {"--seed", 1}};
+constexpr tools::OptionRule kOptions[] = {{"--script", 1}, {"--out", 1},  {"--scale", 1},
+                                          {"--monkey", 1}, {"--seed", 1}, {"--lang", 1}};
 constexpr tools::ToolSyntax kSyntax{
     "quorvane-headless",
-    "Usage: quorvane-headless --script FILE [--out DIR] [--scale K] [MAP]\n"
-    "  or:  quorvane-headless --monkey N --seed S [--out DIR] [--scale K] [MAP]\n"
+    "Usage: quorvane-headless --script FILE [--out DIR] [--scale K] [--lang en|ru] [MAP]\n"
+    "  or:  quorvane-headless --monkey N --seed S [--out DIR] [--scale K] [--lang en|ru] [MAP]\n"
     "Runs the program on a virtual 240 x 320 screen, driven by the script, one command a line\n"
     "(# starts a comment):\n"
     "\n"
@@ -41,6 +42,8 @@ constexpr tools::ToolSyntax kSyntax{
     "  state              prints the program's state as one JSON line\n"
     "\n"
     "MAP is loaded as if chosen on the open-file page. Settings come from $XDG_CONFIG_HOME.\n"
+    "The texts are English when the first set of LC_ALL, LC_MESSAGES and LANG begins with \"en\",\n"
+    "else Russian; --lang chooses instead.\n"
     "The exit code is the program's; 2 for a bad command line, script or a step that failed.\n"
     "\n"
     "--monkey plays N random events instead (taps, mostly on the menu bar row, the navigation\n"
@@ -107,6 +110,7 @@ int RunMonkey(const tools::CommandLine& line) {
 }
 
 int RunHeadless(const tools::CommandLine& line) {
+    SelectProgramLanguage(line.LanguageWanted());
     if (line.Plain().size() > 1) {
         throw tools::UsageError("at most one MAP");
     }

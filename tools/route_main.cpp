@@ -13,6 +13,7 @@
 #include "command_line.h"
 #include "map_argument.h"
 #include "model/station_name_order.h"
+#include "resources/program_texts.h"
 #include "route/route_finder.h"
 #include "route/route_list.h"
 #include "route/route_measures.h"
@@ -57,7 +58,7 @@ class ConsoleFeedback : public qv::RouteSearchFeedback {
     void BeginWait() override {}
     void EndWait() override {}
     void ShowRouteNotFound() override {
-        std::fprintf(stderr, "%s\n", qv::Utf16ToUtf8(qv::kRouteNotFoundText).c_str());
+        std::fprintf(stderr, "%s\n", qv::Utf16ToUtf8(qv::Text(qv::TextId::RouteNotFound)).c_str());
     }
 };
 

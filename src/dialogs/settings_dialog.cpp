@@ -11,6 +11,7 @@
 #include "platform/user/api/window_functions.h"
 #include "platform/user/defaults/dialog_manager.h"
 #include "platform/user/records/window_styles.h"
+#include "resources/program_texts.h"
 #include "resources/resource_ids.h"
 #include "settings/settings_file.h"
 #include "text/decimal.h"
@@ -42,10 +43,6 @@ constexpr std::array<CheckField, 9> kChecks = {{
     {IDC_SAVE_ZOOM, &Settings::saveZoom},
     {IDC_SAVE_POSITION, &Settings::savePosition},
 }};
-
-constexpr std::u16string_view kNotSavedText =
-    u"Настройки не сохранены: не удалось записать файл настроек.";
-constexpr std::u16string_view kErrorCaption = u"Ошибка";
 
 bool Checked(HWND dialog, int id) {
     return IsDlgButtonChecked(dialog, id) == BST_CHECKED;
@@ -142,7 +139,8 @@ LRESULT SettingsDialog::OnOk(const Message&, bool&) {
     SetNumber(hwnd, IDC_MAX_TRANSFERS, chosen.maxTransfers);
     if (SaveSettings(chosen, settingsPath) != 1) {
         // The old file is still there; the page stays open so that nothing chosen is lost.
-        MessageBoxW(hwnd, kNotSavedText, kErrorCaption, MB_OK | MB_ICONSTOP);
+        MessageBoxW(hwnd, Text(TextId::SettingsNotSaved), Text(TextId::ErrorCaption),
+                    MB_OK | MB_ICONSTOP);
         return 0;
     }
     settings = chosen;

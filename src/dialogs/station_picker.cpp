@@ -21,6 +21,7 @@
 #include "platform/user/api/window_functions.h"
 #include "platform/user/defaults/dialog_manager.h"
 #include "resources/program_resources.h"
+#include "resources/program_texts.h"
 #include "resources/resource_ids.h"
 #include "text/utf.h"
 
@@ -421,9 +422,9 @@ void StationPicker::OnDrawEndpointButton(const DRAWITEMSTRUCT& item) {
     std::u16string second;
     if (endpoint) {
         first = Bounded(endpoint->name, kButtonTextBuffer);
-        second = Bounded(u"(" + endpoint->line->name + u" линия)", kButtonTextBuffer);
+        second = Bounded(FormatText(TextId::PickerLine, {endpoint->line->name}), kButtonTextBuffer);
     } else {
-        first = isDeparture ? u"Станция отправления" : u"Станция назначения";
+        first = Text(isDeparture ? TextId::PickerDeparture : TextId::PickerDestination);
     }
 
     const int top = r.top - 1;

@@ -1,27 +1,23 @@
 #pragma once
 
 // The toolbar of the main window's menu bar as the window's creation hands it over: the tooltip
-// texts by button position (entry 0 is the "Cхема" button's, empty) and the eight buttons, each
+// texts by button position (entry 0 is the menu button's, empty) and the eight buttons, each
 // with its image in the toolbar strip and its command.
 
 #include <array>
 
 #include "platform/pocket/toolbar_messages.h"
 #include "resources/resource_ids.h"
+#include "text/language.h"
 
 namespace qv {
 
-inline constexpr const char16_t* kMainToolbarTooltips[] = {
-    u"",
-    u"Станция отправления",
-    u"Станция назначения",
-    u"Очистка станций",
-    u"Запрещенная станция",
-    u"Станции по алфавиту",
-    u"Информация о маршруте",
-    u"Масштабирование",
-    u"Помощь",
-};
+// In the language selected with SelectProgramLanguage (Russian until then).
+extern const char16_t* kMainToolbarTooltips[9];
+
+// Selects the user interface's language for the whole program: the modules' strings and
+// resources, the texts and the tooltips above.
+void SelectProgramLanguage(Language language);
 
 // The images the program asks for from its nine-image strip.
 inline constexpr int kMainToolbarImageCount = 15;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/gdi/resource_module.h"
 #include "platform/user/records/dialog_template.h"
 
 namespace qv {
@@ -11,10 +12,10 @@ inline constexpr DWORD DS_MODALFRAME = 0x00000080;
 // unit is a quarter of the average Latin letter's width, an eighth of the line height), so that
 // 134 units of list are about the screen's width.
 
-// The station picker: letter tabs (or the name edit in their place), the list of stations and
-// the departure and destination buttons.
-extern const DialogTemplate kStationPickerTemplate;
-// The route details: one list of the route's rows.
-extern const DialogTemplate kRouteDetailsTemplate;
+// Adds, in every language, the station picker: letter tabs (or the name edit in their place), the
+// list of stations and the departure and destination buttons.
+void AddStationPickerTemplate(ResourceModule& module);
+// Adds, in every language, the route details: one list of the route's rows.
+void AddRouteDetailsTemplate(ResourceModule& module);
 
 }  // namespace qv

@@ -9,6 +9,7 @@
 #include "resources/main_window_resources.h"
 #include "resources/page_templates.h"
 #include "resources/program_images.h"
+#include "resources/program_texts.h"
 #include "resources/resource_ids.h"
 #include "resources/settings_template.h"
 
@@ -75,26 +76,44 @@ constexpr std::string_view kRouteSummary[] = {
     "WWBBbbWWWWbbBBWW", "WWWBBbbbbbbBBWWW", "WWWWBBBBBBBBWWWW", "WWWWWWWWWWWWWWWW",
 };
 
-constexpr MenuItemTemplate kSchemeMenu[] = {
-    MenuCommand(u"&Загрузить", ID_LOAD_MAP),
-    MenuSeparator(),
-    MenuCommand(u"&Станции по алфавиту", ID_STATION_LIST),
-    MenuSeparator(),
-    MenuCommand(u"Настройки", ID_SETTINGS),
-    MenuCommand(u"Помощь", ID_HELP),
-    // The O is the Latin capital O, the rest is Cyrillic.
-    MenuCommand(u"&O программе", ID_ABOUT),
-    MenuCommand(u"Вы&ход", ID_EXIT),
+// The menu bar's menu in one language; its items refer to each other, so it stays where it is made.
+class LocalizedMenu {
+  public:
+    explicit LocalizedMenu(Language language)
+        : scheme_{
+              MenuCommand(TextIn(language, TextId::MenuLoad), ID_LOAD_MAP),
+              MenuSeparator(),
+              MenuCommand(TextIn(language, TextId::MenuStationList), ID_STATION_LIST),
+              MenuSeparator(),
+              MenuCommand(TextIn(language, TextId::MenuSettings), ID_SETTINGS),
+              MenuCommand(TextIn(language, TextId::MenuHelp), ID_HELP),
+              MenuCommand(TextIn(language, TextId::MenuAbout), ID_ABOUT),
+              MenuCommand(TextIn(language, TextId::MenuExit), ID_EXIT),
+          },
+          bar_{MenuPopup(TextIn(language, TextId::MenuScheme), scheme_)},
+          menu_{bar_} {}
+    LocalizedMenu(const LocalizedMenu&) = delete;
+    LocalizedMenu& operator=(const LocalizedMenu&) = delete;
+
+    const MenuTemplate& Template() const { return menu_; }
+
+  private:
+    MenuItemTemplate scheme_[8];
+    MenuItemTemplate bar_[1];
+    MenuTemplate menu_;
 };
-constexpr MenuItemTemplate kMenuBarItems[] = {MenuPopup(u"&Схема", kSchemeMenu)};
-constexpr MenuTemplate kMenuBar{kMenuBarItems};
 
 ResourceModule MakeModule() {
     ResourceModule module;
-    module.AddString(IDS_TITLE, u"Схема метро");
-    // The first letter is the Latin capital C, the other four are Cyrillic.
-    module.AddString(IDS_MENUBAR_SCHEME, u"Cхема");
-    module.AddResource(IDR_MENUBAR, kMenuBar);
+    static const LocalizedMenu menus[] = {LocalizedMenu(kLanguages[0]),
+                                          LocalizedMenu(kLanguages[1])};
+    static_assert(std::size(menus) == std::size(kLanguages));
+    for (std::size_t i = 0; i < std::size(kLanguages); ++i) {
+        const Language language = kLanguages[i];
+        module.AddString(language, IDS_TITLE, TextIn(language, TextId::Title));
+        module.AddString(language, IDS_MENUBAR_SCHEME, TextIn(language, TextId::MenuBarScheme));
+        module.AddResource(language, IDR_MENUBAR, menus[i].Template());
+    }
     module.AddBitmap(IDB_DEPARTURE_MARKER, {10, 10, kDepartureMarker});
     module.AddBitmap(IDB_FORBIDDEN_MARKER, {10, 10, kForbiddenMarker});
     module.AddBitmap(IDB_DESTINATION_MARKER, {10, 10, kDestinationMarker});
@@ -105,8 +124,8 @@ ResourceModule MakeModule() {
     module.AddBitmap(IDB_ROUTE_SUMMARY, {16, 16, kRouteSummary});
     module.AddResource(IDR_MENUBAR, kMainMenuBar);
     AddMainWindowResources(module);
-    module.AddResource(IDD_STATION_PICKER, kStationPickerTemplate);
-    module.AddResource(IDD_ROUTE_DETAILS, kRouteDetailsTemplate);
+    AddStationPickerTemplate(module);
+    AddRouteDetailsTemplate(module);
     AddProgramImages(module);
     AddSettingsTemplate(module);
     AddAboutTemplate(module);

@@ -3,6 +3,7 @@
 #include "platform/controls/edit_control.h"
 #include "platform/controls/list_view_messages.h"
 #include "platform/controls/tab_control_messages.h"
+#include "resources/localized_dialog.h"
 #include "resources/page_templates.h"
 #include "resources/resource_ids.h"
 
@@ -23,17 +24,20 @@ constexpr DialogItemTemplate kItems[] = {
     {kButtonClassName, u"Stop", ID_DESTINATION, WS_VISIBLE | BS_OWNERDRAW, 0, 0, 136, 134, 14},
 };
 
+constexpr DialogTemplate kShape{
+    WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME, 0, 0, 0, 136, 150, u"", u"System", 8, {}};
+
+LocalizedDialog StationPickerPage(Language language) {
+    DialogTemplate shape = kShape;
+    shape.caption = TextIn(language, TextId::PickerCaption);
+    return {shape, {std::begin(kItems), std::end(kItems)}};
+}
+
 }  // namespace
 
-constexpr DialogTemplate kStationPickerTemplate{WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME,
-                                                0,
-                                                0,
-                                                0,
-                                                136,
-                                                150,
-                                                u"Станции",
-                                                u"System",
-                                                8,
-                                                kItems};
+void AddStationPickerTemplate(ResourceModule& module) {
+    static const LocalizedDialogs pages = MakeInEveryLanguage(StationPickerPage);
+    AddLocalizedDialogs(module, IDD_STATION_PICKER, pages);
+}
 
 }  // namespace qv

@@ -11,9 +11,6 @@
 
 namespace qv {
 
-inline constexpr std::u16string_view kRouteNotFoundText = u"Маршрут не найден";
-inline constexpr std::u16string_view kRouteNotFoundCaption = u"Информация";
-
 // What a search shows the user, given by the caller so that the search needs no user interface.
 class RouteSearchFeedback {
   public:
@@ -21,7 +18,7 @@ class RouteSearchFeedback {
     // A busy indication for the whole search.
     virtual void BeginWait() = 0;
     virtual void EndWait() = 0;
-    // kRouteNotFoundText with kRouteNotFoundCaption and the information icon; returns when the
+    // The program's "route not found" box with the information icon; returns when the
     // user has closed it. Called while the busy indication is still on.
     virtual void ShowRouteNotFound() = 0;
 };

@@ -1,5 +1,6 @@
 #include "route/route_list.h"
 
+#include "resources/program_texts.h"
 #include "route/route_measures.h"
 #include "text/decimal.h"
 
@@ -22,15 +23,16 @@ std::vector<RouteListRow> BuildRouteList(const NetworkModel& model) {
     rows.push_back({Role::Departure, model.departure->name, model.departure});
     rows.push_back({Role::Destination, model.destination->name, model.destination});
     const std::vector<const Station*> stops = RouteStops(model.route);
-    rows.push_back({Role::Summary, u"Станций " + FormatDecimal(stops.size()) + u" пересадок " +
-                                       FormatDecimal(CountTransfers(model.route))});
+    rows.push_back({Role::Summary, FormatText(TextId::RouteSummary,
+                                              {FormatDecimal(stops.size()),
+                                               FormatDecimal(CountTransfers(model.route))})});
     rows.push_back(
-        {Role::Time, u"Время в пути " + FormatDecimal(RouteTravelTime(model)) + u" мин"});
+        {Role::Time, FormatText(TextId::RouteTime, {FormatDecimal(RouteTravelTime(model))})});
 
     const Station* previous = nullptr;
     for (const Station* point : stops) {
         if (previous && point->line->number != previous->line->number) {
-            rows.push_back({Role::Transfer, u"Пересадка на линию"});
+            rows.push_back({Role::Transfer, std::u16string(Text(TextId::RouteTransfer))});
             rows.push_back(
                 {Role::LineName, u"\"" + point->line->name + u"\"", nullptr, point->line});
         }

@@ -26,6 +26,7 @@
 #include "resources/main_toolbar.h"
 #include "resources/program_images.h"
 #include "resources/program_resources.h"
+#include "resources/program_texts.h"
 #include "resources/resource_ids.h"
 #include "settings/settings_file.h"
 #include "shell/shell_services.h"
@@ -51,7 +52,8 @@ void WindowRouteFeedback::EndWait() {
 }
 
 void WindowRouteFeedback::ShowRouteNotFound() {
-    MessageBoxW(nullptr, kRouteNotFoundText, kRouteNotFoundCaption, MB_OK | MB_ICONASTERISK);
+    MessageBoxW(nullptr, Text(TextId::RouteNotFound), Text(TextId::InformationCaption),
+                MB_OK | MB_ICONASTERISK);
 }
 
 MainWindow::MainWindow(std::u16string startMap)
@@ -326,21 +328,22 @@ LRESULT MainWindow::OnScale(const Message&, bool&) {
 }
 
 std::u16string HelpFilePath(std::u16string_view executableFolder) {
-    constexpr std::u16string_view kBeside = u"help/quorvane.html";
-    constexpr std::u16string_view kInstalled = u"../share/quorvane/help/quorvane.html";
-    const std::u16string beside = std::u16string(executableFolder) + std::u16string(kBeside);
+    const std::u16string page(Text(TextId::HelpPage));
+    const std::u16string beside = std::u16string(executableFolder) + u"help/" + page;
     std::error_code error;
     if (std::filesystem::exists(Utf16ToUtf8(beside), error)) {
         return beside;
     }
-    const std::u16string installed = std::u16string(executableFolder) + std::u16string(kInstalled);
+    const std::u16string installed =
+        std::u16string(executableFolder) + u"../share/quorvane/help/" + page;
     return std::filesystem::exists(Utf16ToUtf8(installed), error) ? installed : beside;
 }
 
 LRESULT MainWindow::OnHelp(const Message&, bool&) {
     const std::u16string folder = ExecutableFolder();
     if (folder.empty() || !OpenDocument(HelpFilePath(folder))) {
-        MessageBoxW(nullptr, u"Ошибка", u"Ошибка", MB_OK | MB_ICONHAND);
+        MessageBoxW(nullptr, Text(TextId::HelpNotOpened), Text(TextId::ErrorCaption),
+                    MB_OK | MB_ICONHAND);
     }
     return 0;
 }

@@ -10,6 +10,7 @@
 #include "platform/user/api/window_functions.h"
 #include "platform/user/records/window_styles.h"
 #include "render/scheme_view.h"
+#include "resources/program_texts.h"
 #include "resources/resource_ids.h"
 #include "shell/main_window.h"
 #include "shell/shell_services.h"
@@ -62,7 +63,8 @@ bool MainWindow::LoadMap(std::u16string_view path) {
     const SessionChange change = session_.LoadMap(std::u16string(path), error);
     if (change.noMap) {
         ReportLoadFailure(path, error);
-        MessageBoxW(nullptr, u"Старый формат схемы", u"Ошибка", MB_OK | MB_ICONHAND);
+        MessageBoxW(nullptr, Text(TextId::MapNotLoaded), Text(TextId::ErrorCaption),
+                    MB_OK | MB_ICONHAND);
         return false;
     }
     if (change.routeSearched) {

@@ -1,5 +1,5 @@
-// quorvane [MAP]: the program in a real window. MAP (a path or a file:// URI) is loaded as if
-// chosen on the open-file page.
+// quorvane [--lang en|ru] [MAP]: the program in a real window. MAP (a path or a file:// URI) is
+// loaded as if chosen on the open-file page.
 
 #include <cstdio>
 #include <cstring>
@@ -7,10 +7,12 @@
 #include <string>
 
 #include "platform/host/sdl_host.h"
+#include "resources/main_toolbar.h"
 #include "resources/program_resources.h"
 #include "resources/version.h"
 #include "shell/map_argument_uri.h"
 #include "shell/program_entry.h"
+#include "text/language.h"
 #include "text/printable.h"
 #include "text/utf.h"
 
@@ -18,10 +20,12 @@ namespace {
 
 constexpr int kWindowScale = 2;
 constexpr char kUsage[] =
-    "Usage: quorvane [MAP]\n"
+    "Usage: quorvane [--lang en|ru] [MAP]\n"
     "Shows a metro scheme and finds routes between its stations, in a window.\n"
     "MAP (a path or a file:// URI) is loaded as if chosen on the open-file page; a second start\n"
     "hands it to the running copy.\n"
+    "The texts are English when the first set of LC_ALL, LC_MESSAGES and LANG begins with \"en\",\n"
+    "else Russian; --lang chooses instead.\n"
     "\n"
     "Examples:\n"
     "  $ quorvane /usr/share/quorvane/maps/zarechensk.qvn\n";
@@ -30,6 +34,19 @@ constexpr char kUsage[] =
 
 int main(int argc, char** argv) {
     using namespace qv;
+    Language language = LanguageOfEnvironment();
+    if (argc >= 3 && std::strcmp(argv[1], "--lang") == 0) {
+        const auto named = LanguageNamed(argv[2]);
+        if (!named) {
+            std::fprintf(stderr, "quorvane: --lang wants en or ru, not %s\n",
+                         Printable(argv[2]).c_str());
+            return 2;
+        }
+        language = *named;
+        argv += 2;
+        argc -= 2;
+    }
+    SelectProgramLanguage(language);
     if (argc > 2) {
         std::fputs(kUsage, stderr);
         return 2;

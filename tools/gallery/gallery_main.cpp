@@ -1,6 +1,6 @@
-// quorvane-gallery [--out DIR] [--scale K] [--window]: every control family in each of its
-// states, one screen per family. Headless it writes DIR/NAME-kK.png for each screen (K 1 and 2
-// unless --scale names one); with --window the screens are shown in a real window, the "<" and
+// quorvane-gallery [--out DIR] [--scale K] [--window] [--lang en|ru]: every control family in each
+// of its states, one screen per family. Headless it writes DIR/NAME-kK.png for each screen (K 1 and
+// 2 unless --scale names one); with --window the screens are shown in a real window, the "<" and
 // ">" buttons at the bottom going from one to the next.
 
 #include <filesystem>
@@ -19,19 +19,22 @@
 #include "platform/user/core/window_system.h"
 #include "platform/user/records/window_messages.h"
 #include "platform/user/records/window_styles.h"
+#include "resources/main_toolbar.h"
 #include "text/printable.h"
 
 namespace {
 
 using namespace qv;
 
-constexpr tools::OptionRule kOptions[] = {{"--out", 1}, {"--scale", 1}, {"--window", 0}};
+constexpr tools::OptionRule kOptions[] = {
+    {"--out", 1}, {"--scale", 1}, {"--window", 0}, {"--lang", 1}};
 constexpr tools::ToolSyntax kSyntax{
     "quorvane-gallery",
-    "Usage: quorvane-gallery [--out DIR] [--scale K] [--window]\n"
+    "Usage: quorvane-gallery [--out DIR] [--scale K] [--window] [--lang en|ru]\n"
     "Draws every control in each of its states, one screen per family, as DIR/NAME-kK.png (DIR\n"
     "defaults to the current folder, K to both 1 and 2); with --window shows the screens in a\n"
-    "real window instead.\n"
+    "real window instead. The program's and the system's texts are English when the first set\n"
+    "of LC_ALL, LC_MESSAGES and LANG begins with \"en\", else Russian; --lang chooses instead.\n"
     "\n"
     "Examples:\n"
     "  $ quorvane-gallery --out /tmp/gallery --scale 2\n",
@@ -135,6 +138,7 @@ int RunGallery(const tools::CommandLine& line) {
                                 std::to_string(line.Plain().size()) + " given");
     }
     const int scale = static_cast<int>(line.Number("--scale", 1, 3, 0));
+    SelectProgramLanguage(line.LanguageWanted());
     if (line.Has("--window")) {
         return ShowScreens(scale == 0 ? 2 : scale);
     }

@@ -17,6 +17,7 @@
 #include "platform/user/records/window_styles.h"
 #include "resources/main_toolbar.h"
 #include "resources/program_resources.h"
+#include "resources/program_texts.h"
 #include "resources/resource_ids.h"
 
 namespace qv::gallery {
@@ -25,7 +26,7 @@ namespace {
 
 // The main window's bars, as its creation makes them.
 HWND MakeMainBars(HWND window) {
-    SetWindowTextW(window, u"Схема метро");
+    SetWindowTextW(window, Text(TextId::Title));
     InstallPocketShell();
     // The navigation bar goes with the page, so that the other screens in a real window have none.
     SetWindowLongW(ShellNavigationBar(), GWL_HWNDPARENT, PointerParam(window));
@@ -52,25 +53,30 @@ HWND MakeMainBars(HWND window) {
     return info.hwndMB;
 }
 
-constexpr DialogItemTemplate kPageItems[] = {
-    {kStaticClassName, u"Алгоритм выбора", 1055, WS_VISIBLE | SS_LEFT, 0, 0, 1, 119, 9},
-    {kButtonClassName, u"по количеству пересадок", 1050,
-     WS_VISIBLE | WS_TABSTOP | WS_GROUP | BS_AUTORADIOBUTTON, 0, 2, 10, 102, 10},
-    {kButtonClassName, u"по времени в пути", 1051, WS_VISIBLE | BS_AUTORADIOBUTTON, 0, 2, 20, 78,
-     10},
-    {kButtonClassName, u"учитывать время ожидания", 1056, WS_VISIBLE | WS_TABSTOP | BS_AUTOCHECKBOX,
-     0, 2, 30, 109, 10},
-};
-constexpr DialogTemplate kPage{WS_POPUP | WS_BORDER | WS_VISIBLE,
-                               0,
-                               0,
-                               0,
-                               160,
-                               182,
-                               u"Настройки",
-                               u"MS Sans Serif",
-                               8,
-                               kPageItems};
+// The top of the settings page, in the program's language.
+const DialogTemplate& SettingsPageTop() {
+    static const DialogItemTemplate items[] = {
+        {kStaticClassName, Text(TextId::SettingsAlgorithm), 1055, WS_VISIBLE | SS_LEFT, 0, 0, 1,
+         119, 9},
+        {kButtonClassName, Text(TextId::SettingsByTransfers), 1050,
+         WS_VISIBLE | WS_TABSTOP | WS_GROUP | BS_AUTORADIOBUTTON, 0, 2, 10, 102, 10},
+        {kButtonClassName, Text(TextId::SettingsByTime), 1051, WS_VISIBLE | BS_AUTORADIOBUTTON, 0,
+         2, 20, 78, 10},
+        {kButtonClassName, Text(TextId::SettingsCountWait), 1056,
+         WS_VISIBLE | WS_TABSTOP | BS_AUTOCHECKBOX, 0, 2, 30, 109, 10},
+    };
+    static const DialogTemplate page{WS_POPUP | WS_BORDER | WS_VISIBLE,
+                                     0,
+                                     0,
+                                     0,
+                                     160,
+                                     182,
+                                     Text(TextId::MenuSettings),
+                                     u"MS Sans Serif",
+                                     8,
+                                     items};
+    return page;
+}
 
 INT_PTR PageProcedure(HWND page, UINT message, WPARAM wParam, LPARAM) {
     if (message == WM_INITDIALOG) {
@@ -126,7 +132,7 @@ void BuildShellPageScreen(const Page& page) {
     if (!MakeMainBars(page.window)) {
         return;
     }
-    CreateDialogIndirectParamW(nullptr, &kPage, page.window, PageProcedure, 0);
+    CreateDialogIndirectParamW(nullptr, &SettingsPageTop(), page.window, PageProcedure, 0);
 }
 
 }  // namespace qv::gallery

@@ -11,6 +11,7 @@
 #include "platform/user/api/paint_functions.h"
 #include "platform/user/api/system_icons.h"
 #include "platform/user/api/system_parameters.h"
+#include "platform/user/api/system_texts.h"
 #include "platform/user/api/window_functions.h"
 #include "platform/user/core/window_system.h"
 #include "platform/user/defaults/dialog_manager.h"
@@ -205,7 +206,7 @@ int MessageBoxW(HWND owner, std::u16string_view text, std::u16string_view captio
     DialogTemplate box;
     box.style = WS_POPUP | WS_CAPTION;
     box.exStyle = (type & MB_TOPMOST) != 0 ? WS_EX_TOPMOST : 0;
-    box.caption = caption.empty() ? u"Ошибка" : caption;
+    box.caption = caption.empty() ? SystemText(SystemTextId::ErrorCaption) : caption;
     box.items = kItems;
     const INT_PTR result =
         DialogBoxIndirectParamW(nullptr, &box, owner, BoxProcedure, PointerParam(&content));

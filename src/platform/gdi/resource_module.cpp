@@ -69,9 +69,28 @@ const PixelArt* ResourceModule::FindIcon(int id) const {
     return found == icons_.end() ? nullptr : &found->second;
 }
 
+namespace {
+
+Language selectedLanguage = Language::Russian;
+
+}  // namespace
+
+void SelectUiLanguage(Language language) {
+    selectedLanguage = language;
+}
+
+Language UiLanguage() {
+    return selectedLanguage;
+}
+
 std::u16string_view ResourceModule::FindString(UINT id) const {
-    const auto found = strings_.find(id);
-    return found == strings_.end() ? std::u16string_view{} : found->second;
+    for (const int slot : {Slot(UiLanguage()), kNeutral}) {
+        const auto found = strings_.find({slot, id});
+        if (found != strings_.end()) {
+            return found->second;
+        }
+    }
+    return {};
 }
 
 HBITMAP LoadBitmapW(HINSTANCE module, int id) {

@@ -5,12 +5,14 @@
 #include <optional>
 #include <span>
 #include <string_view>
+#include <tuple>
 #include <typeindex>
 #include <typeinfo>
 #include <utility>
 #include <vector>
 
 #include "platform/gdi/device_context.h"
+#include "text/language.h"
 
 namespace qv {
 
@@ -28,6 +30,12 @@ struct PixelArt {
 // W white.
 std::optional<COLORREF> PaletteColour(char key);
 
+// The language of the user interface: a module's strings and resources of that language are
+// found before its language-neutral ones. Chosen once at the start of the program; Russian
+// until then.
+void SelectUiLanguage(Language language);
+Language UiLanguage();
+
 // The program's resources: bitmaps and icons by id, as the module of the program carries them.
 class ResourceModule {
   public:
@@ -38,26 +46,41 @@ class ResourceModule {
 
     // A string of the string table. The module refers to the text, which lives as long as the
     // program; an empty text reads as a missing string, as in the platform's tables.
-    void AddString(UINT id, std::u16string_view text) { strings_[id] = text; }
+    void AddString(UINT id, std::u16string_view text) { strings_[{kNeutral, id}] = text; }
+    void AddString(Language language, UINT id, std::u16string_view text) {
+        strings_[{Slot(language), id}] = text;
+    }
     std::u16string_view FindString(UINT id) const;
 
     // Resources of the kinds the window layer reads (dialog templates, accelerator tables):
     // kept by kind and id. The module refers to them; they live as long as the program.
     template <typename T>
     void AddResource(int id, const T& resource) {
-        others_[{std::type_index(typeid(T)), id}] = &resource;
+        others_[{std::type_index(typeid(T)), kNeutral, id}] = &resource;
+    }
+    template <typename T>
+    void AddResource(Language language, int id, const T& resource) {
+        others_[{std::type_index(typeid(T)), Slot(language), id}] = &resource;
     }
     template <typename T>
     const T* FindResource(int id) const {
-        const auto found = others_.find({std::type_index(typeid(T)), id});
-        return found == others_.end() ? nullptr : static_cast<const T*>(found->second);
+        for (const int slot : {Slot(UiLanguage()), kNeutral}) {
+            const auto found = others_.find({std::type_index(typeid(T)), slot, id});
+            if (found != others_.end()) {
+                return static_cast<const T*>(found->second);
+            }
+        }
+        return nullptr;
     }
 
   private:
+    static constexpr int kNeutral = -1;
+    static constexpr int Slot(Language language) { return static_cast<int>(language); }
+
     std::map<int, PixelArt> bitmaps_;
     std::map<int, PixelArt> icons_;
-    std::map<UINT, std::u16string_view> strings_;
-    std::map<std::pair<std::type_index, int>, const void*> others_;
+    std::map<std::pair<int, UINT>, std::u16string_view> strings_;
+    std::map<std::tuple<std::type_index, int, int>, const void*> others_;
 };
 
 using HINSTANCE = const ResourceModule*;

@@ -18,6 +18,7 @@
 #include "platform/user/api/input_functions.h"
 #include "platform/user/api/message_functions.h"
 #include "platform/user/api/paint_functions.h"
+#include "platform/user/api/system_texts.h"
 #include "platform/user/api/window_functions.h"
 #include "platform/user/core/window_system.h"
 #include "platform/user/defaults/dialog_manager.h"
@@ -49,8 +50,8 @@ constexpr DialogItemTemplate kItems[] = {
     {WC_LISTVIEW, u"", kOpenFileList,
      WS_VISIBLE | WS_TABSTOP | LVS_REPORT | LVS_NOCOLUMNHEADER | LVS_SINGLESEL | LVS_SHOWSELALWAYS,
      0, 0, 0, 0, 0},
-    {u"BUTTON", u"Вверх", kOpenFileUp, WS_TABSTOP | BS_PUSHBUTTON, 0, 0, 0, 0, 0},
-    {u"BUTTON", u"Отмена", IDCANCEL, WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, 0, 0, 0, 0, 0},
+    {u"BUTTON", u"", kOpenFileUp, WS_TABSTOP | BS_PUSHBUTTON, 0, 0, 0, 0, 0},
+    {u"BUTTON", u"", IDCANCEL, WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, 0, 0, 0, 0, 0},
     {u"STATIC", u"", kOpenFileFolderText, WS_VISIBLE | SS_LEFT, 0, 0, 0, 0, 0},
     {u"STATIC", u"", kOpenFileNote, SS_LEFT, 0, 0, 0, 0, 0},
     {u"STATIC", u"", kOpenFileType, WS_VISIBLE | SS_LEFT, 0, 0, 0, 0, 0},
@@ -160,7 +161,12 @@ void OpenFilePage::Start() {
     }
     SendMessageW(Item(kOpenFileFolderText), WM_SETFONT, reinterpret_cast<WPARAM>(bold_.get()), 0);
     const std::u16string& type = setup_.patterns.Label();
-    SetWindowTextW(Item(kOpenFileType), type.empty() ? type : u"Тип: " + type);
+    SetWindowTextW(Item(kOpenFileUp), SystemText(SystemTextId::UpButton));
+    SetWindowTextW(Item(IDCANCEL), SystemText(SystemTextId::CancelButton));
+    const std::u16string_view values[] = {type};
+    SetWindowTextW(
+        Item(kOpenFileType),
+        type.empty() ? type : FillPlaceholders(SystemText(SystemTextId::FileType), values));
     const HWND list = Item(kOpenFileList);
     SendMessageW(list, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FULLROWSELECT, LVS_EX_FULLROWSELECT);
     SendMessageW(list, LVM_SETIMAGELIST, LVSIL_SMALL, PointerParam(RowImages().release()));
@@ -244,13 +250,13 @@ std::u16string OpenFilePage::FolderText() const {
 
 std::u16string_view OpenFilePage::Note() const {
     if (listing_.unreadable) {
-        return u"Эту папку не удалось прочитать.";
+        return SystemText(SystemTextId::FolderUnreadable);
     }
     if (listing_.cut) {
-        return u"Показаны не все файлы.";
+        return SystemText(SystemTextId::FilesCut);
     }
     if (listing_.entries.empty()) {
-        return u"Здесь нет файлов карт.";
+        return SystemText(SystemTextId::NoMapFiles);
     }
     return {};
 }

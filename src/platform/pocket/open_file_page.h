@@ -5,19 +5,20 @@
 #include <string>
 
 #include "platform/pocket/file_catalogue.h"
+#include "platform/user/api/system_texts.h"
 #include "platform/user/records/user_types.h"
 
 namespace qv {
 
 // What the open-file page shows: the files of `startFolder` and its subfolders that match the
 // patterns, each row with the file's title (else its name) and its folder, and at the start
-// folder the files of the extra places too. Folders are entered with a tap and left with "Вверх",
+// folder the files of the extra places too. Folders are entered with a tap and left with "Up",
 // never above the start folder.
 struct OpenFilePageSetup {
     std::filesystem::path startFolder;
     FilePatterns patterns;
     OpenFileExtras extras;
-    std::u16string title = u"Открыть";
+    std::u16string title{SystemText(SystemTextId::OpenTitle)};
 };
 
 struct OpenFilePageResult {
