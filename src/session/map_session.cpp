@@ -63,6 +63,11 @@ SessionChange MapSession::LoadMap(std::u16string path, MapError& error) {
     return change;
 }
 
+bool MapSession::CanLoadMap(std::u16string_view path, MapError& error) const {
+    NetworkModel scratch;
+    return LoadMapFile(scratch, path, settings_, &error) == 0;
+}
+
 SessionChange MapSession::LeaveMap() {
     SessionChange change{.noRoute = true};
     if (model_) {
@@ -153,13 +158,20 @@ SessionChange MapSession::Tap(std::int32_t downX, std::int32_t downY, std::int32
     }
     SessionChange change;
     if (upX != downX || upY != downY) {
-        const std::pair view{model_->viewX, model_->viewY};
-        PanView(*model_, upX - downX, upY - downY);
-        change.view = view != std::pair{model_->viewX, model_->viewY};
+        change = Pan(upX - downX, upY - downY);
     }
     model_->hotStation = HitTest(*model_, upX, upY);
     change.picked = model_->hotStation != nullptr;
     return change;
+}
+
+SessionChange MapSession::Pan(std::int32_t dx, std::int32_t dy) {
+    if (!model_) {
+        return {.noMap = true};
+    }
+    const std::pair view{model_->viewX, model_->viewY};
+    PanView(*model_, dx, dy);
+    return {.view = view != std::pair{model_->viewX, model_->viewY}};
 }
 
 void MapSession::DropPick() {

@@ -5,6 +5,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "model/map_parser.h"
@@ -82,6 +83,8 @@ class MapSession {
     // settings remember; the settings then name it. On failure no map is loaded (noMap) and
     // `error` says why.
     SessionChange LoadMap(std::u16string path, MapError& error);
+    // Whether LoadMap would load the file; nothing changes. When not, `error` says why.
+    bool CanLoadMap(std::u16string_view path, MapError& error) const;
     // Before another map is chosen: the ends and route of this one go, and so do its remembered
     // view and stations, in the file too.
     SessionChange LeaveMap();
@@ -99,6 +102,8 @@ class MapSession {
     // The pen went down at (downX, downY) and up at (upX, upY): a drag moves a zoomed view, and
     // the station where the pen was lifted, if any, is picked out.
     SessionChange Tap(std::int32_t downX, std::int32_t downY, std::int32_t upX, std::int32_t upY);
+    // Moves a zoomed view by (dx, dy), as a drag that far does; an unzoomed one stays.
+    SessionChange Pan(std::int32_t dx, std::int32_t dy);
     // The picked station's callout has been shown long enough.
     void DropPick();
     // After the station picker set the ends on the map: with both, they are remembered and the

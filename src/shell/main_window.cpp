@@ -37,6 +37,8 @@ namespace qv {
 namespace {
 
 constexpr UINT kBlinkPeriodMs = 500;
+// How far one notch of the wheel moves a zoomed view, in the window's pixels.
+constexpr std::int32_t kWheelStep = 20;
 // Loads the map another copy handed over, after the handing over has been answered.
 constexpr UINT WM_LOAD_HANDED_MAP = WM_APP + 1;
 
@@ -86,6 +88,9 @@ bool MainWindow::HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM 
         OnMessage(WM_LOAD_HANDED_MAP, &MainWindow::OnLoadHandedMap),
         OnMessage(WM_ENABLE, &MainWindow::OnEnable),
         OnMessage(WM_KEYDOWN, &MainWindow::OnKeyDown),
+        OnMessage(WM_MOUSEWHEEL, &MainWindow::OnWheel),
+        OnMessage(WM_MOUSEHWHEEL, &MainWindow::OnHorizontalWheel),
+        OnMessage(WM_DROPFILES, &MainWindow::OnDropFiles),
         OnCommand(ID_ABOUT, &MainWindow::OnAbout),
         OnCommand(ID_EXIT, &MainWindow::OnExit),
         OnCommand(ID_DEPARTURE, &MainWindow::OnDeparture),
@@ -153,18 +158,39 @@ LRESULT MainWindow::OnCopyData(const Message& message, bool&) {
     }
     std::u16string path(copied->cbData / sizeof(char16_t), u'\0');
     std::memcpy(path.data(), copied->lpData, copied->cbData);
-    if (path.find(u'\0') != std::u16string::npos) {
-        return 0;
+    return HandOverMap(std::move(path), false) ? 1 : 0;
+}
+
+LRESULT MainWindow::OnDropFiles(const Message& message, bool&) {
+    const auto* dropped = PointerFromParam<const DROPPEDFILE>(message.lParam);
+    if (dropped && dropped->path && dropped->length < kMapPathCapacity) {
+        HandOverMap(std::u16string(dropped->path, dropped->length), true);
+    }
+    return 0;
+}
+
+bool MainWindow::HandOverMap(std::u16string path, bool dropped) {
+    if (path.empty() || path.size() >= kMapPathCapacity ||
+        path.find(u'\0') != std::u16string::npos) {
+        return false;
     }
     handedMap_ = std::move(path);
+    handedDropped_ = dropped;
     PostMessageW(hwnd, WM_LOAD_HANDED_MAP, 0, 0);
-    return 1;
+    return true;
 }
 
 LRESULT MainWindow::OnLoadHandedMap(const Message&, bool&) {
-    if (!handedMap_.empty() && IsWindowEnabled(hwnd)) {
-        LoadChosenMap(std::exchange(handedMap_, {}));
+    if (handedMap_.empty() || !IsWindowEnabled(hwnd)) {
+        return 0;
     }
+    const std::u16string path = std::exchange(handedMap_, {});
+    MapError error;
+    if (handedDropped_ && session_.Map() && !session_.CanLoadMap(path, error)) {
+        ShowLoadFailure(path, error);
+        return 0;
+    }
+    LoadChosenMap(path);
     return 0;
 }
 
@@ -264,6 +290,38 @@ LRESULT MainWindow::OnPenUp(const Message& message, bool&) {
                  nullptr);
     }
     return 0;
+}
+
+LRESULT MainWindow::OnWheel(const Message& message, bool&) {
+    const int delta = static_cast<SHORT>(HIWORD(message.wParam));
+    const WPARAM keys = LOWORD(message.wParam);
+    if ((keys & MK_CONTROL) != 0) {
+        // Up zooms in and down zooms out, each only from the other state.
+        const NetworkModel* map = session_.Map();
+        if (map && delta != 0 && (delta > 0) != map->zoomed) {
+            SendMessageW(hwnd, WM_COMMAND, ID_SCALE, 0);
+        }
+        return 0;
+    }
+    const std::int32_t step = delta * kWheelStep / WHEEL_DELTA;
+    if ((keys & MK_SHIFT) != 0) {
+        Pan(step, 0);
+    } else {
+        Pan(0, step);
+    }
+    return 0;
+}
+
+LRESULT MainWindow::OnHorizontalWheel(const Message& message, bool&) {
+    const int delta = static_cast<SHORT>(HIWORD(message.wParam));
+    Pan(-delta * kWheelStep / WHEEL_DELTA, 0);
+    return 0;
+}
+
+void MainWindow::Pan(std::int32_t dx, std::int32_t dy) {
+    if (session_.Pan(dx, dy).view) {
+        Repaint();
+    }
 }
 
 void MainWindow::StartBlinkTimer() {

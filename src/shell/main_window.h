@@ -81,14 +81,24 @@ class MainWindow final : public WindowObject {
     LRESULT OnLoadHandedMap(const Message& message, bool& handled);
     LRESULT OnEnable(const Message& message, bool& handled);
     LRESULT OnKeyDown(const Message& message, bool& handled);
+    LRESULT OnWheel(const Message& message, bool& handled);
+    LRESULT OnHorizontalWheel(const Message& message, bool& handled);
+    LRESULT OnDropFiles(const Message& message, bool& handled);
 
     // The shell's menu bar of the window from the menu-bar description; kept in `menuBar_`.
     HWND CreateMenuBar(int menuBarId);
     // Runs the open-file page into `buffer`: 0 when a file was chosen, -1 otherwise.
     int BrowseForMapFile(std::span<char16_t> buffer);
+    // Says that the map cannot be loaded, and why on standard error.
+    void ShowLoadFailure(std::u16string_view path, const MapError& error);
     // Loads the map into the session and shows it, or says in the program's box that it cannot
     // be loaded, the loader's reason (file, line, what is wrong) going to standard error.
     bool LoadMap(std::u16string_view path);
+    // Takes a map's path to load as a chosen one once no page or box is open; false for a path
+    // that no file can have.
+    bool HandOverMap(std::u16string path, bool dropped);
+    // Moves a zoomed view as a drag that far does.
+    void Pan(std::int32_t dx, std::int32_t dy);
     // Loads the map as a chosen one: the stations, route and view of the map being left go.
     void LoadChosenMap(std::u16string_view path);
 
@@ -111,6 +121,8 @@ class MainWindow final : public WindowObject {
     // A map another copy handed over, loaded once no page or box of this window is open (they
     // refer to the network it replaces).
     std::u16string handedMap_;
+    // The handed map was dropped on the window: a file that cannot be loaded leaves the map shown.
+    bool handedDropped_ = false;
     // The window's large icon, which the window refers to and this object owns.
     UniqueIcon icon_;
 };

@@ -58,13 +58,17 @@ void MainWindow::LoadChosenMap(std::u16string_view path) {
     LoadMap(path);
 }
 
+void MainWindow::ShowLoadFailure(std::u16string_view path, const MapError& error) {
+    ReportLoadFailure(path, error);
+    MessageBoxW(nullptr, Text(TextId::MapNotLoaded), Text(TextId::ErrorCaption),
+                MB_OK | MB_ICONHAND);
+}
+
 bool MainWindow::LoadMap(std::u16string_view path) {
     MapError error;
     const SessionChange change = session_.LoadMap(std::u16string(path), error);
     if (change.noMap) {
-        ReportLoadFailure(path, error);
-        MessageBoxW(nullptr, Text(TextId::MapNotLoaded), Text(TextId::ErrorCaption),
-                    MB_OK | MB_ICONHAND);
+        ShowLoadFailure(path, error);
         return false;
     }
     if (change.routeSearched) {

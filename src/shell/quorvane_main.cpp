@@ -18,7 +18,6 @@
 
 namespace {
 
-constexpr int kWindowScale = 2;
 constexpr char kUsage[] =
     "Usage: quorvane [--lang en|ru] [MAP]\n"
     "Shows a metro scheme and finds routes between its stations, in a window.\n"
@@ -74,7 +73,7 @@ int main(int argc, char** argv) {
         start.map = FileNameText(error ? *path : absolute.string());
     }
     std::string error;
-    auto host = SdlHost::Open(kWindowScale, error);
+    auto host = SdlHost::Open(SdlHost::kFitDisplay, error);
     if (!host) {
         std::fprintf(stderr, "quorvane: %s\n", error.c_str());
         return 1;

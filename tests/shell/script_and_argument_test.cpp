@@ -2,9 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "headless/script.h"
 #include "platform/host/virtual_keys.h"
 #include "shell/map_argument_uri.h"
+#include "text/utf.h"
 
 namespace qv {
 namespace {
@@ -72,6 +75,34 @@ TEST(ScriptLines, StepsInOrderAndTheFirstBadLine) {
 
     for (const char* bad : {"tap 1\n", "wait -1\n", "key hyper\n", "command ID_NOPE\n", "shot\n",
                             "state now\n", "jump 1 2\n", "drag 1 2 3\n"}) {
+        const auto failed = ParseScript(std::string("state\n") + bad);
+        const auto* error = std::get_if<ScriptError>(&failed);
+        ASSERT_TRUE(error) << bad;
+        EXPECT_EQ(error->line, 2) << bad;
+    }
+}
+
+TEST(ScriptLines, WheelAndDrop) {
+    const auto parsed = ParseScript(
+        "wheel 0 -2\nwheel 3 1 Shift\nwheel 0 1 ctrl\ndrop /m/a b#1.qvn\ndrop rel.qvn\n");
+    const auto& steps = std::get<std::vector<ScriptStep>>(parsed);
+    ASSERT_EQ(steps.size(), 5u);
+    const auto event = [&](int i) { return std::get<tools::InputStep>(steps[i]).event; };
+    EXPECT_EQ(event(0).kind, InputEvent::Kind::Wheel);
+    EXPECT_EQ(event(0).notches.x, 0);
+    EXPECT_EQ(event(0).notches.y, -2);
+    EXPECT_EQ(event(0).modifiers, KeyModifiers{});
+    EXPECT_EQ(event(1).notches.x, 3);
+    EXPECT_EQ(event(1).modifiers, (KeyModifiers{.shift = true}));
+    EXPECT_EQ(event(2).modifiers, (KeyModifiers{.control = true}));
+    EXPECT_EQ(event(3).kind, InputEvent::Kind::Drop);
+    // The whole rest of the line, "#" and spaces too; a relative path from the working folder.
+    EXPECT_EQ(event(3).path, u"/m/a b#1.qvn");
+    EXPECT_EQ(event(4).path,
+              Utf8ToUtf16((std::filesystem::current_path() / "rel.qvn").string()).value());
+
+    for (const char* bad : {"wheel 1\n", "wheel 1 2 alt\n", "wheel 1 2 ctrl shift\n",
+                            "wheel 1 1001\n", "wheel x 1\n", "drop\n", "drop   \n"}) {
         const auto failed = ParseScript(std::string("state\n") + bad);
         const auto* error = std::get_if<ScriptError>(&failed);
         ASSERT_TRUE(error) << bad;

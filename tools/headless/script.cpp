@@ -2,7 +2,9 @@
 
 #include <array>
 #include <cctype>
+#include <filesystem>
 #include <sstream>
+#include <system_error>
 #include <utility>
 
 #include "command_line.h"
@@ -19,6 +21,7 @@ constexpr int kDragSteps = 5;
 constexpr HostTime kDragStepDuration{20};
 // Coordinates and times beyond these are refused as mistakes.
 constexpr int kMaxCoordinate = 10000;
+constexpr int kMaxNotches = 1000;
 constexpr std::int64_t kMaxMilliseconds = 24LL * 3600 * 1000;
 
 constexpr std::array<std::pair<std::string_view, int>, 16> kKeyNames{{
@@ -219,6 +222,42 @@ class LineReader {
             steps_.push_back(CommandStep{*id});
             return std::nullopt;
         }
+        if (command == "wheel") {
+            int x = 0;
+            int y = 0;
+            if (!Notches(x) || !Notches(y)) {
+                return "wants DX DY [ctrl|shift]";
+            }
+            InputEvent event;
+            event.kind = InputEvent::Kind::Wheel;
+            event.notches = {x, y};
+            if (const std::string held = Lower(Word()); held == "ctrl" || held == "control") {
+                event.modifiers.control = true;
+            } else if (held == "shift") {
+                event.modifiers.shift = true;
+            } else if (!held.empty()) {
+                return "wants DX DY [ctrl|shift]";
+            }
+            if (!AtEnd()) {
+                return "wants DX DY [ctrl|shift]";
+            }
+            Input(event);
+            return std::nullopt;
+        }
+        if (command == "drop") {
+            const std::string path = Rest();
+            if (path.empty()) {
+                return "wants PATH";
+            }
+            // As the program is started with it: relative to the working folder.
+            std::error_code error;
+            const std::filesystem::path absolute = std::filesystem::absolute(path, error);
+            InputEvent event;
+            event.kind = InputEvent::Kind::Drop;
+            event.path = FileNameText(error ? path : absolute.string());
+            Input(event);
+            return std::nullopt;
+        }
         if (command == "shot") {
             const std::string file = Word();
             if (file.empty() || !AtEnd()) {
@@ -259,6 +298,11 @@ class LineReader {
     bool AtEnd() const { return rest_.find_first_not_of(" \t") == std::string_view::npos; }
     bool Coordinate(int& value) {
         const auto number = WholeNumber(Word(), -kMaxCoordinate, kMaxCoordinate);
+        value = number ? static_cast<int>(*number) : 0;
+        return number.has_value();
+    }
+    bool Notches(int& value) {
+        const auto number = WholeNumber(Word(), -kMaxNotches, kMaxNotches);
         value = number ? static_cast<int>(*number) : 0;
         return number.has_value();
     }
@@ -317,9 +361,9 @@ std::variant<std::vector<ScriptStep>, ScriptError> ParseScript(std::string_view 
         if (!line.empty() && line.back() == '\r') {
             line.remove_suffix(1);
         }
-        if (const auto comment = line.find('#'); comment != std::string_view::npos &&
-                                                 !line.starts_with("type") &&
-                                                 !line.starts_with("menu")) {
+        if (const auto comment = line.find('#');
+            comment != std::string_view::npos && !line.starts_with("type") &&
+            !line.starts_with("drop") && !line.starts_with("menu")) {
             line = line.substr(0, comment);
         }
         const auto start = line.find_first_not_of(" \t");

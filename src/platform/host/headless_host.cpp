@@ -42,7 +42,7 @@ std::optional<InputEvent> HeadlessHost::NextInput() {
     if (input_.empty()) {
         return std::nullopt;
     }
-    const InputEvent event = input_.front();
+    InputEvent event = std::move(input_.front());
     input_.pop_front();
     return event;
 }

@@ -4,6 +4,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include "platform/host/host.h"
 
@@ -23,7 +24,15 @@ class HeadlessHost final : public Host {
     void Key(int virtualKey, KeyModifiers modifiers = {});
     void Type(std::u16string_view text);
     void Close() { Queue({InputEvent::Kind::Close}); }
-    void Queue(InputEvent event) { input_.push_back(event); }
+    void Wheel(int notchesX, int notchesY, KeyModifiers modifiers = {}) {
+        Queue({.kind = InputEvent::Kind::Wheel,
+               .modifiers = modifiers,
+               .notches = {notchesX, notchesY}});
+    }
+    void Drop(std::u16string path) {
+        Queue({.kind = InputEvent::Kind::Drop, .path = std::move(path)});
+    }
+    void Queue(InputEvent event) { input_.push_back(std::move(event)); }
 
     // Lets the clock run up to `duration` further; waits for deadlines within it come true.
     void AllowTime(HostTime duration) { horizon_ = now_ + duration; }

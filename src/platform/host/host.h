@@ -2,6 +2,7 @@
 
 #include <chrono>
 #include <optional>
+#include <string>
 #include <string_view>
 
 #include "platform/gdi/gdi_objects.h"
@@ -17,13 +18,26 @@ struct KeyModifiers {
 
 // What the user did, in the device screen's logical coordinates.
 struct InputEvent {
-    enum class Kind { PenDown, PenMove, PenUp, KeyDown, KeyUp, Character, ScaleChanged, Close };
+    enum class Kind {
+        PenDown,
+        PenMove,
+        PenUp,
+        KeyDown,
+        KeyUp,
+        Character,
+        ScaleChanged,
+        Close,
+        Wheel,
+        Drop
+    };
 
     Kind kind = Kind::Close;
-    POINT position{};    // pen events
-    int virtualKey = 0;  // key events
-    KeyModifiers modifiers{};
-    char16_t character = 0;  // character events
+    POINT position{};          // pen events
+    int virtualKey = 0;        // key events
+    KeyModifiers modifiers{};  // key and wheel events
+    char16_t character = 0;    // character events
+    POINT notches{};           // wheel events: to the right and away from the user
+    std::u16string path{};     // drop events: the file dropped on the window
     bool operator==(const InputEvent&) const = default;
 };
 

@@ -7,13 +7,12 @@
 
 #include "platform/gdi/system_metrics.h"
 #include "platform/host/virtual_keys.h"
+#include "platform/host/window_scale.h"
 #include "text/utf.h"
 
 namespace qv {
 
 namespace {
-
-constexpr int kMaxScale = 3;
 
 int VirtualKeyOf(SDL_Keycode key) {
     if (key >= SDLK_a && key <= SDLK_z) {
@@ -79,7 +78,11 @@ std::unique_ptr<SdlHost> SdlHost::Open(int initialScale, std::string& error) {
         return nullptr;
     }
     std::unique_ptr<SdlHost> host(new SdlHost());
-    const int scale = std::clamp(initialScale, 1, kMaxScale);
+    int scale = std::clamp(initialScale, 1, kMaxTextureScale);
+    SDL_Rect usable{};
+    if (initialScale == kFitDisplay) {
+        scale = SDL_GetDisplayUsableBounds(0, &usable) == 0 ? WindowScaleFor(usable.h) : 2;
+    }
     host->window_ = SDL_CreateWindow(
         "Quorvane", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, kScreenWidth * scale,
         kScreenHeight * scale, SDL_WINDOW_RESIZABLE | SDL_WINDOW_ALLOW_HIGHDPI | SDL_WINDOW_HIDDEN);
@@ -118,7 +121,7 @@ void SdlHost::Layout() {
     // The renderer's size, not the window's: on HiDPI screens they differ.
     SDL_GetRendererOutputSize(renderer_, &width, &height);
     const int fit = std::max(1, std::min(width / kScreenWidth, height / kScreenHeight));
-    const int scale = std::min(fit, kMaxScale);
+    const int scale = std::min(fit, kMaxTextureScale);
     magnification_ = std::max(1, fit / scale);
     offsetX_ = (width - kScreenWidth * scale * magnification_) / 2;
     offsetY_ = (height - kScreenHeight * scale * magnification_) / 2;
@@ -180,6 +183,23 @@ void SdlHost::Translate(const SDL_Event& event) {
                 input_.push_back({kind, {}, key, ModifiersOf(event.key.keysym.mod)});
             }
             break;
+        case SDL_MOUSEWHEEL: {
+            // Notches away from the user and to the right, whichever way the system turns them.
+            const int sign = event.wheel.direction == SDL_MOUSEWHEEL_FLIPPED ? -1 : 1;
+            if (event.wheel.x != 0 || event.wheel.y != 0) {
+                input_.push_back({.kind = InputEvent::Kind::Wheel,
+                                  .modifiers = ModifiersOf(static_cast<Uint16>(SDL_GetModState())),
+                                  .notches = {sign * event.wheel.x, sign * event.wheel.y}});
+            }
+            break;
+        }
+        case SDL_DROPFILE:
+            if (event.drop.file) {
+                input_.push_back(
+                    {.kind = InputEvent::Kind::Drop, .path = FileNameText(event.drop.file)});
+                SDL_free(event.drop.file);
+            }
+            break;
         case SDL_TEXTINPUT:
             if (const std::optional<std::u16string> text = Utf8ToUtf16(event.text.text)) {
                 for (const char16_t c : *text) {
@@ -227,7 +247,7 @@ std::optional<InputEvent> SdlHost::NextInput() {
     if (input_.empty()) {
         return std::nullopt;
     }
-    const InputEvent next = input_.front();
+    InputEvent next = std::move(input_.front());
     input_.pop_front();
     return next;
 }

@@ -18,6 +18,9 @@ namespace qv {
 // mouse button as the pen and the keyboard as the device keyboard.
 class SdlHost final : public Host {
   public:
+    // A window as large as most of the display allows (WindowScaleFor).
+    static constexpr int kFitDisplay = 0;
+
     // Null, with the reason in `error`, when no window can be shown (no display, for one).
     static std::unique_ptr<SdlHost> Open(int initialScale, std::string& error);
     ~SdlHost() override;

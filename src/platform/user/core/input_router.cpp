@@ -1,6 +1,7 @@
 #include "platform/user/core/input_router.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "platform/gdi/rectangle_math.h"
 #include "platform/host/virtual_keys.h"
@@ -45,6 +46,12 @@ InputRouter::Request InputRouter::Route(const InputEvent& event) {
         case InputEvent::Kind::KeyUp:
         case InputEvent::Kind::Character:
             RouteKey(event);
+            break;
+        case InputEvent::Kind::Wheel:
+            RouteWheel(event);
+            break;
+        case InputEvent::Kind::Drop:
+            RouteDrop(event);
             break;
         case InputEvent::Kind::ScaleChanged:
             return Request::Rescale;
@@ -180,6 +187,43 @@ void InputRouter::RouteKey(const InputEvent& event) {
             break;
     }
     routed_.push_back(message);
+}
+
+void InputRouter::RouteWheel(const InputEvent& event) {
+    // To the window that takes the keys, as a whole.
+    const HWND focus = activation_.Focus() ? activation_.Focus() : activation_.Active();
+    const Window* target = windows_.Find(focus);
+    if (!target || !target->IsEnabledTree()) {
+        return;
+    }
+    const HWND handle = target->TopLevel().Handle();
+    const WPARAM keys = (event.modifiers.control ? MK_CONTROL : 0) |
+                        (event.modifiers.shift ? MK_SHIFT : 0) | (penDown_ ? MK_LBUTTON : 0);
+    const DWORD time = static_cast<DWORD>(host_.Now().count());
+    const LPARAM where = MAKELPARAM(penPosition_.x, penPosition_.y);
+    const std::pair<UINT, int> turns[] = {{WM_MOUSEWHEEL, event.notches.y},
+                                          {WM_MOUSEHWHEEL, event.notches.x}};
+    for (const auto& [message, notches] : turns) {
+        if (notches != 0) {
+            routed_.push_back({handle, message,
+                               MAKEWPARAM(static_cast<int>(keys), notches * WHEEL_DELTA), where,
+                               time, penPosition_});
+        }
+    }
+}
+
+void InputRouter::RouteDrop(const InputEvent& event) {
+    // To the window the active one belongs to: a page open over the main window does not take
+    // the file, its owner does, even while the page keeps it disabled.
+    Window* target = windows_.Find(activation_.Active());
+    while (target && target->Owner()) {
+        target = windows_.Find(target->Owner());
+    }
+    if (!target || event.path.empty()) {
+        return;
+    }
+    const DROPPEDFILE dropped{event.path.data(), event.path.size()};
+    windows_.Send(target->TopLevel().Handle(), WM_DROPFILES, 0, PointerParam(&dropped));
 }
 
 Window* InputRouter::WindowAt(POINT screen) const {

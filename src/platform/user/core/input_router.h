@@ -21,7 +21,9 @@ class WindowTree;
 // Disabled windows get no input, which is how modal loops keep input to themselves. A pen event
 // not captured first asks the window what the point is on (WM_NCHITTEST): HTCLIENT gives it the
 // client pen messages, a frame part the WM_NC... ones in screen coordinates, HTTRANSPARENT hands
-// the pen to the parent (static text does so) and HTNOWHERE drops it.
+// the pen to the parent (static text does so) and HTNOWHERE drops it. The wheel goes to the
+// top-level window that takes the keys; a dropped file to the window that owns the active one,
+// sent at once.
 class InputRouter {
   public:
     // What the window system is left to do about an event that is no input to a window.
@@ -47,6 +49,8 @@ class InputRouter {
   private:
     void RoutePen(UINT message, POINT screen);
     void RouteKey(const InputEvent& event);
+    void RouteWheel(const InputEvent& event);
+    void RouteDrop(const InputEvent& event);
     // The deepest shown and enabled window under the point; may be a disabled top-level
     // window, which then gets nothing.
     Window* WindowAt(POINT screen) const;

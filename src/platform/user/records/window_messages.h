@@ -2,6 +2,8 @@
 
 // Message ids and the codes carried in their parameters, as the pocket computer numbers them.
 
+#include <cstddef>
+
 #include "platform/user/records/user_types.h"
 
 namespace qv {
@@ -71,7 +73,10 @@ inline constexpr UINT WM_CTLCOLORSTATIC = 0x0138;
 inline constexpr UINT WM_MOUSEMOVE = 0x0200;
 inline constexpr UINT WM_LBUTTONDOWN = 0x0201;
 inline constexpr UINT WM_LBUTTONUP = 0x0202;
+inline constexpr UINT WM_MOUSEWHEEL = 0x020A;
+inline constexpr UINT WM_MOUSEHWHEEL = 0x020E;
 inline constexpr UINT WM_CAPTURECHANGED = 0x0215;
+inline constexpr UINT WM_DROPFILES = 0x0233;
 inline constexpr UINT WM_USER = 0x0400;
 inline constexpr UINT WM_APP = 0x8000;
 inline constexpr UINT DM_GETDEFID = WM_USER + 0;
@@ -143,6 +148,12 @@ inline constexpr LRESULT BST_CHECKED = 1;
 // Notification codes of buttons.
 inline constexpr WORD BN_CLICKED = 0;
 
+// Wheel messages: the high word of the first parameter in these units per notch, the low word
+// the keys held.
+inline constexpr int WHEEL_DELTA = 120;
+inline constexpr WPARAM MK_SHIFT = 0x0004;
+inline constexpr WPARAM MK_CONTROL = 0x0008;
+
 // Key message second parameter bits.
 inline constexpr LPARAM KF_ALTDOWN_BIT = LPARAM{1} << 29;
 inline constexpr LPARAM KF_REPEAT_BIT = LPARAM{1} << 30;
@@ -154,6 +165,13 @@ struct COPYDATASTRUCT {
     UINT_PTR dwData = 0;
     DWORD cbData = 0;
     const void* lpData = nullptr;
+};
+
+// What WM_DROPFILES carries (as its second parameter): the path of the file dropped on the window,
+// valid only while the message is handled.
+struct DROPPEDFILE {
+    const char16_t* path = nullptr;
+    std::size_t length = 0;
 };
 
 }  // namespace qv
