@@ -462,7 +462,13 @@ class RouteSearch final : public PathEnumeration {
                 cutShort_ = true;
                 return false;
             }
-            AddSlot(arena_.Branch(Step(start, before, further, link)), further);
+            const PathNode copy = Step(start, before, further, link);
+            if (further != destination_ && TakesNoStep(copy)) {
+                // It would only be let go on its turn: it keeps its slot and holds no path.
+                slots_.push_back(kNone);
+            } else {
+                AddSlot(arena_.Branch(copy), further);
+            }
             if (further == exactNext_) {
                 NoteExactRoute(static_cast<std::int32_t>(slots_.size() - 1), further);
             }
