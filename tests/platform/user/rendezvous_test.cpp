@@ -24,6 +24,8 @@
 #include "platform/user/defaults/default_window_procedure.h"
 #include "platform/user/records/window_messages.h"
 #include "platform/user/records/window_styles.h"
+#include "scoped_environment.h"
+#include "shell/main_window.h"
 
 namespace qv {
 namespace {
@@ -563,6 +565,36 @@ TEST(RendezvousRequestTest, RequestsSurviveTheTripAndBrokenOnesAreRefused) {
     RendezvousRequest huge;
     huge.className.assign(RendezvousRequest::kMaxName + 1, u'a');
     EXPECT_FALSE(RendezvousRequest::Decode(huge.Encode()));
+}
+
+// What the running copy answers a map path handed over by another: the path whole, in UTF-16
+// without a terminator, or refused.
+TEST(MapHandOver, ThePathIsTakenWholeOrRefused) {
+    testing::ScopedEnvironment environment;
+    environment.Set("XDG_CONFIG_HOME", "/nonexistent");
+    HeadlessHost host;
+    WindowSystem system(host);
+    MainWindow window;
+    const auto answer = [&](UINT_PTR tag, std::u16string_view path, DWORD bytes) {
+        const COPYDATASTRUCT copied{tag, bytes, path.data()};
+        LRESULT result = -1;
+        window.HandleMessage(nullptr, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&copied), result, 0);
+        return result;
+    };
+    const auto whole = [&](std::u16string_view path) {
+        return answer(kOpenMapDataTag, path, static_cast<DWORD>(path.size() * 2));
+    };
+    using namespace std::string_view_literals;
+    EXPECT_EQ(whole(u"/home/ann/moscow.qvn"), 1);
+    EXPECT_EQ(whole(u"/home/ann/moscow.qvn\0"sv), 0) << "a terminator sent along";
+    EXPECT_EQ(whole(u"/home/ann\0/etc/passwd"sv), 0) << "a path cut short inside";
+    EXPECT_EQ(whole(u"\0"sv), 0);
+    EXPECT_EQ(whole(u""), 0);
+    EXPECT_EQ(answer(kOpenMapDataTag, u"/a.qvn", 11), 0) << "half a unit";
+    EXPECT_EQ(answer(kOpenMapDataTag + 1, u"/a.qvn", 12), 0) << "another tag";
+    const std::u16string longest(kMapPathCapacity - 1, u'a');
+    EXPECT_EQ(whole(longest), 1);
+    EXPECT_EQ(whole(longest + u"a"), 0) << "no room for it";
 }
 
 }  // namespace
