@@ -524,6 +524,50 @@ TEST_F(RendezvousTest, TheDefaultFolderIsTheRuntimeFolderOrTheUsersOwnUnderTmp) 
     }
 }
 
+TEST_F(RendezvousTest, OfTwoPeersWithTheWindowTheFirstByNameIsFoundEveryTime) {
+    ASSERT_EQ(::mkdir(meeting_.c_str(), 0700), 0);
+    // "1.sock" owns window 10, "2.sock" window 20; each answers a find with its window and a
+    // raise with yes, and notes which windows it was asked to raise.
+    UniqueFd listeners[] = {Listen(meeting_ / "2.sock"), Listen(meeting_ / "1.sock")};
+    const std::uint64_t windows[] = {20, 10};
+    std::vector<std::uint64_t> raised[2];
+    std::atomic<bool> done = false;
+    std::vector<std::thread> peers;
+    for (int i = 0; i < 2; ++i) {
+        peers.emplace_back([&, i] {
+            pollfd entry{listeners[i].Get(), POLLIN, 0};
+            while (!done) {
+                if (::poll(&entry, 1, 20) != 1) {
+                    continue;
+                }
+                UniqueFd call(::accept(listeners[i].Get(), nullptr, nullptr));
+                const auto request = RendezvousRequest::Decode(ReceiveToEnd(call.Get()));
+                if (request && request->kind == RendezvousRequest::Kind::Find) {
+                    ::send(call.Get(), EncodedWindow(windows[i]).data(), 8, MSG_NOSIGNAL);
+                } else if (request && request->kind == RendezvousRequest::Kind::Raise) {
+                    raised[i].push_back(request->window);
+                    ::send(call.Get(), "\1", 1, MSG_NOSIGNAL);
+                }
+            }
+        });
+    }
+    auto rendezvous = Rendezvous::Open(meeting_);
+    ASSERT_NE(rendezvous, nullptr);
+    std::uintptr_t next = 0x1000;
+    for (int round = 0; round < 3; ++round) {
+        const HWND found =
+            rendezvous->Find(kClass, std::nullopt, [&] { return reinterpret_cast<HWND>(next++); });
+        ASSERT_NE(found, nullptr);
+        EXPECT_TRUE(rendezvous->Raise(found));
+    }
+    done = true;
+    for (std::thread& peer : peers) {
+        peer.join();
+    }
+    EXPECT_EQ(raised[1], (std::vector<std::uint64_t>{10, 10, 10}));
+    EXPECT_TRUE(raised[0].empty());
+}
+
 TEST(RendezvousRequestTest, RequestsSurviveTheTripAndBrokenOnesAreRefused) {
     RendezvousRequest find;
     find.className = u"QuorvaneWnd";
@@ -562,8 +606,19 @@ TEST(RendezvousRequestTest, RequestsSurviveTheTripAndBrokenOnesAreRefused) {
     handing.data.assign(RendezvousRequest::kMaxData + 1, 'a');
     EXPECT_FALSE(RendezvousRequest::Decode(handing.Encode()));
     EXPECT_FALSE(RendezvousRequest::Decode("Q"));
-    RendezvousRequest huge;
-    huge.className.assign(RendezvousRequest::kMaxName + 1, u'a');
+    // Names of the longest length pass whole; one unit more is refused.
+    RendezvousRequest longest;
+    longest.className.assign(RendezvousRequest::kMaxName, u'a');
+    longest.title = std::u16string(RendezvousRequest::kMaxName, u'b');
+    const auto kept = RendezvousRequest::Decode(longest.Encode());
+    ASSERT_TRUE(kept);
+    EXPECT_EQ(kept->className, longest.className);
+    EXPECT_EQ(kept->title, longest.title);
+    RendezvousRequest huge = longest;
+    huge.className += u'a';
+    EXPECT_FALSE(RendezvousRequest::Decode(huge.Encode()));
+    huge = longest;
+    *huge.title += u'b';
     EXPECT_FALSE(RendezvousRequest::Decode(huge.Encode()));
 }
 
