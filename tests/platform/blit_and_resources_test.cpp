@@ -61,6 +61,15 @@ TEST(StretchBlt, ScalesByNearestNeighbourAndDoublesAScaleOneBitmapOnAScaleTwoSur
             ASSERT_EQ(target.At(x, y), Gradient(x / 2, y / 2)) << x << "," << y;
         }
     }
+    // Shrunk, each target pixel takes the source pixel at its start; empty areas are refused.
+    Surface half(2, 2);
+    EXPECT_EQ(StretchBlt(half.Dc(), 0, 0, 2, 2, source.Dc(), 0, 0, 4, 4, SRCCOPY), 1);
+    EXPECT_EQ(half.At(1, 0), Gradient(2, 0));
+    EXPECT_EQ(half.At(1, 1), Gradient(2, 2));
+    for (const int empty : {0, -1}) {
+        EXPECT_EQ(StretchBlt(half.Dc(), 0, 0, empty, 2, source.Dc(), 0, 0, 4, 4, SRCCOPY), 0);
+        EXPECT_EQ(StretchBlt(half.Dc(), 0, 0, 2, 2, source.Dc(), 0, 0, 4, empty, SRCCOPY), 0);
+    }
     Surface twice(12, 12, 2);
     UniqueBitmap marker(LoadBitmapW(ProgramModule(), IDB_DEPARTURE_MARKER));
     ASSERT_TRUE(marker);

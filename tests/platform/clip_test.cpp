@@ -369,6 +369,26 @@ TEST(Clip, CopyingWithinOneBitmapReadsThePixelsAsTheyWereBefore) {
     }
 }
 
+TEST(Clip, CopyingWithinOneUnclippedBitmapReadsEachRowBeforeOverwritingIt) {
+    for (const auto& [dx, dy] : {std::pair{1, 3}, std::pair{-2, -3}, std::pair{3, 0}}) {
+        Surface surface(10, 12);
+        const HDC dc = surface.Dc();
+        for (int y = 0; y < 12; ++y) {
+            for (int x = 0; x < 10; ++x) {
+                SetPixel(dc, x, y, Original(x, y));
+            }
+        }
+        BitBlt(dc, dx, dy, 10, 12, dc, 0, 0, SRCCOPY);
+        for (int y = 0; y < 12; ++y) {
+            for (int x = 0; x < 10; ++x) {
+                const bool moved = x - dx >= 0 && x - dx < 10 && y - dy >= 0 && y - dy < 12;
+                ASSERT_EQ(surface.At(x, y), moved ? Original(x - dx, y - dy) : Original(x, y))
+                    << dx << "," << dy << " at " << x << "," << y;
+            }
+        }
+    }
+}
+
 TEST(SaveDC, RestoresObjectsColoursModeOriginAndClipAndItsObjectsGoWithTheSurface) {
     Surface surface(20, 20);
     const HDC dc = surface.Dc();

@@ -163,26 +163,6 @@ TEST(Ellipse, SmallDiscsAreRoundSymmetricAndInsideTheirBox) {
     }
 }
 
-TEST(Polyline, WidePenHasRoundEndsPastItsPoints) {
-    Surface surface(20, 12);
-    UniquePen pen(CreatePen(PS_SOLID, 5, kRed));
-    SelectionScope scope(surface.Dc(), pen.get());
-    const POINT points[] = {{5, 5}, {14, 5}};
-    Polyline(surface.Dc(), points, 2);
-    EXPECT_EQ(surface.At(14, 5), kRed);
-    EXPECT_EQ(surface.At(16, 5), kRed);  // the cap reaches half the width past the end
-    EXPECT_EQ(surface.At(18, 5), kWhite);
-    EXPECT_EQ(surface.At(9, 3), kRed);
-    EXPECT_EQ(surface.At(9, 7), kRed);
-    EXPECT_EQ(surface.At(9, 8), kWhite);
-    // Symmetric about the line's axis.
-    for (int x = 0; x < 20; ++x) {
-        for (int d = 0; d < 5; ++d) {
-            EXPECT_EQ(surface.At(x, 5 - d), surface.At(x, 5 + d)) << x << " " << d;
-        }
-    }
-}
-
 // The smallest box holding every pixel of `ink` in device rows [top, bottom), and whether the box
 // is wholly inked.
 struct InkBox {

@@ -183,6 +183,8 @@ TEST(DrawText, FormatsPlaceTheTextInTheRectangleAndItClipsTheText) {
     // Vertically centred: the ink moves down by about half the spare height.
     EXPECT_NEAR(middle.top - left.top, (22 - 13) / 2, 1);
     EXPECT_EQ(middle.left, centre.left);
+    const Ink bottom = inkFor(DT_LEFT | DT_BOTTOM | DT_SINGLELINE);
+    EXPECT_EQ(bottom.top - left.top, 22 - 13) << "the cell's foot on the rectangle's";
     const Ink clipped = inkFor(DT_LEFT, {5, 2, 20, 8}, u"ЖЖЖЖЖЖ");
     EXPECT_GE(clipped.left, 5);
     EXPECT_LE(clipped.right, 19);
@@ -268,6 +270,21 @@ TEST(DrawText, CalcRectMeasuresWithoutDrawingUpToTheTerminatorAndWithWordBreaks)
     RECT prefix{0, 0, 0, 0};
     DrawTextW(surface.Dc(), u"ab", &prefix, DT_CALCRECT);
     EXPECT_EQ(terminated.right, prefix.right);
+
+    // A line ends at CR, LF or both together; a single line takes neither.
+    struct Breaks {
+        std::u16string_view text;
+        UINT format;
+        int lines;
+    };
+    for (const Breaks b :
+         {Breaks{u"a\r\nb", 0, 2}, Breaks{u"a\n\nb", 0, 3}, Breaks{u"a\r\rb", 0, 3},
+          Breaks{u"a\n", 0, 2}, Breaks{u"", 0, 1}, Breaks{u"a\r\nb\nc", DT_SINGLELINE, 1}}) {
+        RECT measured{0, 0, 0, 0};
+        EXPECT_EQ(DrawTextW(surface.Dc(), b.text, &measured, DT_CALCRECT | b.format),
+                  b.lines * metrics.tmHeight)
+            << b.lines;
+    }
 
     RECT narrow{0, 0, 40, 0};
     const int lines = DrawTextW(surface.Dc(), u"один два три", &narrow, DT_CALCRECT | DT_WORDBREAK);

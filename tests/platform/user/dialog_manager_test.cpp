@@ -184,6 +184,29 @@ TEST_F(Dialogs, DialogsThatCannotBeMadeFail) {
     EXPECT_FALSE(EndDialog(main, 1));  // not a dialog
 }
 
+TEST_F(Dialogs, ADialogGoneWithoutEndingGivesZeroAndOneGoneWhileMadeFails) {
+    script.handle = [&](HWND d, UINT m, WPARAM, LPARAM) -> INT_PTR {
+        if (m == WM_INITDIALOG) {
+            PostMessageW(d, WM_USER, 0, 0);
+        } else if (m == WM_USER) {
+            DestroyWindow(d);
+        }
+        return 0;
+    };
+    EXPECT_EQ(Run(), 0);
+    EXPECT_TRUE(IsWindowEnabled(main));
+    EXPECT_EQ(GetActiveWindow(), main);
+    script.handle = [&](HWND d, UINT m, WPARAM, LPARAM) -> INT_PTR {
+        if (m == WM_INITDIALOG) {
+            DestroyWindow(d);
+        }
+        return 0;
+    };
+    EXPECT_EQ(Run(), -1);
+    EXPECT_EQ(system.TopLevelWindows(), (std::vector<HWND>{main}));
+    EXPECT_TRUE(IsWindowEnabled(main));
+}
+
 TEST_F(Dialogs, NestedModalLoopsEachEndOnlyTheirOwnLevel) {
     // window handler -> dialog -> message box; the dialog is ended from a timer while the box is
     // up, but its loop waits for the box to close first.

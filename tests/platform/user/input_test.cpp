@@ -35,6 +35,9 @@ TEST_F(Input, ThePenReachesTheWindowUnderItInClientCoordinates) {
     const HWND panel = Make("panel", WS_CHILD | WS_VISIBLE, {20, 30, 120, 130}, main);
     const HWND hidden = Make("hidden", WS_CHILD, {0, 0, 240, 320}, main);
     const HWND off = Make("off", WS_CHILD | WS_VISIBLE | WS_DISABLED, {0, 200, 240, 320}, main);
+    const HWND glass = Make("glass", WS_CHILD | WS_VISIBLE, {150, 0, 240, 100}, main,
+                            testing::Answer(WM_NCHITTEST, HTTRANSPARENT));
+    host.Tap(160, 10);
     host.PenDown(25, 40);
     host.PenMove(30, 41);
     host.PenUp(200, 250);
@@ -43,12 +46,50 @@ TEST_F(Input, ThePenReachesTheWindowUnderItInClientCoordinates) {
     EXPECT_EQ(PenLog(panel), (Pen{{WM_LBUTTONDOWN, {5, 10}}, {WM_MOUSEMOVE, {10, 11}}}));
     // Without the capture the pen's lifting goes where the pen is; a disabled child passes it
     // to its parent and a hidden one is not there.
-    EXPECT_EQ(PenLog(main), (Pen{{WM_LBUTTONUP, {200, 250}}}));
+    // A child that lets the pen through hands it to its parent.
+    EXPECT_EQ(
+        PenLog(main),
+        (Pen{{WM_LBUTTONDOWN, {160, 10}}, {WM_LBUTTONUP, {160, 10}}, {WM_LBUTTONUP, {200, 250}}}));
+    EXPECT_TRUE(PenLog(glass).empty());
     EXPECT_TRUE(PenLog(hidden).empty());
     EXPECT_TRUE(PenLog(off).empty());
     const auto down = std::find_if(Entries().begin(), Entries().end(),
                                    [](const auto& e) { return e.message == WM_LBUTTONDOWN; });
     EXPECT_EQ(down->wParam, MK_LBUTTON);
+}
+
+TEST_F(Input, KeysCarryTheirRepeatUpAndAltBitsAndTheKeyStateFollowsThem) {
+    Make("main", WS_VISIBLE, kScreen);
+    using Kind = InputEvent::Kind;
+    host.Queue({Kind::KeyDown, {}, 'A'});
+    host.Queue({Kind::KeyDown, {}, 'A'});  // held: the keyboard repeats it
+    Pump();
+    EXPECT_NE(GetKeyState('A') & 0x8000, 0);
+    EXPECT_EQ(GetKeyState('B'), 0);
+    host.Queue({Kind::KeyUp, {}, 'A'});
+    host.Queue({Kind::KeyDown, {}, VK_F1, {.alt = true}});
+    Pump();
+    EXPECT_EQ(GetKeyState('A'), 0);
+    EXPECT_NE(GetKeyState(VK_MENU) & 0x8000, 0);
+    struct Seen {
+        UINT message;
+        LPARAM bits;
+        bool operator==(const Seen&) const = default;
+    };
+    std::vector<Seen> seen;
+    for (const auto& entry : Entries()) {
+        const UINT m = entry.message;
+        if (m == WM_KEYDOWN || m == WM_KEYUP || m == WM_SYSKEYDOWN || m == WM_SYSKEYUP) {
+            seen.push_back({entry.message, entry.lParam & ~LPARAM{0xFFFF}});
+        }
+    }
+    const LPARAM repeat = LPARAM{1} << 30;
+    const LPARAM up = LPARAM{1} << 31;
+    const LPARAM alt = LPARAM{1} << 29;
+    EXPECT_EQ(
+        seen,
+        (std::vector<Seen>{
+            {WM_KEYDOWN, 0}, {WM_KEYDOWN, repeat}, {WM_KEYUP, repeat | up}, {WM_SYSKEYDOWN, alt}}));
 }
 
 TEST_F(Input, TheCaptureTakesThePenWhereverItGoes) {

@@ -378,6 +378,36 @@ TEST_F(ScrollBar, DraggingTheThumbTracksThenSetsThePosition) {
     EXPECT_EQ(GetCapture(), nullptr);
 }
 
+TEST_F(ScrollBar, AThumbDroppedBetweenTwoPositionsTakesTheNearerOne) {
+    // The thumb travels 157 pixels over 90 positions: each pixel is 90/157 of a position.
+    struct Case {
+        int dropAt;  // the pen grabs the thumb 7 pixels in, at 20
+        int position;
+    };
+    const Case cases[] = {
+        {21, 1},    // 0.57
+        {23, 2},    // 1.72
+        {24, 2},    // 2.29
+        {27, 4},    // 4.01
+        {175, 89},  // 88.85
+        {176, 89},  // 89.43
+        {177, 90},  // the end of the travel
+    };
+    for (const Case& c : cases) {
+        SetScrollPos(window, SB_VERT, 0, 1);
+        scrolls.clear();
+        host.PenDown(kBarX, 20);
+        host.PenMove(kBarX, c.dropAt);
+        host.PenUp(kBarX, c.dropAt);
+        Pump();
+        EXPECT_EQ(Position(), c.position) << c.dropAt;
+        ASSERT_GE(scrolls.size(), 2U) << c.dropAt;
+        EXPECT_TRUE(
+            scrolls.end()[-2].starts_with("thumb position " + std::to_string(c.position) + " at"))
+            << c.dropAt << ": " << scrolls.end()[-2];
+    }
+}
+
 TEST_F(ScrollBar, SetScrollInfoClampsAndTheBarHidesWhenTheRangeFits) {
     SCROLLINFO info;
     info.fMask = SIF_POS;

@@ -178,6 +178,54 @@ TEST(InvalidArea, RemovingSplitsExactly) {
     }
 }
 
+TEST_F(Painting, UpdateWindowPaintsAtOnceWhatIsInvalidInAShownWindow) {
+    Painter painter(kRed);
+    const HWND main = Make("main", WS_VISIBLE, kScreen, nullptr, painter.Handler());
+    const HWND hidden = Make("hidden", 0, kScreen, nullptr, painter.Handler());
+    EXPECT_TRUE(UpdateWindow(main));
+    EXPECT_EQ(painter.areas, (std::vector<RECT>{kScreen}));
+    ClearLog();
+    Pump();
+    EXPECT_TRUE(Log({WM_PAINT}).empty()) << "painted already";
+    EXPECT_TRUE(UpdateWindow(main));
+    const RECT a{5, 5, 15, 15};
+    InvalidateRect(main, &a, 0);
+    InvalidateRect(hidden, &a, 0);
+    EXPECT_TRUE(UpdateWindow(hidden));
+    EXPECT_EQ(painter.areas.size(), 1u) << "nothing invalid, or not shown";
+    EXPECT_TRUE(UpdateWindow(main));
+    EXPECT_EQ(painter.areas.back(), a);
+    DestroyWindow(hidden);
+    EXPECT_FALSE(UpdateWindow(hidden));
+}
+
+TEST_F(Painting, BeginPaintTellsWhetherTheBackgroundIsStillToErase) {
+    std::vector<BOOL> told;
+    LRESULT erasing = 0;
+    const HWND main = Make("main", WS_VISIBLE, kScreen, nullptr,
+                           [&](HWND w, UINT m, WPARAM, LPARAM) -> std::optional<LRESULT> {
+                               if (m == WM_ERASEBKGND) {
+                                   return erasing;
+                               }
+                               if (m == WM_PAINT) {
+                                   PAINTSTRUCT paint;
+                                   BeginPaint(w, &paint);
+                                   told.push_back(paint.fErase);
+                                   EndPaint(w, &paint);
+                                   return 0;
+                               }
+                               return std::nullopt;
+                           });
+    Pump();
+    erasing = 1;
+    InvalidateRect(main, nullptr, 1);
+    Pump();
+    InvalidateRect(main, nullptr, 0);
+    Pump();
+    // Left unerased by the window, erased by it, and no erase asked for.
+    EXPECT_EQ(told, (std::vector<BOOL>{1, 0, 0}));
+}
+
 TEST_F(Painting, PaintWaitsForTheQueueAndSkipsHiddenWindows) {
     Painter painter(kRed);
     const HWND main = Make("main", 0, kScreen, nullptr, painter.Handler());

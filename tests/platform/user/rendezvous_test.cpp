@@ -24,6 +24,8 @@
 #include "platform/user/defaults/default_window_procedure.h"
 #include "platform/user/records/window_messages.h"
 #include "platform/user/records/window_styles.h"
+#include "scoped_environment.h"
+#include "shell/main_window.h"
 
 namespace qv {
 namespace {
@@ -237,7 +239,11 @@ TEST_F(RendezvousTest, TwoProgramsFindEachOtherAndTheSecondRaisesTheFirstAndHand
 
     HeadlessHost host;
     WindowSystem system(host, {Rendezvous::Open(meeting_)});
-    const HWND found = FindWindowW(kClass, kTitle);
+    // On a busy machine the other program may still be drawing its first picture when asked.
+    HWND found = nullptr;
+    for (int tries = 0; !found && tries < 10; ++tries) {
+        found = FindWindowW(kClass, kTitle);
+    }
     ASSERT_NE(found, nullptr);
     EXPECT_FALSE(IsWindow(found));  // a window of the other program
     EXPECT_EQ(FindWindowW(kClass, kTitle), found);
@@ -522,6 +528,50 @@ TEST_F(RendezvousTest, TheDefaultFolderIsTheRuntimeFolderOrTheUsersOwnUnderTmp) 
     }
 }
 
+TEST_F(RendezvousTest, OfTwoPeersWithTheWindowTheFirstByNameIsFoundEveryTime) {
+    ASSERT_EQ(::mkdir(meeting_.c_str(), 0700), 0);
+    // "1.sock" owns window 10, "2.sock" window 20; each answers a find with its window and a
+    // raise with yes, and notes which windows it was asked to raise.
+    UniqueFd listeners[] = {Listen(meeting_ / "2.sock"), Listen(meeting_ / "1.sock")};
+    const std::uint64_t windows[] = {20, 10};
+    std::vector<std::uint64_t> raised[2];
+    std::atomic<bool> done = false;
+    std::vector<std::thread> peers;
+    for (int i = 0; i < 2; ++i) {
+        peers.emplace_back([&, i] {
+            pollfd entry{listeners[i].Get(), POLLIN, 0};
+            while (!done) {
+                if (::poll(&entry, 1, 20) != 1) {
+                    continue;
+                }
+                UniqueFd call(::accept(listeners[i].Get(), nullptr, nullptr));
+                const auto request = RendezvousRequest::Decode(ReceiveToEnd(call.Get()));
+                if (request && request->kind == RendezvousRequest::Kind::Find) {
+                    ::send(call.Get(), EncodedWindow(windows[i]).data(), 8, MSG_NOSIGNAL);
+                } else if (request && request->kind == RendezvousRequest::Kind::Raise) {
+                    raised[i].push_back(request->window);
+                    ::send(call.Get(), "\1", 1, MSG_NOSIGNAL);
+                }
+            }
+        });
+    }
+    auto rendezvous = Rendezvous::Open(meeting_);
+    ASSERT_NE(rendezvous, nullptr);
+    std::uintptr_t next = 0x1000;
+    for (int round = 0; round < 3; ++round) {
+        const HWND found =
+            rendezvous->Find(kClass, std::nullopt, [&] { return reinterpret_cast<HWND>(next++); });
+        ASSERT_NE(found, nullptr);
+        EXPECT_TRUE(rendezvous->Raise(found));
+    }
+    done = true;
+    for (std::thread& peer : peers) {
+        peer.join();
+    }
+    EXPECT_EQ(raised[1], (std::vector<std::uint64_t>{10, 10, 10}));
+    EXPECT_TRUE(raised[0].empty());
+}
+
 TEST(RendezvousRequestTest, RequestsSurviveTheTripAndBrokenOnesAreRefused) {
     RendezvousRequest find;
     find.className = u"QuorvaneWnd";
@@ -560,9 +610,50 @@ TEST(RendezvousRequestTest, RequestsSurviveTheTripAndBrokenOnesAreRefused) {
     handing.data.assign(RendezvousRequest::kMaxData + 1, 'a');
     EXPECT_FALSE(RendezvousRequest::Decode(handing.Encode()));
     EXPECT_FALSE(RendezvousRequest::Decode("Q"));
-    RendezvousRequest huge;
-    huge.className.assign(RendezvousRequest::kMaxName + 1, u'a');
+    // Names of the longest length pass whole; one unit more is refused.
+    RendezvousRequest longest;
+    longest.className.assign(RendezvousRequest::kMaxName, u'a');
+    longest.title = std::u16string(RendezvousRequest::kMaxName, u'b');
+    const auto kept = RendezvousRequest::Decode(longest.Encode());
+    ASSERT_TRUE(kept);
+    EXPECT_EQ(kept->className, longest.className);
+    EXPECT_EQ(kept->title, longest.title);
+    RendezvousRequest huge = longest;
+    huge.className += u'a';
     EXPECT_FALSE(RendezvousRequest::Decode(huge.Encode()));
+    huge = longest;
+    *huge.title += u'b';
+    EXPECT_FALSE(RendezvousRequest::Decode(huge.Encode()));
+}
+
+// What the running copy answers a map path handed over by another: the path whole, in UTF-16
+// without a terminator, or refused.
+TEST(MapHandOver, ThePathIsTakenWholeOrRefused) {
+    testing::ScopedEnvironment environment;
+    environment.Set("XDG_CONFIG_HOME", "/nonexistent");
+    HeadlessHost host;
+    WindowSystem system(host);
+    MainWindow window;
+    const auto answer = [&](UINT_PTR tag, std::u16string_view path, DWORD bytes) {
+        const COPYDATASTRUCT copied{tag, bytes, path.data()};
+        LRESULT result = -1;
+        window.HandleMessage(nullptr, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&copied), result, 0);
+        return result;
+    };
+    const auto whole = [&](std::u16string_view path) {
+        return answer(kOpenMapDataTag, path, static_cast<DWORD>(path.size() * 2));
+    };
+    using namespace std::string_view_literals;
+    EXPECT_EQ(whole(u"/home/ann/moscow.qvn"), 1);
+    EXPECT_EQ(whole(u"/home/ann/moscow.qvn\0"sv), 0) << "a terminator sent along";
+    EXPECT_EQ(whole(u"/home/ann\0/etc/passwd"sv), 0) << "a path cut short inside";
+    EXPECT_EQ(whole(u"\0"sv), 0);
+    EXPECT_EQ(whole(u""), 0);
+    EXPECT_EQ(answer(kOpenMapDataTag, u"/a.qvn", 11), 0) << "half a unit";
+    EXPECT_EQ(answer(kOpenMapDataTag + 1, u"/a.qvn", 12), 0) << "another tag";
+    const std::u16string longest(kMapPathCapacity - 1, u'a');
+    EXPECT_EQ(whole(longest), 1);
+    EXPECT_EQ(whole(longest + u"a"), 0) << "no room for it";
 }
 
 }  // namespace

@@ -77,6 +77,8 @@ void CountTick(HWND, UINT, UINT_PTR, DWORD time) {
 
 TEST_F(Timers, KilledTimersStopShortPeriodsAreTenMillisecondsAndThreadTimersCallTheirProcedure) {
     const HWND main = MakeTimed();
+    const HWND other = Make("other", 0, kScreen);
+    SetTimer(other, 1, 10, nullptr);
     SetTimer(main, 1, 0, nullptr);
     host.AllowTime(milliseconds(25));
     Pump();
@@ -89,6 +91,9 @@ TEST_F(Timers, KilledTimersStopShortPeriodsAreTenMillisecondsAndThreadTimersCall
     host.AllowTime(milliseconds(100));
     Pump();
     EXPECT_EQ(Fired(main).size(), 2u);
+    // Killing main's timer 1 left the other window's timer 1 running: every 10 ms up to 125.
+    const std::vector<std::string> fired = Log({WM_TIMER});
+    EXPECT_EQ(std::count(fired.begin(), fired.end(), "other:WM_TIMER"), 12);
     EXPECT_EQ(g_ticks, (std::vector<DWORD>{65, 105}));
     EXPECT_TRUE(KillTimer(nullptr, id));
     EXPECT_EQ(SetTimer(main, 0, 10, nullptr), 0u);  // a window's timer needs an id

@@ -43,9 +43,6 @@ TEST_F(Tree, ANewWindowIsHiddenAndChildrenKeepCreationOrder) {
     const Window& b = Child(main, 2);
     const Window& c = Child(main, 3);
     EXPECT_EQ(WindowTree::ChildHandles(main), (Handles{a.Handle(), b.Handle(), c.Handle()}));
-    EXPECT_EQ(tree.Relative(main, GW_CHILD), a.Handle());
-    EXPECT_EQ(tree.Relative(b, GW_HWNDNEXT), c.Handle());
-    EXPECT_EQ(tree.Relative(b, GW_HWNDPREV), a.Handle());
     EXPECT_EQ(tree.Relative(c, GW_HWNDNEXT), nullptr);
     EXPECT_EQ(tree.Relative(a, GW_HWNDPREV), nullptr);
     EXPECT_EQ(tree.Relative(a, GW_CHILD), nullptr);
