@@ -164,14 +164,28 @@ class PopupMenus : public ::testing::Test {
 
 PopupMenus* PopupMenus::current_ = nullptr;
 
-TEST_F(PopupMenus, ATapOnAnItemPostsItsCommandAfterTheMenuIsGone) {
-    Open();
-    TapItem(2);
-    EXPECT_EQ(Pump(), WindowSystem::PumpResult::Idle);
-    EXPECT_EQ(events, (Events{"returned 1", "command 102/0/0"}));
-    EXPECT_EQ(OpenMenuWindow(), nullptr);
-    EXPECT_EQ(GetCapture(), nullptr);
-    EXPECT_EQ(GetActiveWindow(), owner) << "the menu never takes the activation";
+TEST_F(PopupMenus, ATapOnAnItemPostsItsCommandAfterTheMenuIsGoneUnlessAskedNotTo) {
+    struct Case {
+        UINT flags;
+        Events expected;
+    };
+    const Case cases[] = {
+        {kUpwards, {"returned 1", "command 102/0/0"}},
+        {kUpwards | TPM_RETURNCMD, {"returned 102"}},
+        {kUpwards | TPM_NONOTIFY, {"returned 1"}},
+        {kUpwards | TPM_RETURNCMD | TPM_NONOTIFY, {"returned 102"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.flags);
+        events.clear();
+        Open(c.flags);
+        TapItem(2);
+        EXPECT_EQ(Pump(), WindowSystem::PumpResult::Idle);
+        EXPECT_EQ(events, c.expected);
+        EXPECT_EQ(OpenMenuWindow(), nullptr);
+        EXPECT_EQ(GetCapture(), nullptr);
+        EXPECT_EQ(GetActiveWindow(), owner) << "the menu never takes the activation";
+    }
 }
 
 TEST_F(PopupMenus, SeparatorsAndGreyedItemsIgnoreTapsAndATapOutsideEndsWithNothing) {
