@@ -239,6 +239,17 @@ TEST_F(MenuBars, ATooltipShowsAfterHalfASecondWithTheTextOfTheButtonsPosition) {
     GetWindowRect(tip, &rect);
     EXPECT_LE(rect.bottom, ScreenRect(1).top);
     EXPECT_EQ(rect.left, ScreenRect(1).left);
+    // A framed pale box with the text inside it.
+    EXPECT_EQ(ScreenPixel(rect.left, rect.top), RGB(0, 0, 0));
+    EXPECT_EQ(ScreenPixel(rect.right - 1, rect.bottom - 1), RGB(0, 0, 0));
+    EXPECT_EQ(ScreenPixel(rect.left + 2, rect.top + 2), RGB(255, 255, 225));
+    int ink = 0;
+    for (LONG y = rect.top + 1; y < rect.bottom - 1; ++y) {
+        for (LONG x = rect.left + 1; x < rect.right - 1; ++x) {
+            ink += ScreenPixel(x, y) == RGB(0, 0, 0) ? 1 : 0;
+        }
+    }
+    EXPECT_GT(ink, 30);
     EXPECT_EQ(GetActiveWindow(), main);
     // Gone when the pen moves away, and not back while it is away.
     host.PenMove(Centre(1).x, 100);
