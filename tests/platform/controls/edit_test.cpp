@@ -1,9 +1,12 @@
 #include "controls_test.h"
 #include "platform/controls/edit_buffer.h"
 #include "platform/controls/edit_control.h"
+#include "platform/gdi/draw_text.h"
+#include "platform/gdi/gdi_objects.h"
 #include "platform/host/virtual_keys.h"
 #include "platform/user/api/input_functions.h"
 #include "platform/user/api/message_functions.h"
+#include "platform/user/api/paint_functions.h"
 #include "platform/user/api/window_functions.h"
 #include "platform/user/records/window_styles.h"
 
@@ -137,14 +140,28 @@ TEST_F(Edits, NumberEditsRefuseLettersAndTheLimitHoldsForTyping) {
     Pump();
     EXPECT_EQ(GetWindowText(edit), u"7");
 
-    // Without horizontal scrolling, typing stops at the right edge.
-    const HWND narrow = Make(kEditClassName, u"", 0, {10, 40, 50, 60}, 22);
+    // Without horizontal scrolling, typing stops where the text would pass the right edge: an
+    // edit two margins wider than four letters takes four, the fifth is refused as too many.
+    LOGFONTW attributes;
+    attributes.lfHeight = -11;
+    const UniqueFont font(CreateFontIndirectW(&attributes));
+    const HDC dc = GetDC(page);
+    RECT four{0, 0, 0, 0};
+    {
+        SelectionScope selected(dc, font.get());
+        DrawTextW(dc, u"ШШШШ", &four, DT_SINGLELINE | DT_CALCRECT);
+    }
+    ReleaseDC(page, dc);
+    ASSERT_GT(four.right, 8);
+    const HWND narrow = Make(kEditClassName, u"", 0, {10, 40, 10 + 2 * 2 + four.right, 60}, 22);
+    SendMessageW(narrow, WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), 0);
     SetFocus(narrow);
-    host.Type(u"ШШШШШШШШШШШШШШШШ");
+    commands.clear();
+    host.Type(u"ШШШШШ");
     Pump();
-    const std::size_t fitted = GetWindowText(narrow).size();
-    EXPECT_GT(fitted, 1u);
-    EXPECT_LT(fitted, 16u);
+    EXPECT_EQ(GetWindowText(narrow), u"ШШШШ");
+    EXPECT_EQ(Commands(EN_MAXTEXT), (std::vector<Command>{{22, EN_MAXTEXT, narrow}}));
+    DestroyWindow(narrow);  // before its font goes
 
     // A text as long as typing allows scrolls to its end, and a tap there finds the end; this
     // once measured every position of the text over again at each step.
@@ -216,12 +233,9 @@ TEST_F(Edits, ReplacingTheSelectionTakesWhatTheLimitLeavesRoomFor) {
         std::size_t full;
     };
     const Case cases[] = {
-        {0, 0, u"xyz", 8, u"xyabcdef", 2, 1, 1},
-        {6, 6, u"q", 6, u"abcdef", 6, 0, 1},
-        {1, 3, u"XYZ", 7, u"aXYZdef", 4, 1, 0},
-        {3, 1, u"XYZW", 7, u"aXYZdef", 4, 1, 1},
-        {4, 2, u"", 6, u"abef", 2, 1, 0},
-        {3, -1, u"!", 8, u"abc!", 4, 1, 0},
+        {0, 0, u"xyz", 8, u"xyabcdef", 2, 1, 1}, {6, 6, u"q", 6, u"abcdef", 6, 0, 1},
+        {1, 3, u"XYZ", 7, u"aXYZdef", 4, 1, 0},  {3, 1, u"XYZW", 7, u"aXYZdef", 4, 1, 1},
+        {4, 2, u"", 6, u"abef", 2, 1, 0},        {3, -1, u"!", 8, u"abc!", 4, 1, 0},
         {50, 60, u"!", 8, u"abcdef!", 7, 1, 0},
     };
     for (const Case& c : cases) {

@@ -55,7 +55,6 @@ class ListViewTest : public ControlTest {
     }
 
     static std::u16string Digits(LPARAM value) {
-        std::u16string digits;
         const std::string narrow = std::to_string(value);
         return {narrow.begin(), narrow.end()};
     }
@@ -185,6 +184,20 @@ TEST_F(ListViewTest, SortingOrdersByTheCallbackKeepsTiesAndTheSelectionMark) {
     }
     EXPECT_EQ(std::count(seen.begin(), seen.end(), true), 30);
     EXPECT_FALSE(Send(LVM_SORTITEMS, 0, 0));
+
+    // Items inserted at or before the mark move it along with its item; after it, not.
+    const LPARAM marked = DataAt(Send(LVM_GETSELECTIONMARK));
+    for (const int offset : {0, -1, 1}) {
+        SCOPED_TRACE(offset);
+        const int before = static_cast<int>(Send(LVM_GETSELECTIONMARK));
+        LVITEMW added;
+        added.mask = LVIF_PARAM;
+        added.iItem = before + offset;
+        added.lParam = 100 + offset;
+        Send(LVM_INSERTITEMW, 0, PointerParam(&added));
+        EXPECT_EQ(Send(LVM_GETSELECTIONMARK), offset <= 0 ? before + 1 : before);
+        EXPECT_EQ(DataAt(Send(LVM_GETSELECTIONMARK)), marked);
+    }
 }
 
 TEST_F(ListViewTest, ATapSelectsAndMarksTheItemAndTellsTheParentInOrder) {

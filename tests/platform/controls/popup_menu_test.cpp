@@ -348,6 +348,19 @@ TEST_F(PopupMenus, TheMenuStaysOnTheScreenAndOffTheExcludedRectangle) {
         EXPECT_EQ(placed.right, c.expected.right);
         EXPECT_EQ(placed.bottom, c.expected.bottom);
     }
+    // Flipped to the point's other side only when it fits there, however exactly.
+    const Case exact[] = {
+        {{140, 10}, TPM_LEFTALIGN | TPM_TOPALIGN, kNone, {0, 10, 140, 210}},
+        {{139, 10}, TPM_LEFTALIGN | TPM_TOPALIGN, kNone, {100, 10, 240, 210}},
+        {{100, 10}, TPM_RIGHTALIGN | TPM_TOPALIGN, kNone, {100, 10, 240, 210}},
+        {{101, 10}, TPM_RIGHTALIGN | TPM_TOPALIGN, kNone, {0, 10, 140, 210}},
+        {{10, 200}, TPM_LEFTALIGN | TPM_TOPALIGN, kNone, {10, 0, 150, 200}},
+        {{10, 199}, TPM_LEFTALIGN | TPM_TOPALIGN, kNone, {10, 120, 150, 320}},
+    };
+    for (const Case& c : exact) {
+        SCOPED_TRACE(std::to_string(c.at.x) + "," + std::to_string(c.at.y));
+        EXPECT_EQ(PlacePopupMenu({140, 200}, c.at, c.flags, screen, nullptr), c.expected);
+    }
     // Larger than the screen: its top left corner shows.
     const RECT huge = PlacePopupMenu({300, 400}, {100, 100}, TPM_CENTERALIGN, screen, nullptr);
     EXPECT_EQ(huge.left, 0);

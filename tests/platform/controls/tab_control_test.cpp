@@ -155,9 +155,9 @@ TEST_F(TabControlTest, ATapSelectsItsTabAndBringsItsRowToTheFront) {
         WPARAM index;
         int selected;
     };
-    for (const Case& c : {Case{TCM_INSERTITEMW, 2, 3}, Case{TCM_INSERTITEMW, 0, 4},
-                          Case{TCM_INSERTITEMW, 5, 4}, Case{TCM_DELETEITEM, 0, 3},
-                          Case{TCM_DELETEITEM, 4, 3}}) {
+    for (const Case& c :
+         {Case{TCM_INSERTITEMW, 2, 3}, Case{TCM_INSERTITEMW, 0, 4}, Case{TCM_INSERTITEMW, 5, 4},
+          Case{TCM_DELETEITEM, 0, 3}, Case{TCM_DELETEITEM, 4, 3}}) {
         SCOPED_TRACE(::testing::Message() << c.message << " at " << c.index);
         SendMessageW(tabs, c.message, c.index, PointerParam(&item));
         EXPECT_EQ(SendMessageW(tabs, TCM_GETCURSEL, 0, 0), c.selected);

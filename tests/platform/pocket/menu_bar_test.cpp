@@ -349,6 +349,29 @@ TEST_F(MenuBars, F10HandsTheKeysToTheBarUntilAButtonIsPressedOrTheBarIsLeft) {
     EXPECT_EQ(GetActiveWindow(), main);
 }
 
+TEST_F(MenuBars, TheButtonTheKeysHaveReachedLooksPressedAtOnce) {
+    const auto corner = [&](int position) {
+        return ScreenPixel(ScreenRect(position).left, ScreenRect(position).top);
+    };
+    std::vector<std::vector<COLORREF>> seen;
+    SetTimer(main, 8, 100, nullptr);
+    timerSeen = [&] {
+        seen.push_back({corner(0), corner(1), corner(2)});
+        host.Key(seen.size() < 3 ? VK_RIGHT : VK_ESCAPE);
+        if (seen.size() == 3) {
+            KillTimer(main, 8);
+        }
+    };
+    host.AllowTime(milliseconds(1000));
+    SendMessageW(bar, WM_KEYDOWN, VK_F10, 0);
+    Pump();
+    EXPECT_EQ(seen,
+              (std::vector<std::vector<COLORREF>>{
+                  {kShadow, kFace, kFace}, {kFace, kShadow, kFace}, {kFace, kFace, kShadow}}));
+    EXPECT_EQ(corner(2), kFace);
+    EXPECT_TRUE(commands.empty());
+}
+
 TEST(TooltipPlacement, GoesAboveTheAnchorAndStaysOnTheScreen) {
     EXPECT_EQ(PlaceTooltip({60, 16}, {20, 297, 40, 319}), (RECT{20, 280, 80, 296}));
     EXPECT_EQ(PlaceTooltip({60, 16}, {200, 297, 220, 319}), (RECT{180, 280, 240, 296}));
