@@ -168,6 +168,14 @@ TEST_F(Buttons, PushButtonsClickWithSpaceAndAnswerTheDialogNavigation) {
     host.Queue({InputEvent::Kind::KeyUp, {}, VK_SPACE});
     Pump();
     EXPECT_TRUE(commands.empty());
+
+    // BM_CLICK clicks an enabled button only.
+    EnableWindow(cancel, 0);
+    SendMessageW(cancel, BM_CLICK, 0, 0);
+    EXPECT_TRUE(commands.empty());
+    EnableWindow(cancel, 1);
+    SendMessageW(cancel, BM_CLICK, 0, 0);
+    EXPECT_EQ(commands, (std::vector<Command>{{2, BN_CLICKED, cancel}}));
 }
 
 TEST_F(Buttons, OwnerDrawnButtonsAreDrawnByTheParentInEachState) {

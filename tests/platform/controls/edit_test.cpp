@@ -1,9 +1,12 @@
 #include "controls_test.h"
 #include "platform/controls/edit_buffer.h"
 #include "platform/controls/edit_control.h"
+#include "platform/gdi/draw_text.h"
+#include "platform/gdi/gdi_objects.h"
 #include "platform/host/virtual_keys.h"
 #include "platform/user/api/input_functions.h"
 #include "platform/user/api/message_functions.h"
+#include "platform/user/api/paint_functions.h"
 #include "platform/user/api/window_functions.h"
 #include "platform/user/records/window_styles.h"
 
@@ -137,14 +140,28 @@ TEST_F(Edits, NumberEditsRefuseLettersAndTheLimitHoldsForTyping) {
     Pump();
     EXPECT_EQ(GetWindowText(edit), u"7");
 
-    // Without horizontal scrolling, typing stops at the right edge.
-    const HWND narrow = Make(kEditClassName, u"", 0, {10, 40, 50, 60}, 22);
+    // Without horizontal scrolling, typing stops where the text would pass the right edge: an
+    // edit two margins wider than four letters takes four, the fifth is refused as too many.
+    LOGFONTW attributes;
+    attributes.lfHeight = -11;
+    const UniqueFont font(CreateFontIndirectW(&attributes));
+    const HDC dc = GetDC(page);
+    RECT four{0, 0, 0, 0};
+    {
+        SelectionScope selected(dc, font.get());
+        DrawTextW(dc, u"ШШШШ", &four, DT_SINGLELINE | DT_CALCRECT);
+    }
+    ReleaseDC(page, dc);
+    ASSERT_GT(four.right, 8);
+    const HWND narrow = Make(kEditClassName, u"", 0, {10, 40, 10 + 2 * 2 + four.right, 60}, 22);
+    SendMessageW(narrow, WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), 0);
     SetFocus(narrow);
-    host.Type(u"ШШШШШШШШШШШШШШШШ");
+    commands.clear();
+    host.Type(u"ШШШШШ");
     Pump();
-    const std::size_t fitted = GetWindowText(narrow).size();
-    EXPECT_GT(fitted, 1u);
-    EXPECT_LT(fitted, 16u);
+    EXPECT_EQ(GetWindowText(narrow), u"ШШШШ");
+    EXPECT_EQ(Commands(EN_MAXTEXT), (std::vector<Command>{{22, EN_MAXTEXT, narrow}}));
+    DestroyWindow(narrow);  // before its font goes
 
     // A text as long as typing allows scrolls to its end, and a tap there finds the end; this
     // once measured every position of the text over again at each step.
@@ -203,27 +220,37 @@ TEST_F(Edits, ShiftWithArrowsAndThePenDragSelect) {
     EXPECT_EQ(Selection(edit), (std::pair<DWORD, DWORD>{0, 5}));
 }
 
-TEST_F(Edits, ASelectionIsSetAsTheMessageSays) {
-    EditBuffer buffer;
-    buffer.SetText(u"abcdef");
-    buffer.Select(4, 2);  // backwards: the caret at the end given
-    EXPECT_EQ(buffer.SelectionStart(), 2u);
-    EXPECT_EQ(buffer.SelectionEnd(), 4u);
-    EXPECT_EQ(buffer.Caret(), 2u);
-    buffer.Select(-1, 0);  // deselects, the caret stays
-    EXPECT_FALSE(buffer.HasSelection());
-    EXPECT_EQ(buffer.Caret(), 2u);
-    buffer.Select(3, -1);
-    EXPECT_EQ(buffer.SelectionEnd(), 6u);
-    buffer.Select(50, 60);  // held to the text
-    EXPECT_EQ(buffer.SelectionStart(), 6u);
-    buffer.SetLimit(8);
-    buffer.Select(0, 0);
-    EXPECT_EQ(buffer.Replace(u"xyz"), EditBuffer::Typing::Cut);
-    EXPECT_EQ(buffer.Text(), u"xyabcdef");
-    EXPECT_EQ(buffer.Caret(), 2u);
-    EXPECT_EQ(buffer.Replace(u"q"), EditBuffer::Typing::Full);
-    EXPECT_EQ(buffer.Text(), u"xyabcdef");
+TEST_F(Edits, ReplacingTheSelectionTakesWhatTheLimitLeavesRoomFor) {
+    const HWND edit = Make(kEditClassName, u"", ES_AUTOHSCROLL, kEditRect, 24);
+    struct Case {
+        int from;
+        int to;  // EM_SETSEL's ends, either way round
+        std::u16string_view with;
+        WPARAM limit;
+        std::u16string_view text;
+        DWORD caret;
+        std::size_t changes;
+        std::size_t full;
+    };
+    const Case cases[] = {
+        {0, 0, u"xyz", 8, u"xyabcdef", 2, 1, 1}, {6, 6, u"q", 6, u"abcdef", 6, 0, 1},
+        {1, 3, u"XYZ", 7, u"aXYZdef", 4, 1, 0},  {3, 1, u"XYZW", 7, u"aXYZdef", 4, 1, 1},
+        {4, 2, u"", 6, u"abef", 2, 1, 0},        {3, -1, u"!", 8, u"abc!", 4, 1, 0},
+        {50, 60, u"!", 8, u"abcdef!", 7, 1, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(::testing::Message() << c.from << ".." << c.to << " limit " << c.limit);
+        SetWindowTextW(edit, u"abcdef");
+        SendMessageW(edit, EM_LIMITTEXT, c.limit, 0);
+        SendMessageW(edit, EM_SETSEL, static_cast<WPARAM>(c.from), c.to);
+        commands.clear();
+        const std::u16string with(c.with);
+        SendMessageW(edit, EM_REPLACESEL, 0, PointerParam(with.c_str()));
+        EXPECT_EQ(GetWindowText(edit), c.text);
+        EXPECT_EQ(Selection(edit), (std::pair<DWORD, DWORD>{c.caret, c.caret}));
+        EXPECT_EQ(Commands(EN_CHANGE).size(), c.changes);
+        EXPECT_EQ(Commands(EN_MAXTEXT).size(), c.full);
+    }
 }
 
 }  // namespace

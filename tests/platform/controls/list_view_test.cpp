@@ -3,16 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <climits>
-#include <cstdlib>
-#include <filesystem>
 #include <random>
 #include <string>
-#include <tuple>
 
 #include "control_test.h"
-#include "gallery/list_screens.h"
-#include "plain_window.h"
-#include "platform/controls/tab_control.h"
 #include "platform/gdi/draw_text.h"
 #include "platform/gdi/gdi_objects.h"
 #include "platform/gdi/system_metrics.h"
@@ -61,7 +55,6 @@ class ListViewTest : public ControlTest {
     }
 
     static std::u16string Digits(LPARAM value) {
-        std::u16string digits;
         const std::string narrow = std::to_string(value);
         return {narrow.begin(), narrow.end()};
     }
@@ -191,6 +184,20 @@ TEST_F(ListViewTest, SortingOrdersByTheCallbackKeepsTiesAndTheSelectionMark) {
     }
     EXPECT_EQ(std::count(seen.begin(), seen.end(), true), 30);
     EXPECT_FALSE(Send(LVM_SORTITEMS, 0, 0));
+
+    // Items inserted at or before the mark move it along with its item; after it, not.
+    const LPARAM marked = DataAt(Send(LVM_GETSELECTIONMARK));
+    for (const int offset : {0, -1, 1}) {
+        SCOPED_TRACE(offset);
+        const int before = static_cast<int>(Send(LVM_GETSELECTIONMARK));
+        LVITEMW added;
+        added.mask = LVIF_PARAM;
+        added.iItem = before + offset;
+        added.lParam = 100 + offset;
+        Send(LVM_INSERTITEMW, 0, PointerParam(&added));
+        EXPECT_EQ(Send(LVM_GETSELECTIONMARK), offset <= 0 ? before + 1 : before);
+        EXPECT_EQ(DataAt(Send(LVM_GETSELECTIONMARK)), marked);
+    }
 }
 
 TEST_F(ListViewTest, ATapSelectsAndMarksTheItemAndTellsTheParentInOrder) {
@@ -751,88 +758,6 @@ TEST_F(HorizontalScrollTest, ATextWiderThanItsColumnEndsInThreeDotsAtTheColumnsE
     }
     EXPECT_EQ(differing, 0) << "the long text looks as its beginning and three dots do";
     EXPECT_GT(inked, 50);
-}
-
-TEST(ListScreens, GalleryScreensShowTheirSamples) {
-    for (const int scale : {1, 2}) {
-        HeadlessHost host(scale);
-        WindowSystem system(host);
-        RegisterListViewClass();
-        const HWND listScreen =
-            testing::MakePlainWindow(WS_POPUP | WS_VISIBLE, {0, 0, kScreenWidth, kScreenHeight});
-        BuildListViewScreen(listScreen);
-        system.Pump();
-        const HWND panel = GetWindow(listScreen, GW_CHILD);
-        const HWND list = GetDlgItem(panel, 1021);
-        ASSERT_NE(list, nullptr);
-        EXPECT_EQ(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0), 300);
-        EXPECT_EQ(SendMessageW(list, LVM_GETTOPINDEX, 0, 0), 150);
-        const char* folder = std::getenv("QV_LIST_SHOTS");
-        const std::string suffix = "-x" + std::to_string(scale) + ".png";
-        if (folder) {
-            std::filesystem::create_directories(folder);
-            EXPECT_TRUE(host.WriteScreenshot(std::string(folder) + "/list-view" + suffix));
-        }
-        DestroyWindow(listScreen);
-
-        const HWND scrollScreen =
-            testing::MakePlainWindow(WS_POPUP | WS_VISIBLE, {0, 0, kScreenWidth, kScreenHeight});
-        BuildListScrollScreen(scrollScreen);
-        system.Pump();
-        std::vector<HWND> lists;
-        for (HWND child = GetWindow(GetWindow(scrollScreen, GW_CHILD), GW_CHILD); child;
-             child = GetWindow(child, GW_HWNDNEXT)) {
-            lists.push_back(child);
-        }
-        ASSERT_EQ(lists.size(), 4U);
-        const auto across = [](HWND window) {
-            SCROLLINFO info;
-            info.fMask = SIF_ALL;
-            GetScrollInfo(window, SB_HORZ, &info);
-            const bool shown = (GetWindowLongW(window, GWL_STYLE) & WS_HSCROLL) != 0;
-            const int end = info.nMax - static_cast<int>(info.nPage) + 1;
-            return std::tuple{shown, info.nPos, end};
-        };
-        EXPECT_FALSE(std::get<0>(across(lists[0]))) << "narrow columns fit";
-        EXPECT_EQ(across(lists[1]), std::tuple(true, 0, 300 - 217));
-        EXPECT_EQ(across(lists[2]), std::tuple(true, 40, 300 - 217));
-        EXPECT_EQ(across(lists[3]), std::tuple(true, 300 - 217, 300 - 217));
-        if (folder) {
-            EXPECT_TRUE(host.WriteScreenshot(std::string(folder) + "/list-scroll" + suffix));
-        }
-        DestroyWindow(scrollScreen);
-
-        const HWND tabScreen =
-            testing::MakePlainWindow(WS_POPUP | WS_VISIBLE, {0, 0, kScreenWidth, kScreenHeight});
-        BuildTabScreen(tabScreen);
-        system.Pump();
-        HWND tabs = GetWindow(GetWindow(tabScreen, GW_CHILD), GW_CHILD);
-        EXPECT_EQ(SendMessageW(tabs, TCM_GETROWCOUNT, 0, 0), 2);
-        if (folder) {
-            EXPECT_TRUE(host.WriteScreenshot(std::string(folder) + "/tabs" + suffix));
-        }
-        DestroyWindow(tabScreen);
-
-        const HWND barScreen =
-            testing::MakePlainWindow(WS_POPUP | WS_VISIBLE, {0, 0, kScreenWidth, kScreenHeight});
-        BuildScrollBarScreen(barScreen);
-        system.Pump();
-        const auto barShown = [](HWND window) {
-            return (GetWindowLongW(window, GWL_STYLE) & WS_VSCROLL) != 0;
-        };
-        const HWND longList = GetWindow(GetWindow(barScreen, GW_CHILD), GW_CHILD);
-        const HWND shortList = GetWindow(longList, GW_HWNDNEXT);
-        const HWND greyed = GetWindow(GetWindow(shortList, GW_HWNDNEXT), GW_HWNDNEXT);
-        EXPECT_TRUE(barShown(longList));
-        EXPECT_EQ(GetScrollPos(longList, SB_VERT),
-                  300 - SendMessageW(longList, LVM_GETCOUNTPERPAGE, 0, 0));
-        EXPECT_FALSE(barShown(shortList));
-        EXPECT_TRUE(barShown(greyed)) << "kept, greyed, when asked";
-        if (folder) {
-            EXPECT_TRUE(host.WriteScreenshot(std::string(folder) + "/scroll-bars" + suffix));
-        }
-        DestroyWindow(barScreen);
-    }
 }
 
 }  // namespace

@@ -164,14 +164,28 @@ class PopupMenus : public ::testing::Test {
 
 PopupMenus* PopupMenus::current_ = nullptr;
 
-TEST_F(PopupMenus, ATapOnAnItemPostsItsCommandAfterTheMenuIsGone) {
-    Open();
-    TapItem(2);
-    EXPECT_EQ(Pump(), WindowSystem::PumpResult::Idle);
-    EXPECT_EQ(events, (Events{"returned 1", "command 102/0/0"}));
-    EXPECT_EQ(OpenMenuWindow(), nullptr);
-    EXPECT_EQ(GetCapture(), nullptr);
-    EXPECT_EQ(GetActiveWindow(), owner) << "the menu never takes the activation";
+TEST_F(PopupMenus, ATapOnAnItemPostsItsCommandAfterTheMenuIsGoneUnlessAskedNotTo) {
+    struct Case {
+        UINT flags;
+        Events expected;
+    };
+    const Case cases[] = {
+        {kUpwards, {"returned 1", "command 102/0/0"}},
+        {kUpwards | TPM_RETURNCMD, {"returned 102"}},
+        {kUpwards | TPM_NONOTIFY, {"returned 1"}},
+        {kUpwards | TPM_RETURNCMD | TPM_NONOTIFY, {"returned 102"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.flags);
+        events.clear();
+        Open(c.flags);
+        TapItem(2);
+        EXPECT_EQ(Pump(), WindowSystem::PumpResult::Idle);
+        EXPECT_EQ(events, c.expected);
+        EXPECT_EQ(OpenMenuWindow(), nullptr);
+        EXPECT_EQ(GetCapture(), nullptr);
+        EXPECT_EQ(GetActiveWindow(), owner) << "the menu never takes the activation";
+    }
 }
 
 TEST_F(PopupMenus, SeparatorsAndGreyedItemsIgnoreTapsAndATapOutsideEndsWithNothing) {
@@ -333,6 +347,19 @@ TEST_F(PopupMenus, TheMenuStaysOnTheScreenAndOffTheExcludedRectangle) {
         EXPECT_EQ(placed.top, c.expected.top);
         EXPECT_EQ(placed.right, c.expected.right);
         EXPECT_EQ(placed.bottom, c.expected.bottom);
+    }
+    // Flipped to the point's other side only when it fits there, however exactly.
+    const Case exact[] = {
+        {{140, 10}, TPM_LEFTALIGN | TPM_TOPALIGN, kNone, {0, 10, 140, 210}},
+        {{139, 10}, TPM_LEFTALIGN | TPM_TOPALIGN, kNone, {100, 10, 240, 210}},
+        {{100, 10}, TPM_RIGHTALIGN | TPM_TOPALIGN, kNone, {100, 10, 240, 210}},
+        {{101, 10}, TPM_RIGHTALIGN | TPM_TOPALIGN, kNone, {0, 10, 140, 210}},
+        {{10, 200}, TPM_LEFTALIGN | TPM_TOPALIGN, kNone, {10, 0, 150, 200}},
+        {{10, 199}, TPM_LEFTALIGN | TPM_TOPALIGN, kNone, {10, 120, 150, 320}},
+    };
+    for (const Case& c : exact) {
+        SCOPED_TRACE(std::to_string(c.at.x) + "," + std::to_string(c.at.y));
+        EXPECT_EQ(PlacePopupMenu({140, 200}, c.at, c.flags, screen, nullptr), c.expected);
     }
     // Larger than the screen: its top left corner shows.
     const RECT huge = PlacePopupMenu({300, 400}, {100, 100}, TPM_CENTERALIGN, screen, nullptr);

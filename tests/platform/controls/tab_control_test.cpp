@@ -132,6 +132,38 @@ TEST_F(TabControlTest, ATapSelectsItsTabAndBringsItsRowToTheFront) {
     hit.pt = {TabRect(tabs, 20).left + 1, TabRect(tabs, 20).top + 1};
     EXPECT_EQ(SendMessageW(tabs, TCM_HITTEST, 0, PointerParam(&hit)), 20);
     EXPECT_EQ(hit.flags, TCHT_ONITEM);
+
+    // Tabs inserted or deleted before the selected one leave the same tab selected.
+    const auto selectedLabel = [&] {
+        char16_t label[4] = {};
+        TCITEMW item;
+        item.mask = TCIF_TEXT;
+        item.pszText = label;
+        item.cchTextMax = 4;
+        SendMessageW(tabs, TCM_GETITEMW,
+                     static_cast<WPARAM>(SendMessageW(tabs, TCM_GETCURSEL, 0, 0)),
+                     PointerParam(&item));
+        return std::u16string(label);
+    };
+    ASSERT_EQ(selectedLabel(), u"В");
+    char16_t added[] = u"+";
+    TCITEMW item;
+    item.mask = TCIF_TEXT;
+    item.pszText = added;
+    struct Case {
+        UINT message;
+        WPARAM index;
+        int selected;
+    };
+    for (const Case& c :
+         {Case{TCM_INSERTITEMW, 2, 3}, Case{TCM_INSERTITEMW, 0, 4}, Case{TCM_INSERTITEMW, 5, 4},
+          Case{TCM_DELETEITEM, 0, 3}, Case{TCM_DELETEITEM, 4, 3}}) {
+        SCOPED_TRACE(::testing::Message() << c.message << " at " << c.index);
+        SendMessageW(tabs, c.message, c.index, PointerParam(&item));
+        EXPECT_EQ(SendMessageW(tabs, TCM_GETCURSEL, 0, 0), c.selected);
+        EXPECT_EQ(selectedLabel(), u"В");
+    }
+    EXPECT_EQ(Notices(TCN_SELCHANGE).size(), 1U);
 }
 
 TEST_F(TabControlTest, TabsSizedByTheirTextHonourPaddingMinimumAndFillTheirRows) {

@@ -239,6 +239,17 @@ TEST_F(MenuBars, ATooltipShowsAfterHalfASecondWithTheTextOfTheButtonsPosition) {
     GetWindowRect(tip, &rect);
     EXPECT_LE(rect.bottom, ScreenRect(1).top);
     EXPECT_EQ(rect.left, ScreenRect(1).left);
+    // A framed pale box with the text inside it.
+    EXPECT_EQ(ScreenPixel(rect.left, rect.top), RGB(0, 0, 0));
+    EXPECT_EQ(ScreenPixel(rect.right - 1, rect.bottom - 1), RGB(0, 0, 0));
+    EXPECT_EQ(ScreenPixel(rect.left + 2, rect.top + 2), RGB(255, 255, 225));
+    int ink = 0;
+    for (LONG y = rect.top + 1; y < rect.bottom - 1; ++y) {
+        for (LONG x = rect.left + 1; x < rect.right - 1; ++x) {
+            ink += ScreenPixel(x, y) == RGB(0, 0, 0) ? 1 : 0;
+        }
+    }
+    EXPECT_GT(ink, 30);
     EXPECT_EQ(GetActiveWindow(), main);
     // Gone when the pen moves away, and not back while it is away.
     host.PenMove(Centre(1).x, 100);
@@ -336,6 +347,29 @@ TEST_F(MenuBars, F10HandsTheKeysToTheBarUntilAButtonIsPressedOrTheBarIsLeft) {
     Pump();
     EXPECT_EQ(commands, (std::vector<Command>{{ID_CLEAR_STATIONS, PointerParam(bar)}}));
     EXPECT_EQ(GetActiveWindow(), main);
+}
+
+TEST_F(MenuBars, TheButtonTheKeysHaveReachedLooksPressedAtOnce) {
+    const auto corner = [&](int position) {
+        return ScreenPixel(ScreenRect(position).left, ScreenRect(position).top);
+    };
+    std::vector<std::vector<COLORREF>> seen;
+    SetTimer(main, 8, 100, nullptr);
+    timerSeen = [&] {
+        seen.push_back({corner(0), corner(1), corner(2)});
+        host.Key(seen.size() < 3 ? VK_RIGHT : VK_ESCAPE);
+        if (seen.size() == 3) {
+            KillTimer(main, 8);
+        }
+    };
+    host.AllowTime(milliseconds(1000));
+    SendMessageW(bar, WM_KEYDOWN, VK_F10, 0);
+    Pump();
+    EXPECT_EQ(seen,
+              (std::vector<std::vector<COLORREF>>{
+                  {kShadow, kFace, kFace}, {kFace, kShadow, kFace}, {kFace, kFace, kShadow}}));
+    EXPECT_EQ(corner(2), kFace);
+    EXPECT_TRUE(commands.empty());
 }
 
 TEST(TooltipPlacement, GoesAboveTheAnchorAndStaysOnTheScreen) {

@@ -1,5 +1,6 @@
 #include "platform/pocket/navigation_bar.h"
 
+#include <algorithm>
 #include <functional>
 
 #include "platform/gdi/system_metrics.h"
@@ -143,8 +144,25 @@ TEST_F(NavigationBars, OkIsAButtonThatClicksOnReleaseInsideOnly) {
     SHInitDialog(&info);
     const POINT done = DoneCentre();
     EXPECT_GT(done.x, 200);
+    const auto looks = [&] {
+        const RECT r = DoneButtonRect(bar);
+        std::vector<COLORREF> found;
+        for (LONG y = r.top; y < r.bottom; ++y) {
+            for (LONG x = r.left; x < r.right; ++x) {
+                found.push_back(ScreenPixel(x, y));
+            }
+        }
+        return found;
+    };
+    Pump();
+    const std::vector<COLORREF> raised = looks();
+    EXPECT_GT(std::count(raised.begin(), raised.end(), RGB(0, 0, 0)), 10) << "its label";
     host.PenDown(done.x, done.y);
+    Pump();
+    EXPECT_NE(looks(), raised) << "held down";
     host.PenMove(100, 12);
+    Pump();
+    EXPECT_EQ(looks(), raised);
     host.PenUp(100, 12);
     Pump();
     EXPECT_TRUE(commands.empty());

@@ -359,6 +359,47 @@ TEST_F(OnScreenKeyboardTest, AHeldKeyShowsAboveTheFingerAndTypesOnlyWhereThePenI
     EXPECT_EQ(result, kStuck);
 }
 
+TEST_F(OnScreenKeyboardTest, ShiftAndCapsLookHeldAndTheLettersShowAsTheyWouldType) {
+    Raise();
+    system.Pump();
+    const auto pixels = [&](KeyAction action, char16_t character = 0) {
+        const POINT middle = KeyPoint(action, character);
+        std::vector<COLORREF> found;
+        for (int y = middle.y - 6; y <= middle.y + 6; ++y) {
+            for (int x = middle.x - 4; x <= middle.x + 4; ++x) {
+                found.push_back(host.LastFrame()->GetPixel(x, y));
+            }
+        }
+        return found;
+    };
+    const auto shift = pixels(KeyAction::Shift);
+    const auto caps = pixels(KeyAction::Caps);
+    const auto letter = pixels(KeyAction::Character, u'ж');
+    struct Case {
+        KeyAction tapped;
+        char16_t character;
+        bool shiftHeld;
+        bool capsHeld;
+        bool capital;
+    };
+    const Case cases[] = {
+        {KeyAction::Shift, 0, true, false, true},
+        {KeyAction::Character, u'й', false, false, false},
+        {KeyAction::Caps, 0, false, true, true},
+        {KeyAction::Shift, 0, true, true, false},
+        {KeyAction::Character, u'й', false, true, true},
+        {KeyAction::Caps, 0, false, false, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(static_cast<int>(c.tapped));
+        Tap(c.tapped, c.character);
+        system.Pump();
+        EXPECT_EQ(pixels(KeyAction::Shift) != shift, c.shiftHeld);
+        EXPECT_EQ(pixels(KeyAction::Caps) != caps, c.capsHeld);
+        EXPECT_EQ(pixels(KeyAction::Character, u'ж') != letter, c.capital);
+    }
+}
+
 TEST(KeyboardLayouts, FillThePanelWithKeysThatAPhysicalKeyboardAlsoHas) {
     for (const KeyboardLayoutId id :
          {KeyboardLayoutId::Russian, KeyboardLayoutId::Latin, KeyboardLayoutId::Symbols}) {
