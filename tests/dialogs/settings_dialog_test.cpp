@@ -149,7 +149,12 @@ TEST_F(SettingsPage, OkStoresWhatWasChosenAndHoldsNumbersToTheirRanges) {
         Retype(hwnd, IDC_TOOLTIP_MS, u"1234567890");
         host.Key(VK_RETURN);
     };
+    Shown atOk;
+    page.onOk = [&](HWND hwnd) { atOk = Look(hwnd); };
     EXPECT_EQ(Run(page), IDOK);
+    // A choice clears the other of its pair.
+    EXPECT_FALSE(atOk.checked[IDC_ALGO_TRANSFERS]);
+    EXPECT_FALSE(atOk.checked[IDC_PICK_TABS]);
     Settings expected;  // fields the page does not show keep their defaults
     expected.algorithm = 1;
     expected.pickerMode = 1;

@@ -351,6 +351,7 @@ TEST_F(MapSessionTest, AMapNamedAtTheStartReplacesTheRememberedOneAndItsPlaces) 
     remembered.destinationIndex = 2;
     remembered.savedZoom = 2;
     remembered.savedViewX = -40;
+    remembered.savedViewY = -30;
     remembered.algorithm = 1;
     Remember(remembered);
     struct Case {
@@ -369,6 +370,9 @@ TEST_F(MapSessionTest, AMapNamedAtTheStartReplacesTheRememberedOneAndItsPlaces) 
         EXPECT_EQ(session.CurrentSettings().departureIndex, c.departureIndex);
         EXPECT_EQ(session.CurrentSettings().destinationIndex, c.departureIndex == -1 ? -1 : 2);
         EXPECT_EQ(session.CurrentSettings().savedZoom, c.savedZoom);
+        // The remembered view goes with the remembered map.
+        EXPECT_EQ(session.CurrentSettings().savedViewX, c.departureIndex == -1 ? 0 : -40);
+        EXPECT_EQ(session.CurrentSettings().savedViewY, c.departureIndex == -1 ? 0 : -30);
         // The other settings are the user's, whatever the map.
         EXPECT_EQ(session.CurrentSettings().algorithm, 1);
     }

@@ -317,10 +317,16 @@ TEST(MainWindow, TapShowsTheCalloutUntilTheTooltipTimeEnds) {
     const Home home;
     const Map map("zarechensk.qvn");
     const int station = map.Tappable().at(0);
-    const Outcome outcome = home.Run(
-        "tap " + map.TapAt(station) + "\nstate\nwait 1990\nstate\nwait 20\nstate\ntap 0 0\nstate\n",
-        map.path);
+    const Outcome outcome = home.Run("wait 10\nshot before.png\ntap " + map.TapAt(station) +
+                                         "\nstate\nwait 1990\nstate\nshot shown.png\nwait "
+                                         "20\nstate\nshot after.png\ntap 0 0\nstate\n",
+                                     map.path);
     ASSERT_EQ(outcome.states.size(), 4u);
+    // The callout shows on the screen, and once its time is up the screen is as before.
+    const std::vector<std::uint32_t> before = ShotPixels(home.Root() / "before.png");
+    ASSERT_EQ(before.size(), 240u * 320u);
+    EXPECT_NE(ShotPixels(home.Root() / "shown.png"), before);
+    EXPECT_EQ(ShotPixels(home.Root() / "after.png"), before);
     EXPECT_EQ(outcome.states[0]["model"]["hotStation"]["index"], station);
     EXPECT_TRUE(HasTimer(outcome.states[0], 1, 2000));
     EXPECT_EQ(outcome.states[1]["model"]["hotStation"]["index"], station);
