@@ -41,12 +41,6 @@ constexpr int kButtonTextBuffer = 100;
 
 using Map = MessageMapEntry<StationPicker>;
 
-std::u16string Upper(std::u16string_view text) {
-    std::u16string upper(text);
-    std::transform(upper.begin(), upper.end(), upper.begin(), UpperCodeUnit);
-    return upper;
-}
-
 // The text formatted into a buffer of `capacity` units, cut to fit as the device's formatting
 // cut it.
 std::u16string Bounded(std::u16string text, std::size_t capacity) {
@@ -280,24 +274,8 @@ LRESULT StationPicker::OnNameEditChanged(const Message&, bool&) {
     if (!found) {
         return 0;
     }
-    if (found->reading != NameReading::AsTyped) {
-        ScrollItemToTop(static_cast<int>(found->index));
-        return 0;
-    }
-    const std::u16string typed = Upper(text);
-    const auto count = static_cast<int>(SendMessageW(listView, LVM_GETITEMCOUNT, 0, 0));
-    for (int i = 0; i < count; ++i) {
-        const Station* station = ItemStation(i);
-        if (!station) {
-            continue;
-        }
-        const std::u16string prefix =
-            Upper(std::u16string_view(station->name).substr(0, typed.size()));
-        if (prefix.compare(typed) >= 0) {
-            ScrollItemToTop(i);
-            break;
-        }
-    }
+    // The first name in the list's order that the text begins, or the name it means.
+    ScrollItemToTop(static_cast<int>(found->index));
     return 0;
 }
 

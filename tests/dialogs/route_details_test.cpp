@@ -2,7 +2,12 @@
 
 #include "dialogs/route_details_dialog.h"
 #include "framework/modal_dialog.h"
+#include "platform/gdi/device_context.h"
+#include "platform/gdi/gdi_objects.h"
+#include "platform/gdi/resource_module.h"
+#include "platform/gdi/shapes.h"
 #include "platform/host/virtual_keys.h"
+#include "resources/program_resources.h"
 #include "resources/resource_ids.h"
 #include "route/route_finder.h"
 #include "scripted_page_test.h"
@@ -16,13 +21,31 @@ constexpr COLORREF kUnread = 0xFFFFFFFF;
 
 struct Row {
     std::u16string text;
-    COLORREF background;
+    COLORREF background = kUnread;
     // Pixels of the row right of its picture, other than its background, that are white, black
     // or of another colour.
     int white = 0;
     int black = 0;
     int other = 0;
+    // The row's picture, row after row.
+    std::vector<COLORREF> picture;
 };
+
+constexpr int kPictureSize = 16;
+
+// A picture of the program's resources as its bitmap holds it.
+std::vector<COLORREF> BitmapPixels(int id) {
+    const UniqueBitmap bitmap(LoadBitmapW(ProgramModule(), id));
+    const UniqueDC dc(CreateCompatibleDC(nullptr));
+    SelectionScope selected(dc.get(), bitmap.get());
+    std::vector<COLORREF> pixels;
+    for (int y = 0; y < kPictureSize; ++y) {
+        for (int x = 0; x < kPictureSize; ++x) {
+            pixels.push_back(GetPixel(dc.get(), x, y));
+        }
+    }
+    return pixels;
+}
 
 class RouteDetailsTest : public testing::ScriptedPageTest {
   protected:
@@ -58,7 +81,9 @@ class RouteDetailsTest : public testing::ScriptedPageTest {
                     std::min(ItemCount(list),
                              static_cast<int>(SendMessageW(list, LVM_GETCOUNTPERPAGE, 0, 0)));
                 for (int i = 0; i < ItemCount(list); ++i) {
-                    Row shown{ItemText(list, i, 0), kUnread};
+                    Row shown;
+                    shown.text = ItemText(list, i, 0);
+                    shown.background = kUnread;
                     if (i < visible) {
                         const RECT row = ItemRect(list, i);
                         RECT client{};
@@ -68,6 +93,19 @@ class RouteDetailsTest : public testing::ScriptedPageTest {
                         ClientToScreen(list, &point);
                         const int k = host.DeviceScale();
                         shown.background = host.LastFrame()->GetPixel(point.x * k, point.y * k);
+                        RECT icon{};
+                        icon.left = LVIR_ICON;
+                        SendMessageW(list, LVM_GETITEMRECT, static_cast<WPARAM>(i),
+                                     PointerParam(&icon));
+                        POINT corner{icon.left,
+                                     icon.top + (icon.bottom - icon.top - kPictureSize) / 2};
+                        ClientToScreen(list, &corner);
+                        for (int y = 0; y < kPictureSize; ++y) {
+                            for (int x = 0; x < kPictureSize; ++x) {
+                                shown.picture.push_back(host.LastFrame()->GetPixel(
+                                    (corner.x + x) * k, (corner.y + y) * k));
+                            }
+                        }
                         POINT origin{row.left + 20, row.top};
                         ClientToScreen(list, &origin);
                         for (int y = origin.y * k; y < (origin.y + row.bottom - row.top) * k; ++y) {
@@ -137,10 +175,16 @@ TEST_F(RouteDetailsTest, AChangeOfLinePutsTheTransferAndTheQuotedLineBeforeTheNe
     std::size_t row = 4;
     for (std::size_t i = 0; i < stations.size(); ++i) {
         if (i > 0 && stations[i]->line->number != stations[i - 1]->line->number) {
+            // The walking picture, on the screen.
+            ASSERT_FALSE(rows[row].picture.empty()) << row;
+            EXPECT_EQ(rows[row].picture, BitmapPixels(IDB_ROUTE_TRANSFER));
             EXPECT_EQ(rows[row++].text, u"Пересадка на линию");
             EXPECT_EQ(rows[row++].text, u"\"" + stations[i]->line->name + u"\"");
         }
         EXPECT_EQ(rows[row].text, stations[i]->name);
+        if (!rows[row].picture.empty()) {
+            EXPECT_EQ(rows[row].picture, BitmapPixels(IDB_ROUTE_TRAIN)) << row;
+        }
         if (rows[row].background != kUnread) {
             EXPECT_EQ(rows[row].background, stations[i]->line->colour) << row;
         }
@@ -148,6 +192,10 @@ TEST_F(RouteDetailsTest, AChangeOfLinePutsTheTransferAndTheQuotedLineBeforeTheNe
     }
     EXPECT_EQ(rows[0].background, first.colour);
     EXPECT_EQ(rows[1].background, second.colour);
+    EXPECT_EQ(rows[0].picture, BitmapPixels(IDB_ROUTE_DEPARTURE));
+    EXPECT_EQ(rows[1].picture, BitmapPixels(IDB_ROUTE_DESTINATION));
+    EXPECT_EQ(rows[2].picture, BitmapPixels(IDB_ROUTE_SUMMARY));
+    EXPECT_EQ(rows[3].picture, std::vector<COLORREF>(rows[3].picture.size(), RGB(255, 255, 255)));
 }
 
 TEST_F(RouteDetailsTest, CloseEndsThePageWithOneAndLeavesTheModelAlone) {

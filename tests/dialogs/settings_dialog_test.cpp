@@ -3,7 +3,6 @@
 #include <sys/resource.h>
 
 #include <csignal>
-#include <cstdlib>
 #include <fstream>
 #include <iterator>
 #include <map>
@@ -15,6 +14,7 @@
 #include "platform/host/virtual_keys.h"
 #include "platform/pocket/shell_layout.h"
 #include "resources/resource_ids.h"
+#include "scoped_environment.h"
 #include "settings/settings_file.h"
 
 namespace qv {
@@ -28,6 +28,14 @@ constexpr int kChecks[] = {
     IDC_CYRILLIC_FONT,  IDC_SAVE_ZOOM,  IDC_SAVE_POSITION};
 constexpr int kHeadings[] = {IDC_LABEL_ALGORITHM, IDC_LABEL_TOOLTIP, IDC_LABEL_DISPLAY,
                              IDC_LABEL_PICKER, IDC_LABEL_SAVE};
+
+// The boxes as the page shows the default settings.
+const std::map<int, bool> kDefaultChecks = {
+    {IDC_ALGO_TRANSFERS, true}, {IDC_ALGO_TIME, false},     {IDC_PICK_KEYBOARD, false},
+    {IDC_PICK_TABS, true},      {IDC_COUNT_WAIT, true},     {IDC_SHOW_NAMES, false},
+    {IDC_ROUTE_LINE, true},     {IDC_ROUTE_STATIONS, true}, {IDC_ROUTE_BLINK, true},
+    {IDC_SAVE_ROUTE, false},    {IDC_CYRILLIC_FONT, false}, {IDC_SAVE_ZOOM, false},
+    {IDC_SAVE_POSITION, false}};
 
 // What the page shows.
 struct Shown {
@@ -120,13 +128,7 @@ TEST_F(SettingsPage, WithoutAFileShowsTheDefaultsAndCancelWritesNothing) {
     EXPECT_FALSE(std::filesystem::exists(settingsPath));
     EXPECT_EQ(page.WorkingSettings(), Settings{});
 
-    const std::map<int, bool> defaults = {
-        {IDC_ALGO_TRANSFERS, true}, {IDC_ALGO_TIME, false},     {IDC_PICK_KEYBOARD, false},
-        {IDC_PICK_TABS, true},      {IDC_COUNT_WAIT, true},     {IDC_SHOW_NAMES, false},
-        {IDC_ROUTE_LINE, true},     {IDC_ROUTE_STATIONS, true}, {IDC_ROUTE_BLINK, true},
-        {IDC_SAVE_ROUTE, false},    {IDC_CYRILLIC_FONT, false}, {IDC_SAVE_ZOOM, false},
-        {IDC_SAVE_POSITION, false}};
-    EXPECT_EQ(shown.checked, defaults);
+    EXPECT_EQ(shown.checked, kDefaultChecks);
     EXPECT_EQ(shown.tooltipMs, u"2000");
     EXPECT_EQ(shown.maxTransfers, u"3");
     // The whole screen below the navigation bar, over the menu bar.
@@ -147,7 +149,12 @@ TEST_F(SettingsPage, OkStoresWhatWasChosenAndHoldsNumbersToTheirRanges) {
         Retype(hwnd, IDC_TOOLTIP_MS, u"1234567890");
         host.Key(VK_RETURN);
     };
+    Shown atOk;
+    page.onOk = [&](HWND hwnd) { atOk = Look(hwnd); };
     EXPECT_EQ(Run(page), IDOK);
+    // A choice clears the other of its pair.
+    EXPECT_FALSE(atOk.checked[IDC_ALGO_TRANSFERS]);
+    EXPECT_FALSE(atOk.checked[IDC_PICK_TABS]);
     Settings expected;  // fields the page does not show keep their defaults
     expected.algorithm = 1;
     expected.pickerMode = 1;
@@ -182,6 +189,43 @@ TEST_F(SettingsPage, EmptyNumbersKeepTheirValuesAndAnUnknownAlgorithmIsTheFirst)
     EXPECT_EQ(shown.tooltipMs, u"1500");
     EXPECT_EQ(shown.heading.lfCharSet, RUSSIAN_CHARSET);
     EXPECT_EQ(shown.heading.lfWeight, FW_BOLD);
+}
+
+// Each box shows its own setting, and a tap on it changes that setting alone.
+TEST_F(SettingsPage, EachBoxShowsAndSetsItsOwnSetting) {
+    struct Box {
+        int id;
+        bool Settings::*field;
+    };
+    const Box boxes[] = {
+        {IDC_COUNT_WAIT, &Settings::countWaitTime},
+        {IDC_SHOW_NAMES, &Settings::showStationNames},
+        {IDC_ROUTE_LINE, &Settings::routeShowLine},
+        {IDC_ROUTE_STATIONS, &Settings::routeShowStations},
+        {IDC_ROUTE_BLINK, &Settings::routeBlink},
+        {IDC_SAVE_ROUTE, &Settings::saveRoute},
+        {IDC_CYRILLIC_FONT, &Settings::cyrillicFont},
+        {IDC_SAVE_ZOOM, &Settings::saveZoom},
+        {IDC_SAVE_POSITION, &Settings::savePosition},
+    };
+    const Settings defaults;
+    for (const Box& box : boxes) {
+        Settings flipped;
+        flipped.*box.field = !(defaults.*box.field);
+        ASSERT_EQ(SaveSettings(flipped, settingsPath), 1);
+        Page page(settingsPath);
+        Shown shown;
+        page.onOpen = [&](HWND hwnd) {
+            shown = Look(hwnd);
+            Tap(hwnd, box.id);
+            host.Key(VK_RETURN);
+        };
+        EXPECT_EQ(Run(page), IDOK) << box.id;
+        std::map<int, bool> expected = kDefaultChecks;
+        expected[box.id] = flipped.*box.field;
+        EXPECT_EQ(shown.checked, expected) << box.id;
+        EXPECT_EQ(Saved(), defaults) << box.id;
+    }
 }
 
 TEST_F(SettingsPage, AFailedSaveKeepsTheFileAndThePageAndSaysSo) {
@@ -238,19 +282,13 @@ TEST_F(SettingsPage, AFailedSaveKeepsTheFileAndThePageAndSaysSo) {
 }
 
 TEST_F(SettingsPage, ShowSettingsDialogUsesTheUsersSettingsFile) {
-    const char* previous = std::getenv("XDG_CONFIG_HOME");
-    const std::string kept = previous ? previous : "";
-    setenv("XDG_CONFIG_HOME", folder.c_str(), 1);
+    testing::ScopedEnvironment environment;
+    environment.Set("XDG_CONFIG_HOME", folder.string());
     host.Key(VK_RETURN);
     ShowSettingsDialog(owner);
     Settings written;
     written.tooltipMs = 500;
     EXPECT_EQ(LoadSettings(written, folder / "quorvane" / "quorvane.ini"), 1);
-    if (previous) {
-        setenv("XDG_CONFIG_HOME", kept.c_str(), 1);
-    } else {
-        unsetenv("XDG_CONFIG_HOME");
-    }
     EXPECT_EQ(written, Settings{});
 }
 

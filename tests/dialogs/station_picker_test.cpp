@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <set>
 
 #include "framework/modal_dialog.h"
 #include "model/station_name_order.h"
@@ -36,24 +37,14 @@ class StationPickerTest : public testing::ScriptedPageTest {
         }
         return names;
     }
-    // The first row whose name's upper-cased beginning is not less than `typed`, and where the
-    // list can bring it: to the top, or as far as the list's end allows.
-    static int ExpectedTop(HWND page, std::u16string_view typed) {
+    // Where the list can bring the named row: to the top, or as far as the list's end allows.
+    static int TopFor(HWND page, std::u16string_view name) {
         const std::vector<std::u16string> names = Names(page);
-        std::u16string wanted;
-        for (const char16_t unit : typed) {
-            wanted.push_back(UpperCodeUnit(unit));
-        }
-        for (std::size_t i = 0; i < names.size(); ++i) {
-            std::u16string prefix = names[i].substr(0, wanted.size());
-            std::transform(prefix.begin(), prefix.end(), prefix.begin(), UpperCodeUnit);
-            if (prefix >= wanted) {
-                const auto perPage =
-                    static_cast<int>(SendMessageW(List(page), LVM_GETCOUNTPERPAGE, 0, 0));
-                return std::min(static_cast<int>(i), static_cast<int>(names.size()) - perPage);
-            }
-        }
-        return -1;
+        const auto at = std::find(names.begin(), names.end(), name);
+        EXPECT_NE(at, names.end()) << Utf16ToUtf8(name);
+        const auto perPage = static_cast<int>(SendMessageW(List(page), LVM_GETCOUNTPERPAGE, 0, 0));
+        return std::min(static_cast<int>(at - names.begin()),
+                        static_cast<int>(names.size()) - perPage);
     }
     void TapTab(HWND page, int index) {
         RECT tab{};
@@ -169,48 +160,47 @@ TEST_F(StationPickerTest, TabWidthsAndRowsFollowTheLetterCount) {
     }
 }
 
-TEST_F(StationPickerTest, ATabScrollsToItsFirstStationOrLeavesTheListWhereItIs) {
-    // The last letter comes after every name in code-unit order.
-    model.tabLetters = u"АБКМПУ\u04FF";
+// A tab brings the first name from its letter on to the top, the next name when none begins with
+// it; after every name the list stays where it was.
+TEST_F(StationPickerTest, ATabScrollsToTheFirstNameFromItsLetterOn) {
+    model.tabLetters = u"АДКМЦ\u04FF";
+    struct Tab {
+        int index;
+        std::u16string_view top;  // empty: where the previous tab left the list
+    };
+    const Tab tabs[] = {{3, u"Малиновка"},
+                        {1, u"Институт Культуры"},
+                        {4, u"Юбилейная площадь"},
+                        {2, u"Каменная Горка"},
+                        {5, u""}};
     std::vector<int> tops;
     std::vector<int> expected;
-    const auto tapAndExpect = [&](int tab, std::u16string_view letter) {
-        return [&, tab, letter](HWND page) {
-            tops.push_back(TopIndex(List(page)));
-            expected.push_back(ExpectedTop(page, letter));
-            TapTab(page, tab);
-        };
-    };
-    Open(kLetterTabs, {
-                          [&](HWND page) {
-                              EXPECT_EQ(TopIndex(List(page)), 0);
-                              EXPECT_EQ(SendMessageW(Tabs(page), TCM_GETCURSEL, 0, 0), 0);
-                              TapTab(page, 3);
-                          },
-                          tapAndExpect(4, u"м"),
-                          tapAndExpect(6, u"п"),
-                          [&](HWND page) {
-                              tops.push_back(TopIndex(List(page)));
-                              EXPECT_EQ(SendMessageW(List(page), LVM_GETSELECTIONMARK, 0, 0), -1);
-                              Shot("picker-tabs");
-                              host.Key(VK_ESCAPE);
-                          },
-                      });
-    ASSERT_EQ(tops.size(), 3u);
-    EXPECT_GT(tops[0], 0);
-    EXPECT_EQ(tops[0], expected[0]);
-    EXPECT_EQ(tops[1], expected[1]);
-    EXPECT_NE(tops[0], tops[1]);
-    // No name reaches the last letter: the list stays where the previous tab left it.
-    EXPECT_EQ(tops[2], tops[1]);
+    std::vector<Step> script{[&](HWND page) {
+        EXPECT_EQ(TopIndex(List(page)), 0);
+        EXPECT_EQ(SendMessageW(Tabs(page), TCM_GETCURSEL, 0, 0), 0);
+    }};
+    for (const Tab& tab : tabs) {
+        script.push_back([&, tab](HWND page) {
+            expected.push_back(tab.top.empty() ? TopIndex(List(page)) : TopFor(page, tab.top));
+            TapTab(page, tab.index);
+        });
+        script.push_back([&](HWND page) { tops.push_back(TopIndex(List(page))); });
+    }
+    script.push_back([&](HWND page) {
+        EXPECT_EQ(SendMessageW(List(page), LVM_GETSELECTIONMARK, 0, 0), -1);
+        Shot("picker-tabs");
+        host.Key(VK_ESCAPE);
+    });
+    Open(kLetterTabs, std::move(script));
+    EXPECT_EQ(tops, expected);
+    EXPECT_EQ(tops.size(), std::size(tabs));
 }
 
-TEST_F(StationPickerTest, KeyboardModeRaisesTheKeyboardAndTypingOnEitherKeyboardScrollsUpToNine) {
-    std::vector<int> tops;
-    std::vector<int> expected;
+TEST_F(StationPickerTest, KeyboardModeRaisesTheKeyboardAndATappedRowIsChosenAboveIt) {
+    int top = -1;
+    int expectedTop = -2;
     bool editFocused = false;
     bool tabsGone = false;
-    std::u16string nineLetters;
     const Station* chosen = nullptr;
     std::u16string shownName;
     LONG buttonBottomWithPanelDown = 0;
@@ -223,25 +213,9 @@ TEST_F(StationPickerTest, KeyboardModeRaisesTheKeyboardAndTypingOnEitherKeyboard
                                  TapKey(u'л');
                              },
                              [&](HWND page) {
-                                 tops.push_back(TopIndex(List(page)));
-                                 expected.push_back(ExpectedTop(page, u"пл"));
+                                 top = TopIndex(List(page));
+                                 expectedTop = TopFor(page, u"Площадь Ленина");
                                  Shot("picker-keyboard");
-                                 // A name of ten letters or more, whose tenth letter the page must
-                                 // not see.
-                                 const std::vector<std::u16string> names = Names(page);
-                                 const auto longName =
-                                     std::find_if(names.begin(), names.end(), [](const auto& n) {
-                                         return n.size() >= 10 && n.find(u' ') > 9;
-                                     });
-                                 ASSERT_NE(longName, names.end());
-                                 nineLetters = longName->substr(0, 9);
-                                 SetWindowTextW(GetDlgItem(page, IDC_NAME_EDIT), u"");
-                                 host.Type(nineLetters + u"я");
-                             },
-                             [&](HWND page) {
-                                 tops.push_back(TopIndex(List(page)));
-                                 expected.push_back(ExpectedTop(page, nineLetters));
-                                 EXPECT_NE(ExpectedTop(page, nineLetters + u"я"), expected.back());
                                  // The buttons stay above the keyboard.
                                  RECT list{};
                                  GetWindowRect(List(page), &list);
@@ -249,12 +223,11 @@ TEST_F(StationPickerTest, KeyboardModeRaisesTheKeyboardAndTypingOnEitherKeyboard
                                  GetWindowRect(GetDlgItem(page, ID_DESTINATION), &button);
                                  EXPECT_LE(list.bottom, button.top);
                                  EXPECT_LE(button.bottom, InputPanelRect().top);
-                                 shownName = ItemText(List(page), TopIndex(List(page)), 0);
-                                 TapRow(page, TopIndex(List(page)));
+                                 shownName = ItemText(List(page), top, 0);
+                                 TapRow(page, top);
                              },
                              [&](HWND page) {
-                                 // The list took the focus and the keyboard went down; the
-                                 // buttons are back where it was.
+                                 // The list took the focus and the keyboard went down.
                                  EXPECT_EQ(CurrentInputPanel(), InputPanelState::Down);
                                  RECT button{};
                                  GetWindowRect(GetDlgItem(page, ID_DESTINATION), &button);
@@ -266,31 +239,43 @@ TEST_F(StationPickerTest, KeyboardModeRaisesTheKeyboardAndTypingOnEitherKeyboard
                                  host.Key(VK_RETURN);
                              },
                          });
+    EXPECT_EQ(top, expectedTop);
     ASSERT_NE(chosen, nullptr);
-    EXPECT_EQ(chosen->name, shownName);
+    EXPECT_EQ(chosen->name, u"Площадь Ленина");
+    EXPECT_EQ(shownName, u"Площадь Ленина");
     // With the keyboard down the buttons go back to their places, where the keyboard was.
     EXPECT_GT(buttonBottomWithPanelDown, InputPanelRect().top);
     EXPECT_TRUE(editFocused);
     EXPECT_TRUE(tabsGone);
-    ASSERT_EQ(tops.size(), 2u);
-    EXPECT_GT(tops[0], 0);
-    EXPECT_EQ(tops, expected);
     // Closing lowers the keyboard.
     EXPECT_EQ(CurrentInputPanel(), InputPanelState::Down);
 }
 
-// A text that begins no name as typed brings the name it means to the top: typed in the other
-// layout, in Latin letters, with a letter wrong. A text near no name leaves the list where it is;
-// the selection never changes.
-TEST_F(StationPickerTest, ATextThatBeginsNoNameFindsTheNameItMeansOrLeavesTheList) {
+// The typed text brings the first name it begins to the top, case aside, whatever the letter;
+// a text that begins no name as typed brings the name it means: typed in the other layout, in
+// Latin letters, with a letter wrong. A text near no name leaves the list where it is; the
+// selection never changes.
+TEST_F(StationPickerTest, TheTypedTextBringsTheNameItMeansOrLeavesTheList) {
+    Named(u"Восток")->name = u"Ёлочная";
+    Named(u"Уручье")->name = u"Єва";
+    Named(u"Михалово")->name = u"Їжакевича";
+    Named(u"Малиновка")->name = u"Ўзда";
+    Named(u"Пролетарская")->name = u"Площадь Линий";
     struct Typing {
         std::u16string text;
         std::u16string expected;  // empty: the list stays where the previous text left it
     };
     const Typing typings[] = {
+        {u"пл", u"Площадь Ленина"},
+        {u"ё", u"Ёлочная"},
+        {u"ПЛОЩАДЬ П", u"Площадь Победы"},
+        // Nine units are read: the tenth would mean Площадь Линий.
+        {u"Площадь Ли", u"Площадь Ленина"},
+        {u"є", u"Єва"},
         {u"ytvbuf", u"Немига"},
-        // Nine units are read: "немигаййй" is three letters from every name.
-        {u"ytvbufqqqq", u""},
+        {u"ї", u"Їжакевича"},
+        {u"Кунц", u"Кунцевщина"},
+        {u"ў", u"Ўзда"},
         {u"Kuntsevsh", u"Кунцевщина"},
         {u"Жжжжжж", u""},
         {u"Грушевко", u"Грушевка"},
@@ -300,38 +285,60 @@ TEST_F(StationPickerTest, ATextThatBeginsNoNameFindsTheNameItMeansOrLeavesTheLis
     std::vector<int> expected;
     std::vector<int> marks;
     std::vector<Step> script;
+    const auto look = [&](HWND page) {
+        tops.push_back(TopIndex(List(page)));
+        marks.push_back(static_cast<int>(SendMessageW(List(page), LVM_GETSELECTIONMARK, 0, 0)));
+    };
     for (const Typing& typing : typings) {
         script.push_back([&, typing](HWND page) {
-            if (!tops.empty() || !expected.empty()) {
-                tops.push_back(TopIndex(List(page)));
-                marks.push_back(
-                    static_cast<int>(SendMessageW(List(page), LVM_GETSELECTIONMARK, 0, 0)));
+            if (!expected.empty()) {
+                look(page);
             }
-            const int before = TopIndex(List(page));
-            const std::vector<std::u16string> names = Names(page);
-            const auto at = std::find(names.begin(), names.end(), typing.expected);
-            const auto perPage =
-                static_cast<int>(SendMessageW(List(page), LVM_GETCOUNTPERPAGE, 0, 0));
-            expected.push_back(typing.expected.empty()
-                                   ? before
-                                   : std::min(static_cast<int>(at - names.begin()),
-                                              static_cast<int>(names.size()) - perPage));
+            expected.push_back(typing.expected.empty() ? TopIndex(List(page))
+                                                       : TopFor(page, typing.expected));
             // Typed over the whole previous text, as a user who selected it all.
             SendMessageW(GetDlgItem(page, IDC_NAME_EDIT), EM_SETSEL, 0, -1);
             host.Type(typing.text);
         });
     }
     script.push_back([&](HWND page) {
-        tops.push_back(TopIndex(List(page)));
-        marks.push_back(static_cast<int>(SendMessageW(List(page), LVM_GETSELECTIONMARK, 0, 0)));
+        look(page);
         host.Key(VK_ESCAPE);
     });
     Open(kKeyboardEntry, std::move(script));
     ASSERT_EQ(tops.size(), std::size(typings));
-    EXPECT_EQ(tops, expected);
-    EXPECT_GT(tops[0], 0);
-    EXPECT_NE(tops[2], tops[0]);
-    EXPECT_EQ(marks, std::vector<int>(std::size(typings), -1));
+    for (std::size_t i = 0; i < tops.size(); ++i) {
+        EXPECT_EQ(tops[i], expected[i]) << Utf16ToUtf8(typings[i].text);
+        EXPECT_EQ(marks[i], -1) << Utf16ToUtf8(typings[i].text);
+    }
+}
+
+// Each row's picture is a disc of its own line's colour.
+TEST_F(StationPickerTest, EachRowShowsItsLinesColourDisc) {
+    std::vector<std::pair<std::u16string, COLORREF>> discs;
+    Open(kLetterTabs, {[&](HWND page) {
+             const HWND list = List(page);
+             const int perPage = static_cast<int>(SendMessageW(list, LVM_GETCOUNTPERPAGE, 0, 0));
+             for (int i = 0; i < std::min(perPage, ItemCount(list)); ++i) {
+                 RECT icon{};
+                 icon.left = LVIR_ICON;
+                 SendMessageW(list, LVM_GETITEMRECT, static_cast<WPARAM>(i), PointerParam(&icon));
+                 const POINT centre = Centre(list, icon);
+                 discs.emplace_back(ItemText(list, i, 1),
+                                    host.LastFrame()->GetPixel(centre.x, centre.y));
+             }
+             host.Key(VK_ESCAPE);
+         }});
+    ASSERT_GE(discs.size(), 8u);
+    std::set<COLORREF> seen;
+    for (const auto& [lineName, colour] : discs) {
+        const auto line = std::find_if(model.Lines().begin(), model.Lines().end(),
+                                       [&](const auto& l) { return l->name == lineName; });
+        ASSERT_NE(line, model.Lines().end());
+        EXPECT_EQ(colour, (*line)->colour) << Utf16ToUtf8(lineName);
+        seen.insert(colour);
+    }
+    EXPECT_GE(seen.size(), 2u);
 }
 
 TEST_F(StationPickerTest, TheButtonsTakeTheSelectedStationOrNoneAndCancelKeepsThem) {

@@ -91,30 +91,6 @@ TEST(ToggleZoom, AlternatesAndComesBackToAnUnpannedView) {
     EXPECT_EQ(model->viewY, 0);
 }
 
-TEST(CentreView, AtScaleTwoTheWorkedExampleAndTheTable) {
-    auto model = NetworkBuilder().Line(1, {{u"D", 100, 100}, {u"T", 50, 200}}).Build();
-    Station* d = model->Stations()[0];
-    Station* t = model->Stations()[1];
-    model->departure = d;
-    model->destination = t;
-    model->originX = 7;  // the map offsets are left out
-    CentreView(*model, 2);
-    EXPECT_EQ(model->viewX, 20);    // D.x > T.x: the departure lands at window (220, 66)
-    EXPECT_EQ(model->viewY, -134);  // D.y <= T.y: 40 below the navigation bar
-    std::swap(model->departure, model->destination);
-    CentreView(*model, 2);
-    EXPECT_EQ(model->viewX, (120 - 50) * 2 + 20 - 240);
-    EXPECT_EQ(model->viewY, 254 - 400);  // 40 above the menu bar
-    model->destination = nullptr;
-    CentreView(*model, 2);
-    EXPECT_EQ(model->viewX, (120 - 50) * 2 - 120);
-    EXPECT_EQ(model->viewY, (160 - 200) * 2 - 160);
-    model->departure = nullptr;
-    CentreView(*model, 2);
-    EXPECT_EQ(model->viewX, -120);
-    EXPECT_EQ(model->viewY, -160);
-}
-
 // Where a station lands in the window of a view placed at scale s (map offsets 0).
 POINT Landing(const NetworkModel& model, const Station& station, int s) {
     return {s * station.x + model.viewX, s * station.y + model.viewY};

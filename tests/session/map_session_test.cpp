@@ -269,10 +269,17 @@ TEST_F(MapSessionTest, ADragMovesOnlyAZoomedViewAndTheEndSavesIt) {
     EXPECT_EQ(session.Snapshot().map->viewX, flat.viewX);
 
     session.ToggleScale();
-    const MapSnapshot zoomed = *session.Snapshot().map;
-    EXPECT_EQ(session.Tap(100, 100, 130, 90), SessionChange{.view = true});
-    EXPECT_EQ(session.Snapshot().map->viewX, zoomed.viewX + 30);
-    EXPECT_EQ(session.Snapshot().map->viewY, zoomed.viewY - 10);
+    struct Drag {
+        int toX;
+        int toY;
+    };
+    // Slanted, across only, and down only, each from (100, 100).
+    for (const Drag drag : {Drag{130, 90}, Drag{80, 100}, Drag{100, 125}}) {
+        const MapSnapshot before = *session.Snapshot().map;
+        EXPECT_EQ(session.Tap(100, 100, drag.toX, drag.toY), SessionChange{.view = true});
+        EXPECT_EQ(session.Snapshot().map->viewX, before.viewX + drag.toX - 100) << drag.toX;
+        EXPECT_EQ(session.Snapshot().map->viewY, before.viewY + drag.toY - 100) << drag.toY;
+    }
     // A drag that ends on a station picks it out.
     const std::int32_t x = 2 * kBeta.x + session.Snapshot().map->viewX;
     const std::int32_t y = 2 * kBeta.y + session.Snapshot().map->viewY;
@@ -286,6 +293,30 @@ TEST_F(MapSessionTest, ADragMovesOnlyAZoomedViewAndTheEndSavesIt) {
     EXPECT_EQ(Saved().savedZoom, 2);
     EXPECT_EQ(Saved().savedViewX, last.viewX);
     EXPECT_EQ(Saved().savedViewY, last.viewY);
+}
+
+TEST_F(MapSessionTest, TheSavedViewIsTakenAtTheStartOnlyWhenThePositionIsSaved) {
+    struct Case {
+        bool savePosition;
+        std::int32_t viewX;
+        std::int32_t viewY;
+    };
+    // Without the saved position the view of the saved zoom shows the image's middle: (120, 160)
+    // at twice the scale put at the window's middle.
+    for (const Case c : {Case{true, -40, -30}, Case{false, 120 - 2 * 120, 160 - 2 * 160}}) {
+        Settings remembered = Saved();
+        remembered.saveZoom = true;
+        remembered.savedZoom = 2;
+        remembered.savePosition = c.savePosition;
+        remembered.savedViewX = -40;
+        remembered.savedViewY = -30;
+        Remember(remembered);
+        MapSession session(settingsFile, feedback);
+        Start(session, map);
+        const MapSnapshot shown = *session.Snapshot().map;
+        EXPECT_EQ(shown.viewX, c.viewX) << c.savePosition;
+        EXPECT_EQ(shown.viewY, c.viewY) << c.savePosition;
+    }
 }
 
 TEST_F(MapSessionTest, WithoutAMapEveryCommandDoesNothing) {
@@ -320,6 +351,7 @@ TEST_F(MapSessionTest, AMapNamedAtTheStartReplacesTheRememberedOneAndItsPlaces) 
     remembered.destinationIndex = 2;
     remembered.savedZoom = 2;
     remembered.savedViewX = -40;
+    remembered.savedViewY = -30;
     remembered.algorithm = 1;
     Remember(remembered);
     struct Case {
@@ -338,6 +370,9 @@ TEST_F(MapSessionTest, AMapNamedAtTheStartReplacesTheRememberedOneAndItsPlaces) 
         EXPECT_EQ(session.CurrentSettings().departureIndex, c.departureIndex);
         EXPECT_EQ(session.CurrentSettings().destinationIndex, c.departureIndex == -1 ? -1 : 2);
         EXPECT_EQ(session.CurrentSettings().savedZoom, c.savedZoom);
+        // The remembered view goes with the remembered map.
+        EXPECT_EQ(session.CurrentSettings().savedViewX, c.departureIndex == -1 ? 0 : -40);
+        EXPECT_EQ(session.CurrentSettings().savedViewY, c.departureIndex == -1 ? 0 : -30);
         // The other settings are the user's, whatever the map.
         EXPECT_EQ(session.CurrentSettings().algorithm, 1);
     }

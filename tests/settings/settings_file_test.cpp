@@ -15,10 +15,10 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
-#include <optional>
 #include <vector>
 
 #include "non_regular_files.h"
+#include "scoped_environment.h"
 #include "text/utf.h"
 
 namespace qv {
@@ -204,14 +204,6 @@ TEST_F(SettingsFileTest, ShortFilesSetWhatTheirLastLineDecides) {
     }
 }
 
-TEST_F(SettingsFileTest, PathAloneLeavesEverythingElse) {
-    Settings loaded = Unusual();
-    ParseSettingsText(loaded, u"/новая.qvn\r\n");
-    Settings expected = Unusual();
-    expected.mapPath = u"/новая.qvn";
-    EXPECT_EQ(loaded, expected);
-}
-
 TEST_F(SettingsFileTest, EmptySeventhLineTurnsTheRouteLineOnButTheEndOfTextDoesNot) {
     Settings ended = Unusual();
     ParseSettingsText(ended, Lines(6));
@@ -243,14 +235,23 @@ TEST_F(SettingsFileTest, NumbersOutsideTheirRangesAreBroughtToTheNearerEnd) {
         std::int32_t read;
     };
     const Case cases[] = {
-        {3, u"0", &Settings::tooltipMs, 100},       {3, u"-1", &Settings::tooltipMs, 100},
-        {3, u"99", &Settings::tooltipMs, 100},      {3, u"100", &Settings::tooltipMs, 100},
-        {3, u"60000", &Settings::tooltipMs, 60000}, {3, u"60001", &Settings::tooltipMs, 60000},
-        {5, u"-1", &Settings::maxTransfers, 0},     {5, u"0", &Settings::maxTransfers, 0},
-        {5, u"99", &Settings::maxTransfers, 99},    {5, u"100", &Settings::maxTransfers, 99},
-        {1, u"1", &Settings::algorithm, 1},         {1, u"2", &Settings::algorithm, 0},
-        {1, u"7", &Settings::algorithm, 0},         {9, u"1", &Settings::pickerMode, 1},
+        {3, u"0", &Settings::tooltipMs, 100},
+        {3, u"-1", &Settings::tooltipMs, 100},
+        {3, u"99", &Settings::tooltipMs, 100},
+        {3, u"100", &Settings::tooltipMs, 100},
+        {3, u"60000", &Settings::tooltipMs, 60000},
+        {3, u"60001", &Settings::tooltipMs, 60000},
+        {5, u"-1", &Settings::maxTransfers, 0},
+        {5, u"0", &Settings::maxTransfers, 0},
+        {5, u"99", &Settings::maxTransfers, 99},
+        {5, u"100", &Settings::maxTransfers, 99},
+        {1, u"1", &Settings::algorithm, 1},
+        {1, u"2", &Settings::algorithm, 0},
+        {1, u"7", &Settings::algorithm, 0},
+        {9, u"1", &Settings::pickerMode, 1},
         {9, u"2", &Settings::pickerMode, 0},
+        // The one-digit zoom of older files.
+        {16, u"3", &Settings::savedZoom, 3},
     };
     for (const Case& c : cases) {
         const char16_t* lines[19];
@@ -267,15 +268,6 @@ TEST_F(SettingsFileTest, NumbersOutsideTheirRangesAreBroughtToTheNearerEnd) {
     ParseSettingsText(damaged, u"/a.qvn\r\n");
     EXPECT_EQ(damaged.tooltipMs, 100);
     EXPECT_EQ(damaged.algorithm, 0);
-}
-
-TEST_F(SettingsFileTest, OneDigitZoomOfOlderFilesStillLoads) {
-    const char16_t* lines[19];
-    std::copy(std::begin(kDefaultLines), std::end(kDefaultLines), lines);
-    lines[16] = u"2";
-    Settings loaded;
-    ParseSettingsText(loaded, Lines(19, lines));
-    EXPECT_EQ(loaded.savedZoom, 2);
 }
 
 TEST_F(SettingsFileTest, LfLineEndsReadLikeCrLf) {
@@ -468,43 +460,14 @@ TEST_F(SettingsFileTest, LinkedFileIsReplacedAtItsTargetAndTheLinksKept) {
     EXPECT_TRUE(fs::is_symlink(folder_ / "loop-a.ini"));
 }
 
-// Sets or removes an environment variable for the life of the object.
-class ScopedVariable {
-  public:
-    ScopedVariable(const char* name, const char* value) : name_(name) {
-        if (const char* old = std::getenv(name)) {
-            old_ = old;
-        }
-        if (value) {
-            ::setenv(name, value, 1);
-        } else {
-            ::unsetenv(name);
-        }
-    }
-    ScopedVariable(const ScopedVariable&) = delete;
-    ScopedVariable& operator=(const ScopedVariable&) = delete;
-    ~ScopedVariable() {
-        if (old_) {
-            ::setenv(name_, old_->c_str(), 1);
-        } else {
-            ::unsetenv(name_);
-        }
-    }
-
-  private:
-    const char* name_;
-    std::optional<std::string> old_;
-};
-
 TEST_F(SettingsFileTest, PathFollowsTheConfigurationFolderAndIsCreated) {
-    {
-        const ScopedVariable config("XDG_CONFIG_HOME", folder_.c_str());
-        EXPECT_EQ(GetSettingsPath(), folder_ / "quorvane" / "quorvane.ini");
-        EXPECT_EQ(SaveSettings(Unusual()), 1);
-        EXPECT_TRUE(fs::exists(folder_ / "quorvane" / "quorvane.ini"));
-    }
-    const ScopedVariable config("XDG_CONFIG_HOME", "relative/ignored");
-    const ScopedVariable home("HOME", "/home/someone");
+    testing::ScopedEnvironment environment;
+    environment.Set("XDG_CONFIG_HOME", folder_.string());
+    EXPECT_EQ(GetSettingsPath(), folder_ / "quorvane" / "quorvane.ini");
+    EXPECT_EQ(SaveSettings(Unusual()), 1);
+    EXPECT_TRUE(fs::exists(folder_ / "quorvane" / "quorvane.ini"));
+    environment.Set("XDG_CONFIG_HOME", "relative/ignored");
+    environment.Set("HOME", "/home/someone");
     EXPECT_EQ(GetSettingsPath(), fs::path("/home/someone/.config/quorvane/quorvane.ini"));
 }
 
@@ -514,13 +477,12 @@ TEST_F(SettingsFileTest, WithoutHomeVariablesThePasswordDatabaseNamesTheHome) {
     const fs::path expected =
         entry->pw_dir[0] == '/' ? fs::path(entry->pw_dir) / ".config" / "quorvane" / "quorvane.ini"
                                 : fs::path();
-    const ScopedVariable config("XDG_CONFIG_HOME", nullptr);
-    const ScopedVariable temporary("TMPDIR", "/no/such/folder");
-    {
-        const ScopedVariable home("HOME", nullptr);
-        EXPECT_EQ(GetSettingsPath(), expected);
-    }
-    const ScopedVariable home("HOME", "relative");
+    testing::ScopedEnvironment environment;
+    environment.Unset("XDG_CONFIG_HOME");
+    environment.Set("TMPDIR", "/no/such/folder");
+    environment.Unset("HOME");
+    EXPECT_EQ(GetSettingsPath(), expected);
+    environment.Set("HOME", "relative");
     EXPECT_EQ(GetSettingsPath(), expected);
 }
 

@@ -317,10 +317,16 @@ TEST(MainWindow, TapShowsTheCalloutUntilTheTooltipTimeEnds) {
     const Home home;
     const Map map("zarechensk.qvn");
     const int station = map.Tappable().at(0);
-    const Outcome outcome = home.Run(
-        "tap " + map.TapAt(station) + "\nstate\nwait 1990\nstate\nwait 20\nstate\ntap 0 0\nstate\n",
-        map.path);
+    const Outcome outcome = home.Run("wait 10\nshot before.png\ntap " + map.TapAt(station) +
+                                         "\nstate\nwait 1990\nstate\nshot shown.png\nwait "
+                                         "20\nstate\nshot after.png\ntap 0 0\nstate\n",
+                                     map.path);
     ASSERT_EQ(outcome.states.size(), 4u);
+    // The callout shows on the screen, and once its time is up the screen is as before.
+    const std::vector<std::uint32_t> before = ShotPixels(home.Root() / "before.png");
+    ASSERT_EQ(before.size(), 240u * 320u);
+    EXPECT_NE(ShotPixels(home.Root() / "shown.png"), before);
+    EXPECT_EQ(ShotPixels(home.Root() / "after.png"), before);
     EXPECT_EQ(outcome.states[0]["model"]["hotStation"]["index"], station);
     EXPECT_TRUE(HasTimer(outcome.states[0], 1, 2000));
     EXPECT_EQ(outcome.states[1]["model"]["hotStation"]["index"], station);
@@ -465,6 +471,35 @@ TEST(MainWindow, SettingsConfirmedOnThePageRebuildTheSchemeAndSearchAgain) {
                                  std::not_equal_to<>()),
               200)
         << "the route is drawn into a new scheme image";
+}
+
+TEST(MainWindow, ShowingStationNamesOnTheSettingsPageRedrawsTheSchemeAtOnce) {
+    const Home home;
+    const Map map("almaty.qvn");
+    const Outcome page =
+        home.Run("command ID_SETTINGS\nwait 10\nstate\nkey escape\n", map.path, "page");
+    ASSERT_EQ(page.states.size(), 1u);
+    std::string box;
+    for (const json& window : page.states[0]["windows"]) {
+        if (window["id"] == 1060 && window["class"] == "BUTTON") {
+            box = Centre(window["rect"]);
+        }
+    }
+    ASSERT_FALSE(box.empty());
+    const std::string ok = Centre(WindowOf(page.states[0], "QvShellNavigationBar")["doneButton"]);
+    const Outcome outcome = home.Run("wait 10\nshot plain.png\ncommand ID_SETTINGS\nwait 10\ntap " +
+                                         box + "\ntap " + ok + "\nwait 10\nshot named.png\nstate\n",
+                                     map.path);
+    ASSERT_EQ(outcome.states.size(), 1u);
+    EXPECT_EQ(outcome.states[0]["settings"]["showStationNames"], true);
+    EXPECT_TRUE(WindowOf(outcome.states[0], "#32770").is_null());
+    const std::vector<std::uint32_t> plain = ShotPixels(home.Root() / "plain.png");
+    const std::vector<std::uint32_t> named = ShotPixels(home.Root() / "named.png");
+    ASSERT_EQ(plain.size(), 240u * 320u);
+    ASSERT_EQ(named.size(), plain.size());
+    EXPECT_GT(std::inner_product(plain.begin(), plain.end(), named.begin(), 0, std::plus<>(),
+                                 std::not_equal_to<>()),
+              200);
 }
 
 std::string Repeat(std::string_view line, std::size_t times) {
@@ -650,13 +685,13 @@ TEST(MainWindow, ForbiddenStationDetoursAndClearKeepsTheMark) {
     const int from = tappable.front();
     const int to = tappable.back();
     const std::vector<int> route = map.RouteBetween(from, to);
-    // A station of the route between its ends that a tap can reach.
+    // A station of the route between its ends that a tap can reach, with a way round it.
     int middle = -1;
-    for (std::size_t i = 1; i + 1 < route.size(); ++i) {
+    for (std::size_t i = 1; i + 1 < route.size() && middle == -1; ++i) {
         if (std::find(tappable.begin(), tappable.end(), route[i]) != tappable.end() &&
-            map.model.Stations()[route[i]]->IsStation()) {
+            map.model.Stations()[route[i]]->IsStation() &&
+            !map.RouteBetween(from, to, {route[i]}).empty()) {
             middle = route[i];
-            break;
         }
     }
     ASSERT_NE(middle, -1);
@@ -672,11 +707,10 @@ TEST(MainWindow, ForbiddenStationDetoursAndClearKeepsTheMark) {
     std::sort(forbidden.begin(), forbidden.end());
     const std::string script =
         "tap " + map.TapAt(from) + "\ncommand ID_DEPARTURE\ntap " + map.TapAt(to) +
-        "\ncommand ID_DESTINATION\n"
+        "\ncommand ID_DESTINATION\nshot route.png\ntap " + map.TapAt(middle) +
+        "\ncommand ID_FORBIDDEN_STATION\n"
         "key return\n"  // a box if no route is left
-        "tap " +
-        map.TapAt(middle) +
-        "\ncommand ID_FORBIDDEN_STATION\nkey return\nwait 10\nstate\n"
+        "wait 10\nshot detour.png\nstate\n"
         "command ID_DEPARTURE\nstate\n"  // a forbidden station is never an end
         "command ID_CLEAR_STATIONS\nstate\n"
         "command ID_FORBIDDEN_STATION\nstate\n";
@@ -685,6 +719,7 @@ TEST(MainWindow, ForbiddenStationDetoursAndClearKeepsTheMark) {
     const json& detour = outcome.states[0];
     EXPECT_EQ(detour["model"]["forbidden"], forbidden);
     EXPECT_EQ(Route(detour), map.RouteBetween(from, to, {middle}));
+    EXPECT_FALSE(Route(detour).empty());
     EXPECT_NE(Route(detour), route);
     EXPECT_EQ(outcome.states[1]["model"]["departure"]["index"], from);
     const json& cleared = outcome.states[2];
@@ -694,7 +729,25 @@ TEST(MainWindow, ForbiddenStationDetoursAndClearKeepsTheMark) {
     EXPECT_FALSE(HasTimer(cleared, 2, 500));
     EXPECT_EQ(cleared["model"]["forbidden"], forbidden);
     EXPECT_EQ(cleared["settings"]["departureIndex"], -1);
+    EXPECT_EQ(cleared["settings"]["destinationIndex"], -1);
     EXPECT_EQ(outcome.states[3]["model"]["forbidden"], fromFile);
+    const Settings saved = home.Saved();
+    EXPECT_EQ(saved.departureIndex, -1);
+    EXPECT_EQ(saved.destinationIndex, -1);
+    // The screen shows the detour at once: the route colour (0xFF00FF) leaves the old way and
+    // takes the new one.
+    const std::vector<std::uint32_t> before = ShotPixels(home.Root() / "route.png");
+    const std::vector<std::uint32_t> after = ShotPixels(home.Root() / "detour.png");
+    ASSERT_EQ(before.size(), 240u * 320u);
+    ASSERT_EQ(after.size(), before.size());
+    int left = 0;
+    int taken = 0;
+    for (std::size_t i = 0; i < before.size(); ++i) {
+        left += before[i] == 0xFF00FFu && after[i] != 0xFF00FFu;
+        taken += before[i] != 0xFF00FFu && after[i] == 0xFF00FFu;
+    }
+    EXPECT_GT(left, 20);
+    EXPECT_GT(taken, 20);
 }
 
 TEST(MainWindow, ScaleDragAndExitSaveTheView) {
@@ -822,19 +875,27 @@ Outcome FirstCopyOutcome(const Home& home, pid_t first) {
     return home.Collect(status, "first");
 }
 
+// A second start raises the first and ends; one with a map the first refuses says so and fails.
 TEST(ProgramStart, SecondStartRaisesTheFirstAndEnds) {
     const Home home;
     const Map map("example.qvn");
     const pid_t first = StartFirstCopy(home, "pause 2500\nstate\n", map.path);
     const fs::file_time_type written = fs::last_write_time(home.SettingsFile());
     const Outcome second = home.Run("state\n", {}, "second");
+    // Longer than any path the running copy takes.
+    const Outcome refused = home.Run("state\n", "/" + std::string(32763, 'a') + ".qvn", "refused");
     const Outcome firstOutcome = FirstCopyOutcome(home, first);
     EXPECT_EQ(second.exitCode, 0);
     EXPECT_TRUE(second.states.empty());
     EXPECT_EQ(second.errors, "");
+    EXPECT_EQ(refused.exitCode, 1);
+    EXPECT_TRUE(refused.states.empty());
+    EXPECT_EQ(refused.errors.rfind("quorvane: the running copy did not take /aaa", 0), 0u)
+        << refused.errors.substr(0, 200);
     EXPECT_EQ(fs::last_write_time(home.SettingsFile()), written);
     ASSERT_EQ(firstOutcome.states.size(), 1u);
     EXPECT_EQ(firstOutcome.states[0]["model"]["name"], "Пример");
+    EXPECT_EQ(firstOutcome.states[0]["settings"]["mapPath"], map.path);
 }
 
 TEST(ProgramStart, SecondStartWithAMapHandsItToTheFirst) {

@@ -11,11 +11,12 @@ namespace qv::testing {
 class ScopedEnvironment {
   public:
     void Set(const char* name, const std::string& value) {
-        if (!saved_.contains(name)) {
-            const char* old = std::getenv(name);
-            saved_[name] = old ? std::optional<std::string>(old) : std::nullopt;
-        }
+        Keep(name);
         ::setenv(name, value.c_str(), 1);
+    }
+    void Unset(const char* name) {
+        Keep(name);
+        ::unsetenv(name);
     }
     ~ScopedEnvironment() {
         for (const auto& [name, value] : saved_) {
@@ -28,6 +29,13 @@ class ScopedEnvironment {
     }
 
   private:
+    void Keep(const char* name) {
+        if (!saved_.contains(name)) {
+            const char* old = std::getenv(name);
+            saved_[name] = old ? std::optional<std::string>(old) : std::nullopt;
+        }
+    }
+
     std::map<std::string, std::optional<std::string>> saved_;
 };
 
