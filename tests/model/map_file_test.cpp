@@ -116,21 +116,20 @@ TEST_F(MapFileTest, OnlyRegularFilesAreReadAndNothingWaitsForAPeer) {
 }
 
 TEST_F(MapFileTest, AMapOfExactlyTheLargestSizeLoadsAndOneByteMoreIsRefused) {
-    // Spaces before the scheme's name are dropped, so they fill the file up to the size.
-    const std::string map = Utf16ToUtf8(kExampleText);
+    // Lines after the last tab letter are not read: daggers (U+2020, bytes 20 20) fill the file
+    // to the size. A byte lost would leave UTF-16 text of an odd length.
+    std::string bytes = "\xFF\xFE" + EncodeUtf16Le(kExampleText);
     const std::size_t largest = std::size_t{64} << 20;
-    std::string bytes = "[NAME]\r\n" + std::string(largest - map.size(), ' ') + map.substr(8);
-    ASSERT_EQ(bytes.size(), largest);
+    bytes.resize(largest, '\x20');
+    const std::u16string path = Write("largest.qvn", bytes);
     NetworkModel model;
     MapError error;
-    ASSERT_EQ(LoadMapFile(model, Write("largest.qvn", bytes), Settings{}, &error), 0)
-        << error.reason;
-    EXPECT_EQ(model.name, u"Пример");
-    EXPECT_EQ(model.StationCount(), 3);
+    ASSERT_EQ(LoadMapFile(model, path, Settings{}, &error), 0) << error.reason;
+    EXPECT_EQ(model.tabLetters, u"ВП");
 
-    bytes.insert(8, 1, ' ');
+    std::filesystem::resize_file(folder_ / "largest.qvn", largest + 1);
     NetworkModel larger;
-    EXPECT_EQ(LoadMapFile(larger, Write("larger.qvn", bytes), Settings{}, &error), -1);
+    EXPECT_EQ(LoadMapFile(larger, path, Settings{}, &error), -1);
     EXPECT_EQ(error.line, 0);
     EXPECT_EQ(error.reason, "the file is too large for a map (more than 64 MB)");
 }
