@@ -81,13 +81,18 @@ TEST(LineSplitting, AChainStaysOneChainInItsOwnOrder) {
 }
 
 TEST(LineSplitting, AClosedLoopIsOneRingStartingAtTheFirstLink) {
-    const std::vector<SourceLink> links = Links({{1, 2}, {2, 3}, {3, 4}, {4, 1}});
-    const SplitLine split = SplitIntoChains(links);
-    ASSERT_EQ(split.chains.size(), 1u);
-    EXPECT_TRUE(split.chains[0].isRing);
-    EXPECT_EQ(split.chains[0].stations, (std::vector<int>{1, 2, 3, 4}));
-    EXPECT_EQ(split.chains[0].links.back(), 3);
-    ExpectEveryLinkOnce(links, split);
+    for (const std::vector<SourceLink>& links :
+         {Links({{1, 2}, {2, 3}, {3, 4}, {4, 1}}), Links({{1, 2}, {2, 3}, {3, 1}})}) {
+        const SplitLine split = SplitIntoChains(links);
+        ASSERT_EQ(split.chains.size(), 1u);
+        EXPECT_TRUE(split.chains[0].isRing) << links.size();
+        std::vector<int> stations(links.size());
+        std::iota(stations.begin(), stations.end(), 1);
+        EXPECT_EQ(split.chains[0].stations, stations);
+        EXPECT_EQ(split.chains[0].links.back(), static_cast<int>(links.size()) - 1);
+        ExpectEveryLinkOnce(links, split);
+    }
+    EXPECT_FALSE(SplitIntoChains(Links({{1, 2}, {2, 3}})).chains[0].isRing);
 }
 
 TEST(LineSplitting, ABranchComesFirstAndEndsAtTheFork) {

@@ -176,17 +176,9 @@ TEST(MapParser, LineEndsLfAndCrLfGiveTheSameNetwork) {
     EXPECT_EQ(lfModel.tabLetters, u"ВП");
 }
 
-TEST(MapParser, FirstLineMustBeNameHeader) {
-    EXPECT_EQ(RefusalOf(u"[NAMES]\r\nX;1;0;\r\n").line, 1);
-    EXPECT_EQ(RefusalOf(u"X[NAME]\r\n").line, 1);
-    EXPECT_EQ(RefusalOf(u"\r\n[NAME]\r\n").line, 1);
-    EXPECT_EQ(RefusalOf(u"").line, 1);
-}
-
 TEST(MapParser, OlderFormatWithoutTabLettersIsRefused) {
-    const MapError error =
-        RefusalOf(TwoLineText(u"1;20;10;22;12;4;\r\n")
-                      .substr(0, TwoLineText(u"1;20;10;22;12;4;\r\n").find(u"[TABLETTERS]")));
+    const std::u16string text = TwoLineText(u"1;20;10;22;12;4;\r\n");
+    const MapError error = RefusalOf(text.substr(0, text.find(u"[TABLETTERS]")));
     EXPECT_NE(error.reason.find("[TABLETTERS]"), std::string::npos);
 }
 
@@ -225,7 +217,13 @@ TEST(MapParser, RefusesWhatLiesOutsideTheFormat) {
         text.replace(text.find(from), from.size(), to);
         return text;
     };
+    std::u16string shortLine = TwoLineText(u"1;20;10;22;12;4;\r\n");
+    shortLine.erase(shortLine.find(u"2;2;S;Г;22;30;3;\r\n"), 18);
     const Case cases[] = {
+        {"another first header", u"[NAMES]\r\nX;1;0;\r\n", 1},
+        {"text before the first header", u"X[NAME]\r\n", 1},
+        {"an empty first line", u"\r\n[NAME]\r\n", 1},
+        {"nothing", u"", 1},
         {"empty line", replaced(u"[MAP]\r\n", u"\r\n[MAP]\r\n"), 3},
         {"empty field", replaced(u"1;2;S;Вторая;", u"1;2;S;;"), 9},
         {"field of spaces", replaced(u"1;2;S;Вторая;", u"1;2;S;  ;"), 9},
@@ -244,13 +242,25 @@ TEST(MapParser, RefusesWhatLiesOutsideTheFormat) {
         {"fewer letters than counted", replaced(u"2;\r\nВ", u"3;\r\nВ"), 16},
         {"empty letter line", replaced(u"В\r\nП", u"\r\nП"), 14},
         {"letter count without number", replaced(u"2;\r\nВ", u"x;\r\nВ"), 13},
+        {"line with one point", shortLine, 7},
+        {"more transfers than declared", TwoLineText(u"1;20;10;22;12;4;\r\n2;20;10;22;12;4;\r\n"),
+         15},
     };
     for (const Case& c : cases) {
         NetworkModel model;
         MapError error;
         EXPECT_EQ(ParseMapText(model, c.text, &error), -1) << c.what;
         EXPECT_EQ(error.line, c.line) << c.what << ": " << error.reason;
+        EXPECT_FALSE(error.reason.empty()) << c.what;
     }
+}
+
+TEST(MapParser, RefusalNamesTheLineAndTheReason) {
+    std::u16string text = TwoLineText(u"1;20;10;22;12;4;\r\n");
+    text.replace(text.find(u"2;2;S;Г"), 7, u"7;2;S;Г");
+    const MapError error = RefusalOf(text);
+    EXPECT_EQ(error.line, 12);
+    EXPECT_EQ(error.reason, "point record: line position 7, the map has 2 lines");
 }
 
 TEST(MapParser, NegativeTimesAreRefusedAtTheirRecord) {
@@ -355,25 +365,6 @@ TEST(MapParser, PointsBeyondWhatSixteenBitRouteEntriesNameAreRefused) {
     const MapError error = RefusalOf(MapOfPoints(kMaxMapPoints + 1));
     EXPECT_EQ(error.line, 7 + 32768);  // the 32,768th point record
     EXPECT_NE(error.reason.find("32767"), std::string::npos) << error.reason;
-}
-
-TEST(MapParser, RefusalNamesTheLineAndTheReason) {
-    std::u16string text = TwoLineText(u"1;20;10;22;12;4;\r\n");
-    text.replace(text.find(u"2;2;S;Г"), 7, u"7;2;S;Г");
-    const MapError error = RefusalOf(text);
-    EXPECT_EQ(error.line, 12);
-    EXPECT_EQ(error.reason, "point record: line position 7, the map has 2 lines");
-}
-
-TEST(MapParser, LineWithFewerThanTwoPointsIsRefusedAtItsRecord) {
-    std::u16string text = TwoLineText(u"1;20;10;22;12;4;\r\n");
-    text.replace(text.find(u"2;2;S;Г;22;30;3;\r\n"), 18, u"");
-    const MapError error = RefusalOf(text);
-    EXPECT_EQ(error.line, 7);  // the second line record
-}
-
-TEST(MapParser, MoreTransfersThanDeclaredAreRefused) {
-    EXPECT_EQ(RefusalOf(TwoLineText(u"1;20;10;22;12;4;\r\n2;20;10;22;12;4;\r\n")).line, 15);
 }
 
 TEST(MapParser, LongNamesAndLabelsAreCutNeverInsideASurrogatePair) {

@@ -28,29 +28,18 @@ std::vector<std::vector<std::int32_t>> Links(const NetworkModel& model) {
 
 using LinkTable = std::vector<std::vector<std::int32_t>>;
 
-TEST(NetworkModel, TwoPointLineIsJoinedBothWaysAndNothingElse) {
+TEST(NetworkModel, JoinsNeighboursAlongEachLineAndARingsEndsButNotConsecutiveLines) {
     NetworkModel model;
     AddPoints(model, 1, {0, 10});
+    AddPoints(model, 2, {0, 10, 20}, true);
+    AddPoints(model, 3, {30, 40, 50});
+    AddPoints(model, 4, {60, 70});
     model.BuildStationIndex();
-    EXPECT_EQ(Links(model), (LinkTable{{1}, {0}}));
-    EXPECT_EQ(model.StationLinks().LinkCount(), 2);
+    EXPECT_EQ(model.Lines()[2]->firstStationIndex, 5);
+    EXPECT_EQ(Links(model),
+              (LinkTable{{1}, {0}, {3, 4}, {2, 4}, {2, 3}, {6}, {5, 7}, {6}, {9}, {8}}));
+    EXPECT_EQ(model.StationLinks().LinkCount(), 14);
     EXPECT_FALSE(model.StationLinks().Joined(0, 0));
-}
-
-TEST(NetworkModel, RingJoinsItsEnds) {
-    NetworkModel model;
-    AddPoints(model, 1, {0, 10, 20}, true);
-    model.BuildStationIndex();
-    EXPECT_EQ(Links(model), (LinkTable{{1, 2}, {0, 2}, {0, 1}}));
-}
-
-TEST(NetworkModel, ConsecutiveLinesAreNotJoined) {
-    NetworkModel model;
-    AddPoints(model, 1, {0, 10, 20});
-    AddPoints(model, 2, {30, 40});
-    model.BuildStationIndex();
-    EXPECT_EQ(model.Lines()[1]->firstStationIndex, 3);
-    EXPECT_EQ(Links(model), (LinkTable{{1}, {0, 2}, {1}, {4}, {3}}));
 }
 
 TEST(NetworkModel, TransferJoinsTheFirstStationAtEachEnd) {
@@ -163,6 +152,27 @@ TEST(NetworkModel, LinksGrowWithPointsNotTheirSquare) {
     EXPECT_EQ(model.StationCount(), 5000);
     // 99 links each way per line, plus each ring's closing pair, plus two per transfer.
     EXPECT_EQ(model.StationLinks().LinkCount(), 50 * 198 + 25 * 2 + 49 * 2);
+}
+
+TEST(RouteStops, AStationMetAgainOnTheSameLineNumberIsOneStopAndShapePointsNone) {
+    NetworkModel model;
+    const auto add = [&model](std::int32_t number, std::initializer_list<const char16_t*> names) {
+        Line& line =
+            model.AddLine(number, u"Линия", 0, false, static_cast<std::int32_t>(names.size()), 0);
+        for (const char16_t* name : names) {
+            line.AddStation(
+                {.name = name, .kind = name[0] == u'~' ? kShapePointKind : kStationKind});
+        }
+    };
+    add(1, {u"А", u"~", u"Б"});
+    add(1, {u"Б", u"В"});
+    add(2, {u"В", u"Г"});
+    model.BuildStationIndex();
+    std::vector<std::u16string> stops;
+    for (const Station* stop : RouteStops(model.Stations())) {
+        stops.push_back(stop->name);
+    }
+    EXPECT_EQ(stops, (std::vector<std::u16string>{u"А", u"Б", u"В", u"В", u"Г"}));
 }
 
 TEST(Adjacency, DropsLinksOutsideTheRangeAndRepeats) {

@@ -8,7 +8,6 @@
 #include "random_network.h"
 #include "route/best_route_search.h"
 #include "route/route_finder.h"
-#include "route/route_measures.h"
 #include "route_oracle.h"
 #include "text/utf.h"
 
@@ -16,40 +15,40 @@ namespace qv {
 namespace {
 
 using testing::MakeRandomNetwork;
+using testing::OracleBetter;
 using testing::OracleEvents;
+using testing::OracleMeasure;
+using testing::OracleScore;
 using testing::OracleSearchRoute;
 using testing::RandomNetworkShape;
 using Points = std::vector<std::int32_t>;
+using Matrix = std::vector<std::vector<std::uint8_t>>;
 
-RouteScore Measure(const NetworkModel& model, const Points& points) {
-    std::vector<Station*> stations;
-    for (const std::int32_t point : points) {
-        stations.push_back(model.Stations()[static_cast<std::size_t>(point)]);
-    }
-    return {CountTransfers(stations),
-            TravelTime(stations, model.transfers, model.settings.countWaitTime)};
-}
-
+// The reference below borrows nothing from the finder: its links, measures, bounds and order are
+// the oracle's own.
 RouteRules RulesOf(const NetworkModel& model) {
     return {.algorithm = model.settings.algorithm,
             .maxTransfers = model.settings.maxTransfers,
-            .maxLength = MaxPathLength(model)};
+            .maxLength = testing::OracleMaxLength(model)};
 }
 
 bool Admissible(const NetworkModel& model, std::int32_t point, const Points& before) {
-    return model.Stations()[static_cast<std::size_t>(point)]->kind != kForbiddenKind &&
+    return model.Stations()[static_cast<std::size_t>(point)]->kind != 'F' &&
            std::find(before.begin(), before.end(), point) == before.end();
 }
 
 // Whether a path that has not arrived may take another step: the bounds test the path before it.
 bool MayStep(const NetworkModel& model, const Points& path) {
-    const RouteRules rules = RulesOf(model);
-    return static_cast<std::int64_t>(path.size()) < rules.maxLength - 1 &&
-           Measure(model, path).transfers <= rules.maxTransfers;
+    return static_cast<std::int64_t>(path.size()) < testing::OracleMaxLength(model) - 1 &&
+           OracleMeasure(model, path).transfers <= model.settings.maxTransfers;
 }
 
-bool Choosable(const NetworkModel& model, const RouteScore& score) {
-    return model.settings.algorithm == 0 || score.minutes < kRouteMinutesLimit;
+bool Choosable(const NetworkModel& model, const OracleScore& score) {
+    return model.settings.algorithm == 0 || score.minutes < 9999;
+}
+
+bool Better(const NetworkModel& model, const Points& a, const Points& b) {
+    return OracleBetter(OracleMeasure(model, a), OracleMeasure(model, b), model.settings.algorithm);
 }
 
 // Why a path breaks the rules of a search, or nothing when it keeps them.
@@ -58,26 +57,27 @@ std::optional<std::string> BrokenRule(const NetworkModel& model, const Points& p
     if (path.empty() || path.front() != from || path.back() != to) {
         return "wrong ends";
     }
+    const Matrix links = testing::OracleAdjacency(model);
     for (std::size_t i = 1; i < path.size(); ++i) {
         const Points before(path.begin(), path.begin() + static_cast<std::ptrdiff_t>(i));
-        if (!model.StationLinks().Joined(path[i - 1], path[i])) {
+        if (links[static_cast<std::size_t>(path[i - 1])][static_cast<std::size_t>(path[i])] != 1) {
             return "no link at step " + std::to_string(i);
         }
         if (!Admissible(model, path[i], before) || !MayStep(model, before)) {
             return "step " + std::to_string(i) + " breaks a bound or enters a point it may not";
         }
     }
-    return Choosable(model, Measure(model, path)) ? std::nullopt
-                                                  : std::optional<std::string>("too long");
+    return Choosable(model, OracleMeasure(model, path)) ? std::nullopt
+                                                        : std::optional<std::string>("too long");
 }
 
 // The best score of every admissible simple path that continues `path` to `to`.
-void BruteForce(const NetworkModel& model, Points& path, std::int32_t to,
-                std::optional<RouteScore>& best) {
+void BruteForce(const NetworkModel& model, const Matrix& links, Points& path, std::int32_t to,
+                std::optional<OracleScore>& best) {
     if (path.back() == to) {
-        const RouteScore score = Measure(model, path);
+        const OracleScore score = OracleMeasure(model, path);
         if (Choosable(model, score) &&
-            (!best || IsBetterRoute(score, *best, model.settings.algorithm))) {
+            (!best || OracleBetter(score, *best, model.settings.algorithm))) {
             best = score;
         }
         return;
@@ -85,10 +85,11 @@ void BruteForce(const NetworkModel& model, Points& path, std::int32_t to,
     if (!MayStep(model, path)) {
         return;
     }
-    for (const std::int32_t next : model.StationLinks().Neighbours(path.back())) {
-        if (Admissible(model, next, path)) {
+    const auto& row = links[static_cast<std::size_t>(path.back())];
+    for (std::int32_t next = 0; next < static_cast<std::int32_t>(row.size()); ++next) {
+        if (row[static_cast<std::size_t>(next)] == 1 && Admissible(model, next, path)) {
             path.push_back(next);
-            BruteForce(model, path, to, best);
+            BruteForce(model, links, path, to, best);
             path.pop_back();
         }
     }
@@ -103,9 +104,9 @@ TEST(BestRouteSearch, ReachesTheBestOfEveryAdmissibleSimplePathOnSmallNetworks) 
         const auto model = MakeRandomNetwork(seed, small);
         const std::int32_t from = model->departure->index;
         const std::int32_t to = model->destination->index;
-        std::optional<RouteScore> expected;
+        std::optional<OracleScore> expected;
         Points start{from};
-        BruteForce(*model, start, to, expected);
+        BruteForce(*model, testing::OracleAdjacency(*model), start, to, expected);
         const SearchGraph graph(*model);
         const ScoredRoute best = SearchBestRoute(graph, RulesOf(*model), from, to);
         if (!expected || (model->settings.algorithm != 0 && model->settings.algorithm != 1)) {
@@ -113,18 +114,21 @@ TEST(BestRouteSearch, ReachesTheBestOfEveryAdmissibleSimplePathOnSmallNetworks) 
             continue;
         }
         ASSERT_EQ(BrokenRule(*model, best.points, from, to), std::nullopt);
-        const RouteScore measured = Measure(*model, best.points);
+        const OracleScore measured = OracleMeasure(*model, best.points);
         EXPECT_EQ(measured.transfers, best.score.transfers);
         EXPECT_EQ(measured.minutes, best.score.minutes);
         EXPECT_EQ(measured.transfers, expected->transfers);
         EXPECT_EQ(measured.minutes, expected->minutes);
         // A known route as good as the best leaves nothing to find; a worse one, the best.
-        EXPECT_TRUE(SearchBestRoute(graph, RulesOf(*model), from, to, *expected).points.empty());
-        const RouteScore worse{expected->transfers, expected->minutes + 1};
+        const auto transfers = static_cast<std::int32_t>(expected->transfers);
+        EXPECT_TRUE(
+            SearchBestRoute(graph, RulesOf(*model), from, to, {{transfers, expected->minutes}})
+                .points.empty());
+        const RouteScore worse{transfers, expected->minutes + 1};
         EXPECT_EQ(SearchBestRoute(graph, RulesOf(*model), from, to, worse).score.minutes,
                   expected->minutes);
         ++found;
-        bounded += MaxPathLength(*model) - 1 < model->StationCount();
+        bounded += testing::OracleMaxLength(*model) - 1 < model->StationCount();
     }
     EXPECT_GT(found, 1000);
     EXPECT_GT(bounded, 200);  // the point bound is often in force
@@ -169,17 +173,14 @@ void CompareOnSeeds(std::uint32_t first, std::uint32_t last, const RandomNetwork
             ASSERT_EQ(route.empty() ? std::nullopt : BrokenRule(*model, route, from, to),
                       std::nullopt);
             ASSERT_TRUE(!route.empty() || expected.empty());
-            ASSERT_TRUE(expected.empty() ||
-                        !IsBetterRoute(Measure(*model, expected), Measure(*model, route),
-                                       model->settings.algorithm));
+            ASSERT_TRUE(expected.empty() || !Better(*model, expected, route));
             // The enumeration's choice stands where it has the best score; elsewhere the exact
             // search's route replaces it.
             const ScoredRoute best =
                 SearchBestRoute(SearchGraph(*model), RulesOf(*model), from, to);
             ASSERT_TRUE(best.complete);
             const bool choiceIsBest =
-                !expected.empty() && !best.points.empty() &&
-                !IsBetterRoute(best.score, Measure(*model, expected), model->settings.algorithm);
+                !expected.empty() && !best.points.empty() && !Better(*model, best.points, expected);
             ASSERT_EQ(route, choiceIsBest ? expected : best.points);
             tally.bettered += route != expected;
         }
@@ -252,7 +253,7 @@ TEST(BestRouteSearch, LondonFindsBakerStreetToCheshamWhereTheEnumerationIsCutSho
         EXPECT_TRUE(enumerated.route.points.empty());
         const Points route = SearchRoute(london, firstByName, to);
         EXPECT_EQ(BrokenRule(london, route, firstByName, to), std::nullopt) << algorithm;
-        EXPECT_EQ(Measure(london, SearchRoute(london, onTheLine, to)).transfers, 0);
+        EXPECT_EQ(OracleMeasure(london, SearchRoute(london, onTheLine, to)).transfers, 0);
     }
 }
 

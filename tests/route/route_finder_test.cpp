@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -144,6 +145,63 @@ TEST(FindRoute, ChoosesByTheRulesBoundsAndTieBreaks) {
 TEST(MaxPathLength, OneMoreThanThePointsThenTimesTheTransfersBelowTenThenTwoThirds) {
     for (const auto& [records, bound] : {std::pair{0, 12}, {1, 11}, {9, 99}, {10, 7}}) {
         EXPECT_EQ(MaxPathLength(*LineWithIdleTransfers(11, records)), bound) << records;
+    }
+}
+
+// Line 1: A0 B1 C2 D3 E4, a minute a step; line 2: A'5 E'6 beside A and E, with transfers of a
+// minute at both ends. Along line 1: 4 minutes; across line 2: kRun + 2 minutes, two transfers and
+// fewer points.
+template <std::int32_t kRun>
+std::unique_ptr<NetworkModel> Shortcut() {
+    return NetworkBuilder()
+        .Line(1, {{u"A", 0, 0}, {u"B", 10, 0}, {u"C", 20, 0}, {u"D", 30, 0}, {u"E", 40, 0}})
+        .Line(2, {{u"A'", 1, 1, kRun}, {u"E'", 41, 1}})
+        .Transfer(0, 0, 1, 1, 1)
+        .Transfer(40, 0, 41, 1, 1)
+        .Build();
+}
+
+struct ExactCase {
+    const char* what;
+    Network network;
+    std::int32_t to;
+    std::int32_t algorithm;
+    std::optional<RouteScore> toBeat;
+    Indices expected;
+};
+
+const ExactCase kExactCases[] = {
+    {"equal minutes: fewer transfers, though more points", Shortcut<2>, 4, 1, {}, {0, 1, 2, 3, 4}},
+    {"fewer minutes before fewer transfers", Shortcut<1>, 4, 1, {}, {0, 5, 6, 4}},
+    {"fewer transfers before fewer minutes", Shortcut<1>, 4, 0, {}, {0, 1, 2, 3, 4}},
+    {"to beat: as many minutes, more transfers",
+     Shortcut<2>,
+     4,
+     1,
+     RouteScore{2, 4},
+     {0, 1, 2, 3, 4}},
+    {"to beat: as many transfers, more minutes",
+     Shortcut<1>,
+     4,
+     0,
+     RouteScore{0, 5},
+     {0, 1, 2, 3, 4}},
+    {"to beat: the best score itself", Shortcut<2>, 4, 1, RouteScore{0, 4}, {}},
+    {"9998 minutes", AroundAShapePoint<9998>, 2, 1, {}, {0, 1, 2}},
+    {"9999 minutes: never by time", AroundAShapePoint<9999>, 2, 1, {}, {}},
+    {"9999 minutes: by transfers all the same", AroundAShapePoint<9999>, 2, 0, {}, {0, 1, 2}},
+    {"unknown algorithm", Shortcut<1>, 4, 2, {}, {}},
+};
+
+TEST(BestRouteSearch, OrdersByTheAlgorithmThenTheOtherMeasureAndKeepsTheMinutesLimit) {
+    for (const ExactCase& c : kExactCases) {
+        SCOPED_TRACE(c.what);
+        auto model = c.network();
+        model->settings.countWaitTime = false;
+        model->BuildAdjacency();
+        const RouteRules rules{.algorithm = c.algorithm, .maxTransfers = 3, .maxLength = 20};
+        EXPECT_EQ(SearchBestRoute(SearchGraph(*model), rules, 0, c.to, c.toBeat).points,
+                  c.expected);
     }
 }
 

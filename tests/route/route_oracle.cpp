@@ -71,6 +71,25 @@ std::int64_t OracleTravelTime(const NetworkModel& model, const PointList& path) 
 
 }  // namespace
 
+OracleScore OracleMeasure(const NetworkModel& model, const std::vector<std::int32_t>& path) {
+    return {OracleTransferCount(model, path, path.size()), OracleTravelTime(model, path)};
+}
+
+bool OracleBetter(const OracleScore& a, const OracleScore& b, std::int32_t algorithm) {
+    const bool byTransfers = algorithm == 0;
+    const std::int64_t first[] = {byTransfers ? a.transfers : a.minutes,
+                                  byTransfers ? b.transfers : b.minutes};
+    const std::int64_t second[] = {byTransfers ? a.minutes : a.transfers,
+                                   byTransfers ? b.minutes : b.transfers};
+    return first[0] != first[1] ? first[0] < first[1] : second[0] < second[1];
+}
+
+std::int64_t OracleMaxLength(const NetworkModel& model) {
+    const std::int64_t n = model.StationCount();
+    const std::int64_t transfers = model.TransferCount();
+    return transfers == 0 ? n + 1 : (transfers < 10 ? n * transfers : (2 * n) / 3);
+}
+
 std::vector<std::vector<std::uint8_t>> OracleAdjacency(const NetworkModel& model) {
     const auto n = static_cast<std::size_t>(model.StationCount());
     std::vector<std::vector<std::uint8_t>> matrix(n, std::vector<std::uint8_t>(n, 0));
@@ -125,11 +144,7 @@ std::vector<std::int32_t> OracleSearchRoute(const NetworkModel& model, std::int3
     OracleEvents seen;
     const std::int32_t n = model.StationCount();
     const auto matrix = OracleAdjacency(model);
-    const std::int64_t transferCount = model.TransferCount();
-    const std::int64_t maxLength =
-        transferCount == 0
-            ? n + 1
-            : (transferCount < 10 ? std::int64_t{n} * transferCount : (2 * std::int64_t{n}) / 3);
+    const std::int64_t maxLength = OracleMaxLength(model);
     const std::int64_t slotCount = 100 * std::int64_t{n};
 
     // A path as the procedure lays it out: entry 0 the point count, then the points; the first

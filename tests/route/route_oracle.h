@@ -22,4 +22,15 @@ std::vector<std::int32_t> OracleSearchRoute(const NetworkModel& model, std::int3
 // The adjacency matrix as the rules build it, from the lines, transfers and current kinds.
 std::vector<std::vector<std::uint8_t>> OracleAdjacency(const NetworkModel& model);
 
+// A path's transfers and minutes, counted from scratch by the rules.
+struct OracleScore {
+    std::int64_t transfers = 0;
+    std::int64_t minutes = 0;
+};
+OracleScore OracleMeasure(const NetworkModel& model, const std::vector<std::int32_t>& path);
+// Fewest transfers, then minutes, for algorithm 0; fewest minutes, then transfers, otherwise.
+bool OracleBetter(const OracleScore& a, const OracleScore& b, std::int32_t algorithm);
+// The most points a path may come to hold, as the rules bound it.
+std::int64_t OracleMaxLength(const NetworkModel& model);
+
 }  // namespace qv::testing

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "text/decimal.h"
+#include "text/letter_case.h"
 #include "text/line_reader.h"
 
 namespace qv {
@@ -44,6 +45,27 @@ TEST(ParseHex, ReadsColoursWithOrWithoutTheLetterH) {
     EXPECT_EQ(ParseHex(u"100000000"), std::nullopt);
     EXPECT_EQ(ParseHex(u"h"), std::nullopt);
     EXPECT_EQ(ParseHex(u"-1"), std::nullopt);
+}
+
+TEST(LetterCase, UpperAndFoldedUnitsAtTheEdgesOfEachRange) {
+    struct Case {
+        char16_t unit;
+        char16_t upper;
+        char16_t folded;
+    };
+    const Case cases[] = {
+        {u'a', u'A', u'a'}, {u'z', u'Z', u'z'}, {u'A', u'A', u'a'}, {u'Z', u'Z', u'z'},
+        {u'`', u'`', u'`'}, {u'{', u'{', u'{'}, {u'@', u'@', u'@'}, {u'[', u'[', u'['},
+        {u'а', u'А', u'а'}, {u'я', u'Я', u'я'}, {u'А', u'А', u'а'}, {u'Я', u'Я', u'я'},
+        {0xE0, 0xC0, 0xE0}, {0xFE, 0xDE, 0xFE}, {0xF7, 0xF7, 0xF7}, {0xFF, 0xFF, 0xFF},
+        {0xC0, 0xC0, 0xE0}, {0xDE, 0xDE, 0xFE}, {0xD7, 0xD7, 0xD7}, {0xDF, 0xDF, 0xDF},
+        {u'ѐ', u'Ѐ', u'ѐ'}, {u'џ', u'Џ', u'џ'}, {u'Ѐ', u'Ѐ', u'ѐ'}, {u'Џ', u'Џ', u'џ'},
+        {u'ё', u'Ё', u'е'}, {u'Ё', u'Ё', u'е'}, {u'Ґ', u'Ґ', u'ґ'}, {u'Ѡ', u'Ѡ', u'Ѡ'},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(UpperCodeUnit(c.unit), c.upper) << static_cast<int>(c.unit);
+        EXPECT_EQ(FoldedLetter(c.unit), c.folded) << static_cast<int>(c.unit);
+    }
 }
 
 }  // namespace

@@ -14,6 +14,23 @@ TEST(Utf, RoundTripsCyrillicAndSupplementaryCharacters) {
     EXPECT_EQ(Utf16ToUtf8(*utf16), utf8);
 }
 
+TEST(Utf, EachCharacterTakesTheShortestSequenceAndOnlyThatIsRead) {
+    const std::pair<std::u16string, std::string> cases[] = {
+        {u"\u007F", "\x7F"},         {u"\u0080", "\xC2\x80"},
+        {u"\u07FF", "\xDF\xBF"},     {u"\u0800", "\xE0\xA0\x80"},
+        {u"\uFFFF", "\xEF\xBF\xBF"}, {u"\U00010000", "\xF0\x90\x80\x80"},
+    };
+    for (const auto& [text, utf8] : cases) {
+        EXPECT_EQ(Utf16ToUtf8(text), utf8) << static_cast<int>(text[0]);
+        EXPECT_EQ(Utf8ToUtf16(utf8), text) << static_cast<int>(text[0]);
+    }
+    // The same characters one byte longer, and one beyond the last.
+    for (const char* refused :
+         {"\xC1\xBF", "\xE0\x9F\xBF", "\xF0\x8F\xBF\xBF", "\xF4\x90\x80\x80"}) {
+        EXPECT_FALSE(Utf8ToUtf16(refused)) << refused;
+    }
+}
+
 TEST(Utf, RefusesMalformedUtf8) {
     EXPECT_FALSE(Utf8ToUtf16("\xC3"));          // cut short
     EXPECT_FALSE(Utf8ToUtf16("\xC0\xAF"));      // overlong

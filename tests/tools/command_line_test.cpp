@@ -134,20 +134,17 @@ ToolRun RunWith(std::vector<const char*> arguments, const std::function<int()>& 
     return {status, out, ::testing::internal::GetCapturedStderr(), ran};
 }
 
-TEST(RunTool, HelpPrintsTheUsageAndSucceedsWithoutRunningTheTool) {
-    const ToolRun run = RunWith({"--help"}, [] { return 1; });
-    EXPECT_EQ(run.status, 0);
-    EXPECT_EQ(run.out, "usage: tool [--json] FILE\n");
-    EXPECT_FALSE(run.bodyRan);
-}
-
-TEST(RunTool, VersionPrintsNameAndVersionAndSucceedsWithoutRunningTheTool) {
-    const ToolRun run = RunWith({"--version", "--bogus"}, [] { return 1; });
-    EXPECT_EQ(run.status, 0);
-    EXPECT_TRUE(std::regex_match(run.out, std::regex("tool [0-9]+\\.[0-9]+\\.[0-9]+\n")))
-        << run.out;
-    EXPECT_EQ(run.err, "");
-    EXPECT_FALSE(run.bodyRan);
+TEST(RunTool, HelpAndVersionPrintAndSucceedWithoutRunningTheTool) {
+    const ToolRun help = RunWith({"--help"}, [] { return 1; });
+    EXPECT_EQ(help.status, 0);
+    EXPECT_EQ(help.out, "usage: tool [--json] FILE\n");
+    EXPECT_FALSE(help.bodyRan);
+    const ToolRun version = RunWith({"--version", "--bogus"}, [] { return 1; });
+    EXPECT_EQ(version.status, 0);
+    EXPECT_TRUE(std::regex_match(version.out, std::regex("tool [0-9]+\\.[0-9]+\\.[0-9]+\n")))
+        << version.out;
+    EXPECT_EQ(version.err, "");
+    EXPECT_FALSE(version.bodyRan);
 }
 
 TEST(RunTool, EveryFailureIsOneReasonAndStatusTwo) {
