@@ -1,72 +1,21 @@
 // The wheel and a file dropped on the window, through quorvane-headless scripts in a scratch
 // home, checked on the state and the screen the program shows.
 
-#include <cairo.h>
 #include <gtest/gtest.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <cstdint>
-#include <cstdlib>
-#include <filesystem>
 #include <fstream>
-#include <nlohmann/json.hpp>
-#include <sstream>
 #include <string>
 #include <vector>
 
 #include "model/map_file.h"
+#include "program_home.h"
 #include "text/utf.h"
 
 namespace qv {
 namespace {
 
-namespace fs = std::filesystem;
-using nlohmann::json;
-
-const fs::path kMaps = QV_MAPS_DIR;
 constexpr int kStep = 20;  // pixels a notch
-
-struct Outcome {
-    int exitCode = -1;
-    std::vector<json> states;
-    std::string errors;
-};
-
-class Home {
-  public:
-    Home() {
-        char pattern[] = "/tmp/qv-wheel-XXXXXX";
-        root_ = mkdtemp(pattern);
-        fs::create_directories(root_ / "run");
-        fs::permissions(root_ / "run", fs::perms::owner_all);
-    }
-    ~Home() { fs::remove_all(root_); }
-    const fs::path& Root() const { return root_; }
-
-    Outcome Run(const std::string& script, const std::string& map) const {
-        std::ofstream(root_ / "run.script") << script;
-        const std::string r = root_.string();
-        const std::string command = "env HOME=" + r + " XDG_CONFIG_HOME=" + r +
-                                    "/config XDG_RUNTIME_DIR=" + r + "/run " + QV_HEADLESS +
-                                    " --script " + r + "/run.script --out " + r + " " + map + " >" +
-                                    r + "/run.out 2>" + r + "/run.err";
-        const int status = std::system(command.c_str());
-        Outcome outcome;
-        outcome.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-        std::ifstream out(root_ / "run.out");
-        for (std::string line; std::getline(out, line);) {
-            outcome.states.push_back(json::parse(line));
-        }
-        std::stringstream errors;
-        errors << std::ifstream(root_ / "run.err").rdbuf();
-        outcome.errors = errors.str();
-        return outcome;
-    }
-
-  private:
-    fs::path root_;
-};
 
 std::string MapName(const std::string& file) {
     NetworkModel model;
@@ -82,32 +31,8 @@ json At(int x, int y) {
     return json::array({x, y});
 }
 
-// The pixels of a shot, 0x00RRGGBB, row after row; empty when it cannot be read.
-std::vector<std::uint32_t> ShotPixels(const fs::path& file) {
-    cairo_surface_t* shot = cairo_image_surface_create_from_png(file.c_str());
-    std::vector<std::uint32_t> pixels;
-    if (cairo_surface_status(shot) == CAIRO_STATUS_SUCCESS) {
-        cairo_surface_flush(shot);
-        const int stride = cairo_image_surface_get_stride(shot) / 4;
-        const auto* data =
-            reinterpret_cast<const std::uint32_t*>(cairo_image_surface_get_data(shot));
-        for (int y = 0; y < cairo_image_surface_get_height(shot); ++y) {
-            for (int x = 0; x < cairo_image_surface_get_width(shot); ++x) {
-                pixels.push_back(data[y * stride + x] & 0xFFFFFF);
-            }
-        }
-    }
-    cairo_surface_destroy(shot);
-    return pixels;
-}
-
 std::string WindowText(const json& state) {
-    for (const json& window : state["windows"]) {
-        if (window["class"] == "QuorvaneWnd") {
-            return window["text"];
-        }
-    }
-    return {};
+    return WindowOf(state, "QuorvaneWnd")["text"];
 }
 
 TEST(Wheel, PansAZoomedSchemeByWholeStepsAndLeavesAnUnzoomedOne) {

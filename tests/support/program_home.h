@@ -1,0 +1,125 @@
+#pragma once
+
+// The whole program run through quorvane-headless scripts in a scratch home of its own, and what
+// it reports: states, shots, exit code and standard error.
+
+#include <cairo.h>
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdint>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <nlohmann/json.hpp>
+#include <sstream>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "settings/settings_file.h"
+
+namespace qv {
+
+namespace fs = std::filesystem;
+using nlohmann::json;
+
+inline const fs::path kMaps = QV_MAPS_DIR;
+
+struct Outcome {
+    int exitCode = -1;
+    std::vector<json> states;
+    std::string errors;
+};
+
+// A home of its own for each test: settings, the rendezvous folder and the script's output.
+class Home {
+  public:
+    Home() {
+        char pattern[] = "/tmp/qv-program-XXXXXX";
+        root_ = mkdtemp(pattern);
+        fs::create_directories(root_ / "run");
+        chmod((root_ / "run").c_str(), 0700);
+        // The open-file page lists the (empty) documents folder and one shipped map.
+        fs::create_directories(root_ / "home");
+        fs::create_directories(root_ / "maps");
+        fs::copy_file(kMaps / "example.qvn", root_ / "maps" / "example.qvn");
+    }
+    ~Home() { fs::remove_all(root_); }
+    const fs::path& Root() const { return root_; }
+    fs::path SettingsFile() const { return root_ / "config" / "quorvane" / "quorvane.ini"; }
+
+    void Save(const Settings& settings) const {
+        fs::create_directories(SettingsFile().parent_path());
+        ASSERT_EQ(SaveSettings(settings, SettingsFile()), 1);
+    }
+    Settings Saved() const {
+        Settings settings;
+        EXPECT_EQ(LoadSettings(settings, SettingsFile()), 1);
+        return settings;
+    }
+
+    // The command that runs the script, with its output in files named after `tag`.
+    std::string Command(const std::string& script, const std::string& map,
+                        const std::string& tag) const {
+        std::ofstream(root_ / (tag + ".script")) << script;
+        const std::string r = root_.string();
+        return "env HOME=" + r + "/home QUORVANE_MAPS_DIR=" + r + "/maps XDG_CONFIG_HOME=" + r +
+               "/config XDG_RUNTIME_DIR=" + r + "/run " + QV_HEADLESS + " --script " + r + "/" +
+               tag + ".script --out " + r + (map.empty() ? "" : " " + map) + " >" + r + "/" + tag +
+               ".out 2>" + r + "/" + tag + ".err";
+    }
+    Outcome Collect(int status, const std::string& tag) const {
+        Outcome outcome;
+        outcome.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+        std::ifstream out(root_ / (tag + ".out"));
+        for (std::string line; std::getline(out, line);) {
+            outcome.states.push_back(json::parse(line));
+        }
+        std::stringstream errors;
+        errors << std::ifstream(root_ / (tag + ".err")).rdbuf();
+        outcome.errors = errors.str();
+        return outcome;
+    }
+    Outcome Run(const std::string& script, const std::string& map = {},
+                const std::string& tag = "run") const {
+        return Collect(std::system(Command(script, map, tag).c_str()), tag);
+    }
+
+  private:
+    fs::path root_;
+};
+
+// The pixels of a shot, 0x00RRGGBB, row after row; empty when it cannot be read.
+inline std::vector<std::uint32_t> ShotPixels(const fs::path& file) {
+    cairo_surface_t* shot = cairo_image_surface_create_from_png(file.c_str());
+    std::vector<std::uint32_t> pixels;
+    if (cairo_surface_status(shot) == CAIRO_STATUS_SUCCESS) {
+        cairo_surface_flush(shot);
+        const int width = cairo_image_surface_get_width(shot);
+        const int stride = cairo_image_surface_get_stride(shot) / 4;
+        const auto* data =
+            reinterpret_cast<const std::uint32_t*>(cairo_image_surface_get_data(shot));
+        for (int y = 0; y < cairo_image_surface_get_height(shot); ++y) {
+            for (int x = 0; x < width; ++x) {
+                pixels.push_back(data[y * stride + x] & 0xFFFFFF);
+            }
+        }
+    }
+    cairo_surface_destroy(shot);
+    return pixels;
+}
+
+// The first listed window of the class; null when there is none.
+inline json WindowOf(const json& state, std::string_view className) {
+    for (const json& window : state["windows"]) {
+        if (window["class"] == className) {
+            return window;
+        }
+    }
+    return nullptr;
+}
+
+}  // namespace qv
