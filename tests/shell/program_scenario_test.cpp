@@ -160,11 +160,7 @@ TEST(ProgramStart, MissingRememberedMapShowsTheErrorThenTheEmptyWindow) {
     // Between the shell's bars the window shows only its background.
     EXPECT_EQ(std::count(empty.begin() + 26 * 240, empty.begin() + 294 * 240, 0xFFFFFFu),
               (294 - 26) * 240);
-    const json& box = outcome.states[0]["messageBoxes"];
-    ASSERT_EQ(box.size(), 1u);
-    EXPECT_EQ(box[0]["caption"], "Ошибка");
-    EXPECT_EQ(box[0]["text"], "Старый формат схемы");
-    EXPECT_EQ(box[0]["icon"], "stop");
+    ExpectMapNotLoadedBox(outcome.states[0]);
     const json& after = outcome.states[1];
     EXPECT_TRUE(after["messageBoxes"].empty());
     EXPECT_TRUE(after["model"].is_null());

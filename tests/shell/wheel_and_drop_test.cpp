@@ -148,11 +148,7 @@ TEST(Drop, AFileThatIsNoMapSaysSoAndKeepsTheMapShown) {
                                          (kMaps / "example.qvn").string());
         EXPECT_EQ(outcome.exitCode, 0);
         ASSERT_EQ(outcome.states.size(), 2u);
-        const json& box = outcome.states[0]["messageBoxes"];
-        ASSERT_EQ(box.size(), 1u);
-        EXPECT_EQ(box[0]["caption"], "Ошибка");
-        EXPECT_EQ(box[0]["text"], "Старый формат схемы");
-        EXPECT_EQ(box[0]["icon"], "stop");
+        ExpectMapNotLoadedBox(outcome.states[0]);
         const json& after = outcome.states[1];
         EXPECT_TRUE(after["messageBoxes"].empty());
         EXPECT_EQ(after["model"]["name"], "Пример");

@@ -122,4 +122,13 @@ inline json WindowOf(const json& state, std::string_view className) {
     return nullptr;
 }
 
+// The one box that says a map cannot be loaded.
+inline void ExpectMapNotLoadedBox(const json& state) {
+    const json& box = state["messageBoxes"];
+    ASSERT_EQ(box.size(), 1u);
+    EXPECT_EQ(box[0]["caption"], "Ошибка");
+    EXPECT_EQ(box[0]["text"], "Старый формат схемы");
+    EXPECT_EQ(box[0]["icon"], "stop");
+}
+
 }  // namespace qv
