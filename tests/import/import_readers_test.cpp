@@ -93,7 +93,7 @@ constexpr std::string_view kConnections =
     "\"station1\",\"station2\",\"line\",\"time\"\n"
     "1,2,4,3\n"
     "2,3,4,2\n"
-    "1,3,7,5\n";
+    "1,3,7,120\n";
 
 TEST(LondonCsv, SharesStationsBetweenLinesAndKeepsMinutes) {
     const Outcome<SourceNetwork> network = ReadLondon({kStations, kLines, kConnections});
@@ -106,7 +106,7 @@ TEST(LondonCsv, SharesStationsBetweenLinesAndKeepsMinutes) {
     const SourceLink link = network.value->lines[1].links[0];
     EXPECT_EQ(link.from, 0);
     EXPECT_EQ(link.to, 2);
-    EXPECT_EQ(link.minutes, 5);
+    EXPECT_EQ(link.minutes, 120);
 }
 
 TEST(LondonCsv, RefusesABadRowNamingTheTableAndRow) {
@@ -125,6 +125,7 @@ TEST(LondonCsv, RefusesABadRowNamingTheTableAndRow) {
         {stations, lines, header + "1,9,4,3\n", "connections row 2: a station is not in"},
         {stations, lines, header + "1,2,5,3\n", "connections row 2: the line is not in"},
         {stations, lines, header + "1,2,4,0\n", "not a whole number of minutes"},
+        {stations, lines, header + "1,2,4,121\n", "not a whole number of minutes (1 to 120)"},
         {stations, lines, header + "1,2,4,two\n", "not a whole number of minutes"},
         {stations, lines, header + "2,2,4,1\n", "joined to itself"},
         {stations + "1,51,0,\"Again\",NULL,1,1,0\n", lines, connections,

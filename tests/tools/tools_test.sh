@@ -51,6 +51,8 @@ expect "mapcheck refusal with line" 1 "bad.qvn:8: error: point record: line posi
     "$mapcheck" "$example" "$work/bad.qvn"
 expect "mapcheck json" 0 '"adjacency":[[1,2],[0,2],[0,1]]' "$mapcheck" --json "$example"
 expect "mapcheck json error" 1 '"line":8' "$mapcheck" --json "$work/bad.qvn"
+small_map Origin 2 A B | sed 's/^0;0;3;3;/5;7;3;3;/' >"$work/origin.qvn"
+expect "mapcheck json origin" 0 '"originX":5,"originY":7' "$mapcheck" --json "$work/origin.qvn"
 # The JSON is written as it is built: a document far larger than its buffer comes out whole.
 {
     printf '[NAME]\r\nBig;1;0;1;1;\r\n[MAP]\r\n0;0;3;3;1;FF00FFh;-8;\r\n[LINES]\r\n1;L;0000FFh;0;3000;2;\r\n[STATION]\r\n'
