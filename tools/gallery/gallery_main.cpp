@@ -9,6 +9,7 @@
 
 #include "command_line.h"
 #include "gallery_screens.h"
+#include "gallery_texts.h"
 #include "platform/controls/button.h"
 #include "platform/controls/common_controls.h"
 #include "platform/controls/control_codes.h"
@@ -55,7 +56,8 @@ struct DialogFonts {
 };
 
 HWND MakePage(const DialogFonts& fonts, std::size_t screen, bool withNavigation) {
-    const HWND window = CreateWindowExW(0, gallery::kPageClassName, u"Quorvane: элементы",
+    const HWND window = CreateWindowExW(0, gallery::kPageClassName,
+                                        gallery::GalleryText(gallery::GalleryTextId::PageTitle),
                                         WS_VISIBLE, 0, 0, 240, 320, nullptr, 0, nullptr, nullptr);
     if (!window) {
         return nullptr;
