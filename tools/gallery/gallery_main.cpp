@@ -34,8 +34,9 @@ constexpr tools::ToolSyntax kSyntax{
     "Usage: quorvane-gallery [--out DIR] [--scale K] [--window] [--lang en|ru]\n"
     "Draws every control in each of its states, one screen per family, as DIR/NAME-kK.png (DIR\n"
     "defaults to the current folder, K to both 1 and 2); with --window shows the screens in a\n"
-    "real window instead. The program's and the system's texts are English when the first set\n"
-    "of LC_ALL, LC_MESSAGES and LANG begins with \"en\", else Russian; --lang chooses instead.\n"
+    "real window instead. The captions, the program's and the system's texts are English when\n"
+    "the first set of LC_ALL, LC_MESSAGES and LANG begins with \"en\", else Russian; --lang\n"
+    "chooses instead. Sample data (station and line names, typed letters) stays as it is.\n"
     "\n"
     "Examples:\n"
     "  $ quorvane-gallery --out /tmp/gallery --scale 2\n",

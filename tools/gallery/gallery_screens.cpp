@@ -27,6 +27,8 @@ namespace qv::gallery {
 
 namespace {
 
+using enum GalleryTextId;
+
 constexpr int kLeft = 8;
 constexpr int kWidth = 224;
 constexpr int kButtonHeight = 22;
@@ -42,86 +44,78 @@ void Heading(const Page& page, int top, std::u16string_view text) {
 }
 
 void BuildStatics(const Page& page) {
-    Heading(page, 6, GalleryText(GalleryTextId::StaticHeading));
-    AddControl(page, kStaticClassName, GalleryText(GalleryTextId::StaticLeft), SS_LEFT,
-               Row(26, 14));
-    AddControl(page, kStaticClassName, GalleryText(GalleryTextId::StaticCenter), SS_CENTER,
-               Row(44, 14));
-    AddControl(page, kStaticClassName, GalleryText(GalleryTextId::StaticRight), SS_RIGHT,
-               Row(62, 14));
-    AddControl(page, kStaticClassName, GalleryText(GalleryTextId::StaticWrapped), SS_LEFT,
+    Heading(page, 6, GalleryText(StaticHeading));
+    AddControl(page, kStaticClassName, GalleryText(StaticLeft), SS_LEFT, Row(26, 14));
+    AddControl(page, kStaticClassName, GalleryText(StaticCenter), SS_CENTER, Row(44, 14));
+    AddControl(page, kStaticClassName, GalleryText(StaticRight), SS_RIGHT, Row(62, 14));
+    AddControl(page, kStaticClassName, GalleryText(StaticWrapped), SS_LEFT,
                Row(82, 30, kLeft, 200));
-    AddControl(page, kStaticClassName, GalleryText(GalleryTextId::StaticDisabled),
-               SS_LEFT | WS_DISABLED, Row(116, 14));
-    Heading(page, 140, GalleryText(GalleryTextId::StaticBold));
-    AddControl(page, kStaticClassName, GalleryText(GalleryTextId::StaticSystemFont), SS_LEFT,
-               Row(160, 16), 0, static_cast<HFONT>(GetStockObject(SYSTEM_FONT)));
+    AddControl(page, kStaticClassName, GalleryText(StaticDisabled), SS_LEFT | WS_DISABLED,
+               Row(116, 14));
+    Heading(page, 140, GalleryText(StaticBold));
+    AddControl(page, kStaticClassName, GalleryText(StaticSystemFont), SS_LEFT, Row(160, 16), 0,
+               static_cast<HFONT>(GetStockObject(SYSTEM_FONT)));
 }
 
 void BuildPushButtons(const Page& page) {
-    Heading(page, 6, GalleryText(GalleryTextId::ButtonsHeading));
-    AddControl(page, kButtonClassName, GalleryText(GalleryTextId::ButtonNormal), BS_PUSHBUTTON,
+    Heading(page, 6, GalleryText(ButtonsHeading));
+    AddControl(page, kButtonClassName, GalleryText(ButtonNormal), BS_PUSHBUTTON,
                Row(28, kButtonHeight, 8, 108));
-    AddControl(page, kButtonClassName, GalleryText(GalleryTextId::ButtonDefault), BS_DEFPUSHBUTTON,
+    AddControl(page, kButtonClassName, GalleryText(ButtonDefault), BS_DEFPUSHBUTTON,
                Row(28, kButtonHeight, 124, 108));
-    const HWND pressed =
-        AddControl(page, kButtonClassName, GalleryText(GalleryTextId::ButtonPressed), BS_PUSHBUTTON,
-                   Row(58, kButtonHeight, 8, 108));
+    const HWND pressed = AddControl(page, kButtonClassName, GalleryText(ButtonPressed),
+                                    BS_PUSHBUTTON, Row(58, kButtonHeight, 8, 108));
     SendMessageW(pressed, BM_SETSTATE, 1, 0);
-    AddControl(page, kButtonClassName, GalleryText(GalleryTextId::ButtonDisabled),
-               BS_PUSHBUTTON | WS_DISABLED, Row(58, kButtonHeight, 124, 108));
-    const HWND focused =
-        AddControl(page, kButtonClassName, GalleryText(GalleryTextId::ButtonFocused), BS_PUSHBUTTON,
-                   Row(88, kButtonHeight, 8, 108));
-    const HWND both =
-        AddControl(page, kButtonClassName, GalleryText(GalleryTextId::ButtonDefaultPressed),
-                   BS_DEFPUSHBUTTON, Row(88, kButtonHeight, 124, 108));
+    AddControl(page, kButtonClassName, GalleryText(ButtonDisabled), BS_PUSHBUTTON | WS_DISABLED,
+               Row(58, kButtonHeight, 124, 108));
+    const HWND focused = AddControl(page, kButtonClassName, GalleryText(ButtonFocused),
+                                    BS_PUSHBUTTON, Row(88, kButtonHeight, 8, 108));
+    const HWND both = AddControl(page, kButtonClassName, GalleryText(ButtonDefaultPressed),
+                                 BS_DEFPUSHBUTTON, Row(88, kButtonHeight, 124, 108));
     SendMessageW(both, BM_SETSTATE, 1, 0);
     SetFocus(focused);
-    Heading(page, 122, GalleryText(GalleryTextId::OwnerDrawnHeading));
-    AddControl(page, kButtonClassName, GalleryText(GalleryTextId::OwnerDrawnNormal), BS_OWNERDRAW,
+    Heading(page, 122, GalleryText(OwnerDrawnHeading));
+    AddControl(page, kButtonClassName, GalleryText(OwnerDrawnNormal), BS_OWNERDRAW,
                Row(144, 26, 8, 70), 1);
-    const HWND selected =
-        AddControl(page, kButtonClassName, GalleryText(GalleryTextId::OwnerDrawnPressed),
-                   BS_OWNERDRAW, Row(144, 26, 85, 70), 2);
+    const HWND selected = AddControl(page, kButtonClassName, GalleryText(OwnerDrawnPressed),
+                                     BS_OWNERDRAW, Row(144, 26, 85, 70), 2);
     SendMessageW(selected, BM_SETSTATE, 1, 0);
-    AddControl(page, kButtonClassName, GalleryText(GalleryTextId::OwnerDrawnDisabled),
-               BS_OWNERDRAW | WS_DISABLED, Row(144, 26, 162, 70), 3);
+    AddControl(page, kButtonClassName, GalleryText(OwnerDrawnDisabled), BS_OWNERDRAW | WS_DISABLED,
+               Row(144, 26, 162, 70), 3);
 }
 
 void BuildChecks(const Page& page) {
-    Heading(page, 6, GalleryText(GalleryTextId::ChecksHeading));
+    Heading(page, 6, GalleryText(ChecksHeading));
     const auto check = [&](int top, std::u16string_view text, DWORD extra) {
         return AddControl(page, kButtonClassName, text, BS_AUTOCHECKBOX | extra,
                           Row(top, kMarkHeight));
     };
-    check(26, GalleryText(GalleryTextId::CheckClear), 0);
-    SendMessageW(check(44, GalleryText(GalleryTextId::CheckChecked), 0), BM_SETCHECK, BST_CHECKED,
-                 0);
-    SendMessageW(check(62, GalleryText(GalleryTextId::MarkPressed), 0), BM_SETSTATE, 1, 0);
-    const HWND focused = check(80, GalleryText(GalleryTextId::CheckFocused), 0);
+    check(26, GalleryText(CheckClear), 0);
+    SendMessageW(check(44, GalleryText(CheckChecked), 0), BM_SETCHECK, BST_CHECKED, 0);
+    SendMessageW(check(62, GalleryText(MarkPressed), 0), BM_SETSTATE, 1, 0);
+    const HWND focused = check(80, GalleryText(CheckFocused), 0);
     SendMessageW(focused, BM_SETCHECK, BST_CHECKED, 0);
-    check(98, GalleryText(GalleryTextId::MarkDisabled), WS_DISABLED);
-    SendMessageW(check(116, GalleryText(GalleryTextId::CheckDisabledChecked), WS_DISABLED),
-                 BM_SETCHECK, BST_CHECKED, 0);
-    Heading(page, 142, GalleryText(GalleryTextId::RadiosHeading));
+    check(98, GalleryText(MarkDisabled), WS_DISABLED);
+    SendMessageW(check(116, GalleryText(CheckDisabledChecked), WS_DISABLED), BM_SETCHECK,
+                 BST_CHECKED, 0);
+    Heading(page, 142, GalleryText(RadiosHeading));
     const auto radio = [&](int top, std::u16string_view text, DWORD extra, int id) {
         return AddControl(page, kButtonClassName, text, BS_AUTORADIOBUTTON | extra,
                           Row(top, kMarkHeight), id);
     };
-    radio(162, GalleryText(GalleryTextId::RadioByTransfers), WS_GROUP, 10);
-    radio(180, GalleryText(GalleryTextId::RadioByTime), 0, 11);
-    SendMessageW(radio(198, GalleryText(GalleryTextId::MarkPressed), 0, 12), BM_SETSTATE, 1, 0);
+    radio(162, GalleryText(RadioByTransfers), WS_GROUP, 10);
+    radio(180, GalleryText(RadioByTime), 0, 11);
+    SendMessageW(radio(198, GalleryText(MarkPressed), 0, 12), BM_SETSTATE, 1, 0);
     CheckRadioButton(page.window, 10, 12, 11);
-    radio(220, GalleryText(GalleryTextId::RadioKeyboard), WS_GROUP, 20);
-    radio(238, GalleryText(GalleryTextId::RadioTabs), 0, 21);
-    radio(256, GalleryText(GalleryTextId::MarkDisabled), WS_DISABLED, 22);
+    radio(220, GalleryText(RadioKeyboard), WS_GROUP, 20);
+    radio(238, GalleryText(RadioTabs), 0, 21);
+    radio(256, GalleryText(MarkDisabled), WS_DISABLED, 22);
     CheckRadioButton(page.window, 20, 22, 20);
     SetFocus(focused);
 }
 
 void BuildEdits(const Page& page) {
-    Heading(page, 6, GalleryText(GalleryTextId::EditsHeading));
+    Heading(page, 6, GalleryText(EditsHeading));
     const auto label = [&](int top, std::u16string_view text) {
         AddControl(page, kStaticClassName, text, SS_LEFT, Row(top + 3, 14, kLeft, 96));
     };
@@ -129,20 +123,20 @@ void BuildEdits(const Page& page) {
         return AddControl(page, kEditClassName, text, WS_BORDER | extra,
                           Row(top, kEditHeight, 106, 126));
     };
-    label(28, GalleryText(GalleryTextId::EditEmpty));
+    label(28, GalleryText(EditEmpty));
     edit(28, u"", ES_AUTOHSCROLL);
-    label(54, GalleryText(GalleryTextId::EditWithText));
-    edit(54, GalleryText(GalleryTextId::EditSample), ES_AUTOHSCROLL);
+    label(54, GalleryText(EditWithText));
+    edit(54, GalleryText(EditSample), ES_AUTOHSCROLL);
     label(80, u"ES_NUMBER");
     edit(80, u"2000", ES_NUMBER | ES_AUTOHSCROLL);
-    label(106, GalleryText(GalleryTextId::EditDisabled));
+    label(106, GalleryText(EditDisabled));
     edit(106, u"3", ES_NUMBER | WS_DISABLED);
-    label(132, GalleryText(GalleryTextId::EditScrolled));
+    label(132, GalleryText(EditScrolled));
     const HWND scrolled = edit(132, u"Площадь Александра Невского", ES_AUTOHSCROLL);
     SendMessageW(scrolled, EM_SETSEL, 27, 27);
-    label(158, GalleryText(GalleryTextId::EditSelection));
-    const HWND selected = edit(158, GalleryText(GalleryTextId::EditSelected), ES_AUTOHSCROLL);
-    AddControl(page, kStaticClassName, GalleryText(GalleryTextId::EditNote), SS_LEFT, Row(188, 30));
+    label(158, GalleryText(EditSelection));
+    const HWND selected = edit(158, GalleryText(EditSelected), ES_AUTOHSCROLL);
+    AddControl(page, kStaticClassName, GalleryText(EditNote), SS_LEFT, Row(188, 30));
     SetFocus(selected);
     SendMessageW(selected, EM_SETSEL, 6, 13);
 }
