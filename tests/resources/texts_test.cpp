@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "gallery/gallery_texts.h"
 #include "platform/gdi/resource_module.h"
 #include "platform/user/api/system_texts.h"
 #include "resources/program_resources.h"
@@ -71,6 +72,10 @@ TEST(TextTables, SystemTablesHaveTheSameIdsAndEnglishIsEnglish) {
     CheckTables(RussianSystemTexts(), EnglishSystemTexts());
 }
 
+TEST(TextTables, GalleryTablesHaveTheSameIdsAndEnglishIsEnglish) {
+    CheckTables(gallery::RussianGalleryTexts(), gallery::EnglishGalleryTexts());
+}
+
 TEST(TextTables, TheCheckCatchesAMissingIdAndCyrillicInEnglish) {
     enum class Id { A, B, Count };
     const TextEntry<Id> russian[] = {{Id::A, u"а"}, {Id::B, u"б %1"}};
@@ -110,10 +115,12 @@ TEST(TextTables, LookUpFollowsTheSelectedLanguageAndKeepsRussianExact) {
         EXPECT_EQ(TextIn(c.language, c.id), c.text);
     }
     SelectUiLanguage(Language::English);
+    EXPECT_EQ(gallery::GalleryText(gallery::GalleryTextId::ButtonsHeading), u"Buttons");
     EXPECT_EQ(FormatText(TextId::RouteSummary, {u"3", u"0"}), u"Stations 3, transfers 0");
     EXPECT_EQ(ProgramModule()->FindString(IDS_TITLE), u"Metro map");
     EXPECT_EQ(SystemText(SystemTextId::CancelButton), u"Cancel");
     SelectUiLanguage(Language::Russian);
+    EXPECT_EQ(gallery::GalleryText(gallery::GalleryTextId::ButtonsHeading), u"Кнопки");
     EXPECT_EQ(FormatText(TextId::RouteSummary, {u"3", u"0"}), u"Станций 3 пересадок 0");
     EXPECT_EQ(ProgramModule()->FindString(IDS_TITLE), u"Схема метро");
     EXPECT_EQ(SystemText(SystemTextId::CancelButton), u"Отмена");

@@ -9,6 +9,7 @@
 
 #include "command_line.h"
 #include "gallery_screens.h"
+#include "gallery_texts.h"
 #include "platform/controls/button.h"
 #include "platform/controls/common_controls.h"
 #include "platform/controls/control_codes.h"
@@ -33,8 +34,9 @@ constexpr tools::ToolSyntax kSyntax{
     "Usage: quorvane-gallery [--out DIR] [--scale K] [--window] [--lang en|ru]\n"
     "Draws every control in each of its states, one screen per family, as DIR/NAME-kK.png (DIR\n"
     "defaults to the current folder, K to both 1 and 2); with --window shows the screens in a\n"
-    "real window instead. The program's and the system's texts are English when the first set\n"
-    "of LC_ALL, LC_MESSAGES and LANG begins with \"en\", else Russian; --lang chooses instead.\n"
+    "real window instead. The captions, the program's and the system's texts are English when\n"
+    "the first set of LC_ALL, LC_MESSAGES and LANG begins with \"en\", else Russian; --lang\n"
+    "chooses instead. Sample data (station and line names, typed letters) stays as it is.\n"
     "\n"
     "Examples:\n"
     "  $ quorvane-gallery --out /tmp/gallery --scale 2\n",
@@ -55,7 +57,8 @@ struct DialogFonts {
 };
 
 HWND MakePage(const DialogFonts& fonts, std::size_t screen, bool withNavigation) {
-    const HWND window = CreateWindowExW(0, gallery::kPageClassName, u"Quorvane: элементы",
+    const HWND window = CreateWindowExW(0, gallery::kPageClassName,
+                                        gallery::GalleryText(gallery::GalleryTextId::PageTitle),
                                         WS_VISIBLE, 0, 0, 240, 320, nullptr, 0, nullptr, nullptr);
     if (!window) {
         return nullptr;

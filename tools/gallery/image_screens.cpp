@@ -3,6 +3,7 @@
 #include <array>
 #include <string_view>
 
+#include "gallery/gallery_texts.h"
 #include "platform/controls/control_paint.h"
 #include "platform/controls/control_state.h"
 #include "platform/gdi/blit.h"
@@ -15,6 +16,7 @@
 #include "platform/user/look/classic_look.h"
 #include "resources/program_images.h"
 #include "resources/program_resources.h"
+#include "resources/program_texts.h"
 #include "resources/resource_ids.h"
 
 namespace qv::gallery {
@@ -27,9 +29,10 @@ constexpr int kButtonWidth = 24;
 constexpr int kToolbarButtons = 8;
 constexpr COLORREF kWhite = RGB(255, 255, 255);
 
-constexpr std::array<std::u16string_view, kToolbarImageCount> kImageNames = {
-    u"отправление", u"назначение", u"очистка", u"запрет",   u"по алфавиту",
-    u"маршрут",     u"масштаб",    u"помощь",  u"запасная",
+constexpr std::array<GalleryTextId, kToolbarImageCount> kImageNames = {
+    GalleryTextId::ImageDeparture, GalleryTextId::ImageDestination, GalleryTextId::ImageClear,
+    GalleryTextId::ImageForbidden, GalleryTextId::ImageStationList, GalleryTextId::ImageRoute,
+    GalleryTextId::ImageZoom,      GalleryTextId::ImageHelp,        GalleryTextId::ImageSpare,
 };
 
 using PaintSteps = void (*)(HDC dc, const Page& page);
@@ -112,7 +115,7 @@ void DrawBar(HDC dc, const Page& page, int top, HIMAGELIST images) {
     FillWithColour(dc, bar, COLOR_BTNFACE);
     FillSolid(dc, {0, top, 240, top + 1}, GetSysColor(COLOR_BTNSHADOW));
     const int first = 240 - kToolbarButtons * kButtonWidth;
-    Text(dc, page.font, {4, top, first, bar.bottom}, u"Cхема");
+    Text(dc, page.font, {4, top, first, bar.bottom}, qv::Text(TextId::MenuBarScheme));
     for (int button = 0; button < kToolbarButtons; ++button) {
         const RECT face{first + button * kButtonWidth, top + 1, first + (button + 1) * kButtonWidth,
                         bar.bottom};
@@ -139,15 +142,15 @@ void DrawChequer(HDC dc, const RECT& rect) {
 void PaintToolbarImages(HDC dc, const Page& page) {
     const UniqueBitmap strip(LoadBitmapW(ProgramModule(), IDB_TOOLBAR));
     if (!strip) {
-        Text(dc, page.bold, {8, 4, 232, 20}, u"Нет полосы IDB_TOOLBAR");
+        Text(dc, page.bold, {8, 4, 232, 20}, GalleryText(GalleryTextId::NoToolbarStrip));
         return;
     }
     const UniqueImageList images = MaskedStrip(strip.get());
-    Text(dc, page.bold, {8, 2, 232, 16}, u"Панель инструментов");
+    Text(dc, page.bold, {8, 2, 232, 16}, GalleryText(GalleryTextId::ToolbarHeading));
     DrawBar(dc, page, 18, images.get());
-    Text(dc, page.font, {8, 50, 80, 66}, u"Полоса:");
+    Text(dc, page.font, {8, 50, 80, 66}, GalleryText(GalleryTextId::StripLabel));
     DrawZoomed(dc, strip.get(), 84, 50, 0, 0, strip->Width(), strip->Height(), 1);
-    Text(dc, page.font, {8, 70, 80, 86}, u"Без фона:");
+    Text(dc, page.font, {8, 70, 80, 86}, GalleryText(GalleryTextId::MaskedLabel));
     DrawChequer(dc, {84, 70, 84 + strip->Width(), 86});
     for (int image = 0; image < kToolbarImageCount; ++image) {
         ImageList_Draw(images.get(), image, dc, 84 + image * kToolbarImageSize, 70, ILD_NORMAL);
@@ -162,7 +165,7 @@ void PaintToolbarImages(HDC dc, const Page& page) {
         Text(dc, page.font,
              {left, top + zoom * kToolbarImageSize, left + cell,
               top + zoom * kToolbarImageSize + 12},
-             kImageNames[static_cast<std::size_t>(image)], DT_CENTER);
+             GalleryText(kImageNames[static_cast<std::size_t>(image)]), DT_CENTER);
     }
 }
 
@@ -171,7 +174,7 @@ int DrawIconRow(HDC dc, const Page& page, int top, int id, std::u16string_view n
     const UniqueIcon icon(LoadIconW(ProgramModule(), id));
     Text(dc, page.font, {8, top, 232, top + 14}, name);
     if (!icon) {
-        Text(dc, page.font, {120, top, 232, top + 14}, u"нет значка");
+        Text(dc, page.font, {120, top, 232, top + 14}, GalleryText(GalleryTextId::NoIcon));
         return top + 16;
     }
     const int y = top + 16;
@@ -199,15 +202,16 @@ void DrawEndpointButton(HDC dc, const Page& page, RECT rect, int icon, std::u16s
 }
 
 void PaintIcons(HDC dc, const Page& page) {
-    Text(dc, page.bold, {8, 2, 232, 16}, u"Значки");
-    int top = DrawIconRow(dc, page, 18, IDI_APP, u"Программа (1), 32 x 32", 2);
-    top = DrawIconRow(dc, page, top, IDI_DEPARTURE, u"Отправление (5003), 16 x 16", 3);
-    top = DrawIconRow(dc, page, top, IDI_DESTINATION, u"Назначение (5004), 16 x 16", 3);
+    Text(dc, page.bold, {8, 2, 232, 16}, GalleryText(GalleryTextId::IconsHeading));
+    int top = DrawIconRow(dc, page, 18, IDI_APP, GalleryText(GalleryTextId::IconApp), 2);
+    top = DrawIconRow(dc, page, top, IDI_DEPARTURE, GalleryText(GalleryTextId::IconDeparture), 3);
+    top =
+        DrawIconRow(dc, page, top, IDI_DESTINATION, GalleryText(GalleryTextId::IconDestination), 3);
     constexpr int height = 22;
     DrawEndpointButton(dc, page, {0, top, 240, top + height}, IDI_DEPARTURE, u"Адмиралтейская",
-                       u"(Фрунзенско-Приморская линия)");
+                       FormatText(TextId::PickerLine, {u"Фрунзенско-Приморская"}));
     DrawEndpointButton(dc, page, {0, top + height, 240, top + 2 * height}, IDI_DESTINATION,
-                       u"Станция назначения", u"");
+                       qv::Text(TextId::PickerDestination), u"");
 }
 
 }  // namespace

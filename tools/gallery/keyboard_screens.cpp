@@ -1,5 +1,6 @@
 #include "keyboard_screens.h"
 
+#include "gallery_texts.h"
 #include "platform/controls/control_codes.h"
 #include "platform/controls/edit_control.h"
 #include "platform/controls/static_text.h"
@@ -86,8 +87,8 @@ bool StartScreen(const Page& page, std::u16string_view heading, std::u16string_v
 }  // namespace
 
 void BuildRussianKeyboard(const Page& page) {
-    if (!StartScreen(page, u"Клавиатура: ЙЦУКЕН",
-                     u"Shift даёт одну заглавную букву, затем выключается")) {
+    if (!StartScreen(page, GalleryText(GalleryTextId::RussianKeyboardHeading),
+                     GalleryText(GalleryTextId::RussianKeyboardNote))) {
         return;
     }
     Tap(KeyAction::Shift);
@@ -97,7 +98,8 @@ void BuildRussianKeyboard(const Page& page) {
 }
 
 void BuildHeldKey(const Page& page) {
-    if (!StartScreen(page, u"Нажатая клавиша", u"Под пальцем: клавиша видна крупно над ним")) {
+    if (!StartScreen(page, GalleryText(GalleryTextId::HeldKeyHeading),
+                     GalleryText(GalleryTextId::HeldKeyNote))) {
         return;
     }
     TapLetters(u"метр");
@@ -105,7 +107,8 @@ void BuildHeldKey(const Page& page) {
 }
 
 void BuildLatinKeyboard(const Page& page) {
-    if (!StartScreen(page, u"Клавиатура: QWERTY", u"Caps включён: заглавные до нового нажатия")) {
+    if (!StartScreen(page, GalleryText(GalleryTextId::LatinKeyboardHeading),
+                     GalleryText(GalleryTextId::LatinKeyboardNote))) {
         return;
     }
     Tap(KeyAction::NextLayout);
@@ -115,7 +118,8 @@ void BuildLatinKeyboard(const Page& page) {
 }
 
 void BuildSymbolKeyboard(const Page& page) {
-    if (!StartScreen(page, u"Цифры и знаки", u"Переключатель раскладок: слева внизу")) {
+    if (!StartScreen(page, GalleryText(GalleryTextId::SymbolKeyboardHeading),
+                     GalleryText(GalleryTextId::SymbolKeyboardNote))) {
         return;
     }
     Tap(KeyAction::NextLayout);

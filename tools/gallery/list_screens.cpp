@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "gallery/gallery_texts.h"
 #include "platform/controls/control_state.h"
 #include "platform/controls/list_view.h"
 #include "platform/controls/tab_control.h"
@@ -247,9 +248,10 @@ void BuildScrollBarScreen(HWND parent) {
                                      WS_BORDER, kStationCount);
     SendMessageW(last, LVM_ENSUREVISIBLE, kStationCount - 1, 0);
     AddStationList(stations.window, *stations.panel, {4, 110, width - 4, 190}, WS_BORDER, 3);
-    const HWND framed = CreateWindowExW(0, kPanelClass, u"Прокрутка",
-                                        WS_CHILD | WS_VISIBLE | WS_CAPTION | WS_VSCROLL, 4, 196,
-                                        width / 2 - 6, 120, stations.window, 0, nullptr, nullptr);
+    const HWND framed =
+        CreateWindowExW(0, kPanelClass, gallery::GalleryText(gallery::GalleryTextId::ScrollCaption),
+                        WS_CHILD | WS_VISIBLE | WS_CAPTION | WS_VSCROLL, 4, 196, width / 2 - 6, 120,
+                        stations.window, 0, nullptr, nullptr);
     SCROLLINFO info;
     info.fMask = SIF_RANGE | SIF_PAGE | SIF_POS;
     info.nMax = 99;

@@ -1,5 +1,6 @@
 #include "shell_screens.h"
 
+#include "gallery_texts.h"
 #include "platform/controls/button.h"
 #include "platform/controls/control_codes.h"
 #include "platform/controls/popup_menu.h"
@@ -101,10 +102,8 @@ void BuildShellBarsScreen(const Page& page) {
     if (!bar) {
         return;
     }
-    AddControl(page, kStaticClassName,
-               u"Навигационная панель сверху, панель меню снизу; кнопка «Станция отправления» "
-               u"удержана, её подсказка над панелью.",
-               SS_LEFT, {8, 40, 232, 100});
+    AddControl(page, kStaticClassName, GalleryText(GalleryTextId::ShellBarsNote), SS_LEFT,
+               {8, 40, 232, 100});
     RECT button{};
     SendMessageW(bar, TB_GETITEMRECT, 1, PointerParam(&button));
     RECT barRect{};
