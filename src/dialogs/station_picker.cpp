@@ -270,12 +270,21 @@ LRESULT StationPicker::OnNameEditChanged(const Message&, bool&) {
     std::array<char16_t, kTypedTextBuffer> buffer{};
     const int length = GetWindowTextW(nameEdit, buffer.data(), kTypedTextBuffer);
     const std::u16string_view text(buffer.data(), static_cast<std::size_t>(std::max(length, 0)));
-    const std::optional<NameFound> found = names_.Find(text);
-    if (!found) {
+    if (const std::optional<NameFound> found = names_.Find(text)) {
+        // The first name in the list's order that the text begins, or the name it means.
+        ScrollItemToTop(static_cast<int>(found->index));
         return 0;
     }
-    // The first name in the list's order that the text begins, or the name it means.
-    ScrollItemToTop(static_cast<int>(found->index));
+    // Nothing it could mean: on to the next name after it, as a tab without names does.
+    const auto count = static_cast<int>(SendMessageW(listView, LVM_GETITEMCOUNT, 0, 0));
+    for (int i = 0; i < count; ++i) {
+        const Station* station = ItemStation(i);
+        if (station &&
+            CompareNames(std::u16string_view(station->name).substr(0, text.size()), text) >= 0) {
+            ScrollItemToTop(i);
+            break;
+        }
+    }
     return 0;
 }
 
