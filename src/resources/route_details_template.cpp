@@ -14,19 +14,10 @@ constexpr DialogItemTemplate kItems[] = {
      0, 0, 0, 134, 146},
 };
 
-constexpr DialogTemplate kShape{
-    WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME, 0, 0, 0, 136, 150, u"", u"System", 8, {}};
-
-LocalizedDialog RouteDetailsPage(Language language) {
-    DialogTemplate shape = kShape;
-    shape.caption = TextIn(language, TextId::RouteDetailsCaption);
-    return {shape, {std::begin(kItems), std::end(kItems)}};
-}
-
 }  // namespace
 
 void AddRouteDetailsTemplate(ResourceModule& module) {
-    static const LocalizedDialogs pages = MakeInEveryLanguage(RouteDetailsPage);
+    static const LocalizedDialogs pages = PageInEveryLanguage(TextId::RouteDetailsCaption, kItems);
     AddLocalizedDialogs(module, IDD_ROUTE_DETAILS, pages);
 }
 

@@ -24,19 +24,10 @@ constexpr DialogItemTemplate kItems[] = {
     {kButtonClassName, u"Stop", ID_DESTINATION, WS_VISIBLE | BS_OWNERDRAW, 0, 0, 136, 134, 14},
 };
 
-constexpr DialogTemplate kShape{
-    WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME, 0, 0, 0, 136, 150, u"", u"System", 8, {}};
-
-LocalizedDialog StationPickerPage(Language language) {
-    DialogTemplate shape = kShape;
-    shape.caption = TextIn(language, TextId::PickerCaption);
-    return {shape, {std::begin(kItems), std::end(kItems)}};
-}
-
 }  // namespace
 
 void AddStationPickerTemplate(ResourceModule& module) {
-    static const LocalizedDialogs pages = MakeInEveryLanguage(StationPickerPage);
+    static const LocalizedDialogs pages = PageInEveryLanguage(TextId::PickerCaption, kItems);
     AddLocalizedDialogs(module, IDD_STATION_PICKER, pages);
 }
 
