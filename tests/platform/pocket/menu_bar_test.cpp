@@ -29,17 +29,16 @@ class MenuBars : public testing::ShellTest {
   protected:
     MenuBars() : bar(MakeMainMenuBar()) { Pump(); }
 
-    RECT ScreenRect(int position, HWND which = nullptr) const {
-        which = which ? which : bar;
+    RECT ScreenRect(int position) const {
         RECT rect{};
-        SendMessageW(which, TB_GETITEMRECT, static_cast<WPARAM>(position), PointerParam(&rect));
+        SendMessageW(bar, TB_GETITEMRECT, static_cast<WPARAM>(position), PointerParam(&rect));
         POINT corner{0, 0};
-        ClientToScreen(which, &corner);
+        ClientToScreen(bar, &corner);
         return {rect.left + corner.x, rect.top + corner.y, rect.right + corner.x,
                 rect.bottom + corner.y};
     }
-    POINT Centre(int position, HWND which = nullptr) const {
-        const RECT r = ScreenRect(position, which);
+    POINT Centre(int position) const {
+        const RECT r = ScreenRect(position);
         return {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
     }
     void Press(int position) {
@@ -54,8 +53,15 @@ class MenuBars : public testing::ShellTest {
     LRESULT Pressed(int command) const {
         return SendMessageW(bar, TB_ISBUTTONPRESSED, static_cast<WPARAM>(command), 0);
     }
+    static SHMENUBARINFO BarFor(HWND parent, UINT resource = IDR_MENUBAR) {
+        SHMENUBARINFO info;
+        info.hwndParent = parent;
+        info.nToolBarId = resource;
+        info.hInstRes = ProgramModule();
+        return info;
+    }
     HWND ShownTip() const {
-        const HWND tip = FindTopLevel(u"QvShellTooltip");
+        const HWND tip = FindWindowW(u"QvShellTooltip", nullptr);
         return tip && IsWindowVisible(tip) ? tip : nullptr;
     }
 
@@ -70,28 +76,12 @@ TEST_F(MenuBars, SitAtTheBottomAndShowWhileTheirWindowIsActive) {
     EXPECT_EQ(rect, (RECT{0, kScreenHeight - 26, kScreenWidth - 28, kScreenHeight}));
     EXPECT_TRUE(IsWindowVisible(bar));
     EXPECT_EQ(SendMessageW(bar, TB_BUTTONCOUNT, 0, 0), 9);
-    // The buttons lie side by side from the left, the text button first.
-    for (int position = 1; position < 9; ++position) {
-        EXPECT_EQ(ScreenRect(position).left, ScreenRect(position - 1).right);
-        EXPECT_EQ(ScreenRect(position).right - ScreenRect(position).left, 20);
-    }
-    EXPECT_LE(ScreenRect(8).right, kScreenWidth - 28);
-
-    const HWND other = MakeWindow(u"Страница", {0, 26, 240, 320});
-    EXPECT_EQ(GetActiveWindow(), other);
-    EXPECT_FALSE(IsWindowVisible(bar));
-    DestroyWindow(other);
-    EXPECT_EQ(GetActiveWindow(), main);
-    EXPECT_TRUE(IsWindowVisible(bar));
 
     // A bar made while its window is still hidden, as during the window's creation, shows
-    // once the window does.
+    // once the window does, and hides the bar of the window no longer active.
     const HWND hidden = CreateWindowExW(0, u"ShellTestWindow", u"", WS_POPUP, 0, 0, 240, 320,
                                         nullptr, 0, nullptr, nullptr);
-    SHMENUBARINFO early;
-    early.hwndParent = hidden;
-    early.nToolBarId = IDR_MENUBAR;
-    early.hInstRes = ProgramModule();
+    SHMENUBARINFO early = BarFor(hidden);
     ASSERT_TRUE(SHCreateMenuBar(&early));
     EXPECT_FALSE(IsWindowVisible(early.hwndMB));
     EXPECT_TRUE(IsWindowVisible(bar));
@@ -102,38 +92,17 @@ TEST_F(MenuBars, SitAtTheBottomAndShowWhileTheirWindowIsActive) {
     EXPECT_FALSE(IsWindow(early.hwndMB));
     EXPECT_TRUE(IsWindowVisible(bar));
 
-    SHMENUBARINFO wrongSize;
-    wrongSize.cbSize = 4;
-    wrongSize.hwndParent = main;
-    wrongSize.nToolBarId = IDR_MENUBAR;
-    wrongSize.hInstRes = ProgramModule();
-    EXPECT_FALSE(SHCreateMenuBar(&wrongSize));
-    SHMENUBARINFO missing;
-    missing.hwndParent = main;
-    missing.nToolBarId = 999;
-    missing.hInstRes = ProgramModule();
+    SHMENUBARINFO missing = BarFor(main, 999);
     EXPECT_FALSE(SHCreateMenuBar(&missing));
     EXPECT_EQ(missing.hwndMB, nullptr);
 }
 
 TEST_F(MenuBars, AButtonSendsItsCommandOnReleaseInsideWhereThePressBegan) {
-    Press(1);
+    Press(3);
     Pump();
-    EXPECT_TRUE(Pressed(1025));
-    EXPECT_EQ(ScreenPixel(ScreenRect(1).left, ScreenRect(1).top), kShadow);
-    // A tap on the bar leaves the activation and the keyboard where they were.
-    EXPECT_EQ(GetActiveWindow(), main);
-    EXPECT_TRUE(commands.empty());
-    Release(1);
-    Pump();
-    EXPECT_FALSE(Pressed(1025));
-    EXPECT_EQ(ScreenPixel(ScreenRect(1).left, ScreenRect(1).top), kFace);
-    EXPECT_EQ(commands, (std::vector<Command>{{1025, PointerParam(bar)}}));
-
+    EXPECT_TRUE(Pressed(1033));
     // Away and back again is still a click; away and lifted is none; a press that began on
     // another button is none either.
-    commands.clear();
-    Press(3);
     host.PenMove(120, 100);
     Pump();
     EXPECT_FALSE(Pressed(1033));
@@ -149,80 +118,48 @@ TEST_F(MenuBars, AButtonSendsItsCommandOnReleaseInsideWhereThePressBegan) {
     EXPECT_FALSE(Pressed(1038));
 }
 
-TEST_F(MenuBars, ADisabledButtonOrASeparatorTakesNoPress) {
-    const HWND other = MakeWindow(u"", {0, 0, kScreenWidth, kScreenHeight});
-    SHMENUBARINFO info;
-    info.hwndParent = other;
-    info.nToolBarId = IDR_MENUBAR;
-    info.hInstRes = ProgramModule();
+TEST_F(MenuBars, ACountPastTheStripsEndReadsNoMoreAndOnlyEnabledButtonsTakeAPress) {
+    // On another window's bar a count of 15 is cut to the nine images the strip holds: the
+    // ninth is drawn, the tenth and the fifteenth nothing.
+    SHMENUBARINFO info = BarFor(MakeWindow(u"", {0, 0, kScreenWidth, kScreenHeight}));
     ASSERT_TRUE(SHCreateMenuBar(&info));
     bar = info.hwndMB;
-    const TBBUTTON added[] = {{0, 0, TBSTATE_ENABLED, TBSTYLE_SEP, 0, 0},
-                              {1, 2001, 0, TBSTYLE_BUTTON, 0, 0},
-                              {2, 2002, TBSTATE_ENABLED, TBSTYLE_BUTTON, 0, 0}};
+    EXPECT_EQ(CommandBar_AddBitmap(bar, ProgramModule(), IDB_TOOLBAR, 15, 16, 16), 0);
+    const TBBUTTON added[] = {{8, 2001, TBSTATE_ENABLED, TBSTYLE_BUTTON, 0, 0},
+                              {9, 2002, 0, TBSTYLE_BUTTON, 0, 0},
+                              {14, 2003, TBSTATE_ENABLED, TBSTYLE_BUTTON, 0, 0},
+                              {0, 0, TBSTATE_ENABLED, TBSTYLE_SEP, 0, 0}};
     SendMessageW(bar, TB_ADDBUTTONS, std::size(added), PointerParam(added));
     Pump();
-    ASSERT_LE(ScreenRect(3).right, kScreenWidth - 28);
-    for (const int position : {1, 2}) {
+    for (const int position : {1, 2, 3}) {
+        const POINT at = Centre(position);
+        int drawn = 0;
+        for (int y = at.y - 6; y <= at.y + 6; ++y) {
+            for (int x = at.x - 6; x <= at.x + 6; ++x) {
+                drawn += ScreenPixel(x, y) != kFace ? 1 : 0;
+            }
+        }
+        EXPECT_EQ(drawn > 0, position == 1) << position;
+    }
+    // A disabled button or a separator takes no press.
+    for (const int position : {1, 2, 3, 4}) {
         Press(position);
         Pump();
-        EXPECT_EQ(GetCapture(), nullptr) << position;
-        EXPECT_FALSE(Pressed(2001)) << position;
-        EXPECT_EQ(ScreenPixel(ScreenRect(position).left, ScreenRect(position).top), kFace)
-            << position;
+        EXPECT_EQ(GetCapture() != nullptr, position % 2 == 1) << position;
+        EXPECT_FALSE(Pressed(2002)) << position;
         Release(position);
-        Pump();
     }
-    EXPECT_TRUE(commands.empty());
-    // The enabled button beside them answers the same taps.
-    Press(3);
-    Release(3);
     Pump();
-    EXPECT_EQ(commands, (std::vector<Command>{{2002, PointerParam(bar)}}));
-    DestroyWindow(other);
-}
-
-TEST_F(MenuBars, ImagesComeFromTheStripAndACountPastItsEndReadsNoMore) {
-    for (int image = 0; image < 8; ++image) {
-        const POINT centre = Centre(image + 1);
-        EXPECT_EQ(ScreenPixel(centre.x, centre.y), testing::StripColour(image)) << image;
-    }
-    // The count of 15 was cut to the nine images the strip holds: the ninth is there, the
-    // tenth and the fifteenth draw nothing (shown on the bar of another window).
-    const HWND other = MakeWindow(u"", {0, 0, kScreenWidth, kScreenHeight});
-    SHMENUBARINFO info;
-    info.hwndParent = other;
-    info.nToolBarId = IDR_MENUBAR;
-    info.hInstRes = ProgramModule();
-    ASSERT_TRUE(SHCreateMenuBar(&info));
-    EXPECT_EQ(CommandBar_AddBitmap(info.hwndMB, testing::StandInModule(), testing::kStandInStrip,
-                                   15, 16, 16),
-              0);
-    const TBBUTTON extra[] = {{8, 1, TBSTATE_ENABLED, TBSTYLE_BUTTON, 0, 0},
-                              {9, 2, TBSTATE_ENABLED, TBSTYLE_BUTTON, 0, 0},
-                              {14, 3, TBSTATE_ENABLED, TBSTYLE_BUTTON, 0, 0}};
-    SendMessageW(info.hwndMB, TB_ADDBUTTONS, 3, PointerParam(extra));
-    Pump();
-    const POINT ninth = Centre(1, info.hwndMB);
-    EXPECT_EQ(ScreenPixel(ninth.x, ninth.y), testing::StripColour(8));
-    for (const int position : {2, 3}) {
-        const POINT past = Centre(position, info.hwndMB);
-        EXPECT_EQ(ScreenPixel(past.x, past.y), kFace);
-    }
-    DestroyWindow(other);
+    EXPECT_EQ(commands,
+              (std::vector<Command>{{2001, PointerParam(bar)}, {2003, PointerParam(bar)}}));
     // The next images would follow the nine.
-    EXPECT_EQ(
-        CommandBar_AddBitmap(bar, testing::StandInModule(), testing::kStandInStrip, 1, 16, 16), 9);
+    EXPECT_EQ(CommandBar_AddBitmap(bar, ProgramModule(), IDB_TOOLBAR, 1, 16, 16), 9);
     // A count beyond any strip's keeps every image the strip and those before it hold.
-    const TBADDBITMAP strip{testing::StandInModule(), testing::kStandInStrip};
+    const TBADDBITMAP strip{ProgramModule(), IDB_TOOLBAR};
     EXPECT_EQ(SendMessageW(bar, TB_ADDBITMAP, ~WPARAM{0}, PointerParam(&strip)), 10);
     EXPECT_EQ(SendMessageW(bar, TB_ADDBITMAP, 1, PointerParam(&strip)), 19);
-    EXPECT_EQ(CommandBar_AddBitmap(bar, testing::StandInModule(), 4242, 9, 16, 16), -1);
-    EXPECT_EQ(
-        CommandBar_AddBitmap(bar, testing::StandInModule(), testing::kStandInStrip, 0, 16, 16), -1);
-    EXPECT_EQ(
-        CommandBar_AddBitmap(main, testing::StandInModule(), testing::kStandInStrip, 9, 16, 16),
-        -1);
+    EXPECT_EQ(CommandBar_AddBitmap(bar, ProgramModule(), 4242, 9, 16, 16), -1);
+    EXPECT_EQ(CommandBar_AddBitmap(main, ProgramModule(), IDB_TOOLBAR, 9, 16, 16), -1);
 }
 
 TEST_F(MenuBars, ATooltipShowsAfterHalfASecondWithTheTextOfTheButtonsPosition) {
@@ -239,40 +176,11 @@ TEST_F(MenuBars, ATooltipShowsAfterHalfASecondWithTheTextOfTheButtonsPosition) {
     GetWindowRect(tip, &rect);
     EXPECT_LE(rect.bottom, ScreenRect(1).top);
     EXPECT_EQ(rect.left, ScreenRect(1).left);
-    // A framed pale box with the text inside it.
-    EXPECT_EQ(ScreenPixel(rect.left, rect.top), RGB(0, 0, 0));
-    EXPECT_EQ(ScreenPixel(rect.right - 1, rect.bottom - 1), RGB(0, 0, 0));
-    EXPECT_EQ(ScreenPixel(rect.left + 2, rect.top + 2), RGB(255, 255, 225));
-    int ink = 0;
-    for (LONG y = rect.top + 1; y < rect.bottom - 1; ++y) {
-        for (LONG x = rect.left + 1; x < rect.right - 1; ++x) {
-            ink += ScreenPixel(x, y) == RGB(0, 0, 0) ? 1 : 0;
-        }
-    }
-    EXPECT_GT(ink, 30);
     EXPECT_EQ(GetActiveWindow(), main);
-    // Gone when the pen moves away, and not back while it is away.
-    host.PenMove(Centre(1).x, 100);
-    host.AllowTime(milliseconds(2000));
+    // Gone when the pen is lifted.
+    Release(1);
     Pump();
     EXPECT_EQ(ShownTip(), nullptr);
-    host.PenUp(Centre(1).x, 100);
-    Pump();
-    EXPECT_TRUE(commands.empty());
-
-    // The last button's tip stays on the screen; lifting the pen takes it away and clicks.
-    Press(8);
-    host.AllowTime(milliseconds(kTooltipDelayMs));
-    Pump();
-    tip = ShownTip();
-    ASSERT_NE(tip, nullptr);
-    EXPECT_EQ(GetWindowText(tip), u"Помощь");
-    GetWindowRect(tip, &rect);
-    EXPECT_LE(rect.right, kScreenWidth);
-    Release(8);
-    Pump();
-    EXPECT_EQ(ShownTip(), nullptr);
-    EXPECT_EQ(commands, (std::vector<Command>{{1041, PointerParam(bar)}}));
 
     // Entry 0 belongs to the text button and is empty: no tip there.
     Press(0);
@@ -281,44 +189,6 @@ TEST_F(MenuBars, ATooltipShowsAfterHalfASecondWithTheTextOfTheButtonsPosition) {
     EXPECT_EQ(ShownTip(), nullptr);
     host.PenUp(Centre(0).x, Centre(0).y);
     Pump();
-}
-
-TEST_F(MenuBars, TheTextButtonOpensItsMenuUpwardsAndTheChoiceGoesToTheWindow) {
-    // A timer of the main window looks at the menu while it is open.
-    RECT menuRect{};
-    LRESULT pressedMeanwhile = 0;
-    SetTimer(main, 7, 100, nullptr);
-    timerSeen = [&] {
-        KillTimer(main, 7);
-        const HWND menu = FindTopLevel(u"#32768");
-        if (menu && IsWindowVisible(menu)) {
-            GetWindowRect(menu, &menuRect);
-        }
-        pressedMeanwhile = Pressed(ID_MENUBAR_SCHEME);
-    };
-    host.Tap(Centre(0).x, Centre(0).y);
-    host.AllowTime(milliseconds(200));
-    Pump();
-    EXPECT_EQ(menuRect.bottom, ScreenRect(0).top - 3);
-    EXPECT_GT(menuRect.bottom, menuRect.top);
-    EXPECT_EQ(menuRect.left, ScreenRect(0).left);
-    EXPECT_TRUE(pressedMeanwhile);
-    EXPECT_FALSE(Pressed(ID_MENUBAR_SCHEME));
-    EXPECT_TRUE(commands.empty());
-
-    // From the keyboard: the first item is "&Загрузить".
-    host.Tap(Centre(0).x, Centre(0).y);
-    host.Key(VK_DOWN);
-    host.Key(VK_RETURN);
-    Pump();
-    EXPECT_EQ(commands, (std::vector<Command>{{ID_LOAD_MAP, 0}}));
-    // A tap outside closes the menu and goes no further, not even to a toolbar button.
-    commands.clear();
-    host.Tap(Centre(0).x, Centre(0).y);
-    host.Tap(Centre(1).x, Centre(1).y);
-    Pump();
-    EXPECT_TRUE(commands.empty());
-    EXPECT_EQ(FindTopLevel(u"#32768"), nullptr);
 }
 
 TEST_F(MenuBars, F10HandsTheKeysToTheBarUntilAButtonIsPressedOrTheBarIsLeft) {
@@ -338,15 +208,7 @@ TEST_F(MenuBars, F10HandsTheKeysToTheBarUntilAButtonIsPressedOrTheBarIsLeft) {
     // The menu opens on its first item, "&Загрузить".
     EXPECT_EQ(keyed({VK_DOWN, VK_RETURN}), (std::vector<Command>{{ID_LOAD_MAP, 0}}));
     EXPECT_TRUE(keyed({VK_RIGHT, VK_ESCAPE, VK_RETURN}).empty());
-    EXPECT_EQ(FindTopLevel(u"#32768"), nullptr);
-    // The pen leaves the keys and goes on to where it went down.
-    commands.clear();
-    host.Tap(Centre(3).x, Centre(3).y);
-    SendMessageW(bar, WM_KEYDOWN, VK_F10, 0);
-    host.Key(VK_RETURN);
-    Pump();
-    EXPECT_EQ(commands, (std::vector<Command>{{ID_CLEAR_STATIONS, PointerParam(bar)}}));
-    EXPECT_EQ(GetActiveWindow(), main);
+    EXPECT_EQ(FindWindowW(u"#32768", nullptr), nullptr);
 }
 
 TEST_F(MenuBars, TheButtonTheKeysHaveReachedLooksPressedAtOnce) {

@@ -28,8 +28,6 @@ class ScratchFolder {
         }
         std::filesystem::remove_all(path_, error);
     }
-    ScratchFolder(const ScratchFolder&) = delete;
-    ScratchFolder& operator=(const ScratchFolder&) = delete;
 
     const std::filesystem::path& Path() const { return path_; }
     std::filesystem::path Write(const std::filesystem::path& name, const std::string& bytes) const {

@@ -1,8 +1,5 @@
 #include "shell_test.h"
 
-#include <array>
-#include <string>
-
 #include "platform/gdi/system_metrics.h"
 #include "platform/pocket/menu_bar.h"
 #include "platform/pocket/pocket_shell.h"
@@ -17,43 +14,7 @@
 
 namespace qv::testing {
 
-namespace {
-
-constexpr std::string_view kStripKeys = "rgbyBmCRG";
-constexpr int kImages = 9;
-
-}  // namespace
-
 ShellTest* ShellTest::current_ = nullptr;
-
-HINSTANCE StandInModule() {
-    static const std::array<std::string, 16> rows = [] {
-        std::array<std::string, 16> made;
-        for (std::string& row : made) {
-            for (const char key : kStripKeys) {
-                row.append(16, key);
-            }
-        }
-        return made;
-    }();
-    static const std::array<std::string_view, 16> views = [] {
-        std::array<std::string_view, 16> made;
-        for (std::size_t i = 0; i < rows.size(); ++i) {
-            made[i] = rows[i];
-        }
-        return made;
-    }();
-    static const ResourceModule module = [] {
-        ResourceModule made;
-        made.AddBitmap(kStandInStrip, {16 * kImages, 16, views});
-        return made;
-    }();
-    return &module;
-}
-
-COLORREF StripColour(int image) {
-    return *PaletteColour(kStripKeys[static_cast<std::size_t>(image)]);
-}
 
 ShellTest::ShellTest() {
     current_ = this;
@@ -87,22 +48,10 @@ HWND ShellTest::MakeMainMenuBar() {
     const HWND bar = info.hwndMB;
     SendMessageW(bar, TB_SETTOOLTIPS, std::size(kMainToolbarTooltips),
                  PointerParam(kMainToolbarTooltips));
-    CommandBar_AddBitmap(bar, StandInModule(), kStandInStrip, kMainToolbarImageCount, 16, 16);
+    CommandBar_AddBitmap(bar, ProgramModule(), IDB_TOOLBAR, kMainToolbarImageCount, 16, 16);
     SendMessageW(bar, TB_ADDBUTTONS, kMainToolbarButtons.size(),
                  PointerParam(kMainToolbarButtons.data()));
     return bar;
-}
-
-HWND ShellTest::FindTopLevel(std::u16string_view className) {
-    for (HWND window = GetWindow(GetDesktopWindow(), GW_CHILD); window;
-         window = GetWindow(window, GW_HWNDNEXT)) {
-        char16_t name[64] = {};
-        const int length = GetClassNameW(window, name, 64);
-        if (std::u16string_view(name, static_cast<std::size_t>(length)) == className) {
-            return window;
-        }
-    }
-    return nullptr;
 }
 
 LRESULT ShellTest::Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {

@@ -26,12 +26,10 @@ class ShellTest : public ::testing::Test {
     ~ShellTest() override;
 
     // The main window's menu bar as the program makes it: the description, the nine tooltips,
-    // the stand-in image strip with a count of 15 and the eight toolbar buttons.
+    // the nine-image strip with a count of 15 and the eight toolbar buttons.
     HWND MakeMainMenuBar();
     // A shown top-level window of the test's class.
     HWND MakeWindow(std::u16string_view title, RECT rect);
-    // The first top-level window of the class, or null.
-    static HWND FindTopLevel(std::u16string_view className);
     COLORREF ScreenPixel(int x, int y) const {
         const int scale = host.DeviceScale();
         return host.LastFrame()->GetPixel(x * scale, y * scale);
@@ -49,10 +47,5 @@ class ShellTest : public ::testing::Test {
     static LRESULT Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     static ShellTest* current_;
 };
-
-// The stand-in toolbar strip: nine 16 x 16 images, each filled with the colour StripColour(i).
-inline constexpr int kStandInStrip = 2010;
-HINSTANCE StandInModule();
-COLORREF StripColour(int image);
 
 }  // namespace qv::testing
