@@ -34,10 +34,10 @@ TEST(FilePatterns, TheChosenEntryOfTheFilterMatchesWithoutRegardToCase) {
     EXPECT_EQ(two.Label(), u"Два");
 }
 
-std::vector<std::u16string> Names(const CatalogueListing& listing, bool folders = false) {
+std::vector<std::u16string> Names(const CatalogueListing& listing) {
     std::vector<std::u16string> names;
     for (const CatalogueEntry& entry : listing.entries) {
-        names.push_back(folders ? entry.folder : entry.name);
+        names.push_back(entry.name);
     }
     return names;
 }
@@ -103,36 +103,31 @@ TEST(FileCatalogue, FilesAreListedByTheirTitleAndTheExtraPlacesJoinTheFolder) {
         const char* what;
         std::vector<fs::path> places;
         FileTitle title;
-        std::vector<std::u16string> names;
-        std::vector<std::u16string> folders;
+        std::vector<std::u16string> listed;
     };
     const std::vector<Case> cases = {
         {"titles, no places",
          {},
          contents,
-         {u"sub", u"blank.qvn", u"Глубокая", u"Киев"},
-         {u"", u"docs", u"sub", u"docs"}},
-        {"no title: file names",
-         {},
-         {},
-         {u"sub", u"blank.qvn", u"deep.qvn", u"kyiv.qvn"},
-         {u"", u"docs", u"sub", u"docs"}},
+         {u"/sub", u"docs/blank.qvn", u"sub/Глубокая", u"docs/Киев"}},
         {"two places, their matching files only",
          {scratch.Path() / "shipped", scratch.Path() / "more"},
          contents,
-         {u"sub", u"blank.qvn", u"zz.qvn", u"Глубокая", u"Киев", u"Пример"},
-         {u"", u"docs", u"more", u"sub", u"docs", u"shipped"}},
-        {"a place that is the folder itself adds nothing twice",
+         {u"/sub", u"docs/blank.qvn", u"more/zz.qvn", u"sub/Глубокая", u"docs/Киев",
+          u"shipped/Пример"}},
+        {"no title; a place that is the folder itself adds nothing twice",
          {scratch.Path() / "docs"},
          {},
-         {u"sub", u"blank.qvn", u"deep.qvn", u"kyiv.qvn"},
-         {u"", u"docs", u"sub", u"docs"}},
+         {u"/sub", u"docs/blank.qvn", u"sub/deep.qvn", u"docs/kyiv.qvn"}},
     };
     for (const Case& c : cases) {
         const CatalogueListing listing =
             ListFolder(scratch.Path() / "docs", maps, c.places, c.title);
-        EXPECT_EQ(Names(listing), c.names) << c.what;
-        EXPECT_EQ(Names(listing, true), c.folders) << c.what;
+        std::vector<std::u16string> listed;
+        for (const CatalogueEntry& entry : listing.entries) {
+            listed.push_back(entry.folder + u"/" + entry.name);
+        }
+        EXPECT_EQ(listed, c.listed) << c.what;
     }
 }
 

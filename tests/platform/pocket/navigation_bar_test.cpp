@@ -66,8 +66,6 @@ TEST_F(NavigationBars, ShowTheActiveWindowsTitleAsItChanges) {
     RECT work{};
     ASSERT_TRUE(SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0));
     EXPECT_EQ(work, (RECT{0, 26, kScreenWidth, kScreenHeight - 26}));
-    SetWindowTextW(main, u"Москва");
-    EXPECT_EQ(GetWindowText(bar), u"Москва");
     const HWND other = MakeWindow(u"Маршрут", {0, 26, 240, 320});
     EXPECT_EQ(GetWindowText(bar), u"Маршрут");
     // Only the active window's title counts.
@@ -85,10 +83,12 @@ TEST_F(NavigationBars, OkClosesThePageThatAskedForItWhileItsModalLoopRuns) {
     std::vector<WORD> pageCommands;
     std::u16string titleAtOk;
     bool mainDisabled = false;
+    InputPanelState panel = InputPanelState::Down;
     const auto seen = [&](WORD command) {
         pageCommands.push_back(command);
         titleAtOk = GetWindowText(bar);
         mainDisabled = !IsWindowEnabled(main);
+        panel = CurrentInputPanel();
     };
     EXPECT_TRUE(IsRectEmpty(DoneButtonRect(bar)));
     // The "ok" button sits at the right of the bar while the page runs.
@@ -101,15 +101,19 @@ TEST_F(NavigationBars, OkClosesThePageThatAskedForItWhileItsModalLoopRuns) {
     EXPECT_EQ(GetWindowText(bar), u"Схема метро");
     EXPECT_TRUE(IsRectEmpty(DoneButtonRect(bar)));
 
-    // A page without the Done button has no "ok": the same tap does nothing and Escape ends it.
+    // A page without the Done button has no "ok": the same tap does nothing and Escape ends it;
+    // the keyboard button works while the page runs.
     pageCommands.clear();
     host.Tap(kScreenWidth - 16, 12);
+    host.Tap(kScreenWidth - 14, kScreenHeight - 13);
     host.Key(VK_ESCAPE);
     EXPECT_EQ(RunPage(SHIDIF_SIPDOWN | SHIDIF_SIZEDLGFULLSCREEN, seen), IDCANCEL);
     EXPECT_EQ(pageCommands, std::vector<WORD>{IDCANCEL});
+    EXPECT_EQ(panel, InputPanelState::Up);
+    DestroyInputPanel();
 }
 
-TEST_F(NavigationBars, TheKeyboardButtonRaisesAndLowersThePanelInsideAModalPageToo) {
+TEST_F(NavigationBars, TheKeyboardButtonRaisesAndLowersThePanelOnReleaseInside) {
     RECT rect;
     GetWindowRect(ShellKeyboardButton(), &rect);
     EXPECT_EQ(rect, (RECT{kScreenWidth - 28, kScreenHeight - 26, kScreenWidth, kScreenHeight}));
@@ -126,14 +130,6 @@ TEST_F(NavigationBars, TheKeyboardButtonRaisesAndLowersThePanelInsideAModalPageT
     host.Tap(centre.x, centre.y);
     Pump();
     EXPECT_EQ(CurrentInputPanel(), InputPanelState::Down);
-
-    InputPanelState atCancel = InputPanelState::Down;
-    host.Tap(centre.x, centre.y);
-    host.Key(VK_ESCAPE);
-    EXPECT_EQ(RunPage(SHIDIF_DONEBUTTON | SHIDIF_SIPDOWN | SHIDIF_FULLSCREENNOMENUBAR,
-                      [&](WORD) { atCancel = CurrentInputPanel(); }),
-              IDCANCEL);
-    EXPECT_EQ(atCancel, InputPanelState::Up);
     DestroyInputPanel();
 }
 

@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <functional>
-#include <memory>
 #include <string>
 #include <vector>
 
@@ -54,11 +53,6 @@ class OnScreenKeyboardTest : public ::testing::Test {
     ~OnScreenKeyboardTest() override {
         DestroyInputPanel();
         g_test = nullptr;
-    }
-
-    Step After(int ticks, Step then) {
-        auto left = std::make_shared<int>(ticks);
-        return [this, left, then](HWND dialog) { (*left)-- > 0 ? void(--next) : then(dialog); };
     }
 
     INT_PTR Run(std::vector<Step> script) {
@@ -197,48 +191,43 @@ TEST_F(OnScreenKeyboardTest, TapsTypeIntoTheFocusedEditOfAModalPageWithoutMoving
 }
 
 TEST_F(OnScreenKeyboardTest, AHeldKeyShowsAboveTheFingerAndTypesOnlyWhereThePenIsLifted) {
+    edit = CreateWindowExW(0, u"EDIT", u"", WS_CHILD | WS_VISIBLE, 4, 30, 200, 20, main, 0, nullptr,
+                           nullptr);
+    SetFocus(edit);
+    Raise();
     const auto at = [&](KeyAction action, char16_t character, void (HeadlessHost::*pen)(int, int)) {
         const POINT p = KeyPoint(action, character);
         (host.*pen)(p.x, p.y);
+        system.Pump();
     };
-    const INT_PTR result = Run({
-        [&](HWND) {
-            Raise();
-            at(KeyAction::Character, u'й', &HeadlessHost::PenDown);
-        },
-        [&](HWND) {
-            ASSERT_NE(State().Preview(), nullptr);
-            EXPECT_TRUE(IsWindowVisible(State().Preview()));
-            EXPECT_EQ(GetWindowText(State().Preview()), u"й");
-            EXPECT_TRUE(Text().empty());
-            // Sliding to another key moves the press and the preview with it.
-            at(KeyAction::Character, u'ъ', &HeadlessHost::PenMove);
-        },
-        [&](HWND) {
-            EXPECT_EQ(GetWindowText(State().Preview()), u"ъ");
-            at(KeyAction::Character, u'ъ', &HeadlessHost::PenUp);
-            // Off the keyboard the press is let go and nothing is typed.
-            at(KeyAction::Character, u'ф', &HeadlessHost::PenDown);
-            host.PenMove(10, InputPanelRect().top - 20);
-            host.PenUp(10, InputPanelRect().top - 20);
-        },
-        [&](HWND) {
-            EXPECT_EQ(Text(), u"ъ");
-            EXPECT_FALSE(IsWindowVisible(State().Preview()));
-            EXPECT_EQ(State().Pressed(), nullptr);
-            // Backspace held for 750 ms repeats from 500 ms on, every 100 ms, and its release
-            // types nothing more; a short tap takes one letter.
-            host.Type(u"абвгдежзи");
-            at(KeyAction::Backspace, 0, &HeadlessHost::PenDown);
-        },
-        After(14, [&](HWND) { at(KeyAction::Backspace, 0, &HeadlessHost::PenUp); }),
-        [&](HWND) {
-            EXPECT_EQ(Text(), u"ъабвгде");
-            at(KeyAction::Backspace, 0, &HeadlessHost::Tap);
-        },
-        [&](HWND) { EXPECT_EQ(Text(), u"ъабвгд"); },
-    });
-    EXPECT_EQ(result, kStuck);
+    at(KeyAction::Character, u'й', &HeadlessHost::PenDown);
+    ASSERT_NE(State().Preview(), nullptr);
+    EXPECT_TRUE(IsWindowVisible(State().Preview()));
+    EXPECT_EQ(GetWindowText(State().Preview()), u"й");
+    EXPECT_TRUE(Text().empty());
+    // Sliding to another key moves the press and the preview with it.
+    at(KeyAction::Character, u'ъ', &HeadlessHost::PenMove);
+    EXPECT_EQ(GetWindowText(State().Preview()), u"ъ");
+    at(KeyAction::Character, u'ъ', &HeadlessHost::PenUp);
+    // Off the keyboard the press is let go and nothing is typed.
+    at(KeyAction::Character, u'ф', &HeadlessHost::PenDown);
+    host.PenMove(10, InputPanelRect().top - 20);
+    host.PenUp(10, InputPanelRect().top - 20);
+    system.Pump();
+    EXPECT_EQ(Text(), u"ъ");
+    EXPECT_FALSE(IsWindowVisible(State().Preview()));
+    EXPECT_EQ(State().Pressed(), nullptr);
+
+    // Backspace held for 750 ms repeats from 500 ms on, every 100 ms, and its release types
+    // nothing more; a short tap takes one letter.
+    host.Type(u"абвгдежзи");
+    at(KeyAction::Backspace, 0, &HeadlessHost::PenDown);
+    host.AllowTime(std::chrono::milliseconds(750));
+    system.Pump();
+    at(KeyAction::Backspace, 0, &HeadlessHost::PenUp);
+    EXPECT_EQ(Text(), u"ъабвгде");
+    at(KeyAction::Backspace, 0, &HeadlessHost::Tap);
+    EXPECT_EQ(Text(), u"ъабвгд");
 }
 
 TEST(KeyboardLayouts, KeysDoNotOverlapAndEveryLetterHasACapitalOnTheSameKey) {

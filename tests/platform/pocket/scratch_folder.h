@@ -8,7 +8,7 @@
 
 namespace qv::testing {
 
-// A folder of its own for each test, removed with everything in it (made readable first).
+// A folder of its own for each test, removed with everything in it.
 class ScratchFolder {
   public:
     ScratchFolder() {
@@ -20,12 +20,6 @@ class ScratchFolder {
     }
     ~ScratchFolder() {
         std::error_code error;
-        for (auto entry = std::filesystem::recursive_directory_iterator(path_, error);
-             !error && entry != std::filesystem::recursive_directory_iterator();
-             entry.increment(error)) {
-            std::filesystem::permissions(entry->path(), std::filesystem::perms::owner_all,
-                                         std::filesystem::perm_options::add, error);
-        }
         std::filesystem::remove_all(path_, error);
     }
 
