@@ -37,22 +37,19 @@ constexpr INT_PTR kStuck = 99;
 
 using KeyMessage = std::pair<UINT, WPARAM>;
 
-class OnScreenKeyboardTest;
-OnScreenKeyboardTest* g_test = nullptr;
-
 // A modal page with one edit; one step per timer tick, as a user's taps would come.
 class OnScreenKeyboardTest : public ::testing::Test {
   protected:
     using Step = std::function<void(HWND dialog)>;
 
     OnScreenKeyboardTest() {
-        g_test = this;
+        current = this;
         EXPECT_TRUE(RegisterStandardControls());
         main = testing::MakePlainWindow(WS_VISIBLE, {0, 0, kScreenWidth, kScreenHeight});
     }
     ~OnScreenKeyboardTest() override {
         DestroyInputPanel();
-        g_test = nullptr;
+        current = nullptr;
     }
 
     INT_PTR Run(std::vector<Step> script) {
@@ -62,7 +59,7 @@ class OnScreenKeyboardTest : public ::testing::Test {
     }
 
     static INT_PTR Procedure(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
-        OnScreenKeyboardTest& test = *g_test;
+        OnScreenKeyboardTest& test = *current;
         if (message == WM_INITDIALOG) {
             SHINITDLGINFO info{SHIDIM_FLAGS, dialog,
                                SHIDIF_DONEBUTTON | SHIDIF_SIZEDLGFULLSCREEN | SHIDIF_SIPDOWN};
@@ -80,7 +77,7 @@ class OnScreenKeyboardTest : public ::testing::Test {
     }
 
     static LRESULT EditSpy(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-        OnScreenKeyboardTest& test = *g_test;
+        OnScreenKeyboardTest& test = *current;
         if (message == WM_KEYDOWN || message == WM_CHAR || message == WM_KEYUP) {
             test.keys.push_back({message, wParam});
         }
@@ -121,6 +118,7 @@ class OnScreenKeyboardTest : public ::testing::Test {
     std::vector<Step> steps;
     std::size_t next = 0;
     std::vector<KeyMessage> keys;
+    inline static OnScreenKeyboardTest* current = nullptr;
 };
 
 TEST_F(OnScreenKeyboardTest, TapsTypeIntoTheFocusedEditOfAModalPageWithoutMovingTheFocus) {
@@ -136,15 +134,13 @@ TEST_F(OnScreenKeyboardTest, TapsTypeIntoTheFocusedEditOfAModalPageWithoutMoving
         },
         [&](HWND d) {
             EXPECT_EQ(Text(), u"при");
-            // As a physical keyboard gives them: the key of the letter's place on the Russian
-            // keyboard, the character, the release.
+            // As a physical keyboard gives them, with the key of the letter's Russian place.
             ASSERT_GE(keys.size(), 3u);
             EXPECT_EQ(
                 std::vector<KeyMessage>(keys.begin(), keys.begin() + 3),
                 (std::vector<KeyMessage>{{WM_KEYDOWN, 'G'}, {WM_CHAR, u'п'}, {WM_KEYUP, 'G'}}));
             EXPECT_EQ(GetActiveWindow(), d);
-            // Shift makes one capital; Caps makes capitals until it is tapped again, and Shift
-            // with Caps makes a small letter.
+            // Shift makes one capital, Caps capitals until tapped again, both a small letter.
             Tap(KeyAction::Shift);
             TapLetters(u"вв");
             Tap(KeyAction::Caps);
@@ -218,8 +214,7 @@ TEST_F(OnScreenKeyboardTest, AHeldKeyShowsAboveTheFingerAndTypesOnlyWhereThePenI
     EXPECT_FALSE(IsWindowVisible(State().Preview()));
     EXPECT_EQ(State().Pressed(), nullptr);
 
-    // Backspace held for 750 ms repeats from 500 ms on, every 100 ms, and its release types
-    // nothing more; a short tap takes one letter.
+    // Held 750 ms, Backspace repeats from 500 ms every 100 ms and its release types no more.
     host.Type(u"абвгдежзи");
     at(KeyAction::Backspace, 0, &HeadlessHost::PenDown);
     host.AllowTime(std::chrono::milliseconds(750));

@@ -35,13 +35,11 @@ TEST(ShellFolders, TheDesktopNamesTheDocumentsFolder) {
         "bin/xdg-user-dir", "#!/bin/sh\n[ \"$1\" = DOCUMENTS ] && echo \"$HOME/Документы\"\n");
     fs::permissions(lookup, fs::perms::owner_all);
     scratch.Folder("Документы");
-    ShellFolders found = LookUpShellFolders();
-    EXPECT_EQ(found.documents, scratch.Path() / "Документы");
+    EXPECT_EQ(LookUpShellFolders().documents, scratch.Path() / "Документы");
 
     // A documents folder that is not there is the home folder, as is no answer at all.
     fs::remove(scratch.Path() / "Документы");
-    found = LookUpShellFolders();
-    EXPECT_EQ(found.documents, scratch.Path());
+    EXPECT_EQ(LookUpShellFolders().documents, scratch.Path());
     scratch.Folder("Документы");
     fs::remove(lookup);
     EXPECT_EQ(LookUpShellFolders().documents, scratch.Path());

@@ -6,13 +6,18 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/gdi/system_metrics.h"
 #include "platform/host/headless_host.h"
+#include "platform/pocket/pocket_shell.h"
+#include "platform/user/api/paint_functions.h"
+#include "platform/user/api/window_functions.h"
 #include "platform/user/core/window_system.h"
+#include "platform/user/defaults/default_window_procedure.h"
+#include "platform/user/records/window_styles.h"
 
 namespace qv::testing {
 
-// The main window of a program on the headless host, with the shell installed: it writes down
-// the commands it gets.
+// A main window on the headless host, with the shell installed, that writes down its commands.
 class ShellTest : public ::testing::Test {
   public:
     struct Command {
@@ -22,14 +27,23 @@ class ShellTest : public ::testing::Test {
     };
 
   protected:
-    ShellTest();
-    ~ShellTest() override;
+    ShellTest() {
+        current_ = this;
+        WNDCLASSW attributes;
+        attributes.lpfnWndProc = Procedure;
+        attributes.hbrBackground = GetSysColorBrush(COLOR_WINDOW);
+        attributes.lpszClassName = u"ShellTestWindow";
+        RegisterClassW(&attributes);
+        main = MakeWindow(u"Схема метро", {0, 0, kScreenWidth, kScreenHeight});
+        InstallPocketShell();
+    }
+    ~ShellTest() override { current_ = nullptr; }
 
-    // The main window's menu bar as the program makes it: the description, the nine tooltips,
-    // the nine-image strip with a count of 15 and the eight toolbar buttons.
-    HWND MakeMainMenuBar();
-    // A shown top-level window of the test's class.
-    HWND MakeWindow(std::u16string_view title, RECT rect);
+    static HWND MakeWindow(std::u16string_view title, RECT rect) {
+        return CreateWindowExW(0, u"ShellTestWindow", title, WS_VISIBLE | WS_POPUP, rect.left,
+                               rect.top, rect.right - rect.left, rect.bottom - rect.top, nullptr, 0,
+                               nullptr, nullptr);
+    }
     COLORREF ScreenPixel(int x, int y) const {
         const int scale = host.DeviceScale();
         return host.LastFrame()->GetPixel(x * scale, y * scale);
@@ -44,8 +58,18 @@ class ShellTest : public ::testing::Test {
     std::function<void()> timerSeen;
 
   private:
-    static LRESULT Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-    static ShellTest* current_;
+    static LRESULT Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+        if (message == WM_COMMAND && current_) {
+            current_->commands.push_back({LOWORD(wParam), lParam});
+            return 0;
+        }
+        if (message == WM_TIMER && current_ && current_->timerSeen) {
+            current_->timerSeen();
+            return 0;
+        }
+        return DefWindowProcW(window, message, wParam, lParam);
+    }
+    inline static ShellTest* current_ = nullptr;
 };
 
 }  // namespace qv::testing
