@@ -66,6 +66,7 @@ TEST(InputPanel, PagesShrinkAboveThePanelAndGrowBackAndEveryTopLevelWindowIsTold
     EXPECT_FALSE(ToggleInputPanel());
     HeadlessHost host;
     WindowSystem system{host};
+    g_settingChanges.clear();
     WNDCLASSW attributes;
     attributes.lpfnWndProc = CountingProcedure;
     attributes.lpszClassName = u"Counting";
