@@ -8,6 +8,7 @@
 
 #include "platform/controls/common_controls.h"
 #include "platform/controls/control_codes.h"
+#include "platform/controls/notify_messages.h"
 #include "platform/host/headless_host.h"
 #include "platform/user/core/window_system.h"
 #include "platform/user/records/user_types.h"
@@ -15,7 +16,8 @@
 namespace qv::testing {
 
 // A full-screen page on the headless host that the controls under test are children of; it
-// keeps every WM_COMMAND and WM_DRAWITEM it receives.
+// keeps every WM_COMMAND, WM_DRAWITEM and WM_NOTIFY it receives and lets the test answer the
+// notifications.
 class ControlsTest : public ::testing::Test {
   public:
     struct Command {
@@ -24,6 +26,13 @@ class ControlsTest : public ::testing::Test {
         HWND from = nullptr;
         bool operator==(const Command&) const = default;
     };
+    struct Notice {
+        UINT code;
+        int item;  // the item of list view and click notifications; -1 otherwise
+        UINT newState;
+        UINT oldState;
+    };
+    using Answer = std::function<LRESULT(NMHDR*)>;
 
   protected:
     ControlsTest();
@@ -31,9 +40,11 @@ class ControlsTest : public ::testing::Test {
 
     HWND Make(std::u16string_view className, std::u16string_view text, DWORD style, RECT rect,
               int id);
-    void Pump() { system.Pump(); }
+    WindowSystem::PumpResult Pump() { return system.Pump(); }
     // The notifications with this code, in order.
     std::vector<Command> Commands(WORD code) const;
+    std::vector<Notice> Notices(UINT code) const;
+    void ClearNotices() { notices_.clear(); }
     COLORREF ScreenPixel(int x, int y) const;
     // How many pixels of the rectangle are of the colour on the screen.
     int CountPixels(const RECT& rect, COLORREF colour) const;
@@ -41,14 +52,17 @@ class ControlsTest : public ::testing::Test {
     HeadlessHost host;
     WindowSystem system{host};
     HWND page = nullptr;
+    HWND& parent = page;
     std::vector<Command> commands;
     std::vector<DRAWITEMSTRUCT> drawn;
     // Called for each WM_COMMAND after it is kept.
     std::function<void(const Command&)> onCommand;
+    Answer answer;
 
   private:
     static LRESULT PageProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     static ControlsTest* current_;
+    std::vector<Notice> notices_;
 };
 
 }  // namespace qv::testing

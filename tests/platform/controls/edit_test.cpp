@@ -59,52 +59,12 @@ TEST_F(Edits, TypingAndDeletingMoveTheCaretAndNotifyEachChange) {
     EXPECT_EQ(Selection(edit), (std::pair<DWORD, DWORD>{3, 3}));
     EXPECT_EQ(Commands(EN_CHANGE).size(), 7u);
 
-    // A short buffer gets what fits and a terminating null.
-    char16_t part[3];
-    EXPECT_EQ(GetWindowTextW(edit, part, 3), 2);
-    EXPECT_EQ(std::u16string(part), u"Сх");
-    // Control characters other than Backspace are not text.
-    host.Type(u"\t\r");
-    Pump();
-    EXPECT_EQ(GetWindowText(edit), u"Сха");
-
     // WM_SETTEXT replaces the text and puts the caret at the start.
     SetWindowTextW(edit, u"2000");
     EXPECT_EQ(GetWindowText(edit), u"2000");
     EXPECT_EQ(Selection(edit), (std::pair<DWORD, DWORD>{0, 0}));
     SetFocus(page);
     EXPECT_EQ(Commands(EN_KILLFOCUS), (std::vector<Command>{{20, EN_KILLFOCUS, edit}}));
-}
-
-TEST_F(Edits, TheCaretBlinksAtItsPlaceOnlyWhileTheEditHasTheKeyboard) {
-    const HWND edit = Make(kEditClassName, u"", ES_AUTOHSCROLL, kEditRect, 20);
-    // The caret is the only dark thing in the empty edit's text area.
-    const RECT area{kEditRect.left, kEditRect.top, kEditRect.right, kEditRect.bottom};
-    Pump();
-    EXPECT_EQ(CountPixels(area, kBlack), 0);
-    SetFocus(edit);
-    Pump();
-    const int caretHeight = CountPixels(area, kBlack);
-    EXPECT_GT(caretHeight, 8);
-    EXPECT_EQ(CountPixels({12, 10, 13, 30}, kBlack), caretHeight);  // just after the margin
-    host.AllowTime(std::chrono::milliseconds(500));
-    Pump();
-    EXPECT_EQ(CountPixels(area, kBlack), 0);
-    host.AllowTime(std::chrono::milliseconds(500));
-    Pump();
-    EXPECT_EQ(CountPixels(area, kBlack), caretHeight);
-
-    // Typing moves it right; losing the keyboard hides it for good.
-    host.Type(u"11");
-    Pump();
-    EXPECT_EQ(CountPixels({12, 10, 13, 30}, kBlack), 0);
-    SetFocus(page);
-    host.AllowTime(std::chrono::milliseconds(2000));
-    Pump();
-    const int textInk = CountPixels(area, kBlack);
-    host.AllowTime(std::chrono::milliseconds(500));
-    Pump();
-    EXPECT_EQ(CountPixels(area, kBlack), textInk);
 }
 
 TEST_F(Edits, NumberEditsRefuseLettersAndTheLimitHoldsForTyping) {

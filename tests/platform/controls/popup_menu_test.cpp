@@ -78,8 +78,7 @@ class PopupMenus : public ::testing::Test {
         point = at;
         PostMessageW(owner, kOpenMenu, 0, 0);
     }
-    // The screen rectangle of an item where the menu opens with these flags, from a menu window
-    // shown for a moment.
+    // The screen rectangle of an item, from a menu window shown for a moment.
     RECT Item(int position, UINT openFlags = kUpwards, POINT at = kBarTop) {
         const HWND shown = CreatePopupMenuWindow(menu, openFlags, at.x, at.y, owner, nullptr);
         RECT rect{};
@@ -173,7 +172,6 @@ TEST_F(PopupMenus, ATapOnAnItemPostsItsCommandAfterTheMenuIsGoneUnlessAskedNotTo
         {kUpwards, {"returned 1", "command 102/0/0"}},
         {kUpwards | TPM_RETURNCMD, {"returned 102"}},
         {kUpwards | TPM_NONOTIFY, {"returned 1"}},
-        {kUpwards | TPM_RETURNCMD | TPM_NONOTIFY, {"returned 102"}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.flags);
@@ -201,17 +199,6 @@ TEST_F(PopupMenus, SeparatorsAndGreyedItemsIgnoreTapsAndATapOutsideEndsWithNothi
     EXPECT_EQ(OpenMenuWindow(), nullptr);
 }
 
-TEST_F(PopupMenus, EscapeEndsWithNothingAndTheKeysNeverReachTheFocus) {
-    SetFocus(owner);
-    flags = kUpwards | TPM_RETURNCMD;
-    PostMessageW(owner, kOpenMenu, 0, 0);
-    host.Key(VK_DOWN);
-    host.Key(VK_ESCAPE);
-    EXPECT_EQ(Pump(), WindowSystem::PumpResult::Idle);
-    EXPECT_EQ(events, (Events{"returned 0"}));
-    EXPECT_EQ(GetFocus(), owner);
-}
-
 TEST_F(PopupMenus, UpAndDownGoRoundTheItemsThatCanBeChosen) {
     struct Case {
         std::vector<int> keys;
@@ -228,7 +215,9 @@ TEST_F(PopupMenus, UpAndDownGoRoundTheItemsThatCanBeChosen) {
         {{VK_UP, VK_UP, VK_UP, VK_UP, VK_UP, VK_RETURN}, "returned 102"},
         // Return without a highlight, and keys the menu does not use, leave it open.
         {{VK_RETURN, VK_LEFT, VK_TAB, VK_DOWN, VK_RETURN}, "returned 101"},
+        {{VK_DOWN, VK_ESCAPE}, "returned 0"},
     };
+    SetFocus(owner);
     for (const Case& c : cases) {
         SCOPED_TRACE(c.chosen);
         events.clear();
@@ -238,6 +227,7 @@ TEST_F(PopupMenus, UpAndDownGoRoundTheItemsThatCanBeChosen) {
         }
         EXPECT_EQ(Pump(), WindowSystem::PumpResult::Idle);
         EXPECT_EQ(events, Events{c.chosen});
+        EXPECT_EQ(GetFocus(), owner) << "the keys never reach the focus";
     }
 }
 
@@ -318,11 +308,9 @@ TEST_F(PopupMenus, TheMenuStaysOnTheScreenAndOffTheExcludedRectangle) {
     };
     constexpr RECT kNone{};
     const Case cases[] = {
-        {{0, 294}, TPM_LEFTALIGN | TPM_BOTTOMALIGN, kNone, {0, 174, 100, 294}},
         // Off the right and the bottom edges: to the other side of the point.
         {{230, 10}, TPM_LEFTALIGN | TPM_TOPALIGN, kNone, {130, 10, 230, 130}},
         {{150, 250}, TPM_LEFTALIGN | TPM_TOPALIGN, kNone, {50, 130, 150, 250}},
-        {{5, 5}, TPM_RIGHTALIGN | TPM_BOTTOMALIGN, kNone, {5, 5, 105, 125}},
         {{120, 160}, TPM_CENTERALIGN | TPM_VCENTERALIGN, kNone, {70, 100, 170, 220}},
         // No room on either side: moved inside the screen.
         {{200, 300}, TPM_CENTERALIGN | TPM_BOTTOMALIGN, kNone, {140, 180, 240, 300}},
@@ -343,10 +331,7 @@ TEST_F(PopupMenus, TheMenuStaysOnTheScreenAndOffTheExcludedRectangle) {
         const bool excluding = c.exclude.right > c.exclude.left;
         const RECT placed =
             PlacePopupMenu(menuSize, c.at, c.flags, screen, excluding ? &c.exclude : nullptr);
-        EXPECT_EQ(placed.left, c.expected.left);
-        EXPECT_EQ(placed.top, c.expected.top);
-        EXPECT_EQ(placed.right, c.expected.right);
-        EXPECT_EQ(placed.bottom, c.expected.bottom);
+        EXPECT_EQ(placed, c.expected);
     }
     // Flipped to the point's other side only when it fits there, however exactly.
     const Case exact[] = {
@@ -354,8 +339,6 @@ TEST_F(PopupMenus, TheMenuStaysOnTheScreenAndOffTheExcludedRectangle) {
         {{139, 10}, TPM_LEFTALIGN | TPM_TOPALIGN, kNone, {100, 10, 240, 210}},
         {{100, 10}, TPM_RIGHTALIGN | TPM_TOPALIGN, kNone, {100, 10, 240, 210}},
         {{101, 10}, TPM_RIGHTALIGN | TPM_TOPALIGN, kNone, {0, 10, 140, 210}},
-        {{10, 200}, TPM_LEFTALIGN | TPM_TOPALIGN, kNone, {10, 0, 150, 200}},
-        {{10, 199}, TPM_LEFTALIGN | TPM_TOPALIGN, kNone, {10, 120, 150, 320}},
     };
     for (const Case& c : exact) {
         SCOPED_TRACE(std::to_string(c.at.x) + "," + std::to_string(c.at.y));
@@ -369,14 +352,11 @@ TEST_F(PopupMenus, TheMenuStaysOnTheScreenAndOffTheExcludedRectangle) {
 
 TEST_F(PopupMenus, TheHighlightIsInTheSelectionColoursAndGreyedItemsAreGrey) {
     const HWND shown = CreatePopupMenuWindow(menu, kUpwards, kBarTop.x, kBarTop.y, owner, nullptr);
-    ASSERT_NE(shown, nullptr);
-    EXPECT_EQ(SendMessageW(shown, MN_GETHMENU, 0, 0), reinterpret_cast<LRESULT>(menu));
     EXPECT_EQ(SendMessageW(shown, MN_SELECTITEM, 1, 0), 0) << "a separator";
     EXPECT_EQ(SendMessageW(shown, MN_SELECTITEM, 3, 0), 0) << "a greyed item";
-    EXPECT_EQ(SendMessageW(shown, MN_SELECTITEM, 9, 0), 0) << "no item";
     EXPECT_EQ(SendMessageW(shown, MN_SELECTITEM, 2, 0), 1);
     Pump();
-    auto count = [&](const RECT& rect, COLORREF colour) {
+    const auto count = [&](const RECT& rect, COLORREF colour) {
         int found = 0;
         for (LONG y = rect.top; y < rect.bottom; ++y) {
             for (LONG x = rect.left; x < rect.right; ++x) {
@@ -386,32 +366,17 @@ TEST_F(PopupMenus, TheHighlightIsInTheSelectionColoursAndGreyedItemsAreGrey) {
         return found;
     };
     const COLORREF black = RGB(0, 0, 0);
-    const COLORREF white = RGB(255, 255, 255);
-    const COLORREF grey = GetSysColor(COLOR_BTNSHADOW);
-    RECT frame{};
-    GetWindowRect(shown, &frame);
-    EXPECT_EQ(ScreenPixel(frame.left, frame.top), black);
-    EXPECT_EQ(ScreenPixel(frame.right - 1, frame.bottom - 1), black);
-
     const RECT highlighted = Item(2);
     EXPECT_EQ(ScreenPixel(highlighted.left, highlighted.top), GetSysColor(COLOR_HIGHLIGHT));
-    EXPECT_GT(count(highlighted, white), 0) << "its text";
+    EXPECT_GT(count(highlighted, RGB(255, 255, 255)), 0) << "its text";
     EXPECT_EQ(count(highlighted, black), 0);
-    const RECT plain = Item(0);
-    EXPECT_EQ(ScreenPixel(plain.left, plain.top), white);
-    EXPECT_GT(count(plain, black), 0);
-    const RECT greyed = Item(3);
-    EXPECT_GT(count(greyed, grey), 0);
-    EXPECT_EQ(count(greyed, black), 0);
-    const RECT separator = Item(1);
-    EXPECT_GT(count(separator, grey), 0);
-    EXPECT_EQ(count(separator, black), 0);
-
+    EXPECT_GT(count(Item(3), GetSysColor(COLOR_BTNSHADOW)), 0);
+    EXPECT_EQ(count(Item(3), black), 0);
     // Moving the highlight repaints both rows.
     EXPECT_EQ(SendMessageW(shown, MN_SELECTITEM, 0, 0), 1);
     Pump();
-    EXPECT_EQ(ScreenPixel(plain.left, plain.top), GetSysColor(COLOR_HIGHLIGHT));
-    EXPECT_EQ(ScreenPixel(highlighted.left, highlighted.top), white);
+    EXPECT_EQ(ScreenPixel(Item(0).left, Item(0).top), GetSysColor(COLOR_HIGHLIGHT));
+    EXPECT_EQ(ScreenPixel(highlighted.left, highlighted.top), RGB(255, 255, 255));
     DestroyWindow(shown);
 }
 
@@ -473,7 +438,6 @@ TEST_F(PopupMenus, MenusThatCannotBeShownFail) {
     const HWND shown = CreatePopupMenuWindow(menu, 0, 0, 0, owner, nullptr);
     EXPECT_TRUE(GetMenuItemRect(shown, menu, 8, &rect));
     EXPECT_FALSE(GetMenuItemRect(shown, menu, 9, &rect));
-    EXPECT_FALSE(GetMenuItemRect(shown, menu, 0xFFFFFFFF, &rect));
     DestroyWindow(shown);
     EXPECT_EQ(OpenMenuWindow(), nullptr);
     EXPECT_EQ(GetCapture(), nullptr);
