@@ -30,8 +30,7 @@ ControlsTest::ControlsTest() {
 }
 
 ControlsTest::~ControlsTest() {
-    // Windows left at the end of the system go without messages, so their controls' state
-    // would never be freed.
+    // Left to the end of the system, the controls' state would never be freed.
     DestroyWindow(page);
     current_ = nullptr;
 }
@@ -41,26 +40,6 @@ HWND ControlsTest::Make(std::u16string_view className, std::u16string_view text,
     return CreateWindowExW(0, className, text, style | WS_CHILD | WS_VISIBLE, rect.left, rect.top,
                            rect.right - rect.left, rect.bottom - rect.top, page,
                            static_cast<UINT_PTR>(id), nullptr, nullptr);
-}
-
-std::vector<ControlsTest::Command> ControlsTest::Commands(WORD code) const {
-    std::vector<Command> found;
-    for (const Command& command : commands) {
-        if (command.code == code) {
-            found.push_back(command);
-        }
-    }
-    return found;
-}
-
-std::vector<ControlsTest::Notice> ControlsTest::Notices(UINT code) const {
-    std::vector<Notice> found;
-    for (const Notice& notice : notices_) {
-        if (notice.code == code) {
-            found.push_back(notice);
-        }
-    }
-    return found;
 }
 
 COLORREF ControlsTest::ScreenPixel(int x, int y) const {

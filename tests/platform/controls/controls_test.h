@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
+#include <iterator>
 #include <string_view>
 #include <vector>
 
@@ -41,9 +43,8 @@ class ControlsTest : public ::testing::Test {
     HWND Make(std::u16string_view className, std::u16string_view text, DWORD style, RECT rect,
               int id);
     WindowSystem::PumpResult Pump() { return system.Pump(); }
-    // The notifications with this code, in order.
-    std::vector<Command> Commands(WORD code) const;
-    std::vector<Notice> Notices(UINT code) const;
+    std::vector<Command> Commands(WORD code) const { return WithCode(commands, code); }
+    std::vector<Notice> Notices(UINT code) const { return WithCode(notices_, code); }
     void ClearNotices() { notices_.clear(); }
     COLORREF ScreenPixel(int x, int y) const;
     // How many pixels of the rectangle are of the colour on the screen.
@@ -55,11 +56,17 @@ class ControlsTest : public ::testing::Test {
     HWND& parent = page;
     std::vector<Command> commands;
     std::vector<DRAWITEMSTRUCT> drawn;
-    // Called for each WM_COMMAND after it is kept.
     std::function<void(const Command&)> onCommand;
     Answer answer;
 
   private:
+    template <class Record>
+    static std::vector<Record> WithCode(const std::vector<Record>& records, UINT code) {
+        std::vector<Record> found;
+        std::copy_if(records.begin(), records.end(), std::back_inserter(found),
+                     [&](const Record& record) { return record.code == code; });
+        return found;
+    }
     static LRESULT PageProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     static ControlsTest* current_;
     std::vector<Notice> notices_;
