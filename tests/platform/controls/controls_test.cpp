@@ -1,6 +1,8 @@
 #include "controls_test.h"
 
+#include "platform/controls/list_view_messages.h"
 #include "platform/gdi/shapes.h"
+#include "platform/gdi/system_metrics.h"
 #include "platform/user/api/paint_functions.h"
 #include "platform/user/api/window_functions.h"
 #include "platform/user/defaults/default_window_procedure.h"
@@ -23,13 +25,12 @@ ControlsTest::ControlsTest() {
     attributes.hbrBackground = GetSysColorBrush(COLOR_WINDOW);
     attributes.lpszClassName = u"ControlsTestPage";
     RegisterClassW(&attributes);
-    page = CreateWindowExW(0, u"ControlsTestPage", u"page", WS_VISIBLE, 0, 0, 240, 320, nullptr, 0,
-                           nullptr, nullptr);
+    page = CreateWindowExW(0, u"ControlsTestPage", u"page", WS_POPUP | WS_VISIBLE, 0, 0,
+                           kScreenWidth, kScreenHeight, nullptr, 0, nullptr, nullptr);
 }
 
 ControlsTest::~ControlsTest() {
-    // Windows left at the end of the system go without messages, so their controls' state
-    // would never be freed.
+    // Left to the end of the system, the controls' state would never be freed.
     DestroyWindow(page);
     current_ = nullptr;
 }
@@ -39,16 +40,6 @@ HWND ControlsTest::Make(std::u16string_view className, std::u16string_view text,
     return CreateWindowExW(0, className, text, style | WS_CHILD | WS_VISIBLE, rect.left, rect.top,
                            rect.right - rect.left, rect.bottom - rect.top, page,
                            static_cast<UINT_PTR>(id), nullptr, nullptr);
-}
-
-std::vector<ControlsTest::Command> ControlsTest::Commands(WORD code) const {
-    std::vector<Command> found;
-    for (const Command& command : commands) {
-        if (command.code == code) {
-            found.push_back(command);
-        }
-    }
-    return found;
 }
 
 COLORREF ControlsTest::ScreenPixel(int x, int y) const {
@@ -82,6 +73,20 @@ LRESULT ControlsTest::PageProcedure(HWND window, UINT message, WPARAM wParam, LP
             (item->itemState & ODS_SELECTED) != 0 ? kOwnerDrawnSelected : kOwnerDrawnNormal));
         FillRect(item->hDC, &item->rcItem, brush.get());
         return 1;
+    }
+    if (current_ && message == WM_NOTIFY) {
+        const auto* header = PointerFromParam<NMHDR>(lParam);
+        Notice notice{header->code, -1, 0, 0};
+        if (header->code == LVN_ITEMCHANGED) {
+            const auto* change = PointerFromParam<NMLISTVIEW>(lParam);
+            notice = {header->code, change->iItem, change->uNewState, change->uOldState};
+        } else if (header->code == NM_CLICK) {
+            notice.item = PointerFromParam<NMITEMACTIVATE>(lParam)->iItem;
+        } else if (header->code == LVN_GETDISPINFOW) {
+            notice.item = PointerFromParam<NMLVDISPINFOW>(lParam)->item.iItem;
+        }
+        current_->notices_.push_back(notice);
+        return current_->answer ? current_->answer(PointerFromParam<NMHDR>(lParam)) : 0;
     }
     return DefWindowProcW(window, message, wParam, lParam);
 }

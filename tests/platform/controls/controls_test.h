@@ -2,12 +2,15 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
+#include <iterator>
 #include <string_view>
 #include <vector>
 
 #include "platform/controls/common_controls.h"
 #include "platform/controls/control_codes.h"
+#include "platform/controls/notify_messages.h"
 #include "platform/host/headless_host.h"
 #include "platform/user/core/window_system.h"
 #include "platform/user/records/user_types.h"
@@ -15,7 +18,8 @@
 namespace qv::testing {
 
 // A full-screen page on the headless host that the controls under test are children of; it
-// keeps every WM_COMMAND and WM_DRAWITEM it receives.
+// keeps every WM_COMMAND, WM_DRAWITEM and WM_NOTIFY it receives and lets the test answer the
+// notifications.
 class ControlsTest : public ::testing::Test {
   public:
     struct Command {
@@ -24,6 +28,13 @@ class ControlsTest : public ::testing::Test {
         HWND from = nullptr;
         bool operator==(const Command&) const = default;
     };
+    struct Notice {
+        UINT code;
+        int item;  // the item of list view and click notifications; -1 otherwise
+        UINT newState;
+        UINT oldState;
+    };
+    using Answer = std::function<LRESULT(NMHDR*)>;
 
   protected:
     ControlsTest();
@@ -31,9 +42,10 @@ class ControlsTest : public ::testing::Test {
 
     HWND Make(std::u16string_view className, std::u16string_view text, DWORD style, RECT rect,
               int id);
-    void Pump() { system.Pump(); }
-    // The notifications with this code, in order.
-    std::vector<Command> Commands(WORD code) const;
+    WindowSystem::PumpResult Pump() { return system.Pump(); }
+    std::vector<Command> Commands(WORD code) const { return WithCode(commands, code); }
+    std::vector<Notice> Notices(UINT code) const { return WithCode(notices_, code); }
+    void ClearNotices() { notices_.clear(); }
     COLORREF ScreenPixel(int x, int y) const;
     // How many pixels of the rectangle are of the colour on the screen.
     int CountPixels(const RECT& rect, COLORREF colour) const;
@@ -41,14 +53,23 @@ class ControlsTest : public ::testing::Test {
     HeadlessHost host;
     WindowSystem system{host};
     HWND page = nullptr;
+    HWND& parent = page;
     std::vector<Command> commands;
     std::vector<DRAWITEMSTRUCT> drawn;
-    // Called for each WM_COMMAND after it is kept.
     std::function<void(const Command&)> onCommand;
+    Answer answer;
 
   private:
+    template <class Record>
+    static std::vector<Record> WithCode(const std::vector<Record>& records, UINT code) {
+        std::vector<Record> found;
+        std::copy_if(records.begin(), records.end(), std::back_inserter(found),
+                     [&](const Record& record) { return record.code == code; });
+        return found;
+    }
     static LRESULT PageProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     static ControlsTest* current_;
+    std::vector<Notice> notices_;
 };
 
 }  // namespace qv::testing

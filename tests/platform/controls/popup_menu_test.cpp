@@ -73,24 +73,16 @@ class PopupMenus : public ::testing::Test {
         current_ = nullptr;
     }
 
-    void Open(UINT openFlags = kUpwards, POINT at = kBarTop) {
+    void Open(UINT openFlags = kUpwards) {
         flags = openFlags;
-        point = at;
         PostMessageW(owner, kOpenMenu, 0, 0);
     }
-    // The screen rectangle of an item where the menu opens with these flags, from a menu window
-    // shown for a moment.
-    RECT Item(int position, UINT openFlags = kUpwards, POINT at = kBarTop) {
-        const HWND shown = CreatePopupMenuWindow(menu, openFlags, at.x, at.y, owner, nullptr);
+    // The screen rectangle of an item, from a menu window shown for a moment.
+    RECT Item(int position) {
+        const HWND shown =
+            CreatePopupMenuWindow(menu, kUpwards, kBarTop.x, kBarTop.y, owner, nullptr);
         RECT rect{};
         EXPECT_TRUE(GetMenuItemRect(nullptr, menu, static_cast<UINT>(position), &rect));
-        DestroyWindow(shown);
-        return rect;
-    }
-    RECT MenuRect(UINT openFlags, POINT at, const TPMPARAMS* params = nullptr) {
-        const HWND shown = CreatePopupMenuWindow(menu, openFlags, at.x, at.y, owner, params);
-        RECT rect{};
-        EXPECT_TRUE(GetWindowRect(shown, &rect));
         DestroyWindow(shown);
         return rect;
     }
@@ -110,7 +102,6 @@ class PopupMenus : public ::testing::Test {
     HWND owner = nullptr;
     HMENU menu = nullptr;
     UINT flags = kUpwards;
-    POINT point = kBarTop;
     Events events;
     // Runs on the owner's timer, while the menu is open.
     std::function<void()> onTimer;
@@ -125,8 +116,8 @@ class PopupMenus : public ::testing::Test {
         }
         switch (message) {
             case kOpenMenu: {
-                const BOOL result = TrackPopupMenuEx(test->menu, test->flags, test->point.x,
-                                                     test->point.y, window, nullptr);
+                const BOOL result = TrackPopupMenuEx(test->menu, test->flags, kBarTop.x, kBarTop.y,
+                                                     window, nullptr);
                 test->events.push_back("returned " + std::to_string(result));
                 return 0;
             }
@@ -167,19 +158,28 @@ PopupMenus* PopupMenus::current_ = nullptr;
 TEST_F(PopupMenus, ATapOnAnItemPostsItsCommandAfterTheMenuIsGoneUnlessAskedNotTo) {
     struct Case {
         UINT flags;
+        std::vector<int> taps;  // item positions; -1 outside the menu
         Events expected;
     };
     const Case cases[] = {
-        {kUpwards, {"returned 1", "command 102/0/0"}},
-        {kUpwards | TPM_RETURNCMD, {"returned 102"}},
-        {kUpwards | TPM_NONOTIFY, {"returned 1"}},
-        {kUpwards | TPM_RETURNCMD | TPM_NONOTIFY, {"returned 102"}},
+        {kUpwards, {2}, {"returned 1", "command 102/0/0"}},
+        {kUpwards | TPM_RETURNCMD, {2}, {"returned 102"}},
+        {kUpwards | TPM_NONOTIFY, {2}, {"returned 1"}},
+        // Separators and greyed items ignore taps; the tap that closes the menu goes nowhere
+        // else, the next one reaches the owner.
+        {kUpwards, {1, 3, 4, -1, -1}, {"returned 1", "owner pen down", "owner pen up"}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.flags);
         events.clear();
         Open(c.flags);
-        TapItem(2);
+        for (const int position : c.taps) {
+            if (position < 0) {
+                host.Tap(200, 20);
+            } else {
+                TapItem(position);
+            }
+        }
         EXPECT_EQ(Pump(), WindowSystem::PumpResult::Idle);
         EXPECT_EQ(events, c.expected);
         EXPECT_EQ(OpenMenuWindow(), nullptr);
@@ -188,66 +188,25 @@ TEST_F(PopupMenus, ATapOnAnItemPostsItsCommandAfterTheMenuIsGoneUnlessAskedNotTo
     }
 }
 
-TEST_F(PopupMenus, SeparatorsAndGreyedItemsIgnoreTapsAndATapOutsideEndsWithNothing) {
-    Open();
-    TapItem(1);
-    TapItem(3);
-    TapItem(4);
-    host.Tap(200, 20);
-    host.Tap(200, 20);
-    EXPECT_EQ(Pump(), WindowSystem::PumpResult::Idle);
-    // The tap that closed the menu went nowhere else; the next one reached the owner.
-    EXPECT_EQ(events, (Events{"returned 1", "owner pen down", "owner pen up"}));
-    EXPECT_EQ(OpenMenuWindow(), nullptr);
-}
-
-TEST_F(PopupMenus, EscapeEndsWithNothingAndTheKeysNeverReachTheFocus) {
-    SetFocus(owner);
-    flags = kUpwards | TPM_RETURNCMD;
-    PostMessageW(owner, kOpenMenu, 0, 0);
-    host.Key(VK_DOWN);
-    host.Key(VK_ESCAPE);
-    EXPECT_EQ(Pump(), WindowSystem::PumpResult::Idle);
-    EXPECT_EQ(events, (Events{"returned 0"}));
-    EXPECT_EQ(GetFocus(), owner);
-}
-
-TEST_F(PopupMenus, UpAndDownGoRoundTheItemsThatCanBeChosen) {
+TEST_F(PopupMenus, ArrowsGoRoundTheItemsThatCanBeChosenAndMnemonicsChooseOrTakeTurns) {
     struct Case {
+        std::u16string typed;
         std::vector<int> keys;
         std::string chosen;
     };
     const Case cases[] = {
-        {{VK_DOWN, VK_RETURN}, "returned 101"},
-        {{VK_UP, VK_RETURN}, "returned 107"},
+        {u"", {VK_DOWN, VK_RETURN}, "returned 101"},
+        {u"", {VK_UP, VK_RETURN}, "returned 107"},
         // Past the separator, then past the greyed item and the second separator.
-        {{VK_DOWN, VK_DOWN, VK_DOWN, VK_RETURN}, "returned 104"},
-        {{VK_DOWN, VK_UP, VK_RETURN}, "returned 107"},
-        {{VK_DOWN, VK_DOWN, VK_DOWN, VK_DOWN, VK_DOWN, VK_DOWN, VK_DOWN, VK_RETURN},
+        {u"", {VK_DOWN, VK_DOWN, VK_DOWN, VK_RETURN}, "returned 104"},
+        {u"", {VK_DOWN, VK_UP, VK_RETURN}, "returned 107"},
+        {u"",
+         {VK_DOWN, VK_DOWN, VK_DOWN, VK_DOWN, VK_DOWN, VK_DOWN, VK_DOWN, VK_RETURN},
          "returned 101"},
-        {{VK_UP, VK_UP, VK_UP, VK_UP, VK_UP, VK_RETURN}, "returned 102"},
+        {u"", {VK_UP, VK_UP, VK_UP, VK_UP, VK_UP, VK_RETURN}, "returned 102"},
         // Return without a highlight, and keys the menu does not use, leave it open.
-        {{VK_RETURN, VK_LEFT, VK_TAB, VK_DOWN, VK_RETURN}, "returned 101"},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.chosen);
-        events.clear();
-        Open(kUpwards | TPM_RETURNCMD);
-        for (const int key : c.keys) {
-            host.Key(key);
-        }
-        EXPECT_EQ(Pump(), WindowSystem::PumpResult::Idle);
-        EXPECT_EQ(events, Events{c.chosen});
-    }
-}
-
-TEST_F(PopupMenus, AMnemonicChoosesItsItemOrTakesTurnsAmongSeveral) {
-    struct Case {
-        std::u16string typed;
-        std::vector<int> keysAfter;
-        std::string chosen;
-    };
-    const Case cases[] = {
+        {u"", {VK_RETURN, VK_LEFT, VK_TAB, VK_DOWN, VK_RETURN}, "returned 101"},
+        {u"", {VK_DOWN, VK_ESCAPE}, "returned 0"},
         {u"з", {}, "returned 101"},
         {u"Х", {}, "returned 107"},
         {u"o", {}, "returned 104"},  // Latin
@@ -259,16 +218,18 @@ TEST_F(PopupMenus, AMnemonicChoosesItsItemOrTakesTurnsAmongSeveral) {
         // The greyed item's letter and letters of no item change nothing.
         {u"нq", {VK_ESCAPE}, "returned 0"},
     };
+    SetFocus(owner);
     for (const Case& c : cases) {
         SCOPED_TRACE(c.chosen);
         events.clear();
         Open(kUpwards | TPM_RETURNCMD);
         host.Type(c.typed);
-        for (const int key : c.keysAfter) {
+        for (const int key : c.keys) {
             host.Key(key);
         }
         EXPECT_EQ(Pump(), WindowSystem::PumpResult::Idle);
         EXPECT_EQ(events, Events{c.chosen});
+        EXPECT_EQ(GetFocus(), owner) << "the keys never reach the focus";
     }
 }
 
@@ -298,16 +259,6 @@ TEST_F(PopupMenus, AMenuOpenedByAPressTakesTheReleaseAndTheDrag) {
 }
 
 TEST_F(PopupMenus, TheMenuStaysOnTheScreenAndOffTheExcludedRectangle) {
-    const RECT upwards = MenuRect(kUpwards, kBarTop);
-    EXPECT_EQ(upwards.left, 0);
-    EXPECT_EQ(upwards.bottom, kBarTop.y);
-    EXPECT_GT(upwards.top, 0);
-    // The excluded rectangle reaches the window.
-    TPMPARAMS params;
-    params.rcExclude = {0, 200, 240, 320};
-    const RECT excluded = MenuRect(kUpwards | TPM_VERTICAL, kBarTop, &params);
-    EXPECT_EQ(excluded.bottom, 200);
-    EXPECT_EQ(excluded.bottom - excluded.top, upwards.bottom - upwards.top);
     const SIZE screen{240, 320};
     const SIZE menuSize{100, 120};
     struct Case {
@@ -318,14 +269,11 @@ TEST_F(PopupMenus, TheMenuStaysOnTheScreenAndOffTheExcludedRectangle) {
     };
     constexpr RECT kNone{};
     const Case cases[] = {
-        {{0, 294}, TPM_LEFTALIGN | TPM_BOTTOMALIGN, kNone, {0, 174, 100, 294}},
         // Off the right and the bottom edges: to the other side of the point.
         {{230, 10}, TPM_LEFTALIGN | TPM_TOPALIGN, kNone, {130, 10, 230, 130}},
         {{150, 250}, TPM_LEFTALIGN | TPM_TOPALIGN, kNone, {50, 130, 150, 250}},
-        {{5, 5}, TPM_RIGHTALIGN | TPM_BOTTOMALIGN, kNone, {5, 5, 105, 125}},
         {{120, 160}, TPM_CENTERALIGN | TPM_VCENTERALIGN, kNone, {70, 100, 170, 220}},
         // No room on either side: moved inside the screen.
-        {{200, 300}, TPM_CENTERALIGN | TPM_BOTTOMALIGN, kNone, {140, 180, 240, 300}},
         {{-50, 400}, TPM_LEFTALIGN | TPM_TOPALIGN, kNone, {0, 200, 100, 320}},
         // Off the excluded rectangle, below or above it as the alignment prefers.
         {{10, 150}, TPM_TOPALIGN | TPM_VERTICAL, {0, 140, 240, 200}, {10, 200, 110, 320}},
@@ -343,10 +291,7 @@ TEST_F(PopupMenus, TheMenuStaysOnTheScreenAndOffTheExcludedRectangle) {
         const bool excluding = c.exclude.right > c.exclude.left;
         const RECT placed =
             PlacePopupMenu(menuSize, c.at, c.flags, screen, excluding ? &c.exclude : nullptr);
-        EXPECT_EQ(placed.left, c.expected.left);
-        EXPECT_EQ(placed.top, c.expected.top);
-        EXPECT_EQ(placed.right, c.expected.right);
-        EXPECT_EQ(placed.bottom, c.expected.bottom);
+        EXPECT_EQ(placed, c.expected);
     }
     // Flipped to the point's other side only when it fits there, however exactly.
     const Case exact[] = {
@@ -354,8 +299,6 @@ TEST_F(PopupMenus, TheMenuStaysOnTheScreenAndOffTheExcludedRectangle) {
         {{139, 10}, TPM_LEFTALIGN | TPM_TOPALIGN, kNone, {100, 10, 240, 210}},
         {{100, 10}, TPM_RIGHTALIGN | TPM_TOPALIGN, kNone, {100, 10, 240, 210}},
         {{101, 10}, TPM_RIGHTALIGN | TPM_TOPALIGN, kNone, {0, 10, 140, 210}},
-        {{10, 200}, TPM_LEFTALIGN | TPM_TOPALIGN, kNone, {10, 0, 150, 200}},
-        {{10, 199}, TPM_LEFTALIGN | TPM_TOPALIGN, kNone, {10, 120, 150, 320}},
     };
     for (const Case& c : exact) {
         SCOPED_TRACE(std::to_string(c.at.x) + "," + std::to_string(c.at.y));
@@ -367,51 +310,19 @@ TEST_F(PopupMenus, TheMenuStaysOnTheScreenAndOffTheExcludedRectangle) {
     EXPECT_EQ(huge.top, 0);
 }
 
-TEST_F(PopupMenus, TheHighlightIsInTheSelectionColoursAndGreyedItemsAreGrey) {
+TEST_F(PopupMenus, TheHighlightIsDrawnWhereItIsAndFollowsItsItem) {
     const HWND shown = CreatePopupMenuWindow(menu, kUpwards, kBarTop.x, kBarTop.y, owner, nullptr);
-    ASSERT_NE(shown, nullptr);
-    EXPECT_EQ(SendMessageW(shown, MN_GETHMENU, 0, 0), reinterpret_cast<LRESULT>(menu));
-    EXPECT_EQ(SendMessageW(shown, MN_SELECTITEM, 1, 0), 0) << "a separator";
     EXPECT_EQ(SendMessageW(shown, MN_SELECTITEM, 3, 0), 0) << "a greyed item";
-    EXPECT_EQ(SendMessageW(shown, MN_SELECTITEM, 9, 0), 0) << "no item";
     EXPECT_EQ(SendMessageW(shown, MN_SELECTITEM, 2, 0), 1);
     Pump();
-    auto count = [&](const RECT& rect, COLORREF colour) {
-        int found = 0;
-        for (LONG y = rect.top; y < rect.bottom; ++y) {
-            for (LONG x = rect.left; x < rect.right; ++x) {
-                found += ScreenPixel(x, y) == colour ? 1 : 0;
-            }
-        }
-        return found;
-    };
-    const COLORREF black = RGB(0, 0, 0);
-    const COLORREF white = RGB(255, 255, 255);
-    const COLORREF grey = GetSysColor(COLOR_BTNSHADOW);
-    RECT frame{};
-    GetWindowRect(shown, &frame);
-    EXPECT_EQ(ScreenPixel(frame.left, frame.top), black);
-    EXPECT_EQ(ScreenPixel(frame.right - 1, frame.bottom - 1), black);
-
-    const RECT highlighted = Item(2);
-    EXPECT_EQ(ScreenPixel(highlighted.left, highlighted.top), GetSysColor(COLOR_HIGHLIGHT));
-    EXPECT_GT(count(highlighted, white), 0) << "its text";
-    EXPECT_EQ(count(highlighted, black), 0);
-    const RECT plain = Item(0);
-    EXPECT_EQ(ScreenPixel(plain.left, plain.top), white);
-    EXPECT_GT(count(plain, black), 0);
-    const RECT greyed = Item(3);
-    EXPECT_GT(count(greyed, grey), 0);
-    EXPECT_EQ(count(greyed, black), 0);
-    const RECT separator = Item(1);
-    EXPECT_GT(count(separator, grey), 0);
-    EXPECT_EQ(count(separator, black), 0);
-
-    // Moving the highlight repaints both rows.
+    const RECT second = Item(2);
+    const RECT first = Item(0);
+    EXPECT_EQ(ScreenPixel(second.left, second.top), GetSysColor(COLOR_HIGHLIGHT));
+    EXPECT_EQ(ScreenPixel(first.left, first.top), RGB(255, 255, 255));
     EXPECT_EQ(SendMessageW(shown, MN_SELECTITEM, 0, 0), 1);
     Pump();
-    EXPECT_EQ(ScreenPixel(plain.left, plain.top), GetSysColor(COLOR_HIGHLIGHT));
-    EXPECT_EQ(ScreenPixel(highlighted.left, highlighted.top), white);
+    EXPECT_EQ(ScreenPixel(first.left, first.top), GetSysColor(COLOR_HIGHLIGHT));
+    EXPECT_EQ(ScreenPixel(second.left, second.top), RGB(255, 255, 255));
     DestroyWindow(shown);
 }
 
@@ -461,20 +372,12 @@ TEST_F(PopupMenus, MenusThatCannotBeShownFail) {
     const HWND gone =
         CreateWindowExW(0, u"MenuOwner", u"", WS_POPUP, 0, 0, 10, 10, nullptr, 0, nullptr, nullptr);
     DestroyWindow(gone);
-    TPMPARAMS wrongSize;
-    wrongSize.cbSize = 4;
     EXPECT_FALSE(TrackPopupMenuEx(nullptr, 0, 0, 0, owner, nullptr));
     EXPECT_FALSE(TrackPopupMenuEx(GetSubMenu(emptyBar.get(), 0), 0, 0, 0, owner, nullptr));
     EXPECT_FALSE(TrackPopupMenuEx(menu, 0, 0, 0, nullptr, nullptr));
     EXPECT_FALSE(TrackPopupMenuEx(menu, 0, 0, 0, gone, nullptr));
-    EXPECT_FALSE(TrackPopupMenuEx(menu, 0, 0, 0, owner, &wrongSize));
     RECT rect{};
     EXPECT_FALSE(GetMenuItemRect(nullptr, menu, 0, &rect)) << "not shown";
-    const HWND shown = CreatePopupMenuWindow(menu, 0, 0, 0, owner, nullptr);
-    EXPECT_TRUE(GetMenuItemRect(shown, menu, 8, &rect));
-    EXPECT_FALSE(GetMenuItemRect(shown, menu, 9, &rect));
-    EXPECT_FALSE(GetMenuItemRect(shown, menu, 0xFFFFFFFF, &rect));
-    DestroyWindow(shown);
     EXPECT_EQ(OpenMenuWindow(), nullptr);
     EXPECT_EQ(GetCapture(), nullptr);
 }
