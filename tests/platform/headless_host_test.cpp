@@ -26,11 +26,10 @@ TEST(HeadlessHost, HandsOutPenKeysAndTextInOrder) {
     ASSERT_EQ(events.size(), 6u);
     EXPECT_EQ(events[0], (InputEvent{Kind::PenDown, {10, 20}}));
     EXPECT_EQ(events[1], (InputEvent{Kind::PenUp, {10, 20}}));
-    EXPECT_EQ(events[2].kind, Kind::KeyDown);
-    EXPECT_EQ(events[2].virtualKey, 'H');
-    EXPECT_TRUE(events[2].modifiers.control);
-    EXPECT_EQ(events[3].kind, Kind::KeyUp);
-    EXPECT_EQ(events[4].character, u'Ё');
+    EXPECT_EQ(events[2], (InputEvent{Kind::KeyDown, {}, 'H', {.control = true}}));
+    // The key is let go before its modifiers.
+    EXPECT_EQ(events[3], (InputEvent{Kind::KeyUp, {}, 'H', {.control = true}}));
+    EXPECT_EQ(events[4], (InputEvent{Kind::Character, {}, 0, {}, u'Ё'}));
     EXPECT_EQ(events[5].character, u'ж');
 }
 
@@ -43,7 +42,7 @@ TEST(HeadlessHost, ClockRunsOnlyAsFarAsAllowed) {
     host.AllowTime(milliseconds(1200));
     EXPECT_EQ(host.Wait(milliseconds(500)), Host::WaitResult::Deadline);
     EXPECT_EQ(host.Now(), milliseconds(500));
-    EXPECT_EQ(host.Wait(milliseconds(1000)), Host::WaitResult::Deadline);
+    EXPECT_EQ(host.Wait(milliseconds(1200)), Host::WaitResult::Deadline);  // due at the very end
     EXPECT_EQ(host.Wait(milliseconds(1500)), Host::WaitResult::Idle);
     EXPECT_EQ(host.Now(), milliseconds(1200));  // the rest of the allowance has passed
 
@@ -60,8 +59,7 @@ TEST(HeadlessHost, WritesWhatWasPresentedAsPng) {
     RECT box{10, 10, 20, 30};
     FillRect(screen.Dc(), &box, red.get());
     host.Present(screen.Pixels());
-    FillRect(screen.Dc(), &box,
-             static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));  // after presenting
+    FillRect(screen.Dc(), &box, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));  // too late
     const std::filesystem::path path =
         std::filesystem::temp_directory_path() / "qv-headless-screen.png";
     ASSERT_TRUE(host.WriteScreenshot(path.string()));
@@ -72,7 +70,6 @@ TEST(HeadlessHost, WritesWhatWasPresentedAsPng) {
     const auto* pixels = reinterpret_cast<const std::uint32_t*>(cairo_image_surface_get_data(png));
     const int stride = cairo_image_surface_get_stride(png) / 4;
     EXPECT_EQ(pixels[25 * stride + 25] & 0xFFFFFF, 0xFF0000u);
-    EXPECT_EQ(pixels[5 * stride + 5] & 0xFFFFFF, 0xFFFFFFu);
     cairo_surface_destroy(png);
     std::filesystem::remove(path);
     EXPECT_EQ(host.Presentations(), 1);

@@ -19,7 +19,6 @@ class Surface {
 
     HDC Dc() const { return dc_.get(); }
     const Bitmap& Pixels() const { return *bitmap_; }
-    // The colour of device pixel (x, y).
     COLORREF At(int x, int y) const { return bitmap_->GetPixel(x, y); }
     // Device row y as characters: '.' white, '#' black, 'r' red, 'b' blue, '?' anything else.
     std::string Row(int y) const {
@@ -34,7 +33,6 @@ class Surface {
         }
         return text;
     }
-    // Every device row so, each ended by a new line.
     std::string Picture() const {
         std::string text;
         for (int y = 0; y < bitmap_->DeviceHeight(); ++y) {
