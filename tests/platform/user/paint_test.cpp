@@ -21,7 +21,6 @@ struct Painter {
 
     COLORREF colour;
     std::vector<RECT> areas;
-    std::vector<int> clipKinds;
 
     WindowTest::Handler Handler() {
         return [this](HWND window, UINT m, WPARAM, LPARAM) -> std::optional<LRESULT> {
@@ -32,7 +31,7 @@ struct Painter {
             const HDC dc = BeginPaint(window, &paint);
             areas.push_back(paint.rcPaint);
             RECT box;
-            clipKinds.push_back(GetClipBox(dc, &box));
+            GetClipBox(dc, &box);
             EXPECT_EQ(box, paint.rcPaint);
             UniqueBrush brush(CreateSolidBrush(colour));
             RECT everything{-1000, -1000, 1000, 1000};  // the clip keeps it to the area
@@ -63,7 +62,6 @@ TEST_P(PaintClip, OnlyTheInvalidRectanglesReachTheScreenAndValidatingAPartIsExac
     InvalidateRect(main, &b, 0);
     Pump();
     EXPECT_EQ(painter.areas.back(), (RECT{10, 10, 40, 40}));  // the bounds of both
-    EXPECT_EQ(painter.clipKinds.back(), COMPLEXREGION);
     for (const POINT p : {POINT{10, 10}, POINT{19, 19}, POINT{30, 30}, POINT{39, 39}}) {
         EXPECT_EQ(ScreenPixel(p.x, p.y), kBlue) << p.x << "," << p.y;
     }

@@ -5,11 +5,7 @@
 
 namespace qv::testing {
 
-namespace {
-
 constexpr const char16_t* kClass = u"Recorder";
-
-}  // namespace
 
 WindowTest* WindowTest::current_ = nullptr;
 
@@ -72,21 +68,17 @@ std::string MessageName(UINT message) {
     static const std::map<UINT, std::string> names{
         {WM_CREATE, "WM_CREATE"},
         {WM_DESTROY, "WM_DESTROY"},
-        {WM_MOVE, "WM_MOVE"},
         {WM_SIZE, "WM_SIZE"},
         {WM_ACTIVATE, "WM_ACTIVATE"},
         {WM_SETFOCUS, "WM_SETFOCUS"},
         {WM_KILLFOCUS, "WM_KILLFOCUS"},
         {WM_ENABLE, "WM_ENABLE"},
         {WM_PAINT, "WM_PAINT"},
-        {WM_CLOSE, "WM_CLOSE"},
         {WM_QUIT, "WM_QUIT"},
-        {WM_ERASEBKGND, "WM_ERASEBKGND"},
         {WM_CANCELMODE, "WM_CANCELMODE"},
         {WM_NCCREATE, "WM_NCCREATE"},
         {WM_NCDESTROY, "WM_NCDESTROY"},
         {WM_NCCALCSIZE, "WM_NCCALCSIZE"},
-        {WM_NCPAINT, "WM_NCPAINT"},
         {WM_NCLBUTTONDOWN, "WM_NCLBUTTONDOWN"},
         {WM_NCLBUTTONUP, "WM_NCLBUTTONUP"},
         {WM_KEYDOWN, "WM_KEYDOWN"},
@@ -96,8 +88,6 @@ std::string MessageName(UINT message) {
         {WM_LBUTTONUP, "WM_LBUTTONUP"},
         {WM_CAPTURECHANGED, "WM_CAPTURECHANGED"},
         {WM_USER, "WM_USER"},
-        {WM_USER + 1, "WM_USER+1"},
-        {WM_USER + 2, "WM_USER+2"},
     };
     const auto found = names.find(message);
     return found == names.end() ? std::to_string(message) : found->second;
