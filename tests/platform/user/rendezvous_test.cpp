@@ -32,6 +32,7 @@ namespace {
 namespace fs = std::filesystem;
 using std::chrono::milliseconds;
 using Clock = std::chrono::steady_clock;
+using namespace std::chrono_literals;
 
 constexpr const char16_t* kClass = u"QuorvaneWnd";
 constexpr const char16_t* kTitle = u"Схема метро";
@@ -298,6 +299,34 @@ TEST_F(RendezvousTest, SocketsOfDeadProgramsAreRemovedAndOtherFilesLeft) {
     EXPECT_TRUE(fs::exists(meeting_ / "notes.sock"));
     EXPECT_TRUE(fs::is_symlink(meeting_ / "1.sock"));
     EXPECT_TRUE(fs::is_socket(folder_ / "elsewhere.sock"));
+}
+
+// No peer holds a program past a deadline: not silent ones asked to find a window, nor a caller
+// sending its request byte by byte.
+TEST_F(RendezvousTest, SilentPeersAndSlowCallersAreCutOffAtTheirDeadlines) {
+    ASSERT_EQ(::mkdir(meeting_.c_str(), 0700), 0);
+    std::vector<UniqueFd> silent;
+    for (int i = 0; i < 10; ++i) {
+        silent.push_back(Listen(meeting_ / ("1000" + std::to_string(i) + ".sock")));
+    }
+    auto rendezvous = Rendezvous::Open(meeting_);
+    ASSERT_NE(rendezvous, nullptr);
+    auto start = Clock::now();
+    EXPECT_EQ(rendezvous->Find(kClass, std::nullopt, [] { return HWND{}; }), nullptr);
+    EXPECT_LT(Clock::now() - start, 2s);
+
+    UniqueFd slow(::socket(AF_UNIX, SOCK_STREAM, 0));
+    const sockaddr_un address = AddressOf(rendezvous->SocketPath());
+    ASSERT_EQ(::connect(slow.Get(), reinterpret_cast<const sockaddr*>(&address), sizeof(address)),
+              0);
+    start = Clock::now();
+    while (Clock::now() - start < 3s && ::send(slow.Get(), "F", 1, MSG_NOSIGNAL) == 1) {
+        const auto serving = Clock::now();
+        rendezvous->Serve([](auto, auto) { return HWND{}; }, [](HWND) { return false; });
+        EXPECT_LT(Clock::now() - serving, 1s);
+        std::this_thread::sleep_for(50ms);
+    }
+    EXPECT_LT(Clock::now() - start, 2s) << "the slow caller was never cut off";
 }
 
 TEST_F(RendezvousTest, TheFolderIsTheUsersAloneOrNotUsed) {
