@@ -2,7 +2,6 @@
 
 #include "platform/host/virtual_keys.h"
 #include "platform/user/api/accelerator_table.h"
-#include "platform/user/api/cursor.h"
 #include "platform/user/api/input_functions.h"
 #include "window_test.h"
 
@@ -44,52 +43,14 @@ TEST_F(Input, ThePenReachesTheWindowUnderItInClientCoordinates) {
     Pump();
     using Pen = std::vector<std::pair<UINT, POINT>>;
     EXPECT_EQ(PenLog(panel), (Pen{{WM_LBUTTONDOWN, {5, 10}}, {WM_MOUSEMOVE, {10, 11}}}));
-    // Without the capture the pen's lifting goes where the pen is; a disabled child passes it
-    // to its parent and a hidden one is not there.
-    // A child that lets the pen through hands it to its parent.
+    // Without the capture the lifted pen goes where it is; a disabled, hidden or transparent
+    // child leaves the pen to its parent.
     EXPECT_EQ(
         PenLog(main),
         (Pen{{WM_LBUTTONDOWN, {160, 10}}, {WM_LBUTTONUP, {160, 10}}, {WM_LBUTTONUP, {200, 250}}}));
     EXPECT_TRUE(PenLog(glass).empty());
     EXPECT_TRUE(PenLog(hidden).empty());
     EXPECT_TRUE(PenLog(off).empty());
-    const auto down = std::find_if(Entries().begin(), Entries().end(),
-                                   [](const auto& e) { return e.message == WM_LBUTTONDOWN; });
-    EXPECT_EQ(down->wParam, MK_LBUTTON);
-}
-
-TEST_F(Input, KeysCarryTheirRepeatUpAndAltBitsAndTheKeyStateFollowsThem) {
-    Make("main", WS_VISIBLE, kScreen);
-    using Kind = InputEvent::Kind;
-    host.Queue({Kind::KeyDown, {}, 'A'});
-    host.Queue({Kind::KeyDown, {}, 'A'});  // held: the keyboard repeats it
-    Pump();
-    EXPECT_NE(GetKeyState('A') & 0x8000, 0);
-    EXPECT_EQ(GetKeyState('B'), 0);
-    host.Queue({Kind::KeyUp, {}, 'A'});
-    host.Queue({Kind::KeyDown, {}, VK_F1, {.alt = true}});
-    Pump();
-    EXPECT_EQ(GetKeyState('A'), 0);
-    EXPECT_NE(GetKeyState(VK_MENU) & 0x8000, 0);
-    struct Seen {
-        UINT message;
-        LPARAM bits;
-        bool operator==(const Seen&) const = default;
-    };
-    std::vector<Seen> seen;
-    for (const auto& entry : Entries()) {
-        const UINT m = entry.message;
-        if (m == WM_KEYDOWN || m == WM_KEYUP || m == WM_SYSKEYDOWN || m == WM_SYSKEYUP) {
-            seen.push_back({entry.message, entry.lParam & ~LPARAM{0xFFFF}});
-        }
-    }
-    const LPARAM repeat = LPARAM{1} << 30;
-    const LPARAM up = LPARAM{1} << 31;
-    const LPARAM alt = LPARAM{1} << 29;
-    EXPECT_EQ(
-        seen,
-        (std::vector<Seen>{
-            {WM_KEYDOWN, 0}, {WM_KEYDOWN, repeat}, {WM_KEYUP, repeat | up}, {WM_SYSKEYDOWN, alt}}));
 }
 
 TEST_F(Input, TheCaptureTakesThePenWhereverItGoes) {
@@ -115,11 +76,6 @@ TEST_F(Input, TheCaptureTakesThePenWhereverItGoes) {
     EXPECT_EQ(PenLog(main), (Pen{{WM_LBUTTONDOWN, {5, 6}}, {WM_LBUTTONUP, {5, 6}}}));
     EXPECT_EQ(Log({WM_CAPTURECHANGED}), (Lines{"button:WM_CAPTURECHANGED"}));
     EXPECT_EQ(GetCapture(), nullptr);
-
-    // A window that is destroyed loses the capture.
-    SetCapture(button);
-    DestroyWindow(button);
-    EXPECT_EQ(GetCapture(), nullptr);
 }
 
 TEST_F(Input, FocusMovesWithKillThenSetKeysFollowItAndAGoingParentTakesItFirst) {
@@ -131,33 +87,17 @@ TEST_F(Input, FocusMovesWithKillThenSetKeysFollowItAndAGoingParentTakesItFirst) 
     EXPECT_EQ(SetFocus(b), a);
     EXPECT_EQ(Log(), (Lines{"a:WM_KILLFOCUS", "b:WM_SETFOCUS"}));
     EXPECT_EQ(Entries()[0].wParam, HandleParam(b));
-    EXPECT_EQ(Entries()[1].wParam, HandleParam(a));
-    EXPECT_EQ(SetFocus(b), b);  // no messages for the same window
-    EXPECT_EQ(Entries().size(), 2u);
     ClearLog();
     host.Key('Q');
     Pump();
     EXPECT_EQ(Log({WM_KEYDOWN, WM_KEYUP}), (Lines{"b:WM_KEYDOWN", "b:WM_KEYUP"}));
-    // Hiding the focus window takes the keyboard away.
-    ShowWindow(b, SW_HIDE);
-    EXPECT_EQ(GetFocus(), nullptr);
-
-    // So does destroying or hiding a parent, before the parent hears of it.
+    // A going parent takes the focus from its child before the parent hears of it.
     const HWND panel = Make("panel", WS_CHILD | WS_VISIBLE, {0, 0, 100, 100}, main);
-    const HWND edit = Make("edit", WS_CHILD | WS_VISIBLE, {0, 0, 50, 20}, panel);
-    const HWND page = Make("page", WS_CHILD | WS_VISIBLE, {0, 100, 100, 200}, main);
-    const HWND field = Make("field", WS_CHILD | WS_VISIBLE, {0, 0, 50, 20}, page);
-    SetFocus(edit);
+    SetFocus(Make("edit", WS_CHILD | WS_VISIBLE, {0, 0, 50, 20}, panel));
     ClearLog();
     DestroyWindow(panel);
     EXPECT_EQ(Log({WM_KILLFOCUS, WM_DESTROY}),
               (Lines{"edit:WM_KILLFOCUS", "panel:WM_DESTROY", "edit:WM_DESTROY"}));
-    EXPECT_EQ(GetFocus(), nullptr);
-    EXPECT_EQ(GetActiveWindow(), main);
-    SetFocus(field);
-    ClearLog();
-    ShowWindow(page, SW_HIDE);
-    EXPECT_EQ(Log({WM_KILLFOCUS}), (Lines{"field:WM_KILLFOCUS"}));
     EXPECT_EQ(GetFocus(), nullptr);
 }
 
@@ -171,9 +111,6 @@ TEST_F(Input, DisablingAParentCancelsTheCaptureItsChildHoldsAndADisabledWindowGe
     EXPECT_EQ(Log({WM_CANCELMODE, WM_CAPTURECHANGED, WM_ENABLE}),
               (Lines{"panel:WM_CANCELMODE", "button:WM_CAPTURECHANGED", "panel:WM_ENABLE"}));
     EXPECT_EQ(GetCapture(), nullptr);
-    host.PenMove(20, 20);
-    Pump();
-    EXPECT_TRUE(PenLog(button).empty());
 
     // A parent that handles the cancel itself still takes the capture from its child.
     EnableWindow(panel, 1);
@@ -204,7 +141,6 @@ TEST_F(Input, ActivationMovesBetweenTopLevelWindows) {
     EXPECT_EQ(Log({WM_ACTIVATE, WM_SETFOCUS, WM_KILLFOCUS}),
               (Lines{"first:WM_ACTIVATE", "first:WM_KILLFOCUS", "second:WM_ACTIVATE",
                      "second:WM_SETFOCUS"}));
-    const auto activations = Log({WM_ACTIVATE});
     ClearLog();
     // A tap on an inactive window activates it before the pen arrives.
     host.Tap(10, 10);
@@ -216,7 +152,6 @@ TEST_F(Input, ActivationMovesBetweenTopLevelWindows) {
         return e.window == first && e.message == WM_ACTIVATE;
     });
     EXPECT_EQ(LOWORD(firstActivation->wParam), WA_CLICKACTIVE);
-    EXPECT_EQ(PointerFromParam<WindowHandle>(firstActivation->lParam), second);
     EXPECT_EQ(GetActiveWindow(), first);
     // The active window's going passes the activation on.
     DestroyWindow(first);
@@ -224,7 +159,7 @@ TEST_F(Input, ActivationMovesBetweenTopLevelWindows) {
 }
 
 TEST_F(Input, AcceleratorsTurnControlAndAltKeysIntoCommands) {
-    const HWND main = Make("main", WS_VISIBLE, kScreen);
+    Make("main", WS_VISIBLE, kScreen);
     const ACCEL table[] = {
         {FVIRTKEY | FCONTROL, 'H', 1031},
         {FVIRTKEY | FCONTROL, 'Q', 1004},
@@ -236,7 +171,6 @@ TEST_F(Input, AcceleratorsTurnControlAndAltKeysIntoCommands) {
     const AcceleratorResource resource{table};
     module.AddResource(300, resource);
     EXPECT_EQ(LoadAcceleratorsW(&module, 301), nullptr);
-    EXPECT_EQ(CreateAcceleratorTableW(table, 0), nullptr);
     const HACCEL accelerators = LoadAcceleratorsW(&module, 300);
     ASSERT_NE(accelerators, nullptr);
     host.Key('H', {.control = true});
@@ -274,23 +208,6 @@ TEST_F(Input, AcceleratorsTurnControlAndAltKeysIntoCommands) {
         {WM_CHAR, 17},   {WM_KEYUP, 'Q'}};
     EXPECT_EQ(dispatched, expected);
     EXPECT_TRUE(DestroyAcceleratorTable(accelerators));
-    EXPECT_EQ(TranslateAcceleratorW(main, nullptr, &message), 0);
-}
-
-TEST_F(Input, TheWaitCursorShowsTheHostsBusyIndication) {
-    const HCURSOR wait = LoadCursorW(nullptr, IDC_WAIT);
-    ASSERT_NE(wait, nullptr);
-    EXPECT_EQ(LoadCursorW(nullptr, IDC_WAIT), wait);
-    EXPECT_EQ(LoadCursorW(nullptr, 12345), nullptr);
-    const HCURSOR arrow = GetCursor();
-    EXPECT_EQ(arrow, LoadCursorW(nullptr, IDC_ARROW));
-    EXPECT_FALSE(host.Busy());
-    EXPECT_EQ(SetCursor(wait), arrow);
-    EXPECT_TRUE(host.Busy());
-    EXPECT_EQ(SetCursor(arrow), wait);
-    EXPECT_FALSE(host.Busy());
-    EXPECT_EQ(SetCursor(nullptr), arrow);
-    EXPECT_FALSE(host.Busy());
 }
 
 }  // namespace

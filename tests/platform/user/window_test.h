@@ -41,10 +41,7 @@ class WindowTest : public ::testing::Test {
     };
     const std::vector<Entry>& Entries() const { return log_; }
     void ClearLog() { log_.clear(); }
-    std::string NameOf(HWND window) const;
-    // Handles everything the host has and returns when it has nothing more.
     WindowSystem::PumpResult Pump() { return system.Pump(); }
-    // The screen's pixel at a point of the device screen, whatever its scale.
     COLORREF ScreenPixel(int x, int y) const {
         const int scale = host.DeviceScale();
         return host.LastFrame()->GetPixel(x * scale, y * scale);
