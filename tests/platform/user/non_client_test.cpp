@@ -215,6 +215,24 @@ TEST_F(ScrollBar, DraggingTheThumbTracksThenSetsThePosition) {
     EXPECT_EQ(GetCapture(), nullptr);
 }
 
+TEST_F(ScrollBar, AThumbDroppedBetweenTwoPositionsTakesTheNearerOne) {
+    // The thumb travels 157 pixels over 90 positions; the pen grabs it at 20, 7 pixels in.
+    const std::pair<int, int> dropAndPosition[] = {{21, 1},   {23, 2},   {24, 2},  {27, 4},
+                                                   {175, 89}, {176, 89}, {177, 90}};
+    for (const auto& [dropAt, position] : dropAndPosition) {
+        SetScrollPos(window, SB_VERT, 0, 1);
+        scrolls.clear();
+        host.PenDown(kBarX, 20);
+        host.PenMove(kBarX, dropAt);
+        host.PenUp(kBarX, dropAt);
+        Pump();
+        EXPECT_EQ(Position(), position) << dropAt;
+        ASSERT_GE(scrolls.size(), 2U) << dropAt;
+        EXPECT_TRUE(scrolls.end()[-2].starts_with("thumb position " + std::to_string(position)))
+            << dropAt << ": " << scrolls.end()[-2];
+    }
+}
+
 TEST_F(ScrollBar, SetScrollInfoClampsAndTheBarHidesWhenTheRangeFits) {
     SCROLLINFO info;
     info.fMask = SIF_POS;
