@@ -89,10 +89,10 @@ std::vector<BuiltMap> BuildAll() {
     const std::tuple<std::u16string, std::string, Layout> shipped[] = {
         {u"Москва", "moscow", kGeographic},
         {u"Санкт-Петербург", "saint-petersburg", kGeographic},
-        {u"Киев", "kyiv", kGeographic},
+        {u"Киев", "kyiv", kSchematic},
         {u"Харьков", "kharkiv", kSchematic},
-        {u"Минск", "minsk", kGeographic},
-        {u"Новосибирск", "novosibirsk", kGeographic},
+        {u"Минск", "minsk", kSchematic},
+        {u"Новосибирск", "novosibirsk", kSchematic},
         {u"Нижний Новгород", "nizhny-novgorod", kSchematic},
         {u"Екатеринбург", "yekaterinburg", kSchematic},
         {u"Казань", "kazan", kSchematic},

@@ -34,6 +34,7 @@ constexpr std::array<int, 5> kBendCost = {0, 20, 30, 400, 100000};
 constexpr int kAwayCost = 8;           // per grid unit a step lies off the run's own course
 constexpr int kDisplacementCost = 30;  // per grid unit away from the place's own spot
 constexpr std::array<int, 3> kSearchRadii = {3, 6, 12};
+constexpr int kRoutingRounds = 4;
 constexpr std::int64_t kUnreached = std::numeric_limits<std::int64_t>::max();
 
 int StepCost(int direction) {
@@ -49,7 +50,8 @@ struct PlaceEdge {
 
 class Router {
   public:
-    explicit Router(const SchematicRequest& request) : request_(request) {
+    Router(const SchematicRequest& request, const std::vector<std::size_t>& first)
+        : request_(request), first_(first) {
         width_ = static_cast<int>((request.box.right - request.box.left) / request.grid) + 1;
         height_ = static_cast<int>((request.box.bottom - request.box.top) / request.grid) + 1;
         const auto nodes = static_cast<std::size_t>(width_ * height_);
@@ -78,11 +80,21 @@ class Router {
             };
             return key(a) > key(b);
         });
+        const auto rank = [&](std::size_t run) {
+            return std::find(first_.begin(), first_.end(), run) - first_.begin();
+        };
+        std::stable_sort(order.begin(), order.end(),
+                         [&](std::size_t x, std::size_t y) { return rank(x) < rank(y); });
         for (const std::size_t index : order) {
-            Route(runs_[index]);
+            if (!Route(runs_[index])) {
+                failed_.push_back(index);
+            }
         }
         return DrawSchematic(request_, runs_, nodeOf_, width_, unrouted_);
     }
+
+    // The runs that found no way keeping the order around their stations, in routing order.
+    const std::vector<std::size_t>& Failed() const { return failed_; }
 
   private:
     int Node(GridPoint p) const { return p.y * width_ + p.x; }
@@ -209,6 +221,38 @@ class Router {
         return cost;
     }
 
+    // The direction from one place towards another, true to the geography, as an angle that
+    // grows the way the port numbers do.
+    double Heading(int from, int to) const {
+        const auto [ax, ay] = Ideal(from);
+        const auto [bx, by] = Ideal(to);
+        return std::atan2(by - ay, bx - ax);
+    }
+
+    // Whether a run leaving the station at `node` through `port` towards `heading` keeps the
+    // runs there in their geographic order around it: read round the ports, the headings turn
+    // once round at most.
+    bool KeepsOrder(int node, int port, double heading) const {
+        if (!keepOrder_) {
+            return true;
+        }
+        const auto found = portHeading_.find(node);
+        if (found == portHeading_.end()) {
+            return true;
+        }
+        std::map<int, double> around = found->second;
+        around[port] = heading;
+        if (around.size() < 3) {
+            return true;
+        }
+        int descents = 0;
+        for (auto it = around.begin(); it != around.end(); ++it) {
+            const auto next = std::next(it) == around.end() ? around.begin() : std::next(it);
+            descents += next->second < it->second;
+        }
+        return descents <= 1;
+    }
+
     bool EdgeFree(int node, int direction) const {
         if (edgeUsed_[static_cast<std::size_t>(node * 8 + direction)]) {
             return false;
@@ -292,6 +336,8 @@ class Router {
             away[static_cast<std::size_t>(node)] =
                 static_cast<int>(std::lround(nearest * kAwayCost));
         }
+        const double startHeading = Heading(run.places[0], run.places[1]);
+        const double endHeading = Heading(last, run.places[run.places.size() - 2]);
         std::map<int, int> targets;  // node, cost of ending there
         const int firstNode = nodeOf_[static_cast<std::size_t>(first)];
         const int lastNode = nodeOf_[static_cast<std::size_t>(last)];
@@ -334,7 +380,8 @@ class Router {
                     }
                     step += kBendCost[static_cast<std::size_t>(change)];
                 } else if (firstNode >= 0) {
-                    if ((ports_[static_cast<std::size_t>(node)] >> next) & 1) {
+                    if (((ports_[static_cast<std::size_t>(node)] >> next) & 1) ||
+                        !KeepsOrder(node, next, startHeading)) {
                         continue;
                     }
                     step += StationBend(node, run.chains, next);
@@ -352,7 +399,8 @@ class Router {
                     end != targets.end() && reached >= need) {
                     std::int64_t total = step + end->second;
                     if (lastNode >= 0) {
-                        if ((ports_[static_cast<std::size_t>(target)] >> Opposite(next)) & 1) {
+                        if (((ports_[static_cast<std::size_t>(target)] >> Opposite(next)) & 1) ||
+                            !KeepsOrder(target, Opposite(next), endHeading)) {
                             continue;
                         }
                         total += StationBend(target, run.chains, Opposite(next));
@@ -423,10 +471,12 @@ class Router {
             if (i == 0) {
                 ports_[static_cast<std::size_t>(a)] |= 1 << d;
                 portChains_[a][d] = run.chains;
+                portHeading_[a][d] = Heading(first, run.places[1]);
             }
             if (i + 2 == run.path.size()) {
                 ports_[static_cast<std::size_t>(b)] |= 1 << Opposite(d);
                 portChains_[b][Opposite(d)] = run.chains;
+                portHeading_[b][Opposite(d)] = Heading(last, run.places[run.places.size() - 2]);
             }
         }
         // The places along the run, each on the node nearest its own spot, in their order.
@@ -492,11 +542,17 @@ class Router {
         return chosen;
     }
 
-    void Route(struct Run& run) {
-        for (const int radius : kSearchRadii) {
-            if (Search(run, radius)) {
-                Commit(run);
-                return;
+    // False where the run could not keep the order of the runs around its stations.
+    bool Route(struct Run& run) {
+        // A way that turns the runs around a station out of their order is taken only where
+        // no other is free.
+        for (const bool keepOrder : {true, false}) {
+            keepOrder_ = keepOrder;
+            for (const int radius : kSearchRadii) {
+                if (Search(run, radius)) {
+                    Commit(run);
+                    return keepOrder;
+                }
             }
         }
         // No free way: each place on the free node nearest its spot, joined straight.
@@ -518,9 +574,12 @@ class Router {
             }
         }
         run.path.clear();
+        return false;
     }
 
     const SchematicRequest& request_;
+    std::vector<std::size_t> first_;  // runs routed before all others, in this order
+    std::vector<std::size_t> failed_;
     int width_ = 0;
     int height_ = 0;
     std::vector<PlaceEdge> edges_;
@@ -532,6 +591,8 @@ class Router {
     std::vector<int> station_;    // per node: the place drawn there, or -1
     std::vector<int> ports_;      // per node: directions runs leave a station by
     std::map<int, std::map<int, std::vector<int>>> portChains_;
+    std::map<int, std::map<int, double>> portHeading_;  // per station node and port
+    bool keepOrder_ = true;
     std::vector<int> nodeOf_;  // per place
     int unrouted_ = 0;
 };
@@ -539,7 +600,29 @@ class Router {
 }  // namespace
 
 SchematicLayout LayOutSchematic(const SchematicRequest& request) {
-    return Router(request).Run();
+    // Runs that found no way keeping the order are routed again, first, while that helps.
+    std::vector<std::size_t> first;
+    std::optional<SchematicLayout> best;
+    std::size_t fewest = 0;
+    for (int round = 0; round < kRoutingRounds; ++round) {
+        Router router(request, first);
+        SchematicLayout layout = router.Run();
+        const std::vector<std::size_t>& failed = router.Failed();
+        if (!best || failed.size() < fewest) {
+            best = std::move(layout);
+            fewest = failed.size();
+        }
+        const std::size_t before = first.size();
+        for (const std::size_t run : failed) {
+            if (std::find(first.begin(), first.end(), run) == first.end()) {
+                first.push_back(run);
+            }
+        }
+        if (failed.empty() || first.size() == before) {
+            break;
+        }
+    }
+    return std::move(*best);
 }
 
 }  // namespace qv::import
