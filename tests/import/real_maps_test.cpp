@@ -315,7 +315,7 @@ void SchematicMapsKeepTheNetworksShape(const std::vector<BuiltMap>& maps) {
         EXPECT_EQ(score.orderChanged, 0);
         EXPECT_LE(score.maxDisplacement, 2.5);
     }
-    EXPECT_EQ(schematic, 7);
+    EXPECT_EQ(schematic, 10);
 }
 
 void TheShippedFilesAreWhatTheImportMakesToday(const std::vector<BuiltMap>& maps) {

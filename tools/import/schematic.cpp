@@ -12,8 +12,10 @@
 #include <set>
 #include <tuple>
 
+#include "schematic_course.h"
 #include "schematic_drawing.h"
 #include "schematic_grid.h"
+#include "schematic_ports.h"
 
 namespace qv::import {
 
@@ -21,11 +23,15 @@ namespace {
 
 using schematic::Change;
 using schematic::DirectionOf;
+using schematic::DistanceFromCourse;
 using schematic::DrawSchematic;
+using schematic::InCyclicOrder;
 using schematic::kNoDirection;
 using schematic::kSteps;
 using schematic::Opposite;
+using schematic::PortsInOrder;
 using schematic::Run;
+using schematic::SpreadAlong;
 
 constexpr int kStraightStep = 10;
 constexpr int kDiagonalStep = 14;
@@ -35,6 +41,12 @@ constexpr int kAwayCost = 8;           // per grid unit a step lies off the run'
 constexpr int kDisplacementCost = 30;  // per grid unit away from the place's own spot
 constexpr std::array<int, 3> kSearchRadii = {3, 6, 12};
 constexpr int kRoutingRounds = 4;
+// How a run may leave or enter a junction, from the strictest.
+constexpr int kKeptOrder = 0;
+constexpr int kAnyPort = 1;
+// A run leaving a junction by another port than the one that keeps the runs there in order
+// with the least turning.
+constexpr int kOtherPortCost = 20;
 constexpr std::int64_t kUnreached = std::numeric_limits<std::int64_t>::max();
 
 int StepCost(int direction) {
@@ -65,6 +77,7 @@ class Router {
     SchematicLayout Run() {
         FindEdges();
         FindRuns();
+        ReservePorts();
         std::vector<std::size_t> order(runs_.size());
         for (std::size_t i = 0; i < order.size(); ++i) {
             order[i] = i;
@@ -86,14 +99,14 @@ class Router {
         std::stable_sort(order.begin(), order.end(),
                          [&](std::size_t x, std::size_t y) { return rank(x) < rank(y); });
         for (const std::size_t index : order) {
-            if (!Route(runs_[index])) {
+            if (Route(runs_[index]) != kKeptOrder) {
                 failed_.push_back(index);
             }
         }
         return DrawSchematic(request_, runs_, nodeOf_, width_, unrouted_);
     }
 
-    // The runs that found no way keeping the order around their stations, in routing order.
+    // The runs that found no way keeping the order round their stations, in routing order.
     const std::vector<std::size_t>& Failed() const { return failed_; }
 
   private:
@@ -229,28 +242,42 @@ class Router {
         return std::atan2(by - ay, bx - ax);
     }
 
+    int OtherPortCost(const struct Run& run, std::size_t end, int port) const {
+        return way_ != kAnyPort && run.ports[end] >= 0 && run.ports[end] != port ? kOtherPortCost
+                                                                                 : 0;
+    }
+
     // Whether a run leaving the station at `node` through `port` towards `heading` keeps the
-    // runs there in their geographic order around it: read round the ports, the headings turn
-    // once round at most.
+    // runs there in their geographic order round it.
     bool KeepsOrder(int node, int port, double heading) const {
-        if (!keepOrder_) {
-            return true;
-        }
         const auto found = portHeading_.find(node);
-        if (found == portHeading_.end()) {
+        if (way_ == kAnyPort || found == portHeading_.end()) {
             return true;
         }
         std::map<int, double> around = found->second;
         around[port] = heading;
-        if (around.size() < 3) {
-            return true;
+        return InCyclicOrder(around);
+    }
+
+    // Each junction's runs get the ports that keep them in order round it, turned least.
+    void ReservePorts() {
+        std::map<int, std::vector<std::pair<std::size_t, int>>> endsAt;  // place: run, end
+        for (std::size_t r = 0; r < runs_.size(); ++r) {
+            endsAt[runs_[r].places.front()].emplace_back(r, 0);
+            endsAt[runs_[r].places.back()].emplace_back(r, 1);
         }
-        int descents = 0;
-        for (auto it = around.begin(); it != around.end(); ++it) {
-            const auto next = std::next(it) == around.end() ? around.begin() : std::next(it);
-            descents += next->second < it->second;
+        for (const auto& [place, ends] : endsAt) {
+            std::vector<double> headings;
+            for (const auto& [r, end] : ends) {
+                const std::vector<int>& places = runs_[r].places;
+                headings.push_back(end == 0 ? Heading(place, places[1])
+                                            : Heading(place, places[places.size() - 2]));
+            }
+            const std::vector<int> ports = PortsInOrder(headings);
+            for (std::size_t i = 0; i < ports.size(); ++i) {
+                runs_[ends[i].first].ports[static_cast<std::size_t>(ends[i].second)] = ports[i];
+            }
         }
-        return descents <= 1;
     }
 
     bool EdgeFree(int node, int direction) const {
@@ -317,25 +344,7 @@ class Router {
         std::priority_queue<Entry, std::vector<Entry>, std::greater<>> queue;
 
         // Steps far from the run's own course cost more: the stations along it stay near theirs.
-        std::vector<int> away(static_cast<std::size_t>(nodes), 0);
-        for (int node = 0; node < nodes; ++node) {
-            const GridPoint p = At(node);
-            double nearest = std::numeric_limits<double>::infinity();
-            for (std::size_t i = 0; i + 1 < run.places.size(); ++i) {
-                const auto [ax, ay] = Ideal(run.places[i]);
-                const auto [bx, by] = Ideal(run.places[i + 1]);
-                const double dx = bx - ax;
-                const double dy = by - ay;
-                const double length2 = dx * dx + dy * dy;
-                const double t =
-                    length2 > 0
-                        ? std::clamp(((p.x - ax) * dx + (p.y - ay) * dy) / length2, 0.0, 1.0)
-                        : 0.0;
-                nearest = std::min(nearest, std::hypot(ax + t * dx - p.x, ay + t * dy - p.y));
-            }
-            away[static_cast<std::size_t>(node)] =
-                static_cast<int>(std::lround(nearest * kAwayCost));
-        }
+        const std::vector<int> away = DistanceFromCourse(Spots(run), width_, height_, kAwayCost);
         const double startHeading = Heading(run.places[0], run.places[1]);
         const double endHeading = Heading(last, run.places[run.places.size() - 2]);
         std::map<int, int> targets;  // node, cost of ending there
@@ -379,7 +388,10 @@ class Router {
                         continue;
                     }
                     step += kBendCost[static_cast<std::size_t>(change)];
-                } else if (firstNode >= 0) {
+                } else {
+                    step += OtherPortCost(run, 0, next);
+                }
+                if (atStart && firstNode >= 0) {
                     if (((ports_[static_cast<std::size_t>(node)] >> next) & 1) ||
                         !KeepsOrder(node, next, startHeading)) {
                         continue;
@@ -397,7 +409,7 @@ class Router {
                 const int reached = std::min(steps + 1, need);
                 if (const auto end = targets.find(target);
                     end != targets.end() && reached >= need) {
-                    std::int64_t total = step + end->second;
+                    std::int64_t total = step + end->second + OtherPortCost(run, 1, Opposite(next));
                     if (lastNode >= 0) {
                         if (((ports_[static_cast<std::size_t>(target)] >> Opposite(next)) & 1) ||
                             !KeepsOrder(target, Opposite(next), endHeading)) {
@@ -480,9 +492,8 @@ class Router {
             }
         }
         // The places along the run, each on the node nearest its own spot, in their order.
-        const auto steps = static_cast<int>(run.path.size()) - 1;
         const auto count = static_cast<int>(run.places.size()) - 1;
-        run.stationSteps = SpreadAlong(run, steps, count);
+        run.stationSteps = SpreadAlong(run.path, Spots(run));
         for (int i = 1; i < count; ++i) {
             const int node = Node(
                 run.path[static_cast<std::size_t>(run.stationSteps[static_cast<std::size_t>(i)])]);
@@ -490,68 +501,25 @@ class Router {
         }
     }
 
-    // Steps 0 < s1 < ... < s(count-1) < steps for the places inside the run, least total
-    // distance from their spots (ties to the earlier step).
-    std::vector<int> SpreadAlong(const struct Run& run, int steps, int count) const {
-        std::vector<int> chosen(static_cast<std::size_t>(count) + 1, 0);
-        chosen[static_cast<std::size_t>(count)] = steps;
-        const int inner = count - 1;
-        if (inner <= 0) {
-            return chosen;
+    // The places of a run where they would lie on the grid, in grid units.
+    std::vector<PlanePoint> Spots(const struct Run& run) const {
+        std::vector<PlanePoint> spots;
+        for (const int place : run.places) {
+            const auto [x, y] = Ideal(place);
+            spots.push_back({x, y});
         }
-        const auto cost = [&](int i, int step) {
-            const auto [ix, iy] = Ideal(run.places[static_cast<std::size_t>(i)]);
-            const GridPoint p = run.path[static_cast<std::size_t>(step)];
-            return static_cast<std::int64_t>(std::lround(10 * std::hypot(p.x - ix, p.y - iy)));
-        };
-        const auto width = static_cast<std::size_t>(steps) + 1;
-        std::vector<std::int64_t> total(static_cast<std::size_t>(count) * width, kUnreached);
-        std::vector<int> previous(total.size(), -1);
-        const auto at = [&](int i, int step) {
-            return static_cast<std::size_t>(i) * width + static_cast<std::size_t>(step);
-        };
-        for (int step = 1; step < steps; ++step) {
-            total[at(1, step)] = cost(1, step);
-        }
-        for (int i = 2; i <= inner; ++i) {
-            std::int64_t best = kUnreached;
-            int bestStep = -1;
-            for (int step = i; step < steps; ++step) {
-                if (total[at(i - 1, step - 1)] < best) {
-                    best = total[at(i - 1, step - 1)];
-                    bestStep = step - 1;
-                }
-                if (best != kUnreached) {
-                    total[at(i, step)] = best + cost(i, step);
-                    previous[at(i, step)] = bestStep;
-                }
-            }
-        }
-        int step = -1;
-        std::int64_t best = kUnreached;
-        for (int s = inner; s < steps; ++s) {
-            if (total[at(inner, s)] < best) {
-                best = total[at(inner, s)];
-                step = s;
-            }
-        }
-        for (int i = inner; i >= 1; --i) {
-            chosen[static_cast<std::size_t>(i)] = step;
-            step = previous[at(i, step)];
-        }
-        return chosen;
+        return spots;
     }
 
-    // False where the run could not keep the order of the runs around its stations.
-    bool Route(struct Run& run) {
-        // A way that turns the runs around a station out of their order is taken only where
-        // no other is free.
-        for (const bool keepOrder : {true, false}) {
-            keepOrder_ = keepOrder;
+    // Which way the run was drawn: keeping the order round its stations (preferring the ports
+    // kept for it), through any free ports, or (kAnyPort + 1) straight.
+    int Route(struct Run& run) {
+        for (const int way : {kKeptOrder, kAnyPort}) {
+            way_ = way;
             for (const int radius : kSearchRadii) {
                 if (Search(run, radius)) {
                     Commit(run);
-                    return keepOrder;
+                    return way;
                 }
             }
         }
@@ -574,7 +542,7 @@ class Router {
             }
         }
         run.path.clear();
-        return false;
+        return kAnyPort + 1;
     }
 
     const SchematicRequest& request_;
@@ -592,7 +560,8 @@ class Router {
     std::vector<int> ports_;      // per node: directions runs leave a station by
     std::map<int, std::map<int, std::vector<int>>> portChains_;
     std::map<int, std::map<int, double>> portHeading_;  // per station node and port
-    bool keepOrder_ = true;
+    int way_ = kKeptOrder;
+
     std::vector<int> nodeOf_;  // per place
     int unrouted_ = 0;
 };
