@@ -40,12 +40,9 @@ TEST(CityJson, AcceptsEveryLongitudeAndRefusesBeyondTheCircle) {
                                  std::string(longitude) + "}]}]}]";
         const Outcome<std::vector<City>> cities = ReadCities(json);
         ASSERT_EQ(static_cast<bool>(cities), valid) << longitude << ": " << cities.error;
-        if (valid) {
-            EXPECT_DOUBLE_EQ(cities.value->front().lines[0].stations[0].position.longitude,
-                             std::stod(std::string(longitude)));
-        } else {
-            EXPECT_NE(cities.error.find("\"lng\" is out of range"), std::string::npos);
-        }
+        EXPECT_TRUE(valid || cities.error.find("\"lng\" is out of range") != std::string::npos);
+        EXPECT_TRUE(!valid || cities.value->front().lines[0].stations[0].position.longitude ==
+                                  std::stod(std::string(longitude)));
     }
 }
 
