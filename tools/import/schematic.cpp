@@ -29,7 +29,7 @@ using schematic::InCyclicOrder;
 using schematic::kNoDirection;
 using schematic::kSteps;
 using schematic::Opposite;
-using schematic::PortsInOrder;
+using schematic::ReservePorts;
 using schematic::Run;
 using schematic::SpreadAlong;
 
@@ -62,8 +62,10 @@ struct PlaceEdge {
 
 class Router {
   public:
-    Router(const SchematicRequest& request, const std::vector<std::size_t>& first)
-        : request_(request), first_(first) {
+    // Routes the runs in `order` (run numbers), or, where it is empty, those with more line
+    // records first, then those between busier junctions, then the longer ones.
+    Router(const SchematicRequest& request, const std::vector<std::size_t>& order)
+        : request_(request), order_(order) {
         width_ = static_cast<int>((request.box.right - request.box.left) / request.grid) + 1;
         height_ = static_cast<int>((request.box.bottom - request.box.top) / request.grid) + 1;
         const auto nodes = static_cast<std::size_t>(width_ * height_);
@@ -77,7 +79,24 @@ class Router {
     SchematicLayout Run() {
         FindEdges();
         FindRuns();
-        ReservePorts();
+        ReservePorts(runs_, [this](int from, int to) { return Heading(from, to); });
+        if (order_.size() != runs_.size()) {
+            order_ = DefaultOrder();
+        }
+        for (const std::size_t index : order_) {
+            if (Route(runs_[index]) != kKeptOrder) {
+                failed_.push_back(index);
+            }
+        }
+        return DrawSchematic(request_, runs_, nodeOf_, width_, unrouted_);
+    }
+
+    const std::vector<std::size_t>& Order() const { return order_; }
+    // The runs that found no way keeping the order round their stations, in routing order.
+    const std::vector<std::size_t>& Failed() const { return failed_; }
+
+  private:
+    std::vector<std::size_t> DefaultOrder() const {
         std::vector<std::size_t> order(runs_.size());
         for (std::size_t i = 0; i < order.size(); ++i) {
             order[i] = i;
@@ -93,23 +112,9 @@ class Router {
             };
             return key(a) > key(b);
         });
-        const auto rank = [&](std::size_t run) {
-            return std::find(first_.begin(), first_.end(), run) - first_.begin();
-        };
-        std::stable_sort(order.begin(), order.end(),
-                         [&](std::size_t x, std::size_t y) { return rank(x) < rank(y); });
-        for (const std::size_t index : order) {
-            if (Route(runs_[index]) != kKeptOrder) {
-                failed_.push_back(index);
-            }
-        }
-        return DrawSchematic(request_, runs_, nodeOf_, width_, unrouted_);
+        return order;
     }
 
-    // The runs that found no way keeping the order round their stations, in routing order.
-    const std::vector<std::size_t>& Failed() const { return failed_; }
-
-  private:
     int Node(GridPoint p) const { return p.y * width_ + p.x; }
     GridPoint At(int node) const { return {node % width_, node / width_}; }
     bool Inside(GridPoint p) const { return p.x >= 0 && p.y >= 0 && p.x < width_ && p.y < height_; }
@@ -259,27 +264,6 @@ class Router {
         return InCyclicOrder(around);
     }
 
-    // Each junction's runs get the ports that keep them in order round it, turned least.
-    void ReservePorts() {
-        std::map<int, std::vector<std::pair<std::size_t, int>>> endsAt;  // place: run, end
-        for (std::size_t r = 0; r < runs_.size(); ++r) {
-            endsAt[runs_[r].places.front()].emplace_back(r, 0);
-            endsAt[runs_[r].places.back()].emplace_back(r, 1);
-        }
-        for (const auto& [place, ends] : endsAt) {
-            std::vector<double> headings;
-            for (const auto& [r, end] : ends) {
-                const std::vector<int>& places = runs_[r].places;
-                headings.push_back(end == 0 ? Heading(place, places[1])
-                                            : Heading(place, places[places.size() - 2]));
-            }
-            const std::vector<int> ports = PortsInOrder(headings);
-            for (std::size_t i = 0; i < ports.size(); ++i) {
-                runs_[ends[i].first].ports[static_cast<std::size_t>(ends[i].second)] = ports[i];
-            }
-        }
-    }
-
     bool EdgeFree(int node, int direction) const {
         if (edgeUsed_[static_cast<std::size_t>(node * 8 + direction)]) {
             return false;
@@ -406,7 +390,9 @@ class Router {
                 }
                 const int target = Node(q);
                 step += away[static_cast<std::size_t>(target)];
-                const int reached = std::min(steps + 1, need);
+                // A node where the run crosses another can hold none of its stations.
+                const int reached = std::min(
+                    steps + (through_[static_cast<std::size_t>(target)] != 0 ? 0 : 1), need);
                 if (const auto end = targets.find(target);
                     end != targets.end() && reached >= need) {
                     std::int64_t total = step + end->second + OtherPortCost(run, 1, Opposite(next));
@@ -468,6 +454,10 @@ class Router {
         if (nodeOf_[static_cast<std::size_t>(last)] < 0) {
             Place(last, Node(run.path.back()));
         }
+        std::vector<bool> crossed;
+        for (const GridPoint& p : run.path) {
+            crossed.push_back(through_[static_cast<std::size_t>(Node(p))] != 0);
+        }
         for (std::size_t i = 0; i + 1 < run.path.size(); ++i) {
             const int a = Node(run.path[i]);
             const int b = Node(run.path[i + 1]);
@@ -493,7 +483,7 @@ class Router {
         }
         // The places along the run, each on the node nearest its own spot, in their order.
         const auto count = static_cast<int>(run.places.size()) - 1;
-        run.stationSteps = SpreadAlong(run.path, Spots(run));
+        run.stationSteps = SpreadAlong(run.path, Spots(run), crossed);
         for (int i = 1; i < count; ++i) {
             const int node = Node(
                 run.path[static_cast<std::size_t>(run.stationSteps[static_cast<std::size_t>(i)])]);
@@ -546,7 +536,7 @@ class Router {
     }
 
     const SchematicRequest& request_;
-    std::vector<std::size_t> first_;  // runs routed before all others, in this order
+    std::vector<std::size_t> order_;
     std::vector<std::size_t> failed_;
     int width_ = 0;
     int height_ = 0;
@@ -569,27 +559,31 @@ class Router {
 }  // namespace
 
 SchematicLayout LayOutSchematic(const SchematicRequest& request) {
-    // Runs that found no way keeping the order are routed again, first, while that helps.
-    std::vector<std::size_t> first;
+    // Runs that found no way keeping the order round their stations go first in the next
+    // layout; the layout with the fewest such runs is kept.
+    std::vector<std::size_t> order;
     std::optional<SchematicLayout> best;
     std::size_t fewest = 0;
     for (int round = 0; round < kRoutingRounds; ++round) {
-        Router router(request, first);
+        Router router(request, order);
         SchematicLayout layout = router.Run();
-        const std::vector<std::size_t>& failed = router.Failed();
-        if (!best || failed.size() < fewest) {
+        const std::size_t faults = router.Failed().size();
+        if (!best || faults < fewest) {
             best = std::move(layout);
-            fewest = failed.size();
+            fewest = faults;
         }
-        const std::size_t before = first.size();
-        for (const std::size_t run : failed) {
-            if (std::find(first.begin(), first.end(), run) == first.end()) {
-                first.push_back(run);
-            }
+        std::vector<std::size_t> next = router.Order();
+        const auto move = [&next](std::size_t run, std::size_t before) {
+            next.erase(std::find(next.begin(), next.end(), run));
+            next.insert(std::find(next.begin(), next.end(), before), run);
+        };
+        for (auto failed = router.Failed().rbegin(); failed != router.Failed().rend(); ++failed) {
+            move(*failed, next.front());
         }
-        if (failed.empty() || first.size() == before) {
+        if (faults == 0 || next == router.Order()) {
             break;
         }
+        order = std::move(next);
     }
     return std::move(*best);
 }

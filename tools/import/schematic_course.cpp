@@ -10,6 +10,8 @@ namespace qv::import::schematic {
 namespace {
 
 constexpr std::int64_t kUnreached = std::numeric_limits<std::int64_t>::max();
+// A station where another run crosses would stand on that run's line.
+constexpr std::int64_t kOnACrossing = 1'000'000;
 
 }  // namespace
 
@@ -35,7 +37,8 @@ std::vector<int> DistanceFromCourse(std::span<const PlanePoint> spots, int width
     return away;
 }
 
-std::vector<int> SpreadAlong(std::span<const GridPoint> path, std::span<const PlanePoint> spots) {
+std::vector<int> SpreadAlong(std::span<const GridPoint> path, std::span<const PlanePoint> spots,
+                             const std::vector<bool>& crossed) {
     const auto steps = static_cast<int>(path.size()) - 1;
     const auto count = static_cast<int>(spots.size()) - 1;
     std::vector<int> chosen(static_cast<std::size_t>(count) + 1, 0);
@@ -47,7 +50,8 @@ std::vector<int> SpreadAlong(std::span<const GridPoint> path, std::span<const Pl
     const auto cost = [&](int i, int step) {
         const PlanePoint spot = spots[static_cast<std::size_t>(i)];
         const GridPoint p = path[static_cast<std::size_t>(step)];
-        return static_cast<std::int64_t>(std::lround(10 * std::hypot(p.x - spot.x, p.y - spot.y)));
+        return static_cast<std::int64_t>(std::lround(10 * std::hypot(p.x - spot.x, p.y - spot.y))) +
+               (crossed[static_cast<std::size_t>(step)] ? kOnACrossing : 0);
     };
     const auto width = static_cast<std::size_t>(steps) + 1;
     std::vector<std::int64_t> total(static_cast<std::size_t>(count) * width, kUnreached);

@@ -15,7 +15,9 @@ std::vector<int> DistanceFromCourse(std::span<const PlanePoint> spots, int width
 
 // Steps along `path` for the places at `spots`: the first at step 0, the last at the path's
 // end, those between strictly in order between them, with the least total distance from their
-// spots (ties to the earlier step).
-std::vector<int> SpreadAlong(std::span<const GridPoint> path, std::span<const PlanePoint> spots);
+// spots (ties to the earlier step), on a step another run crosses (`crossed`) only where no
+// other will do.
+std::vector<int> SpreadAlong(std::span<const GridPoint> path, std::span<const PlanePoint> spots,
+                             const std::vector<bool>& crossed);
 
 }  // namespace qv::import::schematic

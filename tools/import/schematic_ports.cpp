@@ -69,4 +69,24 @@ bool InCyclicOrder(const std::map<int, double>& headingByPort) {
     return descents <= 1;
 }
 
+void ReservePorts(std::vector<Run>& runs, const std::function<double(int, int)>& heading) {
+    std::map<int, std::vector<std::pair<std::size_t, int>>> endsAt;  // place: run, end
+    for (std::size_t r = 0; r < runs.size(); ++r) {
+        endsAt[runs[r].places.front()].emplace_back(r, 0);
+        endsAt[runs[r].places.back()].emplace_back(r, 1);
+    }
+    for (const auto& [place, ends] : endsAt) {
+        std::vector<double> headings;
+        for (const auto& [r, end] : ends) {
+            const std::vector<int>& places = runs[r].places;
+            headings.push_back(end == 0 ? heading(place, places[1])
+                                        : heading(place, places[places.size() - 2]));
+        }
+        const std::vector<int> ports = PortsInOrder(headings);
+        for (std::size_t i = 0; i < ports.size(); ++i) {
+            runs[ends[i].first].ports[static_cast<std::size_t>(ends[i].second)] = ports[i];
+        }
+    }
+}
+
 }  // namespace qv::import::schematic
