@@ -29,6 +29,23 @@ TEST(CityJson, ReadsCitiesWithStationsInOrderAndColoursAsColourRefs) {
     EXPECT_DOUBLE_EQ(line.stations[1].position.longitude, 37.2);
 }
 
+// Longitudes span the whole circle: a city far east or west of Moscow is as valid.
+TEST(CityJson, AcceptsEveryLongitudeAndRefusesBeyondTheCircle) {
+    const std::pair<std::string_view, bool> cases[] = {
+        {"135.5", true}, {"-122.4", true}, {"90.01", true},  {"-90.01", true},
+        {"180", true},   {"-180", true},   {"180.5", false}, {"-181", false}};
+    for (const auto& [longitude, valid] : cases) {
+        const std::string json = R"([{"name": "Г", "lines": [{"name": "Л", "hex_color": "123456",
+            "stations": [{"name": "С", "lat": 55, "order": 0, "lng": )" +
+                                 std::string(longitude) + "}]}]}]";
+        const Outcome<std::vector<City>> cities = ReadCities(json);
+        ASSERT_EQ(static_cast<bool>(cities), valid) << longitude << ": " << cities.error;
+        EXPECT_TRUE(valid || cities.error.find("\"lng\" is out of range") != std::string::npos);
+        EXPECT_TRUE(!valid || cities.value->front().lines[0].stations[0].position.longitude ==
+                                  std::stod(std::string(longitude)));
+    }
+}
+
 TEST(CityJson, SelectsByFullNameOrByTheNameBeforeABracket) {
     const Outcome<std::vector<City>> cities = ReadCities(kTwoCities);
     ASSERT_TRUE(cities);

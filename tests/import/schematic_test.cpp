@@ -4,8 +4,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <map>
+#include <numbers>
 #include <set>
 
 namespace qv::import {
@@ -120,6 +122,51 @@ TEST(Schematic, KeepsStationsNearTheirPlacesAndInTheirOrder) {
     for (std::size_t i = 1; i < stations.size(); ++i) {
         EXPECT_GT(std::hypot(stations[i].x - stations[0].x, stations[i].y - stations[0].y),
                   std::hypot(stations[i - 1].x - stations[0].x, stations[i - 1].y - stations[0].y));
+    }
+}
+
+// Lines leaving one station in a fan of near directions compete for its eight ports; read round
+// the station they still come in their true order, whichever ports they get.
+TEST(Schematic, KeepsTheOrderOfTheLinesRoundAStation) {
+    const std::pair<const char*, std::vector<double>> cases[] = {
+        {"a wide fan", {-50, -25, 0, 25, 50, 180}},
+        {"pairs of near directions", {0, 20, 90, 110, 200, 220}},
+        {"five within 40 degrees", {-20, -10, 0, 10, 20}},
+        {"two tight fans", {0, 5, 10, 90, 95, 100}}};
+    for (const auto& [what, degrees] : cases) {
+        SCOPED_TRACE(what);
+        SchematicRequest request;
+        request.box = {0, 0, 240, 240};
+        request.grid = 12;
+        request.places = {{120, 120}};
+        std::vector<std::pair<double, int>> truth;
+        for (std::size_t k = 0; k < degrees.size(); ++k) {
+            const double angle = degrees[k] * std::numbers::pi / 180;
+            for (const double r : {40.0, 80.0}) {
+                request.places.push_back({120 + r * std::cos(angle), 120 + r * std::sin(angle)});
+            }
+            const int end = static_cast<int>(request.places.size()) - 1;
+            request.chains.push_back({{0, end - 1, end}, false});
+            truth.emplace_back(angle, static_cast<int>(k));
+        }
+        const SchematicLayout layout = LayOutSchematic(request);
+        std::vector<std::pair<double, int>> drawn;
+        for (std::size_t k = 0; k < layout.chains.size(); ++k) {
+            const std::vector<GridPoint> course = Course(layout.chains[k]);
+            drawn.emplace_back(std::atan2(course[1].y - course[0].y, course[1].x - course[0].x),
+                               static_cast<int>(k));
+        }
+        const auto cyclic = [](std::vector<std::pair<double, int>> around) {
+            std::sort(around.begin(), around.end());
+            std::vector<int> order;
+            for (const auto& entry : around) {
+                order.push_back(entry.second);
+            }
+            std::rotate(order.begin(), std::find(order.begin(), order.end(), 0), order.end());
+            return order;
+        };
+        EXPECT_EQ(layout.unrouted, 0);
+        EXPECT_EQ(cyclic(drawn), cyclic(truth));
     }
 }
 

@@ -50,6 +50,9 @@ constexpr std::array kFixes = {
                "Дунайская, Шушары"},
     StationFix{u"Санкт-Петербург", u"Фрунзенско-Приморская", u"Проспект Славы",
                Kind::BetweenNeighbours, u"", "its position is 70 km south of the city"},
+    StationFix{u"Минск", u"Зеленолужская", u"Вокзальная", Kind::MoveBefore, u"Ковальская Слобода",
+               "the order puts it first, so that the line ran north, back south past it and on; "
+               "trains run Площадь Франтишка Богушевича, Вокзальная, Ковальская Слобода"},
     StationFix{u"Казань", u"Центральная", u"Авиастроительная", Kind::BeyondNeighbour, u"",
                "the end of the line, north of Северный вокзал along улица Копылова, but placed "
                "150 m from Яшьлек, so that the line ran 1.4 km north and 1.5 km back"},

@@ -12,8 +12,10 @@
 #include <set>
 #include <tuple>
 
+#include "schematic_course.h"
 #include "schematic_drawing.h"
 #include "schematic_grid.h"
+#include "schematic_ports.h"
 
 namespace qv::import {
 
@@ -21,11 +23,15 @@ namespace {
 
 using schematic::Change;
 using schematic::DirectionOf;
+using schematic::DistanceFromCourse;
 using schematic::DrawSchematic;
+using schematic::InCyclicOrder;
 using schematic::kNoDirection;
 using schematic::kSteps;
 using schematic::Opposite;
+using schematic::ReservePorts;
 using schematic::Run;
+using schematic::SpreadAlong;
 
 constexpr int kStraightStep = 10;
 constexpr int kDiagonalStep = 14;
@@ -34,6 +40,13 @@ constexpr std::array<int, 5> kBendCost = {0, 20, 30, 400, 100000};
 constexpr int kAwayCost = 8;           // per grid unit a step lies off the run's own course
 constexpr int kDisplacementCost = 30;  // per grid unit away from the place's own spot
 constexpr std::array<int, 3> kSearchRadii = {3, 6, 12};
+constexpr int kRoutingRounds = 4;
+// How a run may leave or enter a junction, from the strictest.
+constexpr int kKeptOrder = 0;
+constexpr int kAnyPort = 1;
+// A run leaving a junction by another port than the one that keeps the runs there in order
+// with the least turning.
+constexpr int kOtherPortCost = 20;
 constexpr std::int64_t kUnreached = std::numeric_limits<std::int64_t>::max();
 
 int StepCost(int direction) {
@@ -49,7 +62,10 @@ struct PlaceEdge {
 
 class Router {
   public:
-    explicit Router(const SchematicRequest& request) : request_(request) {
+    // Routes the runs in `order` (run numbers), or, where it is empty, those with more line
+    // records first, then those between busier junctions, then the longer ones.
+    Router(const SchematicRequest& request, const std::vector<std::size_t>& order)
+        : request_(request), order_(order) {
         width_ = static_cast<int>((request.box.right - request.box.left) / request.grid) + 1;
         height_ = static_cast<int>((request.box.bottom - request.box.top) / request.grid) + 1;
         const auto nodes = static_cast<std::size_t>(width_ * height_);
@@ -63,6 +79,24 @@ class Router {
     SchematicLayout Run() {
         FindEdges();
         FindRuns();
+        ReservePorts(runs_, [this](int from, int to) { return Heading(from, to); });
+        if (order_.size() != runs_.size()) {
+            order_ = DefaultOrder();
+        }
+        for (const std::size_t index : order_) {
+            if (Route(runs_[index]) != kKeptOrder) {
+                failed_.push_back(index);
+            }
+        }
+        return DrawSchematic(request_, runs_, nodeOf_, width_, unrouted_);
+    }
+
+    const std::vector<std::size_t>& Order() const { return order_; }
+    // The runs that found no way keeping the order round their stations, in routing order.
+    const std::vector<std::size_t>& Failed() const { return failed_; }
+
+  private:
+    std::vector<std::size_t> DefaultOrder() const {
         std::vector<std::size_t> order(runs_.size());
         for (std::size_t i = 0; i < order.size(); ++i) {
             order[i] = i;
@@ -78,13 +112,9 @@ class Router {
             };
             return key(a) > key(b);
         });
-        for (const std::size_t index : order) {
-            Route(runs_[index]);
-        }
-        return DrawSchematic(request_, runs_, nodeOf_, width_, unrouted_);
+        return order;
     }
 
-  private:
     int Node(GridPoint p) const { return p.y * width_ + p.x; }
     GridPoint At(int node) const { return {node % width_, node / width_}; }
     bool Inside(GridPoint p) const { return p.x >= 0 && p.y >= 0 && p.x < width_ && p.y < height_; }
@@ -209,6 +239,31 @@ class Router {
         return cost;
     }
 
+    // The direction from one place towards another, true to the geography, as an angle that
+    // grows the way the port numbers do.
+    double Heading(int from, int to) const {
+        const auto [ax, ay] = Ideal(from);
+        const auto [bx, by] = Ideal(to);
+        return std::atan2(by - ay, bx - ax);
+    }
+
+    int OtherPortCost(const struct Run& run, std::size_t end, int port) const {
+        return way_ != kAnyPort && run.ports[end] >= 0 && run.ports[end] != port ? kOtherPortCost
+                                                                                 : 0;
+    }
+
+    // Whether a run leaving the station at `node` through `port` towards `heading` keeps the
+    // runs there in their geographic order round it.
+    bool KeepsOrder(int node, int port, double heading) const {
+        const auto found = portHeading_.find(node);
+        if (way_ == kAnyPort || found == portHeading_.end()) {
+            return true;
+        }
+        std::map<int, double> around = found->second;
+        around[port] = heading;
+        return InCyclicOrder(around);
+    }
+
     bool EdgeFree(int node, int direction) const {
         if (edgeUsed_[static_cast<std::size_t>(node * 8 + direction)]) {
             return false;
@@ -273,25 +328,9 @@ class Router {
         std::priority_queue<Entry, std::vector<Entry>, std::greater<>> queue;
 
         // Steps far from the run's own course cost more: the stations along it stay near theirs.
-        std::vector<int> away(static_cast<std::size_t>(nodes), 0);
-        for (int node = 0; node < nodes; ++node) {
-            const GridPoint p = At(node);
-            double nearest = std::numeric_limits<double>::infinity();
-            for (std::size_t i = 0; i + 1 < run.places.size(); ++i) {
-                const auto [ax, ay] = Ideal(run.places[i]);
-                const auto [bx, by] = Ideal(run.places[i + 1]);
-                const double dx = bx - ax;
-                const double dy = by - ay;
-                const double length2 = dx * dx + dy * dy;
-                const double t =
-                    length2 > 0
-                        ? std::clamp(((p.x - ax) * dx + (p.y - ay) * dy) / length2, 0.0, 1.0)
-                        : 0.0;
-                nearest = std::min(nearest, std::hypot(ax + t * dx - p.x, ay + t * dy - p.y));
-            }
-            away[static_cast<std::size_t>(node)] =
-                static_cast<int>(std::lround(nearest * kAwayCost));
-        }
+        const std::vector<int> away = DistanceFromCourse(Spots(run), width_, height_, kAwayCost);
+        const double startHeading = Heading(run.places[0], run.places[1]);
+        const double endHeading = Heading(last, run.places[run.places.size() - 2]);
         std::map<int, int> targets;  // node, cost of ending there
         const int firstNode = nodeOf_[static_cast<std::size_t>(first)];
         const int lastNode = nodeOf_[static_cast<std::size_t>(last)];
@@ -333,8 +372,12 @@ class Router {
                         continue;
                     }
                     step += kBendCost[static_cast<std::size_t>(change)];
-                } else if (firstNode >= 0) {
-                    if ((ports_[static_cast<std::size_t>(node)] >> next) & 1) {
+                } else {
+                    step += OtherPortCost(run, 0, next);
+                }
+                if (atStart && firstNode >= 0) {
+                    if (((ports_[static_cast<std::size_t>(node)] >> next) & 1) ||
+                        !KeepsOrder(node, next, startHeading)) {
                         continue;
                     }
                     step += StationBend(node, run.chains, next);
@@ -347,12 +390,15 @@ class Router {
                 }
                 const int target = Node(q);
                 step += away[static_cast<std::size_t>(target)];
-                const int reached = std::min(steps + 1, need);
+                // A node where the run crosses another can hold none of its stations.
+                const int reached = std::min(
+                    steps + (through_[static_cast<std::size_t>(target)] != 0 ? 0 : 1), need);
                 if (const auto end = targets.find(target);
                     end != targets.end() && reached >= need) {
-                    std::int64_t total = step + end->second;
+                    std::int64_t total = step + end->second + OtherPortCost(run, 1, Opposite(next));
                     if (lastNode >= 0) {
-                        if ((ports_[static_cast<std::size_t>(target)] >> Opposite(next)) & 1) {
+                        if (((ports_[static_cast<std::size_t>(target)] >> Opposite(next)) & 1) ||
+                            !KeepsOrder(target, Opposite(next), endHeading)) {
                             continue;
                         }
                         total += StationBend(target, run.chains, Opposite(next));
@@ -408,6 +454,10 @@ class Router {
         if (nodeOf_[static_cast<std::size_t>(last)] < 0) {
             Place(last, Node(run.path.back()));
         }
+        std::vector<bool> crossed;
+        for (const GridPoint& p : run.path) {
+            crossed.push_back(through_[static_cast<std::size_t>(Node(p))] != 0);
+        }
         for (std::size_t i = 0; i + 1 < run.path.size(); ++i) {
             const int a = Node(run.path[i]);
             const int b = Node(run.path[i + 1]);
@@ -423,16 +473,17 @@ class Router {
             if (i == 0) {
                 ports_[static_cast<std::size_t>(a)] |= 1 << d;
                 portChains_[a][d] = run.chains;
+                portHeading_[a][d] = Heading(first, run.places[1]);
             }
             if (i + 2 == run.path.size()) {
                 ports_[static_cast<std::size_t>(b)] |= 1 << Opposite(d);
                 portChains_[b][Opposite(d)] = run.chains;
+                portHeading_[b][Opposite(d)] = Heading(last, run.places[run.places.size() - 2]);
             }
         }
         // The places along the run, each on the node nearest its own spot, in their order.
-        const auto steps = static_cast<int>(run.path.size()) - 1;
         const auto count = static_cast<int>(run.places.size()) - 1;
-        run.stationSteps = SpreadAlong(run, steps, count);
+        run.stationSteps = SpreadAlong(run.path, Spots(run), crossed);
         for (int i = 1; i < count; ++i) {
             const int node = Node(
                 run.path[static_cast<std::size_t>(run.stationSteps[static_cast<std::size_t>(i)])]);
@@ -440,63 +491,26 @@ class Router {
         }
     }
 
-    // Steps 0 < s1 < ... < s(count-1) < steps for the places inside the run, least total
-    // distance from their spots (ties to the earlier step).
-    std::vector<int> SpreadAlong(const struct Run& run, int steps, int count) const {
-        std::vector<int> chosen(static_cast<std::size_t>(count) + 1, 0);
-        chosen[static_cast<std::size_t>(count)] = steps;
-        const int inner = count - 1;
-        if (inner <= 0) {
-            return chosen;
+    // The places of a run where they would lie on the grid, in grid units.
+    std::vector<PlanePoint> Spots(const struct Run& run) const {
+        std::vector<PlanePoint> spots;
+        for (const int place : run.places) {
+            const auto [x, y] = Ideal(place);
+            spots.push_back({x, y});
         }
-        const auto cost = [&](int i, int step) {
-            const auto [ix, iy] = Ideal(run.places[static_cast<std::size_t>(i)]);
-            const GridPoint p = run.path[static_cast<std::size_t>(step)];
-            return static_cast<std::int64_t>(std::lround(10 * std::hypot(p.x - ix, p.y - iy)));
-        };
-        const auto width = static_cast<std::size_t>(steps) + 1;
-        std::vector<std::int64_t> total(static_cast<std::size_t>(count) * width, kUnreached);
-        std::vector<int> previous(total.size(), -1);
-        const auto at = [&](int i, int step) {
-            return static_cast<std::size_t>(i) * width + static_cast<std::size_t>(step);
-        };
-        for (int step = 1; step < steps; ++step) {
-            total[at(1, step)] = cost(1, step);
-        }
-        for (int i = 2; i <= inner; ++i) {
-            std::int64_t best = kUnreached;
-            int bestStep = -1;
-            for (int step = i; step < steps; ++step) {
-                if (total[at(i - 1, step - 1)] < best) {
-                    best = total[at(i - 1, step - 1)];
-                    bestStep = step - 1;
-                }
-                if (best != kUnreached) {
-                    total[at(i, step)] = best + cost(i, step);
-                    previous[at(i, step)] = bestStep;
-                }
-            }
-        }
-        int step = -1;
-        std::int64_t best = kUnreached;
-        for (int s = inner; s < steps; ++s) {
-            if (total[at(inner, s)] < best) {
-                best = total[at(inner, s)];
-                step = s;
-            }
-        }
-        for (int i = inner; i >= 1; --i) {
-            chosen[static_cast<std::size_t>(i)] = step;
-            step = previous[at(i, step)];
-        }
-        return chosen;
+        return spots;
     }
 
-    void Route(struct Run& run) {
-        for (const int radius : kSearchRadii) {
-            if (Search(run, radius)) {
-                Commit(run);
-                return;
+    // Which way the run was drawn: keeping the order round its stations (preferring the ports
+    // kept for it), through any free ports, or (kAnyPort + 1) straight.
+    int Route(struct Run& run) {
+        for (const int way : {kKeptOrder, kAnyPort}) {
+            way_ = way;
+            for (const int radius : kSearchRadii) {
+                if (Search(run, radius)) {
+                    Commit(run);
+                    return way;
+                }
             }
         }
         // No free way: each place on the free node nearest its spot, joined straight.
@@ -518,9 +532,12 @@ class Router {
             }
         }
         run.path.clear();
+        return kAnyPort + 1;
     }
 
     const SchematicRequest& request_;
+    std::vector<std::size_t> order_;
+    std::vector<std::size_t> failed_;
     int width_ = 0;
     int height_ = 0;
     std::vector<PlaceEdge> edges_;
@@ -532,6 +549,9 @@ class Router {
     std::vector<int> station_;    // per node: the place drawn there, or -1
     std::vector<int> ports_;      // per node: directions runs leave a station by
     std::map<int, std::map<int, std::vector<int>>> portChains_;
+    std::map<int, std::map<int, double>> portHeading_;  // per station node and port
+    int way_ = kKeptOrder;
+
     std::vector<int> nodeOf_;  // per place
     int unrouted_ = 0;
 };
@@ -539,7 +559,33 @@ class Router {
 }  // namespace
 
 SchematicLayout LayOutSchematic(const SchematicRequest& request) {
-    return Router(request).Run();
+    // Runs that found no way keeping the order round their stations go first in the next
+    // layout; the layout with the fewest such runs is kept.
+    std::vector<std::size_t> order;
+    std::optional<SchematicLayout> best;
+    std::size_t fewest = 0;
+    for (int round = 0; round < kRoutingRounds; ++round) {
+        Router router(request, order);
+        SchematicLayout layout = router.Run();
+        const std::size_t faults = router.Failed().size();
+        if (!best || faults < fewest) {
+            best = std::move(layout);
+            fewest = faults;
+        }
+        std::vector<std::size_t> next = router.Order();
+        const auto move = [&next](std::size_t run, std::size_t before) {
+            next.erase(std::find(next.begin(), next.end(), run));
+            next.insert(std::find(next.begin(), next.end(), before), run);
+        };
+        for (auto failed = router.Failed().rbegin(); failed != router.Failed().rend(); ++failed) {
+            move(*failed, next.front());
+        }
+        if (faults == 0 || next == router.Order()) {
+            break;
+        }
+        order = std::move(next);
+    }
+    return std::move(*best);
 }
 
 }  // namespace qv::import

@@ -24,7 +24,8 @@ struct Run {
     std::vector<int> places;  // first and last are junctions
     std::vector<int> chains;  // the records using it, sorted
     std::vector<GridPoint> path;
-    std::vector<int> stationSteps;  // step along the path of each place
+    std::vector<int> stationSteps;        // step along the path of each place
+    std::array<int, 2> ports = {-1, -1};  // kept free for it at its first and last junction
 };
 
 }  // namespace qv::import::schematic
