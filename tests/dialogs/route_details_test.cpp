@@ -198,29 +198,6 @@ TEST_F(RouteDetailsTest, AChangeOfLinePutsTheTransferAndTheQuotedLineBeforeTheNe
     EXPECT_EQ(rows[3].picture, std::vector<COLORREF>(rows[3].picture.size(), RGB(255, 255, 255)));
 }
 
-TEST_F(RouteDetailsTest, CloseEndsThePageWithOneAndLeavesTheModelAlone) {
-    const Line& line = LineNumbered(1);
-    Route(line.stations[0].get(), line.stations[2].get());
-    const std::vector<Station*> route = model.route;
-    RouteDetailsDialog dialog(model);
-    INT_PTR result = 0;
-    Run({[&](HWND page) {
-             EXPECT_EQ(dialog.routeStationCount, 3);
-             EXPECT_EQ(dialog.routeTransferCount, 0);
-             // A command from a child of the list leaves the page open; the navigation bar's
-             // "ok" closes it like Cancel.
-             const HWND child = CreateWindowExW(0, u"STATIC", u"", WS_CHILD, 0, 0, 10, 10,
-                                                GetDlgItem(page, IDC_LIST), 0, nullptr, nullptr);
-             SendMessageW(page, WM_COMMAND, IDCANCEL, PointerParam(child));
-         },
-         [&](HWND page) { SendMessageW(page, WM_COMMAND, IDOK, 0); }},
-        [&] { result = RunModalDialog(dialog, IDD_ROUTE_DETAILS, owner); });
-    EXPECT_EQ(stepsRun, 2u);
-    EXPECT_EQ(result, 1);
-    EXPECT_EQ(model.route, route);
-    EXPECT_EQ(dialog.hwnd, nullptr);
-}
-
 // Text on a line's colour is white where white contrasts more, else black: decided here by eye
 // for each colour, not by a formula.
 struct LineText {
@@ -275,22 +252,6 @@ INSTANTIATE_TEST_SUITE_P(
     [](const ::testing::TestParamInfo<LineText>& line) {
         return std::to_string(line.index) + (line.param.white ? "White" : "Black");
     });
-
-class RouteDetailsAtTwice : public RouteDetailsTest {
-  protected:
-    RouteDetailsAtTwice() : RouteDetailsTest(2) {}
-};
-
-TEST_F(RouteDetailsAtTwice, RowColoursHoldAtTwiceTheScale) {
-    const Line& first = LineNumbered(1);
-    const Line& second = LineNumbered(2);
-    Route(first.stations[0].get(), second.stations.back().get());
-    const std::vector<Row> rows = ShowRows("route-details-2x");
-    ASSERT_GT(rows.size(), 6u);
-    EXPECT_EQ(rows[0].background, first.colour);
-    EXPECT_EQ(rows[1].background, second.colour);
-    EXPECT_EQ(rows[4].background, first.colour);
-}
 
 }  // namespace
 }  // namespace qv

@@ -14,7 +14,6 @@
 #include "platform/host/virtual_keys.h"
 #include "platform/pocket/shell_layout.h"
 #include "resources/resource_ids.h"
-#include "scoped_environment.h"
 #include "settings/settings_file.h"
 
 namespace qv {
@@ -113,10 +112,12 @@ class SettingsPage : public testing::PageTest {
     }
 };
 
-TEST_F(SettingsPage, WithoutAFileShowsTheDefaultsAndCancelWritesNothing) {
-    Page page(settingsPath);
+// Without a file the page shows the defaults and cancel writes nothing; OK stores what was chosen
+// and holds the numbers to their ranges.
+TEST_F(SettingsPage, CancelWritesNothingAndOkStoresWhatWasChosen) {
+    Page first(settingsPath);
     Shown shown;
-    page.onOpen = [&](HWND hwnd) {
+    first.onOpen = [&](HWND hwnd) {
         shown = Look(hwnd);
         // Toggled and typed, then cancelled.
         Tap(hwnd, IDC_SAVE_ROUTE);
@@ -124,9 +125,9 @@ TEST_F(SettingsPage, WithoutAFileShowsTheDefaultsAndCancelWritesNothing) {
         Retype(hwnd, IDC_MAX_TRANSFERS, u"7");
         host.Key(VK_ESCAPE);
     };
-    EXPECT_EQ(Run(page), IDCANCEL);
+    EXPECT_EQ(Run(first), IDCANCEL);
     EXPECT_FALSE(std::filesystem::exists(settingsPath));
-    EXPECT_EQ(page.WorkingSettings(), Settings{});
+    EXPECT_EQ(first.WorkingSettings(), Settings{});
 
     EXPECT_EQ(shown.checked, kDefaultChecks);
     EXPECT_EQ(shown.tooltipMs, u"2000");
@@ -136,9 +137,7 @@ TEST_F(SettingsPage, WithoutAFileShowsTheDefaultsAndCancelWritesNothing) {
     EXPECT_EQ(shown.heading.lfWeight, FW_BOLD);
     EXPECT_NE(shown.heading.lfCharSet, RUSSIAN_CHARSET);
     EXPECT_TRUE(shown.headingsShareTheFont);
-}
 
-TEST_F(SettingsPage, OkStoresWhatWasChosenAndHoldsNumbersToTheirRanges) {
     Page page(settingsPath);
     page.onOpen = [&](HWND hwnd) {
         Tap(hwnd, IDC_ALGO_TIME);
@@ -164,31 +163,6 @@ TEST_F(SettingsPage, OkStoresWhatWasChosenAndHoldsNumbersToTheirRanges) {
     expected.tooltipMs = 60000;  // nine digits read, then brought to the longest
     EXPECT_EQ(Saved(), expected);
     EXPECT_EQ(page.WorkingSettings(), expected);
-}
-
-TEST_F(SettingsPage, EmptyNumbersKeepTheirValuesAndAnUnknownAlgorithmIsTheFirst) {
-    ASSERT_EQ(SaveSettings(Unusual(), settingsPath), 1);
-    Page page(settingsPath);
-    Shown shown;
-    page.onOpen = [&](HWND hwnd) {
-        shown = Look(hwnd);
-        Retype(hwnd, IDC_TOOLTIP_MS, u"");
-        SetWindowTextW(GetDlgItem(hwnd, IDC_MAX_TRANSFERS), u"");
-        host.Key(VK_RETURN);
-    };
-    EXPECT_EQ(Run(page), IDOK);
-    Settings expected = Unusual();
-    expected.algorithm = 0;
-    EXPECT_EQ(Saved(), expected);
-    // An algorithm the program does not know is read as fewest transfers.
-    EXPECT_TRUE(shown.checked[IDC_ALGO_TRANSFERS]);
-    EXPECT_FALSE(shown.checked[IDC_ALGO_TIME]);
-    EXPECT_TRUE(shown.checked[IDC_PICK_KEYBOARD]);
-    EXPECT_FALSE(shown.checked[IDC_PICK_TABS]);
-    EXPECT_TRUE(shown.checked[IDC_CYRILLIC_FONT]);
-    EXPECT_EQ(shown.tooltipMs, u"1500");
-    EXPECT_EQ(shown.heading.lfCharSet, RUSSIAN_CHARSET);
-    EXPECT_EQ(shown.heading.lfWeight, FW_BOLD);
 }
 
 // Each box shows its own setting, and a tap on it changes that setting alone.
@@ -228,6 +202,8 @@ TEST_F(SettingsPage, EachBoxShowsAndSetsItsOwnSetting) {
     }
 }
 
+// A file's settings are shown, an algorithm the program does not know as fewest transfers; an
+// empty number keeps its value; a failed save keeps the file and the page and says so.
 TEST_F(SettingsPage, AFailedSaveKeepsTheFileAndThePageAndSaysSo) {
     ASSERT_EQ(SaveSettings(Unusual(), settingsPath), 1);
     const std::string before = FileBytes();
@@ -238,23 +214,23 @@ TEST_F(SettingsPage, AFailedSaveKeepsTheFileAndThePageAndSaysSo) {
     tiny.rlim_cur = 16;
 
     Page page(settingsPath);
+    Shown shown;
     std::string afterFailure;
     std::u16string tooltipShown;
-    std::u16string transfersShown;
     page.onOpen = [&](HWND hwnd) {
+        shown = Look(hwnd);
         ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &tiny), 0);
         Tap(hwnd, IDC_SAVE_ROUTE);
         Retype(hwnd, IDC_TOOLTIP_MS, u"99");
-        Retype(hwnd, IDC_MAX_TRANSFERS, u"100");
+        SetWindowTextW(GetDlgItem(hwnd, IDC_MAX_TRANSFERS), u"");
         host.Key(VK_RETURN);  // OK: the save fails
         host.Key(VK_RETURN);  // closes the box
         host.Key(VK_RETURN);  // OK again, with room to write
     };
     page.onOk = [&](HWND hwnd) {
         if (page.oks == 2) {
-            // The first OK showed the numbers as they are kept.
+            // The first OK showed the number as it is kept.
             tooltipShown = GetWindowText(GetDlgItem(hwnd, IDC_TOOLTIP_MS));
-            transfersShown = GetWindowText(GetDlgItem(hwnd, IDC_MAX_TRANSFERS));
             afterFailure = FileBytes();
             setrlimit(RLIMIT_FSIZE, &saved);
         }
@@ -263,6 +239,12 @@ TEST_F(SettingsPage, AFailedSaveKeepsTheFileAndThePageAndSaysSo) {
     setrlimit(RLIMIT_FSIZE, &saved);
     std::signal(SIGXFSZ, previousHandler);
 
+    EXPECT_TRUE(shown.checked[IDC_ALGO_TRANSFERS]);
+    EXPECT_FALSE(shown.checked[IDC_ALGO_TIME]);
+    EXPECT_TRUE(shown.checked[IDC_PICK_KEYBOARD]);
+    EXPECT_TRUE(shown.checked[IDC_CYRILLIC_FONT]);
+    EXPECT_EQ(shown.tooltipMs, u"1500");
+    EXPECT_EQ(shown.heading.lfCharSet, RUSSIAN_CHARSET);
     EXPECT_EQ(result, IDOK);
     EXPECT_EQ(page.oks, 2);
     EXPECT_EQ(afterFailure, before);
@@ -271,25 +253,12 @@ TEST_F(SettingsPage, AFailedSaveKeepsTheFileAndThePageAndSaysSo) {
     EXPECT_EQ(page.interruptions[0].rfind(u"Ошибка|", 0), 0u);
     EXPECT_EQ(page.interruptions[1], u"Схема метро");
     EXPECT_EQ(tooltipShown, u"100");
-    EXPECT_EQ(transfersShown, u"99");
     Settings expected = Unusual();
     expected.algorithm = 0;
     expected.saveRoute = true;
     expected.tooltipMs = 100;
-    expected.maxTransfers = 99;
     EXPECT_EQ(Saved(), expected);
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder), {}), 1);
-}
-
-TEST_F(SettingsPage, ShowSettingsDialogUsesTheUsersSettingsFile) {
-    testing::ScopedEnvironment environment;
-    environment.Set("XDG_CONFIG_HOME", folder.string());
-    host.Key(VK_RETURN);
-    ShowSettingsDialog(owner);
-    Settings written;
-    written.tooltipMs = 500;
-    EXPECT_EQ(LoadSettings(written, folder / "quorvane" / "quorvane.ini"), 1);
-    EXPECT_EQ(written, Settings{});
 }
 
 }  // namespace

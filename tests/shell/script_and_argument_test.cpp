@@ -22,16 +22,12 @@ TEST(ScriptKeys, ModifiersAndNames) {
     ASSERT_TRUE(altF4);
     EXPECT_EQ(altF4->virtualKey, VK_F1 + 3);
     EXPECT_EQ(altF4->modifiers, (KeyModifiers{false, true, false}));
-    const auto ctrlH = ParseKey("ctrl+h");
-    ASSERT_TRUE(ctrlH);
-    EXPECT_EQ(ctrlH->virtualKey, 'H');
-    EXPECT_TRUE(ctrlH->modifiers.control);
+    EXPECT_EQ(ParseKey("ctrl+h")->modifiers, (KeyModifiers{.control = true}));
     EXPECT_EQ(ParseKey("shift+tab")->virtualKey, VK_TAB);
     // A "+" key alone is not a modifier list; unknown names and modifiers are refused.
-    EXPECT_FALSE(ParseKey("hyper+a"));
-    EXPECT_FALSE(ParseKey("f13"));
-    EXPECT_FALSE(ParseKey("ctrl+"));
-    EXPECT_FALSE(ParseKey(""));
+    for (const char* bad : {"hyper+a", "f13", "ctrl+", ""}) {
+        EXPECT_FALSE(ParseKey(bad)) << bad;
+    }
 }
 
 TEST(ScriptLines, ALetterOrDigitKeyTypesAsAKeyboardDoes) {
@@ -82,23 +78,14 @@ TEST(ScriptLines, StepsInOrderAndTheFirstBadLine) {
     }
 }
 
+// Wheel turns and drops are run by the program's tests; here the lines only they cannot show.
 TEST(ScriptLines, WheelAndDrop) {
-    const auto parsed = ParseScript(
-        "wheel 0 -2\nwheel 3 1 Shift\nwheel 0 1 ctrl\ndrop /m/a b#1.qvn\ndrop rel.qvn\n");
+    const auto parsed = ParseScript("drop /m/a b#1.qvn\ndrop rel.qvn\n");
     const auto& steps = std::get<std::vector<ScriptStep>>(parsed);
-    ASSERT_EQ(steps.size(), 5u);
-    const auto event = [&](int i) { return std::get<tools::InputStep>(steps[i]).event; };
-    EXPECT_EQ(event(0).kind, InputEvent::Kind::Wheel);
-    EXPECT_EQ(event(0).notches.x, 0);
-    EXPECT_EQ(event(0).notches.y, -2);
-    EXPECT_EQ(event(0).modifiers, KeyModifiers{});
-    EXPECT_EQ(event(1).notches.x, 3);
-    EXPECT_EQ(event(1).modifiers, (KeyModifiers{.shift = true}));
-    EXPECT_EQ(event(2).modifiers, (KeyModifiers{.control = true}));
-    EXPECT_EQ(event(3).kind, InputEvent::Kind::Drop);
+    ASSERT_EQ(steps.size(), 2u);
     // The whole rest of the line, "#" and spaces too; a relative path from the working folder.
-    EXPECT_EQ(event(3).path, u"/m/a b#1.qvn");
-    EXPECT_EQ(event(4).path,
+    EXPECT_EQ(std::get<tools::InputStep>(steps[0]).event.path, u"/m/a b#1.qvn");
+    EXPECT_EQ(std::get<tools::InputStep>(steps[1]).event.path,
               Utf8ToUtf16((std::filesystem::current_path() / "rel.qvn").string()).value());
 
     for (const char* bad : {"wheel 1\n", "wheel 1 2 alt\n", "wheel 1 2 ctrl shift\n",

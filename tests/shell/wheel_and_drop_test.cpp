@@ -35,105 +35,71 @@ std::string WindowText(const json& state) {
     return WindowOf(state, "QuorvaneWnd")["text"];
 }
 
-TEST(Wheel, PansAZoomedSchemeByWholeStepsAndLeavesAnUnzoomedOne) {
+// Up shows what lies above, as a drag downwards does; shift turns it sideways; a wheel turned to
+// the right shows what lies to the right. With control, up zooms in and down out, each only from
+// the other state.
+TEST(Wheel, PansAZoomedSchemeByWholeStepsAndZoomsWithControl) {
     const Home home;
-    const Outcome outcome = home.Run(
-        "wheel 0 1\nwheel 1 0\nwheel 0 1 shift\nstate\n"
-        "command ID_SCALE\nstate\n"
-        "wheel 0 1\nstate\nwheel 0 -3\nstate\nwheel 0 2 shift\nstate\nwheel 1 0\nstate\n"
-        "wheel -2 1\nstate\n",
-        (kMaps / "example.qvn").string());
+    struct Turn {
+        const char* wheel;
+        bool zoomed;
+        int steps[2];  // the view's move from where the zoom put it, in steps
+    };
+    const Turn turns[] = {
+        {"wheel 0 1\nwheel 1 0\nwheel 0 1 shift", false, {}},
+        {"wheel 0 -1 ctrl", false, {}},
+        {"wheel 0 1 ctrl", true, {0, 0}},
+        {"wheel 0 1", true, {0, 1}},
+        {"wheel 0 3 ctrl", true, {0, 1}},
+        {"wheel 0 -3", true, {0, -2}},
+        {"wheel 0 2 shift", true, {2, -2}},
+        {"wheel 1 0", true, {1, -2}},
+        {"wheel -2 1", true, {3, -1}},
+        {"wheel 0 -1 ctrl", false, {}},
+        // The zoom command zooms to the view the wheel did.
+        {"command ID_SCALE", true, {0, 0}},
+    };
+    std::string script;
+    for (const Turn& turn : turns) {
+        script += std::string(turn.wheel) + "\nstate\n";
+    }
+    const Outcome outcome = home.Run(script, (kMaps / "example.qvn").string());
     EXPECT_EQ(outcome.exitCode, 0);
-    ASSERT_EQ(outcome.states.size(), 7u);
-    EXPECT_EQ(View(outcome.states[0]), At(0, 0));
-    const json& zoomed = outcome.states[1];
-    ASSERT_TRUE(zoomed["model"]["zoomed"]);
-    const int x = View(zoomed)[0];
-    const int y = View(zoomed)[1];
-    // Up shows what lies above, as a drag downwards does; shift turns it sideways; a wheel
-    // turned to the right shows what lies to the right.
-    EXPECT_EQ(View(outcome.states[2]), At(x, y + kStep));
-    EXPECT_EQ(View(outcome.states[3]), At(x, y - 2 * kStep));
-    EXPECT_EQ(View(outcome.states[4]), At(x + 2 * kStep, y - 2 * kStep));
-    EXPECT_EQ(View(outcome.states[5]), At(x + kStep, y - 2 * kStep));
-    EXPECT_EQ(View(outcome.states[6]), At(x + 3 * kStep, y - kStep));
-    // Nothing else changes: no station is picked, the scale stays.
-    for (const json& state : outcome.states) {
+    ASSERT_EQ(outcome.states.size(), std::size(turns));
+    const json zoomedAt = View(outcome.states[2]);
+    for (std::size_t i = 0; i < std::size(turns); ++i) {
+        const json& state = outcome.states[i];
+        SCOPED_TRACE(turns[i].wheel);
+        ASSERT_EQ(state["model"]["zoomed"], turns[i].zoomed);
+        EXPECT_EQ(state["settings"]["savedZoom"], turns[i].zoomed ? 2 : 1);
         EXPECT_TRUE(state["model"]["hotStation"].is_null());
-    }
-    EXPECT_TRUE(outcome.states[6]["model"]["zoomed"]);
-}
-
-TEST(Wheel, TheSchemeOnScreenMovesByTheStep) {
-    const Home home;
-    const Outcome outcome = home.Run(
-        "command ID_SCALE\nwait 10\nshot before.png\nwheel 0 1\nwait 10\nshot down.png\n"
-        "wheel 0 -1\nwheel 0 1 shift\nwait 10\nshot right.png\n",
-        (kMaps / "zarechensk.qvn").string());
-    EXPECT_EQ(outcome.exitCode, 0);
-    const std::vector<std::uint32_t> before = ShotPixels(home.Root() / "before.png");
-    const std::vector<std::uint32_t> down = ShotPixels(home.Root() / "down.png");
-    const std::vector<std::uint32_t> right = ShotPixels(home.Root() / "right.png");
-    ASSERT_EQ(before.size(), 240u * 320u);
-    ASSERT_EQ(down.size(), before.size());
-    ASSERT_EQ(right.size(), before.size());
-    // The work area between the shell's bars, rows 26 to 293.
-    int movedDown = 0;
-    int movedRight = 0;
-    int changed = 0;
-    for (int row = 26 + kStep; row < 294; ++row) {
-        for (int column = 0; column < 240; ++column) {
-            movedDown += down[row * 240 + column] != before[(row - kStep) * 240 + column];
-            changed += down[row * 240 + column] != before[row * 240 + column];
+        if (turns[i].zoomed) {
+            EXPECT_EQ(View(state), At(zoomedAt[0].get<int>() + kStep * turns[i].steps[0],
+                                      zoomedAt[1].get<int>() + kStep * turns[i].steps[1]));
+        } else {
+            EXPECT_EQ(View(state), At(0, 0));
         }
     }
-    for (int row = 26; row < 294; ++row) {
-        for (int column = kStep; column < 240; ++column) {
-            movedRight += right[row * 240 + column] != before[row * 240 + column - kStep];
-        }
-    }
-    EXPECT_EQ(movedDown, 0);
-    EXPECT_EQ(movedRight, 0);
-    EXPECT_GT(changed, 1000);
 }
 
-TEST(Wheel, ControlZoomsInUpAndOutDownOnlyFromTheOtherState) {
-    const Home home;
-    const Outcome outcome = home.Run(
-        "wheel 0 -1 ctrl\nstate\nwheel 0 1 ctrl\nstate\nwheel 0 1\nwheel 0 3 ctrl\nstate\n"
-        "wheel 0 -1 ctrl\nstate\nwheel 0 -1 ctrl\nstate\ncommand ID_SCALE\nstate\n",
-        (kMaps / "example.qvn").string());
-    EXPECT_EQ(outcome.exitCode, 0);
-    ASSERT_EQ(outcome.states.size(), 6u);
-    const auto zoomed = [&](int i) { return outcome.states[i]["model"]["zoomed"].get<bool>(); };
-    EXPECT_FALSE(zoomed(0));
-    EXPECT_TRUE(zoomed(1));
-    EXPECT_EQ(outcome.states[1]["settings"]["savedZoom"], 2);
-    // Up again keeps the zoom and the view the plain wheel moved.
-    EXPECT_TRUE(zoomed(2));
-    EXPECT_EQ(View(outcome.states[2]),
-              At(View(outcome.states[1])[0], View(outcome.states[1])[1].get<int>() + kStep));
-    EXPECT_FALSE(zoomed(3));
-    EXPECT_EQ(outcome.states[3]["settings"]["savedZoom"], 1);
-    EXPECT_FALSE(zoomed(4));
-    // The zoom command zooms to the view the wheel did.
-    EXPECT_TRUE(zoomed(5));
-    EXPECT_EQ(View(outcome.states[5]), View(outcome.states[1]));
-}
-
+// A map dropped on the window loads as a chosen one; while a page is open, once it closes.
 TEST(Drop, AMapDroppedOnTheWindowLoadsAsAChosenOne) {
     const Home home;
-    const std::string dropped = (kMaps / "almaty.qvn").string();
+    const std::string almaty = (kMaps / "almaty.qvn").string();
+    const std::string example = (kMaps / "example.qvn").string();
     const Outcome outcome =
-        home.Run("state\ndrop " + dropped + "\nwait 10\nstate\n", (kMaps / "example.qvn").string());
+        home.Run("drop " + almaty + "\nwait 10\nstate\ncommand ID_SETTINGS\nwait 10\ndrop " +
+                     example + "\nwait 10\nstate\nkey escape\nwait 10\nstate\n",
+                 example);
     EXPECT_EQ(outcome.exitCode, 0);
-    ASSERT_EQ(outcome.states.size(), 2u);
-    EXPECT_EQ(outcome.states[0]["model"]["name"], "Пример");
-    EXPECT_EQ(WindowText(outcome.states[0]), "Пример");
+    ASSERT_EQ(outcome.states.size(), 3u);
     const std::string name = MapName("almaty.qvn");
+    EXPECT_EQ(outcome.states[0]["model"]["name"], name);
+    EXPECT_EQ(WindowText(outcome.states[0]), name);
+    EXPECT_EQ(outcome.states[0]["settings"]["mapPath"], almaty);
     EXPECT_EQ(outcome.states[1]["model"]["name"], name);
-    EXPECT_EQ(WindowText(outcome.states[1]), name);
-    EXPECT_EQ(outcome.states[1]["settings"]["mapPath"], dropped);
+    EXPECT_EQ(outcome.states[2]["model"]["name"], "Пример");
+    EXPECT_EQ(outcome.states[2]["settings"]["mapPath"], example);
 }
 
 TEST(Drop, AFileThatIsNoMapSaysSoAndKeepsTheMapShown) {
@@ -156,19 +122,6 @@ TEST(Drop, AFileThatIsNoMapSaysSoAndKeepsTheMapShown) {
         EXPECT_EQ(after["settings"]["mapPath"], (kMaps / "example.qvn").string());
         EXPECT_NE(outcome.errors.find(file), std::string::npos) << outcome.errors;
     }
-}
-
-TEST(Drop, AMapDroppedWhileAPageIsOpenLoadsWhenItCloses) {
-    const Home home;
-    const std::string dropped = (kMaps / "almaty.qvn").string();
-    const Outcome outcome = home.Run("command ID_SETTINGS\nwait 10\ndrop " + dropped +
-                                         "\nwait 10\nstate\nkey escape\nwait 10\nstate\n",
-                                     (kMaps / "example.qvn").string());
-    EXPECT_EQ(outcome.exitCode, 0);
-    ASSERT_EQ(outcome.states.size(), 2u);
-    EXPECT_EQ(outcome.states[0]["model"]["name"], "Пример");
-    EXPECT_EQ(outcome.states[1]["model"]["name"], MapName("almaty.qvn"));
-    EXPECT_EQ(outcome.states[1]["settings"]["mapPath"], dropped);
 }
 
 }  // namespace
