@@ -56,7 +56,11 @@ struct Map {
         }
         return found;
     }
-    std::vector<int> RouteBetween(int from, int to) {
+    std::vector<int> RouteBetween(int from, int to, int forbidden = -1) {
+        const std::int16_t kept = forbidden >= 0 ? model.Stations()[forbidden]->kind : 0;
+        if (forbidden >= 0) {
+            model.Stations()[forbidden]->kind = kForbiddenKind;
+        }
         model.departure = model.Stations()[from];
         model.destination = model.Stations()[to];
         SilentRouteSearchFeedback silent;
@@ -64,6 +68,9 @@ struct Map {
         std::vector<int> route;
         for (const Station* s : model.route) {
             route.push_back(s->index);
+        }
+        if (forbidden >= 0) {
+            model.Stations()[forbidden]->kind = kept;
         }
         return route;
     }
@@ -212,10 +219,20 @@ TEST(MainWindow, DepartureDestinationFindTheRouteThatBlinks) {
                                "\ncommand ID_DEPARTURE\nstate\ntap " + map.TapAt(to) +
                                "\ncommand ID_DESTINATION\nstate\n"
                                "shot on.png\nwait 500\nstate\nshot off.png\nwait 500\nstate\n";
-    const Outcome outcome = home.Run(script, map.path);
+    // A station of the route between its ends that a tap can reach, with a way round it.
+    const std::vector<int> route = map.RouteBetween(from, to);
+    const auto middle = std::find_if(route.begin() + 1, route.end() - 1, [&](int i) {
+        return std::find(tappable.begin(), tappable.end(), i) != tappable.end() &&
+               !map.RouteBetween(from, to, i).empty();
+    });
+    ASSERT_NE(middle, route.end() - 1);
+    const Outcome outcome = home.Run(script + "tap " + map.TapAt(*middle) +
+                                         "\ncommand ID_FORBIDDEN_STATION\nwait 10\nstate\n"
+                                         "shot detour.png\n",
+                                     map.path);
     // The route and its end markers show in the on-phase only.
     EXPECT_GT(Differing(home, "on.png", "off.png"), 20);
-    ASSERT_EQ(outcome.states.size(), 5u);
+    ASSERT_EQ(outcome.states.size(), 6u);
     EXPECT_TRUE(outcome.states[0]["model"]["departure"].is_null());  // nothing was hot
     const json& departed = outcome.states[1];
     EXPECT_EQ(departed["model"]["departure"]["index"], from);
@@ -234,6 +251,20 @@ TEST(MainWindow, DepartureDestinationFindTheRouteThatBlinks) {
     EXPECT_EQ(outcome.states[4]["routeLabelCounter"], 2);
     EXPECT_EQ(home.Saved().departureIndex, from);
     EXPECT_EQ(home.Saved().destinationIndex, to);
+    // Forbidding a station of the route shows the detour at once: the route colour (0xFF00FF)
+    // leaves the old way and takes the new one.
+    EXPECT_EQ(Route(outcome.states[5]), map.RouteBetween(from, to, *middle));
+    const std::vector<std::uint32_t> before = ShotPixels(home.Root() / "on.png");
+    const std::vector<std::uint32_t> after = ShotPixels(home.Root() / "detour.png");
+    ASSERT_EQ(after.size(), before.size());
+    int left = 0;
+    int taken = 0;
+    for (std::size_t i = 0; i < before.size(); ++i) {
+        left += before[i] == 0xFF00FFu && after[i] != 0xFF00FFu;
+        taken += before[i] != 0xFF00FFu && after[i] == 0xFF00FFu;
+    }
+    EXPECT_GT(left, 20);
+    EXPECT_GT(taken, 20);
 }
 
 TEST(MainWindow, AnEndThePickerRemovesTakesTheRouteWithIt) {
