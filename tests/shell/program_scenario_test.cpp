@@ -349,6 +349,18 @@ TEST(MainWindow, SettingsConfirmedOnThePageRedrawTheSchemeAndSearchAgain) {
     EXPECT_GT(Differing(home, "before.png", "after.png"), 200);
 }
 
+TEST(MainWindow, ShowingStationNamesOnTheSettingsPageRedrawsTheSchemeAtOnce) {
+    const Home home;
+    const Map map("almaty.qvn");  // labels show at scale 1
+    const Outcome page = home.Run("command ID_SETTINGS\nstate\nkey escape\n", map.path, "page");
+    ASSERT_EQ(page.states.size(), 1u);
+    const std::string ok = Centre(WindowOf(page.states[0], "QvShellNavigationBar")["doneButton"]);
+    home.Run("wait 10\nshot plain.png\ncommand ID_SETTINGS\ntap " + Button(page.states[0], 1060) +
+                 "\ntap " + ok + "\nwait 10\nshot named.png\n",
+             map.path);
+    EXPECT_GT(Differing(home, "plain.png", "named.png"), 200);
+}
+
 TEST(MainWindow, AcceleratorsAndHelp) {
     const Home home;
     const Map map("example.qvn");
