@@ -57,7 +57,6 @@ TEST(DashedSegment, AnAbsurdlyLongSegmentDrawsOnlyNearTheImage) {
     const auto dashes = surface.Calls(Kind::Polyline);
     EXPECT_LT(dashes.size(), 3000u);
     ASSERT_FALSE(dashes.empty());
-    // The dashes keep their places along the segment.
     EXPECT_EQ((dashes[1].points[0].x - dashes[0].points[0].x), 6);
 }
 

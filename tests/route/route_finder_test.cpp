@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <optional>
-#include <string>
 #include <vector>
 
 #include "network_builder.h"
@@ -127,13 +125,23 @@ TEST(FindRoute, ChoosesByTheRulesBoundsAndTieBreaks) {
     }
 }
 
-TEST(BestRouteSearch, AmongEqualScoresTakesTheFewestPoints) {
-    auto model = Ring();
-    model->BuildAdjacency();
-    model->settings.countWaitTime = false;
+TEST(BestRouteSearch, OrdersByTheAlgorithmThenTakesTheFewestPoints) {
+    // The detour takes two transfers and 6 minutes, line 1 none and 10; each known score lies
+    // between them in the algorithm's order.
+    auto detour = Detour();
+    detour->Stations()[0]->runTime = 9;
+    auto ring = Ring();
+    for (auto* model : {detour.get(), ring.get()}) {
+        model->settings.countWaitTime = false;
+        model->BuildAdjacency();
+    }
     for (const std::int32_t algorithm : {0, 1}) {
-        const RouteRules rules{.algorithm = algorithm, .maxTransfers = 0, .maxLength = 4};
-        EXPECT_EQ(SearchBestRoute(SearchGraph(*model), rules, 0, 2).points, (Indices{0, 2}));
+        const RouteRules rules{.algorithm = algorithm, .maxTransfers = 3, .maxLength = 9};
+        const RouteScore known = algorithm == 0 ? RouteScore{1, 8} : RouteScore{9, 7};
+        EXPECT_EQ(SearchBestRoute(SearchGraph(*detour), rules, 0, 2, known).points,
+                  algorithm == 0 ? (Indices{0, 1, 2}) : (Indices{0, 3, 4, 5, 2}));
+        const RouteRules ringRules{.algorithm = algorithm, .maxTransfers = 0, .maxLength = 4};
+        EXPECT_EQ(SearchBestRoute(SearchGraph(*ring), ringRules, 0, 2).points, (Indices{0, 2}));
     }
 }
 

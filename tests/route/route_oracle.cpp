@@ -164,7 +164,6 @@ std::vector<std::int32_t> OracleSearchRoute(const NetworkModel& model, std::int3
                 }
                 continue;
             }
-            // Sweeps over this path.
             while (true) {
                 const std::int32_t length = path[0];
                 const std::int32_t from = last(path);
