@@ -6,11 +6,14 @@
 #include <filesystem>
 #include <fstream>
 
+#include "model/map_title.h"
 #include "non_regular_files.h"
 #include "text/utf.h"
 
 namespace qv {
 namespace {
+
+namespace fs = std::filesystem;
 
 const std::u16string kExampleText =
     u"[NAME]\r\nПример;1;0;2;2;\r\n[MAP]\r\n0;0;3;4;1;FF00FFh;-10;\r\n[LINES]\r\n"
@@ -21,52 +24,35 @@ const std::u16string kExampleText =
 class MapFileTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        folder_ = std::filesystem::temp_directory_path() /
+        folder_ = fs::temp_directory_path() /
                   ("qv-map-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
                    "-" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        std::filesystem::create_directories(folder_);
+        fs::create_directories(folder_);
     }
-    void TearDown() override { std::filesystem::remove_all(folder_); }
+    void TearDown() override { fs::remove_all(folder_); }
 
-    std::u16string Write(const std::string& name, const std::string& bytes) {
-        const std::filesystem::path path = folder_ / name;
+    fs::path Write(const std::string& name, const std::string& bytes) {
+        const fs::path path = folder_ / name;
         std::ofstream(path, std::ios::binary) << bytes;
-        return *Utf8ToUtf16(path.string());
+        return path;
     }
 
-    std::filesystem::path folder_;
+    fs::path folder_;
 };
 
-TEST_F(MapFileTest, ShippedExampleLoads) {
-    NetworkModel model;
-    MapError error;
-    ASSERT_EQ(LoadMapFile(model, *Utf8ToUtf16(QV_MAPS_DIR "/example.qvn"), Settings{}, &error), 0)
-        << error.reason;
-    EXPECT_EQ(model.name, u"Пример");
-    EXPECT_EQ(model.StationCount(), 3);
-    EXPECT_EQ(model.tabLetters, u"ВП");
-}
-
-TEST_F(MapFileTest, EveryEncodingGivesTheSameNetwork) {
+TEST_F(MapFileTest, EveryEncodingGivesTheSameNetworkAndOthersAreRefused) {
     const std::string utf8 = Utf16ToUtf8(kExampleText);
-    const std::string variants[] = {
-        "\xFF\xFE" + EncodeUtf16Le(kExampleText),
-        EncodeUtf16Le(kExampleText),
-        "\xEF\xBB\xBF" + utf8,
-        utf8,
-    };
-    for (const std::string& bytes : variants) {
+    for (const std::string& bytes : {"\xFF\xFE" + EncodeUtf16Le(kExampleText),
+                                     EncodeUtf16Le(kExampleText), "\xEF\xBB\xBF" + utf8, utf8}) {
         NetworkModel model;
         MapError error;
-        ASSERT_EQ(LoadMapFile(model, Write("map.qvn", bytes), Settings{}, &error), 0)
+        ASSERT_EQ(LoadMapFileAt(model, Write("map.qvn", bytes), Settings{}, &error), 0)
             << error.reason;
         EXPECT_EQ(model.name, u"Пример");
         ASSERT_EQ(model.StationCount(), 3);
         EXPECT_EQ(model.Stations()[2]->name, u"Третья");
     }
-}
 
-TEST_F(MapFileTest, OtherEncodingsAndDamagedFilesAreRefused) {
     std::string bigEndian = "\xFE\xFF";
     for (const char16_t c : kExampleText) {
         bigEndian += static_cast<char>(c >> 8);
@@ -75,29 +61,24 @@ TEST_F(MapFileTest, OtherEncodingsAndDamagedFilesAreRefused) {
     const std::string refused[] = {
         bigEndian,
         "\xFF\xFE" + EncodeUtf16Le(kExampleText) + "x",  // odd number of bytes
-        Utf16ToUtf8(kExampleText) + "\xC3",              // broken UTF-8
+        utf8 + "\xC3",                                   // broken UTF-8
         "",
         std::string("\x00\x01\x02\x03", 4),
     };
     for (const std::string& bytes : refused) {
         NetworkModel model;
         MapError error;
-        EXPECT_EQ(LoadMapFile(model, Write("bad.qvn", bytes), Settings{}, &error), -1);
+        EXPECT_EQ(LoadMapFileAt(model, Write("bad.qvn", bytes), Settings{}, &error), -1);
         EXPECT_FALSE(error.reason.empty());
     }
 }
 
 TEST_F(MapFileTest, OnlyRegularFilesAreReadAndNothingWaitsForAPeer) {
-    const std::filesystem::path fifo = folder_ / "fifo.qvn";
-    const std::filesystem::path socketPath = folder_ / "socket.qvn";
+    const fs::path fifo = folder_ / "fifo.qvn";
+    const fs::path socketPath = folder_ / "socket.qvn";
     const testing::NonRegularFiles made(fifo, socketPath);
     ASSERT_TRUE(made.Made());
-
-    struct Case {
-        std::filesystem::path path;
-        const char* reason;
-    };
-    const Case cases[] = {
+    const std::pair<fs::path, const char*> cases[] = {
         {folder_ / "none.qvn", "No such file"},
         {folder_, "folder"},
         {fifo, "FIFO"},
@@ -105,12 +86,13 @@ TEST_F(MapFileTest, OnlyRegularFilesAreReadAndNothingWaitsForAPeer) {
         {"/dev/null", "device"},
     };
     ::alarm(20);  // a load that waits for a writer ends the test instead of hanging it
-    for (const Case& c : cases) {
+    for (const auto& [path, reason] : cases) {
         NetworkModel model;
         MapError error;
-        EXPECT_EQ(LoadMapFileAt(model, c.path, Settings{}, &error), -1) << c.path;
+        EXPECT_EQ(LoadMapFileAt(model, path, Settings{}, &error), -1) << path;
         EXPECT_EQ(error.line, 0);
-        EXPECT_NE(error.reason.find(c.reason), std::string::npos) << c.path << ": " << error.reason;
+        EXPECT_NE(error.reason.find(reason), std::string::npos) << path << ": " << error.reason;
+        EXPECT_EQ(ReadMapTitle(path), std::nullopt) << path;
     }
     ::alarm(0);
 }
@@ -121,47 +103,52 @@ TEST_F(MapFileTest, AMapOfExactlyTheLargestSizeLoadsAndOneByteMoreIsRefused) {
     std::string bytes = "\xFF\xFE" + EncodeUtf16Le(kExampleText);
     const std::size_t largest = std::size_t{64} << 20;
     bytes.resize(largest, '\x20');
-    const std::u16string path = Write("largest.qvn", bytes);
+    const fs::path path = Write("largest.qvn", bytes);
     NetworkModel model;
     MapError error;
-    ASSERT_EQ(LoadMapFile(model, path, Settings{}, &error), 0) << error.reason;
+    ASSERT_EQ(LoadMapFileAt(model, path, Settings{}, &error), 0) << error.reason;
     EXPECT_EQ(model.tabLetters, u"ВП");
 
-    std::filesystem::resize_file(folder_ / "largest.qvn", largest + 1);
+    fs::resize_file(path, largest + 1);
     NetworkModel larger;
-    EXPECT_EQ(LoadMapFile(larger, path, Settings{}, &error), -1);
+    EXPECT_EQ(LoadMapFileAt(larger, path, Settings{}, &error), -1);
     EXPECT_EQ(error.line, 0);
     EXPECT_EQ(error.reason, "the file is too large for a map (more than 64 MB)");
 }
 
-TEST_F(MapFileTest, AnyFileNameTheSystemAcceptsLoads) {
-    // Not UTF-8, and a line break in the name.
-    const std::filesystem::path path = folder_ / "\xFF\xFE\nкарта.qvn";
-    std::ofstream(path, std::ios::binary) << Utf16ToUtf8(kExampleText);
-    NetworkModel model;
-    ASSERT_EQ(LoadMapFileAt(model, path, Settings{}), 0);
-    EXPECT_EQ(model.StationCount(), 3);
+TEST_F(MapFileTest, OnlyTheStartIsReadForTheTitle) {
+    // A character cut by the end of the part read, and anything after it, do not matter.
+    std::string utf8 = "[NAME]\r\nНовая сеть;1;0;\r\n[MAP]\r\n";
+    while (utf8.size() < kMapTitleBytes) {
+        utf8 += "Ж";
+    }
+    ASSERT_EQ(utf8.size(), kMapTitleBytes + 1);
+    utf8 += std::string("\xFF\xFE\xC3", 3) + std::string(10000, '\0');
+    EXPECT_EQ(ReadMapTitle(Write("utf8.qvn", utf8)), u"Новая сеть");
+
+    std::u16string utf16 = u"[NAME]\r\nДлинная;2;0;\r\n[MAP]\r\n";
+    utf16.append(kMapTitleBytes, u'Щ');
+    EXPECT_EQ(ReadMapTitle(Write("utf16.qvn", "\xFF\xFE" + EncodeUtf16Le(utf16) + "\xD8")),
+              u"Длинная");
+    // Spaces before the name go, as the parser drops them; a long name is cut as it cuts it.
+    const std::u16string longName(150, u'Я');
+    EXPECT_EQ(ReadMapTitle(Write("long.qvn", Utf16ToUtf8(u"[NAME]\n  " + longName + u";1;0;\n"))),
+              longName.substr(0, 99));
 }
 
-TEST_F(MapFileTest, AdoptsTheSettingsAndRestoresSavedEndsOnlyWhenAsked) {
-    Settings settings;
-    settings.mapPath = u"/some/where.qvn";
-    settings.departureIndex = 1;  // a shape point: restored all the same
-    settings.destinationIndex = 2;
-    settings.maxTransfers = 7;
-
-    NetworkModel notSaved;
-    ASSERT_EQ(LoadMapFile(notSaved, Write("map.qvn", Utf16ToUtf8(kExampleText)), settings), 0);
-    EXPECT_EQ(notSaved.settings, settings);
-    EXPECT_EQ(notSaved.departure, nullptr);
-    EXPECT_EQ(notSaved.destination, nullptr);
-    EXPECT_EQ(notSaved.hotStation, nullptr);
-
-    settings.saveRoute = true;
-    NetworkModel saved;
-    ASSERT_EQ(LoadMapFile(saved, Write("map.qvn", Utf16ToUtf8(kExampleText)), settings), 0);
-    EXPECT_EQ(saved.departure, saved.Stations()[1]);
-    EXPECT_EQ(saved.destination, saved.Stations()[2]);
+TEST_F(MapFileTest, WhatDoesNotBeginAsAMapHasNoTitle) {
+    const std::string broken[] = {
+        "[MAP]\r\nName;1;0;\r\n",
+        "[NAME]\r\nno field end\r\n",
+        "[NAME]\r\n;1;0;\r\n",
+        "[NAME]\r\nBell\x07;1;0;\r\n",
+        "[NAME]\r\n",
+        "\xFE\xFF\0[\0N",
+        std::string(kMapTitleBytes * 2, 'x'),
+    };
+    for (const std::string& bytes : broken) {
+        EXPECT_EQ(ReadMapTitle(Write("broken.qvn", bytes)), std::nullopt) << bytes;
+    }
 }
 
 }  // namespace

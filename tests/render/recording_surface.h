@@ -1,7 +1,8 @@
 #pragma once
 
+#include <algorithm>
+#include <iterator>
 #include <memory>
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -24,7 +25,6 @@ struct DrawCall {
     std::u16string text{};
     UINT format = 0;
     COLORREF textColour = 0;
-    COLORREF backgroundColour = 0;
     int backgroundMode = 0;
     LONG fontHeight = 0;
     BYTE fontCharSet = 0;
@@ -35,45 +35,27 @@ struct DrawCall {
 class RecordingSurface : public DrawingSurface {
   public:
     std::vector<DrawCall> calls;
-    // Images made through CreateImage, in order; they record their own calls.
-    std::vector<RecordingSurface*> images;
+    std::vector<RecordingSurface*> images;  // made through CreateImage, in order
     int openSelections = 0;
+    int imageWidth = 0;
+    int imageHeight = 0;
 
     void SelectPen(int width, COLORREF colour, PenEnds ends) override {
-        pens_.push_back({width, colour, ends});
-        ++openSelections;
+        Select(pens_, {width, colour, ends});
     }
-    void RestorePen() override {
-        pens_.pop_back();
-        --openSelections;
-    }
-    void SelectBrush(COLORREF colour) override {
-        brushes_.push_back(colour);
-        ++openSelections;
-    }
-    void RestoreBrush() override {
-        brushes_.pop_back();
-        --openSelections;
-    }
-    void SelectFont(const LOGFONTW& attributes) override {
-        fonts_.push_back(attributes);
-        ++openSelections;
-    }
-    void RestoreFont() override {
-        fonts_.pop_back();
-        --openSelections;
-    }
+    void RestorePen() override { Restore(pens_); }
+    void SelectBrush(COLORREF colour) override { Select(brushes_, colour); }
+    void RestoreBrush() override { Restore(brushes_); }
+    void SelectFont(const LOGFONTW& attributes) override { Select(fonts_, attributes); }
+    void RestoreFont() override { Restore(fonts_); }
 
-    void Rectangle(int left, int top, int right, int bottom) override {
-        Record(DrawCall::Kind::Rectangle).rect = {left, top, right, bottom};
+    void Rectangle(int l, int t, int r, int b) override {
+        Record(Kind::Rectangle).rect = {l, t, r, b};
     }
-    void Ellipse(int left, int top, int right, int bottom) override {
-        Record(DrawCall::Kind::Ellipse).rect = {left, top, right, bottom};
-    }
+    void Ellipse(int l, int t, int r, int b) override { Record(Kind::Ellipse).rect = {l, t, r, b}; }
     void Polyline(std::span<const POINT> points) override {
-        Record(DrawCall::Kind::Polyline).points.assign(points.begin(), points.end());
+        Record(Kind::Polyline).points.assign(points.begin(), points.end());
     }
-    // Each disc as an ellipse drawn with its own pen and brush.
     void Discs(std::span<const Disc> discs) override {
         for (const Disc& disc : discs) {
             SelectPen(disc.penWidth, disc.pen, PenEnds::Round);
@@ -84,10 +66,10 @@ class RecordingSurface : public DrawingSurface {
         }
     }
     void CopyImage(const SchemeImageSurface&, int x, int y, int width, int height) override {
-        Record(DrawCall::Kind::CopyImage).rect = {x, y, x + width, y + height};
+        Record(Kind::CopyImage).rect = {x, y, x + width, y + height};
     }
     void StretchBitmap(int bitmapId, int x, int y, int width, int height) override {
-        DrawCall& call = Record(DrawCall::Kind::StretchBitmap);
+        DrawCall& call = Record(Kind::StretchBitmap);
         call.bitmapId = bitmapId;
         call.rect = {x, y, x + width, y + height};
     }
@@ -101,10 +83,10 @@ class RecordingSurface : public DrawingSurface {
         return metrics;
     }
     void SetTextColour(COLORREF colour) override { textColour_ = colour; }
-    void SetBackgroundColour(COLORREF colour) override { backgroundColour_ = colour; }
+    void SetBackgroundColour(COLORREF) override {}
     void SetBackgroundMode(int mode) override { backgroundMode_ = mode; }
     void DrawText(std::u16string_view text, const RECT& rect, UINT format) override {
-        DrawCall& call = Record(DrawCall::Kind::DrawText);
+        DrawCall& call = Record(Kind::DrawText);
         call.text = text;
         call.rect = rect;
         call.format = format;
@@ -113,32 +95,37 @@ class RecordingSurface : public DrawingSurface {
 
     std::vector<DrawCall> Calls(DrawCall::Kind kind) const {
         std::vector<DrawCall> selected;
-        for (const DrawCall& call : calls) {
-            if (call.kind == kind) {
-                selected.push_back(call);
-            }
-        }
+        std::copy_if(calls.begin(), calls.end(), std::back_inserter(selected),
+                     [kind](const DrawCall& call) { return call.kind == kind; });
         return selected;
     }
 
-    int imageWidth = 0;
-    int imageHeight = 0;
-
   private:
+    using Kind = DrawCall::Kind;
     struct PenState {
         int width;
         COLORREF colour;
         PenEnds ends;
     };
 
-    DrawCall& Record(DrawCall::Kind kind) {
+    template <typename T>
+    void Select(std::vector<T>& stack, const T& value) {
+        stack.push_back(value);
+        ++openSelections;
+    }
+    template <typename T>
+    void Restore(std::vector<T>& stack) {
+        stack.pop_back();
+        --openSelections;
+    }
+
+    DrawCall& Record(Kind kind) {
         DrawCall call{kind};
         call.penWidth = pens_.empty() ? 1 : pens_.back().width;
         call.penColour = pens_.empty() ? 0 : pens_.back().colour;
         call.penEnds = pens_.empty() ? PenEnds::Round : pens_.back().ends;
         call.brushColour = brushes_.empty() ? 0xFFFFFF : brushes_.back();
         call.textColour = textColour_;
-        call.backgroundColour = backgroundColour_;
         call.backgroundMode = backgroundMode_;
         call.fontHeight = fonts_.empty() ? 0 : fonts_.back().lfHeight;
         call.fontCharSet = fonts_.empty() ? 0 : fonts_.back().lfCharSet;
@@ -150,7 +137,6 @@ class RecordingSurface : public DrawingSurface {
     std::vector<COLORREF> brushes_;
     std::vector<LOGFONTW> fonts_;
     COLORREF textColour_ = 0;
-    COLORREF backgroundColour_ = 0xFFFFFF;
     int backgroundMode_ = OPAQUE;
 };
 

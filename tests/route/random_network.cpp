@@ -20,16 +20,11 @@ class Dice {
 
 std::int16_t RandomKind(Dice& dice) {
     const std::int32_t roll = dice.Between(1, 100);
-    if (roll <= 70) {
-        return kStationKind;
-    }
-    if (roll <= 80) {
-        return kShapePointKind;
-    }
-    if (roll <= 85) {
-        return kMarkedPointKind;
-    }
-    return roll <= 95 ? kForbiddenKind : std::int16_t{'X'};
+    return roll <= 70   ? kStationKind
+           : roll <= 80 ? kShapePointKind
+           : roll <= 85 ? kMarkedPointKind
+           : roll <= 95 ? kForbiddenKind
+                        : std::int16_t{'X'};
 }
 
 }  // namespace
@@ -54,6 +49,9 @@ std::unique_ptr<NetworkModel> MakeRandomNetwork(std::uint32_t seed,
     }
     model->BuildStationIndex();
     const std::int32_t pointCount = model->StationCount();
+    const auto point = [&] {
+        return model->Stations()[static_cast<std::size_t>(dice.Between(0, pointCount - 1))];
+    };
 
     const std::int32_t transferRoll = dice.Between(1, 10);
     const std::int32_t transferCount =
@@ -62,10 +60,8 @@ std::unique_ptr<NetworkModel> MakeRandomNetwork(std::uint32_t seed,
             : (transferRoll <= 2 ? 0
                                  : (transferRoll <= 7 ? dice.Between(1, 9) : dice.Between(10, 16)));
     for (std::int32_t i = 0; i < transferCount; ++i) {
-        const Station& a =
-            *model->Stations()[static_cast<std::size_t>(dice.Between(0, pointCount - 1))];
-        const Station& b =
-            *model->Stations()[static_cast<std::size_t>(dice.Between(0, pointCount - 1))];
+        const Station& a = *point();
+        const Station& b = *point();
         Transfer transfer{a.x, a.y, b.x, b.y, dice.Between(0, 6)};
         if (dice.Chance(10)) {
             transfer.x2 = shape.gridSize + 5;  // matches no point
@@ -79,11 +75,8 @@ std::unique_ptr<NetworkModel> MakeRandomNetwork(std::uint32_t seed,
     model->settings.countWaitTime = dice.Chance(50);
     model->settings.maxTransfers = dice.Between(0, 5);
 
-    model->departure = model->Stations()[static_cast<std::size_t>(dice.Between(0, pointCount - 1))];
-    model->destination =
-        dice.Chance(10)
-            ? model->departure
-            : model->Stations()[static_cast<std::size_t>(dice.Between(0, pointCount - 1))];
+    model->departure = point();
+    model->destination = dice.Chance(10) ? model->departure : point();
     model->BuildAdjacency();
     return model;
 }

@@ -10,23 +10,22 @@ namespace {
 
 using PointList = std::vector<std::int32_t>;
 
-std::int32_t OracleTransferCount(const NetworkModel& model, std::span<const std::int32_t> path,
-                                 std::size_t length) {
+const Station& Point(const NetworkModel& model, std::int64_t index) {
+    return *model.Stations()[static_cast<std::size_t>(index)];
+}
+
+std::int32_t OracleTransferCount(const NetworkModel& model, std::span<const std::int32_t> path) {
     std::int32_t count = 0;
-    bool haveLine = false;
-    std::int32_t current = 0;
-    for (std::size_t i = 0; i < length; ++i) {
-        const Station& point = *model.Stations()[static_cast<std::size_t>(path[i])];
+    std::optional<std::int32_t> current;
+    for (const std::int32_t index : path) {
+        const Station& point = Point(model, index);
         if (point.kind != 'S') {
             continue;
         }
-        if (!haveLine) {
-            haveLine = true;
-            current = point.line->number;
-        } else if (point.line->number != current) {
+        if (current && point.line->number != *current) {
             ++count;
-            current = point.line->number;
         }
+        current = point.line->number;
     }
     return count;
 }
@@ -34,31 +33,24 @@ std::int32_t OracleTransferCount(const NetworkModel& model, std::span<const std:
 std::int64_t OracleTravelTime(const NetworkModel& model, const PointList& path) {
     std::int64_t time = 0;
     const Station* previous = nullptr;
-    std::int32_t current = 0;
     for (const std::int32_t index : path) {
-        const Station& point = *model.Stations()[static_cast<std::size_t>(index)];
+        const Station& point = Point(model, index);
         if (point.kind != 'S') {
             continue;
         }
-        if (!previous) {
-            if (model.settings.countWaitTime) {
-                time += point.line->waitTime;
-            }
-            current = point.line->number;
-        } else if (point.line->number != current) {
+        if (!previous || point.line->number != previous->line->number) {
             if (model.settings.countWaitTime) {
                 time += point.line->waitTime;
             }
             for (const Transfer& t : model.transfers) {
-                if ((t.x1 == previous->x && t.y1 == previous->y && t.x2 == point.x &&
-                     t.y2 == point.y) ||
-                    (t.x1 == point.x && t.y1 == point.y && t.x2 == previous->x &&
-                     t.y2 == previous->y)) {
+                if (previous && ((t.x1 == previous->x && t.y1 == previous->y && t.x2 == point.x &&
+                                  t.y2 == point.y) ||
+                                 (t.x1 == point.x && t.y1 == point.y && t.x2 == previous->x &&
+                                  t.y2 == previous->y))) {
                     time += t.time;
                     break;
                 }
             }
-            current = point.line->number;
         } else if (previous->index > point.index || point.line->isRing) {
             time += point.runTime;
         } else {
@@ -72,7 +64,7 @@ std::int64_t OracleTravelTime(const NetworkModel& model, const PointList& path) 
 }  // namespace
 
 OracleScore OracleMeasure(const NetworkModel& model, const std::vector<std::int32_t>& path) {
-    return {OracleTransferCount(model, path, path.size()), OracleTravelTime(model, path)};
+    return {OracleTransferCount(model, path), OracleTravelTime(model, path)};
 }
 
 bool OracleBetter(const OracleScore& a, const OracleScore& b, std::int32_t algorithm) {
@@ -94,43 +86,36 @@ std::vector<std::vector<std::uint8_t>> OracleAdjacency(const NetworkModel& model
     const auto n = static_cast<std::size_t>(model.StationCount());
     std::vector<std::vector<std::uint8_t>> matrix(n, std::vector<std::uint8_t>(n, 0));
     for (const auto& line : model.Lines()) {
-        const std::int32_t count = line->StationCount();
-        for (std::int32_t j = 0; j < count; ++j) {
-            const auto at =
-                static_cast<std::size_t>(line->stations[static_cast<std::size_t>(j)]->index);
-            if (count < 2) {
-                continue;
+        const std::size_t count = line->stations.size();
+        for (std::size_t j = 0; j < count && count >= 2; ++j) {
+            const auto at = static_cast<std::size_t>(line->stations[j]->index);
+            if (j + 1 < count) {
+                matrix[at][at + 1] = 1;
             }
-            if (j == 0) {
-                matrix[at][at + 1] = 1;
-            } else if (j == count - 1) {
+            if (j > 0) {
                 matrix[at][at - 1] = 1;
-                if (line->isRing) {
-                    const auto first = static_cast<std::size_t>(line->firstStationIndex);
-                    matrix[at][first] = 1;
-                    matrix[first][at] = 1;
-                }
-            } else {
-                matrix[at][at + 1] = 1;
-                matrix[at][at - 1] = 1;
+            }
+            if (j == count - 1 && line->isRing) {
+                const auto first = static_cast<std::size_t>(line->firstStationIndex);
+                matrix[at][first] = 1;
+                matrix[first][at] = 1;
             }
         }
     }
+    // Each end joins the first station at its place; the second is sought only when the first
+    // was found.
+    const auto firstStationAt = [&](std::int32_t x, std::int32_t y) -> std::optional<std::size_t> {
+        for (std::size_t i = 0; i < n; ++i) {
+            const Station& point = Point(model, static_cast<std::int64_t>(i));
+            if (point.x == x && point.y == y && point.kind == 'S') {
+                return i;
+            }
+        }
+        return std::nullopt;
+    };
     for (const Transfer& transfer : model.transfers) {
-        std::optional<std::size_t> k;
-        std::optional<std::size_t> l;
-        for (std::size_t i = 0; i < n && !k; ++i) {
-            const Station& point = *model.Stations()[i];
-            if (point.x == transfer.x1 && point.y == transfer.y1 && point.kind == 'S') {
-                k = i;
-            }
-        }
-        for (std::size_t i = 0; i < n && k && !l; ++i) {
-            const Station& point = *model.Stations()[i];
-            if (point.x == transfer.x2 && point.y == transfer.y2 && point.kind == 'S') {
-                l = i;
-            }
-        }
+        const std::optional<std::size_t> k = firstStationAt(transfer.x1, transfer.y1);
+        const std::optional<std::size_t> l = k ? firstStationAt(transfer.x2, transfer.y2) : k;
         if (k && l) {
             matrix[*k][*l] = 1;
             matrix[*l][*k] = 1;
@@ -148,10 +133,10 @@ std::vector<std::int32_t> OracleSearchRoute(const NetworkModel& model, std::int3
     const std::int64_t slotCount = 100 * std::int64_t{n};
 
     // A path as the procedure lays it out: entry 0 the point count, then the points; the first
-    // path has room for maxLength + 1 entries (at least two), every later one for n + 1.
+    // path has room for maxLength + 1 entries (at least two), every later one for n + 1. An empty
+    // vector is an empty slot.
     using Path = std::vector<std::int32_t>;
-    std::vector<Path> table(
-        static_cast<std::size_t>(slotCount));  // an empty vector is an empty slot
+    std::vector<Path> table(static_cast<std::size_t>(slotCount));
     table[0] = Path(static_cast<std::size_t>(std::max<std::int64_t>(maxLength + 1, 2)), 0);
     table[0][0] = 1;
     table[0][1] = departure;
@@ -161,14 +146,7 @@ std::vector<std::int32_t> OracleSearchRoute(const NetworkModel& model, std::int3
     const auto points = [](const Path& path) {
         return std::vector<std::int32_t>(path.begin() + 1, path.begin() + 1 + path[0]);
     };
-    const auto contains = [](const Path& path, std::int32_t s) {
-        for (std::int32_t k = 1; k <= path[0]; ++k) {
-            if (path[static_cast<std::size_t>(k)] == s) {
-                return true;
-            }
-        }
-        return false;
-    };
+    const auto last = [](const Path& path) { return path[static_cast<std::size_t>(path[0])]; };
 
     do {
         changed = false;
@@ -179,31 +157,29 @@ std::vector<std::int32_t> OracleSearchRoute(const NetworkModel& model, std::int3
             if (path.empty()) {
                 continue;
             }
-            if (path[static_cast<std::size_t>(path[0])] == destination) {
-                ++arrivals;
-                if (arrivals > 100) {
+            if (last(path) == destination) {
+                if (++arrivals > 100) {
                     seen.arrivalsCut = true;
                     break;
                 }
                 continue;
             }
-            // Sweeps over this path.
             while (true) {
                 const std::int32_t length = path[0];
-                const std::int32_t last = path[static_cast<std::size_t>(length)];
+                const std::int32_t from = last(path);
                 if (length >= maxLength - 1) {
                     break;
                 }
                 bool extended = false;
                 bool finished = false;
                 for (std::int32_t s = 0; s < n; ++s) {
-                    if (model.Stations()[static_cast<std::size_t>(s)]->kind == 'F' ||
-                        matrix[static_cast<std::size_t>(last)][static_cast<std::size_t>(s)] != 1 ||
-                        contains(path, s)) {
+                    if (Point(model, s).kind == 'F' ||
+                        matrix[static_cast<std::size_t>(from)][static_cast<std::size_t>(s)] != 1 ||
+                        std::find(path.begin() + 1, path.begin() + 1 + length, s) !=
+                            path.begin() + 1 + length) {
                         continue;
                     }
-                    if (OracleTransferCount(model, std::span(path).subspan(1),
-                                            static_cast<std::size_t>(length)) >
+                    if (OracleTransferCount(model, std::span(path).subspan(1, length)) >
                         model.settings.maxTransfers) {
                         extended = false;
                         break;
@@ -228,8 +204,7 @@ std::vector<std::int32_t> OracleSearchRoute(const NetworkModel& model, std::int3
                         std::copy(path.begin() + 1, path.begin() + 1 + length, copy.begin() + 1);
                         copy[0] = length + 1;
                         copy[static_cast<std::size_t>(length) + 1] = s;
-                        table[static_cast<std::size_t>(pathCount)] = std::move(copy);
-                        ++pathCount;
+                        table[static_cast<std::size_t>(pathCount++)] = std::move(copy);
                         changed = true;
                     }
                 }
@@ -237,7 +212,7 @@ std::vector<std::int32_t> OracleSearchRoute(const NetworkModel& model, std::int3
                     break;
                 }
             }
-            if (path[static_cast<std::size_t>(path[0])] != destination) {
+            if (last(path) != destination) {
                 path = Path();
             }
         }
@@ -249,19 +224,13 @@ std::vector<std::int32_t> OracleSearchRoute(const NetworkModel& model, std::int3
     const std::int32_t algorithm = model.settings.algorithm;
     std::int64_t best = algorithm == 0 ? 100 * std::int64_t{n} : 9999;
     std::optional<std::int64_t> chosen;
-    for (std::int64_t i = 0; i < pathCount; ++i) {
+    for (std::int64_t i = 0; i < pathCount && (algorithm == 0 || algorithm == 1); ++i) {
         const Path& path = table[static_cast<std::size_t>(i)];
-        if (path.empty() || path[static_cast<std::size_t>(path[0])] != destination) {
+        if (path.empty() || last(path) != destination) {
             continue;
         }
-        std::int64_t score = 0;
-        if (algorithm == 0) {
-            score = OracleTransferCount(model, points(path), static_cast<std::size_t>(path[0]));
-        } else if (algorithm == 1) {
-            score = OracleTravelTime(model, points(path));
-        } else {
-            continue;
-        }
+        const std::int64_t score = algorithm == 0 ? OracleTransferCount(model, points(path))
+                                                  : OracleTravelTime(model, points(path));
         if (score < best) {
             best = score;
             chosen = i;

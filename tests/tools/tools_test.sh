@@ -67,6 +67,10 @@ expect_output "mapcheck json of a large map is one line a file" 0 "2 [2998]]}" \
 # Route search.
 expect "route by time" 0 $'route: 2 0\nstations 2 transfers 0 minutes 4' \
     "$route" --by time "$example" 2 0
+# One line each: expect takes each line of a text as a text of its own.
+expect "route counts the waits by default" 0 "stations 2 transfers 0 minutes 4" "$route" --by time "$example" 2 0
+expect "route leaves the waits out when told" 0 "stations 2 transfers 0 minutes 2" \
+    "$route" --by time --wait off "$example" 2 0
 expect "route by name lists the stations" 0 $'Станций 3 пересадок 0\nВремя в пути 7 мин\nПервая\nВторая\nТретья' \
     "$route" "$example" Первая Третья
 expect "route to a forbidden station" 1 "route: none" "$route" --forbid Вторая "$example" 0 1
