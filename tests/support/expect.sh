@@ -12,7 +12,8 @@ expect() {
     output=$("$@" 2>&1)
     actual=$?
     total=$((total + 1))
-    if [ "$actual" -ne "$status" ] || ! grep -qF -- "$text" <<<"$output"; then
+    # The whole text, line breaks and all: grep -F would take each line as a pattern of its own.
+    if [ "$actual" -ne "$status" ] || [[ "$output" != *"$text"* ]]; then
         echo "FAIL $name: exit $actual (wanted $status), output:"
         echo "$output" | head -20
         failures=$((failures + 1))
