@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cmath>
 #include <memory>
 #include <string>
@@ -71,42 +72,28 @@ std::unique_ptr<NetworkModel> Load(const TestMap& map) {
 TEST(MapScore, CountsAnglesBendsAndSharpTurnsAlongEachLine) {
     struct Case {
         const char* what;
-        std::vector<Point> points;
-        double share;  // of the drawn length at multiples of 45 degrees
+        char16_t middle;        // 'S' a station, 'P' a corner point
+        std::array<int, 6> xy;  // of the three points
+        double share;           // of the drawn length at multiples of 45 degrees
         int bends;
         int sharp;
     };
+    const double offGrid = std::hypot(30, 30) / (std::hypot(30, 30) + 50);
     const Case cases[] = {
-        {"straight through a corner point",
-         {{'S', u"a", 0, 0}, {'P', u"a", 20, 0}, {'S', u"b", 40, 0}},
-         1,
-         0,
-         0},
-        {"a right angle at a corner point",
-         {{'S', u"a", 0, 0}, {'P', u"a", 30, 0}, {'S', u"b", 30, 30}},
-         1,
-         1,
-         0},
-        {"45 degrees, then off the grid",
-         {{'S', u"a", 0, 0}, {'S', u"b", 30, 30}, {'S', u"c", 60, 70}},
-         std::hypot(30, 30) / (std::hypot(30, 30) + 50),
-         1,
-         0},
-        {"a sharp turn back at a station",
-         {{'S', u"a", 0, 0}, {'S', u"b", 40, 0}, {'S', u"c", 10, 30}},
-         1,
-         1,
-         1},
-        {"just wider than sharp",
-         {{'S', u"a", 0, 0}, {'S', u"b", 40, 0}, {'S', u"c", 40, 30}},
-         1,
-         1,
-         0},
-        {"a reversal", {{'S', u"a", 0, 0}, {'S', u"b", 40, 0}, {'S', u"c", 20, 0}}, 1, 1, 1},
+        {"straight through a corner point", 'P', {0, 0, 20, 0, 40, 0}, 1, 0, 0},
+        {"a right angle at a corner point", 'P', {0, 0, 30, 0, 30, 30}, 1, 1, 0},
+        {"45 degrees, then off the grid", 'S', {0, 0, 30, 30, 60, 70}, offGrid, 1, 0},
+        {"a sharp turn back at a station", 'S', {0, 0, 40, 0, 10, 30}, 1, 1, 1},
+        {"just wider than sharp", 'S', {0, 0, 40, 0, 40, 30}, 1, 1, 0},
+        {"a reversal", 'S', {0, 0, 40, 0, 20, 0}, 1, 1, 1},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        const MapScore score = ScoreMap(*Load({{{1, c.points}}}));
+        const std::vector<Point> points = {
+            {'S', u"a", c.xy[0], c.xy[1]},
+            {c.middle, c.middle == 'P' ? u"a" : u"b", c.xy[2], c.xy[3]},
+            {'S', u"c", c.xy[4], c.xy[5]}};
+        const MapScore score = ScoreMap(*Load({{{1, points}}}));
         EXPECT_NEAR(score.octilinearLength / score.drawnLength, c.share, 1e-9);
         EXPECT_EQ(score.bends, c.bends);
         EXPECT_EQ(score.sharpTurns, c.sharp);

@@ -22,6 +22,7 @@ namespace qv::import {
 namespace {
 
 using schematic::Change;
+using schematic::CountLinkSteps;
 using schematic::DirectionOf;
 using schematic::DistanceFromCourse;
 using schematic::DrawSchematic;
@@ -80,6 +81,7 @@ class Router {
         FindEdges();
         FindRuns();
         ReservePorts(runs_, [this](int from, int to) { return Heading(from, to); });
+        CountLinkSteps(runs_, request_.places, request_.roomForCrossings);
         if (order_.size() != runs_.size()) {
             order_ = DefaultOrder();
         }
@@ -314,7 +316,10 @@ class Router {
     bool Search(struct Run& run, int radius) {
         const int first = run.places.front();
         const int last = run.places.back();
-        const int need = static_cast<int>(run.places.size()) - 1;
+        int need = 0;
+        for (const int gap : run.gaps) {
+            need += gap;
+        }
         const int levels = need + 1;
         const auto nodes = width_ * height_;
         const auto stateOf = [&](int node, int direction, int steps) {
@@ -483,7 +488,7 @@ class Router {
         }
         // The places along the run, each on the node nearest its own spot, in their order.
         const auto count = static_cast<int>(run.places.size()) - 1;
-        run.stationSteps = SpreadAlong(run.path, Spots(run), crossed);
+        run.stationSteps = SpreadAlong(run.path, Spots(run), crossed, run.gaps);
         for (int i = 1; i < count; ++i) {
             const int node = Node(
                 run.path[static_cast<std::size_t>(run.stationSteps[static_cast<std::size_t>(i)])]);

@@ -13,6 +13,26 @@ constexpr std::int64_t kUnreached = std::numeric_limits<std::int64_t>::max();
 // A station where another run crosses would stand on that run's line.
 constexpr std::int64_t kOnACrossing = 1'000'000;
 
+// Whether two links without a common place cross.
+bool Cross(std::pair<int, int> one, std::pair<int, int> other, std::span<const PlanePoint> at) {
+    if (one.first == other.first || one.first == other.second || one.second == other.first ||
+        one.second == other.second) {
+        return false;
+    }
+    const auto side = [at](int p, int q, int r) {
+        const PlanePoint a = at[static_cast<std::size_t>(p)];
+        const PlanePoint b = at[static_cast<std::size_t>(q)];
+        const PlanePoint c = at[static_cast<std::size_t>(r)];
+        const double cross = (b.x - a.x) * (c.y - a.y) - (b.y - a.y) * (c.x - a.x);
+        return (cross > 0) - (cross < 0);
+    };
+    return side(one.first, one.second, other.first) * side(one.first, one.second, other.second) <
+               0 &&
+           side(other.first, other.second, one.first) *
+                   side(other.first, other.second, one.second) <
+               0;
+}
+
 }  // namespace
 
 std::vector<int> DistanceFromCourse(std::span<const PlanePoint> spots, int width, int height,
@@ -38,7 +58,7 @@ std::vector<int> DistanceFromCourse(std::span<const PlanePoint> spots, int width
 }
 
 std::vector<int> SpreadAlong(std::span<const GridPoint> path, std::span<const PlanePoint> spots,
-                             const std::vector<bool>& crossed) {
+                             const std::vector<bool>& crossed, std::span<const int> gaps) {
     const auto steps = static_cast<int>(path.size()) - 1;
     const auto count = static_cast<int>(spots.size()) - 1;
     std::vector<int> chosen(static_cast<std::size_t>(count) + 1, 0);
@@ -47,6 +67,10 @@ std::vector<int> SpreadAlong(std::span<const GridPoint> path, std::span<const Pl
     if (inner <= 0) {
         return chosen;
     }
+    const auto gap = [&](int link) {
+        return static_cast<std::size_t>(link) < gaps.size() ? gaps[static_cast<std::size_t>(link)]
+                                                            : 1;
+    };
     const auto cost = [&](int i, int step) {
         const PlanePoint spot = spots[static_cast<std::size_t>(i)];
         const GridPoint p = path[static_cast<std::size_t>(step)];
@@ -59,16 +83,17 @@ std::vector<int> SpreadAlong(std::span<const GridPoint> path, std::span<const Pl
     const auto at = [&](int i, int step) {
         return static_cast<std::size_t>(i) * width + static_cast<std::size_t>(step);
     };
-    for (int step = 1; step < steps; ++step) {
+    for (int step = std::max(1, gap(0)); step < steps; ++step) {
         total[at(1, step)] = cost(1, step);
     }
     for (int i = 2; i <= inner; ++i) {
         std::int64_t best = kUnreached;
         int bestStep = -1;
-        for (int step = i; step < steps; ++step) {
-            if (total[at(i - 1, step - 1)] < best) {
-                best = total[at(i - 1, step - 1)];
-                bestStep = step - 1;
+        for (int step = 1; step < steps; ++step) {
+            const int before = step - std::max(1, gap(i - 1));
+            if (before >= 1 && total[at(i - 1, before)] < best) {
+                best = total[at(i - 1, before)];
+                bestStep = before;
             }
             if (best != kUnreached) {
                 total[at(i, step)] = best + cost(i, step);
@@ -78,17 +103,43 @@ std::vector<int> SpreadAlong(std::span<const GridPoint> path, std::span<const Pl
     }
     int step = -1;
     std::int64_t best = kUnreached;
-    for (int s = inner; s < steps; ++s) {
+    for (int s = 1; s <= steps - std::max(1, gap(inner)); ++s) {
         if (total[at(inner, s)] < best) {
             best = total[at(inner, s)];
             step = s;
         }
+    }
+    if (step < 0) {
+        return SpreadAlong(path, spots, crossed, {});
     }
     for (int i = inner; i >= 1; --i) {
         chosen[static_cast<std::size_t>(i)] = step;
         step = previous[at(i, step)];
     }
     return chosen;
+}
+
+void CountLinkSteps(std::vector<Run>& runs, std::span<const PlanePoint> places,
+                    bool roomForCrossings) {
+    std::vector<std::pair<int, int>> links;
+    for (Run& run : runs) {
+        run.gaps.assign(run.places.size() - 1, 1);
+        for (std::size_t i = 0; i + 1 < run.places.size(); ++i) {
+            links.emplace_back(run.places[i], run.places[i + 1]);
+        }
+    }
+    if (!roomForCrossings) {
+        return;
+    }
+    for (Run& run : runs) {
+        for (std::size_t i = 0; i + 1 < run.places.size(); ++i) {
+            for (const auto& link : links) {
+                if (Cross({run.places[i], run.places[i + 1]}, link, places)) {
+                    ++run.gaps[i];
+                }
+            }
+        }
+    }
 }
 
 }  // namespace qv::import::schematic

@@ -3,6 +3,7 @@
 #include <span>
 #include <vector>
 
+#include "schematic_grid.h"
 #include "schematic_records.h"
 
 // A run's course on the grid: how far nodes lie from it and where its stations go along it.
@@ -16,8 +17,14 @@ std::vector<int> DistanceFromCourse(std::span<const PlanePoint> spots, int width
 // Steps along `path` for the places at `spots`: the first at step 0, the last at the path's
 // end, those between strictly in order between them, with the least total distance from their
 // spots (ties to the earlier step), on a step another run crosses (`crossed`) only where no
-// other will do.
+// other will do; link i spans at least gaps[i] steps where the path is long enough.
 std::vector<int> SpreadAlong(std::span<const GridPoint> path, std::span<const PlanePoint> spots,
-                             const std::vector<bool>& crossed);
+                             const std::vector<bool>& crossed, std::span<const int> gaps = {});
+
+// The least steps of each link of the runs (their gaps): one, and with `roomForCrossings` one
+// more per link it crosses at `places`, so that the crossing finds a node of its own between the
+// link's stations.
+void CountLinkSteps(std::vector<Run>& runs, std::span<const PlanePoint> places,
+                    bool roomForCrossings);
 
 }  // namespace qv::import::schematic

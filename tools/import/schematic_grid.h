@@ -25,6 +25,7 @@ struct Run {
     std::vector<int> chains;  // the records using it, sorted
     std::vector<GridPoint> path;
     std::vector<int> stationSteps;        // step along the path of each place
+    std::vector<int> gaps;                // per link: the steps it takes at least, where not 1
     std::array<int, 2> ports = {-1, -1};  // kept free for it at its first and last junction
 };
 

@@ -24,6 +24,9 @@ struct SchematicRequest {
     ScreenBox box;       // the area the drawing may use
     int grid = 8;        // map units between neighbouring grid nodes
     int separation = 3;  // map units between the centres of two lines side by side
+    // Each link takes a grid step more per link it crosses, so that the crossing has a node of
+    // its own between the link's stations.
+    bool roomForCrossings = false;
 };
 
 // Per line record: where each of its stations is drawn, and the corners of the line between

@@ -286,6 +286,8 @@ class Builder {
         request.grid =
             std::clamp(static_cast<int>(std::lround(median * (large ? kCrowdedGridShare : 1.0))),
                        separation + 2, kLargestGrid);
+        // In a large network's crowded centre the extra steps leave runs without a free way.
+        request.roomForCrossings = !large;
         const SchematicLayout layout = LayOutSchematic(request);
         report_.grid = request.grid;
         report_.unroutedRuns = layout.unrouted;
