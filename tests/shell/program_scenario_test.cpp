@@ -307,48 +307,6 @@ TEST(MainWindow, AnEndThePickerRemovesTakesTheRouteWithIt) {
     EXPECT_EQ(outcome.states[3]["windows"], outcome.states[2]["windows"]);
 }
 
-TEST(MainWindow, SettingsConfirmedOnThePageRedrawTheSchemeAndSearchAgain) {
-    const Home home;
-    Map map("moscow.qvn");
-    // Two stations whose route changes with the criterion.
-    const std::vector<int> tappable = map.Tappable();
-    const int from = tappable.front();
-    int to = -1;
-    std::vector<int> byTime;
-    for (const int candidate : tappable) {
-        map.model.settings.algorithm = 1;
-        byTime = map.RouteBetween(from, candidate);
-        map.model.settings.algorithm = 0;
-        if (!byTime.empty() && byTime != map.RouteBetween(from, candidate)) {
-            to = candidate;
-            break;
-        }
-    }
-    ASSERT_GE(to, 0);
-    const Outcome page = home.Run("command ID_SETTINGS\nstate\nkey escape\n", map.path, "page");
-    ASSERT_EQ(page.states.size(), 1u);
-    const std::string ok = Centre(WindowOf(page.states[0], "QvShellNavigationBar")["doneButton"]);
-    // By time, station names shown, and the route steady in the scheme image instead of blinking
-    // over it; both shots in what would be the blink's off-phase.
-    const std::string script =
-        "tap " + map.TapAt(from) + "\ncommand ID_DEPARTURE\ntap " + map.TapAt(to) +
-        "\ncommand ID_DESTINATION\nwait 500\nshot before.png\nstate\n"
-        "command ID_SETTINGS\ntap " +
-        Button(page.states[0], 1051) + "\ntap " + Button(page.states[0], 1064) + "\ntap " +
-        Button(page.states[0], 1060) + "\ntap " + ok + "\nwait 500\nshot after.png\nstate\n";
-    const Outcome outcome = home.Run(script, map.path);
-    ASSERT_EQ(outcome.states.size(), 2u);
-    EXPECT_EQ(Route(outcome.states[0]), map.RouteBetween(from, to));
-    const json& after = outcome.states[1];
-    EXPECT_TRUE(WindowOf(after, "#32770").is_null());
-    EXPECT_EQ(after["settings"]["algorithm"], 1);
-    EXPECT_EQ(after["settings"]["routeBlink"], false);
-    EXPECT_EQ(after["settings"]["showStationNames"], true);
-    EXPECT_EQ(Route(after), byTime);
-    EXPECT_EQ(home.Saved().algorithm, 1);
-    EXPECT_GT(Differing(home, "before.png", "after.png"), 200);
-}
-
 TEST(MainWindow, ShowingStationNamesOnTheSettingsPageRedrawsTheSchemeAtOnce) {
     const Home home;
     const Map map("almaty.qvn");  // labels show at scale 1

@@ -21,7 +21,6 @@ namespace {
 
 constexpr int kLeft = 10;
 constexpr int kTop = 20;
-constexpr COLORREF kGreen = RGB(0, 200, 0);
 
 // A list of one 180-pixel column at (10, 20), 200 x 170, whose texts the parent gives as
 // "Item N" of the item data.
@@ -232,38 +231,6 @@ TEST_F(ListViewTest, KeysMoveTheSelectionAndKeepItInView) {
     EXPECT_EQ(Send(LVM_GETSELECTIONMARK), 0);
 }
 
-TEST_F(ListViewTest, CustomDrawColoursReachThePixels) {
-    Fill(10);
-    custom = [&](NMHDR* header) -> LRESULT {
-        if (header->code != NM_CUSTOMDRAW) {
-            return 0;
-        }
-        auto* draw = reinterpret_cast<NMLVCUSTOMDRAW*>(header);
-        if (draw->nmcd.dwDrawStage == CDDS_PREPAINT) {
-            return CDRF_NOTIFYITEMDRAW;
-        }
-        if (draw->nmcd.lItemlParam == 1 || draw->nmcd.lItemlParam == 3) {
-            draw->clrTextBk = kGreen;
-        }
-        if (draw->nmcd.lItemlParam == 3) {
-            draw->nmcd.uItemState &= ~CDIS_SELECTED;
-        }
-        return CDRF_DODEFAULT;
-    };
-    Select(2);
-    SetFocus(list);
-    Pump();
-    const int x = kLeft + 170;  // right of every text
-    EXPECT_EQ(ScreenPixel(x, RowPoint(0).y), GetSysColor(COLOR_WINDOW));
-    EXPECT_EQ(ScreenPixel(x, RowPoint(1).y), kGreen);
-    EXPECT_EQ(ScreenPixel(x, RowPoint(2).y), GetSysColor(COLOR_HIGHLIGHT));
-    // A selected row whose parent clears its selected state shows the parent's colour.
-    Select(3);
-    Pump();
-    EXPECT_EQ(ScreenPixel(x, RowPoint(3).y), kGreen);
-    EXPECT_EQ(ScreenPixel(x, RowPoint(2).y), GetSysColor(COLOR_WINDOW));
-}
-
 TEST_F(ListViewTest, DraggingWithThePenScrollsWithoutSelectingAndTheBarFollowsTheItems) {
     const auto barShown = [&] { return (GetWindowLongW(list, GWL_STYLE) & WS_VSCROLL) != 0; };
     Fill(3);
@@ -438,7 +405,7 @@ TEST_F(HorizontalScrollTest, TheBarIsThereOnlyWhileTheColumnsAreWiderThanTheList
     EXPECT_EQ(ColumnsLeft(), 0);
 }
 
-TEST_F(HorizontalScrollTest, LeftAndRightKeysAndLvmScrollMoveTheColumns) {
+TEST_F(HorizontalScrollTest, LeftAndRightKeysMoveTheColumnsAndKeepTheSelection) {
     SetFocus(list);
     Select(4);
     host.Key(VK_RIGHT);
@@ -447,35 +414,6 @@ TEST_F(HorizontalScrollTest, LeftAndRightKeysAndLvmScrollMoveTheColumns) {
     Pump();
     EXPECT_EQ(ColumnsLeft(), -kListViewLineWidth);
     EXPECT_EQ(Selected(), 4) << "the selection stays";
-
-    // LVM_SCROLL: pixels across, rows down rounded to the nearest row.
-    const int row = RowHeight();
-    const int half = (row + 1) / 2;
-    struct Case {
-        int dx;
-        int dy;
-        int left;
-        int top;
-    };
-    const Case cases[] = {
-        {40, 0, 40, 0},
-        {-100, 0, 0, 0},
-        {10000, 0, kLargestLeft, 0},
-        {INT_MIN, 0, 0, 0},
-        {0, half, 0, 1},
-        {0, half - 1, 0, 0},
-        {0, 2 * row + half - 1, 0, 2},
-        {0, INT_MAX, 0, 100 - PerPage()},
-        {0, INT_MIN, 0, 0},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(::testing::Message() << c.dx << ", " << c.dy);
-        Send(WM_HSCROLL, SB_LEFT);
-        Send(WM_VSCROLL, SB_TOP);
-        EXPECT_EQ(Send(LVM_SCROLL, static_cast<WPARAM>(static_cast<LPARAM>(c.dx)), c.dy), 1);
-        EXPECT_EQ(ColumnsLeft(), -c.left);
-        EXPECT_EQ(Top(), c.top);
-    }
 }
 
 }  // namespace

@@ -59,31 +59,6 @@ class Dialogs : public WindowTest {
     HWND main = nullptr;
 };
 
-TEST_F(Dialogs, RunModallyFromTheTemplateAndEndWithTheGivenResult) {
-    LPARAM initParameter = 0;
-    WPARAM initFocus = 0;
-    bool ownerDisabled = false;
-    script.handle = [&](HWND d, UINT m, WPARAM w, LPARAM l) -> INT_PTR {
-        if (m == WM_INITDIALOG) {
-            initParameter = l;
-            initFocus = w;
-            return 1;  // the first control takes the focus
-        }
-        if (m == WM_COMMAND && LOWORD(w) == IDOK) {
-            ownerDisabled = !IsWindowEnabled(main);
-            EndDialog(d, 7);
-            return 1;
-        }
-        return 0;
-    };
-    host.Key(VK_RETURN);
-    EXPECT_EQ(Run(&kDialog, 42), 7);
-    EXPECT_EQ(initParameter, 42);
-    EXPECT_NE(initFocus, 0u);
-    EXPECT_TRUE(ownerDisabled);
-    EXPECT_TRUE(IsWindowEnabled(main));
-}
-
 TEST_F(Dialogs, ControlsComeFromTheTemplateInDialogUnitsOfItsFont) {
     // The device's dialog face is narrower than its system face: four units across are seven
     // pixels in "System" 8 and six in "MS Sans Serif" 8; eight down are a line of either.
