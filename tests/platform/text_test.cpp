@@ -72,6 +72,15 @@ TEST(TextMetrics, HeightsBeyondTheScreenAreHeldAtTheTallestCharacter) {
     }
 }
 
+TEST(TextMetrics, WeightsFromSemiBoldUpTakeTheBoldFace) {
+    Surface surface(10, 10);
+    for (const auto& [weight, face] : {std::pair{599, FW_NORMAL}, {600, FW_BOLD}, {900, FW_BOLD}}) {
+        UniqueFont font = MakeFont(-10, weight);
+        SelectionScope scope(surface.Dc(), font.get());
+        EXPECT_EQ(MetricsOf(surface.Dc()).tmWeight, face) << weight;
+    }
+}
+
 TEST(DrawText, FormatsPlaceTheTextInTheRectangleAndItClipsTheText) {
     UniqueFont font = MakeFont(-10);
     const auto inkFor = [&](UINT format, RECT box = {10, 4, 70, 26},

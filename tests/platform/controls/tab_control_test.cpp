@@ -4,6 +4,7 @@
 
 #include <climits>
 #include <string>
+#include <tuple>
 
 #include "controls_test.h"
 #include "platform/controls/tab_layout.h"
@@ -147,6 +148,14 @@ TEST(TabLayout, EmptyAndSingleLineLayouts) {
     EXPECT_EQ(three.tabs[1].top, 24);
     EXPECT_EQ(three.tabs[2].top, 12);
     EXPECT_EQ(three.tabs[0].top, 0);
+    // Filled rows share out their spare pixels, the first tabs one more, up to the right inset.
+    const int filled[] = {30, 30, 30, 100};
+    const TabLayout rows = LayOutTabs(filled, {100, 12, true, true}, 0);
+    for (const auto& [tab, left, right] : {std::tuple{0, 1, 34}, {1, 34, 67}, {2, 67, 99}}) {
+        EXPECT_EQ(rows.tabs[tab].left, left);
+        EXPECT_EQ(rows.tabs[tab].right, right);
+    }
+    EXPECT_EQ(rows.tabs[3].right, 101) << "a tab wider than its row is not widened";
     // Absurd widths, as TCM_SETMINTABWIDTH may ask for, are cut to the widest a tab can be.
     const int absurd[] = {INT_MAX, INT_MAX, INT_MIN};
     const TabLayout wide = LayOutTabs(absurd, {236, 12, false, false}, 0);

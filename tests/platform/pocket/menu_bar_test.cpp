@@ -226,8 +226,9 @@ TEST(TooltipPlacement, GoesAboveTheAnchorAndStaysOnTheScreen) {
     EXPECT_EQ(PlaceTooltip({60, 16}, {20, 297, 40, 319}), (RECT{20, 280, 80, 296}));
     EXPECT_EQ(PlaceTooltip({60, 16}, {200, 297, 220, 319}), (RECT{180, 280, 240, 296}));
     EXPECT_EQ(PlaceTooltip({60, 16}, {-30, 297, 10, 319}), (RECT{0, 280, 60, 296}));
+    EXPECT_EQ(PlaceTooltip({60, 16}, {20, 17, 40, 37}), (RECT{20, 0, 80, 16}));
     // No room above: below; wider than the screen: as wide as the screen.
-    EXPECT_EQ(PlaceTooltip({60, 16}, {20, 5, 40, 25}), (RECT{20, 26, 80, 42}));
+    EXPECT_EQ(PlaceTooltip({60, 16}, {20, 16, 40, 36}), (RECT{20, 37, 80, 53}));
     EXPECT_EQ(PlaceTooltip({300, 16}, {20, 297, 40, 319}), (RECT{0, 280, 240, 296}));
 }
 

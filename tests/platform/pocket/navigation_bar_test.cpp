@@ -126,10 +126,16 @@ TEST_F(NavigationBars, TheKeyboardButtonRaisesAndLowersThePanelOnReleaseInside) 
 }
 
 TEST_F(NavigationBars, AreHiddenForThePageThatAsks) {
-    const HWND page = MakeWindow(u"О программе", {0, 0, 240, 320});
-    // A page that gives up the "ok" button it asked for has none.
+    const HWND page = MakeWindow(u"ШШШШШШШШШШШШШШШШШШШШШШШШШШШШШШ", {0, 0, 240, 320});
     SHINITDLGINFO info{SHIDIM_FLAGS, page, SHIDIF_DONEBUTTON};
     SHInitDialog(&info);
+    Pump();
+    // A long title is cut short of the "ok" button, leaving a gap before it.
+    const LONG button = DoneButtonRect(bar).left;
+    for (int y = 0; y < 24; ++y) {
+        EXPECT_EQ(ScreenPixel(button - 1, y), RGB(192, 192, 192)) << y;
+    }
+    // A page that gives up the "ok" button it asked for has none.
     EXPECT_FALSE(IsRectEmpty(DoneButtonRect(bar)));
     info.dwFlags = 0;
     SHInitDialog(&info);
