@@ -139,7 +139,7 @@ TEST_F(TabControlTest, ATapSelectsItsTabAndBringsItsRowToTheFront) {
     EXPECT_EQ(Notices(TCN_SELCHANGE).size(), 1U);
 }
 
-TEST(TabLayout, EmptyAndSingleLineLayouts) {
+TEST(TabLayout, EmptyFilledAndSingleLineLayouts) {
     EXPECT_EQ(LayOutTabs({}, {236, 12, true, true}, 0).rows, 0);
     const int widths[] = {100, 100, 100};
     const TabLayout three = LayOutTabs(widths, {110, 12, true, false}, 1);
