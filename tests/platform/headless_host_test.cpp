@@ -42,6 +42,8 @@ TEST(HeadlessHost, ClockRunsOnlyAsFarAsAllowed) {
     host.AllowTime(milliseconds(1200));
     EXPECT_EQ(host.Wait(milliseconds(500)), Host::WaitResult::Deadline);
     EXPECT_EQ(host.Now(), milliseconds(500));
+    EXPECT_EQ(host.Wait(milliseconds(300)), Host::WaitResult::Deadline);  // already passed
+    EXPECT_EQ(host.Now(), milliseconds(500));
     EXPECT_EQ(host.Wait(milliseconds(1200)), Host::WaitResult::Deadline);  // due at the very end
     EXPECT_EQ(host.Wait(milliseconds(1500)), Host::WaitResult::Idle);
     EXPECT_EQ(host.Now(), milliseconds(1200));  // the rest of the allowance has passed

@@ -24,6 +24,7 @@ TEST(Menus, TemplatesNestedTooDeeplyAreRefused) {
         module.AddResource(5, nested);
         const UniqueMenu menu(LoadMenuW(&module, 5));
         EXPECT_EQ(menu != nullptr, depth <= kMaxMenuDepth);
+        EXPECT_EQ(GetMenuItemID(menu.get(), 0), 0xFFFFFFFFu) << "an entry opening a popup";
     }
 }
 

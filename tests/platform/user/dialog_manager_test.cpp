@@ -120,6 +120,14 @@ TEST_F(Dialogs, EscapeClosingOrGoingEndTheDialogAndOnesThatCannotBeMadeFail) {
         EXPECT_EQ(GetActiveWindow(), main);
         EXPECT_TRUE(IsWindowEnabled(main));
     }
+    // A window disabled before the dialog stays disabled after it.
+    script.handle = [](HWND d, UINT m, WPARAM w, LPARAM) -> INT_PTR {
+        return m == WM_COMMAND && LOWORD(w) == IDCANCEL && EndDialog(d, IDCANCEL);
+    };
+    EnableWindow(main, 0);
+    host.Key(VK_ESCAPE);
+    EXPECT_EQ(Run(), IDCANCEL);
+    EXPECT_FALSE(IsWindowEnabled(main));
     script.messages.clear();
     EXPECT_EQ(Run(nullptr), -1);
     EXPECT_EQ(Run(&kBroken), -1);

@@ -91,6 +91,14 @@ TEST_F(Input, FocusMovesWithKillThenSetKeysFollowItAndAGoingParentTakesItFirst) 
     host.Key('Q');
     Pump();
     EXPECT_EQ(Log({WM_KEYDOWN, WM_KEYUP}), (Lines{"b:WM_KEYDOWN", "b:WM_KEYUP"}));
+    // A key sent by a program takes the modifiers held: with Shift down it is no Alt key.
+    host.Queue({InputEvent::Kind::KeyDown, {}, VK_SHIFT, {.shift = true}});
+    Pump();
+    ClearLog();
+    SendKeyboardInput({InputEvent::Kind::KeyDown, {}, 'Q'});
+    Pump();
+    EXPECT_EQ(Log({WM_KEYDOWN, WM_SYSKEYDOWN}), (Lines{"b:WM_KEYDOWN"}));
+    EXPECT_NE(GetKeyState(VK_SHIFT) & 0x8000, 0);
     // A going parent takes the focus from its child before the parent hears of it.
     const HWND panel = Make("panel", WS_CHILD | WS_VISIBLE, {0, 0, 100, 100}, main);
     SetFocus(Make("edit", WS_CHILD | WS_VISIBLE, {0, 0, 50, 20}, panel));

@@ -166,6 +166,18 @@ class ScrollBar : public WindowTest {
 };
 
 TEST_F(ScrollBar, AnArrowScrollsALineAndRepeatsWhileHeldOverIt) {
+    // Each arrow is a triangle of rows 1, 3, 5 and 7 wide inside its button's edges.
+    const auto arrowPixels = [&](int top) {
+        int count = 0;
+        for (int y = top + 2; y < top + 11; ++y) {
+            for (int x = 89; x < 98; ++x) {
+                count += ScreenPixel(x, y) == GetSysColor(COLOR_BTNTEXT) ? 1 : 0;
+            }
+        }
+        return count;
+    };
+    EXPECT_EQ(arrowPixels(0), 16);
+    EXPECT_EQ(arrowPixels(187), 16);
     host.PenDown(kBarX, 195);
     Pump();
     EXPECT_EQ(scrolls, (Lines{"line down"}));

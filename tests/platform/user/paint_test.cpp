@@ -132,11 +132,12 @@ TEST_F(Painting, SurfaceStartsAtTheClientCornerClippedToTheInvalidAreaAndItsChil
     Painter front(kBlue);
     const HWND main = Make("main", WS_VISIBLE | WS_CLIPCHILDREN, kScreen, nullptr, back.Handler());
     const HWND child =
-        Make("child", WS_CHILD | WS_VISIBLE, {40, 60, 100, 100}, main, front.Handler());
+        Make("child", WS_CHILD | WS_VISIBLE, {40, 60, 100, 300}, main, front.Handler());
     Pump();
     // Children cover their parent: the child's blue lies over the red, at its place.
     EXPECT_EQ(ScreenPixel(39, 59), kRed);
     EXPECT_EQ(ScreenPixel(40, 60), kBlue);
+    EXPECT_EQ(ScreenPixel(99, 299), kBlue);
 
     // The parent repaints only its own pixels, never the child's.
     back.colour = kWhite;

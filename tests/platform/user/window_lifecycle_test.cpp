@@ -69,6 +69,13 @@ TEST_F(WindowLifecycle, CreationRefusedOrWithoutClassOrParentLeavesNoWindow) {
         CreateWindowExW(0, u"NoSuchClass", u"", 0, 0, 0, 10, 10, nullptr, 0, nullptr, nullptr),
         nullptr);
     EXPECT_EQ(Make("orphan", WS_CHILD, {0, 0, 10, 10}), nullptr);
+
+    // A class name is taken within its module only.
+    WNDCLASSW again{.lpfnWndProc = DefWindowProcW, .lpszClassName = u"Recorder"};
+    EXPECT_EQ(RegisterClassW(&again), 0);
+    const ResourceModule other;
+    again.hInstance = &other;
+    EXPECT_NE(RegisterClassW(&again), 0);
 }
 
 TEST_F(WindowLifecycle, DestroyGoesOwnedWindowsFirstThenDownThenUp) {
@@ -155,6 +162,26 @@ TEST_F(WindowLifecycle, TextSlotsAndGeometry) {
     char16_t small[4];
     EXPECT_EQ(GetWindowTextW(box, small, 4), 3);
     EXPECT_EQ(std::u16string(small), u"Мар");
+
+    // The caption bar shows the text, in the colour of the window's activation.
+    const auto captionPixels = [&](COLORREF colour) {
+        int count = 0;
+        for (int y = 41; y < 41 + FramePainter::kCaptionHeight; ++y) {
+            for (int x = 21; x < 219; ++x) {
+                count += ScreenPixel(x, y) == colour ? 1 : 0;
+            }
+        }
+        return count;
+    };
+    Pump();
+    EXPECT_GT(captionPixels(RGB(255, 255, 255)), 0);
+    SetWindowTextW(box, u"");
+    Pump();
+    EXPECT_EQ(captionPixels(RGB(255, 255, 255)), 0) << "the old title is gone";
+    EXPECT_EQ(captionPixels(RGB(0, 0, 128)), 198 * FramePainter::kCaptionHeight);
+    SetActiveWindow(main);
+    Pump();
+    EXPECT_EQ(captionPixels(RGB(128, 128, 128)), 198 * FramePainter::kCaptionHeight);
 
     // A caption bar and a border lie outside the client area.
     RECT client;
