@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <random>
 
@@ -81,6 +82,7 @@ TEST(Projection, OneStationOrOneRowDoesNotDivideByZero) {
     EXPECT_NEAR(row[0].x, 5, 1e-9);
     EXPECT_NEAR(row[1].x, 235, 1e-9);
     EXPECT_NEAR(row[0].y, row[1].y, 1e-9);
+    EXPECT_EQ(ProjectToPlane(pair, 1)[0].x, 0);  // of two equally dense, the first is the centre
 }
 
 TEST(Layout, ClusterSlotsAreDistinctAndApart) {
@@ -106,6 +108,10 @@ TEST(Layout, AStationTakesTheSlotOnTheSideItsLineLeavesTowards) {
               (std::vector<int>{1, 0}));
     EXPECT_EQ(AssignSlots(slots, std::vector<PlanePoint>{{-1, 0}, {1, 0}}),
               (std::vector<int>{0, 1}));
+    // Eight stations all leaving east still take eight different slots.
+    std::vector<int> eight = AssignSlots(ClusterSlots(8, 4), std::vector<PlanePoint>(8, {1, 0}));
+    std::ranges::sort(eight);
+    EXPECT_EQ(eight, (std::vector<int>{0, 1, 2, 3, 4, 5, 6, 7}));
 }
 
 TEST(Layout, SpreadingPartsPlacesOnOneSpotAndStaysInTheBox) {

@@ -134,6 +134,10 @@ TEST(MapWriter, WritesOptionalFieldsSoThatTheParserTakesThem) {
     // The bytes are UTF-16LE with the mark first.
     const std::string bytes = MapFileBytes(text);
     EXPECT_EQ(bytes.substr(0, 4), std::string("\xFF\xFE[\0", 4));
+    scheme.labelMinZoom = 0;  // the parser's default is 1
+    NetworkModel zero;
+    ASSERT_EQ(testing::LoadText(zero, WriteMapText(scheme).substr(1), &error), 0) << error.reason;
+    EXPECT_EQ(zero.labelMinZoom, 0);
 }
 
 TEST(TabLetters, SortLikeTheStationListAndFoldЁ) {

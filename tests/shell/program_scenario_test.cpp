@@ -299,6 +299,7 @@ TEST(MainWindow, AnEndThePickerRemovesTakesTheRouteWithIt) {
     EXPECT_TRUE(WindowOf(after, "#32770").is_null());
     const json main = WindowOf(after, "QuorvaneWnd");
     EXPECT_TRUE(main["enabled"] && main["active"] && main["focus"]);
+    EXPECT_TRUE(WindowOf(after, "QvShellNavigationBar")["doneButton"].is_null());
     // Nothing of the route is drawn (route colour 0xFF00FF).
     const std::vector<std::uint32_t> shot = ShotPixels(home.Root() / "after.png");
     ASSERT_EQ(shot.size(), 240u * 320u);

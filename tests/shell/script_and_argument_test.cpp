@@ -4,6 +4,7 @@
 
 #include <filesystem>
 
+#include "headless/monkey_log.h"
 #include "headless/script.h"
 #include "platform/host/virtual_keys.h"
 #include "shell/map_argument_uri.h"
@@ -95,6 +96,18 @@ TEST(ScriptLines, WheelAndDrop) {
         ASSERT_TRUE(error) << bad;
         EXPECT_EQ(error->line, 2) << bad;
     }
+}
+
+TEST(MonkeyLog, AFailureShowsTheLastTwentyEvents) {
+    tools::MonkeyLog log(7, std::nullopt, "");
+    for (int event = 1; event <= 25; ++event) {
+        log.Add("wait " + std::to_string(event));
+    }
+    ::testing::internal::CaptureStderr();
+    log.Report("test");
+    const std::string report = ::testing::internal::GetCapturedStderr();
+    EXPECT_NE(report.find("# the last 20 events, as a script:\nwait 6\n"), std::string::npos);
+    EXPECT_TRUE(report.ends_with("\nwait 25\n")) << report;
 }
 
 TEST(MapArgument, PathsAndFileUris) {

@@ -4,7 +4,9 @@
 #include <vector>
 
 #include "gallery/gallery_page.h"
+#include "gallery/image_screens.h"
 #include "gallery/list_screens.h"
+#include "gallery/shell_screens.h"
 #include "platform/controls/button.h"
 #include "platform/controls/common_controls.h"
 #include "platform/controls/tab_control.h"
@@ -32,7 +34,27 @@ class GalleryScreens : public ::testing::Test {
     HeadlessHost host;
     WindowSystem system{host};
     HWND page = nullptr;
+
+    // Silver pixels of the screen in the rows [top, bottom) of the toolbar strip's columns.
+    int SilverInRows(int top, int bottom) const {
+        int count = 0;
+        for (int y = top; y < bottom; ++y) {
+            for (int x = 84; x < 84 + 9 * 16; ++x) {
+                count += host.LastFrame()->GetPixel(x, y) == RGB(192, 192, 192);
+            }
+        }
+        return count;
+    }
 };
+
+TEST_F(GalleryScreens, TheMaskedToolbarStripShowsNoSilverAndThePageItsBoxChecked) {
+    gallery::BuildToolbarImageScreen({page, nullptr, nullptr});
+    system.Pump();
+    EXPECT_GT(SilverInRows(50, 66), 0);  // the strip as it is
+    EXPECT_EQ(SilverInRows(70, 86), 0);  // masked, on the chequer
+    gallery::BuildShellPageScreen({page, nullptr, nullptr});
+    EXPECT_EQ(IsDlgButtonChecked(FindWindowW(u"#32770", nullptr), 1056), BST_CHECKED);
+}
 
 TEST_F(GalleryScreens, TheTurningButtonsAskForTheirOwnDirection) {
     const gallery::Page shown{page, nullptr, nullptr};
