@@ -323,10 +323,15 @@ TEST(MainWindow, ShowingStationNamesOnTheSettingsPageRedrawsTheSchemeAtOnce) {
 TEST(MainWindow, AcceleratorsAndHelp) {
     const Home home;
     const Map map("example.qvn");
-    // Ctrl+O does nothing; the help page is not beside the test build, so its box shows.
+    // Ctrl+O does nothing; the help page is not beside the test build, so its box shows; Ctrl+H
+    // opens the station list.
     const Outcome ctrlO = home.Run(
-        "state\nkey ctrl+o\nstate\nmenu Помощь\nstate\nkey return\nwait 10\nstate\n", map.path);
-    ASSERT_EQ(ctrlO.states.size(), 4u);
+        "state\nkey ctrl+o\nstate\nmenu Помощь\nstate\nkey "
+        "return\nwait 10\nstate\nkey ctrl+h\nwait 10\nstate\n",
+        map.path);
+    ASSERT_EQ(ctrlO.states.size(), 5u);
+    EXPECT_TRUE(WindowOf(ctrlO.states[3], "#32770").is_null());
+    EXPECT_FALSE(WindowOf(ctrlO.states[4], "#32770").is_null());
     EXPECT_EQ(ctrlO.states[0], ctrlO.states[1]);
     const json& help = ctrlO.states[2]["messageBoxes"];
     ASSERT_EQ(help.size(), 1u);
