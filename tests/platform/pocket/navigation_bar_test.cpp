@@ -131,15 +131,17 @@ TEST_F(NavigationBars, AreHiddenForThePageThatAsks) {
     SHInitDialog(&info);
     Pump();
     // A long title is cut short of the "ok" button, leaving a gap before it.
-    const LONG button = DoneButtonRect(bar).left;
+    const RECT done = DoneButtonRect(bar);
     for (int y = 0; y < 24; ++y) {
-        EXPECT_EQ(ScreenPixel(button - 1, y), RGB(192, 192, 192)) << y;
+        EXPECT_EQ(ScreenPixel(done.left - 1, y), RGB(192, 192, 192)) << y;
     }
     // A page that gives up the "ok" button it asked for has none.
     EXPECT_FALSE(IsRectEmpty(DoneButtonRect(bar)));
     info.dwFlags = 0;
     SHInitDialog(&info);
     EXPECT_TRUE(IsRectEmpty(DoneButtonRect(bar)));
+    Pump();
+    EXPECT_EQ(ScreenPixel(done.right - 1, done.bottom - 1), RGB(192, 192, 192)) << "nor its frame";
     EXPECT_TRUE(SHFullScreen(page, SHFS_HIDETASKBAR | SHFS_HIDESIPBUTTON));
     EXPECT_FALSE(IsWindowVisible(bar));
     EXPECT_TRUE(ShellSipButtonHidden());
