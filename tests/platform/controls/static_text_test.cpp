@@ -52,6 +52,9 @@ TEST_F(StaticTexts, AlignmentFontAndTextAreHonoured) {
     SendMessageW(heading, WM_SETFONT, reinterpret_cast<WPARAM>(bold.get()), 1);
     Pump();
     EXPECT_GT(CountPixels(left, kBlack), normalInk * 5 / 4);
+    EnableWindow(heading, 0);
+    Pump();
+    EXPECT_EQ(CountPixels(left, kBlack), 0) << "grey once disabled";
 
     SetWindowTextW(heading, u"");
     Pump();

@@ -60,13 +60,23 @@ TEST_F(NavigationBars, ShowTheActiveWindowsTitleAsItChanges) {
     RECT work{};
     ASSERT_TRUE(SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0));
     EXPECT_EQ(work, (RECT{0, 26, kScreenWidth, kScreenHeight - 26}));
+    const auto titleInk = [&] {
+        Pump();
+        int ink = 0;
+        for (int x = 0; x < kScreenWidth * 24; ++x) {
+            ink += ScreenPixel(x % kScreenWidth, x / kScreenWidth) != RGB(192, 192, 192);
+        }
+        return ink;
+    };
     const HWND other = MakeWindow(u"Маршрут", {0, 26, 240, 320});
     EXPECT_EQ(GetWindowText(bar), u"Маршрут");
+    const int shortTitle = titleInk();
     // Only the active window's title counts.
     SetWindowTextW(main, u"Санкт-Петербург");
     EXPECT_EQ(GetWindowText(bar), u"Маршрут");
     DestroyWindow(other);
     EXPECT_EQ(GetWindowText(bar), u"Санкт-Петербург");
+    EXPECT_GT(titleInk(), shortTitle * 3 / 2) << "the new title is drawn";
     // The bar never takes the activation, not even from a tap.
     host.Tap(60, 12);
     Pump();

@@ -166,18 +166,22 @@ class ScrollBar : public WindowTest {
 };
 
 TEST_F(ScrollBar, AnArrowScrollsALineAndRepeatsWhileHeldOverIt) {
-    // Each arrow is a triangle of rows 1, 3, 5 and 7 wide inside its button's edges.
-    const auto arrowPixels = [&](int top) {
-        int count = 0;
+    // Each arrow is a triangle of rows 1, 3, 5 and 7 wide inside its button's edges, tip outwards.
+    const auto arrowRows = [&](int top) {
+        std::vector<int> rows;
         for (int y = top + 2; y < top + 11; ++y) {
+            int count = 0;
             for (int x = 89; x < 98; ++x) {
                 count += ScreenPixel(x, y) == GetSysColor(COLOR_BTNTEXT) ? 1 : 0;
             }
+            if (count > 0) {
+                rows.push_back(count);
+            }
         }
-        return count;
+        return rows;
     };
-    EXPECT_EQ(arrowPixels(0), 16);
-    EXPECT_EQ(arrowPixels(187), 16);
+    EXPECT_EQ(arrowRows(0), (std::vector<int>{1, 3, 5, 7}));
+    EXPECT_EQ(arrowRows(187), (std::vector<int>{7, 5, 3, 1}));
     host.PenDown(kBarX, 195);
     Pump();
     EXPECT_EQ(scrolls, (Lines{"line down"}));

@@ -179,8 +179,8 @@ TEST_F(RendezvousTest, SilentPeersAndSlowCallersAreCutOffAtTheirDeadlines) {
 
 TEST_F(RendezvousTest, TheFolderIsTheUsersAloneOrNotUsed) {
     // A folder left open to others is closed first; the socket is the user's alone.
-    ASSERT_EQ(::mkdir(meeting_.c_str(), 0777), 0);
-    ::chmod(meeting_.c_str(), 0777);
+    ASSERT_EQ(::mkdir(meeting_.c_str(), 0707), 0);
+    ::chmod(meeting_.c_str(), 0707);
     auto rendezvous = Rendezvous::Open(meeting_);
     ASSERT_NE(rendezvous, nullptr);
     struct stat status {};

@@ -234,6 +234,11 @@ TEST_F(WindowLifecycle, TheHostTitleFollowsTheActiveWindowsText) {
     const HWND main = Make("main", WS_VISIBLE, kScreen);
     SetWindowTextW(main, u"Схема метро");
     EXPECT_EQ(host.Title(), u"Схема метро");
+    // When the active window goes, a disabled one is passed over.
+    Make("off", WS_VISIBLE | WS_DISABLED, kScreen);
+    DestroyWindow(Make("other", WS_VISIBLE, kScreen));
+    EXPECT_EQ(GetActiveWindow(), main);
+    EXPECT_EQ(host.Title(), u"Схема метро");
 }
 
 using Handles = std::vector<HWND>;
