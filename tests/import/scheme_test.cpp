@@ -84,6 +84,10 @@ TEST(Scheme, RefusesRepeatedLinksAndNetworksWithoutLinks) {
     const Outcome<DraftScheme> first = BuildScheme(repeated, CityOptions(), report);
     ASSERT_FALSE(first);
     EXPECT_NE(first.error.find("linked twice"), std::string::npos) << first.error;
+    SourceNetwork looped = CrossingNetwork();
+    looped.lines[0].links.push_back({2, 2, std::nullopt});
+    EXPECT_EQ(BuildScheme(looped, CityOptions(), report).error,
+              "Красная: a link does not join two stations");
     SourceNetwork empty = CrossingNetwork();
     empty.lines[0].links.clear();
     empty.lines[1].links.clear();

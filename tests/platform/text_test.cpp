@@ -143,6 +143,17 @@ TEST(DrawText, CalcRectMeasuresWithoutDrawingUpToTheTerminatorAndLineEnds) {
                   lines * metrics.tmHeight)
             << lines;
     }
+    // Words that just fill the box keep to one line, drawn whole.
+    RECT words{0, 0, 0, 0};
+    DrawTextW(surface.Dc(), u"один два", &words, DT_CALCRECT);
+    const auto drawn = [&](UINT format) {
+        Surface exact(words.right, 20);
+        SelectionScope inside(exact.Dc(), font.get());
+        RECT area{0, 0, words.right, 20};
+        DrawTextW(exact.Dc(), u"один два", &area, format);
+        return exact.Picture();
+    };
+    EXPECT_EQ(drawn(DT_WORDBREAK | DT_END_ELLIPSIS), drawn(DT_LEFT));
 }
 
 TEST(DrawText, TheWidestRectanglesDoNotOverflow) {

@@ -57,11 +57,11 @@ TEST(ScriptLines, ALetterOrDigitKeyTypesAsAKeyboardDoes) {
 TEST(ScriptLines, StepsInOrderAndTheFirstBadLine) {
     const auto parsed = ParseScript(
         "# a comment\r\n\ntap 10 20\nwait 5 # rest\ncommand ID_EXIT\n"
-        "type a#b\nstate\n");
+        "type a#b\nstate\nhold 3 4 700\n");
     const auto* steps = std::get_if<std::vector<ScriptStep>>(&parsed);
     ASSERT_TRUE(steps);
-    // tap: down, 50 ms, up; then the wait, the command, two characters and the state.
-    ASSERT_EQ(steps->size(), 9u);
+    // tap: down, 50 ms, up; then the wait, the command, two characters, the state and a hold.
+    ASSERT_EQ(steps->size(), 12u);
     EXPECT_EQ(std::get<tools::InputStep>((*steps)[0]).event.kind, InputEvent::Kind::PenDown);
     EXPECT_EQ(std::get<tools::AdvanceStep>((*steps)[1]).duration, HostTime(50));
     EXPECT_EQ(std::get<tools::InputStep>((*steps)[2]).event.position.y, 20);
@@ -69,6 +69,7 @@ TEST(ScriptLines, StepsInOrderAndTheFirstBadLine) {
     EXPECT_EQ(std::get<tools::CommandStep>((*steps)[4]).id, 1004);
     EXPECT_EQ(std::get<tools::InputStep>((*steps)[6]).event.character, u'#');
     EXPECT_TRUE(std::holds_alternative<tools::StateStep>((*steps)[8]));
+    EXPECT_EQ(std::get<tools::AdvanceStep>((*steps)[10]).duration, HostTime(700));
 
     for (const char* bad : {"tap 1\n", "wait -1\n", "key hyper\n", "command ID_NOPE\n", "shot\n",
                             "state now\n", "jump 1 2\n", "drag 1 2 3\n"}) {

@@ -56,6 +56,17 @@ TEST_F(GalleryScreens, TheMaskedToolbarStripShowsNoSilverAndThePageItsBoxChecked
     EXPECT_EQ(IsDlgButtonChecked(FindWindowW(u"#32770", nullptr), 1056), BST_CHECKED);
 }
 
+TEST_F(GalleryScreens, AnOwnerDrawnButtonsTextStandsOutOfItsFill) {
+    gallery::AddControl({page, nullptr, nullptr}, kButtonClassName, u"ШШШ", BS_OWNERDRAW,
+                        {8, 8, 80, 30}, 1);
+    system.Pump();
+    int white = 0;
+    for (int i = 0; i < 68 * 18; ++i) {
+        white += host.LastFrame()->GetPixel(10 + i % 68, 10 + i / 68) == RGB(255, 255, 255);
+    }
+    EXPECT_GT(white, 10);
+}
+
 TEST_F(GalleryScreens, TheTurningButtonsAskForTheirOwnDirection) {
     const gallery::Page shown{page, nullptr, nullptr};
     for (const int id :

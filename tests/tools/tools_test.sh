@@ -141,6 +141,8 @@ expect "render centres a lone departure" 0 $'departure: 93 Киевская at 1
     "$render" "$moscow" "$work/r.png" --zoom --centre --route 93 -1
 expect "render centres neither end on the image's middle" 0 'scale 4, view -360 -480' \
     "$render" "$moscow" "$work/r.png" --zoom --centre
+expect "render is 240 x 320 without --scale" 0 "000000f000000140" \
+    bash -c 'od -An -tx1 -j16 -N8 "$0" | tr -d " \n"' "$work/r.png"
 
 # File names: any name the system accepts loads, and each is printed as one escaped line.
 summary='ok: "Пример", 1 lines, 3 points (3 stations), 0 transfers, 2 tab letters, zoom 2'

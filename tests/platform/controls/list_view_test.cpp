@@ -177,6 +177,10 @@ TEST_F(ListViewTest, ATapSelectsAndMarksTheItemAndTellsTheParentInOrder) {
     EXPECT_EQ(Selected(), 5);
     EXPECT_EQ(Send(LVM_GETNEXTITEM, 5, LVNI_SELECTED), -1);
     EXPECT_EQ(Send(LVM_GETSELECTIONMARK), 5);
+    // The label and its selection fill start after the small image and its two margins.
+    Send(LVM_SETIMAGELIST, LVSIL_SMALL, PointerParam(ImageList_Create(16, 16, ILC_COLOR, 1, 0)));
+    Pump();
+    EXPECT_NE(ScreenPixel(kLeft + 19, RowPoint(5).y), ScreenPixel(kLeft + 20, RowPoint(5).y));
 
     // Past the last item: nothing is selected and there is no mark.
     Send(LVM_DELETEALLITEMS);

@@ -156,6 +156,7 @@ TEST(TabLayout, EmptyFilledAndSingleLineLayouts) {
         EXPECT_EQ(rows.tabs[tab].right, right);
     }
     EXPECT_EQ(rows.tabs[3].right, 101) << "a tab wider than its row is not widened";
+    EXPECT_EQ(LayOutTabs(filled, {92, 12, true, false}, 0).rows, 2) << "a tab ending at the limit";
     // Absurd widths, as TCM_SETMINTABWIDTH may ask for, are cut to the widest a tab can be.
     const int absurd[] = {INT_MAX, INT_MAX, INT_MIN};
     const TabLayout wide = LayOutTabs(absurd, {236, 12, false, false}, 0);
