@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "framework/module_state.h"
+#include "list_view_text.h"
 #include "model/map_file.h"
 #include "platform/controls/common_controls.h"
 #include "platform/controls/list_view_messages.h"
@@ -65,13 +66,7 @@ class ScriptedPageTest : public ::testing::Test {
     }
 
     static std::u16string ItemText(HWND list, int index, int column) {
-        char16_t buffer[160] = {};
-        LVITEMW item;
-        item.iSubItem = column;
-        item.pszText = buffer;
-        item.cchTextMax = 160;
-        SendMessageW(list, LVM_GETITEMTEXTW, static_cast<WPARAM>(index), PointerParam(&item));
-        return buffer;
+        return testing::ItemText(list, index, column);
     }
     static int ItemCount(HWND list) {
         return static_cast<int>(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0));

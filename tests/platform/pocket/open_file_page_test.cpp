@@ -7,6 +7,7 @@
 #include <sstream>
 #include <vector>
 
+#include "list_view_text.h"
 #include "model/map_title.h"
 #include "platform/controls/list_view_messages.h"
 #include "platform/host/headless_host.h"
@@ -87,18 +88,9 @@ class OpenFilePageTest : public ::testing::Test {
 
     static std::vector<Row> Rows(HWND page) {
         const HWND list = GetDlgItem(page, kOpenFileList);
-        const auto text = [&](int index, int column) {
-            char16_t buffer[128] = {};
-            LVITEMW item;
-            item.iSubItem = column;
-            item.pszText = buffer;
-            item.cchTextMax = 128;
-            SendMessageW(list, LVM_GETITEMTEXTW, static_cast<WPARAM>(index), PointerParam(&item));
-            return std::u16string(buffer);
-        };
         std::vector<Row> rows;
         for (int index = 0; index < SendMessageW(list, LVM_GETITEMCOUNT, 0, 0); ++index) {
-            rows.push_back({text(index, 0), text(index, 1)});
+            rows.push_back({testing::ItemText(list, index, 0), testing::ItemText(list, index, 1)});
         }
         return rows;
     }
