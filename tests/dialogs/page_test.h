@@ -8,10 +8,15 @@
 #include <vector>
 
 #include "framework/module_state.h"
+#include "list_view_text.h"
+#include "model/map_file.h"
 #include "plain_window.h"
 #include "platform/controls/common_controls.h"
+#include "platform/controls/list_view_messages.h"
 #include "platform/host/headless_host.h"
+#include "platform/pocket/input_panel.h"
 #include "platform/user/api/message_functions.h"
+#include "platform/user/api/timer_functions.h"
 #include "platform/user/api/window_functions.h"
 #include "platform/user/core/window_system.h"
 #include "platform/user/records/window_messages.h"
@@ -20,77 +25,76 @@
 
 namespace qv::testing {
 
-// A page with a window into it: `onOpen` runs once the page is set up and before any input,
-// `onOk` on every OK before the page sees it, and each window that takes the activation from
-// the page leaves its caption and its controls' texts in `interruptions`.
-template <typename Page>
-class ProbedPage : public Page {
-  public:
-    using Page::Page;
-
-    bool HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result,
-                       int mapId) override {
-        if (message == kOpened) {
-            if (onOpen) {
-                onOpen(this->hwnd);
-            }
-            return true;
-        }
-        if (message == WM_COMMAND && LOWORD(wParam) == IDOK) {
-            ++oks;
-            if (onOk) {
-                onOk(this->hwnd);
-            }
-        }
-        if (message == WM_ACTIVATE && LOWORD(wParam) == WA_INACTIVE && lParam != 0) {
-            const auto other = reinterpret_cast<HWND>(lParam);
-            std::u16string seen = GetWindowText(other);
-            for (HWND child = GetWindow(other, GW_CHILD); child;
-                 child = GetWindow(child, GW_HWNDNEXT)) {
-                seen += u"|" + GetWindowText(child);
-            }
-            interruptions.push_back(seen);
-        }
-        const bool handled = Page::HandleMessage(window, message, wParam, lParam, result, mapId);
-        if (message == WM_INITDIALOG) {
-            PostMessageW(this->hwnd, kOpened, 0, 0);
-        }
-        return handled;
-    }
-
-    std::function<void(HWND)> onOpen;
-    std::function<void(HWND)> onOk;
-    std::vector<std::u16string> interruptions;
-    int oks = 0;
-
-  private:
-    static constexpr UINT kOpened = WM_USER + 0x100;
-};
-
-// The program's resources on the headless host, an owner window of the test's own and a
-// settings file in a folder of the test's own.
+// A page run over an owner window of the test, driven as a user would: each step runs on a timer
+// of the owner once everything before it has been handled, looks at the page and queues pen and
+// keys. A page the steps leave open ends when the host's time runs out.
 class PageTest : public ::testing::Test {
   protected:
-    explicit PageTest(int scale = 1) : host(scale) {
+    using Step = std::function<void(HWND page)>;
+
+    explicit PageTest(int scale = 1) : host(scale), system(host) {
+        current_ = this;
         EXPECT_EQ(InitModule(&state_, ProgramModule()), S_OK);
-        EXPECT_TRUE(RegisterStandardControls());
-        owner = testing::MakePlainWindow(WS_POPUP | WS_VISIBLE, {0, 0, 240, 320}, u"Схема метро");
-        const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
-        folder = std::filesystem::path(::testing::TempDir()) / "quorvane-pages" /
-                 (std::string(test->test_suite_name()) + "." + test->name());
-        std::filesystem::remove_all(folder);
-        std::filesystem::create_directories(folder);
-        settingsPath = folder / "quorvane.ini";
+        INITCOMMONCONTROLSEX families;
+        families.dwICC = ICC_STANDARD_CLASSES | ICC_LISTVIEW_CLASSES | ICC_TAB_CLASSES;
+        EXPECT_TRUE(InitCommonControlsEx(&families));
+        owner = MakePlainWindow(WS_POPUP | WS_VISIBLE, {0, 0, 240, 320}, u"Схема метро");
+        SetTimer(owner, 1, 50, [](HWND, UINT, UINT_PTR, DWORD) { current_->NextStep(); });
     }
-    ~PageTest() override { std::filesystem::remove_all(folder); }
+    ~PageTest() override {
+        DestroyInputPanel();
+        current_ = nullptr;
+    }
+
+    void Load(const char* map) {
+        ASSERT_EQ(LoadMapFileAt(model, std::filesystem::path(QV_MAPS_DIR) / map, Settings{}), 0);
+    }
+    void Run(std::vector<Step> script, const std::function<void()>& open) {
+        steps_ = std::move(script);
+        stepsRun = 0;
+        host.AllowTime(std::chrono::seconds(30));
+        open();
+    }
+
+    static int ItemCount(HWND list) {
+        return static_cast<int>(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0));
+    }
+    static int TopIndex(HWND list) {
+        return static_cast<int>(SendMessageW(list, LVM_GETTOPINDEX, 0, 0));
+    }
+    static RECT ItemRect(HWND list, int index, int part = LVIR_BOUNDS) {
+        RECT row{};
+        row.left = part;
+        SendMessageW(list, LVM_GETITEMRECT, static_cast<WPARAM>(index), PointerParam(&row));
+        POINT corners[2] = {{row.left, row.top}, {row.right, row.bottom}};
+        ClientToScreen(list, &corners[0]);
+        ClientToScreen(list, &corners[1]);
+        return {corners[0].x, corners[0].y, corners[1].x, corners[1].y};
+    }
+    void TapAt(RECT rect) { host.Tap((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2); }
+    void TapControl(HWND page, int id) { TapAt(ScreenRect(GetDlgItem(page, id))); }
+    static RECT ScreenRect(HWND window) {
+        RECT rect{};
+        GetWindowRect(window, &rect);
+        return rect;
+    }
 
     HeadlessHost host;
-    WindowSystem system{host};
+    WindowSystem system;
     HWND owner = nullptr;
-    std::filesystem::path folder;
-    std::filesystem::path settingsPath;
+    NetworkModel model;
+    std::size_t stepsRun = 0;
 
   private:
+    void NextStep() {
+        const HWND page = GetActiveWindow();
+        if (page && page != owner && stepsRun < steps_.size()) {
+            steps_[stepsRun++](page);
+        }
+    }
+
+    std::vector<Step> steps_;
+    static inline PageTest* current_ = nullptr;
     static inline ModuleState state_;
 };
 

@@ -2,15 +2,14 @@
 
 #include "dialogs/route_details_dialog.h"
 #include "framework/modal_dialog.h"
+#include "page_test.h"
 #include "platform/gdi/device_context.h"
 #include "platform/gdi/gdi_objects.h"
 #include "platform/gdi/resource_module.h"
 #include "platform/gdi/shapes.h"
 #include "platform/host/virtual_keys.h"
-#include "resources/program_resources.h"
 #include "resources/resource_ids.h"
 #include "route/route_finder.h"
-#include "scripted_page_test.h"
 #include "text/utf.h"
 
 namespace qv {
@@ -18,20 +17,17 @@ namespace {
 
 // Rows below the first page are not read from the screen.
 constexpr COLORREF kUnread = 0xFFFFFFFF;
+constexpr int kPictureSize = 16;
 
 struct Row {
     std::u16string text;
     COLORREF background = kUnread;
-    // Pixels of the row right of its picture, other than its background, that are white, black
-    // or of another colour.
+    // Pixels right of the picture, other than the background: white, black or another colour.
     int white = 0;
     int black = 0;
     int other = 0;
-    // The row's picture, row after row.
-    std::vector<COLORREF> picture;
+    std::vector<COLORREF> picture;  // row after row
 };
-
-constexpr int kPictureSize = 16;
 
 // A picture of the program's resources as its bitmap holds it.
 std::vector<COLORREF> BitmapPixels(int id) {
@@ -47,20 +43,17 @@ std::vector<COLORREF> BitmapPixels(int id) {
     return pixels;
 }
 
-class RouteDetailsTest : public testing::ScriptedPageTest {
+class RouteDetailsTest : public testing::PageTest {
   protected:
-    explicit RouteDetailsTest(int scale = 1, const char* map = "minsk.qvn")
-        : ScriptedPageTest(scale) {
-        Load(map);
-    }
+    explicit RouteDetailsTest(const char* map = "minsk.qvn") { Load(map); }
 
-    const Line& LineNumbered(int number) {
+    const Line& LineNamed(std::u16string_view name) {
         for (const auto& line : model.Lines()) {
-            if (line->number == number) {
+            if (line->name == name) {
                 return *line;
             }
         }
-        ADD_FAILURE() << number;
+        ADD_FAILURE() << Utf16ToUtf8(name);
         return *model.Lines().front();
     }
     void Route(Station* from, Station* to) {
@@ -70,60 +63,47 @@ class RouteDetailsTest : public testing::ScriptedPageTest {
         FindRoute(model, silent);
         ASSERT_FALSE(model.route.empty());
     }
-    // Every row's text and the colour of its text background, read from the screen at the
-    // row's right end, where no text reaches.
-    std::vector<Row> ShowRows(const std::string& shot = "") {
+    // Every row's text; on the first page also its picture and the colour of its background,
+    // read at the row's right end, where no text reaches.
+    std::vector<Row> ShowRows() {
         std::vector<Row> rows;
         Run({[&](HWND page) {
                 const HWND list = GetDlgItem(page, IDC_LIST);
-                EXPECT_EQ(SendMessageW(list, LVM_GETCOUNTPERPAGE, 0, 0) >= 10, true);
-                const int visible =
-                    std::min(ItemCount(list),
-                             static_cast<int>(SendMessageW(list, LVM_GETCOUNTPERPAGE, 0, 0)));
+                const auto visible =
+                    static_cast<int>(SendMessageW(list, LVM_GETCOUNTPERPAGE, 0, 0));
+                EXPECT_GE(visible, 10);
+                RECT client{};
+                GetClientRect(list, &client);
+                POINT end{client.right, 0};
+                ClientToScreen(list, &end);
+                const auto pixel = [&](int x, int y) { return host.LastFrame()->GetPixel(x, y); };
                 for (int i = 0; i < ItemCount(list); ++i) {
-                    Row shown;
-                    shown.text = ItemText(list, i, 0);
-                    shown.background = kUnread;
-                    if (i < visible) {
-                        const RECT row = ItemRect(list, i);
-                        RECT client{};
-                        GetClientRect(list, &client);
-                        POINT point{std::min(row.right, client.right) - 3,
-                                    (row.top + row.bottom) / 2};
-                        ClientToScreen(list, &point);
-                        const int k = host.DeviceScale();
-                        shown.background = host.LastFrame()->GetPixel(point.x * k, point.y * k);
-                        RECT icon{};
-                        icon.left = LVIR_ICON;
-                        SendMessageW(list, LVM_GETITEMRECT, static_cast<WPARAM>(i),
-                                     PointerParam(&icon));
-                        POINT corner{icon.left,
-                                     icon.top + (icon.bottom - icon.top - kPictureSize) / 2};
-                        ClientToScreen(list, &corner);
-                        for (int y = 0; y < kPictureSize; ++y) {
-                            for (int x = 0; x < kPictureSize; ++x) {
-                                shown.picture.push_back(host.LastFrame()->GetPixel(
-                                    (corner.x + x) * k, (corner.y + y) * k));
-                            }
+                    Row& shown = rows.emplace_back();
+                    shown.text = testing::ItemText(list, i, 0);
+                    if (i >= visible) {
+                        continue;
+                    }
+                    const RECT row = ItemRect(list, i);
+                    const int right = std::min(row.right, end.x) - 3;
+                    shown.background = pixel(right, (row.top + row.bottom) / 2);
+                    const RECT icon = ItemRect(list, i, LVIR_ICON);
+                    const int top = icon.top + (icon.bottom - icon.top - kPictureSize) / 2;
+                    for (int y = 0; y < kPictureSize; ++y) {
+                        for (int x = 0; x < kPictureSize; ++x) {
+                            shown.picture.push_back(pixel(icon.left + x, top + y));
                         }
-                        POINT origin{row.left + 20, row.top};
-                        ClientToScreen(list, &origin);
-                        for (int y = origin.y * k; y < (origin.y + row.bottom - row.top) * k; ++y) {
-                            for (int x = origin.x * k; x < point.x * k; ++x) {
-                                const COLORREF pixel = host.LastFrame()->GetPixel(x, y);
-                                if (pixel != shown.background) {
-                                    shown.white += pixel == RGB(255, 255, 255);
-                                    shown.black += pixel == RGB(0, 0, 0);
-                                    shown.other +=
-                                        pixel != RGB(255, 255, 255) && pixel != RGB(0, 0, 0);
-                                }
+                    }
+                    for (int y = row.top; y < row.bottom; ++y) {
+                        for (int x = row.left + 20; x < right; ++x) {
+                            const COLORREF colour = pixel(x, y);
+                            if (colour != shown.background) {
+                                shown.white += colour == RGB(255, 255, 255);
+                                shown.black += colour == RGB(0, 0, 0);
+                                shown.other +=
+                                    colour != RGB(255, 255, 255) && colour != RGB(0, 0, 0);
                             }
                         }
                     }
-                    rows.push_back(shown);
-                }
-                if (!shot.empty()) {
-                    Shot(shot);
                 }
                 host.Key(VK_ESCAPE);
             }},
@@ -132,49 +112,23 @@ class RouteDetailsTest : public testing::ScriptedPageTest {
     }
 };
 
-TEST_F(RouteDetailsTest, AOneLineRouteListsItsStationsInTheLineColourWithTheRunTimes) {
-    const Line& line = LineNumbered(1);
-    Station* first = line.stations[0].get();
-    Station* fourth = line.stations[3].get();
-    model.settings.countWaitTime = false;
-    Route(first, fourth);
-    const int minutes = first->runTime + line.stations[1]->runTime + line.stations[2]->runTime;
-    const std::vector<Row> rows = ShowRows();
-    ASSERT_EQ(rows.size(), 4u + 4u);
-    EXPECT_EQ(rows[0].text, first->name);
-    EXPECT_EQ(rows[1].text, fourth->name);
-    EXPECT_EQ(rows[2].text, u"Станций 4 пересадок 0");
-    EXPECT_EQ(Utf16ToUtf8(rows[3].text), "Время в пути " + std::to_string(minutes) + " мин");
-    for (std::size_t i = 0; i < 4; ++i) {
-        EXPECT_EQ(rows[4 + i].text, line.stations[i]->name);
-    }
-    for (const std::size_t i : {0u, 1u, 4u, 5u, 6u, 7u}) {
-        EXPECT_EQ(rows[i].background, line.colour) << i;
-    }
-    EXPECT_EQ(rows[2].background, RGB(255, 255, 255));
-    EXPECT_EQ(rows[3].background, RGB(255, 255, 255));
-}
-
 TEST_F(RouteDetailsTest, AChangeOfLinePutsTheTransferAndTheQuotedLineBeforeTheNewLine) {
-    const Line& first = LineNumbered(1);
-    const Line& second = LineNumbered(2);
+    const Line& first = *model.Lines()[0];
+    const Line& second = *model.Lines()[1];
     Route(first.stations[0].get(), second.stations.back().get());
     std::vector<const Station*> stations;
-    int changes = 0;
     for (const Station* point : model.route) {
         if (point->IsStation()) {
-            changes += !stations.empty() && stations.back()->line->number != point->line->number;
             stations.push_back(point);
         }
     }
-    ASSERT_EQ(changes, 1);
-    const std::vector<Row> rows = ShowRows("route-details");
-    ASSERT_EQ(rows.size(), 4 + stations.size() + 2);
+    const std::vector<Row> rows = ShowRows();
+    ASSERT_EQ(rows.size(), 4 + stations.size() + 2);  // one change
     EXPECT_EQ(Utf16ToUtf8(rows[2].text),
               "Станций " + std::to_string(stations.size()) + " пересадок 1");
     std::size_t row = 4;
     for (std::size_t i = 0; i < stations.size(); ++i) {
-        if (i > 0 && stations[i]->line->number != stations[i - 1]->line->number) {
+        if (i > 0 && stations[i]->line != stations[i - 1]->line) {
             // The walking picture, on the screen.
             ASSERT_FALSE(rows[row].picture.empty()) << row;
             EXPECT_EQ(rows[row].picture, BitmapPixels(IDB_ROUTE_TRANSFER));
@@ -184,8 +138,6 @@ TEST_F(RouteDetailsTest, AChangeOfLinePutsTheTransferAndTheQuotedLineBeforeTheNe
         EXPECT_EQ(rows[row].text, stations[i]->name);
         if (!rows[row].picture.empty()) {
             EXPECT_EQ(rows[row].picture, BitmapPixels(IDB_ROUTE_TRAIN)) << row;
-        }
-        if (rows[row].background != kUnread) {
             EXPECT_EQ(rows[row].background, stations[i]->line->colour) << row;
         }
         ++row;
@@ -210,36 +162,38 @@ struct LineText {
 class RouteDetailsRowText : public RouteDetailsTest,
                             public ::testing::WithParamInterface<LineText> {
   protected:
-    RouteDetailsRowText() : RouteDetailsTest(1, GetParam().map) {}
+    RouteDetailsRowText() : RouteDetailsTest(GetParam().map) {}
 };
 
+// A route along one line: its ends, its count and time, its stations, in the line's colour.
 TEST_P(RouteDetailsRowText, StationRowsTakeTheTextColourThatReadsOnTheirLine) {
-    const Line* line = nullptr;
-    for (const auto& candidate : model.Lines()) {
-        if (candidate->name == Utf8ToUtf16(GetParam().lineName)) {
-            line = candidate.get();
-            break;
-        }
-    }
-    ASSERT_NE(line, nullptr);
-    ASSERT_EQ(line->colour, GetParam().colour);
+    const Line& line = LineNamed(*Utf8ToUtf16(GetParam().lineName));
+    ASSERT_EQ(line.colour, GetParam().colour);
     std::vector<Station*> stations;
-    for (const auto& point : line->stations) {
-        if (point->IsStation()) {
+    int minutes = 0;
+    for (const auto& point : line.stations) {
+        if (point->IsStation() && stations.size() < 2) {
             stations.push_back(point.get());
         }
+        minutes += stations.size() == 1 ? point->runTime : 0;
     }
-    ASSERT_GE(stations.size(), 2u);
+    ASSERT_EQ(stations.size(), 2u);
+    model.settings.countWaitTime = false;
     Route(stations[0], stations[1]);
     const std::vector<Row> rows = ShowRows();
-    ASSERT_GE(rows.size(), 5u);
-    for (const std::size_t i : {0u, 4u}) {
-        EXPECT_EQ(rows[i].background, line->colour) << i;
+    ASSERT_EQ(rows.size(), 6u);
+    EXPECT_EQ(rows[2].text, u"Станций 2 пересадок 0");
+    EXPECT_EQ(Utf16ToUtf8(rows[3].text), "Время в пути " + std::to_string(minutes) + " мин");
+    for (const std::size_t i : {0u, 1u, 4u, 5u}) {
+        EXPECT_EQ(rows[i].text, stations[i % 4 == 0 ? 0 : 1]->name) << i;
+        EXPECT_EQ(rows[i].background, line.colour) << i;
         const int text = GetParam().white ? rows[i].white : rows[i].black;
         const int wrong = GetParam().white ? rows[i].black : rows[i].white;
         EXPECT_GT(text, 20) << i;
         EXPECT_EQ(wrong + rows[i].other, 0) << i;
     }
+    EXPECT_EQ(rows[2].background, RGB(255, 255, 255));
+    EXPECT_EQ(rows[3].background, RGB(255, 255, 255));
 }
 
 INSTANTIATE_TEST_SUITE_P(

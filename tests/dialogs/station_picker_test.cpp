@@ -7,33 +7,31 @@
 
 #include "framework/modal_dialog.h"
 #include "model/station_name_order.h"
+#include "page_test.h"
 #include "platform/controls/tab_control_messages.h"
 #include "platform/gdi/system_metrics.h"
 #include "platform/host/virtual_keys.h"
 #include "platform/pocket/input_panel.h"
 #include "platform/pocket/keyboard_layout.h"
-#include "platform/pocket/shell_layout.h"
 #include "platform/user/api/input_functions.h"
 #include "resources/resource_ids.h"
-#include "scripted_page_test.h"
 #include "text/utf.h"
 
 namespace qv {
 namespace {
 
-class StationPickerTest : public testing::ScriptedPageTest {
+class StationPickerTest : public testing::PageTest {
   protected:
-    explicit StationPickerTest(int scale = 1) : ScriptedPageTest(scale) { Load("minsk.qvn"); }
+    explicit StationPickerTest(int scale = 1) : PageTest(scale) { Load("minsk.qvn"); }
 
     void Open(int mode, std::vector<Step> script) {
         Run(std::move(script), [&] { ShowStationPicker(owner, model, mode); });
     }
     static HWND List(HWND page) { return GetDlgItem(page, IDC_LIST); }
-    static HWND Tabs(HWND page) { return GetDlgItem(page, IDC_LETTER_TABS); }
     static std::vector<std::u16string> Names(HWND page) {
         std::vector<std::u16string> names;
         for (int i = 0; i < ItemCount(List(page)); ++i) {
-            names.push_back(ItemText(List(page), i, 0));
+            names.push_back(testing::ItemText(List(page), i, 0));
         }
         return names;
     }
@@ -46,22 +44,20 @@ class StationPickerTest : public testing::ScriptedPageTest {
         return std::min(static_cast<int>(at - names.begin()),
                         static_cast<int>(names.size()) - perPage);
     }
-    void TapTab(HWND page, int index) {
-        RECT tab{};
-        SendMessageW(Tabs(page), TCM_GETITEMRECT, static_cast<WPARAM>(index), PointerParam(&tab));
-        const POINT point = Centre(Tabs(page), tab);
-        host.Tap(point.x, point.y);
+    static int Mark(HWND page) {
+        return static_cast<int>(SendMessageW(List(page), LVM_GETSELECTIONMARK, 0, 0));
     }
     void TapRow(HWND page, int index) {
         SendMessageW(List(page), LVM_ENSUREVISIBLE, static_cast<WPARAM>(index), 0);
-        const POINT point = Centre(List(page), ItemRect(List(page), index));
-        host.Tap(point.x, point.y);
+        TapAt(ItemRect(List(page), index));
     }
     // Taps a letter of the on-screen keyboard's Russian layout.
     void TapKey(char16_t letter) {
         for (const KeyCap& key : LayoutOf(KeyboardLayoutId::Russian).keys) {
             if (key.action == KeyAction::Character && key.character == letter) {
-                const POINT point = Centre(InputPanelKeyboard(), key.rect);
+                POINT point{(key.rect.left + key.rect.right) / 2,
+                            (key.rect.top + key.rect.bottom) / 2};
+                ClientToScreen(InputPanelKeyboard(), &point);
                 host.Tap(point.x, point.y);
                 return;
             }
@@ -84,10 +80,8 @@ class StationPickerTest : public testing::ScriptedPageTest {
 TEST_F(StationPickerTest, ListsEveryOpenStationOnceByNameWithItsLineAndNoForbiddenOne) {
     Station* forbidden = Named(u"Восток");
     ToggleForbidden(*forbidden);
-    int stations = 0;
-    for (const Station* point : model.Stations()) {
-        stations += point->IsStation() ? 1 : 0;
-    }
+    const auto stations = std::count_if(model.Stations().begin(), model.Stations().end(),
+                                        [](const Station* point) { return point->IsStation(); });
     std::vector<std::u16string> names;
     std::set<COLORREF> seen;
     Open(kLetterTabs, {[&](HWND page) {
@@ -96,15 +90,13 @@ TEST_F(StationPickerTest, ListsEveryOpenStationOnceByNameWithItsLineAndNoForbidd
              const int perPage = static_cast<int>(SendMessageW(list, LVM_GETCOUNTPERPAGE, 0, 0));
              EXPECT_GE(perPage, 8);
              for (int i = 0; i < perPage; ++i) {
-                 const std::u16string line = ItemText(list, i, 1);
+                 const std::u16string line = testing::ItemText(list, i, 1);
                  const auto found = std::find_if(model.Lines().begin(), model.Lines().end(),
                                                  [&](const auto& l) { return l->name == line; });
                  ASSERT_NE(found, model.Lines().end());
-                 RECT icon{};
-                 icon.left = LVIR_ICON;
-                 SendMessageW(list, LVM_GETITEMRECT, static_cast<WPARAM>(i), PointerParam(&icon));
-                 const POINT centre = Centre(list, icon);
-                 const COLORREF disc = host.LastFrame()->GetPixel(centre.x, centre.y);
+                 const RECT icon = ItemRect(list, i, LVIR_ICON);
+                 const COLORREF disc = host.LastFrame()->GetPixel((icon.left + icon.right) / 2,
+                                                                  (icon.top + icon.bottom) / 2);
                  EXPECT_EQ(disc, (*found)->colour) << Utf16ToUtf8(line);
                  seen.insert(disc);
              }
@@ -132,31 +124,32 @@ TEST_F(StationPickerTest, ListsEveryOpenStationOnceByNameWithItsLineAndNoForbidd
 // it; after every name the list stays where it was.
 TEST_F(StationPickerTest, ATabScrollsToTheFirstNameFromItsLetterOn) {
     model.tabLetters = u"АДКМЦ\u04FF";
-    struct Tab {
-        int index;
-        std::u16string_view top;  // empty: where the previous tab left the list
-    };
-    const Tab tabs[] = {{3, u"Малиновка"},
-                        {1, u"Институт Культуры"},
-                        {4, u"Юбилейная площадь"},
-                        {2, u"Каменная Горка"},
-                        {5, u""}};
+    const std::pair<int, std::u16string_view> tabs[] = {{3, u"Малиновка"},
+                                                        {1, u"Институт Культуры"},
+                                                        {4, u"Юбилейная площадь"},
+                                                        {2, u"Каменная Горка"},
+                                                        {5, u""}};  // stays where it was
     std::vector<int> tops;
     std::vector<int> expected;
     std::vector<Step> script{[&](HWND page) {
         EXPECT_EQ(TopIndex(List(page)), 0);
-        EXPECT_EQ(SendMessageW(Tabs(page), TCM_GETCURSEL, 0, 0), 0);
+        EXPECT_EQ(SendMessageW(GetDlgItem(page, IDC_LETTER_TABS), TCM_GETCURSEL, 0, 0), 0);
     }};
-    for (const Tab& tab : tabs) {
-        script.push_back([&, tab](HWND page) {
-            expected.push_back(tab.top.empty() ? TopIndex(List(page)) : TopFor(page, tab.top));
-            TapTab(page, tab.index);
+    for (const auto& [index, top] : tabs) {
+        script.push_back([&, index, top](HWND page) {
+            expected.push_back(top.empty() ? TopIndex(List(page)) : TopFor(page, top));
+            const HWND tabControl = GetDlgItem(page, IDC_LETTER_TABS);
+            RECT tab{};
+            SendMessageW(tabControl, TCM_GETITEMRECT, static_cast<WPARAM>(index),
+                         PointerParam(&tab));
+            POINT point{(tab.left + tab.right) / 2, (tab.top + tab.bottom) / 2};
+            ClientToScreen(tabControl, &point);
+            host.Tap(point.x, point.y);
         });
         script.push_back([&](HWND page) { tops.push_back(TopIndex(List(page))); });
     }
     script.push_back([&](HWND page) {
-        EXPECT_EQ(SendMessageW(List(page), LVM_GETSELECTIONMARK, 0, 0), -1);
-        Shot("picker-tabs");
+        EXPECT_EQ(Mark(page), -1);
         host.Key(VK_ESCAPE);
     });
     Open(kLetterTabs, std::move(script));
@@ -164,71 +157,13 @@ TEST_F(StationPickerTest, ATabScrollsToTheFirstNameFromItsLetterOn) {
     EXPECT_EQ(tops.size(), std::size(tabs));
 }
 
-TEST_F(StationPickerTest, KeyboardModeRaisesTheKeyboardAndATappedRowIsChosenAboveIt) {
-    int top = -1;
-    int expectedTop = -2;
-    bool editFocused = false;
-    bool tabsGone = false;
-    const Station* chosen = nullptr;
-    std::u16string shownName;
-    LONG buttonBottomWithPanelDown = 0;
-    Open(kKeyboardEntry, {
-                             [&](HWND page) {
-                                 editFocused = GetFocus() == GetDlgItem(page, IDC_NAME_EDIT);
-                                 tabsGone = Tabs(page) == nullptr;
-                                 EXPECT_EQ(CurrentInputPanel(), InputPanelState::Up);
-                                 TapKey(u'п');
-                                 TapKey(u'л');
-                             },
-                             [&](HWND page) {
-                                 top = TopIndex(List(page));
-                                 expectedTop = TopFor(page, u"Площадь Ленина");
-                                 Shot("picker-keyboard");
-                                 // The buttons stay above the keyboard.
-                                 RECT list{};
-                                 GetWindowRect(List(page), &list);
-                                 RECT button{};
-                                 GetWindowRect(GetDlgItem(page, ID_DESTINATION), &button);
-                                 EXPECT_LE(list.bottom, button.top);
-                                 EXPECT_LE(button.bottom, InputPanelRect().top);
-                                 shownName = ItemText(List(page), top, 0);
-                                 TapRow(page, top);
-                             },
-                             [&](HWND page) {
-                                 // The list took the focus and the keyboard went down.
-                                 EXPECT_EQ(CurrentInputPanel(), InputPanelState::Down);
-                                 RECT button{};
-                                 GetWindowRect(GetDlgItem(page, ID_DESTINATION), &button);
-                                 buttonBottomWithPanelDown = button.bottom;
-                                 TapControl(page, ID_DESTINATION);
-                             },
-                             [&](HWND) {
-                                 chosen = model.destination;
-                                 host.Key(VK_RETURN);
-                             },
-                         });
-    EXPECT_EQ(top, expectedTop);
-    ASSERT_NE(chosen, nullptr);
-    EXPECT_EQ(chosen->name, u"Площадь Ленина");
-    EXPECT_EQ(shownName, u"Площадь Ленина");
-    // With the keyboard down the buttons go back to their places, where the keyboard was.
-    EXPECT_GT(buttonBottomWithPanelDown, InputPanelRect().top);
-    EXPECT_TRUE(editFocused);
-    EXPECT_TRUE(tabsGone);
-    // Closing lowers the keyboard.
-    EXPECT_EQ(CurrentInputPanel(), InputPanelState::Down);
-}
-
-// The typed text brings the name it means to the top, or the next name in the list's order when
-// it means none; the selection never changes.
-TEST_F(StationPickerTest, TheTypedTextBringsTheNameItMeansOrTheNextName) {
+// The keyboard comes up with the edit focused and no tabs. The typed text brings the name it means
+// to the top, or the next name in the list's order when it means none, and never selects; a
+// tapped row is chosen, with the keyboard down and the buttons back where it was.
+TEST_F(StationPickerTest, KeyboardModeBringsUpTheTypedNameAndATappedRowIsChosen) {
     Named(u"Пролетарская")->name = u"Площадь Линий";
-    struct Typing {
-        std::u16string text;
-        std::u16string expected;
-    };
-    const Typing typings[] = {
-        {u"пл", u"Площадь Ленина"},
+    const std::pair<std::u16string, std::u16string> typings[] = {
+        {u"пл", u"Площадь Ленина"},  // on the on-screen keyboard
         // Nine units are read: the tenth would mean Площадь Линий.
         {u"Площадь Ли", u"Площадь Ленина"},
         {u"ytvbuf", u"Немига"},
@@ -238,32 +173,54 @@ TEST_F(StationPickerTest, TheTypedTextBringsTheNameItMeansOrTheNextName) {
     std::vector<int> tops;
     std::vector<int> expected;
     std::vector<int> marks;
-    std::vector<Step> script;
-    const auto look = [&](HWND page) {
-        tops.push_back(TopIndex(List(page)));
-        marks.push_back(static_cast<int>(SendMessageW(List(page), LVM_GETSELECTIONMARK, 0, 0)));
-    };
-    for (const Typing& typing : typings) {
-        script.push_back([&, typing](HWND page) {
-            if (!expected.empty()) {
-                look(page);
+    std::u16string shownName;
+    const Station* chosen = nullptr;
+    std::vector<Step> script{[&](HWND page) {
+        EXPECT_EQ(GetFocus(), GetDlgItem(page, IDC_NAME_EDIT));
+        EXPECT_EQ(GetDlgItem(page, IDC_LETTER_TABS), nullptr);
+        EXPECT_EQ(CurrentInputPanel(), InputPanelState::Up);
+        TapKey(u'п');
+        TapKey(u'л');
+    }};
+    for (std::size_t i = 0; i < std::size(typings); ++i) {
+        script.push_back([&, i](HWND page) {
+            tops.push_back(TopIndex(List(page)));
+            marks.push_back(Mark(page));
+            expected.push_back(TopFor(page, typings[i].second));
+            if (i == 0) {
+                // The buttons stay above the keyboard.
+                const RECT button = ScreenRect(GetDlgItem(page, ID_DESTINATION));
+                EXPECT_LE(ScreenRect(List(page)).bottom, button.top);
+                EXPECT_LE(button.bottom, InputPanelRect().top);
             }
-            expected.push_back(TopFor(page, typing.expected));
-            // Typed over the whole previous text, as a user who selected it all.
-            SendMessageW(GetDlgItem(page, IDC_NAME_EDIT), EM_SETSEL, 0, -1);
-            host.Type(typing.text);
+            if (i + 1 < std::size(typings)) {
+                // Typed over the whole previous text, as a user who selected it all.
+                SendMessageW(GetDlgItem(page, IDC_NAME_EDIT), EM_SETSEL, 0, -1);
+                host.Type(typings[i + 1].first);
+            } else {
+                shownName = testing::ItemText(List(page), tops.back(), 0);
+                TapRow(page, tops.back());
+            }
         });
     }
     script.push_back([&](HWND page) {
-        look(page);
-        host.Key(VK_ESCAPE);
+        // The list took the focus and the keyboard went down.
+        EXPECT_EQ(CurrentInputPanel(), InputPanelState::Down);
+        EXPECT_GT(ScreenRect(GetDlgItem(page, ID_DESTINATION)).bottom, InputPanelRect().top);
+        TapControl(page, ID_DESTINATION);
+    });
+    script.push_back([&](HWND) {
+        chosen = model.destination;
+        host.Key(VK_RETURN);
     });
     Open(kKeyboardEntry, std::move(script));
-    ASSERT_EQ(tops.size(), std::size(typings));
-    for (std::size_t i = 0; i < tops.size(); ++i) {
-        EXPECT_EQ(tops[i], expected[i]) << Utf16ToUtf8(typings[i].text);
-        EXPECT_EQ(marks[i], -1) << Utf16ToUtf8(typings[i].text);
-    }
+    EXPECT_EQ(tops, expected);
+    EXPECT_EQ(marks, std::vector<int>(std::size(typings), -1));
+    ASSERT_NE(chosen, nullptr);
+    EXPECT_EQ(chosen->name, u"Молодежная");
+    EXPECT_EQ(shownName, u"Молодежная");
+    // Closing lowers the keyboard.
+    EXPECT_EQ(CurrentInputPanel(), InputPanelState::Down);
 }
 
 TEST_F(StationPickerTest, TheButtonsTakeTheSelectedStationOrNoneAndCancelKeepsThem) {
@@ -288,23 +245,19 @@ TEST_F(StationPickerTest, TheButtonsTakeTheSelectedStationOrNoneAndCancelKeepsTh
                 TapRow(page, 5);
             },
             [&](HWND page) {
-                const int mark =
-                    static_cast<int>(SendMessageW(List(page), LVM_GETSELECTIONMARK, 0, 0));
-                ASSERT_EQ(mark, 5);
+                ASSERT_EQ(Mark(page), 5);
                 LVITEMW item;
                 item.mask = LVIF_PARAM;
                 item.iItem = 5;
                 SendMessageW(List(page), LVM_GETITEMW, 0, PointerParam(&item));
                 chosen = PointerFromParam<Station>(item.lParam);
                 // Held down: the press is drawn, and the drawing makes the choice.
-                RECT rect{};
-                GetWindowRect(GetDlgItem(page, ID_DESTINATION), &rect);
+                const RECT rect = ScreenRect(GetDlgItem(page, ID_DESTINATION));
                 host.PenDown((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
             },
             [&](HWND page) {
                 destinationWhilePressed = model.destination;
-                RECT rect{};
-                GetWindowRect(GetDlgItem(page, ID_DESTINATION), &rect);
+                const RECT rect = ScreenRect(GetDlgItem(page, ID_DESTINATION));
                 host.PenUp((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
                 TapControl(page, ID_DEPARTURE);
             },
@@ -312,9 +265,7 @@ TEST_F(StationPickerTest, TheButtonsTakeTheSelectedStationOrNoneAndCancelKeepsTh
         },
         [&] { result = RunModalDialog(picker, IDD_STATION_PICKER, owner); });
     ASSERT_NE(chosen, nullptr);
-    EXPECT_EQ(destinationWhilePressed, chosen)
-        << Utf16ToUtf8(destinationWhilePressed ? destinationWhilePressed->name : u"-") << " / "
-        << Utf16ToUtf8(chosen->name);
+    EXPECT_EQ(destinationWhilePressed, chosen);
     EXPECT_EQ(stepsRun, 5u);
     EXPECT_EQ(result, 1);
     EXPECT_EQ(model.departure, chosen);
@@ -334,8 +285,7 @@ TEST_F(StationPickerAtTwice, BothModesDrawTheirButtonsAtTwiceTheScaleWithTheIcon
         COLORREF face = 0;
         COLORREF iconBottom = 0;
         Open(mode, {[&](HWND page) {
-                 RECT button{};
-                 GetWindowRect(GetDlgItem(page, ID_DEPARTURE), &button);
+                 const RECT button = ScreenRect(GetDlgItem(page, ID_DEPARTURE));
                  const auto at = [&](int x, int y) {
                      return host.LastFrame()->GetPixel(2 * (button.left + x), 2 * (button.top + y));
                  };
@@ -343,7 +293,6 @@ TEST_F(StationPickerAtTwice, BothModesDrawTheirButtonsAtTwiceTheScaleWithTheIcon
                  // second line passes.
                  face = at(3, 7);
                  iconBottom = at(14, 18);
-                 Shot(mode == kLetterTabs ? "picker-tabs-2x" : "picker-keyboard-2x");
                  host.Key(VK_ESCAPE);
              }});
         EXPECT_EQ(face, GetSysColor(COLOR_BTNFACE)) << mode;
