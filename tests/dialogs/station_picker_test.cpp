@@ -113,10 +113,20 @@ TEST_F(StationPickerTest, ListsEveryOpenStationOnceByNameWithItsLineAndNoForbidd
 
     // Allowed again, it is back at the next opening.
     ToggleForbidden(*forbidden);
+    model.departure = forbidden;
     Open(kLetterTabs, {[&](HWND page) {
-             names = Names(page);
-             host.Key(VK_ESCAPE);
-         }});
+                           names = Names(page);
+                           // A command from a child of the list is the list's own: it does not
+                           // close.
+                           const HWND child = CreateWindowExW(0, u"STATIC", u"", WS_CHILD, 0, 0, 10,
+                                                              10, List(page), 0, nullptr, nullptr);
+                           SendMessageW(page, WM_COMMAND, IDOK, PointerParam(child));
+                           SendMessageW(page, WM_COMMAND, IDCANCEL, PointerParam(child));
+                           TapControl(page, ID_DEPARTURE);  // nothing selected: no departure
+                       },
+                       [&](HWND) { host.Key(VK_ESCAPE); }});
+    EXPECT_EQ(stepsRun, 2u);
+    EXPECT_EQ(model.departure, nullptr);
     EXPECT_EQ(std::count(names.begin(), names.end(), u"Восток"), 1);
 }
 
@@ -159,7 +169,7 @@ TEST_F(StationPickerTest, ATabScrollsToTheFirstNameFromItsLetterOn) {
 
 // The keyboard comes up with the edit focused and no tabs. The typed text brings the name it means
 // to the top, or the next name in the list's order when it means none, and never selects; a
-// tapped row is chosen, with the keyboard down and the buttons back where it was.
+// tapped row is chosen with the keyboard down, the buttons back where it was, and kept on cancel.
 TEST_F(StationPickerTest, KeyboardModeBringsUpTheTypedNameAndATappedRowIsChosen) {
     Named(u"Пролетарская")->name = u"Площадь Линий";
     const std::pair<std::u16string, std::u16string> typings[] = {
@@ -174,7 +184,6 @@ TEST_F(StationPickerTest, KeyboardModeBringsUpTheTypedNameAndATappedRowIsChosen)
     std::vector<int> expected;
     std::vector<int> marks;
     std::u16string shownName;
-    const Station* chosen = nullptr;
     std::vector<Step> script{[&](HWND page) {
         EXPECT_EQ(GetFocus(), GetDlgItem(page, IDC_NAME_EDIT));
         EXPECT_EQ(GetDlgItem(page, IDC_LETTER_TABS), nullptr);
@@ -203,73 +212,35 @@ TEST_F(StationPickerTest, KeyboardModeBringsUpTheTypedNameAndATappedRowIsChosen)
             }
         });
     }
+    const Station* whilePressed = nullptr;
     script.push_back([&](HWND page) {
         // The list took the focus and the keyboard went down.
         EXPECT_EQ(CurrentInputPanel(), InputPanelState::Down);
-        EXPECT_GT(ScreenRect(GetDlgItem(page, ID_DESTINATION)).bottom, InputPanelRect().top);
-        TapControl(page, ID_DESTINATION);
+        const RECT button = ScreenRect(GetDlgItem(page, ID_DESTINATION));
+        EXPECT_GT(button.bottom, InputPanelRect().top);
+        host.PenDown((button.left + button.right) / 2, (button.top + button.bottom) / 2);
     });
-    script.push_back([&](HWND) {
-        chosen = model.destination;
-        host.Key(VK_RETURN);
+    script.push_back([&](HWND page) {
+        // Held down: the press is drawn, and the drawing makes the choice.
+        whilePressed = model.destination;
+        const RECT button = ScreenRect(GetDlgItem(page, ID_DESTINATION));
+        host.PenUp((button.left + button.right) / 2, (button.top + button.bottom) / 2);
+        TapControl(page, ID_DEPARTURE);
     });
-    Open(kKeyboardEntry, std::move(script));
+    script.push_back([&](HWND) { host.Key(VK_ESCAPE); });  // cancel keeps the choices
+    StationPicker picker(model, kKeyboardEntry);
+    INT_PTR result = 0;
+    Run(std::move(script), [&] { result = RunModalDialog(picker, IDD_STATION_PICKER, owner); });
+    EXPECT_EQ(result, 1);
     EXPECT_EQ(tops, expected);
     EXPECT_EQ(marks, std::vector<int>(std::size(typings), -1));
-    ASSERT_NE(chosen, nullptr);
-    EXPECT_EQ(chosen->name, u"Молодежная");
+    ASSERT_NE(whilePressed, nullptr);
+    EXPECT_EQ(whilePressed->name, u"Молодежная");
     EXPECT_EQ(shownName, u"Молодежная");
+    EXPECT_EQ(model.departure, whilePressed);
+    EXPECT_EQ(model.destination, whilePressed);
     // Closing lowers the keyboard.
     EXPECT_EQ(CurrentInputPanel(), InputPanelState::Down);
-}
-
-TEST_F(StationPickerTest, TheButtonsTakeTheSelectedStationOrNoneAndCancelKeepsThem) {
-    model.departure = Named(u"Уручье");
-    model.destination = Named(u"Уручье");
-    Station* chosen = nullptr;
-    Station* destinationWhilePressed = nullptr;
-    StationPicker picker(model, kLetterTabs);
-    INT_PTR result = 0;
-    Run({
-            [&](HWND page) {
-                // A command from a child of the list is the list's own; it does not close.
-                const HWND child = CreateWindowExW(0, u"STATIC", u"", WS_CHILD, 0, 0, 10, 10,
-                                                   List(page), 0, nullptr, nullptr);
-                SendMessageW(page, WM_COMMAND, MAKEWPARAM(IDOK, 0), PointerParam(child));
-                SendMessageW(page, WM_COMMAND, MAKEWPARAM(IDCANCEL, 0), PointerParam(child));
-                // Nothing selected: the departure is cleared.
-                TapControl(page, ID_DEPARTURE);
-            },
-            [&](HWND page) {
-                EXPECT_EQ(model.departure, nullptr);
-                TapRow(page, 5);
-            },
-            [&](HWND page) {
-                ASSERT_EQ(Mark(page), 5);
-                LVITEMW item;
-                item.mask = LVIF_PARAM;
-                item.iItem = 5;
-                SendMessageW(List(page), LVM_GETITEMW, 0, PointerParam(&item));
-                chosen = PointerFromParam<Station>(item.lParam);
-                // Held down: the press is drawn, and the drawing makes the choice.
-                const RECT rect = ScreenRect(GetDlgItem(page, ID_DESTINATION));
-                host.PenDown((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
-            },
-            [&](HWND page) {
-                destinationWhilePressed = model.destination;
-                const RECT rect = ScreenRect(GetDlgItem(page, ID_DESTINATION));
-                host.PenUp((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
-                TapControl(page, ID_DEPARTURE);
-            },
-            [&](HWND) { host.Key(VK_ESCAPE); },
-        },
-        [&] { result = RunModalDialog(picker, IDD_STATION_PICKER, owner); });
-    ASSERT_NE(chosen, nullptr);
-    EXPECT_EQ(destinationWhilePressed, chosen);
-    EXPECT_EQ(stepsRun, 5u);
-    EXPECT_EQ(result, 1);
-    EXPECT_EQ(model.departure, chosen);
-    EXPECT_EQ(model.destination, chosen);
 }
 
 class StationPickerAtTwice : public StationPickerTest {
