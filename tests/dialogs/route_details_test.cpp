@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <map>
+
 #include "dialogs/route_details_dialog.h"
 #include "framework/modal_dialog.h"
 #include "page_test.h"
@@ -22,10 +25,7 @@ constexpr int kPictureSize = 16;
 struct Row {
     std::u16string text;
     COLORREF background = kUnread;
-    // Pixels right of the picture, other than the background: white, black or another colour.
-    int white = 0;
-    int black = 0;
-    int other = 0;
+    std::map<COLORREF, int> ink;    // right of the picture, other than the background
     std::vector<COLORREF> picture;  // row after row
 };
 
@@ -47,15 +47,6 @@ class RouteDetailsTest : public testing::PageTest {
   protected:
     explicit RouteDetailsTest(const char* map = "minsk.qvn") { Load(map); }
 
-    const Line& LineNamed(std::u16string_view name) {
-        for (const auto& line : model.Lines()) {
-            if (line->name == name) {
-                return *line;
-            }
-        }
-        ADD_FAILURE() << Utf16ToUtf8(name);
-        return *model.Lines().front();
-    }
     void Route(Station* from, Station* to) {
         model.departure = from;
         model.destination = to;
@@ -95,15 +86,10 @@ class RouteDetailsTest : public testing::PageTest {
                     }
                     for (int y = row.top; y < row.bottom; ++y) {
                         for (int x = row.left + 20; x < right; ++x) {
-                            const COLORREF colour = pixel(x, y);
-                            if (colour != shown.background) {
-                                shown.white += colour == RGB(255, 255, 255);
-                                shown.black += colour == RGB(0, 0, 0);
-                                shown.other +=
-                                    colour != RGB(255, 255, 255) && colour != RGB(0, 0, 0);
-                            }
+                            shown.ink[pixel(x, y)] += pixel(x, y) != shown.background;
                         }
                     }
+                    std::erase_if(shown.ink, [](const auto& colour) { return colour.second == 0; });
                 }
                 host.Key(VK_ESCAPE);
             }},
@@ -167,7 +153,11 @@ class RouteDetailsRowText : public RouteDetailsTest,
 
 // A route along one line: its ends, its count and time, its stations, in the line's colour.
 TEST_P(RouteDetailsRowText, StationRowsTakeTheTextColourThatReadsOnTheirLine) {
-    const Line& line = LineNamed(*Utf8ToUtf16(GetParam().lineName));
+    const auto found = std::find_if(model.Lines().begin(), model.Lines().end(), [](const auto& l) {
+        return l->name == Utf8ToUtf16(GetParam().lineName);
+    });
+    ASSERT_NE(found, model.Lines().end());
+    const Line& line = **found;
     ASSERT_EQ(line.colour, GetParam().colour);
     std::vector<Station*> stations;
     int minutes = 0;
@@ -180,17 +170,16 @@ TEST_P(RouteDetailsRowText, StationRowsTakeTheTextColourThatReadsOnTheirLine) {
     ASSERT_EQ(stations.size(), 2u);
     model.settings.countWaitTime = false;
     Route(stations[0], stations[1]);
-    const std::vector<Row> rows = ShowRows();
+    std::vector<Row> rows = ShowRows();
     ASSERT_EQ(rows.size(), 6u);
     EXPECT_EQ(rows[2].text, u"Станций 2 пересадок 0");
     EXPECT_EQ(Utf16ToUtf8(rows[3].text), "Время в пути " + std::to_string(minutes) + " мин");
     for (const std::size_t i : {0u, 1u, 4u, 5u}) {
         EXPECT_EQ(rows[i].text, stations[i % 4 == 0 ? 0 : 1]->name) << i;
         EXPECT_EQ(rows[i].background, line.colour) << i;
-        const int text = GetParam().white ? rows[i].white : rows[i].black;
-        const int wrong = GetParam().white ? rows[i].black : rows[i].white;
-        EXPECT_GT(text, 20) << i;
-        EXPECT_EQ(wrong + rows[i].other, 0) << i;
+        const COLORREF text = GetParam().white ? RGB(255, 255, 255) : RGB(0, 0, 0);
+        EXPECT_GT(rows[i].ink[text], 20) << i;
+        EXPECT_EQ(rows[i].ink.size(), 1u) << i;
     }
     EXPECT_EQ(rows[2].background, RGB(255, 255, 255));
     EXPECT_EQ(rows[3].background, RGB(255, 255, 255));

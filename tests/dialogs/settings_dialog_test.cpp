@@ -58,14 +58,8 @@ class SettingsPage : public testing::PageTest {
         return result;
     }
     std::u16string Text(HWND page, int id) { return GetWindowText(GetDlgItem(page, id)); }
-    // Queues typing that replaces the text of the page's number box.
-    void Retype(HWND page, int id, std::u16string_view text) {
-        TapControl(page, id);
-        host.Key(VK_END);
-        for (std::size_t i = Text(page, id).size(); i > 0; --i) {
-            host.Key(VK_BACK);
-        }
-        host.Type(text);
+    static void SetText(HWND page, int id, const char16_t* text) {
+        SetWindowTextW(GetDlgItem(page, id), text);
     }
     std::string FileBytes() const {
         std::ifstream in(settingsPath, std::ios::binary);
@@ -96,7 +90,7 @@ TEST_F(SettingsPage, CancelWritesNothingAndOkStoresWhatWasChosen) {
                   EXPECT_NE(heading.lfCharSet, RUSSIAN_CHARSET);
                   EXPECT_TRUE(shared);
                   TapControl(page, IDC_SAVE_ROUTE);
-                  Retype(page, IDC_MAX_TRANSFERS, u"7");
+                  SetText(page, IDC_MAX_TRANSFERS, u"7");
                   host.Key(VK_ESCAPE);
               }}),
               IDCANCEL);
@@ -107,8 +101,8 @@ TEST_F(SettingsPage, CancelWritesNothingAndOkStoresWhatWasChosen) {
                                              IDC_SAVE_POSITION}) {
                             TapControl(page, id);
                         }
-                        Retype(page, IDC_MAX_TRANSFERS, u"0");
-                        Retype(page, IDC_TOOLTIP_MS, u"1234567890");
+                        SetText(page, IDC_MAX_TRANSFERS, u"0");
+                        SetText(page, IDC_TOOLTIP_MS, u"1234567890");
                     },
                     [&](HWND page) {
                         // A choice clears the other of its pair.
@@ -186,8 +180,8 @@ TEST_F(SettingsPage, AFailedSaveKeepsTheFileAndThePageAndSaysSo) {
                                      EXPECT_EQ(Headings(page).first.lfCharSet, RUSSIAN_CHARSET);
                                      ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &tiny), 0);
                                      TapControl(page, IDC_SAVE_ROUTE);
-                                     Retype(page, IDC_TOOLTIP_MS, u"99");
-                                     SetWindowTextW(GetDlgItem(page, IDC_MAX_TRANSFERS), u"");
+                                     SetText(page, IDC_TOOLTIP_MS, u"99");
+                                     SetText(page, IDC_MAX_TRANSFERS, u"");
                                      host.Key(VK_RETURN);  // the save fails
                                  },
                                  [&](HWND box) {
