@@ -12,15 +12,12 @@
 #include "model/map_file.h"
 #include "plain_window.h"
 #include "platform/controls/common_controls.h"
-#include "platform/controls/list_view_messages.h"
 #include "platform/host/headless_host.h"
 #include "platform/pocket/input_panel.h"
 #include "platform/user/api/message_functions.h"
 #include "platform/user/api/timer_functions.h"
 #include "platform/user/api/window_functions.h"
 #include "platform/user/core/window_system.h"
-#include "platform/user/records/window_messages.h"
-#include "platform/user/records/window_styles.h"
 #include "resources/program_resources.h"
 
 namespace qv::testing {
@@ -56,11 +53,9 @@ class PageTest : public ::testing::Test {
         open();
     }
 
-    static int ItemCount(HWND list) {
-        return static_cast<int>(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0));
-    }
-    static int TopIndex(HWND list) {
-        return static_cast<int>(SendMessageW(list, LVM_GETTOPINDEX, 0, 0));
+    // A message's answer as a number.
+    static int Ask(HWND window, UINT message, WPARAM wParam = 0) {
+        return static_cast<int>(SendMessageW(window, message, wParam, 0));
     }
     static RECT ItemRect(HWND list, int index, int part = LVIR_BOUNDS) {
         RECT row{};

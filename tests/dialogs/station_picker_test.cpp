@@ -31,7 +31,7 @@ class StationPickerTest : public testing::PageTest {
     static HWND List(HWND page) { return GetDlgItem(page, IDC_LIST); }
     static std::vector<std::u16string> Names(HWND page) {
         std::vector<std::u16string> names;
-        for (int i = 0; i < ItemCount(List(page)); ++i) {
+        for (int i = 0; i < Ask(List(page), LVM_GETITEMCOUNT); ++i) {
             names.push_back(testing::ItemText(List(page), i, 0));
         }
         return names;
@@ -41,12 +41,9 @@ class StationPickerTest : public testing::PageTest {
         const std::vector<std::u16string> names = Names(page);
         const auto at = std::find(names.begin(), names.end(), name);
         EXPECT_NE(at, names.end()) << Utf16ToUtf8(name);
-        const auto perPage = static_cast<int>(SendMessageW(List(page), LVM_GETCOUNTPERPAGE, 0, 0));
+        const auto perPage = Ask(List(page), LVM_GETCOUNTPERPAGE);
         return std::min(static_cast<int>(at - names.begin()),
                         static_cast<int>(names.size()) - perPage);
-    }
-    static int Mark(HWND page) {
-        return static_cast<int>(SendMessageW(List(page), LVM_GETSELECTIONMARK, 0, 0));
     }
     void TapRow(HWND page, int index) {
         SendMessageW(List(page), LVM_ENSUREVISIBLE, static_cast<WPARAM>(index), 0);
@@ -93,7 +90,7 @@ TEST_F(StationPickerTest, ListsEveryOpenStationOnceByNameWithItsLineAndNoForbidd
              EXPECT_GT(GetGValue(at(button.left + 14, button.top + 18)), 150);
              EXPECT_LT(GetRValue(at(button.left + 14, button.top + 18)), 100);
              const HWND list = List(page);
-             const int perPage = static_cast<int>(SendMessageW(list, LVM_GETCOUNTPERPAGE, 0, 0));
+             const int perPage = Ask(list, LVM_GETCOUNTPERPAGE);
              EXPECT_GE(perPage, 8);
              for (int i = 0; i < perPage; ++i) {
                  const std::u16string line = testing::ItemText(list, i, 1);
@@ -148,12 +145,12 @@ TEST_F(StationPickerTest, ATabScrollsToTheFirstNameFromItsLetterOn) {
     std::vector<int> tops;
     std::vector<int> expected;
     std::vector<Step> script{[&](HWND page) {
-        EXPECT_EQ(TopIndex(List(page)), 0);
+        EXPECT_EQ(Ask(List(page), LVM_GETTOPINDEX), 0);
         EXPECT_EQ(SendMessageW(GetDlgItem(page, IDC_LETTER_TABS), TCM_GETCURSEL, 0, 0), 0);
     }};
     for (const auto& [index, top] : tabs) {
         script.push_back([&, index, top](HWND page) {
-            expected.push_back(top.empty() ? TopIndex(List(page)) : TopFor(page, top));
+            expected.push_back(top.empty() ? Ask(List(page), LVM_GETTOPINDEX) : TopFor(page, top));
             const HWND tabControl = GetDlgItem(page, IDC_LETTER_TABS);
             RECT tab{};
             SendMessageW(tabControl, TCM_GETITEMRECT, static_cast<WPARAM>(index),
@@ -162,10 +159,10 @@ TEST_F(StationPickerTest, ATabScrollsToTheFirstNameFromItsLetterOn) {
             ClientToScreen(tabControl, &point);
             host.Tap(point.x, point.y);
         });
-        script.push_back([&](HWND page) { tops.push_back(TopIndex(List(page))); });
+        script.push_back([&](HWND page) { tops.push_back(Ask(List(page), LVM_GETTOPINDEX)); });
     }
     script.push_back([&](HWND page) {
-        EXPECT_EQ(Mark(page), -1);
+        EXPECT_EQ(Ask(List(page), LVM_GETSELECTIONMARK), -1);
         host.Key(VK_ESCAPE);
     });
     Open(kLetterTabs, std::move(script));
@@ -199,8 +196,8 @@ TEST_F(StationPickerTest, KeyboardModeBringsUpTheTypedNameAndATappedRowIsChosen)
     }};
     for (std::size_t i = 0; i < std::size(typings); ++i) {
         script.push_back([&, i](HWND page) {
-            tops.push_back(TopIndex(List(page)));
-            marks.push_back(Mark(page));
+            tops.push_back(Ask(List(page), LVM_GETTOPINDEX));
+            marks.push_back(Ask(List(page), LVM_GETSELECTIONMARK));
             expected.push_back(TopFor(page, typings[i].second));
             if (i == 0) {
                 // The buttons stay above the keyboard.
