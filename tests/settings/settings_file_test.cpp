@@ -79,7 +79,7 @@ class SettingsFileTest : public ::testing::Test {
     const fs::path path_ = folder_ / "quorvane.ini";
 };
 
-TEST_F(SettingsFileTest, DefaultRecordIsWrittenByteForByteAndEveryFieldComesBack) {
+TEST_F(SettingsFileTest, RecordsAreWrittenByteForByteAndComeBackWhateverTheLineEnds) {
     ASSERT_EQ(SaveSettings(Settings{}, path_), 1);
     EXPECT_EQ(FileBytes(), EncodeUtf16Le(Lines(19)));
     Settings loaded = Unusual();
@@ -92,6 +92,21 @@ TEST_F(SettingsFileTest, DefaultRecordIsWrittenByteForByteAndEveryFieldComesBack
     ASSERT_EQ(SaveSettings(saved, path_), 1);
     ASSERT_EQ(LoadSettings(loaded, path_), 1);
     EXPECT_EQ(loaded, saved);
+
+    // Line feeds alone, an odd trailing byte; a missing file leaves the record.
+    std::u16string text = FormatSettingsText(Unusual());
+    std::erase(text, u'\r');
+    loaded = Settings{};
+    ParseSettingsText(loaded, text);
+    EXPECT_EQ(loaded, Unusual());
+
+    std::ofstream(path_, std::ios::binary) << EncodeUtf16Le(FormatSettingsText(Unusual())) << 'x';
+    loaded = Settings{};
+    ASSERT_EQ(LoadSettings(loaded, path_), 1);
+    EXPECT_EQ(loaded, Unusual());
+    loaded = Settings{};
+    EXPECT_EQ(LoadSettings(loaded, folder_ / "none.ini"), 0);
+    EXPECT_EQ(loaded, Settings{});
 }
 
 TEST_F(SettingsFileTest, RoundTripKeepsEachFieldOnItsOwnLine) {
@@ -159,17 +174,11 @@ TEST_F(SettingsFileTest, ShortFilesSetWhatTheirLastLineDecides) {
         ParseSettingsText(loaded, Lines(k));
         EXPECT_EQ(loaded, expected) << "file of " << k << " lines";
     }
-}
-
-TEST_F(SettingsFileTest, EmptySeventhLineTurnsTheRouteLineOnButTheEndOfTextDoesNot) {
-    Settings ended = Unusual();
-    ParseSettingsText(ended, Lines(6));
-    EXPECT_FALSE(ended.routeShowLine);
-
+    // An empty seventh line turns the route line on and stops the reading there.
     Settings empty = Unusual();
     ParseSettingsText(empty, Lines(6) + u"\r\n0\r\n");
     EXPECT_TRUE(empty.routeShowLine);
-    EXPECT_FALSE(empty.routeShowStations);  // reading stopped at the empty line
+    EXPECT_FALSE(empty.routeShowStations);
 }
 
 TEST_F(SettingsFileTest, NumbersOutsideTheirRangesAreBroughtToTheNearerEndAndNoNumberIsNone) {
@@ -183,12 +192,8 @@ TEST_F(SettingsFileTest, NumbersOutsideTheirRangesAreBroughtToTheNearerEndAndNoN
         // A line without a number leaves its field.
         {3, u"много", &Settings::tooltipMs, 900},
         {3, u"99", &Settings::tooltipMs, 100},
-        {3, u"100", &Settings::tooltipMs, 100},
-        {3, u"60000", &Settings::tooltipMs, 60000},
         {3, u"60001", &Settings::tooltipMs, 60000},
         {5, u"-1", &Settings::maxTransfers, 0},
-        {5, u"0", &Settings::maxTransfers, 0},
-        {5, u"99", &Settings::maxTransfers, 99},
         {5, u"100", &Settings::maxTransfers, 99},
         {1, u"1", &Settings::algorithm, 1},
         {1, u"2", &Settings::algorithm, 0},
@@ -212,22 +217,6 @@ TEST_F(SettingsFileTest, NumbersOutsideTheirRangesAreBroughtToTheNearerEndAndNoN
     ParseSettingsText(damaged, u"/a.qvn\r\n");
     EXPECT_EQ(damaged.tooltipMs, 100);
     EXPECT_EQ(damaged.algorithm, 0);
-}
-
-TEST_F(SettingsFileTest, LfLineEndsAndAnOddTrailingByteReadAndAMissingFileLeavesTheRecord) {
-    std::u16string text = FormatSettingsText(Unusual());
-    std::erase(text, u'\r');
-    Settings loaded;
-    ParseSettingsText(loaded, text);
-    EXPECT_EQ(loaded, Unusual());
-
-    std::ofstream(path_, std::ios::binary) << EncodeUtf16Le(FormatSettingsText(Unusual())) << 'x';
-    loaded = Settings{};
-    ASSERT_EQ(LoadSettings(loaded, path_), 1);
-    EXPECT_EQ(loaded, Unusual());
-    loaded = Settings{};
-    EXPECT_EQ(LoadSettings(loaded, folder_ / "none.ini"), 0);
-    EXPECT_EQ(loaded, Settings{});
 }
 
 TEST_F(SettingsFileTest, FailedWriteOrReplaceKeepsWhatIsThere) {
