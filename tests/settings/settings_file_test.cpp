@@ -69,6 +69,11 @@ class SettingsFileTest : public ::testing::Test {
         std::ifstream file(path_, std::ios::binary);
         return std::string(std::istreambuf_iterator<char>(file), {});
     }
+    // A file a save left long ago.
+    static void Leave(const fs::path& path) {
+        std::ofstream(path) << "left";
+        fs::last_write_time(path, fs::file_time_type::clock::now() - std::chrono::hours(1));
+    }
     int FileCount() const {
         return static_cast<int>(
             std::distance(fs::directory_iterator(folder_), fs::directory_iterator()));
@@ -237,12 +242,6 @@ TEST_F(SettingsFileTest, FailedWriteOrReplaceKeepsWhatIsThere) {
     EXPECT_EQ(result, 0);
     EXPECT_EQ(FileBytes(), before);
     EXPECT_EQ(FileCount(), 1);  // no temporary file left behind
-
-    fs::remove(path_);
-    fs::create_directories(path_ / "in-the-way");  // a folder where the file should be
-    EXPECT_EQ(SaveSettings(Settings{}, path_), 0);
-    EXPECT_TRUE(fs::is_directory(path_));
-    EXPECT_EQ(FileCount(), 1);
 }
 
 TEST_F(SettingsFileTest, MapPathWithALineBreakIsRememberedNowhereAndTheRestIsSaved) {
@@ -275,6 +274,7 @@ TEST_F(SettingsFileTest, WhatIsNotARegularFileOrCannotHoldOneFailsCleanlyAndLeav
     ::alarm(0);
     const fs::path paths[] = {
         fs::path(),
+        path_,                                             // a folder where the file should be
         folder_ / "file" / "quorvane.ini",                 // a file where a folder should be
         folder_ / std::string(300, 'n') / "quorvane.ini",  // a name too long for the system
         folder_ / std::string(300, 'n'),
@@ -296,16 +296,13 @@ TEST_F(SettingsFileTest, StaleTemporariesOfOurOwnPatternAreRemovedAtTheNextSave)
     const std::string kept[] = {"quorvane.ini.backup",      "quorvane.ini.save-Ab12Cd7",
                                 "quorvane.ini.save-Ab-2Cd", "other.ini.save-Ab12Cd",
                                 "quorvane.ini.save-Live01", "quorvane.ini.Ab12Cd"};
-    // Left by saves that ended long ago; a fresh one may be a save that has not locked it yet.
-    const auto longAgo = fs::file_time_type::clock::now() - std::chrono::hours(1);
     for (const std::string& name : stale) {
-        std::ofstream(folder_ / name) << "half a save";
-        fs::last_write_time(folder_ / name, longAgo);
+        Leave(folder_ / name);
     }
     for (const std::string& name : kept) {
-        std::ofstream(folder_ / name) << "not ours to remove";
-        fs::last_write_time(folder_ / name, longAgo);
+        Leave(folder_ / name);
     }
+    // A fresh one may be a save that has not locked it yet.
     std::ofstream(folder_ / "quorvane.ini.save-Fresh1") << "a save about to lock it";
     ASSERT_EQ(::mkfifo((folder_ / "quorvane.ini.save-Pipe01").c_str(), 0600), 0);
     fs::create_directories(folder_ / "quorvane.ini.save-Dir001");
@@ -335,9 +332,7 @@ TEST_F(SettingsFileTest, LinkedFileIsReplacedAtItsTargetAndTheLinksKept) {
     ASSERT_EQ(SaveSettings(Settings{}, path_), 1);              // the target did not exist yet
     EXPECT_TRUE(fs::is_regular_file(fs::symlink_status(target)));
 
-    std::ofstream(folder_ / "dotfiles" / "quorvane.ini.save-Ab12Cd") << "half a save";
-    fs::last_write_time(folder_ / "dotfiles" / "quorvane.ini.save-Ab12Cd",
-                        fs::file_time_type::clock::now() - std::chrono::hours(1));
+    Leave(folder_ / "dotfiles" / "quorvane.ini.save-Ab12Cd");
     ASSERT_EQ(SaveSettings(Unusual(), folder_ / "chain.ini"), 1);
     EXPECT_EQ(fs::read_symlink(path_), "dotfiles/quorvane.ini");
     EXPECT_EQ(fs::read_symlink(folder_ / "chain.ini"), "quorvane.ini");
