@@ -45,7 +45,7 @@ std::vector<COLORREF> BitmapPixels(int id) {
 
 class RouteDetailsTest : public testing::PageTest {
   protected:
-    explicit RouteDetailsTest(const char* map = "minsk.qvn") { Load(map); }
+    RouteDetailsTest() { Load("minsk.qvn"); }
 
     void Route(Station* from, Station* to) {
         model.departure = from;
@@ -135,65 +135,55 @@ TEST_F(RouteDetailsTest, AChangeOfLinePutsTheTransferAndTheQuotedLineBeforeTheNe
     EXPECT_EQ(rows[3].picture, std::vector<COLORREF>(rows[3].picture.size(), RGB(255, 255, 255)));
 }
 
-// Text on a line's colour is white where white contrasts more, else black: decided here by eye
-// for each colour, not by a formula.
-struct LineText {
-    const char* map;
-    const char* lineName;
-    COLORREF colour;
-    bool white;
-};
-
-class RouteDetailsRowText : public RouteDetailsTest,
-                            public ::testing::WithParamInterface<LineText> {
-  protected:
-    RouteDetailsRowText() : RouteDetailsTest(GetParam().map) {}
-};
-
-// A route along one line: its ends, its count and time, its stations, in the line's colour.
-TEST_P(RouteDetailsRowText, StationRowsTakeTheTextColourThatReadsOnTheirLine) {
-    const auto found = std::find_if(model.Lines().begin(), model.Lines().end(), [](const auto& l) {
-        return l->name == Utf8ToUtf16(GetParam().lineName);
-    });
-    ASSERT_NE(found, model.Lines().end());
-    const Line& line = **found;
-    ASSERT_EQ(line.colour, GetParam().colour);
-    std::vector<Station*> stations;
-    int minutes = 0;
-    for (const auto& point : line.stations) {
-        if (point->IsStation() && stations.size() < 2) {
-            stations.push_back(point.get());
+// A route along one line: its ends, its count and time, its stations, in the line's colour. Text
+// on the colour is white where white contrasts more, else black: decided here by eye for each
+// colour, not by a formula.
+TEST_F(RouteDetailsTest, AOneLineRouteTakesTheTextColourThatReadsOnItsLine) {
+    const struct {
+        const char* map;
+        const char16_t* line;
+        COLORREF colour;
+        bool white;
+    } lines[] = {{"london.qvn", u"Northern Line", RGB(0, 0, 0), true},
+                 {"london.qvn", u"Circle Line", RGB(0xFF, 0xE0, 0x2B), false},
+                 {"minsk.qvn", u"Московская", RGB(0x05, 0x21, 0xC3), true},
+                 {"minsk.qvn", u"Автозаводская", RGB(0xBF, 0x08, 0x08), true},
+                 {"minsk.qvn", u"Зеленолужская", RGB(0x00, 0x9A, 0x49), false}};
+    for (const auto& want : lines) {
+        SCOPED_TRACE(Utf16ToUtf8(want.line));
+        model.Clear();
+        Load(want.map);
+        const auto found = std::find_if(model.Lines().begin(), model.Lines().end(),
+                                        [&](const auto& l) { return l->name == want.line; });
+        ASSERT_NE(found, model.Lines().end());
+        const Line& line = **found;
+        ASSERT_EQ(line.colour, want.colour);
+        std::vector<Station*> stations;
+        int minutes = 0;
+        for (const auto& point : line.stations) {
+            if (point->IsStation() && stations.size() < 2) {
+                stations.push_back(point.get());
+            }
+            minutes += stations.size() == 1 ? point->runTime : 0;
         }
-        minutes += stations.size() == 1 ? point->runTime : 0;
+        ASSERT_EQ(stations.size(), 2u);
+        model.settings.countWaitTime = false;
+        Route(stations[0], stations[1]);
+        std::vector<Row> rows = ShowRows();
+        ASSERT_EQ(rows.size(), 6u);
+        EXPECT_EQ(rows[2].text, u"Станций 2 пересадок 0");
+        EXPECT_EQ(Utf16ToUtf8(rows[3].text), "Время в пути " + std::to_string(minutes) + " мин");
+        for (const std::size_t i : {0u, 1u, 4u, 5u}) {
+            EXPECT_EQ(rows[i].text, stations[i % 4 == 0 ? 0 : 1]->name) << i;
+            EXPECT_EQ(rows[i].background, line.colour) << i;
+            const COLORREF text = want.white ? RGB(255, 255, 255) : RGB(0, 0, 0);
+            EXPECT_GT(rows[i].ink[text], 20) << i;
+            EXPECT_EQ(rows[i].ink.size(), 1u) << i;
+        }
+        EXPECT_EQ(rows[2].background, RGB(255, 255, 255));
+        EXPECT_EQ(rows[3].background, RGB(255, 255, 255));
     }
-    ASSERT_EQ(stations.size(), 2u);
-    model.settings.countWaitTime = false;
-    Route(stations[0], stations[1]);
-    std::vector<Row> rows = ShowRows();
-    ASSERT_EQ(rows.size(), 6u);
-    EXPECT_EQ(rows[2].text, u"Станций 2 пересадок 0");
-    EXPECT_EQ(Utf16ToUtf8(rows[3].text), "Время в пути " + std::to_string(minutes) + " мин");
-    for (const std::size_t i : {0u, 1u, 4u, 5u}) {
-        EXPECT_EQ(rows[i].text, stations[i % 4 == 0 ? 0 : 1]->name) << i;
-        EXPECT_EQ(rows[i].background, line.colour) << i;
-        const COLORREF text = GetParam().white ? RGB(255, 255, 255) : RGB(0, 0, 0);
-        EXPECT_GT(rows[i].ink[text], 20) << i;
-        EXPECT_EQ(rows[i].ink.size(), 1u) << i;
-    }
-    EXPECT_EQ(rows[2].background, RGB(255, 255, 255));
-    EXPECT_EQ(rows[3].background, RGB(255, 255, 255));
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Maps, RouteDetailsRowText,
-    ::testing::Values(LineText{"london.qvn", "Northern Line", RGB(0, 0, 0), true},
-                      LineText{"london.qvn", "Circle Line", RGB(0xFF, 0xE0, 0x2B), false},
-                      LineText{"minsk.qvn", "Московская", RGB(0x05, 0x21, 0xC3), true},
-                      LineText{"minsk.qvn", "Автозаводская", RGB(0xBF, 0x08, 0x08), true},
-                      LineText{"minsk.qvn", "Зеленолужская", RGB(0x00, 0x9A, 0x49), false}),
-    [](const ::testing::TestParamInfo<LineText>& line) {
-        return std::to_string(line.index) + (line.param.white ? "White" : "Black");
-    });
 
 }  // namespace
 }  // namespace qv
