@@ -234,16 +234,12 @@ TEST_F(MapSessionTest, TheScaleSwitchesAndADragMovesOnlyAZoomedViewWhichTheEndSa
     EXPECT_EQ(session.Snapshot().map->viewX, 0);
     EXPECT_EQ(session.ToggleScale(), (SessionChange{.scale = true, .view = true}));
     EXPECT_EQ(session.Snapshot().map->scale, 2);
-    struct Drag {
-        int toX;
-        int toY;
-    };
     // Slanted, across only, and down only, each from (100, 100).
-    for (const Drag drag : {Drag{130, 90}, Drag{80, 100}, Drag{100, 125}}) {
+    for (const auto& [toX, toY] : {std::pair{130, 90}, std::pair{80, 100}, std::pair{100, 125}}) {
         const MapSnapshot before = *session.Snapshot().map;
-        EXPECT_EQ(session.Tap(100, 100, drag.toX, drag.toY), SessionChange{.view = true});
-        EXPECT_EQ(session.Snapshot().map->viewX, before.viewX + drag.toX - 100) << drag.toX;
-        EXPECT_EQ(session.Snapshot().map->viewY, before.viewY + drag.toY - 100) << drag.toY;
+        EXPECT_EQ(session.Tap(100, 100, toX, toY), SessionChange{.view = true});
+        EXPECT_EQ(session.Snapshot().map->viewX, before.viewX + toX - 100) << toX;
+        EXPECT_EQ(session.Snapshot().map->viewY, before.viewY + toY - 100) << toY;
     }
     // A drag that ends on a station picks it out.
     const std::int32_t x = 2 * kBeta.x + session.Snapshot().map->viewX;
@@ -255,9 +251,8 @@ TEST_F(MapSessionTest, TheScaleSwitchesAndADragMovesOnlyAZoomedViewWhichTheEndSa
 
     EXPECT_EQ(session.SaveView(), SessionChange{.settingsSaved = true});
     const MapSnapshot last = *session.Snapshot().map;
-    EXPECT_EQ(Saved().savedZoom, 2);
-    EXPECT_EQ(Saved().savedViewX, last.viewX);
-    EXPECT_EQ(Saved().savedViewY, last.viewY);
+    EXPECT_EQ(std::tuple(Saved().savedZoom, Saved().savedViewX, Saved().savedViewY),
+              std::tuple(2, last.viewX, last.viewY));
     session.ToggleScale();
     EXPECT_EQ(session.Snapshot().map->scale, 1);
 }
@@ -344,7 +339,6 @@ TEST_F(MapSessionTest, ThePickerAndTheSettingsPageSearchAgainOnlyWithBothEnds) {
     // The page writes the file; the session reads it back and searches with the new limit.
     Settings page = Saved();
     page.maxTransfers = 0;
-    page.routeBlink = false;
     Remember(page);
     const int waits = feedback.waits;
     EXPECT_EQ(session.ReloadSettings(), SessionChange{.routeSearched = true});
