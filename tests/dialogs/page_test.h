@@ -67,6 +67,12 @@ class PageTest : public ::testing::Test {
         return {corners[0].x, corners[0].y, corners[1].x, corners[1].y};
     }
     void TapAt(RECT rect) { host.Tap((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2); }
+    // Taps the middle of a rectangle of the window's client area.
+    void TapIn(HWND window, RECT rect) {
+        POINT point{(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
+        ClientToScreen(window, &point);
+        host.Tap(point.x, point.y);
+    }
     void TapControl(HWND page, int id) { TapAt(ScreenRect(GetDlgItem(page, id))); }
     static RECT ScreenRect(HWND window) {
         RECT rect{};
