@@ -55,13 +55,6 @@ constexpr int kAnyPort = 1;
 constexpr int kOtherPortCost = 20;
 constexpr std::int64_t kUnreached = std::numeric_limits<std::int64_t>::max();
 
-struct Box {
-    int left = std::numeric_limits<int>::max();
-    int top = std::numeric_limits<int>::max();
-    int right = std::numeric_limits<int>::min();
-    int bottom = std::numeric_limits<int>::min();
-};
-
 class Router {
   public:
     // Routes the runs in `order` (run numbers), or, where it is empty, those with more line
@@ -125,11 +118,11 @@ class Router {
                 if (!tried.contains(place)) {
                     continue;
                 }
-                Box box = Around(incident);
+                schematic::Box box = schematic::Around(runs_, incident);
                 if (!Move(place, incident, model, current)) {
                     continue;
                 }
-                box = Around(incident, box);
+                box = schematic::Around(runs_, incident, box);
                 for (const auto& entry : runsAt) {
                     const GridPoint p = At(board_.nodeOf[static_cast<std::size_t>(entry.first)]);
                     if (p.x >= box.left - kNearby && p.x <= box.right + kNearby &&
@@ -170,8 +163,8 @@ class Router {
         return order;
     }
 
-    int Node(GridPoint p) const { return p.y * board_.width + p.x; }
-    GridPoint At(int node) const { return {node % board_.width, node / board_.width}; }
+    int Node(GridPoint p) const { return board_.Node(p); }
+    GridPoint At(int node) const { return board_.At(node); }
     bool Inside(GridPoint p) const {
         return p.x >= 0 && p.y >= 0 && p.x < board_.width && p.y < board_.height;
     }
@@ -226,50 +219,38 @@ class Router {
         return InCyclicOrder(around);
     }
 
-    bool EdgeFree(int node, int direction) const {
-        if (board_.edgeUsed[static_cast<std::size_t>(node * 8 + direction)]) {
-            return false;
-        }
-        if (direction % 2 == 1) {
-            // The other diagonal of the same square.
-            const GridPoint p = At(node);
-            const GridPoint step = kSteps[static_cast<std::size_t>(direction)];
-            const GridPoint corner{p.x + step.x, p.y};
-            const int crossing = DirectionOf(corner, {p.x, p.y + step.y});
-            if (board_.edgeUsed[static_cast<std::size_t>(Node(corner) * 8 + crossing)]) {
-                return false;
-            }
-        }
-        return true;
-    }
-
     std::vector<std::pair<int, int>> Candidates(int place, int radius) const {
-        std::vector<std::pair<int, int>> found;  // node, cost
-        const auto [ix, iy] = Ideal(place);
-        const int cx = static_cast<int>(std::lround(ix));
-        const int cy = static_cast<int>(std::lround(iy));
-        for (int y = cy - radius; y <= cy + radius; ++y) {
-            for (int x = cx - radius; x <= cx + radius; ++x) {
-                const GridPoint p{x, y};
-                if (!Inside(p)) {
-                    continue;
-                }
-                const int node = Node(p);
-                if (board_.station[static_cast<std::size_t>(node)] >= 0 ||
-                    board_.through[static_cast<std::size_t>(node)] != 0) {
-                    continue;
-                }
-                const double distance = std::hypot(x - ix, y - iy);
-                found.emplace_back(node,
-                                   static_cast<int>(std::lround(distance * kDisplacementCost)));
-            }
-        }
-        return found;
+        const auto [x, y] = Ideal(place);
+        return schematic::FreeNodesNear(board_, {x, y}, radius);
     }
 
-    void Place(int place, int node) {
-        board_.nodeOf[static_cast<std::size_t>(place)] = node;
-        board_.station[static_cast<std::size_t>(node)] = place;
+    void Place(int place, int node) { schematic::Place(board_, place, node); }
+    void Unplace(int place) { schematic::Unplace(board_, place); }
+    bool Placed(int place) const { return board_.nodeOf[static_cast<std::size_t>(place)] >= 0; }
+    bool EdgeFree(int node, int direction) const {
+        return schematic::EdgeFree(board_, node, direction);
+    }
+    int Index(const struct Run& run) const { return static_cast<int>(&run - runs_.data()); }
+    void Lift(const struct Run& run) { schematic::Lift(board_, run, Index(run)); }
+    void Mark(const struct Run& run, bool on) {
+        schematic::Mark(board_, run, Index(run), on,
+                        {Heading(run.places.front(), run.places[1]),
+                         Heading(run.places.back(), run.places[run.places.size() - 2])});
+    }
+
+    void Forget(const std::vector<std::size_t>& touched) {
+        for (const std::size_t state : touched) {
+            best_[state] = kUnreached;
+        }
+    }
+
+    const std::vector<int>& Away(const struct Run& run) {
+        std::vector<int>& away = away_[static_cast<std::size_t>(Index(run))];
+        if (away.empty()) {
+            away =
+                DistanceFromCourse(Spots(run), board_.width, board_.height, schematic::kAwayCost);
+        }
+        return away;
     }
 
     // The cheapest way for the run on the grid with at least one step per place along it.
@@ -459,17 +440,6 @@ class Router {
         }
     }
 
-    // The nodes of the runs' paths, within `box` grown to take them.
-    Box Around(const std::vector<std::size_t>& incident, Box box = {}) const {
-        for (const std::size_t index : incident) {
-            for (const GridPoint& p : runs_[index].path) {
-                box = {std::min(box.left, p.x), std::min(box.top, p.y), std::max(box.right, p.x),
-                       std::max(box.bottom, p.y)};
-            }
-        }
-        return box;
-    }
-
     // The first move of the junction to a neighbouring node that lowers `current`, if any.
     bool Move(int place, const std::vector<std::size_t>& incident,
               const schematic::CostModel& model, std::int64_t& current) {
@@ -527,83 +497,6 @@ class Router {
             }
         }
         return false;
-    }
-
-    // Takes the run's path off the board (or puts it on), its stations along it not.
-    void Mark(const struct Run& run, bool on) {
-        const int index = static_cast<int>(&run - runs_.data());
-        const auto flag = [on](int& mask, int d) {
-            mask = on ? mask | (1 << d) : mask & ~(1 << d);
-        };
-        const auto port = [&](int node, int d, int place, int towards) {
-            flag(board_.ports[static_cast<std::size_t>(node)], d);
-            if (on) {
-                board_.portChains[node][d] = run.chains;
-                board_.portHeading[node][d] = Heading(place, towards);
-            } else {
-                board_.portChains[node].erase(d);
-                board_.portHeading[node].erase(d);
-                if (board_.portChains[node].empty()) {
-                    board_.portChains.erase(node);
-                    board_.portHeading.erase(node);
-                }
-            }
-        };
-        const std::size_t size = run.path.size();
-        for (std::size_t i = 0; i + 1 < size; ++i) {
-            const int a = Node(run.path[i]);
-            const int b = Node(run.path[i + 1]);
-            const int d = DirectionOf(run.path[i], run.path[i + 1]);
-            const auto ahead = static_cast<std::size_t>(a * 8 + d);
-            const auto back = static_cast<std::size_t>(b * 8 + Opposite(d));
-            board_.edgeUsed[ahead] = on;
-            board_.edgeUsed[back] = on;
-            if (i > 0) {
-                flag(board_.through[static_cast<std::size_t>(a)], d);
-                board_.passedBy[ahead] = on ? index : -1;
-            } else {
-                port(a, d, run.places.front(), run.places[1]);
-            }
-            if (i + 2 < size) {
-                flag(board_.through[static_cast<std::size_t>(b)], Opposite(d));
-                board_.passedBy[back] = on ? index : -1;
-            } else {
-                port(b, Opposite(d), run.places.back(), run.places[run.places.size() - 2]);
-            }
-        }
-    }
-
-    bool Placed(int place) const { return board_.nodeOf[static_cast<std::size_t>(place)] >= 0; }
-
-    void Unplace(int place) {
-        int& node = board_.nodeOf[static_cast<std::size_t>(place)];
-        if (node >= 0) {
-            board_.station[static_cast<std::size_t>(node)] = -1;
-            node = -1;
-        }
-    }
-
-    // Takes the run and the stations along it off the board.
-    void Lift(const struct Run& run) {
-        Mark(run, false);
-        for (std::size_t i = 1; i + 1 < run.places.size(); ++i) {
-            Unplace(run.places[i]);
-        }
-    }
-
-    void Forget(const std::vector<std::size_t>& touched) {
-        for (const std::size_t state : touched) {
-            best_[state] = kUnreached;
-        }
-    }
-
-    const std::vector<int>& Away(const struct Run& run) {
-        std::vector<int>& away = away_[static_cast<std::size_t>(&run - runs_.data())];
-        if (away.empty()) {
-            away =
-                DistanceFromCourse(Spots(run), board_.width, board_.height, schematic::kAwayCost);
-        }
-        return away;
     }
 
     // The places of a run where they would lie on the grid, in grid units.

@@ -97,6 +97,22 @@ int DisplacementCost(int node, int width, PlanePoint spot) {
     return static_cast<int>(std::lround(distance * kDisplacementCost));
 }
 
+std::vector<std::pair<int, int>> FreeNodesNear(const Board& board, PlanePoint spot, int radius) {
+    std::vector<std::pair<int, int>> found;
+    const int cx = static_cast<int>(std::lround(spot.x));
+    const int cy = static_cast<int>(std::lround(spot.y));
+    for (int y = std::max(0, cy - radius); y <= std::min(board.height - 1, cy + radius); ++y) {
+        for (int x = std::max(0, cx - radius); x <= std::min(board.width - 1, cx + radius); ++x) {
+            const int node = board.Node({x, y});
+            if (board.station[static_cast<std::size_t>(node)] < 0 &&
+                board.through[static_cast<std::size_t>(node)] == 0) {
+                found.emplace_back(node, DisplacementCost(node, board.width, spot));
+            }
+        }
+    }
+    return found;
+}
+
 CostModel MakeCostModel(const RunNetwork& network, std::span<const PlanePoint> spots, int width,
                         int height) {
     CostModel model;

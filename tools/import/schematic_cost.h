@@ -27,6 +27,10 @@ inline int StepCost(int direction) {
 // The cost of a junction drawn at `node` of a grid `width` wide, away from its spot (grid units).
 int DisplacementCost(int node, int width, PlanePoint spot);
 
+// The nodes within `radius` grid units (in x and y) of the spot that hold no station and no
+// run, each with its displacement cost.
+std::vector<std::pair<int, int>> FreeNodesNear(const Board& board, PlanePoint spot, int radius);
+
 // What stays fixed while the layout changes: the runs' courses and which links cross on the
 // plane.
 struct CostModel {
