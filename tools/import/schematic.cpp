@@ -18,6 +18,7 @@
 #include "schematic_course.h"
 #include "schematic_drawing.h"
 #include "schematic_grid.h"
+#include "schematic_improve.h"
 #include "schematic_ports.h"
 #include "schematic_runs.h"
 
@@ -112,7 +113,7 @@ class Router {
         for (const auto& entry : runsAt) {
             tried.insert(entry.first);
         }
-        for (int round = 0; round < kImprovingRounds && !tried.empty(); ++round) {
+        for (int round = 0; round < kImprovingRounds; ++round) {
             std::set<int> again;
             for (const auto& [place, incident] : runsAt) {
                 if (!tried.contains(place)) {
@@ -130,6 +131,10 @@ class Router {
                         again.insert(entry.first);
                     }
                 }
+            }
+            const bool slid = schematic::SlideStations(board_, network_, model, current);
+            if (again.empty() && !slid) {
+                break;
             }
             tried = std::move(again);
         }
