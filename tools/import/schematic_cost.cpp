@@ -12,7 +12,9 @@ namespace {
 
 constexpr int kCrossingChangeCost = 300;  // per pair of links crossing on one plane only
 constexpr int kOrderCost = 600;           // per junction whose runs leave in another order
-constexpr int kNoWayCost = 100000;        // per run drawn straight, off the grid
+constexpr int kNoWayCost = 100000;
+constexpr int kSideBySideTurnCost =
+    60;  // per line record beyond the first        // per run drawn straight, off the grid
 
 // The edge between two places.
 int EdgeBetween(const RunNetwork& network, int a, int b) {
@@ -45,8 +47,13 @@ std::int64_t PathCost(const Run& run, const std::vector<int>& away, int width) {
     for (std::size_t s = 1; s < run.path.size(); ++s) {
         const int d = DirectionOf(run.path[s - 1], run.path[s]);
         cost += StepCost(d) + away[static_cast<std::size_t>(run.path[s].y * width + run.path[s].x)];
-        if (before != kNoDirection) {
+        if (before != kNoDirection && before != d) {
             cost += kBendCost[static_cast<std::size_t>(Change(before, d))];
+            // Lines side by side turning at a station squeeze its points together.
+            if (std::binary_search(run.stationSteps.begin(), run.stationSteps.end(),
+                                   static_cast<int>(s) - 1)) {
+                cost += kSideBySideTurnCost * static_cast<std::int64_t>(run.chains.size() - 1);
+            }
         }
         before = d;
     }
@@ -157,9 +164,16 @@ std::int64_t LayoutCost(const Board& board, const RunNetwork& network, const Cos
                 std::vector<int> shared;
                 std::set_intersection(one->second.begin(), one->second.end(), other->second.begin(),
                                       other->second.end(), std::back_inserter(shared));
-                cost +=
-                    static_cast<std::int64_t>(shared.size()) *
-                    kBendCost[static_cast<std::size_t>(Change(Opposite(one->first), other->first))];
+                const int change = Change(Opposite(one->first), other->first);
+                const auto lines = static_cast<std::int64_t>(shared.size());
+                if (change >= 3) {
+                    cost += lines * kNoWayCost;
+                } else if (change > 0 && lines > 1) {
+                    cost += lines * kBendCost[static_cast<std::size_t>(change)] +
+                            (lines - 1) * kSideBySideTurnCost;
+                } else {
+                    cost += lines * kBendCost[static_cast<std::size_t>(change)];
+                }
             }
         }
     }
