@@ -10,7 +10,7 @@ namespace qv::import::schematic {
 
 namespace {
 
-constexpr int kCrossingChangeCost = 300;  // per pair of links crossing on one plane only
+constexpr int kCrossingChangeCost = 600;  // per pair of links crossing on one plane only
 constexpr int kOrderCost = 600;           // per junction whose runs leave in another order
 constexpr int kNoWayCost = 100000;
 constexpr int kSideBySideTurnCost =
