@@ -147,26 +147,7 @@ class Router {
     const std::vector<std::size_t>& Failed() const { return failed_; }
 
   private:
-    std::vector<std::size_t> DefaultOrder() const {
-        std::vector<std::size_t> order(runs_.size());
-        for (std::size_t i = 0; i < order.size(); ++i) {
-            order[i] = i;
-        }
-        const auto degree = [&](int place) {
-            return static_cast<int>(network_.edgesAt[place].size());
-        };
-        std::stable_sort(order.begin(), order.end(), [&](std::size_t x, std::size_t y) {
-            const struct Run& a = runs_[x];
-            const struct Run& b = runs_[y];
-            const auto key = [&](const struct Run& r) {
-                return std::make_tuple(r.chains.size(),
-                                       degree(r.places.front()) + degree(r.places.back()),
-                                       r.places.size());
-            };
-            return key(a) > key(b);
-        });
-        return order;
-    }
+    std::vector<std::size_t> DefaultOrder() const { return schematic::DefaultOrder(network_); }
 
     int Node(GridPoint p) const { return board_.Node(p); }
     GridPoint At(int node) const { return board_.At(node); }
@@ -181,22 +162,8 @@ class Router {
                 (p.y - request_.box.top) / request_.grid};
     }
 
-    // The cost of a line record arriving at or leaving a placed station through `port`, from
-    // the bends it makes there with the runs already drawn through that station.
     int StationBend(int node, const std::vector<int>& chains, int port) const {
-        int cost = 0;
-        const auto found = board_.portChains.find(node);
-        if (found == board_.portChains.end()) {
-            return 0;
-        }
-        for (const auto& [otherPort, otherChains] : found->second) {
-            for (const int chain : chains) {
-                if (std::binary_search(otherChains.begin(), otherChains.end(), chain)) {
-                    cost += kBendCost[static_cast<std::size_t>(Change(Opposite(otherPort), port))];
-                }
-            }
-        }
-        return cost;
+        return schematic::StationBend(board_, node, chains, port);
     }
 
     // The direction from one place towards another, true to the geography, as an angle that

@@ -104,6 +104,22 @@ int DisplacementCost(int node, int width, PlanePoint spot) {
     return static_cast<int>(std::lround(distance * kDisplacementCost));
 }
 
+int StationBend(const Board& board, int node, const std::vector<int>& chains, int port) {
+    int cost = 0;
+    const auto found = board.portChains.find(node);
+    if (found == board.portChains.end()) {
+        return 0;
+    }
+    for (const auto& [otherPort, otherChains] : found->second) {
+        for (const int chain : chains) {
+            if (std::binary_search(otherChains.begin(), otherChains.end(), chain)) {
+                cost += kBendCost[static_cast<std::size_t>(Change(Opposite(otherPort), port))];
+            }
+        }
+    }
+    return cost;
+}
+
 std::vector<std::pair<int, int>> FreeNodesNear(const Board& board, PlanePoint spot, int radius) {
     std::vector<std::pair<int, int>> found;
     const int cx = static_cast<int>(std::lround(spot.x));

@@ -27,6 +27,10 @@ inline int StepCost(int direction) {
 // The cost of a junction drawn at `node` of a grid `width` wide, away from its spot (grid units).
 int DisplacementCost(int node, int width, PlanePoint spot);
 
+// The cost of a line record (of `chains`) arriving at or leaving the station at `node` through
+// `port`, from the bends it makes there with the runs already drawn through that station.
+int StationBend(const Board& board, int node, const std::vector<int>& chains, int port);
+
 // The nodes within `radius` grid units (in x and y) of the spot that hold no station and no
 // run, each with its displacement cost.
 std::vector<std::pair<int, int>> FreeNodesNear(const Board& board, PlanePoint spot, int radius);

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <map>
 #include <set>
+#include <tuple>
 #include <utility>
 
 namespace qv::import::schematic {
@@ -107,6 +108,24 @@ RunNetwork FindRuns(const SchematicRequest& request) {
         }
     }
     return network;
+}
+
+std::vector<std::size_t> DefaultOrder(const RunNetwork& network) {
+    std::vector<std::size_t> order(network.runs.size());
+    for (std::size_t i = 0; i < order.size(); ++i) {
+        order[i] = i;
+    }
+    const auto degree = [&](int place) {
+        return static_cast<int>(network.edgesAt[static_cast<std::size_t>(place)].size());
+    };
+    const auto key = [&](const Run& r) {
+        return std::make_tuple(r.chains.size(), degree(r.places.front()) + degree(r.places.back()),
+                               r.places.size());
+    };
+    std::stable_sort(order.begin(), order.end(), [&](std::size_t x, std::size_t y) {
+        return key(network.runs[x]) > key(network.runs[y]);
+    });
+    return order;
 }
 
 }  // namespace qv::import::schematic

@@ -26,4 +26,8 @@ struct RunNetwork {
 // between the same two junctions gets its middle place as a junction.
 RunNetwork FindRuns(const SchematicRequest& request);
 
+// The run numbers, those with more line records first, then those between busier junctions,
+// then the longer ones.
+std::vector<std::size_t> DefaultOrder(const RunNetwork& network);
+
 }  // namespace qv::import::schematic
