@@ -183,6 +183,44 @@ TEST(Schematic, KeepsTheOrderOfTheLinesRoundAStation) {
     }
 }
 
+// Three lines, two of which cross once, between places 3 and 4 and places 10 and 11: routed one
+// by one, the crossing lands on a neighbouring link; moves of junctions and stations put it back.
+TEST(Schematic, KeepsACrossingBetweenItsOwnStations) {
+    SchematicRequest request{{}, {}, {0, 0, 240, 240}, 20};
+    request.places = {{110, 210}, {120, 180}, {110, 150}, {110, 130}, {100, 90},
+                      {10, 40},   {30, 70},   {40, 120},  {50, 170},  {50, 200},
+                      {130, 120}, {100, 120}, {80, 110},  {80, 120},  {70, 140}};
+    request.chains = {
+        {{0, 1, 2, 3, 4}, false}, {{5, 6, 7, 8, 9}, false}, {{10, 11, 12, 13, 14}, false}};
+    const SchematicLayout layout = LayOutSchematic(request);
+    std::vector<std::pair<int, std::vector<GridPoint>>> links;  // chain * 10 + link, course
+    for (int k = 0; k < 12; ++k) {
+        const SchematicChain& chain = layout.chains[static_cast<std::size_t>(k / 4)];
+        const auto i = static_cast<std::size_t>(k % 4);
+        links.push_back({k / 4 * 10 + k % 4, {chain.stations[i]}});
+        links.back().second.insert(links.back().second.end(), chain.corners[i].begin(),
+                                   chain.corners[i].end());
+        links.back().second.push_back(chain.stations[i + 1]);
+    }
+    const auto turn = [](GridPoint a, GridPoint b, GridPoint c) {
+        return 1.0 * ((b.x - a.x) * (c.y - a.y) - (b.y - a.y) * (c.x - a.x));
+    };
+    std::set<std::pair<int, int>> crossing;
+    for (const auto& [one, a] : links) {
+        for (const auto& [other, b] : links) {
+            for (std::size_t i = 0; one / 10 < other / 10 && i + 1 < a.size(); ++i) {
+                for (std::size_t j = 0; j + 1 < b.size(); ++j) {
+                    if (turn(a[i], a[i + 1], b[j]) * turn(a[i], a[i + 1], b[j + 1]) < 0 &&
+                        turn(b[j], b[j + 1], a[i]) * turn(b[j], b[j + 1], a[i + 1]) < 0) {
+                        crossing.insert({one, other});
+                    }
+                }
+            }
+        }
+    }
+    EXPECT_EQ(crossing, (std::set<std::pair<int, int>>{{3, 20}}));
+}
+
 TEST(Schematic, ClosesARingAndCrowdedGridsStillPlaceEveryStation) {
     struct Case {
         const char* what;

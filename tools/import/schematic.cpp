@@ -7,15 +7,20 @@
 #include <cstdint>
 #include <limits>
 #include <map>
+#include <memory>
 #include <optional>
 #include <queue>
 #include <set>
 #include <tuple>
 
+#include "schematic_board.h"
+#include "schematic_cost.h"
 #include "schematic_course.h"
 #include "schematic_drawing.h"
 #include "schematic_grid.h"
+#include "schematic_improve.h"
 #include "schematic_ports.h"
+#include "schematic_runs.h"
 
 namespace qv::import {
 
@@ -27,21 +32,22 @@ using schematic::DirectionOf;
 using schematic::DistanceFromCourse;
 using schematic::DrawSchematic;
 using schematic::InCyclicOrder;
+using schematic::kBendCost;
+using schematic::kDiagonalStep;
+using schematic::kDisplacementCost;
 using schematic::kNoDirection;
 using schematic::kSteps;
+using schematic::kStraightStep;
 using schematic::Opposite;
 using schematic::ReservePorts;
 using schematic::Run;
 using schematic::SpreadAlong;
+using schematic::StepCost;
 
-constexpr int kStraightStep = 10;
-constexpr int kDiagonalStep = 14;
-// By the change of direction in steps of 45 degrees: none, 45, 90, 135 (a sharp turn).
-constexpr std::array<int, 5> kBendCost = {0, 20, 30, 400, 100000};
-constexpr int kAwayCost = 8;           // per grid unit a step lies off the run's own course
-constexpr int kDisplacementCost = 30;  // per grid unit away from the place's own spot
 constexpr std::array<int, 3> kSearchRadii = {3, 6, 12};
 constexpr int kRoutingRounds = 4;
+constexpr int kImprovingRounds = 8;
+constexpr int kNearby = 2;  // grid units round the runs a move changed
 // How a run may leave or enter a junction, from the strictest.
 constexpr int kKeptOrder = 0;
 constexpr int kAnyPort = 1;
@@ -50,36 +56,26 @@ constexpr int kAnyPort = 1;
 constexpr int kOtherPortCost = 20;
 constexpr std::int64_t kUnreached = std::numeric_limits<std::int64_t>::max();
 
-int StepCost(int direction) {
-    return direction % 2 == 0 ? kStraightStep : kDiagonalStep;
-}
-
-// Two places next to each other on some line record, with the records that link them.
-struct PlaceEdge {
-    int a = 0;  // a < b
-    int b = 0;
-    std::vector<int> chains;
-};
-
 class Router {
   public:
     // Routes the runs in `order` (run numbers), or, where it is empty, those with more line
     // records first, then those between busier junctions, then the longer ones.
     Router(const SchematicRequest& request, const std::vector<std::size_t>& order)
         : request_(request), order_(order) {
-        width_ = static_cast<int>((request.box.right - request.box.left) / request.grid) + 1;
-        height_ = static_cast<int>((request.box.bottom - request.box.top) / request.grid) + 1;
-        const auto nodes = static_cast<std::size_t>(width_ * height_);
-        edgeUsed_.assign(nodes * 8, false);
-        through_.assign(nodes, 0);
-        station_.assign(nodes, -1);
-        ports_.assign(nodes, 0);
-        nodeOf_.assign(request.places.size(), -1);
+        board_.width = static_cast<int>((request.box.right - request.box.left) / request.grid) + 1;
+        board_.height = static_cast<int>((request.box.bottom - request.box.top) / request.grid) + 1;
+        const auto nodes = static_cast<std::size_t>(board_.width * board_.height);
+        board_.edgeUsed.assign(nodes * 8, false);
+        board_.through.assign(nodes, 0);
+        board_.station.assign(nodes, -1);
+        board_.passedBy.assign(nodes * 8, -1);
+        board_.ports.assign(nodes, 0);
+        board_.nodeOf.assign(request.places.size(), -1);
     }
 
-    SchematicLayout Run() {
-        FindEdges();
-        FindRuns();
+    void Run() {
+        network_ = schematic::FindRuns(request_);
+        away_.assign(runs_.size(), {});
         ReservePorts(runs_, [this](int from, int to) { return Heading(from, to); });
         CountLinkSteps(runs_, request_.places, request_.roomForCrossings);
         if (order_.size() != runs_.size()) {
@@ -90,7 +86,60 @@ class Router {
                 failed_.push_back(index);
             }
         }
-        return DrawSchematic(request_, runs_, nodeOf_, width_, unrouted_);
+    }
+
+    SchematicLayout Draw() const {
+        return DrawSchematic(request_, runs_, board_.nodeOf, board_.width, unrouted_);
+    }
+
+    // Moves one junction at a time to a neighbouring node, routing its runs again, and keeps
+    // the move where the layout's cost drops; rounds of that until no move helps.
+    void Improve() {
+        std::vector<PlanePoint> spots;
+        for (std::size_t place = 0; place < request_.places.size(); ++place) {
+            const auto [x, y] = Ideal(static_cast<int>(place));
+            spots.push_back({x, y});
+        }
+        const schematic::CostModel model =
+            schematic::MakeCostModel(network_, spots, board_.width, board_.height);
+        std::int64_t current = schematic::LayoutCost(board_, network_, model);
+        std::map<int, std::vector<std::size_t>> runsAt;  // per junction, in routing order
+        for (const std::size_t index : order_) {
+            runsAt[runs_[index].places.front()].push_back(index);
+            runsAt[runs_[index].places.back()].push_back(index);
+        }
+        // After the first round, only junctions near a move are tried again.
+        std::set<int> tried;
+        for (const auto& entry : runsAt) {
+            tried.insert(entry.first);
+        }
+        for (int round = 0; round < kImprovingRounds; ++round) {
+            std::set<int> again;
+            for (const auto& [place, incident] : runsAt) {
+                if (!tried.contains(place)) {
+                    continue;
+                }
+                schematic::Box box = schematic::Around(runs_, incident);
+                if (!Move(place, incident, model, current)) {
+                    continue;
+                }
+                box = schematic::Around(runs_, incident, box);
+                for (const auto& entry : runsAt) {
+                    const GridPoint p = At(board_.nodeOf[static_cast<std::size_t>(entry.first)]);
+                    if (p.x >= box.left - kNearby && p.x <= box.right + kNearby &&
+                        p.y >= box.top - kNearby && p.y <= box.bottom + kNearby) {
+                        again.insert(entry.first);
+                    }
+                }
+            }
+            const bool slid = schematic::SlideStations(board_, network_, model, current);
+            if (again.empty() && !slid) {
+                break;
+            }
+            tried = std::move(again);
+        }
+        unrouted_ = static_cast<int>(std::count_if(
+            runs_.begin(), runs_.end(), [](const struct Run& run) { return run.path.empty(); }));
     }
 
     const std::vector<std::size_t>& Order() const { return order_; }
@@ -98,28 +147,13 @@ class Router {
     const std::vector<std::size_t>& Failed() const { return failed_; }
 
   private:
-    std::vector<std::size_t> DefaultOrder() const {
-        std::vector<std::size_t> order(runs_.size());
-        for (std::size_t i = 0; i < order.size(); ++i) {
-            order[i] = i;
-        }
-        const auto degree = [&](int place) { return static_cast<int>(edgesAt_[place].size()); };
-        std::stable_sort(order.begin(), order.end(), [&](std::size_t x, std::size_t y) {
-            const struct Run& a = runs_[x];
-            const struct Run& b = runs_[y];
-            const auto key = [&](const struct Run& r) {
-                return std::make_tuple(r.chains.size(),
-                                       degree(r.places.front()) + degree(r.places.back()),
-                                       r.places.size());
-            };
-            return key(a) > key(b);
-        });
-        return order;
-    }
+    std::vector<std::size_t> DefaultOrder() const { return schematic::DefaultOrder(network_); }
 
-    int Node(GridPoint p) const { return p.y * width_ + p.x; }
-    GridPoint At(int node) const { return {node % width_, node / width_}; }
-    bool Inside(GridPoint p) const { return p.x >= 0 && p.y >= 0 && p.x < width_ && p.y < height_; }
+    int Node(GridPoint p) const { return board_.Node(p); }
+    GridPoint At(int node) const { return board_.At(node); }
+    bool Inside(GridPoint p) const {
+        return p.x >= 0 && p.y >= 0 && p.x < board_.width && p.y < board_.height;
+    }
 
     // Where the place would lie on the grid, in grid units.
     std::pair<double, double> Ideal(int place) const {
@@ -128,117 +162,8 @@ class Router {
                 (p.y - request_.box.top) / request_.grid};
     }
 
-    void FindEdges() {
-        std::map<std::pair<int, int>, int> edgeOf;
-        edgesAt_.assign(request_.places.size(), {});
-        for (std::size_t c = 0; c < request_.chains.size(); ++c) {
-            const PlaceChain& chain = request_.chains[c];
-            const std::size_t n = chain.places.size();
-            const std::size_t links = chain.isRing && n > 2 ? n : n - 1;
-            for (std::size_t i = 0; i < links; ++i) {
-                const int from = chain.places[i];
-                const int to = chain.places[(i + 1) % n];
-                if (from == to) {
-                    continue;
-                }
-                const auto key = std::minmax(from, to);
-                auto [found, added] = edgeOf.emplace(key, static_cast<int>(edges_.size()));
-                if (added) {
-                    edges_.push_back({key.first, key.second, {}});
-                    edgesAt_[static_cast<std::size_t>(key.first)].push_back(found->second);
-                    edgesAt_[static_cast<std::size_t>(key.second)].push_back(found->second);
-                }
-                std::vector<int>& chains = edges_[static_cast<std::size_t>(found->second)].chains;
-                if (std::find(chains.begin(), chains.end(), static_cast<int>(c)) == chains.end()) {
-                    chains.push_back(static_cast<int>(c));
-                }
-            }
-        }
-        for (PlaceEdge& edge : edges_) {
-            std::sort(edge.chains.begin(), edge.chains.end());
-        }
-    }
-
-    bool IsJunction(int place) const {
-        const std::vector<int>& at = edgesAt_[static_cast<std::size_t>(place)];
-        return at.size() != 2 ||
-               edges_[static_cast<std::size_t>(at[0])].chains !=
-                   edges_[static_cast<std::size_t>(at[1])].chains ||
-               junction_[static_cast<std::size_t>(place)];
-    }
-
-    void FindRuns() {
-        junction_.assign(request_.places.size(), false);
-        for (bool again = true; again;) {
-            again = false;
-            runs_.clear();
-            std::vector<bool> used(edges_.size(), false);
-            const auto walk = [&](int start, int firstEdge) {
-                struct Run run;
-                run.places.push_back(start);
-                int here = start;
-                int edge = firstEdge;
-                while (true) {
-                    used[static_cast<std::size_t>(edge)] = true;
-                    const PlaceEdge& e = edges_[static_cast<std::size_t>(edge)];
-                    run.chains = e.chains;
-                    here = e.a == here ? e.b : e.a;
-                    run.places.push_back(here);
-                    if (IsJunction(here)) {
-                        break;
-                    }
-                    const std::vector<int>& at = edgesAt_[static_cast<std::size_t>(here)];
-                    edge = at[0] == edge ? at[1] : at[0];
-                }
-                return run;
-            };
-            for (std::size_t p = 0; p < request_.places.size(); ++p) {
-                if (!IsJunction(static_cast<int>(p)) || edgesAt_[p].empty()) {
-                    continue;
-                }
-                for (const int edge : edgesAt_[p]) {
-                    if (!used[static_cast<std::size_t>(edge)]) {
-                        runs_.push_back(walk(static_cast<int>(p), edge));
-                    }
-                }
-            }
-            // A loop without junctions gets one; a run back to its own start or a second run
-            // between the same two junctions gets its middle place as a junction.
-            for (std::size_t e = 0; e < edges_.size(); ++e) {
-                if (!used[e]) {
-                    junction_[static_cast<std::size_t>(edges_[e].a)] = true;
-                    again = true;
-                    break;
-                }
-            }
-            std::set<std::pair<int, int>> ends;
-            for (const struct Run& run : runs_) {
-                const auto key = std::minmax(run.places.front(), run.places.back());
-                if ((key.first == key.second || !ends.insert(key).second) &&
-                    run.places.size() > 2) {
-                    junction_[static_cast<std::size_t>(run.places[run.places.size() / 2])] = true;
-                    again = true;
-                }
-            }
-        }
-    }
-
-    // The cost of a line record arriving at or leaving a placed station through `port`, from
-    // the bends it makes there with the runs already drawn through that station.
     int StationBend(int node, const std::vector<int>& chains, int port) const {
-        int cost = 0;
-        const auto found = portChains_.find(node);
-        if (found == portChains_.end()) {
-            return 0;
-        }
-        for (const auto& [otherPort, otherChains] : found->second) {
-            for (const int chain : chains) {
-                if (std::binary_search(otherChains.begin(), otherChains.end(), chain)) {
-                    cost += kBendCost[static_cast<std::size_t>(Change(Opposite(otherPort), port))];
-                }
-            }
-        }
-        return cost;
+        return schematic::StationBend(board_, node, chains, port);
     }
 
     // The direction from one place towards another, true to the geography, as an angle that
@@ -257,8 +182,8 @@ class Router {
     // Whether a run leaving the station at `node` through `port` towards `heading` keeps the
     // runs there in their geographic order round it.
     bool KeepsOrder(int node, int port, double heading) const {
-        const auto found = portHeading_.find(node);
-        if (way_ == kAnyPort || found == portHeading_.end()) {
+        const auto found = board_.portHeading.find(node);
+        if (way_ == kAnyPort || found == board_.portHeading.end()) {
             return true;
         }
         std::map<int, double> around = found->second;
@@ -266,50 +191,38 @@ class Router {
         return InCyclicOrder(around);
     }
 
-    bool EdgeFree(int node, int direction) const {
-        if (edgeUsed_[static_cast<std::size_t>(node * 8 + direction)]) {
-            return false;
-        }
-        if (direction % 2 == 1) {
-            // The other diagonal of the same square.
-            const GridPoint p = At(node);
-            const GridPoint step = kSteps[static_cast<std::size_t>(direction)];
-            const GridPoint corner{p.x + step.x, p.y};
-            const int crossing = DirectionOf(corner, {p.x, p.y + step.y});
-            if (edgeUsed_[static_cast<std::size_t>(Node(corner) * 8 + crossing)]) {
-                return false;
-            }
-        }
-        return true;
-    }
-
     std::vector<std::pair<int, int>> Candidates(int place, int radius) const {
-        std::vector<std::pair<int, int>> found;  // node, cost
-        const auto [ix, iy] = Ideal(place);
-        const int cx = static_cast<int>(std::lround(ix));
-        const int cy = static_cast<int>(std::lround(iy));
-        for (int y = cy - radius; y <= cy + radius; ++y) {
-            for (int x = cx - radius; x <= cx + radius; ++x) {
-                const GridPoint p{x, y};
-                if (!Inside(p)) {
-                    continue;
-                }
-                const int node = Node(p);
-                if (station_[static_cast<std::size_t>(node)] >= 0 ||
-                    through_[static_cast<std::size_t>(node)] != 0) {
-                    continue;
-                }
-                const double distance = std::hypot(x - ix, y - iy);
-                found.emplace_back(node,
-                                   static_cast<int>(std::lround(distance * kDisplacementCost)));
-            }
-        }
-        return found;
+        const auto [x, y] = Ideal(place);
+        return schematic::FreeNodesNear(board_, {x, y}, radius);
     }
 
-    void Place(int place, int node) {
-        nodeOf_[static_cast<std::size_t>(place)] = node;
-        station_[static_cast<std::size_t>(node)] = place;
+    void Place(int place, int node) { schematic::Place(board_, place, node); }
+    void Unplace(int place) { schematic::Unplace(board_, place); }
+    bool Placed(int place) const { return board_.nodeOf[static_cast<std::size_t>(place)] >= 0; }
+    bool EdgeFree(int node, int direction) const {
+        return schematic::EdgeFree(board_, node, direction);
+    }
+    int Index(const struct Run& run) const { return static_cast<int>(&run - runs_.data()); }
+    void Lift(const struct Run& run) { schematic::Lift(board_, run, Index(run)); }
+    void Mark(const struct Run& run, bool on) {
+        schematic::Mark(board_, run, Index(run), on,
+                        {Heading(run.places.front(), run.places[1]),
+                         Heading(run.places.back(), run.places[run.places.size() - 2])});
+    }
+
+    void Forget(const std::vector<std::size_t>& touched) {
+        for (const std::size_t state : touched) {
+            best_[state] = kUnreached;
+        }
+    }
+
+    const std::vector<int>& Away(const struct Run& run) {
+        std::vector<int>& away = away_[static_cast<std::size_t>(Index(run))];
+        if (away.empty()) {
+            away =
+                DistanceFromCourse(Spots(run), board_.width, board_.height, schematic::kAwayCost);
+        }
+        return away;
     }
 
     // The cheapest way for the run on the grid with at least one step per place along it.
@@ -321,31 +234,52 @@ class Router {
             need += gap;
         }
         const int levels = need + 1;
-        const auto nodes = width_ * height_;
+        const auto nodes = board_.width * board_.height;
         const auto stateOf = [&](int node, int direction, int steps) {
             return (static_cast<std::size_t>(node) * 9 + static_cast<std::size_t>(direction)) *
                        static_cast<std::size_t>(levels) +
                    static_cast<std::size_t>(steps);
         };
-        std::vector<std::int64_t> best(static_cast<std::size_t>(nodes) * 9 * levels, kUnreached);
-        std::vector<std::int64_t> from(best.size(), -1);
+        const auto states = static_cast<std::size_t>(nodes) * 9 * static_cast<std::size_t>(levels);
+        if (best_.size() < states) {
+            best_.resize(states, kUnreached);
+            from_.resize(states, -1);
+        }
+        std::vector<std::size_t> touched;
+        const auto reach = [&](std::size_t state, std::int64_t cost, std::int64_t via) {
+            if (best_[state] == kUnreached) {
+                touched.push_back(state);
+            }
+            best_[state] = cost;
+            from_[state] = via;
+        };
         using Entry = std::pair<std::int64_t, std::size_t>;
         std::priority_queue<Entry, std::vector<Entry>, std::greater<>> queue;
 
         // Steps far from the run's own course cost more: the stations along it stay near theirs.
-        const std::vector<int> away = DistanceFromCourse(Spots(run), width_, height_, kAwayCost);
+        const std::vector<int>& away = Away(run);
         const double startHeading = Heading(run.places[0], run.places[1]);
         const double endHeading = Heading(last, run.places[run.places.size() - 2]);
         std::map<int, int> targets;  // node, cost of ending there
-        const int firstNode = nodeOf_[static_cast<std::size_t>(first)];
-        const int lastNode = nodeOf_[static_cast<std::size_t>(last)];
+        const int firstNode = board_.nodeOf[static_cast<std::size_t>(first)];
+        const int lastNode = board_.nodeOf[static_cast<std::size_t>(last)];
+        // The least the steps to a placed end cost: the search looks there first.
+        const auto estimate = [&](int node) -> std::int64_t {
+            if (lastNode < 0) {
+                return 0;
+            }
+            const int dx = std::abs(At(node).x - At(lastNode).x);
+            const int dy = std::abs(At(node).y - At(lastNode).y);
+            return kStraightStep * std::max(dx, dy) +
+                   (kDiagonalStep - kStraightStep) * std::min(dx, dy);
+        };
         if (firstNode >= 0) {
-            best[stateOf(firstNode, kNoDirection, 0)] = 0;
-            queue.push({0, stateOf(firstNode, kNoDirection, 0)});
+            reach(stateOf(firstNode, kNoDirection, 0), 0, -1);
+            queue.push({estimate(firstNode), stateOf(firstNode, kNoDirection, 0)});
         } else {
             for (const auto& [node, cost] : Candidates(first, radius)) {
-                best[stateOf(node, kNoDirection, 0)] = cost;
-                queue.push({cost, stateOf(node, kNoDirection, 0)});
+                reach(stateOf(node, kNoDirection, 0), cost, -1);
+                queue.push({cost + estimate(node), stateOf(node, kNoDirection, 0)});
             }
         }
         if (lastNode >= 0) {
@@ -359,16 +293,18 @@ class Router {
         std::size_t endState = 0;
         int endNode = -1;
         while (!queue.empty()) {
-            const auto [cost, state] = queue.top();
+            const auto [bound, state] = queue.top();
             queue.pop();
-            if (cost != best[state] || cost >= bestEnd) {
-                continue;
-            }
             const int steps = static_cast<int>(state % static_cast<std::size_t>(levels));
             const int direction = static_cast<int>((state / static_cast<std::size_t>(levels)) % 9);
             const int node = static_cast<int>(state / static_cast<std::size_t>(levels) / 9);
+            const std::int64_t cost = best_[state];
+            if (bound != cost + estimate(node) || bound >= bestEnd) {
+                continue;
+            }
             const bool atStart = direction == kNoDirection;
-            const bool crossingHere = !atStart && through_[static_cast<std::size_t>(node)] != 0;
+            const bool crossingHere =
+                !atStart && board_.through[static_cast<std::size_t>(node)] != 0;
             for (int next = 0; next < 8; ++next) {
                 std::int64_t step = cost + StepCost(next);
                 if (!atStart) {
@@ -381,7 +317,7 @@ class Router {
                     step += OtherPortCost(run, 0, next);
                 }
                 if (atStart && firstNode >= 0) {
-                    if (((ports_[static_cast<std::size_t>(node)] >> next) & 1) ||
+                    if (((board_.ports[static_cast<std::size_t>(node)] >> next) & 1) ||
                         !KeepsOrder(node, next, startHeading)) {
                         continue;
                     }
@@ -397,12 +333,13 @@ class Router {
                 step += away[static_cast<std::size_t>(target)];
                 // A node where the run crosses another can hold none of its stations.
                 const int reached = std::min(
-                    steps + (through_[static_cast<std::size_t>(target)] != 0 ? 0 : 1), need);
+                    steps + (board_.through[static_cast<std::size_t>(target)] != 0 ? 0 : 1), need);
                 if (const auto end = targets.find(target);
                     end != targets.end() && reached >= need) {
                     std::int64_t total = step + end->second + OtherPortCost(run, 1, Opposite(next));
                     if (lastNode >= 0) {
-                        if (((ports_[static_cast<std::size_t>(target)] >> Opposite(next)) & 1) ||
+                        if (((board_.ports[static_cast<std::size_t>(target)] >> Opposite(next)) &
+                             1) ||
                             !KeepsOrder(target, Opposite(next), endHeading)) {
                             continue;
                         }
@@ -414,10 +351,10 @@ class Router {
                         endNode = target;
                     }
                 }
-                if (station_[static_cast<std::size_t>(target)] >= 0) {
+                if (board_.station[static_cast<std::size_t>(target)] >= 0) {
                     continue;
                 }
-                if (const int mask = through_[static_cast<std::size_t>(target)]; mask != 0) {
+                if (const int mask = board_.through[static_cast<std::size_t>(target)]; mask != 0) {
                     // Cross straight over another run, never along it or turning on it.
                     const int across = next % 4;
                     bool straight = false;
@@ -429,22 +366,23 @@ class Router {
                     }
                 }
                 const std::size_t nextState = stateOf(target, next, reached);
-                if (step < best[nextState]) {
-                    best[nextState] = step;
-                    from[nextState] = static_cast<std::int64_t>(state);
-                    queue.push({step, nextState});
+                if (step < best_[nextState]) {
+                    reach(nextState, step, static_cast<std::int64_t>(state));
+                    queue.push({step + estimate(target), nextState});
                 }
             }
         }
         if (endNode < 0) {
+            Forget(touched);
             return false;
         }
         std::vector<GridPoint> path{At(endNode)};
         for (std::int64_t state = static_cast<std::int64_t>(endState); state >= 0;
-             state = from[static_cast<std::size_t>(state)]) {
+             state = from_[static_cast<std::size_t>(state)]) {
             path.push_back(At(static_cast<int>(static_cast<std::size_t>(state) /
                                                static_cast<std::size_t>(levels) / 9)));
         }
+        Forget(touched);
         std::reverse(path.begin(), path.end());
         run.path = std::move(path);
         return true;
@@ -453,39 +391,17 @@ class Router {
     void Commit(struct Run& run) {
         const int first = run.places.front();
         const int last = run.places.back();
-        if (nodeOf_[static_cast<std::size_t>(first)] < 0) {
+        if (board_.nodeOf[static_cast<std::size_t>(first)] < 0) {
             Place(first, Node(run.path.front()));
         }
-        if (nodeOf_[static_cast<std::size_t>(last)] < 0) {
+        if (board_.nodeOf[static_cast<std::size_t>(last)] < 0) {
             Place(last, Node(run.path.back()));
         }
         std::vector<bool> crossed;
         for (const GridPoint& p : run.path) {
-            crossed.push_back(through_[static_cast<std::size_t>(Node(p))] != 0);
+            crossed.push_back(board_.through[static_cast<std::size_t>(Node(p))] != 0);
         }
-        for (std::size_t i = 0; i + 1 < run.path.size(); ++i) {
-            const int a = Node(run.path[i]);
-            const int b = Node(run.path[i + 1]);
-            const int d = DirectionOf(run.path[i], run.path[i + 1]);
-            edgeUsed_[static_cast<std::size_t>(a * 8 + d)] = true;
-            edgeUsed_[static_cast<std::size_t>(b * 8 + Opposite(d))] = true;
-            if (i > 0) {
-                through_[static_cast<std::size_t>(a)] |= 1 << d;
-            }
-            if (i + 2 < run.path.size()) {
-                through_[static_cast<std::size_t>(b)] |= 1 << Opposite(d);
-            }
-            if (i == 0) {
-                ports_[static_cast<std::size_t>(a)] |= 1 << d;
-                portChains_[a][d] = run.chains;
-                portHeading_[a][d] = Heading(first, run.places[1]);
-            }
-            if (i + 2 == run.path.size()) {
-                ports_[static_cast<std::size_t>(b)] |= 1 << Opposite(d);
-                portChains_[b][Opposite(d)] = run.chains;
-                portHeading_[b][Opposite(d)] = Heading(last, run.places[run.places.size() - 2]);
-            }
-        }
+        Mark(run, true);
         // The places along the run, each on the node nearest its own spot, in their order.
         const auto count = static_cast<int>(run.places.size()) - 1;
         run.stationSteps = SpreadAlong(run.path, Spots(run), crossed, run.gaps);
@@ -494,6 +410,65 @@ class Router {
                 run.path[static_cast<std::size_t>(run.stationSteps[static_cast<std::size_t>(i)])]);
             Place(run.places[static_cast<std::size_t>(i)], node);
         }
+    }
+
+    // The first move of the junction to a neighbouring node that lowers `current`, if any.
+    bool Move(int place, const std::vector<std::size_t>& incident,
+              const schematic::CostModel& model, std::int64_t& current) {
+        const int home = board_.nodeOf[static_cast<std::size_t>(place)];
+        if (home < 0) {
+            return false;
+        }
+        std::vector<struct Run> saved;
+        std::vector<std::vector<int>> inner;  // per run: the nodes of its stations along it
+        for (const std::size_t index : incident) {
+            saved.push_back(runs_[index]);
+            inner.emplace_back();
+            for (std::size_t i = 1; i + 1 < runs_[index].places.size(); ++i) {
+                inner.back().push_back(
+                    board_.nodeOf[static_cast<std::size_t>(runs_[index].places[i])]);
+            }
+        }
+        for (int d = 0; d < 8; ++d) {
+            const GridPoint p{At(home).x + kSteps[static_cast<std::size_t>(d)].x,
+                              At(home).y + kSteps[static_cast<std::size_t>(d)].y};
+            if (!Inside(p)) {
+                continue;
+            }
+            for (const std::size_t index : incident) {
+                Lift(runs_[index]);
+            }
+            Unplace(place);
+            const int target = Node(p);
+            if (board_.station[static_cast<std::size_t>(target)] < 0 &&
+                board_.through[static_cast<std::size_t>(target)] == 0) {
+                Place(place, target);
+                for (const std::size_t index : incident) {
+                    Route(runs_[index]);
+                }
+                const std::int64_t cost = schematic::LayoutCost(board_, network_, model);
+                if (cost < current) {
+                    current = cost;
+                    return true;
+                }
+                for (const std::size_t index : incident) {
+                    Lift(runs_[index]);
+                }
+                Unplace(place);
+            }
+            Place(place, home);
+            for (std::size_t k = 0; k < incident.size(); ++k) {
+                struct Run& run = runs_[incident[k]];
+                run = saved[k];
+                Mark(run, true);
+                for (std::size_t i = 1; i + 1 < run.places.size(); ++i) {
+                    if (inner[k][i - 1] >= 0) {
+                        Place(run.places[i], inner[k][i - 1]);
+                    }
+                }
+            }
+        }
+        return false;
     }
 
     // The places of a run where they would lie on the grid, in grid units.
@@ -516,15 +491,18 @@ class Router {
                     Commit(run);
                     return way;
                 }
+                if (Placed(run.places.front()) && Placed(run.places.back())) {
+                    break;  // the radius only widens where an unplaced end may go
+                }
             }
         }
         // No free way: each place on the free node nearest its spot, joined straight.
         ++unrouted_;
         for (const int place : run.places) {
-            if (nodeOf_[static_cast<std::size_t>(place)] >= 0) {
+            if (board_.nodeOf[static_cast<std::size_t>(place)] >= 0) {
                 continue;
             }
-            for (int radius = 1; radius <= width_ + height_; ++radius) {
+            for (int radius = 1; radius <= board_.width + board_.height; ++radius) {
                 const auto candidates = Candidates(place, radius);
                 if (!candidates.empty()) {
                     Place(place, std::min_element(candidates.begin(), candidates.end(),
@@ -543,21 +521,13 @@ class Router {
     const SchematicRequest& request_;
     std::vector<std::size_t> order_;
     std::vector<std::size_t> failed_;
-    int width_ = 0;
-    int height_ = 0;
-    std::vector<PlaceEdge> edges_;
-    std::vector<std::vector<int>> edgesAt_;
-    std::vector<bool> junction_;
-    std::vector<struct Run> runs_;
-    std::vector<bool> edgeUsed_;  // per node and direction
-    std::vector<int> through_;    // per node: directions of runs passing it
-    std::vector<int> station_;    // per node: the place drawn there, or -1
-    std::vector<int> ports_;      // per node: directions runs leave a station by
-    std::map<int, std::map<int, std::vector<int>>> portChains_;
-    std::map<int, std::map<int, double>> portHeading_;  // per station node and port
+    schematic::RunNetwork network_;
+    std::vector<struct Run>& runs_ = network_.runs;
+    schematic::Board board_;
+    std::vector<std::vector<int>> away_;  // per run, once asked for
+    std::vector<std::int64_t> best_;      // the search's costs, kUnreached where not reached
+    std::vector<std::int64_t> from_;
     int way_ = kKeptOrder;
-
-    std::vector<int> nodeOf_;  // per place
     int unrouted_ = 0;
 };
 
@@ -565,32 +535,32 @@ class Router {
 
 SchematicLayout LayOutSchematic(const SchematicRequest& request) {
     // Runs that found no way keeping the order round their stations go first in the next
-    // layout; the layout with the fewest such runs is kept.
+    // layout; the layout with the fewest such runs is kept, then improved.
     std::vector<std::size_t> order;
-    std::optional<SchematicLayout> best;
-    std::size_t fewest = 0;
+    std::unique_ptr<Router> best;
     for (int round = 0; round < kRoutingRounds; ++round) {
-        Router router(request, order);
-        SchematicLayout layout = router.Run();
-        const std::size_t faults = router.Failed().size();
-        if (!best || faults < fewest) {
-            best = std::move(layout);
-            fewest = faults;
-        }
-        std::vector<std::size_t> next = router.Order();
+        auto router = std::make_unique<Router>(request, order);
+        router->Run();
+        const std::size_t faults = router->Failed().size();
+        std::vector<std::size_t> next = router->Order();
         const auto move = [&next](std::size_t run, std::size_t before) {
             next.erase(std::find(next.begin(), next.end(), run));
             next.insert(std::find(next.begin(), next.end(), before), run);
         };
-        for (auto failed = router.Failed().rbegin(); failed != router.Failed().rend(); ++failed) {
+        for (auto failed = router->Failed().rbegin(); failed != router->Failed().rend(); ++failed) {
             move(*failed, next.front());
         }
-        if (faults == 0 || next == router.Order()) {
+        const bool last = faults == 0 || next == router->Order();
+        if (!best || faults < best->Failed().size()) {
+            best = std::move(router);
+        }
+        if (last) {
             break;
         }
         order = std::move(next);
     }
-    return std::move(*best);
+    best->Improve();
+    return best->Draw();
 }
 
 }  // namespace qv::import

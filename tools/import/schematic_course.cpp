@@ -13,7 +13,8 @@ constexpr std::int64_t kUnreached = std::numeric_limits<std::int64_t>::max();
 // A station where another run crosses would stand on that run's line.
 constexpr std::int64_t kOnACrossing = 1'000'000;
 
-// Whether two links without a common place cross.
+}  // namespace
+
 bool Cross(std::pair<int, int> one, std::pair<int, int> other, std::span<const PlanePoint> at) {
     if (one.first == other.first || one.first == other.second || one.second == other.first ||
         one.second == other.second) {
@@ -32,8 +33,6 @@ bool Cross(std::pair<int, int> one, std::pair<int, int> other, std::span<const P
                    side(other.first, other.second, one.second) <
                0;
 }
-
-}  // namespace
 
 std::vector<int> DistanceFromCourse(std::span<const PlanePoint> spots, int width, int height,
                                     int perUnit) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <span>
+#include <utility>
 #include <vector>
 
 #include "schematic_grid.h"
@@ -8,6 +9,9 @@
 
 // A run's course on the grid: how far nodes lie from it and where its stations go along it.
 namespace qv::import::schematic {
+
+// Whether two links (pairs of places at `at`) without a common place cross.
+bool Cross(std::pair<int, int> one, std::pair<int, int> other, std::span<const PlanePoint> at);
 
 // Per node of a width x height grid (row by row): its distance in grid units from the polyline
 // through `spots`, times `perUnit`, rounded.

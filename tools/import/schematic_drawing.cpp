@@ -19,19 +19,13 @@ class Drawing {
         : request_(request), runs_(runs), nodeOf_(nodeOf), width_(width), unrouted_(unrouted) {}
 
     SchematicLayout Draw() {
-        // Each pair of neighbouring places: its run and where along it.
-        struct Piece {
-            const struct Run* run;
-            int from;  // step indices on the run's path
-            int to;
-        };
-        std::map<std::pair<int, int>, Piece> pieces;
         for (const struct Run& run : runs_) {
             for (std::size_t i = 0; !run.path.empty() && i + 1 < run.places.size(); ++i) {
-                pieces[{run.places[i], run.places[i + 1]}] = {&run, run.stationSteps[i],
-                                                              run.stationSteps[i + 1]};
+                pieces_[{run.places[i], run.places[i + 1]}] = {&run, run.stationSteps[i],
+                                                               run.stationSteps[i + 1]};
             }
         }
+        const std::map<const struct Run*, int> bases = SlotBases();
         SchematicLayout layout;
         layout.unrouted = unrouted_;
         for (std::size_t c = 0; c < request_.chains.size(); ++c) {
@@ -42,32 +36,12 @@ class Drawing {
             for (std::size_t i = 0; i < links; ++i) {
                 const int a = chain.places[i];
                 const int b = chain.places[(i + 1) % n];
-                std::vector<GridPoint> nodes;
-                const struct Run* run = nullptr;
-                bool reversed = false;
-                if (const auto f = pieces.find({a, b}); f != pieces.end()) {
-                    run = f->second.run;
-                    for (int s = f->second.from; s <= f->second.to; ++s) {
-                        nodes.push_back(run->path[static_cast<std::size_t>(s)]);
-                    }
-                } else if (const auto r = pieces.find({b, a}); r != pieces.end()) {
-                    run = r->second.run;
-                    reversed = true;
-                    for (int s = r->second.to; s >= r->second.from; --s) {
-                        nodes.push_back(run->path[static_cast<std::size_t>(s)]);
-                    }
-                } else {
+                auto [run, reversed, nodes] = Link(a, b);
+                if (run == nullptr) {
                     nodes = {At(std::max(0, nodeOf_[static_cast<std::size_t>(a)])),
                              At(std::max(0, nodeOf_[static_cast<std::size_t>(b)]))};
                 }
-                int slot = 0;
-                if (run != nullptr) {
-                    const auto position =
-                        std::find(run->chains.begin(), run->chains.end(), static_cast<int>(c)) -
-                        run->chains.begin();
-                    slot =
-                        static_cast<int>(position) - (static_cast<int>(run->chains.size()) - 1) / 2;
-                }
+                const int slot = run == nullptr ? 0 : Position(*run, c) + bases.at(run);
                 // The run's own direction decides which side a slot lies on.
                 for (std::size_t k = 0; k + 1 < nodes.size(); ++k) {
                     const int d = DirectionOf(nodes[k], nodes[k + 1]);
@@ -97,6 +71,108 @@ class Drawing {
     }
 
   private:
+    // Where along a run a pair of neighbouring places lies: step indices on its path.
+    struct Piece {
+        const struct Run* run;
+        int from;
+        int to;
+    };
+
+    struct DrawnLink {
+        const struct Run* run = nullptr;  // none where the link was drawn straight
+        bool reversed = false;            // against the run's direction
+        std::vector<GridPoint> nodes;     // from the first place to the second
+    };
+
+    DrawnLink Link(int a, int b) const {
+        DrawnLink link;
+        if (const auto f = pieces_.find({a, b}); f != pieces_.end()) {
+            link.run = f->second.run;
+            for (int s = f->second.from; s <= f->second.to; ++s) {
+                link.nodes.push_back(link.run->path[static_cast<std::size_t>(s)]);
+            }
+        } else if (const auto r = pieces_.find({b, a}); r != pieces_.end()) {
+            link.run = r->second.run;
+            link.reversed = true;
+            for (int s = r->second.to; s >= r->second.from; --s) {
+                link.nodes.push_back(link.run->path[static_cast<std::size_t>(s)]);
+            }
+        }
+        return link;
+    }
+
+    static int Position(const struct Run& run, std::size_t chain) {
+        return static_cast<int>(
+            std::find(run.chains.begin(), run.chains.end(), static_cast<int>(chain)) -
+            run.chains.begin());
+    }
+
+    // Per run, the slot of its first line record: centred, or one off where that keeps more
+    // lines going straight through a junction in their lane (each lane change is two bends).
+    std::map<const struct Run*, int> SlotBases() const {
+        struct Straight {  // a line going straight on from one run into another
+            const struct Run* from;
+            int fromPosition;
+            int fromSign;  // -1 where drawn against the run
+            const struct Run* to;
+            int toPosition;
+            int toSign;
+        };
+        std::vector<Straight> straights;
+        std::map<const struct Run*, int> bases;
+        for (std::size_t c = 0; c < request_.chains.size(); ++c) {
+            const PlaceChain& chain = request_.chains[c];
+            const std::size_t n = chain.places.size();
+            const std::size_t links = chain.isRing && n > 2 ? n : n - 1;
+            for (std::size_t i = 0; i + 1 < links || (chain.isRing && n > 2 && i < links); ++i) {
+                const DrawnLink one = Link(chain.places[i], chain.places[(i + 1) % n]);
+                const DrawnLink two = Link(chain.places[(i + 1) % n], chain.places[(i + 2) % n]);
+                if (one.run == nullptr || two.run == nullptr || one.run == two.run ||
+                    one.nodes.size() < 2 || two.nodes.size() < 2 ||
+                    DirectionOf(one.nodes[one.nodes.size() - 2], one.nodes.back()) !=
+                        DirectionOf(two.nodes[0], two.nodes[1])) {
+                    continue;
+                }
+                straights.push_back({one.run, Position(*one.run, c), one.reversed ? -1 : 1, two.run,
+                                     Position(*two.run, c), two.reversed ? -1 : 1});
+            }
+        }
+        for (const struct Run& run : runs_) {
+            bases[&run] = -(static_cast<int>(run.chains.size()) - 1) / 2;
+        }
+        const auto changes = [&](const struct Run* run) {
+            int count = 0;
+            for (const Straight& s : straights) {
+                if (s.from == run || s.to == run) {
+                    count += s.fromSign * (s.fromPosition + bases.at(s.from)) !=
+                             s.toSign * (s.toPosition + bases.at(s.to));
+                }
+            }
+            return count;
+        };
+        for (int pass = 0; pass < 3; ++pass) {
+            for (const struct Run& run : runs_) {
+                const int centred = -(static_cast<int>(run.chains.size()) - 1) / 2;
+                int& base = bases[&run];
+                int fewest = changes(&run);
+                for (const int b : {centred, centred - 1, centred + 1}) {
+                    const int was = base;
+                    base = b;
+                    if (b > 0 || b < 1 - static_cast<int>(run.chains.size())) {
+                        base = was;
+                        continue;
+                    }
+                    if (const int count = changes(&run); count < fewest) {
+                        fewest = count;
+                    } else {
+                        base = was;
+                    }
+                }
+            }
+        }
+        return bases;
+    }
+
     GridPoint At(int node) const { return {node % width_, node / width_}; }
 
     // Map units of a grid node.
@@ -292,6 +368,7 @@ class Drawing {
     const std::vector<int>& nodeOf_;  // per place
     const int width_;
     const int unrouted_;
+    std::map<std::pair<int, int>, Piece> pieces_;
 };
 
 }  // namespace

@@ -1,0 +1,54 @@
+#pragma once
+
+#include <array>
+#include <limits>
+#include <map>
+#include <span>
+#include <vector>
+
+#include "schematic_grid.h"
+
+// What the runs routed so far hold of the grid.
+namespace qv::import::schematic {
+
+struct Board {
+    int width = 0;
+    int height = 0;
+    std::vector<bool> edgeUsed;  // per node and direction
+    std::vector<int> through;    // per node: directions of runs passing it
+    std::vector<int> passedBy;   // per node and direction: the run passing it that way, or -1
+    std::vector<int> station;    // per node: the place drawn there, or -1
+    std::vector<int> ports;      // per node: directions runs leave a station by
+    std::map<int, std::map<int, std::vector<int>>> portChains;  // per station node and port
+    std::map<int, std::map<int, double>> portHeading;           // per station node and port
+    std::vector<int> nodeOf;                                    // per place, or -1
+
+    int Node(GridPoint p) const { return p.y * width + p.x; }
+    GridPoint At(int node) const { return {node % width, node / width}; }
+};
+
+// Whether the grid edge is free: unused, and for a diagonal, the other diagonal of its square
+// too.
+bool EdgeFree(const Board& board, int node, int direction);
+
+void Place(Board& board, int place, int node);
+void Unplace(Board& board, int place);
+
+// Puts run number `index`'s path on the board (or takes it off), its stations along it not;
+// `headings` are those of its first and last link from its ends.
+void Mark(Board& board, const Run& run, int index, bool on, std::array<double, 2> headings);
+
+// Takes the run's path and the stations along it off the board.
+void Lift(Board& board, const Run& run, int index);
+
+struct Box {
+    int left = std::numeric_limits<int>::max();
+    int top = std::numeric_limits<int>::max();
+    int right = std::numeric_limits<int>::min();
+    int bottom = std::numeric_limits<int>::min();
+};
+
+// `box` grown to take the nodes of the paths of the runs numbered `chosen`.
+Box Around(std::span<const Run> runs, std::span<const std::size_t> chosen, Box box = Box{});
+
+}  // namespace qv::import::schematic

@@ -1,0 +1,209 @@
+#include "schematic_cost.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "schematic_course.h"
+#include "schematic_ports.h"
+
+namespace qv::import::schematic {
+
+namespace {
+
+constexpr int kCrossingChangeCost = 600;  // per pair of links crossing on one plane only
+constexpr int kOrderCost = 600;           // per junction whose runs leave in another order
+constexpr int kNoWayCost = 100000;
+constexpr int kSideBySideTurnCost =
+    60;  // per line record beyond the first        // per run drawn straight, off the grid
+
+// The edge between two places.
+int EdgeBetween(const RunNetwork& network, int a, int b) {
+    for (const int edge : network.edgesAt[static_cast<std::size_t>(a)]) {
+        const PlaceEdge& e = network.edges[static_cast<std::size_t>(edge)];
+        if ((e.a == a && e.b == b) || (e.a == b && e.b == a)) {
+            return edge;
+        }
+    }
+    return -1;
+}
+
+// The edge of the run's link over step `step` of its path.
+int EdgeAtStep(const RunNetwork& network, const Run& run, int step) {
+    const auto link = std::upper_bound(run.stationSteps.begin(), run.stationSteps.end(), step) -
+                      run.stationSteps.begin() - 1;
+    if (link < 0 || static_cast<std::size_t>(link) + 1 >= run.places.size()) {
+        return -1;
+    }
+    return EdgeBetween(network, run.places[static_cast<std::size_t>(link)],
+                       run.places[static_cast<std::size_t>(link) + 1]);
+}
+
+std::int64_t PathCost(const Run& run, const std::vector<int>& away, int width) {
+    if (run.path.empty()) {
+        return kNoWayCost;
+    }
+    std::int64_t cost = 0;
+    int before = kNoDirection;
+    for (std::size_t s = 1; s < run.path.size(); ++s) {
+        const int d = DirectionOf(run.path[s - 1], run.path[s]);
+        cost += StepCost(d) + away[static_cast<std::size_t>(run.path[s].y * width + run.path[s].x)];
+        if (before != kNoDirection && before != d) {
+            cost += kBendCost[static_cast<std::size_t>(Change(before, d))];
+            // Lines side by side turning at a station squeeze its points together.
+            if (std::binary_search(run.stationSteps.begin(), run.stationSteps.end(),
+                                   static_cast<int>(s) - 1)) {
+                cost += kSideBySideTurnCost * static_cast<std::int64_t>(run.chains.size() - 1);
+            }
+        }
+        before = d;
+    }
+    return cost;
+}
+
+// Pairs of edges crossing on the grid: where one run passes straight over another.
+std::set<std::pair<int, int>> GridCrossings(const Board& board, const RunNetwork& network) {
+    std::set<std::pair<int, int>> found;
+    const auto nodes = static_cast<std::size_t>(board.width * board.height);
+    for (std::size_t node = 0; node < nodes; ++node) {
+        const int mask = board.through[node];
+        if (mask == 0 || board.station[node] >= 0) {
+            continue;
+        }
+        std::vector<int> edges;
+        for (int d = 0; d < 8; ++d) {
+            const int run = board.passedBy[node * 8 + static_cast<std::size_t>(d)];
+            if (((mask >> d) & 1) == 0 || run < 0) {
+                continue;
+            }
+            const Run& r = network.runs[static_cast<std::size_t>(run)];
+            const GridPoint here{static_cast<int>(node) % board.width,
+                                 static_cast<int>(node) / board.width};
+            for (std::size_t s = 1; s + 1 < r.path.size(); ++s) {
+                if (r.path[s] == here) {
+                    edges.push_back(EdgeAtStep(network, r, static_cast<int>(s)));
+                }
+            }
+        }
+        std::sort(edges.begin(), edges.end());
+        edges.erase(std::unique(edges.begin(), edges.end()), edges.end());
+        for (std::size_t i = 0; i < edges.size(); ++i) {
+            for (std::size_t j = i + 1; j < edges.size(); ++j) {
+                if (edges[i] >= 0) {
+                    found.emplace(edges[i], edges[j]);
+                }
+            }
+        }
+    }
+    return found;
+}
+
+}  // namespace
+
+int DisplacementCost(int node, int width, PlanePoint spot) {
+    const double distance = std::hypot(node % width - spot.x, node / width - spot.y);
+    return static_cast<int>(std::lround(distance * kDisplacementCost));
+}
+
+int StationBend(const Board& board, int node, const std::vector<int>& chains, int port) {
+    int cost = 0;
+    const auto found = board.portChains.find(node);
+    if (found == board.portChains.end()) {
+        return 0;
+    }
+    for (const auto& [otherPort, otherChains] : found->second) {
+        for (const int chain : chains) {
+            if (std::binary_search(otherChains.begin(), otherChains.end(), chain)) {
+                cost += kBendCost[static_cast<std::size_t>(Change(Opposite(otherPort), port))];
+            }
+        }
+    }
+    return cost;
+}
+
+std::vector<std::pair<int, int>> FreeNodesNear(const Board& board, PlanePoint spot, int radius) {
+    std::vector<std::pair<int, int>> found;
+    const int cx = static_cast<int>(std::lround(spot.x));
+    const int cy = static_cast<int>(std::lround(spot.y));
+    for (int y = std::max(0, cy - radius); y <= std::min(board.height - 1, cy + radius); ++y) {
+        for (int x = std::max(0, cx - radius); x <= std::min(board.width - 1, cx + radius); ++x) {
+            const int node = board.Node({x, y});
+            if (board.station[static_cast<std::size_t>(node)] < 0 &&
+                board.through[static_cast<std::size_t>(node)] == 0) {
+                found.emplace_back(node, DisplacementCost(node, board.width, spot));
+            }
+        }
+    }
+    return found;
+}
+
+CostModel MakeCostModel(const RunNetwork& network, std::span<const PlanePoint> spots, int width,
+                        int height) {
+    CostModel model;
+    model.spots.assign(spots.begin(), spots.end());
+    for (const Run& run : network.runs) {
+        std::vector<PlanePoint> course;
+        for (const int place : run.places) {
+            course.push_back(spots[static_cast<std::size_t>(place)]);
+        }
+        model.away.push_back(DistanceFromCourse(course, width, height, kAwayCost));
+    }
+    const std::vector<PlaceEdge>& edges = network.edges;
+    for (std::size_t i = 0; i < edges.size(); ++i) {
+        for (std::size_t j = i + 1; j < edges.size(); ++j) {
+            if (Cross({edges[i].a, edges[i].b}, {edges[j].a, edges[j].b}, spots)) {
+                model.crossings.emplace(static_cast<int>(i), static_cast<int>(j));
+            }
+        }
+    }
+    return model;
+}
+
+std::int64_t LayoutCost(const Board& board, const RunNetwork& network, const CostModel& model) {
+    std::int64_t cost = 0;
+    std::set<int> junctions;
+    for (std::size_t r = 0; r < network.runs.size(); ++r) {
+        const Run& run = network.runs[r];
+        cost += PathCost(run, model.away[r], board.width);
+        junctions.insert(run.places.front());
+        junctions.insert(run.places.back());
+    }
+    for (const int place : junctions) {
+        const int node = board.nodeOf[static_cast<std::size_t>(place)];
+        if (node >= 0) {
+            cost +=
+                DisplacementCost(node, board.width, model.spots[static_cast<std::size_t>(place)]);
+        }
+    }
+    for (const auto& [node, chainsByPort] : board.portChains) {
+        for (auto one = chainsByPort.begin(); one != chainsByPort.end(); ++one) {
+            for (auto other = std::next(one); other != chainsByPort.end(); ++other) {
+                std::vector<int> shared;
+                std::set_intersection(one->second.begin(), one->second.end(), other->second.begin(),
+                                      other->second.end(), std::back_inserter(shared));
+                const int change = Change(Opposite(one->first), other->first);
+                const auto lines = static_cast<std::int64_t>(shared.size());
+                if (change >= 3) {
+                    cost += lines * kNoWayCost;
+                } else if (change > 0 && lines > 1) {
+                    cost += lines * kBendCost[static_cast<std::size_t>(change)] +
+                            (lines - 1) * kSideBySideTurnCost;
+                } else {
+                    cost += lines * kBendCost[static_cast<std::size_t>(change)];
+                }
+            }
+        }
+    }
+    for (const auto& [node, headings] : board.portHeading) {
+        if (!InCyclicOrder(headings)) {
+            cost += kOrderCost;
+        }
+    }
+    const std::set<std::pair<int, int>> drawn = GridCrossings(board, network);
+    std::vector<std::pair<int, int>> changed;
+    std::set_symmetric_difference(drawn.begin(), drawn.end(), model.crossings.begin(),
+                                  model.crossings.end(), std::back_inserter(changed));
+    cost += static_cast<std::int64_t>(changed.size()) * kCrossingChangeCost;
+    return cost;
+}
+
+}  // namespace qv::import::schematic

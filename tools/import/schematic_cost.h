@@ -1,0 +1,54 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <set>
+#include <span>
+#include <utility>
+#include <vector>
+
+#include "schematic_board.h"
+#include "schematic_runs.h"
+
+// What a layout on the grid costs: integers only, so that every machine keeps the same one.
+namespace qv::import::schematic {
+
+inline constexpr int kStraightStep = 10;
+inline constexpr int kDiagonalStep = 14;
+// By the change of direction in steps of 45 degrees: none, 45, 90, 135 (a sharp turn).
+inline constexpr std::array<int, 5> kBendCost = {0, 20, 30, 400, 100000};
+inline constexpr int kAwayCost = 8;           // per grid unit a step lies off the run's own course
+inline constexpr int kDisplacementCost = 30;  // per grid unit a junction lies from its spot
+
+inline int StepCost(int direction) {
+    return direction % 2 == 0 ? kStraightStep : kDiagonalStep;
+}
+
+// The cost of a junction drawn at `node` of a grid `width` wide, away from its spot (grid units).
+int DisplacementCost(int node, int width, PlanePoint spot);
+
+// The cost of a line record (of `chains`) arriving at or leaving the station at `node` through
+// `port`, from the bends it makes there with the runs already drawn through that station.
+int StationBend(const Board& board, int node, const std::vector<int>& chains, int port);
+
+// The nodes within `radius` grid units (in x and y) of the spot that hold no station and no
+// run, each with its displacement cost.
+std::vector<std::pair<int, int>> FreeNodesNear(const Board& board, PlanePoint spot, int radius);
+
+// What stays fixed while the layout changes: the runs' courses and which links cross on the
+// plane.
+struct CostModel {
+    std::vector<std::vector<int>> away;       // per run: DistanceFromCourse of its places
+    std::set<std::pair<int, int>> crossings;  // edge numbers, the smaller first
+    std::vector<PlanePoint> spots;            // per place, in grid units
+};
+
+CostModel MakeCostModel(const RunNetwork& network, std::span<const PlanePoint> spots, int width,
+                        int height);
+
+// Bends, steps and their distance from the runs' courses, junctions' displacement and bends
+// of lines through them, and, heavily, crossings gained or lost, junctions whose runs leave
+// in another order and runs without a way.
+std::int64_t LayoutCost(const Board& board, const RunNetwork& network, const CostModel& model);
+
+}  // namespace qv::import::schematic
