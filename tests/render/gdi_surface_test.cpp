@@ -30,21 +30,6 @@ TEST(GdiSurface, ZoomedImagesKeepTheirMemoryBounded) {
     EXPECT_EQ(ImageDeviceScale(3, 4), 2);  // 240 x 4 x 2 = 1,920 device pixels wide
 }
 
-TEST(GdiSurface, ReleasesWhatItSelectedForAStep) {
-    DeviceScreen screen(1);
-    const HPEN originalPen = screen.Dc()->pen;
-    {
-        GdiSurface surface(screen.Dc(), ProgramModule());
-        surface.SelectPen(3, 0x0000FF, PenEnds::Round);
-        surface.SelectBrush(0x00FF00);
-        EXPECT_NE(screen.Dc()->pen, originalPen);
-        surface.RestorePen();
-        EXPECT_EQ(screen.Dc()->pen, originalPen);
-        // The brush is still selected when the surface ends: it is put back then.
-    }
-    EXPECT_EQ(screen.Dc()->brush, GetStockObject(WHITE_BRUSH));
-}
-
 TEST(DrawLine, DashesAndGapsAreThreeScaledPixelsAtEveryLineWidth) {
     // Dashed from (10, 10) to the station at (40, 10), solid down to (40, 40), dashed to (40, 70).
     auto model = testing::NetworkBuilder()
