@@ -9,7 +9,6 @@
 #include "import/label_placement.h"
 #include "import/projection.h"
 #include "import/travel_times.h"
-#include "platform/pocket/shell_layout.h"
 
 namespace qv::import {
 namespace {
@@ -22,20 +21,6 @@ std::vector<GeoPosition> RandomCity(unsigned seed, double spanDegrees) {
         positions.push_back({55.75 + offset(random) / 2, 37.6 + offset(random)});
     }
     return positions;
-}
-
-TEST(Projection, KeepsTheAspectAndNorthUp) {
-    // Two stations 1 km apart east-west and one 2 km north: the map keeps the 1 : 2 shape.
-    const double eastDegrees = 1 / (111.32 * std::cos(55.75 * std::numbers::pi / 180));
-    const std::vector<GeoPosition> positions = {
-        {55.75, 37.6}, {55.75, 37.6 + eastDegrees}, {55.75 + 2 / 110.574, 37.6}};
-    const std::vector<PlanePoint> points = FitToBox(ProjectToPlane(positions, 1), {}, 0);
-    const double width = points[1].x - points[0].x;
-    const double height = points[0].y - points[2].y;  // north is up
-    EXPECT_GT(width, 0);
-    EXPECT_NEAR(height / width, 2, 0.01);
-    // The taller side fills the room between the bars.
-    EXPECT_NEAR(height, WorkArea().bottom - WorkArea().top, 1e-6);
 }
 
 TEST(Projection, BendingKeepsDirectionsAndTheOrderOfDistances) {
@@ -119,24 +104,6 @@ TEST(TravelTimes, EstimatesRoundAsDocumented) {
     EXPECT_EQ(WaitMinutes(4), 2);
     EXPECT_EQ(WaitMinutes(5), 3);
     EXPECT_EQ(WaitMinutes(10), 5);
-}
-
-TEST(Labels, StayOnTheScreenTakingTheSideWithRoom) {
-    const std::vector<LabelRequest> requests = {
-        {u"Западная", 10, 10, 150, 150},     // near the left edge: text to the right
-        {u"Восточная", 230, 230, 150, 150},  // near the right edge: text to the left
-        {u"Верхняя", 120, 120, 28, 28},      // under the navigation bar: not above the station
-    };
-    const std::vector<std::pair<int, int>> discs = {{10, 150}, {230, 150}, {120, 28}};
-    const LabelOutcome outcome = PlaceLabels(requests, discs, {}, {1, 2});
-    ASSERT_EQ(outcome.labels.size(), 3u);
-    EXPECT_EQ(outcome.labels[0].labelAlign, 1);
-    EXPECT_GT(outcome.labels[0].labelX, 10);
-    EXPECT_EQ(outcome.labels[1].labelAlign, 2);
-    EXPECT_LT(outcome.labels[1].labelX, 230);
-    EXPECT_GE(outcome.labels[2].labelY - kLabelHeight, kNavigationBarHeight);
-    EXPECT_EQ(outcome.overlaps, 0);
-    EXPECT_EQ(outcome.shortened, 0);
 }
 
 TEST(Labels, ANameTooLongForEitherSideIsShortenedToFit) {

@@ -216,23 +216,6 @@ Links LinkNames(const SourceNetwork& network) {
     return links;
 }
 
-TEST(CityNetwork, ClosesALoopIntoARingButNotAnArc) {
-    // Four stations on a square: the first and last are neighbours.
-    const City square = LineCity(u"Кольцо", {{u"А", {55.00, 37.00}},
-                                             {u"Б", {55.00, 37.02}},
-                                             {u"В", {55.01, 37.02}},
-                                             {u"Г", {55.01, 37.00}}});
-    std::vector<std::string> notes;
-    EXPECT_EQ(BuildCityNetwork(square, {}, notes).lines[0].links.size(), 4u);
-    // Four stations on a bend: the last is the third station's neighbour, not the first's.
-    const City arc = LineCity(u"Дуга", {{u"А", {55.00, 37.00}},
-                                        {u"Б", {55.00, 37.02}},
-                                        {u"В", {55.01, 37.03}},
-                                        {u"Г", {55.02, 37.03}}});
-    EXPECT_EQ(BuildCityNetwork(arc, {}, notes).lines[0].links.size(), 3u);
-    EXPECT_TRUE(notes.empty());
-}
-
 TEST(CityNetwork, AppliesTheFixesThatNameTheLineAndReportsTheRest) {
     const City city = LineCity(u"Линия", {{u"А", {55.00, 37.00}},
                                           {u"В", {55.00, 37.04}},

@@ -67,16 +67,13 @@ TEST(CommandLine, TheFirstOfHelpAndVersionBeforeDoubleDashWinsOverEverythingElse
         {{"-version", "--versions"}, false, false},
     };
     for (const Case& c : cases) {
-        std::string shown;
-        for (const char* argument : c.arguments) {
-            shown += std::string(argument) + " ";
-        }
+        SCOPED_TRACE(&c - cases);
         try {
             const CommandLine line = Read(c.arguments);
-            EXPECT_EQ(line.HelpWanted(), c.help) << shown;
-            EXPECT_EQ(line.VersionWanted(), c.version) << shown;
+            EXPECT_EQ(line.HelpWanted(), c.help);
+            EXPECT_EQ(line.VersionWanted(), c.version);
         } catch (const UsageError& error) {
-            EXPECT_FALSE(c.help || c.version) << shown << error.what();
+            EXPECT_FALSE(c.help || c.version) << error.what();
         }
     }
 }
@@ -126,7 +123,7 @@ ToolRun RunWith(std::vector<const char*> arguments, const std::function<int()>& 
     return {status, out, ::testing::internal::GetCapturedStderr(), ran};
 }
 
-TEST(RunTool, HelpAndVersionPrintAndSucceedWithoutRunningTheTool) {
+TEST(RunTool, HelpAndVersionSucceedWithoutRunningTheToolAndEveryFailureIsOneReason) {
     const ToolRun help = RunWith({"--help"}, [] { return 1; });
     EXPECT_EQ(help.status, 0);
     EXPECT_EQ(help.out, "usage: tool [--json] FILE\n");
@@ -137,9 +134,7 @@ TEST(RunTool, HelpAndVersionPrintAndSucceedWithoutRunningTheTool) {
         << version.out;
     EXPECT_EQ(version.err, "");
     EXPECT_FALSE(version.bodyRan);
-}
-
-TEST(RunTool, EveryFailureIsOneReasonAndStatusTwo) {
+    // Every failure is one reason and status 2.
     const ToolRun unknown = RunWith({"--bogus"}, [] { return 0; });
     EXPECT_EQ(unknown.status, 2);
     EXPECT_EQ(unknown.err, "tool: unknown option \"--bogus\"\nusage: tool [--json] FILE\n");
