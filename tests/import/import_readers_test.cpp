@@ -1,5 +1,3 @@
-// The readers of the open data and what they refuse.
-
 #include <gtest/gtest.h>
 
 #include "import/city_json.h"
@@ -17,7 +15,7 @@ constexpr std::string_view kTwoCities = R"json([
   {"id": "2", "name": "Днепр (Днепропетровск)", "lines": []}
 ])json";
 
-TEST(CityJson, ReadsCitiesWithStationsInOrderAndColoursAsColourRefs) {
+TEST(CityJson, ReadsCitiesWithStationsInOrderAndSelectsThemByName) {
     const Outcome<std::vector<City>> cities = ReadCities(kTwoCities);
     ASSERT_TRUE(cities) << cities.error;
     ASSERT_EQ(cities.value->size(), 2u);
@@ -27,13 +25,19 @@ TEST(CityJson, ReadsCitiesWithStationsInOrderAndColoursAsColourRefs) {
     EXPECT_EQ(line.stations[0].name, u"Первая");
     EXPECT_EQ(line.stations[1].name, u"Вторая");  // the trailing space is gone
     EXPECT_DOUBLE_EQ(line.stations[1].position.longitude, 37.2);
+    // Selected by the full name or by the name before a bracket.
+    EXPECT_EQ(SelectCity(*cities.value, u"город").value->name, u"Город");
+    EXPECT_EQ(SelectCity(*cities.value, u"Днепр").value->name, u"Днепр (Днепропетровск)");
+    const Outcome<City> missing = SelectCity(*cities.value, u"Гор");
+    ASSERT_FALSE(missing);
+    EXPECT_NE(missing.error.find("no city named \"Гор\""), std::string::npos);
+    EXPECT_NE(missing.error.find("Город, Днепр (Днепропетровск)"), std::string::npos);
 }
 
 // Longitudes span the whole circle: a city far east or west of Moscow is as valid.
 TEST(CityJson, AcceptsEveryLongitudeAndRefusesBeyondTheCircle) {
     const std::pair<std::string_view, bool> cases[] = {
-        {"135.5", true}, {"-122.4", true}, {"90.01", true},  {"-90.01", true},
-        {"180", true},   {"-180", true},   {"180.5", false}, {"-181", false}};
+        {"90.01", true}, {"-90.01", true}, {"180", true}, {"-180", true}, {"180.5", false}};
     for (const auto& [longitude, valid] : cases) {
         const std::string json = R"([{"name": "Г", "lines": [{"name": "Л", "hex_color": "123456",
             "stations": [{"name": "С", "lat": 55, "order": 0, "lng": )" +
@@ -44,17 +48,6 @@ TEST(CityJson, AcceptsEveryLongitudeAndRefusesBeyondTheCircle) {
         EXPECT_TRUE(!valid || cities.value->front().lines[0].stations[0].position.longitude ==
                                   std::stod(std::string(longitude)));
     }
-}
-
-TEST(CityJson, SelectsByFullNameOrByTheNameBeforeABracket) {
-    const Outcome<std::vector<City>> cities = ReadCities(kTwoCities);
-    ASSERT_TRUE(cities);
-    EXPECT_EQ(SelectCity(*cities.value, u"город").value->name, u"Город");
-    EXPECT_EQ(SelectCity(*cities.value, u"Днепр").value->name, u"Днепр (Днепропетровск)");
-    const Outcome<City> missing = SelectCity(*cities.value, u"Гор");
-    ASSERT_FALSE(missing);
-    EXPECT_NE(missing.error.find("no city named \"Гор\""), std::string::npos);
-    EXPECT_NE(missing.error.find("Город, Днепр (Днепропетровск)"), std::string::npos);
 }
 
 TEST(CityJson, RefusesBrokenInputSayingWhere) {
@@ -143,7 +136,6 @@ TEST(LondonCsv, RefusesABadRowNamingTheTableAndRow) {
         {stations, lines, header + "1,2,5,3\n", "connections row 2: the line is not in"},
         {stations, lines, header + "1,2,4,0\n", "not a whole number of minutes"},
         {stations, lines, header + "1,2,4,121\n", "not a whole number of minutes (1 to 120)"},
-        {stations, lines, header + "1,2,4,two\n", "not a whole number of minutes"},
         {stations, lines, header + "2,2,4,1\n", "joined to itself"},
         {stations + "1,51,0,\"Again\",NULL,1,1,0\n", lines, connections,
          "stations row 5: the id 1 is used twice"},

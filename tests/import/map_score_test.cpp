@@ -12,7 +12,6 @@
 
 #include "map_text.h"
 #include "model/map_parser.h"
-#include "text/decimal.h"
 
 namespace qv::import {
 namespace {
@@ -35,37 +34,25 @@ struct TestMap {
     std::vector<Transfer> transfers = {};
 };
 
-std::u16string Number(std::int64_t value) {
-    return FormatDecimal(value) + u";";
-}
-
+// The map as a parsed one of the drawing record "0;0;2;2;1" would be: station radius 2.
 std::unique_ptr<NetworkModel> Load(const TestMap& map) {
-    std::u16string text = u"\uFEFF[NAME]\r\nТест;" + Number(static_cast<int>(map.lines.size())) +
-                          Number(static_cast<int>(map.transfers.size())) +
-                          u"1;1;\r\n[MAP]\r\n0;0;2;2;1;FF00FFh;\r\n[LINES]\r\n";
+    auto model = std::make_unique<NetworkModel>();
+    model->lineWidth = 2;
+    model->stationRadius = 2;
+    model->outlineWidth = 1;
     for (const TestLine& line : map.lines) {
-        text += Number(line.number) + u"L;0000FFh;" + Number(line.ring ? 1 : 0) +
-                Number(static_cast<int>(line.points.size())) + u"\r\n";
-    }
-    text += u"[STATION]\r\n";
-    for (std::size_t l = 0; l < map.lines.size(); ++l) {
-        for (std::size_t p = 0; p < map.lines[l].points.size(); ++p) {
-            const Point& point = map.lines[l].points[p];
-            text += Number(static_cast<int>(l + 1)) + Number(static_cast<int>(p + 1)) +
-                    std::u16string(1, point.kind) + u";" + point.name + u";" + Number(point.x) +
-                    Number(point.y) + u"1;\r\n";
+        Line& added = model->AddLine(line.number, u"L", 0, line.ring,
+                                     static_cast<std::int32_t>(line.points.size()), 0);
+        for (const Point& point : line.points) {
+            added.AddStation({.name = point.name,
+                              .runTime = 1,
+                              .kind = static_cast<std::int16_t>(point.kind),
+                              .x = point.x,
+                              .y = point.y});
         }
     }
-    text += u"[CROSS]\r\n";
-    for (std::size_t i = 0; i < map.transfers.size(); ++i) {
-        const Transfer& t = map.transfers[i];
-        text += Number(static_cast<int>(i + 1)) + Number(t.x1) + Number(t.y1) + Number(t.x2) +
-                Number(t.y2) + Number(t.time) + u"\r\n";
-    }
-    text += u"[TABLETTERS]\r\n0;\r\n";
-    auto model = std::make_unique<NetworkModel>();
-    MapError error;
-    EXPECT_EQ(testing::LoadText(*model, text.substr(1), &error), 0) << error.reason;
+    model->transfers = map.transfers;
+    model->BuildStationIndex();
     return model;
 }
 

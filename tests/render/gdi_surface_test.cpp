@@ -5,7 +5,6 @@
 #include "network_builder.h"
 #include "platform/host/device_screen.h"
 #include "platform/surface_fixture.h"
-#include "render/scheme_painter.h"
 #include "render/scheme_renderer.h"
 #include "render/scheme_view.h"
 #include "resources/program_resources.h"
@@ -28,21 +27,6 @@ TEST(GdiSurface, ZoomedImagesKeepTheirMemoryBounded) {
     EXPECT_EQ(ImageDeviceScale(1, 8), 1);
     EXPECT_EQ(ImageDeviceScale(3, 2), 3);
     EXPECT_EQ(ImageDeviceScale(3, 4), 2);  // 240 x 4 x 2 = 1,920 device pixels wide
-}
-
-TEST(GdiSurface, ReleasesWhatItSelectedForAStep) {
-    DeviceScreen screen(1);
-    const HPEN originalPen = screen.Dc()->pen;
-    {
-        GdiSurface surface(screen.Dc(), ProgramModule());
-        surface.SelectPen(3, 0x0000FF, PenEnds::Round);
-        surface.SelectBrush(0x00FF00);
-        EXPECT_NE(screen.Dc()->pen, originalPen);
-        surface.RestorePen();
-        EXPECT_EQ(screen.Dc()->pen, originalPen);
-        // The brush is still selected when the surface ends: it is put back then.
-    }
-    EXPECT_EQ(screen.Dc()->brush, GetStockObject(WHITE_BRUSH));
 }
 
 TEST(DrawLine, DashesAndGapsAreThreeScaledPixelsAtEveryLineWidth) {
@@ -71,42 +55,6 @@ TEST(DrawLine, DashesAndGapsAreThreeScaledPixelsAtEveryLineWidth) {
                 ASSERT_EQ(red(40 * s, 40 * s + d), dash) << where << " down at " << d;
             }
         }
-    }
-}
-
-TEST(PaintScheme, WhatLiesBeyondTheImageNeverShowsWhateverTheView) {
-    // Lines running out of the zoomed image's right and bottom edges and its corner (480 x 640).
-    auto model = testing::NetworkBuilder()
-                     .Line(1, {{u"a", 200, 10}, {u"b", 300, 10}})
-                     .Line(2, {{u"c", 10, 300}, {u"d", 10, 400}})
-                     .Line(3, {{u"e", 230, 310}, {u"f", 300, 400}})
-                     .Build();
-    constexpr COLORREF kRed = 0x0000FF;
-    for (const auto& line : model->Lines()) {
-        line->colour = kRed;
-        line->lineWidth = 2;
-    }
-    model->zoomFactor = 2;
-    model->zoomed = true;
-    for (const POINT view : {POINT{-300, 0}, POINT{0, -600}, POINT{-330, -610}, POINT{-700, 0}}) {
-        model->viewX = view.x;
-        model->viewY = view.y;
-        DeviceScreen screen(1);
-        GdiSurface surface(screen.Dc(), ProgramModule());
-        int counter = 0;
-        PaintScheme(*model, LOGFONTW{}, surface, false, counter);
-        int red = 0;
-        for (int y = 0; y < kViewHeight; ++y) {
-            for (int x = 0; x < kViewWidth; ++x) {
-                if (screen.Pixels().GetPixel(x, y) == kRed) {
-                    ++red;
-                    ASSERT_LT(x, view.x + 480) << view.x << "," << view.y;
-                    ASSERT_LT(y, view.y + 640) << view.x << "," << view.y;
-                }
-            }
-        }
-        // The parts inside the image show (the last view leaves the image altogether).
-        EXPECT_EQ(red > 0, view.x != -700) << view.x << "," << view.y;
     }
 }
 

@@ -14,19 +14,17 @@ namespace qv::testing {
 struct DrawCall {
     enum class Kind { Rectangle, Ellipse, Polyline, CopyImage, StretchBitmap, DrawText };
 
-    Kind kind;
-    RECT rect{};                  // shapes, copies, bitmaps and text
-    std::vector<POINT> points{};  // polylines
-    int penWidth = 0;
+    Kind kind = Kind::Rectangle;
+    RECT rect{};
+    std::vector<POINT> points{};
+    int penWidth = 1;
     COLORREF penColour = 0;
     PenEnds penEnds = PenEnds::Round;
-    COLORREF brushColour = 0;
-    int bitmapId = 0;
+    COLORREF brushColour = 0xFFFFFF;
     std::u16string text{};
     UINT format = 0;
     COLORREF textColour = 0;
-    int backgroundMode = 0;
-    LONG fontHeight = 0;
+    int backgroundMode = OPAQUE;
     BYTE fontCharSet = 0;
 };
 
@@ -38,16 +36,22 @@ class RecordingSurface : public DrawingSurface {
     std::vector<RecordingSurface*> images;  // made through CreateImage, in order
     int openSelections = 0;
     int imageWidth = 0;
-    int imageHeight = 0;
 
     void SelectPen(int width, COLORREF colour, PenEnds ends) override {
-        Select(pens_, {width, colour, ends});
+        pens_.push_back({.penWidth = width, .penColour = colour, .penEnds = ends});
+        ++openSelections;
     }
-    void RestorePen() override { Restore(pens_); }
-    void SelectBrush(COLORREF colour) override { Select(brushes_, colour); }
-    void RestoreBrush() override { Restore(brushes_); }
-    void SelectFont(const LOGFONTW& attributes) override { Select(fonts_, attributes); }
-    void RestoreFont() override { Restore(fonts_); }
+    void RestorePen() override { Pop(pens_); }
+    void SelectBrush(COLORREF colour) override {
+        brushes_.push_back(colour);
+        ++openSelections;
+    }
+    void RestoreBrush() override { Pop(brushes_); }
+    void SelectFont(const LOGFONTW& attributes) override {
+        fonts_.push_back(attributes);
+        ++openSelections;
+    }
+    void RestoreFont() override { Pop(fonts_); }
 
     void Rectangle(int l, int t, int r, int b) override {
         Record(Kind::Rectangle).rect = {l, t, r, b};
@@ -68,10 +72,8 @@ class RecordingSurface : public DrawingSurface {
     void CopyImage(const SchemeImageSurface&, int x, int y, int width, int height) override {
         Record(Kind::CopyImage).rect = {x, y, x + width, y + height};
     }
-    void StretchBitmap(int bitmapId, int x, int y, int width, int height) override {
-        DrawCall& call = Record(Kind::StretchBitmap);
-        call.bitmapId = bitmapId;
-        call.rect = {x, y, x + width, y + height};
+    void StretchBitmap(int, int x, int y, int width, int height) override {
+        Record(Kind::StretchBitmap).rect = {x, y, x + width, y + height};
     }
     TEXTMETRICW TextMetrics() override {
         const LONG height = fonts_.empty() ? 11 : std::abs(fonts_.back().lfHeight);
@@ -102,38 +104,27 @@ class RecordingSurface : public DrawingSurface {
 
   private:
     using Kind = DrawCall::Kind;
-    struct PenState {
-        int width;
-        COLORREF colour;
-        PenEnds ends;
-    };
 
     template <typename T>
-    void Select(std::vector<T>& stack, const T& value) {
-        stack.push_back(value);
-        ++openSelections;
-    }
-    template <typename T>
-    void Restore(std::vector<T>& stack) {
+    void Pop(std::vector<T>& stack) {
         stack.pop_back();
         --openSelections;
     }
 
     DrawCall& Record(Kind kind) {
-        DrawCall call{kind};
-        call.penWidth = pens_.empty() ? 1 : pens_.back().width;
-        call.penColour = pens_.empty() ? 0 : pens_.back().colour;
-        call.penEnds = pens_.empty() ? PenEnds::Round : pens_.back().ends;
-        call.brushColour = brushes_.empty() ? 0xFFFFFF : brushes_.back();
+        DrawCall call = pens_.empty() ? DrawCall{} : pens_.back();
+        call.kind = kind;
+        if (!brushes_.empty()) {
+            call.brushColour = brushes_.back();
+        }
         call.textColour = textColour_;
         call.backgroundMode = backgroundMode_;
-        call.fontHeight = fonts_.empty() ? 0 : fonts_.back().lfHeight;
         call.fontCharSet = fonts_.empty() ? 0 : fonts_.back().lfCharSet;
         calls.push_back(call);
         return calls.back();
     }
 
-    std::vector<PenState> pens_;
+    std::vector<DrawCall> pens_;
     std::vector<COLORREF> brushes_;
     std::vector<LOGFONTW> fonts_;
     COLORREF textColour_ = 0;
@@ -146,10 +137,9 @@ class RecordingImage : public SchemeImageSurface {
     RecordingSurface surface;
 };
 
-inline std::unique_ptr<SchemeImageSurface> RecordingSurface::CreateImage(int width, int height) {
+inline std::unique_ptr<SchemeImageSurface> RecordingSurface::CreateImage(int width, int) {
     auto image = std::make_unique<RecordingImage>();
     image->surface.imageWidth = width;
-    image->surface.imageHeight = height;
     images.push_back(&image->surface);
     return image;
 }

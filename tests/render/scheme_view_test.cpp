@@ -123,30 +123,6 @@ TEST(CentreView, AtEveryScaleTheStationLandsWhereScaleTwoPutsIt) {
     EXPECT_EQ(model->viewY, 0);
 }
 
-TEST(PaintScheme, GreyMarginsWhereAZoomedViewLeavesTheImage) {
-    auto model = HitNetwork();
-    model->zoomFactor = 2;
-    model->zoomed = true;
-    model->viewX = 20;
-    RecordingSurface window;
-    int counter = 0;
-    PaintScheme(*model, {}, window, false, counter);
-    auto rectangles = window.Calls(Kind::Rectangle);
-    ASSERT_EQ(rectangles.size(), 1u);
-    EXPECT_EQ(rectangles[0].rect, (RECT{0, 0, 20, 640}));
-    EXPECT_EQ(rectangles[0].brushColour, 0x808080u);
-    EXPECT_EQ(window.Calls(Kind::CopyImage).at(0).rect, (RECT{20, 0, 500, 640}));
-
-    model->viewX = -260;
-    model->viewY = -330;
-    RecordingSurface other;
-    PaintScheme(*model, {}, other, false, counter);
-    rectangles = other.Calls(Kind::Rectangle);
-    ASSERT_EQ(rectangles.size(), 2u);
-    EXPECT_EQ(rectangles[0].rect, (RECT{220, 0, 480, 640}));
-    EXPECT_EQ(rectangles[1].rect, (RECT{0, 310, 480, 640}));
-}
-
 // Route A (100, 50), P, B, D of the hit network, from A to D, with C forbidden.
 void SetRoute(NetworkModel& model) {
     const auto& points = model.Stations();
@@ -163,7 +139,7 @@ long RouteLines(const RecordingSurface& surface) {
     });
 }
 
-TEST(PaintScheme, StaticRouteMarkersStayOnTheirStationsAsAZoomedViewPans) {
+TEST(PaintScheme, AZoomedViewPansOverTheKeptImageWithItsMarkersAndGreyMarginsBeyondIt) {
     auto model = HitNetwork();
     SetRoute(*model);
     model->settings.routeBlink = false;
@@ -183,7 +159,7 @@ TEST(PaintScheme, StaticRouteMarkersStayOnTheirStationsAsAZoomedViewPans) {
         PanView(*model, pan.x, pan.y);
         RecordingSurface window;
         PaintScheme(*model, {}, window, true, counter);
-        EXPECT_TRUE(window.images.empty());  // panning keeps the image
+        EXPECT_TRUE(window.images.empty());
         EXPECT_TRUE(window.Calls(Kind::StretchBitmap).empty());
         EXPECT_EQ(RouteLines(window), 0);
         const RECT copy = window.Calls(Kind::CopyImage).at(0).rect;
@@ -192,32 +168,51 @@ TEST(PaintScheme, StaticRouteMarkersStayOnTheirStationsAsAZoomedViewPans) {
         EXPECT_EQ(copy.left + (marker.left + marker.right) / 2, 2 * 100 + 5 + model->viewX);
         EXPECT_EQ(copy.top + (marker.top + marker.bottom) / 2, 2 * 50 + model->viewY);
     }
+    // Past the left edge; then past the right and bottom ones.
+    struct Case {
+        POINT view;
+        RECT copy;
+        std::vector<RECT> margins;
+    };
+    const Case cases[] = {
+        {{20, 0}, {20, 0, 500, 640}, {{0, 0, 20, 640}}},
+        {{-260, -330}, {-260, -330, 220, 310}, {{220, 0, 480, 640}, {0, 310, 480, 640}}}};
+    for (const Case& c : cases) {
+        model->viewX = c.view.x;
+        model->viewY = c.view.y;
+        RecordingSurface window;
+        PaintScheme(*model, {}, window, false, counter);
+        EXPECT_EQ(window.Calls(Kind::CopyImage).at(0).rect, c.copy);
+        const auto rectangles = window.Calls(Kind::Rectangle);
+        ASSERT_EQ(rectangles.size(), c.margins.size());
+        for (std::size_t i = 0; i < rectangles.size(); ++i) {
+            EXPECT_EQ(rectangles[i].rect, c.margins[i]);
+            EXPECT_EQ(rectangles[i].brushColour, 0x808080u);
+        }
+    }
 }
 
 TEST(PaintScheme, RouteLineOffHidesRouteAndMarkersWhileTheCalloutsCycle) {
-    for (const bool blink : {false, true}) {
-        auto model = HitNetwork();
-        SetRoute(*model);
-        model->settings.routeShowLine = false;
-        model->settings.routeBlink = blink;
-        model->settings.routeShowStations = true;
-        RecordingSurface builder;
-        BuildSchemeImage(*model, {}, builder);
-        EXPECT_EQ(RouteLines(*builder.images[0]), 0);
-        EXPECT_TRUE(builder.images[0]->Calls(Kind::StretchBitmap).empty());
-        int counter = 1;
-        // The route's stations in travel order, its shape point not counted, then none.
-        for (const std::u16string expected : {u"A", u"B", u"D", u""}) {
-            RecordingSurface window;
-            PaintScheme(*model, {}, window, true, counter);
-            EXPECT_EQ(RouteLines(window), 0);
-            EXPECT_TRUE(window.Calls(Kind::StretchBitmap).empty());
-            const auto texts = window.Calls(Kind::DrawText);
-            EXPECT_EQ(texts.empty() ? u"" : texts.back().text, expected) << blink;
-            ++counter;
-        }
-        EXPECT_EQ(counter, 1);  // reset to 0 past the last station, then stepped
+    auto model = HitNetwork();
+    SetRoute(*model);
+    model->settings.routeShowLine = false;
+    model->settings.routeShowStations = true;
+    RecordingSurface builder;
+    BuildSchemeImage(*model, {}, builder);
+    EXPECT_EQ(RouteLines(*builder.images[0]), 0);
+    EXPECT_TRUE(builder.images[0]->Calls(Kind::StretchBitmap).empty());
+    int counter = 1;
+    // The route's stations in travel order, its shape point not counted, then none.
+    for (const std::u16string expected : {u"A", u"B", u"D", u""}) {
+        RecordingSurface window;
+        PaintScheme(*model, {}, window, true, counter);
+        EXPECT_EQ(RouteLines(window), 0);
+        EXPECT_TRUE(window.Calls(Kind::StretchBitmap).empty());
+        const auto texts = window.Calls(Kind::DrawText);
+        EXPECT_EQ(texts.empty() ? u"" : texts.back().text, expected);
+        ++counter;
     }
+    EXPECT_EQ(counter, 1);  // reset to 0 past the last station, then stepped
 }
 
 }  // namespace

@@ -1,7 +1,6 @@
 #!/usr/bin/env bash
-# Random use of the whole program on one map, in a scratch home, under whatever sanitizers the
-# build has: a crash, a sanitizer's report, a leak, a hang or a window left unusable fails it
-# with the seed and the last events. The same seed must give the same events.
+# Random use of the whole program on one map in a scratch home: a crash, a sanitizer's report or
+# a hang fails it with the seed and the last events. The same seed must give the same events.
 set -u
 headless=$1
 map=$2
@@ -10,8 +9,7 @@ events=$4
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
-# Programs the monkey's program must never start (help's opener, the documents folder's lookup)
-# stand first on its PATH and leave a mark when started.
+# Programs it must never start leave a mark when started.
 mkdir -p "$work/bin"
 for program in xdg-open xdg-user-dir; do
     printf '#!/bin/sh\ntouch "%s/started-%s"\n' "$work" "$program" >"$work/bin/$program"
@@ -36,7 +34,6 @@ run whole "$events"
 status=$?
 if [ "$status" -ne 0 ] || ! grep -q "^quorvane-headless: monkey seed $seed: ok, " "$work/whole.output"; then
     cat "$work/whole.output"
-    # The scripts of the failed run are kept, to replay.
     kept="$PWD/monkey-$(basename "$map" .qvn)-$seed"
     rm -rf "$kept" && mkdir -p "$kept" && cp "$work"/whole/*.script "$kept"/ &&
         echo "the run's scripts are kept in $kept"
@@ -56,7 +53,6 @@ cmp -s "$work/whole.first" <(head -n 81 "$work/again/monkey-$seed.script") ||
     fail "the same seed gave other events"
 
 # Its script, replayed, leaves the same settings, when the run was one start of the program.
-# The replay meets no other running copy: one would take its map and let it end at once.
 if [ ! -e "$work/again/monkey-$seed.2.script" ]; then
     mkdir -p "$work/replay/config" "$work/replay/run" && chmod 700 "$work/replay/run"
     env PATH= HOME="$work/again/home" XDG_CONFIG_HOME="$work/replay/config" \
