@@ -15,6 +15,7 @@ TEST(CompareNames, IgnoresCaseThenPutsYeBeforeYoThenComparesCodeUnits) {
         {u"alpha", u"Beta"},
         {u"za", u"Zb"},
         {u"їа", u"Їб"},  // Ukrainian and Belarusian capitals fold too
+        {u"џа", u"Џб"},
         {u"Я", u"яя"},
         {u"Дубки", u"ёж"},
         {u"Ёлки", u"Ель"},     // Ё on Е's place, not after Я
@@ -32,7 +33,7 @@ TEST(CompareNames, IgnoresCaseThenPutsYeBeforeYoThenComparesCodeUnits) {
 
 TEST(FoldedName, FoldsCaseAndYo) {
     EXPECT_EQ(FoldedName(u"ЁлкИ Abc-1"), u"елки abc-1");
-    EXPECT_EQ(FoldedName(u"ЇЖак"), u"їжак");
+    EXPECT_EQ(FoldedName(u"ЀЇЖакЏ"), u"ѐїжакџ");  // the first and last of those capitals
 }
 
 }  // namespace

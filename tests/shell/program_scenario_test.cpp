@@ -265,6 +265,20 @@ TEST(MainWindow, DepartureDestinationFindTheRouteThatBlinks) {
     }
     EXPECT_GT(left, 20);
     EXPECT_GT(taken, 20);
+    // Clearing the stations of a remembered route takes it off the screen at once.
+    Settings kept = home.Saved();
+    kept.saveRoute = true;
+    home.Save(kept);
+    const Outcome clear =
+        home.Run("wait 10\nstate\ncommand ID_CLEAR_STATIONS\nwait 10\nstate\nshot cleared.png\n");
+    ASSERT_EQ(clear.states.size(), 2u);
+    EXPECT_EQ(Route(clear.states[0]), map.RouteBetween(from, to));
+    EXPECT_TRUE(clear.states[1]["model"]["departure"].is_null());
+    EXPECT_TRUE(Route(clear.states[1]).empty());
+    EXPECT_FALSE(HasTimer(clear.states[1], 2, 500));
+    EXPECT_EQ(home.Saved().destinationIndex, -1);
+    const std::vector<std::uint32_t> plain = ShotPixels(home.Root() / "cleared.png");
+    EXPECT_EQ(std::count(plain.begin(), plain.end(), 0xFF00FFu), 0);
 }
 
 TEST(MainWindow, AnEndThePickerRemovesTakesTheRouteWithIt) {

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <tuple>
+#include <vector>
 
 #include "headless/monkey_log.h"
 #include "headless/script.h"
@@ -80,6 +82,21 @@ TEST(ScriptLines, StepsInOrderAndTheFirstBadLine) {
     }
 }
 
+TEST(ScriptLines, ADragMovesThePenToItsEndBeforeLiftingIt) {
+    const auto parsed = ParseScript("drag 0 0 100 50\n");
+    std::vector<std::tuple<InputEvent::Kind, int, int>> pen;
+    for (const ScriptStep& step : std::get<std::vector<ScriptStep>>(parsed)) {
+        if (const auto* input = std::get_if<tools::InputStep>(&step)) {
+            pen.emplace_back(input->event.kind, input->event.position.x, input->event.position.y);
+        }
+    }
+    using enum InputEvent::Kind;
+    const decltype(pen) expected{{PenDown, 0, 0},   {PenMove, 20, 10}, {PenMove, 40, 20},
+                                 {PenMove, 60, 30}, {PenMove, 80, 40}, {PenMove, 100, 50},
+                                 {PenUp, 100, 50}};
+    EXPECT_EQ(pen, expected);
+}
+
 // Wheel turns and drops are run by the program's tests; here the lines only they cannot show.
 TEST(ScriptLines, WheelAndDrop) {
     const auto parsed = ParseScript("drop /m/a b#1.qvn\ndrop rel.qvn\n");
@@ -109,6 +126,13 @@ TEST(MonkeyLog, AFailureShowsTheLastTwentyEvents) {
     const std::string report = ::testing::internal::GetCapturedStderr();
     EXPECT_NE(report.find("# the last 20 events, as a script:\nwait 6\n"), std::string::npos);
     EXPECT_TRUE(report.ends_with("\nwait 25\n")) << report;
+    // A later start of the program shows only its own events.
+    log.Started(2);
+    log.Add("key escape");
+    ::testing::internal::CaptureStderr();
+    log.Report("test");
+    EXPECT_TRUE(::testing::internal::GetCapturedStderr().ends_with(
+        "in start 2 of the program\n# the last 1 events, as a script:\nkey escape\n"));
 }
 
 TEST(MapArgument, PathsAndFileUris) {
