@@ -51,10 +51,8 @@ TEST(Projection, OneStationOrOneRowDoesNotDivideByZero) {
     EXPECT_EQ(ProjectToPlane(pair, 1)[0].x, 0);  // of two equally dense, the first is the centre
 }
 
-// Of a plain and a stretched layout bent alike, the less crowded, however slight the gain.
 TEST(Projection, AGivenBendingIsStretchedWhenThatLeavesFewerPairsCrowded) {
-    // Kilometres east and south: a heap of five, a pair 3 km apart north to south, and corners
-    // that make the network twice as wide as tall, in a 100-pixel square.
+    // Km east and south: a heap of five, two corners, a pair 3 km apart that stretching spreads.
     std::vector<GeoPosition> positions(5, GeoPosition{-25 / 110.574, 50 / 111.32});
     for (const auto& [east, south] :
          {std::pair{0.0, 0.0}, {100.0, 50.0}, {20.0, 10.0}, {20.0, 13.0}}) {
@@ -62,7 +60,6 @@ TEST(Projection, AGivenBendingIsStretchedWhenThatLeavesFewerPairsCrowded) {
     }
     const BentProjection layout =
         ProjectBent(positions, std::vector<double>(9, 2), {0, 0, 100, 100}, 0, 1, 0);
-    EXPECT_TRUE(layout.stretched);
     EXPECT_NEAR(layout.centres[8].y - layout.centres[7].y, 3 * 1.6, 0.01);
 }
 

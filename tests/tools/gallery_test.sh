@@ -1,13 +1,10 @@
 #!/usr/bin/env bash
-# The gallery writes each of its screens at both scales, or at 3 when asked, each picture the size
-# of the screen.
+# The gallery writes each of its screens at both scales and at 3 when asked, each screen-sized.
 set -u
 gallery=$1
 out=$(mktemp -d)
 trap 'rm -rf "$out"' EXIT
-for scale in "" "--scale 3"; do
-    "$gallery" --out "$out" $scale >/dev/null 2>&1 || { echo "FAIL the gallery ended with $?"; exit 1; }
-done
+for k in "" "--scale 3"; do "$gallery" --out "$out" $k >/dev/null 2>&1 || { echo "FAIL the gallery $k ended with $?"; exit 1; }; done
 
 # Per scale suffix and picture size (from the PNG header): how many pictures.
 summary=$(for png in "$out"/*.png; do
