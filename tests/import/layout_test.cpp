@@ -6,6 +6,7 @@
 #include <cmath>
 #include <random>
 
+#include "import/bent_projection.h"
 #include "import/label_placement.h"
 #include "import/projection.h"
 #include "import/travel_times.h"
@@ -48,6 +49,18 @@ TEST(Projection, OneStationOrOneRowDoesNotDivideByZero) {
     EXPECT_NEAR(row[1].x, 235, 1e-9);
     EXPECT_NEAR(row[0].y, row[1].y, 1e-9);
     EXPECT_EQ(ProjectToPlane(pair, 1)[0].x, 0);  // of two equally dense, the first is the centre
+}
+
+TEST(Projection, AGivenBendingIsStretchedWhenThatLeavesFewerPairsCrowded) {
+    // Km east and south: a heap of five, two corners, a pair 3 km apart that stretching spreads.
+    std::vector<GeoPosition> positions(5, GeoPosition{-25 / 110.574, 50 / 111.32});
+    for (const auto& [east, south] :
+         {std::pair{0.0, 0.0}, {100.0, 50.0}, {20.0, 10.0}, {20.0, 13.0}}) {
+        positions.push_back({-south / 110.574, east / 111.32});
+    }
+    const BentProjection layout =
+        ProjectBent(positions, std::vector<double>(9, 2), {0, 0, 100, 100}, 0, 1, 0);
+    EXPECT_NEAR(layout.centres[8].y - layout.centres[7].y, 3 * 1.6, 0.01);
 }
 
 TEST(Layout, ClusterSlotsAreDistinctAndApart) {

@@ -177,6 +177,8 @@ TEST(Interchanges, JoinNearStationsSameNamesAndExceptionsOnly) {
     const int d = station(u"альфа 2", 55 + 900 * metre);  // same name as Альфа, 900 m: joined
     const int e = station(u"Эпсилон", 55 + 1300 * metre);
     const int f = station(u"Зета", 55 + 1400 * metre);  // near Эпсилон but an exception
+    network.stations.push_back({"", u"Эта", {55 + 1500 * metre, 37.0}});  // f + 2, on Зета's line
+    network.lines.back().links.push_back({f, f + 2, std::nullopt});
     const InterchangeException exceptions[] = {
         {u"Город", u"Зета", u"Эпсилон", false, ""},
         {u"Город", u"Гамма", u"Альфа", true, ""},
@@ -190,7 +192,8 @@ TEST(Interchanges, JoinNearStationsSameNamesAndExceptionsOnly) {
     EXPECT_TRUE(joined.contains({a, d}));
     EXPECT_TRUE(joined.contains({a, c}));  // joined by its exception, 1 km apart
     EXPECT_FALSE(joined.contains({e, f}));
-    EXPECT_TRUE(SameStationName(u"Ёлки 1", u"елки"));
+    EXPECT_FALSE(joined.contains({f, f + 2}));  // near, but one line
+    EXPECT_TRUE(SameStationName(u"Ёлки 10", u"елки"));
     EXPECT_FALSE(SameStationName(u"Ёлки", u"Ели"));
 }
 
