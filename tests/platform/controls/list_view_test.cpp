@@ -318,6 +318,13 @@ TEST_F(ListViewTest, BadItemsIndicesWidthsAndStylesFailOrAreHeld) {
         SCOPED_TRACE(c.message);
         EXPECT_EQ(Send(c.message, c.wParam, c.lParam), c.expected);
     }
+    // A text longer than the caller's buffer is cut to fit with its end, nothing written past.
+    char16_t read[5] = {u'?', u'?', u'?', u'?', u'#'};
+    LVITEMW cell;
+    cell.pszText = read;
+    cell.cchTextMax = 4;
+    EXPECT_EQ(Send(LVM_GETITEMTEXTW, 1, PointerParam(&cell)), 3);
+    EXPECT_EQ(std::u16string(read, 5), std::u16string(u"Ite\0#", 5));
     // Two columns as wide as they can be still add up and paint.
     ASSERT_EQ(Send(LVM_INSERTCOLUMNW, 2, PointerParam(&column)), 2);
     RECT row{LVIR_BOUNDS, 0, 0, 0};

@@ -253,9 +253,15 @@ TEST_F(PopupMenus, AMenuOpenedByAPressTakesTheReleaseAndTheDrag) {
     host.PenMove(200, 10);
     host.PenUp(200, 10);
     host.Key(VK_ESCAPE);
+    // A pen that hovers off the items, not pressed, leaves the keyboard's highlight.
+    host.Tap(button.x, button.y);
+    host.Key(VK_DOWN);
+    host.PenMove(200, 10);
+    host.Key(VK_RETURN);
     EXPECT_EQ(Pump(), WindowSystem::PumpResult::Idle);
     EXPECT_EQ(events, (Events{"owner pen down", "returned 1", "command 107/0/0", "owner pen down",
-                              "returned 1", "command 107/0/0", "owner pen down", "returned 1"}));
+                              "returned 1", "command 107/0/0", "owner pen down", "returned 1",
+                              "owner pen down", "returned 1", "command 101/0/0"}));
 }
 
 TEST_F(PopupMenus, TheMenuStaysOnTheScreenAndOffTheExcludedRectangle) {

@@ -150,7 +150,14 @@ TEST_F(Timers, ATimerThatWaitedLongFiresOnceAndKeepsItsPhase) {
     host.Wait(milliseconds(350));
     host.AllowTime(milliseconds(100));
     Pump();
-    EXPECT_EQ(Fired(main), (std::vector<std::string>{"1@350", "1@450"}));
+    // Busy for exactly two periods: the next one is still a whole period away.
+    KillTimer(main, 1);
+    SetTimer(main, 2, 100, nullptr);
+    host.AllowTime(milliseconds(200));
+    host.Wait(milliseconds(650));
+    host.AllowTime(milliseconds(100));
+    Pump();
+    EXPECT_EQ(Fired(main), (std::vector<std::string>{"1@350", "1@450", "2@650", "2@750"}));
 }
 
 void CountTick(HWND, UINT, UINT_PTR, DWORD time);
