@@ -67,14 +67,18 @@ TEST_P(PaintClip, OnlyTheInvalidRectanglesReachTheScreenAndValidatingAPartIsExac
         InvalidateRect(main, &across, 0);
         InvalidateRect(main, &down, 0);
     }
+    for (int i = 0; i < 4; ++i) {  // eight rectangles in all, as many as are kept apart
+        const RECT dot{100 + 20 * i, 200, 105 + 20 * i, 205};
+        InvalidateRect(main, &dot, 0);
+    }
     Pump();
-    EXPECT_EQ(painter.areas.back(), (RECT{10, 10, 90, 90}));  // the bounds of all
+    EXPECT_EQ(painter.areas.back(), (RECT{10, 10, 165, 205}));  // the bounds of all
     for (const POINT p : {POINT{10, 10}, POINT{19, 19}, POINT{30, 30}, POINT{39, 39}, POINT{89, 20},
-                          POINT{20, 89}}) {
+                          POINT{20, 89}, POINT{160, 200}}) {
         EXPECT_EQ(ScreenPixel(p.x, p.y), kBlue) << p.x << "," << p.y;
     }
-    for (const POINT p :
-         {POINT{20, 20}, POINT{25, 25}, POINT{35, 15}, POINT{15, 35}, POINT{60, 60}}) {
+    for (const POINT p : {POINT{20, 20}, POINT{25, 25}, POINT{35, 15}, POINT{15, 35}, POINT{60, 60},
+                          POINT{110, 202}}) {
         EXPECT_EQ(ScreenPixel(p.x, p.y), kRed) << p.x << "," << p.y;  // neither erased nor drawn
     }
 

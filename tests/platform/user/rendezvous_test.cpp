@@ -263,6 +263,9 @@ TEST(RendezvousRequestTest, RequestsSurviveTheTripAndBrokenOnesAreRefused) {
     // Cut short, one byte more, too much data, a name one unit too long.
     std::vector<std::string> broken = {"Q", find.Encode() + "x", handing.Encode() + "x",
                                        raise.Encode() + "x"};
+    std::string flagged = RendezvousRequest().Encode();
+    flagged.back() = 2;  // neither with nor without a title
+    broken.push_back(flagged);
     for (const std::string& bytes : {find.Encode(), handing.Encode(), raise.Encode()}) {
         for (std::size_t cut = 0; cut < bytes.size(); ++cut) {
             broken.push_back(bytes.substr(0, cut));
