@@ -4,6 +4,7 @@
 
 #include <climits>
 #include <string>
+#include <string_view>
 
 #include "controls_test.h"
 #include "platform/gdi/system_metrics.h"
@@ -317,6 +318,22 @@ TEST_F(ListViewTest, BadItemsIndicesWidthsAndStylesFailOrAreHeld) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.message);
         EXPECT_EQ(Send(c.message, c.wParam, c.lParam), c.expected);
+    }
+    // A text is cut to the caller's room with its end; nothing is written outside the room.
+    struct Cut {
+        int room;
+        LRESULT copied;
+        std::u16string_view after;
+    };
+    using namespace std::string_view_literals;
+    const Cut cuts[] = {{7, 6, u"?Item 1\0#"sv}, {6, 5, u"?Item \0?#"sv}, {0, 0, u"????????#"sv}};
+    for (const Cut& c : cuts) {
+        char16_t read[9] = {u'?', u'?', u'?', u'?', u'?', u'?', u'?', u'?', u'#'};
+        LVITEMW cell;
+        cell.pszText = read + 1;
+        cell.cchTextMax = c.room;
+        EXPECT_EQ(Send(LVM_GETITEMTEXTW, 1, PointerParam(&cell)), c.copied);
+        EXPECT_EQ(std::u16string_view(read, 9), c.after);
     }
     // Two columns as wide as they can be still add up and paint.
     ASSERT_EQ(Send(LVM_INSERTCOLUMNW, 2, PointerParam(&column)), 2);

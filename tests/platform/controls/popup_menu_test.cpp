@@ -247,15 +247,23 @@ TEST_F(PopupMenus, AMenuOpenedByAPressTakesTheReleaseAndTheDrag) {
     host.PenMove(settings.x, settings.y);
     host.PenMove(exit.x, exit.y);
     host.PenUp(exit.x, exit.y);
-    // Dragged off the items and released outside: still open, until Escape.
+    // Dragged off the items, which takes the highlight, and released outside: still open, Return
+    // does nothing, until Escape.
     host.PenDown(button.x, button.y);
     host.PenMove(settings.x, settings.y);
     host.PenMove(200, 10);
     host.PenUp(200, 10);
+    host.Key(VK_RETURN);
     host.Key(VK_ESCAPE);
+    // A pen that hovers off the items, not pressed, leaves the keyboard's highlight.
+    host.Tap(button.x, button.y);
+    host.Key(VK_DOWN);
+    host.PenMove(200, 10);
+    host.Key(VK_RETURN);
     EXPECT_EQ(Pump(), WindowSystem::PumpResult::Idle);
     EXPECT_EQ(events, (Events{"owner pen down", "returned 1", "command 107/0/0", "owner pen down",
-                              "returned 1", "command 107/0/0", "owner pen down", "returned 1"}));
+                              "returned 1", "command 107/0/0", "owner pen down", "returned 1",
+                              "owner pen down", "returned 1", "command 101/0/0"}));
 }
 
 TEST_F(PopupMenus, TheMenuStaysOnTheScreenAndOffTheExcludedRectangle) {

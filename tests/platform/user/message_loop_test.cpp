@@ -127,8 +127,12 @@ TEST_F(Timers, FireInOrderOnTheVirtualClock) {
     EXPECT_EQ(SetTimer(main, 2, 200, nullptr), 2u);
     host.AllowTime(milliseconds(650));
     Pump();
+    SetTimer(main, 1, 150, nullptr);  // set again: now the later of the two
+    host.AllowTime(milliseconds(150));
+    Pump();
     // Two timers due at once fire in the order they were set.
-    EXPECT_EQ(Fired(main), (std::vector<std::string>{"2@200", "1@300", "2@400", "1@600", "2@600"}));
+    EXPECT_EQ(Fired(main), (std::vector<std::string>{"2@200", "1@300", "2@400", "1@600", "2@600",
+                                                     "2@800", "1@800"}));
 }
 
 TEST_F(Timers, SettingARunningTimerAgainRestartsItWithTheNewPeriod) {
@@ -150,7 +154,14 @@ TEST_F(Timers, ATimerThatWaitedLongFiresOnceAndKeepsItsPhase) {
     host.Wait(milliseconds(350));
     host.AllowTime(milliseconds(100));
     Pump();
-    EXPECT_EQ(Fired(main), (std::vector<std::string>{"1@350", "1@450"}));
+    // Busy for exactly two periods: the next one is still a whole period away.
+    KillTimer(main, 1);
+    SetTimer(main, 2, 100, nullptr);
+    host.AllowTime(milliseconds(200));
+    host.Wait(milliseconds(650));
+    host.AllowTime(milliseconds(100));
+    Pump();
+    EXPECT_EQ(Fired(main), (std::vector<std::string>{"1@350", "1@450", "2@650", "2@750"}));
 }
 
 void CountTick(HWND, UINT, UINT_PTR, DWORD time);
@@ -170,6 +181,7 @@ TEST_F(Timers, KilledTimersStopShortPeriodsAreTenMillisecondsAndThreadTimersCall
     EXPECT_TRUE(KillTimer(main, 1));
     EXPECT_FALSE(KillTimer(main, 1));
     const UINT_PTR id = SetTimer(nullptr, 0, 40, CountTick);
+    EXPECT_EQ(SetTimer(nullptr, id, 40, CountTick), id) << "restarted, not another";
     host.AllowTime(milliseconds(100));
     Pump();
     // Killing main's timer 1 left the other window's timer 1 running: every 10 ms up to 125.

@@ -81,6 +81,11 @@ TEST_F(NonClient, AHorizontalBarLiesBelowTheClientAreaAndSendsItsOwnMessage) {
     SetScrollInfo(window, SB_VERT, &info, 1);
     EXPECT_EQ(GetWindowLongW(window, GWL_STYLE) & (WS_HSCROLL | WS_VSCROLL),
               WS_HSCROLL | WS_VSCROLL);
+    ShowScrollBar(window, SB_BOTH, 0);
+    EXPECT_EQ(GetWindowLongW(window, GWL_STYLE) & (WS_HSCROLL | WS_VSCROLL), 0);
+    ShowScrollBar(window, SB_BOTH, 1);
+    int min = 0;
+    EXPECT_FALSE(GetScrollRange(window, SB_HORZ, &min, nullptr)) << "nowhere to put it";
     RECT client;
     GetClientRect(window, &client);
     EXPECT_EQ(client, (RECT{0, 0, 87, 187}));

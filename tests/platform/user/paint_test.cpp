@@ -60,12 +60,25 @@ TEST_P(PaintClip, OnlyTheInvalidRectanglesReachTheScreenAndValidatingAPartIsExac
     const RECT b{30, 30, 40, 40};
     InvalidateRect(main, &a, 1);
     InvalidateRect(main, &b, 0);
+    // Strips side by side and one above the other join, and take no room from the others.
+    for (int i = 0; i < 8; ++i) {
+        const RECT across{50 + 5 * i, 20, 55 + 5 * i, 30};
+        const RECT down{20, 50 + 5 * i, 30, 55 + 5 * i};
+        InvalidateRect(main, &across, 0);
+        InvalidateRect(main, &down, 0);
+    }
+    for (int i = 0; i < 4; ++i) {  // eight rectangles in all, as many as are kept apart
+        const RECT dot{100 + 20 * i, 200, 105 + 20 * i, 205};
+        InvalidateRect(main, &dot, 0);
+    }
     Pump();
-    EXPECT_EQ(painter.areas.back(), (RECT{10, 10, 40, 40}));  // the bounds of both
-    for (const POINT p : {POINT{10, 10}, POINT{19, 19}, POINT{30, 30}, POINT{39, 39}}) {
+    EXPECT_EQ(painter.areas.back(), (RECT{10, 10, 165, 205}));  // the bounds of all
+    for (const POINT p : {POINT{10, 10}, POINT{19, 19}, POINT{30, 30}, POINT{39, 39}, POINT{89, 20},
+                          POINT{20, 89}, POINT{160, 200}}) {
         EXPECT_EQ(ScreenPixel(p.x, p.y), kBlue) << p.x << "," << p.y;
     }
-    for (const POINT p : {POINT{20, 20}, POINT{25, 25}, POINT{35, 15}, POINT{15, 35}}) {
+    for (const POINT p : {POINT{20, 20}, POINT{25, 25}, POINT{35, 15}, POINT{15, 35}, POINT{60, 60},
+                          POINT{110, 202}}) {
         EXPECT_EQ(ScreenPixel(p.x, p.y), kRed) << p.x << "," << p.y;  // neither erased nor drawn
     }
 

@@ -255,9 +255,18 @@ TEST(RendezvousRequestTest, RequestsSurviveTheTripAndBrokenOnesAreRefused) {
     largest.data.assign(RendezvousRequest::kMaxData, 'a');
     EXPECT_EQ(RendezvousRequest::Decode(largest.Encode())->data, largest.data);
 
+    RendezvousRequest raise;
+    raise.kind = RendezvousRequest::Kind::Raise;
+    raise.window = 7;
+    EXPECT_EQ(RendezvousRequest::Decode(raise.Encode())->window, 7u);
+
     // Cut short, one byte more, too much data, a name one unit too long.
-    std::vector<std::string> broken = {"Q", find.Encode() + "x", handing.Encode() + "x"};
-    for (const std::string& bytes : {find.Encode(), handing.Encode()}) {
+    std::vector<std::string> broken = {"Q", find.Encode() + "x", handing.Encode() + "x",
+                                       raise.Encode() + "x"};
+    std::string flagged = RendezvousRequest().Encode();
+    flagged.back() = 2;  // neither with nor without a title
+    broken.push_back(flagged);
+    for (const std::string& bytes : {find.Encode(), handing.Encode(), raise.Encode()}) {
         for (std::size_t cut = 0; cut < bytes.size(); ++cut) {
             broken.push_back(bytes.substr(0, cut));
         }
