@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 
@@ -24,10 +25,8 @@ const std::u16string kExampleText =
 class MapFileTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        folder_ = fs::temp_directory_path() /
-                  ("qv-map-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
-                   "-" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::create_directories(folder_);
+        char pattern[] = "/tmp/qv-map-XXXXXX";
+        folder_ = ::mkdtemp(pattern);
     }
     void TearDown() override { fs::remove_all(folder_); }
 

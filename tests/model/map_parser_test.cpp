@@ -122,11 +122,16 @@ TEST(MapParser, SpacesStartingAFieldAreDroppedOthersKept) {
 }
 
 TEST(MapParser, TransfersAreReadUpToTheLetterHeaderAndZeroTimesAreKept) {
+    // Any '[' or a capital of the next header's name ends a run of records.
+    std::u16string text = TwoLineText(u"1;20;10;22;12;4;\r\n");
+    text = Replaced(Replaced(text, u"[STATION]", u"[что угодно"), u"[CROSS]", u"CROSS]");
     NetworkModel model;
-    ASSERT_EQ(LoadText(model, TwoLineText(u"1;20;10;22;12;4;\r\n")), 0);
+    ASSERT_EQ(LoadText(model, Replaced(text, u"[TABLETTERS]", u"TABLETTERS]")), 0);
+    EXPECT_EQ(model.StationCount(), 4);
     ASSERT_EQ(model.TransferCount(), 1);
     EXPECT_EQ(model.transfers[0], (Transfer{20, 10, 22, 12, 4}));
     EXPECT_TRUE(model.StationLinks().Joined(1, 2));
+    EXPECT_EQ(model.tabLetters, u"А");
 
     NetworkModel zero;
     const std::u16string zeroTimes =
@@ -135,16 +140,13 @@ TEST(MapParser, TransfersAreReadUpToTheLetterHeaderAndZeroTimesAreKept) {
     ASSERT_EQ(LoadText(zero, zeroTimes), 0);
     EXPECT_EQ(zero.transfers[0].time, 0);
     EXPECT_EQ(zero.Stations()[1]->runTime, 0);
-}
 
-TEST(MapParser, NoDeclaredTransfersSkipsTheLineAfterCross) {
-    // Whatever that line holds, the next one is the letter count.
-    NetworkModel model;
-    ASSERT_EQ(LoadText(model, Replaced(TwoLineText(u"", u"0"), u"[TABLETTERS]", u"anything")), 0);
-    EXPECT_EQ(model.TransferCount(), 0);
-    EXPECT_EQ(model.tabLetters, u"А");
-
-    // A transfer record under a count of 0 takes the header's place; the header then is no count.
+    // No declared transfers: the line after the header is skipped, whatever it holds.
+    NetworkModel none;
+    ASSERT_EQ(LoadText(none, Replaced(TwoLineText(u"", u"0"), u"[TABLETTERS]", u"anything")), 0);
+    EXPECT_EQ(none.TransferCount(), 0);
+    EXPECT_EQ(none.tabLetters, u"А");
+    // A transfer record there takes the header's place; the header then is no count.
     EXPECT_EQ(RefusalOf(TwoLineText(u"1;20;10;22;12;4;\r\n", u"0")).line, 15);
 }
 
@@ -261,19 +263,6 @@ TEST(MapParser, LongNamesAndLabelsAreCutNeverInsideASurrogatePair) {
     EXPECT_EQ(cut.Stations()[0]->name,
               withPairAt(97, 120).substr(0, 99));  // pair just inside: kept
     EXPECT_EQ(cut.Stations()[0]->labelText, std::u16string(48, u'Ж'));
-}
-
-TEST(MapParser, HeadersAreKnownByTheirFirstCharacter) {
-    // Any '[' or a capital of the next header's name ends a run of records.
-    std::u16string text = TwoLineText(u"1;20;10;22;12;4;\r\n");
-    text = Replaced(Replaced(text, u"[STATION]", u"[что угодно"), u"[CROSS]", u"CROSS]");
-    text = Replaced(text, u"[TABLETTERS]", u"TABLETTERS]");
-    NetworkModel model;
-    MapError error;
-    ASSERT_EQ(LoadText(model, text, &error), 0) << error.reason;
-    EXPECT_EQ(model.StationCount(), 4);
-    EXPECT_EQ(model.TransferCount(), 1);
-    EXPECT_EQ(model.tabLetters, u"А");
 }
 
 TEST(MapParser, DeclaredCountsAllocateNothingLarge) {

@@ -14,7 +14,7 @@ namespace {
 using Kind = InputEvent::Kind;
 using std::chrono::milliseconds;
 
-TEST(HeadlessHost, HandsOutPenKeysAndTextInOrder) {
+TEST(HeadlessHost, HandsOutInputInOrderAndRunsTheClockOnlyAsFarAsAllowed) {
     HeadlessHost host;
     host.Tap(10, 20);
     host.Key('H', {.control = true});
@@ -31,10 +31,8 @@ TEST(HeadlessHost, HandsOutPenKeysAndTextInOrder) {
     EXPECT_EQ(events[3], (InputEvent{Kind::KeyUp, {}, 'H', {.control = true}}));
     EXPECT_EQ(events[4], (InputEvent{Kind::Character, {}, 0, {}, u'Ё'}));
     EXPECT_EQ(events[5].character, u'ж');
-}
 
-TEST(HeadlessHost, ClockRunsOnlyAsFarAsAllowed) {
-    HeadlessHost host;
+    // The clock runs only as far as allowed.
     EXPECT_EQ(host.Now(), milliseconds(0));
     EXPECT_EQ(host.Wait(milliseconds(500)), Host::WaitResult::Idle);
     EXPECT_EQ(host.Now(), milliseconds(0));

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 
 #include "platform/gdi/device_context.h"
@@ -46,5 +47,30 @@ class Surface {
     UniqueBitmap bitmap_;
     HBITMAP previous_ = nullptr;
 };
+
+// The smallest box holding every pixel of device rows [top, bottom) that `inked` accepts, and
+// whether the box is wholly inked.
+struct InkBox {
+    RECT box{1 << 20, 1 << 20, -1, -1};
+    bool solid = false;
+};
+template <typename Inked>
+InkBox InkIn(const Surface& surface, Inked inked, int top = 0, int bottom = 1 << 20) {
+    InkBox found;
+    int count = 0;
+    for (int y = top; y < std::min(bottom, surface.Pixels().DeviceHeight()); ++y) {
+        for (int x = 0; x < surface.Pixels().DeviceWidth(); ++x) {
+            if (inked(surface.At(x, y))) {
+                found.box = {std::min<LONG>(found.box.left, x), std::min<LONG>(found.box.top, y),
+                             std::max<LONG>(found.box.right, x + 1),
+                             std::max<LONG>(found.box.bottom, y + 1)};
+                ++count;
+            }
+        }
+    }
+    found.solid = count > 0 &&
+                  count == (found.box.right - found.box.left) * (found.box.bottom - found.box.top);
+    return found;
+}
 
 }  // namespace qv::testing

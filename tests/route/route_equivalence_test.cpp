@@ -16,28 +16,6 @@ using namespace testing;
 using Points = std::vector<std::int32_t>;
 using Matrix = std::vector<std::vector<std::uint8_t>>;
 
-// The reference takes its links, measures, bounds and order from the oracle, not the finder.
-RouteRules RulesOf(const NetworkModel& model) {
-    return {.algorithm = model.settings.algorithm,
-            .maxTransfers = model.settings.maxTransfers,
-            .maxLength = OracleMaxLength(model)};
-}
-
-bool Admissible(const NetworkModel& model, std::int32_t point, const Points& before) {
-    return model.Stations()[static_cast<std::size_t>(point)]->kind != 'F' &&
-           std::find(before.begin(), before.end(), point) == before.end();
-}
-
-// Whether a path that has not arrived may take another step: the bounds test the path before it.
-bool MayStep(const NetworkModel& model, const Points& path) {
-    return static_cast<std::int64_t>(path.size()) < OracleMaxLength(model) - 1 &&
-           OracleMeasure(model, path).transfers <= model.settings.maxTransfers;
-}
-
-bool Choosable(const NetworkModel& model, const OracleScore& score) {
-    return model.settings.algorithm == 0 || score.minutes < 9999;
-}
-
 bool Better(const NetworkModel& model, const Points& a, const Points& b) {
     return OracleBetter(OracleMeasure(model, a), OracleMeasure(model, b), model.settings.algorithm);
 }
@@ -51,15 +29,20 @@ std::optional<std::string> BrokenRule(const NetworkModel& model, const Points& p
     const Matrix links = OracleAdjacency(model);
     for (std::size_t i = 1; i < path.size(); ++i) {
         const Points before(path.begin(), path.begin() + static_cast<std::ptrdiff_t>(i));
-        if (links[static_cast<std::size_t>(path[i - 1])][static_cast<std::size_t>(path[i])] != 1) {
+        const auto point = static_cast<std::size_t>(path[i]);
+        if (links[static_cast<std::size_t>(path[i - 1])][point] != 1) {
             return "no link at step " + std::to_string(i);
         }
-        if (!Admissible(model, path[i], before) || !MayStep(model, before)) {
+        // The bounds test the path before the step.
+        if (model.Stations()[point]->kind == 'F' || std::ranges::count(before, path[i]) != 0 ||
+            static_cast<std::int64_t>(before.size()) >= OracleMaxLength(model) - 1 ||
+            OracleMeasure(model, before).transfers > model.settings.maxTransfers) {
             return "step " + std::to_string(i) + " breaks a bound or enters a point it may not";
         }
     }
-    return Choosable(model, OracleMeasure(model, path)) ? std::nullopt
-                                                        : std::optional<std::string>("too long");
+    return model.settings.algorithm == 0 || OracleMeasure(model, path).minutes < 9999
+               ? std::nullopt
+               : std::optional<std::string>("too long");
 }
 
 struct Tally {
@@ -104,8 +87,11 @@ void CompareOnSeeds(std::uint32_t first, std::uint32_t last, const RandomNetwork
             ASSERT_TRUE(expected.empty() || !Better(*model, expected, route));
             // The enumeration's choice stands where it has the best score; elsewhere the exact
             // search's route replaces it.
-            const ScoredRoute best =
-                SearchBestRoute(SearchGraph(*model), RulesOf(*model), from, to);
+            // The reference takes its bounds from the oracle, not the finder.
+            const RouteRules rules{.algorithm = model->settings.algorithm,
+                                   .maxTransfers = model->settings.maxTransfers,
+                                   .maxLength = OracleMaxLength(*model)};
+            const ScoredRoute best = SearchBestRoute(SearchGraph(*model), rules, from, to);
             ASSERT_TRUE(best.complete);
             const bool choiceIsBest =
                 !expected.empty() && !best.points.empty() && !Better(*model, best.points, expected);

@@ -59,16 +59,11 @@ std::unique_ptr<NetworkModel> IdleLine() {
 }
 
 // A ring of three: 0 -> 2 either through 1 (found first) or directly, in 0 + 2 minutes or 2.
+template <std::int32_t kBRunTime = 0>
 std::unique_ptr<NetworkModel> Ring() {
     return NetworkBuilder()
-        .Line(1, {{u"A", 0, 0, 2}, {u"B", 10, 0, 0}, {u"C", 5, 10, 2}}, 0, true)
+        .Line(1, {{u"A", 0, 0, 2}, {u"B", 10, 0, kBRunTime}, {u"C", 5, 10, 2}}, 0, true)
         .Build();
-}
-
-std::unique_ptr<NetworkModel> RingThroughBSlower() {
-    auto model = Ring();
-    model->Stations()[1]->runTime = 1;
-    return model;
 }
 
 // A and B with a shape point between them, A's run time given.
@@ -104,9 +99,9 @@ const RouteCase kRouteCases[] = {
     {"detour past limit 0", Detour, 0, 2, {}, 0, 0, {1}},
     {"forbidden destination", Detour, 0, 2, {}, 0, 3, {2}},
     {"forbidden destination that is the departure", Detour, 2, 2, {2}, 0, 3, {2}},
-    {"equal transfers: the lowest slot", Ring, 0, 2, {0, 1, 2}},
-    {"equal minutes: the lowest slot", Ring, 0, 2, {0, 1, 2}, 1},
-    {"fewer minutes", RingThroughBSlower, 0, 2, {0, 2}, 1},
+    {"equal transfers: the lowest slot", Ring<>, 0, 2, {0, 1, 2}},
+    {"equal minutes: the lowest slot", Ring<>, 0, 2, {0, 1, 2}, 1},
+    {"fewer minutes", Ring<1>, 0, 2, {0, 2}, 1},
     {"9999 minutes are never chosen", AroundAShapePoint<9999>, 0, 2, {}, 1},
     {"9998 minutes are, shape point and all", AroundAShapePoint<9998>, 0, 2, {0, 1, 2}, 1},
 };
@@ -130,7 +125,7 @@ TEST(BestRouteSearch, OrdersByTheAlgorithmThenTakesTheFewestPoints) {
     // between them in the algorithm's order.
     auto detour = Detour();
     detour->Stations()[0]->runTime = 9;
-    auto ring = Ring();
+    auto ring = Ring<>();
     for (auto* model : {detour.get(), ring.get()}) {
         model->settings.countWaitTime = false;
         model->BuildAdjacency();

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <optional>
 #include <span>
+#include <utility>
 
 namespace qv::testing {
 
@@ -68,12 +69,11 @@ OracleScore OracleMeasure(const NetworkModel& model, const std::vector<std::int3
 }
 
 bool OracleBetter(const OracleScore& a, const OracleScore& b, std::int32_t algorithm) {
-    const bool byTransfers = algorithm == 0;
-    const std::int64_t first[] = {byTransfers ? a.transfers : a.minutes,
-                                  byTransfers ? b.transfers : b.minutes};
-    const std::int64_t second[] = {byTransfers ? a.minutes : a.transfers,
-                                   byTransfers ? b.minutes : b.transfers};
-    return first[0] != first[1] ? first[0] < first[1] : second[0] < second[1];
+    const auto key = [&](const OracleScore& s) {
+        return algorithm == 0 ? std::pair<std::int64_t, std::int64_t>{s.transfers, s.minutes}
+                              : std::pair<std::int64_t, std::int64_t>{s.minutes, s.transfers};
+    };
+    return key(a) < key(b);
 }
 
 std::int64_t OracleMaxLength(const NetworkModel& model) {
