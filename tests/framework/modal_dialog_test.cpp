@@ -21,7 +21,6 @@ using testing::ScriptedDialog;
 using testing::ScriptedWindow;
 
 constexpr RECT kScreen{0, 0, 240, 320};
-constexpr UINT ID_STATION_LIST = 1031;
 
 class ModalDialogs : public FrameworkTest {
   protected:

@@ -67,7 +67,6 @@ TEST(MapParser, ExampleFileGivesOneRingOfThreeStationsWhateverTheLineEnds) {
     }
 }
 
-// The fields that the length rules read or leave at their defaults, in one line.
 std::string OptionalFields(const NetworkModel& model) {
     const Station& point = *model.Stations()[0];
     const auto n = [](std::int64_t value) { return std::to_string(value) + " "; };

@@ -7,7 +7,6 @@
 namespace qv {
 namespace {
 
-// Adds a line of points at the given x positions (y = the line's number), all of kind 'S'.
 Line& AddPoints(NetworkModel& model, std::int32_t number, std::initializer_list<std::int32_t> xs,
                 bool ring = false) {
     Line& line = model.AddLine(number, u"Линия", 0, ring, static_cast<std::int32_t>(xs.size()), 0);

@@ -39,8 +39,7 @@ void Apply(Grid& grid, const RECT& r, Next next) {
     }
 }
 
-// What differs, empty when the region holds exactly the model's pixels and its rectangles do not
-// overlap.
+// Empty when the region holds exactly the model's pixels in rectangles that do not overlap.
 std::string Mismatch(const ClipRegion& region, const Grid& model) {
     Grid counts{};
     for (const RECT& r : region.Rectangles()) {

@@ -31,7 +31,6 @@ struct Tools {
     SelectionScope brushScope;
 };
 
-// Small shapes drawn with a one-pixel black pen and a red brush unless the case selects others.
 struct SmallPicture {
     const char* name;
     int width;

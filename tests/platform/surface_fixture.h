@@ -9,7 +9,6 @@
 
 namespace qv::testing {
 
-// A memory surface of width x height logical pixels at device scale k, white.
 class Surface {
   public:
     Surface(int width, int height, int scale = 1) : dc_(new DeviceContext(scale)) {
@@ -48,8 +47,7 @@ class Surface {
     HBITMAP previous_ = nullptr;
 };
 
-// The smallest box holding every pixel of device rows [top, bottom) that `inked` accepts, and
-// whether the box is wholly inked.
+// The box of the pixels of device rows [top, bottom) that `inked` accepts.
 struct InkBox {
     RECT box{1 << 20, 1 << 20, -1, -1};
     bool solid = false;

@@ -49,7 +49,6 @@ TEST(TextMetrics, HeightsBeyondTheScreenAreHeldAtTheTallestAndSemiBoldIsBold) {
         RECT rect{0, 0, 10, 10};
         EXPECT_GT(DrawTextW(surface.Dc(), u"Ж", &rect, DT_LEFT), 0);
     }
-    // From semi-bold up, the bold face.
     for (const auto& [weight, face] : {std::pair{599, FW_NORMAL}, {600, FW_BOLD}, {900, FW_BOLD}}) {
         UniqueFont font = MakeFont(-10, weight);
         SelectionScope scope(surface.Dc(), font.get());
@@ -131,7 +130,6 @@ TEST(DrawText, CalcRectMeasuresWithoutDrawingUpToTheTerminatorAndLineEnds) {
     };
     EXPECT_EQ(drawn(DT_WORDBREAK | DT_END_ELLIPSIS), drawn(DT_LEFT));
 
-    // The widest rectangles do not overflow.
     constexpr LONG kLeast = std::numeric_limits<LONG>::min();
     constexpr LONG kMost = std::numeric_limits<LONG>::max();
     RECT everything{kLeast, kLeast, kMost, kMost};

@@ -20,7 +20,6 @@ bool Better(const NetworkModel& model, const Points& a, const Points& b) {
     return OracleBetter(OracleMeasure(model, a), OracleMeasure(model, b), model.settings.algorithm);
 }
 
-// Why a path breaks the rules of a search, or nothing when it keeps them.
 std::optional<std::string> BrokenRule(const NetworkModel& model, const Points& path,
                                       std::int32_t from, std::int32_t to) {
     if (path.empty() || path.front() != from || path.back() != to) {
@@ -85,9 +84,7 @@ void CompareOnSeeds(std::uint32_t first, std::uint32_t last, const RandomNetwork
                       std::nullopt);
             ASSERT_TRUE(!route.empty() || expected.empty());
             ASSERT_TRUE(expected.empty() || !Better(*model, expected, route));
-            // The enumeration's choice stands where it has the best score; elsewhere the exact
-            // search's route replaces it.
-            // The reference takes its bounds from the oracle, not the finder.
+            // The choice stands where it scores best; elsewhere the exact search's route.
             const RouteRules rules{.algorithm = model->settings.algorithm,
                                    .maxTransfers = model->settings.maxTransfers,
                                    .maxLength = OracleMaxLength(*model)};

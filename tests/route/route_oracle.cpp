@@ -132,9 +132,7 @@ std::vector<std::int32_t> OracleSearchRoute(const NetworkModel& model, std::int3
     const std::int64_t maxLength = OracleMaxLength(model);
     const std::int64_t slotCount = 100 * std::int64_t{n};
 
-    // A path as the procedure lays it out: entry 0 the point count, then the points; the first
-    // path has room for maxLength + 1 entries (at least two), every later one for n + 1. An empty
-    // vector is an empty slot.
+    // Entry 0 the point count, then the points; an empty vector is an empty slot.
     using Path = std::vector<std::int32_t>;
     std::vector<Path> table(static_cast<std::size_t>(slotCount));
     table[0] = Path(static_cast<std::size_t>(std::max<std::int64_t>(maxLength + 1, 2)), 0);

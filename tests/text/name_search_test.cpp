@@ -14,7 +14,6 @@
 namespace qv {
 namespace {
 
-// A name that no reading finds is shown as "-".
 std::u16string Landing(const NameSearch& search, const std::vector<std::u16string>& names,
                        std::u16string_view typed, NameReading* reading = nullptr) {
     const std::optional<NameFound> found = search.Find(typed);
