@@ -53,8 +53,7 @@ TEST(MessageMap, EntriesAreOfferedInOrderUntilOneKeepsItsFlagAndGoByIdAndCode) {
     NMHDR changed{nullptr, 1021, 0xFFFFFF9B};
     NMHDR otherCode{nullptr, 1021, 0xFFFFFFFE};
     NMHDR otherId{nullptr, 1022, 0xFFFFFF9B};
-    // An entry without a code takes the command whatever its code; one with a code takes that
-    // code only, even from the same control.
+    // An entry without a code takes any code; one with a code that code only.
     const struct {
         UINT message;
         WPARAM wParam;

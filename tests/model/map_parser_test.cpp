@@ -76,12 +76,13 @@ std::string OptionalFields(const NetworkModel& model) {
            n(point.labelY) + n(point.labelAlign);
 }
 
-TEST(MapParser, OptionalFieldsAreReadOnlyWhenEnoughCharactersRemain) {
+TEST(MapParser, OptionalFieldsAreReadOnlyWhenEnoughCharactersRemainAndLeadingSpacesDropped) {
     struct Case {
         std::u16string_view scheme;
         std::u16string_view drawing;
         std::u16string_view point;
         const char* fields;  // zoom, label zoom, origin, font, colour, halo, style, label group
+        const char* names = "Пример|Первая";
     };
     constexpr std::u16string_view kDrawing = u"0;0;3;4;1;FF00FFh;";
     constexpr std::u16string_view kPoint = u"1;1;S;Первая;20;20;2;";
@@ -102,22 +103,16 @@ TEST(MapParser, OptionalFieldsAreReadOnlyWhenEnoughCharactersRemain) {
          "1 1 0 0 -8 16777215 1 1  0 0 1 "},
         {u"Пример;1;0;", kDrawing, u"1;1;S;Первая;20;20;2;L;1;2;",
          "1 1 0 0 -8 16777215 1 1 L 1 2 1 "},
+        // Spaces starting a field are dropped, others kept.
+        {u"  Пример ;1;0;", kDrawing, u"1;1;S;  Первая  ; 20; 20;2;",
+         "1 1 0 0 -8 16777215 1 1  0 0 1 ", "Пример |Первая  "},
     };
     for (const Case& c : cases) {
         NetworkModel model;
         ASSERT_EQ(LoadText(model, ExampleText(c.scheme, c.drawing, c.point)), 0);
         EXPECT_EQ(OptionalFields(model), c.fields) << Utf16ToUtf8(std::u16string(c.point));
+        EXPECT_EQ(Utf16ToUtf8(model.name + u"|" + model.Stations()[0]->name), c.names);
     }
-}
-
-TEST(MapParser, SpacesStartingAFieldAreDroppedOthersKept) {
-    NetworkModel model;
-    ASSERT_EQ(LoadText(model, ExampleText(u"  Пример ;1;0;", u"0;0;3;4;1;FF00FFh;",
-                                          u"1;1;S;  Первая  ; 20; 20;2;")),
-              0);
-    EXPECT_EQ(model.name, u"Пример ");
-    EXPECT_EQ(model.Stations()[0]->name, u"Первая  ");
-    EXPECT_EQ(model.Stations()[0]->x, 20);
 }
 
 TEST(MapParser, TransfersAreReadUpToTheLetterHeaderAndZeroTimesAreKept) {
@@ -149,7 +144,7 @@ TEST(MapParser, TransfersAreReadUpToTheLetterHeaderAndZeroTimesAreKept) {
     EXPECT_EQ(RefusalOf(TwoLineText(u"1;20;10;22;12;4;\r\n", u"0")).line, 15);
 }
 
-TEST(MapParser, RefusesWhatLiesOutsideTheFormatNamingTheLineAndTheReason) {
+TEST(MapParser, RefusesWhatLiesOutsideTheFormatNamingTheLineAndAShortPrintableReason) {
     struct Case {
         const char* what;
         std::u16string text;
@@ -196,6 +191,9 @@ TEST(MapParser, RefusesWhatLiesOutsideTheFormatNamingTheLineAndTheReason) {
          "surrogate pair (U+D83D)"},
         {"halves in the wrong order", replaced(u"Третья;", low + high + u";"), 10,
          "surrogate pair (U+DE87)"},
+        {"escape quoted short",
+         replaced(u"0;0;3;4;1;", u"0;\x1B[2J" + std::u16string(100, u'9') + u";3;4;1;"), 4,
+         "'<U+001B>[2J99"},
         {"half a pair as a tab letter", replaced(u"\r\nП\r\n", u"\r\n" + high + low + u"\r\n"), 15,
          "U+D83D"},
     };
@@ -206,15 +204,10 @@ TEST(MapParser, RefusesWhatLiesOutsideTheFormatNamingTheLineAndTheReason) {
         EXPECT_EQ(error.line, c.line) << c.what << ": " << error.reason;
         EXPECT_FALSE(error.reason.empty()) << c.what;
         EXPECT_NE(error.reason.find(c.reason), std::string::npos) << c.what << ": " << error.reason;
+        // Messages quote fields short and without control characters.
+        EXPECT_EQ(error.reason.find('\x1B'), std::string::npos) << error.reason;
+        EXPECT_LT(error.reason.size(), 110u) << error.reason;
     }
-}
-
-TEST(MapParser, MessagesQuoteFieldsShortAndWithoutControlCharacters) {
-    const MapError error = RefusalOf(Replaced(
-        ExampleText(), u"0;0;3;4;1;", u"0;\x1B[2J" + std::u16string(100, u'9') + u";3;4;1;"));
-    EXPECT_EQ(error.reason.find('\x1B'), std::string::npos) << error.reason;
-    EXPECT_NE(error.reason.find("'<U+001B>[2J99"), std::string::npos) << error.reason;
-    EXPECT_LT(error.reason.size(), 110u) << error.reason;
 }
 
 std::u16string MapOfPoints(std::int32_t count) {

@@ -145,14 +145,6 @@ TEST(Strings, AreCutAtTheBufferInUnitsAndMissingOnesOrBadArgumentsLoadNothing) {
     EXPECT_EQ(LoadStringW(ProgramModule(), IDS_TITLE, nullptr, 100), 0);
     EXPECT_EQ(LoadStringW(ProgramModule(), IDS_TITLE, untouched.data(), -1), 0);
     EXPECT_EQ(untouched, u"####");
-    // Size zero hands out a read-only pointer.
-    const char16_t* resource = u"stale";
-    EXPECT_EQ(
-        LoadStringW(ProgramModule(), IDS_MENUBAR_SCHEME, reinterpret_cast<char16_t*>(&resource), 0),
-        5);
-    EXPECT_EQ(resource, ProgramModule()->FindString(IDS_MENUBAR_SCHEME).data());
-    EXPECT_EQ(LoadStringW(ProgramModule(), 4001, reinterpret_cast<char16_t*>(&resource), 0), 0);
-    EXPECT_EQ(resource, nullptr);
 }
 
 TEST(ImageList, SplitsAStripAndDrawsByIndexWithItsMask) {

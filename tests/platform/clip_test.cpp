@@ -234,8 +234,7 @@ COLORREF Original(int x, int y) {
 }
 
 TEST(Clip, CopyingWithinOneBitmapReadsEachPixelBeforeOverwritingIt) {
-    // Clipped to two bands, rows 4..5 and 8..11, moving down 4 rows reads rows 4 and 5 for the
-    // second band after the first has written them.
+    // Bands 4..5 and 8..11 moved down 4: the second reads rows the first has written.
     for (const auto& [dx, dy, banded] :
          {std::tuple{1, 4, true}, {1, 3, false}, {-2, -3, false}, {3, 0, false}}) {
         Surface surface(10, 12);

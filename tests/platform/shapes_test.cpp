@@ -159,8 +159,7 @@ TEST(Ellipses, MatchDrawingEachInTurnUnderAClipAtEveryScale) {
     std::mt19937 random(9);
     std::vector<EllipseStep> steps;
     for (int i = 0; i < 300; ++i) {
-        // Overlapping discs of a few sizes, some off the surface, some repeated, pens of
-        // every split, and now and then one larger than the surface.
+        // Discs of a few sizes, some off the surface, some repeated, some larger than it.
         const int radius = i % 50 == 0 ? 200 : static_cast<int>(random() % 4) * 3 + 1;
         const int x = static_cast<int>(random() % 90) - 15;
         const int y = static_cast<int>(random() % 70) - 15;

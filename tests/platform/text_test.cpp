@@ -15,10 +15,11 @@ using testing::Surface;
 
 constexpr COLORREF kWhite = RGB(255, 255, 255);
 
-UniqueFont MakeFont(LONG height, LONG weight = FW_NORMAL) {
+UniqueFont MakeFont(LONG height, LONG weight = FW_NORMAL, std::u16string_view face = u"") {
     LOGFONTW attributes;
     attributes.lfHeight = height;
     attributes.lfWeight = weight;
+    face.copy(attributes.lfFaceName, LF_FACESIZE - 1);
     return UniqueFont(CreateFontIndirectW(&attributes));
 }
 
@@ -142,13 +143,8 @@ TEST(DrawText, CalcRectMeasuresWithoutDrawingUpToTheTerminatorAndLineEnds) {
 }
 
 TEST(DrawText, SmallBoldDialogLettersKeepBothStemsBold) {
-    // The pages' headings: the dialog face, bold, at 11 pixels, drawn without smoothing. A stem
-    // drawn a pixel thin there turns "м" into a broken "и".
-    LOGFONTW attributes;
-    attributes.lfHeight = -11;
-    attributes.lfWeight = FW_BOLD;
-    std::u16string_view(u"MS Sans Serif").copy(attributes.lfFaceName, LF_FACESIZE - 1);
-    UniqueFont font(CreateFontIndirectW(&attributes));
+    // The pages' headings: a stem drawn a pixel thin turns "м" into a broken "и".
+    UniqueFont font = MakeFont(-11, FW_BOLD, u"MS Sans Serif");
     for (const std::u16string_view letter : {u"м", u"и", u"н", u"п"}) {
         Surface surface(12, 16);
         SelectionScope scope(surface.Dc(), font.get());

@@ -53,8 +53,8 @@ struct Tally {
     OracleEvents events;
 };
 
-// The enumeration must choose the oracle's route; where its bounds cut it short, the finder may
-// only replace that choice by a route that keeps the rules and is better.
+// The oracle's route, or where the enumeration is cut short, one that keeps the rules and is
+// better.
 void CompareOnSeeds(std::uint32_t first, std::uint32_t last, const RandomNetworkShape& shape,
                     Tally& tally) {
     for (std::uint32_t seed = first; seed <= last; ++seed) {

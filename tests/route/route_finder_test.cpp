@@ -121,8 +121,7 @@ TEST(FindRoute, ChoosesByTheRulesBoundsAndTieBreaks) {
 }
 
 TEST(BestRouteSearch, OrdersByTheAlgorithmThenTakesTheFewestPoints) {
-    // The detour takes two transfers and 6 minutes, line 1 none and 10; each known score lies
-    // between them in the algorithm's order.
+    // Detour: two transfers, 6 minutes; line 1: none, 10; each known score lies between them.
     auto detour = Detour();
     detour->Stations()[0]->runTime = 9;
     auto ring = Ring<>();

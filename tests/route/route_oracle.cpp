@@ -102,8 +102,7 @@ std::vector<std::vector<std::uint8_t>> OracleAdjacency(const NetworkModel& model
             }
         }
     }
-    // Each end joins the first station at its place; the second is sought only when the first
-    // was found.
+    // The first station at each end's place; the second sought only when the first is found.
     const auto firstStationAt = [&](std::int32_t x, std::int32_t y) -> std::optional<std::size_t> {
         for (std::size_t i = 0; i < n; ++i) {
             const Station& point = Point(model, static_cast<std::int64_t>(i));
@@ -135,7 +134,7 @@ std::vector<std::int32_t> OracleSearchRoute(const NetworkModel& model, std::int3
     // Entry 0 the point count, then the points; an empty vector is an empty slot.
     using Path = std::vector<std::int32_t>;
     std::vector<Path> table(static_cast<std::size_t>(slotCount));
-    table[0] = Path(static_cast<std::size_t>(std::max<std::int64_t>(maxLength + 1, 2)), 0);
+    table[0] = Path(static_cast<std::size_t>(n) + 2, 0);
     table[0][0] = 1;
     table[0][1] = departure;
     std::int64_t pathCount = 1;
@@ -198,8 +197,7 @@ std::vector<std::int32_t> OracleSearchRoute(const NetworkModel& model, std::int3
                             extended = false;
                             break;
                         }
-                        Path copy(static_cast<std::size_t>(n) + 1, 0);
-                        std::copy(path.begin() + 1, path.begin() + 1 + length, copy.begin() + 1);
+                        Path copy = path;
                         copy[0] = length + 1;
                         copy[static_cast<std::size_t>(length) + 1] = s;
                         table[static_cast<std::size_t>(pathCount++)] = std::move(copy);
