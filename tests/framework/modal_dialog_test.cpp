@@ -10,8 +10,6 @@
 #include "platform/user/api/message_functions.h"
 #include "platform/user/api/window_functions.h"
 #include "platform/user/defaults/dialog_manager.h"
-#include "platform/user/records/window_messages.h"
-#include "platform/user/records/window_styles.h"
 
 namespace qv {
 namespace {

@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include "map_text.h"
-
 namespace qv {
 namespace {
 

@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/host/virtual_keys.h"
-
 namespace qv {
 namespace {
 

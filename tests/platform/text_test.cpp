@@ -35,12 +35,11 @@ RECT InkOf(const Surface& surface) {
 
 TEST(TextMetrics, HeightsBeyondTheScreenAreHeldAtTheTallestAndSemiBoldIsBold) {
     Surface surface(10, 10);
-    UniqueFont tallest = MakeFont(-kMaxCharacterHeight);
-    LONG tallestCell = 0;
-    {
+    const LONG tallestCell = [&] {
+        UniqueFont tallest = MakeFont(-kMaxCharacterHeight);
         SelectionScope scope(surface.Dc(), tallest.get());
-        tallestCell = MetricsOf(surface.Dc()).tmHeight;
-    }
+        return MetricsOf(surface.Dc()).tmHeight;
+    }();
     EXPECT_GT(tallestCell, kMaxCharacterHeight);
     for (const LONG height :
          {LONG{-83'000'000}, LONG{-2'147'483'647} - 1, LONG{83'000'000}, LONG{2'147'483'647}}) {
@@ -89,7 +88,7 @@ TEST(DrawText, FormatsPlaceTheTextInTheRectangleAndItClipsTheText) {
     EXPECT_LE(clipped.bottom, 8);
 }
 
-TEST(DrawText, CalcRectMeasuresWithoutDrawingUpToTheTerminatorAndLineEnds) {
+TEST(DrawText, CalcRectMeasuresWithoutDrawingLineEndsAndTheWidestRectangles) {
     Surface surface(100, 60);
     UniqueFont font = MakeFont(-10);
     SelectionScope scope(surface.Dc(), font.get());
@@ -99,14 +98,6 @@ TEST(DrawText, CalcRectMeasuresWithoutDrawingUpToTheTerminatorAndLineEnds) {
     EXPECT_EQ(height, 2 * metrics.tmHeight);
     EXPECT_EQ(box.bottom, 4 + 2 * metrics.tmHeight);
     EXPECT_EQ(InkOf(surface).right, -1);
-
-    // A negative count runs to the terminating zero.
-    RECT terminated{0, 0, 0, 0};
-    const char16_t withZero[] = u"ab\0cd";
-    DrawTextW(surface.Dc(), withZero, -1, &terminated, DT_CALCRECT);
-    RECT prefix{0, 0, 0, 0};
-    DrawTextW(surface.Dc(), u"ab", &prefix, DT_CALCRECT);
-    EXPECT_EQ(terminated.right, prefix.right);
 
     // A line ends at CR, LF or both together; a single line takes neither.
     for (const auto& [text, format, lines] : {std::tuple{u"a\r\nb", 0u, 2},

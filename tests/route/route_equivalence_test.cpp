@@ -14,7 +14,6 @@ namespace {
 
 using namespace testing;
 using Points = std::vector<std::int32_t>;
-using Matrix = std::vector<std::vector<std::uint8_t>>;
 
 bool Better(const NetworkModel& model, const Points& a, const Points& b) {
     return OracleBetter(OracleMeasure(model, a), OracleMeasure(model, b), model.settings.algorithm);
@@ -25,7 +24,7 @@ std::optional<std::string> BrokenRule(const NetworkModel& model, const Points& p
     if (path.empty() || path.front() != from || path.back() != to) {
         return "wrong ends";
     }
-    const Matrix links = OracleAdjacency(model);
+    const auto links = OracleAdjacency(model);
     for (std::size_t i = 1; i < path.size(); ++i) {
         const Points before(path.begin(), path.begin() + static_cast<std::ptrdiff_t>(i));
         const auto point = static_cast<std::size_t>(path[i]);

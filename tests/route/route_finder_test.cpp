@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <vector>
 
 #include "network_builder.h"
@@ -18,10 +19,8 @@ Indices Find(NetworkModel& model, std::int32_t from, std::int32_t to) {
     model.destination = model.Stations()[static_cast<std::size_t>(to)];
     SilentRouteSearchFeedback feedback;
     FindRoute(model, feedback);
-    Indices indices;
-    for (const Station* point : model.route) {
-        indices.push_back(point->index);
-    }
+    Indices indices(model.route.size());
+    std::ranges::transform(model.route, indices.begin(), [](const Station* p) { return p->index; });
     return indices;
 }
 

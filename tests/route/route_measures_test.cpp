@@ -35,10 +35,9 @@ std::unique_ptr<NetworkModel> Network() {
 }
 
 std::vector<Station*> Path(const NetworkModel& model, std::initializer_list<std::int32_t> indices) {
-    std::vector<Station*> path;
-    for (const std::int32_t index : indices) {
-        path.push_back(model.Stations()[static_cast<std::size_t>(index)]);
-    }
+    std::vector<Station*> path(indices.size());
+    std::ranges::transform(indices, path.begin(),
+                           [&](std::int32_t i) { return model.Stations()[i]; });
     return path;
 }
 
