@@ -17,8 +17,7 @@
 
 namespace qv::testing {
 
-// An object whose handlers the test sets per message; it logs every message its map is offered
-// and what its window was at that moment.
+// Handlers set per message; logs every message offered to its map, with its window then.
 template <typename Base>
 class ScriptedObject : public Base {
   public:
@@ -63,7 +62,6 @@ class ScriptedObject : public Base {
 using ScriptedWindow = ScriptedObject<WindowObject>;
 using ScriptedDialog = ScriptedObject<DialogObject>;
 
-// A window system on the headless host, and the framework's module with a dialog template.
 class FrameworkTest : public ::testing::Test {
   protected:
     static constexpr int kDialogId = 900;

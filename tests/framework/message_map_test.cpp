@@ -33,7 +33,7 @@ class Mapped {
     }
 };
 
-TEST(MessageMap, EntriesAreOfferedInOrderUntilOneKeepsItsHandledFlag) {
+TEST(MessageMap, EntriesAreOfferedInOrderUntilOneKeepsItsFlagAndGoByIdAndCode) {
     Mapped map;
     LRESULT result = 0;
     EXPECT_TRUE(map.Handle(WM_TIMER, 0, 0, result));
@@ -48,14 +48,12 @@ TEST(MessageMap, EntriesAreOfferedInOrderUntilOneKeepsItsHandledFlag) {
     EXPECT_FALSE(map.Handle(WM_TIMER, 0, 0, result, 1));  // only map 0 exists
     EXPECT_TRUE(map.calls.empty());
     EXPECT_EQ(result, 99);
-}
 
-TEST(MessageMap, CommandsAndNotificationsGoByIdAndCode) {
+    // Commands and notifications go by id and code.
     NMHDR changed{nullptr, 1021, 0xFFFFFF9B};
     NMHDR otherCode{nullptr, 1021, 0xFFFFFFFE};
     NMHDR otherId{nullptr, 1022, 0xFFFFFF9B};
-    // An entry without a code takes the command whatever its code; one with a code takes that
-    // code only, even from the same control.
+    // An entry without a code takes any code; one with a code that code only.
     const struct {
         UINT message;
         WPARAM wParam;
@@ -73,11 +71,11 @@ TEST(MessageMap, CommandsAndNotificationsGoByIdAndCode) {
         {WM_PAINT, 0, 0, 0},
     };
     for (const auto& c : cases) {
-        Mapped map;
-        LRESULT result = 99;
-        EXPECT_EQ(map.Handle(c.message, c.wParam, c.lParam, result), c.handler != 0)
+        Mapped fresh;
+        LRESULT answer = 99;
+        EXPECT_EQ(fresh.Handle(c.message, c.wParam, c.lParam, answer), c.handler != 0)
             << c.message << " " << c.wParam;
-        EXPECT_EQ(result, c.handler != 0 ? c.handler : 99);
+        EXPECT_EQ(answer, c.handler != 0 ? c.handler : 99);
     }
 }
 

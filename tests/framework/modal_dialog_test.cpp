@@ -10,8 +10,6 @@
 #include "platform/user/api/message_functions.h"
 #include "platform/user/api/window_functions.h"
 #include "platform/user/defaults/dialog_manager.h"
-#include "platform/user/records/window_messages.h"
-#include "platform/user/records/window_styles.h"
 
 namespace qv {
 namespace {
@@ -21,7 +19,6 @@ using testing::ScriptedDialog;
 using testing::ScriptedWindow;
 
 constexpr RECT kScreen{0, 0, 240, 320};
-constexpr UINT ID_STATION_LIST = 1031;
 
 class ModalDialogs : public FrameworkTest {
   protected:

@@ -5,8 +5,6 @@
 #include "platform/user/api/message_functions.h"
 #include "platform/user/api/window_functions.h"
 #include "platform/user/defaults/default_window_procedure.h"
-#include "platform/user/records/window_messages.h"
-#include "platform/user/records/window_styles.h"
 
 namespace qv {
 namespace {
@@ -78,7 +76,7 @@ TEST_F(WindowBinding, AWindowThatCannotBeMadeLeavesItsObjectUnboundAndNoRecordBe
     EXPECT_TRUE(system.TopLevelWindows().empty());
 }
 
-TEST_F(WindowBinding, AChildGetsItsPlaceTheDefaultStyleAndItsObjectAsId) {
+TEST_F(WindowBinding, AChildGetsItsPlaceStyleAndIdAndAWindowMayOutliveItsObject) {
     ScriptedWindow main;
     CreateFrameWindow(main, nullptr, kScreen, u"", kMainStyle, 0, 0, nullptr);
     ScriptedWindow child;
@@ -94,17 +92,16 @@ TEST_F(WindowBinding, AChildGetsItsPlaceTheDefaultStyleAndItsObjectAsId) {
     EXPECT_EQ(static_cast<UINT_PTR>(GetWindowLongW(window, GWL_ID)),
               reinterpret_cast<UINT_PTR>(&child));
     EXPECT_EQ(GetParent(window), main.hwnd);
-}
 
-TEST_F(WindowBinding, AWindowThatOutlivesItsObjectGetsTheDefaultProcessing) {
-    HWND window = nullptr;
+    // A window that outlives its object gets the default processing.
+    HWND orphan = nullptr;
     {
-        ScriptedWindow main;
-        window = CreateFrameWindow(main, nullptr, kScreen, u"", kMainStyle, 0, 0, nullptr);
+        ScriptedWindow gone;
+        orphan = CreateFrameWindow(gone, nullptr, kScreen, u"", kMainStyle, 0, 0, nullptr);
     }
-    EXPECT_TRUE(SetWindowTextW(window, u"дальше"));
-    EXPECT_EQ(GetWindowText(window), u"дальше");
-    EXPECT_TRUE(DestroyWindow(window));
+    EXPECT_TRUE(SetWindowTextW(orphan, u"дальше"));
+    EXPECT_EQ(GetWindowText(orphan), u"дальше");
+    EXPECT_TRUE(DestroyWindow(orphan));
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 
@@ -24,10 +25,8 @@ const std::u16string kExampleText =
 class MapFileTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        folder_ = fs::temp_directory_path() /
-                  ("qv-map-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
-                   "-" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::create_directories(folder_);
+        char pattern[] = "/tmp/qv-map-XXXXXX";
+        folder_ = ::mkdtemp(pattern);
     }
     void TearDown() override { fs::remove_all(folder_); }
 
@@ -98,8 +97,7 @@ TEST_F(MapFileTest, OnlyRegularFilesAreReadAndNothingWaitsForAPeer) {
 }
 
 TEST_F(MapFileTest, AMapOfExactlyTheLargestSizeLoadsAndOneByteMoreIsRefused) {
-    // Lines after the last tab letter are not read: daggers (U+2020, bytes 20 20) fill the file
-    // to the size. A byte lost would leave UTF-16 text of an odd length.
+    // Daggers (U+2020) after the last tab letter fill the file; a byte lost would leave it odd.
     std::string bytes = "\xFF\xFE" + EncodeUtf16Le(kExampleText);
     const std::size_t largest = std::size_t{64} << 20;
     bytes.resize(largest, '\x20');
@@ -116,7 +114,7 @@ TEST_F(MapFileTest, AMapOfExactlyTheLargestSizeLoadsAndOneByteMoreIsRefused) {
     EXPECT_EQ(error.reason, "the file is too large for a map (more than 64 MB)");
 }
 
-TEST_F(MapFileTest, OnlyTheStartIsReadForTheTitle) {
+TEST_F(MapFileTest, OnlyTheStartIsReadForTheTitleAndWhatDoesNotBeginAsAMapHasNone) {
     // A character cut by the end of the part read, and anything after it, do not matter.
     std::string utf8 = "[NAME]\r\nНовая сеть;1;0;\r\n[MAP]\r\n";
     while (utf8.size() < kMapTitleBytes) {
@@ -134,9 +132,7 @@ TEST_F(MapFileTest, OnlyTheStartIsReadForTheTitle) {
     const std::u16string longName(150, u'Я');
     EXPECT_EQ(ReadMapTitle(Write("long.qvn", Utf16ToUtf8(u"[NAME]\n  " + longName + u";1;0;\n"))),
               longName.substr(0, 99));
-}
 
-TEST_F(MapFileTest, WhatDoesNotBeginAsAMapHasNoTitle) {
     const std::string broken[] = {
         "[MAP]\r\nName;1;0;\r\n",
         "[NAME]\r\nno field end\r\n",

@@ -67,7 +67,6 @@ TEST(MapParser, ExampleFileGivesOneRingOfThreeStationsWhateverTheLineEnds) {
     }
 }
 
-// The fields that the length rules read or leave at their defaults, in one line.
 std::string OptionalFields(const NetworkModel& model) {
     const Station& point = *model.Stations()[0];
     const auto n = [](std::int64_t value) { return std::to_string(value) + " "; };
@@ -77,12 +76,13 @@ std::string OptionalFields(const NetworkModel& model) {
            n(point.labelY) + n(point.labelAlign);
 }
 
-TEST(MapParser, OptionalFieldsAreReadOnlyWhenEnoughCharactersRemain) {
+TEST(MapParser, OptionalFieldsAreReadOnlyWhenEnoughCharactersRemainAndLeadingSpacesDropped) {
     struct Case {
         std::u16string_view scheme;
         std::u16string_view drawing;
         std::u16string_view point;
         const char* fields;  // zoom, label zoom, origin, font, colour, halo, style, label group
+        const char* names = "Пример|Первая";
     };
     constexpr std::u16string_view kDrawing = u"0;0;3;4;1;FF00FFh;";
     constexpr std::u16string_view kPoint = u"1;1;S;Первая;20;20;2;";
@@ -103,30 +103,29 @@ TEST(MapParser, OptionalFieldsAreReadOnlyWhenEnoughCharactersRemain) {
          "1 1 0 0 -8 16777215 1 1  0 0 1 "},
         {u"Пример;1;0;", kDrawing, u"1;1;S;Первая;20;20;2;L;1;2;",
          "1 1 0 0 -8 16777215 1 1 L 1 2 1 "},
+        // Spaces starting a field are dropped, others kept.
+        {u"  Пример ;1;0;", kDrawing, u"1;1;S;  Первая  ; 20; 20;2;",
+         "1 1 0 0 -8 16777215 1 1  0 0 1 ", "Пример |Первая  "},
     };
     for (const Case& c : cases) {
         NetworkModel model;
         ASSERT_EQ(LoadText(model, ExampleText(c.scheme, c.drawing, c.point)), 0);
         EXPECT_EQ(OptionalFields(model), c.fields) << Utf16ToUtf8(std::u16string(c.point));
+        EXPECT_EQ(Utf16ToUtf8(model.name + u"|" + model.Stations()[0]->name), c.names);
     }
 }
 
-TEST(MapParser, SpacesStartingAFieldAreDroppedOthersKept) {
-    NetworkModel model;
-    ASSERT_EQ(LoadText(model, ExampleText(u"  Пример ;1;0;", u"0;0;3;4;1;FF00FFh;",
-                                          u"1;1;S;  Первая  ; 20; 20;2;")),
-              0);
-    EXPECT_EQ(model.name, u"Пример ");
-    EXPECT_EQ(model.Stations()[0]->name, u"Первая  ");
-    EXPECT_EQ(model.Stations()[0]->x, 20);
-}
-
 TEST(MapParser, TransfersAreReadUpToTheLetterHeaderAndZeroTimesAreKept) {
+    // Any '[' or a capital of the next header's name ends a run of records.
+    std::u16string text = TwoLineText(u"1;20;10;22;12;4;\r\n");
+    text = Replaced(Replaced(text, u"[STATION]", u"[что угодно"), u"[CROSS]", u"CROSS]");
     NetworkModel model;
-    ASSERT_EQ(LoadText(model, TwoLineText(u"1;20;10;22;12;4;\r\n")), 0);
+    ASSERT_EQ(LoadText(model, Replaced(text, u"[TABLETTERS]", u"TABLETTERS]")), 0);
+    EXPECT_EQ(model.StationCount(), 4);
     ASSERT_EQ(model.TransferCount(), 1);
     EXPECT_EQ(model.transfers[0], (Transfer{20, 10, 22, 12, 4}));
     EXPECT_TRUE(model.StationLinks().Joined(1, 2));
+    EXPECT_EQ(model.tabLetters, u"А");
 
     NetworkModel zero;
     const std::u16string zeroTimes =
@@ -135,20 +134,17 @@ TEST(MapParser, TransfersAreReadUpToTheLetterHeaderAndZeroTimesAreKept) {
     ASSERT_EQ(LoadText(zero, zeroTimes), 0);
     EXPECT_EQ(zero.transfers[0].time, 0);
     EXPECT_EQ(zero.Stations()[1]->runTime, 0);
-}
 
-TEST(MapParser, NoDeclaredTransfersSkipsTheLineAfterCross) {
-    // Whatever that line holds, the next one is the letter count.
-    NetworkModel model;
-    ASSERT_EQ(LoadText(model, Replaced(TwoLineText(u"", u"0"), u"[TABLETTERS]", u"anything")), 0);
-    EXPECT_EQ(model.TransferCount(), 0);
-    EXPECT_EQ(model.tabLetters, u"А");
-
-    // A transfer record under a count of 0 takes the header's place; the header then is no count.
+    // No declared transfers: the line after the header is skipped, whatever it holds.
+    NetworkModel none;
+    ASSERT_EQ(LoadText(none, Replaced(TwoLineText(u"", u"0"), u"[TABLETTERS]", u"anything")), 0);
+    EXPECT_EQ(none.TransferCount(), 0);
+    EXPECT_EQ(none.tabLetters, u"А");
+    // A transfer record there takes the header's place; the header then is no count.
     EXPECT_EQ(RefusalOf(TwoLineText(u"1;20;10;22;12;4;\r\n", u"0")).line, 15);
 }
 
-TEST(MapParser, RefusesWhatLiesOutsideTheFormatNamingTheLineAndTheReason) {
+TEST(MapParser, RefusesWhatLiesOutsideTheFormatNamingTheLineAndAShortPrintableReason) {
     struct Case {
         const char* what;
         std::u16string text;
@@ -195,6 +191,9 @@ TEST(MapParser, RefusesWhatLiesOutsideTheFormatNamingTheLineAndTheReason) {
          "surrogate pair (U+D83D)"},
         {"halves in the wrong order", replaced(u"Третья;", low + high + u";"), 10,
          "surrogate pair (U+DE87)"},
+        {"escape quoted short",
+         replaced(u"0;0;3;4;1;", u"0;\x1B[2J" + std::u16string(100, u'9') + u";3;4;1;"), 4,
+         "'<U+001B>[2J99"},
         {"half a pair as a tab letter", replaced(u"\r\nП\r\n", u"\r\n" + high + low + u"\r\n"), 15,
          "U+D83D"},
     };
@@ -205,15 +204,10 @@ TEST(MapParser, RefusesWhatLiesOutsideTheFormatNamingTheLineAndTheReason) {
         EXPECT_EQ(error.line, c.line) << c.what << ": " << error.reason;
         EXPECT_FALSE(error.reason.empty()) << c.what;
         EXPECT_NE(error.reason.find(c.reason), std::string::npos) << c.what << ": " << error.reason;
+        // Messages quote fields short and without control characters.
+        EXPECT_EQ(error.reason.find('\x1B'), std::string::npos) << error.reason;
+        EXPECT_LT(error.reason.size(), 110u) << error.reason;
     }
-}
-
-TEST(MapParser, MessagesQuoteFieldsShortAndWithoutControlCharacters) {
-    const MapError error = RefusalOf(Replaced(
-        ExampleText(), u"0;0;3;4;1;", u"0;\x1B[2J" + std::u16string(100, u'9') + u";3;4;1;"));
-    EXPECT_EQ(error.reason.find('\x1B'), std::string::npos) << error.reason;
-    EXPECT_NE(error.reason.find("'<U+001B>[2J99"), std::string::npos) << error.reason;
-    EXPECT_LT(error.reason.size(), 110u) << error.reason;
 }
 
 std::u16string MapOfPoints(std::int32_t count) {
@@ -261,19 +255,6 @@ TEST(MapParser, LongNamesAndLabelsAreCutNeverInsideASurrogatePair) {
     EXPECT_EQ(cut.Stations()[0]->name,
               withPairAt(97, 120).substr(0, 99));  // pair just inside: kept
     EXPECT_EQ(cut.Stations()[0]->labelText, std::u16string(48, u'Ж'));
-}
-
-TEST(MapParser, HeadersAreKnownByTheirFirstCharacter) {
-    // Any '[' or a capital of the next header's name ends a run of records.
-    std::u16string text = TwoLineText(u"1;20;10;22;12;4;\r\n");
-    text = Replaced(Replaced(text, u"[STATION]", u"[что угодно"), u"[CROSS]", u"CROSS]");
-    text = Replaced(text, u"[TABLETTERS]", u"TABLETTERS]");
-    NetworkModel model;
-    MapError error;
-    ASSERT_EQ(LoadText(model, text, &error), 0) << error.reason;
-    EXPECT_EQ(model.StationCount(), 4);
-    EXPECT_EQ(model.TransferCount(), 1);
-    EXPECT_EQ(model.tabLetters, u"А");
 }
 
 TEST(MapParser, DeclaredCountsAllocateNothingLarge) {

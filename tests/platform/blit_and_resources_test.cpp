@@ -21,22 +21,17 @@ using testing::Surface;
 
 constexpr COLORREF kWhite = RGB(255, 255, 255);
 
-// A 4 x 4 source whose pixel (x, y) has red x * 50 and green y * 50.
 COLORREF Gradient(int x, int y) {
     return RGB(static_cast<BYTE>(x * 50), static_cast<BYTE>(y * 50), 0);
 }
 
-void PaintGradient(const Surface& surface) {
+TEST(BitBlt, ClipsAtEveryEdgeKnowsOnlyThePlainCopyAndStretchesByNearestNeighbour) {
+    Surface source(4, 4);
     for (int y = 0; y < 4; ++y) {
         for (int x = 0; x < 4; ++x) {
-            SetPixel(surface.Dc(), x, y, Gradient(x, y));
+            SetPixel(source.Dc(), x, y, Gradient(x, y));
         }
     }
-}
-
-TEST(BitBlt, ClipsAtNegativeOffsetsAndFarEdgesAndKnowsOnlyThePlainCopy) {
-    Surface source(4, 4);
-    PaintGradient(source);
     Surface small(3, 3);
     EXPECT_EQ(BitBlt(small.Dc(), -2, -1, 4, 4, source.Dc(), 0, 0, SRCCOPY), 1);
     EXPECT_EQ(small.At(0, 0), Gradient(2, 1));
@@ -49,16 +44,13 @@ TEST(BitBlt, ClipsAtNegativeOffsetsAndFarEdgesAndKnowsOnlyThePlainCopy) {
     BitBlt(target.Dc(), 4, 4, 100, 100, source.Dc(), 0, 0, SRCCOPY);  // far past every edge
     EXPECT_EQ(target.At(5, 5), Gradient(1, 1));
     EXPECT_EQ(BitBlt(target.Dc(), 0, 0, 2, 2, source.Dc(), 0, 0, 0x00EE0086), 0);
-}
 
-TEST(StretchBlt, ScalesByNearestNeighbourAndRefusesEmptyAreas) {
-    Surface source(4, 4);
-    PaintGradient(source);
-    Surface target(8, 8);
-    StretchBlt(target.Dc(), 0, 0, 8, 8, source.Dc(), 0, 0, 4, 4, SRCCOPY);
+    // Stretched by nearest neighbour.
+    Surface doubled(8, 8);
+    StretchBlt(doubled.Dc(), 0, 0, 8, 8, source.Dc(), 0, 0, 4, 4, SRCCOPY);
     for (int y = 0; y < 8; ++y) {
         for (int x = 0; x < 8; ++x) {
-            ASSERT_EQ(target.At(x, y), Gradient(x / 2, y / 2)) << x << "," << y;
+            ASSERT_EQ(doubled.At(x, y), Gradient(x / 2, y / 2)) << x << "," << y;
         }
     }
     // Shrunk, each target pixel takes the source pixel at its start; empty areas are refused.
@@ -129,22 +121,6 @@ TEST(Resources, EveryImageTheProgramLoadsIsThereInItsColoursAndMissingOnesAreNot
     }
 }
 
-TEST(Resources, IconsDrawOnlyTheirOpaquePixels) {
-    constexpr std::string_view rows[] = {"r.", ".b"};
-    ResourceModule module;
-    module.AddIcon(7, {2, 2, rows});
-    UniqueIcon icon(LoadIconW(&module, 7));
-    ASSERT_TRUE(icon);
-    Surface surface(6, 6);
-    SetPixel(surface.Dc(), 2, 1, RGB(0, 255, 0));
-    DrawIconEx(surface.Dc(), 1, 1, icon.get(), 4, 4, 0, nullptr, DI_NORMAL);
-    EXPECT_EQ(surface.At(1, 1), RGB(255, 0, 0));
-    EXPECT_EQ(surface.At(2, 2), RGB(255, 0, 0));  // scaled to twice its size
-    EXPECT_EQ(surface.At(3, 1), kWhite);          // transparent
-    EXPECT_EQ(surface.At(4, 4), RGB(0, 0, 255));
-    EXPECT_EQ(LoadIconW(&module, 8), nullptr);
-}
-
 TEST(Strings, AreCutAtTheBufferInUnitsAndMissingOnesOrBadArgumentsLoadNothing) {
     ResourceModule module;
     module.AddString(7, u"a\U0001F687b");
@@ -169,14 +145,6 @@ TEST(Strings, AreCutAtTheBufferInUnitsAndMissingOnesOrBadArgumentsLoadNothing) {
     EXPECT_EQ(LoadStringW(ProgramModule(), IDS_TITLE, nullptr, 100), 0);
     EXPECT_EQ(LoadStringW(ProgramModule(), IDS_TITLE, untouched.data(), -1), 0);
     EXPECT_EQ(untouched, u"####");
-    // Size zero hands out a read-only pointer.
-    const char16_t* resource = u"stale";
-    EXPECT_EQ(
-        LoadStringW(ProgramModule(), IDS_MENUBAR_SCHEME, reinterpret_cast<char16_t*>(&resource), 0),
-        5);
-    EXPECT_EQ(resource, ProgramModule()->FindString(IDS_MENUBAR_SCHEME).data());
-    EXPECT_EQ(LoadStringW(ProgramModule(), 4001, reinterpret_cast<char16_t*>(&resource), 0), 0);
-    EXPECT_EQ(resource, nullptr);
 }
 
 TEST(ImageList, SplitsAStripAndDrawsByIndexWithItsMask) {

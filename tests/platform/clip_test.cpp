@@ -39,8 +39,7 @@ void Apply(Grid& grid, const RECT& r, Next next) {
     }
 }
 
-// What differs, empty when the region holds exactly the model's pixels and its rectangles do not
-// overlap.
+// Empty when the region holds exactly the model's pixels in rectangles that do not overlap.
 std::string Mismatch(const ClipRegion& region, const Grid& model) {
     Grid counts{};
     for (const RECT& r : region.Rectangles()) {
@@ -113,11 +112,6 @@ bool InFrame(int x, int y) {
     return outer && !hole;
 }
 
-void ClipToFrame(HDC dc) {
-    EXPECT_EQ(IntersectClipRect(dc, 2, 2, 22, 22), SIMPLEREGION);
-    EXPECT_EQ(ExcludeClipRect(dc, 8, 8, 16, 16), COMPLEXREGION);
-}
-
 struct Operation {
     std::string name;
     std::function<void(HDC)> draw;
@@ -187,7 +181,8 @@ TEST(Clip, EveryDrawingStaysInsideAClipOfSeveralRectangles) {
     for (const int scale : {1, 2}) {
         for (const Operation& operation : Operations()) {
             Surface surface(kSide, kSide, scale);
-            ClipToFrame(surface.Dc());
+            IntersectClipRect(surface.Dc(), 2, 2, 22, 22);
+            ExcludeClipRect(surface.Dc(), 8, 8, 16, 16);
             operation.draw(surface.Dc());
             int drawn = 0;
             for (int y = 0; y < kSide * scale; ++y) {
@@ -239,8 +234,7 @@ COLORREF Original(int x, int y) {
 }
 
 TEST(Clip, CopyingWithinOneBitmapReadsEachPixelBeforeOverwritingIt) {
-    // Clipped to two bands, rows 4..5 and 8..11, moving down 4 rows reads rows 4 and 5 for the
-    // second band after the first has written them.
+    // Bands 4..5 and 8..11 moved down 4: the second reads rows the first has written.
     for (const auto& [dx, dy, banded] :
          {std::tuple{1, 4, true}, {1, 3, false}, {-2, -3, false}, {3, 0, false}}) {
         Surface surface(10, 12);
@@ -266,7 +260,7 @@ TEST(Clip, CopyingWithinOneBitmapReadsEachPixelBeforeOverwritingIt) {
     }
 }
 
-TEST(SaveDC, RestoresObjectsColoursModeOriginAndClip) {
+TEST(SaveDC, RestoresObjectsColoursModeOriginAndClipToTheLevelAsked) {
     Surface surface(20, 20);
     const HDC dc = surface.Dc();
     UniqueBrush red(CreateSolidBrush(kRed));
@@ -300,21 +294,17 @@ TEST(SaveDC, RestoresObjectsColoursModeOriginAndClip) {
     EXPECT_EQ(GetClipBox(dc, &box), SIMPLEREGION);
     EXPECT_EQ(box, (RECT{0, 0, 10, 20}));
     EXPECT_EQ(DeleteObject(pen.release()), 1);
-}
 
-TEST(RestoreDC, LevelsCountFromTheFirstSaveOrBackFromTheLastAndBadOnesChangeNothing) {
-    Surface surface(20, 20);
-    const HDC dc = surface.Dc();
+    // Levels count from the first save or back from the last; bad ones change nothing.
     EXPECT_FALSE(RestoreDC(dc, -1));  // nothing saved
     EXPECT_FALSE(RestoreDC(dc, 1));
-    // Level n keeps a clip of width n, so that a restore shows which level it reached.
+    // Level n keeps a clip of width 10 - n, so that a restore shows which level it reached.
     for (int level = 1; level <= 3; ++level) {
         IntersectClipRect(dc, 0, 0, 10 - level, 10);
         EXPECT_EQ(SaveDC(dc), level);
     }
     IntersectClipRect(dc, 0, 0, 1, 1);
     const auto clipWidth = [&] {
-        RECT box;
         GetClipBox(dc, &box);
         return box.right - box.left;
     };

@@ -1,6 +1,3 @@
-// Compares a fixed scene with the pictures under tests/data/gdi. After a deliberate change of
-// the drawing, look at the new pictures and write them with QV_UPDATE_GOLDEN=1.
-
 #include <gtest/gtest.h>
 
 #include <string>

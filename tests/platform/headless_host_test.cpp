@@ -2,19 +2,13 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
-
-#include "platform/gdi/shapes.h"
-#include "platform/host/device_screen.h"
-#include "platform/host/virtual_keys.h"
-
 namespace qv {
 namespace {
 
 using Kind = InputEvent::Kind;
 using std::chrono::milliseconds;
 
-TEST(HeadlessHost, HandsOutPenKeysAndTextInOrder) {
+TEST(HeadlessHost, HandsOutInputInOrderAndRunsTheClockOnlyAsFarAsAllowed) {
     HeadlessHost host;
     host.Tap(10, 20);
     host.Key('H', {.control = true});
@@ -31,10 +25,7 @@ TEST(HeadlessHost, HandsOutPenKeysAndTextInOrder) {
     EXPECT_EQ(events[3], (InputEvent{Kind::KeyUp, {}, 'H', {.control = true}}));
     EXPECT_EQ(events[4], (InputEvent{Kind::Character, {}, 0, {}, u'Ё'}));
     EXPECT_EQ(events[5].character, u'ж');
-}
 
-TEST(HeadlessHost, ClockRunsOnlyAsFarAsAllowed) {
-    HeadlessHost host;
     EXPECT_EQ(host.Now(), milliseconds(0));
     EXPECT_EQ(host.Wait(milliseconds(500)), Host::WaitResult::Idle);
     EXPECT_EQ(host.Now(), milliseconds(0));
@@ -51,30 +42,6 @@ TEST(HeadlessHost, ClockRunsOnlyAsFarAsAllowed) {
     host.PenDown(1, 1);
     EXPECT_EQ(host.Wait(milliseconds(5000)), Host::WaitResult::Input);
     EXPECT_EQ(host.Now(), milliseconds(1200));
-}
-
-TEST(HeadlessHost, WritesWhatWasPresentedAsPng) {
-    HeadlessHost host(2);
-    EXPECT_FALSE(host.WriteScreenshot("/nonexistent/none.png"));
-    DeviceScreen screen(host.DeviceScale());
-    UniqueBrush red(CreateSolidBrush(RGB(255, 0, 0)));
-    RECT box{10, 10, 20, 30};
-    FillRect(screen.Dc(), &box, red.get());
-    host.Present(screen.Pixels());
-    FillRect(screen.Dc(), &box, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));  // too late
-    const std::filesystem::path path =
-        std::filesystem::temp_directory_path() / "qv-headless-screen.png";
-    ASSERT_TRUE(host.WriteScreenshot(path.string()));
-    cairo_surface_t* png = cairo_image_surface_create_from_png(path.c_str());
-    ASSERT_EQ(cairo_surface_status(png), CAIRO_STATUS_SUCCESS);
-    EXPECT_EQ(cairo_image_surface_get_width(png), 480);
-    EXPECT_EQ(cairo_image_surface_get_height(png), 640);
-    const auto* pixels = reinterpret_cast<const std::uint32_t*>(cairo_image_surface_get_data(png));
-    const int stride = cairo_image_surface_get_stride(png) / 4;
-    EXPECT_EQ(pixels[25 * stride + 25] & 0xFFFFFF, 0xFF0000u);
-    cairo_surface_destroy(png);
-    std::filesystem::remove(path);
-    EXPECT_EQ(host.Presentations(), 1);
 }
 
 }  // namespace

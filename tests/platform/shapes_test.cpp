@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <functional>
 #include <random>
 #include <utility>
@@ -13,6 +12,7 @@
 namespace qv {
 namespace {
 
+using testing::InkIn;
 using testing::Surface;
 
 constexpr COLORREF kBlack = RGB(0, 0, 0);
@@ -31,7 +31,6 @@ struct Tools {
     SelectionScope brushScope;
 };
 
-// Small shapes drawn with a one-pixel black pen and a red brush unless the case selects others.
 struct SmallPicture {
     const char* name;
     int width;
@@ -88,29 +87,6 @@ TEST(Shapes, WidePensAreCentredOnTheOutline) {
     EXPECT_EQ(surface.Row(20), "........#####rrrrrrrrrrrrrr#####........");
 }
 
-// The smallest box holding every pixel of `ink` in device rows [top, bottom), and whether the box
-// is wholly inked.
-struct InkBox {
-    RECT box{1 << 20, 1 << 20, -1, -1};
-    bool solid = false;
-};
-InkBox InkIn(const Surface& surface, int top, int bottom, COLORREF ink) {
-    InkBox found;
-    int count = 0;
-    for (int y = top; y < bottom; ++y) {
-        for (int x = 0; x < surface.Pixels().DeviceWidth(); ++x) {
-            if (surface.At(x, y) == ink) {
-                found.box = {std::min<LONG>(found.box.left, x), std::min<LONG>(found.box.top, y),
-                             std::max<LONG>(found.box.right, x + 1),
-                             std::max<LONG>(found.box.bottom, y + 1)};
-                ++count;
-            }
-        }
-    }
-    found.solid = count == (found.box.right - found.box.left) * (found.box.bottom - found.box.top);
-    return found;
-}
-
 TEST(Polyline, FlatEndedPenCoversItsFirstPointNotItsLastAtEveryWidthAndScale) {
     for (const int k : {1, 2}) {
         for (int width = 1; width <= 5; ++width) {
@@ -121,8 +97,9 @@ TEST(Polyline, FlatEndedPenCoversItsFirstPointNotItsLastAtEveryWidthAndScale) {
             const POINT up[] = {{12, 13}, {12, 7}};
             Polyline(surface.Dc(), across, 2);
             Polyline(surface.Dc(), up, 2);
-            const InkBox a = InkIn(surface, 0, 7 * k, kRed);
-            const InkBox u = InkIn(surface, 7 * k, 16 * k, kRed);
+            const auto red = [](COLORREF c) { return c == kRed; };
+            const testing::InkBox a = InkIn(surface, red, 0, 7 * k);
+            const testing::InkBox u = InkIn(surface, red, 7 * k, 16 * k);
             const std::string where = "k " + std::to_string(k) + " width " + std::to_string(width);
             EXPECT_TRUE(a.solid && u.solid) << where;
             EXPECT_EQ(a.box.left, 4 * k) << where;
@@ -182,8 +159,7 @@ TEST(Ellipses, MatchDrawingEachInTurnUnderAClipAtEveryScale) {
     std::mt19937 random(9);
     std::vector<EllipseStep> steps;
     for (int i = 0; i < 300; ++i) {
-        // Overlapping discs of a few sizes, some off the surface, some repeated, pens of
-        // every split, and now and then one larger than the surface.
+        // Discs of a few sizes, some off the surface, some repeated, some larger than it.
         const int radius = i % 50 == 0 ? 200 : static_cast<int>(random() % 4) * 3 + 1;
         const int x = static_cast<int>(random() % 90) - 15;
         const int y = static_cast<int>(random() % 70) - 15;

@@ -2,13 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 
 #include "platform/gdi/device_context.h"
 
 namespace qv::testing {
 
-// A memory surface of width x height logical pixels at device scale k, white.
 class Surface {
   public:
     Surface(int width, int height, int scale = 1) : dc_(new DeviceContext(scale)) {
@@ -46,5 +46,29 @@ class Surface {
     UniqueBitmap bitmap_;
     HBITMAP previous_ = nullptr;
 };
+
+// The box of the pixels of device rows [top, bottom) that `inked` accepts.
+struct InkBox {
+    RECT box{1 << 20, 1 << 20, -1, -1};
+    bool solid = false;
+};
+template <typename Inked>
+InkBox InkIn(const Surface& surface, Inked inked, int top = 0, int bottom = 1 << 20) {
+    InkBox found;
+    int count = 0;
+    for (int y = top; y < std::min(bottom, surface.Pixels().DeviceHeight()); ++y) {
+        for (int x = 0; x < surface.Pixels().DeviceWidth(); ++x) {
+            if (inked(surface.At(x, y))) {
+                found.box = {std::min<LONG>(found.box.left, x), std::min<LONG>(found.box.top, y),
+                             std::max<LONG>(found.box.right, x + 1),
+                             std::max<LONG>(found.box.bottom, y + 1)};
+                ++count;
+            }
+        }
+    }
+    found.solid = count > 0 &&
+                  count == (found.box.right - found.box.left) * (found.box.bottom - found.box.top);
+    return found;
+}
 
 }  // namespace qv::testing

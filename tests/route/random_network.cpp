@@ -4,79 +4,63 @@
 
 namespace qv::testing {
 
-namespace {
-
-class Dice {
-  public:
-    explicit Dice(std::uint32_t seed) : engine_(seed) {}
-    std::int32_t Between(std::int32_t low, std::int32_t high) {
-        return std::uniform_int_distribution<std::int32_t>(low, high)(engine_);
-    }
-    bool Chance(int percent) { return Between(1, 100) <= percent; }
-
-  private:
-    std::mt19937 engine_;
-};
-
-std::int16_t RandomKind(Dice& dice) {
-    const std::int32_t roll = dice.Between(1, 100);
-    return roll <= 70   ? kStationKind
-           : roll <= 80 ? kShapePointKind
-           : roll <= 85 ? kMarkedPointKind
-           : roll <= 95 ? kForbiddenKind
-                        : std::int16_t{'X'};
-}
-
-}  // namespace
-
 std::unique_ptr<NetworkModel> MakeRandomNetwork(std::uint32_t seed,
                                                 const RandomNetworkShape& shape) {
-    Dice dice(seed);
+    std::mt19937 engine(seed);
+    const auto between = [&](std::int32_t low, std::int32_t high) {
+        return std::uniform_int_distribution<std::int32_t>(low, high)(engine);
+    };
+    const auto chance = [&](int percent) { return between(1, 100) <= percent; };
+    const auto kind = [&] {
+        const std::int32_t roll = between(1, 100);
+        return roll <= 70   ? kStationKind
+               : roll <= 80 ? kShapePointKind
+               : roll <= 85 ? kMarkedPointKind
+               : roll <= 95 ? kForbiddenKind
+                            : std::int16_t{'X'};
+    };
     auto model = std::make_unique<NetworkModel>();
-    const std::int32_t lineCount = dice.Between(1, shape.maxLines);
+    const std::int32_t lineCount = between(1, shape.maxLines);
     for (std::int32_t i = 0; i < lineCount; ++i) {
-        const std::int32_t number = i > 0 && dice.Chance(20) ? dice.Between(0, i - 1) : i;
-        const std::int32_t points = dice.Between(2, shape.maxPointsPerLine);
-        Line& line =
-            model->AddLine(number, u"Линия", 0, dice.Chance(20), points, dice.Between(0, 4));
+        const std::int32_t number = i > 0 && chance(20) ? between(0, i - 1) : i;
+        const std::int32_t points = between(2, shape.maxPointsPerLine);
+        Line& line = model->AddLine(number, u"Линия", 0, chance(20), points, between(0, 4));
         for (std::int32_t j = 0; j < points; ++j) {
             line.AddStation({.name = u"Точка",
-                             .runTime = dice.Between(0, 5),
-                             .kind = RandomKind(dice),
-                             .x = dice.Between(0, shape.gridSize - 1),
-                             .y = dice.Between(0, shape.gridSize - 1)});
+                             .runTime = between(0, 5),
+                             .kind = kind(),
+                             .x = between(0, shape.gridSize - 1),
+                             .y = between(0, shape.gridSize - 1)});
         }
     }
     model->BuildStationIndex();
     const std::int32_t pointCount = model->StationCount();
     const auto point = [&] {
-        return model->Stations()[static_cast<std::size_t>(dice.Between(0, pointCount - 1))];
+        return model->Stations()[static_cast<std::size_t>(between(0, pointCount - 1))];
     };
 
-    const std::int32_t transferRoll = dice.Between(1, 10);
+    const std::int32_t transferRoll = between(1, 10);
     const std::int32_t transferCount =
         shape.minTransferRecords > 0
-            ? dice.Between(shape.minTransferRecords, shape.maxTransferRecords)
-            : (transferRoll <= 2 ? 0
-                                 : (transferRoll <= 7 ? dice.Between(1, 9) : dice.Between(10, 16)));
+            ? between(shape.minTransferRecords, shape.maxTransferRecords)
+            : (transferRoll <= 2 ? 0 : (transferRoll <= 7 ? between(1, 9) : between(10, 16)));
     for (std::int32_t i = 0; i < transferCount; ++i) {
         const Station& a = *point();
         const Station& b = *point();
-        Transfer transfer{a.x, a.y, b.x, b.y, dice.Between(0, 6)};
-        if (dice.Chance(10)) {
+        Transfer transfer{a.x, a.y, b.x, b.y, between(0, 6)};
+        if (chance(10)) {
             transfer.x2 = shape.gridSize + 5;  // matches no point
         }
         model->transfers.push_back(transfer);
     }
 
-    const std::int32_t algorithmRoll = dice.Between(1, 20);
-    model->settings.algorithm =
-        algorithmRoll <= 9 ? 0 : (algorithmRoll <= 18 ? 1 : dice.Between(2, 3));
-    model->settings.countWaitTime = dice.Chance(50);
-    model->settings.maxTransfers = dice.Between(0, 5);
+    const std::int32_t algorithmRoll = between(1, 20);
+    model->settings.algorithm = algorithmRoll <= 9 ? 0 : (algorithmRoll <= 18 ? 1 : between(2, 3));
+    model->settings.countWaitTime = chance(50);
+    model->settings.maxTransfers = between(0, 5);
 
     model->departure = point();
-    model->destination = dice.Chance(10) ? model->departure : point();
+    model->destination = chance(10) ? model->departure : point();
     model->BuildAdjacency();
     return model;
 }

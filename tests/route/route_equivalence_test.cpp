@@ -14,52 +14,33 @@ namespace {
 
 using namespace testing;
 using Points = std::vector<std::int32_t>;
-using Matrix = std::vector<std::vector<std::uint8_t>>;
-
-// The reference takes its links, measures, bounds and order from the oracle, not the finder.
-RouteRules RulesOf(const NetworkModel& model) {
-    return {.algorithm = model.settings.algorithm,
-            .maxTransfers = model.settings.maxTransfers,
-            .maxLength = OracleMaxLength(model)};
-}
-
-bool Admissible(const NetworkModel& model, std::int32_t point, const Points& before) {
-    return model.Stations()[static_cast<std::size_t>(point)]->kind != 'F' &&
-           std::find(before.begin(), before.end(), point) == before.end();
-}
-
-// Whether a path that has not arrived may take another step: the bounds test the path before it.
-bool MayStep(const NetworkModel& model, const Points& path) {
-    return static_cast<std::int64_t>(path.size()) < OracleMaxLength(model) - 1 &&
-           OracleMeasure(model, path).transfers <= model.settings.maxTransfers;
-}
-
-bool Choosable(const NetworkModel& model, const OracleScore& score) {
-    return model.settings.algorithm == 0 || score.minutes < 9999;
-}
 
 bool Better(const NetworkModel& model, const Points& a, const Points& b) {
     return OracleBetter(OracleMeasure(model, a), OracleMeasure(model, b), model.settings.algorithm);
 }
 
-// Why a path breaks the rules of a search, or nothing when it keeps them.
 std::optional<std::string> BrokenRule(const NetworkModel& model, const Points& path,
                                       std::int32_t from, std::int32_t to) {
     if (path.empty() || path.front() != from || path.back() != to) {
         return "wrong ends";
     }
-    const Matrix links = OracleAdjacency(model);
+    const auto links = OracleAdjacency(model);
     for (std::size_t i = 1; i < path.size(); ++i) {
         const Points before(path.begin(), path.begin() + static_cast<std::ptrdiff_t>(i));
-        if (links[static_cast<std::size_t>(path[i - 1])][static_cast<std::size_t>(path[i])] != 1) {
+        const auto point = static_cast<std::size_t>(path[i]);
+        if (links[static_cast<std::size_t>(path[i - 1])][point] != 1) {
             return "no link at step " + std::to_string(i);
         }
-        if (!Admissible(model, path[i], before) || !MayStep(model, before)) {
+        // The bounds test the path before the step.
+        if (model.Stations()[point]->kind == 'F' || std::ranges::count(before, path[i]) != 0 ||
+            static_cast<std::int64_t>(before.size()) >= OracleMaxLength(model) - 1 ||
+            OracleMeasure(model, before).transfers > model.settings.maxTransfers) {
             return "step " + std::to_string(i) + " breaks a bound or enters a point it may not";
         }
     }
-    return Choosable(model, OracleMeasure(model, path)) ? std::nullopt
-                                                        : std::optional<std::string>("too long");
+    return model.settings.algorithm == 0 || OracleMeasure(model, path).minutes < 9999
+               ? std::nullopt
+               : std::optional<std::string>("too long");
 }
 
 struct Tally {
@@ -71,8 +52,8 @@ struct Tally {
     OracleEvents events;
 };
 
-// The enumeration must choose the oracle's route; where its bounds cut it short, the finder may
-// only replace that choice by a route that keeps the rules and is better.
+// The oracle's route, or where the enumeration is cut short, one that keeps the rules and is
+// better.
 void CompareOnSeeds(std::uint32_t first, std::uint32_t last, const RandomNetworkShape& shape,
                     Tally& tally) {
     for (std::uint32_t seed = first; seed <= last; ++seed) {
@@ -102,10 +83,11 @@ void CompareOnSeeds(std::uint32_t first, std::uint32_t last, const RandomNetwork
                       std::nullopt);
             ASSERT_TRUE(!route.empty() || expected.empty());
             ASSERT_TRUE(expected.empty() || !Better(*model, expected, route));
-            // The enumeration's choice stands where it has the best score; elsewhere the exact
-            // search's route replaces it.
-            const ScoredRoute best =
-                SearchBestRoute(SearchGraph(*model), RulesOf(*model), from, to);
+            // The choice stands where it scores best; elsewhere the exact search's route.
+            const RouteRules rules{.algorithm = model->settings.algorithm,
+                                   .maxTransfers = model->settings.maxTransfers,
+                                   .maxLength = OracleMaxLength(*model)};
+            const ScoredRoute best = SearchBestRoute(SearchGraph(*model), rules, from, to);
             ASSERT_TRUE(best.complete);
             const bool choiceIsBest =
                 !expected.empty() && !best.points.empty() && !Better(*model, best.points, expected);

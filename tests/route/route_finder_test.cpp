@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <vector>
 
 #include "network_builder.h"
@@ -18,10 +19,8 @@ Indices Find(NetworkModel& model, std::int32_t from, std::int32_t to) {
     model.destination = model.Stations()[static_cast<std::size_t>(to)];
     SilentRouteSearchFeedback feedback;
     FindRoute(model, feedback);
-    Indices indices;
-    for (const Station* point : model.route) {
-        indices.push_back(point->index);
-    }
+    Indices indices(model.route.size());
+    std::ranges::transform(model.route, indices.begin(), [](const Station* p) { return p->index; });
     return indices;
 }
 
@@ -59,16 +58,11 @@ std::unique_ptr<NetworkModel> IdleLine() {
 }
 
 // A ring of three: 0 -> 2 either through 1 (found first) or directly, in 0 + 2 minutes or 2.
+template <std::int32_t kBRunTime = 0>
 std::unique_ptr<NetworkModel> Ring() {
     return NetworkBuilder()
-        .Line(1, {{u"A", 0, 0, 2}, {u"B", 10, 0, 0}, {u"C", 5, 10, 2}}, 0, true)
+        .Line(1, {{u"A", 0, 0, 2}, {u"B", 10, 0, kBRunTime}, {u"C", 5, 10, 2}}, 0, true)
         .Build();
-}
-
-std::unique_ptr<NetworkModel> RingThroughBSlower() {
-    auto model = Ring();
-    model->Stations()[1]->runTime = 1;
-    return model;
 }
 
 // A and B with a shape point between them, A's run time given.
@@ -104,9 +98,9 @@ const RouteCase kRouteCases[] = {
     {"detour past limit 0", Detour, 0, 2, {}, 0, 0, {1}},
     {"forbidden destination", Detour, 0, 2, {}, 0, 3, {2}},
     {"forbidden destination that is the departure", Detour, 2, 2, {2}, 0, 3, {2}},
-    {"equal transfers: the lowest slot", Ring, 0, 2, {0, 1, 2}},
-    {"equal minutes: the lowest slot", Ring, 0, 2, {0, 1, 2}, 1},
-    {"fewer minutes", RingThroughBSlower, 0, 2, {0, 2}, 1},
+    {"equal transfers: the lowest slot", Ring<>, 0, 2, {0, 1, 2}},
+    {"equal minutes: the lowest slot", Ring<>, 0, 2, {0, 1, 2}, 1},
+    {"fewer minutes", Ring<1>, 0, 2, {0, 2}, 1},
     {"9999 minutes are never chosen", AroundAShapePoint<9999>, 0, 2, {}, 1},
     {"9998 minutes are, shape point and all", AroundAShapePoint<9998>, 0, 2, {0, 1, 2}, 1},
 };
@@ -126,11 +120,10 @@ TEST(FindRoute, ChoosesByTheRulesBoundsAndTieBreaks) {
 }
 
 TEST(BestRouteSearch, OrdersByTheAlgorithmThenTakesTheFewestPoints) {
-    // The detour takes two transfers and 6 minutes, line 1 none and 10; each known score lies
-    // between them in the algorithm's order.
+    // Detour: two transfers, 6 minutes; line 1: none, 10; each known score lies between them.
     auto detour = Detour();
     detour->Stations()[0]->runTime = 9;
-    auto ring = Ring();
+    auto ring = Ring<>();
     for (auto* model : {detour.get(), ring.get()}) {
         model->settings.countWaitTime = false;
         model->BuildAdjacency();

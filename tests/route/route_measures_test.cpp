@@ -2,13 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 
 #include "model/map_file.h"
 #include "network_builder.h"
 #include "route/route_finder.h"
 #include "route/route_list.h"
-#include "text/utf.h"
 
 namespace qv {
 namespace {
@@ -35,10 +35,9 @@ std::unique_ptr<NetworkModel> Network() {
 }
 
 std::vector<Station*> Path(const NetworkModel& model, std::initializer_list<std::int32_t> indices) {
-    std::vector<Station*> path;
-    for (const std::int32_t index : indices) {
-        path.push_back(model.Stations()[static_cast<std::size_t>(index)]);
-    }
+    std::vector<Station*> path(indices.size());
+    std::ranges::transform(indices, path.begin(),
+                           [&](std::int32_t i) { return model.Stations()[i]; });
     return path;
 }
 
@@ -53,8 +52,7 @@ struct MeasureCase {
 
 const MeasureCase kMeasureCases[] = {
     {"one station: the wait only", {2}, 0, 4, 0, 1},
-    // Forwards the departing station's time counts, backwards the arriving one's; shape points
-    // add nothing and the last station before one keeps counting.
+    // Forwards the departing station's time counts, backwards the arriving one's.
     {"forwards", {0, 1, 2, 3}, 2 + 3, 4 + 2 + 3, 0, 3},
     {"backwards", {3, 2, 1, 0}, 3 + 2, 4 + 3 + 2, 0, 3},
     {"lines sharing a number are one line", {2, 3, 4, 5}, 3 + 7 + 5, 4 + 3 + 7 + 5, 0, 3},
@@ -83,14 +81,11 @@ TEST(RouteList, AJunctionWhereALineForksIsOneStop) {
     ASSERT_EQ(LoadMapFileAt(model, std::filesystem::path(QV_MAPS_DIR) / "moscow.qvn", Settings{}),
               0);
     const auto named = [&](std::u16string_view name) {
-        for (Station* station : model.Stations()) {
-            if (station->IsStation() && station->name == name &&
-                station->line->name == u"Филевская") {
-                return station;
-            }
-        }
-        ADD_FAILURE() << Utf16ToUtf8(name);
-        return model.Stations().front();
+        const auto found = std::ranges::find_if(model.Stations(), [&](const Station* station) {
+            return station->IsStation() && station->name == name &&
+                   station->line->name == u"Филевская";
+        });
+        return found != model.Stations().end() ? *found : nullptr;
     };
     model.departure = named(u"Выставочная");
     model.destination = named(u"Студенческая");

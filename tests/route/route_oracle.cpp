@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <optional>
 #include <span>
+#include <utility>
 
 namespace qv::testing {
 
@@ -68,12 +69,11 @@ OracleScore OracleMeasure(const NetworkModel& model, const std::vector<std::int3
 }
 
 bool OracleBetter(const OracleScore& a, const OracleScore& b, std::int32_t algorithm) {
-    const bool byTransfers = algorithm == 0;
-    const std::int64_t first[] = {byTransfers ? a.transfers : a.minutes,
-                                  byTransfers ? b.transfers : b.minutes};
-    const std::int64_t second[] = {byTransfers ? a.minutes : a.transfers,
-                                   byTransfers ? b.minutes : b.transfers};
-    return first[0] != first[1] ? first[0] < first[1] : second[0] < second[1];
+    const auto key = [&](const OracleScore& s) {
+        return algorithm == 0 ? std::pair<std::int64_t, std::int64_t>{s.transfers, s.minutes}
+                              : std::pair<std::int64_t, std::int64_t>{s.minutes, s.transfers};
+    };
+    return key(a) < key(b);
 }
 
 std::int64_t OracleMaxLength(const NetworkModel& model) {
@@ -102,8 +102,7 @@ std::vector<std::vector<std::uint8_t>> OracleAdjacency(const NetworkModel& model
             }
         }
     }
-    // Each end joins the first station at its place; the second is sought only when the first
-    // was found.
+    // The first station at each end's place; the second sought only when the first is found.
     const auto firstStationAt = [&](std::int32_t x, std::int32_t y) -> std::optional<std::size_t> {
         for (std::size_t i = 0; i < n; ++i) {
             const Station& point = Point(model, static_cast<std::int64_t>(i));
@@ -132,12 +131,10 @@ std::vector<std::int32_t> OracleSearchRoute(const NetworkModel& model, std::int3
     const std::int64_t maxLength = OracleMaxLength(model);
     const std::int64_t slotCount = 100 * std::int64_t{n};
 
-    // A path as the procedure lays it out: entry 0 the point count, then the points; the first
-    // path has room for maxLength + 1 entries (at least two), every later one for n + 1. An empty
-    // vector is an empty slot.
+    // Entry 0 the point count, then the points; an empty vector is an empty slot.
     using Path = std::vector<std::int32_t>;
     std::vector<Path> table(static_cast<std::size_t>(slotCount));
-    table[0] = Path(static_cast<std::size_t>(std::max<std::int64_t>(maxLength + 1, 2)), 0);
+    table[0] = Path(static_cast<std::size_t>(n) + 2, 0);
     table[0][0] = 1;
     table[0][1] = departure;
     std::int64_t pathCount = 1;
@@ -200,8 +197,7 @@ std::vector<std::int32_t> OracleSearchRoute(const NetworkModel& model, std::int3
                             extended = false;
                             break;
                         }
-                        Path copy(static_cast<std::size_t>(n) + 1, 0);
-                        std::copy(path.begin() + 1, path.begin() + 1 + length, copy.begin() + 1);
+                        Path copy = path;
                         copy[0] = length + 1;
                         copy[static_cast<std::size_t>(length) + 1] = s;
                         table[static_cast<std::size_t>(pathCount++)] = std::move(copy);

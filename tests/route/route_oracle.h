@@ -7,10 +7,7 @@
 
 namespace qv::testing {
 
-// The route search exactly as its rules are written: a square adjacency matrix, a table of
-// 100 x points slots each holding a whole copy of its path, every candidate point scanned in
-// index order, transfer counts and times recomputed from scratch. Slow and plain, so that the
-// fast finder can be compared with it.
+// The route search exactly as its rules are written, slow and plain, to compare the finder with.
 struct OracleEvents {
     bool tableFilled = false;  // a copy was refused because the table was full
     bool arrivalsCut = false;  // a pass ended after more than 100 arrivals
@@ -19,10 +16,8 @@ std::vector<std::int32_t> OracleSearchRoute(const NetworkModel& model, std::int3
                                             std::int32_t destination,
                                             OracleEvents* events = nullptr);
 
-// The adjacency matrix as the rules build it, from the lines, transfers and current kinds.
 std::vector<std::vector<std::uint8_t>> OracleAdjacency(const NetworkModel& model);
 
-// A path's transfers and minutes, counted from scratch by the rules.
 struct OracleScore {
     std::int64_t transfers = 0;
     std::int64_t minutes = 0;
@@ -30,7 +25,6 @@ struct OracleScore {
 OracleScore OracleMeasure(const NetworkModel& model, const std::vector<std::int32_t>& path);
 // Fewest transfers, then minutes, for algorithm 0; fewest minutes, then transfers, otherwise.
 bool OracleBetter(const OracleScore& a, const OracleScore& b, std::int32_t algorithm);
-// The most points a path may come to hold, as the rules bound it.
 std::int64_t OracleMaxLength(const NetworkModel& model);
 
 }  // namespace qv::testing

@@ -1,7 +1,4 @@
-# Checks for command-line tests, sourced by their scripts.
-#   expect NAME EXPECTED_STATUS EXPECTED_TEXT COMMAND...   runs the command, checks its exit code
-#                                                          and that its output holds the text
-#   finish                                                  prints the count, fails if any failed
+# Sourced by command-line tests: expect NAME STATUS TEXT COMMAND...; finish fails if any failed.
 total=0
 failures=0
 

@@ -9,8 +9,8 @@
 
 namespace qv::testing {
 
-// Share of the pixels that differ clearly (by more than 32 in a channel) between a bitmap and
-// a PNG file; 1 when the file cannot be read or its size differs.
+// Share of pixels differing by more than 32 in a channel; 1 when the PNG is unreadable or sized
+// apart.
 inline double DifferingShare(const Bitmap& drawn, const std::string& path) {
     cairo_surface_t* golden = cairo_image_surface_create_from_png(path.c_str());
     if (cairo_surface_status(golden) != CAIRO_STATUS_SUCCESS ||
@@ -41,8 +41,7 @@ inline double DifferingShare(const Bitmap& drawn, const std::string& path) {
     return static_cast<double>(differing) / (drawn.DeviceWidth() * drawn.DeviceHeight());
 }
 
-// Compares the bitmap with the picture at `path`, or writes it there when QV_UPDATE_GOLDEN is
-// set (after a deliberate change of the drawing: look at the new pictures before committing).
+// With QV_UPDATE_GOLDEN set, writes the picture instead: look at it before committing.
 inline void ExpectGoldenPicture(const Bitmap& drawn, const std::string& path) {
     if (std::getenv("QV_UPDATE_GOLDEN")) {
         ASSERT_TRUE(drawn.WritePng(path.c_str())) << path;

@@ -8,7 +8,6 @@
 
 namespace qv::testing {
 
-// The text a list view shows in one cell, as a caller reads it back.
 inline std::u16string ItemText(HWND list, int index, int column) {
     char16_t buffer[160] = {};
     LVITEMW item;

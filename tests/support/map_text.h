@@ -9,7 +9,6 @@
 
 namespace qv::testing {
 
-// A map text from its lines, each ended by CR LF.
 inline std::u16string MapText(std::initializer_list<std::u16string_view> lines) {
     std::u16string text;
     for (const std::u16string_view line : lines) {
@@ -19,7 +18,7 @@ inline std::u16string MapText(std::initializer_list<std::u16string_view> lines) 
     return text;
 }
 
-// Parses the text and builds the station index, as a load does; returns the parser's result.
+// Parses and builds the station index, as a load does.
 inline int LoadText(NetworkModel& model, std::u16string_view text, MapError* error = nullptr) {
     const int result = ParseMapText(model, text, error);
     if (result == 0) {

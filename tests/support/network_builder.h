@@ -7,7 +7,6 @@
 
 namespace qv::testing {
 
-// Small networks written in a test: each point is given by name, position, run time and kind.
 struct PointData {
     const char16_t* name;
     std::int32_t x;

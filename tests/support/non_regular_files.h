@@ -10,8 +10,7 @@
 
 namespace qv::testing {
 
-// Files that are not regular files, made where a test wants them: a FIFO nobody writes to and a
-// socket that listens while the object lives.
+// A FIFO nobody writes to and a socket that listens while the object lives.
 class NonRegularFiles {
   public:
     NonRegularFiles(const std::filesystem::path& fifo, const std::filesystem::path& socketPath) {

@@ -7,8 +7,7 @@
 
 namespace qv::testing {
 
-// A top-level window whose class does only the default processing: the owner, screen or page
-// that a test puts what it checks on. The class is registered on first use.
+// A top-level window of a class that does only the default processing.
 inline HWND MakePlainWindow(DWORD style, RECT rect, std::u16string_view title = u"") {
     WNDCLASSW attributes;
     attributes.lpfnWndProc = DefWindowProcW;

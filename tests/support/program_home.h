@@ -1,8 +1,5 @@
 #pragma once
 
-// The whole program run through quorvane-headless scripts in a scratch home of its own, and what
-// it reports: states, shots, exit code and standard error.
-
 #include <cairo.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -34,7 +31,7 @@ struct Outcome {
     std::string errors;
 };
 
-// A home of its own for each test: settings, the rendezvous folder and the script's output.
+// The program run through quorvane-headless scripts in a scratch home of its own.
 class Home {
   public:
     Home() {
@@ -61,7 +58,6 @@ class Home {
         return settings;
     }
 
-    // The command that runs the script, with its output in files named after `tag`.
     std::string Command(const std::string& script, const std::string& map,
                         const std::string& tag) const {
         std::ofstream(root_ / (tag + ".script")) << script;
@@ -112,7 +108,6 @@ inline std::vector<std::uint32_t> ShotPixels(const fs::path& file) {
     return pixels;
 }
 
-// The first listed window of the class; null when there is none.
 inline json WindowOf(const json& state, std::string_view className) {
     for (const json& window : state["windows"]) {
         if (window["class"] == className) {
@@ -122,7 +117,6 @@ inline json WindowOf(const json& state, std::string_view className) {
     return nullptr;
 }
 
-// The one box that says a map cannot be loaded.
 inline void ExpectMapNotLoadedBox(const json& state) {
     const json& box = state["messageBoxes"];
     ASSERT_EQ(box.size(), 1u);

@@ -7,7 +7,6 @@
 
 namespace qv::testing {
 
-// The environment of one test, put back afterwards.
 class ScopedEnvironment {
   public:
     void Set(const char* name, const std::string& value) {

@@ -12,12 +12,9 @@ namespace {
 
 TEST(TakeLine, AcceptsEveryLineEndAndTellsAnEmptyLineFromTheEnd) {
     std::u16string_view text = u"a\r\nb\nc\rd\r\n\r\ne";
-    EXPECT_EQ(TakeLine(text), u"a");
-    EXPECT_EQ(TakeLine(text), u"b");
-    EXPECT_EQ(TakeLine(text), u"c");
-    EXPECT_EQ(TakeLine(text), u"d");
-    EXPECT_EQ(TakeLine(text), u"");   // an empty line is a line
-    EXPECT_EQ(TakeLine(text), u"e");  // the last line may lack its end
+    for (const std::u16string_view line : {u"a", u"b", u"c", u"d", u"", u"e"}) {
+        EXPECT_EQ(TakeLine(text), line);
+    }
     EXPECT_EQ(TakeLine(text), std::nullopt);
 }
 

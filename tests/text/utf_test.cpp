@@ -60,9 +60,7 @@ TEST(Utf, FileNamesKeepTheirBytesAndTextsThatNameNoFileAreRefused) {
                                        std::u16string{0xDD00}, std::u16string{0xDBFF}}) {
         EXPECT_FALSE(FileNameBytes(text)) << static_cast<int>(text[text.size() > 1]);
     }
-}
-
-TEST(Printable, KeepsANoBreakSpaceAndEscapesTheControlsJustBeforeIt) {
+    // Printable keeps a no-break space and escapes the controls just before it.
     EXPECT_EQ(Printable("a\xC2\xA0\xC2\x9F"), "a\xC2\xA0\\u009F");
 }
 
