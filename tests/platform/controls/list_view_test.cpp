@@ -178,6 +178,11 @@ TEST_F(ListViewTest, ATapSelectsAndMarksTheItemAndTellsTheParentInOrder) {
     EXPECT_EQ(Selected(), 5);
     EXPECT_EQ(Send(LVM_GETNEXTITEM, 5, LVNI_SELECTED), -1);
     EXPECT_EQ(Send(LVM_GETSELECTIONMARK), 5);
+    // Asked for some state flags, the list gives only those.
+    LVITEMW asked{.mask = LVIF_STATE, .iItem = 5, .stateMask = LVIS_FOCUSED};
+    EXPECT_TRUE(Send(LVM_GETITEMW, 0, PointerParam(&asked)));
+    EXPECT_EQ(asked.state, LVIS_FOCUSED);
+    EXPECT_EQ(Send(LVM_GETITEMSTATE, 5, LVIS_SELECTED), LVIS_SELECTED);
     // The label and its selection fill start after the small image and its two margins.
     Send(LVM_SETIMAGELIST, LVSIL_SMALL, PointerParam(ImageList_Create(16, 16, ILC_COLOR, 1, 0)));
     Pump();

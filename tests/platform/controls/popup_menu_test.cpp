@@ -289,6 +289,9 @@ TEST_F(PopupMenus, TheMenuStaysOnTheScreenAndOffTheExcludedRectangle) {
         // Beside it without TPM_VERTICAL; where no side has room the menu stays.
         {{100, 150}, TPM_LEFTALIGN, {90, 0, 130, 320}, {130, 150, 230, 270}},
         {{100, 150}, TPM_LEFTALIGN, {90, 0, 150, 320}, {100, 150, 200, 270}},
+        // Only touching it on either side: the menu stays.
+        {{230, 150}, TPM_RIGHTALIGN, {100, 0, 130, 320}, {130, 150, 230, 270}},
+        {{10, 150}, TPM_LEFTALIGN, {110, 0, 120, 320}, {10, 150, 110, 270}},
         // The farthest points and an excluded rectangle as large as can be.
         {{INT_MAX, INT_MAX}, TPM_LEFTALIGN | TPM_TOPALIGN, kNone, {140, 200, 240, 320}},
         {{INT_MIN, INT_MIN}, TPM_RIGHTALIGN | TPM_BOTTOMALIGN, kNone, {0, 0, 100, 120}},

@@ -103,6 +103,12 @@ TEST_F(NavigationBars, OkClosesThePageThatAskedForItWhileItsModalLoopRuns) {
     EXPECT_TRUE(mainDisabled);
     EXPECT_EQ(GetWindowText(bar), u"Схема метро");
     EXPECT_TRUE(IsRectEmpty(DoneButtonRect(bar)));
+    // A press that starts on the title is no "ok", even when let go on the button.
+    host.PenDown(60, 12);
+    host.PenMove(kScreenWidth - 16, 12);
+    host.PenUp(kScreenWidth - 16, 12);
+    host.Key(VK_ESCAPE);
+    EXPECT_EQ(RunPage(SHIDIF_DONEBUTTON | SHIDIF_SIPDOWN, seen), IDCANCEL);
 
     // Without the Done button no "ok": Escape ends the page; the keyboard button works there.
     pageCommands.clear();

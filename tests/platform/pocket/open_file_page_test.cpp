@@ -94,6 +94,20 @@ class OpenFilePageTest : public ::testing::Test {
         }
         return rows;
     }
+    // Whether the row shows the folder picture's yellow, which a map sheet has none of.
+    bool ShowsFolder(HWND page, int index) {
+        const HWND list = GetDlgItem(page, kOpenFileList);
+        RECT row{LVIR_BOUNDS, 0, 0, 0};
+        SendMessageW(list, LVM_GETITEMRECT, static_cast<WPARAM>(index), PointerParam(&row));
+        POINT corner{row.left, row.top};
+        ClientToScreen(list, &corner);
+        int yellow = 0;
+        for (int at = 0; at < 40 * (row.bottom - row.top); ++at) {
+            yellow += host.LastFrame()->GetPixel(corner.x + at % 40, corner.y + at / 40) ==
+                      RGB(255, 208, 64);
+        }
+        return yellow > 0;
+    }
     static std::u16string Text(HWND page, int id) { return GetWindowText(GetDlgItem(page, id)); }
     void TapRow(HWND page, std::u16string_view name) {
         const HWND list = GetDlgItem(page, kOpenFileList);
@@ -156,6 +170,8 @@ TEST_F(OpenFilePageTest, ListsTheTreeEntersAndLeavesFoldersAndChoosesByTapOrOk) 
                           [&](HWND page) {
                               EXPECT_EQ(Rows(page), start);
                               EXPECT_EQ(Text(page, kOpenFileFolderText), u"docs");
+                              EXPECT_TRUE(ShowsFolder(page, 0));
+                              EXPECT_FALSE(ShowsFolder(page, 1));
                               EXPECT_FALSE(IsWindowVisible(GetDlgItem(page, kOpenFileUp)));
                               EXPECT_EQ(Text(page, kOpenFileType), u"Тип: Quorvane (*.qvn)");
                               TapRow(page, u"trips");

@@ -187,7 +187,7 @@ TEST_F(ScrollBar, AnArrowScrollsALineAndRepeatsWhileHeldOverIt) {
     };
     EXPECT_EQ(arrowRows(0), (std::vector<int>{1, 3, 5, 7}));
     EXPECT_EQ(arrowRows(187), (std::vector<int>{7, 5, 3, 1}));
-    host.PenDown(kBarX, 195);
+    host.PenDown(kBarX, 187 /* the arrow's first pixel */);
     Pump();
     EXPECT_EQ(scrolls, (Lines{"line down"}));
     EXPECT_EQ(GetCapture(), window);
@@ -276,7 +276,7 @@ TEST_F(ScrollBar, SetScrollInfoClampsAndTheBarHidesWhenTheRangeFits) {
     info.fMask = SIF_PAGE;
     info.nPage = 500;
     SetScrollInfo(window, SB_VERT, &info, 1);
-    info.fMask = SIF_ALL;
+    info.fMask = SIF_PAGE;
     GetScrollInfo(window, SB_VERT, &info);
     EXPECT_EQ(info.nPage, 100U) << "held to the range";
     EXPECT_EQ(GetWindowLongW(window, GWL_STYLE) & WS_VSCROLL, 0);

@@ -86,10 +86,12 @@ TEST_F(WindowLifecycle, DestroyGoesOwnedWindowsFirstThenDownThenUp) {
     const HWND popup = Make("popup", WS_POPUP | WS_VISIBLE, {20, 20, 100, 100}, main);
     SetTimer(b, 1, 100, nullptr);
     PostMessageW(a, WM_USER, 0, 0);
+    // While it is destroyed its children live on, but it is no longer found.
     bool childrenAliveDuringParentDestroy = false;
     On(main, [&](HWND, UINT m, WPARAM, LPARAM) -> std::optional<LRESULT> {
         if (m == WM_DESTROY) {
-            childrenAliveDuringParentDestroy = IsWindow(a) && IsWindow(b);
+            childrenAliveDuringParentDestroy =
+                IsWindow(a) && IsWindow(b) && !FindWindowW(u"Recorder", nullptr);
         }
         return std::nullopt;
     });
