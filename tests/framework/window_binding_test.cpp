@@ -20,8 +20,12 @@ class WindowBinding : public FrameworkTest {};
 TEST_F(WindowBinding, TheMainWindowIsBoundFromItsFirstMessageUntilItsLast) {
     ScriptedWindow main(MainWindowClassRecord());
     HWND atCreate = nullptr;
+    HWND unannounced = nullptr;
     main.handlers[WM_CREATE] = [&](const Message& m, bool&) -> LRESULT {
         atCreate = main.hwnd;
+        // A window of a bound class made while this one is being made, with no object of its own.
+        unannounced = CreateWindowExW(0, MainWindowClassRecord().atom, u"", WS_CHILD, 0, 0, 9, 9,
+                                      m.window, 1, CurrentModule()->instance, nullptr);
         EXPECT_EQ(m.window, main.hwnd);
         EXPECT_TRUE(IsWindow(main.hwnd));
         return 0;
@@ -36,6 +40,8 @@ TEST_F(WindowBinding, TheMainWindowIsBoundFromItsFirstMessageUntilItsLast) {
     EXPECT_TRUE(main.Saw(WM_SIZE));
     EXPECT_TRUE(main.Saw(WM_ACTIVATE));
     EXPECT_EQ(GetWindowText(window), u"Схема метро");
+    ASSERT_NE(unannounced, nullptr);
+    EXPECT_EQ(GetWindowLongW(unannounced, GWL_USERDATA), 0);
 
     DestroyWindow(window);
     EXPECT_EQ(main.hwnd, nullptr);

@@ -63,6 +63,21 @@ TEST(Projection, AGivenBendingIsStretchedWhenThatLeavesFewerPairsCrowded) {
     EXPECT_NEAR(layout.centres[8].y - layout.centres[7].y, 3 * 1.6, 0.01);
 }
 
+TEST(Projection, ALayoutCrowdedJustAsMuchAsAcceptableIsNeitherBentNorStretched) {
+    // Km east and south of ten places, of which only one pair, 3 km apart, is crowded.
+    const std::pair<double, double> places[] = {{100, 15}, {94, 16}, {96, 1},  {30, 3},  {1, 28},
+                                                {33, 12},  {12, 35}, {98, 27}, {98, 30}, {34, 16}};
+    std::vector<GeoPosition> positions;
+    for (const auto& [east, south] : places) {
+        positions.push_back({-south / 110.574, east / 111.32});
+    }
+    const BentProjection layout =
+        ProjectBent(positions, std::vector<double>(10, 2), {0, 0, 100, 100}, 0, std::nullopt, 0);
+    EXPECT_EQ(layout.exponent, 1);
+    EXPECT_FALSE(layout.stretched);
+    EXPECT_NEAR(layout.centres[8].y - layout.centres[7].y, 3 * 100 / 99.0, 0.01);
+}
+
 TEST(Layout, ClusterSlotsAreDistinctAndApart) {
     for (int count = 1; count <= 9; ++count) {
         for (const int spacing : {3, 4}) {

@@ -182,6 +182,7 @@ TEST(Interchanges, JoinNearStationsSameNamesAndExceptionsOnly) {
     const InterchangeException exceptions[] = {
         {u"Город", u"Зета", u"Эпсилон", false, ""},
         {u"Город", u"Гамма", u"Альфа", true, ""},
+        {u"Другой", u"Альфа", u"Бета", false, ""},  // not this city's
     };
     std::set<std::pair<int, int>> joined;
     for (const StationPair& pair : FindInterchanges(network, CityInterchangeRules(), exceptions)) {
