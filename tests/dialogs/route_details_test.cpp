@@ -131,6 +131,7 @@ TEST_F(RouteDetailsTest, AChangeOfLinePutsTheTransferAndTheQuotedLineBeforeTheNe
     EXPECT_EQ(rows[1].background, second.colour);
     EXPECT_EQ(rows[0].picture, BitmapPixels(IDB_ROUTE_DEPARTURE));
     EXPECT_EQ(rows[1].picture, BitmapPixels(IDB_ROUTE_DESTINATION));
+    EXPECT_NE(rows[0].picture, rows[1].picture);
     EXPECT_EQ(rows[2].picture, BitmapPixels(IDB_ROUTE_SUMMARY));
     EXPECT_EQ(rows[3].picture, std::vector<COLORREF>(rows[3].picture.size(), RGB(255, 255, 255)));
 }

@@ -196,6 +196,14 @@ TEST_F(StationPickerTest, ATabScrollsToTheFirstNameFromItsLetterOn) {
     EXPECT_EQ(stepsRun, std::size(tabs) + 2);
 }
 
+TEST_F(StationPickerTest, TwentyLetterTabsFitOneRow) {
+    model.tabLetters = u"АБВГДЕЖЗИКЛМНОПРСТУФ";
+    Open(kLetterTabs, {[&](HWND page) {
+             EXPECT_EQ(SendMessageW(GetDlgItem(page, IDC_LETTER_TABS), TCM_GETROWCOUNT, 0, 0), 1);
+             host.Key(VK_ESCAPE);
+         }});
+}
+
 // The keyboard comes up with the edit focused and no tabs. The typed text brings the name it means
 // to the top, or the next name in the list's order when it means none, and never selects; a
 // tapped row is chosen with the keyboard down, the buttons back where it was, and kept on cancel.

@@ -37,11 +37,11 @@ std::string Written(const char* name) {
 
 TEST(Language, TheLocaleOrLangChoosesTheTextsAndAnUnknownLanguageIsRefused) {
     // The first radio button of the settings page, the box shown when help cannot be opened, and
-    // the station picker, opened by its menu item's text.
-    const std::vector<std::string> russian{"по количеству пересадок", "Ошибка", "Ошибка",
-                                           "Станции по алфавиту", "Станции"};
-    const std::vector<std::string> english{"fewest transfers", "Error", "Could not open help",
-                                           "Stations A-Z", "Stations"};
+    // the station picker, opened by its menu item's text, and the about box's version line.
+    const std::vector<std::string> russian{"по количеству пересадок", "Ошибка",  "Ошибка",
+                                           "Станции по алфавиту",     "Станции", "\"Вер. "};
+    const std::vector<std::string> english{"fewest transfers", "Error",    "Could not open help",
+                                           "Stations A-Z",     "Stations", "\"Version "};
     const std::tuple<std::string, std::string, const std::vector<std::string>*> cases[] = {
         {"LANG=en_GB.UTF-8", "", &english},
         {"", "", &russian},
@@ -55,7 +55,9 @@ TEST(Language, TheLocaleOrLangChoosesTheTextsAndAnUnknownLanguageIsRefused) {
         fs::remove_all(kScratch / "config");
         std::ofstream(script) << "command ID_SETTINGS\nwait 50\nstate\nkey escape\nwait 50\n"
                                  "command ID_HELP\nwait 50\nstate\nkey return\nwait 50\nmenu "
-                              << (*texts)[3] << "\nwait 50\nstate\nkey escape\nkey ctrl+q\n";
+                              << (*texts)[3]
+                              << "\nwait 50\nstate\nkey escape\ncommand ID_ABOUT\nwait "
+                                 "50\nstate\nkey return\nkey ctrl+q\n";
         ASSERT_EQ(RunProgram(locale, options + " --script " + script + " --out " +
                                          kScratch.string() + " " + QV_MAPS_DIR + "/example.qvn"),
                   0);
@@ -64,12 +66,13 @@ TEST(Language, TheLocaleOrLangChoosesTheTextsAndAnUnknownLanguageIsRefused) {
         for (std::string line; std::getline(out, line);) {
             states.push_back(nlohmann::json::parse(line));
         }
-        ASSERT_EQ(states.size(), 3u);
+        ASSERT_EQ(states.size(), 4u);
         EXPECT_NE(states[0]["windows"].dump().find((*texts)[0]), std::string::npos);
         ASSERT_EQ(states[1]["messageBoxes"].size(), 1u);
         EXPECT_EQ(states[1]["messageBoxes"][0]["caption"], (*texts)[1]);
         EXPECT_EQ(states[1]["messageBoxes"][0]["text"], (*texts)[2]);
         EXPECT_NE(states[2]["windows"].dump().find("\"" + (*texts)[4] + "\""), std::string::npos);
+        EXPECT_NE(states[3]["windows"].dump().find((*texts)[5]), std::string::npos);
     }
     EXPECT_EQ(RunProgram("", "--lang de --script /dev/null"), 2);
     EXPECT_NE(Written("err").find("--lang wants en or ru"), std::string::npos) << Written("err");

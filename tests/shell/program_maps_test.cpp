@@ -4,7 +4,10 @@
 #include <unistd.h>
 
 #include "platform/pocket/scratch_folder.h"
+#include "resources/program_texts.h"
 #include "scoped_environment.h"
+#include "shell/main_window.h"
+#include "text/utf.h"
 
 namespace qv {
 namespace {
@@ -20,6 +23,17 @@ TEST(ProgramMaps, TheEnvironmentNamesTheMapsFolderAndAMissingOneIsNone) {
     scratch.Write("file", "");
     environment.Set("QUORVANE_MAPS_DIR", (scratch.Path() / "file").string());
     EXPECT_EQ(FindProgramMaps(), std::nullopt);
+}
+
+TEST(HelpFile, BesideTheProgramElseUnderTheInstalledShareElseBeside) {
+    testing::ScratchFolder scratch;
+    const std::u16string bin = *Utf8ToUtf16(scratch.Folder("bin").string() + "/");
+    const std::string page = Utf16ToUtf8(Text(TextId::HelpPage));
+    EXPECT_EQ(HelpFilePath(bin), bin + u"help/" + *Utf8ToUtf16(page));
+    scratch.Write("share/quorvane/help/" + page, "");
+    EXPECT_EQ(HelpFilePath(bin), bin + u"../share/quorvane/help/" + *Utf8ToUtf16(page));
+    scratch.Write("bin/help/" + page, "");
+    EXPECT_EQ(HelpFilePath(bin), bin + u"help/" + *Utf8ToUtf16(page));
 }
 
 }  // namespace

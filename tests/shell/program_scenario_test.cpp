@@ -164,7 +164,7 @@ TEST(ProgramStart, ARememberedMapThatIsNotThereShowsTheErrorThenTheEmptyWindow) 
         const char* error;
     };
     const Case cases[] = {
-        {Utf8ToUtf16((home.Root() / "gone.qvn").string()).value(), "gone.qvn"},
+        {Utf8ToUtf16((home.Root() / "gone.qvn").string()).value(), "gone.qvn: cannot open"},
         {*Utf8ToUtf16(home.Root().string() + "/a") + u"\xD800.qvn", "No such file"},
     };
     for (const Case& c : cases) {
@@ -247,6 +247,7 @@ TEST(MainWindow, DepartureDestinationFindTheRouteThatBlinks) {
     EXPECT_EQ(routed["routeLabelCounter"], 1);
     EXPECT_TRUE(HasTimer(routed, 2, 500));
     EXPECT_FALSE(outcome.states[3]["blinkOn"]);
+    EXPECT_EQ(outcome.states[3]["routeLabelCounter"], 1);
     EXPECT_TRUE(outcome.states[4]["blinkOn"]);
     EXPECT_EQ(outcome.states[4]["routeLabelCounter"], 2);
     EXPECT_EQ(home.Saved().departureIndex, from);

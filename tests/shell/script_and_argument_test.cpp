@@ -27,6 +27,7 @@ TEST(ScriptKeys, ModifiersAndNames) {
     EXPECT_EQ(altF4->modifiers, (KeyModifiers{false, true, false}));
     EXPECT_EQ(ParseKey("ctrl+h")->modifiers, (KeyModifiers{.control = true}));
     EXPECT_EQ(ParseKey("shift+tab")->virtualKey, VK_TAB);
+    EXPECT_EQ(ParseKey("f12")->virtualKey, VK_F1 + 11);
     // A "+" key alone is not a modifier list; unknown names and modifiers are refused.
     for (const char* bad : {"hyper+a", "f13", "ctrl+", ""}) {
         EXPECT_FALSE(ParseKey(bad)) << bad;
@@ -58,7 +59,7 @@ TEST(ScriptLines, ALetterOrDigitKeyTypesAsAKeyboardDoes) {
 
 TEST(ScriptLines, StepsInOrderAndTheFirstBadLine) {
     const auto parsed = ParseScript(
-        "# a comment\r\n\ntap 10 20\nwait 5 # rest\ncommand ID_EXIT\n"
+        "# a comment\r\n\ntap 10 20\r\nwait 5 # rest\ncommand ID_EXIT\n"
         "type a#b\nstate\nhold 3 4 700\n");
     const auto* steps = std::get_if<std::vector<ScriptStep>>(&parsed);
     ASSERT_TRUE(steps);
@@ -83,7 +84,8 @@ TEST(ScriptLines, StepsInOrderAndTheFirstBadLine) {
 }
 
 TEST(ScriptLines, ADragMovesThePenToItsEndBeforeLiftingIt) {
-    const auto parsed = ParseScript("drag 0 0 100 50\n");
+    // Off the screen's left or top is a place a pen can start.
+    const auto parsed = ParseScript("drag -100 0 0 50\n");
     std::vector<std::tuple<InputEvent::Kind, int, int>> pen;
     for (const ScriptStep& step : std::get<std::vector<ScriptStep>>(parsed)) {
         if (const auto* input = std::get_if<tools::InputStep>(&step)) {
@@ -91,9 +93,9 @@ TEST(ScriptLines, ADragMovesThePenToItsEndBeforeLiftingIt) {
         }
     }
     using enum InputEvent::Kind;
-    const decltype(pen) expected{{PenDown, 0, 0},   {PenMove, 20, 10}, {PenMove, 40, 20},
-                                 {PenMove, 60, 30}, {PenMove, 80, 40}, {PenMove, 100, 50},
-                                 {PenUp, 100, 50}};
+    const decltype(pen) expected{{PenDown, -100, 0}, {PenMove, -80, 10}, {PenMove, -60, 20},
+                                 {PenMove, -40, 30}, {PenMove, -20, 40}, {PenMove, 0, 50},
+                                 {PenUp, 0, 50}};
     EXPECT_EQ(pen, expected);
 }
 
