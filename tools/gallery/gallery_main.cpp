@@ -4,22 +4,15 @@
 // ">" buttons at the bottom going from one to the next.
 
 #include <filesystem>
-#include <memory>
 #include <string>
 
 #include "command_line.h"
 #include "gallery_screens.h"
-#include "gallery_texts.h"
-#include "platform/controls/button.h"
-#include "platform/controls/common_controls.h"
-#include "platform/controls/control_codes.h"
 #include "platform/host/headless_host.h"
 #include "platform/host/sdl_host.h"
 #include "platform/user/api/message_functions.h"
 #include "platform/user/api/window_functions.h"
 #include "platform/user/core/window_system.h"
-#include "platform/user/records/window_messages.h"
-#include "platform/user/records/window_styles.h"
 #include "resources/main_toolbar.h"
 #include "text/printable.h"
 
@@ -42,54 +35,16 @@ constexpr tools::ToolSyntax kSyntax{
     "  $ quorvane-gallery --out /tmp/gallery --scale 2\n",
     kOptions};
 
-// The fonts of the program's dialogs: 8 points, normal and bold.
-struct DialogFonts {
-    UniqueFont normal;
-    UniqueFont bold;
-
-    DialogFonts() {
-        LOGFONTW attributes;
-        attributes.lfHeight = -11;
-        normal.reset(CreateFontIndirectW(&attributes));
-        attributes.lfWeight = FW_BOLD;
-        bold.reset(CreateFontIndirectW(&attributes));
-    }
-};
-
-HWND MakePage(const DialogFonts& fonts, std::size_t screen, bool withNavigation) {
-    const HWND window = CreateWindowExW(0, gallery::kPageClassName,
-                                        gallery::GalleryText(gallery::GalleryTextId::PageTitle),
-                                        WS_VISIBLE, 0, 0, 240, 320, nullptr, 0, nullptr, nullptr);
-    if (!window) {
-        return nullptr;
-    }
-    const gallery::Page page{window, fonts.normal.get(), fonts.bold.get()};
-    if (withNavigation) {
-        gallery::AddControl(page, kButtonClassName, u"<", BS_PUSHBUTTON, {8, 292, 48, 314},
-                            gallery::kPreviousScreen);
-        gallery::AddControl(page, kButtonClassName, u">", BS_PUSHBUTTON, {192, 292, 232, 314},
-                            gallery::kNextScreen);
-    }
-    gallery::Screens()[screen].build(page);
-    return window;
-}
-
-bool StartControls() {
-    INITCOMMONCONTROLSEX families;
-    families.dwICC = ICC_STANDARD_CLASSES;
-    return InitCommonControlsEx(&families) && gallery::RegisterPageClass();
-}
-
 int WriteScreens(const std::filesystem::path& folder, int scale) {
     for (const gallery::Screen& screen : gallery::Screens()) {
         HeadlessHost host(scale);
         WindowSystem system(host);
-        const DialogFonts fonts;
-        if (!StartControls()) {
+        const gallery::DialogFonts fonts;
+        if (!gallery::StartControls()) {
             return tools::Fail(kSyntax, "cannot register the controls");
         }
-        const HWND page =
-            MakePage(fonts, static_cast<std::size_t>(&screen - gallery::Screens().data()), false);
+        const HWND page = gallery::MakePage(
+            fonts, static_cast<std::size_t>(&screen - gallery::Screens().data()), false);
         if (!page) {
             return tools::Fail(kSyntax, "cannot make the page of " + std::string(screen.name));
         }
@@ -113,19 +68,19 @@ int ShowScreens(int scale) {
         return tools::Fail(kSyntax, error);
     }
     WindowSystem system(*host);
-    const DialogFonts fonts;
-    if (!StartControls()) {
+    const gallery::DialogFonts fonts;
+    if (!gallery::StartControls()) {
         return tools::Fail(kSyntax, "cannot register the controls");
     }
     const std::size_t count = gallery::Screens().size();
     std::size_t shown = 0;
-    HWND page = MakePage(fonts, shown, true);
+    HWND page = gallery::MakePage(fonts, shown, true);
     MSG message;
     while (page && GetMessageW(&message, nullptr, 0, 0) > 0) {
         if (message.hwnd == nullptr && message.message == gallery::kTurnScreen) {
             shown = message.wParam != 0 ? (shown + 1) % count : (shown + count - 1) % count;
             DestroyWindow(page);
-            page = MakePage(fonts, shown, true);
+            page = gallery::MakePage(fonts, shown, true);
             continue;
         }
         TranslateMessage(&message);

@@ -7,6 +7,7 @@
 #include "menu_screen.h"
 #include "open_file_screen.h"
 #include "platform/controls/button.h"
+#include "platform/controls/common_controls.h"
 #include "platform/controls/control_codes.h"
 #include "platform/controls/control_paint.h"
 #include "platform/controls/edit_control.h"
@@ -183,6 +184,35 @@ constexpr Screen kScreens[] = {
 
 std::span<const Screen> Screens() {
     return kScreens;
+}
+
+DialogFonts::DialogFonts() {
+    LOGFONTW attributes;
+    attributes.lfHeight = -11;
+    normal.reset(CreateFontIndirectW(&attributes));
+    attributes.lfWeight = FW_BOLD;
+    bold.reset(CreateFontIndirectW(&attributes));
+}
+
+bool StartControls() {
+    INITCOMMONCONTROLSEX families;
+    families.dwICC = ICC_STANDARD_CLASSES;
+    return InitCommonControlsEx(&families) && RegisterPageClass();
+}
+
+HWND MakePage(const DialogFonts& fonts, std::size_t screen, bool withNavigation) {
+    const HWND window = CreateWindowExW(0, kPageClassName, GalleryText(GalleryTextId::PageTitle),
+                                        WS_VISIBLE, 0, 0, 240, 320, nullptr, 0, nullptr, nullptr);
+    if (!window) {
+        return nullptr;
+    }
+    const Page page{window, fonts.normal.get(), fonts.bold.get()};
+    if (withNavigation) {
+        AddControl(page, kButtonClassName, u"<", BS_PUSHBUTTON, {8, 292, 48, 314}, kPreviousScreen);
+        AddControl(page, kButtonClassName, u">", BS_PUSHBUTTON, {192, 292, 232, 314}, kNextScreen);
+    }
+    Screens()[screen].build(page);
+    return window;
 }
 
 }  // namespace qv::gallery

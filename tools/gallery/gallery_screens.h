@@ -1,9 +1,11 @@
 #pragma once
 
+#include <cstddef>
 #include <span>
 #include <string_view>
 
 #include "gallery_page.h"
+#include "platform/gdi/gdi_objects.h"
 
 namespace qv::gallery {
 
@@ -15,5 +17,19 @@ struct Screen {
 };
 
 std::span<const Screen> Screens();
+
+// The fonts of the program's dialogs: 8 points, normal and bold.
+struct DialogFonts {
+    UniqueFont normal;
+    UniqueFont bold;
+    DialogFonts();
+};
+
+// Registers the controls and the gallery's page in the current window system.
+bool StartControls();
+
+// A full-screen page showing the screen of that number, with the buttons that turn the screens
+// when asked for.
+HWND MakePage(const DialogFonts& fonts, std::size_t screen, bool withNavigation);
 
 }  // namespace qv::gallery
