@@ -1,6 +1,7 @@
 #include "controls_test.h"
 #include "platform/controls/edit_control.h"
 #include "platform/host/virtual_keys.h"
+#include "platform/user/api/input_functions.h"
 #include "platform/user/api/message_functions.h"
 #include "platform/user/api/window_functions.h"
 
@@ -13,8 +14,7 @@ TEST_F(ControlKeys, AnEditsArrowsCollapseItsSelectionAndTypingOrDeletingReplaces
     const HWND edit = Make(kEditClassName, u"", ES_AUTOHSCROLL, {10, 10, 130, 30}, 20);
     SetFocus(edit);
     struct Case {
-        int anchor;
-        int caret;
+        int anchor, caret;  // EM_SETSEL's ends
         int key;
         std::u16string typed;
         std::u16string text;

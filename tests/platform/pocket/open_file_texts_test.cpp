@@ -1,4 +1,5 @@
 #include "platform/pocket/open_file_page.h"
+#include "platform/user/records/window_messages.h"
 #include "scratch_folder.h"
 #include "shell_test.h"
 
@@ -15,15 +16,14 @@ TEST_F(OpenFileTexts, TheNoteSaysWhenAFolderHasNoMapFilesOrNotAllAreShown) {
     const std::pair<const char*, std::u16string_view> cases[] = {
         {"empty", SystemText(SystemTextId::NoMapFiles)},
         {"deep", SystemText(SystemTextId::FilesCut)},
-        {"deep/1", u""},
-    };
+        {"deep/1", u""}};
+    OpenFilePageSetup setup;
+    setup.patterns = FilePatterns({u"*.qvn"});
     for (const auto& [folder, note] : cases) {
-        SCOPED_TRACE(folder);
-        const OpenFilePageSetup setup{.startFolder = scratch.Path() / folder,
-                                      .patterns = FilePatterns({u"*.qvn"})};
+        setup.startFolder = scratch.Path() / folder;
         const HWND page = CreateOpenFilePage(main, setup);
-        EXPECT_EQ(GetWindowText(GetDlgItem(page, kOpenFileNote)), note);
-        EXPECT_EQ(IsWindowVisible(GetDlgItem(page, kOpenFileNote)) != 0, !note.empty());
+        EXPECT_EQ(GetWindowText(GetDlgItem(page, kOpenFileNote)), note) << folder;
+        EXPECT_EQ(IsWindowVisible(GetDlgItem(page, kOpenFileNote)) != 0, !note.empty()) << folder;
         DestroyWindow(page);
     }
 }

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "platform/gdi/shapes.h"
 #include "platform/user/api/paint_functions.h"
 #include "platform/user/api/scroll_functions.h"
 #include "window_test.h"
@@ -63,8 +64,7 @@ TEST_F(HostInput, ThePenHeldOnTheTrackAboveTheThumbPagesUpUntilTheThumbReachesIt
                                  }
                                  return std::nullopt;
                              });
-    const SCROLLINFO info{
-        .fMask = SIF_RANGE | SIF_PAGE | SIF_POS, .nMax = 99, .nPage = 10, .nPos = 50};
+    const SCROLLINFO info{.fMask = SIF_ALL, .nMax = 99, .nPage = 10, .nPos = 50};
     SetScrollInfo(window, SB_VERT, &info, 1);
     // The track is 13 to 187; the 17-pixel thumb starts 157 * position / 90 into it.
     host.PenDown(93, 60);
