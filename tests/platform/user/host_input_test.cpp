@@ -43,14 +43,14 @@ TEST_F(HostInput, AScaleChangeRedrawsEveryWindowAtTheNewScale) {
     const COLORREF blue = RGB(0, 0, 255), red = RGB(255, 0, 0), green = RGB(0, 255, 0);
     const HWND main = Make("main", WS_VISIBLE, {0, 0, 240, 320}, nullptr, Fill(blue));
     Make("child", WS_CHILD | WS_VISIBLE, {10, 20, 30, 40}, main, Fill(red));
-    Make("popup", WS_POPUP | WS_VISIBLE, {100, 100, 140, 120}, nullptr, Fill(green));
+    Make("popup", WS_POPUP | WS_VISIBLE | WS_BORDER, {100, 100, 140, 120}, nullptr, Fill(green));
     Pump();
     host.ChangeScale(3);
     Pump();
     ASSERT_EQ(host.LastFrame()->DeviceHeight(), 960);  // then pixels either side of the edges
-    const std::tuple<int, int, COLORREF> pixels[] = {{29, 59, blue},    {30, 60, red},
-                                                     {89, 119, red},    {90, 120, blue},
-                                                     {419, 359, green}, {420, 360, blue}};
+    const std::tuple<int, int, COLORREF> pixels[] = {
+        {29, 59, blue},           {30, 60, red},     {89, 119, red},  {90, 120, blue},
+        {302, 302, RGB(0, 0, 0)}, {303, 303, green}, {420, 360, blue}};
     for (const auto& [x, y, colour] : pixels) {
         EXPECT_EQ(host.LastFrame()->GetPixel(x, y), colour) << x << "," << y;
     }
