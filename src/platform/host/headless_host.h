@@ -24,6 +24,11 @@ class HeadlessHost final : public Host {
     void Key(int virtualKey, KeyModifiers modifiers = {});
     void Type(std::u16string_view text);
     void Close() { Queue({InputEvent::Kind::Close}); }
+    // As when the desktop window moves to a screen of another density.
+    void ChangeScale(int scale) {
+        scale_ = scale;
+        Queue({InputEvent::Kind::ScaleChanged});
+    }
     void Wheel(int notchesX, int notchesY, KeyModifiers modifiers = {}) {
         Queue({.kind = InputEvent::Kind::Wheel,
                .modifiers = modifiers,
