@@ -121,6 +121,31 @@ int Differing(const Home& home, const char* a, const char* b) {
     return count;
 }
 
+// The shot's pixels farther than 32 in a channel from the approved picture's in tests/data/pages,
+// or its size when the sizes differ. With QV_UPDATE_GOLDEN set, the shot becomes the approved
+// picture instead: look at it before committing.
+std::size_t DifferingFromApproved(const Home& home, const std::string& name) {
+    const fs::path approved = fs::path(QV_TEST_DATA_DIR) / "pages" / name;
+    if (std::getenv("QV_UPDATE_GOLDEN")) {
+        fs::copy_file(home.Root() / name, approved, fs::copy_options::overwrite_existing);
+    }
+    const std::vector<std::uint32_t> shot = ShotPixels(home.Root() / name);
+    const std::vector<std::uint32_t> golden = ShotPixels(approved);
+    if (shot.size() != golden.size() || shot.empty()) {
+        return std::max<std::size_t>(shot.size(), 1);
+    }
+    const auto near = [](std::uint32_t a, std::uint32_t b, int shift) {
+        return std::abs(static_cast<int>((a >> shift) & 0xFF) -
+                        static_cast<int>((b >> shift) & 0xFF)) <= 32;
+    };
+    std::size_t count = 0;
+    for (std::size_t i = 0; i < shot.size(); ++i) {
+        count += !(near(shot[i], golden[i], 0) && near(shot[i], golden[i], 8) &&
+                   near(shot[i], golden[i], 16));
+    }
+    return count;
+}
+
 // Where the open-file page shows its first row, the one shipped map.
 constexpr char kFirstRow[] = "tap 60 56\n";
 
@@ -370,6 +395,45 @@ TEST(MainWindow, AcceleratorsAndHelp) {
         Settings reset = home.Saved();
         reset.savedZoom = 1;
         home.Save(reset);
+    }
+}
+
+// Every page a user sees, played through and shot; the waits put the shots of the blinking route
+// in the middle of its 500 ms phases.
+TEST(Pages, EachPageLooksAsApproved) {
+    const Home home;
+    const Map map("zarechensk.qvn");
+    const std::vector<int> tappable = map.Tappable();
+    const std::string route = "tap " + map.TapAt(tappable.front()) +
+                              "\ncommand ID_DEPARTURE\ntap " + map.TapAt(tappable.back()) +
+                              "\ncommand ID_DESTINATION\nwait 250\n";
+    // Station names, the keyboard picker and no transfers chosen on the settings page.
+    const char settings[] =
+        "tap 163 159\ntap 45 243\ntap 19 110\nkey end\nkey backspace\nkey 0\ntap 225 12\n";
+    const Outcome scaled = home.Run(
+        route + "shot route-on-k2.png\ncommand ID_SETTINGS\nwait 10\nshot settings-k2.png\n",
+        "--scale 2 " + map.path);
+    const Outcome tour = home.Run(
+        "wait 10\nshot scheme.png\ntap 24 308\nwait 10\nshot menu.png\nkey escape\n"
+        "command ID_LOAD_MAP\nwait 10\nshot open.png\nkey escape\n"
+        "command ID_ABOUT\nwait 10\nshot about.png\nkey escape\n"
+        "command ID_STATION_LIST\ntap 161 46\nwait 10\nshot picker-tabs.png\nkey escape\n" +
+            route + "shot route-on.png\nwait 500\nshot route-off.png\n" +
+            "command ID_ROUTE_INFO\nwait 10\nshot details.png\nkey escape\n"
+            "command ID_CLEAR_STATIONS\ncommand ID_SETTINGS\nwait 10\nshot settings.png\n" +
+            settings + "command ID_SCALE\nwait 10\nshot zoomed.png\n" +
+            "command ID_SCALE\ncommand ID_STATION_LIST\ntype л\nwait 10\nshot picker-keys.png\n" +
+            "key escape\n" + route + "shot not-found.png\nkey return\nwait 10\n" +
+            "menu Помощь\nwait 10\nshot help-error.png\n",
+        map.path);
+    for (const Outcome* run : {&scaled, &tour}) {
+        EXPECT_EQ(run->exitCode, 0);
+        EXPECT_EQ(run->errors, "");
+    }
+    for (const char* page : {"scheme", "menu", "open", "about", "picker-tabs", "route-on",
+                             "route-off", "details", "settings", "zoomed", "picker-keys",
+                             "not-found", "help-error", "route-on-k2", "settings-k2"}) {
+        EXPECT_EQ(DifferingFromApproved(home, page + std::string(".png")), 0u) << page;
     }
 }
 
