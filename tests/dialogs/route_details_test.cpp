@@ -6,10 +6,7 @@
 #include "dialogs/route_details_dialog.h"
 #include "framework/modal_dialog.h"
 #include "page_test.h"
-#include "platform/gdi/device_context.h"
 #include "platform/gdi/gdi_objects.h"
-#include "platform/gdi/resource_module.h"
-#include "platform/gdi/shapes.h"
 #include "platform/host/virtual_keys.h"
 #include "resources/resource_ids.h"
 #include "route/route_finder.h"
@@ -20,28 +17,12 @@ namespace {
 
 // Rows below the first page are not read from the screen.
 constexpr COLORREF kUnread = 0xFFFFFFFF;
-constexpr int kPictureSize = 16;
 
 struct Row {
     std::u16string text;
     COLORREF background = kUnread;
-    std::map<COLORREF, int> ink;    // right of the picture, other than the background
-    std::vector<COLORREF> picture;  // row after row
+    std::map<COLORREF, int> ink;  // right of the picture, other than the background
 };
-
-// A picture of the program's resources as its bitmap holds it.
-std::vector<COLORREF> BitmapPixels(int id) {
-    const UniqueBitmap bitmap(LoadBitmapW(ProgramModule(), id));
-    const UniqueDC dc(CreateCompatibleDC(nullptr));
-    SelectionScope selected(dc.get(), bitmap.get());
-    std::vector<COLORREF> pixels;
-    for (int y = 0; y < kPictureSize; ++y) {
-        for (int x = 0; x < kPictureSize; ++x) {
-            pixels.push_back(GetPixel(dc.get(), x, y));
-        }
-    }
-    return pixels;
-}
 
 class RouteDetailsTest : public testing::PageTest {
   protected:
@@ -54,8 +35,8 @@ class RouteDetailsTest : public testing::PageTest {
         FindRoute(model, silent);
         ASSERT_FALSE(model.route.empty());
     }
-    // Every row's text; on the first page also its picture and the colour of its background,
-    // read at the row's right end, where no text reaches.
+    // Every row's text; on the first page also the colour of its background, read at the row's
+    // right end, where no text reaches, and its ink.
     std::vector<Row> ShowRows() {
         std::vector<Row> rows;
         Run({[&](HWND page) {
@@ -76,13 +57,6 @@ class RouteDetailsTest : public testing::PageTest {
                     const RECT row = ItemRect(list, i);
                     const int right = std::min(row.right, end.x) - 3;
                     shown.background = pixel(right, (row.top + row.bottom) / 2);
-                    const RECT icon = ItemRect(list, i, LVIR_ICON);
-                    const int top = icon.top + (icon.bottom - icon.top - kPictureSize) / 2;
-                    for (int y = 0; y < kPictureSize; ++y) {
-                        for (int x = 0; x < kPictureSize; ++x) {
-                            shown.picture.push_back(pixel(icon.left + x, top + y));
-                        }
-                    }
                     for (int y = row.top; y < row.bottom; ++y) {
                         for (int x = row.left + 20; x < right; ++x) {
                             shown.ink[pixel(x, y)] += pixel(x, y) != shown.background;
@@ -114,26 +88,11 @@ TEST_F(RouteDetailsTest, AChangeOfLinePutsTheTransferAndTheQuotedLineBeforeTheNe
     std::size_t row = 4;
     for (std::size_t i = 0; i < stations.size(); ++i) {
         if (i > 0 && stations[i]->line != stations[i - 1]->line) {
-            // The walking picture, on the screen.
-            ASSERT_FALSE(rows[row].picture.empty()) << row;
-            EXPECT_EQ(rows[row].picture, BitmapPixels(IDB_ROUTE_TRANSFER));
             EXPECT_EQ(rows[row++].text, u"Пересадка на линию");
             EXPECT_EQ(rows[row++].text, u"\"" + stations[i]->line->name + u"\"");
         }
-        EXPECT_EQ(rows[row].text, stations[i]->name);
-        if (!rows[row].picture.empty()) {
-            EXPECT_EQ(rows[row].picture, BitmapPixels(IDB_ROUTE_TRAIN)) << row;
-            EXPECT_EQ(rows[row].background, stations[i]->line->colour) << row;
-        }
-        ++row;
+        EXPECT_EQ(rows[row++].text, stations[i]->name);
     }
-    EXPECT_EQ(rows[0].background, first.colour);
-    EXPECT_EQ(rows[1].background, second.colour);
-    EXPECT_EQ(rows[0].picture, BitmapPixels(IDB_ROUTE_DEPARTURE));
-    EXPECT_EQ(rows[1].picture, BitmapPixels(IDB_ROUTE_DESTINATION));
-    EXPECT_NE(rows[0].picture, rows[1].picture);
-    EXPECT_EQ(rows[2].picture, BitmapPixels(IDB_ROUTE_SUMMARY));
-    EXPECT_EQ(rows[3].picture, std::vector<COLORREF>(rows[3].picture.size(), RGB(255, 255, 255)));
 }
 
 // A route along one line: its ends, its count and time, its stations, in the line's colour. Text

@@ -62,10 +62,11 @@ class Home {
                         const std::string& tag) const {
         std::ofstream(root_ / (tag + ".script")) << script;
         const std::string r = root_.string();
-        return "env HOME=" + r + "/home QUORVANE_MAPS_DIR=" + r + "/maps XDG_CONFIG_HOME=" + r +
-               "/config XDG_RUNTIME_DIR=" + r + "/run " + QV_HEADLESS + " --script " + r + "/" +
-               tag + ".script --out " + r + (map.empty() ? "" : " " + map) + " >" + r + "/" + tag +
-               ".out 2>" + r + "/" + tag + ".err";
+        return "env LC_ALL=C.UTF-8 HOME=" + r + "/home QUORVANE_MAPS_DIR=" + r +
+               "/maps XDG_CONFIG_HOME=" + r + "/config XDG_RUNTIME_DIR=" + r + "/run " +
+               QV_HEADLESS + " --script " + r + "/" + tag + ".script --out " + r +
+               (map.empty() ? "" : " " + map) + " >" + r + "/" + tag + ".out 2>" + r + "/" + tag +
+               ".err";
     }
     Outcome Collect(int status, const std::string& tag) const {
         Outcome outcome;
