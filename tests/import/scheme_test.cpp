@@ -266,6 +266,21 @@ TEST(CityNetwork, PlacesAnEndBeyondItsNeighbourAndLeavesOutAStationNotServed) {
     EXPECT_NE(notes[2].find("В: a listed mend found nothing to mend"), std::string::npos);
 }
 
+// The program adds "линия" to a line's name itself.
+TEST(CityNetwork, ALineNameDropsTheWordLineAtItsEndOnly) {
+    std::vector<std::string> notes;
+    for (const auto& [given, kept] :
+         {std::pair<std::u16string, std::u16string>{u"Кольцевая линия", u"Кольцевая"},
+          {u"линия", u"линия"},
+          {u"Линия 1", u"Линия 1"}}) {
+        EXPECT_EQ(
+            BuildCityNetwork(LineCity(given, {{u"А", {55, 37}}, {u"Б", {55.01, 37}}}), {}, notes)
+                .lines[0]
+                .name,
+            kept);
+    }
+}
+
 TEST(CityNetwork, ReportsALinkFarLongerThanTheOthers) {
     const City city = LineCity(u"Линия", {{u"А", {55.00, 37.00}},
                                           {u"Б", {55.01, 37.00}},

@@ -165,6 +165,15 @@ bool AreNeighbours(const std::vector<GeoPosition>& positions, std::size_t a, std
     return rank(a, b) <= 1 && rank(b, a) <= 1;
 }
 
+// The program shows a line as "(NAME линия)", so a name that already ends in the word drops it.
+std::u16string ShownLineName(std::u16string_view name) {
+    constexpr std::u16string_view kWord = u" линия";
+    if (name.size() > kWord.size() && name.ends_with(kWord)) {
+        name.remove_suffix(kWord.size());
+    }
+    return std::u16string(name);
+}
+
 }  // namespace
 
 std::span<const StationFix> KnownStationFixes() {
@@ -200,7 +209,7 @@ SourceNetwork BuildCityNetwork(const City& city, std::span<const StationFix> fix
             const CityStation& station = cityLine.stations[i];
             network.stations.push_back({station.id, station.name, line.positions[i]});
         }
-        SourceLine sourceLine{cityLine.name, cityLine.colour, {}};
+        SourceLine sourceLine{ShownLineName(cityLine.name), cityLine.colour, {}};
         std::vector<double> lengths;
         for (std::size_t i = 1; i < line.order.size(); ++i) {
             int from = line.order[i - 1];
