@@ -183,6 +183,11 @@ ScoredRoute SearchBestRoute(const SearchGraph& graph, const RouteRules& rules,
         departure >= graph.PointCount() || destination < 0 || destination >= graph.PointCount()) {
         return {};
     }
+    // A negative time lets a walk that turns back score better the longer it gets: its labels
+    // crowd out the simple routes, so what the search would find proves nothing.
+    if (!graph.MinutesNonNegative()) {
+        return {.points = {}, .score = {}, .complete = false};
+    }
     return BestRouteSearch(graph, rules, destination, toBeat).Run(departure);
 }
 

@@ -22,8 +22,8 @@ bool IsBetterRoute(const RouteScore& a, const RouteScore& b, std::int32_t algori
 struct ScoredRoute {
     std::vector<std::int32_t> points;  // station-index numbers in travel order; empty for none
     RouteScore score;
-    // False when the search gave up (its memory budget, or a best walk that repeats a point,
-    // which only negative times make): an empty route then proves nothing.
+    // False when the search gave up (its memory budget, or a negative time, which would let walks
+    // that repeat points crowd out the routes): an empty route then proves nothing.
     bool complete = true;
 };
 

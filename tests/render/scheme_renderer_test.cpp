@@ -40,6 +40,8 @@ TEST(DashedSegment, DashesOfThreeScaledPixelsFromTheStartWithComponentsTruncated
         {At(0, 0), At(10, 10), 0, 0, 1, 2, 0, Points({{0, 0}, {2, 2}})},    // 3 cos 45 = 2.12
         {At(0, 0), At(10, 10), 0, 0, 1, 2, 1, Points({{4, 4}, {6, 6}})},
         {At(0, 0), At(0, -20), 5, 5, 2, 3, 1, Points({{5, 5 - 12}, {5, 5 - 18}})},
+        // Of a level segment of 33,333 dashes, those within 4,096 pixels of the image across it.
+        {At(-100000, 100), At(100000, 100), 0, 0, 1, 1406, 683, Points({{2, 100}, {5, 100}})},
     };
     for (const Case& c : cases) {
         RecordingSurface surface;

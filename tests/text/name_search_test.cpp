@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <string>
 #include <tuple>
 #include <utility>
@@ -96,6 +97,35 @@ TEST(NameSearchTest, UkrainianAndBelarusianLettersAreReadInEveryWay) {
     };
     for (const auto& [typed, expected] : cases) {
         EXPECT_EQ(Landing(search, names, typed), expected) << Utf16ToUtf8(typed);
+    }
+}
+
+TEST(NameSearchTest, LatinSpellingsOfEveryLetterAndWhereAReadingFallsBackToTheNearest) {
+    using Typed = std::vector<std::u16string>;
+    constexpr auto kLatin = NameReading::Transliterated;
+    const std::tuple<std::u16string, Typed, std::optional<NameReading>> cases[] = {
+        {u"Щёлковская", {u"shchyolk", u"shchjolk", u"shchiolk", u"shchyelk"}, kLatin},
+        {u"Щёлковская", {u"shchjelk", u"shchelk", u"shcholk"}, kLatin},
+        {u"Войковская", {u"voykovsk", u"voikovsk", u"vojkovsk"}, kLatin},
+        // Й is left out only at a word's end.
+        {u"Войковская", {u"vok"}, std::nullopt},
+        {u"Тёплый Стан", {u"teply stan", u"tyoplyy-stan", u"teplyistan", u"teplij stan"}, kLatin},
+        {u"Китай-город", {u"kita-gorod", u"kitay gorod"}, kLatin},
+        {u"Съезжинская", {u"sezzh", u"s'ezzh", u"s\"ezzh"}, kLatin},
+        {u"Європейська площа", {u"yevrop", u"jevrop", u"ievrop", u"evrop"}, kLatin},
+        // Є lies on the э key of the other layout.
+        {u"Європейська площа", {u"'dhjg"}, NameReading::OtherLayout},
+        {u"Александровский сад", {u"alexandrovsk"}, kLatin},
+        // A letter off their Cyrillic reading, y as й after a vowel and ы after a consonant.
+        {u"Войковская", {u"voykof", u"vokovsk"}, NameReading::Nearest},
+        {u"Крылатское", {u"krylac"}, NameReading::Nearest},
+    };
+    for (const auto& [name, typed, expected] : cases) {
+        for (const std::u16string& text : typed) {
+            const std::optional<NameFound> found = NameSearch({name}).Find(text);
+            EXPECT_EQ(found ? std::optional(found->reading) : std::nullopt, expected)
+                << Utf16ToUtf8(text);
+        }
     }
 }
 

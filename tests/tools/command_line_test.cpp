@@ -2,11 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <new>
 #include <regex>
 #include <string>
 #include <vector>
 
+#include "json_writer.h"
 #include "text/printable.h"
 
 namespace qv::tools {
@@ -168,6 +170,30 @@ TEST(Printable, EscapesWhatCouldBreakOrForgeALine) {
     };
     for (const auto& [text, shown] : cases) {
         EXPECT_EQ(Printable(text), shown) << shown;
+    }
+}
+
+std::string JsonObject(std::string_view text) {
+    std::string written(128, '\0');
+    std::FILE* stream = fmemopen(written.data(), written.size(), "w");
+    JsonWriter(stream).BeginObject().Member(text, text).EndObject().EndLine();
+    const long end = std::ftell(stream);
+    std::fclose(stream);
+    written.resize(static_cast<std::size_t>(end));
+    return written;
+}
+
+TEST(JsonWriter, QuotesBackslashesAndControlCharactersAreEscapedInKeysAndValues) {
+    const std::pair<std::string_view, std::string_view> cases[] = {
+        {R"(say "hi")", R"("say \"hi\"")"},
+        {"a\\b", R"("a\\b")"},
+        {"one\ntwo\r\n\tcell", R"("one\ntwo\r\n\tcell")"},
+        {std::string_view("\0\x01\x1f\x1b[2J", 7), R"("\u0000\u0001\u001f\u001b[2J")"},
+        // Past the control characters, and UTF-8, as they are.
+        {" ~\x7f\xd1\x91", "\" ~\x7f\xd1\x91\""},
+    };
+    for (const auto& [text, quoted] : cases) {
+        EXPECT_EQ(JsonObject(text), "{" + std::string(quoted) + ":" + std::string(quoted) + "}\n");
     }
 }
 
