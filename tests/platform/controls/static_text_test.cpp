@@ -12,10 +12,16 @@ using StaticTexts = testing::ControlsTest;
 
 constexpr COLORREF kBlack = RGB(0, 0, 0);
 
-TEST_F(StaticTexts, AnEmptiedTextLeavesNoInkAndOnlyANotifyingTextTakesThePen) {
+TEST_F(StaticTexts, ItRepaintsAsItsStateChangesAndOnlyANotifyingTextTakesThePen) {
     const RECT left{0, 0, 200, 16};
     const HWND heading = Make(kStaticClassName, u"Отображение", SS_LEFT, left, 1);
     Pump();
+    EnableWindow(heading, 0);
+    Pump();
+    EXPECT_EQ(CountPixels(left, kBlack), 0) << "grey once disabled";
+    EnableWindow(heading, 1);
+    Pump();
+    EXPECT_GT(CountPixels(left, kBlack), 0);
     SetWindowTextW(heading, u"");
     Pump();
     EXPECT_EQ(CountPixels(left, kBlack), 0);
