@@ -9,7 +9,6 @@
 #include "platform/gdi/image_list.h"
 #include "platform/gdi/resource_module.h"
 #include "platform/gdi/shapes.h"
-#include "resources/program_images.h"
 #include "resources/program_resources.h"
 #include "resources/resource_ids.h"
 #include "surface_fixture.h"
@@ -100,25 +99,6 @@ TEST(Resources, EveryImageTheProgramLoadsIsThereInItsColoursAndMissingOnesAreNot
     EXPECT_EQ(marker->GetPixel(2, 0), RGB(0, 255, 0));
     EXPECT_EQ(LoadBitmapW(ProgramModule(), 4242), nullptr);
     EXPECT_EQ(LoadBitmapW(nullptr, IDB_DEPARTURE_MARKER), nullptr);
-    // The endpoint icons are the toolbar's images without their background.
-    const UniqueBitmap strip(LoadBitmapW(ProgramModule(), IDB_TOOLBAR));
-    for (const auto& [id, index] : {std::pair{IDI_APP, -1},
-                                    {IDI_DEPARTURE, kDepartureImage},
-                                    {IDI_DESTINATION, kDestinationImage}}) {
-        const UniqueIcon icon(LoadIconW(ProgramModule(), id));
-        ASSERT_TRUE(icon) << id;
-        EXPECT_EQ(icon->width, index < 0 ? 32 : kToolbarImageSize) << id;
-        EXPECT_EQ(icon->height, icon->width) << id;
-        EXPECT_FALSE(icon->opaque.front()) << id << ": corners are transparent";
-        for (int y = 0; y < kToolbarImageSize && index >= 0; ++y) {
-            for (int x = 0; x < kToolbarImageSize; ++x) {
-                const std::size_t at = static_cast<std::size_t>(y * kToolbarImageSize + x);
-                const COLORREF pixel = strip->GetPixel(index * kToolbarImageSize + x, y);
-                ASSERT_EQ(icon->opaque[at], pixel != kToolbarBackground) << x << "," << y;
-                ASSERT_TRUE(!icon->opaque[at] || icon->colours[at] == pixel) << x << "," << y;
-            }
-        }
-    }
 }
 
 TEST(Strings, AreCutAtTheBufferInUnitsAndMissingOnesOrBadArgumentsLoadNothing) {

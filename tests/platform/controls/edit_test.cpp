@@ -136,8 +136,6 @@ TEST_F(Edits, ShiftWithArrowsAndThePenDragSelect) {
     host.Key(VK_LEFT, {.shift = true});
     Pump();
     EXPECT_EQ(Selection(edit), (std::pair<DWORD, DWORD>{5, 7}));
-    // The selection is shown in the highlight colour.
-    EXPECT_GT(CountPixels(kEditRect, kHighlight), 20);
     host.Key(VK_HOME, {.shift = true});
     Pump();
     EXPECT_EQ(Selection(edit), (std::pair<DWORD, DWORD>{0, 7}));

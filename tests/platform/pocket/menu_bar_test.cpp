@@ -3,7 +3,6 @@
 #include <chrono>
 #include <iterator>
 
-#include "platform/gdi/draw_text.h"
 #include "platform/host/virtual_keys.h"
 #include "platform/pocket/menu_bar_layout.h"
 #include "platform/pocket/tooltip_window.h"
@@ -163,20 +162,6 @@ TEST_F(MenuBars, ATooltipShowsAfterHalfASecondWithTheTextOfTheButtonsPosition) {
     HWND tip = ShownTip();
     ASSERT_NE(tip, nullptr);
     EXPECT_EQ(GetWindowText(tip), u"Станция отправления");
-    RECT rect;
-    GetWindowRect(tip, &rect);
-    EXPECT_EQ(rect.left, ScreenRect(1).left);
-    {  // The text has a padding of three pixels inside the frame on each side.
-        LOGFONTW attributes;
-        attributes.lfHeight = -11;
-        const UniqueFont font(CreateFontIndirectW(&attributes));
-        const HDC dc = GetDC(tip);
-        RECT text{};
-        SelectObject(dc, font.get());
-        DrawTextW(dc, GetWindowText(tip), &text, DT_SINGLELINE | DT_CALCRECT);
-        ReleaseDC(tip, dc);
-        EXPECT_EQ(rect.right - rect.left, text.right + 8);
-    }
     EXPECT_EQ(GetActiveWindow(), main);
     Release(1);
     Pump();
