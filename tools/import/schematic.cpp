@@ -273,6 +273,9 @@ class Router {
             return kStraightStep * std::max(dx, dy) +
                    (kDiagonalStep - kStraightStep) * std::min(dx, dy);
         };
+        if (firstNode >= 0 && lastNode >= 0 && !MayJoin(firstNode, lastNode, run)) {
+            return false;  // a search shut in would try every state it reaches first
+        }
         if (firstNode >= 0) {
             reach(stateOf(firstNode, kNoDirection, 0), 0, -1);
             queue.push({estimate(firstNode), stateOf(firstNode, kNoDirection, 0)});
@@ -354,16 +357,9 @@ class Router {
                 if (board_.station[static_cast<std::size_t>(target)] >= 0) {
                     continue;
                 }
-                if (const int mask = board_.through[static_cast<std::size_t>(target)]; mask != 0) {
-                    // Cross straight over another run, never along it or turning on it.
-                    const int across = next % 4;
-                    bool straight = false;
-                    for (int d = 0; d < 4; ++d) {
-                        straight = straight || (mask == ((1 << d) | (1 << (d + 4))) && d != across);
-                    }
-                    if (!straight) {
-                        continue;
-                    }
+                if (const int mask = board_.through[static_cast<std::size_t>(target)];
+                    mask != 0 && !schematic::CrossesStraight(mask, next)) {
+                    continue;  // never along another run or turning on it
                 }
                 const std::size_t nextState = stateOf(target, next, reached);
                 if (step < best_[nextState]) {
@@ -386,6 +382,20 @@ class Router {
         std::reverse(path.begin(), path.end());
         run.path = std::move(path);
         return true;
+    }
+
+    // Whether the relaxed way between the run's placed ends (bends and steps aside) is free.
+    bool MayJoin(int firstNode, int lastNode, const struct Run& run) const {
+        const double startHeading = Heading(run.places[0], run.places[1]);
+        const double endHeading = Heading(run.places.back(), run.places[run.places.size() - 2]);
+        const auto free = [this](int node, int port, double heading) {
+            return ((board_.ports[static_cast<std::size_t>(node)] >> port) & 1) == 0 &&
+                   KeepsOrder(node, port, heading);
+        };
+        return schematic::MayJoin(
+            board_, firstNode, lastNode,
+            [&](int port) { return free(firstNode, port, startHeading); },
+            [&](int port) { return free(lastNode, port, endHeading); });
     }
 
     void Commit(struct Run& run) {
