@@ -298,7 +298,7 @@ TEST(Schematic, FindsAFreeWayOnlyWhereOneExists) {
             schematic::Place(board, 2, board.Node({2, y}));
         }
         EXPECT_EQ(schematic::MayJoin(
-                      board, 10, 14, [&](int) { return c.leaves; },
+                      board, {10}, {14}, [&](int) { return c.leaves; },
                       [&](int port) { return ((c.enters >> port) & 1) != 0; }),
                   c.expected);
     }

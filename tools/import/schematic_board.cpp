@@ -29,21 +29,30 @@ bool CrossesStraight(int mask, int direction) {
     return false;
 }
 
-bool MayJoin(const Board& board, int from, int to, const std::function<bool(int)>& leaves,
-             const std::function<bool(int)>& enters) {
+bool MayJoin(const Board& board, const std::vector<int>& from, const std::vector<int>& to,
+             const std::function<bool(int)>& leaves, const std::function<bool(int)>& enters) {
     // Searched from both ends, a layer of the smaller side at a time: an end shut in a small
     // pocket is found out after that pocket.
     const auto nodes = static_cast<std::size_t>(board.width * board.height);
     std::vector<char> seen(nodes, 0);  // 1 reached from `from`, 2 from `to`
-    std::vector<int> ahead{from};
-    std::vector<int> behind{to};
+    std::vector<char> end(nodes, 0);   // 1 in `from`, 2 in `to`
+    for (const int node : from) {
+        end[static_cast<std::size_t>(node)] |= 1;
+        seen[static_cast<std::size_t>(node)] = 1;
+    }
+    for (const int node : to) {
+        end[static_cast<std::size_t>(node)] |= 2;
+        seen[static_cast<std::size_t>(node)] = 2;
+    }
+    std::vector<int> ahead = from;
+    std::vector<int> behind = to;
     const auto neighbour = [&](int node, int direction) {
         const GridPoint p = board.At(node);
         const GridPoint step = kSteps[static_cast<std::size_t>(direction)];
         const GridPoint q{p.x + step.x, p.y + step.y};
         return q.x >= 0 && q.y >= 0 && q.x < board.width && q.y < board.height ? board.Node(q) : -1;
     };
-    // Whether a step onto `node` by `direction` may go on from there (`node` not an end).
+    // Whether a step onto `node` by `direction` may go on from there.
     const auto passable = [&](int node, int direction) {
         const auto at = static_cast<std::size_t>(node);
         return board.station[at] < 0 &&
@@ -56,10 +65,11 @@ bool MayJoin(const Board& board, int from, int to, const std::function<bool(int)
             for (const int node : ahead) {
                 for (int d = 0; d < 8; ++d) {
                     const int q = neighbour(node, d);
-                    if (q < 0 || (node == from && !leaves(d)) || !EdgeFree(board, node, d)) {
+                    if (q < 0 || ((end[static_cast<std::size_t>(node)] & 1) && !leaves(d)) ||
+                        !EdgeFree(board, node, d)) {
                         continue;
                     }
-                    if (q == to) {
+                    if (end[static_cast<std::size_t>(q)] & 2) {
                         if (enters(Opposite(d))) {
                             return true;
                         }
@@ -84,17 +94,15 @@ bool MayJoin(const Board& board, int from, int to, const std::function<bool(int)
                     if (p < 0 || !EdgeFree(board, p, d)) {
                         continue;
                     }
-                    if (node == to ? !enters(Opposite(d)) : !passable(node, d)) {
+                    if ((end[static_cast<std::size_t>(node)] & 2) ? !enters(Opposite(d))
+                                                                  : !passable(node, d)) {
                         continue;
                     }
-                    if (p == from) {
-                        if (leaves(d)) {
-                            return true;
-                        }
-                        continue;
+                    if ((end[static_cast<std::size_t>(p)] & 1) && leaves(d)) {
+                        return true;
                     }
                     if (board.station[static_cast<std::size_t>(p)] >= 0 ||
-                        seen[static_cast<std::size_t>(p)] == 2) {
+                        seen[static_cast<std::size_t>(p)] >= 2) {
                         continue;
                     }
                     if (seen[static_cast<std::size_t>(p)] == 1) {

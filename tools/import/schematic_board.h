@@ -36,12 +36,12 @@ bool EdgeFree(const Board& board, int node, int direction);
 // crosses one of them straight over, as it must.
 bool CrossesStraight(int mask, int direction);
 
-// Whether a way from the station at node `from` to the one at `to` might be free: over free
-// grid edges and nodes, leaving `from` by a port `leaves` allows, entering `to` by one `enters`
-// allows (ports as seen from each station), crossing runs only straight over. A way found here
-// may still bend where it may not; a way not found here does not exist.
-bool MayJoin(const Board& board, int from, int to, const std::function<bool(int)>& leaves,
-             const std::function<bool(int)>& enters);
+// Whether a way from one of the nodes `from` to one of `to` might be free: over free grid edges
+// and nodes, leaving by a port `leaves` allows, entering by one `enters` allows (ports as seen
+// from the end), crossing runs only straight over. A way found here may still bend where it may
+// not; a way not found here does not exist.
+bool MayJoin(const Board& board, const std::vector<int>& from, const std::vector<int>& to,
+             const std::function<bool(int)>& leaves, const std::function<bool(int)>& enters);
 
 void Place(Board& board, int place, int node);
 void Unplace(Board& board, int place);
