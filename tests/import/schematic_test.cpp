@@ -10,6 +10,8 @@
 #include <numbers>
 #include <set>
 
+#include "import/schematic_board.h"
+
 namespace qv::import {
 namespace {
 
@@ -251,6 +253,54 @@ TEST(Schematic, ClosesARingAndCrowdedGridsStillPlaceEveryStation) {
         } else {
             EXPECT_GT(layout.unrouted, 0);
         }
+    }
+}
+
+// Two stations on a 5 x 5 board, (0,2) and (4,2), with column 2 free, a run down it (its ends
+// stations) or all stations, and the ports the ends may use.
+TEST(Schematic, FindsAFreeWayOnlyWhereOneExists) {
+    struct Case {
+        const char* what;
+        char wall;  // ' ', 'r' run, 's' stations
+        bool leaves;
+        int enters;  // ports of the far station allowed, as a mask
+        bool expected;
+    };
+    const Case cases[] = {{"open board", ' ', true, 0xff, true},
+                          {"straight over a run", 'r', true, 0xff, true},
+                          {"a wall of stations", 's', true, 0xff, false},
+                          {"no port to leave by", ' ', false, 0xff, false},
+                          {"entering from the near side", ' ', true, 1 << 4, true},
+                          {"entering only from off the board", ' ', true, 1 << 0, false},
+                          {"no port to enter by", ' ', true, 0, false}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        schematic::Board board;
+        board.width = 5;
+        board.height = 5;
+        board.edgeUsed.assign(200, false);
+        board.through.assign(25, 0);
+        board.passedBy.assign(200, -1);
+        board.station.assign(25, -1);
+        board.ports.assign(25, 0);
+        board.nodeOf.assign(7, -1);
+        schematic::Place(board, 0, 10);
+        schematic::Place(board, 1, 14);
+        if (c.wall == 'r') {
+            schematic::Run run;
+            run.places = {2, 3};
+            run.path = {{2, 0}, {2, 1}, {2, 2}, {2, 3}, {2, 4}};
+            schematic::Mark(board, run, 0, true, {0, 0});
+            schematic::Place(board, 2, 2);
+            schematic::Place(board, 3, 22);
+        }
+        for (int y = 0; c.wall == 's' && y < 5; ++y) {
+            schematic::Place(board, 2, board.Node({2, y}));
+        }
+        EXPECT_EQ(schematic::MayJoin(
+                      board, {10}, {14}, [&](int) { return c.leaves; },
+                      [&](int port) { return ((c.enters >> port) & 1) != 0; }),
+                  c.expected);
     }
 }
 

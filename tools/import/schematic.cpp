@@ -273,19 +273,28 @@ class Router {
             return kStraightStep * std::max(dx, dy) +
                    (kDiagonalStep - kStraightStep) * std::min(dx, dy);
         };
+        // Where an end is not placed yet, the free nodes near its spot, with their costs.
+        const std::vector<std::pair<int, int>> starts =
+            firstNode >= 0 ? std::vector<std::pair<int, int>>{} : Candidates(first, radius);
+        const std::vector<std::pair<int, int>> ends = lastNode >= 0 || first == last
+                                                          ? std::vector<std::pair<int, int>>{}
+                                                          : Candidates(last, radius);
+        if (!MayJoin(firstNode, starts, lastNode, ends, run)) {
+            return false;  // a search shut in would try every state it reaches first
+        }
         if (firstNode >= 0) {
             reach(stateOf(firstNode, kNoDirection, 0), 0, -1);
             queue.push({estimate(firstNode), stateOf(firstNode, kNoDirection, 0)});
         } else {
-            for (const auto& [node, cost] : Candidates(first, radius)) {
+            for (const auto& [node, cost] : starts) {
                 reach(stateOf(node, kNoDirection, 0), cost, -1);
                 queue.push({cost + estimate(node), stateOf(node, kNoDirection, 0)});
             }
         }
         if (lastNode >= 0) {
             targets[lastNode] = 0;
-        } else if (first != last) {
-            for (const auto& [node, cost] : Candidates(last, radius)) {
+        } else {
+            for (const auto& [node, cost] : ends) {
                 targets[node] = cost;
             }
         }
@@ -354,16 +363,9 @@ class Router {
                 if (board_.station[static_cast<std::size_t>(target)] >= 0) {
                     continue;
                 }
-                if (const int mask = board_.through[static_cast<std::size_t>(target)]; mask != 0) {
-                    // Cross straight over another run, never along it or turning on it.
-                    const int across = next % 4;
-                    bool straight = false;
-                    for (int d = 0; d < 4; ++d) {
-                        straight = straight || (mask == ((1 << d) | (1 << (d + 4))) && d != across);
-                    }
-                    if (!straight) {
-                        continue;
-                    }
+                if (const int mask = board_.through[static_cast<std::size_t>(target)];
+                    mask != 0 && !schematic::CrossesStraight(mask, next)) {
+                    continue;  // never along another run or turning on it
                 }
                 const std::size_t nextState = stateOf(target, next, reached);
                 if (step < best_[nextState]) {
@@ -386,6 +388,33 @@ class Router {
         std::reverse(path.begin(), path.end());
         run.path = std::move(path);
         return true;
+    }
+
+    // Whether the relaxed way (bends and steps aside) is free between the run's ends: each its
+    // placed node, or where not placed, the nodes it may take.
+    bool MayJoin(int firstNode, const std::vector<std::pair<int, int>>& starts, int lastNode,
+                 const std::vector<std::pair<int, int>>& ends, const struct Run& run) const {
+        const auto nodes = [](int placed, const std::vector<std::pair<int, int>>& free) {
+            std::vector<int> found;
+            if (placed >= 0) {
+                found.push_back(placed);
+            }
+            for (const auto& entry : free) {
+                found.push_back(entry.first);
+            }
+            return found;
+        };
+        const double startHeading = Heading(run.places[0], run.places[1]);
+        const double endHeading = Heading(run.places.back(), run.places[run.places.size() - 2]);
+        // Only a placed end has ports taken, and runs round it to keep in order.
+        const auto free = [this](int node, int port, double heading) {
+            return node < 0 || (((board_.ports[static_cast<std::size_t>(node)] >> port) & 1) == 0 &&
+                                KeepsOrder(node, port, heading));
+        };
+        return schematic::MayJoin(
+            board_, nodes(firstNode, starts), nodes(lastNode, ends),
+            [&](int port) { return free(firstNode, port, startHeading); },
+            [&](int port) { return free(lastNode, port, endHeading); });
     }
 
     void Commit(struct Run& run) {

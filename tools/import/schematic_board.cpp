@@ -20,6 +20,104 @@ bool EdgeFree(const Board& board, int node, int direction) {
     return true;
 }
 
+bool CrossesStraight(int mask, int direction) {
+    for (int d = 0; d < 4; ++d) {
+        if (mask == ((1 << d) | (1 << (d + 4))) && d != direction % 4) {
+            return true;
+        }
+    }
+    return false;
+}
+
+bool MayJoin(const Board& board, const std::vector<int>& from, const std::vector<int>& to,
+             const std::function<bool(int)>& leaves, const std::function<bool(int)>& enters) {
+    // Searched from both ends, a layer of the smaller side at a time: an end shut in a small
+    // pocket is found out after that pocket.
+    const auto nodes = static_cast<std::size_t>(board.width * board.height);
+    std::vector<char> seen(nodes, 0);  // 1 reached from `from`, 2 from `to`
+    std::vector<char> end(nodes, 0);   // 1 in `from`, 2 in `to`
+    for (const int node : from) {
+        end[static_cast<std::size_t>(node)] |= 1;
+        seen[static_cast<std::size_t>(node)] = 1;
+    }
+    for (const int node : to) {
+        end[static_cast<std::size_t>(node)] |= 2;
+        seen[static_cast<std::size_t>(node)] = 2;
+    }
+    std::vector<int> ahead = from;
+    std::vector<int> behind = to;
+    const auto neighbour = [&](int node, int direction) {
+        const GridPoint p = board.At(node);
+        const GridPoint step = kSteps[static_cast<std::size_t>(direction)];
+        const GridPoint q{p.x + step.x, p.y + step.y};
+        return q.x >= 0 && q.y >= 0 && q.x < board.width && q.y < board.height ? board.Node(q) : -1;
+    };
+    // Whether a step onto `node` by `direction` may go on from there.
+    const auto passable = [&](int node, int direction) {
+        const auto at = static_cast<std::size_t>(node);
+        return board.station[at] < 0 &&
+               (board.through[at] == 0 || CrossesStraight(board.through[at], direction));
+    };
+    std::vector<int> next;
+    while (!ahead.empty() && !behind.empty()) {
+        next.clear();
+        if (ahead.size() <= behind.size()) {
+            for (const int node : ahead) {
+                for (int d = 0; d < 8; ++d) {
+                    const int q = neighbour(node, d);
+                    if (q < 0 || ((end[static_cast<std::size_t>(node)] & 1) && !leaves(d)) ||
+                        !EdgeFree(board, node, d)) {
+                        continue;
+                    }
+                    if (end[static_cast<std::size_t>(q)] & 2) {
+                        if (enters(Opposite(d))) {
+                            return true;
+                        }
+                        continue;
+                    }
+                    if (!passable(q, d) || seen[static_cast<std::size_t>(q)] == 1) {
+                        continue;
+                    }
+                    if (seen[static_cast<std::size_t>(q)] == 2) {
+                        return true;
+                    }
+                    seen[static_cast<std::size_t>(q)] = 1;
+                    next.push_back(q);
+                }
+            }
+            std::swap(ahead, next);
+        } else {
+            for (const int node : behind) {
+                for (int d = 0; d < 8; ++d) {
+                    // A step from `p` onto `node` in direction d.
+                    const int p = neighbour(node, Opposite(d));
+                    if (p < 0 || !EdgeFree(board, p, d)) {
+                        continue;
+                    }
+                    if ((end[static_cast<std::size_t>(node)] & 2) ? !enters(Opposite(d))
+                                                                  : !passable(node, d)) {
+                        continue;
+                    }
+                    if ((end[static_cast<std::size_t>(p)] & 1) && leaves(d)) {
+                        return true;
+                    }
+                    if (board.station[static_cast<std::size_t>(p)] >= 0 ||
+                        seen[static_cast<std::size_t>(p)] >= 2) {
+                        continue;
+                    }
+                    if (seen[static_cast<std::size_t>(p)] == 1) {
+                        return true;
+                    }
+                    seen[static_cast<std::size_t>(p)] = 2;
+                    next.push_back(p);
+                }
+            }
+            std::swap(behind, next);
+        }
+    }
+    return false;
+}
+
 void Place(Board& board, int place, int node) {
     board.nodeOf[static_cast<std::size_t>(place)] = node;
     board.station[static_cast<std::size_t>(node)] = place;

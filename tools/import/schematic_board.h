@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <functional>
 #include <limits>
 #include <map>
 #include <span>
@@ -30,6 +31,17 @@ struct Board {
 // Whether the grid edge is free: unused, and for a diagonal, the other diagonal of its square
 // too.
 bool EdgeFree(const Board& board, int node, int direction);
+
+// Whether a run stepping `direction` onto a node other runs pass (`mask`, their directions)
+// crosses one of them straight over, as it must.
+bool CrossesStraight(int mask, int direction);
+
+// Whether a way from one of the nodes `from` to one of `to` might be free: over free grid edges
+// and nodes, leaving by a port `leaves` allows, entering by one `enters` allows (ports as seen
+// from the end), crossing runs only straight over. A way found here may still bend where it may
+// not; a way not found here does not exist.
+bool MayJoin(const Board& board, const std::vector<int>& from, const std::vector<int>& to,
+             const std::function<bool(int)>& leaves, const std::function<bool(int)>& enters);
 
 void Place(Board& board, int place, int node);
 void Unplace(Board& board, int place);

@@ -12,9 +12,9 @@ namespace {
 
 constexpr int kCrossingChangeCost = 600;  // per pair of links crossing on one plane only
 constexpr int kOrderCost = 600;           // per junction whose runs leave in another order
-constexpr int kNoWayCost = 100000;
-constexpr int kSideBySideTurnCost =
-    60;  // per line record beyond the first        // per run drawn straight, off the grid
+constexpr int kNoWayCost = 100000;        // per run drawn straight, off the grid
+// Per line record beyond the first where lines side by side turn at a station.
+constexpr int kSideBySideTurnCost = 60;
 
 // The edge between two places.
 int EdgeBetween(const RunNetwork& network, int a, int b) {
