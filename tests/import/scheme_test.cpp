@@ -64,8 +64,6 @@ TEST(Scheme, BuildsLinesTransfersAndTimesThatTheParserReadsBack) {
     EXPECT_EQ(model.Stations()[4]->runTime, 4);
     EXPECT_EQ(report.dataRunTimes, 1);
     EXPECT_EQ(report.estimatedRunTimes, 3);
-    EXPECT_EQ(model.zoomFactor, scheme.value->zoomFactor);
-    EXPECT_EQ(model.labelMinZoom, scheme.value->labelMinZoom);
     // One label for the two stations named Центр, one for each other station.
     int labels = 0;
     for (const Station* point : model.Stations()) {
