@@ -75,7 +75,7 @@ TEST(ScriptLines, StepsInOrderAndTheFirstBadLine) {
     EXPECT_EQ(std::get<tools::AdvanceStep>((*steps)[10]).duration, HostTime(700));
 
     for (const char* bad : {"tap 1\n", "wait -1\n", "key hyper\n", "command ID_NOPE\n", "shot\n",
-                            "state now\n", "jump 1 2\n", "drag 1 2 3\n"}) {
+                            "state now\n", "jump 1 2\n", "drag 1 2 3\n", "tap 10 20 30\n"}) {
         const auto failed = ParseScript(std::string("state\n") + bad);
         const auto* error = std::get_if<ScriptError>(&failed);
         ASSERT_TRUE(error) << bad;

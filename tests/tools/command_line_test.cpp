@@ -65,6 +65,7 @@ TEST(CommandLine, TheFirstOfHelpAndVersionBeforeDoubleDashWinsOverEverythingElse
         {{"--", "--help"}, false, false},
         {{"--bogus", "--version", "--help"}, false, true},
         {{"--help", "--version"}, true, false},
+        {{"-h"}, true, false},
         {{"--by", "--version"}, false, true},
         {{"-version", "--versions"}, false, false},
     };
