@@ -92,7 +92,7 @@ bool HasTimer(const json& state, int id, int period) {
     return false;
 }
 
-// The shot's pixels farther than 32 in a channel from the approved picture's in tests/data/pages,
+// The shot's pixels farther than 8 in a channel from the approved picture's in tests/data/pages,
 // or its size when the sizes differ. With QV_UPDATE_GOLDEN set, the shot becomes the approved
 // picture instead: look at it before committing.
 std::size_t DifferingFromApproved(const Home& home, const std::string& name) {
@@ -107,7 +107,7 @@ std::size_t DifferingFromApproved(const Home& home, const std::string& name) {
     }
     const auto near = [](std::uint32_t a, std::uint32_t b, int shift) {
         return std::abs(static_cast<int>((a >> shift) & 0xFF) -
-                        static_cast<int>((b >> shift) & 0xFF)) <= 32;
+                        static_cast<int>((b >> shift) & 0xFF)) <= 8;
     };
     std::size_t count = 0;
     for (std::size_t i = 0; i < shot.size(); ++i) {

@@ -51,7 +51,7 @@ TEST(GalleryPictures, EveryScreenAtBothScalesLooksAsApproved) {
                                          std::string(QV_TEST_DATA_DIR "/gallery/") +
                                              std::string(gallery::Screens()[i].name) + "-k" +
                                              std::to_string(scale) + ".png",
-                                         0);
+                                         0, 8);
             DestroyWindow(shown);
         }
     }
