@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <optional>
 #include <vector>
 
 #include "network_builder.h"
@@ -34,9 +35,10 @@ std::unique_ptr<NetworkModel> Cross() {
 }
 
 // Line 1: A0 B1 C2; line 2: A'3 X4 C'5, joined to line 1 at both ends.
+template <std::int32_t kARunTime = 1>
 std::unique_ptr<NetworkModel> Detour() {
     return NetworkBuilder()
-        .Line(1, {{u"A", 0, 0}, {u"B", 10, 0}, {u"C", 20, 0}})
+        .Line(1, {{u"A", 0, 0, kARunTime}, {u"B", 10, 0}, {u"C", 20, 0}})
         .Line(2, {{u"A'", 1, 1}, {u"X", 10, 10}, {u"C'", 21, 1}})
         .Transfer(0, 0, 1, 1, 2)
         .Transfer(20, 0, 21, 1, 2)
@@ -55,6 +57,29 @@ std::unique_ptr<NetworkModel> IdleLine() {
     }
     model->BuildStationIndex();
     return model;
+}
+
+// Line 1: A0 B1 C2 Y3; line 2: C'4 D5, joined at C. D lies five points from A, the most six points
+// and one transfer record allow, through the copy the path makes at C.
+std::unique_ptr<NetworkModel> Fork() {
+    return NetworkBuilder()
+        .Line(1, {{u"A", 0, 0}, {u"B", 10, 0}, {u"C", 20, 0}, {u"Y", 30, 0}})
+        .Line(2, {{u"C'", 20, 10}, {u"D", 30, 10}})
+        .Transfer(20, 0, 20, 10, 1)
+        .Build();
+}
+
+// Two ways from A to Z of 4 minutes: along line 1, or in fewer points over line 2 with two
+// transfers of a minute. Line 2 comes first when kSecondFirst.
+template <bool kSecondFirst>
+std::unique_ptr<NetworkModel> EqualWays() {
+    NetworkBuilder builder;
+    for (const bool second : {kSecondFirst, !kSecondFirst}) {
+        second ? builder.Line(2, {{u"A'", 0, 10, 2}, {u"Z'", 40, 10}})
+               : builder.Line(
+                     1, {{u"A", 0, 0}, {u"B", 10, 0}, {u"C", 20, 0}, {u"D", 30, 0}, {u"Z", 40, 0}});
+    }
+    return builder.Transfer(0, 0, 0, 10, 1).Transfer(40, 0, 40, 10, 1).Build();
 }
 
 // A ring of three: 0 -> 2 either through 1 (found first) or directly, in 0 + 2 minutes or 2.
@@ -82,22 +107,31 @@ struct RouteCase {
     std::int32_t algorithm = 0;
     std::int32_t maxTransfers = 3;
     Indices forbidden = {};
+    std::optional<RouteScore> toBeat = {};  // for the exact search alone
 };
 
 const RouteCase kRouteCases[] = {
     {"departure is the destination", AroundAShapePoint<1>, 2, 2, {2}, 1},
+    // A route holds fewer points than its bound: the points and one more without transfers, the
+    // points times the transfer records below ten, else two thirds of the points.
     {"no transfers: along a line", IdleLine<5, 0>, 0, 4, {0, 1, 2, 3, 4}},
-    {"ten transfers: within two thirds of the points", IdleLine<11, 10>, 0, 5, {0, 1, 2, 3, 4, 5}},
-    {"ten transfers: past them", IdleLine<11, 10>, 0, 6, {}},
+    {"one transfer: all points but one", IdleLine<5, 1>, 0, 3, {0, 1, 2, 3}},
+    {"one transfer: not all points", IdleLine<5, 1>, 0, 4, {}},
+    {"nine transfers: all points", IdleLine<5, 9>, 0, 4, {0, 1, 2, 3, 4}},
+    {"ten transfers: six of eleven points", IdleLine<11, 10>, 0, 5, {0, 1, 2, 3, 4, 5}},
+    {"ten transfers: not seven of eleven", IdleLine<11, 10>, 0, 6, {}},
+    {"thirty transfers: five of ten", IdleLine<10, 30>, 0, 4, {0, 1, 2, 3, 4}},
+    {"thirty transfers: not six of ten", IdleLine<10, 30>, 0, 5, {}},
+    {"a copy one point short of the longest", Fork, 0, 5, {0, 1, 2, 4, 5}},
     {"limit 0 still reaches the station of the transfer", Cross, 0, 5, {0, 1, 2, 5}, 0, 0},
     {"limit 0 stops after it", Cross, 0, 6, {}, 0, 0},
     {"unknown algorithm", Cross, 0, 3, {}, 2},
-    {"forbidden station forces a detour", Detour, 0, 2, {0, 3, 4, 5, 2}, 0, 3, {1}},
+    {"forbidden station forces a detour", Detour<>, 0, 2, {0, 3, 4, 5, 2}, 0, 3, {1}},
     // The limit is tested before a step: a path with one transfer may still take a second.
-    {"detour of two transfers under limit 1", Detour, 0, 2, {0, 3, 4, 5, 2}, 0, 1, {1}},
-    {"detour past limit 0", Detour, 0, 2, {}, 0, 0, {1}},
-    {"forbidden destination", Detour, 0, 2, {}, 0, 3, {2}},
-    {"forbidden destination that is the departure", Detour, 2, 2, {2}, 0, 3, {2}},
+    {"detour of two transfers under limit 1", Detour<>, 0, 2, {0, 3, 4, 5, 2}, 0, 1, {1}},
+    {"detour past limit 0", Detour<>, 0, 2, {}, 0, 0, {1}},
+    {"forbidden destination", Detour<>, 0, 2, {}, 0, 3, {2}},
+    {"forbidden destination that is the departure", Detour<>, 2, 2, {2}, 0, 3, {2}},
     {"equal transfers: the lowest slot", Ring<>, 0, 2, {0, 1, 2}},
     {"equal minutes: the lowest slot", Ring<>, 0, 2, {0, 1, 2}, 1},
     {"fewer minutes", Ring<1>, 0, 2, {0, 2}, 1},
@@ -119,22 +153,28 @@ TEST(FindRoute, ChoosesByTheRulesBoundsAndTieBreaks) {
     }
 }
 
-TEST(BestRouteSearch, OrdersByTheAlgorithmThenTakesTheFewestPoints) {
-    // Detour: two transfers, 6 minutes; line 1: none, 10; each known score lies between them.
-    auto detour = Detour();
-    detour->Stations()[0]->runTime = 9;
-    auto ring = Ring<>();
-    for (auto* model : {detour.get(), ring.get()}) {
+// Detour<9>: along line 1 no transfer and 10 minutes, the detour two and 6.
+const RouteCase kBestCases[] = {
+    {"fewer transfers than known", Detour<9>, 0, 2, {0, 1, 2}, 0, 3, {}, RouteScore{1, 8}},
+    {"fewer minutes than known", Detour<9>, 0, 2, {0, 3, 4, 5, 2}, 1, 3, {}, RouteScore{9, 7}},
+    {"equal transfers: the fewest points", Ring<>, 0, 2, {0, 2}, 0, 0},
+    {"equal minutes: the fewest points", Ring<>, 0, 2, {0, 2}, 1, 0},
+    // As fast: the fewer transfers, in more points, whichever line is listed first; known as fast,
+    // only one with fewer transfers is better.
+    {"as fast", EqualWays<false>, 0, 4, {0, 1, 2, 3, 4}, 1},
+    {"as fast, listed second", EqualWays<true>, 2, 6, {2, 3, 4, 5, 6}, 1},
+    {"known: two transfers", EqualWays<true>, 2, 6, {2, 3, 4, 5, 6}, 1, 3, {}, RouteScore{2, 4}},
+    {"known: none", EqualWays<true>, 2, 6, {}, 1, 3, {}, RouteScore{0, 4}},
+};
+
+TEST(BestRouteSearch, OrdersByTheAlgorithmThenByTheOtherMeasureThenTakesTheFewestPoints) {
+    for (const RouteCase& c : kBestCases) {
+        SCOPED_TRACE(c.what);
+        auto model = c.network();
         model->settings.countWaitTime = false;
-        model->BuildAdjacency();
-    }
-    for (const std::int32_t algorithm : {0, 1}) {
-        const RouteRules rules{.algorithm = algorithm, .maxTransfers = 3, .maxLength = 9};
-        const RouteScore known = algorithm == 0 ? RouteScore{1, 8} : RouteScore{9, 7};
-        EXPECT_EQ(SearchBestRoute(SearchGraph(*detour), rules, 0, 2, known).points,
-                  algorithm == 0 ? (Indices{0, 1, 2}) : (Indices{0, 3, 4, 5, 2}));
-        const RouteRules ringRules{.algorithm = algorithm, .maxTransfers = 0, .maxLength = 4};
-        EXPECT_EQ(SearchBestRoute(SearchGraph(*ring), ringRules, 0, 2).points, (Indices{0, 2}));
+        const RouteRules rules{c.algorithm, c.maxTransfers, 9};
+        EXPECT_EQ(SearchBestRoute(SearchGraph(*model), rules, c.from, c.to, c.toBeat).points,
+                  c.expected);
     }
 }
 

@@ -3,11 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <filesystem>
 
-#include "model/map_file.h"
 #include "network_builder.h"
-#include "route/route_finder.h"
 #include "route/route_list.h"
 
 namespace qv {
@@ -63,7 +60,7 @@ const MeasureCase kMeasureCases[] = {
     {"the ring's closing step too", {13, 11}, 2, 2, 0, 2},
 };
 
-TEST(TravelTime, CountsRunsTransfersAndWaitsOfStationsOnly) {
+TEST(TravelTime, CountsRunsTransfersWaitsAndStopsOfStationsOnly) {
     const auto model = Network();
     for (const MeasureCase& c : kMeasureCases) {
         SCOPED_TRACE(c.what);
@@ -72,34 +69,9 @@ TEST(TravelTime, CountsRunsTransfersAndWaitsOfStationsOnly) {
         EXPECT_EQ(TravelTime(path, model->transfers, true), c.minutesWithWaits);
         EXPECT_EQ(CountTransfers(path), c.transfers);
         EXPECT_EQ(RouteStops(path).size(), c.stops);
+        model->route = path;
+        EXPECT_EQ(RouteStationCount(*model), static_cast<std::int32_t>(c.stops));
     }
-}
-
-// A route through a fork meets the junction on two line records: it is one stop.
-TEST(RouteList, AJunctionWhereALineForksIsOneStop) {
-    NetworkModel model;
-    ASSERT_EQ(LoadMapFileAt(model, std::filesystem::path(QV_MAPS_DIR) / "moscow.qvn", Settings{}),
-              0);
-    const auto named = [&](std::u16string_view name) {
-        const auto found = std::ranges::find_if(model.Stations(), [&](const Station* station) {
-            return station->IsStation() && station->name == name &&
-                   station->line->name == u"Филевская";
-        });
-        return found != model.Stations().end() ? *found : nullptr;
-    };
-    model.departure = named(u"Выставочная");
-    model.destination = named(u"Студенческая");
-    SilentRouteSearchFeedback silent;
-    FindRoute(model, silent);
-    std::vector<std::u16string> listed;
-    for (const RouteListRow& row : BuildRouteList(model)) {
-        if (row.role == RouteListRow::Role::Station) {
-            listed.push_back(row.text);
-        }
-    }
-    EXPECT_EQ(listed, (std::vector<std::u16string>{u"Выставочная", u"Киевская", u"Студенческая"}));
-    EXPECT_EQ(RouteStationCount(model), 3);
-    EXPECT_EQ(BuildRouteList(model).at(2).text, u"Станций 3 пересадок 0");
 }
 
 }  // namespace
