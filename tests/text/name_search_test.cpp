@@ -129,6 +129,27 @@ TEST(NameSearchTest, LatinSpellingsOfEveryLetterAndWhereAReadingFallsBackToTheNe
     }
 }
 
+// Each vowel, ы among them: ь before it may be spelt j, and after it "ia", "iu" and a "y" no vowel
+// follows are read as я, ю and й; after a consonant they are read letter by letter.
+TEST(Transliteration, EveryVowelChangesTheSpellingsAroundIt) {
+    const std::pair<std::u16string, std::u16string> softSigns[] = {
+        {u"а", u"a"}, {u"е", u"ye"}, {u"ё", u"yo"}, {u"и", u"i"},  {u"о", u"o"},
+        {u"у", u"u"}, {u"ы", u"y"},  {u"э", u"e"},  {u"ю", u"yu"}, {u"я", u"ya"},
+        {u"і", u"i"}, {u"ї", u"yi"}, {u"є", u"ye"}, {u"к", u""}};
+    for (const auto& [letter, latin] : softSigns) {
+        EXPECT_EQ(SpellsPrefixOf(u"lj" + latin + u"k", u"Ль" + letter + u"к"), !latin.empty())
+            << Utf16ToUtf8(letter);
+    }
+    const std::pair<std::u16string_view, std::u16string_view> readings[] = {
+        {u"aia", u"ая"},   {u"eiu", u"ею"},          {u"yoia", u"ёя"},  {u"iia", u"ия"},
+        {u"oiu", u"ою"},   {u"uia", u"уя"},          {u"kyia", u"кыя"}, {u"yuia", u"юя"},
+        {u"yaiu", u"яю"},  {u"krasnyy", u"красный"}, {u"ay", u"ай"},    {u"ia", u"я"},
+        {u"k ia", u"к я"}, {u"kia", u"киа"},         {u"kiu", u"киу"},  {u"kyk", u"кык"}};
+    for (const auto& [latin, reading] : readings) {
+        EXPECT_EQ(CyrillicReading(latin), reading) << Utf16ToUtf8(latin);
+    }
+}
+
 TEST(NameSearchTest, TheOtherLayoutGoesBothWaysWithShiftedAndPunctuationKeys) {
     const std::pair<std::u16string, std::u16string> cases[] = {
         {u"rbtd", u"киев"}, {u",f.", u"баю"},   {u"<F>", u"баю"},     {u"[jh", u"хор"},
