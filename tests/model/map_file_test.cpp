@@ -39,17 +39,29 @@ class MapFileTest : public ::testing::Test {
     fs::path folder_;
 };
 
-TEST_F(MapFileTest, EveryEncodingGivesTheSameNetworkAndOthersAreRefused) {
+// The example map: one ring of three stations.
+TEST_F(MapFileTest, EveryEncodingAndLineEndGivesTheSameNetworkAndOthersAreRefused) {
     const std::string utf8 = Utf16ToUtf8(kExampleText);
-    for (const std::string& bytes : {"\xFF\xFE" + EncodeUtf16Le(kExampleText),
-                                     EncodeUtf16Le(kExampleText), "\xEF\xBB\xBF" + utf8, utf8}) {
+    std::string newlines = utf8;
+    std::erase(newlines, '\r');
+    for (const std::string& bytes :
+         {"\xFF\xFE" + EncodeUtf16Le(kExampleText), EncodeUtf16Le(kExampleText),
+          "\xEF\xBB\xBF" + utf8, utf8, newlines}) {
         NetworkModel model;
         MapError error;
         ASSERT_EQ(LoadMapFileAt(model, Write("map.qvn", bytes), Settings{}, &error), 0)
             << error.reason;
         EXPECT_EQ(model.name, u"Пример");
+        EXPECT_EQ(model.tabLetters, u"ВП");
+        ASSERT_EQ(model.LineCount(), 1);
+        const Line& line = *model.Lines()[0];
+        EXPECT_EQ(line.name, u"Кольцевая");
+        EXPECT_TRUE(line.isRing);
+        EXPECT_EQ(line.waitTime, 2);
         ASSERT_EQ(model.StationCount(), 3);
+        EXPECT_EQ(model.Stations()[2]->line, &line);
         EXPECT_EQ(model.Stations()[2]->name, u"Третья");
+        EXPECT_EQ(model.Stations()[1]->runTime, 3);
     }
 
     std::string bigEndian = "\xFE\xFF";
@@ -133,17 +145,22 @@ TEST_F(MapFileTest, OnlyTheStartIsReadForTheTitleAndWhatDoesNotBeginAsAMapHasNon
     EXPECT_EQ(ReadMapTitle(Write("long.qvn", Utf16ToUtf8(u"[NAME]\n  " + longName + u";1;0;\n"))),
               longName.substr(0, 99));
 
-    const std::string broken[] = {
-        "[MAP]\r\nName;1;0;\r\n",
-        "[NAME]\r\nno field end\r\n",
-        "[NAME]\r\n;1;0;\r\n",
-        "[NAME]\r\nBell\x07;1;0;\r\n",
-        "[NAME]\r\n",
-        "\xFE\xFF\0[\0N",
-        std::string(kMapTitleBytes * 2, 'x'),
-    };
+    const std::string broken[] = {"[MAP]\r\nName;1;0;\r\n", "[NAME]\r\nno field end\r\n",
+                                  "[NAME]\r\n;1;0;\r\n",    "[NAME]\r\n",
+                                  "\xFE\xFF\0[\0N",         std::string(kMapTitleBytes * 2, 'x')};
     for (const std::string& bytes : broken) {
         EXPECT_EQ(ReadMapTitle(Write("broken.qvn", bytes)), std::nullopt) << bytes;
+    }
+    // A control character (C0, DEL, C1) in the name leaves none; the characters beside them do not.
+    const std::pair<char16_t, bool> characters[] = {{0x01, false}, {0x1F, false}, {0x20, true},
+                                                    {0x7E, true},  {0x7F, false}, {0x80, false},
+                                                    {0x9F, false}, {0xA0, true}};
+    for (const auto& [c, titled] : characters) {
+        const std::u16string name = u"A" + std::u16string(1, c) + u"B";
+        const std::string bytes = Utf16ToUtf8(u"[NAME]\r\n" + name + u";1;0;\r\n");
+        EXPECT_EQ(ReadMapTitle(Write("named.qvn", bytes)),
+                  titled ? std::optional(name) : std::nullopt)
+            << static_cast<int>(c);
     }
 }
 

@@ -46,27 +46,6 @@ MapError RefusalOf(std::u16string_view text) {
     return error;
 }
 
-TEST(MapParser, ExampleFileGivesOneRingOfThreeStationsWhateverTheLineEnds) {
-    std::u16string lf = ExampleText();
-    std::erase(lf, u'\r');
-    for (const std::u16string& text : {ExampleText(), lf}) {
-        NetworkModel model;
-        ASSERT_EQ(LoadText(model, text), 0);
-        EXPECT_EQ(model.name, u"Пример");
-        EXPECT_EQ(model.tabLetters, u"ВП");
-        ASSERT_EQ(model.LineCount(), 1);
-        const Line& line = *model.Lines()[0];
-        EXPECT_EQ(line.name, u"Кольцевая");
-        EXPECT_TRUE(line.isRing);
-        EXPECT_EQ(line.waitTime, 2);
-        ASSERT_EQ(model.StationCount(), 3);
-        EXPECT_EQ(model.Stations()[2]->index, 2);
-        EXPECT_EQ(model.Stations()[2]->line, &line);
-        EXPECT_EQ(model.Stations()[1]->name, u"Вторая");
-        EXPECT_EQ(model.Stations()[1]->runTime, 3);
-    }
-}
-
 std::string OptionalFields(const NetworkModel& model) {
     const Station& point = *model.Stations()[0];
     const auto n = [](std::int64_t value) { return std::to_string(value) + " "; };
