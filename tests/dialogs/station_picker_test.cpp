@@ -127,18 +127,42 @@ TEST_F(StationPickerTest, ListsEveryOpenStationOnceByNameWithItsLineAndNoForbidd
     EXPECT_EQ(std::count(names.begin(), names.end(), u"Восток"), 1);
 }
 
-// A tab brings the first name from its letter on to the top, the next name when none begins with
-// it; after every name the list stays where it was.
+// The button shows the name as formatted into a hundred units, one kept for the terminator: a name
+// of a hundred looks like its first 99, and one of 99 is shown whole.
+TEST_F(StationPickerTest, TheDepartureButtonShowsNinetyNineUnitsOfAName) {
+    model.departure = Named(u"Малиновка");
+    const auto shown = [&](std::size_t length) {
+        model.departure->name = std::u16string(length, u'Ж');
+        std::vector<COLORREF> pixels;
+        Open(kLetterTabs, {[&](HWND page) {
+                 const RECT button = ScreenRect(GetDlgItem(page, ID_DEPARTURE));
+                 for (int y = 2 * button.top; y < 2 * button.bottom; ++y) {
+                     for (int x = 2 * button.left; x < 2 * button.right; ++x) {
+                         pixels.push_back(host.LastFrame()->GetPixel(x, y));
+                     }
+                 }
+                 host.Key(VK_ESCAPE);
+             }});
+        return pixels;
+    };
+    const std::vector<COLORREF> whole = shown(99);
+    EXPECT_FALSE(shown(98) == whole);
+    EXPECT_TRUE(shown(100) == whole);
+}
+
+// Twenty tabs fit one row. A tab brings the first name from its letter on to the top, the next
+// name when none begins with it; after every name the list stays where it was.
 TEST_F(StationPickerTest, ATabScrollsToTheFirstNameFromItsLetterOn) {
-    model.tabLetters = u"АДКМЦ\u04FF";
-    const std::pair<int, std::u16string_view> tabs[] = {{3, u"Малиновка"},
-                                                        {1, u"Институт Культуры"},
-                                                        {4, u"Юбилейная площадь"},
-                                                        {2, u"Каменная Горка"},
-                                                        {5, u""}};  // stays where it was
+    model.tabLetters = u"АБВГДЕЖЗИКЛМНОПРСТЦ\u04FF";
+    const std::pair<int, std::u16string_view> tabs[] = {{11, u"Малиновка"},
+                                                        {4, u"Институт Культуры"},
+                                                        {18, u"Юбилейная площадь"},
+                                                        {9, u"Каменная Горка"},
+                                                        {19, u""}};  // stays where it was
     int expected = 0;
     std::vector<Step> script{[](HWND page) {
         EXPECT_EQ(SendMessageW(GetDlgItem(page, IDC_LETTER_TABS), TCM_GETCURSEL, 0, 0), 0);
+        EXPECT_EQ(SendMessageW(GetDlgItem(page, IDC_LETTER_TABS), TCM_GETROWCOUNT, 0, 0), 1);
     }};
     for (const auto& [index, top] : tabs) {
         script.push_back([&, index, top](HWND page) {
@@ -158,14 +182,6 @@ TEST_F(StationPickerTest, ATabScrollsToTheFirstNameFromItsLetterOn) {
     });
     Open(kLetterTabs, std::move(script));
     EXPECT_EQ(stepsRun, std::size(tabs) + 2);
-}
-
-TEST_F(StationPickerTest, TwentyLetterTabsFitOneRow) {
-    model.tabLetters = u"АБВГДЕЖЗИКЛМНОПРСТУФ";
-    Open(kLetterTabs, {[&](HWND page) {
-             EXPECT_EQ(SendMessageW(GetDlgItem(page, IDC_LETTER_TABS), TCM_GETROWCOUNT, 0, 0), 1);
-             host.Key(VK_ESCAPE);
-         }});
 }
 
 // The keyboard comes up with the edit focused and no tabs. The typed text brings the name it means
