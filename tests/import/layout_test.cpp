@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 #include <random>
+#include <tuple>
 
 #include "import/bent_projection.h"
 #include "import/label_placement.h"
@@ -121,9 +122,13 @@ TEST(Layout, SpreadingPartsPlacesOnOneSpotAndStaysInTheBox) {
 
 TEST(TravelTimes, EstimatesRoundAsDocumented) {
     const TimeEstimates estimates;  // 40 km/h, 0.5 min dwell, 80 m/min, +1 min, at least 2
-    EXPECT_EQ(EstimateRunMinutes(0, estimates), 1);        // never 0
-    EXPECT_EQ(EstimateRunMinutes(1334, estimates), 3);     // 2.001 + 0.5 rounds up
-    EXPECT_EQ(EstimateRunMinutes(1300, estimates), 2);     // 1.95 + 0.5 = 2.45
+    // Metres, dwell, minutes: running at 666.7 m a minute and the dwell, rounded, at least 1.
+    const std::tuple<double, double, std::int32_t> runs[] = {
+        {0, 0.5, 1},  {0, 0, 1},   {333, 0, 1},    {334, 0, 1},
+        {1000, 0, 2}, {1, 0.2, 1}, {1300, 0.5, 2}, {1334, 0.5, 3}};
+    for (const auto& [metres, dwell, minutes] : runs) {
+        EXPECT_EQ(EstimateRunMinutes(metres, {.dwellMinutes = dwell}), minutes) << metres << " m";
+    }
     EXPECT_EQ(EstimateTransferMinutes(0, estimates), 2);   // the shortest transfer
     EXPECT_EQ(EstimateTransferMinutes(80, estimates), 2);  // 1 + 1
     EXPECT_EQ(EstimateTransferMinutes(81, estimates), 3);  // the walk rounds up
