@@ -8,6 +8,7 @@
 #include <tuple>
 
 #include "import/bent_projection.h"
+#include "import/free_spot.h"
 #include "import/label_placement.h"
 #include "import/projection.h"
 #include "import/travel_times.h"
@@ -118,6 +119,37 @@ TEST(Layout, SpreadingPartsPlacesOnOneSpotAndStaysInTheBox) {
         EXPECT_GE(centres[i].x, box.left + radii[i]);
         EXPECT_GE(centres[i].y, box.top + radii[i]);
     }
+}
+
+// A point whose spot is taken, its line going on to (0, -5): the nearest free spot, unless one
+// within reach keeps the line at 45 degrees and off line 1's track (along x = 0 where drawn).
+TEST(Layout, AMovedPointKeepsItsLineOctilinearAndOffOtherTracksWithinReach) {
+    struct Case {
+        bool track;  // line 1 drawn from (0, -10) to (0, 10)
+        int reach;
+        Spot expected;
+    };
+    const Case cases[] = {
+        {false, 3, {0, -1}},  // straight on, one square out
+        {true, 3, {-2, -3}},  // straight on would run along line 1: the first diagonal
+        {true, 2, {-1, -1}},  // no such spot within reach: the nearest
+    };
+    const std::set<Spot> taken = {{0, 0}};
+    for (const Case& c : cases) {
+        DrawnStretches drawn;
+        if (c.track) {
+            drawn.Add({0, -10}, {0, 10}, 1);
+        }
+        const auto clear = [&](Spot spot) { return drawn.KeepsOwnTrack(spot, {0, -5}, 0); };
+        EXPECT_EQ(FreeSpot({0, 0}, taken, clear, c.reach), c.expected) << c.track << c.reach;
+        EXPECT_EQ(FreeSpot({0, 1}, taken, clear, c.reach), Spot(0, 1));
+    }
+    DrawnStretches shared;
+    shared.Add({0, 0}, {4, 4}, 1);
+    shared.Add({2, 2}, {6, 6}, 2);
+    EXPECT_TRUE(shared.KeepsOwnTrack({-2, -2}, {1, 1}, 1));
+    EXPECT_FALSE(shared.KeepsOwnTrack({3, 3}, {5, 5}, 1));  // a stretch line 2 shares
+    EXPECT_FALSE(shared.KeepsOwnTrack({9, 0}, {10, 2}, 3));
 }
 
 TEST(TravelTimes, EstimatesRoundAsDocumented) {

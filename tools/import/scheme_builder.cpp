@@ -5,9 +5,11 @@
 #include <limits>
 #include <map>
 #include <numeric>
+#include <optional>
 #include <set>
 
 #include "bent_projection.h"
+#include "free_spot.h"
 #include "geo.h"
 #include "layout.h"
 #include "line_splitting.h"
@@ -302,9 +304,29 @@ class Builder {
         }
         // Transfers find their stations by position: no two may share one.
         std::set<std::pair<int, int>> taken;
+        DrawnStretches drawn;
+        for (std::size_t l = 0; l < scheme_.lines.size(); ++l) {
+            const std::vector<std::pair<int, int>> course = Course(l);
+            for (std::size_t i = 0; i + 1 < course.size(); ++i) {
+                drawn.Add(course[i], course[i + 1], static_cast<int>(l));
+            }
+        }
+        // A point moved off a taken spot keeps its line octilinear and off other lines' track
+        // where it can.
         for (const MapPoint& point : points_) {
             DraftPoint& draft = Draft(point);
-            const std::pair<int, int> spot = FreeSpot({draft.x, draft.y}, taken);
+            const std::vector<LineSide> sides = LineNeighbours(point);
+            const auto clear = [&](Spot spot) {
+                for (const LineSide& side : sides) {
+                    if (!drawn.KeepsOwnTrack(spot, side.next, point.line) ||
+                        (side.beyond && Sharp(*side.beyond, side.next, spot))) {
+                        return false;
+                    }
+                }
+                return sides.size() < 2 || !Sharp(sides[0].next, spot, sides[1].next);
+            };
+            const std::pair<int, int> spot =
+                FreeSpot({draft.x, draft.y}, taken, clear, 2 * separation);
             taken.insert(spot);
             draft.x = spot.first;
             draft.y = spot.second;
@@ -375,22 +397,47 @@ class Builder {
         return sum;
     }
 
-    // The nearest free position, searched in growing squares; never shared by two points.
-    static std::pair<int, int> FreeSpot(std::pair<int, int> wanted,
-                                        const std::set<std::pair<int, int>>& taken) {
-        for (int ring = 0;; ++ring) {
-            for (int dy = -ring; dy <= ring; ++dy) {
-                for (int dx = -ring; dx <= ring; ++dx) {
-                    if (std::max(std::abs(dx), std::abs(dy)) != ring) {
-                        continue;
-                    }
-                    const std::pair<int, int> spot{wanted.first + dx, wanted.second + dy};
-                    if (!taken.contains(spot)) {
-                        return spot;
-                    }
-                }
+    // Along a point's line as drawn so far, on each side: the next point (station or corner)
+    // and the one beyond it, where there are such.
+    struct LineSide {
+        Spot next;
+        std::optional<Spot> beyond;
+    };
+    std::vector<LineSide> LineNeighbours(const MapPoint& point) const {
+        const auto l = static_cast<std::size_t>(point.line);
+        const std::vector<Spot> course = Course(l);
+        std::ptrdiff_t here = 0;
+        for (int i = 0; i < point.position; ++i) {
+            const auto link = static_cast<std::size_t>(i);
+            here += 1 + static_cast<std::ptrdiff_t>(
+                            link < corners_[l].size() ? corners_[l][link].size() : 0);
+        }
+        const auto size = static_cast<std::ptrdiff_t>(course.size());
+        const bool ring = chains_[l].isRing && scheme_.lines[l].points.size() > 2;
+        const auto at = [&](std::ptrdiff_t k) -> std::optional<Spot> {
+            if (ring) {
+                return course[static_cast<std::size_t>((k % size + size) % size)];
+            }
+            return k >= 0 && k < size ? std::optional(course[static_cast<std::size_t>(k)])
+                                      : std::nullopt;
+        };
+        std::vector<LineSide> sides;
+        for (const std::ptrdiff_t way : {-1, 1}) {
+            if (const std::optional<Spot> next = at(here + way)) {
+                sides.push_back({*next, at(here + 2 * way)});
             }
         }
+        return sides;
+    }
+
+    // Whether a line through `a`, `at` and `b` turns at `at` by 135 degrees or more.
+    static bool Sharp(Spot a, Spot at, Spot b) {
+        const std::int64_t ux = a.first - at.first;
+        const std::int64_t uy = a.second - at.second;
+        const std::int64_t vx = b.first - at.first;
+        const std::int64_t vy = b.second - at.second;
+        const std::int64_t dot = ux * vx + uy * vy;
+        return dot > 0 && 2 * dot * dot >= (ux * ux + uy * uy) * (vx * vx + vy * vy);
     }
 
     void AddRunTimes() {
