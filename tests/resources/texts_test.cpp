@@ -7,8 +7,17 @@
 #include <vector>
 
 #include "gallery/gallery_texts.h"
+#include "platform/controls/common_controls.h"
 #include "platform/gdi/resource_module.h"
+#include "platform/host/headless_host.h"
+#include "platform/host/virtual_keys.h"
+#include "platform/user/api/input_functions.h"
 #include "platform/user/api/system_texts.h"
+#include "platform/user/api/window_functions.h"
+#include "platform/user/core/window_system.h"
+#include "platform/user/defaults/dialog_manager.h"
+#include "platform/user/records/window_messages.h"
+#include "platform/user/records/window_styles.h"
 #include "resources/main_toolbar.h"
 #include "resources/program_resources.h"
 #include "resources/program_texts.h"
@@ -112,6 +121,27 @@ TEST(Locale, FirstSetOfLcAllLcMessagesLangDecides) {
     EXPECT_EQ(LanguageNamed("ru"), Language::Russian);
     EXPECT_EQ(LanguageNamed("EN"), std::nullopt);
     EXPECT_EQ(LanguageNamed(""), std::nullopt);
+}
+
+TEST(SettingsPage, TabTakesTheFocusThroughEveryBoxAndFieldInTheOrderOfThePage) {
+    HeadlessHost host;
+    WindowSystem system{host};
+    ASSERT_TRUE(RegisterStandardControls());
+    const HWND page = CreateDialogParamW(
+        ProgramModule(), IDD_SETTINGS, nullptr,
+        [](HWND, UINT message, WPARAM, LPARAM) -> INT_PTR { return message == WM_INITDIALOG; }, 0);
+    ShowWindow(page, SW_SHOW);
+    EXPECT_EQ(GetDlgCtrlID(GetFocus()), IDC_ALGO_TRANSFERS);
+    // Each group of radio buttons is one stop; the last stop leads back to the first.
+    for (const int id :
+         {IDC_COUNT_WAIT, IDC_TOOLTIP_MS, IDC_SHOW_NAMES, IDC_MAX_TRANSFERS, IDC_ROUTE_LINE,
+          IDC_ROUTE_STATIONS, IDC_ROUTE_BLINK, IDC_PICK_KEYBOARD, IDC_SAVE_ROUTE, IDC_CYRILLIC_FONT,
+          IDC_SAVE_ZOOM, IDC_SAVE_POSITION, IDC_ALGO_TRANSFERS}) {
+        const MSG tab{GetFocus(), WM_KEYDOWN, VK_TAB, 0};
+        EXPECT_TRUE(IsDialogMessageW(page, &tab));
+        EXPECT_EQ(GetDlgCtrlID(GetFocus()), id);
+    }
+    DestroyWindow(page);
 }
 
 }  // namespace

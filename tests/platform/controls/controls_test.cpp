@@ -1,7 +1,6 @@
 #include "controls_test.h"
 
 #include "platform/controls/list_view_messages.h"
-#include "platform/gdi/shapes.h"
 #include "platform/gdi/system_metrics.h"
 #include "platform/user/api/paint_functions.h"
 #include "platform/user/api/window_functions.h"
@@ -12,10 +11,6 @@
 namespace qv::testing {
 
 ControlsTest* ControlsTest::current_ = nullptr;
-
-// Owner-drawn buttons are painted in these colours, so that a test can tell their state.
-constexpr COLORREF kOwnerDrawnNormal = RGB(0, 0, 255);
-constexpr COLORREF kOwnerDrawnSelected = RGB(255, 0, 0);
 
 ControlsTest::ControlsTest() {
     current_ = this;
@@ -67,11 +62,7 @@ LRESULT ControlsTest::PageProcedure(HWND window, UINT message, WPARAM wParam, LP
         return 0;
     }
     if (current_ && message == WM_DRAWITEM) {
-        const auto* item = PointerFromParam<const DRAWITEMSTRUCT>(lParam);
-        current_->drawn.push_back(*item);
-        UniqueBrush brush(CreateSolidBrush(
-            (item->itemState & ODS_SELECTED) != 0 ? kOwnerDrawnSelected : kOwnerDrawnNormal));
-        FillRect(item->hDC, &item->rcItem, brush.get());
+        current_->drawn.push_back(*PointerFromParam<const DRAWITEMSTRUCT>(lParam));
         return 1;
     }
     if (current_ && message == WM_NOTIFY) {

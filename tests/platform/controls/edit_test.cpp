@@ -29,7 +29,7 @@ std::pair<DWORD, DWORD> Selection(HWND edit) {
     return {start, end};
 }
 
-TEST_F(Edits, TypingAndDeletingMoveTheCaretAndNotifyEachChange) {
+TEST_F(Edits, TypingMovesTheCaretAndNotifiesEachChange) {
     const HWND edit = Make(kEditClassName, u"", ES_AUTOHSCROLL | WS_TABSTOP, kEditRect, 20);
     SetFocus(edit);
     EXPECT_EQ(Commands(EN_SETFOCUS), (std::vector<Command>{{20, EN_SETFOCUS, edit}}));
@@ -38,22 +38,6 @@ TEST_F(Edits, TypingAndDeletingMoveTheCaretAndNotifyEachChange) {
     EXPECT_EQ(GetWindowText(edit), u"Схема");
     EXPECT_EQ(Selection(edit), (std::pair<DWORD, DWORD>{5, 5}));
     EXPECT_EQ(Commands(EN_CHANGE).size(), 5u);
-
-    host.Key(VK_LEFT);
-    host.Key(VK_LEFT);
-    host.Key(VK_BACK);  // the key makes its character, which deletes
-    Pump();
-    EXPECT_EQ(GetWindowText(edit), u"Схма");
-    EXPECT_EQ(Selection(edit), (std::pair<DWORD, DWORD>{2, 2}));
-    host.Key(VK_DELETE);
-    host.Key(VK_HOME);
-    host.Key(VK_BACK);  // nothing before the start
-    host.Key(VK_END);
-    host.Key(VK_DELETE);  // nothing after the end
-    Pump();
-    EXPECT_EQ(GetWindowText(edit), u"Сха");
-    EXPECT_EQ(Selection(edit), (std::pair<DWORD, DWORD>{3, 3}));
-    EXPECT_EQ(Commands(EN_CHANGE).size(), 7u);
 
     // WM_SETTEXT puts the caret at the start.
     SetWindowTextW(edit, u"2000");
@@ -81,11 +65,8 @@ TEST_F(Edits, NumberEditsRefuseLettersAndTheLimitHoldsForTyping) {
     SetWindowTextW(edit, u"abc12345");
     EXPECT_EQ(GetWindowText(edit), u"abc12345");
     SendMessageW(edit, EM_SETSEL, 0, -1);
-    SendMessageW(edit, EM_LIMITTEXT, 0, 0);
-    EXPECT_EQ(SendMessageW(edit, EM_GETLIMITTEXT, 0, 0),
-              static_cast<LRESULT>(EditBuffer::kLargestLimit));
-    // A larger limit than there can be is the largest.
-    for (const WPARAM beyond : {WPARAM{0xFFFFFFFF}, ~WPARAM{0}}) {
+    // No limit, or a larger one than there can be, is the largest.
+    for (const WPARAM beyond : {WPARAM{0}, WPARAM{0xFFFFFFFF}, ~WPARAM{0}}) {
         SendMessageW(edit, EM_LIMITTEXT, beyond, 0);
         EXPECT_EQ(SendMessageW(edit, EM_GETLIMITTEXT, 0, 0),
                   static_cast<LRESULT>(EditBuffer::kLargestLimit));
@@ -128,47 +109,66 @@ TEST_F(Edits, NumberEditsRefuseLettersAndTheLimitHoldsForTyping) {
     EXPECT_EQ(Selection(edit).first, longText.size());
 }
 
-TEST_F(Edits, ShiftWithArrowsAndThePenDragSelect) {
+TEST_F(Edits, ThePenSelectsAndTheSelectionHidesWithoutTheKeyboard) {
     const HWND edit = Make(kEditClassName, u"станция", ES_AUTOHSCROLL, kEditRect, 23);
     SetFocus(edit);
-    host.Key(VK_END);
-    host.Key(VK_LEFT, {.shift = true});
-    host.Key(VK_LEFT, {.shift = true});
-    Pump();
-    EXPECT_EQ(Selection(edit), (std::pair<DWORD, DWORD>{5, 7}));
-    host.Key(VK_HOME, {.shift = true});
-    Pump();
-    EXPECT_EQ(Selection(edit), (std::pair<DWORD, DWORD>{0, 7}));
-    host.Key(VK_RIGHT, {.shift = true});
-    Pump();
-    EXPECT_EQ(Selection(edit), (std::pair<DWORD, DWORD>{1, 7}));
-    // An arrow without Shift collapses the selection to its side.
-    host.Key(VK_LEFT);
-    Pump();
-    EXPECT_EQ(Selection(edit), (std::pair<DWORD, DWORD>{1, 1}));
-    host.Key(VK_RIGHT, {.shift = true});
-    host.Key(VK_RIGHT, {.shift = true});
-    host.Type(u"ы");
-    Pump();
-    EXPECT_EQ(GetWindowText(edit), u"сынция");
-    host.Key(VK_LEFT, {.shift = true});
-    host.Key(VK_DELETE);
-    Pump();
-    EXPECT_EQ(GetWindowText(edit), u"снция");
-    EXPECT_EQ(Selection(edit), (std::pair<DWORD, DWORD>{1, 1}));
-
-    // The pen selects from where it went down to where it is; the selection hides without the
-    // keyboard but stays.
+    // From where it went down to where it is; without the keyboard hidden but kept.
     host.PenDown(12, 20);
     host.PenMove(200, 20);
     host.PenUp(200, 20);
     Pump();
-    EXPECT_EQ(Selection(edit), (std::pair<DWORD, DWORD>{0, 5}));
+    EXPECT_EQ(Selection(edit), (std::pair<DWORD, DWORD>{0, 7}));
     EXPECT_EQ(GetCapture(), nullptr);
     SetFocus(page);
     Pump();
     EXPECT_EQ(CountPixels(kEditRect, kHighlight), 0);
-    EXPECT_EQ(Selection(edit), (std::pair<DWORD, DWORD>{0, 5}));
+    EXPECT_EQ(Selection(edit), (std::pair<DWORD, DWORD>{0, 7}));
+}
+
+TEST_F(Edits, KeysMoveTheCaretOrSelectionAndTypingOrDeletingReplacesIt) {
+    const HWND edit = Make(kEditClassName, u"", ES_AUTOHSCROLL, kEditRect, 20);
+    SetFocus(edit);
+    struct Case {
+        int anchor, caret;  // EM_SETSEL's ends
+        int key;            // negative: with Shift
+        std::u16string typed;
+        std::u16string text;
+        int start, end;       // the selection after
+        std::size_t changes;  // EN_CHANGE told
+    };
+    const Case cases[] = {
+        // Back and Delete take one character, nothing at the ends, where nothing changes.
+        {3, 3, VK_BACK, u"", u"abdef", 2, 2, 1},
+        {3, 3, VK_DELETE, u"", u"abcef", 3, 3, 1},
+        {0, 0, VK_BACK, u"", u"abcdef", 0, 0, 0},
+        {6, 6, VK_DELETE, u"", u"abcdef", 6, 6, 0},
+        // Without Shift an arrow collapses the selection to its side; a selection is replaced.
+        {1, 4, VK_RIGHT, u"", u"abcdef", 4, 4, 0},
+        {4, 1, VK_RIGHT, u"", u"abcdef", 4, 4, 0},
+        {1, 4, VK_LEFT, u"", u"abcdef", 1, 1, 0},
+        {1, 4, VK_BACK, u"", u"aef", 1, 1, 1},
+        {4, 1, VK_DELETE, u"", u"aef", 1, 1, 1},
+        {4, 1, 0, u"xy", u"axyef", 3, 3, 2},
+        // With Shift the caret moves and the anchor stays.
+        {6, 6, -VK_LEFT, u"", u"abcdef", 5, 6, 0},
+        {6, 5, -VK_HOME, u"", u"abcdef", 0, 6, 0},
+        {6, 0, -VK_RIGHT, u"", u"abcdef", 1, 6, 0},
+        {1, 1, -VK_END, u"", u"abcdef", 1, 6, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(::testing::Message() << c.anchor << "-" << c.caret << " key " << c.key);
+        SetWindowTextW(edit, u"abcdef");
+        SendMessageW(edit, EM_SETSEL, static_cast<WPARAM>(c.anchor), c.caret);
+        commands.clear();
+        if (c.key != 0) {
+            host.Key(std::abs(c.key), {.shift = c.key < 0});
+        }
+        host.Type(c.typed);
+        Pump();
+        EXPECT_EQ(GetWindowText(edit), c.text);
+        EXPECT_EQ(Selection(edit), (std::pair<DWORD, DWORD>(c.start, c.end)));
+        EXPECT_EQ(Commands(EN_CHANGE).size(), c.changes);
+    }
 }
 
 TEST_F(Edits, ReplacingTheSelectionTakesWhatTheLimitLeavesRoomFor) {

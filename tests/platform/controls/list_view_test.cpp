@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "controls_test.h"
+#include "platform/controls/list_view_control.h"
 #include "platform/gdi/system_metrics.h"
 #include "platform/host/virtual_keys.h"
 #include "platform/user/api/input_functions.h"
@@ -22,6 +23,7 @@ namespace {
 
 constexpr int kLeft = 10;
 constexpr int kTop = 20;
+using list_view::kDragThreshold;
 
 // A list of one 180-pixel column at (10, 20), 200 x 170, whose texts the parent gives as
 // "Item N" of the item data.
@@ -136,10 +138,8 @@ TEST_F(ListViewTest, SortingOrdersByTheCallbackKeepsTiesAndTheSelectionMark) {
     EXPECT_EQ(Send(LVM_GETSELECTIONMARK), 3);
     EXPECT_TRUE(Send(LVM_SORTITEMS, 0, reinterpret_cast<LPARAM>(&Descending)));
     // Tens descending, and within the same tens the original order.
-    const LPARAM expected[] = {20, 21, 22, 29, 10, 11};
-    const int places[] = {0, 1, 2, 9, 10, 11};
-    for (int i = 0; i < 6; ++i) {
-        EXPECT_EQ(DataAt(places[i]), expected[i]) << "place " << places[i];
+    for (const auto& [place, data] : {std::pair{0, 20}, {1, 21}, {2, 22}, {9, 29}, {10, 10}}) {
+        EXPECT_EQ(DataAt(place), data) << "place " << place;
     }
     EXPECT_EQ(DataAt(Send(LVM_GETSELECTIONMARK)), 3);
     EXPECT_EQ(DataAt(Selected()), 3);
@@ -212,41 +212,43 @@ TEST_F(ListViewTest, KeysMoveTheSelectionAndKeepItInView) {
     struct Step {
         int key;
         int selected;
-        int top;  // -1: not checked
+        int top;
     };
+    // The first Down takes the first item. Page Down goes to the bottom row shown, and from there
+    // a page further; Page Up to the top row shown, and from there a page back.
     const Step steps[] = {
-        {VK_DOWN, 0, 0},  // the first Down takes the first item
+        {VK_DOWN, 0, 0},
         {VK_UP, 0, 0},
-        {VK_NEXT, perPage - 1, 0},  // first to the bottom of the page, then a page further
+        {VK_NEXT, perPage - 1, 0},
+        {VK_UP, perPage - 2, 0},
+        {VK_NEXT, perPage - 1, 0},
         {VK_NEXT, 2 * perPage - 2, perPage - 1},
+        {VK_PRIOR, perPage - 1, perPage - 1},
+        {VK_DOWN, perPage, perPage - 1},
+        {VK_PRIOR, perPage - 1, perPage - 1},
+        {VK_PRIOR, 0, 0},
         {VK_END, 99, 100 - perPage},
         {VK_NEXT, 99, 100 - perPage},
-        {VK_PRIOR, 100 - perPage, -1},
+        {VK_PRIOR, 100 - perPage, 100 - perPage},
+        {VK_PRIOR, 101 - 2 * perPage, 101 - 2 * perPage},
         {VK_HOME, 0, 0},
     };
     for (const Step& step : steps) {
-        SCOPED_TRACE(step.key);
+        SCOPED_TRACE(::testing::Message() << "key " << step.key << " to " << step.selected);
         host.Key(step.key);
         Pump();
         EXPECT_EQ(Selected(), step.selected);
-        if (step.top >= 0) {
-            EXPECT_EQ(Top(), step.top);
-            EXPECT_EQ(GetScrollPos(list, SB_VERT), step.top) << "the bar follows the keys";
-        }
+        EXPECT_EQ(Top(), step.top);
+        EXPECT_EQ(GetScrollPos(list, SB_VERT), step.top) << "the bar follows the keys";
     }
     EXPECT_EQ(Send(LVM_GETSELECTIONMARK), 0);
 }
 
 TEST_F(ListViewTest, DraggingWithThePenScrollsWithoutSelectingAndTheBarFollowsTheItems) {
-    const auto barShown = [&] { return (GetWindowLongW(list, GWL_STYLE) & WS_VSCROLL) != 0; };
     Fill(3);
-    EXPECT_FALSE(barShown());
+    EXPECT_EQ(GetWindowLongW(list, GWL_STYLE) & WS_VSCROLL, 0) << "no bar while the rows fit";
     Send(LVM_DELETEALLITEMS);
     Fill(100);
-    EXPECT_TRUE(barShown());
-    RECT client;
-    GetClientRect(list, &client);
-    EXPECT_EQ(client.right, 200 - 13) << "the rows end at the bar";
     Pump();
     const int row = RowHeight();
     const POINT start = RowPoint(6);
@@ -265,16 +267,21 @@ TEST_F(ListViewTest, DraggingWithThePenScrollsWithoutSelectingAndTheBarFollowsTh
     EXPECT_TRUE(Notices(NM_CLICK).empty());
     EXPECT_EQ(GetCapture(), nullptr);
 
-    // A small wobble is still a tap.
-    const POINT tap = RowPoint(4);
-    host.PenDown(tap.x, tap.y);
-    host.PenMove(tap.x, tap.y + 2);
-    host.PenUp(tap.x, tap.y + 2);
-    Pump();
-    EXPECT_EQ(Send(LVM_GETSELECTIONMARK), 4);
-    Send(LVM_DELETEALLITEMS);
-    EXPECT_FALSE(barShown());
-    EXPECT_EQ(Top(), 0);
+    // Up to the threshold the pen may wobble and still tap its row; past it, it drags.
+    const std::pair<int, bool> wobbles[] = {{0, true},
+                                            {kDragThreshold, true},
+                                            {-kDragThreshold, true},
+                                            {kDragThreshold + 1, false},
+                                            {-kDragThreshold - 1, false}};
+    for (const auto& [dy, tapped] : wobbles) {
+        ClearNotices();
+        const POINT tap = RowPoint(4);
+        host.PenDown(tap.x, tap.y);
+        host.PenMove(tap.x, tap.y + dy);
+        host.PenUp(tap.x, tap.y + dy);
+        Pump();
+        EXPECT_EQ(Notices(NM_CLICK).size(), tapped ? 1U : 0U) << dy;
+    }
 }
 
 TEST_F(ListViewTest, BadItemsIndicesWidthsAndStylesFailOrAreHeld) {
@@ -303,9 +310,15 @@ TEST_F(ListViewTest, BadItemsIndicesWidthsAndStylesFailOrAreHeld) {
     LVCOLUMNW column;
     column.mask = LVCF_WIDTH;
     column.cx = INT_MAX;
+    Select(0);
     const Case cases[] = {
         {LVM_GETNEXTITEM, static_cast<WPARAM>(INT_MAX), LVNI_ALL, -1},
+        // Looking back from an item finds those before it down to the first, of the state asked.
         {LVM_GETNEXTITEM, static_cast<WPARAM>(INT_MIN), LVNI_ABOVE, -1},
+        {LVM_GETNEXTITEM, 0, LVNI_ABOVE, -1},
+        {LVM_GETNEXTITEM, 1, LVNI_ABOVE, 0},
+        {LVM_GETNEXTITEM, 2, LVNI_ABOVE | LVNI_SELECTED, 0},
+        {LVM_GETNEXTITEM, 0, LVNI_ABOVE | LVNI_SELECTED, -1},
         // Only the columns there are have texts.
         {LVM_SETITEMTEXTW, 0, PointerParam(&firstColumn), 0},
         {LVM_SETITEMTEXTW, 0, PointerParam(&secondColumn), 0},
@@ -368,14 +381,9 @@ class HorizontalScrollTest : public ListViewTest {
         Send(LVM_GETITEMRECT, static_cast<WPARAM>(Top()), PointerParam(&row));
         return row.left;
     }
-    int ClientHeight() {
-        RECT client;
-        GetClientRect(list, &client);
-        return client.bottom;
-    }
 };
 
-TEST_F(HorizontalScrollTest, EachScrollCodeMovesTheColumnsByItsPixels) {
+TEST_F(HorizontalScrollTest, EachScrollCodeAndArrowKeyMovesTheColumnsByItsPixels) {
     struct Case {
         int from;
         WORD code;
@@ -401,6 +409,15 @@ TEST_F(HorizontalScrollTest, EachScrollCodeMovesTheColumnsByItsPixels) {
         EXPECT_EQ(GetScrollPos(list, SB_HORZ), c.to);
     }
     EXPECT_EQ(Top(), 0) << "the rows stay";
+    // The Left and Right keys are lines too, and leave the selection.
+    SetFocus(list);
+    Select(4);
+    for (const int key : {VK_RIGHT, VK_RIGHT, VK_LEFT}) {
+        host.Key(key);
+    }
+    Pump();
+    EXPECT_EQ(ColumnsLeft(), -(50 + kListViewLineWidth));
+    EXPECT_EQ(Selected(), 4);
 }
 
 TEST_F(HorizontalScrollTest, TheBarIsThereOnlyWhileTheColumnsAreWiderThanTheList) {
@@ -416,7 +433,9 @@ TEST_F(HorizontalScrollTest, TheBarIsThereOnlyWhileTheColumnsAreWiderThanTheList
         Send(WM_HSCROLL, SB_RIGHT);
         Send(LVM_SETCOLUMNWIDTH, 1, MAKELPARAM(c.secondWidth, 0));
         EXPECT_EQ(BarShown(), c.shown);
-        EXPECT_EQ(ClientHeight(), c.shown ? 170 - 13 : 170);
+        RECT client;
+        GetClientRect(list, &client);
+        EXPECT_EQ(client.bottom, c.shown ? 170 - 13 : 170);
         EXPECT_EQ(ColumnsLeft(), -c.left) << "held to the new largest position";
     }
     // Without rows the vertical bar goes and the list is wide enough again.
@@ -425,17 +444,6 @@ TEST_F(HorizontalScrollTest, TheBarIsThereOnlyWhileTheColumnsAreWiderThanTheList
     Send(LVM_DELETEALLITEMS);
     EXPECT_FALSE(BarShown());
     EXPECT_EQ(ColumnsLeft(), 0);
-}
-
-TEST_F(HorizontalScrollTest, LeftAndRightKeysMoveTheColumnsAndKeepTheSelection) {
-    SetFocus(list);
-    Select(4);
-    host.Key(VK_RIGHT);
-    host.Key(VK_RIGHT);
-    host.Key(VK_LEFT);
-    Pump();
-    EXPECT_EQ(ColumnsLeft(), -kListViewLineWidth);
-    EXPECT_EQ(Selected(), 4) << "the selection stays";
 }
 
 }  // namespace

@@ -92,10 +92,6 @@ class PopupMenus : public ::testing::Test {
     }
     static HWND OpenMenuWindow() { return FindWindowW(kPopupMenuClassName.data(), nullptr); }
     WindowSystem::PumpResult Pump() { return system.Pump(); }
-    COLORREF ScreenPixel(int x, int y) const {
-        const int scale = host.DeviceScale();
-        return host.LastFrame()->GetPixel(x * scale, y * scale);
-    }
 
     HeadlessHost host;
     WindowSystem system{host};
@@ -276,6 +272,8 @@ TEST_F(PopupMenus, TheMenuStaysOnTheScreenAndOffTheExcludedRectangle) {
         RECT expected;
     };
     constexpr RECT kNone{};
+    // Room for the menu on each side of it: 110 pixels left and right, 140 above, 120 below.
+    constexpr RECT kMiddle{110, 140, 130, 200};
     const Case cases[] = {
         // Off the right and the bottom edges: to the other side of the point.
         {{230, 10}, TPM_LEFTALIGN | TPM_TOPALIGN, kNone, {130, 10, 230, 130}},
@@ -283,9 +281,14 @@ TEST_F(PopupMenus, TheMenuStaysOnTheScreenAndOffTheExcludedRectangle) {
         {{120, 160}, TPM_CENTERALIGN | TPM_VCENTERALIGN, kNone, {70, 100, 170, 220}},
         // No room on either side: moved inside the screen.
         {{-50, 400}, TPM_LEFTALIGN | TPM_TOPALIGN, kNone, {0, 200, 100, 320}},
-        // Off the excluded rectangle, below or above it as the alignment prefers.
-        {{10, 150}, TPM_TOPALIGN | TPM_VERTICAL, {0, 140, 240, 200}, {10, 200, 110, 320}},
-        {{10, 150}, TPM_BOTTOMALIGN | TPM_VERTICAL, {0, 140, 240, 200}, {10, 20, 110, 140}},
+        // Off the excluded rectangle, with room on every side: to its right or left, or with
+        // TPM_VERTICAL below or above it, as the alignment prefers.
+        {{120, 150}, TPM_LEFTALIGN, kMiddle, {130, 150, 230, 270}},
+        {{120, 150}, TPM_RIGHTALIGN, kMiddle, {10, 150, 110, 270}},
+        {{120, 150}, TPM_TOPALIGN | TPM_VERTICAL, kMiddle, {120, 200, 220, 320}},
+        {{120, 150}, TPM_BOTTOMALIGN | TPM_VERTICAL, kMiddle, {120, 20, 220, 140}},
+        // No room above or below: beside it after all.
+        {{10, 150}, TPM_BOTTOMALIGN | TPM_VERTICAL, {0, 100, 100, 220}, {100, 30, 200, 150}},
         // Beside it without TPM_VERTICAL; where no side has room the menu stays.
         {{100, 150}, TPM_LEFTALIGN, {90, 0, 130, 320}, {130, 150, 230, 270}},
         {{100, 150}, TPM_LEFTALIGN, {90, 0, 150, 320}, {100, 150, 200, 270}},
@@ -330,8 +333,10 @@ TEST_F(PopupMenus, TheHighlightIsDrawnWhereItIsAndFollowsItsItem) {
     const RECT first = Item(0);
     EXPECT_EQ(SendMessageW(shown, MN_SELECTITEM, 0, 0), 1);
     Pump();
-    EXPECT_EQ(ScreenPixel(first.left, first.top), GetSysColor(COLOR_HIGHLIGHT));
-    EXPECT_EQ(ScreenPixel(second.left, second.top), RGB(255, 255, 255));
+    const int k = host.DeviceScale();
+    EXPECT_EQ(host.LastFrame()->GetPixel(first.left * k, first.top * k),
+              GetSysColor(COLOR_HIGHLIGHT));
+    EXPECT_EQ(host.LastFrame()->GetPixel(second.left * k, second.top * k), RGB(255, 255, 255));
     DestroyWindow(shown);
 }
 

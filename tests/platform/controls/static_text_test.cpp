@@ -33,19 +33,14 @@ TEST_F(StaticTexts, ItRepaintsAsItsStateChangesAndOnlyANotifyingTextTakesThePen)
     EXPECT_EQ(SendMessageW(notifying, WM_NCHITTEST, 0, MAKELPARAM(5, 45)), HTCLIENT);
 }
 
-TEST_F(StaticTexts, InitCommonControlsExRegistersTheFamiliesItKnows) {
-    INITCOMMONCONTROLSEX families;
-    families.dwICC = ICC_STANDARD_CLASSES;
-    EXPECT_TRUE(InitCommonControlsEx(&families));
-    EXPECT_NE(GetClassInfoW(nullptr, kStaticClassName, nullptr), 0);
+TEST_F(StaticTexts, InitCommonControlsExRefusesABadRecordAndFamiliesItDoesNotKnow) {
     EXPECT_FALSE(InitCommonControlsEx(nullptr));
-    families.dwICC = 0x80000000;
+    INITCOMMONCONTROLSEX families;
+    families.dwICC = ICC_STANDARD_CLASSES | 0x80000000;
     EXPECT_FALSE(InitCommonControlsEx(&families));
-    // The pages ask for the list view and tab control together.
-    families.dwICC = ICC_LISTVIEW_CLASSES | ICC_TAB_CLASSES;
-    EXPECT_TRUE(InitCommonControlsEx(&families));
-    EXPECT_NE(GetClassInfoW(nullptr, u"SysListView32", nullptr), 0);
-    EXPECT_NE(GetClassInfoW(nullptr, u"SysTabControl32", nullptr), 0);
+    families.dwICC = ICC_STANDARD_CLASSES;
+    families.dwSize = 0;
+    EXPECT_FALSE(InitCommonControlsEx(&families));
 }
 
 }  // namespace

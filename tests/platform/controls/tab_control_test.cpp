@@ -4,7 +4,7 @@
 
 #include <climits>
 #include <string>
-#include <tuple>
+#include <vector>
 
 #include "controls_test.h"
 #include "platform/controls/tab_layout.h"
@@ -139,24 +139,31 @@ TEST_F(TabControlTest, ATapSelectsItsTabAndBringsItsRowToTheFront) {
     EXPECT_EQ(Notices(TCN_SELCHANGE).size(), 1U);
 }
 
-TEST(TabLayout, EmptyFilledAndSingleLineLayouts) {
+TEST(TabLayout, RowsStackBehindTheSelectedOneAndOnlySeveralRowsAreFilled) {
     EXPECT_EQ(LayOutTabs({}, {236, 12, true, true}, 0).rows, 0);
-    const int widths[] = {100, 100, 100};
-    const TabLayout three = LayOutTabs(widths, {110, 12, true, false}, 1);
+    // The selected row in front of the display area, the next behind it, the first at the back.
+    const int hundreds[] = {100, 100, 100};
+    const TabLayout three = LayOutTabs(hundreds, {110, 12, true, false}, 1);
     EXPECT_EQ(three.rows, 3);
-    // Selected row 1 in front, row 2 behind it, row 0 at the back.
-    EXPECT_EQ(three.tabs[1].top, 24);
-    EXPECT_EQ(three.tabs[2].top, 12);
-    EXPECT_EQ(three.tabs[0].top, 0);
-    // Filled rows share out their spare pixels, the first tabs one more, up to the right inset.
-    const int filled[] = {30, 30, 30, 100};
-    const TabLayout rows = LayOutTabs(filled, {100, 12, true, true}, 0);
-    for (const auto& [tab, left, right] : {std::tuple{0, 1, 34}, {1, 34, 67}, {2, 67, 99}}) {
-        EXPECT_EQ(rows.tabs[tab].left, left);
-        EXPECT_EQ(rows.tabs[tab].right, right);
+    EXPECT_EQ(three.tabs, (std::vector<RECT>{{1, 0, 101, 12}, {1, 24, 101, 36}, {1, 12, 101, 24}}));
+    // Several rows share out their spare pixels, the first tabs one more, up to the right inset;
+    // a tab wider than its row is not widened. One row keeps its tabs' widths.
+    const int widths[] = {30, 30, 30, 100};
+    const std::vector<RECT> oneRow = {
+        {1, 0, 31, 12}, {31, 0, 61, 12}, {61, 0, 91, 12}, {91, 0, 191, 12}};
+    const std::pair<TabRowRules, std::vector<RECT>> cases[] = {
+        {{100, 12, true, true},
+         {{1, 12, 34, 24}, {34, 12, 67, 24}, {67, 12, 99, 24}, {1, 0, 101, 12}}},
+        // Unfilled; the third tab ends at the limit and stays.
+        {{92, 12, true, false},
+         {{1, 12, 31, 24}, {31, 12, 61, 24}, {61, 12, 91, 24}, {1, 0, 101, 12}}},
+        {{200, 12, true, true}, oneRow},
+        {{100, 12, false, true}, oneRow},
+    };
+    for (const auto& [rules, tabs] : cases) {
+        EXPECT_EQ(LayOutTabs(widths, rules, 0).tabs, tabs)
+            << rules.clientWidth << " " << rules.multiLine;
     }
-    EXPECT_EQ(rows.tabs[3].right, 101) << "a tab wider than its row is not widened";
-    EXPECT_EQ(LayOutTabs(filled, {92, 12, true, false}, 0).rows, 2) << "a tab ending at the limit";
     // Absurd widths, as TCM_SETMINTABWIDTH may ask for, are cut to the widest a tab can be.
     const int absurd[] = {INT_MAX, INT_MAX, INT_MIN};
     const TabLayout wide = LayOutTabs(absurd, {236, 12, false, false}, 0);

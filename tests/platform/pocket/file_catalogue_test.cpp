@@ -54,21 +54,22 @@ TEST(FileCatalogue, SearchesBelowTheFolderWithinItsBounds) {
     fs::create_directory_symlink(scratch.Path(), scratch.Path() / "one" / "loop");
     fs::create_symlink(scratch.Path() / "a.qvn", scratch.Path() / "one" / "same.qvn");
 
+    const std::vector<std::u16string> whole{u"one", u"a.qvn", u"b.qvn", u"c.qvn", u"d.qvn"};
     CatalogueListing all = ListFolder(scratch.Path(), maps, {scratch.Path() / "one"}, {});
-    EXPECT_EQ(Names(all),
-              (std::vector<std::u16string>{u"one", u"a.qvn", u"b.qvn", u"c.qvn", u"d.qvn"}));
+    EXPECT_EQ(Names(all), whole);
     EXPECT_FALSE(all.cut);
-
-    CatalogueListing shallow = ListFolder(scratch.Path(), maps, {}, {}, {.depth = 2});
-    EXPECT_EQ(Names(shallow), (std::vector<std::u16string>{u"one", u"a.qvn", u"b.qvn", u"c.qvn"}));
-    EXPECT_TRUE(shallow.cut);
-    CatalogueListing few = ListFolder(scratch.Path(), maps, {}, {}, {.files = 2});
-    EXPECT_EQ(few.entries.size(), 3U);
-    EXPECT_TRUE(few.cut);
-    CatalogueListing glance = ListFolder(scratch.Path(), maps, {}, {}, {.entries = 2});
-    EXPECT_EQ(Names(glance), (std::vector<std::u16string>{u"one", u"a.qvn"}));
-    EXPECT_TRUE(glance.cut);
-
+    // Each bound met exactly lists everything; one less leaves out d.qvn, the last one reached
+    // (9 names read, 8 folders and maps looked at, 4 maps listed, 3 folders down).
+    const std::pair<CatalogueBounds, bool> bounds[] = {
+        {{.names = 9}, false},  {{.names = 8}, true},  {{.entries = 8}, false},
+        {{.entries = 7}, true}, {{.files = 4}, false}, {{.files = 3}, true},
+        {{.depth = 3}, false},  {{.depth = 2}, true}};
+    for (const auto& [bound, cut] : bounds) {
+        const CatalogueListing listing = ListFolder(scratch.Path(), maps, {}, {}, bound);
+        EXPECT_EQ(Names(listing), std::vector(whole.begin(), whole.end() - (cut ? 1 : 0)))
+            << bound.names << " " << bound.entries << " " << bound.files << " " << bound.depth;
+        EXPECT_EQ(listing.cut, cut);
+    }
     // Files of other types cost only their names: among hundreds of them the map still shows.
     for (int i = 0; i < 300; ++i) {
         scratch.Write("many/photo" + std::to_string(i) + ".jpg", "");
@@ -77,14 +78,13 @@ TEST(FileCatalogue, SearchesBelowTheFolderWithinItsBounds) {
     CatalogueListing crowded = ListFolder(scratch.Path() / "many", maps, {}, {}, {.entries = 1});
     EXPECT_EQ(Names(crowded), (std::vector<std::u16string>{u"e.qvn"}));
     EXPECT_FALSE(crowded.cut);
-    EXPECT_TRUE(ListFolder(scratch.Path() / "many", maps, {}, {}, {.names = 100}).cut);
 
     CatalogueListing missing = ListFolder(scratch.Path() / "none", maps, {scratch.Path()}, {});
     EXPECT_TRUE(missing.unreadable);
     EXPECT_EQ(Names(missing), (std::vector<std::u16string>{u"a.qvn"}));
 }
 
-TEST(FileCatalogue, FilesAreListedByTheirTitleAndTheExtraPlacesJoinTheFolder) {
+TEST(FileCatalogue, FilesAreListedByTitleInOrderAndTheExtraPlacesJoinTheFolder) {
     testing::ScratchFolder scratch;
     const FilePatterns maps({u"*.qvn"});
     scratch.Write("docs/kyiv.qvn", "Киев");
@@ -92,7 +92,11 @@ TEST(FileCatalogue, FilesAreListedByTheirTitleAndTheExtraPlacesJoinTheFolder) {
     scratch.Write("docs/sub/deep.qvn", "Глубокая");
     scratch.Write("shipped/example.qvn", "Пример");
     scratch.Write("shipped/notes.txt", "Заметки");
-    scratch.Write("more/zz.qvn", "");
+    scratch.Write("more/Zz.qvn", "");
+    // Names alike but for case, in folders alike but for case, in the reverse of their order.
+    for (const char* name : {"q/dup/X.qvn", "p/Dup/x.qvn", "b/a/m.qvn", "a/B/m.qvn"}) {
+        scratch.Write(name, "");
+    }
     // The title stands in for the file's name; a file it has no title for keeps its name.
     const FileTitle contents = [](const fs::path& path) -> std::optional<std::u16string> {
         std::ifstream file(path);
@@ -114,12 +118,18 @@ TEST(FileCatalogue, FilesAreListedByTheirTitleAndTheExtraPlacesJoinTheFolder) {
         {"two places, their matching files only",
          {scratch.Path() / "shipped", scratch.Path() / "more"},
          contents,
-         {u"/sub", u"docs/blank.qvn", u"more/zz.qvn", u"sub/Глубокая", u"docs/Киев",
+         {u"/sub", u"docs/blank.qvn", u"more/Zz.qvn", u"sub/Глубокая", u"docs/Киев",
           u"shipped/Пример"}},
         {"no title; a place that is the folder itself adds nothing twice",
          {scratch.Path() / "docs"},
          {},
          {u"/sub", u"docs/blank.qvn", u"sub/deep.qvn", u"docs/kyiv.qvn"}},
+        {"names without regard to case, then folders likewise, then paths",
+         {scratch.Path() / "q/dup", scratch.Path() / "p/Dup", scratch.Path() / "b/a",
+          scratch.Path() / "a/B"},
+         {},
+         {u"/sub", u"docs/blank.qvn", u"sub/deep.qvn", u"docs/kyiv.qvn", u"a/m.qvn", u"B/m.qvn",
+          u"Dup/x.qvn", u"dup/X.qvn"}},
     };
     for (const Case& c : cases) {
         const CatalogueListing listing =

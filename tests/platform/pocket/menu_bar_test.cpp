@@ -77,12 +77,7 @@ class MenuBars : public testing::ShellTest {
     HWND bar;
 };
 
-TEST_F(MenuBars, SitAtTheBottomWhileTheirWindowIsActiveAndClickOnReleaseInside) {
-    RECT rect;
-    GetWindowRect(bar, &rect);
-    // The input panel's button keeps the right end of the row.
-    EXPECT_EQ(rect, (RECT{0, kScreenHeight - 26, kScreenWidth - 28, kScreenHeight}));
-
+TEST_F(MenuBars, ShowWhileTheirWindowIsActiveAndClickOnReleaseInside) {
     // A bar made while its window is hidden shows with it, hiding the inactive window's bar.
     const HWND hidden = CreateWindowExW(0, u"ShellTestWindow", u"", WS_POPUP, 0, 0, 240, 320,
                                         nullptr, 0, nullptr, nullptr);

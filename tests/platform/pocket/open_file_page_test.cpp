@@ -94,34 +94,33 @@ class OpenFilePageTest : public ::testing::Test {
         }
         return rows;
     }
-    // Whether the row shows the folder picture's yellow, which a map sheet has none of.
-    bool ShowsFolder(HWND page, int index) {
+    // The row's rectangle on the screen.
+    static RECT RowRect(HWND page, int index) {
         const HWND list = GetDlgItem(page, kOpenFileList);
         RECT row{LVIR_BOUNDS, 0, 0, 0};
         SendMessageW(list, LVM_GETITEMRECT, static_cast<WPARAM>(index), PointerParam(&row));
-        POINT corner{row.left, row.top};
+        POINT corner{0, 0};
         ClientToScreen(list, &corner);
+        return {row.left + corner.x, row.top + corner.y, row.right + corner.x,
+                row.bottom + corner.y};
+    }
+    // Whether the row shows the folder picture's yellow, which a map sheet has none of.
+    bool ShowsFolder(HWND page, int index) {
+        const RECT row = RowRect(page, index);
         int yellow = 0;
         for (int at = 0; at < 40 * (row.bottom - row.top); ++at) {
-            yellow += host.LastFrame()->GetPixel(corner.x + at % 40, corner.y + at / 40) ==
+            yellow += host.LastFrame()->GetPixel(row.left + at % 40, row.top + at / 40) ==
                       RGB(255, 208, 64);
         }
         return yellow > 0;
     }
     static std::u16string Text(HWND page, int id) { return GetWindowText(GetDlgItem(page, id)); }
     void TapRow(HWND page, std::u16string_view name) {
-        const HWND list = GetDlgItem(page, kOpenFileList);
         const std::vector<Row> rows = Rows(page);
-        const auto found = std::find_if(rows.begin(), rows.end(),
-                                        [&](const Row& row) { return row.first == name; });
+        const auto found = std::ranges::find(rows, name, &Row::first);
         ASSERT_NE(found, rows.end()) << Utf16ToUtf8(name);
-        const int index = static_cast<int>(found - rows.begin());
-        RECT row{};
-        row.left = LVIR_BOUNDS;
-        SendMessageW(list, LVM_GETITEMRECT, static_cast<WPARAM>(index), PointerParam(&row));
-        POINT point{(row.left + row.right) / 2, (row.top + row.bottom) / 2};
-        ClientToScreen(list, &point);
-        host.Tap(point.x, point.y);
+        const RECT row = RowRect(page, static_cast<int>(found - rows.begin()));
+        host.Tap((row.left + row.right) / 2, (row.top + row.bottom) / 2);
     }
     void TapControl(HWND page, int id) {
         RECT rect{};
@@ -233,22 +232,35 @@ TEST_F(OpenFilePageTest, RefusesRequestsItCannotServe) {
         EXPECT_EQ(CommDlgExtendedError(), error);
     }
     EXPECT_EQ(FindWindowW(kDialogClassName.data(), u"Открыть"), nullptr);
+}
 
-    // An unreadable start folder still offers the program's maps, under a note above the list.
-    request = Request(buffer);
-    request.lpstrInitialDir = u"\\My Documents\\missing";
-    EXPECT_FALSE(Open(request, {[&](HWND page) {
-                          EXPECT_EQ(Rows(page), (std::vector<Row>{{u"Пример", u"shipped"}}));
-                          EXPECT_EQ(Text(page, kOpenFileNote), u"Эту папку не удалось прочитать.");
-                          RECT note{};
-                          RECT list{};
-                          GetWindowRect(GetDlgItem(page, kOpenFileNote), &note);
-                          GetWindowRect(GetDlgItem(page, kOpenFileList), &list);
-                          EXPECT_GT(note.bottom - note.top, 10);
-                          EXPECT_GE(list.top, note.bottom);
-                          host.Key(VK_ESCAPE);
-                      }}));
-    EXPECT_EQ(stepsRun, 1U);
+TEST_F(OpenFilePageTest, TheNoteAboveTheListSaysWhenAFolderIsUnreadableHasNoMapsOrIsCut) {
+    scratch.Write("empty/notes.txt", "");  // not a map file
+    scratch.Write("deep/a.qvn", "");
+    scratch.Folder("deep/1/2/3/4/5");  // four folders down are looked at, not a fifth
+    const std::pair<const char*, std::u16string_view> cases[] = {
+        {"empty", SystemText(SystemTextId::NoMapFiles)},
+        {"deep", SystemText(SystemTextId::FilesCut)},
+        {"missing", SystemText(SystemTextId::FolderUnreadable)},
+        {"deep/1", u""}};
+    OpenFilePageSetup setup;
+    setup.patterns = FilePatterns({u"*.qvn"});
+    for (const auto& [folder, note] : cases) {
+        setup.startFolder = scratch.Path() / folder;
+        const HWND page = CreateOpenFilePage(driver, setup);
+        const HWND shown = GetDlgItem(page, kOpenFileNote);
+        EXPECT_EQ(GetWindowText(shown), note) << folder;
+        EXPECT_EQ(IsWindowVisible(shown) != 0, !note.empty()) << folder;
+        RECT text{};
+        RECT list{};
+        GetWindowRect(shown, &text);
+        GetWindowRect(GetDlgItem(page, kOpenFileList), &list);
+        if (!note.empty()) {
+            EXPECT_GT(text.bottom - text.top, 10) << folder;
+            EXPECT_GE(list.top, text.bottom) << folder;
+        }
+        DestroyWindow(page);
+    }
 }
 
 }  // namespace
