@@ -105,6 +105,14 @@ TEST(MapParser, TransfersAreReadUpToTheLetterHeaderAndZeroTimesAreKept) {
     EXPECT_EQ(model.transfers[0], (Transfer{20, 10, 22, 12, 4}));
     EXPECT_TRUE(model.StationLinks().Joined(1, 2));
     EXPECT_EQ(model.tabLetters, u"А");
+    // As many letters as the picker has tabs for.
+    std::u16string forty = u"40;\r\n";
+    for (char16_t letter = u'А'; letter < u'А' + 40; ++letter) {
+        forty += std::u16string(1, letter) + u"\r\n";
+    }
+    NetworkModel full;
+    ASSERT_EQ(LoadText(full, Replaced(TwoLineText(u""), u"1;\r\nА\r\n", forty)), 0);
+    EXPECT_EQ(full.tabLetters.size(), 40u);
 
     NetworkModel zero;
     const std::u16string zeroTimes =

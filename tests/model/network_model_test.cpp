@@ -31,16 +31,24 @@ TEST(NetworkModel, ForbiddenStationLosesTransfersButKeepsItsLineAndOnlyStationsT
     EXPECT_EQ(shape.kind, kShapePointKind);
 }
 
-TEST(NetworkModel, RestoreSavedStationsChecksTheRange) {
-    const auto model =
-        testing::NetworkBuilder().Line(1, {{u"А", 0, 0}, {u"Б", 10, 0}, {u"В", 20, 0}}).Build();
-    model->settings.saveRoute = true;
-    for (const std::int32_t outside : {-1, 3}) {
-        model->settings.departureIndex = outside;
-        model->settings.destinationIndex = outside;
+// The saved ends come back only with "save route" on, and only where the map has them.
+TEST(NetworkModel, RestoreSavedStationsOnlyWhenAskedAndInRange) {
+    struct Case {
+        bool saveRoute;
+        std::int32_t departure, destination;
+        bool restored;
+    };
+    const Case cases[] = {
+        {true, 0, 2, true}, {false, 0, 2, false}, {true, -1, -1, false}, {true, 3, 3, false}};
+    for (const Case& c : cases) {
+        const auto model =
+            testing::NetworkBuilder().Line(1, {{u"А", 0, 0}, {u"Б", 10, 0}, {u"В", 20, 0}}).Build();
+        model->settings.saveRoute = c.saveRoute;
+        model->settings.departureIndex = c.departure;
+        model->settings.destinationIndex = c.destination;
         model->RestoreSavedStations();
-        EXPECT_EQ(model->departure, nullptr);
-        EXPECT_EQ(model->destination, nullptr);
+        EXPECT_EQ(model->departure, c.restored ? model->Stations()[0] : nullptr) << c.departure;
+        EXPECT_EQ(model->destination, c.restored ? model->Stations()[2] : nullptr);
     }
 }
 

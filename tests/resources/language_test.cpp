@@ -36,12 +36,25 @@ std::string Written(const char* name) {
 }
 
 TEST(Language, TheLocaleOrLangChoosesTheTextsAndAnUnknownLanguageIsRefused) {
-    // The first radio button of the settings page, the box shown when help cannot be opened, and
-    // the station picker, opened by its menu item's text, and the about box's version line.
-    const std::vector<std::string> russian{"по количеству пересадок", "Ошибка",  "Ошибка",
-                                           "Станции по алфавиту",     "Станции", "\"Вер. "};
-    const std::vector<std::string> english{"fewest transfers", "Error",    "Could not open help",
-                                           "Stations A-Z",     "Stations", "\"Version "};
+    // The first radio button of the settings page, the box shown when help cannot be opened,
+    // the station picker, and the about box's version line; the last three opened by the texts
+    // of their menu items.
+    const std::vector<std::string> russian{"по количеству пересадок",
+                                           "Ошибка",
+                                           "Ошибка",
+                                           "Станции по алфавиту",
+                                           "Станции",
+                                           "\"Вер. ",
+                                           "Помощь",
+                                           "O программе"};
+    const std::vector<std::string> english{"fewest transfers",
+                                           "Error",
+                                           "Could not open help",
+                                           "Stations A-Z",
+                                           "Stations",
+                                           "\"Version ",
+                                           "Help",
+                                           "About"};
     const std::tuple<std::string, std::string, const std::vector<std::string>*> cases[] = {
         {"LANG=en_GB.UTF-8", "", &english},
         {"", "", &russian},
@@ -53,11 +66,10 @@ TEST(Language, TheLocaleOrLangChoosesTheTextsAndAnUnknownLanguageIsRefused) {
     for (const auto& [locale, options, texts] : cases) {
         SCOPED_TRACE(locale + " " + options);
         fs::remove_all(kScratch / "config");
-        std::ofstream(script) << "command ID_SETTINGS\nwait 50\nstate\nkey escape\nwait 50\n"
-                                 "command ID_HELP\nwait 50\nstate\nkey return\nwait 50\nmenu "
-                              << (*texts)[3]
-                              << "\nwait 50\nstate\nkey escape\ncommand ID_ABOUT\nwait "
-                                 "50\nstate\nkey return\nkey ctrl+q\n";
+        std::ofstream(script) << "command ID_SETTINGS\nwait 50\nstate\nkey escape\nwait 50\nmenu "
+                              << (*texts)[6] << "\nwait 50\nstate\nkey return\nwait 50\nmenu "
+                              << (*texts)[3] << "\nwait 50\nstate\nkey escape\nmenu " << (*texts)[7]
+                              << "\nwait 50\nstate\nkey return\nkey ctrl+q\n";
         ASSERT_EQ(RunProgram(locale, options + " --script " + script + " --out " +
                                          kScratch.string() + " " + QV_MAPS_DIR + "/example.qvn"),
                   0);

@@ -140,6 +140,7 @@ TEST(MonkeyLog, AFailureShowsTheLastTwentyEvents) {
 TEST(MapArgument, PathsAndFileUris) {
     EXPECT_EQ(MapArgumentPath("maps/kyiv.qvn"), "maps/kyiv.qvn");
     EXPECT_EQ(MapArgumentPath("file:///home/a/%D0%9A%20x.qvn"), "/home/a/К x.qvn");
+    EXPECT_EQ(MapArgumentPath("file:///a%2fb%2Fc%4A%6a%7e.qvn"), "/a/b/cJj~.qvn");
     EXPECT_EQ(MapArgumentPath("FILE://localhost/m.qvn"), "/m.qvn");
     EXPECT_FALSE(MapArgumentPath("file://other/m.qvn"));
     EXPECT_FALSE(MapArgumentPath("https://example.org/m.qvn"));
