@@ -111,7 +111,7 @@ TEST(MapParser, TransfersAreReadUpToTheLetterHeaderAndZeroTimesAreKept) {
         forty += std::u16string(1, letter) + u"\r\n";
     }
     NetworkModel full;
-    ASSERT_EQ(LoadText(full, Replaced(TwoLineText(u""), u"1;\r\nА\r\n", forty)), 0);
+    ASSERT_EQ(LoadText(full, Replaced(text, u"1;\r\nА\r\n", forty)), 0);
     EXPECT_EQ(full.tabLetters.size(), 40u);
 
     NetworkModel zero;
