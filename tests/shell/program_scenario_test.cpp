@@ -100,21 +100,7 @@ std::size_t DifferingFromApproved(const Home& home, const std::string& name) {
     if (std::getenv("QV_UPDATE_GOLDEN")) {
         fs::copy_file(home.Root() / name, approved, fs::copy_options::overwrite_existing);
     }
-    const std::vector<std::uint32_t> shot = ShotPixels(home.Root() / name);
-    const std::vector<std::uint32_t> golden = ShotPixels(approved);
-    if (shot.size() != golden.size() || shot.empty()) {
-        return std::max<std::size_t>(shot.size(), 1);
-    }
-    const auto near = [](std::uint32_t a, std::uint32_t b, int shift) {
-        return std::abs(static_cast<int>((a >> shift) & 0xFF) -
-                        static_cast<int>((b >> shift) & 0xFF)) <= 8;
-    };
-    std::size_t count = 0;
-    for (std::size_t i = 0; i < shot.size(); ++i) {
-        count += !(near(shot[i], golden[i], 0) && near(shot[i], golden[i], 8) &&
-                   near(shot[i], golden[i], 16));
-    }
-    return count;
+    return testing::DifferingPixels(ShotPixels(home.Root() / name), ShotPixels(approved), 8);
 }
 
 // Where the open-file page shows its first row, the one shipped map.

@@ -1,44 +1,67 @@
 #pragma once
 
+#include <cairo.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdint>
 #include <cstdlib>
 #include <string>
+#include <vector>
 
 #include "platform/gdi/gdi_objects.h"
 
 namespace qv::testing {
 
-// Share of pixels differing by more than `slack` in a channel; 1 when the PNG is unreadable or
-// sized apart.
-inline double DifferingShare(const Bitmap& drawn, const std::string& path, int slack = 32) {
-    cairo_surface_t* golden = cairo_image_surface_create_from_png(path.c_str());
-    if (cairo_surface_status(golden) != CAIRO_STATUS_SUCCESS ||
-        cairo_image_surface_get_width(golden) != drawn.DeviceWidth() ||
-        cairo_image_surface_get_height(golden) != drawn.DeviceHeight()) {
-        cairo_surface_destroy(golden);
-        return 1;
-    }
-    const auto* pixels =
-        reinterpret_cast<const std::uint32_t*>(cairo_image_surface_get_data(golden));
-    const int stride = cairo_image_surface_get_stride(golden) / 4;
-    drawn.Flush();
-    long differing = 0;
-    for (int y = 0; y < drawn.DeviceHeight(); ++y) {
-        for (int x = 0; x < drawn.DeviceWidth(); ++x) {
-            const std::uint32_t a = drawn.Row(y)[x];
-            const std::uint32_t b = pixels[y * stride + x];
-            for (int shift = 0; shift < 24; shift += 8) {
-                if (std::abs(static_cast<int>((a >> shift) & 0xFF) -
-                             static_cast<int>((b >> shift) & 0xFF)) > slack) {
-                    ++differing;
-                    break;
-                }
+// The pixels of a PNG, 0x00RRGGBB, row after row; empty when it cannot be read.
+inline std::vector<std::uint32_t> PngPixels(const std::string& path) {
+    cairo_surface_t* png = cairo_image_surface_create_from_png(path.c_str());
+    std::vector<std::uint32_t> pixels;
+    if (cairo_surface_status(png) == CAIRO_STATUS_SUCCESS) {
+        cairo_surface_flush(png);
+        const int stride = cairo_image_surface_get_stride(png) / 4;
+        const auto* data =
+            reinterpret_cast<const std::uint32_t*>(cairo_image_surface_get_data(png));
+        for (int y = 0; y < cairo_image_surface_get_height(png); ++y) {
+            for (int x = 0; x < cairo_image_surface_get_width(png); ++x) {
+                pixels.push_back(data[y * stride + x] & 0xFFFFFF);
             }
         }
     }
-    cairo_surface_destroy(golden);
-    return static_cast<double>(differing) / (drawn.DeviceWidth() * drawn.DeviceHeight());
+    cairo_surface_destroy(png);
+    return pixels;
+}
+
+// Pixels farther than `slack` in a channel from their counterparts; all when the counts differ.
+inline std::size_t DifferingPixels(const std::vector<std::uint32_t>& a,
+                                   const std::vector<std::uint32_t>& b, int slack) {
+    if (a.size() != b.size() || a.empty()) {
+        return std::max<std::size_t>({a.size(), b.size(), 1});
+    }
+    std::size_t differing = 0;
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        for (int shift = 0; shift < 24; shift += 8) {
+            if (std::abs(static_cast<int>((a[i] >> shift) & 0xFF) -
+                         static_cast<int>((b[i] >> shift) & 0xFF)) > slack) {
+                ++differing;
+                break;
+            }
+        }
+    }
+    return differing;
+}
+
+// Share of pixels differing by more than `slack` in a channel from the PNG's.
+inline double DifferingShare(const Bitmap& drawn, const std::string& path, int slack = 32) {
+    drawn.Flush();
+    std::vector<std::uint32_t> pixels;
+    for (int y = 0; y < drawn.DeviceHeight(); ++y) {
+        for (int x = 0; x < drawn.DeviceWidth(); ++x) {
+            pixels.push_back(drawn.Row(y)[x] & 0xFFFFFF);
+        }
+    }
+    return std::min(1.0, static_cast<double>(DifferingPixels(pixels, PngPixels(path), slack)) /
+                             static_cast<double>(std::max<std::size_t>(pixels.size(), 1)));
 }
 
 // At most that share of pixels may differ by more than `slack` in a channel. With QV_UPDATE_GOLDEN

@@ -16,6 +16,7 @@
 #include <string_view>
 #include <vector>
 
+#include "golden_picture.h"
 #include "settings/settings_file.h"
 
 namespace qv {
@@ -91,22 +92,7 @@ class Home {
 
 // The pixels of a shot, 0x00RRGGBB, row after row; empty when it cannot be read.
 inline std::vector<std::uint32_t> ShotPixels(const fs::path& file) {
-    cairo_surface_t* shot = cairo_image_surface_create_from_png(file.c_str());
-    std::vector<std::uint32_t> pixels;
-    if (cairo_surface_status(shot) == CAIRO_STATUS_SUCCESS) {
-        cairo_surface_flush(shot);
-        const int width = cairo_image_surface_get_width(shot);
-        const int stride = cairo_image_surface_get_stride(shot) / 4;
-        const auto* data =
-            reinterpret_cast<const std::uint32_t*>(cairo_image_surface_get_data(shot));
-        for (int y = 0; y < cairo_image_surface_get_height(shot); ++y) {
-            for (int x = 0; x < width; ++x) {
-                pixels.push_back(data[y * stride + x] & 0xFFFFFF);
-            }
-        }
-    }
-    cairo_surface_destroy(shot);
-    return pixels;
+    return testing::PngPixels(file);
 }
 
 inline json WindowOf(const json& state, std::string_view className) {
