@@ -3,9 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <set>
 #include <tuple>
 #include <vector>
 
+#include "headless/monkey_events.h"
 #include "headless/monkey_log.h"
 #include "headless/script.h"
 #include "platform/host/virtual_keys.h"
@@ -135,6 +137,20 @@ TEST(MonkeyLog, AFailureShowsTheLastTwentyEvents) {
     log.Report("test");
     EXPECT_TRUE(::testing::internal::GetCapturedStderr().ends_with(
         "in start 2 of the program\n# the last 1 events, as a script:\nkey escape\n"));
+}
+
+// The first and the last key of its weighted table are played, and the rare exit keys.
+TEST(MonkeyEvents, PlaysTheFirstAndLastKeysAndTheExitKeys) {
+    tools::MonkeyEvents events(7);
+    std::set<std::string> keys;
+    for (int i = 0; i < 50000; ++i) {
+        if (const std::string line = events.Next(); line.starts_with("key ")) {
+            keys.insert(line.substr(4));
+        }
+    }
+    for (const char* key : {"escape", "alt+f", "ctrl+q", "alt+f4"}) {
+        EXPECT_TRUE(keys.contains(key)) << key;
+    }
 }
 
 TEST(MapArgument, PathsAndFileUris) {
