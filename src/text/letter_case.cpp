@@ -10,7 +10,7 @@ char16_t UpperCodeUnit(char16_t unit) {
     if (unit >= u'ѐ' && unit <= u'џ') {
         return static_cast<char16_t>(unit - 0x50);
     }
-    return unit;
+    return unit == u'ґ' ? u'Ґ' : unit;
 }
 
 char16_t FoldedLetter(char16_t unit) {

@@ -136,10 +136,12 @@ TEST(MapWriter, WritesOptionalFieldsSoThatTheParserTakesThem) {
 
 TEST(TabLetters, SortLikeTheStationListAndFoldЁ) {
     EXPECT_EQ(TabLetters({u"Ёлки", u"арбат", u"Европа", u"Бор", u"Арбат", u"Angel"}), u"AАБЕ");
-    // Lower-case letters of either alphabet, first to last, become capitals; nothing else changes.
+    // Lower-case letters of either alphabet, first to last and beyond Russian's, become capitals;
+    // nothing else changes.
     const std::pair<std::u16string, std::u16string> initials[] = {
-        {u"яблоко", u"Я"}, {u"аист", u"А"}, {u"ёж", u"Е"}, {u"zoo", u"Z"}, {u"angel", u"A"},
-        {u"Я", u"Я"},      {u"`a", u"`"},   {u"{a", u"{"}, {u"1-я", u"1"}};
+        {u"яблоко", u"Я"}, {u"аист", u"А"}, {u"ёж", u"Е"},    {u"zoo", u"Z"},  {u"angel", u"A"},
+        {u"Я", u"Я"},      {u"`a", u"`"},   {u"{a", u"{"},    {u"1-я", u"1"},  {u"іподром", u"І"},
+        {u"ўсход", u"Ў"},  {u"єва", u"Є"},  {u"école", u"É"}, {u"ґанок", u"Ґ"}};
     for (const auto& [name, initial] : initials) {
         EXPECT_EQ(TabLetters({name}), initial);
     }

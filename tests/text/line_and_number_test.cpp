@@ -53,7 +53,7 @@ TEST(LetterCase, UpperAndFoldedUnitsAtTheEdgesOfEachRange) {
         {0xF7, 0xF7, 0xF7}, {0xFF, 0xFF, 0xFF}, {0xC0, 0xC0, 0xE0}, {0xDE, 0xDE, 0xFE},
         {0xD7, 0xD7, 0xD7}, {0xDF, 0xDF, 0xDF}, {u'ѐ', u'Ѐ', u'ѐ'}, {u'џ', u'Џ', u'џ'},
         {u'Ѐ', u'Ѐ', u'ѐ'}, {u'Џ', u'Џ', u'џ'}, {u'ё', u'Ё', u'е'}, {u'Ё', u'Ё', u'е'},
-        {u'Ґ', u'Ґ', u'ґ'}, {u'Ѡ', u'Ѡ', u'Ѡ'},
+        {u'Ґ', u'Ґ', u'ґ'}, {u'ґ', u'Ґ', u'ґ'}, {u'Ѡ', u'Ѡ', u'Ѡ'},
     };
     for (const auto& [unit, upper, folded] : cases) {
         EXPECT_EQ(UpperCodeUnit(unit), upper) << static_cast<int>(unit);

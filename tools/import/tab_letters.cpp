@@ -4,21 +4,15 @@
 
 #include "model/network_model.h"
 #include "model/station_name_order.h"
+#include "text/letter_case.h"
 
 namespace qv::import {
 
 namespace {
 
 std::u16string Initial(std::u16string_view name) {
-    char16_t c = name.empty() ? u'?' : name.front();
-    if (c >= u'а' && c <= u'я') {
-        c = static_cast<char16_t>(c - (u'а' - u'А'));
-    } else if (c >= u'a' && c <= u'z') {
-        c = static_cast<char16_t>(c - (u'a' - u'A'));
-    } else if (c == u'Ё' || c == u'ё') {
-        c = u'Е';
-    }
-    return std::u16string(1, c);
+    const char16_t c = name.empty() ? u'?' : UpperCodeUnit(name.front());
+    return std::u16string(1, c == u'Ё' ? u'Е' : c);
 }
 
 }  // namespace
