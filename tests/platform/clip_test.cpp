@@ -112,12 +112,8 @@ bool InFrame(int x, int y) {
     return outer && !hole;
 }
 
-struct Operation {
-    std::string name;
-    std::function<void(HDC)> draw;
-    bool coversSurface;  // paints every pixel the clip lets through
-};
-
+// Each drawing by name, and whether it paints every pixel the clip lets through.
+using Operation = std::tuple<std::string, std::function<void(HDC)>, bool>;
 std::vector<Operation> Operations() {
     const auto withTools = [](int penWidth, int penStyle, std::function<void(HDC)> draw) {
         return [=](HDC dc) {
@@ -179,26 +175,26 @@ std::vector<Operation> Operations() {
 
 TEST(Clip, EveryDrawingStaysInsideAClipOfSeveralRectangles) {
     for (const int scale : {1, 2}) {
-        for (const Operation& operation : Operations()) {
+        for (const auto& [name, draw, coversSurface] : Operations()) {
             Surface surface(kSide, kSide, scale);
             IntersectClipRect(surface.Dc(), 2, 2, 22, 22);
             ExcludeClipRect(surface.Dc(), 8, 8, 16, 16);
-            operation.draw(surface.Dc());
+            draw(surface.Dc());
             int drawn = 0;
             for (int y = 0; y < kSide * scale; ++y) {
                 for (int x = 0; x < kSide * scale; ++x) {
                     const bool inside = InFrame(x / scale, y / scale);
                     const bool changed = surface.At(x, y) != kWhite;
                     drawn += changed ? 1 : 0;
-                    if (changed != inside && (changed || operation.coversSurface)) {
-                        ADD_FAILURE() << operation.name << " at scale " << scale
+                    if (changed != inside && (changed || coversSurface)) {
+                        ADD_FAILURE() << name << " at scale " << scale
                                       << (changed ? " drew outside" : " left a pixel of")
                                       << " the clip at " << x << "," << y;
                         return;
                     }
                 }
             }
-            EXPECT_GT(drawn, 0) << operation.name << " at scale " << scale;
+            EXPECT_GT(drawn, 0) << name << " at scale " << scale;
         }
     }
 }

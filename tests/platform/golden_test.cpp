@@ -42,8 +42,7 @@ void DrawScene(HDC dc) {
     StretchBlt(dc, 195, 195, 10, 10, source.get(), 0, 0, 10, 10, SRCCOPY);
     SelectObject(source.get(), previous);
 
-    LOGFONTW attributes;
-    attributes.lfHeight = -10;
+    LOGFONTW attributes{.lfHeight = -10};
     UniqueFont font(CreateFontIndirectW(&attributes));
     SelectionScope fontScope(dc, font.get());
     SetBkColor(dc, RGB(255, 255, 128));

@@ -31,16 +31,9 @@ struct Tools {
     SelectionScope brushScope;
 };
 
-struct SmallPicture {
-    const char* name;
-    int width;
-    int height;
-    std::function<void(HDC)> draw;
-    const char* expected;
-};
-
 TEST(Shapes, SmallPicturesHoldExactlyTheirPixels) {
-    const SmallPicture pictures[] = {
+    // What is drawn, on a surface of that width and height, and the pixels it should leave.
+    const std::tuple<const char*, int, int, std::function<void(HDC)>, const char*> pictures[] = {
         {"a thin outline leaves out the right and bottom edges", 8, 6,
          [](HDC dc) { Rectangle(dc, 1, 1, 6, 5); },
          "........\n.#####..\n.#rrr#..\n.#rrr#..\n.#####..\n........\n"},
@@ -71,11 +64,11 @@ TEST(Shapes, SmallPicturesHoldExactlyTheirPixels) {
          },
          "....\n....\n....\n....\n"},
     };
-    for (const SmallPicture& picture : pictures) {
-        Surface surface(picture.width, picture.height);
+    for (const auto& [name, width, height, draw, expected] : pictures) {
+        Surface surface(width, height);
         Tools tools(surface.Dc(), 1, kBlack, kRed);
-        picture.draw(surface.Dc());
-        EXPECT_EQ(surface.Picture(), picture.expected) << picture.name;
+        draw(surface.Dc());
+        EXPECT_EQ(surface.Picture(), expected) << name;
     }
 }
 

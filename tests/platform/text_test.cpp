@@ -6,6 +6,7 @@
 
 #include "platform/gdi/draw_text.h"
 #include "platform/gdi/font_renderer.h"
+#include "platform/gdi/shapes.h"
 #include "surface_fixture.h"
 
 namespace qv {
@@ -16,9 +17,7 @@ using testing::Surface;
 constexpr COLORREF kWhite = RGB(255, 255, 255);
 
 UniqueFont MakeFont(LONG height, LONG weight = FW_NORMAL, std::u16string_view face = u"") {
-    LOGFONTW attributes;
-    attributes.lfHeight = height;
-    attributes.lfWeight = weight;
+    LOGFONTW attributes{.lfHeight = height, .lfWeight = weight};
     face.copy(attributes.lfFaceName, LF_FACESIZE - 1);
     return UniqueFont(CreateFontIndirectW(&attributes));
 }
@@ -131,6 +130,33 @@ TEST(DrawText, CalcRectMeasuresWithoutDrawingLineEndsAndTheWidestRectangles) {
     DrawTextW(surface.Dc(), u"Маршрут", &edge, DT_CALCRECT);
     EXPECT_EQ(edge.right, kMost);
     EXPECT_EQ(edge.bottom, kMost);
+}
+
+// A text's advance shows in the ink as the distance from the text to a copy drawn after it.
+// The measured width is rounded up to it: never less, or the text drawn within it would lose its
+// last column.
+TEST(DrawText, CalcRectRoundsTheWidthUpToTheAdvance) {
+    const std::tuple<int, LONG, LONG> fonts[] = {{1, -9, FW_NORMAL},  {1, -9, FW_BOLD},
+                                                 {1, -14, FW_NORMAL}, {2, -9, FW_NORMAL},
+                                                 {2, -14, FW_BOLD},   {2, -18, FW_BOLD}};
+    for (const auto& [scale, height, weight] : fonts) {
+        UniqueFont font = MakeFont(height, weight);
+        Surface surface(300, 30, scale);
+        SelectionScope scope(surface.Dc(), font.get());
+        const auto inkEnd = [&](const std::u16string& text) {
+            RECT box{0, 0, 300, 30};
+            FillRect(surface.Dc(), &box, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+            DrawTextW(surface.Dc(), text, &box, DT_LEFT);
+            return InkOf(surface).right;
+        };
+        for (const std::u16string text : {u"м", u"-", u"Ш", u"█", u"Маршрут", u"Схема метро"}) {
+            RECT measured{0, 0, 0, 0};
+            DrawTextW(surface.Dc(), text, &measured, DT_CALCRECT);
+            const LONG advance = inkEnd(text + text) - inkEnd(text);
+            EXPECT_GE(measured.right * scale, advance) << scale << " " << height << " " << weight;
+            EXPECT_LE(measured.right * scale, advance + scale) << scale << " " << height;
+        }
+    }
 }
 
 TEST(DrawText, SmallBoldDialogLettersKeepBothStemsBold) {

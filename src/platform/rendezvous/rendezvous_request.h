@@ -22,14 +22,15 @@ struct RendezvousRequest {
     static constexpr std::size_t kMaxEncoded = kMaxData + 32;
 
     Kind kind = Kind::Find;
-    std::u16string className;
-    std::optional<std::u16string> title;
+    std::u16string className{};
+    std::optional<std::u16string> title{};
     std::uint64_t window = 0;
     std::uint64_t tag = 0;
-    std::string data;
+    std::string data{};
 
     std::string Encode() const;
     static std::optional<RendezvousRequest> Decode(std::string_view bytes);
+    bool operator==(const RendezvousRequest&) const = default;
 };
 
 }  // namespace qv

@@ -24,12 +24,10 @@ using Lines = std::vector<std::string>;
 
 // Plain test windows that answer WM_GETDLGCODE by the kind their text names, as the standard
 // controls would, and write what the dialog manager does to them.
-Lines* g_events = nullptr;
+Lines g_events;
 
 void Note(const std::string& event) {
-    if (g_events) {
-        g_events->push_back(event);
-    }
+    g_events.push_back(event);
 }
 
 std::string Id(HWND window) {
@@ -124,13 +122,11 @@ INT_PTR Scripted(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
 class DialogKeyboard : public ::testing::Test {
   protected:
     DialogKeyboard() {
-        WNDCLASSW field;
-        field.lpfnWndProc = Field;
-        field.cbWndExtra = sizeof(LONG_PTR);
-        field.lpszClassName = u"Field";
+        const WNDCLASSW field{
+            .lpfnWndProc = Field, .cbWndExtra = sizeof(LONG_PTR), .lpszClassName = u"Field"};
         RegisterClassW(&field);
         main = testing::MakePlainWindow(WS_VISIBLE, {0, 30, 240, 320});
-        g_events = &events;
+        g_events.clear();
         g_procedure = &procedure;
         // By default the dialog gives the first tab stop the focus, notes its commands and
         // ends on Cancel.
@@ -148,10 +144,7 @@ class DialogKeyboard : public ::testing::Test {
             return 0;
         };
     }
-    ~DialogKeyboard() override {
-        g_events = nullptr;
-        g_procedure = nullptr;
-    }
+    ~DialogKeyboard() override { g_procedure = nullptr; }
 
     // Runs the dialog over the keys (negative with Shift), then Escape.
     void RunWithKeys(const std::vector<int>& keys) {
@@ -164,18 +157,12 @@ class DialogKeyboard : public ::testing::Test {
     HeadlessHost host;
     WindowSystem system{host};
     HWND main = nullptr;
-    Lines events;
     std::function<INT_PTR(HWND)> init;
     std::function<INT_PTR(HWND, UINT, WPARAM, LPARAM)> procedure;
 };
 
 TEST_F(DialogKeyboard, TabArrowsAndEnterMoveTheFocusAndPressButtons) {
-    struct Case {
-        const char* what;
-        std::vector<int> keys;
-        Lines events;
-    };
-    const Case cases[] = {
+    const std::tuple<const char*, std::vector<int>, Lines> cases[] = {
         // The hidden 30 and the disabled 40 are passed over; the walk wraps round at both ends;
         // the edit's text is selected whole each time, and Tab reaches no control.
         {"tab",
@@ -195,13 +182,12 @@ TEST_F(DialogKeyboard, TabArrowsAndEnterMoveTheFocusAndPressButtons) {
         {"enter",
          {VK_RETURN, VK_TAB, VK_TAB, VK_TAB, VK_RETURN},
          {"select 10", "focus 10", "command 1", "focus 20", "focus 1", "plain 1", "default 2",
-          "focus 2", "command 2"}},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.what);
-        events.clear();
-        RunWithKeys(c.keys);
-        EXPECT_EQ(events, c.events);
+          "focus 2", "command 2"}}};
+    for (const auto& [what, keys, expected] : cases) {
+        SCOPED_TRACE(what);
+        g_events.clear();
+        RunWithKeys(keys);
+        EXPECT_EQ(g_events, expected);
     }
 }
 
@@ -218,8 +204,24 @@ TEST_F(DialogKeyboard, ATapThatMovesTheFocusMovesTheDefaultLookAsTheKeysDo) {
     };
     EXPECT_EQ(DialogBoxIndirectParamW(nullptr, &kDialog, main, Scripted, 0), IDCANCEL);
     // To Cancel and away from OK, back to OK from the edit; OK tapped keeps it.
-    EXPECT_EQ(events, (Lines{"select 10", "focus 10", "focus 2", "plain 1", "default 2", "focus 10",
-                             "plain 2", "default 1", "focus 1", "command 2"}));
+    EXPECT_EQ(g_events, (Lines{"select 10", "focus 10", "focus 2", "plain 1", "default 2",
+                               "focus 10", "plain 2", "default 1", "focus 1", "command 2"}));
+}
+
+// From no control the walk starts outside the list: the next tab stop is the first that can
+// take the focus, the previous one the last.
+TEST_F(DialogKeyboard, TheNextTabStopFromNoControlIsTheFirstAndThePreviousOneTheLast) {
+    const HWND dialog = CreateDialogIndirectParamW(nullptr, &kDialog, main, Scripted, 0);
+    const auto end = [&](BOOL last) {
+        return GetDlgCtrlID(GetNextDlgTabItem(dialog, nullptr, last));
+    };
+    EXPECT_EQ(end(0), 10);
+    EXPECT_EQ(end(1), IDCANCEL) << "the disabled 40 passed over";
+    EnableWindow(GetDlgItem(dialog, 40), 1);
+    EnableWindow(GetDlgItem(dialog, 10), 0);
+    EXPECT_EQ(end(1), 40);
+    EXPECT_EQ(end(0), 20);
+    EXPECT_EQ(GetNextDlgTabItem(dialog, main, 0), nullptr) << "not the dialog's";
 }
 
 }  // namespace

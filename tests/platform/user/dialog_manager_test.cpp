@@ -42,9 +42,7 @@ INT_PTR ScriptedDialog(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) 
 class Dialogs : public WindowTest {
   protected:
     Dialogs() {
-        WNDCLASSW probe;
-        probe.lpfnWndProc = DefWindowProcW;
-        probe.lpszClassName = u"Probe";
+        const WNDCLASSW probe{.lpfnWndProc = DefWindowProcW, .lpszClassName = u"Probe"};
         RegisterClassW(&probe);
         g_script = &script;
         main = Make("main", WS_VISIBLE, kScreen);
@@ -64,11 +62,7 @@ TEST_F(Dialogs, ControlsComeFromTheTemplateInDialogUnitsOfItsFont) {
     // pixels in "System" 8 and six in "MS Sans Serif" 8; eight down are a line of either.
     constexpr DialogTemplate kNarrow{WS_POPUP | WS_CAPTION, 0, 10,    10, 100, 80, u"Проба",
                                      u"MS Sans Serif",      8, kItems};
-    struct Case {
-        const DialogTemplate* dialogTemplate;
-        LONG probeWidth;
-    };
-    for (const Case c : {Case{&kDialog, 70}, Case{&kNarrow, 60}}) {
+    for (const auto& [dialogTemplate, probeWidth] : {std::pair{&kDialog, 70}, {&kNarrow, 60}}) {
         RECT probe{};
         RECT frame{};
         script.handle = [&](HWND d, UINT m, WPARAM, LPARAM) -> INT_PTR {
@@ -79,11 +73,11 @@ TEST_F(Dialogs, ControlsComeFromTheTemplateInDialogUnitsOfItsFont) {
             }
             return 0;
         };
-        EXPECT_EQ(Run(c.dialogTemplate), 1);
-        EXPECT_EQ(probe.right - probe.left, c.probeWidth);
+        EXPECT_EQ(Run(dialogTemplate), 1);
+        EXPECT_EQ(probe.right - probe.left, probeWidth);
         EXPECT_EQ(probe.bottom - probe.top, 21) << "12 units of a 14-pixel line";
         // The same units give the same pixels for the dialog (10 across) and inside its border.
-        const LONG unitsOfFour = c.probeWidth / 10;
+        const LONG unitsOfFour = probeWidth / 10;
         EXPECT_EQ(frame.left, 10 * unitsOfFour / 4);
         EXPECT_EQ(probe.left - frame.left, 1 + unitsOfFour);
     }
@@ -93,18 +87,14 @@ TEST_F(Dialogs, EscapeClosingOrGoingEndTheDialogAndOnesThatCannotBeMadeFail) {
     // Each dialog posts itself a message once made: Close is left to the dialog manager, which
     // asks for Cancel; kGo destroys it without ending it. One destroyed while made fails.
     constexpr UINT kGo = WM_USER + 100;
-    struct Case {
-        int key;
-        UINT posted;
-        INT_PTR result;
-    };
-    for (const Case c : {Case{VK_ESCAPE, 0, IDCANCEL}, Case{0, WM_CLOSE, IDCANCEL}, Case{0, kGo, 0},
-                         Case{0, WM_DESTROY, -1}}) {
+    const std::tuple<int, UINT, INT_PTR> cases[] = {
+        {VK_ESCAPE, 0, IDCANCEL}, {0, WM_CLOSE, IDCANCEL}, {0, kGo, 0}, {0, WM_DESTROY, -1}};
+    for (const auto& [key, posted, result] : cases) {
         script.handle = [&](HWND d, UINT m, WPARAM w, LPARAM) -> INT_PTR {
-            if (m == WM_INITDIALOG && c.posted == WM_DESTROY) {
+            if (m == WM_INITDIALOG && posted == WM_DESTROY) {
                 DestroyWindow(d);
-            } else if (m == WM_INITDIALOG && c.posted) {
-                PostMessageW(d, c.posted, 0, 0);
+            } else if (m == WM_INITDIALOG && posted) {
+                PostMessageW(d, posted, 0, 0);
             } else if (m == kGo) {
                 DestroyWindow(d);
             } else if (m == WM_COMMAND && LOWORD(w) == IDCANCEL) {
@@ -113,10 +103,10 @@ TEST_F(Dialogs, EscapeClosingOrGoingEndTheDialogAndOnesThatCannotBeMadeFail) {
             }
             return 0;
         };
-        if (c.key) {
-            host.Key(c.key);
+        if (key) {
+            host.Key(key);
         }
-        EXPECT_EQ(Run(), c.result) << c.posted;
+        EXPECT_EQ(Run(), result) << posted;
         EXPECT_EQ(GetActiveWindow(), main);
         EXPECT_TRUE(IsWindowEnabled(main));
     }

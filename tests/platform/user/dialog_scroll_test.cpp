@@ -49,9 +49,7 @@ INT_PTR PageProcedure(HWND, UINT, WPARAM, LPARAM) {
 class DialogScroll : public ::testing::Test {
   protected:
     DialogScroll() {
-        WNDCLASSW field;
-        field.lpfnWndProc = DefWindowProcW;
-        field.lpszClassName = u"Field";
+        const WNDCLASSW field{.lpfnWndProc = DefWindowProcW, .lpszClassName = u"Field"};
         RegisterClassW(&field);
         main = testing::MakePlainWindow(WS_VISIBLE, {0, 0, 240, 320});
         page = CreateDialogIndirectParamW(nullptr, &kPage, main, PageProcedure, 0);
@@ -109,35 +107,27 @@ TEST_F(DialogScroll, APageTallerThanItsRoomScrollsWithItsBarAndFocus) {
     SetDialogScrolling(page, true);
     FitDialogScroll(page);
     ASSERT_TRUE(BarShown());
-    SCROLLINFO info;
-    info.fMask = SIF_ALL;
+    SCROLLINFO info{.fMask = SIF_ALL};
     GetScrollInfo(page, SB_VERT, &info);
     EXPECT_EQ(info.nMax, content - 1);
     EXPECT_EQ(static_cast<int>(info.nPage), kRoom);
 
-    struct Case {
-        int from;
-        WORD code;
-        int to;
-    };
-    const Case cases[] = {
-        {0, SB_LINEDOWN, kDialogScrollLine},
-        {3, SB_LINEUP, 0},
-        {largest - 1, SB_LINEDOWN, largest},
-        {0, SB_PAGEDOWN, std::min(kRoom, largest)},
-        {largest, SB_PAGEUP, std::max(0, largest - kRoom)},
-        {0, SB_BOTTOM, largest},
-        {5, SB_ENDSCROLL, 5},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(::testing::Message() << c.from << " code " << c.code);
-        SetScrollPos(page, SB_VERT, c.from, 1);
+    const std::tuple<int, int, int> cases[] = {{0, SB_LINEDOWN, kDialogScrollLine},
+                                               {3, SB_LINEUP, 0},
+                                               {largest - 1, SB_LINEDOWN, largest},
+                                               {0, SB_PAGEDOWN, std::min(kRoom, largest)},
+                                               {largest, SB_PAGEUP, std::max(0, largest - kRoom)},
+                                               {0, SB_BOTTOM, largest},
+                                               {5, SB_ENDSCROLL, 5}};
+    for (const auto& [from, code, to] : cases) {
+        SCOPED_TRACE(::testing::Message() << from << " code " << code);
+        SetScrollPos(page, SB_VERT, from, 1);
         // Both a dragged and a dropped thumb move the page.
-        SendMessageW(page, WM_VSCROLL, c.from % 2 ? SB_THUMBTRACK : SB_THUMBPOSITION, 0);
-        ASSERT_EQ(Moved(), c.from);
-        SendMessageW(page, WM_VSCROLL, c.code, 0);
-        EXPECT_EQ(Moved(), c.to);
-        EXPECT_EQ(GetScrollPos(page, SB_VERT), c.to);
+        SendMessageW(page, WM_VSCROLL, from % 2 ? SB_THUMBTRACK : SB_THUMBPOSITION, 0);
+        ASSERT_EQ(Moved(), from);
+        SendMessageW(page, WM_VSCROLL, code, 0);
+        EXPECT_EQ(Moved(), to);
+        EXPECT_EQ(GetScrollPos(page, SB_VERT), to);
     }
 
     // The focus moved by Tab is shown whole, with the least scrolling.

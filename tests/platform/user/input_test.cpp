@@ -10,13 +10,14 @@ namespace {
 
 using testing::WindowTest;
 using Lines = std::vector<std::string>;
+using Pen = std::vector<std::pair<UINT, POINT>>;
 
 constexpr RECT kScreen{0, 0, 240, 320};
 
 class Input : public WindowTest {
   protected:
-    std::vector<std::pair<UINT, POINT>> PenLog(HWND window) const {
-        std::vector<std::pair<UINT, POINT>> pen;
+    Pen PenLog(HWND window) const {
+        Pen pen;
         for (const auto& entry : Entries()) {
             if (entry.window == window &&
                 (entry.message == WM_LBUTTONDOWN || entry.message == WM_MOUSEMOVE ||
@@ -41,7 +42,6 @@ TEST_F(Input, ThePenReachesTheWindowUnderItInClientCoordinates) {
     host.PenMove(30, 41);
     host.PenUp(200, 250);
     Pump();
-    using Pen = std::vector<std::pair<UINT, POINT>>;
     EXPECT_EQ(PenLog(panel), (Pen{{WM_LBUTTONDOWN, {5, 10}}, {WM_MOUSEMOVE, {10, 11}}}));
     // Without the capture the lifted pen goes where it is; a disabled, hidden or transparent
     // child leaves the pen to its parent.
@@ -69,7 +69,6 @@ TEST_F(Input, TheCaptureTakesThePenWhereverItGoes) {
     host.PenUp(5, 6);
     host.Tap(5, 6);
     Pump();
-    using Pen = std::vector<std::pair<UINT, POINT>>;
     EXPECT_EQ(
         PenLog(button),
         (Pen{{WM_LBUTTONDOWN, {10, 5}}, {WM_MOUSEMOVE, {-10, -5}}, {WM_LBUTTONUP, {-95, -94}}}));
@@ -166,6 +165,27 @@ TEST_F(Input, ActivationMovesBetweenTopLevelWindows) {
     EXPECT_EQ(GetActiveWindow(), second);
 }
 
+// Showing takes the activation and the focus only for a command that activates, and only for
+// an enabled top-level window; ShowWindow tells whether the window was visible before.
+TEST_F(Input, ShowWindowActivatesOnlyWhenItsCommandSaysSo) {
+    const HWND main = Make("main", WS_VISIBLE, kScreen);
+    const std::tuple<int, DWORD, bool> cases[] = {
+        {SW_SHOWNOACTIVATE, WS_POPUP, false},      {SW_SHOWNA, WS_POPUP, false},
+        {SW_SHOWNA, WS_POPUP | WS_VISIBLE, false}, {SW_SHOW, WS_POPUP, true},
+        {SW_SHOWNORMAL, WS_POPUP, true},           {SW_SHOW, WS_POPUP | WS_VISIBLE, true},
+        {SW_SHOW, WS_POPUP | WS_DISABLED, false},  {SW_SHOW, WS_CHILD, false}};
+    for (const auto& [command, style, activated] : cases) {
+        const HWND shown = Make("shown", style, {10, 10, 50, 50}, main);
+        SetActiveWindow(main);
+        SetFocus(main);
+        EXPECT_EQ(ShowWindow(shown, command), (style & WS_VISIBLE) != 0) << command;
+        EXPECT_TRUE(IsWindowVisible(shown));
+        EXPECT_EQ(GetActiveWindow(), activated ? shown : main) << command << " " << style;
+        EXPECT_EQ(GetFocus(), activated ? shown : main) << command << " " << style;
+        DestroyWindow(shown);
+    }
+}
+
 TEST_F(Input, AcceleratorsTurnControlAndAltKeysIntoCommands) {
     Make("main", WS_VISIBLE, kScreen);
     const ACCEL table[] = {
@@ -216,6 +236,39 @@ TEST_F(Input, AcceleratorsTurnControlAndAltKeysIntoCommands) {
         {WM_CHAR, 17},   {WM_KEYUP, 'Q'}};
     EXPECT_EQ(dispatched, expected);
     EXPECT_TRUE(DestroyAcceleratorTable(accelerators));
+}
+
+TEST_F(Input, ClosingTheDesktopWindowClosesTheActiveWindowElseTheTopVisibleOneElseQuits) {
+    Make("main", WS_VISIBLE, kScreen);
+    Make("tip", WS_POPUP | WS_VISIBLE, {0, 0, 50, 20}, nullptr, {}, WS_EX_NOACTIVATE);
+    Make("hidden", WS_POPUP, {0, 0, 50, 20});               // the top of the z-order
+    for (const std::string closed : {"main", "tip", ""}) {  // then nothing visible is left
+        ClearLog();
+        host.Close();
+        EXPECT_EQ(Pump(),
+                  closed.empty() ? WindowSystem::PumpResult::Quit : WindowSystem::PumpResult::Idle);
+        EXPECT_EQ(Log({WM_CLOSE}),
+                  closed.empty() ? Lines{} : Lines{closed + ":" + testing::MessageName(WM_CLOSE)});
+    }
+}
+
+TEST_F(Input, AScaleChangeRedrawsEveryWindowAtTheNewScale) {
+    const COLORREF blue = RGB(0, 0, 255), red = RGB(255, 0, 0), green = RGB(0, 255, 0);
+    testing::Painter back(blue), front(red), popup(green);
+    const HWND main = Make("main", WS_VISIBLE, kScreen, nullptr, back.Handler());
+    Make("child", WS_CHILD | WS_VISIBLE, {10, 20, 30, 40}, main, front.Handler());
+    Make("popup", WS_POPUP | WS_VISIBLE | WS_BORDER, {100, 100, 140, 120}, nullptr,
+         popup.Handler());
+    Pump();
+    host.ChangeScale(3);
+    Pump();
+    ASSERT_EQ(host.LastFrame()->DeviceHeight(), 960);  // then pixels either side of the edges
+    const std::tuple<int, int, COLORREF> pixels[] = {
+        {29, 59, blue},           {30, 60, red},     {89, 119, red},  {90, 120, blue},
+        {302, 302, RGB(0, 0, 0)}, {303, 303, green}, {420, 360, blue}};
+    for (const auto& [x, y, colour] : pixels) {
+        EXPECT_EQ(host.LastFrame()->GetPixel(x, y), colour) << x << "," << y;
+    }
 }
 
 }  // namespace

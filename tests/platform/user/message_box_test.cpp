@@ -53,25 +53,26 @@ class MessageBoxes : public WindowTest {
 TEST_F(MessageBoxes, TheBoxShowsCaptionIconTextAndButtonAndATapOnOkEndsIt) {
     const HWND main = MakeMain();
     SetTimer(main, 1, 100, nullptr);
-    RECT box{};
-    RECT ok{};
+    RECT box{}, ok{};
     bool okFocused = false;
-    std::vector<std::pair<POINT, COLORREF>> seen;
+    bool seen = false;
     duringBox = [&] {
         const HWND found = FindBox();
-        if (!found || !seen.empty()) {
+        if (!found || std::exchange(seen, true)) {
             return;
         }
         GetWindowRect(found, &box);
         GetWindowRect(GetDlgItem(found, IDOK), &ok);
         okFocused = GetFocus() == GetDlgItem(found, IDOK);
-        const auto at = [&](int x, int y) { seen.push_back({{x, y}, ScreenPixel(x, y)}); };
-        at(box.left + 60, box.top + 5);                     // the caption bar
-        at(box.left, box.top + 40);                         // the frame
-        at(box.left + 1 + 8 + 16, box.top + 19 + 10 + 16);  // the middle of the stop icon
-        at(box.left + 1 + 8 + 3, box.top + 19 + 10 + 16);   // the icon's red
-        at(ok.left, (ok.top + ok.bottom) / 2);              // the button's frame
-        at(box.left + 100, box.bottom - 3);                 // white below the button
+        const auto at = [&](int x, int y, COLORREF colour) {
+            EXPECT_EQ(ScreenPixel(x, y), colour) << x - box.left << "," << y - box.top;
+        };
+        at(box.left + 60, box.top + 5, RGB(0, 0, 128));                         // the caption bar
+        at(box.left, box.top + 40, RGB(0, 0, 0));                               // the frame
+        at(box.left + 1 + 8 + 16, box.top + 19 + 10 + 16, RGB(255, 255, 255));  // its white middle
+        at(box.left + 1 + 8 + 3, box.top + 19 + 10 + 16, RGB(255, 0, 0));       // the icon's red
+        at(ok.left, (ok.top + ok.bottom) / 2, RGB(0, 0, 0));     // the button's frame
+        at(box.left + 100, box.bottom - 3, RGB(255, 255, 255));  // white below the button
         // A tap beside the box reaches nobody; a tap on "ok" ends it.
         host.Tap(5, 5);
         host.Tap((ok.left + ok.right) / 2, (ok.top + ok.bottom) / 2);
@@ -79,7 +80,7 @@ TEST_F(MessageBoxes, TheBoxShowsCaptionIconTextAndButtonAndATapOnOkEndsIt) {
     PostMessageW(main, kShowBox, 0, 0);
     host.AllowTime(std::chrono::milliseconds(500));
     Pump();
-    ASSERT_EQ(seen.size(), 6u);
+    ASSERT_TRUE(seen);
     EXPECT_TRUE(okFocused);
     EXPECT_EQ(results, (std::vector<int>{IDOK}));
     EXPECT_EQ(FindBox(), nullptr);
@@ -88,11 +89,6 @@ TEST_F(MessageBoxes, TheBoxShowsCaptionIconTextAndButtonAndATapOnOkEndsIt) {
     EXPECT_EQ(box.left, 240 - box.right);
     EXPECT_EQ(box.top, 320 - box.bottom);
     EXPECT_GE(box.top, WorkArea().top);
-    const COLORREF expected[] = {RGB(0, 0, 128), RGB(0, 0, 0), RGB(255, 255, 255),
-                                 RGB(255, 0, 0), RGB(0, 0, 0), RGB(255, 255, 255)};
-    for (std::size_t i = 0; i < seen.size(); ++i) {
-        EXPECT_EQ(seen[i].second, expected[i]) << seen[i].first.x << "," << seen[i].first.y;
-    }
     // After the box the main window is whole again.
     EXPECT_EQ(ScreenPixel(box.left + 60, box.top + 5), RGB(255, 255, 255));
 }

@@ -125,25 +125,17 @@ TEST_F(Timers, FireInOrderOnTheVirtualClock) {
     const HWND main = MakeTimed();
     EXPECT_EQ(SetTimer(main, 1, 300, nullptr), 1u);
     EXPECT_EQ(SetTimer(main, 2, 200, nullptr), 2u);
-    host.AllowTime(milliseconds(650));
+    host.AllowTime(milliseconds(100));
     Pump();
-    SetTimer(main, 1, 150, nullptr);  // set again: now the later of the two
+    SetTimer(main, 1, 300, nullptr);  // set again at 100: due afresh at 400, now set after 2
+    host.AllowTime(milliseconds(550));
+    Pump();
+    SetTimer(main, 1, 150, nullptr);  // at 650, with a shorter period: due at 800, not 700
     host.AllowTime(milliseconds(150));
     Pump();
     // Two timers due at once fire in the order they were set.
-    EXPECT_EQ(Fired(main), (std::vector<std::string>{"2@200", "1@300", "2@400", "1@600", "2@600",
-                                                     "2@800", "1@800"}));
-}
-
-TEST_F(Timers, SettingARunningTimerAgainRestartsItWithTheNewPeriod) {
-    const HWND main = MakeTimed();
-    SetTimer(main, 1, 300, nullptr);
-    host.AllowTime(milliseconds(250));
-    Pump();
-    SetTimer(main, 1, 500, nullptr);  // at 250: the next one is due at 750, not at 300
-    host.AllowTime(milliseconds(1300));
-    Pump();
-    EXPECT_EQ(Fired(main), (std::vector<std::string>{"1@750", "1@1250"}));
+    EXPECT_EQ(Fired(main),
+              (std::vector<std::string>{"2@200", "2@400", "1@400", "2@600", "2@800", "1@800"}));
 }
 
 TEST_F(Timers, ATimerThatWaitedLongFiresOnceAndKeepsItsPhase) {
@@ -164,13 +156,10 @@ TEST_F(Timers, ATimerThatWaitedLongFiresOnceAndKeepsItsPhase) {
     EXPECT_EQ(Fired(main), (std::vector<std::string>{"1@350", "1@450", "2@650", "2@750"}));
 }
 
-void CountTick(HWND, UINT, UINT_PTR, DWORD time);
-std::vector<DWORD> g_ticks;
-void CountTick(HWND, UINT, UINT_PTR, DWORD time) {
-    g_ticks.push_back(time);
-}
-
 TEST_F(Timers, KilledTimersStopShortPeriodsAreTenMillisecondsAndThreadTimersCallTheirProcedure) {
+    static std::vector<DWORD> ticks;
+    ticks.clear();
+    const TIMERPROC countTick = [](HWND, UINT, UINT_PTR, DWORD time) { ticks.push_back(time); };
     const HWND main = MakeTimed();
     const HWND other = Make("other", 0, kScreen);
     SetTimer(other, 1, 10, nullptr);
@@ -180,14 +169,14 @@ TEST_F(Timers, KilledTimersStopShortPeriodsAreTenMillisecondsAndThreadTimersCall
     EXPECT_EQ(Fired(main), (std::vector<std::string>{"1@10", "1@20"}));
     EXPECT_TRUE(KillTimer(main, 1));
     EXPECT_FALSE(KillTimer(main, 1));
-    const UINT_PTR id = SetTimer(nullptr, 0, 40, CountTick);
-    EXPECT_EQ(SetTimer(nullptr, id, 40, CountTick), id) << "restarted, not another";
+    const UINT_PTR id = SetTimer(nullptr, 0, 40, countTick);
+    EXPECT_EQ(SetTimer(nullptr, id, 40, countTick), id) << "restarted, not another";
     host.AllowTime(milliseconds(100));
     Pump();
     // Killing main's timer 1 left the other window's timer 1 running: every 10 ms up to 125.
     const std::vector<std::string> fired = Log({WM_TIMER});
     EXPECT_EQ(std::count(fired.begin(), fired.end(), "other:WM_TIMER"), 12);
-    EXPECT_EQ(g_ticks, (std::vector<DWORD>{65, 105}));
+    EXPECT_EQ(ticks, (std::vector<DWORD>{65, 105}));
     EXPECT_TRUE(KillTimer(nullptr, id));
     EXPECT_EQ(SetTimer(main, 0, 10, nullptr), 0u);  // a window's timer needs an id
 

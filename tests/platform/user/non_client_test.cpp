@@ -39,6 +39,8 @@ TEST_F(NonClient, TheWindowSaysWhereItsClientAreaLiesAndThePenIsRoutedByIt) {
     POINT corner{0, 0};
     ClientToScreen(framed, &corner);
     EXPECT_EQ(corner, (POINT{30, 40}));
+    ScreenToClient(framed, &corner);
+    EXPECT_EQ(corner, (POINT{0, 0}));
 
     // A tap on the margin is non-client input; inside it is the client's, in its coordinates.
     ClearLog();
@@ -73,10 +75,7 @@ TEST_F(NonClient, AHorizontalBarLiesBelowTheClientAreaAndSendsItsOwnMessage) {
                                  }
                                  return answer;
                              });
-    SCROLLINFO info;
-    info.fMask = SIF_RANGE | SIF_PAGE;
-    info.nMax = 199;
-    info.nPage = 50;
+    const SCROLLINFO info{.fMask = SIF_RANGE | SIF_PAGE, .nMax = 199, .nPage = 50};
     SetScrollInfo(window, SB_HORZ, &info, 1);
     SetScrollInfo(window, SB_VERT, &info, 1);
     EXPECT_EQ(GetWindowLongW(window, GWL_STYLE) & (WS_HSCROLL | WS_VSCROLL),
@@ -125,10 +124,7 @@ class ScrollBar : public WindowTest {
                       [this](HWND w, UINT message, WPARAM wParam, LPARAM) {
                           return OnScroll(w, message, wParam);
                       });
-        SCROLLINFO info;
-        info.fMask = SIF_RANGE | SIF_PAGE | SIF_POS;
-        info.nMax = 99;
-        info.nPage = 10;
+        const SCROLLINFO info{.fMask = SIF_RANGE | SIF_PAGE | SIF_POS, .nMax = 99, .nPage = 10};
         SetScrollInfo(window, SB_VERT, &info, 1);
         Pump();
         ClearLog();
@@ -138,8 +134,7 @@ class ScrollBar : public WindowTest {
         if (message != WM_VSCROLL) {
             return std::nullopt;
         }
-        SCROLLINFO info;
-        info.fMask = SIF_POS | SIF_TRACKPOS;
+        SCROLLINFO info{.fMask = SIF_POS | SIF_TRACKPOS};
         GetScrollInfo(w, SB_VERT, &info);
         const char* names[] = {"line up",   "line down",      "page up",
                                "page down", "thumb position", "thumb track"};
@@ -202,7 +197,6 @@ TEST_F(ScrollBar, AnArrowScrollsALineAndRepeatsWhileHeldOverIt) {
 }
 
 TEST_F(ScrollBar, DraggingTheThumbTracksThenSetsThePosition) {
-    followThumb = true;
     host.PenDown(kBarX, 20);  // 7 pixels into the thumb
     host.PenMove(kBarX, 400);
     host.PenMove(kBarX, 300);  // still past the end: no news
@@ -219,47 +213,60 @@ TEST_F(ScrollBar, DraggingTheThumbTracksThenSetsThePosition) {
     EXPECT_EQ(GetCapture(), nullptr);
 }
 
-TEST_F(ScrollBar, AThumbDroppedBetweenTwoPositionsTakesTheNearerOne) {
-    // The thumb travels 157 pixels over 90 positions; the pen grabs it at 20, 7 pixels in.
+TEST_F(ScrollBar, ThePenTakesThePartUnderItAndADroppedThumbTheNearestPosition) {
+    // What the bar sent last before the end, without what the thumb was tracked to.
+    const auto sent = [&](int position, int down, int up) {
+        SetScrollPos(window, SB_VERT, position, 1);
+        scrolls.clear();
+        host.PenDown(kBarX, down);
+        host.PenMove(kBarX, up);
+        host.PenUp(kBarX, up);
+        Pump();
+        return scrolls.size() < 2 ? "" : scrolls.end()[-2].substr(0, scrolls.end()[-2].find(" at"));
+    };
+    // The thumb, 17 high at 13 + 157 * position / 90, is taken from its first pixel to its last;
+    // the pixels either side of it page or scroll a line.
+    const std::tuple<int, int, int, int, int, const char*, const char*> taps[] = {
+        {45, 90, 91, 107, 108, "page up", "page down"},
+        {0, 12, 13, 29, 30, "line up", "page down"},
+        {90, 169, 170, 186, 187, "page up", "line down"}};
+    for (const auto& [position, before, first, last, after, up, down] : taps) {
+        const std::string thumb = "thumb position " + std::to_string(position);
+        EXPECT_EQ(sent(position, before, before), up) << position;
+        EXPECT_EQ(sent(position, first, first), thumb);
+        EXPECT_EQ(sent(position, last, last), thumb);
+        EXPECT_EQ(sent(position, after, after), down) << position;
+    }
+    // Grabbed 7 pixels in at 20 and dropped between two positions, it takes the nearer one.
     const std::pair<int, int> dropAndPosition[] = {{21, 1},   {23, 2},   {24, 2},  {27, 4},
                                                    {175, 89}, {176, 89}, {177, 90}};
     for (const auto& [dropAt, position] : dropAndPosition) {
-        SetScrollPos(window, SB_VERT, 0, 1);
-        scrolls.clear();
-        host.PenDown(kBarX, 20);
-        host.PenMove(kBarX, dropAt);
-        host.PenUp(kBarX, dropAt);
-        Pump();
+        EXPECT_EQ(sent(0, 20, dropAt), "thumb position " + std::to_string(position)) << dropAt;
         EXPECT_EQ(Position(), position) << dropAt;
-        ASSERT_GE(scrolls.size(), 2U) << dropAt;
-        EXPECT_TRUE(scrolls.end()[-2].starts_with("thumb position " + std::to_string(position)))
-            << dropAt << ": " << scrolls.end()[-2];
+    }
+}
+
+TEST_F(ScrollBar, ThePenHeldOnTheTrackPagesUntilTheThumbReachesIt) {
+    SetScrollPos(window, SB_VERT, 50, 1);
+    host.PenDown(kBarX, 60);
+    for (const auto& [time, position] :
+         {std::pair{0ms, 40}, {249ms, 40}, {1ms, 30}, {50ms, 20}, {500ms, 20}}) {
+        Wait(time);
+        EXPECT_EQ(Position(), position) << time.count();
     }
 }
 
 TEST_F(ScrollBar, SetScrollInfoClampsAndTheBarHidesWhenTheRangeFits) {
-    SCROLLINFO info;
-    info.fMask = SIF_POS;
-    info.nPos = 95;
+    SCROLLINFO info{.fMask = SIF_POS, .nPos = 95};
     EXPECT_EQ(SetScrollInfo(window, SB_VERT, &info, 1), 90) << "max - page + 1";
     EXPECT_EQ(SetScrollPos(window, SB_VERT, -5, 1), 90);
     EXPECT_EQ(Position(), 0);
-
-    // A bar greyed by its state takes no pen.
-    system.Bars().StateOf(window, ScrollBarAxis::Vertical).disabled = true;
-    host.Tap(kBarX, 195);
-    host.Tap(kBarX, 100);
-    Pump();
-    EXPECT_TRUE(scrolls.empty());
-    EXPECT_EQ(GetCapture(), nullptr);
-    system.Bars().StateOf(window, ScrollBarAxis::Vertical).disabled = false;
 
     // The page holds the whole range: the bar goes and the client area grows.
     ClearLog();
     info.fMask = SIF_PAGE;
     info.nPage = 500;
     SetScrollInfo(window, SB_VERT, &info, 1);
-    info.fMask = SIF_PAGE;
     GetScrollInfo(window, SB_VERT, &info);
     EXPECT_EQ(info.nPage, 100U) << "held to the range";
     EXPECT_EQ(GetWindowLongW(window, GWL_STYLE) & WS_VSCROLL, 0);

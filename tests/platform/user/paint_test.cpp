@@ -1,12 +1,11 @@
 #include <gtest/gtest.h>
 
-#include "platform/gdi/shapes.h"
-#include "platform/user/api/paint_functions.h"
 #include "window_test.h"
 
 namespace qv {
 namespace {
 
+using testing::Painter;
 using testing::WindowTest;
 using Lines = std::vector<std::string>;
 
@@ -14,33 +13,6 @@ constexpr RECT kScreen{0, 0, 240, 320};
 constexpr COLORREF kRed = RGB(255, 0, 0);
 constexpr COLORREF kBlue = RGB(0, 0, 255);
 constexpr COLORREF kWhite = RGB(255, 255, 255);
-
-// A handler that paints its whole client area in one colour and remembers what it was asked.
-struct Painter {
-    explicit Painter(COLORREF fill) : colour(fill) {}
-
-    COLORREF colour;
-    std::vector<RECT> areas;
-
-    WindowTest::Handler Handler() {
-        return [this](HWND window, UINT m, WPARAM, LPARAM) -> std::optional<LRESULT> {
-            if (m != WM_PAINT) {
-                return std::nullopt;
-            }
-            PAINTSTRUCT paint;
-            const HDC dc = BeginPaint(window, &paint);
-            areas.push_back(paint.rcPaint);
-            RECT box;
-            GetClipBox(dc, &box);
-            EXPECT_EQ(box, paint.rcPaint);
-            UniqueBrush brush(CreateSolidBrush(colour));
-            RECT everything{-1000, -1000, 1000, 1000};  // the clip keeps it to the area
-            FillRect(dc, &everything, brush.get());
-            EndPaint(window, &paint);
-            return 0;
-        };
-    }
-};
 
 class Painting : public WindowTest {};
 
@@ -199,9 +171,14 @@ TEST_F(Painting, TopLevelWindowsAreComposedInZOrderAndRepaintWhatOthersUncover) 
     const HWND c = Make("c", WS_POPUP | WS_VISIBLE, {100, 100, 200, 200}, nullptr);
     Pump();
     second.areas.clear();
+    // The host is shown each new picture once; with nothing changed, none.
+    const int presented = host.Presentations();
+    Pump();
+    EXPECT_EQ(host.Presentations(), presented);
     DestroyWindow(c);
     Pump();
     EXPECT_EQ(second.areas, (std::vector<RECT>{{50, 50, 100, 100}}));
+    EXPECT_EQ(host.Presentations(), presented + 1);
 }
 
 }  // namespace

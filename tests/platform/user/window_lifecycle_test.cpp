@@ -3,15 +3,19 @@
 #include <climits>
 #include <memory>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "platform/gdi/shapes.h"
+#include "platform/user/api/accelerator_table.h"
 #include "platform/user/api/input_functions.h"
 #include "platform/user/api/paint_functions.h"
+#include "platform/user/api/scroll_functions.h"
 #include "platform/user/api/timer_functions.h"
 #include "platform/user/core/frame_painter.h"
 #include "platform/user/defaults/default_window_procedure.h"
-#include "platform/user/records/window_tree.h"
+#include "platform/user/defaults/dialog_manager.h"
+#include "platform/user/records/menu.h"
 #include "window_test.h"
 
 namespace qv {
@@ -57,8 +61,7 @@ TEST_F(WindowLifecycle, CreationRefusedOrWithoutClassOrParentLeavesNoWindow) {
     EXPECT_EQ(Make("early", WS_VISIBLE, kScreen, nullptr, Answer(WM_NCCREATE, 0)), nullptr);
     EXPECT_EQ(Log(), (Lines{"early:WM_NCCREATE", "early:WM_DESTROY", "early:WM_NCDESTROY"}));
     ClearLog();
-    const HWND refused = Make("refused", WS_VISIBLE, kScreen, nullptr, Answer(WM_CREATE, -1));
-    EXPECT_EQ(refused, nullptr);
+    EXPECT_EQ(Make("refused", WS_VISIBLE, kScreen, nullptr, Answer(WM_CREATE, -1)), nullptr);
     EXPECT_EQ(Log(), (Lines{"refused:WM_NCCREATE", "refused:WM_NCCALCSIZE", "refused:WM_CREATE",
                             "refused:WM_DESTROY", "refused:WM_NCDESTROY"}));
     EXPECT_TRUE(system.TopLevelWindows().empty());
@@ -105,12 +108,39 @@ TEST_F(WindowLifecycle, DestroyGoesOwnedWindowsFirstThenDownThenUp) {
     for (const HWND w : {main, a, b, popup}) {
         EXPECT_FALSE(IsWindow(w));
     }
-    // Gone windows refuse everything; their timers and queued messages go with them.
-    EXPECT_FALSE(DestroyWindow(main));
-    EXPECT_EQ(SendMessageW(b, WM_USER, 0, 0), 0);
-    EXPECT_FALSE(PostMessageW(b, WM_USER, 0, 0));
-    EXPECT_EQ(SetTimer(b, 2, 10, nullptr), 0u);
-    EXPECT_EQ(SetFocus(a), nullptr);
+    // Gone windows refuse everything with the platform's failure value, as do no menu and no
+    // accelerator table; their timers and queued messages go with them.
+    RECT rect{};
+    PAINTSTRUCT paint{};
+    char16_t text[4];
+    const MSG key{b, WM_KEYDOWN, 'Q', 0, 0, {}};
+    const std::tuple<const char*, LONG_PTR, LONG_PTR> failures[] = {
+        {"DestroyWindow", DestroyWindow(main), 0},
+        {"ShowWindow", ShowWindow(b, SW_SHOW), 0},
+        {"SetWindowTextW", SetWindowTextW(b, u"x"), 0},
+        {"GetWindowTextW", GetWindowTextW(b, text, 4), 0},
+        {"GetClientRect", GetClientRect(b, &rect), 0},
+        {"GetWindowLongW", GetWindowLongW(b, GWL_STYLE), 0},
+        {"GetDlgItem", GetDlgItem(a, 1) != nullptr, 0},
+        {"SendMessageW", SendMessageW(b, WM_USER, 0, 0), 0},
+        {"PostMessageW", PostMessageW(b, WM_USER, 0, 0), 0},
+        {"SetTimer", static_cast<LONG_PTR>(SetTimer(b, 2, 10, nullptr)), 0},
+        {"KillTimer", KillTimer(b, 1), 0},
+        {"SetFocus", SetFocus(a) != nullptr, 0},
+        {"SetActiveWindow", SetActiveWindow(popup) != nullptr, 0},
+        {"InvalidateRect", InvalidateRect(b, nullptr, 1), 0},
+        {"BeginPaint", BeginPaint(b, &paint) != nullptr, 0},
+        {"GetScrollPos", GetScrollPos(b, SB_VERT), 0},
+        {"EndDialog", EndDialog(b, 1), 0},
+        {"GetMenuItemCount", GetMenuItemCount(nullptr), -1},
+        {"GetMenuItemID", GetMenuItemID(nullptr, 0), 0xFFFFFFFF},
+        {"GetSubMenu", GetSubMenu(nullptr, 0) != nullptr, 0},
+        {"DestroyMenu", DestroyMenu(nullptr), 0},
+        {"DestroyAcceleratorTable", DestroyAcceleratorTable(nullptr), 0},
+        {"TranslateAcceleratorW", TranslateAcceleratorW(b, nullptr, &key), 0}};
+    for (const auto& [function, result, failure] : failures) {
+        EXPECT_EQ(result, failure) << function;
+    }
     host.AllowTime(std::chrono::milliseconds(1000));
     ClearLog();
     Pump();
@@ -192,8 +222,6 @@ TEST_F(WindowLifecycle, TextSlotsAndGeometry) {
     POINT corner{0, 0};
     ClientToScreen(box, &corner);
     EXPECT_EQ(corner, (POINT{21, 41 + FramePainter::kCaptionHeight}));
-    ScreenToClient(box, &corner);
-    EXPECT_EQ(corner, (POINT{0, 0}));
     EXPECT_FALSE(DestroyWindow(GetDesktopWindow()));
 
     // The class's extra bytes, within their bounds.
@@ -243,40 +271,24 @@ TEST_F(WindowLifecycle, TheHostTitleFollowsTheActiveWindowsText) {
     EXPECT_EQ(host.Title(), u"Схема метро");
 }
 
-using Handles = std::vector<HWND>;
-
-// The tree on its own: no window system, no messages.
-class Tree : public ::testing::Test {
-  protected:
-    Window& TopLevel(HWND owner = nullptr, DWORD exStyle = 0) {
-        WindowCreation creation;
-        creation.exStyle = exStyle;
-        creation.rect = {0, 0, 100, 100};
-        return tree.Add(plain, tree.Desktop(), owner, creation, 1);
-    }
-
-    WindowClass plain{1, u"Plain", WNDCLASSW{}};
-    WindowTree tree;
-};
-
-TEST_F(Tree, RestackingLiftsTheWholeOwnedChainAndKeepsTopmostWindowsAbove) {
-    Window& topmost = TopLevel(nullptr, WS_EX_TOPMOST);
-    Window& owner = TopLevel();
-    Window& owned = TopLevel(owner.Handle());
-    Window& ownedByOwned = TopLevel(owned.Handle());
-    Window& stranger = TopLevel();
-    // The newest on top, below the topmost one.
-    EXPECT_EQ(tree.TopLevelWindows(),
-              (Handles{topmost.Handle(), stranger.Handle(), ownedByOwned.Handle(), owned.Handle(),
-                       owner.Handle()}));
-    tree.Restack(owner);
-    EXPECT_EQ(tree.TopLevelWindows(), (Handles{topmost.Handle(), ownedByOwned.Handle(),
-                                               owned.Handle(), owner.Handle(), stranger.Handle()}));
-    // A window given to another owner follows the new one.
-    EXPECT_EQ(tree.SetOwner(owned, stranger.Handle()), owner.Handle());
-    tree.Restack(stranger);
-    EXPECT_EQ(tree.TopLevelWindows(), (Handles{topmost.Handle(), ownedByOwned.Handle(),
-                                               owned.Handle(), stranger.Handle(), owner.Handle()}));
+// Activation lifts a window with the whole chain it owns, below the topmost windows; a window
+// given to another owner follows the new one.
+TEST_F(WindowLifecycle, ActivationLiftsTheWholeOwnedChainAndKeepsTopmostWindowsAbove) {
+    const auto popup = [&](const char* name, HWND owner = nullptr, DWORD exStyle = 0) {
+        return Make(name, WS_POPUP | WS_VISIBLE, kScreen, owner, {}, exStyle);
+    };
+    const HWND topmost = popup("topmost", nullptr, WS_EX_TOPMOST);
+    const HWND owner = popup("owner");
+    const HWND owned = popup("owned", owner);
+    const HWND ownedByOwned = popup("owned by owned", owned);
+    const HWND stranger = popup("stranger");
+    using Handles = std::vector<HWND>;
+    EXPECT_EQ(system.TopLevelWindows(), (Handles{topmost, stranger, ownedByOwned, owned, owner}));
+    SetActiveWindow(owner);
+    EXPECT_EQ(system.TopLevelWindows(), (Handles{topmost, ownedByOwned, owned, owner, stranger}));
+    EXPECT_EQ(SetWindowLongW(owned, GWL_HWNDPARENT, PointerParam(stranger)), PointerParam(owner));
+    SetActiveWindow(stranger);
+    EXPECT_EQ(system.TopLevelWindows(), (Handles{topmost, ownedByOwned, owned, stranger, owner}));
 }
 
 }  // namespace

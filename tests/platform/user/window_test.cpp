@@ -11,11 +11,10 @@ WindowTest* WindowTest::current_ = nullptr;
 
 WindowTest::WindowTest(int scale) : host(scale) {
     current_ = this;
-    WNDCLASSW attributes;
-    attributes.lpfnWndProc = Procedure;
-    attributes.hbrBackground = GetSysColorBrush(COLOR_WINDOW);
-    attributes.cbWndExtra = 16;
-    attributes.lpszClassName = kClass;
+    const WNDCLASSW attributes{.lpfnWndProc = Procedure,
+                               .cbWndExtra = 16,
+                               .hbrBackground = GetSysColorBrush(COLOR_WINDOW),
+                               .lpszClassName = kClass};
     RegisterClassW(&attributes);
 }
 

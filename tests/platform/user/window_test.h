@@ -8,8 +8,10 @@
 #include <string>
 #include <vector>
 
+#include "platform/gdi/shapes.h"
 #include "platform/host/headless_host.h"
 #include "platform/user/api/message_functions.h"
+#include "platform/user/api/paint_functions.h"
 #include "platform/user/api/window_functions.h"
 #include "platform/user/core/window_system.h"
 #include "platform/user/defaults/default_window_procedure.h"
@@ -70,5 +72,31 @@ inline WindowTest::Handler Answer(UINT message, LRESULT value) {
         return m == message ? std::optional<LRESULT>(value) : std::nullopt;
     };
 }
+
+// A handler that paints its whole client area in one colour and remembers what it was asked.
+struct Painter {
+    explicit Painter(COLORREF fill) : colour(fill) {}
+    COLORREF colour;
+    std::vector<RECT> areas;
+
+    WindowTest::Handler Handler() {
+        return [this](HWND window, UINT m, WPARAM, LPARAM) -> std::optional<LRESULT> {
+            if (m != WM_PAINT) {
+                return std::nullopt;
+            }
+            PAINTSTRUCT paint;
+            const HDC dc = BeginPaint(window, &paint);
+            areas.push_back(paint.rcPaint);
+            RECT box;
+            GetClipBox(dc, &box);
+            EXPECT_EQ(box, paint.rcPaint);
+            UniqueBrush brush(CreateSolidBrush(colour));
+            RECT everything{-1000, -1000, 1000, 1000};  // the clip keeps it to the area
+            FillRect(dc, &everything, brush.get());
+            EndPaint(window, &paint);
+            return 0;
+        };
+    }
+};
 
 }  // namespace qv::testing

@@ -1,0 +1,70 @@
+#include <gtest/gtest.h>
+
+#include "platform/host/headless_host.h"
+#include "platform/host/window_scale.h"
+
+namespace qv {
+namespace {
+
+using Kind = InputEvent::Kind;
+using std::chrono::milliseconds;
+
+TEST(HeadlessHost, HandsOutInputInOrderAndRunsTheClockOnlyAsFarAsAllowed) {
+    HeadlessHost host;
+    host.Tap(10, 20);
+    host.Key('H', {.control = true});
+    host.Type(u"Ёж");
+    std::vector<InputEvent> events;
+    while (const auto event = host.NextInput()) {
+        events.push_back(*event);
+    }
+    // The key is let go before its modifiers.
+    const std::vector<InputEvent> expected{{Kind::PenDown, {10, 20}},
+                                           {Kind::PenUp, {10, 20}},
+                                           {Kind::KeyDown, {}, 'H', {.control = true}},
+                                           {Kind::KeyUp, {}, 'H', {.control = true}},
+                                           {Kind::Character, {}, 0, {}, u'Ё'},
+                                           {Kind::Character, {}, 0, {}, u'ж'}};
+    EXPECT_EQ(events, expected);
+
+    EXPECT_EQ(host.Now(), milliseconds(0));
+    EXPECT_EQ(host.Wait(milliseconds(500)), Host::WaitResult::Idle);
+    EXPECT_EQ(host.Now(), milliseconds(0));
+
+    host.AllowTime(milliseconds(1200));
+    EXPECT_EQ(host.Wait(milliseconds(500)), Host::WaitResult::Deadline);
+    EXPECT_EQ(host.Now(), milliseconds(500));
+    EXPECT_EQ(host.Wait(milliseconds(300)), Host::WaitResult::Deadline);  // already passed
+    EXPECT_EQ(host.Now(), milliseconds(500));
+    EXPECT_EQ(host.Wait(milliseconds(1200)), Host::WaitResult::Deadline);  // due at the very end
+    EXPECT_EQ(host.Wait(milliseconds(1500)), Host::WaitResult::Idle);
+    EXPECT_EQ(host.Now(), milliseconds(1200));  // the rest of the allowance has passed
+
+    host.PenDown(1, 1);
+    EXPECT_EQ(host.Wait(milliseconds(5000)), Host::WaitResult::Input);
+    EXPECT_EQ(host.Now(), milliseconds(1200));
+
+    // Every frame presented is counted and the last one kept, of the same size or another.
+    for (const int width : {2, 2, 3}) {
+        host.Present(Bitmap(width, 1, 1));
+        EXPECT_EQ(host.LastFrame()->Width(), width);
+    }
+    EXPECT_EQ(host.Presentations(), 3);
+}
+
+// A window 320 pixels high per scale step, within 85 percent of the height.
+TEST(WindowScale, LargestWholeScaleThatFitsMostOfTheUsableHeight) {
+    const std::pair<int, int> cases[] = {
+        {-5, 1},   {0, 1},    {752, 1},  {753, 2},  {1129, 2}, {1130, 3},
+        {2258, 3}, {2259, 6}, {3388, 6}, {3389, 9}, {4320, 9},
+    };
+    for (const auto& [usableHeight, scale] : cases) {
+        EXPECT_EQ(WindowScaleFor(usableHeight), scale) << "usable height " << usableHeight;
+    }
+    for (int height = 377; height <= 5000; ++height) {
+        EXPECT_LE(kScreenHeight * WindowScaleFor(height) * 100, height * 85) << height;
+    }
+}
+
+}  // namespace
+}  // namespace qv
