@@ -12,19 +12,22 @@ using std::chrono::milliseconds;
 TEST(HeadlessHost, HandsOutInputInOrderAndRunsTheClockOnlyAsFarAsAllowed) {
     HeadlessHost host;
     host.Tap(10, 20);
-    host.Key('H', {.control = true});
+    host.Key('H', {.control = true, .shift = true});
     host.Type(u"Ёж");
     std::vector<InputEvent> events;
     while (const auto event = host.NextInput()) {
         events.push_back(*event);
     }
-    // The key is let go before its modifiers.
-    const std::vector<InputEvent> expected{{Kind::PenDown, {10, 20}},
-                                           {Kind::PenUp, {10, 20}},
-                                           {Kind::KeyDown, {}, 'H', {.control = true}},
-                                           {Kind::KeyUp, {}, 'H', {.control = true}},
-                                           {Kind::Character, {}, 0, {}, u'Ё'},
-                                           {Kind::Character, {}, 0, {}, u'ж'}};
+    // The key is let go before its modifiers, and they before the next input.
+    const std::vector<InputEvent> expected{
+        {Kind::PenDown, {10, 20}},
+        {Kind::PenUp, {10, 20}},
+        {Kind::KeyDown, {}, 'H', {.control = true, .shift = true}},
+        {Kind::KeyUp, {}, 'H', {.control = true, .shift = true}},
+        {Kind::KeyUp, {}, 0x10, {.control = true}},
+        {Kind::KeyUp, {}, 0x11, {}},
+        {Kind::Character, {}, 0, {}, u'Ё'},
+        {Kind::Character, {}, 0, {}, u'ж'}};
     EXPECT_EQ(events, expected);
 
     EXPECT_EQ(host.Now(), milliseconds(0));

@@ -1,6 +1,9 @@
 #include "platform/host/headless_host.h"
 
 #include <algorithm>
+#include <utility>
+
+#include "platform/host/virtual_keys.h"
 
 namespace qv {
 
@@ -12,6 +15,17 @@ void HeadlessHost::Tap(int x, int y) {
 void HeadlessHost::Key(int virtualKey, KeyModifiers modifiers) {
     Queue({InputEvent::Kind::KeyDown, {}, virtualKey, modifiers});
     Queue({InputEvent::Kind::KeyUp, {}, virtualKey, modifiers});
+    // Then the modifiers are let go, one by one, so that none stays held for the next input.
+    constexpr std::pair<bool KeyModifiers::*, int> kModifierKeys[] = {
+        {&KeyModifiers::shift, VK_SHIFT},
+        {&KeyModifiers::control, VK_CONTROL},
+        {&KeyModifiers::alt, VK_MENU}};
+    for (const auto& [held, key] : kModifierKeys) {
+        if (modifiers.*held) {
+            modifiers.*held = false;
+            Queue({InputEvent::Kind::KeyUp, {}, key, modifiers});
+        }
+    }
 }
 
 void HeadlessHost::Type(std::u16string_view text) {

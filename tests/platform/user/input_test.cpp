@@ -229,11 +229,13 @@ TEST_F(Input, AcceleratorsTurnControlAndAltKeysIntoCommands) {
     }
     EXPECT_EQ(commands, (std::vector<WPARAM>{MAKEWPARAM(1031, 1), MAKEWPARAM(1004, 1)}));
     // Keys that are not accelerators go on as keys (Ctrl with a letter makes its control
-    // character); the accelerators' own key-ups go on too.
+    // character); the accelerators' own key-ups go on too, and so do the modifiers let go.
     const std::vector<std::pair<UINT, WPARAM>> expected{
-        {WM_KEYUP, 'H'}, {WM_KEYDOWN, 'H'}, {WM_KEYUP, 'H'},          {WM_KEYDOWN, 'N'},
-        {WM_CHAR, 14},   {WM_KEYUP, 'N'},   {WM_SYSKEYUP, VK_F1 + 3}, {WM_KEYDOWN, 'Q'},
-        {WM_CHAR, 17},   {WM_KEYUP, 'Q'}};
+        {WM_KEYUP, 'H'},     {WM_KEYUP, VK_CONTROL}, {WM_KEYDOWN, 'H'},
+        {WM_KEYUP, 'H'},     {WM_KEYDOWN, 'N'},      {WM_CHAR, 14},
+        {WM_KEYUP, 'N'},     {WM_KEYUP, VK_CONTROL}, {WM_SYSKEYUP, VK_F1 + 3},
+        {WM_KEYUP, VK_MENU}, {WM_KEYDOWN, 'Q'},      {WM_CHAR, 17},
+        {WM_KEYUP, 'Q'},     {WM_KEYUP, VK_SHIFT},   {WM_KEYUP, VK_CONTROL}};
     EXPECT_EQ(dispatched, expected);
     EXPECT_TRUE(DestroyAcceleratorTable(accelerators));
 }
