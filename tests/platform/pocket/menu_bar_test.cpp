@@ -100,14 +100,11 @@ TEST_F(MenuBars, ShowWhileTheirWindowIsActiveAndClickOnReleaseInside) {
     Press(3);
     Pump();
     EXPECT_TRUE(Pressed(1033));
-    // Away and back is a click; away and lifted, or begun on another button, is none.
+    // Away and back is a click; begun on another button, none.
     host.PenMove(120, 100);
     Pump();
     EXPECT_FALSE(Pressed(1033));
     Release(3);
-    Press(2);
-    host.PenMove(120, 100);
-    host.PenUp(120, 100);
     Press(4);
     Release(5);
     Pump();

@@ -1,6 +1,7 @@
 #include "platform/pocket/navigation_bar.h"
 
 #include <functional>
+#include <tuple>
 
 #include "platform/host/virtual_keys.h"
 #include "platform/pocket/full_screen.h"
@@ -82,12 +83,10 @@ TEST_F(NavigationBars, ShowTheActiveWindowsTitleAsItChanges) {
 TEST_F(NavigationBars, OkClosesThePageThatAskedForItWhileItsModalLoopRuns) {
     std::vector<WORD> pageCommands;
     std::u16string titleAtOk;
-    bool mainDisabled = false;
     InputPanelState panel = InputPanelState::Down;
     const auto seen = [&](WORD command) {
         pageCommands.push_back(command);
         titleAtOk = GetWindowText(bar);
-        mainDisabled = !IsWindowEnabled(main);
         panel = CurrentInputPanel();
     };
     EXPECT_TRUE(IsRectEmpty(DoneButtonRect(bar)));
@@ -96,7 +95,6 @@ TEST_F(NavigationBars, OkClosesThePageThatAskedForItWhileItsModalLoopRuns) {
     EXPECT_EQ(RunPage(SHIDIF_DONEBUTTON | SHIDIF_SIPDOWN | SHIDIF_FULLSCREENNOMENUBAR, seen), IDOK);
     EXPECT_EQ(pageCommands, std::vector<WORD>{IDOK});
     EXPECT_EQ(titleAtOk, u"Настройки");
-    EXPECT_TRUE(mainDisabled);
     EXPECT_EQ(GetWindowText(bar), u"Схема метро");
     EXPECT_TRUE(IsRectEmpty(DoneButtonRect(bar)));
     // A press that starts on the title is no "ok", even when let go on the button.
@@ -128,7 +126,7 @@ TEST_F(NavigationBars, OkClosesThePageThatAskedForItWhileItsModalLoopRuns) {
     DestroyInputPanel();
 }
 
-TEST_F(NavigationBars, AreHiddenForThePageThatAsks) {
+TEST_F(NavigationBars, AreHiddenForThePageThatAsksEachByItsOwnFlags) {
     const HWND page = MakeWindow(u"ШШШШШШШШШШШШШШШШШШШШШШШШШШШШШШ", {0, 0, 240, 320});
     SHINITDLGINFO info{SHIDIM_FLAGS, page, SHIDIF_DONEBUTTON};
     SHInitDialog(&info);
@@ -143,17 +141,37 @@ TEST_F(NavigationBars, AreHiddenForThePageThatAsks) {
     info.dwFlags = 0;
     SHInitDialog(&info);
     EXPECT_TRUE(IsRectEmpty(DoneButtonRect(bar)));
-    EXPECT_TRUE(SHFullScreen(page, SHFS_HIDETASKBAR | SHFS_HIDESIPBUTTON));
-    EXPECT_FALSE(IsWindowVisible(bar));
-    EXPECT_TRUE(ShellSipButtonHidden());
-    EXPECT_FALSE(IsWindowVisible(ShellKeyboardButton()));
-
-    // Asking for both at once, or for a window that is gone, changes nothing.
-    EXPECT_FALSE(SHFullScreen(page, SHFS_HIDETASKBAR | SHFS_SHOWTASKBAR));
-    EXPECT_FALSE(IsWindowVisible(bar));
-    DestroyWindow(page);
+    // Each request changes only the bars it names; showing and hiding the same one is refused.
+    const std::tuple<DWORD, bool, bool, bool> steps[] = {
+        {SHFS_HIDETASKBAR, true, false, true},
+        {SHFS_HIDESIPBUTTON, true, false, false},
+        {SHFS_SHOWTASKBAR | SHFS_HIDESTARTICON, true, true, false},
+        {SHFS_SHOWSIPBUTTON | SHFS_HIDESIPBUTTON | SHFS_HIDETASKBAR, false, true, false},
+        {SHFS_SHOWSIPBUTTON, true, true, true},
+        {SHFS_SHOWTASKBAR | SHFS_HIDETASKBAR | SHFS_HIDESIPBUTTON, false, true, true},
+        {SHFS_SHOWSTARTICON | SHFS_HIDESTARTICON | SHFS_HIDETASKBAR, false, true, true},
+        {SHFS_HIDESIPBUTTON | SHFS_HIDETASKBAR, true, false, false}};
+    for (const auto& [flags, accepted, barShown, buttonShown] : steps) {
+        EXPECT_EQ(SHFullScreen(page, flags) != 0, accepted) << flags;
+        EXPECT_EQ(IsWindowVisible(bar) != 0, barShown) << flags;
+        EXPECT_EQ(IsWindowVisible(ShellKeyboardButton()) != 0, buttonShown) << flags;
+    }
+    DestroyWindow(page);  // its flags go with it; a request for it now fails
     EXPECT_FALSE(SHFullScreen(page, SHFS_HIDETASKBAR));
-    EXPECT_TRUE(IsWindowVisible(bar));
+    EXPECT_TRUE(IsWindowVisible(bar) && IsWindowVisible(ShellKeyboardButton()));
+
+    // A page sized by the shell, made where it goes, loses its caption bar to the navigation bar.
+    const std::pair<DWORD, bool> captions[] = {{SHIDIF_SIZEDLG, false},
+                                               {SHIDIF_SIZEDLGFULLSCREEN, false},
+                                               {SHIDIF_FULLSCREENNOMENUBAR, false},
+                                               {SHIDIF_DONEBUTTON | SHIDIF_SIPDOWN, true}};
+    for (const auto& [flags, captioned] : captions) {
+        const HWND shown = MakeWindow(u"Маршрут", {0, 26, 240, 200}, WS_POPUP | WS_CAPTION);
+        info = {SHIDIM_FLAGS, shown, flags};
+        SHInitDialog(&info);
+        Pump();
+        EXPECT_EQ(ScreenPixel(150, 26 + 4) != RGB(255, 255, 255), captioned) << flags;
+    }
 }
 
 }  // namespace

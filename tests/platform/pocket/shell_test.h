@@ -39,8 +39,8 @@ class ShellTest : public ::testing::Test {
     }
     ~ShellTest() override { current_ = nullptr; }
 
-    static HWND MakeWindow(std::u16string_view title, RECT rect) {
-        return CreateWindowExW(0, u"ShellTestWindow", title, WS_VISIBLE | WS_POPUP, rect.left,
+    static HWND MakeWindow(std::u16string_view title, RECT rect, DWORD style = WS_POPUP) {
+        return CreateWindowExW(0, u"ShellTestWindow", title, WS_VISIBLE | style, rect.left,
                                rect.top, rect.right - rect.left, rect.bottom - rect.top, nullptr, 0,
                                nullptr, nullptr);
     }

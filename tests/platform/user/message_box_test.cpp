@@ -101,33 +101,42 @@ TEST_F(MessageBoxes, ALongTextKeepsTheBoxToTheWorkArea) {
         text += u"Маршрут ";
     }
     RECT box{};
+    std::function<void(HWND)> close;
     On(main, [&](HWND self, UINT m, WPARAM, LPARAM) -> std::optional<LRESULT> {
         if (m == kShowBox) {
             results.push_back(MessageBoxW(self, text, u"Ошибка", MB_OK));
         }
         if (m == WM_TIMER) {
             GetWindowRect(FindBox(), &box);
-            host.Key(VK_RETURN);
+            close(FindBox());
         }
         return std::nullopt;
     });
     RECT work{20, 100, 220, 300};
     ASSERT_TRUE(SystemParametersInfoW(SPI_SETWORKAREA, 0, &work, 0));
     SetTimer(main, 1, 50, nullptr);
-    PostMessageW(main, kShowBox, 0, 0);
-    host.AllowTime(std::chrono::milliseconds(60));
-    Pump();
+    // Enter, Escape, closing and cancelling each end the box in time, with its one answer.
+    const std::function<void(HWND)> closers[] = {
+        [&](HWND) { host.Key(VK_RETURN); }, [&](HWND) { host.Key(VK_ESCAPE); },
+        [](HWND found) { PostMessageW(found, WM_CLOSE, 0, 0); },
+        [](HWND found) { PostMessageW(found, WM_COMMAND, IDCANCEL, 0); }};
+    for (const auto& closer : closers) {
+        close = closer;
+        PostMessageW(main, kShowBox, 0, 0);
+        host.AllowTime(std::chrono::milliseconds(60));
+        EXPECT_EQ(Pump(), WindowSystem::PumpResult::Idle) << results.size();
+    }
     EXPECT_EQ(box.top, work.top);
     EXPECT_EQ(box.bottom, work.bottom);
     EXPECT_EQ(box.left - work.left, work.right - box.right) << "centred across it";
-    EXPECT_EQ(results, (std::vector<int>{IDOK}));
+    EXPECT_EQ(results, std::vector<int>(4, IDOK));
     EXPECT_EQ(MessageBoxW(main, u"", u"", MB_OKCANCEL), 0) << "only the ok box is offered";
 
     // No key will come: the headless host runs out, which asks the program to end.
     KillTimer(main, 1);
     PostMessageW(main, kShowBox, 0, 0);
     EXPECT_EQ(Pump(), WindowSystem::PumpResult::Quit);
-    EXPECT_EQ(results, (std::vector<int>{IDOK, IDOK}));
+    EXPECT_EQ(results, std::vector<int>(5, IDOK));
     // An empty work area or another parameter is refused.
     for (RECT bad : {RECT{0, 100, 240, 100}, RECT{100, 0, 50, 320}}) {
         EXPECT_FALSE(SystemParametersInfoW(SPI_SETWORKAREA, 0, &bad, 0));
