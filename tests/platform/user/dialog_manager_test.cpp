@@ -2,10 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/controls/message_box.h"
 #include "platform/host/virtual_keys.h"
 #include "platform/user/api/input_functions.h"
-#include "platform/user/api/timer_functions.h"
 #include "platform/user/defaults/default_window_procedure.h"
 #include "window_test.h"
 

@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/controls/control_codes.h"
 #include "platform/host/virtual_keys.h"
 #include "platform/pocket/shell_layout.h"
 #include "platform/user/api/input_functions.h"

@@ -5,7 +5,6 @@
 
 #include "platform/gdi/system_metrics.h"
 #include "platform/user/api/input_functions.h"
-#include "platform/user/api/paint_functions.h"
 #include "platform/user/api/scroll_functions.h"
 #include "window_test.h"
 
@@ -273,15 +272,19 @@ TEST_F(ScrollBar, SetScrollInfoClampsAndTheBarHidesWhenTheRangeFits) {
     EXPECT_EQ(Log({WM_NCCALCSIZE, WM_SIZE}), (Lines{"w:WM_NCCALCSIZE", "w:WM_SIZE"}));
     EXPECT_EQ(Entries().back().lParam, MAKELPARAM(100, 200));
 
-    // Kept but greyed when asked, and then it does nothing.
-    info.fMask = SIF_PAGE | SIF_DISABLENOSCROLL;
-    SetScrollInfo(window, SB_VERT, &info, 1);
-    RECT client;
-    GetClientRect(window, &client);
-    EXPECT_EQ(client.right, 87);
-    host.Tap(kBarX, 195);
-    Pump();
-    EXPECT_TRUE(scrolls.empty());
+    // Shown again or kept with nothing to scroll, its arrows are grey, as disabled, and do nothing.
+    const std::tuple<UINT, UINT, bool> looks[] = {
+        {SIF_POS, 100, false}, {SIF_PAGE, 99, true}, {SIF_PAGE | SIF_DISABLENOSCROLL, 100, false}};
+    for (const auto& [mask, page, live] : looks) {
+        ShowScrollBar(window, SB_VERT, 1);
+        const SCROLLINFO set{.fMask = mask, .nPage = page};
+        SetScrollInfo(window, SB_VERT, &set, 1);
+        host.Tap(kBarX, 195);
+        Pump();
+        EXPECT_EQ(ScreenPixel(kBarX, 6), live ? RGB(0, 0, 0) : RGB(128, 128, 128)) << mask;
+        EXPECT_EQ(ScreenPixel(kBarX, 192), ScreenPixel(kBarX, 6)) << "the down arrow alike";
+    }
+    EXPECT_EQ(std::exchange(scrolls, {}), (Lines{"line down", "end"}));
 
     // The widest range there is, with a page as large as can be said.
     info.fMask = SIF_RANGE | SIF_PAGE | SIF_POS;

@@ -21,9 +21,7 @@
 #include "platform/user/api/message_functions.h"
 #include "platform/user/api/window_functions.h"
 #include "platform/user/core/window_system.h"
-#include "platform/user/defaults/default_window_procedure.h"
 #include "platform/user/records/window_messages.h"
-#include "platform/user/records/window_styles.h"
 #include "scoped_environment.h"
 #include "shell/main_window.h"
 

@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <climits>
-#include <memory>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -40,20 +39,18 @@ TEST_F(WindowLifecycle, CreationSendsCreateAndSizeThenShowsAndActivates) {
     // The creation message sees the window not yet shown.
     ClearLog();
     bool visibleDuringCreate = true;
-    const HWND child = Make(
-        "child", WS_CHILD | WS_VISIBLE, {10, 20, 60, 40}, main,
-        [&](HWND w, UINT m, WPARAM, LPARAM) -> std::optional<LRESULT> {
-            visibleDuringCreate = m == WM_CREATE ? IsWindowVisible(w) != 0 : visibleDuringCreate;
-            return std::nullopt;
-        },
-        0, 7);
+    const HWND child = Make("child", WS_CHILD | WS_VISIBLE, {10, 20, 60, 40}, main,
+                            [&](HWND w, UINT m, WPARAM, LPARAM) -> std::optional<LRESULT> {
+                                visibleDuringCreate =
+                                    m == WM_CREATE ? IsWindowVisible(w) != 0 : visibleDuringCreate;
+                                return std::nullopt;
+                            });
     EXPECT_FALSE(visibleDuringCreate);
     // A child is not activated.
     EXPECT_EQ(Log(), (Lines{"child:WM_NCCREATE", "child:WM_NCCALCSIZE", "child:WM_CREATE",
                             "child:WM_SIZE"}));
     EXPECT_TRUE(IsChild(main, child));
     EXPECT_FALSE(IsChild(child, main));
-    EXPECT_EQ(GetDlgItem(main, 7), child);
 }
 
 TEST_F(WindowLifecycle, CreationRefusedOrWithoutClassOrParentLeavesNoWindow) {
@@ -224,6 +221,17 @@ TEST_F(WindowLifecycle, TextSlotsAndGeometry) {
     EXPECT_EQ(corner, (POINT{21, 41 + FramePainter::kCaptionHeight}));
     EXPECT_FALSE(DestroyWindow(GetDesktopWindow()));
 
+    // Told of each move of its corner, either way, and where to; a new size alone is no move.
+    const std::tuple<int, int, int, int, bool> moves[] = {
+        {0, 9, 240, 320, true}, {0, 4, 240, 320, true}, {7, 4, 240, 320, true},
+        {7, 4, 200, 50, false}, {7, 4, 200, 50, false}, {0, 0, 240, 320, true}};
+    for (const auto& [x, y, width, height, moved] : moves) {
+        ClearLog();
+        MoveWindow(main, x, y, width, height, 1);
+        const auto told = std::ranges::find(Entries(), WM_MOVE, &Entry::message);
+        EXPECT_EQ(told == Entries().end() ? -1 : told->lParam, moved ? MAKELPARAM(x, y) : -1);
+    }
+
     // The class's extra bytes, within their bounds.
     EXPECT_EQ(SetWindowLongW(main, 8, 99), 0);
     EXPECT_EQ(GetWindowLongW(main, 8), 99);
@@ -289,6 +297,18 @@ TEST_F(WindowLifecycle, ActivationLiftsTheWholeOwnedChainAndKeepsTopmostWindowsA
     EXPECT_EQ(SetWindowLongW(owned, GWL_HWNDPARENT, PointerParam(stranger)), PointerParam(owner));
     SetActiveWindow(stranger);
     EXPECT_EQ(system.TopLevelWindows(), (Handles{topmost, ownedByOwned, owned, stranger, owner}));
+
+    // Found by class, title or both, the top of the z-order first; an empty title is a title.
+    SetWindowTextW(topmost, u"Карта");
+    SetWindowTextW(stranger, u"Схема");
+    const std::tuple<const char16_t*, const char16_t*, HWND> finds[] = {
+        {nullptr, nullptr, topmost},   {u"Recorder", nullptr, topmost},
+        {u"Other", nullptr, nullptr},  {nullptr, u"Схема", stranger},
+        {u"", u"Схема", stranger},     {u"Recorder", u"Схема", stranger},
+        {u"Other", u"Схема", nullptr}, {u"Recorder", u"", ownedByOwned}};
+    for (const auto& [className, title, found] : finds) {
+        EXPECT_EQ(FindWindowW(className, title), found);
+    }
 }
 
 }  // namespace

@@ -1,8 +1,5 @@
 #include "window_test.h"
 
-#include "platform/user/api/paint_functions.h"
-#include "platform/user/defaults/default_window_procedure.h"
-
 namespace qv::testing {
 
 constexpr const char16_t* kClass = u"Recorder";
@@ -23,10 +20,10 @@ WindowTest::~WindowTest() {
 }
 
 HWND WindowTest::Make(const std::string& name, DWORD style, RECT rect, HWND parent, Handler handler,
-                      DWORD exStyle, UINT_PTR id) {
+                      DWORD exStyle) {
     Behaviour pending{name, std::move(handler)};
     return CreateWindowExW(exStyle, kClass, u"", style, rect.left, rect.top, rect.right - rect.left,
-                           rect.bottom - rect.top, parent, id, nullptr, &pending);
+                           rect.bottom - rect.top, parent, 0, nullptr, &pending);
 }
 
 std::vector<std::string> WindowTest::Log(std::vector<UINT> only) const {

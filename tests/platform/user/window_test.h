@@ -31,7 +31,7 @@ class WindowTest : public ::testing::Test {
     ~WindowTest() override;
 
     HWND Make(const std::string& name, DWORD style, RECT rect, HWND parent = nullptr,
-              Handler handler = {}, DWORD exStyle = 0, UINT_PTR id = 0);
+              Handler handler = {}, DWORD exStyle = 0);
     void On(HWND window, Handler handler) { windows_[window].handler = std::move(handler); }
     // The log, or only the entries of these messages.
     std::vector<std::string> Log(std::vector<UINT> only = {}) const;
