@@ -10,7 +10,7 @@
 namespace qv::import {
 namespace {
 
-std::vector<SourceLink> Links(std::initializer_list<std::pair<int, int>> pairs) {
+std::vector<SourceLink> Links(const std::vector<std::pair<int, int>>& pairs) {
     std::vector<SourceLink> links;
     for (const auto& [from, to] : pairs) {
         links.push_back({from, to, std::nullopt});
@@ -99,21 +99,12 @@ TEST(LineSplitting, LoopsAndMeshesKeepEveryLinkAndNameAForkOnlyWhereNoOrderKeeps
             mesh.push_back({a, b, std::nullopt});
         }
     }
+    // Two central branches between two forks, a loop hung at the end 5 and a short spur.
+    const std::vector<std::pair<int, int>> loops = {{0, 1}, {1, 2}, {2, 3}, {3, 4},
+                                                    {4, 5}, {2, 6}, {6, 7}, {7, 4},
+                                                    {5, 8}, {8, 9}, {9, 5}, {1, 10}};
     const std::pair<std::vector<SourceLink>, bool> cases[] = {
-        // Two central branches between two forks, a loop hung at the end 5 and a short spur.
-        {Links({{0, 1},
-                {1, 2},
-                {2, 3},
-                {3, 4},
-                {4, 5},
-                {2, 6},
-                {6, 7},
-                {7, 4},
-                {5, 8},
-                {8, 9},
-                {9, 5},
-                {1, 10}}),
-         false},
+        {Links(loops), false},
         // Two forks joined by three ways: no order keeps the rule.
         {Links({{0, 1}, {1, 2}, {2, 3}, {0, 4}, {4, 3}, {0, 3}}), true},
         {mesh, true},

@@ -3,12 +3,11 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
-#include <cstdlib>
 #include <filesystem>
-#include <fstream>
 
 #include "model/map_title.h"
 #include "non_regular_files.h"
+#include "platform/pocket/scratch_folder.h"
 #include "text/utf.h"
 
 namespace qv {
@@ -24,19 +23,12 @@ const std::u16string kExampleText =
 
 class MapFileTest : public ::testing::Test {
   protected:
-    void SetUp() override {
-        char pattern[] = "/tmp/qv-map-XXXXXX";
-        folder_ = ::mkdtemp(pattern);
-    }
-    void TearDown() override { fs::remove_all(folder_); }
-
-    fs::path Write(const std::string& name, const std::string& bytes) {
-        const fs::path path = folder_ / name;
-        std::ofstream(path, std::ios::binary) << bytes;
-        return path;
+    fs::path Write(const std::string& name, const std::string& bytes) const {
+        return scratch_.Write(name, bytes);
     }
 
-    fs::path folder_;
+    testing::ScratchFolder scratch_;
+    const fs::path folder_ = scratch_.Path();
 };
 
 // The example map: one ring of three stations.

@@ -27,6 +27,7 @@ struct DrawCall {
     int backgroundMode = OPAQUE;
     BYTE fontCharSet = 0;
 };
+using Kind = DrawCall::Kind;
 
 // A surface that draws nothing and remembers every call. Its text metrics are simple functions
 // of the font height: cell |h| + 3, average width |h| / 2.
@@ -103,8 +104,6 @@ class RecordingSurface : public DrawingSurface {
     }
 
   private:
-    using Kind = DrawCall::Kind;
-
     template <typename T>
     void Pop(std::vector<T>& stack) {
         stack.pop_back();

@@ -11,10 +11,7 @@
 namespace qv {
 namespace {
 
-using testing::DrawCall;
-using testing::NetworkBuilder;
-using testing::RecordingSurface;
-using Kind = DrawCall::Kind;
+using namespace testing;
 
 Station At(int x, int y, std::int16_t kind = kStationKind) {
     return Station{.kind = kind, .x = x, .y = y};

@@ -10,10 +10,7 @@
 namespace qv {
 namespace {
 
-using testing::DrawCall;
-using testing::NetworkBuilder;
-using testing::RecordingSurface;
-using Kind = DrawCall::Kind;
+using namespace testing;
 
 std::unique_ptr<NetworkModel> HitNetwork() {
     auto model =

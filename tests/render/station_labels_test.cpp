@@ -10,10 +10,7 @@
 namespace qv {
 namespace {
 
-using testing::DrawCall;
-using testing::NetworkBuilder;
-using testing::RecordingSurface;
-using Kind = DrawCall::Kind;
+using namespace testing;
 
 // Labels of the font height 8: the recording surface measures cell 11, average width 4.
 std::unique_ptr<NetworkModel> LabelledNetwork() {

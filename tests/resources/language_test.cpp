@@ -38,37 +38,31 @@ std::string Written(const char* name) {
 TEST(Language, TheLocaleOrLangChoosesTheTextsAndAnUnknownLanguageIsRefused) {
     // The first radio button of the settings page, the box shown when help cannot be opened,
     // the station picker, and the about box's version line; the last three opened by the texts
-    // of their menu items.
-    const std::vector<std::string> russian{"по количеству пересадок",
-                                           "Ошибка",
-                                           "Ошибка",
-                                           "Станции по алфавиту",
-                                           "Станции",
-                                           "\"Вер. ",
-                                           "Помощь",
-                                           "O программе"};
-    const std::vector<std::string> english{"fewest transfers",
-                                           "Error",
-                                           "Could not open help",
-                                           "Stations A-Z",
-                                           "Stations",
-                                           "\"Version ",
-                                           "Help",
-                                           "About"};
-    const std::tuple<std::string, std::string, const std::vector<std::string>*> cases[] = {
-        {"LANG=en_GB.UTF-8", "", &english},
-        {"", "", &russian},
-        {"LC_ALL= LC_MESSAGES=en_US.UTF-8 LANG=ru_RU.UTF-8", "", &english},
-        {"LANG=en_GB.UTF-8", "--lang ru", &russian},
+    // of their menu items. In Russian, then in English.
+    const std::pair<std::string, std::string> texts[] = {
+        {"по количеству пересадок", "fewest transfers"},
+        {"Ошибка", "Error"},
+        {"Ошибка", "Could not open help"},
+        {"Станции по алфавиту", "Stations A-Z"},
+        {"Станции", "Stations"},
+        {"\"Вер. ", "\"Version "},
+        {"Помощь", "Help"},
+        {"O программе", "About"}};
+    const std::tuple<std::string, std::string, bool> cases[] = {
+        {"LANG=en_GB.UTF-8", "", true},
+        {"", "", false},
+        {"LC_ALL= LC_MESSAGES=en_US.UTF-8 LANG=ru_RU.UTF-8", "", true},
+        {"LANG=en_GB.UTF-8", "--lang ru", false},
     };
     fs::create_directories(kScratch);
     const std::string script = (kScratch / "run.script").string();
-    for (const auto& [locale, options, texts] : cases) {
+    for (const auto& [locale, options, english] : cases) {
         SCOPED_TRACE(locale + " " + options);
+        const auto text = [&](int i) { return english ? texts[i].second : texts[i].first; };
         fs::remove_all(kScratch / "config");
         std::ofstream(script) << "command ID_SETTINGS\nwait 50\nstate\nkey escape\nwait 50\nmenu "
-                              << (*texts)[6] << "\nwait 50\nstate\nkey return\nwait 50\nmenu "
-                              << (*texts)[3] << "\nwait 50\nstate\nkey escape\nmenu " << (*texts)[7]
+                              << text(6) << "\nwait 50\nstate\nkey return\nwait 50\nmenu "
+                              << text(3) << "\nwait 50\nstate\nkey escape\nmenu " << text(7)
                               << "\nwait 50\nstate\nkey return\nkey ctrl+q\n";
         ASSERT_EQ(RunProgram(locale, options + " --script " + script + " --out " +
                                          kScratch.string() + " " + QV_MAPS_DIR + "/example.qvn"),
@@ -79,12 +73,12 @@ TEST(Language, TheLocaleOrLangChoosesTheTextsAndAnUnknownLanguageIsRefused) {
             states.push_back(nlohmann::json::parse(line));
         }
         ASSERT_EQ(states.size(), 4u);
-        EXPECT_NE(states[0]["windows"].dump().find((*texts)[0]), std::string::npos);
+        EXPECT_NE(states[0]["windows"].dump().find(text(0)), std::string::npos);
         ASSERT_EQ(states[1]["messageBoxes"].size(), 1u);
-        EXPECT_EQ(states[1]["messageBoxes"][0]["caption"], (*texts)[1]);
-        EXPECT_EQ(states[1]["messageBoxes"][0]["text"], (*texts)[2]);
-        EXPECT_NE(states[2]["windows"].dump().find("\"" + (*texts)[4] + "\""), std::string::npos);
-        EXPECT_NE(states[3]["windows"].dump().find((*texts)[5]), std::string::npos);
+        EXPECT_EQ(states[1]["messageBoxes"][0]["caption"], text(1));
+        EXPECT_EQ(states[1]["messageBoxes"][0]["text"], text(2));
+        EXPECT_NE(states[2]["windows"].dump().find("\"" + text(4) + "\""), std::string::npos);
+        EXPECT_NE(states[3]["windows"].dump().find(text(5)), std::string::npos);
     }
     EXPECT_EQ(RunProgram("", "--lang de --script /dev/null"), 2);
     EXPECT_NE(Written("err").find("--lang wants en or ru"), std::string::npos) << Written("err");

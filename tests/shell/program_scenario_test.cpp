@@ -84,12 +84,10 @@ std::vector<int> Route(const json& state) {
 }
 
 bool HasTimer(const json& state, int id, int period) {
-    for (const json& timer : state["timers"]) {
-        if (timer["id"] == id && timer["period"] == period) {
-            return true;
-        }
-    }
-    return false;
+    const json& timers = state["timers"];
+    return std::any_of(timers.begin(), timers.end(), [&](const json& timer) {
+        return timer["id"] == id && timer["period"] == period;
+    });
 }
 
 // The shot's pixels farther than 8 in a channel from the approved picture's in tests/data/pages,
@@ -100,7 +98,7 @@ std::size_t DifferingFromApproved(const Home& home, const std::string& name) {
     if (std::getenv("QV_UPDATE_GOLDEN")) {
         fs::copy_file(home.Root() / name, approved, fs::copy_options::overwrite_existing);
     }
-    return testing::DifferingPixels(ShotPixels(home.Root() / name), ShotPixels(approved), 8);
+    return testing::DifferingPixels(PngPixels(home.Root() / name), PngPixels(approved), 8);
 }
 
 // Where the open-file page shows its first row, the one shipped map.
@@ -157,7 +155,7 @@ TEST(ProgramStart, ARememberedMapThatIsNotThereShowsTheErrorThenTheEmptyWindow) 
         const Outcome outcome = home.Run("state\nkey return\nwait 10\nstate\nshot empty.png\n");
         EXPECT_EQ(outcome.exitCode, 0);
         ASSERT_EQ(outcome.states.size(), 2u);
-        const std::vector<std::uint32_t> empty = ShotPixels(home.Root() / "empty.png");
+        const std::vector<std::uint32_t> empty = PngPixels(home.Root() / "empty.png");
         ASSERT_EQ(empty.size(), 240u * 320u);
         // Between the shell's bars the window shows only its background.
         EXPECT_EQ(std::count(empty.begin() + 26 * 240, empty.begin() + 294 * 240, 0xFFFFFFu),
@@ -182,10 +180,10 @@ TEST(MainWindow, TapShowsTheCalloutUntilTheTooltipTimeEnds) {
                                      map.path);
     ASSERT_EQ(outcome.states.size(), 3u);
     // The callout shows on the screen, and once its time is up the screen is as before.
-    const std::vector<std::uint32_t> before = ShotPixels(home.Root() / "before.png");
+    const std::vector<std::uint32_t> before = PngPixels(home.Root() / "before.png");
     ASSERT_EQ(before.size(), 240u * 320u);
-    EXPECT_NE(ShotPixels(home.Root() / "shown.png"), before);
-    EXPECT_EQ(ShotPixels(home.Root() / "after.png"), before);
+    EXPECT_NE(PngPixels(home.Root() / "shown.png"), before);
+    EXPECT_EQ(PngPixels(home.Root() / "after.png"), before);
     EXPECT_EQ(outcome.states[0]["model"]["hotStation"]["index"], station);
     EXPECT_TRUE(HasTimer(outcome.states[0], 1, 2000));
     EXPECT_EQ(outcome.states[1]["model"]["hotStation"]["index"], station);
@@ -237,8 +235,8 @@ TEST(MainWindow, DepartureDestinationFindTheRouteThatBlinks) {
     // Forbidding a station of the route shows the detour at once: the route colour (0xFF00FF)
     // leaves the old way and takes the new one.
     EXPECT_EQ(Route(outcome.states[5]), map.RouteBetween(from, to, *middle));
-    const std::vector<std::uint32_t> before = ShotPixels(home.Root() / "on.png");
-    const std::vector<std::uint32_t> after = ShotPixels(home.Root() / "detour.png");
+    const std::vector<std::uint32_t> before = PngPixels(home.Root() / "on.png");
+    const std::vector<std::uint32_t> after = PngPixels(home.Root() / "detour.png");
     ASSERT_EQ(after.size(), before.size());
     int left = 0;
     int taken = 0;
@@ -260,7 +258,7 @@ TEST(MainWindow, DepartureDestinationFindTheRouteThatBlinks) {
     EXPECT_TRUE(Route(clear.states[1]).empty());
     EXPECT_FALSE(HasTimer(clear.states[1], 2, 500));
     EXPECT_EQ(home.Saved().destinationIndex, -1);
-    const std::vector<std::uint32_t> plain = ShotPixels(home.Root() / "cleared.png");
+    const std::vector<std::uint32_t> plain = PngPixels(home.Root() / "cleared.png");
     EXPECT_EQ(std::count(plain.begin(), plain.end(), 0xFF00FFu), 0);
 }
 
@@ -295,7 +293,7 @@ TEST(MainWindow, AnEndThePickerRemovesTakesTheRouteWithIt) {
     EXPECT_TRUE(main["enabled"] && main["active"] && main["focus"]);
     EXPECT_TRUE(WindowOf(after, "QvShellNavigationBar")["doneButton"].is_null());
     // Nothing of the route is drawn (route colour 0xFF00FF).
-    const std::vector<std::uint32_t> shot = ShotPixels(home.Root() / "after.png");
+    const std::vector<std::uint32_t> shot = PngPixels(home.Root() / "after.png");
     ASSERT_EQ(shot.size(), 240u * 320u);
     EXPECT_EQ(std::count(shot.begin(), shot.end(), 0xFF00FFu), 0);
     // The route details open on no route as they do when there never was one: not at all.

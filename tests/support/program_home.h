@@ -90,10 +90,7 @@ class Home {
     fs::path root_;
 };
 
-// The pixels of a shot, 0x00RRGGBB, row after row; empty when it cannot be read.
-inline std::vector<std::uint32_t> ShotPixels(const fs::path& file) {
-    return testing::PngPixels(file);
-}
+using testing::PngPixels;
 
 inline json WindowOf(const json& state, std::string_view className) {
     for (const json& window : state["windows"]) {

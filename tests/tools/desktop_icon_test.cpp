@@ -1,15 +1,14 @@
 #include "desktop_icon.h"
 
-#include <cairo.h>
 #include <gtest/gtest.h>
 
-#include <cstdint>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <string>
 
+#include "golden_picture.h"
 #include "platform/gdi/gdi_objects.h"
 #include "platform/gdi/resource_module.h"
 #include "resources/program_resources.h"
@@ -57,24 +56,8 @@ TEST(DesktopIcon, BadSizesAndFilesGiveNothing) {
 TEST(HelpImages, ToolbarPictureIsTheProgramsStrip) {
     const UniqueBitmap strip(LoadBitmapW(ProgramModule(), IDB_TOOLBAR));
     ASSERT_TRUE(strip);
-    const std::string path =
-        (std::filesystem::path(QV_HELP_DIR) / "images" / "toolbar.png").string();
-    cairo_surface_t* shipped = cairo_image_surface_create_from_png(path.c_str());
-    ASSERT_EQ(cairo_surface_status(shipped), CAIRO_STATUS_SUCCESS) << path;
-    cairo_surface_flush(shipped);
-    ASSERT_EQ(cairo_image_surface_get_width(shipped), 144);
-    ASSERT_EQ(cairo_image_surface_get_height(shipped), 16);
-    const int stride = cairo_image_surface_get_stride(shipped) / 4;
-    const auto* pixels =
-        reinterpret_cast<const std::uint32_t*>(cairo_image_surface_get_data(shipped));
-    int differing = 0;
-    for (int y = 0; y < 16; ++y) {
-        for (int x = 0; x < 144; ++x) {
-            differing += (pixels[y * stride + x] & 0xFFFFFF) != (strip->Row(y)[x] & 0xFFFFFF);
-        }
-    }
-    cairo_surface_destroy(shipped);
-    EXPECT_EQ(differing, 0);
+    EXPECT_EQ(testing::DifferingShare(*strip, QV_HELP_DIR "/images/toolbar.png", 0), 0)
+        << "help/images/toolbar.png differs from the strip";
 }
 
 }  // namespace

@@ -54,12 +54,8 @@ expect "mapcheck json error" 1 '"line":8' "$mapcheck" --json "$work/bad.qvn"
 small_map Origin 2 A B | sed 's/^0;0;3;3;/5;7;3;3;/' >"$work/origin.qvn"
 expect "mapcheck json origin" 0 '"originX":5,"originY":7' "$mapcheck" --json "$work/origin.qvn"
 # The JSON is written as it is built: a document far larger than its buffer comes out whole.
-{
-    printf '[NAME]\r\nBig;1;0;1;1;\r\n[MAP]\r\n0;0;3;3;1;FF00FFh;-8;\r\n[LINES]\r\n1;L;0000FFh;0;3000;2;\r\n[STATION]\r\n'
-    seq 1 3000 | awk '{ printf "1;%d;S;P%d;%d;0;1;\r\n", $1, $1, $1 }'
-    printf '[CROSS]\r\n[TABLETTERS]\r\n0;\r\n'
-} >"$work/big.qvn"
-expect "mapcheck json of a large map ends whole" 0 '"name":"P3000","x":3000' "$mapcheck" --json "$work/big.qvn"
+small_map Big 1 $(seq -f P%g 3000) >"$work/big.qvn"
+expect "mapcheck json of a large map ends whole" 0 '"name":"P3000","x":60000' "$mapcheck" --json "$work/big.qvn"
 expect_output "mapcheck json of a large map is one line a file" 0 "2 [2998]]}" \
     bash -o pipefail -c '"$0" --json "$1" "$1" | awk "END { print NR, substr(\$0, length(\$0) - 7) }"' \
     "$mapcheck" "$work/big.qvn"
