@@ -146,8 +146,9 @@ TEST(Layout, AMovedPointKeepsItsLineOctilinearAndOffOtherTracksWithinReach) {
     }
     DrawnStretches shared;
     shared.Add({0, 0}, {4, 4}, 1);
+    shared.Add({1, 1}, {0, 0}, 1);  // a line over its own track again keeps it
     shared.Add({2, 2}, {6, 6}, 2);
-    EXPECT_TRUE(shared.KeepsOwnTrack({-2, -2}, {1, 1}, 1));
+    EXPECT_TRUE(shared.KeepsOwnTrack({-2, -2}, {2, 2}, 1));
     EXPECT_FALSE(shared.KeepsOwnTrack({3, 3}, {5, 5}, 1));  // a stretch line 2 shares
     EXPECT_FALSE(shared.KeepsOwnTrack({9, 0}, {10, 2}, 3));
 }

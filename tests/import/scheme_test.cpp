@@ -271,7 +271,7 @@ TEST(CityNetwork, PlacesAnEndBeyondItsNeighbourAndLeavesOutAStationNotServed) {
 }
 
 // The program adds "линия" to a line's name itself.
-TEST(CityNetwork, ALineNameDropsTheWordLineAtItsEndOnly) {
+TEST(CityNetwork, ALineNameDropsTheWordLineAtItsEndOnlyAndFourStationsCanMakeARing) {
     std::vector<std::string> notes;
     for (const auto& [given, kept] :
          {std::pair<std::u16string, std::u16string>{u"Кольцевая линия", u"Кольцевая"},
@@ -283,6 +283,13 @@ TEST(CityNetwork, ALineNameDropsTheWordLineAtItsEndOnly) {
                 .name,
             kept);
     }
+    // Four stations whose ends are each other's neighbours make a ring.
+    const SourceNetwork square = BuildCityNetwork(LineCity(u"Линия", {{u"А", {55.00, 37.00}},
+                                                                      {u"Б", {55.00, 37.02}},
+                                                                      {u"В", {55.01, 37.02}},
+                                                                      {u"Г", {55.01, 37.00}}}),
+                                                  {}, notes);
+    EXPECT_EQ(LinkNames(square), (Links{{u"А", u"Б"}, {u"Б", u"В"}, {u"В", u"Г"}, {u"Г", u"А"}}));
 }
 
 TEST(CityNetwork, ReportsALinkFarLongerThanTheOthers) {
