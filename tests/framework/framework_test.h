@@ -48,10 +48,6 @@ class ScriptedObject : public Base {
         gone.push_back(formerWindow);
         hwndWhenGone = this->hwnd;
     }
-    bool Saw(UINT message) const {
-        return std::any_of(seen.begin(), seen.end(),
-                           [&](const Seen& s) { return s.message == message; });
-    }
 
     std::map<UINT, Handler> handlers;
     std::vector<Seen> seen;

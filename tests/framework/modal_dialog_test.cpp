@@ -39,9 +39,11 @@ TEST_F(ModalDialogs, ADialogIsBoundFromItsFirstMessageAndAHandledInitialisationG
         if (initialisationHandled) {
             dialog.handlers[WM_INITDIALOG] = [](const Message&, bool&) -> LRESULT { return 1; };
         }
+        dialog.handlers[WM_CTLCOLORSTATIC] = [](auto&, bool&) -> LRESULT { return 77; };
         dialog.handlers[WM_COMMAND] = [&](const Message& m, bool&) -> LRESULT {
             GetWindowRect(dialog.hwnd, &placed);
             doneButton = GetPropW(dialog.hwnd, kDoneButtonProperty);
+            EXPECT_EQ(SendMessageW(dialog.hwnd, WM_CTLCOLORSTATIC, 0, 0), 77);
             EndDialog(dialog.hwnd, 5);
             EXPECT_EQ(CommandId(m), IDOK);
             return 0;

@@ -116,8 +116,7 @@ TEST(CentreView, AtEveryScaleTheStationLandsWhereScaleTwoPutsIt) {
     }
     auto model = NetworkBuilder().Line(1, {{u"A", 120, 160}, {u"B", 0, 0}}).Build();
     CentreView(*model, 0);  // an unusable scale is scale 1: the whole image
-    EXPECT_EQ(model->viewX, 0);
-    EXPECT_EQ(model->viewY, 0);
+    EXPECT_EQ(std::pair(model->viewX, model->viewY), std::pair(0, 0));
 }
 
 // Route A (100, 50), P, B, D of the hit network, from A to D, with C forbidden.
@@ -165,14 +164,13 @@ TEST(PaintScheme, AZoomedViewPansOverTheKeptImageWithItsMarkersAndGreyMarginsBey
         EXPECT_EQ(copy.left + (marker.left + marker.right) / 2, 2 * 100 + 5 + model->viewX);
         EXPECT_EQ(copy.top + (marker.top + marker.bottom) / 2, 2 * 50 + model->viewY);
     }
-    // Past the left edge; then past the right and bottom ones.
     struct Case {
         POINT view;
         RECT copy;
         std::vector<RECT> margins;
     };
     const Case cases[] = {
-        {{20, 0}, {20, 0, 500, 640}, {{0, 0, 20, 640}}},
+        {{20, 30}, {20, 30, 500, 670}, {{0, 0, 20, 640}, {0, 0, 480, 30}}},
         {{-260, -330}, {-260, -330, 220, 310}, {{220, 0, 480, 640}, {0, 310, 480, 640}}}};
     for (const Case& c : cases) {
         model->viewX = c.view.x;
@@ -210,6 +208,10 @@ TEST(PaintScheme, RouteLineOffHidesRouteAndMarkersWhileTheCalloutsCycle) {
         ++counter;
     }
     EXPECT_EQ(counter, 1);  // reset to 0 past the last station, then stepped
+    model->route = {model->destination = model->departure};  // one station: the ends still show
+    RecordingSurface one;
+    PaintScheme(*model, {}, one, true, counter);
+    EXPECT_EQ(one.Calls(Kind::StretchBitmap).size(), 3u);
 }
 
 }  // namespace
