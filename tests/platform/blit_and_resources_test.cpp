@@ -94,8 +94,7 @@ TEST(Resources, EveryImageTheProgramLoadsIsThereInItsColoursAndMissingOnesAreNot
                 << id;
         }
     }
-    // Where the art has no colour, or no pixel, the bitmap is white.
-    const std::string_view art[] = {"g."};
+    const std::string_view art[] = {"g."};  // white where the art has no colour or no pixel
     ResourceModule own;
     own.AddBitmap(1, {2, 2, art});
     const UniqueBitmap marker(LoadBitmapW(&own, 1));

@@ -58,8 +58,7 @@ TEST_F(NonClient, TheWindowSaysWhereItsClientAreaLiesAndThePenIsRoutedByIt) {
                       entry.message == WM_LBUTTONDOWN ? MAKELPARAM(1, 1) : MAKELPARAM(25, 100));
         }
     }
-    // Asked for its new frame, a window now narrower and shorter than the old one has no client.
-    MoveWindow(framed, 20, 30, 15, 5, 0);
+    MoveWindow(framed, 20, 30, 15, 5, 0);  // asked for its frame, it sees no client, not less
     EXPECT_EQ(client, (RECT{0, 0, 0, 0}));
 }
 

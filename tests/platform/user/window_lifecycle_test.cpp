@@ -64,7 +64,7 @@ TEST_F(WindowLifecycle, CreationRefusedOrWithoutClassOrParentLeavesNoWindow) {
     EXPECT_TRUE(system.TopLevelWindows().empty());
     EXPECT_EQ(GetActiveWindow(), nullptr);
 
-    EXPECT_EQ(Make("orphan", WS_CHILD, {0, 0, 10, 10}), nullptr);
+    EXPECT_EQ(Make("orphan", WS_CHILD, {0, 0, 10, 10}), nullptr);  // a child without a parent
 
     // A class name is taken within its module only; another module's is found only when global.
     WNDCLASSW again{.lpfnWndProc = DefWindowProcW, .lpszClassName = u"Recorder"};
