@@ -94,9 +94,13 @@ TEST(Resources, EveryImageTheProgramLoadsIsThereInItsColoursAndMissingOnesAreNot
                 << id;
         }
     }
-    const UniqueBitmap marker(LoadBitmapW(ProgramModule(), IDB_DEPARTURE_MARKER));
-    EXPECT_EQ(marker->GetPixel(0, 0), kWhite);
-    EXPECT_EQ(marker->GetPixel(2, 0), RGB(0, 255, 0));
+    const std::string_view art[] = {"g."};  // white where the art has no colour or no pixel
+    ResourceModule own;
+    own.AddBitmap(1, {2, 2, art});
+    const UniqueBitmap marker(LoadBitmapW(&own, 1));
+    EXPECT_EQ(marker->GetPixel(0, 0), RGB(0, 255, 0));
+    EXPECT_EQ(marker->GetPixel(1, 0), kWhite);
+    EXPECT_EQ(marker->GetPixel(0, 1), kWhite);
     EXPECT_EQ(LoadBitmapW(ProgramModule(), 4242), nullptr);
     EXPECT_EQ(LoadBitmapW(nullptr, IDB_DEPARTURE_MARKER), nullptr);
 }

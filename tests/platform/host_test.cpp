@@ -14,6 +14,8 @@ TEST(HeadlessHost, HandsOutInputInOrderAndRunsTheClockOnlyAsFarAsAllowed) {
     host.Tap(10, 20);
     host.Key('H', {.control = true, .shift = true});
     host.Type(u"Ёж");
+    host.Wheel(2, 0);
+    host.Wheel(0, -1);
     std::vector<InputEvent> events;
     while (const auto event = host.NextInput()) {
         events.push_back(*event);
@@ -27,7 +29,9 @@ TEST(HeadlessHost, HandsOutInputInOrderAndRunsTheClockOnlyAsFarAsAllowed) {
         {Kind::KeyUp, {}, 0x10, {.control = true}},
         {Kind::KeyUp, {}, 0x11, {}},
         {Kind::Character, {}, 0, {}, u'Ё'},
-        {Kind::Character, {}, 0, {}, u'ж'}};
+        {Kind::Character, {}, 0, {}, u'ж'},
+        {.kind = Kind::Wheel, .notches = {2, 0}},
+        {.kind = Kind::Wheel, .notches = {0, -1}}};
     EXPECT_EQ(events, expected);
 
     EXPECT_EQ(host.Now(), milliseconds(0));

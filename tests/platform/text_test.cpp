@@ -16,8 +16,9 @@ using testing::Surface;
 
 constexpr COLORREF kWhite = RGB(255, 255, 255);
 
-UniqueFont MakeFont(LONG height, LONG weight = FW_NORMAL, std::u16string_view face = u"") {
-    LOGFONTW attributes{.lfHeight = height, .lfWeight = weight};
+UniqueFont MakeFont(LONG height, LONG weight = FW_NORMAL, std::u16string_view face = u"",
+                    BYTE quality = DEFAULT_QUALITY) {
+    LOGFONTW attributes{.lfHeight = height, .lfWeight = weight, .lfQuality = quality};
     face.copy(attributes.lfFaceName, LF_FACESIZE - 1);
     return UniqueFont(CreateFontIndirectW(&attributes));
 }
@@ -112,14 +113,19 @@ TEST(DrawText, CalcRectMeasuresWithoutDrawingLineEndsAndTheWidestRectangles) {
     // Words that just fill the box keep to one line, drawn whole.
     RECT words{0, 0, 0, 0};
     DrawTextW(surface.Dc(), u"один два", &words, DT_CALCRECT);
-    const auto drawn = [&](UINT format) {
+    const auto drawn = [&](UINT format, HFONT shown = nullptr) {
         Surface exact(words.right, 20);
-        SelectionScope inside(exact.Dc(), font.get());
+        SelectionScope inside(exact.Dc(), shown ? shown : font.get());
         RECT area{0, 0, words.right, 20};
         DrawTextW(exact.Dc(), u"один два", &area, format);
         return exact.Picture();
     };
     EXPECT_EQ(drawn(DT_WORDBREAK | DT_END_ELLIPSIS), drawn(DT_LEFT));
+    for (const BYTE quality : {NONANTIALIASED_QUALITY, ANTIALIASED_QUALITY}) {  // grey edges
+        const UniqueFont smooth = MakeFont(-10, FW_NORMAL, u"", quality);
+        EXPECT_EQ(drawn(DT_LEFT, smooth.get()).find('?') != std::string::npos,
+                  quality == ANTIALIASED_QUALITY);
+    }
 
     constexpr LONG kLeast = std::numeric_limits<LONG>::min();
     constexpr LONG kMost = std::numeric_limits<LONG>::max();

@@ -174,14 +174,12 @@ TEST_F(Edits, KeysMoveTheCaretOrSelectionAndTypingOrDeletingReplacesIt) {
 TEST_F(Edits, ReplacingTheSelectionTakesWhatTheLimitLeavesRoomFor) {
     const HWND edit = Make(kEditClassName, u"", ES_AUTOHSCROLL, kEditRect, 24);
     struct Case {
-        int from;
-        int to;  // EM_SETSEL's ends, either way round
+        int from, to;  // EM_SETSEL's ends, either way round
         std::u16string_view with;
         WPARAM limit;
         std::u16string_view text;
         DWORD caret;
-        std::size_t changes;
-        std::size_t full;
+        std::size_t changes, full;
     };
     const Case cases[] = {
         {0, 0, u"xyz", 8, u"xyabcdef", 2, 1, 1}, {6, 6, u"q", 6, u"abcdef", 6, 0, 1},

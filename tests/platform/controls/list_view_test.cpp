@@ -308,12 +308,6 @@ TEST_F(ListViewTest, BadItemsIndicesWidthsAndStylesFailOrAreHeld) {
     EXPECT_EQ(Send(LVM_INSERTITEMW, 0, 0), -1);
     EXPECT_EQ(DataAt(0), 99);
     Fill(2);
-    struct Case {
-        UINT message;
-        WPARAM wParam;
-        LPARAM lParam;
-        LRESULT expected;
-    };
     LVITEMW firstColumn;
     char16_t label[] = u"x";
     firstColumn.pszText = label;
@@ -324,7 +318,7 @@ TEST_F(ListViewTest, BadItemsIndicesWidthsAndStylesFailOrAreHeld) {
     column.mask = LVCF_WIDTH;
     column.cx = INT_MAX;
     Select(0);
-    const Case cases[] = {
+    const std::tuple<UINT, WPARAM, LPARAM, LRESULT> cases[] = {
         {LVM_GETNEXTITEM, static_cast<WPARAM>(INT_MAX), LVNI_ALL, -1},
         // Looking back from an item finds those before it down to the first, of the state asked.
         {LVM_GETNEXTITEM, static_cast<WPARAM>(INT_MIN), LVNI_ABOVE, -1},
@@ -341,25 +335,20 @@ TEST_F(ListViewTest, BadItemsIndicesWidthsAndStylesFailOrAreHeld) {
         {LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FULLROWSELECT, 1, LVS_EX_FULLROWSELECT},
         {LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0, 0},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.message);
-        EXPECT_EQ(Send(c.message, c.wParam, c.lParam), c.expected);
+    for (const auto& [message, wParam, lParam, expected] : cases) {
+        EXPECT_EQ(Send(message, wParam, lParam), expected) << message;
     }
     // A text is cut to the caller's room with its end; nothing is written outside the room.
-    struct Cut {
-        int room;
-        LRESULT copied;
-        std::u16string_view after;
-    };
     using namespace std::string_view_literals;
-    const Cut cuts[] = {{7, 6, u"?Item 1\0#"sv}, {6, 5, u"?Item \0?#"sv}, {0, 0, u"????????#"sv}};
-    for (const Cut& c : cuts) {
+    const std::tuple<int, LRESULT, std::u16string_view> cuts[] = {
+        {7, 6, u"?Item 1\0#"sv}, {6, 5, u"?Item \0?#"sv}, {0, 0, u"????????#"sv}};
+    for (const auto& [room, copied, after] : cuts) {
         char16_t read[9] = {u'?', u'?', u'?', u'?', u'?', u'?', u'?', u'?', u'#'};
         LVITEMW cell;
         cell.pszText = read + 1;
-        cell.cchTextMax = c.room;
-        EXPECT_EQ(Send(LVM_GETITEMTEXTW, 1, PointerParam(&cell)), c.copied);
-        EXPECT_EQ(std::u16string_view(read, 9), c.after);
+        cell.cchTextMax = room;
+        EXPECT_EQ(Send(LVM_GETITEMTEXTW, 1, PointerParam(&cell)), copied);
+        EXPECT_EQ(std::u16string_view(read, 9), after);
     }
     // Two columns as wide as they can be still add up and paint.
     ASSERT_EQ(Send(LVM_INSERTCOLUMNW, 2, PointerParam(&column)), 2);

@@ -95,10 +95,12 @@ TEST_F(ShellExecuteTest, TheOpenerGetsTheWholePathAsItsOneArgumentOrAFailureIsRe
     EXPECT_EQ(GetLastError(), ERROR_NO_ASSOCIATION);
 
     SetDocumentOpener(opener.string());
-    info = Request(file);
-    info.lpVerb = u"print";
-    EXPECT_FALSE(ShellExecuteEx(&info));
-    EXPECT_EQ(GetLastError(), ERROR_INVALID_PARAMETER);
+    for (const bool verb : {true, false}) {  // only "open", and no arguments of the caller's
+        info = Request(file);
+        (verb ? info.lpVerb : info.lpParameters) = u"print";
+        EXPECT_FALSE(ShellExecuteEx(&info));
+        EXPECT_EQ(GetLastError(), ERROR_INVALID_PARAMETER);
+    }
     info.cbSize = 4;
     EXPECT_FALSE(ShellExecuteEx(&info));
     EXPECT_FALSE(ShellExecuteEx(nullptr));
@@ -112,6 +114,8 @@ TEST(ChildProcess, OutputOfAProgramThatEndsInTime) {
     EXPECT_EQ(RunForOutput("/bin/echo", {std::string(200, 'x')}, 100, std::chrono::seconds(10)),
               std::nullopt);
     EXPECT_EQ(RunForOutput("/bin/sleep", {"30"}, 100, std::chrono::milliseconds(50)), std::nullopt);
+    EXPECT_EQ(RunForOutput("/bin/sh", {"-c", "echo x; exit 1"}, 100, std::chrono::seconds(10)),
+              std::nullopt);
     EXPECT_TRUE(NoChildren());
     EXPECT_EQ(FindProgram("sh").value_or("").filename(), "sh");
     EXPECT_EQ(FindProgram("quorvane-no-such-program"), std::nullopt);

@@ -187,9 +187,9 @@ TEST_F(Input, AcceleratorsTurnControlAndAltKeysIntoCommands) {
     Make("main", WS_VISIBLE, kScreen);
     const ACCEL table[] = {
         {FVIRTKEY | FCONTROL, 'H', 1031},
-        {FVIRTKEY | FCONTROL, 'Q', 1004},
+        {FVIRTKEY | FCONTROL, 'Z', 1004},
         {FVIRTKEY | FALT, VK_F1 + 3, 1004},
-        {FVIRTKEY | FCONTROL | FSHIFT, 'N', 1099},
+        {FVIRTKEY | FCONTROL | FSHIFT, 'A', 1099},
     };
     // The table as the program's module carries it.
     ResourceModule module;
@@ -200,9 +200,9 @@ TEST_F(Input, AcceleratorsTurnControlAndAltKeysIntoCommands) {
     ASSERT_NE(accelerators, nullptr);
     host.Key('H', {.control = true});
     host.Key('H');
-    host.Key('N', {.control = true});  // the entry wants Shift too
+    host.Key('A', {.control = true});  // the entry wants Shift too
     host.Key(VK_F1 + 3, {.alt = true});
-    host.Key('Q', {.control = true, .shift = true});
+    host.Key('Z', {.control = true, .shift = true});
     ClearLog();
     MSG message;
     std::vector<std::pair<UINT, WPARAM>> dispatched;
@@ -229,10 +229,10 @@ TEST_F(Input, AcceleratorsTurnControlAndAltKeysIntoCommands) {
     // character); the accelerators' own key-ups go on too, and so do the modifiers let go.
     const std::vector<std::pair<UINT, WPARAM>> expected{
         {WM_KEYUP, 'H'},     {WM_KEYUP, VK_CONTROL}, {WM_KEYDOWN, 'H'},
-        {WM_KEYUP, 'H'},     {WM_KEYDOWN, 'N'},      {WM_CHAR, 14},
-        {WM_KEYUP, 'N'},     {WM_KEYUP, VK_CONTROL}, {WM_SYSKEYUP, VK_F1 + 3},
-        {WM_KEYUP, VK_MENU}, {WM_KEYDOWN, 'Q'},      {WM_CHAR, 17},
-        {WM_KEYUP, 'Q'},     {WM_KEYUP, VK_SHIFT},   {WM_KEYUP, VK_CONTROL}};
+        {WM_KEYUP, 'H'},     {WM_KEYDOWN, 'A'},      {WM_CHAR, 1},
+        {WM_KEYUP, 'A'},     {WM_KEYUP, VK_CONTROL}, {WM_SYSKEYUP, VK_F1 + 3},
+        {WM_KEYUP, VK_MENU}, {WM_KEYDOWN, 'Z'},      {WM_CHAR, 26},
+        {WM_KEYUP, 'Z'},     {WM_KEYUP, VK_SHIFT},   {WM_KEYUP, VK_CONTROL}};
     EXPECT_EQ(dispatched, expected);
     EXPECT_TRUE(DestroyAcceleratorTable(accelerators));
 }

@@ -103,7 +103,7 @@ TEST_F(MessageBoxes, ALongTextKeepsTheBoxToTheWorkArea) {
     std::function<void(HWND)> close;
     On(main, [&](HWND self, UINT m, WPARAM, LPARAM) -> std::optional<LRESULT> {
         if (m == kShowBox) {
-            results.push_back(MessageBoxW(self, text, u"Ошибка", MB_OK));
+            results.push_back(MessageBoxW(self, text, u"", MB_OK));  // the system's caption
         }
         if (m == WM_TIMER) {
             GetWindowRect(FindBox(), &box);

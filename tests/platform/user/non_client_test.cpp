@@ -21,18 +21,19 @@ class NonClient : public WindowTest {};
 
 TEST_F(NonClient, TheWindowSaysWhereItsClientAreaLiesAndThePenIsRoutedByIt) {
     // Ten pixels of margin all round, answered by the window itself.
+    RECT client;
     const HWND framed =
         Make("framed", WS_POPUP | WS_VISIBLE, {20, 30, 120, 230}, nullptr,
-             [](HWND, UINT message, WPARAM, LPARAM lParam) {
+             [&client](HWND self, UINT message, WPARAM, LPARAM lParam) {
                  std::optional<LRESULT> answer;
                  if (message == WM_NCCALCSIZE) {
+                     GetClientRect(self, &client);
                      auto* r = PointerFromParam<RECT>(lParam);
                      *r = {r->left + 10, r->top + 10, r->right - 10, r->bottom - 10};
                      answer = 0;
                  }
                  return answer;
              });
-    RECT client;
     GetClientRect(framed, &client);
     EXPECT_EQ(client, (RECT{0, 0, 80, 180}));
     POINT corner{0, 0};
@@ -57,6 +58,8 @@ TEST_F(NonClient, TheWindowSaysWhereItsClientAreaLiesAndThePenIsRoutedByIt) {
                       entry.message == WM_LBUTTONDOWN ? MAKELPARAM(1, 1) : MAKELPARAM(25, 100));
         }
     }
+    MoveWindow(framed, 20, 30, 15, 5, 0);  // asked for its frame, it sees no client, not less
+    EXPECT_EQ(client, (RECT{0, 0, 0, 0}));
 }
 
 // Both bars: the horizontal one below the client area, the vertical one right of it, and the

@@ -82,7 +82,7 @@ INSTANTIATE_TEST_SUITE_P(Scales, PaintClip, ::testing::Values(1, 2));
 
 TEST_F(Painting, BeginPaintTellsWhetherTheBackgroundIsStillToErase) {
     std::vector<BOOL> told;
-    LRESULT erasing = 0;
+    std::optional<LRESULT> erasing = 0;
     const HWND main = Make("main", WS_VISIBLE, kScreen, nullptr,
                            [&](HWND w, UINT m, WPARAM, LPARAM) -> std::optional<LRESULT> {
                                if (m == WM_ERASEBKGND) {
@@ -105,10 +105,10 @@ TEST_F(Painting, BeginPaintTellsWhetherTheBackgroundIsStillToErase) {
     Pump();
     InvalidateRect(main, nullptr, 0);
     Pump();
-    erasing = 1;
+    erasing = std::nullopt;  // the default fills the class's background
     InvalidateRect(main, nullptr, 1);
     Pump();
-    // Left unerased by the window twice, no erase asked for, erased by the window.
+    // Left unerased by the window twice, no erase asked for, erased by default.
     EXPECT_EQ(told, (std::vector<BOOL>{1, 1, 0, 0}));
 }
 

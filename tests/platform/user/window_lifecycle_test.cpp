@@ -64,18 +64,22 @@ TEST_F(WindowLifecycle, CreationRefusedOrWithoutClassOrParentLeavesNoWindow) {
     EXPECT_TRUE(system.TopLevelWindows().empty());
     EXPECT_EQ(GetActiveWindow(), nullptr);
 
-    // Without a class or a parent there is nothing to make.
-    EXPECT_EQ(
-        CreateWindowExW(0, u"NoSuchClass", u"", 0, 0, 0, 10, 10, nullptr, 0, nullptr, nullptr),
-        nullptr);
-    EXPECT_EQ(Make("orphan", WS_CHILD, {0, 0, 10, 10}), nullptr);
+    EXPECT_EQ(Make("orphan", WS_CHILD, {0, 0, 10, 10}), nullptr);  // a child without a parent
 
-    // A class name is taken within its module only.
+    // A class name is taken within its module only; another module's is found only when global.
     WNDCLASSW again{.lpfnWndProc = DefWindowProcW, .lpszClassName = u"Recorder"};
     EXPECT_EQ(RegisterClassW(&again), 0);
     const ResourceModule other;
     again.hInstance = &other;
     EXPECT_NE(RegisterClassW(&again), 0);
+    for (const UINT style : {0u, CS_GLOBALCLASS}) {
+        again.style = style;
+        again.lpszClassName = style ? u"Shared" : u"Private";
+        RegisterClassW(&again);
+        const HWND made = CreateWindowExW(0, again.lpszClassName, u"", 0, 0, 0, 10, 10, nullptr, 0,
+                                          nullptr, nullptr);
+        EXPECT_EQ(made != nullptr, style != 0);
+    }
 }
 
 TEST_F(WindowLifecycle, DestroyGoesOwnedWindowsFirstThenDownThenUp) {
@@ -121,6 +125,7 @@ TEST_F(WindowLifecycle, DestroyGoesOwnedWindowsFirstThenDownThenUp) {
         {"GetDlgItem", GetDlgItem(a, 1) != nullptr, 0},
         {"SendMessageW", SendMessageW(b, WM_USER, 0, 0), 0},
         {"PostMessageW", PostMessageW(b, WM_USER, 0, 0), 0},
+        {"SendMessageTimeoutW", SendMessageTimeoutW(b, WM_USER, 0, 0, 0, 10, nullptr), 0},
         {"SetTimer", static_cast<LONG_PTR>(SetTimer(b, 2, 10, nullptr)), 0},
         {"KillTimer", KillTimer(b, 1), 0},
         {"SetFocus", SetFocus(a) != nullptr, 0},
