@@ -52,67 +52,46 @@ bool MayJoin(const Board& board, const std::vector<int>& from, const std::vector
         const GridPoint q{p.x + step.x, p.y + step.y};
         return q.x >= 0 && q.y >= 0 && q.x < board.width && q.y < board.height ? board.Node(q) : -1;
     };
-    // Whether a step onto `node` by `direction` may go on from there.
-    const auto passable = [&](int node, int direction) {
-        const auto at = static_cast<std::size_t>(node);
-        return board.station[at] < 0 &&
-               (board.through[at] == 0 || CrossesStraight(board.through[at], direction));
+    // A step from `p` onto `q` by `direction`: over a free edge, leaving a start by a port it
+    // allows, and entering an end by a port it allows or else a node a run may go on from.
+    const auto allowed = [&](int p, int direction, int q) {
+        const auto at = static_cast<std::size_t>(q);
+        return EdgeFree(board, p, direction) &&
+               ((end[static_cast<std::size_t>(p)] & 1) == 0 || leaves(direction)) &&
+               ((end[at] & 2) != 0
+                    ? enters(Opposite(direction))
+                    : board.station[at] < 0 && (board.through[at] == 0 ||
+                                                CrossesStraight(board.through[at], direction)));
     };
+    // Grows the side marked `side` (1 from `from` onwards, 2 from `to` back) by a layer of
+    // steps; whether it met the other side.
     std::vector<int> next;
-    while (!ahead.empty() && !behind.empty()) {
+    const auto grow = [&](std::vector<int>& frontier, char side) {
+        const char other = static_cast<char>(3 - side);
         next.clear();
-        if (ahead.size() <= behind.size()) {
-            for (const int node : ahead) {
-                for (int d = 0; d < 8; ++d) {
-                    const int q = neighbour(node, d);
-                    if (q < 0 || ((end[static_cast<std::size_t>(node)] & 1) && !leaves(d)) ||
-                        !EdgeFree(board, node, d)) {
-                        continue;
-                    }
-                    if (end[static_cast<std::size_t>(q)] & 2) {
-                        if (enters(Opposite(d))) {
-                            return true;
-                        }
-                        continue;
-                    }
-                    if (!passable(q, d) || seen[static_cast<std::size_t>(q)] == 1) {
-                        continue;
-                    }
-                    if (seen[static_cast<std::size_t>(q)] == 2) {
-                        return true;
-                    }
-                    seen[static_cast<std::size_t>(q)] = 1;
-                    next.push_back(q);
+        for (const int node : frontier) {
+            for (int d = 0; d < 8; ++d) {
+                const int q = neighbour(node, side == 1 ? d : Opposite(d));
+                if (q < 0 || !(side == 1 ? allowed(node, d, q) : allowed(q, d, node))) {
+                    continue;
                 }
-            }
-            std::swap(ahead, next);
-        } else {
-            for (const int node : behind) {
-                for (int d = 0; d < 8; ++d) {
-                    // A step from `p` onto `node` in direction d.
-                    const int p = neighbour(node, Opposite(d));
-                    if (p < 0 || !EdgeFree(board, p, d)) {
-                        continue;
-                    }
-                    if ((end[static_cast<std::size_t>(node)] & 2) ? !enters(Opposite(d))
-                                                                  : !passable(node, d)) {
-                        continue;
-                    }
-                    if ((end[static_cast<std::size_t>(p)] & 1) && leaves(d)) {
-                        return true;
-                    }
-                    if (board.station[static_cast<std::size_t>(p)] >= 0 ||
-                        seen[static_cast<std::size_t>(p)] >= 2) {
-                        continue;
-                    }
-                    if (seen[static_cast<std::size_t>(p)] == 1) {
-                        return true;
-                    }
-                    seen[static_cast<std::size_t>(p)] = 2;
-                    next.push_back(p);
+                const auto at = static_cast<std::size_t>(q);
+                if ((end[at] & other) != 0 || seen[at] == other) {
+                    return true;
                 }
+                if (seen[at] == side || board.station[at] >= 0) {
+                    continue;
+                }
+                seen[at] = side;
+                next.push_back(q);
             }
-            std::swap(behind, next);
+        }
+        std::swap(frontier, next);
+        return false;
+    };
+    while (!ahead.empty() && !behind.empty()) {
+        if (ahead.size() <= behind.size() ? grow(ahead, 1) : grow(behind, 2)) {
+            return true;
         }
     }
     return false;
