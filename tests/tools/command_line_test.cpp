@@ -6,6 +6,7 @@
 #include <new>
 #include <regex>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "json_writer.h"
@@ -46,21 +47,16 @@ TEST(CommandLine, OptionsGoAnywhereAndDoubleDashEndsThem) {
 }
 
 TEST(CommandLine, RefusesUnknownOptionsAndMissingValues) {
-    EXPECT_THROW(Read({"--jsn", "map"}), UsageError);
-    EXPECT_THROW(Read({"-j"}), UsageError);
-    EXPECT_THROW(Read({"--json=1"}), UsageError);
-    EXPECT_THROW(Read({"map", "--by"}), UsageError);
-    EXPECT_THROW(Read({"--trip", "a"}), UsageError);
+    for (const auto& arguments : std::vector<std::vector<const char*>>{
+             {"--jsn", "map"}, {"-j"}, {"--json=1"}, {"map", "--by"}, {"--trip", "a"}}) {
+        EXPECT_THROW(Read(arguments), UsageError) << arguments.front();
+    }
     EXPECT_NO_THROW(Read({"--trip", "a", "b"}));  // values that end the line
 }
 
 TEST(CommandLine, TheFirstOfHelpAndVersionBeforeDoubleDashWinsOverEverythingElse) {
-    struct Case {
-        std::vector<const char*> arguments;
-        bool help;
-        bool version;
-    };
-    const Case cases[] = {
+    // The arguments, then whether help and the version are wanted.
+    const std::tuple<std::vector<const char*>, bool, bool> cases[] = {
         {{"--bogus", "--help"}, true, false},
         {{"--", "--help"}, false, false},
         {{"--bogus", "--version", "--help"}, false, true},
@@ -69,14 +65,14 @@ TEST(CommandLine, TheFirstOfHelpAndVersionBeforeDoubleDashWinsOverEverythingElse
         {{"--by", "--version"}, false, true},
         {{"-version", "--versions"}, false, false},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(&c - cases);
+    for (const auto& [arguments, help, version] : cases) {
+        SCOPED_TRACE(::testing::PrintToString(arguments));
         try {
-            const CommandLine line = Read(c.arguments);
-            EXPECT_EQ(line.HelpWanted(), c.help);
-            EXPECT_EQ(line.VersionWanted(), c.version);
+            const CommandLine line = Read(arguments);
+            EXPECT_EQ(line.HelpWanted(), help);
+            EXPECT_EQ(line.VersionWanted(), version);
         } catch (const UsageError& error) {
-            EXPECT_FALSE(c.help || c.version) << error.what();
+            EXPECT_FALSE(help || version) << error.what();
         }
     }
 }
@@ -92,12 +88,8 @@ TEST(CommandLine, RepeatedOptionsKeepEveryUseAndTheLastCounts) {
 TEST(CommandLine, TypedValuesAreCheckedWithTheOptionNamed) {
     EXPECT_EQ(Read({}).Number("--max", 0, 9, 3), 3);
     EXPECT_EQ(Read({"--max", "9"}).Number("--max", 0, 9, 3), 9);
-    try {
-        Read({"--max", "1-2"}).Number("--max", 0, 9, 3);
-        FAIL() << "1-2 taken as a number";
-    } catch (const UsageError& error) {
-        EXPECT_STREQ(error.what(), "--max: \"1-2\" is not a whole number from 0 to 9");
-    }
+    // The message naming the option is checked where quorvane-route refuses "1-2".
+    EXPECT_THROW(Read({"--max", "1-2"}).Number("--max", 0, 9, 3), UsageError);
     EXPECT_THROW(Read({"--by", "speed"}).Choice("--by", {"transfers", "time"}, 0), UsageError);
     EXPECT_THROW(Read({"--max", "0.1"}).Real("--max", 0.3, 1), UsageError);
     EXPECT_EQ(Read({}).Real("--max", 0.3, 1), std::nullopt);
