@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <iterator>
 #include <map>
 
 #include "dialogs/route_details_dialog.h"
@@ -76,11 +77,7 @@ TEST_F(RouteDetailsTest, AChangeOfLinePutsTheTransferAndTheQuotedLineBeforeTheNe
     const Line& second = *model.Lines()[1];
     Route(first.stations[0].get(), second.stations.back().get());
     std::vector<const Station*> stations;
-    for (const Station* point : model.route) {
-        if (point->IsStation()) {
-            stations.push_back(point);
-        }
-    }
+    std::ranges::copy_if(model.route, std::back_inserter(stations), &Station::IsStation);
     const std::vector<Row> rows = ShowRows();
     ASSERT_EQ(rows.size(), 4 + stations.size() + 2);  // one change
     EXPECT_EQ(Utf16ToUtf8(rows[2].text),

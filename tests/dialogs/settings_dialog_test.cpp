@@ -151,7 +151,6 @@ TEST_F(SettingsPage, AFailedSaveKeepsTheFileAndThePageAndSaysSo) {
                                      EXPECT_TRUE(checked.at(IDC_ALGO_TRANSFERS));
                                      EXPECT_FALSE(checked.at(IDC_ALGO_TIME));
                                      EXPECT_TRUE(checked.at(IDC_PICK_KEYBOARD));
-                                     EXPECT_TRUE(checked.at(IDC_CYRILLIC_FONT));
                                      EXPECT_EQ(Text(page, IDC_TOOLTIP_MS), u"1500");
                                      EXPECT_EQ(Heading(page).lfCharSet, RUSSIAN_CHARSET);
                                      ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &tiny), 0);

@@ -99,8 +99,11 @@ TEST_F(StationPickerTest, ListsEveryOpenStationOnceByNameWithItsLineAndNoForbidd
                  EXPECT_EQ(disc, (*found)->colour) << Utf16ToUtf8(line);
                  seen.insert(disc);
              }
+             TapRow(page, 0);
+             TapControl(page, ID_DESTINATION);
              host.Key(VK_ESCAPE);
          }});
+    EXPECT_EQ(model.destination, Named(u"Автозаводская"));  // the first name can be chosen
     EXPECT_GE(seen.size(), 2u);
     ASSERT_EQ(static_cast<int>(names.size()), stations);
     EXPECT_EQ(std::count(names.begin(), names.end(), u"Восток"), 0);
@@ -196,7 +199,6 @@ TEST_F(StationPickerTest, KeyboardModeBringsUpTheTypedNameAndATappedRowIsChosen)
         {u"Жжжжжж", u"Институт Культуры"},
         {u"Vjkjlt;yfz", u"Молодежная"},
     };
-    std::u16string shownName;
     std::vector<Step> script{[&](HWND page) {
         EXPECT_EQ(GetFocus(), GetDlgItem(page, IDC_NAME_EDIT));
         EXPECT_EQ(GetDlgItem(page, IDC_LETTER_TABS), nullptr);
@@ -214,7 +216,6 @@ TEST_F(StationPickerTest, KeyboardModeBringsUpTheTypedNameAndATappedRowIsChosen)
                 SendMessageW(GetDlgItem(page, IDC_NAME_EDIT), EM_SETSEL, 0, -1);
                 host.Type(typings[i + 1].first);
             } else {
-                shownName = testing::ItemText(List(page), top, 0);
                 TapRow(page, top);
             }
         });
@@ -241,7 +242,6 @@ TEST_F(StationPickerTest, KeyboardModeBringsUpTheTypedNameAndATappedRowIsChosen)
     EXPECT_EQ(result, 1);
     ASSERT_NE(whilePressed, nullptr);
     EXPECT_EQ(whilePressed->name, u"Молодежная");
-    EXPECT_EQ(shownName, u"Молодежная");
     EXPECT_EQ(model.departure, whilePressed);
     EXPECT_EQ(model.destination, whilePressed);
     // Closing lowers the keyboard.

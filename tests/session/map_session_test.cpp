@@ -298,14 +298,13 @@ TEST_F(MapSessionTest, WithoutAMapEveryCommandDoesNothing) {
 }
 
 TEST_F(MapSessionTest, AMapNamedAtTheStartReplacesTheRememberedOneAndItsPlaces) {
-    Settings remembered;
-    remembered.mapPath = u"/old/map.qvn";
-    remembered.departureIndex = 1;
-    remembered.destinationIndex = 2;
-    remembered.savedZoom = 2;
-    remembered.savedViewX = -40;
-    remembered.savedViewY = -30;
-    remembered.algorithm = 1;
+    const Settings remembered{.mapPath = u"/old/map.qvn",
+                              .departureIndex = 1,
+                              .destinationIndex = 2,
+                              .savedZoom = 2,
+                              .savedViewX = -40,
+                              .savedViewY = -30,
+                              .algorithm = 1};
     Remember(remembered);
     MapSession old(settingsFile, feedback);
     EXPECT_EQ(old.Begin(u""), u"/old/map.qvn");
@@ -313,10 +312,8 @@ TEST_F(MapSessionTest, AMapNamedAtTheStartReplacesTheRememberedOneAndItsPlaces) 
     // The remembered ends and view go with the remembered map; the other settings are the user's.
     MapSession named(settingsFile, feedback);
     EXPECT_EQ(named.Begin(u"/new/map.qvn"), u"/new/map.qvn");
-    Settings expected;
-    expected.mapPath = named.CurrentSettings().mapPath;
-    expected.algorithm = 1;
-    EXPECT_EQ(named.CurrentSettings(), expected);
+    EXPECT_EQ(named.CurrentSettings(),
+              (Settings{.mapPath = named.CurrentSettings().mapPath, .algorithm = 1}));
     // Nothing is written before a map has been loaded.
     EXPECT_EQ(Saved(), remembered);
 }
@@ -352,6 +349,15 @@ TEST_F(MapSessionTest, ThePickerAndTheSettingsPageSearchAgainOnlyWithBothEnds) {
     EXPECT_EQ(session.ReloadSettings(), SessionChange{.noRoute = true});
     EXPECT_TRUE(session.RouteAnimated());  // by the blinking alone
     EXPECT_EQ(feedback.waits, waits + 1);
+    // Names, and a route line that does not blink, are in the kept image: a change redraws it.
+    for (bool Settings::*drawn :
+         {&Settings::routeBlink, &Settings::routeShowLine, &Settings::showStationNames}) {
+        network.memoryDc = std::make_unique<SchemeImage>();
+        page.*drawn = !(page.*drawn);
+        Remember(page);
+        session.ReloadSettings();
+        EXPECT_EQ(network.memoryDc, nullptr);
+    }
 }
 
 }  // namespace
