@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "platform/host/headless_host.h"
+#include "platform/host/sdl_host.h"
 #include "platform/host/window_scale.h"
 
 namespace qv {
@@ -68,8 +71,25 @@ TEST(WindowScale, LargestWholeScaleThatFitsMostOfTheUsableHeight) {
     for (const auto& [usableHeight, scale] : cases) {
         EXPECT_EQ(WindowScaleFor(usableHeight), scale) << "usable height " << usableHeight;
     }
-    for (int height = 377; height <= 5000; ++height) {
-        EXPECT_LE(kScreenHeight * WindowScaleFor(height) * 100, height * 85) << height;
+}
+
+// A click lands on the device pixel under it: between borders of a wide or tall window, on a HiDPI
+// screen, at the texture's largest scale or magnified twice; in a border, on the nearest edge.
+TEST(ScreenFit, AClickLandsOnTheDevicePointDrawnUnderIt) {
+    const std::tuple<SIZE, SIZE, int, POINT, POINT> cases[] = {
+        {{1000, 400}, {1000, 400}, 1, {390, 60}, {10, 20}},  // 380 left, 40 above
+        {{240, 1000}, {240, 1000}, 1, {10, 360}, {10, 20}},  // 340 above
+        {{1000, 400}, {500, 200}, 1, {195, 30}, {10, 20}},
+        {{960, 1280}, {960, 1280}, 3, {151, 222}, {10, 20}},   // 120 left, 160 above
+        {{1500, 2000}, {1500, 2000}, 3, {95, 165}, {10, 20}},  // 30 left, 40 above, 6 x 6
+        {{1000, 400}, {1000, 400}, 1, {0, 399}, {0, 319}},
+        {{1000, 400}, {1000, 400}, 1, {999, 0}, {239, 0}}};
+    for (const auto& [output, window, scale, click, device] : cases) {
+        ScreenFit fit;
+        EXPECT_EQ(fit.Layout(output.cx, output.cy), scale != 1) << click.x << "," << click.y;
+        EXPECT_EQ(fit.Scale(), scale);
+        EXPECT_EQ(fit.ScreenPoint(click.x, click.y, window, output), device)
+            << click.x << "," << click.y;
     }
 }
 

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <utility>
 
 #include "platform/gdi/system_metrics.h"
 #include "platform/host/virtual_keys.h"
@@ -115,34 +116,41 @@ SdlHost::~SdlHost() {
     SDL_Quit();
 }
 
-void SdlHost::Layout() {
-    int width = 0;
-    int height = 0;
-    // The renderer's size, not the window's: on HiDPI screens they differ.
-    SDL_GetRendererOutputSize(renderer_, &width, &height);
+bool ScreenFit::Layout(int width, int height) {
     const int fit = std::max(1, std::min(width / kScreenWidth, height / kScreenHeight));
     const int scale = std::min(fit, kMaxTextureScale);
     magnification_ = std::max(1, fit / scale);
     offsetX_ = (width - kScreenWidth * scale * magnification_) / 2;
     offsetY_ = (height - kScreenHeight * scale * magnification_) / 2;
-    if (scale != scale_) {
-        scale_ = scale;
-        input_.push_back({InputEvent::Kind::ScaleChanged});
-    }
+    return std::exchange(scale_, scale) != scale;
 }
 
-std::optional<POINT> SdlHost::ScreenPoint(int windowX, int windowY) const {
-    int windowWidth = 1;
-    int windowHeight = 1;
-    int outputWidth = 1;
-    int outputHeight = 1;
-    SDL_GetWindowSize(window_, &windowWidth, &windowHeight);
-    SDL_GetRendererOutputSize(renderer_, &outputWidth, &outputHeight);
+POINT ScreenFit::ScreenPoint(int windowX, int windowY, SIZE window, SIZE output) const {
+    const auto [windowWidth, windowHeight] = window;
+    const auto [outputWidth, outputHeight] = output;
     const int x = windowX * outputWidth / std::max(windowWidth, 1) - offsetX_;
     const int y = windowY * outputHeight / std::max(windowHeight, 1) - offsetY_;
     const int pixel = scale_ * magnification_;
     return POINT{std::clamp(x / pixel, 0, kScreenWidth - 1),
                  std::clamp(y / pixel, 0, kScreenHeight - 1)};
+}
+
+void SdlHost::Layout() {
+    int width = 0;
+    int height = 0;
+    // The renderer's size, not the window's: on HiDPI screens they differ.
+    SDL_GetRendererOutputSize(renderer_, &width, &height);
+    if (fit_.Layout(width, height)) {
+        input_.push_back({InputEvent::Kind::ScaleChanged});
+    }
+}
+
+POINT SdlHost::ScreenPoint(int windowX, int windowY) const {
+    SIZE window{1, 1};
+    SIZE output{1, 1};
+    SDL_GetWindowSize(window_, &window.cx, &window.cy);
+    SDL_GetRendererOutputSize(renderer_, &output.cx, &output.cy);
+    return fit_.ScreenPoint(windowX, windowY, window, output);
 }
 
 void SdlHost::Translate(const SDL_Event& event) {
@@ -159,20 +167,20 @@ void SdlHost::Translate(const SDL_Event& event) {
             if (event.button.button == SDL_BUTTON_LEFT) {
                 penDown_ = true;
                 input_.push_back(
-                    {InputEvent::Kind::PenDown, *ScreenPoint(event.button.x, event.button.y)});
+                    {InputEvent::Kind::PenDown, ScreenPoint(event.button.x, event.button.y)});
             }
             break;
         case SDL_MOUSEMOTION:
             if (penDown_) {
                 input_.push_back(
-                    {InputEvent::Kind::PenMove, *ScreenPoint(event.motion.x, event.motion.y)});
+                    {InputEvent::Kind::PenMove, ScreenPoint(event.motion.x, event.motion.y)});
             }
             break;
         case SDL_MOUSEBUTTONUP:
             if (event.button.button == SDL_BUTTON_LEFT && penDown_) {
                 penDown_ = false;
                 input_.push_back(
-                    {InputEvent::Kind::PenUp, *ScreenPoint(event.button.x, event.button.y)});
+                    {InputEvent::Kind::PenUp, ScreenPoint(event.button.x, event.button.y)});
             }
             break;
         case SDL_KEYDOWN:
@@ -233,8 +241,9 @@ void SdlHost::Present(const Bitmap& screen) {
     }
     SDL_SetRenderDrawColor(renderer_, 48, 48, 48, 255);
     SDL_RenderClear(renderer_);
-    const SDL_Rect target{offsetX_, offsetY_, screen.DeviceWidth() * magnification_,
-                          screen.DeviceHeight() * magnification_};
+    const SDL_Rect target{fit_.Offset().x, fit_.Offset().y,
+                          screen.DeviceWidth() * fit_.Magnification(),
+                          screen.DeviceHeight() * fit_.Magnification()};
     SDL_RenderCopy(renderer_, texture_, nullptr, &target);
     SDL_RenderPresent(renderer_);
 }

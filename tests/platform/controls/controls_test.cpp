@@ -15,10 +15,9 @@ ControlsTest* ControlsTest::current_ = nullptr;
 ControlsTest::ControlsTest() {
     current_ = this;
     EXPECT_TRUE(RegisterStandardControls());
-    WNDCLASSW attributes;
-    attributes.lpfnWndProc = PageProcedure;
-    attributes.hbrBackground = GetSysColorBrush(COLOR_WINDOW);
-    attributes.lpszClassName = u"ControlsTestPage";
+    const WNDCLASSW attributes{.lpfnWndProc = PageProcedure,
+                               .hbrBackground = GetSysColorBrush(COLOR_WINDOW),
+                               .lpszClassName = u"ControlsTestPage"};
     RegisterClassW(&attributes);
     page = CreateWindowExW(0, u"ControlsTestPage", u"page", WS_POPUP | WS_VISIBLE, 0, 0,
                            kScreenWidth, kScreenHeight, nullptr, 0, nullptr, nullptr);

@@ -169,6 +169,11 @@ TEST_F(Edits, KeysMoveTheCaretOrSelectionAndTypingOrDeletingReplacesIt) {
         EXPECT_EQ(Selection(edit), (std::pair<DWORD, DWORD>(c.start, c.end)));
         EXPECT_EQ(Commands(EN_CHANGE).size(), c.changes);
     }
+    SetWindowLongW(edit, GWL_STYLE, GetWindowLongW(edit, GWL_STYLE) | ES_READONLY);
+    host.Key(VK_DELETE);
+    host.Type(u"\bx");
+    Pump();
+    EXPECT_EQ(GetWindowText(edit), u"abcdef");
 }
 
 TEST_F(Edits, ReplacingTheSelectionTakesWhatTheLimitLeavesRoomFor) {

@@ -32,10 +32,9 @@ class ListViewTest : public ControlsTest {
   protected:
     ListViewTest() {
         RegisterListViewClass();
-        list = CreateWindowExW(0, WC_LISTVIEW, u"",
-                               WS_CHILD | WS_VISIBLE | LVS_REPORT | LVS_NOCOLUMNHEADER |
-                                   LVS_SHOWSELALWAYS | LVS_SINGLESEL,
-                               kLeft, kTop, 200, 170, parent, 7, nullptr, nullptr);
+        list = Make(WC_LISTVIEW, u"",
+                    LVS_REPORT | LVS_NOCOLUMNHEADER | LVS_SHOWSELALWAYS | LVS_SINGLESEL,
+                    {kLeft, kTop, kLeft + 200, kTop + 170}, 7);
         Send(LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FULLROWSELECT, LVS_EX_FULLROWSELECT);
         LVCOLUMNW column;
         column.mask = LVCF_WIDTH;

@@ -60,10 +60,9 @@ class PopupMenus : public ::testing::Test {
         module_.AddResource(kMenuId, kMenu);
         bar_.reset(LoadMenuW(&module_, kMenuId));
         menu = GetSubMenu(bar_.get(), 0);
-        WNDCLASSW attributes;
-        attributes.lpfnWndProc = Procedure;
-        attributes.hbrBackground = GetSysColorBrush(COLOR_WINDOW);
-        attributes.lpszClassName = u"MenuOwner";
+        const WNDCLASSW attributes{.lpfnWndProc = Procedure,
+                                   .hbrBackground = GetSysColorBrush(COLOR_WINDOW),
+                                   .lpszClassName = u"MenuOwner"};
         RegisterClassW(&attributes);
         owner = CreateWindowExW(0, u"MenuOwner", u"", WS_POPUP | WS_VISIBLE, 0, 0, kScreenWidth,
                                 kScreenHeight, nullptr, 0, nullptr, nullptr);

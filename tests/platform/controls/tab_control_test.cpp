@@ -29,9 +29,8 @@ class TabControlTest : public ControlsTest {
     // Letter tabs as a station picker makes them: one row of up to 20, else two of half the
     // letters, the width shared out of 210 pixels.
     HWND MakeLetterTabs(int count, DWORD extraStyle = TCS_FIXEDWIDTH) {
-        const HWND tabs = CreateWindowExW(0, WC_TABCONTROL, u"",
-                                          WS_CHILD | WS_VISIBLE | TCS_MULTILINE | extraStyle, kLeft,
-                                          kTop, kWidth, 60, parent, 1022, nullptr, nullptr);
+        const HWND tabs = Make(WC_TABCONTROL, u"", TCS_MULTILINE | extraStyle,
+                               {kLeft, kTop, kLeft + kWidth, kTop + 60}, 1022);
         const int perRow = count <= 20 ? count : count / 2;
         const int width = 210 / perRow;
         SendMessageW(tabs, TCM_SETMINTABWIDTH, 0, width);
@@ -92,7 +91,6 @@ TEST_F(TabControlTest, ATapSelectsItsTabAndBringsItsRowToTheFront) {
     EXPECT_EQ(Notices(TCN_SELCHANGE).size(), 1U);
     EXPECT_EQ(SendMessageW(tabs, TCM_GETCURSEL, 0, 0), 15);
     EXPECT_EQ(TabRect(tabs, 15).top, 12) << "now next to the display area";
-    EXPECT_EQ(TabRect(tabs, 0).top, 0);
 
     // A tap on the selected tab tells nobody; a refusing parent keeps the selection.
     ClearNotices();

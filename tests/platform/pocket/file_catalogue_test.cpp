@@ -92,6 +92,7 @@ TEST(FileCatalogue, FilesAreListedByTitleInOrderAndTheExtraPlacesJoinTheFolder) 
     scratch.Write("docs/sub/deep.qvn", "Глубокая");
     scratch.Write("shipped/example.qvn", "Пример");
     scratch.Write("shipped/notes.txt", "Заметки");
+    scratch.Write("shipped/.example.qvn", "");  // hidden
     scratch.Write("more/Zz.qvn", "");
     // Names alike but for case, in folders alike but for case, in the reverse of their order.
     for (const char* name : {"q/dup/X.qvn", "p/Dup/x.qvn", "b/a/m.qvn", "a/B/m.qvn"}) {
@@ -115,7 +116,7 @@ TEST(FileCatalogue, FilesAreListedByTitleInOrderAndTheExtraPlacesJoinTheFolder) 
          {},
          contents,
          {u"/sub", u"docs/blank.qvn", u"sub/Глубокая", u"docs/Киев"}},
-        {"two places, their matching files only",
+        {"two places, their matching files shown",
          {scratch.Path() / "shipped", scratch.Path() / "more"},
          contents,
          {u"/sub", u"docs/blank.qvn", u"more/Zz.qvn", u"sub/Глубокая", u"docs/Киев",

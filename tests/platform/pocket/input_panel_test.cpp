@@ -67,9 +67,7 @@ TEST(InputPanel, PagesShrinkAboveThePanelAndGrowBackAndEveryTopLevelWindowIsTold
     HeadlessHost host;
     WindowSystem system{host};
     g_settingChanges.clear();
-    WNDCLASSW attributes;
-    attributes.lpfnWndProc = CountingProcedure;
-    attributes.lpszClassName = u"Counting";
+    const WNDCLASSW attributes{.lpfnWndProc = CountingProcedure, .lpszClassName = u"Counting"};
     RegisterClassW(&attributes);
     const HWND main = Make(WS_VISIBLE, {0, 0, kScreenWidth, kScreenHeight});
 

