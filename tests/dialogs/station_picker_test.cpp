@@ -59,8 +59,7 @@ class StationPickerTest : public testing::PageTest {
         ADD_FAILURE() << "no key";
     }
     Station* Named(std::u16string_view name) {
-        return *std::find_if(model.Stations().begin(), model.Stations().end(),
-                             [&](const Station* station) { return station->name == name; });
+        return *std::ranges::find(model.Stations(), name, &Station::name);
     }
 };
 
@@ -72,8 +71,7 @@ TEST_F(StationPickerTest, ListsEveryOpenStationOnceByNameWithItsLineAndNoForbidd
     model.departure = model.Lines()[1]->stations[0].get();
     // A line name as long as the longest real ones runs under the departure button's icon.
     model.Lines()[1]->name = u"Таганско-Краснопресненская";
-    const auto stations = std::count_if(model.Stations().begin(), model.Stations().end(),
-                                        [](const Station* point) { return point->IsStation(); });
+    const auto stations = std::ranges::count_if(model.Stations(), &Station::IsStation);
     std::vector<std::u16string> names;
     std::set<COLORREF> seen;
     Open(kLetterTabs, {[&](HWND page) {
@@ -131,7 +129,7 @@ TEST_F(StationPickerTest, ListsEveryOpenStationOnceByNameWithItsLineAndNoForbidd
 }
 
 // The button shows the name as formatted into a hundred units, one kept for the terminator: a name
-// of a hundred looks like its first 99, and one of 99 is shown whole.
+// of a hundred looks like its first 99, and one of 99 is shown whole; below it, its line's name.
 TEST_F(StationPickerTest, TheDepartureButtonShowsNinetyNineUnitsOfAName) {
     model.departure = Named(u"Малиновка");
     const auto shown = [&](std::size_t length) {
@@ -151,6 +149,8 @@ TEST_F(StationPickerTest, TheDepartureButtonShowsNinetyNineUnitsOfAName) {
     const std::vector<COLORREF> whole = shown(99);
     EXPECT_FALSE(shown(98) == whole);
     EXPECT_TRUE(shown(100) == whole);
+    model.departure->line->name += u"ы";  // the second line shows the line's name
+    EXPECT_FALSE(shown(99) == whole);
 }
 
 // Twenty tabs fit one row. A tab brings the first name from its letter on to the top, the next

@@ -10,7 +10,7 @@ namespace {
 constexpr std::string_view kTwoCities = R"json([
   {"id": "1", "name": "Город", "lines": [
     {"id": "1", "hex_color": "CD0505", "name": "Красная", "stations": [
-      {"id": "1.2", "name": "Вторая ", "lat": 55.1, "lng": 180, "order": 1},
+      {"id": "1.2", "name": "Вто;рая ", "lat": 55.1, "lng": 180, "order": 1},
       {"id": "1.1", "name": "Первая", "lat": 55.0, "lng": -180, "order": 0}]}]},
   {"id": "2", "name": "Днепр (Днепропетровск)", "lines": []}
 ])json";
@@ -23,7 +23,7 @@ TEST(CityJson, ReadsCitiesWithStationsInOrderAndSelectsThemByName) {
     EXPECT_EQ(line.colour, 0x0505CDu);  // red as 0x00BBGGRR
     ASSERT_EQ(line.stations.size(), 2u);
     EXPECT_EQ(line.stations[0].name, u"Первая");
-    EXPECT_EQ(line.stations[1].name, u"Вторая");  // the trailing space is gone
+    EXPECT_EQ(line.stations[1].name, u"Вто,рая");  // no field end, no trailing space
     // Longitudes span the whole circle: a city far east or west of Moscow is as valid.
     EXPECT_DOUBLE_EQ(line.stations[0].position.longitude, -180);
     EXPECT_DOUBLE_EQ(line.stations[1].position.longitude, 180);

@@ -11,7 +11,7 @@ expect "list" 0 "Москва: 19 lines, 336 stations" "$tool" list --cities "$d
 expect "one city" 0 '"Новосибирск": 2 lines, 13 stations, 13 points, 1 transfers' \
     "$tool" city Новосибирск --cities "$data/cities-metro.json" --output "$work/n.qvn"
 expect "check" 0 "unreachable pairs: 0" "$tool" check "$work/n.qvn"
-expect "a city of one line" 0 "0 of 18 pairs without a route" \
+expect "a city of one line" 0 "0 of 18 pairs without a route (0 need more transfers, 0 missed), 0 slower" \
     "$tool" city Днепр --cities "$data/cities-metro.json" --output "$work/d.qvn"
 expect "a mend" 0 "Бажовская: mended" \
     "$tool" city Екатеринбург --cities "$data/cities-metro.json" --output "$work/e.qvn"

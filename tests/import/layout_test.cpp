@@ -111,7 +111,7 @@ TEST(Layout, AStationTakesTheSlotOnTheSideItsLineLeavesTowards) {
 
 TEST(Layout, SpreadingPartsPlacesOnOneSpotAndStaysInTheBox) {
     std::vector<PlanePoint> centres = {{100, 100}, {100, 100}, {101, 100}, {5, 40}};
-    const std::vector<double> radii = {0, 2, 0, 0};
+    const std::vector<double> radii = {0, 2, 0, 3};
     const ScreenBox box{4, 30, 236, 290};
     SpreadApart(centres, radii, 4, box, 400);
     EXPECT_GE(SmallestClearance(centres, radii), 4 - 1e-6);

@@ -57,7 +57,6 @@ struct Map {
         return found;
     }
     std::vector<int> RouteBetween(int from, int to, int forbidden = -1) {
-        const std::int16_t kept = forbidden >= 0 ? model.Stations()[forbidden]->kind : 0;
         if (forbidden >= 0) {
             model.Stations()[forbidden]->kind = kForbiddenKind;
         }
@@ -65,13 +64,12 @@ struct Map {
         model.destination = model.Stations()[to];
         SilentRouteSearchFeedback silent;
         FindRoute(model, silent);
-        std::vector<int> route;
-        for (const Station* s : model.route) {
-            route.push_back(s->index);
-        }
         if (forbidden >= 0) {
-            model.Stations()[forbidden]->kind = kept;
+            model.Stations()[forbidden]->kind = kStationKind;  // it was a tappable station
         }
+        std::vector<int> route(model.route.size());
+        std::ranges::transform(model.route, route.begin(),
+                               [](const Station* s) { return s->index; });
         return route;
     }
 
@@ -190,8 +188,12 @@ TEST(MainWindow, TapShowsTheCalloutUntilTheTooltipTimeEnds) {
     EXPECT_TRUE(outcome.states[2]["timers"].empty());
 }
 
-TEST(MainWindow, DepartureDestinationFindTheRouteThatBlinks) {
+// With the line drawn steadily the callouts still step along the route.
+TEST(MainWindow, DepartureDestinationFindTheRouteWhoseCalloutsStep) {
     const Home home;
+    Settings steady;
+    steady.routeBlink = false;
+    home.Save(steady);
     Map map("zarechensk.qvn");
     const std::vector<int> tappable = map.Tappable();
     const int from = tappable.front();

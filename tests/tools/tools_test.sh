@@ -51,8 +51,10 @@ expect "mapcheck refusal with line" 1 "bad.qvn:8: error: point record: line posi
     "$mapcheck" "$example" "$work/bad.qvn"
 expect "mapcheck json" 0 '"adjacency":[[1,2],[0,2],[0,1]]' "$mapcheck" --json "$example"
 expect "mapcheck json error" 1 '"line":8' "$mapcheck" --json "$work/bad.qvn"
-small_map Origin 2 A B | sed 's/^0;0;3;3;/5;7;3;3;/' >"$work/origin.qvn"
+# Its point 1 is a corner, not a station.
+small_map Origin 2 A B C | sed 's/^0;0;3;3;/5;7;3;3;/;s/;S;B;/;P;B;/' >"$work/origin.qvn"
 expect "mapcheck json origin" 0 '"originX":5,"originY":7' "$mapcheck" --json "$work/origin.qvn"
+expect "route forbids no corner" 2 "not a station, cannot be forbidden: 1" "$route" --forbid 1 "$work/origin.qvn" 0 2
 # The JSON is written as it is built: a document far larger than its buffer comes out whole.
 small_map Big 1 $(seq -f P%g 3000) >"$work/big.qvn"
 expect "mapcheck json of a large map ends whole" 0 '"name":"P3000","x":60000' "$mapcheck" --json "$work/big.qvn"
