@@ -110,17 +110,18 @@ TEST(DrawText, CalcRectMeasuresWithoutDrawingLineEndsAndTheWidestRectangles) {
                   lines * metrics.tmHeight)
             << lines;
     }
-    // Words that just fill the box keep to one line, drawn whole.
-    RECT words{0, 0, 0, 0};
-    DrawTextW(surface.Dc(), u"один два", &words, DT_CALCRECT);
-    const auto drawn = [&](UINT format, HFONT shown = nullptr) {
-        Surface exact(words.right, 20);
+    // Words that just fill the box keep to one line, drawn whole; "..." keeps a pair before it.
+    const auto drawn = [&](UINT format, HFONT shown = nullptr, std::u16string text = u"один два",
+                           std::u16string_view fill = {}) {
+        RECT area{0, 0, 0, 0};
+        DrawTextW(surface.Dc(), fill.empty() ? text : fill, &area, DT_CALCRECT);
+        Surface exact(area.right, area.bottom);
         SelectionScope inside(exact.Dc(), shown ? shown : font.get());
-        RECT area{0, 0, words.right, 20};
-        DrawTextW(exact.Dc(), u"один два", &area, format);
+        DrawTextW(exact.Dc(), text, &area, format);
         return exact.Picture();
     };
     EXPECT_EQ(drawn(DT_WORDBREAK | DT_END_ELLIPSIS), drawn(DT_LEFT));
+    EXPECT_EQ(drawn(DT_END_ELLIPSIS, nullptr, u"a😀bc", u"a😀..."), drawn(0, nullptr, u"a😀..."));
     for (const BYTE quality : {NONANTIALIASED_QUALITY, ANTIALIASED_QUALITY}) {  // grey edges
         const UniqueFont smooth = MakeFont(-10, FW_NORMAL, u"", quality);
         EXPECT_EQ(drawn(DT_LEFT, smooth.get()).find('?') != std::string::npos,

@@ -36,9 +36,7 @@ class ListViewTest : public ControlsTest {
                     LVS_REPORT | LVS_NOCOLUMNHEADER | LVS_SHOWSELALWAYS | LVS_SINGLESEL,
                     {kLeft, kTop, kLeft + 200, kTop + 170}, 7);
         Send(LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FULLROWSELECT, LVS_EX_FULLROWSELECT);
-        LVCOLUMNW column;
-        column.mask = LVCF_WIDTH;
-        column.cx = 180;
+        LVCOLUMNW column{.mask = LVCF_WIDTH, .cx = 180};
         Send(LVM_INSERTCOLUMNW, 0, PointerParam(&column));
         answer = [this](NMHDR* header) -> LRESULT {
             if (header->code == LVN_GETDISPINFOW) {
@@ -55,11 +53,10 @@ class ListViewTest : public ControlsTest {
 
     void Fill(int count) {
         for (int i = 0; i < count; ++i) {
-            LVITEMW item;
-            item.mask = LVIF_TEXT | LVIF_PARAM;
-            item.iItem = i;
-            item.pszText = LPSTR_TEXTCALLBACKW;
-            item.lParam = i;
+            LVITEMW item{.mask = LVIF_TEXT | LVIF_PARAM,
+                         .iItem = i,
+                         .pszText = LPSTR_TEXTCALLBACKW,
+                         .lParam = i};
             ASSERT_EQ(Send(LVM_INSERTITEMW, 0, PointerParam(&item)), i);
         }
     }
@@ -77,16 +74,12 @@ class ListViewTest : public ControlsTest {
         return row.bottom - row.top;
     }
     LPARAM DataAt(int index) {
-        LVITEMW item;
-        item.mask = LVIF_PARAM;
-        item.iItem = index;
+        LVITEMW item{.mask = LVIF_PARAM, .iItem = index};
         EXPECT_TRUE(Send(LVM_GETITEMW, 0, PointerParam(&item)));
         return item.lParam;
     }
-    void Select(int index) {
-        LVITEMW select;
-        select.state = LVIS_SELECTED | LVIS_FOCUSED;
-        select.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+    void Select(int index, UINT state = LVIS_SELECTED | LVIS_FOCUSED) {
+        LVITEMW select{.state = state, .stateMask = LVIS_SELECTED | LVIS_FOCUSED};
         Send(LVM_SETITEMSTATE, static_cast<WPARAM>(index), PointerParam(&select));
     }
     // A screen point inside the row that shows `index`, near its left end.
@@ -149,14 +142,13 @@ TEST_F(ListViewTest, SortingOrdersByTheCallbackKeepsTiesAndTheSelectionMark) {
     for (const int offset : {0, -1, 1}) {
         SCOPED_TRACE(offset);
         const int before = static_cast<int>(Send(LVM_GETSELECTIONMARK));
-        LVITEMW added;
-        added.mask = LVIF_PARAM;
-        added.iItem = before + offset;
-        added.lParam = 100 + offset;
+        LVITEMW added{.mask = LVIF_PARAM, .iItem = before + offset, .lParam = 100 + offset};
         Send(LVM_INSERTITEMW, 0, PointerParam(&added));
         EXPECT_EQ(Send(LVM_GETSELECTIONMARK), offset <= 0 ? before + 1 : before);
         EXPECT_EQ(DataAt(Send(LVM_GETSELECTIONMARK)), marked);
     }
+    Send(LVM_DELETEITEM, 0);
+    EXPECT_EQ(DataAt(Send(LVM_GETSELECTIONMARK)), marked) << "a row above it deleted";
 }
 
 TEST_F(ListViewTest, ATapSelectsAndMarksTheItemAndTellsTheParentInOrder) {
@@ -253,6 +245,10 @@ TEST_F(ListViewTest, KeysMoveTheSelectionAndKeepItInView) {
         EXPECT_EQ(Top(), step.top);
         EXPECT_EQ(GetScrollPos(list, SB_VERT), step.top) << "the bar follows the keys";
     }
+    Select(0, LVIS_FOCUSED);  // a key landing on the focused row selects it again
+    host.Key(VK_UP);
+    Pump();
+    EXPECT_EQ(Selected(), 0);
     EXPECT_EQ(Send(LVM_GETSELECTIONMARK), 0);
 }
 
@@ -297,25 +293,17 @@ TEST_F(ListViewTest, DraggingWithThePenScrollsWithoutSelectingAndTheBarFollowsTh
 }
 
 TEST_F(ListViewTest, BadItemsIndicesWidthsAndStylesFailOrAreHeld) {
-    LVITEMW item;
-    item.mask = LVIF_PARAM;
-    item.lParam = 99;
-    item.iItem = 50;  // past the end: appended
+    LVITEMW item{.mask = LVIF_PARAM, .iItem = 50, .lParam = 99};  // past the end: appended
     EXPECT_EQ(Send(LVM_INSERTITEMW, 0, PointerParam(&item)), 0);
     item.iSubItem = 1;
     EXPECT_EQ(Send(LVM_INSERTITEMW, 0, PointerParam(&item)), -1) << "sub-items are not items";
     EXPECT_EQ(Send(LVM_INSERTITEMW, 0, 0), -1);
     EXPECT_EQ(DataAt(0), 99);
     Fill(2);
-    LVITEMW firstColumn;
     char16_t label[] = u"x";
-    firstColumn.pszText = label;
-    firstColumn.iSubItem = INT_MAX;
-    LVITEMW secondColumn = firstColumn;
-    secondColumn.iSubItem = 1;
-    LVCOLUMNW column;
-    column.mask = LVCF_WIDTH;
-    column.cx = INT_MAX;
+    LVITEMW firstColumn{.iSubItem = INT_MAX, .pszText = label};
+    LVITEMW secondColumn{.iSubItem = 1, .pszText = label};
+    LVCOLUMNW column{.mask = LVCF_WIDTH, .cx = INT_MAX};
     Select(0);
     const std::tuple<UINT, WPARAM, LPARAM, LRESULT> cases[] = {
         {LVM_GETNEXTITEM, static_cast<WPARAM>(INT_MAX), LVNI_ALL, -1},
@@ -343,9 +331,7 @@ TEST_F(ListViewTest, BadItemsIndicesWidthsAndStylesFailOrAreHeld) {
         {7, 6, u"?Item 1\0#"sv}, {6, 5, u"?Item \0?#"sv}, {0, 0, u"????????#"sv}};
     for (const auto& [room, copied, after] : cuts) {
         char16_t read[9] = {u'?', u'?', u'?', u'?', u'?', u'?', u'?', u'?', u'#'};
-        LVITEMW cell;
-        cell.pszText = read + 1;
-        cell.cchTextMax = room;
+        LVITEMW cell{.pszText = read + 1, .cchTextMax = room};
         EXPECT_EQ(Send(LVM_GETITEMTEXTW, 1, PointerParam(&cell)), copied);
         EXPECT_EQ(std::u16string_view(read, 9), after);
     }
@@ -368,9 +354,7 @@ class HorizontalScrollTest : public ListViewTest {
 
     HorizontalScrollTest() {
         Fill(100);
-        LVCOLUMNW column;
-        column.mask = LVCF_WIDTH;
-        column.cx = 150;
+        LVCOLUMNW column{.mask = LVCF_WIDTH, .cx = 150};
         Send(LVM_INSERTCOLUMNW, 1, PointerParam(&column));
         Pump();
     }

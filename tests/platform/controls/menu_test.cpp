@@ -25,6 +25,8 @@ TEST(Menus, TemplatesNestedTooDeeplyAreRefused) {
         const UniqueMenu menu(LoadMenuW(&module, 5));
         EXPECT_EQ(menu != nullptr, depth <= kMaxMenuDepth);
         EXPECT_EQ(GetMenuItemID(menu.get(), 0), 0xFFFFFFFFu) << "an entry opening a popup";
+        EXPECT_EQ(GetMenuItemID(menu.get(), 1), 0xFFFFFFFFu) << "past the last entry";
+        EXPECT_EQ(GetSubMenu(menu.get(), 1), nullptr);
     }
 }
 

@@ -270,8 +270,8 @@ TEST_F(PopupMenus, TheMenuStaysOnTheScreenAndOffTheExcludedRectangle) {
         RECT expected;
     };
     constexpr RECT kNone{};
-    // Room for the menu on each side of it: 110 pixels left and right, 140 above, 120 below.
-    constexpr RECT kMiddle{110, 140, 130, 200};
+    // Room for the menu on each side of it: 110 pixels left and right, just 120 above and below.
+    constexpr RECT kMiddle{110, 120, 130, 200};
     const Case cases[] = {
         // Off the bottom edge: to the other side of the point.
         {{150, 250}, TPM_LEFTALIGN | TPM_TOPALIGN, kNone, {50, 130, 150, 250}},
@@ -283,7 +283,7 @@ TEST_F(PopupMenus, TheMenuStaysOnTheScreenAndOffTheExcludedRectangle) {
         {{120, 150}, TPM_LEFTALIGN, kMiddle, {130, 150, 230, 270}},
         {{120, 150}, TPM_RIGHTALIGN, kMiddle, {10, 150, 110, 270}},
         {{120, 150}, TPM_TOPALIGN | TPM_VERTICAL, kMiddle, {120, 200, 220, 320}},
-        {{120, 150}, TPM_BOTTOMALIGN | TPM_VERTICAL, kMiddle, {120, 20, 220, 140}},
+        {{120, 150}, TPM_BOTTOMALIGN | TPM_VERTICAL, kMiddle, {120, 0, 220, 120}},
         // No room above or below: beside it after all.
         {{10, 150}, TPM_BOTTOMALIGN | TPM_VERTICAL, {0, 100, 100, 220}, {100, 30, 200, 150}},
         // Beside it without TPM_VERTICAL; where no side has room the menu stays.

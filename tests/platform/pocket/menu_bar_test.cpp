@@ -178,7 +178,9 @@ TEST_F(MenuBars, F10HandsTheKeysToTheBarUntilAButtonIsPressedOrTheBarIsLeft) {
         Pump();
         return commands;
     };
-    // Left from the first button goes round to the last; Right to the next.
+    // Left from the first button goes round to the last shown; Right to the next.
+    const TBBUTTON hidden{0, 2009, TBSTATE_ENABLED | TBSTATE_HIDDEN, TBSTYLE_BUTTON, 0, 0};
+    SendMessageW(bar, TB_ADDBUTTONS, 1, PointerParam(&hidden));
     EXPECT_EQ(keyed({VK_LEFT, VK_RETURN}), (std::vector<Command>{{ID_HELP, PointerParam(bar)}}));
     EXPECT_EQ(keyed({VK_RIGHT, VK_RIGHT, VK_SPACE}),
               (std::vector<Command>{{ID_DESTINATION, PointerParam(bar)}}));
@@ -216,9 +218,9 @@ TEST(TooltipPlacement, GoesAboveTheAnchorAndStaysOnTheScreen) {
     EXPECT_EQ(PlaceTooltip({60, 16}, {200, 297, 220, 319}), (RECT{180, 280, 240, 296}));
     EXPECT_EQ(PlaceTooltip({60, 16}, {-30, 297, 10, 319}), (RECT{0, 280, 60, 296}));
     EXPECT_EQ(PlaceTooltip({60, 16}, {20, 17, 40, 37}), (RECT{20, 0, 80, 16}));
-    // No room above: below; wider than the screen: as wide as the screen.
+    // No room above: below, on the screen; wider than the screen: as wide as the screen.
     EXPECT_EQ(PlaceTooltip({60, 16}, {20, 16, 40, 36}), (RECT{20, 37, 80, 53}));
-    EXPECT_EQ(PlaceTooltip({300, 16}, {20, 297, 40, 319}), (RECT{0, 280, 240, 296}));
+    EXPECT_EQ(PlaceTooltip({300, 16}, {20, 10, 40, 310}), (RECT{0, 304, 240, 320}));
 }
 
 TEST(MenuBarLayout, HiddenButtonsTakeNoRoomAndTextButtonsFitTheirText) {

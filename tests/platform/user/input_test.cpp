@@ -87,6 +87,7 @@ TEST_F(Input, FocusMovesWithKillThenSetKeysFollowItAndAGoingParentTakesItFirst) 
     host.Key('Q');
     Pump();
     EXPECT_EQ(Log({WM_KEYDOWN, WM_KEYUP}), (Lines{"b:WM_KEYDOWN", "b:WM_KEYUP"}));
+    EXPECT_EQ(Entries()[0].lParam, 1) << "a first press, no repeat";
     // A key sent by a program takes the modifiers held: with Shift down it is no Alt key.
     host.Queue({InputEvent::Kind::KeyDown, {}, VK_SHIFT, {.shift = true}});
     Pump();
@@ -110,6 +111,7 @@ TEST_F(Input, DisablingAParentCancelsTheCaptureItsChildHoldsAndADisabledWindowGe
     const HWND panel = Make("panel", WS_CHILD | WS_VISIBLE, {0, 0, 100, 100}, main);
     const HWND button = Make("button", WS_CHILD | WS_VISIBLE, {10, 10, 50, 30}, panel);
     SetCapture(button);
+    EXPECT_EQ(SetCapture(reinterpret_cast<HWND>(0x5EED)), nullptr) << "a made-up window";
     ClearLog();
     EnableWindow(panel, 0);
     EXPECT_EQ(Log({WM_CANCELMODE, WM_CAPTURECHANGED, WM_ENABLE}),

@@ -194,17 +194,17 @@ TEST_F(RendezvousTest, TheFolderIsTheUsersAloneOrNotUsed) {
 }
 
 // Of the peers, the first by name that answers with a window is found, every time; an answer of
-// no window (0), or of the wrong length, is none.
+// no window (0), or of the wrong length, is none. A window's number is its own peer's alone.
 TEST_F(RendezvousTest, OfThePeersWithAWindowTheFirstByNameIsFoundEveryTime) {
     ASSERT_EQ(::mkdir(meeting_.c_str(), 0700), 0);
-    // Each answers a find as it is told and a raise with yes for window 10 only, noting them.
+    // Each answers a find as it is told, noting raises: the first raises its window 10 alone.
     std::string answers[2];
     std::vector<std::uint64_t> raised;
     const auto answering = [&](int i) {
         return [&, i](std::optional<RendezvousRequest> request) {
             if (request && request->kind == RendezvousRequest::Kind::Raise) {
                 raised.push_back(request->window);
-                return std::string(1, request->window == 10 ? '\1' : '\0');
+                return std::string(1, i == 0 && request->window == 10 ? '\1' : '\0');
             }
             return answers[i];
         };
@@ -214,20 +214,21 @@ TEST_F(RendezvousTest, OfThePeersWithAWindowTheFirstByNameIsFoundEveryTime) {
     auto rendezvous = Rendezvous::Open(meeting_);
     ASSERT_NE(rendezvous, nullptr);
     std::uintptr_t next = 0x1000;
-    const std::tuple<std::string, std::uint64_t, std::uint64_t> cases[] = {
-        {EncodedWindow(10), 20, 10},
-        {EncodedWindow(0), 20, 20},
-        {EncodedWindow(10).substr(1), 20, 20},
-        {EncodedWindow(10) + "x", 20, 20},
-        {EncodedWindow(0), 0, 0}};
-    for (const auto& [firstAnswer, secondWindow, found] : cases) {
+    const std::tuple<std::string, std::uint64_t, std::uint64_t, bool> cases[] = {
+        {EncodedWindow(10), 20, 10, true},
+        {EncodedWindow(0), 20, 20, false},
+        {EncodedWindow(10).substr(1), 20, 20, false},
+        {EncodedWindow(10) + "x", 20, 20, false},
+        {EncodedWindow(0), 0, 0, false},
+        {EncodedWindow(0), 10, 10, false}};
+    for (const auto& [firstAnswer, secondWindow, found, raises] : cases) {
         answers[0] = firstAnswer;
         answers[1] = EncodedWindow(secondWindow);
         raised.clear();
         for (int round = 0; round < 3; ++round) {
             const HWND window = rendezvous->Find(kClass, std::nullopt,
                                                  [&] { return reinterpret_cast<HWND>(next++); });
-            EXPECT_EQ(window ? rendezvous->Raise(window) : found == 0, found != 20);
+            EXPECT_EQ(window && rendezvous->Raise(window), raises);
         }
         EXPECT_EQ(raised, std::vector<std::uint64_t>(found ? 3 : 0, found)) << firstAnswer.size();
     }

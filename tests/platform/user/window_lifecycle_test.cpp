@@ -65,6 +65,8 @@ TEST_F(WindowLifecycle, CreationRefusedOrWithoutClassOrParentLeavesNoWindow) {
 
     EXPECT_EQ(Make("orphan", WS_CHILD, {0, 0, 10, 10}), nullptr);  // a child without a parent
 
+    const WNDCLASSW bad{.lpfnWndProc = DefWindowProcW, .cbWndExtra = -1, .lpszClassName = u"N"};
+    EXPECT_EQ(RegisterClassW(&bad), 0) << "negative extra bytes";
     // A class name is taken within its module only; another module's is found only when global.
     WNDCLASSW again{.lpfnWndProc = DefWindowProcW, .lpszClassName = u"Recorder"};
     EXPECT_EQ(RegisterClassW(&again), 0);
