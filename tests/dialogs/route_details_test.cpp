@@ -74,8 +74,7 @@ class RouteDetailsTest : public testing::PageTest {
 
 TEST_F(RouteDetailsTest, AChangeOfLinePutsTheTransferAndTheQuotedLineBeforeTheNewLine) {
     const Line& first = *model.Lines()[0];
-    const Line& second = *model.Lines()[1];
-    Route(first.stations[0].get(), second.stations.back().get());
+    Route(first.stations[0].get(), model.Lines()[1]->stations.back().get());
     std::vector<const Station*> stations;
     std::ranges::copy_if(model.route, std::back_inserter(stations), &Station::IsStation);
     const std::vector<Row> rows = ShowRows();
@@ -90,6 +89,8 @@ TEST_F(RouteDetailsTest, AChangeOfLinePutsTheTransferAndTheQuotedLineBeforeTheNe
         }
         EXPECT_EQ(rows[row++].text, stations[i]->name);
     }
+    Route(first.stations[0].get(), first.stations[0].get());  // from a station to itself
+    EXPECT_EQ(ShowRows().size(), 5u);  // both ends, the counts, the time and the station
 }
 
 // A route along one line: its ends, its count and time, its stations, in the line's colour. Text

@@ -322,12 +322,12 @@ TEST(RealMaps, AreBuiltFromTheDataAndKeepEveryRule) {
 }
 
 // A: 2, B: 3, C: 7 minutes onwards, waits of 4; C' and D on a line with waits of 6, joined to C by
-// a transfer of 3 minutes; apart from them a ring R, S, T.
+// a transfer of 3 minutes; apart from them a ring R, D, T.
 TEST(TravelTimes, RideRunsTransfersAndWaitsByTheProgramsRules) {
     auto model = testing::NetworkBuilder()
                      .Line(1, {{u"A", 0, 0, 2}, {u"B", 10, 0, 3}, {u"C", 20, 0, 7}}, 4)
                      .Line(2, {{u"C'", 21, 1, 1}, {u"D", 30, 0, 5}}, 6)
-                     .Line(3, {{u"R", 0, 50, 2}, {u"S", 10, 50, 3}, {u"T", 20, 50, 7}}, 0, true)
+                     .Line(3, {{u"R", 0, 50, 2}, {u"D", 10, 50, 3}, {u"T", 20, 50, 7}}, 0, true)
                      .Transfer(20, 0, 21, 1, 3)
                      .Build();
     using Minutes = std::vector<std::int64_t>;
@@ -338,6 +338,7 @@ TEST(TravelTimes, RideRunsTransfersAndWaitsByTheProgramsRules) {
     EXPECT_EQ(riding.From(5), (Minutes{-1, -1, -1, -1, -1, 0, 3, 7}));
     EXPECT_EQ(TripMinutes(riding, *model, u"T", u"R"), 2);  // R to T is 7
     EXPECT_EQ(TripMinutes(riding, *model, u"A", u"X"), -1);
+    EXPECT_EQ(TripMinutes(riding, *model, u"A", u"D"), 9);  // not to the D out of reach
     ToggleForbidden(*model->Stations()[1]);
     EXPECT_EQ(riding.From(0), (Minutes{0, -1, -1, -1, -1, -1, -1, -1}));
 }

@@ -189,6 +189,7 @@ TEST(MapParser, RefusesWhatLiesOutsideTheFormatNamingTheLineAndAShortPrintableRe
          "'<U+001B>[2J99"},
         {"half a pair as a tab letter", replaced(u"\r\nП\r\n", u"\r\n" + high + low + u"\r\n"), 15,
          "U+D83D"},
+        {"low half as a tab letter", replaced(u"\r\nП\r\n", u"\r\n" + low + u"\r\n"), 15, "U+DE87"},
     };
     for (const Case& c : cases) {
         const MapError error = RefusalOf(c.text);

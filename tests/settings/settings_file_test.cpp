@@ -197,9 +197,8 @@ TEST_F(SettingsFileTest, NumbersOutsideTheirRangesAreBroughtToTheNearerEndAndNoN
         {3, u"60001", &Settings::tooltipMs, 60000},
         {5, u"-1", &Settings::maxTransfers, 0},
         {5, u"100", &Settings::maxTransfers, 99},
-        {1, u"1", &Settings::algorithm, 1},
         {1, u"2", &Settings::algorithm, 0},
-        {9, u"1", &Settings::pickerMode, 1},
+        {9, u"-1", &Settings::pickerMode, 0},
         {9, u"2", &Settings::pickerMode, 0},
         // The one-digit zoom of older files.
         {16, u"3", &Settings::savedZoom, 3},
@@ -213,12 +212,9 @@ TEST_F(SettingsFileTest, NumbersOutsideTheirRangesAreBroughtToTheNearerEndAndNoN
         EXPECT_EQ(loaded.*c.field, c.read) << "line " << c.line + 1 << ": " << Utf16ToUtf8(c.text);
     }
     // A short file keeps what it does not reach, brought into range as well.
-    Settings damaged;
-    damaged.tooltipMs = -1;
-    damaged.algorithm = 7;
+    Settings damaged{.mapPath = u"/b.qvn", .algorithm = 7, .tooltipMs = -1};
     ParseSettingsText(damaged, u"/a.qvn\r\n");
-    EXPECT_EQ(damaged.tooltipMs, 100);
-    EXPECT_EQ(damaged.algorithm, 0);
+    EXPECT_EQ(damaged, (Settings{.mapPath = u"/a.qvn", .tooltipMs = 100}));
 }
 
 TEST_F(SettingsFileTest, FailedWriteOrReplaceKeepsWhatIsThere) {
@@ -242,15 +238,14 @@ TEST_F(SettingsFileTest, FailedWriteOrReplaceKeepsWhatIsThere) {
 }
 
 TEST_F(SettingsFileTest, MapPathWithALineBreakIsRememberedNowhereAndTheRestIsSaved) {
+    Settings expected = Unusual();
+    expected.mapPath.clear();
     for (const std::u16string mapPath : {u"/a\nb.qvn", u"/a\rb.qvn", u"\r\n"}) {
-        Settings saved = Unusual();
-        saved.mapPath = mapPath;
-        ASSERT_EQ(SaveSettings(saved, path_), 1);
-        Settings loaded = Unusual();
-        ASSERT_EQ(LoadSettings(loaded, path_), 1);
-        Settings expected = Unusual();
-        expected.mapPath.clear();
-        EXPECT_EQ(loaded, expected);
+        Settings settings = Unusual();
+        settings.mapPath = mapPath;
+        ASSERT_EQ(SaveSettings(settings, path_), 1);
+        ASSERT_EQ(LoadSettings(settings, path_), 1);
+        EXPECT_EQ(settings, expected);
     }
 }
 

@@ -7,6 +7,7 @@
 #include "resources/program_texts.h"
 #include "scoped_environment.h"
 #include "shell/main_window.h"
+#include "shell/shell_services.h"
 #include "text/utf.h"
 
 namespace qv {
@@ -20,9 +21,12 @@ TEST(ProgramMaps, TheEnvironmentNamesTheMapsFolderAndAMissingOneIsNone) {
     // Named but not there: none, rather than the maps of some other place.
     environment.Set("QUORVANE_MAPS_DIR", (scratch.Path() / "gone").string());
     EXPECT_EQ(FindProgramMaps(), std::nullopt);
-    scratch.Write("file", "");
-    environment.Set("QUORVANE_MAPS_DIR", (scratch.Path() / "file").string());
+    environment.Set("QUORVANE_MAPS_DIR", scratch.Write("file", "").string());
     EXPECT_EQ(FindProgramMaps(), std::nullopt);
+    environment.Unset("QUORVANE_MAPS_DIR");
+    const auto unset = FindProgramMaps();
+    environment.Set("QUORVANE_MAPS_DIR", "");  // empty is as if not set
+    EXPECT_EQ(FindProgramMaps(), unset);
 }
 
 TEST(HelpFile, BesideTheProgramElseUnderTheInstalledShareElseBeside) {
@@ -34,6 +38,8 @@ TEST(HelpFile, BesideTheProgramElseUnderTheInstalledShareElseBeside) {
     EXPECT_EQ(HelpFilePath(bin), bin + u"../share/quorvane/help/" + *Utf8ToUtf16(page));
     scratch.Write("bin/help/" + page, "");
     EXPECT_EQ(HelpFilePath(bin), bin + u"help/" + *Utf8ToUtf16(page));
+    // Joined with its own name, the program's folder names the program.
+    EXPECT_TRUE(std::filesystem::exists(Utf16ToUtf8(ExecutableFolder()) + "shell_tests"));
 }
 
 }  // namespace

@@ -105,6 +105,7 @@ for tool in quorvane-mapcheck quorvane-route quorvane-import quorvane-gdi-demo q
     expect "$tool --help" 0 "Usage: $tool" "$tools/$tool" --help
     expect_output "$tool --version" 0 "$tool $version" "$tools/$tool" --version
 done
+expect "gallery stray argument" 2 "no plain arguments wanted, 1 given" "$tools/quorvane-gallery" --out "$work/g" stray
 for tool in quorvane-gdi-demo quorvane-window-demo; do
     expect "$tool unknown option" 2 'unknown option "--windw"' "$tools/$tool" "$work/demo" --windw
     expect "$tool one prefix" 2 "one PREFIX wanted, 2 arguments given" "$tools/$tool" "$work/a" "$work/b"
