@@ -95,16 +95,18 @@ TEST_F(WindowBinding, AChildGetsItsPlaceStyleAndIdAndAWindowMayOutliveItsObject)
     EXPECT_EQ(static_cast<UINT_PTR>(GetWindowLongW(window, GWL_ID)),
               reinterpret_cast<UINT_PTR>(&child));
     EXPECT_EQ(GetParent(window), main.hwnd);
-    ScriptedWindow named;  // a child given an id keeps it
-    const HWND numbered = CreateFrameWindow(named, main.hwnd, {}, u"", 0, 0, 77, nullptr);
-    EXPECT_EQ(GetWindowLongW(numbered, GWL_ID), 77);
 
-    // A window that outlives its object gets the default processing.
+    // A window that outlives its object gets the default processing, unless subclassed since.
     HWND orphan = nullptr;
+    HWND numbered = nullptr;
     {
-        ScriptedWindow gone;
+        ScriptedWindow gone, named;
         orphan = CreateFrameWindow(gone, nullptr, kScreen, u"", kMainStyle, 0, 0, nullptr);
+        numbered = CreateFrameWindow(named, main.hwnd, {}, u"", 0, 0, 77, nullptr);
+        SetWindowLongW(numbered, GWL_WNDPROC, ProcedureToLong(FirstWindowMessage));
     }
+    EXPECT_EQ(GetWindowLongW(numbered, GWL_ID), 77);  // a child given an id keeps it
+    EXPECT_EQ(GetWindowLongW(numbered, GWL_WNDPROC), ProcedureToLong(FirstWindowMessage));
     EXPECT_TRUE(SetWindowTextW(orphan, u"дальше"));
     EXPECT_EQ(GetWindowText(orphan), u"дальше");
     EXPECT_TRUE(DestroyWindow(orphan));

@@ -143,6 +143,7 @@ TEST(ImageList, SplitsAStripAndDrawsByIndexWithItsMask) {
                             const_cast<Bitmap*>(&mask.Pixels())),
               2);
     EXPECT_EQ(ImageList_GetImageCount(list.get()), 4);
+    EXPECT_EQ(ImageList_Add(list.get(), const_cast<Bitmap*>(&Surface(3, 4).Pixels()), nullptr), -1);
 
     Surface target(10, 10);
     SetPixel(target.Dc(), 6, 6, RGB(0, 255, 0));

@@ -77,8 +77,7 @@ TEST_F(Edits, NumberEditsRefuseLettersAndTheLimitHoldsForTyping) {
 
     // Without horizontal scrolling, typing stops where the text would pass the right edge: an
     // edit two margins wider than four letters takes four, the fifth is refused as too many.
-    LOGFONTW attributes;
-    attributes.lfHeight = -11;
+    LOGFONTW attributes{.lfHeight = -11};
     const UniqueFont font(CreateFontIndirectW(&attributes));
     const HDC dc = GetDC(page);
     RECT four{0, 0, 0, 0};

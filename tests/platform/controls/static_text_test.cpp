@@ -35,11 +35,9 @@ TEST_F(StaticTexts, ItRepaintsAsItsStateChangesAndOnlyANotifyingTextTakesThePen)
 
 TEST_F(StaticTexts, InitCommonControlsExRefusesABadRecordAndFamiliesItDoesNotKnow) {
     EXPECT_FALSE(InitCommonControlsEx(nullptr));
-    INITCOMMONCONTROLSEX families;
-    families.dwICC = ICC_STANDARD_CLASSES | 0x80000000;
+    INITCOMMONCONTROLSEX families{.dwICC = ICC_STANDARD_CLASSES | 0x80000000};
     EXPECT_FALSE(InitCommonControlsEx(&families));
-    families.dwICC = ICC_STANDARD_CLASSES;
-    families.dwSize = 0;
+    families = {.dwSize = 0, .dwICC = ICC_STANDARD_CLASSES};
     EXPECT_FALSE(InitCommonControlsEx(&families));
 }
 

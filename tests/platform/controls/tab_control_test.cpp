@@ -38,9 +38,7 @@ class TabControlTest : public ControlsTest {
         SendMessageW(tabs, TCM_SETPADDING, 0, MAKELPARAM(2, 2));
         for (int i = 0; i < count; ++i) {
             char16_t label[2] = {static_cast<char16_t>(u'А' + i), u'\0'};
-            TCITEMW item;
-            item.mask = TCIF_TEXT;
-            item.pszText = label;
+            TCITEMW item{.mask = TCIF_TEXT, .pszText = label};
             EXPECT_EQ(
                 SendMessageW(tabs, TCM_INSERTITEMW, static_cast<WPARAM>(i), PointerParam(&item)),
                 i);
@@ -119,9 +117,7 @@ TEST_F(TabControlTest, ATapSelectsItsTabAndBringsItsRowToTheFront) {
     EXPECT_EQ(TabRect(tabs, 0).top, 12);
     // Tabs inserted or deleted before the selected one leave the same tab selected.
     char16_t added[] = u"+";
-    TCITEMW item;
-    item.mask = TCIF_TEXT;
-    item.pszText = added;
+    TCITEMW item{.mask = TCIF_TEXT, .pszText = added};
     struct Case {
         UINT message;
         WPARAM index;

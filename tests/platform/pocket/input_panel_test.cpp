@@ -46,8 +46,7 @@ RECT RectOf(HWND window) {
 }
 
 SIPINFO Info() {
-    SIPINFO info;
-    info.cbSize = sizeof(SIPINFO);
+    SIPINFO info{.cbSize = sizeof(SIPINFO)};
     EXPECT_TRUE(SipGetInfo(&info));
     return info;
 }
@@ -59,8 +58,7 @@ BOOL Raise() {
 }
 
 TEST(InputPanel, PagesShrinkAboveThePanelAndGrowBackAndEveryTopLevelWindowIsTold) {
-    SIPINFO none;
-    none.cbSize = sizeof(SIPINFO);
+    SIPINFO none{.cbSize = sizeof(SIPINFO)};
     // Without a window system there is no panel.
     EXPECT_FALSE(SipGetInfo(&none));
     EXPECT_FALSE(ToggleInputPanel());
@@ -73,9 +71,7 @@ TEST(InputPanel, PagesShrinkAboveThePanelAndGrowBackAndEveryTopLevelWindowIsTold
 
     // A record of the wrong size is refused and changes nothing.
     for (const DWORD size : {0u, 56u}) {
-        SIPINFO info;
-        info.cbSize = size;
-        info.fdwFlags = SIPF_ON;
+        SIPINFO info{.cbSize = size, .fdwFlags = SIPF_ON};
         EXPECT_FALSE(SipSetInfo(&info)) << size;
         EXPECT_FALSE(SipGetInfo(&info)) << size;
         EXPECT_EQ(info.fdwFlags, SIPF_ON);

@@ -50,10 +50,7 @@ class MenuBars : public testing::ShellTest {
         const RECT r = ScreenRect(position);
         return {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
     }
-    void Press(int position) {
-        const POINT p = Centre(position);
-        host.PenDown(p.x, p.y);
-    }
+    void Press(int position) { host.PenDown(Centre(position).x, Centre(position).y); }
     void Release(int position) {
         const POINT p = Centre(position);
         host.PenMove(p.x, p.y);
@@ -63,11 +60,7 @@ class MenuBars : public testing::ShellTest {
         return SendMessageW(bar, TB_ISBUTTONPRESSED, static_cast<WPARAM>(command), 0);
     }
     static SHMENUBARINFO BarFor(HWND parent, UINT resource = IDR_MENUBAR) {
-        SHMENUBARINFO info;
-        info.hwndParent = parent;
-        info.nToolBarId = resource;
-        info.hInstRes = ProgramModule();
-        return info;
+        return {.hwndParent = parent, .nToolBarId = resource, .hInstRes = ProgramModule()};
     }
     HWND ShownTip() const {
         const HWND tip = FindWindowW(u"QvShellTooltip", nullptr);
@@ -188,6 +181,11 @@ TEST_F(MenuBars, F10HandsTheKeysToTheBarUntilAButtonIsPressedOrTheBarIsLeft) {
     EXPECT_EQ(keyed({VK_DOWN, VK_RETURN}), (std::vector<Command>{{ID_LOAD_MAP, 0}}));
     EXPECT_TRUE(keyed({VK_RIGHT, VK_ESCAPE, VK_RETURN}).empty());
     EXPECT_EQ(FindWindowW(u"#32768", nullptr), nullptr);
+    // A bar of one button keeps it whichever way the keys go.
+    SHMENUBARINFO single = BarFor(MakeWindow(u"", {0, 0, kScreenWidth, kScreenHeight}));
+    ASSERT_TRUE(SHCreateMenuBar(&single));
+    bar = single.hwndMB;
+    EXPECT_EQ(keyed({VK_RIGHT, VK_DOWN, VK_RETURN}), (std::vector<Command>{{ID_LOAD_MAP, 0}}));
 }
 
 TEST_F(MenuBars, TheButtonTheKeysHaveReachedLooksPressedAtOnce) {

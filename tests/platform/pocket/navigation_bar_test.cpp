@@ -18,10 +18,6 @@ namespace {
 
 constexpr DialogTemplate kPage{WS_POPUP, 0, 0, 0, 160, 182, u"Настройки", u"", 0, {}};
 
-bool IsRectEmpty(const RECT& r) {
-    return r.right <= r.left || r.bottom <= r.top;
-}
-
 // The running page's set-up flags and what it does with a command before it ends with it.
 DWORD g_flags = 0;
 std::function<void(WORD)> g_command;
@@ -47,6 +43,7 @@ class NavigationBars : public testing::ShellTest {
         g_command = std::move(command);
         return DialogBoxIndirectParamW(nullptr, &kPage, main, PageProcedure, 0);
     }
+    static bool IsRectEmpty(const RECT& r) { return r.right <= r.left || r.bottom <= r.top; }
 
     HWND bar;
 };

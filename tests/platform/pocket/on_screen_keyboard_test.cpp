@@ -221,11 +221,12 @@ TEST_F(OnScreenKeyboardTest, AHeldKeyShowsAboveTheFingerAndTypesOnlyWhereThePenI
     EXPECT_FALSE(IsWindowVisible(State().Preview()));
     EXPECT_EQ(State().Pressed(), nullptr);
 
-    // Held 750 ms, Backspace repeats from 500 ms every 100 ms and its release types no more.
+    // Held 750 ms, Backspace repeats from 500 ms every 100 ms; moved on or let go, types no more.
     host.Type(u"абвгдежзи");
     at(KeyAction::Backspace, 0, &HeadlessHost::PenDown);
     host.AllowTime(std::chrono::milliseconds(750));
     system.Pump();
+    at(KeyAction::Backspace, 0, &HeadlessHost::PenMove);
     at(KeyAction::Backspace, 0, &HeadlessHost::PenUp);
     EXPECT_EQ(Text(), u"ъабвгде");
     at(KeyAction::Backspace, 0, &HeadlessHost::Tap);

@@ -14,6 +14,7 @@
 #include "platform/host/virtual_keys.h"
 #include "platform/pocket/common_dialog.h"
 #include "platform/pocket/shell_folders.h"
+#include "platform/user/api/input_functions.h"
 #include "platform/user/api/message_functions.h"
 #include "platform/user/api/timer_functions.h"
 #include "platform/user/api/window_functions.h"
@@ -75,13 +76,11 @@ class OpenFilePageTest : public ::testing::Test {
         return GetOpenFileNameW(&request, OpenFileExtras{{shipped}, ReadMapTitle});
     }
     OPENFILENAMEW Request(std::u16string& buffer) {
-        OPENFILENAMEW request;
-        request.hwndOwner = driver;
-        request.lpstrFilter = u"Quorvane (*.qvn)\0*.qvn\0";
-        request.lpstrFile = buffer.data();
-        request.nMaxFile = static_cast<DWORD>(buffer.size());
-        request.lpstrInitialDir = u"\\My Documents";
-        return request;
+        return {.hwndOwner = driver,
+                .lpstrFilter = u"Quorvane (*.qvn)\0*.qvn\0",
+                .lpstrFile = buffer.data(),
+                .nMaxFile = static_cast<DWORD>(buffer.size()),
+                .lpstrInitialDir = u"\\My Documents"};
     }
 
     static std::vector<Row> Rows(HWND page) {
@@ -182,6 +181,7 @@ TEST_F(OpenFilePageTest, ListsTheTreeEntersAndLeavesFoldersAndChoosesByTapOrOk) 
                           },
                           [&](HWND page) {
                               EXPECT_EQ(Rows(page), start);
+                              EXPECT_EQ(GetFocus(), GetDlgItem(page, kOpenFileList));
                               // "ok" acts on the selected row: a folder is entered, a file chosen.
                               select(page, 0);
                               SendMessageW(page, WM_COMMAND, IDOK, 0);

@@ -48,10 +48,7 @@ class ShellExecuteTest : public ::testing::Test {
         return text.str();
     }
     static SHELLEXECUTEINFO Request(const std::u16string& file) {
-        SHELLEXECUTEINFO info;
-        info.lpFile = file.c_str();
-        info.lpDirectory = u"\\Windows";
-        return info;
+        return {.lpFile = file.c_str(), .lpDirectory = u"\\Windows"};
     }
 
     testing::ScratchFolder scratch;

@@ -44,8 +44,7 @@ class ShellTest : public ::testing::Test {
                                nullptr, nullptr);
     }
     COLORREF ScreenPixel(int x, int y) const {
-        const int scale = host.DeviceScale();
-        return host.LastFrame()->GetPixel(x * scale, y * scale);
+        return host.LastFrame()->GetPixel(x * host.DeviceScale(), y * host.DeviceScale());
     }
     WindowSystem::PumpResult Pump() { return system.Pump(); }
 

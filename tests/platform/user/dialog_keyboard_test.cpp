@@ -220,6 +220,17 @@ TEST_F(DialogKeyboard, TheNextTabStopFromNoControlIsTheFirstAndThePreviousOneThe
     EXPECT_EQ(end(1), 40);
     EXPECT_EQ(end(0), 20);
     EXPECT_EQ(GetNextDlgTabItem(dialog, main, 0), nullptr) << "not the dialog's";
+
+    // OK, disabled after the dialog was left from it, hands the focus to the first tab stop, now
+    // 20, when the dialog is active again; nor does Enter press it.
+    ShowWindow(dialog, SW_SHOW);
+    SetFocus(GetDlgItem(dialog, IDOK));
+    SetActiveWindow(main);
+    EnableWindow(GetDlgItem(dialog, IDOK), 0);
+    SetActiveWindow(dialog);
+    const MSG enter{GetFocus(), WM_KEYDOWN, VK_RETURN, 0, 0, {}};
+    EXPECT_TRUE(IsDialogMessageW(dialog, &enter));
+    EXPECT_EQ(g_events.back(), "focus 20");
 }
 
 }  // namespace

@@ -123,6 +123,7 @@ TEST_F(Input, DisablingAParentCancelsTheCaptureItsChildHoldsAndADisabledWindowGe
     On(panel, testing::Answer(WM_CANCELMODE, 0));
     SetCapture(button);
     ClearLog();
+    EXPECT_EQ(SetCapture(button), button) << "taken again: it loses nothing";
     EnableWindow(panel, 0);
     EXPECT_EQ(GetCapture(), nullptr);
     EXPECT_EQ(Log({WM_CAPTURECHANGED}), (Lines{"button:WM_CAPTURECHANGED"}));
@@ -180,7 +181,7 @@ TEST_F(Input, ShowWindowActivatesOnlyWhenItsCommandSaysSo) {
 }
 
 TEST_F(Input, AcceleratorsTurnControlAndAltKeysIntoCommands) {
-    Make("main", WS_VISIBLE, kScreen);
+    const HWND main = Make("main", WS_VISIBLE, kScreen);
     const ACCEL table[] = {
         {FVIRTKEY | FCONTROL, 'H', 1031},
         {FVIRTKEY | FCONTROL, 'Z', 1004},
@@ -231,12 +232,17 @@ TEST_F(Input, AcceleratorsTurnControlAndAltKeysIntoCommands) {
         {WM_KEYUP, VK_MENU}, {WM_KEYDOWN, 'Z'},      {WM_CHAR, 26},
         {WM_KEYUP, 'Z'},     {WM_KEYUP, VK_SHIFT},   {WM_KEYUP, VK_CONTROL}};
     EXPECT_EQ(dispatched, expected);
+    host.Queue({InputEvent::Kind::KeyDown, {}, VK_MENU, {.alt = true}});  // held from now on
+    Pump();
+    const MSG withAlt{main, WM_SYSCHAR, 26, 0, 0, {}};  // a character typed with Alt
+    EXPECT_TRUE(TranslateAcceleratorW(main, accelerators, &withAlt));
     EXPECT_TRUE(DestroyAcceleratorTable(accelerators));
 }
 
 TEST_F(Input, ClosingTheDesktopWindowClosesTheActiveWindowElseTheTopVisibleOneElseQuits) {
-    Make("main", WS_VISIBLE, kScreen);
-    Make("tip", WS_POPUP | WS_VISIBLE, {0, 0, 50, 20}, nullptr, {}, WS_EX_NOACTIVATE);
+    const HWND main = Make("main", WS_VISIBLE, kScreen);
+    SetFocus(Make("tip", WS_POPUP | WS_VISIBLE, {0, 0, 50, 20}, nullptr, {}, WS_EX_NOACTIVATE));
+    EXPECT_EQ(GetFocus(), main) << "a window taking no activation takes no focus";
     Make("hidden", WS_POPUP, {0, 0, 50, 20});               // the top of the z-order
     for (const std::string closed : {"main", "tip", ""}) {  // then nothing visible is left
         ClearLog();

@@ -262,8 +262,7 @@ TEST_F(ScrollBar, SetScrollInfoClampsAndTheBarHidesWhenTheRangeFits) {
 
     // The page holds the whole range: the bar goes and the client area grows.
     ClearLog();
-    info.fMask = SIF_PAGE;
-    info.nPage = 500;
+    info = {.fMask = SIF_PAGE, .nPage = 500};
     SetScrollInfo(window, SB_VERT, &info, 1);
     GetScrollInfo(window, SB_VERT, &info);
     EXPECT_EQ(info.nPage, 100U) << "held to the range";

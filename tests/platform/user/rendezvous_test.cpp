@@ -186,11 +186,14 @@ TEST_F(RendezvousTest, TheFolderIsTheUsersAloneOrNotUsed) {
     rendezvous.reset();
     EXPECT_FALSE(fs::exists(socket));
 
-    // A link or a file in its place is not used.
+    // A link or a file in its place is not used, nor a relative runtime folder.
     fs::create_directory_symlink(meeting_, folder_ / "link");
     std::ofstream(folder_ / "file") << "x";
     EXPECT_EQ(Rendezvous::Open(folder_ / "file"), nullptr);
     EXPECT_EQ(Rendezvous::Open(folder_ / "link"), nullptr);
+    testing::ScopedEnvironment environment;
+    environment.Set("XDG_RUNTIME_DIR", "run/user");
+    EXPECT_EQ(Rendezvous::DefaultFolder(), "/tmp/quorvane-" + std::to_string(::geteuid()));
 }
 
 // Of the peers, the first by name that answers with a window is found, every time; an answer of

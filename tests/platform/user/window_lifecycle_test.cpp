@@ -171,6 +171,8 @@ TEST_F(WindowLifecycle, SiblingsKeepCreationOrderTopFirst) {
     EXPECT_EQ(GetWindow(a, GW_HWNDNEXT), c);
     const HWND popup = Make("popup", WS_POPUP | WS_VISIBLE, {20, 20, 100, 100}, main);
     EXPECT_EQ(GetWindow(popup, GW_OWNER), main) << "an owned window names its owner";
+    EXPECT_EQ(SetActiveWindow(a), nullptr) << "a child is never active";
+    EXPECT_EQ(GetActiveWindow(), popup);
 }
 
 TEST_F(WindowLifecycle, DestroyInsideItsOwnHandlersIsSafe) {

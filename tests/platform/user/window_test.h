@@ -45,8 +45,7 @@ class WindowTest : public ::testing::Test {
     void ClearLog() { log_.clear(); }
     WindowSystem::PumpResult Pump() { return system.Pump(); }
     COLORREF ScreenPixel(int x, int y) const {
-        const int scale = host.DeviceScale();
-        return host.LastFrame()->GetPixel(x * scale, y * scale);
+        return host.LastFrame()->GetPixel(x * host.DeviceScale(), y * host.DeviceScale());
     }
 
     HeadlessHost host;
