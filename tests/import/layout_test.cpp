@@ -172,7 +172,7 @@ TEST(TravelTimes, EstimatesRoundAsDocumented) {
 TEST(Labels, ANameTooLongForEitherSideIsShortenedToFit) {
     const std::u16string name(60, u'ж');  // 330 pixels by the estimate
     const std::vector<LabelRequest> requests = {{name, 120, 120, 150, 150}};
-    const std::vector<std::pair<int, int>> discs = {{120, 150}};
+    const std::vector<LabelDisc> discs = {{120, 150, 0}};
     const LabelOutcome outcome = PlaceLabels(requests, discs, {}, {1, 2});
     const PlacedLabel& label = outcome.labels[0];
     EXPECT_EQ(outcome.shortened, 1);
@@ -198,7 +198,8 @@ TEST(Labels, TakeTheAbbreviationWhereTheWholeNameWouldHideAStation) {
     // Near the left edge only the right side has room; unlabelled stations at x 130 lie in
     // every right-hand place of the whole name (to x 146) but beyond the short form (to 113).
     const std::vector<LabelRequest> requests = {{u"Улица Академика Королёва", 10, 10, 150, 150}};
-    const std::vector<std::pair<int, int>> discs = {{10, 150}, {130, 143}, {130, 150}, {130, 157}};
+    const std::vector<LabelDisc> discs = {
+        {10, 150, 0}, {130, 143, 1}, {130, 150, 2}, {130, 157, 3}};
     const LabelOutcome outcome = PlaceLabels(requests, discs, {}, {1, 2});
     EXPECT_EQ(outcome.labels[0].text, u"Ул. Акад. Королёва");
     EXPECT_EQ(outcome.abbreviated, 1);
@@ -206,12 +207,29 @@ TEST(Labels, TakeTheAbbreviationWhereTheWholeNameWouldHideAStation) {
     EXPECT_EQ(outcome.coveredDiscs, 0);
 }
 
+TEST(Labels, SlideAlongAboveWhereEveryUsualPlaceHidesAnotherStation) {
+    // Аб, 11 pixels wide, at 100,150 among stations of other places: each of the eight usual
+    // places, each place beside it and each below it lies over one of them. Above, the box from
+    // x 88 to 99 passes between the discs at 86 and 104 (the one at 94,135 bars the row further
+    // out); the station at 94,144 under it is of its own interchange and does not count.
+    const std::vector<LabelRequest> requests = {{u"Аб", 100, 100, 150, 150, 0}};
+    const std::vector<LabelDisc> discs = {{100, 150, 0}, {94, 144, 0}, {86, 142, 1},  {104, 142, 2},
+                                          {94, 135, 3},  {92, 150, 4}, {108, 150, 5}, {92, 158, 6},
+                                          {100, 158, 7}, {108, 158, 8}};
+    const LabelOutcome outcome = PlaceLabels(requests, discs, {}, {1, 2});
+    EXPECT_EQ(outcome.coveredDiscs, 0);
+    const PlacedLabel& label = outcome.labels[0];
+    EXPECT_EQ(std::make_tuple(label.labelX, label.labelY, label.labelAlign),
+              std::make_tuple(88, 148, 1));
+}
+
 TEST(Labels, MoveTwoAtOnceWhereNeitherMoveAloneHelps) {
-    // Б's only clear place is level with it on the left, next to А's first choice: neither
-    // moving alone helps.
-    const std::vector<LabelRequest> requests = {{u"Аааа", 60, 60, 154, 154},
-                                                {std::u16string(20, u'Б'), 200, 200, 150, 150}};
-    const std::vector<std::pair<int, int>> discs = {{60, 154}, {200, 150}, {150, 141}, {150, 159}};
+    // Б's only clear places are beside it on the left, next to А's first choice: neither moving
+    // alone helps.
+    const std::vector<LabelRequest> requests = {{u"Аааа", 60, 60, 154, 154, 0},
+                                                {std::u16string(20, u'Б'), 200, 200, 150, 150, 1}};
+    const std::vector<LabelDisc> discs = {
+        {60, 154, 0}, {200, 150, 1}, {150, 141, 2}, {150, 159, 3}};
     const LabelOutcome outcome = PlaceLabels(requests, discs, {}, {1, 2});
     EXPECT_EQ(outcome.coveredDiscs, 0);
     EXPECT_EQ(outcome.overlaps, 0);

@@ -5,7 +5,6 @@
 #include <cmath>
 #include <compare>
 #include <limits>
-#include <map>
 #include <optional>
 #include <random>
 
@@ -15,21 +14,32 @@ namespace qv::import {
 
 namespace {
 
-// The costs of a label's place: overlapping another label is worst, then hiding another
-// station's disc, then using a shorter form of the name, then crossing lines; a small cost per
-// step down the list of places keeps the usual ones first.
+// The costs of a label's place: overlapping another label is worst, then lying over a disc of
+// another place (once however many it covers, and a little more for each), then using a
+// shorter form of the name, then crossing lines; a small cost for a place further down the list
+// keeps the usual ones first.
 constexpr std::int64_t kOffScreen = 1'000'000'000;
-constexpr std::int64_t kOverlap = 1000;
-constexpr std::int64_t kCoveredDisc = 50;
+constexpr std::int64_t kOverlap = 10'000;
+constexpr std::int64_t kCoveringLabel = 900;
+constexpr std::int64_t kCoveredDisc = 30;
 constexpr std::int64_t kAbbreviated = 40;
 constexpr std::int64_t kCrossedLine = 10;
 constexpr int kGreedyPasses = 3;
-constexpr std::size_t kPlaceCount = 8;  // places tried for each form of a name
 constexpr int kMostImprovingRounds = 20;
 constexpr std::int64_t kWanderStepsPerLabel = 5000;
-constexpr std::int64_t kWanderThreshold = 1000;
+constexpr std::int64_t kWanderThreshold = 300;
 constexpr std::uint32_t kWanderSeed = 20240531;
+// A chain of labels giving way is at most this long; each label in it tries at most this many
+// places that overlap one other label.
+constexpr int kChainLength = 4;
+constexpr int kChainBranches = 6;
 constexpr double kLabelGap = 6;
+// Places slid along a side of the stations lie this many pixels apart: across the width of the
+// name above and below them, across their height beside them.
+constexpr int kSlideAlong = 8;
+constexpr int kSlideAcross = 4;
+// The second row above and below lies this many pixels further out.
+constexpr int kNudge = 4;
 // Candidates are found near each other through a grid of cells this many pixels wide.
 constexpr int kCell = 32;
 
@@ -92,6 +102,7 @@ struct Candidate {
     PlacedLabel label;
     Box box;
     std::int64_t cost = 0;  // everything but overlaps with other labels
+    bool covering = false;  // over a disc of another place
 };
 
 int FloorDiv(double value, int divisor) {
@@ -106,8 +117,11 @@ double TextWidth(std::size_t characters) {
     return std::ceil(kLabelCharWidth * static_cast<double>(characters));
 }
 
-// The places a label may take, best first: level with its stations, above or below them, each
-// to the right or to the left, then centred above and below.
+// The places a label may take, each with the small cost that orders them: level with its
+// stations to the right or to the left (0, 1), at the four corners (2 to 5), centred above or
+// below (6, 7); then beside them a little higher or lower, above or below them slid along, and
+// above or below them a step further out (8). All but the last lie against the box of the
+// stations' discs; the last keep a few pixels from it.
 std::vector<Candidate> Places(const LabelRequest& request, std::u16string_view text,
                               const LabelScreen& screen) {
     const int s = screen.scale;
@@ -125,10 +139,42 @@ std::vector<Candidate> Places(const LabelRequest& request, std::u16string_view t
         int x;
         int y;
         int align;
+        int cost;
     };
-    const Spot spots[] = {{rightX, levelY, 1},   {leftX, levelY, 2},   {rightX, aboveY, 1},
-                          {leftX, aboveY, 2},    {rightX, belowY, 1},  {leftX, belowY, 2},
-                          {centredX, aboveY, 1}, {centredX, belowY, 1}};
+    std::vector<Spot> spots = {{rightX, levelY, 1, 0},   {leftX, levelY, 2, 1},
+                               {rightX, aboveY, 1, 2},   {leftX, aboveY, 2, 3},
+                               {rightX, belowY, 1, 4},   {leftX, belowY, 2, 5},
+                               {centredX, aboveY, 1, 6}, {centredX, belowY, 1, 7}};
+    constexpr int kSlid = 8;
+    // Beside the stations, the name's box still level with part of their discs.
+    const int across = std::max(1, kSlideAcross / s);
+    for (int y = aboveY + 1; y < belowY; y += across) {
+        if (y != levelY) {
+            spots.push_back({rightX, y, 1, kSlid});
+            spots.push_back({leftX, y, 2, kSlid});
+        }
+    }
+    // Above and below, the name's box still over or under part of their discs, in a row that
+    // touches them and in one a few pixels further out.
+    const int along = std::max(1, kSlideAlong / s);
+    const int nudge = std::max(1, kNudge / s);
+    const int firstX = FloorDiv(s * (request.minX - r) - width, s) + 1;
+    const int lastX = CeilDiv(s * (request.maxX + r), s) - 1;
+    for (int x = firstX; x <= lastX; x += along) {
+        if (x != centredX) {
+            spots.push_back({x, aboveY, 1, kSlid});
+            spots.push_back({x, belowY, 1, kSlid});
+        }
+    }
+    for (int x = firstX; x <= lastX; x += along) {
+        spots.push_back({x, aboveY - nudge, 1, kSlid});
+        spots.push_back({x, belowY + nudge, 1, kSlid});
+    }
+    spots.push_back({rightX, aboveY - nudge, 1, kSlid});
+    spots.push_back({leftX, aboveY - nudge, 2, kSlid});
+    spots.push_back({rightX, belowY + nudge, 1, kSlid});
+    spots.push_back({leftX, belowY + nudge, 2, kSlid});
+
     std::vector<Candidate> candidates;
     for (const Spot& spot : spots) {
         Candidate candidate;
@@ -137,6 +183,7 @@ std::vector<Candidate> Places(const LabelRequest& request, std::u16string_view t
         const double bottom = s * spot.y;
         candidate.box = {spot.align == 1 ? anchorX : anchorX - width, bottom - kLabelHeight,
                          spot.align == 1 ? anchorX + width : anchorX, bottom};
+        candidate.cost = spot.cost;
         candidates.push_back(std::move(candidate));
     }
     return candidates;
@@ -147,11 +194,17 @@ bool OnScreen(const Box& box, const LabelScreen& screen) {
            box.bottom <= screen.height * screen.scale - screen.bottomBar;
 }
 
-Box DiscBox(std::pair<int, int> centre, const LabelScreen& screen) {
+Box DiscBox(const LabelDisc& disc, const LabelScreen& screen) {
     const double s = screen.scale;
     const double r = screen.stationRadius * s;
-    return {s * centre.first - r, s * centre.second - r, s * centre.first + r,
-            s * centre.second + r};
+    return {s * disc.x - r, s * disc.y - r, s * disc.x + r, s * disc.y + r};
+}
+
+Box SegmentBox(const Segment& segment, double scale) {
+    return {scale * std::min(segment.from.first, segment.to.first),
+            scale * std::min(segment.from.second, segment.to.second),
+            scale * std::max(segment.from.first, segment.to.first),
+            scale * std::max(segment.from.second, segment.to.second)};
 }
 
 // Whether the segment passes through the box; touching an edge or a corner is no crossing.
@@ -164,11 +217,6 @@ bool Crosses(const Segment& segment, const Box& box, double scale) {
     return span && span->enter < span->leave;
 }
 
-bool Names(const LabelRequest& request, std::pair<int, int> disc) {
-    return disc.first >= request.minX && disc.first <= request.maxX &&
-           disc.second >= request.minY && disc.second <= request.maxY;
-}
-
 // A candidate of one label, by label and place in that label's list.
 struct Choice {
     int label = 0;
@@ -178,22 +226,34 @@ struct Choice {
 
 class Placer {
   public:
-    Placer(std::span<const LabelRequest> requests, std::span<const std::pair<int, int>> discs,
+    Placer(std::span<const LabelRequest> requests, std::span<const LabelDisc> discs,
            std::span<const Segment> segments, const LabelScreen& screen)
         : requests_(requests),
           discs_(discs),
           segments_(segments),
           screen_(screen),
           candidates_(requests.size()),
+          cheapest_(requests.size(), 0),
           chosen_(requests.size(), 0),
           present_(requests.size(), false) {
         for (std::size_t i = 0; i < requests.size(); ++i) {
             MakeCandidates(i);
+            const std::vector<Candidate>& candidates = candidates_[i];
+            const auto cheapest = std::min_element(
+                candidates.begin(), candidates.end(),
+                [](const Candidate& a, const Candidate& b) { return a.cost < b.cost; });
+            chosen_[i] = static_cast<int>(cheapest - candidates.begin());
+            cheapest_[i] = cheapest->cost;
+            unavoidable_ += std::all_of(candidates.begin(), candidates.end(),
+                                        [](const Candidate& c) { return c.covering; });
         }
-        FindConflicts();
     }
 
+    // Labels that lie over another place's disc at every place they may take.
+    int UnavoidablyCovering() const { return unavoidable_; }
+
     void Run() {
+        FindConflicts();
         for (int pass = 0; pass < kGreedyPasses; ++pass) {
             for (std::size_t i = 0; i < requests_.size(); ++i) {
                 PlaceGreedily(i);
@@ -216,7 +276,7 @@ class Placer {
             for (std::size_t j = i + 1; j < requests_.size(); ++j) {
                 outcome.overlaps += placed.box.Overlaps(Placed(j).box);
             }
-            outcome.coveredDiscs += CoveredDiscs(i, placed.box) > 0;
+            outcome.coveredDiscs += placed.covering;
         }
         return outcome;
     }
@@ -230,8 +290,8 @@ class Placer {
                           [static_cast<std::size_t>(choice.candidate)];
     }
 
-    // The whole name and its abbreviated form at every place; a name too long for the screen
-    // keeps as much of its shorter form as fits, ended by a full stop.
+    // The whole name and its abbreviated form at every place on the screen; a name too long for
+    // the screen keeps as much of its shorter form as fits, ended by a full stop.
     void MakeCandidates(std::size_t index) {
         const LabelRequest& request = requests_[index];
         std::vector<Candidate>& candidates = candidates_[index];
@@ -251,55 +311,95 @@ class Placer {
              keep >= 2 && keep < abbreviated.size() && !anyOnScreen(); --keep) {
             candidates = Places(request, abbreviated.substr(0, keep) + u".", screen_);
         }
-        for (std::size_t i = 0; i < candidates.size(); ++i) {
-            Candidate& candidate = candidates[i];
-            if (!OnScreen(candidate.box, screen_)) {
+        if (anyOnScreen()) {
+            std::erase_if(candidates,
+                          [this](const Candidate& c) { return !OnScreen(c.box, screen_); });
+        } else {
+            for (Candidate& candidate : candidates) {
                 candidate.cost = kOffScreen;
-                continue;
             }
-            candidate.cost += static_cast<std::int64_t>(i % kPlaceCount) +
-                              kCoveredDisc * CoveredDiscs(index, candidate.box);
-            for (const Segment& segment : segments_) {
-                candidate.cost += Crosses(segment, candidate.box, screen_.scale) ? kCrossedLine : 0;
+        }
+        // Only the discs and lines near the label can meet it.
+        Box reach = candidates.front().box;
+        for (const Candidate& candidate : candidates) {
+            reach = {std::min(reach.left, candidate.box.left),
+                     std::min(reach.top, candidate.box.top),
+                     std::max(reach.right, candidate.box.right),
+                     std::max(reach.bottom, candidate.box.bottom)};
+        }
+        std::vector<Box> near;
+        for (const LabelDisc& disc : discs_) {
+            if (disc.place != request.place && DiscBox(disc, screen_).Overlaps(reach)) {
+                near.push_back(DiscBox(disc, screen_));
+            }
+        }
+        const Box wider{reach.left - 1, reach.top - 1, reach.right + 1, reach.bottom + 1};
+        std::vector<const Segment*> crossing;
+        for (const Segment& segment : segments_) {
+            if (SegmentBox(segment, screen_.scale).Overlaps(wider)) {
+                crossing.push_back(&segment);
+            }
+        }
+        for (Candidate& candidate : candidates) {
+            const auto covered = std::count_if(near.begin(), near.end(), [&](const Box& disc) {
+                return candidate.box.Overlaps(disc);
+            });
+            candidate.covering = covered > 0;
+            candidate.cost += (covered > 0 ? kCoveringLabel : 0) + kCoveredDisc * covered;
+            for (const Segment* segment : crossing) {
+                candidate.cost +=
+                    Crosses(*segment, candidate.box, screen_.scale) ? kCrossedLine : 0;
             }
         }
     }
 
-    // For every candidate, the candidates of other labels that come closer than the gap.
+    // For every candidate, the candidates of other labels that come closer than the gap. A
+    // pair is found in the one cell that holds the top left corner of where they meet.
     void FindConflicts() {
-        std::map<std::pair<int, int>, std::vector<Choice>> cells;
-        const auto cellsOf = [](const Box& box, auto&& visit) {
-            for (int cx = FloorDiv(box.left, kCell); cx <= FloorDiv(box.right, kCell); ++cx) {
-                for (int cy = FloorDiv(box.top, kCell); cy <= FloorDiv(box.bottom, kCell); ++cy) {
-                    visit(std::make_pair(cx, cy));
-                }
-            }
+        const int columns = CeilDiv(screen_.width * screen_.scale + kLabelGap, kCell) + 1;
+        const int rows = CeilDiv(screen_.height * screen_.scale, kCell) + 1;
+        const auto cellOf = [&](double x, double y) {
+            const int column = std::clamp(FloorDiv(x, kCell), 0, columns - 1);
+            const int row = std::clamp(FloorDiv(y, kCell), 0, rows - 1);
+            return static_cast<std::size_t>(row * columns + column);
         };
+        std::vector<std::vector<Choice>> cells(static_cast<std::size_t>(columns * rows));
         conflicts_.resize(requests_.size());
         pressure_.resize(requests_.size());
         for (std::size_t i = 0; i < requests_.size(); ++i) {
             conflicts_[i].resize(candidates_[i].size());
             pressure_[i].assign(candidates_[i].size(), 0);
             for (std::size_t c = 0; c < candidates_[i].size(); ++c) {
-                const Choice choice{static_cast<int>(i), static_cast<int>(c)};
-                cellsOf(candidates_[i][c].box.Spaced(),
-                        [&](std::pair<int, int> cell) { cells[cell].push_back(choice); });
+                const Box box = candidates_[i][c].box.Spaced();
+                const std::size_t first = cellOf(box.left, box.top);
+                const std::size_t last = cellOf(box.right, box.bottom);
+                const std::size_t span = last % columns - first % columns;
+                for (std::size_t row = first; row <= last; row += columns) {
+                    for (std::size_t cell = row; cell <= row + span; ++cell) {
+                        cells[cell].push_back({static_cast<int>(i), static_cast<int>(c)});
+                    }
+                }
             }
         }
-        for (std::size_t i = 0; i < requests_.size(); ++i) {
-            for (std::size_t c = 0; c < candidates_[i].size(); ++c) {
-                const Box box = candidates_[i][c].box.Spaced();
-                std::vector<Choice>& found = conflicts_[i][c];
-                cellsOf(box, [&](std::pair<int, int> cell) {
-                    for (const Choice other : cells[cell]) {
-                        if (other.label != static_cast<int>(i) &&
-                            box.Overlaps(At(other).box.Spaced())) {
-                            found.push_back(other);
-                        }
+        for (std::size_t cell = 0; cell < cells.size(); ++cell) {
+            const std::vector<Choice>& here = cells[cell];
+            for (std::size_t a = 0; a < here.size(); ++a) {
+                const Box boxA = At(here[a]).box.Spaced();
+                for (std::size_t b = a + 1; b < here.size(); ++b) {
+                    if (here[a].label == here[b].label) {
+                        continue;
                     }
-                });
-                std::sort(found.begin(), found.end());
-                found.erase(std::unique(found.begin(), found.end()), found.end());
+                    const Box boxB = At(here[b]).box.Spaced();
+                    if (boxA.Overlaps(boxB) && cellOf(std::max(boxA.left, boxB.left),
+                                                      std::max(boxA.top, boxB.top)) == cell) {
+                        conflicts_[static_cast<std::size_t>(here[a].label)]
+                                  [static_cast<std::size_t>(here[a].candidate)]
+                                      .push_back(here[b]);
+                        conflicts_[static_cast<std::size_t>(here[b].label)]
+                                  [static_cast<std::size_t>(here[b].candidate)]
+                                      .push_back(here[a]);
+                    }
+                }
             }
         }
     }
@@ -358,7 +458,11 @@ class Placer {
     }
 
     void Improve() {
-        for (int round = 0; round < kMostImprovingRounds && ImproveOnce(); ++round) {
+        for (int round = 0; round < kMostImprovingRounds; ++round) {
+            const bool moved = ImproveOnce();
+            if (!ChainOnce() && !moved) {
+                break;
+            }
         }
     }
 
@@ -425,15 +529,26 @@ class Placer {
                     bestCandidate = c;
                     bestPartner = {-1, 0};
                 }
+                // The placed labels this place would overlap, found by their count.
+                int unseen = pressure_[i][static_cast<std::size_t>(c)];
                 for (const Choice blocking : conflicts_[i][static_cast<std::size_t>(c)]) {
+                    if (unseen == 0) {
+                        break;
+                    }
                     const auto j = static_cast<std::size_t>(blocking.label);
                     if (chosen_[j] != blocking.candidate) {
                         continue;
                     }
+                    --unseen;
                     const std::int64_t pairBefore = before + CostHere(j, chosen_[j], label);
+                    const std::int64_t here = CostHere(i, c, blocking.label);
+                    // No place of the other label can make up for this one.
+                    if (here + cheapest_[j] >= pairBefore - bestGain) {
+                        continue;
+                    }
                     for (int d = 0; d < static_cast<int>(candidates_[j].size()); ++d) {
                         const std::int64_t after =
-                            CostHere(i, c, blocking.label) + CostHere(j, d, label) +
+                            here + CostHere(j, d, label) +
                             kOverlap * Conflict({label, c}, {blocking.label, d});
                         if (const std::int64_t gain = pairBefore - after; gain > bestGain) {
                             bestGain = gain;
@@ -454,23 +569,117 @@ class Placer {
         return improved;
     }
 
-    int CoveredDiscs(std::size_t index, const Box& box) const {
-        int covered = 0;
-        for (const auto& disc : discs_) {
-            covered += !Names(requests_[index], disc) && box.Overlaps(DiscBox(disc, screen_));
+    // The one placed label that the candidate would overlap, or -1 when none or several.
+    int OnlyBlocker(std::size_t label, int candidate) const {
+        if (pressure_[label][static_cast<std::size_t>(candidate)] != 1) {
+            return -1;
         }
-        return covered;
+        for (const Choice other : conflicts_[label][static_cast<std::size_t>(candidate)]) {
+            if (chosen_[static_cast<std::size_t>(other.label)] == other.candidate) {
+                return other.label;
+            }
+        }
+        return -1;
+    }
+
+    // Moves the label to a place of its own cost below `limit` that overlaps no placed label,
+    // or that overlaps one, which then moves on in the same way, at most `length` times.
+    bool MoveAlong(std::size_t label, int length, std::int64_t limit) {
+        const int now = chosen_[label];
+        std::vector<std::pair<std::int64_t, int>> order;
+        for (int c = 0; c < static_cast<int>(candidates_[label].size()); ++c) {
+            if (const std::int64_t cost = At({static_cast<int>(label), c}).cost;
+                c != now && cost < limit) {
+                order.emplace_back(cost, c);
+            }
+        }
+        std::sort(order.begin(), order.end());
+        for (const auto& [cost, c] : order) {
+            if (pressure_[label][static_cast<std::size_t>(c)] == 0) {
+                Move(label, c);
+                return true;
+            }
+        }
+        if (length == 0) {
+            return false;
+        }
+        int tried = 0;
+        for (const auto& [cost, c] : order) {
+            const int blocker = OnlyBlocker(label, c);
+            if (blocker < 0 || inChain_[static_cast<std::size_t>(blocker)]) {
+                continue;
+            }
+            if (++tried > kChainBranches) {
+                break;
+            }
+            Move(label, c);
+            inChain_[label] = true;
+            const bool moved = MoveAlong(static_cast<std::size_t>(blocker), length - 1,
+                                         LimitFor(static_cast<std::size_t>(blocker)));
+            inChain_[label] = false;
+            if (moved) {
+                return true;
+            }
+            Move(label, now);
+        }
+        return false;
+    }
+
+    // A label in a chain of moves keeps clear of other discs when it is clear of them now; any
+    // place on the screen will do otherwise.
+    std::int64_t LimitFor(std::size_t label) const {
+        return Placed(label).covering ? kOffScreen : kCoveringLabel;
+    }
+
+    // Chains of moves for each label that overlaps another or lies over a disc: the label takes
+    // a place that would overlap one other label, which gives way along a chain; kept when the
+    // total cost falls.
+    bool ChainOnce() {
+        bool improved = false;
+        inChain_.assign(requests_.size(), false);
+        for (std::size_t i = 0; i < requests_.size(); ++i) {
+            const int now = chosen_[i];
+            const bool overlapping = pressure_[i][static_cast<std::size_t>(now)] > 0;
+            if (!overlapping && !Placed(i).covering) {
+                continue;
+            }
+            const std::int64_t limit = overlapping ? kOffScreen : kCoveringLabel;
+            const std::int64_t before = Total();
+            const std::vector<int> saved = chosen_;
+            inChain_[i] = true;
+            for (int c = 0; c < static_cast<int>(candidates_[i].size()); ++c) {
+                if (c == now || At({static_cast<int>(i), c}).cost >= limit) {
+                    continue;
+                }
+                const int blocker = OnlyBlocker(i, c);
+                if (blocker < 0) {
+                    continue;
+                }
+                Move(i, c);
+                const auto j = static_cast<std::size_t>(blocker);
+                if (MoveAlong(j, kChainLength - 1, LimitFor(j)) && Total() < before) {
+                    improved = true;
+                    break;
+                }
+                Adopt(saved);
+            }
+            inChain_[i] = false;
+        }
+        return improved;
     }
 
     std::span<const LabelRequest> requests_;
-    std::span<const std::pair<int, int>> discs_;
+    std::span<const LabelDisc> discs_;
     std::span<const Segment> segments_;
     LabelScreen screen_;
     std::vector<std::vector<Candidate>> candidates_;
+    std::vector<std::int64_t> cheapest_;  // per label: its lowest own cost
+    int unavoidable_ = 0;
     std::vector<std::vector<std::vector<Choice>>> conflicts_;  // per label, per candidate
     std::vector<std::vector<int>> pressure_;  // per label, per candidate: placed labels it overlaps
     std::vector<int> chosen_;
     std::vector<bool> present_;
+    std::vector<bool> inChain_;
 };
 
 }  // namespace
@@ -498,11 +707,13 @@ std::u16string AbbreviateName(std::u16string_view name) {
     return result;
 }
 
-LabelOutcome PlaceLabels(std::span<const LabelRequest> requests,
-                         std::span<const std::pair<int, int>> discs,
-                         std::span<const Segment> segments, const LabelScreen& screen) {
+LabelOutcome PlaceLabels(std::span<const LabelRequest> requests, std::span<const LabelDisc> discs,
+                         std::span<const Segment> segments, const LabelScreen& screen,
+                         int mostCovering) {
     Placer placer(requests, discs, segments, screen);
-    placer.Run();
+    if (placer.UnavoidablyCovering() <= mostCovering) {
+        placer.Run();
+    }
     return placer.Outcome();
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <limits>
 #include <span>
 #include <string>
 #include <string_view>
@@ -10,13 +11,22 @@
 
 namespace qv::import {
 
-// One label to place: the name, and the map-unit box of the station discs it names.
+// One label to place: the name, the map-unit box of the station discs it names and their place
+// (a station, or the stations of one interchange).
 struct LabelRequest {
     std::u16string text;
     int minX = 0;  // centres of the stations the label names
     int maxX = 0;
     int minY = 0;
     int maxY = 0;
+    int place = 0;
+};
+
+// A station's disc by its centre, in map units, and its place.
+struct LabelDisc {
+    int x = 0;
+    int y = 0;
+    int place = 0;
 };
 
 struct PlacedLabel {
@@ -45,7 +55,7 @@ struct LabelScreen {
 struct LabelOutcome {
     std::vector<PlacedLabel> labels;  // one per request, in order
     int overlaps = 0;                 // pairs of labels that overlap
-    int coveredDiscs = 0;             // labels lying over another station's disc
+    int coveredDiscs = 0;             // labels lying over a disc of another place
     int abbreviated = 0;              // names written with the usual abbreviations
     int shortened = 0;                // names cut short, too long for the screen
 };
@@ -54,20 +64,21 @@ struct LabelOutcome {
 // Road and a few more), each keeping the case of its first letter.
 std::u16string AbbreviateName(std::u16string_view name);
 
-// Puts each label to the right or to the left of its stations, level with them, above or below,
-// or centred above or below, whichever side has room: inside the screen first, then clear of
-// other labels, then clear of other stations, then in full rather than abbreviated, then
-// crossing few lines. Labels are placed in turn, placed again twice with all the others known,
-// then moved, alone or two at a time, while a move lowers the total cost, and moved at random
-// for a while to leave a poor arrangement; the same input always gives the same labels.
-// `discs` are the centres of every station and `segments` the stretches of line between them,
-// in map units.
+// Puts each label beside its stations, above or below them, whichever place has room: inside
+// the screen first, then clear of other labels, then clear of the discs of other places, then in
+// full rather than abbreviated, then crossing few lines. Labels are placed in turn, placed again
+// twice with all the others known, then moved, alone, two at a time or along a chain of labels
+// giving way, while a move lowers the total cost, and moved at random for a while to leave a
+// poor arrangement; the same input always gives the same labels. `discs` are the centres of
+// every station and `segments` the stretches of line between them, in map units. When more
+// than `mostCovering` labels would lie over another place's disc wherever they went, each
+// label just takes its own best place.
 struct Segment {
     std::pair<int, int> from;
     std::pair<int, int> to;
 };
-LabelOutcome PlaceLabels(std::span<const LabelRequest> requests,
-                         std::span<const std::pair<int, int>> discs,
-                         std::span<const Segment> segments, const LabelScreen& screen);
+LabelOutcome PlaceLabels(std::span<const LabelRequest> requests, std::span<const LabelDisc> discs,
+                         std::span<const Segment> segments, const LabelScreen& screen,
+                         int mostCovering = std::numeric_limits<int>::max());
 
 }  // namespace qv::import

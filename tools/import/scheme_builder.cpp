@@ -26,7 +26,7 @@ namespace {
 // Networks with more places than this are drawn with thinner lines and smaller discs.
 constexpr int kLargeNetworkPlaces = 100;
 constexpr int kLargestZoom = 4;
-// Labels fit at a scale where at most one in this many lies over another station's disc.
+// Labels fit at a scale where at most one in this many lies over another place's disc.
 constexpr int kMostCoveringLabels = 10;
 // Grid nodes are a median link apart, within bounds; in a large network closer, so that its
 // crowded centre finds free ways.
@@ -521,17 +521,17 @@ class Builder {
     }
 
     void ChooseZoomAndLabels() {
-        std::vector<std::pair<int, int>> discs;
-        for (const MapPoint& point : points_) {
-            const DraftPoint& draft = Draft(point);
-            discs.emplace_back(draft.x, draft.y);
+        std::vector<LabelDisc> discs;
+        for (std::size_t i = 0; i < points_.size(); ++i) {
+            const DraftPoint& draft = Draft(points_[i]);
+            discs.push_back({draft.x, draft.y, placeOf_[i]});
         }
         double nearest = std::numeric_limits<double>::infinity();
         for (std::size_t a = 0; a < points_.size(); ++a) {
             for (std::size_t b = a + 1; b < points_.size(); ++b) {
                 if (placeOf_[a] != placeOf_[b]) {
-                    nearest = std::min(nearest, std::hypot(discs[a].first - discs[b].first,
-                                                           discs[a].second - discs[b].second));
+                    nearest = std::min(
+                        nearest, std::hypot(discs[a].x - discs[b].x, discs[a].y - discs[b].y));
                 }
             }
         }
@@ -551,9 +551,12 @@ class Builder {
                 byName[Draft(points_[static_cast<std::size_t>(point)]).name].push_back(point);
             }
             for (const auto& [name, named] : byName) {
-                LabelRequest request{
-                    name, std::numeric_limits<int>::max(), std::numeric_limits<int>::min(),
-                    std::numeric_limits<int>::max(), std::numeric_limits<int>::min()};
+                LabelRequest request{name,
+                                     std::numeric_limits<int>::max(),
+                                     std::numeric_limits<int>::min(),
+                                     std::numeric_limits<int>::max(),
+                                     std::numeric_limits<int>::min(),
+                                     placeOf_[static_cast<std::size_t>(named.front())]};
                 for (const int point : named) {
                     const DraftPoint& draft = Draft(points_[static_cast<std::size_t>(point)]);
                     request.minX = std::min(request.minX, draft.x);
@@ -568,7 +571,7 @@ class Builder {
 
         // Labels show from scale 1 when they fit there; otherwise only in the zoomed view, at
         // the smallest zoom (up to the largest) where they fit: whole or abbreviated, none
-        // overlapping another, and no more than a tenth of them over another station's disc.
+        // overlapping another, and no more than a tenth of them over another place's disc.
         std::vector<Segment> segments;
         for (std::size_t l = 0; l < scheme_.lines.size(); ++l) {
             const DraftLine& line = scheme_.lines[l];
@@ -583,8 +586,13 @@ class Builder {
         for (const Transfer& transfer : scheme_.transfers) {
             segments.push_back({{transfer.x1, transfer.y1}, {transfer.x2, transfer.y2}});
         }
+        // A scale where too many labels would lie over other discs wherever they went is not
+        // searched; the largest always is.
+        const int mostCovering = static_cast<int>(requests.size()) / kMostCoveringLabels;
         const auto place = [&](int scale) {
-            return PlaceLabels(requests, discs, segments, {scale, drawing_.stationRadius});
+            return PlaceLabels(
+                requests, discs, segments, {scale, drawing_.stationRadius},
+                scale < kLargestZoom ? mostCovering : std::numeric_limits<int>::max());
         };
         const auto fit = [](const LabelOutcome& labels) {
             return labels.overlaps == 0 && labels.shortened == 0 &&
