@@ -88,6 +88,10 @@ TEST(Scheme, RefusesRepeatedLinksAndNetworksWithoutLinks) {
     empty.lines[0].links.clear();
     empty.lines[1].links.clear();
     EXPECT_FALSE(BuildScheme(empty, CityOptions(), report));
+    SourceNetwork huge = CrossingNetwork();
+    huge.stations.resize(32768, huge.stations[0]);
+    EXPECT_EQ(BuildScheme(huge, CityOptions(), report).error,
+              "32768 stations, more than a map can hold (32767)");
 }
 
 TEST(MapWriter, WritesOptionalFieldsSoThatTheParserTakesThem) {

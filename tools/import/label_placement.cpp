@@ -218,9 +218,15 @@ bool Crosses(const Segment& segment, const Box& box, double scale) {
 }
 
 // A candidate of one label, by label and place in that label's list.
+// Kept narrow, as a crowded map holds millions of them: a map has at most 32767 points, so at
+// most as many labels, and a label has a few hundred places at most.
 struct Choice {
-    int label = 0;
-    int candidate = 0;
+    Choice() = default;
+    Choice(int labelIndex, int candidateIndex)
+        : label(static_cast<std::int16_t>(labelIndex)),
+          candidate(static_cast<std::int16_t>(candidateIndex)) {}
+    std::int16_t label = 0;
+    std::int16_t candidate = 0;
     auto operator<=>(const Choice&) const = default;
 };
 

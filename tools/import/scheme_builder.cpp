@@ -14,6 +14,7 @@
 #include "layout.h"
 #include "line_splitting.h"
 #include "link_check.h"
+#include "model/map_parser.h"
 #include "model/network_model.h"
 #include "projection.h"
 #include "schematic.h"
@@ -641,6 +642,11 @@ class Builder {
 
 Outcome<DraftScheme> BuildScheme(const SourceNetwork& network, const BuildOptions& options,
                                  BuildReport& report) {
+    if (network.stations.size() > static_cast<std::size_t>(kMaxMapPoints)) {
+        return Outcome<DraftScheme>::Failure(std::to_string(network.stations.size()) +
+                                             " stations, more than a map can hold (" +
+                                             std::to_string(kMaxMapPoints) + ")");
+    }
     if (const std::string fault = CheckLinks(network); !fault.empty()) {
         return Outcome<DraftScheme>::Failure(fault);
     }
