@@ -170,10 +170,10 @@ std::vector<Candidate> Places(const LabelRequest& request, std::u16string_view t
         spots.push_back({x, aboveY - nudge, 1, kSlid});
         spots.push_back({x, belowY + nudge, 1, kSlid});
     }
-    spots.push_back({rightX, aboveY - nudge, 1, kSlid});
-    spots.push_back({leftX, aboveY - nudge, 2, kSlid});
-    spots.push_back({rightX, belowY + nudge, 1, kSlid});
-    spots.push_back({leftX, belowY + nudge, 2, kSlid});
+    for (const int y : {aboveY - nudge, belowY + nudge}) {
+        spots.push_back({rightX, y, 1, kSlid});
+        spots.push_back({leftX, y, 2, kSlid});
+    }
 
     std::vector<Candidate> candidates;
     for (const Spot& spot : spots) {
