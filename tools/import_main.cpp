@@ -311,13 +311,13 @@ int WriteScheme(const qv::import::SourceNetwork& network, const BuildOptions& op
     std::printf(
         "%s: %d places, distances from the centre to the power %.2f%s, nearest places %d "
         "units apart; run times %d from the data, %d estimated; %d transfers estimated, "
-        "%d between branches; labels: %d overlapping pairs, %d over other stations, %d "
-        "abbreviated, %d shortened\n",
+        "%d between branches; labels: %d overlapping pairs, %d over other stations, %d along "
+        "a line, %d abbreviated, %d shortened\n",
         Printable(arguments.output).c_str(), report.places, report.exponent,
         report.stretched ? " (one axis stretched)" : "", report.nearestPlaceUnits,
         report.dataRunTimes, report.estimatedRunTimes, report.estimatedTransfers,
         report.forkTransfers, report.labels.overlaps, report.labels.coveredDiscs,
-        report.labels.abbreviated, report.labels.shortened);
+        report.labels.struck, report.labels.abbreviated, report.labels.shortened);
     return CheckWrittenMap(arguments.output, arguments) ? kDone : kRefused;
 }
 

@@ -223,6 +223,27 @@ TEST(Labels, SlideAlongAboveWhereEveryUsualPlaceHidesAnotherStation) {
               std::make_tuple(88, 148, 1));
 }
 
+TEST(Labels, TakeLinesAcrossANameRatherThanOneAlongIt) {
+    // A station on a line running east to west; lines 10 pixels apart run north and south of it,
+    // crossing every place above and below. Beside it the name would cross one line, but that
+    // one strikes it through.
+    const std::vector<LabelRequest> requests = {{u"Абвгд", 120, 120, 150, 150, 0}};
+    const std::vector<LabelDisc> discs = {{120, 150, 0}};
+    std::vector<Segment> lines = {{{40, 150}, {200, 150}}};
+    for (int x = 50; x <= 190; x += 10) {
+        lines.push_back({{x, 100}, {x, 144}});
+        lines.push_back({{x, 156}, {x, 200}});
+    }
+    const LabelOutcome outcome = PlaceLabels(requests, discs, lines, {1, 2});
+    const PlacedLabel& label = outcome.labels[0];
+    EXPECT_EQ(outcome.struck, 0);
+    EXPECT_TRUE(label.labelY <= 150 || label.labelY - kLabelHeight >= 150) << label.labelY;
+    // Lines 10 pixels apart leave no place unstruck.
+    const std::vector<Segment> ruled = {
+        {{0, 140}, {240, 140}}, {{0, 150}, {240, 150}}, {{0, 160}, {240, 160}}};
+    EXPECT_EQ(PlaceLabels(requests, discs, ruled, {1, 2}).struck, 1);
+}
+
 TEST(Labels, MoveTwoAtOnceWhereNeitherMoveAloneHelps) {
     // Б's only clear places are beside it on the left, next to А's first choice: neither moving
     // alone helps.

@@ -24,6 +24,9 @@ constexpr std::int64_t kCoveringLabel = 900;
 constexpr std::int64_t kCoveredDisc = 30;
 constexpr std::int64_t kAbbreviated = 40;
 constexpr std::int64_t kCrossedLine = 10;
+constexpr std::int64_t kLineAlongLabel = 20;  // per pixel
+// Longer than any line straight or diagonally across the text's height.
+constexpr double kLineAcross = 1.5 * kLabelHeight;
 constexpr int kGreedyPasses = 3;
 constexpr int kMostImprovingRounds = 20;
 constexpr std::int64_t kWanderStepsPerLabel = 5000;
@@ -103,6 +106,7 @@ struct Candidate {
     Box box;
     std::int64_t cost = 0;  // everything but overlaps with other labels
     bool covering = false;  // over a disc of another place
+    bool struck = false;    // a line runs along it
 };
 
 int FloorDiv(double value, int divisor) {
@@ -207,14 +211,16 @@ Box SegmentBox(const Segment& segment, double scale) {
             scale * std::max(segment.from.second, segment.to.second)};
 }
 
-// Whether the segment passes through the box; touching an edge or a corner is no crossing.
-bool Crosses(const Segment& segment, const Box& box, double scale) {
+// How far a line runs inside a label's box, in pixels; touching an edge or a corner is not inside.
+double LengthInside(const Segment& segment, const Box& box, double scale) {
     const double x0 = segment.from.first * scale;
     const double y0 = segment.from.second * scale;
+    const double dx = segment.to.first * scale - x0;
+    const double dy = segment.to.second * scale - y0;
     const std::optional<SegmentSpan> span =
-        ClipSegment(x0, y0, segment.to.first * scale - x0, segment.to.second * scale - y0,
-                    {box.left, box.top, box.right, box.bottom});
-    return span && span->enter < span->leave;
+        ClipSegment(x0, y0, dx, dy, {box.left, box.top, box.right, box.bottom});
+    return span && span->enter < span->leave ? (span->leave - span->enter) * std::hypot(dx, dy)
+                                             : 0.0;
 }
 
 // A candidate of one label, by label and place in that label's list.
@@ -283,6 +289,7 @@ class Placer {
                 outcome.overlaps += placed.box.Overlaps(Placed(j).box);
             }
             outcome.coveredDiscs += placed.covering;
+            outcome.struck += placed.struck;
         }
         return outcome;
     }
@@ -352,9 +359,17 @@ class Placer {
             });
             candidate.covering = covered > 0;
             candidate.cost += (covered > 0 ? kCoveringLabel : 0) + kCoveredDisc * covered;
+            // A line across a name still lets it read; one along it strikes it through.
             for (const Segment* segment : crossing) {
-                candidate.cost +=
-                    Crosses(*segment, candidate.box, screen_.scale) ? kCrossedLine : 0;
+                const double inside = LengthInside(*segment, candidate.box, screen_.scale);
+                if (inside > 0) {
+                    candidate.cost += kCrossedLine;
+                }
+                if (inside > kLineAcross) {
+                    candidate.struck = true;
+                    candidate.cost +=
+                        kLineAlongLabel * static_cast<std::int64_t>(inside - kLineAcross);
+                }
             }
         }
     }

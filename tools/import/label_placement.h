@@ -56,6 +56,7 @@ struct LabelOutcome {
     std::vector<PlacedLabel> labels;  // one per request, in order
     int overlaps = 0;                 // pairs of labels that overlap
     int coveredDiscs = 0;             // labels lying over a disc of another place
+    int struck = 0;                   // labels a line runs along, not only across
     int abbreviated = 0;              // names written with the usual abbreviations
     int shortened = 0;                // names cut short, too long for the screen
 };

@@ -596,7 +596,7 @@ class Builder {
                 scale < kLargestZoom ? mostCovering : std::numeric_limits<int>::max());
         };
         const auto fit = [](const LabelOutcome& labels) {
-            return labels.overlaps == 0 && labels.shortened == 0 &&
+            return labels.overlaps == 0 && labels.shortened == 0 && labels.struck == 0 &&
                    kMostCoveringLabels * labels.coveredDiscs <=
                        static_cast<int>(labels.labels.size());
         };
