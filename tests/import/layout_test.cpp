@@ -244,6 +244,31 @@ TEST(Labels, TakeLinesAcrossANameRatherThanOneAlongIt) {
     EXPECT_EQ(PlaceLabels(requests, discs, ruled, {1, 2}).struck, 1);
 }
 
+TEST(Labels, KeepToOneSideAlongAStraightLine) {
+    // Three stations on a line running east; stations of another place above the first push its
+    // label below. The others follow it there only as its neighbours along the line.
+    std::vector<LabelRequest> requests = {{u"Аааaa", 60, 60, 150, 150, 0},
+                                          {u"Ббббб", 120, 120, 150, 150, 1},
+                                          {u"Ввввв", 180, 180, 150, 150, 2}};
+    std::vector<LabelDisc> discs = {{60, 150, 0}, {120, 150, 1}, {180, 150, 2}};
+    for (int x = 30; x <= 90; x += 6) {
+        discs.push_back({x, 140, 3});
+    }
+    const std::vector<Segment> line = {{{40, 150}, {200, 150}}};
+    const auto below = [](const PlacedLabel& label) { return label.labelY - kLabelHeight >= 150; };
+    const LabelOutcome alone = PlaceLabels(requests, discs, line, {1, 2});
+    EXPECT_TRUE(below(alone.labels[0]));
+    EXPECT_FALSE(below(alone.labels[1]));
+    EXPECT_FALSE(below(alone.labels[2]));
+    requests[0].along = {{1, 60, 0}};
+    requests[1].along = {{0, -60, 0}, {2, 60, 0}};
+    requests[2].along = {{1, -60, 0}};
+    const LabelOutcome together = PlaceLabels(requests, discs, line, {1, 2});
+    for (const PlacedLabel& label : together.labels) {
+        EXPECT_TRUE(below(label)) << label.labelY;
+    }
+}
+
 TEST(Labels, MoveTwoAtOnceWhereNeitherMoveAloneHelps) {
     // Б's only clear places are beside it on the left, next to А's first choice: neither moving
     // alone helps.

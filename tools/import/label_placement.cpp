@@ -24,6 +24,7 @@ constexpr std::int64_t kCoveringLabel = 900;
 constexpr std::int64_t kCoveredDisc = 30;
 constexpr std::int64_t kAbbreviated = 40;
 constexpr std::int64_t kCrossedLine = 10;
+constexpr std::int64_t kOtherSide = 20;       // from a neighbour's label along a straight line
 constexpr std::int64_t kLineAlongLabel = 20;  // per pixel
 // Longer than any line straight or diagonally across the text's height.
 constexpr double kLineAcross = 1.5 * kLabelHeight;
@@ -429,6 +430,31 @@ class Placer {
         return a.label != b.label && At(a).box.Spaced().Overlaps(At(b).box.Spaced());
     }
 
+    // Which side of a line heading (dx, dy) from the label's stations the candidate lies on: 1,
+    // -1, or 0 along the line.
+    int Side(Choice choice, int dx, int dy) const {
+        const LabelRequest& request = requests_[static_cast<std::size_t>(choice.label)];
+        const Box& box = At(choice).box;
+        const double x = (box.left + box.right - screen_.scale * (request.minX + request.maxX)) / 2;
+        const double y = (box.top + box.bottom - screen_.scale * (request.minY + request.maxY)) / 2;
+        const double cross = dx * y - dy * x;
+        const double tolerance = std::hypot(dx, dy);
+        return (cross > tolerance) - (cross < -tolerance);
+    }
+
+    // What the two placed candidates cost for lying on different sides of the straight lines
+    // between their stations.
+    std::int64_t SideCost(Choice one, Choice other) const {
+        std::int64_t cost = 0;
+        for (const LabelNeighbour& next : requests_[static_cast<std::size_t>(one.label)].along) {
+            if (next.label == other.label &&
+                Side(one, next.dx, next.dy) != Side(other, next.dx, next.dy)) {
+                cost += kOtherSide;
+            }
+        }
+        return cost;
+    }
+
     // The candidate's cost with the labels placed now, leaving out one label.
     std::int64_t CostHere(std::size_t label, int candidate, int ignored = -1) const {
         const Choice here{static_cast<int>(label), candidate};
@@ -436,7 +462,16 @@ class Placer {
         if (ignored >= 0 && present_[static_cast<std::size_t>(ignored)]) {
             overlapping -= Conflict(here, {ignored, chosen_[static_cast<std::size_t>(ignored)]});
         }
-        return At(here).cost + kOverlap * overlapping;
+        std::int64_t sides = 0;
+        for (const LabelNeighbour& next : requests_[label].along) {
+            const auto other = static_cast<std::size_t>(next.label);
+            if (next.label != ignored && present_[other] &&
+                Side(here, next.dx, next.dy) !=
+                    Side({next.label, chosen_[other]}, next.dx, next.dy)) {
+                sides += kOtherSide;
+            }
+        }
+        return At(here).cost + kOverlap * overlapping + sides;
     }
 
     // Puts a label at its chosen place, or takes it away, keeping count of the placed labels
@@ -490,9 +525,8 @@ class Placer {
     std::int64_t Total() const {
         std::int64_t total = 0;
         for (std::size_t i = 0; i < requests_.size(); ++i) {
-            // Each overlapping pair is counted from both sides.
-            total +=
-                2 * Placed(i).cost + kOverlap * pressure_[i][static_cast<std::size_t>(chosen_[i])];
+            // Each overlapping pair, and each pair of neighbours, is counted from both sides.
+            total += Placed(i).cost + CostHere(i, chosen_[i]);
         }
         return total / 2;
     }
@@ -570,7 +604,8 @@ class Placer {
                     for (int d = 0; d < static_cast<int>(candidates_[j].size()); ++d) {
                         const std::int64_t after =
                             here + CostHere(j, d, label) +
-                            kOverlap * Conflict({label, c}, {blocking.label, d});
+                            kOverlap * Conflict({label, c}, {blocking.label, d}) +
+                            SideCost({label, c}, {blocking.label, d});
                         if (const std::int64_t gain = pairBefore - after; gain > bestGain) {
                             bestGain = gain;
                             bestCandidate = c;

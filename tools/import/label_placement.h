@@ -11,6 +11,14 @@
 
 namespace qv::import {
 
+// Another label whose station is joined to this one's by a straight stretch of line, heading
+// (dx, dy) from this one.
+struct LabelNeighbour {
+    int label = 0;
+    int dx = 0;
+    int dy = 0;
+};
+
 // One label to place: the name, the map-unit box of the station discs it names and their place
 // (a station, or the stations of one interchange).
 struct LabelRequest {
@@ -20,6 +28,7 @@ struct LabelRequest {
     int minY = 0;
     int maxY = 0;
     int place = 0;
+    std::vector<LabelNeighbour> along = {};  // each pair listed from both sides
 };
 
 // A station's disc by its centre, in map units, and its place.

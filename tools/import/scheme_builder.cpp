@@ -521,6 +521,31 @@ class Builder {
         }
     }
 
+    // Labels of stations joined by a straight stretch of line, so that they may keep to one side.
+    void FindLabelNeighbours(const std::vector<int>& labelOf,
+                             std::vector<LabelRequest>& requests) const {
+        for (std::size_t l = 0; l < scheme_.lines.size(); ++l) {
+            const DraftLine& line = scheme_.lines[l];
+            const std::size_t count = line.points.size();
+            const std::size_t links = line.isRing && count > 2 ? count : count - 1;
+            for (std::size_t i = 0; i < links; ++i) {
+                const std::size_t j = (i + 1) % count;
+                const bool straight =
+                    l >= corners_.size() || i >= corners_[l].size() || corners_[l][i].empty();
+                const auto first = static_cast<std::size_t>(chainFirstPoint_[l]);
+                const int a = labelOf[first + i];
+                const int b = labelOf[first + j];
+                if (!straight || a == b) {
+                    continue;
+                }
+                const int dx = line.points[j].x - line.points[i].x;
+                const int dy = line.points[j].y - line.points[i].y;
+                requests[static_cast<std::size_t>(a)].along.push_back({b, dx, dy});
+                requests[static_cast<std::size_t>(b)].along.push_back({a, -dx, -dy});
+            }
+        }
+    }
+
     void ChooseZoomAndLabels() {
         std::vector<LabelDisc> discs;
         for (std::size_t i = 0; i < points_.size(); ++i) {
@@ -546,6 +571,7 @@ class Builder {
 
         std::vector<LabelRequest> requests;
         std::vector<int> labelledPoint;
+        std::vector<int> labelOf(points_.size());
         for (const std::vector<int>& members : placePoints_) {
             std::map<std::u16string, std::vector<int>> byName;
             for (const int point : members) {
@@ -565,10 +591,14 @@ class Builder {
                     request.minY = std::min(request.minY, draft.y);
                     request.maxY = std::max(request.maxY, draft.y);
                 }
+                for (const int point : named) {
+                    labelOf[static_cast<std::size_t>(point)] = static_cast<int>(requests.size());
+                }
                 requests.push_back(std::move(request));
                 labelledPoint.push_back(*std::min_element(named.begin(), named.end()));
             }
         }
+        FindLabelNeighbours(labelOf, requests);
 
         // Labels show from scale 1 when they fit there; otherwise only in the zoomed view, at
         // the smallest zoom (up to the largest) where they fit: whole or abbreviated, none
