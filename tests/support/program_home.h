@@ -46,7 +46,11 @@ class Home {
         fs::create_directories(Maps());
         fs::copy_file(kMaps / "example.qvn", Maps() / "example.qvn");
         fs::create_directories(root_ / "bin");
-        fs::copy_file(QV_HEADLESS, root_ / "bin/quorvane-headless");
+        std::error_code linked;  // a copy where the build lies on another file system
+        fs::create_hard_link(QV_HEADLESS, root_ / "bin/quorvane-headless", linked);
+        if (linked) {
+            fs::copy_file(QV_HEADLESS, root_ / "bin/quorvane-headless");
+        }
     }
     ~Home() { fs::remove_all(root_); }
     const fs::path& Root() const { return root_; }
