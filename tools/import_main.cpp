@@ -246,8 +246,9 @@ void PrintScore(const std::string& path, const MapScore& score) {
     std::printf("  crossings of links: %d\n", score.crossings);
     std::printf("  nearest places: %.1f units, zoom %d (%.1f pixels zoomed)\n", score.nearestPlaces,
                 score.zoomFactor, score.nearestPlaces * score.zoomFactor);
-    std::printf("  labels: %d, overlapping pairs: %d, over another station's disc: %d\n",
-                score.labels, score.labelOverlaps, score.labelsOverDiscs);
+    std::printf(
+        "  labels: %d, overlapping pairs: %d, over another station's disc: %d, along a line: %d\n",
+        score.labels, score.labelOverlaps, score.labelsOverDiscs, score.labelsAlongLines);
     if (score.compared) {
         std::printf(
             "  against the other map: %d places and %d links unmatched; crossings %d added, %d "

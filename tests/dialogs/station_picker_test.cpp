@@ -235,7 +235,8 @@ TEST_F(StationPickerTest, KeyboardModeBringsUpTheTypedNameAndATappedRowIsChosen)
         host.PenUp((button.left + button.right) / 2, (button.top + button.bottom) / 2);
         TapControl(page, ID_DEPARTURE);
     });
-    script.push_back([&](HWND) { host.Key(VK_ESCAPE); });  // cancel keeps the choices
+    script.push_back([](HWND) { SetInputPanel(InputPanelState::Up); });  // by its button
+    script.push_back([&](HWND) { host.Key(VK_ESCAPE); });                // cancel keeps the choices
     StationPicker picker(model, kKeyboardEntry);
     INT_PTR result = 0;
     Run(std::move(script), [&] { result = RunModalDialog(picker, IDD_STATION_PICKER, owner); });

@@ -226,10 +226,10 @@ TEST(Labels, SlideAlongAboveWhereEveryUsualPlaceHidesAnotherStation) {
 TEST(Labels, TakeLinesAcrossANameRatherThanOneAlongIt) {
     // A station on a line running east to west; lines 10 pixels apart run north and south of it,
     // crossing every place above and below. Beside it the name would cross one line, but that
-    // one strikes it through.
+    // one strikes it through, even where a bend under the name parts it in two short stretches.
     const std::vector<LabelRequest> requests = {{u"Абвгд", 120, 120, 150, 150, 0}};
     const std::vector<LabelDisc> discs = {{120, 150, 0}};
-    std::vector<Segment> lines = {{{40, 150}, {200, 150}}};
+    std::vector<Segment> lines = {{{40, 150}, {137, 150}, 0}, {{137, 150}, {200, 150}, 0}};
     for (int x = 50; x <= 190; x += 10) {
         lines.push_back({{x, 100}, {x, 144}});
         lines.push_back({{x, 156}, {x, 200}});

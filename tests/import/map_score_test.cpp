@@ -195,8 +195,9 @@ TEST(MapScore, CountsOverlappingLabelsAndLabelsOverOtherDiscs) {
     ASSERT_EQ(testing::LoadText(model, text), 0);
     const MapScore score = ScoreMap(model);
     EXPECT_EQ(score.labels, 3);
-    EXPECT_EQ(score.labelOverlaps, 1);    // Один and Два
-    EXPECT_EQ(score.labelsOverDiscs, 1);  // Один over b; Два only over its own station
+    EXPECT_EQ(score.labelOverlaps, 1);     // Один and Два
+    EXPECT_EQ(score.labelsOverDiscs, 1);   // Один over b; Два only over its own station
+    EXPECT_EQ(score.labelsAlongLines, 2);  // the line runs through Один and Два, not Три
     EXPECT_DOUBLE_EQ(score.nearestPlaces, 20);
 }
 

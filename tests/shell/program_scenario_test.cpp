@@ -102,14 +102,15 @@ std::size_t DifferingFromApproved(const Home& home, const std::string& name) {
 // Where the open-file page shows its first row, the one shipped map.
 constexpr char kFirstRow[] = "tap 60 56\n";
 
-// A first start asks for a map; the load command asks again, and forgets the stations of the
-// map it leaves unless cancelled.
+// A first start asks for a map; the load command asks again, and forgets the stations and the
+// route of the map it leaves unless cancelled.
 TEST(ProgramStart, FirstStartAndTheLoadCommandAskForAMap) {
     const Home home;
     const Outcome outcome = home.Run("state\nkey escape\nwait 10\nstate\n");
     EXPECT_EQ(outcome.exitCode, 0);
     ASSERT_EQ(outcome.states.size(), 1u);
     EXPECT_EQ(WindowOf(outcome.states[0], "#32770")["text"], "Открыть");
+    EXPECT_EQ(outcome.states[0].dump().find("Вверх"), std::string::npos) << "Up hidden at the top";
     EXPECT_EQ(WindowOf(outcome.states[0], "SysListView32")["items"],
               json::array({json::array({"Пример", "maps"})}));
     EXPECT_TRUE(outcome.states[0]["model"].is_null());
@@ -119,8 +120,9 @@ TEST(ProgramStart, FirstStartAndTheLoadCommandAskForAMap) {
     const int station = map.Tappable().at(0);
     const Outcome chosen =
         home.Run(std::string(kFirstRow) + "wait 10\nstate\ntap " + map.TapAt(station) +
-                 "\ncommand ID_DEPARTURE\nkey ctrl+n\nwait 10\nstate\nkey escape\nwait 10\nstate\n"
-                 "key ctrl+n\n" +
+                 "\ncommand ID_DEPARTURE\ntap " + map.TapAt(map.Tappable().back()) +
+                 "\ncommand ID_DESTINATION\nkey ctrl+n\nwait 10\nstate\nkey escape\nwait 10\n"
+                 "state\nkey ctrl+n\n" +
                  kFirstRow + "wait 10\nstate\n");
     ASSERT_EQ(chosen.states.size(), 4u);
     EXPECT_EQ(chosen.states[0]["model"]["name"], "Пример");
@@ -128,8 +130,9 @@ TEST(ProgramStart, FirstStartAndTheLoadCommandAskForAMap) {
     EXPECT_EQ(WindowOf(chosen.states[1], "#32770")["text"], "Открыть");
     EXPECT_EQ(chosen.states[2]["model"]["departure"]["index"], station);
     EXPECT_TRUE(chosen.states[3]["model"]["departure"].is_null());
+    EXPECT_TRUE(chosen.states[3]["timers"].empty());
     EXPECT_EQ(chosen.states[3]["settings"]["departureIndex"], -1);
-    EXPECT_EQ(home.Saved().mapPath, Utf8ToUtf16((home.Root() / "maps" / "example.qvn").string()));
+    EXPECT_EQ(home.Saved().mapPath, Utf8ToUtf16((home.Maps() / "example.qvn").string()));
 }
 
 TEST(ProgramStart, ARememberedMapThatIsNotThereShowsTheErrorThenTheEmptyWindow) {

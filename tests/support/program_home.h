@@ -40,13 +40,21 @@ class Home {
         root_ = mkdtemp(pattern);
         fs::create_directories(root_ / "run");
         chmod((root_ / "run").c_str(), 0700);
-        // The open-file page lists the (empty) documents folder and one shipped map.
+        // The open-file page lists the (empty) documents folder and the one map installed with
+        // the program: bin/quorvane-headless beside share/quorvane/maps.
         fs::create_directories(root_ / "home");
-        fs::create_directories(root_ / "maps");
-        fs::copy_file(kMaps / "example.qvn", root_ / "maps" / "example.qvn");
+        fs::create_directories(Maps());
+        fs::copy_file(kMaps / "example.qvn", Maps() / "example.qvn");
+        fs::create_directories(root_ / "bin");
+        std::error_code linked;  // a copy where the build lies on another file system
+        fs::create_hard_link(QV_HEADLESS, root_ / "bin/quorvane-headless", linked);
+        if (linked) {
+            fs::copy_file(QV_HEADLESS, root_ / "bin/quorvane-headless");
+        }
     }
     ~Home() { fs::remove_all(root_); }
     const fs::path& Root() const { return root_; }
+    fs::path Maps() const { return root_ / "share/quorvane/maps"; }
     fs::path SettingsFile() const { return root_ / "config" / "quorvane" / "quorvane.ini"; }
 
     void Save(const Settings& settings) const {
@@ -63,11 +71,10 @@ class Home {
                         const std::string& tag) const {
         std::ofstream(root_ / (tag + ".script")) << script;
         const std::string r = root_.string();
-        return "env LC_ALL=C.UTF-8 HOME=" + r + "/home QUORVANE_MAPS_DIR=" + r +
-               "/maps XDG_CONFIG_HOME=" + r + "/config XDG_RUNTIME_DIR=" + r + "/run " +
-               QV_HEADLESS + " --script " + r + "/" + tag + ".script --out " + r +
-               (map.empty() ? "" : " " + map) + " >" + r + "/" + tag + ".out 2>" + r + "/" + tag +
-               ".err";
+        return "env -u QUORVANE_MAPS_DIR LC_ALL=C.UTF-8 HOME=" + r + "/home XDG_CONFIG_HOME=" + r +
+               "/config XDG_RUNTIME_DIR=" + r + "/run " + r + "/bin/quorvane-headless --script " +
+               r + "/" + tag + ".script --out " + r + (map.empty() ? "" : " " + map) + " >" + r +
+               "/" + tag + ".out 2>" + r + "/" + tag + ".err";
     }
     Outcome Collect(int status, const std::string& tag) const {
         Outcome outcome;

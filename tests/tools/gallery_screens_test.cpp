@@ -23,6 +23,8 @@ TEST(GalleryScreens, TheTurningButtonsAskForTheirOwnDirection) {
     const gallery::DialogFonts fonts;
     ASSERT_TRUE(gallery::StartControls());
     const HWND page = gallery::MakePage(fonts, 0, true);
+    EXPECT_EQ(SendMessageW(GetDlgItem(page, gallery::kNextScreen), WM_GETFONT, 0, 0),
+              reinterpret_cast<LRESULT>(fonts.normal.get()));
     for (const int id :
          {gallery::kPreviousScreen, gallery::kNextScreen, gallery::kPreviousScreen}) {
         SCOPED_TRACE(id);

@@ -354,18 +354,32 @@ class Placer {
                 crossing.push_back(&segment);
             }
         }
+        std::vector<std::pair<int, double>> along;  // length inside the box, per line
         for (Candidate& candidate : candidates) {
             const auto covered = std::count_if(near.begin(), near.end(), [&](const Box& disc) {
                 return candidate.box.Overlaps(disc);
             });
             candidate.covering = covered > 0;
             candidate.cost += (covered > 0 ? kCoveringLabel : 0) + kCoveredDisc * covered;
-            // A line across a name still lets it read; one along it strikes it through.
+            // A line across a name still lets it read; one along it strikes it through, over
+            // however many stretches (a station under the name parts nothing).
+            along.clear();
             for (const Segment* segment : crossing) {
                 const double inside = LengthInside(*segment, candidate.box, screen_.scale);
-                if (inside > 0) {
-                    candidate.cost += kCrossedLine;
+                if (inside <= 0) {
+                    continue;
                 }
+                candidate.cost += kCrossedLine;
+                const auto same = std::ranges::find_if(along, [segment](const auto& line) {
+                    return segment->line >= 0 && line.first == segment->line;
+                });
+                if (same == along.end()) {
+                    along.emplace_back(segment->line, inside);
+                } else {
+                    same->second += inside;
+                }
+            }
+            for (const auto& [line, inside] : along) {
                 if (inside > kLineAcross) {
                     candidate.struck = true;
                     candidate.cost +=

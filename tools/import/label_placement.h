@@ -86,6 +86,7 @@ std::u16string AbbreviateName(std::u16string_view name);
 struct Segment {
     std::pair<int, int> from;
     std::pair<int, int> to;
+    int line = -1;  // the stretches of one line share a number; -1 stands alone
 };
 LabelOutcome PlaceLabels(std::span<const LabelRequest> requests, std::span<const LabelDisc> discs,
                          std::span<const Segment> segments, const LabelScreen& screen,

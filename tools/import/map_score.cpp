@@ -6,11 +6,13 @@
 #include <map>
 #include <numbers>
 #include <numeric>
+#include <optional>
 #include <set>
 #include <string>
 #include <vector>
 
 #include "label_placement.h"
+#include "platform/gdi/segment_clip.h"
 
 namespace qv::import {
 
@@ -381,6 +383,25 @@ void ScoreLabels(const NetworkModel& map, const Drawing& drawing, MapScore& scor
                 break;
             }
         }
+        const auto inside = [&](Vec from, Vec to) {
+            const double x = s * static_cast<double>(from.x);
+            const double y = s * static_cast<double>(from.y);
+            const double dx = s * static_cast<double>(to.x) - x;
+            const double dy = s * static_cast<double>(to.y) - y;
+            const std::optional<SegmentSpan> span = ClipSegment(
+                x, y, dx, dy, {boxes[a].left, boxes[a].top, boxes[a].right, boxes[a].bottom});
+            return span ? (span->leave - span->enter) * std::hypot(dx, dy) : 0.0;
+        };
+        // Per line, over all its stretches, so that a station under the label parts nothing.
+        std::map<std::int32_t, double> alongLine;
+        for (const Link& link : drawing.links) {
+            for (std::size_t k = 0; k + 1 < link.path.size(); ++k) {
+                alongLine[link.number] += inside(link.path[k], link.path[k + 1]);
+            }
+        }
+        const bool struck = std::ranges::any_of(
+            alongLine, [](const auto& line) { return line.second > 1.5 * kLabelHeight; });
+        score.labelsAlongLines += struck;
     }
 }
 

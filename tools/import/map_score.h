@@ -20,9 +20,10 @@ struct MapScore {
     double nearestPlaces = 0;     // map units between the closest stations of two places
     int zoomFactor = 1;
     int labels = 0;
-    int labelOverlaps = 0;    // pairs of label boxes that overlap, at the labels' scale
-    int labelsOverDiscs = 0;  // labels over the disc of a station they do not name
-    int crossings = 0;        // pairs of links without a common place that cross
+    int labelOverlaps = 0;     // pairs of label boxes that overlap, at the labels' scale
+    int labelsOverDiscs = 0;   // labels over the disc of a station they do not name
+    int labelsAlongLines = 0;  // labels a line runs inside for more than 1.5 text heights
+    int crossings = 0;         // pairs of links without a common place that cross
 
     bool compared = false;    // the fields below are filled
     int unmatchedPlaces = 0;  // places (or links) the other map does not have

@@ -610,7 +610,7 @@ class Builder {
             for (std::size_t i = 0; i < course.size(); ++i) {
                 const std::size_t next = (i + 1) % course.size();
                 if (next != 0 || (line.isRing && line.points.size() > 2)) {
-                    segments.push_back({course[i], course[next]});
+                    segments.push_back({course[i], course[next], static_cast<int>(l)});
                 }
             }
         }

@@ -122,6 +122,9 @@ TEST_F(Edits, ThePenSelectsAndTheSelectionHidesWithoutTheKeyboard) {
     Pump();
     EXPECT_EQ(CountPixels(kEditRect, kHighlight), 0);
     EXPECT_EQ(Selection(edit), (std::pair<DWORD, DWORD>{0, 7}));
+    host.Tap(kEditRect.right - 3, 20);
+    Pump();
+    EXPECT_EQ(Selection(edit), (std::pair<DWORD, DWORD>{7, 7})) << "a tap only places the caret";
 }
 
 TEST_F(Edits, KeysMoveTheCaretOrSelectionAndTypingOrDeletingReplacesIt) {

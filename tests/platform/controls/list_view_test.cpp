@@ -164,6 +164,7 @@ TEST_F(ListViewTest, ATapSelectsAndMarksTheItemAndTellsTheParentInOrder) {
     ASSERT_EQ(changes.size(), 2U);
     EXPECT_EQ(changes[0].item, 2);
     EXPECT_EQ(changes[0].newState, 0U);
+    EXPECT_EQ(changes[0].oldState, LVIS_SELECTED | LVIS_FOCUSED);
     EXPECT_EQ(changes[1].item, 5);
     EXPECT_EQ(changes[1].newState, LVIS_SELECTED | LVIS_FOCUSED);
     EXPECT_EQ(Notices(NM_CLICK)[0].item, 5);
@@ -312,6 +313,7 @@ TEST_F(ListViewTest, BadItemsIndicesWidthsAndStylesFailOrAreHeld) {
         {LVM_GETNEXTITEM, 0, LVNI_ABOVE, -1},
         {LVM_GETNEXTITEM, 1, LVNI_ABOVE, 0},
         {LVM_GETNEXTITEM, 2, LVNI_ABOVE | LVNI_SELECTED, 0},
+        {LVM_GETNEXTITEM, 2, LVNI_ABOVE | LVNI_FOCUSED, 0},
         // Only the columns there are have texts.
         {LVM_SETITEMTEXTW, 0, PointerParam(&firstColumn), 0},
         {LVM_SETITEMTEXTW, 0, PointerParam(&secondColumn), 0},
@@ -402,6 +404,10 @@ TEST_F(HorizontalScrollTest, EachScrollCodeAndArrowKeyMovesTheColumnsByItsPixels
     Pump();
     EXPECT_EQ(ColumnsLeft(), -(50 + kListViewLineWidth));
     EXPECT_EQ(Selected(), 4);
+    Send(LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FULLROWSELECT, 0);
+    host.Tap(kLeft + 180 - (50 + kListViewLineWidth), RowPoint(6).y);
+    Pump();
+    EXPECT_EQ(Notices(NM_CLICK).back().item, -1) << "past what shows of the first column";
 }
 
 TEST_F(HorizontalScrollTest, TheBarIsThereOnlyWhileTheColumnsAreWiderThanTheList) {

@@ -131,6 +131,9 @@ TEST_F(TabControlTest, ATapSelectsItsTabAndBringsItsRowToTheFront) {
         EXPECT_EQ(SendMessageW(tabs, TCM_GETCURSEL, 0, 0), c.selected);
     }
     EXPECT_EQ(Notices(TCN_SELCHANGE).size(), 1U);
+    SendMessageW(tabs, TCM_SETCURSEL, 1, 0);
+    SendMessageW(tabs, WM_KEYDOWN, VK_LEFT, 0);
+    EXPECT_EQ(SendMessageW(tabs, TCM_GETCURSEL, 0, 0), 0) << "Left reaches the first tab";
 }
 
 TEST(TabLayout, RowsStackBehindTheSelectedOneAndOnlySeveralRowsAreFilled) {

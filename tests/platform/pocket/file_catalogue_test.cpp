@@ -46,10 +46,9 @@ std::vector<std::u16string> Names(const CatalogueListing& listing) {
 TEST(FileCatalogue, SearchesBelowTheFolderWithinItsBounds) {
     testing::ScratchFolder scratch;
     const FilePatterns maps({u"*.qvn"});
-    scratch.Write("a.qvn", "");
-    scratch.Write("one/b.qvn", "");
-    scratch.Write("one/two/c.qvn", "");
-    scratch.Write("one/two/three/d.qvn", "");
+    for (const char* name : {"a.qvn", "one/b.qvn", "one/two/c.qvn", "one/two/three/d.qvn"}) {
+        scratch.Write(name, "");
+    }
     // A link back up is not a folder to enter, and the same file is listed once.
     fs::create_directory_symlink(scratch.Path(), scratch.Path() / "one" / "loop");
     fs::create_symlink(scratch.Path() / "a.qvn", scratch.Path() / "one" / "same.qvn");

@@ -4,6 +4,7 @@
 #include <iterator>
 
 #include "platform/host/virtual_keys.h"
+#include "platform/pocket/menu_bar_description.h"
 #include "platform/pocket/menu_bar_layout.h"
 #include "platform/pocket/tooltip_window.h"
 #include "platform/user/api/input_functions.h"
@@ -107,8 +108,14 @@ TEST_F(MenuBars, ShowWhileTheirWindowIsActiveAndClickOnReleaseInside) {
 }
 
 TEST_F(MenuBars, OnlyEnabledButtonsTakeAPressAndACountPastTheStripsEndReadsNoMore) {
-    // On another window's bar a count of 15 is cut to the nine images the strip holds.
-    SHMENUBARINFO info = BarFor(MakeWindow(u"", {0, 0, kScreenWidth, kScreenHeight}));
+    // On another window's bar, a disabled text button first, a count of 15 is cut to the strip's 9.
+    static constexpr MenuBarButton kGreyText[] = {{I_IMAGENONE, 2000, 0, TBSTYLE_BUTTON, 1}};
+    static constexpr MenuBarDescription kGreyBar{0, kGreyText};
+    static ResourceModule module;
+    module.AddResource(1, kGreyBar);
+    module.AddString(1, u"█");
+    SHMENUBARINFO info = BarFor(MakeWindow(u"", {0, 0, kScreenWidth, kScreenHeight}), 1);
+    info.hInstRes = &module;
     ASSERT_TRUE(SHCreateMenuBar(&info));
     bar = info.hwndMB;
     EXPECT_EQ(CommandBar_AddBitmap(bar, ProgramModule(), IDB_TOOLBAR, 15, 16, 16), 0);
@@ -128,6 +135,7 @@ TEST_F(MenuBars, OnlyEnabledButtonsTakeAPressAndACountPastTheStripsEndReadsNoMor
     Pump();
     EXPECT_EQ(commands,
               (std::vector<Command>{{2001, PointerParam(bar)}, {2003, PointerParam(bar)}}));
+    EXPECT_EQ(ScreenPixel(Centre(0).x, Centre(0).y), kShadow) << "the disabled text, a block";
     EXPECT_EQ(CommandBar_AddBitmap(bar, ProgramModule(), IDB_TOOLBAR, 1, 16, 16), 9);
     // A count beyond any strip's keeps every image the strip and those before it hold.
     const TBADDBITMAP strip{ProgramModule(), IDB_TOOLBAR};
@@ -180,6 +188,7 @@ TEST_F(MenuBars, F10HandsTheKeysToTheBarUntilAButtonIsPressedOrTheBarIsLeft) {
     // The menu opens on its first item, "&Загрузить".
     EXPECT_EQ(keyed({VK_DOWN, VK_RETURN}), (std::vector<Command>{{ID_LOAD_MAP, 0}}));
     EXPECT_TRUE(keyed({VK_RIGHT, VK_ESCAPE, VK_RETURN}).empty());
+    EXPECT_TRUE(keyed({VK_RIGHT, VK_F10, VK_RETURN}).empty());
     EXPECT_EQ(FindWindowW(u"#32768", nullptr), nullptr);
     // A bar of one button keeps it whichever way the keys go.
     SHMENUBARINFO single = BarFor(MakeWindow(u"", {0, 0, kScreenWidth, kScreenHeight}));

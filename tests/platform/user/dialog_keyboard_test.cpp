@@ -109,6 +109,7 @@ constexpr DialogItemTemplate kItems[] = {
     {u"Field", u"button", 40, kStop | WS_DISABLED, 0, 70, 80, 30, 12},
 };
 constexpr DialogTemplate kDialog{WS_POPUP, 0, 0, 0, 120, 110, u"Клавиши", u"", 0, kItems};
+constexpr DialogTemplate kPage{WS_CHILD | WS_VISIBLE, 0, 0, 0, 120, 110, u"", u"", 0, kItems};
 
 // What the dialog procedure does; one dialog at a time.
 std::function<INT_PTR(HWND, UINT, WPARAM, LPARAM)>* g_procedure = nullptr;
@@ -231,6 +232,11 @@ TEST_F(DialogKeyboard, TheNextTabStopFromNoControlIsTheFirstAndThePreviousOneThe
     const MSG enter{GetFocus(), WM_KEYDOWN, VK_RETURN, 0, 0, {}};
     EXPECT_TRUE(IsDialogMessageW(dialog, &enter));
     EXPECT_EQ(g_events.back(), "focus 20");
+
+    init = [](HWND) -> INT_PTR { return 0; };  // it placed the focus itself
+    SetFocus(main);
+    CreateDialogIndirectParamW(nullptr, &kPage, main, Scripted, 0);
+    EXPECT_EQ(GetFocus(), main) << "a page made in the active window leaves the focus where it is";
 }
 
 }  // namespace

@@ -24,6 +24,7 @@
 #include "platform/user/records/window_messages.h"
 #include "scoped_environment.h"
 #include "shell/main_window.h"
+#include "shell/program_entry.h"
 
 namespace qv {
 namespace {
@@ -235,6 +236,11 @@ TEST_F(RendezvousTest, OfThePeersWithAWindowTheFirstByNameIsFoundEveryTime) {
         }
         EXPECT_EQ(raised, std::vector<std::uint64_t>(found ? 3 : 0, found)) << firstAnswer.size();
     }
+    raised.clear();
+    HeadlessHost host;
+    WindowSystem system(host, {std::move(rendezvous)});
+    EXPECT_EQ(HandToRunningInstance(u""), 0) << "a second copy started without a map";
+    EXPECT_EQ(raised, std::vector<std::uint64_t>{10}) << "raises the running one's window";
 }
 
 TEST(RendezvousRequestTest, RequestsSurviveTheTripAndBrokenOnesAreRefused) {
