@@ -79,7 +79,9 @@ TEST_F(SettingsPage, CancelWritesNothingAndOkStoresWhatWasChosen) {
     EXPECT_EQ(Open({[&](HWND page) {
                         TapControl(page, IDC_ALGO_TIME);
                         TapControl(page, IDC_PICK_KEYBOARD);
-                        SetText(page, IDC_MAX_TRANSFERS, u"0");
+                        SetText(page, IDC_MAX_TRANSFERS, u"");
+                        TapControl(page, IDC_MAX_TRANSFERS);
+                        host.Type(u"x-0");  // a number box takes digits alone
                         SetText(page, IDC_TOOLTIP_MS, u"1234567890");
                     },
                     [&](HWND page) {

@@ -269,8 +269,8 @@ TEST(SaveDC, RestoresObjectsColoursModeOriginAndClipToTheLevelAsked) {
     SetTextColor(dc, kBlue);
     SetBkColor(dc, kBlue);
     SetBkMode(dc, TRANSPARENT);
-    SetViewportOrgEx(dc, 3, 3, nullptr);
-    ExcludeClipRect(dc, 0, 0, 2, 2);  // pixels 3..4
+    SetViewportOrgEx(dc, 3, 2, nullptr);
+    ExcludeClipRect(dc, 0, 0, 2, 2);  // pixels 3..4 across, 2..3 down
     EXPECT_EQ(SaveDC(dc), 2);
     IntersectClipRect(dc, 0, 0, 1, 1);
     SelectObject(dc, stockPen);
@@ -278,7 +278,7 @@ TEST(SaveDC, RestoresObjectsColoursModeOriginAndClipToTheLevelAsked) {
     EXPECT_TRUE(RestoreDC(dc, -1));
     RECT box;
     EXPECT_EQ(GetClipBox(dc, &box), COMPLEXREGION);
-    EXPECT_EQ(box, (RECT{-3, -3, 7, 17}));
+    EXPECT_EQ(box, (RECT{-3, -2, 7, 18}));
     EXPECT_EQ(SelectObject(dc, pen.get()), pen.get());
     EXPECT_TRUE(RestoreDC(dc, 1));
     EXPECT_EQ(SelectObject(dc, stockBrush), red.get());

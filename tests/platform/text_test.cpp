@@ -79,6 +79,7 @@ TEST(DrawText, FormatsPlaceTheTextInTheRectangleAndItClipsTheText) {
     // Vertically centred: the ink moves down by about half the spare height.
     EXPECT_NEAR(middle.top - left.top, (22 - 13) / 2, 1);
     EXPECT_EQ(middle.left, centre.left);
+    EXPECT_EQ(inkFor(DT_LEFT | DT_VCENTER).top, left.top) << "only a single line is centred";
     const RECT bottom = inkFor(DT_LEFT | DT_BOTTOM | DT_SINGLELINE);
     EXPECT_EQ(bottom.top - left.top, 22 - 13) << "the cell's foot on the rectangle's";
     const RECT clipped = inkFor(DT_LEFT, {5, 2, 20, 8}, u"ЖЖЖЖЖЖ");

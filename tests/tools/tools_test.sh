@@ -105,6 +105,8 @@ for tool in quorvane-mapcheck quorvane-route quorvane-import quorvane-gdi-demo q
     expect "$tool --help" 0 "Usage: $tool" "$tools/$tool" --help
     expect_output "$tool --version" 0 "$tool $version" "$tools/$tool" --version
 done
+# The program takes its arguments before it opens its window, here refused for want of a driver.
+expect "quorvane --lang without a map" 1 "quorvane: " env SDL_VIDEODRIVER=none "$4" --lang en
 expect "gallery stray argument" 2 "no plain arguments wanted, 1 given" "$tools/quorvane-gallery" --out "$work/g" stray
 for tool in quorvane-gdi-demo quorvane-window-demo; do
     expect "$tool unknown option" 2 'unknown option "--windw"' "$tools/$tool" "$work/demo" --windw

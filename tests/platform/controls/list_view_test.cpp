@@ -275,6 +275,11 @@ TEST_F(ListViewTest, DraggingWithThePenScrollsWithoutSelectingAndTheBarFollowsTh
     EXPECT_TRUE(Notices(LVN_ITEMCHANGED).empty());
     EXPECT_TRUE(Notices(NM_CLICK).empty());
     EXPECT_EQ(GetCapture(), nullptr);
+    const int half = (row + 1) / 2;  // LVM_SCROLL moves whole rows: half a row or more is one
+    for (const auto& [dy, top] : {std::pair{half - 1, 2}, {half, 3}, {-row - half, 1}}) {
+        Send(LVM_SCROLL, 0, dy);
+        EXPECT_EQ(Top(), top) << dy;
+    }
 
     // Up to the threshold the pen may wobble and still tap its row; past it, it drags.
     const std::pair<int, bool> wobbles[] = {{0, true},

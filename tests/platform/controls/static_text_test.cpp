@@ -29,13 +29,15 @@ TEST_F(StaticTexts, ItRepaintsAsItsStateChangesAndOnlyANotifyingTextTakesThePen)
     // Plain text lets taps through to the page; a text that asks for them keeps them.
     EXPECT_EQ(SendMessageW(heading, WM_NCHITTEST, 0, MAKELPARAM(5, 5)), HTTRANSPARENT);
     const HWND notifying =
-        Make(kStaticClassName, u"Отображение", SS_LEFT | SS_NOTIFY, {0, 40, 200, 56}, 3);
+        Make(kStaticClassName, u"Ж Ж Ж Ж Ж Ж Ж Ж", SS_CENTER | SS_NOTIFY, {0, 40, 40, 104}, 3);
     EXPECT_EQ(SendMessageW(notifying, WM_NCHITTEST, 0, MAKELPARAM(5, 45)), HTCLIENT);
+    Pump();
+    EXPECT_GT(CountPixels({0, 64, 40, 104}, kBlack), 0) << "a long centred text wraps";
 }
 
 TEST_F(StaticTexts, InitCommonControlsExRefusesABadRecordAndFamiliesItDoesNotKnow) {
     EXPECT_FALSE(InitCommonControlsEx(nullptr));
-    INITCOMMONCONTROLSEX families{.dwICC = ICC_STANDARD_CLASSES | 0x80000000};
+    INITCOMMONCONTROLSEX families{sizeof(families), ICC_STANDARD_CLASSES | 0x80000000};
     EXPECT_FALSE(InitCommonControlsEx(&families));
     families = {.dwSize = 0, .dwICC = ICC_STANDARD_CLASSES};
     EXPECT_FALSE(InitCommonControlsEx(&families));

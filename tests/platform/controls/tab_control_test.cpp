@@ -76,6 +76,12 @@ TEST_F(TabControlTest, LetterTabsWrapIntoRowsOfTheirFixedWidth) {
         EXPECT_EQ(TabRect(tabs, 0).bottom, 12 * c.rows);
         DestroyWindow(tabs);
     }
+    // Without an item height, the text's and twice the vertical padding make it.
+    const HWND tabs = MakeLetterTabs(3);
+    SendMessageW(tabs, TCM_SETITEMSIZE, 0, MAKELPARAM(10, 0));
+    const LONG padded = TabRect(tabs, 0).bottom;
+    SendMessageW(tabs, TCM_SETPADDING, 0, MAKELPARAM(2, 5));
+    EXPECT_EQ(TabRect(tabs, 0).bottom, padded + 6);
 }
 
 TEST_F(TabControlTest, ATapSelectsItsTabAndBringsItsRowToTheFront) {

@@ -88,6 +88,7 @@ TEST_F(Input, FocusMovesWithKillThenSetKeysFollowItAndAGoingParentTakesItFirst) 
     Pump();
     EXPECT_EQ(Log({WM_KEYDOWN, WM_KEYUP}), (Lines{"b:WM_KEYDOWN", "b:WM_KEYUP"}));
     EXPECT_EQ(Entries()[0].lParam, 1) << "a first press, no repeat";
+    EXPECT_EQ(GetKeyState('Q'), 0) << "let go";
     // A key sent by a program takes the modifiers held: with Shift down it is no Alt key.
     host.Queue({InputEvent::Kind::KeyDown, {}, VK_SHIFT, {.shift = true}});
     Pump();
