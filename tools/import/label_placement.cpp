@@ -108,6 +108,9 @@ struct Candidate {
     std::int64_t cost = 0;  // everything but overlaps with other labels
     bool covering = false;  // over a disc of another place
     bool struck = false;    // a line runs along it
+    // The box's centre from its stations' centre, in pixels.
+    double offsetX = 0;
+    double offsetY = 0;
 };
 
 int FloorDiv(double value, int divisor) {
@@ -248,7 +251,7 @@ class Placer {
           candidates_(requests.size()),
           cheapest_(requests.size(), 0),
           chosen_(requests.size(), 0),
-          present_(requests.size(), false) {
+          present_(requests.size(), 0) {
         for (std::size_t i = 0; i < requests.size(); ++i) {
             MakeCandidates(i);
             const std::vector<Candidate>& candidates = candidates_[i];
@@ -260,6 +263,7 @@ class Placer {
             unavoidable_ += std::all_of(candidates.begin(), candidates.end(),
                                         [](const Candidate& c) { return c.covering; });
         }
+        FindSides();
     }
 
     // Labels that lie over another place's disc at every place they may take.
@@ -324,6 +328,13 @@ class Placer {
         for (std::size_t keep = abbreviated.size() - 1;
              keep >= 2 && keep < abbreviated.size() && !anyOnScreen(); --keep) {
             candidates = Places(request, abbreviated.substr(0, keep) + u".", screen_);
+        }
+        for (Candidate& candidate : candidates) {
+            const Box& box = candidate.box;
+            candidate.offsetX =
+                (box.left + box.right - screen_.scale * (request.minX + request.maxX)) / 2;
+            candidate.offsetY =
+                (box.top + box.bottom - screen_.scale * (request.minY + request.maxY)) / 2;
         }
         if (anyOnScreen()) {
             std::erase_if(candidates,
@@ -444,25 +455,50 @@ class Placer {
         return a.label != b.label && At(a).box.Spaced().Overlaps(At(b).box.Spaced());
     }
 
-    // Which side of a line heading (dx, dy) from the label's stations the candidate lies on: 1,
-    // -1, or 0 along the line.
-    int Side(Choice choice, int dx, int dy) const {
-        const LabelRequest& request = requests_[static_cast<std::size_t>(choice.label)];
-        const Box& box = At(choice).box;
-        const double x = (box.left + box.right - screen_.scale * (request.minX + request.maxX)) / 2;
-        const double y = (box.top + box.bottom - screen_.scale * (request.minY + request.maxY)) / 2;
-        const double cross = dx * y - dy * x;
-        const double tolerance = std::hypot(dx, dy);
-        return (cross > tolerance) - (cross < -tolerance);
+    // Each candidate's side of the straight lines to its label's neighbours, worked out once as
+    // the search asks for them millions of times; and where each neighbour lists the way back.
+    void FindSides() {
+        sides_.resize(requests_.size());
+        back_.resize(requests_.size());
+        for (std::size_t i = 0; i < requests_.size(); ++i) {
+            const std::vector<LabelNeighbour>& along = requests_[i].along;
+            for (const Candidate& candidate : candidates_[i]) {
+                for (const LabelNeighbour& next : along) {
+                    const double cross = next.dx * candidate.offsetY - next.dy * candidate.offsetX;
+                    const bool beside = cross * cross > next.dx * next.dx + next.dy * next.dy;
+                    sides_[i].push_back(
+                        static_cast<std::int8_t>(beside ? (cross > 0 ? 1 : -1) : 0));
+                }
+            }
+            for (const LabelNeighbour& next : along) {
+                const std::vector<LabelNeighbour>& theirs =
+                    requests_[static_cast<std::size_t>(next.label)].along;
+                const auto back = std::ranges::find_if(theirs, [&](const LabelNeighbour& way) {
+                    return way.label == static_cast<int>(i) && way.dx == -next.dx &&
+                           way.dy == -next.dy;
+                });
+                back_[i].push_back(back == theirs.end() ? -1
+                                                        : static_cast<int>(back - theirs.begin()));
+            }
+        }
     }
 
-    // What the two placed candidates cost for lying on different sides of the straight lines
-    // between their stations.
+    // The side of its k-th neighbour's line the candidate lies on: 1, -1, or 0 along it.
+    int Side(std::size_t label, int candidate, std::size_t k) const {
+        return sides_[label]
+                     [static_cast<std::size_t>(candidate) * requests_[label].along.size() + k];
+    }
+
+    // What label `one` costs for lying on the other side of a straight line from `other`.
     std::int64_t SideCost(Choice one, Choice other) const {
+        const auto label = static_cast<std::size_t>(one.label);
+        const auto them = static_cast<std::size_t>(other.label);
         std::int64_t cost = 0;
-        for (const LabelNeighbour& next : requests_[static_cast<std::size_t>(one.label)].along) {
-            if (next.label == other.label &&
-                Side(one, next.dx, next.dy) != Side(other, next.dx, next.dy)) {
+        for (std::size_t k = 0; k < requests_[label].along.size(); ++k) {
+            const int back = back_[label][k];
+            if (requests_[label].along[k].label == other.label && back >= 0 &&
+                Side(label, one.candidate, k) !=
+                    -Side(them, other.candidate, static_cast<std::size_t>(back))) {
                 cost += kOtherSide;
             }
         }
@@ -477,11 +513,17 @@ class Placer {
             overlapping -= Conflict(here, {ignored, chosen_[static_cast<std::size_t>(ignored)]});
         }
         std::int64_t sides = 0;
-        for (const LabelNeighbour& next : requests_[label].along) {
-            const auto other = static_cast<std::size_t>(next.label);
-            if (next.label != ignored && present_[other] &&
-                Side(here, next.dx, next.dy) !=
-                    Side({next.label, chosen_[other]}, next.dx, next.dy)) {
+        const std::vector<LabelNeighbour>& along = requests_[label].along;
+        const std::size_t count = along.size();
+        const std::int8_t* mine =
+            sides_[label].data() + static_cast<std::size_t>(candidate) * count;
+        for (std::size_t k = 0; k < count; ++k) {
+            const int other = along[k].label;
+            const int back = back_[label][k];
+            if (other != ignored && back >= 0 && present_[static_cast<std::size_t>(other)] &&
+                mine[k] != -Side(static_cast<std::size_t>(other),
+                                 chosen_[static_cast<std::size_t>(other)],
+                                 static_cast<std::size_t>(back))) {
                 sides += kOtherSide;
             }
         }
@@ -495,7 +537,7 @@ class Placer {
             pressure_[static_cast<std::size_t>(other.label)]
                      [static_cast<std::size_t>(other.candidate)] += change;
         }
-        present_[label] = change > 0;
+        present_[label] = change > 0 ? 1 : 0;
     }
 
     void Move(std::size_t label, int candidate) {
@@ -748,7 +790,10 @@ class Placer {
     std::vector<std::vector<std::vector<Choice>>> conflicts_;  // per label, per candidate
     std::vector<std::vector<int>> pressure_;  // per label, per candidate: placed labels it overlaps
     std::vector<int> chosen_;
-    std::vector<bool> present_;
+    std::vector<char> present_;  // not vector<bool>: read in the search's innermost loop
+    // Per label: per candidate and neighbour (candidate * neighbours + k), its side of the line.
+    std::vector<std::vector<std::int8_t>> sides_;
+    std::vector<std::vector<int>> back_;  // per label and neighbour: the way back, or -1
     std::vector<bool> inChain_;
 };
 
