@@ -108,9 +108,6 @@ struct Candidate {
     std::int64_t cost = 0;  // everything but overlaps with other labels
     bool covering = false;  // over a disc of another place
     bool struck = false;    // a line runs along it
-    // The box's centre from its stations' centre, in pixels.
-    double offsetX = 0;
-    double offsetY = 0;
 };
 
 int FloorDiv(double value, int divisor) {
@@ -215,16 +212,12 @@ Box SegmentBox(const Segment& segment, double scale) {
             scale * std::max(segment.from.second, segment.to.second)};
 }
 
-// How far a line runs inside a label's box, in pixels; touching an edge or a corner is not inside.
+// How far a line runs inside a label's box, in pixels.
 double LengthInside(const Segment& segment, const Box& box, double scale) {
     const double x0 = segment.from.first * scale;
     const double y0 = segment.from.second * scale;
-    const double dx = segment.to.first * scale - x0;
-    const double dy = segment.to.second * scale - y0;
-    const std::optional<SegmentSpan> span =
-        ClipSegment(x0, y0, dx, dy, {box.left, box.top, box.right, box.bottom});
-    return span && span->enter < span->leave ? (span->leave - span->enter) * std::hypot(dx, dy)
-                                             : 0.0;
+    return qv::LengthInside(x0, y0, segment.to.first * scale - x0, segment.to.second * scale - y0,
+                            {box.left, box.top, box.right, box.bottom});
 }
 
 // A candidate of one label, by label and place in that label's list.
@@ -328,13 +321,6 @@ class Placer {
         for (std::size_t keep = abbreviated.size() - 1;
              keep >= 2 && keep < abbreviated.size() && !anyOnScreen(); --keep) {
             candidates = Places(request, abbreviated.substr(0, keep) + u".", screen_);
-        }
-        for (Candidate& candidate : candidates) {
-            const Box& box = candidate.box;
-            candidate.offsetX =
-                (box.left + box.right - screen_.scale * (request.minX + request.maxX)) / 2;
-            candidate.offsetY =
-                (box.top + box.bottom - screen_.scale * (request.minY + request.maxY)) / 2;
         }
         if (anyOnScreen()) {
             std::erase_if(candidates,
@@ -461,10 +447,17 @@ class Placer {
         sides_.resize(requests_.size());
         back_.resize(requests_.size());
         for (std::size_t i = 0; i < requests_.size(); ++i) {
-            const std::vector<LabelNeighbour>& along = requests_[i].along;
+            const LabelRequest& request = requests_[i];
+            const std::vector<LabelNeighbour>& along = request.along;
             for (const Candidate& candidate : candidates_[i]) {
+                // The box's centre from its stations' centre.
+                const Box& box = candidate.box;
+                const double x =
+                    (box.left + box.right - screen_.scale * (request.minX + request.maxX)) / 2;
+                const double y =
+                    (box.top + box.bottom - screen_.scale * (request.minY + request.maxY)) / 2;
                 for (const LabelNeighbour& next : along) {
-                    const double cross = next.dx * candidate.offsetY - next.dy * candidate.offsetX;
+                    const double cross = next.dx * y - next.dy * x;
                     const bool beside = cross * cross > next.dx * next.dx + next.dy * next.dy;
                     sides_[i].push_back(
                         static_cast<std::int8_t>(beside ? (cross > 0 ? 1 : -1) : 0));
@@ -489,16 +482,22 @@ class Placer {
                      [static_cast<std::size_t>(candidate) * requests_[label].along.size() + k];
     }
 
+    // Whether the candidate and its k-th neighbour's candidate `theirs` lie on different sides
+    // of the line between them.
+    bool Apart(std::size_t label, int candidate, std::size_t k, int theirs) const {
+        const int back = back_[label][k];
+        const auto other = static_cast<std::size_t>(requests_[label].along[k].label);
+        return back >= 0 &&
+               Side(label, candidate, k) != -Side(other, theirs, static_cast<std::size_t>(back));
+    }
+
     // What label `one` costs for lying on the other side of a straight line from `other`.
     std::int64_t SideCost(Choice one, Choice other) const {
         const auto label = static_cast<std::size_t>(one.label);
-        const auto them = static_cast<std::size_t>(other.label);
         std::int64_t cost = 0;
         for (std::size_t k = 0; k < requests_[label].along.size(); ++k) {
-            const int back = back_[label][k];
-            if (requests_[label].along[k].label == other.label && back >= 0 &&
-                Side(label, one.candidate, k) !=
-                    -Side(them, other.candidate, static_cast<std::size_t>(back))) {
+            if (requests_[label].along[k].label == other.label &&
+                Apart(label, one.candidate, k, other.candidate)) {
                 cost += kOtherSide;
             }
         }
@@ -514,16 +513,10 @@ class Placer {
         }
         std::int64_t sides = 0;
         const std::vector<LabelNeighbour>& along = requests_[label].along;
-        const std::size_t count = along.size();
-        const std::int8_t* mine =
-            sides_[label].data() + static_cast<std::size_t>(candidate) * count;
-        for (std::size_t k = 0; k < count; ++k) {
-            const int other = along[k].label;
-            const int back = back_[label][k];
-            if (other != ignored && back >= 0 && present_[static_cast<std::size_t>(other)] &&
-                mine[k] != -Side(static_cast<std::size_t>(other),
-                                 chosen_[static_cast<std::size_t>(other)],
-                                 static_cast<std::size_t>(back))) {
+        for (std::size_t k = 0; k < along.size(); ++k) {
+            const auto other = static_cast<std::size_t>(along[k].label);
+            if (along[k].label != ignored && present_[other] &&
+                Apart(label, candidate, k, chosen_[other])) {
                 sides += kOtherSide;
             }
         }

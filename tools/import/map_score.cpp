@@ -6,7 +6,6 @@
 #include <map>
 #include <numbers>
 #include <numeric>
-#include <optional>
 #include <set>
 #include <string>
 #include <vector>
@@ -386,11 +385,9 @@ void ScoreLabels(const NetworkModel& map, const Drawing& drawing, MapScore& scor
         const auto inside = [&](Vec from, Vec to) {
             const double x = s * static_cast<double>(from.x);
             const double y = s * static_cast<double>(from.y);
-            const double dx = s * static_cast<double>(to.x) - x;
-            const double dy = s * static_cast<double>(to.y) - y;
-            const std::optional<SegmentSpan> span = ClipSegment(
-                x, y, dx, dy, {boxes[a].left, boxes[a].top, boxes[a].right, boxes[a].bottom});
-            return span ? (span->leave - span->enter) * std::hypot(dx, dy) : 0.0;
+            return LengthInside(x, y, s * static_cast<double>(to.x) - x,
+                                s * static_cast<double>(to.y) - y,
+                                {boxes[a].left, boxes[a].top, boxes[a].right, boxes[a].bottom});
         };
         // Per line, over all its stretches, so that a station under the label parts nothing.
         std::map<std::int32_t, double> alongLine;

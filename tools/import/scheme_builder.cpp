@@ -527,7 +527,7 @@ class Builder {
         for (std::size_t l = 0; l < scheme_.lines.size(); ++l) {
             const DraftLine& line = scheme_.lines[l];
             const std::size_t count = line.points.size();
-            const std::size_t links = line.isRing && count > 2 ? count : count - 1;
+            const std::size_t links = count < 2 ? 0 : line.isRing && count > 2 ? count : count - 1;
             for (std::size_t i = 0; i < links; ++i) {
                 const std::size_t j = (i + 1) % count;
                 const bool straight =

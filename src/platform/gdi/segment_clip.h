@@ -1,6 +1,7 @@
 #pragma once
 
 #include <algorithm>
+#include <cmath>
 #include <optional>
 
 namespace qv {
@@ -45,6 +46,12 @@ constexpr std::optional<SegmentSpan> ClipSegment(double x, double y, double dx, 
         return std::nullopt;
     }
     return span;
+}
+
+// How long the part of the segment inside the box is; 0 where it only touches the box.
+inline double LengthInside(double x, double y, double dx, double dy, const ClipBox& box) {
+    const std::optional<SegmentSpan> span = ClipSegment(x, y, dx, dy, box);
+    return span ? (span->leave - span->enter) * std::hypot(dx, dy) : 0.0;
 }
 
 }  // namespace qv
