@@ -218,11 +218,7 @@ TEST_F(PopupMenus, ArrowsGoRoundTheItemsThatCanBeChosenAndMnemonicsChooseOrTakeT
         SCOPED_TRACE(c.chosen);
         events.clear();
         Open(kUpwards | TPM_RETURNCMD);
-        if (c.alt) {
-            PostMessageW(owner, WM_SYSCHAR, c.typed[0], 0);
-        } else {
-            host.Type(c.typed);
-        }
+        c.alt ? void(PostMessageW(owner, WM_SYSCHAR, c.typed[0], 0)) : host.Type(c.typed);
         for (const int key : c.keys) {
             host.Key(key);
         }
