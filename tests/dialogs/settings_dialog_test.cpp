@@ -157,6 +157,7 @@ TEST_F(SettingsPage, AFailedSaveKeepsTheFileAndThePageAndSaysSo) {
                                      EXPECT_EQ(Heading(page).lfCharSet, RUSSIAN_CHARSET);
                                      ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &tiny), 0);
                                      TapControl(page, IDC_SAVE_ROUTE);
+                                     TapControl(page, IDC_PICK_TABS);
                                      SetText(page, IDC_TOOLTIP_MS, u"99");
                                      SetText(page, IDC_MAX_TRANSFERS, u"");
                                      host.Key(VK_RETURN);  // the save fails
@@ -178,7 +179,7 @@ TEST_F(SettingsPage, AFailedSaveKeepsTheFileAndThePageAndSaysSo) {
     EXPECT_EQ(result, IDOK);
     EXPECT_EQ(message, u"Ошибка");
     Settings expected = unusual;
-    expected.algorithm = 0;
+    expected.algorithm = expected.pickerMode = 0;
     expected.saveRoute = true;
     EXPECT_EQ(Saved(), expected);
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(scratch.Path()), {}), 1);

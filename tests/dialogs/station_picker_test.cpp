@@ -14,6 +14,7 @@
 #include "platform/pocket/input_panel.h"
 #include "platform/pocket/keyboard_layout.h"
 #include "platform/user/api/input_functions.h"
+#include "platform/user/api/paint_functions.h"
 #include "resources/resource_ids.h"
 #include "text/utf.h"
 
@@ -71,6 +72,7 @@ TEST_F(StationPickerTest, ListsEveryOpenStationOnceByNameWithItsLineAndNoForbidd
     model.departure = model.Lines()[1]->stations[0].get();
     // A line name as long as the longest real ones runs under the departure button's icon.
     model.Lines()[1]->name = u"Таганско-Краснопресненская";
+    model.settings.cyrillicFont = true;
     const auto stations = std::ranges::count_if(model.Stations(), &Station::IsStation);
     std::vector<std::u16string> names;
     std::set<COLORREF> seen;
@@ -97,11 +99,19 @@ TEST_F(StationPickerTest, ListsEveryOpenStationOnceByNameWithItsLineAndNoForbidd
                  EXPECT_EQ(disc, (*found)->colour) << Utf16ToUtf8(line);
                  seen.insert(disc);
              }
+             LOGFONTW font{};
+             GetObjectW(reinterpret_cast<HGDIOBJ>(
+                            SendMessageW(GetDlgItem(page, ID_DEPARTURE), WM_GETFONT, 0, 0)),
+                        sizeof(font), &font);
+             EXPECT_EQ(font.lfCharSet, RUSSIAN_CHARSET);
              TapRow(page, 0);
+             SetFocus(GetDlgItem(page, ID_DEPARTURE));  // focused, not pressed: no end is set
+             UpdateWindow(GetDlgItem(page, ID_DEPARTURE));
              TapControl(page, ID_DESTINATION);
              host.Key(VK_ESCAPE);
          }});
     EXPECT_EQ(model.destination, Named(u"Автозаводская"));  // the first name can be chosen
+    EXPECT_EQ(model.departure, model.Lines()[1]->stations[0].get());
     EXPECT_GE(seen.size(), 2u);
     ASSERT_EQ(static_cast<int>(names.size()), stations);
     EXPECT_EQ(std::count(names.begin(), names.end(), u"Восток"), 0);

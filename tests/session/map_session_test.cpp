@@ -328,7 +328,7 @@ TEST_F(MapSessionTest, ThePickerAndTheSettingsPageSearchAgainOnlyWithBothEnds) {
     EXPECT_EQ(session.TakePickerEnds(),
               (SessionChange{.routeSearched = true, .settingsSaved = true}));
     EXPECT_EQ(Names(session, session.Snapshot().map->route), kABG);
-    EXPECT_EQ(Saved().destinationIndex, 2);
+    EXPECT_EQ(std::pair(Saved().departureIndex, Saved().destinationIndex), std::pair(0, 2));
 
     // The page writes the file; the session reads it back and searches with the new limit.
     Settings page = Saved();

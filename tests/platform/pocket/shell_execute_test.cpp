@@ -106,7 +106,7 @@ TEST_F(ShellExecuteTest, TheOpenerGetsTheWholePathAsItsOneArgumentOrAFailureIsRe
 }
 
 TEST(ChildProcess, OutputOfAProgramThatEndsInTime) {
-    EXPECT_EQ(RunForOutput("/bin/echo", {"a b", "c"}, 100, std::chrono::seconds(10)), "a b c\n");
+    EXPECT_EQ(RunForOutput("/bin/echo", {"a b", "c"}, 6, std::chrono::seconds(10)), "a b c\n");
     // Too much output, or too long a wait, gives nothing, and the program is not left behind.
     EXPECT_EQ(RunForOutput("/bin/echo", {std::string(200, 'x')}, 100, std::chrono::seconds(10)),
               std::nullopt);

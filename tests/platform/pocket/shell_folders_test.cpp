@@ -14,7 +14,7 @@ TEST(ShellFolders, DevicePathsOfTheDocumentsFolder) {
     const ShellFolders folders{"/home/u/Documents"};
     EXPECT_EQ(SystemFolder(u"\\My Documents", folders), fs::path("/home/u/Documents"));
     EXPECT_EQ(SystemFolder(u"\\My Documents\\", folders), fs::path("/home/u/Documents"));
-    EXPECT_EQ(SystemFolder(u"\\My Documents\\Схемы\\2024", folders),
+    EXPECT_EQ(SystemFolder(u"\\My Documents\\Схемы\\.\\2024", folders),
               fs::path("/home/u/Documents/Схемы/2024"));
     EXPECT_EQ(SystemFolder(u"/srv/maps/../maps2/", folders), fs::path("/srv/maps2"));
     EXPECT_EQ(SystemFolder(u"/", folders), fs::path("/"));
