@@ -511,12 +511,20 @@ class Placer {
         if (ignored >= 0 && present_[static_cast<std::size_t>(ignored)]) {
             overlapping -= Conflict(here, {ignored, chosen_[static_cast<std::size_t>(ignored)]});
         }
+        // Apart() written out: this is the search's innermost loop, and the unoptimised build
+        // of the tests would spend seconds on the calls.
         std::int64_t sides = 0;
         const std::vector<LabelNeighbour>& along = requests_[label].along;
-        for (std::size_t k = 0; k < along.size(); ++k) {
-            const auto other = static_cast<std::size_t>(along[k].label);
-            if (along[k].label != ignored && present_[other] &&
-                Apart(label, candidate, k, chosen_[other])) {
+        const std::size_t count = along.size();
+        const std::int8_t* mine =
+            sides_[label].data() + static_cast<std::size_t>(candidate) * count;
+        for (std::size_t k = 0; k < count; ++k) {
+            const int other = along[k].label;
+            const int back = back_[label][k];
+            if (other != ignored && back >= 0 && present_[static_cast<std::size_t>(other)] &&
+                mine[k] != -Side(static_cast<std::size_t>(other),
+                                 chosen_[static_cast<std::size_t>(other)],
+                                 static_cast<std::size_t>(back))) {
                 sides += kOtherSide;
             }
         }
