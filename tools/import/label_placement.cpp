@@ -25,9 +25,7 @@ constexpr std::int64_t kCoveredDisc = 30;
 constexpr std::int64_t kAbbreviated = 40;
 constexpr std::int64_t kCrossedLine = 10;
 constexpr std::int64_t kOtherSide = 20;       // from a neighbour's label along a straight line
-constexpr std::int64_t kLineAlongLabel = 20;  // per pixel
-// Longer than any line straight or diagonally across the text's height.
-constexpr double kLineAcross = 1.5 * kLabelHeight;
+constexpr std::int64_t kLineAlongLabel = 20;  // per pixel beyond kStruckLength
 constexpr int kGreedyPasses = 3;
 constexpr int kMostImprovingRounds = 20;
 constexpr std::int64_t kWanderStepsPerLabel = 5000;
@@ -377,10 +375,10 @@ class Placer {
                 }
             }
             for (const auto& [line, inside] : along) {
-                if (inside > kLineAcross) {
+                if (inside > kStruckLength) {
                     candidate.struck = true;
                     candidate.cost +=
-                        kLineAlongLabel * static_cast<std::int64_t>(inside - kLineAcross);
+                        kLineAlongLabel * static_cast<std::int64_t>(inside - kStruckLength);
                 }
             }
         }

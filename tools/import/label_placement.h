@@ -49,6 +49,9 @@ struct PlacedLabel {
 // wide Cyrillic capitals of most names, and the line height.
 inline constexpr double kLabelCharWidth = 5.5;
 inline constexpr int kLabelHeight = 10;
+// A line running this far inside a label's box strikes the name through: longer than any line
+// straight or diagonally across the text's height.
+inline constexpr double kStruckLength = 1.5 * kLabelHeight;
 
 struct LabelScreen {
     int scale = 1;

@@ -397,7 +397,7 @@ void ScoreLabels(const NetworkModel& map, const Drawing& drawing, MapScore& scor
             }
         }
         const bool struck = std::ranges::any_of(
-            alongLine, [](const auto& line) { return line.second > 1.5 * kLabelHeight; });
+            alongLine, [](const auto& line) { return line.second > kStruckLength; });
         score.labelsAlongLines += struck;
     }
 }

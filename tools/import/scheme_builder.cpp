@@ -590,8 +590,6 @@ class Builder {
                     request.maxX = std::max(request.maxX, draft.x);
                     request.minY = std::min(request.minY, draft.y);
                     request.maxY = std::max(request.maxY, draft.y);
-                }
-                for (const int point : named) {
                     labelOf[static_cast<std::size_t>(point)] = static_cast<int>(requests.size());
                 }
                 requests.push_back(std::move(request));
@@ -602,7 +600,8 @@ class Builder {
 
         // Labels show from scale 1 when they fit there; otherwise only in the zoomed view, at
         // the smallest zoom (up to the largest) where they fit: whole or abbreviated, none
-        // overlapping another, and no more than a tenth of them over another place's disc.
+        // overlapping another, none struck through by a line, and no more than a tenth of them
+        // over another place's disc.
         std::vector<Segment> segments;
         for (std::size_t l = 0; l < scheme_.lines.size(); ++l) {
             const DraftLine& line = scheme_.lines[l];
