@@ -170,6 +170,9 @@ TEST_F(Edits, KeysMoveTheCaretOrSelectionAndTypingOrDeletingReplacesIt) {
         EXPECT_EQ(Selection(edit), (std::pair<DWORD, DWORD>(c.start, c.end)));
         EXPECT_EQ(Commands(EN_CHANGE).size(), c.changes);
     }
+    SendMessageW(edit, EM_SETSEL, 1, 4);
+    SendMessageW(edit, EM_SETSEL, static_cast<WPARAM>(-1), 0);
+    EXPECT_EQ(Selection(edit), (std::pair<DWORD, DWORD>{4, 4})) << "deselected, the caret kept";
     SetWindowLongW(edit, GWL_STYLE, GetWindowLongW(edit, GWL_STYLE) | ES_READONLY);
     host.Key(VK_DELETE);
     host.Type(u"\bx");

@@ -64,7 +64,7 @@ LRESULT Field(HWND field, UINT message, WPARAM wParam, LPARAM lParam) {
             Note("key " + Id(field));
             return 0;
         case EM_SETSEL:
-            Note("select " + Id(field));
+            Note("select " + Id(field) + (wParam == 0 && lParam == -1 ? "" : " in part"));
             return 0;
         case BM_SETSTYLE: {
             const auto style = static_cast<DWORD>(GetWindowLongW(field, GWL_STYLE));
