@@ -56,6 +56,30 @@ SchematicRequest StationBesideACrossing() {
     return request;
 }
 
+// Three lines through place 0: one from the north-east turns west, and of two side by side from
+// the north one turns east, across the first.
+SchematicRequest TurnsCrossingAtAStation() {
+    SchematicRequest request{{}, {}, {0, 0, 240, 240}, 20};
+    request.places = {{120, 120}, {200, 40},  {160, 80},  {80, 120},  {40, 120}, {120, 40},
+                      {120, 80},  {160, 120}, {200, 120}, {120, 160}, {120, 200}};
+    request.chains = {
+        {{1, 2, 0, 3, 4}, false}, {{5, 6, 0, 7, 8}, false}, {{5, 6, 0, 9, 10}, false}};
+    return request;
+}
+
+// The unit stretches a link's octilinear course covers, each by its midpoint in half units.
+std::set<std::pair<int, int>> Stretches(const std::vector<GridPoint>& course) {
+    std::set<std::pair<int, int>> stretches;
+    for (std::size_t i = 0; i + 1 < course.size(); ++i) {
+        const int dx = (course[i + 1].x > course[i].x) - (course[i + 1].x < course[i].x);
+        const int dy = (course[i + 1].y > course[i].y) - (course[i + 1].y < course[i].y);
+        for (GridPoint p = course[i]; !(p == course[i + 1]); p = {p.x + dx, p.y + dy}) {
+            stretches.insert({2 * p.x + dx, 2 * p.y + dy});
+        }
+    }
+    return stretches;
+}
+
 // Whether `p` lies on the segment from `a` to `b`.
 bool OnSegment(GridPoint p, GridPoint a, GridPoint b) {
     return (b.x - a.x) * (p.y - a.y) == (b.y - a.y) * (p.x - a.x) && std::min(a.x, b.x) <= p.x &&
@@ -65,12 +89,27 @@ bool OnSegment(GridPoint p, GridPoint a, GridPoint b) {
 TEST(Schematic, DrawsEveryStretchAtMultiplesOf45DegreesAndNoStationOnAnotherOrItsLine) {
     for (const auto& [what, request] :
          {std::pair{"a cross", Cross()},
-          std::pair{"a station beside a crossing", StationBesideACrossing()}}) {
+          std::pair{"a station beside a crossing", StationBesideACrossing()},
+          std::pair{"two lines turning where they cross", TurnsCrossingAtAStation()}}) {
         SCOPED_TRACE(what);
         const SchematicLayout layout = LayOutSchematic(request);
         ASSERT_EQ(layout.chains.size(), request.chains.size());
         EXPECT_EQ(layout.unrouted, 0);
         std::set<std::pair<int, int>> stations;
+        std::map<std::pair<int, int>, std::pair<std::size_t, std::size_t>> track;  // its link
+        for (std::size_t c = 0; c < layout.chains.size(); ++c) {
+            const SchematicChain& chain = layout.chains[c];
+            for (std::size_t i = 0; i < chain.corners.size(); ++i) {
+                std::vector<GridPoint> link{chain.stations[i]};
+                link.insert(link.end(), chain.corners[i].begin(), chain.corners[i].end());
+                link.push_back(chain.stations[i + 1]);
+                for (const auto& stretch : Stretches(link)) {
+                    EXPECT_TRUE(track.emplace(stretch, std::pair{c, i}).second)
+                        << "chain " << c << " link " << i << " on the track of another at "
+                        << stretch.first / 2.0 << "," << stretch.second / 2.0;
+                }
+            }
+        }
         for (std::size_t c = 0; c < layout.chains.size(); ++c) {
             SCOPED_TRACE(c);
             const SchematicChain& chain = layout.chains[c];

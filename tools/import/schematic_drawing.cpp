@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <cstdlib>
 #include <map>
 #include <optional>
@@ -25,7 +26,163 @@ class Drawing {
                                                                run.stationSteps[i + 1]};
             }
         }
-        const std::map<const struct Run*, int> bases = SlotBases();
+        std::map<const struct Run*, int> bases = SlotBases();
+        SchematicLayout layout = Lay(bases);
+        KeepOffSharedTrack(bases, layout);
+        return layout;
+    }
+
+  private:
+    // Lines that turn at a junction reach their station points from the side they arrive on;
+    // where two leave it by opposite ports along one row, each may run through the other's
+    // point. Shifting one of their runs by a slot parts them.
+    void KeepOffSharedTrack(std::map<const struct Run*, int>& bases,
+                            SchematicLayout& layout) const {
+        for (int pass = 0; pass < 4; ++pass) {
+            const std::vector<std::pair<int, int>> shared = SharedLinks(layout);
+            if (shared.empty()) {
+                return;
+            }
+            std::vector<const struct Run*> suspects;
+            for (const auto& [chain, link] : shared) {
+                const PlaceChain& places = request_.chains[static_cast<std::size_t>(chain)];
+                const std::size_t n = places.places.size();
+                const DrawnLink drawn = Link(places.places[static_cast<std::size_t>(link)],
+                                             places.places[static_cast<std::size_t>(link + 1) % n]);
+                if (drawn.run != nullptr &&
+                    std::find(suspects.begin(), suspects.end(), drawn.run) == suspects.end()) {
+                    suspects.push_back(drawn.run);
+                }
+            }
+            const int over = LinesOverStations(layout);
+            std::pair<std::size_t, int> fewest{shared.size(), over};
+            std::optional<std::pair<const struct Run*, int>> best;
+            for (const struct Run* run : suspects) {
+                const int was = bases.at(run);
+                const int size = static_cast<int>(run->chains.size());
+                for (const int b : {was - 1, was + 1}) {
+                    if (b > 1 || b < -size) {
+                        continue;
+                    }
+                    bases[run] = b;
+                    const SchematicLayout trial = Lay(bases);
+                    const std::pair<std::size_t, int> count{SharedLinks(trial).size(),
+                                                            LinesOverStations(trial)};
+                    if (count < fewest && count.second <= over) {
+                        fewest = count;
+                        best = {run, b};
+                    }
+                }
+                bases[run] = was;
+            }
+            if (!best) {
+                return;
+            }
+            bases[best->first] = best->second;
+            layout = Lay(bases);
+        }
+    }
+
+    // Links (chain, link) that share a stretch of track with another link.
+    static std::vector<std::pair<int, int>> SharedLinks(const SchematicLayout& layout) {
+        struct Segment {
+            GridPoint a;
+            GridPoint b;
+            int chain;
+            int link;
+        };
+        std::vector<Segment> segments;
+        for (std::size_t c = 0; c < layout.chains.size(); ++c) {
+            const SchematicChain& chain = layout.chains[c];
+            const std::size_t n = chain.stations.size();
+            for (std::size_t l = 0; l < chain.corners.size(); ++l) {
+                GridPoint from = chain.stations[l];
+                std::vector<GridPoint> ahead = chain.corners[l];
+                ahead.push_back(chain.stations[(l + 1) % n]);
+                for (const GridPoint to : ahead) {
+                    if (!(to == from)) {
+                        segments.push_back({from, to, static_cast<int>(c), static_cast<int>(l)});
+                    }
+                    from = to;
+                }
+            }
+        }
+        std::vector<std::pair<int, int>> shared;
+        for (std::size_t i = 0; i < segments.size(); ++i) {
+            for (std::size_t j = i + 1; j < segments.size(); ++j) {
+                const Segment& p = segments[i];
+                const Segment& q = segments[j];
+                if ((p.chain != q.chain || p.link != q.link) && SharesStretch(p.a, p.b, q.a, q.b)) {
+                    shared.push_back({p.chain, p.link});
+                    shared.push_back({q.chain, q.link});
+                }
+            }
+        }
+        std::sort(shared.begin(), shared.end());
+        shared.erase(std::unique(shared.begin(), shared.end()), shared.end());
+        return shared;
+    }
+
+    // Segments passing closer than a station's radius to a station of a place their line
+    // record does not serve.
+    int LinesOverStations(const SchematicLayout& layout) const {
+        const double radius = request_.separation - 1;
+        int count = 0;
+        for (std::size_t c = 0; c < layout.chains.size(); ++c) {
+            const std::vector<int>& served = request_.chains[c].places;
+            const SchematicChain& chain = layout.chains[c];
+            const std::size_t n = chain.stations.size();
+            for (std::size_t l = 0; l < chain.corners.size(); ++l) {
+                std::vector<GridPoint> path{chain.stations[l]};
+                path.insert(path.end(), chain.corners[l].begin(), chain.corners[l].end());
+                path.push_back(chain.stations[(l + 1) % n]);
+                for (std::size_t o = 0; o < layout.chains.size(); ++o) {
+                    const SchematicChain& other = layout.chains[o];
+                    for (std::size_t i = 0; i < other.stations.size(); ++i) {
+                        const int place = request_.chains[o].places[i];
+                        if (std::find(served.begin(), served.end(), place) != served.end()) {
+                            continue;
+                        }
+                        for (std::size_t k = 0; k + 1 < path.size(); ++k) {
+                            count += Distance(other.stations[i], path[k], path[k + 1]) < radius;
+                        }
+                    }
+                }
+            }
+        }
+        return count;
+    }
+
+    static double Distance(GridPoint p, GridPoint a, GridPoint b) {
+        const double dx = b.x - a.x;
+        const double dy = b.y - a.y;
+        const double length = dx * dx + dy * dy;
+        const double t =
+            length == 0 ? 0 : std::clamp(((p.x - a.x) * dx + (p.y - a.y) * dy) / length, 0.0, 1.0);
+        return std::hypot(a.x + t * dx - p.x, a.y + t * dy - p.y);
+    }
+
+    static bool SharesStretch(GridPoint a1, GridPoint a2, GridPoint b1, GridPoint b2) {
+        const auto cross = [](GridPoint o, GridPoint a, GridPoint b) {
+            return static_cast<std::int64_t>(a.x - o.x) * (b.y - o.y) -
+                   static_cast<std::int64_t>(a.y - o.y) * (b.x - o.x);
+        };
+        if (cross(a1, a2, b1) != 0 || cross(a1, a2, b2) != 0) {
+            return false;
+        }
+        const GridPoint d{a2.x - a1.x, a2.y - a1.y};
+        const auto along = [&](GridPoint p) {
+            return static_cast<std::int64_t>(p.x - a1.x) * d.x +
+                   static_cast<std::int64_t>(p.y - a1.y) * d.y;
+        };
+        const std::int64_t length =
+            static_cast<std::int64_t>(d.x) * d.x + static_cast<std::int64_t>(d.y) * d.y;
+        const std::int64_t lo = std::max<std::int64_t>(0, std::min(along(b1), along(b2)));
+        const std::int64_t hi = std::min(length, std::max(along(b1), along(b2)));
+        return hi > lo;
+    }
+
+    SchematicLayout Lay(const std::map<const struct Run*, int>& bases) const {
         SchematicLayout layout;
         layout.unrouted = unrouted_;
         for (std::size_t c = 0; c < request_.chains.size(); ++c) {
@@ -70,7 +227,6 @@ class Drawing {
         return layout;
     }
 
-  private:
     // Where along a run a pair of neighbouring places lies: step indices on its path.
     struct Piece {
         const struct Run* run;
@@ -220,7 +376,8 @@ class Drawing {
                 node.y + inOffset.y + static_cast<int>(std::lround(s * u.y))};
     }
 
-    SchematicChain Trace(const std::vector<Stroke>& strokes, bool ring, std::size_t stations) {
+    static SchematicChain Trace(const std::vector<Stroke>& strokes, bool ring,
+                                std::size_t stations) {
         SchematicChain chain;
         chain.corners.assign(ring ? stations : stations - 1, {});
         const std::size_t count = strokes.size();
