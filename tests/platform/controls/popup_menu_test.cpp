@@ -277,6 +277,8 @@ TEST_F(PopupMenus, TheMenuStaysOnTheScreenAndOffTheExcludedRectangle) {
         // Off the bottom edge: to the other side of the point.
         {{150, 250}, TPM_LEFTALIGN | TPM_TOPALIGN, kNone, {50, 130, 150, 250}},
         {{120, 160}, TPM_CENTERALIGN | TPM_VCENTERALIGN, kNone, {70, 100, 170, 220}},
+        // Reaching both edges exactly: it stays.
+        {{140, 200}, TPM_LEFTALIGN | TPM_TOPALIGN, kNone, {140, 200, 240, 320}},
         // No room on either side: moved inside the screen.
         {{-50, 400}, TPM_LEFTALIGN | TPM_TOPALIGN, kNone, {0, 200, 100, 320}},
         // Off the excluded rectangle, with room on every side: to its right or left, or with

@@ -167,6 +167,30 @@ TEST_F(MenuBars, ATooltipShowsAfterHalfASecondWithTheTextOfTheButtonsPosition) {
     EXPECT_EQ(ShownTip(), nullptr);
     host.PenUp(Centre(0).x, Centre(0).y);
     Pump();
+
+    // Each button does what its tip says.
+    const std::pair<std::u16string_view, int> buttons[] = {
+        {u"Станция отправления", ID_DEPARTURE},
+        {u"Станция назначения", ID_DESTINATION},
+        {u"Очистка станций", ID_CLEAR_STATIONS},
+        {u"Запрещенная станция", ID_FORBIDDEN_STATION},
+        {u"Станции по алфавиту", ID_STATION_LIST},
+        {u"Информация о маршруте", ID_ROUTE_INFO},
+        {u"Масштабирование", ID_SCALE},
+        {u"Помощь", ID_HELP}};
+    for (int position = 1; position <= 8; ++position) {
+        const auto& [text, command] = buttons[position - 1];
+        Press(position);
+        host.AllowTime(milliseconds(kTooltipDelayMs));
+        Pump();
+        tip = ShownTip();
+        ASSERT_NE(tip, nullptr);
+        EXPECT_EQ(GetWindowText(tip), text);
+        commands.clear();
+        Release(position);
+        Pump();
+        EXPECT_EQ(commands, (std::vector<Command>{{command, PointerParam(bar)}})) << position;
+    }
 }
 
 TEST_F(MenuBars, F10HandsTheKeysToTheBarUntilAButtonIsPressedOrTheBarIsLeft) {
