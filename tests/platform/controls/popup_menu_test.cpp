@@ -315,8 +315,7 @@ TEST_F(PopupMenus, TheMenuStaysOnTheScreenAndOffTheExcludedRectangle) {
         {{101, 10}, TPM_RIGHTALIGN | TPM_TOPALIGN, kNone, {0, 10, 140, 210}},
     };
     for (const Case& c : exact) {
-        SCOPED_TRACE(std::to_string(c.at.x) + "," + std::to_string(c.at.y));
-        EXPECT_EQ(PlacePopupMenu({140, 200}, c.at, c.flags, screen, nullptr), c.expected);
+        EXPECT_EQ(PlacePopupMenu({140, 200}, c.at, c.flags, screen, nullptr), c.expected) << c.at.x;
     }
     // Larger than the screen: its top left corner shows.
     EXPECT_EQ(PlacePopupMenu({300, 400}, {100, 100}, TPM_CENTERALIGN, screen, nullptr),
