@@ -11,6 +11,8 @@ namespace qv::import::schematic {
 
 namespace {
 
+constexpr int kSlotShifts = 4;  // runs moved aside off shared track, at most
+
 // Draws the routed runs as each line record's stations and corners, lines sharing a run side
 // by side.
 class Drawing {
@@ -38,7 +40,7 @@ class Drawing {
     // point. Shifting one of their runs by a slot parts them.
     void KeepOffSharedTrack(std::map<const struct Run*, int>& bases,
                             SchematicLayout& layout) const {
-        for (int pass = 0; pass < 4; ++pass) {
+        for (int pass = 0; pass < kSlotShifts; ++pass) {
             const std::vector<std::pair<int, int>> shared = SharedLinks(layout);
             if (shared.empty()) {
                 return;
@@ -83,6 +85,14 @@ class Drawing {
         }
     }
 
+    // A link's station, its corners and the next station.
+    static std::vector<GridPoint> LinkPath(const SchematicChain& chain, std::size_t link) {
+        std::vector<GridPoint> path{chain.stations[link]};
+        path.insert(path.end(), chain.corners[link].begin(), chain.corners[link].end());
+        path.push_back(chain.stations[(link + 1) % chain.stations.size()]);
+        return path;
+    }
+
     // Links (chain, link) that share a stretch of track with another link.
     static std::vector<std::pair<int, int>> SharedLinks(const SchematicLayout& layout) {
         struct Segment {
@@ -93,17 +103,13 @@ class Drawing {
         };
         std::vector<Segment> segments;
         for (std::size_t c = 0; c < layout.chains.size(); ++c) {
-            const SchematicChain& chain = layout.chains[c];
-            const std::size_t n = chain.stations.size();
-            for (std::size_t l = 0; l < chain.corners.size(); ++l) {
-                GridPoint from = chain.stations[l];
-                std::vector<GridPoint> ahead = chain.corners[l];
-                ahead.push_back(chain.stations[(l + 1) % n]);
-                for (const GridPoint to : ahead) {
-                    if (!(to == from)) {
-                        segments.push_back({from, to, static_cast<int>(c), static_cast<int>(l)});
+            for (std::size_t l = 0; l < layout.chains[c].corners.size(); ++l) {
+                const std::vector<GridPoint> path = LinkPath(layout.chains[c], l);
+                for (std::size_t k = 0; k + 1 < path.size(); ++k) {
+                    if (!(path[k] == path[k + 1])) {
+                        segments.push_back(
+                            {path[k], path[k + 1], static_cast<int>(c), static_cast<int>(l)});
                     }
-                    from = to;
                 }
             }
         }
@@ -130,12 +136,8 @@ class Drawing {
         int count = 0;
         for (std::size_t c = 0; c < layout.chains.size(); ++c) {
             const std::vector<int>& served = request_.chains[c].places;
-            const SchematicChain& chain = layout.chains[c];
-            const std::size_t n = chain.stations.size();
-            for (std::size_t l = 0; l < chain.corners.size(); ++l) {
-                std::vector<GridPoint> path{chain.stations[l]};
-                path.insert(path.end(), chain.corners[l].begin(), chain.corners[l].end());
-                path.push_back(chain.stations[(l + 1) % n]);
+            for (std::size_t l = 0; l < layout.chains[c].corners.size(); ++l) {
+                const std::vector<GridPoint> path = LinkPath(layout.chains[c], l);
                 for (std::size_t o = 0; o < layout.chains.size(); ++o) {
                     const SchematicChain& other = layout.chains[o];
                     for (std::size_t i = 0; i < other.stations.size(); ++i) {
