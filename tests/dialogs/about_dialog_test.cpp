@@ -6,6 +6,7 @@
 #include "page_test.h"
 #include "platform/host/virtual_keys.h"
 #include "platform/pocket/full_screen.h"
+#include "platform/pocket/shell_dialog.h"
 #include "resources/resource_ids.h"
 #include "text/utf.h"
 
@@ -23,8 +24,8 @@ class AboutBox : public testing::PageTest {
     }
 };
 
-// Over the whole screen, the build's version; the task bar and the input
-// panel's button hidden whenever the box is activated; closed on a pen up anywhere, OK or cancel.
+// Over the whole screen, the build's version, an "ok" asked for; the task bar and the input panel's
+// button hidden whenever the box is activated; closed on a pen up anywhere, OK or cancel.
 TEST_F(AboutBox, ShowsTheNameAndVersionHidesTheBarsAndClosesOnPenUpOrKeys) {
     std::vector<bool> hidden;
     EXPECT_EQ(Open([&](HWND box) {
@@ -34,6 +35,7 @@ TEST_F(AboutBox, ShowsTheNameAndVersionHidesTheBarsAndClosesOnPenUpOrKeys) {
                   };
                   EXPECT_EQ(GetWindowText(GetDlgItem(box, IDC_ABOUT_VERSION)),
                             u"Вер. " + *Utf8ToUtf16(QV_TEST_VERSION));
+                  EXPECT_EQ(GetPropW(box, kDoneButtonProperty), 1);
                   look();
                   SHFullScreen(box, SHFS_SHOWTASKBAR | SHFS_SHOWSIPBUTTON);
                   // Another program comes to the front: the box, inactive, leaves the bars alone.

@@ -7,7 +7,6 @@
 #include "dialogs/route_details_dialog.h"
 #include "framework/modal_dialog.h"
 #include "page_test.h"
-#include "platform/gdi/gdi_objects.h"
 #include "platform/host/virtual_keys.h"
 #include "resources/resource_ids.h"
 #include "route/route_finder.h"

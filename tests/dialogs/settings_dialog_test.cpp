@@ -159,7 +159,7 @@ TEST_F(SettingsPage, AFailedSaveKeepsTheFileAndThePageAndSaysSo) {
                                      TapControl(page, IDC_SAVE_ROUTE);
                                      TapControl(page, IDC_PICK_TABS);
                                      SetText(page, IDC_TOOLTIP_MS, u"99");
-                                     SetText(page, IDC_MAX_TRANSFERS, u"");
+                                     SetText(page, IDC_MAX_TRANSFERS, u"100");
                                      host.Key(VK_RETURN);  // the save fails
                                  },
                                  [&](HWND box) {
@@ -169,9 +169,11 @@ TEST_F(SettingsPage, AFailedSaveKeepsTheFileAndThePageAndSaysSo) {
                                      host.Key(VK_RETURN);
                                  },
                                  [&](HWND page) {
-                                     // The number as it is kept.
+                                     // The numbers as they are kept.
                                      EXPECT_EQ(Text(page, IDC_TOOLTIP_MS), u"100");
+                                     EXPECT_EQ(Text(page, IDC_MAX_TRANSFERS), u"99");
                                      SetText(page, IDC_TOOLTIP_MS, u"");
+                                     SetText(page, IDC_MAX_TRANSFERS, u"");
                                      host.Key(VK_RETURN);
                                  }});
     setrlimit(RLIMIT_FSIZE, &saved);

@@ -167,11 +167,9 @@ TEST_F(StationPickerTest, TheDepartureButtonShowsNinetyNineUnitsOfAName) {
 // name when none begins with it; after every name the list stays where it was.
 TEST_F(StationPickerTest, ATabScrollsToTheFirstNameFromItsLetterOn) {
     model.tabLetters = u"АБВГДЕЖЗИКЛМНОПРСТЦ\u04FF";
-    const std::pair<int, std::u16string_view> tabs[] = {{11, u"Малиновка"},
-                                                        {4, u"Институт Культуры"},
-                                                        {18, u"Юбилейная площадь"},
-                                                        {9, u"Каменная Горка"},
-                                                        {19, u""}};  // stays where it was
+    const std::pair<int, std::u16string_view> tabs[] = {
+        {11, u"Малиновка"},     {4, u"Институт Культуры"}, {18, u"Юбилейная площадь"},
+        {9, u"Каменная Горка"}, {0, u"Автозаводская"},     {19, u""}};  // stays where it was
     int expected = 0;
     std::vector<Step> script{[](HWND page) {
         EXPECT_EQ(SendMessageW(GetDlgItem(page, IDC_LETTER_TABS), TCM_GETCURSEL, 0, 0), 0);

@@ -82,12 +82,11 @@ std::unique_ptr<NetworkModel> EqualWays() {
     return builder.Transfer(0, 0, 0, 10, 1).Transfer(40, 0, 40, 10, 1).Build();
 }
 
-// A ring of three: 0 -> 2 either through 1 (found first) or directly, in 0 + 2 minutes or 2.
-template <std::int32_t kBRunTime = 0>
+// A ring; a step takes the minutes of the station it reaches. Ring<2, 0, 2>: 0 -> 2 takes 2 either
+// way; Ring<0, 1, 0, 0, 1, 0, 0>: 0 -> 3 takes 1 either way, the longer way begun first.
+template <std::int32_t... kRunTimes>
 std::unique_ptr<NetworkModel> Ring() {
-    return NetworkBuilder()
-        .Line(1, {{u"A", 0, 0, 2}, {u"B", 10, 0, kBRunTime}, {u"C", 5, 10, 2}}, 0, true)
-        .Build();
+    return NetworkBuilder().Line(1, {{u"S", 0, 0, kRunTimes}...}, 0, true).Build();
 }
 
 // A and B with a shape point between them, A's run time given.
@@ -132,9 +131,9 @@ const RouteCase kRouteCases[] = {
     {"detour past limit 0", Detour<>, 0, 2, {}, 0, 0, {1}},
     {"forbidden destination", Detour<>, 0, 2, {}, 0, 3, {2}},
     {"forbidden destination that is the departure", Detour<>, 2, 2, {2}, 0, 3, {2}},
-    {"equal transfers: the lowest slot", Ring<>, 0, 2, {0, 1, 2}},
-    {"equal minutes: the lowest slot", Ring<>, 0, 2, {0, 1, 2}, 1},
-    {"fewer minutes", Ring<1>, 0, 2, {0, 2}, 1},
+    {"equal transfers: the lowest slot", Ring<2, 0, 2>, 0, 2, {0, 1, 2}},
+    {"equal minutes: the lowest slot", Ring<2, 0, 2>, 0, 2, {0, 1, 2}, 1},
+    {"fewer minutes", Ring<2, 1, 2>, 0, 2, {0, 2}, 1},
     {"9999 minutes are never chosen", AroundAShapePoint<9999>, 0, 2, {}, 1},
     {"9998 minutes are, shape point and all", AroundAShapePoint<9998>, 0, 2, {0, 1, 2}, 1},
 };
@@ -157,8 +156,8 @@ TEST(FindRoute, ChoosesByTheRulesBoundsAndTieBreaks) {
 const RouteCase kBestCases[] = {
     {"fewer transfers than known", Detour<9>, 0, 2, {0, 1, 2}, 0, 3, {}, RouteScore{1, 8}},
     {"fewer minutes than known", Detour<9>, 0, 2, {0, 3, 4, 5, 2}, 1, 3, {}, RouteScore{9, 7}},
-    {"equal transfers: the fewest points", Ring<>, 0, 2, {0, 2}, 0, 0},
-    {"equal minutes: the fewest points", Ring<>, 0, 2, {0, 2}, 1, 0},
+    {"equal transfers: the fewest points", Ring<2, 0, 2>, 0, 2, {0, 2}, 0, 0},
+    {"equal minutes: the fewest points", Ring<0, 1, 0, 0, 1, 0, 0>, 0, 3, {0, 1, 2, 3}, 1, 0},
     // As fast: the fewer transfers, in more points, whichever line is listed first; known as fast,
     // only one with fewer transfers is better.
     {"as fast", EqualWays<false>, 0, 4, {0, 1, 2, 3, 4}, 1},

@@ -13,7 +13,6 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
-#include <vector>
 
 #include "non_regular_files.h"
 #include "platform/pocket/scratch_folder.h"
@@ -177,6 +176,8 @@ TEST_F(SettingsFileTest, ShortFilesSetWhatTheirLastLineDecides) {
     ParseSettingsText(empty, Lines(6) + u"\r\n0\r\n");
     EXPECT_TRUE(empty.routeShowLine);
     EXPECT_FALSE(empty.routeShowStations);
+    ParseSettingsText(empty, Lines(10) + u"4\r\n");
+    EXPECT_EQ(empty.departureIndex, 4);  // stopped at the destination line, the departure stays
 }
 
 TEST_F(SettingsFileTest, NumbersOutsideTheirRangesAreBroughtToTheNearerEndAndNoNumberIsNone) {
