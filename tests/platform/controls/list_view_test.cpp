@@ -119,6 +119,11 @@ TEST_F(ListViewTest, TextsAreAskedOnlyForVisibleRowsAndEnsureVisibleScrollsTheLe
         EXPECT_EQ(Send(LVM_ENSUREVISIBLE, static_cast<WPARAM>(c.index), c.partOk) != 0, c.found);
         EXPECT_EQ(Top(), c.top);
     }
+    // Whole rows only: the row below the page is hidden, partial or not.
+    MoveWindow(list, kLeft, kTop, 200, 10 * RowHeight(), 1);
+    Send(LVM_ENSUREVISIBLE, 0, 0);
+    Send(LVM_ENSUREVISIBLE, 10, 1);
+    EXPECT_EQ(Top(), 1);
 }
 
 int Descending(LPARAM a, LPARAM b, LPARAM) {
@@ -413,6 +418,14 @@ TEST_F(HorizontalScrollTest, EachScrollCodeAndArrowKeyMovesTheColumnsByItsPixels
     host.Tap(kLeft + 180 - (50 + kListViewLineWidth), RowPoint(6).y);
     Pump();
     EXPECT_EQ(Notices(NM_CLICK).back().item, -1) << "past what shows of the first column";
+    // Small images: the icon, then the label to the first column's end, scrolled with it.
+    Send(LVM_SETIMAGELIST, LVSIL_SMALL, PointerParam(ImageList_Create(16, 16, ILC_COLOR, 1, 0)));
+    for (const auto& [part, left, right] : {std::tuple{LVIR_ICON, 2, 18}, {LVIR_LABEL, 20, 180}}) {
+        RECT rect{part, 0, 0, 0};
+        Send(LVM_GETITEMRECT, static_cast<WPARAM>(Top()), PointerParam(&rect));
+        EXPECT_EQ(std::pair(rect.left, rect.right),
+                  std::pair(ColumnsLeft() + left, ColumnsLeft() + right));
+    }
 }
 
 TEST_F(HorizontalScrollTest, TheBarIsThereOnlyWhileTheColumnsAreWiderThanTheList) {

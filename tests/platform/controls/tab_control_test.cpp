@@ -140,6 +140,13 @@ TEST_F(TabControlTest, ATapSelectsItsTabAndBringsItsRowToTheFront) {
     SendMessageW(tabs, TCM_SETCURSEL, 1, 0);
     SendMessageW(tabs, WM_KEYDOWN, VK_LEFT, 0);
     EXPECT_EQ(SendMessageW(tabs, TCM_GETCURSEL, 0, 0), 0) << "Left reaches the first tab";
+    // A hit test names the tab under the point, the first one too, and says whether it is on one.
+    for (const int index : {0, 15, -1}) {
+        const RECT tab = index < 0 ? RECT{5, 50, 5, 50} : TabRect(tabs, index);
+        TCHITTESTINFO info{.pt = {tab.left + 5, tab.top + 5}};
+        EXPECT_EQ(SendMessageW(tabs, TCM_HITTEST, 0, PointerParam(&info)), index);
+        EXPECT_EQ(info.flags, index < 0 ? TCHT_NOWHERE : TCHT_ONITEM) << index;
+    }
 }
 
 TEST(TabLayout, RowsStackBehindTheSelectedOneAndOnlySeveralRowsAreFilled) {

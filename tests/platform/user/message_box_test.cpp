@@ -101,12 +101,15 @@ TEST_F(MessageBoxes, ALongTextKeepsTheBoxToTheWorkArea) {
     }
     RECT box{};
     std::function<void(HWND)> close;
+    std::vector<bool> topmost;
     On(main, [&](HWND self, UINT m, WPARAM, LPARAM) -> std::optional<LRESULT> {
-        if (m == kShowBox) {
-            results.push_back(MessageBoxW(self, text, u"", MB_OK));  // the system's caption
+        if (m == kShowBox) {  // the system's caption; the second box above topmost windows
+            const UINT type = results.size() == 1 ? MB_OK | MB_TOPMOST : MB_OK;
+            results.push_back(MessageBoxW(self, text, u"", type));
         }
         if (m == WM_TIMER) {
             GetWindowRect(FindBox(), &box);
+            topmost.push_back((GetWindowLongW(FindBox(), GWL_EXSTYLE) & WS_EX_TOPMOST) != 0);
             close(FindBox());
         }
         return std::nullopt;
@@ -129,6 +132,7 @@ TEST_F(MessageBoxes, ALongTextKeepsTheBoxToTheWorkArea) {
     EXPECT_EQ(box.bottom, work.bottom);
     EXPECT_EQ(box.left - work.left, work.right - box.right) << "centred across it";
     EXPECT_EQ(results, std::vector<int>(4, IDOK));
+    EXPECT_EQ(topmost, (std::vector<bool>{false, true, false, false}));
     EXPECT_EQ(MessageBoxW(main, u"", u"", MB_OKCANCEL), 0) << "only the ok box is offered";
 
     // No key will come: the headless host runs out, which asks the program to end.
