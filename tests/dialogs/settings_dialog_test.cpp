@@ -131,15 +131,14 @@ TEST_F(SettingsPage, EachBoxShowsAndSetsItsOwnSetting) {
 // A file's settings are shown, an algorithm the program does not know as fewest transfers; an
 // empty number keeps its value; a failed save keeps the file and the page and says so.
 TEST_F(SettingsPage, AFailedSaveKeepsTheFileAndThePageAndSaysSo) {
-    Settings unusual;
-    unusual.mapPath = u"/maps/Москва.qvn";
-    unusual.departureIndex = 12;
-    unusual.savedViewX = -30;
-    unusual.algorithm = 7;
-    unusual.pickerMode = 1;
-    unusual.tooltipMs = 1500;
-    unusual.maxTransfers = 5;
-    unusual.cyrillicFont = true;
+    const Settings unusual{.mapPath = u"/maps/Москва.qvn",
+                           .departureIndex = 12,
+                           .savedViewX = -30,
+                           .algorithm = 7,
+                           .pickerMode = 1,
+                           .tooltipMs = 1500,
+                           .maxTransfers = 5,
+                           .cyrillicFont = true};
     ASSERT_EQ(SaveSettings(unusual, settingsPath), 1);
     const Settings before = Saved();
     rlimit saved{};

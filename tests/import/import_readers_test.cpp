@@ -102,9 +102,7 @@ TEST(LondonCsv, SharesStationsBetweenLinesAndKeepsMinutes) {
     EXPECT_EQ(network.value->lines[0].colour, 0x66A100u);
     ASSERT_EQ(network.value->lines[1].links.size(), 1u);
     const SourceLink link = network.value->lines[1].links[0];
-    EXPECT_EQ(link.from, 0);
-    EXPECT_EQ(link.to, 2);
-    EXPECT_EQ(link.minutes, 120);
+    EXPECT_EQ(std::tuple(link.from, link.to, link.minutes), std::tuple(0, 2, 120));
 }
 
 TEST(LondonCsv, RefusesABadRowNamingTheTableAndRow) {

@@ -8,6 +8,7 @@
 #include <cmath>
 #include <memory>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "map_text.h"
@@ -82,8 +83,7 @@ TEST(MapScore, CountsAnglesBendsAndSharpTurnsAlongEachLine) {
             {'S', u"c", c.xy[4], c.xy[5]}};
         const MapScore score = ScoreMap(*Load({{{1, points}}}));
         EXPECT_NEAR(score.octilinearLength / score.drawnLength, c.share, 1e-9);
-        EXPECT_EQ(score.bends, c.bends);
-        EXPECT_EQ(score.sharpTurns, c.sharp);
+        EXPECT_EQ(std::pair(score.bends, score.sharpTurns), std::pair(c.bends, c.sharp));
     }
 }
 
@@ -92,8 +92,7 @@ TEST(MapScore, ARingBendsAtItsFirstPointToo) {
         *Load({{{1,
                  {{'S', u"a", 0, 0}, {'S', u"b", 40, 0}, {'S', u"c", 40, 40}, {'S', u"d", 0, 40}},
                  true}}}));
-    EXPECT_EQ(score.bends, 4);
-    EXPECT_EQ(score.links, 4);
+    EXPECT_EQ(std::pair(score.bends, score.links), std::pair(4, 4));
     EXPECT_DOUBLE_EQ(score.drawnLength, 160);
 }
 
@@ -104,9 +103,7 @@ TEST(MapScore, FindsLinesOverStationsTheyDoNotServeAndSharedTrack) {
                        {3, {{'S', u"p", 100, 0}, {'P', u"p", 130, 0}, {'S', u"q", 160, 0}}},
                        {4, {{'S', u"r", 120, 0}, {'S', u"s", 140, 0}}}}};
     const MapScore score = ScoreMap(*Load(map));
-    EXPECT_EQ(score.falseStops, 3);
-    EXPECT_EQ(score.links, 4);
-    EXPECT_EQ(score.keptLinks, 2);
+    EXPECT_EQ(std::tuple(score.falseStops, score.links, score.keptLinks), std::tuple(3, 4, 2));
 }
 
 TEST(MapScore, AStationInsideAnInterchangeIsServedByEachOfItsLines) {
@@ -115,8 +112,7 @@ TEST(MapScore, AStationInsideAnInterchangeIsServedByEachOfItsLines) {
                        {2, {{'S', u"n", 31, 1}, {'S', u"d", 31, 40}}}},
                       {{30, 0, 31, 1, 2}}};
     const MapScore score = ScoreMap(*Load(map));
-    EXPECT_EQ(score.falseStops, 0);
-    EXPECT_EQ(score.places, 4);
+    EXPECT_EQ(std::pair(score.falseStops, score.places), std::pair(0, 4));
 }
 
 TEST(MapScore, ComparesCrossingsOrderAndPositionsWithAnotherDrawing) {
@@ -163,11 +159,9 @@ TEST(MapScore, ComparesCrossingsOrderAndPositionsWithAnotherDrawing) {
         SCOPED_TRACE(c.what);
         const MapScore score = ScoreMap(*Load(c.map), *original);
         EXPECT_TRUE(score.compared);
-        EXPECT_EQ(score.unmatchedPlaces, 0);
-        EXPECT_EQ(score.unmatchedLinks, 0);
-        EXPECT_EQ(score.crossingsAdded, c.added);
-        EXPECT_EQ(score.crossingsLost, c.lost);
-        EXPECT_EQ(score.orderChanged, c.order);
+        EXPECT_EQ(std::tuple(score.unmatchedPlaces, score.unmatchedLinks, score.crossingsAdded,
+                             score.crossingsLost, score.orderChanged),
+                  std::tuple(0, 0, c.added, c.lost, c.order));
         if (c.moved) {
             EXPECT_GT(score.maxDisplacement, 0.01);
             EXPECT_GT(score.meanDisplacement, 0);
@@ -179,8 +173,7 @@ TEST(MapScore, ComparesCrossingsOrderAndPositionsWithAnotherDrawing) {
     }
     // Adding is the reverse of losing.
     const MapScore reverse = ScoreMap(*original, *Load(draw(1, 0, false, false)));
-    EXPECT_EQ(reverse.crossingsAdded, 1);
-    EXPECT_EQ(reverse.crossingsLost, 0);
+    EXPECT_EQ(std::pair(reverse.crossingsAdded, reverse.crossingsLost), std::pair(1, 0));
 }
 
 TEST(MapScore, CountsOverlappingLabelsAndLabelsOverOtherDiscs) {

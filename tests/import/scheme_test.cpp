@@ -62,8 +62,7 @@ TEST(Scheme, BuildsLinesTransfersAndTimesThatTheParserReadsBack) {
     EXPECT_EQ(model.Stations()[0]->runTime, 4);
     EXPECT_EQ(model.Stations()[2]->runTime, 0);  // the last station of an open line
     EXPECT_EQ(model.Stations()[4]->runTime, 4);
-    EXPECT_EQ(report.dataRunTimes, 1);
-    EXPECT_EQ(report.estimatedRunTimes, 3);
+    EXPECT_EQ(std::pair(report.dataRunTimes, report.estimatedRunTimes), std::pair(1, 3));
     // One label for the two stations named Центр, one for each other station.
     int labels = 0;
     for (const Station* point : model.Stations()) {
@@ -121,13 +120,11 @@ TEST(MapWriter, WritesOptionalFieldsSoThatTheParserTakesThem) {
     NetworkModel model;
     MapError error;
     ASSERT_EQ(testing::LoadText(model, text.substr(1), &error), 0) << error.reason;
-    EXPECT_EQ(model.zoomFactor, 3);
-    EXPECT_EQ(model.labelMinZoom, 3);
-    EXPECT_EQ(model.labelColour, 0x102030u);
+    EXPECT_EQ(std::tuple(model.zoomFactor, model.labelMinZoom, model.labelColour),
+              std::tuple(3, 3, 0x102030u));
     const Line& ring = *model.Lines()[0];
     EXPECT_TRUE(ring.isRing);
-    EXPECT_EQ(ring.number, 7);
-    EXPECT_EQ(ring.waitTime, 4);
+    EXPECT_EQ(std::pair(ring.number, ring.waitTime), std::pair(7, 4));
     EXPECT_EQ(ring.stations[0]->labelText, u"А");
     EXPECT_EQ(ring.stations[0]->labelAlign, 2);
     EXPECT_EQ(ring.stations[2]->runTime, 3);

@@ -136,8 +136,7 @@ TEST(DrawText, CalcRectMeasuresWithoutDrawingLineEndsAndTheWidestRectangles) {
     // Measured from the far edge, the rectangle ends there.
     RECT edge{kMost - 1, kMost - 1, kMost - 1, kMost - 1};
     DrawTextW(surface.Dc(), u"Маршрут", &edge, DT_CALCRECT);
-    EXPECT_EQ(edge.right, kMost);
-    EXPECT_EQ(edge.bottom, kMost);
+    EXPECT_EQ(std::pair(edge.right, edge.bottom), std::pair(kMost, kMost));
 }
 
 // A text's advance shows in the ink as the distance from the text to a copy drawn after it.

@@ -26,27 +26,25 @@ namespace fs = std::filesystem;
 
 // A record in which every field differs from its default, to see what reading changes.
 Settings Unusual() {
-    Settings s;
-    s.mapPath = u"/карты/старая.qvn";
-    s.departureIndex = 5;
-    s.destinationIndex = 6;
-    s.savedZoom = 2;
-    s.savedViewX = -40;
-    s.savedViewY = -70;
-    s.algorithm = 1;
-    s.pickerMode = 1;
-    s.countWaitTime = false;
-    s.tooltipMs = 900;
-    s.maxTransfers = 9;
-    s.showStationNames = true;
-    s.routeShowLine = false;
-    s.routeShowStations = false;
-    s.routeBlink = false;
-    s.cyrillicFont = true;
-    s.saveRoute = true;
-    s.saveZoom = true;
-    s.savePosition = true;
-    return s;
+    return {.mapPath = u"/карты/старая.qvn",
+            .departureIndex = 5,
+            .destinationIndex = 6,
+            .savedZoom = 2,
+            .savedViewX = -40,
+            .savedViewY = -70,
+            .algorithm = 1,
+            .pickerMode = 1,
+            .countWaitTime = false,
+            .tooltipMs = 900,
+            .maxTransfers = 9,
+            .showStationNames = true,
+            .routeShowLine = false,
+            .routeShowStations = false,
+            .routeBlink = false,
+            .cyrillicFont = true,
+            .saveRoute = true,
+            .saveZoom = true,
+            .savePosition = true};
 }
 
 const char16_t* const kDefaultLines[] = {u"",  u"0", u"1", u"2000", u"0",  u"3", u"1",

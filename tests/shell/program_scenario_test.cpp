@@ -266,14 +266,12 @@ TEST(MainWindow, AnEndThePickerRemovesTakesTheRouteWithIt) {
     const Home home;
     Map map("zarechensk.qvn");
     const std::vector<int> tappable = map.Tappable();
-    Settings settings;
-    settings.mapPath = *Utf8ToUtf16(map.path);
-    settings.saveRoute = true;
-    settings.departureIndex = tappable.front();
-    settings.destinationIndex = tappable.back();
-    settings.savedViewX = -40;
-    settings.savedViewY = -30;
-    home.Save(settings);
+    home.Save({.mapPath = *Utf8ToUtf16(map.path),
+               .departureIndex = tappable.front(),
+               .destinationIndex = tappable.back(),
+               .savedViewX = -40,
+               .savedViewY = -30,
+               .saveRoute = true});
     // With no row selected the departure button, where the approved picture has it, clears it.
     const Outcome outcome = home.Run(
         "wait 10\nstate\ncommand ID_STATION_LIST\nwait 10\ntap 120 249"

@@ -36,11 +36,6 @@ HWND ControlsTest::Make(std::u16string_view className, std::u16string_view text,
                            static_cast<UINT_PTR>(id), nullptr, nullptr);
 }
 
-COLORREF ControlsTest::ScreenPixel(int x, int y) const {
-    const int scale = host.DeviceScale();
-    return host.LastFrame()->GetPixel(x * scale, y * scale);
-}
-
 int ControlsTest::CountPixels(const RECT& rect, COLORREF colour) const {
     int count = 0;
     for (LONG y = rect.top; y < rect.bottom; ++y) {

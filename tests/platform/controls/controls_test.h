@@ -33,6 +33,7 @@ class ControlsTest : public ::testing::Test {
         int item;  // the item of list view and click notifications; -1 otherwise
         UINT newState;
         UINT oldState;
+        bool operator==(const Notice&) const = default;
     };
     using Answer = std::function<LRESULT(NMHDR*)>;
 
@@ -46,7 +47,9 @@ class ControlsTest : public ::testing::Test {
     std::vector<Command> Commands(WORD code) const { return WithCode(commands, code); }
     std::vector<Notice> Notices(UINT code) const { return WithCode(notices_, code); }
     void ClearNotices() { notices_.clear(); }
-    COLORREF ScreenPixel(int x, int y) const;
+    COLORREF ScreenPixel(int x, int y) const {
+        return host.LastFrame()->GetPixel(x * host.DeviceScale(), y * host.DeviceScale());
+    }
     // How many pixels of the rectangle are of the colour on the screen.
     int CountPixels(const RECT& rect, COLORREF colour) const;
 

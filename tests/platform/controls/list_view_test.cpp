@@ -119,6 +119,10 @@ TEST_F(ListViewTest, TextsAreAskedOnlyForVisibleRowsAndEnsureVisibleScrollsTheLe
         EXPECT_EQ(Send(LVM_ENSUREVISIBLE, static_cast<WPARAM>(c.index), c.partOk) != 0, c.found);
         EXPECT_EQ(Top(), c.top);
     }
+    // Whole rows only: the row below the page is hidden, partial or not.
+    MoveWindow(list, kLeft, kTop, 200, 10 * RowHeight(), 1);
+    Send(LVM_ENSUREVISIBLE, 2510, 1);
+    EXPECT_EQ(Top(), 2501);
 }
 
 int Descending(LPARAM a, LPARAM b, LPARAM) {
@@ -160,13 +164,9 @@ TEST_F(ListViewTest, ATapSelectsAndMarksTheItemAndTellsTheParentInOrder) {
     // The old item is let go before the new one is taken.
     ClearNotices();
     TapRow(5);
-    const auto changes = Notices(LVN_ITEMCHANGED);
-    ASSERT_EQ(changes.size(), 2U);
-    EXPECT_EQ(changes[0].item, 2);
-    EXPECT_EQ(changes[0].newState, 0U);
-    EXPECT_EQ(changes[0].oldState, LVIS_SELECTED | LVIS_FOCUSED);
-    EXPECT_EQ(changes[1].item, 5);
-    EXPECT_EQ(changes[1].newState, LVIS_SELECTED | LVIS_FOCUSED);
+    const UINT both = LVIS_SELECTED | LVIS_FOCUSED;
+    EXPECT_EQ(Notices(LVN_ITEMCHANGED),
+              (std::vector<Notice>{{LVN_ITEMCHANGED, 2, 0, both}, {LVN_ITEMCHANGED, 5, both, 0}}));
     EXPECT_EQ(Notices(NM_CLICK)[0].item, 5);
     EXPECT_EQ(Selected(), 5);
     EXPECT_EQ(Send(LVM_GETNEXTITEM, 5, LVNI_SELECTED), -1);
@@ -413,6 +413,12 @@ TEST_F(HorizontalScrollTest, EachScrollCodeAndArrowKeyMovesTheColumnsByItsPixels
     host.Tap(kLeft + 180 - (50 + kListViewLineWidth), RowPoint(6).y);
     Pump();
     EXPECT_EQ(Notices(NM_CLICK).back().item, -1) << "past what shows of the first column";
+    // With small images the label follows the icon and its margins to the first column's end.
+    Send(LVM_SETIMAGELIST, LVSIL_SMALL, PointerParam(ImageList_Create(16, 16, ILC_COLOR, 1, 0)));
+    RECT label{LVIR_LABEL, 0, 0, 0};
+    Send(LVM_GETITEMRECT, static_cast<WPARAM>(Top()), PointerParam(&label));
+    EXPECT_EQ(label.left - ColumnsLeft(), 2 + 16 + 2);
+    EXPECT_EQ(label.right - ColumnsLeft(), 180);
 }
 
 TEST_F(HorizontalScrollTest, TheBarIsThereOnlyWhileTheColumnsAreWiderThanTheList) {

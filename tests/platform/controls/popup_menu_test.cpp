@@ -263,12 +263,12 @@ TEST_F(PopupMenus, AMenuOpenedByAPressTakesTheReleaseAndTheDrag) {
 
 TEST_F(PopupMenus, TheMenuStaysOnTheScreenAndOffTheExcludedRectangle) {
     const SIZE screen{240, 320};
-    const SIZE menuSize{100, 120};
     struct Case {
         POINT at;
         UINT flags;
         RECT exclude;
         RECT expected;
+        SIZE menu{100, 120};
     };
     constexpr RECT kNone{};
     // Room for the menu on each side of it: 110 pixels left and right, just 120 above and below.
@@ -299,27 +299,21 @@ TEST_F(PopupMenus, TheMenuStaysOnTheScreenAndOffTheExcludedRectangle) {
         {{INT_MAX, INT_MAX}, TPM_LEFTALIGN | TPM_TOPALIGN, kNone, {140, 200, 240, 320}},
         {{INT_MIN, INT_MIN}, TPM_RIGHTALIGN | TPM_BOTTOMALIGN, kNone, {0, 0, 100, 120}},
         {{10, 150}, TPM_VERTICAL, {INT_MIN, INT_MIN, INT_MAX, INT_MAX}, {10, 150, 110, 270}},
+        // Flipped to the point's other side only when it fits there, however exactly.
+        {{140, 10}, TPM_LEFTALIGN | TPM_TOPALIGN, kNone, {0, 10, 140, 210}, {140, 200}},
+        {{139, 10}, TPM_LEFTALIGN | TPM_TOPALIGN, kNone, {100, 10, 240, 210}, {140, 200}},
+        {{100, 10}, TPM_RIGHTALIGN | TPM_TOPALIGN, kNone, {100, 10, 240, 210}, {140, 200}},
+        {{101, 10}, TPM_RIGHTALIGN | TPM_TOPALIGN, kNone, {0, 10, 140, 210}, {140, 200}},
+        // Larger than the screen: its top left corner shows.
+        {{100, 100}, TPM_CENTERALIGN, kNone, {0, 0, 300, 400}, {300, 400}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(std::to_string(c.at.x) + "," + std::to_string(c.at.y));
         const bool excluding = c.exclude.right > c.exclude.left;
         const RECT placed =
-            PlacePopupMenu(menuSize, c.at, c.flags, screen, excluding ? &c.exclude : nullptr);
+            PlacePopupMenu(c.menu, c.at, c.flags, screen, excluding ? &c.exclude : nullptr);
         EXPECT_EQ(placed, c.expected);
     }
-    // Flipped to the point's other side only when it fits there, however exactly.
-    const Case exact[] = {
-        {{140, 10}, TPM_LEFTALIGN | TPM_TOPALIGN, kNone, {0, 10, 140, 210}},
-        {{139, 10}, TPM_LEFTALIGN | TPM_TOPALIGN, kNone, {100, 10, 240, 210}},
-        {{100, 10}, TPM_RIGHTALIGN | TPM_TOPALIGN, kNone, {100, 10, 240, 210}},
-        {{101, 10}, TPM_RIGHTALIGN | TPM_TOPALIGN, kNone, {0, 10, 140, 210}},
-    };
-    for (const Case& c : exact) {
-        EXPECT_EQ(PlacePopupMenu({140, 200}, c.at, c.flags, screen, nullptr), c.expected) << c.at.x;
-    }
-    // Larger than the screen: its top left corner shows.
-    EXPECT_EQ(PlacePopupMenu({300, 400}, {100, 100}, TPM_CENTERALIGN, screen, nullptr),
-              (RECT{0, 0, 300, 400}));
 }
 
 TEST_F(PopupMenus, TheHighlightIsDrawnWhereItIsAndFollowsItsItem) {

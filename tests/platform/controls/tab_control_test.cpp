@@ -69,6 +69,9 @@ TEST_F(TabControlTest, LetterTabsWrapIntoRowsOfTheirFixedWidth) {
             const RECT tab = TabRect(tabs, i);
             EXPECT_EQ(tab.right - tab.left, c.width) << "fixed-width rows are not stretched";
             EXPECT_EQ(tab.bottom - tab.top, 12);
+            TCHITTESTINFO hit{.pt = {(tab.left + tab.right) / 2, tab.top + 2}};
+            EXPECT_EQ(SendMessageW(tabs, TCM_HITTEST, 0, PointerParam(&hit)), i);
+            EXPECT_EQ(hit.flags, TCHT_ONITEM) << "the first tab too";
             inFirstRow += tab.top == TabRect(tabs, 0).top ? 1 : 0;
         }
         EXPECT_EQ(inFirstRow, c.firstRow);

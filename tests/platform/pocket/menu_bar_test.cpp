@@ -122,7 +122,8 @@ TEST_F(MenuBars, OnlyEnabledButtonsTakeAPressAndACountPastTheStripsEndReadsNoMor
     const TBBUTTON added[] = {{8, 2001, TBSTATE_ENABLED, TBSTYLE_BUTTON, 0, 0},
                               {9, 2002, 0, TBSTYLE_BUTTON, 0, 0},
                               {14, 2003, TBSTATE_ENABLED, TBSTYLE_BUTTON, 0, 0},
-                              {0, 0, TBSTATE_ENABLED, TBSTYLE_SEP, 0, 0}};
+                              {0, 0, TBSTATE_ENABLED, TBSTYLE_SEP, 0, 0},
+                              {0, 2004, TBSTATE_ENABLED | TBSTATE_PRESSED, TBSTYLE_BUTTON, 0, 0}};
     SendMessageW(bar, TB_ADDBUTTONS, std::size(added), PointerParam(added));
     // A disabled button or a separator takes no press.
     for (const int position : {1, 2, 3, 4}) {
@@ -132,6 +133,7 @@ TEST_F(MenuBars, OnlyEnabledButtonsTakeAPressAndACountPastTheStripsEndReadsNoMor
         EXPECT_FALSE(Pressed(2002)) << position;
         Release(position);
     }
+    EXPECT_TRUE(Pressed(2004)) << "added pressed";
     Pump();
     EXPECT_EQ(commands,
               (std::vector<Command>{{2001, PointerParam(bar)}, {2003, PointerParam(bar)}}));

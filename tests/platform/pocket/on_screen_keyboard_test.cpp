@@ -20,6 +20,7 @@
 #include "platform/user/api/window_functions.h"
 #include "platform/user/core/window_system.h"
 #include "platform/user/defaults/dialog_manager.h"
+#include "platform/user/defaults/dialog_scroll.h"
 #include "platform/user/records/window_messages.h"
 #include "platform/user/records/window_styles.h"
 
@@ -128,7 +129,11 @@ TEST_F(OnScreenKeyboardTest, TapsTypeIntoTheFocusedEditOfAModalPageWithoutMoving
         [&](HWND) {
             ASSERT_EQ(GetFocus(), edit);
             EXPECT_EQ(CurrentInputPanel(), InputPanelState::Down);
+            MoveWindow(edit, 8, 250, 100, 20, 1);  // where the keyboard comes up
             Raise();
+            RECT shown{};
+            GetWindowRect(edit, &shown);
+            EXPECT_EQ(shown.bottom, InputPanelRect().top - kDialogScrollMargin) << "scrolled to";
             EXPECT_TRUE(IsWindowEnabled(InputPanelKeyboard()));
             TapLetters(u"при");
         },

@@ -34,7 +34,7 @@ class MessageBoxes : public WindowTest {
                     [this](HWND self, UINT m, WPARAM, LPARAM) -> std::optional<LRESULT> {
                         if (m == kShowBox) {
                             results.push_back(MessageBoxW(self, u"Старый формат схемы", u"Ошибка",
-                                                          MB_OK | MB_ICONHAND));
+                                                          MB_OK | MB_ICONHAND | MB_TOPMOST));
                             return 0;
                         }
                         if (m == WM_TIMER && duringBox) {
@@ -63,6 +63,7 @@ TEST_F(MessageBoxes, TheBoxShowsCaptionIconTextAndButtonAndATapOnOkEndsIt) {
         GetWindowRect(found, &box);
         GetWindowRect(GetDlgItem(found, IDOK), &ok);
         okFocused = GetFocus() == GetDlgItem(found, IDOK);
+        EXPECT_NE(GetWindowLongW(found, GWL_EXSTYLE) & WS_EX_TOPMOST, 0) << "as asked";
         const auto at = [&](int x, int y, COLORREF colour) {
             EXPECT_EQ(ScreenPixel(x, y), colour) << x - box.left << "," << y - box.top;
         };
@@ -125,8 +126,7 @@ TEST_F(MessageBoxes, ALongTextKeepsTheBoxToTheWorkArea) {
         host.AllowTime(std::chrono::milliseconds(60));
         EXPECT_EQ(Pump(), WindowSystem::PumpResult::Idle) << results.size();
     }
-    EXPECT_EQ(box.top, work.top);
-    EXPECT_EQ(box.bottom, work.bottom);
+    EXPECT_EQ(std::pair(box.top, box.bottom), std::pair(work.top, work.bottom));
     EXPECT_EQ(box.left - work.left, work.right - box.right) << "centred across it";
     EXPECT_EQ(results, std::vector<int>(4, IDOK));
     EXPECT_EQ(MessageBoxW(main, u"", u"", MB_OKCANCEL), 0) << "only the ok box is offered";
