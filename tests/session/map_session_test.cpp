@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
-#include <functional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -212,11 +211,17 @@ TEST_F(MapSessionTest, ClearingForgetsBothSavedEndsButKeepsTheForbiddenStations)
     EXPECT_EQ(next.ClearStations(),
               (SessionChange{.ends = true, .noRoute = true, .settingsSaved = true}));
     now = next.Snapshot();
-    EXPECT_EQ(now.map->departure, std::nullopt);
-    EXPECT_EQ(now.map->destination, std::nullopt);
+    EXPECT_FALSE(now.map->departure || now.map->destination);
     EXPECT_TRUE(now.map->route.empty());
     EXPECT_EQ(Names(next, now.map->forbidden), (Route{u"Гамма"}));
     EXPECT_EQ(std::pair(Saved().departureIndex, Saved().destinationIndex), std::pair(-1, -1));
+
+    // A run that remembers one end puts it back and searches for nothing.
+    Remember({.mapPath = u"", .departureIndex = 0, .algorithm = 1, .saveRoute = true});
+    MapSession oneEnd(settingsFile, feedback);
+    Start(oneEnd, map);
+    EXPECT_EQ(NameOf(oneEnd.Snapshot().map->departure), u"Альфа");
+    EXPECT_EQ(feedback.notFound, 0);
 }
 
 // A map without a zoom factor has one scale only, and an unzoomed view does not move.
@@ -230,7 +235,8 @@ TEST_F(MapSessionTest, TheScaleSwitchesAndADragMovesOnlyAZoomedViewWhichTheEndSa
     MapSession session(settingsFile, feedback);
     Start(session, map);
     EXPECT_EQ(session.Tap(100, 100, 130, 90), SessionChange{});
-    EXPECT_EQ(session.Snapshot().map->viewX, 0);
+    EXPECT_EQ(std::pair(session.Snapshot().map->viewX, session.Snapshot().map->zoomFactor),
+              std::pair(0, 2));
     EXPECT_EQ(session.ToggleScale(), (SessionChange{.scale = true, .view = true}));
     EXPECT_EQ(session.Snapshot().map->scale, 2);
     // Slanted, across only, and down only, each from (100, 100).
@@ -279,19 +285,12 @@ TEST_F(MapSessionTest, WithoutAMapEveryCommandDoesNothing) {
     MapError error;
     EXPECT_EQ(session.LoadMap(u"/no/such/map.qvn", error), SessionChange{.noMap = true});
     EXPECT_FALSE(error.reason.empty());
-    const std::vector<std::function<SessionChange()>> commands = {
-        [&] { return session.ChooseDeparture(); },
-        [&] { return session.ChooseDestination(); },
-        [&] { return session.ToggleForbiddenStation(); },
-        [&] { return session.ClearStations(); },
-        [&] { return session.ToggleScale(); },
-        [&] { return session.Tap(20, 60, 20, 60); },
-        [&] { return session.TakePickerEnds(); },
-        [&] { return session.ReloadSettings(); },
-        [&] { return session.SaveView(); },
-    };
-    for (std::size_t i = 0; i < commands.size(); ++i) {
-        EXPECT_EQ(commands[i](), SessionChange{.noMap = true}) << i;
+    EXPECT_EQ(session.Tap(20, 60, 20, 60), SessionChange{.noMap = true});
+    for (const auto command :
+         {&MapSession::ChooseDeparture, &MapSession::ChooseDestination,
+          &MapSession::ToggleForbiddenStation, &MapSession::ClearStations, &MapSession::ToggleScale,
+          &MapSession::TakePickerEnds, &MapSession::ReloadSettings, &MapSession::SaveView}) {
+        EXPECT_EQ((session.*command)(), SessionChange{.noMap = true});
     }
     EXPECT_EQ(session.Snapshot().map, std::nullopt);
     EXPECT_FALSE(fs::exists(settingsFile));

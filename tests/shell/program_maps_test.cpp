@@ -3,7 +3,11 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include "platform/host/headless_host.h"
+#include "platform/host/virtual_keys.h"
 #include "platform/pocket/scratch_folder.h"
+#include "platform/pocket/shell_folders.h"
+#include "platform/user/core/window_system.h"
 #include "resources/program_texts.h"
 #include "scoped_environment.h"
 #include "shell/main_window.h"
@@ -29,7 +33,7 @@ TEST(ProgramMaps, TheEnvironmentNamesTheMapsFolderAndAMissingOneIsNone) {
     EXPECT_EQ(FindProgramMaps(), unset);
 }
 
-TEST(HelpFile, BesideTheProgramElseUnderTheInstalledShareElseBeside) {
+TEST(ShellServices, TheHelpFileIsFoundAndTheOpenPageTakesAPathThatJustFits) {
     testing::ScratchFolder scratch;
     const std::u16string bin = *Utf8ToUtf16(scratch.Folder("bin").string() + "/");
     const std::string page = Utf16ToUtf8(Text(TextId::HelpPage));
@@ -40,6 +44,18 @@ TEST(HelpFile, BesideTheProgramElseUnderTheInstalledShareElseBeside) {
     EXPECT_EQ(HelpFilePath(bin), bin + u"help/" + *Utf8ToUtf16(page));
     // Joined with its own name, the program's folder names the program.
     EXPECT_TRUE(std::filesystem::exists(Utf16ToUtf8(ExecutableFolder()) + "shell_tests"));
+
+    // A path that fills the buffer up to its null; the file's row comes before the program's maps.
+    OverrideShellFolders(ShellFolders{scratch.Folder("docs")});
+    const std::u16string path = *Utf8ToUtf16(scratch.Write("docs/0.qvn", "").string());
+    HeadlessHost host;
+    WindowSystem system(host);
+    host.Key(VK_DOWN);
+    host.Key(VK_RETURN);
+    std::u16string buffer(path.size() + 1, u'x');
+    EXPECT_TRUE(ChooseFileToOpen(nullptr, buffer));
+    EXPECT_EQ(buffer, path + u'\0');
+    OverrideShellFolders(std::nullopt);
 }
 
 }  // namespace

@@ -108,12 +108,8 @@ inline json WindowOf(const json& state, std::string_view className) {
     return nullptr;
 }
 
-inline void ExpectMapNotLoadedBox(const json& state) {
-    const json& box = state["messageBoxes"];
-    ASSERT_EQ(box.size(), 1u);
-    EXPECT_EQ(box[0]["caption"], "Ошибка");
-    EXPECT_EQ(box[0]["text"], "Старый формат схемы");
-    EXPECT_EQ(box[0]["icon"], "stop");
+inline json ErrorBoxes(const char* text) {
+    return json::array({{{"caption", "Ошибка"}, {"text", text}, {"icon", "stop"}}});
 }
 
 }  // namespace qv
