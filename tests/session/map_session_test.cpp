@@ -258,6 +258,9 @@ TEST_F(MapSessionTest, TheScaleSwitchesAndADragMovesOnlyAZoomedViewWhichTheEndSa
     const MapSnapshot last = *session.Snapshot().map;
     EXPECT_EQ(std::tuple(Saved().savedZoom, Saved().savedViewX, Saved().savedViewY),
               std::tuple(2, last.viewX, last.viewY));
+    fs::remove(settingsFile);  // a folder in its place cannot be replaced
+    fs::create_directories(settingsFile / "x");
+    EXPECT_EQ(session.SaveView(), SessionChange{});
 }
 
 TEST_F(MapSessionTest, TheSavedViewIsTakenAtTheStartOnlyWhenThePositionIsSaved) {
