@@ -110,6 +110,7 @@ TEST(ProgramStart, FirstStartAndTheLoadCommandAskForAMap) {
     EXPECT_EQ(outcome.exitCode, 0);
     ASSERT_EQ(outcome.states.size(), 1u);
     EXPECT_EQ(WindowOf(outcome.states[0], "#32770")["text"], "Открыть");
+    EXPECT_TRUE(WindowOf(outcome.states[0], "SysListView32")["focus"]);
     EXPECT_EQ(outcome.states[0].dump().find("Вверх"), std::string::npos) << "Up hidden at the top";
     EXPECT_EQ(WindowOf(outcome.states[0], "SysListView32")["items"],
               json::array({json::array({"Пример", "maps"})}));

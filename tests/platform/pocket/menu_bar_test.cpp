@@ -260,7 +260,7 @@ TEST(MenuBarLayout, HiddenButtonsTakeNoRoomAndTextButtonsFitTheirText) {
     const auto rects = LayOutMenuBar(slots, 26);
     ASSERT_EQ(rects.size(), 4u);
     EXPECT_EQ(rects[0], (RECT{1, 3, 41, 25}));
-    EXPECT_EQ(rects[1].right, rects[1].left);
+    EXPECT_EQ(rects[1], (RECT{41, 3, 41, 3}));
     EXPECT_EQ(rects[2], (RECT{41, 3, 45, 25}));
     EXPECT_EQ(rects[3], (RECT{45, 3, 65, 25}));
 }

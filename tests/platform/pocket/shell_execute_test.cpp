@@ -73,6 +73,7 @@ TEST_F(ShellExecuteTest, TheOpenerGetsTheWholePathAsItsOneArgumentOrAFailureIsRe
     fs::remove(record);
     const std::u16string missing = *Utf8ToUtf16((scratch.Path() / "Help/none.html").string());
     info = Request(missing);
+    info.lpVerb = u"";  // an empty verb is "open"
     EXPECT_FALSE(ShellExecuteEx(&info));
     EXPECT_EQ(GetLastError(), ERROR_FILE_NOT_FOUND);
     EXPECT_EQ(info.hInstApp, SE_ERR_FNF);
