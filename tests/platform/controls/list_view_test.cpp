@@ -351,6 +351,37 @@ TEST_F(ListViewTest, BadItemsIndicesWidthsAndStylesFailOrAreHeld) {
     Pump();
 }
 
+TEST_F(ListViewTest, LaterColumnsAlignTheirTextsAsTheirFormatSays) {
+    Fill(1);
+    Send(LVM_SETCOLUMNWIDTH, 0, MAKELPARAM(40, 0));
+    // The new second column's text room, 2 pixels in from each end; of the room the ink leaves,
+    // none, half or all lies left of it, give or take the letters' bearings.
+    const int roomLeft = kLeft + 40 + 2;
+    const int roomRight = kLeft + 160 - 2;
+    const std::pair<int, int> cases[] = {{LVCFMT_LEFT, 0}, {LVCFMT_CENTER, 1}, {LVCFMT_RIGHT, 2}};
+    for (const auto& [format, halvesLeft] : cases) {
+        LVCOLUMNW column{.mask = LVCF_WIDTH | LVCF_FMT, .fmt = format, .cx = 120};
+        Send(LVM_INSERTCOLUMNW, 1, PointerParam(&column));
+        char16_t label[] = u"Станция";
+        LVITEMW cell{.iSubItem = 1, .pszText = label};
+        Send(LVM_SETITEMTEXTW, 0, PointerParam(&cell));
+        UpdateWindow(list);
+        Pump();
+        int first = roomRight;
+        int last = roomLeft;
+        for (int y = kTop; y < kTop + RowHeight(); ++y) {
+            for (int x = roomLeft; x < roomRight; ++x) {
+                if (ScreenPixel(x, y) != GetSysColor(COLOR_WINDOW)) {
+                    first = std::min(first, x);
+                    last = std::max(last, x + 1);
+                }
+            }
+        }
+        const int spare = (first - roomLeft) + (roomRight - last);
+        EXPECT_NEAR(first - roomLeft, halvesLeft * spare / 2, 2) << format;
+    }
+}
+
 // The fixture's list with 100 rows and a second column: 180 + 150 pixels of columns beside the
 // vertical bar, 200 - 13 pixels of list.
 class HorizontalScrollTest : public ListViewTest {
