@@ -61,6 +61,7 @@ LRESULT ControlsTest::PageProcedure(HWND window, UINT message, WPARAM wParam, LP
     }
     if (current_ && message == WM_NOTIFY) {
         const auto* header = PointerFromParam<NMHDR>(lParam);
+        EXPECT_EQ(wParam, static_cast<WPARAM>(GetDlgCtrlID(header->hwndFrom)));
         Notice notice{header->code, -1, 0, 0};
         if (header->code == LVN_ITEMCHANGED) {
             const auto* change = PointerFromParam<NMLISTVIEW>(lParam);

@@ -382,6 +382,8 @@ TEST_F(PopupMenus, MenusThatCannotBeShownFail) {
     EXPECT_FALSE(TrackPopupMenuEx(GetSubMenu(emptyBar.get(), 0), 0, 0, 0, owner, nullptr));
     EXPECT_FALSE(TrackPopupMenuEx(menu, 0, 0, 0, nullptr, nullptr));
     EXPECT_FALSE(TrackPopupMenuEx(menu, 0, 0, 0, gone, nullptr));
+    const TPMPARAMS wrongSize{.cbSize = sizeof(TPMPARAMS) + 1};
+    EXPECT_FALSE(CreatePopupMenuWindow(menu, 0, 0, 0, owner, &wrongSize));
     RECT rect{};
     EXPECT_FALSE(GetMenuItemRect(nullptr, menu, 0, &rect)) << "not shown";
     EXPECT_EQ(OpenMenuWindow(), nullptr);

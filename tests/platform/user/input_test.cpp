@@ -195,6 +195,7 @@ TEST_F(Input, AcceleratorsTurnControlAndAltKeysIntoCommands) {
     const AcceleratorResource resource{table};
     module.AddResource(300, resource);
     EXPECT_EQ(LoadAcceleratorsW(&module, 301), nullptr);
+    EXPECT_EQ(CreateAcceleratorTableW(table, 0), nullptr);
     const HACCEL accelerators = LoadAcceleratorsW(&module, 300);
     ASSERT_NE(accelerators, nullptr);
     host.Key('H', {.control = true});

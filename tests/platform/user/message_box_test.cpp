@@ -100,7 +100,7 @@ TEST_F(MessageBoxes, ALongTextKeepsTheBoxToTheWorkArea) {
     for (int i = 0; i < 400; ++i) {
         text += u"Маршрут ";
     }
-    RECT box{};
+    RECT box{}, ok{};
     std::function<void(HWND)> close;
     On(main, [&](HWND self, UINT m, WPARAM, LPARAM) -> std::optional<LRESULT> {
         if (m == kShowBox) {
@@ -108,6 +108,7 @@ TEST_F(MessageBoxes, ALongTextKeepsTheBoxToTheWorkArea) {
         }
         if (m == WM_TIMER) {
             GetWindowRect(FindBox(), &box);
+            GetWindowRect(GetDlgItem(FindBox(), IDOK), &ok);
             close(FindBox());
         }
         return std::nullopt;
@@ -128,6 +129,7 @@ TEST_F(MessageBoxes, ALongTextKeepsTheBoxToTheWorkArea) {
     }
     EXPECT_EQ(std::pair(box.top, box.bottom), std::pair(work.top, work.bottom));
     EXPECT_EQ(box.left - work.left, work.right - box.right) << "centred across it";
+    EXPECT_EQ(box.bottom - ok.bottom, 1 + 8) << "the frame and a margin below ok";
     EXPECT_EQ(results, std::vector<int>(4, IDOK));
     EXPECT_EQ(MessageBoxW(main, u"", u"", MB_OKCANCEL), 0) << "only the ok box is offered";
 

@@ -168,8 +168,8 @@ TEST_F(Timers, KilledTimersStopShortPeriodsAreTenMillisecondsAndThreadTimersCall
     EXPECT_EQ(Fired(main), (std::vector<std::string>{"1@10", "1@20"}));
     EXPECT_TRUE(KillTimer(main, 1));
     EXPECT_FALSE(KillTimer(main, 1));
-    const UINT_PTR id = SetTimer(nullptr, 0, 40, countTick);
-    EXPECT_EQ(SetTimer(nullptr, id, 40, countTick), id) << "restarted, not another";
+    const UINT_PTR id = SetTimer(nullptr, 0, 40, [](HWND, UINT, UINT_PTR, DWORD) {});
+    EXPECT_EQ(SetTimer(nullptr, id, 40, countTick), id) << "restarted with it, not another";
     host.AllowTime(milliseconds(100));
     Pump();
     // Killing main's timer 1 left the other window's timer 1 running: every 10 ms up to 125.

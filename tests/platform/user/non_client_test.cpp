@@ -170,6 +170,7 @@ TEST_F(ScrollBar, AnArrowScrollsALineAndRepeatsWhileHeldOverIt) {
     Pump();
     EXPECT_EQ(scrolls, (Lines{"line down"}));
     EXPECT_EQ(ScreenPixel(87, 187), GetSysColor(COLOR_BTNSHADOW)) << "pressed";
+    EXPECT_EQ(ScreenPixel(99, 199), GetSysColor(COLOR_BTNSHADOW)) << "its shadow all round";
     // Its arrow a pixel down and right: the tip moves from (93, 194), the base off (90, 191).
     EXPECT_EQ(ScreenPixel(94, 195), GetSysColor(COLOR_BTNTEXT));
     EXPECT_EQ(ScreenPixel(90, 191), GetSysColor(COLOR_BTNFACE));
