@@ -351,29 +351,6 @@ TEST_F(ListViewTest, BadItemsIndicesWidthsAndStylesFailOrAreHeld) {
     Pump();
 }
 
-TEST_F(ListViewTest, LaterColumnsAlignTheirTextsAsTheirFormatSays) {
-    Fill(1);
-    Send(LVM_SETCOLUMNWIDTH, 0, MAKELPARAM(40, 0));
-    // The outer 29 pixels at each end of the new second column's text room (42 to 158): the
-    // word, 7 letters of about 7 pixels, inks the end it is put at and, centred, neither.
-    const auto inked = [&](int left) {
-        const RECT end{kLeft + left, kTop, kLeft + left + 29, kTop + RowHeight()};
-        return CountPixels(end, GetSysColor(COLOR_WINDOW)) < 29 * RowHeight();
-    };
-    const std::tuple<int, bool, bool> cases[] = {
-        {LVCFMT_LEFT, true, false}, {LVCFMT_CENTER, false, false}, {LVCFMT_RIGHT, false, true}};
-    for (const auto& [format, atLeft, atRight] : cases) {
-        LVCOLUMNW column{.mask = LVCF_WIDTH | LVCF_FMT, .fmt = format, .cx = 120};
-        Send(LVM_INSERTCOLUMNW, 1, PointerParam(&column));
-        char16_t label[] = u"Станция";
-        LVITEMW cell{.iSubItem = 1, .pszText = label};
-        Send(LVM_SETITEMTEXTW, 0, PointerParam(&cell));
-        UpdateWindow(list);
-        Pump();
-        EXPECT_EQ(std::pair(inked(42), inked(158 - 29)), std::pair(atLeft, atRight)) << format;
-    }
-}
-
 // The fixture's list with 100 rows and a second column: 180 + 150 pixels of columns beside the
 // vertical bar, 200 - 13 pixels of list.
 class HorizontalScrollTest : public ListViewTest {
