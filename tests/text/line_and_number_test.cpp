@@ -38,7 +38,7 @@ TEST(ParseNumber, ReadsLikePercentDAndPercentXAndRefusesNoDigitsAndOverflow) {
     const std::pair<std::u16string_view, std::optional<std::uint32_t>> hex[] = {
         {u"FF0000h", 0xFF0000u}, {u"0080ffh", 0x0080FFu},    {u"0x1Fh", 0x1Fu},
         {u" ABC", 0xABCu},       {u"FFFFFFFF", 0xFFFFFFFFu}, {u"100000000", std::nullopt},
-        {u"h", std::nullopt},    {u"-1", std::nullopt},      {u"0x7", 0x7u},
+        {u"h", std::nullopt},    {u"-1", std::nullopt},      {u"0X00FF00", 0xFF00u},
     };
     for (const auto& [text, value] : hex) {
         EXPECT_EQ(ParseHex(text), value) << value.value_or(0);
