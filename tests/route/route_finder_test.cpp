@@ -164,6 +164,7 @@ const RouteCase kBestCases[] = {
     {"as fast, listed second", EqualWays<true>, 2, 6, {2, 3, 4, 5, 6}, 1},
     {"known: two transfers", EqualWays<true>, 2, 6, {2, 3, 4, 5, 6}, 1, 3, {}, RouteScore{2, 4}},
     {"known: none", EqualWays<true>, 2, 6, {}, 1, 3, {}, RouteScore{0, 4}},
+    {"9999 minutes: none", AroundAShapePoint<9999>, 0, 2, {}, 1},
 };
 
 TEST(BestRouteSearch, OrdersByTheAlgorithmThenByTheOtherMeasureThenTakesTheFewestPoints) {
