@@ -104,8 +104,7 @@ TEST(Schematic, DrawsEveryStretchAtMultiplesOf45DegreesAndNoStationOnAnotherOrIt
                 for (const auto& [x, y] : Covered(link)) {
                     EXPECT_TRUE((x % 2 == 0 && y % 2 == 0) ||
                                 track.emplace(std::pair{x, y}, std::pair{c, i}).second)
-                        << "chain " << c << " link " << i << " on the track of another at "
-                        << x / 2.0 << "," << y / 2.0;
+                        << "chain " << c << " link " << i << " shares track at " << x / 2.0;
                 }
             }
         }

@@ -86,8 +86,7 @@ TEST_F(MessageBoxes, TheBoxShowsCaptionIconTextAndButtonAndATapOnOkEndsIt) {
     EXPECT_EQ(FindBox(), nullptr);
     EXPECT_TRUE(Log({WM_LBUTTONDOWN, WM_LBUTTONUP}).empty());
     // Centred, clear of the navigation and menu bars.
-    EXPECT_EQ(box.left, 240 - box.right);
-    EXPECT_EQ(box.top, 320 - box.bottom);
+    EXPECT_EQ(std::pair(box.left, box.top), std::pair(240 - box.right, 320 - box.bottom));
     EXPECT_GE(box.top, WorkArea().top);
     // After the box the main window is whole again.
     EXPECT_EQ(ScreenPixel(box.left + 60, box.top + 5), RGB(255, 255, 255));
