@@ -12,20 +12,13 @@
 
 #include "label_placement.h"
 #include "platform/gdi/segment_clip.h"
+#include "segment_geometry.h"
 
 namespace qv::import {
 
 namespace {
 
-struct Vec {
-    std::int64_t x = 0;
-    std::int64_t y = 0;
-    bool operator==(const Vec&) const = default;
-};
-
-std::int64_t Cross(Vec o, Vec a, Vec b) {
-    return (a.x - o.x) * (b.y - o.y) - (a.y - o.y) * (b.x - o.x);
-}
+using Vec = IntPoint;
 
 double Length(Vec a, Vec b) {
     return std::hypot(static_cast<double>(b.x - a.x), static_cast<double>(b.y - a.y));
@@ -33,19 +26,6 @@ double Length(Vec a, Vec b) {
 
 bool IsStationPoint(const Station& point) {
     return point.kind == kStationKind || point.kind == kForbiddenKind;
-}
-
-// Whether two segments share a stretch of positive length.
-bool Overlap(Vec a1, Vec a2, Vec b1, Vec b2) {
-    if (Cross(a1, a2, b1) != 0 || Cross(a1, a2, b2) != 0 || a1 == a2) {
-        return false;
-    }
-    const Vec d{a2.x - a1.x, a2.y - a1.y};
-    const auto along = [&](Vec p) { return (p.x - a1.x) * d.x + (p.y - a1.y) * d.y; };
-    const std::int64_t length = d.x * d.x + d.y * d.y;
-    const std::int64_t lo = std::max<std::int64_t>(0, std::min(along(b1), along(b2)));
-    const std::int64_t hi = std::min(length, std::max(along(b1), along(b2)));
-    return hi > lo;
 }
 
 int Sign(std::int64_t value) {
@@ -67,17 +47,6 @@ bool Intersect(Vec a1, Vec a2, Vec b1, Vec b2) {
     }
     return (d1 == 0 && OnSegment(b1, b2, a1)) || (d2 == 0 && OnSegment(b1, b2, a2)) ||
            (d3 == 0 && OnSegment(a1, a2, b1)) || (d4 == 0 && OnSegment(a1, a2, b2));
-}
-
-double DistanceToSegment(Vec p, Vec a, Vec b) {
-    const double dx = static_cast<double>(b.x - a.x);
-    const double dy = static_cast<double>(b.y - a.y);
-    const double length2 = dx * dx + dy * dy;
-    double t = 0;
-    if (length2 > 0) {
-        t = std::clamp(((p.x - a.x) * dx + (p.y - a.y) * dy) / length2, 0.0, 1.0);
-    }
-    return std::hypot(a.x + t * dx - p.x, a.y + t * dy - p.y);
 }
 
 class UnionFind {
@@ -306,7 +275,7 @@ std::set<std::pair<int, int>> ScoreLinks(const Drawing& drawing, MapScore& score
             if (p.link == q.link) {
                 continue;
             }
-            if (Overlap(p.a, p.b, q.a, q.b)) {
+            if (SharesStretch(p.a, p.b, q.a, q.b)) {
                 shared[static_cast<std::size_t>(p.link)] = true;
                 shared[static_cast<std::size_t>(q.link)] = true;
                 continue;

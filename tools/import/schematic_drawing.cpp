@@ -7,11 +7,17 @@
 #include <map>
 #include <optional>
 
+#include "segment_geometry.h"
+
 namespace qv::import::schematic {
 
 namespace {
 
 constexpr int kSlotShifts = 4;  // runs moved aside off shared track, at most
+
+IntPoint Wide(GridPoint p) {
+    return {p.x, p.y};
+}
 
 // Draws the routed runs as each line record's stations and corners, lines sharing a run side
 // by side.
@@ -118,7 +124,8 @@ class Drawing {
             for (std::size_t j = i + 1; j < segments.size(); ++j) {
                 const Segment& p = segments[i];
                 const Segment& q = segments[j];
-                if ((p.chain != q.chain || p.link != q.link) && SharesStretch(p.a, p.b, q.a, q.b)) {
+                if ((p.chain != q.chain || p.link != q.link) &&
+                    SharesStretch(Wide(p.a), Wide(p.b), Wide(q.a), Wide(q.b))) {
                     shared.push_back({p.chain, p.link});
                     shared.push_back({q.chain, q.link});
                 }
@@ -146,42 +153,14 @@ class Drawing {
                             continue;
                         }
                         for (std::size_t k = 0; k + 1 < path.size(); ++k) {
-                            count += Distance(other.stations[i], path[k], path[k + 1]) < radius;
+                            count += DistanceToSegment(Wide(other.stations[i]), Wide(path[k]),
+                                                       Wide(path[k + 1])) < radius;
                         }
                     }
                 }
             }
         }
         return count;
-    }
-
-    static double Distance(GridPoint p, GridPoint a, GridPoint b) {
-        const double dx = b.x - a.x;
-        const double dy = b.y - a.y;
-        const double length = dx * dx + dy * dy;
-        const double t =
-            length == 0 ? 0 : std::clamp(((p.x - a.x) * dx + (p.y - a.y) * dy) / length, 0.0, 1.0);
-        return std::hypot(a.x + t * dx - p.x, a.y + t * dy - p.y);
-    }
-
-    static bool SharesStretch(GridPoint a1, GridPoint a2, GridPoint b1, GridPoint b2) {
-        const auto cross = [](GridPoint o, GridPoint a, GridPoint b) {
-            return static_cast<std::int64_t>(a.x - o.x) * (b.y - o.y) -
-                   static_cast<std::int64_t>(a.y - o.y) * (b.x - o.x);
-        };
-        if (cross(a1, a2, b1) != 0 || cross(a1, a2, b2) != 0) {
-            return false;
-        }
-        const GridPoint d{a2.x - a1.x, a2.y - a1.y};
-        const auto along = [&](GridPoint p) {
-            return static_cast<std::int64_t>(p.x - a1.x) * d.x +
-                   static_cast<std::int64_t>(p.y - a1.y) * d.y;
-        };
-        const std::int64_t length =
-            static_cast<std::int64_t>(d.x) * d.x + static_cast<std::int64_t>(d.y) * d.y;
-        const std::int64_t lo = std::max<std::int64_t>(0, std::min(along(b1), along(b2)));
-        const std::int64_t hi = std::min(length, std::max(along(b1), along(b2)));
-        return hi > lo;
     }
 
     SchematicLayout Lay(const std::map<const struct Run*, int>& bases) const {
