@@ -74,6 +74,12 @@ class PageTest : public ::testing::Test {
         host.Tap(point.x, point.y);
     }
     void TapControl(HWND page, int id) { TapAt(ScreenRect(GetDlgItem(page, id))); }
+    static BYTE CharSet(HWND control) {
+        LOGFONTW font{};
+        GetObjectW(reinterpret_cast<HGDIOBJ>(SendMessageW(control, WM_GETFONT, 0, 0)), sizeof(font),
+                   &font);
+        return font.lfCharSet;
+    }
     static RECT ScreenRect(HWND window) {
         RECT rect{};
         GetWindowRect(window, &rect);

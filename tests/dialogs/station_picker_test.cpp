@@ -99,11 +99,7 @@ TEST_F(StationPickerTest, ListsEveryOpenStationOnceByNameWithItsLineAndNoForbidd
                  EXPECT_EQ(disc, (*found)->colour) << Utf16ToUtf8(line);
                  seen.insert(disc);
              }
-             LOGFONTW font{};
-             GetObjectW(reinterpret_cast<HGDIOBJ>(
-                            SendMessageW(GetDlgItem(page, ID_DEPARTURE), WM_GETFONT, 0, 0)),
-                        sizeof(font), &font);
-             EXPECT_EQ(font.lfCharSet, RUSSIAN_CHARSET);
+             EXPECT_EQ(CharSet(GetDlgItem(page, ID_DEPARTURE)), RUSSIAN_CHARSET);
              TapRow(page, 0);
              SetFocus(GetDlgItem(page, ID_DEPARTURE));  // focused, not pressed: no end is set
              UpdateWindow(GetDlgItem(page, ID_DEPARTURE));

@@ -88,8 +88,7 @@ TEST_F(WindowBinding, AChildGetsItsPlaceStyleAndIdAndAWindowMayOutliveItsObject)
     ASSERT_NE(window, nullptr);
     RECT placed;
     GetWindowRect(window, &placed);
-    EXPECT_EQ(placed.right - placed.left, 40);
-    EXPECT_EQ(placed.bottom - placed.top, 20);
+    EXPECT_EQ(std::pair(placed.right - placed.left, placed.bottom - placed.top), std::pair(40, 20));
     EXPECT_EQ(static_cast<DWORD>(GetWindowLongW(window, GWL_STYLE)),
               WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN);
     EXPECT_EQ(static_cast<UINT_PTR>(GetWindowLongW(window, GWL_ID)),

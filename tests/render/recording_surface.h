@@ -19,7 +19,6 @@ struct DrawCall {
     std::vector<POINT> points{};
     int penWidth = 1;
     COLORREF penColour = 0;
-    PenEnds penEnds = PenEnds::Round;
     COLORREF brushColour = 0xFFFFFF;
     std::u16string text{};
     UINT format = 0;
@@ -38,8 +37,8 @@ class RecordingSurface : public DrawingSurface {
     int openSelections = 0;
     int imageWidth = 0;
 
-    void SelectPen(int width, COLORREF colour, PenEnds ends) override {
-        pens_.push_back({.penWidth = width, .penColour = colour, .penEnds = ends});
+    void SelectPen(int width, COLORREF colour, PenEnds) override {
+        pens_.push_back({.penWidth = width, .penColour = colour});
         ++openSelections;
     }
     void RestorePen() override { Pop(pens_); }

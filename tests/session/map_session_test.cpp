@@ -1,7 +1,6 @@
 #include "session/map_session.h"
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <string>
 #include <utility>

@@ -1,7 +1,6 @@
 #include "shell/program_maps.h"
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include "platform/host/headless_host.h"
 #include "platform/host/virtual_keys.h"

@@ -135,7 +135,6 @@ TEST(MonkeyLog, AFailureShowsTheLastTwentyEvents) {
         "in start 2 of the program\n# the last 1 events, as a script:\nkey escape\n"));
 }
 
-// The first and the last key of its weighted table are played, and the rare exit keys.
 TEST(MonkeyEvents, PlaysTheFirstAndLastKeysAndTheExitKeys) {
     tools::MonkeyEvents events(7);
     std::set<std::string> keys;

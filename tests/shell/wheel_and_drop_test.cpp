@@ -3,10 +3,8 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdint>
 #include <fstream>
 #include <string>
-#include <vector>
 
 #include "program_home.h"
 
