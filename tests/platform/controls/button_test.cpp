@@ -125,14 +125,17 @@ TEST_F(Buttons, PushButtonsClickWithSpaceAndAnswerTheDialogNavigation) {
     Pump();
     EXPECT_EQ(commands, (std::vector<Command>{{1, BN_CLICKED, ok}}));
 
-    // The keyboard leaving in the middle of a press ends it without a click.
+    // The keyboard leaving in the middle of a press, by key or pen, ends it without a click.
     commands.clear();
     host.Queue({InputEvent::Kind::KeyDown, {}, VK_SPACE});
     Pump();
     SetFocus(cancel);
     EXPECT_EQ(State(ok), 0);
     host.Queue({InputEvent::Kind::KeyUp, {}, VK_SPACE});
+    host.PenDown(50, 20);
     Pump();
+    SetFocus(cancel);
+    EXPECT_EQ(GetCapture(), nullptr);
     EXPECT_TRUE(commands.empty());
 
     // BM_CLICK clicks an enabled button only.
@@ -153,6 +156,7 @@ TEST_F(Buttons, OwnerDrawnButtonsAreDrawnByTheParentInEachState) {
     SendMessageW(drawn_, BM_SETSTYLE, BS_DEFPUSHBUTTON, 1);
     SendMessageW(drawn_, BM_SETSTYLE, BS_PUSHBUTTON, 1);
     EXPECT_EQ(GetWindowLongW(drawn_, GWL_STYLE) & BS_TYPEMASK, BS_OWNERDRAW);
+    EXPECT_EQ(SendMessageW(drawn_, WM_GETDLGCODE, 0, 0), DLGC_BUTTON | DLGC_UNDEFPUSHBUTTON);
 
     host.PenDown(50, 55);
     Pump();

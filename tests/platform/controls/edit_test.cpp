@@ -81,9 +81,11 @@ TEST_F(Edits, NumberEditsRefuseLettersAndTheLimitHoldsForTyping) {
     const UniqueFont font(CreateFontIndirectW(&attributes));
     const HDC dc = GetDC(page);
     RECT four{0, 0, 0, 0};
+    RECT three{0, 0, 0, 0};
     {
         SelectionScope selected(dc, font.get());
         DrawTextW(dc, u"ШШШШ", &four, DT_SINGLELINE | DT_CALCRECT);
+        DrawTextW(dc, u"ШШШ", &three, DT_SINGLELINE | DT_CALCRECT);
     }
     ReleaseDC(page, dc);
     const HWND narrow = Make(kEditClassName, u"", 0, {10, 40, 10 + 2 * 2 + four.right, 60}, 22);
@@ -94,6 +96,13 @@ TEST_F(Edits, NumberEditsRefuseLettersAndTheLimitHoldsForTyping) {
     Pump();
     EXPECT_EQ(GetWindowText(narrow), u"ШШШШ");
     EXPECT_EQ(Commands(EN_MAXTEXT), (std::vector<Command>{{22, EN_MAXTEXT, narrow}}));
+    // Scrolling, the caret just past the right edge moves the text a pixel left: a tap a pixel
+    // short of the last letter's middle then lands after it.
+    SetWindowLongW(narrow, GWL_STYLE, GetWindowLongW(narrow, GWL_STYLE) | ES_AUTOHSCROLL);
+    SendMessageW(narrow, EM_SETSEL, 4, 4);
+    host.Tap(10 + 2 + (three.right + four.right + 1) / 2 - 1, 50);
+    Pump();
+    EXPECT_EQ(Selection(narrow).first, 4u);
     DestroyWindow(narrow);  // before its font goes
 
     // A text as long as typing allows scrolls to its end, and a tap there finds the end; this

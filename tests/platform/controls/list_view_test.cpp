@@ -132,14 +132,15 @@ int Descending(LPARAM a, LPARAM b, LPARAM) {
 TEST_F(ListViewTest, SortingOrdersByTheCallbackKeepsTiesAndTheSelectionMark) {
     Fill(30);
     Select(3);
-    EXPECT_EQ(Send(LVM_GETSELECTIONMARK), 3);
+    Select(5);
+    EXPECT_EQ(Send(LVM_GETSELECTIONMARK), 3) << "the first item selected keeps the mark";
     EXPECT_TRUE(Send(LVM_SORTITEMS, 0, reinterpret_cast<LPARAM>(&Descending)));
     // Tens descending, and within the same tens the original order.
     for (const auto& [place, data] : {std::pair{0, 20}, {1, 21}, {2, 22}, {9, 29}, {10, 10}}) {
         EXPECT_EQ(DataAt(place), data) << "place " << place;
     }
     EXPECT_EQ(DataAt(Send(LVM_GETSELECTIONMARK)), 3);
-    EXPECT_EQ(DataAt(Selected()), 3);
+    EXPECT_EQ(DataAt(Selected()), 5);
 
     // Items inserted at or before the mark move it along with its item; after it, not.
     const LPARAM marked = DataAt(Send(LVM_GETSELECTIONMARK));
@@ -178,6 +179,12 @@ TEST_F(ListViewTest, ATapSelectsAndMarksTheItemAndTellsTheParentInOrder) {
     EXPECT_EQ(Send(LVM_GETITEMSTATE, 5, LVIS_SELECTED), LVIS_SELECTED);
     // Unfocused, the selected row stays lit, grey, only with the style; each focus move repaints.
     const auto style = static_cast<DWORD>(GetWindowLongW(list, GWL_STYLE));
+    UINT told = 0;  // row 5's state as the parent's custom draw is told it
+    custom = [&](NMHDR* header) -> LRESULT {
+        const auto* draw = reinterpret_cast<NMCUSTOMDRAW*>(header);
+        told = header->code == NM_CUSTOMDRAW && draw->dwItemSpec == 5 ? draw->uItemState : told;
+        return header->code == NM_CUSTOMDRAW ? CDRF_NOTIFYITEMDRAW : 0;
+    };
     for (const auto& [always, focus, back] : {std::tuple{false, parent, COLOR_WINDOW},
                                               {true, list, COLOR_HIGHLIGHT},
                                               {true, parent, COLOR_BTNFACE},
@@ -187,6 +194,7 @@ TEST_F(ListViewTest, ATapSelectsAndMarksTheItemAndTellsTheParentInOrder) {
         Pump();
         EXPECT_EQ(ScreenPixel(kLeft + 150, RowPoint(5).y), GetSysColor(back)) << always;
         EXPECT_EQ(ScreenPixel(kLeft + 150, RowPoint(4).y), GetSysColor(COLOR_WINDOW));
+        EXPECT_EQ(told, CDIS_SELECTED | (focus == list ? CDIS_FOCUS : 0U));
     }
 
     // Past the last item: nothing is selected and there is no mark.
@@ -361,7 +369,7 @@ class HorizontalScrollTest : public ListViewTest {
 
     HorizontalScrollTest() {
         Fill(100);
-        LVCOLUMNW column{.mask = LVCF_WIDTH, .cx = 150};
+        LVCOLUMNW column{.mask = LVCF_WIDTH | LVCF_FMT, .fmt = LVCFMT_RIGHT, .cx = 150};
         Send(LVM_INSERTCOLUMNW, 1, PointerParam(&column));
         Pump();
     }
@@ -439,6 +447,13 @@ TEST_F(HorizontalScrollTest, TheBarIsThereOnlyWhileTheColumnsAreWiderThanTheList
         EXPECT_EQ(client.bottom, c.shown ? 170 - 13 : 170);
         EXPECT_EQ(ColumnsLeft(), -c.left) << "held to the new largest position";
     }
+    // The second column is right-aligned: its texts end at the list's right edge, scrolled there.
+    LVITEMW cell{.iSubItem = 1, .pszText = LPSTR_TEXTCALLBACKW};
+    Send(LVM_SETITEMTEXTW, 0, PointerParam(&cell));
+    Send(WM_HSCROLL, SB_RIGHT);
+    Pump();
+    const RECT end{kLeft + kClientWidth - 12, kTop, kLeft + kClientWidth, kTop + RowHeight()};
+    EXPECT_LT(CountPixels(end, GetSysColor(COLOR_WINDOW)), 12 * RowHeight());
     // Without rows the vertical bar goes and the list is wide enough again.
     Send(LVM_SETCOLUMNWIDTH, 1, MAKELPARAM(20, 0));
     EXPECT_TRUE(BarShown());

@@ -57,7 +57,7 @@ TEST(MenuLabels, MnemonicsMatchInEitherCaseButNotAcrossAlphabets) {
          {Case{u"Вы&ход", u'х', true}, Case{u"Вы&ход", u'Х', true}, Case{u"Вы&ход", u'x', false},
           Case{u"&O программе", u'o', true}, Case{u"&O программе", u'о', false},
           Case{u"&ёлка", u'Ё', true}, Case{u"&Яма", u'я', true}, Case{u"Помощь", u'п', false},
-          Case{u"&1", u'!', false}}) {
+          Case{u"&1", u'!', false}, Case{u"&Џ", u'џ', true}}) {
         SCOPED_TRACE(static_cast<int>(c.typed));
         EXPECT_EQ(MatchesMnemonic(ParseMenuLabel(c.text), c.typed), c.matches);
     }

@@ -351,6 +351,15 @@ TEST_F(PopupMenus, OtherMessagesRunMeanwhileButASecondMenuIsRefused) {
     Open();
     EXPECT_EQ(Pump(), WindowSystem::PumpResult::Idle);
     EXPECT_EQ(events, (Events{"nested 0", "returned 1"}));
+    // A pen-down the owner was given before the menu took the pen never reaches it.
+    events.clear();
+    host.PenDown(200, 20);
+    host.Key(VK_ESCAPE);
+    MSG peeked;
+    PeekMessageW(&peeked, nullptr, WM_KEYDOWN, WM_KEYDOWN, PM_NOREMOVE);
+    Open();
+    EXPECT_EQ(Pump(), WindowSystem::PumpResult::Idle);
+    EXPECT_EQ(events, (Events{"returned 1"}));
 }
 
 TEST_F(PopupMenus, AnOwnerDestroyedWhileItsMenuIsOpenTakesTheMenuWithIt) {
