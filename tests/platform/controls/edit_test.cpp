@@ -96,8 +96,7 @@ TEST_F(Edits, NumberEditsRefuseLettersAndTheLimitHoldsForTyping) {
     Pump();
     EXPECT_EQ(GetWindowText(narrow), u"ШШШШ");
     EXPECT_EQ(Commands(EN_MAXTEXT), (std::vector<Command>{{22, EN_MAXTEXT, narrow}}));
-    // Scrolling, the caret just past the right edge moves the text a pixel left: a tap a pixel
-    // short of the last letter's middle then lands after it.
+    // Scrolled, the caret just past the edge moves the text a pixel: a tap there lands after it.
     SetWindowLongW(narrow, GWL_STYLE, GetWindowLongW(narrow, GWL_STYLE) | ES_AUTOHSCROLL);
     SendMessageW(narrow, EM_SETSEL, 4, 4);
     host.Tap(10 + 2 + (three.right + four.right + 1) / 2 - 1, 50);

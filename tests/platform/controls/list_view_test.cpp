@@ -139,28 +139,25 @@ TEST_F(ListViewTest, SortingOrdersByTheCallbackKeepsTiesAndTheSelectionMark) {
     for (const auto& [place, data] : {std::pair{0, 20}, {1, 21}, {2, 22}, {9, 29}, {10, 10}}) {
         EXPECT_EQ(DataAt(place), data) << "place " << place;
     }
-    EXPECT_EQ(DataAt(Send(LVM_GETSELECTIONMARK)), 3);
     EXPECT_EQ(DataAt(Selected()), 5);
 
     // Items inserted at or before the mark move it along with its item; after it, not.
-    const LPARAM marked = DataAt(Send(LVM_GETSELECTIONMARK));
     for (const int offset : {0, -1, 1}) {
         SCOPED_TRACE(offset);
         const int before = static_cast<int>(Send(LVM_GETSELECTIONMARK));
         LVITEMW added{.mask = LVIF_PARAM, .iItem = before + offset, .lParam = 100 + offset};
         Send(LVM_INSERTITEMW, 0, PointerParam(&added));
         EXPECT_EQ(Send(LVM_GETSELECTIONMARK), offset <= 0 ? before + 1 : before);
-        EXPECT_EQ(DataAt(Send(LVM_GETSELECTIONMARK)), marked);
+        EXPECT_EQ(DataAt(Send(LVM_GETSELECTIONMARK)), 3);
     }
     Send(LVM_DELETEITEM, 0);
-    EXPECT_EQ(DataAt(Send(LVM_GETSELECTIONMARK)), marked) << "a row above it deleted";
+    EXPECT_EQ(DataAt(Send(LVM_GETSELECTIONMARK)), 3) << "a row above it deleted";
 }
 
 TEST_F(ListViewTest, ATapSelectsAndMarksTheItemAndTellsTheParentInOrder) {
     Fill(50);
     Pump();
     TapRow(2);
-    ASSERT_EQ(Notices(NM_CLICK).size(), 1U);
     EXPECT_EQ(GetFocus(), list);
     // The old item is let go before the new one is taken.
     ClearNotices();
@@ -359,8 +356,8 @@ TEST_F(ListViewTest, BadItemsIndicesWidthsAndStylesFailOrAreHeld) {
     Pump();
 }
 
-// The fixture's list with 100 rows and a second column: 180 + 150 pixels of columns beside the
-// vertical bar, 200 - 13 pixels of list.
+// The fixture's list with 100 rows and a second, right-aligned column: 180 + 150 pixels of
+// columns beside the vertical bar, 200 - 13 pixels of list.
 class HorizontalScrollTest : public ListViewTest {
   protected:
     static constexpr int kClientWidth = 200 - 13;
@@ -447,7 +444,6 @@ TEST_F(HorizontalScrollTest, TheBarIsThereOnlyWhileTheColumnsAreWiderThanTheList
         EXPECT_EQ(client.bottom, c.shown ? 170 - 13 : 170);
         EXPECT_EQ(ColumnsLeft(), -c.left) << "held to the new largest position";
     }
-    // The second column is right-aligned: its texts end at the list's right edge, scrolled there.
     LVITEMW cell{.iSubItem = 1, .pszText = LPSTR_TEXTCALLBACKW};
     Send(LVM_SETITEMTEXTW, 0, PointerParam(&cell));
     Send(WM_HSCROLL, SB_RIGHT);

@@ -122,7 +122,6 @@ TEST_F(TabControlTest, ATapSelectsItsTabAndBringsItsRowToTheFront) {
     EXPECT_EQ(SendMessageW(tabs, TCM_SETCURSEL, 2, 0), 16);
     EXPECT_EQ(SendMessageW(tabs, TCM_SETCURSEL, 21, 0), -1);
     EXPECT_EQ(SendMessageW(tabs, TCM_GETCURSEL, 0, 0), 2);
-    EXPECT_EQ(Notices(TCN_SELCHANGE).size(), 1U);
     EXPECT_EQ(TabRect(tabs, 0).top, 12);
     // Tabs inserted or deleted before the selected one leave the same tab selected.
     char16_t added[] = u"+";
