@@ -29,7 +29,7 @@ TEST(FilePatterns, TheChosenEntryOfTheFilterMatchesWithoutRegardToCase) {
     EXPECT_TRUE(FilePatterns({u"сх?ма*.qvn"}).Match(u"СХЕМА-2.QVN"));
     EXPECT_FALSE(FilePatterns({u"сх?ма*.qvn"}).Match(u"схма.qvn"));
     // Both ends of each folded range, and a letter just past one.
-    EXPECT_TRUE(FilePatterns({u"azаяёђ"}).Match(u"AZАЯЁЂ"));
+    EXPECT_TRUE(FilePatterns({u"azаяѐёџ"}).Match(u"AZАЯЀЁЏ"));
     EXPECT_FALSE(FilePatterns({u"ѐ"}).Match(u"а"));
     EXPECT_EQ(maps.Label(), u"Quorvane (*.qvn)");
     EXPECT_EQ(two.Label(), u"Два");

@@ -133,6 +133,22 @@ TEST_F(NavigationBars, AreHiddenForThePageThatAsksEachByItsOwnFlags) {
     for (int y = 0; y < 24; ++y) {
         EXPECT_EQ(ScreenPixel(button - 1, y), RGB(192, 192, 192)) << y;
     }
+    // Held down, the "ok" sinks with its button: its first ink, inside the 2-pixel edges of a
+    // button 28 wide, comes a row and a pixel later.
+    const RECT done = DoneButtonRect(bar);
+    const auto firstInk = [&] {
+        Pump();
+        int at = 0;
+        while (at < 24 * 15 &&
+               ScreenPixel(done.left + 2 + at % 24, done.top + 2 + at / 24) == RGB(192, 192, 192)) {
+            ++at;
+        }
+        return at;
+    };
+    const int raised = firstInk();
+    host.PenDown(done.left + 4, done.top + 4);
+    EXPECT_EQ(firstInk(), raised + 24 + 1);
+    host.PenUp(0, 100);
     // A page that gives up the "ok" button it asked for has none.
     EXPECT_FALSE(IsRectEmpty(DoneButtonRect(bar)));
     info.dwFlags = 0;

@@ -225,6 +225,13 @@ TEST_F(OnScreenKeyboardTest, AHeldKeyShowsAboveTheFingerAndTypesOnlyWhereThePenI
     EXPECT_EQ(Text(), u"ъ");
     EXPECT_FALSE(IsWindowVisible(State().Preview()));
     EXPECT_EQ(State().Pressed(), nullptr);
+    // A letter held long does not repeat, and lowering the panel lets it go untyped.
+    at(KeyAction::Character, u'ф', &HeadlessHost::PenDown);
+    host.AllowTime(std::chrono::milliseconds(750));
+    system.Pump();
+    ASSERT_TRUE(SetInputPanel(InputPanelState::Down));
+    at(KeyAction::Character, u'ф', &HeadlessHost::PenUp);
+    Raise();
 
     // Held 750 ms, Backspace repeats from 500 ms every 100 ms; moved on or let go, types no more.
     host.Type(u"абвгдежзи");

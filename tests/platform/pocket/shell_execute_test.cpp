@@ -99,7 +99,7 @@ TEST_F(ShellExecuteTest, TheOpenerGetsTheWholePathAsItsOneArgumentOrAFailureIsRe
         EXPECT_FALSE(ShellExecuteEx(&info));
         EXPECT_EQ(GetLastError(), ERROR_INVALID_PARAMETER);
     }
-    info.cbSize = 4;
+    info = {.cbSize = 4, .lpFile = file.c_str()};
     EXPECT_FALSE(ShellExecuteEx(&info));
     EXPECT_FALSE(ShellExecuteEx(nullptr));
     EXPECT_TRUE(NoChildren());
