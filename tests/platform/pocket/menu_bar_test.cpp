@@ -259,12 +259,9 @@ TEST(MenuBarLayout, HiddenButtonsTakeNoRoomAndTextButtonsFitTheirText) {
                                  {MenuBarSlot::Kind::Image, 0, true},
                                  {MenuBarSlot::Kind::Separator, 0, false},
                                  {MenuBarSlot::Kind::Image, 0, false}};
-    const auto rects = LayOutMenuBar(slots, 26);
-    ASSERT_EQ(rects.size(), 4u);
-    EXPECT_EQ(rects[0], (RECT{1, 3, 41, 25}));
-    EXPECT_EQ(rects[1], (RECT{41, 3, 41, 3}));
-    EXPECT_EQ(rects[2], (RECT{41, 3, 45, 25}));
-    EXPECT_EQ(rects[3], (RECT{45, 3, 65, 25}));
+    EXPECT_EQ(
+        LayOutMenuBar(slots, 26),
+        (std::vector<RECT>{{1, 3, 41, 25}, {41, 3, 41, 3}, {41, 3, 45, 25}, {45, 3, 65, 25}}));
 }
 
 }  // namespace

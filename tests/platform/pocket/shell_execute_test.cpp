@@ -78,19 +78,16 @@ TEST_F(ShellExecuteTest, TheOpenerGetsTheWholePathAsItsOneArgumentOrAFailureIsRe
     EXPECT_EQ(GetLastError(), ERROR_FILE_NOT_FOUND);
     EXPECT_EQ(info.hInstApp, SE_ERR_FNF);
 
-    SetDocumentOpener("quorvane-no-such-opener");
-    info = Request(file);
-    EXPECT_FALSE(ShellExecuteEx(&info));
-    EXPECT_EQ(GetLastError(), ERROR_NO_ASSOCIATION);
-    EXPECT_EQ(info.hInstApp, SE_ERR_NOASSOC);
-
-    // An opener that is there but cannot be started: its exec fails in the child.
+    // No opener, or one that is there but cannot be started: its exec fails in the child.
     const fs::path broken = scratch.Write("bin/broken-opener", "not a program\n");
     fs::permissions(broken, fs::perms::owner_all);
-    SetDocumentOpener(broken.string());
-    info = Request(file);
-    EXPECT_FALSE(ShellExecuteEx(&info));
-    EXPECT_EQ(GetLastError(), ERROR_NO_ASSOCIATION);
+    for (const fs::path& none : {fs::path("quorvane-no-such-opener"), broken}) {
+        SetDocumentOpener(none.string());
+        info = Request(file);
+        EXPECT_FALSE(ShellExecuteEx(&info));
+        EXPECT_EQ(GetLastError(), ERROR_NO_ASSOCIATION);
+        EXPECT_EQ(info.hInstApp, SE_ERR_NOASSOC);
+    }
 
     SetDocumentOpener(opener.string());
     for (const bool verb : {true, false}) {  // only "open", and no arguments of the caller's
