@@ -93,8 +93,7 @@ TEST(InputPanel, PagesShrinkAboveThePanelAndGrowBackAndEveryTopLevelWindowIsTold
     EXPECT_EQ(Info().fdwFlags, SIPF_ON);
     EXPECT_EQ(Info().rcVisibleDesktop, above);
     // The keyboard shows without taking the activation or the focus.
-    const HWND keyboard = InputPanelKeyboard();
-    ASSERT_NE(keyboard, nullptr);
+    ASSERT_NE(InputPanelKeyboard(), nullptr);
     EXPECT_EQ(GetActiveWindow(), workArea);
     EXPECT_EQ(GetFocus(), workArea);
     for (const HWND window : {main, fullScreen, workArea}) {
@@ -112,7 +111,6 @@ TEST(InputPanel, PagesShrinkAboveThePanelAndGrowBackAndEveryTopLevelWindowIsTold
 
     ASSERT_TRUE(ToggleInputPanel());
     EXPECT_EQ(CurrentInputPanel(), InputPanelState::Down);
-    EXPECT_FALSE(IsWindowVisible(keyboard));
     EXPECT_EQ(RectOf(fullScreen), fullScreenDown);
     EXPECT_EQ(RectOf(late), above);
     EXPECT_EQ(RectOf(workArea), WorkArea());

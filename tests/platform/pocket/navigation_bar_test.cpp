@@ -104,8 +104,7 @@ TEST_F(NavigationBars, OkClosesThePageThatAskedForItWhileItsModalLoopRuns) {
     host.Key(VK_ESCAPE);
     EXPECT_EQ(RunPage(SHIDIF_DONEBUTTON | SHIDIF_SIPDOWN, seen), IDCANCEL);
 
-    // Without the Done button no "ok": Escape ends the page; the keyboard button, at the right
-    // end of the bottom row, works there.
+    // Without the Done button no "ok": Escape ends the page; the keyboard button works there.
     const POINT centre{kScreenWidth - 14, kScreenHeight - 13};
     pageCommands.clear();
     host.Tap(kScreenWidth - 16, 12);
