@@ -49,6 +49,9 @@ class NavigationBars : public testing::ShellTest {
 };
 
 TEST_F(NavigationBars, ShowTheActiveWindowsTitleAsItChanges) {
+    DestroyWindow(bar);
+    InstallPocketShell();  // makes again a bar someone destroyed
+    bar = ShellNavigationBar();
     EXPECT_EQ(GetWindowText(bar), u"Схема метро");
     // The work area lies between the shell's bars.
     RECT work{};
@@ -101,8 +104,7 @@ TEST_F(NavigationBars, OkClosesThePageThatAskedForItWhileItsModalLoopRuns) {
     host.Key(VK_ESCAPE);
     EXPECT_EQ(RunPage(SHIDIF_DONEBUTTON | SHIDIF_SIPDOWN, seen), IDCANCEL);
 
-    // Without the Done button no "ok": Escape ends the page; the keyboard button, at the right
-    // end of the bottom row, works there.
+    // Without the Done button no "ok": Escape ends the page; the keyboard button works there.
     const POINT centre{kScreenWidth - 14, kScreenHeight - 13};
     pageCommands.clear();
     host.Tap(kScreenWidth - 16, 12);
@@ -129,10 +131,22 @@ TEST_F(NavigationBars, AreHiddenForThePageThatAsksEachByItsOwnFlags) {
     SHInitDialog(&info);
     Pump();
     // A long title is cut short of the "ok" button, leaving a gap before it.
-    const LONG button = DoneButtonRect(bar).left;
+    const RECT done = DoneButtonRect(bar);
     for (int y = 0; y < 24; ++y) {
-        EXPECT_EQ(ScreenPixel(button - 1, y), RGB(192, 192, 192)) << y;
+        EXPECT_EQ(ScreenPixel(done.left - 1, y), RGB(192, 192, 192)) << y;
     }
+    // Held down, the "ok" sinks a pixel right and down with its button (28 wide, 2-pixel edges).
+    const auto firstInk = [&](int at = 0) {
+        Pump();
+        while (ScreenPixel(done.left + 2 + at % 24, done.top + 2 + at / 24) == RGB(192, 192, 192)) {
+            ++at;
+        }
+        return at;
+    };
+    const int raised = firstInk();
+    host.PenDown(done.left + 4, done.top + 4);
+    EXPECT_EQ(firstInk(), raised + 24 + 1);
+    host.PenUp(0, 100);
     // A page that gives up the "ok" button it asked for has none.
     EXPECT_FALSE(IsRectEmpty(DoneButtonRect(bar)));
     info.dwFlags = 0;

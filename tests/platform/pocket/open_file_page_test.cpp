@@ -160,7 +160,9 @@ TEST_F(OpenFilePageTest, ListsTheTreeEntersAndLeavesFoldersAndChoosesByTapOrOk) 
                      PointerParam(&state));
     };
     std::u16string buffer(260, u'\0');
+    std::u16string title(6, u'*');
     OPENFILENAMEW request = Request(buffer);
+    request.lpstrFileTitle = title.data();  // with no room given, left alone
     const BOOL chosen =
         Open(request, {
                           [&](HWND page) {
@@ -200,8 +202,10 @@ TEST_F(OpenFilePageTest, ListsTheTreeEntersAndLeavesFoldersAndChoosesByTapOrOk) 
     // Room for the path and its null is enough; one less fails and leaves no path behind.
     const std::u16string kyiv = *Utf8ToUtf16((documents / "kyiv.qvn").string());
     request.nMaxFile = static_cast<DWORD>(kyiv.size() + 1);
+    request.nMaxFileTitle = 5;
     EXPECT_TRUE(Open(request, {[&](HWND page) { TapRow(page, u"Киев"); }}));
     EXPECT_EQ(std::u16string(buffer.c_str()), kyiv);
+    EXPECT_EQ(title, std::u16string(u"kyiv\0*", 6)) << "the title cut to its room";
     request.nMaxFile = static_cast<DWORD>(kyiv.size());
     EXPECT_FALSE(Open(request, {[&](HWND page) { TapRow(page, u"Киев"); }}));
     EXPECT_EQ(CommDlgExtendedError(), FNERR_BUFFERTOOSMALL);
