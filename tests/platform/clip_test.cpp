@@ -92,11 +92,13 @@ TEST(ClipRegion, PiecesThatMakeOneRectangleAreOne) {
     EXPECT_EQ(region.Rectangles(), (std::vector<RECT>{{0, 0, 4, 10}}));
     region.Add({4, 0, 10, 10});
     EXPECT_EQ(region.Rectangles(), (std::vector<RECT>{{0, 0, 10, 10}}));
-    // An L whose top strip's right half came first still joins the strip.
+    // An L whose top strip's right half came first still joins the strip, as does a strip
+    // added above it.
     ClipRegion ell({5, 0, 10, 5});
     ell.Add({0, 5, 3, 10});
     ell.Add({0, 0, 5, 5});
-    EXPECT_EQ(ell.Rectangles(), (std::vector<RECT>{{0, 0, 10, 5}, {0, 5, 3, 10}}));
+    ell.Add({0, -5, 10, 0});
+    EXPECT_EQ(ell.Rectangles(), (std::vector<RECT>{{0, -5, 10, 5}, {0, 5, 3, 10}}));
     // Moved, then scaled, then held within the limit.
     EXPECT_EQ(region.Transformed(2, -3, 2, 100).Rectangles(), (std::vector<RECT>{{4, -6, 24, 14}}));
     EXPECT_EQ(region.Transformed(-4, 0, 3, 20).Rectangles(), (std::vector<RECT>{{-12, 0, 18, 20}}));

@@ -32,7 +32,7 @@ constexpr POINT kBarTop{0, 294};
 constexpr UINT kUpwards = TPM_LEFTALIGN | TPM_BOTTOMALIGN;
 
 // Positions: 0 Загрузить, 1 separator, 2 Станции, 3 greyed, 4 separator, 5 О (Latin), 6 Обзор
-// (Cyrillic), 7 Сдвиг (the same letter as Станции), 8 Выход.
+// (Cyrillic), 7 Сдвиг (the same letter as Станции), 8 Выход, 9 disabled (not greyed).
 constexpr MenuItemTemplate kItems[] = {
     MenuCommand(u"&Загрузить", 101),
     MenuSeparator(),
@@ -43,6 +43,7 @@ constexpr MenuItemTemplate kItems[] = {
     MenuCommand(u"&Обзор", 105),
     MenuCommand(u"&Сдвиг", 106),
     MenuCommand(u"Вы&ход", 107),
+    MenuCommand(u"&Архив", 108, MF_DISABLED),
 };
 constexpr MenuItemTemplate kBar[] = {MenuPopup(u"&Тест", kItems)};
 constexpr MenuTemplate kMenu{kBar};
@@ -156,9 +157,9 @@ TEST_F(PopupMenus, ATapOnAnItemPostsItsCommandAfterTheMenuIsGoneUnlessAskedNotTo
         {kUpwards, {2}, {"returned 1", "command 102/0/0"}},
         {kUpwards | TPM_RETURNCMD, {2}, {"returned 102"}},
         {kUpwards | TPM_NONOTIFY, {2}, {"returned 1"}},
-        // Separators and greyed items ignore taps; the tap that closes the menu goes nowhere
-        // else, the next one reaches the owner.
-        {kUpwards, {1, 3, 4, -1, -1}, {"returned 1", "owner pen down", "owner pen up"}},
+        // Separators, greyed and disabled items ignore taps; the tap that closes the menu goes
+        // nowhere else, the next one reaches the owner.
+        {kUpwards, {1, 3, 4, 9, -1, -1}, {"returned 1", "owner pen down", "owner pen up"}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.flags);

@@ -143,6 +143,13 @@ TEST_F(DialogScroll, APageTallerThanItsRoomScrollsWithItsBarAndFocus) {
     Tab();
     EXPECT_EQ(GetDlgCtrlID(GetFocus()), 10) << "round to the first";
     EXPECT_EQ(Moved(), 0) << "its top at the top";
+    // A tapped field is shown when the pen lifts, unless the focus has moved on by then.
+    for (const int focus : {10, 17}) {
+        SetFocus(GetDlgItem(page, focus));
+        ScrollToControlOnPenUp(page, GetDlgItem(page, 17));
+        PenLiftedInDialog(page);
+        EXPECT_EQ(Moved(), focus == 17 ? largest : 0) << focus;
+    }
 
     // More room than the content: whole again, without the bar.
     SendMessageW(page, WM_VSCROLL, SB_BOTTOM, 0);

@@ -238,6 +238,7 @@ TEST_F(Input, AcceleratorsTurnControlAndAltKeysIntoCommands) {
     Pump();
     const MSG withAlt{main, WM_SYSCHAR, 26, 0, 0, {}};  // a character typed with Alt
     EXPECT_TRUE(TranslateAcceleratorW(main, accelerators, &withAlt));
+    EXPECT_FALSE(TranslateAcceleratorW(main, nullptr, &withAlt));
     EXPECT_TRUE(DestroyAcceleratorTable(accelerators));
 }
 

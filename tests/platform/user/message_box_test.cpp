@@ -142,6 +142,7 @@ TEST_F(MessageBoxes, ALongTextKeepsTheBoxToTheWorkArea) {
         EXPECT_FALSE(SystemParametersInfoW(SPI_SETWORKAREA, 0, &bad, 0));
     }
     EXPECT_FALSE(SystemParametersInfoW(0, 0, &box, 0));
+    EXPECT_FALSE(SystemParametersInfoW(SPI_GETWORKAREA, 0, nullptr, 0));
 }
 
 }  // namespace

@@ -45,14 +45,13 @@ TEST_P(PaintClip, OnlyTheInvalidRectanglesReachTheScreenAndValidatingAPartIsExac
     }
     Pump();
     EXPECT_EQ(painter.areas.back(), (RECT{10, 10, 165, 205}));  // the bounds of all
-    for (const POINT p : {POINT{10, 10}, POINT{19, 19}, POINT{30, 30}, POINT{39, 39}, POINT{89, 20},
-                          POINT{20, 89}, POINT{160, 200}}) {
-        EXPECT_EQ(ScreenPixel(p.x, p.y), kBlue) << p.x << "," << p.y;
-    }
-    for (const POINT p : {POINT{20, 20}, POINT{25, 25}, POINT{35, 15}, POINT{15, 35}, POINT{60, 60},
-                          POINT{110, 202}}) {
-        EXPECT_EQ(ScreenPixel(p.x, p.y), kRed) << p.x << "," << p.y;  // neither erased nor drawn
-    }
+    const auto expectColour = [&](COLORREF colour, std::initializer_list<POINT> points) {
+        for (const POINT p : points) {
+            EXPECT_EQ(ScreenPixel(p.x, p.y), colour) << p.x << "," << p.y;
+        }
+    };
+    expectColour(kBlue, {{10, 10}, {19, 19}, {30, 30}, {39, 39}, {89, 20}, {20, 89}, {160, 200}});
+    expectColour(kRed, {{20, 20}, {25, 25}, {35, 15}, {15, 35}, {60, 60}, {110, 202}});  // kept
 
     painter.colour = kWhite;
     const RECT block{100, 100, 160, 160};
@@ -64,13 +63,8 @@ TEST_P(PaintClip, OnlyTheInvalidRectanglesReachTheScreenAndValidatingAPartIsExac
     EXPECT_EQ(pending, block);
     Pump();
     EXPECT_EQ(painter.areas.back(), block);
-    for (const POINT p : {POINT{100, 100}, POINT{119, 130}, POINT{140, 130}, POINT{130, 119},
-                          POINT{130, 140}, POINT{159, 159}}) {
-        EXPECT_EQ(ScreenPixel(p.x, p.y), kWhite) << p.x << "," << p.y;
-    }
-    for (const POINT p : {POINT{120, 120}, POINT{130, 130}, POINT{139, 139}}) {
-        EXPECT_EQ(ScreenPixel(p.x, p.y), kRed) << p.x << "," << p.y;
-    }
+    expectColour(kWhite, {{100, 100}, {119, 130}, {140, 130}, {130, 119}, {130, 140}, {159, 159}});
+    expectColour(kRed, {{120, 120}, {130, 130}, {139, 139}});
 
     // Validating the rest too leaves nothing to paint.
     InvalidateRect(main, &block, 0);
@@ -92,6 +86,7 @@ TEST_F(Painting, BeginPaintTellsWhetherTheBackgroundIsStillToErase) {
                                    PAINTSTRUCT paint;
                                    BeginPaint(w, &paint);
                                    told.push_back(paint.fErase);
+                                   EXPECT_FALSE(EndPaint(w, nullptr));
                                    EndPaint(w, &paint);
                                    return 0;
                                }

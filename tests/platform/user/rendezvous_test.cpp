@@ -252,6 +252,9 @@ TEST_F(RendezvousTest, OfThePeersWithAWindowTheFirstByNameIsFoundEveryTime) {
     WindowSystem system(host, {std::move(rendezvous)});
     EXPECT_EQ(HandToRunningInstance(u""), 0) << "a second copy started without a map";
     EXPECT_EQ(raised, std::vector<std::uint64_t>{10}) << "raises the running one's window";
+    const COPYDATASTRUCT missing{1, 4, nullptr};  // four bytes said, none given: not sent
+    EXPECT_FALSE(SendMessageTimeoutW(FindWindowW(kClass, nullptr), WM_COPYDATA, 0,
+                                     reinterpret_cast<LPARAM>(&missing), 0, 100, nullptr));
 }
 
 TEST(RendezvousRequestTest, RequestsSurviveTheTripAndBrokenOnesAreRefused) {
