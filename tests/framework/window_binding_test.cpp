@@ -32,6 +32,10 @@ TEST_F(WindowBinding, TheMainWindowIsBoundFromItsFirstMessageUntilItsLast) {
     const HWND window =
         CreateFrameWindow(main, nullptr, kScreen, u"Схема метро", kMainStyle, 0, 0, nullptr);
     ASSERT_NE(window, nullptr);
+    WNDCLASSW registered;
+    ASSERT_NE(GetClassInfoW(CurrentModule()->instance, MainWindowClassRecord().atom, &registered),
+              0);
+    EXPECT_EQ(registered.style, CS_HREDRAW | CS_VREDRAW);  // repainted whole on any new size
     EXPECT_EQ(atCreate, window);
     EXPECT_EQ(main.hwnd, window);
     ASSERT_FALSE(main.seen.empty());

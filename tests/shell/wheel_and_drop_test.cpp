@@ -85,10 +85,15 @@ TEST(Drop, AMapDroppedOnTheWindowLoadsAsAChosenOne) {
 
 TEST(Drop, AFileThatIsNoMapSaysSoAndKeepsTheMapShown) {
     const Home home;
-    std::ofstream(home.Root() / "broken.qvn") << "[NAME]\r\nX;1;0;2;2;\r\n[MAP]\r\nnonsense\r\n";
+    // A control character in a name reaches standard error escaped.
+    std::ofstream(home.Root() / "bro\x1bken.qvn")
+        << "[NAME]\r\nX;1;0;2;2;\r\n[MAP]\r\nnonsense\r\n";
     std::ofstream(home.Root() / "notes.txt") << "not a map\n";
-    for (const std::string file : {"broken.qvn", "notes.txt", "gone.qvn"}) {
-        SCOPED_TRACE(file);
+    for (const auto& [file, named] :
+         {std::pair<std::string, std::string>{"bro\x1bken.qvn", "bro\\x1Bken.qvn"},
+          {"notes.txt", "notes.txt"},
+          {"gone.qvn", "gone.qvn"}}) {
+        SCOPED_TRACE(named);
         const Outcome outcome = home.Run("drop " + (home.Root() / file).string() +
                                              "\nwait 10\nstate\n"
                                              "key return\nwait 10\nstate\n",
@@ -101,7 +106,7 @@ TEST(Drop, AFileThatIsNoMapSaysSoAndKeepsTheMapShown) {
         EXPECT_EQ(after["model"]["name"], "Пример");
         EXPECT_EQ(WindowOf(after, "QuorvaneWnd")["text"], "Пример");
         EXPECT_EQ(after["settings"]["mapPath"], (kMaps / "example.qvn").string());
-        EXPECT_NE(outcome.errors.find(file), std::string::npos) << outcome.errors;
+        EXPECT_NE(outcome.errors.find(named), std::string::npos) << outcome.errors;
     }
 }
 

@@ -106,6 +106,9 @@ for tool in quorvane-mapcheck quorvane-route quorvane-import quorvane-gdi-demo q
     expect_output "$tool --version" 0 "$tool $version" "$tools/$tool" --version
 done
 # The program takes its arguments before it opens its window, here refused for want of a driver.
+for flag in --help -h; do
+    expect "quorvane $flag" 0 "Usage: quorvane [--lang" env SDL_VIDEODRIVER=none "$4" "$flag"
+done
 expect "quorvane --lang without a map" 1 "quorvane: " env SDL_VIDEODRIVER=none "$4" --lang en
 expect "gallery stray argument" 2 "no plain arguments wanted, 1 given" "$tools/quorvane-gallery" --out "$work/g" stray
 for tool in quorvane-gdi-demo quorvane-window-demo; do
