@@ -220,7 +220,9 @@ TEST_F(DialogKeyboard, TheNextTabStopFromNoControlIsTheFirstAndThePreviousOneThe
     EnableWindow(GetDlgItem(dialog, 10), 0);
     EXPECT_EQ(end(1), 40);
     EXPECT_EQ(end(0), 20);
-    EXPECT_EQ(GetNextDlgTabItem(dialog, main, 0), nullptr) << "not the dialog's";
+    const HWND owned =
+        CreateWindowExW(0, u"Field", u"", WS_POPUP, 0, 0, 9, 9, dialog, 0, nullptr, nullptr);
+    EXPECT_EQ(GetNextDlgTabItem(dialog, owned, 0), nullptr) << "owned, but not the dialog's";
 
     // OK, disabled after the dialog was left from it, hands the focus to the first tab stop, now
     // 20, when the dialog is active again; nor does Enter press it.
@@ -232,6 +234,8 @@ TEST_F(DialogKeyboard, TheNextTabStopFromNoControlIsTheFirstAndThePreviousOneThe
     const MSG enter{GetFocus(), WM_KEYDOWN, VK_RETURN, 0, 0, {}};
     EXPECT_TRUE(IsDialogMessageW(dialog, &enter));
     EXPECT_EQ(g_events.back(), "focus 20");
+    SendMessageW(dialog, WM_NEXTDLGCTL, HandleParam(main), 1);
+    EXPECT_EQ(GetFocus(), GetDlgItem(dialog, 20)) << "a window not the dialog's takes no focus";
 
     init = [](HWND) -> INT_PTR { return 0; };  // it placed the focus itself
     SetFocus(main);

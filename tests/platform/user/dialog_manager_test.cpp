@@ -11,7 +11,6 @@ namespace qv {
 namespace {
 
 using testing::WindowTest;
-using Lines = std::vector<std::string>;
 
 constexpr RECT kScreen{0, 0, 240, 320};
 constexpr WORD kProbeId = 100;

@@ -101,6 +101,7 @@ TEST_F(DialogScroll, APageTallerThanItsRoomScrollsWithItsBarAndFocus) {
     const int content = whole.back() + (Bottom(17) - Top(17)) + kDialogScrollMargin;
     ASSERT_GT(content, kRoom);
     const int largest = content - kRoom;
+    FitDialogScroll(page);
     EXPECT_FALSE(BarShown()) << "a page scrolls only once it is told to";
     EXPECT_EQ(Moved(), 0);
 
@@ -118,7 +119,7 @@ TEST_F(DialogScroll, APageTallerThanItsRoomScrollsWithItsBarAndFocus) {
                                                {0, SB_PAGEDOWN, std::min(kRoom, largest)},
                                                {largest, SB_PAGEUP, std::max(0, largest - kRoom)},
                                                {0, SB_BOTTOM, largest},
-                                               {5, SB_ENDSCROLL, 5}};
+                                               {whole[1], SB_ENDSCROLL, whole[1]}};
     for (const auto& [from, code, to] : cases) {
         SCOPED_TRACE(::testing::Message() << from << " code " << code);
         SetScrollPos(page, SB_VERT, from, 1);
@@ -129,6 +130,8 @@ TEST_F(DialogScroll, APageTallerThanItsRoomScrollsWithItsBarAndFocus) {
         EXPECT_EQ(Moved(), to);
         EXPECT_EQ(GetScrollPos(page, SB_VERT), to);
     }
+    ScrollDialogToControl(page, GetDlgItem(page, 11));
+    EXPECT_EQ(Moved(), whole[1]) << "a field whose top is at the top is shown as it is";
 
     // The focus moved by Tab is shown whole, with the least scrolling.
     SendMessageW(page, WM_VSCROLL, SB_TOP, 0);

@@ -154,10 +154,8 @@ TEST_F(Input, ActivationMovesBetweenTopLevelWindows) {
     Pump();
     EXPECT_EQ(Log({WM_ACTIVATE, WM_LBUTTONDOWN}),
               (Lines{"second:WM_ACTIVATE", "first:WM_ACTIVATE", "first:WM_LBUTTONDOWN"}));
-    const auto& entries = Entries();
-    const auto firstActivation = std::find_if(entries.begin(), entries.end(), [&](const auto& e) {
-        return e.window == first && e.message == WM_ACTIVATE;
-    });
+    const auto firstActivation = std::ranges::find_if(
+        Entries(), [&](const Entry& e) { return e.window == first && e.message == WM_ACTIVATE; });
     EXPECT_EQ(LOWORD(firstActivation->wParam), WA_CLICKACTIVE);
 }
 

@@ -8,7 +8,6 @@
 namespace qv {
 namespace {
 
-using testing::Answer;
 using testing::WindowTest;
 using Lines = std::vector<std::string>;
 using std::chrono::milliseconds;
@@ -68,7 +67,8 @@ TEST_F(MessageLoop, KeysMakeCharactersOnlyWhereTheHostSendsNoText) {
     ClearLog();
     MSG message;
     while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-        TranslateMessage(&message);
+        const bool key = message.message == WM_KEYDOWN || message.message == WM_KEYUP;
+        EXPECT_EQ(TranslateMessage(&message) != 0, key) << message.message;
         DispatchMessageW(&message);
     }
     std::vector<WPARAM> characters;
@@ -175,15 +175,16 @@ TEST_F(Timers, KilledTimersStopShortPeriodsAreTenMillisecondsAndThreadTimersCall
     // Killing main's timer 1 left the other window's timer 1 running: every 10 ms up to 125.
     const std::vector<std::string> fired = Log({WM_TIMER});
     EXPECT_EQ(std::count(fired.begin(), fired.end(), "other:WM_TIMER"), 12);
-    EXPECT_EQ(ticks, (std::vector<DWORD>{65, 105}));
-    EXPECT_TRUE(KillTimer(nullptr, id));
+    EXPECT_EQ(fired.front(), "other:WM_TIMER") << "of two due at once, the one set first";
     EXPECT_EQ(SetTimer(main, 0, 10, nullptr), 0u);  // a window's timer needs an id
 
-    // A posted value that is no timer's procedure goes to the window as an ordinary message.
-    PostMessageW(main, WM_TIMER, 5, 0x1234);
+    // A posted procedure that runs no timer of that window and id is an ordinary message.
+    const auto tick = reinterpret_cast<LPARAM>(countTick);
+    PostMessageW(main, WM_TIMER, 5, tick);
     Pump();
-    EXPECT_EQ(Entries().back().message, static_cast<UINT>(WM_TIMER));
-    EXPECT_EQ(Entries().back().lParam, 0x1234);
+    EXPECT_EQ(Entries().back().lParam, tick);
+    EXPECT_EQ(ticks, (std::vector<DWORD>{65, 105}));
+    EXPECT_TRUE(KillTimer(nullptr, id));
 }
 
 }  // namespace

@@ -7,7 +7,6 @@ namespace {
 
 using testing::Painter;
 using testing::WindowTest;
-using Lines = std::vector<std::string>;
 
 constexpr RECT kScreen{0, 0, 240, 320};
 constexpr COLORREF kRed = RGB(255, 0, 0);
@@ -66,10 +65,12 @@ TEST_P(PaintClip, OnlyTheInvalidRectanglesReachTheScreenAndValidatingAPartIsExac
     expectColour(kWhite, {{100, 100}, {119, 130}, {140, 130}, {130, 119}, {130, 140}, {159, 159}});
     expectColour(kRed, {{120, 120}, {130, 130}, {139, 139}});
 
-    // Validating the rest too leaves nothing to paint.
-    InvalidateRect(main, &block, 0);
-    ValidateRect(main, &block);
-    EXPECT_FALSE(GetUpdateRect(main, &pending, 0));
+    // Validating the rest too leaves nothing to paint, as does validating the whole window.
+    for (const RECT* rest : {&block, static_cast<const RECT*>(nullptr)}) {
+        InvalidateRect(main, &block, 0);
+        ValidateRect(main, rest);
+        EXPECT_FALSE(GetUpdateRect(main, &pending, 0));
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(Scales, PaintClip, ::testing::Values(1, 2));
@@ -148,9 +149,11 @@ TEST_F(Painting, TopLevelWindowsAreComposedInZOrderAndRepaintWhatOthersUncover) 
     Painter first(kRed);
     Painter second(kBlue);
     const HWND a = Make("a", WS_POPUP | WS_VISIBLE, {0, 0, 100, 100}, nullptr, first.Handler());
+    Make("wide", WS_CHILD | WS_VISIBLE, {90, 0, 150, 10}, a, first.Handler());
     Make("b", WS_POPUP | WS_VISIBLE, {50, 50, 150, 150}, nullptr, second.Handler());
     Pump();
     EXPECT_EQ(ScreenPixel(75, 75), kBlue);  // b came last, on top
+    EXPECT_EQ(ScreenPixel(120, 5), kWhite) << "a child is cut off at its parent's edge";
     SetActiveWindow(a);
     Pump();
     EXPECT_EQ(ScreenPixel(75, 75), kRed);
@@ -164,6 +167,8 @@ TEST_F(Painting, TopLevelWindowsAreComposedInZOrderAndRepaintWhatOthersUncover) 
     EXPECT_EQ(ScreenPixel(10, 10), kWhite);  // the bare screen
     const HWND c = Make("c", WS_POPUP | WS_VISIBLE, {100, 100, 200, 200}, nullptr);
     Pump();
+    // Left to the default, its painting erases its background.
+    EXPECT_EQ(Log({WM_PAINT, WM_ERASEBKGND}).back(), "c:" + testing::MessageName(WM_ERASEBKGND));
     second.areas.clear();
     // The host is shown each new picture once; with nothing changed, none.
     const int presented = host.Presentations();

@@ -274,6 +274,13 @@ TEST(RendezvousRequestTest, RequestsSurviveTheTripAndBrokenOnesAreRefused) {
     // Cut short, one byte more, too much data, a name one unit too long.
     std::vector<std::string> broken = {"Q", find.Encode() + "x", handing.Encode() + "x",
                                        raise.Encode() + "x"};
+    RendezvousRequest longData = largest, longClass = find, longTitle = find;
+    longData.data += 'a';
+    longClass.className += u'a';
+    *longTitle.title += u'b';
+    for (const RendezvousRequest& huge : {longData, longClass, longTitle}) {
+        broken.push_back(huge.Encode());
+    }
     std::string flagged = RendezvousRequest().Encode();
     flagged.back() = 2;  // neither with nor without a title
     broken.push_back(flagged);
@@ -282,15 +289,6 @@ TEST(RendezvousRequestTest, RequestsSurviveTheTripAndBrokenOnesAreRefused) {
             broken.push_back(bytes.substr(0, cut));
         }
     }
-    RendezvousRequest huge = largest;
-    huge.data += 'a';
-    broken.push_back(huge.Encode());
-    huge = find;
-    huge.className += u'a';
-    broken.push_back(huge.Encode());
-    huge = find;
-    *huge.title += u'b';
-    broken.push_back(huge.Encode());
     for (const std::string& bytes : broken) {
         EXPECT_FALSE(RendezvousRequest::Decode(bytes)) << bytes.size();
     }

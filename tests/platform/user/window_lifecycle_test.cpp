@@ -116,8 +116,8 @@ TEST_F(WindowLifecycle, DestroyGoesOwnedWindowsFirstThenDownThenUp) {
     for (const HWND w : {main, a, b, popup}) {
         EXPECT_FALSE(IsWindow(w));
     }
-    // Gone windows refuse everything with the platform's failure value, as do no menu and no
-    // accelerator table; their timers and queued messages go with them.
+    // Gone windows refuse everything with the platform's failure value, as do no menu, no
+    // accelerator table and no class; their timers and queued messages go with them.
     RECT rect{};
     PAINTSTRUCT paint{};
     char16_t text[4];
@@ -138,12 +138,14 @@ TEST_F(WindowLifecycle, DestroyGoesOwnedWindowsFirstThenDownThenUp) {
         {"KillTimer", KillTimer(b, 1), 0},
         {"SetFocus", SetFocus(a) != nullptr, 0},
         {"SetActiveWindow", SetActiveWindow(popup) != nullptr, 0},
+        {"SetForegroundWindow", SetForegroundWindow(popup), 0},
         {"InvalidateRect", InvalidateRect(b, nullptr, 1), 0},
         {"BeginPaint", BeginPaint(b, &paint) != nullptr, 0},
         {"ReleaseDC", ReleaseDC(b, nullptr), 0},
         {"GetScrollPos", GetScrollPos(b, SB_VERT), 0},
         {"SetScrollRange", SetScrollRange(b, SB_VERT, 0, 5, 0), 0},
         {"EndDialog", EndDialog(b, 1), 0},
+        {"UnregisterClassW", UnregisterClassW(u"Unknown", nullptr), 0},
         {"GetMenuItemCount", GetMenuItemCount(nullptr), -1},
         {"GetMenuItemID", GetMenuItemID(nullptr, 0), 0xFFFFFFFF},
         {"GetSubMenu", GetSubMenu(nullptr, 0) != nullptr, 0},
@@ -221,7 +223,7 @@ TEST_F(WindowLifecycle, TextSlotsAndGeometry) {
     EXPECT_GT(captionPixels(RGB(255, 255, 255)), 0);
     SetWindowTextW(box, u"");
     Pump();
-    EXPECT_EQ(captionPixels(RGB(255, 255, 255)), 0) << "the old title is gone";
+    // The old title is gone: the whole bar is the active colour.
     EXPECT_EQ(captionPixels(RGB(0, 0, 128)), 198 * FramePainter::kCaptionHeight);
     SetActiveWindow(main);
     Pump();
@@ -261,7 +263,7 @@ TEST_F(WindowLifecycle, TextSlotsAndGeometry) {
     const HDC dc = GetDC(box);
     RECT all{0, 0, 40000, 100};
     EXPECT_NE(FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH))), 0);
-    ReleaseDC(box, dc);
+    EXPECT_TRUE(ReleaseDC(box, dc));
 
     // The farthest places are held rather than wrapping round, and a negative size is none; a
     // window inside a far one still finds its place on the screen.
