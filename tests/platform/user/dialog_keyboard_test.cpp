@@ -234,8 +234,6 @@ TEST_F(DialogKeyboard, TheNextTabStopFromNoControlIsTheFirstAndThePreviousOneThe
     const MSG enter{GetFocus(), WM_KEYDOWN, VK_RETURN, 0, 0, {}};
     EXPECT_TRUE(IsDialogMessageW(dialog, &enter));
     EXPECT_EQ(g_events.back(), "focus 20");
-    SendMessageW(dialog, WM_NEXTDLGCTL, HandleParam(main), 1);
-    EXPECT_EQ(GetFocus(), GetDlgItem(dialog, 20)) << "a window not the dialog's takes no focus";
 
     init = [](HWND) -> INT_PTR { return 0; };  // it placed the focus itself
     SetFocus(main);

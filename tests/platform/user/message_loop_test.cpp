@@ -179,10 +179,9 @@ TEST_F(Timers, KilledTimersStopShortPeriodsAreTenMillisecondsAndThreadTimersCall
     EXPECT_EQ(SetTimer(main, 0, 10, nullptr), 0u);  // a window's timer needs an id
 
     // A posted procedure that runs no timer of that window and id is an ordinary message.
-    const auto tick = reinterpret_cast<LPARAM>(countTick);
-    PostMessageW(main, WM_TIMER, 5, tick);
+    PostMessageW(main, WM_TIMER, 5, reinterpret_cast<LPARAM>(countTick));
     Pump();
-    EXPECT_EQ(Entries().back().lParam, tick);
+    EXPECT_EQ(Entries().back().lParam, reinterpret_cast<LPARAM>(countTick));
     EXPECT_EQ(ticks, (std::vector<DWORD>{65, 105}));
     EXPECT_TRUE(KillTimer(nullptr, id));
 }

@@ -65,12 +65,10 @@ TEST_P(PaintClip, OnlyTheInvalidRectanglesReachTheScreenAndValidatingAPartIsExac
     expectColour(kWhite, {{100, 100}, {119, 130}, {140, 130}, {130, 119}, {130, 140}, {159, 159}});
     expectColour(kRed, {{120, 120}, {130, 130}, {139, 139}});
 
-    // Validating the rest too leaves nothing to paint, as does validating the whole window.
-    for (const RECT* rest : {&block, static_cast<const RECT*>(nullptr)}) {
-        InvalidateRect(main, &block, 0);
-        ValidateRect(main, rest);
-        EXPECT_FALSE(GetUpdateRect(main, &pending, 0));
-    }
+    // Validating the rest too leaves nothing to paint.
+    InvalidateRect(main, &block, 0);
+    ValidateRect(main, &block);
+    EXPECT_FALSE(GetUpdateRect(main, &pending, 0));
 }
 
 INSTANTIATE_TEST_SUITE_P(Scales, PaintClip, ::testing::Values(1, 2));
@@ -88,7 +86,7 @@ TEST_F(Painting, BeginPaintTellsWhetherTheBackgroundIsStillToErase) {
                                    BeginPaint(w, &paint);
                                    told.push_back(paint.fErase);
                                    EXPECT_FALSE(EndPaint(w, nullptr));
-                                   EndPaint(w, &paint);
+                                   EXPECT_TRUE(EndPaint(w, &paint));
                                    return 0;
                                }
                                return std::nullopt;
@@ -167,7 +165,6 @@ TEST_F(Painting, TopLevelWindowsAreComposedInZOrderAndRepaintWhatOthersUncover) 
     EXPECT_EQ(ScreenPixel(10, 10), kWhite);  // the bare screen
     const HWND c = Make("c", WS_POPUP | WS_VISIBLE, {100, 100, 200, 200}, nullptr);
     Pump();
-    // Left to the default, its painting erases its background.
     EXPECT_EQ(Log({WM_PAINT, WM_ERASEBKGND}).back(), "c:" + testing::MessageName(WM_ERASEBKGND));
     second.areas.clear();
     // The host is shown each new picture once; with nothing changed, none.
