@@ -173,17 +173,17 @@ TEST(DiscLayer, LeavesOutDiscsOffTheImageCopiesDrawnAgainLaterAndWhatACoveringDi
                                                     {17, 7, 23, 13}}));
     EXPECT_EQ(layer.KeptCount(), 0u);
 
-    // A disc whose inside covers the image hides everything before it; at radius 57 the corners
-    // lie 55.9 from the centre, inside the brush but not a pixel inside.
+    // A disc whose inside covers the image hides everything before it; at radius 56 the corners
+    // lie 55.9 from the centre, not a pixel inside.
     layer.Add(DiscAt(10, 10, 3));
-    layer.Add(DiscAt(50, 25, 57));
+    layer.Add(DiscAt(50, 25, 56));
     layer.Add(DiscAt(20, 10, 3));
     layer.Add(DiscAt(50, 25, 58));  // the corners are more than a pixel inside its brush
     layer.Add(DiscAt(30, 10, 3));
     EXPECT_EQ(DrawnBoxes(layer), (std::vector<RECT>{{-8, -33, 108, 83}, {27, 7, 33, 13}}));
     // A wide pen leaves less inside for the brush.
     layer.Add(DiscAt(10, 10, 3));
-    layer.Add(DiscAt(50, 25, 58, 6));
+    layer.Add(DiscAt(50, 25, 59, 6));  // 3 of the pen, 1 more: 55 < 55.9
     EXPECT_EQ(layer.KeptCount(), 2u);
 }
 
