@@ -6,27 +6,23 @@
 #include "platform/host/device_screen.h"
 #include "platform/surface_fixture.h"
 #include "render/scheme_renderer.h"
-#include "render/scheme_view.h"
 #include "resources/program_resources.h"
 
 namespace qv {
 namespace {
 
-int ImageDeviceScale(int screenScale, int zoom) {
-    auto model = testing::NetworkBuilder().Line(1, {{u"A", 10, 10}, {u"B", 20, 10}}).Build();
-    model->zoomFactor = zoom;
-    model->zoomed = true;
+int ImageDeviceScale(int screenScale, int width, int height) {
     DeviceScreen screen(screenScale);
-    GdiSurface surface(screen.Dc(), ProgramModule());
-    BuildSchemeImage(*model, LOGFONTW{}, surface);
-    const auto* image = dynamic_cast<const GdiSchemeImage*>(model->memoryDc.get());
-    return image ? image->Dc()->Scale() : 0;
+    const auto image = GdiSurface(screen.Dc(), ProgramModule()).CreateImage(width, height);
+    return dynamic_cast<const GdiSchemeImage&>(*image).Dc()->Scale();
 }
 
 TEST(GdiSurface, ZoomedImagesKeepTheirMemoryBounded) {
-    EXPECT_EQ(ImageDeviceScale(1, 8), 1);
-    EXPECT_EQ(ImageDeviceScale(3, 2), 3);
-    EXPECT_EQ(ImageDeviceScale(3, 4), 2);  // 240 x 4 x 2 = 1,920 device pixels wide
+    // At most 1,920 x 2,560 device pixels, whichever side is the tighter.
+    EXPECT_EQ(ImageDeviceScale(1, 240 * 8, 320 * 8), 1);
+    EXPECT_EQ(ImageDeviceScale(3, 240 * 2, 320 * 2), 3);
+    EXPECT_EQ(ImageDeviceScale(3, 240 * 4, 320 * 4), 2);
+    EXPECT_EQ(ImageDeviceScale(3, 240, 320 * 4), 2);
 }
 
 TEST(DrawLine, DashesAndGapsAreThreeScaledPixelsAtEveryLineWidth) {
@@ -54,6 +50,8 @@ TEST(DrawLine, DashesAndGapsAreThreeScaledPixelsAtEveryLineWidth) {
                 ASSERT_EQ(red(10 * s + d, 10 * s), dash) << where << " across at " << d;
                 ASSERT_EQ(red(40 * s, 40 * s + d), dash) << where << " down at " << d;
             }
+            surface.Rectangle(0, 0, 2, 2);  // in the pen selected before the line's
+            EXPECT_EQ(pixels.At(0, 0), RGB(0, 0, 0)) << where;
         }
     }
 }

@@ -77,10 +77,8 @@ class RecordingSurface : public DrawingSurface {
     }
     TEXTMETRICW TextMetrics() override {
         const LONG height = fonts_.empty() ? 11 : std::abs(fonts_.back().lfHeight);
-        TEXTMETRICW metrics;
+        TEXTMETRICW metrics{};
         metrics.tmHeight = height + 3;
-        metrics.tmAscent = height;
-        metrics.tmDescent = 3;
         metrics.tmAveCharWidth = height / 2;
         return metrics;
     }

@@ -17,10 +17,6 @@ Station At(int x, int y, std::int16_t kind = kStationKind) {
     return Station{.kind = kind, .x = x, .y = y};
 }
 
-std::vector<POINT> Points(std::initializer_list<POINT> points) {
-    return points;
-}
-
 TEST(DashedSegment, DashesOfThreeScaledPixelsFromTheStartWithComponentsTruncated) {
     struct Case {
         Station from;
@@ -33,12 +29,12 @@ TEST(DashedSegment, DashesOfThreeScaledPixelsFromTheStartWithComponentsTruncated
         std::vector<POINT> dash;
     };
     const Case cases[] = {
-        {At(10, 5), At(12, 5), 0, 0, 1, 1, 0, Points({{10, 5}, {13, 5}})},  // one, overshooting
-        {At(0, 0), At(10, 10), 0, 0, 1, 2, 0, Points({{0, 0}, {2, 2}})},    // 3 cos 45 = 2.12
-        {At(0, 0), At(10, 10), 0, 0, 1, 2, 1, Points({{4, 4}, {6, 6}})},
-        {At(0, 0), At(0, -20), 5, 5, 2, 3, 1, Points({{5, 5 - 12}, {5, 5 - 18}})},
+        {At(10, 5), At(12, 5), 0, 0, 1, 1, 0, {{10, 5}, {13, 5}}},  // one, overshooting
+        {At(0, 0), At(10, 10), 0, 0, 1, 2, 0, {{0, 0}, {2, 2}}},    // 3 cos 45 = 2.12
+        {At(0, 0), At(10, 10), 0, 0, 1, 2, 1, {{4, 4}, {6, 6}}},
+        {At(0, 0), At(0, -20), 5, 5, 2, 3, 1, {{5, 5 - 12}, {5, 5 - 18}}},
         // Of a level segment of 33,333 dashes, those within 4,096 pixels of the image across it.
-        {At(-100000, 100), At(100000, 100), 0, 0, 1, 1406, 683, Points({{2, 100}, {5, 100}})},
+        {At(-100000, 100), At(100000, 100), 0, 0, 1, 1406, 683, {{2, 100}, {5, 100}}},
     };
     for (const Case& c : cases) {
         RecordingSurface surface;
@@ -121,7 +117,7 @@ TEST(DrawLine, SolidFromTheFirstToTheLastStationOrShapePointDashedBeyondAndRings
     RecordingSurface forbidden;
     DrawLine(line, forbidden, 0, 0, 1);
     const auto lines = forbidden.Calls(Kind::Polyline);
-    EXPECT_EQ(lines[0].points, Points({{90, 0}, {120, 0}}));
+    EXPECT_EQ(lines[0].points, (std::vector<POINT>{{90, 0}, {120, 0}}));
     EXPECT_EQ(lines.back().penWidth, 3);
     EXPECT_EQ(lines.back().penColour, 0x123456u);
 }
@@ -186,10 +182,9 @@ TEST(DiscLayer, LeavesOutDiscsOffTheImageCopiesDrawnAgainLaterAndWhatACoveringDi
     layer.Add(DiscAt(30, 10, 3));
     EXPECT_EQ(DrawnBoxes(layer), (std::vector<RECT>{{-8, -33, 108, 83}, {27, 7, 33, 13}}));
     // A wide pen leaves less inside for the brush.
-    DiscLayer wide(100, 50);
-    wide.Add(DiscAt(10, 10, 3));
-    wide.Add(DiscAt(50, 25, 58, 6));
-    EXPECT_EQ(wide.KeptCount(), 2u);
+    layer.Add(DiscAt(10, 10, 3));
+    layer.Add(DiscAt(50, 25, 59, 6));  // 3 of the pen, 1 more: 55 < 55.9
+    EXPECT_EQ(layer.KeptCount(), 2u);
 }
 
 TEST(DiscLayer, TransfersListedManyTimesAreDrawnOncePerPlaceAtTheirLastTurn) {

@@ -53,6 +53,13 @@ TEST(StationLabels, RectanglesAndFormatsByAlignmentAboveTheAnchorEachAfterItsHal
     }
     EXPECT_EQ(texts[0].rect, (RECT{13, 2, 53, 13}));  // the first of the halo's 8 copies
     EXPECT_EQ(texts[0].textColour, kWhite);
+    const auto drawn = [&](const RECT& area) {
+        RecordingSurface labels;
+        DrawLineLabels(*model->Lines()[0], labels, area, 2, 3, 1, 0, 1);
+        return labels.Calls(Kind::DrawText).size();
+    };
+    EXPECT_EQ(drawn({12, -99, 240, 320}), 27u);  // no font: h 14, w 50; box 2 ends at x 12
+    EXPECT_EQ(drawn({0, 14, 240, 320}), 0u);     // every box ends at y 13: no halo inside
     // 0xFFFFFF: each label in its line's own colour.
     model->labelColour = 0xFFFFFF;
     model->labelHalo = 0;

@@ -217,6 +217,8 @@ TEST_F(MapSessionTest, ClearingForgetsBothSavedEndsButKeepsTheForbiddenStations)
     Start(oneEnd, map);
     EXPECT_EQ(NameOf(oneEnd.Snapshot().map->departure), u"Альфа");
     EXPECT_EQ(feedback.notFound, 0);
+    EXPECT_EQ(oneEnd.LeaveMap(),
+              (SessionChange{.ends = true, .noRoute = true, .settingsSaved = true}));
 }
 
 // A map without a zoom factor has one scale only, and an unzoomed view does not move.
