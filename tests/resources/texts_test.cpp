@@ -94,7 +94,7 @@ TEST(TextTables, LookUpFollowsTheSelectedLanguageAndKeepsRussianExact) {
 TEST(Placeholders, FillsMarksAndLeavesTheRest) {
     const std::tuple<std::u16string_view, std::vector<std::u16string_view>, std::u16string>
         cases[] = {
-            {u"%2 after %1", {u"a", u"b"}, u"b after a"},
+            {u"%9 after %1", {u"a", u"b", u"c", u"d", u"e", u"f", u"g", u"h", u"i"}, u"i after a"},
             {u"%3 has no value", {u"a"}, u"%3 has no value"},
             {u"100% and %0 and %", {u"a"}, u"100% and %0 and %"},
             {u"%1", {u"%2"}, u"%2"},  // a value is not filled again
