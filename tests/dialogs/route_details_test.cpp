@@ -63,8 +63,7 @@ class RouteDetailsTest : public testing::PageTest {
                     }
                     std::erase_if(shown.ink, [](const auto& colour) { return colour.second == 0; });
                 }
-                // An OK from a control of the page that is not inside the list closes it.
-                SendMessageW(page, WM_COMMAND, IDOK, PointerParam(list));
+                SendMessageW(page, WM_COMMAND, IDOK, PointerParam(list));  // not from inside it
             }},
             [&] { ShowRouteDetails(owner, model); });
         return rows;

@@ -74,7 +74,6 @@ TEST_F(MapFileTest, EveryEncodingAndLineEndGivesTheSameNetworkAndOthersAreRefuse
         EXPECT_EQ(LoadMapFileAt(model, Write("bad.qvn", bytes), Settings{}, &error), -1);
         EXPECT_FALSE(error.reason.empty());
     }
-    EXPECT_EQ(DecodeMapBytes(std::string("A\0", 2)), u"A");  // the shortest UTF-16 text
 }
 
 TEST_F(MapFileTest, OnlyRegularFilesAreReadAndNothingWaitsForAPeer) {
