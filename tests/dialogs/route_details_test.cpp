@@ -7,7 +7,6 @@
 #include "dialogs/route_details_dialog.h"
 #include "framework/modal_dialog.h"
 #include "page_test.h"
-#include "platform/host/virtual_keys.h"
 #include "resources/resource_ids.h"
 #include "route/route_finder.h"
 #include "text/utf.h"
@@ -64,7 +63,7 @@ class RouteDetailsTest : public testing::PageTest {
                     }
                     std::erase_if(shown.ink, [](const auto& colour) { return colour.second == 0; });
                 }
-                host.Key(VK_ESCAPE);
+                SendMessageW(page, WM_COMMAND, IDOK, PointerParam(list));  // not from inside it
             }},
             [&] { ShowRouteDetails(owner, model); });
         return rows;

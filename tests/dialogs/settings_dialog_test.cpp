@@ -83,8 +83,7 @@ TEST_F(SettingsPage, CancelWritesNothingAndOkStoresWhatWasChosen) {
                     }}),
               IDOK);
     Settings expected;
-    expected.algorithm = 1;
-    expected.pickerMode = 1;
+    expected.algorithm = expected.pickerMode = 1;
     expected.tooltipMs = 60000;  // nine digits read, then brought to the longest
     expected.maxTransfers = 0;
     EXPECT_EQ(Saved(), expected);

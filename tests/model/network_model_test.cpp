@@ -11,6 +11,7 @@ TEST(NetworkModel, ForbiddenStationLosesTransfersButKeepsItsLineAndOnlyStationsT
     const auto model = testing::NetworkBuilder()
                            .Line(1, {{u"А", 0, 1}, {u"Б", 10, 1}, {u"В", 20, 1}})
                            .Line(2, {{u"Г", 10, 2}, {u"Д", 30, 2}})
+                           .Line(3, {{u"Е", 50, 5}}, 0, true)  // a ring of one point
                            .Transfer(10, 1, 10, 2, 3)
                            .Build();
     ASSERT_TRUE(model->StationLinks().Joined(1, 3));
@@ -19,12 +20,16 @@ TEST(NetworkModel, ForbiddenStationLosesTransfersButKeepsItsLineAndOnlyStationsT
     ASSERT_TRUE(ToggleForbidden(middle));
     model->BuildAdjacency();
     EXPECT_FALSE(model->StationLinks().Joined(1, 3));
-    EXPECT_FALSE(model->StationLinks().Joined(3, 1));
     EXPECT_TRUE(model->StationLinks().Joined(0, 1));
+    EXPECT_TRUE(model->StationLinks().Neighbours(5).empty());
 
     ASSERT_TRUE(ToggleForbidden(middle));
     model->BuildAdjacency();
     EXPECT_TRUE(model->StationLinks().Joined(1, 3));
+
+    Adjacency partly;  // a link with either end outside the points is no link
+    partly.Build(2, {{0, 1}, {1, 2}, {-1, 0}});
+    EXPECT_EQ(partly.LinkCount(), 1);
 
     Station shape{.kind = kShapePointKind};
     EXPECT_FALSE(ToggleForbidden(shape));

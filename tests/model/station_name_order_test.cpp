@@ -10,19 +10,15 @@ namespace {
 TEST(CompareNames, IgnoresCaseThenPutsYeBeforeYoThenComparesCodeUnitsAsFoldedNamesShow) {
     // Each first name sorts before its second.
     const std::pair<std::u16string_view, std::u16string_view> ordered[] = {
-        {u"арбатская", u"Бауманская"},
         {u"аа", u"Аб"},
-        {u"alpha", u"Beta"},
         {u"za", u"Zb"},
-        {u"їа", u"Їб"},  // Ukrainian and Belarusian capitals fold too
-        {u"џа", u"Џб"},
         {u"Я", u"яя"},
         {u"Дубки", u"ёж"},
         {u"Ёлки", u"Ель"},     // Ё on Е's place, not after Я
         {u"Еж", u"ёж"},        // where nothing else differs, Е first
         {u"ае", u"Аё"},        // even when an earlier letter differs only in case
         {u"Сокол", u"сокол"},  // names equal but for case: by code units
-        {u"Сокол", u"Соколиная"},
+        {std::u16string_view(u"Соколя", 5), u"Соколиная"},  // a view ends where it says
     };
     for (const auto& [first, second] : ordered) {
         EXPECT_LT(CompareNames(first, second), 0) << Utf16ToUtf8(first);
@@ -30,7 +26,7 @@ TEST(CompareNames, IgnoresCaseThenPutsYeBeforeYoThenComparesCodeUnitsAsFoldedNam
     }
     EXPECT_EQ(CompareNames(u"Сокол", u"Сокол"), 0);
     EXPECT_EQ(FoldedName(u"ЁлкИ Abc-1"), u"елки abc-1");
-    EXPECT_EQ(FoldedName(u"ЀЇЖакЏ"), u"ѐїжакџ");  // the first and last of those capitals
+    EXPECT_EQ(FoldedName(u"ЀЇЖакЏ"), u"ѐїжакџ");  // Ukrainian, Belarusian: first to last
 }
 
 }  // namespace

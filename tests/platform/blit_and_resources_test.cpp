@@ -68,6 +68,7 @@ TEST(Bitmaps, BeyondTheLargestImageAreRefusedOrCut) {
     EXPECT_EQ(CreateCompatibleBitmap(twice.Dc(), kLargest + 1, 1), nullptr);
     EXPECT_EQ(CreateCompatibleBitmap(twice.Dc(), 1, 40000), nullptr);
     EXPECT_EQ(ImageList_Create(40000, 1, ILC_COLOR, 1, 0), nullptr);
+    EXPECT_TRUE(ImageList_Destroy(ImageList_Create(Bitmap::kMaxDeviceSide, 1, ILC_COLOR, 1, 0)));
     const UniqueBitmap largest(CreateCompatibleBitmap(twice.Dc(), kLargest, 1));
     ASSERT_NE(largest, nullptr);
     EXPECT_EQ(largest->DeviceWidth(), 2 * kLargest);

@@ -54,6 +54,12 @@ TEST(TextMetrics, HeightsBeyondTheScreenAreHeldAtTheTallestAndSemiBoldIsBold) {
         SelectionScope scope(surface.Dc(), font.get());
         EXPECT_EQ(MetricsOf(surface.Dc()).tmWeight, face) << weight;
     }
+    const HFONT kept = MakeFont(-12).release();
+    SelectObject(Surface(4, 4).Dc(), kept);  // a surface gone lets go of its font
+    LOGFONTW read[2]{};
+    EXPECT_EQ(GetObjectW(kept, sizeof read, read), int{sizeof(LOGFONTW)});  // a font's, no more
+    EXPECT_EQ(read[0].lfHeight, -12);
+    EXPECT_EQ(DeleteObject(kept), 1);
 }
 
 TEST(DrawText, FormatsPlaceTheTextInTheRectangleAndItClipsTheText) {

@@ -73,8 +73,6 @@ TEST(TextTables, ProgramSystemAndGalleryTablesHaveTheSameIdsAndEnglishIsEnglish)
 }
 
 TEST(TextTables, LookUpFollowsTheSelectedLanguageAndKeepsRussianExact) {
-    EXPECT_EQ(TextIn(Language::Russian, TextId::RouteNotFound), u"Маршрут не найден");
-    EXPECT_EQ(TextIn(Language::English, TextId::RouteNotFound), u"No route found");
     // Latin capital C first, as the menu button always had it.
     EXPECT_EQ(TextIn(Language::Russian, TextId::MenuBarScheme), u"C\u0445\u0435\u043C\u0430");
     SelectProgramLanguage(Language::English);
@@ -94,9 +92,8 @@ TEST(TextTables, LookUpFollowsTheSelectedLanguageAndKeepsRussianExact) {
 TEST(Placeholders, FillsMarksAndLeavesTheRest) {
     const std::tuple<std::u16string_view, std::vector<std::u16string_view>, std::u16string>
         cases[] = {
-            {u"%2 after %1", {u"a", u"b"}, u"b after a"},
-            {u"%3 has no value", {u"a"}, u"%3 has no value"},
-            {u"100% and %0 and %", {u"a"}, u"100% and %0 and %"},
+            {u"%9 after %1", {u"a", u"b", u"c", u"d", u"e", u"f", u"g", u"h", u"i"}, u"i after a"},
+            {u"%3 has no value, 100% and %0 and %", {u"a"}, u"%3 has no value, 100% and %0 and %"},
             {u"%1", {u"%2"}, u"%2"},  // a value is not filled again
         };
     for (const auto& [pattern, values, expected] : cases) {
@@ -111,7 +108,6 @@ TEST(Locale, FirstSetOfLcAllLcMessagesLangDecides) {
         {"ru", "en_US.UTF-8", "en_GB.UTF-8", Language::Russian},
         {"", "en_US.UTF-8", "ru_RU.UTF-8", Language::English},
         {"", "", "", Language::Russian},
-        {nullptr, nullptr, "de_DE.UTF-8", Language::Russian},
         {nullptr, nullptr, "e", Language::Russian},
     };
     for (const auto& [lcAll, lcMessages, lang, expected] : cases) {
@@ -120,7 +116,6 @@ TEST(Locale, FirstSetOfLcAllLcMessagesLangDecides) {
     EXPECT_EQ(LanguageNamed("en"), Language::English);
     EXPECT_EQ(LanguageNamed("ru"), Language::Russian);
     EXPECT_EQ(LanguageNamed("EN"), std::nullopt);
-    EXPECT_EQ(LanguageNamed(""), std::nullopt);
 }
 
 TEST(SettingsPage, TabTakesTheFocusThroughEveryBoxAndFieldInTheOrderOfThePage) {

@@ -8,6 +8,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <csignal>
 #include <filesystem>
@@ -284,12 +285,9 @@ TEST_F(SettingsFileTest, StaleTemporariesOfOurOwnPatternAreRemovedAtTheNextSave)
     const std::string kept[] = {"quorvane.ini.backup",      "quorvane.ini.save-Ab12Cd7",
                                 "quorvane.ini.save-Ab-2Cd", "other.ini.save-Ab12Cd",
                                 "quorvane.ini.save-Live01", "quorvane.ini.Ab12Cd"};
-    for (const std::string& name : stale) {
-        Leave(folder_ / name);
-    }
-    for (const std::string& name : kept) {
-        Leave(folder_ / name);
-    }
+    const auto leave = [&](const std::string& name) { Leave(folder_ / name); };
+    std::ranges::for_each(stale, leave);
+    std::ranges::for_each(kept, leave);
     // A fresh one may be a save that has not locked it yet.
     std::ofstream(folder_ / "quorvane.ini.save-Fresh1") << "a save about to lock it";
     ASSERT_EQ(::mkfifo((folder_ / "quorvane.ini.save-Pipe01").c_str(), 0600), 0);

@@ -51,6 +51,7 @@ TEST(ShellServices, TheHelpFileIsFoundAndTheOpenPageTakesAPathThatJustFits) {
     WindowSystem system(host);
     host.Key(VK_DOWN);
     host.Key(VK_RETURN);
+    EXPECT_FALSE(ChooseFileToOpen(nullptr, {}));  // no room even for the null
     std::u16string buffer(path.size() + 1, u'x');
     EXPECT_TRUE(ChooseFileToOpen(nullptr, buffer));
     EXPECT_EQ(buffer, path + u'\0');
