@@ -203,14 +203,17 @@ TEST_F(ListViewTest, ATapSelectsAndMarksTheItemAndTellsTheParentInOrder) {
     ASSERT_EQ(Notices(NM_CLICK).size(), 1U);
     EXPECT_EQ(Notices(NM_CLICK)[0].item, -1);
 
-    // The parent may destroy the list while it is told of a tap.
+    // The parent may destroy the list while it is told of a tap, with the item's data.
+    LPARAM clicked = -1;
     custom = [&](NMHDR* header) -> LRESULT {
         if (header->code == NM_CLICK) {
+            clicked = reinterpret_cast<NMITEMACTIVATE*>(header)->lParam;
             DestroyWindow(list);
         }
         return 0;
     };
-    TapRow(0);
+    TapRow(2);
+    EXPECT_EQ(clicked, 2);
     EXPECT_FALSE(IsWindow(list));
 }
 
@@ -256,6 +259,9 @@ TEST_F(ListViewTest, KeysMoveTheSelectionAndKeepItInView) {
     Pump();
     EXPECT_EQ(Selected(), 0);
     EXPECT_EQ(Send(LVM_GETSELECTIONMARK), 0);
+    Select(99);
+    Select(-1, 0);
+    EXPECT_EQ(Selected(), -1) << "-1 is every item, the last too";
 }
 
 TEST_F(ListViewTest, DraggingWithThePenScrollsWithoutSelectingAndTheBarFollowsTheItems) {
@@ -333,6 +339,9 @@ TEST_F(ListViewTest, BadItemsIndicesWidthsAndStylesFailOrAreHeld) {
         // Only the bits of the mask change.
         {LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FULLROWSELECT, 1, LVS_EX_FULLROWSELECT},
         {LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0, 0},
+        // A mark past the items is none.
+        {LVM_SETSELECTIONMARK, 0, 3, 0},
+        {LVM_GETSELECTIONMARK, 0, 0, -1},
     };
     for (const auto& [message, wParam, lParam, expected] : cases) {
         EXPECT_EQ(Send(message, wParam, lParam), expected) << message;
@@ -418,12 +427,15 @@ TEST_F(HorizontalScrollTest, EachScrollCodeAndArrowKeyMovesTheColumnsByItsPixels
     host.Tap(kLeft + 180 - (50 + kListViewLineWidth), RowPoint(6).y);
     Pump();
     EXPECT_EQ(Notices(NM_CLICK).back().item, -1) << "past what shows of the first column";
-    // With small images the label follows the icon and its margins to the first column's end.
+    // With small images the icon lies inside its margins, the label after it to the column's end.
     Send(LVM_SETIMAGELIST, LVSIL_SMALL, PointerParam(ImageList_Create(16, 16, ILC_COLOR, 1, 0)));
-    RECT label{LVIR_LABEL, 0, 0, 0};
-    Send(LVM_GETITEMRECT, static_cast<WPARAM>(Top()), PointerParam(&label));
-    EXPECT_EQ(label.left - ColumnsLeft(), 2 + 16 + 2);
-    EXPECT_EQ(label.right - ColumnsLeft(), 180);
+    for (const auto& [part, left, right] :
+         {std::tuple{LVIR_ICON, 2, 2 + 16}, {LVIR_LABEL, 2 + 16 + 2, 180}}) {
+        RECT rect{part, 0, 0, 0};
+        Send(LVM_GETITEMRECT, static_cast<WPARAM>(Top()), PointerParam(&rect));
+        EXPECT_EQ(rect.left - ColumnsLeft(), left) << part;
+        EXPECT_EQ(rect.right - ColumnsLeft(), right);
+    }
 }
 
 TEST_F(HorizontalScrollTest, TheBarIsThereOnlyWhileTheColumnsAreWiderThanTheList) {

@@ -246,13 +246,19 @@ TEST_F(ScrollBar, ThePenTakesThePartUnderItAndADroppedThumbTheNearestPosition) {
     }
 }
 
+// From 50, the thumb at 100 to 116, towards the pen 40 pixels above or below it; the part held
+// looks dark until the thumb is under the pen.
 TEST_F(ScrollBar, ThePenHeldOnTheTrackPagesUntilTheThumbReachesIt) {
-    SetScrollPos(window, SB_VERT, 50, 1);
-    host.PenDown(kBarX, 60);
-    for (const auto& [time, position] :
-         {std::pair{0ms, 40}, {249ms, 40}, {1ms, 30}, {50ms, 20}, {500ms, 20}}) {
-        Wait(time);
-        EXPECT_EQ(Position(), position) << time.count();
+    for (const auto& [pen, page] : {std::pair{60, -10}, {156, 10}}) {
+        SetScrollPos(window, SB_VERT, 50, 1);
+        host.PenDown(kBarX, pen);
+        for (const auto& [time, pages] :
+             {std::pair{0ms, 1}, {249ms, 1}, {1ms, 2}, {50ms, 3}, {500ms, 3}}) {
+            Wait(time);
+            EXPECT_EQ(Position(), 50 + pages * page) << time.count();
+            EXPECT_EQ(ScreenPixel(kBarX, pen) == GetSysColor(COLOR_3DDKSHADOW), pages < 3);
+        }
+        host.PenUp(kBarX, pen);
     }
 }
 
