@@ -20,8 +20,7 @@ constexpr RECT kEditRect{10, 10, 130, 30};
 constexpr COLORREF kHighlight = RGB(0, 0, 128);
 
 std::pair<DWORD, DWORD> Selection(HWND edit) {
-    DWORD start = 99;
-    DWORD end = 99;
+    DWORD start = 99, end = 99;
     const LRESULT packed =
         SendMessageW(edit, EM_GETSEL, reinterpret_cast<WPARAM>(&start), PointerParam(&end));
     EXPECT_EQ(LOWORD(static_cast<std::uintptr_t>(packed)), start);
