@@ -90,6 +90,13 @@ TEST_F(ModalDialogs, DialogsNestEachBoundToItsOwnObjectAndAMissingTemplateLeaves
     EXPECT_EQ(innerResult, 2);
     EXPECT_TRUE(missing.seen.empty());
     EXPECT_EQ(TakeCreationRecord(), nullptr);
+
+    // A dialog nobody announced stays unbound: a later message of it leaves the next one's record.
+    const HWND stray = CreateDialogParamW(CurrentModule()->instance, kCaptionlessDialogId,
+                                          main.hwnd, FirstDialogMessage, 0);
+    ASSERT_TRUE(AddCreationRecord(missing));
+    SendMessageW(stray, WM_CTLCOLORSTATIC, 0, 0);
+    EXPECT_EQ(TakeCreationRecord(), &missing);
     EXPECT_EQ(inner.gone.size(), 1u);
     EXPECT_EQ(outer.gone.size(), 1u);
 }

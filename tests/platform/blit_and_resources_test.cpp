@@ -52,6 +52,10 @@ TEST(BitBlt, ClipsAtEveryEdgeKnowsOnlyThePlainCopyAndStretchesByNearestNeighbour
             ASSERT_EQ(doubled.At(x, y), Gradient(x / 2, y / 2)) << x << "," << y;
         }
     }
+    // Reaching past the source's right edge leaves those target pixels as they were.
+    StretchBlt(doubled.Dc(), 0, 0, 8, 8, source.Dc(), 2, 0, 4, 4, SRCCOPY);
+    EXPECT_EQ(std::pair(doubled.At(3, 0), doubled.At(4, 2)),
+              std::pair(Gradient(3, 0), Gradient(2, 1)));
     // Shrunk, each target pixel takes the source pixel at its start; empty areas are refused.
     Surface half(2, 2);
     EXPECT_EQ(StretchBlt(half.Dc(), 0, 0, 2, 2, source.Dc(), 0, 0, 4, 4, SRCCOPY), 1);

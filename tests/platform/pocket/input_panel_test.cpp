@@ -92,6 +92,8 @@ TEST(InputPanel, PagesShrinkAboveThePanelAndGrowBackAndEveryTopLevelWindowIsTold
     EXPECT_EQ(RectOf(workArea), above);
     EXPECT_EQ(Info().fdwFlags, SIPF_ON);
     EXPECT_EQ(Info().rcVisibleDesktop, above);
+    EXPECT_EQ(Info().rcSipRect,
+              (RECT{0, above.bottom, kScreenWidth, kScreenHeight - kMenuBarHeight}));
     // The keyboard shows without taking the activation or the focus.
     ASSERT_NE(InputPanelKeyboard(), nullptr);
     EXPECT_EQ(GetActiveWindow(), workArea);
