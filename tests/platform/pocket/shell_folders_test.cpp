@@ -37,8 +37,7 @@ TEST(ShellFolders, TheDesktopNamesTheDocumentsFolder) {
     scratch.Folder("Документы");
     EXPECT_EQ(LookUpShellFolders().documents, scratch.Path() / "Документы");
 
-    // A documents folder that is not there is the home folder, as is no answer at all: an empty
-    // entry of PATH does not name the current folder.
+    // A documents folder not there, or no answer (none from the current folder): the home folder.
     fs::remove(scratch.Path() / "Документы");
     EXPECT_EQ(LookUpShellFolders().documents, scratch.Path());
     scratch.Folder("Документы");
