@@ -164,8 +164,7 @@ TEST(TravelTimes, EstimatesRoundAsDocumented) {
     EXPECT_EQ(EstimateTransferMinutes(0, estimates), 2);   // the shortest transfer
     EXPECT_EQ(EstimateTransferMinutes(80, estimates), 2);  // 1 + 1
     EXPECT_EQ(EstimateTransferMinutes(81, estimates), 3);  // the walk rounds up
-    EXPECT_EQ(WaitMinutes(4), 2);
-    EXPECT_EQ(WaitMinutes(5), 3);
+    EXPECT_EQ(std::pair(WaitMinutes(4), WaitMinutes(5)), std::pair(2, 3));
 }
 
 TEST(Labels, ANameTooLongForEitherSideIsShortenedToFit) {

@@ -51,8 +51,7 @@ TEST(Scheme, BuildsLinesTransfersAndTimesThatTheParserReadsBack) {
     ASSERT_EQ(testing::LoadText(model, WriteMapText(*scheme.value).substr(1), &error), 0)
         << error.reason << " at line " << error.line;
     ASSERT_EQ(model.LineCount(), 2);
-    EXPECT_EQ(model.Lines()[0]->number, 1);
-    EXPECT_EQ(model.Lines()[1]->number, 2);
+    EXPECT_EQ(std::pair(model.Lines()[0]->number, model.Lines()[1]->number), std::pair(1, 2));
     EXPECT_EQ(model.Lines()[0]->waitTime, 2);
     ASSERT_EQ(model.TransferCount(), 1);
     const Transfer& transfer = model.transfers[0];

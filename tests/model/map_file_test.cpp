@@ -48,8 +48,7 @@ TEST_F(MapFileTest, EveryEncodingAndLineEndGivesTheSameNetworkAndOthersAreRefuse
         ASSERT_EQ(model.LineCount(), 1);
         const Line& line = *model.Lines()[0];
         EXPECT_EQ(line.name, u"Кольцевая");
-        EXPECT_TRUE(line.isRing);
-        EXPECT_EQ(line.waitTime, 2);
+        EXPECT_EQ(std::pair(line.isRing, line.waitTime), std::pair(true, 2));
         ASSERT_EQ(model.StationCount(), 3);
         EXPECT_EQ(model.Stations()[2]->line, &line);
         EXPECT_EQ(model.Stations()[2]->name, u"Третья");
@@ -133,9 +132,11 @@ TEST_F(MapFileTest, OnlyTheStartIsReadForTheTitleAndWhatDoesNotBeginAsAMapHasNon
     EXPECT_EQ(ReadMapTitle(Write("utf16.qvn", "\xFF\xFE" + EncodeUtf16Le(utf16) + "\xD8")),
               u"Длинная");
     // Spaces before the name go, as the parser drops them; a long name is cut as it cuts it.
-    const std::u16string longName(150, u'Я');
-    EXPECT_EQ(ReadMapTitle(Write("long.qvn", Utf16ToUtf8(u"[NAME]\n  " + longName + u";1;0;\n"))),
-              longName.substr(0, 99));
+    for (const std::size_t before : {98u, 99u}) {
+        const std::u16string name = std::u16string(before, u'Я') + u"😀" + std::u16string(50, u'Я');
+        EXPECT_EQ(ReadMapTitle(Write("long.qvn", Utf16ToUtf8(u"[NAME]\n  " + name + u";1;0;\n"))),
+                  name.substr(0, before));
+    }
 
     const std::string broken[] = {"[MAP]\r\nName;1;0;\r\n", "[NAME]\r\nno field end\r\n",
                                   "[NAME]\r\n;1;0;\r\n",    "[NAME]\r\n",

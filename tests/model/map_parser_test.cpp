@@ -117,8 +117,7 @@ TEST(MapParser, TransfersAreReadUpToTheLetterHeaderAndZeroTimesAreKept) {
         Replaced(Replaced(TwoLineText(u"1;20;10;22;12;0;\r\n"), u"0000FFh;0;2;", u"0000FFh;0;2;0;"),
                  u"Б;20;10;2;", u"Б;20;10;0;");
     ASSERT_EQ(LoadText(zero, zeroTimes), 0);
-    EXPECT_EQ(zero.transfers[0].time, 0);
-    EXPECT_EQ(zero.Stations()[1]->runTime, 0);
+    EXPECT_EQ(std::pair(zero.transfers[0].time, zero.Stations()[1]->runTime), std::pair(0, 0));
 
     // No declared transfers: the line after the header is skipped, whatever it holds.
     NetworkModel none;

@@ -37,9 +37,8 @@ TEST(BitBlt, ClipsAtEveryEdgeKnowsOnlyThePlainCopyAndStretchesByNearestNeighbour
     EXPECT_EQ(small.At(2, 0), kWhite);  // past the source's right edge
     Surface target(6, 6);
     BitBlt(target.Dc(), 0, 0, 6, 6, source.Dc(), -1, -2, SRCCOPY);
-    EXPECT_EQ(target.At(0, 0), kWhite);
-    EXPECT_EQ(target.At(1, 2), Gradient(0, 0));
-    EXPECT_EQ(target.At(5, 5), kWhite);
+    EXPECT_EQ(std::tuple(target.At(0, 0), target.At(1, 2), target.At(5, 5)),
+              std::tuple(kWhite, Gradient(0, 0), kWhite));
     BitBlt(target.Dc(), 4, 4, 100, 100, source.Dc(), 0, 0, SRCCOPY);  // far past every edge
     EXPECT_EQ(target.At(5, 5), Gradient(1, 1));
     EXPECT_EQ(BitBlt(target.Dc(), 0, 0, 2, 2, source.Dc(), 0, 0, 0x00EE0086), 0);
@@ -52,6 +51,8 @@ TEST(BitBlt, ClipsAtEveryEdgeKnowsOnlyThePlainCopyAndStretchesByNearestNeighbour
             ASSERT_EQ(doubled.At(x, y), Gradient(x / 2, y / 2)) << x << "," << y;
         }
     }
+    StretchBlt(doubled.Dc(), 0, 0, 8, 8, source.Dc(), 2, 0, 4, 4, SRCCOPY);
+    EXPECT_EQ(doubled.At(4, 2), Gradient(2, 1));  // past the source's right edge: as it was
     // Shrunk, each target pixel takes the source pixel at its start; empty areas are refused.
     Surface half(2, 2);
     EXPECT_EQ(StretchBlt(half.Dc(), 0, 0, 2, 2, source.Dc(), 0, 0, 4, 4, SRCCOPY), 1);
@@ -99,9 +100,8 @@ TEST(Resources, EveryImageTheProgramLoadsIsThereInItsColoursAndMissingOnesAreNot
     ResourceModule own;
     own.AddBitmap(1, {2, 2, art});
     const UniqueBitmap marker(LoadBitmapW(&own, 1));
-    EXPECT_EQ(marker->GetPixel(0, 0), RGB(0, 255, 0));
-    EXPECT_EQ(marker->GetPixel(1, 0), kWhite);
-    EXPECT_EQ(marker->GetPixel(0, 1), kWhite);
+    EXPECT_EQ(std::tuple(marker->GetPixel(0, 0), marker->GetPixel(1, 0), marker->GetPixel(0, 1)),
+              std::tuple(RGB(0, 255, 0), kWhite, kWhite));
     EXPECT_EQ(LoadBitmapW(ProgramModule(), 4242), nullptr);
     EXPECT_EQ(LoadBitmapW(nullptr, IDB_DEPARTURE_MARKER), nullptr);
 }

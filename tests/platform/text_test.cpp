@@ -113,6 +113,7 @@ TEST(DrawText, CalcRectMeasuresWithoutDrawingLineEndsAndTheWidestRectangles) {
                   lines * metrics.tmHeight)
             << lines;
     }
+    EXPECT_EQ(DrawTextW(surface.Dc(), u"a\nb", 0, &box, DT_CALCRECT), metrics.tmHeight);  // no text
     // Words that just fill the box keep to one line, drawn whole; "..." keeps a pair before it.
     const auto drawn = [&](UINT format, HFONT shown = nullptr, std::u16string text = u"один два",
                            std::u16string_view fill = {}) {

@@ -35,6 +35,7 @@ TEST(NameSearchTest, TheReadingsAreTriedInTheirOrder) {
             {{u"Елизаровская", u"Tower Hill"}, u"t", u"Tower Hill", NameReading::AsTyped},
             // "Звезд" begins no name as typed; with Ё as Е it does, before the layout's "pdtpl".
             {{u"Звёздная", u"Звенигородская"}, u"Звезд", u"Звёздная", NameReading::YoAsYe},
+            {{u"Звёзды"}, u"звезды", u"Звёзды", NameReading::YoAsYe},  // the whole name
             // "ie" is "шу" in the other layout and "Е" in Latin letters: the layout comes first.
             {{u"Елизаровская", u"Шушары"}, u"ie", u"Шушары", NameReading::OtherLayout},
             {{u"Елизаровская", u"Шушары"}, u"ye", u"Елизаровская", NameReading::Transliterated},

@@ -20,8 +20,7 @@ constexpr RECT kEditRect{10, 10, 130, 30};
 constexpr COLORREF kHighlight = RGB(0, 0, 128);
 
 std::pair<DWORD, DWORD> Selection(HWND edit) {
-    DWORD start = 99;
-    DWORD end = 99;
+    DWORD start = 99, end = 99;
     const LRESULT packed =
         SendMessageW(edit, EM_GETSEL, reinterpret_cast<WPARAM>(&start), PointerParam(&end));
     EXPECT_EQ(LOWORD(static_cast<std::uintptr_t>(packed)), start);
@@ -34,6 +33,7 @@ TEST_F(Edits, TypingMovesTheCaretAndNotifiesEachChange) {
     SetFocus(edit);
     EXPECT_EQ(Commands(EN_SETFOCUS), (std::vector<Command>{{20, EN_SETFOCUS, edit}}));
     host.Type(u"Схема");
+    SendMessageW(edit, WM_SYSCHAR, u'x', 0);  // Alt+X is no typing
     Pump();
     EXPECT_EQ(GetWindowText(edit), u"Схема");
     EXPECT_EQ(Selection(edit), (std::pair<DWORD, DWORD>{5, 5}));

@@ -104,20 +104,14 @@ TEST_F(ListViewTest, TextsAreAskedOnlyForVisibleRowsAndEnsureVisibleScrollsTheLe
     for (const Notice& notice : Notices(LVN_GETDISPINFOW)) {
         EXPECT_LE(notice.item, perPage) << "the partly shown row is the last one asked";
     }
-    struct Case {
-        int index;
-        WPARAM partOk;
-        bool found;
-        int top;
-    };
-    const Case cases[] = {{perPage, 1, true, 0}, {perPage, 0, true, 1},
-                          {0, 0, true, 0},       {5000, 0, false, 0},
-                          {-1, 0, false, 0},     {4999, 0, true, 5000 - perPage},
-                          {2500, 1, true, 2500}};
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.index);
-        EXPECT_EQ(Send(LVM_ENSUREVISIBLE, static_cast<WPARAM>(c.index), c.partOk) != 0, c.found);
-        EXPECT_EQ(Top(), c.top);
+    const std::tuple<int, WPARAM, bool, int> cases[] = {
+        {perPage, 1, true, 0}, {perPage, 0, true, 1}, {0, 0, true, 0},
+        {5000, 0, false, 0},   {-1, 0, false, 0},     {4999, 0, true, 5000 - perPage},
+        {2500, 1, true, 2500}};
+    for (const auto& [index, partOk, found, top] : cases) {
+        SCOPED_TRACE(index);
+        EXPECT_EQ(Send(LVM_ENSUREVISIBLE, static_cast<WPARAM>(index), partOk) != 0, found);
+        EXPECT_EQ(Top(), top);
     }
     // Whole rows only: the row below the page is hidden, partial or not.
     MoveWindow(list, kLeft, kTop, 200, 10 * RowHeight(), 1);
@@ -200,17 +194,17 @@ TEST_F(ListViewTest, ATapSelectsAndMarksTheItemAndTellsTheParentInOrder) {
     ClearNotices();
     TapRow(6);
     EXPECT_EQ(Send(LVM_GETSELECTIONMARK), -1);
-    ASSERT_EQ(Notices(NM_CLICK).size(), 1U);
-    EXPECT_EQ(Notices(NM_CLICK)[0].item, -1);
+    EXPECT_EQ(Notices(NM_CLICK), (std::vector<Notice>{{NM_CLICK, -1, 0, 0}}));
 
-    // The parent may destroy the list while it is told of a tap.
+    // The parent may destroy the list while it is told of a tap, with the item's data.
     custom = [&](NMHDR* header) -> LRESULT {
         if (header->code == NM_CLICK) {
+            EXPECT_EQ(reinterpret_cast<NMITEMACTIVATE*>(header)->lParam, 2);
             DestroyWindow(list);
         }
         return 0;
     };
-    TapRow(0);
+    TapRow(2);
     EXPECT_FALSE(IsWindow(list));
 }
 
@@ -256,6 +250,9 @@ TEST_F(ListViewTest, KeysMoveTheSelectionAndKeepItInView) {
     Pump();
     EXPECT_EQ(Selected(), 0);
     EXPECT_EQ(Send(LVM_GETSELECTIONMARK), 0);
+    Select(99);
+    Select(-1, 0);
+    EXPECT_EQ(Selected(), -1) << "-1 is every item, the last too";
 }
 
 TEST_F(ListViewTest, DraggingWithThePenScrollsWithoutSelectingAndTheBarFollowsTheItems) {
@@ -333,6 +330,9 @@ TEST_F(ListViewTest, BadItemsIndicesWidthsAndStylesFailOrAreHeld) {
         // Only the bits of the mask change.
         {LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FULLROWSELECT, 1, LVS_EX_FULLROWSELECT},
         {LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0, 0},
+        // A mark past the items is none.
+        {LVM_SETSELECTIONMARK, 0, 3, 0},
+        {LVM_GETSELECTIONMARK, 0, 0, -1},
     };
     for (const auto& [message, wParam, lParam, expected] : cases) {
         EXPECT_EQ(Send(message, wParam, lParam), expected) << message;
@@ -380,12 +380,7 @@ class HorizontalScrollTest : public ListViewTest {
 };
 
 TEST_F(HorizontalScrollTest, EachScrollCodeAndArrowKeyMovesTheColumnsByItsPixels) {
-    struct Case {
-        int from;
-        WORD code;
-        int to;
-    };
-    const Case cases[] = {
+    const std::tuple<int, WORD, int> cases[] = {
         {0, SB_LINERIGHT, kListViewLineWidth},
         {3, SB_LINELEFT, 0},
         {kLargestLeft - 3, SB_LINERIGHT, kLargestLeft},
@@ -395,14 +390,14 @@ TEST_F(HorizontalScrollTest, EachScrollCodeAndArrowKeyMovesTheColumnsByItsPixels
         {0, SB_RIGHT, kLargestLeft},
         {50, SB_ENDSCROLL, 50},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(::testing::Message() << c.from << " code " << c.code);
+    for (const auto& [from, code, to] : cases) {
+        SCOPED_TRACE(::testing::Message() << from << " code " << code);
         Send(WM_HSCROLL, SB_LEFT);
-        Send(LVM_SCROLL, static_cast<WPARAM>(c.from), 0);
-        ASSERT_EQ(ColumnsLeft(), -c.from);
-        Send(WM_HSCROLL, c.code);
-        EXPECT_EQ(ColumnsLeft(), -c.to);
-        EXPECT_EQ(GetScrollPos(list, SB_HORZ), c.to);
+        Send(LVM_SCROLL, static_cast<WPARAM>(from), 0);
+        ASSERT_EQ(ColumnsLeft(), -from);
+        Send(WM_HSCROLL, code);
+        EXPECT_EQ(ColumnsLeft(), -to);
+        EXPECT_EQ(GetScrollPos(list, SB_HORZ), to);
     }
     EXPECT_EQ(Top(), 0) << "the rows stay";
     // The Left and Right keys are lines too, and leave the selection.
@@ -418,31 +413,31 @@ TEST_F(HorizontalScrollTest, EachScrollCodeAndArrowKeyMovesTheColumnsByItsPixels
     host.Tap(kLeft + 180 - (50 + kListViewLineWidth), RowPoint(6).y);
     Pump();
     EXPECT_EQ(Notices(NM_CLICK).back().item, -1) << "past what shows of the first column";
-    // With small images the label follows the icon and its margins to the first column's end.
+    // With small images the icon lies inside its margins, the label after it to the column's end.
     Send(LVM_SETIMAGELIST, LVSIL_SMALL, PointerParam(ImageList_Create(16, 16, ILC_COLOR, 1, 0)));
-    RECT label{LVIR_LABEL, 0, 0, 0};
-    Send(LVM_GETITEMRECT, static_cast<WPARAM>(Top()), PointerParam(&label));
-    EXPECT_EQ(label.left - ColumnsLeft(), 2 + 16 + 2);
-    EXPECT_EQ(label.right - ColumnsLeft(), 180);
+    for (const auto& [part, left, right] :
+         {std::tuple{LVIR_ICON, 2, 2 + 16}, {LVIR_LABEL, 2 + 16 + 2, 180}}) {
+        RECT rect{part, 0, 0, 0};
+        Send(LVM_GETITEMRECT, static_cast<WPARAM>(Top()), PointerParam(&rect));
+        EXPECT_EQ(rect.left - ColumnsLeft(), left) << part;
+        EXPECT_EQ(rect.right - ColumnsLeft(), right);
+    }
 }
 
 TEST_F(HorizontalScrollTest, TheBarIsThereOnlyWhileTheColumnsAreWiderThanTheList) {
-    struct Case {
-        int secondWidth;
-        bool shown;
-        int left;  // after scrolling to the right end before the change
-    };
-    // 180 + 7 fills the list exactly.
-    const Case cases[] = {{8, true, 1}, {7, false, 0}, {0, false, 0}, {150, true, 0}};
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.secondWidth);
+    // The second column's width, whether the bar shows, and the columns' left after scrolling to
+    // the right end before the change; 180 + 7 fills the list exactly.
+    const std::tuple<int, bool, int> cases[] = {
+        {8, true, 1}, {7, false, 0}, {0, false, 0}, {150, true, 0}};
+    for (const auto& [secondWidth, shown, left] : cases) {
+        SCOPED_TRACE(secondWidth);
         Send(WM_HSCROLL, SB_RIGHT);
-        Send(LVM_SETCOLUMNWIDTH, 1, MAKELPARAM(c.secondWidth, 0));
-        EXPECT_EQ(BarShown(), c.shown);
+        Send(LVM_SETCOLUMNWIDTH, 1, MAKELPARAM(secondWidth, 0));
+        EXPECT_EQ(BarShown(), shown);
         RECT client;
         GetClientRect(list, &client);
-        EXPECT_EQ(client.bottom, c.shown ? 170 - 13 : 170);
-        EXPECT_EQ(ColumnsLeft(), -c.left) << "held to the new largest position";
+        EXPECT_EQ(client.bottom, shown ? 170 - 13 : 170);
+        EXPECT_EQ(ColumnsLeft(), -left) << "held to the new largest position";
     }
     LVITEMW cell{.iSubItem = 1, .pszText = LPSTR_TEXTCALLBACKW};
     Send(LVM_SETITEMTEXTW, 0, PointerParam(&cell));

@@ -27,6 +27,7 @@ TEST(Menus, TemplatesNestedTooDeeplyAreRefused) {
         EXPECT_EQ(GetMenuItemID(menu.get(), 0), 0xFFFFFFFFu) << "an entry opening a popup";
         EXPECT_EQ(GetMenuItemID(menu.get(), 1), 0xFFFFFFFFu) << "past the last entry";
         EXPECT_EQ(GetSubMenu(menu.get(), 1), nullptr);
+        EXPECT_FALSE(DestroyMenu(GetSubMenu(menu.get(), 0))) << "its parent owns it";
     }
 }
 

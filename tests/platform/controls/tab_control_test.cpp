@@ -81,7 +81,7 @@ TEST_F(TabControlTest, LetterTabsWrapIntoRowsOfTheirFixedWidth) {
     }
     // Without an item height, the text's and twice the vertical padding make it.
     const HWND tabs = MakeLetterTabs(3);
-    SendMessageW(tabs, TCM_SETITEMSIZE, 0, MAKELPARAM(10, 0));
+    EXPECT_EQ(SendMessageW(tabs, TCM_SETITEMSIZE, 0, MAKELPARAM(10, 0)), MAKELPARAM(70, 12));
     const LONG padded = TabRect(tabs, 0).bottom;
     SendMessageW(tabs, TCM_SETPADDING, 0, MAKELPARAM(2, 5));
     EXPECT_EQ(TabRect(tabs, 0).bottom, padded + 6);

@@ -88,14 +88,13 @@ TEST(InputPanel, PagesShrinkAboveThePanelAndGrowBackAndEveryTopLevelWindowIsTold
 
     ASSERT_TRUE(Raise());
     const RECT above{0, kNavigationBarHeight, kScreenWidth, InputPanelRect().top};
-    EXPECT_EQ(RectOf(fullScreen), above);
-    EXPECT_EQ(RectOf(workArea), above);
+    EXPECT_EQ(std::pair(RectOf(fullScreen), RectOf(workArea)), std::pair(above, above));
     EXPECT_EQ(Info().fdwFlags, SIPF_ON);
     EXPECT_EQ(Info().rcVisibleDesktop, above);
+    EXPECT_EQ(Info().rcSipRect, (RECT{0, above.bottom, kScreenWidth, WorkArea().bottom}));
     // The keyboard shows without taking the activation or the focus.
     ASSERT_NE(InputPanelKeyboard(), nullptr);
-    EXPECT_EQ(GetActiveWindow(), workArea);
-    EXPECT_EQ(GetFocus(), workArea);
+    EXPECT_EQ(std::pair(GetActiveWindow(), GetFocus()), std::pair(workArea, workArea));
     for (const HWND window : {main, fullScreen, workArea}) {
         EXPECT_EQ(g_settingChanges[window], std::vector<WPARAM>{SPI_SETSIPINFO});
     }

@@ -29,7 +29,7 @@ TEST(ShellFolders, TheDesktopNamesTheDocumentsFolder) {
     testing::ScratchFolder scratch;
     testing::ScopedEnvironment environment;
     environment.Set("HOME", scratch.Path().string());
-    environment.Set("PATH", (scratch.Path() / "bin").string());
+    environment.Set("PATH", (scratch.Path() / "bin").string() + "::");
     // The desktop's own answer stands in: the folder it names for DOCUMENTS, nothing else.
     const fs::path lookup = scratch.Write(
         "bin/xdg-user-dir", "#!/bin/sh\n[ \"$1\" = DOCUMENTS ] && echo \"$HOME/Документы\"\n");
@@ -37,12 +37,15 @@ TEST(ShellFolders, TheDesktopNamesTheDocumentsFolder) {
     scratch.Folder("Документы");
     EXPECT_EQ(LookUpShellFolders().documents, scratch.Path() / "Документы");
 
-    // A documents folder that is not there is the home folder, as is no answer at all.
+    // A documents folder not there, or no answer (none from the current folder): the home folder.
     fs::remove(scratch.Path() / "Документы");
     EXPECT_EQ(LookUpShellFolders().documents, scratch.Path());
     scratch.Folder("Документы");
-    fs::remove(lookup);
+    fs::rename(lookup, scratch.Path() / "xdg-user-dir");
+    const fs::path before = fs::current_path();
+    fs::current_path(scratch.Path());
     EXPECT_EQ(LookUpShellFolders().documents, scratch.Path());
+    fs::current_path(before);
 }
 
 }  // namespace

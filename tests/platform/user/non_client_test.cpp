@@ -89,13 +89,12 @@ TEST_F(NonClient, AHorizontalBarLiesBelowTheClientAreaAndSendsItsOwnMessage) {
     GetClientRect(window, &client);
     EXPECT_EQ(client, (RECT{0, 0, 87, 187}));
     Pump();
-    const auto hit = [&](int x, int y) {
-        return SendMessageW(window, WM_NCHITTEST, 0, MAKELPARAM(x, y));
-    };
-    EXPECT_EQ(hit(0, 187), HTHSCROLL);
-    EXPECT_EQ(hit(86, 199), HTHSCROLL);
-    EXPECT_EQ(hit(87, 186), HTVSCROLL);
-    EXPECT_EQ(hit(93, 193), HTBORDER) << "the square between the bars";
+    for (const auto& [x, y, part] : {std::tuple{0, 187, HTHSCROLL},
+                                     {86, 199, HTHSCROLL},
+                                     {87, 186, HTVSCROLL},
+                                     {93, 193, HTBORDER}}) {
+        EXPECT_EQ(SendMessageW(window, WM_NCHITTEST, 0, MAKELPARAM(x, y)), part) << x << "," << y;
+    }
 
     // Arrows (left, right), the track right of the thumb, the thumb dragged along.
     host.Tap(3, 193);
@@ -246,13 +245,18 @@ TEST_F(ScrollBar, ThePenTakesThePartUnderItAndADroppedThumbTheNearestPosition) {
     }
 }
 
+// From 50 (the thumb at 100 to 116) to the pen 40 pixels off; the held part looks dark till then.
 TEST_F(ScrollBar, ThePenHeldOnTheTrackPagesUntilTheThumbReachesIt) {
-    SetScrollPos(window, SB_VERT, 50, 1);
-    host.PenDown(kBarX, 60);
-    for (const auto& [time, position] :
-         {std::pair{0ms, 40}, {249ms, 40}, {1ms, 30}, {50ms, 20}, {500ms, 20}}) {
-        Wait(time);
-        EXPECT_EQ(Position(), position) << time.count();
+    for (const auto& [pen, page] : {std::pair{60, -10}, {156, 10}}) {
+        SetScrollPos(window, SB_VERT, 50, 1);
+        host.PenDown(kBarX, pen);
+        for (const auto& [time, pages] :
+             {std::pair{0ms, 1}, {249ms, 1}, {1ms, 2}, {50ms, 3}, {500ms, 3}}) {
+            Wait(time);
+            EXPECT_EQ(Position(), 50 + pages * page) << time.count();
+            EXPECT_EQ(ScreenPixel(kBarX, pen) == GetSysColor(COLOR_3DDKSHADOW), pages < 3);
+        }
+        host.PenUp(kBarX, pen);
     }
 }
 
@@ -287,11 +291,11 @@ TEST_F(ScrollBar, SetScrollInfoClampsAndTheBarHidesWhenTheRangeFits) {
     EXPECT_EQ(std::exchange(scrolls, {}), (Lines{"line down", "end"}));
 
     // The widest range there is, with a page as large as can be said.
-    info.fMask = SIF_RANGE | SIF_PAGE | SIF_POS;
-    info.nMin = INT_MIN;
-    info.nMax = INT_MAX;
-    info.nPage = UINT_MAX;
-    info.nPos = INT_MAX;
+    info = {.fMask = SIF_RANGE | SIF_PAGE | SIF_POS,
+            .nMin = INT_MIN,
+            .nMax = INT_MAX,
+            .nPage = UINT_MAX,
+            .nPos = INT_MAX};
     EXPECT_EQ(SetScrollInfo(window, SB_VERT, &info, 1), 1) << "max - (INT_MAX - 1)";
     info.nPos = INT_MIN;
     EXPECT_EQ(SetScrollInfo(window, SB_VERT, &info, 1), INT_MIN);

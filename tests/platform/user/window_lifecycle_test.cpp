@@ -7,6 +7,7 @@
 
 #include "platform/gdi/shapes.h"
 #include "platform/user/api/accelerator_table.h"
+#include "platform/user/api/cursor.h"
 #include "platform/user/api/input_functions.h"
 #include "platform/user/api/paint_functions.h"
 #include "platform/user/api/scroll_functions.h"
@@ -283,7 +284,7 @@ TEST_F(WindowLifecycle, TextSlotsAndGeometry) {
     EXPECT_EQ(far.right - far.left, 10);
 }
 
-TEST_F(WindowLifecycle, TheHostTitleFollowsTheActiveWindowsText) {
+TEST_F(WindowLifecycle, TheHostShowsTheActiveWindowsTextAndTheWaitCursor) {
     const HWND main = Make("main", WS_VISIBLE, kScreen);
     SetWindowTextW(main, u"Схема метро");
     EXPECT_EQ(host.Title(), u"Схема метро");
@@ -292,6 +293,8 @@ TEST_F(WindowLifecycle, TheHostTitleFollowsTheActiveWindowsText) {
     DestroyWindow(Make("other", WS_VISIBLE, kScreen));
     EXPECT_EQ(GetActiveWindow(), main);
     EXPECT_EQ(host.Title(), u"Схема метро");
+    SetCursor(LoadCursorW(nullptr, IDC_WAIT));
+    EXPECT_TRUE(host.Busy()) << "the wait cursor shows";
 }
 
 // Activation lifts a window with the whole chain it owns, below the topmost windows; a window
