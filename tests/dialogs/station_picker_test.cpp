@@ -195,11 +195,11 @@ TEST_F(StationPickerTest, ATabScrollsToTheFirstNameFromItsLetterOn) {
 // to the top, or the next name in the list's order when it means none, and never selects; a
 // tapped row is chosen with the keyboard down, the buttons back where it was, and kept on cancel.
 TEST_F(StationPickerTest, KeyboardModeBringsUpTheTypedNameAndATappedRowIsChosen) {
-    Named(u"Пролетарская")->name = u"Площадь Линий";
+    Named(u"Пролетарская")->name = u"Площадь Ярина";
     const std::pair<std::u16string, std::u16string> typings[] = {
         {u"пл", u"Площадь Ленина"},  // on the on-screen keyboard
-        // Nine units are read: the tenth would mean Площадь Линий.
-        {u"Площадь Ли", u"Площадь Ленина"},
+        // Nine units are read: the tenth would mean Площадь Ярина, eight Площадь Ленина.
+        {u"Площадь Яр", u"Площадь Якуба Коласа"},
         {u"Жжжжжж", u"Институт Культуры"},
         {u"Vjkjlt;yfz", u"Молодежная"},
     };
