@@ -58,7 +58,9 @@ class SettingsPage : public testing::PageTest {
 // Without a file cancel writes nothing; OK stores what was chosen and holds the numbers to their
 // ranges.
 TEST_F(SettingsPage, CancelWritesNothingAndOkStoresWhatWasChosen) {
+    SetInputPanel(InputPanelState::Up);
     EXPECT_EQ(Open({[&](HWND page) {
+                  EXPECT_EQ(CurrentInputPanel(), InputPanelState::Down);  // lowered for the page
                   EXPECT_NE(CharSet(GetDlgItem(page, IDC_LABEL_ALGORITHM)), RUSSIAN_CHARSET);
                   TapControl(page, IDC_SAVE_ROUTE);
                   SetText(page, IDC_MAX_TRANSFERS, u"7");
