@@ -84,10 +84,8 @@ TEST_F(SettingsPage, CancelWritesNothingAndOkStoresWhatWasChosen) {
                         host.Key(VK_RETURN);
                     }}),
               IDOK);
-    Settings expected;
-    expected.algorithm = expected.pickerMode = 1;
+    Settings expected{.mapPath = u"", .algorithm = 1, .pickerMode = 1, .maxTransfers = 0};
     expected.tooltipMs = 60000;  // nine digits read, then brought to the longest
-    expected.maxTransfers = 0;
     EXPECT_EQ(Saved(), expected);
 }
 

@@ -111,9 +111,8 @@ TEST_F(StationPickerTest, ListsEveryOpenStationOnceByNameWithItsLineAndNoForbidd
     EXPECT_GE(seen.size(), 2u);
     ASSERT_EQ(static_cast<int>(names.size()), stations);
     EXPECT_EQ(std::count(names.begin(), names.end(), u"Восток"), 0);
-    for (std::size_t i = 1; i < names.size(); ++i) {
-        EXPECT_LE(CompareNames(names[i - 1], names[i]), 0) << i;
-    }
+    EXPECT_TRUE(std::ranges::is_sorted(
+        names, [](const auto& a, const auto& b) { return CompareNames(a, b) < 0; }));
 
     // Allowed again, it is back at the next opening.
     ToggleForbidden(*forbidden);
