@@ -244,8 +244,7 @@ TEST_F(StationPickerTest, KeyboardModeBringsUpTheTypedNameAndATappedRowIsChosen)
     INT_PTR result = 0;
     Run(std::move(script), [&] { result = RunModalDialog(picker, IDD_STATION_PICKER, owner); });
     EXPECT_EQ(result, 1);
-    ASSERT_NE(whilePressed, nullptr);
-    EXPECT_EQ(whilePressed->name, u"Молодежная");
+    EXPECT_EQ(whilePressed, Named(u"Молодежная"));
     EXPECT_EQ(model.departure, whilePressed);
     EXPECT_EQ(model.destination, whilePressed);
     // Closing lowers the keyboard.
