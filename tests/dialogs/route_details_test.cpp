@@ -39,32 +39,38 @@ class RouteDetailsTest : public testing::PageTest {
     std::vector<Row> ShowRows() {
         std::vector<Row> rows;
         Run({[&](HWND page) {
-                const HWND list = GetDlgItem(page, IDC_LIST);
-                const auto visible = Ask(list, LVM_GETCOUNTPERPAGE);
-                EXPECT_GE(visible, 10);
-                RECT client{};
-                GetClientRect(list, &client);
-                POINT end{client.right, 0};
-                ClientToScreen(list, &end);
-                const auto pixel = [&](int x, int y) { return host.LastFrame()->GetPixel(x, y); };
-                for (int i = 0; i < Ask(list, LVM_GETITEMCOUNT); ++i) {
-                    Row& shown = rows.emplace_back();
-                    shown.text = testing::ItemText(list, i, 0);
-                    if (i >= visible) {
-                        continue;
-                    }
-                    const RECT row = ItemRect(list, i);
-                    const int right = std::min(row.right, end.x) - 3;
-                    shown.background = pixel(right, (row.top + row.bottom) / 2);
-                    for (int y = row.top; y < row.bottom; ++y) {
-                        for (int x = row.left + 20; x < right; ++x) {
-                            shown.ink[pixel(x, y)] += pixel(x, y) != shown.background;
-                        }
-                    }
-                    std::erase_if(shown.ink, [](const auto& colour) { return colour.second == 0; });
-                }
-                SendMessageW(page, WM_COMMAND, IDOK, PointerParam(list));  // not from inside it
-            }},
+                 const HWND list = GetDlgItem(page, IDC_LIST);
+                 const auto visible = Ask(list, LVM_GETCOUNTPERPAGE);
+                 EXPECT_GE(visible, 10);
+                 RECT client{};
+                 GetClientRect(list, &client);
+                 POINT end{client.right, 0};
+                 ClientToScreen(list, &end);
+                 const auto pixel = [&](int x, int y) { return host.LastFrame()->GetPixel(x, y); };
+                 for (int i = 0; i < Ask(list, LVM_GETITEMCOUNT); ++i) {
+                     Row& shown = rows.emplace_back();
+                     shown.text = testing::ItemText(list, i, 0);
+                     if (i >= visible) {
+                         continue;
+                     }
+                     const RECT row = ItemRect(list, i);
+                     const int right = std::min(row.right, end.x) - 3;
+                     shown.background = pixel(right, (row.top + row.bottom) / 2);
+                     for (int y = row.top; y < row.bottom; ++y) {
+                         for (int x = row.left + 20; x < right; ++x) {
+                             shown.ink[pixel(x, y)] += pixel(x, y) != shown.background;
+                         }
+                     }
+                     std::erase_if(shown.ink, [](const auto& ink) { return ink.second == 0; });
+                 }
+                 // Right of the first row's label, as far as the list reaches: still the row.
+                 TapAt({end.x - 4, ItemRect(list, 0).top, end.x, ItemRect(list, 0).bottom});
+             },
+             [&](HWND page) {
+                 const HWND list = GetDlgItem(page, IDC_LIST);
+                 EXPECT_EQ(Ask(list, LVM_GETSELECTIONMARK), 0);
+                 SendMessageW(page, WM_COMMAND, IDOK, PointerParam(list));  // not from inside it
+             }},
             [&] { ShowRouteDetails(owner, model); });
         return rows;
     }

@@ -89,11 +89,11 @@ std::unique_ptr<NetworkModel> Ring() {
     return NetworkBuilder().Line(1, {{u"S", 0, 0, kRunTimes}...}, 0, true).Build();
 }
 
-// A and B with a shape point between them, A's run time given.
-template <std::int32_t kRunTime>
+// A and B with a shape point between them, A's run time and the line's wait given.
+template <std::int32_t kRunTime, std::int32_t kWait = 4>
 std::unique_ptr<NetworkModel> AroundAShapePoint() {
     return NetworkBuilder()
-        .Line(1, {{u"A", 0, 0, kRunTime}, {u"p", 5, 5, 1, kShapePointKind}, {u"B", 10, 0}}, 4)
+        .Line(1, {{u"A", 0, 0, kRunTime}, {u"p", 5, 5, 1, kShapePointKind}, {u"B", 10, 0}}, kWait)
         .Build();
 }
 
@@ -164,7 +164,9 @@ const RouteCase kBestCases[] = {
     {"as fast, listed second", EqualWays<true>, 2, 6, {2, 3, 4, 5, 6}, 1},
     {"known: two transfers", EqualWays<true>, 2, 6, {2, 3, 4, 5, 6}, 1, 3, {}, RouteScore{2, 4}},
     {"known: none", EqualWays<true>, 2, 6, {}, 1, 3, {}, RouteScore{0, 4}},
+    {"known: the departure itself", Ring<2, 0, 2>, 1, 1, {}, 0, 3, {}, RouteScore{0, 0}},
     {"9999 minutes: none", AroundAShapePoint<9999>, 0, 2, {}, 1},
+    {"a negative wait left uncounted", AroundAShapePoint<1, -4>, 0, 2, {0, 1, 2}},
 };
 
 TEST(BestRouteSearch, OrdersByTheAlgorithmThenByTheOtherMeasureThenTakesTheFewestPoints) {
@@ -173,14 +175,14 @@ TEST(BestRouteSearch, OrdersByTheAlgorithmThenByTheOtherMeasureThenTakesTheFewes
         auto model = c.network();
         model->settings.countWaitTime = false;
         const RouteRules rules{c.algorithm, c.maxTransfers, 9};
-        EXPECT_EQ(SearchBestRoute(SearchGraph(*model), rules, c.from, c.to, c.toBeat).points,
-                  c.expected);
+        const auto found = SearchBestRoute(SearchGraph(*model), rules, c.from, c.to, c.toBeat);
+        EXPECT_EQ(found.points, c.expected);
+        EXPECT_TRUE(found.complete);  // no step costs negative minutes: the search never gives up
     }
 }
 
 TEST(SearchRoute, EndsOutsideTheNetworkFindNothing) {
     auto model = Cross();
-    model->BuildAdjacency();
     const SearchGraph graph(*model);
     for (const auto& [from, to] : {std::pair{-1, 3}, {0, -1}, {8, 3}, {0, 8}}) {
         EXPECT_TRUE(SearchRoute(*model, from, to).empty()) << from << " " << to;

@@ -15,12 +15,12 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// A ring of four stations: Альфа - Бета - Гамма takes 2 minutes, Альфа - Дельта - Гамма 10.
+// A ring: Альфа - Бета - Гамма takes 2 minutes, Альфа - Дельта - п - Гамма 10; п is a shape point.
 constexpr char kRing[] =
     "[NAME]\r\nКольцо;1;0;2;2;\r\n[MAP]\r\n0;0;3;4;1;FF00FFh;-10;\r\n[LINES]\r\n"
-    "1;Кольцевая;0080FFh;1;4;2;\r\n[STATION]\r\n"
+    "1;Кольцевая;0080FFh;1;5;2;\r\n[STATION]\r\n"
     "1;1;S;Альфа;20;60;1;\r\n1;2;S;Бета;60;60;1;\r\n1;3;S;Гамма;100;60;5;\r\n"
-    "1;4;S;Дельта;60;140;5;\r\n[CROSS]\r\n[TABLETTERS]\r\n1;\r\nА\r\n";
+    "1;4;P;п;100;140;1;\r\n1;5;S;Дельта;60;140;5;\r\n[CROSS]\r\n[TABLETTERS]\r\n1;\r\nА\r\n";
 
 struct Place {
     const char16_t* name;
@@ -108,7 +108,7 @@ class MapSessionTest : public ::testing::Test {
 
 using Route = std::vector<std::u16string>;
 const Route kABG{u"Альфа", u"Бета", u"Гамма"};
-const Route kDG{u"Дельта", u"Гамма"};
+const Route kDG{u"Дельта", u"п", u"Гамма"};
 
 TEST_F(MapSessionTest, TheTappedStationBecomesAnEndAndBothEndsFindTheRoute) {
     struct Step {
@@ -162,7 +162,7 @@ TEST_F(MapSessionTest, AForbiddenStationOnTheRouteSendsItRoundAndCannotBeAnEnd) 
     };
     const SessionChange detour{.forbidden = true, .routeSearched = true};
     const Step steps[] = {
-        {&kBeta, detour, {u"Альфа", u"Дельта", u"Гамма"}, {u"Бета"}, 0},
+        {&kBeta, detour, {u"Альфа", u"Дельта", u"п", u"Гамма"}, {u"Бета"}, 0},
         // Both ways closed: the user is told, and no route is shown.
         {&kDelta, detour, {}, {u"Бета", u"Дельта"}, 1},
         {&kBeta, detour, kABG, {u"Дельта"}, 1},

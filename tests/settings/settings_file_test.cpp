@@ -207,9 +207,9 @@ TEST_F(SettingsFileTest, NumbersOutsideTheirRangesAreBroughtToTheNearerEndAndNoN
         ParseSettingsText(loaded, Lines(19, lines));
         EXPECT_EQ(loaded.*c.field, c.read) << "line " << c.line + 1 << ": " << Utf16ToUtf8(c.text);
     }
-    // A short file keeps what it does not reach, brought into range as well.
-    Settings damaged{.mapPath = u"/b.qvn", .algorithm = 7, .tooltipMs = -1};
-    ParseSettingsText(damaged, u"/a.qvn\r\n");
+    // A short file keeps what it does not reach, in range; any number but 0 turns a switch on.
+    Settings damaged{.mapPath = u"/b.qvn", .countWaitTime = false, .tooltipMs = -1};
+    ParseSettingsText(damaged, u"/a.qvn\r\n7\r\n-1\r\n");
     EXPECT_EQ(damaged, (Settings{.mapPath = u"/a.qvn", .tooltipMs = 100}));
 }
 

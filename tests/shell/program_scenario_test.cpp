@@ -77,8 +77,7 @@ std::vector<int> Route(const json& state) {
 }
 
 bool HasTimer(const json& state, int id, int period) {
-    const json& timers = state["timers"];
-    return std::any_of(timers.begin(), timers.end(), [&](const json& timer) {
+    return std::ranges::any_of(state["timers"], [&](const json& timer) {
         return timer["id"] == id && timer["period"] == period;
     });
 }
@@ -229,21 +228,23 @@ TEST(MainWindow, DepartureDestinationFindTheRouteWhoseCalloutsStep) {
     const std::vector<std::uint32_t> before = PngPixels(home.Root() / "on.png");
     const std::vector<std::uint32_t> after = PngPixels(home.Root() / "detour.png");
     ASSERT_EQ(after.size(), before.size());
-    int left = 0;
-    int taken = 0;
+    int left = 0, taken = 0;
     for (std::size_t i = 0; i < before.size(); ++i) {
         left += before[i] == 0xFF00FFu && after[i] != 0xFF00FFu;
         taken += before[i] != 0xFF00FFu && after[i] == 0xFF00FFu;
     }
     EXPECT_GT(left, 20);
     EXPECT_GT(taken, 20);
-    // Clearing the stations of a remembered route takes it off the screen at once.
+    // Cleared ends take a saved route off the screen; one station as both ends has its details.
     Settings kept = home.Saved();
     kept.saveRoute = true;
     home.Save(kept);
-    const Outcome clear =
-        home.Run("wait 10\nstate\ncommand ID_CLEAR_STATIONS\nwait 10\nstate\nshot cleared.png\n");
-    ASSERT_EQ(clear.states.size(), 2u);
+    const Outcome clear = home.Run(
+        "wait 10\nstate\ncommand ID_CLEAR_STATIONS\nwait 10\nstate\nshot cleared.png\ntap " +
+        map.TapAt(to) + "\ncommand ID_DEPARTURE\ncommand ID_DESTINATION\ncommand ID_ROUTE_INFO\n" +
+        "wait 10\nstate\n");
+    ASSERT_EQ(clear.states.size(), 3u);
+    EXPECT_FALSE(WindowOf(clear.states[2], "#32770").is_null());
     EXPECT_EQ(Route(clear.states[0]), map.RouteBetween(from, to));  // the saved ends, put back
     EXPECT_FALSE(HasTimer(clear.states[1], 2, 500));
     const std::vector<std::uint32_t> plain = PngPixels(home.Root() / "cleared.png");
@@ -266,8 +267,7 @@ TEST(MainWindow, AnEndThePickerRemovesTakesTheRouteWithIt) {
         "\nkey escape\nwait 10\nstate\nshot after.png\nwait 600\nstate\ncommand "
         "ID_ROUTE_INFO\nwait 10\nstate\n");
     ASSERT_EQ(outcome.states.size(), 4u);
-    EXPECT_FALSE(Route(outcome.states[0]).empty());
-    EXPECT_TRUE(HasTimer(outcome.states[0], 2, 500));
+    EXPECT_TRUE(HasTimer(outcome.states[0], 2, 500));  // the saved route, blinking
     EXPECT_EQ(outcome.states[0]["settings"]["savedViewX"], -40);
     EXPECT_EQ(outcome.states[0]["settings"]["savedViewY"], -30);
     const json& after = outcome.states[1];
@@ -289,17 +289,18 @@ TEST(MainWindow, AcceleratorsAndHelp) {
     const Home home;
     const Map map("example.qvn");
     // Ctrl+O does nothing; the help page is not beside the test build, so its box shows; Ctrl+H
-    // opens the station list.
+    // opens the station list; F10 then Return opens the menu.
     const Outcome ctrlO = home.Run(
         "state\nkey ctrl+o\nstate\nmenu Помощь\nstate\nkey "
-        "return\nwait 10\nstate\nkey ctrl+h\nwait 10\nstate\n",
+        "return\nwait 10\nstate\nkey ctrl+h\nwait 10\nstate\nkey escape\nwait 10\nkey f10\n"
+        "key return\nwait 10\nstate\n",
         map.path);
-    ASSERT_EQ(ctrlO.states.size(), 5u);
+    ASSERT_EQ(ctrlO.states.size(), 6u);
+    EXPECT_FALSE(WindowOf(ctrlO.states[5], "#32768").is_null());
     EXPECT_TRUE(WindowOf(ctrlO.states[3], "#32770").is_null());
     EXPECT_FALSE(WindowOf(ctrlO.states[4], "#32770").is_null());
     EXPECT_EQ(ctrlO.states[0], ctrlO.states[1]);
     EXPECT_EQ(ctrlO.states[2]["messageBoxes"], ErrorBoxes("Ошибка"));
-    EXPECT_TRUE(ctrlO.states[3]["messageBoxes"].empty());
     // Each way out saves the view the scale and a drag left.
     for (const char* key : {"key ctrl+q", "key alt+f4", "menu Выход"}) {
         const Outcome outcome =
@@ -348,8 +349,7 @@ TEST(Pages, EachPageLooksAsApproved) {
             "menu Помощь\nwait 10\nshot help-error.png\n",
         map.path);
     for (const Outcome* run : {&scaled, &tour}) {
-        EXPECT_EQ(run->exitCode, 0);
-        EXPECT_EQ(run->errors, "");
+        EXPECT_EQ(std::pair(run->exitCode, run->errors), std::pair(0, std::string()));
     }
     for (const char* page : {"scheme", "menu", "open", "about", "picker-tabs", "route-on",
                              "route-off", "details", "settings", "zoomed", "picker-keys",

@@ -51,9 +51,10 @@ expect "mapcheck refusal with line" 1 "bad.qvn:8: error: point record: line posi
     "$mapcheck" "$example" "$work/bad.qvn"
 expect "mapcheck json" 0 '"adjacency":[[1,2],[0,2],[0,1]]' "$mapcheck" --json "$example"
 expect "mapcheck json error" 1 '"line":8' "$mapcheck" --json "$work/bad.qvn"
-# Its point 1 is a corner, not a station.
-small_map Origin 2 A B C | sed 's/^0;0;3;3;/5;7;3;3;/;s/;S;B;/;P;B;/' >"$work/origin.qvn"
+# Its point 1 is a corner, not a station, of a kind that is no letter.
+small_map Origin 2 A B C | sed 's/^0;0;3;3;/5;7;3;3;/;s/;S;B;/;\x01;B;/' >"$work/origin.qvn"
 expect "mapcheck json origin" 0 '"originX":5,"originY":7' "$mapcheck" --json "$work/origin.qvn"
+expect "mapcheck json kind by number" 0 '"kind":"1"' "$mapcheck" --json "$work/origin.qvn"
 expect "route forbids no corner" 2 "not a station, cannot be forbidden: 1" "$route" --forbid 1 "$work/origin.qvn" 0 2
 # The JSON is written as it is built: a document far larger than its buffer comes out whole.
 small_map Big 1 $(seq -f P%g 3000) >"$work/big.qvn"
@@ -72,7 +73,6 @@ expect "route by name lists the stations" 0 $'Станций 3 пересадо�
 expect "route not found message" 1 "Маршрут не найден" "$route" "$example" 0 1 --forbid 1
 expect "route forbidding twice still forbids" 1 "route: none" \
     "$route" --forbid 1 --forbid Вторая --forbid 1 "$example" 0 1
-expect "route forbidding the ends, named" 1 "route: none" "$route" --forbid Третья "$example" Первая Третья
 expect "route unknown station" 2 "quorvane-route: no such point: Четвёртая" "$route" "$example" 0 Четвёртая
 # A name typed loosely finds the station the picker would find, and says which on standard error.
 expect "route takes a name typed in the other layout" 0 \
@@ -97,6 +97,7 @@ expect "route --max-transfers 0" 0 "route: 0 1" "$route" --max-transfers 0 "$exa
 expect "route missing value" 2 "--wait needs a value" "$route" "$example" 0 1 --wait
 expect "route too many arguments" 2 "MAP, FROM and TO wanted, 4 arguments given" "$route" "$example" 0 1 2
 expect "mapcheck no file" 2 "no map file given" "$mapcheck" --json
+expect "import london without output" 2 "london needs --output MAP" "$import" london
 expect "import option of another command" 2 "--output does not apply to list" "$import" list --output "$work/x.qvn"
 expect "import bend" 2 '--bend: "0.5x" is not a number from 0.3 to 1' "$import" city X --bend 0.5x --output "$work/x.qvn"
 expect "import unknown command" 2 'unknown command "lst"' "$import" lst
@@ -183,9 +184,15 @@ headless() {
         "$tools/quorvane-headless" "$@"
 }
 printf 'shot first.png\n' >"$work/shot.script"
-expect "headless makes its output folder" 0 "" \
-    headless --script "$work/shot.script" --out "$work/shots/deep" "$example"
-expect "headless writes its picture there" 0 "" test -s "$work/shots/deep/first.png"
+headless --script "$work/shot.script" --out "$work/shots/deep" "$example"
+expect "headless makes its output folder and writes its picture there" 0 "" test -s "$work/shots/deep/first.png"
+headless --script <(printf 'tap 24 308\nwait 10\nstate\n') "$example" | grep -o '"#32768".*' |
+    grep -o '"rect":\[[-0-9,]*' | tr -c '0-9\n-' ' ' | head -2 >"$work/menu.rects"
+expect "headless: the open menu's first row lies within the menu on the screen" 0 "within" awk '
+    NR == 1 { t = $2; b = $4 } NR == 2 { print(($2 >= t && $4 <= b && $2 < $4) ? "within" : "outside") }' "$work/menu.rects"
+small_map Gap 1 A B C | sed 's/^0;0;/0;60;/' >"$work/gap.qvn"
+expect "headless: no route past a forbidden middle, said as information" 0 '"icon":"information"' headless \
+    --script <(printf 'tap %s\ncommand ID_%s\n' '40 80' FORBIDDEN_STATION '20 80' DEPARTURE '60 80' DESTINATION; echo state) "$work/gap.qvn"
 : >"$work/plain-file"
 expect "headless output under a file" 2 "quorvane-headless: cannot make" \
     headless --script "$work/shot.script" --out "$work/plain-file/shots" "$example"

@@ -108,6 +108,7 @@ class RendezvousTest : public ::testing::Test {
         char pattern[] = "/tmp/qv-rendezvous-XXXXXX";
         folder_ = ::mkdtemp(pattern);
         meeting_ = folder_ / "meet";
+        ::mkdir(meeting_.c_str(), 0700);
     }
     ~RendezvousTest() override { fs::remove_all(folder_); }
 
@@ -116,7 +117,6 @@ class RendezvousTest : public ::testing::Test {
 };
 
 TEST_F(RendezvousTest, SocketsOfDeadProgramsAreRemovedAndOtherFilesLeft) {
-    ASSERT_EQ(::mkdir(meeting_.c_str(), 0700), 0);
     Bind(meeting_ / "999999.sock");
     std::ofstream(meeting_ / "notes.sock") << "not a socket";
     Bind(folder_ / "elsewhere.sock");
@@ -147,7 +147,6 @@ TEST_F(RendezvousTest, SocketsOfDeadProgramsAreRemovedAndOtherFilesLeft) {
 // No peer holds a program past a deadline: not silent ones asked to find a window, nor a caller
 // sending its request byte by byte.
 TEST_F(RendezvousTest, SilentPeersAndSlowCallersAreCutOffAtTheirDeadlines) {
-    ASSERT_EQ(::mkdir(meeting_.c_str(), 0700), 0);
     std::vector<UniqueFd> silent;
     for (int i = 0; i < 10; ++i) {
         silent.push_back(Listen(meeting_ / ("1000" + std::to_string(i) + ".sock")));
@@ -170,6 +169,7 @@ TEST_F(RendezvousTest, SilentPeersAndSlowCallersAreCutOffAtTheirDeadlines) {
     }
     char byte = 0;
     EXPECT_EQ(::recv(callers[0].Get(), &byte, 1, MSG_DONTWAIT), 0) << "the oldest is let go";
+    EXPECT_EQ(::recv(callers[1].Get(), &byte, 1, MSG_DONTWAIT), -1) << "the next is still heard";
     const UniqueFd& slow = callers.back();
     start = Clock::now();
     while (Clock::now() - start < 3s && ::send(slow.Get(), "F", 1, MSG_NOSIGNAL) == 1) {
@@ -183,7 +183,6 @@ TEST_F(RendezvousTest, SilentPeersAndSlowCallersAreCutOffAtTheirDeadlines) {
 
 TEST_F(RendezvousTest, TheFolderIsTheUsersAloneOrNotUsed) {
     // A folder left open to others is closed first; the socket is the user's alone.
-    ASSERT_EQ(::mkdir(meeting_.c_str(), 0707), 0);
     ::chmod(meeting_.c_str(), 0707);
     auto rendezvous = Rendezvous::Open(meeting_);
     ASSERT_NE(rendezvous, nullptr);
@@ -209,7 +208,6 @@ TEST_F(RendezvousTest, TheFolderIsTheUsersAloneOrNotUsed) {
 // Of the peers, the first by name that answers with a window is found, every time; an answer of
 // no window (0), or of the wrong length, is none. A window's number is its own peer's alone.
 TEST_F(RendezvousTest, OfThePeersWithAWindowTheFirstByNameIsFoundEveryTime) {
-    ASSERT_EQ(::mkdir(meeting_.c_str(), 0700), 0);
     // Each answers a find as it is told, noting raises: the first raises its window 10 alone.
     std::string answers[2];
     std::vector<std::uint64_t> raised;
