@@ -181,8 +181,10 @@ TEST_F(ListViewTest, ATapSelectsAndMarksTheItemAndTellsTheParentInOrder) {
                                               {true, parent, COLOR_BTNFACE},
                                               {false, list, COLOR_HIGHLIGHT}}) {
         SetWindowLongW(list, GWL_STYLE, always ? style : style & ~LVS_SHOWSELALWAYS);
+        ClearNotices();
         SetFocus(focus);
         Pump();
+        EXPECT_EQ(Notices(focus == list ? NM_SETFOCUS : NM_KILLFOCUS).size(), 1U);
         EXPECT_EQ(ScreenPixel(kLeft + 150, RowPoint(5).y), GetSysColor(back)) << always;
         EXPECT_EQ(ScreenPixel(kLeft + 150, RowPoint(4).y), GetSysColor(COLOR_WINDOW));
         EXPECT_EQ(told, CDIS_SELECTED | (focus == list ? CDIS_FOCUS : 0U));
@@ -310,7 +312,8 @@ TEST_F(ListViewTest, BadItemsIndicesWidthsAndStylesFailOrAreHeld) {
     Fill(2);
     char16_t label[] = u"x";
     LVITEMW firstColumn{.iSubItem = INT_MAX, .pszText = label};
-    LVITEMW secondColumn{.iSubItem = 1, .pszText = label};
+    LVITEMW secondColumn{
+        .mask = LVIF_TEXT | LVIF_PARAM, .iItem = 1, .iSubItem = 1, .pszText = label, .lParam = 5};
     LVCOLUMNW column{.mask = LVCF_WIDTH, .cx = INT_MAX};
     Select(0);
     const std::tuple<UINT, WPARAM, LPARAM, LRESULT> cases[] = {
@@ -327,6 +330,8 @@ TEST_F(ListViewTest, BadItemsIndicesWidthsAndStylesFailOrAreHeld) {
         {LVM_INSERTCOLUMNW, 1, PointerParam(&column), 1},
         {LVM_GETCOLUMNWIDTH, 1, 0, 0x7FFF},
         {LVM_SETITEMTEXTW, 0, PointerParam(&secondColumn), 1},
+        // A sub-item has no data of its own: the item's stays, as its text below shows.
+        {LVM_SETITEMW, 0, PointerParam(&secondColumn), 1},
         // Only the bits of the mask change.
         {LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FULLROWSELECT, 1, LVS_EX_FULLROWSELECT},
         {LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0, 0},
