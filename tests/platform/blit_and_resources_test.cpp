@@ -26,10 +26,8 @@ COLORREF Gradient(int x, int y) {
 
 TEST(BitBlt, ClipsAtEveryEdgeKnowsOnlyThePlainCopyAndStretchesByNearestNeighbour) {
     Surface source(4, 4);
-    for (int y = 0; y < 4; ++y) {
-        for (int x = 0; x < 4; ++x) {
-            SetPixel(source.Dc(), x, y, Gradient(x, y));
-        }
+    for (int i = 0; i < 16; ++i) {
+        SetPixel(source.Dc(), i % 4, i / 4, Gradient(i % 4, i / 4));
     }
     Surface small(3, 3);
     EXPECT_EQ(BitBlt(small.Dc(), -2, -1, 4, 4, source.Dc(), 0, 0, SRCCOPY), 1);
@@ -39,17 +37,15 @@ TEST(BitBlt, ClipsAtEveryEdgeKnowsOnlyThePlainCopyAndStretchesByNearestNeighbour
     BitBlt(target.Dc(), 0, 0, 6, 6, source.Dc(), -1, -2, SRCCOPY);
     EXPECT_EQ(std::tuple(target.At(0, 0), target.At(1, 2), target.At(5, 5)),
               std::tuple(kWhite, Gradient(0, 0), kWhite));
-    BitBlt(target.Dc(), 4, 4, 100, 100, source.Dc(), 0, 0, SRCCOPY);  // far past every edge
-    EXPECT_EQ(target.At(5, 5), Gradient(1, 1));
+    BitBlt(target.Dc(), 4, 4, 100, 100, source.Dc(), 1, 1, SRCCOPY);  // far past every edge
+    EXPECT_EQ(target.At(4, 4), Gradient(1, 1));
     EXPECT_EQ(BitBlt(target.Dc(), 0, 0, 2, 2, source.Dc(), 0, 0, 0x00EE0086), 0);
 
     // Stretched by nearest neighbour.
     Surface doubled(8, 8);
     StretchBlt(doubled.Dc(), 0, 0, 8, 8, source.Dc(), 0, 0, 4, 4, SRCCOPY);
-    for (int y = 0; y < 8; ++y) {
-        for (int x = 0; x < 8; ++x) {
-            ASSERT_EQ(doubled.At(x, y), Gradient(x / 2, y / 2)) << x << "," << y;
-        }
+    for (int i = 0; i < 64; ++i) {
+        ASSERT_EQ(doubled.At(i % 8, i / 8), Gradient(i % 8 / 2, i / 16)) << i % 8 << "," << i / 8;
     }
     StretchBlt(doubled.Dc(), 0, 0, 8, 8, source.Dc(), 2, 0, 4, 4, SRCCOPY);
     EXPECT_EQ(doubled.At(4, 2), Gradient(2, 1));  // past the source's right edge: as it was

@@ -304,7 +304,7 @@ TEST(MainWindow, AcceleratorsAndHelp) {
     // Each way out saves the view the scale and a drag left.
     for (const char* key : {"key ctrl+q", "key alt+f4", "menu Выход"}) {
         const Outcome outcome =
-            home.Run(std::string("command ID_SCALE\nstate\ndrag 100 100 130 90\n") + key +
+            home.Run(std::string("command ID_SCALE\nstate\ndrag 100 120 130 110\n") + key +
                          "\nwait 10\nstate\n",
                      {});
         EXPECT_EQ(outcome.exitCode, 0) << key;

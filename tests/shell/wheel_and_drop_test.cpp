@@ -91,7 +91,7 @@ TEST(Drop, AFileThatIsNoMapSaysSoAndKeepsTheMapShown) {
     std::ofstream(home.Root() / "notes.txt") << "not a map\n";
     for (const auto& [file, named] :
          {std::pair<std::string, std::string>{"bro\x1bken.qvn", "bro\\x1Bken.qvn"},
-          {"notes.txt", "notes.txt"},
+          {"notes.txt", "notes.txt: line 1: "},
           {"gone.qvn", "gone.qvn"}}) {
         SCOPED_TRACE(named);
         const Outcome outcome = home.Run("drop " + (home.Root() / file).string() +

@@ -48,6 +48,7 @@ class HeadlessHost final : public Host {
     std::u16string_view Title() const { return title_; }
     bool Busy() const { return busy_; }
     int Presentations() const { return presentations_; }
+    int Raises() const { return raises_; }
 
     int DeviceScale() const override { return scale_; }
     void Present(const Bitmap& screen) override;
@@ -55,7 +56,7 @@ class HeadlessHost final : public Host {
     HostTime Now() const override { return now_; }
     WaitResult Wait(std::optional<HostTime> deadline) override;
     void SetTitle(std::u16string_view title) override { title_ = title; }
-    void Raise() override {}
+    void Raise() override { ++raises_; }
     void SetBusy(bool busy) override { busy_ = busy; }
 
   private:
@@ -67,6 +68,7 @@ class HeadlessHost final : public Host {
     std::u16string title_;
     bool busy_ = false;
     int presentations_ = 0;
+    int raises_ = 0;
 };
 
 }  // namespace qv

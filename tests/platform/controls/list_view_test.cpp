@@ -152,7 +152,6 @@ TEST_F(ListViewTest, ATapSelectsAndMarksTheItemAndTellsTheParentInOrder) {
     Fill(50);
     Pump();
     TapRow(2);
-    EXPECT_EQ(GetFocus(), list);
     // The old item is let go before the new one is taken.
     ClearNotices();
     TapRow(5);
@@ -181,8 +180,10 @@ TEST_F(ListViewTest, ATapSelectsAndMarksTheItemAndTellsTheParentInOrder) {
                                               {true, parent, COLOR_BTNFACE},
                                               {false, list, COLOR_HIGHLIGHT}}) {
         SetWindowLongW(list, GWL_STYLE, always ? style : style & ~LVS_SHOWSELALWAYS);
+        ClearNotices();
         SetFocus(focus);
         Pump();
+        EXPECT_EQ(Notices(focus == list ? NM_SETFOCUS : NM_KILLFOCUS).size(), 1U);
         EXPECT_EQ(ScreenPixel(kLeft + 150, RowPoint(5).y), GetSysColor(back)) << always;
         EXPECT_EQ(ScreenPixel(kLeft + 150, RowPoint(4).y), GetSysColor(COLOR_WINDOW));
         EXPECT_EQ(told, CDIS_SELECTED | (focus == list ? CDIS_FOCUS : 0U));
@@ -213,14 +214,9 @@ TEST_F(ListViewTest, KeysMoveTheSelectionAndKeepItInView) {
     EXPECT_EQ(Send(WM_GETDLGCODE), DLGC_WANTARROWS);
     SetFocus(list);
     const int perPage = PerPage();
-    struct Step {
-        int key;
-        int selected;
-        int top;
-    };
     // The first Down takes the first item. Page Down goes to the bottom row shown, and from there
     // a page further; Page Up to the top row shown, and from there a page back.
-    const Step steps[] = {
+    const std::tuple<int, int, int> steps[] = {
         {VK_DOWN, 0, 0},
         {VK_UP, 0, 0},
         {VK_NEXT, perPage - 1, 0},
@@ -237,13 +233,13 @@ TEST_F(ListViewTest, KeysMoveTheSelectionAndKeepItInView) {
         {VK_PRIOR, 101 - 2 * perPage, 101 - 2 * perPage},
         {VK_HOME, 0, 0},
     };
-    for (const Step& step : steps) {
-        SCOPED_TRACE(::testing::Message() << "key " << step.key << " to " << step.selected);
-        host.Key(step.key);
+    for (const auto& [key, selected, top] : steps) {
+        SCOPED_TRACE(::testing::Message() << "key " << key << " to " << selected);
+        host.Key(key);
         Pump();
-        EXPECT_EQ(Selected(), step.selected);
-        EXPECT_EQ(Top(), step.top);
-        EXPECT_EQ(GetScrollPos(list, SB_VERT), step.top) << "the bar follows the keys";
+        EXPECT_EQ(Selected(), selected);
+        EXPECT_EQ(Top(), top);
+        EXPECT_EQ(GetScrollPos(list, SB_VERT), top) << "the bar follows the keys";
     }
     Select(0, LVIS_FOCUSED);  // a key landing on the focused row selects it again
     host.Key(VK_UP);
@@ -310,7 +306,8 @@ TEST_F(ListViewTest, BadItemsIndicesWidthsAndStylesFailOrAreHeld) {
     Fill(2);
     char16_t label[] = u"x";
     LVITEMW firstColumn{.iSubItem = INT_MAX, .pszText = label};
-    LVITEMW secondColumn{.iSubItem = 1, .pszText = label};
+    LVITEMW secondColumn{
+        .mask = LVIF_TEXT | LVIF_PARAM, .iItem = 1, .iSubItem = 1, .pszText = label, .lParam = 5};
     LVCOLUMNW column{.mask = LVCF_WIDTH, .cx = INT_MAX};
     Select(0);
     const std::tuple<UINT, WPARAM, LPARAM, LRESULT> cases[] = {
@@ -327,6 +324,8 @@ TEST_F(ListViewTest, BadItemsIndicesWidthsAndStylesFailOrAreHeld) {
         {LVM_INSERTCOLUMNW, 1, PointerParam(&column), 1},
         {LVM_GETCOLUMNWIDTH, 1, 0, 0x7FFF},
         {LVM_SETITEMTEXTW, 0, PointerParam(&secondColumn), 1},
+        // A sub-item has no data of its own: the item's stays, as its text below shows.
+        {LVM_SETITEMW, 0, PointerParam(&secondColumn), 1},
         // Only the bits of the mask change.
         {LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FULLROWSELECT, 1, LVS_EX_FULLROWSELECT},
         {LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0, 0},

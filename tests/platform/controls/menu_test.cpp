@@ -4,6 +4,7 @@
 
 #include <array>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "platform/controls/menu_label.h"
@@ -32,35 +33,30 @@ TEST(Menus, TemplatesNestedTooDeeplyAreRefused) {
 }
 
 TEST(MenuLabels, AmpersandsMarkTheMnemonicOrStandForThemselves) {
-    struct Case {
-        std::u16string_view text;
-        std::u16string_view shown;
-        int mnemonic;
+    const std::tuple<std::u16string_view, std::u16string_view, int> cases[] = {
+        {u"Вы&ход", u"Выход", 2}, {u"&&Схема", u"&Схема", -1},
+        {u"A&&&B", u"A&B", 2},    {u"конец&", u"конец", -1},
+        {u"&a&b", u"ab", 0},      {u"Помощь", u"Помощь", -1},
+        {u"", u"", -1},
     };
-    for (const Case& c :
-         {Case{u"Вы&ход", u"Выход", 2}, Case{u"&&Схема", u"&Схема", -1}, Case{u"A&&&B", u"A&B", 2},
-          Case{u"конец&", u"конец", -1}, Case{u"&a&b", u"ab", 0}, Case{u"Помощь", u"Помощь", -1},
-          Case{u"", u"", -1}}) {
-        SCOPED_TRACE(std::string(c.shown.begin(), c.shown.end()));
-        const MenuLabel label = ParseMenuLabel(c.text);
-        EXPECT_EQ(label.text, c.shown);
-        EXPECT_EQ(label.mnemonic, c.mnemonic);
+    for (const auto& [text, shown, mnemonic] : cases) {
+        SCOPED_TRACE(std::string(shown.begin(), shown.end()));
+        const MenuLabel label = ParseMenuLabel(text);
+        EXPECT_EQ(label.text, shown);
+        EXPECT_EQ(label.mnemonic, mnemonic);
     }
 }
 
 TEST(MenuLabels, MnemonicsMatchInEitherCaseButNotAcrossAlphabets) {
-    struct Case {
-        std::u16string_view text;
-        char16_t typed;
-        bool matches;
+    const std::tuple<std::u16string_view, char16_t, bool> cases[] = {
+        {u"Вы&ход", u'х', true},       {u"Вы&ход", u'Х', true},        {u"Вы&ход", u'x', false},
+        {u"&O программе", u'o', true}, {u"&O программе", u'о', false}, {u"&ёлка", u'Ё', true},
+        {u"&Яма", u'я', true},         {u"Помощь", u'п', false},       {u"&1", u'!', false},
+        {u"&Џ", u'џ', true},
     };
-    for (const Case& c :
-         {Case{u"Вы&ход", u'х', true}, Case{u"Вы&ход", u'Х', true}, Case{u"Вы&ход", u'x', false},
-          Case{u"&O программе", u'o', true}, Case{u"&O программе", u'о', false},
-          Case{u"&ёлка", u'Ё', true}, Case{u"&Яма", u'я', true}, Case{u"Помощь", u'п', false},
-          Case{u"&1", u'!', false}, Case{u"&Џ", u'џ', true}}) {
-        SCOPED_TRACE(static_cast<int>(c.typed));
-        EXPECT_EQ(MatchesMnemonic(ParseMenuLabel(c.text), c.typed), c.matches);
+    for (const auto& [text, typed, matches] : cases) {
+        SCOPED_TRACE(static_cast<int>(typed));
+        EXPECT_EQ(MatchesMnemonic(ParseMenuLabel(text), typed), matches);
     }
 }
 

@@ -4,6 +4,7 @@
 
 #include <climits>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "controls_test.h"
@@ -54,29 +55,24 @@ class TabControlTest : public ControlsTest {
 };
 
 TEST_F(TabControlTest, LetterTabsWrapIntoRowsOfTheirFixedWidth) {
-    struct Case {
-        int count;
-        int rows;
-        int width;
-        int firstRow;  // tabs in the first row
-    };
-    for (const Case& c : {Case{20, 1, 10, 20}, Case{21, 2, 21, 11}, Case{40, 2, 10, 23}}) {
-        SCOPED_TRACE(c.count);
-        const HWND tabs = MakeLetterTabs(c.count);
-        EXPECT_EQ(SendMessageW(tabs, TCM_GETROWCOUNT, 0, 0), c.rows);
+    for (const auto& [count, rows, width, tabsInFirstRow] :
+         {std::tuple{20, 1, 10, 20}, {21, 2, 21, 11}, {40, 2, 10, 23}}) {
+        SCOPED_TRACE(count);
+        const HWND tabs = MakeLetterTabs(count);
+        EXPECT_EQ(SendMessageW(tabs, TCM_GETROWCOUNT, 0, 0), rows);
         int inFirstRow = 0;
-        for (int i = 0; i < c.count; ++i) {
+        for (int i = 0; i < count; ++i) {
             const RECT tab = TabRect(tabs, i);
-            EXPECT_EQ(tab.right - tab.left, c.width) << "fixed-width rows are not stretched";
+            EXPECT_EQ(tab.right - tab.left, width) << "fixed-width rows are not stretched";
             EXPECT_EQ(tab.bottom - tab.top, 12);
             TCHITTESTINFO hit{.pt = {(tab.left + tab.right) / 2, tab.top + 2}};
             EXPECT_EQ(SendMessageW(tabs, TCM_HITTEST, 0, PointerParam(&hit)), i);
             EXPECT_EQ(hit.flags, TCHT_ONITEM) << "the first tab too";
             inFirstRow += tab.top == TabRect(tabs, 0).top ? 1 : 0;
         }
-        EXPECT_EQ(inFirstRow, c.firstRow);
+        EXPECT_EQ(inFirstRow, tabsInFirstRow);
         // The selected tab's row lies on the display area.
-        EXPECT_EQ(TabRect(tabs, 0).bottom, 12 * c.rows);
+        EXPECT_EQ(TabRect(tabs, 0).bottom, 12 * rows);
         DestroyWindow(tabs);
     }
     // Without an item height, the text's and twice the vertical padding make it.
@@ -126,17 +122,14 @@ TEST_F(TabControlTest, ATapSelectsItsTabAndBringsItsRowToTheFront) {
     // Tabs inserted or deleted before the selected one leave the same tab selected.
     char16_t added[] = u"+";
     TCITEMW item{.mask = TCIF_TEXT, .pszText = added};
-    struct Case {
-        UINT message;
-        WPARAM index;
-        int selected;
+    const std::tuple<UINT, WPARAM, int> cases[] = {
+        {TCM_INSERTITEMW, 2, 3}, {TCM_INSERTITEMW, 0, 4}, {TCM_INSERTITEMW, 5, 4},
+        {TCM_DELETEITEM, 0, 3},  {TCM_DELETEITEM, 4, 3},
     };
-    for (const Case& c :
-         {Case{TCM_INSERTITEMW, 2, 3}, Case{TCM_INSERTITEMW, 0, 4}, Case{TCM_INSERTITEMW, 5, 4},
-          Case{TCM_DELETEITEM, 0, 3}, Case{TCM_DELETEITEM, 4, 3}}) {
-        SCOPED_TRACE(::testing::Message() << c.message << " at " << c.index);
-        SendMessageW(tabs, c.message, c.index, PointerParam(&item));
-        EXPECT_EQ(SendMessageW(tabs, TCM_GETCURSEL, 0, 0), c.selected);
+    for (const auto& [message, index, stays] : cases) {
+        SCOPED_TRACE(::testing::Message() << message << " at " << index);
+        SendMessageW(tabs, message, index, PointerParam(&item));
+        EXPECT_EQ(SendMessageW(tabs, TCM_GETCURSEL, 0, 0), stays);
     }
     EXPECT_EQ(Notices(TCN_SELCHANGE).size(), 1U);
     SendMessageW(tabs, TCM_SETCURSEL, 1, 0);

@@ -241,6 +241,10 @@ TEST_F(OnScreenKeyboardTest, AHeldKeyShowsAboveTheFingerAndTypesOnlyWhereThePenI
     EXPECT_EQ(Text(), u"ъабвгде");
     at(KeyAction::Backspace, 0, &HeadlessHost::Tap);
     EXPECT_EQ(Text(), u"ъабвгд");
+    // Shift on stays drawn held down, its corner dark where a raised key's is light.
+    at(KeyAction::Shift, 0, &HeadlessHost::Tap);
+    EXPECT_EQ(host.LastFrame()->GetPixel(0, InputPanelRect().top + kInputPanelHeight / 2),
+              RGB(0, 0, 0));
 }
 
 TEST(KeyboardLayouts, KeysDoNotOverlapEveryLetterHasACapitalOnTheSameKeyAndEachKeyIsPressed) {

@@ -144,7 +144,7 @@ TEST_F(Input, DisablingAParentCancelsTheCaptureItsChildHoldsAndADisabledWindowGe
 TEST_F(Input, ActivationMovesBetweenTopLevelWindows) {
     const HWND first = Make("first", WS_POPUP | WS_VISIBLE, {0, 0, 100, 100});
     ClearLog();
-    Make("second", WS_POPUP | WS_VISIBLE, {100, 100, 200, 200});
+    const HWND second = Make("second", WS_POPUP | WS_VISIBLE, {100, 100, 200, 200});
     EXPECT_EQ(Log({WM_ACTIVATE, WM_SETFOCUS, WM_KILLFOCUS}),
               (Lines{"first:WM_ACTIVATE", "first:WM_KILLFOCUS", "second:WM_ACTIVATE",
                      "second:WM_SETFOCUS"}));
@@ -157,6 +157,9 @@ TEST_F(Input, ActivationMovesBetweenTopLevelWindows) {
     const auto firstActivation = std::ranges::find_if(
         Entries(), [&](const Entry& e) { return e.window == first && e.message == WM_ACTIVATE; });
     EXPECT_EQ(LOWORD(firstActivation->wParam), WA_CLICKACTIVE);
+    EXPECT_TRUE(SetForegroundWindow(second));
+    EXPECT_EQ(GetActiveWindow(), second);
+    EXPECT_EQ(host.Raises(), 1) << "the program's own window comes to the front too";
 }
 
 // Showing takes the activation and the focus only for a command that activates, and only for

@@ -158,6 +158,11 @@ TEST_F(RendezvousTest, SilentPeersAndSlowCallersAreCutOffAtTheirDeadlines) {
     EXPECT_LT(Clock::now() - start, 2s);
 
     // A full waiting list lets the oldest caller go; the newest then sends byte by byte.
+    std::u16string asked;  // the title the last find answered was for
+    const auto find = [&](auto, std::optional<std::u16string_view> title) {
+        asked = title.value_or(u"-");
+        return HWND{};
+    };
     const sockaddr_un address = AddressOf(rendezvous->SocketPath());
     std::vector<UniqueFd> callers(9);
     for (UniqueFd& caller : callers) {
@@ -165,20 +170,24 @@ TEST_F(RendezvousTest, SilentPeersAndSlowCallersAreCutOffAtTheirDeadlines) {
         ASSERT_EQ(
             ::connect(caller.Get(), reinterpret_cast<const sockaddr*>(&address), sizeof(address)),
             0);
-        rendezvous->Serve([](auto, auto) { return HWND{}; }, [](HWND) { return false; });
+        rendezvous->Serve(find, [](HWND) { return false; });
     }
     char byte = 0;
     EXPECT_EQ(::recv(callers[0].Get(), &byte, 1, MSG_DONTWAIT), 0) << "the oldest is let go";
     EXPECT_EQ(::recv(callers[1].Get(), &byte, 1, MSG_DONTWAIT), -1) << "the next is still heard";
+    const std::string titled = RendezvousRequest{.className = kClass, .title = u"Metro"}.Encode();
+    ::send(callers[1].Get(), titled.data(), titled.size(), MSG_NOSIGNAL);
+    ::shutdown(callers[1].Get(), SHUT_WR);
     const UniqueFd& slow = callers.back();
     start = Clock::now();
     while (Clock::now() - start < 3s && ::send(slow.Get(), "F", 1, MSG_NOSIGNAL) == 1) {
         const auto serving = Clock::now();
-        rendezvous->Serve([](auto, auto) { return HWND{}; }, [](HWND) { return false; });
+        rendezvous->Serve(find, [](HWND) { return false; });
         EXPECT_LT(Clock::now() - serving, 1s);
         std::this_thread::sleep_for(50ms);
     }
     EXPECT_LT(Clock::now() - start, 2s) << "the slow caller was never cut off";
+    EXPECT_EQ(asked, u"Metro") << "a whole request among them is answered for its title";
 }
 
 TEST_F(RendezvousTest, TheFolderIsTheUsersAloneOrNotUsed) {
