@@ -132,9 +132,14 @@ TEST_F(TabControlTest, ATapSelectsItsTabAndBringsItsRowToTheFront) {
         EXPECT_EQ(SendMessageW(tabs, TCM_GETCURSEL, 0, 0), stays);
     }
     EXPECT_EQ(Notices(TCN_SELCHANGE).size(), 1U);
-    SendMessageW(tabs, TCM_SETCURSEL, 1, 0);
-    SendMessageW(tabs, WM_KEYDOWN, VK_LEFT, 0);
-    EXPECT_EQ(SendMessageW(tabs, TCM_GETCURSEL, 0, 0), 0) << "Left reaches the first tab";
+    // Of the 22 tabs now, Left reaches the first and Right the last, and neither goes past.
+    const std::tuple<int, int, int> keys[] = {
+        {1, VK_LEFT, 0}, {0, VK_LEFT, 0}, {20, VK_RIGHT, 21}, {21, VK_RIGHT, 21}};
+    for (const auto& [from, key, to] : keys) {
+        SendMessageW(tabs, TCM_SETCURSEL, from, 0);
+        SendMessageW(tabs, WM_KEYDOWN, key, 0);
+        EXPECT_EQ(SendMessageW(tabs, TCM_GETCURSEL, 0, 0), to) << from << " " << key;
+    }
 }
 
 TEST(TabLayout, RowsStackBehindTheSelectedOneAndOnlySeveralRowsAreFilled) {

@@ -69,7 +69,8 @@ LRESULT Field(HWND field, UINT message, WPARAM wParam, LPARAM lParam) {
         case BM_SETSTYLE: {
             const auto style = static_cast<DWORD>(GetWindowLongW(field, GWL_STYLE));
             SetWindowLongW(field, GWL_STYLE, (style & ~BS_TYPEMASK) | static_cast<DWORD>(wParam));
-            Note((wParam == BS_DEFPUSHBUTTON ? "default " : "plain ") + Id(field));
+            Note((wParam == BS_DEFPUSHBUTTON ? "default " : "plain ") + Id(field) +
+                 (lParam ? "" : " unpainted"));
             return 0;
         }
         case BM_GETCHECK:

@@ -99,6 +99,7 @@ TEST_F(MessageBoxes, ALongTextKeepsTheBoxToTheWorkArea) {
         text += u"Маршрут ";
     }
     RECT box{}, ok{};
+    int inkAboveOk = 0;
     std::function<void(HWND)> close;
     On(main, [&](HWND self, UINT m, WPARAM, LPARAM) -> std::optional<LRESULT> {
         if (m == kShowBox) {
@@ -107,6 +108,12 @@ TEST_F(MessageBoxes, ALongTextKeepsTheBoxToTheWorkArea) {
         if (m == WM_TIMER) {
             GetWindowRect(FindBox(), &box);
             GetWindowRect(GetDlgItem(FindBox(), IDOK), &ok);
+            // The text is cut a margin above ok: no ink in the gap.
+            for (int y = ok.top - 8; y < ok.top; ++y) {
+                for (int x = box.left + 1; x < box.right - 1; ++x) {
+                    inkAboveOk += ScreenPixel(x, y) != RGB(255, 255, 255);
+                }
+            }
             close(FindBox());
         }
         return std::nullopt;
@@ -128,6 +135,7 @@ TEST_F(MessageBoxes, ALongTextKeepsTheBoxToTheWorkArea) {
     EXPECT_EQ(std::pair(box.top, box.bottom), std::pair(work.top, work.bottom));
     EXPECT_EQ(box.left - work.left, work.right - box.right) << "centred across it";
     EXPECT_EQ(box.bottom - ok.bottom, 1 + 8) << "the frame and a margin below ok";
+    EXPECT_EQ(inkAboveOk, 0);
     EXPECT_EQ(results, std::vector<int>(4, IDOK));
     EXPECT_EQ(MessageBoxW(main, u"", u"", MB_OKCANCEL), 0) << "only the ok box is offered";
 
