@@ -233,7 +233,6 @@ TEST_F(MenuBars, TheButtonTheKeysHaveReachedLooksPressedAtOnceUntilThePenComesDo
         } else if (seen.size() == 3) {
             host.PenDown(120, 100);
         } else {
-            host.PenUp(120, 100);
             KillTimer(main, 8);
         }
     };

@@ -219,8 +219,7 @@ TEST_F(DialogKeyboard, TheNextTabStopFromNoControlIsTheFirstAndThePreviousOneThe
     EXPECT_EQ(end(1), IDCANCEL) << "the disabled 40 passed over";
     EnableWindow(GetDlgItem(dialog, 40), 1);
     EnableWindow(GetDlgItem(dialog, 10), 0);
-    EXPECT_EQ(end(1), 40);
-    EXPECT_EQ(end(0), 20);
+    EXPECT_EQ(std::pair(end(1), end(0)), std::pair(40, 20));
     const HWND owned =
         CreateWindowExW(0, u"Field", u"", WS_POPUP, 0, 0, 9, 9, dialog, 0, nullptr, nullptr);
     EXPECT_EQ(GetNextDlgTabItem(dialog, owned, 0), nullptr) << "owned, but not the dialog's";
