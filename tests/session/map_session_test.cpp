@@ -144,6 +144,7 @@ TEST_F(MapSessionTest, TheTappedStationBecomesAnEndAndBothEndsFindTheRoute) {
         EXPECT_EQ(NameOf(now.map->departure), step.departure) << what;
         EXPECT_EQ(NameOf(now.map->destination), step.destination) << what;
         EXPECT_EQ(Names(session, now.map->route), step.route) << what;
+        EXPECT_EQ(now.map->stations, 5) << what;  // the shape point too
     }
     // The ends are remembered for the next run, by their station-index numbers.
     EXPECT_EQ(std::pair(Saved().departureIndex, Saved().destinationIndex), std::pair(2, 2));
