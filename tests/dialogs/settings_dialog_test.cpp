@@ -160,8 +160,8 @@ TEST_F(SettingsPage, AFailedSaveKeepsTheFileAndThePageAndSaysSo) {
               },
               [&](HWND page) {
                   // The numbers as they are kept.
-                  EXPECT_EQ(Text(page, IDC_TOOLTIP_MS), u"100");
-                  EXPECT_EQ(Text(page, IDC_MAX_TRANSFERS), u"99");
+                  EXPECT_EQ(Text(page, IDC_TOOLTIP_MS) + u" " + Text(page, IDC_MAX_TRANSFERS),
+                            u"100 99");
                   SetText(page, IDC_TOOLTIP_MS, u"");
                   SetText(page, IDC_MAX_TRANSFERS, u"");
                   host.Key(VK_RETURN);

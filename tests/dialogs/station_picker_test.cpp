@@ -106,8 +106,9 @@ TEST_F(StationPickerTest, ListsEveryOpenStationOnceByNameWithItsLineAndNoForbidd
              TapControl(page, ID_DESTINATION);
              host.Key(VK_ESCAPE);
          }});
-    EXPECT_EQ(model.destination, Named(u"Автозаводская"));  // the first name can be chosen
-    EXPECT_EQ(model.departure, model.Lines()[1]->stations[0].get());
+    // The first name can be chosen.
+    EXPECT_EQ(std::pair(model.departure, model.destination),
+              std::pair(model.Lines()[1]->stations[0].get(), Named(u"Автозаводская")));
     EXPECT_GE(seen.size(), 2u);
     ASSERT_EQ(static_cast<int>(names.size()), stations);
     EXPECT_EQ(std::count(names.begin(), names.end(), u"Восток"), 0);
@@ -159,16 +160,14 @@ TEST_F(StationPickerTest, TheDepartureButtonShowsNinetyNineUnitsOfAName) {
     EXPECT_FALSE(shown(std::u16string(99, u'Ж')) == whole);
     // The first line is centred from two pixels under the top to the middle, the second from the
     // middle to four above the foot: the same text lies (height + 2) / 2 - 3 lower on the second.
-    const auto inkTop = [&](const char16_t* name) {
+    const auto inkTop = [&](const char16_t* name) {  // below the frame, in the middle third
         const std::vector<COLORREF> pixels = shown(name);
         const auto width = static_cast<std::size_t>(2 * (button.right - button.left));
-        // Below the frame, in the middle third: clear of the frame and the icon.
-        for (std::size_t i = 4 * width; i < pixels.size(); ++i) {
-            if (pixels[i] != GetSysColor(COLOR_BTNFACE) && i % width * 3 / width == 1) {
-                return static_cast<int>(i / width);
-            }
+        std::size_t i = 4 * width;
+        while (pixels.at(i) == GetSysColor(COLOR_BTNFACE) || i % width * 3 / width != 1) {
+            ++i;
         }
-        return -1;
+        return static_cast<int>(i / width);
     };
     EXPECT_EQ(inkTop(u"") - inkTop(u"(Ж линия)"), 2 * ((button.bottom - button.top + 2) / 2 - 3));
 }
@@ -259,9 +258,9 @@ TEST_F(StationPickerTest, KeyboardModeBringsUpTheTypedNameAndATappedRowIsChosen)
     INT_PTR result = 0;
     Run(std::move(script), [&] { result = RunModalDialog(picker, IDD_STATION_PICKER, owner); });
     EXPECT_EQ(result, 1);
-    EXPECT_EQ(whilePressed, Named(u"Молодежная"));
-    EXPECT_EQ(model.departure, whilePressed);
-    EXPECT_EQ(model.destination, whilePressed);
+    const Station* chosen = Named(u"Молодежная");
+    EXPECT_EQ(std::tuple(whilePressed, model.departure, model.destination),
+              std::tuple(chosen, chosen, chosen));
     // Closing lowers the keyboard.
     EXPECT_EQ(CurrentInputPanel(), InputPanelState::Down);
 }
