@@ -76,7 +76,7 @@ TEST_F(SettingsPage, CancelWritesNothingAndOkStoresWhatWasChosen) {
                         SetText(page, IDC_MAX_TRANSFERS, u"");
                         TapControl(page, IDC_MAX_TRANSFERS);
                         host.Type(u"x-0");  // a number box takes digits alone
-                        SetText(page, IDC_TOOLTIP_MS, u"0000599999");
+                        SetText(page, IDC_TOOLTIP_MS, u"0000599999");  // nine digits read
                     },
                     [&](HWND page) {
                         // A choice clears the other of its pair.
@@ -86,7 +86,7 @@ TEST_F(SettingsPage, CancelWritesNothingAndOkStoresWhatWasChosen) {
                     }}),
               IDOK);
     Settings expected{.mapPath = u"", .algorithm = 1, .pickerMode = 1, .maxTransfers = 0};
-    expected.tooltipMs = 59999;  // nine digits read
+    expected.tooltipMs = 59999;
     EXPECT_EQ(Saved(), expected);
 }
 

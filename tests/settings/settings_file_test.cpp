@@ -19,8 +19,7 @@
 #include "scoped_environment.h"
 #include "text/utf.h"
 
-// A password entry longer than the buffers below this size: the real entry, refused as too large
-// for them.
+// The real password entry, refused as too large for a buffer below this size.
 static std::size_t passwordEntryBytes = 0;
 
 extern "C" int getpwuid_r(uid_t uid, passwd* entry, char* buffer, size_t size, passwd** found) {
