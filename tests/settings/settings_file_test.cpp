@@ -23,8 +23,7 @@
 static std::size_t passwordEntryBytes = 0;
 
 extern "C" int getpwuid_r(uid_t uid, passwd* entry, char* buffer, size_t size, passwd** found) {
-    using Real = int (*)(uid_t, passwd*, char*, size_t, passwd**);
-    static const auto real = reinterpret_cast<Real>(::dlsym(RTLD_NEXT, "getpwuid_r"));
+    const auto real = reinterpret_cast<decltype(&getpwuid_r)>(dlsym(RTLD_NEXT, "getpwuid_r"));
     *found = nullptr;
     return size < passwordEntryBytes ? ERANGE : real(uid, entry, buffer, size, found);
 }
