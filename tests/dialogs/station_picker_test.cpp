@@ -106,8 +106,9 @@ TEST_F(StationPickerTest, ListsEveryOpenStationOnceByNameWithItsLineAndNoForbidd
              TapControl(page, ID_DESTINATION);
              host.Key(VK_ESCAPE);
          }});
-    EXPECT_EQ(model.destination, Named(u"Автозаводская"));  // the first name can be chosen
-    EXPECT_EQ(model.departure, model.Lines()[1]->stations[0].get());
+    // The first name can be chosen.
+    EXPECT_EQ(std::pair(model.departure, model.destination),
+              std::pair(model.Lines()[1]->stations[0].get(), Named(u"Автозаводская")));
     EXPECT_GE(seen.size(), 2u);
     ASSERT_EQ(static_cast<int>(names.size()), stations);
     EXPECT_EQ(std::count(names.begin(), names.end(), u"Восток"), 0);
@@ -137,11 +138,12 @@ TEST_F(StationPickerTest, ListsEveryOpenStationOnceByNameWithItsLineAndNoForbidd
 // of a hundred looks like its first 99, and one of 99 is shown whole; below it, its line's name.
 TEST_F(StationPickerTest, TheDepartureButtonShowsNinetyNineUnitsOfAName) {
     model.departure = Named(u"Малиновка");
-    const auto shown = [&](std::size_t length) {
-        model.departure->name = std::u16string(length, u'Ж');
+    RECT button{};
+    const auto shown = [&](std::u16string name) {
+        model.departure->name = std::move(name);
         std::vector<COLORREF> pixels;
         Open(kLetterTabs, {[&](HWND page) {
-                 const RECT button = ScreenRect(GetDlgItem(page, ID_DEPARTURE));
+                 button = ScreenRect(GetDlgItem(page, ID_DEPARTURE));
                  for (int y = 2 * button.top; y < 2 * button.bottom; ++y) {
                      for (int x = 2 * button.left; x < 2 * button.right; ++x) {
                          pixels.push_back(host.LastFrame()->GetPixel(x, y));
@@ -151,11 +153,23 @@ TEST_F(StationPickerTest, TheDepartureButtonShowsNinetyNineUnitsOfAName) {
              }});
         return pixels;
     };
-    const std::vector<COLORREF> whole = shown(99);
-    EXPECT_FALSE(shown(98) == whole);
-    EXPECT_TRUE(shown(100) == whole);
-    model.departure->line->name += u"ы";  // the second line shows the line's name
-    EXPECT_FALSE(shown(99) == whole);
+    const std::vector<COLORREF> whole = shown(std::u16string(99, u'Ж'));
+    EXPECT_FALSE(shown(std::u16string(98, u'Ж')) == whole);
+    EXPECT_TRUE(shown(std::u16string(100, u'Ж')) == whole);
+    model.departure->line->name = u"Ж";  // the second line shows the line's name
+    EXPECT_FALSE(shown(std::u16string(99, u'Ж')) == whole);
+    // The first line is centred from two pixels under the top to the middle, the second from the
+    // middle to four above the foot: the same text lies (height + 2) / 2 - 3 lower on the second.
+    const auto inkTop = [&](const char16_t* name) {  // below the frame, in the middle third
+        const std::vector<COLORREF> pixels = shown(name);
+        const auto width = static_cast<std::size_t>(2 * (button.right - button.left));
+        std::size_t i = 4 * width;
+        while (pixels.at(i) == GetSysColor(COLOR_BTNFACE) || i % width * 3 / width != 1) {
+            ++i;
+        }
+        return static_cast<int>(i / width);
+    };
+    EXPECT_EQ(inkTop(u"") - inkTop(u"(Ж линия)"), 2 * ((button.bottom - button.top + 2) / 2 - 3));
 }
 
 // Twenty tabs fit one row. A tab brings the first name from its letter on to the top, the next
@@ -244,9 +258,8 @@ TEST_F(StationPickerTest, KeyboardModeBringsUpTheTypedNameAndATappedRowIsChosen)
     INT_PTR result = 0;
     Run(std::move(script), [&] { result = RunModalDialog(picker, IDD_STATION_PICKER, owner); });
     EXPECT_EQ(result, 1);
-    EXPECT_EQ(whilePressed, Named(u"Молодежная"));
-    EXPECT_EQ(model.departure, whilePressed);
-    EXPECT_EQ(model.destination, whilePressed);
+    EXPECT_EQ(std::tuple(whilePressed, model.departure, model.destination),
+              std::tuple(Named(u"Молодежная"), whilePressed, whilePressed));
     // Closing lowers the keyboard.
     EXPECT_EQ(CurrentInputPanel(), InputPanelState::Down);
 }

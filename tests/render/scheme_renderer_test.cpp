@@ -19,13 +19,9 @@ Station At(int x, int y, std::int16_t kind = kStationKind) {
 
 TEST(DashedSegment, DashesOfThreeScaledPixelsFromTheStartWithComponentsTruncated) {
     struct Case {
-        Station from;
-        Station to;
-        int x0;
-        int y0;
-        int s;
-        std::size_t count;
-        std::size_t index;  // the dash checked
+        Station from, to;
+        int x0, y0, s;
+        std::size_t count, index;  // dashes, and the one checked
         std::vector<POINT> dash;
     };
     const Case cases[] = {

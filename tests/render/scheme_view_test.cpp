@@ -79,9 +79,7 @@ POINT Landing(const NetworkModel& model, const Station& station, int s) {
 
 TEST(CentreView, AtEveryScaleTheStationLandsWhereScaleTwoPutsIt) {
     struct Case {
-        POINT departure;
-        POINT destination;
-        POINT landing;
+        POINT departure, destination, landing;
     };
     const Case cases[] = {
         // 40 pixels inside the bars (26 high at the top and at the bottom), 20 from the sides

@@ -53,6 +53,8 @@ TEST(StationLabels, RectanglesAndFormatsByAlignmentAboveTheAnchorEachAfterItsHal
     }
     EXPECT_EQ(texts[0].rect, (RECT{13, 2, 53, 13}));  // the first of the halo's 8 copies
     EXPECT_EQ(texts[0].textColour, kWhite);
+    surface.DrawText(u"after", {}, 0);  // the labels leave the surface's text opaque again
+    EXPECT_EQ(surface.calls.back().backgroundMode, OPAQUE);
     const auto drawn = [&](const RECT& area) {
         RecordingSurface labels;
         DrawLineLabels(*model->Lines()[0], labels, area, 2, 3, 1, 0, 1);

@@ -17,7 +17,7 @@
 namespace qv {
 namespace {
 
-TEST(GalleryScreens, TheTurningButtonsAskForTheirOwnDirection) {
+TEST(GalleryScreens, TheTurningButtonsGoRoundFromTheFirstScreenToTheLastAndBack) {
     HeadlessHost host;
     WindowSystem system(host);
     const gallery::DialogFonts fonts;
@@ -25,6 +25,7 @@ TEST(GalleryScreens, TheTurningButtonsAskForTheirOwnDirection) {
     const HWND page = gallery::MakePage(fonts, 0, true);
     EXPECT_EQ(SendMessageW(GetDlgItem(page, gallery::kNextScreen), WM_GETFONT, 0, 0),
               reinterpret_cast<LRESULT>(fonts.normal.get()));
+    std::size_t shown = 0;  // back from the first screen to the last, on to the first, back
     for (const int id :
          {gallery::kPreviousScreen, gallery::kNextScreen, gallery::kPreviousScreen}) {
         SCOPED_TRACE(id);
@@ -32,7 +33,8 @@ TEST(GalleryScreens, TheTurningButtonsAskForTheirOwnDirection) {
         MSG message;
         ASSERT_TRUE(
             PeekMessageW(&message, nullptr, gallery::kTurnScreen, gallery::kTurnScreen, PM_REMOVE));
-        EXPECT_EQ(message.wParam, id == gallery::kNextScreen ? 1U : 0U);
+        shown = gallery::TurnedScreen(shown, message.wParam != 0);
+        EXPECT_EQ(shown, id == gallery::kNextScreen ? 0 : gallery::Screens().size() - 1);
     }
     DestroyWindow(page);
 }

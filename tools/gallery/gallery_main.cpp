@@ -72,13 +72,12 @@ int ShowScreens(int scale) {
     if (!gallery::StartControls()) {
         return tools::Fail(kSyntax, "cannot register the controls");
     }
-    const std::size_t count = gallery::Screens().size();
     std::size_t shown = 0;
     HWND page = gallery::MakePage(fonts, shown, true);
     MSG message;
     while (page && GetMessageW(&message, nullptr, 0, 0) > 0) {
         if (message.hwnd == nullptr && message.message == gallery::kTurnScreen) {
-            shown = message.wParam != 0 ? (shown + 1) % count : (shown + count - 1) % count;
+            shown = gallery::TurnedScreen(shown, message.wParam != 0);
             DestroyWindow(page);
             page = gallery::MakePage(fonts, shown, true);
             continue;

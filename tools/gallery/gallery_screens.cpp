@@ -186,6 +186,11 @@ std::span<const Screen> Screens() {
     return kScreens;
 }
 
+std::size_t TurnedScreen(std::size_t shown, bool forward) {
+    const std::size_t count = Screens().size();
+    return forward ? (shown + 1) % count : (shown + count - 1) % count;
+}
+
 DialogFonts::DialogFonts() {
     LOGFONTW attributes;
     attributes.lfHeight = -11;

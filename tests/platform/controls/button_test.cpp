@@ -106,8 +106,7 @@ TEST_F(Buttons, PushButtonsClickWithSpaceAndAnswerTheDialogNavigation) {
     SendMessageW(cancel, BM_SETSTYLE, BS_DEFPUSHBUTTON, 1);
     EXPECT_EQ(SendMessageW(ok, WM_GETDLGCODE, 0, 0), DLGC_BUTTON | DLGC_UNDEFPUSHBUTTON);
     Pump();
-    EXPECT_EQ(ScreenPixel(10, 10), kWhite);
-    EXPECT_EQ(ScreenPixel(100, 10), kBlack);
+    EXPECT_EQ(std::pair(ScreenPixel(10, 10), ScreenPixel(100, 10)), std::pair(kWhite, kBlack));
 
     SetFocus(ok);
     host.Queue({InputEvent::Kind::KeyDown, {}, VK_SPACE});

@@ -237,15 +237,13 @@ TEST_F(ListViewTest, KeysMoveTheSelectionAndKeepItInView) {
         SCOPED_TRACE(::testing::Message() << "key " << key << " to " << selected);
         host.Key(key);
         Pump();
-        EXPECT_EQ(Selected(), selected);
-        EXPECT_EQ(Top(), top);
+        EXPECT_EQ(std::pair(Selected(), Top()), std::pair(selected, top));
         EXPECT_EQ(GetScrollPos(list, SB_VERT), top) << "the bar follows the keys";
     }
     Select(0, LVIS_FOCUSED);  // a key landing on the focused row selects it again
     host.Key(VK_UP);
     Pump();
-    EXPECT_EQ(Selected(), 0);
-    EXPECT_EQ(Send(LVM_GETSELECTIONMARK), 0);
+    EXPECT_EQ(std::pair(Selected(), Send(LVM_GETSELECTIONMARK)), std::pair(0, LRESULT{0}));
     Select(99);
     Select(-1, 0);
     EXPECT_EQ(Selected(), -1) << "-1 is every item, the last too";
@@ -395,8 +393,7 @@ TEST_F(HorizontalScrollTest, EachScrollCodeAndArrowKeyMovesTheColumnsByItsPixels
         Send(LVM_SCROLL, static_cast<WPARAM>(from), 0);
         ASSERT_EQ(ColumnsLeft(), -from);
         Send(WM_HSCROLL, code);
-        EXPECT_EQ(ColumnsLeft(), -to);
-        EXPECT_EQ(GetScrollPos(list, SB_HORZ), to);
+        EXPECT_EQ(std::pair(ColumnsLeft(), GetScrollPos(list, SB_HORZ)), std::pair(-to, to));
     }
     EXPECT_EQ(Top(), 0) << "the rows stay";
     // The Left and Right keys are lines too, and leave the selection.

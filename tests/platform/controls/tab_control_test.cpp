@@ -113,11 +113,8 @@ TEST_F(TabControlTest, ATapSelectsItsTabAndBringsItsRowToTheFront) {
     answer = nullptr;
     ClearNotices();
     SendMessageW(tabs, WM_KEYDOWN, VK_RIGHT, 0);
-    EXPECT_EQ(SendMessageW(tabs, TCM_GETCURSEL, 0, 0), 16);
-    EXPECT_EQ(Notices(TCN_SELCHANGE).size(), 1U);
     EXPECT_EQ(SendMessageW(tabs, TCM_SETCURSEL, 2, 0), 16);
     EXPECT_EQ(SendMessageW(tabs, TCM_SETCURSEL, 21, 0), -1);
-    EXPECT_EQ(SendMessageW(tabs, TCM_GETCURSEL, 0, 0), 2);
     EXPECT_EQ(TabRect(tabs, 0).top, 12);
     // Tabs inserted or deleted before the selected one leave the same tab selected.
     char16_t added[] = u"+";
@@ -132,9 +129,13 @@ TEST_F(TabControlTest, ATapSelectsItsTabAndBringsItsRowToTheFront) {
         EXPECT_EQ(SendMessageW(tabs, TCM_GETCURSEL, 0, 0), stays);
     }
     EXPECT_EQ(Notices(TCN_SELCHANGE).size(), 1U);
-    SendMessageW(tabs, TCM_SETCURSEL, 1, 0);
-    SendMessageW(tabs, WM_KEYDOWN, VK_LEFT, 0);
-    EXPECT_EQ(SendMessageW(tabs, TCM_GETCURSEL, 0, 0), 0) << "Left reaches the first tab";
+    const std::tuple<int, int, int> keys[] = {
+        {1, VK_LEFT, 0}, {0, VK_LEFT, 0}, {20, VK_RIGHT, 21}, {21, VK_RIGHT, 21}};
+    for (const auto& [from, key, to] : keys) {
+        SendMessageW(tabs, TCM_SETCURSEL, from, 0);
+        SendMessageW(tabs, WM_KEYDOWN, key, 0);
+        EXPECT_EQ(SendMessageW(tabs, TCM_GETCURSEL, 0, 0), to) << from << " " << key;
+    }
 }
 
 TEST(TabLayout, RowsStackBehindTheSelectedOneAndOnlySeveralRowsAreFilled) {

@@ -127,8 +127,7 @@ TEST_F(DialogScroll, APageTallerThanItsRoomScrollsWithItsBarAndFocus) {
         SendMessageW(page, WM_VSCROLL, from % 2 ? SB_THUMBTRACK : SB_THUMBPOSITION, 0);
         ASSERT_EQ(Moved(), from);
         SendMessageW(page, WM_VSCROLL, code, 0);
-        EXPECT_EQ(Moved(), to);
-        EXPECT_EQ(GetScrollPos(page, SB_VERT), to);
+        EXPECT_EQ(std::pair(Moved(), GetScrollPos(page, SB_VERT)), std::pair(to, to));
     }
     ScrollDialogToControl(page, GetDlgItem(page, 11));
     EXPECT_EQ(Moved(), whole[1]) << "a field whose top is at the top is shown as it is";
@@ -158,16 +157,14 @@ TEST_F(DialogScroll, APageTallerThanItsRoomScrollsWithItsBarAndFocus) {
     SendMessageW(page, WM_VSCROLL, SB_BOTTOM, 0);
     MoveWindow(page, 0, 0, kWidth, content, 1);
     FitDialogScroll(page);
-    EXPECT_FALSE(BarShown());
-    EXPECT_EQ(Moved(), 0);
+    EXPECT_EQ(std::pair(BarShown(), Moved()), std::pair(false, 0));
 
     // Turned off with too little room, the page is whole and without its bar.
     MoveWindow(page, 0, 0, kWidth, kRoom, 1);
     FitDialogScroll(page);
     SendMessageW(page, WM_VSCROLL, SB_BOTTOM, 0);
     SetDialogScrolling(page, false);
-    EXPECT_FALSE(BarShown());
-    EXPECT_EQ(Moved(), 0);
+    EXPECT_EQ(std::pair(BarShown(), Moved()), std::pair(false, 0));
 }
 
 }  // namespace

@@ -165,8 +165,7 @@ TEST_F(WindowLifecycle, SiblingsKeepCreationOrderTopFirst) {
     const HWND a = Make("a", WS_CHILD | WS_VISIBLE, {0, 0, 50, 50}, main);
     const HWND b = Make("b", WS_CHILD, {0, 0, 10, 10}, main);
     const HWND c = Make("c", WS_CHILD | WS_VISIBLE, {25, 25, 75, 75}, main);
-    EXPECT_EQ(GetWindow(main, GW_CHILD), a);
-    EXPECT_EQ(GetWindow(a, GW_HWNDNEXT), b);
+    EXPECT_EQ(std::pair(GetWindow(main, GW_CHILD), GetWindow(a, GW_HWNDNEXT)), std::pair(a, b));
     // The first made lies on top where siblings overlap.
     host.Tap(30, 30);
     Pump();
