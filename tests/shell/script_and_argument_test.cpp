@@ -23,12 +23,12 @@ using tools::ScriptError;
 using tools::ScriptStep;
 
 TEST(ScriptKeys, ModifiersAndNames) {
-    EXPECT_EQ(ParseKey("Alt+F4")->virtualKey, VK_F1 + 3);
-    EXPECT_EQ(ParseKey("Alt+F4")->modifiers, (KeyModifiers{false, true, false}));
-    EXPECT_EQ(ParseKey("ctrl+h")->modifiers, (KeyModifiers{.control = true}));
-    EXPECT_EQ(ParseKey("shift+tab")->virtualKey, VK_TAB);
-    EXPECT_EQ(ParseKey("f12")->virtualKey, VK_F1 + 11);
-    EXPECT_EQ(ParseKey("pageup")->virtualKey, VK_PRIOR);
+    EXPECT_EQ(ParseKey("Alt+F4").value().virtualKey, VK_F1 + 3);
+    EXPECT_EQ(ParseKey("Alt+F4").value().modifiers, (KeyModifiers{false, true, false}));
+    EXPECT_EQ(ParseKey("ctrl+h").value().modifiers, (KeyModifiers{.control = true}));
+    EXPECT_EQ(ParseKey("shift+tab").value().virtualKey, VK_TAB);
+    EXPECT_EQ(ParseKey("f12").value().virtualKey, VK_F1 + 11);
+    EXPECT_EQ(ParseKey("pageup").value().virtualKey, VK_PRIOR);
     // A "+" key alone is not a modifier list; unknown names and modifiers are refused.
     for (const char* bad : {"hyper+a", "f13", "ctrl+", ""}) {
         EXPECT_FALSE(ParseKey(bad)) << bad;
