@@ -85,8 +85,8 @@ TEST_F(SettingsPage, CancelWritesNothingAndOkStoresWhatWasChosen) {
                         host.Key(VK_RETURN);
                     }}),
               IDOK);
-    Settings expected{.mapPath = u"", .algorithm = 1, .pickerMode = 1, .maxTransfers = 0};
-    expected.tooltipMs = 59999;
+    const Settings expected{
+        .mapPath = u"", .algorithm = 1, .pickerMode = 1, .tooltipMs = 59999, .maxTransfers = 0};
     EXPECT_EQ(Saved(), expected);
 }
 

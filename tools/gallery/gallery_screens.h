@@ -18,8 +18,8 @@ struct Screen {
 
 std::span<const Screen> Screens();
 
-// The screen a turn from the shown one goes to (forward is the first parameter of kTurnScreen),
-// round from the last to the first and back.
+// The screen a turn from the shown one goes to (forward: kTurnScreen's wParam is not 0), round
+// from the last to the first and back.
 std::size_t TurnedScreen(std::size_t shown, bool forward);
 
 // The fonts of the program's dialogs: 8 points, normal and bold.
