@@ -10,9 +10,8 @@
 namespace qv {
 namespace {
 
-using testing::WindowTest;
+using namespace testing;
 
-constexpr RECT kScreen{0, 0, 240, 320};
 constexpr WORD kProbeId = 100;
 
 constexpr DialogItemTemplate kItems[] = {

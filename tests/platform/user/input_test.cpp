@@ -8,11 +8,8 @@
 namespace qv {
 namespace {
 
-using testing::WindowTest;
-using Lines = std::vector<std::string>;
+using namespace testing;
 using Pen = std::vector<std::pair<UINT, POINT>>;
-
-constexpr RECT kScreen{0, 0, 240, 320};
 
 class Input : public WindowTest {
   protected:

@@ -14,9 +14,8 @@
 namespace qv {
 namespace {
 
-using testing::WindowTest;
+using namespace testing;
 
-constexpr RECT kScreen{0, 0, 240, 320};
 constexpr UINT kShowBox = WM_USER;
 
 class MessageBoxes : public WindowTest {

@@ -11,8 +11,7 @@
 namespace qv {
 namespace {
 
-using testing::WindowTest;
-using Lines = std::vector<std::string>;
+using namespace testing;
 using namespace std::chrono_literals;
 
 class NonClient : public WindowTest {};

@@ -5,10 +5,8 @@
 namespace qv {
 namespace {
 
-using testing::Painter;
-using testing::WindowTest;
+using namespace testing;
 
-constexpr RECT kScreen{0, 0, 240, 320};
 constexpr COLORREF kRed = RGB(255, 0, 0);
 constexpr COLORREF kBlue = RGB(0, 0, 255);
 constexpr COLORREF kWhite = RGB(255, 255, 255);

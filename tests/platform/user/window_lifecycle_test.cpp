@@ -21,11 +21,7 @@
 namespace qv {
 namespace {
 
-using testing::Answer;
-using testing::WindowTest;
-using Lines = std::vector<std::string>;
-
-constexpr RECT kScreen{0, 0, 240, 320};
+using namespace testing;
 
 class WindowLifecycle : public WindowTest {};
 

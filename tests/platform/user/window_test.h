@@ -20,6 +20,9 @@
 
 namespace qv::testing {
 
+using Lines = std::vector<std::string>;
+constexpr RECT kScreen{0, 0, 240, 320};
+
 // Windows of one class whose procedure writes every message to a log (named "window:WM_..."),
 // and answers what the test wants answered; everything else gets the default processing.
 class WindowTest : public ::testing::Test {
