@@ -59,21 +59,67 @@ TEST_F(NonClient, TheWindowSaysWhereItsClientAreaLiesAndThePenIsRoutedByIt) {
     EXPECT_EQ(client, (RECT{0, 0, 0, 0}));
 }
 
+// A window with a vertical bar of 100 units, 10 to the page, that scrolls as a program does
+// and writes down what its bar sends. The bar lies at x 87 to 99: arrows 13 high at both ends,
+// the track between them 174 high, the thumb 17 high.
+class ScrollBar : public WindowTest {
+  protected:
+    static constexpr int kBarX = 93;
+
+    ScrollBar() {
+        window = Make("w", WS_POPUP | WS_VISIBLE | WS_VSCROLL, {0, 0, 100, 200}, nullptr,
+                      [this](HWND w, UINT message, WPARAM wParam, LPARAM) {
+                          return OnScroll(w, message, wParam);
+                      });
+        const SCROLLINFO info{.fMask = SIF_RANGE | SIF_PAGE | SIF_POS, .nMax = 99, .nPage = 10};
+        SetScrollInfo(window, SB_VERT, &info, 1);
+        Pump();
+        ClearLog();
+    }
+
+    std::optional<LRESULT> OnScroll(HWND w, UINT message, WPARAM wParam) {
+        if (message == WM_HSCROLL) {
+            scrolls.push_back("h " + std::to_string(LOWORD(wParam)) + " " +
+                              std::to_string(HIWORD(wParam)));
+            return 0;
+        }
+        if (message != WM_VSCROLL) {
+            return std::nullopt;
+        }
+        SCROLLINFO info{.fMask = SIF_POS | SIF_TRACKPOS};
+        GetScrollInfo(w, SB_VERT, &info);
+        const char* names[] = {"line up",   "line down",      "page up",
+                               "page down", "thumb position", "thumb track"};
+        const WORD code = LOWORD(wParam);
+        std::string seen = code < std::size(names) ? names[code] : "end";
+        if (code == SB_THUMBPOSITION || code == SB_THUMBTRACK) {
+            seen += " " + std::to_string(HIWORD(wParam)) + " at " + std::to_string(info.nPos) +
+                    " tracking " + std::to_string(info.nTrackPos);
+        }
+        scrolls.push_back(seen);
+        const int steps[] = {-1, 1, -10, 10};
+        if (code < std::size(steps)) {
+            SetScrollPos(w, SB_VERT, info.nPos + steps[code], 1);
+        } else if (code == SB_THUMBPOSITION && followThumb) {
+            SetScrollPos(w, SB_VERT, HIWORD(wParam), 1);
+        }
+        return 0;
+    }
+    int Position() { return GetScrollPos(window, SB_VERT); }
+    void Wait(HostTime time) {
+        host.AllowTime(time);
+        Pump();
+    }
+
+    HWND window = nullptr;
+    std::vector<std::string> scrolls;
+    bool followThumb = true;
+};
+
 // Both bars: the horizontal one below the client area, the vertical one right of it, and the
 // square where they meet; the horizontal bar sends WM_HSCROLL with the same codes.
-TEST_F(NonClient, AHorizontalBarLiesBelowTheClientAreaAndSendsItsOwnMessage) {
-    std::vector<std::string> scrolls;
-    const HWND window = Make("w", WS_POPUP | WS_VISIBLE, {0, 0, 100, 200}, nullptr,
-                             [&](HWND, UINT message, WPARAM wParam, LPARAM) {
-                                 std::optional<LRESULT> answer;
-                                 if (message == WM_HSCROLL || message == WM_VSCROLL) {
-                                     scrolls.push_back((message == WM_HSCROLL ? "h " : "v ") +
-                                                       std::to_string(LOWORD(wParam)) + " " +
-                                                       std::to_string(HIWORD(wParam)));
-                                     answer = 0;
-                                 }
-                                 return answer;
-                             });
+TEST_F(ScrollBar, AHorizontalBarLiesBelowTheClientAreaAndSendsItsOwnMessage) {
+    ShowScrollBar(window, SB_VERT, 0);  // for the range to show it again
     const SCROLLINFO info{.fMask = SIF_RANGE | SIF_PAGE, .nMax = 199, .nPage = 50};
     SetScrollInfo(window, SB_HORZ, &info, 1);
     SetScrollInfo(window, SB_VERT, &info, 1);
@@ -108,58 +154,6 @@ TEST_F(NonClient, AHorizontalBarLiesBelowTheClientAreaAndSendsItsOwnMessage) {
               (Lines{"h 0 0", "h 8 0", "h 1 0", "h 8 0", "h 3 0", "h 8 0",
                      "h 5 " + std::to_string(tracked), "h 4 " + std::to_string(tracked), "h 8 0"}));
 }
-
-// A window with a vertical bar of 100 units, 10 to the page, that scrolls as a program does
-// and writes down what its bar sends. The bar lies at x 87 to 99: arrows 13 high at both ends,
-// the track between them 174 high, the thumb 17 high.
-class ScrollBar : public WindowTest {
-  protected:
-    static constexpr int kBarX = 93;
-
-    ScrollBar() {
-        window = Make("w", WS_POPUP | WS_VISIBLE | WS_VSCROLL, {0, 0, 100, 200}, nullptr,
-                      [this](HWND w, UINT message, WPARAM wParam, LPARAM) {
-                          return OnScroll(w, message, wParam);
-                      });
-        const SCROLLINFO info{.fMask = SIF_RANGE | SIF_PAGE | SIF_POS, .nMax = 99, .nPage = 10};
-        SetScrollInfo(window, SB_VERT, &info, 1);
-        Pump();
-        ClearLog();
-    }
-
-    std::optional<LRESULT> OnScroll(HWND w, UINT message, WPARAM wParam) {
-        if (message != WM_VSCROLL) {
-            return std::nullopt;
-        }
-        SCROLLINFO info{.fMask = SIF_POS | SIF_TRACKPOS};
-        GetScrollInfo(w, SB_VERT, &info);
-        const char* names[] = {"line up",   "line down",      "page up",
-                               "page down", "thumb position", "thumb track"};
-        const WORD code = LOWORD(wParam);
-        std::string seen = code < std::size(names) ? names[code] : "end";
-        if (code == SB_THUMBPOSITION || code == SB_THUMBTRACK) {
-            seen += " " + std::to_string(HIWORD(wParam)) + " at " + std::to_string(info.nPos) +
-                    " tracking " + std::to_string(info.nTrackPos);
-        }
-        scrolls.push_back(seen);
-        const int steps[] = {-1, 1, -10, 10};
-        if (code < std::size(steps)) {
-            SetScrollPos(w, SB_VERT, info.nPos + steps[code], 1);
-        } else if (code == SB_THUMBPOSITION && followThumb) {
-            SetScrollPos(w, SB_VERT, HIWORD(wParam), 1);
-        }
-        return 0;
-    }
-    int Position() { return GetScrollPos(window, SB_VERT); }
-    void Wait(HostTime time) {
-        host.AllowTime(time);
-        Pump();
-    }
-
-    HWND window = nullptr;
-    std::vector<std::string> scrolls;
-    bool followThumb = true;
-};
 
 TEST_F(ScrollBar, AnArrowScrollsALineAndRepeatsWhileHeldOverIt) {
     host.PenDown(kBarX, 187 /* the arrow's first pixel */);
