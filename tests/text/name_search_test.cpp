@@ -156,7 +156,7 @@ TEST(NameSearchTest, TheOtherLayoutGoesBothWaysWithShiftedAndPunctuationKeys) {
         {u"rbtd", u"киев"}, {u",f.", u"баю"},   {u"<F>", u"баю"},     {u"[jh", u"хор"},
         {u"j,]", u"объ"},   {u"`krf", u"ёлка"}, {u"ифлук", u"baker"}, {u"ёж", u"`;"},
         {u"і", u"s"},       {u"ї", u"]"},       {u"є", u"'"},         {u"ґ", u"`"},
-        {u"ў", u"o"},       {u",", u"б"},
+        {u"ў", u"o"},       {u",", u"б"},       {u"~", u"ё"},
     };
     for (const auto& [typed, expected] : cases) {
         EXPECT_EQ(InOtherLayout(typed), expected) << Utf16ToUtf8(typed);
