@@ -119,9 +119,13 @@ class OpenFilePageTest : public ::testing::Test {
         const RECT row = RowRect(page, static_cast<int>(found - rows.begin()));
         host.Tap((row.left + row.right) / 2, (row.top + row.bottom) / 2);
     }
-    void TapControl(HWND page, int id) {
+    static RECT ControlRect(HWND page, int id) {
         RECT rect{};
         GetWindowRect(GetDlgItem(page, id), &rect);
+        return rect;
+    }
+    void TapControl(HWND page, int id) {
+        const RECT rect = ControlRect(page, id);
         host.Tap((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
     }
 
@@ -179,6 +183,9 @@ TEST_F(OpenFilePageTest, ListsTheTreeEntersAndLeavesFoldersAndChoosesByTapOrOk) 
                                                                       {u"broken.qvn", u"deep"},
                                                                       {u"Минск", u"trips"}}));
                               EXPECT_EQ(Text(page, kOpenFileFolderText), u"docs/trips");
+                              // The folder's name stops short of the Up button beside it.
+                              EXPECT_LT(ControlRect(page, kOpenFileFolderText).right,
+                                        ControlRect(page, kOpenFileUp).left);
                               TapControl(page, kOpenFileUp);
                           },
                           [&](HWND page) {
@@ -248,10 +255,8 @@ TEST_F(OpenFilePageTest, TheNoteAboveTheListSaysWhenAFolderIsUnreadableHasNoMaps
         const HWND shown = GetDlgItem(page, kOpenFileNote);
         EXPECT_EQ(GetWindowText(shown), note) << folder;
         EXPECT_EQ(IsWindowVisible(shown) != 0, !note.empty()) << folder;
-        RECT text{};
-        RECT list{};
-        GetWindowRect(shown, &text);
-        GetWindowRect(GetDlgItem(page, kOpenFileList), &list);
+        const RECT text = ControlRect(page, kOpenFileNote);
+        const RECT list = ControlRect(page, kOpenFileList);
         if (!note.empty()) {
             EXPECT_GT(text.bottom - text.top, 10) << folder;
             EXPECT_GE(list.top, text.bottom) << folder;
