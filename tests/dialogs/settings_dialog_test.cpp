@@ -88,6 +88,10 @@ TEST_F(SettingsPage, CancelWritesNothingAndOkStoresWhatWasChosen) {
     const Settings expected{
         .mapPath = u"", .algorithm = 1, .pickerMode = 1, .tooltipMs = 59999, .maxTransfers = 0};
     EXPECT_EQ(Saved(), expected);
+    Open({[&](HWND page) {
+        EXPECT_TRUE(Checked(page)[IDC_ALGO_TIME] && Checked(page)[IDC_PICK_KEYBOARD]);
+        host.Key(VK_ESCAPE);
+    }});
 }
 
 // Each box shows its own setting, and a tap on it changes that setting alone.

@@ -6,10 +6,12 @@
 #include "platform/host/virtual_keys.h"
 #include "platform/pocket/scratch_folder.h"
 #include "platform/pocket/shell_folders.h"
+#include "platform/user/core/rendezvous_link.h"
 #include "platform/user/core/window_system.h"
 #include "resources/program_texts.h"
 #include "scoped_environment.h"
 #include "shell/main_window.h"
+#include "shell/program_entry.h"
 #include "shell/shell_services.h"
 #include "text/utf.h"
 
@@ -56,6 +58,35 @@ TEST(ShellServices, TheHelpFileIsFoundAndTheOpenPageTakesAPathThatJustFits) {
     EXPECT_TRUE(ChooseFileToOpen(nullptr, buffer));
     EXPECT_EQ(buffer, path + u'\0');
     OverrideShellFolders(std::nullopt);
+}
+
+// A running copy that is found but never answers what it is handed.
+struct SilentCopy final : RendezvousLink {
+    bool Serve(const FindLocal&, const RaiseLocal&, const CopyDataLocal&) override { return false; }
+    HWND Find(std::u16string_view, std::optional<std::u16string_view>,
+              const NewHandle& newHandle) override {
+        return newHandle();
+    }
+    bool IsRemote(HWND) const override { return true; }
+    bool Raise(HWND) override { return true; }
+    std::optional<LRESULT> SendCopyData(HWND, std::uint64_t, std::string_view,
+                                        std::chrono::milliseconds) override {
+        return std::nullopt;
+    }
+};
+
+TEST(ProgramEntry, TheSearchShowsItIsBusyAndAnUnansweredMapIsNotLoaded) {
+    HeadlessHost host;
+    WindowSystem system(host, {std::make_unique<SilentCopy>()});
+    WindowRouteFeedback feedback;
+    feedback.BeginWait();
+    EXPECT_TRUE(host.Busy());
+    feedback.EndWait();
+    EXPECT_FALSE(host.Busy());
+    ::testing::internal::CaptureStderr();
+    EXPECT_EQ(HandToRunningInstance(u"/m.qvn"), 1);
+    EXPECT_EQ(::testing::internal::GetCapturedStderr(),
+              "quorvane: the running copy did not answer; /m.qvn is not loaded\n");
 }
 
 }  // namespace
