@@ -6,12 +6,10 @@
 #include "platform/host/virtual_keys.h"
 #include "platform/pocket/scratch_folder.h"
 #include "platform/pocket/shell_folders.h"
-#include "platform/user/core/rendezvous_link.h"
 #include "platform/user/core/window_system.h"
 #include "resources/program_texts.h"
 #include "scoped_environment.h"
 #include "shell/main_window.h"
-#include "shell/program_entry.h"
 #include "shell/shell_services.h"
 #include "text/utf.h"
 
@@ -60,33 +58,15 @@ TEST(ShellServices, TheHelpFileIsFoundAndTheOpenPageTakesAPathThatJustFits) {
     OverrideShellFolders(std::nullopt);
 }
 
-// A running copy that is found but never answers what it is handed.
-struct SilentCopy final : RendezvousLink {
-    bool Serve(const FindLocal&, const RaiseLocal&, const CopyDataLocal&) override { return false; }
-    HWND Find(std::u16string_view, std::optional<std::u16string_view>,
-              const NewHandle& newHandle) override {
-        return newHandle();
-    }
-    bool IsRemote(HWND) const override { return true; }
-    bool Raise(HWND) override { return true; }
-    std::optional<LRESULT> SendCopyData(HWND, std::uint64_t, std::string_view,
-                                        std::chrono::milliseconds) override {
-        return std::nullopt;
-    }
-};
-
-TEST(ProgramEntry, TheSearchShowsItIsBusyAndAnUnansweredMapIsNotLoaded) {
+// The route search shows the busy indication while it runs, and what was shown before after it.
+TEST(ShellServices, TheRouteSearchShowsItIsBusy) {
     HeadlessHost host;
-    WindowSystem system(host, {std::make_unique<SilentCopy>()});
+    WindowSystem system(host);
     WindowRouteFeedback feedback;
     feedback.BeginWait();
     EXPECT_TRUE(host.Busy());
     feedback.EndWait();
     EXPECT_FALSE(host.Busy());
-    ::testing::internal::CaptureStderr();
-    EXPECT_EQ(HandToRunningInstance(u"/m.qvn"), 1);
-    EXPECT_EQ(::testing::internal::GetCapturedStderr(),
-              "quorvane: the running copy did not answer; /m.qvn is not loaded\n");
 }
 
 }  // namespace

@@ -410,6 +410,9 @@ TEST(ProgramStart, SecondStartRaisesTheFirstOrHandsItsMapOver) {
     const Outcome second = home.Run("state\n", {}, "second");
     // Longer than any path the running copy takes.
     const Outcome refused = home.Run("state\n", "/" + std::string(32763, 'a') + ".qvn", "refused");
+    // Longer than a request between copies carries: no answer comes.
+    const std::string unsent = "/" + std::string(32764, 'a') + ".qvn";
+    const Outcome unanswered = home.Run("state\n", unsent, "unanswered");
     EXPECT_EQ(fs::last_write_time(home.SettingsFile()), written);
     const Outcome handing = home.Run("state\n", (home.Root() / latin1).string(), "handing");
     int status = 0;
@@ -424,6 +427,9 @@ TEST(ProgramStart, SecondStartRaisesTheFirstOrHandsItsMapOver) {
     EXPECT_TRUE(refused.states.empty());
     EXPECT_EQ(refused.errors.rfind("quorvane: the running copy did not take /aaa", 0), 0u)
         << refused.errors.substr(0, 200);
+    EXPECT_EQ(unanswered.exitCode, 1);
+    EXPECT_EQ(unanswered.errors,
+              "quorvane: the running copy did not answer; " + unsent + " is not loaded\n");
     ASSERT_EQ(firstOutcome.states.size(), 2u);
     EXPECT_EQ(firstOutcome.states[0]["model"]["name"], "Метро Зареченска");
     EXPECT_EQ(firstOutcome.states[1]["model"]["name"], "Пример");
