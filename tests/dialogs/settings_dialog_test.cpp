@@ -119,13 +119,13 @@ TEST_F(SettingsPage, EachBoxShowsAndSetsItsOwnSetting) {
     }
 }
 
-// A file's settings are shown, an algorithm the program does not know as fewest transfers; an
-// empty number keeps its value; a failed save keeps the file and the page and says so.
+// A file's settings are shown; an empty number keeps its value; a failed save keeps the file and
+// the page and says so.
 TEST_F(SettingsPage, AFailedSaveKeepsTheFileAndThePageAndSaysSo) {
     const Settings unusual{.mapPath = u"/maps/Москва.qvn",
                            .departureIndex = 12,
                            .savedViewX = -30,
-                           .algorithm = 7,
+                           .algorithm = 1,
                            .pickerMode = 1,
                            .tooltipMs = 1500,
                            .maxTransfers = 5,
@@ -140,8 +140,8 @@ TEST_F(SettingsPage, AFailedSaveKeepsTheFileAndThePageAndSaysSo) {
     const INT_PTR result =
         Open({[&](HWND page) {
                   const auto checked = Checked(page);
-                  EXPECT_TRUE(checked.at(IDC_ALGO_TRANSFERS) && checked.at(IDC_PICK_KEYBOARD));
-                  EXPECT_FALSE(checked.at(IDC_ALGO_TIME));
+                  EXPECT_TRUE(checked.at(IDC_ALGO_TIME) && checked.at(IDC_PICK_KEYBOARD));
+                  EXPECT_FALSE(checked.at(IDC_ALGO_TRANSFERS));
                   EXPECT_EQ(Text(page, IDC_TOOLTIP_MS), u"1500");
                   EXPECT_EQ(CharSet(GetDlgItem(page, IDC_LABEL_ALGORITHM)), RUSSIAN_CHARSET);
                   ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &tiny), 0);
@@ -170,7 +170,7 @@ TEST_F(SettingsPage, AFailedSaveKeepsTheFileAndThePageAndSaysSo) {
     std::signal(SIGXFSZ, previousHandler);
     EXPECT_EQ(result, IDOK);
     Settings expected = unusual;
-    expected.algorithm = expected.pickerMode = 0;
+    expected.pickerMode = 0;
     expected.saveRoute = true;
     EXPECT_EQ(Saved(), expected);
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(scratch.Path()), {}), 1);

@@ -128,6 +128,7 @@ TEST(LondonCsv, RefusesABadRowNamingTheTableAndRow) {
         {stations + "9,north,0,\"X\",NULL,1,1,0\n", lines, connections,
          "stations row 5: the position"},
         {stations + "9,-90.5,0,\"X\",NULL,1,1,0\n", lines, connections, "row 5: the position"},
+        {stations + "9,51,nan,\"X\",NULL,1,1,0\n", lines, connections, "row 5: the position"},
         {stations, "\"line\",\"name\"\n", connections, "lines: the header"},
         {stations, lines, "", "connections: the table is empty"},
         {stations, lines, header + "1,\"2\n", "connections: line 2: a quote is not closed"},

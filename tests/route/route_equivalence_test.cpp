@@ -71,6 +71,8 @@ void CompareOnSeeds(std::uint32_t first, std::uint32_t last, const RandomNetwork
         const Points expected = OracleSearchRoute(*model, from, to, &events);
         const EnumeratedRoute enumerated = EnumerateRoute(*model, from, to);
         ASSERT_EQ(enumerated.route.points, expected);
+        ASSERT_EQ(enumerated.route.score.minutes,
+                  expected.empty() ? 0 : OracleMeasure(*model, expected).minutes);
         ASSERT_EQ(enumerated.cutShort, events.tableFilled || events.arrivalsCut);
         const Points route = SearchRoute(*model, from, to);
         // Asked for the best score from the first path on, the search ends as early as it can.

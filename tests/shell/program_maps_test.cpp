@@ -32,7 +32,7 @@ TEST(ProgramMaps, TheEnvironmentNamesTheMapsFolderAndAMissingOneIsNone) {
     EXPECT_EQ(FindProgramMaps(), unset);
 }
 
-TEST(ShellServices, TheHelpFileIsFoundAndTheOpenPageTakesAPathThatJustFits) {
+TEST(ShellServices, TheHelpFileIsFoundTheOpenPageTakesAPathThatJustFitsAndASearchShowsBusy) {
     testing::ScratchFolder scratch;
     const std::u16string bin = *Utf8ToUtf16(scratch.Folder("bin").string() + "/");
     const std::string page = Utf16ToUtf8(Text(TextId::HelpPage));
@@ -49,6 +49,11 @@ TEST(ShellServices, TheHelpFileIsFoundAndTheOpenPageTakesAPathThatJustFits) {
     const std::u16string path = *Utf8ToUtf16(scratch.Write("docs/0.qvn", "").string());
     HeadlessHost host;
     WindowSystem system(host);
+    WindowRouteFeedback search;  // busy while a route is searched, as before once it is done
+    search.BeginWait();
+    EXPECT_TRUE(host.Busy());
+    search.EndWait();
+    EXPECT_FALSE(host.Busy());
     host.Key(VK_DOWN);
     host.Key(VK_RETURN);
     EXPECT_FALSE(ChooseFileToOpen(nullptr, {}));  // no room even for the null

@@ -9,6 +9,7 @@
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <nlohmann/json.hpp>
 #include <optional>
 #include <string>
@@ -130,38 +131,54 @@ TEST(ProgramStart, FirstStartAndTheLoadCommandAskForAMap) {
     EXPECT_EQ(home.Saved().mapPath, Utf8ToUtf16((home.Maps() / "example.qvn").string()));
 }
 
-TEST(ProgramStart, ARememberedMapThatIsNotThereShowsTheErrorThenTheEmptyWindow) {
+// A map that cannot be read, remembered or dropped on the window, shows the error, then the
+// window as it was: empty, or with the map it had, which stays the remembered one.
+TEST(ProgramStart, AMapThatCannotBeReadShowsTheErrorThenTheWindowAsItWas) {
     const Home home;
     // The file a lone surrogate's replacement character would name.
     fs::copy_file(kMaps / "example.qvn", home.Root() / "a\xEF\xBF\xBD.qvn");
+    std::ofstream(home.Root() / "bro\x1bken.qvn")
+        << "[NAME]\r\nX;1;0;2;2;\r\n[MAP]\r\nnonsense\r\n";
+    std::ofstream(home.Root() / "notes.txt") << "not a map\n";
+    const std::string example = (kMaps / "example.qvn").string();
     struct Case {
-        std::u16string path;
+        std::u16string remembered;
+        std::string dropped;
         const char* error;
     };
     const Case cases[] = {
-        {Utf8ToUtf16((home.Root() / "gone.qvn").string()).value(), "gone.qvn: cannot open"},
-        {*Utf8ToUtf16(home.Root().string() + "/a") + u"\xD800.qvn", "No such file"},
+        {Utf8ToUtf16((home.Root() / "gone.qvn").string()).value(), "", "gone.qvn: cannot open"},
+        {*Utf8ToUtf16(home.Root().string() + "/a") + u"\xD800.qvn", "", "No such file"},
+        {u"", "bro\x1bken.qvn", "bro\\x1Bken.qvn"},  // escaped on standard error
+        {u"", "notes.txt", "notes.txt: line 1: "},
+        {u"", "gone.qvn", "gone.qvn"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.error);
-        Settings settings;
-        settings.mapPath = c.path;
-        home.Save(settings);
-        const Outcome outcome = home.Run("state\nkey return\nwait 10\nstate\nshot empty.png\n");
+        const bool drop = !c.dropped.empty();
+        home.Save({.mapPath = c.remembered});
+        const Outcome outcome =
+            home.Run((drop ? "drop " + (home.Root() / c.dropped).string() + "\nwait 10\n" : "") +
+                         "state\nkey return\nwait 10\nstate\nshot after.png\n",
+                     drop ? example : "");
         EXPECT_EQ(outcome.exitCode, 0);
         ASSERT_EQ(outcome.states.size(), 2u);
-        const std::vector<std::uint32_t> empty = PngPixels(home.Root() / "empty.png");
+        EXPECT_EQ(outcome.states[0]["messageBoxes"], ErrorBoxes("Старый формат схемы"));
+        const json& after = outcome.states[1];
+        EXPECT_TRUE(after["messageBoxes"].empty());
+        EXPECT_EQ(WindowOf(after, "QuorvaneWnd")["text"], drop ? "Пример" : "Схема метро");
+        EXPECT_NE(outcome.errors.find(c.error), std::string::npos) << outcome.errors;
+        EXPECT_EQ(after["model"].is_null(), !drop);
+        if (drop) {
+            EXPECT_EQ(after["settings"]["mapPath"], example);
+            continue;
+        }
+        EXPECT_EQ(home.Saved().mapPath, c.remembered);
+        const std::vector<std::uint32_t> empty = PngPixels(home.Root() / "after.png");
         ASSERT_EQ(empty.size(), 240u * 320u);
         // Between the shell's bars the window shows only its background.
         EXPECT_EQ(std::count(empty.begin() + 26 * 240, empty.begin() + 294 * 240, 0xFFFFFFu),
                   (294 - 26) * 240);
-        EXPECT_EQ(outcome.states[0]["messageBoxes"], ErrorBoxes("Старый формат схемы"));
-        const json& after = outcome.states[1];
-        EXPECT_TRUE(after["messageBoxes"].empty());
-        EXPECT_TRUE(after["model"].is_null());
-        EXPECT_EQ(WindowOf(after, "QuorvaneWnd")["text"], "Схема метро");
-        EXPECT_NE(outcome.errors.find(c.error), std::string::npos) << outcome.errors;
-        EXPECT_EQ(home.Saved().mapPath, settings.mapPath);
     }
 }
 
@@ -410,6 +427,9 @@ TEST(ProgramStart, SecondStartRaisesTheFirstOrHandsItsMapOver) {
     const Outcome second = home.Run("state\n", {}, "second");
     // Longer than any path the running copy takes.
     const Outcome refused = home.Run("state\n", "/" + std::string(32763, 'a') + ".qvn", "refused");
+    // Longer than a request between copies carries: no answer comes.
+    const std::string unsent = "/" + std::string(32764, 'a') + ".qvn";
+    const Outcome unanswered = home.Run("state\n", unsent, "unanswered");
     EXPECT_EQ(fs::last_write_time(home.SettingsFile()), written);
     const Outcome handing = home.Run("state\n", (home.Root() / latin1).string(), "handing");
     int status = 0;
@@ -424,6 +444,9 @@ TEST(ProgramStart, SecondStartRaisesTheFirstOrHandsItsMapOver) {
     EXPECT_TRUE(refused.states.empty());
     EXPECT_EQ(refused.errors.rfind("quorvane: the running copy did not take /aaa", 0), 0u)
         << refused.errors.substr(0, 200);
+    EXPECT_EQ(unanswered.exitCode, 1);
+    EXPECT_EQ(unanswered.errors,
+              "quorvane: the running copy did not answer; " + unsent + " is not loaded\n");
     ASSERT_EQ(firstOutcome.states.size(), 2u);
     EXPECT_EQ(firstOutcome.states[0]["model"]["name"], "Метро Зареченска");
     EXPECT_EQ(firstOutcome.states[1]["model"]["name"], "Пример");

@@ -3,7 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
 #include <string>
 
 #include "program_home.h"
@@ -81,33 +80,6 @@ TEST(Drop, AMapDroppedOnTheWindowLoadsAsAChosenOne) {
     EXPECT_EQ(outcome.states[1]["model"]["name"], "Алматы");
     EXPECT_EQ(outcome.states[2]["model"]["name"], "Пример");
     EXPECT_EQ(outcome.states[2]["settings"]["mapPath"], example);
-}
-
-TEST(Drop, AFileThatIsNoMapSaysSoAndKeepsTheMapShown) {
-    const Home home;
-    // A control character in a name reaches standard error escaped.
-    std::ofstream(home.Root() / "bro\x1bken.qvn")
-        << "[NAME]\r\nX;1;0;2;2;\r\n[MAP]\r\nnonsense\r\n";
-    std::ofstream(home.Root() / "notes.txt") << "not a map\n";
-    for (const auto& [file, named] :
-         {std::pair<std::string, std::string>{"bro\x1bken.qvn", "bro\\x1Bken.qvn"},
-          {"notes.txt", "notes.txt: line 1: "},
-          {"gone.qvn", "gone.qvn"}}) {
-        SCOPED_TRACE(named);
-        const Outcome outcome = home.Run("drop " + (home.Root() / file).string() +
-                                             "\nwait 10\nstate\n"
-                                             "key return\nwait 10\nstate\n",
-                                         (kMaps / "example.qvn").string());
-        EXPECT_EQ(outcome.exitCode, 0);
-        ASSERT_EQ(outcome.states.size(), 2u);
-        EXPECT_EQ(outcome.states[0]["messageBoxes"], ErrorBoxes("Старый формат схемы"));
-        const json& after = outcome.states[1];
-        EXPECT_TRUE(after["messageBoxes"].empty());
-        EXPECT_EQ(after["model"]["name"], "Пример");
-        EXPECT_EQ(WindowOf(after, "QuorvaneWnd")["text"], "Пример");
-        EXPECT_EQ(after["settings"]["mapPath"], (kMaps / "example.qvn").string());
-        EXPECT_NE(outcome.errors.find(named), std::string::npos) << outcome.errors;
-    }
 }
 
 }  // namespace
