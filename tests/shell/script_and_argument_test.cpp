@@ -29,6 +29,7 @@ TEST(ScriptKeys, ModifiersAndNames) {
     EXPECT_EQ(ParseKey("shift+tab").value().virtualKey, VK_TAB);
     EXPECT_EQ(ParseKey("f12").value().virtualKey, VK_F1 + 11);
     EXPECT_EQ(ParseKey("pageup").value().virtualKey, VK_PRIOR);
+    EXPECT_EQ(ParseKey("PageDown").value().virtualKey, VK_NEXT);
     // A "+" key alone is not a modifier list; unknown names and modifiers are refused.
     for (const char* bad : {"hyper+a", "f13", "ctrl+", ""}) {
         EXPECT_FALSE(ParseKey(bad)) << bad;

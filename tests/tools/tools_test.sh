@@ -111,6 +111,7 @@ for flag in --help -h; do
     expect "quorvane $flag" 0 "Usage: quorvane [--lang" env SDL_VIDEODRIVER=none "$4" "$flag"
 done
 expect "quorvane --lang without a map" 1 "quorvane: " env SDL_VIDEODRIVER=none "$4" --lang en
+expect_output "quorvane --lang, then what follows it" 0 "quorvane $version" env SDL_VIDEODRIVER=none "$4" --lang en --version
 expect "gallery stray argument" 2 "no plain arguments wanted, 1 given" "$tools/quorvane-gallery" --out "$work/g" stray
 for tool in quorvane-gdi-demo quorvane-window-demo; do
     expect "$tool unknown option" 2 'unknown option "--windw"' "$tools/$tool" "$work/demo" --windw
