@@ -45,6 +45,7 @@ class ListViewTest : public ControlsTest {
                 const std::u16string text = u"Item " + std::u16string(digits.begin(), digits.end());
                 std::copy(text.begin(), text.end(), info->item.pszText);
                 info->item.pszText[text.size()] = u'\0';
+                info->item.mask |= keepTexts ? LVIF_DI_SETITEM : 0U;
                 return 0;
             }
             return custom ? custom(header) : 0;
@@ -94,6 +95,7 @@ class ListViewTest : public ControlsTest {
 
     HWND list = nullptr;
     Answer custom;
+    bool keepTexts = false;  // whether the parent tells the list to keep the texts it gives
 };
 
 TEST_F(ListViewTest, TextsAreAskedOnlyForVisibleRowsAndEnsureVisibleScrollsTheLeast) {
@@ -335,6 +337,8 @@ TEST_F(ListViewTest, BadItemsIndicesWidthsAndStylesFailOrAreHeld) {
         EXPECT_EQ(Send(message, wParam, lParam), expected) << message;
     }
     // A text is cut to the caller's room with its end; nothing is written outside the room.
+    keepTexts = true;
+    ClearNotices();
     using namespace std::string_view_literals;
     const std::tuple<int, LRESULT, std::u16string_view> cuts[] = {
         {7, 6, u"?Item 1\0#"sv}, {6, 5, u"?Item \0?#"sv}, {0, 0, u"????????#"sv}};
@@ -344,6 +348,7 @@ TEST_F(ListViewTest, BadItemsIndicesWidthsAndStylesFailOrAreHeld) {
         EXPECT_EQ(Send(LVM_GETITEMTEXTW, 1, PointerParam(&cell)), copied);
         EXPECT_EQ(std::u16string_view(read, 9), after);
     }
+    EXPECT_EQ(Notices(LVN_GETDISPINFOW).size(), 1U) << "a text the list was told to keep";
     // Two columns as wide as they can be still add up and paint.
     ASSERT_EQ(Send(LVM_INSERTCOLUMNW, 2, PointerParam(&column)), 2);
     RECT row{LVIR_BOUNDS, 0, 0, 0};

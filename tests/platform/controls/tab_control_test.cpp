@@ -116,12 +116,12 @@ TEST_F(TabControlTest, ATapSelectsItsTabAndBringsItsRowToTheFront) {
     EXPECT_EQ(SendMessageW(tabs, TCM_SETCURSEL, 2, 0), 16);
     EXPECT_EQ(SendMessageW(tabs, TCM_SETCURSEL, 21, 0), -1);
     EXPECT_EQ(TabRect(tabs, 0).top, 12);
-    // Tabs inserted or deleted before the selected one leave the same tab selected.
-    char16_t added[] = u"+";
+    // Tabs inserted or deleted before the selected one keep it selected; deleting it, none.
+    char16_t added[] = u"+1";
     TCITEMW item{.mask = TCIF_TEXT, .pszText = added};
     const std::tuple<UINT, WPARAM, int> cases[] = {
         {TCM_INSERTITEMW, 2, 3}, {TCM_INSERTITEMW, 0, 4}, {TCM_INSERTITEMW, 5, 4},
-        {TCM_DELETEITEM, 0, 3},  {TCM_DELETEITEM, 4, 3},
+        {TCM_DELETEITEM, 0, 3},  {TCM_DELETEITEM, 4, 3},  {TCM_DELETEITEM, 3, -1},
     };
     for (const auto& [message, index, stays] : cases) {
         SCOPED_TRACE(::testing::Message() << message << " at " << index);
@@ -129,8 +129,12 @@ TEST_F(TabControlTest, ATapSelectsItsTabAndBringsItsRowToTheFront) {
         EXPECT_EQ(SendMessageW(tabs, TCM_GETCURSEL, 0, 0), stays);
     }
     EXPECT_EQ(Notices(TCN_SELCHANGE).size(), 1U);
+    char16_t text[] = u"xyz";
+    item = {.mask = TCIF_TEXT, .pszText = text, .cchTextMax = 2};
+    SendMessageW(tabs, TCM_GETITEMW, 2, PointerParam(&item));
+    EXPECT_EQ(std::u16string(text, 3), std::u16string(u"+\0z", 3)) << "what fits, then its zero";
     const std::tuple<int, int, int> keys[] = {
-        {1, VK_LEFT, 0}, {0, VK_LEFT, 0}, {20, VK_RIGHT, 21}, {21, VK_RIGHT, 21}};
+        {1, VK_LEFT, 0}, {0, VK_LEFT, 0}, {19, VK_RIGHT, 20}, {20, VK_RIGHT, 20}};
     for (const auto& [from, key, to] : keys) {
         SendMessageW(tabs, TCM_SETCURSEL, from, 0);
         SendMessageW(tabs, WM_KEYDOWN, key, 0);

@@ -178,6 +178,10 @@ TEST_F(RendezvousTest, SilentPeersAndSlowCallersAreCutOffAtTheirDeadlines) {
     const std::string titled = RendezvousRequest{.className = kClass, .title = u"Metro"}.Encode();
     ::send(callers[1].Get(), titled.data(), titled.size(), MSG_NOSIGNAL);
     ::shutdown(callers[1].Get(), SHUT_WR);
+    const std::string raise =
+        RendezvousRequest{.kind = RendezvousRequest::Kind::Raise, .window = 7}.Encode();
+    ::send(callers[2].Get(), raise.data(), raise.size(), MSG_NOSIGNAL);
+    ::shutdown(callers[2].Get(), SHUT_WR);
     const UniqueFd& slow = callers.back();
     start = Clock::now();
     while (Clock::now() - start < 3s && ::send(slow.Get(), "F", 1, MSG_NOSIGNAL) == 1) {
@@ -188,6 +192,8 @@ TEST_F(RendezvousTest, SilentPeersAndSlowCallersAreCutOffAtTheirDeadlines) {
     }
     EXPECT_LT(Clock::now() - start, 2s) << "the slow caller was never cut off";
     EXPECT_EQ(asked, u"Metro") << "a whole request among them is answered for its title";
+    EXPECT_EQ(ReceiveToEnd(callers[2].Get()), std::string(1, '\0'))
+        << "a window that would not rise";
 }
 
 TEST_F(RendezvousTest, TheFolderIsTheUsersAloneOrNotUsed) {

@@ -172,6 +172,8 @@ TEST_F(WindowLifecycle, SiblingsKeepCreationOrderTopFirst) {
     EXPECT_EQ(GetWindow(popup, GW_OWNER), main) << "an owned window names its owner";
     EXPECT_EQ(SetActiveWindow(a), nullptr) << "a child is never active";
     EXPECT_EQ(GetActiveWindow(), popup);
+    SetWindowLongW(popup, GWL_STYLE, WS_CHILD | WS_VISIBLE);
+    EXPECT_EQ(GetWindow(popup, GW_OWNER), nullptr) << "a child has no owner";
 }
 
 TEST_F(WindowLifecycle, DestroyInsideItsOwnHandlersIsSafe) {
