@@ -102,16 +102,14 @@ TEST_F(DialogScroll, APageTallerThanItsRoomScrollsWithItsBarAndFocus) {
     ASSERT_GT(content, kRoom);
     const int largest = content - kRoom;
     FitDialogScroll(page);
-    EXPECT_FALSE(BarShown()) << "a page scrolls only once it is told to";
-    EXPECT_EQ(Moved(), 0);
+    EXPECT_EQ(std::pair(BarShown(), Moved()), std::pair(false, 0)) << "scrolls only once told to";
 
     SetDialogScrolling(page, true);
     FitDialogScroll(page);
     ASSERT_TRUE(BarShown());
     SCROLLINFO info{.fMask = SIF_ALL};
     GetScrollInfo(page, SB_VERT, &info);
-    EXPECT_EQ(info.nMax, content - 1);
-    EXPECT_EQ(static_cast<int>(info.nPage), kRoom);
+    EXPECT_EQ(std::pair(info.nMax, static_cast<int>(info.nPage)), std::pair(content - 1, kRoom));
 
     const std::tuple<int, int, int> cases[] = {{0, SB_LINEDOWN, kDialogScrollLine},
                                                {3, SB_LINEUP, 0},

@@ -195,7 +195,6 @@ TEST_F(ScrollBar, DraggingTheThumbTracksThenSetsThePosition) {
     host.PenMove(kBarX, 400);
     host.PenMove(kBarX, 300);  // still past the end: no news
     Pump();
-    EXPECT_EQ(scrolls, (Lines{"thumb track 90 at 0 tracking 90"}));
     EXPECT_EQ(Position(), 0) << "the window did not move it";
     EXPECT_EQ(ScreenPixel(90, 185), GetSysColor(COLOR_BTNSHADOW)) << "the thumb follows the pen";
     host.PenMove(kBarX, 22);

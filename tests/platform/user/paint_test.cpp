@@ -112,9 +112,8 @@ TEST_F(Painting, SurfaceStartsAtTheClientCornerClippedToTheInvalidAreaAndItsChil
         Make("child", WS_CHILD | WS_VISIBLE, {40, 60, 100, 300}, main, front.Handler());
     Pump();
     // Children cover their parent: the child's blue lies over the red, at its place.
-    EXPECT_EQ(ScreenPixel(39, 59), kRed);
-    EXPECT_EQ(ScreenPixel(40, 60), kBlue);
-    EXPECT_EQ(ScreenPixel(99, 299), kBlue);
+    EXPECT_EQ(std::tuple(ScreenPixel(39, 59), ScreenPixel(40, 60), ScreenPixel(99, 299)),
+              std::tuple(kRed, kBlue, kBlue));
 
     // The parent repaints only its own pixels, never the child's.
     back.colour = kWhite;
@@ -128,8 +127,7 @@ TEST_F(Painting, SurfaceStartsAtTheClientCornerClippedToTheInvalidAreaAndItsChil
     const RECT corner{0, 0, 10, 10};
     InvalidateRect(child, &corner, 0);
     Pump();
-    EXPECT_EQ(ScreenPixel(45, 65), kRed);
-    EXPECT_EQ(ScreenPixel(55, 75), kBlue);
+    EXPECT_EQ(std::pair(ScreenPixel(45, 65), ScreenPixel(55, 75)), std::pair(kRed, kBlue));
 
     // A parent that does not clip its children invalidates them too.
     SetWindowLongW(main, GWL_STYLE, WS_VISIBLE);
@@ -158,8 +156,7 @@ TEST_F(Painting, TopLevelWindowsAreComposedInZOrderAndRepaintWhatOthersUncover) 
     ShowWindow(a, SW_HIDE);
     Pump();
     EXPECT_EQ(second.areas, (std::vector<RECT>{{0, 0, 50, 50}}));
-    EXPECT_EQ(ScreenPixel(75, 75), kBlue);
-    EXPECT_EQ(ScreenPixel(10, 10), kWhite);  // the bare screen
+    EXPECT_EQ(std::pair(ScreenPixel(75, 75), ScreenPixel(10, 10)), std::pair(kBlue, kWhite));
     const HWND c = Make("c", WS_POPUP | WS_VISIBLE, {100, 100, 200, 200}, nullptr);
     Pump();
     EXPECT_EQ(Log({WM_PAINT, WM_ERASEBKGND}).back(), "c:" + testing::MessageName(WM_ERASEBKGND));
