@@ -8,6 +8,7 @@
 #include "golden_picture.h"
 #include "platform/controls/button.h"
 #include "platform/host/headless_host.h"
+#include "platform/user/api/input_functions.h"
 #include "platform/user/api/message_functions.h"
 #include "platform/user/api/window_functions.h"
 #include "platform/user/core/window_system.h"
@@ -22,7 +23,7 @@ TEST(GalleryScreens, TheTurningButtonsGoRoundFromTheFirstScreenToTheLastAndBack)
     WindowSystem system(host);
     const gallery::DialogFonts fonts;
     ASSERT_TRUE(gallery::StartControls());
-    const HWND page = gallery::MakePage(fonts, 0, true);
+    const HWND page = gallery::MakePage(fonts, 1, true);
     EXPECT_EQ(SendMessageW(GetDlgItem(page, gallery::kNextScreen), WM_GETFONT, 0, 0),
               reinterpret_cast<LRESULT>(fonts.normal.get()));
     std::size_t shown = 0;  // back from the first screen to the last, on to the first, back
@@ -35,6 +36,13 @@ TEST(GalleryScreens, TheTurningButtonsGoRoundFromTheFirstScreenToTheLastAndBack)
             PeekMessageW(&message, nullptr, gallery::kTurnScreen, gallery::kTurnScreen, PM_REMOVE));
         shown = gallery::TurnedScreen(shown, message.wParam != 0);
         EXPECT_EQ(shown, id == gallery::kNextScreen ? 0 : gallery::Screens().size() - 1);
+    }
+    // The first owner-drawn button, at (8,144)-(78,170), dots its focus two pixels inside.
+    SetFocus(GetDlgItem(page, 1));
+    system.Pump();
+    for (int x = 9; x < 77; ++x) {
+        const bool dot = (x >= 10 && x < 76 && x % 2 == 0) || x == 75;  // 75: the right side
+        EXPECT_EQ(host.LastFrame()->GetPixel(x, 146), dot ? RGB(0, 0, 0) : RGB(0, 120, 60)) << x;
     }
     DestroyWindow(page);
 }
