@@ -18,7 +18,7 @@
 namespace qv {
 namespace {
 
-TEST(GalleryScreens, TheTurningButtonsGoRoundFromTheFirstScreenToTheLastAndBack) {
+TEST(GalleryScreens, TheTurningButtonsGoRoundAndAnOwnerDrawnOneShowsTheFocus) {
     HeadlessHost host;
     WindowSystem system(host);
     const gallery::DialogFonts fonts;
@@ -37,13 +37,10 @@ TEST(GalleryScreens, TheTurningButtonsGoRoundFromTheFirstScreenToTheLastAndBack)
         shown = gallery::TurnedScreen(shown, message.wParam != 0);
         EXPECT_EQ(shown, id == gallery::kNextScreen ? 0 : gallery::Screens().size() - 1);
     }
-    // The first owner-drawn button, at (8,144)-(78,170), dots its focus two pixels inside.
-    SetFocus(GetDlgItem(page, 1));
+    SetFocus(GetDlgItem(page, 1));  // owner-drawn at (8,144)-(78,170): focus dots 2 pixels in
     system.Pump();
-    for (int x = 9; x < 77; ++x) {
-        const bool dot = (x >= 10 && x < 76 && x % 2 == 0) || x == 75;  // 75: the right side
-        EXPECT_EQ(host.LastFrame()->GetPixel(x, 146), dot ? RGB(0, 0, 0) : RGB(0, 120, 60)) << x;
-    }
+    EXPECT_EQ(host.LastFrame()->GetPixel(10, 146), RGB(0, 0, 0));     // the frame's corner
+    EXPECT_EQ(host.LastFrame()->GetPixel(11, 147), RGB(0, 120, 60));  // inside: the fill
     DestroyWindow(page);
 }
 
