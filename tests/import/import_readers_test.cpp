@@ -121,6 +121,7 @@ TEST(LondonCsv, RefusesABadRowNamingTheTableAndRow) {
         {stations, lines, header + "1,9,4,3\n", "connections row 2: a station is not in"},
         {stations, lines, header + "1,2,5,3\n", "connections row 2: the line is not in"},
         {stations, lines, header + "1,2,4,0\n", "not a whole number of minutes"},
+        {stations, lines, header + "1,2,4,3x\n", "not a whole number of minutes"},
         {stations, lines, header + "1,2,4,121\n", "not a whole number of minutes (1 to 120)"},
         {stations, lines, header + "2,2,4,1\n", "joined to itself"},
         {stations + "1,51,0,\"Again\",NULL,1,1,0\n", lines, connections,

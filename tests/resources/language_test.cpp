@@ -37,8 +37,8 @@ std::string Written(const char* name) {
 
 TEST(Language, TheLocaleOrLangChoosesTheTextsAndAnUnknownLanguageIsRefused) {
     // The first radio button of the settings page, the box shown when help cannot be opened,
-    // the station picker, and the about box's version line; the last three opened by the texts
-    // of their menu items. In Russian, then in English.
+    // the station picker, and the about box's version line, each opened by the text of its menu
+    // item. In Russian, then in English.
     const std::pair<std::string, std::string> texts[] = {
         {"по количеству пересадок", "fewest transfers"},
         {"Ошибка", "Error"},
@@ -60,9 +60,10 @@ TEST(Language, TheLocaleOrLangChoosesTheTextsAndAnUnknownLanguageIsRefused) {
         SCOPED_TRACE(locale + " " + options);
         const auto text = [&](int i) { return english ? texts[i].second : texts[i].first; };
         fs::remove_all(kScratch / "config");
-        std::ofstream(script) << "command ID_SETTINGS\nwait 50\nstate\nkey escape\nwait 50\nmenu "
-                              << text(6) << "\nwait 50\nstate\nkey return\nwait 50\nmenu "
-                              << text(3) << "\nwait 50\nstate\nkey escape\nmenu " << text(7)
+        std::ofstream(script) << "menu " << (english ? "Settings" : "Настройки")
+                              << "\nwait 50\nstate\nkey escape\nwait 50\nmenu " << text(6)
+                              << "\nwait 50\nstate\nkey return\nwait 50\nmenu " << text(3)
+                              << "\nwait 50\nstate\nkey escape\nmenu " << text(7)
                               << "\nwait 50\nstate\nkey return\nkey ctrl+q\n";
         ASSERT_EQ(RunProgram(locale, options + " --script " + script + " --out " +
                                          kScratch.string() + " " + QV_MAPS_DIR + "/example.qvn"),

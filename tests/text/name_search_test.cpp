@@ -41,6 +41,8 @@ TEST(NameSearchTest, TheReadingsAreTriedInTheirOrder) {
             {{u"Елизаровская", u"Шушары"}, u"ye", u"Елизаровская", NameReading::Transliterated},
             {{u"Бауманская", u"Киевская"}, u"kievskya", u"Киевская", NameReading::Nearest},
             {{u"Бауманская", u"Киевская"}, u"Киевсакя", u"Киевская", NameReading::Nearest},
+            // One letter wrong amid six: at the end it would read as one letter too many.
+            {{u"Бауманская", u"Киевская"}, u"Киавск", u"Киевская", NameReading::Nearest},
         };
     for (const auto& [names, typed, expected, reading] : cases) {
         NameReading found{};

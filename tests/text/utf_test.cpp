@@ -60,8 +60,8 @@ TEST(Utf, FileNamesKeepTheirBytesAndTextsThatNameNoFileAreRefused) {
                                        std::u16string{0xDD00}, std::u16string{0xDBFF}}) {
         EXPECT_FALSE(FileNameBytes(text)) << static_cast<int>(text[text.size() > 1]);
     }
-    // Printable keeps a no-break space and escapes the controls just before it.
-    EXPECT_EQ(Printable("a\xC2\xA0\xC2\x9F"), "a\xC2\xA0\\u009F");
+    // Printable keeps a no-break space and escapes the controls before it, the first of them too.
+    EXPECT_EQ(Printable("a\xC2\xA0\xC2\x9F\xC2\x80"), "a\xC2\xA0\\u009F\\u0080");
 }
 
 }  // namespace

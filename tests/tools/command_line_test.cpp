@@ -115,29 +115,23 @@ ToolRun RunWith(std::vector<const char*> arguments, const std::function<int()>& 
 }
 
 TEST(RunTool, HelpAndVersionSucceedWithoutRunningTheToolAndEveryFailureIsOneReason) {
-    const ToolRun help = RunWith({"--help"}, [] { return 1; });
-    EXPECT_EQ(help.status, 0);
-    EXPECT_EQ(help.out, "usage: tool [--json] FILE\n");
-    EXPECT_FALSE(help.bodyRan);
-    const ToolRun version = RunWith({"--version", "--bogus"}, [] { return 1; });
-    EXPECT_EQ(version.status, 0);
-    EXPECT_TRUE(std::regex_match(version.out, std::regex("tool [0-9]+\\.[0-9]+\\.[0-9]+\n")))
-        << version.out;
-    EXPECT_EQ(version.err, "");
-    EXPECT_FALSE(version.bodyRan);
-    // Every failure is one reason and status 2.
-    const ToolRun unknown = RunWith({"--bogus"}, [] { return 0; });
-    EXPECT_EQ(unknown.status, 2);
-    EXPECT_EQ(unknown.err, "tool: unknown option \"--bogus\"\nusage: tool [--json] FILE\n");
-    EXPECT_FALSE(unknown.bodyRan);
-
+    // The arguments, then the status, the output (a pattern) and the error; the tool never runs.
+    const std::tuple<std::vector<const char*>, int, std::string, std::string> cases[] = {
+        {{"--help"}, 0, R"(usage: tool \[--json\] FILE\n)", ""},
+        {{"--version", "--bogus"}, 0, R"(tool [0-9]+\.[0-9]+\.[0-9]+\n)", ""},
+        {{"--bogus"}, 2, "", "tool: unknown option \"--bogus\"\nusage: tool [--json] FILE\n"},
+    };
+    for (const auto& [arguments, status, out, err] : cases) {
+        const ToolRun run = RunWith(arguments, [] { return 1; });
+        EXPECT_EQ(run.status, status) << err;
+        EXPECT_TRUE(std::regex_match(run.out, std::regex(out))) << run.out;
+        EXPECT_EQ(run.err, err);
+        EXPECT_FALSE(run.bodyRan) << err;
+    }
     const ToolRun memory = RunWith({}, []() -> int { throw std::bad_alloc(); });
-    EXPECT_EQ(memory.status, 2);
-    EXPECT_EQ(memory.err, "tool: out of memory\n");
-
+    EXPECT_EQ(std::tuple(memory.status, memory.err), std::tuple(2, "tool: out of memory\n"));
     const ToolRun other = RunWith({}, []() -> int { throw std::runtime_error("broken\npipe"); });
-    EXPECT_EQ(other.status, 2);
-    EXPECT_EQ(other.err, "tool: broken\\npipe\n");
+    EXPECT_EQ(std::tuple(other.status, other.err), std::tuple(2, "tool: broken\\npipe\n"));
 }
 
 TEST(Printable, EscapesWhatCouldBreakOrForgeALine) {

@@ -8,6 +8,7 @@
 #include "golden_picture.h"
 #include "platform/controls/button.h"
 #include "platform/host/headless_host.h"
+#include "platform/user/api/input_functions.h"
 #include "platform/user/api/message_functions.h"
 #include "platform/user/api/window_functions.h"
 #include "platform/user/core/window_system.h"
@@ -17,12 +18,12 @@
 namespace qv {
 namespace {
 
-TEST(GalleryScreens, TheTurningButtonsGoRoundFromTheFirstScreenToTheLastAndBack) {
+TEST(GalleryScreens, TheTurningButtonsGoRoundAndAnOwnerDrawnOneShowsTheFocus) {
     HeadlessHost host;
     WindowSystem system(host);
     const gallery::DialogFonts fonts;
     ASSERT_TRUE(gallery::StartControls());
-    const HWND page = gallery::MakePage(fonts, 0, true);
+    const HWND page = gallery::MakePage(fonts, 1, true);
     EXPECT_EQ(SendMessageW(GetDlgItem(page, gallery::kNextScreen), WM_GETFONT, 0, 0),
               reinterpret_cast<LRESULT>(fonts.normal.get()));
     std::size_t shown = 0;  // back from the first screen to the last, on to the first, back
@@ -36,6 +37,10 @@ TEST(GalleryScreens, TheTurningButtonsGoRoundFromTheFirstScreenToTheLastAndBack)
         shown = gallery::TurnedScreen(shown, message.wParam != 0);
         EXPECT_EQ(shown, id == gallery::kNextScreen ? 0 : gallery::Screens().size() - 1);
     }
+    SetFocus(GetDlgItem(page, 1));  // owner-drawn at (8,144)-(78,170): focus dots 2 pixels in
+    system.Pump();
+    EXPECT_EQ(host.LastFrame()->GetPixel(10, 146), RGB(0, 0, 0));     // the frame's corner
+    EXPECT_EQ(host.LastFrame()->GetPixel(11, 147), RGB(0, 120, 60));  // inside: the fill
     DestroyWindow(page);
 }
 
