@@ -193,9 +193,10 @@ TEST_F(ListViewTest, ATapSelectsAndMarksTheItemAndTellsTheParentInOrder) {
     // Past the last item: nothing is selected and there is no mark.
     Send(LVM_DELETEALLITEMS);
     Fill(3);
+    TapRow(1);
     ClearNotices();
     TapRow(6);
-    EXPECT_EQ(Send(LVM_GETSELECTIONMARK), -1);
+    EXPECT_EQ(std::pair(Selected(), Send(LVM_GETSELECTIONMARK)), std::pair(-1, LRESULT{-1}));
     EXPECT_EQ(Notices(NM_CLICK), (std::vector<Notice>{{NM_CLICK, -1, 0, 0}}));
 
     // The parent may destroy the list while it is told of a tap, with the item's data.

@@ -127,8 +127,13 @@ TEST_F(DialogScroll, APageTallerThanItsRoomScrollsWithItsBarAndFocus) {
         SendMessageW(page, WM_VSCROLL, code, 0);
         EXPECT_EQ(std::pair(Moved(), GetScrollPos(page, SB_VERT)), std::pair(to, to));
     }
-    ScrollDialogToControl(page, GetDlgItem(page, 11));
-    EXPECT_EQ(Moved(), whole[1]) << "a field whose top is at the top is shown as it is";
+    // A field whose top is at the top, or whose bottom is at the bottom, is shown as it is.
+    for (const auto& [id, from] : {std::pair{11, whole[1]}, {17, largest - kDialogScrollMargin}}) {
+        SetScrollPos(page, SB_VERT, from, 1);
+        SendMessageW(page, WM_VSCROLL, SB_THUMBPOSITION, 0);
+        ScrollDialogToControl(page, GetDlgItem(page, id));
+        EXPECT_EQ(Moved(), from) << id;
+    }
 
     // The focus moved by Tab is shown whole, with the least scrolling.
     SendMessageW(page, WM_VSCROLL, SB_TOP, 0);
