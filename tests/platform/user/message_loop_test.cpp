@@ -68,13 +68,7 @@ TEST_F(MessageLoop, KeysMakeCharactersOnlyWhereTheHostSendsNoText) {
         EXPECT_EQ(TranslateMessage(&message) != 0, key) << message.message;
         DispatchMessageW(&message);
     }
-    std::vector<WPARAM> characters;
-    for (const auto& entry : Entries()) {
-        if (entry.message == WM_CHAR) {
-            characters.push_back(entry.wParam);
-        }
-    }
-    EXPECT_EQ(characters, (std::vector<WPARAM>{u'\r', u'ж'}));
+    EXPECT_EQ(Params(WM_CHAR), (std::vector<LPARAM>{u'\r', u'ж'}));
 
     // The character is the very next message, before one posted earlier that a filter held back;
     // a peek that does not remove leaves it.
