@@ -190,11 +190,6 @@ TEST_F(MenuBars, ATooltipShowsAfterHalfASecondWithTheTextOfTheButtonsPosition) {
         Pump();
         EXPECT_EQ(commands, (std::vector<Command>{{command, PointerParam(bar)}})) << position;
     }
-    TooltipWindow own(main);
-    own.Show(u"x", ScreenRect(1));
-    EXPECT_TRUE(own.Shown());
-    own.Hide();
-    EXPECT_FALSE(own.Shown());
 }
 
 TEST_F(MenuBars, F10HandsTheKeysToTheBarUntilAButtonIsPressedOrTheBarIsLeft) {
