@@ -144,13 +144,13 @@ TEST_F(MapFileTest, OnlyTheStartIsReadForTheTitleAndWhatDoesNotBeginAsAMapHasNon
     for (const std::string& bytes : broken) {
         EXPECT_EQ(ReadMapTitle(Write("broken.qvn", bytes)), std::nullopt) << bytes;
     }
-    // A control character (C0, DEL, C1) in the name leaves none; the characters beside them do not.
+    // A name's line may end the file unbroken; a control character (C0, DEL, C1) in it leaves none.
     const std::pair<char16_t, bool> characters[] = {{0x01, false}, {0x1F, false}, {0x20, true},
                                                     {0x7E, true},  {0x7F, false}, {0x80, false},
                                                     {0x9F, false}, {0xA0, true}};
     for (const auto& [c, titled] : characters) {
         const std::u16string name = u"A" + std::u16string(1, c) + u"B";
-        const std::string bytes = Utf16ToUtf8(u"[NAME]\r\n" + name + u";1;0;\r\n");
+        const std::string bytes = Utf16ToUtf8(u"[NAME]\r\n" + name + u";1;0;");
         EXPECT_EQ(ReadMapTitle(Write("named.qvn", bytes)),
                   titled ? std::optional(name) : std::nullopt)
             << static_cast<int>(c);

@@ -92,6 +92,7 @@ TEST(ClipRegion, PiecesThatMakeOneRectangleAreOne) {
     EXPECT_EQ(region.Rectangles(), (std::vector<RECT>{{0, 0, 4, 10}}));
     region.Add({4, 0, 10, 10});
     EXPECT_EQ(region.Rectangles(), (std::vector<RECT>{{0, 0, 10, 10}}));
+    EXPECT_EQ(ClipRegion({0, 5, 10, 5}).Kind(), NULLREGION);  // a flat one holds nothing
     // An L whose top strip's right half came first still joins the strip, as does a strip
     // added above it.
     ClipRegion ell({5, 0, 10, 5});

@@ -93,14 +93,12 @@ TEST(Polyline, FlatEndedPenCoversItsFirstPointNotItsLastAtEveryWidthAndScale) {
             const auto red = [](COLORREF c) { return c == kRed; };
             const testing::InkBox a = InkIn(surface, red, 0, 7 * k);
             const testing::InkBox u = InkIn(surface, red, 7 * k, 16 * k);
-            const std::string where = "k " + std::to_string(k) + " width " + std::to_string(width);
-            EXPECT_TRUE(a.solid && u.solid) << where;
-            EXPECT_EQ(a.box.left, 4 * k) << where;
-            EXPECT_EQ(a.box.right, 10 * k) << where;
-            EXPECT_EQ(a.box.bottom - a.box.top, width * k) << where;
-            EXPECT_EQ(u.box.top, 8 * k) << where;  // from row 13 up to row 7, row 7 left out
-            EXPECT_EQ(u.box.bottom, 14 * k) << where;
-            EXPECT_EQ(u.box.right - u.box.left, width * k) << where;
+            // Across from column 4 to 10; up from row 13 to row 7, row 7 left out.
+            EXPECT_EQ(
+                std::tuple(a.solid && u.solid, a.box.left, a.box.right, a.box.bottom - a.box.top,
+                           u.box.top, u.box.bottom, u.box.right - u.box.left),
+                std::tuple(true, 4 * k, 10 * k, width * k, 8 * k, 14 * k, width * k))
+                << "k " << k << " width " << width;
         }
     }
 }

@@ -114,8 +114,7 @@ TEST(DrawLine, SolidFromTheFirstToTheLastStationOrShapePointDashedBeyondAndRings
     DrawLine(line, forbidden, 0, 0, 1);
     const auto lines = forbidden.Calls(Kind::Polyline);
     EXPECT_EQ(lines[0].points, (std::vector<POINT>{{90, 0}, {120, 0}}));
-    EXPECT_EQ(lines.back().penWidth, 3);
-    EXPECT_EQ(lines.back().penColour, 0x123456u);
+    EXPECT_EQ(std::pair(lines.back().penWidth, lines.back().penColour), std::pair(3, 0x123456u));
 }
 
 std::unique_ptr<NetworkModel> TransferNetwork() {

@@ -176,7 +176,8 @@ TEST(PaintScheme, AZoomedViewPansOverTheKeptImageWithItsMarkersAndGreyMarginsBey
         ASSERT_EQ(rectangles.size(), c.margins.size());
         for (std::size_t i = 0; i < rectangles.size(); ++i) {
             EXPECT_EQ(rectangles[i].rect, c.margins[i]);
-            EXPECT_EQ(rectangles[i].brushColour, 0x808080u);
+            EXPECT_EQ(std::pair(rectangles[i].penColour, rectangles[i].brushColour),
+                      std::pair(0x808080u, 0x808080u));
         }
     }
 }

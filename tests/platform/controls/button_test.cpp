@@ -4,6 +4,7 @@
 #include "platform/host/virtual_keys.h"
 #include "platform/user/api/input_functions.h"
 #include "platform/user/api/message_functions.h"
+#include "platform/user/api/paint_functions.h"
 #include "platform/user/api/window_functions.h"
 #include "platform/user/records/window_styles.h"
 
@@ -65,9 +66,11 @@ TEST_F(Buttons, AutomaticRadioButtonsCheckOneOfTheirGroupOnly) {
     CheckDlgButton(page, 1, BST_CHECKED);
     CheckDlgButton(page, 3, BST_CHECKED);
     CheckDlgButton(page, 5, BST_CHECKED);
+    staticBackground = GetSysColorBrush(COLOR_BTNFACE);
 
     host.Tap(20, 68);  // a3
     Pump();
+    EXPECT_EQ(std::pair(ScreenPixel(95, 8), ScreenPixel(95, 48)), std::pair(kFace, kFace));
     EXPECT_EQ(commands, (std::vector<Command>{{4, BN_CLICKED, a3}}));
     EXPECT_EQ(IsDlgButtonChecked(page, 1), BST_UNCHECKED);
     EXPECT_EQ(IsDlgButtonChecked(page, 3), BST_CHECKED);  // a check box inside the group stays

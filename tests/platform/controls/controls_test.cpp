@@ -59,6 +59,9 @@ LRESULT ControlsTest::PageProcedure(HWND window, UINT message, WPARAM wParam, LP
         current_->drawn.push_back(*PointerFromParam<const DRAWITEMSTRUCT>(lParam));
         return 1;
     }
+    if (current_ && message == WM_CTLCOLORSTATIC && current_->staticBackground) {
+        return reinterpret_cast<LRESULT>(current_->staticBackground);
+    }
     if (current_ && message == WM_NOTIFY) {
         const auto* header = PointerFromParam<NMHDR>(lParam);
         EXPECT_EQ(wParam, static_cast<WPARAM>(GetDlgCtrlID(header->hwndFrom)));

@@ -19,7 +19,7 @@ namespace qv::testing {
 
 // A full-screen page on the headless host that the controls under test are children of; it
 // keeps every WM_COMMAND, WM_DRAWITEM and WM_NOTIFY it receives and lets the test answer the
-// notifications.
+// notifications and WM_CTLCOLORSTATIC.
 class ControlsTest : public ::testing::Test {
   public:
     struct Command {
@@ -61,6 +61,7 @@ class ControlsTest : public ::testing::Test {
     std::vector<DRAWITEMSTRUCT> drawn;
     std::function<void(const Command&)> onCommand;
     Answer answer;
+    HBRUSH staticBackground = nullptr;
 
   private:
     template <class Record>

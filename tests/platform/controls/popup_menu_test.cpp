@@ -192,9 +192,7 @@ TEST_F(PopupMenus, ArrowsGoRoundTheItemsThatCanBeChosenAndMnemonicsChooseOrTakeT
         // Past the separator, then past the greyed item and the second separator.
         {u"", {VK_DOWN, VK_DOWN, VK_DOWN, VK_RETURN}, "returned 104"},
         {u"", {VK_DOWN, VK_UP, VK_RETURN}, "returned 107"},
-        {u"",
-         {VK_DOWN, VK_DOWN, VK_DOWN, VK_DOWN, VK_DOWN, VK_DOWN, VK_DOWN, VK_RETURN},
-         "returned 101"},
+        {u"", {VK_UP, VK_DOWN, VK_RETURN}, "returned 101"},
         {u"", {VK_UP, VK_UP, VK_UP, VK_UP, VK_UP, VK_RETURN}, "returned 102"},
         // Return without a highlight, and keys the menu does not use, leave it open.
         {u"", {VK_RETURN, VK_LEFT, VK_TAB, VK_DOWN, VK_RETURN}, "returned 101"},

@@ -89,9 +89,8 @@ TEST(InputPanel, PagesShrinkAboveThePanelAndGrowBackAndEveryTopLevelWindowIsTold
     ASSERT_TRUE(Raise());
     const RECT above{0, kNavigationBarHeight, kScreenWidth, InputPanelRect().top};
     EXPECT_EQ(std::pair(RectOf(fullScreen), RectOf(workArea)), std::pair(above, above));
-    EXPECT_EQ(Info().fdwFlags, SIPF_ON);
-    EXPECT_EQ(Info().rcVisibleDesktop, above);
-    EXPECT_EQ(Info().rcSipRect, (RECT{0, above.bottom, kScreenWidth, WorkArea().bottom}));
+    EXPECT_EQ(std::tuple(Info().fdwFlags, Info().rcVisibleDesktop, Info().rcSipRect),
+              std::tuple(SIPF_ON, above, RECT{0, above.bottom, kScreenWidth, WorkArea().bottom}));
     // The keyboard shows without taking the activation or the focus.
     ASSERT_NE(InputPanelKeyboard(), nullptr);
     EXPECT_EQ(std::pair(GetActiveWindow(), GetFocus()), std::pair(workArea, workArea));
@@ -110,9 +109,8 @@ TEST(InputPanel, PagesShrinkAboveThePanelAndGrowBackAndEveryTopLevelWindowIsTold
 
     ASSERT_TRUE(ToggleInputPanel());
     EXPECT_EQ(CurrentInputPanel(), InputPanelState::Down);
-    EXPECT_EQ(RectOf(fullScreen), fullScreenDown);
-    EXPECT_EQ(RectOf(late), above);
-    EXPECT_EQ(RectOf(workArea), WorkArea());
+    EXPECT_EQ(std::tuple(RectOf(fullScreen), RectOf(late), RectOf(workArea)),
+              std::tuple(fullScreenDown, above, WorkArea()));
     EXPECT_EQ(g_settingChanges[main].size(), 2u);
     DestroyInputPanel();
 }

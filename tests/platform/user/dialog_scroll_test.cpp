@@ -111,24 +111,26 @@ TEST_F(DialogScroll, APageTallerThanItsRoomScrollsWithItsBarAndFocus) {
     GetScrollInfo(page, SB_VERT, &info);
     EXPECT_EQ(std::pair(info.nMax, static_cast<int>(info.nPage)), std::pair(content - 1, kRoom));
 
-    const std::tuple<int, int, int> cases[] = {{0, SB_LINEDOWN, kDialogScrollLine},
-                                               {3, SB_LINEUP, 0},
-                                               {largest - 1, SB_LINEDOWN, largest},
-                                               {0, SB_PAGEDOWN, std::min(kRoom, largest)},
-                                               {largest, SB_PAGEUP, std::max(0, largest - kRoom)},
-                                               {0, SB_BOTTOM, largest},
-                                               {whole[1], SB_ENDSCROLL, whole[1]}};
-    for (const auto& [from, code, to] : cases) {
+    // After each, the field named, its top or bottom on the page's edge, is shown as it is.
+    const std::tuple<int, int, int, int> cases[] = {
+        {0, SB_LINEDOWN, kDialogScrollLine, 0},
+        {3, SB_LINEUP, 0, 0},
+        {largest - 1, SB_LINEDOWN, largest, 0},
+        {0, SB_PAGEDOWN, std::min(kRoom, largest), 0},
+        {largest, SB_PAGEUP, std::max(0, largest - kRoom), 0},
+        {0, SB_BOTTOM, largest, 0},
+        {whole[1], SB_ENDSCROLL, whole[1], 11},
+        {largest - kDialogScrollMargin, SB_ENDSCROLL, largest - kDialogScrollMargin, 17}};
+    for (const auto& [from, code, to, shown] : cases) {
         SCOPED_TRACE(::testing::Message() << from << " code " << code);
         SetScrollPos(page, SB_VERT, from, 1);
         // Both a dragged and a dropped thumb move the page.
         SendMessageW(page, WM_VSCROLL, from % 2 ? SB_THUMBTRACK : SB_THUMBPOSITION, 0);
         ASSERT_EQ(Moved(), from);
         SendMessageW(page, WM_VSCROLL, code, 0);
+        ScrollDialogToControl(page, GetDlgItem(page, shown));
         EXPECT_EQ(std::pair(Moved(), GetScrollPos(page, SB_VERT)), std::pair(to, to));
     }
-    ScrollDialogToControl(page, GetDlgItem(page, 11));
-    EXPECT_EQ(Moved(), whole[1]) << "a field whose top is at the top is shown as it is";
 
     // The focus moved by Tab is shown whole, with the least scrolling.
     SendMessageW(page, WM_VSCROLL, SB_TOP, 0);

@@ -44,17 +44,12 @@ TEST_F(NonClient, TheWindowSaysWhereItsClientAreaLiesAndThePenIsRoutedByIt) {
     host.Tap(25, 100);
     host.Tap(31, 41);
     Pump();
-    const UINT pen[] = {WM_NCLBUTTONDOWN, WM_NCLBUTTONUP, WM_LBUTTONDOWN, WM_LBUTTONUP};
-    EXPECT_EQ(Log({std::begin(pen), std::end(pen)}),
+    EXPECT_EQ(Log({WM_NCLBUTTONDOWN, WM_NCLBUTTONUP, WM_LBUTTONDOWN, WM_LBUTTONUP}),
               (Lines{"framed:WM_NCLBUTTONDOWN", "framed:WM_NCLBUTTONUP", "framed:WM_LBUTTONDOWN",
                      "framed:WM_LBUTTONUP"}));
-    for (const auto& entry : Entries()) {
-        if (entry.message == WM_NCLBUTTONDOWN || entry.message == WM_LBUTTONDOWN) {
-            // The non-client pen in screen coordinates, the client's in its own.
-            EXPECT_EQ(entry.lParam,
-                      entry.message == WM_LBUTTONDOWN ? MAKELPARAM(1, 1) : MAKELPARAM(25, 100));
-        }
-    }
+    // The non-client pen in screen coordinates, the client's in its own.
+    EXPECT_EQ(Params(WM_NCLBUTTONDOWN, true), std::vector<LPARAM>{MAKELPARAM(25, 100)});
+    EXPECT_EQ(Params(WM_LBUTTONDOWN, true), std::vector<LPARAM>{MAKELPARAM(1, 1)});
     MoveWindow(framed, 20, 30, 15, 5, 0);  // asked for its frame, it sees no client, not less
     EXPECT_EQ(client, (RECT{0, 0, 0, 0}));
 }

@@ -238,7 +238,7 @@ TEST_F(RendezvousTest, OfThePeersWithAWindowTheFirstByNameIsFoundEveryTime) {
     auto rendezvous = Rendezvous::Open(meeting_);
     ASSERT_NE(rendezvous, nullptr);
     std::uintptr_t next = 0x1000;
-    const std::u16string longest(RendezvousRequest::kMaxName, u'б');  // the longest title allowed
+    const std::u16string longest(RendezvousRequest::kMaxName, u'б');  // the longest name allowed
     const std::tuple<std::string, std::uint64_t, std::uint64_t, bool> cases[] = {
         {EncodedWindow(10), 20, 10, true},
         {EncodedWindow(0), 20, 20, false},
@@ -252,7 +252,8 @@ TEST_F(RendezvousTest, OfThePeersWithAWindowTheFirstByNameIsFoundEveryTime) {
         raised.clear();
         for (int round = 0; round < 3; ++round) {
             const HWND window = rendezvous->Find(
-                kClass, round == 1 ? std::optional<std::u16string_view>(longest) : std::nullopt,
+                round == 2 ? std::u16string_view(longest) : kClass,
+                round == 1 ? std::optional<std::u16string_view>(longest) : std::nullopt,
                 [&] { return reinterpret_cast<HWND>(next++); });
             EXPECT_EQ(window && rendezvous->Raise(window), raises);
         }

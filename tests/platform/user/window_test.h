@@ -45,6 +45,16 @@ class WindowTest : public ::testing::Test {
         LPARAM lParam;
     };
     const std::vector<Entry>& Entries() const { return log_; }
+    // The wParam, or the lParam, of each logged message of the kind, in order.
+    std::vector<LPARAM> Params(UINT message, bool lParam = false) const {
+        std::vector<LPARAM> found;
+        for (const Entry& entry : log_) {
+            if (entry.message == message) {
+                found.push_back(lParam ? entry.lParam : static_cast<LPARAM>(entry.wParam));
+            }
+        }
+        return found;
+    }
     void ClearLog() { log_.clear(); }
     WindowSystem::PumpResult Pump() { return system.Pump(); }
     COLORREF ScreenPixel(int x, int y) const {
