@@ -34,9 +34,9 @@ TEST(BitBlt, ClipsAtEveryEdgeKnowsOnlyThePlainCopyAndStretchesByNearestNeighbour
     EXPECT_EQ(small.At(0, 0), Gradient(2, 1));
     EXPECT_EQ(small.At(2, 0), kWhite);  // past the source's right edge
     Surface target(6, 6);
-    BitBlt(target.Dc(), 0, 0, 6, 6, source.Dc(), -1, -2, SRCCOPY);
-    EXPECT_EQ(std::tuple(target.At(0, 0), target.At(1, 2), target.At(5, 5)),
-              std::tuple(kWhite, Gradient(0, 0), kWhite));
+    BitBlt(target.Dc(), 0, 0, 6, 6, source.Dc(), -1, -1, SRCCOPY);  // the last row below the source
+    EXPECT_EQ(std::tuple(target.At(0, 0), target.At(1, 1), target.At(1, 5), target.At(5, 4)),
+              std::tuple(kWhite, Gradient(0, 0), kWhite, kWhite));
     BitBlt(target.Dc(), 4, 4, 100, 100, source.Dc(), 1, 1, SRCCOPY);  // far past every edge
     EXPECT_EQ(target.At(4, 4), Gradient(1, 1));
     EXPECT_EQ(BitBlt(target.Dc(), 0, 0, 2, 2, source.Dc(), 0, 0, 0x00EE0086), 0);
