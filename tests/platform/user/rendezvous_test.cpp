@@ -213,6 +213,10 @@ TEST_F(RendezvousTest, TheFolderIsTheUsersAloneOrNotUsed) {
     std::ofstream(folder_ / "file") << "x";
     EXPECT_EQ(Rendezvous::Open(folder_ / "file"), nullptr);
     EXPECT_EQ(Rendezvous::Open(folder_ / "link"), nullptr);
+    // Nor one whose socket's path would leave its address no room for the terminator.
+    const std::string fits = folder_ / std::string(75 - std::to_string(::getpid()).size(), 'd');
+    EXPECT_EQ(Rendezvous::Open(fits + "d"), nullptr);
+    EXPECT_NE(Rendezvous::Open(fits), nullptr);
     testing::ScopedEnvironment environment;
     environment.Set("XDG_RUNTIME_DIR", "run/user");
     EXPECT_EQ(Rendezvous::DefaultFolder(), "/tmp/quorvane-" + std::to_string(::geteuid()));
