@@ -106,7 +106,7 @@ TEST(Locale, FirstSetOfLcAllLcMessagesLangDecides) {
         {nullptr, nullptr, "en_GB.UTF-8", Language::English},
         {nullptr, nullptr, "C", Language::Russian},
         {"ru", "en_US.UTF-8", "en_GB.UTF-8", Language::Russian},
-        {"", "en_US.UTF-8", "ru_RU.UTF-8", Language::English},
+        {"", "en.UTF-8", "ru_RU.UTF-8", Language::English},  // a language without a country
         {"", "", "", Language::Russian},
         {nullptr, nullptr, "e", Language::Russian},
     };

@@ -4,7 +4,6 @@
 #include <utility>
 
 #include "text/decimal.h"
-#include "text/language.h"
 #include "text/letter_case.h"
 #include "text/line_reader.h"
 
@@ -44,10 +43,6 @@ TEST(ParseNumber, ReadsLikePercentDAndPercentXAndRefusesNoDigitsAndOverflow) {
     for (const auto& [text, value] : hex) {
         EXPECT_EQ(ParseHex(text), value) << value.value_or(0);
     }
-}
-
-TEST(Locale, EnWithoutACountryIsEnglish) {
-    EXPECT_EQ(LanguageOfLocale(nullptr, "en.UTF-8", "ru_RU.UTF-8"), Language::English);
 }
 
 TEST(LetterCase, UpperAndFoldedUnitsAtTheEdgesOfEachRange) {
