@@ -48,8 +48,8 @@ TEST_F(NonClient, TheWindowSaysWhereItsClientAreaLiesAndThePenIsRoutedByIt) {
               (Lines{"framed:WM_NCLBUTTONDOWN", "framed:WM_NCLBUTTONUP", "framed:WM_LBUTTONDOWN",
                      "framed:WM_LBUTTONUP"}));
     // The non-client pen in screen coordinates, the client's in its own.
-    EXPECT_EQ(Params(WM_NCLBUTTONDOWN, true), std::vector<LPARAM>{MAKELPARAM(25, 100)});
-    EXPECT_EQ(Params(WM_LBUTTONDOWN, true), std::vector<LPARAM>{MAKELPARAM(1, 1)});
+    EXPECT_EQ(Params(WM_NCLBUTTONDOWN, Param::L), std::vector<LPARAM>{MAKELPARAM(25, 100)});
+    EXPECT_EQ(Params(WM_LBUTTONDOWN, Param::L), std::vector<LPARAM>{MAKELPARAM(1, 1)});
     MoveWindow(framed, 20, 30, 15, 5, 0);  // asked for its frame, it sees no client, not less
     EXPECT_EQ(client, (RECT{0, 0, 0, 0}));
 }

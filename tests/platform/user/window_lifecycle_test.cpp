@@ -238,7 +238,7 @@ TEST_F(WindowLifecycle, TextSlotsAndGeometry) {
     for (const auto& [x, y, width, height, moved] : moves) {
         ClearLog();
         MoveWindow(main, x, y, width, height, 1);
-        EXPECT_EQ(Params(WM_MOVE, true), std::vector<LPARAM>(moved ? 1 : 0, MAKELPARAM(x, y)));
+        EXPECT_EQ(Params(WM_MOVE, Param::L), std::vector<LPARAM>(moved ? 1 : 0, MAKELPARAM(x, y)));
     }
 
     // The class's extra bytes, within their bounds.

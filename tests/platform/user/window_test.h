@@ -45,12 +45,13 @@ class WindowTest : public ::testing::Test {
         LPARAM lParam;
     };
     const std::vector<Entry>& Entries() const { return log_; }
+    enum class Param { W, L };
     // The wParam, or the lParam, of each logged message of the kind, in order.
-    std::vector<LPARAM> Params(UINT message, bool lParam = false) const {
+    std::vector<LPARAM> Params(UINT message, Param which = Param::W) const {
         std::vector<LPARAM> found;
-        for (const Entry& entry : log_) {
-            if (entry.message == message) {
-                found.push_back(lParam ? entry.lParam : static_cast<LPARAM>(entry.wParam));
+        for (const Entry& e : log_) {
+            if (e.message == message) {
+                found.push_back(which == Param::L ? e.lParam : static_cast<LPARAM>(e.wParam));
             }
         }
         return found;
