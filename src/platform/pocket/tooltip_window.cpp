@@ -96,8 +96,4 @@ void TooltipWindow::Hide() {
     }
 }
 
-bool TooltipWindow::Shown() const {
-    return IsWindow(window_) && IsWindowVisible(window_);
-}
-
 }  // namespace qv

@@ -23,7 +23,6 @@ class TooltipWindow {
     // Shows the text for the anchor (screen coordinates), making the window on first use.
     void Show(std::u16string_view text, const RECT& anchor);
     void Hide();
-    bool Shown() const;
     HWND Handle() const { return window_; }
 
   private:
