@@ -85,15 +85,14 @@ TEST_F(StationPickerTest, ListsEveryOpenStationOnceByNameWithItsLineAndNoForbidd
              EXPECT_EQ(at(button.left + 3, button.top + 7), GetSysColor(COLOR_BTNFACE));
              EXPECT_GT(GetGValue(at(button.left + 14, button.top + 18)), 150);
              EXPECT_LT(GetRValue(at(button.left + 14, button.top + 18)), 100);
-             const HWND list = List(page);
-             const int perPage = Ask(list, LVM_GETCOUNTPERPAGE);
+             const int perPage = Ask(List(page), LVM_GETCOUNTPERPAGE);
              EXPECT_GE(perPage, 8);
              for (int i = 0; i < perPage; ++i) {
-                 const std::u16string line = testing::ItemText(list, i, 1);
+                 const std::u16string line = testing::ItemText(List(page), i, 1);
                  const auto found = std::find_if(model.Lines().begin(), model.Lines().end(),
                                                  [&](const auto& l) { return l->name == line; });
                  ASSERT_NE(found, model.Lines().end());
-                 const RECT icon = ItemRect(list, i, LVIR_ICON);
+                 const RECT icon = ItemRect(List(page), i, LVIR_ICON);
                  const COLORREF disc =
                      at((icon.left + icon.right) / 2, (icon.top + icon.bottom) / 2);
                  EXPECT_EQ(disc, (*found)->colour) << Utf16ToUtf8(line);
@@ -181,8 +180,9 @@ TEST_F(StationPickerTest, ATabScrollsToTheFirstNameFromItsLetterOn) {
         {9, u"Каменная Горка"}, {0, u"Автозаводская"},     {19, u""}};  // stays where it was
     int expected = 0;
     std::vector<Step> script{[](HWND page) {
-        EXPECT_EQ(SendMessageW(GetDlgItem(page, IDC_LETTER_TABS), TCM_GETCURSEL, 0, 0), 0);
-        EXPECT_EQ(SendMessageW(GetDlgItem(page, IDC_LETTER_TABS), TCM_GETROWCOUNT, 0, 0), 1);
+        const HWND bar = GetDlgItem(page, IDC_LETTER_TABS);
+        EXPECT_EQ(std::pair(Ask(bar, TCM_GETCURSEL), Ask(bar, TCM_GETROWCOUNT)), std::pair(0, 1));
+        EXPECT_EQ(GetDlgItem(page, IDC_NAME_EDIT), nullptr);  // the tabs replace the edit
     }};
     for (const auto& [index, top] : tabs) {
         script.push_back([&, index, top](HWND page) {

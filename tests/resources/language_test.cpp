@@ -37,8 +37,9 @@ std::string Written(const char* name) {
 
 TEST(Language, TheLocaleOrLangChoosesTheTextsAndAnUnknownLanguageIsRefused) {
     // The first radio button of the settings page, the box shown when help cannot be opened,
-    // the station picker, and the about box's version line, each opened by the text of its menu
-    // item. In Russian, then in English.
+    // the station picker with a row tapped and then the space below the rows (no row is chosen,
+    // though the row keeps the focus), and the about box's version line, each opened by the text
+    // of its menu item. In Russian, then in English.
     const std::pair<std::string, std::string> texts[] = {
         {"по количеству пересадок", "fewest transfers"},
         {"Ошибка", "Error"},
@@ -52,6 +53,7 @@ TEST(Language, TheLocaleOrLangChoosesTheTextsAndAnUnknownLanguageIsRefused) {
         {"LANG=en_GB.UTF-8", "", true},
         {"", "", false},
         {"LC_ALL= LC_MESSAGES=en_US.UTF-8 LANG=ru_RU.UTF-8", "", true},
+        {"LC_ALL=en_GB.UTF-8 LC_MESSAGES=ru_RU.UTF-8", "", true},
         {"LANG=en_GB.UTF-8", "--lang ru", false},
     };
     fs::create_directories(kScratch);
@@ -63,8 +65,8 @@ TEST(Language, TheLocaleOrLangChoosesTheTextsAndAnUnknownLanguageIsRefused) {
         std::ofstream(script) << "menu " << (english ? "Settings" : "Настройки")
                               << "\nwait 50\nstate\nkey escape\nwait 50\nmenu " << text(6)
                               << "\nwait 50\nstate\nkey return\nwait 50\nmenu " << text(3)
-                              << "\nwait 50\nstate\nkey escape\nmenu " << text(7)
-                              << "\nwait 50\nstate\nkey return\nkey ctrl+q\n";
+                              << "\nwait 50\ntap 50 80\ntap 50 200\nstate\nkey escape\nmenu "
+                              << text(7) << "\nwait 50\nstate\nkey return\nkey ctrl+q\n";
         ASSERT_EQ(RunProgram(locale, options + " --script " + script + " --out " +
                                          kScratch.string() + " " + QV_MAPS_DIR + "/example.qvn"),
                   0);
@@ -79,6 +81,7 @@ TEST(Language, TheLocaleOrLangChoosesTheTextsAndAnUnknownLanguageIsRefused) {
         EXPECT_EQ(states[1]["messageBoxes"][0]["caption"], text(1));
         EXPECT_EQ(states[1]["messageBoxes"][0]["text"], text(2));
         EXPECT_NE(states[2]["windows"].dump().find("\"" + text(4) + "\""), std::string::npos);
+        EXPECT_NE(states[2]["windows"].dump().find("\"selection\":-1,"), std::string::npos);
         EXPECT_NE(states[3]["windows"].dump().find(text(5)), std::string::npos);
     }
     EXPECT_EQ(RunProgram("", "--lang de --script /dev/null"), 2);

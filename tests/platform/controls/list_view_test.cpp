@@ -278,11 +278,9 @@ TEST_F(ListViewTest, DraggingWithThePenScrollsWithoutSelectingAndTheBarFollowsTh
     }
 
     // Up to the threshold the pen may wobble and still tap its row; past it, it drags.
-    const std::pair<int, bool> wobbles[] = {{0, true},
-                                            {kDragThreshold, true},
-                                            {-kDragThreshold, true},
-                                            {kDragThreshold + 1, false},
-                                            {-kDragThreshold - 1, false}};
+    const int k = kDragThreshold;
+    const std::pair<int, bool> wobbles[] = {
+        {0, true}, {k, true}, {-k, true}, {k + 1, false}, {-k - 1, false}};
     for (const auto& [dy, tapped] : wobbles) {
         ClearNotices();
         const POINT tap = RowPoint(4);
@@ -292,6 +290,7 @@ TEST_F(ListViewTest, DraggingWithThePenScrollsWithoutSelectingAndTheBarFollowsTh
         Pump();
         EXPECT_EQ(Notices(NM_CLICK).size(), tapped ? 1U : 0U) << dy;
     }
+    EXPECT_EQ(Top(), 1) << "a drag starts from the rows shown at its press, not at the last one";
 }
 
 TEST_F(ListViewTest, BadItemsIndicesWidthsAndStylesFailOrAreHeld) {

@@ -76,8 +76,7 @@ TEST(InputPanel, PagesShrinkAboveThePanelAndGrowBackAndEveryTopLevelWindowIsTold
         EXPECT_EQ(info.fdwFlags, SIPF_ON);
     }
     EXPECT_FALSE(SipSetInfo(nullptr));
-    EXPECT_EQ(InputPanelKeyboard(), nullptr);
-    EXPECT_TRUE(g_settingChanges.empty());
+    EXPECT_EQ(std::tuple(InputPanelKeyboard(), g_settingChanges.size()), std::tuple(HWND{}, 0u));
 
     const HWND fullScreen = Page(SHIDIF_DONEBUTTON | SHIDIF_SIZEDLGFULLSCREEN | SHIDIF_SIPDOWN);
     const HWND workArea = Page(SHIDIF_SIZEDLG);
@@ -111,8 +110,11 @@ TEST(InputPanel, PagesShrinkAboveThePanelAndGrowBackAndEveryTopLevelWindowIsTold
     EXPECT_EQ(CurrentInputPanel(), InputPanelState::Down);
     EXPECT_EQ(std::tuple(RectOf(fullScreen), RectOf(late), RectOf(workArea)),
               std::tuple(fullScreenDown, above, WorkArea()));
-    EXPECT_EQ(g_settingChanges[main].size(), 2u);
+    // Destroyed while up, the panel goes down first and everyone hears of it.
+    ASSERT_TRUE(Raise());
     DestroyInputPanel();
+    EXPECT_EQ(std::tuple(InputPanelKeyboard(), RectOf(fullScreen), g_settingChanges[main].size()),
+              std::tuple(HWND{}, fullScreenDown, 4u));
 }
 
 }  // namespace

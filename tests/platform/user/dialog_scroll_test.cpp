@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "plain_window.h"
+#include "platform/controls/common_controls.h"
 #include "platform/host/headless_host.h"
 #include "platform/host/virtual_keys.h"
 #include "platform/user/api/input_functions.h"
@@ -21,12 +22,12 @@
 namespace qv {
 namespace {
 
-// Eight tab stops of the system font's dialog units, stacked 14 apart, and a ninth never shown,
+// Eight edit boxes of the system font's dialog units, stacked 14 apart, and a ninth never shown,
 // so never scrolled to; the page is then made 120 x 100 pixels, less than they need.
 constexpr auto kFields = [] {
     std::array<DialogItemTemplate, 9> fields{};
     for (short i = 0; i < 9; ++i) {
-        fields[i] = {u"Field",
+        fields[i] = {u"EDIT",
                      u"",
                      static_cast<WORD>(10 + i),
                      (i < 8 ? WS_VISIBLE : 0u) | WS_TABSTOP,
@@ -49,8 +50,7 @@ INT_PTR PageProcedure(HWND, UINT, WPARAM, LPARAM) {
 class DialogScroll : public ::testing::Test {
   protected:
     DialogScroll() {
-        const WNDCLASSW field{.lpfnWndProc = DefWindowProcW, .lpszClassName = u"Field"};
-        RegisterClassW(&field);
+        RegisterStandardControls();
         main = testing::MakePlainWindow(WS_VISIBLE, {0, 0, 240, 320});
         page = CreateDialogIndirectParamW(nullptr, &kPage, main, PageProcedure, 0);
         MoveWindow(page, 0, 0, kWidth, 400, 1);
@@ -138,8 +138,7 @@ TEST_F(DialogScroll, APageTallerThanItsRoomScrollsWithItsBarAndFocus) {
     for (int id = 11; id <= 17; ++id) {
         Tab();
         ASSERT_EQ(GetDlgCtrlID(GetFocus()), id);
-        EXPECT_GE(Top(id), 0) << id;
-        EXPECT_LE(Bottom(id), kRoom) << id;
+        EXPECT_TRUE(Top(id) >= 0 && Bottom(id) <= kRoom) << id;
     }
     EXPECT_EQ(Moved(), largest) << "its bottom and the margin at the end";
     Tab();
@@ -147,9 +146,11 @@ TEST_F(DialogScroll, APageTallerThanItsRoomScrollsWithItsBarAndFocus) {
     EXPECT_EQ(Moved(), 0) << "its top at the top";
     // A tapped field is shown when the pen lifts, unless the focus has moved on by then.
     for (const int focus : {10, 17}) {
-        SetFocus(GetDlgItem(page, focus));
-        ScrollToControlOnPenUp(page, GetDlgItem(page, 17));
-        PenLiftedInDialog(page);
+        for (const UINT pen : {WM_LBUTTONDOWN, WM_LBUTTONUP}) {
+            const MSG message{GetDlgItem(page, 17), pen, 0, 0, 0, {}};
+            IsDialogMessageW(page, &message);
+            SetFocus(GetDlgItem(page, focus));
+        }
         EXPECT_EQ(Moved(), focus == 17 ? largest : 0) << focus;
     }
 

@@ -129,10 +129,9 @@ TEST_F(ScrollBar, AHorizontalBarLiesBelowTheClientAreaAndSendsItsOwnMessage) {
     GetClientRect(window, &client);
     EXPECT_EQ(client, (RECT{0, 0, 87, 187}));
     Pump();
-    for (const auto& [x, y, part] : {std::tuple{0, 187, HTHSCROLL},
-                                     {86, 199, HTHSCROLL},
-                                     {87, 186, HTVSCROLL},
-                                     {93, 193, HTBORDER}}) {
+    const std::tuple<int, int, LRESULT> hits[] = {
+        {0, 187, HTHSCROLL}, {86, 199, HTHSCROLL}, {87, 186, HTVSCROLL}, {93, 193, HTBORDER}};
+    for (const auto& [x, y, part] : hits) {
         EXPECT_EQ(SendMessageW(window, WM_NCHITTEST, 0, MAKELPARAM(x, y)), part) << x << "," << y;
     }
 
@@ -176,9 +175,13 @@ TEST_F(ScrollBar, AnArrowScrollsALineAndRepeatsWhileHeldOverIt) {
     EXPECT_EQ(Position(), 5);
 
     host.PenUp(kBarX, 190);
+    // On a bar too short for two whole arrows each takes half of it.
+    MoveWindow(window, 0, 0, 100, 20, 1);
+    host.Tap(kBarX, 9);
+    host.Tap(kBarX, 10);
     Wait(500ms);
-    EXPECT_EQ(scrolls,
-              (Lines{"line down", "line down", "line down", "line down", "line down", "end"}));
+    EXPECT_EQ(scrolls, (Lines{"line down", "line down", "line down", "line down", "line down",
+                              "end", "line up", "end", "line down", "end"}));
     EXPECT_EQ(GetCapture(), nullptr);
 
     EXPECT_EQ(Log({WM_LBUTTONDOWN, WM_MOUSEMOVE, WM_LBUTTONUP}), Lines{})

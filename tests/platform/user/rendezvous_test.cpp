@@ -137,11 +137,10 @@ TEST_F(RendezvousTest, SocketsOfDeadProgramsAreRemovedAndOtherFilesLeft) {
     HeadlessHost host;
     WindowSystem system(host, {Rendezvous::Open(meeting_)});
     EXPECT_EQ(FindWindowW(kClass, nullptr), nullptr);
-    EXPECT_FALSE(fs::exists(meeting_ / "999999.sock"));
-    EXPECT_FALSE(fs::exists(crashedSocket));
-    EXPECT_TRUE(fs::exists(meeting_ / "notes.sock"));
-    EXPECT_TRUE(fs::is_symlink(meeting_ / "1.sock"));
-    EXPECT_TRUE(fs::is_socket(folder_ / "elsewhere.sock"));
+    EXPECT_EQ(std::tuple(fs::exists(meeting_ / "999999.sock"), fs::exists(crashedSocket),
+                         fs::exists(meeting_ / "notes.sock"), fs::is_symlink(meeting_ / "1.sock"),
+                         fs::is_socket(folder_ / "elsewhere.sock")),
+              std::tuple(false, false, true, true, true));
 }
 
 // No peer holds a program past a deadline: not silent ones asked to find a window, nor a caller

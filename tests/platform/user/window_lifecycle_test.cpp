@@ -223,9 +223,9 @@ TEST_F(WindowLifecycle, TextSlotsAndGeometry) {
     EXPECT_EQ(captionPixels(RGB(128, 128, 128)), 198 * FramePainter::kCaptionHeight);
 
     // A caption bar and a border lie outside the client area.
-    RECT client;
-    GetClientRect(box, &client);
-    EXPECT_EQ(client, (RECT{0, 0, 198, 100 - 2 - FramePainter::kCaptionHeight}));
+    RECT placed;
+    GetClientRect(box, &placed);
+    EXPECT_EQ(placed, (RECT{0, 0, 198, 100 - 2 - FramePainter::kCaptionHeight}));
     POINT corner{0, 0};
     ClientToScreen(box, &corner);
     EXPECT_EQ(corner, (POINT{21, 41 + FramePainter::kCaptionHeight}));
@@ -249,9 +249,8 @@ TEST_F(WindowLifecycle, TextSlotsAndGeometry) {
 
     // A window wider than the largest image keeps its size and can be drawn in.
     ASSERT_TRUE(MoveWindow(box, -100, 0, 40000, 100, 1));
-    RECT wide;
-    GetWindowRect(box, &wide);
-    EXPECT_EQ(wide, (RECT{-100, 0, 39900, 100}));
+    GetWindowRect(box, &placed);
+    EXPECT_EQ(placed, (RECT{-100, 0, 39900, 100}));
     const HDC dc = GetDC(box);
     RECT all{0, 0, 40000, 100};
     EXPECT_NE(FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH))), 0);
@@ -262,17 +261,15 @@ TEST_F(WindowLifecycle, TextSlotsAndGeometry) {
     const HWND inner = Make("inner", WS_CHILD | WS_VISIBLE, {0, 0, 10, 10}, box);
     ASSERT_TRUE(MoveWindow(box, INT_MAX, INT_MIN, INT_MAX, -5, 1));
     ASSERT_TRUE(MoveWindow(inner, INT_MAX, INT_MAX, 10, 10, 1));
-    RECT far;
-    GetWindowRect(box, &far);
-    EXPECT_GT(far.left, 0);
-    EXPECT_GT(far.right, far.left);
-    EXPECT_LT(far.top, 0);
-    EXPECT_EQ(far.bottom, far.top);
-    GetWindowRect(inner, &far);
-    EXPECT_EQ(std::pair(far.left > 0, far.right - far.left), std::pair(true, 10));
+    GetWindowRect(box, &placed);
+    EXPECT_EQ(std::tuple(placed.left > 0, placed.right > placed.left, placed.top < 0,
+                         placed.bottom - placed.top),
+              std::tuple(true, true, true, 0));
+    GetWindowRect(inner, &placed);
+    EXPECT_EQ(std::pair(placed.left > 0, placed.right - placed.left), std::pair(true, 10));
     ASSERT_TRUE(SetWindowPos(box, nullptr, INT_MAX - 5, 0, 10, 10, SWP_NOZORDER));
-    GetWindowRect(box, &far);
-    EXPECT_EQ(std::pair(far.left > 0, far.right - far.left), std::pair(true, 10));
+    GetWindowRect(box, &placed);
+    EXPECT_EQ(std::pair(placed.left > 0, placed.right - placed.left), std::pair(true, 10));
 }
 
 TEST_F(WindowLifecycle, TheHostShowsTheActiveWindowsTextAndTheWaitCursor) {
@@ -282,8 +279,7 @@ TEST_F(WindowLifecycle, TheHostShowsTheActiveWindowsTextAndTheWaitCursor) {
     // When the active window goes, a disabled one is passed over.
     Make("off", WS_VISIBLE | WS_DISABLED, kScreen);
     DestroyWindow(Make("other", WS_VISIBLE, kScreen));
-    EXPECT_EQ(GetActiveWindow(), main);
-    EXPECT_EQ(host.Title(), u"Схема метро");
+    EXPECT_EQ(std::tuple(GetActiveWindow(), host.Title()), std::tuple(main, u"Схема метро"));
     SetCursor(LoadCursorW(nullptr, IDC_WAIT));
     EXPECT_TRUE(host.Busy()) << "the wait cursor shows";
 }
