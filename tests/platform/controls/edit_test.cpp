@@ -80,8 +80,7 @@ TEST_F(Edits, NumberEditsRefuseLettersAndTheLimitHoldsForTyping) {
     LOGFONTW attributes{.lfHeight = -11};
     const UniqueFont font(CreateFontIndirectW(&attributes));
     const HDC dc = GetDC(page);
-    RECT four{0, 0, 0, 0};
-    RECT three{0, 0, 0, 0};
+    RECT four{0, 0, 0, 0}, three{0, 0, 0, 0};
     {
         SelectionScope selected(dc, font.get());
         DrawTextW(dc, u"ШШШШ", &four, DT_SINGLELINE | DT_CALCRECT);

@@ -180,6 +180,7 @@ TEST_F(ListViewTest, ATapSelectsAndMarksTheItemAndTellsTheParentInOrder) {
                                               {true, parent, COLOR_BTNFACE},
                                               {false, list, COLOR_HIGHLIGHT}}) {
         SetWindowLongW(list, GWL_STYLE, always ? style : style & ~LVS_SHOWSELALWAYS);
+        Send(LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FULLROWSELECT, always ? LVS_EX_FULLROWSELECT : 0);
         ClearNotices();
         SetFocus(focus);
         Pump();
