@@ -50,7 +50,7 @@ TEST(ShellServices, TheHelpFileIsFoundTheOpenPageTakesAPathThatJustFitsAndASearc
     const std::u16string path = *Utf8ToUtf16(scratch.Write("docs/0.qvn", "").string());
     HeadlessHost host;
     WindowSystem system(host);
-    WindowRouteFeedback search;  // busy while a route is searched, as before once it is done
+    WindowRouteFeedback search;  // busy while a route is searched, and no longer once it is done
     search.BeginWait();
     EXPECT_TRUE(host.Busy());
     search.EndWait();
