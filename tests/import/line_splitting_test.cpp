@@ -89,7 +89,6 @@ TEST(LineSplitting, ABranchComesFirstAndEndsAtTheFork) {
     EXPECT_EQ(split.chains[1].stations, (std::vector<int>{0, 1, 2, 3, 4}));
     EXPECT_TRUE(split.costlyForks.empty());
     ExpectEveryLinkOnce(links, split);
-    ExpectForkRule(split);
 }
 
 TEST(LineSplitting, LoopsAndMeshesKeepEveryLinkAndNameAForkOnlyWhereNoOrderKeepsTheRule) {
