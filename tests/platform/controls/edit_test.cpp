@@ -95,6 +95,8 @@ TEST_F(Edits, NumberEditsRefuseLettersAndTheLimitHoldsForTyping) {
     Pump();
     EXPECT_EQ(GetWindowText(narrow), u"ШШШШ");
     EXPECT_EQ(Commands(EN_MAXTEXT), (std::vector<Command>{{22, EN_MAXTEXT, narrow}}));
+    // The caret after the full text stays inside the text area's last pixel.
+    EXPECT_EQ(ScreenPixel(10 + 2 + four.right - 1, 50), GetSysColor(COLOR_WINDOWTEXT));
     // Scrolled, the caret just past the edge moves the text a pixel: a tap there lands after it.
     SetWindowLongW(narrow, GWL_STYLE, GetWindowLongW(narrow, GWL_STYLE) | ES_AUTOHSCROLL);
     SendMessageW(narrow, EM_SETSEL, 4, 4);
