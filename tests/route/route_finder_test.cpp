@@ -155,6 +155,7 @@ TEST(FindRoute, ChoosesByTheRulesBoundsAndTieBreaks) {
 // Detour<9>: along line 1 no transfer and 10 minutes, the detour two and 6.
 const RouteCase kBestCases[] = {
     {"fewer transfers than known", Detour<9>, 0, 2, {0, 1, 2}, 0, 3, {}, RouteScore{1, 8}},
+    {"as many transfers, a minute fewer", Detour<9>, 0, 2, {0, 1, 2}, 0, 3, {}, RouteScore{0, 11}},
     {"fewer minutes than known", Detour<9>, 0, 2, {0, 3, 4, 5, 2}, 1, 3, {}, RouteScore{9, 7}},
     {"equal transfers: the fewest points", Ring<2, 0, 2>, 0, 2, {0, 2}, 0, 0},
     {"equal minutes: the fewest points", Ring<0, 1, 0, 0, 1, 0, 0>, 0, 3, {0, 1, 2, 3}, 1, 0},
