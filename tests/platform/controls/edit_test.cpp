@@ -204,7 +204,7 @@ TEST_F(Edits, ReplacingTheSelectionTakesWhatTheLimitLeavesRoomFor) {
     const Case cases[] = {
         {0, 0, u"xyz", 8, u"xyabcdef", 2, 1, 1}, {6, 6, u"q", 6, u"abcdef", 6, 0, 1},
         {1, 3, u"XYZ", 7, u"aXYZdef", 4, 1, 0},  {3, 1, u"XYZW", 7, u"aXYZdef", 4, 1, 1},
-        {4, 2, u"", 6, u"abef", 2, 1, 0},        {3, -1, u"!", 8, u"abc!", 4, 1, 0},
+        {4, 2, u"", 4, u"abef", 2, 1, 0},        {3, -1, u"!", 8, u"abc!", 4, 1, 0},
         {50, 60, u"!", 8, u"abcdef!", 7, 1, 0},
     };
     for (const Case& c : cases) {
