@@ -14,7 +14,7 @@ TEST(CompareNames, IgnoresCaseThenPutsYeBeforeYoThenComparesCodeUnitsAsFoldedNam
         {u"za", u"Zb"},
         {u"Я", u"яя"},
         {u"Ёлки", u"Ель"},              // Ё on Е's place, not after Я
-        {u"Еж", u"ёж"},                 // where nothing else differs, Е first
+        {u"Еж", u"Ёж"},                 // where nothing else differs, Е first
         {u"ае", u"Аё"},                 // even when an earlier letter differs only in case
         {u"Щёлковская", u"Щукинская"},  // small ё too: before у
         {u"Сокол", u"сокол"},           // names equal but for case: by code units

@@ -16,9 +16,8 @@ class Input : public WindowTest {
     Pen PenLog(HWND window) const {
         Pen pen;
         for (const auto& entry : Entries()) {
-            if (entry.window == window &&
-                (entry.message == WM_LBUTTONDOWN || entry.message == WM_MOUSEMOVE ||
-                 entry.message == WM_LBUTTONUP)) {
+            if (entry.window == window && entry.message >= WM_MOUSEMOVE &&
+                entry.message <= WM_LBUTTONUP) {  // the pen's three messages
                 pen.push_back(
                     {entry.message, {GET_X_LPARAM(entry.lParam), GET_Y_LPARAM(entry.lParam)}});
             }
@@ -149,8 +148,9 @@ TEST_F(Input, ActivationMovesBetweenTopLevelWindows) {
     // A tap on an inactive window activates it before the pen arrives.
     host.Tap(10, 10);
     Pump();
-    EXPECT_EQ(Log({WM_ACTIVATE, WM_LBUTTONDOWN}),
-              (Lines{"second:WM_ACTIVATE", "first:WM_ACTIVATE", "first:WM_LBUTTONDOWN"}));
+    EXPECT_EQ(Log({WM_ACTIVATE, WM_SETFOCUS, WM_LBUTTONDOWN}),
+              (Lines{"second:WM_ACTIVATE", "first:WM_ACTIVATE", "first:WM_SETFOCUS",
+                     "first:WM_LBUTTONDOWN"}));
     const auto firstActivation = std::ranges::find_if(
         Entries(), [&](const Entry& e) { return e.window == first && e.message == WM_ACTIVATE; });
     EXPECT_EQ(LOWORD(firstActivation->wParam), WA_CLICKACTIVE);
