@@ -106,7 +106,7 @@ for tool in quorvane-mapcheck quorvane-route quorvane-import quorvane-gdi-demo q
     expect "$tool --help" 0 "Usage: $tool" sh -c '"$0" --help 2>/dev/null' "$tools/$tool"
     expect_output "$tool --version" 0 "$tool $version" "$tools/$tool" --version
 done
-# The program takes its arguments before it opens its window (none here, for want of a driver).
+# The program reads its arguments before it opens a window, which fails here for want of a driver.
 for flag in --help -h; do
     expect "quorvane $flag" 0 "Usage: quorvane [--lang" env SDL_VIDEODRIVER=none sh -c '"$0" "$1" 2>/dev/null' "$4" "$flag"
 done
