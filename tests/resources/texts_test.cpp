@@ -53,9 +53,7 @@ void CheckTables(std::span<const TextEntry<Id>> russian, std::span<const TextEnt
             ++seen[static_cast<std::size_t>(id)];
             EXPECT_FALSE(entry.text.empty()) << name << " id " << id;
         }
-        for (int id = 0; id < kCount; ++id) {
-            EXPECT_EQ(seen[static_cast<std::size_t>(id)], 1) << name << " id " << id;
-        }
+        EXPECT_EQ(std::ranges::count(seen, 1), kCount) << name << ": an id missing or twice";
     }
     for (const TextEntry<Id>& entry : english) {
         EXPECT_FALSE(
@@ -77,6 +75,8 @@ TEST(TextTables, LookUpFollowsTheSelectedLanguageAndKeepsRussianExact) {
     EXPECT_EQ(TextIn(Language::Russian, TextId::MenuBarScheme), u"C\u0445\u0435\u043C\u0430");
     SelectProgramLanguage(Language::English);
     EXPECT_EQ(std::u16string_view(kMainToolbarTooltips[8]), u"Help");
+    const std::set<std::u16string_view> tips(kMainToolbarTooltips, std::end(kMainToolbarTooltips));
+    EXPECT_EQ(tips.size(), std::size(kMainToolbarTooltips)) << "a tip of its own for each button";
     EXPECT_EQ(gallery::GalleryText(gallery::GalleryTextId::ButtonsHeading), u"Buttons");
     EXPECT_EQ(FormatText(TextId::RouteSummary, {u"3", u"0"}), u"Stations 3, transfers 0");
     EXPECT_EQ(ProgramModule()->FindString(IDS_TITLE), u"Metro map");
