@@ -16,7 +16,7 @@ constexpr WORD kProbeId = 100;
 
 constexpr DialogItemTemplate kItems[] = {
     {u"Probe", u"", 101, WS_VISIBLE, 0, 4, 40, 40, 12},
-    {u"Probe", u"", kProbeId, WS_VISIBLE | WS_TABSTOP, 0, 4, 4, 40, 12},
+    {u"Probe", u"", kProbeId, WS_VISIBLE | WS_TABSTOP, 0, 5, 4, 41, 12},
 };
 constexpr DialogTemplate kDialog{
     WS_POPUP | WS_CAPTION, 0, 10, 10, 100, 80, u"Проба", u"System", 8, kItems};
@@ -55,10 +55,11 @@ class Dialogs : public WindowTest {
 
 TEST_F(Dialogs, ControlsComeFromTheTemplateInDialogUnitsOfItsFont) {
     // The device's dialog face is narrower than its system face: four units across are seven
-    // pixels in "System" 8 and six in "MS Sans Serif" 8; eight down are a line of either.
+    // pixels in "System" 8 and six in "MS Sans Serif" 8, eight down a line; each edge rounds down.
     constexpr DialogTemplate kNarrow{WS_POPUP | WS_CAPTION, 0, 10,    10, 100, 80, u"Проба",
                                      u"MS Sans Serif",      8, kItems};
-    for (const auto& [dialogTemplate, probeWidth] : {std::pair{&kDialog, 70}, {&kNarrow, 60}}) {
+    for (const auto& [dialogTemplate, probeWidth, unitsOfFour] :
+         {std::tuple{&kDialog, 72, 7}, {&kNarrow, 62, 6}}) {
         RECT probe{};
         RECT frame{};
         script.handle = [&](HWND d, UINT m, WPARAM, LPARAM) -> INT_PTR {
@@ -73,9 +74,8 @@ TEST_F(Dialogs, ControlsComeFromTheTemplateInDialogUnitsOfItsFont) {
         EXPECT_EQ(probe.right - probe.left, probeWidth);
         EXPECT_EQ(probe.bottom - probe.top, 21) << "12 units of a 14-pixel line";
         // The same units give the same pixels for the dialog (10 across) and inside its border.
-        const LONG unitsOfFour = probeWidth / 10;
         EXPECT_EQ(frame.left, 10 * unitsOfFour / 4);
-        EXPECT_EQ(probe.left - frame.left, 1 + unitsOfFour);
+        EXPECT_EQ(probe.left - frame.left, 1 + 5 * unitsOfFour / 4);
     }
 }
 
