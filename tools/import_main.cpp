@@ -3,7 +3,7 @@
 //   quorvane-import city NAME [--cities FILE] [--bend E] [--layout schematic|geographic] --output
 //   MAP quorvane-import london [--data FOLDER] [--bend E] [--layout schematic|geographic] --output
 //   MAP quorvane-import check [--every-pair] [--max-transfers N] [--trip FROM TO]... [--] MAP...
-//   quorvane-import score [--against GEOGRAPHIC-MAP] [--] MAP...
+//   quorvane-import score [--faults] [--against GEOGRAPHIC-MAP] [--] MAP...
 // Exit 0 on success, 1 when the data is refused or a map fails its checks, 2 for bad arguments.
 
 #include <algorithm>
@@ -37,8 +37,9 @@ using qv::Printable;
 constexpr int kDone = 0;
 constexpr int kRefused = 1;
 constexpr qv::tools::OptionRule kOptions[] = {
-    {"--cities", 1},     {"--data", 1},          {"--output", 1}, {"--bend", 1},   {"--layout", 1},
-    {"--every-pair", 0}, {"--max-transfers", 1}, {"--trip", 2},   {"--against", 1}};
+    {"--cities", 1},  {"--data", 1},       {"--output", 1},        {"--bend", 1},
+    {"--layout", 1},  {"--every-pair", 0}, {"--max-transfers", 1}, {"--trip", 2},
+    {"--against", 1}, {"--faults", 0}};
 constexpr qv::tools::ToolSyntax kSyntax{
     "quorvane-import",
     "Usage: quorvane-import list [--cities FILE]\n"
@@ -48,15 +49,17 @@ constexpr qv::tools::ToolSyntax kSyntax{
     "--output MAP\n"
     "  or:  quorvane-import check [--every-pair] [--max-transfers N] [--trip FROM TO]... [--] "
     "MAP...\n"
-    "  or:  quorvane-import score [--against GEOGRAPHIC-MAP] [--] MAP...\n"
+    "  or:  quorvane-import score [--faults] [--against GEOGRAPHIC-MAP] [--] MAP...\n"
     "Makes metro map files from open data and checks them: list names the cities of the city\n"
     "file, city and london map one network (--layout schematic, the default, lays it on an\n"
     "octilinear grid; geographic keeps its geography, where --bend E, 0.3 to 1, draws the\n"
     "outskirts in), check loads maps and reports reachability, the route finder's coverage and\n"
     "the minutes of the trips asked (N 0 to 999), score prints a map's layout figures (with\n"
-    "--against, its changes from a geographic map of the same network). The data is read from\n"
-    "data/open-metro unless --cities or --data names another copy. Exit 0 on success, 1 for\n"
-    "refused data or a map that fails its checks, 2 for bad arguments.\n"
+    "--against, its changes from a geographic map of the same network; --faults names each\n"
+    "sharp turn, line through a station, shared track, crossing added or lost and changed\n"
+    "neighbour order). The data is read from data/open-metro unless --cities or --data names\n"
+    "another copy. Exit 0 on success, 1 for refused data or a map that fails its checks, 2 for\n"
+    "bad arguments.\n"
     "\n"
     "Examples:\n"
     "  $ quorvane-import city Казань --cities cities-metro.json --output kazan.qvn\n"
@@ -83,7 +86,7 @@ const CommandRule kCommands[] = {
     {"city", {"--cities", "--bend", "--output", "--layout"}, 1, 1, true},
     {"london", {"--data", "--bend", "--output", "--layout"}, 0, 0, true},
     {"check", {"--every-pair", "--max-transfers", "--trip"}, 1, SIZE_MAX, false},
-    {"score", {"--against"}, 1, SIZE_MAX, false},
+    {"score", {"--against", "--faults"}, 1, SIZE_MAX, false},
 };
 
 struct Arguments {
@@ -98,6 +101,7 @@ struct Arguments {
     std::optional<double> exponent;
     Layout layout = Layout::kSchematic;
     std::string against;
+    bool listFaults = false;
 };
 
 // Throws UsageError for an unknown command, an option it does not take or the wrong number of
@@ -145,6 +149,7 @@ Arguments ReadArguments(const qv::tools::CommandLine& line) {
                                     Printable(layout) + "\"");
     }
     arguments.everyPair = line.Has("--every-pair");
+    arguments.listFaults = line.Has("--faults");
     arguments.maxTransfers = static_cast<std::int32_t>(
         line.Number("--max-transfers", 0, kMostCheckTransfers, kCheckTransfers));
     for (const std::vector<std::string>& trip : line.Uses("--trip")) {
@@ -233,7 +238,7 @@ bool CheckWrittenMap(const std::string& path, const Arguments& arguments) {
     return tripsFound && check.unreachablePairs == 0 && check.finderMisses == 0;
 }
 
-void PrintScore(const std::string& path, const MapScore& score) {
+void PrintScore(const std::string& path, const MapScore& score, bool listFaults) {
     const double share =
         score.drawnLength > 0 ? 100 * score.octilinearLength / score.drawnLength : 100;
     const double kept = score.links > 0 ? 100.0 * score.keptLinks / score.links : 100;
@@ -258,6 +263,9 @@ void PrintScore(const std::string& path, const MapScore& score) {
         std::printf("  displacement (mean link lengths): mean %.2f, max %.2f\n",
                     score.meanDisplacement, score.maxDisplacement);
     }
+    for (const std::string& fault : listFaults ? score.faults : std::vector<std::string>{}) {
+        std::printf("  - %s\n", fault.c_str());
+    }
 }
 
 // Prints the figures of each map; false when a map does not load.
@@ -279,7 +287,8 @@ bool ScoreMaps(const Arguments& arguments) {
             loaded = false;
             continue;
         }
-        PrintScore(path, arguments.against.empty() ? ScoreMap(model) : ScoreMap(model, against));
+        PrintScore(path, arguments.against.empty() ? ScoreMap(model) : ScoreMap(model, against),
+                   arguments.listFaults);
     }
     return loaded;
 }

@@ -84,6 +84,8 @@ TEST(MapScore, CountsAnglesBendsAndSharpTurnsAlongEachLine) {
         const MapScore score = ScoreMap(*Load({{{1, points}}}));
         EXPECT_NEAR(score.octilinearLength / score.drawnLength, c.share, 1e-9);
         EXPECT_EQ(std::pair(score.bends, score.sharpTurns), std::pair(c.bends, c.sharp));
+        EXPECT_EQ(c.sharp && !score.faults.empty() ? score.faults.front() : "",
+                  c.sharp ? "sharp turn: 1 at b (40, 0)" : "");
     }
 }
 
@@ -104,6 +106,11 @@ TEST(MapScore, FindsLinesOverStationsTheyDoNotServeAndSharedTrack) {
                        {4, {{'S', u"r", 120, 0}, {'S', u"s", 140, 0}}}}};
     const MapScore score = ScoreMap(*Load(map));
     EXPECT_EQ(std::tuple(score.falseStops, score.links, score.keptLinks), std::tuple(3, 4, 2));
+    EXPECT_EQ(score.faults,
+              (std::vector<std::string>{
+                  "line through a station: 1 through b", "line through a station: 3 through r",
+                  "line through a station: 3 through s", "link on another's track: 3 p - q",
+                  "link on another's track: 4 r - s"}));
 }
 
 TEST(MapScore, AStationInsideAnInterchangeIsServedByEachOfItsLines) {
@@ -149,11 +156,24 @@ TEST(MapScore, ComparesCrossingsOrderAndPositionsWithAnotherDrawing) {
         int lost;
         int order;
         bool moved;
+        std::vector<std::string> faults;
     };
     const Case cases[] = {
-        {"the same, twice as large and moved", draw(2, 7, false, true), 0, 0, 0, false},
-        {"the crossing lost", draw(1, 0, false, false), 0, 1, 0, true},
-        {"two neighbours swapped", draw(1, 0, true, true), 0, 0, 1, true},
+        {"the same, twice as large and moved", draw(2, 7, false, true), 0, 0, 0, false, {}},
+        {"the crossing lost",
+         draw(1, 0, false, false),
+         0,
+         1,
+         0,
+         true,
+         {"crossing lost: 1 w - e x 2 n - s"}},
+        {"two neighbours swapped",
+         draw(1, 0, true, true),
+         0,
+         0,
+         1,
+         true,
+         {"neighbours in another order: m"}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -162,6 +182,7 @@ TEST(MapScore, ComparesCrossingsOrderAndPositionsWithAnotherDrawing) {
         EXPECT_EQ(std::tuple(score.unmatchedPlaces, score.unmatchedLinks, score.crossingsAdded,
                              score.crossingsLost, score.orderChanged),
                   std::tuple(0, 0, c.added, c.lost, c.order));
+        EXPECT_EQ(score.faults, c.faults);
         if (c.moved) {
             EXPECT_GT(score.maxDisplacement, 0.01);
             EXPECT_GT(score.meanDisplacement, 0);
@@ -174,6 +195,7 @@ TEST(MapScore, ComparesCrossingsOrderAndPositionsWithAnotherDrawing) {
     // Adding is the reverse of losing.
     const MapScore reverse = ScoreMap(*original, *Load(draw(1, 0, false, false)));
     EXPECT_EQ(std::pair(reverse.crossingsAdded, reverse.crossingsLost), std::pair(1, 0));
+    EXPECT_EQ(reverse.faults, std::vector<std::string>{"crossing added: 1 w - e x 2 n - s"});
 }
 
 TEST(MapScore, CountsOverlappingLabelsAndLabelsOverOtherDiscs) {

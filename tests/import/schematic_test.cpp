@@ -11,6 +11,7 @@
 #include <set>
 
 #include "import/schematic_board.h"
+#include "import/schematic_course.h"
 
 namespace qv::import {
 namespace {
@@ -314,6 +315,29 @@ TEST(Schematic, FindsAFreeWayOnlyWhereOneExists) {
                       board, {10}, {14}, [&](int) { return c.leaves; },
                       [&](int port) { return ((c.enters >> port) & 1) != 0; }),
                   c.expected);
+    }
+}
+
+// A run of six steps east whose middle station lies 2.4 or 3.6 steps along: another run crosses
+// at step 3, and the plane may want that crossing in the first link or the second.
+TEST(Schematic, PutsAStationOnTheSideOfACrossingThePlaneWants) {
+    struct Case {
+        double spot;
+        int wantedLink;  // -1: none
+        int expected;
+    };
+    const Case cases[] = {{2.4, -1, 2}, {2.4, 0, 4}, {2.4, 1, 2}, {3.6, -1, 4}, {3.6, 1, 2}};
+    const std::vector<GridPoint> path = {{0, 0}, {1, 0}, {2, 0}, {3, 0}, {4, 0}, {5, 0}, {6, 0}};
+    const std::vector<bool> crossed = {false, false, false, true, false, false, false};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.spot << " wanted in link " << c.wantedLink);
+        std::vector<schematic::CrossingWant> wants;
+        if (c.wantedLink >= 0) {
+            wants.push_back({3, c.wantedLink, c.wantedLink});
+        }
+        const std::vector<PlanePoint> spots = {{0, 0}, {c.spot, 0}, {6, 0}};
+        EXPECT_EQ(schematic::SpreadAlong(path, spots, crossed, {}, wants),
+                  (std::vector<int>{0, c.expected, 6}));
     }
 }
 

@@ -13,6 +13,7 @@
 #include "label_placement.h"
 #include "platform/gdi/segment_clip.h"
 #include "segment_geometry.h"
+#include "text/utf.h"
 
 namespace qv::import {
 
@@ -93,6 +94,33 @@ struct Drawing {
 
 Vec At(const Station& point) {
     return {point.x, point.y};
+}
+
+// The names of a place's stations, each once, without their line numbers: "Киевская".
+std::string PlaceName(const PlaceInfo& place) {
+    std::set<std::u16string> names;
+    std::size_t start = 0;
+    for (std::size_t bar = place.key.find(u'|'); bar != std::u16string::npos;
+         start = bar + 1, bar = place.key.find(u'|', start)) {
+        const std::size_t number = place.key.rfind(u'#', bar);
+        const std::size_t end = number != std::u16string::npos && number > start ? number : bar;
+        names.insert(place.key.substr(start, end - start));
+    }
+    std::string joined;
+    for (const std::u16string& name : names) {
+        if (!joined.empty()) {
+            joined += '/';
+        }
+        joined += Utf16ToUtf8(name);
+    }
+    return joined;
+}
+
+std::string LinkName(const Drawing& drawing, int link) {
+    const Link& l = drawing.links[static_cast<std::size_t>(link)];
+    return std::to_string(l.number) + " " +
+           PlaceName(drawing.places[static_cast<std::size_t>(l.from)]) + " - " +
+           PlaceName(drawing.places[static_cast<std::size_t>(l.to)]);
 }
 
 Drawing Analyse(const NetworkModel& map) {
@@ -190,9 +218,11 @@ Drawing Analyse(const NetworkModel& map) {
 void ScoreLines(const NetworkModel& map, const Drawing& drawing, MapScore& score) {
     for (const auto& line : map.Lines()) {
         std::vector<Vec> path;
+        std::vector<const std::u16string*> names;
         for (const auto& point : line->stations) {
             if (path.empty() || !(path.back() == At(*point))) {
                 path.push_back(At(*point));
+                names.push_back(&point->name);
             }
         }
         const bool ring = line->isRing && path.size() > 2;
@@ -227,6 +257,9 @@ void ScoreLines(const NetworkModel& map, const Drawing& drawing, MapScore& score
                 (Length(v, u) * Length(v, w));
             if (inside >= std::cos(std::numbers::pi / 4) - 1e-9) {
                 ++score.sharpTurns;
+                score.faults.push_back("sharp turn: " + std::to_string(line->number) + " at " +
+                                       Utf16ToUtf8(*names[i]) + " (" + std::to_string(v.x) + ", " +
+                                       std::to_string(v.y) + ")");
             }
         }
     }
@@ -243,7 +276,11 @@ void ScoreLines(const NetworkModel& map, const Drawing& drawing, MapScore& score
                 if (!served.contains({link.number, place}) &&
                     DistanceToSegment(At(*drawing.stations[i]), link.path[k], link.path[k + 1]) <
                         map.stationRadius) {
-                    falseStops.insert({link.number, place});
+                    if (falseStops.insert({link.number, place}).second) {
+                        score.faults.push_back(
+                            "line through a station: " + std::to_string(link.number) + " through " +
+                            PlaceName(drawing.places[static_cast<std::size_t>(place)]));
+                    }
                 }
             }
         }
@@ -293,6 +330,12 @@ std::set<std::pair<int, int>> ScoreLinks(const Drawing& drawing, MapScore& score
     }
     score.links = static_cast<int>(drawing.links.size());
     score.keptLinks = static_cast<int>(std::count(shared.begin(), shared.end(), false));
+    for (std::size_t l = 0; l < shared.size(); ++l) {
+        if (shared[l]) {
+            score.faults.push_back("link on another's track: " +
+                                   LinkName(drawing, static_cast<int>(l)));
+        }
+    }
     score.crossings = static_cast<int>(crossing.size());
     return crossing;
 }
@@ -450,18 +493,31 @@ void Compare(const Drawing& drawing, const std::set<std::pair<int, int>>& crossi
             mapped.insert(std::minmax(ma, mb));
         }
     }
+    const auto name = [&other](const char* what, std::pair<int, int> pair) {
+        return std::string(what) + LinkName(other, pair.first) + " x " +
+               LinkName(other, pair.second);
+    };
     for (const auto& pair : mapped) {
-        score.crossingsAdded += !otherCrossing.contains(pair);
+        if (!otherCrossing.contains(pair)) {
+            ++score.crossingsAdded;
+            score.faults.push_back(name("crossing added: ", pair));
+        }
     }
     for (const auto& pair : otherCrossing) {
-        score.crossingsLost += !mapped.contains(pair);
+        if (!mapped.contains(pair)) {
+            ++score.crossingsLost;
+            score.faults.push_back(name("crossing lost: ", pair));
+        }
     }
 
     const auto order = NeighbourOrder(drawing);
     const auto otherOrder = NeighbourOrder(other);
     for (const auto& [here, there] : matched) {
-        score.orderChanged +=
-            order[static_cast<std::size_t>(here)] != otherOrder[static_cast<std::size_t>(there)];
+        if (order[static_cast<std::size_t>(here)] != otherOrder[static_cast<std::size_t>(there)]) {
+            ++score.orderChanged;
+            score.faults.push_back("neighbours in another order: " +
+                                   PlaceName(drawing.places[static_cast<std::size_t>(here)]));
+        }
     }
 
     // Displacement after the scale and shift that best lay this map over the other.

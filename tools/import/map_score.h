@@ -1,6 +1,8 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
+#include <vector>
 
 #include "model/network_model.h"
 
@@ -33,6 +35,11 @@ struct MapScore {
     int orderChanged = 0;         // places whose neighbours lie around them in another order
     double meanDisplacement = 0;  // in mean link lengths of the other map, after a fit
     double maxDisplacement = 0;
+
+    // Each sharp turn, line through a station, link on another's track, crossing added or lost
+    // and place with its neighbours in another order, named: "crossing added: 5 Киевская -
+    // Парк Победы x 6 Фили - Кутузовская".
+    std::vector<std::string> faults;
 };
 
 MapScore ScoreMap(const NetworkModel& map);

@@ -78,6 +78,7 @@ class Router {
         away_.assign(runs_.size(), {});
         ReservePorts(runs_, [this](int from, int to) { return Heading(from, to); });
         CountLinkSteps(runs_, request_.places, request_.roomForCrossings);
+        NoteCrossingsOnPlane();
         if (order_.size() != runs_.size()) {
             order_ = DefaultOrder();
         }
@@ -148,6 +149,34 @@ class Router {
 
   private:
     std::vector<std::size_t> DefaultOrder() const { return schematic::DefaultOrder(network_); }
+
+    void NoteCrossingsOnPlane() {
+        std::vector<PlanePoint> spots;
+        for (std::size_t place = 0; place < request_.places.size(); ++place) {
+            const auto [x, y] = Ideal(static_cast<int>(place));
+            spots.push_back({x, y});
+        }
+        planeCrossings_ = schematic::PlaneCrossings(network_, spots);
+        for (const struct Run& run : runs_) {
+            std::vector<int>& edges = linkEdges_.emplace_back();
+            for (std::size_t i = 0; i + 1 < run.places.size(); ++i) {
+                edges.push_back(schematic::EdgeBetween(network_, run.places[i], run.places[i + 1]));
+            }
+        }
+    }
+
+    // The first and last link of the run that cross `edge` at the places' spots, if any do.
+    std::optional<std::pair<int, int>> LinksCrossing(const struct Run& run, int edge) const {
+        std::optional<std::pair<int, int>> found;
+        const std::vector<int>& edges = linkEdges_[static_cast<std::size_t>(Index(run))];
+        for (int k = 0; k < static_cast<int>(edges.size()); ++k) {
+            const int own = edges[static_cast<std::size_t>(k)];
+            if (planeCrossings_.contains({std::min(own, edge), std::max(own, edge)})) {
+                found = std::pair{found ? found->first : k, k};
+            }
+        }
+        return found;
+    }
 
     int Node(GridPoint p) const { return board_.Node(p); }
     GridPoint At(int node) const { return board_.At(node); }
@@ -427,13 +456,22 @@ class Router {
             Place(last, Node(run.path.back()));
         }
         std::vector<bool> crossed;
-        for (const GridPoint& p : run.path) {
-            crossed.push_back(board_.through[static_cast<std::size_t>(Node(p))] != 0);
+        std::vector<schematic::CrossingWant> wants;
+        for (std::size_t s = 0; s < run.path.size(); ++s) {
+            const int node = Node(run.path[s]);
+            crossed.push_back(board_.through[static_cast<std::size_t>(node)] != 0);
+            if (crossed.back()) {
+                if (const auto links =
+                        LinksCrossing(run, schematic::EdgePassing(board_, network_, node))) {
+                    wants.push_back({static_cast<int>(s), links->first, links->second});
+                }
+            }
         }
         Mark(run, true);
-        // The places along the run, each on the node nearest its own spot, in their order.
+        // The places along the run, each on the node nearest its own spot, in their order, with
+        // each crossing between the stations whose link crosses that line at their spots.
         const auto count = static_cast<int>(run.places.size()) - 1;
-        run.stationSteps = SpreadAlong(run.path, Spots(run), crossed, run.gaps);
+        run.stationSteps = SpreadAlong(run.path, Spots(run), crossed, run.gaps, wants);
         for (int i = 1; i < count; ++i) {
             const int node = Node(
                 run.path[static_cast<std::size_t>(run.stationSteps[static_cast<std::size_t>(i)])]);
@@ -553,8 +591,10 @@ class Router {
     schematic::RunNetwork network_;
     std::vector<struct Run>& runs_ = network_.runs;
     schematic::Board board_;
-    std::vector<std::vector<int>> away_;  // per run, once asked for
-    std::vector<std::int64_t> best_;      // the search's costs, kUnreached where not reached
+    std::vector<std::vector<int>> away_;            // per run, once asked for
+    std::set<std::pair<int, int>> planeCrossings_;  // edges that cross at the places' spots
+    std::vector<std::vector<int>> linkEdges_;       // per run: the edge of each link
+    std::vector<std::int64_t> best_;  // the search's costs, kUnreached where not reached
     std::vector<std::int64_t> from_;
     int way_ = kKeptOrder;
     int unrouted_ = 0;

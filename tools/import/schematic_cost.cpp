@@ -16,17 +16,6 @@ constexpr int kNoWayCost = 100000;        // per run drawn straight, off the gri
 // Per line record beyond the first where lines side by side turn at a station.
 constexpr int kSideBySideTurnCost = 60;
 
-// The edge between two places.
-int EdgeBetween(const RunNetwork& network, int a, int b) {
-    for (const int edge : network.edgesAt[static_cast<std::size_t>(a)]) {
-        const PlaceEdge& e = network.edges[static_cast<std::size_t>(edge)];
-        if ((e.a == a && e.b == b) || (e.a == b && e.b == a)) {
-            return edge;
-        }
-    }
-    return -1;
-}
-
 // The edge of the run's link over step `step` of its path.
 int EdgeAtStep(const RunNetwork& network, const Run& run, int step) {
     const auto link = std::upper_bound(run.stationSteps.begin(), run.stationSteps.end(), step) -
@@ -99,6 +88,48 @@ std::set<std::pair<int, int>> GridCrossings(const Board& board, const RunNetwork
 
 }  // namespace
 
+int EdgeBetween(const RunNetwork& network, int a, int b) {
+    for (const int edge : network.edgesAt[static_cast<std::size_t>(a)]) {
+        const PlaceEdge& e = network.edges[static_cast<std::size_t>(edge)];
+        if ((e.a == a && e.b == b) || (e.a == b && e.b == a)) {
+            return edge;
+        }
+    }
+    return -1;
+}
+
+int EdgePassing(const Board& board, const RunNetwork& network, int node) {
+    const GridPoint here = board.At(node);
+    for (int d = 0; d < 8; ++d) {
+        const int run =
+            board.passedBy[static_cast<std::size_t>(node) * 8 + static_cast<std::size_t>(d)];
+        if (run < 0) {
+            continue;
+        }
+        const Run& r = network.runs[static_cast<std::size_t>(run)];
+        for (std::size_t s = 1; s + 1 < r.path.size(); ++s) {
+            if (r.path[s] == here) {
+                return EdgeAtStep(network, r, static_cast<int>(s));
+            }
+        }
+    }
+    return -1;
+}
+
+std::set<std::pair<int, int>> PlaneCrossings(const RunNetwork& network,
+                                             std::span<const PlanePoint> spots) {
+    std::set<std::pair<int, int>> found;
+    const std::vector<PlaceEdge>& edges = network.edges;
+    for (std::size_t i = 0; i < edges.size(); ++i) {
+        for (std::size_t j = i + 1; j < edges.size(); ++j) {
+            if (Cross({edges[i].a, edges[i].b}, {edges[j].a, edges[j].b}, spots)) {
+                found.emplace(static_cast<int>(i), static_cast<int>(j));
+            }
+        }
+    }
+    return found;
+}
+
 int DisplacementCost(int node, int width, PlanePoint spot) {
     const double distance = std::hypot(node % width - spot.x, node / width - spot.y);
     return static_cast<int>(std::lround(distance * kDisplacementCost));
@@ -147,14 +178,7 @@ CostModel MakeCostModel(const RunNetwork& network, std::span<const PlanePoint> s
         }
         model.away.push_back(DistanceFromCourse(course, width, height, kAwayCost));
     }
-    const std::vector<PlaceEdge>& edges = network.edges;
-    for (std::size_t i = 0; i < edges.size(); ++i) {
-        for (std::size_t j = i + 1; j < edges.size(); ++j) {
-            if (Cross({edges[i].a, edges[i].b}, {edges[j].a, edges[j].b}, spots)) {
-                model.crossings.emplace(static_cast<int>(i), static_cast<int>(j));
-            }
-        }
-    }
+    model.crossings = PlaneCrossings(network, spots);
     return model;
 }
 

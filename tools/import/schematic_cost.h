@@ -35,6 +35,16 @@ int StationBend(const Board& board, int node, const std::vector<int>& chains, in
 // run, each with its displacement cost.
 std::vector<std::pair<int, int>> FreeNodesNear(const Board& board, PlanePoint spot, int radius);
 
+// The edge between two places, or -1.
+int EdgeBetween(const RunNetwork& network, int a, int b);
+
+// The edge of the link of the run passing `node` between its stations, or -1 where none does.
+int EdgePassing(const Board& board, const RunNetwork& network, int node);
+
+// The pairs of edges (the smaller number first) that cross at `spots`.
+std::set<std::pair<int, int>> PlaneCrossings(const RunNetwork& network,
+                                             std::span<const PlanePoint> spots);
+
 // What stays fixed while the layout changes: the runs' courses and which links cross on the
 // plane.
 struct CostModel {

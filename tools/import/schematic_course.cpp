@@ -12,6 +12,8 @@ namespace {
 constexpr std::int64_t kUnreached = std::numeric_limits<std::int64_t>::max();
 // A station where another run crosses would stand on that run's line.
 constexpr std::int64_t kOnACrossing = 1'000'000;
+// A station on the wrong side of a crossing moves it to a link the plane does not cross there.
+constexpr std::int64_t kCrossingOffLink = 100;
 
 }  // namespace
 
@@ -57,7 +59,8 @@ std::vector<int> DistanceFromCourse(std::span<const PlanePoint> spots, int width
 }
 
 std::vector<int> SpreadAlong(std::span<const GridPoint> path, std::span<const PlanePoint> spots,
-                             const std::vector<bool>& crossed, std::span<const int> gaps) {
+                             const std::vector<bool>& crossed, std::span<const int> gaps,
+                             std::span<const CrossingWant> wants) {
     const auto steps = static_cast<int>(path.size()) - 1;
     const auto count = static_cast<int>(spots.size()) - 1;
     std::vector<int> chosen(static_cast<std::size_t>(count) + 1, 0);
@@ -73,8 +76,14 @@ std::vector<int> SpreadAlong(std::span<const GridPoint> path, std::span<const Pl
     const auto cost = [&](int i, int step) {
         const PlanePoint spot = spots[static_cast<std::size_t>(i)];
         const GridPoint p = path[static_cast<std::size_t>(step)];
-        return static_cast<std::int64_t>(std::lround(10 * std::hypot(p.x - spot.x, p.y - spot.y))) +
-               (crossed[static_cast<std::size_t>(step)] ? kOnACrossing : 0);
+        std::int64_t total = std::lround(10 * std::hypot(p.x - spot.x, p.y - spot.y)) +
+                             (crossed[static_cast<std::size_t>(step)] ? kOnACrossing : 0);
+        for (const CrossingWant& want : wants) {
+            if ((i <= want.first && step >= want.step) || (i > want.last && step <= want.step)) {
+                total += kCrossingOffLink;
+            }
+        }
+        return total;
     };
     const auto width = static_cast<std::size_t>(steps) + 1;
     std::vector<std::int64_t> total(static_cast<std::size_t>(count) * width, kUnreached);
@@ -109,7 +118,7 @@ std::vector<int> SpreadAlong(std::span<const GridPoint> path, std::span<const Pl
         }
     }
     if (step < 0) {
-        return SpreadAlong(path, spots, crossed, {});
+        return SpreadAlong(path, spots, crossed, {}, wants);
     }
     for (int i = inner; i >= 1; --i) {
         chosen[static_cast<std::size_t>(i)] = step;
