@@ -33,6 +33,7 @@ expect "score" 0 "drawn length at multiples of 45 degrees: 100.0%" "$tool" score
 expect "score against" 0 "crossings 0 added, 0 lost" "$tool" score --against "$work/kg.qvn" "$work/k.qvn"
 expect "score against a map that does not load" 1 "does not load" \
     "$tool" score --against "$work/broken.json" "$work/k.qvn"
+expect "faults only when scoring" 2 "--faults does not apply to check" "$tool" check --faults "$work/n.qvn"
 expect "map that does not load" 1 "does not load" "$tool" check "$work/broken.json"
 expect "no output" 2 "Usage: quorvane-import" "$tool" city Москва
 expect "bad option" 2 "Usage: quorvane-import" "$tool" check --max-transfers lots "$work/n.qvn"
