@@ -318,6 +318,30 @@ TEST(Schematic, FindsAFreeWayOnlyWhereOneExists) {
     }
 }
 
+// A line across with four stations and one down through the gap between its second and third:
+// the crossing lands in the link the request names, not where the places' spots put it.
+TEST(Schematic, KeepsTheCrossingsTheRequestGives) {
+    struct Case {
+        std::pair<int, int> crossed;  // the link of the line across
+        int westOfTheLineDown;        // its stations west of the line down
+    };
+    const Case cases[] = {{{1, 2}, 2}, {{0, 1}, 1}, {{2, 3}, 3}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.crossed.first << "-" << c.crossed.second);
+        SchematicRequest request{{}, {}, {0, 0, 240, 240}, 20};
+        request.places = {{20, 120}, {100, 120}, {140, 120}, {220, 120}, {120, 20}, {120, 220}};
+        request.chains = {{{0, 1, 2, 3}, false}, {{4, 5}, false}};
+        request.crossings = {{c.crossed, {4, 5}}};
+        const SchematicLayout layout = LayOutSchematic(request);
+        const std::vector<GridPoint>& across = layout.chains[0].stations;
+        const int down = layout.chains[1].stations[0].x;
+        ASSERT_EQ(layout.chains[1].stations[1].x, down);
+        EXPECT_EQ(
+            std::count_if(across.begin(), across.end(), [down](GridPoint p) { return p.x < down; }),
+            c.westOfTheLineDown);
+    }
+}
+
 // A run of six steps east whose middle station lies 2.4 or 3.6 steps along: another run crosses
 // at step 3, and the plane may want that crossing in the first link or the second.
 TEST(Schematic, PutsAStationOnTheSideOfACrossingThePlaneWants) {

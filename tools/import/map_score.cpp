@@ -29,27 +29,6 @@ bool IsStationPoint(const Station& point) {
     return point.kind == kStationKind || point.kind == kForbiddenKind;
 }
 
-int Sign(std::int64_t value) {
-    return (value > 0) - (value < 0);
-}
-
-bool OnSegment(Vec a, Vec b, Vec p) {
-    return std::min(a.x, b.x) <= p.x && p.x <= std::max(a.x, b.x) && std::min(a.y, b.y) <= p.y &&
-           p.y <= std::max(a.y, b.y);
-}
-
-bool Intersect(Vec a1, Vec a2, Vec b1, Vec b2) {
-    const int d1 = Sign(Cross(b1, b2, a1));
-    const int d2 = Sign(Cross(b1, b2, a2));
-    const int d3 = Sign(Cross(a1, a2, b1));
-    const int d4 = Sign(Cross(a1, a2, b2));
-    if (d1 * d2 < 0 && d3 * d4 < 0) {
-        return true;
-    }
-    return (d1 == 0 && OnSegment(b1, b2, a1)) || (d2 == 0 && OnSegment(b1, b2, a2)) ||
-           (d3 == 0 && OnSegment(a1, a2, b1)) || (d4 == 0 && OnSegment(a1, a2, b2));
-}
-
 class UnionFind {
   public:
     explicit UnionFind(std::size_t size) : parent_(size) {
@@ -323,7 +302,7 @@ std::set<std::pair<int, int>> ScoreLinks(const Drawing& drawing, MapScore& score
                 first.to == second.to) {
                 continue;
             }
-            if (Intersect(p.a, p.b, q.a, q.b)) {
+            if (SegmentsMeet(p.a, p.b, q.a, q.b)) {
                 crossing.insert(std::minmax(p.link, q.link));
             }
         }

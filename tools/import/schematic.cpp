@@ -54,6 +54,8 @@ constexpr int kAnyPort = 1;
 // A run leaving a junction by another port than the one that keeps the runs there in order
 // with the least turning.
 constexpr int kOtherPortCost = 20;
+// A run routed again crossing a link that none of its own links is to cross.
+constexpr int kUnplannedCrossingCost = 200;
 constexpr std::int64_t kUnreached = std::numeric_limits<std::int64_t>::max();
 
 class Router {
@@ -78,7 +80,7 @@ class Router {
         away_.assign(runs_.size(), {});
         ReservePorts(runs_, [this](int from, int to) { return Heading(from, to); });
         CountLinkSteps(runs_, request_.places, request_.roomForCrossings);
-        NoteCrossingsOnPlane();
+        NoteCrossings();
         if (order_.size() != runs_.size()) {
             order_ = DefaultOrder();
         }
@@ -102,7 +104,7 @@ class Router {
             spots.push_back({x, y});
         }
         const schematic::CostModel model =
-            schematic::MakeCostModel(network_, spots, board_.width, board_.height);
+            schematic::MakeCostModel(network_, spots, crossings_, board_.width, board_.height);
         std::int64_t current = schematic::LayoutCost(board_, network_, model);
         std::map<int, std::vector<std::size_t>> runsAt;  // per junction, in routing order
         for (const std::size_t index : order_) {
@@ -134,7 +136,8 @@ class Router {
                 }
             }
             const bool slid = schematic::SlideStations(board_, network_, model, current);
-            if (again.empty() && !slid) {
+            const bool untangled = Untangle(runsAt, model, current);
+            if (again.empty() && !slid && !untangled) {
                 break;
             }
             tried = std::move(again);
@@ -150,13 +153,19 @@ class Router {
   private:
     std::vector<std::size_t> DefaultOrder() const { return schematic::DefaultOrder(network_); }
 
-    void NoteCrossingsOnPlane() {
-        std::vector<PlanePoint> spots;
-        for (std::size_t place = 0; place < request_.places.size(); ++place) {
-            const auto [x, y] = Ideal(static_cast<int>(place));
-            spots.push_back({x, y});
+    // The pairs of edges to cross: those given, or those crossing at the places' spots.
+    void NoteCrossings() {
+        if (request_.crossings) {
+            for (const auto& [one, other] : *request_.crossings) {
+                const int a = schematic::EdgeBetween(network_, one.first, one.second);
+                const int b = schematic::EdgeBetween(network_, other.first, other.second);
+                if (a >= 0 && b >= 0 && a != b) {
+                    crossings_.insert(std::minmax(a, b));
+                }
+            }
+        } else {
+            crossings_ = schematic::PlaneCrossings(network_, request_.places);
         }
-        planeCrossings_ = schematic::PlaneCrossings(network_, spots);
         for (const struct Run& run : runs_) {
             std::vector<int>& edges = linkEdges_.emplace_back();
             for (std::size_t i = 0; i + 1 < run.places.size(); ++i) {
@@ -165,13 +174,13 @@ class Router {
         }
     }
 
-    // The first and last link of the run that cross `edge` at the places' spots, if any do.
+    // The first and last link of the run that are to cross `edge`, if any are.
     std::optional<std::pair<int, int>> LinksCrossing(const struct Run& run, int edge) const {
         std::optional<std::pair<int, int>> found;
         const std::vector<int>& edges = linkEdges_[static_cast<std::size_t>(Index(run))];
         for (int k = 0; k < static_cast<int>(edges.size()); ++k) {
             const int own = edges[static_cast<std::size_t>(k)];
-            if (planeCrossings_.contains({std::min(own, edge), std::max(own, edge)})) {
+            if (crossings_.contains({std::min(own, edge), std::max(own, edge)})) {
                 found = std::pair{found ? found->first : k, k};
             }
         }
@@ -395,6 +404,9 @@ class Router {
                 if (const int mask = board_.through[static_cast<std::size_t>(target)];
                     mask != 0 && !schematic::CrossesStraight(mask, next)) {
                     continue;  // never along another run or turning on it
+                } else if (mask != 0 && keepToPlannedCrossings_ &&
+                           !LinksCrossing(run, schematic::EdgePassing(board_, network_, target))) {
+                    step += kUnplannedCrossingCost;
                 }
                 const std::size_t nextState = stateOf(target, next, reached);
                 if (step < best_[nextState]) {
@@ -469,13 +481,47 @@ class Router {
         }
         Mark(run, true);
         // The places along the run, each on the node nearest its own spot, in their order, with
-        // each crossing between the stations whose link crosses that line at their spots.
+        // each crossing between the stations whose link is to cross that line.
         const auto count = static_cast<int>(run.places.size()) - 1;
         run.stationSteps = SpreadAlong(run.path, Spots(run), crossed, run.gaps, wants);
         for (int i = 1; i < count; ++i) {
             const int node = Node(
                 run.path[static_cast<std::size_t>(run.stationSteps[static_cast<std::size_t>(i)])]);
             Place(run.places[static_cast<std::size_t>(i)], node);
+        }
+    }
+
+    // The runs numbered `indices` as they are now, with the nodes of their stations along
+    // them, to put back after a move that did not help.
+    struct Saved {
+        std::vector<std::size_t> indices;
+        std::vector<struct Run> runs;
+        std::vector<std::vector<int>> inner;  // per run: the nodes of its stations along it
+    };
+
+    Saved Save(const std::vector<std::size_t>& indices) const {
+        Saved saved{indices, {}, {}};
+        for (const std::size_t index : indices) {
+            saved.runs.push_back(runs_[index]);
+            std::vector<int>& inner = saved.inner.emplace_back();
+            for (std::size_t i = 1; i + 1 < runs_[index].places.size(); ++i) {
+                inner.push_back(board_.nodeOf[static_cast<std::size_t>(runs_[index].places[i])]);
+            }
+        }
+        return saved;
+    }
+
+    // Puts the saved runs back where what replaced them has been lifted.
+    void Restore(const Saved& saved) {
+        for (std::size_t k = 0; k < saved.indices.size(); ++k) {
+            struct Run& run = runs_[saved.indices[k]];
+            run = saved.runs[k];
+            Mark(run, true);
+            for (std::size_t i = 1; i + 1 < run.places.size(); ++i) {
+                if (saved.inner[k][i - 1] >= 0) {
+                    Place(run.places[i], saved.inner[k][i - 1]);
+                }
+            }
         }
     }
 
@@ -486,16 +532,7 @@ class Router {
         if (home < 0) {
             return false;
         }
-        std::vector<struct Run> saved;
-        std::vector<std::vector<int>> inner;  // per run: the nodes of its stations along it
-        for (const std::size_t index : incident) {
-            saved.push_back(runs_[index]);
-            inner.emplace_back();
-            for (std::size_t i = 1; i + 1 < runs_[index].places.size(); ++i) {
-                inner.back().push_back(
-                    board_.nodeOf[static_cast<std::size_t>(runs_[index].places[i])]);
-            }
-        }
+        const Saved saved = Save(incident);
         for (int d = 0; d < 8; ++d) {
             const GridPoint p{At(home).x + kSteps[static_cast<std::size_t>(d)].x,
                               At(home).y + kSteps[static_cast<std::size_t>(d)].y};
@@ -524,18 +561,103 @@ class Router {
                 Unplace(place);
             }
             Place(place, home);
-            for (std::size_t k = 0; k < incident.size(); ++k) {
-                struct Run& run = runs_[incident[k]];
-                run = saved[k];
-                Mark(run, true);
-                for (std::size_t i = 1; i + 1 < run.places.size(); ++i) {
-                    if (inner[k][i - 1] >= 0) {
-                        Place(run.places[i], inner[k][i - 1]);
-                    }
-                }
-            }
+            Restore(saved);
         }
         return false;
+    }
+
+    // Around each pair of links that cross on the grid and are not to, or are to and do not:
+    // the runs at the junctions of the two links' runs, lifted with those junctions and routed
+    // again in several orders, keeping off links their own are not to cross; the order whose
+    // layout costs least is kept where it lowers `current`.
+    bool Untangle(const std::map<int, std::vector<std::size_t>>& runsAt,
+                  const schematic::CostModel& model, std::int64_t& current) {
+        std::vector<int> runOfEdge(network_.edges.size(), -1);
+        for (std::size_t r = 0; r < linkEdges_.size(); ++r) {
+            for (const int edge : linkEdges_[r]) {
+                runOfEdge[static_cast<std::size_t>(edge)] = static_cast<int>(r);
+            }
+        }
+        bool moved = false;
+        for (const auto& [one, other] : schematic::ChangedCrossings(board_, network_, model)) {
+            std::set<int> junctions;
+            for (const int edge : {one, other}) {
+                const int run = runOfEdge[static_cast<std::size_t>(edge)];
+                if (run >= 0) {
+                    junctions.insert(runs_[static_cast<std::size_t>(run)].places.front());
+                    junctions.insert(runs_[static_cast<std::size_t>(run)].places.back());
+                }
+            }
+            std::set<std::size_t> region;
+            for (const int junction : junctions) {
+                if (const auto found = runsAt.find(junction); found != runsAt.end()) {
+                    region.insert(found->second.begin(), found->second.end());
+                }
+            }
+            // The region's runs in routing order, then each of them first in turn.
+            std::vector<std::size_t> base;
+            for (const std::size_t index : order_) {
+                if (region.contains(index)) {
+                    base.push_back(index);
+                }
+            }
+            std::vector<std::vector<std::size_t>> orders = {base};
+            for (std::size_t k = 1; k < base.size(); ++k) {
+                std::vector<std::size_t> turn = base;
+                std::rotate(turn.begin(), turn.begin() + static_cast<std::ptrdiff_t>(k),
+                            turn.begin() + static_cast<std::ptrdiff_t>(k) + 1);
+                orders.push_back(std::move(turn));
+            }
+            const std::vector<std::size_t> indices(base.begin(), base.end());
+            std::vector<std::pair<int, int>> homes;  // junction, node
+            for (const int junction : junctions) {
+                homes.emplace_back(junction, board_.nodeOf[static_cast<std::size_t>(junction)]);
+            }
+            const Saved saved = Save(indices);
+            std::optional<std::size_t> best;
+            std::int64_t bestCost = current;
+            for (std::size_t o = 0; o < orders.size(); ++o) {
+                const std::int64_t cost = TryOrder(orders[o], junctions, model);
+                if (cost < bestCost) {
+                    bestCost = cost;
+                    best = o;
+                }
+                LiftAll(indices, junctions);
+                for (const auto& [junction, node] : homes) {
+                    if (node >= 0) {
+                        Place(junction, node);
+                    }
+                }
+                Restore(saved);
+            }
+            if (best) {
+                current = TryOrder(orders[*best], junctions, model);
+                moved = true;
+            }
+        }
+        return moved;
+    }
+
+    void LiftAll(const std::vector<std::size_t>& indices, const std::set<int>& junctions) {
+        for (const std::size_t index : indices) {
+            Lift(runs_[index]);
+        }
+        for (const int junction : junctions) {
+            Unplace(junction);
+        }
+    }
+
+    // The layout's cost with the runs of `order` lifted, with `junctions`, and routed again in
+    // that order.
+    std::int64_t TryOrder(const std::vector<std::size_t>& order, const std::set<int>& junctions,
+                          const schematic::CostModel& model) {
+        LiftAll(order, junctions);
+        keepToPlannedCrossings_ = true;
+        for (const std::size_t index : order) {
+            Route(runs_[index]);
+        }
+        keepToPlannedCrossings_ = false;
+        return schematic::LayoutCost(board_, network_, model);
     }
 
     // The places of a run where they would lie on the grid, in grid units.
@@ -591,12 +713,13 @@ class Router {
     schematic::RunNetwork network_;
     std::vector<struct Run>& runs_ = network_.runs;
     schematic::Board board_;
-    std::vector<std::vector<int>> away_;            // per run, once asked for
-    std::set<std::pair<int, int>> planeCrossings_;  // edges that cross at the places' spots
-    std::vector<std::vector<int>> linkEdges_;       // per run: the edge of each link
-    std::vector<std::int64_t> best_;  // the search's costs, kUnreached where not reached
+    std::vector<std::vector<int>> away_;       // per run, once asked for
+    std::set<std::pair<int, int>> crossings_;  // pairs of edges to cross, the smaller first
+    std::vector<std::vector<int>> linkEdges_;  // per run: the edge of each link
+    std::vector<std::int64_t> best_;           // the search's costs, kUnreached where not reached
     std::vector<std::int64_t> from_;
     int way_ = kKeptOrder;
+    bool keepToPlannedCrossings_ = false;
     int unrouted_ = 0;
 };
 

@@ -167,8 +167,8 @@ std::vector<std::pair<int, int>> FreeNodesNear(const Board& board, PlanePoint sp
     return found;
 }
 
-CostModel MakeCostModel(const RunNetwork& network, std::span<const PlanePoint> spots, int width,
-                        int height) {
+CostModel MakeCostModel(const RunNetwork& network, std::span<const PlanePoint> spots,
+                        std::set<std::pair<int, int>> crossings, int width, int height) {
     CostModel model;
     model.spots.assign(spots.begin(), spots.end());
     for (const Run& run : network.runs) {
@@ -178,7 +178,7 @@ CostModel MakeCostModel(const RunNetwork& network, std::span<const PlanePoint> s
         }
         model.away.push_back(DistanceFromCourse(course, width, height, kAwayCost));
     }
-    model.crossings = PlaneCrossings(network, spots);
+    model.crossings = std::move(crossings);
     return model;
 }
 
@@ -222,12 +222,18 @@ std::int64_t LayoutCost(const Board& board, const RunNetwork& network, const Cos
             cost += kOrderCost;
         }
     }
+    cost += static_cast<std::int64_t>(ChangedCrossings(board, network, model).size()) *
+            kCrossingChangeCost;
+    return cost;
+}
+
+std::vector<std::pair<int, int>> ChangedCrossings(const Board& board, const RunNetwork& network,
+                                                  const CostModel& model) {
     const std::set<std::pair<int, int>> drawn = GridCrossings(board, network);
     std::vector<std::pair<int, int>> changed;
     std::set_symmetric_difference(drawn.begin(), drawn.end(), model.crossings.begin(),
                                   model.crossings.end(), std::back_inserter(changed));
-    cost += static_cast<std::int64_t>(changed.size()) * kCrossingChangeCost;
-    return cost;
+    return changed;
 }
 
 }  // namespace qv::import::schematic

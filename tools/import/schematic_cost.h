@@ -45,20 +45,23 @@ int EdgePassing(const Board& board, const RunNetwork& network, int node);
 std::set<std::pair<int, int>> PlaneCrossings(const RunNetwork& network,
                                              std::span<const PlanePoint> spots);
 
-// What stays fixed while the layout changes: the runs' courses and which links cross on the
-// plane.
+// What stays fixed while the layout changes: the runs' courses and which links are to cross.
 struct CostModel {
     std::vector<std::vector<int>> away;       // per run: DistanceFromCourse of its places
-    std::set<std::pair<int, int>> crossings;  // edge numbers, the smaller first
+    std::set<std::pair<int, int>> crossings;  // edges to cross, the smaller number first
     std::vector<PlanePoint> spots;            // per place, in grid units
 };
 
-CostModel MakeCostModel(const RunNetwork& network, std::span<const PlanePoint> spots, int width,
-                        int height);
+CostModel MakeCostModel(const RunNetwork& network, std::span<const PlanePoint> spots,
+                        std::set<std::pair<int, int>> crossings, int width, int height);
 
 // Bends, steps and their distance from the runs' courses, junctions' displacement and bends
 // of lines through them, and, heavily, crossings gained or lost, junctions whose runs leave
 // in another order and runs without a way.
 std::int64_t LayoutCost(const Board& board, const RunNetwork& network, const CostModel& model);
+
+// The pairs of edges that cross on the grid and are not to, or are to and do not.
+std::vector<std::pair<int, int>> ChangedCrossings(const Board& board, const RunNetwork& network,
+                                                  const CostModel& model);
 
 }  // namespace qv::import::schematic

@@ -12,7 +12,7 @@ namespace {
 constexpr std::int64_t kUnreached = std::numeric_limits<std::int64_t>::max();
 // A station where another run crosses would stand on that run's line.
 constexpr std::int64_t kOnACrossing = 1'000'000;
-// A station on the wrong side of a crossing moves it to a link the plane does not cross there.
+// A station on the wrong side of a crossing moves it to a link that is not to cross there.
 constexpr std::int64_t kCrossingOffLink = 100;
 
 }  // namespace

@@ -19,7 +19,7 @@ std::vector<int> DistanceFromCourse(std::span<const PlanePoint> spots, int width
                                     int perUnit);
 
 // A step of a path where another run crosses, and the links of the path's run (first to last)
-// that cross that run's link at the places' own spots.
+// that are to cross that run's link there.
 struct CrossingWant {
     int step = 0;
     int first = 0;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <optional>
+#include <utility>
 #include <vector>
 
 #include "projection.h"
@@ -27,6 +29,10 @@ struct SchematicRequest {
     // Each link takes a grid step more per link it crosses, so that the crossing has a node of
     // its own between the link's stations.
     bool roomForCrossings = false;
+    // The pairs of links, each its two places (the smaller first), that cross on the network's
+    // geographic map: the crossings to keep. Where not given, those crossing at `places`.
+    std::optional<std::vector<std::pair<std::pair<int, int>, std::pair<int, int>>>> crossings =
+        std::nullopt;
 };
 
 // Per line record: where each of its stations is drawn, and the corners of the line between

@@ -18,6 +18,7 @@
 #include "model/network_model.h"
 #include "projection.h"
 #include "schematic.h"
+#include "segment_geometry.h"
 #include "text/utf.h"
 
 namespace qv::import {
@@ -218,10 +219,19 @@ class Builder {
             widest = std::max(widest, radius);
         }
         const ScreenBox screen;
+        LayOutGeographic(positions, radii, widest, screen);
         if (options_.layout == Layout::kSchematic) {
-            LayOutOnGrid(positions, radii, screen);
-            return;
+            // The geographic drawing's crossings are the ones to keep: they differ from those
+            // between the places' centres where an interchange's stations stand apart.
+            LayOutOnGrid(positions, radii, screen, DrawnCrossings());
         }
+    }
+
+    // Stations where the geography puts them, bent, fitted and spread apart, each interchange's
+    // stations round its centre.
+    void LayOutGeographic(const std::vector<GeoPosition>& positions,
+                          const std::vector<double>& radii, double widest,
+                          const ScreenBox& screen) {
         const double margin = widest + drawing_.stationRadius + 2;
         std::vector<PlanePoint> centres = Project(positions, radii, screen, margin);
         const double edge = drawing_.stationRadius + 2;
@@ -254,10 +264,52 @@ class Builder {
         }
     }
 
+    // The pairs of links, each as its two places (the smaller first), whose stretches meet as
+    // the stations are drawn now.
+    std::vector<std::pair<std::pair<int, int>, std::pair<int, int>>> DrawnCrossings() const {
+        struct Stretch {
+            std::pair<int, int> link;
+            IntPoint from;
+            IntPoint to;
+        };
+        std::vector<Stretch> stretches;
+        for (std::size_t l = 0; l < chains_.size(); ++l) {
+            const std::vector<DraftPoint>& points = scheme_.lines[l].points;
+            const std::size_t count = points.size();
+            const std::size_t links = chains_[l].isRing && count > 2 ? count : count - 1;
+            for (std::size_t i = 0; i < links; ++i) {
+                const std::size_t j = (i + 1) % count;
+                const auto first = static_cast<std::size_t>(chainFirstPoint_[l]);
+                const int a = placeOf_[first + i];
+                const int b = placeOf_[first + j];
+                if (a != b) {
+                    stretches.push_back({std::minmax(a, b),
+                                         {points[i].x, points[i].y},
+                                         {points[j].x, points[j].y}});
+                }
+            }
+        }
+        std::set<std::pair<std::pair<int, int>, std::pair<int, int>>> found;
+        for (std::size_t i = 0; i < stretches.size(); ++i) {
+            for (std::size_t j = i + 1; j < stretches.size(); ++j) {
+                const Stretch& p = stretches[i];
+                const Stretch& q = stretches[j];
+                const bool common = p.link.first == q.link.first || p.link.first == q.link.second ||
+                                    p.link.second == q.link.first || p.link.second == q.link.second;
+                if (!common && SegmentsMeet(p.from, p.to, q.from, q.to)) {
+                    found.insert(std::minmax(p.link, q.link));
+                }
+            }
+        }
+        return {found.begin(), found.end()};
+    }
+
     // Lines at 0, 45 and 90 degrees: places on the nodes of a grid as near to their projected
-    // spots as the routing allows, lines sharing a stretch side by side.
+    // spots as the routing allows, lines sharing a stretch side by side, the crossings of
+    // `crossings` kept.
     void LayOutOnGrid(const std::vector<GeoPosition>& positions, const std::vector<double>& radii,
-                      const ScreenBox& screen) {
+                      const ScreenBox& screen,
+                      std::vector<std::pair<std::pair<int, int>, std::pair<int, int>>> crossings) {
         const int separation = drawing_.lineWidth + 1;
         const double edge = drawing_.stationRadius + 2 + 2 * separation;
         const ScreenBox inner{screen.left + edge, screen.top + edge, screen.right - edge,
@@ -291,6 +343,7 @@ class Builder {
                        separation + 2, kLargestGrid);
         // In a large network's crowded centre the extra steps leave runs without a free way.
         request.roomForCrossings = !large;
+        request.crossings = std::move(crossings);
         const SchematicLayout layout = LayOutSchematic(request);
         report_.grid = request.grid;
         report_.unroutedRuns = layout.unrouted;

@@ -9,6 +9,32 @@ std::int64_t Cross(IntPoint o, IntPoint a, IntPoint b) {
     return (a.x - o.x) * (b.y - o.y) - (a.y - o.y) * (b.x - o.x);
 }
 
+namespace {
+
+int Sign(std::int64_t value) {
+    return (value > 0) - (value < 0);
+}
+
+// Whether p, on the line through a and b, lies between them.
+bool Within(IntPoint a, IntPoint b, IntPoint p) {
+    return std::min(a.x, b.x) <= p.x && p.x <= std::max(a.x, b.x) && std::min(a.y, b.y) <= p.y &&
+           p.y <= std::max(a.y, b.y);
+}
+
+}  // namespace
+
+bool SegmentsMeet(IntPoint a1, IntPoint a2, IntPoint b1, IntPoint b2) {
+    const int d1 = Sign(Cross(b1, b2, a1));
+    const int d2 = Sign(Cross(b1, b2, a2));
+    const int d3 = Sign(Cross(a1, a2, b1));
+    const int d4 = Sign(Cross(a1, a2, b2));
+    if (d1 * d2 < 0 && d3 * d4 < 0) {
+        return true;
+    }
+    return (d1 == 0 && Within(b1, b2, a1)) || (d2 == 0 && Within(b1, b2, a2)) ||
+           (d3 == 0 && Within(a1, a2, b1)) || (d4 == 0 && Within(a1, a2, b2));
+}
+
 bool SharesStretch(IntPoint a1, IntPoint a2, IntPoint b1, IntPoint b2) {
     if (Cross(a1, a2, b1) != 0 || Cross(a1, a2, b2) != 0) {
         return false;

@@ -14,6 +14,9 @@ struct IntPoint {
 // Twice the signed area of the triangle o, a, b: positive when b lies left of the way o to a.
 std::int64_t Cross(IntPoint o, IntPoint a, IntPoint b);
 
+// Whether two segments have a point in common.
+bool SegmentsMeet(IntPoint a1, IntPoint a2, IntPoint b1, IntPoint b2);
+
 // Whether two segments run along one another for a stretch of positive length.
 bool SharesStretch(IntPoint a1, IntPoint a2, IntPoint b1, IntPoint b2);
 
