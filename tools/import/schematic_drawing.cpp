@@ -13,7 +13,7 @@ namespace qv::import::schematic {
 
 namespace {
 
-constexpr int kSlotShifts = 4;  // runs moved aside off shared track, at most
+constexpr int kSlotShifts = 4;  // runs moved a slot aside for one kind of fault, at most
 
 IntPoint Wide(GridPoint p) {
     return {p.x, p.y};
@@ -37,6 +37,7 @@ class Drawing {
         std::map<const struct Run*, int> bases = SlotBases();
         SchematicLayout layout = Lay(bases);
         KeepOffSharedTrack(bases, layout);
+        KeepOffStations(bases, layout);
         return layout;
     }
 
@@ -46,13 +47,27 @@ class Drawing {
     // point. Shifting one of their runs by a slot parts them.
     void KeepOffSharedTrack(std::map<const struct Run*, int>& bases,
                             SchematicLayout& layout) const {
+        ShiftRuns(bases, layout, &Drawing::SharedLinks, &Drawing::LinksOverStations);
+    }
+
+    // A line beside an interchange may pass over one of its stations, a slot off the node.
+    void KeepOffStations(std::map<const struct Run*, int>& bases, SchematicLayout& layout) const {
+        ShiftRuns(bases, layout, &Drawing::LinksOverStations, &Drawing::SharedLinks);
+    }
+
+    using Faults = std::vector<std::pair<int, int>> (Drawing::*)(const SchematicLayout&) const;
+
+    // Moves the run of one of the links `worse` finds a slot aside, up to kSlotShifts times,
+    // each time the move that leaves fewest such links without more of those `other` finds.
+    void ShiftRuns(std::map<const struct Run*, int>& bases, SchematicLayout& layout, Faults worse,
+                   Faults other) const {
         for (int pass = 0; pass < kSlotShifts; ++pass) {
-            const std::vector<std::pair<int, int>> shared = SharedLinks(layout);
-            if (shared.empty()) {
+            const std::vector<std::pair<int, int>> faults = (this->*worse)(layout);
+            if (faults.empty()) {
                 return;
             }
             std::vector<const struct Run*> suspects;
-            for (const auto& [chain, link] : shared) {
+            for (const auto& [chain, link] : faults) {
                 const PlaceChain& places = request_.chains[static_cast<std::size_t>(chain)];
                 const std::size_t n = places.places.size();
                 const DrawnLink drawn = Link(places.places[static_cast<std::size_t>(link)],
@@ -62,8 +77,8 @@ class Drawing {
                     suspects.push_back(drawn.run);
                 }
             }
-            const int over = LinesOverStations(layout);
-            std::pair<std::size_t, int> fewest{shared.size(), over};
+            const std::size_t others = (this->*other)(layout).size();
+            std::pair<std::size_t, std::size_t> fewest{faults.size(), others};
             std::optional<std::pair<const struct Run*, int>> best;
             for (const struct Run* run : suspects) {
                 const int was = bases.at(run);
@@ -74,9 +89,9 @@ class Drawing {
                     }
                     bases[run] = b;
                     const SchematicLayout trial = Lay(bases);
-                    const std::pair<std::size_t, int> count{SharedLinks(trial).size(),
-                                                            LinesOverStations(trial)};
-                    if (count < fewest && count.second <= over) {
+                    const std::pair<std::size_t, std::size_t> count{(this->*worse)(trial).size(),
+                                                                    (this->*other)(trial).size()};
+                    if (count < fewest && count.second <= others) {
                         fewest = count;
                         best = {run, b};
                     }
@@ -100,7 +115,7 @@ class Drawing {
     }
 
     // Links (chain, link) that share a stretch of track with another link.
-    static std::vector<std::pair<int, int>> SharedLinks(const SchematicLayout& layout) {
+    std::vector<std::pair<int, int>> SharedLinks(const SchematicLayout& layout) const {
         struct Segment {
             GridPoint a;
             GridPoint b;
@@ -136,11 +151,11 @@ class Drawing {
         return shared;
     }
 
-    // Segments passing closer than a station's radius to a station of a place their line
-    // record does not serve.
-    int LinesOverStations(const SchematicLayout& layout) const {
+    // Links (chain, link), once for each segment of theirs and station it passes closer than a
+    // station's radius, the station of a place their line record does not serve.
+    std::vector<std::pair<int, int>> LinksOverStations(const SchematicLayout& layout) const {
         const double radius = request_.separation - 1;
-        int count = 0;
+        std::vector<std::pair<int, int>> found;
         for (std::size_t c = 0; c < layout.chains.size(); ++c) {
             const std::vector<int>& served = request_.chains[c].places;
             for (std::size_t l = 0; l < layout.chains[c].corners.size(); ++l) {
@@ -153,14 +168,16 @@ class Drawing {
                             continue;
                         }
                         for (std::size_t k = 0; k + 1 < path.size(); ++k) {
-                            count += DistanceToSegment(Wide(other.stations[i]), Wide(path[k]),
-                                                       Wide(path[k + 1])) < radius;
+                            if (DistanceToSegment(Wide(other.stations[i]), Wide(path[k]),
+                                                  Wide(path[k + 1])) < radius) {
+                                found.emplace_back(static_cast<int>(c), static_cast<int>(l));
+                            }
                         }
                     }
                 }
             }
         }
-        return count;
+        return found;
     }
 
     SchematicLayout Lay(const std::map<const struct Run*, int>& bases) const {
