@@ -186,13 +186,20 @@ TEST(Schematic, LinesSharingAStretchRunSideBySide) {
 
 // Lines leaving one station in a fan of near directions compete for its eight ports; read round
 // the station they still come in their true order, whichever ports they get.
+// Lines leaving one station in several directions; in the last case the request gives the
+// first two lines each other's direction, as a geographic map would where they leave side by side.
 TEST(Schematic, KeepsTheOrderOfTheLinesRoundAStation) {
-    const std::pair<const char*, std::vector<double>> cases[] = {
-        {"a wide fan", {-50, -25, 0, 25, 50, 180}},
-        {"pairs of near directions", {0, 20, 90, 110, 200, 220}},
-        {"five within 40 degrees", {-20, -10, 0, 10, 20}},
-        {"two tight fans", {0, 5, 10, 90, 95, 100}}};
-    for (const auto& [what, degrees] : cases) {
+    struct Case {
+        const char* what;
+        std::vector<double> degrees;
+        bool swapFirstTwo;
+    };
+    const Case cases[] = {{"a wide fan", {-50, -25, 0, 25, 50, 180}, false},
+                          {"pairs of near directions", {0, 20, 90, 110, 200, 220}, false},
+                          {"five within 40 degrees", {-20, -10, 0, 10, 20}, false},
+                          {"two tight fans", {0, 5, 10, 90, 95, 100}, false},
+                          {"the first two given swapped", {0, 5, 10, 90, 95, 100}, true}};
+    for (const auto& [what, degrees, swapFirstTwo] : cases) {
         SCOPED_TRACE(what);
         SchematicRequest request{{{120, 120}}, {}, {0, 0, 240, 240}, 12};
         std::vector<std::pair<double, int>> truth;
@@ -203,7 +210,10 @@ TEST(Schematic, KeepsTheOrderOfTheLinesRoundAStation) {
             }
             const int end = static_cast<int>(request.places.size()) - 1;
             request.chains.push_back({{0, end - 1, end}, false});
-            truth.emplace_back(angle, static_cast<int>(k));
+            const double given =
+                swapFirstTwo && k < 2 ? degrees[1 - k] * std::numbers::pi / 180 : angle;
+            request.headings[{0, end - 1}] = given;
+            truth.emplace_back(given, static_cast<int>(k));
         }
         const SchematicLayout layout = LayOutSchematic(request);
         std::vector<std::pair<double, int>> drawn;

@@ -9,7 +9,6 @@
 #include <map>
 #include <memory>
 #include <optional>
-#include <queue>
 #include <set>
 #include <tuple>
 
@@ -56,6 +55,9 @@ constexpr int kAnyPort = 1;
 constexpr int kOtherPortCost = 20;
 // A run routed again crossing a link that none of its own links is to cross.
 constexpr int kUnplannedCrossingCost = 200;
+// Orders tried round wrong crossings in one round of moves, at most: London's crowded centre
+// would take seconds more.
+constexpr std::size_t kUntangleTrials = 300;
 constexpr std::int64_t kUnreached = std::numeric_limits<std::int64_t>::max();
 
 class Router {
@@ -207,6 +209,10 @@ class Router {
     // The direction from one place towards another, true to the geography, as an angle that
     // grows the way the port numbers do.
     double Heading(int from, int to) const {
+        if (const auto given = request_.headings.find({from, to});
+            given != request_.headings.end()) {
+            return given->second;
+        }
         const auto [ax, ay] = Ideal(from);
         const auto [bx, by] = Ideal(to);
         return std::atan2(by - ay, bx - ax);
@@ -283,7 +289,10 @@ class Router {
             best_.resize(states, kUnreached);
             from_.resize(states, -1);
         }
-        std::vector<std::size_t> touched;
+        // Reused from search to search: most searches are small, and allocating was a tenth of
+        // their time.
+        std::vector<std::size_t>& touched = touched_;
+        touched.clear();
         const auto reach = [&](std::size_t state, std::int64_t cost, std::int64_t via) {
             if (best_[state] == kUnreached) {
                 touched.push_back(state);
@@ -292,7 +301,12 @@ class Router {
             from_[state] = via;
         };
         using Entry = std::pair<std::int64_t, std::size_t>;
-        std::priority_queue<Entry, std::vector<Entry>, std::greater<>> queue;
+        std::vector<Entry>& queue = heap_;  // a heap, least bound first
+        queue.clear();
+        const auto push = [&queue](Entry entry) {
+            queue.push_back(entry);
+            std::push_heap(queue.begin(), queue.end(), std::greater<>{});
+        };
 
         // Steps far from the run's own course cost more: the stations along it stay near theirs.
         const std::vector<int>& away = Away(run);
@@ -322,11 +336,11 @@ class Router {
         }
         if (firstNode >= 0) {
             reach(stateOf(firstNode, kNoDirection, 0), 0, -1);
-            queue.push({estimate(firstNode), stateOf(firstNode, kNoDirection, 0)});
+            push({estimate(firstNode), stateOf(firstNode, kNoDirection, 0)});
         } else {
             for (const auto& [node, cost] : starts) {
                 reach(stateOf(node, kNoDirection, 0), cost, -1);
-                queue.push({cost + estimate(node), stateOf(node, kNoDirection, 0)});
+                push({cost + estimate(node), stateOf(node, kNoDirection, 0)});
             }
         }
         if (lastNode >= 0) {
@@ -340,8 +354,9 @@ class Router {
         std::size_t endState = 0;
         int endNode = -1;
         while (!queue.empty()) {
-            const auto [bound, state] = queue.top();
-            queue.pop();
+            std::pop_heap(queue.begin(), queue.end(), std::greater<>{});
+            const auto [bound, state] = queue.back();
+            queue.pop_back();
             const int steps = static_cast<int>(state % static_cast<std::size_t>(levels));
             const int direction = static_cast<int>((state / static_cast<std::size_t>(levels)) % 9);
             const int node = static_cast<int>(state / static_cast<std::size_t>(levels) / 9);
@@ -411,7 +426,7 @@ class Router {
                 const std::size_t nextState = stateOf(target, next, reached);
                 if (step < best_[nextState]) {
                     reach(nextState, step, static_cast<std::int64_t>(state));
-                    queue.push({step + estimate(target), nextState});
+                    push({step + estimate(target), nextState});
                 }
             }
         }
@@ -579,6 +594,9 @@ class Router {
             }
         }
         bool moved = false;
+        // A region tried again before the layout changes would come out as before.
+        std::set<std::set<int>> tried;
+        std::size_t trials = 0;
         for (const auto& [one, other] : schematic::ChangedCrossings(board_, network_, model)) {
             std::set<int> junctions;
             for (const int edge : {one, other}) {
@@ -587,6 +605,9 @@ class Router {
                     junctions.insert(runs_[static_cast<std::size_t>(run)].places.front());
                     junctions.insert(runs_[static_cast<std::size_t>(run)].places.back());
                 }
+            }
+            if (!tried.insert(junctions).second) {
+                continue;
             }
             std::set<std::size_t> region;
             for (const int junction : junctions) {
@@ -616,7 +637,7 @@ class Router {
             const Saved saved = Save(indices);
             std::optional<std::size_t> best;
             std::int64_t bestCost = current;
-            for (std::size_t o = 0; o < orders.size(); ++o) {
+            for (std::size_t o = 0; o < orders.size() && trials < kUntangleTrials; ++o, ++trials) {
                 const std::int64_t cost = TryOrder(orders[o], junctions, model);
                 if (cost < bestCost) {
                     bestCost = cost;
@@ -633,6 +654,7 @@ class Router {
             if (best) {
                 current = TryOrder(orders[*best], junctions, model);
                 moved = true;
+                tried.clear();
             }
         }
         return moved;
@@ -718,6 +740,8 @@ class Router {
     std::vector<std::vector<int>> linkEdges_;  // per run: the edge of each link
     std::vector<std::int64_t> best_;           // the search's costs, kUnreached where not reached
     std::vector<std::int64_t> from_;
+    std::vector<std::pair<std::int64_t, std::size_t>> heap_;  // the search's queue
+    std::vector<std::size_t> touched_;                        // the search's reached states
     int way_ = kKeptOrder;
     bool keepToPlannedCrossings_ = false;
     int unrouted_ = 0;

@@ -4,22 +4,6 @@
 
 namespace qv::import::schematic {
 
-bool EdgeFree(const Board& board, int node, int direction) {
-    if (board.edgeUsed[static_cast<std::size_t>(node * 8 + direction)]) {
-        return false;
-    }
-    if (direction % 2 == 1) {
-        const GridPoint p = board.At(node);
-        const GridPoint step = kSteps[static_cast<std::size_t>(direction)];
-        const GridPoint corner{p.x + step.x, p.y};
-        const int crossing = DirectionOf(corner, {p.x, p.y + step.y});
-        if (board.edgeUsed[static_cast<std::size_t>(board.Node(corner) * 8 + crossing)]) {
-            return false;
-        }
-    }
-    return true;
-}
-
 bool CrossesStraight(int mask, int direction) {
     for (int d = 0; d < 4; ++d) {
         if (mask == ((1 << d) | (1 << (d + 4))) && d != direction % 4) {

@@ -29,8 +29,22 @@ struct Board {
 };
 
 // Whether the grid edge is free: unused, and for a diagonal, the other diagonal of its square
-// too.
-bool EdgeFree(const Board& board, int node, int direction);
+// too. Inline: the route search asks it for every step it weighs.
+inline bool EdgeFree(const Board& board, int node, int direction) {
+    if (board.edgeUsed[static_cast<std::size_t>(node * 8 + direction)]) {
+        return false;
+    }
+    if (direction % 2 == 1) {
+        const GridPoint p = board.At(node);
+        const GridPoint step = kSteps[static_cast<std::size_t>(direction)];
+        const GridPoint corner{p.x + step.x, p.y};
+        const int crossing = DirectionOf(corner, {p.x, p.y + step.y});
+        if (board.edgeUsed[static_cast<std::size_t>(board.Node(corner) * 8 + crossing)]) {
+            return false;
+        }
+    }
+    return true;
+}
 
 // Whether a run stepping `direction` onto a node other runs pass (`mask`, their directions)
 // crosses one of them straight over, as it must.

@@ -13,11 +13,25 @@ inline constexpr std::array<GridPoint, 8> kSteps = {GridPoint{1, 0}, {1, 1},   {
                                                     {-1, 0},         {-1, -1}, {0, -1}, {1, -1}};
 inline constexpr int kNoDirection = 8;
 
-int Opposite(int direction);
+// Inline: the route search asks these for every step it weighs.
+constexpr int Opposite(int direction) {
+    return (direction + 4) % 8;
+}
+
 // By how many steps of 45 degrees the direction changes.
-int Change(int from, int to);
+constexpr int Change(int from, int to) {
+    const int d = (from > to ? from - to : to - from) % 8;
+    return d < 8 - d ? d : 8 - d;
+}
+
 // The direction of the step from `from` towards `to`; kNoDirection where they are one spot.
-int DirectionOf(GridPoint from, GridPoint to);
+constexpr int DirectionOf(GridPoint from, GridPoint to) {
+    // By the signs of the step across and down, each -1, 0 or 1.
+    constexpr std::array<int, 9> kBySigns = {5, 6, 7, 4, kNoDirection, 0, 3, 2, 1};
+    const int across = (to.x > from.x) - (to.x < from.x);
+    const int down = (to.y > from.y) - (to.y < from.y);
+    return kBySigns[static_cast<std::size_t>((down + 1) * 3 + across + 1)];
+}
 
 // A run between two stations where lines meet, fork or end: the places along it, in order.
 struct Run {

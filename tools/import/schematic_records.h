@@ -1,5 +1,6 @@
 #pragma once
 
+#include <map>
 #include <optional>
 #include <utility>
 #include <vector>
@@ -33,6 +34,9 @@ struct SchematicRequest {
     // geographic map: the crossings to keep. Where not given, those crossing at `places`.
     std::optional<std::vector<std::pair<std::pair<int, int>, std::pair<int, int>>>> crossings =
         std::nullopt;
+    // Per place and neighbouring place: the direction towards it on the geographic map, as an
+    // angle from the x axis towards the y axis. Where not given, the one between `places`.
+    std::map<std::pair<int, int>, double> headings = {};
 };
 
 // Per line record: where each of its stations is drawn, and the corners of the line between

@@ -116,6 +116,10 @@ class Builder {
         return scheme_.lines[static_cast<std::size_t>(point.line)]
             .points[static_cast<std::size_t>(point.position)];
     }
+    const DraftPoint& Draft(const MapPoint& point) const {
+        return scheme_.lines[static_cast<std::size_t>(point.line)]
+            .points[static_cast<std::size_t>(point.position)];
+    }
 
     void SplitLines() {
         std::int32_t number = 0;
@@ -223,7 +227,7 @@ class Builder {
         if (options_.layout == Layout::kSchematic) {
             // The geographic drawing's crossings are the ones to keep: they differ from those
             // between the places' centres where an interchange's stations stand apart.
-            LayOutOnGrid(positions, radii, screen, DrawnCrossings());
+            LayOutOnGrid(positions, radii, screen, DrawnCrossings(), DrawnHeadings());
         }
     }
 
@@ -304,12 +308,59 @@ class Builder {
         return {found.begin(), found.end()};
     }
 
+    // Per place and neighbouring place, the direction towards it as the stations are drawn
+    // now: from the place's centre to the neighbour's station, the mean over their links.
+    std::map<std::pair<int, int>, double> DrawnHeadings() const {
+        std::vector<PlanePoint> centres(placePoints_.size());
+        for (std::size_t place = 0; place < placePoints_.size(); ++place) {
+            for (const int point : placePoints_[place]) {
+                const DraftPoint& draft = Draft(points_[static_cast<std::size_t>(point)]);
+                centres[place].x += draft.x;
+                centres[place].y += draft.y;
+            }
+            const auto count = static_cast<double>(placePoints_[place].size());
+            centres[place].x /= count;
+            centres[place].y /= count;
+        }
+        std::map<std::pair<int, int>, PlanePoint> sums;
+        const auto add = [&](int from, int to, const DraftPoint& at) {
+            const PlanePoint centre = centres[static_cast<std::size_t>(from)];
+            const double length = std::hypot(at.x - centre.x, at.y - centre.y);
+            PlanePoint& sum = sums[{from, to}];
+            if (length > 0) {
+                sum.x += (at.x - centre.x) / length;
+                sum.y += (at.y - centre.y) / length;
+            }
+        };
+        for (std::size_t l = 0; l < chains_.size(); ++l) {
+            const std::vector<DraftPoint>& points = scheme_.lines[l].points;
+            const std::size_t count = points.size();
+            const std::size_t links = chains_[l].isRing && count > 2 ? count : count - 1;
+            const auto first = static_cast<std::size_t>(chainFirstPoint_[l]);
+            for (std::size_t i = 0; i < links; ++i) {
+                const std::size_t j = (i + 1) % count;
+                const int a = placeOf_[first + i];
+                const int b = placeOf_[first + j];
+                if (a != b) {
+                    add(a, b, points[j]);
+                    add(b, a, points[i]);
+                }
+            }
+        }
+        std::map<std::pair<int, int>, double> headings;
+        for (const auto& [pair, sum] : sums) {
+            headings[pair] = std::atan2(sum.y, sum.x);
+        }
+        return headings;
+    }
+
     // Lines at 0, 45 and 90 degrees: places on the nodes of a grid as near to their projected
     // spots as the routing allows, lines sharing a stretch side by side, the crossings of
     // `crossings` kept.
     void LayOutOnGrid(const std::vector<GeoPosition>& positions, const std::vector<double>& radii,
                       const ScreenBox& screen,
-                      std::vector<std::pair<std::pair<int, int>, std::pair<int, int>>> crossings) {
+                      std::vector<std::pair<std::pair<int, int>, std::pair<int, int>>> crossings,
+                      std::map<std::pair<int, int>, double> headings) {
         const int separation = drawing_.lineWidth + 1;
         const double edge = drawing_.stationRadius + 2 + 2 * separation;
         const ScreenBox inner{screen.left + edge, screen.top + edge, screen.right - edge,
@@ -344,6 +395,7 @@ class Builder {
         // In a large network's crowded centre the extra steps leave runs without a free way.
         request.roomForCrossings = !large;
         request.crossings = std::move(crossings);
+        request.headings = std::move(headings);
         const SchematicLayout layout = LayOutSchematic(request);
         report_.grid = request.grid;
         report_.unroutedRuns = layout.unrouted;
