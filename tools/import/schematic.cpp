@@ -598,6 +598,9 @@ class Router {
         std::set<std::set<int>> tried;
         std::size_t trials = 0;
         for (const auto& [one, other] : schematic::ChangedCrossings(board_, network_, model)) {
+            if (trials >= kUntangleTrials) {
+                break;
+            }
             std::set<int> junctions;
             for (const int edge : {one, other}) {
                 const int run = runOfEdge[static_cast<std::size_t>(edge)];
@@ -629,12 +632,11 @@ class Router {
                             turn.begin() + static_cast<std::ptrdiff_t>(k) + 1);
                 orders.push_back(std::move(turn));
             }
-            const std::vector<std::size_t> indices(base.begin(), base.end());
             std::vector<std::pair<int, int>> homes;  // junction, node
             for (const int junction : junctions) {
                 homes.emplace_back(junction, board_.nodeOf[static_cast<std::size_t>(junction)]);
             }
-            const Saved saved = Save(indices);
+            const Saved saved = Save(base);
             std::optional<std::size_t> best;
             std::int64_t bestCost = current;
             for (std::size_t o = 0; o < orders.size() && trials < kUntangleTrials; ++o, ++trials) {
@@ -643,7 +645,7 @@ class Router {
                     bestCost = cost;
                     best = o;
                 }
-                LiftAll(indices, junctions);
+                LiftAll(base, junctions);
                 for (const auto& [junction, node] : homes) {
                     if (node >= 0) {
                         Place(junction, node);

@@ -225,8 +225,9 @@ class Builder {
         const ScreenBox screen;
         LayOutGeographic(positions, radii, widest, screen);
         if (options_.layout == Layout::kSchematic) {
-            // The geographic drawing's crossings are the ones to keep: they differ from those
-            // between the places' centres where an interchange's stations stand apart.
+            // The geographic drawing's crossings and order round each place are the ones to
+            // keep: they differ from the places' centres' where an interchange's stations stand
+            // apart.
             LayOutOnGrid(positions, radii, screen, DrawnCrossings(), DrawnHeadings());
         }
     }
@@ -268,6 +269,29 @@ class Builder {
         }
     }
 
+    // Calls `visit` with each link between two places of every line record as drawn now: the
+    // places and their stations' drafts (a ring's last station links to its first).
+    template <typename Visit>
+    void ForEachLink(Visit visit) const {
+        for (std::size_t l = 0; l < chains_.size(); ++l) {
+            const std::vector<DraftPoint>& points = scheme_.lines[l].points;
+            const std::size_t count = points.size();
+            if (count < 2) {
+                continue;
+            }
+            const std::size_t links = chains_[l].isRing && count > 2 ? count : count - 1;
+            const auto first = static_cast<std::size_t>(chainFirstPoint_[l]);
+            for (std::size_t i = 0; i < links; ++i) {
+                const std::size_t j = (i + 1) % count;
+                const int a = placeOf_[first + i];
+                const int b = placeOf_[first + j];
+                if (a != b) {
+                    visit(a, b, points[i], points[j]);
+                }
+            }
+        }
+    }
+
     // The pairs of links, each as its two places (the smaller first), whose stretches meet as
     // the stations are drawn now.
     std::vector<std::pair<std::pair<int, int>, std::pair<int, int>>> DrawnCrossings() const {
@@ -277,22 +301,9 @@ class Builder {
             IntPoint to;
         };
         std::vector<Stretch> stretches;
-        for (std::size_t l = 0; l < chains_.size(); ++l) {
-            const std::vector<DraftPoint>& points = scheme_.lines[l].points;
-            const std::size_t count = points.size();
-            const std::size_t links = chains_[l].isRing && count > 2 ? count : count - 1;
-            for (std::size_t i = 0; i < links; ++i) {
-                const std::size_t j = (i + 1) % count;
-                const auto first = static_cast<std::size_t>(chainFirstPoint_[l]);
-                const int a = placeOf_[first + i];
-                const int b = placeOf_[first + j];
-                if (a != b) {
-                    stretches.push_back({std::minmax(a, b),
-                                         {points[i].x, points[i].y},
-                                         {points[j].x, points[j].y}});
-                }
-            }
-        }
+        ForEachLink([&](int a, int b, const DraftPoint& from, const DraftPoint& to) {
+            stretches.push_back({std::minmax(a, b), {from.x, from.y}, {to.x, to.y}});
+        });
         std::set<std::pair<std::pair<int, int>, std::pair<int, int>>> found;
         for (std::size_t i = 0; i < stretches.size(); ++i) {
             for (std::size_t j = i + 1; j < stretches.size(); ++j) {
@@ -332,21 +343,10 @@ class Builder {
                 sum.y += (at.y - centre.y) / length;
             }
         };
-        for (std::size_t l = 0; l < chains_.size(); ++l) {
-            const std::vector<DraftPoint>& points = scheme_.lines[l].points;
-            const std::size_t count = points.size();
-            const std::size_t links = chains_[l].isRing && count > 2 ? count : count - 1;
-            const auto first = static_cast<std::size_t>(chainFirstPoint_[l]);
-            for (std::size_t i = 0; i < links; ++i) {
-                const std::size_t j = (i + 1) % count;
-                const int a = placeOf_[first + i];
-                const int b = placeOf_[first + j];
-                if (a != b) {
-                    add(a, b, points[j]);
-                    add(b, a, points[i]);
-                }
-            }
-        }
+        ForEachLink([&](int a, int b, const DraftPoint& from, const DraftPoint& to) {
+            add(a, b, to);
+            add(b, a, from);
+        });
         std::map<std::pair<int, int>, double> headings;
         for (const auto& [pair, sum] : sums) {
             headings[pair] = std::atan2(sum.y, sum.x);
