@@ -21,6 +21,9 @@ struct PlaceChain {
     bool isRing = false;
 };
 
+// Two links that cross, each as its two places, the smaller first.
+using LinkCrossing = std::pair<std::pair<int, int>, std::pair<int, int>>;
+
 struct SchematicRequest {
     std::vector<PlanePoint> places;  // where each place would be true to the geography
     std::vector<PlaceChain> chains;
@@ -30,10 +33,9 @@ struct SchematicRequest {
     // Each link takes a grid step more per link it crosses, so that the crossing has a node of
     // its own between the link's stations.
     bool roomForCrossings = false;
-    // The pairs of links, each its two places (the smaller first), that cross on the network's
-    // geographic map: the crossings to keep. Where not given, those crossing at `places`.
-    std::optional<std::vector<std::pair<std::pair<int, int>, std::pair<int, int>>>> crossings =
-        std::nullopt;
+    // The links that cross on the network's geographic map: the crossings to keep. Where not
+    // given, those crossing at `places`.
+    std::optional<std::vector<LinkCrossing>> crossings = std::nullopt;
     // Per place and neighbouring place: the direction towards it on the geographic map, as an
     // angle from the x axis towards the y axis. Where not given, the one between `places`.
     std::map<std::pair<int, int>, double> headings = {};

@@ -292,9 +292,8 @@ class Builder {
         }
     }
 
-    // The pairs of links, each as its two places (the smaller first), whose stretches meet as
-    // the stations are drawn now.
-    std::vector<std::pair<std::pair<int, int>, std::pair<int, int>>> DrawnCrossings() const {
+    // The links whose stretches meet as the stations are drawn now.
+    std::vector<LinkCrossing> DrawnCrossings() const {
         struct Stretch {
             std::pair<int, int> link;
             IntPoint from;
@@ -304,7 +303,7 @@ class Builder {
         ForEachLink([&](int a, int b, const DraftPoint& from, const DraftPoint& to) {
             stretches.push_back({std::minmax(a, b), {from.x, from.y}, {to.x, to.y}});
         });
-        std::set<std::pair<std::pair<int, int>, std::pair<int, int>>> found;
+        std::set<LinkCrossing> found;
         for (std::size_t i = 0; i < stretches.size(); ++i) {
             for (std::size_t j = i + 1; j < stretches.size(); ++j) {
                 const Stretch& p = stretches[i];
@@ -358,8 +357,7 @@ class Builder {
     // spots as the routing allows, lines sharing a stretch side by side, the crossings of
     // `crossings` kept.
     void LayOutOnGrid(const std::vector<GeoPosition>& positions, const std::vector<double>& radii,
-                      const ScreenBox& screen,
-                      std::vector<std::pair<std::pair<int, int>, std::pair<int, int>>> crossings,
+                      const ScreenBox& screen, std::vector<LinkCrossing> crossings,
                       std::map<std::pair<int, int>, double> headings) {
         const int separation = drawing_.lineWidth + 1;
         const double edge = drawing_.stationRadius + 2 + 2 * separation;
