@@ -264,7 +264,7 @@ void PrintScore(const std::string& path, const MapScore& score, bool listFaults)
                     score.meanDisplacement, score.maxDisplacement);
     }
     for (const std::string& fault : listFaults ? score.faults : std::vector<std::string>{}) {
-        std::printf("  - %s\n", fault.c_str());
+        std::printf("  - %s\n", Printable(fault).c_str());  // names from the map
     }
 }
 
