@@ -56,6 +56,7 @@ struct Link {
 
 struct PlaceInfo {
     std::u16string key;
+    std::string name;  // its stations' names, each once: "Полежаевская/Хорошевская"
     double x = 0;  // centre of its stations
     double y = 0;
     double radius = 0;
@@ -75,31 +76,10 @@ Vec At(const Station& point) {
     return {point.x, point.y};
 }
 
-// The names of a place's stations, each once, without their line numbers: "Киевская".
-std::string PlaceName(const PlaceInfo& place) {
-    std::set<std::u16string> names;
-    std::size_t start = 0;
-    for (std::size_t bar = place.key.find(u'|'); bar != std::u16string::npos;
-         start = bar + 1, bar = place.key.find(u'|', start)) {
-        const std::size_t number = place.key.rfind(u'#', bar);
-        const std::size_t end = number != std::u16string::npos && number > start ? number : bar;
-        names.insert(place.key.substr(start, end - start));
-    }
-    std::string joined;
-    for (const std::u16string& name : names) {
-        if (!joined.empty()) {
-            joined += '/';
-        }
-        joined += Utf16ToUtf8(name);
-    }
-    return joined;
-}
-
 std::string LinkName(const Drawing& drawing, int link) {
     const Link& l = drawing.links[static_cast<std::size_t>(link)];
-    return std::to_string(l.number) + " " +
-           PlaceName(drawing.places[static_cast<std::size_t>(l.from)]) + " - " +
-           PlaceName(drawing.places[static_cast<std::size_t>(l.to)]);
+    return std::to_string(l.number) + " " + drawing.places[static_cast<std::size_t>(l.from)].name +
+           " - " + drawing.places[static_cast<std::size_t>(l.to)].name;
 }
 
 Drawing Analyse(const NetworkModel& map) {
@@ -127,11 +107,13 @@ Drawing Analyse(const NetworkModel& map) {
         }
     }
     std::map<std::size_t, std::set<std::u16string>> namesOf;
+    std::map<std::size_t, std::set<std::u16string>> plainNamesOf;
     for (std::size_t i = 0; i < drawing.stations.size(); ++i) {
         const Station& point = *drawing.stations[i];
         const std::string number = std::to_string(point.line->number);
         namesOf[joined.Find(i)].insert(point.name + u"#" +
                                        std::u16string(number.begin(), number.end()));
+        plainNamesOf[joined.Find(i)].insert(point.name);
     }
     std::map<std::size_t, int> placeOfRoot;
     for (const auto& [root, names] : namesOf) {
@@ -139,9 +121,16 @@ Drawing Analyse(const NetworkModel& map) {
         for (const std::u16string& name : names) {
             key += name + u"|";
         }
+        std::string shown;
+        for (const std::u16string& name : plainNamesOf[root]) {
+            if (!shown.empty()) {
+                shown += '/';
+            }
+            shown += Utf16ToUtf8(name);
+        }
         placeOfRoot[root] = static_cast<int>(drawing.places.size());
         drawing.placeByKey.emplace(key, static_cast<int>(drawing.places.size()));
-        drawing.places.push_back({key});
+        drawing.places.push_back({key, shown});
     }
     std::vector<int> members(drawing.places.size(), 0);
     for (std::size_t i = 0; i < drawing.stations.size(); ++i) {
@@ -258,7 +247,7 @@ void ScoreLines(const NetworkModel& map, const Drawing& drawing, MapScore& score
                     if (falseStops.insert({link.number, place}).second) {
                         score.faults.push_back(
                             "line through a station: " + std::to_string(link.number) + " through " +
-                            PlaceName(drawing.places[static_cast<std::size_t>(place)]));
+                            drawing.places[static_cast<std::size_t>(place)].name);
                     }
                 }
             }
@@ -495,7 +484,7 @@ void Compare(const Drawing& drawing, const std::set<std::pair<int, int>>& crossi
         if (order[static_cast<std::size_t>(here)] != otherOrder[static_cast<std::size_t>(there)]) {
             ++score.orderChanged;
             score.faults.push_back("neighbours in another order: " +
-                                   PlaceName(drawing.places[static_cast<std::size_t>(here)]));
+                                   drawing.places[static_cast<std::size_t>(here)].name);
         }
     }
 

@@ -168,10 +168,14 @@ class Router {
         } else {
             crossings_ = schematic::PlaneCrossings(network_, request_.places);
         }
+        runOfEdge_.assign(network_.edges.size(), -1);
         for (const struct Run& run : runs_) {
             std::vector<int>& edges = linkEdges_.emplace_back();
             for (std::size_t i = 0; i + 1 < run.places.size(); ++i) {
                 edges.push_back(schematic::EdgeBetween(network_, run.places[i], run.places[i + 1]));
+                if (edges.back() >= 0) {
+                    runOfEdge_[static_cast<std::size_t>(edges.back())] = Index(run);
+                }
             }
         }
     }
@@ -587,12 +591,6 @@ class Router {
     // layout costs least is kept where it lowers `current`.
     bool Untangle(const std::map<int, std::vector<std::size_t>>& runsAt,
                   const schematic::CostModel& model, std::int64_t& current) {
-        std::vector<int> runOfEdge(network_.edges.size(), -1);
-        for (std::size_t r = 0; r < linkEdges_.size(); ++r) {
-            for (const int edge : linkEdges_[r]) {
-                runOfEdge[static_cast<std::size_t>(edge)] = static_cast<int>(r);
-            }
-        }
         bool moved = false;
         // A region tried again before the layout changes would come out as before.
         std::set<std::set<int>> tried;
@@ -603,7 +601,7 @@ class Router {
             }
             std::set<int> junctions;
             for (const int edge : {one, other}) {
-                const int run = runOfEdge[static_cast<std::size_t>(edge)];
+                const int run = runOfEdge_[static_cast<std::size_t>(edge)];
                 if (run >= 0) {
                     junctions.insert(runs_[static_cast<std::size_t>(run)].places.front());
                     junctions.insert(runs_[static_cast<std::size_t>(run)].places.back());
@@ -740,6 +738,7 @@ class Router {
     std::vector<std::vector<int>> away_;       // per run, once asked for
     std::set<std::pair<int, int>> crossings_;  // pairs of edges to cross, the smaller first
     std::vector<std::vector<int>> linkEdges_;  // per run: the edge of each link
+    std::vector<int> runOfEdge_;               // per edge: the run it lies on
     std::vector<std::int64_t> best_;           // the search's costs, kUnreached where not reached
     std::vector<std::int64_t> from_;
     std::vector<std::pair<std::int64_t, std::size_t>> heap_;  // the search's queue
