@@ -11,6 +11,7 @@
 #include <tuple>
 #include <vector>
 
+#include "import/segment_geometry.h"
 #include "map_text.h"
 #include "model/map_parser.h"
 
@@ -86,6 +87,34 @@ TEST(MapScore, CountsAnglesBendsAndSharpTurnsAlongEachLine) {
         EXPECT_EQ(std::pair(score.bends, score.sharpTurns), std::pair(c.bends, c.sharp));
         EXPECT_EQ(c.sharp && !score.faults.empty() ? score.faults.front() : "",
                   c.sharp ? "sharp turn: 1 at b (40, 0)" : "");
+    }
+}
+
+// Segments that meet (crossings, touching ends, a shared stretch) and segments that run along
+// one another, the two tests the score's crossings and kept links rest on.
+TEST(MapScore, TellsSegmentsThatMeetFromThoseSharingAStretch) {
+    struct Case {
+        const char* what;
+        std::array<IntPoint, 4> ends;  // a1, a2, b1, b2
+        bool meet;
+        bool share;
+    };
+    const Case cases[] = {
+        {"crossing", {{{0, 0}, {4, 4}, {0, 4}, {4, 0}}}, true, false},
+        {"one ending on the other", {{{0, 0}, {4, 0}, {2, 0}, {2, 3}}}, true, false},
+        {"end to end at an angle", {{{0, 0}, {4, 0}, {4, 0}, {6, 2}}}, true, false},
+        {"end to end in line", {{{0, 0}, {2, 0}, {2, 0}, {4, 0}}}, true, false},
+        {"overlapping in line", {{{0, 0}, {4, 0}, {6, 0}, {2, 0}}}, true, true},
+        {"in line with a gap", {{{0, 0}, {2, 0}, {3, 0}, {5, 0}}}, false, false},
+        {"parallel", {{{0, 0}, {4, 0}, {0, 1}, {4, 1}}}, false, false},
+        {"crossing only if drawn on", {{{0, 0}, {1, 1}, {0, 4}, {1, 3}}}, false, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const auto [a1, a2, b1, b2] = c.ends;
+        EXPECT_EQ(std::pair(SegmentsMeet(a1, a2, b1, b2), SharesStretch(a1, a2, b1, b2)),
+                  std::pair(c.meet, c.share));
+        EXPECT_EQ(SegmentsMeet(b2, b1, a1, a2), c.meet);
     }
 }
 

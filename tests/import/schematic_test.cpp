@@ -12,6 +12,7 @@
 
 #include "import/schematic_board.h"
 #include "import/schematic_course.h"
+#include "import/schematic_grid.h"
 
 namespace qv::import {
 namespace {
@@ -236,27 +237,11 @@ TEST(Schematic, KeepsTheOrderOfTheLinesRoundAStation) {
     }
 }
 
-// Three lines, two of which cross once, between places 3 and 4 and places 10 and 11: routed one
-// by one, the crossing lands on a neighbouring link; moves of junctions and stations put it back.
-TEST(Schematic, KeepsACrossingBetweenItsOwnStations) {
-    SchematicRequest request{{}, {}, {0, 0, 240, 240}, 20};
-    request.places = {{110, 210}, {120, 180}, {110, 150}, {110, 130}, {100, 90},
-                      {10, 40},   {30, 70},   {40, 120},  {50, 170},  {50, 200},
-                      {130, 120}, {100, 120}, {80, 110},  {80, 120},  {70, 140}};
-    request.chains = {
-        {{0, 1, 2, 3, 4}, false}, {{5, 6, 7, 8, 9}, false}, {{10, 11, 12, 13, 14}, false}};
-    const SchematicLayout layout = LayOutSchematic(request);
-    std::vector<std::pair<int, std::vector<GridPoint>>> links;  // chain * 10 + link, course
-    for (int k = 0; k < 12; ++k) {
-        const SchematicChain& chain = layout.chains[static_cast<std::size_t>(k / 4)];
-        const auto i = static_cast<std::size_t>(k % 4);
-        links.push_back({k / 4 * 10 + k % 4, {chain.stations[i]}});
-        links.back().second.insert(links.back().second.end(), chain.corners[i].begin(),
-                                   chain.corners[i].end());
-        links.back().second.push_back(chain.stations[i + 1]);
-    }
-    const auto turn = [](GridPoint a, GridPoint b, GridPoint c) {
-        return 1.0 * ((b.x - a.x) * (c.y - a.y) - (b.y - a.y) * (c.x - a.x));
+// The pairs of links (chain * 10 + link) of different chains whose courses cross.
+std::set<std::pair<int, int>> Crossing(
+    const std::vector<std::pair<int, std::vector<PlanePoint>>>& links) {
+    const auto turn = [](PlanePoint a, PlanePoint b, PlanePoint c) {
+        return (b.x - a.x) * (c.y - a.y) - (b.y - a.y) * (c.x - a.x);
     };
     std::set<std::pair<int, int>> crossing;
     for (const auto& [one, a] : links) {
@@ -271,7 +256,55 @@ TEST(Schematic, KeepsACrossingBetweenItsOwnStations) {
             }
         }
     }
-    EXPECT_EQ(crossing, (std::set<std::pair<int, int>>{{3, 20}}));
+    return crossing;
+}
+
+// Lines crossing between their own stations. In the first, routed one by one, the crossing
+// lands on a neighbouring link and moves of junctions and stations put it back; in the others
+// only routing the runs round a wrong crossing again in another order does.
+TEST(Schematic, KeepsEachCrossingBetweenItsOwnStations) {
+    SchematicRequest three{{}, {}, {0, 0, 240, 240}, 20};
+    three.places = {{110, 210}, {120, 180}, {110, 150}, {110, 130}, {100, 90},
+                    {10, 40},   {30, 70},   {40, 120},  {50, 170},  {50, 200},
+                    {130, 120}, {100, 120}, {80, 110},  {80, 120},  {70, 140}};
+    three.chains = {
+        {{0, 1, 2, 3, 4}, false}, {{5, 6, 7, 8, 9}, false}, {{10, 11, 12, 13, 14}, false}};
+    SchematicRequest triangle{{}, {}, {0, 0, 240, 240}, 20};
+    triangle.places = {{73, 130}, {160, 28}, {67, 71},  {105, 48},  {219, 125},
+                       {28, 170}, {28, 155}, {217, 83}, {107, 225}, {22, 20}};
+    triangle.chains = {{{5, 4, 8}, false}, {{8, 6, 2}, false}, {{3, 5, 9, 7}, false}};
+    SchematicRequest two{{}, {}, {0, 0, 240, 240}, 20};
+    two.places = {{168, 169}, {194, 30}, {201, 206}, {21, 213}, {122, 141}, {205, 23},
+                  {99, 117},  {88, 12},  {160, 209}, {51, 97},  {121, 138}};
+    two.chains = {{{6, 2, 0, 9, 7}, false}, {{9, 8, 0, 5}, false}};
+    for (const auto& [what, request] :
+         {std::pair{"three lines", three}, std::pair{"three lines in a triangle", triangle},
+          std::pair{"two lines meeting twice", two}}) {
+        SCOPED_TRACE(what);
+        const SchematicLayout layout = LayOutSchematic(request);
+        EXPECT_EQ(layout.unrouted, 0);
+        std::vector<std::pair<int, std::vector<PlanePoint>>> drawn;
+        std::vector<std::pair<int, std::vector<PlanePoint>>> spots;
+        for (std::size_t c = 0; c < layout.chains.size(); ++c) {
+            const SchematicChain& chain = layout.chains[c];
+            const std::vector<int>& places = request.chains[c].places;
+            for (std::size_t i = 0; i + 1 < chain.stations.size(); ++i) {
+                const auto id = static_cast<int>(c * 10 + i);
+                std::vector<PlanePoint>& course =
+                    drawn.emplace_back(id, std::vector<PlanePoint>{}).second;
+                course.push_back({1.0 * chain.stations[i].x, 1.0 * chain.stations[i].y});
+                for (const GridPoint corner : chain.corners[i]) {
+                    course.push_back({1.0 * corner.x, 1.0 * corner.y});
+                }
+                course.push_back({1.0 * chain.stations[i + 1].x, 1.0 * chain.stations[i + 1].y});
+                spots.emplace_back(id,
+                                   std::vector<PlanePoint>{
+                                       request.places[static_cast<std::size_t>(places[i])],
+                                       request.places[static_cast<std::size_t>(places[i + 1])]});
+            }
+        }
+        EXPECT_EQ(Crossing(drawn), Crossing(spots));
+    }
 }
 
 // With room a ring closes, every stretch octilinear; a grid of two nodes a side still places every
@@ -300,6 +333,28 @@ TEST(Schematic, ClosesARingAndCrowdedGridsStillPlaceEveryStation) {
         for (std::size_t i = 0; i + 1 < course.size(); ++i) {
             EXPECT_TRUE(Octilinear(course[i], course[i + 1]));
         }
+    }
+}
+
+// The eight directions as the grid numbers them, from east turning towards south, and the
+// turn between two of them in steps of 45 degrees.
+TEST(Schematic, NamesEachStepOfTheGridAndEachTurn) {
+    const GridPoint steps[] = {{1, 0},  {1, 1},   {0, 1},  {-1, 1},
+                               {-1, 0}, {-1, -1}, {0, -1}, {1, -1}};
+    for (int d = 0; d < 8; ++d) {
+        for (const int length : {1, 3}) {
+            const GridPoint step = steps[d];
+            EXPECT_EQ(schematic::DirectionOf({5, 5}, {5 + length * step.x, 5 + length * step.y}),
+                      d);
+        }
+        const GridPoint back = steps[schematic::Opposite(d)];
+        EXPECT_EQ(std::pair(back.x, back.y), std::pair(-steps[d].x, -steps[d].y));
+    }
+    EXPECT_EQ(schematic::DirectionOf({5, 5}, {5, 5}), schematic::kNoDirection);
+    const std::array<std::array<int, 3>, 6> turns = {
+        {{0, 7, 1}, {7, 0, 1}, {1, 5, 4}, {2, 7, 3}, {6, 2, 4}, {3, 3, 0}}};
+    for (const auto& [from, to, change] : turns) {
+        EXPECT_EQ(schematic::Change(from, to), change) << from << " to " << to;
     }
 }
 
