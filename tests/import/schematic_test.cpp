@@ -79,6 +79,23 @@ SchematicRequest BesideAnInterchange() {
     return request;
 }
 
+// A line ending at an interchange, its last link a grid step long: the interchange's two
+// stations cannot share the node, and the line's end, slid off it, would come near its neighbour.
+SchematicRequest EndAtAnInterchange() {
+    SchematicRequest request{{}, {}, {0, 0, 60, 60}, 5, 3};
+    request.places = {{15, 30}, {30, 30}, {45, 30}, {30, 15}, {30, 25}};
+    request.chains = {{{0, 1, 2}, false}, {{3, 4, 1}, false}};
+    return request;
+}
+
+// Two lines crossing at an interchange whose neighbours on the line down are a grid step away.
+SchematicRequest CrossAtAnInterchange() {
+    SchematicRequest request{{}, {}, {0, 0, 60, 60}, 5, 3};
+    request.places = {{15, 30}, {30, 30}, {45, 30}, {30, 15}, {30, 25}, {30, 35}, {30, 45}};
+    request.chains = {{{0, 1, 2}, false}, {{3, 4, 1, 5, 6}, false}};
+    return request;
+}
+
 double Distance(GridPoint p, GridPoint a, GridPoint b) {
     const double dx = b.x - a.x;
     const double dy = b.y - a.y;
@@ -109,7 +126,9 @@ TEST(Schematic, DrawsEveryStretchAtMultiplesOf45DegreesAndNoStationOnAnotherOrIt
          {std::pair{"a cross", Cross()},
           std::pair{"a station beside a crossing", StationBesideACrossing()},
           std::pair{"two lines turning where they cross", TurnsCrossingAtAStation()},
-          std::pair{"a line beside an interchange", BesideAnInterchange()}}) {
+          std::pair{"a line beside an interchange", BesideAnInterchange()},
+          std::pair{"a line ending at an interchange", EndAtAnInterchange()},
+          std::pair{"two lines crossing at an interchange", CrossAtAnInterchange()}}) {
         SCOPED_TRACE(what);
         const SchematicLayout layout = LayOutSchematic(request);
         ASSERT_EQ(layout.chains.size(), request.chains.size());
@@ -332,6 +351,33 @@ TEST(Schematic, ClosesARingAndCrowdedGridsStillPlaceEveryStation) {
         const std::vector<GridPoint> course = Course(layout.chains[0]);
         for (std::size_t i = 0; i + 1 < course.size(); ++i) {
             EXPECT_TRUE(Octilinear(course[i], course[i + 1]));
+        }
+    }
+}
+
+// Stations of two places stand at least a line separation and a unit apart where the line
+// has room; each of a place's stations keeps a spot of its own.
+TEST(Schematic, KeepsTheStationsOfTwoPlacesApart) {
+    for (const auto& [what, request] :
+         {std::pair{"a line ending at an interchange", EndAtAnInterchange()},
+          std::pair{"two lines crossing at an interchange", CrossAtAnInterchange()}}) {
+        SCOPED_TRACE(what);
+        const SchematicLayout layout = LayOutSchematic(request);
+        std::vector<std::pair<GridPoint, int>> stations;  // and its place
+        for (std::size_t c = 0; c < layout.chains.size(); ++c) {
+            for (std::size_t i = 0; i < layout.chains[c].stations.size(); ++i) {
+                stations.emplace_back(layout.chains[c].stations[i], request.chains[c].places[i]);
+            }
+        }
+        for (std::size_t a = 0; a < stations.size(); ++a) {
+            for (std::size_t b = a + 1; b < stations.size(); ++b) {
+                const auto [p, pPlace] = stations[a];
+                const auto [q, qPlace] = stations[b];
+                EXPECT_GE(std::hypot(p.x - q.x, p.y - q.y),
+                          pPlace == qPlace ? 1 : request.separation + 1)
+                    << "places " << pPlace << " and " << qPlace << " at " << p.x << "," << p.y
+                    << " and " << q.x << "," << q.y;
+            }
         }
     }
 }
