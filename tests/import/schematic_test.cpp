@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <iterator>
 #include <map>
 #include <numbers>
 #include <set>
@@ -379,6 +380,32 @@ TEST(Schematic, KeepsTheStationsOfTwoPlacesApart) {
                     << " and " << q.x << "," << q.y;
             }
         }
+    }
+}
+
+// Two lines share a stretch and part at its end, the first turning right, the second left: the
+// first takes the right lane, so that neither runs over or through the other's course. Both as
+// given and drawn the other way.
+TEST(Schematic, LinesPartingAtAForkTakeTheLaneOnTheirSide) {
+    for (const bool reversed : {false, true}) {
+        SCOPED_TRACE(reversed ? "drawn towards the shared stretch" : "drawn from it");
+        SchematicRequest request{{}, {}, {0, 0, 240, 240}, 20, 4};
+        request.places = {{20, 120}, {120, 120}, {200, 200}, {200, 40}};
+        std::vector<int> right = {0, 1, 2};
+        std::vector<int> left = {0, 1, 3};
+        if (reversed) {
+            std::reverse(right.begin(), right.end());
+            std::reverse(left.begin(), left.end());
+        }
+        request.chains = {{right, false}, {left, false}};
+        const SchematicLayout layout = LayOutSchematic(request);
+        std::set<std::pair<int, int>> shared;
+        const std::set<std::pair<int, int>> one = Covered(Course(layout.chains[0]));
+        const std::set<std::pair<int, int>> two = Covered(Course(layout.chains[1]));
+        std::set_intersection(one.begin(), one.end(), two.begin(), two.end(),
+                              std::inserter(shared, shared.begin()));
+        EXPECT_TRUE(shared.empty()) << "they meet at " << shared.begin()->first / 2.0 << ","
+                                    << shared.begin()->second / 2.0;
     }
 }
 

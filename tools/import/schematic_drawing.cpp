@@ -16,6 +16,17 @@ namespace {
 
 constexpr int kSlotShifts = 4;   // runs moved a slot aside for one kind of fault, at most
 constexpr int kApartRounds = 3;  // passes sliding stations apart, at most
+// Lines that turn by up to this (in steps of 45 degrees) from one run into the next keep their
+// lane, where they can; records of runs with at most kMostReorderedLanes may change places.
+constexpr int kLaneKeptTurn = 1;
+constexpr int kMostReorderedLanes = 5;
+
+// The turn from one direction to another in steps of 45 degrees, to the right positive (rows
+// grow southwards, so the directions' numbers grow clockwise).
+int SignedTurn(int from, int to) {
+    const int turn = (to - from + 8) % 8;
+    return turn > 4 ? turn - 8 : turn;
+}
 
 IntPoint Wide(GridPoint p) {
     return {p.x, p.y};
@@ -258,25 +269,42 @@ class Drawing {
         return link;
     }
 
-    static int Position(const struct Run& run, std::size_t chain) {
-        return static_cast<int>(
-            std::find(run.chains.begin(), run.chains.end(), static_cast<int>(chain)) -
-            run.chains.begin());
+    // The lane of a line record on a run, counted across the run from its first lane.
+    int Position(const struct Run& run, std::size_t chain) const {
+        const std::vector<int>& lanes = lanes_.at(&run);
+        return static_cast<int>(std::find(lanes.begin(), lanes.end(), static_cast<int>(chain)) -
+                                lanes.begin());
     }
 
-    // Per run, the slot of its first line record: centred, or one off where that keeps more
-    // lines going straight through a junction in their lane (each lane change is two bends).
-    std::map<const struct Run*, int> SlotBases() const {
-        struct Straight {  // a line going straight on from one run into another
-            const struct Run* from;
-            int fromPosition;
-            int fromSign;  // -1 where drawn against the run
-            const struct Run* to;
-            int toPosition;
-            int toSign;
+    struct Onward {  // a line record going on from one run into another
+        const struct Run* from;
+        int fromSign;  // -1 where drawn against the run
+        const struct Run* to;
+        int toSign;
+        std::size_t chain;
+    };
+
+    struct Fork {           // two line records of a run parting at its end
+        int side;           // -1 where they arrive against the run: its slots count to the left
+        std::size_t right;  // the one that turns further right
+        std::size_t left;
+    };
+
+    struct LaneRules {
+        std::vector<Onward> onwards;  // to keep in their lane, turning kLaneKeptTurn at most
+        std::map<const struct Run*, std::vector<Fork>> forks;  // per run
+    };
+
+    // Where each line record goes on from one run into the next, and where records of a run
+    // part at its ends.
+    LaneRules Rules() const {
+        struct Turn {  // a line record leaving a run's end into another run
+            std::size_t chain;
+            int turn;  // in steps of 45 degrees, to the right positive
+            int side;
         };
-        std::vector<Straight> straights;
-        std::map<const struct Run*, int> bases;
+        std::map<std::pair<const struct Run*, int>, std::vector<Turn>> turns;  // per run end
+        LaneRules rules;
         for (std::size_t c = 0; c < request_.chains.size(); ++c) {
             const PlaceChain& chain = request_.chains[c];
             const std::size_t n = chain.places.size();
@@ -285,46 +313,83 @@ class Drawing {
                 const DrawnLink one = Link(chain.places[i], chain.places[(i + 1) % n]);
                 const DrawnLink two = Link(chain.places[(i + 1) % n], chain.places[(i + 2) % n]);
                 if (one.run == nullptr || two.run == nullptr || one.run == two.run ||
-                    one.nodes.size() < 2 || two.nodes.size() < 2 ||
-                    DirectionOf(one.nodes[one.nodes.size() - 2], one.nodes.back()) !=
-                        DirectionOf(two.nodes[0], two.nodes[1])) {
+                    one.nodes.size() < 2 || two.nodes.size() < 2) {
                     continue;
                 }
-                straights.push_back({one.run, Position(*one.run, c), one.reversed ? -1 : 1, two.run,
-                                     Position(*two.run, c), two.reversed ? -1 : 1});
+                const int in = DirectionOf(one.nodes[one.nodes.size() - 2], one.nodes.back());
+                const int out = DirectionOf(two.nodes[0], two.nodes[1]);
+                const int place = chain.places[(i + 1) % n];
+                turns[{one.run, place}].push_back({c, SignedTurn(in, out), one.reversed ? -1 : 1});
+                turns[{two.run, place}].push_back(
+                    {c, SignedTurn(Opposite(out), Opposite(in)), two.reversed ? 1 : -1});
+                if (Change(in, out) <= kLaneKeptTurn) {
+                    rules.onwards.push_back(
+                        {one.run, one.reversed ? -1 : 1, two.run, two.reversed ? -1 : 1, c});
+                }
             }
         }
+        for (const auto& [end, leaving] : turns) {
+            for (const Turn& a : leaving) {
+                for (const Turn& b : leaving) {
+                    if (a.turn > b.turn) {
+                        rules.forks[end.first].push_back({a.side, a.chain, b.chain});
+                    }
+                }
+            }
+        }
+        return rules;
+    }
+
+    // Per run, the order of its line records across it (in lanes_) and the slot of its first:
+    // centred or one off, and in the order, that keeps the most lines in their lane where they
+    // go on into the next run (each lane change is two bends, and at a turn it draws the line
+    // back across its neighbours) and lets the most part at its ends without crossing.
+    std::map<const struct Run*, int> SlotBases() {
+        const LaneRules rules = Rules();
+        std::map<const struct Run*, int> bases;
         for (const struct Run& run : runs_) {
             bases[&run] = -(static_cast<int>(run.chains.size()) - 1) / 2;
+            lanes_[&run] = run.chains;
         }
-        const auto changes = [&](const struct Run* run) {
+        const auto faults = [&](const struct Run* run) {
             int count = 0;
-            for (const Straight& s : straights) {
+            if (const auto found = rules.forks.find(run); found != rules.forks.end()) {
+                for (const Fork& fork : found->second) {
+                    count += fork.side * Position(*run, fork.right) <=
+                             fork.side * Position(*run, fork.left);
+                }
+            }
+            for (const Onward& s : rules.onwards) {
                 if (s.from == run || s.to == run) {
-                    count += s.fromSign * (s.fromPosition + bases.at(s.from)) !=
-                             s.toSign * (s.toPosition + bases.at(s.to));
+                    count += s.fromSign * (Position(*s.from, s.chain) + bases.at(s.from)) !=
+                             s.toSign * (Position(*s.to, s.chain) + bases.at(s.to));
                 }
             }
             return count;
         };
         for (int pass = 0; pass < 3; ++pass) {
             for (const struct Run& run : runs_) {
-                const int centred = -(static_cast<int>(run.chains.size()) - 1) / 2;
-                int& base = bases[&run];
-                int fewest = changes(&run);
-                for (const int b : {centred, centred - 1, centred + 1}) {
-                    const int was = base;
-                    base = b;
-                    if (b > 0 || b < 1 - static_cast<int>(run.chains.size())) {
-                        base = was;
-                        continue;
+                const int size = static_cast<int>(run.chains.size());
+                const int centred = -(size - 1) / 2;
+                int fewest = faults(&run);
+                std::pair<int, std::vector<int>> kept{bases[&run], lanes_[&run]};
+                std::vector<int> order = run.chains;
+                do {
+                    for (const int b : {centred, centred - 1, centred + 1}) {
+                        if (b > 0 || b < 1 - size) {
+                            continue;
+                        }
+                        bases[&run] = b;
+                        lanes_[&run] = order;
+                        if (const int count = faults(&run); count < fewest) {
+                            fewest = count;
+                            kept = {b, order};
+                        }
                     }
-                    if (const int count = changes(&run); count < fewest) {
-                        fewest = count;
-                    } else {
-                        base = was;
-                    }
-                }
+                } while (size <= kMostReorderedLanes &&
+                         std::next_permutation(order.begin(), order.end()));
+                bases[&run] = kept.first;
+                lanes_[&run] = std::move(kept.second);
             }
         }
         return bases;
@@ -743,6 +808,7 @@ class Drawing {
     const int width_;
     const int unrouted_;
     std::map<std::pair<int, int>, Piece> pieces_;
+    std::map<const struct Run*, std::vector<int>> lanes_;  // per run, its records across it
 };
 
 }  // namespace
