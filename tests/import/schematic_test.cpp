@@ -97,6 +97,16 @@ SchematicRequest CrossAtAnInterchange() {
     return request;
 }
 
+// Three lines criss-crossing a small square: one passes beside a station of an interchange of
+// the other two, and only moving the interchange's own lines a slot aside clears it.
+SchematicRequest PastAnInterchange() {
+    SchematicRequest request{{}, {}, {0, 0, 60, 60}, 5, 3};
+    request.places = {{36, 24}, {8, 38},  {27, 39}, {46, 19}, {15, 12},
+                      {44, 53}, {36, 36}, {30, 44}, {39, 14}};
+    request.chains = {{{1, 6, 8, 5, 7}, false}, {{8, 6, 1, 4}, false}, {{3, 5, 0, 7, 4}, false}};
+    return request;
+}
+
 double Distance(GridPoint p, GridPoint a, GridPoint b) {
     const double dx = b.x - a.x;
     const double dy = b.y - a.y;
@@ -129,7 +139,8 @@ TEST(Schematic, DrawsEveryStretchAtMultiplesOf45DegreesAndNoStationOnAnotherOrIt
           std::pair{"two lines turning where they cross", TurnsCrossingAtAStation()},
           std::pair{"a line beside an interchange", BesideAnInterchange()},
           std::pair{"a line ending at an interchange", EndAtAnInterchange()},
-          std::pair{"two lines crossing at an interchange", CrossAtAnInterchange()}}) {
+          std::pair{"two lines crossing at an interchange", CrossAtAnInterchange()},
+          std::pair{"a line past an interchange", PastAnInterchange()}}) {
         SCOPED_TRACE(what);
         const SchematicLayout layout = LayOutSchematic(request);
         ASSERT_EQ(layout.chains.size(), request.chains.size());

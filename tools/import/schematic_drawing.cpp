@@ -64,24 +64,32 @@ class Drawing {
         ShiftRuns(bases, layout, &Drawing::SharedLinks, &Drawing::LinksOverStations);
     }
 
-    // A line beside an interchange may pass over one of its stations, a slot off the node.
+    // A line beside an interchange may pass over one of its stations, a slot off the node:
+    // either the line's run or the station's may move.
     void KeepOffStations(std::map<const struct Run*, int>& bases, SchematicLayout& layout) const {
-        ShiftRuns(bases, layout, &Drawing::LinksOverStations, &Drawing::SharedLinks);
+        ShiftRuns(bases, layout, &Drawing::LinksOverStations, &Drawing::SharedLinks,
+                  &Drawing::LinksAtStationsPassed);
     }
 
     using Faults = std::vector<std::pair<int, int>> (Drawing::*)(const SchematicLayout&) const;
 
-    // Moves the run of one of the links `worse` finds a slot aside, up to kSlotShifts times,
-    // each time the move that leaves fewest such links without more of those `other` finds.
+    // Moves the run of one of the links `worse` finds (or `alsoSuspect`, where given) a slot
+    // aside, up to kSlotShifts times, each time the move that leaves fewest such links without
+    // more of those `other` finds.
     void ShiftRuns(std::map<const struct Run*, int>& bases, SchematicLayout& layout, Faults worse,
-                   Faults other) const {
+                   Faults other, Faults alsoSuspect = nullptr) const {
         for (int pass = 0; pass < kSlotShifts; ++pass) {
             const std::vector<std::pair<int, int>> faults = (this->*worse)(layout);
             if (faults.empty()) {
                 return;
             }
             std::vector<const struct Run*> suspects;
-            for (const auto& [chain, link] : faults) {
+            std::vector<std::pair<int, int>> links = faults;
+            if (alsoSuspect != nullptr) {
+                const std::vector<std::pair<int, int>> more = (this->*alsoSuspect)(layout);
+                links.insert(links.end(), more.begin(), more.end());
+            }
+            for (const auto& [chain, link] : links) {
                 const PlaceChain& places = request_.chains[static_cast<std::size_t>(chain)];
                 const std::size_t n = places.places.size();
                 const DrawnLink drawn = Link(places.places[static_cast<std::size_t>(link)],
@@ -165,11 +173,16 @@ class Drawing {
         return shared;
     }
 
-    // Links (chain, link), once for each segment of theirs and station it passes closer than a
-    // station's radius, the station of a place their line record does not serve.
-    std::vector<std::pair<int, int>> LinksOverStations(const SchematicLayout& layout) const {
+    struct Passing {
+        std::pair<int, int> link;     // chain, link
+        std::pair<int, int> station;  // chain, station
+    };
+
+    // Each segment of a link and station it passes closer than a station's radius, the station
+    // of a place the link's line record does not serve.
+    std::vector<Passing> StationsPassed(const SchematicLayout& layout) const {
         const double radius = request_.separation - 1;
-        std::vector<std::pair<int, int>> found;
+        std::vector<Passing> found;
         for (std::size_t c = 0; c < layout.chains.size(); ++c) {
             const std::vector<int>& served = request_.chains[c].places;
             for (std::size_t l = 0; l < layout.chains[c].corners.size(); ++l) {
@@ -184,7 +197,8 @@ class Drawing {
                         for (std::size_t k = 0; k + 1 < path.size(); ++k) {
                             if (DistanceToSegment(Wide(other.stations[i]), Wide(path[k]),
                                                   Wide(path[k + 1])) < radius) {
-                                found.emplace_back(static_cast<int>(c), static_cast<int>(l));
+                                found.push_back({{static_cast<int>(c), static_cast<int>(l)},
+                                                 {static_cast<int>(o), static_cast<int>(i)}});
                             }
                         }
                     }
@@ -192,6 +206,36 @@ class Drawing {
             }
         }
         return found;
+    }
+
+    // Links (chain, link), once for each segment of theirs and station it passes.
+    std::vector<std::pair<int, int>> LinksOverStations(const SchematicLayout& layout) const {
+        std::vector<std::pair<int, int>> links;
+        for (const Passing& passing : StationsPassed(layout)) {
+            links.push_back(passing.link);
+        }
+        return links;
+    }
+
+    // The links (chain, link) on either side of each station a link passes: moving their run
+    // moves the station.
+    std::vector<std::pair<int, int>> LinksAtStationsPassed(const SchematicLayout& layout) const {
+        std::vector<std::pair<int, int>> links;
+        for (const Passing& passing : StationsPassed(layout)) {
+            const auto [chain, station] = passing.station;
+            const int count =
+                static_cast<int>(layout.chains[static_cast<std::size_t>(chain)].corners.size());
+            const int stations =
+                static_cast<int>(layout.chains[static_cast<std::size_t>(chain)].stations.size());
+            const int before =
+                count == stations ? (station + stations - 1) % stations : station - 1;
+            for (const int link : {before, station}) {
+                if (link >= 0 && link < count) {
+                    links.emplace_back(chain, link);
+                }
+            }
+        }
+        return links;
     }
 
     SchematicLayout Lay(const std::map<const struct Run*, int>& bases) const {
