@@ -420,6 +420,37 @@ TEST(Schematic, LinesPartingAtAForkTakeTheLaneOnTheirSide) {
     }
 }
 
+// Four or five lines side by side cross a line between two of its stations a few units either
+// side: the outer lanes would pass a station, so the stations move out along their line.
+TEST(Schematic, KeepsAWideBundleCrossingBetweenTheStationsItIsTo) {
+    for (const int lines : {4, 5}) {
+        SCOPED_TRACE(lines);
+        SchematicRequest request{{}, {}, {0, 0, 60, 60}, 5, 3};
+        request.places = {{5, 30}, {25, 30}, {35, 30}, {55, 30}, {30, 5}, {30, 55}};
+        request.chains = {{{0, 1, 2, 3}, false}};
+        request.chains.insert(request.chains.end(), static_cast<std::size_t>(lines),
+                              PlaceChain{{4, 5}, false});
+        request.crossings = {{{1, 2}, {4, 5}}};
+        const SchematicLayout layout = LayOutSchematic(request);
+        const SchematicChain& across = layout.chains[0];
+        for (std::size_t c = 1; c < layout.chains.size(); ++c) {
+            const std::set<std::pair<int, int>> down = Covered(Course(layout.chains[c]));
+            std::vector<std::size_t> crossed;
+            for (std::size_t l = 0; l < across.corners.size(); ++l) {
+                std::vector<GridPoint> link{across.stations[l]};
+                link.insert(link.end(), across.corners[l].begin(), across.corners[l].end());
+                link.push_back(across.stations[l + 1]);
+                const std::set<std::pair<int, int>> covered = Covered(link);
+                if (std::any_of(covered.begin(), covered.end(),
+                                [&](const auto& p) { return down.contains(p); })) {
+                    crossed.push_back(l);
+                }
+            }
+            EXPECT_EQ(crossed, std::vector<std::size_t>{1}) << "line " << c;
+        }
+    }
+}
+
 // The eight directions as the grid numbers them, from east turning towards south, and the
 // turn between two of them in steps of 45 degrees.
 TEST(Schematic, NamesEachStepOfTheGridAndEachTurn) {

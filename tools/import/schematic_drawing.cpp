@@ -1,12 +1,14 @@
 #include "schematic_drawing.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
 #include <limits>
 #include <map>
 #include <optional>
+#include <set>
 
 #include "segment_geometry.h"
 
@@ -51,6 +53,7 @@ class Drawing {
         SchematicLayout layout = Lay(bases);
         KeepOffSharedTrack(bases, layout);
         KeepOffStations(bases, layout);
+        KeepCrossings(layout);
         KeepApart(layout);
         return layout;
     }
@@ -676,19 +679,14 @@ class Drawing {
     struct Slide {
         GridPoint to;
         std::size_t after = 0;  // the point of the way it follows, going forward
-        double gain = 0;
-        int length = 0;
+        int length = 0;         // map units along the way
     };
 
-    // Of the spots along the way, short of its ends, within a grid step and not over another
-    // line (the crossing would change links), the one that takes chain c's station i farthest
-    // from other places' stations (up to `wanted`), the nearer first.
-    std::optional<Slide> BestSlide(const SchematicLayout& layout, std::size_t c, std::size_t i,
-                                   const Way& way, double wanted) const {
-        const int place = request_.chains[c].places[i];
-        const double clearance = Clearance(layout, c, i, way.points[way.at]);
+    // The spots along the way from its station, forwards and then backwards, each in the order
+    // met, short of the way's ends and within `reach` map units along it.
+    std::array<std::vector<Slide>, 2> SpotsAlong(const Way& way, int reach) const {
+        std::array<std::vector<Slide>, 2> spots;
         const std::size_t ends = way.points.size() - 1;
-        std::optional<Slide> best;
         for (const bool forward : {true, false}) {
             int length = 0;
             for (std::size_t j = way.at; forward ? j < ends : j > 0; forward ? ++j : --j) {
@@ -701,19 +699,34 @@ class Drawing {
                 const GridPoint step = kSteps[static_cast<std::size_t>(DirectionOf(from, target))];
                 const int span = std::max(std::abs(target.x - from.x), std::abs(target.y - from.y));
                 const bool last = toward == 0 || toward == ends;
-                bool blocked = false;
-                for (int k = 1; k <= span - (last ? 1 : 0) && !blocked; ++k) {
-                    const GridPoint to{from.x + step.x * k, from.y + step.y * k};
-                    blocked = ++length > request_.grid || !FreeForStation(layout, place, to);
-                    const double gain = std::min(wanted, Clearance(layout, c, i, to)) - clearance;
-                    if (!blocked && gain > 0 &&
-                        (!best || gain > best->gain ||
-                         (gain == best->gain && length < best->length))) {
-                        best = Slide{to, forward ? j : j - 1, gain, length};
-                    }
+                for (int k = 1; k <= span - (last ? 1 : 0) && length < reach; ++k) {
+                    spots[forward ? 0 : 1].push_back({{from.x + step.x * k, from.y + step.y * k},
+                                                      forward ? j : j - 1,
+                                                      ++length});
                 }
-                if (blocked) {
+            }
+        }
+        return spots;
+    }
+
+    // Of the spots along the way not over another line (the crossing would change links), the
+    // one that takes chain c's station i farthest from other places' stations (up to `wanted`),
+    // the nearer first.
+    std::optional<Slide> BestSlide(const SchematicLayout& layout, std::size_t c, std::size_t i,
+                                   const Way& way, double wanted) const {
+        const int place = request_.chains[c].places[i];
+        const double clearance = Clearance(layout, c, i, way.points[way.at]);
+        std::optional<Slide> best;
+        double most = 0;
+        for (const std::vector<Slide>& spots : SpotsAlong(way, request_.grid)) {
+            for (const Slide& spot : spots) {
+                if (!FreeForStation(layout, place, spot.to)) {
                     break;
+                }
+                const double gain = std::min(wanted, Clearance(layout, c, i, spot.to)) - clearance;
+                if (gain > most || (best && gain == most && spot.length < best->length)) {
+                    most = gain;
+                    best = spot;
                 }
             }
         }
@@ -771,6 +784,104 @@ class Drawing {
             PutOnWay(chain, i, way, *slide);
         }
         return slide.has_value();
+    }
+
+    // The links the request gives to cross, each as its two places, the smaller first.
+    std::set<LinkCrossing> WantedCrossings() const {
+        std::set<LinkCrossing> wanted;
+        for (const auto& [one, other] : *request_.crossings) {
+            const std::pair<int, int> a = std::minmax(one.first, one.second);
+            const std::pair<int, int> b = std::minmax(other.first, other.second);
+            wanted.insert(std::minmax(a, b));
+        }
+        return wanted;
+    }
+
+    // How many links cross chain c's link l (drawn along `path`) and are not to, or are to and
+    // do not; links sharing a place with it never count.
+    int WrongCrossings(const SchematicLayout& layout, const std::set<LinkCrossing>& wanted,
+                       std::size_t c, std::size_t l, const std::vector<GridPoint>& path) const {
+        const std::vector<int>& places = request_.chains[c].places;
+        const std::pair<int, int> own = std::minmax(places[l], places[(l + 1) % places.size()]);
+        int wrong = 0;
+        for (std::size_t o = 0; o < layout.chains.size(); ++o) {
+            const std::vector<int>& others = request_.chains[o].places;
+            for (std::size_t k = 0; k < layout.chains[o].corners.size(); ++k) {
+                const std::pair<int, int> link =
+                    std::minmax(others[k], others[(k + 1) % others.size()]);
+                if (link.first == own.first || link.first == own.second ||
+                    link.second == own.first || link.second == own.second) {
+                    continue;
+                }
+                const std::vector<GridPoint> across = LinkPath(layout.chains[o], k);
+                bool drawn = false;
+                for (std::size_t i = 0; i + 1 < path.size() && !drawn; ++i) {
+                    for (std::size_t j = 0; j + 1 < across.size() && !drawn; ++j) {
+                        drawn = !SharesStretch(Wide(path[i]), Wide(path[i + 1]), Wide(across[j]),
+                                               Wide(across[j + 1])) &&
+                                SegmentsMeet(Wide(path[i]), Wide(path[i + 1]), Wide(across[j]),
+                                             Wide(across[j + 1]));
+                    }
+                }
+                wrong += drawn != wanted.contains(std::minmax(own, link));
+            }
+        }
+        return wrong;
+    }
+
+    // Where side-by-side lines cross a line near a station, their offset strokes may meet it
+    // on the other side of the station: the crossing moves into the next link. Each station
+    // between two links slides along its line, over other lines where it must, to the nearest
+    // free spot that leaves fewest of its links' crossings wrong, keeping its distance from
+    // other places' stations.
+    void KeepCrossings(SchematicLayout& layout) const {
+        if (!request_.crossings) {
+            return;
+        }
+        const std::set<LinkCrossing> wanted = WantedCrossings();
+        const double apart = request_.separation + 1;
+        for (std::size_t c = 0; c < layout.chains.size(); ++c) {
+            SchematicChain& chain = layout.chains[c];
+            const std::size_t n = chain.stations.size();
+            for (std::size_t i = 0; i < n; ++i) {
+                const Way way = WayThrough(chain, i);
+                if (!way.hasPrevious || !way.hasNext) {
+                    continue;
+                }
+                const std::size_t before = (i + n - 1) % n;
+                const auto wrong = [&](const SchematicChain& drawn) {
+                    return WrongCrossings(layout, wanted, c, before, LinkPath(drawn, before)) +
+                           WrongCrossings(layout, wanted, c, i, LinkPath(drawn, i));
+                };
+                int fewest = wrong(chain);
+                if (fewest == 0) {
+                    continue;
+                }
+                const int place = request_.chains[c].places[i];
+                const double clearance =
+                    std::min(apart, Clearance(layout, c, i, chain.stations[i]));
+                std::optional<std::pair<Slide, int>> best;
+                for (const std::vector<Slide>& spots : SpotsAlong(way, 2 * request_.grid)) {
+                    for (const Slide& spot : spots) {
+                        if (!FreeForStation(layout, place, spot.to) ||
+                            Clearance(layout, c, i, spot.to) < clearance) {
+                            continue;
+                        }
+                        SchematicChain trial = chain;
+                        PutOnWay(trial, i, way, spot);
+                        const int count = wrong(trial);
+                        if (count < fewest ||
+                            (best && count == fewest && spot.length < best->first.length)) {
+                            fewest = count;
+                            best = {spot, count};
+                        }
+                    }
+                }
+                if (best) {
+                    PutOnWay(chain, i, way, best->first);
+                }
+            }
+        }
     }
 
     // Stations of different records drawn on one spot: all but the first slide along their
