@@ -1,23 +1,20 @@
 #include "schematic_drawing.h"
 
 #include <algorithm>
-#include <array>
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
-#include <limits>
 #include <map>
 #include <optional>
-#include <set>
 
+#include "schematic_slides.h"
 #include "segment_geometry.h"
 
 namespace qv::import::schematic {
 
 namespace {
 
-constexpr int kSlotShifts = 4;   // runs moved a slot aside for one kind of fault, at most
-constexpr int kApartRounds = 3;  // passes sliding stations apart, at most
+constexpr int kSlotShifts = 4;  // runs moved a slot aside for one kind of fault, at most
 // Lines that turn by up to this (in steps of 45 degrees) from one run into the next keep their
 // lane, where they can; records of runs with at most kMostReorderedLanes may change places.
 constexpr int kLaneKeptTurn = 1;
@@ -28,10 +25,6 @@ constexpr int kMostReorderedLanes = 5;
 int SignedTurn(int from, int to) {
     const int turn = (to - from + 8) % 8;
     return turn > 4 ? turn - 8 : turn;
-}
-
-IntPoint Wide(GridPoint p) {
-    return {p.x, p.y};
 }
 
 // Draws the routed runs as each line record's stations and corners, lines sharing a run side
@@ -53,8 +46,8 @@ class Drawing {
         SchematicLayout layout = Lay(bases);
         KeepOffSharedTrack(bases, layout);
         KeepOffStations(bases, layout);
-        KeepCrossings(layout);
-        KeepApart(layout);
+        KeepCrossingsAtStations(request_, layout);
+        KeepStationsApart(request_, layout);
         return layout;
     }
 
@@ -129,14 +122,6 @@ class Drawing {
             bases[best->first] = best->second;
             layout = Lay(bases);
         }
-    }
-
-    // A link's station, its corners and the next station.
-    static std::vector<GridPoint> LinkPath(const SchematicChain& chain, std::size_t link) {
-        std::vector<GridPoint> path{chain.stations[link]};
-        path.insert(path.end(), chain.corners[link].begin(), chain.corners[link].end());
-        path.push_back(chain.stations[(link + 1) % chain.stations.size()]);
-        return path;
     }
 
     // Links (chain, link) that share a stretch of track with another link.
@@ -558,330 +543,6 @@ class Drawing {
             }
         }
         return chain;
-    }
-
-    // The least distance from `spot` to a station of another place than chain c's station i.
-    double Clearance(const SchematicLayout& layout, std::size_t c, std::size_t i,
-                     GridPoint spot) const {
-        const int place = request_.chains[c].places[i];
-        double nearest = std::numeric_limits<double>::infinity();
-        for (std::size_t o = 0; o < layout.chains.size(); ++o) {
-            for (std::size_t k = 0; k < layout.chains[o].stations.size(); ++k) {
-                if (request_.chains[o].places[k] != place) {
-                    const GridPoint at = layout.chains[o].stations[k];
-                    nearest = std::min(nearest, std::hypot(at.x - spot.x, at.y - spot.y));
-                }
-            }
-        }
-        return nearest;
-    }
-
-    // Whether a station of `place` at `spot` would be clear of every other station's spot and
-    // of the lines that do not serve the place.
-    bool FreeForStation(const SchematicLayout& layout, int place, GridPoint spot) const {
-        const double radius = request_.separation - 1;
-        for (std::size_t o = 0; o < layout.chains.size(); ++o) {
-            const SchematicChain& other = layout.chains[o];
-            if (std::find(other.stations.begin(), other.stations.end(), spot) !=
-                other.stations.end()) {
-                return false;
-            }
-            const std::vector<int>& served = request_.chains[o].places;
-            if (std::find(served.begin(), served.end(), place) != served.end()) {
-                continue;
-            }
-            for (std::size_t l = 0; l < other.corners.size(); ++l) {
-                const std::vector<GridPoint> path = LinkPath(other, l);
-                for (std::size_t k = 0; k + 1 < path.size(); ++k) {
-                    if (DistanceToSegment(Wide(spot), Wide(path[k]), Wide(path[k + 1])) < radius) {
-                        return false;
-                    }
-                }
-            }
-        }
-        return true;
-    }
-
-    static bool Octilinear(GridPoint a, GridPoint b) {
-        const int dx = std::abs(a.x - b.x);
-        const int dy = std::abs(a.y - b.y);
-        return dx == 0 || dy == 0 || dx == dy;
-    }
-
-    // Stations of different places closer than a line separation and a unit: each slides
-    // along its own line, off a corner it stands on (the corner stays), to the nearest spot
-    // that leaves it farther from the others, without coming onto another line or station.
-    void KeepApart(SchematicLayout& layout) const {
-        const double wanted = request_.separation + 1;
-        for (int round = 0; round < kApartRounds; ++round) {
-            if (!SlideApart(layout, wanted)) {
-                return;
-            }
-        }
-    }
-
-    // One pass of KeepApart over the stations; whether any moved.
-    bool SlideApart(SchematicLayout& layout, double wanted) const {
-        bool moved = false;
-        for (std::size_t c = 0; c < layout.chains.size(); ++c) {
-            for (std::size_t i = 0; i < layout.chains[c].stations.size(); ++i) {
-                moved = SlideStation(layout, c, i, wanted) || moved;
-            }
-        }
-        return moved;
-    }
-
-    // The line through a chain's station from the station before (if any) to the one after,
-    // corners included; a line's end reaches on, straight, by a separation.
-    struct Way {
-        std::vector<GridPoint> points;
-        std::size_t at = 0;  // the station's index
-        bool hasPrevious = false;
-        bool hasNext = false;
-    };
-
-    Way WayThrough(const SchematicChain& chain, std::size_t i) const {
-        const std::size_t n = chain.stations.size();
-        const std::size_t before = (i + n - 1) % n;
-        Way way;
-        way.hasPrevious = i > 0 || (chain.corners.size() == n && n > 2);
-        way.hasNext = i < chain.corners.size();
-        if (way.hasPrevious) {
-            way.points.push_back(chain.stations[before]);
-            way.points.insert(way.points.end(), chain.corners[before].begin(),
-                              chain.corners[before].end());
-        }
-        way.at = way.points.size();
-        way.points.push_back(chain.stations[i]);
-        if (way.hasNext) {
-            way.points.insert(way.points.end(), chain.corners[i].begin(), chain.corners[i].end());
-            way.points.push_back(chain.stations[(i + 1) % n]);
-        }
-        if (way.hasPrevious != way.hasNext) {
-            const GridPoint spot = chain.stations[i];
-            const GridPoint inner = way.points[way.hasNext ? way.at + 1 : way.at - 1];
-            const int d = DirectionOf(inner, spot);
-            if (d != kNoDirection && Octilinear(inner, spot)) {
-                const GridPoint step = kSteps[static_cast<std::size_t>(d)];
-                const GridPoint beyond{spot.x + step.x * request_.separation,
-                                       spot.y + step.y * request_.separation};
-                if (way.hasNext) {
-                    way.points.insert(way.points.begin(), beyond);
-                    ++way.at;
-                } else {
-                    way.points.push_back(beyond);
-                }
-            }
-        }
-        return way;
-    }
-
-    struct Slide {
-        GridPoint to;
-        std::size_t after = 0;  // the point of the way it follows, going forward
-        int length = 0;         // map units along the way
-    };
-
-    // The spots along the way from its station, forwards and then backwards, each in the order
-    // met, short of the way's ends and within `reach` map units along it.
-    std::array<std::vector<Slide>, 2> SpotsAlong(const Way& way, int reach) const {
-        std::array<std::vector<Slide>, 2> spots;
-        const std::size_t ends = way.points.size() - 1;
-        for (const bool forward : {true, false}) {
-            int length = 0;
-            for (std::size_t j = way.at; forward ? j < ends : j > 0; forward ? ++j : --j) {
-                const GridPoint from = way.points[j];
-                const std::size_t toward = forward ? j + 1 : j - 1;
-                const GridPoint target = way.points[toward];
-                if (!Octilinear(from, target) || from == target) {
-                    break;
-                }
-                const GridPoint step = kSteps[static_cast<std::size_t>(DirectionOf(from, target))];
-                const int span = std::max(std::abs(target.x - from.x), std::abs(target.y - from.y));
-                const bool last = toward == 0 || toward == ends;
-                for (int k = 1; k <= span - (last ? 1 : 0) && length < reach; ++k) {
-                    spots[forward ? 0 : 1].push_back({{from.x + step.x * k, from.y + step.y * k},
-                                                      forward ? j : j - 1,
-                                                      ++length});
-                }
-            }
-        }
-        return spots;
-    }
-
-    // Of the spots along the way not over another line (the crossing would change links), the
-    // one that takes chain c's station i farthest from other places' stations (up to `wanted`),
-    // the nearer first.
-    std::optional<Slide> BestSlide(const SchematicLayout& layout, std::size_t c, std::size_t i,
-                                   const Way& way, double wanted) const {
-        const int place = request_.chains[c].places[i];
-        const double clearance = Clearance(layout, c, i, way.points[way.at]);
-        std::optional<Slide> best;
-        double most = 0;
-        for (const std::vector<Slide>& spots : SpotsAlong(way, request_.grid)) {
-            for (const Slide& spot : spots) {
-                if (!FreeForStation(layout, place, spot.to)) {
-                    break;
-                }
-                const double gain = std::min(wanted, Clearance(layout, c, i, spot.to)) - clearance;
-                if (gain > most || (best && gain == most && spot.length < best->length)) {
-                    most = gain;
-                    best = spot;
-                }
-            }
-        }
-        return best;
-    }
-
-    // Puts chain c's station i where `slide` takes it along `way`: the corners before and after
-    // it are those of the way on either side, less the points where it runs straight on.
-    static void PutOnWay(SchematicChain& chain, std::size_t i, const Way& way, const Slide& slide) {
-        std::vector<GridPoint> points;
-        std::size_t station = 0;
-        for (std::size_t j = 0; j < way.points.size(); ++j) {
-            if (!(way.points[j] == slide.to)) {
-                points.push_back(way.points[j]);
-            }
-            if (j == slide.after) {
-                station = points.size();
-                points.push_back(slide.to);
-            }
-        }
-        std::vector<GridPoint> kept;
-        std::size_t keptStation = 0;
-        for (std::size_t j = 0; j < points.size(); ++j) {
-            const bool end = j == 0 || j + 1 == points.size() || j == station;
-            if (!end &&
-                DirectionOf(points[j - 1], points[j]) == DirectionOf(points[j], points[j + 1])) {
-                continue;
-            }
-            if (j == station) {
-                keptStation = kept.size();
-            }
-            kept.push_back(points[j]);
-        }
-        const auto stationAt = kept.begin() + static_cast<std::ptrdiff_t>(keptStation);
-        chain.stations[i] = slide.to;
-        if (way.hasPrevious) {
-            const std::size_t n = chain.stations.size();
-            chain.corners[(i + n - 1) % n].assign(kept.begin() + 1, stationAt);
-        }
-        if (way.hasNext) {
-            chain.corners[i].assign(stationAt + 1, kept.end() - 1);
-        }
-    }
-
-    // Slides chain c's station i along its line where it stands nearer than `wanted` to
-    // another place's station; whether it moved.
-    bool SlideStation(SchematicLayout& layout, std::size_t c, std::size_t i, double wanted) const {
-        SchematicChain& chain = layout.chains[c];
-        if (chain.stations.size() < 2 || Clearance(layout, c, i, chain.stations[i]) >= wanted) {
-            return false;
-        }
-        const Way way = WayThrough(chain, i);
-        const std::optional<Slide> slide = BestSlide(layout, c, i, way, wanted);
-        if (slide) {
-            PutOnWay(chain, i, way, *slide);
-        }
-        return slide.has_value();
-    }
-
-    // The links the request gives to cross, each as its two places, the smaller first.
-    std::set<LinkCrossing> WantedCrossings() const {
-        std::set<LinkCrossing> wanted;
-        for (const auto& [one, other] : *request_.crossings) {
-            const std::pair<int, int> a = std::minmax(one.first, one.second);
-            const std::pair<int, int> b = std::minmax(other.first, other.second);
-            wanted.insert(std::minmax(a, b));
-        }
-        return wanted;
-    }
-
-    // How many links cross chain c's link l (drawn along `path`) and are not to, or are to and
-    // do not; links sharing a place with it never count.
-    int WrongCrossings(const SchematicLayout& layout, const std::set<LinkCrossing>& wanted,
-                       std::size_t c, std::size_t l, const std::vector<GridPoint>& path) const {
-        const std::vector<int>& places = request_.chains[c].places;
-        const std::pair<int, int> own = std::minmax(places[l], places[(l + 1) % places.size()]);
-        int wrong = 0;
-        for (std::size_t o = 0; o < layout.chains.size(); ++o) {
-            const std::vector<int>& others = request_.chains[o].places;
-            for (std::size_t k = 0; k < layout.chains[o].corners.size(); ++k) {
-                const std::pair<int, int> link =
-                    std::minmax(others[k], others[(k + 1) % others.size()]);
-                if (link.first == own.first || link.first == own.second ||
-                    link.second == own.first || link.second == own.second) {
-                    continue;
-                }
-                const std::vector<GridPoint> across = LinkPath(layout.chains[o], k);
-                bool drawn = false;
-                for (std::size_t i = 0; i + 1 < path.size() && !drawn; ++i) {
-                    for (std::size_t j = 0; j + 1 < across.size() && !drawn; ++j) {
-                        drawn = !SharesStretch(Wide(path[i]), Wide(path[i + 1]), Wide(across[j]),
-                                               Wide(across[j + 1])) &&
-                                SegmentsMeet(Wide(path[i]), Wide(path[i + 1]), Wide(across[j]),
-                                             Wide(across[j + 1]));
-                    }
-                }
-                wrong += drawn != wanted.contains(std::minmax(own, link));
-            }
-        }
-        return wrong;
-    }
-
-    // Where side-by-side lines cross a line near a station, their offset strokes may meet it
-    // on the other side of the station: the crossing moves into the next link. Each station
-    // between two links slides along its line, over other lines where it must, to the nearest
-    // free spot that leaves fewest of its links' crossings wrong, keeping its distance from
-    // other places' stations.
-    void KeepCrossings(SchematicLayout& layout) const {
-        if (!request_.crossings) {
-            return;
-        }
-        const std::set<LinkCrossing> wanted = WantedCrossings();
-        const double apart = request_.separation + 1;
-        for (std::size_t c = 0; c < layout.chains.size(); ++c) {
-            SchematicChain& chain = layout.chains[c];
-            const std::size_t n = chain.stations.size();
-            for (std::size_t i = 0; i < n; ++i) {
-                const Way way = WayThrough(chain, i);
-                if (!way.hasPrevious || !way.hasNext) {
-                    continue;
-                }
-                const std::size_t before = (i + n - 1) % n;
-                const auto wrong = [&](const SchematicChain& drawn) {
-                    return WrongCrossings(layout, wanted, c, before, LinkPath(drawn, before)) +
-                           WrongCrossings(layout, wanted, c, i, LinkPath(drawn, i));
-                };
-                int fewest = wrong(chain);
-                if (fewest == 0) {
-                    continue;
-                }
-                const int place = request_.chains[c].places[i];
-                const double clearance =
-                    std::min(apart, Clearance(layout, c, i, chain.stations[i]));
-                std::optional<std::pair<Slide, int>> best;
-                for (const std::vector<Slide>& spots : SpotsAlong(way, 2 * request_.grid)) {
-                    for (const Slide& spot : spots) {
-                        if (!FreeForStation(layout, place, spot.to) ||
-                            Clearance(layout, c, i, spot.to) < clearance) {
-                            continue;
-                        }
-                        SchematicChain trial = chain;
-                        PutOnWay(trial, i, way, spot);
-                        const int count = wrong(trial);
-                        if (count < fewest ||
-                            (best && count == fewest && spot.length < best->first.length)) {
-                            fewest = count;
-                            best = {spot, count};
-                        }
-                    }
-                }
-                if (best) {
-                    PutOnWay(chain, i, way, best->first);
-                }
-            }
-        }
     }
 
     // Stations of different records drawn on one spot: all but the first slide along their
