@@ -107,6 +107,16 @@ SchematicRequest PastAnInterchange() {
     return request;
 }
 
+// Three lines in a small square, one station left beside another line once the lines are
+// drawn side by side: the station moves along its own line, off the other.
+SchematicRequest StationBesideALine() {
+    SchematicRequest request{{}, {}, {0, 0, 60, 60}, 5, 3};
+    request.places = {{9, 47},  {27, 10}, {19, 20}, {13, 31}, {39, 33}, {14, 14},
+                      {14, 51}, {12, 39}, {7, 45},  {49, 19}, {27, 13}, {20, 5}};
+    request.chains = {{{4, 2, 0, 6}, false}, {{2, 3, 7}, false}, {{4, 5, 0, 2}, false}};
+    return request;
+}
+
 double Distance(GridPoint p, GridPoint a, GridPoint b) {
     const double dx = b.x - a.x;
     const double dy = b.y - a.y;
@@ -140,7 +150,8 @@ TEST(Schematic, DrawsEveryStretchAtMultiplesOf45DegreesAndNoStationOnAnotherOrIt
           std::pair{"a line beside an interchange", BesideAnInterchange()},
           std::pair{"a line ending at an interchange", EndAtAnInterchange()},
           std::pair{"two lines crossing at an interchange", CrossAtAnInterchange()},
-          std::pair{"a line past an interchange", PastAnInterchange()}}) {
+          std::pair{"a line past an interchange", PastAnInterchange()},
+          std::pair{"a station beside a line", StationBesideALine()}}) {
         SCOPED_TRACE(what);
         const SchematicLayout layout = LayOutSchematic(request);
         ASSERT_EQ(layout.chains.size(), request.chains.size());

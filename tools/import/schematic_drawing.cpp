@@ -46,7 +46,7 @@ class Drawing {
         SchematicLayout layout = Lay(bases);
         KeepOffSharedTrack(bases, layout);
         KeepOffStations(bases, layout);
-        KeepCrossingsAtStations(request_, layout);
+        KeepStationsClear(request_, layout);
         KeepStationsApart(request_, layout);
         return layout;
     }

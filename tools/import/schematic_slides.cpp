@@ -21,35 +21,33 @@ class Slides {
     Slides(const SchematicRequest& request, SchematicLayout& layout)
         : request_(request), layout_(layout) {}
 
-    // Where side-by-side lines cross a line near a station, their offset strokes may meet it
-    // on the other side of the station: the crossing moves into the next link. Each station
-    // between two links slides along its line, over other lines where it must, to the nearest
-    // free spot that leaves fewest of its links' crossings wrong, keeping its distance from
-    // other places' stations.
-    void KeepCrossings() {
-        if (!request_.crossings) {
-            return;
-        }
+    // Each station left within a station's radius of a line that does not serve it, or whose
+    // links cross other lines where they are not to (or not where they are), slides along its
+    // line, over other lines where it must, to the nearest free spot that leaves fewest of
+    // those faults, keeping its distance from other places' stations.
+    void KeepClear() {
         const std::set<LinkCrossing> wanted = WantedCrossings();
         const double apart = request_.separation + 1;
         for (std::size_t c = 0; c < layout_.chains.size(); ++c) {
             SchematicChain& chain = layout_.chains[c];
             const std::size_t n = chain.stations.size();
-            for (std::size_t i = 0; i < n; ++i) {
+            for (std::size_t i = 0; i < n && n > 1; ++i) {
                 const Way way = WayThrough(chain, i);
-                if (!way.hasPrevious || !way.hasNext) {
-                    continue;
-                }
                 const std::size_t before = (i + n - 1) % n;
                 const auto wrong = [&](const SchematicChain& drawn) {
-                    return WrongCrossings(wanted, c, before, LinkPath(drawn, before)) +
-                           WrongCrossings(wanted, c, i, LinkPath(drawn, i));
+                    if (!request_.crossings) {
+                        return 0;
+                    }
+                    return (way.hasPrevious
+                                ? WrongCrossings(wanted, c, before, LinkPath(drawn, before))
+                                : 0) +
+                           (way.hasNext ? WrongCrossings(wanted, c, i, LinkPath(drawn, i)) : 0);
                 };
-                int fewest = wrong(chain);
+                const int place = request_.chains[c].places[i];
+                int fewest = wrong(chain) + (OverLine(place, chain.stations[i]) ? 1 : 0);
                 if (fewest == 0) {
                     continue;
                 }
-                const int place = request_.chains[c].places[i];
                 const double clearance = std::min(apart, Clearance(c, i, chain.stations[i]));
                 std::optional<std::pair<Slide, int>> best;
                 for (const std::vector<Slide>& spots : SpotsAlong(way, 2 * request_.grid)) {
@@ -106,13 +104,20 @@ class Slides {
     // Whether a station of `place` at `spot` would be clear of every other station's spot and
     // of the lines that do not serve the place.
     bool FreeForStation(int place, GridPoint spot) const {
-        const double radius = request_.separation - 1;
-        for (std::size_t o = 0; o < layout_.chains.size(); ++o) {
-            const SchematicChain& other = layout_.chains[o];
+        for (const SchematicChain& other : layout_.chains) {
             if (std::find(other.stations.begin(), other.stations.end(), spot) !=
                 other.stations.end()) {
                 return false;
             }
+        }
+        return !OverLine(place, spot);
+    }
+
+    // Whether `spot` lies within a station's radius of a line that does not serve `place`.
+    bool OverLine(int place, GridPoint spot) const {
+        const double radius = request_.separation - 1;
+        for (std::size_t o = 0; o < layout_.chains.size(); ++o) {
+            const SchematicChain& other = layout_.chains[o];
             const std::vector<int>& served = request_.chains[o].places;
             if (std::find(served.begin(), served.end(), place) != served.end()) {
                 continue;
@@ -121,12 +126,12 @@ class Slides {
                 const std::vector<GridPoint> path = LinkPath(other, l);
                 for (std::size_t k = 0; k + 1 < path.size(); ++k) {
                     if (DistanceToSegment(Wide(spot), Wide(path[k]), Wide(path[k + 1])) < radius) {
-                        return false;
+                        return true;
                     }
                 }
             }
         }
-        return true;
+        return false;
     }
 
     static bool Octilinear(GridPoint a, GridPoint b) {
@@ -304,7 +309,7 @@ class Slides {
     // The links the request gives to cross, each as its two places, the smaller first.
     std::set<LinkCrossing> WantedCrossings() const {
         std::set<LinkCrossing> wanted;
-        for (const auto& [one, other] : *request_.crossings) {
+        for (const auto& [one, other] : request_.crossings.value_or(std::vector<LinkCrossing>{})) {
             const std::pair<int, int> a = std::minmax(one.first, one.second);
             const std::pair<int, int> b = std::minmax(other.first, other.second);
             wanted.insert(std::minmax(a, b));
@@ -357,8 +362,8 @@ std::vector<GridPoint> LinkPath(const SchematicChain& chain, std::size_t link) {
     return path;
 }
 
-void KeepCrossingsAtStations(const SchematicRequest& request, SchematicLayout& layout) {
-    Slides(request, layout).KeepCrossings();
+void KeepStationsClear(const SchematicRequest& request, SchematicLayout& layout) {
+    Slides(request, layout).KeepClear();
 }
 
 void KeepStationsApart(const SchematicRequest& request, SchematicLayout& layout) {

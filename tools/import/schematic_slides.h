@@ -6,8 +6,8 @@
 #include "schematic_records.h"
 #include "segment_geometry.h"
 
-// Stations slid along their own lines once the layout is drawn: off the far side of a crossing
-// they are to be before, and apart from other places' stations.
+// Stations slid along their own lines once the layout is drawn: off other lines, onto the side
+// of a crossing they are to be on, and apart from other places' stations.
 namespace qv::import::schematic {
 
 inline IntPoint Wide(GridPoint p) {
@@ -17,12 +17,13 @@ inline IntPoint Wide(GridPoint p) {
 // A link's station, its corners and the next station.
 std::vector<GridPoint> LinkPath(const SchematicChain& chain, std::size_t link);
 
-// Where side-by-side lines cross a line near one of its stations, their offset strokes may meet
-// it on the far side of the station: the crossing moves into the next link. Each station
-// between two links slides along its line, over other lines where it must, to the nearest free
-// spot that leaves fewest of its links' crossings other than the request's, no nearer to
-// another place's station. Nothing where the request gives no crossings.
-void KeepCrossingsAtStations(const SchematicRequest& request, SchematicLayout& layout);
+// A station left within a station's radius of a line that does not serve it, or one whose
+// links cross other lines other than as the request gives (where side-by-side lines cross a
+// line near a station, their offset strokes may meet it on the far side of the station, which
+// moves the crossing into the next link): each slides along its line, over other lines where it
+// must, to the nearest free spot that leaves fewest of those faults, no nearer to another
+// place's station. Crossings count only where the request gives them.
+void KeepStationsClear(const SchematicRequest& request, SchematicLayout& layout);
 
 // Stations of different places closer than a line separation and a unit: each slides along its
 // own line (at its end, on beyond it by less than a separation), never over another line, to
