@@ -316,7 +316,13 @@ class Router {
         const std::vector<int>& away = Away(run);
         const double startHeading = Heading(run.places[0], run.places[1]);
         const double endHeading = Heading(last, run.places[run.places.size() - 2]);
-        std::map<int, int> targets;  // node, cost of ending there
+        // Per node, the cost of ending there (-1: not an end); reused from search to search.
+        std::vector<int>& targets = targets_;
+        targets.resize(static_cast<std::size_t>(nodes), -1);
+        for (const int node : targetNodes_) {
+            targets[static_cast<std::size_t>(node)] = -1;
+        }
+        targetNodes_.clear();
         const int firstNode = board_.nodeOf[static_cast<std::size_t>(first)];
         const int lastNode = board_.nodeOf[static_cast<std::size_t>(last)];
         // The least the steps to a placed end cost: the search looks there first.
@@ -348,10 +354,12 @@ class Router {
             }
         }
         if (lastNode >= 0) {
-            targets[lastNode] = 0;
+            targets[static_cast<std::size_t>(lastNode)] = 0;
+            targetNodes_.push_back(lastNode);
         } else {
             for (const auto& [node, cost] : ends) {
-                targets[node] = cost;
+                targets[static_cast<std::size_t>(node)] = cost;
+                targetNodes_.push_back(node);
             }
         }
         std::int64_t bestEnd = kUnreached;
@@ -400,9 +408,9 @@ class Router {
                 // A node where the run crosses another can hold none of its stations.
                 const int reached = std::min(
                     steps + (board_.through[static_cast<std::size_t>(target)] != 0 ? 0 : 1), need);
-                if (const auto end = targets.find(target);
-                    end != targets.end() && reached >= need) {
-                    std::int64_t total = step + end->second + OtherPortCost(run, 1, Opposite(next));
+                if (const int end = targets[static_cast<std::size_t>(target)];
+                    end >= 0 && reached >= need) {
+                    std::int64_t total = step + end + OtherPortCost(run, 1, Opposite(next));
                     if (lastNode >= 0) {
                         if (((board_.ports[static_cast<std::size_t>(target)] >> Opposite(next)) &
                              1) ||
@@ -743,6 +751,8 @@ class Router {
     std::vector<std::int64_t> from_;
     std::vector<std::pair<std::int64_t, std::size_t>> heap_;  // the search's queue
     std::vector<std::size_t> touched_;                        // the search's reached states
+    std::vector<int> targets_;                                // per node, the search's end cost
+    std::vector<int> targetNodes_;                            // where targets_ holds one
     int way_ = kKeptOrder;
     bool keepToPlannedCrossings_ = false;
     int unrouted_ = 0;
