@@ -462,6 +462,32 @@ TEST(Schematic, KeepsAWideBundleCrossingBetweenTheStationsItIsTo) {
     }
 }
 
+// Two places too close, one of their stations on a node another line runs through: the other
+// station gives way, so that the lines still meet at a station, never at a bare corner.
+TEST(Schematic, LinesMeetOnlyAtStationsWhenStationsMakeRoom) {
+    SchematicRequest request{{}, {}, {0, 0, 60, 60}, 5, 3};
+    request.places = {{10, 36}, {15, 15}, {26, 15}, {9, 8},   {30, 16},
+                      {42, 24}, {53, 13}, {25, 53}, {51, 46}, {18, 46}};
+    request.chains = {{{0, 7, 3, 2}, false}, {{0, 1, 8}, false}, {{0, 6, 7, 1}, false}};
+    const SchematicLayout layout = LayOutSchematic(request);
+    std::map<std::pair<int, int>, std::set<std::size_t>> cornersOf;  // the chains turning there
+    std::set<std::pair<int, int>> stations;
+    for (std::size_t c = 0; c < layout.chains.size(); ++c) {
+        for (const GridPoint& station : layout.chains[c].stations) {
+            stations.insert({station.x, station.y});
+        }
+        for (const std::vector<GridPoint>& corners : layout.chains[c].corners) {
+            for (const GridPoint& corner : corners) {
+                cornersOf[{corner.x, corner.y}].insert(c);
+            }
+        }
+    }
+    for (const auto& [spot, chains] : cornersOf) {
+        EXPECT_TRUE(chains.size() < 2 || stations.contains(spot))
+            << "lines meet at " << spot.first << "," << spot.second;
+    }
+}
+
 // The eight directions as the grid numbers them, from east turning towards south, and the
 // turn between two of them in steps of 45 degrees.
 TEST(Schematic, NamesEachStepOfTheGridAndEachTurn) {

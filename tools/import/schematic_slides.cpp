@@ -78,9 +78,12 @@ class Slides {
     // that leaves it farther from the others, without coming onto another line or station.
     void KeepApart() {
         const double wanted = request_.separation + 1;
-        for (int round = 0; round < kApartRounds; ++round) {
-            if (!SlideApart(wanted)) {
-                return;
+        // Stations another line runs through move last: the lines would meet where no station is.
+        for (const bool pinnedToo : {false, true}) {
+            for (int round = 0; round < kApartRounds; ++round) {
+                if (!SlideApart(wanted, pinnedToo)) {
+                    break;
+                }
             }
         }
     }
@@ -113,6 +116,24 @@ class Slides {
         return !OverLine(place, spot);
     }
 
+    // Whether another record's line runs through chain c's station i: leaving its spot would
+    // leave the lines meeting where no station is.
+    bool Pinned(std::size_t c, std::size_t i) const {
+        const GridPoint spot = layout_.chains[c].stations[i];
+        for (std::size_t o = 0; o < layout_.chains.size(); ++o) {
+            const SchematicChain& other = layout_.chains[o];
+            for (std::size_t l = 0; o != c && l < other.corners.size(); ++l) {
+                const std::vector<GridPoint> path = LinkPath(other, l);
+                for (std::size_t k = 0; k + 1 < path.size(); ++k) {
+                    if (DistanceToSegment(Wide(spot), Wide(path[k]), Wide(path[k + 1])) < 1) {
+                        return true;
+                    }
+                }
+            }
+        }
+        return false;
+    }
+
     // Whether `spot` lies within a station's radius of a line that does not serve `place`.
     bool OverLine(int place, GridPoint spot) const {
         const double radius = request_.separation - 1;
@@ -141,11 +162,11 @@ class Slides {
     }
 
     // One pass of KeepApart over the stations; whether any moved.
-    bool SlideApart(double wanted) {
+    bool SlideApart(double wanted, bool pinnedToo) {
         bool moved = false;
         for (std::size_t c = 0; c < layout_.chains.size(); ++c) {
             for (std::size_t i = 0; i < layout_.chains[c].stations.size(); ++i) {
-                moved = SlideStation(c, i, wanted) || moved;
+                moved = SlideStation(c, i, wanted, pinnedToo) || moved;
             }
         }
         return moved;
@@ -293,9 +314,10 @@ class Slides {
 
     // Slides chain c's station i along its line where it stands nearer than `wanted` to
     // another place's station; whether it moved.
-    bool SlideStation(std::size_t c, std::size_t i, double wanted) {
+    bool SlideStation(std::size_t c, std::size_t i, double wanted, bool pinnedToo) {
         SchematicChain& chain = layout_.chains[c];
-        if (chain.stations.size() < 2 || Clearance(c, i, chain.stations[i]) >= wanted) {
+        if (chain.stations.size() < 2 || Clearance(c, i, chain.stations[i]) >= wanted ||
+            (!pinnedToo && Pinned(c, i))) {
             return false;
         }
         const Way way = WayThrough(chain, i);
