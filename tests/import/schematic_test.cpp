@@ -183,6 +183,17 @@ TEST(Schematic, DrawsEveryStretchAtMultiplesOf45DegreesAndNoStationOnAnotherOrIt
                     << course[i + 1].y;
                 EXPECT_FALSE(course[i] == course[i + 1]);
             }
+            // Every corner is a turn.
+            for (std::size_t i = 0; i < chain.corners.size(); ++i) {
+                std::vector<GridPoint> link{chain.stations[i]};
+                link.insert(link.end(), chain.corners[i].begin(), chain.corners[i].end());
+                link.push_back(chain.stations[i + 1]);
+                for (std::size_t k = 1; k + 1 < link.size(); ++k) {
+                    EXPECT_NE(schematic::DirectionOf(link[k - 1], link[k]),
+                              schematic::DirectionOf(link[k], link[k + 1]))
+                        << "a corner at " << link[k].x << "," << link[k].y << " runs straight on";
+                }
+            }
             for (std::size_t k = 0; k < chain.stations.size(); ++k) {
                 const GridPoint station = chain.stations[k];
                 EXPECT_TRUE(stations.insert({station.x, station.y}).second)
