@@ -263,8 +263,8 @@ void PrintScore(const std::string& path, const MapScore& score, bool listFaults)
         std::printf("  displacement (mean link lengths): mean %.2f, max %.2f\n",
                     score.meanDisplacement, score.maxDisplacement);
     }
-    for (const std::string& fault : listFaults ? score.faults : std::vector<std::string>{}) {
-        std::printf("  - %s\n", Printable(fault).c_str());  // names from the map
+    for (std::size_t i = 0; listFaults && i < score.faults.size(); ++i) {
+        std::printf("  - %s\n", Printable(score.faults[i]).c_str());  // names from the map
     }
 }
 

@@ -24,6 +24,12 @@ struct PlaceChain {
 // Two links that cross, each as its two places, the smaller first.
 using LinkCrossing = std::pair<std::pair<int, int>, std::pair<int, int>>;
 
+// Whether two links, each as its two places, end at a common place.
+inline bool ShareAPlace(std::pair<int, int> one, std::pair<int, int> other) {
+    return one.first == other.first || one.first == other.second || one.second == other.first ||
+           one.second == other.second;
+}
+
 struct SchematicRequest {
     std::vector<PlanePoint> places;  // where each place would be true to the geography
     std::vector<PlaceChain> chains;

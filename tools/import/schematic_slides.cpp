@@ -119,36 +119,24 @@ class Slides {
     // Whether another record's line runs through chain c's station i: leaving its spot would
     // leave the lines meeting where no station is.
     bool Pinned(std::size_t c, std::size_t i) const {
-        const GridPoint spot = layout_.chains[c].stations[i];
-        for (std::size_t o = 0; o < layout_.chains.size(); ++o) {
-            const SchematicChain& other = layout_.chains[o];
-            for (std::size_t l = 0; o != c && l < other.corners.size(); ++l) {
-                const std::vector<GridPoint> path = LinkPath(other, l);
-                for (std::size_t k = 0; k + 1 < path.size(); ++k) {
-                    if (DistanceToSegment(Wide(spot), Wide(path[k]), Wide(path[k + 1])) < 1) {
-                        return true;
-                    }
-                }
-            }
-        }
-        return false;
+        return LineWithin(layout_.chains[c].stations[i], 1, [c](std::size_t o) { return o == c; });
     }
 
     // Whether `spot` lies within a station's radius of a line that does not serve `place`.
     bool OverLine(int place, GridPoint spot) const {
-        const double radius = request_.separation - 1;
-        for (std::size_t o = 0; o < layout_.chains.size(); ++o) {
-            const SchematicChain& other = layout_.chains[o];
+        return LineWithin(spot, request_.separation - 1, [&](std::size_t o) {
             const std::vector<int>& served = request_.chains[o].places;
-            if (std::find(served.begin(), served.end(), place) != served.end()) {
-                continue;
-            }
-            for (std::size_t l = 0; l < other.corners.size(); ++l) {
-                const std::vector<GridPoint> path = LinkPath(other, l);
-                for (std::size_t k = 0; k + 1 < path.size(); ++k) {
-                    if (DistanceToSegment(Wide(spot), Wide(path[k]), Wide(path[k + 1])) < radius) {
-                        return true;
-                    }
+            return std::find(served.begin(), served.end(), place) != served.end();
+        });
+    }
+
+    // Whether the line of a chain other than those `skip` names passes nearer than `distance`.
+    template <typename Skip>
+    bool LineWithin(GridPoint spot, double distance, Skip skip) const {
+        for (std::size_t o = 0; o < layout_.chains.size(); ++o) {
+            for (std::size_t l = 0; !skip(o) && l < layout_.chains[o].corners.size(); ++l) {
+                if (DistanceToPath(spot, LinkPath(layout_.chains[o], l)) < distance) {
+                    return true;
                 }
             }
         }
@@ -351,8 +339,7 @@ class Slides {
             for (std::size_t k = 0; k < layout_.chains[o].corners.size(); ++k) {
                 const std::pair<int, int> link =
                     std::minmax(others[k], others[(k + 1) % others.size()]);
-                if (link.first == own.first || link.first == own.second ||
-                    link.second == own.first || link.second == own.second) {
+                if (ShareAPlace(own, link)) {
                     continue;
                 }
                 const std::vector<GridPoint> across = LinkPath(layout_.chains[o], k);
@@ -382,6 +369,15 @@ std::vector<GridPoint> LinkPath(const SchematicChain& chain, std::size_t link) {
     path.insert(path.end(), chain.corners[link].begin(), chain.corners[link].end());
     path.push_back(chain.stations[(link + 1) % chain.stations.size()]);
     return path;
+}
+
+double DistanceToPath(GridPoint spot, const std::vector<GridPoint>& path) {
+    double nearest = std::numeric_limits<double>::infinity();
+    for (std::size_t k = 0; k + 1 < path.size(); ++k) {
+        nearest =
+            std::min(nearest, DistanceToSegment(Wide(spot), Wide(path[k]), Wide(path[k + 1])));
+    }
+    return nearest;
 }
 
 void KeepStationsClear(const SchematicRequest& request, SchematicLayout& layout) {

@@ -17,6 +17,9 @@ inline IntPoint Wide(GridPoint p) {
 // A link's station, its corners and the next station.
 std::vector<GridPoint> LinkPath(const SchematicChain& chain, std::size_t link);
 
+// The least distance from `spot` to the polyline `path`.
+double DistanceToPath(GridPoint spot, const std::vector<GridPoint>& path);
+
 // A station left within a station's radius of a line that does not serve it, or one whose
 // links cross other lines other than as the request gives (where side-by-side lines cross a
 // line near a station, their offset strokes may meet it on the far side of the station, which

@@ -308,9 +308,7 @@ class Builder {
             for (std::size_t j = i + 1; j < stretches.size(); ++j) {
                 const Stretch& p = stretches[i];
                 const Stretch& q = stretches[j];
-                const bool common = p.link.first == q.link.first || p.link.first == q.link.second ||
-                                    p.link.second == q.link.first || p.link.second == q.link.second;
-                if (!common && SegmentsMeet(p.from, p.to, q.from, q.to)) {
+                if (!ShareAPlace(p.link, q.link) && SegmentsMeet(p.from, p.to, q.from, q.to)) {
                     found.insert(std::minmax(p.link, q.link));
                 }
             }
