@@ -58,7 +58,13 @@ constexpr int kUnplannedCrossingCost = 200;
 // Orders tried round wrong crossings in one round of moves, at most: London's crowded centre
 // would take seconds more.
 constexpr std::size_t kUntangleTrials = 300;
+// A search's queue keys its states by bound and state number in one 64-bit word: state numbers
+// stay below 2^31 (32-bit costs for as many states would take 8 GiB), bounds (tens of
+// thousands) below 2^28.
+constexpr int kStateBits = 36;
 constexpr std::int64_t kUnreached = std::numeric_limits<std::int64_t>::max();
+// Costs and ways back per state in 32 bits: half the memory, and the search's working set.
+constexpr std::int32_t kUnreachedState = std::numeric_limits<std::int32_t>::max();
 
 class Router {
   public:
@@ -260,7 +266,7 @@ class Router {
 
     void Forget(const std::vector<std::size_t>& touched) {
         for (const std::size_t state : touched) {
-            best_[state] = kUnreached;
+            best_[state] = kUnreachedState;
         }
     }
 
@@ -290,7 +296,7 @@ class Router {
         };
         const auto states = static_cast<std::size_t>(nodes) * 9 * static_cast<std::size_t>(levels);
         if (best_.size() < states) {
-            best_.resize(states, kUnreached);
+            best_.resize(states, kUnreachedState);
             from_.resize(states, -1);
         }
         // Reused from search to search: most searches are small, and allocating was a tenth of
@@ -298,17 +304,18 @@ class Router {
         std::vector<std::size_t>& touched = touched_;
         touched.clear();
         const auto reach = [&](std::size_t state, std::int64_t cost, std::int64_t via) {
-            if (best_[state] == kUnreached) {
+            if (best_[state] == kUnreachedState) {
                 touched.push_back(state);
             }
-            best_[state] = cost;
-            from_[state] = via;
+            best_[state] = static_cast<std::int32_t>(cost);
+            from_[state] = static_cast<std::int32_t>(via);
         };
-        using Entry = std::pair<std::int64_t, std::size_t>;
-        std::vector<Entry>& queue = heap_;  // a heap, least bound first
+        // A heap, least bound first, then least state: both in one key, which compares faster
+        // than a pair.
+        std::vector<std::uint64_t>& queue = heap_;
         queue.clear();
-        const auto push = [&queue](Entry entry) {
-            queue.push_back(entry);
+        const auto push = [&queue](std::int64_t bound, std::size_t state) {
+            queue.push_back((static_cast<std::uint64_t>(bound) << kStateBits) | state);
             std::push_heap(queue.begin(), queue.end(), std::greater<>{});
         };
 
@@ -326,12 +333,13 @@ class Router {
         const int firstNode = board_.nodeOf[static_cast<std::size_t>(first)];
         const int lastNode = board_.nodeOf[static_cast<std::size_t>(last)];
         // The least the steps to a placed end cost: the search looks there first.
-        const auto estimate = [&](int node) -> std::int64_t {
+        const GridPoint goal = lastNode >= 0 ? At(lastNode) : GridPoint{};
+        const auto estimate = [&](GridPoint p) -> std::int64_t {
             if (lastNode < 0) {
                 return 0;
             }
-            const int dx = std::abs(At(node).x - At(lastNode).x);
-            const int dy = std::abs(At(node).y - At(lastNode).y);
+            const int dx = std::abs(p.x - goal.x);
+            const int dy = std::abs(p.y - goal.y);
             return kStraightStep * std::max(dx, dy) +
                    (kDiagonalStep - kStraightStep) * std::min(dx, dy);
         };
@@ -346,11 +354,11 @@ class Router {
         }
         if (firstNode >= 0) {
             reach(stateOf(firstNode, kNoDirection, 0), 0, -1);
-            push({estimate(firstNode), stateOf(firstNode, kNoDirection, 0)});
+            push(estimate(At(firstNode)), stateOf(firstNode, kNoDirection, 0));
         } else {
             for (const auto& [node, cost] : starts) {
                 reach(stateOf(node, kNoDirection, 0), cost, -1);
-                push({cost + estimate(node), stateOf(node, kNoDirection, 0)});
+                push(cost + estimate(At(node)), stateOf(node, kNoDirection, 0));
             }
         }
         if (lastNode >= 0) {
@@ -367,13 +375,15 @@ class Router {
         int endNode = -1;
         while (!queue.empty()) {
             std::pop_heap(queue.begin(), queue.end(), std::greater<>{});
-            const auto [bound, state] = queue.back();
+            const auto bound = static_cast<std::int64_t>(queue.back() >> kStateBits);
+            const std::size_t state = queue.back() & ((std::uint64_t{1} << kStateBits) - 1);
             queue.pop_back();
             const int steps = static_cast<int>(state % static_cast<std::size_t>(levels));
             const int direction = static_cast<int>((state / static_cast<std::size_t>(levels)) % 9);
             const int node = static_cast<int>(state / static_cast<std::size_t>(levels) / 9);
+            const GridPoint p = At(node);
             const std::int64_t cost = best_[state];
-            if (bound != cost + estimate(node) || bound >= bestEnd) {
+            if (bound != cost + estimate(p) || bound >= bestEnd) {
                 continue;
             }
             const bool atStart = direction == kNoDirection;
@@ -397,13 +407,13 @@ class Router {
                     }
                     step += StationBend(node, run.chains, next);
                 }
-                const GridPoint p = At(node);
                 const GridPoint q{p.x + kSteps[static_cast<std::size_t>(next)].x,
                                   p.y + kSteps[static_cast<std::size_t>(next)].y};
                 if (!Inside(q) || !EdgeFree(node, next)) {
                     continue;
                 }
-                const int target = Node(q);
+                const int target = node + kSteps[static_cast<std::size_t>(next)].x +
+                                   kSteps[static_cast<std::size_t>(next)].y * board_.width;
                 step += away[static_cast<std::size_t>(target)];
                 // A node where the run crosses another can hold none of its stations.
                 const int reached = std::min(
@@ -438,7 +448,7 @@ class Router {
                 const std::size_t nextState = stateOf(target, next, reached);
                 if (step < best_[nextState]) {
                     reach(nextState, step, static_cast<std::int64_t>(state));
-                    push({step + estimate(target), nextState});
+                    push(step + estimate(q), nextState);
                 }
             }
         }
@@ -747,12 +757,12 @@ class Router {
     std::set<std::pair<int, int>> crossings_;  // pairs of edges to cross, the smaller first
     std::vector<std::vector<int>> linkEdges_;  // per run: the edge of each link
     std::vector<int> runOfEdge_;               // per edge: the run it lies on
-    std::vector<std::int64_t> best_;           // the search's costs, kUnreached where not reached
-    std::vector<std::int64_t> from_;
-    std::vector<std::pair<std::int64_t, std::size_t>> heap_;  // the search's queue
-    std::vector<std::size_t> touched_;                        // the search's reached states
-    std::vector<int> targets_;                                // per node, the search's end cost
-    std::vector<int> targetNodes_;                            // where targets_ holds one
+    std::vector<std::int32_t> best_;  // the search's costs, kUnreachedState where not reached
+    std::vector<std::int32_t> from_;
+    std::vector<std::uint64_t> heap_;   // the search's queue
+    std::vector<std::size_t> touched_;  // the search's reached states
+    std::vector<int> targets_;          // per node, the search's end cost
+    std::vector<int> targetNodes_;      // where targets_ holds one
     int way_ = kKeptOrder;
     bool keepToPlannedCrossings_ = false;
     int unrouted_ = 0;

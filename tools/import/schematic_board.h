@@ -35,11 +35,10 @@ inline bool EdgeFree(const Board& board, int node, int direction) {
         return false;
     }
     if (direction % 2 == 1) {
-        const GridPoint p = board.At(node);
+        // The square's other diagonal leaves the node beside this one, in the same row.
         const GridPoint step = kSteps[static_cast<std::size_t>(direction)];
-        const GridPoint corner{p.x + step.x, p.y};
-        const int crossing = DirectionOf(corner, {p.x, p.y + step.y});
-        if (board.edgeUsed[static_cast<std::size_t>(board.Node(corner) * 8 + crossing)]) {
+        const int crossing = DirectionOf({step.x, 0}, {0, step.y});
+        if (board.edgeUsed[static_cast<std::size_t>((node + step.x) * 8 + crossing)]) {
             return false;
         }
     }
