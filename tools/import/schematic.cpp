@@ -135,6 +135,7 @@ class Router {
                     continue;
                 }
                 box = schematic::Around(runs_, incident, box);
+                ++changes_;
                 for (const auto& entry : runsAt) {
                     const GridPoint p = At(board_.nodeOf[static_cast<std::size_t>(entry.first)]);
                     if (p.x >= box.left - kNearby && p.x <= box.right + kNearby &&
@@ -144,6 +145,9 @@ class Router {
                 }
             }
             const bool slid = schematic::SlideStations(board_, network_, model, current);
+            if (slid) {
+                ++changes_;
+            }
             const bool untangled = Untangle(runsAt, model, current);
             if (again.empty() && !slid && !untangled) {
                 break;
@@ -628,6 +632,11 @@ class Router {
             if (!tried.insert(junctions).second) {
                 continue;
             }
+            // A region that found nothing better finds nothing better until the layout changes.
+            if (const auto found = fruitless_.find(junctions);
+                found != fruitless_.end() && found->second == changes_) {
+                continue;
+            }
             std::set<std::size_t> region;
             for (const int junction : junctions) {
                 if (const auto found = runsAt.find(junction); found != runsAt.end()) {
@@ -673,6 +682,9 @@ class Router {
                 current = TryOrder(orders[*best], junctions, model);
                 moved = true;
                 tried.clear();
+                ++changes_;
+            } else if (trials < kUntangleTrials) {
+                fruitless_[junctions] = changes_;
             }
         }
         return moved;
@@ -763,6 +775,10 @@ class Router {
     std::vector<std::size_t> touched_;  // the search's reached states
     std::vector<int> targets_;          // per node, the search's end cost
     std::vector<int> targetNodes_;      // where targets_ holds one
+    // How many changes the improving moves made so far, and per untangling region (its
+    // junctions) that found nothing better, how many had been made then.
+    std::size_t changes_ = 0;
+    std::map<std::set<int>, std::size_t> fruitless_;
     int way_ = kKeptOrder;
     bool keepToPlannedCrossings_ = false;
     int unrouted_ = 0;
