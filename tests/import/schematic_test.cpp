@@ -556,15 +556,7 @@ TEST(Schematic, FindsAFreeWayOnlyWhereOneExists) {
                           {"no port to enter by", ' ', true, 0, false}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        schematic::Board board;
-        board.width = 5;
-        board.height = 5;
-        board.edgeUsed.assign(200, false);
-        board.through.assign(25, 0);
-        board.passedBy.assign(200, -1);
-        board.station.assign(25, -1);
-        board.ports.assign(25, 0);
-        board.nodeOf.assign(7, -1);
+        schematic::Board board = schematic::MakeBoard(5, 5, 7);
         schematic::Place(board, 0, 10);
         schematic::Place(board, 1, 14);
         if (c.wall == 'r') {

@@ -72,15 +72,10 @@ class Router {
     // records first, then those between busier junctions, then the longer ones.
     Router(const SchematicRequest& request, const std::vector<std::size_t>& order)
         : request_(request), order_(order) {
-        board_.width = static_cast<int>((request.box.right - request.box.left) / request.grid) + 1;
-        board_.height = static_cast<int>((request.box.bottom - request.box.top) / request.grid) + 1;
-        const auto nodes = static_cast<std::size_t>(board_.width * board_.height);
-        board_.edgeUsed.assign(nodes * 8, false);
-        board_.through.assign(nodes, 0);
-        board_.station.assign(nodes, -1);
-        board_.passedBy.assign(nodes * 8, -1);
-        board_.ports.assign(nodes, 0);
-        board_.nodeOf.assign(request.places.size(), -1);
+        board_ = schematic::MakeBoard(
+            static_cast<int>((request.box.right - request.box.left) / request.grid) + 1,
+            static_cast<int>((request.box.bottom - request.box.top) / request.grid) + 1,
+            request.places.size());
     }
 
     void Run() {
@@ -257,9 +252,6 @@ class Router {
     void Place(int place, int node) { schematic::Place(board_, place, node); }
     void Unplace(int place) { schematic::Unplace(board_, place); }
     bool Placed(int place) const { return board_.nodeOf[static_cast<std::size_t>(place)] >= 0; }
-    bool EdgeFree(int node, int direction) const {
-        return schematic::EdgeFree(board_, node, direction);
-    }
     int Index(const struct Run& run) const { return static_cast<int>(&run - runs_.data()); }
     void Lift(const struct Run& run) { schematic::Lift(board_, run, Index(run)); }
     void Mark(const struct Run& run, bool on) {
@@ -413,7 +405,7 @@ class Router {
                 }
                 const GridPoint q{p.x + kSteps[static_cast<std::size_t>(next)].x,
                                   p.y + kSteps[static_cast<std::size_t>(next)].y};
-                if (!Inside(q) || !EdgeFree(node, next)) {
+                if (((board_.open[static_cast<std::size_t>(node)] >> next) & 1) == 0) {
                     continue;
                 }
                 const int target = node + kSteps[static_cast<std::size_t>(next)].x +

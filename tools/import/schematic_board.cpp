@@ -4,6 +4,47 @@
 
 namespace qv::import::schematic {
 
+namespace {
+
+// Sets the bit of `open` for the step from `node` by `direction` and the one for the step back.
+void Refresh(Board& board, int node, int direction) {
+    const GridPoint p = board.At(node);
+    const GridPoint step = kSteps[static_cast<std::size_t>(direction)];
+    const GridPoint q{p.x + step.x, p.y + step.y};
+    if (q.x < 0 || q.y < 0 || q.x >= board.width || q.y >= board.height) {
+        return;
+    }
+    const auto set = [&board](int at, int d, bool on) {
+        std::uint8_t& bits = board.open[static_cast<std::size_t>(at)];
+        bits = static_cast<std::uint8_t>(on ? bits | (1 << d) : bits & ~(1 << d));
+    };
+    const int other = board.Node(q);
+    set(node, direction, EdgeFree(board, node, direction));
+    set(other, Opposite(direction), EdgeFree(board, other, Opposite(direction)));
+}
+
+}  // namespace
+
+Board MakeBoard(int width, int height, std::size_t places) {
+    Board board;
+    board.width = width;
+    board.height = height;
+    const auto nodes = static_cast<std::size_t>(width * height);
+    board.edgeUsed.assign(nodes * 8, false);
+    board.open.assign(nodes, 0);
+    for (int node = 0; node < width * height; ++node) {
+        for (int d = 0; d < 8; ++d) {
+            Refresh(board, node, d);
+        }
+    }
+    board.through.assign(nodes, 0);
+    board.station.assign(nodes, -1);
+    board.passedBy.assign(nodes * 8, -1);
+    board.ports.assign(nodes, 0);
+    board.nodeOf.assign(places, -1);
+    return board;
+}
+
 bool CrossesStraight(int mask, int direction) {
     for (int d = 0; d < 4; ++d) {
         if (mask == ((1 << d) | (1 << (d + 4))) && d != direction % 4) {
@@ -40,7 +81,7 @@ bool MayJoin(const Board& board, const std::vector<int>& from, const std::vector
     // allows, and entering an end by a port it allows or else a node a run may go on from.
     const auto allowed = [&](int p, int direction, int q) {
         const auto at = static_cast<std::size_t>(q);
-        return EdgeFree(board, p, direction) &&
+        return ((board.open[static_cast<std::size_t>(p)] >> direction) & 1) != 0 &&
                ((end[static_cast<std::size_t>(p)] & 1) == 0 || leaves(direction)) &&
                ((end[at] & 2) != 0
                     ? enters(Opposite(direction))
@@ -119,6 +160,13 @@ void Mark(Board& board, const Run& run, int index, bool on, std::array<double, 2
         const auto back = static_cast<std::size_t>(b * 8 + Opposite(d));
         board.edgeUsed[ahead] = on;
         board.edgeUsed[back] = on;
+        Refresh(board, a, d);
+        if (d % 2 == 1) {
+            // The other diagonal of the square, from the node beside `a` in its row.
+            const int beside = a + kSteps[static_cast<std::size_t>(d)].x;
+            Refresh(board, beside,
+                    DirectionOf(board.At(beside), {run.path[i].x, run.path[i + 1].y}));
+        }
         if (i > 0) {
             flag(board.through[static_cast<std::size_t>(a)], d);
             board.passedBy[ahead] = on ? index : -1;

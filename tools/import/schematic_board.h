@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <cstdint>
 #include <functional>
 #include <limits>
 #include <map>
@@ -16,10 +17,13 @@ struct Board {
     int width = 0;
     int height = 0;
     std::vector<bool> edgeUsed;  // per node and direction
-    std::vector<int> through;    // per node: directions of runs passing it
-    std::vector<int> passedBy;   // per node and direction: the run passing it that way, or -1
-    std::vector<int> station;    // per node: the place drawn there, or -1
-    std::vector<int> ports;      // per node: directions runs leave a station by
+    // Per node: the directions of the grid edges leaving it that are on the board and free
+    // (EdgeFree), kept with edgeUsed by Mark: the route search asks for every step it weighs.
+    std::vector<std::uint8_t> open;
+    std::vector<int> through;   // per node: directions of runs passing it
+    std::vector<int> passedBy;  // per node and direction: the run passing it that way, or -1
+    std::vector<int> station;   // per node: the place drawn there, or -1
+    std::vector<int> ports;     // per node: directions runs leave a station by
     std::map<int, std::map<int, std::vector<int>>> portChains;  // per station node and port
     std::map<int, std::map<int, double>> portHeading;           // per station node and port
     std::vector<int> nodeOf;                                    // per place, or -1
@@ -28,8 +32,11 @@ struct Board {
     GridPoint At(int node) const { return {node % width, node / width}; }
 };
 
+// An empty board of `width` x `height` nodes for `places` places.
+Board MakeBoard(int width, int height, std::size_t places);
+
 // Whether the grid edge is free: unused, and for a diagonal, the other diagonal of its square
-// too. Inline: the route search asks it for every step it weighs.
+// too.
 inline bool EdgeFree(const Board& board, int node, int direction) {
     if (board.edgeUsed[static_cast<std::size_t>(node * 8 + direction)]) {
         return false;
