@@ -348,6 +348,21 @@ class Router {
         if (!MayJoin(firstNode, starts, lastNode, ends, run)) {
             return false;  // a search shut in would try every state it reaches first
         }
+        // Per port of a placed end: the bends through it there, or -1 where the run may not
+        // leave or enter by it.
+        const auto portCosts = [&](int node, double heading) {
+            std::array<int, 8> costs{};
+            for (int port = 0; port < 8 && node >= 0; ++port) {
+                costs[static_cast<std::size_t>(port)] =
+                    ((board_.ports[static_cast<std::size_t>(node)] >> port) & 1) ||
+                            !KeepsOrder(node, port, heading)
+                        ? -1
+                        : StationBend(node, run.chains, port);
+            }
+            return costs;
+        };
+        const std::array<int, 8> startPorts = portCosts(firstNode, startHeading);
+        const std::array<int, 8> endPorts = portCosts(lastNode, endHeading);
         if (firstNode >= 0) {
             reach(stateOf(firstNode, kNoDirection, 0), 0, -1);
             push(estimate(At(firstNode)), stateOf(firstNode, kNoDirection, 0));
@@ -397,11 +412,10 @@ class Router {
                     step += OtherPortCost(run, 0, next);
                 }
                 if (atStart && firstNode >= 0) {
-                    if (((board_.ports[static_cast<std::size_t>(node)] >> next) & 1) ||
-                        !KeepsOrder(node, next, startHeading)) {
+                    if (startPorts[static_cast<std::size_t>(next)] < 0) {
                         continue;
                     }
-                    step += StationBend(node, run.chains, next);
+                    step += startPorts[static_cast<std::size_t>(next)];
                 }
                 const GridPoint q{p.x + kSteps[static_cast<std::size_t>(next)].x,
                                   p.y + kSteps[static_cast<std::size_t>(next)].y};
@@ -418,12 +432,11 @@ class Router {
                     end >= 0 && reached >= need) {
                     std::int64_t total = step + end + OtherPortCost(run, 1, Opposite(next));
                     if (lastNode >= 0) {
-                        if (((board_.ports[static_cast<std::size_t>(target)] >> Opposite(next)) &
-                             1) ||
-                            !KeepsOrder(target, Opposite(next), endHeading)) {
+                        const int port = endPorts[static_cast<std::size_t>(Opposite(next))];
+                        if (port < 0) {
                             continue;
                         }
-                        total += StationBend(target, run.chains, Opposite(next));
+                        total += port;
                     }
                     if (total < bestEnd) {
                         bestEnd = total;
