@@ -577,6 +577,60 @@ TEST(Schematic, FindsAFreeWayOnlyWhereOneExists) {
     }
 }
 
+// The board's free edges, against a reference worked out from the runs on it: a step is closed
+// where it leaves the board, runs along a run, or crosses a run's diagonal in its square.
+TEST(Schematic, KnowsWhichGridEdgesAreFreeAsRunsComeAndGo) {
+    const std::vector<std::vector<GridPoint>> paths = {
+        {{0, 0}, {1, 1}, {2, 2}, {3, 2}},  // diagonals down to the right from the corner
+        {{4, 0}, {3, 1}, {3, 2}, {2, 3}},  // a diagonal the other way, beside a straight step
+        {{4, 4}, {4, 3}, {3, 4}},          // along the edge, and a diagonal corner
+    };
+    const auto reference = [&](const std::vector<bool>& on, GridPoint p, GridPoint q) {
+        if (q.x < 0 || q.y < 0 || q.x > 4 || q.y > 4) {
+            return false;
+        }
+        const auto along = [&](GridPoint a, GridPoint b) {
+            for (std::size_t k = 0; k < paths.size(); ++k) {
+                for (std::size_t i = 0; on[k] && i + 1 < paths[k].size(); ++i) {
+                    const GridPoint u = paths[k][i];
+                    const GridPoint v = paths[k][i + 1];
+                    if ((u == a && v == b) || (u == b && v == a)) {
+                        return true;
+                    }
+                }
+            }
+            return false;
+        };
+        return !along(p, q) && (p.x == q.x || p.y == q.y || !along({q.x, p.y}, {p.x, q.y}));
+    };
+    schematic::Board board = schematic::MakeBoard(5, 5, 0);
+    std::vector<bool> on(paths.size(), false);
+    const auto check = [&](const char* when) {
+        for (int y = 0; y < 5; ++y) {
+            for (int x = 0; x < 5; ++x) {
+                for (int d = 0; d < 8; ++d) {
+                    const GridPoint q{x + schematic::kSteps[static_cast<std::size_t>(d)].x,
+                                      y + schematic::kSteps[static_cast<std::size_t>(d)].y};
+                    const bool open =
+                        (board.open[static_cast<std::size_t>(board.Node({x, y}))] >> d) & 1;
+                    EXPECT_EQ(open, reference(on, {x, y}, q))
+                        << when << ": from " << x << "," << y << " towards " << d;
+                }
+            }
+        }
+    };
+    check("empty");
+    const std::pair<std::size_t, bool> steps[] = {{0, true},  {1, true},  {2, true},
+                                                  {0, false}, {2, false}, {1, false}};
+    for (const auto& [k, mark] : steps) {
+        schematic::Run run;
+        run.path = paths[k];
+        schematic::Mark(board, run, static_cast<int>(k), mark, {0, 0});
+        on[k] = mark;
+        check(mark ? "marked" : "lifted");
+    }
+}
+
 // A line across with four stations and one down through the gap between its second and third:
 // the crossing lands in the link the request names, not where the places' spots put it.
 TEST(Schematic, KeepsTheCrossingsTheRequestGives) {
