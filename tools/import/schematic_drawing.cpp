@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
+#include <limits>
 #include <map>
 #include <optional>
 
@@ -46,12 +47,30 @@ class Drawing {
         SchematicLayout layout = Lay(bases);
         KeepOffSharedTrack(bases, layout);
         KeepOffStations(bases, layout);
-        KeepStationsClear(request_, layout);
-        KeepStationsApart(request_, layout);
+        SchematicLayout shifted = layout;
+        KeepCrossings(bases, shifted);
+        Slide(layout);
+        Slide(shifted);
+        // The slides mend some crossings themselves: the runs stay shifted only where that leaves
+        // fewer wrong crossings once the stations have slid, no more links on shared track or
+        // over stations, and no two places' stations nearer.
+        if (LinksCrossedWrongly(request_, shifted).size() <
+                LinksCrossedWrongly(request_, layout).size() &&
+            SharedLinks(shifted).size() <= SharedLinks(layout).size() &&
+            LinksOverStations(shifted).size() <= LinksOverStations(layout).size() &&
+            NearestPlaces(shifted) >= NearestPlaces(layout)) {
+            return shifted;
+        }
         return layout;
     }
 
   private:
+    // Stations slid off other lines, onto the side of their crossings, and apart.
+    void Slide(SchematicLayout& layout) const {
+        KeepStationsClear(request_, layout);
+        KeepStationsApart(request_, layout);
+    }
+
     // Lines that turn at a junction reach their station points from the side they arrive on;
     // where two leave it by opposite ports along one row, each may run through the other's
     // point. Shifting one of their runs by a slot parts them.
@@ -68,6 +87,24 @@ class Drawing {
     }
 
     using Faults = std::vector<std::pair<int, int>> (Drawing::*)(const SchematicLayout&) const;
+
+    // Side-by-side lines that cross a line near its station may meet it on the far side of the
+    // station, moving the crossing into the next link: one of the runs a slot aside moves the
+    // crossing back, where that leaves no more of the other faults a shift may make, in all.
+    void KeepCrossings(std::map<const struct Run*, int>& bases, SchematicLayout& layout) const {
+        ShiftRuns(bases, layout, &Drawing::BundlesCrossedWrongly, &Drawing::ShiftFaults);
+    }
+
+    // Links on shared track or over stations, stations of two places too close, and corners.
+    std::vector<std::pair<int, int>> ShiftFaults(const SchematicLayout& layout) const {
+        std::vector<std::pair<int, int>> found = SharedLinks(layout);
+        for (const Faults more :
+             {&Drawing::LinksOverStations, &Drawing::StationsTooClose, &Drawing::Corners}) {
+            const std::vector<std::pair<int, int>> some = (this->*more)(layout);
+            found.insert(found.end(), some.begin(), some.end());
+        }
+        return found;
+    }
 
     // Moves the run of one of the links `worse` finds (or `alsoSuspect`, where given) a slot
     // aside, up to kSlotShifts times, each time the move that leaves fewest such links without
@@ -122,6 +159,84 @@ class Drawing {
             bases[best->first] = best->second;
             layout = Lay(bases);
         }
+    }
+
+    // The links (chain, link) of each pair that crosses where it is not to, or does not where
+    // it is, one of them on a run of side-by-side lines.
+    std::vector<std::pair<int, int>> BundlesCrossedWrongly(const SchematicLayout& layout) const {
+        const std::vector<std::pair<int, int>> wrong = LinksCrossedWrongly(request_, layout);
+        const auto bundled = [&](std::pair<int, int> link) {
+            const PlaceChain& places = request_.chains[static_cast<std::size_t>(link.first)];
+            const std::size_t n = places.places.size();
+            const DrawnLink drawn =
+                Link(places.places[static_cast<std::size_t>(link.second)],
+                     places.places[static_cast<std::size_t>(link.second + 1) % n]);
+            return drawn.run != nullptr && drawn.run->chains.size() > 1;
+        };
+        std::vector<std::pair<int, int>> found;
+        for (std::size_t k = 0; k + 1 < wrong.size(); k += 2) {
+            if (bundled(wrong[k]) || bundled(wrong[k + 1])) {
+                found.push_back(wrong[k]);
+                found.push_back(wrong[k + 1]);
+            }
+        }
+        return found;
+    }
+
+    // Calls visit(station, distance squared) for each pair of stations of two places, with the
+    // first one's (chain, station).
+    template <typename Visit>
+    void ForEachPairOfPlaces(const SchematicLayout& layout, Visit visit) const {
+        for (std::size_t c = 0; c < layout.chains.size(); ++c) {
+            for (std::size_t i = 0; i < layout.chains[c].stations.size(); ++i) {
+                const GridPoint at = layout.chains[c].stations[i];
+                for (std::size_t o = c; o < layout.chains.size(); ++o) {
+                    for (std::size_t k = o == c ? i + 1 : 0; k < layout.chains[o].stations.size();
+                         ++k) {
+                        if (request_.chains[c].places[i] != request_.chains[o].places[k]) {
+                            const GridPoint other = layout.chains[o].stations[k];
+                            visit(std::pair{static_cast<int>(c), static_cast<int>(i)},
+                                  (at.x - other.x) * (at.x - other.x) +
+                                      (at.y - other.y) * (at.y - other.y));
+                        }
+                    }
+                }
+            }
+        }
+    }
+
+    // Stations (chain, station) nearer than a separation and a unit to a station of another
+    // place, once per such pair.
+    std::vector<std::pair<int, int>> StationsTooClose(const SchematicLayout& layout) const {
+        const int apart = request_.separation + 1;
+        std::vector<std::pair<int, int>> close;
+        ForEachPairOfPlaces(layout, [&](std::pair<int, int> station, int distance) {
+            if (distance < apart * apart) {
+                close.push_back(station);
+            }
+        });
+        return close;
+    }
+
+    // The least distance between stations of two places, squared.
+    int NearestPlaces(const SchematicLayout& layout) const {
+        int nearest = std::numeric_limits<int>::max();
+        ForEachPairOfPlaces(layout, [&nearest](std::pair<int, int>, int distance) {
+            nearest = std::min(nearest, distance);
+        });
+        return nearest;
+    }
+
+    // Links (chain, link), once for each corner drawn in them.
+    std::vector<std::pair<int, int>> Corners(const SchematicLayout& layout) const {
+        std::vector<std::pair<int, int>> corners;
+        for (std::size_t c = 0; c < layout.chains.size(); ++c) {
+            for (std::size_t l = 0; l < layout.chains[c].corners.size(); ++l) {
+                corners.insert(corners.end(), layout.chains[c].corners[l].size(),
+                               {static_cast<int>(c), static_cast<int>(l)});
+            }
+        }
+        return corners;
     }
 
     // Links (chain, link) that share a stretch of track with another link.

@@ -16,6 +16,33 @@ namespace {
 
 constexpr int kApartRounds = 3;  // passes sliding stations apart, at most
 
+// The crossings the request gives, each link as its places, the smaller first.
+std::set<LinkCrossing> WantedCrossings(const SchematicRequest& request) {
+    std::set<LinkCrossing> wanted;
+    for (const auto& [one, other] : request.crossings.value_or(std::vector<LinkCrossing>{})) {
+        const std::pair<int, int> a = std::minmax(one.first, one.second);
+        const std::pair<int, int> b = std::minmax(other.first, other.second);
+        wanted.insert(std::minmax(a, b));
+    }
+    return wanted;
+}
+
+// Whether two links drawn along `path` and `across` cross (running along each other is no
+// crossing).
+bool DrawnAcross(const std::vector<GridPoint>& path, const std::vector<GridPoint>& across) {
+    for (std::size_t i = 0; i + 1 < path.size(); ++i) {
+        for (std::size_t j = 0; j + 1 < across.size(); ++j) {
+            if (!SharesStretch(Wide(path[i]), Wide(path[i + 1]), Wide(across[j]),
+                               Wide(across[j + 1])) &&
+                SegmentsMeet(Wide(path[i]), Wide(path[i + 1]), Wide(across[j]),
+                             Wide(across[j + 1]))) {
+                return true;
+            }
+        }
+    }
+    return false;
+}
+
 class Slides {
   public:
     Slides(const SchematicRequest& request, SchematicLayout& layout)
@@ -26,7 +53,7 @@ class Slides {
     // line, over other lines where it must, to the nearest free spot that leaves fewest of
     // those faults, keeping its distance from other places' stations.
     void KeepClear() {
-        const std::set<LinkCrossing> wanted = WantedCrossings();
+        const std::set<LinkCrossing> wanted = WantedCrossings(request_);
         const double apart = request_.separation + 1;
         for (std::size_t c = 0; c < layout_.chains.size(); ++c) {
             SchematicChain& chain = layout_.chains[c];
@@ -316,17 +343,6 @@ class Slides {
         return slide.has_value();
     }
 
-    // The links the request gives to cross, each as its two places, the smaller first.
-    std::set<LinkCrossing> WantedCrossings() const {
-        std::set<LinkCrossing> wanted;
-        for (const auto& [one, other] : request_.crossings.value_or(std::vector<LinkCrossing>{})) {
-            const std::pair<int, int> a = std::minmax(one.first, one.second);
-            const std::pair<int, int> b = std::minmax(other.first, other.second);
-            wanted.insert(std::minmax(a, b));
-        }
-        return wanted;
-    }
-
     // How many links cross chain c's link l (drawn along `path`) and are not to, or are to and
     // do not; links sharing a place with it never count.
     int WrongCrossings(const std::set<LinkCrossing>& wanted, std::size_t c, std::size_t l,
@@ -342,17 +358,8 @@ class Slides {
                 if (ShareAPlace(own, link)) {
                     continue;
                 }
-                const std::vector<GridPoint> across = LinkPath(layout_.chains[o], k);
-                bool drawn = false;
-                for (std::size_t i = 0; i + 1 < path.size() && !drawn; ++i) {
-                    for (std::size_t j = 0; j + 1 < across.size() && !drawn; ++j) {
-                        drawn = !SharesStretch(Wide(path[i]), Wide(path[i + 1]), Wide(across[j]),
-                                               Wide(across[j + 1])) &&
-                                SegmentsMeet(Wide(path[i]), Wide(path[i + 1]), Wide(across[j]),
-                                             Wide(across[j + 1]));
-                    }
-                }
-                wrong += drawn != wanted.contains(std::minmax(own, link));
+                wrong += DrawnAcross(path, LinkPath(layout_.chains[o], k)) !=
+                         wanted.contains(std::minmax(own, link));
             }
         }
         return wrong;
@@ -378,6 +385,54 @@ double DistanceToPath(GridPoint spot, const std::vector<GridPoint>& path) {
             std::min(nearest, DistanceToSegment(Wide(spot), Wide(path[k]), Wide(path[k + 1])));
     }
     return nearest;
+}
+
+std::vector<std::pair<int, int>> LinksCrossedWrongly(const SchematicRequest& request,
+                                                     const SchematicLayout& layout) {
+    if (!request.crossings) {
+        return {};
+    }
+    struct Drawn {
+        std::pair<int, int> link;    // chain, link
+        std::pair<int, int> places;  // the smaller first
+        std::vector<GridPoint> path;
+        GridPoint low;  // the corners of the path's box
+        GridPoint high;
+    };
+    std::vector<Drawn> drawn;
+    for (std::size_t c = 0; c < layout.chains.size(); ++c) {
+        const std::vector<int>& places = request.chains[c].places;
+        for (std::size_t l = 0; l < layout.chains[c].corners.size(); ++l) {
+            Drawn& d = drawn.emplace_back();
+            d.link = {static_cast<int>(c), static_cast<int>(l)};
+            d.places = std::minmax(places[l], places[(l + 1) % places.size()]);
+            d.path = LinkPath(layout.chains[c], l);
+            d.low = d.high = d.path.front();
+            for (const GridPoint& p : d.path) {
+                d.low = {std::min(d.low.x, p.x), std::min(d.low.y, p.y)};
+                d.high = {std::max(d.high.x, p.x), std::max(d.high.y, p.y)};
+            }
+        }
+    }
+    const std::set<LinkCrossing> wanted = WantedCrossings(request);
+    std::vector<std::pair<int, int>> wrong;
+    for (std::size_t i = 0; i < drawn.size(); ++i) {
+        for (std::size_t j = i + 1; j < drawn.size(); ++j) {
+            const Drawn& a = drawn[i];
+            const Drawn& b = drawn[j];
+            if (ShareAPlace(a.places, b.places)) {
+                continue;
+            }
+            const bool apart = a.high.x < b.low.x || b.high.x < a.low.x || a.high.y < b.low.y ||
+                               b.high.y < a.low.y;
+            if ((!apart && DrawnAcross(a.path, b.path)) !=
+                wanted.contains(std::minmax(a.places, b.places))) {
+                wrong.push_back(a.link);
+                wrong.push_back(b.link);
+            }
+        }
+    }
+    return wrong;
 }
 
 void KeepStationsClear(const SchematicRequest& request, SchematicLayout& layout) {

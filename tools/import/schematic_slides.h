@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <utility>
 #include <vector>
 
 #include "schematic_records.h"
@@ -19,6 +20,11 @@ std::vector<GridPoint> LinkPath(const SchematicChain& chain, std::size_t link);
 
 // The least distance from `spot` to the polyline `path`.
 double DistanceToPath(GridPoint spot, const std::vector<GridPoint>& path);
+
+// The links (chain, link) that cross a link they are not to, or do not cross one they are to,
+// once per such pair: none where the request gives no crossings.
+std::vector<std::pair<int, int>> LinksCrossedWrongly(const SchematicRequest& request,
+                                                     const SchematicLayout& layout);
 
 // A station left within a station's radius of a line that does not serve it, or one whose
 // links cross other lines other than as the request gives (where side-by-side lines cross a
