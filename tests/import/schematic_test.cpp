@@ -489,26 +489,15 @@ TEST(Schematic, KeepsAWideBundleCrossingBetweenTheStationsItIsTo) {
     }
 }
 
-// Two lines side by side from place 0 to place 12 and a third line crossing them and their
-// neighbours: drawn a slot apart, the bundle's lanes would cross the third line on the far side
-// of its stations, which cannot slide far enough; moving the bundle's run a slot keeps every
-// crossing where the request has it, and adds none.
-TEST(Schematic, KeepsTheCrossingsOfSideBySideLinesNearAStation) {
-    SchematicRequest request{{}, {}, {0, 0, 60, 60}, 5, 3};
-    request.places = {{16, 16}, {32, 23}, {13, 19}, {21, 17}, {40, 44}, {26, 46}, {55, 25},
-                      {45, 6},  {51, 36}, {5, 37},  {19, 38}, {49, 48}, {17, 34}};
-    request.chains = {{{1, 0, 12, 7, 6}, false}, {{4, 0, 12, 5}, false}, {{8, 1, 11, 2}, false}};
-    request.crossings = {{{0, 1}, {7, 12}},
-                         {{0, 4}, {2, 11}},
-                         {{0, 4}, {7, 12}},
-                         {{0, 12}, {2, 11}},
-                         {{2, 11}, {7, 12}}};
+// The links of each pair (as their places, the smaller first) that cross where the request does
+// not have them cross, or do not where it does: links sharing a place never count.
+std::vector<std::string> WrongCrossings(const SchematicRequest& request,
+                                        const SchematicLayout& layout) {
     std::set<std::pair<std::pair<int, int>, std::pair<int, int>>> wanted;
     for (const auto& [one, other] : *request.crossings) {
         wanted.insert(std::minmax(std::minmax(one.first, one.second),
                                   std::minmax(other.first, other.second)));
     }
-    const SchematicLayout layout = LayOutSchematic(request);
     struct Link {
         std::pair<int, int> places;
         std::set<std::pair<int, int>> covered;
@@ -524,6 +513,7 @@ TEST(Schematic, KeepsTheCrossingsOfSideBySideLinesNearAStation) {
             links.push_back({std::minmax(places[l], places[l + 1]), Covered(path)});
         }
     }
+    std::vector<std::string> wrong;
     for (std::size_t i = 0; i < links.size(); ++i) {
         for (std::size_t j = i + 1; j < links.size(); ++j) {
             const auto [a, b] = links[i].places;
@@ -534,9 +524,72 @@ TEST(Schematic, KeepsTheCrossingsOfSideBySideLinesNearAStation) {
             const bool drawn =
                 std::any_of(links[i].covered.begin(), links[i].covered.end(),
                             [&](const auto& p) { return links[j].covered.contains(p); });
-            EXPECT_EQ(drawn, wanted.contains(std::minmax(links[i].places, links[j].places)))
-                << a << "-" << b << " x " << c << "-" << d;
+            if (drawn != wanted.contains(std::minmax(links[i].places, links[j].places))) {
+                wrong.push_back(std::to_string(a) + "-" + std::to_string(b) + " x " +
+                                std::to_string(c) + "-" + std::to_string(d));
+            }
         }
+    }
+    return wrong;
+}
+
+// Two lines side by side and a third crossing them near a station. Drawn a slot apart, the
+// bundle's lanes may cross the third line beyond its end station, which cannot slide past them:
+// moving the bundle's run a slot keeps every crossing. But where the stations, once slid, would
+// cross wrongly more often with the run moved than without, it stays.
+TEST(Schematic, MovesSideBySideLinesOffAStationOnlyWhereThatKeepsMoreCrossings) {
+    struct Case {
+        const char* what;
+        std::vector<PlanePoint> places;
+        std::vector<PlaceChain> chains;
+        std::vector<LinkCrossing> crossings;
+        std::size_t mostWrong;  // as many as the layout has without moving the run
+    };
+    const Case cases[] = {
+        {"moved",
+         {{16, 16},
+          {32, 23},
+          {13, 19},
+          {21, 17},
+          {40, 44},
+          {26, 46},
+          {55, 25},
+          {45, 6},
+          {51, 36},
+          {5, 37},
+          {19, 38},
+          {49, 48},
+          {17, 34}},
+         {{{1, 0, 12, 7, 6}, false}, {{4, 0, 12, 5}, false}, {{8, 1, 11, 2}, false}},
+         {{{0, 1}, {7, 12}},
+          {{0, 4}, {2, 11}},
+          {{0, 4}, {7, 12}},
+          {{0, 12}, {2, 11}},
+          {{2, 11}, {7, 12}}},
+         0},
+        {"left",
+         {{10, 35},
+          {12, 14},
+          {31, 37},
+          {16, 44},
+          {38, 50},
+          {33, 54},
+          {36, 9},
+          {50, 45},
+          {36, 33},
+          {28, 20},
+          {32, 22},
+          {40, 44}},
+         {{{2, 11, 4, 7, 3}, false}, {{1, 11, 4, 0}, false}, {{10, 7, 9, 8}, false}},
+         {{{0, 4}, {3, 7}}, {{3, 7}, {4, 11}}},
+         1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        SchematicRequest request{c.places, c.chains, {0, 0, 60, 60}, 5, 3};
+        request.crossings = c.crossings;
+        const std::vector<std::string> wrong = WrongCrossings(request, LayOutSchematic(request));
+        EXPECT_LE(wrong.size(), c.mostWrong) << testing::PrintToString(wrong);
     }
 }
 
