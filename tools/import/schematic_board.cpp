@@ -6,6 +6,23 @@ namespace qv::import::schematic {
 
 namespace {
 
+// Whether the grid edge of a step that stays on the board is free: unused, and for a diagonal,
+// the other diagonal of its square too.
+bool EdgeFree(const Board& board, int node, int direction) {
+    if (board.edgeUsed[static_cast<std::size_t>(node * 8 + direction)]) {
+        return false;
+    }
+    if (direction % 2 == 1) {
+        // The square's other diagonal leaves the node beside this one, in the same row.
+        const GridPoint step = kSteps[static_cast<std::size_t>(direction)];
+        const int crossing = DirectionOf({step.x, 0}, {0, step.y});
+        if (board.edgeUsed[static_cast<std::size_t>((node + step.x) * 8 + crossing)]) {
+            return false;
+        }
+    }
+    return true;
+}
+
 // Sets the bit of `open` for the step from `node` by `direction` and the one for the step back.
 void Refresh(Board& board, int node, int direction) {
     const GridPoint p = board.At(node);

@@ -17,8 +17,9 @@ struct Board {
     int width = 0;
     int height = 0;
     std::vector<bool> edgeUsed;  // per node and direction
-    // Per node: the directions of the grid edges leaving it that are on the board and free
-    // (EdgeFree), kept with edgeUsed by Mark: the route search asks for every step it weighs.
+    // Per node: the directions of the grid edges leaving it that stay on the board and are free
+    // (unused, and for a diagonal the square's other diagonal too), kept with edgeUsed by Mark:
+    // the route search asks for every step it weighs.
     std::vector<std::uint8_t> open;
     std::vector<int> through;   // per node: directions of runs passing it
     std::vector<int> passedBy;  // per node and direction: the run passing it that way, or -1
@@ -34,23 +35,6 @@ struct Board {
 
 // An empty board of `width` x `height` nodes for `places` places.
 Board MakeBoard(int width, int height, std::size_t places);
-
-// Whether the grid edge is free: unused, and for a diagonal, the other diagonal of its square
-// too.
-inline bool EdgeFree(const Board& board, int node, int direction) {
-    if (board.edgeUsed[static_cast<std::size_t>(node * 8 + direction)]) {
-        return false;
-    }
-    if (direction % 2 == 1) {
-        // The square's other diagonal leaves the node beside this one, in the same row.
-        const GridPoint step = kSteps[static_cast<std::size_t>(direction)];
-        const int crossing = DirectionOf({step.x, 0}, {0, step.y});
-        if (board.edgeUsed[static_cast<std::size_t>((node + step.x) * 8 + crossing)]) {
-            return false;
-        }
-    }
-    return true;
-}
 
 // Whether a run stepping `direction` onto a node other runs pass (`mask`, their directions)
 // crosses one of them straight over, as it must.
