@@ -48,8 +48,12 @@ class Drawing {
         KeepOffSharedTrack(bases, layout);
         KeepOffStations(bases, layout);
         SchematicLayout shifted = layout;
+        const std::map<const struct Run*, int> unshifted = bases;
         KeepCrossings(bases, shifted);
         Slide(layout);
+        if (bases == unshifted) {
+            return layout;
+        }
         Slide(shifted);
         // The slides mend some crossings themselves: the runs stay shifted only where that leaves
         // fewer wrong crossings once the stations have slid, no more links on shared track or
