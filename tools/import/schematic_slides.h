@@ -21,8 +21,9 @@ std::vector<GridPoint> LinkPath(const SchematicChain& chain, std::size_t link);
 // The least distance from `spot` to the polyline `path`.
 double DistanceToPath(GridPoint spot, const std::vector<GridPoint>& path);
 
-// The links (chain, link) that cross a link they are not to, or do not cross one they are to,
-// once per such pair: none where the request gives no crossings.
+// Per pair of links that cross where the request does not have them cross, or do not where it
+// does, its two links (chain, link), one after the other; none where the request gives no
+// crossings. Links sharing a place never count.
 std::vector<std::pair<int, int>> LinksCrossedWrongly(const SchematicRequest& request,
                                                      const SchematicLayout& layout);
 
