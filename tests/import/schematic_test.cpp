@@ -543,7 +543,9 @@ TEST(Schematic, MovesSideBySideLinesOffAStationOnlyWhereThatKeepsMoreCrossings) 
         std::vector<PlanePoint> places;
         std::vector<PlaceChain> chains;
         std::vector<LinkCrossing> crossings;
-        std::size_t mostWrong;  // as many as the layout has without moving the run
+        // The most the layout may have: none where moving the run keeps every crossing, and
+        // as many as without the move where the run stays.
+        std::size_t mostWrong;
     };
     const Case cases[] = {
         {"moved",
