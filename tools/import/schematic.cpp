@@ -419,7 +419,7 @@ class Router {
                 }
                 const GridPoint q{p.x + kSteps[static_cast<std::size_t>(next)].x,
                                   p.y + kSteps[static_cast<std::size_t>(next)].y};
-                if (((board_.open[static_cast<std::size_t>(node)] >> next) & 1) == 0) {
+                if (!board_.Open(node, next)) {
                     continue;
                 }
                 const int target = node + kSteps[static_cast<std::size_t>(next)].x +

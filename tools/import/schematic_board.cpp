@@ -98,7 +98,7 @@ bool MayJoin(const Board& board, const std::vector<int>& from, const std::vector
     // allows, and entering an end by a port it allows or else a node a run may go on from.
     const auto allowed = [&](int p, int direction, int q) {
         const auto at = static_cast<std::size_t>(q);
-        return ((board.open[static_cast<std::size_t>(p)] >> direction) & 1) != 0 &&
+        return board.Open(p, direction) &&
                ((end[static_cast<std::size_t>(p)] & 1) == 0 || leaves(direction)) &&
                ((end[at] & 2) != 0
                     ? enters(Opposite(direction))

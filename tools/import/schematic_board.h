@@ -31,6 +31,9 @@ struct Board {
 
     int Node(GridPoint p) const { return p.y * width + p.x; }
     GridPoint At(int node) const { return {node % width, node / width}; }
+    bool Open(int node, int direction) const {
+        return ((open[static_cast<std::size_t>(node)] >> direction) & 1) != 0;
+    }
 };
 
 // An empty board of `width` x `height` nodes for `places` places.

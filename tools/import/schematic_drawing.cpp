@@ -126,14 +126,11 @@ class Drawing {
                 const std::vector<std::pair<int, int>> more = (this->*alsoSuspect)(layout);
                 links.insert(links.end(), more.begin(), more.end());
             }
-            for (const auto& [chain, link] : links) {
-                const PlaceChain& places = request_.chains[static_cast<std::size_t>(chain)];
-                const std::size_t n = places.places.size();
-                const DrawnLink drawn = Link(places.places[static_cast<std::size_t>(link)],
-                                             places.places[static_cast<std::size_t>(link + 1) % n]);
-                if (drawn.run != nullptr &&
-                    std::find(suspects.begin(), suspects.end(), drawn.run) == suspects.end()) {
-                    suspects.push_back(drawn.run);
+            for (const std::pair<int, int> link : links) {
+                const struct Run* run = RunOf(link);
+                if (run != nullptr &&
+                    std::find(suspects.begin(), suspects.end(), run) == suspects.end()) {
+                    suspects.push_back(run);
                 }
             }
             const std::size_t others = (this->*other)(layout).size();
@@ -169,13 +166,9 @@ class Drawing {
     // it is, one of them on a run of side-by-side lines.
     std::vector<std::pair<int, int>> BundlesCrossedWrongly(const SchematicLayout& layout) const {
         const std::vector<std::pair<int, int>> wrong = LinksCrossedWrongly(request_, layout);
-        const auto bundled = [&](std::pair<int, int> link) {
-            const PlaceChain& places = request_.chains[static_cast<std::size_t>(link.first)];
-            const std::size_t n = places.places.size();
-            const DrawnLink drawn =
-                Link(places.places[static_cast<std::size_t>(link.second)],
-                     places.places[static_cast<std::size_t>(link.second + 1) % n]);
-            return drawn.run != nullptr && drawn.run->chains.size() > 1;
+        const auto bundled = [this](std::pair<int, int> link) {
+            const struct Run* run = RunOf(link);
+            return run != nullptr && run->chains.size() > 1;
         };
         std::vector<std::pair<int, int>> found;
         for (std::size_t k = 0; k + 1 < wrong.size(); k += 2) {
@@ -418,6 +411,15 @@ class Drawing {
             }
         }
         return link;
+    }
+
+    // The run a link (chain, link) is drawn along, or none where it was drawn straight.
+    const struct Run* RunOf(std::pair<int, int> link) const {
+        const std::vector<int>& places =
+            request_.chains[static_cast<std::size_t>(link.first)].places;
+        return Link(places[static_cast<std::size_t>(link.second)],
+                    places[static_cast<std::size_t>(link.second + 1) % places.size()])
+            .run;
     }
 
     // The lane of a line record on a run, counted across the run from its first lane.
