@@ -126,7 +126,7 @@ class Drawing {
                 const std::vector<std::pair<int, int>> more = (this->*alsoSuspect)(layout);
                 links.insert(links.end(), more.begin(), more.end());
             }
-            for (const std::pair<int, int> link : links) {
+            for (const std::pair<int, int>& link : links) {
                 const struct Run* run = RunOf(link);
                 if (run != nullptr &&
                     std::find(suspects.begin(), suspects.end(), run) == suspects.end()) {
