@@ -287,16 +287,28 @@ class Drawing {
             const std::vector<int>& served = request_.chains[c].places;
             for (std::size_t l = 0; l < layout.chains[c].corners.size(); ++l) {
                 const std::vector<GridPoint> path = LinkPath(layout.chains[c], l);
+                // Stations beyond the radius from the path's box are not passed: most are.
+                GridPoint low = path.front();
+                GridPoint high = path.front();
+                for (const GridPoint& p : path) {
+                    low = {std::min(low.x, p.x), std::min(low.y, p.y)};
+                    high = {std::max(high.x, p.x), std::max(high.y, p.y)};
+                }
                 for (std::size_t o = 0; o < layout.chains.size(); ++o) {
                     const SchematicChain& other = layout.chains[o];
                     for (std::size_t i = 0; i < other.stations.size(); ++i) {
+                        const GridPoint at = other.stations[i];
+                        if (at.x <= low.x - radius || at.x >= high.x + radius ||
+                            at.y <= low.y - radius || at.y >= high.y + radius) {
+                            continue;
+                        }
                         const int place = request_.chains[o].places[i];
                         if (std::find(served.begin(), served.end(), place) != served.end()) {
                             continue;
                         }
                         for (std::size_t k = 0; k + 1 < path.size(); ++k) {
-                            if (DistanceToSegment(Wide(other.stations[i]), Wide(path[k]),
-                                                  Wide(path[k + 1])) < radius) {
+                            if (DistanceToSegment(Wide(at), Wide(path[k]), Wide(path[k + 1])) <
+                                radius) {
                                 found.push_back({{static_cast<int>(c), static_cast<int>(l)},
                                                  {static_cast<int>(o), static_cast<int>(i)}});
                             }
