@@ -5,6 +5,7 @@
 #include <bit>
 #include <cmath>
 #include <cstdint>
+#include <cstdlib>
 #include <limits>
 #include <map>
 #include <memory>
@@ -20,6 +21,7 @@
 #include "schematic_improve.h"
 #include "schematic_ports.h"
 #include "schematic_runs.h"
+#include "schematic_slides.h"
 
 namespace qv::import {
 
@@ -106,32 +108,30 @@ class Router {
             const auto [x, y] = Ideal(static_cast<int>(place));
             spots.push_back({x, y});
         }
-        const schematic::CostModel model =
-            schematic::MakeCostModel(network_, spots, crossings_, board_.width, board_.height);
-        std::int64_t current = schematic::LayoutCost(board_, network_, model);
-        std::map<int, std::vector<std::size_t>> runsAt;  // per junction, in routing order
+        model_ = schematic::MakeCostModel(network_, spots, crossings_, board_.width, board_.height);
+        current_ = schematic::LayoutCost(board_, network_, model_);
         for (const std::size_t index : order_) {
-            runsAt[runs_[index].places.front()].push_back(index);
-            runsAt[runs_[index].places.back()].push_back(index);
+            runsAt_[runs_[index].places.front()].push_back(index);
+            runsAt_[runs_[index].places.back()].push_back(index);
         }
         // After the first round, only junctions near a move are tried again.
         std::set<int> tried;
-        for (const auto& entry : runsAt) {
+        for (const auto& entry : runsAt_) {
             tried.insert(entry.first);
         }
         for (int round = 0; round < kImprovingRounds; ++round) {
             std::set<int> again;
-            for (const auto& [place, incident] : runsAt) {
+            for (const auto& [place, incident] : runsAt_) {
                 if (!tried.contains(place)) {
                     continue;
                 }
                 schematic::Box box = schematic::Around(runs_, incident);
-                if (!Move(place, incident, model, current)) {
+                if (!Move(place, incident)) {
                     continue;
                 }
                 box = schematic::Around(runs_, incident, box);
                 ++changes_;
-                for (const auto& entry : runsAt) {
+                for (const auto& entry : runsAt_) {
                     const GridPoint p = At(board_.nodeOf[static_cast<std::size_t>(entry.first)]);
                     if (p.x >= box.left - kNearby && p.x <= box.right + kNearby &&
                         p.y >= box.top - kNearby && p.y <= box.bottom + kNearby) {
@@ -139,18 +139,54 @@ class Router {
                     }
                 }
             }
-            const bool slid = schematic::SlideStations(board_, network_, model, current);
+            const bool slid = schematic::SlideStations(board_, network_, model_, current_);
             if (slid) {
                 ++changes_;
             }
-            const bool untangled = Untangle(runsAt, model, current);
+            const bool untangled = Untangle();
             if (again.empty() && !slid && !untangled) {
                 break;
             }
             tried = std::move(again);
         }
-        unrouted_ = static_cast<int>(std::count_if(
-            runs_.begin(), runs_.end(), [](const struct Run& run) { return run.path.empty(); }));
+        CountUnrouted();
+    }
+
+    // Moves the junctions at the ends of the runs of links that cross wrongly over a line,
+    // where that lowers the layout's cost, then slides and untangles again; whether any moved.
+    bool Jump() {
+        std::set<int> suspects;
+        for (const auto& [one, other] : schematic::ChangedCrossings(board_, network_, model_)) {
+            for (const int edge : {one, other}) {
+                if (const int run = runOfEdge_[static_cast<std::size_t>(edge)]; run >= 0) {
+                    suspects.insert(runs_[static_cast<std::size_t>(run)].places.front());
+                    suspects.insert(runs_[static_cast<std::size_t>(run)].places.back());
+                }
+            }
+        }
+        bool moved = false;
+        for (const int place : suspects) {
+            const int home = board_.nodeOf[static_cast<std::size_t>(place)];
+            if (home >= 0 && MoveTo(place, runsAt_.at(place), Over(home))) {
+                moved = true;
+                ++changes_;
+            }
+        }
+        if (moved) {
+            if (schematic::SlideStations(board_, network_, model_, current_)) {
+                ++changes_;
+            }
+            Untangle();
+            CountUnrouted();
+        }
+        return moved;
+    }
+
+    // How many junctions have their runs leave out of order.
+    std::size_t OutOfOrder() const {
+        return static_cast<std::size_t>(
+            std::count_if(board_.portHeading.begin(), board_.portHeading.end(),
+                          [](const auto& entry) { return !InCyclicOrder(entry.second); }));
     }
 
     const std::vector<std::size_t>& Order() const { return order_; }
@@ -158,6 +194,11 @@ class Router {
     const std::vector<std::size_t>& Failed() const { return failed_; }
 
   private:
+    void CountUnrouted() {
+        unrouted_ = static_cast<int>(std::count_if(
+            runs_.begin(), runs_.end(), [](const struct Run& run) { return run.path.empty(); }));
+    }
+
     std::vector<std::size_t> DefaultOrder() const { return schematic::DefaultOrder(network_); }
 
     // The pairs of edges to cross: those given, or those crossing at the places' spots.
@@ -571,34 +612,42 @@ class Router {
         }
     }
 
-    // The first move of the junction to a neighbouring node that lowers `current`, if any.
-    bool Move(int place, const std::vector<std::size_t>& incident,
-              const schematic::CostModel& model, std::int64_t& current) {
+    // The first move of the junction to a neighbouring node that lowers the layout's cost, if
+    // any.
+    bool Move(int place, const std::vector<std::size_t>& incident) {
         const int home = board_.nodeOf[static_cast<std::size_t>(place)];
         if (home < 0) {
             return false;
         }
-        const Saved saved = Save(incident);
-        for (int d = 0; d < 8; ++d) {
-            const GridPoint p{At(home).x + kSteps[static_cast<std::size_t>(d)].x,
-                              At(home).y + kSteps[static_cast<std::size_t>(d)].y};
-            if (!Inside(p)) {
-                continue;
+        std::vector<int> targets;
+        for (const GridPoint step : kSteps) {
+            if (const GridPoint p{At(home).x + step.x, At(home).y + step.y}; Inside(p)) {
+                targets.push_back(Node(p));
             }
+        }
+        return MoveTo(place, incident, targets);
+    }
+
+    // The first move of the junction to a free node of `targets` that lowers the layout's
+    // cost, if any.
+    bool MoveTo(int place, const std::vector<std::size_t>& incident,
+                const std::vector<int>& targets) {
+        const int home = board_.nodeOf[static_cast<std::size_t>(place)];
+        const Saved saved = Save(incident);
+        for (const int target : targets) {
             for (const std::size_t index : incident) {
                 Lift(runs_[index]);
             }
             Unplace(place);
-            const int target = Node(p);
             if (board_.station[static_cast<std::size_t>(target)] < 0 &&
                 board_.through[static_cast<std::size_t>(target)] == 0) {
                 Place(place, target);
                 for (const std::size_t index : incident) {
                     Route(runs_[index]);
                 }
-                const std::int64_t cost = schematic::LayoutCost(board_, network_, model);
-                if (cost < current) {
-                    current = cost;
+                const std::int64_t cost = schematic::LayoutCost(board_, network_, model_);
+                if (cost < current_) {
+                    current_ = cost;
                     return true;
                 }
                 for (const std::size_t index : incident) {
@@ -612,17 +661,42 @@ class Router {
         return false;
     }
 
+    // The nodes two steps from `home` with a run or station between: moving a junction there
+    // takes it over a line, which steps of one node never do.
+    std::vector<int> Over(int home) const {
+        std::vector<int> targets;
+        const GridPoint from = At(home);
+        for (int dy = -2; dy <= 2; ++dy) {
+            for (int dx = -2; dx <= 2; ++dx) {
+                const GridPoint p{from.x + dx, from.y + dy};
+                if (std::max(std::abs(dx), std::abs(dy)) < 2 || !Inside(p)) {
+                    continue;
+                }
+                // The nodes between: one, or for a knight's move, the two it might pass.
+                for (const GridPoint between :
+                     {GridPoint{from.x + dx / 2, from.y + dy / 2},
+                      GridPoint{from.x + (dx - dx / 2), from.y + (dy - dy / 2)}}) {
+                    const auto node = static_cast<std::size_t>(Node(between));
+                    if (board_.through[node] != 0 || board_.station[node] >= 0) {
+                        targets.push_back(Node(p));
+                        break;
+                    }
+                }
+            }
+        }
+        return targets;
+    }
+
     // Around each pair of links that cross on the grid and are not to, or are to and do not:
     // the runs at the junctions of the two links' runs, lifted with those junctions and routed
     // again in several orders, keeping off links their own are not to cross; the order whose
-    // layout costs least is kept where it lowers `current`.
-    bool Untangle(const std::map<int, std::vector<std::size_t>>& runsAt,
-                  const schematic::CostModel& model, std::int64_t& current) {
+    // layout costs least is kept where it lowers the layout's cost.
+    bool Untangle() {
         bool moved = false;
         // A region tried again before the layout changes would come out as before.
         std::set<std::set<int>> tried;
         std::size_t trials = 0;
-        for (const auto& [one, other] : schematic::ChangedCrossings(board_, network_, model)) {
+        for (const auto& [one, other] : schematic::ChangedCrossings(board_, network_, model_)) {
             if (trials >= kUntangleTrials) {
                 break;
             }
@@ -644,7 +718,7 @@ class Router {
             }
             std::set<std::size_t> region;
             for (const int junction : junctions) {
-                if (const auto found = runsAt.find(junction); found != runsAt.end()) {
+                if (const auto found = runsAt_.find(junction); found != runsAt_.end()) {
                     region.insert(found->second.begin(), found->second.end());
                 }
             }
@@ -668,9 +742,9 @@ class Router {
             }
             const Saved saved = Save(base);
             std::optional<std::size_t> best;
-            std::int64_t bestCost = current;
+            std::int64_t bestCost = current_;
             for (std::size_t o = 0; o < orders.size() && trials < kUntangleTrials; ++o, ++trials) {
-                const std::int64_t cost = TryOrder(orders[o], junctions, model);
+                const std::int64_t cost = TryOrder(orders[o], junctions);
                 if (cost < bestCost) {
                     bestCost = cost;
                     best = o;
@@ -684,7 +758,7 @@ class Router {
                 Restore(saved);
             }
             if (best) {
-                current = TryOrder(orders[*best], junctions, model);
+                current_ = TryOrder(orders[*best], junctions);
                 moved = true;
                 tried.clear();
                 ++changes_;
@@ -706,15 +780,14 @@ class Router {
 
     // The layout's cost with the runs of `order` lifted, with `junctions`, and routed again in
     // that order.
-    std::int64_t TryOrder(const std::vector<std::size_t>& order, const std::set<int>& junctions,
-                          const schematic::CostModel& model) {
+    std::int64_t TryOrder(const std::vector<std::size_t>& order, const std::set<int>& junctions) {
         LiftAll(order, junctions);
         keepToPlannedCrossings_ = true;
         for (const std::size_t index : order) {
             Route(runs_[index]);
         }
         keepToPlannedCrossings_ = false;
-        return schematic::LayoutCost(board_, network_, model);
+        return schematic::LayoutCost(board_, network_, model_);
     }
 
     // The places of a run where they would lie on the grid, in grid units.
@@ -783,11 +856,54 @@ class Router {
     // How many changes the improving moves made so far, and per untangling region (its
     // junctions) that found nothing better, how many had been made then.
     std::size_t changes_ = 0;
+    // What the improving moves weigh, the layout's cost, and per junction its runs in routing
+    // order: set when improving starts.
+    schematic::CostModel model_;
+    std::int64_t current_ = 0;
+    std::map<int, std::vector<std::size_t>> runsAt_;
     std::map<std::set<int>, std::size_t> fruitless_;
     int way_ = kKeptOrder;
     bool keepToPlannedCrossings_ = false;
     int unrouted_ = 0;
 };
+
+// Corners where a line turns back by more than a right angle, as drawn.
+std::size_t SharpTurns(const SchematicLayout& layout) {
+    std::size_t sharp = 0;
+    for (const SchematicChain& chain : layout.chains) {
+        std::vector<GridPoint> path;
+        for (std::size_t l = 0; l < chain.corners.size(); ++l) {
+            for (const GridPoint& p : schematic::LinkPath(chain, l)) {
+                if (path.empty() || !(path.back() == p)) {
+                    path.push_back(p);
+                }
+            }
+        }
+        const bool ring = chain.corners.size() == chain.stations.size() && path.size() > 2;
+        if (ring && path.front() == path.back()) {
+            path.pop_back();
+        }
+        const std::size_t n = path.size();
+        for (std::size_t i = ring ? 0 : 1; i + (ring ? 0 : 1) < n; ++i) {
+            const GridPoint u = path[(i + n - 1) % n];
+            const GridPoint v = path[i];
+            const GridPoint w = path[(i + 1) % n];
+            const std::int64_t ax = u.x - v.x;
+            const std::int64_t ay = u.y - v.y;
+            const std::int64_t bx = w.x - v.x;
+            const std::int64_t by = w.y - v.y;
+            const std::int64_t dot = ax * bx + ay * by;
+            // An inside angle of 45 degrees or less: its cosine squared at least a half.
+            sharp += dot > 0 && 2 * dot * dot >= (ax * ax + ay * ay) * (bx * bx + by * by);
+        }
+    }
+    return sharp;
+}
+
+// Per pair of lines, the links that cross wrongly, and the sharp turns.
+std::size_t DrawnFaults(const SchematicRequest& request, const SchematicLayout& layout) {
+    return schematic::LinksCrossedWrongly(request, layout).size() / 2 + SharpTurns(layout);
+}
 
 }  // namespace
 
@@ -818,7 +934,17 @@ SchematicLayout LayOutSchematic(const SchematicRequest& request) {
         order = std::move(next);
     }
     best->Improve();
-    return best->Draw();
+    // A junction moved over a line mends crossings on the grid, but lines drawn side by side may
+    // then cross wrongly elsewhere, or turn sharply: the drawing with fewer faults is kept.
+    SchematicLayout drawn = best->Draw();
+    const std::size_t faults = DrawnFaults(request, drawn) + best->OutOfOrder();
+    if (best->Jump()) {
+        SchematicLayout jumped = best->Draw();
+        if (DrawnFaults(request, jumped) + best->OutOfOrder() < faults) {
+            return jumped;
+        }
+    }
+    return drawn;
 }
 
 }  // namespace qv::import
