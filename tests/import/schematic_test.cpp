@@ -10,6 +10,7 @@
 #include <map>
 #include <numbers>
 #include <set>
+#include <span>
 #include <string>
 
 #include "import/schematic_board.h"
@@ -545,21 +546,34 @@ std::vector<std::string> WrongCrossings(const SchematicRequest& request,
     return wrong;
 }
 
+// A small network in a 60-unit square with the crossings to keep, and the most links its layout
+// may cross wrongly.
+struct CrossingCase {
+    const char* what;
+    std::vector<PlanePoint> places;
+    std::vector<PlaceChain> chains;
+    std::vector<LinkCrossing> crossings;
+    std::size_t mostWrong;
+};
+
+void ExpectAtMostWrong(std::span<const CrossingCase> cases) {
+    for (const CrossingCase& c : cases) {
+        SCOPED_TRACE(c.what);
+        SchematicRequest request{c.places, c.chains, {0, 0, 60, 60}, 5, 3};
+        request.crossings = c.crossings;
+        const std::vector<std::string> wrong = WrongCrossings(request, LayOutSchematic(request));
+        EXPECT_LE(wrong.size(), c.mostWrong) << testing::PrintToString(wrong);
+    }
+}
+
 // Two lines side by side and a third crossing them near a station. Drawn a slot apart, the
 // bundle's lanes may cross the third line beyond its end station, which cannot slide past them:
 // moving the bundle's run a slot keeps every crossing. But where the stations, once slid, would
 // cross wrongly more often with the run moved than without, it stays.
 TEST(Schematic, MovesSideBySideLinesOffAStationOnlyWhereThatKeepsMoreCrossings) {
-    struct Case {
-        const char* what;
-        std::vector<PlanePoint> places;
-        std::vector<PlaceChain> chains;
-        std::vector<LinkCrossing> crossings;
-        // The most the layout may have: none where moving the run keeps every crossing, and
-        // as many as without the move where the run stays.
-        std::size_t mostWrong;
-    };
-    const Case cases[] = {
+    // At most none where moving the run keeps every crossing, and as many as without the move
+    // where the run stays.
+    const CrossingCase cases[] = {
         {"moved",
          {{16, 16},
           {32, 23},
@@ -598,29 +612,15 @@ TEST(Schematic, MovesSideBySideLinesOffAStationOnlyWhereThatKeepsMoreCrossings) 
          {{{0, 4}, {3, 7}}, {{3, 7}, {4, 11}}},
          1},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.what);
-        SchematicRequest request{c.places, c.chains, {0, 0, 60, 60}, 5, 3};
-        request.crossings = c.crossings;
-        const std::vector<std::string> wrong = WrongCrossings(request, LayOutSchematic(request));
-        EXPECT_LE(wrong.size(), c.mostWrong) << testing::PrintToString(wrong);
-    }
+    ExpectAtMostWrong(cases);
 }
 
 // Three lines where a junction ends up on the wrong side of another line, which moves of one
 // node cannot take it over. Moving it two nodes, over the line, keeps every crossing where
 // that is drawn so; where the drawing then crosses wrongly more often, the junction stays.
 TEST(Schematic, MovesAJunctionOverALineOnlyWhereTheDrawingCrossesRightMoreOften) {
-    struct Case {
-        const char* what;
-        std::vector<PlanePoint> places;
-        std::vector<PlaceChain> chains;
-        std::vector<LinkCrossing> crossings;
-        // The most the layout may have. Without the move, the first has 4; with the junction
-        // moved anyway, the second has 4.
-        std::size_t mostWrong;
-    };
-    const Case cases[] = {
+    // Without the move, the first has 4; with the junction moved anyway, the second has 4.
+    const CrossingCase cases[] = {
         {"moved",
          {{24, 20}, {32, 55}, {52, 31}, {14, 25}, {41, 23}, {43, 22}, {26, 7}, {14, 7}, {34, 47}},
          {{{7, 2, 3, 8}, false}, {{1, 4, 7, 0, 5}, false}, {{4, 0, 3, 1}, false}},
@@ -640,13 +640,7 @@ TEST(Schematic, MovesAJunctionOverALineOnlyWhereTheDrawingCrossesRightMoreOften)
           {{5, 6}, {7, 8}}},
          3},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.what);
-        SchematicRequest request{c.places, c.chains, {0, 0, 60, 60}, 5, 3};
-        request.crossings = c.crossings;
-        const std::vector<std::string> wrong = WrongCrossings(request, LayOutSchematic(request));
-        EXPECT_LE(wrong.size(), c.mostWrong) << testing::PrintToString(wrong);
-    }
+    ExpectAtMostWrong(cases);
 }
 
 // Two places too close, one of their stations on a node another line runs through: the other
