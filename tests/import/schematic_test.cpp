@@ -16,6 +16,7 @@
 #include "import/schematic_board.h"
 #include "import/schematic_course.h"
 #include "import/schematic_grid.h"
+#include "import/schematic_slides.h"
 
 namespace qv::import {
 namespace {
@@ -641,6 +642,26 @@ TEST(Schematic, MovesAJunctionOverALineOnlyWhereTheDrawingCrossesRightMoreOften)
          3},
     };
     ExpectAtMostWrong(cases);
+}
+
+// A turn is sharp from an inside angle of 45 degrees down, at a station or a corner, and round
+// a ring's first station too.
+TEST(Schematic, CountsTurnsOf45DegreesOrLessInsideAsSharp) {
+    const struct {
+        const char* what;
+        SchematicChain chain;
+        std::size_t sharp;
+    } cases[] = {
+        {"a right angle", {{{0, 0}, {10, 0}, {10, 10}}, {{}, {}}}, 0},
+        {"a 45-degree bend", {{{0, 0}, {10, 0}, {20, 10}}, {{}, {}}}, 0},
+        {"45 degrees inside at a station", {{{0, 0}, {10, 0}, {0, 10}}, {{}, {}}}, 1},
+        {"45 degrees inside at a corner", {{{0, 0}, {0, 10}}, {{{10, 0}}}}, 1},
+        {"back along itself", {{{0, 0}, {10, 0}, {5, 0}}, {{}, {}}}, 1},
+        {"a ring of three", {{{10, 0}, {0, 10}, {0, 0}}, {{}, {}, {}}}, 2},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(schematic::SharpTurns(SchematicLayout{{c.chain}}), c.sharp) << c.what;
+    }
 }
 
 // Two places too close, one of their stations on a node another line runs through: the other

@@ -867,42 +867,10 @@ class Router {
     int unrouted_ = 0;
 };
 
-// Corners where a line turns back by more than a right angle, as drawn.
-std::size_t SharpTurns(const SchematicLayout& layout) {
-    std::size_t sharp = 0;
-    for (const SchematicChain& chain : layout.chains) {
-        std::vector<GridPoint> path;
-        for (std::size_t l = 0; l < chain.corners.size(); ++l) {
-            for (const GridPoint& p : schematic::LinkPath(chain, l)) {
-                if (path.empty() || !(path.back() == p)) {
-                    path.push_back(p);
-                }
-            }
-        }
-        const bool ring = chain.corners.size() == chain.stations.size() && path.size() > 2;
-        if (ring && path.front() == path.back()) {
-            path.pop_back();
-        }
-        const std::size_t n = path.size();
-        for (std::size_t i = ring ? 0 : 1; i + (ring ? 0 : 1) < n; ++i) {
-            const GridPoint u = path[(i + n - 1) % n];
-            const GridPoint v = path[i];
-            const GridPoint w = path[(i + 1) % n];
-            const std::int64_t ax = u.x - v.x;
-            const std::int64_t ay = u.y - v.y;
-            const std::int64_t bx = w.x - v.x;
-            const std::int64_t by = w.y - v.y;
-            const std::int64_t dot = ax * bx + ay * by;
-            // An inside angle of 45 degrees or less: its cosine squared at least a half.
-            sharp += dot > 0 && 2 * dot * dot >= (ax * ax + ay * ay) * (bx * bx + by * by);
-        }
-    }
-    return sharp;
-}
-
 // Per pair of lines, the links that cross wrongly, and the sharp turns.
 std::size_t DrawnFaults(const SchematicRequest& request, const SchematicLayout& layout) {
-    return schematic::LinksCrossedWrongly(request, layout).size() / 2 + SharpTurns(layout);
+    return schematic::LinksCrossedWrongly(request, layout).size() / 2 +
+           schematic::SharpTurns(layout);
 }
 
 }  // namespace

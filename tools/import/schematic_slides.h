@@ -27,6 +27,10 @@ double DistanceToPath(GridPoint spot, const std::vector<GridPoint>& path);
 std::vector<std::pair<int, int>> LinksCrossedWrongly(const SchematicRequest& request,
                                                      const SchematicLayout& layout);
 
+// The corners and stations where a line turns with an inside angle of 45 degrees or less (a
+// reversal too), as drawn.
+std::size_t SharpTurns(const SchematicLayout& layout);
+
 // A station left within a station's radius of a line that does not serve it, or one whose
 // links cross other lines other than as the request gives (where side-by-side lines cross a
 // line near a station, their offset strokes may meet it on the far side of the station, which
