@@ -152,8 +152,9 @@ class Router {
         CountUnrouted();
     }
 
-    // Moves the junctions at the ends of the runs of links that cross wrongly over a line,
-    // where that lowers the layout's cost, then slides and untangles again; whether any moved.
+    // Moves each junction at an end of the runs of links that cross wrongly on the grid two
+    // nodes, over a line, where that lowers the layout's cost; then slides the stations and
+    // untangles again. Whether any junction moved.
     bool Jump() {
         std::set<int> suspects;
         for (const auto& [one, other] : schematic::ChangedCrossings(board_, network_, model_)) {
