@@ -431,12 +431,17 @@ class Router {
             const auto bound = static_cast<std::int64_t>(queue.back() >> kStateBits);
             const std::size_t state = queue.back() & ((std::uint64_t{1} << kStateBits) - 1);
             queue.pop_back();
+            // Bounds never fall from one state taken to the next (the estimate never falls by
+            // more than a step costs): none left can end cheaper.
+            if (bound >= bestEnd) {
+                break;
+            }
             const int steps = static_cast<int>(state % static_cast<std::size_t>(levels));
             const int direction = static_cast<int>((state / static_cast<std::size_t>(levels)) % 9);
             const int node = static_cast<int>(state / static_cast<std::size_t>(levels) / 9);
             const GridPoint p = At(node);
             const std::int64_t cost = best_[state];
-            if (bound != cost + estimate(p) || bound >= bestEnd) {
+            if (bound != cost + estimate(p)) {
                 continue;
             }
             const bool atStart = direction == kNoDirection;
