@@ -1,6 +1,7 @@
 #include "schematic_cost.h"
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
 
 #include "schematic_course.h"
@@ -49,37 +50,29 @@ std::int64_t PathCost(const Run& run, const std::vector<int>& away, int width) {
     return cost;
 }
 
-// Pairs of edges crossing on the grid: where one run passes straight over another.
+// Pairs of edges crossing on the grid: where one run passes straight over another. Read off
+// the runs' paths, as most nodes hold no run.
 std::set<std::pair<int, int>> GridCrossings(const Board& board, const RunNetwork& network) {
+    std::vector<std::pair<int, int>> passing;  // node, the edge of a run passing it
+    for (const Run& run : network.runs) {
+        for (std::size_t s = 1; s + 1 < run.path.size(); ++s) {
+            const auto node = static_cast<std::size_t>(board.Node(run.path[s]));
+            // A node one run passes holds two directions.
+            if (std::popcount(static_cast<unsigned>(board.through[node])) > 2 &&
+                board.station[node] < 0) {
+                passing.emplace_back(static_cast<int>(node),
+                                     EdgeAtStep(network, run, static_cast<int>(s)));
+            }
+        }
+    }
+    std::sort(passing.begin(), passing.end());
+    passing.erase(std::unique(passing.begin(), passing.end()), passing.end());
     std::set<std::pair<int, int>> found;
-    const auto nodes = static_cast<std::size_t>(board.width * board.height);
-    for (std::size_t node = 0; node < nodes; ++node) {
-        const int mask = board.through[node];
-        if (mask == 0 || board.station[node] >= 0) {
-            continue;
-        }
-        std::vector<int> edges;
-        for (int d = 0; d < 8; ++d) {
-            const int run = board.passedBy[node * 8 + static_cast<std::size_t>(d)];
-            if (((mask >> d) & 1) == 0 || run < 0) {
-                continue;
-            }
-            const Run& r = network.runs[static_cast<std::size_t>(run)];
-            const GridPoint here{static_cast<int>(node) % board.width,
-                                 static_cast<int>(node) / board.width};
-            for (std::size_t s = 1; s + 1 < r.path.size(); ++s) {
-                if (r.path[s] == here) {
-                    edges.push_back(EdgeAtStep(network, r, static_cast<int>(s)));
-                }
-            }
-        }
-        std::sort(edges.begin(), edges.end());
-        edges.erase(std::unique(edges.begin(), edges.end()), edges.end());
-        for (std::size_t i = 0; i < edges.size(); ++i) {
-            for (std::size_t j = i + 1; j < edges.size(); ++j) {
-                if (edges[i] >= 0) {
-                    found.emplace(edges[i], edges[j]);
-                }
+    for (std::size_t i = 0; i < passing.size(); ++i) {
+        for (std::size_t j = i + 1; j < passing.size() && passing[j].first == passing[i].first;
+             ++j) {
+            if (passing[i].second >= 0) {
+                found.emplace(passing[i].second, passing[j].second);
             }
         }
     }
