@@ -9,6 +9,7 @@
 #include <iterator>
 #include <map>
 #include <numbers>
+#include <queue>
 #include <set>
 #include <span>
 #include <string>
@@ -16,6 +17,7 @@
 #include "import/schematic_board.h"
 #include "import/schematic_course.h"
 #include "import/schematic_grid.h"
+#include "import/schematic_queue.h"
 #include "import/schematic_slides.h"
 
 namespace qv::import {
@@ -662,6 +664,50 @@ TEST(Schematic, CountsTurnsOf45DegreesOrLessInsideAsSharp) {
     for (const auto& c : cases) {
         EXPECT_EQ(schematic::SharpTurns(SchematicLayout{{c.chain}}), c.sharp) << c.what;
     }
+}
+
+// The search's queue takes states in the order one heap of (bound, state) pairs would: growing
+// bounds as a search pushes them, equal bounds pushed out of order and while being taken, bounds
+// past the buckets, a bound below those taken, and a queue cleared with states left in it.
+TEST(Schematic, TheSearchQueueTakesTheLeastBoundThenTheLeastState) {
+    using Entry = std::pair<std::uint64_t, std::uint64_t>;
+    schematic::BoundQueue queue;
+    std::priority_queue<Entry, std::vector<Entry>, std::greater<>> reference;
+    std::uint64_t seed = 12345;
+    const auto next = [&seed](std::uint64_t below) {
+        seed = seed * 6364136223846793005ULL + 1442695040888963407ULL;
+        return (seed >> 33) % below;
+    };
+    for (int round = 0; round < 3; ++round) {
+        queue.Clear();
+        reference = {};
+        std::uint64_t taken = 0;
+        for (int step = 0; step < 2000; ++step) {
+            if (next(3) != 0 || reference.empty()) {
+                std::uint64_t bound = taken + next(40);
+                if (next(50) == 0) {
+                    bound = (std::uint64_t{1} << 20) + next(5);  // past the buckets
+                } else if (next(100) == 0 && taken > 10) {
+                    bound = taken - 10;  // below what was taken
+                }
+                const std::uint64_t state = next(1000);
+                queue.Push(bound, state);
+                reference.emplace(bound, state);
+            } else {
+                ASSERT_FALSE(queue.Empty());
+                const Entry got = queue.Pop();
+                ASSERT_EQ(got, reference.top()) << "round " << round << " step " << step;
+                reference.pop();
+                taken = got.first < (std::uint64_t{1} << 20) ? got.first : taken;
+            }
+        }
+        // The last round empties the queue.
+        while (round == 2 && !reference.empty()) {
+            ASSERT_EQ(queue.Pop(), reference.top());
+            reference.pop();
+        }
+    }
+    EXPECT_TRUE(queue.Empty());
 }
 
 // Two places too close, one of their stations on a node another line runs through: the other

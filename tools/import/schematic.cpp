@@ -20,6 +20,7 @@
 #include "schematic_grid.h"
 #include "schematic_improve.h"
 #include "schematic_ports.h"
+#include "schematic_queue.h"
 #include "schematic_runs.h"
 #include "schematic_slides.h"
 
@@ -60,10 +61,6 @@ constexpr int kUnplannedCrossingCost = 200;
 // Orders tried round wrong crossings in one round of moves, at most: London's crowded centre
 // would take seconds more.
 constexpr std::size_t kUntangleTrials = 300;
-// A search's queue keys its states by bound and state number in one 64-bit word: state numbers
-// stay below 2^31 (32-bit costs for as many states would take 8 GiB), bounds (tens of
-// thousands) below 2^28.
-constexpr int kStateBits = 36;
 constexpr std::int64_t kUnreached = std::numeric_limits<std::int64_t>::max();
 // Costs and ways back per state in 32 bits: half the memory, and the search's working set.
 constexpr std::int32_t kUnreachedState = std::numeric_limits<std::int32_t>::max();
@@ -348,13 +345,10 @@ class Router {
             best_[state] = static_cast<std::int32_t>(cost);
             from_[state] = static_cast<std::int32_t>(via);
         };
-        // A heap, least bound first, then least state: both in one key, which compares faster
-        // than a pair.
-        std::vector<std::uint64_t>& queue = heap_;
-        queue.clear();
+        schematic::BoundQueue& queue = queue_;
+        queue.Clear();
         const auto push = [&queue](std::int64_t bound, std::size_t state) {
-            queue.push_back((static_cast<std::uint64_t>(bound) << kStateBits) | state);
-            std::push_heap(queue.begin(), queue.end(), std::greater<>{});
+            queue.Push(static_cast<std::uint64_t>(bound), state);
         };
 
         // Steps far from the run's own course cost more: the stations along it stay near theirs.
@@ -426,11 +420,10 @@ class Router {
         std::int64_t bestEnd = kUnreached;
         std::size_t endState = 0;
         int endNode = -1;
-        while (!queue.empty()) {
-            std::pop_heap(queue.begin(), queue.end(), std::greater<>{});
-            const auto bound = static_cast<std::int64_t>(queue.back() >> kStateBits);
-            const std::size_t state = queue.back() & ((std::uint64_t{1} << kStateBits) - 1);
-            queue.pop_back();
+        while (!queue.Empty()) {
+            const auto [least, taken] = queue.Pop();
+            const auto bound = static_cast<std::int64_t>(least);
+            const auto state = static_cast<std::size_t>(taken);
             // Bounds never fall from one state taken to the next (the estimate never falls by
             // more than a step costs): none left can end cheaper.
             if (bound >= bestEnd) {
@@ -855,7 +848,7 @@ class Router {
     std::vector<int> runOfEdge_;               // per edge: the run it lies on
     std::vector<std::int32_t> best_;  // the search's costs, kUnreachedState where not reached
     std::vector<std::int32_t> from_;
-    std::vector<std::uint64_t> heap_;   // the search's queue
+    schematic::BoundQueue queue_;       // the search's queue
     std::vector<std::size_t> touched_;  // the search's reached states
     std::vector<int> targets_;          // per node, the search's end cost
     std::vector<int> targetNodes_;      // where targets_ holds one
