@@ -63,6 +63,7 @@ constexpr int kUnplannedCrossingCost = 200;
 constexpr std::size_t kUntangleTrials = 300;
 constexpr std::int64_t kUnreached = std::numeric_limits<std::int64_t>::max();
 // Costs and ways back per state in 32 bits: half the memory, and the search's working set.
+// State numbers stay below 2^31: 32-bit costs for as many states would take 8 GiB.
 constexpr std::int32_t kUnreachedState = std::numeric_limits<std::int32_t>::max();
 
 class Router {
