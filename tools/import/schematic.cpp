@@ -156,12 +156,7 @@ class Router {
     bool Jump() {
         std::set<int> suspects;
         for (const auto& [one, other] : schematic::ChangedCrossings(board_, network_, model_)) {
-            for (const int edge : {one, other}) {
-                if (const int run = runOfEdge_[static_cast<std::size_t>(edge)]; run >= 0) {
-                    suspects.insert(runs_[static_cast<std::size_t>(run)].places.front());
-                    suspects.insert(runs_[static_cast<std::size_t>(run)].places.back());
-                }
-            }
+            suspects.merge(JunctionsOf(one, other));
         }
         bool moved = false;
         for (const int place : suspects) {
@@ -179,6 +174,18 @@ class Router {
             CountUnrouted();
         }
         return moved;
+    }
+
+    // The ends of the runs two edges lie on.
+    std::set<int> JunctionsOf(int one, int other) const {
+        std::set<int> junctions;
+        for (const int edge : {one, other}) {
+            if (const int run = runOfEdge_[static_cast<std::size_t>(edge)]; run >= 0) {
+                junctions.insert(runs_[static_cast<std::size_t>(run)].places.front());
+                junctions.insert(runs_[static_cast<std::size_t>(run)].places.back());
+            }
+        }
+        return junctions;
     }
 
     // How many junctions have their runs leave out of order.
@@ -700,14 +707,7 @@ class Router {
             if (trials >= kUntangleTrials) {
                 break;
             }
-            std::set<int> junctions;
-            for (const int edge : {one, other}) {
-                const int run = runOfEdge_[static_cast<std::size_t>(edge)];
-                if (run >= 0) {
-                    junctions.insert(runs_[static_cast<std::size_t>(run)].places.front());
-                    junctions.insert(runs_[static_cast<std::size_t>(run)].places.back());
-                }
-            }
+            const std::set<int> junctions = JunctionsOf(one, other);
             if (!tried.insert(junctions).second) {
                 continue;
             }
@@ -853,14 +853,14 @@ class Router {
     std::vector<std::size_t> touched_;  // the search's reached states
     std::vector<int> targets_;          // per node, the search's end cost
     std::vector<int> targetNodes_;      // where targets_ holds one
-    // How many changes the improving moves made so far, and per untangling region (its
-    // junctions) that found nothing better, how many had been made then.
-    std::size_t changes_ = 0;
     // What the improving moves weigh, the layout's cost, and per junction its runs in routing
     // order: set when improving starts.
     schematic::CostModel model_;
     std::int64_t current_ = 0;
     std::map<int, std::vector<std::size_t>> runsAt_;
+    // How many changes the improving moves made so far, and per untangling region (its
+    // junctions) that found nothing better, how many had been made then.
+    std::size_t changes_ = 0;
     std::map<std::set<int>, std::size_t> fruitless_;
     int way_ = kKeptOrder;
     bool keepToPlannedCrossings_ = false;
