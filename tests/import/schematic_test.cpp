@@ -622,7 +622,8 @@ TEST(Schematic, MovesSideBySideLinesOffAStationOnlyWhereThatKeepsMoreCrossings) 
 // node cannot take it over. Moving it two nodes, over the line, keeps every crossing where
 // that is drawn so; where the drawing then crosses wrongly more often, the junction stays.
 TEST(Schematic, MovesAJunctionOverALineOnlyWhereTheDrawingCrossesRightMoreOften) {
-    // Without the move, the first has 4; with the junction moved anyway, the second has 4.
+    // Without the move, the first has 4; with the junction moved anyway, the second has 4;
+    // without the line it passes drawn again, the third has 1.
     const CrossingCase cases[] = {
         {"moved",
          {{24, 20}, {32, 55}, {52, 31}, {14, 25}, {41, 23}, {43, 22}, {26, 7}, {14, 7}, {34, 47}},
@@ -642,6 +643,11 @@ TEST(Schematic, MovesAJunctionOverALineOnlyWhereTheDrawingCrossesRightMoreOften)
           {{1, 5}, {7, 8}},
           {{5, 6}, {7, 8}}},
          3},
+        {"moved with the line passed",
+         {{34, 48}, {24, 15}, {38, 31}, {26, 28}, {42, 21}, {42, 30}, {14, 9}, {8, 18}, {51, 12}},
+         {{{8, 5, 0, 4}, false}, {{2, 6, 4, 5, 0}, false}, {{0, 5, 8, 4, 3}, false}},
+         {{{2, 6}, {3, 4}}},
+         0},
     };
     ExpectAtMostWrong(cases);
 }

@@ -151,8 +151,9 @@ class Router {
     }
 
     // Moves each junction at an end of the runs of links that cross wrongly on the grid two
-    // nodes, over a line, where that lowers the layout's cost; then slides the stations and
-    // untangles again. Whether any junction moved.
+    // nodes, over a line, where that lowers the layout's cost (failing that, with the line it
+    // passes drawn again); then slides the stations and untangles again. Whether any junction
+    // moved.
     bool Jump() {
         std::set<int> suspects;
         for (const auto& [one, other] : schematic::ChangedCrossings(board_, network_, model_)) {
@@ -161,7 +162,8 @@ class Router {
         bool moved = false;
         for (const int place : suspects) {
             const int home = board_.nodeOf[static_cast<std::size_t>(place)];
-            if (home >= 0 && MoveTo(place, runsAt_.at(place), Over(home))) {
+            if (home >= 0 && (MoveTo(place, runsAt_.at(place), Over(home)) ||
+                              MoveTo(place, runsAt_.at(place), Over(home), true))) {
                 moved = true;
                 ++changes_;
             }
@@ -359,7 +361,8 @@ class Router {
             queue.Push(static_cast<std::uint64_t>(bound), state);
         };
 
-        // Steps far from the run's own course cost more: the stations along it stay near theirs.
+        // Steps far from the run's own course cost more: the stations along it stay near
+        // theirs.
         const std::vector<int>& away = Away(run);
         const double startHeading = Heading(run.places[0], run.places[1]);
         const double endHeading = Heading(last, run.places[run.places.size() - 2]);
@@ -636,20 +639,29 @@ class Router {
     }
 
     // The first move of the junction to a free node of `targets` that lowers the layout's
-    // cost, if any.
+    // cost, if any. With `carry`, the runs the move passes over are lifted too and routed after
+    // the junction's own: a run bending where it is passed can be crossed only once redrawn.
     bool MoveTo(int place, const std::vector<std::size_t>& incident,
-                const std::vector<int>& targets) {
+                const std::vector<int>& targets, bool carry = false) {
         const int home = board_.nodeOf[static_cast<std::size_t>(place)];
-        const Saved saved = Save(incident);
         for (const int target : targets) {
-            for (const std::size_t index : incident) {
+            std::vector<std::size_t> moved = incident;
+            if (carry) {
+                for (const std::size_t index : PassedBetween(home, target)) {
+                    if (std::find(moved.begin(), moved.end(), index) == moved.end()) {
+                        moved.push_back(index);
+                    }
+                }
+            }
+            const Saved saved = Save(moved);
+            for (const std::size_t index : moved) {
                 Lift(runs_[index]);
             }
             Unplace(place);
             if (board_.station[static_cast<std::size_t>(target)] < 0 &&
                 board_.through[static_cast<std::size_t>(target)] == 0) {
                 Place(place, target);
-                for (const std::size_t index : incident) {
+                for (const std::size_t index : moved) {
                     Route(runs_[index]);
                 }
                 const std::int64_t cost = schematic::LayoutCost(board_, network_, model_);
@@ -657,7 +669,7 @@ class Router {
                     current_ = cost;
                     return true;
                 }
-                for (const std::size_t index : incident) {
+                for (const std::size_t index : moved) {
                     Lift(runs_[index]);
                 }
                 Unplace(place);
@@ -666,6 +678,32 @@ class Router {
             Restore(saved);
         }
         return false;
+    }
+
+    // The nodes a move from `home` two steps to `target` passes: one, or for a knight's move,
+    // the two it might pass.
+    std::array<GridPoint, 2> Between(int home, int target) const {
+        const GridPoint from = At(home);
+        const int dx = At(target).x - from.x;
+        const int dy = At(target).y - from.y;
+        return {GridPoint{from.x + dx / 2, from.y + dy / 2},
+                GridPoint{from.x + (dx - dx / 2), from.y + (dy - dy / 2)}};
+    }
+
+    // The runs passing the nodes between `home` and `target`.
+    std::vector<std::size_t> PassedBetween(int home, int target) const {
+        std::vector<std::size_t> passed;
+        for (const GridPoint between : Between(home, target)) {
+            for (int direction = 0; direction < 8; ++direction) {
+                const int run =
+                    board_.passedBy[static_cast<std::size_t>(Node(between) * 8 + direction)];
+                if (run >= 0 && std::find(passed.begin(), passed.end(),
+                                          static_cast<std::size_t>(run)) == passed.end()) {
+                    passed.push_back(static_cast<std::size_t>(run));
+                }
+            }
+        }
+        return passed;
     }
 
     // The nodes two steps from `home` with a run or station between: moving a junction there
@@ -679,10 +717,7 @@ class Router {
                 if (std::max(std::abs(dx), std::abs(dy)) < 2 || !Inside(p)) {
                     continue;
                 }
-                // The nodes between: one, or for a knight's move, the two it might pass.
-                for (const GridPoint between :
-                     {GridPoint{from.x + dx / 2, from.y + dy / 2},
-                      GridPoint{from.x + (dx - dx / 2), from.y + (dy - dy / 2)}}) {
+                for (const GridPoint between : Between(home, Node(p))) {
                     const auto node = static_cast<std::size_t>(Node(between));
                     if (board_.through[node] != 0 || board_.station[node] >= 0) {
                         targets.push_back(Node(p));
