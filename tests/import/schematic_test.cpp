@@ -623,7 +623,8 @@ TEST(Schematic, MovesSideBySideLinesOffAStationOnlyWhereThatKeepsMoreCrossings) 
 // that is drawn so; where the drawing then crosses wrongly more often, the junction stays.
 TEST(Schematic, MovesAJunctionOverALineOnlyWhereTheDrawingCrossesRightMoreOften) {
     // Without the move, the first has 4; with the junction moved anyway, the second has 4;
-    // without the line it passes drawn again, the third has 1.
+    // without the line it passes drawn again, the third has 1; with one round of moves, the
+    // fourth has 2.
     const CrossingCase cases[] = {
         {"moved",
          {{24, 20}, {32, 55}, {52, 31}, {14, 25}, {41, 23}, {43, 22}, {26, 7}, {14, 7}, {34, 47}},
@@ -647,6 +648,11 @@ TEST(Schematic, MovesAJunctionOverALineOnlyWhereTheDrawingCrossesRightMoreOften)
          {{34, 48}, {24, 15}, {38, 31}, {26, 28}, {42, 21}, {42, 30}, {14, 9}, {8, 18}, {51, 12}},
          {{{8, 5, 0, 4}, false}, {{2, 6, 4, 5, 0}, false}, {{0, 5, 8, 4, 3}, false}},
          {{{2, 6}, {3, 4}}},
+         0},
+        {"moved in a later round",
+         {{43, 51}, {8, 15}, {31, 51}, {28, 46}, {26, 48}, {42, 55}, {7, 54}, {19, 31}, {53, 24}},
+         {{{6, 5, 4, 0}, false}, {{5, 6, 2, 3}, false}, {{3, 8, 0, 4, 2}, false}},
+         {{{2, 3}, {4, 5}}, {{0, 4}, {2, 3}}},
          0},
     };
     ExpectAtMostWrong(cases);

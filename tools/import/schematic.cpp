@@ -49,6 +49,8 @@ using schematic::StepCost;
 constexpr std::array<int, 3> kSearchRadii = {3, 6, 12};
 constexpr int kRoutingRounds = 4;
 constexpr int kImprovingRounds = 8;
+// Rounds of moving junctions over lines, at most: a move can make room for another.
+constexpr int kJumpRounds = 4;
 constexpr int kNearby = 2;  // grid units round the runs a move changed
 // How a run may leave or enter a junction, from the strictest.
 constexpr int kKeptOrder = 0;
@@ -938,16 +940,19 @@ SchematicLayout LayOutSchematic(const SchematicRequest& request) {
     }
     best->Improve();
     // A junction moved over a line mends crossings on the grid, but lines drawn side by side may
-    // then cross wrongly elsewhere, or turn sharply: the drawing with fewer faults is kept.
-    SchematicLayout drawn = best->Draw();
-    const std::size_t faults = DrawnFaults(request, drawn) + best->OutOfOrder();
-    if (best->Jump()) {
+    // then cross wrongly elsewhere, or turn sharply: of the drawings before and after each round
+    // of jumps, the one with the fewest faults is kept.
+    SchematicLayout kept = best->Draw();
+    std::size_t fewest = DrawnFaults(request, kept) + best->OutOfOrder();
+    for (int round = 0; round < kJumpRounds && best->Jump(); ++round) {
         SchematicLayout jumped = best->Draw();
-        if (DrawnFaults(request, jumped) + best->OutOfOrder() < faults) {
-            return jumped;
+        const std::size_t faults = DrawnFaults(request, jumped) + best->OutOfOrder();
+        if (faults < fewest) {
+            kept = std::move(jumped);
+            fewest = faults;
         }
     }
-    return drawn;
+    return kept;
 }
 
 }  // namespace qv::import
