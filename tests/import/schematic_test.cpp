@@ -658,6 +658,35 @@ TEST(Schematic, MovesAJunctionOverALineOnlyWhereTheDrawingCrossesRightMoreOften)
     ExpectAtMostWrong(cases);
 }
 
+// A link one grid step long has no node where another line could cross it: where a crossing is
+// lost for that, the link is given a second step.
+TEST(Schematic, MakesRoomOnALinkForTheCrossingItIsToHave) {
+    // With every link of one step where it can, the first has 2 and the second 1.
+    const CrossingCase cases[] = {
+        {"two crossings",
+         {{31, 42},
+          {32, 15},
+          {21, 35},
+          {10, 41},
+          {50, 10},
+          {39, 52},
+          {8, 41},
+          {29, 55},
+          {53, 45},
+          {47, 10},
+          {43, 20}},
+         {{{10, 0, 2, 8, 7}, false}, {{8, 5, 1, 3, 7}, false}, {{2, 0, 10, 1, 5}, false}},
+         {{{0, 10}, {2, 8}}, {{0, 10}, {1, 5}}, {{1, 5}, {2, 8}}, {{1, 5}, {7, 8}}},
+         0},
+        {"one crossing",
+         {{37, 42}, {51, 11}, {45, 47}, {46, 39}, {34, 44}, {17, 23}, {50, 47}, {11, 43}, {42, 28}},
+         {{{7, 0, 2, 1, 5}, false}, {{2, 7, 8, 3}, false}, {{4, 3, 0, 1, 7}, false}},
+         {{{0, 2}, {3, 4}}, {{0, 1}, {3, 8}}},
+         0},
+    };
+    ExpectAtMostWrong(cases);
+}
+
 // A turn is sharp from an inside angle of 45 degrees down, at a station or a corner, and round
 // a ring's first station too.
 TEST(Schematic, CountsTurnsOf45DegreesOrLessInsideAsSharp) {

@@ -734,7 +734,8 @@ class Router {
     // Around each pair of links that cross on the grid and are not to, or are to and do not:
     // the runs at the junctions of the two links' runs, lifted with those junctions and routed
     // again in several orders, keeping off links their own are not to cross; the order whose
-    // layout costs least is kept where it lowers the layout's cost.
+    // layout costs least is kept where it lowers the layout's cost. Where none does, the two
+    // links take at least two steps each, and the first order is tried once more.
     bool Untangle() {
         bool moved = false;
         // A region tried again before the layout changes would come out as before.
@@ -786,13 +787,20 @@ class Router {
                     bestCost = cost;
                     best = o;
                 }
-                LiftAll(base, junctions);
-                for (const auto& [junction, node] : homes) {
-                    if (node >= 0) {
-                        Place(junction, node);
-                    }
+                PutBack(base, homes, saved);
+            }
+            if (!best && trials < kUntangleTrials && Widen(one, other)) {
+                // A link a single step long has no node where another could cross it, nor room
+                // to step aside.
+                ++trials;
+                if (const std::int64_t cost = TryOrder(base, junctions); cost < current_) {
+                    current_ = cost;
+                    moved = true;
+                    tried.clear();
+                    ++changes_;
+                    continue;
                 }
-                Restore(saved);
+                PutBack(base, homes, saved);
             }
             if (best) {
                 current_ = TryOrder(orders[*best], junctions);
@@ -804,6 +812,44 @@ class Router {
             }
         }
         return moved;
+    }
+
+    // Gives each of the two edges' links that takes a single step two; whether any did.
+    bool Widen(int one, int other) {
+        bool widened = false;
+        for (const int edge : {one, other}) {
+            const int index = runOfEdge_[static_cast<std::size_t>(edge)];
+            if (index < 0) {
+                continue;
+            }
+            struct Run& run = runs_[static_cast<std::size_t>(index)];
+            const std::vector<int>& edges = linkEdges_[static_cast<std::size_t>(index)];
+            const auto link = static_cast<std::size_t>(std::find(edges.begin(), edges.end(), edge) -
+                                                       edges.begin());
+            if (run.gaps.empty()) {
+                run.gaps.assign(run.places.size() - 1, 1);
+            }
+            if (link < run.gaps.size() && run.gaps[link] < 2) {
+                run.gaps[link] = 2;
+                widened = true;
+            }
+        }
+        return widened;
+    }
+
+    // The runs of `base` and the junctions as they were before a trial.
+    void PutBack(const std::vector<std::size_t>& base,
+                 const std::vector<std::pair<int, int>>& homes, const Saved& saved) {
+        for (const std::size_t index : base) {
+            Lift(runs_[index]);
+        }
+        for (const auto& [junction, node] : homes) {
+            Unplace(junction);
+            if (node >= 0) {
+                Place(junction, node);
+            }
+        }
+        Restore(saved);
     }
 
     void LiftAll(const std::vector<std::size_t>& indices, const std::set<int>& junctions) {
