@@ -654,6 +654,9 @@ class Router {
                         moved.push_back(index);
                     }
                 }
+                if (moved.size() == incident.size()) {
+                    continue;  // the move alone, tried before
+                }
             }
             const Saved saved = Save(moved);
             for (const std::size_t index : moved) {
