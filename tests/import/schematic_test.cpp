@@ -624,7 +624,7 @@ TEST(Schematic, MovesSideBySideLinesOffAStationOnlyWhereThatKeepsMoreCrossings) 
 TEST(Schematic, MovesAJunctionOverALineOnlyWhereTheDrawingCrossesRightMoreOften) {
     // Without the move, the first has 4; with the junction moved anyway, the second has 4;
     // without the line it passes drawn again, the third has 1; with one round of moves, the
-    // fourth has 2.
+    // fourth has 2; with the lines passed read off one node of a knight's move, the fifth has 2.
     const CrossingCase cases[] = {
         {"moved",
          {{24, 20}, {32, 55}, {52, 31}, {14, 25}, {41, 23}, {43, 22}, {26, 7}, {14, 7}, {34, 47}},
@@ -653,6 +653,11 @@ TEST(Schematic, MovesAJunctionOverALineOnlyWhereTheDrawingCrossesRightMoreOften)
          {{43, 51}, {8, 15}, {31, 51}, {28, 46}, {26, 48}, {42, 55}, {7, 54}, {19, 31}, {53, 24}},
          {{{6, 5, 4, 0}, false}, {{5, 6, 2, 3}, false}, {{3, 8, 0, 4, 2}, false}},
          {{{2, 3}, {4, 5}}, {{0, 4}, {2, 3}}},
+         0},
+        {"moved with every line passed",
+         {{29, 30}, {32, 53}, {36, 31}, {35, 28}, {44, 37}, {49, 54}, {32, 11}, {48, 41}, {39, 12}},
+         {{{0, 3, 7, 6}, false}, {{5, 2, 4, 3, 6}, false}, {{8, 5, 7, 4, 2}, false}},
+         {{{2, 4}, {3, 7}}, {{3, 7}, {5, 8}}, {{5, 8}, {6, 7}}, {{4, 7}, {5, 8}}},
          0},
     };
     ExpectAtMostWrong(cases);
