@@ -619,7 +619,8 @@ TEST(Schematic, MovesSideBySideLinesOffAStationOnlyWhereThatKeepsMoreCrossings) 
 }
 
 // Three lines where a junction ends up on the wrong side of another line, which moves of one
-// node cannot take it over. Moving it two nodes, over the line, keeps every crossing where
+// node cannot take it over. Moving it two nodes, over the line (drawn again where it turns at
+// the node passed; in rounds, as one move can make room for another), keeps every crossing where
 // that is drawn so; where the drawing then crosses wrongly more often, the junction stays.
 TEST(Schematic, MovesAJunctionOverALineOnlyWhereTheDrawingCrossesRightMoreOften) {
     // Without the move, the first has 4; with the junction moved anyway, the second has 4;
