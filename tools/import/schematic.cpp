@@ -164,8 +164,12 @@ class Router {
         bool moved = false;
         for (const int place : suspects) {
             const int home = board_.nodeOf[static_cast<std::size_t>(place)];
-            if (home >= 0 && (MoveTo(place, runsAt_.at(place), Over(home)) ||
-                              MoveTo(place, runsAt_.at(place), Over(home), true))) {
+            if (home < 0) {
+                continue;
+            }
+            const std::vector<int> targets = Over(home);
+            if (MoveTo(place, runsAt_.at(place), targets) ||
+                MoveTo(place, runsAt_.at(place), targets, true)) {
                 moved = true;
                 ++changes_;
             }
@@ -646,6 +650,7 @@ class Router {
     bool MoveTo(int place, const std::vector<std::size_t>& incident,
                 const std::vector<int>& targets, bool carry = false) {
         const int home = board_.nodeOf[static_cast<std::size_t>(place)];
+        const Saved alone = carry ? Saved{} : Save(incident);
         for (const int target : targets) {
             std::vector<std::size_t> moved = incident;
             if (carry) {
@@ -658,7 +663,8 @@ class Router {
                     continue;  // the move alone, tried before
                 }
             }
-            const Saved saved = Save(moved);
+            const Saved carried = carry ? Save(moved) : Saved{};
+            const Saved& saved = carry ? carried : alone;
             for (const std::size_t index : moved) {
                 Lift(runs_[index]);
             }
@@ -790,7 +796,7 @@ class Router {
                     bestCost = cost;
                     best = o;
                 }
-                PutBack(base, homes, saved);
+                PutBack(base, junctions, homes, saved);
             }
             if (!best && trials < kUntangleTrials && Widen(one, other)) {
                 // A link a single step long has no node where another could cross it, nor room
@@ -803,7 +809,7 @@ class Router {
                     ++changes_;
                     continue;
                 }
-                PutBack(base, homes, saved);
+                PutBack(base, junctions, homes, saved);
             }
             if (best) {
                 current_ = TryOrder(orders[*best], junctions);
@@ -841,13 +847,10 @@ class Router {
     }
 
     // The runs of `base` and the junctions as they were before a trial.
-    void PutBack(const std::vector<std::size_t>& base,
+    void PutBack(const std::vector<std::size_t>& base, const std::set<int>& junctions,
                  const std::vector<std::pair<int, int>>& homes, const Saved& saved) {
-        for (const std::size_t index : base) {
-            Lift(runs_[index]);
-        }
+        LiftAll(base, junctions);
         for (const auto& [junction, node] : homes) {
-            Unplace(junction);
             if (node >= 0) {
                 Place(junction, node);
             }
