@@ -123,6 +123,27 @@ SchematicRequest PastTheEndOfALink() {
     return request;
 }
 
+// Three lines sharing stretches in pairs: without a run moved a slot aside, two would run on
+// one track along a column.
+SchematicRequest PartingAlongAColumn() {
+    SchematicRequest request{{}, {}, {0, 0, 60, 60}, 5, 3};
+    request.places = {{47, 5}, {6, 39},  {37, 24}, {48, 54}, {45, 37}, {40, 38},
+                      {9, 44}, {39, 54}, {17, 20}, {36, 6},  {29, 13}, {22, 12}};
+    request.chains = {
+        {{2, 10, 0, 9}, false}, {{9, 4, 0, 10, 3}, false}, {{4, 11, 7, 10, 2}, false}};
+    return request;
+}
+
+// Three lines, two of them from one junction to another by different ways: at first one
+// passes just west of a station it does not serve.
+SchematicRequest PassingWestOfAStation() {
+    SchematicRequest request{{}, {}, {0, 0, 60, 60}, 5, 3};
+    request.places = {{40, 38}, {30, 55}, {39, 25}, {29, 37}, {45, 37}, {39, 9},
+                      {43, 20}, {46, 26}, {34, 44}, {10, 11}, {36, 14}, {50, 50}};
+    request.chains = {{{7, 1, 9, 6}, false}, {{0, 3, 8, 10, 2}, false}, {{0, 7, 1, 6}, false}};
+    return request;
+}
+
 double Distance(GridPoint p, GridPoint a, GridPoint b) {
     const double dx = b.x - a.x;
     const double dy = b.y - a.y;
@@ -184,7 +205,9 @@ TEST(Schematic, DrawsEveryStretchAtMultiplesOf45DegreesAndNoStationOnAnotherOrIt
           std::pair{"a line ending at an interchange", EndAtAnInterchange()},
           std::pair{"two lines crossing at an interchange", CrossAtAnInterchange()},
           std::pair{"a station beside a line", StationBesideALine()},
-          std::pair{"a line past the end of a link", PastTheEndOfALink()}}) {
+          std::pair{"a line past the end of a link", PastTheEndOfALink()},
+          std::pair{"lines parting along a column", PartingAlongAColumn()},
+          std::pair{"a line passing west of a station", PassingWestOfAStation()}}) {
         SCOPED_TRACE(what);
         const SchematicLayout layout = LayOutSchematic(request);
         ASSERT_EQ(layout.chains.size(), request.chains.size());

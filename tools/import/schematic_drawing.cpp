@@ -256,9 +256,16 @@ class Drawing {
                 }
             }
         }
+        // Segments sharing a stretch overlap in x: each meets only those starting before it
+        // ends, in order of their western ends.
+        const auto west = [](const Segment& s) { return std::min(s.a.x, s.b.x); };
+        const auto east = [](const Segment& s) { return std::max(s.a.x, s.b.x); };
+        std::sort(segments.begin(), segments.end(),
+                  [&west](const Segment& p, const Segment& q) { return west(p) < west(q); });
         std::vector<std::pair<int, int>> shared;
         for (std::size_t i = 0; i < segments.size(); ++i) {
-            for (std::size_t j = i + 1; j < segments.size(); ++j) {
+            for (std::size_t j = i + 1;
+                 j < segments.size() && west(segments[j]) <= east(segments[i]); ++j) {
                 const Segment& p = segments[i];
                 const Segment& q = segments[j];
                 if ((p.chain != q.chain || p.link != q.link) &&
@@ -282,6 +289,21 @@ class Drawing {
     // of a place the link's line record does not serve.
     std::vector<Passing> StationsPassed(const SchematicLayout& layout) const {
         const double radius = request_.separation - 1;
+        // The stations (chain, station) from west to east: a link's box, widened by the radius,
+        // holds those of a short stretch of them.
+        std::vector<std::pair<int, int>> byX;
+        for (std::size_t o = 0; o < layout.chains.size(); ++o) {
+            for (std::size_t i = 0; i < layout.chains[o].stations.size(); ++i) {
+                byX.emplace_back(static_cast<int>(o), static_cast<int>(i));
+            }
+        }
+        const auto stationAt = [&layout](std::pair<int, int> station) {
+            return layout.chains[static_cast<std::size_t>(station.first)]
+                .stations[static_cast<std::size_t>(station.second)];
+        };
+        std::stable_sort(byX.begin(), byX.end(),
+                         [&](auto p, auto q) { return stationAt(p).x < stationAt(q).x; });
+        std::vector<std::pair<int, int>> near;
         std::vector<Passing> found;
         for (std::size_t c = 0; c < layout.chains.size(); ++c) {
             const std::vector<int>& served = request_.chains[c].places;
@@ -294,24 +316,36 @@ class Drawing {
                     low = {std::min(low.x, p.x), std::min(low.y, p.y)};
                     high = {std::max(high.x, p.x), std::max(high.y, p.y)};
                 }
-                for (std::size_t o = 0; o < layout.chains.size(); ++o) {
-                    const SchematicChain& other = layout.chains[o];
-                    for (std::size_t i = 0; i < other.stations.size(); ++i) {
-                        const GridPoint at = other.stations[i];
-                        if (at.x <= low.x - radius || at.x >= high.x + radius ||
-                            at.y <= low.y - radius || at.y >= high.y + radius) {
+                near.clear();
+                for (auto it = std::partition_point(
+                         byX.begin(), byX.end(),
+                         [&](auto station) { return stationAt(station).x <= low.x - radius; });
+                     it != byX.end() && stationAt(*it).x < high.x + radius; ++it) {
+                    const GridPoint at = stationAt(*it);
+                    if (at.y > low.y - radius && at.y < high.y + radius) {
+                        near.push_back(*it);
+                    }
+                }
+                std::sort(near.begin(), near.end());
+                for (const auto& [o, i] : near) {
+                    const GridPoint at = stationAt({o, i});
+                    const int place = request_.chains[static_cast<std::size_t>(o)]
+                                          .places[static_cast<std::size_t>(i)];
+                    if (std::find(served.begin(), served.end(), place) != served.end()) {
+                        continue;
+                    }
+                    for (std::size_t k = 0; k + 1 < path.size(); ++k) {
+                        // A segment's box as far off as the radius: no root to take.
+                        const int gapX = std::max({std::min(path[k].x, path[k + 1].x) - at.x, 0,
+                                                   at.x - std::max(path[k].x, path[k + 1].x)});
+                        const int gapY = std::max({std::min(path[k].y, path[k + 1].y) - at.y, 0,
+                                                   at.y - std::max(path[k].y, path[k + 1].y)});
+                        if (gapX >= radius || gapY >= radius) {
                             continue;
                         }
-                        const int place = request_.chains[o].places[i];
-                        if (std::find(served.begin(), served.end(), place) != served.end()) {
-                            continue;
-                        }
-                        for (std::size_t k = 0; k + 1 < path.size(); ++k) {
-                            if (DistanceToSegment(Wide(at), Wide(path[k]), Wide(path[k + 1])) <
-                                radius) {
-                                found.push_back({{static_cast<int>(c), static_cast<int>(l)},
-                                                 {static_cast<int>(o), static_cast<int>(i)}});
-                            }
+                        if (DistanceToSegment(Wide(at), Wide(path[k]), Wide(path[k + 1])) <
+                            radius) {
+                            found.push_back({{static_cast<int>(c), static_cast<int>(l)}, {o, i}});
                         }
                     }
                 }

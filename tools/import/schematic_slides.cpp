@@ -28,6 +28,52 @@ std::set<LinkCrossing> WantedCrossings(const SchematicRequest& request) {
     return wanted;
 }
 
+// The box round a link's path: links whose boxes lie apart cannot cross.
+struct PathBox {
+    GridPoint low;
+    GridPoint high;
+
+    void Take(GridPoint p) {
+        low = {std::min(low.x, p.x), std::min(low.y, p.y)};
+        high = {std::max(high.x, p.x), std::max(high.y, p.y)};
+    }
+    bool Apart(const PathBox& other) const {
+        return high.x < other.low.x || other.high.x < low.x || high.y < other.low.y ||
+               other.high.y < low.y;
+    }
+    // Whether every point of the box lies at least `distance` from `p`.
+    bool AtLeast(double distance, GridPoint p) const {
+        return std::max({low.x - p.x, 0, p.x - high.x}) >= distance ||
+               std::max({low.y - p.y, 0, p.y - high.y}) >= distance;
+    }
+};
+
+PathBox BoxOf(const std::vector<GridPoint>& path) {
+    PathBox box{path.front(), path.front()};
+    for (const GridPoint& p : path) {
+        box.Take(p);
+    }
+    return box;
+}
+
+// The box of a chain's link, without building its path.
+PathBox BoxOfLink(const SchematicChain& chain, std::size_t link) {
+    PathBox box{chain.stations[link], chain.stations[link]};
+    for (const GridPoint& p : chain.corners[link]) {
+        box.Take(p);
+    }
+    box.Take(chain.stations[(link + 1) % chain.stations.size()]);
+    return box;
+}
+
+// Whether a link, as its places, is in any of the crossings to keep: most are in none, and
+// looking up each pair of links was a tenth of the drawing's time.
+bool InAnyCrossing(const std::set<LinkCrossing>& wanted, std::pair<int, int> link) {
+    return std::any_of(wanted.begin(), wanted.end(), [link](const LinkCrossing& crossing) {
+        return crossing.first == link || crossing.second == link;
+    });
+}
+
 // Whether two links drawn along `path` and `across` cross (running along each other is no
 // crossing).
 bool DrawnAcross(const std::vector<GridPoint>& path, const std::vector<GridPoint>& across) {
@@ -166,7 +212,8 @@ class Slides {
     bool LineWithin(GridPoint spot, double distance, Skip skip) const {
         for (std::size_t o = 0; o < layout_.chains.size(); ++o) {
             for (std::size_t l = 0; !skip(o) && l < layout_.chains[o].corners.size(); ++l) {
-                if (DistanceToPath(spot, LinkPath(layout_.chains[o], l)) < distance) {
+                if (!BoxOfLink(layout_.chains[o], l).AtLeast(distance, spot) &&
+                    DistanceToPath(spot, LinkPath(layout_.chains[o], l)) < distance) {
                     return true;
                 }
             }
@@ -353,6 +400,8 @@ class Slides {
                        const std::vector<GridPoint>& path) const {
         const std::vector<int>& places = request_.chains[c].places;
         const std::pair<int, int> own = std::minmax(places[l], places[(l + 1) % places.size()]);
+        const bool ownWanted = InAnyCrossing(wanted, own);
+        const PathBox box = BoxOf(path);
         int wrong = 0;
         for (std::size_t o = 0; o < layout_.chains.size(); ++o) {
             const std::vector<int>& others = request_.chains[o].places;
@@ -362,8 +411,9 @@ class Slides {
                 if (ShareAPlace(own, link)) {
                     continue;
                 }
-                wrong += DrawnAcross(path, LinkPath(layout_.chains[o], k)) !=
-                         wanted.contains(std::minmax(own, link));
+                const bool across = !box.Apart(BoxOfLink(layout_.chains[o], k)) &&
+                                    DrawnAcross(path, LinkPath(layout_.chains[o], k));
+                wrong += across != (ownWanted && wanted.contains(std::minmax(own, link)));
             }
         }
         return wrong;
@@ -396,12 +446,13 @@ std::vector<std::pair<int, int>> LinksCrossedWrongly(const SchematicRequest& req
     if (!request.crossings) {
         return {};
     }
+    const std::set<LinkCrossing> wanted = WantedCrossings(request);
     struct Drawn {
         std::pair<int, int> link;    // chain, link
         std::pair<int, int> places;  // the smaller first
         std::vector<GridPoint> path;
-        GridPoint low;  // the corners of the path's box
-        GridPoint high;
+        PathBox box;
+        bool wanted;  // in any crossing to keep
     };
     std::vector<Drawn> drawn;
     for (std::size_t c = 0; c < layout.chains.size(); ++c) {
@@ -411,14 +462,10 @@ std::vector<std::pair<int, int>> LinksCrossedWrongly(const SchematicRequest& req
             d.link = {static_cast<int>(c), static_cast<int>(l)};
             d.places = std::minmax(places[l], places[(l + 1) % places.size()]);
             d.path = LinkPath(layout.chains[c], l);
-            d.low = d.high = d.path.front();
-            for (const GridPoint& p : d.path) {
-                d.low = {std::min(d.low.x, p.x), std::min(d.low.y, p.y)};
-                d.high = {std::max(d.high.x, p.x), std::max(d.high.y, p.y)};
-            }
+            d.box = BoxOf(d.path);
+            d.wanted = InAnyCrossing(wanted, d.places);
         }
     }
-    const std::set<LinkCrossing> wanted = WantedCrossings(request);
     std::vector<std::pair<int, int>> wrong;
     for (std::size_t i = 0; i < drawn.size(); ++i) {
         for (std::size_t j = i + 1; j < drawn.size(); ++j) {
@@ -427,10 +474,8 @@ std::vector<std::pair<int, int>> LinksCrossedWrongly(const SchematicRequest& req
             if (ShareAPlace(a.places, b.places)) {
                 continue;
             }
-            const bool apart = a.high.x < b.low.x || b.high.x < a.low.x || a.high.y < b.low.y ||
-                               b.high.y < a.low.y;
-            if ((!apart && DrawnAcross(a.path, b.path)) !=
-                wanted.contains(std::minmax(a.places, b.places))) {
+            if ((!a.box.Apart(b.box) && DrawnAcross(a.path, b.path)) !=
+                (a.wanted && b.wanted && wanted.contains(std::minmax(a.places, b.places)))) {
                 wrong.push_back(a.link);
                 wrong.push_back(b.link);
             }
