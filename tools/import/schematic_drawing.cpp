@@ -145,7 +145,11 @@ class Drawing {
                     }
                     bases[run] = b;
                     const SchematicLayout trial = Lay(bases);
-                    const std::pair<std::size_t, std::size_t> count{(this->*worse)(trial).size(),
+                    const std::size_t worseCount = (this->*worse)(trial).size();
+                    if (worseCount > fewest.first) {
+                        continue;  // the other faults would not make it the best
+                    }
+                    const std::pair<std::size_t, std::size_t> count{worseCount,
                                                                     (this->*other)(trial).size()};
                     if (count < fewest && count.second <= others) {
                         fewest = count;
