@@ -63,6 +63,10 @@ constexpr int kUnplannedCrossingCost = 200;
 // Orders tried round wrong crossings in one round of moves, at most: London's crowded centre
 // would take seconds more.
 constexpr std::size_t kUntangleTrials = 300;
+// States the route searches of one layout may take before no further round of moves starts:
+// in some orders of the runs London's rounds would take twice as long as in the default order,
+// and a count, unlike a clock, gives the same layout on every machine.
+constexpr std::int64_t kSearchBudget = 26'000'000;
 constexpr std::int64_t kUnreached = std::numeric_limits<std::int64_t>::max();
 // Costs and ways back per state in 32 bits: half the memory, and the search's working set.
 // State numbers stay below 2^31: 32-bit costs for as many states would take 8 GiB.
@@ -144,7 +148,7 @@ class Router {
                 ++changes_;
             }
             const bool untangled = Untangle();
-            if (again.empty() && !slid && !untangled) {
+            if ((again.empty() && !slid && !untangled) || !WithinBudget()) {
                 break;
             }
             tried = std::move(again);
@@ -202,6 +206,9 @@ class Router {
             std::count_if(board_.portHeading.begin(), board_.portHeading.end(),
                           [](const auto& entry) { return !InCyclicOrder(entry.second); }));
     }
+
+    // Whether the searches have taken fewer states than the budget allows for more rounds.
+    bool WithinBudget() const { return searched_ < kSearchBudget; }
 
     const std::vector<std::size_t>& Order() const { return order_; }
     // The runs that found no way keeping the order round their stations, in routing order.
@@ -438,6 +445,7 @@ class Router {
         std::size_t endState = 0;
         int endNode = -1;
         while (!queue.Empty()) {
+            ++searched_;
             const auto [least, taken] = queue.Pop();
             const auto bound = static_cast<std::int64_t>(least);
             const auto state = static_cast<std::size_t>(taken);
@@ -954,6 +962,7 @@ class Router {
     int way_ = kKeptOrder;
     bool keepToPlannedCrossings_ = false;
     int unrouted_ = 0;
+    std::int64_t searched_ = 0;  // states the searches took
 };
 
 // Per pair of lines, the links that cross wrongly, and the sharp turns.
@@ -996,7 +1005,7 @@ SchematicLayout LayOutSchematic(const SchematicRequest& request) {
     // of jumps, the one with the fewest faults is kept.
     SchematicLayout kept = best->Draw();
     std::size_t fewest = DrawnFaults(request, kept) + best->OutOfOrder();
-    for (int round = 0; round < kJumpRounds && best->Jump(); ++round) {
+    for (int round = 0; round < kJumpRounds && best->WithinBudget() && best->Jump(); ++round) {
         SchematicLayout jumped = best->Draw();
         const std::size_t faults = DrawnFaults(request, jumped) + best->OutOfOrder();
         if (faults < fewest) {
