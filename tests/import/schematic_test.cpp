@@ -716,6 +716,39 @@ TEST(Schematic, MakesRoomOnALinkForTheCrossingItIsToHave) {
     ExpectAtMostWrong(cases);
 }
 
+// Round a wrong crossing the runs are routed again in their order, each of them first in turn,
+// and in reverse: in these networks only the reverse order mends every crossing.
+TEST(Schematic, UntanglesInTheReverseOrderToo) {
+    // Without the reverse order, the first has 2 and the second 1.
+    const CrossingCase cases[] = {
+        {"four crossings",
+         {{36, 45}, {14, 24}, {48, 52}, {8, 37}, {43, 52}, {27, 35}, {36, 18}, {26, 27}, {18, 38}},
+         {{{2, 6, 3, 7}, false}, {{4, 7, 2, 6, 1}, false}, {{7, 6, 0, 2, 8}, false}},
+         {{{0, 6}, {4, 7}}, {{0, 2}, {4, 7}}, {{2, 8}, {4, 7}}, {{0, 6}, {2, 7}}},
+         0},
+        {"five crossings",
+         {{39, 55},
+          {54, 30},
+          {45, 22},
+          {41, 51},
+          {22, 5},
+          {35, 44},
+          {29, 31},
+          {50, 32},
+          {35, 55},
+          {45, 8},
+          {5, 48}},
+         {{{2, 10, 6, 1, 5}, false}, {{4, 2, 3, 0, 1}, false}, {{2, 8, 10, 4}, false}},
+         {{{1, 6}, {2, 10}},
+          {{1, 6}, {2, 3}},
+          {{1, 6}, {2, 8}},
+          {{1, 5}, {2, 3}},
+          {{1, 5}, {2, 8}}},
+         0},
+    };
+    ExpectAtMostWrong(cases);
+}
+
 // A turn is sharp from an inside angle of 45 degrees down, at a station or a corner, and round
 // a ring's first station too.
 TEST(Schematic, CountsTurnsOf45DegreesOrLessInsideAsSharp) {

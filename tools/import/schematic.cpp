@@ -777,7 +777,8 @@ class Router {
                     region.insert(found->second.begin(), found->second.end());
                 }
             }
-            // The region's runs in routing order, then each of them first in turn.
+            // The region's runs in routing order, then each of them first in turn, then in
+            // reverse.
             std::vector<std::size_t> base;
             for (const std::size_t index : order_) {
                 if (region.contains(index)) {
@@ -790,6 +791,9 @@ class Router {
                 std::rotate(turn.begin(), turn.begin() + static_cast<std::ptrdiff_t>(k),
                             turn.begin() + static_cast<std::ptrdiff_t>(k) + 1);
                 orders.push_back(std::move(turn));
+            }
+            if (base.size() > 2) {
+                orders.emplace_back(base.rbegin(), base.rend());
             }
             std::vector<std::pair<int, int>> homes;  // junction, node
             for (const int junction : junctions) {
