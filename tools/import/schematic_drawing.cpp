@@ -314,12 +314,9 @@ class Drawing {
             for (std::size_t l = 0; l < layout.chains[c].corners.size(); ++l) {
                 const std::vector<GridPoint> path = LinkPath(layout.chains[c], l);
                 // Stations beyond the radius from the path's box are not passed: most are.
-                GridPoint low = path.front();
-                GridPoint high = path.front();
-                for (const GridPoint& p : path) {
-                    low = {std::min(low.x, p.x), std::min(low.y, p.y)};
-                    high = {std::max(high.x, p.x), std::max(high.y, p.y)};
-                }
+                const PathBox box = BoxOf(path);
+                const GridPoint low = box.low;
+                const GridPoint high = box.high;
                 near.clear();
                 for (auto it = std::partition_point(
                          byX.begin(), byX.end(),
@@ -339,13 +336,10 @@ class Drawing {
                         continue;
                     }
                     for (std::size_t k = 0; k + 1 < path.size(); ++k) {
-                        // A segment's box as far off as the radius: no root to take.
-                        const int gapX = std::max({std::min(path[k].x, path[k + 1].x) - at.x, 0,
-                                                   at.x - std::max(path[k].x, path[k + 1].x)});
-                        const int gapY = std::max({std::min(path[k].y, path[k + 1].y) - at.y, 0,
-                                                   at.y - std::max(path[k].y, path[k + 1].y)});
-                        if (gapX >= radius || gapY >= radius) {
-                            continue;
+                        PathBox segment{path[k], path[k]};
+                        segment.Take(path[k + 1]);
+                        if (segment.AtLeast(radius, at)) {
+                            continue;  // no root to take
                         }
                         if (DistanceToSegment(Wide(at), Wide(path[k]), Wide(path[k + 1])) <
                             radius) {

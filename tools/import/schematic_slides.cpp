@@ -28,34 +28,6 @@ std::set<LinkCrossing> WantedCrossings(const SchematicRequest& request) {
     return wanted;
 }
 
-// The box round a link's path: links whose boxes lie apart cannot cross.
-struct PathBox {
-    GridPoint low;
-    GridPoint high;
-
-    void Take(GridPoint p) {
-        low = {std::min(low.x, p.x), std::min(low.y, p.y)};
-        high = {std::max(high.x, p.x), std::max(high.y, p.y)};
-    }
-    bool Apart(const PathBox& other) const {
-        return high.x < other.low.x || other.high.x < low.x || high.y < other.low.y ||
-               other.high.y < low.y;
-    }
-    // Whether every point of the box lies at least `distance` from `p`.
-    bool AtLeast(double distance, GridPoint p) const {
-        return std::max({low.x - p.x, 0, p.x - high.x}) >= distance ||
-               std::max({low.y - p.y, 0, p.y - high.y}) >= distance;
-    }
-};
-
-PathBox BoxOf(const std::vector<GridPoint>& path) {
-    PathBox box{path.front(), path.front()};
-    for (const GridPoint& p : path) {
-        box.Take(p);
-    }
-    return box;
-}
-
 // The box of a chain's link, without building its path.
 PathBox BoxOfLink(const SchematicChain& chain, std::size_t link) {
     PathBox box{chain.stations[link], chain.stations[link]};
@@ -430,6 +402,14 @@ std::vector<GridPoint> LinkPath(const SchematicChain& chain, std::size_t link) {
     path.insert(path.end(), chain.corners[link].begin(), chain.corners[link].end());
     path.push_back(chain.stations[(link + 1) % chain.stations.size()]);
     return path;
+}
+
+PathBox BoxOf(const std::vector<GridPoint>& path) {
+    PathBox box{path.front(), path.front()};
+    for (const GridPoint& p : path) {
+        box.Take(p);
+    }
+    return box;
 }
 
 double DistanceToPath(GridPoint spot, const std::vector<GridPoint>& path) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
 #include <utility>
 #include <vector>
@@ -17,6 +18,29 @@ inline IntPoint Wide(GridPoint p) {
 
 // A link's station, its corners and the next station.
 std::vector<GridPoint> LinkPath(const SchematicChain& chain, std::size_t link);
+
+// The box round a path: paths whose boxes lie apart cannot cross, and a point at least a
+// distance from the box is at least as far from the path.
+struct PathBox {
+    GridPoint low;
+    GridPoint high;
+
+    void Take(GridPoint p) {
+        low = {std::min(low.x, p.x), std::min(low.y, p.y)};
+        high = {std::max(high.x, p.x), std::max(high.y, p.y)};
+    }
+    bool Apart(const PathBox& other) const {
+        return high.x < other.low.x || other.high.x < low.x || high.y < other.low.y ||
+               other.high.y < low.y;
+    }
+    // Whether every point of the box lies at least `distance` from `p`.
+    bool AtLeast(double distance, GridPoint p) const {
+        return std::max({low.x - p.x, 0, p.x - high.x}) >= distance ||
+               std::max({low.y - p.y, 0, p.y - high.y}) >= distance;
+    }
+};
+
+PathBox BoxOf(const std::vector<GridPoint>& path);
 
 // The least distance from `spot` to the polyline `path`.
 double DistanceToPath(GridPoint spot, const std::vector<GridPoint>& path);
