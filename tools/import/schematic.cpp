@@ -658,7 +658,8 @@ class Router {
     bool MoveTo(int place, const std::vector<std::size_t>& incident,
                 const std::vector<int>& targets, bool carry = false) {
         const int home = board_.nodeOf[static_cast<std::size_t>(place)];
-        const Saved alone = carry ? Saved{} : Save(incident);
+        // Without a line taken along, every target moves the same runs: saved once.
+        Saved saved = carry ? Saved{} : Save(incident);
         for (const int target : targets) {
             std::vector<std::size_t> moved = incident;
             if (carry) {
@@ -671,8 +672,9 @@ class Router {
                     continue;  // the move alone, tried before
                 }
             }
-            const Saved carried = carry ? Save(moved) : Saved{};
-            const Saved& saved = carry ? carried : alone;
+            if (carry) {
+                saved = Save(moved);
+            }
             for (const std::size_t index : moved) {
                 Lift(runs_[index]);
             }
@@ -757,6 +759,12 @@ class Router {
         bool moved = false;
         // A region tried again before the layout changes would come out as before.
         std::set<std::set<int>> tried;
+        const auto keep = [&](std::int64_t cost) {
+            current_ = cost;
+            moved = true;
+            tried.clear();
+            ++changes_;
+        };
         std::size_t trials = 0;
         for (const auto& [one, other] : schematic::ChangedCrossings(board_, network_, model_)) {
             if (trials >= kUntangleTrials) {
@@ -815,19 +823,13 @@ class Router {
                 // to step aside.
                 ++trials;
                 if (const std::int64_t cost = TryOrder(base, junctions); cost < current_) {
-                    current_ = cost;
-                    moved = true;
-                    tried.clear();
-                    ++changes_;
+                    keep(cost);
                     continue;
                 }
                 PutBack(base, junctions, homes, saved);
             }
             if (best) {
-                current_ = TryOrder(orders[*best], junctions);
-                moved = true;
-                tried.clear();
-                ++changes_;
+                keep(TryOrder(orders[*best], junctions));
             } else if (trials < kUntangleTrials) {
                 fruitless_[junctions] = changes_;
             }
