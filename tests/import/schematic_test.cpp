@@ -144,6 +144,48 @@ SchematicRequest PassingWestOfAStation() {
     return request;
 }
 
+// Three lines, two of them sharing a run with a third: slots one off would take a lane a grid
+// step out, where its corner overshoots the next node.
+SchematicRequest LanesAGridStepOut() {
+    SchematicRequest request{{}, {}, {0, 0, 60, 60}, 5, 3};
+    request.places = {{26, 25}, {18, 5},  {33, 33}, {53, 10}, {28, 11},
+                      {36, 41}, {39, 51}, {22, 37}, {10, 15}, {51, 12}};
+    request.chains = {{{2, 7, 8, 0}, false}, {{7, 8, 1, 0}, false}, {{4, 7, 5, 1, 0}, false}};
+    return request;
+}
+
+// Three lines, one of which turns from a lane on one side of its run into one on the other:
+// the lanes' lines meet behind the turn.
+SchematicRequest LaneChangedAcrossATurn() {
+    SchematicRequest request{{}, {}, {0, 0, 60, 60}, 5, 3};
+    request.places = {{21, 22}, {26, 19}, {36, 32}, {26, 6}, {38, 10}, {54, 9},
+                      {40, 50}, {55, 35}, {18, 14}, {6, 52}, {14, 16}};
+    request.chains = {{{1, 3, 5, 0, 4}, false}, {{1, 10, 4, 0}, false}, {{6, 2, 4, 5, 3}, false}};
+    return request;
+}
+
+// Four lines over six places: one steps two lanes aside, wider than a grid step, going
+// straight on.
+SchematicRequest TwoLanesAsideGoingStraight() {
+    SchematicRequest request{{}, {}, {0, 0, 60, 60}, 5, 3};
+    request.places = {{22, 15}, {14, 29}, {26, 45}, {12, 7}, {17, 47}, {26, 30}};
+    request.chains = {{{0, 1, 3, 2}, false},
+                      {{3, 2, 4, 5, 0}, false},
+                      {{3, 2, 1, 5, 4}, false},
+                      {{4, 2, 3, 1}, false}};
+    return request;
+}
+
+// Whether a course turns by 135 degrees or more at its point i (a line running back on itself).
+bool TurnsSharply(const std::vector<GridPoint>& course, std::size_t i) {
+    const double ax = course[i].x - course[i - 1].x;
+    const double ay = course[i].y - course[i - 1].y;
+    const double bx = course[i + 1].x - course[i].x;
+    const double by = course[i + 1].y - course[i].y;
+    return ax * bx + ay * by <=
+           -std::cos(std::numbers::pi / 4) * std::hypot(ax, ay) * std::hypot(bx, by) + 1e-9;
+}
+
 double Distance(GridPoint p, GridPoint a, GridPoint b) {
     const double dx = b.x - a.x;
     const double dy = b.y - a.y;
@@ -196,7 +238,7 @@ std::vector<std::string> StationsOnOtherLines(const SchematicRequest& request,
     return found;
 }
 
-TEST(Schematic, DrawsEveryStretchAtMultiplesOf45DegreesAndNoStationOnAnotherOrItsLine) {
+TEST(Schematic, DrawsEveryStretchAtMultiplesOf45DegreesWithoutTurningBackAndNoStationOnAnother) {
     for (const auto& [what, request] :
          {std::pair{"a cross", Cross()},
           std::pair{"a station beside a crossing", StationBesideACrossing()},
@@ -207,7 +249,10 @@ TEST(Schematic, DrawsEveryStretchAtMultiplesOf45DegreesAndNoStationOnAnotherOrIt
           std::pair{"a station beside a line", StationBesideALine()},
           std::pair{"a line past the end of a link", PastTheEndOfALink()},
           std::pair{"lines parting along a column", PartingAlongAColumn()},
-          std::pair{"a line passing west of a station", PassingWestOfAStation()}}) {
+          std::pair{"a line passing west of a station", PassingWestOfAStation()},
+          std::pair{"lanes a grid step out", LanesAGridStepOut()},
+          std::pair{"a lane changed across a turn", LaneChangedAcrossATurn()},
+          std::pair{"two lanes aside going straight", TwoLanesAsideGoingStraight()}}) {
         SCOPED_TRACE(what);
         const SchematicLayout layout = LayOutSchematic(request);
         ASSERT_EQ(layout.chains.size(), request.chains.size());
@@ -238,6 +283,8 @@ TEST(Schematic, DrawsEveryStretchAtMultiplesOf45DegreesAndNoStationOnAnotherOrIt
                     << course[i].x << "," << course[i].y << " to " << course[i + 1].x << ","
                     << course[i + 1].y;
                 EXPECT_FALSE(course[i] == course[i + 1]);
+                EXPECT_FALSE(i > 0 && TurnsSharply(course, i))
+                    << "turns back at " << course[i].x << "," << course[i].y;
             }
             // Every corner is a turn.
             for (std::size_t i = 0; i < chain.corners.size(); ++i) {

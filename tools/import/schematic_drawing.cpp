@@ -140,7 +140,7 @@ class Drawing {
                 const int was = bases.at(run);
                 const int size = static_cast<int>(run->chains.size());
                 for (const int b : {was - 1, was + 1}) {
-                    if (b > 1 || b < -size) {
+                    if (b > 1 || b < -size || !LanesFit(b, size)) {
                         continue;
                     }
                     bases[run] = b;
@@ -573,7 +573,7 @@ class Drawing {
                 std::vector<int> order = run.chains;
                 do {
                     for (const int b : {centred, centred - 1, centred + 1}) {
-                        if (b > 0 || b < 1 - size) {
+                        if (b > 0 || b < 1 - size || (b != centred && !LanesFit(b, size))) {
                             continue;
                         }
                         bases[&run] = b;
@@ -593,6 +593,14 @@ class Drawing {
     }
 
     GridPoint At(int node) const { return {node % width_, node / width_}; }
+
+    // Whether the lanes of a run of `size` records from slot `base` on stay less than a grid step
+    // off its centre line: a lane farther out reaches the line of the next node, and its corners
+    // overshoot the run's own.
+    bool LanesFit(int base, int size) const {
+        return std::max(std::abs(base), std::abs(base + size - 1)) * request_.separation <
+               request_.grid;
+    }
 
     // Map units of a grid node.
     GridPoint MapPoint(GridPoint node) const {
@@ -639,12 +647,93 @@ class Drawing {
                 node.y + inOffset.y + static_cast<int>(std::lround(s * u.y))};
     }
 
+    // The corner (or corners) of a line turning at `here` from the lane it arrives in into the
+    // lane it leaves by, the line drawn so far ending at `last`. Where the lanes' lines meet
+    // behind that point or beyond the next stroke (a lane changed across the turn), the line
+    // would run back on itself: it goes on to the node in its lane instead and crosses to the
+    // other lane in a third direction, turning by at most 90 degrees each time.
+    static std::vector<GridPoint> Turn(const Stroke& before, const Stroke& here, const Stroke& next,
+                                       std::optional<GridPoint> last) {
+        const GridPoint meet =
+            Meet(here.node, before.direction, before.offset, here.direction, here.offset);
+        const GridPoint u = kSteps[static_cast<std::size_t>(before.direction)];
+        const GridPoint v = kSteps[static_cast<std::size_t>(here.direction)];
+        GridPoint arrive{here.node.x + before.offset.x, here.node.y + before.offset.y};
+        const GridPoint leave{here.node.x + here.offset.x, here.node.y + here.offset.y};
+        const auto along = [](GridPoint from, GridPoint to, GridPoint d) {
+            return ((to.x - from.x) * d.x + (to.y - from.y) * d.y) / (d.x * d.x + d.y * d.y);
+        };
+        const auto length = [](GridPoint a, GridPoint b) {
+            return std::max(std::abs(a.x - b.x), std::abs(a.y - b.y));
+        };
+        const bool ahead = last ? along(*last, meet, u) > 0
+                                : along(arrive, meet, u) > -length(before.node, here.node);
+        if (ahead && along(leave, meet, v) < length(here.node, next.node)) {
+            return {meet};
+        }
+        if (last && along(*last, arrive, u) <= 0) {
+            arrive = *last;
+        }
+        std::optional<std::pair<int, GridPoint>> best;  // turning in all, the corner
+        for (int w = 0; w < 8; ++w) {
+            const int turning = Change(before.direction, w) + Change(w, here.direction);
+            if (Change(before.direction, w) > 2 || Change(w, here.direction) > 2 ||
+                w == before.direction || w == here.direction || (best && best->first <= turning)) {
+                continue;
+            }
+            // arrive + r w = leave + q v, for whole r > 0 and q short of the next stroke.
+            const GridPoint d = kSteps[static_cast<std::size_t>(w)];
+            const int det = d.x * (-v.y) - d.y * (-v.x);
+            const int rx = leave.x - arrive.x;
+            const int ry = leave.y - arrive.y;
+            const int r = det == 0 ? 0 : (rx * (-v.y) - ry * (-v.x)) / det;
+            if (det == 0 || r <= 0 || (rx * (-v.y) - ry * (-v.x)) % det != 0) {
+                continue;
+            }
+            const GridPoint corner{arrive.x + r * d.x, arrive.y + r * d.y};
+            if (along(leave, corner, v) < length(here.node, next.node)) {
+                best = {turning, corner};
+            }
+        }
+        if (!best) {
+            return {meet};
+        }
+        return {arrive, best->second};
+    }
+
+    // A step sideways from the lane a line arrives in at `here` to the one it leaves by, going
+    // straight on: 45 degrees out and back. A step wider than the way to the next stroke starts
+    // before the node, where the line drawn so far (to `last`) leaves room, so that the line
+    // never runs back.
+    static std::vector<GridPoint> SidewaysStep(const Stroke& before, const Stroke& here,
+                                               const Stroke& next, std::optional<GridPoint> last) {
+        const GridPoint u = kSteps[static_cast<std::size_t>(here.direction)];
+        const int shift = std::max(std::abs(here.offset.x - before.offset.x),
+                                   std::abs(here.offset.y - before.offset.y));
+        const int room =
+            std::max(std::abs(next.node.x - here.node.x), std::abs(next.node.y - here.node.y));
+        int back = 0;
+        if (shift >= room) {
+            back = shift - room + 1;
+            const GridPoint start{here.node.x + before.offset.x - u.x * back,
+                                  here.node.y + before.offset.y - u.y * back};
+            if (last && (start.x - last->x) * u.x + (start.y - last->y) * u.y <= 0) {
+                back = 0;  // no room behind either
+            }
+        }
+        return {{here.node.x + before.offset.x - u.x * back,
+                 here.node.y + before.offset.y - u.y * back},
+                {here.node.x + here.offset.x + u.x * (shift - back),
+                 here.node.y + here.offset.y + u.y * (shift - back)}};
+    }
+
     static SchematicChain Trace(const std::vector<Stroke>& strokes, bool ring,
                                 std::size_t stations) {
         SchematicChain chain;
         chain.corners.assign(ring ? stations : stations - 1, {});
         const std::size_t count = strokes.size();
         int link = -1;
+        std::optional<GridPoint> last;
         for (std::size_t k = 0; k < count; ++k) {
             const Stroke& here = strokes[k];
             const bool hasBefore = ring || k > 0;
@@ -654,21 +743,11 @@ class Drawing {
             if (hasBefore && before.direction != kNoDirection && hasAfter) {
                 if (Change(before.direction, here.direction) == 0 &&
                     !(before.offset == here.offset)) {
-                    // A step sideways to another slot: 45 degrees out and back.
-                    const GridPoint start{here.node.x + before.offset.x,
-                                          here.node.y + before.offset.y};
-                    const GridPoint u = kSteps[static_cast<std::size_t>(here.direction)];
-                    const int shift = std::max(std::abs(here.offset.x - before.offset.x),
-                                               std::abs(here.offset.y - before.offset.y));
-                    const int along = here.direction % 2 == 0 ? shift : shift;
-                    points = {start,
-                              {here.node.x + here.offset.x + u.x * along,
-                               here.node.y + here.offset.y + u.y * along}};
+                    points = SidewaysStep(before, here, strokes[(k + 1) % count], last);
                 } else if (Change(before.direction, here.direction) == 0) {
                     points = {{here.node.x + here.offset.x, here.node.y + here.offset.y}};
                 } else {
-                    points = {Meet(here.node, before.direction, before.offset, here.direction,
-                                   here.offset)};
+                    points = Turn(before, here, strokes[(k + 1) % count], last);
                 }
             } else if (hasAfter) {
                 points = {{here.node.x + here.offset.x, here.node.y + here.offset.y}};
@@ -700,6 +779,7 @@ class Drawing {
                     corners.insert(corners.end(), points.begin(), points.end());
                 }
             }
+            last = points.back();
         }
         if (ring && !chain.corners.empty() && !chain.stations.empty()) {
             auto& corners = chain.corners.back();
