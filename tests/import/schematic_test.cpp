@@ -798,6 +798,32 @@ TEST(Schematic, UntanglesInTheReverseOrderToo) {
 
 // A turn is sharp from an inside angle of 45 degrees down, at a station or a corner, and round
 // a ring's first station too.
+TEST(Schematic, BendsWeighMoreInACrowdedNetwork) {
+    SchematicRequest request{{}, {}, {0, 0, 60, 60}, 5, 3};
+    request.places = {{51, 53}, {50, 50}, {24, 44}, {54, 54}, {6, 45},
+                      {9, 11},  {36, 21}, {20, 23}, {42, 33}, {23, 27}};
+    request.chains = {{{8, 3, 7, 5}, false}, {{8, 4, 6, 1, 5}, false}, {{0, 8, 4, 2}, false}};
+    const auto bends = [](const SchematicLayout& layout) {
+        int count = 0;
+        for (const SchematicChain& chain : layout.chains) {
+            const std::vector<GridPoint> course = Course(chain);
+            for (std::size_t i = 1; i + 1 < course.size(); ++i) {
+                const int ax = course[i].x - course[i - 1].x;
+                const int ay = course[i].y - course[i - 1].y;
+                const int bx = course[i + 1].x - course[i].x;
+                const int by = course[i + 1].y - course[i].y;
+                count += ax * by != ay * bx || ax * bx + ay * by < 0;
+            }
+        }
+        return count;
+    };
+    const SchematicLayout spread = LayOutSchematic(request);
+    request.crowded = true;
+    const SchematicLayout crowded = LayOutSchematic(request);
+    EXPECT_EQ(crowded.unrouted, 0);
+    EXPECT_LT(bends(crowded), bends(spread));
+}
+
 TEST(Schematic, CountsTurnsOf45DegreesOrLessInsideAsSharp) {
     const struct {
         const char* what;

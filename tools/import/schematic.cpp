@@ -34,7 +34,6 @@ using schematic::DirectionOf;
 using schematic::DistanceFromCourse;
 using schematic::DrawSchematic;
 using schematic::InCyclicOrder;
-using schematic::kBendCost;
 using schematic::kDiagonalStep;
 using schematic::kDisplacementCost;
 using schematic::kNoDirection;
@@ -55,9 +54,6 @@ constexpr int kNearby = 2;  // grid units round the runs a move changed
 // How a run may leave or enter a junction, from the strictest.
 constexpr int kKeptOrder = 0;
 constexpr int kAnyPort = 1;
-// A run leaving a junction by another port than the one that keeps the runs there in order
-// with the least turning.
-constexpr int kOtherPortCost = 20;
 // A run routed again crossing a link that none of its own links is to cross.
 constexpr int kUnplannedCrossingCost = 200;
 // Orders tried round wrong crossings in one round of moves, at most: London's crowded centre
@@ -112,7 +108,8 @@ class Router {
             const auto [x, y] = Ideal(static_cast<int>(place));
             spots.push_back({x, y});
         }
-        model_ = schematic::MakeCostModel(network_, spots, crossings_, board_.width, board_.height);
+        model_ = schematic::MakeCostModel(network_, spots, crossings_, board_.width, board_.height,
+                                          turns_);
         current_ = schematic::LayoutCost(board_, network_, model_);
         for (const std::size_t index : order_) {
             runsAt_[runs_[index].places.front()].push_back(index);
@@ -274,7 +271,7 @@ class Router {
     }
 
     int StationBend(int node, const std::vector<int>& chains, int port) const {
-        return schematic::StationBend(board_, node, chains, port);
+        return schematic::StationBend(board_, node, chains, port, turns_);
     }
 
     // The direction from one place towards another, true to the geography, as an angle that
@@ -290,7 +287,7 @@ class Router {
     }
 
     int OtherPortCost(const struct Run& run, std::size_t end, int port) const {
-        return way_ != kAnyPort && run.ports[end] >= 0 && run.ports[end] != port ? kOtherPortCost
+        return way_ != kAnyPort && run.ports[end] >= 0 && run.ports[end] != port ? turns_.otherPort
                                                                                  : 0;
     }
 
@@ -472,7 +469,7 @@ class Router {
                     if (change >= 3 || (crossingHere && change != 0)) {
                         continue;
                     }
-                    step += kBendCost[static_cast<std::size_t>(change)];
+                    step += turns_.bend[static_cast<std::size_t>(change)];
                 } else {
                     step += OtherPortCost(run, 0, next);
                 }
@@ -941,6 +938,8 @@ class Router {
     }
 
     const SchematicRequest& request_;
+    const schematic::TurnCosts& turns_ =
+        request_.crowded ? schematic::kCrowdedTurnCosts : schematic::kTurnCosts;
     std::vector<std::size_t> order_;
     std::vector<std::size_t> failed_;
     schematic::RunNetwork network_;

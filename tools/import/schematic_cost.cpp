@@ -28,7 +28,8 @@ int EdgeAtStep(const RunNetwork& network, const Run& run, int step) {
                        run.places[static_cast<std::size_t>(link) + 1]);
 }
 
-std::int64_t PathCost(const Run& run, const std::vector<int>& away, int width) {
+std::int64_t PathCost(const Run& run, const std::vector<int>& away, int width,
+                      const TurnCosts& turns) {
     if (run.path.empty()) {
         return kNoWayCost;
     }
@@ -38,7 +39,7 @@ std::int64_t PathCost(const Run& run, const std::vector<int>& away, int width) {
         const int d = DirectionOf(run.path[s - 1], run.path[s]);
         cost += StepCost(d) + away[static_cast<std::size_t>(run.path[s].y * width + run.path[s].x)];
         if (before != kNoDirection && before != d) {
-            cost += kBendCost[static_cast<std::size_t>(Change(before, d))];
+            cost += turns.bend[static_cast<std::size_t>(Change(before, d))];
             // Lines side by side turning at a station squeeze its points together.
             if (std::binary_search(run.stationSteps.begin(), run.stationSteps.end(),
                                    static_cast<int>(s) - 1)) {
@@ -128,7 +129,8 @@ int DisplacementCost(int node, int width, PlanePoint spot) {
     return static_cast<int>(std::lround(distance * kDisplacementCost));
 }
 
-int StationBend(const Board& board, int node, const std::vector<int>& chains, int port) {
+int StationBend(const Board& board, int node, const std::vector<int>& chains, int port,
+                const TurnCosts& turns) {
     int cost = 0;
     const auto found = board.portChains.find(node);
     if (found == board.portChains.end()) {
@@ -137,7 +139,7 @@ int StationBend(const Board& board, int node, const std::vector<int>& chains, in
     for (const auto& [otherPort, otherChains] : found->second) {
         for (const int chain : chains) {
             if (std::binary_search(otherChains.begin(), otherChains.end(), chain)) {
-                cost += kBendCost[static_cast<std::size_t>(Change(Opposite(otherPort), port))];
+                cost += turns.bend[static_cast<std::size_t>(Change(Opposite(otherPort), port))];
             }
         }
     }
@@ -161,8 +163,10 @@ std::vector<std::pair<int, int>> FreeNodesNear(const Board& board, PlanePoint sp
 }
 
 CostModel MakeCostModel(const RunNetwork& network, std::span<const PlanePoint> spots,
-                        std::set<std::pair<int, int>> crossings, int width, int height) {
+                        std::set<std::pair<int, int>> crossings, int width, int height,
+                        const TurnCosts& turns) {
     CostModel model;
+    model.turns = turns;
     model.spots.assign(spots.begin(), spots.end());
     for (const Run& run : network.runs) {
         std::vector<PlanePoint> course;
@@ -180,7 +184,7 @@ std::int64_t LayoutCost(const Board& board, const RunNetwork& network, const Cos
     std::set<int> junctions;
     for (std::size_t r = 0; r < network.runs.size(); ++r) {
         const Run& run = network.runs[r];
-        cost += PathCost(run, model.away[r], board.width);
+        cost += PathCost(run, model.away[r], board.width, model.turns);
         junctions.insert(run.places.front());
         junctions.insert(run.places.back());
     }
@@ -202,10 +206,10 @@ std::int64_t LayoutCost(const Board& board, const RunNetwork& network, const Cos
                 if (change >= 3) {
                     cost += lines * kNoWayCost;
                 } else if (change > 0 && lines > 1) {
-                    cost += lines * kBendCost[static_cast<std::size_t>(change)] +
+                    cost += lines * model.turns.bend[static_cast<std::size_t>(change)] +
                             (lines - 1) * kSideBySideTurnCost;
                 } else {
-                    cost += lines * kBendCost[static_cast<std::size_t>(change)];
+                    cost += lines * model.turns.bend[static_cast<std::size_t>(change)];
                 }
             }
         }

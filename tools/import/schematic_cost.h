@@ -15,8 +15,17 @@ namespace qv::import::schematic {
 
 inline constexpr int kStraightStep = 10;
 inline constexpr int kDiagonalStep = 14;
-// By the change of direction in steps of 45 degrees: none, 45, 90, 135 (a sharp turn).
-inline constexpr std::array<int, 5> kBendCost = {0, 20, 30, 400, 100000};
+// What turning costs: by the change of direction in steps of 45 degrees (none, 45, 90, 135: a
+// sharp turn), and for a run leaving a junction by another port than the one that keeps the
+// runs there in order with the least turning.
+struct TurnCosts {
+    std::array<int, 5> bend;
+    int otherPort = 0;
+};
+inline constexpr TurnCosts kTurnCosts = {{0, 20, 30, 400, 100000}, 20};
+// In a crowded network most runs carry several lines, each drawing the run's bends, and places
+// have room to give: bends weigh half as much again.
+inline constexpr TurnCosts kCrowdedTurnCosts = {{0, 30, 45, 400, 100000}, 30};
 inline constexpr int kAwayCost = 8;           // per grid unit a step lies off the run's own course
 inline constexpr int kDisplacementCost = 30;  // per grid unit a junction lies from its spot
 
@@ -29,7 +38,8 @@ int DisplacementCost(int node, int width, PlanePoint spot);
 
 // The cost of a line record (of `chains`) arriving at or leaving the station at `node` through
 // `port`, from the bends it makes there with the runs already drawn through that station.
-int StationBend(const Board& board, int node, const std::vector<int>& chains, int port);
+int StationBend(const Board& board, int node, const std::vector<int>& chains, int port,
+                const TurnCosts& turns);
 
 // The nodes within `radius` grid units (in x and y) of the spot that hold no station and no
 // run, each with its displacement cost.
@@ -50,10 +60,12 @@ struct CostModel {
     std::vector<std::vector<int>> away;       // per run: DistanceFromCourse of its places
     std::set<std::pair<int, int>> crossings;  // edges to cross, the smaller number first
     std::vector<PlanePoint> spots;            // per place, in grid units
+    TurnCosts turns;
 };
 
 CostModel MakeCostModel(const RunNetwork& network, std::span<const PlanePoint> spots,
-                        std::set<std::pair<int, int>> crossings, int width, int height);
+                        std::set<std::pair<int, int>> crossings, int width, int height,
+                        const TurnCosts& turns);
 
 // Bends, steps and their distance from the runs' courses, junctions' displacement and bends
 // of lines through them, and, heavily, crossings gained or lost, junctions whose runs leave

@@ -39,6 +39,8 @@ struct SchematicRequest {
     // Each link takes a grid step more per link it crosses, so that the crossing has a node of
     // its own between the link's stations.
     bool roomForCrossings = false;
+    // A large network, crowded in its centre: bends weigh more.
+    bool crowded = false;
     // The links that cross on the network's geographic map: the crossings to keep. Where not
     // given, those crossing at `places`.
     std::optional<std::vector<LinkCrossing>> crossings = std::nullopt;

@@ -390,6 +390,7 @@ class Builder {
                        separation + 2, kLargestGrid);
         // In a large network's crowded centre the extra steps leave runs without a free way.
         request.roomForCrossings = !large;
+        request.crowded = large;
         request.crossings = std::move(crossings);
         request.headings = std::move(headings);
         const SchematicLayout layout = LayOutSchematic(request);
