@@ -747,11 +747,12 @@ class Router {
         return targets;
     }
 
-    // Around each pair of links that cross on the grid and are not to, or are to and do not:
-    // the runs at the junctions of the two links' runs, lifted with those junctions and routed
-    // again in several orders, keeping off links their own are not to cross; the order whose
-    // layout costs least is kept where it lowers the layout's cost. Where none does, the two
-    // links take at least two steps each, and the first order is tried once more.
+    // Around each run drawn straight, and each pair of links that cross on the grid and are not
+    // to, or are to and do not: the runs at the junctions of those runs, lifted with those
+    // junctions and routed again in several orders, keeping off links their own are not to
+    // cross; the order whose layout costs least is kept where it lowers the layout's cost. Where
+    // none does, two links crossing wrongly take at least two steps each, and the first order
+    // is tried once more.
     bool Untangle() {
         bool moved = false;
         // A region tried again before the layout changes would come out as before.
@@ -762,12 +763,21 @@ class Router {
             tried.clear();
             ++changes_;
         };
+        // The junctions of each knot, with the crossing that makes it one, where one does.
+        std::vector<std::pair<std::set<int>, std::optional<std::pair<int, int>>>> knots;
+        for (const struct Run& run : runs_) {
+            if (run.path.empty()) {
+                knots.push_back({{run.places.front(), run.places.back()}, std::nullopt});
+            }
+        }
+        for (const auto& crossing : schematic::ChangedCrossings(board_, network_, model_)) {
+            knots.emplace_back(JunctionsOf(crossing.first, crossing.second), crossing);
+        }
         std::size_t trials = 0;
-        for (const auto& [one, other] : schematic::ChangedCrossings(board_, network_, model_)) {
+        for (const auto& [junctions, crossing] : knots) {
             if (trials >= kUntangleTrials) {
                 break;
             }
-            const std::set<int> junctions = JunctionsOf(one, other);
             if (!tried.insert(junctions).second) {
                 continue;
             }
@@ -815,7 +825,8 @@ class Router {
                 }
                 PutBack(base, junctions, homes, saved);
             }
-            if (!best && trials < kUntangleTrials && Widen(one, other)) {
+            if (!best && trials < kUntangleTrials && crossing &&
+                Widen(crossing->first, crossing->second)) {
                 // A link a single step long has no node where another could cross it, nor room
                 // to step aside.
                 ++trials;
