@@ -647,6 +647,11 @@ class Drawing {
                 node.y + inOffset.y + static_cast<int>(std::lround(s * u.y))};
     }
 
+    // The length of a stretch at a multiple of 45 degrees, in map units along its direction.
+    static int Span(GridPoint a, GridPoint b) {
+        return std::max(std::abs(a.x - b.x), std::abs(a.y - b.y));
+    }
+
     // The corner (or corners) of a line turning at `here` from the lane it arrives in into the
     // lane it leaves by, the line drawn so far ending at `last`. Where the lanes' lines meet
     // behind that point or beyond the next stroke (a lane changed across the turn), the line
@@ -663,12 +668,9 @@ class Drawing {
         const auto along = [](GridPoint from, GridPoint to, GridPoint d) {
             return ((to.x - from.x) * d.x + (to.y - from.y) * d.y) / (d.x * d.x + d.y * d.y);
         };
-        const auto length = [](GridPoint a, GridPoint b) {
-            return std::max(std::abs(a.x - b.x), std::abs(a.y - b.y));
-        };
         const bool ahead = last ? along(*last, meet, u) > 0
-                                : along(arrive, meet, u) > -length(before.node, here.node);
-        if (ahead && along(leave, meet, v) < length(here.node, next.node)) {
+                                : along(arrive, meet, u) > -Span(before.node, here.node);
+        if (ahead && along(leave, meet, v) < Span(here.node, next.node)) {
             return {meet};
         }
         if (last && along(*last, arrive, u) <= 0) {
@@ -691,7 +693,7 @@ class Drawing {
                 continue;
             }
             const GridPoint corner{arrive.x + r * d.x, arrive.y + r * d.y};
-            if (along(leave, corner, v) < length(here.node, next.node)) {
+            if (along(leave, corner, v) < Span(here.node, next.node)) {
                 best = {turning, corner};
             }
         }
@@ -710,8 +712,7 @@ class Drawing {
         const GridPoint u = kSteps[static_cast<std::size_t>(here.direction)];
         const int shift = std::max(std::abs(here.offset.x - before.offset.x),
                                    std::abs(here.offset.y - before.offset.y));
-        const int room =
-            std::max(std::abs(next.node.x - here.node.x), std::abs(next.node.y - here.node.y));
+        const int room = Span(here.node, next.node);
         int back = 0;
         if (shift >= room) {
             back = shift - room + 1;
