@@ -796,8 +796,7 @@ TEST(Schematic, UntanglesInTheReverseOrderToo) {
     ExpectAtMostWrong(cases);
 }
 
-// A turn is sharp from an inside angle of 45 degrees down, at a station or a corner, and round
-// a ring's first station too.
+// A network marked crowded draws fewer bends, each counted on the drawn course.
 TEST(Schematic, BendsWeighMoreInACrowdedNetwork) {
     SchematicRequest request{{}, {}, {0, 0, 60, 60}, 5, 3};
     request.places = {{51, 53}, {50, 50}, {24, 44}, {54, 54}, {6, 45},
@@ -824,6 +823,8 @@ TEST(Schematic, BendsWeighMoreInACrowdedNetwork) {
     EXPECT_LT(bends(crowded), bends(spread));
 }
 
+// A turn is sharp from an inside angle of 45 degrees down, at a station or a corner, and round
+// a ring's first station too.
 TEST(Schematic, CountsTurnsOf45DegreesOrLessInsideAsSharp) {
     const struct {
         const char* what;
