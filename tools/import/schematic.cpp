@@ -763,15 +763,18 @@ class Router {
             tried.clear();
             ++changes_;
         };
-        // The junctions of each knot, with the crossing that makes it one, where one does.
-        std::vector<std::pair<std::set<int>, std::optional<std::pair<int, int>>>> knots;
+        struct Knot {
+            std::set<int> junctions;
+            std::optional<std::pair<int, int>> crossing;  // the edges crossing wrongly, if any
+        };
+        std::vector<Knot> knots;
         for (const struct Run& run : runs_) {
             if (run.path.empty()) {
                 knots.push_back({{run.places.front(), run.places.back()}, std::nullopt});
             }
         }
         for (const auto& crossing : schematic::ChangedCrossings(board_, network_, model_)) {
-            knots.emplace_back(JunctionsOf(crossing.first, crossing.second), crossing);
+            knots.push_back({JunctionsOf(crossing.first, crossing.second), crossing});
         }
         std::size_t trials = 0;
         for (const auto& [junctions, crossing] : knots) {

@@ -683,17 +683,13 @@ class Drawing {
                 w == before.direction || w == here.direction || (best && best->first <= turning)) {
                 continue;
             }
-            // arrive + r w = leave + q v, for whole r > 0 and q short of the next stroke.
-            const GridPoint d = kSteps[static_cast<std::size_t>(w)];
-            const int det = d.x * (-v.y) - d.y * (-v.x);
-            const int rx = leave.x - arrive.x;
-            const int ry = leave.y - arrive.y;
-            const int r = det == 0 ? 0 : (rx * (-v.y) - ry * (-v.x)) / det;
-            if (det == 0 || r <= 0 || (rx * (-v.y) - ry * (-v.x)) % det != 0) {
-                continue;
-            }
-            const GridPoint corner{arrive.x + r * d.x, arrive.y + r * d.y};
-            if (along(leave, corner, v) < Span(here.node, next.node)) {
+            // Where the way from `arrive` in direction w meets the lane it leaves by: at a whole
+            // map unit on that lane, ahead of `arrive` and short of the next stroke.
+            const GridPoint corner =
+                Meet(arrive, w, {}, here.direction, {leave.x - arrive.x, leave.y - arrive.y});
+            const bool onLane = (corner.x - leave.x) * v.y == (corner.y - leave.y) * v.x;
+            if (onLane && along(arrive, corner, kSteps[static_cast<std::size_t>(w)]) > 0 &&
+                along(leave, corner, v) < Span(here.node, next.node)) {
                 best = {turning, corner};
             }
         }
@@ -710,20 +706,18 @@ class Drawing {
     static std::vector<GridPoint> SidewaysStep(const Stroke& before, const Stroke& here,
                                                const Stroke& next, std::optional<GridPoint> last) {
         const GridPoint u = kSteps[static_cast<std::size_t>(here.direction)];
-        const int shift = std::max(std::abs(here.offset.x - before.offset.x),
-                                   std::abs(here.offset.y - before.offset.y));
+        const int shift = Span(before.offset, here.offset);
         const int room = Span(here.node, next.node);
-        int back = 0;
-        if (shift >= room) {
-            back = shift - room + 1;
-            const GridPoint start{here.node.x + before.offset.x - u.x * back,
-                                  here.node.y + before.offset.y - u.y * back};
-            if (last && (start.x - last->x) * u.x + (start.y - last->y) * u.y <= 0) {
-                back = 0;  // no room behind either
-            }
+        const auto start = [&](int back) {
+            return GridPoint{here.node.x + before.offset.x - u.x * back,
+                             here.node.y + before.offset.y - u.y * back};
+        };
+        int back = shift >= room ? shift - room + 1 : 0;
+        if (back > 0 && last &&
+            (start(back).x - last->x) * u.x + (start(back).y - last->y) * u.y <= 0) {
+            back = 0;  // no room behind either
         }
-        return {{here.node.x + before.offset.x - u.x * back,
-                 here.node.y + before.offset.y - u.y * back},
+        return {start(back),
                 {here.node.x + here.offset.x + u.x * (shift - back),
                  here.node.y + here.offset.y + u.y * (shift - back)}};
     }
