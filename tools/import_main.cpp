@@ -260,6 +260,10 @@ void PrintScore(const std::string& path, const MapScore& score, bool listFaults)
             "lost; %d places with neighbours in another order\n",
             score.unmatchedPlaces, score.unmatchedLinks, score.crossingsAdded, score.crossingsLost,
             score.orderChanged);
+        std::printf(
+            "  left open by the other map (a line over a station): %d crossings, %d "
+            "neighbour orders\n",
+            score.crossingsOpen, score.ordersOpen);
         std::printf("  displacement (mean link lengths): mean %.2f, max %.2f\n",
                     score.meanDisplacement, score.maxDisplacement);
     }

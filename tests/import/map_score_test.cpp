@@ -227,6 +227,45 @@ TEST(MapScore, ComparesCrossingsOrderAndPositionsWithAnotherDrawing) {
     EXPECT_EQ(reverse.faults, std::vector<std::string>{"crossing added: 1 w - e x 2 n - s"});
 }
 
+// Where the other drawing runs a line over a station (within a disc's radius, 2 here) it does
+// not tell on which side the station lies: the crossings and the order round a place that hang on
+// that side are left open, counted apart, not as faults.
+TEST(MapScore, LeavesOpenWhatALineOverAStationInTheOtherDrawingDoesNotTell) {
+    // Line 1 runs a - b - c; line 2 from n down to s at `x`, past b (20, 20).
+    const auto crossing = [](int x) {
+        return TestMap{{{1, {{'S', u"a", 0, 20}, {'S', u"b", 20, 20}, {'S', u"c", 40, 20}}},
+                        {2, {{'S', u"n", x, 0}, {'S', u"s", x, 40}}}}};
+    };
+    // Line 3 from m east to p; line 4 from m to q at (40, `qy`), past p; line 5 from m south.
+    const auto star = [](int qy) {
+        return TestMap{{{3, {{'S', u"m", 0, 0}, {'S', u"p", 20, 0}}},
+                        {4, {{'S', u"m", 0, 0}, {'S', u"q", 40, qy}}},
+                        {5, {{'S', u"m", 0, 0}, {'S', u"r", 0, 30}}}}};
+    };
+    struct Case {
+        const char* what;
+        TestMap reference;
+        TestMap drawing;
+        std::tuple<int, int, int> counted;  // crossings added, lost, orders changed
+        std::pair<int, int> open;           // crossings, orders
+    };
+    const Case cases[] = {
+        {"over b: crossing a - b instead of b - c", crossing(21), crossing(15), {0, 0, 0}, {2, 0}},
+        {"over b: crossing neither", crossing(21), crossing(50), {0, 0, 0}, {1, 0}},
+        {"a radius from b: not over it", crossing(22), crossing(15), {1, 1, 0}, {0, 0}},
+        {"the same crossing as over b", crossing(21), crossing(25), {0, 0, 0}, {0, 0}},
+        {"q's link over p: p and q swapped round m", star(1), star(-10), {0, 0, 0}, {0, 1}},
+        {"q's link clear of p: swapped", star(8), star(-10), {0, 0, 1}, {0, 0}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const MapScore score = ScoreMap(*Load(c.drawing), *Load(c.reference));
+        EXPECT_EQ(std::tuple(score.crossingsAdded, score.crossingsLost, score.orderChanged),
+                  c.counted);
+        EXPECT_EQ(std::pair(score.crossingsOpen, score.ordersOpen), c.open);
+    }
+}
+
 TEST(MapScore, CountsOverlappingLabelsAndLabelsOverOtherDiscs) {
     std::u16string text =
         u"[NAME]\r\nТ;1;0;1;1;\r\n[MAP]\r\n0;0;2;2;1;FF00FFh;\r\n[LINES]\r\n1;L;0000FFh;0;3;\r\n"

@@ -183,6 +183,30 @@ Drawing Analyse(const NetworkModel& map) {
     return drawing;
 }
 
+// Per link, the places it passes over: within a disc's radius of one of their stations, on a
+// line that does not stop there.
+std::vector<std::set<int>> PlacesPassed(const NetworkModel& map, const Drawing& drawing) {
+    std::set<std::pair<int, int>> served;
+    for (std::size_t i = 0; i < drawing.stations.size(); ++i) {
+        served.insert({drawing.stations[i]->line->number, drawing.placeOf[i]});
+    }
+    std::vector<std::set<int>> over(drawing.links.size());
+    for (std::size_t l = 0; l < drawing.links.size(); ++l) {
+        const Link& link = drawing.links[l];
+        for (std::size_t k = 0; k + 1 < link.path.size(); ++k) {
+            for (std::size_t i = 0; i < drawing.stations.size(); ++i) {
+                const int place = drawing.placeOf[i];
+                if (!served.contains({link.number, place}) &&
+                    DistanceToSegment(At(*drawing.stations[i]), link.path[k], link.path[k + 1]) <
+                        map.stationRadius) {
+                    over[l].insert(place);
+                }
+            }
+        }
+    }
+    return over;
+}
+
 void ScoreLines(const NetworkModel& map, const Drawing& drawing, MapScore& score) {
     for (const auto& line : map.Lines()) {
         std::vector<Vec> path;
@@ -232,24 +256,15 @@ void ScoreLines(const NetworkModel& map, const Drawing& drawing, MapScore& score
         }
     }
 
-    std::set<std::pair<int, int>> served;
-    for (std::size_t i = 0; i < drawing.stations.size(); ++i) {
-        served.insert({drawing.stations[i]->line->number, drawing.placeOf[i]});
-    }
+    const std::vector<std::set<int>> over = PlacesPassed(map, drawing);
     std::set<std::pair<int, int>> falseStops;
-    for (const Link& link : drawing.links) {
-        for (std::size_t k = 0; k + 1 < link.path.size(); ++k) {
-            for (std::size_t i = 0; i < drawing.stations.size(); ++i) {
-                const int place = drawing.placeOf[i];
-                if (!served.contains({link.number, place}) &&
-                    DistanceToSegment(At(*drawing.stations[i]), link.path[k], link.path[k + 1]) <
-                        map.stationRadius) {
-                    if (falseStops.insert({link.number, place}).second) {
-                        score.faults.push_back(
-                            "line through a station: " + std::to_string(link.number) + " through " +
-                            drawing.places[static_cast<std::size_t>(place)].name);
-                    }
-                }
+    for (std::size_t l = 0; l < over.size(); ++l) {
+        const int number = drawing.links[l].number;
+        for (const int place : over[l]) {
+            if (falseStops.insert({number, place}).second) {
+                score.faults.push_back("line through a station: " + std::to_string(number) +
+                                       " through " +
+                                       drawing.places[static_cast<std::size_t>(place)].name);
             }
         }
     }
@@ -430,9 +445,76 @@ std::vector<std::vector<std::u16string>> NeighbourOrder(const Drawing& drawing) 
     return order;
 }
 
+using KeyPair = std::pair<std::u16string, std::u16string>;
+// Places with more neighbours are compared without swaps: 2^n orders to try.
+constexpr std::size_t kMostNeighboursSwapped = 12;
+
+// The pairs of neighbours of `place` (their keys, the smaller first) whose order round it the
+// drawing leaves open: the link to one passes over the other.
+std::set<KeyPair> OpenNeighbours(const Drawing& drawing, const std::vector<std::set<int>>& over,
+                                 int place) {
+    std::vector<std::pair<int, int>> leaving;  // link, neighbour
+    for (std::size_t l = 0; l < drawing.links.size(); ++l) {
+        const Link& link = drawing.links[l];
+        if (link.from != link.to && (link.from == place || link.to == place)) {
+            leaving.emplace_back(static_cast<int>(l), link.from == place ? link.to : link.from);
+        }
+    }
+    std::set<KeyPair> open;
+    for (const auto& [one, first] : leaving) {
+        for (const auto& [two, second] : leaving) {
+            if (first != second && over[static_cast<std::size_t>(one)].contains(second)) {
+                const std::u16string& a = drawing.places[static_cast<std::size_t>(first)].key;
+                const std::u16string& b = drawing.places[static_cast<std::size_t>(second)].key;
+                open.insert(std::minmax(a, b));
+            }
+        }
+    }
+    return open;
+}
+
+// Whether `drawn` is `reference` (both cyclic orders starting at their least key) with some
+// pairs of neighbours next to each other in it swapped, each pair one of `open`.
+bool WithOpenPairsSwapped(const std::vector<std::u16string>& drawn,
+                          const std::vector<std::u16string>& reference,
+                          const std::set<KeyPair>& open) {
+    const std::size_t n = reference.size();
+    if (open.empty() || drawn.size() != n || n < 3 || n > kMostNeighboursSwapped) {
+        return false;
+    }
+    std::vector<std::size_t> swappable;  // positions whose key and the next form an open pair
+    for (std::size_t i = 0; i < n; ++i) {
+        if (open.contains(std::minmax(reference[i], reference[(i + 1) % n]))) {
+            swappable.push_back(i);
+        }
+    }
+    for (std::uint32_t subset = 1; subset < (1U << swappable.size()); ++subset) {
+        std::vector<std::u16string> swapped = reference;
+        std::vector<bool> moved(n, false);
+        bool disjoint = true;
+        for (std::size_t k = 0; k < swappable.size() && disjoint; ++k) {
+            const std::size_t i = swappable[k];
+            const std::size_t j = (i + 1) % n;
+            if ((subset >> k) & 1U) {
+                disjoint = !moved[i] && !moved[j];
+                moved[i] = moved[j] = true;
+                std::swap(swapped[i], swapped[j]);
+            }
+        }
+        std::rotate(swapped.begin(), std::min_element(swapped.begin(), swapped.end()),
+                    swapped.end());
+        if (disjoint && swapped == drawn) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// `otherOver` gives per link of the other map the places it passes over: there the other map
+// leaves open on which side of the line the place lies.
 void Compare(const Drawing& drawing, const std::set<std::pair<int, int>>& crossing,
              const Drawing& other, const std::set<std::pair<int, int>>& otherCrossing,
-             MapScore& score) {
+             const std::vector<std::set<int>>& otherOver, MapScore& score) {
     score.compared = true;
     // Places: matched by their names and lines.
     std::vector<std::pair<int, int>> matched;
@@ -465,14 +547,35 @@ void Compare(const Drawing& drawing, const std::set<std::pair<int, int>>& crossi
         return std::string(what) + LinkName(other, pair.first) + " x " +
                LinkName(other, pair.second);
     };
+    // Whether one of two links passes over a place at an end of the other.
+    const auto open = [&](std::pair<int, int> pair) {
+        const Link& one = other.links[static_cast<std::size_t>(pair.first)];
+        const Link& two = other.links[static_cast<std::size_t>(pair.second)];
+        const std::set<int>& overOne = otherOver[static_cast<std::size_t>(pair.first)];
+        const std::set<int>& overTwo = otherOver[static_cast<std::size_t>(pair.second)];
+        return overOne.contains(two.from) || overOne.contains(two.to) ||
+               overTwo.contains(one.from) || overTwo.contains(one.to);
+    };
     for (const auto& pair : mapped) {
-        if (!otherCrossing.contains(pair)) {
+        if (otherCrossing.contains(pair)) {
+            continue;
+        }
+        if (open(pair)) {
+            ++score.crossingsOpen;
+            score.faults.push_back(name("crossing left open (added): ", pair));
+        } else {
             ++score.crossingsAdded;
             score.faults.push_back(name("crossing added: ", pair));
         }
     }
     for (const auto& pair : otherCrossing) {
-        if (!mapped.contains(pair)) {
+        if (mapped.contains(pair)) {
+            continue;
+        }
+        if (open(pair)) {
+            ++score.crossingsOpen;
+            score.faults.push_back(name("crossing left open (lost): ", pair));
+        } else {
             ++score.crossingsLost;
             score.faults.push_back(name("crossing lost: ", pair));
         }
@@ -481,7 +584,16 @@ void Compare(const Drawing& drawing, const std::set<std::pair<int, int>>& crossi
     const auto order = NeighbourOrder(drawing);
     const auto otherOrder = NeighbourOrder(other);
     for (const auto& [here, there] : matched) {
-        if (order[static_cast<std::size_t>(here)] != otherOrder[static_cast<std::size_t>(there)]) {
+        const std::vector<std::u16string>& drawn = order[static_cast<std::size_t>(here)];
+        const std::vector<std::u16string>& reference = otherOrder[static_cast<std::size_t>(there)];
+        if (drawn == reference) {
+            continue;
+        }
+        if (WithOpenPairsSwapped(drawn, reference, OpenNeighbours(other, otherOver, there))) {
+            ++score.ordersOpen;
+            score.faults.push_back("neighbours left open: " +
+                                   drawing.places[static_cast<std::size_t>(here)].name);
+        } else {
             ++score.orderChanged;
             score.faults.push_back("neighbours in another order: " +
                                    drawing.places[static_cast<std::size_t>(here)].name);
@@ -557,7 +669,7 @@ MapScore ScoreMap(const NetworkModel& map, const NetworkModel& against) {
     std::set<std::pair<int, int>> otherCrossing;
     MapScore otherScore;
     otherCrossing = ScoreLinks(other, otherScore);
-    Compare(drawing, crossing, other, otherCrossing, score);
+    Compare(drawing, crossing, other, otherCrossing, PlacesPassed(against, other), score);
     return score;
 }
 

@@ -32,7 +32,14 @@ struct MapScore {
     int unmatchedLinks = 0;
     int crossingsAdded = 0;
     int crossingsLost = 0;
-    int orderChanged = 0;         // places whose neighbours lie around them in another order
+    // Crossings drawn otherwise where the other map draws one of the two links over a place at
+    // an end of the other: there it leaves open on which side the place lies. Not counted as
+    // added or lost.
+    int crossingsOpen = 0;
+    int orderChanged = 0;  // places whose neighbours lie around them in another order
+    // Places whose neighbours lie otherwise only in pairs whose order the other map leaves open,
+    // the link to one passing over the other. Not counted as changed.
+    int ordersOpen = 0;
     double meanDisplacement = 0;  // in mean link lengths of the other map, after a fit
     double maxDisplacement = 0;
 
