@@ -543,9 +543,8 @@ void Compare(const Drawing& drawing, const std::set<std::pair<int, int>>& crossi
             mapped.insert(std::minmax(ma, mb));
         }
     }
-    const auto name = [&other](const char* what, std::pair<int, int> pair) {
-        return std::string(what) + LinkName(other, pair.first) + " x " +
-               LinkName(other, pair.second);
+    const auto name = [&other](const std::string& what, std::pair<int, int> pair) {
+        return what + LinkName(other, pair.first) + " x " + LinkName(other, pair.second);
     };
     // Whether one of two links passes over a place at an end of the other.
     const auto open = [&](std::pair<int, int> pair) {
@@ -556,30 +555,25 @@ void Compare(const Drawing& drawing, const std::set<std::pair<int, int>>& crossi
         return overOne.contains(two.from) || overOne.contains(two.to) ||
                overTwo.contains(one.from) || overTwo.contains(one.to);
     };
-    for (const auto& pair : mapped) {
-        if (otherCrossing.contains(pair)) {
-            continue;
+    // The pairs of `one` that `other` lacks: `changed` faults, or left open.
+    const auto tally = [&](const std::set<std::pair<int, int>>& one,
+                           const std::set<std::pair<int, int>>& two, int& changed,
+                           const std::string& what) {
+        for (const auto& pair : one) {
+            if (two.contains(pair)) {
+                continue;
+            }
+            if (open(pair)) {
+                ++score.crossingsOpen;
+                score.faults.push_back(name("crossing left open (" + what + "): ", pair));
+            } else {
+                ++changed;
+                score.faults.push_back(name("crossing " + what + ": ", pair));
+            }
         }
-        if (open(pair)) {
-            ++score.crossingsOpen;
-            score.faults.push_back(name("crossing left open (added): ", pair));
-        } else {
-            ++score.crossingsAdded;
-            score.faults.push_back(name("crossing added: ", pair));
-        }
-    }
-    for (const auto& pair : otherCrossing) {
-        if (mapped.contains(pair)) {
-            continue;
-        }
-        if (open(pair)) {
-            ++score.crossingsOpen;
-            score.faults.push_back(name("crossing left open (lost): ", pair));
-        } else {
-            ++score.crossingsLost;
-            score.faults.push_back(name("crossing lost: ", pair));
-        }
-    }
+    };
+    tally(mapped, otherCrossing, score.crossingsAdded, "added");
+    tally(otherCrossing, mapped, score.crossingsLost, "lost");
 
     const auto order = NeighbourOrder(drawing);
     const auto otherOrder = NeighbourOrder(other);

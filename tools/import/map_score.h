@@ -44,8 +44,8 @@ struct MapScore {
     double maxDisplacement = 0;
 
     // Each sharp turn, line through a station, link on another's track, crossing added or lost
-    // and place with its neighbours in another order, named: "crossing added: 5 Киевская -
-    // Парк Победы x 6 Фили - Кутузовская".
+    // (or left open) and place with its neighbours in another order (or left open), named:
+    // "crossing added: 5 Киевская - Парк Победы x 6 Фили - Кутузовская".
     std::vector<std::string> faults;
 };
 
