@@ -220,6 +220,29 @@ TEST(Labels, SlideAlongAboveWhereEveryUsualPlaceHidesAnotherStation) {
               std::make_tuple(88, 148, 1));
 }
 
+TEST(Labels, StandInRowsFurtherOutWhenAskedWhereLongNamesCrowdARow) {
+    // Eight stations 10 pixels apart in a row, each with a name of 77 pixels: a row of labels
+    // within the screen holds two of them, and above, level and below make three rows, too few.
+    std::vector<LabelRequest> requests;
+    std::vector<LabelDisc> discs;
+    for (int i = 0; i < 8; ++i) {
+        const int x = 90 + 10 * i;
+        requests.push_back(
+            {std::u16string(14, static_cast<char16_t>(u'а' + i)), x, x, 150, 150, i});
+        discs.push_back({x, 150, i});
+    }
+    const LabelOutcome near = PlaceLabels(requests, discs, {}, {1, 2});
+    EXPECT_GT(near.overlaps, 0);
+    LabelScreen screen{1, 2};
+    screen.farRows = true;
+    const LabelOutcome stacked = PlaceLabels(requests, discs, {}, screen);
+    EXPECT_EQ(stacked.overlaps, 0);
+    const auto farOut = [](const PlacedLabel& label) {
+        return label.labelY <= 150 - 2 - 16 || label.labelY - kLabelHeight >= 150 + 2 + 16;
+    };
+    EXPECT_GE(std::count_if(stacked.labels.begin(), stacked.labels.end(), farOut), 2);
+}
+
 TEST(Labels, TakeLinesAcrossANameRatherThanOneAlongIt) {
     // A station on a line running east to west; lines 10 pixels apart run north and south of it,
     // crossing every place above and below. Beside it the name would cross one line, but that

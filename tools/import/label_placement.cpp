@@ -149,6 +149,7 @@ std::vector<Candidate> Places(const LabelRequest& request, std::u16string_view t
                                {rightX, belowY, 1, 4},   {leftX, belowY, 2, 5},
                                {centredX, aboveY, 1, 6}, {centredX, belowY, 1, 7}};
     constexpr int kSlid = 8;
+    constexpr int kFarRow = 5000;  // the label would be read as another station's
     // Beside the stations, the name's box still level with part of their discs.
     const int across = std::max(1, kSlideAcross / s);
     for (int y = aboveY + 1; y < belowY; y += across) {
@@ -176,6 +177,13 @@ std::vector<Candidate> Places(const LabelRequest& request, std::u16string_view t
     for (const int y : {aboveY - nudge, belowY + nudge}) {
         spots.push_back({rightX, y, 1, kSlid});
         spots.push_back({leftX, y, 2, kSlid});
+    }
+    // A row further out, over or under another label next to the stations: where long names
+    // crowd one stretch, one may stand above the other rather than overlap it.
+    const int row = CeilDiv(kLabelHeight + kLabelGap, s);
+    for (int x = firstX; screen.farRows && x <= lastX; x += along) {
+        spots.push_back({x, aboveY - row, 1, kFarRow});
+        spots.push_back({x, belowY + row, 1, kFarRow});
     }
 
     std::vector<Candidate> candidates;

@@ -62,6 +62,9 @@ struct LabelScreen {
     int height = 320;
     int topBar = kNavigationBarHeight;
     int bottomBar = kMenuBarHeight;
+    // Labels may also take a row a label's height further out above and below their stations,
+    // at a cost below overlapping only: for where long names crowd one stretch.
+    bool farRows = false;
 };
 
 struct LabelOutcome {

@@ -721,9 +721,11 @@ class Builder {
         // A scale where too many labels would lie over other discs wherever they went is not
         // searched; the largest always is.
         const int mostCovering = static_cast<int>(requests.size()) / kMostCoveringLabels;
-        const auto place = [&](int scale) {
+        const auto place = [&](int scale, bool farRows = false) {
+            LabelScreen screen{scale, drawing_.stationRadius};
+            screen.farRows = farRows;
             return PlaceLabels(
-                requests, discs, segments, {scale, drawing_.stationRadius},
+                requests, discs, segments, screen,
                 scale < kLargestZoom ? mostCovering : std::numeric_limits<int>::max());
         };
         const auto fit = [](const LabelOutcome& labels) {
@@ -740,6 +742,12 @@ class Builder {
                 labels = place(++labelZoom);
             }
             zoom = labelZoom;
+        }
+        // Labels overlapping even at the largest zoom may stand in rows further out.
+        if (labels.overlaps > 0) {
+            if (LabelOutcome stacked = place(labelZoom, true); stacked.overlaps < labels.overlaps) {
+                labels = std::move(stacked);
+            }
         }
         scheme_.zoomFactor = zoom;
         scheme_.labelMinZoom = labelZoom;
