@@ -84,7 +84,7 @@ std::vector<BuiltMap> BuildAll() {
     constexpr Layout kGeographic = Layout::kGeographic;
     constexpr Layout kSchematic = Layout::kSchematic;
     const std::tuple<std::u16string, std::string, Layout> shipped[] = {
-        {u"Москва", "moscow", kGeographic},
+        {u"Москва", "moscow", kSchematic},
         {u"Санкт-Петербург", "saint-petersburg", kSchematic},
         {u"Киев", "kyiv", kSchematic},
         {u"Харьков", "kharkiv", kSchematic},
@@ -269,7 +269,8 @@ void ARideAcrossAForkCountsNoTimeAndNoTransfer(const std::vector<BuiltMap>& maps
     EXPECT_GT(forks, 20);
 }
 
-// A schematic map is octilinear, and keeps the crossings and line orders of its geographic map.
+// A schematic map is octilinear, and keeps the crossings and line orders of its geographic map
+// (those that map leaves open aside: where it runs a line over a station).
 void SchematicMapsKeepTheNetworksShape(const std::vector<BuiltMap>& maps) {
     int schematic = 0;
     for (const BuiltMap& map : maps) {
@@ -287,7 +288,7 @@ void SchematicMapsKeepTheNetworksShape(const std::vector<BuiltMap>& maps) {
                   std::tuple(0, 0, 0, 0, 0, 0, 0));
         EXPECT_LE(score.maxDisplacement, 2.5);
     }
-    EXPECT_EQ(schematic, 11);
+    EXPECT_EQ(schematic, 12);
 }
 
 void TheShippedFilesAreWhatTheImportMakesToday(const std::vector<BuiltMap>& maps) {
