@@ -149,7 +149,9 @@ std::vector<Candidate> Places(const LabelRequest& request, std::u16string_view t
                                {rightX, belowY, 1, 4},   {leftX, belowY, 2, 5},
                                {centredX, aboveY, 1, 6}, {centredX, belowY, 1, 7}};
     constexpr int kSlid = 8;
-    constexpr int kFarRow = 5000;  // the label would be read as another station's
+    // A name a row away may be read as another station's: dearer than lying over a few discs,
+    // cheaper than overlapping another name.
+    constexpr int kFarRow = 5000;
     // Beside the stations, the name's box still level with part of their discs.
     const int across = std::max(1, kSlideAcross / s);
     for (int y = aboveY + 1; y < belowY; y += across) {
