@@ -652,6 +652,12 @@ class Drawing {
         return std::max(std::abs(a.x - b.x), std::abs(a.y - b.y));
     }
 
+    // How far `to` lies ahead of `from` in direction `d`, times d's length squared: positive
+    // ahead, negative behind.
+    static int Ahead(GridPoint from, GridPoint to, GridPoint d) {
+        return (to.x - from.x) * d.x + (to.y - from.y) * d.y;
+    }
+
     // The corner (or corners) of a line turning at `here` from the lane it arrives in into the
     // lane it leaves by, the line drawn so far ending at `last`. Where the lanes' lines meet
     // behind that point or beyond the next stroke (a lane changed across the turn), the line
@@ -666,7 +672,7 @@ class Drawing {
         GridPoint arrive{here.node.x + before.offset.x, here.node.y + before.offset.y};
         const GridPoint leave{here.node.x + here.offset.x, here.node.y + here.offset.y};
         const auto along = [](GridPoint from, GridPoint to, GridPoint d) {
-            return ((to.x - from.x) * d.x + (to.y - from.y) * d.y) / (d.x * d.x + d.y * d.y);
+            return Ahead(from, to, d) / (d.x * d.x + d.y * d.y);
         };
         const bool ahead = last ? along(*last, meet, u) > 0
                                 : along(arrive, meet, u) > -Span(before.node, here.node);
@@ -713,8 +719,7 @@ class Drawing {
                              here.node.y + before.offset.y - u.y * back};
         };
         int back = shift >= room ? shift - room + 1 : 0;
-        if (back > 0 && last &&
-            (start(back).x - last->x) * u.x + (start(back).y - last->y) * u.y <= 0) {
+        if (back > 0 && last && Ahead(*last, start(back), u) <= 0) {
             back = 0;  // no room behind either
         }
         return {start(back),
