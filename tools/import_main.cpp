@@ -322,6 +322,9 @@ int WriteScheme(const qv::import::SourceNetwork& network, const BuildOptions& op
         std::printf("%s: schematic, grid nodes %d units apart, %d runs off the grid\n",
                     Printable(arguments.output).c_str(), report.grid, report.unroutedRuns);
     }
+    std::printf("%s: %d crossings of links where the stations are, drawn with %d added, %d lost\n",
+                Printable(arguments.output).c_str(), report.realCrossings, report.crossingsAdded,
+                report.crossingsLost);
     std::printf(
         "%s: %d places, distances from the centre to the power %.2f%s, nearest places %d "
         "units apart; run times %d from the data, %d estimated; %d transfers estimated, "

@@ -90,6 +90,47 @@ TEST(Scheme, RefusesRepeatedLinksAndNetworksWithoutLinks) {
               "32768 stations, more than a map can hold (32767)");
 }
 
+// A line running north; just east of it an interchange of two lines that run on east and
+// north-east; and a line that crosses the first between its second and third stations.
+SourceNetwork NearMissNetwork() {
+    SourceNetwork network;
+    network.name = u"Стрелка";
+    const std::vector<std::pair<std::u16string, GeoPosition>> stations = {
+        {u"Южная", {55.740, 37.600}},    {u"Средняя", {55.760, 37.600}},
+        {u"Северная", {55.780, 37.600}}, {u"Берег", {55.750, 37.60008}},
+        {u"Мыс", {55.750, 37.640}},      {u"Остров", {55.750, 37.60108}},
+        {u"Залив", {55.760, 37.640}},    {u"Запад", {55.770, 37.580}},
+        {u"Восток", {55.770, 37.620}},
+    };
+    for (const auto& [name, position] : stations) {
+        network.stations.push_back({"", name, position});
+    }
+    network.lines.push_back({u"Красная", 0x0000FF, {{0, 1, std::nullopt}, {1, 2, std::nullopt}}});
+    network.lines.push_back({u"Синяя", 0xFF0000, {{3, 4, std::nullopt}}});
+    network.lines.push_back({u"Жёлтая", 0x00FFFF, {{5, 6, std::nullopt}}});
+    network.lines.push_back({u"Зелёная", 0x00FF00, {{7, 8, std::nullopt}}});
+    return network;
+}
+
+TEST(Scheme, CountsTheCrossingsOfTheDrawingAgainstWhereTheStationsReallyAre) {
+    // Only Зелёная crosses Красная. The geographic drawing sets the interchange's two stations
+    // side by side round its centre, Остров's onto Красная's track, so that its line meets
+    // Красная there; the schematic layout keeps them apart.
+    const struct {
+        Layout layout;
+        int added;
+    } cases[] = {{Layout::kGeographic, 1}, {Layout::kSchematic, 0}};
+    for (const auto& c : cases) {
+        BuildOptions options = CityOptions();
+        options.layout = c.layout;
+        BuildReport report;
+        ASSERT_TRUE(BuildScheme(NearMissNetwork(), options, report));
+        EXPECT_EQ(report.realCrossings, 1);
+        EXPECT_EQ(report.crossingsAdded, c.added) << static_cast<int>(c.layout);
+        EXPECT_EQ(report.crossingsLost, 0) << static_cast<int>(c.layout);
+    }
+}
+
 TEST(MapWriter, WritesOptionalFieldsSoThatTheParserTakesThem) {
     DraftScheme scheme;
     scheme.name = u"Пример";

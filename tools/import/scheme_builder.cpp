@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <iterator>
 #include <limits>
 #include <map>
 #include <numeric>
@@ -40,6 +41,36 @@ struct MapPoint {
     int position = 0;  // along that line
     int station = 0;   // index into the source's stations
 };
+
+// A link between two places (the smaller first) and its course from one to the other.
+struct LinkStretch {
+    std::pair<int, int> link;
+    std::vector<IntPoint> course;
+};
+
+// The pairs of links without a common place whose courses meet.
+std::vector<LinkCrossing> CrossingLinks(const std::vector<LinkStretch>& stretches) {
+    std::set<LinkCrossing> found;
+    for (std::size_t i = 0; i < stretches.size(); ++i) {
+        for (std::size_t j = i + 1; j < stretches.size(); ++j) {
+            const LinkStretch& p = stretches[i];
+            const LinkStretch& q = stretches[j];
+            if (ShareAPlace(p.link, q.link) || found.contains(std::minmax(p.link, q.link))) {
+                continue;
+            }
+            bool meet = false;
+            for (std::size_t m = 0; m + 1 < p.course.size() && !meet; ++m) {
+                for (std::size_t n = 0; n + 1 < q.course.size() && !meet; ++n) {
+                    meet = SegmentsMeet(p.course[m], p.course[m + 1], q.course[n], q.course[n + 1]);
+                }
+            }
+            if (meet) {
+                found.insert(std::minmax(p.link, q.link));
+            }
+        }
+    }
+    return {found.begin(), found.end()};
+}
 
 struct Drawing {
     int lineWidth = 3;
@@ -230,6 +261,22 @@ class Builder {
             // apart.
             LayOutOnGrid(positions, radii, screen, DrawnCrossings(), DrawnHeadings());
         }
+        CountCrossings();
+    }
+
+    // How the drawing keeps the crossings of the network as it really lies.
+    void CountCrossings() {
+        const std::vector<LinkCrossing> real = GeographicCrossings();
+        const std::vector<LinkCrossing> drawn = DrawnCrossings();
+        std::vector<LinkCrossing> added;
+        std::vector<LinkCrossing> lost;
+        std::set_difference(drawn.begin(), drawn.end(), real.begin(), real.end(),
+                            std::back_inserter(added));
+        std::set_difference(real.begin(), real.end(), drawn.begin(), drawn.end(),
+                            std::back_inserter(lost));
+        report_.realCrossings = static_cast<int>(real.size());
+        report_.crossingsAdded = static_cast<int>(added.size());
+        report_.crossingsLost = static_cast<int>(lost.size());
     }
 
     // Stations where the geography puts them, bent, fitted and spread apart, each interchange's
@@ -269,10 +316,62 @@ class Builder {
         }
     }
 
-    // Calls `visit` with each link between two places of every line record as drawn now: the
-    // places and their stations' drafts (a ring's last station links to its first).
+    // Calls `visit` with each link between two places of every line record: the places and
+    // the indices of their points (a ring's last station links to its first).
+    template <typename Visit>
+    void ForEachLinkPoints(Visit visit) const {
+        for (std::size_t l = 0; l < chains_.size(); ++l) {
+            const std::size_t count = scheme_.lines[l].points.size();
+            if (count < 2) {
+                continue;
+            }
+            const std::size_t links = chains_[l].isRing && count > 2 ? count : count - 1;
+            const int first = chainFirstPoint_[l];
+            for (std::size_t i = 0; i < links; ++i) {
+                const int from = first + static_cast<int>(i);
+                const int to = first + static_cast<int>((i + 1) % count);
+                const int a = placeOf_[static_cast<std::size_t>(from)];
+                const int b = placeOf_[static_cast<std::size_t>(to)];
+                if (a != b) {
+                    visit(a, b, from, to);
+                }
+            }
+        }
+    }
+
+    // The same, with the points' drafts as drawn now.
     template <typename Visit>
     void ForEachLink(Visit visit) const {
+        ForEachLinkPoints([&](int a, int b, int from, int to) {
+            visit(a, b, Draft(points_[static_cast<std::size_t>(from)]),
+                  Draft(points_[static_cast<std::size_t>(to)]));
+        });
+    }
+
+    // The links that cross where the stations really are: straight between the stations' own
+    // positions, to the metre. The geographic drawing spreads crowded places apart and sets an
+    // interchange's stations round its centre, which makes links cross there that do not and
+    // parts some that do.
+    std::vector<LinkCrossing> GeographicCrossings() const {
+        std::vector<GeoPosition> positions;
+        for (const MapPoint& point : points_) {
+            positions.push_back(StationOf(point).position);
+        }
+        const std::vector<PlanePoint> kilometres = ProjectToPlane(positions, 1);
+        const auto metres = [&](int point) {
+            const PlanePoint at = kilometres[static_cast<std::size_t>(point)];
+            return IntPoint{std::llround(at.x * 1000), std::llround(at.y * 1000)};
+        };
+        std::vector<LinkStretch> stretches;
+        ForEachLinkPoints([&](int a, int b, int from, int to) {
+            stretches.push_back({std::minmax(a, b), {metres(from), metres(to)}});
+        });
+        return CrossingLinks(stretches);
+    }
+
+    // The links whose courses, corners included, cross as the lines are drawn now.
+    std::vector<LinkCrossing> DrawnCrossings() const {
+        std::vector<LinkStretch> stretches;
         for (std::size_t l = 0; l < chains_.size(); ++l) {
             const std::vector<DraftPoint>& points = scheme_.lines[l].points;
             const std::size_t count = points.size();
@@ -285,35 +384,20 @@ class Builder {
                 const std::size_t j = (i + 1) % count;
                 const int a = placeOf_[first + i];
                 const int b = placeOf_[first + j];
-                if (a != b) {
-                    visit(a, b, points[i], points[j]);
+                if (a == b) {
+                    continue;
                 }
+                LinkStretch stretch{std::minmax(a, b), {{points[i].x, points[i].y}}};
+                if (l < corners_.size() && i < corners_[l].size()) {
+                    for (const GridPoint& corner : corners_[l][i]) {
+                        stretch.course.push_back({corner.x, corner.y});
+                    }
+                }
+                stretch.course.push_back({points[j].x, points[j].y});
+                stretches.push_back(std::move(stretch));
             }
         }
-    }
-
-    // The links whose stretches meet as the stations are drawn now.
-    std::vector<LinkCrossing> DrawnCrossings() const {
-        struct Stretch {
-            std::pair<int, int> link;
-            IntPoint from;
-            IntPoint to;
-        };
-        std::vector<Stretch> stretches;
-        ForEachLink([&](int a, int b, const DraftPoint& from, const DraftPoint& to) {
-            stretches.push_back({std::minmax(a, b), {from.x, from.y}, {to.x, to.y}});
-        });
-        std::set<LinkCrossing> found;
-        for (std::size_t i = 0; i < stretches.size(); ++i) {
-            for (std::size_t j = i + 1; j < stretches.size(); ++j) {
-                const Stretch& p = stretches[i];
-                const Stretch& q = stretches[j];
-                if (!ShareAPlace(p.link, q.link) && SegmentsMeet(p.from, p.to, q.from, q.to)) {
-                    found.insert(std::minmax(p.link, q.link));
-                }
-            }
-        }
-        return {found.begin(), found.end()};
+        return CrossingLinks(stretches);
     }
 
     // Per place and neighbouring place, the direction towards it as the stations are drawn
@@ -457,7 +541,7 @@ class Builder {
             for (std::size_t i = 0; i < scheme_.lines[l].points.size(); ++i) {
                 const DraftPoint& station = scheme_.lines[l].points[i];
                 points.push_back(station);
-                if (i < corners_[l].size()) {
+                if (l < corners_.size() && i < corners_[l].size()) {
                     for (const GridPoint& corner : corners_[l][i]) {
                         DraftPoint point;
                         point.kind = u'P';

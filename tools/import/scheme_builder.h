@@ -43,6 +43,11 @@ struct BuildReport {
     int nearestPlaceUnits = 0;  // smallest distance between stations of different places
     int grid = 0;               // map units between grid nodes of a schematic layout
     int unroutedRuns = 0;       // runs of a schematic layout drawn straight, off the grid
+    // Pairs of links (between different places) crossing where the stations really are, and
+    // those the drawing crosses that do not, or does not cross that do.
+    int realCrossings = 0;
+    int crossingsAdded = 0;
+    int crossingsLost = 0;
     LabelOutcome labels;
 };
 
