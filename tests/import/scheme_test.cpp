@@ -90,17 +90,19 @@ TEST(Scheme, RefusesRepeatedLinksAndNetworksWithoutLinks) {
               "32768 stations, more than a map can hold (32767)");
 }
 
-// A line running north; just east of it an interchange of two lines that run on east and
-// north-east; and a line that crosses the first between its second and third stations.
+// A line running north; 20 m east of it an interchange of three lines, one of which crosses it
+// towards the west, the others running on east and north-east; and a line that crosses the
+// first further north.
 SourceNetwork NearMissNetwork() {
     SourceNetwork network;
     network.name = u"Стрелка";
     const std::vector<std::pair<std::u16string, GeoPosition>> stations = {
         {u"Южная", {55.740, 37.600}},    {u"Средняя", {55.760, 37.600}},
-        {u"Северная", {55.780, 37.600}}, {u"Берег", {55.750, 37.60008}},
-        {u"Мыс", {55.750, 37.640}},      {u"Остров", {55.750, 37.60108}},
-        {u"Залив", {55.760, 37.640}},    {u"Запад", {55.770, 37.580}},
-        {u"Восток", {55.770, 37.620}},
+        {u"Северная", {55.780, 37.600}}, {u"Берег", {55.750, 37.6003}},
+        {u"Запад", {55.750, 37.560}},    {u"Остров", {55.7501, 37.6004}},
+        {u"Восток", {55.750, 37.640}},   {u"Мыс", {55.7499, 37.6004}},
+        {u"Залив", {55.760, 37.640}},    {u"Дубки", {55.770, 37.580}},
+        {u"Липки", {55.770, 37.620}},
     };
     for (const auto& [name, position] : stations) {
         network.stations.push_back({"", name, position});
@@ -108,26 +110,31 @@ SourceNetwork NearMissNetwork() {
     network.lines.push_back({u"Красная", 0x0000FF, {{0, 1, std::nullopt}, {1, 2, std::nullopt}}});
     network.lines.push_back({u"Синяя", 0xFF0000, {{3, 4, std::nullopt}}});
     network.lines.push_back({u"Жёлтая", 0x00FFFF, {{5, 6, std::nullopt}}});
-    network.lines.push_back({u"Зелёная", 0x00FF00, {{7, 8, std::nullopt}}});
+    network.lines.push_back({u"Голубая", 0xFFFF00, {{7, 8, std::nullopt}}});
+    network.lines.push_back({u"Зелёная", 0x00FF00, {{9, 10, std::nullopt}}});
     return network;
 }
 
-TEST(Scheme, CountsTheCrossingsOfTheDrawingAgainstWhereTheStationsReallyAre) {
-    // Only Зелёная crosses Красная. The geographic drawing sets the interchange's two stations
-    // side by side round its centre, Остров's onto Красная's track, so that its line meets
-    // Красная there; the schematic layout keeps them apart.
+TEST(Scheme, KeepsTheCrossingsOfWhereTheStationsReallyAre) {
+    // The geographic drawing sets the interchange's stations round its centre, Берег's on the
+    // west, beyond Красная: there Синяя no longer crosses it. The schematic layout keeps the
+    // crossing, as it follows the stations' own positions, not that drawing.
     const struct {
         Layout layout;
-        int added;
-    } cases[] = {{Layout::kGeographic, 1}, {Layout::kSchematic, 0}};
+        std::vector<std::string> faults;
+    } cases[] = {
+        {Layout::kGeographic, {"crossing lost: Южная - Средняя x Берег - Запад"}},
+        {Layout::kSchematic, {}},
+    };
     for (const auto& c : cases) {
         BuildOptions options = CityOptions();
         options.layout = c.layout;
         BuildReport report;
         ASSERT_TRUE(BuildScheme(NearMissNetwork(), options, report));
-        EXPECT_EQ(report.realCrossings, 1);
-        EXPECT_EQ(report.crossingsAdded, c.added) << static_cast<int>(c.layout);
-        EXPECT_EQ(report.crossingsLost, 0) << static_cast<int>(c.layout);
+        EXPECT_EQ(report.realCrossings, 2);
+        EXPECT_EQ(report.crossingsAdded, 0) << static_cast<int>(c.layout);
+        EXPECT_EQ(report.crossingsLost, static_cast<int>(c.faults.size()));
+        EXPECT_EQ(report.geographyFaults, c.faults);
     }
 }
 

@@ -42,7 +42,7 @@ struct MapPoint {
     int station = 0;   // index into the source's stations
 };
 
-// A link between two places (the smaller first) and its course from one to the other.
+// A link between two places and its course from the first to the second.
 struct LinkStretch {
     std::pair<int, int> link;
     std::vector<IntPoint> course;
@@ -55,7 +55,9 @@ std::vector<LinkCrossing> CrossingLinks(const std::vector<LinkStretch>& stretche
         for (std::size_t j = i + 1; j < stretches.size(); ++j) {
             const LinkStretch& p = stretches[i];
             const LinkStretch& q = stretches[j];
-            if (ShareAPlace(p.link, q.link) || found.contains(std::minmax(p.link, q.link))) {
+            const LinkCrossing pair = std::minmax(std::minmax(p.link.first, p.link.second),
+                                                  std::minmax(q.link.first, q.link.second));
+            if (ShareAPlace(p.link, q.link) || found.contains(pair)) {
                 continue;
             }
             bool meet = false;
@@ -65,7 +67,7 @@ std::vector<LinkCrossing> CrossingLinks(const std::vector<LinkStretch>& stretche
                 }
             }
             if (meet) {
-                found.insert(std::minmax(p.link, q.link));
+                found.insert(pair);
             }
         }
     }
@@ -256,27 +258,115 @@ class Builder {
         const ScreenBox screen;
         LayOutGeographic(positions, radii, widest, screen);
         if (options_.layout == Layout::kSchematic) {
-            // The geographic drawing's crossings and order round each place are the ones to
-            // keep: they differ from the places' centres' where an interchange's stations stand
-            // apart.
-            LayOutOnGrid(positions, radii, screen, DrawnCrossings(), DrawnHeadings());
+            // The crossings and the order round each place to keep are those of the stations'
+            // own positions, not of the geographic drawing, which spreads crowded places apart,
+            // nor of the places' centres, from which an interchange's stations stand apart.
+            LayOutOnGrid(positions, radii, screen, GeographicCrossings(),
+                         Headings(GeographicPositions()));
         }
-        CountCrossings();
+        CompareWithGeography();
     }
 
-    // How the drawing keeps the crossings of the network as it really lies.
-    void CountCrossings() {
+    // How the drawing keeps the crossings and the order round each place of the network as
+    // it really lies.
+    void CompareWithGeography() {
         const std::vector<LinkCrossing> real = GeographicCrossings();
         const std::vector<LinkCrossing> drawn = DrawnCrossings();
-        std::vector<LinkCrossing> added;
-        std::vector<LinkCrossing> lost;
-        std::set_difference(drawn.begin(), drawn.end(), real.begin(), real.end(),
-                            std::back_inserter(added));
-        std::set_difference(real.begin(), real.end(), drawn.begin(), drawn.end(),
-                            std::back_inserter(lost));
         report_.realCrossings = static_cast<int>(real.size());
-        report_.crossingsAdded = static_cast<int>(added.size());
-        report_.crossingsLost = static_cast<int>(lost.size());
+        const auto tally = [&](const std::vector<LinkCrossing>& one,
+                               const std::vector<LinkCrossing>& other, const std::string& what) {
+            int count = 0;
+            for (const LinkCrossing& pair : one) {
+                if (!std::binary_search(other.begin(), other.end(), pair)) {
+                    ++count;
+                    report_.geographyFaults.push_back("crossing " + what + ": " +
+                                                      LinkName(pair.first) + " x " +
+                                                      LinkName(pair.second));
+                }
+            }
+            return count;
+        };
+        report_.crossingsAdded = tally(drawn, real, "added");
+        report_.crossingsLost = tally(real, drawn, "lost");
+
+        const std::vector<std::vector<int>> realOrder =
+            NeighbourOrder(Headings(GeographicPositions()));
+        const std::vector<std::vector<int>> drawnOrder = NeighbourOrder(LeavingHeadings());
+        for (std::size_t place = 0; place < placePoints_.size(); ++place) {
+            if (drawnOrder[place] != realOrder[place]) {
+                ++report_.ordersChanged;
+                report_.geographyFaults.push_back("neighbours in another order: " +
+                                                  PlaceName(static_cast<int>(place)));
+            }
+        }
+    }
+
+    std::string PlaceName(int place) const {
+        const MapPoint& point = points_[static_cast<std::size_t>(
+            placePoints_[static_cast<std::size_t>(place)].front())];
+        return Utf16ToUtf8(StationOf(point).name);
+    }
+
+    std::string LinkName(std::pair<int, int> link) const {
+        return PlaceName(link.first) + " - " + PlaceName(link.second);
+    }
+
+    // Per place, its neighbouring places in the order of `headings` round it, from the smallest.
+    std::vector<std::vector<int>> NeighbourOrder(
+        const std::map<std::pair<int, int>, double>& headings) const {
+        std::vector<std::vector<std::pair<double, int>>> around(placePoints_.size());
+        for (const auto& [pair, heading] : headings) {
+            around[static_cast<std::size_t>(pair.first)].emplace_back(heading, pair.second);
+        }
+        std::vector<std::vector<int>> order(placePoints_.size());
+        for (std::size_t place = 0; place < around.size(); ++place) {
+            std::sort(around[place].begin(), around[place].end());
+            for (const auto& entry : around[place]) {
+                order[place].push_back(entry.second);
+            }
+            if (!order[place].empty()) {
+                std::rotate(order[place].begin(),
+                            std::min_element(order[place].begin(), order[place].end()),
+                            order[place].end());
+            }
+        }
+        return order;
+    }
+
+    // Per place and neighbouring place, the direction the drawn links towards it leave in: from
+    // the place's centre to the first point of their course, corners included, clear of the
+    // place's own stations; the mean over their links.
+    std::map<std::pair<int, int>, double> LeavingHeadings() const {
+        const std::vector<PlanePoint> at = DrawnPositions();
+        const std::vector<PlanePoint> centres = PlaceCentres(at);
+        const double clear = 2.0 * (drawing_.lineWidth + 1) + drawing_.stationRadius;
+        std::map<std::pair<int, int>, PlanePoint> sums;
+        for (const LinkStretch& stretch : DrawnLinks()) {
+            for (const bool forward : {true, false}) {
+                const int here = forward ? stretch.link.first : stretch.link.second;
+                const int there = forward ? stretch.link.second : stretch.link.first;
+                const PlanePoint centre = centres[static_cast<std::size_t>(here)];
+                const std::size_t count = stretch.course.size();
+                IntPoint leave = forward ? stretch.course.back() : stretch.course.front();
+                for (std::size_t k = 0; k < count; ++k) {
+                    const IntPoint p = stretch.course[forward ? k : count - 1 - k];
+                    if (std::hypot(p.x - centre.x, p.y - centre.y) > clear) {
+                        leave = p;
+                        break;
+                    }
+                }
+                const double length = std::hypot(leave.x - centre.x, leave.y - centre.y);
+                if (length > 0) {
+                    sums[{here, there}].x += (leave.x - centre.x) / length;
+                    sums[{here, there}].y += (leave.y - centre.y) / length;
+                }
+            }
+        }
+        std::map<std::pair<int, int>, double> headings;
+        for (const auto& [pair, sum] : sums) {
+            headings[pair] = std::atan2(sum.y, sum.x);
+        }
+        return headings;
     }
 
     // Stations where the geography puts them, bent, fitted and spread apart, each interchange's
@@ -339,94 +429,99 @@ class Builder {
         }
     }
 
-    // The same, with the points' drafts as drawn now.
-    template <typename Visit>
-    void ForEachLink(Visit visit) const {
-        ForEachLinkPoints([&](int a, int b, int from, int to) {
-            visit(a, b, Draft(points_[static_cast<std::size_t>(from)]),
-                  Draft(points_[static_cast<std::size_t>(to)]));
-        });
-    }
-
     // The links that cross where the stations really are: straight between the stations' own
     // positions, to the metre. The geographic drawing spreads crowded places apart and sets an
     // interchange's stations round its centre, which makes links cross there that do not and
     // parts some that do.
     std::vector<LinkCrossing> GeographicCrossings() const {
-        std::vector<GeoPosition> positions;
-        for (const MapPoint& point : points_) {
-            positions.push_back(StationOf(point).position);
-        }
-        const std::vector<PlanePoint> kilometres = ProjectToPlane(positions, 1);
+        const std::vector<PlanePoint> kilometres = GeographicPositions();
         const auto metres = [&](int point) {
             const PlanePoint at = kilometres[static_cast<std::size_t>(point)];
             return IntPoint{std::llround(at.x * 1000), std::llround(at.y * 1000)};
         };
         std::vector<LinkStretch> stretches;
         ForEachLinkPoints([&](int a, int b, int from, int to) {
-            stretches.push_back({std::minmax(a, b), {metres(from), metres(to)}});
+            stretches.push_back({{a, b}, {metres(from), metres(to)}});
         });
         return CrossingLinks(stretches);
     }
 
-    // The links whose courses, corners included, cross as the lines are drawn now.
-    std::vector<LinkCrossing> DrawnCrossings() const {
+    // Each link as drawn now, its course from its first station to its second, corners
+    // included.
+    std::vector<LinkStretch> DrawnLinks() const {
         std::vector<LinkStretch> stretches;
-        for (std::size_t l = 0; l < chains_.size(); ++l) {
-            const std::vector<DraftPoint>& points = scheme_.lines[l].points;
-            const std::size_t count = points.size();
-            if (count < 2) {
-                continue;
-            }
-            const std::size_t links = chains_[l].isRing && count > 2 ? count : count - 1;
-            const auto first = static_cast<std::size_t>(chainFirstPoint_[l]);
-            for (std::size_t i = 0; i < links; ++i) {
-                const std::size_t j = (i + 1) % count;
-                const int a = placeOf_[first + i];
-                const int b = placeOf_[first + j];
-                if (a == b) {
-                    continue;
+        ForEachLinkPoints([&](int a, int b, int from, int to) {
+            const MapPoint& start = points_[static_cast<std::size_t>(from)];
+            const DraftPoint& first = Draft(start);
+            const DraftPoint& last = Draft(points_[static_cast<std::size_t>(to)]);
+            LinkStretch stretch{{a, b}, {{first.x, first.y}}};
+            const auto line = static_cast<std::size_t>(start.line);
+            const auto position = static_cast<std::size_t>(start.position);
+            if (line < corners_.size() && position < corners_[line].size()) {
+                for (const GridPoint& corner : corners_[line][position]) {
+                    stretch.course.push_back({corner.x, corner.y});
                 }
-                LinkStretch stretch{std::minmax(a, b), {{points[i].x, points[i].y}}};
-                if (l < corners_.size() && i < corners_[l].size()) {
-                    for (const GridPoint& corner : corners_[l][i]) {
-                        stretch.course.push_back({corner.x, corner.y});
-                    }
-                }
-                stretch.course.push_back({points[j].x, points[j].y});
-                stretches.push_back(std::move(stretch));
             }
-        }
-        return CrossingLinks(stretches);
+            stretch.course.push_back({last.x, last.y});
+            stretches.push_back(std::move(stretch));
+        });
+        return stretches;
     }
 
-    // Per place and neighbouring place, the direction towards it as the stations are drawn
-    // now: from the place's centre to the neighbour's station, the mean over their links.
-    std::map<std::pair<int, int>, double> DrawnHeadings() const {
+    // The links whose courses cross as the lines are drawn now.
+    std::vector<LinkCrossing> DrawnCrossings() const { return CrossingLinks(DrawnLinks()); }
+
+    // Per point, where its station really is: kilometres east and south of the network's centre.
+    std::vector<PlanePoint> GeographicPositions() const {
+        std::vector<GeoPosition> positions;
+        for (const MapPoint& point : points_) {
+            positions.push_back(StationOf(point).position);
+        }
+        return ProjectToPlane(positions, 1);
+    }
+
+    // Per point, where it is drawn now.
+    std::vector<PlanePoint> DrawnPositions() const {
+        std::vector<PlanePoint> positions;
+        for (const MapPoint& point : points_) {
+            const DraftPoint& draft = Draft(point);
+            positions.push_back({static_cast<double>(draft.x), static_cast<double>(draft.y)});
+        }
+        return positions;
+    }
+
+    // Per place, the mean of its points at `at`.
+    std::vector<PlanePoint> PlaceCentres(const std::vector<PlanePoint>& at) const {
         std::vector<PlanePoint> centres(placePoints_.size());
         for (std::size_t place = 0; place < placePoints_.size(); ++place) {
             for (const int point : placePoints_[place]) {
-                const DraftPoint& draft = Draft(points_[static_cast<std::size_t>(point)]);
-                centres[place].x += draft.x;
-                centres[place].y += draft.y;
+                centres[place].x += at[static_cast<std::size_t>(point)].x;
+                centres[place].y += at[static_cast<std::size_t>(point)].y;
             }
             const auto count = static_cast<double>(placePoints_[place].size());
             centres[place].x /= count;
             centres[place].y /= count;
         }
+        return centres;
+    }
+
+    // Per place and neighbouring place, the direction towards it with the points at `at`: from
+    // the place's centre to the neighbour's station, the mean over their links.
+    std::map<std::pair<int, int>, double> Headings(const std::vector<PlanePoint>& at) const {
+        const std::vector<PlanePoint> centres = PlaceCentres(at);
         std::map<std::pair<int, int>, PlanePoint> sums;
-        const auto add = [&](int from, int to, const DraftPoint& at) {
+        const auto add = [&](int from, int to, PlanePoint point) {
             const PlanePoint centre = centres[static_cast<std::size_t>(from)];
-            const double length = std::hypot(at.x - centre.x, at.y - centre.y);
+            const double length = std::hypot(point.x - centre.x, point.y - centre.y);
             PlanePoint& sum = sums[{from, to}];
             if (length > 0) {
-                sum.x += (at.x - centre.x) / length;
-                sum.y += (at.y - centre.y) / length;
+                sum.x += (point.x - centre.x) / length;
+                sum.y += (point.y - centre.y) / length;
             }
         };
-        ForEachLink([&](int a, int b, const DraftPoint& from, const DraftPoint& to) {
-            add(a, b, to);
-            add(b, a, from);
+        ForEachLinkPoints([&](int a, int b, int from, int to) {
+            add(a, b, at[static_cast<std::size_t>(to)]);
+            add(b, a, at[static_cast<std::size_t>(from)]);
         });
         std::map<std::pair<int, int>, double> headings;
         for (const auto& [pair, sum] : sums) {

@@ -48,6 +48,8 @@ struct BuildReport {
     int realCrossings = 0;
     int crossingsAdded = 0;
     int crossingsLost = 0;
+    int ordersChanged = 0;  // places whose neighbours lie round them in another order
+    std::vector<std::string> geographyFaults;  // each such crossing and place, named
     LabelOutcome labels;
 };
 
