@@ -4,6 +4,7 @@
 #include <cmath>
 #include <limits>
 #include <map>
+#include <numbers>
 #include <numeric>
 #include <optional>
 #include <set>
@@ -529,12 +530,33 @@ class Builder {
         return headings;
     }
 
+    // `headings`, true to the geography, turned onto the bent and stretched plane of `centres`
+    // that the layout follows, since its ports are chosen by angle: each the direction between
+    // the two places there, turned as much as the stations' own positions turn it from the
+    // direction between the places' centres.
+    std::map<std::pair<int, int>, double> OnThePlane(
+        const std::map<std::pair<int, int>, double>& headings,
+        const std::vector<PlanePoint>& centres) const {
+        const std::vector<PlanePoint> real = PlaceCentres(GeographicPositions());
+        const auto angle = [](const std::vector<PlanePoint>& at, std::pair<int, int> pair) {
+            const PlanePoint from = at[static_cast<std::size_t>(pair.first)];
+            const PlanePoint to = at[static_cast<std::size_t>(pair.second)];
+            return std::atan2(to.y - from.y, to.x - from.x);
+        };
+        std::map<std::pair<int, int>, double> turned;
+        for (const auto& [pair, heading] : headings) {
+            const double turn = std::remainder(heading - angle(real, pair), 2 * std::numbers::pi);
+            turned[pair] = angle(centres, pair) + turn;
+        }
+        return turned;
+    }
+
     // Lines at 0, 45 and 90 degrees: places on the nodes of a grid as near to their projected
     // spots as the routing allows, lines sharing a stretch side by side, the crossings of
     // `crossings` kept.
     void LayOutOnGrid(const std::vector<GeoPosition>& positions, const std::vector<double>& radii,
                       const ScreenBox& screen, std::vector<LinkCrossing> crossings,
-                      std::map<std::pair<int, int>, double> headings) {
+                      const std::map<std::pair<int, int>, double>& headings) {
         const int separation = drawing_.lineWidth + 1;
         const double edge = drawing_.stationRadius + 2 + 2 * separation;
         const ScreenBox inner{screen.left + edge, screen.top + edge, screen.right - edge,
@@ -570,7 +592,7 @@ class Builder {
         request.roomForCrossings = !large;
         request.crowded = large;
         request.crossings = std::move(crossings);
-        request.headings = std::move(headings);
+        request.headings = OnThePlane(headings, centres);
         const SchematicLayout layout = LayOutSchematic(request);
         report_.grid = request.grid;
         report_.unroutedRuns = layout.unrouted;
