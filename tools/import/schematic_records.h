@@ -41,10 +41,10 @@ struct SchematicRequest {
     bool roomForCrossings = false;
     // A large network, crowded in its centre: bends weigh more.
     bool crowded = false;
-    // The links that cross on the network's geographic map: the crossings to keep. Where not
+    // The links that cross where the stations really are: the crossings to keep. Where not
     // given, those crossing at `places`.
     std::optional<std::vector<LinkCrossing>> crossings = std::nullopt;
-    // Per place and neighbouring place: the direction towards it on the geographic map, as an
+    // Per place and neighbouring place: the direction towards it, true to the geography, as an
     // angle from the x axis towards the y axis. Where not given, the one between `places`.
     std::map<std::pair<int, int>, double> headings = {};
 };
