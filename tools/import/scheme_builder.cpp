@@ -48,6 +48,25 @@ struct LinkStretch {
     std::vector<IntPoint> course;
 };
 
+// Adds to `sum` the unit vector from `from` towards `to`, if they differ.
+void AddDirection(PlanePoint& sum, PlanePoint from, PlanePoint to) {
+    const double length = std::hypot(to.x - from.x, to.y - from.y);
+    if (length > 0) {
+        sum.x += (to.x - from.x) / length;
+        sum.y += (to.y - from.y) / length;
+    }
+}
+
+// Per place and neighbouring place, the angle of the summed directions towards it.
+std::map<std::pair<int, int>, double> MeanAngles(
+    const std::map<std::pair<int, int>, PlanePoint>& sums) {
+    std::map<std::pair<int, int>, double> angles;
+    for (const auto& [pair, sum] : sums) {
+        angles[pair] = std::atan2(sum.y, sum.x);
+    }
+    return angles;
+}
+
 // The pairs of links without a common place whose courses meet.
 std::vector<LinkCrossing> CrossingLinks(const std::vector<LinkStretch>& stretches) {
     std::set<LinkCrossing> found;
@@ -73,6 +92,15 @@ std::vector<LinkCrossing> CrossingLinks(const std::vector<LinkStretch>& stretche
     }
     return {found.begin(), found.end()};
 }
+
+// The network as it really lies: per point its station's position (kilometres east and south
+// of the network's centre), the links crossing there, and per place the directions towards its
+// neighbours.
+struct Ground {
+    std::vector<PlanePoint> points;
+    std::vector<LinkCrossing> crossings;
+    std::map<std::pair<int, int>, double> headings;
+};
 
 struct Drawing {
     int lineWidth = 3;
@@ -257,20 +285,28 @@ class Builder {
         }
         const ScreenBox screen;
         LayOutGeographic(positions, radii, widest, screen);
+        const Ground ground = OnTheGround();
         if (options_.layout == Layout::kSchematic) {
             // The crossings and the order round each place to keep are those of the stations'
             // own positions, not of the geographic drawing, which spreads crowded places apart,
             // nor of the places' centres, from which an interchange's stations stand apart.
-            LayOutOnGrid(positions, radii, screen, GeographicCrossings(),
-                         Headings(GeographicPositions()));
+            LayOutOnGrid(positions, radii, screen, ground);
         }
-        CompareWithGeography();
+        CompareWithGeography(ground);
+    }
+
+    Ground OnTheGround() const {
+        Ground ground;
+        ground.points = GeographicPositions();
+        ground.crossings = GeographicCrossings(ground.points);
+        ground.headings = Headings(ground.points);
+        return ground;
     }
 
     // How the drawing keeps the crossings and the order round each place of the network as
     // it really lies.
-    void CompareWithGeography() {
-        const std::vector<LinkCrossing> real = GeographicCrossings();
+    void CompareWithGeography(const Ground& ground) {
+        const std::vector<LinkCrossing>& real = ground.crossings;
         const std::vector<LinkCrossing> drawn = DrawnCrossings();
         report_.realCrossings = static_cast<int>(real.size());
         const auto tally = [&](const std::vector<LinkCrossing>& one,
@@ -289,8 +325,7 @@ class Builder {
         report_.crossingsAdded = tally(drawn, real, "added");
         report_.crossingsLost = tally(real, drawn, "lost");
 
-        const std::vector<std::vector<int>> realOrder =
-            NeighbourOrder(Headings(GeographicPositions()));
+        const std::vector<std::vector<int>> realOrder = NeighbourOrder(ground.headings);
         const std::vector<std::vector<int>> drawnOrder = NeighbourOrder(LeavingHeadings());
         for (std::size_t place = 0; place < placePoints_.size(); ++place) {
             if (drawnOrder[place] != realOrder[place]) {
@@ -355,18 +390,11 @@ class Builder {
                         break;
                     }
                 }
-                const double length = std::hypot(leave.x - centre.x, leave.y - centre.y);
-                if (length > 0) {
-                    sums[{here, there}].x += (leave.x - centre.x) / length;
-                    sums[{here, there}].y += (leave.y - centre.y) / length;
-                }
+                AddDirection(sums[{here, there}], centre,
+                             {static_cast<double>(leave.x), static_cast<double>(leave.y)});
             }
         }
-        std::map<std::pair<int, int>, double> headings;
-        for (const auto& [pair, sum] : sums) {
-            headings[pair] = std::atan2(sum.y, sum.x);
-        }
-        return headings;
+        return MeanAngles(sums);
     }
 
     // Stations where the geography puts them, bent, fitted and spread apart, each interchange's
@@ -433,8 +461,7 @@ class Builder {
     // positions, to the metre. The geographic drawing spreads crowded places apart and sets an
     // interchange's stations round its centre, which makes links cross there that do not and
     // parts some that do.
-    std::vector<LinkCrossing> GeographicCrossings() const {
-        const std::vector<PlanePoint> kilometres = GeographicPositions();
+    std::vector<LinkCrossing> GeographicCrossings(const std::vector<PlanePoint>& kilometres) const {
         const auto metres = [&](int point) {
             const PlanePoint at = kilometres[static_cast<std::size_t>(point)];
             return IntPoint{std::llround(at.x * 1000), std::llround(at.y * 1000)};
@@ -510,41 +537,29 @@ class Builder {
     std::map<std::pair<int, int>, double> Headings(const std::vector<PlanePoint>& at) const {
         const std::vector<PlanePoint> centres = PlaceCentres(at);
         std::map<std::pair<int, int>, PlanePoint> sums;
-        const auto add = [&](int from, int to, PlanePoint point) {
-            const PlanePoint centre = centres[static_cast<std::size_t>(from)];
-            const double length = std::hypot(point.x - centre.x, point.y - centre.y);
-            PlanePoint& sum = sums[{from, to}];
-            if (length > 0) {
-                sum.x += (point.x - centre.x) / length;
-                sum.y += (point.y - centre.y) / length;
-            }
-        };
         ForEachLinkPoints([&](int a, int b, int from, int to) {
-            add(a, b, at[static_cast<std::size_t>(to)]);
-            add(b, a, at[static_cast<std::size_t>(from)]);
+            AddDirection(sums[{a, b}], centres[static_cast<std::size_t>(a)],
+                         at[static_cast<std::size_t>(to)]);
+            AddDirection(sums[{b, a}], centres[static_cast<std::size_t>(b)],
+                         at[static_cast<std::size_t>(from)]);
         });
-        std::map<std::pair<int, int>, double> headings;
-        for (const auto& [pair, sum] : sums) {
-            headings[pair] = std::atan2(sum.y, sum.x);
-        }
-        return headings;
+        return MeanAngles(sums);
     }
 
-    // `headings`, true to the geography, turned onto the bent and stretched plane of `centres`
+    // The ground's headings turned onto the bent and stretched plane of `centres`
     // that the layout follows, since its ports are chosen by angle: each the direction between
     // the two places there, turned as much as the stations' own positions turn it from the
     // direction between the places' centres.
-    std::map<std::pair<int, int>, double> OnThePlane(
-        const std::map<std::pair<int, int>, double>& headings,
-        const std::vector<PlanePoint>& centres) const {
-        const std::vector<PlanePoint> real = PlaceCentres(GeographicPositions());
+    std::map<std::pair<int, int>, double> OnThePlane(const Ground& ground,
+                                                     const std::vector<PlanePoint>& centres) const {
+        const std::vector<PlanePoint> real = PlaceCentres(ground.points);
         const auto angle = [](const std::vector<PlanePoint>& at, std::pair<int, int> pair) {
             const PlanePoint from = at[static_cast<std::size_t>(pair.first)];
             const PlanePoint to = at[static_cast<std::size_t>(pair.second)];
             return std::atan2(to.y - from.y, to.x - from.x);
         };
         std::map<std::pair<int, int>, double> turned;
-        for (const auto& [pair, heading] : headings) {
+        for (const auto& [pair, heading] : ground.headings) {
             const double turn = std::remainder(heading - angle(real, pair), 2 * std::numbers::pi);
             turned[pair] = angle(centres, pair) + turn;
         }
@@ -552,11 +567,10 @@ class Builder {
     }
 
     // Lines at 0, 45 and 90 degrees: places on the nodes of a grid as near to their projected
-    // spots as the routing allows, lines sharing a stretch side by side, the crossings of
-    // `crossings` kept.
+    // spots as the routing allows, lines sharing a stretch side by side, the crossings and
+    // orders of the ground kept.
     void LayOutOnGrid(const std::vector<GeoPosition>& positions, const std::vector<double>& radii,
-                      const ScreenBox& screen, std::vector<LinkCrossing> crossings,
-                      const std::map<std::pair<int, int>, double>& headings) {
+                      const ScreenBox& screen, const Ground& ground) {
         const int separation = drawing_.lineWidth + 1;
         const double edge = drawing_.stationRadius + 2 + 2 * separation;
         const ScreenBox inner{screen.left + edge, screen.top + edge, screen.right - edge,
@@ -591,8 +605,8 @@ class Builder {
         // In a large network's crowded centre the extra steps leave runs without a free way.
         request.roomForCrossings = !large;
         request.crowded = large;
-        request.crossings = std::move(crossings);
-        request.headings = OnThePlane(headings, centres);
+        request.crossings = ground.crossings;
+        request.headings = OnThePlane(ground, centres);
         const SchematicLayout layout = LayOutSchematic(request);
         report_.grid = request.grid;
         report_.unroutedRuns = layout.unrouted;
