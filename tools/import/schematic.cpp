@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
+#include <functional>
 #include <limits>
 #include <map>
 #include <memory>
@@ -50,6 +51,13 @@ constexpr int kRoutingRounds = 4;
 constexpr int kImprovingRounds = 8;
 // Rounds of moving junctions over lines, at most: a move can make room for another.
 constexpr int kJumpRounds = 4;
+// Moves that the drawing judges (stations passed, runs drawn straight), at most: each draws
+// the whole layout. A move is drawn only where the grid's cost rises by no more than a wrong
+// crossing's worth.
+constexpr int kMendingRounds = 3;
+constexpr int kMostMendingDraws = 24;
+constexpr int kMendingTries = 2;  // per junction and round
+constexpr std::int64_t kMendingAllowance = 600;
 constexpr int kNearby = 2;  // grid units round the runs a move changed
 // How a run may leave or enter a junction, from the strictest.
 constexpr int kKeptOrder = 0;
@@ -67,6 +75,8 @@ constexpr std::int64_t kUnreached = std::numeric_limits<std::int64_t>::max();
 // Costs and ways back per state in 32 bits: half the memory, and the search's working set.
 // State numbers stay below 2^31: 32-bit costs for as many states would take 8 GiB.
 constexpr std::int32_t kUnreachedState = std::numeric_limits<std::int32_t>::max();
+
+std::size_t DrawnFaults(const SchematicRequest& request, const SchematicLayout& layout);
 
 class Router {
   public:
@@ -182,6 +192,77 @@ class Router {
             Untangle();
             CountUnrouted();
         }
+        return moved;
+    }
+
+    // What the drawing gets wrong: links crossing wrongly, sharp turns, stations passed,
+    // junctions out of order and runs drawn straight.
+    std::size_t Faults(const SchematicLayout& drawn) const {
+        return DrawnFaults(request_, drawn) + OutOfOrder() +
+               static_cast<std::size_t>(drawn.unrouted);
+    }
+
+    // The junctions at the ends of the run holding `place`, or the place itself where it is one.
+    std::set<int> JunctionsAround(int place) const {
+        if (runsAt_.contains(place)) {
+            return {place};
+        }
+        for (const struct Run& run : runs_) {
+            if (std::find(run.places.begin(), run.places.end(), place) != run.places.end()) {
+                return {run.places.front(), run.places.back()};
+            }
+        }
+        return {};
+    }
+
+    // Each junction of the runs of a link passing a station it does not serve, of that
+    // station's run, and of a run drawn straight, tried on its neighbouring nodes: a move is kept
+    // where the drawing (not the grid) then has fewer faults. Whether any junction moved.
+    bool Mend(SchematicLayout& kept, std::size_t& fewest) {
+        std::set<int> suspects;
+        const auto note = [&](const PlaceChain& line, std::size_t index) {
+            suspects.merge(JunctionsAround(line.places[index % line.places.size()]));
+        };
+        for (const schematic::Passing& passing : schematic::StationsPassed(request_, kept)) {
+            const PlaceChain& line = request_.chains[static_cast<std::size_t>(passing.link.first)];
+            note(line, static_cast<std::size_t>(passing.link.second));
+            note(line, static_cast<std::size_t>(passing.link.second) + 1);
+            note(request_.chains[static_cast<std::size_t>(passing.station.first)],
+                 static_cast<std::size_t>(passing.station.second));
+        }
+        for (const struct Run& run : runs_) {
+            if (run.path.empty()) {
+                suspects.insert(run.places.front());
+                suspects.insert(run.places.back());
+            }
+        }
+        bool moved = false;
+        for (const int place : suspects) {
+            const int home = board_.nodeOf[static_cast<std::size_t>(place)];
+            if (home < 0 || draws_ >= kMostMendingDraws) {
+                continue;
+            }
+            int tries = 0;
+            const auto better = [&](std::int64_t cost) {
+                if (cost > current_ + kMendingAllowance || draws_ >= kMostMendingDraws ||
+                    tries >= kMendingTries) {
+                    return false;
+                }
+                ++draws_;
+                ++tries;
+                CountUnrouted();
+                SchematicLayout drawn = Draw();
+                const std::size_t faults = Faults(drawn);
+                if (faults >= fewest) {
+                    return false;
+                }
+                kept = std::move(drawn);
+                fewest = faults;
+                return true;
+            };
+            moved = MoveTo(place, runsAt_.at(place), Neighbours(home), false, better) || moved;
+        }
+        CountUnrouted();
         return moved;
     }
 
@@ -637,23 +718,27 @@ class Router {
     // any.
     bool Move(int place, const std::vector<std::size_t>& incident) {
         const int home = board_.nodeOf[static_cast<std::size_t>(place)];
-        if (home < 0) {
-            return false;
-        }
-        std::vector<int> targets;
+        return home >= 0 && MoveTo(place, incident, Neighbours(home));
+    }
+
+    // The nodes round `node`, inside the grid.
+    std::vector<int> Neighbours(int node) const {
+        std::vector<int> found;
         for (const GridPoint step : kSteps) {
-            if (const GridPoint p{At(home).x + step.x, At(home).y + step.y}; Inside(p)) {
-                targets.push_back(Node(p));
+            if (const GridPoint p{At(node).x + step.x, At(node).y + step.y}; Inside(p)) {
+                found.push_back(Node(p));
             }
         }
-        return MoveTo(place, incident, targets);
+        return found;
     }
 
     // The first move of the junction to a free node of `targets` that lowers the layout's
-    // cost, if any. With `carry`, the runs the move passes over are lifted too and routed after
-    // the junction's own: a run bending where it is passed can be crossed only once redrawn.
+    // cost (or that `better` takes, given the cost), if any. With `carry`, the runs the move passes
+    // over are lifted too and routed after the junction's own: a run bending where it is passed can
+    // be crossed only once redrawn.
     bool MoveTo(int place, const std::vector<std::size_t>& incident,
-                const std::vector<int>& targets, bool carry = false) {
+                const std::vector<int>& targets, bool carry = false,
+                const std::function<bool(std::int64_t)>& better = {}) {
         const int home = board_.nodeOf[static_cast<std::size_t>(place)];
         // Without a line taken along, every target moves the same runs: saved once.
         Saved saved = carry ? Saved{} : Save(incident);
@@ -683,7 +768,7 @@ class Router {
                     Route(runs_[index]);
                 }
                 const std::int64_t cost = schematic::LayoutCost(board_, network_, model_);
-                if (cost < current_) {
+                if (better ? better(cost) : cost < current_) {
                     current_ = cost;
                     return true;
                 }
@@ -982,12 +1067,13 @@ class Router {
     bool keepToPlannedCrossings_ = false;
     int unrouted_ = 0;
     std::int64_t searched_ = 0;  // states the searches took
+    int draws_ = 0;              // layouts drawn to judge a mending move
 };
 
 // Per pair of lines, the links that cross wrongly, and the sharp turns.
 std::size_t DrawnFaults(const SchematicRequest& request, const SchematicLayout& layout) {
     return schematic::LinksCrossedWrongly(request, layout).size() / 2 +
-           schematic::SharpTurns(layout);
+           schematic::SharpTurns(layout) + schematic::StationsPassed(request, layout).size();
 }
 
 }  // namespace
@@ -1023,14 +1109,18 @@ SchematicLayout LayOutSchematic(const SchematicRequest& request) {
     // then cross wrongly elsewhere, or turn sharply: of the drawings before and after each round
     // of jumps, the one with the fewest faults is kept.
     SchematicLayout kept = best->Draw();
-    std::size_t fewest = DrawnFaults(request, kept) + best->OutOfOrder();
+    std::size_t fewest = best->Faults(kept);
     for (int round = 0; round < kJumpRounds && best->WithinBudget() && best->Jump(); ++round) {
         SchematicLayout jumped = best->Draw();
-        const std::size_t faults = DrawnFaults(request, jumped) + best->OutOfOrder();
+        const std::size_t faults = best->Faults(jumped);
         if (faults < fewest) {
             kept = std::move(jumped);
             fewest = faults;
         }
+    }
+    // Lines drawn side by side, and stations a slot off their node, may pass stations that the
+    // grid keeps clear.
+    for (int round = 0; round < kMendingRounds && best->Mend(kept, fewest); ++round) {
     }
     return kept;
 }

@@ -284,72 +284,8 @@ class Drawing {
         return shared;
     }
 
-    struct Passing {
-        std::pair<int, int> link;     // chain, link
-        std::pair<int, int> station;  // chain, station
-    };
-
-    // Each segment of a link and station it passes closer than a station's radius, the station
-    // of a place the link's line record does not serve.
     std::vector<Passing> StationsPassed(const SchematicLayout& layout) const {
-        const double radius = request_.separation - 1;
-        // The stations (chain, station) from west to east: a link's box, widened by the radius,
-        // holds those of a short stretch of them.
-        std::vector<std::pair<int, int>> byX;
-        for (std::size_t o = 0; o < layout.chains.size(); ++o) {
-            for (std::size_t i = 0; i < layout.chains[o].stations.size(); ++i) {
-                byX.emplace_back(static_cast<int>(o), static_cast<int>(i));
-            }
-        }
-        const auto stationAt = [&layout](std::pair<int, int> station) {
-            return layout.chains[static_cast<std::size_t>(station.first)]
-                .stations[static_cast<std::size_t>(station.second)];
-        };
-        std::stable_sort(byX.begin(), byX.end(),
-                         [&](auto p, auto q) { return stationAt(p).x < stationAt(q).x; });
-        std::vector<std::pair<int, int>> near;
-        std::vector<Passing> found;
-        for (std::size_t c = 0; c < layout.chains.size(); ++c) {
-            const std::vector<int>& served = request_.chains[c].places;
-            for (std::size_t l = 0; l < layout.chains[c].corners.size(); ++l) {
-                const std::vector<GridPoint> path = LinkPath(layout.chains[c], l);
-                // Stations beyond the radius from the path's box are not passed: most are.
-                const PathBox box = BoxOf(path);
-                const GridPoint low = box.low;
-                const GridPoint high = box.high;
-                near.clear();
-                for (auto it = std::partition_point(
-                         byX.begin(), byX.end(),
-                         [&](auto station) { return stationAt(station).x <= low.x - radius; });
-                     it != byX.end() && stationAt(*it).x < high.x + radius; ++it) {
-                    const GridPoint at = stationAt(*it);
-                    if (at.y > low.y - radius && at.y < high.y + radius) {
-                        near.push_back(*it);
-                    }
-                }
-                std::sort(near.begin(), near.end());
-                for (const auto& [o, i] : near) {
-                    const GridPoint at = stationAt({o, i});
-                    const int place = request_.chains[static_cast<std::size_t>(o)]
-                                          .places[static_cast<std::size_t>(i)];
-                    if (std::find(served.begin(), served.end(), place) != served.end()) {
-                        continue;
-                    }
-                    for (std::size_t k = 0; k + 1 < path.size(); ++k) {
-                        PathBox segment{path[k], path[k]};
-                        segment.Take(path[k + 1]);
-                        if (segment.AtLeast(radius, at)) {
-                            continue;  // no root to take
-                        }
-                        if (DistanceToSegment(Wide(at), Wide(path[k]), Wide(path[k + 1])) <
-                            radius) {
-                            found.push_back({{static_cast<int>(c), static_cast<int>(l)}, {o, i}});
-                        }
-                    }
-                }
-            }
-        }
-        return found;
+        return schematic::StationsPassed(request_, layout);
     }
 
     // Links (chain, link), once for each segment of theirs and station it passes.
@@ -873,6 +809,69 @@ class Drawing {
 };
 
 }  // namespace
+
+// Each segment of a link and station it passes closer than a station's radius, the station
+// of a place the link's line record does not serve.
+std::vector<Passing> StationsPassed(const SchematicRequest& request,
+                                    const SchematicLayout& layout) {
+    const double radius = request.separation - 1;
+    // The stations (chain, station) from west to east: a link's box, widened by the radius,
+    // holds those of a short stretch of them.
+    std::vector<std::pair<int, int>> byX;
+    for (std::size_t o = 0; o < layout.chains.size(); ++o) {
+        for (std::size_t i = 0; i < layout.chains[o].stations.size(); ++i) {
+            byX.emplace_back(static_cast<int>(o), static_cast<int>(i));
+        }
+    }
+    const auto stationAt = [&layout](std::pair<int, int> station) {
+        return layout.chains[static_cast<std::size_t>(station.first)]
+            .stations[static_cast<std::size_t>(station.second)];
+    };
+    std::stable_sort(byX.begin(), byX.end(),
+                     [&](auto p, auto q) { return stationAt(p).x < stationAt(q).x; });
+    std::vector<std::pair<int, int>> near;
+    std::vector<Passing> found;
+    for (std::size_t c = 0; c < layout.chains.size(); ++c) {
+        const std::vector<int>& served = request.chains[c].places;
+        for (std::size_t l = 0; l < layout.chains[c].corners.size(); ++l) {
+            const std::vector<GridPoint> path = LinkPath(layout.chains[c], l);
+            // Stations beyond the radius from the path's box are not passed: most are.
+            const PathBox box = BoxOf(path);
+            const GridPoint low = box.low;
+            const GridPoint high = box.high;
+            near.clear();
+            for (auto it = std::partition_point(
+                     byX.begin(), byX.end(),
+                     [&](auto station) { return stationAt(station).x <= low.x - radius; });
+                 it != byX.end() && stationAt(*it).x < high.x + radius; ++it) {
+                const GridPoint at = stationAt(*it);
+                if (at.y > low.y - radius && at.y < high.y + radius) {
+                    near.push_back(*it);
+                }
+            }
+            std::sort(near.begin(), near.end());
+            for (const auto& [o, i] : near) {
+                const GridPoint at = stationAt({o, i});
+                const int place =
+                    request.chains[static_cast<std::size_t>(o)].places[static_cast<std::size_t>(i)];
+                if (std::find(served.begin(), served.end(), place) != served.end()) {
+                    continue;
+                }
+                for (std::size_t k = 0; k + 1 < path.size(); ++k) {
+                    PathBox segment{path[k], path[k]};
+                    segment.Take(path[k + 1]);
+                    if (segment.AtLeast(radius, at)) {
+                        continue;  // no root to take
+                    }
+                    if (DistanceToSegment(Wide(at), Wide(path[k]), Wide(path[k + 1])) < radius) {
+                        found.push_back({{static_cast<int>(c), static_cast<int>(l)}, {o, i}});
+                    }
+                }
+            }
+        }
+    }
+    return found;
+}
 
 SchematicLayout DrawSchematic(const SchematicRequest& request, const std::vector<Run>& runs,
                               const std::vector<int>& nodeOf, int width, int unrouted) {

@@ -1,11 +1,21 @@
 #pragma once
 
+#include <utility>
 #include <vector>
 
 #include "schematic_grid.h"
 #include "schematic_records.h"
 
 namespace qv::import::schematic {
+
+struct Passing {
+    std::pair<int, int> link;     // chain, link
+    std::pair<int, int> station;  // chain, station
+};
+
+// Each segment of a link and station it passes closer than a station's radius, the station of
+// a place the link's line record does not serve.
+std::vector<Passing> StationsPassed(const SchematicRequest& request, const SchematicLayout& layout);
 
 // The layout of the request's line records from the routed runs: `nodeOf` gives each place's
 // grid node (negative: none) on a grid `width` nodes wide; `unrouted` is passed on.
