@@ -320,6 +320,27 @@ TEST(Schematic, MovesAnInterchangesLinesOffALinePassingItsStation) {
     EXPECT_EQ(StationsOnOtherLines(request, LayOutSchematic(request)), std::vector<std::string>{});
 }
 
+// Networks whose drawing first ran a line over a station that the grid keeps clear (lanes and an
+// interchange's stations lie a slot off their nodes): a junction moved a node clears it.
+TEST(Schematic, MovesAJunctionWhereTheDrawnLinesStillPassAStation) {
+    SchematicRequest one{{}, {}, {0, 0, 60, 60}, 5, 3};
+    one.places = {{8, 55}, {15, 55}, {2, 49},  {45, 35}, {46, 41}, {20, 27}, {45, 50},
+                  {7, 4},  {7, 16},  {54, 40}, {23, 16}, {10, 54}, {32, 7},  {56, 50}};
+    one.chains = {{{2, 3, 8, 13, 7}, false}, {{6, 7, 13, 9, 0}, false}, {{8, 7, 9, 11, 4}, false}};
+    SchematicRequest two{{}, {}, {0, 0, 60, 60}, 5, 3};
+    two.places = {{32, 30}, {44, 5},  {51, 19}, {55, 50}, {9, 35},  {40, 38}, {40, 29},
+                  {52, 47}, {32, 55}, {9, 40},  {34, 32}, {45, 12}, {21, 49}, {39, 36}};
+    two.chains = {
+        {{0, 12, 6, 13, 5}, false}, {{11, 7, 4, 12, 6}, false}, {{4, 13, 2, 6, 10}, false}};
+    for (const auto& [what, request] :
+         {std::pair{"one station passed", one}, std::pair{"two stations passed", two}}) {
+        SCOPED_TRACE(what);
+        const SchematicLayout layout = LayOutSchematic(request);
+        EXPECT_EQ(layout.unrouted, 0);
+        EXPECT_EQ(StationsOnOtherLines(request, layout), std::vector<std::string>{});
+    }
+}
+
 TEST(Schematic, LinesSharingAStretchRunSideBySide) {
     const SchematicLayout layout = LayOutSchematic(Cross());
     // Chains 0 and 2 share places 0, 1 and 2: their strokes there are parallel, one
