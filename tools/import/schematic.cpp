@@ -51,12 +51,12 @@ constexpr int kRoutingRounds = 4;
 constexpr int kImprovingRounds = 8;
 // Rounds of moving junctions over lines, at most: a move can make room for another.
 constexpr int kJumpRounds = 4;
-// Moves that the drawing judges (stations passed, runs drawn straight), at most: each draws
-// the whole layout. A move is drawn only where the grid's cost rises by no more than a wrong
-// crossing's worth.
+// Mending moves are judged by the drawing, and each draws the whole layout: rounds, drawings in
+// all, and drawings per junction and round, at most. A move is drawn only where the grid's cost
+// rises by no more than a wrong crossing's worth.
 constexpr int kMendingRounds = 3;
 constexpr int kMostMendingDraws = 24;
-constexpr int kMendingTries = 2;  // per junction and round
+constexpr int kMendingTries = 2;
 constexpr std::int64_t kMendingAllowance = 600;
 constexpr int kNearby = 2;  // grid units round the runs a move changed
 // How a run may leave or enter a junction, from the strictest.
@@ -76,7 +76,12 @@ constexpr std::int64_t kUnreached = std::numeric_limits<std::int64_t>::max();
 // State numbers stay below 2^31: 32-bit costs for as many states would take 8 GiB.
 constexpr std::int32_t kUnreachedState = std::numeric_limits<std::int32_t>::max();
 
-std::size_t DrawnFaults(const SchematicRequest& request, const SchematicLayout& layout);
+// Per pair of lines, the links that cross wrongly; the sharp turns; and each link passing a
+// station it does not serve.
+std::size_t DrawnFaults(const SchematicRequest& request, const SchematicLayout& layout) {
+    return schematic::LinksCrossedWrongly(request, layout).size() / 2 +
+           schematic::SharpTurns(layout) + schematic::StationsPassed(request, layout).size();
+}
 
 class Router {
   public:
@@ -216,8 +221,9 @@ class Router {
     }
 
     // Each junction of the runs of a link passing a station it does not serve, of that
-    // station's run, and of a run drawn straight, tried on its neighbouring nodes: a move is kept
-    // where the drawing (not the grid) then has fewer faults. Whether any junction moved.
+    // station's run, and of a run drawn straight, tried on its neighbouring nodes and those two
+    // steps away over a line: a move is kept where the drawing (not the grid) then has fewer
+    // faults. Whether any junction moved.
     bool Mend(SchematicLayout& kept, std::size_t& fewest) {
         std::set<int> suspects;
         const auto note = [&](const PlaceChain& line, std::size_t index) {
@@ -260,7 +266,10 @@ class Router {
                 fewest = faults;
                 return true;
             };
-            moved = MoveTo(place, runsAt_.at(place), Neighbours(home), false, better) || moved;
+            std::vector<int> targets = Neighbours(home);
+            const std::vector<int> over = Over(home);
+            targets.insert(targets.end(), over.begin(), over.end());
+            moved = MoveTo(place, runsAt_.at(place), targets, false, better) || moved;
         }
         CountUnrouted();
         return moved;
@@ -1069,12 +1078,6 @@ class Router {
     std::int64_t searched_ = 0;  // states the searches took
     int draws_ = 0;              // layouts drawn to judge a mending move
 };
-
-// Per pair of lines, the links that cross wrongly, and the sharp turns.
-std::size_t DrawnFaults(const SchematicRequest& request, const SchematicLayout& layout) {
-    return schematic::LinksCrossedWrongly(request, layout).size() / 2 +
-           schematic::SharpTurns(layout) + schematic::StationsPassed(request, layout).size();
-}
 
 }  // namespace
 
