@@ -43,6 +43,13 @@ class Drawing {
                                                                run.stationSteps[i + 1]};
             }
         }
+        for (const PlaceChain& chain : request_.chains) {
+            const std::size_t n = chain.places.size();
+            std::vector<DrawnLink>& links = links_.emplace_back();
+            for (std::size_t i = 0; i < (chain.isRing && n > 2 ? n : n - 1); ++i) {
+                links.push_back(Link(chain.places[i], chain.places[(i + 1) % n]));
+            }
+        }
         std::map<const struct Run*, int> bases = SlotBases();
         SchematicLayout layout = Lay(bases);
         KeepOffSharedTrack(bases, layout);
@@ -327,13 +334,7 @@ class Drawing {
             const std::size_t links = chain.isRing && n > 2 ? n : n - 1;
             std::vector<Stroke> strokes;
             for (std::size_t i = 0; i < links; ++i) {
-                const int a = chain.places[i];
-                const int b = chain.places[(i + 1) % n];
-                auto [run, reversed, nodes] = Link(a, b);
-                if (run == nullptr) {
-                    nodes = {At(std::max(0, nodeOf_[static_cast<std::size_t>(a)])),
-                             At(std::max(0, nodeOf_[static_cast<std::size_t>(b)]))};
-                }
+                const auto& [run, reversed, nodes] = links_[c][i];
                 const int slot = run == nullptr ? 0 : Position(*run, c) + bases.at(run);
                 // The run's own direction decides which side a slot lies on.
                 for (std::size_t k = 0; k + 1 < nodes.size(); ++k) {
@@ -376,6 +377,7 @@ class Drawing {
         std::vector<GridPoint> nodes;     // from the first place to the second
     };
 
+    // The link between two neighbouring places of a line record, straight where no run has it.
     DrawnLink Link(int a, int b) const {
         DrawnLink link;
         if (const auto f = pieces_.find({a, b}); f != pieces_.end()) {
@@ -389,16 +391,16 @@ class Drawing {
             for (int s = r->second.to; s >= r->second.from; --s) {
                 link.nodes.push_back(link.run->path[static_cast<std::size_t>(s)]);
             }
+        } else {
+            link.nodes = {At(std::max(0, nodeOf_[static_cast<std::size_t>(a)])),
+                          At(std::max(0, nodeOf_[static_cast<std::size_t>(b)]))};
         }
         return link;
     }
 
     // The run a link (chain, link) is drawn along, or none where it was drawn straight.
     const struct Run* RunOf(std::pair<int, int> link) const {
-        const std::vector<int>& places =
-            request_.chains[static_cast<std::size_t>(link.first)].places;
-        return Link(places[static_cast<std::size_t>(link.second)],
-                    places[static_cast<std::size_t>(link.second + 1) % places.size()])
+        return links_[static_cast<std::size_t>(link.first)][static_cast<std::size_t>(link.second)]
             .run;
     }
 
@@ -443,8 +445,8 @@ class Drawing {
             const std::size_t n = chain.places.size();
             const std::size_t links = chain.isRing && n > 2 ? n : n - 1;
             for (std::size_t i = 0; i + 1 < links || (chain.isRing && n > 2 && i < links); ++i) {
-                const DrawnLink one = Link(chain.places[i], chain.places[(i + 1) % n]);
-                const DrawnLink two = Link(chain.places[(i + 1) % n], chain.places[(i + 2) % n]);
+                const DrawnLink& one = links_[c][i];
+                const DrawnLink& two = links_[c][(i + 1) % links];
                 if (one.run == nullptr || two.run == nullptr || one.run == two.run ||
                     one.nodes.size() < 2 || two.nodes.size() < 2) {
                     continue;
@@ -806,6 +808,7 @@ class Drawing {
     const int unrouted_;
     std::map<std::pair<int, int>, Piece> pieces_;
     std::map<const struct Run*, std::vector<int>> lanes_;  // per run, its records across it
+    std::vector<std::vector<DrawnLink>> links_;            // per line record, each of its links
 };
 
 }  // namespace
