@@ -43,6 +43,7 @@ class Drawing {
                                                                run.stationSteps[i + 1]};
             }
         }
+        links_.clear();
         for (const PlaceChain& chain : request_.chains) {
             const std::size_t n = chain.places.size();
             std::vector<DrawnLink>& links = links_.emplace_back();
