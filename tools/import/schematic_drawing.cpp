@@ -292,14 +292,10 @@ class Drawing {
         return shared;
     }
 
-    std::vector<Passing> StationsPassed(const SchematicLayout& layout) const {
-        return schematic::StationsPassed(request_, layout);
-    }
-
     // Links (chain, link), once for each segment of theirs and station it passes.
     std::vector<std::pair<int, int>> LinksOverStations(const SchematicLayout& layout) const {
         std::vector<std::pair<int, int>> links;
-        for (const Passing& passing : StationsPassed(layout)) {
+        for (const Passing& passing : StationsPassed(request_, layout)) {
             links.push_back(passing.link);
         }
         return links;
@@ -309,7 +305,7 @@ class Drawing {
     // moves the station.
     std::vector<std::pair<int, int>> LinksAtStationsPassed(const SchematicLayout& layout) const {
         std::vector<std::pair<int, int>> links;
-        for (const Passing& passing : StationsPassed(layout)) {
+        for (const Passing& passing : StationsPassed(request_, layout)) {
             const auto [chain, station] = passing.station;
             const int count =
                 static_cast<int>(layout.chains[static_cast<std::size_t>(chain)].corners.size());
