@@ -784,6 +784,25 @@ TEST(Schematic, MakesRoomOnALinkForTheCrossingItIsToHave) {
     ExpectAtMostWrong(cases);
 }
 
+// Where the first layout is left with faults, the network is laid out again with the runs at
+// fault routed first: in these networks only the second layout keeps every crossing.
+TEST(Schematic, LaysOutAgainWithTheRunsAtFaultFirst) {
+    // With the first layout only, the first has 2 and the second 3.
+    const CrossingCase cases[] = {
+        {"two wrong",
+         {{4, 20}, {13, 36}, {29, 8}, {17, 46}, {20, 39}, {9, 28}, {24, 52}, {11, 38}, {35, 10}},
+         {{{4, 3, 6, 7, 5}, false}, {{4, 3, 6, 1}, false}, {{3, 5, 2, 1}, false}},
+         {{{1, 6}, {3, 4}}, {{3, 4}, {6, 7}}, {{3, 5}, {6, 7}}},
+         0},
+        {"three wrong",
+         {{26, 20}, {27, 10}, {48, 11}, {29, 34}, {45, 36}, {25, 54}, {42, 21}, {4, 40}, {27, 13}},
+         {{{2, 3, 4, 5, 8}, false}, {{7, 1, 8, 2, 0}, false}, {{3, 1, 5, 0, 8}, false}},
+         {{{0, 2}, {1, 3}}, {{0, 2}, {1, 5}}, {{0, 2}, {5, 8}}, {{0, 8}, {1, 5}}, {{1, 3}, {2, 8}}},
+         0},
+    };
+    ExpectAtMostWrong(cases);
+}
+
 // Round a wrong crossing the runs are routed again in their order, each of them first in turn,
 // and in reverse: in these networks only the reverse order mends every crossing.
 TEST(Schematic, UntanglesInTheReverseOrderToo) {

@@ -87,8 +87,11 @@ class Router {
   public:
     // Routes the runs in `order` (run numbers), or, where it is empty, those with more line
     // records first, then those between busier junctions, then the longer ones.
-    Router(const SchematicRequest& request, const std::vector<std::size_t>& order)
-        : request_(request), order_(order) {
+    // `searched` counts the states an earlier layout of the same network took: the budget is
+    // shared.
+    Router(const SchematicRequest& request, const std::vector<std::size_t>& order,
+           std::int64_t searched)
+        : request_(request), order_(order), searched_(searched) {
         board_ = schematic::MakeBoard(
             static_cast<int>((request.box.right - request.box.left) / request.grid) + 1,
             static_cast<int>((request.box.bottom - request.box.top) / request.grid) + 1,
@@ -298,6 +301,33 @@ class Router {
     bool WithinBudget() const { return searched_ < kSearchBudget; }
 
     const std::vector<std::size_t>& Order() const { return order_; }
+    std::int64_t Searched() const { return searched_; }
+
+    // The routing order with the runs of links crossing wrongly on the grid, and those of
+    // junctions whose runs leave out of order, moved to the front.
+    std::vector<std::size_t> TroubledFirst() const {
+        std::set<std::size_t> troubled;
+        for (const auto& [one, other] : schematic::ChangedCrossings(board_, network_, model_)) {
+            for (const int edge : {one, other}) {
+                if (const int run = runOfEdge_[static_cast<std::size_t>(edge)]; run >= 0) {
+                    troubled.insert(static_cast<std::size_t>(run));
+                }
+            }
+        }
+        for (const auto& [place, incident] : runsAt_) {
+            const auto found =
+                board_.portHeading.find(board_.nodeOf[static_cast<std::size_t>(place)]);
+            if (found != board_.portHeading.end() && !InCyclicOrder(found->second)) {
+                troubled.insert(incident.begin(), incident.end());
+            }
+        }
+        std::vector<std::size_t> order;
+        std::ranges::copy_if(order_, std::back_inserter(order),
+                             [&](std::size_t run) { return troubled.contains(run); });
+        std::ranges::copy_if(order_, std::back_inserter(order),
+                             [&](std::size_t run) { return !troubled.contains(run); });
+        return order;
+    }
     // The runs that found no way keeping the order round their stations, in routing order.
     const std::vector<std::size_t>& Failed() const { return failed_; }
 
@@ -1075,19 +1105,25 @@ class Router {
     int way_ = kKeptOrder;
     bool keepToPlannedCrossings_ = false;
     int unrouted_ = 0;
-    std::int64_t searched_ = 0;  // states the searches took
+    std::int64_t searched_ = 0;  // states the searches took, with an earlier layout's
     int draws_ = 0;              // layouts drawn to judge a mending move
 };
 
-}  // namespace
+// One layout of the network, from a routing order (none: the default one), and the drawing with
+// the fewest faults.
+struct Attempt {
+    std::unique_ptr<Router> router;
+    SchematicLayout drawn;
+    std::size_t faults = 0;
+};
 
-SchematicLayout LayOutSchematic(const SchematicRequest& request) {
+Attempt LayOutFrom(const SchematicRequest& request, std::vector<std::size_t> order,
+                   std::int64_t searched) {
     // Runs that found no way keeping the order round their stations go first in the next
     // layout; the layout with the fewest such runs is kept, then improved.
-    std::vector<std::size_t> order;
     std::unique_ptr<Router> best;
     for (int round = 0; round < kRoutingRounds; ++round) {
-        auto router = std::make_unique<Router>(request, order);
+        auto router = std::make_unique<Router>(request, order, searched);
         router->Run();
         const std::size_t faults = router->Failed().size();
         std::vector<std::size_t> next = router->Order();
@@ -1125,7 +1161,27 @@ SchematicLayout LayOutSchematic(const SchematicRequest& request) {
     // grid keeps clear.
     for (int round = 0; round < kMendingRounds && best->Mend(kept, fewest); ++round) {
     }
-    return kept;
+    return {std::move(best), std::move(kept), fewest};
+}
+
+}  // namespace
+
+SchematicLayout LayOutSchematic(const SchematicRequest& request) {
+    Attempt first = LayOutFrom(request, {}, 0);
+    // Which runs go first decides much of a layout. Where faults are left and a second layout
+    // fits in the budget of states, the network is laid out again with the runs at fault routed
+    // first, on the empty grid; the layout with fewer faults is kept.
+    if (first.faults == 0 || 2 * first.router->Searched() > kSearchBudget) {
+        return std::move(first.drawn);
+    }
+    std::vector<std::size_t> order = first.router->TroubledFirst();
+    if (order != first.router->Order()) {
+        Attempt second = LayOutFrom(request, std::move(order), first.router->Searched());
+        if (second.faults < first.faults) {
+            return std::move(second.drawn);
+        }
+    }
+    return std::move(first.drawn);
 }
 
 }  // namespace qv::import
