@@ -278,14 +278,23 @@ class Router {
         return moved;
     }
 
+    // The runs two edges lie on.
+    std::set<std::size_t> RunsOf(int one, int other) const {
+        std::set<std::size_t> runs;
+        for (const int edge : {one, other}) {
+            if (const int run = runOfEdge_[static_cast<std::size_t>(edge)]; run >= 0) {
+                runs.insert(static_cast<std::size_t>(run));
+            }
+        }
+        return runs;
+    }
+
     // The ends of the runs two edges lie on.
     std::set<int> JunctionsOf(int one, int other) const {
         std::set<int> junctions;
-        for (const int edge : {one, other}) {
-            if (const int run = runOfEdge_[static_cast<std::size_t>(edge)]; run >= 0) {
-                junctions.insert(runs_[static_cast<std::size_t>(run)].places.front());
-                junctions.insert(runs_[static_cast<std::size_t>(run)].places.back());
-            }
+        for (const std::size_t run : RunsOf(one, other)) {
+            junctions.insert(runs_[run].places.front());
+            junctions.insert(runs_[run].places.back());
         }
         return junctions;
     }
@@ -308,11 +317,7 @@ class Router {
     std::vector<std::size_t> TroubledFirst() const {
         std::set<std::size_t> troubled;
         for (const auto& [one, other] : schematic::ChangedCrossings(board_, network_, model_)) {
-            for (const int edge : {one, other}) {
-                if (const int run = runOfEdge_[static_cast<std::size_t>(edge)]; run >= 0) {
-                    troubled.insert(static_cast<std::size_t>(run));
-                }
-            }
+            troubled.merge(RunsOf(one, other));
         }
         for (const auto& [place, incident] : runsAt_) {
             const auto found =

@@ -328,7 +328,7 @@ class Drawing {
         for (std::size_t c = 0; c < request_.chains.size(); ++c) {
             const PlaceChain& chain = request_.chains[c];
             const std::size_t n = chain.places.size();
-            const std::size_t links = chain.isRing && n > 2 ? n : n - 1;
+            const std::size_t links = links_[c].size();
             std::vector<Stroke> strokes;
             for (std::size_t i = 0; i < links; ++i) {
                 const auto& [run, reversed, nodes] = links_[c][i];
@@ -439,9 +439,9 @@ class Drawing {
         LaneRules rules;
         for (std::size_t c = 0; c < request_.chains.size(); ++c) {
             const PlaceChain& chain = request_.chains[c];
-            const std::size_t n = chain.places.size();
-            const std::size_t links = chain.isRing && n > 2 ? n : n - 1;
-            for (std::size_t i = 0; i + 1 < links || (chain.isRing && n > 2 && i < links); ++i) {
+            const std::size_t links = links_[c].size();
+            const bool ring = links == chain.places.size();
+            for (std::size_t i = 0; i + 1 < links || (ring && i < links); ++i) {
                 const DrawnLink& one = links_[c][i];
                 const DrawnLink& two = links_[c][(i + 1) % links];
                 if (one.run == nullptr || two.run == nullptr || one.run == two.run ||
@@ -450,7 +450,7 @@ class Drawing {
                 }
                 const int in = DirectionOf(one.nodes[one.nodes.size() - 2], one.nodes.back());
                 const int out = DirectionOf(two.nodes[0], two.nodes[1]);
-                const int place = chain.places[(i + 1) % n];
+                const int place = chain.places[(i + 1) % chain.places.size()];
                 turns[{one.run, place}].push_back({c, SignedTurn(in, out), one.reversed ? -1 : 1});
                 turns[{two.run, place}].push_back(
                     {c, SignedTurn(Opposite(out), Opposite(in)), two.reversed ? 1 : -1});
