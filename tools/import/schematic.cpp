@@ -76,11 +76,12 @@ constexpr std::int64_t kUnreached = std::numeric_limits<std::int64_t>::max();
 // State numbers stay below 2^31: 32-bit costs for as many states would take 8 GiB.
 constexpr std::int32_t kUnreachedState = std::numeric_limits<std::int32_t>::max();
 
-// Per pair of lines, the links that cross wrongly; the sharp turns; and each link passing a
-// station it does not serve.
+// Per pair of lines, the links that cross wrongly; the sharp turns; each link passing a
+// station it does not serve; and the links on another's track.
 std::size_t DrawnFaults(const SchematicRequest& request, const SchematicLayout& layout) {
     return schematic::LinksCrossedWrongly(request, layout).size() / 2 +
-           schematic::SharpTurns(layout) + schematic::StationsPassed(request, layout).size();
+           schematic::SharpTurns(layout) + schematic::StationsPassed(request, layout).size() +
+           schematic::LinksOnSharedTrack(layout).size();
 }
 
 class Router {
@@ -224,9 +225,9 @@ class Router {
     }
 
     // Each junction of the runs of a link passing a station it does not serve, of that
-    // station's run, and of a run drawn straight, tried on its neighbouring nodes and those two
-    // steps away over a line: a move is kept where the drawing (not the grid) then has fewer
-    // faults. Whether any junction moved.
+    // station's run, of a link on another's track, and of a run drawn straight, tried on its
+    // neighbouring nodes and those two steps away over a line: a move is kept where the drawing
+    // (not the grid) then has fewer faults. Whether any junction moved.
     bool Mend(SchematicLayout& kept, std::size_t& fewest) {
         std::set<int> suspects;
         const auto note = [&](const PlaceChain& line, std::size_t index) {
@@ -239,12 +240,20 @@ class Router {
             note(request_.chains[static_cast<std::size_t>(passing.station.first)],
                  static_cast<std::size_t>(passing.station.second));
         }
+        for (const auto& [chain, link] : schematic::LinksOnSharedTrack(kept)) {
+            const PlaceChain& line = request_.chains[static_cast<std::size_t>(chain)];
+            note(line, static_cast<std::size_t>(link));
+            note(line, static_cast<std::size_t>(link) + 1);
+        }
         for (const struct Run& run : runs_) {
             if (run.path.empty()) {
                 suspects.insert(run.places.front());
                 suspects.insert(run.places.back());
             }
         }
+        // A move may trade other faults for links on another's track, but not add any: two lines
+        // on one track cannot be told apart.
+        std::size_t shared = schematic::LinksOnSharedTrack(kept).size();
         bool moved = false;
         for (const int place : suspects) {
             const int home = board_.nodeOf[static_cast<std::size_t>(place)];
@@ -262,11 +271,13 @@ class Router {
                 CountUnrouted();
                 SchematicLayout drawn = Draw();
                 const std::size_t faults = Faults(drawn);
-                if (faults >= fewest) {
+                const std::size_t sharing = schematic::LinksOnSharedTrack(drawn).size();
+                if (faults >= fewest || sharing > shared) {
                     return false;
                 }
                 kept = std::move(drawn);
                 fewest = faults;
+                shared = sharing;
                 return true;
             };
             std::vector<int> targets = Neighbours(home);
@@ -1162,31 +1173,35 @@ Attempt LayOutFrom(const SchematicRequest& request, std::vector<std::size_t> ord
             fewest = faults;
         }
     }
-    // Lines drawn side by side, and stations a slot off their node, may pass stations that the
-    // grid keeps clear.
-    for (int round = 0; round < kMendingRounds && best->Mend(kept, fewest); ++round) {
-    }
     return {std::move(best), std::move(kept), fewest};
+}
+
+// Lines drawn side by side, and stations a slot off their node, may pass stations that the grid
+// keeps clear.
+void Mend(Attempt& attempt) {
+    for (int round = 0;
+         round < kMendingRounds && attempt.router->Mend(attempt.drawn, attempt.faults); ++round) {
+    }
 }
 
 }  // namespace
 
 SchematicLayout LayOutSchematic(const SchematicRequest& request) {
     Attempt first = LayOutFrom(request, {}, 0);
-    // Which runs go first decides much of a layout. Where faults are left and a second layout
-    // fits in the budget of states, the network is laid out again with the runs at fault routed
-    // first, on the empty grid; the layout with fewer faults is kept.
-    if (first.faults == 0 || 2 * first.router->Searched() > kSearchBudget) {
-        return std::move(first.drawn);
-    }
-    std::vector<std::size_t> order = first.router->TroubledFirst();
-    if (order != first.router->Order()) {
-        Attempt second = LayOutFrom(request, std::move(order), first.router->Searched());
-        if (second.faults < first.faults) {
-            return std::move(second.drawn);
+    // Which runs go first decides much of a layout. Where faults are left, the network is laid
+    // out again with the runs at fault routed first, on the empty grid, within what is left of
+    // the budget of states; only the layout with fewer faults is mended, as mending takes as
+    // long as a layout.
+    Attempt second;
+    if (first.faults > 0) {
+        std::vector<std::size_t> order = first.router->TroubledFirst();
+        if (order != first.router->Order()) {
+            second = LayOutFrom(request, std::move(order), first.router->Searched());
         }
     }
-    return std::move(first.drawn);
+    Attempt& kept = second.router && second.faults < first.faults ? second : first;
+    Mend(kept);
+    return std::move(kept.drawn);
 }
 
 }  // namespace qv::import

@@ -248,48 +248,8 @@ class Drawing {
         return corners;
     }
 
-    // Links (chain, link) that share a stretch of track with another link.
     std::vector<std::pair<int, int>> SharedLinks(const SchematicLayout& layout) const {
-        struct Segment {
-            GridPoint a;
-            GridPoint b;
-            int chain;
-            int link;
-        };
-        std::vector<Segment> segments;
-        for (std::size_t c = 0; c < layout.chains.size(); ++c) {
-            for (std::size_t l = 0; l < layout.chains[c].corners.size(); ++l) {
-                const std::vector<GridPoint> path = LinkPath(layout.chains[c], l);
-                for (std::size_t k = 0; k + 1 < path.size(); ++k) {
-                    if (!(path[k] == path[k + 1])) {
-                        segments.push_back(
-                            {path[k], path[k + 1], static_cast<int>(c), static_cast<int>(l)});
-                    }
-                }
-            }
-        }
-        // Segments sharing a stretch overlap in x: each meets only those starting before it
-        // ends, in order of their western ends.
-        const auto west = [](const Segment& s) { return std::min(s.a.x, s.b.x); };
-        const auto east = [](const Segment& s) { return std::max(s.a.x, s.b.x); };
-        std::sort(segments.begin(), segments.end(),
-                  [&west](const Segment& p, const Segment& q) { return west(p) < west(q); });
-        std::vector<std::pair<int, int>> shared;
-        for (std::size_t i = 0; i < segments.size(); ++i) {
-            for (std::size_t j = i + 1;
-                 j < segments.size() && west(segments[j]) <= east(segments[i]); ++j) {
-                const Segment& p = segments[i];
-                const Segment& q = segments[j];
-                if ((p.chain != q.chain || p.link != q.link) &&
-                    SharesStretch(Wide(p.a), Wide(p.b), Wide(q.a), Wide(q.b))) {
-                    shared.push_back({p.chain, p.link});
-                    shared.push_back({q.chain, q.link});
-                }
-            }
-        }
-        std::sort(shared.begin(), shared.end());
-        shared.erase(std::unique(shared.begin(), shared.end()), shared.end());
-        return shared;
+        return LinksOnSharedTrack(layout);
     }
 
     // Links (chain, link), once for each segment of theirs and station it passes.
@@ -809,6 +769,49 @@ class Drawing {
 };
 
 }  // namespace
+
+std::vector<std::pair<int, int>> LinksOnSharedTrack(const SchematicLayout& layout) {
+    struct Segment {
+        GridPoint a;
+        GridPoint b;
+        int chain;
+        int link;
+    };
+    std::vector<Segment> segments;
+    for (std::size_t c = 0; c < layout.chains.size(); ++c) {
+        for (std::size_t l = 0; l < layout.chains[c].corners.size(); ++l) {
+            const std::vector<GridPoint> path = LinkPath(layout.chains[c], l);
+            for (std::size_t k = 0; k + 1 < path.size(); ++k) {
+                if (!(path[k] == path[k + 1])) {
+                    segments.push_back(
+                        {path[k], path[k + 1], static_cast<int>(c), static_cast<int>(l)});
+                }
+            }
+        }
+    }
+    // Segments sharing a stretch overlap in x: each meets only those starting before it
+    // ends, in order of their western ends.
+    const auto west = [](const Segment& s) { return std::min(s.a.x, s.b.x); };
+    const auto east = [](const Segment& s) { return std::max(s.a.x, s.b.x); };
+    std::sort(segments.begin(), segments.end(),
+              [&west](const Segment& p, const Segment& q) { return west(p) < west(q); });
+    std::vector<std::pair<int, int>> shared;
+    for (std::size_t i = 0; i < segments.size(); ++i) {
+        for (std::size_t j = i + 1; j < segments.size() && west(segments[j]) <= east(segments[i]);
+             ++j) {
+            const Segment& p = segments[i];
+            const Segment& q = segments[j];
+            if ((p.chain != q.chain || p.link != q.link) &&
+                SharesStretch(Wide(p.a), Wide(p.b), Wide(q.a), Wide(q.b))) {
+                shared.push_back({p.chain, p.link});
+                shared.push_back({q.chain, q.link});
+            }
+        }
+    }
+    std::sort(shared.begin(), shared.end());
+    shared.erase(std::unique(shared.begin(), shared.end()), shared.end());
+    return shared;
+}
 
 // Each segment of a link and station it passes closer than a station's radius, the station
 // of a place the link's line record does not serve.

@@ -17,6 +17,9 @@ struct Passing {
 // a place the link's line record does not serve.
 std::vector<Passing> StationsPassed(const SchematicRequest& request, const SchematicLayout& layout);
 
+// Links (chain, link) that share a stretch of track with another link.
+std::vector<std::pair<int, int>> LinksOnSharedTrack(const SchematicLayout& layout);
+
 // The layout of the request's line records from the routed runs: `nodeOf` gives each place's
 // grid node (negative: none) on a grid `width` nodes wide; `unrouted` is passed on.
 SchematicLayout DrawSchematic(const SchematicRequest& request, const std::vector<Run>& runs,
