@@ -65,7 +65,12 @@ bool DrawnAcross(const std::vector<GridPoint>& path, const std::vector<GridPoint
 class Slides {
   public:
     Slides(const SchematicRequest& request, SchematicLayout& layout)
-        : request_(request), layout_(layout) {}
+        : request_(request), layout_(layout) {
+        for (std::size_t c = 0; c < layout_.chains.size(); ++c) {
+            boxes_.emplace_back();
+            Rebox(c);
+        }
+    }
 
     // Each station left within a station's radius of a line that does not serve it, or whose
     // links cross other lines where they are not to (or not where they are), slides along its
@@ -114,6 +119,7 @@ class Slides {
                 }
                 if (best) {
                     PutOnWay(chain, i, way, best->first);
+                    Rebox(c);
                 }
             }
         }
@@ -184,7 +190,7 @@ class Slides {
     bool LineWithin(GridPoint spot, double distance, Skip skip) const {
         for (std::size_t o = 0; o < layout_.chains.size(); ++o) {
             for (std::size_t l = 0; !skip(o) && l < layout_.chains[o].corners.size(); ++l) {
-                if (!BoxOfLink(layout_.chains[o], l).AtLeast(distance, spot) &&
+                if (!boxes_[o][l].AtLeast(distance, spot) &&
                     DistanceToPath(spot, LinkPath(layout_.chains[o], l)) < distance) {
                     return true;
                 }
@@ -362,6 +368,7 @@ class Slides {
         const std::optional<Slide> slide = BestSlide(c, i, way, wanted);
         if (slide) {
             PutOnWay(chain, i, way, *slide);
+            Rebox(c);
         }
         return slide.has_value();
     }
@@ -383,16 +390,27 @@ class Slides {
                 if (ShareAPlace(own, link)) {
                     continue;
                 }
-                const bool across = !box.Apart(BoxOfLink(layout_.chains[o], k)) &&
-                                    DrawnAcross(path, LinkPath(layout_.chains[o], k));
+                const bool across =
+                    !box.Apart(boxes_[o][k]) && DrawnAcross(path, LinkPath(layout_.chains[o], k));
                 wrong += across != (ownWanted && wanted.contains(std::minmax(own, link)));
             }
         }
         return wrong;
     }
 
+    // The boxes of chain c's links, after its stations moved.
+    void Rebox(std::size_t c) {
+        const SchematicChain& chain = layout_.chains[c];
+        boxes_[c].clear();
+        for (std::size_t l = 0; l < chain.corners.size(); ++l) {
+            boxes_[c].push_back(BoxOfLink(chain, l));
+        }
+    }
+
     const SchematicRequest& request_;
     SchematicLayout& layout_;
+    // Per chain, the box of each link: every station's slide looks at every link.
+    std::vector<std::vector<PathBox>> boxes_;
 };
 
 }  // namespace
