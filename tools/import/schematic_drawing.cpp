@@ -818,20 +818,41 @@ std::vector<std::pair<int, int>> LinksOnSharedTrack(const SchematicLayout& layou
 std::vector<Passing> StationsPassed(const SchematicRequest& request,
                                     const SchematicLayout& layout) {
     const double radius = request.separation - 1;
-    // The stations (chain, station) from west to east: a link's box, widened by the radius,
-    // holds those of a short stretch of them.
-    std::vector<std::pair<int, int>> byX;
+    // The stations (chain, station) in square cells of the map: a link's box, widened by the
+    // radius, holds those of a few cells.
+    std::optional<PathBox> spread;
+    for (const SchematicChain& chain : layout.chains) {
+        for (const GridPoint& p : chain.stations) {
+            if (!spread) {
+                spread = PathBox{p, p};
+            }
+            spread->Take(p);
+        }
+    }
+    if (!spread) {
+        return {};
+    }
+    const PathBox bounds = *spread;
+    constexpr int kCell = 16;
+    const int columns = (bounds.high.x - bounds.low.x) / kCell + 1;
+    const int rows = (bounds.high.y - bounds.low.y) / kCell + 1;
+    std::vector<std::vector<std::pair<int, int>>> cells(static_cast<std::size_t>(columns) *
+                                                        static_cast<std::size_t>(rows));
+    const auto cellOf = [&](int x, int y) {
+        return static_cast<std::size_t>((y - bounds.low.y) / kCell) *
+                   static_cast<std::size_t>(columns) +
+               static_cast<std::size_t>((x - bounds.low.x) / kCell);
+    };
     for (std::size_t o = 0; o < layout.chains.size(); ++o) {
         for (std::size_t i = 0; i < layout.chains[o].stations.size(); ++i) {
-            byX.emplace_back(static_cast<int>(o), static_cast<int>(i));
+            const GridPoint at = layout.chains[o].stations[i];
+            cells[cellOf(at.x, at.y)].emplace_back(static_cast<int>(o), static_cast<int>(i));
         }
     }
     const auto stationAt = [&layout](std::pair<int, int> station) {
         return layout.chains[static_cast<std::size_t>(station.first)]
             .stations[static_cast<std::size_t>(station.second)];
     };
-    std::stable_sort(byX.begin(), byX.end(),
-                     [&](auto p, auto q) { return stationAt(p).x < stationAt(q).x; });
     std::vector<std::pair<int, int>> near;
     std::vector<Passing> found;
     for (std::size_t c = 0; c < layout.chains.size(); ++c) {
@@ -843,13 +864,24 @@ std::vector<Passing> StationsPassed(const SchematicRequest& request,
             const GridPoint low = box.low;
             const GridPoint high = box.high;
             near.clear();
-            for (auto it = std::partition_point(
-                     byX.begin(), byX.end(),
-                     [&](auto station) { return stationAt(station).x <= low.x - radius; });
-                 it != byX.end() && stationAt(*it).x < high.x + radius; ++it) {
-                const GridPoint at = stationAt(*it);
-                if (at.y > low.y - radius && at.y < high.y + radius) {
-                    near.push_back(*it);
+            const auto clampedCell = [](double at, int from, int count) {
+                return std::clamp(static_cast<int>(std::floor((at - from) / kCell)), 0, count - 1);
+            };
+            const int west = clampedCell(low.x - radius, bounds.low.x, columns);
+            const int east = clampedCell(high.x + radius, bounds.low.x, columns);
+            const int north = clampedCell(low.y - radius, bounds.low.y, rows);
+            const int south = clampedCell(high.y + radius, bounds.low.y, rows);
+            for (int row = north; row <= south; ++row) {
+                for (int column = west; column <= east; ++column) {
+                    for (const std::pair<int, int>& station :
+                         cells[static_cast<std::size_t>(row) * static_cast<std::size_t>(columns) +
+                               static_cast<std::size_t>(column)]) {
+                        const GridPoint at = stationAt(station);
+                        if (at.x > low.x - radius && at.x < high.x + radius &&
+                            at.y > low.y - radius && at.y < high.y + radius) {
+                            near.push_back(station);
+                        }
+                    }
                 }
             }
             std::sort(near.begin(), near.end());
