@@ -7,6 +7,7 @@
 #include <limits>
 #include <map>
 #include <optional>
+#include <unordered_set>
 
 #include "schematic_slides.h"
 #include "segment_geometry.h"
@@ -52,6 +53,12 @@ class Drawing {
             }
         }
         std::map<const struct Run*, int> bases = SlotBases();
+        for (std::size_t c = 0; c < links_.size(); ++c) {
+            std::vector<int>& lanes = linkLanes_.emplace_back();
+            for (const DrawnLink& link : links_[c]) {
+                lanes.push_back(link.run == nullptr ? 0 : Position(*link.run, c));
+            }
+        }
         SchematicLayout layout = Lay(bases);
         KeepOffSharedTrack(bases, layout);
         KeepOffStations(bases, layout);
@@ -292,7 +299,7 @@ class Drawing {
             std::vector<Stroke> strokes;
             for (std::size_t i = 0; i < links; ++i) {
                 const auto& [run, reversed, nodes] = links_[c][i];
-                const int slot = run == nullptr ? 0 : Position(*run, c) + bases.at(run);
+                const int slot = run == nullptr ? 0 : linkLanes_[c][i] + bases.at(run);
                 // The run's own direction decides which side a slot lies on.
                 for (std::size_t k = 0; k + 1 < nodes.size(); ++k) {
                     const int d = DirectionOf(nodes[k], nodes[k + 1]);
@@ -688,14 +695,18 @@ class Drawing {
     // Stations of different records drawn on one spot: all but the first slide along their
     // line by a line's separation, leaving a corner where they stood when the line turns there.
     void Separate(SchematicLayout& layout) const {
-        std::map<std::pair<int, int>, int> taken;
+        // Spots as x and y in one number: looked up for every station of every trial layout.
+        std::unordered_set<std::int64_t> taken;
+        const auto key = [](GridPoint p) {
+            return (static_cast<std::int64_t>(p.x) << 32) ^ static_cast<std::uint32_t>(p.y);
+        };
         for (std::size_t c = 0; c < layout.chains.size(); ++c) {
             SchematicChain& chain = layout.chains[c];
             const std::size_t n = chain.stations.size();
             const bool ring = chain.corners.size() == n && n > 2;
             for (std::size_t i = 0; i < n; ++i) {
                 GridPoint& spot = chain.stations[i];
-                if (taken.emplace(std::make_pair(spot.x, spot.y), 1).second) {
+                if (taken.insert(key(spot)).second) {
                     continue;
                 }
                 const auto nextOf = [&]() -> std::optional<GridPoint> {
@@ -733,7 +744,7 @@ class Drawing {
                         const int room =
                             std::max(std::abs(toward->x - spot.x), std::abs(toward->y - spot.y));
                         if (std::max(std::abs(to.x - spot.x), std::abs(to.y - spot.y)) >= room ||
-                            taken.contains({to.x, to.y})) {
+                            taken.contains(key(to))) {
                             continue;
                         }
                         const std::optional<GridPoint> other = forward ? previous : next;
@@ -753,7 +764,7 @@ class Drawing {
                         break;
                     }
                 }
-                taken.emplace(std::make_pair(spot.x, spot.y), 1);
+                taken.insert(key(spot));
             }
         }
     }
@@ -765,7 +776,8 @@ class Drawing {
     const int unrouted_;
     std::map<std::pair<int, int>, Piece> pieces_;
     std::map<const struct Run*, std::vector<int>> lanes_;  // per run, its records across it
-    std::vector<std::vector<DrawnLink>> links_;            // per line record, each of its links
+    std::vector<std::vector<int>> linkLanes_;    // per line record and link, its lane on the run
+    std::vector<std::vector<DrawnLink>> links_;  // per line record, each of its links
 };
 
 }  // namespace
