@@ -251,8 +251,8 @@ class Router {
                 suspects.insert(run.places.back());
             }
         }
-        // A move may trade other faults for links on another's track, but not add any: two lines
-        // on one track cannot be told apart.
+        // No move may add links on another's track, even for fewer faults in all: two lines on
+        // one track cannot be told apart.
         std::size_t shared = schematic::LinksOnSharedTrack(kept).size();
         bool moved = false;
         for (const int place : suspects) {

@@ -53,6 +53,7 @@ class Drawing {
             }
         }
         std::map<const struct Run*, int> bases = SlotBases();
+        linkLanes_.clear();
         for (std::size_t c = 0; c < links_.size(); ++c) {
             std::vector<int>& lanes = linkLanes_.emplace_back();
             for (const DrawnLink& link : links_[c]) {
@@ -255,6 +256,7 @@ class Drawing {
         return corners;
     }
 
+    // Links (chain, link) on another's track, named like the other faults a shift may make.
     std::vector<std::pair<int, int>> SharedLinks(const SchematicLayout& layout) const {
         return LinksOnSharedTrack(layout);
     }
@@ -865,6 +867,10 @@ std::vector<Passing> StationsPassed(const SchematicRequest& request,
         return layout.chains[static_cast<std::size_t>(station.first)]
             .stations[static_cast<std::size_t>(station.second)];
     };
+    // The cell holding a coordinate along one axis, or the nearest one where none does.
+    const auto clampedCell = [](double at, int from, int count) {
+        return std::clamp(static_cast<int>(std::floor((at - from) / kCell)), 0, count - 1);
+    };
     std::vector<std::pair<int, int>> near;
     std::vector<Passing> found;
     for (std::size_t c = 0; c < layout.chains.size(); ++c) {
@@ -876,9 +882,6 @@ std::vector<Passing> StationsPassed(const SchematicRequest& request,
             const GridPoint low = box.low;
             const GridPoint high = box.high;
             near.clear();
-            const auto clampedCell = [](double at, int from, int count) {
-                return std::clamp(static_cast<int>(std::floor((at - from) / kCell)), 0, count - 1);
-            };
             const int west = clampedCell(low.x - radius, bounds.low.x, columns);
             const int east = clampedCell(high.x + radius, bounds.low.x, columns);
             const int north = clampedCell(low.y - radius, bounds.low.y, rows);
