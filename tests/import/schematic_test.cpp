@@ -176,6 +176,17 @@ SchematicRequest TwoLanesAsideGoingStraight() {
     return request;
 }
 
+// Three lines in a crowded square, one of them with two stations far off between two junctions
+// two grid steps apart: the cheapest way with a step for each station loops back along itself.
+SchematicRequest LoopingBackForRoom() {
+    SchematicRequest request{{}, {}, {0, 0, 60, 60}, 5, 3};
+    request.places = {{44, 4},  {12, 39}, {27, 24}, {57, 35}, {33, 40}, {35, 2}, {46, 29},
+                      {16, 47}, {18, 28}, {30, 56}, {36, 54}, {33, 9},  {4, 44}, {53, 10}};
+    request.chains = {
+        {{2, 13, 9, 8, 7}, false}, {{5, 2, 10, 6, 8}, false}, {{7, 1, 9, 12, 5}, false}};
+    return request;
+}
+
 // Whether a course turns by 135 degrees or more at its point i (a line running back on itself).
 bool TurnsSharply(const std::vector<GridPoint>& course, std::size_t i) {
     const double ax = course[i].x - course[i - 1].x;
@@ -252,7 +263,8 @@ TEST(Schematic, DrawsEveryStretchAtMultiplesOf45DegreesWithoutTurningBackAndNoSt
           std::pair{"a line passing west of a station", PassingWestOfAStation()},
           std::pair{"lanes a grid step out", LanesAGridStepOut()},
           std::pair{"a lane changed across a turn", LaneChangedAcrossATurn()},
-          std::pair{"two lanes aside going straight", TwoLanesAsideGoingStraight()}}) {
+          std::pair{"two lanes aside going straight", TwoLanesAsideGoingStraight()},
+          std::pair{"a line looping back for room", LoopingBackForRoom()}}) {
         SCOPED_TRACE(what);
         const SchematicLayout layout = LayOutSchematic(request);
         ASSERT_EQ(layout.chains.size(), request.chains.size());

@@ -84,6 +84,20 @@ std::size_t DrawnFaults(const SchematicRequest& request, const SchematicLayout& 
            schematic::LinksOnSharedTrack(layout).size();
 }
 
+// Whether a path on the grid takes any edge twice.
+bool RunsOverItself(const std::vector<GridPoint>& path) {
+    std::set<std::pair<std::pair<int, int>, std::pair<int, int>>> taken;
+    for (std::size_t i = 0; i + 1 < path.size(); ++i) {
+        if (!taken
+                 .insert(std::minmax(std::pair{path[i].x, path[i].y},
+                                     std::pair{path[i + 1].x, path[i + 1].y}))
+                 .second) {
+            return true;
+        }
+    }
+    return false;
+}
+
 class Router {
   public:
     // Routes the runs in `order` (run numbers), or, where it is empty, those with more line
@@ -670,6 +684,11 @@ class Router {
                                                static_cast<std::size_t>(levels) / 9)));
         }
         Forget(touched);
+        // The search keeps no memory of its own way: a run with too little room for its
+        // stations may loop back along it, which would draw the line over itself.
+        if (RunsOverItself(path)) {
+            return false;
+        }
         std::reverse(path.begin(), path.end());
         run.path = std::move(path);
         return true;
