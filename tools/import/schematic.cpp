@@ -88,10 +88,9 @@ std::size_t DrawnFaults(const SchematicRequest& request, const SchematicLayout& 
 bool RunsOverItself(const std::vector<GridPoint>& path) {
     std::set<std::pair<std::pair<int, int>, std::pair<int, int>>> taken;
     for (std::size_t i = 0; i + 1 < path.size(); ++i) {
-        if (!taken
-                 .insert(std::minmax(std::pair{path[i].x, path[i].y},
-                                     std::pair{path[i + 1].x, path[i + 1].y}))
-                 .second) {
+        const std::pair from{path[i].x, path[i].y};
+        const std::pair to{path[i + 1].x, path[i + 1].y};
+        if (!taken.insert(from < to ? std::pair{from, to} : std::pair{to, from}).second) {
             return true;
         }
     }
