@@ -253,7 +253,8 @@ class Router {
             note(request_.chains[static_cast<std::size_t>(passing.station.first)],
                  static_cast<std::size_t>(passing.station.second));
         }
-        for (const auto& [chain, link] : schematic::LinksOnSharedTrack(kept)) {
+        const std::vector<std::pair<int, int>> onSharedTrack = schematic::LinksOnSharedTrack(kept);
+        for (const auto& [chain, link] : onSharedTrack) {
             const PlaceChain& line = request_.chains[static_cast<std::size_t>(chain)];
             note(line, static_cast<std::size_t>(link));
             note(line, static_cast<std::size_t>(link) + 1);
@@ -266,7 +267,7 @@ class Router {
         }
         // No move may add links on another's track, even for fewer faults in all: two lines on
         // one track cannot be told apart.
-        std::size_t shared = schematic::LinksOnSharedTrack(kept).size();
+        std::size_t shared = onSharedTrack.size();
         bool moved = false;
         for (const int place : suspects) {
             const int home = board_.nodeOf[static_cast<std::size_t>(place)];
