@@ -303,5 +303,27 @@ TEST(Labels, MoveTwoAtOnceWhereNeitherMoveAloneHelps) {
     EXPECT_LT(outcome.labels[0].labelX, 60);   // А gave way to the left
 }
 
+TEST(Labels, AreLeftAtTheirFirstChoiceWhereTooManyHaveNoPlaceClearOfDiscsAndLines) {
+    // А's and Б's first choices, beside their stations, overlap; В stands where lines 10 pixels
+    // apart strike every place it has, though none lies over a disc.
+    const std::vector<LabelRequest> requests = {{u"Аааа", 50, 50, 200, 200, 0},
+                                                {u"Бббб", 50, 50, 208, 208, 1},
+                                                {u"Вввв", 150, 150, 150, 150, 2}};
+    const std::vector<LabelDisc> discs = {{50, 200, 0}, {50, 208, 1}, {150, 150, 2}};
+    const std::vector<Segment> ruled = {
+        {{100, 140}, {240, 140}}, {{100, 150}, {240, 150}}, {{100, 160}, {240, 160}}};
+    struct Case {
+        bool linesAcrossV;
+        int mostUnclean;
+        int overlaps;
+    };
+    for (const Case& c : {Case{false, 0, 0}, Case{true, 0, 1}, Case{true, 1, 0}}) {
+        const std::span<const Segment> lines =
+            c.linesAcrossV ? std::span<const Segment>(ruled) : std::span<const Segment>();
+        EXPECT_EQ(PlaceLabels(requests, discs, lines, {1, 2}, c.mostUnclean).overlaps, c.overlaps)
+            << c.linesAcrossV << " " << c.mostUnclean;
+    }
+}
+
 }  // namespace
 }  // namespace qv::import

@@ -261,14 +261,15 @@ class Placer {
                 [](const Candidate& a, const Candidate& b) { return a.cost < b.cost; });
             chosen_[i] = static_cast<int>(cheapest - candidates.begin());
             cheapest_[i] = cheapest->cost;
-            unavoidable_ += std::all_of(candidates.begin(), candidates.end(),
-                                        [](const Candidate& c) { return c.covering; });
+            unclean_ += std::none_of(candidates.begin(), candidates.end(),
+                                     [](const Candidate& c) { return !c.covering && !c.struck; });
         }
         FindSides();
     }
 
-    // Labels that lie over another place's disc at every place they may take.
-    int UnavoidablyCovering() const { return unavoidable_; }
+    // Labels that lie over another place's disc, or have a line along them, at every place they
+    // may take.
+    int Unclean() const { return unclean_; }
 
     void Run() {
         FindConflicts();
@@ -795,7 +796,7 @@ class Placer {
     LabelScreen screen_;
     std::vector<std::vector<Candidate>> candidates_;
     std::vector<std::int64_t> cheapest_;  // per label: its lowest own cost
-    int unavoidable_ = 0;
+    int unclean_ = 0;
     std::vector<std::vector<std::vector<Choice>>> conflicts_;  // per label, per candidate
     std::vector<std::vector<int>> pressure_;  // per label, per candidate: placed labels it overlaps
     std::vector<int> chosen_;
@@ -833,9 +834,9 @@ std::u16string AbbreviateName(std::u16string_view name) {
 
 LabelOutcome PlaceLabels(std::span<const LabelRequest> requests, std::span<const LabelDisc> discs,
                          std::span<const Segment> segments, const LabelScreen& screen,
-                         int mostCovering) {
+                         int mostUnclean) {
     Placer placer(requests, discs, segments, screen);
-    if (placer.UnavoidablyCovering() <= mostCovering) {
+    if (placer.Unclean() <= mostUnclean) {
         placer.Run();
     }
     return placer.Outcome();

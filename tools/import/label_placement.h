@@ -87,8 +87,9 @@ std::u16string AbbreviateName(std::u16string_view name);
 // giving way, while a move lowers the total cost, and moved at random for a while to leave a
 // poor arrangement; the same input always gives the same labels. `discs` are the centres of
 // every station and `segments` the stretches of line between them, in map units. When more
-// than `mostCovering` labels would lie over another place's disc wherever they went, each
-// label just takes its own best place.
+// than `mostUnclean` labels would lie over another place's disc or have a line along them
+// wherever they went, each label just takes its own best place: the caller wants no more
+// than that many of either.
 struct Segment {
     std::pair<int, int> from;
     std::pair<int, int> to;
@@ -96,6 +97,6 @@ struct Segment {
 };
 LabelOutcome PlaceLabels(std::span<const LabelRequest> requests, std::span<const LabelDisc> discs,
                          std::span<const Segment> segments, const LabelScreen& screen,
-                         int mostCovering = std::numeric_limits<int>::max());
+                         int mostUnclean = std::numeric_limits<int>::max());
 
 }  // namespace qv::import
