@@ -5,6 +5,7 @@
 #include <cmath>
 #include <compare>
 #include <limits>
+#include <map>
 #include <optional>
 #include <random>
 
@@ -271,8 +272,69 @@ class Placer {
     // may take.
     int Unclean() const { return unclean_; }
 
-    void Run() {
+    // How many labels at least must lie over another place's disc, have a line along them or
+    // overlap another label: those with no clean place, and one of each pair of the others
+    // whose clean places all overlap, each label in one pair at most.
+    int LeastUnclean() {
         FindConflicts();
+        std::vector<std::vector<int>> clean(requests_.size());
+        for (std::size_t i = 0; i < requests_.size(); ++i) {
+            for (std::size_t c = 0; c < candidates_[i].size(); ++c) {
+                if (!candidates_[i][c].covering && !candidates_[i][c].struck) {
+                    clean[i].push_back(static_cast<int>(c));
+                }
+            }
+        }
+        std::vector<char> paired(requests_.size(), 0);
+        int least = unclean_;
+        for (std::size_t i = 0; i < requests_.size(); ++i) {
+            if (paired[i] || clean[i].empty()) {
+                continue;
+            }
+            if (const int j = ShutOut(i, clean, paired); j >= 0) {
+                paired[i] = 1;
+                paired[static_cast<std::size_t>(j)] = 1;
+                ++least;
+            }
+        }
+        return least;
+    }
+
+    // The first label not yet paired whose clean places each overlap every clean place of
+    // `label`, or -1.
+    int ShutOut(std::size_t label, const std::vector<std::vector<int>>& clean,
+                const std::vector<char>& paired) const {
+        std::vector<int> shut;  // in label order
+        for (std::size_t k = 0; k < clean[label].size(); ++k) {
+            const auto c = static_cast<std::size_t>(clean[label][k]);
+            const Box& mine = candidates_[label][c].box;
+            std::map<int, std::size_t> met;  // per other label, how many of its clean places
+            for (const Choice other : conflicts_[label][c]) {
+                const Candidate& theirs = At(other);
+                if (!theirs.covering && !theirs.struck &&
+                    !paired[static_cast<std::size_t>(other.label)] && mine.Overlaps(theirs.box)) {
+                    ++met[other.label];
+                }
+            }
+            std::vector<int> still;
+            for (const auto& [other, count] : met) {
+                if (count == clean[static_cast<std::size_t>(other)].size() &&
+                    (k == 0 || std::ranges::binary_search(shut, other))) {
+                    still.push_back(other);
+                }
+            }
+            shut = std::move(still);
+            if (shut.empty()) {
+                return -1;
+            }
+        }
+        return shut.empty() ? -1 : shut.front();
+    }
+
+    void Run() {
+        if (conflicts_.empty()) {
+            FindConflicts();
+        }
         for (int pass = 0; pass < kGreedyPasses; ++pass) {
             for (std::size_t i = 0; i < requests_.size(); ++i) {
                 PlaceGreedily(i);
@@ -836,7 +898,7 @@ LabelOutcome PlaceLabels(std::span<const LabelRequest> requests, std::span<const
                          std::span<const Segment> segments, const LabelScreen& screen,
                          int mostUnclean) {
     Placer placer(requests, discs, segments, screen);
-    if (placer.Unclean() <= mostUnclean) {
+    if (placer.Unclean() <= mostUnclean && placer.LeastUnclean() <= mostUnclean) {
         placer.Run();
     }
     return placer.Outcome();

@@ -87,9 +87,10 @@ std::u16string AbbreviateName(std::u16string_view name);
 // giving way, while a move lowers the total cost, and moved at random for a while to leave a
 // poor arrangement; the same input always gives the same labels. `discs` are the centres of
 // every station and `segments` the stretches of line between them, in map units. When more
-// than `mostUnclean` labels would lie over another place's disc or have a line along them
-// wherever they went, each label just takes its own best place: the caller wants no more
-// than that many of either.
+// than `mostUnclean` labels would have to lie over another place's disc, have a line along
+// them or overlap another label however they were placed (those with no place clear of discs
+// and lines, and one of each pair of the others whose clear places all overlap), each label
+// just takes its own best place: the caller wants no more than that many of any.
 struct Segment {
     std::pair<int, int> from;
     std::pair<int, int> to;
