@@ -272,26 +272,40 @@ class Placer {
     // may take.
     int Unclean() const { return unclean_; }
 
+    // Per label, per candidate: the candidates of other labels it overlaps.
+    using Overlapping = std::vector<std::vector<std::vector<Choice>>>;
+
     // How many labels at least must lie over another place's disc, have a line along them or
     // overlap another label: those with no clean place, and one of each pair of the others
     // whose clean places all overlap, each label in one pair at most.
-    int LeastUnclean() {
-        FindConflicts();
-        std::vector<std::vector<int>> clean(requests_.size());
+    int LeastUnclean() const {
+        Overlapping clean(requests_.size());
+        std::vector<Choice> choices;
         for (std::size_t i = 0; i < requests_.size(); ++i) {
+            clean[i].resize(candidates_[i].size());
             for (std::size_t c = 0; c < candidates_[i].size(); ++c) {
                 if (!candidates_[i][c].covering && !candidates_[i][c].struck) {
-                    clean[i].push_back(static_cast<int>(c));
+                    choices.emplace_back(static_cast<int>(i), static_cast<int>(c));
                 }
             }
         }
+        std::vector<std::size_t> places(requests_.size(), 0);  // clean ones, per label
+        for (const Choice choice : choices) {
+            ++places[static_cast<std::size_t>(choice.label)];
+        }
+        ForEachOverlap(choices, false, [&clean](Choice a, Choice b) {
+            clean[static_cast<std::size_t>(a.label)][static_cast<std::size_t>(a.candidate)]
+                .push_back(b);
+            clean[static_cast<std::size_t>(b.label)][static_cast<std::size_t>(b.candidate)]
+                .push_back(a);
+        });
         std::vector<char> paired(requests_.size(), 0);
         int least = unclean_;
         for (std::size_t i = 0; i < requests_.size(); ++i) {
-            if (paired[i] || clean[i].empty()) {
+            if (paired[i] || places[i] == 0) {
                 continue;
             }
-            if (const int j = ShutOut(i, clean, paired); j >= 0) {
+            if (const int j = ShutOut(i, clean, places, paired); j >= 0) {
                 paired[i] = 1;
                 paired[static_cast<std::size_t>(j)] = 1;
                 ++least;
@@ -300,30 +314,32 @@ class Placer {
         return least;
     }
 
-    // The first label not yet paired whose clean places each overlap every clean place of
-    // `label`, or -1.
-    int ShutOut(std::size_t label, const std::vector<std::vector<int>>& clean,
+    // The first label not yet paired each of whose `places` clean places (listed in `clean`,
+    // with those they overlap) overlaps every clean place of `label`, or -1.
+    int ShutOut(std::size_t label, const Overlapping& clean, const std::vector<std::size_t>& places,
                 const std::vector<char>& paired) const {
         std::vector<int> shut;  // in label order
-        for (std::size_t k = 0; k < clean[label].size(); ++k) {
-            const auto c = static_cast<std::size_t>(clean[label][k]);
-            const Box& mine = candidates_[label][c].box;
-            std::map<int, std::size_t> met;  // per other label, how many of its clean places
-            for (const Choice other : conflicts_[label][c]) {
-                const Candidate& theirs = At(other);
-                if (!theirs.covering && !theirs.struck &&
-                    !paired[static_cast<std::size_t>(other.label)] && mine.Overlaps(theirs.box)) {
+        bool first = true;
+        for (std::size_t c = 0; c < candidates_[label].size(); ++c) {
+            const Candidate& mine = candidates_[label][c];
+            if (mine.covering || mine.struck) {
+                continue;
+            }
+            std::map<int, std::size_t> met;  // per other label, how many of its places
+            for (const Choice other : clean[label][c]) {
+                if (!paired[static_cast<std::size_t>(other.label)]) {
                     ++met[other.label];
                 }
             }
             std::vector<int> still;
             for (const auto& [other, count] : met) {
-                if (count == clean[static_cast<std::size_t>(other)].size() &&
-                    (k == 0 || std::ranges::binary_search(shut, other))) {
+                if (count == places[static_cast<std::size_t>(other)] &&
+                    (first || std::ranges::binary_search(shut, other))) {
                     still.push_back(other);
                 }
             }
             shut = std::move(still);
+            first = false;
             if (shut.empty()) {
                 return -1;
             }
@@ -332,9 +348,7 @@ class Placer {
     }
 
     void Run() {
-        if (conflicts_.empty()) {
-            FindConflicts();
-        }
+        FindConflicts();
         for (int pass = 0; pass < kGreedyPasses; ++pass) {
             for (std::size_t i = 0; i < requests_.size(); ++i) {
                 PlaceGreedily(i);
@@ -457,9 +471,11 @@ class Placer {
         }
     }
 
-    // For every candidate, the candidates of other labels that come closer than the gap. A
-    // pair is found in the one cell that holds the top left corner of where they meet.
-    void FindConflicts() {
+    // Calls `meet` once for each pair of `choices` of different labels whose boxes overlap,
+    // widened by half the gap each where `spaced`: in the one cell that holds the top left
+    // corner of where they meet.
+    template <typename Meet>
+    void ForEachOverlap(const std::vector<Choice>& choices, bool spaced, Meet meet) const {
         const int columns = CeilDiv(screen_.width * screen_.scale + kLabelGap, kCell) + 1;
         const int rows = CeilDiv(screen_.height * screen_.scale, kCell) + 1;
         const auto cellOf = [&](double x, double y) {
@@ -467,45 +483,57 @@ class Placer {
             const int row = std::clamp(FloorDiv(y, kCell), 0, rows - 1);
             return static_cast<std::size_t>(row * columns + column);
         };
+        const auto boxOf = [&](Choice choice) {
+            return spaced ? At(choice).box.Spaced() : At(choice).box;
+        };
         std::vector<std::vector<Choice>> cells(static_cast<std::size_t>(columns * rows));
-        conflicts_.resize(requests_.size());
-        pressure_.resize(requests_.size());
-        for (std::size_t i = 0; i < requests_.size(); ++i) {
-            conflicts_[i].resize(candidates_[i].size());
-            pressure_[i].assign(candidates_[i].size(), 0);
-            for (std::size_t c = 0; c < candidates_[i].size(); ++c) {
-                const Box box = candidates_[i][c].box.Spaced();
-                const std::size_t first = cellOf(box.left, box.top);
-                const std::size_t last = cellOf(box.right, box.bottom);
-                const std::size_t span = last % columns - first % columns;
-                for (std::size_t row = first; row <= last; row += columns) {
-                    for (std::size_t cell = row; cell <= row + span; ++cell) {
-                        cells[cell].push_back({static_cast<int>(i), static_cast<int>(c)});
-                    }
+        for (const Choice choice : choices) {
+            const Box box = boxOf(choice);
+            const std::size_t first = cellOf(box.left, box.top);
+            const std::size_t last = cellOf(box.right, box.bottom);
+            const std::size_t span = last % columns - first % columns;
+            for (std::size_t row = first; row <= last; row += columns) {
+                for (std::size_t cell = row; cell <= row + span; ++cell) {
+                    cells[cell].push_back(choice);
                 }
             }
         }
         for (std::size_t cell = 0; cell < cells.size(); ++cell) {
             const std::vector<Choice>& here = cells[cell];
             for (std::size_t a = 0; a < here.size(); ++a) {
-                const Box boxA = At(here[a]).box.Spaced();
+                const Box boxA = boxOf(here[a]);
                 for (std::size_t b = a + 1; b < here.size(); ++b) {
                     if (here[a].label == here[b].label) {
                         continue;
                     }
-                    const Box boxB = At(here[b]).box.Spaced();
+                    const Box boxB = boxOf(here[b]);
                     if (boxA.Overlaps(boxB) && cellOf(std::max(boxA.left, boxB.left),
                                                       std::max(boxA.top, boxB.top)) == cell) {
-                        conflicts_[static_cast<std::size_t>(here[a].label)]
-                                  [static_cast<std::size_t>(here[a].candidate)]
-                                      .push_back(here[b]);
-                        conflicts_[static_cast<std::size_t>(here[b].label)]
-                                  [static_cast<std::size_t>(here[b].candidate)]
-                                      .push_back(here[a]);
+                        meet(here[a], here[b]);
                     }
                 }
             }
         }
+    }
+
+    // For every candidate, the candidates of other labels that come closer than the gap.
+    void FindConflicts() {
+        conflicts_.resize(requests_.size());
+        pressure_.resize(requests_.size());
+        std::vector<Choice> all;
+        for (std::size_t i = 0; i < requests_.size(); ++i) {
+            conflicts_[i].resize(candidates_[i].size());
+            pressure_[i].assign(candidates_[i].size(), 0);
+            for (std::size_t c = 0; c < candidates_[i].size(); ++c) {
+                all.emplace_back(static_cast<int>(i), static_cast<int>(c));
+            }
+        }
+        ForEachOverlap(all, true, [this](Choice a, Choice b) {
+            conflicts_[static_cast<std::size_t>(a.label)][static_cast<std::size_t>(a.candidate)]
+                .push_back(b);
+            conflicts_[static_cast<std::size_t>(b.label)][static_cast<std::size_t>(b.candidate)]
+                .push_back(a);
+        });
     }
 
     bool Conflict(Choice a, Choice b) const {
@@ -898,7 +926,9 @@ LabelOutcome PlaceLabels(std::span<const LabelRequest> requests, std::span<const
                          std::span<const Segment> segments, const LabelScreen& screen,
                          int mostUnclean) {
     Placer placer(requests, discs, segments, screen);
-    if (placer.Unclean() <= mostUnclean && placer.LeastUnclean() <= mostUnclean) {
+    // No more labels than there are can be unclean.
+    const bool bounded = mostUnclean < static_cast<int>(requests.size());
+    if (placer.Unclean() <= mostUnclean && (!bounded || placer.LeastUnclean() <= mostUnclean)) {
         placer.Run();
     }
     return placer.Outcome();
