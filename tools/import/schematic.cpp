@@ -97,15 +97,38 @@ bool RunsOverItself(const std::vector<GridPoint>& path) {
     return false;
 }
 
+// Each run's distance from its course at every node, by pull: the same in every layout of one
+// network, and each routing of each layout asks for them.
+class CourseDistances {
+  public:
+    template <typename Make>
+    const std::vector<int>& Of(std::size_t run, int pull, Make make) {
+        const auto [found, added] = byRun_.try_emplace({run, pull});
+        if (added) {
+            found->second = make();
+        }
+        return found->second;
+    }
+
+  private:
+    std::map<std::pair<std::size_t, int>, std::vector<int>> byRun_;
+};
+
 class Router {
   public:
     // Routes the runs in `order` (run numbers), or, where it is empty, those with more line
     // records first, then those between busier junctions, then the longer ones.
     // `searched` counts the states an earlier layout of the same network took: the budget is
-    // shared.
-    Router(const SchematicRequest& request, const std::vector<std::size_t>& order,
-           std::int64_t searched)
-        : request_(request), order_(order), searched_(searched) {
+    // shared. `improvingPull` weighs a step's distance from its run's course once the runs are
+    // routed.
+    Router(const SchematicRequest& request, CourseDistances& distances,
+           const std::vector<std::size_t>& order, std::int64_t searched,
+           int improvingPull = schematic::kAwayCost)
+        : request_(request),
+          distances_(distances),
+          order_(order),
+          searched_(searched),
+          improvingPull_(improvingPull) {
         board_ = schematic::MakeBoard(
             static_cast<int>((request.box.right - request.box.left) / request.grid) + 1,
             static_cast<int>((request.box.bottom - request.box.top) / request.grid) + 1,
@@ -114,7 +137,6 @@ class Router {
 
     void Run() {
         network_ = schematic::FindRuns(request_);
-        away_.assign(runs_.size(), {});
         ReservePorts(runs_, [this](int from, int to) { return Heading(from, to); });
         CountLinkSteps(runs_, request_.places, request_.roomForCrossings);
         NoteCrossings();
@@ -140,8 +162,12 @@ class Router {
             const auto [x, y] = Ideal(static_cast<int>(place));
             spots.push_back({x, y});
         }
-        model_ = schematic::MakeCostModel(network_, spots, crossings_, board_.width, board_.height,
-                                          turns_);
+        pull_ = improvingPull_;
+        std::vector<std::vector<int>> away;
+        for (const struct Run& run : runs_) {
+            away.push_back(Away(run));
+        }
+        model_ = schematic::MakeCostModel(spots, crossings_, turns_, std::move(away));
         current_ = schematic::LayoutCost(board_, network_, model_);
         for (const std::size_t index : order_) {
             runsAt_[runs_[index].places.front()].push_back(index);
@@ -476,12 +502,9 @@ class Router {
     }
 
     const std::vector<int>& Away(const struct Run& run) {
-        std::vector<int>& away = away_[static_cast<std::size_t>(Index(run))];
-        if (away.empty()) {
-            away =
-                DistanceFromCourse(Spots(run), board_.width, board_.height, schematic::kAwayCost);
-        }
-        return away;
+        return distances_.Of(static_cast<std::size_t>(Index(run)), pull_, [&] {
+            return DistanceFromCourse(Spots(run), board_.width, board_.height, pull_);
+        });
     }
 
     // The cheapest way for the run on the grid with at least one step per place along it.
@@ -1111,6 +1134,7 @@ class Router {
     }
 
     const SchematicRequest& request_;
+    CourseDistances& distances_;
     const schematic::TurnCosts& turns_ =
         request_.crowded ? schematic::kCrowdedTurnCosts : schematic::kTurnCosts;
     std::vector<std::size_t> order_;
@@ -1118,7 +1142,6 @@ class Router {
     schematic::RunNetwork network_;
     std::vector<struct Run>& runs_ = network_.runs;
     schematic::Board board_;
-    std::vector<std::vector<int>> away_;       // per run, once asked for
     std::set<std::pair<int, int>> crossings_;  // pairs of edges to cross, the smaller first
     std::vector<std::vector<int>> linkEdges_;  // per run: the edge of each link
     std::vector<int> runOfEdge_;               // per edge: the run it lies on
@@ -1141,7 +1164,9 @@ class Router {
     bool keepToPlannedCrossings_ = false;
     int unrouted_ = 0;
     std::int64_t searched_ = 0;  // states the searches took, with an earlier layout's
-    int draws_ = 0;              // layouts drawn to judge a mending move
+    int improvingPull_ = schematic::kAwayCost;
+    int pull_ = schematic::kAwayCost;  // per grid unit a step lies off its run's course
+    int draws_ = 0;                    // layouts drawn to judge a mending move
 };
 
 // One layout of the network, from a routing order (none: the default one), and the drawing with
@@ -1152,13 +1177,14 @@ struct Attempt {
     std::size_t faults = 0;
 };
 
-Attempt LayOutFrom(const SchematicRequest& request, std::vector<std::size_t> order,
-                   std::int64_t searched) {
+Attempt LayOutFrom(const SchematicRequest& request, CourseDistances& distances,
+                   std::vector<std::size_t> order, std::int64_t searched,
+                   int improvingPull = schematic::kAwayCost) {
     // Runs that found no way keeping the order round their stations go first in the next
     // layout; the layout with the fewest such runs is kept, then improved.
     std::unique_ptr<Router> best;
     for (int round = 0; round < kRoutingRounds; ++round) {
-        auto router = std::make_unique<Router>(request, order, searched);
+        auto router = std::make_unique<Router>(request, distances, order, searched, improvingPull);
         router->Run();
         const std::size_t faults = router->Failed().size();
         std::vector<std::size_t> next = router->Order();
@@ -1206,7 +1232,8 @@ void Mend(Attempt& attempt) {
 }  // namespace
 
 SchematicLayout LayOutSchematic(const SchematicRequest& request) {
-    Attempt first = LayOutFrom(request, {}, 0);
+    CourseDistances distances;
+    Attempt first = LayOutFrom(request, distances, {}, 0);
     // Which runs go first decides much of a layout. Where faults are left, the network is laid
     // out again with the runs at fault routed first, on the empty grid, within what is left of
     // the budget of states; only the layout with fewer faults is mended, as mending takes as
@@ -1215,12 +1242,24 @@ SchematicLayout LayOutSchematic(const SchematicRequest& request) {
     if (first.faults > 0) {
         std::vector<std::size_t> order = first.router->TroubledFirst();
         if (order != first.router->Order()) {
-            second = LayOutFrom(request, std::move(order), first.router->Searched());
+            second = LayOutFrom(request, distances, std::move(order), first.router->Searched());
         }
     }
-    Attempt& kept = second.router && second.faults < first.faults ? second : first;
-    Mend(kept);
-    return std::move(kept.drawn);
+    Attempt* kept = second.router && second.faults < first.faults ? &second : &first;
+    // Where faults are still left and the budget allows, that order once more, the runs pulled
+    // towards their courses half as much while the layout improves: a layout held less
+    // tightly to the stations' places finds other ways round the faults, and fewer bends.
+    const Router& last = second.router ? *second.router : *first.router;
+    Attempt third;
+    if (kept->faults > 0 && last.WithinBudget()) {
+        third = LayOutFrom(request, distances, first.router->TroubledFirst(), last.Searched(),
+                           schematic::kLooseAwayCost);
+        if (third.faults < kept->faults) {
+            kept = &third;
+        }
+    }
+    Mend(*kept);
+    return std::move(kept->drawn);
 }
 
 }  // namespace qv::import

@@ -162,19 +162,12 @@ std::vector<std::pair<int, int>> FreeNodesNear(const Board& board, PlanePoint sp
     return found;
 }
 
-CostModel MakeCostModel(const RunNetwork& network, std::span<const PlanePoint> spots,
-                        std::set<std::pair<int, int>> crossings, int width, int height,
-                        const TurnCosts& turns) {
+CostModel MakeCostModel(std::span<const PlanePoint> spots, std::set<std::pair<int, int>> crossings,
+                        const TurnCosts& turns, std::vector<std::vector<int>> away) {
     CostModel model;
     model.turns = turns;
     model.spots.assign(spots.begin(), spots.end());
-    for (const Run& run : network.runs) {
-        std::vector<PlanePoint> course;
-        for (const int place : run.places) {
-            course.push_back(spots[static_cast<std::size_t>(place)]);
-        }
-        model.away.push_back(DistanceFromCourse(course, width, height, kAwayCost));
-    }
+    model.away = std::move(away);
     model.crossings = std::move(crossings);
     return model;
 }

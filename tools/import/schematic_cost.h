@@ -26,7 +26,9 @@ inline constexpr TurnCosts kTurnCosts = {{0, 20, 30, 400, 100000}, 20};
 // In a crowded network most runs carry several lines, each drawing the run's bends, and places
 // have room to give: bends weigh half as much again.
 inline constexpr TurnCosts kCrowdedTurnCosts = {{0, 30, 45, 400, 100000}, 30};
-inline constexpr int kAwayCost = 8;           // per grid unit a step lies off the run's own course
+inline constexpr int kAwayCost = 8;  // per grid unit a step lies off the run's own course
+// The pull towards the courses while a third layout improves (LayOutSchematic): half.
+inline constexpr int kLooseAwayCost = 4;
 inline constexpr int kDisplacementCost = 30;  // per grid unit a junction lies from its spot
 
 inline int StepCost(int direction) {
@@ -63,9 +65,9 @@ struct CostModel {
     TurnCosts turns;
 };
 
-CostModel MakeCostModel(const RunNetwork& network, std::span<const PlanePoint> spots,
-                        std::set<std::pair<int, int>> crossings, int width, int height,
-                        const TurnCosts& turns);
+// `away` is each run's DistanceFromCourse of its places.
+CostModel MakeCostModel(std::span<const PlanePoint> spots, std::set<std::pair<int, int>> crossings,
+                        const TurnCosts& turns, std::vector<std::vector<int>> away);
 
 // Bends, steps and their distance from the runs' courses, junctions' displacement and bends
 // of lines through them, and, heavily, crossings gained or lost, junctions whose runs leave
