@@ -97,8 +97,8 @@ bool RunsOverItself(const std::vector<GridPoint>& path) {
     return false;
 }
 
-// Each run's distance from its course at every node, by pull: the same in every layout of one
-// network, and each routing of each layout asks for them.
+// Each run's distance from its course at every node, by pull: every layout of one request finds
+// the same runs, and each routing of each layout asks for them.
 class CourseDistances {
   public:
     template <typename Make>
@@ -1246,9 +1246,9 @@ SchematicLayout LayOutSchematic(const SchematicRequest& request) {
         }
     }
     Attempt* kept = second.router && second.faults < first.faults ? &second : &first;
-    // Where faults are still left and the budget allows, that order once more, the runs pulled
-    // towards their courses half as much while the layout improves: a layout held less
-    // tightly to the stations' places finds other ways round the faults, and fewer bends.
+    // Where faults are still left and the budget allows, the runs at fault first once more,
+    // pulled towards their courses half as much while the layout improves: held less tightly
+    // to the stations' places, the moves find other ways round the faults.
     const Router& last = second.router ? *second.router : *first.router;
     Attempt third;
     if (kept->faults > 0 && last.WithinBudget()) {
