@@ -326,21 +326,29 @@ TEST(Labels, AreLeftAtTheirFirstChoiceWhereTooManyHaveNoPlaceClearOfDiscsAndLine
 }
 
 TEST(Labels, AreLeftAtTheirFirstChoiceWhereTwoHaveNoPlacesApart) {
-    // On a screen 30 pixels wide and ending just below them, В's and Г's only places are in the
-    // rows above them, each overlapping every place of the other; А's and Б's first choices
-    // overlap, but they have room to part.
-    const std::vector<LabelRequest> requests = {{u"Аааа", 4, 4, 100, 100, 0},
-                                                {u"Бббб", 4, 4, 108, 108, 1},
-                                                {u"Вввв", 12, 12, 150, 150, 2},
-                                                {u"Гггг", 18, 18, 150, 150, 3}};
-    const std::vector<LabelDisc> discs = {{4, 100, 0}, {4, 108, 1}, {12, 150, 2}, {18, 150, 3}};
-    LabelScreen narrow{1, 2};
-    narrow.width = 30;
-    narrow.height = 160;
-    narrow.topBar = 0;
-    narrow.bottomBar = 0;
-    EXPECT_EQ(PlaceLabels(requests, discs, {}, narrow, 1).overlaps, 1);
-    EXPECT_EQ(PlaceLabels(requests, discs, {}, narrow, 0).overlaps, 2);
+    // On a screen 30 pixels wide and ending just below В, its only places are in the rows above
+    // it. Beside В, Г has places only there too, each overlapping every place of В's; higher
+    // up, Г has places apart from В's. А's and Б's first choices overlap, but they have room to
+    // part.
+    struct Case {
+        int gY;
+        int mostUnclean;
+        int overlaps;
+    };
+    for (const Case& c : {Case{150, 1, 1}, Case{150, 0, 2}, Case{120, 0, 0}}) {
+        const std::vector<LabelRequest> requests = {{u"Аааа", 4, 4, 40, 40, 0},
+                                                    {u"Бббб", 4, 4, 48, 48, 1},
+                                                    {u"Вввв", 12, 12, 150, 150, 2},
+                                                    {u"Гггг", 18, 18, c.gY, c.gY, 3}};
+        const std::vector<LabelDisc> discs = {{4, 40, 0}, {4, 48, 1}, {12, 150, 2}, {18, c.gY, 3}};
+        LabelScreen narrow{1, 2};
+        narrow.width = 30;
+        narrow.height = 160;
+        narrow.topBar = 0;
+        narrow.bottomBar = 0;
+        EXPECT_EQ(PlaceLabels(requests, discs, {}, narrow, c.mostUnclean).overlaps, c.overlaps)
+            << c.gY << " " << c.mostUnclean;
+    }
 }
 
 }  // namespace
