@@ -93,6 +93,11 @@ void SpreadApart(std::vector<PlanePoint>& centres, std::span<const double> radii
                 const double need = radii[a] + radii[b] + gap;
                 double dx = centres[b].x - centres[a].x;
                 double dy = centres[b].y - centres[a].y;
+                // Most pairs are far apart: the square tells without the root, with a margin
+                // well beyond rounding so that no pair near the limit is judged otherwise.
+                if (dx * dx + dy * dy > need * need * (1 + 1e-9)) {
+                    continue;
+                }
                 double distance = std::hypot(dx, dy);
                 if (distance >= need) {
                     continue;
