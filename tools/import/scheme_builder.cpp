@@ -932,8 +932,9 @@ class Builder {
         for (const Transfer& transfer : scheme_.transfers) {
             segments.push_back({{transfer.x1, transfer.y1}, {transfer.x2, transfer.y2}});
         }
-        // A scale where more labels than that would have to lie over other discs, have a line
-        // along them or overlap another cannot fit and is not searched; the largest always is.
+        // A scale where more than a tenth of the labels would have to lie over other discs,
+        // have a line along them or overlap another cannot fit and is not searched; the
+        // largest always is.
         const int mostCovering = static_cast<int>(requests.size()) / kMostCoveringLabels;
         const auto place = [&](int scale, bool farRows = false) {
             LabelScreen screen{scale, drawing_.stationRadius};
