@@ -76,12 +76,20 @@ constexpr std::int64_t kUnreached = std::numeric_limits<std::int64_t>::max();
 // State numbers stay below 2^31: 32-bit costs for as many states would take 8 GiB.
 constexpr std::int32_t kUnreachedState = std::numeric_limits<std::int32_t>::max();
 
+// A drawing's faults in all, and how many of them are links on another's track.
+struct FaultCount {
+    std::size_t all = 0;
+    std::size_t sharedTrack = 0;
+};
+
 // Per pair of lines, the links that cross wrongly; the sharp turns; each link passing a
 // station it does not serve; and the links on another's track.
-std::size_t DrawnFaults(const SchematicRequest& request, const SchematicLayout& layout) {
-    return schematic::LinksCrossedWrongly(request, layout).size() / 2 +
-           schematic::SharpTurns(layout) + schematic::StationsPassed(request, layout).size() +
-           schematic::LinksOnSharedTrack(layout).size();
+FaultCount DrawnFaults(const SchematicRequest& request, const SchematicLayout& layout) {
+    const std::size_t shared = schematic::LinksOnSharedTrack(layout).size();
+    return {schematic::LinksCrossedWrongly(request, layout).size() / 2 +
+                schematic::SharpTurns(layout) + schematic::StationsPassed(request, layout).size() +
+                shared,
+            shared};
 }
 
 // Whether a path on the grid takes any edge twice.
@@ -245,9 +253,10 @@ class Router {
 
     // What the drawing gets wrong: links crossing wrongly, sharp turns, stations passed,
     // junctions out of order and runs drawn straight.
-    std::size_t Faults(const SchematicLayout& drawn) const {
-        return DrawnFaults(request_, drawn) + OutOfOrder() +
-               static_cast<std::size_t>(drawn.unrouted);
+    FaultCount Faults(const SchematicLayout& drawn) const {
+        FaultCount faults = DrawnFaults(request_, drawn);
+        faults.all += OutOfOrder() + static_cast<std::size_t>(drawn.unrouted);
+        return faults;
     }
 
     // The junctions at the ends of the run holding `place`, or the place itself where it is one.
@@ -310,14 +319,13 @@ class Router {
                 ++tries;
                 CountUnrouted();
                 SchematicLayout drawn = Draw();
-                const std::size_t faults = Faults(drawn);
-                const std::size_t sharing = schematic::LinksOnSharedTrack(drawn).size();
-                if (faults >= fewest || sharing > shared) {
+                const FaultCount faults = Faults(drawn);
+                if (faults.all >= fewest || faults.sharedTrack > shared) {
                     return false;
                 }
                 kept = std::move(drawn);
-                fewest = faults;
-                shared = sharing;
+                fewest = faults.all;
+                shared = faults.sharedTrack;
                 return true;
             };
             std::vector<int> targets = Neighbours(home);
@@ -1209,10 +1217,10 @@ Attempt LayOutFrom(const SchematicRequest& request, CourseDistances& distances,
     // then cross wrongly elsewhere, or turn sharply: of the drawings before and after each round
     // of jumps, the one with the fewest faults is kept.
     SchematicLayout kept = best->Draw();
-    std::size_t fewest = best->Faults(kept);
+    std::size_t fewest = best->Faults(kept).all;
     for (int round = 0; round < kJumpRounds && best->WithinBudget() && best->Jump(); ++round) {
         SchematicLayout jumped = best->Draw();
-        const std::size_t faults = best->Faults(jumped);
+        const std::size_t faults = best->Faults(jumped).all;
         if (faults < fewest) {
             kept = std::move(jumped);
             fewest = faults;
@@ -1239,23 +1247,26 @@ SchematicLayout LayOutSchematic(const SchematicRequest& request) {
     // the budget of states; only the layout with fewer faults is mended, as mending takes as
     // long as a layout.
     Attempt second;
-    if (first.faults > 0) {
-        std::vector<std::size_t> order = first.router->TroubledFirst();
-        if (order != first.router->Order()) {
-            second = LayOutFrom(request, distances, std::move(order), first.router->Searched());
-        }
-    }
-    Attempt* kept = second.router && second.faults < first.faults ? &second : &first;
-    // Where faults are still left and the budget allows, the runs at fault first once more,
-    // pulled towards their courses half as much while the layout improves: held less tightly
-    // to the stations' places, the moves find other ways round the faults.
-    const Router& last = second.router ? *second.router : *first.router;
     Attempt third;
-    if (kept->faults > 0 && last.WithinBudget()) {
-        third = LayOutFrom(request, distances, first.router->TroubledFirst(), last.Searched(),
-                           schematic::kLooseAwayCost);
-        if (third.faults < kept->faults) {
-            kept = &third;
+    Attempt* kept = &first;
+    if (first.faults > 0) {
+        const std::vector<std::size_t> troubledFirst = first.router->TroubledFirst();
+        if (troubledFirst != first.router->Order()) {
+            second = LayOutFrom(request, distances, troubledFirst, first.router->Searched());
+            if (second.faults < first.faults) {
+                kept = &second;
+            }
+        }
+        // Where faults are still left and the budget allows, the runs at fault first once
+        // more, pulled towards their courses half as much while the layout improves: held less
+        // tightly to the stations' places, the moves find other ways round the faults.
+        const Router& last = second.router ? *second.router : *first.router;
+        if (kept->faults > 0 && last.WithinBudget()) {
+            third = LayOutFrom(request, distances, troubledFirst, last.Searched(),
+                               schematic::kLooseAwayCost);
+            if (third.faults < kept->faults) {
+                kept = &third;
+            }
         }
     }
     Mend(*kept);
