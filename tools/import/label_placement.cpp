@@ -281,17 +281,15 @@ class Placer {
     int LeastUnclean() const {
         Overlapping clean(requests_.size());
         std::vector<Choice> choices;
+        std::vector<std::size_t> places(requests_.size(), 0);  // clean ones, per label
         for (std::size_t i = 0; i < requests_.size(); ++i) {
             clean[i].resize(candidates_[i].size());
             for (std::size_t c = 0; c < candidates_[i].size(); ++c) {
                 if (!candidates_[i][c].covering && !candidates_[i][c].struck) {
                     choices.emplace_back(static_cast<int>(i), static_cast<int>(c));
+                    ++places[i];
                 }
             }
-        }
-        std::vector<std::size_t> places(requests_.size(), 0);  // clean ones, per label
-        for (const Choice choice : choices) {
-            ++places[static_cast<std::size_t>(choice.label)];
         }
         ForEachOverlap(choices, false, [&clean](Choice a, Choice b) {
             clean[static_cast<std::size_t>(a.label)][static_cast<std::size_t>(a.candidate)]
