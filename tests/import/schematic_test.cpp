@@ -332,6 +332,20 @@ TEST(Schematic, MovesAnInterchangesLinesOffALinePassingItsStation) {
     EXPECT_EQ(StationsOnOtherLines(request, LayOutSchematic(request)), std::vector<std::string>{});
 }
 
+// An interchange's station left beside a line slides along its own line, off the other: the
+// other line moved a slot aside instead would change lanes, two bends more.
+TEST(Schematic, SlidesAStationOffALineRatherThanMovingTheLineAside) {
+    SchematicRequest request{{}, {}, {0, 0, 60, 60}, 5, 3};
+    request.places = {{41, 14}, {5, 25},  {38, 29}, {35, 7}, {21, 20}, {8, 43}, {37, 37},
+                      {49, 10}, {11, 34}, {5, 10},  {9, 29}, {55, 49}, {18, 4}, {10, 27}};
+    request.chains = {
+        {{7, 2, 0, 4, 10}, false}, {{7, 5, 0, 4, 13}, false}, {{12, 0, 13, 11, 6}, false}};
+    const SchematicLayout layout = LayOutSchematic(request);
+    EXPECT_EQ(StationsOnOtherLines(request, layout), std::vector<std::string>{});
+    // The first line's last link passes the third line's station at place 13.
+    EXPECT_EQ(layout.chains[0].corners[3].size(), 0u);
+}
+
 // Networks whose drawing first ran a line over a station that the grid keeps clear (lanes and an
 // interchange's stations lie a slot off their nodes): a junction moved a node clears it.
 TEST(Schematic, MovesAJunctionWhereTheDrawnLinesStillPassAStation) {

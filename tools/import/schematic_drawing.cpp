@@ -60,28 +60,26 @@ class Drawing {
                 lanes.push_back(link.run == nullptr ? 0 : Position(*link.run, c));
             }
         }
-        SchematicLayout layout = Lay(bases);
-        KeepOffSharedTrack(bases, layout);
-        KeepOffStations(bases, layout);
-        SchematicLayout shifted = layout;
+        SchematicLayout shifted = Lay(bases);
+        KeepOffSharedTrack(bases, shifted);
+        SchematicLayout slid = KeepOffStations(bases, shifted);
         const std::map<const struct Run*, int> unshifted = bases;
         KeepCrossings(bases, shifted);
-        Slide(layout);
         if (bases == unshifted) {
-            return layout;
+            return slid;
         }
         Slide(shifted);
         // The slides mend some crossings themselves: the runs stay shifted only where that leaves
         // fewer wrong crossings once the stations have slid, no more links on shared track or
         // over stations, and no two places' stations nearer.
         if (LinksCrossedWrongly(request_, shifted).size() <
-                LinksCrossedWrongly(request_, layout).size() &&
-            SharedLinks(shifted).size() <= SharedLinks(layout).size() &&
-            LinksOverStations(shifted).size() <= LinksOverStations(layout).size() &&
-            NearestPlaces(shifted) >= NearestPlaces(layout)) {
+                LinksCrossedWrongly(request_, slid).size() &&
+            SharedLinks(shifted).size() <= SharedLinks(slid).size() &&
+            LinksOverStations(shifted).size() <= LinksOverStations(slid).size() &&
+            NearestPlaces(shifted) >= NearestPlaces(slid)) {
             return shifted;
         }
-        return layout;
+        return slid;
     }
 
   private:
@@ -100,10 +98,16 @@ class Drawing {
     }
 
     // A line beside an interchange may pass over one of its stations, a slot off the node:
-    // either the line's run or the station's may move.
-    void KeepOffStations(std::map<const struct Run*, int>& bases, SchematicLayout& layout) const {
+    // either the line's run or the station's may move. Most such stations slide off the line
+    // themselves, and a shift changes lanes, two bends a line: the shifts are judged by the
+    // stations left passed once they have slid. Returns the layout slid.
+    SchematicLayout KeepOffStations(std::map<const struct Run*, int>& bases,
+                                    SchematicLayout& layout) const {
+        SchematicLayout slid = layout;
+        Slide(slid);
         ShiftRuns(bases, layout, &Drawing::LinksOverStations, &Drawing::SharedLinks,
-                  &Drawing::LinksAtStationsPassed);
+                  &Drawing::LinksAtStationsPassed, &slid);
+        return slid;
     }
 
     using Faults = std::vector<std::pair<int, int>> (Drawing::*)(const SchematicLayout&) const;
@@ -128,18 +132,21 @@ class Drawing {
 
     // Moves the run of one of the links `worse` finds (or `alsoSuspect`, where given) a slot
     // aside, up to kSlotShifts times, each time the move that leaves fewest such links without
-    // more of those `other` finds.
+    // more of those `other` finds. Where `slid` is given (the layout with its stations slid),
+    // the faults are those left once the stations have slid, and it follows the shifts.
     void ShiftRuns(std::map<const struct Run*, int>& bases, SchematicLayout& layout, Faults worse,
-                   Faults other, Faults alsoSuspect = nullptr) const {
+                   Faults other, Faults alsoSuspect = nullptr,
+                   SchematicLayout* slid = nullptr) const {
         for (int pass = 0; pass < kSlotShifts; ++pass) {
-            const std::vector<std::pair<int, int>> faults = (this->*worse)(layout);
+            const SchematicLayout& judged = slid != nullptr ? *slid : layout;
+            const std::vector<std::pair<int, int>> faults = (this->*worse)(judged);
             if (faults.empty()) {
                 return;
             }
             std::vector<const struct Run*> suspects;
             std::vector<std::pair<int, int>> links = faults;
             if (alsoSuspect != nullptr) {
-                const std::vector<std::pair<int, int>> more = (this->*alsoSuspect)(layout);
+                const std::vector<std::pair<int, int>> more = (this->*alsoSuspect)(judged);
                 links.insert(links.end(), more.begin(), more.end());
             }
             for (const std::pair<int, int>& link : links) {
@@ -149,9 +156,11 @@ class Drawing {
                     suspects.push_back(run);
                 }
             }
-            const std::size_t others = (this->*other)(layout).size();
+            const std::size_t others = (this->*other)(judged).size();
             std::pair<std::size_t, std::size_t> fewest{faults.size(), others};
             std::optional<std::pair<const struct Run*, int>> best;
+            SchematicLayout bestLaid;
+            SchematicLayout bestSlid;
             for (const struct Run* run : suspects) {
                 const int was = bases.at(run);
                 const int size = static_cast<int>(run->chains.size());
@@ -160,16 +169,24 @@ class Drawing {
                         continue;
                     }
                     bases[run] = b;
-                    const SchematicLayout trial = Lay(bases);
-                    const std::size_t worseCount = (this->*worse)(trial).size();
+                    SchematicLayout trial = Lay(bases);
+                    SchematicLayout trialSlid;
+                    if (slid != nullptr) {
+                        trialSlid = trial;
+                        Slide(trialSlid);
+                    }
+                    const SchematicLayout& trialJudged = slid != nullptr ? trialSlid : trial;
+                    const std::size_t worseCount = (this->*worse)(trialJudged).size();
                     if (worseCount > fewest.first) {
                         continue;  // the other faults would not make it the best
                     }
-                    const std::pair<std::size_t, std::size_t> count{worseCount,
-                                                                    (this->*other)(trial).size()};
+                    const std::pair<std::size_t, std::size_t> count{
+                        worseCount, (this->*other)(trialJudged).size()};
                     if (count < fewest && count.second <= others) {
                         fewest = count;
                         best = {run, b};
+                        bestLaid = std::move(trial);
+                        bestSlid = std::move(trialSlid);
                     }
                 }
                 bases[run] = was;
@@ -178,7 +195,10 @@ class Drawing {
                 return;
             }
             bases[best->first] = best->second;
-            layout = Lay(bases);
+            layout = std::move(bestLaid);
+            if (slid != nullptr) {
+                *slid = std::move(bestSlid);
+            }
         }
     }
 
