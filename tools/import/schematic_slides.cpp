@@ -8,6 +8,7 @@
 #include <limits>
 #include <optional>
 #include <set>
+#include <unordered_map>
 
 #include "schematic_grid.h"
 
@@ -62,13 +63,65 @@ bool DrawnAcross(const std::vector<GridPoint>& path, const std::vector<GridPoint
     return false;
 }
 
+// The stations of a layout by square cells, a side no shorter than the distances asked about:
+// a look round a spot reads its own cell and the eight round it, not every station.
+class StationCells {
+  public:
+    StationCells(const SchematicLayout& layout, int side) : side_(side) {
+        for (std::size_t c = 0; c < layout.chains.size(); ++c) {
+            for (std::size_t i = 0; i < layout.chains[c].stations.size(); ++i) {
+                cells_[Key(layout.chains[c].stations[i], 0, 0)].push_back({c, i});
+            }
+        }
+    }
+
+    void Move(std::pair<std::size_t, std::size_t> station, GridPoint from, GridPoint to) {
+        std::vector<std::pair<std::size_t, std::size_t>>& old = cells_[Key(from, 0, 0)];
+        old.erase(std::find(old.begin(), old.end(), station));
+        cells_[Key(to, 0, 0)].push_back(station);
+    }
+
+    // Calls visit(chain, station) for each station within a side of `spot` (and some farther).
+    template <typename Visit>
+    void ForEachNear(GridPoint spot, Visit visit) const {
+        for (int dy = -1; dy <= 1; ++dy) {
+            for (int dx = -1; dx <= 1; ++dx) {
+                const auto cell = cells_.find(Key(spot, dx, dy));
+                if (cell != cells_.end()) {
+                    for (const auto& [c, i] : cell->second) {
+                        visit(c, i);
+                    }
+                }
+            }
+        }
+    }
+
+  private:
+    std::int64_t Key(GridPoint spot, int dx, int dy) const {
+        const auto cell = [this](int v) { return v >= 0 ? v / side_ : -((side_ - 1 - v) / side_); };
+        return (static_cast<std::int64_t>(cell(spot.x) + dx) << 32) ^
+               static_cast<std::uint32_t>(cell(spot.y) + dy);
+    }
+
+    int side_;
+    std::unordered_map<std::int64_t, std::vector<std::pair<std::size_t, std::size_t>>> cells_;
+};
+
 class Slides {
   public:
     Slides(const SchematicRequest& request, SchematicLayout& layout)
-        : request_(request), layout_(layout) {
+        : request_(request),
+          layout_(layout),
+          reach_(request.separation + 1),
+          cells_(layout, request.separation + 1) {
         for (std::size_t c = 0; c < layout_.chains.size(); ++c) {
             boxes_.emplace_back();
             Rebox(c);
+            const std::vector<int>& places = request_.chains[c].places;
+            std::vector<std::pair<int, int>>& links = linkPlaces_.emplace_back();
+            for (std::size_t l = 0; l < layout_.chains[c].corners.size(); ++l) {
+                links.push_back(std::minmax(places[l], places[(l + 1) % places.size()]));
+            }
         }
     }
 
@@ -79,6 +132,7 @@ class Slides {
     void KeepClear() {
         const std::set<LinkCrossing> wanted = WantedCrossings(request_);
         const double apart = request_.separation + 1;
+        CountWrongCrossings(wanted);
         for (std::size_t c = 0; c < layout_.chains.size(); ++c) {
             SchematicChain& chain = layout_.chains[c];
             const std::size_t n = chain.stations.size();
@@ -95,7 +149,9 @@ class Slides {
                            (way.hasNext ? WrongCrossings(wanted, c, i, LinkPath(drawn, i)) : 0);
                 };
                 const int place = request_.chains[c].places[i];
-                int fewest = wrong(chain) + (OverLine(place, chain.stations[i]) ? 1 : 0);
+                int fewest = (way.hasPrevious ? wrongCounts_[c][before] : 0) +
+                             (way.hasNext ? wrongCounts_[c][i] : 0) +
+                             (OverLine(place, chain.stations[i]) ? 1 : 0);
                 if (fewest == 0) {
                     continue;
                 }
@@ -103,8 +159,8 @@ class Slides {
                 std::optional<std::pair<Slide, int>> best;
                 for (const std::vector<Slide>& spots : SpotsAlong(way, 2 * request_.grid)) {
                     for (const Slide& spot : spots) {
-                        if (!FreeForStation(place, spot.to) ||
-                            Clearance(c, i, spot.to) < clearance) {
+                        if (Clearance(c, i, spot.to) < clearance ||
+                            !FreeForStation(place, spot.to)) {
                             continue;
                         }
                         SchematicChain trial = chain;
@@ -118,8 +174,16 @@ class Slides {
                     }
                 }
                 if (best) {
-                    PutOnWay(chain, i, way, best->first);
-                    Rebox(c);
+                    std::vector<std::size_t> moved;
+                    if (way.hasPrevious) {
+                        moved.push_back(before);
+                    }
+                    if (way.hasNext) {
+                        moved.push_back(i);
+                    }
+                    Recount(wanted, c, moved, -1);
+                    Move(c, i, way, best->first);
+                    Recount(wanted, c, moved, +1);
                 }
             }
         }
@@ -141,34 +205,30 @@ class Slides {
     }
 
   private:
-    // The least distance from `spot` to a station of another place than chain c's station i.
+    // The least distance from `spot` to a station of another place than chain c's station i,
+    // or reach_ where none is nearer (the slides ask no farther).
     double Clearance(std::size_t c, std::size_t i, GridPoint spot) const {
         const int place = request_.chains[c].places[i];
         // Squared while searching: a root per station was most of the slides' time.
-        int nearest = std::numeric_limits<int>::max();
-        for (std::size_t o = 0; o < layout_.chains.size(); ++o) {
-            for (std::size_t k = 0; k < layout_.chains[o].stations.size(); ++k) {
-                if (request_.chains[o].places[k] != place) {
-                    const GridPoint at = layout_.chains[o].stations[k];
-                    nearest = std::min(nearest, (at.x - spot.x) * (at.x - spot.x) +
-                                                    (at.y - spot.y) * (at.y - spot.y));
-                }
+        int nearest = reach_ * reach_;
+        cells_.ForEachNear(spot, [&](std::size_t o, std::size_t k) {
+            if (request_.chains[o].places[k] != place) {
+                const GridPoint at = layout_.chains[o].stations[k];
+                nearest = std::min(
+                    nearest, (at.x - spot.x) * (at.x - spot.x) + (at.y - spot.y) * (at.y - spot.y));
             }
-        }
-        return nearest == std::numeric_limits<int>::max() ? std::numeric_limits<double>::infinity()
-                                                          : std::sqrt(static_cast<double>(nearest));
+        });
+        return std::sqrt(static_cast<double>(nearest));
     }
 
     // Whether a station of `place` at `spot` would be clear of every other station's spot and
     // of the lines that do not serve the place.
     bool FreeForStation(int place, GridPoint spot) const {
-        for (const SchematicChain& other : layout_.chains) {
-            if (std::find(other.stations.begin(), other.stations.end(), spot) !=
-                other.stations.end()) {
-                return false;
-            }
-        }
-        return !OverLine(place, spot);
+        bool taken = false;
+        cells_.ForEachNear(spot, [&](std::size_t o, std::size_t k) {
+            taken = taken || layout_.chains[o].stations[k] == spot;
+        });
+        return !taken && !OverLine(place, spot);
     }
 
     // Whether another record's line runs through chain c's station i: leaving its spot would
@@ -189,7 +249,10 @@ class Slides {
     template <typename Skip>
     bool LineWithin(GridPoint spot, double distance, Skip skip) const {
         for (std::size_t o = 0; o < layout_.chains.size(); ++o) {
-            for (std::size_t l = 0; !skip(o) && l < layout_.chains[o].corners.size(); ++l) {
+            if (skip(o)) {
+                continue;
+            }
+            for (std::size_t l = 0; l < layout_.chains[o].corners.size(); ++l) {
                 if (!boxes_[o][l].AtLeast(distance, spot) &&
                     DistanceToPath(spot, LinkPath(layout_.chains[o], l)) < distance) {
                     return true;
@@ -356,6 +419,14 @@ class Slides {
         }
     }
 
+    // Puts chain c's station i where `slide` takes it along `way`, its cell and boxes following.
+    void Move(std::size_t c, std::size_t i, const Way& way, const Slide& slide) {
+        const GridPoint from = layout_.chains[c].stations[i];
+        PutOnWay(layout_.chains[c], i, way, slide);
+        cells_.Move({c, i}, from, slide.to);
+        Rebox(c);
+    }
+
     // Slides chain c's station i along its line where it stands nearer than `wanted` to
     // another place's station; whether it moved.
     bool SlideStation(std::size_t c, std::size_t i, double wanted, bool pinnedToo) {
@@ -367,35 +438,75 @@ class Slides {
         const Way way = WayThrough(chain, i);
         const std::optional<Slide> slide = BestSlide(c, i, way, wanted);
         if (slide) {
-            PutOnWay(chain, i, way, *slide);
-            Rebox(c);
+            Move(c, i, way, *slide);
         }
         return slide.has_value();
     }
 
-    // How many links cross chain c's link l (drawn along `path`) and are not to, or are to and
-    // do not; links sharing a place with it never count.
-    int WrongCrossings(const std::set<LinkCrossing>& wanted, std::size_t c, std::size_t l,
-                       const std::vector<GridPoint>& path) const {
-        const std::vector<int>& places = request_.chains[c].places;
-        const std::pair<int, int> own = std::minmax(places[l], places[(l + 1) % places.size()]);
+    // Calls visit(o, k) for each chain o's link k that crosses chain c's link l (drawn along
+    // `path`) and is not to, or is to and does not; links sharing a place with it never count.
+    template <typename Visit>
+    void ForEachWrongCrossing(const std::set<LinkCrossing>& wanted, std::size_t c, std::size_t l,
+                              const std::vector<GridPoint>& path, Visit visit) const {
+        const std::pair<int, int> own = linkPlaces_[c][l];
         const bool ownWanted = InAnyCrossing(wanted, own);
         const PathBox box = BoxOf(path);
-        int wrong = 0;
         for (std::size_t o = 0; o < layout_.chains.size(); ++o) {
-            const std::vector<int>& others = request_.chains[o].places;
             for (std::size_t k = 0; k < layout_.chains[o].corners.size(); ++k) {
-                const std::pair<int, int> link =
-                    std::minmax(others[k], others[(k + 1) % others.size()]);
+                const bool near = !box.Apart(boxes_[o][k]);
+                if (!near && !ownWanted) {
+                    continue;  // neither crossing nor to cross
+                }
+                const std::pair<int, int> link = linkPlaces_[o][k];
                 if (ShareAPlace(own, link)) {
                     continue;
                 }
-                const bool across =
-                    !box.Apart(boxes_[o][k]) && DrawnAcross(path, LinkPath(layout_.chains[o], k));
-                wrong += across != (ownWanted && wanted.contains(std::minmax(own, link)));
+                const bool across = near && DrawnAcross(path, LinkPath(layout_.chains[o], k));
+                if (across != (ownWanted && wanted.contains(std::minmax(own, link)))) {
+                    visit(o, k);
+                }
             }
         }
+    }
+
+    int WrongCrossings(const std::set<LinkCrossing>& wanted, std::size_t c, std::size_t l,
+                       const std::vector<GridPoint>& path) const {
+        int wrong = 0;
+        ForEachWrongCrossing(wanted, c, l, path, [&wrong](std::size_t, std::size_t) { ++wrong; });
         return wrong;
+    }
+
+    // Per link, how many others it crosses wrongly: kept up to date as stations move, as
+    // looking at every link for every station was most of the slides' time.
+    void CountWrongCrossings(const std::set<LinkCrossing>& wanted) {
+        wrongCounts_.clear();
+        for (std::size_t c = 0; c < layout_.chains.size(); ++c) {
+            std::vector<int>& counts = wrongCounts_.emplace_back();
+            for (std::size_t l = 0; l < layout_.chains[c].corners.size(); ++l) {
+                counts.push_back(request_.crossings
+                                     ? WrongCrossings(wanted, c, l, LinkPath(layout_.chains[c], l))
+                                     : 0);
+            }
+        }
+    }
+
+    // Takes chain c's links `links` out of the counts (sign -1, before they move) or puts them
+    // back in (+1, after): theirs and those of the links they cross wrongly.
+    void Recount(const std::set<LinkCrossing>& wanted, std::size_t c,
+                 const std::vector<std::size_t>& links, int sign) {
+        if (!request_.crossings) {
+            return;
+        }
+        for (const std::size_t l : links) {
+            int own = 0;
+            ForEachWrongCrossing(wanted, c, l, LinkPath(layout_.chains[c], l),
+                                 [&](std::size_t o, std::size_t k) {
+                                     ++own;
+                                     // The other moved link shares the station: never counted.
+                                     wrongCounts_[o][k] += sign;
+                                 });
+            wrongCounts_[c][l] = sign > 0 ? own : 0;
+        }
     }
 
     // The boxes of chain c's links, after its stations moved.
@@ -411,6 +522,11 @@ class Slides {
     SchematicLayout& layout_;
     // Per chain, the box of each link: every station's slide looks at every link.
     std::vector<std::vector<PathBox>> boxes_;
+    std::vector<std::vector<std::pair<int, int>>>
+        linkPlaces_;                             // per chain and link, the smaller first
+    std::vector<std::vector<int>> wrongCounts_;  // per chain and link, while keeping clear
+    int reach_;                                  // the farthest the slides look for other stations
+    StationCells cells_;
 };
 
 }  // namespace

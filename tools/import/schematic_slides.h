@@ -35,8 +35,8 @@ struct PathBox {
     }
     // Whether every point of the box lies at least `distance` from `p`.
     bool AtLeast(double distance, GridPoint p) const {
-        return std::max({low.x - p.x, 0, p.x - high.x}) >= distance ||
-               std::max({low.y - p.y, 0, p.y - high.y}) >= distance;
+        return distance <= 0 || low.x - p.x >= distance || p.x - high.x >= distance ||
+               low.y - p.y >= distance || p.y - high.y >= distance;
     }
 };
 
