@@ -17,6 +17,7 @@ namespace qv::import::schematic {
 namespace {
 
 constexpr int kApartRounds = 3;  // passes sliding stations apart, at most
+constexpr int kLinkCell = 16;    // map units a side of the cells that find links near a spot
 
 // The crossings the request gives, each link as its places, the smaller first.
 std::set<LinkCrossing> WantedCrossings(const SchematicRequest& request) {
@@ -63,49 +64,82 @@ bool DrawnAcross(const std::vector<GridPoint>& path, const std::vector<GridPoint
     return false;
 }
 
-// The stations of a layout by square cells, a side no shorter than the distances asked about:
-// a look round a spot reads its own cell and the eight round it, not every station.
-class StationCells {
+// Things of a layout (stations, or links by their boxes) by the square cells of the map they
+// reach, each named by its chain and its number there: a look round a spot or over a box reads
+// the cells it covers, not every thing.
+class SquareCells {
   public:
-    StationCells(const SchematicLayout& layout, int side) : side_(side) {
-        for (std::size_t c = 0; c < layout.chains.size(); ++c) {
-            for (std::size_t i = 0; i < layout.chains[c].stations.size(); ++i) {
-                cells_[Key(layout.chains[c].stations[i], 0, 0)].push_back({c, i});
-            }
+    // `counts`: per chain, how many things it has.
+    SquareCells(int side, const std::vector<std::size_t>& counts) : side_(side) {
+        for (const std::size_t count : counts) {
+            seen_.emplace_back(count, 0);
         }
     }
 
-    void Move(std::pair<std::size_t, std::size_t> station, GridPoint from, GridPoint to) {
-        std::vector<std::pair<std::size_t, std::size_t>>& old = cells_[Key(from, 0, 0)];
-        old.erase(std::find(old.begin(), old.end(), station));
-        cells_[Key(to, 0, 0)].push_back(station);
+    void Put(std::pair<std::size_t, std::size_t> thing, GridPoint low, GridPoint high) {
+        ForEachCell(low, high, [&](std::int64_t key) { cells_[key].push_back(thing); });
     }
 
-    // Calls visit(chain, station) for each station within a side of `spot` (and some farther).
+    void Remove(std::pair<std::size_t, std::size_t> thing, GridPoint low, GridPoint high) {
+        ForEachCell(low, high, [&](std::int64_t key) {
+            std::vector<std::pair<std::size_t, std::size_t>>& cell = cells_[key];
+            cell.erase(std::find(cell.begin(), cell.end(), thing));
+        });
+    }
+
+    // Calls visit(chain, number) once for each thing put in a cell that the box from `low` to
+    // `high` reaches (some farther than the box).
     template <typename Visit>
-    void ForEachNear(GridPoint spot, Visit visit) const {
-        for (int dy = -1; dy <= 1; ++dy) {
-            for (int dx = -1; dx <= 1; ++dx) {
-                const auto cell = cells_.find(Key(spot, dx, dy));
-                if (cell != cells_.end()) {
-                    for (const auto& [c, i] : cell->second) {
-                        visit(c, i);
-                    }
+    void ForEachIn(GridPoint low, GridPoint high, Visit visit) const {
+        ++visit_;
+        ForEachCell(low, high, [&](std::int64_t key) {
+            const auto cell = cells_.find(key);
+            if (cell == cells_.end()) {
+                return;
+            }
+            for (const auto& [c, i] : cell->second) {
+                if (seen_[c][i] != visit_) {
+                    seen_[c][i] = visit_;
+                    visit(c, i);
                 }
             }
-        }
+        });
     }
 
   private:
-    std::int64_t Key(GridPoint spot, int dx, int dy) const {
-        const auto cell = [this](int v) { return v >= 0 ? v / side_ : -((side_ - 1 - v) / side_); };
-        return (static_cast<std::int64_t>(cell(spot.x) + dx) << 32) ^
-               static_cast<std::uint32_t>(cell(spot.y) + dy);
+    template <typename Take>
+    void ForEachCell(GridPoint low, GridPoint high, Take take) const {
+        for (int y = Cell(low.y); y <= Cell(high.y); ++y) {
+            for (int x = Cell(low.x); x <= Cell(high.x); ++x) {
+                take((static_cast<std::int64_t>(x) << 32) ^ static_cast<std::uint32_t>(y));
+            }
+        }
     }
+
+    int Cell(int v) const { return v >= 0 ? v / side_ : -((side_ - 1 - v) / side_); }
 
     int side_;
     std::unordered_map<std::int64_t, std::vector<std::pair<std::size_t, std::size_t>>> cells_;
+    mutable std::vector<std::vector<unsigned>> seen_;  // per thing, the last visit that met it
+    mutable unsigned visit_ = 0;
 };
+
+// The number of stations and of links of each chain.
+std::vector<std::size_t> StationCounts(const SchematicLayout& layout) {
+    std::vector<std::size_t> counts;
+    for (const SchematicChain& chain : layout.chains) {
+        counts.push_back(chain.stations.size());
+    }
+    return counts;
+}
+
+std::vector<std::size_t> LinkCounts(const SchematicLayout& layout) {
+    std::vector<std::size_t> counts;
+    for (const SchematicChain& chain : layout.chains) {
+        counts.push_back(chain.corners.size());
+    }
+    return counts;
+}
 
 class Slides {
   public:
@@ -113,8 +147,13 @@ class Slides {
         : request_(request),
           layout_(layout),
           reach_(request.separation + 1),
-          cells_(layout, request.separation + 1) {
+          stationCells_(reach_, StationCounts(layout)),
+          linkCells_(kLinkCell, LinkCounts(layout)) {
         for (std::size_t c = 0; c < layout_.chains.size(); ++c) {
+            for (std::size_t i = 0; i < layout_.chains[c].stations.size(); ++i) {
+                const GridPoint at = layout_.chains[c].stations[i];
+                stationCells_.Put({c, i}, at, at);
+            }
             boxes_.emplace_back();
             Rebox(c);
             const std::vector<int>& places = request_.chains[c].places;
@@ -211,13 +250,14 @@ class Slides {
         const int place = request_.chains[c].places[i];
         // Squared while searching: a root per station was most of the slides' time.
         int nearest = reach_ * reach_;
-        cells_.ForEachNear(spot, [&](std::size_t o, std::size_t k) {
-            if (request_.chains[o].places[k] != place) {
-                const GridPoint at = layout_.chains[o].stations[k];
-                nearest = std::min(
-                    nearest, (at.x - spot.x) * (at.x - spot.x) + (at.y - spot.y) * (at.y - spot.y));
-            }
-        });
+        stationCells_.ForEachIn(
+            Shifted(spot, -reach_), Shifted(spot, reach_), [&](std::size_t o, std::size_t k) {
+                if (request_.chains[o].places[k] != place) {
+                    const GridPoint at = layout_.chains[o].stations[k];
+                    nearest = std::min(nearest, (at.x - spot.x) * (at.x - spot.x) +
+                                                    (at.y - spot.y) * (at.y - spot.y));
+                }
+            });
         return std::sqrt(static_cast<double>(nearest));
     }
 
@@ -225,7 +265,7 @@ class Slides {
     // of the lines that do not serve the place.
     bool FreeForStation(int place, GridPoint spot) const {
         bool taken = false;
-        cells_.ForEachNear(spot, [&](std::size_t o, std::size_t k) {
+        stationCells_.ForEachIn(spot, spot, [&](std::size_t o, std::size_t k) {
             taken = taken || layout_.chains[o].stations[k] == spot;
         });
         return !taken && !OverLine(place, spot);
@@ -248,18 +288,15 @@ class Slides {
     // Whether the line of a chain other than those `skip` names passes nearer than `distance`.
     template <typename Skip>
     bool LineWithin(GridPoint spot, double distance, Skip skip) const {
-        for (std::size_t o = 0; o < layout_.chains.size(); ++o) {
-            if (skip(o)) {
-                continue;
-            }
-            for (std::size_t l = 0; l < layout_.chains[o].corners.size(); ++l) {
-                if (!boxes_[o][l].AtLeast(distance, spot) &&
-                    DistanceToPath(spot, LinkPath(layout_.chains[o], l)) < distance) {
-                    return true;
-                }
-            }
-        }
-        return false;
+        const int reach = static_cast<int>(std::ceil(distance));
+        bool within = false;
+        linkCells_.ForEachIn(
+            Shifted(spot, -reach), Shifted(spot, reach), [&](std::size_t o, std::size_t l) {
+                within =
+                    within || (!boxes_[o][l].AtLeast(distance, spot) && !skip(o) &&
+                               DistanceToPath(spot, LinkPath(layout_.chains[o], l)) < distance);
+            });
+        return within;
     }
 
     static bool Octilinear(GridPoint a, GridPoint b) {
@@ -423,7 +460,8 @@ class Slides {
     void Move(std::size_t c, std::size_t i, const Way& way, const Slide& slide) {
         const GridPoint from = layout_.chains[c].stations[i];
         PutOnWay(layout_.chains[c], i, way, slide);
-        cells_.Move({c, i}, from, slide.to);
+        stationCells_.Remove({c, i}, from, from);
+        stationCells_.Put({c, i}, slide.to, slide.to);
         Rebox(c);
     }
 
@@ -449,23 +487,27 @@ class Slides {
     void ForEachWrongCrossing(const std::set<LinkCrossing>& wanted, std::size_t c, std::size_t l,
                               const std::vector<GridPoint>& path, Visit visit) const {
         const std::pair<int, int> own = linkPlaces_[c][l];
-        const bool ownWanted = InAnyCrossing(wanted, own);
+        const bool ownWanted = linkWanted_[c][l];
         const PathBox box = BoxOf(path);
-        for (std::size_t o = 0; o < layout_.chains.size(); ++o) {
-            for (std::size_t k = 0; k < layout_.chains[o].corners.size(); ++k) {
-                const bool near = !box.Apart(boxes_[o][k]);
-                if (!near && !ownWanted) {
-                    continue;  // neither crossing nor to cross
-                }
-                const std::pair<int, int> link = linkPlaces_[o][k];
-                if (ShareAPlace(own, link)) {
-                    continue;
-                }
-                const bool across = near && DrawnAcross(path, LinkPath(layout_.chains[o], k));
-                if (across != (ownWanted && wanted.contains(std::minmax(own, link)))) {
-                    visit(o, k);
+        const auto judge = [&](std::size_t o, std::size_t k) {
+            const std::pair<int, int> link = linkPlaces_[o][k];
+            if (ShareAPlace(own, link)) {
+                return;
+            }
+            const bool across =
+                !box.Apart(boxes_[o][k]) && DrawnAcross(path, LinkPath(layout_.chains[o], k));
+            if (across != (ownWanted && wanted.contains(std::minmax(own, link)))) {
+                visit(o, k);
+            }
+        };
+        if (ownWanted) {  // it may be to cross links far from it
+            for (std::size_t o = 0; o < layout_.chains.size(); ++o) {
+                for (std::size_t k = 0; k < layout_.chains[o].corners.size(); ++k) {
+                    judge(o, k);
                 }
             }
+        } else {  // only links near it can cross it wrongly
+            linkCells_.ForEachIn(box.low, box.high, judge);
         }
     }
 
@@ -479,6 +521,13 @@ class Slides {
     // Per link, how many others it crosses wrongly: kept up to date as stations move, as
     // looking at every link for every station was most of the slides' time.
     void CountWrongCrossings(const std::set<LinkCrossing>& wanted) {
+        linkWanted_.clear();
+        for (const std::vector<std::pair<int, int>>& links : linkPlaces_) {
+            std::vector<bool>& flags = linkWanted_.emplace_back();
+            for (const std::pair<int, int> link : links) {
+                flags.push_back(InAnyCrossing(wanted, link));
+            }
+        }
         wrongCounts_.clear();
         for (std::size_t c = 0; c < layout_.chains.size(); ++c) {
             std::vector<int>& counts = wrongCounts_.emplace_back();
@@ -512,21 +561,31 @@ class Slides {
     // The boxes of chain c's links, after its stations moved.
     void Rebox(std::size_t c) {
         const SchematicChain& chain = layout_.chains[c];
+        for (std::size_t l = 0; l < boxes_[c].size(); ++l) {
+            linkCells_.Remove({c, l}, boxes_[c][l].low, boxes_[c][l].high);
+        }
         boxes_[c].clear();
         for (std::size_t l = 0; l < chain.corners.size(); ++l) {
             boxes_[c].push_back(BoxOfLink(chain, l));
+            linkCells_.Put({c, l}, boxes_[c][l].low, boxes_[c][l].high);
         }
     }
 
+    static GridPoint Shifted(GridPoint p, int by) { return {p.x + by, p.y + by}; }
+
     const SchematicRequest& request_;
     SchematicLayout& layout_;
-    // Per chain, the box of each link: every station's slide looks at every link.
+    // Per chain, the box of each link.
     std::vector<std::vector<PathBox>> boxes_;
-    std::vector<std::vector<std::pair<int, int>>>
-        linkPlaces_;                             // per chain and link, the smaller first
-    std::vector<std::vector<int>> wrongCounts_;  // per chain and link, while keeping clear
-    int reach_;                                  // the farthest the slides look for other stations
-    StationCells cells_;
+    // Per chain and link, its places, the smaller first.
+    std::vector<std::vector<std::pair<int, int>>> linkPlaces_;
+    // Per chain and link, while keeping clear: whether it is in a crossing to keep, and how many
+    // others it crosses wrongly.
+    std::vector<std::vector<bool>> linkWanted_;
+    std::vector<std::vector<int>> wrongCounts_;
+    int reach_;  // the farthest the slides look for other stations
+    SquareCells stationCells_;
+    SquareCells linkCells_;  // the links by their boxes
 };
 
 }  // namespace
