@@ -10,6 +10,7 @@
 #include <map>
 #include <numbers>
 #include <queue>
+#include <random>
 #include <set>
 #include <span>
 #include <string>
@@ -19,6 +20,7 @@
 #include "import/schematic_grid.h"
 #include "import/schematic_queue.h"
 #include "import/schematic_slides.h"
+#include "import/square_cells.h"
 
 namespace qv::import {
 namespace {
@@ -981,6 +983,60 @@ TEST(Schematic, LinesMeetOnlyAtStationsWhenStationsMakeRoom) {
 
 // The eight directions as the grid numbers them, from east turning towards south, and the
 // turn between two of them in steps of 45 degrees.
+// Things on both sides of the axes, points and boxes over several cells, some moved: each
+// look finds every thing whose box meets its own, once, and nothing more than a cell away.
+TEST(Schematic, SquareCellsFindEveryThingInABoxOnce) {
+    struct Box {
+        GridPoint low;
+        GridPoint high;
+    };
+    std::mt19937 random(5);
+    std::uniform_int_distribution<int> coordinate(-30, 30);
+    std::uniform_int_distribution<int> extent(0, 9);
+    const auto randomBox = [&](bool point) {
+        const GridPoint low{coordinate(random), coordinate(random)};
+        return point ? Box{low, low} : Box{low, {low.x + extent(random), low.y + extent(random)}};
+    };
+    const std::vector<std::size_t> counts = {20, 0, 30};
+    for (const int side : {1, 4, 16}) {
+        SCOPED_TRACE(side);
+        schematic::SquareCells cells(side, counts);
+        std::map<std::pair<std::size_t, std::size_t>, Box> boxes;
+        for (std::size_t c = 0; c < counts.size(); ++c) {
+            for (std::size_t i = 0; i < counts[c]; ++i) {
+                boxes[{c, i}] = randomBox(c == 0);
+                cells.Put({c, i}, boxes[{c, i}].low, boxes[{c, i}].high);
+            }
+        }
+        for (int round = 0; round < 3; ++round) {
+            for (int look = 0; look < 100; ++look) {
+                const Box area = randomBox(look % 2 == 0);
+                std::map<std::pair<std::size_t, std::size_t>, int> met;
+                cells.ForEachIn(area.low, area.high, [&met](std::size_t c, std::size_t i) {
+                    ++met[{c, i}];
+                });
+                for (const auto& [thing, box] : boxes) {
+                    const auto apart = [&](int by) {
+                        return box.high.x < area.low.x - by || area.high.x + by < box.low.x ||
+                               box.high.y < area.low.y - by || area.high.y + by < box.low.y;
+                    };
+                    const int times = met.contains(thing) ? met[thing] : 0;
+                    EXPECT_EQ(times, apart(0) ? times : 1) << thing.first << "," << thing.second;
+                    EXPECT_LE(times, apart(side) ? 0 : 1) << thing.first << "," << thing.second;
+                }
+            }
+            // Every third thing moves.
+            for (auto& [thing, box] : boxes) {
+                if (thing.second % 3 == static_cast<std::size_t>(round)) {
+                    cells.Remove(thing, box.low, box.high);
+                    box = randomBox(thing.first == 0);
+                    cells.Put(thing, box.low, box.high);
+                }
+            }
+        }
+    }
+}
+
 TEST(Schematic, NamesEachStepOfTheGridAndEachTurn) {
     const GridPoint steps[] = {{1, 0},  {1, 1},   {0, 1},  {-1, 1},
                                {-1, 0}, {-1, -1}, {0, -1}, {1, -1}};

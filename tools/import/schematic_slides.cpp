@@ -8,9 +8,9 @@
 #include <limits>
 #include <optional>
 #include <set>
-#include <unordered_map>
 
 #include "schematic_grid.h"
+#include "square_cells.h"
 
 namespace qv::import::schematic {
 
@@ -63,66 +63,6 @@ bool DrawnAcross(const std::vector<GridPoint>& path, const std::vector<GridPoint
     }
     return false;
 }
-
-// Things of a layout (stations, or links by their boxes) by the square cells of the map they
-// reach, each named by its chain and its number there: a look round a spot or over a box reads
-// the cells it covers, not every thing.
-class SquareCells {
-  public:
-    // `counts`: per chain, how many things it has.
-    SquareCells(int side, const std::vector<std::size_t>& counts) : side_(side) {
-        for (const std::size_t count : counts) {
-            seen_.emplace_back(count, 0);
-        }
-    }
-
-    void Put(std::pair<std::size_t, std::size_t> thing, GridPoint low, GridPoint high) {
-        ForEachCell(low, high, [&](std::int64_t key) { cells_[key].push_back(thing); });
-    }
-
-    void Remove(std::pair<std::size_t, std::size_t> thing, GridPoint low, GridPoint high) {
-        ForEachCell(low, high, [&](std::int64_t key) {
-            std::vector<std::pair<std::size_t, std::size_t>>& cell = cells_[key];
-            cell.erase(std::find(cell.begin(), cell.end(), thing));
-        });
-    }
-
-    // Calls visit(chain, number) once for each thing put in a cell that the box from `low` to
-    // `high` reaches (some farther than the box).
-    template <typename Visit>
-    void ForEachIn(GridPoint low, GridPoint high, Visit visit) const {
-        ++visit_;
-        ForEachCell(low, high, [&](std::int64_t key) {
-            const auto cell = cells_.find(key);
-            if (cell == cells_.end()) {
-                return;
-            }
-            for (const auto& [c, i] : cell->second) {
-                if (seen_[c][i] != visit_) {
-                    seen_[c][i] = visit_;
-                    visit(c, i);
-                }
-            }
-        });
-    }
-
-  private:
-    template <typename Take>
-    void ForEachCell(GridPoint low, GridPoint high, Take take) const {
-        for (int y = Cell(low.y); y <= Cell(high.y); ++y) {
-            for (int x = Cell(low.x); x <= Cell(high.x); ++x) {
-                take((static_cast<std::int64_t>(x) << 32) ^ static_cast<std::uint32_t>(y));
-            }
-        }
-    }
-
-    int Cell(int v) const { return v >= 0 ? v / side_ : -((side_ - 1 - v) / side_); }
-
-    int side_;
-    std::unordered_map<std::int64_t, std::vector<std::pair<std::size_t, std::size_t>>> cells_;
-    mutable std::vector<std::vector<unsigned>> seen_;  // per thing, the last visit that met it
-    mutable unsigned visit_ = 0;
-};
 
 // The number of stations and of links of each chain.
 std::vector<std::size_t> StationCounts(const SchematicLayout& layout) {
