@@ -464,7 +464,7 @@ class Slides {
         linkWanted_.clear();
         for (const std::vector<std::pair<int, int>>& links : linkPlaces_) {
             std::vector<bool>& flags = linkWanted_.emplace_back();
-            for (const std::pair<int, int> link : links) {
+            for (const std::pair<int, int>& link : links) {
                 flags.push_back(InAnyCrossing(wanted, link));
             }
         }
