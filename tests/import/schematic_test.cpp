@@ -348,6 +348,21 @@ TEST(Schematic, SlidesAStationOffALineRatherThanMovingTheLineAside) {
     EXPECT_EQ(layout.chains[0].corners[3].size(), 0u);
 }
 
+// Two lines side by side from place 10, parting at place 1 and at place 0: in the lanes the
+// lane rules choose, the second line's first link steps across to its lane at a corner; the
+// lanes whose drawing bends least draw it straight.
+TEST(Schematic, TakesTheLanesWhoseDrawingBendsLeast) {
+    SchematicRequest request{{}, {}, {0, 0, 60, 60}, 5, 3};
+    request.places = {{35, 5},  {30, 25}, {49, 32}, {43, 14}, {18, 10}, {3, 35},  {55, 49},
+                      {40, 52}, {12, 36}, {35, 36}, {46, 28}, {49, 52}, {11, 30}, {20, 36}};
+    request.chains = {
+        {{1, 11, 13, 8, 12}, false}, {{10, 1, 0, 6, 7}, false}, {{10, 0, 1, 13, 5}, false}};
+    const SchematicLayout layout = LayOutSchematic(request);
+    EXPECT_EQ(StationsOnOtherLines(request, layout), std::vector<std::string>{});
+    EXPECT_EQ(layout.chains[1].corners[0].size(), 0u);
+    EXPECT_EQ(schematic::SharpTurns(layout), 0u);
+}
+
 // Networks whose drawing first ran a line over a station that the grid keeps clear (lanes and an
 // interchange's stations lie a slot off their nodes): a junction moved a node clears it.
 TEST(Schematic, MovesAJunctionWhereTheDrawnLinesStillPassAStation) {
@@ -893,20 +908,31 @@ TEST(Schematic, BendsWeighMoreInACrowdedNetwork) {
 
 // A turn is sharp from an inside angle of 45 degrees down, at a station or a corner, and round
 // a ring's first station too.
-TEST(Schematic, CountsTurnsOf45DegreesOrLessInsideAsSharp) {
+// Bends as the map's score counts them: any change of direction; sharp ones: 45 degrees or
+// less inside.
+TEST(Schematic, CountsBendsAndTurnsOf45DegreesOrLessInsideAsSharp) {
     const struct {
         const char* what;
         SchematicChain chain;
+        std::size_t bends;
         std::size_t sharp;
     } cases[] = {
-        {"a right angle", {{{0, 0}, {10, 0}, {10, 10}}, {{}, {}}}, 0},
-        {"a 45-degree bend", {{{0, 0}, {10, 0}, {20, 10}}, {{}, {}}}, 0},
-        {"45 degrees inside at a station", {{{0, 0}, {10, 0}, {0, 10}}, {{}, {}}}, 1},
-        {"45 degrees inside at a corner", {{{0, 0}, {0, 10}}, {{{10, 0}}}}, 1},
-        {"back along itself", {{{0, 0}, {10, 0}, {5, 0}}, {{}, {}}}, 1},
-        {"a ring of three", {{{10, 0}, {0, 10}, {0, 0}}, {{}, {}, {}}}, 2},
+        {"straight on through a station and a corner",
+         {{{0, 0}, {10, 0}, {30, 0}}, {{}, {{20, 0}}}},
+         0,
+         0},
+        {"a right angle", {{{0, 0}, {10, 0}, {10, 10}}, {{}, {}}}, 1, 0},
+        {"a 45-degree bend", {{{0, 0}, {10, 0}, {20, 10}}, {{}, {}}}, 1, 0},
+        {"45 degrees inside at a station", {{{0, 0}, {10, 0}, {0, 10}}, {{}, {}}}, 1, 1},
+        {"45 degrees inside at a corner", {{{0, 0}, {0, 10}}, {{{10, 0}}}}, 1, 1},
+        {"back along itself", {{{0, 0}, {10, 0}, {5, 0}}, {{}, {}}}, 1, 1},
+        {"a corner on a station", {{{0, 0}, {10, 0}, {10, 10}}, {{{10, 0}}, {}}}, 1, 0},
+        {"a lane changed: two bends", {{{0, 0}, {20, 3}}, {{{10, 0}, {13, 3}}}}, 2, 0},
+        {"a ring of three", {{{10, 0}, {0, 10}, {0, 0}}, {{}, {}, {}}}, 3, 2},
+        {"a ring round a square", {{{0, 0}, {10, 0}, {10, 10}, {0, 10}}, {{}, {}, {}, {}}}, 4, 0},
     };
     for (const auto& c : cases) {
+        EXPECT_EQ(schematic::Bends(SchematicLayout{{c.chain}}), c.bends) << c.what;
         EXPECT_EQ(schematic::SharpTurns(SchematicLayout{{c.chain}}), c.sharp) << c.what;
     }
 }

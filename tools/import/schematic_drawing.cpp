@@ -21,6 +21,8 @@ constexpr int kSlotShifts = 4;  // runs moved a slot aside for one kind of fault
 // lane, where they can; records of runs with at most kMostReorderedLanes may change places.
 constexpr int kLaneKeptTurn = 1;
 constexpr int kMostReorderedLanes = 5;
+// Runs of at most this many records have their lanes straightened by their drawing's bends.
+constexpr int kMostStraightenedLanes = 3;
 
 // The turn from one direction to another in steps of 45 degrees, to the right positive (rows
 // grow southwards, so the directions' numbers grow clockwise).
@@ -53,13 +55,8 @@ class Drawing {
             }
         }
         std::map<const struct Run*, int> bases = SlotBases();
-        linkLanes_.clear();
-        for (std::size_t c = 0; c < links_.size(); ++c) {
-            std::vector<int>& lanes = linkLanes_.emplace_back();
-            for (const DrawnLink& link : links_[c]) {
-                lanes.push_back(link.run == nullptr ? 0 : Position(*link.run, c));
-            }
-        }
+        FindLinkLanes();
+        StraightenLanes(bases);
         SchematicLayout shifted = Lay(bases);
         KeepOffSharedTrack(bases, shifted);
         SchematicLayout slid = KeepOffStations(bases, shifted);
@@ -83,6 +80,60 @@ class Drawing {
     }
 
   private:
+    // Each link's lane on its run, from the order of its run's records.
+    void FindLinkLanes() {
+        linkLanes_.clear();
+        for (std::size_t c = 0; c < links_.size(); ++c) {
+            std::vector<int>& lanes = linkLanes_.emplace_back();
+            for (const DrawnLink& link : links_[c]) {
+                lanes.push_back(link.run == nullptr ? 0 : Position(*link.run, c));
+            }
+        }
+    }
+
+    // The lane rules count the lanes a line changes where it goes on straight or turns 45
+    // degrees, not the corners that lanes draw across sharper turns or on short strokes. Each run
+    // of two or three records then takes the order and slot whose drawing bends least, where
+    // that passes no more stations, shares no more track, crosses wrongly and turns sharply no
+    // more often.
+    void StraightenLanes(std::map<const struct Run*, int>& bases) {
+        const auto judge = [this](const SchematicLayout& layout) {
+            return std::pair{LinksOverStations(layout).size() + SharedLinks(layout).size() +
+                                 LinksCrossedWrongly(request_, layout).size() + SharpTurns(layout),
+                             Bends(layout)};
+        };
+        std::pair<std::size_t, std::size_t> best = judge(Lay(bases));
+        for (const struct Run& run : runs_) {
+            const int size = static_cast<int>(run.chains.size());
+            if (size < 2 || size > kMostStraightenedLanes) {
+                continue;
+            }
+            const int centred = -(size - 1) / 2;
+            const std::pair<int, std::vector<int>> was{bases[&run], lanes_[&run]};
+            std::pair<int, std::vector<int>> kept = was;
+            std::vector<int> order = run.chains;
+            do {
+                for (const int b : {centred, centred - 1, centred + 1}) {
+                    if (b > 0 || b < 1 - size || (b != centred && !LanesFit(b, size)) ||
+                        std::pair{b, order} == was) {
+                        continue;
+                    }
+                    bases[&run] = b;
+                    lanes_[&run] = order;
+                    FindLinkLanes();
+                    const std::pair<std::size_t, std::size_t> trial = judge(Lay(bases));
+                    if (trial.first <= best.first && trial.second < best.second) {
+                        best = trial;
+                        kept = {b, order};
+                    }
+                }
+            } while (std::next_permutation(order.begin(), order.end()));
+            bases[&run] = kept.first;
+            lanes_[&run] = std::move(kept.second);
+            FindLinkLanes();
+        }
+    }
+
     // Stations slid off other lines, onto the side of their crossings, and apart.
     void Slide(SchematicLayout& layout) const {
         KeepStationsClear(request_, layout);

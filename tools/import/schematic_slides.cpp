@@ -597,8 +597,12 @@ std::vector<std::pair<int, int>> LinksCrossedWrongly(const SchematicRequest& req
     return wrong;
 }
 
-std::size_t SharpTurns(const SchematicLayout& layout) {
-    std::size_t sharp = 0;
+namespace {
+
+// Calls visit(before, at, after) at each point of each chain's course where it may turn: every
+// point of a ring, the inner ones of an open course; points repeated count once.
+template <typename Visit>
+void ForEachTurn(const SchematicLayout& layout, Visit visit) {
     for (const SchematicChain& chain : layout.chains) {
         std::vector<GridPoint> path;
         for (std::size_t l = 0; l < chain.corners.size(); ++l) {
@@ -614,19 +618,37 @@ std::size_t SharpTurns(const SchematicLayout& layout) {
         }
         const std::size_t n = path.size();
         for (std::size_t i = ring ? 0 : 1; i + (ring ? 0 : 1) < n; ++i) {
-            const GridPoint u = path[(i + n - 1) % n];
-            const GridPoint v = path[i];
-            const GridPoint w = path[(i + 1) % n];
-            const std::int64_t ax = u.x - v.x;
-            const std::int64_t ay = u.y - v.y;
-            const std::int64_t bx = w.x - v.x;
-            const std::int64_t by = w.y - v.y;
-            const std::int64_t dot = ax * bx + ay * by;
-            // An inside angle of 45 degrees or less: its cosine squared at least a half.
-            sharp += dot > 0 && 2 * dot * dot >= (ax * ax + ay * ay) * (bx * bx + by * by);
+            visit(path[(i + n - 1) % n], path[i], path[(i + 1) % n]);
         }
     }
+}
+
+}  // namespace
+
+std::size_t SharpTurns(const SchematicLayout& layout) {
+    std::size_t sharp = 0;
+    ForEachTurn(layout, [&sharp](GridPoint u, GridPoint v, GridPoint w) {
+        const std::int64_t ax = u.x - v.x;
+        const std::int64_t ay = u.y - v.y;
+        const std::int64_t bx = w.x - v.x;
+        const std::int64_t by = w.y - v.y;
+        const std::int64_t dot = ax * bx + ay * by;
+        // An inside angle of 45 degrees or less: its cosine squared at least a half.
+        sharp += dot > 0 && 2 * dot * dot >= (ax * ax + ay * ay) * (bx * bx + by * by);
+    });
     return sharp;
+}
+
+std::size_t Bends(const SchematicLayout& layout) {
+    std::size_t bends = 0;
+    ForEachTurn(layout, [&bends](GridPoint u, GridPoint v, GridPoint w) {
+        const std::int64_t ax = v.x - u.x;
+        const std::int64_t ay = v.y - u.y;
+        const std::int64_t bx = w.x - v.x;
+        const std::int64_t by = w.y - v.y;
+        bends += ax * by != ay * bx || ax * bx + ay * by <= 0;
+    });
+    return bends;
 }
 
 void KeepStationsClear(const SchematicRequest& request, SchematicLayout& layout) {

@@ -55,6 +55,10 @@ std::vector<std::pair<int, int>> LinksCrossedWrongly(const SchematicRequest& req
 // reversal too), as drawn.
 std::size_t SharpTurns(const SchematicLayout& layout);
 
+// Points of the chains' courses where the direction changes at all, as the map's score counts
+// bends along lines.
+std::size_t Bends(const SchematicLayout& layout);
+
 // A station left within a station's radius of a line that does not serve it, or one whose
 // links cross other lines other than as the request gives (where side-by-side lines cross a
 // line near a station, their offset strokes may meet it on the far side of the station, which
