@@ -97,12 +97,13 @@ class Drawing {
     // that passes no more stations, shares no more track, crosses wrongly and turns sharply no
     // more often.
     void StraightenLanes(std::map<const struct Run*, int>& bases) {
-        const auto judge = [this](const SchematicLayout& layout) {
-            return std::pair{LinksOverStations(layout).size() + SharedLinks(layout).size() +
-                                 LinksCrossedWrongly(request_, layout).size() + SharpTurns(layout),
-                             Bends(layout)};
+        const auto faults = [this](const SchematicLayout& layout) {
+            return LinksOverStations(layout).size() + SharedLinks(layout).size() +
+                   LinksCrossedWrongly(request_, layout).size() + SharpTurns(layout);
         };
-        std::pair<std::size_t, std::size_t> best = judge(Lay(bases));
+        const SchematicLayout laid = Lay(bases);
+        std::size_t fewestBends = Bends(laid);
+        std::size_t mostFaults = faults(laid);
         for (const struct Run& run : runs_) {
             const int size = static_cast<int>(run.chains.size());
             if (size < 2 || size > kMostStraightenedLanes) {
@@ -111,6 +112,16 @@ class Drawing {
             const int centred = -(size - 1) / 2;
             const std::pair<int, std::vector<int>> was{bases[&run], lanes_[&run]};
             std::pair<int, std::vector<int>> kept = was;
+            // The run's own records laid alone tell which orders may bend less, at a fraction of
+            // laying the whole layout for each.
+            const auto ownBends = [&]() {
+                SchematicLayout own;
+                for (const int c : run.chains) {
+                    own.chains.push_back(LayChain(static_cast<std::size_t>(c), bases));
+                }
+                return Bends(own);
+            };
+            const std::size_t ownBefore = ownBends();
             std::vector<int> order = run.chains;
             do {
                 for (const int b : {centred, centred - 1, centred + 1}) {
@@ -121,9 +132,18 @@ class Drawing {
                     bases[&run] = b;
                     lanes_[&run] = order;
                     FindLinkLanes();
-                    const std::pair<std::size_t, std::size_t> trial = judge(Lay(bases));
-                    if (trial.first <= best.first && trial.second < best.second) {
-                        best = trial;
+                    if (ownBends() >= ownBefore) {
+                        continue;
+                    }
+                    // Most orders bend no less in all: their faults are not counted.
+                    const SchematicLayout trial = Lay(bases);
+                    const std::size_t bends = Bends(trial);
+                    if (bends >= fewestBends) {
+                        continue;
+                    }
+                    if (const std::size_t count = faults(trial); count <= mostFaults) {
+                        fewestBends = bends;
+                        mostFaults = count;
                         kept = {b, order};
                     }
                 }
@@ -366,39 +386,44 @@ class Drawing {
         SchematicLayout layout;
         layout.unrouted = unrouted_;
         for (std::size_t c = 0; c < request_.chains.size(); ++c) {
-            const PlaceChain& chain = request_.chains[c];
-            const std::size_t n = chain.places.size();
-            const std::size_t links = links_[c].size();
-            std::vector<Stroke> strokes;
-            for (std::size_t i = 0; i < links; ++i) {
-                const auto& [run, reversed, nodes] = links_[c][i];
-                const int slot = run == nullptr ? 0 : linkLanes_[c][i] + bases.at(run);
-                // The run's own direction decides which side a slot lies on.
-                for (std::size_t k = 0; k + 1 < nodes.size(); ++k) {
-                    const int d = DirectionOf(nodes[k], nodes[k + 1]);
-                    const int runDirection = reversed ? Opposite(d) : d;
-                    Stroke stroke{MapPoint(nodes[k]), k == 0, d,
-                                  d == kNoDirection ? GridPoint{} : Offset(runDirection, slot)};
-                    if (run == nullptr || DirectionOf(nodes[k], nodes[k + 1]) == kNoDirection ||
-                        !IsGridStep(nodes[k], nodes[k + 1])) {
-                        stroke.direction = kNoDirection;
-                        stroke.offset = {};
-                    }
-                    strokes.push_back(stroke);
-                }
-            }
-            if (!chain.isRing || n <= 2) {
-                const int last = chain.places.back();
-                strokes.push_back(
-                    {MapPoint(At(std::max(0, nodeOf_[static_cast<std::size_t>(last)]))),
-                     true,
-                     kNoDirection,
-                     {}});
-            }
-            layout.chains.push_back(Trace(strokes, chain.isRing && n > 2, n));
+            layout.chains.push_back(LayChain(c, bases));
         }
         Separate(layout);
         return layout;
+    }
+
+    // One line record's stations and corners, before stations of different records on one spot
+    // are moved apart.
+    SchematicChain LayChain(std::size_t c, const std::map<const struct Run*, int>& bases) const {
+        const PlaceChain& chain = request_.chains[c];
+        const std::size_t n = chain.places.size();
+        const std::size_t links = links_[c].size();
+        std::vector<Stroke> strokes;
+        for (std::size_t i = 0; i < links; ++i) {
+            const auto& [run, reversed, nodes] = links_[c][i];
+            const int slot = run == nullptr ? 0 : linkLanes_[c][i] + bases.at(run);
+            // The run's own direction decides which side a slot lies on.
+            for (std::size_t k = 0; k + 1 < nodes.size(); ++k) {
+                const int d = DirectionOf(nodes[k], nodes[k + 1]);
+                const int runDirection = reversed ? Opposite(d) : d;
+                Stroke stroke{MapPoint(nodes[k]), k == 0, d,
+                              d == kNoDirection ? GridPoint{} : Offset(runDirection, slot)};
+                if (run == nullptr || DirectionOf(nodes[k], nodes[k + 1]) == kNoDirection ||
+                    !IsGridStep(nodes[k], nodes[k + 1])) {
+                    stroke.direction = kNoDirection;
+                    stroke.offset = {};
+                }
+                strokes.push_back(stroke);
+            }
+        }
+        if (!chain.isRing || n <= 2) {
+            const int last = chain.places.back();
+            strokes.push_back({MapPoint(At(std::max(0, nodeOf_[static_cast<std::size_t>(last)]))),
+                               true,
+                               kNoDirection,
+                               {}});
+        }
+        return Trace(strokes, chain.isRing && n > 2, n);
     }
 
     // Where along a run a pair of neighbouring places lies: step indices on its path.
