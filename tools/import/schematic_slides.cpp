@@ -599,8 +599,14 @@ std::vector<std::pair<int, int>> LinksCrossedWrongly(const SchematicRequest& req
 
 namespace {
 
-// Calls visit(before, at, after) at each point of each chain's course where it may turn: every
-// point of a ring, the inner ones of an open course; points repeated count once.
+// A step along a course, in map units.
+struct Step {
+    std::int64_t x;
+    std::int64_t y;
+};
+
+// Calls visit(in, out) with the steps into and out of each point of each chain's course where it
+// may turn: every point of a ring, the inner ones of an open course; points repeated count once.
 template <typename Visit>
 void ForEachTurn(const SchematicLayout& layout, Visit visit) {
     for (const SchematicChain& chain : layout.chains) {
@@ -618,7 +624,10 @@ void ForEachTurn(const SchematicLayout& layout, Visit visit) {
         }
         const std::size_t n = path.size();
         for (std::size_t i = ring ? 0 : 1; i + (ring ? 0 : 1) < n; ++i) {
-            visit(path[(i + n - 1) % n], path[i], path[(i + 1) % n]);
+            const GridPoint u = path[(i + n - 1) % n];
+            const GridPoint v = path[i];
+            const GridPoint w = path[(i + 1) % n];
+            visit(Step{v.x - u.x, v.y - u.y}, Step{w.x - v.x, w.y - v.y});
         }
     }
 }
@@ -627,26 +636,20 @@ void ForEachTurn(const SchematicLayout& layout, Visit visit) {
 
 std::size_t SharpTurns(const SchematicLayout& layout) {
     std::size_t sharp = 0;
-    ForEachTurn(layout, [&sharp](GridPoint u, GridPoint v, GridPoint w) {
-        const std::int64_t ax = u.x - v.x;
-        const std::int64_t ay = u.y - v.y;
-        const std::int64_t bx = w.x - v.x;
-        const std::int64_t by = w.y - v.y;
-        const std::int64_t dot = ax * bx + ay * by;
-        // An inside angle of 45 degrees or less: its cosine squared at least a half.
-        sharp += dot > 0 && 2 * dot * dot >= (ax * ax + ay * ay) * (bx * bx + by * by);
+    ForEachTurn(layout, [&sharp](Step in, Step out) {
+        const std::int64_t dot = in.x * out.x + in.y * out.y;
+        // An inside angle of 45 degrees or less: the steps turn by 135 degrees or more, their
+        // cosine negative and its square at least a half.
+        sharp += dot < 0 &&
+                 2 * dot * dot >= (in.x * in.x + in.y * in.y) * (out.x * out.x + out.y * out.y);
     });
     return sharp;
 }
 
 std::size_t Bends(const SchematicLayout& layout) {
     std::size_t bends = 0;
-    ForEachTurn(layout, [&bends](GridPoint u, GridPoint v, GridPoint w) {
-        const std::int64_t ax = v.x - u.x;
-        const std::int64_t ay = v.y - u.y;
-        const std::int64_t bx = w.x - v.x;
-        const std::int64_t by = w.y - v.y;
-        bends += ax * by != ay * bx || ax * bx + ay * by <= 0;
+    ForEachTurn(layout, [&bends](Step in, Step out) {
+        bends += in.x * out.y != in.y * out.x || in.x * out.x + in.y * out.y <= 0;
     });
     return bends;
 }
