@@ -82,12 +82,24 @@ class Drawing {
   private:
     // Each link's lane on its run, from the order of its run's records.
     void FindLinkLanes() {
-        linkLanes_.clear();
+        linkLanes_.assign(links_.size(), {});
         for (std::size_t c = 0; c < links_.size(); ++c) {
-            std::vector<int>& lanes = linkLanes_.emplace_back();
-            for (const DrawnLink& link : links_[c]) {
-                lanes.push_back(link.run == nullptr ? 0 : Position(*link.run, c));
-            }
+            FindLinkLanes(c);
+        }
+    }
+
+    void FindLinkLanes(std::size_t c) {
+        std::vector<int>& lanes = linkLanes_[c];
+        lanes.clear();
+        for (const DrawnLink& link : links_[c]) {
+            lanes.push_back(link.run == nullptr ? 0 : Position(*link.run, c));
+        }
+    }
+
+    // The lanes of the records on `run`, after its order changed.
+    void FindLinkLanes(const struct Run& run) {
+        for (const int c : run.chains) {
+            FindLinkLanes(static_cast<std::size_t>(c));
         }
     }
 
@@ -131,7 +143,7 @@ class Drawing {
                     }
                     bases[&run] = b;
                     lanes_[&run] = order;
-                    FindLinkLanes();
+                    FindLinkLanes(run);
                     if (ownBends() >= ownBefore) {
                         continue;
                     }
@@ -150,7 +162,7 @@ class Drawing {
             } while (std::next_permutation(order.begin(), order.end()));
             bases[&run] = kept.first;
             lanes_[&run] = std::move(kept.second);
-            FindLinkLanes();
+            FindLinkLanes(run);
         }
     }
 

@@ -64,19 +64,12 @@ bool DrawnAcross(const std::vector<GridPoint>& path, const std::vector<GridPoint
     return false;
 }
 
-// The number of stations and of links of each chain.
-std::vector<std::size_t> StationCounts(const SchematicLayout& layout) {
+// Per chain, how many of its things `count` finds (stations, links).
+template <typename Count>
+std::vector<std::size_t> PerChain(const SchematicLayout& layout, Count count) {
     std::vector<std::size_t> counts;
     for (const SchematicChain& chain : layout.chains) {
-        counts.push_back(chain.stations.size());
-    }
-    return counts;
-}
-
-std::vector<std::size_t> LinkCounts(const SchematicLayout& layout) {
-    std::vector<std::size_t> counts;
-    for (const SchematicChain& chain : layout.chains) {
-        counts.push_back(chain.corners.size());
+        counts.push_back(count(chain));
     }
     return counts;
 }
@@ -87,8 +80,12 @@ class Slides {
         : request_(request),
           layout_(layout),
           reach_(request.separation + 1),
-          stationCells_(reach_, StationCounts(layout)),
-          linkCells_(kLinkCell, LinkCounts(layout)) {
+          stationCells_(
+              reach_,
+              PerChain(layout, [](const SchematicChain& chain) { return chain.stations.size(); })),
+          linkCells_(kLinkCell, PerChain(layout, [](const SchematicChain& chain) {
+                         return chain.corners.size();
+                     })) {
         for (std::size_t c = 0; c < layout_.chains.size(); ++c) {
             for (std::size_t i = 0; i < layout_.chains[c].stations.size(); ++i) {
                 const GridPoint at = layout_.chains[c].stations[i];
@@ -110,7 +107,7 @@ class Slides {
     // those faults, keeping its distance from other places' stations.
     void KeepClear() {
         const std::set<LinkCrossing> wanted = WantedCrossings(request_);
-        const double apart = request_.separation + 1;
+        const double apart = reach_;
         CountWrongCrossings(wanted);
         for (std::size_t c = 0; c < layout_.chains.size(); ++c) {
             SchematicChain& chain = layout_.chains[c];
@@ -172,7 +169,7 @@ class Slides {
     // along its own line, off a corner it stands on (the corner stays), to the nearest spot
     // that leaves it farther from the others, without coming onto another line or station.
     void KeepApart() {
-        const double wanted = request_.separation + 1;
+        const double wanted = reach_;
         // Stations another line runs through move last: the lines would meet where no station is.
         for (const bool pinnedToo : {false, true}) {
             for (int round = 0; round < kApartRounds; ++round) {
@@ -523,7 +520,8 @@ class Slides {
     // others it crosses wrongly.
     std::vector<std::vector<bool>> linkWanted_;
     std::vector<std::vector<int>> wrongCounts_;
-    int reach_;  // the farthest the slides look for other stations
+    // How far apart stations of two places are wanted: the farthest the slides look for them.
+    int reach_;
     SquareCells stationCells_;
     SquareCells linkCells_;  // the links by their boxes
 };
