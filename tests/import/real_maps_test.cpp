@@ -173,7 +173,7 @@ void StationsAndLabelsStayOnTheScreen(const std::vector<BuiltMap>& maps) {
         const NetworkModel& model = *map.model;
         const int scale = model.labelMinZoom;
         EXPECT_GE(model.zoomFactor, 1);
-        EXPECT_LE(model.zoomFactor, 4);
+        EXPECT_LE(model.zoomFactor, 5);
         EXPECT_TRUE(scale == 1 || scale == model.zoomFactor);
         for (const Station* point : model.Stations()) {
             EXPECT_GE(point->x - model.stationRadius, 0);

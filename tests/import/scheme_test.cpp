@@ -138,6 +138,53 @@ TEST(Scheme, KeepsTheCrossingsOfWhereTheStationsReallyAre) {
     }
 }
 
+// `rows` parallel lines of `columns` stations each, evenly spaced, every name `letters` long.
+SourceNetwork Parallels(int rows, int columns, int letters) {
+    SourceNetwork network;
+    network.name = u"Параллели";
+    for (int row = 0; row < rows; ++row) {
+        SourceLine& line = network.lines.emplace_back();
+        line.name = u"Линия " + std::u16string(1, static_cast<char16_t>(u'А' + row));
+        line.colour = 0x101010 * static_cast<Colour>(row + 1);
+        for (int column = 0; column < columns; ++column) {
+            std::u16string name(static_cast<std::size_t>(letters), u'ж');
+            name[0] = static_cast<char16_t>(u'А' + row);
+            name[1] = static_cast<char16_t>(u'а' + column);
+            const int index = static_cast<int>(network.stations.size());
+            network.stations.push_back({"", name, {55.0 + 0.01 * row, 37.0 + 0.01 * column}});
+            if (column > 0) {
+                line.links.push_back({index - 1, index, std::nullopt});
+            }
+        }
+    }
+    return network;
+}
+
+// The zoom is the smallest scale, up to 5, at which the names fit: none overlapping, none
+// struck through, at most a tenth over other stations' discs.
+TEST(Scheme, ZoomsInUntilTheNamesFitUpToFive) {
+    const struct {
+        int rows;
+        int letters;
+        int zoom;
+    } cases[] = {
+        {2, 4, 1},  // four short names fit the whole screen
+        {10, 16, 3},
+        {14, 24, 5},  // the largest zoom: at 4 they do not fit
+    };
+    for (const auto& [rows, letters, zoom] : cases) {
+        SCOPED_TRACE(::testing::Message() << rows << " x " << rows << ", " << letters << " letters");
+        BuildOptions options = CityOptions();
+        options.layout = Layout::kGeographic;
+        BuildReport report;
+        const Outcome<DraftScheme> scheme =
+            BuildScheme(Parallels(rows, rows, letters), options, report);
+        ASSERT_TRUE(scheme) << scheme.error;
+        EXPECT_EQ(scheme.value->zoomFactor, zoom);
+        EXPECT_EQ(scheme.value->labelMinZoom, zoom);
+    }
+}
+
 TEST(MapWriter, WritesOptionalFieldsSoThatTheParserTakesThem) {
     DraftScheme scheme;
     scheme.name = u"Пример";

@@ -128,7 +128,7 @@ expect "render wrote no picture for refused arguments" 1 "" test -e "$work/--lab
 expect "render centre wants zoom" 2 "--centre goes with --zoom and without --view" "$render" "$example" "$work/r.png" --centre
 expect "render centres a lone departure" 0 $'departure: 110 Молодежная at 120 160' \
     "$render" "$moscow" "$work/r.png" --zoom --centre --route 110 -1
-expect "render centres neither end on the image's middle" 0 'scale 4, view -360 -480' \
+expect "render centres neither end on the image's middle" 0 'scale 5, view -480 -640' \
     "$render" "$moscow" "$work/r.png" --zoom --centre
 expect "render is 240 x 320 without --scale" 0 "000000f000000140" \
     bash -c 'od -An -tx1 -j16 -N8 "$0" | tr -d " \n"' "$work/r.png"

@@ -28,7 +28,9 @@ namespace {
 
 // Networks with more places than this are drawn with thinner lines and smaller discs.
 constexpr int kLargeNetworkPlaces = 100;
-constexpr int kLargestZoom = 4;
+// The centres of Москва and London need 5 for most of their names to keep off other stations'
+// discs (at 4, one in nine and one in four lay over them); the zoomed map is five screens across.
+constexpr int kLargestZoom = 5;
 // Labels fit at a scale where at most one in this many lies over another place's disc.
 constexpr int kMostCoveringLabels = 10;
 // Grid nodes are a median link apart, within bounds; in a large network closer, so that its
