@@ -363,6 +363,20 @@ TEST(Schematic, TakesTheLanesWhoseDrawingBendsLeast) {
     EXPECT_EQ(schematic::SharpTurns(layout), 0u);
 }
 
+// Of the runs that a slot aside mend the drawing alike, the one whose drawing then bends least
+// moves: the first line's link from place 11 to place 3 turns once, where it stepped across
+// lanes when the move that left the fewest other faults was taken.
+TEST(Schematic, MovesAsideTheRunWhoseDrawingThenBendsLeast) {
+    SchematicRequest request{{}, {}, {0, 0, 60, 60}, 5, 3};
+    request.places = {{10, 36}, {52, 32}, {45, 19}, {4, 36},  {56, 26}, {23, 10}, {19, 43},
+                      {3, 32},  {57, 9},  {16, 33}, {38, 24}, {30, 38}, {36, 3},  {11, 42}};
+    request.chains = {
+        {{1, 11, 3, 10, 5}, false}, {{2, 4, 10, 3, 12}, false}, {{1, 5, 4, 9, 11}, false}};
+    const SchematicLayout layout = LayOutSchematic(request);
+    EXPECT_EQ(StationsOnOtherLines(request, layout), std::vector<std::string>{});
+    EXPECT_EQ(layout.chains[0].corners[1].size(), 1u);
+}
+
 // Networks whose drawing first ran a line over a station that the grid keeps clear (lanes and an
 // interchange's stations lie a slot off their nodes): a junction moved a node clears it.
 TEST(Schematic, MovesAJunctionWhereTheDrawnLinesStillPassAStation) {

@@ -215,8 +215,10 @@ class Drawing {
 
     // Moves the run of one of the links `worse` finds (or `alsoSuspect`, where given) a slot
     // aside, up to kSlotShifts times, each time the move that leaves fewest such links without
-    // more of those `other` finds. Where `slid` is given (the layout with its stations slid),
-    // the faults are those left once the stations have slid, and it follows the shifts.
+    // more of those `other` finds; of those, the one whose drawing bends least (a run moved
+    // aside changes lanes, two bends for each of its lines where they go on straight). Where
+    // `slid` is given (the layout with its stations slid), the faults are those left once the
+    // stations have slid, and it follows the shifts.
     void ShiftRuns(std::map<const struct Run*, int>& bases, SchematicLayout& layout, Faults worse,
                    Faults other, Faults alsoSuspect = nullptr,
                    SchematicLayout* slid = nullptr) const {
@@ -240,7 +242,7 @@ class Drawing {
                 }
             }
             const std::size_t others = (this->*other)(judged).size();
-            std::pair<std::size_t, std::size_t> fewest{faults.size(), others};
+            std::pair<std::size_t, std::size_t> fewest{faults.size(), 0};  // links, bends
             std::optional<std::pair<const struct Run*, int>> best;
             SchematicLayout bestLaid;
             SchematicLayout bestSlid;
@@ -260,12 +262,12 @@ class Drawing {
                     }
                     const SchematicLayout& trialJudged = slid != nullptr ? trialSlid : trial;
                     const std::size_t worseCount = (this->*worse)(trialJudged).size();
-                    if (worseCount > fewest.first) {
-                        continue;  // the other faults would not make it the best
+                    if (worseCount >= faults.size() || worseCount > fewest.first ||
+                        (this->*other)(trialJudged).size() > others) {
+                        continue;
                     }
-                    const std::pair<std::size_t, std::size_t> count{
-                        worseCount, (this->*other)(trialJudged).size()};
-                    if (count < fewest && count.second <= others) {
+                    const std::pair<std::size_t, std::size_t> count{worseCount, Bends(trialJudged)};
+                    if (!best || count < fewest) {
                         fewest = count;
                         best = {run, b};
                         bestLaid = std::move(trial);
