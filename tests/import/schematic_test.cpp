@@ -377,6 +377,21 @@ TEST(Schematic, MovesAsideTheRunWhoseDrawingThenBendsLeast) {
     EXPECT_EQ(layout.chains[0].corners[1].size(), 1u);
 }
 
+// The map's own drawing straightens lanes once more after runs have moved aside: the second
+// line's last link, from place 10 to place 6, then runs straight, where it stepped across lanes
+// at a corner.
+TEST(Schematic, StraightensLanesOnceMoreAfterRunsMoveAside) {
+    SchematicRequest request{{}, {}, {0, 0, 60, 60}, 5, 3};
+    request.places = {{29, 15}, {56, 52}, {8, 16},  {11, 40}, {4, 44},  {9, 43}, {48, 52},
+                      {29, 6},  {25, 55}, {58, 14}, {11, 2},  {29, 24}, {7, 57}, {17, 57}};
+    request.chains = {
+        {{9, 13, 3, 10, 8}, false}, {{13, 7, 2, 10, 6}, false}, {{9, 11, 10, 2, 0}, false}};
+    const SchematicLayout layout = LayOutSchematic(request);
+    EXPECT_EQ(StationsOnOtherLines(request, layout), std::vector<std::string>{});
+    EXPECT_EQ(layout.chains[1].corners[3].size(), 0u);
+    EXPECT_EQ(schematic::SharpTurns(layout), 0u);
+}
+
 // Networks whose drawing first ran a line over a station that the grid keeps clear (lanes and an
 // interchange's stations lie a slot off their nodes): a junction moved a node clears it.
 TEST(Schematic, MovesAJunctionWhereTheDrawnLinesStillPassAStation) {

@@ -122,6 +122,14 @@ class CourseDistances {
     std::map<std::pair<std::size_t, int>, std::vector<int>> byRun_;
 };
 
+// What a drawing was drawn from, to draw it once more as the map's own.
+struct Sketch {
+    std::vector<struct Run> runs;
+    std::vector<int> nodeOf;
+    int width = 0;
+    int unrouted = 0;
+};
+
 class Router {
   public:
     // Routes the runs in `order` (run numbers), or, where it is empty, those with more line
@@ -161,6 +169,8 @@ class Router {
     SchematicLayout Draw() const {
         return DrawSchematic(request_, runs_, board_.nodeOf, board_.width, unrouted_);
     }
+
+    Sketch Sketched() const { return {runs_, board_.nodeOf, board_.width, unrouted_}; }
 
     // Moves one junction at a time to a neighbouring node, routing its runs again, and keeps
     // the move where the layout's cost drops; rounds of that until no move helps.
@@ -276,7 +286,7 @@ class Router {
     // station's run, of a link on another's track, and of a run drawn straight, tried on its
     // neighbouring nodes and those two steps away over a line: a move is kept where the drawing
     // (not the grid) then has fewer faults. Whether any junction moved.
-    bool Mend(SchematicLayout& kept, std::size_t& fewest) {
+    bool Mend(SchematicLayout& kept, Sketch& sketch, std::size_t& fewest) {
         std::set<int> suspects;
         const auto note = [&](const PlaceChain& line, std::size_t index) {
             suspects.merge(JunctionsAround(line.places[index % line.places.size()]));
@@ -324,6 +334,7 @@ class Router {
                     return false;
                 }
                 kept = std::move(drawn);
+                sketch = Sketched();
                 fewest = faults.all;
                 shared = faults.sharedTrack;
                 return true;
@@ -1182,6 +1193,7 @@ class Router {
 struct Attempt {
     std::unique_ptr<Router> router;
     SchematicLayout drawn;
+    Sketch sketch;  // what `drawn` was drawn from
     std::size_t faults = 0;
 };
 
@@ -1217,23 +1229,26 @@ Attempt LayOutFrom(const SchematicRequest& request, CourseDistances& distances,
     // then cross wrongly elsewhere, or turn sharply: of the drawings before and after each round
     // of jumps, the one with the fewest faults is kept.
     SchematicLayout kept = best->Draw();
+    Sketch sketch = best->Sketched();
     std::size_t fewest = best->Faults(kept).all;
     for (int round = 0; round < kJumpRounds && best->WithinBudget() && best->Jump(); ++round) {
         SchematicLayout jumped = best->Draw();
         const std::size_t faults = best->Faults(jumped).all;
         if (faults < fewest) {
             kept = std::move(jumped);
+            sketch = best->Sketched();
             fewest = faults;
         }
     }
-    return {std::move(best), std::move(kept), fewest};
+    return {std::move(best), std::move(kept), std::move(sketch), fewest};
 }
 
 // Lines drawn side by side, and stations a slot off their node, may pass stations that the grid
 // keeps clear.
 void Mend(Attempt& attempt) {
-    for (int round = 0;
-         round < kMendingRounds && attempt.router->Mend(attempt.drawn, attempt.faults); ++round) {
+    for (int round = 0; round < kMendingRounds &&
+                        attempt.router->Mend(attempt.drawn, attempt.sketch, attempt.faults);
+         ++round) {
     }
 }
 
@@ -1270,6 +1285,13 @@ SchematicLayout LayOutSchematic(const SchematicRequest& request) {
         }
     }
     Mend(*kept);
+    // The map's own drawing straightens more lanes, where that adds no fault.
+    const Sketch& sketch = kept->sketch;
+    SchematicLayout finished = DrawSchematic(request, sketch.runs, sketch.nodeOf, sketch.width,
+                                             sketch.unrouted, schematic::DrawingPass::kFinal);
+    if (kept->router->Faults(finished).all <= kept->router->Faults(kept->drawn).all) {
+        return finished;
+    }
     return std::move(kept->drawn);
 }
 

@@ -36,8 +36,13 @@ int SignedTurn(int from, int to) {
 class Drawing {
   public:
     Drawing(const SchematicRequest& request, const std::vector<Run>& runs,
-            const std::vector<int>& nodeOf, int width, int unrouted)
-        : request_(request), runs_(runs), nodeOf_(nodeOf), width_(width), unrouted_(unrouted) {}
+            const std::vector<int>& nodeOf, int width, int unrouted, DrawingPass pass)
+        : request_(request),
+          runs_(runs),
+          nodeOf_(nodeOf),
+          width_(width),
+          unrouted_(unrouted),
+          pass_(pass) {}
 
     SchematicLayout Draw() {
         for (const struct Run& run : runs_) {
@@ -56,10 +61,18 @@ class Drawing {
         }
         std::map<const struct Run*, int> bases = SlotBases();
         FindLinkLanes();
-        StraightenLanes(bases);
+        StraightenLanes(bases, LaneTrials::kBeforeShifts);
         SchematicLayout shifted = Lay(bases);
         KeepOffSharedTrack(bases, shifted);
         SchematicLayout slid = KeepOffStations(bases, shifted);
+        if (pass_ == DrawingPass::kFinal) {
+            // A run moved aside may leave a line changing lanes where another slot of its own
+            // run, or of the next one, would let it go straight.
+            StraightenLanes(bases, LaneTrials::kAfterShifts);
+            shifted = Lay(bases);
+            slid = shifted;
+            Slide(slid);
+        }
         const std::map<const struct Run*, int> unshifted = bases;
         KeepCrossings(bases, shifted);
         if (bases == unshifted) {
@@ -103,22 +116,34 @@ class Drawing {
         }
     }
 
+    // Before the runs move aside: runs of two or three records, their lanes round the run's
+    // centre line, judged as laid. After: runs of one to three, in any slot a move aside may
+    // take, judged once the stations have slid.
+    enum class LaneTrials { kBeforeShifts, kAfterShifts };
+
     // The lane rules count the lanes a line changes where it goes on straight or turns 45
     // degrees, not the corners that lanes draw across sharper turns or on short strokes. Each run
-    // of two or three records then takes the order and slot whose drawing bends least, where
-    // that passes no more stations, shares no more track, crosses wrongly and turns sharply no
-    // more often.
-    void StraightenLanes(std::map<const struct Run*, int>& bases) {
+    // then takes the order and slot whose drawing bends least, where that passes no more
+    // stations, shares no more track, crosses wrongly and turns sharply no more often.
+    void StraightenLanes(std::map<const struct Run*, int>& bases, LaneTrials trials) {
+        const bool afterShifts = trials == LaneTrials::kAfterShifts;
         const auto faults = [this](const SchematicLayout& layout) {
             return LinksOverStations(layout).size() + SharedLinks(layout).size() +
                    LinksCrossedWrongly(request_, layout).size() + SharpTurns(layout);
         };
-        const SchematicLayout laid = Lay(bases);
+        const auto judged = [&](const std::map<const struct Run*, int>& tried) {
+            SchematicLayout layout = Lay(tried);
+            if (afterShifts) {
+                Slide(layout);
+            }
+            return layout;
+        };
+        const SchematicLayout laid = judged(bases);
         std::size_t fewestBends = Bends(laid);
         std::size_t mostFaults = faults(laid);
         for (const struct Run& run : runs_) {
             const int size = static_cast<int>(run.chains.size());
-            if (size < 2 || size > kMostStraightenedLanes) {
+            if (size < (afterShifts ? 1 : 2) || size > kMostStraightenedLanes) {
                 continue;
             }
             const int centred = -(size - 1) / 2;
@@ -137,7 +162,9 @@ class Drawing {
             std::vector<int> order = run.chains;
             do {
                 for (const int b : {centred, centred - 1, centred + 1}) {
-                    if (b > 0 || b < 1 - size || (b != centred && !LanesFit(b, size)) ||
+                    const bool slotted =
+                        afterShifts ? b <= 1 && b >= -size : b <= 0 && b >= 1 - size;
+                    if (!slotted || (b != centred && !LanesFit(b, size)) ||
                         std::pair{b, order} == was) {
                         continue;
                     }
@@ -148,7 +175,7 @@ class Drawing {
                         continue;
                     }
                     // Most orders bend no less in all: their faults are not counted.
-                    const SchematicLayout trial = Lay(bases);
+                    const SchematicLayout trial = judged(bases);
                     const std::size_t bends = Bends(trial);
                     if (bends >= fewestBends) {
                         continue;
@@ -886,6 +913,7 @@ class Drawing {
     const std::vector<int>& nodeOf_;  // per place
     const int width_;
     const int unrouted_;
+    const DrawingPass pass_;
     std::map<std::pair<int, int>, Piece> pieces_;
     std::map<const struct Run*, std::vector<int>> lanes_;  // per run, its records across it
     std::vector<std::vector<int>> linkLanes_;    // per line record and link, its lane on the run
@@ -1034,8 +1062,9 @@ std::vector<Passing> StationsPassed(const SchematicRequest& request,
 }
 
 SchematicLayout DrawSchematic(const SchematicRequest& request, const std::vector<Run>& runs,
-                              const std::vector<int>& nodeOf, int width, int unrouted) {
-    return Drawing(request, runs, nodeOf, width, unrouted).Draw();
+                              const std::vector<int>& nodeOf, int width, int unrouted,
+                              DrawingPass pass) {
+    return Drawing(request, runs, nodeOf, width, unrouted, pass).Draw();
 }
 
 }  // namespace qv::import::schematic

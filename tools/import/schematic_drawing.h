@@ -20,9 +20,14 @@ std::vector<Passing> StationsPassed(const SchematicRequest& request, const Schem
 // Links (chain, link) that share a stretch of track with another link.
 std::vector<std::pair<int, int>> LinksOnSharedTrack(const SchematicLayout& layout);
 
+// A drawing to judge a layout by, or the map's own: that one has its lanes straightened once
+// more after the runs moved aside, which would make judging every layout too slow.
+enum class DrawingPass { kDraft, kFinal };
+
 // The layout of the request's line records from the routed runs: `nodeOf` gives each place's
 // grid node (negative: none) on a grid `width` nodes wide; `unrouted` is passed on.
 SchematicLayout DrawSchematic(const SchematicRequest& request, const std::vector<Run>& runs,
-                              const std::vector<int>& nodeOf, int width, int unrouted);
+                              const std::vector<int>& nodeOf, int width, int unrouted,
+                              DrawingPass pass = DrawingPass::kDraft);
 
 }  // namespace qv::import::schematic
