@@ -392,6 +392,21 @@ TEST(Schematic, StraightensLanesOnceMoreAfterRunsMoveAside) {
     EXPECT_EQ(schematic::SharpTurns(layout), 0u);
 }
 
+// Two lines side by side from place 11 over place 10: the lanes of the runs on either side of
+// place 10 change together, and the second line's last link, from place 10 to place 3, runs
+// straight, where it turned at a corner when each run's lanes changed alone.
+TEST(Schematic, StraightensTheLanesOfTwoRunsTogether) {
+    SchematicRequest request{{}, {}, {0, 0, 60, 60}, 5, 3};
+    request.places = {{17, 46}, {16, 32}, {44, 29}, {3, 24}, {20, 26}, {6, 31},  {57, 29},
+                      {35, 35}, {2, 16},  {43, 53}, {8, 45}, {27, 52}, {32, 25}, {34, 26}};
+    request.chains = {
+        {{6, 1, 13, 0, 2}, false}, {{1, 2, 11, 10, 3}, false}, {{7, 11, 10, 12, 3}, false}};
+    const SchematicLayout layout = LayOutSchematic(request);
+    EXPECT_EQ(StationsOnOtherLines(request, layout), std::vector<std::string>{});
+    EXPECT_EQ(layout.chains[1].corners[3].size(), 0u);
+    EXPECT_EQ(schematic::SharpTurns(layout), 0u);
+}
+
 // Networks whose drawing first ran a line over a station that the grid keeps clear (lanes and an
 // interchange's stations lie a slot off their nodes): a junction moved a node clears it.
 TEST(Schematic, MovesAJunctionWhereTheDrawnLinesStillPassAStation) {

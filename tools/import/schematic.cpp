@@ -1289,7 +1289,8 @@ SchematicLayout LayOutSchematic(const SchematicRequest& request) {
     const Sketch& sketch = kept->sketch;
     SchematicLayout finished = DrawSchematic(request, sketch.runs, sketch.nodeOf, sketch.width,
                                              sketch.unrouted, schematic::DrawingPass::kFinal);
-    if (kept->router->Faults(finished).all <= kept->router->Faults(kept->drawn).all) {
+    if (kept->router->Faults(finished).all <= kept->router->Faults(kept->drawn).all &&
+        schematic::Bends(finished) <= schematic::Bends(kept->drawn)) {
         return finished;
     }
     return std::move(kept->drawn);

@@ -62,17 +62,22 @@ class Drawing {
         std::map<const struct Run*, int> bases = SlotBases();
         FindLinkLanes();
         StraightenLanes(bases, LaneTrials::kBeforeShifts);
+        SchematicLayout drawn = MoveRunsAside(bases);
+        // A run moved aside may leave a line changing lanes where another slot of its own run, or
+        // of the next one, would let it go straight.
+        if (pass_ == DrawingPass::kFinal && StraightenLanes(bases, LaneTrials::kAfterShifts)) {
+            drawn = Judged(bases, LaneTrials::kAfterShifts);
+        }
+        return drawn;
+    }
+
+  private:
+    // Moves runs a slot aside off shared track, off stations and for crossings, `bases`
+    // following; the layout with its stations slid.
+    SchematicLayout MoveRunsAside(std::map<const struct Run*, int>& bases) const {
         SchematicLayout shifted = Lay(bases);
         KeepOffSharedTrack(bases, shifted);
         SchematicLayout slid = KeepOffStations(bases, shifted);
-        if (pass_ == DrawingPass::kFinal) {
-            // A run moved aside may leave a line changing lanes where another slot of its own
-            // run, or of the next one, would let it go straight.
-            StraightenLanes(bases, LaneTrials::kAfterShifts);
-            shifted = Lay(bases);
-            slid = shifted;
-            Slide(slid);
-        }
         const std::map<const struct Run*, int> unshifted = bases;
         KeepCrossings(bases, shifted);
         if (bases == unshifted) {
@@ -89,10 +94,10 @@ class Drawing {
             NearestPlaces(shifted) >= NearestPlaces(slid)) {
             return shifted;
         }
+        bases = unshifted;
         return slid;
     }
 
-  private:
     // Each link's lane on its run, from the order of its run's records.
     void FindLinkLanes() {
         linkLanes_.assign(links_.size(), {});
@@ -116,81 +121,177 @@ class Drawing {
         }
     }
 
-    // Before the runs move aside: runs of two or three records, their lanes round the run's
-    // centre line, judged as laid. After: runs of one to three, in any slot a move aside may
-    // take, judged once the stations have slid.
+    // Before the runs move aside: runs of two or three records, each alone, their lanes round
+    // the run's centre line, judged as laid. After: runs of one to three records, each alone and
+    // then two that meet with a record going on from one into the other, in any slot a move
+    // aside may take, judged once the stations have slid.
     enum class LaneTrials { kBeforeShifts, kAfterShifts };
+
+    struct LaneChoice {  // a run's records in order across it, and the slot of the first
+        int base = 0;
+        std::vector<int> order;
+        bool operator==(const LaneChoice&) const = default;
+    };
+
+    // What lanes have been tried for: the drawing kept so far bends `fewestBends` times with
+    // `mostFaults` faults, and no trial may have more.
+    struct LaneJudging {
+        LaneTrials trials;
+        std::size_t fewestBends = 0;
+        std::size_t mostFaults = 0;
+    };
 
     // The lane rules count the lanes a line changes where it goes on straight or turns 45
     // degrees, not the corners that lanes draw across sharper turns or on short strokes. Each run
     // then takes the order and slot whose drawing bends least, where that passes no more
-    // stations, shares no more track, crosses wrongly and turns sharply no more often.
-    void StraightenLanes(std::map<const struct Run*, int>& bases, LaneTrials trials) {
+    // stations, shares no more track, crosses wrongly and turns sharply no more often. Two runs
+    // may need to change together: a line that takes another lane where it leaves one run may
+    // make room for another line in the next. Whether any lanes changed.
+    bool StraightenLanes(std::map<const struct Run*, int>& bases, LaneTrials trials) {
         const bool afterShifts = trials == LaneTrials::kAfterShifts;
-        const auto faults = [this](const SchematicLayout& layout) {
-            return LinksOverStations(layout).size() + SharedLinks(layout).size() +
-                   LinksCrossedWrongly(request_, layout).size() + SharpTurns(layout);
+        const SchematicLayout laid = Judged(bases, trials);
+        LaneJudging judging{trials, Bends(laid), LaneFaults(laid)};
+        const auto tried = [&](const struct Run& run) {
+            const auto size = static_cast<int>(run.chains.size());
+            return size >= (afterShifts ? 1 : 2) && size <= kMostStraightenedLanes;
         };
-        const auto judged = [&](const std::map<const struct Run*, int>& tried) {
-            SchematicLayout layout = Lay(tried);
-            if (afterShifts) {
-                Slide(layout);
-            }
-            return layout;
-        };
-        const SchematicLayout laid = judged(bases);
-        std::size_t fewestBends = Bends(laid);
-        std::size_t mostFaults = faults(laid);
+        bool changed = false;
         for (const struct Run& run : runs_) {
-            const int size = static_cast<int>(run.chains.size());
-            if (size < (afterShifts ? 1 : 2) || size > kMostStraightenedLanes) {
-                continue;
+            if (tried(run)) {
+                changed = TryLanes({&run}, bases, judging) || changed;
             }
-            const int centred = -(size - 1) / 2;
-            const std::pair<int, std::vector<int>> was{bases[&run], lanes_[&run]};
-            std::pair<int, std::vector<int>> kept = was;
-            // The run's own records laid alone tell which orders may bend less, at a fraction of
-            // laying the whole layout for each.
-            const auto ownBends = [&]() {
-                SchematicLayout own;
-                for (const int c : run.chains) {
-                    own.chains.push_back(LayChain(static_cast<std::size_t>(c), bases));
-                }
-                return Bends(own);
-            };
-            const std::size_t ownBefore = ownBends();
-            std::vector<int> order = run.chains;
-            do {
-                for (const int b : {centred, centred - 1, centred + 1}) {
-                    const bool slotted =
-                        afterShifts ? b <= 1 && b >= -size : b <= 0 && b >= 1 - size;
-                    if (!slotted || (b != centred && !LanesFit(b, size)) ||
-                        std::pair{b, order} == was) {
-                        continue;
-                    }
-                    bases[&run] = b;
-                    lanes_[&run] = order;
-                    FindLinkLanes(run);
-                    if (ownBends() >= ownBefore) {
-                        continue;
-                    }
-                    // Most orders bend no less in all: their faults are not counted.
-                    const SchematicLayout trial = judged(bases);
-                    const std::size_t bends = Bends(trial);
-                    if (bends >= fewestBends) {
-                        continue;
-                    }
-                    if (const std::size_t count = faults(trial); count <= mostFaults) {
-                        fewestBends = bends;
-                        mostFaults = count;
-                        kept = {b, order};
-                    }
-                }
-            } while (std::next_permutation(order.begin(), order.end()));
-            bases[&run] = kept.first;
-            lanes_[&run] = std::move(kept.second);
-            FindLinkLanes(run);
         }
+        if (!afterShifts) {
+            return changed;
+        }
+        for (const struct Run& one : runs_) {
+            for (const struct Run* other = &one + 1; other != runs_.data() + runs_.size();
+                 ++other) {
+                if (tried(one) && tried(*other) && GoOnFromOneToTheOther(one, *other)) {
+                    changed = TryLanes({&one, other}, bases, judging) || changed;
+                }
+            }
+        }
+        return changed;
+    }
+
+    // Whether the two runs meet at a junction and share a line record.
+    static bool GoOnFromOneToTheOther(const struct Run& one, const struct Run& other) {
+        const bool meet = one.places.front() == other.places.front() ||
+                          one.places.front() == other.places.back() ||
+                          one.places.back() == other.places.front() ||
+                          one.places.back() == other.places.back();
+        return meet && std::ranges::find_first_of(one.chains, other.chains) != one.chains.end();
+    }
+
+    // The faults a lane change may not add.
+    std::size_t LaneFaults(const SchematicLayout& layout) const {
+        return LinksOverStations(layout).size() + SharedLinks(layout).size() +
+               LinksCrossedWrongly(request_, layout).size() + SharpTurns(layout);
+    }
+
+    SchematicLayout Judged(const std::map<const struct Run*, int>& bases, LaneTrials trials) const {
+        SchematicLayout layout = Lay(bases);
+        if (trials == LaneTrials::kAfterShifts) {
+            Slide(layout);
+        }
+        return layout;
+    }
+
+    // The orders and slots a run's records may take.
+    std::vector<LaneChoice> LaneChoices(const struct Run& run, LaneTrials trials) const {
+        const auto size = static_cast<int>(run.chains.size());
+        const int centred = -(size - 1) / 2;
+        std::vector<int> slots;
+        if (trials == LaneTrials::kBeforeShifts) {
+            for (const int b : {centred, centred - 1, centred + 1}) {
+                if (b <= 0 && b >= 1 - size && (b == centred || LanesFit(b, size))) {
+                    slots.push_back(b);
+                }
+            }
+        } else {
+            for (int b = -size; b <= 1; ++b) {
+                if (LanesFit(b, size)) {
+                    slots.push_back(b);
+                }
+            }
+        }
+        std::vector<LaneChoice> choices;
+        std::vector<int> order = run.chains;
+        do {
+            for (const int b : slots) {
+                choices.push_back({b, order});
+            }
+        } while (std::next_permutation(order.begin(), order.end()));
+        return choices;
+    }
+
+    // Of the choices that change the lanes of every run of the group, takes the one whose
+    // drawing bends least, if it bends less than the one kept so far without more faults.
+    // Whether it took one.
+    bool TryLanes(std::initializer_list<const struct Run*> group,
+                  std::map<const struct Run*, int>& bases, LaneJudging& judging) {
+        std::vector<int> records;
+        std::vector<LaneChoice> was;
+        std::vector<std::vector<LaneChoice>> choices;
+        for (const struct Run* run : group) {
+            records.insert(records.end(), run->chains.begin(), run->chains.end());
+            was.push_back({bases.at(run), lanes_.at(run)});
+            choices.push_back(LaneChoices(*run, judging.trials));
+        }
+        std::ranges::sort(records);
+        records.erase(std::unique(records.begin(), records.end()), records.end());
+        const auto take = [&](const std::vector<LaneChoice>& chosen) {
+            std::size_t k = 0;
+            for (const struct Run* run : group) {
+                bases[run] = chosen[k].base;
+                lanes_[run] = chosen[k].order;
+                FindLinkLanes(*run);
+                ++k;
+            }
+        };
+        // The group's own records laid alone tell which choices may bend less, at a fraction of
+        // laying the whole layout for each.
+        const auto ownBends = [&] {
+            SchematicLayout own;
+            for (const int c : records) {
+                own.chains.push_back(LayChain(static_cast<std::size_t>(c), bases));
+            }
+            return Bends(own);
+        };
+        const std::size_t ownBefore = ownBends();
+        std::vector<LaneChoice> kept = was;
+        std::vector<LaneChoice> chosen = was;
+        // Each run's choices in turn, the last run's changing fastest.
+        const auto tryFrom = [&](const auto& self, std::size_t k) -> void {
+            if (k == choices.size()) {
+                take(chosen);
+                if (ownBends() >= ownBefore) {
+                    return;
+                }
+                // Most choices bend no less in all: their faults are not counted.
+                const SchematicLayout trial = Judged(bases, judging.trials);
+                const std::size_t bends = Bends(trial);
+                if (bends >= judging.fewestBends) {
+                    return;
+                }
+                if (const std::size_t count = LaneFaults(trial); count <= judging.mostFaults) {
+                    judging.fewestBends = bends;
+                    judging.mostFaults = count;
+                    kept = chosen;
+                }
+                return;
+            }
+            for (const LaneChoice& choice : choices[k]) {
+                if (choice != was[k]) {
+                    chosen[k] = choice;
+                    self(self, k + 1);
+                }
+            }
+        };
+        tryFrom(tryFrom, 0);
+        take(kept);
+        return kept != was;
     }
 
     // Stations slid off other lines, onto the side of their crossings, and apart.
