@@ -334,77 +334,131 @@ TEST(Schematic, MovesAnInterchangesLinesOffALinePassingItsStation) {
     EXPECT_EQ(StationsOnOtherLines(request, LayOutSchematic(request)), std::vector<std::string>{});
 }
 
-// An interchange's station left beside a line slides along its own line, off the other: the
-// other line moved a slot aside instead would change lanes, two bends more.
-TEST(Schematic, SlidesAStationOffALineRatherThanMovingTheLineAside) {
-    SchematicRequest request{{}, {}, {0, 0, 60, 60}, 5, 3};
-    request.places = {{41, 14}, {5, 25},  {38, 29}, {35, 7}, {21, 20}, {8, 43}, {37, 37},
-                      {49, 10}, {11, 34}, {5, 10},  {9, 29}, {55, 49}, {18, 4}, {10, 27}};
-    request.chains = {
-        {{7, 2, 0, 4, 10}, false}, {{7, 5, 0, 4, 13}, false}, {{12, 0, 13, 11, 6}, false}};
-    const SchematicLayout layout = LayOutSchematic(request);
-    EXPECT_EQ(StationsOnOtherLines(request, layout), std::vector<std::string>{});
-    // The first line's last link passes the third line's station at place 13.
-    EXPECT_EQ(layout.chains[0].corners[3].size(), 0u);
-}
-
-// Two lines side by side from place 10, parting at place 1 and at place 0: in the lanes the
-// lane rules choose, the second line's first link steps across to its lane at a corner; the
-// lanes whose drawing bends least draw it straight.
-TEST(Schematic, TakesTheLanesWhoseDrawingBendsLeast) {
-    SchematicRequest request{{}, {}, {0, 0, 60, 60}, 5, 3};
-    request.places = {{35, 5},  {30, 25}, {49, 32}, {43, 14}, {18, 10}, {3, 35},  {55, 49},
-                      {40, 52}, {12, 36}, {35, 36}, {46, 28}, {49, 52}, {11, 30}, {20, 36}};
-    request.chains = {
-        {{1, 11, 13, 8, 12}, false}, {{10, 1, 0, 6, 7}, false}, {{10, 0, 1, 13, 5}, false}};
-    const SchematicLayout layout = LayOutSchematic(request);
-    EXPECT_EQ(StationsOnOtherLines(request, layout), std::vector<std::string>{});
-    EXPECT_EQ(layout.chains[1].corners[0].size(), 0u);
-    EXPECT_EQ(schematic::SharpTurns(layout), 0u);
-}
-
-// Of the runs that a slot aside mend the drawing alike, the one whose drawing then bends least
-// moves: the first line's link from place 11 to place 3 turns once, where it stepped across
-// lanes when the move that left the fewest other faults was taken.
-TEST(Schematic, MovesAsideTheRunWhoseDrawingThenBendsLeast) {
-    SchematicRequest request{{}, {}, {0, 0, 60, 60}, 5, 3};
-    request.places = {{10, 36}, {52, 32}, {45, 19}, {4, 36},  {56, 26}, {23, 10}, {19, 43},
-                      {3, 32},  {57, 9},  {16, 33}, {38, 24}, {30, 38}, {36, 3},  {11, 42}};
-    request.chains = {
-        {{1, 11, 3, 10, 5}, false}, {{2, 4, 10, 3, 12}, false}, {{1, 5, 4, 9, 11}, false}};
-    const SchematicLayout layout = LayOutSchematic(request);
-    EXPECT_EQ(StationsOnOtherLines(request, layout), std::vector<std::string>{});
-    EXPECT_EQ(layout.chains[0].corners[1].size(), 1u);
-}
-
-// The map's own drawing straightens lanes once more after runs have moved aside: the second
-// line's last link, from place 10 to place 6, then runs straight, where it stepped across lanes
-// at a corner.
-TEST(Schematic, StraightensLanesOnceMoreAfterRunsMoveAside) {
-    SchematicRequest request{{}, {}, {0, 0, 60, 60}, 5, 3};
-    request.places = {{29, 15}, {56, 52}, {8, 16},  {11, 40}, {4, 44},  {9, 43}, {48, 52},
-                      {29, 6},  {25, 55}, {58, 14}, {11, 2},  {29, 24}, {7, 57}, {17, 57}};
-    request.chains = {
-        {{9, 13, 3, 10, 8}, false}, {{13, 7, 2, 10, 6}, false}, {{9, 11, 10, 2, 0}, false}};
-    const SchematicLayout layout = LayOutSchematic(request);
-    EXPECT_EQ(StationsOnOtherLines(request, layout), std::vector<std::string>{});
-    EXPECT_EQ(layout.chains[1].corners[3].size(), 0u);
-    EXPECT_EQ(schematic::SharpTurns(layout), 0u);
-}
-
-// Two lines side by side from place 11 over place 10: the lanes of the runs on either side of
-// place 10 change together, and the second line's last link, from place 10 to place 3, runs
-// straight, where it turned at a corner when each run's lanes changed alone.
-TEST(Schematic, StraightensTheLanesOfTwoRunsTogether) {
-    SchematicRequest request{{}, {}, {0, 0, 60, 60}, 5, 3};
-    request.places = {{17, 46}, {16, 32}, {44, 29}, {3, 24}, {20, 26}, {6, 31},  {57, 29},
-                      {35, 35}, {2, 16},  {43, 53}, {8, 45}, {27, 52}, {32, 25}, {34, 26}};
-    request.chains = {
-        {{6, 1, 13, 0, 2}, false}, {{1, 2, 11, 10, 3}, false}, {{7, 11, 10, 12, 3}, false}};
-    const SchematicLayout layout = LayOutSchematic(request);
-    EXPECT_EQ(StationsOnOtherLines(request, layout), std::vector<std::string>{});
-    EXPECT_EQ(layout.chains[1].corners[3].size(), 0u);
-    EXPECT_EQ(schematic::SharpTurns(layout), 0u);
+// Networks of three lines on a 60-unit square whose drawing once drew one link with a corner
+// more than it needs: each row names the link and the corners it keeps, and no line may pass a
+// station or turn sharply for it.
+TEST(Schematic, DrawsLinksWithoutCornersTheLanesDoNotNeed) {
+    const struct {
+        const char* what;
+        std::vector<PlanePoint> places;
+        std::vector<PlaceChain> chains;
+        std::size_t chain;
+        std::size_t link;
+        std::size_t corners;
+    } cases[] = {
+        // The first line's last link passed the third line's station at place 13: moving the
+        // line a slot aside changed lanes; the station slides along its own line instead.
+        {"a station slides off a line rather than the line moving aside",
+         {{41, 14},
+          {5, 25},
+          {38, 29},
+          {35, 7},
+          {21, 20},
+          {8, 43},
+          {37, 37},
+          {49, 10},
+          {11, 34},
+          {5, 10},
+          {9, 29},
+          {55, 49},
+          {18, 4},
+          {10, 27}},
+         {{{7, 2, 0, 4, 10}, false}, {{7, 5, 0, 4, 13}, false}, {{12, 0, 13, 11, 6}, false}},
+         0,
+         3,
+         0},
+        // Two lines side by side from place 10 part at places 1 and 0: in the lanes the lane
+        // rules choose, the second line's first link steps across to its lane.
+        {"the lanes whose drawing bends least",
+         {{35, 5},
+          {30, 25},
+          {49, 32},
+          {43, 14},
+          {18, 10},
+          {3, 35},
+          {55, 49},
+          {40, 52},
+          {12, 36},
+          {35, 36},
+          {46, 28},
+          {49, 52},
+          {11, 30},
+          {20, 36}},
+         {{{1, 11, 13, 8, 12}, false}, {{10, 1, 0, 6, 7}, false}, {{10, 0, 1, 13, 5}, false}},
+         1,
+         0,
+         0},
+        // Of the runs that a slot aside mend the drawing alike, the one whose drawing then bends
+        // least moves; the one leaving the fewest other faults made the link step across lanes.
+        {"the run moved aside whose drawing then bends least",
+         {{10, 36},
+          {52, 32},
+          {45, 19},
+          {4, 36},
+          {56, 26},
+          {23, 10},
+          {19, 43},
+          {3, 32},
+          {57, 9},
+          {16, 33},
+          {38, 24},
+          {30, 38},
+          {36, 3},
+          {11, 42}},
+         {{{1, 11, 3, 10, 5}, false}, {{2, 4, 10, 3, 12}, false}, {{1, 5, 4, 9, 11}, false}},
+         0,
+         1,
+         1},
+        // After runs have moved aside, the lanes are straightened once more.
+        {"lanes straightened after runs moved aside",
+         {{29, 15},
+          {56, 52},
+          {8, 16},
+          {11, 40},
+          {4, 44},
+          {9, 43},
+          {48, 52},
+          {29, 6},
+          {25, 55},
+          {58, 14},
+          {11, 2},
+          {29, 24},
+          {7, 57},
+          {17, 57}},
+         {{{9, 13, 3, 10, 8}, false}, {{13, 7, 2, 10, 6}, false}, {{9, 11, 10, 2, 0}, false}},
+         1,
+         3,
+         0},
+        // Two lines side by side from place 11 over place 10: the runs on either side of place
+        // 10 change lanes together; each alone, the link from place 10 turned at a corner.
+        {"the lanes of two runs straightened together",
+         {{17, 46},
+          {16, 32},
+          {44, 29},
+          {3, 24},
+          {20, 26},
+          {6, 31},
+          {57, 29},
+          {35, 35},
+          {2, 16},
+          {43, 53},
+          {8, 45},
+          {27, 52},
+          {32, 25},
+          {34, 26}},
+         {{{6, 1, 13, 0, 2}, false}, {{1, 2, 11, 10, 3}, false}, {{7, 11, 10, 12, 3}, false}},
+         1,
+         3,
+         0},
+    };
+    for (const auto& [what, places, chains, chain, link, corners] : cases) {
+        SCOPED_TRACE(what);
+        SchematicRequest request{places, chains, {0, 0, 60, 60}, 5, 3};
+        const SchematicLayout layout = LayOutSchematic(request);
+        EXPECT_EQ(StationsOnOtherLines(request, layout), std::vector<std::string>{});
+        EXPECT_EQ(layout.chains[chain].corners[link].size(), corners);
+        EXPECT_EQ(schematic::SharpTurns(layout), 0u);
+    }
 }
 
 // Networks whose drawing first ran a line over a station that the grid keeps clear (lanes and an
