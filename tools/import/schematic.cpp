@@ -1285,7 +1285,8 @@ SchematicLayout LayOutSchematic(const SchematicRequest& request) {
         }
     }
     Mend(*kept);
-    // The map's own drawing straightens more lanes, where that adds no fault.
+    // The map's own drawing straightens more lanes; kept only where it has no more faults and
+    // bends than the draft.
     const Sketch& sketch = kept->sketch;
     SchematicLayout finished = DrawSchematic(request, sketch.runs, sketch.nodeOf, sketch.width,
                                              sketch.unrouted, schematic::DrawingPass::kFinal);

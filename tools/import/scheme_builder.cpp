@@ -28,8 +28,8 @@ namespace {
 
 // Networks with more places than this are drawn with thinner lines and smaller discs.
 constexpr int kLargeNetworkPlaces = 100;
-// The centres of Москва and London need 5 for most of their names to keep off other stations'
-// discs (at 4, one in nine and one in four lay over them); the zoomed map is five screens across.
+// The crowded centres of the largest networks need 5 for most of their names to keep off other
+// stations' discs; the zoomed map is then five screens across.
 constexpr int kLargestZoom = 5;
 // Labels fit at a scale where at most one in this many lies over another place's disc.
 constexpr int kMostCoveringLabels = 10;
