@@ -65,8 +65,11 @@ class Drawing {
         SchematicLayout drawn = MoveRunsAside(bases);
         // A run moved aside may leave a line changing lanes where another slot of its own run, or
         // of the next one, would let it go straight.
-        if (pass_ == DrawingPass::kFinal && StraightenLanes(bases, LaneTrials::kAfterShifts)) {
-            drawn = Judged(bases, LaneTrials::kAfterShifts);
+        if (pass_ == DrawingPass::kFinal) {
+            if (std::optional<SchematicLayout> straightened =
+                    StraightenLanes(bases, LaneTrials::kAfterShifts)) {
+                drawn = std::move(*straightened);
+            }
         }
         return drawn;
     }
@@ -134,11 +137,13 @@ class Drawing {
     };
 
     // What lanes have been tried for: the drawing kept so far bends `fewestBends` times with
-    // `mostFaults` faults, and no trial may have more.
+    // `mostFaults` faults, and no trial may have more; `layout` is that drawing once lanes have
+    // changed.
     struct LaneJudging {
         LaneTrials trials;
         std::size_t fewestBends = 0;
         std::size_t mostFaults = 0;
+        std::optional<SchematicLayout> layout;
     };
 
     // The lane rules count the lanes a line changes where it goes on straight or turns 45
@@ -146,33 +151,33 @@ class Drawing {
     // then takes the order and slot whose drawing bends least, where that passes no more
     // stations, shares no more track, crosses wrongly and turns sharply no more often. Two runs
     // may need to change together: a line that takes another lane where it leaves one run may
-    // make room for another line in the next. Whether any lanes changed.
-    bool StraightenLanes(std::map<const struct Run*, int>& bases, LaneTrials trials) {
+    // make room for another line in the next. The drawing as judged, where any lanes changed.
+    std::optional<SchematicLayout> StraightenLanes(std::map<const struct Run*, int>& bases,
+                                                   LaneTrials trials) {
         const bool afterShifts = trials == LaneTrials::kAfterShifts;
         const SchematicLayout laid = Judged(bases, trials);
-        LaneJudging judging{trials, Bends(laid), LaneFaults(laid)};
+        LaneJudging judging{trials, Bends(laid), LaneFaults(laid), std::nullopt};
         const auto tried = [&](const struct Run& run) {
             const auto size = static_cast<int>(run.chains.size());
             return size >= (afterShifts ? 1 : 2) && size <= kMostStraightenedLanes;
         };
-        bool changed = false;
         for (const struct Run& run : runs_) {
             if (tried(run)) {
-                changed = TryLanes({&run}, bases, judging) || changed;
+                TryLanes({&run}, bases, judging);
             }
         }
-        if (!afterShifts) {
-            return changed;
-        }
         for (const struct Run& one : runs_) {
+            if (!afterShifts || !tried(one)) {
+                continue;
+            }
             for (const struct Run* other = &one + 1; other != runs_.data() + runs_.size();
                  ++other) {
-                if (tried(one) && tried(*other) && GoOnFromOneToTheOther(one, *other)) {
-                    changed = TryLanes({&one, other}, bases, judging) || changed;
+                if (tried(*other) && GoOnFromOneToTheOther(one, *other)) {
+                    TryLanes({&one, other}, bases, judging);
                 }
             }
         }
-        return changed;
+        return std::move(judging.layout);
     }
 
     // Whether the two runs meet at a junction and share a line record.
@@ -228,8 +233,7 @@ class Drawing {
 
     // Of the choices that change the lanes of every run of the group, takes the one whose
     // drawing bends least, if it bends less than the one kept so far without more faults.
-    // Whether it took one.
-    bool TryLanes(std::initializer_list<const struct Run*> group,
+    void TryLanes(std::initializer_list<const struct Run*> group,
                   std::map<const struct Run*, int>& bases, LaneJudging& judging) {
         std::vector<int> records;
         std::vector<LaneChoice> was;
@@ -270,7 +274,7 @@ class Drawing {
                     return;
                 }
                 // Most choices bend no less in all: their faults are not counted.
-                const SchematicLayout trial = Judged(bases, judging.trials);
+                SchematicLayout trial = Judged(bases, judging.trials);
                 const std::size_t bends = Bends(trial);
                 if (bends >= judging.fewestBends) {
                     return;
@@ -278,6 +282,7 @@ class Drawing {
                 if (const std::size_t count = LaneFaults(trial); count <= judging.mostFaults) {
                     judging.fewestBends = bends;
                     judging.mostFaults = count;
+                    judging.layout = std::move(trial);
                     kept = chosen;
                 }
                 return;
@@ -291,7 +296,6 @@ class Drawing {
         };
         tryFrom(tryFrom, 0);
         take(kept);
-        return kept != was;
     }
 
     // Stations slid off other lines, onto the side of their crossings, and apart.
