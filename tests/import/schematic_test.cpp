@@ -925,6 +925,52 @@ TEST(Schematic, MakesRoomOnALinkForTheCrossingItIsToHave) {
     ExpectAtMostWrong(cases);
 }
 
+// A run routed again round a wrong crossing crosses a line only once it has had the steps for
+// the stations before its link that is to cross it: crossing sooner would leave the crossing
+// on an earlier link.
+TEST(Schematic, RoutesACrossingOnlyAfterTheStationsBeforeItsLink) {
+    // Crossing wherever a link of the run is to, the first has 2 and the second 2.
+    const CrossingCase cases[] = {
+        {"two lines over one",
+         {{25, 48}, {28, 41}, {26, 40}, {46, 12}, {23, 49}, {40, 46}, {48, 13}, {11, 47}, {36, 14}},
+         {{{1, 3, 6, 7, 0}, false}, {{4, 5, 8, 7}, false}, {{3, 5, 0, 8, 2}, false}},
+         {{{0, 8}, {6, 7}},
+          {{1, 3}, {5, 8}},
+          {{1, 3}, {6, 7}},
+          {{2, 8}, {6, 7}},
+          {{3, 5}, {6, 7}},
+          {{5, 8}, {6, 7}}},
+         0},
+        {"twelve crossings",
+         {{42, 23},
+          {15, 49},
+          {49, 38},
+          {22, 52},
+          {31, 27},
+          {41, 41},
+          {31, 11},
+          {33, 26},
+          {14, 40},
+          {9, 54},
+          {56, 23}},
+         {{{8, 0, 4, 5, 3}, false}, {{4, 9, 7, 0, 3}, false}, {{0, 5, 3, 4, 10}, false}},
+         {{{0, 3}, {4, 5}},
+          {{0, 3}, {4, 10}},
+          {{0, 4}, {7, 9}},
+          {{0, 5}, {4, 10}},
+          {{0, 8}, {3, 4}},
+          {{0, 8}, {4, 5}},
+          {{0, 8}, {4, 9}},
+          {{0, 8}, {4, 10}},
+          {{0, 8}, {7, 9}},
+          {{3, 4}, {7, 9}},
+          {{4, 5}, {7, 9}},
+          {{4, 10}, {7, 9}}},
+         0},
+    };
+    ExpectAtMostWrong(cases);
+}
+
 // Where the first layout is left with faults, the network is laid out again with the runs at
 // fault routed first: in these networks only the second layout keeps every crossing.
 TEST(Schematic, LaysOutAgainWithTheRunsAtFaultFirst) {

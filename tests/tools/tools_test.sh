@@ -126,7 +126,7 @@ expect "render misspelt option refused" 2 'unknown option "--labls"' \
     bash -c 'cd "$1" && "$0" "$2" --labls' "$render" "$work" "$example"
 expect "render wrote no picture for refused arguments" 1 "" test -e "$work/--labls" -o -e "$work/r.png"
 expect "render centre wants zoom" 2 "--centre goes with --zoom and without --view" "$render" "$example" "$work/r.png" --centre
-expect "render centres a lone departure" 0 $'departure: 110 Парк Победы at 120 160' \
+expect "render centres a lone departure" 0 $'departure: 110 Молодежная at 120 160' \
     "$render" "$moscow" "$work/r.png" --zoom --centre --route 110 -1
 expect "render centres neither end on the image's middle" 0 'scale 5, view -480 -640' \
     "$render" "$moscow" "$work/r.png" --zoom --centre

@@ -62,7 +62,8 @@ constexpr int kNearby = 2;  // grid units round the runs a move changed
 // How a run may leave or enter a junction, from the strictest.
 constexpr int kKeptOrder = 0;
 constexpr int kAnyPort = 1;
-// A run routed again crossing a link that none of its own links is to cross.
+// A run routed again crossing a link that none of its own links is to cross, or before the
+// stations ahead of its link that is to.
 constexpr int kUnplannedCrossingCost = 200;
 // Orders tried round wrong crossings in one round of moves, at most: London's crowded centre
 // would take seconds more.
@@ -452,6 +453,20 @@ class Router {
         return found;
     }
 
+    // Whether a run that has taken `steps` steps may cross `edge` there: one of its links is
+    // to cross it, and the run has had the steps for the stations before that link.
+    bool MayCrossHere(const struct Run& run, int steps, int edge) const {
+        const auto links = LinksCrossing(run, edge);
+        if (!links) {
+            return false;
+        }
+        int before = 0;
+        for (int k = 0; k < links->first; ++k) {
+            before += run.gaps[static_cast<std::size_t>(k)];
+        }
+        return steps >= before;
+    }
+
     int Node(GridPoint p) const { return board_.Node(p); }
     GridPoint At(int node) const { return board_.At(node); }
     bool Inside(GridPoint p) const {
@@ -705,7 +720,8 @@ class Router {
                     mask != 0 && !schematic::CrossesStraight(mask, next)) {
                     continue;  // never along another run or turning on it
                 } else if (mask != 0 && keepToPlannedCrossings_ &&
-                           !LinksCrossing(run, schematic::EdgePassing(board_, network_, target))) {
+                           !MayCrossHere(run, steps,
+                                         schematic::EdgePassing(board_, network_, target))) {
                     step += kUnplannedCrossingCost;
                 }
                 const std::size_t nextState = stateOf(target, next, reached);
