@@ -51,9 +51,9 @@ std::int64_t PathCost(const Run& run, const std::vector<int>& away, int width,
     return cost;
 }
 
-// Pairs of edges crossing on the grid: where one run passes straight over another. Read off
-// the runs' paths, as most nodes hold no run.
-std::set<std::pair<int, int>> GridCrossings(const Board& board, const RunNetwork& network) {
+// Pairs of edges crossing on the grid, each the smaller first, in order: where one run passes
+// straight over another. Read off the runs' paths, as most nodes hold no run.
+std::vector<std::pair<int, int>> GridCrossings(const Board& board, const RunNetwork& network) {
     std::vector<std::pair<int, int>> passing;  // node, the edge of a run passing it
     for (const Run& run : network.runs) {
         for (std::size_t s = 1; s + 1 < run.path.size(); ++s) {
@@ -68,16 +68,38 @@ std::set<std::pair<int, int>> GridCrossings(const Board& board, const RunNetwork
     }
     std::sort(passing.begin(), passing.end());
     passing.erase(std::unique(passing.begin(), passing.end()), passing.end());
-    std::set<std::pair<int, int>> found;
+    // Sorted by node, then edge: of a node's pairs the smaller edge comes first.
+    std::vector<std::pair<int, int>> found;
     for (std::size_t i = 0; i < passing.size(); ++i) {
         for (std::size_t j = i + 1; j < passing.size() && passing[j].first == passing[i].first;
              ++j) {
             if (passing[i].second >= 0) {
-                found.emplace(passing[i].second, passing[j].second);
+                found.emplace_back(passing[i].second, passing[j].second);
             }
         }
     }
+    std::sort(found.begin(), found.end());
+    found.erase(std::unique(found.begin(), found.end()), found.end());
     return found;
+}
+
+// How many entries two sorted lists share.
+std::int64_t CountShared(const std::vector<int>& one, const std::vector<int>& other) {
+    std::int64_t shared = 0;
+    auto a = one.begin();
+    auto b = other.begin();
+    while (a != one.end() && b != other.end()) {
+        if (*a < *b) {
+            ++a;
+        } else if (*b < *a) {
+            ++b;
+        } else {
+            ++shared;
+            ++a;
+            ++b;
+        }
+    }
+    return shared;
 }
 
 }  // namespace
@@ -174,13 +196,17 @@ CostModel MakeCostModel(std::span<const PlanePoint> spots, std::set<std::pair<in
 
 std::int64_t LayoutCost(const Board& board, const RunNetwork& network, const CostModel& model) {
     std::int64_t cost = 0;
-    std::set<int> junctions;
+    // A sorted list, not a set: the layout's cost is weighed for every move tried.
+    std::vector<int> junctions;
+    junctions.reserve(2 * network.runs.size());
     for (std::size_t r = 0; r < network.runs.size(); ++r) {
         const Run& run = network.runs[r];
         cost += PathCost(run, model.away[r], board.width, model.turns);
-        junctions.insert(run.places.front());
-        junctions.insert(run.places.back());
+        junctions.push_back(run.places.front());
+        junctions.push_back(run.places.back());
     }
+    std::sort(junctions.begin(), junctions.end());
+    junctions.erase(std::unique(junctions.begin(), junctions.end()), junctions.end());
     for (const int place : junctions) {
         const int node = board.nodeOf[static_cast<std::size_t>(place)];
         if (node >= 0) {
@@ -191,11 +217,8 @@ std::int64_t LayoutCost(const Board& board, const RunNetwork& network, const Cos
     for (const auto& [node, chainsByPort] : board.portChains) {
         for (auto one = chainsByPort.begin(); one != chainsByPort.end(); ++one) {
             for (auto other = std::next(one); other != chainsByPort.end(); ++other) {
-                std::vector<int> shared;
-                std::set_intersection(one->second.begin(), one->second.end(), other->second.begin(),
-                                      other->second.end(), std::back_inserter(shared));
                 const int change = Change(Opposite(one->first), other->first);
-                const auto lines = static_cast<std::int64_t>(shared.size());
+                const std::int64_t lines = CountShared(one->second, other->second);
                 if (change >= 3) {
                     cost += lines * kNoWayCost;
                 } else if (change > 0 && lines > 1) {
@@ -219,7 +242,7 @@ std::int64_t LayoutCost(const Board& board, const RunNetwork& network, const Cos
 
 std::vector<std::pair<int, int>> ChangedCrossings(const Board& board, const RunNetwork& network,
                                                   const CostModel& model) {
-    const std::set<std::pair<int, int>> drawn = GridCrossings(board, network);
+    const std::vector<std::pair<int, int>> drawn = GridCrossings(board, network);
     std::vector<std::pair<int, int>> changed;
     std::set_symmetric_difference(drawn.begin(), drawn.end(), model.crossings.begin(),
                                   model.crossings.end(), std::back_inserter(changed));
