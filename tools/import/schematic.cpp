@@ -10,6 +10,7 @@
 #include <limits>
 #include <map>
 #include <memory>
+#include <numeric>
 #include <optional>
 #include <set>
 #include <tuple>
@@ -460,11 +461,7 @@ class Router {
         if (!links) {
             return false;
         }
-        int before = 0;
-        for (int k = 0; k < links->first; ++k) {
-            before += run.gaps[static_cast<std::size_t>(k)];
-        }
-        return steps >= before;
+        return steps >= std::accumulate(run.gaps.begin(), run.gaps.begin() + links->first, 0);
     }
 
     int Node(GridPoint p) const { return board_.Node(p); }
