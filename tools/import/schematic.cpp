@@ -124,6 +124,15 @@ class CourseDistances {
     std::map<std::pair<std::size_t, int>, std::vector<int>> byRun_;
 };
 
+// What sets one layout of a network apart from another.
+struct LayoutSettings {
+    // Per grid unit a step lies off its run's course, once the runs are routed.
+    int improvingPull = schematic::kAwayCost;
+    // Each link takes a grid step more per crossing it is to keep, so that the crossing finds a
+    // node between the link's stations.
+    bool roomForKeptCrossings = false;
+};
+
 // What a drawing was drawn from, to draw it once more as the map's own.
 struct Sketch {
     std::vector<struct Run> runs;
@@ -137,16 +146,15 @@ class Router {
     // Routes the runs in `order` (run numbers), or, where it is empty, those with more line
     // records first, then those between busier junctions, then the longer ones.
     // `searched` counts the states an earlier layout of the same network took: the budget is
-    // shared. `improvingPull` weighs a step's distance from its run's course once the runs are
-    // routed.
+    // shared.
     Router(const SchematicRequest& request, CourseDistances& distances,
            const std::vector<std::size_t>& order, std::int64_t searched,
-           int improvingPull = schematic::kAwayCost)
+           const LayoutSettings& settings)
         : request_(request),
           distances_(distances),
           order_(order),
           searched_(searched),
-          improvingPull_(improvingPull) {
+          settings_(settings) {
         board_ = schematic::MakeBoard(
             static_cast<int>((request.box.right - request.box.left) / request.grid) + 1,
             static_cast<int>((request.box.bottom - request.box.top) / request.grid) + 1,
@@ -158,6 +166,9 @@ class Router {
         ReservePorts(runs_, [this](int from, int to) { return Heading(from, to); });
         CountLinkSteps(runs_, request_.places, request_.roomForCrossings);
         NoteCrossings();
+        if (settings_.roomForKeptCrossings) {
+            MakeRoomForKeptCrossings();
+        }
         if (order_.size() != runs_.size()) {
             order_ = DefaultOrder();
         }
@@ -182,7 +193,7 @@ class Router {
             const auto [x, y] = Ideal(static_cast<int>(place));
             spots.push_back({x, y});
         }
-        pull_ = improvingPull_;
+        pull_ = settings_.improvingPull;
         std::vector<std::vector<int>> away;
         for (const struct Run& run : runs_) {
             away.push_back(Away(run));
@@ -415,6 +426,21 @@ class Router {
     }
 
     std::vector<std::size_t> DefaultOrder() const { return schematic::DefaultOrder(network_); }
+
+    void MakeRoomForKeptCrossings() {
+        std::vector<int> crossingsOf(network_.edges.size(), 0);
+        for (const auto& [one, other] : crossings_) {
+            ++crossingsOf[static_cast<std::size_t>(one)];
+            ++crossingsOf[static_cast<std::size_t>(other)];
+        }
+        for (std::size_t index = 0; index < runs_.size(); ++index) {
+            for (std::size_t link = 0; link < linkEdges_[index].size(); ++link) {
+                if (const int edge = linkEdges_[index][link]; edge >= 0) {
+                    runs_[index].gaps[link] += crossingsOf[static_cast<std::size_t>(edge)];
+                }
+            }
+        }
+    }
 
     // The pairs of edges to cross: those given, or those crossing at the places' spots.
     void NoteCrossings() {
@@ -1196,7 +1222,7 @@ class Router {
     bool keepToPlannedCrossings_ = false;
     int unrouted_ = 0;
     std::int64_t searched_ = 0;  // states the searches took, with an earlier layout's
-    int improvingPull_ = schematic::kAwayCost;
+    LayoutSettings settings_;
     int pull_ = schematic::kAwayCost;  // per grid unit a step lies off its run's course
     int draws_ = 0;                    // layouts drawn to judge a mending move
 };
@@ -1212,12 +1238,12 @@ struct Attempt {
 
 Attempt LayOutFrom(const SchematicRequest& request, CourseDistances& distances,
                    std::vector<std::size_t> order, std::int64_t searched,
-                   int improvingPull = schematic::kAwayCost) {
+                   const LayoutSettings& settings = {}) {
     // Runs that found no way keeping the order round their stations go first in the next
     // layout; the layout with the fewest such runs is kept, then improved.
     std::unique_ptr<Router> best;
     for (int round = 0; round < kRoutingRounds; ++round) {
-        auto router = std::make_unique<Router>(request, distances, order, searched, improvingPull);
+        auto router = std::make_unique<Router>(request, distances, order, searched, settings);
         router->Run();
         const std::size_t faults = router->Failed().size();
         std::vector<std::size_t> next = router->Order();
@@ -1273,14 +1299,17 @@ SchematicLayout LayOutSchematic(const SchematicRequest& request) {
     // Which runs go first decides much of a layout. Where faults are left, the network is laid
     // out again with the runs at fault routed first, on the empty grid, within what is left of
     // the budget of states; only the layout with fewer faults is mended, as mending takes as
-    // long as a layout.
+    // long as a layout. A network too large for a step more at every link crossing another
+    // gets it, that time, at the links of the crossings to keep: short links in its crowded
+    // centre leave them no node otherwise.
     Attempt second;
     Attempt third;
     Attempt* kept = &first;
     if (first.faults > 0) {
         const std::vector<std::size_t> troubledFirst = first.router->TroubledFirst();
         if (troubledFirst != first.router->Order()) {
-            second = LayOutFrom(request, distances, troubledFirst, first.router->Searched());
+            second = LayOutFrom(request, distances, troubledFirst, first.router->Searched(),
+                                {.roomForKeptCrossings = !request.roomForCrossings});
             if (second.faults < first.faults) {
                 kept = &second;
             }
@@ -1291,7 +1320,7 @@ SchematicLayout LayOutSchematic(const SchematicRequest& request) {
         const Router& last = second.router ? *second.router : *first.router;
         if (kept->faults > 0 && last.WithinBudget()) {
             third = LayOutFrom(request, distances, troubledFirst, last.Searched(),
-                               schematic::kLooseAwayCost);
+                               {.improvingPull = schematic::kLooseAwayCost});
             if (third.faults < kept->faults) {
                 kept = &third;
             }
