@@ -427,6 +427,7 @@ class Router {
 
     std::vector<std::size_t> DefaultOrder() const { return schematic::DefaultOrder(network_); }
 
+    // Each link a grid step more per crossing it is to keep.
     void MakeRoomForKeptCrossings() {
         std::vector<int> crossingsOf(network_.edges.size(), 0);
         for (const auto& [one, other] : crossings_) {
