@@ -173,7 +173,8 @@ TEST(Scheme, ZoomsInUntilTheNamesFitUpToFive) {
         {14, 24, 5},  // the largest zoom: at 4 they do not fit
     };
     for (const auto& [rows, letters, zoom] : cases) {
-        SCOPED_TRACE(::testing::Message() << rows << " x " << rows << ", " << letters << " letters");
+        SCOPED_TRACE(::testing::Message()
+                     << rows << " x " << rows << ", " << letters << " letters");
         BuildOptions options = CityOptions();
         options.layout = Layout::kGeographic;
         BuildReport report;
