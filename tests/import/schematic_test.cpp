@@ -19,6 +19,7 @@
 #include "import/schematic_course.h"
 #include "import/schematic_grid.h"
 #include "import/schematic_queue.h"
+#include "import/schematic_search.h"
 #include "import/schematic_slides.h"
 #include "import/square_cells.h"
 
@@ -1321,6 +1322,115 @@ TEST(Schematic, NamesEachStepOfTheGridAndEachTurn) {
 
 // Two stations on a 5 x 5 board, (0,2) and (4,2), with column 2 free, a run down it (its ends
 // stations) or all stations, and the ports the ends may use.
+// A way from (1, 2) to (5, 2) on a board 7 nodes wide, round stations, over or round a run
+// down column 3, with at least `need` steps.
+TEST(Schematic, FindsTheCheapestWayWithItsSteps) {
+    struct Case {
+        const char* what;
+        int height;
+        std::vector<GridPoint> stations;
+        std::vector<GridPoint> run;  // a run's path, or none
+        int crossingCost;
+        int need;
+        int leavesBy;                     // the one port the way may leave by, or -1 for any
+        std::vector<GridPoint> expected;  // empty: no way
+        std::size_t steps;                // where the way is not given node by node
+    };
+    const std::vector<GridPoint> straight = {{1, 2}, {2, 2}, {3, 2}, {4, 2}, {5, 2}};
+    const std::vector<GridPoint> column = {{3, 0}, {3, 1}, {3, 2}, {3, 3}, {3, 4}};
+    const Case cases[] = {
+        {"open board", 5, {}, {}, 0, 4, -1, straight, 0},
+        // One 90-degree bend between diagonals (86) costs less than two of 45 degrees (88).
+        {"round a station",
+         5,
+         {{3, 2}, {2, 3}},
+         {},
+         0,
+         4,
+         -1,
+         {{1, 2}, {2, 1}, {3, 0}, {4, 1}, {5, 2}},
+         0},
+        {"straight over a run", 5, {}, column, 0, 4 - 1, -1, straight, 0},
+        {"round a run it should not cross",
+         4,
+         {},
+         {{3, 1}, {3, 2}, {3, 3}},
+         1000,
+         3,
+         -1,
+         {{1, 2}, {2, 1}, {3, 0}, {4, 1}, {5, 2}},
+         0},
+        // The node where it crosses can hold no station: a step more.
+        {"a crossing counts as no step", 5, {}, column, 0, 4, -1, {}, 5},
+        {"at least six steps", 5, {}, {}, 0, 6, -1, {}, 6},
+        {"leaving north-east only",
+         5,
+         {},
+         {},
+         0,
+         4,
+         7,
+         {{1, 2}, {2, 1}, {3, 0}, {4, 1}, {5, 2}},
+         0},
+        {"shut in",
+         5,
+         {{0, 1}, {1, 1}, {2, 1}, {0, 2}, {2, 2}, {0, 3}, {1, 3}, {2, 3}},
+         {},
+         0,
+         4,
+         -1,
+         {},
+         0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        schematic::Board board = schematic::MakeBoard(7, c.height, 20);
+        schematic::Place(board, 0, board.Node({1, 2}));
+        schematic::Place(board, 1, board.Node({5, 2}));
+        int place = 2;
+        for (const GridPoint station : c.stations) {
+            schematic::Place(board, place++, board.Node(station));
+        }
+        if (!c.run.empty()) {
+            schematic::Run run;
+            run.places = {place, place + 1};
+            run.path = c.run;
+            schematic::Mark(board, run, 0, true, {0, 0});
+            schematic::Place(board, place, board.Node(c.run.front()));
+            schematic::Place(board, place + 1, board.Node(c.run.back()));
+        }
+        schematic::WayRequest request;
+        request.firstNode = board.Node({1, 2});
+        request.lastNode = board.Node({5, 2});
+        for (int port = 0; port < 8; ++port) {
+            request.startPorts[static_cast<std::size_t>(port)] =
+                c.leavesBy < 0 || c.leavesBy == port ? 0 : -1;
+        }
+        request.need = c.need;
+        const std::vector<int> away(static_cast<std::size_t>(7 * c.height), 0);
+        request.away = away;
+        request.turns = schematic::kTurnCosts;
+        if (c.crossingCost > 0) {
+            request.crossing = [&c](int, int) { return c.crossingCost; };
+        }
+        schematic::WaySearch search;
+        std::int64_t searched = 0;
+        const auto way = search.Cheapest(board, request, searched);
+        if (c.steps > 0) {
+            ASSERT_TRUE(way);
+            EXPECT_EQ(way->size() - 1, c.steps);
+            EXPECT_TRUE(std::ranges::adjacent_find(*way, [](GridPoint a, GridPoint b) {
+                            return std::max(std::abs(b.x - a.x), std::abs(b.y - a.y)) != 1;
+                        }) == way->end());
+        } else if (c.expected.empty()) {
+            EXPECT_FALSE(way);
+        } else {
+            ASSERT_TRUE(way);
+            EXPECT_EQ(*way, c.expected);
+        }
+    }
+}
+
 TEST(Schematic, FindsAFreeWayOnlyWhereOneExists) {
     struct Case {
         const char* what;

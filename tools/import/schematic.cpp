@@ -2,12 +2,10 @@
 
 #include <algorithm>
 #include <array>
-#include <bit>
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
 #include <functional>
-#include <limits>
 #include <map>
 #include <memory>
 #include <numeric>
@@ -22,30 +20,22 @@
 #include "schematic_grid.h"
 #include "schematic_improve.h"
 #include "schematic_ports.h"
-#include "schematic_queue.h"
 #include "schematic_runs.h"
+#include "schematic_search.h"
 #include "schematic_slides.h"
 
 namespace qv::import {
 
 namespace {
 
-using schematic::Change;
 using schematic::CountLinkSteps;
-using schematic::DirectionOf;
 using schematic::DistanceFromCourse;
 using schematic::DrawSchematic;
 using schematic::InCyclicOrder;
-using schematic::kDiagonalStep;
-using schematic::kDisplacementCost;
-using schematic::kNoDirection;
 using schematic::kSteps;
-using schematic::kStraightStep;
-using schematic::Opposite;
 using schematic::ReservePorts;
 using schematic::Run;
 using schematic::SpreadAlong;
-using schematic::StepCost;
 
 constexpr std::array<int, 3> kSearchRadii = {3, 6, 12};
 constexpr int kRoutingRounds = 4;
@@ -73,10 +63,6 @@ constexpr std::size_t kUntangleTrials = 300;
 // in some orders of the runs London's rounds would take twice as long as in the default order,
 // and a count, unlike a clock, gives the same layout on every machine.
 constexpr std::int64_t kSearchBudget = 26'000'000;
-constexpr std::int64_t kUnreached = std::numeric_limits<std::int64_t>::max();
-// Costs and ways back per state in 32 bits: half the memory, and the search's working set.
-// State numbers stay below 2^31: 32-bit costs for as many states would take 8 GiB.
-constexpr std::int32_t kUnreachedState = std::numeric_limits<std::int32_t>::max();
 
 // A drawing's faults in all, and how many of them are links on another's track.
 struct FaultCount {
@@ -553,12 +539,6 @@ class Router {
                          Heading(run.places.back(), run.places[run.places.size() - 2])});
     }
 
-    void Forget(const std::vector<std::size_t>& touched) {
-        for (const std::size_t state : touched) {
-            best_[state] = kUnreachedState;
-        }
-    }
-
     const std::vector<int>& Away(const struct Run& run) {
         return distances_.Of(static_cast<std::size_t>(Index(run)), pull_, [&] {
             return DistanceFromCourse(Spots(run), board_.width, board_.height, pull_);
@@ -569,71 +549,17 @@ class Router {
     bool Search(struct Run& run, int radius) {
         const int first = run.places.front();
         const int last = run.places.back();
-        int need = 0;
-        for (const int gap : run.gaps) {
-            need += gap;
-        }
-        const int levels = need + 1;
-        const auto nodes = board_.width * board_.height;
-        const auto stateOf = [&](int node, int direction, int steps) {
-            return (static_cast<std::size_t>(node) * 9 + static_cast<std::size_t>(direction)) *
-                       static_cast<std::size_t>(levels) +
-                   static_cast<std::size_t>(steps);
-        };
-        const auto states = static_cast<std::size_t>(nodes) * 9 * static_cast<std::size_t>(levels);
-        if (best_.size() < states) {
-            best_.resize(states, kUnreachedState);
-            from_.resize(states, -1);
-        }
-        // Reused from search to search: most searches are small, and allocating was a tenth of
-        // their time.
-        std::vector<std::size_t>& touched = touched_;
-        touched.clear();
-        const auto reach = [&](std::size_t state, std::int64_t cost, std::int64_t via) {
-            if (best_[state] == kUnreachedState) {
-                touched.push_back(state);
-            }
-            best_[state] = static_cast<std::int32_t>(cost);
-            from_[state] = static_cast<std::int32_t>(via);
-        };
-        schematic::BoundQueue& queue = queue_;
-        queue.Clear();
-        const auto push = [&queue](std::int64_t bound, std::size_t state) {
-            queue.Push(static_cast<std::uint64_t>(bound), state);
-        };
-
-        // Steps far from the run's own course cost more: the stations along it stay near
-        // theirs.
-        const std::vector<int>& away = Away(run);
-        const double startHeading = Heading(run.places[0], run.places[1]);
-        const double endHeading = Heading(last, run.places[run.places.size() - 2]);
-        // Per node, the cost of ending there (-1: not an end); reused from search to search.
-        std::vector<int>& targets = targets_;
-        targets.resize(static_cast<std::size_t>(nodes), -1);
-        for (const int node : targetNodes_) {
-            targets[static_cast<std::size_t>(node)] = -1;
-        }
-        targetNodes_.clear();
-        const int firstNode = board_.nodeOf[static_cast<std::size_t>(first)];
-        const int lastNode = board_.nodeOf[static_cast<std::size_t>(last)];
-        // The least the steps to a placed end cost: the search looks there first.
-        const GridPoint goal = lastNode >= 0 ? At(lastNode) : GridPoint{};
-        const auto estimate = [&](GridPoint p) -> std::int64_t {
-            if (lastNode < 0) {
-                return 0;
-            }
-            const int dx = std::abs(p.x - goal.x);
-            const int dy = std::abs(p.y - goal.y);
-            return kStraightStep * std::max(dx, dy) +
-                   (kDiagonalStep - kStraightStep) * std::min(dx, dy);
-        };
+        schematic::WayRequest way;
+        way.firstNode = board_.nodeOf[static_cast<std::size_t>(first)];
+        way.lastNode = board_.nodeOf[static_cast<std::size_t>(last)];
         // Where an end is not placed yet, the free nodes near its spot, with their costs.
-        const std::vector<std::pair<int, int>> starts =
-            firstNode >= 0 ? std::vector<std::pair<int, int>>{} : Candidates(first, radius);
-        const std::vector<std::pair<int, int>> ends = lastNode >= 0 || first == last
-                                                          ? std::vector<std::pair<int, int>>{}
-                                                          : Candidates(last, radius);
-        if (!MayJoin(firstNode, starts, lastNode, ends, run)) {
+        if (way.firstNode < 0) {
+            way.starts = Candidates(first, radius);
+        }
+        if (way.lastNode < 0 && first != last) {
+            way.ends = Candidates(last, radius);
+        }
+        if (!MayJoin(way.firstNode, way.starts, way.lastNode, way.ends, run)) {
             return false;  // a search shut in would try every state it reaches first
         }
         // Per port of a placed end: the bends through it there, or -1 where the run may not
@@ -649,130 +575,31 @@ class Router {
             }
             return costs;
         };
-        const std::array<int, 8> startPorts = portCosts(firstNode, startHeading);
-        const std::array<int, 8> endPorts = portCosts(lastNode, endHeading);
-        if (firstNode >= 0) {
-            reach(stateOf(firstNode, kNoDirection, 0), 0, -1);
-            push(estimate(At(firstNode)), stateOf(firstNode, kNoDirection, 0));
-        } else {
-            for (const auto& [node, cost] : starts) {
-                reach(stateOf(node, kNoDirection, 0), cost, -1);
-                push(cost + estimate(At(node)), stateOf(node, kNoDirection, 0));
-            }
+        way.startPorts = portCosts(way.firstNode, Heading(run.places[0], run.places[1]));
+        way.endPorts = portCosts(way.lastNode, Heading(last, run.places[run.places.size() - 2]));
+        for (int port = 0; port < 8; ++port) {
+            way.startOtherPort[static_cast<std::size_t>(port)] = OtherPortCost(run, 0, port);
+            way.endOtherPort[static_cast<std::size_t>(port)] = OtherPortCost(run, 1, port);
         }
-        if (lastNode >= 0) {
-            targets[static_cast<std::size_t>(lastNode)] = 0;
-            targetNodes_.push_back(lastNode);
-        } else {
-            for (const auto& [node, cost] : ends) {
-                targets[static_cast<std::size_t>(node)] = cost;
-                targetNodes_.push_back(node);
-            }
+        way.need = std::accumulate(run.gaps.begin(), run.gaps.end(), 0);
+        // Steps far from the run's own course cost more: the stations along it stay near
+        // theirs.
+        way.away = Away(run);
+        way.turns = turns_;
+        if (keepToPlannedCrossings_) {
+            way.crossing = [this, &run](int steps, int node) {
+                return MayCrossHere(run, steps, schematic::EdgePassing(board_, network_, node))
+                           ? 0
+                           : kUnplannedCrossingCost;
+            };
         }
-        std::int64_t bestEnd = kUnreached;
-        std::size_t endState = 0;
-        int endNode = -1;
-        while (!queue.Empty()) {
-            ++searched_;
-            const auto [least, taken] = queue.Pop();
-            const auto bound = static_cast<std::int64_t>(least);
-            const auto state = static_cast<std::size_t>(taken);
-            // Bounds never fall from one state taken to the next (the estimate never falls by
-            // more than a step costs): none left can end cheaper.
-            if (bound >= bestEnd) {
-                break;
-            }
-            const int steps = static_cast<int>(state % static_cast<std::size_t>(levels));
-            const int direction = static_cast<int>((state / static_cast<std::size_t>(levels)) % 9);
-            const int node = static_cast<int>(state / static_cast<std::size_t>(levels) / 9);
-            const GridPoint p = At(node);
-            const std::int64_t cost = best_[state];
-            if (bound != cost + estimate(p)) {
-                continue;
-            }
-            const bool atStart = direction == kNoDirection;
-            const bool crossingHere =
-                !atStart && board_.through[static_cast<std::size_t>(node)] != 0;
-            for (int next = 0; next < 8; ++next) {
-                std::int64_t step = cost + StepCost(next);
-                if (!atStart) {
-                    const int change = Change(direction, next);
-                    if (change >= 3 || (crossingHere && change != 0)) {
-                        continue;
-                    }
-                    step += turns_.bend[static_cast<std::size_t>(change)];
-                } else {
-                    step += OtherPortCost(run, 0, next);
-                }
-                if (atStart && firstNode >= 0) {
-                    if (startPorts[static_cast<std::size_t>(next)] < 0) {
-                        continue;
-                    }
-                    step += startPorts[static_cast<std::size_t>(next)];
-                }
-                const GridPoint q{p.x + kSteps[static_cast<std::size_t>(next)].x,
-                                  p.y + kSteps[static_cast<std::size_t>(next)].y};
-                if (!board_.Open(node, next)) {
-                    continue;
-                }
-                const int target = node + kSteps[static_cast<std::size_t>(next)].x +
-                                   kSteps[static_cast<std::size_t>(next)].y * board_.width;
-                step += away[static_cast<std::size_t>(target)];
-                // A node where the run crosses another can hold none of its stations.
-                const int reached = std::min(
-                    steps + (board_.through[static_cast<std::size_t>(target)] != 0 ? 0 : 1), need);
-                if (const int end = targets[static_cast<std::size_t>(target)];
-                    end >= 0 && reached >= need) {
-                    std::int64_t total = step + end + OtherPortCost(run, 1, Opposite(next));
-                    if (lastNode >= 0) {
-                        const int port = endPorts[static_cast<std::size_t>(Opposite(next))];
-                        if (port < 0) {
-                            continue;
-                        }
-                        total += port;
-                    }
-                    if (total < bestEnd) {
-                        bestEnd = total;
-                        endState = state;
-                        endNode = target;
-                    }
-                }
-                if (board_.station[static_cast<std::size_t>(target)] >= 0) {
-                    continue;
-                }
-                if (const int mask = board_.through[static_cast<std::size_t>(target)];
-                    mask != 0 && !schematic::CrossesStraight(mask, next)) {
-                    continue;  // never along another run or turning on it
-                } else if (mask != 0 && keepToPlannedCrossings_ &&
-                           !MayCrossHere(run, steps,
-                                         schematic::EdgePassing(board_, network_, target))) {
-                    step += kUnplannedCrossingCost;
-                }
-                const std::size_t nextState = stateOf(target, next, reached);
-                if (step < best_[nextState]) {
-                    reach(nextState, step, static_cast<std::int64_t>(state));
-                    push(step + estimate(q), nextState);
-                }
-            }
-        }
-        if (endNode < 0) {
-            Forget(touched);
-            return false;
-        }
-        std::vector<GridPoint> path{At(endNode)};
-        for (std::int64_t state = static_cast<std::int64_t>(endState); state >= 0;
-             state = from_[static_cast<std::size_t>(state)]) {
-            path.push_back(At(static_cast<int>(static_cast<std::size_t>(state) /
-                                               static_cast<std::size_t>(levels) / 9)));
-        }
-        Forget(touched);
+        std::optional<std::vector<GridPoint>> path = search_.Cheapest(board_, way, searched_);
         // The search keeps no memory of its own way: a run with too little room for its
         // stations may loop back along it, which would draw the line over itself.
-        if (RunsOverItself(path)) {
+        if (!path || RunsOverItself(*path)) {
             return false;
         }
-        std::reverse(path.begin(), path.end());
-        run.path = std::move(path);
+        run.path = std::move(*path);
         return true;
     }
 
@@ -1204,12 +1031,7 @@ class Router {
     std::set<std::pair<int, int>> crossings_;  // pairs of edges to cross, the smaller first
     std::vector<std::vector<int>> linkEdges_;  // per run: the edge of each link
     std::vector<int> runOfEdge_;               // per edge: the run it lies on
-    std::vector<std::int32_t> best_;  // the search's costs, kUnreachedState where not reached
-    std::vector<std::int32_t> from_;
-    schematic::BoundQueue queue_;       // the search's queue
-    std::vector<std::size_t> touched_;  // the search's reached states
-    std::vector<int> targets_;          // per node, the search's end cost
-    std::vector<int> targetNodes_;      // where targets_ holds one
+    schematic::WaySearch search_;
     // What the improving moves weigh, the layout's cost, and per junction its runs in routing
     // order: set when improving starts.
     schematic::CostModel model_;

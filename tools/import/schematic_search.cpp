@@ -1,0 +1,188 @@
+#include "schematic_search.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <limits>
+
+#include "schematic_grid.h"
+
+namespace qv::import::schematic {
+namespace {
+
+constexpr std::int64_t kUnreached = std::numeric_limits<std::int64_t>::max();
+// Costs and ways back per state in 32 bits: half the memory, and the search's working set.
+// State numbers stay below 2^31: 32-bit costs for as many states would take 8 GiB.
+constexpr std::int32_t kUnreachedState = std::numeric_limits<std::int32_t>::max();
+
+}  // namespace
+
+std::optional<std::vector<GridPoint>> WaySearch::Cheapest(const Board& board,
+                                                          const WayRequest& request,
+                                                          std::int64_t& searched) {
+    const int need = request.need;
+    const int levels = need + 1;
+    const auto nodes = board.width * board.height;
+    const auto stateOf = [&](int node, int direction, int steps) {
+        return (static_cast<std::size_t>(node) * 9 + static_cast<std::size_t>(direction)) *
+                   static_cast<std::size_t>(levels) +
+               static_cast<std::size_t>(steps);
+    };
+    const auto states = static_cast<std::size_t>(nodes) * 9 * static_cast<std::size_t>(levels);
+    if (best_.size() < states) {
+        best_.resize(states, kUnreachedState);
+        from_.resize(states, -1);
+    }
+    touched_.clear();
+    const auto reach = [&](std::size_t state, std::int64_t cost, std::int64_t via) {
+        if (best_[state] == kUnreachedState) {
+            touched_.push_back(state);
+        }
+        best_[state] = static_cast<std::int32_t>(cost);
+        from_[state] = static_cast<std::int32_t>(via);
+    };
+    queue_.Clear();
+    const auto push = [this](std::int64_t bound, std::size_t state) {
+        queue_.Push(static_cast<std::uint64_t>(bound), state);
+    };
+    targets_.resize(static_cast<std::size_t>(nodes), -1);
+    for (const int node : targetNodes_) {
+        targets_[static_cast<std::size_t>(node)] = -1;
+    }
+    targetNodes_.clear();
+
+    const int firstNode = request.firstNode;
+    const int lastNode = request.lastNode;
+    // The least the steps to a placed end cost: the search looks there first.
+    const GridPoint goal = lastNode >= 0 ? board.At(lastNode) : GridPoint{};
+    const auto estimate = [&](GridPoint p) -> std::int64_t {
+        if (lastNode < 0) {
+            return 0;
+        }
+        const int dx = std::abs(p.x - goal.x);
+        const int dy = std::abs(p.y - goal.y);
+        return kStraightStep * std::max(dx, dy) +
+               (kDiagonalStep - kStraightStep) * std::min(dx, dy);
+    };
+    if (firstNode >= 0) {
+        reach(stateOf(firstNode, kNoDirection, 0), 0, -1);
+        push(estimate(board.At(firstNode)), stateOf(firstNode, kNoDirection, 0));
+    } else {
+        for (const auto& [node, cost] : request.starts) {
+            reach(stateOf(node, kNoDirection, 0), cost, -1);
+            push(cost + estimate(board.At(node)), stateOf(node, kNoDirection, 0));
+        }
+    }
+    if (lastNode >= 0) {
+        targets_[static_cast<std::size_t>(lastNode)] = 0;
+        targetNodes_.push_back(lastNode);
+    } else {
+        for (const auto& [node, cost] : request.ends) {
+            targets_[static_cast<std::size_t>(node)] = cost;
+            targetNodes_.push_back(node);
+        }
+    }
+    std::int64_t bestEnd = kUnreached;
+    std::size_t endState = 0;
+    int endNode = -1;
+    while (!queue_.Empty()) {
+        ++searched;
+        const auto [least, taken] = queue_.Pop();
+        const auto bound = static_cast<std::int64_t>(least);
+        const auto state = static_cast<std::size_t>(taken);
+        // Bounds never fall from one state taken to the next (the estimate never falls by more
+        // than a step costs): none left can end cheaper.
+        if (bound >= bestEnd) {
+            break;
+        }
+        const int steps = static_cast<int>(state % static_cast<std::size_t>(levels));
+        const int direction = static_cast<int>((state / static_cast<std::size_t>(levels)) % 9);
+        const int node = static_cast<int>(state / static_cast<std::size_t>(levels) / 9);
+        const GridPoint p = board.At(node);
+        const std::int64_t cost = best_[state];
+        if (bound != cost + estimate(p)) {
+            continue;
+        }
+        const bool atStart = direction == kNoDirection;
+        const bool crossingHere = !atStart && board.through[static_cast<std::size_t>(node)] != 0;
+        for (int next = 0; next < 8; ++next) {
+            std::int64_t step = cost + StepCost(next);
+            if (!atStart) {
+                const int change = Change(direction, next);
+                if (change >= 3 || (crossingHere && change != 0)) {
+                    continue;
+                }
+                step += request.turns.bend[static_cast<std::size_t>(change)];
+            } else {
+                step += request.startOtherPort[static_cast<std::size_t>(next)];
+            }
+            if (atStart && firstNode >= 0) {
+                if (request.startPorts[static_cast<std::size_t>(next)] < 0) {
+                    continue;
+                }
+                step += request.startPorts[static_cast<std::size_t>(next)];
+            }
+            const GridPoint q{p.x + kSteps[static_cast<std::size_t>(next)].x,
+                              p.y + kSteps[static_cast<std::size_t>(next)].y};
+            if (!board.Open(node, next)) {
+                continue;
+            }
+            const int target = node + kSteps[static_cast<std::size_t>(next)].x +
+                               kSteps[static_cast<std::size_t>(next)].y * board.width;
+            step += request.away[static_cast<std::size_t>(target)];
+            // A node where the run crosses another can hold none of its stations.
+            const int reached = std::min(
+                steps + (board.through[static_cast<std::size_t>(target)] != 0 ? 0 : 1), need);
+            if (const int end = targets_[static_cast<std::size_t>(target)];
+                end >= 0 && reached >= need) {
+                const auto entered = static_cast<std::size_t>(Opposite(next));
+                std::int64_t total = step + end + request.endOtherPort[entered];
+                if (lastNode >= 0) {
+                    if (request.endPorts[entered] < 0) {
+                        continue;
+                    }
+                    total += request.endPorts[entered];
+                }
+                if (total < bestEnd) {
+                    bestEnd = total;
+                    endState = state;
+                    endNode = target;
+                }
+            }
+            if (board.station[static_cast<std::size_t>(target)] >= 0) {
+                continue;
+            }
+            if (const int mask = board.through[static_cast<std::size_t>(target)];
+                mask != 0 && !CrossesStraight(mask, next)) {
+                continue;  // never along another run or turning on it
+            } else if (mask != 0 && request.crossing) {
+                step += request.crossing(steps, target);
+            }
+            const std::size_t nextState = stateOf(target, next, reached);
+            if (step < best_[nextState]) {
+                reach(nextState, step, static_cast<std::int64_t>(state));
+                push(step + estimate(q), nextState);
+            }
+        }
+    }
+    if (endNode < 0) {
+        Forget();
+        return std::nullopt;
+    }
+    std::vector<GridPoint> path{board.At(endNode)};
+    for (std::int64_t state = static_cast<std::int64_t>(endState); state >= 0;
+         state = from_[static_cast<std::size_t>(state)]) {
+        path.push_back(board.At(static_cast<int>(static_cast<std::size_t>(state) /
+                                                 static_cast<std::size_t>(levels) / 9)));
+    }
+    Forget();
+    std::reverse(path.begin(), path.end());
+    return path;
+}
+
+void WaySearch::Forget() {
+    for (const std::size_t state : touched_) {
+        best_[state] = kUnreachedState;
+    }
+}
+
+}  // namespace qv::import::schematic
