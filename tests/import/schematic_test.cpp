@@ -13,6 +13,7 @@
 #include <random>
 #include <set>
 #include <span>
+#include <sstream>
 #include <string>
 
 #include "import/schematic_board.h"
@@ -783,20 +784,43 @@ std::vector<std::string> WrongCrossings(const SchematicRequest& request,
 }
 
 // A small network in a 60-unit square with the crossings to keep, and the most links its layout
-// may cross wrongly.
+// may cross wrongly. Places are "x y, ...", lines "place place ... | ...", crossings
+// "a-b x c-d, ..." (the places of the two links).
 struct CrossingCase {
     const char* what;
-    std::vector<PlanePoint> places;
-    std::vector<PlaceChain> chains;
-    std::vector<LinkCrossing> crossings;
+    const char* places;
+    const char* chains;
+    const char* crossings;
     std::size_t mostWrong;
 };
+
+SchematicRequest CrossingRequest(const CrossingCase& c) {
+    SchematicRequest request{{}, {}, {0, 0, 60, 60}, 5, 3};
+    std::istringstream places(c.places);
+    for (PlanePoint p; places >> p.x >> p.y; places.ignore(1)) {
+        request.places.push_back(p);
+    }
+    std::istringstream chains(c.chains);
+    for (std::string chain; std::getline(chains, chain, '|');) {
+        std::istringstream stations(chain);
+        request.chains.push_back({{std::istream_iterator<int>(stations), {}}, false});
+    }
+    request.crossings.emplace();
+    std::istringstream crossings(c.crossings);
+    char dash = 0;
+    char x = 0;
+    for (LinkCrossing pair; crossings >> pair.first.first >> dash >> pair.first.second >> x >>
+                            pair.second.first >> dash >> pair.second.second;
+         crossings.ignore(1)) {
+        request.crossings->push_back(pair);
+    }
+    return request;
+}
 
 void ExpectAtMostWrong(std::span<const CrossingCase> cases) {
     for (const CrossingCase& c : cases) {
         SCOPED_TRACE(c.what);
-        SchematicRequest request{c.places, c.chains, {0, 0, 60, 60}, 5, 3};
-        request.crossings = c.crossings;
+        const SchematicRequest request = CrossingRequest(c);
         const std::vector<std::string> wrong = WrongCrossings(request, LayOutSchematic(request));
         EXPECT_LE(wrong.size(), c.mostWrong) << testing::PrintToString(wrong);
     }
@@ -811,42 +835,12 @@ TEST(Schematic, MovesSideBySideLinesOffAStationOnlyWhereThatKeepsMoreCrossings) 
     // where the run stays.
     const CrossingCase cases[] = {
         {"moved",
-         {{16, 16},
-          {32, 23},
-          {13, 19},
-          {21, 17},
-          {40, 44},
-          {26, 46},
-          {55, 25},
-          {45, 6},
-          {51, 36},
-          {5, 37},
-          {19, 38},
-          {49, 48},
-          {17, 34}},
-         {{{1, 0, 12, 7, 6}, false}, {{4, 0, 12, 5}, false}, {{8, 1, 11, 2}, false}},
-         {{{0, 1}, {7, 12}},
-          {{0, 4}, {2, 11}},
-          {{0, 4}, {7, 12}},
-          {{0, 12}, {2, 11}},
-          {{2, 11}, {7, 12}}},
-         0},
+         "16 16, 32 23, 13 19, 21 17, 40 44, 26 46, 55 25, 45 6, 51 36, 5 37, 19 38, 49 48, 17 34",
+         "1 0 12 7 6 | 4 0 12 5 | 8 1 11 2",
+         "0-1 x 7-12, 0-4 x 2-11, 0-4 x 7-12, 0-12 x 2-11, 2-11 x 7-12", 0},
         {"left",
-         {{10, 35},
-          {12, 14},
-          {31, 37},
-          {16, 44},
-          {38, 50},
-          {33, 54},
-          {36, 9},
-          {50, 45},
-          {36, 33},
-          {28, 20},
-          {32, 22},
-          {40, 44}},
-         {{{2, 11, 4, 7, 3}, false}, {{1, 11, 4, 0}, false}, {{10, 7, 9, 8}, false}},
-         {{{0, 4}, {3, 7}}, {{3, 7}, {4, 11}}},
-         1},
+         "10 35, 12 14, 31 37, 16 44, 38 50, 33 54, 36 9, 50 45, 36 33, 28 20, 32 22, 40 44",
+         "2 11 4 7 3 | 1 11 4 0 | 10 7 9 8", "0-4 x 3-7, 3-7 x 4-11", 1},
     };
     ExpectAtMostWrong(cases);
 }
@@ -860,62 +854,23 @@ TEST(Schematic, MovesAJunctionOverALineOnlyWhereTheDrawingCrossesRightMoreOften)
     // without the line it passes drawn again, the third has 2; with one round of moves, the
     // fourth has 3; with the lines passed read off one node of a knight's move, the fifth has 1.
     const CrossingCase cases[] = {
-        {"moved",
-         {{50, 4},
-          {16, 43},
-          {32, 52},
-          {46, 14},
-          {19, 10},
-          {8, 53},
-          {20, 41},
-          {17, 13},
-          {55, 49},
-          {42, 52}},
-         {{{5, 9, 6, 1}, false}, {{6, 3, 5, 2, 1}, false}, {{3, 9, 7, 1, 6}, false}},
-         {{{1, 2}, {3, 5}}, {{1, 6}, {3, 5}}, {{3, 5}, {7, 9}}, {{3, 6}, {7, 9}}},
-         0},
-        {"stays",
-         {{12, 49}, {24, 12}, {17, 20}, {9, 22}, {39, 41}, {16, 56}, {12, 43}, {34, 46}, {27, 27}},
-         {{{3, 5, 7, 4, 2}, false}, {{7, 1, 6, 3, 4}, false}, {{7, 1, 4, 2}, false}},
-         {{{1, 6}, {2, 4}}, {{1, 6}, {3, 4}}, {{1, 6}, {3, 5}}, {{1, 7}, {2, 4}}, {{1, 7}, {3, 4}}},
+        {"moved", "50 4, 16 43, 32 52, 46 14, 19 10, 8 53, 20 41, 17 13, 55 49, 42 52",
+         "5 9 6 1 | 6 3 5 2 1 | 3 9 7 1 6", "1-2 x 3-5, 1-6 x 3-5, 3-5 x 7-9, 3-6 x 7-9", 0},
+        {"stays", "12 49, 24 12, 17 20, 9 22, 39 41, 16 56, 12 43, 34 46, 27 27",
+         "3 5 7 4 2 | 7 1 6 3 4 | 7 1 4 2", "1-6 x 2-4, 1-6 x 3-4, 1-6 x 3-5, 1-7 x 2-4, 1-7 x 3-4",
          1},
         {"moved with the line passed",
-         {{43, 42},
-          {47, 35},
-          {21, 23},
-          {10, 27},
-          {23, 51},
-          {19, 8},
-          {12, 15},
-          {54, 7},
-          {27, 12},
-          {36, 28},
-          {19, 8}},
-         {{{4, 2, 5, 3, 0}, false}, {{10, 2, 0, 6, 3}, false}, {{8, 1, 9, 2, 4}, false}},
-         {{{0, 3}, {2, 4}},
-          {{0, 6}, {2, 5}},
-          {{0, 6}, {2, 9}},
-          {{0, 6}, {2, 10}},
-          {{0, 6}, {3, 5}}},
-         0},
-        {"moved in a later round",
-         {{22, 40}, {8, 17}, {6, 43}, {31, 5}, {29, 10}, {44, 50}, {26, 33}, {24, 12}, {6, 45}},
-         {{{0, 1, 8, 6, 5}, false}, {{2, 1, 4, 3, 8}, false}, {{5, 0, 2, 6, 1}, false}},
-         {{{0, 1}, {2, 6}},
-          {{0, 1}, {3, 8}},
-          {{0, 1}, {6, 8}},
-          {{0, 2}, {1, 8}},
-          {{0, 2}, {3, 8}},
-          {{0, 2}, {6, 8}},
-          {{1, 4}, {3, 8}},
-          {{1, 6}, {3, 8}},
-          {{1, 8}, {2, 6}},
-          {{2, 6}, {3, 8}}},
+         "43 42, 47 35, 21 23, 10 27, 23 51, 19 8, 12 15, 54 7, 27 12, 36 28, 19 8",
+         "4 2 5 3 0 | 10 2 0 6 3 | 8 1 9 2 4",
+         "0-3 x 2-4, 0-6 x 2-5, 0-6 x 2-9, 0-6 x 2-10, 0-6 x 3-5", 0},
+        {"moved in a later round", "22 40, 8 17, 6 43, 31 5, 29 10, 44 50, 26 33, 24 12, 6 45",
+         "0 1 8 6 5 | 2 1 4 3 8 | 5 0 2 6 1",
+         "0-1 x 2-6, 0-1 x 3-8, 0-1 x 6-8, 0-2 x 1-8, 0-2 x 3-8, 0-2 x 6-8, 1-4 x 3-8, 1-6 x 3-8, "
+         "1-8 x 2-6, 2-6 x 3-8",
          0},
         {"moved with every line passed",
-         {{9, 30}, {29, 50}, {10, 29}, {45, 6}, {17, 30}, {9, 20}, {23, 20}, {36, 51}, {11, 30}},
-         {{{8, 3, 7, 0}, false}, {{2, 7, 5, 8}, false}, {{5, 0, 7, 3, 2}, false}},
-         {{{2, 3}, {5, 7}}, {{2, 3}, {5, 8}}, {{2, 7}, {3, 8}}, {{2, 7}, {5, 8}}, {{3, 8}, {5, 7}}},
+         "9 30, 29 50, 10 29, 45 6, 17 30, 9 20, 23 20, 36 51, 11 30",
+         "8 3 7 0 | 2 7 5 8 | 5 0 7 3 2", "2-3 x 5-7, 2-3 x 5-8, 2-7 x 3-8, 2-7 x 5-8, 3-8 x 5-7",
          0},
     };
     ExpectAtMostWrong(cases);
@@ -926,43 +881,13 @@ TEST(Schematic, MovesAJunctionOverALineOnlyWhereTheDrawingCrossesRightMoreOften)
 TEST(Schematic, MakesRoomOnALinkForTheCrossingItIsToHave) {
     // Without the second step, the first has 3 and the second 1.
     const CrossingCase cases[] = {
-        {"six crossings",
-         {{10, 24}, {15, 17}, {6, 27}, {14, 12}, {54, 34}, {42, 45}, {44, 26}, {36, 8}, {20, 26}},
-         {{{1, 0, 7, 5, 8}, false}, {{5, 6, 1, 3}, false}, {{1, 8, 0, 4, 6}, false}},
-         {{{0, 4}, {5, 6}},
-          {{0, 4}, {5, 7}},
-          {{0, 4}, {5, 8}},
-          {{0, 7}, {1, 6}},
-          {{0, 7}, {1, 8}},
-          {{1, 6}, {5, 7}}},
-         0},
-        {"fifteen crossings",
-         {{54, 50},
-          {4, 14},
-          {4, 13},
-          {14, 8},
-          {49, 32},
-          {4, 32},
-          {20, 43},
-          {15, 36},
-          {20, 33},
-          {29, 18}},
-         {{{0, 1, 6, 2}, false}, {{7, 3, 4, 0, 1}, false}, {{0, 5, 3, 9, 7}, false}},
-         {{{0, 1}, {2, 6}},
-          {{0, 1}, {3, 5}},
-          {{0, 1}, {3, 7}},
-          {{0, 1}, {7, 9}},
-          {{0, 5}, {1, 6}},
-          {{0, 5}, {2, 6}},
-          {{0, 5}, {3, 7}},
-          {{0, 5}, {7, 9}},
-          {{1, 6}, {3, 5}},
-          {{1, 6}, {3, 7}},
-          {{1, 6}, {7, 9}},
-          {{2, 6}, {3, 5}},
-          {{2, 6}, {3, 7}},
-          {{2, 6}, {7, 9}},
-          {{3, 4}, {7, 9}}},
+        {"six crossings", "10 24, 15 17, 6 27, 14 12, 54 34, 42 45, 44 26, 36 8, 20 26",
+         "1 0 7 5 8 | 5 6 1 3 | 1 8 0 4 6",
+         "0-4 x 5-6, 0-4 x 5-7, 0-4 x 5-8, 0-7 x 1-6, 0-7 x 1-8, 1-6 x 5-7", 0},
+        {"fifteen crossings", "54 50, 4 14, 4 13, 14 8, 49 32, 4 32, 20 43, 15 36, 20 33, 29 18",
+         "0 1 6 2 | 7 3 4 0 1 | 0 5 3 9 7",
+         "0-1 x 2-6, 0-1 x 3-5, 0-1 x 3-7, 0-1 x 7-9, 0-5 x 1-6, 0-5 x 2-6, 0-5 x 3-7, 0-5 x 7-9, "
+         "1-6 x 3-5, 1-6 x 3-7, 1-6 x 7-9, 2-6 x 3-5, 2-6 x 3-7, 2-6 x 7-9, 3-4 x 7-9",
          0},
     };
     ExpectAtMostWrong(cases);
@@ -974,41 +899,14 @@ TEST(Schematic, MakesRoomOnALinkForTheCrossingItIsToHave) {
 TEST(Schematic, RoutesACrossingOnlyAfterTheStationsBeforeItsLink) {
     // Crossing wherever a link of the run is to, the first has 2 and the second 2.
     const CrossingCase cases[] = {
-        {"two lines over one",
-         {{25, 48}, {28, 41}, {26, 40}, {46, 12}, {23, 49}, {40, 46}, {48, 13}, {11, 47}, {36, 14}},
-         {{{1, 3, 6, 7, 0}, false}, {{4, 5, 8, 7}, false}, {{3, 5, 0, 8, 2}, false}},
-         {{{0, 8}, {6, 7}},
-          {{1, 3}, {5, 8}},
-          {{1, 3}, {6, 7}},
-          {{2, 8}, {6, 7}},
-          {{3, 5}, {6, 7}},
-          {{5, 8}, {6, 7}}},
-         0},
+        {"two lines over one", "25 48, 28 41, 26 40, 46 12, 23 49, 40 46, 48 13, 11 47, 36 14",
+         "1 3 6 7 0 | 4 5 8 7 | 3 5 0 8 2",
+         "0-8 x 6-7, 1-3 x 5-8, 1-3 x 6-7, 2-8 x 6-7, 3-5 x 6-7, 5-8 x 6-7", 0},
         {"twelve crossings",
-         {{42, 23},
-          {15, 49},
-          {49, 38},
-          {22, 52},
-          {31, 27},
-          {41, 41},
-          {31, 11},
-          {33, 26},
-          {14, 40},
-          {9, 54},
-          {56, 23}},
-         {{{8, 0, 4, 5, 3}, false}, {{4, 9, 7, 0, 3}, false}, {{0, 5, 3, 4, 10}, false}},
-         {{{0, 3}, {4, 5}},
-          {{0, 3}, {4, 10}},
-          {{0, 4}, {7, 9}},
-          {{0, 5}, {4, 10}},
-          {{0, 8}, {3, 4}},
-          {{0, 8}, {4, 5}},
-          {{0, 8}, {4, 9}},
-          {{0, 8}, {4, 10}},
-          {{0, 8}, {7, 9}},
-          {{3, 4}, {7, 9}},
-          {{4, 5}, {7, 9}},
-          {{4, 10}, {7, 9}}},
+         "42 23, 15 49, 49 38, 22 52, 31 27, 41 41, 31 11, 33 26, 14 40, 9 54, 56 23",
+         "8 0 4 5 3 | 4 9 7 0 3 | 0 5 3 4 10",
+         "0-3 x 4-5, 0-3 x 4-10, 0-4 x 7-9, 0-5 x 4-10, 0-8 x 3-4, 0-8 x 4-5, 0-8 x 4-9, 0-8 x "
+         "4-10, 0-8 x 7-9, 3-4 x 7-9, 4-5 x 7-9, 4-10 x 7-9",
          0},
     };
     ExpectAtMostWrong(cases);
@@ -1019,16 +917,11 @@ TEST(Schematic, RoutesACrossingOnlyAfterTheStationsBeforeItsLink) {
 TEST(Schematic, LaysOutAgainWithTheRunsAtFaultFirst) {
     // With the first layout only, the first has 2 and the second 3.
     const CrossingCase cases[] = {
-        {"two wrong",
-         {{4, 20}, {13, 36}, {29, 8}, {17, 46}, {20, 39}, {9, 28}, {24, 52}, {11, 38}, {35, 10}},
-         {{{4, 3, 6, 7, 5}, false}, {{4, 3, 6, 1}, false}, {{3, 5, 2, 1}, false}},
-         {{{1, 6}, {3, 4}}, {{3, 4}, {6, 7}}, {{3, 5}, {6, 7}}},
-         0},
-        {"three wrong",
-         {{26, 20}, {27, 10}, {48, 11}, {29, 34}, {45, 36}, {25, 54}, {42, 21}, {4, 40}, {27, 13}},
-         {{{2, 3, 4, 5, 8}, false}, {{7, 1, 8, 2, 0}, false}, {{3, 1, 5, 0, 8}, false}},
-         {{{0, 2}, {1, 3}}, {{0, 2}, {1, 5}}, {{0, 2}, {5, 8}}, {{0, 8}, {1, 5}}, {{1, 3}, {2, 8}}},
-         0},
+        {"two wrong", "4 20, 13 36, 29 8, 17 46, 20 39, 9 28, 24 52, 11 38, 35 10",
+         "4 3 6 7 5 | 4 3 6 1 | 3 5 2 1", "1-6 x 3-4, 3-4 x 6-7, 3-5 x 6-7", 0},
+        {"three wrong", "26 20, 27 10, 48 11, 29 34, 45 36, 25 54, 42 21, 4 40, 27 13",
+         "2 3 4 5 8 | 7 1 8 2 0 | 3 1 5 0 8",
+         "0-2 x 1-3, 0-2 x 1-5, 0-2 x 5-8, 0-8 x 1-5, 1-3 x 2-8", 0},
     };
     ExpectAtMostWrong(cases);
 }
@@ -1038,47 +931,13 @@ TEST(Schematic, LaysOutAgainWithTheRunsAtFaultFirst) {
 TEST(Schematic, LaysOutAgainWithRoomAtTheLinksOfTheCrossingsToKeep) {
     // Without the room, the first has 5 and the second 4.
     const CrossingCase cases[] = {
-        {"seven crossings",
-         {{41, 5},
-          {46, 42},
-          {25, 47},
-          {4, 23},
-          {27, 24},
-          {35, 55},
-          {16, 33},
-          {31, 27},
-          {54, 6},
-          {56, 40}},
-         {{{5, 6, 9, 0}, false}, {{0, 6, 4, 2, 7}, false}, {{6, 1, 0, 8}, false}},
-         {{{0, 1}, {6, 9}},
-          {{1, 6}, {2, 4}},
-          {{1, 6}, {2, 7}},
-          {{2, 4}, {5, 6}},
-          {{2, 4}, {6, 9}},
-          {{2, 7}, {5, 6}},
-          {{2, 7}, {6, 9}}},
-         0},
+        {"seven crossings", "41 5, 46 42, 25 47, 4 23, 27 24, 35 55, 16 33, 31 27, 54 6, 56 40",
+         "5 6 9 0 | 0 6 4 2 7 | 6 1 0 8",
+         "0-1 x 6-9, 1-6 x 2-4, 1-6 x 2-7, 2-4 x 5-6, 2-4 x 6-9, 2-7 x 5-6, 2-7 x 6-9", 0},
         {"seven others",
-         {{27, 11},
-          {20, 36},
-          {55, 38},
-          {52, 40},
-          {22, 44},
-          {34, 32},
-          {56, 28},
-          {32, 41},
-          {25, 9},
-          {41, 38},
-          {46, 16}},
-         {{{10, 1, 7, 5, 0}, false}, {{0, 10, 1, 5}, false}, {{9, 3, 8, 10, 4}, false}},
-         {{{0, 5}, {1, 10}},
-          {{0, 5}, {3, 8}},
-          {{0, 5}, {4, 10}},
-          {{1, 5}, {4, 10}},
-          {{1, 7}, {4, 10}},
-          {{1, 10}, {3, 8}},
-          {{3, 8}, {4, 10}}},
-         0},
+         "27 11, 20 36, 55 38, 52 40, 22 44, 34 32, 56 28, 32 41, 25 9, 41 38, 46 16",
+         "10 1 7 5 0 | 0 10 1 5 | 9 3 8 10 4",
+         "0-5 x 1-10, 0-5 x 3-8, 0-5 x 4-10, 1-5 x 4-10, 1-7 x 4-10, 1-10 x 3-8, 3-8 x 4-10", 0},
     };
     ExpectAtMostWrong(cases);
 }
@@ -1088,30 +947,11 @@ TEST(Schematic, LaysOutAgainWithRoomAtTheLinksOfTheCrossingsToKeep) {
 TEST(Schematic, UntanglesInTheReverseOrderToo) {
     // Without the reverse order, the first has 1 and the second 3.
     const CrossingCase cases[] = {
-        {"four crossings",
-         {{36, 45}, {14, 24}, {48, 52}, {8, 37}, {43, 52}, {27, 35}, {36, 18}, {26, 27}, {18, 38}},
-         {{{2, 6, 3, 7}, false}, {{4, 7, 2, 6, 1}, false}, {{7, 6, 0, 2, 8}, false}},
-         {{{0, 6}, {4, 7}}, {{0, 2}, {4, 7}}, {{2, 8}, {4, 7}}, {{0, 6}, {2, 7}}},
-         0},
-        {"five crossings",
-         {{44, 4},
-          {50, 51},
-          {50, 42},
-          {40, 5},
-          {44, 8},
-          {7, 15},
-          {40, 52},
-          {4, 20},
-          {13, 50},
-          {10, 27},
-          {10, 38}},
-         {{{10, 4, 0, 1, 9}, false}, {{4, 9, 8, 6}, false}, {{8, 5, 3, 1}, false}},
-         {{{1, 3}, {4, 9}},
-          {{1, 3}, {4, 10}},
-          {{1, 9}, {4, 10}},
-          {{4, 10}, {5, 8}},
-          {{4, 10}, {8, 9}}},
-         0},
+        {"four crossings", "36 45, 14 24, 48 52, 8 37, 43 52, 27 35, 36 18, 26 27, 18 38",
+         "2 6 3 7 | 4 7 2 6 1 | 7 6 0 2 8", "0-6 x 4-7, 0-2 x 4-7, 2-8 x 4-7, 0-6 x 2-7", 0},
+        {"five crossings", "44 4, 50 51, 50 42, 40 5, 44 8, 7 15, 40 52, 4 20, 13 50, 10 27, 10 38",
+         "10 4 0 1 9 | 4 9 8 6 | 8 5 3 1",
+         "1-3 x 4-9, 1-3 x 4-10, 1-9 x 4-10, 4-10 x 5-8, 4-10 x 8-9", 0},
     };
     ExpectAtMostWrong(cases);
 }
@@ -1322,113 +1162,61 @@ TEST(Schematic, NamesEachStepOfTheGridAndEachTurn) {
 
 // Two stations on a 5 x 5 board, (0,2) and (4,2), with column 2 free, a run down it (its ends
 // stations) or all stations, and the ports the ends may use.
-// A way from (1, 2) to (5, 2) on a board 7 nodes wide, round stations, over or round a run
-// down column 3, with at least `need` steps.
-TEST(Schematic, FindsTheCheapestWayWithItsSteps) {
-    struct Case {
-        const char* what;
-        int height;
-        std::vector<GridPoint> stations;
-        std::vector<GridPoint> run;  // a run's path, or none
-        int crossingCost;
-        int need;
-        int leavesBy;                     // the one port the way may leave by, or -1 for any
-        std::vector<GridPoint> expected;  // empty: no way
-        std::size_t steps;                // where the way is not given node by node
-    };
-    const std::vector<GridPoint> straight = {{1, 2}, {2, 2}, {3, 2}, {4, 2}, {5, 2}};
-    const std::vector<GridPoint> column = {{3, 0}, {3, 1}, {3, 2}, {3, 3}, {3, 4}};
-    const Case cases[] = {
-        {"open board", 5, {}, {}, 0, 4, -1, straight, 0},
-        // One 90-degree bend between diagonals (86) costs less than two of 45 degrees (88).
-        {"round a station",
-         5,
-         {{3, 2}, {2, 3}},
-         {},
-         0,
-         4,
-         -1,
-         {{1, 2}, {2, 1}, {3, 0}, {4, 1}, {5, 2}},
-         0},
-        {"straight over a run", 5, {}, column, 0, 4 - 1, -1, straight, 0},
-        {"round a run it should not cross",
-         4,
-         {},
-         {{3, 1}, {3, 2}, {3, 3}},
-         1000,
-         3,
-         -1,
-         {{1, 2}, {2, 1}, {3, 0}, {4, 1}, {5, 2}},
-         0},
-        // The node where it crosses can hold no station: a step more.
-        {"a crossing counts as no step", 5, {}, column, 0, 4, -1, {}, 5},
-        {"at least six steps", 5, {}, {}, 0, 6, -1, {}, 6},
-        {"leaving north-east only",
-         5,
-         {},
-         {},
-         0,
-         4,
-         7,
-         {{1, 2}, {2, 1}, {3, 0}, {4, 1}, {5, 2}},
-         0},
-        {"shut in",
-         5,
-         {{0, 1}, {1, 1}, {2, 1}, {0, 2}, {2, 2}, {0, 3}, {1, 3}, {2, 3}},
-         {},
-         0,
-         4,
-         -1,
-         {},
-         0},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.what);
-        schematic::Board board = schematic::MakeBoard(7, c.height, 20);
-        schematic::Place(board, 0, board.Node({1, 2}));
-        schematic::Place(board, 1, board.Node({5, 2}));
-        int place = 2;
-        for (const GridPoint station : c.stations) {
-            schematic::Place(board, place++, board.Node(station));
-        }
-        if (!c.run.empty()) {
-            schematic::Run run;
-            run.places = {place, place + 1};
-            run.path = c.run;
-            schematic::Mark(board, run, 0, true, {0, 0});
-            schematic::Place(board, place, board.Node(c.run.front()));
-            schematic::Place(board, place + 1, board.Node(c.run.back()));
-        }
-        schematic::WayRequest request;
-        request.firstNode = board.Node({1, 2});
-        request.lastNode = board.Node({5, 2});
-        for (int port = 0; port < 8; ++port) {
-            request.startPorts[static_cast<std::size_t>(port)] =
-                c.leavesBy < 0 || c.leavesBy == port ? 0 : -1;
-        }
-        request.need = c.need;
-        const std::vector<int> away(static_cast<std::size_t>(7 * c.height), 0);
-        request.away = away;
-        request.turns = schematic::kTurnCosts;
-        if (c.crossingCost > 0) {
-            request.crossing = [&c](int, int) { return c.crossingCost; };
-        }
-        schematic::WaySearch search;
-        std::int64_t searched = 0;
-        const auto way = search.Cheapest(board, request, searched);
-        if (c.steps > 0) {
-            ASSERT_TRUE(way);
-            EXPECT_EQ(way->size() - 1, c.steps);
-            EXPECT_TRUE(std::ranges::adjacent_find(*way, [](GridPoint a, GridPoint b) {
-                            return std::max(std::abs(b.x - a.x), std::abs(b.y - a.y)) != 1;
-                        }) == way->end());
-        } else if (c.expected.empty()) {
-            EXPECT_FALSE(way);
-        } else {
-            ASSERT_TRUE(way);
-            EXPECT_EQ(*way, c.expected);
-        }
+// The cheapest way from (1, 2) to (5, 2) on a board of 7 by 5 nodes, round `stations`, over or
+// round a run along `run` (its ends stations) whose crossing costs `crossingCost` more, with at
+// least `need` steps, leaving by port `leavesBy` only (-1: any).
+std::optional<std::vector<GridPoint>> WayAcross(const std::vector<GridPoint>& stations,
+                                                const std::vector<GridPoint>& run, int crossingCost,
+                                                int need, int leavesBy = -1) {
+    schematic::Board board = schematic::MakeBoard(7, 5, 20);
+    std::vector<GridPoint> placed = {{1, 2}, {5, 2}};
+    placed.insert(placed.end(), stations.begin(), stations.end());
+    if (!run.empty()) {
+        schematic::Run marked;
+        marked.path = run;
+        schematic::Mark(board, marked, 0, true, {0, 0});
+        placed.insert(placed.end(), {run.front(), run.back()});
     }
+    for (std::size_t place = 0; place < placed.size(); ++place) {
+        schematic::Place(board, static_cast<int>(place), board.Node(placed[place]));
+    }
+    schematic::WayRequest request;
+    request.firstNode = board.Node({1, 2});
+    request.lastNode = board.Node({5, 2});
+    for (int port = 0; port < 8; ++port) {
+        request.startPorts[static_cast<std::size_t>(port)] =
+            leavesBy < 0 || leavesBy == port ? 0 : -1;
+    }
+    request.need = need;
+    const std::vector<int> away(7 * 5, 0);
+    request.away = away;
+    request.turns = schematic::kTurnCosts;
+    if (crossingCost > 0) {
+        request.crossing = [crossingCost](int, int) { return crossingCost; };
+    }
+    schematic::WaySearch search;
+    std::int64_t searched = 0;
+    return search.Cheapest(board, request, searched);
+}
+
+TEST(Schematic, FindsTheCheapestWayWithItsSteps) {
+    const std::vector<GridPoint> straight = {{1, 2}, {2, 2}, {3, 2}, {4, 2}, {5, 2}};
+    // One 90-degree bend between diagonals (86) costs less than two of 45 degrees (88).
+    const std::vector<GridPoint> over = {{1, 2}, {2, 1}, {3, 0}, {4, 1}, {5, 2}};
+    const std::vector<GridPoint> column = {{3, 0}, {3, 1}, {3, 2}, {3, 3}, {3, 4}};
+    const std::vector<GridPoint> lowerColumn = {{3, 1}, {3, 2}, {3, 3}, {3, 4}};
+    const auto steps = [](const auto& way) { return way ? way->size() - 1 : 0; };
+    EXPECT_EQ(WayAcross({}, {}, 0, 4), straight) << "open board";
+    EXPECT_EQ(WayAcross({{3, 2}, {2, 3}}, {}, 0, 4), over) << "round a station";
+    EXPECT_EQ(WayAcross({}, column, 0, 3), straight) << "straight over a run";
+    EXPECT_EQ(WayAcross({}, lowerColumn, 1000, 3), over) << "round a run it should not cross";
+    EXPECT_EQ(WayAcross({}, {}, 0, 4, 7), over) << "leaving north-east only";
+    // The node where it crosses can hold no station: a step more.
+    EXPECT_EQ(steps(WayAcross({}, column, 0, 4)), 5u) << "a crossing counts as no step";
+    EXPECT_EQ(steps(WayAcross({}, {}, 0, 6)), 6u) << "at least six steps";
+    EXPECT_FALSE(
+        WayAcross({{0, 1}, {1, 1}, {2, 1}, {0, 2}, {2, 2}, {0, 3}, {1, 3}, {2, 3}}, {}, 0, 4))
+        << "shut in";
 }
 
 TEST(Schematic, FindsAFreeWayOnlyWhereOneExists) {
