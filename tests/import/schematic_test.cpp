@@ -48,6 +48,41 @@ bool Octilinear(GridPoint a, GridPoint b) {
     return dx == 0 || dy == 0 || dx == dy;
 }
 
+// Places written "x y, x y, ...".
+std::vector<PlanePoint> Places(const char* text) {
+    std::vector<PlanePoint> places;
+    std::istringstream read(text);
+    for (PlanePoint p; read >> p.x >> p.y; read.ignore(1)) {
+        places.push_back(p);
+    }
+    return places;
+}
+
+// Open lines written "place place ... | place ...".
+std::vector<PlaceChain> Chains(const char* text) {
+    std::vector<PlaceChain> chains;
+    std::istringstream read(text);
+    for (std::string chain; std::getline(read, chain, '|');) {
+        std::istringstream stations(chain);
+        chains.push_back({{std::istream_iterator<int>(stations), {}}, false});
+    }
+    return chains;
+}
+
+// Pairs of links written "a-b x c-d, ...", each link as its two places.
+std::vector<LinkCrossing> Crossings(const char* text) {
+    std::vector<LinkCrossing> crossings;
+    std::istringstream read(text);
+    char dash = 0;
+    char x = 0;
+    for (LinkCrossing pair; read >> pair.first.first >> dash >> pair.first.second >> x >>
+                            pair.second.first >> dash >> pair.second.second;
+         read.ignore(1)) {
+        crossings.push_back(pair);
+    }
+    return crossings;
+}
+
 // A cross of two lines meeting at place 0, a third line sharing the east arm from place 0 to
 // place 2, and a ring round the outside.
 SchematicRequest Cross() {
@@ -342,8 +377,8 @@ TEST(Schematic, MovesAnInterchangesLinesOffALinePassingItsStation) {
 TEST(Schematic, DrawsLinksWithoutCornersTheLanesDoNotNeed) {
     const struct {
         const char* what;
-        std::vector<PlanePoint> places;
-        std::vector<PlaceChain> chains;
+        const char* places;
+        const char* chains;
         std::size_t chain;
         std::size_t link;
         std::size_t corners;
@@ -351,111 +386,36 @@ TEST(Schematic, DrawsLinksWithoutCornersTheLanesDoNotNeed) {
         // The first line's last link passed the third line's station at place 13: moving the
         // line a slot aside changed lanes; the station slides along its own line instead.
         {"a station slides off a line rather than the line moving aside",
-         {{41, 14},
-          {5, 25},
-          {38, 29},
-          {35, 7},
-          {21, 20},
-          {8, 43},
-          {37, 37},
-          {49, 10},
-          {11, 34},
-          {5, 10},
-          {9, 29},
-          {55, 49},
-          {18, 4},
-          {10, 27}},
-         {{{7, 2, 0, 4, 10}, false}, {{7, 5, 0, 4, 13}, false}, {{12, 0, 13, 11, 6}, false}},
-         0,
-         3,
-         0},
+         "41 14, 5 25, 38 29, 35 7, 21 20, 8 43, 37 37, "
+         "49 10, 11 34, 5 10, 9 29, 55 49, 18 4, 10 27",
+         "7 2 0 4 10 | 7 5 0 4 13 | 12 0 13 11 6", 0, 3, 0},
         // Two lines side by side from place 10 part at places 1 and 0: in the lanes the lane
         // rules choose, the second line's first link steps across to its lane.
         {"the lanes whose drawing bends least",
-         {{35, 5},
-          {30, 25},
-          {49, 32},
-          {43, 14},
-          {18, 10},
-          {3, 35},
-          {55, 49},
-          {40, 52},
-          {12, 36},
-          {35, 36},
-          {46, 28},
-          {49, 52},
-          {11, 30},
-          {20, 36}},
-         {{{1, 11, 13, 8, 12}, false}, {{10, 1, 0, 6, 7}, false}, {{10, 0, 1, 13, 5}, false}},
-         1,
-         0,
-         0},
+         "35 5, 30 25, 49 32, 43 14, 18 10, 3 35, 55 49, "
+         "40 52, 12 36, 35 36, 46 28, 49 52, 11 30, 20 36",
+         "1 11 13 8 12 | 10 1 0 6 7 | 10 0 1 13 5", 1, 0, 0},
         // Of the runs that a slot aside mend the drawing alike, the one whose drawing then bends
         // least moves; the one leaving the fewest other faults made the link step across lanes.
         {"the run moved aside whose drawing then bends least",
-         {{10, 36},
-          {52, 32},
-          {45, 19},
-          {4, 36},
-          {56, 26},
-          {23, 10},
-          {19, 43},
-          {3, 32},
-          {57, 9},
-          {16, 33},
-          {38, 24},
-          {30, 38},
-          {36, 3},
-          {11, 42}},
-         {{{1, 11, 3, 10, 5}, false}, {{2, 4, 10, 3, 12}, false}, {{1, 5, 4, 9, 11}, false}},
-         0,
-         1,
-         1},
+         "10 36, 52 32, 45 19, 4 36, 56 26, 23 10, 19 43, "
+         "3 32, 57 9, 16 33, 38 24, 30 38, 36 3, 11 42",
+         "1 11 3 10 5 | 2 4 10 3 12 | 1 5 4 9 11", 0, 1, 1},
         // After runs have moved aside, the lanes are straightened once more.
         {"lanes straightened after runs moved aside",
-         {{29, 15},
-          {56, 52},
-          {8, 16},
-          {11, 40},
-          {4, 44},
-          {9, 43},
-          {48, 52},
-          {29, 6},
-          {25, 55},
-          {58, 14},
-          {11, 2},
-          {29, 24},
-          {7, 57},
-          {17, 57}},
-         {{{9, 13, 3, 10, 8}, false}, {{13, 7, 2, 10, 6}, false}, {{9, 11, 10, 2, 0}, false}},
-         1,
-         3,
-         0},
+         "29 15, 56 52, 8 16, 11 40, 4 44, 9 43, 48 52, "
+         "29 6, 25 55, 58 14, 11 2, 29 24, 7 57, 17 57",
+         "9 13 3 10 8 | 13 7 2 10 6 | 9 11 10 2 0", 1, 3, 0},
         // Two lines side by side from place 11 over place 10: the runs on either side of place
         // 10 change lanes together; each alone, the link from place 10 turned at a corner.
         {"the lanes of two runs straightened together",
-         {{17, 46},
-          {16, 32},
-          {44, 29},
-          {3, 24},
-          {20, 26},
-          {6, 31},
-          {57, 29},
-          {35, 35},
-          {2, 16},
-          {43, 53},
-          {8, 45},
-          {27, 52},
-          {32, 25},
-          {34, 26}},
-         {{{6, 1, 13, 0, 2}, false}, {{1, 2, 11, 10, 3}, false}, {{7, 11, 10, 12, 3}, false}},
-         1,
-         3,
-         0},
+         "17 46, 16 32, 44 29, 3 24, 20 26, 6 31, 57 29, "
+         "35 35, 2 16, 43 53, 8 45, 27 52, 32 25, 34 26",
+         "6 1 13 0 2 | 1 2 11 10 3 | 7 11 10 12 3", 1, 3, 0},
     };
     for (const auto& [what, places, chains, chain, link, corners] : cases) {
         SCOPED_TRACE(what);
-        SchematicRequest request{places, chains, {0, 0, 60, 60}, 5, 3};
+        SchematicRequest request{Places(places), Chains(chains), {0, 0, 60, 60}, 5, 3};
         const SchematicLayout layout = LayOutSchematic(request);
         EXPECT_EQ(StationsOnOtherLines(request, layout), std::vector<std::string>{});
         EXPECT_EQ(layout.chains[chain].corners[link].size(), corners);
@@ -784,8 +744,7 @@ std::vector<std::string> WrongCrossings(const SchematicRequest& request,
 }
 
 // A small network in a 60-unit square with the crossings to keep, and the most links its layout
-// may cross wrongly. Places are "x y, ...", lines "place place ... | ...", crossings
-// "a-b x c-d, ..." (the places of the two links).
+// may cross wrongly, written as Places, Chains and Crossings read them.
 struct CrossingCase {
     const char* what;
     const char* places;
@@ -795,25 +754,8 @@ struct CrossingCase {
 };
 
 SchematicRequest CrossingRequest(const CrossingCase& c) {
-    SchematicRequest request{{}, {}, {0, 0, 60, 60}, 5, 3};
-    std::istringstream places(c.places);
-    for (PlanePoint p; places >> p.x >> p.y; places.ignore(1)) {
-        request.places.push_back(p);
-    }
-    std::istringstream chains(c.chains);
-    for (std::string chain; std::getline(chains, chain, '|');) {
-        std::istringstream stations(chain);
-        request.chains.push_back({{std::istream_iterator<int>(stations), {}}, false});
-    }
-    request.crossings.emplace();
-    std::istringstream crossings(c.crossings);
-    char dash = 0;
-    char x = 0;
-    for (LinkCrossing pair; crossings >> pair.first.first >> dash >> pair.first.second >> x >>
-                            pair.second.first >> dash >> pair.second.second;
-         crossings.ignore(1)) {
-        request.crossings->push_back(pair);
-    }
+    SchematicRequest request{Places(c.places), Chains(c.chains), {0, 0, 60, 60}, 5, 3};
+    request.crossings = Crossings(c.crossings);
     return request;
 }
 
