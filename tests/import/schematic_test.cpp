@@ -1161,6 +1161,84 @@ TEST(Schematic, FindsTheCheapestWayWithItsSteps) {
         << "shut in";
 }
 
+// A search long enough to make sure a way exists at all: from the west of a 30 x 30 board to
+// the east, past stations at `walls`, over a run along `run` (its ends stations too), entering
+// the end only by the ports of `enters` (a mask), in at least 12 steps.
+struct LongSearch {
+    std::optional<std::vector<GridPoint>> way;
+    std::int64_t searched = 0;
+};
+
+LongSearch SearchPast(const std::vector<GridPoint>& walls, const std::vector<GridPoint>& run,
+                      int enters) {
+    schematic::Board board = schematic::MakeBoard(30, 30, 200);
+    std::vector<GridPoint> placed = {{2, 15}, {27, 15}};
+    placed.insert(placed.end(), walls.begin(), walls.end());
+    for (std::size_t place = 0; place < placed.size(); ++place) {
+        schematic::Place(board, static_cast<int>(place), board.Node(placed[place]));
+    }
+    if (!run.empty()) {
+        schematic::Run marked;
+        marked.path = run;
+        schematic::Mark(board, marked, 0, true, {0, 0});
+    }
+    schematic::WayRequest request;
+    request.firstNode = board.Node({2, 15});
+    request.lastNode = board.Node({27, 15});
+    for (int port = 0; port < 8; ++port) {
+        request.endPorts[static_cast<std::size_t>(port)] = ((enters >> port) & 1) != 0 ? 0 : -1;
+    }
+    request.need = 12;
+    const std::vector<int> away(30 * 30, 0);
+    request.away = away;
+    request.turns = schematic::kTurnCosts;
+    schematic::WaySearch search;
+    LongSearch result;
+    result.way = search.Cheapest(board, request, result.searched);
+    return result;
+}
+
+std::vector<GridPoint> Column(int x, int from, int to, std::vector<GridPoint> also = {}) {
+    for (int y = from; y <= to; ++y) {
+        also.push_back({x, y});
+    }
+    return also;
+}
+
+// Past a thousand states the search first makes sure some way is free at all: shut in by its
+// turns alone, not by the grid's free nodes, it would try every state it reaches (some 20,800
+// here, against under 8,000).
+TEST(Schematic, GivesUpEarlyOnlyWhereNoWayIsFree) {
+    // Every neighbour of the end a station but (26,15), which a run crosses north to south;
+    // (25,15) a station too: a way may only cross it diagonally, and then not turn there.
+    const std::vector<GridPoint> ring = {{26, 14}, {27, 14}, {28, 14}, {28, 15},
+                                         {28, 16}, {27, 16}, {26, 16}, {25, 15}};
+    const std::vector<GridPoint> down = {{26, 14}, {26, 15}, {26, 16}};
+
+    const LongSearch round = SearchPast(Column(15, 0, 28), {}, 0xff);
+    ASSERT_TRUE(round.way) << "round a wall";
+    EXPECT_GT(round.searched, 1000) << "long enough to walk";
+    EXPECT_EQ(round.way->back(), (GridPoint{27, 15}));
+    EXPECT_NE(std::find(round.way->begin(), round.way->end(), GridPoint{15, 29}), round.way->end());
+
+    const LongSearch over =
+        SearchPast(Column(15, 0, 27, {{15, 29}}), {{15, 27}, {15, 28}, {15, 29}}, 0xff);
+    ASSERT_TRUE(over.way) << "straight over the run in the wall's gap";
+    EXPECT_GT(over.searched, 1000) << "long enough to walk";
+    EXPECT_NE(std::find(over.way->begin(), over.way->end(), GridPoint{15, 28}), over.way->end());
+
+    // Entering the end only from (28,15), east of it, which a way reaches only diagonally,
+    // from (27,14) or (27,16): it would turn sharply there.
+    const LongSearch sharp =
+        SearchPast({{28, 14}, {29, 14}, {29, 15}, {29, 16}, {28, 16}}, {}, 1 << 0);
+    EXPECT_FALSE(sharp.way) << "entering only from the east, round a sharp turn";
+    EXPECT_LT(sharp.searched, 10000) << "given up early";
+
+    const LongSearch turning = SearchPast(ring, down, 0xff);
+    EXPECT_FALSE(turning.way) << "the only way in turning where it crosses a run";
+    EXPECT_LT(turning.searched, 10000) << "given up early";
+}
+
 TEST(Schematic, FindsAFreeWayOnlyWhereOneExists) {
     struct Case {
         const char* what;

@@ -13,6 +13,33 @@ constexpr std::int64_t kUnreached = std::numeric_limits<std::int64_t>::max();
 // Costs and ways back per state in 32 bits: half the memory, and the search's working set.
 // State numbers stay below 2^31: 32-bit costs for as many states would take 8 GiB.
 constexpr std::int32_t kUnreachedState = std::numeric_limits<std::int32_t>::max();
+// Most searches end within a few hundred states; one that goes on may be shut in.
+constexpr std::int64_t kStatesBeforeWalk = 1000;
+
+// The rules every way keeps, whatever it costs. Whether a way at `node`, come by `direction`
+// (kNoDirection at its start), may go on by `next`: out of a placed start only by a port allowed,
+// never turning sharply, nor where it crosses a run.
+bool MayGoOn(const Board& board, const WayRequest& request, int node, int direction, int next) {
+    if (direction == kNoDirection) {
+        return request.firstNode < 0 || request.startPorts[static_cast<std::size_t>(next)] >= 0;
+    }
+    const int change = Change(direction, next);
+    return change < 3 && (change == 0 || board.through[static_cast<std::size_t>(node)] == 0);
+}
+
+// Whether a way may end at its placed last end stepping by `direction` (any where not placed).
+bool MayEnd(const WayRequest& request, int direction) {
+    return request.lastNode < 0 ||
+           request.endPorts[static_cast<std::size_t>(Opposite(direction))] >= 0;
+}
+
+// Whether a way may go through `node` stepping by `direction`: never through a station, nor
+// along another run or turning on it.
+bool MayPass(const Board& board, int node, int direction) {
+    const int mask = board.through[static_cast<std::size_t>(node)];
+    return board.station[static_cast<std::size_t>(node)] < 0 &&
+           (mask == 0 || CrossesStraight(mask, direction));
+}
 
 }  // namespace
 
@@ -84,8 +111,13 @@ std::optional<std::vector<GridPoint>> WaySearch::Cheapest(const Board& board,
     std::int64_t bestEnd = kUnreached;
     std::size_t endState = 0;
     int endNode = -1;
+    // A search shut in would try every state it reaches: the walk finds that out for a fraction.
+    std::int64_t tried = 0;
     while (!queue_.Empty()) {
         ++searched;
+        if (++tried == kStatesBeforeWalk && !AnyWay(board, request, searched)) {
+            break;
+        }
         const auto [least, taken] = queue_.Pop();
         const auto bound = static_cast<std::int64_t>(least);
         const auto state = static_cast<std::size_t>(taken);
@@ -103,29 +135,21 @@ std::optional<std::vector<GridPoint>> WaySearch::Cheapest(const Board& board,
             continue;
         }
         const bool atStart = direction == kNoDirection;
-        const bool crossingHere = !atStart && board.through[static_cast<std::size_t>(node)] != 0;
         for (int next = 0; next < 8; ++next) {
+            if (!MayGoOn(board, request, node, direction, next) || !board.Open(node, next)) {
+                continue;
+            }
             std::int64_t step = cost + StepCost(next);
             if (!atStart) {
-                const int change = Change(direction, next);
-                if (change >= 3 || (crossingHere && change != 0)) {
-                    continue;
-                }
-                step += request.turns.bend[static_cast<std::size_t>(change)];
+                step += request.turns.bend[static_cast<std::size_t>(Change(direction, next))];
             } else {
                 step += request.startOtherPort[static_cast<std::size_t>(next)];
-            }
-            if (atStart && firstNode >= 0) {
-                if (request.startPorts[static_cast<std::size_t>(next)] < 0) {
-                    continue;
+                if (firstNode >= 0) {
+                    step += request.startPorts[static_cast<std::size_t>(next)];
                 }
-                step += request.startPorts[static_cast<std::size_t>(next)];
             }
             const GridPoint q{p.x + kSteps[static_cast<std::size_t>(next)].x,
                               p.y + kSteps[static_cast<std::size_t>(next)].y};
-            if (!board.Open(node, next)) {
-                continue;
-            }
             const int target = node + kSteps[static_cast<std::size_t>(next)].x +
                                kSteps[static_cast<std::size_t>(next)].y * board.width;
             step += request.away[static_cast<std::size_t>(target)];
@@ -134,12 +158,12 @@ std::optional<std::vector<GridPoint>> WaySearch::Cheapest(const Board& board,
                 steps + (board.through[static_cast<std::size_t>(target)] != 0 ? 0 : 1), need);
             if (const int end = targets_[static_cast<std::size_t>(target)];
                 end >= 0 && reached >= need) {
+                if (!MayEnd(request, next)) {
+                    continue;
+                }
                 const auto entered = static_cast<std::size_t>(Opposite(next));
                 std::int64_t total = step + end + request.endOtherPort[entered];
                 if (lastNode >= 0) {
-                    if (request.endPorts[entered] < 0) {
-                        continue;
-                    }
                     total += request.endPorts[entered];
                 }
                 if (total < bestEnd) {
@@ -148,13 +172,10 @@ std::optional<std::vector<GridPoint>> WaySearch::Cheapest(const Board& board,
                     endNode = target;
                 }
             }
-            if (board.station[static_cast<std::size_t>(target)] >= 0) {
+            if (!MayPass(board, target, next)) {
                 continue;
             }
-            if (const int mask = board.through[static_cast<std::size_t>(target)];
-                mask != 0 && !CrossesStraight(mask, next)) {
-                continue;  // never along another run or turning on it
-            } else if (mask != 0 && request.crossing) {
+            if (board.through[static_cast<std::size_t>(target)] != 0 && request.crossing) {
                 step += request.crossing(steps, target);
             }
             const std::size_t nextState = stateOf(target, next, reached);
@@ -177,6 +198,70 @@ std::optional<std::vector<GridPoint>> WaySearch::Cheapest(const Board& board,
     Forget();
     std::reverse(path.begin(), path.end());
     return path;
+}
+
+bool WaySearch::AnyWay(const Board& board, const WayRequest& request, std::int64_t& searched) {
+    walked_.resize(static_cast<std::size_t>(board.width * board.height), 0);
+    for (const int node : walkedNodes_) {
+        walked_[static_cast<std::size_t>(node)] = 0;
+    }
+    walkedNodes_.clear();
+    walk_.clear();
+    if (request.firstNode >= 0) {
+        walk_.emplace_back(request.firstNode, kNoDirection);
+    } else {
+        for (const auto& start : request.starts) {
+            walk_.emplace_back(start.first, kNoDirection);
+        }
+    }
+    int goal = request.lastNode;
+    if (goal < 0 && !request.ends.empty()) {
+        goal = request.ends.front().first;
+    }
+    const GridPoint aim = goal >= 0 ? board.At(goal) : GridPoint{};
+    while (!walk_.empty()) {
+        ++searched;
+        const auto [node, direction] = walk_.back();
+        walk_.pop_back();
+        const GridPoint p = board.At(node);
+        // The steps nearer the aim are walked first: pushed last.
+        std::array<std::pair<int, int>, 8> ahead{};
+        std::size_t count = 0;
+        for (int next = 0; next < 8; ++next) {
+            if (!MayGoOn(board, request, node, direction, next) || !board.Open(node, next)) {
+                continue;
+            }
+            const GridPoint step = kSteps[static_cast<std::size_t>(next)];
+            const int target = node + step.x + step.y * board.width;
+            if (targets_[static_cast<std::size_t>(target)] >= 0 && MayEnd(request, next)) {
+                return true;
+            }
+            if (!MayPass(board, target, next)) {
+                continue;
+            }
+            std::uint8_t& arrived = walked_[static_cast<std::size_t>(target)];
+            if ((arrived >> next) & 1) {
+                continue;
+            }
+            if (arrived == 0) {
+                walkedNodes_.push_back(target);
+            }
+            arrived = static_cast<std::uint8_t>(arrived | (1 << next));
+            const int dx = std::abs(p.x + step.x - aim.x);
+            const int dy = std::abs(p.y + step.y - aim.y);
+            const int away = std::max(dx, dy) * 3 + std::min(dx, dy);
+            std::size_t at = count++;
+            for (; at > 0 && ahead[at - 1].first < away; --at) {
+                ahead[at] = ahead[at - 1];
+            }
+            ahead[at] = {away, next};
+        }
+        for (std::size_t k = 0; k < count; ++k) {
+            const GridPoint step = kSteps[static_cast<std::size_t>(ahead[k].second)];
+            walk_.emplace_back(node + step.x + step.y * board.width, ahead[k].second);
+        }
+    }
+    return false;
 }
 
 void WaySearch::Forget() {
