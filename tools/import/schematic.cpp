@@ -50,6 +50,11 @@ constexpr int kMostMendingDraws = 24;
 constexpr int kMendingTries = 2;
 constexpr std::int64_t kMendingAllowance = 600;
 constexpr int kNearby = 2;  // grid units round the runs a move changed
+// Straightening moves: rounds, drawings in all, and how far a junction may go from its spot
+// (median links; or as far as it was).
+constexpr int kStraighteningRounds = 4;
+constexpr int kMostStraighteningDraws = 16;
+constexpr double kStraighteningReach = 2.0;
 // How a run may leave or enter a junction, from the strictest.
 constexpr int kKeptOrder = 0;
 constexpr int kAnyPort = 1;
@@ -368,6 +373,82 @@ class Router {
         return junctions;
     }
 
+    // Moves junctions where the lines bend less, the rest as it was: each junction tries the
+    // nodes up to two steps away (within kStraighteningReach of its spot), its runs routed
+    // again, and keeps the first move whose grid bends less with no more wrong crossings,
+    // junctions out of order or runs without a way, and whose drawing bends less with no more
+    // faults and no two places' stations nearer. The moves before weigh bends against the
+    // places' distance from their spots; these take the room the figures that must hold leave.
+    // Whether any junction moved.
+    bool Straighten(SchematicLayout& kept, Sketch& sketch) {
+        const std::int64_t nearest = schematic::NearestApartSquared(request_, kept);
+        std::array<std::size_t, 4> keptFaults = FaultsByKind(kept);
+        std::size_t keptBends = schematic::Bends(kept);
+        std::int64_t gridBends = GridBends();
+        std::size_t gridFaults = GridFaults();
+        int draws = 0;
+        const auto better = [&](std::int64_t) {
+            const std::int64_t bends = GridBends();
+            if (bends >= gridBends || draws >= kMostStraighteningDraws) {
+                return false;
+            }
+            const std::size_t faults = GridFaults();
+            if (faults > gridFaults) {
+                return false;
+            }
+            ++draws;
+            CountUnrouted();
+            SchematicLayout drawn = Draw();
+            const std::array<std::size_t, 4> drawnFaults = FaultsByKind(drawn);
+            const std::size_t drawnBends = schematic::Bends(drawn);
+            if (!std::ranges::equal(drawnFaults, keptFaults, std::less_equal{}) ||
+                schematic::RepeatsAPoint(drawn) || drawnBends >= keptBends ||
+                schematic::NearestApartSquared(request_, drawn) < nearest) {
+                return false;
+            }
+            gridBends = bends;
+            gridFaults = faults;
+            keptFaults = drawnFaults;
+            keptBends = drawnBends;
+            kept = std::move(drawn);
+            sketch = Sketched();
+            return true;
+        };
+        const double reach = kStraighteningReach * MedianLink();
+        // After the first round, only the junctions of the runs at a moved one.
+        std::set<int> tried;
+        for (const auto& entry : runsAt_) {
+            tried.insert(entry.first);
+        }
+        bool moved = false;
+        for (int round = 0; round < kStraighteningRounds && !tried.empty(); ++round) {
+            std::set<int> again;
+            for (const int place : tried) {
+                const std::vector<std::size_t>& incident = runsAt_.at(place);
+                const int home = board_.nodeOf[static_cast<std::size_t>(place)];
+                if (home >= 0 && Bent(incident) &&
+                    MoveTo(place, incident, NearerStraight(place, home, reach), false, better)) {
+                    moved = true;
+                    for (const std::size_t index : incident) {
+                        again.insert(runs_[index].places.front());
+                        again.insert(runs_[index].places.back());
+                    }
+                }
+            }
+            tried = std::move(again);
+        }
+        CountUnrouted();
+        return moved;
+    }
+
+    // A drawing's links crossing wrongly, sharp turns, stations passed and links on another's
+    // track: a move may trade none of them for another.
+    std::array<std::size_t, 4> FaultsByKind(const SchematicLayout& drawn) const {
+        return {schematic::LinksCrossedWrongly(request_, drawn).size(),
+                schematic::SharpTurns(drawn), schematic::StationsPassed(request_, drawn).size(),
+                schematic::LinksOnSharedTrack(drawn).size()};
+    }
+
     // How many junctions have their runs leave out of order.
     std::size_t OutOfOrder() const {
         return static_cast<std::size_t>(
@@ -409,6 +490,100 @@ class Router {
     void CountUnrouted() {
         unrouted_ = static_cast<int>(std::count_if(
             runs_.begin(), runs_.end(), [](const struct Run& run) { return run.path.empty(); }));
+    }
+
+    // Where a run's path changes direction.
+    static std::int64_t PathBends(const struct Run& run) {
+        std::int64_t bends = 0;
+        for (std::size_t i = 2; i < run.path.size(); ++i) {
+            bends += schematic::DirectionOf(run.path[i - 2], run.path[i - 1]) !=
+                     schematic::DirectionOf(run.path[i - 1], run.path[i]);
+        }
+        return bends;
+    }
+
+    // The lines turning at a station, given the records leaving by each of its ports.
+    static std::int64_t LinesTurning(const std::map<int, std::vector<int>>& chainsByPort) {
+        std::int64_t turning = 0;
+        for (auto one = chainsByPort.begin(); one != chainsByPort.end(); ++one) {
+            for (auto other = std::next(one); other != chainsByPort.end(); ++other) {
+                if (schematic::Change(schematic::Opposite(one->first), other->first) != 0) {
+                    turning += schematic::CountShared(one->second, other->second);
+                }
+            }
+        }
+        return turning;
+    }
+
+    // The bends of the runs' paths and of lines through junctions, each once per line.
+    std::int64_t GridBends() const {
+        std::int64_t bends = 0;
+        for (const struct Run& run : runs_) {
+            bends += PathBends(run) * static_cast<std::int64_t>(run.chains.size());
+        }
+        for (const auto& entry : board_.portChains) {
+            bends += LinesTurning(entry.second);
+        }
+        return bends;
+    }
+
+    // Runs without a way, junctions out of order and links crossing wrongly, on the grid.
+    std::size_t GridFaults() const {
+        return static_cast<std::size_t>(
+                   std::count_if(runs_.begin(), runs_.end(),
+                                 [](const struct Run& run) { return run.path.empty(); })) +
+               OutOfOrder() + schematic::ChangedCrossings(board_, network_, model_).size();
+    }
+
+    // Whether a run of `incident` bends, or a line turns at one of its ends.
+    bool Bent(const std::vector<std::size_t>& incident) const {
+        const auto turnsAt = [this](int place) {
+            const auto found =
+                board_.portChains.find(board_.nodeOf[static_cast<std::size_t>(place)]);
+            return found != board_.portChains.end() && LinesTurning(found->second) > 0;
+        };
+        return std::ranges::any_of(incident, [&](std::size_t index) {
+            const struct Run& run = runs_[index];
+            return PathBends(run) > 0 || turnsAt(run.places.front()) || turnsAt(run.places.back());
+        });
+    }
+
+    // The median link's length between the places' spots, in grid units.
+    double MedianLink() const {
+        std::vector<double> lengths;
+        for (const schematic::PlaceEdge& edge : network_.edges) {
+            const PlanePoint a = model_.spots[static_cast<std::size_t>(edge.a)];
+            const PlanePoint b = model_.spots[static_cast<std::size_t>(edge.b)];
+            lengths.push_back(std::hypot(a.x - b.x, a.y - b.y));
+        }
+        if (lengths.empty()) {
+            return 1;
+        }
+        std::nth_element(lengths.begin(),
+                         lengths.begin() + static_cast<std::ptrdiff_t>(lengths.size() / 2),
+                         lengths.end());
+        return lengths[lengths.size() / 2];
+    }
+
+    // The nodes up to two steps from `home` within `reach` grid units of the place's spot (or
+    // as far as it is), the nearer first.
+    std::vector<int> NearerStraight(int place, int home, double reach) const {
+        const PlanePoint spot = model_.spots[static_cast<std::size_t>(place)];
+        const GridPoint from = At(home);
+        reach = std::max(reach, std::hypot(from.x - spot.x, from.y - spot.y));
+        std::vector<int> targets;
+        for (const int ring : {1, 2}) {
+            for (int dy = -ring; dy <= ring; ++dy) {
+                for (int dx = -ring; dx <= ring; ++dx) {
+                    const GridPoint p{from.x + dx, from.y + dy};
+                    if (std::max(std::abs(dx), std::abs(dy)) == ring && Inside(p) &&
+                        std::hypot(p.x - spot.x, p.y - spot.y) <= reach) {
+                        targets.push_back(Node(p));
+                    }
+                }
+            }
+        }
+        return targets;
     }
 
     std::vector<std::size_t> DefaultOrder() const { return schematic::DefaultOrder(network_); }
@@ -1105,6 +1280,24 @@ Attempt LayOutFrom(const SchematicRequest& request, CourseDistances& distances,
     return {std::move(best), std::move(kept), std::move(sketch), fewest};
 }
 
+SchematicLayout FinalDrawing(const SchematicRequest& request, const Sketch& sketch) {
+    return DrawSchematic(request, sketch.runs, sketch.nodeOf, sketch.width, sketch.unrouted,
+                         schematic::DrawingPass::kFinal);
+}
+
+// Junctions moved where lines bend less. The map's own drawing of the result must not bring a
+// line to one point twice where it did not before: its lanes are laid anew.
+void Straighten(const SchematicRequest& request, Attempt& attempt) {
+    const SchematicLayout drawn = attempt.drawn;
+    const Sketch sketch = attempt.sketch;
+    if (attempt.router->Straighten(attempt.drawn, attempt.sketch) &&
+        schematic::RepeatsAPoint(FinalDrawing(request, attempt.sketch)) &&
+        !schematic::RepeatsAPoint(FinalDrawing(request, sketch))) {
+        attempt.drawn = drawn;
+        attempt.sketch = sketch;
+    }
+}
+
 // Lines drawn side by side, and stations a slot off their node, may pass stations that the grid
 // keeps clear.
 void Mend(Attempt& attempt) {
@@ -1150,11 +1343,13 @@ SchematicLayout LayOutSchematic(const SchematicRequest& request) {
         }
     }
     Mend(*kept);
+    // The small networks' places stay as near their spots as they are: bends are few there.
+    if (request.crowded) {
+        Straighten(request, *kept);
+    }
     // The map's own drawing straightens more lanes; kept only where it has no more faults and
     // bends than the draft.
-    const Sketch& sketch = kept->sketch;
-    SchematicLayout finished = DrawSchematic(request, sketch.runs, sketch.nodeOf, sketch.width,
-                                             sketch.unrouted, schematic::DrawingPass::kFinal);
+    SchematicLayout finished = FinalDrawing(request, kept->sketch);
     if (kept->router->Faults(finished).all <= kept->router->Faults(kept->drawn).all &&
         schematic::Bends(finished) <= schematic::Bends(kept->drawn)) {
         return finished;

@@ -83,7 +83,8 @@ std::vector<std::pair<int, int>> GridCrossings(const Board& board, const RunNetw
     return found;
 }
 
-// How many entries two sorted lists share.
+}  // namespace
+
 std::int64_t CountShared(const std::vector<int>& one, const std::vector<int>& other) {
     std::int64_t shared = 0;
     auto a = one.begin();
@@ -101,8 +102,6 @@ std::int64_t CountShared(const std::vector<int>& one, const std::vector<int>& ot
     }
     return shared;
 }
-
-}  // namespace
 
 int EdgeBetween(const RunNetwork& network, int a, int b) {
     for (const int edge : network.edgesAt[static_cast<std::size_t>(a)]) {

@@ -652,6 +652,41 @@ std::size_t Bends(const SchematicLayout& layout) {
     return bends;
 }
 
+bool RepeatsAPoint(const SchematicLayout& layout) {
+    return std::ranges::any_of(layout.chains, [](const SchematicChain& chain) {
+        for (std::size_t i = 0; i < chain.corners.size(); ++i) {
+            std::vector<GridPoint> link{chain.stations[i]};
+            link.insert(link.end(), chain.corners[i].begin(), chain.corners[i].end());
+            link.push_back(chain.stations[(i + 1) % chain.stations.size()]);
+            if (std::adjacent_find(link.begin(), link.end()) != link.end()) {
+                return true;
+            }
+        }
+        return false;
+    });
+}
+
+std::int64_t NearestApartSquared(const SchematicRequest& request, const SchematicLayout& layout) {
+    std::vector<std::pair<GridPoint, int>> stations;  // where, and the place
+    for (std::size_t c = 0; c < layout.chains.size(); ++c) {
+        const std::vector<GridPoint>& at = layout.chains[c].stations;
+        for (std::size_t i = 0; i < at.size(); ++i) {
+            stations.emplace_back(at[i], request.chains[c].places[i]);
+        }
+    }
+    std::int64_t least = std::numeric_limits<std::int64_t>::max();
+    for (std::size_t a = 0; a < stations.size(); ++a) {
+        for (std::size_t b = a + 1; b < stations.size(); ++b) {
+            if (stations[a].second != stations[b].second) {
+                const std::int64_t dx = stations[a].first.x - stations[b].first.x;
+                const std::int64_t dy = stations[a].first.y - stations[b].first.y;
+                least = std::min(least, dx * dx + dy * dy);
+            }
+        }
+    }
+    return least;
+}
+
 void KeepStationsClear(const SchematicRequest& request, SchematicLayout& layout) {
     Slides(request, layout).KeepClear();
 }

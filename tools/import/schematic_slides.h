@@ -59,6 +59,13 @@ std::size_t SharpTurns(const SchematicLayout& layout);
 // bends along lines.
 std::size_t Bends(const SchematicLayout& layout);
 
+// Whether a line of the drawing comes to one point twice in a row: two of its stations, or a
+// station and a corner, on one spot.
+bool RepeatsAPoint(const SchematicLayout& layout);
+
+// The least squared distance (map units) between stations of two different places.
+std::int64_t NearestApartSquared(const SchematicRequest& request, const SchematicLayout& layout);
+
 // A station left within a station's radius of a line that does not serve it, or one whose
 // links cross other lines other than as the request gives (where side-by-side lines cross a
 // line near a station, their offset strokes may meet it on the far side of the station, which
