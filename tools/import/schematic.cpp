@@ -377,13 +377,14 @@ class Router {
     // nodes up to two steps away (within kStraighteningReach of its spot), its runs routed
     // again, and keeps the first move whose grid bends less with no more wrong crossings,
     // junctions out of order or runs without a way, and whose drawing bends less with no more
-    // faults and no two places' stations nearer. The moves before weigh bends against the
-    // places' distance from their spots; these take the room the figures that must hold leave.
-    // Whether any junction moved.
+    // faults of any kind, no two places' stations nearer and no line brought to one point twice
+    // where none was. The moves before weigh bends against the places' distance from their
+    // spots; these take the room the figures that must hold leave. Whether any junction moved.
     bool Straighten(SchematicLayout& kept, Sketch& sketch) {
         const std::int64_t nearest = schematic::NearestApartSquared(request_, kept);
         std::array<std::size_t, 4> keptFaults = FaultsByKind(kept);
         std::size_t keptBends = schematic::Bends(kept);
+        const bool repeats = schematic::RepeatsAPoint(kept);
         std::int64_t gridBends = GridBends();
         std::size_t gridFaults = GridFaults();
         int draws = 0;
@@ -402,7 +403,7 @@ class Router {
             const std::array<std::size_t, 4> drawnFaults = FaultsByKind(drawn);
             const std::size_t drawnBends = schematic::Bends(drawn);
             if (!std::ranges::equal(drawnFaults, keptFaults, std::less_equal{}) ||
-                schematic::RepeatsAPoint(drawn) || drawnBends >= keptBends ||
+                (!repeats && schematic::RepeatsAPoint(drawn)) || drawnBends >= keptBends ||
                 schematic::NearestApartSquared(request_, drawn) < nearest) {
                 return false;
             }
