@@ -425,6 +425,9 @@ class Router {
         for (int round = 0; round < kStraighteningRounds && !tried.empty(); ++round) {
             std::set<int> again;
             for (const int place : tried) {
+                if (draws >= kMostStraighteningDraws) {
+                    break;  // no move could be kept
+                }
                 const std::vector<std::size_t>& incident = runsAt_.at(place);
                 const int home = board_.nodeOf[static_cast<std::size_t>(place)];
                 if (home >= 0 && Bent(incident) &&
