@@ -1289,17 +1289,26 @@ SchematicLayout FinalDrawing(const SchematicRequest& request, const Sketch& sket
                          schematic::DrawingPass::kFinal);
 }
 
-// Junctions moved where lines bend less. The map's own drawing of the result must not bring a
-// line to one point twice where it did not before: its lanes are laid anew.
-void Straighten(const SchematicRequest& request, Attempt& attempt) {
+// Junctions moved where lines bend less; the map's own drawing of the layout left. That drawing
+// must not bring a line to one point twice where the one before did not: its lanes are laid
+// anew.
+SchematicLayout Straighten(const SchematicRequest& request, Attempt& attempt) {
     const SchematicLayout drawn = attempt.drawn;
     const Sketch sketch = attempt.sketch;
-    if (attempt.router->Straighten(attempt.drawn, attempt.sketch) &&
-        schematic::RepeatsAPoint(FinalDrawing(request, attempt.sketch)) &&
-        !schematic::RepeatsAPoint(FinalDrawing(request, sketch))) {
-        attempt.drawn = drawn;
-        attempt.sketch = sketch;
+    if (!attempt.router->Straighten(attempt.drawn, attempt.sketch)) {
+        return FinalDrawing(request, attempt.sketch);
     }
+    SchematicLayout straightened = FinalDrawing(request, attempt.sketch);
+    if (!schematic::RepeatsAPoint(straightened)) {
+        return straightened;
+    }
+    SchematicLayout before = FinalDrawing(request, sketch);
+    if (schematic::RepeatsAPoint(before)) {
+        return straightened;
+    }
+    attempt.drawn = drawn;
+    attempt.sketch = sketch;
+    return before;
 }
 
 // Lines drawn side by side, and stations a slot off their node, may pass stations that the grid
@@ -1347,13 +1356,11 @@ SchematicLayout LayOutSchematic(const SchematicRequest& request) {
         }
     }
     Mend(*kept);
-    // The small networks' places stay as near their spots as they are: bends are few there.
-    if (request.crowded) {
-        Straighten(request, *kept);
-    }
     // The map's own drawing straightens more lanes; kept only where it has no more faults and
-    // bends than the draft.
-    SchematicLayout finished = FinalDrawing(request, kept->sketch);
+    // bends than the draft. The small networks' places stay as near their spots as they are:
+    // bends are few there.
+    SchematicLayout finished =
+        request.crowded ? Straighten(request, *kept) : FinalDrawing(request, kept->sketch);
     if (kept->router->Faults(finished).all <= kept->router->Faults(kept->drawn).all &&
         schematic::Bends(finished) <= schematic::Bends(kept->drawn)) {
         return finished;

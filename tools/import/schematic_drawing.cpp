@@ -94,7 +94,7 @@ class Drawing {
                 LinksCrossedWrongly(request_, slid).size() &&
             SharedLinks(shifted).size() <= SharedLinks(slid).size() &&
             LinksOverStations(shifted).size() <= LinksOverStations(slid).size() &&
-            NearestPlaces(shifted) >= NearestPlaces(slid)) {
+            NearestApartSquared(request_, shifted) >= NearestApartSquared(request_, slid)) {
             return shifted;
         }
         bases = unshifted;
@@ -470,15 +470,6 @@ class Drawing {
             }
         });
         return close;
-    }
-
-    // The least distance between stations of two places, squared.
-    int NearestPlaces(const SchematicLayout& layout) const {
-        int nearest = std::numeric_limits<int>::max();
-        ForEachPairOfPlaces(layout, [&nearest](std::pair<int, int>, int distance) {
-            nearest = std::min(nearest, distance);
-        });
-        return nearest;
     }
 
     // Links (chain, link), once for each corner drawn in them.

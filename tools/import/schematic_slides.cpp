@@ -655,9 +655,7 @@ std::size_t Bends(const SchematicLayout& layout) {
 bool RepeatsAPoint(const SchematicLayout& layout) {
     return std::ranges::any_of(layout.chains, [](const SchematicChain& chain) {
         for (std::size_t i = 0; i < chain.corners.size(); ++i) {
-            std::vector<GridPoint> link{chain.stations[i]};
-            link.insert(link.end(), chain.corners[i].begin(), chain.corners[i].end());
-            link.push_back(chain.stations[(i + 1) % chain.stations.size()]);
+            const std::vector<GridPoint> link = LinkPath(chain, i);
             if (std::adjacent_find(link.begin(), link.end()) != link.end()) {
                 return true;
             }
