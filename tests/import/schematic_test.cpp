@@ -1265,6 +1265,137 @@ TEST(Schematic, GivesUpEarlyOnlyWhereNoWayIsFree) {
     EXPECT_LT(turning.searched, 10000) << "given up early";
 }
 
+// Whether a way joins a request's placed ends under the rules of steps, turns and crossings,
+// found breadth first over (node, direction come by).
+bool WayUnderTheRules(const schematic::Board& board, const schematic::WayRequest& request) {
+    const auto crossable = [](int mask, int direction) {
+        for (int axis = 0; axis < 4; ++axis) {
+            if (mask == ((1 << axis) | (1 << (axis + 4))) && axis != direction % 4) {
+                return true;
+            }
+        }
+        return false;
+    };
+    std::set<std::pair<int, int>> seen;
+    std::queue<std::pair<int, int>> open;
+    open.emplace(request.firstNode, -1);
+    while (!open.empty()) {
+        const auto [node, came] = open.front();
+        open.pop();
+        const GridPoint p = board.At(node);
+        const bool mayTurn = board.through[static_cast<std::size_t>(node)] == 0;
+        for (int d = 0; d < 8; ++d) {
+            const bool leaves = came < 0 ? request.startPorts[static_cast<std::size_t>(d)] >= 0
+                                         : schematic::Change(came, d) < 3 && (came == d || mayTurn);
+            if (!leaves || !board.Open(node, d)) {
+                continue;
+            }
+            const GridPoint step = schematic::kSteps[static_cast<std::size_t>(d)];
+            const int next = board.Node({p.x + step.x, p.y + step.y});
+            const auto at = static_cast<std::size_t>(next);
+            if (next == request.lastNode) {
+                if (request.endPorts[static_cast<std::size_t>((d + 4) % 8)] >= 0) {
+                    return true;
+                }
+            } else if (board.station[at] < 0 &&
+                       (board.through[at] == 0 || crossable(board.through[at], d)) &&
+                       seen.emplace(next, d).second) {
+                open.emplace(next, d);
+            }
+        }
+    }
+    return false;
+}
+
+// The search gives up where its walk finds no way: on boards crowded with stations, runs to
+// cross and ports shut, it finds a way exactly where one is free, searches long enough to walk
+// included.
+TEST(Schematic, FindsAWayWhereverTheRulesLeaveOne) {
+    std::mt19937 random(11);
+    constexpr int kSide = 24;
+    int found = 0;
+    int walkedAndFound = 0;
+    int walkedInVain = 0;
+    for (int trial = 0; trial < 400; ++trial) {
+        SCOPED_TRACE(trial);
+        schematic::Board board = schematic::MakeBoard(kSide, kSide, kSide * kSide);
+        std::uniform_int_distribution<int> coordinate(0, kSide - 1);
+        std::uniform_int_distribution<int> chance(0, 99);
+        std::set<int> taken;
+        // Straight runs, each over free nodes, marked one by one.
+        for (int index = 0; index < 4; ++index) {
+            const int d = static_cast<int>(random() % 8);
+            const GridPoint step = schematic::kSteps[static_cast<std::size_t>(d)];
+            GridPoint p{coordinate(random), coordinate(random)};
+            schematic::Run run;
+            while (p.x >= 0 && p.y >= 0 && p.x < kSide && p.y < kSide &&
+                   !taken.contains(board.Node(p)) && run.path.size() < 10) {
+                run.path.push_back(p);
+                p = {p.x + step.x, p.y + step.y};
+            }
+            if (run.path.size() < 3) {
+                continue;
+            }
+            for (const GridPoint q : run.path) {
+                taken.insert(board.Node(q));
+            }
+            schematic::Mark(board, run, index, true, {0, 0});
+        }
+        const auto freeNode = [&](int fromX, int toX, int fromY, int toY) {
+            for (;;) {
+                const GridPoint p{std::uniform_int_distribution<int>(fromX, toX)(random),
+                                  std::uniform_int_distribution<int>(fromY, toY)(random)};
+                if (taken.insert(board.Node(p)).second) {
+                    return board.Node(p);
+                }
+            }
+        };
+        // The ends far apart, or (every third board) near, where one may shut both in.
+        schematic::WayRequest request;
+        request.firstNode = freeNode(0, 3, 0, kSide - 1);
+        if (trial % 3 == 0) {
+            const GridPoint first = board.At(request.firstNode);
+            request.lastNode = freeNode(first.x + 1, first.x + 4, std::max(0, first.y - 3),
+                                        std::min(kSide - 1, first.y + 3));
+        } else {
+            request.lastNode = freeNode(kSide - 4, kSide - 1, 0, kSide - 1);
+        }
+        schematic::Place(board, 0, request.firstNode);
+        schematic::Place(board, 1, request.lastNode);
+        const int density = 20 + trial % 30;
+        for (int node = 0; node < kSide * kSide; ++node) {
+            if (!taken.contains(node) && chance(random) < density) {
+                schematic::Place(board, 2 + node, node);
+            }
+        }
+        for (int port = 0; port < 8; ++port) {
+            request.startPorts[static_cast<std::size_t>(port)] = chance(random) < 60 ? 0 : -1;
+            request.endPorts[static_cast<std::size_t>(port)] = chance(random) < 30 ? 0 : -1;
+        }
+        // Steps weighed at random lead the search astray, as a course far off the free ways
+        // does: long searches, which walk.
+        std::vector<int> away;
+        for (int node = 0; node < kSide * kSide; ++node) {
+            away.push_back(chance(random) * 3);
+        }
+        request.away = away;
+        request.turns = schematic::kTurnCosts;
+        schematic::WaySearch search;
+        std::int64_t searched = 0;
+        const bool way = search.Cheapest(board, request, searched).has_value();
+        ASSERT_EQ(way, WayUnderTheRules(board, request));
+        found += way ? 1 : 0;
+        if (searched >= 1000) {
+            (way ? walkedAndFound : walkedInVain) += 1;
+        }
+    }
+    // Both answers, and both after a walk, are many: the table is not one-sided.
+    EXPECT_GT(found, 100);
+    EXPECT_LT(found, 350);
+    EXPECT_GT(walkedAndFound, 50);
+    EXPECT_GT(walkedInVain, 20);
+}
+
 TEST(Schematic, FindsAFreeWayOnlyWhereOneExists) {
     struct Case {
         const char* what;

@@ -64,10 +64,11 @@ constexpr int kUnplannedCrossingCost = 200;
 // Orders tried round wrong crossings in one round of moves, at most: London's crowded centre
 // would take seconds more.
 constexpr std::size_t kUntangleTrials = 300;
-// States the route searches of one layout may take, their walks counted in, before no further
-// round of moves starts: in some orders of the runs London's rounds would take twice as long as
-// in the default order, and a count, unlike a clock, gives the same layout on every machine.
-constexpr std::int64_t kSearchBudget = 29'000'000;
+// States the route searches of one layout may take (their walks not counted in) before no
+// further round of moves starts: in some orders of the runs London's rounds would take twice as
+// long as in the default order, and a count, unlike a clock, gives the same layout on every
+// machine.
+constexpr std::int64_t kSearchBudget = 15'180'000;
 
 // A drawing's faults in all, and how many of them are links on another's track.
 struct FaultCount {

@@ -115,7 +115,7 @@ std::optional<std::vector<GridPoint>> WaySearch::Cheapest(const Board& board,
     std::int64_t tried = 0;
     while (!queue_.Empty()) {
         ++searched;
-        if (++tried == kStatesBeforeWalk && !AnyWay(board, request, searched)) {
+        if (++tried == kStatesBeforeWalk && !AnyWay(board, request)) {
             break;
         }
         const auto [least, taken] = queue_.Pop();
@@ -200,33 +200,113 @@ std::optional<std::vector<GridPoint>> WaySearch::Cheapest(const Board& board,
     return path;
 }
 
-bool WaySearch::AnyWay(const Board& board, const WayRequest& request, std::int64_t& searched) {
-    walked_.resize(static_cast<std::size_t>(board.width * board.height), 0);
+bool WaySearch::AnyWay(const Board& board, const WayRequest& request) {
+    const auto nodes = static_cast<std::size_t>(board.width * board.height);
+    arrived_.resize(nodes, 0);
+    leaving_.resize(nodes, 0);
+    starts_.resize(nodes, 0);
     for (const int node : walkedNodes_) {
-        walked_[static_cast<std::size_t>(node)] = 0;
+        arrived_[static_cast<std::size_t>(node)] = 0;
+        leaving_[static_cast<std::size_t>(node)] = 0;
+        starts_[static_cast<std::size_t>(node)] = 0;
     }
     walkedNodes_.clear();
-    walk_.clear();
+    const auto touch = [this](int node) {
+        const auto at = static_cast<std::size_t>(node);
+        if (arrived_[at] == 0 && leaving_[at] == 0 && starts_[at] == 0) {
+            walkedNodes_.push_back(node);
+        }
+    };
+    ahead_.clear();
+    behind_.clear();
     if (request.firstNode >= 0) {
-        walk_.emplace_back(request.firstNode, kNoDirection);
+        ahead_.emplace_back(request.firstNode, kNoDirection);
     } else {
         for (const auto& start : request.starts) {
-            walk_.emplace_back(start.first, kNoDirection);
+            ahead_.emplace_back(start.first, kNoDirection);
         }
+    }
+    for (const auto& [node, direction] : ahead_) {
+        touch(node);
+        starts_[static_cast<std::size_t>(node)] = 1;
+    }
+    // Where the way leaves a node, and where it arrives at one, walked from the other side.
+    const auto leaves = [&](int node, int direction) {
+        const auto bits = leaving_[static_cast<std::size_t>(node)];
+        for (int next = 0; next < 8; ++next) {
+            if (((bits >> next) & 1) != 0 && MayGoOn(board, request, node, direction, next)) {
+                return true;
+            }
+        }
+        return false;
+    };
+    const auto arrives = [&](int node, int next) {
+        const auto bits = arrived_[static_cast<std::size_t>(node)];
+        for (int direction = 0; direction < 8; ++direction) {
+            if (((bits >> direction) & 1) != 0 && MayGoOn(board, request, node, direction, next)) {
+                return true;
+            }
+        }
+        return false;
+    };
+    // The way's last steps, each into an end by a port it allows.
+    const auto endsFrom = [&](int end) {
+        const GridPoint e = board.At(end);
+        for (int direction = 0; direction < 8; ++direction) {
+            const GridPoint step = kSteps[static_cast<std::size_t>(direction)];
+            const GridPoint p{e.x - step.x, e.y - step.y};
+            if (p.x < 0 || p.y < 0 || p.x >= board.width || p.y >= board.height ||
+                !MayEnd(request, direction)) {
+                continue;
+            }
+            const int node = board.Node(p);
+            if (board.Open(node, direction)) {
+                behind_.emplace_back(node, direction);
+            }
+        }
+    };
+    if (request.lastNode >= 0) {
+        endsFrom(request.lastNode);
+    } else {
+        for (const auto& end : request.ends) {
+            endsFrom(end.first);
+        }
+    }
+    for (const auto& [node, next] : behind_) {
+        const auto at = static_cast<std::size_t>(node);
+        if (starts_[at] != 0 && MayGoOn(board, request, node, kNoDirection, next)) {
+            return true;
+        }
+        touch(node);
+        leaving_[at] = static_cast<std::uint8_t>(leaving_[at] | (1 << next));
     }
     int goal = request.lastNode;
     if (goal < 0 && !request.ends.empty()) {
         goal = request.ends.front().first;
     }
     const GridPoint aim = goal >= 0 ? board.At(goal) : GridPoint{};
-    while (!walk_.empty()) {
-        ++searched;
-        const auto [node, direction] = walk_.back();
-        walk_.pop_back();
+    const GridPoint source = board.At(ahead_.empty() ? 0 : ahead_.front().first);
+    const auto away = [](GridPoint p, GridPoint q) {
+        const int dx = std::abs(p.x - q.x);
+        const int dy = std::abs(p.y - q.y);
+        return std::max(dx, dy) * 3 + std::min(dx, dy);
+    };
+    // Steps onto nodes nearer the far side are walked first: pushed last.
+    std::array<std::pair<int, int>, 8> order{};
+    std::size_t count = 0;
+    const auto queue = [&](int distance, int direction) {
+        std::size_t at = count++;
+        for (; at > 0 && order[at - 1].first < distance; --at) {
+            order[at] = order[at - 1];
+        }
+        order[at] = {distance, direction};
+    };
+    // A step forwards from (node, come by direction); whether it met the way walked back.
+    const auto forwards = [&]() {
+        const auto [node, direction] = ahead_.back();
+        ahead_.pop_back();
         const GridPoint p = board.At(node);
-        // The steps nearer the aim are walked first: pushed last.
-        std::array<std::pair<int, int>, 8> ahead{};
-        std::size_t count = 0;
+        count = 0;
         for (int next = 0; next < 8; ++next) {
             if (!MayGoOn(board, request, node, direction, next) || !board.Open(node, next)) {
                 continue;
@@ -239,26 +319,66 @@ bool WaySearch::AnyWay(const Board& board, const WayRequest& request, std::int64
             if (!MayPass(board, target, next)) {
                 continue;
             }
-            std::uint8_t& arrived = walked_[static_cast<std::size_t>(target)];
-            if ((arrived >> next) & 1) {
+            std::uint8_t& arrived = arrived_[static_cast<std::size_t>(target)];
+            if (((arrived >> next) & 1) != 0) {
                 continue;
             }
-            if (arrived == 0) {
-                walkedNodes_.push_back(target);
+            if (leaves(target, next)) {
+                return true;
             }
+            touch(target);
             arrived = static_cast<std::uint8_t>(arrived | (1 << next));
-            const int dx = std::abs(p.x + step.x - aim.x);
-            const int dy = std::abs(p.y + step.y - aim.y);
-            const int away = std::max(dx, dy) * 3 + std::min(dx, dy);
-            std::size_t at = count++;
-            for (; at > 0 && ahead[at - 1].first < away; --at) {
-                ahead[at] = ahead[at - 1];
-            }
-            ahead[at] = {away, next};
+            queue(away({p.x + step.x, p.y + step.y}, aim), next);
         }
         for (std::size_t k = 0; k < count; ++k) {
-            const GridPoint step = kSteps[static_cast<std::size_t>(ahead[k].second)];
-            walk_.emplace_back(node + step.x + step.y * board.width, ahead[k].second);
+            const GridPoint step = kSteps[static_cast<std::size_t>(order[k].second)];
+            ahead_.emplace_back(node + step.x + step.y * board.width, order[k].second);
+        }
+        return false;
+    };
+    // A step backwards from (node, leaving by next): the node entered by each direction the
+    // rules allow, from the node before it; whether it met the way walked forwards.
+    const auto backwards = [&]() {
+        const auto [node, next] = behind_.back();
+        behind_.pop_back();
+        const GridPoint p = board.At(node);
+        count = 0;
+        for (int direction = 0; direction < 8; ++direction) {
+            const GridPoint step = kSteps[static_cast<std::size_t>(direction)];
+            const GridPoint q{p.x - step.x, p.y - step.y};
+            if (q.x < 0 || q.y < 0 || q.x >= board.width || q.y >= board.height ||
+                !MayGoOn(board, request, node, direction, next) ||
+                !MayPass(board, node, direction)) {
+                continue;
+            }
+            const int before = board.Node(q);
+            if (!board.Open(before, direction)) {
+                continue;
+            }
+            const auto at = static_cast<std::size_t>(before);
+            if (starts_[at] != 0 && MayGoOn(board, request, before, kNoDirection, direction)) {
+                return true;
+            }
+            if (((leaving_[at] >> direction) & 1) != 0) {
+                continue;
+            }
+            if (arrives(before, direction)) {
+                return true;
+            }
+            touch(before);
+            leaving_[at] = static_cast<std::uint8_t>(leaving_[at] | (1 << direction));
+            queue(away(q, source), direction);
+        }
+        for (std::size_t k = 0; k < count; ++k) {
+            const GridPoint step = kSteps[static_cast<std::size_t>(order[k].second)];
+            behind_.emplace_back(node - step.x - step.y * board.width, order[k].second);
+        }
+        return false;
+    };
+    // A step from each side in turn: where either side runs out, no way joins the ends.
+    while (!ahead_.empty() && !behind_.empty()) {
+        if (forwards() || (!behind_.empty() && backwards())) {
+            return true;
         }
     }
     return false;

@@ -43,27 +43,35 @@ class WaySearch {
     // The nodes of the cheapest way from the first end to the last, over free grid edges,
     // crossing other runs only straight over and passing no station, with a node where it
     // crosses another run counting as no step; none where no way is free. `searched` counts
-    // the states taken.
+    // the states taken (not those of the walk that makes sure some way is free: its answer,
+    // unlike its length, is the same however it walks).
     std::optional<std::vector<GridPoint>> Cheapest(const Board& board, const WayRequest& request,
                                                    std::int64_t& searched);
 
   private:
     // Whether some way joins the ends under the same rules of steps and turns, whatever it
-    // costs and however few steps it takes: a depth-first walk over (node, direction), the
-    // steps towards the last end first. A search with no way tries every state it can reach,
-    // which took two thirds of a large layout's states.
-    bool AnyWay(const Board& board, const WayRequest& request, std::int64_t& searched);
+    // costs and however few steps it takes: depth-first walks over (node, direction) from both
+    // ends, a step of each in turn, the steps towards the other end first. A search with no way
+    // tries every state it can reach, which took two thirds of a large layout's states; an end
+    // shut in is found out after its own pocket.
+    bool AnyWay(const Board& board, const WayRequest& request);
     void Forget();
 
     std::vector<std::int32_t> best_;  // per state: its cost, kUnreachedState where not reached
     std::vector<std::int32_t> from_;  // per state: the state before it, -1 at a start
     BoundQueue queue_;
-    std::vector<std::size_t> touched_;       // the states reached
-    std::vector<int> targets_;               // per node: the cost of ending there, -1 where none
-    std::vector<int> targetNodes_;           // where targets_ holds one
-    std::vector<std::uint8_t> walked_;       // per node: the directions AnyWay arrived by
-    std::vector<int> walkedNodes_;           // where walked_ holds some
-    std::vector<std::pair<int, int>> walk_;  // AnyWay's stack: node, direction
+    std::vector<std::size_t> touched_;  // the states reached
+    std::vector<int> targets_;          // per node: the cost of ending there, -1 where none
+    std::vector<int> targetNodes_;      // where targets_ holds one
+    // AnyWay's: per node, the directions the walk forwards arrived by, those the walk back
+    // leaves by, and whether it is a start; the nodes where any is set; each walk's stack of
+    // nodes with a direction.
+    std::vector<std::uint8_t> arrived_;
+    std::vector<std::uint8_t> leaving_;
+    std::vector<std::uint8_t> starts_;
+    std::vector<int> walkedNodes_;
+    std::vector<std::pair<int, int>> ahead_;
+    std::vector<std::pair<int, int>> behind_;
 };
 
 }  // namespace qv::import::schematic
