@@ -50,10 +50,12 @@ constexpr int kMostMendingDraws = 24;
 constexpr int kMendingTries = 2;
 constexpr std::int64_t kMendingAllowance = 600;
 constexpr int kNearby = 2;  // grid units round the runs a move changed
-// Straightening moves: rounds, drawings in all, and how far a junction may go from its spot
-// (median links; or as far as it was).
+// Straightening moves: turns of moving pairs and then single junctions, rounds of single moves
+// a turn, drawings in all, and how far a junction may go from its spot (median links; or as far
+// as it was).
+constexpr int kStraighteningTurns = 4;
 constexpr int kStraighteningRounds = 4;
-constexpr int kMostStraighteningDraws = 16;
+constexpr int kMostStraighteningDraws = 32;
 constexpr double kStraighteningReach = 2.0;
 // How a run may leave or enter a junction, from the strictest.
 constexpr int kKeptOrder = 0;
@@ -374,9 +376,11 @@ class Router {
         return junctions;
     }
 
-    // Moves junctions where the lines bend less, the rest as it was: each junction tries the
-    // nodes up to two steps away (within kStraighteningReach of its spot), its runs routed
-    // again, and keeps the first move whose grid bends less with no more wrong crossings,
+    // Moves junctions where the lines bend less, the rest as it was. In turn, while a turn
+    // helps: the two ends of each bent run a step together (a run bent between its ends often
+    // straightens only so), then each junction to the nodes up to two steps away; a junction
+    // stays within kStraighteningReach of its spot (or as far as it was), its runs routed
+    // again. The first move is kept whose grid bends less with no more wrong crossings,
     // junctions out of order or runs without a way, and whose drawing bends less with no more
     // faults of any kind, no two places' stations nearer and no line brought to one point twice
     // where none was. The moves before weigh bends against the places' distance from their
@@ -417,33 +421,124 @@ class Router {
             return true;
         };
         const double reach = kStraighteningReach * MedianLink();
-        // After the first round, only the junctions of the runs at a moved one.
+        // After the first turn, single junctions only where a run at them changed.
         std::set<int> tried;
         for (const auto& entry : runsAt_) {
             tried.insert(entry.first);
         }
+        const auto retry = [&](int place, std::set<int>& again) {
+            for (const std::size_t index : runsAt_.at(place)) {
+                again.insert(runs_[index].places.front());
+                again.insert(runs_[index].places.back());
+            }
+        };
         bool moved = false;
-        for (int round = 0; round < kStraighteningRounds && !tried.empty(); ++round) {
-            std::set<int> again;
-            for (const int place : tried) {
-                if (draws >= kMostStraighteningDraws) {
-                    break;  // no move could be kept
-                }
-                const std::vector<std::size_t>& incident = runsAt_.at(place);
-                const int home = board_.nodeOf[static_cast<std::size_t>(place)];
-                if (home >= 0 && Bent(incident) &&
-                    MoveTo(place, incident, NearerStraight(place, home, reach), false, better)) {
+        for (int turn = 0; turn < kStraighteningTurns && draws < kMostStraighteningDraws; ++turn) {
+            const std::size_t bendsBefore = keptBends;
+            for (std::size_t index = 0; index < runs_.size(); ++index) {
+                const struct Run& run = runs_[index];
+                const int one = run.places.front();
+                const int other = run.places.back();
+                if (one != other && !run.path.empty() && Bent({index}) &&
+                    MoveBoth(one, other, reach, better)) {
                     moved = true;
-                    for (const std::size_t index : incident) {
-                        again.insert(runs_[index].places.front());
-                        again.insert(runs_[index].places.back());
-                    }
+                    retry(one, tried);
+                    retry(other, tried);
                 }
             }
-            tried = std::move(again);
+            for (int round = 0; round < kStraighteningRounds && !tried.empty(); ++round) {
+                std::set<int> again;
+                for (const int place : tried) {
+                    const std::vector<std::size_t>& incident = runsAt_.at(place);
+                    const int home = board_.nodeOf[static_cast<std::size_t>(place)];
+                    if (draws < kMostStraighteningDraws && home >= 0 && Bent(incident) &&
+                        MoveTo(place, incident, NearerStraight(place, home, reach), false,
+                               better)) {
+                        moved = true;
+                        retry(place, again);
+                    }
+                }
+                tried = std::move(again);
+            }
+            if (keptBends == bendsBefore) {
+                break;
+            }
         }
         CountUnrouted();
         return moved;
+    }
+
+    // Moves junctions `one` and `other` the same step together, to nodes within `reach` of their
+    // spots (or as far as they were), their runs routed again; keeps the first step for which
+    // `better` holds. Whether a step was kept.
+    bool MoveBoth(int one, int other, double reach,
+                  const std::function<bool(std::int64_t)>& better) {
+        const std::array<int, 2> places = {one, other};
+        std::vector<std::size_t> incident = runsAt_.at(one);
+        for (const std::size_t index : runsAt_.at(other)) {
+            if (std::find(incident.begin(), incident.end(), index) == incident.end()) {
+                incident.push_back(index);
+            }
+        }
+        std::array<int, 2> homes{};
+        std::array<double, 2> reaches{};
+        for (std::size_t k = 0; k < 2; ++k) {
+            homes[k] = board_.nodeOf[static_cast<std::size_t>(places[k])];
+            if (homes[k] < 0) {
+                return false;
+            }
+            reaches[k] = std::max(reach, DistanceFromSpot(places[k], At(homes[k])));
+        }
+        const Saved saved = Save(incident);
+        for (const GridPoint step : kSteps) {
+            std::array<int, 2> targets{};
+            bool inReach = true;
+            for (std::size_t k = 0; k < 2; ++k) {
+                const GridPoint home = At(homes[k]);
+                const GridPoint p{home.x + step.x, home.y + step.y};
+                inReach = inReach && Inside(p) && DistanceFromSpot(places[k], p) <= reaches[k];
+                targets[k] = inReach ? Node(p) : -1;
+            }
+            if (!inReach) {
+                continue;
+            }
+            for (const std::size_t index : incident) {
+                Lift(runs_[index]);
+            }
+            Unplace(one);
+            Unplace(other);
+            const bool free = std::ranges::all_of(targets, [this](int node) {
+                return board_.station[static_cast<std::size_t>(node)] < 0 &&
+                       board_.through[static_cast<std::size_t>(node)] == 0;
+            });
+            if (free) {
+                Place(one, targets[0]);
+                Place(other, targets[1]);
+                for (const std::size_t index : incident) {
+                    Route(runs_[index]);
+                }
+                const std::int64_t cost = schematic::LayoutCost(board_, network_, model_);
+                if (better(cost)) {
+                    current_ = cost;
+                    return true;
+                }
+                for (const std::size_t index : incident) {
+                    Lift(runs_[index]);
+                }
+                Unplace(one);
+                Unplace(other);
+            }
+            Place(one, homes[0]);
+            Place(other, homes[1]);
+            Restore(saved);
+        }
+        return false;
+    }
+
+    // How far grid point `p` lies from the place's spot, in grid units.
+    double DistanceFromSpot(int place, GridPoint p) const {
+        const PlanePoint spot = model_.spots[static_cast<std::size_t>(place)];
+        return std::hypot(p.x - spot.x, p.y - spot.y);
     }
 
     // A drawing's links crossing wrongly, sharp turns, stations passed and links on another's
@@ -573,16 +668,15 @@ class Router {
     // The nodes up to two steps from `home` within `reach` grid units of the place's spot (or
     // as far as it is), the nearer first.
     std::vector<int> NearerStraight(int place, int home, double reach) const {
-        const PlanePoint spot = model_.spots[static_cast<std::size_t>(place)];
         const GridPoint from = At(home);
-        reach = std::max(reach, std::hypot(from.x - spot.x, from.y - spot.y));
+        reach = std::max(reach, DistanceFromSpot(place, from));
         std::vector<int> targets;
         for (const int ring : {1, 2}) {
             for (int dy = -ring; dy <= ring; ++dy) {
                 for (int dx = -ring; dx <= ring; ++dx) {
                     const GridPoint p{from.x + dx, from.y + dy};
                     if (std::max(std::abs(dx), std::abs(dy)) == ring && Inside(p) &&
-                        std::hypot(p.x - spot.x, p.y - spot.y) <= reach) {
+                        DistanceFromSpot(place, p) <= reach) {
                         targets.push_back(Node(p));
                     }
                 }
