@@ -1056,8 +1056,6 @@ TEST(Schematic, LinesMeetOnlyAtStationsWhenStationsMakeRoom) {
     }
 }
 
-// The eight directions as the grid numbers them, from east turning towards south, and the
-// turn between two of them in steps of 45 degrees.
 // Things on both sides of the axes, points and boxes over several cells, some moved: each
 // look finds every thing whose box meets its own, once, and nothing more than a cell away.
 TEST(Schematic, SquareCellsFindEveryThingInABoxOnce) {

@@ -1,8 +1,8 @@
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
-#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -29,13 +29,14 @@ class SquareCells {
     template <typename Visit>
     void ForEachIn(GridPoint low, GridPoint high, Visit visit) const {
         ++visit_;
-        for (int y = Cell(low.y); y <= Cell(high.y); ++y) {
-            for (int x = Cell(low.x); x <= Cell(high.x); ++x) {
-                const auto cell = cells_.find(Key(x, y));
-                if (cell == cells_.end()) {
-                    continue;
-                }
-                for (const auto& [c, i] : cell->second) {
+        // Cells outside the window hold nothing.
+        const int top = std::max(Cell(low.y), first_.y);
+        const int bottom = std::min(Cell(high.y), first_.y + rows_ - 1);
+        const int left = std::max(Cell(low.x), first_.x);
+        const int right = std::min(Cell(high.x), first_.x + columns_ - 1);
+        for (int y = top; y <= bottom; ++y) {
+            for (int x = left; x <= right; ++x) {
+                for (const auto& [c, i] : cells_[Index(x, y)]) {
                     if (seen_[c][i] != visit_) {
                         seen_[c][i] = visit_;
                         visit(c, i);
@@ -47,12 +48,20 @@ class SquareCells {
 
   private:
     int Cell(int v) const { return v >= 0 ? v / side_ : -((side_ - 1 - v) / side_); }
-    static std::int64_t Key(int x, int y) {
-        return (static_cast<std::int64_t>(x) << 32) ^ static_cast<std::uint32_t>(y);
+    std::size_t Index(int x, int y) const {
+        return static_cast<std::size_t>(y - first_.y) * static_cast<std::size_t>(columns_) +
+               static_cast<std::size_t>(x - first_.x);
     }
+    // Widens the window to take in the cells from (x0, y0) to (x1, y1).
+    void Cover(int x0, int y0, int x1, int y1);
 
     int side_;
-    std::unordered_map<std::int64_t, std::vector<Thing>> cells_;
+    // The cells of a window of the map, row by row: a look-up by hashing was a tenth of the
+    // slides' time.
+    GridPoint first_{0, 0};  // the window's first cell
+    int columns_ = 0;
+    int rows_ = 0;
+    std::vector<std::vector<Thing>> cells_;
     mutable std::vector<std::vector<unsigned>> seen_;  // per thing, the last visit that met it
     mutable unsigned visit_ = 0;
 };
