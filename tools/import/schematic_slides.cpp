@@ -433,7 +433,8 @@ class Slides {
             }
             const bool across =
                 !box.Apart(boxes_[o][k]) && DrawnAcross(path, LinkPath(layout_.chains[o], k));
-            if (across != (ownWanted && wanted.contains(std::minmax(own, link)))) {
+            if (across != (ownWanted && linkWanted_[o][k] &&
+                           wanted.contains(std::minmax(own, link)))) {
                 visit(o, k);
             }
         };
