@@ -439,8 +439,8 @@ class Router {
                 const struct Run& run = runs_[index];
                 const int one = run.places.front();
                 const int other = run.places.back();
-                if (one != other && !run.path.empty() && Bent({index}) &&
-                    MoveBoth(one, other, reach, better)) {
+                if (draws < kMostStraighteningDraws && one != other && !run.path.empty() &&
+                    Bent({index}) && MoveBoth(one, other, reach, better)) {
                     moved = true;
                     retry(one, tried);
                     retry(other, tried);
@@ -491,46 +491,17 @@ class Router {
         }
         const Saved saved = Save(incident);
         for (const GridPoint step : kSteps) {
-            std::array<int, 2> targets{};
-            bool inReach = true;
+            std::vector<std::pair<int, int>> moves;
             for (std::size_t k = 0; k < 2; ++k) {
                 const GridPoint home = At(homes[k]);
                 const GridPoint p{home.x + step.x, home.y + step.y};
-                inReach = inReach && Inside(p) && DistanceFromSpot(places[k], p) <= reaches[k];
-                targets[k] = inReach ? Node(p) : -1;
-            }
-            if (!inReach) {
-                continue;
-            }
-            for (const std::size_t index : incident) {
-                Lift(runs_[index]);
-            }
-            Unplace(one);
-            Unplace(other);
-            const bool free = std::ranges::all_of(targets, [this](int node) {
-                return board_.station[static_cast<std::size_t>(node)] < 0 &&
-                       board_.through[static_cast<std::size_t>(node)] == 0;
-            });
-            if (free) {
-                Place(one, targets[0]);
-                Place(other, targets[1]);
-                for (const std::size_t index : incident) {
-                    Route(runs_[index]);
+                if (Inside(p) && DistanceFromSpot(places[k], p) <= reaches[k]) {
+                    moves.emplace_back(places[k], Node(p));
                 }
-                const std::int64_t cost = schematic::LayoutCost(board_, network_, model_);
-                if (better(cost)) {
-                    current_ = cost;
-                    return true;
-                }
-                for (const std::size_t index : incident) {
-                    Lift(runs_[index]);
-                }
-                Unplace(one);
-                Unplace(other);
             }
-            Place(one, homes[0]);
-            Place(other, homes[1]);
-            Restore(saved);
+            if (moves.size() == 2 && TryMove(moves, incident, saved, better)) {
+                return true;
+            }
         }
         return false;
     }
@@ -1014,29 +985,57 @@ class Router {
             if (carry) {
                 saved = Save(moved);
             }
+            if (TryMove({{place, target}}, moved, saved, better)) {
+                return true;
+            }
+        }
+        return false;
+    }
+
+    // Lifts the runs `moved` and puts each junction of `moves` (place, node) on its node where
+    // every one is free, the runs routed again; keeps that where `better` holds (none: where the
+    // layout's cost drops), and otherwise puts the junctions back and the runs as `saved` has
+    // them. Whether the move was kept.
+    bool TryMove(const std::vector<std::pair<int, int>>& moves,
+                 const std::vector<std::size_t>& moved, const Saved& saved,
+                 const std::function<bool(std::int64_t)>& better) {
+        std::vector<int> homes;
+        for (const auto& [place, target] : moves) {
+            homes.push_back(board_.nodeOf[static_cast<std::size_t>(place)]);
+        }
+        for (const std::size_t index : moved) {
+            Lift(runs_[index]);
+        }
+        for (const auto& [place, target] : moves) {
+            Unplace(place);
+        }
+        const bool free = std::ranges::all_of(moves, [this](const std::pair<int, int>& move) {
+            return board_.station[static_cast<std::size_t>(move.second)] < 0 &&
+                   board_.through[static_cast<std::size_t>(move.second)] == 0;
+        });
+        if (free) {
+            for (const auto& [place, target] : moves) {
+                Place(place, target);
+            }
+            for (const std::size_t index : moved) {
+                Route(runs_[index]);
+            }
+            const std::int64_t cost = schematic::LayoutCost(board_, network_, model_);
+            if (better ? better(cost) : cost < current_) {
+                current_ = cost;
+                return true;
+            }
             for (const std::size_t index : moved) {
                 Lift(runs_[index]);
             }
-            Unplace(place);
-            if (board_.station[static_cast<std::size_t>(target)] < 0 &&
-                board_.through[static_cast<std::size_t>(target)] == 0) {
-                Place(place, target);
-                for (const std::size_t index : moved) {
-                    Route(runs_[index]);
-                }
-                const std::int64_t cost = schematic::LayoutCost(board_, network_, model_);
-                if (better ? better(cost) : cost < current_) {
-                    current_ = cost;
-                    return true;
-                }
-                for (const std::size_t index : moved) {
-                    Lift(runs_[index]);
-                }
+            for (const auto& [place, target] : moves) {
                 Unplace(place);
             }
-            Place(place, home);
-            Restore(saved);
         }
+        for (std::size_t k = 0; k < moves.size(); ++k) {
+            Place(moves[k].first, homes[k]);
+        }
+        Restore(saved);
         return false;
     }
 
