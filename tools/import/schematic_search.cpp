@@ -230,20 +230,10 @@ bool WaySearch::AnyWay(const Board& board, const WayRequest& request) {
         touch(node);
         starts_[static_cast<std::size_t>(node)] = 1;
     }
-    // Where the way leaves a node, and where it arrives at one, walked from the other side.
-    const auto leaves = [&](int node, int direction) {
-        const auto bits = leaving_[static_cast<std::size_t>(node)];
-        for (int next = 0; next < 8; ++next) {
-            if (((bits >> next) & 1) != 0 && MayGoOn(board, request, node, direction, next)) {
-                return true;
-            }
-        }
-        return false;
-    };
-    const auto arrives = [&](int node, int next) {
-        const auto bits = arrived_[static_cast<std::size_t>(node)];
+    // Whether a direction of `bits` (walked from the other side) joins the way here.
+    const auto joins = [](std::uint8_t bits, const auto& mayJoin) {
         for (int direction = 0; direction < 8; ++direction) {
-            if (((bits >> direction) & 1) != 0 && MayGoOn(board, request, node, direction, next)) {
+            if (((bits >> direction) & 1) != 0 && mayJoin(direction)) {
                 return true;
             }
         }
@@ -323,7 +313,8 @@ bool WaySearch::AnyWay(const Board& board, const WayRequest& request) {
             if (((arrived >> next) & 1) != 0) {
                 continue;
             }
-            if (leaves(target, next)) {
+            if (joins(leaving_[static_cast<std::size_t>(target)],
+                      [&](int out) { return MayGoOn(board, request, target, next, out); })) {
                 return true;
             }
             touch(target);
@@ -362,7 +353,8 @@ bool WaySearch::AnyWay(const Board& board, const WayRequest& request) {
             if (((leaving_[at] >> direction) & 1) != 0) {
                 continue;
             }
-            if (arrives(before, direction)) {
+            if (joins(arrived_[at],
+                      [&](int in) { return MayGoOn(board, request, before, in, direction); })) {
                 return true;
             }
             touch(before);
