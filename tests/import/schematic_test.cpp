@@ -1320,7 +1320,8 @@ TEST(Schematic, FindsAWayWhereverTheRulesLeaveOne) {
     int walkedInVain = 0;
     for (int trial = 0; trial < 400; ++trial) {
         SCOPED_TRACE(trial);
-        schematic::Board board = schematic::MakeBoard(kSide, kSide, kSide * kSide);
+        // Places 0 and 1 are the ends; 2 + node, a station on that node.
+        schematic::Board board = schematic::MakeBoard(kSide, kSide, kSide * kSide + 2);
         std::uniform_int_distribution<int> coordinate(0, kSide - 1);
         std::uniform_int_distribution<int> chance(0, 99);
         std::set<int> taken;
