@@ -558,9 +558,11 @@ class Router {
     const std::vector<std::size_t>& Failed() const { return failed_; }
 
   private:
-    void CountUnrouted() {
-        unrouted_ = static_cast<int>(std::count_if(
-            runs_.begin(), runs_.end(), [](const struct Run& run) { return run.path.empty(); }));
+    void CountUnrouted() { unrouted_ = static_cast<int>(RunsWithoutAWay()); }
+
+    std::size_t RunsWithoutAWay() const {
+        return static_cast<std::size_t>(
+            std::ranges::count_if(runs_, [](const struct Run& run) { return run.path.empty(); }));
     }
 
     // Where a run's path changes direction.
@@ -600,10 +602,8 @@ class Router {
 
     // Runs without a way, junctions out of order and links crossing wrongly, on the grid.
     std::size_t GridFaults() const {
-        return static_cast<std::size_t>(
-                   std::count_if(runs_.begin(), runs_.end(),
-                                 [](const struct Run& run) { return run.path.empty(); })) +
-               OutOfOrder() + schematic::ChangedCrossings(board_, network_, model_).size();
+        return RunsWithoutAWay() + OutOfOrder() +
+               schematic::ChangedCrossings(board_, network_, model_).size();
     }
 
     // Whether a run of `incident` bends, or a line turns at one of its ends.

@@ -239,18 +239,22 @@ bool WaySearch::AnyWay(const Board& board, const WayRequest& request) {
         }
         return false;
     };
+    // The node a step by `direction` comes from onto `node`, over a free edge; -1 where none.
+    const auto stepFrom = [&board](int node, int direction) {
+        const GridPoint p = board.At(node);
+        const GridPoint step = kSteps[static_cast<std::size_t>(direction)];
+        const GridPoint q{p.x - step.x, p.y - step.y};
+        if (q.x < 0 || q.y < 0 || q.x >= board.width || q.y >= board.height ||
+            !board.Open(board.Node(q), direction)) {
+            return -1;
+        }
+        return board.Node(q);
+    };
     // The way's last steps, each into an end by a port it allows.
     const auto endsFrom = [&](int end) {
-        const GridPoint e = board.At(end);
         for (int direction = 0; direction < 8; ++direction) {
-            const GridPoint step = kSteps[static_cast<std::size_t>(direction)];
-            const GridPoint p{e.x - step.x, e.y - step.y};
-            if (p.x < 0 || p.y < 0 || p.x >= board.width || p.y >= board.height ||
-                !MayEnd(request, direction)) {
-                continue;
-            }
-            const int node = board.Node(p);
-            if (board.Open(node, direction)) {
+            if (const int node = stepFrom(end, direction);
+                node >= 0 && MayEnd(request, direction)) {
                 behind_.emplace_back(node, direction);
             }
         }
@@ -332,18 +336,14 @@ bool WaySearch::AnyWay(const Board& board, const WayRequest& request) {
     const auto backwards = [&]() {
         const auto [node, next] = behind_.back();
         behind_.pop_back();
-        const GridPoint p = board.At(node);
         count = 0;
         for (int direction = 0; direction < 8; ++direction) {
-            const GridPoint step = kSteps[static_cast<std::size_t>(direction)];
-            const GridPoint q{p.x - step.x, p.y - step.y};
-            if (q.x < 0 || q.y < 0 || q.x >= board.width || q.y >= board.height ||
-                !MayGoOn(board, request, node, direction, next) ||
+            if (!MayGoOn(board, request, node, direction, next) ||
                 !MayPass(board, node, direction)) {
                 continue;
             }
-            const int before = board.Node(q);
-            if (!board.Open(before, direction)) {
+            const int before = stepFrom(node, direction);
+            if (before < 0) {
                 continue;
             }
             const auto at = static_cast<std::size_t>(before);
@@ -359,7 +359,7 @@ bool WaySearch::AnyWay(const Board& board, const WayRequest& request) {
             }
             touch(before);
             leaving_[at] = static_cast<std::uint8_t>(leaving_[at] | (1 << direction));
-            queue(away(q, source), direction);
+            queue(away(board.At(before), source), direction);
         }
         for (std::size_t k = 0; k < count; ++k) {
             const GridPoint step = kSteps[static_cast<std::size_t>(order[k].second)];
