@@ -6,7 +6,9 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <iterator>
+#include <limits>
 #include <map>
 #include <numbers>
 #include <queue>
@@ -371,6 +373,18 @@ TEST(Schematic, MovesAnInterchangesLinesOffALinePassingItsStation) {
     EXPECT_EQ(StationsOnOtherLines(request, LayOutSchematic(request)), std::vector<std::string>{});
 }
 
+// Every station drawn, with its place.
+std::vector<std::pair<GridPoint, int>> StationsAndPlaces(const SchematicRequest& request,
+                                                         const SchematicLayout& layout) {
+    std::vector<std::pair<GridPoint, int>> stations;
+    for (std::size_t c = 0; c < layout.chains.size(); ++c) {
+        for (std::size_t i = 0; i < layout.chains[c].stations.size(); ++i) {
+            stations.emplace_back(layout.chains[c].stations[i], request.chains[c].places[i]);
+        }
+    }
+    return stations;
+}
+
 // Random networks of three lines on a 60-unit square, laid out as crowded ones are, whose
 // junctions, once every other figure is settled, still move to where the lines bend less: 19,
 // 19 and 19 bends without those moves. The third bends 16 times with single junctions moved: a
@@ -399,6 +413,40 @@ TEST(Schematic, MovesJunctionsWhereTheLinesBendLessAndNothingElseGetsWorse) {
         EXPECT_EQ(schematic::SharpTurns(layout), 0u);
         EXPECT_EQ(layout.unrouted, 0);
     }
+}
+
+// A random network whose lines, laid out as a crowded one, bend 16 times with no two places'
+// stations brought nearer as its junctions move, 13 times with stations brought as near as 5
+// units, and 12 with no limit at all, two stations then 4.2 units apart.
+TEST(Schematic, StraighteningBringsStationsNoNearerThanTheRequestAllows) {
+    const auto layOut = [](std::int64_t nearest) {
+        SchematicRequest request{Places("50 30, 7 13, 38 8, 19 38, 7 45, 48 44, 33 35, 50 41, "
+                                        "48 2, 29 2, 53 56, 31 54, 6 34, 15 38"),
+                                 Chains("5 4 8 0 6 | 8 9 4 1 13 | 10 5 8 1 13"),
+                                 {0, 0, 60, 60},
+                                 5,
+                                 3};
+        request.crowded = true;
+        request.nearestApartSquared = nearest;
+        const SchematicLayout layout = LayOutSchematic(request);
+        const std::vector<std::pair<GridPoint, int>> stations = StationsAndPlaces(request, layout);
+        int least = std::numeric_limits<int>::max();
+        for (std::size_t a = 0; a < stations.size(); ++a) {
+            for (std::size_t b = a + 1; b < stations.size(); ++b) {
+                const GridPoint p = stations[a].first;
+                const GridPoint q = stations[b].first;
+                if (stations[a].second != stations[b].second) {
+                    least = std::min(least, (p.x - q.x) * (p.x - q.x) + (p.y - q.y) * (p.y - q.y));
+                }
+            }
+        }
+        return std::pair{schematic::Bends(layout), least};
+    };
+    const auto [bendsHeld, nearestHeld] = layOut(std::numeric_limits<std::int64_t>::max());
+    const auto [bends, nearest] = layOut(25);
+    EXPECT_LT(bends, bendsHeld);
+    EXPECT_GE(nearest, 25);
+    EXPECT_GE(nearestHeld, nearest);
 }
 
 // Networks of three lines on a 60-unit square whose drawing once drew one link with a corner
@@ -653,12 +701,7 @@ TEST(Schematic, KeepsTheStationsOfTwoPlacesApart) {
           std::pair{"two lines crossing at an interchange", CrossAtAnInterchange()}}) {
         SCOPED_TRACE(what);
         const SchematicLayout layout = LayOutSchematic(request);
-        std::vector<std::pair<GridPoint, int>> stations;  // and its place
-        for (std::size_t c = 0; c < layout.chains.size(); ++c) {
-            for (std::size_t i = 0; i < layout.chains[c].stations.size(); ++i) {
-                stations.emplace_back(layout.chains[c].stations[i], request.chains[c].places[i]);
-            }
-        }
+        const std::vector<std::pair<GridPoint, int>> stations = StationsAndPlaces(request, layout);
         for (std::size_t a = 0; a < stations.size(); ++a) {
             for (std::size_t b = a + 1; b < stations.size(); ++b) {
                 const auto [p, pPlace] = stations[a];

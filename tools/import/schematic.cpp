@@ -55,7 +55,7 @@ constexpr int kNearby = 2;  // grid units round the runs a move changed
 // as it was).
 constexpr int kStraighteningTurns = 4;
 constexpr int kStraighteningRounds = 4;
-constexpr int kMostStraighteningDraws = 32;
+constexpr int kMostStraighteningDraws = 40;
 constexpr double kStraighteningReach = 2.0;
 // How a run may leave or enter a junction, from the strictest.
 constexpr int kKeptOrder = 0;
@@ -382,24 +382,26 @@ class Router {
     // stays within kStraighteningReach of its spot (or as far as it was), its runs routed
     // again. The first move is kept whose grid bends less with no more wrong crossings,
     // junctions out of order or runs without a way, and whose drawing bends less with no more
-    // faults of any kind, no two places' stations nearer and no line brought to one point twice
-    // where none was. The moves before weigh bends against the places' distance from their
-    // spots; these take the room the figures that must hold leave. Whether any junction moved.
+    // faults of any kind, no two places' stations nearer than the request's nearest (or than
+    // they were, where nearer) and no line brought to one point twice where none was. The moves
+    // before weigh bends against the places' distance from their spots; these take the room the
+    // figures that must hold leave. Whether any junction moved.
     bool Straighten(SchematicLayout& kept, Sketch& sketch) {
-        const std::int64_t nearest = schematic::NearestApartSquared(request_, kept);
+        const std::int64_t nearest =
+            std::min(schematic::NearestApartSquared(request_, kept), request_.nearestApartSquared);
         std::array<std::size_t, 4> keptFaults = FaultsByKind(kept);
         std::size_t keptBends = schematic::Bends(kept);
         const bool repeats = schematic::RepeatsAPoint(kept);
         std::int64_t gridBends = GridBends();
-        std::size_t gridFaults = GridFaults();
+        std::array<std::size_t, 3> gridFaults = GridFaults();
         int draws = 0;
         const auto better = [&](std::int64_t) {
             const std::int64_t bends = GridBends();
             if (bends >= gridBends || draws >= kMostStraighteningDraws) {
                 return false;
             }
-            const std::size_t faults = GridFaults();
-            if (faults > gridFaults) {
+            const std::array<std::size_t, 3> faults = GridFaults();
+            if (!std::ranges::equal(faults, gridFaults, std::less_equal{})) {
                 return false;
             }
             ++draws;
@@ -600,10 +602,11 @@ class Router {
         return bends;
     }
 
-    // Runs without a way, junctions out of order and links crossing wrongly, on the grid.
-    std::size_t GridFaults() const {
-        return RunsWithoutAWay() + OutOfOrder() +
-               schematic::ChangedCrossings(board_, network_, model_).size();
+    // Runs without a way, junctions out of order and links crossing wrongly, on the grid: a move
+    // may trade none of them for another.
+    std::array<std::size_t, 3> GridFaults() const {
+        return {RunsWithoutAWay(), OutOfOrder(),
+                schematic::ChangedCrossings(board_, network_, model_).size()};
     }
 
     // Whether a run of `incident` bends, or a line turns at one of its ends.

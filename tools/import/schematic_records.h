@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstdint>
+#include <limits>
 #include <map>
 #include <optional>
 #include <utility>
@@ -47,6 +49,9 @@ struct SchematicRequest {
     // Per place and neighbouring place: the direction towards it, true to the geography, as an
     // angle from the x axis towards the y axis. Where not given, the one between `places`.
     std::map<std::pair<int, int>, double> headings = {};
+    // The squared distance, in map units, two places' stations may come to as the lines
+    // straighten, where they are further apart: the geographic map's nearest.
+    std::int64_t nearestApartSquared = std::numeric_limits<std::int64_t>::max();
 };
 
 // Per line record: where each of its stations is drawn, and the corners of the line between

@@ -297,6 +297,23 @@ class Builder {
         CompareWithGeography(ground);
     }
 
+    // The squared distance between the nearest two places' stations as drawn now.
+    std::int64_t NearestApartSquared() const {
+        std::int64_t nearest = std::numeric_limits<std::int64_t>::max();
+        for (std::size_t a = 0; a < points_.size(); ++a) {
+            const DraftPoint& one = Draft(points_[a]);
+            for (std::size_t b = a + 1; b < points_.size(); ++b) {
+                if (placeOf_[a] != placeOf_[b]) {
+                    const DraftPoint& other = Draft(points_[b]);
+                    const std::int64_t dx = one.x - other.x;
+                    const std::int64_t dy = one.y - other.y;
+                    nearest = std::min(nearest, dx * dx + dy * dy);
+                }
+            }
+        }
+        return nearest;
+    }
+
     Ground OnTheGround() const {
         Ground ground;
         ground.points = GeographicPositions();
@@ -609,6 +626,7 @@ class Builder {
         request.crowded = large;
         request.crossings = ground.crossings;
         request.headings = OnThePlane(ground, centres);
+        request.nearestApartSquared = NearestApartSquared();
         const SchematicLayout layout = LayOutSchematic(request);
         report_.grid = request.grid;
         report_.unroutedRuns = layout.unrouted;
