@@ -299,10 +299,7 @@ class Drawing {
     }
 
     // Stations slid off other lines, onto the side of their crossings, and apart.
-    void Slide(SchematicLayout& layout) const {
-        KeepStationsClear(request_, layout);
-        KeepStationsApart(request_, layout);
-    }
+    void Slide(SchematicLayout& layout) const { KeepStationsClearAndApart(request_, layout); }
 
     // Lines that turn at a junction reach their station points from the side they arrive on;
     // where two leave it by opposite ports along one row, each may run through the other's

@@ -72,11 +72,10 @@ std::int64_t NearestApartSquared(const SchematicRequest& request, const Schemati
 // moves the crossing into the next link): each slides along its line, over other lines where it
 // must, to the nearest free spot that leaves fewest of those faults, no nearer to another
 // place's station. Crossings count only where the request gives them.
-void KeepStationsClear(const SchematicRequest& request, SchematicLayout& layout);
-
-// Stations of different places closer than a line separation and a unit: each slides along its
-// own line (at its end, on beyond it by less than a separation), never over another line, to
-// the nearest spot that takes it farthest from the others, up to that distance.
-void KeepStationsApart(const SchematicRequest& request, SchematicLayout& layout);
+//
+// Then stations of different places closer than a line separation and a unit: each slides
+// along its own line (at its end, on beyond it by less than a separation), never over another
+// line, to the nearest spot that takes it farthest from the others, up to that distance.
+void KeepStationsClearAndApart(const SchematicRequest& request, SchematicLayout& layout);
 
 }  // namespace qv::import::schematic
