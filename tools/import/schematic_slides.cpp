@@ -76,6 +76,21 @@ std::vector<std::size_t> PerChain(const SchematicLayout& layout, Count count) {
     return counts;
 }
 
+// The least distance from `spot` to a chain's link, corners and all, without building its path.
+double DistanceToLink(GridPoint spot, const SchematicChain& chain, std::size_t link) {
+    double nearest = std::numeric_limits<double>::infinity();
+    GridPoint from = chain.stations[link];
+    const auto reach = [&](GridPoint to) {
+        nearest = std::min(nearest, DistanceToSegment(Wide(spot), Wide(from), Wide(to)));
+        from = to;
+    };
+    for (const GridPoint& corner : chain.corners[link]) {
+        reach(corner);
+    }
+    reach(chain.stations[(link + 1) % chain.stations.size()]);
+    return nearest;
+}
+
 class Slides {
   public:
     Slides(const SchematicRequest& request, SchematicLayout& layout)
@@ -228,9 +243,8 @@ class Slides {
         bool within = false;
         linkCells_.ForEachIn(
             Shifted(spot, -reach), Shifted(spot, reach), [&](std::size_t o, std::size_t l) {
-                within =
-                    within || (!boxes_[o][l].AtLeast(distance, spot) && !skip(o) &&
-                               DistanceToPath(spot, LinkPath(layout_.chains[o], l)) < distance);
+                within = within || (!boxes_[o][l].AtLeast(distance, spot) && !skip(o) &&
+                                    DistanceToLink(spot, layout_.chains[o], l) < distance);
             });
         return within;
     }
@@ -577,15 +591,6 @@ PathBox BoxOf(const std::vector<GridPoint>& path) {
         box.Take(p);
     }
     return box;
-}
-
-double DistanceToPath(GridPoint spot, const std::vector<GridPoint>& path) {
-    double nearest = std::numeric_limits<double>::infinity();
-    for (std::size_t k = 0; k + 1 < path.size(); ++k) {
-        nearest =
-            std::min(nearest, DistanceToSegment(Wide(spot), Wide(path[k]), Wide(path[k + 1])));
-    }
-    return nearest;
 }
 
 std::vector<std::pair<int, int>> LinksCrossedWrongly(const SchematicRequest& request,

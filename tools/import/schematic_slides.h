@@ -42,9 +42,6 @@ struct PathBox {
 
 PathBox BoxOf(const std::vector<GridPoint>& path);
 
-// The least distance from `spot` to the polyline `path`.
-double DistanceToPath(GridPoint spot, const std::vector<GridPoint>& path);
-
 // Per pair of links that cross where the request does not have them cross, or do not where it
 // does, its two links (chain, link), one after the other; none where the request gives no
 // crossings. Links sharing a place never count.
