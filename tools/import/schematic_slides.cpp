@@ -568,7 +568,8 @@ class Slides {
     // Per chain and link, while keeping clear: whether it is in a crossing to keep, and how many
     // others it crosses wrongly.
     std::vector<std::vector<bool>> linkWanted_;
-    std::vector<std::vector<std::vector<SquareCells::Thing>>> partners_;  // the links to cross
+    // Per chain and link in a crossing to keep, the links it is to cross, wherever they are.
+    std::vector<std::vector<std::vector<SquareCells::Thing>>> partners_;
     std::vector<std::vector<int>> wrongCounts_;
     // How far apart stations of two places are wanted: the farthest the slides look for them.
     int reach_;
