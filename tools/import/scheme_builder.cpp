@@ -297,7 +297,8 @@ class Builder {
         CompareWithGeography(ground);
     }
 
-    // The squared distance between the nearest two places' stations as drawn now.
+    // The squared distance between the nearest two places' stations as drawn now; the largest
+    // number where there is no such pair.
     std::int64_t NearestApartSquared() const {
         std::int64_t nearest = std::numeric_limits<std::int64_t>::max();
         for (std::size_t a = 0; a < points_.size(); ++a) {
@@ -888,15 +889,10 @@ class Builder {
             const DraftPoint& draft = Draft(points_[i]);
             discs.push_back({draft.x, draft.y, placeOf_[i]});
         }
-        double nearest = std::numeric_limits<double>::infinity();
-        for (std::size_t a = 0; a < points_.size(); ++a) {
-            for (std::size_t b = a + 1; b < points_.size(); ++b) {
-                if (placeOf_[a] != placeOf_[b]) {
-                    nearest = std::min(
-                        nearest, std::hypot(discs[a].x - discs[b].x, discs[a].y - discs[b].y));
-                }
-            }
-        }
+        const std::int64_t nearestSquared = NearestApartSquared();
+        const double nearest = nearestSquared == std::numeric_limits<std::int64_t>::max()
+                                   ? std::numeric_limits<double>::infinity()
+                                   : std::sqrt(static_cast<double>(nearestSquared));
         report_.nearestPlaceUnits = std::isfinite(nearest) ? static_cast<int>(nearest) : 0;
         // Discs of the size they have at scale 1, with a pixel between them.
         const double discSpan = 2 * (drawing_.stationRadius + drawing_.outlineWidth) + 1;
