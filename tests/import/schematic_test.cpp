@@ -1099,6 +1099,73 @@ TEST(Schematic, LinesMeetOnlyAtStationsWhenStationsMakeRoom) {
     }
 }
 
+// Random straight links, each a line of its own: level ones on odd rows between odd columns,
+// upright ones on even columns between even rows, so that two cross only at a point inside both
+// and never touch otherwise; some run right to left or below zero, one in five reaches across
+// the map, past shorter ones. The pairs reported are those the test's own sums find crossing and
+// not to, or to cross and not crossing, in the order of the links.
+TEST(Schematic, LinksCrossedWronglyAreThePairsAReferenceFinds) {
+    std::mt19937 random(11);
+    std::uniform_int_distribution<int> half(-20, 20);
+    for (int network = 0; network < 40; ++network) {
+        SCOPED_TRACE(network);
+        SchematicRequest request;
+        SchematicLayout layout;
+        struct Segment {
+            GridPoint a;
+            GridPoint b;
+            bool level;
+        };
+        std::vector<Segment> segments;
+        std::set<int> rows;
+        std::set<int> columns;
+        const int count = 4 + network % 12;
+        while (static_cast<int>(segments.size()) < count) {
+            const bool level = random() % 2 == 0;
+            const int at = 2 * half(random) + (level ? 1 : 0);
+            if (!(level ? rows : columns).insert(at).second) {
+                continue;
+            }
+            const int span = random() % 5 == 0 ? 20 : 1 + static_cast<int>(random() % 8);
+            int from = 2 * half(random) + (level ? 1 : 0);
+            int to = from + 2 * span * (random() % 2 == 0 ? 1 : -1);
+            const Segment segment =
+                level ? Segment{{from, at}, {to, at}, true} : Segment{{at, from}, {at, to}, false};
+            segments.push_back(segment);
+            const int first = static_cast<int>(2 * request.chains.size());
+            request.chains.push_back({{first, first + 1}, false});
+            layout.chains.push_back({{segment.a, segment.b}, {{}}});
+        }
+        const auto inside = [](int v, int p, int q) {
+            return std::min(p, q) < v && v < std::max(p, q);
+        };
+        const auto cross = [&](const Segment& h, const Segment& v) {
+            return h.level && !v.level && inside(v.a.x, h.a.x, h.b.x) &&
+                   inside(h.a.y, v.a.y, v.b.y);
+        };
+        std::vector<LinkCrossing> wanted;
+        std::vector<std::pair<int, int>> expected;
+        for (std::size_t i = 0; i < segments.size(); ++i) {
+            for (std::size_t j = i + 1; j < segments.size(); ++j) {
+                const bool crossing =
+                    cross(segments[i], segments[j]) || cross(segments[j], segments[i]);
+                const bool toCross = random() % 4 == 0;
+                if (toCross) {
+                    const int a = static_cast<int>(2 * i);
+                    const int b = static_cast<int>(2 * j);
+                    wanted.push_back({{a + 1, a}, {b, b + 1}});
+                }
+                if (crossing != toCross) {
+                    expected.emplace_back(static_cast<int>(i), 0);
+                    expected.emplace_back(static_cast<int>(j), 0);
+                }
+            }
+        }
+        request.crossings = wanted;
+        EXPECT_EQ(schematic::LinksCrossedWrongly(request, layout), expected);
+    }
+}
+
 // Things on both sides of the axes, points and boxes over several cells, some moved: each
 // look finds every thing whose box meets its own, once, and nothing more than a cell away.
 TEST(Schematic, SquareCellsFindEveryThingInABoxOnce) {
