@@ -11,6 +11,7 @@
 #include <limits>
 #include <map>
 #include <numbers>
+#include <numeric>
 #include <queue>
 #include <random>
 #include <set>
@@ -21,6 +22,7 @@
 #include "import/schematic_board.h"
 #include "import/schematic_course.h"
 #include "import/schematic_grid.h"
+#include "import/schematic_ports.h"
 #include "import/schematic_queue.h"
 #include "import/schematic_search.h"
 #include "import/schematic_slides.h"
@@ -1164,6 +1166,128 @@ TEST(Schematic, LinksCrossedWronglyAreThePairsAReferenceFinds) {
         request.crossings = wanted;
         EXPECT_EQ(schematic::LinksCrossedWrongly(request, layout), expected);
     }
+}
+
+// Whether runs leaving by `ports` (distinct) keep their headings' order: read round the ports,
+// the headings fall back once at most.
+bool KeepsHeadingsInOrder(const std::vector<double>& headings, const std::vector<int>& ports) {
+    std::vector<std::size_t> byPort(ports.size());
+    std::iota(byPort.begin(), byPort.end(), std::size_t{0});
+    std::sort(byPort.begin(), byPort.end(),
+              [&](std::size_t a, std::size_t b) { return ports[a] < ports[b]; });
+    int falls = 0;
+    for (std::size_t k = 0; k < byPort.size(); ++k) {
+        falls += headings[byPort[(k + 1) % byPort.size()]] < headings[byPort[k]];
+    }
+    return byPort.size() < 3 || falls <= 1;
+}
+
+// Random runs round a station, up to eight, some sharing lines: the ports each function gives
+// are distinct, keep the headings' order and cost no more than the cheapest such ports the
+// test finds by trying every way. Turning costs the angle to the port (PortsInOrder), or
+// `otherPort` per 45 degrees of it plus each shared line's bend between the two ports, a sharp
+// one taken only where every way has one (PortsInOrderForLines).
+TEST(Schematic, GivesRunsTheCheapestPortsInTheirOrderRoundAStation) {
+    const auto turn = [](double heading, int port) {
+        const double angle =
+            std::fmod(std::abs(heading - port * std::numbers::pi / 4), 2 * std::numbers::pi);
+        return std::min(angle, 2 * std::numbers::pi - angle);
+    };
+    // Sharp bends, then the cost.
+    using Cost = std::pair<int, double>;
+    const auto linesCost = [&](const std::vector<double>& headings,
+                               const std::vector<std::vector<int>>& lines,
+                               const schematic::TurnCosts& turns, const std::vector<int>& ports) {
+        Cost cost{0, 0.0};
+        for (std::size_t i = 0; i < ports.size(); ++i) {
+            cost.second += turn(headings[i], ports[i]) / (std::numbers::pi / 4) * turns.otherPort;
+            for (std::size_t j = i + 1; j < ports.size(); ++j) {
+                int shared = 0;
+                for (const int line : lines[i]) {
+                    shared += std::count(lines[j].begin(), lines[j].end(), line);
+                }
+                const int back = (ports[i] + 4) % 8;
+                const int change = std::min((back - ports[j] + 8) % 8, (ports[j] - back + 8) % 8);
+                if (change >= 3) {
+                    cost.first += shared;
+                } else {
+                    cost.second += shared * turns.bend[static_cast<std::size_t>(change)];
+                }
+            }
+        }
+        return cost;
+    };
+    const auto turningCost = [&](const std::vector<double>& headings,
+                                 const std::vector<int>& ports) {
+        Cost cost{0, 0.0};
+        for (std::size_t i = 0; i < ports.size(); ++i) {
+            cost.second += turn(headings[i], ports[i]);
+        }
+        return cost;
+    };
+    const auto cheapest = [](std::size_t count, const auto& costOf, const auto& inOrder) {
+        Cost least{std::numeric_limits<int>::max(), 0.0};
+        std::vector<int> ports;
+        std::vector<bool> taken(8, false);
+        const auto place = [&](const auto& self) -> void {
+            if (ports.size() == count) {
+                if (inOrder(ports)) {
+                    const Cost cost = costOf(ports);
+                    if (cost.first < least.first ||
+                        (cost.first == least.first && cost.second < least.second)) {
+                        least = cost;
+                    }
+                }
+                return;
+            }
+            for (int port = 0; port < 8; ++port) {
+                if (!taken[static_cast<std::size_t>(port)]) {
+                    taken[static_cast<std::size_t>(port)] = true;
+                    ports.push_back(port);
+                    self(self);
+                    ports.pop_back();
+                    taken[static_cast<std::size_t>(port)] = false;
+                }
+            }
+        };
+        place(place);
+        return least;
+    };
+    std::mt19937 random(23);
+    std::uniform_real_distribution<double> angle(-std::numbers::pi, std::numbers::pi);
+    std::uniform_int_distribution<int> line(0, 3);
+    for (int station = 0; station < 120; ++station) {
+        SCOPED_TRACE(station);
+        const std::size_t count = 2 + static_cast<std::size_t>(station) % 7;
+        std::vector<double> headings;
+        std::vector<std::vector<int>> lines;
+        for (std::size_t i = 0; i < count; ++i) {
+            headings.push_back(angle(random));
+            std::set<int> own = {line(random), line(random)};
+            lines.emplace_back(own.begin(), own.end());
+        }
+        const schematic::TurnCosts& turns =
+            station % 2 == 0 ? schematic::kTurnCosts : schematic::kCrowdedTurnCosts;
+        const auto inOrder = [&](const std::vector<int>& ports) {
+            return KeepsHeadingsInOrder(headings, ports);
+        };
+        const auto check = [&](const std::vector<int>& ports, const auto& costOf) {
+            ASSERT_EQ(ports.size(), count);
+            EXPECT_EQ(std::set<int>(ports.begin(), ports.end()).size(), count);
+            EXPECT_TRUE(inOrder(ports));
+            const Cost least = cheapest(count, costOf, inOrder);
+            const Cost given = costOf(ports);
+            EXPECT_EQ(given.first, least.first);
+            EXPECT_NEAR(given.second, least.second, 1e-6);
+        };
+        check(schematic::PortsInOrder(headings),
+              [&](const std::vector<int>& ports) { return turningCost(headings, ports); });
+        check(schematic::PortsInOrderForLines(headings, lines, turns),
+              [&](const std::vector<int>& ports) {
+                  return linesCost(headings, lines, turns, ports);
+              });
+    }
+    EXPECT_TRUE(schematic::PortsInOrder(std::vector<double>(9, 0.0)).empty());
 }
 
 // Things on both sides of the axes, points and boxes over several cells, some moved: each

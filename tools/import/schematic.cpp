@@ -268,6 +268,70 @@ class Router {
         return moved;
     }
 
+    // At each junction whose runs leave out of order on the grid, its runs routed again, the
+    // junction where it is, each held to the port that keeps their order with the lines through
+    // it bending least, in several orders; the order whose drawing has the fewest faults (then
+    // the cheapest) is kept where that drawing has fewer than `fewest`, the faults of `kept`,
+    // drawn from `sketch`. The ports the routing kept for the runs weigh the turning only: a run
+    // taking one there may leave the later ones no port in order. Whether any junction's runs
+    // were routed again.
+    bool RestoreOrders(SchematicLayout& kept, Sketch& sketch, std::size_t& fewest) {
+        bool restored = false;
+        for (const auto& [place, incident] : runsAt_) {
+            const int node = board_.nodeOf[static_cast<std::size_t>(place)];
+            const auto found = board_.portHeading.find(node);
+            if (found == board_.portHeading.end() || InCyclicOrder(found->second)) {
+                continue;
+            }
+            std::vector<double> headings;
+            std::vector<std::vector<int>> lines;
+            for (const std::size_t index : incident) {
+                const std::vector<int>& places = runs_[index].places;
+                headings.push_back(places.front() == place
+                                       ? Heading(place, places[1])
+                                       : Heading(place, places[places.size() - 2]));
+                lines.push_back(runs_[index].chains);
+            }
+            const std::vector<int> ports = schematic::PortsInOrderForLines(headings, lines, turns_);
+            if (ports.empty()) {
+                continue;
+            }
+            heldAt_ = node;
+            for (std::size_t k = 0; k < incident.size(); ++k) {
+                held_[incident[k]] = ports[k];
+            }
+            const std::vector<std::vector<std::size_t>> orders = RoutingOrders(incident);
+            const Saved saved = Save(incident);
+            // A run drawn straight is never traded for other faults.
+            const std::size_t wayless = RunsWithoutAWay();
+            std::optional<std::size_t> best;
+            std::pair<std::size_t, std::int64_t> least = {fewest, current_};
+            for (std::size_t o = 0; o < orders.size(); ++o) {
+                const std::int64_t cost = TryOrder(orders[o], {});
+                CountUnrouted();
+                if (RunsWithoutAWay() <= wayless) {
+                    if (const std::pair faults{Faults(Draw()).all, cost}; faults < least) {
+                        least = faults;
+                        best = o;
+                    }
+                }
+                PutBack(incident, {}, {}, saved);
+            }
+            if (best && least.first < fewest) {
+                current_ = TryOrder(orders[*best], {});
+                CountUnrouted();
+                kept = Draw();
+                sketch = Sketched();
+                fewest = least.first;
+                ++changes_;
+                restored = true;
+            }
+            heldAt_ = -1;
+            held_.clear();
+        }
+        return restored;
+    }
+
     // What the drawing gets wrong: links crossing wrongly, sharp turns, stations passed,
     // junctions out of order and runs drawn straight.
     FaultCount Faults(const SchematicLayout& drawn) const {
@@ -754,6 +818,16 @@ class Router {
         return std::atan2(by - ay, bx - ax);
     }
 
+    // Whether the run may leave the station at `node` by `port`: where the runs' ports there
+    // are held, by its own only.
+    bool MayTake(const struct Run& run, int node, int port) const {
+        if (node != heldAt_) {
+            return true;
+        }
+        const auto held = held_.find(static_cast<std::size_t>(Index(run)));
+        return held == held_.end() || held->second == port;
+    }
+
     int OtherPortCost(const struct Run& run, std::size_t end, int port) const {
         return way_ != kAnyPort && run.ports[end] >= 0 && run.ports[end] != port ? turns_.otherPort
                                                                                  : 0;
@@ -817,7 +891,7 @@ class Router {
             for (int port = 0; port < 8 && node >= 0; ++port) {
                 costs[static_cast<std::size_t>(port)] =
                     ((board_.ports[static_cast<std::size_t>(node)] >> port) & 1) ||
-                            !KeepsOrder(node, port, heading)
+                            !KeepsOrder(node, port, heading) || !MayTake(run, node, port)
                         ? -1
                         : StationBend(node, run.chains, port);
             }
@@ -868,9 +942,9 @@ class Router {
         const double startHeading = Heading(run.places[0], run.places[1]);
         const double endHeading = Heading(run.places.back(), run.places[run.places.size() - 2]);
         // Only a placed end has ports taken, and runs round it to keep in order.
-        const auto free = [this](int node, int port, double heading) {
+        const auto free = [this, &run](int node, int port, double heading) {
             return node < 0 || (((board_.ports[static_cast<std::size_t>(node)] >> port) & 1) == 0 &&
-                                KeepsOrder(node, port, heading));
+                                KeepsOrder(node, port, heading) && MayTake(run, node, port));
         };
         return schematic::MayJoin(
             board_, nodes(firstNode, starts), nodes(lastNode, ends),
@@ -1139,24 +1213,13 @@ class Router {
                     region.insert(found->second.begin(), found->second.end());
                 }
             }
-            // The region's runs in routing order, then each of them first in turn, then in
-            // reverse.
             std::vector<std::size_t> base;
             for (const std::size_t index : order_) {
                 if (region.contains(index)) {
                     base.push_back(index);
                 }
             }
-            std::vector<std::vector<std::size_t>> orders = {base};
-            for (std::size_t k = 1; k < base.size(); ++k) {
-                std::vector<std::size_t> turn = base;
-                std::rotate(turn.begin(), turn.begin() + static_cast<std::ptrdiff_t>(k),
-                            turn.begin() + static_cast<std::ptrdiff_t>(k) + 1);
-                orders.push_back(std::move(turn));
-            }
-            if (base.size() > 2) {
-                orders.emplace_back(base.rbegin(), base.rend());
-            }
+            const std::vector<std::vector<std::size_t>> orders = RoutingOrders(base);
             std::vector<std::pair<int, int>> homes;  // junction, node
             for (const int junction : junctions) {
                 homes.emplace_back(junction, board_.nodeOf[static_cast<std::size_t>(junction)]);
@@ -1190,6 +1253,23 @@ class Router {
             }
         }
         return moved;
+    }
+
+    // The runs `base` (in routing order) as they are, then each of them first in turn, then in
+    // reverse.
+    static std::vector<std::vector<std::size_t>> RoutingOrders(
+        const std::vector<std::size_t>& base) {
+        std::vector<std::vector<std::size_t>> orders = {base};
+        for (std::size_t k = 1; k < base.size(); ++k) {
+            std::vector<std::size_t> turn = base;
+            std::rotate(turn.begin(), turn.begin() + static_cast<std::ptrdiff_t>(k),
+                        turn.begin() + static_cast<std::ptrdiff_t>(k) + 1);
+            orders.push_back(std::move(turn));
+        }
+        if (base.size() > 2) {
+            orders.emplace_back(base.rbegin(), base.rend());
+        }
+        return orders;
     }
 
     // Gives each of the two edges' links that takes a single step two; whether any did.
@@ -1319,6 +1399,9 @@ class Router {
     std::map<std::set<int>, std::size_t> fruitless_;
     int way_ = kKeptOrder;
     bool keepToPlannedCrossings_ = false;
+    // The station node whose runs' ports are held, or -1, and per run its port there.
+    int heldAt_ = -1;
+    std::map<std::size_t, int> held_;
     int unrouted_ = 0;
     std::int64_t searched_ = 0;  // states the searches took, with an earlier layout's
     LayoutSettings settings_;
@@ -1452,6 +1535,7 @@ SchematicLayout LayOutSchematic(const SchematicRequest& request) {
             }
         }
     }
+    kept->router->RestoreOrders(kept->drawn, kept->sketch, kept->faults);
     Mend(*kept);
     // The map's own drawing straightens more lanes; kept only where it has no more faults and
     // bends than the draft. The small networks' places stay as near their spots as they are:

@@ -9,23 +9,13 @@
 
 #include "schematic_board.h"
 #include "schematic_runs.h"
+#include "schematic_turns.h"
 
 // What a layout on the grid costs: integers only, so that every machine keeps the same one.
 namespace qv::import::schematic {
 
 inline constexpr int kStraightStep = 10;
 inline constexpr int kDiagonalStep = 14;
-// What turning costs: by the change of direction in steps of 45 degrees (none, 45, 90, 135: a
-// sharp turn), and for a run leaving a junction by another port than the one that keeps the
-// runs there in order with the least turning.
-struct TurnCosts {
-    std::array<int, 5> bend;
-    int otherPort = 0;
-};
-inline constexpr TurnCosts kTurnCosts = {{0, 20, 30, 400, 100000}, 20};
-// In a crowded network most runs carry several lines, each drawing the run's bends, and places
-// have room to give: bends weigh half as much again.
-inline constexpr TurnCosts kCrowdedTurnCosts = {{0, 30, 45, 400, 100000}, 30};
 inline constexpr int kAwayCost = 8;  // per grid unit a step lies off the run's own course
 // The pull towards the courses while a third layout improves (LayOutSchematic): half.
 inline constexpr int kLooseAwayCost = 4;

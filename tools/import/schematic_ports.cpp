@@ -17,9 +17,10 @@ double Turn(double heading, int port) {
     return std::min(turn, 2 * std::numbers::pi - turn);
 }
 
-}  // namespace
-
-std::vector<int> PortsInOrder(std::span<const double> headings) {
+// Of the ways to give the runs distinct ports in their headings' order round the station, the
+// one `cost` (of the ports by run) weighs least; the first of equal ones.
+template <typename Cost>
+std::vector<int> CheapestInOrder(std::span<const double> headings, Cost cost) {
     const std::size_t count = headings.size();
     if (count == 0 || count > 8) {
         return {};
@@ -29,31 +30,66 @@ std::vector<int> PortsInOrder(std::span<const double> headings) {
     std::stable_sort(round.begin(), round.end(),
                      [&](std::size_t a, std::size_t b) { return headings[a] < headings[b]; });
     std::vector<int> best(count, 0);
+    std::vector<int> ports(count, 0);
     double least = std::numeric_limits<double>::infinity();
     for (unsigned mask = 0; mask < 256; ++mask) {
         if (std::popcount(mask) != static_cast<int>(count)) {
             continue;
         }
-        std::vector<int> ports;
+        std::vector<int> taken;
         for (int port = 0; port < 8; ++port) {
             if ((mask >> port) & 1U) {
-                ports.push_back(port);
+                taken.push_back(port);
             }
         }
         for (std::size_t shift = 0; shift < count; ++shift) {
-            double total = 0;
             for (std::size_t j = 0; j < count; ++j) {
-                total += Turn(headings[round[j]], ports[(j + shift) % count]);
+                ports[round[j]] = taken[(j + shift) % count];
             }
-            if (total < least - 1e-9) {
+            if (const double total = cost(ports); total < least - 1e-9) {
                 least = total;
-                for (std::size_t j = 0; j < count; ++j) {
-                    best[round[j]] = ports[(j + shift) % count];
-                }
+                best = ports;
             }
         }
     }
     return best;
+}
+
+}  // namespace
+
+std::vector<int> PortsInOrder(std::span<const double> headings) {
+    return CheapestInOrder(headings, [&](const std::vector<int>& ports) {
+        double total = 0;
+        for (std::size_t i = 0; i < ports.size(); ++i) {
+            total += Turn(headings[i], ports[i]);
+        }
+        return total;
+    });
+}
+
+std::vector<int> PortsInOrderForLines(std::span<const double> headings,
+                                      std::span<const std::vector<int>> lines,
+                                      const TurnCosts& turns) {
+    // A sharp turn outweighs any other choice.
+    constexpr double kSharp = 1e9;
+    constexpr int kSharpChange = 3;
+    const double perRadian = turns.otherPort / (std::numbers::pi / 4);
+    return CheapestInOrder(headings, [&](const std::vector<int>& ports) {
+        double total = 0;
+        for (std::size_t i = 0; i < ports.size(); ++i) {
+            total += Turn(headings[i], ports[i]) * perRadian;
+            for (std::size_t j = i + 1; j < ports.size(); ++j) {
+                const auto shared = std::ranges::count_if(lines[i], [&](int line) {
+                    return std::binary_search(lines[j].begin(), lines[j].end(), line);
+                });
+                const int change = Change(Opposite(ports[i]), ports[j]);
+                total += static_cast<double>(shared) *
+                         (change >= kSharpChange ? kSharp
+                                                 : turns.bend[static_cast<std::size_t>(change)]);
+            }
+        }
+        return total;
+    });
 }
 
 bool InCyclicOrder(const std::map<int, double>& headingByPort) {
