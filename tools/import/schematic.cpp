@@ -270,13 +270,12 @@ class Router {
 
     // At each junction whose runs leave out of order on the grid, its runs routed again, the
     // junction where it is, each held to the port that keeps their order with the lines through
-    // it bending least, in several orders; the order whose drawing has the fewest faults (then
-    // the cheapest) is kept where that drawing has fewer than `fewest`, the faults of `kept`,
-    // drawn from `sketch`. The ports the routing kept for the runs weigh the turning only: a run
-    // taking one there may leave the later ones no port in order. Whether any junction's runs
-    // were routed again.
-    bool RestoreOrders(SchematicLayout& kept, Sketch& sketch, std::size_t& fewest) {
-        bool restored = false;
+    // it bending least, in several orders. Of the orders that lower the layout's cost and leave
+    // no more runs without a way, the one whose drawing has the fewest faults (then the
+    // cheapest) is kept where that drawing has fewer than `fewest`, the faults of `kept`, drawn
+    // from `sketch`. The ports the routing kept for the runs weigh the turning only: a run
+    // taking one there may leave the later ones no port in order.
+    void RestoreOrders(SchematicLayout& kept, Sketch& sketch, std::size_t& fewest) {
         for (const auto& [place, incident] : runsAt_) {
             const int node = board_.nodeOf[static_cast<std::size_t>(place)];
             const auto found = board_.portHeading.find(node);
@@ -309,13 +308,14 @@ class Router {
             for (std::size_t o = 0; o < orders.size(); ++o) {
                 const std::int64_t cost = TryOrder(orders[o], {});
                 CountUnrouted();
-                if (RunsWithoutAWay() <= wayless) {
+                if (cost < current_ && RunsWithoutAWay() <= wayless) {
                     if (const std::pair faults{Faults(Draw()).all, cost}; faults < least) {
                         least = faults;
                         best = o;
                     }
                 }
                 PutBack(incident, {}, {}, saved);
+                CountUnrouted();
             }
             if (best && least.first < fewest) {
                 current_ = TryOrder(orders[*best], {});
@@ -324,12 +324,10 @@ class Router {
                 sketch = Sketched();
                 fewest = least.first;
                 ++changes_;
-                restored = true;
             }
             heldAt_ = -1;
             held_.clear();
         }
-        return restored;
     }
 
     // What the drawing gets wrong: links crossing wrongly, sharp turns, stations passed,
