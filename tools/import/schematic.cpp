@@ -1533,6 +1533,7 @@ SchematicLayout LayOutSchematic(const SchematicRequest& request) {
             }
         }
     }
+    // Junctions the moves left out of order try their runs held to ports in order.
     kept->router->RestoreOrders(kept->drawn, kept->sketch, kept->faults);
     Mend(*kept);
     // The map's own drawing straightens more lanes; kept only where it has no more faults and
