@@ -271,10 +271,10 @@ class Router {
     // At each junction whose runs leave out of order on the grid, its runs routed again, the
     // junction where it is, each held to the port that keeps their order with the lines through
     // it bending least, in several orders. Of the orders that lower the layout's cost and leave
-    // no more runs without a way, the one whose drawing has the fewest faults (then the
-    // cheapest) is kept where that drawing has fewer than `fewest`, the faults of `kept`, drawn
-    // from `sketch`. The ports the routing kept for the runs weigh the turning only: a run
-    // taking one there may leave the later ones no port in order.
+    // no kind of fault more, on the grid or drawn, the one whose drawing has the fewest faults
+    // (then the cheapest) is kept where that drawing has fewer than `fewest`, the faults of
+    // `kept`, drawn from `sketch`. The ports the routing kept for the runs weigh the turning only:
+    // a run taking one there may leave the later ones no port in order.
     void RestoreOrders(SchematicLayout& kept, Sketch& sketch, std::size_t& fewest) {
         for (const auto& [place, incident] : runsAt_) {
             const int node = board_.nodeOf[static_cast<std::size_t>(place)];
@@ -301,15 +301,20 @@ class Router {
             }
             const std::vector<std::vector<std::size_t>> orders = RoutingOrders(incident);
             const Saved saved = Save(incident);
-            // A run drawn straight is never traded for other faults.
-            const std::size_t wayless = RunsWithoutAWay();
+            // No fault is traded for another: a line passing a station for a crossing kept.
+            const std::array<std::size_t, 3> gridKinds = GridFaults();
+            const std::array<std::size_t, 4> keptKinds = FaultsByKind(kept);
             std::optional<std::size_t> best;
             std::pair<std::size_t, std::int64_t> least = {fewest, current_};
             for (std::size_t o = 0; o < orders.size(); ++o) {
                 const std::int64_t cost = TryOrder(orders[o], {});
                 CountUnrouted();
-                if (cost < current_ && RunsWithoutAWay() <= wayless) {
-                    if (const std::pair faults{Faults(Draw()).all, cost}; faults < least) {
+                if (cost < current_ &&
+                    std::ranges::equal(GridFaults(), gridKinds, std::less_equal{})) {
+                    const SchematicLayout drawn = Draw();
+                    const std::pair faults{Faults(drawn).all, cost};
+                    if (std::ranges::equal(FaultsByKind(drawn), keptKinds, std::less_equal{}) &&
+                        faults < least) {
                         least = faults;
                         best = o;
                     }
