@@ -417,6 +417,66 @@ TEST(Schematic, MovesJunctionsWhereTheLinesBendLessAndNothingElseGetsWorse) {
     }
 }
 
+// The places whose neighbours, read round them in the directions the drawn links leave them,
+// lie in another cyclic order than round the places' own positions.
+std::vector<int> PlacesOutOfOrder(const SchematicRequest& request, const SchematicLayout& layout) {
+    std::map<int, std::map<int, double>> drawn;  // per place, per neighbour: the link's angle
+    for (std::size_t c = 0; c < request.chains.size(); ++c) {
+        const std::vector<int>& places = request.chains[c].places;
+        const SchematicChain& chain = layout.chains[c];
+        for (std::size_t i = 0; i + 1 < places.size(); ++i) {
+            const std::vector<GridPoint>& corners = chain.corners[i];
+            const GridPoint ahead = corners.empty() ? chain.stations[i + 1] : corners.front();
+            const GridPoint back = corners.empty() ? chain.stations[i] : corners.back();
+            const auto angle = [](GridPoint from, GridPoint to) {
+                return std::atan2(to.y - from.y, to.x - from.x);
+            };
+            drawn[places[i]].try_emplace(places[i + 1], angle(chain.stations[i], ahead));
+            drawn[places[i + 1]].try_emplace(places[i], angle(chain.stations[i + 1], back));
+        }
+    }
+    const auto cyclic = [](std::vector<std::pair<double, int>> around) {
+        std::sort(around.begin(), around.end());
+        std::vector<int> order;
+        for (const auto& entry : around) {
+            order.push_back(entry.second);
+        }
+        std::rotate(order.begin(), std::min_element(order.begin(), order.end()), order.end());
+        return order;
+    };
+    std::vector<int> out;
+    for (const auto& [place, around] : drawn) {
+        std::vector<std::pair<double, int>> onMap;
+        std::vector<std::pair<double, int>> own;
+        for (const auto& [neighbour, angle] : around) {
+            const PlanePoint from = request.places[static_cast<std::size_t>(place)];
+            const PlanePoint to = request.places[static_cast<std::size_t>(neighbour)];
+            onMap.emplace_back(angle, neighbour);
+            own.emplace_back(std::atan2(to.y - from.y, to.x - from.x), neighbour);
+        }
+        if (cyclic(onMap) != cyclic(own)) {
+            out.push_back(place);
+        }
+    }
+    return out;
+}
+
+// A random network, laid out as a crowded one, whose layout left places 2 and 6 with their
+// neighbours in another order: their runs, routed again each held to a port in order, keep it.
+TEST(Schematic, RoutesAJunctionsRunsAgainHeldToPortsThatKeepTheirOrder) {
+    SchematicRequest request{Places("10 38, 23 5, 6 48, 11 57, 20 14, 8 24, 48 19, 8 23, 28 24, "
+                                    "38 56, 50 32, 14 55, 58 54, 20 25"),
+                             Chains("7 2 0 3 6 | 12 11 6 9 10 | 4 13 12 2 8"),
+                             {0, 0, 60, 60},
+                             5,
+                             3};
+    request.crowded = true;
+    const SchematicLayout layout = LayOutSchematic(request);
+    EXPECT_EQ(PlacesOutOfOrder(request, layout), std::vector<int>{});
+    EXPECT_EQ(layout.unrouted, 0);
+    EXPECT_EQ(schematic::SharpTurns(layout), 0u);
+}
+
 // A random network whose lines, laid out as a crowded one, bend 16 times with no two places'
 // stations brought nearer as its junctions move, 13 times with stations brought as near as 5
 // units, and 12 with no limit at all, two stations then 4.2 units apart.
