@@ -74,6 +74,14 @@ std::vector<PlaceChain> Chains(const char* text) {
 }
 
 // Pairs of links written "a-b x c-d, ...", each link as its two places.
+// A network of a few lines on a 60-unit square, on a grid 5 units apart, laid out as a crowded
+// one.
+SchematicRequest CrowdedSquare(const char* places, const char* chains) {
+    SchematicRequest request{Places(places), Chains(chains), {0, 0, 60, 60}, 5, 3};
+    request.crowded = true;
+    return request;
+}
+
 std::vector<LinkCrossing> Crossings(const char* text) {
     std::vector<LinkCrossing> crossings;
     std::istringstream read(text);
@@ -407,8 +415,7 @@ TEST(Schematic, MovesJunctionsWhereTheLinesBendLessAndNothingElseGetsWorse) {
                   "0 12 13 3 9 | 9 1 0 10 4 | 10 9 4 6 13", 12}};
     for (const auto& [places, chains, bends] : cases) {
         SCOPED_TRACE(chains);
-        SchematicRequest request{Places(places), Chains(chains), {0, 0, 60, 60}, 5, 3};
-        request.crowded = true;
+        const SchematicRequest request = CrowdedSquare(places, chains);
         const SchematicLayout layout = LayOutSchematic(request);
         EXPECT_LE(schematic::Bends(layout), bends);
         EXPECT_EQ(StationsOnOtherLines(request, layout), std::vector<std::string>{});
@@ -464,13 +471,10 @@ std::vector<int> PlacesOutOfOrder(const SchematicRequest& request, const Schemat
 // A random network, laid out as a crowded one, whose layout left places 2 and 6 with their
 // neighbours in another order: their runs, routed again each held to a port in order, keep it.
 TEST(Schematic, RoutesAJunctionsRunsAgainHeldToPortsThatKeepTheirOrder) {
-    SchematicRequest request{Places("10 38, 23 5, 6 48, 11 57, 20 14, 8 24, 48 19, 8 23, 28 24, "
-                                    "38 56, 50 32, 14 55, 58 54, 20 25"),
-                             Chains("7 2 0 3 6 | 12 11 6 9 10 | 4 13 12 2 8"),
-                             {0, 0, 60, 60},
-                             5,
-                             3};
-    request.crowded = true;
+    const SchematicRequest request = CrowdedSquare(
+        "10 38, 23 5, 6 48, 11 57, 20 14, 8 24, 48 19, 8 23, 28 24, 38 56, 50 32, "
+        "14 55, 58 54, 20 25",
+        "7 2 0 3 6 | 12 11 6 9 10 | 4 13 12 2 8");
     const SchematicLayout layout = LayOutSchematic(request);
     EXPECT_EQ(PlacesOutOfOrder(request, layout), std::vector<int>{});
     EXPECT_EQ(layout.unrouted, 0);
@@ -482,13 +486,10 @@ TEST(Schematic, RoutesAJunctionsRunsAgainHeldToPortsThatKeepTheirOrder) {
 // units, and 12 with no limit at all, two stations then 4.2 units apart.
 TEST(Schematic, StraighteningBringsStationsNoNearerThanTheRequestAllows) {
     const auto layOut = [](std::int64_t nearest) {
-        SchematicRequest request{Places("50 30, 7 13, 38 8, 19 38, 7 45, 48 44, 33 35, 50 41, "
-                                        "48 2, 29 2, 53 56, 31 54, 6 34, 15 38"),
-                                 Chains("5 4 8 0 6 | 8 9 4 1 13 | 10 5 8 1 13"),
-                                 {0, 0, 60, 60},
-                                 5,
-                                 3};
-        request.crowded = true;
+        SchematicRequest request = CrowdedSquare(
+            "50 30, 7 13, 38 8, 19 38, 7 45, 48 44, 33 35, 50 41, 48 2, 29 2, 53 56, 31 54, 6 34, "
+            "15 38",
+            "5 4 8 0 6 | 8 9 4 1 13 | 10 5 8 1 13");
         request.nearestApartSquared = nearest;
         const SchematicLayout layout = LayOutSchematic(request);
         const std::vector<std::pair<GridPoint, int>> stations = StationsAndPlaces(request, layout);
