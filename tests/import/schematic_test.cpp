@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstdint>
 #include <iterator>
@@ -1249,104 +1250,76 @@ bool KeepsHeadingsInOrder(const std::vector<double>& headings, const std::vector
 // `otherPort` per 45 degrees of it plus each shared line's bend between the two ports, a sharp
 // one taken only where every way has one (PortsInOrderForLines).
 TEST(Schematic, GivesRunsTheCheapestPortsInTheirOrderRoundAStation) {
+    // Sharp bends of lines, then the cost.
+    using Cost = std::pair<int, double>;
     const auto turn = [](double heading, int port) {
         const double angle =
             std::fmod(std::abs(heading - port * std::numbers::pi / 4), 2 * std::numbers::pi);
         return std::min(angle, 2 * std::numbers::pi - angle);
     };
-    // Sharp bends, then the cost.
-    using Cost = std::pair<int, double>;
-    const auto linesCost = [&](const std::vector<double>& headings,
-                               const std::vector<std::vector<int>>& lines,
-                               const schematic::TurnCosts& turns, const std::vector<int>& ports) {
-        Cost cost{0, 0.0};
-        for (std::size_t i = 0; i < ports.size(); ++i) {
-            cost.second += turn(headings[i], ports[i]) / (std::numbers::pi / 4) * turns.otherPort;
-            for (std::size_t j = i + 1; j < ports.size(); ++j) {
-                int shared = 0;
-                for (const int line : lines[i]) {
-                    shared += std::count(lines[j].begin(), lines[j].end(), line);
-                }
-                const int back = (ports[i] + 4) % 8;
-                const int change = std::min((back - ports[j] + 8) % 8, (ports[j] - back + 8) % 8);
-                if (change >= 3) {
-                    cost.first += shared;
-                } else {
-                    cost.second += shared * turns.bend[static_cast<std::size_t>(change)];
-                }
-            }
-        }
-        return cost;
-    };
-    const auto turningCost = [&](const std::vector<double>& headings,
-                                 const std::vector<int>& ports) {
-        Cost cost{0, 0.0};
-        for (std::size_t i = 0; i < ports.size(); ++i) {
-            cost.second += turn(headings[i], ports[i]);
-        }
-        return cost;
-    };
-    const auto cheapest = [](std::size_t count, const auto& costOf, const auto& inOrder) {
-        Cost least{std::numeric_limits<int>::max(), 0.0};
-        std::vector<int> ports;
-        std::vector<bool> taken(8, false);
-        const auto place = [&](const auto& self) -> void {
-            if (ports.size() == count) {
-                if (inOrder(ports)) {
-                    const Cost cost = costOf(ports);
-                    if (cost.first < least.first ||
-                        (cost.first == least.first && cost.second < least.second)) {
-                        least = cost;
-                    }
-                }
-                return;
-            }
-            for (int port = 0; port < 8; ++port) {
-                if (!taken[static_cast<std::size_t>(port)]) {
-                    taken[static_cast<std::size_t>(port)] = true;
-                    ports.push_back(port);
-                    self(self);
-                    ports.pop_back();
-                    taken[static_cast<std::size_t>(port)] = false;
-                }
-            }
-        };
-        place(place);
-        return least;
-    };
     std::mt19937 random(23);
     std::uniform_real_distribution<double> angle(-std::numbers::pi, std::numbers::pi);
     std::uniform_int_distribution<int> line(0, 3);
-    for (int station = 0; station < 120; ++station) {
+    for (int station = 0; station < 60; ++station) {
         SCOPED_TRACE(station);
         const std::size_t count = 2 + static_cast<std::size_t>(station) % 7;
         std::vector<double> headings;
         std::vector<std::vector<int>> lines;
         for (std::size_t i = 0; i < count; ++i) {
             headings.push_back(angle(random));
-            std::set<int> own = {line(random), line(random)};
+            const std::set<int> own = {line(random), line(random)};
             lines.emplace_back(own.begin(), own.end());
         }
         const schematic::TurnCosts& turns =
             station % 2 == 0 ? schematic::kTurnCosts : schematic::kCrowdedTurnCosts;
-        const auto inOrder = [&](const std::vector<int>& ports) {
-            return KeepsHeadingsInOrder(headings, ports);
+        const auto turning = [&](const std::vector<int>& ports) {
+            Cost cost{0, 0.0};
+            for (std::size_t i = 0; i < count; ++i) {
+                cost.second += turn(headings[i], ports[i]);
+            }
+            return cost;
+        };
+        const auto bending = [&](const std::vector<int>& ports) {
+            Cost cost{0, 0.0};
+            for (std::size_t i = 0; i < count; ++i) {
+                cost.second +=
+                    turn(headings[i], ports[i]) / (std::numbers::pi / 4) * turns.otherPort;
+                for (std::size_t j = i + 1; j < count; ++j) {
+                    int shared = 0;
+                    for (const int one : lines[i]) {
+                        shared += static_cast<int>(std::ranges::count(lines[j], one));
+                    }
+                    const int back = (ports[i] + 4) % 8;
+                    const int change =
+                        std::min((back - ports[j] + 8) % 8, (ports[j] - back + 8) % 8);
+                    if (change >= 3) {
+                        cost.first += shared;
+                    } else {
+                        cost.second += shared * turns.bend[static_cast<std::size_t>(change)];
+                    }
+                }
+            }
+            return cost;
         };
         const auto check = [&](const std::vector<int>& ports, const auto& costOf) {
             ASSERT_EQ(ports.size(), count);
             EXPECT_EQ(std::set<int>(ports.begin(), ports.end()).size(), count);
-            EXPECT_TRUE(inOrder(ports));
-            const Cost least = cheapest(count, costOf, inOrder);
+            EXPECT_TRUE(KeepsHeadingsInOrder(headings, ports));
+            // Every way to give the runs distinct ports, the first `count` of each ordering.
+            std::array<int, 8> all = {0, 1, 2, 3, 4, 5, 6, 7};
+            Cost least{std::numeric_limits<int>::max(), 0.0};
+            do {
+                const std::vector<int> tried(all.begin(), all.begin() + static_cast<long>(count));
+                if (KeepsHeadingsInOrder(headings, tried)) {
+                    least = std::min(least, costOf(tried));
+                }
+            } while (std::next_permutation(all.begin(), all.end()));
             const Cost given = costOf(ports);
             EXPECT_EQ(given.first, least.first);
             EXPECT_NEAR(given.second, least.second, 1e-6);
         };
-        check(schematic::PortsInOrder(headings),
-              [&](const std::vector<int>& ports) { return turningCost(headings, ports); });
-        check(schematic::PortsInOrderForLines(headings, lines, turns),
-              [&](const std::vector<int>& ports) {
-                  return linesCost(headings, lines, turns, ports);
-              });
+        check(schematic::PortsInOrder(headings), turning);
+        check(schematic::PortsInOrderForLines(headings, lines, turns), bending);
     }
     EXPECT_TRUE(schematic::PortsInOrder(std::vector<double>(9, 0.0)).empty());
 }
