@@ -285,9 +285,8 @@ void ARideAcrossAForkCountsNoTimeAndNoTransfer(const std::vector<BuiltMap>& maps
 }
 
 // A schematic map is octilinear, runs no line over a station, stays near its geographic map, and
-// keeps the crossings and line orders of the stations' own positions, London's known faults
-// aside. (The geographic map's own crossings are no reference: it spreads crowded places
-// apart.)
+// keeps the crossings and line orders of the stations' own positions. (The geographic map's own
+// crossings are no reference: it spreads crowded places apart.)
 void SchematicMapsKeepTheNetworksShape(const std::vector<BuiltMap>& maps) {
     for (const BuiltMap& map : maps) {
         SCOPED_TRACE(map.file);
@@ -299,13 +298,7 @@ void SchematicMapsKeepTheNetworksShape(const std::vector<BuiltMap>& maps) {
                              score.unmatchedLinks),
                   std::tuple(0, 0, 0, 0));
         EXPECT_LE(score.maxDisplacement, 2.5);
-        const std::map<std::string, std::vector<std::string>> knownFaults = {
-            {"london",
-             {"crossing lost: Waterloo - Monument x Mansion House - Cannon Street",
-              "neighbours in another order: Monument"}}};
-        const auto known = knownFaults.find(map.file);
-        EXPECT_EQ(map.geographyFaults,
-                  known == knownFaults.end() ? std::vector<std::string>{} : known->second);
+        EXPECT_EQ(map.geographyFaults, std::vector<std::string>{});
     }
 }
 

@@ -1405,7 +1405,7 @@ TEST(Schematic, NamesEachStepOfTheGridAndEachTurn) {
 // least `need` steps, leaving by port `leavesBy` only (-1: any).
 std::optional<std::vector<GridPoint>> WayAcross(const std::vector<GridPoint>& stations,
                                                 const std::vector<GridPoint>& run, int crossingCost,
-                                                int need, int leavesBy = -1) {
+                                                int need, int leavesBy = -1, int wrap = 0) {
     schematic::Board board = schematic::MakeBoard(7, 5, 20);
     std::vector<GridPoint> placed = {{1, 2}, {5, 2}};
     placed.insert(placed.end(), stations.begin(), stations.end());
@@ -1429,6 +1429,7 @@ std::optional<std::vector<GridPoint>> WayAcross(const std::vector<GridPoint>& st
     const std::vector<int> away(7 * 5, 0);
     request.away = away;
     request.turns = schematic::kTurnCosts;
+    request.wrap = wrap;
     if (crossingCost > 0) {
         request.crossing = [crossingCost](int, int) { return crossingCost; };
     }
@@ -1449,6 +1450,9 @@ TEST(Schematic, FindsTheCheapestWayWithItsSteps) {
     EXPECT_EQ(WayAcross({}, column, 0, 3), straight) << "straight over a run";
     EXPECT_EQ(WayAcross({}, lowerColumn, 1000, 3), over) << "round a run it should not cross";
     EXPECT_EQ(WayAcross({}, {}, 0, 4, 7), over) << "leaving north-east only";
+    const std::vector<GridPoint> under = {{1, 2}, {2, 3}, {3, 4}, {4, 3}, {5, 2}};
+    EXPECT_EQ(WayAcross({{3, 2}, {3, 1}}, {}, 0, 4), over) << "wrapping round a station";
+    EXPECT_EQ(WayAcross({{3, 2}, {3, 1}}, {}, 0, 4, -1, 400), under) << "wrapping costs more";
     // The node where it crosses can hold no station: a step more.
     EXPECT_EQ(steps(WayAcross({}, column, 0, 4)), 5u) << "a crossing counts as no step";
     EXPECT_EQ(steps(WayAcross({}, {}, 0, 6)), 6u) << "at least six steps";

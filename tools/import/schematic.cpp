@@ -57,6 +57,10 @@ constexpr int kStraighteningTurns = 4;
 constexpr int kStraighteningRounds = 4;
 constexpr int kMostStraighteningDraws = 40;
 constexpr double kStraighteningReach = 2.0;
+// Held to ports in order, runs are pulled towards their courses as before and 4 times as hard
+// (the way round a twist may lie far from the cheapest), and pay for wrapping round a station.
+constexpr std::array<int, 2> kHeldPulls = {1, 4};
+constexpr int kHeldWrapCost = 400;
 // How a run may leave or enter a junction, from the strictest.
 constexpr int kKeptOrder = 0;
 constexpr int kAnyPort = 1;
@@ -306,8 +310,15 @@ class Router {
             const std::array<std::size_t, 4> keptKinds = FaultsByKind(kept);
             std::optional<std::size_t> best;
             std::pair<std::size_t, std::int64_t> least = {fewest, current_};
-            for (std::size_t o = 0; o < orders.size(); ++o) {
-                const std::int64_t cost = TryOrder(orders[o], {});
+            const int pull = pull_;
+            const auto tryOrder = [&](std::size_t o) {
+                pull_ = pull * kHeldPulls[o / orders.size()];
+                const std::int64_t cost = TryOrder(orders[o % orders.size()], {});
+                pull_ = pull;
+                return cost;
+            };
+            for (std::size_t o = 0; o < kHeldPulls.size() * orders.size(); ++o) {
+                const std::int64_t cost = tryOrder(o);
                 CountUnrouted();
                 if (cost < current_ &&
                     std::ranges::equal(GridFaults(), gridKinds, std::less_equal{})) {
@@ -323,7 +334,7 @@ class Router {
                 CountUnrouted();
             }
             if (best && least.first < fewest) {
-                current_ = TryOrder(orders[*best], {});
+                current_ = tryOrder(*best);
                 CountUnrouted();
                 kept = Draw();
                 sketch = Sketched();
@@ -911,6 +922,9 @@ class Router {
         // theirs.
         way.away = Away(run);
         way.turns = turns_;
+        if (heldAt_ >= 0) {
+            way.wrap = kHeldWrapCost;
+        }
         if (keepToPlannedCrossings_) {
             way.crossing = [this, &run](int steps, int node) {
                 return MayCrossHere(run, steps, schematic::EdgePassing(board_, network_, node))

@@ -27,6 +27,18 @@ bool MayGoOn(const Board& board, const WayRequest& request, int node, int direct
     return change < 3 && (change == 0 || board.through[static_cast<std::size_t>(node)] == 0);
 }
 
+// Whether a way turning at `at` from `direction` to `next` wraps round a station: two diagonal
+// steps at 90 degrees, the station at the node between their outer ends.
+bool WrapsAStation(const Board& board, GridPoint at, int direction, int next) {
+    if (direction % 2 == 0 || next % 2 == 0 || Change(direction, next) != 2) {
+        return false;
+    }
+    const GridPoint in = kSteps[static_cast<std::size_t>(direction)];
+    const GridPoint out = kSteps[static_cast<std::size_t>(next)];
+    const GridPoint between{at.x + (out.x - in.x) / 2, at.y + (out.y - in.y) / 2};
+    return board.station[static_cast<std::size_t>(board.Node(between))] >= 0;
+}
+
 // Whether a way may end at its placed last end stepping by `direction` (any where not placed).
 bool MayEnd(const WayRequest& request, int direction) {
     return request.lastNode < 0 ||
@@ -142,6 +154,9 @@ std::optional<std::vector<GridPoint>> WaySearch::Cheapest(const Board& board,
             std::int64_t step = cost + StepCost(next);
             if (!atStart) {
                 step += request.turns.bend[static_cast<std::size_t>(Change(direction, next))];
+                if (request.wrap > 0 && WrapsAStation(board, p, direction, next)) {
+                    step += request.wrap;
+                }
             } else {
                 step += request.startOtherPort[static_cast<std::size_t>(next)];
                 if (firstNode >= 0) {

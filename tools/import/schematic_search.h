@@ -34,6 +34,9 @@ struct WayRequest {
     // What crossing the run that passes a node costs more, with the steps taken so far; none:
     // nothing.
     std::function<int(int steps, int node)> crossing;
+    // What turning by 90 degrees between two diagonal steps round a station at the node between
+    // their outer ends costs more: drawn, the line passes that station half a step away.
+    int wrap = 0;
 };
 
 // Keeps its tables from search to search: most searches are small, and allocating was a tenth
