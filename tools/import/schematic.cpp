@@ -57,8 +57,9 @@ constexpr int kStraighteningTurns = 4;
 constexpr int kStraighteningRounds = 4;
 constexpr int kMostStraighteningDraws = 40;
 constexpr double kStraighteningReach = 2.0;
-// Held to ports in order, runs are pulled towards their courses as before and 4 times as hard
-// (the way round a twist may lie far from the cheapest), and pay for wrapping round a station.
+// Held to ports in order, runs are pulled towards their courses as before, then, where that
+// finds no order, 4 times as hard (the way round a twist may lie far from the cheapest); they
+// pay for wrapping round a station.
 constexpr std::array<int, 2> kHeldPulls = {1, 4};
 constexpr int kHeldWrapCost = 400;
 // How a run may leave or enter a junction, from the strictest.
@@ -311,30 +312,35 @@ class Router {
             std::optional<std::size_t> best;
             std::pair<std::size_t, std::int64_t> least = {fewest, current_};
             const int pull = pull_;
-            const auto tryOrder = [&](std::size_t o) {
-                pull_ = pull * kHeldPulls[o / orders.size()];
-                const std::int64_t cost = TryOrder(orders[o % orders.size()], {});
+            const auto tryOrder = [&](int heldPull, std::size_t o) {
+                pull_ = pull * heldPull;
+                const std::int64_t cost = TryOrder(orders[o], {});
                 pull_ = pull;
                 return cost;
             };
-            for (std::size_t o = 0; o < kHeldPulls.size() * orders.size(); ++o) {
-                const std::int64_t cost = tryOrder(o);
-                CountUnrouted();
-                if (cost < current_ &&
-                    std::ranges::equal(GridFaults(), gridKinds, std::less_equal{})) {
-                    const SchematicLayout drawn = Draw();
-                    const std::pair faults{Faults(drawn).all, cost};
-                    if (std::ranges::equal(FaultsByKind(drawn), keptKinds, std::less_equal{}) &&
-                        faults < least) {
-                        least = faults;
-                        best = o;
+            // The harder pull only where the usual one finds no order.
+            int heldPull = 0;
+            for (std::size_t p = 0; p < kHeldPulls.size() && least.first == fewest; ++p) {
+                heldPull = kHeldPulls[p];
+                for (std::size_t o = 0; o < orders.size(); ++o) {
+                    const std::int64_t cost = tryOrder(heldPull, o);
+                    CountUnrouted();
+                    if (cost < current_ &&
+                        std::ranges::equal(GridFaults(), gridKinds, std::less_equal{})) {
+                        const SchematicLayout drawn = Draw();
+                        const std::pair faults{Faults(drawn).all, cost};
+                        if (std::ranges::equal(FaultsByKind(drawn), keptKinds, std::less_equal{}) &&
+                            faults < least) {
+                            least = faults;
+                            best = o;
+                        }
                     }
+                    PutBack(incident, {}, {}, saved);
+                    CountUnrouted();
                 }
-                PutBack(incident, {}, {}, saved);
-                CountUnrouted();
             }
             if (best && least.first < fewest) {
-                current_ = tryOrder(*best);
+                current_ = tryOrder(heldPull, *best);
                 CountUnrouted();
                 kept = Draw();
                 sketch = Sketched();
