@@ -284,25 +284,9 @@ class Router {
         for (const auto& [place, incident] : runsAt_) {
             const int node = board_.nodeOf[static_cast<std::size_t>(place)];
             const auto found = board_.portHeading.find(node);
-            if (found == board_.portHeading.end() || InCyclicOrder(found->second)) {
+            if (found == board_.portHeading.end() || InCyclicOrder(found->second) ||
+                !HoldInOrder(place, incident)) {
                 continue;
-            }
-            std::vector<double> headings;
-            std::vector<std::vector<int>> lines;
-            for (const std::size_t index : incident) {
-                const std::vector<int>& places = runs_[index].places;
-                headings.push_back(places.front() == place
-                                       ? Heading(place, places[1])
-                                       : Heading(place, places[places.size() - 2]));
-                lines.push_back(runs_[index].chains);
-            }
-            const std::vector<int> ports = schematic::PortsInOrderForLines(headings, lines, turns_);
-            if (ports.empty()) {
-                continue;
-            }
-            heldAt_ = node;
-            for (std::size_t k = 0; k < incident.size(); ++k) {
-                held_[incident[k]] = ports[k];
             }
             const std::vector<std::vector<std::size_t>> orders = RoutingOrders(incident);
             const Saved saved = Save(incident);
@@ -350,6 +334,27 @@ class Router {
             heldAt_ = -1;
             held_.clear();
         }
+    }
+
+    // Holds each run at the junction to the port that keeps their order with the lines through
+    // it bending least; whether the runs have such ports (at most eight).
+    bool HoldInOrder(int place, const std::vector<std::size_t>& incident) {
+        std::vector<double> headings;
+        std::vector<std::vector<int>> lines;
+        for (const std::size_t index : incident) {
+            const struct Run& run = runs_[index];
+            headings.push_back(EndHeading(run, run.places.front() == place ? 0 : 1));
+            lines.push_back(run.chains);
+        }
+        const std::vector<int> ports = schematic::PortsInOrderForLines(headings, lines, turns_);
+        if (ports.empty()) {
+            return false;
+        }
+        heldAt_ = board_.nodeOf[static_cast<std::size_t>(place)];
+        for (std::size_t k = 0; k < incident.size(); ++k) {
+            held_[incident[k]] = ports[k];
+        }
+        return true;
     }
 
     // What the drawing gets wrong: links crossing wrongly, sharp turns, stations passed,
@@ -838,6 +843,13 @@ class Router {
         return std::atan2(by - ay, bx - ax);
     }
 
+    // The direction a run leaves its first (`end` 0) or last junction in, true to the geography.
+    double EndHeading(const struct Run& run, std::size_t end) const {
+        const std::vector<int>& places = run.places;
+        return end == 0 ? Heading(places.front(), places[1])
+                        : Heading(places.back(), places[places.size() - 2]);
+    }
+
     // Whether the run may leave the station at `node` by `port`: where the runs' ports there
     // are held, by its own only.
     bool MayTake(const struct Run& run, int node, int port) const {
@@ -876,9 +888,7 @@ class Router {
     int Index(const struct Run& run) const { return static_cast<int>(&run - runs_.data()); }
     void Lift(const struct Run& run) { schematic::Lift(board_, run, Index(run)); }
     void Mark(const struct Run& run, bool on) {
-        schematic::Mark(board_, run, Index(run), on,
-                        {Heading(run.places.front(), run.places[1]),
-                         Heading(run.places.back(), run.places[run.places.size() - 2])});
+        schematic::Mark(board_, run, Index(run), on, {EndHeading(run, 0), EndHeading(run, 1)});
     }
 
     const std::vector<int>& Away(const struct Run& run) {
@@ -917,8 +927,8 @@ class Router {
             }
             return costs;
         };
-        way.startPorts = portCosts(way.firstNode, Heading(run.places[0], run.places[1]));
-        way.endPorts = portCosts(way.lastNode, Heading(last, run.places[run.places.size() - 2]));
+        way.startPorts = portCosts(way.firstNode, EndHeading(run, 0));
+        way.endPorts = portCosts(way.lastNode, EndHeading(run, 1));
         for (int port = 0; port < 8; ++port) {
             way.startOtherPort[static_cast<std::size_t>(port)] = OtherPortCost(run, 0, port);
             way.endOtherPort[static_cast<std::size_t>(port)] = OtherPortCost(run, 1, port);
@@ -962,8 +972,8 @@ class Router {
             }
             return found;
         };
-        const double startHeading = Heading(run.places[0], run.places[1]);
-        const double endHeading = Heading(run.places.back(), run.places[run.places.size() - 2]);
+        const double startHeading = EndHeading(run, 0);
+        const double endHeading = EndHeading(run, 1);
         // Only a placed end has ports taken, and runs round it to keep in order.
         const auto free = [this, &run](int node, int port, double heading) {
             return node < 0 || (((board_.ports[static_cast<std::size_t>(node)] >> port) & 1) == 0 &&

@@ -85,24 +85,6 @@ std::vector<std::pair<int, int>> GridCrossings(const Board& board, const RunNetw
 
 }  // namespace
 
-std::int64_t CountShared(const std::vector<int>& one, const std::vector<int>& other) {
-    std::int64_t shared = 0;
-    auto a = one.begin();
-    auto b = other.begin();
-    while (a != one.end() && b != other.end()) {
-        if (*a < *b) {
-            ++a;
-        } else if (*b < *a) {
-            ++b;
-        } else {
-            ++shared;
-            ++a;
-            ++b;
-        }
-    }
-    return shared;
-}
-
 int EdgeBetween(const RunNetwork& network, int a, int b) {
     for (const int edge : network.edgesAt[static_cast<std::size_t>(a)]) {
         const PlaceEdge& e = network.edges[static_cast<std::size_t>(edge)];

@@ -37,9 +37,6 @@ int StationBend(const Board& board, int node, const std::vector<int>& chains, in
 // run, each with its displacement cost.
 std::vector<std::pair<int, int>> FreeNodesNear(const Board& board, PlanePoint spot, int radius);
 
-// How many entries two sorted lists share.
-std::int64_t CountShared(const std::vector<int>& one, const std::vector<int>& other);
-
 // The edge between two places, or -1.
 int EdgeBetween(const RunNetwork& network, int a, int b);
 

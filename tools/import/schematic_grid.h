@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <cstdint>
 #include <vector>
 
 #include "schematic_records.h"
@@ -42,5 +43,24 @@ struct Run {
     std::vector<int> gaps;                // per link: the steps it takes at least, where not 1
     std::array<int, 2> ports = {-1, -1};  // kept free for it at its first and last junction
 };
+
+// How many entries two sorted lists (of line records) share.
+inline std::int64_t CountShared(const std::vector<int>& one, const std::vector<int>& other) {
+    std::int64_t shared = 0;
+    auto a = one.begin();
+    auto b = other.begin();
+    while (a != one.end() && b != other.end()) {
+        if (*a < *b) {
+            ++a;
+        } else if (*b < *a) {
+            ++b;
+        } else {
+            ++shared;
+            ++a;
+            ++b;
+        }
+    }
+    return shared;
+}
 
 }  // namespace qv::import::schematic

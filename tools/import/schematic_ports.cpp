@@ -79,9 +79,7 @@ std::vector<int> PortsInOrderForLines(std::span<const double> headings,
         for (std::size_t i = 0; i < ports.size(); ++i) {
             total += Turn(headings[i], ports[i]) * perRadian;
             for (std::size_t j = i + 1; j < ports.size(); ++j) {
-                const auto shared = std::ranges::count_if(lines[i], [&](int line) {
-                    return std::binary_search(lines[j].begin(), lines[j].end(), line);
-                });
+                const std::int64_t shared = CountShared(lines[i], lines[j]);
                 const int change = Change(Opposite(ports[i]), ports[j]);
                 total += static_cast<double>(shared) *
                          (change >= kSharpChange ? kSharp
